@@ -1,0 +1,23 @@
+// The one header through which driver code reaches Windows. With mingw it takes the SDK
+// headers and adds our own declarations of what mingw lacks; on Linux every declaration is
+// ours and the functions come from the simulated machine (libwinsim).
+#pragma once
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <winspool.h>
+#include "platform/include/mingw_extra.h"
+#else
+#include "platform/include/win_base.h"
+#include "platform/include/win_kernel.h"
+#include "platform/include/win_file.h"
+#include "platform/include/win_ini.h"
+#include "platform/include/win_security.h"
+#include "platform/include/win_registry.h"
+#include "platform/include/win_spool.h"
+#include "platform/include/win_module.h"
+#include "platform/include/win_system.h"
+#endif

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Configures and builds one flavour: native | sanitize | mingw. Usage: build.sh FLAVOUR
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+flavour=${1:?usage: build.sh native|sanitize|mingw}
+export CCACHE_DIR=${CCACHE_DIR:-/var/cache/zems-ccache}
+mkdir -p "$CCACHE_DIR"
+case "$flavour" in
+  native)   args=(-DCMAKE_TOOLCHAIN_FILE="$top/cmake/linux32.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
+  sanitize) args=(-DCMAKE_TOOLCHAIN_FILE="$top/cmake/linux32.cmake" -DCMAKE_BUILD_TYPE=Debug -DZEMS_SANITIZE=ON) ;;
+  mingw)    args=(-DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw32.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
+  *) echo "build.sh: unknown flavour '$flavour'" >&2; exit 2 ;;
+esac
+dir="$top/build/$flavour"
+cmake -S "$top" -B "$dir" -G Ninja "${args[@]}" >/dev/null
+cmake --build "$dir"

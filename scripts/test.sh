@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Every test: native, with AddressSanitizer/UndefinedBehaviorSanitizer, and the mingw build
+# (export tables, platform conformance under Wine). Exits non-zero when anything fails.
+set -uo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+bash "$top/scripts/setup.sh" || exit 1
+jobs=$(nproc)
+status=0
+for flavour in native sanitize mingw; do
+  echo "=== $flavour: build"
+  if ! bash "$top/scripts/build.sh" "$flavour"; then
+    echo "=== $flavour: BUILD FAILED"
+    status=1
+    continue
+  fi
+  echo "=== $flavour: tests"
+  env=()
+  if [ "$flavour" = sanitize ]; then
+    env=(ASAN_OPTIONS=detect_leaks=0:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1)
+  fi
+  if ! (cd "$top/build/$flavour" && env "${env[@]}" ctest --output-on-failure -j "$jobs"); then
+    echo "=== $flavour: TESTS FAILED"
+    status=1
+  fi
+done
+[ $status -eq 0 ] && echo "=== all test runs passed" || echo "=== some test runs FAILED"
+exit $status
