@@ -20,3 +20,15 @@ void RegisterResetHook(void (*hook)());
 std::string RootPath();
 
 }  // namespace winsim
+
+namespace winsim {
+
+// Maps a Windows path ("C:\WINDOWS\x.ini", "c:/a/b", relative names taken from the current
+// directory C:\) to a host path under the machine root. Each existing component is matched
+// case-insensitively, so "C:\Windows\SYSTEM32" finds "root/c/WINDOWS/system32"; components
+// that do not exist keep the caller's spelling. Empty result for a path that cannot be
+// mapped (no drive letter and not relative, UNC names, a drive other than A-Z).
+std::string HostPathFor(const WCHAR* winPath);
+std::string HostPathFor(const std::u16string& winPath);
+
+}  // namespace winsim

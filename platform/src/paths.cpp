@@ -1,0 +1,77 @@
+// Windows paths to host paths: drive letters become folders under the machine root, and every
+// component is looked up case-insensitively, as NTFS names are.
+#include <dirent.h>
+#include <strings.h>
+#include <sys/stat.h>
+
+#include <vector>
+
+#include "platform/src/internal.h"
+
+namespace winsim {
+namespace {
+
+// Finds an entry of a host folder whose name equals name ignoring ASCII case; the exact
+// spelling wins when both exist.
+std::string MatchEntry(const std::string& folder, const std::string& name) {
+  struct stat st;
+  if (lstat((folder + "/" + name).c_str(), &st) == 0) return name;
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return name;
+  std::string found = name;
+  while (dirent* e = readdir(dir)) {
+    if (strcasecmp(e->d_name, name.c_str()) == 0) {
+      found = e->d_name;
+      break;
+    }
+  }
+  closedir(dir);
+  return found;
+}
+
+}  // namespace
+
+std::string HostPathFor(const std::u16string& winPath) {
+  std::u16string p = winPath;
+  for (auto& c : p)
+    if (c == u'/') c = u'\\';
+  char drive = 'c';
+  size_t pos = 0;
+  if (p.size() >= 2 && p[1] == u':') {
+    char16_t d = p[0];
+    if (d >= u'a' && d <= u'z') d = char16_t(d - u'a' + u'A');
+    if (d < u'A' || d > u'Z') return std::string();
+    drive = char('a' + (d - u'A'));
+    pos = 2;
+  } else if (p.size() >= 2 && p[0] == u'\\' && p[1] == u'\\') {
+    return std::string();  // UNC names are not on this machine
+  }
+  std::vector<std::string> parts;
+  size_t i = pos;
+  while (i <= p.size()) {
+    size_t j = p.find(u'\\', i);
+    if (j == std::u16string::npos) j = p.size();
+    std::u16string comp = p.substr(i, j - i);
+    if (comp.empty() || comp == u".") {
+      // skip
+    } else if (comp == u"..") {
+      if (!parts.empty()) parts.pop_back();
+    } else {
+      // Windows drops trailing dots and spaces of a component.
+      while (!comp.empty() && (comp.back() == u'.' || comp.back() == u' ')) comp.pop_back();
+      if (!comp.empty()) parts.push_back(ToUtf8(comp.c_str(), comp.size()));
+    }
+    i = j + 1;
+  }
+  std::string host = RootPath() + "/" + drive;
+  mkdir(host.c_str(), 0777);
+  for (const std::string& part : parts) host += "/" + MatchEntry(host, part);
+  return host;
+}
+
+std::string HostPathFor(const WCHAR* winPath) {
+  if (!winPath) return std::string();
+  return HostPathFor(std::u16string(winPath));
+}
+
+}  // namespace winsim
