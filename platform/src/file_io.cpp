@@ -55,7 +55,7 @@ bool SetPointer(FileObject& file, long long offset, DWORD method, long long* res
   return true;
 }
 
-HANDLE OpenFile(const WCHAR* name, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
+HANDLE OpenFile(const WCHAR* name, DWORD access, DWORD share, DWORD disposition, DWORD flags, int attempt = 0) {
   ResolvedPath path;
   if (!ResolvePath(name, &path)) return INVALID_HANDLE_VALUE;
   if (disposition < CREATE_NEW || disposition > TRUNCATE_EXISTING) {
@@ -135,6 +135,9 @@ HANDLE OpenFile(const WCHAR* name, DWORD access, DWORD share, DWORD disposition,
     }
   }
   if (file->fd < 0) {
+    // Another process made the file between the check and the creation: open it as existing.
+    if (errno == EEXIST && !exists && disposition != CREATE_NEW && attempt == 0)
+      return OpenFile(name, access, share, disposition, flags, 1);
     SetLastError(ErrorFromErrno(errno, path.host));
     return INVALID_HANDLE_VALUE;
   }

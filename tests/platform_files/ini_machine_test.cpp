@@ -43,6 +43,9 @@ TEST_F(IniMachine, EditsKeepTheOtherLinesAsTheyAre) {
 }
 
 TEST_F(IniMachine, AnotherProcessSeesEachWriteAtOnce) {
+  WCHAR buffer[32];
+  EXPECT_TRUE(WritePrivateProfileStringW(u"Shared", u"Value", u"from parent", u"C:\\shared.ini"));
+  EXPECT_EQ(GetPrivateProfileStringW(u"shared", u"value", u"", buffer, 32, u"C:\\shared.ini"), 11u);
   pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
@@ -52,9 +55,12 @@ TEST_F(IniMachine, AnotherProcessSeesEachWriteAtOnce) {
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  WCHAR buffer[32];
   EXPECT_EQ(GetPrivateProfileStringW(u"shared", u"value", u"", buffer, 32, u"C:\\shared.ini"), 10u);
   EXPECT_EQ(std::u16string(buffer), u"from child");
+  // So is a change written into the file in place by another program.
+  HostWrite("shared.ini", "[Shared]\r\nValue=from other\r\n");
+  EXPECT_EQ(GetPrivateProfileStringW(u"shared", u"value", u"", buffer, 32, u"C:\\shared.ini"), 10u);
+  EXPECT_EQ(std::u16string(buffer), u"from other");
 }
 
 TEST_F(IniMachine, FailedRewriteKeepsTheOldFile) {
