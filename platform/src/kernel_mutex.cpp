@@ -165,10 +165,11 @@ struct MutexCore : std::enable_shared_from_this<MutexCore> {
     return TRUE;
   }
 
-  // The owning thread ended (or closed the last handle) without releasing.
+  // The owning thread ended without releasing; thread 0 stands for whichever thread owns it
+  // (the last handle was closed under its owner).
   void Abandon(DWORD thread) {
     std::lock_guard<std::mutex> hold(m);
-    if (owner != thread) return;
+    if (owner == 0 || (thread != 0 && owner != thread)) return;
     if (fd >= 0) {
       UnlockByte(fd, 0);  // its state stays '1': the next owner sees it abandoned
     } else {
@@ -213,7 +214,7 @@ struct MutexHandle : KernelObject {
         }
       }
     }
-    if (last) last->Abandon(last->owner);
+    if (last) last->Abandon(0);
   }
   DWORD Wait(DWORD milliseconds) override { return core->Acquire(milliseconds); }
 };

@@ -438,4 +438,21 @@ TEST(KernelConformance, TickCountMoves) {
   EXPECT_LT(elapsed, 5000u);
 }
 
+TEST(KernelConformance, SystemTimeAgreesWithFileTime) {
+  FILETIME ft;
+  SYSTEMTIME st;
+  GetSystemTimeAsFileTime(&ft);
+  GetSystemTime(&st);
+  ULONGLONG ticks = (ULONGLONG(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+  // 100-ns intervals since 1601: 2020-01-01 is 132223104000000000.
+  EXPECT_GT(ticks, 132223104000000000ull);
+  ULONGLONG days = ticks / 10000000ull / 86400ull;
+  EXPECT_EQ(int((days + 1) % 7), int(st.wDayOfWeek)) << "1601-01-01 was a Monday";
+  EXPECT_GE(st.wYear, 2020);
+  EXPECT_TRUE(st.wMonth >= 1 && st.wMonth <= 12 && st.wDay >= 1 && st.wDay <= 31 && st.wHour < 24);
+  SYSTEMTIME local;
+  GetLocalTime(&local);
+  EXPECT_GE(local.wYear, 2020);
+}
+
 }  // namespace

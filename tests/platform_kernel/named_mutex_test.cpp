@@ -131,6 +131,18 @@ TEST_F(NamedMutexTest, ThreadsOfOneProcessContend) {
   EXPECT_EQ(kThreads * kRounds, counter);
 }
 
+TEST_F(NamedMutexTest, ThreadEndingWhileOwningAbandonsIt) {
+  // A thread of the host's own making, not one from CreateThread.
+  HANDLE m = CreateMutexW(nullptr, FALSE, kName);
+  ASSERT_TRUE(m);
+  DWORD taken = WAIT_FAILED;
+  std::thread([&] { taken = WaitForSingleObject(m, 0); }).join();
+  EXPECT_EQ(WAIT_OBJECT_0, taken);
+  EXPECT_EQ(DWORD(WAIT_ABANDONED), WaitForSingleObject(m, 1000));
+  EXPECT_TRUE(ReleaseMutex(m));
+  CloseHandle(m);
+}
+
 TEST_F(NamedMutexTest, EachMachineRootHasItsOwnObjects) {
   HANDLE first = CreateMutexW(nullptr, TRUE, kName);
   ASSERT_TRUE(first);
