@@ -49,7 +49,8 @@ DWORD ShareCheck(dev_t dev, ino_t ino, DWORD access, DWORD share);
 void ShareAdd(dev_t dev, ino_t ino, DWORD access, DWORD share, const void* owner);
 void ShareRemove(const void* owner);
 
-// Text of the ANSI code page and back. Characters the code page lacks become '?'.
+// Text of the ANSI code page (GetACP) and back; characters the code page lacks take the
+// code page's default character.
 std::u16string AnsiToWide(const char* text, size_t count = size_t(-1));
 std::string WideToAnsi(const std::u16string& text);
 // Converts an optional ANSI argument; null stays null (the result pointer then is null).

@@ -304,41 +304,26 @@ void ShareRemove(const void* owner) {
   }
 }
 
-// ---- the ANSI code page (1252) ----
-namespace {
-const char16_t kHigh1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-}  // namespace
-
-// Conversion of the ANSI code page 1252 until the machine's code-page conversion is in
-// place; then these two call MultiByteToWideChar and WideCharToMultiByte with CP_ACP.
+// ---- the ANSI code page ----
 std::u16string AnsiToWide(const char* text, size_t count) {
   std::u16string out;
   if (!text) return out;
   if (count == size_t(-1)) count = strlen(text);
-  out.reserve(count);
-  for (size_t i = 0; i < count; ++i) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    out += (c >= 0x80 && c < 0xA0) ? kHigh1252[c - 0x80] : char16_t(c);
-  }
+  if (count == 0) return out;
+  int n = MultiByteToWideChar(CP_ACP, 0, text, int(count), nullptr, 0);
+  if (n <= 0) return out;
+  out.resize(size_t(n));
+  MultiByteToWideChar(CP_ACP, 0, text, int(count), &out[0], n);
   return out;
 }
 
 std::string WideToAnsi(const std::u16string& text) {
   std::string out;
-  out.reserve(text.size());
-  for (char16_t c : text) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-      out += char(c);
-      continue;
-    }
-    char mapped = '?';
-    for (int k = 0; k < 32; ++k)
-      if (kHigh1252[k] == c) mapped = char(0x80 + k);
-    out += mapped;
-  }
+  if (text.empty()) return out;
+  int n = WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return out;
+  out.resize(size_t(n));
+  WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), &out[0], n, nullptr, nullptr);
   return out;
 }
 

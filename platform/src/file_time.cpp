@@ -1,7 +1,5 @@
 // FILETIME arithmetic and calendar conversion. The simulated machine keeps its local time
 // equal to UTC, so the local conversions copy the value.
-#include <time.h>
-
 #include "platform/src/file_internal.h"
 
 namespace winsim {
@@ -107,11 +105,4 @@ WINSIM_API BOOL WINAPI FileTimeToLocalFileTime(const FILETIME* fileTime, LPFILET
 
 WINSIM_API BOOL WINAPI LocalFileTimeToFileTime(const FILETIME* localFileTime, LPFILETIME fileTime) {
   return FileTimeToLocalFileTime(localFileTime, fileTime);
-}
-
-WINSIM_API void WINAPI GetSystemTimeAsFileTime(LPFILETIME fileTime) {
-  if (!fileTime) return;
-  struct timespec now;
-  clock_gettime(CLOCK_REALTIME, &now);
-  *fileTime = winsim::FileTimeFromHost(now);
 }

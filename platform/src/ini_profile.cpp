@@ -157,11 +157,25 @@ ProfileText ReadProfile(const WCHAR* section, const WCHAR* key, const WCHAR* def
   return out;
 }
 
+// Where a text may be cut to at most n units: anywhere in wide text; in ANSI text never
+// between the two bytes of a double-byte character.
+size_t CutAt(const std::u16string&, size_t n) { return n; }
+size_t CutAt(const std::string& text, size_t n) {
+  UINT codePage = GetACP();
+  size_t at = 0;
+  while (at < n) {
+    size_t step = IsDBCSLeadByteEx(codePage, BYTE(text[at])) ? 2 : 1;
+    if (at + step > n) break;
+    at += step;
+  }
+  return at;
+}
+
 // Copy rules of the reading calls, in characters of the caller's kind.
 template <class C>
 DWORD CopyText(const std::basic_string<C>& text, C* buffer, DWORD size) {
   if (!buffer || size == 0) return 0;
-  size_t n = std::min<size_t>(text.size(), size - 1);
+  size_t n = text.size() < size ? text.size() : CutAt(text, size - 1);
   std::copy(text.begin(), text.begin() + long(n), buffer);
   buffer[n] = 0;
   return DWORD(n);
@@ -182,9 +196,10 @@ DWORD CopyList(const std::basic_string<C>& list, C* buffer, DWORD size) {
     if (list.empty()) buffer[1] = 0;
     return DWORD(list.size());
   }
-  std::copy(list.begin(), list.begin() + long(size - 2), buffer);
-  buffer[size - 2] = 0;
-  buffer[size - 1] = 0;
+  size_t n = CutAt(list, size - 2);
+  std::copy(list.begin(), list.begin() + long(n), buffer);
+  buffer[n] = 0;
+  buffer[n + 1] = 0;
   return size - 2;
 }
 

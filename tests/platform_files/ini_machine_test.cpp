@@ -1,6 +1,7 @@
 // Ini files of the simulated machine: edits keep the rest of the file byte for byte, every
 // write is on disk at once for other processes, and a failed rewrite keeps the old file.
 #include <signal.h>
+#include <string.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "platform/sim.h"
 #include "platform/win32.h"
 #include "support/machine_fixture.h"
 
@@ -114,6 +116,19 @@ TEST_F(IniMachine, AnsiFormsTruncateInBytes) {
   EXPECT_EQ(GetPrivateProfileSectionA("SEC", buffer, 8, "C:\\a.ini"), 6u);
   EXPECT_EQ(std::string(buffer, 8), std::string("Key=\xE9t\0\0", 8));
   EXPECT_EQ(GetPrivateProfileIntA("sec", "missing", -3, "C:\\a.ini"), UINT(-3));
+}
+
+TEST_F(IniMachine, AnsiTruncationKeepsDoubleByteCharactersWhole) {
+  ASSERT_TRUE(SimSetAnsiCodePage(932));
+  const WCHAR value[] = {u'a', 0x3042, u'b', 0};  // the hiragana takes two bytes in code page 932
+  EXPECT_TRUE(WritePrivateProfileStringW(u"s", u"k", value, u"C:\\j.ini"));
+  char buffer[8];
+  memset(buffer, 'X', sizeof(buffer));
+  EXPECT_EQ(GetPrivateProfileStringA("s", "k", "", buffer, 3, "C:\\j.ini"), 1u);  // not "a" + half
+  EXPECT_EQ(std::string(buffer), "a");
+  EXPECT_EQ(GetPrivateProfileStringA("s", "k", "", buffer, 4, "C:\\j.ini"), 3u);
+  EXPECT_EQ(std::string(buffer), "a\x82\xA0");
+  SimSetAnsiCodePage(1252);
 }
 
 }  // namespace
