@@ -8,9 +8,6 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
-#include <map>
-#include <mutex>
-#include <utility>
 #include <vector>
 
 #include "platform/src/file_internal.h"
@@ -50,16 +47,32 @@ std::string ParentOf(const std::string& hostPath) {
   return slash == std::string::npos || slash == 0 ? std::string("/") : hostPath.substr(0, slash);
 }
 
-// ---- share modes of the files open in this process ----
-struct OpenEntry {
-  DWORD access;
-  DWORD share;
-  const void* owner;
-};
-std::mutex g_shareLock;
-std::map<std::pair<dev_t, ino_t>, std::vector<OpenEntry>>& OpenFiles() {
-  static std::map<std::pair<dev_t, ino_t>, std::vector<OpenEntry>> files;
-  return files;
+// ---- share modes, across processes ----
+// Each open handle holds shared OFD locks far beyond any file data: one byte per right it
+// has (read, write, delete) and one per right it denies to others. Another open tests those
+// bytes; the locks go when the handle's descriptor closes, also when its process dies.
+const off_t kShareBase = off_t(1) << 62;
+const DWORD kRights[3] = {FILE_SHARE_READ, FILE_SHARE_WRITE, FILE_SHARE_DELETE};
+
+off_t HeldByte(int right) { return kShareBase + right; }
+off_t DeniedByte(int right) { return kShareBase + 3 + right; }
+
+bool Locked(int fd, off_t at) {
+  struct flock fl = {};
+  fl.l_type = F_WRLCK;
+  fl.l_whence = SEEK_SET;
+  fl.l_start = at;
+  fl.l_len = 1;
+  return fcntl(fd, F_OFD_GETLK, &fl) == 0 && fl.l_type != F_UNLCK;
+}
+
+void Lock(int fd, off_t at) {
+  struct flock fl = {};
+  fl.l_type = F_RDLCK;
+  fl.l_whence = SEEK_SET;
+  fl.l_start = at;
+  fl.l_len = 1;
+  fcntl(fd, F_OFD_SETLK, &fl);
 }
 
 // Reduces an access mask to the three rights that share modes govern.
@@ -271,36 +284,30 @@ void HostFileTimes(int fd, const std::string& hostPath, FILETIME* creation, FILE
   if (creation) *creation = convert((sx.stx_mask & STATX_BTIME) ? sx.stx_btime : sx.stx_mtime);
 }
 
-DWORD ShareCheck(dev_t dev, ino_t ino, DWORD access, DWORD share) {
+DWORD ShareCheckFd(int fd, DWORD access, DWORD share) {
   DWORD rights = ShareRights(access);
   if (!rights) return ERROR_SUCCESS;
-  std::lock_guard<std::mutex> hold(g_shareLock);
-  auto it = OpenFiles().find({dev, ino});
-  if (it == OpenFiles().end()) return ERROR_SUCCESS;
-  for (const OpenEntry& e : it->second) {
-    DWORD held = ShareRights(e.access);
-    if (!held) continue;
-    if ((rights & ~e.share) || (held & ~share)) return ERROR_SHARING_VIOLATION;
+  for (int r = 0; r < 3; ++r) {
+    if ((rights & kRights[r]) && Locked(fd, DeniedByte(r))) return ERROR_SHARING_VIOLATION;
+    if (!(share & kRights[r]) && Locked(fd, HeldByte(r))) return ERROR_SHARING_VIOLATION;
   }
   return ERROR_SUCCESS;
 }
 
-void ShareAdd(dev_t dev, ino_t ino, DWORD access, DWORD share, const void* owner) {
-  std::lock_guard<std::mutex> hold(g_shareLock);
-  OpenFiles()[{dev, ino}].push_back(OpenEntry{access, share, owner});
+DWORD ShareCheck(const std::string& hostPath, DWORD access, DWORD share) {
+  int fd = open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+  if (fd < 0) return ERROR_SUCCESS;  // nothing open can be checked; the caller's call decides
+  DWORD result = ShareCheckFd(fd, access, share);
+  close(fd);
+  return result;
 }
 
-void ShareRemove(const void* owner) {
-  std::lock_guard<std::mutex> hold(g_shareLock);
-  for (auto it = OpenFiles().begin(); it != OpenFiles().end(); ++it) {
-    auto& list = it->second;
-    for (size_t i = 0; i < list.size(); ++i) {
-      if (list[i].owner == owner) {
-        list.erase(list.begin() + i);
-        if (list.empty()) OpenFiles().erase(it);
-        return;
-      }
-    }
+void ShareHold(int fd, DWORD access, DWORD share) {
+  DWORD rights = ShareRights(access);
+  if (!rights) return;
+  for (int r = 0; r < 3; ++r) {
+    if (rights & kRights[r]) Lock(fd, HeldByte(r));
+    if (!(share & kRights[r])) Lock(fd, DeniedByte(r));
   }
 }
 

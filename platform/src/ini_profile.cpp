@@ -99,7 +99,7 @@ BOOL Change(const WCHAR* file, Edit edit) {
       SetLastError(ERROR_ACCESS_DENIED);
       return FALSE;
     }
-    if (ShareCheck(st.st_dev, st.st_ino, GENERIC_WRITE, FILE_SHARE_READ) != ERROR_SUCCESS) {
+    if (ShareCheck(path.host, GENERIC_WRITE, FILE_SHARE_READ) != ERROR_SUCCESS) {
       SetLastError(ERROR_SHARING_VIOLATION);
       return FALSE;
     }

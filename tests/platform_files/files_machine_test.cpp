@@ -1,6 +1,7 @@
 // Files of the simulated machine as the host sees them: drive mapping under the machine
 // root, separate roots, links, attributes kept beside the file, times kept per handle.
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -115,6 +116,41 @@ TEST_F(FilesMachine, SetWriteTimeHoldsForLaterWritesOfTheHandle) {
   ASSERT_TRUE(GetFileAttributesExW(u"C:\\t.txt", GetFileExInfoStandard, &data));
   EXPECT_EQ(CompareFileTime(&data.ftLastWriteTime, &set), 0);
   EXPECT_EQ(data.nFileSizeLow, 5u);
+}
+
+TEST_F(FilesMachine, ShareModesHoldAcrossProcesses) {
+  WinWrite(u"C:\\held.txt", "held");
+  int ready[2], release[2];
+  ASSERT_EQ(pipe(ready), 0);
+  ASSERT_EQ(pipe(release), 0);
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    HANDLE file = CreateFileW(u"C:\\held.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    char c = file != INVALID_HANDLE_VALUE ? 'y' : 'n';
+    if (write(ready[1], &c, 1) != 1 || read(release[0], &c, 1) != 1) _exit(2);
+    _exit(0);  // the handle goes with the process
+  }
+  char c = 0;
+  ASSERT_EQ(read(ready[0], &c, 1), 1);
+  ASSERT_EQ(c, 'y');
+  EXPECT_EQ(CreateFileW(u"C:\\held.txt", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr),
+            INVALID_HANDLE_VALUE);
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_SHARING_VIOLATION));
+  EXPECT_FALSE(DeleteFileW(u"C:\\held.txt"));
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_SHARING_VIOLATION));
+  // Opening for attributes only is no use of the data, so it is allowed.
+  HANDLE query = CreateFileW(u"C:\\held.txt", 0, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_NE(query, INVALID_HANDLE_VALUE);
+  CloseHandle(query);
+  ASSERT_EQ(write(release[1], "x", 1), 1);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  HANDLE file = CreateFileW(u"C:\\held.txt", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+  EXPECT_TRUE(DeleteFileW(u"C:\\held.txt"));
+  for (int fd : {ready[0], ready[1], release[0], release[1]}) close(fd);
 }
 
 TEST_F(FilesMachine, BadArgumentsFailCleanly) {
