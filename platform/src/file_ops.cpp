@@ -77,7 +77,7 @@ bool CopyFileTo(const WCHAR* existing, const WCHAR* target, bool failIfExists) {
   // The copy is made beside the target and renamed over it, so a failed copy leaves an
   // existing target as it was.
   std::string folder = ParentFolder(to.host);
-  std::string temp = folder + "/." + LeafOf(to.full) + ".XXXXXX";
+  std::string temp = folder + "/." + LeafOf(to.full).substr(0, 200) + ".XXXXXX";
   int out = mkstemp(&temp[0]);
   if (out < 0) {
     int err = errno;

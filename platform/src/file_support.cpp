@@ -91,6 +91,10 @@ std::u16string FullWindowsPath(const std::u16string& name) {
   std::u16string p = name;
   for (auto& c : p)
     if (c == u'/') c = u'\\';
+  // "\\?\C:\..." and "\\.\C:\..." name the same drive paths.
+  if (p.size() >= 6 && p[0] == u'\\' && p[1] == u'\\' && (p[2] == u'?' || p[2] == u'.') && p[3] == u'\\' &&
+      p[5] == u':')
+    p = p.substr(4);
   if (p.size() >= 2 && p[0] == u'\\' && p[1] == u'\\') return p;  // UNC: left as it is
   char16_t drive = u'C';
   std::u16string rest;
@@ -137,6 +141,14 @@ bool ResolvePath(const WCHAR* name, ResolvedPath* out) {
     return false;
   }
   out->full = FullWindowsPath(name);
+  // Characters Windows refuses in names (a ':' past the drive would name a stream).
+  for (size_t i = 2; i < out->full.size(); ++i) {
+    char16_t c = out->full[i];
+    if (c < 32 || c == u'<' || c == u'>' || c == u':' || c == u'"' || c == u'|' || c == u'?' || c == u'*') {
+      SetLastError(ERROR_INVALID_NAME);
+      return false;
+    }
+  }
   out->host = HostPathFor(out->full);
   if (out->host.empty()) {
     SetLastError(ERROR_PATH_NOT_FOUND);
@@ -340,7 +352,7 @@ AnsiArg::AnsiArg(const char* text) : null_(text == nullptr) {
 
 bool ReplaceFileContents(const std::string& hostPath, const std::string& bytes) {
   std::string folder = ParentOf(hostPath);
-  std::string leaf = hostPath.substr(hostPath.find_last_of('/') + 1);
+  std::string leaf = hostPath.substr(hostPath.find_last_of('/') + 1).substr(0, 200);
   std::string temp = folder + "/." + leaf + ".XXXXXX";
   int fd = mkstemp(&temp[0]);
   if (fd < 0) {

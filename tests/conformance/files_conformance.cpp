@@ -67,6 +67,11 @@ TEST(FilesConformance, CreateDispositions) {
   EXPECT_EQ(GetLastError(), DWORD(ERROR_PATH_NOT_FOUND));
   EXPECT_EQ(Open(folder / TEXT("no\\such.txt"), GENERIC_WRITE, 0, CREATE_ALWAYS), INVALID_HANDLE_VALUE);
   EXPECT_EQ(GetLastError(), DWORD(ERROR_PATH_NOT_FOUND));
+  // Wildcards and a few other characters are no part of a file name.
+  for (const WCHAR* bad : {TEXT("a*b.txt"), TEXT("a?.txt"), TEXT("a|b"), TEXT("a<b"), TEXT("a\"b")}) {
+    EXPECT_EQ(Open(folder / bad, GENERIC_WRITE, 0, CREATE_ALWAYS), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_NAME));
+  }
   // A folder does not open as a file.
   EXPECT_EQ(Open(folder.Path(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING), INVALID_HANDLE_VALUE);
   EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));

@@ -163,6 +163,12 @@ TEST_F(FilesMachine, BadArgumentsFailCleanly) {
   EXPECT_FALSE(ReadFile(reinterpret_cast<HANDLE>(0x7777), nullptr, 0, &done, nullptr));
   EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
   EXPECT_EQ(GetFileAttributesW(u""), INVALID_FILE_ATTRIBUTES);
+  for (const WCHAR* bad : {u"C:\\a*b.txt", u"C:\\a?.txt", u"C:\\x.txt:stream", u"C:\\a|b", u"C:\\a\x01"}) {
+    EXPECT_EQ(CreateFileW(bad, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_NAME));
+  }
+  WinWrite(u"\\\\?\\C:\\long-form.txt", "x");
+  EXPECT_NE(GetFileAttributesW(u"C:\\LONG-FORM.TXT"), INVALID_FILE_ATTRIBUTES);
   EXPECT_FALSE(UnmapViewOfFile(&done));
   EXPECT_FALSE(FindClose(INVALID_HANDLE_VALUE));
   EXPECT_EQ(GetFullPathNameW(nullptr, 0, nullptr, nullptr), 0u);
