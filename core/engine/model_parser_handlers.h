@@ -4,6 +4,7 @@
 // Each returns 1 when the statement was used, 0 when it is dropped.
 #pragma once
 #include "core/engine/model_parser.h"
+#include "core/engine/model_parser_scan.h"
 
 int ModelOnFileVersion(ModelParseState* state, ModelStatementReader* s);
 int ModelOnUiResDllName(ModelParseState* state, ModelStatementReader* s);
