@@ -161,19 +161,20 @@ TEST_F(DataFileTest, ScansTheFirstFileVersion) {
 
 TEST_F(DataFileTest, FindsTheDataFileThroughTheSpooler) {
   std::u16string source = WriteFile("zems_test.zmd", "*FileVersion: 6.63\n");
-  std::u16string driverName = u"ZEMS Test Driver";
+  std::u16string driverName = u"ZEMS Test Driver", driverFile = u"zemsgr.dll", configFile = u"zemsui.dll";
+  std::u16string port = u"FILE:";
   DRIVER_INFO_2W driver = {};
   driver.cVersion = 3;
   driver.pName = const_cast<LPWSTR>(W(driverName));
-  driver.pDriverPath = const_cast<LPWSTR>(W(u"zemsgr.dll"));
+  driver.pDriverPath = const_cast<LPWSTR>(W(driverFile));
   driver.pDataFile = const_cast<LPWSTR>(W(source));
-  driver.pConfigFile = const_cast<LPWSTR>(W(u"zemsui.dll"));
+  driver.pConfigFile = const_cast<LPWSTR>(W(configFile));
   ASSERT_TRUE(AddPrinterDriverW(nullptr, 2, reinterpret_cast<LPBYTE>(&driver)));
   std::u16string printerName = u"Model Test";
   PRINTER_INFO_2W info = {};
   info.pPrinterName = const_cast<LPWSTR>(W(printerName));
   info.pDriverName = const_cast<LPWSTR>(W(driverName));
-  info.pPortName = const_cast<LPWSTR>(W(u"FILE:"));
+  info.pPortName = const_cast<LPWSTR>(W(port));
   HANDLE printer = AddPrinterW(nullptr, 2, reinterpret_cast<LPBYTE>(&info));
   ASSERT_NE(nullptr, printer);
 
