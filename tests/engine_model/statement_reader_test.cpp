@@ -160,7 +160,7 @@ TEST_F(DataFileTest, ScansTheFirstFileVersion) {
 }
 
 TEST_F(DataFileTest, FindsTheDataFileThroughTheSpooler) {
-  std::u16string source = WriteFile("zems_test.zmd", "*FileVersion: 6.63\n");
+  std::u16string source = WriteFile("zems_test.zmd", model_test::SourceFile("samples/models/zems_c4.zmd"));
   std::u16string driverName = u"ZEMS Test Driver", driverFile = u"zemsgr.dll", configFile = u"zemsui.dll";
   std::u16string port = u"FILE:";
   DRIVER_INFO_2W driver = {};
@@ -185,6 +185,11 @@ TEST_F(DataFileTest, FindsTheDataFileThroughTheSpooler) {
   WCHAR version[15] = {};
   ModelScanFileVersion(path, version);
   EXPECT_EQ("6.63", model_test::Narrow(version));
+  ModelParseState* state = ModelParseFile(path);
+  ASSERT_NE(nullptr, state) << "the sample parses from the driver's data file";
+  EXPECT_NE(nullptr, state->header->jobStart);
+  ModelFreeParseState(state);
+  EXPECT_EQ(nullptr, ModelParseFile(W(u"C:\\models\\missing.zmd")));
   MemFree(path);
   ClosePrinter(printer);
 }
