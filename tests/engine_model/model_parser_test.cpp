@@ -43,7 +43,7 @@ const char kPaperBlock[] =
     "*CloseUI\n";
 
 TEST(ModelParser, ItemBlockBuildsDescriptorValuesAndDefaultIndex) {
-  Parsed p(kPaperBlock);
+  Parsed p(std::string(kPaperBlock) + "*TOV_dmPaperSize DMPAPERSIZE_A5: \"after the block\"\n");
   ASSERT_NE(nullptr, p.state);
   const ModelItemDescriptor* d = FindItem(p.state, kPaperSize);
   ASSERT_NE(nullptr, d);
@@ -58,6 +58,7 @@ TEST(ModelParser, ItemBlockBuildsDescriptorValuesAndDefaultIndex) {
   EXPECT_EQ(nullptr, a4->next->next->command) << "an entry without a value has no command";
   EXPECT_EQ(Value("DMPAPERSIZE_A3"), ModelImageGetItemDefault(p->header, kPaperSize));
   EXPECT_EQ(nullptr, p->openName);
+  EXPECT_EQ(3u, ValueIds(d).size()) << "an option entry after CloseUI is an unknown keyword";
 }
 
 TEST(ModelParser, DuplicatesAndStatementsOutsideTheirBlockAreDropped) {

@@ -127,6 +127,8 @@ TEST(SampleModel, ParsesIntoTheModelTheDriverNeeds) {
   EXPECT_EQ(1, ModelImageGetItemDefault(h, 12));
   EXPECT_EQ(kModelTypeString, FindItem(p.state, 203)->type);
   EXPECT_EQ(kModelTypePickMany, FindItem(p.state, 938)->type);
+  EXPECT_EQ(4u, ValueIds(FindItem(p.state, 938)).size());
+  EXPECT_EQ(0, ModelImageGetItemDefault(h, 938)) << "a PickMany item has no model default";
   EXPECT_EQ(kModelTypeFontTbl, FindItem(p.state, 10005)->type);
 
   for (const CommandBlock* group : {h->jobStart, h->jobEnd, h->docReset, h->pageStart, h->pageEnd})
