@@ -24,9 +24,6 @@ const char kSample[] = "samples/models/zems_c4.zmd";
 // entries that use them, so the sample still loads; each name here is a known gap, and any
 // other unknown name in the sample is a typo.
 const std::set<std::string> kPendingNames = {
-    "ZDMFONTTABLE_STANDARD",  // value of the font-table item
-    "IDOKBUTTON",             // message-box buttons of AlertAction statements
-    "IDCANCELBUTTON",
 };
 
 // Names of the fixed tables of Alert statements (not symbols of the driver's tables).
@@ -130,6 +127,9 @@ TEST(SampleModel, ParsesIntoTheModelTheDriverNeeds) {
   EXPECT_EQ(4u, ValueIds(FindItem(p.state, 938)).size());
   EXPECT_EQ(0, ModelImageGetItemDefault(h, 938)) << "a PickMany item has no model default";
   EXPECT_EQ(kModelTypeFontTbl, FindItem(p.state, 10005)->type);
+  const auto* fonts = static_cast<const FontTableValueRecord*>(FindItem(p.state, 10005)->values);
+  ASSERT_NE(nullptr, fonts) << "the font table's value and its substitution rows";
+  EXPECT_GT(fonts->pairCount, 0);
 
   for (const CommandBlock* group : {h->jobStart, h->jobEnd, h->docReset, h->pageStart, h->pageEnd})
     EXPECT_NE(nullptr, group);
