@@ -1,0 +1,16 @@
+// Lookups of the model description held by a driver context.
+#pragma once
+#include "platform/win32.h"
+
+namespace zems {
+
+struct DriverContext;
+struct ModelItemDescriptor;
+
+// The item's descriptor (the slot of its id range, else the first along the list); null for
+// id 0 or a context without a model description.
+const ModelItemDescriptor* ModelFindDescriptor(WORD id, DriverContext* ctx);
+// The first descriptor along the list whose symbol id matches; null when none.
+const ModelItemDescriptor* ModelFindDescriptorBySymbol(WORD symbol, DriverContext* ctx);
+
+}  // namespace zems

@@ -1,0 +1,11 @@
+// The ten custom paper sizes kept in the settings ini.
+#pragma once
+
+namespace zems {
+
+struct DriverContext;
+
+// Loads custom-size slot n (0-9) into the custom-size items and the slot's paper items.
+void FreeSizeLoadSlot(DriverContext* ctx, int n);
+
+}  // namespace zems
