@@ -2,11 +2,12 @@
 // symbolic output paper, the follow-up of a paper change, authentication texts and charsets,
 // the driver id, setting-lock bits and the character filter of text edits.
 #pragma once
+#include "core/engine/driver_context.h"
+#include "core/engine/item_table.h"
 #include "platform/win32.h"
 
 namespace zems {
 
-struct DriverContext;
 struct DlgControlRecord;
 
 // The control that shows an item on its main page.

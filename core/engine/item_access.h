@@ -2,12 +2,12 @@
 // logical value through its value list, text items, the change marks of the items and the
 // change flags, modified flag and settings-file status of the context.
 #pragma once
+#include "core/engine/driver_context.h"
+#include "core/engine/item_table.h"
 #include "platform/win32.h"
 
 namespace zems {
 
-struct DriverContext;
-struct SettingItem;
 struct DlgControlRecord;
 
 // Stored values travel as one 32-bit word: integers sign- or zero-extended by type, bit items

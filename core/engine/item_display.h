@@ -1,12 +1,12 @@
 // Display text of an item's current value: option names and on/off texts from the string
 // resources, lengths in the user's display unit, numbers and texts.
 #pragma once
+#include "core/engine/driver_context.h"
+#include "core/engine/item_table.h"
 #include "platform/win32.h"
 
 namespace zems {
 
-struct DriverContext;
-struct SettingItem;
 struct ModelItemDescriptor;
 
 // Writes the display text of the current value of the item that the symbol names into buffer

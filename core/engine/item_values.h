@@ -2,13 +2,11 @@
 // logical value (what the model description and the dialogs speak of), through the item's
 // value list. zdmNUPType and zdmDuplexType carry a second list for landscape.
 #pragma once
+#include "core/engine/driver_context.h"
+#include "core/engine/item_table.h"
 #include "platform/win32.h"
 
 namespace zems {
-
-struct DriverContext;
-struct SettingItem;
-struct ItemValueEntry;
 
 // The list that applies to the item now: for zdmNUPType and zdmDuplexType in landscape
 // (dmOrientation 2) the list after the first list's end entry, else the first list; null for

@@ -3,11 +3,12 @@
 // rounded inward. The arithmetic is unsigned 32-bit (UnitMulDiv signed) as the stored
 // settings were computed with it.
 #pragma once
+#include "core/engine/driver_context.h"
+#include "core/engine/item_table.h"
 #include "platform/win32.h"
 
 namespace zems {
 
-struct DriverContext;
 struct DlgControlRecord;
 
 // Unit flags of the display conversions.
