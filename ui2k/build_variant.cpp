@@ -2,6 +2,8 @@
 #include "core/engine/build_switches.h"
 #include "core/store/item_store.h"
 
+namespace zems {
+
 const BuildVariant& BuildGetVariant() {
   static const BuildVariant variant = {
       "zemsui",
@@ -15,3 +17,5 @@ const BuildVariant& BuildGetVariant() {
   };
   return variant;
 }
+
+}  // namespace zems

@@ -1,5 +1,7 @@
 #include "core/engine/build_switches.h"
 
+namespace zems {
+
 int BuildHasFeature(const DriverContext* ctx, int n) {
   (void)ctx;
   return n >= 0 && n < BuildGetVariant().featureCount ? 1 : 0;
@@ -16,3 +18,5 @@ int BuildHasFeatureFlag(int index) {
   if (index < 1 || index > 8) return 0;
   return (BuildGetVariant().featureFlags >> (index - 1)) & 1;
 }
+
+}  // namespace zems

@@ -4,6 +4,8 @@
 #pragma once
 #include "platform/win32.h"
 
+namespace zems {
+
 struct DriverContext;
 
 struct BuildVariant {
@@ -28,3 +30,5 @@ int BuildIsCommonDriver();
 int BuildHasFeatureBit(int n);
 // Feature flag 1: the preset refresh when a property sheet opens. Valid indexes are 1-8.
 int BuildHasFeatureFlag(int index);
+
+}  // namespace zems

@@ -2,6 +2,8 @@
 #pragma once
 #include "platform/win32.h"
 
+namespace zems {
+
 enum : DWORD {
   kItem_dmOrientation = 7,
   kItem_dmPaperSize = 8,
@@ -48,3 +50,5 @@ enum : DWORD {
   kItem_zdmTray1Media = 10207,
   kItem_zdmTray29MediaMulti = 10235,
 };
+
+}  // namespace zems

@@ -1,6 +1,8 @@
 // The model record of this build and its variant table.
 #include "core/engine/model_record.h"
 
+namespace zems {
+
 namespace {
 
 bool SameName(const WCHAR* a, const WCHAR* b) {
@@ -90,3 +92,5 @@ const ModelVariant* ModelFindVariant(const ModelRecord* record, const WCHAR* nam
   }
   return nullptr;
 }
+
+}  // namespace zems

@@ -3,6 +3,8 @@
 
 #include "core/engine/item_ids.h"
 
+namespace zems {
+
 namespace {
 
 constexpr DWORD L = kPjlTypeList, N = kPjlTypeNumber, T = kPjlTypeText;
@@ -261,3 +263,5 @@ DWORD TblGetPjlValueListLength(const void* list) {
       return static_cast<const PjlValueList*>(list)->count;
   return 0;
 }
+
+}  // namespace zems

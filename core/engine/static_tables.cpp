@@ -5,6 +5,8 @@
 
 #include <stddef.h>
 
+namespace zems {
+
 namespace {
 
 // Lock keys, one range per group of items, so a key never changes meaning when items are
@@ -186,3 +188,5 @@ const OptionBlockRow* TblGetOptionBlockRows() { return g_optionBlockRows; }
 const OptionCodeRow* TblGetOptionCodes() { return g_optionCodes; }
 
 int TblIsChangingSubDialog(WORD dialogId) { return dialogId == 1020 || dialogId == 1025 ? 0 : 1; }
+
+}  // namespace zems

@@ -3,6 +3,8 @@
 #pragma once
 #include "platform/win32.h"
 
+namespace zems {
+
 // Lock key -> item: the key of a lockable setting names the item that the lock resets.
 struct KeyItemPair {
   WORD key;
@@ -84,3 +86,5 @@ const OptionBlockRow* TblGetOptionBlockRows();
 const OptionCodeRow* TblGetOptionCodes();
 // 0 for the sub-dialogs 1020 and 1025, else 1.
 int TblIsChangingSubDialog(WORD dialogId);
+
+}  // namespace zems

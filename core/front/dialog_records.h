@@ -6,6 +6,8 @@
 
 #include "platform/win32.h"
 
+namespace zems {
+
 struct SettingItem;
 struct ModelItemDescriptor;
 
@@ -84,3 +86,5 @@ static_assert(offsetof(DlgPageRecord, name) == 8 && offsetof(DlgPageRecord, cont
 
 // The static page table that every context copies (79 rows, in dialog-table order).
 const DlgPageTable* TblGetPageTable();
+
+}  // namespace zems

@@ -3,6 +3,8 @@
 #pragma once
 #include "platform/win32.h"
 
+namespace zems {
+
 // Sheet kind bits.
 enum : DWORD {
   kSheetPrinterProperties = 0x2,
@@ -26,3 +28,5 @@ struct FrontUiState {
   LONG okFlag;              // set by a dialog's OK button
   HGDIOBJ gdiObjects[2];    // deleted when the context is destroyed
 };
+
+}  // namespace zems

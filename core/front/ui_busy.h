@@ -4,4 +4,8 @@
 // settings per machine.
 #pragma once
 
+namespace zems {
+
 extern int UiBusyFlag;
+
+}  // namespace zems

@@ -2,6 +2,8 @@
 #pragma once
 #include "platform/win32.h"
 
+namespace zems {
+
 struct DriverContext;
 struct SettingItem;
 
@@ -11,3 +13,5 @@ int StoreLoadAtOpen(DriverContext* ctx);
 // Reads one item from printer data under the value name that equals the item's own name.
 // 0 when the row or its name is missing, else the result of the read.
 int StoreReadItemDefaultName(HANDLE printer, DriverContext* ctx, SettingItem* row);
+
+}  // namespace zems

@@ -2,6 +2,8 @@
 // settings as the open built them, and no item is found in printer data.
 #include "core/store/item_store.h"
 
+namespace zems {
+
 int StoreLoadAtOpen(DriverContext* ctx) {
   (void)ctx;
   return 1;
@@ -13,3 +15,5 @@ int StoreReadItemDefaultName(HANDLE printer, DriverContext* ctx, SettingItem* ro
   (void)row;
   return 0;
 }
+
+}  // namespace zems

@@ -5,6 +5,8 @@
 #include "core/engine/static_tables.h"
 #include "support/test_variant.h"
 
+using namespace zems;
+
 namespace {
 
 TEST(StaticTables, LockKeysNameTheirItems) {

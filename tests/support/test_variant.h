@@ -4,6 +4,6 @@
 #include "core/engine/build_switches.h"
 
 namespace zems_test {
-BuildVariant& TestVariant();
+zems::BuildVariant& TestVariant();
 void ResetTestVariant();
 }  // namespace zems_test
