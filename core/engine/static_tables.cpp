@@ -9,71 +9,11 @@ namespace zems {
 
 namespace {
 
-// Lock keys, one range per group of items, so a key never changes meaning when items are
-// added: private DEVMODE fields and work items (items 35-1448 at keys 10000-11413), device
-// settings (10001-10434 at 11414-11847), public DEVMODE fields (1-34 at 11880-11913).
-struct KeyRange {
-  WORD firstKey;
-  WORD firstItem;
-  WORD lastItem;
-};
-constexpr KeyRange kKeyRanges[] = {
-    {10000, 35, 1448},
-    {11414, 10001, 10434},
-    {11880, 1, 34},
-};
-
-constexpr size_t KeyPairCount() {
-  size_t n = 0;
-  for (const KeyRange& r : kKeyRanges) n += size_t(r.lastItem - r.firstItem + 1);
-  return n;
-}
-
-struct KeyItemTable {
-  KeyItemPair rows[KeyPairCount() + 1];
-};
-
-constexpr KeyItemTable MakeKeyItemTable() {
-  KeyItemTable t{};
-  size_t i = 0;
-  for (const KeyRange& r : kKeyRanges)
-    for (unsigned item = r.firstItem; item <= r.lastItem; ++item)
-      t.rows[i++] = {WORD(r.firstKey + (item - r.firstItem)), WORD(item)};
-  t.rows[i] = {0, 0};
-  return t;
-}
-
-constexpr KeyItemTable g_keyItems = MakeKeyItemTable();
-static_assert(g_keyItems.rows[0].key == 10000 && g_keyItems.rows[0].item == 35, "first lock key");
-
 const PrintMacroResolution g_macroResolutions[] = {
     {6, 200, 200},   {1, 300, 300},   {2, 400, 400},   {3, 600, 600},   {4, 1200, 1200},
     {5, 2400, 2400}, {17, 600, 600},  {18, 600, 600},  {19, 600, 600},  {33, 150, 150},
     {34, 300, 300},  {35, 300, 300},  {36, 600, 600},  {37, 1200, 1200}, {20, 600, 600},
     {0, 0, 0},
-};
-
-const LONG kPrintQualities[] = {150, 200, 300, 400, 600, 1200, 2400};
-const LONG kOrientations[] = {1, 2};
-const LONG kColors[] = {1, 2};
-const LONG kOffOn[] = {0, 1};
-const LONG kScaleTypes[] = {0, 1, 2, 3};
-const LONG kNupPostKinds[] = {0, 1, 2, 3, 4};
-const LONG kSortTypes[] = {0, 1, 4};
-const LONG kDuplexTypes[] = {1, 2, 3, 17, 18, 19, 20, 21, 22};
-
-#define VALUES(item, list) {item, sizeof(list) / sizeof(list[0]), list}
-const KnownValueList g_knownValues[] = {
-    VALUES(7, kOrientations),     // dmOrientation
-    VALUES(14, kPrintQualities),  // dmPrintQuality
-    VALUES(15, kColors),          // dmColor
-    VALUES(58, kOffOn),           // zdmFuncSelectDuplex
-    VALUES(87, kScaleTypes),      // zdmScaleType
-    VALUES(91, kNupPostKinds),    // zdmNUPPOSTKind
-    VALUES(94, kDuplexTypes),     // zdmDuplexType
-    VALUES(119, kSortTypes),      // zdmSortType
-    VALUES(171, kOffOn),          // zdmDspUnit
-    {0, 0, nullptr},
 };
 
 const LONG kFontTableIds[] = {10004, 10005, 10006, 10007, 10008, 10009};
@@ -131,27 +71,7 @@ const OptionCodeRow g_optionCodes[] = {{0, 0}};
 
 }  // namespace
 
-const KeyItemPair* TblGetKeyItemPairs() { return g_keyItems.rows; }
-
-WORD TblItemOfKey(WORD key) {
-  for (const KeyItemPair* p = g_keyItems.rows; p->key; ++p)
-    if (p->key == key) return p->item;
-  return 0;
-}
-
 const PrintMacroResolution* TblGetPrintMacroResolutions() { return g_macroResolutions; }
-
-const KnownValueList* TblGetKnownValueLists() { return g_knownValues; }
-
-int TblIsKnownValue(WORD item, LONG value) {
-  for (const KnownValueList* l = g_knownValues; l->item; ++l) {
-    if (l->item != item) continue;
-    for (DWORD i = 0; i < l->count; ++i)
-      if (l->values[i] == value) return 1;
-    return 0;
-  }
-  return 0;
-}
 
 int TblIdListContains(int n, LONG id) {
   if (n < 0 || n >= kFixedIdListCount) return 0;

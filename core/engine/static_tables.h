@@ -1,27 +1,15 @@
-// Constant lists of this model build that the code consults in place. Zero-ended lists end at
+// Constant lists of this model build that the code consults in place (the known-value lists
+// and lock keys live with the value symbols). Zero-ended lists end at
 // the first row whose first field is 0.
 #pragma once
 #include "platform/win32.h"
 
 namespace zems {
 
-// Lock key -> item: the key of a lockable setting names the item that the lock resets.
-struct KeyItemPair {
-  WORD key;
-  WORD item;
-};
-
 struct PrintMacroResolution {
   WORD macro;
   WORD xDpi;
   WORD yDpi;
-};
-
-// Values accepted for an item when the model description has no rule for it.
-struct KnownValueList {
-  WORD item;
-  DWORD count;
-  const LONG* values;
 };
 
 // One fixed id list; marker is 0xFFFF, the end row has marker 0.
@@ -66,13 +54,7 @@ struct OptionCodeRow {
   DWORD code;
 };
 
-const KeyItemPair* TblGetKeyItemPairs();
-// The item of a lock key, 0 when the key names none.
-WORD TblItemOfKey(WORD key);
 const PrintMacroResolution* TblGetPrintMacroResolutions();
-const KnownValueList* TblGetKnownValueLists();
-// 1 when the item has a known-value list that holds value.
-int TblIsKnownValue(WORD item, LONG value);
 // 1 when fixed id list n (0-12) holds id; any other n finds nothing.
 int TblIdListContains(int n, LONG id);
 const NupPostKind* TblGetNupPostKinds();  // 5 rows

@@ -9,21 +9,6 @@ using namespace zems;
 
 namespace {
 
-TEST(StaticTables, LockKeysNameTheirItems) {
-  struct Case {
-    WORD key, item;
-  } cases[] = {{10000, 35}, {11414, 10001}, {11880, 1}, {11913, 34}, {11847, 10434},
-               {11848, 0},  {11879, 0},     {9999, 0},  {11914, 0}};
-  for (const Case& c : cases) EXPECT_EQ(TblItemOfKey(c.key), c.item) << "key " << c.key;
-  // Zero-ended, keys unique and ascending.
-  const KeyItemPair* p = TblGetKeyItemPairs();
-  WORD last = 0;
-  for (; p->key; ++p) {
-    EXPECT_GT(p->key, last);
-    last = p->key;
-  }
-}
-
 TEST(StaticTables, PrintMacroResolutionsAreZeroEnded) {
   const PrintMacroResolution* r = TblGetPrintMacroResolutions();
   int n = 0;
@@ -32,16 +17,6 @@ TEST(StaticTables, PrintMacroResolutionsAreZeroEnded) {
   EXPECT_EQ(r[0].macro, 6);
   EXPECT_EQ(r[0].xDpi, 200);
   EXPECT_EQ(r[14].macro, 20);
-}
-
-TEST(StaticTables, KnownValues) {
-  struct Case {
-    WORD item;
-    LONG value;
-    int known;
-  } cases[] = {{14, 600, 1}, {14, 2400, 1}, {14, 500, 0}, {171, 1, 1}, {171, 2, 0},
-               {87, 3, 1},   {87, 4, 0},    {9999, 0, 0}, {0, 0, 0}};
-  for (const Case& c : cases) EXPECT_EQ(TblIsKnownValue(c.item, c.value), c.known) << c.item << "=" << c.value;
 }
 
 TEST(StaticTables, FixedIdLists) {
