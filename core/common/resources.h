@@ -1,10 +1,9 @@
 // Strings of the language resource DLL.
 #pragma once
+#include "core/engine/driver_context.h"
 #include "platform/win32.h"
 
 namespace zems {
-
-struct DriverContext;
 
 // Loads string id into buffer (size characters, always terminated); with complete nonzero the
 // string is completed with the values it stands for. Returns the characters loaded; 0 with an

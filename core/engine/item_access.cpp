@@ -299,16 +299,16 @@ void CtxClearChangeFlags(DriverContext* ctx, DWORD mask) {
   if (!ui) return;
   ui->changeFlags &= ~mask;
   if (mask >= 0x10000000)
-    for (DWORD& saved : ui->snapshotChangeFlags) saved &= ~mask;
+    for (DWORD& saved : ui->snapshotFlags) saved &= ~mask;
 }
 
 void CtxSetFileStatus(DriverContext* ctx, LONG status) {
-  if (UiState* ui = Ui(ctx)) ui->settingsFileStatus = status;
+  if (UiState* ui = Ui(ctx)) ui->fileStatus = status;
 }
 
 LONG CtxGetFileStatus(DriverContext* ctx) {
   UiState* ui = Ui(ctx);
-  return ui ? ui->settingsFileStatus : 0;
+  return ui ? ui->fileStatus : 0;
 }
 
 }  // namespace zems

@@ -1,10 +1,10 @@
 // Evaluation of the model's judges against the current settings.
 #pragma once
+#include "core/engine/driver_context.h"
 #include "platform/win32.h"
 
 namespace zems {
 
-struct DriverContext;
 struct ExclusiveRecord;
 struct JudgeCell;
 struct ValueRule;

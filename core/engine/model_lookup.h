@@ -1,10 +1,10 @@
 // Lookups of the model description held by a driver context.
 #pragma once
+#include "core/engine/driver_context.h"
 #include "platform/win32.h"
 
 namespace zems {
 
-struct DriverContext;
 struct ModelItemDescriptor;
 
 // The item's descriptor (the slot of its id range, else the first along the list); null for

@@ -1,9 +1,8 @@
 // Dispatch of events to the UI extension modules of a context.
 #pragma once
+#include "core/engine/driver_context.h"
 
 namespace zems {
-
-struct DriverContext;
 
 // Offers the event to each module's event callback in table order until one returns nonzero.
 // Answers come back through the argument record, which the sender initialises.

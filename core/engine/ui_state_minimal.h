@@ -4,9 +4,9 @@
 #include "platform/win32.h"
 
 struct UiState {
-  LONG modified;                 // 1 after any item write
-  DWORD changeFlags;             // change classes of item writes, latest class in the low word
-  DWORD snapshotChangeFlags[3];  // the change flags saved with each settings snapshot
-  LONG settingsFileStatus;       // last settings-file load or save status
-  WCHAR textBuffer[1025];        // resource strings on their way into text items
+  LONG modified;             // 1 after any item write
+  DWORD changeFlags;         // change classes of item writes, latest class in the low word
+  LONG fileStatus;           // last settings-file load or save status
+  DWORD snapshotFlags[3];    // the change flags saved with each settings snapshot
+  WCHAR textBuffer[1025];    // resource strings on their way into text items
 };

@@ -1,10 +1,10 @@
 // Custom paper limits that the custom-paper module gives for its size edits.
 #pragma once
+#include "core/engine/driver_context.h"
 #include "platform/win32.h"
 
 namespace zems {
 
-struct DriverContext;
 struct DlgControlRecord;
 
 // For a width or length edit of the custom-size dialogs: 1 with the limits in 1/1200 inch,

@@ -1,0 +1,39 @@
+// A driver context for item tests: the catalogue's item table, a stamped zero settings block
+// with its initial copy, a UI state and a copy of the model record, without any printer.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "core/engine/driver_context.h"
+#include "core/engine/item_table.h"
+#include "core/engine/model_record.h"
+#include "support/machine_fixture.h"
+
+namespace zems {}
+
+namespace zems_test {
+
+using namespace zems;
+
+class ItemContextTest : public MachineTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  DriverContext* ctx() { return &ctx_; }
+  // The context's row of an item; fails the test when the id is not an item.
+  SettingItem* Item(WORD id);
+  LONG ModifiedFlag() const;
+  // The three change-flag words kept with the settings snapshots.
+  DWORD* SnapshotChangeFlags();
+
+ private:
+  DriverContext ctx_{};
+  std::vector<BYTE> settings_;
+  std::vector<BYTE> initial_;
+  UiState* ui_ = nullptr;
+  ModelRecord model_{};
+};
+
+}  // namespace zems_test
