@@ -3,11 +3,8 @@
 #include "core/engine/driver_context.h"
 #include "platform/win32.h"
 
-namespace zems {
-
 // Loads string id into buffer (size characters, always terminated); with complete nonzero the
 // string is completed with the values it stands for. Returns the characters loaded; 0 with an
 // empty buffer when the language DLL cannot be had.
 int ResLoadString(DriverContext* ctx, UINT id, WCHAR* buffer, int size, BOOL complete);
 
-}  // namespace zems

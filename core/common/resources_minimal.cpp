@@ -2,11 +2,8 @@
 // as with a missing language DLL.
 #include "core/common/resources.h"
 
-namespace zems {
-
 int ResLoadString(DriverContext*, UINT, WCHAR* buffer, int size, BOOL) {
   if (buffer && size > 0) buffer[0] = 0;
   return 0;
 }
 
-}  // namespace zems

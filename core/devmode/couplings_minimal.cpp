@@ -2,9 +2,6 @@
 // and DEVMODE fields stay as they are (as for a paper without a printable area).
 #include "core/devmode/couplings.h"
 
-namespace zems {
-
 void DmApplyInputPaper(short, WORD, DriverContext*, void*) {}
 void DmApplyOutputPaper(short, WORD, DriverContext*, void*) {}
 
-}  // namespace zems

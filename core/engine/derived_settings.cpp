@@ -18,8 +18,6 @@
 #include "core/common/printer_names.h"
 #include "core/store/free_size_store.h"
 
-namespace zems {
-
 namespace {
 
 // Item ids this file reads.
@@ -249,4 +247,3 @@ BOOL CtlIsLockedByRule(DriverContext* ctx, const DlgControlRecord* control) {
   return control->guardItem != 0 && ItemGetValueById(ctx, control->guardItem) != 0;
 }
 
-}  // namespace zems

@@ -6,8 +6,6 @@
 #include "core/engine/item_table.h"
 #include "platform/win32.h"
 
-namespace zems {
-
 struct DlgControlRecord;
 
 // The control that shows an item on its main page.
@@ -56,4 +54,3 @@ BOOL ItemLockColor(DriverContext* ctx);
 // Lock state of a control by the model's lock judges or its guard item.
 BOOL CtlIsLockedByRule(DriverContext* ctx, const DlgControlRecord* control);
 
-}  // namespace zems

@@ -11,8 +11,6 @@
 #include "core/engine/item_values.h"
 #include "core/front/dialog_records.h"
 
-namespace zems {
-
 namespace {
 
 enum : WORD {
@@ -311,4 +309,3 @@ LONG CtxGetFileStatus(DriverContext* ctx) {
   return ui ? ui->fileStatus : 0;
 }
 
-}  // namespace zems

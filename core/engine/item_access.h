@@ -6,8 +6,6 @@
 #include "core/engine/item_table.h"
 #include "platform/win32.h"
 
-namespace zems {
-
 struct DlgControlRecord;
 
 // Stored values travel as one 32-bit word: integers sign- or zero-extended by type, bit items
@@ -79,4 +77,3 @@ void CtxClearChangeFlags(DriverContext* ctx, DWORD mask);
 void CtxSetFileStatus(DriverContext* ctx, LONG status);
 LONG CtxGetFileStatus(DriverContext* ctx);
 
-}  // namespace zems

@@ -9,8 +9,6 @@
 #include "core/engine/units.h"
 #include "core/front/dialog_records.h"
 
-namespace zems {
-
 namespace {
 
 enum : WORD {
@@ -213,4 +211,3 @@ int ItemFormatDescribedValue(DriverContext* ctx, const SettingItem* item,
   return out.length();
 }
 
-}  // namespace zems

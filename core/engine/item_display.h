@@ -5,8 +5,6 @@
 #include "core/engine/item_table.h"
 #include "platform/win32.h"
 
-namespace zems {
-
 struct ModelItemDescriptor;
 
 // Writes the display text of the current value of the item that the symbol names into buffer
@@ -25,4 +23,3 @@ int ItemFormatNumber(DriverContext* ctx, const SettingItem* item, LONG_PTR value
 // The string id shown for a list value: the replacement of the fixed pair table, or the id.
 WORD ItemDisplayStringId(WORD value_id);
 
-}  // namespace zems

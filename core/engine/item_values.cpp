@@ -4,8 +4,6 @@
 #include "core/engine/item_access.h"
 #include "core/engine/item_table.h"
 
-namespace zems {
-
 namespace {
 
 enum : WORD {
@@ -56,4 +54,3 @@ BOOL ItemIsStoredValueListed(DriverContext* ctx, const SettingItem* item, LONG_P
   return 0;
 }
 
-}  // namespace zems

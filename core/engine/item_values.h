@@ -6,8 +6,6 @@
 #include "core/engine/item_table.h"
 #include "platform/win32.h"
 
-namespace zems {
-
 // The list that applies to the item now: for zdmNUPType and zdmDuplexType in landscape
 // (dmOrientation 2) the list after the first list's end entry, else the first list; null for
 // an item without a list.
@@ -20,4 +18,3 @@ LONG_PTR ItemUnmapValue(DriverContext* ctx, const SettingItem* item, LONG_PTR lo
 // 1 when the applicable list offers the stored value (logical value other than 0xFFFF).
 BOOL ItemIsStoredValueListed(DriverContext* ctx, const SettingItem* item, LONG_PTR stored);
 
-}  // namespace zems

@@ -3,8 +3,6 @@
 #include "core/engine/driver_context.h"
 #include "platform/win32.h"
 
-namespace zems {
-
 struct ExclusiveRecord;
 struct JudgeCell;
 struct ValueRule;
@@ -14,4 +12,3 @@ int JudgeEvaluate(const JudgeCell* first, DriverContext* ctx);
 // The first rule of the value, or null.
 const ValueRule* ModelFindValueRule(const ExclusiveRecord* rules, WORD value_id);
 
-}  // namespace zems

@@ -2,9 +2,6 @@
 // rule of its own, as on a context without an evaluator stack.
 #include "core/engine/judge_eval.h"
 
-namespace zems {
-
 int JudgeEvaluate(const JudgeCell*, DriverContext*) { return 0; }
 const ValueRule* ModelFindValueRule(const ExclusiveRecord*, WORD) { return nullptr; }
 
-}  // namespace zems

@@ -3,8 +3,6 @@
 #include "core/engine/driver_context.h"
 #include "platform/win32.h"
 
-namespace zems {
-
 struct ModelItemDescriptor;
 
 // The item's descriptor (the slot of its id range, else the first along the list); null for
@@ -13,4 +11,3 @@ const ModelItemDescriptor* ModelFindDescriptor(WORD id, DriverContext* ctx);
 // The first descriptor along the list whose symbol id matches; null when none.
 const ModelItemDescriptor* ModelFindDescriptorBySymbol(WORD symbol, DriverContext* ctx);
 
-}  // namespace zems

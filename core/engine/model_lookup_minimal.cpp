@@ -2,9 +2,6 @@
 // without a model description (no descriptor).
 #include "core/engine/model_lookup.h"
 
-namespace zems {
-
 const ModelItemDescriptor* ModelFindDescriptor(WORD, DriverContext*) { return nullptr; }
 const ModelItemDescriptor* ModelFindDescriptorBySymbol(WORD, DriverContext*) { return nullptr; }
 
-}  // namespace zems

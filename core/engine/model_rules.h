@@ -3,8 +3,6 @@
 #pragma once
 #include "platform/win32.h"
 
-namespace zems {
-
 struct JudgeCell;
 struct ItemRuleRecord;
 struct AlertRecord;
@@ -41,4 +39,3 @@ struct ExclusiveRecord {
 static_assert(sizeof(ValueRule) == 20, "ValueRule is 20 bytes");
 static_assert(sizeof(ExclusiveRecord) == 36, "ExclusiveRecord is 36 bytes");
 
-}  // namespace zems

@@ -2,10 +2,7 @@
 #pragma once
 #include "core/engine/driver_context.h"
 
-namespace zems {
-
 // Offers the event to each module's event callback in table order until one returns nonzero.
 // Answers come back through the argument record, which the sender initialises.
 void ModBusSendEvent(DriverContext* ctx, int event, void* argument);
 
-}  // namespace zems

@@ -2,8 +2,5 @@
 // argument record keeps what its sender put in it.
 #include "core/engine/module_bus.h"
 
-namespace zems {
-
 void ModBusSendEvent(DriverContext*, int, void*) {}
 
-}  // namespace zems

@@ -8,8 +8,6 @@
 #include "core/front/dialog_records.h"
 #include "core/modules/free_size_limits.h"
 
-namespace zems {
-
 namespace {
 
 constexpr DWORD kDeviceDpi = 1200;  // the settings' length unit: 1/1200 inch
@@ -168,10 +166,10 @@ BOOL CtlDisplayRange(DriverContext* ctx, const DlgControlRecord* control, LONG* 
   return 1;
 }
 
-BOOL ItemLangUsesDecimalComma(DriverContext* ctx) {
-  // Language indexes 2 to 15 of the language table are the decimal-comma languages.
-  LONG_PTR lang = ItemGetRawById(ctx, kItemLanguageId);
+int ItemLangUsesDecimalComma(const DriverContext* ctx) {
+  // Language indexes 2 to 15 of the language table are the decimal-comma languages. Reading
+  // an item changes nothing, whatever the item access's signature says.
+  LONG_PTR lang = ItemGetRawById(const_cast<DriverContext*>(ctx), kItemLanguageId);
   return lang >= 2 && lang <= 15;
 }
 
-}  // namespace zems

@@ -7,8 +7,6 @@
 #include "core/engine/item_table.h"
 #include "platform/win32.h"
 
-namespace zems {
-
 struct DlgControlRecord;
 
 // Unit flags of the display conversions.
@@ -48,6 +46,5 @@ BOOL ModelFreeSizeRange(DriverContext* ctx, WORD id, LONG* min, LONG* max);
 BOOL CtlDisplayRange(DriverContext* ctx, const DlgControlRecord* control, LONG* min, LONG* max);
 
 // 1 when the display language (zdmLanguageID) shows numbers with a decimal comma.
-BOOL ItemLangUsesDecimalComma(DriverContext* ctx);
+int ItemLangUsesDecimalComma(const DriverContext* ctx);
 
-}  // namespace zems

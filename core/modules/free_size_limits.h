@@ -3,8 +3,6 @@
 #include "core/engine/driver_context.h"
 #include "platform/win32.h"
 
-namespace zems {
-
 struct DlgControlRecord;
 
 // For a width or length edit of the custom-size dialogs: 1 with the limits in 1/1200 inch,
@@ -12,4 +10,3 @@ struct DlgControlRecord;
 int FreeSizeGetControlLimits(DriverContext* ctx, const DlgControlRecord* control, DWORD* maximum,
                              DWORD* minimum);
 
-}  // namespace zems

@@ -2,9 +2,6 @@
 #pragma once
 #include "core/engine/driver_context.h"
 
-namespace zems {
-
 // Loads custom-size slot n (0-9) into the custom-size items and the slot's paper items.
 void FreeSizeLoadSlot(DriverContext* ctx, int n);
 
-}  // namespace zems

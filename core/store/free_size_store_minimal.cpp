@@ -2,8 +2,5 @@
 // loading one changes nothing.
 #include "core/store/free_size_store.h"
 
-namespace zems {
-
 void FreeSizeLoadSlot(DriverContext*, int) {}
 
-}  // namespace zems

@@ -8,7 +8,6 @@
 #include "core/engine/item_table.h"
 #include "support/item_context.h"
 
-namespace zems {
 namespace {
 
 using zems_test::ItemContextTest;
@@ -190,4 +189,3 @@ TEST_F(ItemContextTest, MetricUnitFollowsTheDisplayUnitItem) {
 }
 
 }  // namespace
-}  // namespace zems

@@ -11,7 +11,6 @@
 #include "core/engine/model_types.h"
 #include "support/item_context.h"
 
-namespace zems {
 namespace {
 
 using zems_test::ItemContextTest;
@@ -168,4 +167,3 @@ TEST_F(ItemDisplayTest, FormatBySymbolFindsTheItem) {
 }
 
 }  // namespace
-}  // namespace zems

@@ -10,7 +10,6 @@
 #include "core/engine/item_table.h"
 #include "support/item_context.h"
 
-namespace zems {
 namespace {
 
 using zems_test::ItemContextTest;
@@ -122,4 +121,3 @@ TEST_F(ItemContextTest, TextCallsRefuseNullArguments) {
 }
 
 }  // namespace
-}  // namespace zems

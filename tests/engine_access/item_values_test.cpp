@@ -6,7 +6,6 @@
 #include "core/engine/item_values.h"
 #include "support/item_context.h"
 
-namespace zems {
 namespace {
 
 using zems_test::ItemContextTest;
@@ -104,4 +103,3 @@ TEST_F(ItemContextTest, OrientationListOfTheCatalogue) {
 }
 
 }  // namespace
-}  // namespace zems

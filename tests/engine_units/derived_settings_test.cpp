@@ -9,7 +9,6 @@
 #include "core/engine/item_access.h"
 #include "support/item_context.h"
 
-namespace zems {
 namespace {
 
 using zems_test::ItemContextTest;
@@ -230,4 +229,3 @@ TEST(DerivedSettings, MainControlOfAnItem) {
 }
 
 }  // namespace
-}  // namespace zems

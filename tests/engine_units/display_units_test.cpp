@@ -7,7 +7,6 @@
 #include "core/front/dialog_records.h"
 #include "support/item_context.h"
 
-namespace zems {
 namespace {
 
 using zems_test::ItemContextTest;
@@ -111,4 +110,3 @@ TEST_F(ItemContextTest, DecimalCommaLanguages) {
 }
 
 }  // namespace
-}  // namespace zems

@@ -5,7 +5,6 @@
 
 #include "core/engine/units.h"
 
-namespace zems {
 namespace {
 
 struct DisplayCase {
@@ -94,4 +93,3 @@ TEST(UnitArithmetic, MulDivIsSigned32BitAndNeverDividesByZero) {
 }
 
 }  // namespace
-}  // namespace zems

@@ -10,11 +10,7 @@
 #include "core/engine/model_record.h"
 #include "support/machine_fixture.h"
 
-namespace zems {}
-
 namespace zems_test {
-
-using namespace zems;
 
 class ItemContextTest : public MachineTest {
  protected:
