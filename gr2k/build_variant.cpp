@@ -2,8 +2,6 @@
 #include "core/engine/build_switches.h"
 #include "core/store/item_store.h"
 
-namespace zems {
-
 const BuildVariant& BuildGetVariant() {
   static const BuildVariant variant = {
       "zemsgr",
@@ -18,4 +16,3 @@ const BuildVariant& BuildGetVariant() {
   return variant;
 }
 
-}  // namespace zems

@@ -1,7 +1,5 @@
 #include "core/engine/build_switches.h"
 
-namespace zems {
-
 int BuildHasFeature(const DriverContext* ctx, int n) {
   (void)ctx;
   return n >= 0 && n < BuildGetVariant().featureCount ? 1 : 0;
@@ -19,4 +17,3 @@ int BuildHasFeatureFlag(int index) {
   return (BuildGetVariant().featureFlags >> (index - 1)) & 1;
 }
 
-}  // namespace zems

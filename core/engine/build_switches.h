@@ -4,8 +4,6 @@
 #pragma once
 #include "platform/win32.h"
 
-namespace zems {
-
 struct DriverContext;
 
 struct BuildVariant {
@@ -31,4 +29,3 @@ int BuildHasFeatureBit(int n);
 // Feature flag 1: the preset refresh when a property sheet opens. Valid indexes are 1-8.
 int BuildHasFeatureFlag(int index);
 
-}  // namespace zems

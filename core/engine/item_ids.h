@@ -2,8 +2,6 @@
 #pragma once
 #include "platform/win32.h"
 
-namespace zems {
-
 enum : DWORD {
   kItem_dmOrientation = 7,
   kItem_dmPaperSize = 8,
@@ -51,4 +49,3 @@ enum : DWORD {
   kItem_zdmTray29MediaMulti = 10235,
 };
 
-}  // namespace zems

@@ -27,7 +27,7 @@ namespace {
 // TEXT is the Windows text macro; the catalogue's column name for narrow text is mapped here.
 #define ITEM(id, sym, name, type, area, off, size, storage, section, key, special, groups, unit) \
   {id, sym, ItemDescriptorMake(area, ITEM_TYPE_##type, size), off, storage, section, key,      \
-   special, groups, unit, TEXT(name), "TOV_" name},
+   special, groups, unit, TEXT(name)},
 #define ITEM_TYPE_S8 S8
 #define ITEM_TYPE_S16 S16
 #define ITEM_TYPE_S32 S32

@@ -129,8 +129,7 @@ struct ItemTemplateRow {
   WORD specialCode;
   WORD state;
   WORD unitKind;
-  const WCHAR* name;    // empty text for unnamed items
-  const char* symbol;   // "TOV_" + name; "TOV_" alone for unnamed items
+  const WCHAR* name;  // empty text for unnamed items
 };
 
 // ---- catalogue (static, no context) ----

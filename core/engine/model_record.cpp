@@ -1,8 +1,6 @@
 // The model record of this build and its variant table.
 #include "core/engine/model_record.h"
 
-namespace zems {
-
 namespace {
 
 bool SameName(const WCHAR* a, const WCHAR* b) {
@@ -93,4 +91,3 @@ const ModelVariant* ModelFindVariant(const ModelRecord* record, const WCHAR* nam
   return nullptr;
 }
 
-}  // namespace zems

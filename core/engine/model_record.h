@@ -6,8 +6,6 @@
 
 #include "platform/win32.h"
 
-namespace zems {
-
 struct DriverContext;
 
 // One driver variant of this build: the printer's driver name selects its capability mask.
@@ -116,4 +114,3 @@ const ModelVariant* ModelFindVariant(const ModelRecord* record, const WCHAR* nam
 // 1 when the context's variant capability mask meets mask, else 0 (also without a context).
 int CtxHasModelCap(const DriverContext* ctx, DWORD mask);
 
-}  // namespace zems

@@ -3,8 +3,6 @@
 
 #include "core/engine/item_ids.h"
 
-namespace zems {
-
 namespace {
 
 constexpr DWORD L = kPjlTypeList, N = kPjlTypeNumber, T = kPjlTypeText;
@@ -264,4 +262,3 @@ DWORD TblGetPjlValueListLength(const void* list) {
   return 0;
 }
 
-}  // namespace zems

@@ -7,8 +7,6 @@
 
 #include "platform/win32.h"
 
-namespace zems {
-
 // One term of a condition list (or of a list of coupled settings). Condition lists are read in
 // order: terms with flags 0 are joined by OR to the next one, a term with flags 1 ends a
 // clause, and the clauses are joined by AND.
@@ -114,4 +112,3 @@ DWORD TblGetPjlSettingCount();
 // of the table (null included).
 DWORD TblGetPjlValueListLength(const void* list);
 
-}  // namespace zems

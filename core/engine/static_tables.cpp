@@ -5,8 +5,6 @@
 
 #include <stddef.h>
 
-namespace zems {
-
 namespace {
 
 const PrintMacroResolution g_macroResolutions[] = {
@@ -109,4 +107,3 @@ const OptionCodeRow* TblGetOptionCodes() { return g_optionCodes; }
 
 int TblIsChangingSubDialog(WORD dialogId) { return dialogId == 1020 || dialogId == 1025 ? 0 : 1; }
 
-}  // namespace zems

@@ -4,8 +4,6 @@
 #pragma once
 #include "platform/win32.h"
 
-namespace zems {
-
 struct PrintMacroResolution {
   WORD macro;
   WORD xDpi;
@@ -69,4 +67,3 @@ const OptionCodeRow* TblGetOptionCodes();
 // 0 for the sub-dialogs 1020 and 1025, else 1.
 int TblIsChangingSubDialog(WORD dialogId);
 
-}  // namespace zems

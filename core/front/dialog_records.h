@@ -6,8 +6,6 @@
 
 #include "platform/win32.h"
 
-namespace zems {
-
 struct SettingItem;
 struct ModelItemDescriptor;
 
@@ -87,4 +85,3 @@ static_assert(offsetof(DlgPageRecord, name) == 8 && offsetof(DlgPageRecord, cont
 // The static page table that every context copies (79 rows, in dialog-table order).
 const DlgPageTable* TblGetPageTable();
 
-}  // namespace zems

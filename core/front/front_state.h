@@ -3,8 +3,6 @@
 #pragma once
 #include "platform/win32.h"
 
-namespace zems {
-
 // Sheet kind bits.
 enum : DWORD {
   kSheetPrinterProperties = 0x2,
@@ -29,4 +27,3 @@ struct FrontUiState {
   HGDIOBJ gdiObjects[2];    // deleted when the context is destroyed
 };
 
-}  // namespace zems

@@ -6,8 +6,6 @@
 // engine's full control rows join them when the dialog engine is built.
 #include "core/front/dialog_records.h"
 
-namespace zems {
-
 namespace {
 
 // TOV_IDD_ADVANCED: the settings commit empties the network-key edit through its window.
@@ -107,4 +105,3 @@ DlgPageTable g_pageTable = {79, g_pages};
 
 const DlgPageTable* TblGetPageTable() { return &g_pageTable; }
 
-}  // namespace zems

@@ -4,8 +4,5 @@
 // settings per machine.
 #pragma once
 
-namespace zems {
-
 extern int UiBusyFlag;
 
-}  // namespace zems

@@ -2,11 +2,8 @@
 // font table yet, so there is nothing to free.
 #include "core/store/font_tables.h"
 
-namespace zems {
-
 int StoreFreeFontTables(DriverContext* ctx) {
   (void)ctx;
   return 1;
 }
 
-}  // namespace zems

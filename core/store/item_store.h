@@ -2,8 +2,6 @@
 #pragma once
 #include "platform/win32.h"
 
-namespace zems {
-
 struct DriverContext;
 struct SettingItem;
 
@@ -14,4 +12,3 @@ int StoreLoadAtOpen(DriverContext* ctx);
 // 0 when the row or its name is missing, else the result of the read.
 int StoreReadItemDefaultName(HANDLE printer, DriverContext* ctx, SettingItem* row);
 
-}  // namespace zems

@@ -2,8 +2,6 @@
 // settings as the open built them, and no item is found in printer data.
 #include "core/store/item_store.h"
 
-namespace zems {
-
 int StoreLoadAtOpen(DriverContext* ctx) {
   (void)ctx;
   return 1;
@@ -16,4 +14,3 @@ int StoreReadItemDefaultName(HANDLE printer, DriverContext* ctx, SettingItem* ro
   return 0;
 }
 
-}  // namespace zems

@@ -5,8 +5,6 @@
 
 #include "core/engine/model_record.h"
 
-using namespace zems;
-
 namespace {
 
 std::u16string W(const WCHAR* s) { return s ? std::u16string(reinterpret_cast<const char16_t*>(s)) : u"(null)"; }

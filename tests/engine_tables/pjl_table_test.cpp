@@ -8,8 +8,6 @@
 
 #include "core/engine/pjl_table.h"
 
-using namespace zems;
-
 namespace {
 
 const PjlVariable* Row(const char* name) {

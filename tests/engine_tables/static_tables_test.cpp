@@ -5,8 +5,6 @@
 #include "core/engine/static_tables.h"
 #include "support/test_variant.h"
 
-using namespace zems;
-
 namespace {
 
 TEST(StaticTables, PrintMacroResolutionsAreZeroEnded) {

@@ -4,13 +4,13 @@
 
 namespace {
 // As the printer interface builds it: every step of the open runs.
-const zems::BuildVariant kDefault = {"test", 6, 1, 1u << 7, 1u << 0, 1, 1, zems::StoreLoadAtOpen};
-zems::BuildVariant g_variant = kDefault;
+const BuildVariant kDefault = {"test", 6, 1, 1u << 7, 1u << 0, 1, 1, StoreLoadAtOpen};
+BuildVariant g_variant = kDefault;
 }  // namespace
 
-const zems::BuildVariant& zems::BuildGetVariant() { return g_variant; }
+const BuildVariant& BuildGetVariant() { return g_variant; }
 
 namespace zems_test {
-zems::BuildVariant& TestVariant() { return g_variant; }
+BuildVariant& TestVariant() { return g_variant; }
 void ResetTestVariant() { g_variant = kDefault; }
 }  // namespace zems_test

@@ -4,6 +4,6 @@
 #include "core/engine/build_switches.h"
 
 namespace zems_test {
-zems::BuildVariant& TestVariant();
+BuildVariant& TestVariant();
 void ResetTestVariant();
 }  // namespace zems_test
