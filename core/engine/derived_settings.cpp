@@ -3,6 +3,7 @@
 #include "core/engine/derived_settings.h"
 
 #include "core/common/text.h"
+#include "core/engine/ui_state_minimal.h"
 #include "core/devmode/couplings.h"
 #include "core/engine/build_switches.h"
 #include "core/engine/item_access.h"
@@ -15,6 +16,7 @@
 #include "core/engine/module_bus.h"
 #include "core/engine/static_tables.h"
 #include "core/front/dialog_records.h"
+#include "core/common/driver_paths.h"
 #include "core/common/printer_names.h"
 #include "core/store/free_size_store.h"
 
@@ -198,7 +200,7 @@ void ItemLoadDriverId(DriverContext* ctx) {
   const WCHAR* path = PathModelDataFile(ctx);
   if (path && path[0] != 0 && path[1] == u':') {
     const WCHAR* driver = PrnGetDriverName(ctx);
-    if (driver) id = static_cast<LONG>(GetPrivateProfileIntW(driver, TEXT("DriverID"), 0, path));
+    if (driver && driver[0] != 0) id = static_cast<LONG>(GetPrivateProfileIntW(driver, TEXT("DriverID"), 0, path));
   }
   ItemSetValueById(ctx, kZdmDriverID, id);
 }

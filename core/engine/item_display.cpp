@@ -7,6 +7,7 @@
 #include "core/engine/model_lookup.h"
 #include "core/engine/model_types.h"
 #include "core/engine/units.h"
+#include "core/engine/control_lookup.h"
 #include "core/front/dialog_records.h"
 
 namespace {
