@@ -67,8 +67,11 @@ TEST_F(ItemContextTest, BitItemsChangeOnlyTheirBit) {
     ItemSetRawById(ctx(), b.id, 42);  // any nonzero value sets the bit
     EXPECT_EQ(1, ItemGetRawById(ctx(), b.id)) << "id " << b.id;
     EXPECT_EQ(b.mask, unit[b.byte]) << "id " << b.id;
-    for (int k = 0; k < 4; ++k)
-      if (k != b.byte) EXPECT_EQ(0, unit[k]) << "id " << b.id << " byte " << k;
+    for (int k = 0; k < 4; ++k) {
+      if (k != b.byte) {
+        EXPECT_EQ(0, unit[k]) << "id " << b.id << " byte " << k;
+      }
+    }
   }
 }
 
