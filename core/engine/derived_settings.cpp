@@ -1,5 +1,7 @@
 // Getters derived from several settings: paper region and output paper, paper-change
 // follow-up, authentication texts, driver id, setting-lock bits, text-edit character filter.
+#include <stddef.h>
+
 #include "core/engine/derived_settings.h"
 
 #include "core/common/text.h"

@@ -1,4 +1,6 @@
 // Display text of an item's current value.
+#include <stddef.h>
+
 #include "core/engine/item_display.h"
 
 #include "core/common/resources.h"

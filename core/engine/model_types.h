@@ -3,6 +3,8 @@
 // every link is an address; the compiled image stores the same records with offsets, so each
 // record has the byte layout of the compiled image (32-bit links, packed).
 #pragma once
+#include <stddef.h>
+
 #include "platform/win32.h"
 
 struct ExclusiveRecord;  // rules of one item, built with the rules
