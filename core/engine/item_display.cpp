@@ -4,6 +4,7 @@
 #include "core/engine/item_display.h"
 
 #include "core/common/resources.h"
+#include "core/common/text.h"
 #include "core/engine/item_access.h"
 #include "core/engine/item_table.h"
 #include "core/engine/model_lookup.h"
@@ -81,14 +82,13 @@ class BoundedText {
   void PutAscii(const char* text) {
     for (; *text; ++text) Put(static_cast<WCHAR>(*text));
   }
-  void PutUnsigned(DWORD v, int min_digits = 1) {
+  void PutUnsigned(DWORD v) {
     char digits[12];
     int n = 0;
     do {
       digits[n++] = static_cast<char>('0' + v % 10);
       v /= 10;
     } while (v != 0);
-    while (n < min_digits) digits[n++] = '0';
     while (n > 0) Put(static_cast<WCHAR>(digits[--n]));
   }
   void PutSigned(LONG v) {
@@ -141,12 +141,10 @@ int ItemFormatNumber(DriverContext* ctx, const SettingItem* item, LONG_PTR value
     PutItemNumber(item, value, out);
     return out.length();
   }
+  // 0.1 mm with one decimal, 0.01 inch with two; the decimal comma where the language has it.
   LONG shown = ItemDotsToDisplay(ctx, 0, static_cast<LONG>(value));
-  bool metric = ItemIsMetricUnit(ctx) != 0;
-  LONG divisor = metric ? 10 : 100;
-  out.PutSigned(shown / divisor);
-  out.Put(ItemLangUsesDecimalComma(ctx) ? u',' : u'.');
-  out.PutUnsigned(static_cast<DWORD>(shown % divisor), metric ? 1 : 2);
+  StrFormatFixedPoint(buffer, size, ItemIsMetricUnit(ctx) ? 10 : 100, shown, ctx);
+  out.Adopt();
   return out.length();
 }
 
