@@ -1,0 +1,11 @@
+// The UI-module event bus of a context.
+#pragma once
+
+struct DriverContext;
+
+// Gives the context its module table (with the modules' private data) and sends event 1
+// (create). Returns 1, 0 when the table cannot be allocated.
+int ModBusLoad(DriverContext* ctx);
+// Sends event 2 (destroy) and frees the context's module table; nothing without one.
+void ModBusFree(DriverContext* ctx);
+
