@@ -5,5 +5,14 @@
 
 struct DriverContext;
 
-// The UI state's driver name (the model record's fallback when unreadable).
+// GetPrinterW at this level into a zeroed buffer (two calls), or null; free with MemFree.
+void* PrnGetPrinterInfo(HANDLE printer, DWORD level);
+// Records what a PRINTER_INFO_2 tells, each fact only when not yet known.
+void PrnCachePrinterInfo(const PRINTER_INFO_2W* info, DriverContext* ctx);
+// The UI state's printer name and driver name (the model record's fallback when unreadable).
+const WCHAR* PrnGetPrinterName(DriverContext* ctx);
 const WCHAR* PrnGetDriverName(DriverContext* ctx);
+// Rebuilds a connection name ("\\server\queue") from the printer's DsSpooler values on
+// Windows Vista and later; any other name is left unchanged.
+void PrnRebuildConnectionName(HANDLE printer, WCHAR* name, DWORD size);
+

@@ -5,7 +5,7 @@
 #include "core/engine/derived_settings.h"
 
 #include "core/common/text.h"
-#include "core/engine/ui_state_minimal.h"
+#include "core/engine/ui_state.h"
 #include "core/devmode/couplings.h"
 #include "core/engine/build_switches.h"
 #include "core/engine/item_access.h"

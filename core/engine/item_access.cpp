@@ -7,7 +7,7 @@
 #include "core/common/resources.h"
 #include "core/common/text.h"
 #include "core/engine/driver_context.h"
-#include "core/engine/ui_state_minimal.h"
+#include "core/engine/ui_state.h"
 #include "core/engine/item_table.h"
 #include "core/engine/item_values.h"
 #include "core/engine/control_lookup.h"

@@ -3,7 +3,7 @@
 
 #include <string.h>
 
-#include "core/engine/ui_state_minimal.h"
+#include "core/engine/ui_state.h"
 
 namespace zems_test {
 
@@ -34,6 +34,7 @@ void ItemContextTest::SetUp() {
   ASSERT_NE(nullptr, ctx_.items);
   ctx_.settings = settings_.data();
   ctx_.model = &model_;
+  ui_->initialSettings = initial_.data();
   ctx_.ui = ui_;
 }
 

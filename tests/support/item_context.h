@@ -8,6 +8,7 @@
 #include "core/engine/driver_context.h"
 #include "core/engine/item_table.h"
 #include "core/engine/model_record.h"
+#include "core/engine/ui_state.h"
 #include "support/machine_fixture.h"
 
 namespace zems_test {
