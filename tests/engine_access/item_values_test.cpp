@@ -96,6 +96,27 @@ TEST_F(ItemContextTest, ItemsWithoutListMapToThemselves) {
   EXPECT_EQ(0, ItemIsStoredValueListed(ctx(), Item(89), 123));
 }
 
+// The catalogue's N-up and duplex lists: in landscape the same stored value is another layout.
+TEST_F(ItemContextTest, CatalogueListsFollowTheOrientation) {
+  const MapCase cases[] = {
+      {"N-up 2-in-1 order 1, portrait", 92, 1, 1, 3071, 1},
+      {"N-up stored 1 in landscape", 92, 2, 1, 3072, 1},
+      {"N-up stored 2 in landscape", 92, 2, 2, 3071, 1},
+      {"N-up unmapped", 92, 2, 4, 4, 0},
+      {"duplex top, portrait", 94, 1, 1, 3086, 1},
+      {"duplex stored 1 in landscape", 94, 2, 1, 3088, 1},
+  };
+  for (const MapCase& c : cases) {
+    ItemSetRawById(ctx(), 7, c.orientation);
+    EXPECT_EQ(c.logical, ItemMapValue(ctx(), Item(c.id), c.stored)) << c.what;
+    EXPECT_EQ(c.listed, ItemIsStoredValueListed(ctx(), Item(c.id), c.stored)) << c.what;
+  }
+  ItemSetRawById(ctx(), 7, 2);
+  EXPECT_EQ(2, ItemUnmapValue(ctx(), Item(92), 3071));
+  ItemSetRawById(ctx(), 7, 1);
+  EXPECT_EQ(1, ItemUnmapValue(ctx(), Item(92), 3071));
+}
+
 TEST_F(ItemContextTest, OrientationListOfTheCatalogue) {
   EXPECT_EQ(2026, ItemMapValue(ctx(), Item(7), 1));
   EXPECT_EQ(2027, ItemMapValue(ctx(), Item(7), 2));
