@@ -42,6 +42,8 @@ typedef struct SimSystemIdentity {
 } SimSystemIdentity;
 WINSIM_API BOOL SimGetSystemIdentity(SimSystemIdentity* identity);
 WINSIM_API BOOL SimSetSystemIdentity(const SimSystemIdentity* identity);
+#endif
+
 // ---- access control, processes, environment and user locale ----
 #ifndef _WIN32
 // The security that SetFileSecurityW last recorded for a file or folder, as text:
