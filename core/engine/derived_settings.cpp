@@ -18,7 +18,6 @@
 #include "core/engine/module_bus.h"
 #include "core/engine/static_tables.h"
 #include "core/front/dialog_records.h"
-#include "core/common/driver_paths.h"
 #include "core/common/printer_names.h"
 #include "core/store/free_size_store.h"
 
