@@ -1,13 +1,17 @@
 // Process attach and detach of zemsui.
+#include "core/common/locks.h"
+#include "core/common/module_handle.h"
 #include "platform/win32.h"
 
 ZEMS_EXPORT BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
-  (void)instance;
   (void)reserved;
   switch (reason) {
     case DLL_PROCESS_ATTACH:
+      ResSetModuleHandle(instance);
+      LockInitProcess();
       break;
     case DLL_PROCESS_DETACH:
+      LockTermProcess();
       break;
   }
   return TRUE;

@@ -4,3 +4,10 @@
 
 // Marks a function that a deliverable exports; the .def made from the export list names it.
 #define ZEMS_EXPORT extern "C"
+
+// ---- kernel: the ntdll conversions the text helpers use (declared in the DDK only) ----
+typedef LONG NTSTATUS;
+extern "C" NTSTATUS NTAPI RtlMultiByteToUnicodeN(PWCH target, ULONG targetBytes, PULONG written, const CHAR* source,
+                                                 ULONG sourceBytes);
+extern "C" NTSTATUS NTAPI RtlUnicodeToMultiByteN(PCHAR target, ULONG targetBytes, PULONG written, PCWCH source,
+                                                 ULONG sourceBytes);

@@ -1,0 +1,132 @@
+// Text and number helpers.
+#include "core/common/text.h"
+
+#include <string.h>
+
+#include "core/engine/units.h"
+
+namespace {
+
+struct CharsetCodeRow {
+  UINT charset;
+  int code;
+};
+
+// Searched in this order; the first match wins.
+const CharsetCodeRow kCharsetCodes[] = {
+    {SHIFTJIS_CHARSET, 1},  {ANSI_CHARSET, 2},         {EASTEUROPE_CHARSET, 3}, {GREEK_CHARSET, 4},
+    {RUSSIAN_CHARSET, 5},   {TURKISH_CHARSET, 6},      {BALTIC_CHARSET, 7},     {GB2312_CHARSET, 8},
+    {CHINESEBIG5_CHARSET, 9}, {HEBREW_CHARSET, 10},    {ARABIC_CHARSET, 11},    {THAI_CHARSET, 12},
+    {JOHAB_CHARSET, 13},    {HANGEUL_CHARSET, 13},
+};
+
+int WideLength(const WCHAR* text) {
+  int n = 0;
+  while (text[n]) ++n;
+  return n;
+}
+
+}  // namespace
+
+WCHAR* StrAnsiToWide(WCHAR* wide, const char* narrow, int n) {
+  if (!wide) return nullptr;
+  if (!narrow) narrow = "";
+  ULONG length = ULONG(strlen(narrow));
+  if (n <= 0) n = int(length + 1);
+  ULONG written = 0;
+  RtlMultiByteToUnicodeN(wide, ULONG(n) * sizeof(WCHAR), &written, narrow, length + 1);
+  wide[n - 1] = 0;
+  return wide;
+}
+
+char* StrWideToAnsi(char* narrow, const WCHAR* wide, int n) {
+  if (!narrow) return nullptr;
+  static const WCHAR kEmpty[] = {0};
+  if (!wide) wide = kEmpty;
+  ULONG length = ULONG(WideLength(wide));
+  if (n < 1) n = int(length + 1);
+  memset(narrow, 0, size_t(n));
+  ULONG written = 0;
+  RtlUnicodeToMultiByteN(narrow, ULONG(n), &written, wide, (length + 1) * sizeof(WCHAR));
+  if (written < ULONG(n)) return narrow;  // fitted, terminator included
+  // Cut to n - 1 bytes; a double-byte character that would straddle the cut goes whole.
+  int cut = 0;
+  while (cut < n - 1) {
+    int step = IsDBCSLeadByteEx(CP_ACP, BYTE(narrow[cut])) ? 2 : 1;
+    if (cut + step > n - 1) break;
+    cut += step;
+  }
+  memset(narrow + cut, 0, size_t(n - cut));
+  return narrow;
+}
+
+void StrFormatFixedPoint(WCHAR* buffer, int bufferChars, LONG divisor, LONG value, const DriverContext* ctx) {
+  if (!buffer || bufferChars <= 0) return;
+  int decimals = 0;
+  for (LONG d = divisor; d > 1; d /= 10) ++decimals;
+  // Formatted from the magnitude, so that a negative value keeps its sign however small.
+  unsigned long magnitude = value < 0 ? 0ul - static_cast<unsigned long>(value) : static_cast<unsigned long>(value);
+  const WCHAR* sign = value < 0 ? TEXT("-") : TEXT("");
+  WCHAR text[48];
+  static const WCHAR* const kFormats[] = {TEXT("%s%lu.%01lu"), TEXT("%s%lu.%02lu"), TEXT("%s%lu.%03lu"),
+                                          TEXT("%s%lu.%04lu")};
+  static const unsigned long kScale[] = {10, 100, 1000, 10000};
+  if (decimals >= 1 && decimals <= 4) {
+    unsigned long scale = kScale[decimals - 1];
+    wsprintfW(text, kFormats[decimals - 1], sign, magnitude / scale, magnitude % scale);
+  } else {
+    wsprintfW(text, TEXT("%s%lu"), sign, magnitude);
+  }
+  lstrcpynW(buffer, text, bufferChars);
+  if (ItemLangUsesDecimalComma(ctx)) StrUseDecimalComma(buffer);
+}
+
+WCHAR* StrUseDecimalComma(WCHAR* text) {
+  if (!text) return nullptr;
+  for (int i = WideLength(text) - 1; i >= 0; --i) {
+    if (text[i] == '(') return text + i;
+    if (text[i] == '.') text[i] = ',';
+  }
+  return nullptr;
+}
+
+int OsCharsetCode(UINT charset) {
+  for (const CharsetCodeRow& row : kCharsetCodes)
+    if (row.charset == charset) return row.code;
+  return 0;
+}
+
+int OsAnsiCharsetCode() {
+  CHARSETINFO info;
+  // With TCI_SRCCODEPAGE the code page travels in the pointer argument itself.
+  if (!TranslateCharsetInfo(reinterpret_cast<DWORD*>(static_cast<UINT_PTR>(GetACP())), &info, TCI_SRCCODEPAGE))
+    return 0;
+  return OsCharsetCode(info.ciCharset);
+}
+
+int StrIsDigits(const char* text) {
+  if (!text) return 0;
+  for (; *text; ++text)
+    if (*text < '0' || *text > '9') return 0;
+  return 1;
+}
+
+int StrIsAlnum(const char* text) {
+  if (!text) return 0;
+  for (; *text; ++text) {
+    char c = *text;
+    if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))) return 0;
+  }
+  return 1;
+}
+
+const char* StrNextLine(const char* text, int* count) {
+  if (!text) {
+    if (count) *count = 0;
+    return nullptr;
+  }
+  int n = 0;
+  while (text[n] && text[n] != '\n') ++n;
+  if (count) *count = n + 1;
+  return text + n + 1;
+}

@@ -1,0 +1,44 @@
+// Text and number helpers: ANSI <-> UTF-16 conversion with the system code page, the
+// fixed-point formatter of displayed measurements, the charset code of the ANSI code page and
+// the checks and line scanner for narrow text.
+#pragma once
+#include "core/engine/driver_context_fwd.h"
+#include "platform/win32.h"
+
+// Converts narrow (ANSI code page) text into a buffer of n wide characters, always
+// terminated at character n - 1 at the latest. n <= 0 means the caller's buffer holds the
+// whole text: n becomes its length + 1. Returns wide (null when wide is null).
+WCHAR* StrAnsiToWide(WCHAR* wide, const char* narrow, int n);
+
+// Converts wide text into a zeroed buffer of n bytes in the ANSI code page. Text that does
+// not fit is cut to at most n - 1 bytes, never inside a double-byte character, and
+// terminated. n < 1 means the buffer holds the whole text: n becomes its length + 1.
+// Returns narrow (null when narrow is null).
+char* StrWideToAnsi(char* narrow, const WCHAR* wide, int n);
+
+// Writes value / divisor as a decimal number into a buffer of bufferChars characters: one to
+// four decimals for a divisor of 10 to 10000 (the number of times it divides by ten), none
+// for any other divisor; negative values keep their sign. With a decimal-comma display
+// language the separator is ','. Output that does not fit is cut and terminated.
+void StrFormatFixedPoint(WCHAR* buffer, int bufferChars, LONG divisor, LONG value, const DriverContext* ctx);
+
+// Replaces '.' by ',' from the end of the text back to the last '(' (left as it is) or the
+// start. Returns the '(' where the scan stopped, or null when it reached the start.
+WCHAR* StrUseDecimalComma(WCHAR* text);
+
+// Charset code of the ANSI code page: 1 Shift-JIS, 2 ANSI, 3 East Europe, 4 Greek,
+// 5 Russian, 6 Turkish, 7 Baltic, 8 GB2312, 9 Big5, 10 Hebrew, 11 Arabic, 12 Thai,
+// 13 Johab or Hangeul; 0 for any other character set or a failed lookup.
+int OsAnsiCharsetCode();
+// The same code for a character set value (SHIFTJIS_CHARSET ...).
+int OsCharsetCode(UINT charset);
+
+// 1 when every byte is '0'-'9' (1 for the empty text); 0 otherwise or for null.
+int StrIsDigits(const char* text);
+// 1 when every byte is an ASCII letter or digit (1 for the empty text); 0 otherwise or for null.
+int StrIsAlnum(const char* text);
+
+// The character after the next '\n', or after the terminating zero when no '\n' comes first;
+// count (when given) receives the characters passed, the '\n' or the terminator included.
+// The caller bounds the scan by the total length of its text. Null for null text.
+const char* StrNextLine(const char* text, int* count);

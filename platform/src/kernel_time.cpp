@@ -1,0 +1,102 @@
+// Time of the simulated machine: a tick count that tests can set, Sleep, the system time.
+#include <sched.h>
+#include <time.h>
+
+#include <atomic>
+
+#include "platform/sim.h"
+#include "platform/src/internal.h"
+#include "platform/src/kernel_internal.h"
+
+namespace {
+
+std::atomic<bool> g_simulated{false};
+std::atomic<DWORD> g_ticks{0};
+
+DWORD RealTicks() {
+  struct timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return DWORD(uint64_t(ts.tv_sec) * 1000u + uint64_t(ts.tv_nsec) / 1000000u);
+}
+
+struct ClockReset {
+  ClockReset() {
+    winsim::RegisterResetHook([] { g_simulated = false; });
+  }
+} g_clockReset;
+
+// 100-ns intervals between 1601-01-01 and 1970-01-01.
+constexpr uint64_t kEpochDifference = 116444736000000000ull;
+
+void ToSystemTime(const struct tm& tm, long nanoseconds, LPSYSTEMTIME out) {
+  out->wYear = WORD(tm.tm_year + 1900);
+  out->wMonth = WORD(tm.tm_mon + 1);
+  out->wDayOfWeek = WORD(tm.tm_wday);
+  out->wDay = WORD(tm.tm_mday);
+  out->wHour = WORD(tm.tm_hour);
+  out->wMinute = WORD(tm.tm_min);
+  out->wSecond = WORD(tm.tm_sec);
+  out->wMilliseconds = WORD(nanoseconds / 1000000);
+}
+
+}  // namespace
+
+WINSIM_API void SimSetTickCount(DWORD ticks) {
+  g_ticks = ticks;
+  g_simulated = true;
+}
+
+WINSIM_API void SimAdvanceTickCount(DWORD milliseconds) {
+  if (!g_simulated) SimSetTickCount(RealTicks());
+  g_ticks += milliseconds;
+}
+
+WINSIM_API void SimUseRealTickCount(void) { g_simulated = false; }
+
+WINSIM_API DWORD WINAPI GetTickCount(void) { return g_simulated ? g_ticks.load() : RealTicks(); }
+
+// With the simulated clock Sleep only moves the clock on: code that waits for time to pass
+// sees it pass at once, and tests stay fast.
+WINSIM_API void WINAPI Sleep(DWORD milliseconds) {
+  if (g_simulated) {
+    g_ticks += milliseconds;
+    sched_yield();
+    return;
+  }
+  if (milliseconds == 0) {
+    sched_yield();
+    return;
+  }
+  struct timespec ts;
+  ts.tv_sec = time_t(milliseconds / 1000);
+  ts.tv_nsec = long(milliseconds % 1000) * 1000000L;
+  while (nanosleep(&ts, &ts) != 0) {
+  }
+}
+
+WINSIM_API void WINAPI GetSystemTimeAsFileTime(LPFILETIME time) {
+  if (!time) return;
+  struct timespec ts;
+  clock_gettime(CLOCK_REALTIME, &ts);
+  uint64_t value = uint64_t(ts.tv_sec) * 10000000u + uint64_t(ts.tv_nsec) / 100u + kEpochDifference;
+  time->dwLowDateTime = DWORD(value);
+  time->dwHighDateTime = DWORD(value >> 32);
+}
+
+WINSIM_API void WINAPI GetSystemTime(LPSYSTEMTIME time) {
+  if (!time) return;
+  struct timespec ts;
+  clock_gettime(CLOCK_REALTIME, &ts);
+  struct tm tm;
+  gmtime_r(&ts.tv_sec, &tm);
+  ToSystemTime(tm, ts.tv_nsec, time);
+}
+
+WINSIM_API void WINAPI GetLocalTime(LPSYSTEMTIME time) {
+  if (!time) return;
+  struct timespec ts;
+  clock_gettime(CLOCK_REALTIME, &ts);
+  struct tm tm;
+  localtime_r(&ts.tv_sec, &tm);
+  ToSystemTime(tm, ts.tv_nsec, time);
+}
