@@ -29,6 +29,37 @@ WINSIM_API BOOL SimSetAnsiCodePage(UINT codePage);
 WINSIM_API void SimFailCriticalSectionInits(int count);
 #endif
 
+// ---- machine area: module table, process name, system identity ----
+#ifndef _WIN32
+// Registers a Windows DLL file name (leaf, compared without case) as one of our shared
+// objects (host path) in the module table of the current machine root. A later entry for the
+// same name replaces the earlier one. FALSE when the table cannot be written.
+WINSIM_API BOOL SimRegisterModule(const char* windowsFileName, const char* hostPath);
+
+// Sets the Windows path that GetModuleFileNameW(NULL) reports for this process (its folder is
+// the first one searched for DLLs). Switching the machine root restores the default,
+// C:\WINDOWS\system32\spoolsv.exe.
+WINSIM_API void SimSetProcessName(const char* windowsPath);
+
+// Windows version, service pack, suites, user name and administrator membership of the
+// machine; persisted under the root, so every process on the machine sees them.
+typedef struct SimSystemIdentity {
+  DWORD majorVersion;
+  DWORD minorVersion;
+  DWORD buildNumber;
+  DWORD platformId;  // 1 Windows 9x, 2 NT
+  WORD servicePackMajor;
+  WORD servicePackMinor;
+  WORD suiteMask;    // VER_SUITE_... bits, VER_SUITE_TERMINAL = 0x10
+  BYTE productType;  // 1 workstation, 2 domain controller, 3 server
+  char csdVersion[128];
+  char userName[257];
+  BOOL userIsAdmin;
+} SimSystemIdentity;
+WINSIM_API BOOL SimGetSystemIdentity(SimSystemIdentity* identity);
+WINSIM_API BOOL SimSetSystemIdentity(const SimSystemIdentity* identity);
+#endif
+
 // ---- access control, processes, environment and user locale ----
 #ifndef _WIN32
 // The security that SetFileSecurityW last recorded for a file or folder, as text:

@@ -23,7 +23,13 @@ struct ProcessState {
   DWORD exitCode = STILL_ACTIVE;
   std::thread runner;
   ~ProcessState() {
-    if (runner.joinable()) runner.join();
+    // The runner's own copy may be the last one: a thread cannot join itself.
+    if (runner.joinable()) {
+      if (runner.get_id() == std::this_thread::get_id())
+        runner.detach();
+      else
+        runner.join();
+    }
   }
 };
 

@@ -266,19 +266,6 @@ WINSIM_API BOOL WINAPI GetSecurityDescriptorOwner(PSECURITY_DESCRIPTOR p, PSID* 
   return TRUE;
 }
 
-WINSIM_API BOOL WINAPI GetSecurityDescriptorDacl(PSECURITY_DESCRIPTOR p, LPBOOL present, PACL* dacl,
-                                                 LPBOOL defaulted) {
-  SECURITY_DESCRIPTOR* sd = AbsoluteDescriptor(p);
-  if (!sd || !present || !dacl || !defaulted) {
-    if (sd) SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  *present = (sd->Control & SE_DACL_PRESENT) ? TRUE : FALSE;
-  *dacl = *present ? sd->Dacl : nullptr;
-  *defaulted = (sd->Control & SE_DACL_DEFAULTED) ? TRUE : FALSE;
-  return TRUE;
-}
-
 WINSIM_API BOOL WINAPI IsValidSecurityDescriptor(PSECURITY_DESCRIPTOR p) {
   const SECURITY_DESCRIPTOR* sd = static_cast<const SECURITY_DESCRIPTOR*>(p);
   if (!sd || sd->Revision != SECURITY_DESCRIPTOR_REVISION || (sd->Control & SE_SELF_RELATIVE)) {

@@ -1,5 +1,5 @@
-// Process tokens: the process has one; a thread has none unless it impersonates, which the
-// simulated machine does not do here, so OpenThreadToken answers ERROR_NO_TOKEN.
+// Process tokens: the process has one; a thread has one only while it impersonates
+// (ImpersonateSelf), otherwise OpenThreadToken answers ERROR_NO_TOKEN.
 #include "platform/src/handles.h"
 #include "platform/src/internal.h"
 
@@ -32,7 +32,7 @@ WINSIM_API BOOL WINAPI OpenProcessToken(HANDLE process, DWORD access, PHANDLE to
   return TRUE;
 }
 
-WINSIM_API BOOL WINAPI OpenThreadToken(HANDLE thread, DWORD, BOOL, PHANDLE token) {
+WINSIM_API BOOL WINAPI OpenThreadToken(HANDLE thread, DWORD access, BOOL, PHANDLE token) {
   if (!token) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
@@ -41,6 +41,13 @@ WINSIM_API BOOL WINAPI OpenThreadToken(HANDLE thread, DWORD, BOOL, PHANDLE token
   if (thread != kCurrentThread) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
+  }
+  if (winsim::ThreadImpersonates()) {
+    auto object = std::make_shared<TokenObject>();
+    object->access = access;
+    *token = winsim::AddHandle(object);
+    winsim::NoteImpersonationToken(*token);
+    return TRUE;
   }
   SetLastError(ERROR_NO_TOKEN);
   return FALSE;
