@@ -55,7 +55,9 @@ static_assert(sizeof(SID) == 12 && sizeof(ACE_HEADER) == 4 && sizeof(ACCESS_ALLO
 #define INHERIT_ONLY_ACE 0x8
 #define INHERITED_ACE 0x10
 #define VALID_INHERIT_FLAGS 0x1F
+#ifndef MAXDWORD
 #define MAXDWORD 0xFFFFFFFFUL
+#endif
 
 #define OWNER_SECURITY_INFORMATION 0x00000001L
 #define GROUP_SECURITY_INFORMATION 0x00000002L
@@ -69,18 +71,40 @@ static_assert(sizeof(SID) == 12 && sizeof(ACE_HEADER) == 4 && sizeof(ACCESS_ALLO
 #define SE_SACL_PRESENT 0x0010
 #define SE_SELF_RELATIVE 0x8000
 
+#ifndef DELETE
 #define DELETE 0x00010000L
+#endif
+#ifndef READ_CONTROL
 #define READ_CONTROL 0x00020000L
+#endif
+#ifndef WRITE_DAC
 #define WRITE_DAC 0x00040000L
+#endif
+#ifndef WRITE_OWNER
 #define WRITE_OWNER 0x00080000L
+#endif
+#ifndef SYNCHRONIZE
 #define SYNCHRONIZE 0x00100000L
+#endif
+#ifndef STANDARD_RIGHTS_REQUIRED
 #define STANDARD_RIGHTS_REQUIRED 0x000F0000L
+#endif
+#ifndef FILE_ALL_ACCESS
 #define FILE_ALL_ACCESS (STANDARD_RIGHTS_REQUIRED | SYNCHRONIZE | 0x1FF)
+#endif
 
+#ifndef TOKEN_ASSIGN_PRIMARY
 #define TOKEN_ASSIGN_PRIMARY 0x0001
+#endif
+#ifndef TOKEN_DUPLICATE
 #define TOKEN_DUPLICATE 0x0002
+#endif
+#ifndef TOKEN_IMPERSONATE
 #define TOKEN_IMPERSONATE 0x0004
+#endif
+#ifndef TOKEN_QUERY
 #define TOKEN_QUERY 0x0008
+#endif
 
 WINSIM_API BOOL WINAPI AllocateAndInitializeSid(PSID_IDENTIFIER_AUTHORITY pIdentifierAuthority,
                                                 BYTE nSubAuthorityCount, DWORD nSubAuthority0,
