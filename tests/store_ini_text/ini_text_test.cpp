@@ -165,6 +165,7 @@ class IniRewriteTest : public IniTextTest {
   void SetUp() override {
     IniTextTest::SetUp();
     ctx_.printer = nullptr;
+    CtxSetFileStatus(&ctx_, 0);
   }
   DriverContext ctx_ = {};
 };
