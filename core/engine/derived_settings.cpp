@@ -19,6 +19,7 @@
 #include "core/engine/static_tables.h"
 #include "core/front/dialog_records.h"
 #include "core/common/printer_names.h"
+#include "core/common/printer_names_minimal.h"
 #include "core/store/free_size_store.h"
 
 namespace {
