@@ -95,7 +95,7 @@ bool TextPresent(DriverContext* ctx, WORD id) {
   LONG_PTR address = ItemGetRawById(ctx, id, &item);
   if (!item || address == 0) return false;
   const BYTE* p = reinterpret_cast<const BYTE*>(address);
-  if (ItemIsWideText(item)) return (p[0] | p[1]) != 0;
+  if (ItemTypeIsWideText(ItemDescType(item->descriptor))) return (p[0] | p[1]) != 0;
   return p[0] != 0;
 }
 

@@ -26,22 +26,27 @@ enum : WORD {
 constexpr DWORD kChangeClassMask = 0x11F0000;
 constexpr WORD kChangeMarkMask = 0x3;
 
-// Data types of the item descriptor.
-DWORD DataType(const SettingItem* item) { return (item->descriptor >> 24) & 0x3F; }
-DWORD DataSize(const SettingItem* item) { return item->descriptor & 0xFFFF; }
+DWORD DataType(const SettingItem* item) { return ItemDescType(item->descriptor); }
+DWORD DataSize(const SettingItem* item) { return ItemDescSize(item->descriptor); }
 
-bool IsBitType(DWORD type) { return type >= 16 && type <= 47; }
-// Types whose value is the address of size bytes: narrow and wide texts, blocks.
-bool IsAddressType(DWORD type) { return type >= 7 && type <= 15; }
-bool IsNarrowText(DWORD type) { return type == 7 || type == 10; }
-bool IsWideText(DWORD type) { return type == 8 || type == 11; }
+// Types whose value is the address of size bytes: narrow and wide texts, blocks (and the
+// three types after them, which nothing in the table uses).
+bool IsAddressType(DWORD type) { return type >= ItemTypeNarrowText && type <= 15; }
+bool IsNarrowText(DWORD type) { return type == ItemTypeNarrowText || type == ItemTypeNarrowText2; }
+bool IsWideText(DWORD type) { return ItemTypeIsWideText(type); }
+
+// Byte of the unit that holds a bit item's bit, or -1 when the unit is too small for it.
+int BitByte(const SettingItem* item) {
+  UINT byte = ItemBitByte(DataType(item));
+  return byte < DataSize(item) ? static_cast<int>(byte) : -1;
+}
 
 LONG_PTR LoadValue(const SettingItem* item, BYTE* p) {
   if (!p) return 0;
   DWORD type = DataType(item);
-  if (IsBitType(type)) {
-    DWORD bit = type - 16;
-    return (p[bit / 8] >> (bit % 8)) & 1;
+  if (ItemTypeIsBit(type)) {
+    int byte = BitByte(item);
+    return byte < 0 ? 0 : (p[byte] >> ItemBitIndex(type)) & 1;
   }
   switch (type) {
     case 1: return static_cast<signed char>(p[0]);
@@ -57,10 +62,11 @@ LONG_PTR LoadValue(const SettingItem* item, BYTE* p) {
 
 void StoreValue(const SettingItem* item, BYTE* p, LONG_PTR value) {
   DWORD type = DataType(item);
-  if (IsBitType(type)) {
-    DWORD bit = type - 16;
-    BYTE mask = static_cast<BYTE>(1u << (bit % 8));
-    if (value) p[bit / 8] |= mask; else p[bit / 8] &= static_cast<BYTE>(~mask);
+  if (ItemTypeIsBit(type)) {
+    int byte = BitByte(item);
+    if (byte < 0) return;
+    BYTE mask = static_cast<BYTE>(1u << ItemBitIndex(type));
+    if (value) p[byte] |= mask; else p[byte] &= static_cast<BYTE>(~mask);
     return;
   }
   switch (type) {
@@ -84,8 +90,6 @@ SettingItem* ControlItem(DriverContext* ctx, WORD control_id) {
 }
 
 }  // namespace
-
-BOOL ItemIsWideText(const SettingItem* item) { return item && IsWideText(DataType(item)); }
 
 LONG_PTR ItemGetRaw(DriverContext* ctx, const SettingItem* item) {
   if (!ctx || !item) return 0;

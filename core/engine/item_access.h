@@ -60,9 +60,6 @@ void* ItemGetControlText(DriverContext* ctx, WORD control_id, WCHAR* buffer);
 void* ItemGetTextBounded(DriverContext* ctx, const SettingItem* item, WCHAR* buffer,
                          int size);
 
-// 1 for the wide text types (8 and 11).
-BOOL ItemIsWideText(const SettingItem* item);
-
 // 1 when zdmDspUnit is 0 (display in 0.1 mm), 0 for display in 0.01 inch.
 BOOL ItemIsMetricUnit(DriverContext* ctx);
 
