@@ -1,25 +1,23 @@
 // Getters derived from several settings: paper region and output paper, paper-change
 // follow-up, authentication texts, driver id, setting-lock bits, text-edit character filter.
-#include <stddef.h>
-
 #include "core/engine/derived_settings.h"
 
-#include "core/common/text.h"
-#include "core/engine/ui_state.h"
-#include "core/devmode/couplings.h"
-#include "core/engine/build_switches.h"
-#include "core/engine/item_access.h"
-#include "core/engine/item_table.h"
-#include "core/engine/driver_context.h"
-#include "core/engine/model_rules.h"
-#include "core/engine/model_types.h"
-#include "core/engine/units.h"
-#include "core/engine/judge_eval.h"
-#include "core/engine/module_bus.h"
-#include "core/engine/static_tables.h"
-#include "core/front/dialog_records.h"
 #include "core/common/printer_names.h"
 #include "core/common/printer_names_minimal.h"
+#include "core/common/text.h"
+#include "core/devmode/couplings.h"
+#include "core/engine/build_switches.h"
+#include "core/engine/driver_context.h"
+#include "core/engine/item_access.h"
+#include "core/engine/item_table.h"
+#include "core/engine/judge_eval.h"
+#include "core/engine/model_rules.h"
+#include "core/engine/model_types.h"
+#include "core/engine/module_bus.h"
+#include "core/engine/static_tables.h"
+#include "core/engine/ui_state.h"
+#include "core/engine/units.h"
+#include "core/front/dialog_records.h"
 #include "core/store/free_size_store.h"
 
 namespace {

@@ -6,11 +6,11 @@
 #include "core/common/mem.h"
 #include "core/common/resources.h"
 #include "core/common/text.h"
+#include "core/engine/control_lookup.h"
 #include "core/engine/driver_context.h"
-#include "core/engine/ui_state.h"
 #include "core/engine/item_table.h"
 #include "core/engine/item_values.h"
-#include "core/engine/control_lookup.h"
+#include "core/engine/ui_state.h"
 #include "core/front/dialog_records.h"
 
 namespace {
@@ -246,9 +246,11 @@ void* ItemGetTextBounded(DriverContext* ctx, const SettingItem* item, WCHAR* buf
     if (limit > 0) StrAnsiToWide(buffer, copy, limit);
     if (copy != local) MemFree(copy);
   } else if (IsWideText(type)) {
+    // At most the item's characters less its terminator, and what the buffer holds.
     DWORD chars = item_size / sizeof(WCHAR);
     DWORD room = static_cast<DWORD>(size) - 1;
-    if (chars > 0 && chars - 1 < room) room = chars - 1;
+    if (chars == 0) room = 0;
+    else if (chars - 1 < room) room = chars - 1;
     DWORD n = 0;
     for (WCHAR c; n < room; ++n) {
       memcpy(&c, p + n * sizeof(WCHAR), sizeof c);

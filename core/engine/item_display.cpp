@@ -1,16 +1,14 @@
 // Display text of an item's current value.
-#include <stddef.h>
-
 #include "core/engine/item_display.h"
 
 #include "core/common/resources.h"
 #include "core/common/text.h"
+#include "core/engine/control_lookup.h"
 #include "core/engine/item_access.h"
 #include "core/engine/item_table.h"
 #include "core/engine/model_lookup.h"
 #include "core/engine/model_types.h"
 #include "core/engine/units.h"
-#include "core/engine/control_lookup.h"
 #include "core/front/dialog_records.h"
 
 namespace {
@@ -176,7 +174,6 @@ int ItemFormatDescribedValue(DriverContext* ctx, const SettingItem* item,
       LoadInto(ctx, value ? kStringOn : kStringOff, out);
       return out.length();
     case 8: {
-      out.Adopt();
       ItemFormatNumber(ctx, item, value, out.end(), out.room());
       out.Adopt();
       const NumericValueRecord* numeric =

@@ -1,6 +1,4 @@
 // Length conversions between 1/1200 inch and the display units, and display ranges.
-#include <stddef.h>
-
 #include "core/engine/units.h"
 
 #include "core/engine/driver_context.h"

@@ -5,8 +5,6 @@
 
 #include <string>
 
-#include <stddef.h>
-
 #include "core/engine/item_access.h"
 #include "core/engine/item_display.h"
 #include "core/engine/item_table.h"

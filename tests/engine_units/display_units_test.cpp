@@ -1,8 +1,6 @@
 // Lengths of a context in its display unit, and display ranges rounded inward.
 #include <gtest/gtest.h>
 
-#include <stddef.h>
-
 #include "core/engine/item_access.h"
 #include "core/engine/model_types.h"
 #include "core/engine/units.h"
