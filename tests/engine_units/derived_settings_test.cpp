@@ -39,6 +39,12 @@ class DerivedTest : public ItemContextTest {
   void Apply(Settings settings) {
     for (const auto& s : settings) ItemSetRawById(ctx(), s.first, s.second);
   }
+  // The driver name the context has already learnt from the spooler.
+  void SetDriverName(const WCHAR* name) {
+    int i = 0;
+    for (; name[i] != 0; ++i) Ui()->driverName[i] = name[i];
+    Ui()->driverName[i] = 0;
+  }
 };
 
 struct RegionCase {
@@ -200,6 +206,28 @@ TEST_F(DerivedTest, CharsetCodeOfTheAnsiCodePage) {
   ItemSetAuthCharsets(ctx(), 3);
   EXPECT_EQ(2, ItemGetRawById(ctx(), 613)) << "code page 1252";
   EXPECT_EQ(2, ItemGetRawById(ctx(), 614));
+}
+
+// zdmDriverID comes from the driver's section of the model data file, read only through a full
+// path.
+TEST_F(DerivedTest, DriverIdFromTheModelDataFile) {
+  const WCHAR* path = TEXT("C:\\drv\\model.ini");
+  CreateDirectoryW(TEXT("C:\\drv"), nullptr);
+  ASSERT_TRUE(WritePrivateProfileStringW(TEXT("Test Driver"), TEXT("DriverID"), TEXT("7"), path));
+  SetDriverName(TEXT("Test Driver"));
+
+  Model()->modelDataFile = path;
+  ItemLoadDriverId(ctx());
+  EXPECT_EQ(7, ItemGetRawById(ctx(), 684));
+
+  SetDriverName(TEXT("Other Driver"));
+  ItemLoadDriverId(ctx());
+  EXPECT_EQ(0, ItemGetRawById(ctx(), 684)) << "no such section";
+
+  ItemSetRawById(ctx(), 684, 9);
+  Model()->modelDataFile = TEXT("");
+  ItemLoadDriverId(ctx());
+  EXPECT_EQ(0, ItemGetRawById(ctx(), 684)) << "no full path";
 }
 
 TEST(DerivedSettings, TextEditCharacterFilter) {

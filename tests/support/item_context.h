@@ -24,6 +24,9 @@ class ItemContextTest : public MachineTest {
   LONG ModifiedFlag() const;
   // The three change-flag words kept with the settings snapshots.
   DWORD* SnapshotChangeFlags();
+  // The context's own copy of the model record and its UI state, for tests that change them.
+  ModelRecord* Model() { return &model_; }
+  UiState* Ui() { return ui_; }
 
  private:
   DriverContext ctx_{};
