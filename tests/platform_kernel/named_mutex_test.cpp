@@ -107,7 +107,12 @@ TEST_F(NamedMutexTest, ObjectEndsWithItsLastProcess) {
   EXPECT_EQ(0u, GetLastError());
   EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(m, 0));
   ReleaseMutex(m);
+  const std::string lockFile = Root() + "/kernel/mutex/global/ZemsTestShared";
+  struct stat st;
+  EXPECT_EQ(0, stat(lockFile.c_str(), &st));
   CloseHandle(m);
+  EXPECT_NE(0, stat(lockFile.c_str(), &st))
+      << "the last process to close the object removes its lock file";
 }
 
 TEST_F(NamedMutexTest, ThreadsOfOneProcessContend) {

@@ -1,0 +1,18 @@
+// The exclusion DLL's build switches and variants of shared operations.
+#include "core/engine/build_switches.h"
+#include "core/store/item_store.h"
+
+const BuildVariant& BuildGetVariant() {
+  static const BuildVariant variant = {
+      "zemsexc",
+      6,        // features 0-5
+      1,        // common driver
+      1u << 7,  // terminal-server client configuration
+      1u << 0,  // flag 1: preset refresh at sheet open
+      0,        // no install step at open
+      1,        // contexts copy the dialog tables
+      StoreLoadAtOpen,
+  };
+  return variant;
+}
+

@@ -1,0 +1,629 @@
+// The registry of the simulated machine. Each hive is one text file under <root>/registry,
+// read through under a file lock whenever another process replaced it, and replaced
+// atomically after every change. Values keep their type and exact bytes: a string stored
+// without terminator is returned without one, as Windows does.
+#include <string.h>
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <sstream>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/src/registry_store.h"
+
+namespace winsim {
+namespace {
+
+struct RegValue {
+  std::u16string name;
+  DWORD type = REG_NONE;
+  std::string data;
+};
+
+struct RegKeyNode {
+  std::u16string name;
+  std::vector<RegValue> values;                                     // in the order they were added
+  std::map<std::u16string, std::unique_ptr<RegKeyNode>> subkeys;  // by folded name: sorted
+  unsigned long long lastWrite = 0;
+
+  RegValue* FindValue(const std::u16string& n) {
+    for (auto& v : values)
+      if (SameNameIgnoringCase(v.name, n)) return &v;
+    return nullptr;
+  }
+};
+
+enum { kHiveMachine = 0, kHiveUser = 1, kHiveCount = 2 };
+const char* const kHiveFiles[kHiveCount] = {"HKLM.txt", "HKCU.txt"};
+
+struct Hive {
+  std::string file;
+  FileVersion version;
+  std::unique_ptr<RegKeyNode> root;
+};
+
+struct OpenKey {
+  int hive = 0;
+  std::vector<std::u16string> path;
+};
+
+std::mutex g_lock;
+Hive g_hives[kHiveCount];
+std::unordered_map<uintptr_t, OpenKey> g_keys;
+uintptr_t g_nextKey = 0x2000;
+
+const size_t kMaxKeyNameLength = 255;
+const size_t kMaxValueNameLength = 16383;
+
+void ForgetHives() {
+  std::lock_guard<std::mutex> hold(g_lock);
+  for (auto& h : g_hives) {
+    h.root.reset();
+    h.file.clear();
+    h.version = FileVersion();
+  }
+}
+
+struct ResetRegistration {
+  ResetRegistration() { RegisterResetHook(ForgetHives); }
+} g_resetRegistration;
+
+// ---- the hive file ----
+
+std::string JoinPath(const std::vector<std::u16string>& path) {
+  std::string out;
+  for (size_t i = 0; i < path.size(); ++i) {
+    if (i) out += '\\';
+    out += EscapeField(ToUtf8(path[i].c_str(), path[i].size()));
+  }
+  return out;
+}
+
+void WriteKey(std::ostringstream& out, const RegKeyNode& key, std::vector<std::u16string>& path) {
+  out << "K " << key.lastWrite << " :" << JoinPath(path) << "\n";
+  for (const auto& v : key.values) {
+    out << "V " << v.type << " =" << HexOf(v.data) << " :" << EscapeField(ToUtf8(v.name.c_str(), v.name.size()))
+        << "\n";
+  }
+  for (const auto& sub : key.subkeys) {
+    path.push_back(sub.second->name);
+    WriteKey(out, *sub.second, path);
+    path.pop_back();
+  }
+}
+
+std::string Serialize(const RegKeyNode& root) {
+  std::ostringstream out;
+  out << "ZEMSREG 1\n";
+  std::vector<std::u16string> path;
+  WriteKey(out, root, path);
+  return out.str();
+}
+
+// Parses a hive file; lines it does not understand are skipped, so a damaged line loses
+// only itself.
+std::unique_ptr<RegKeyNode> Parse(const std::string& text) {
+  auto root = std::make_unique<RegKeyNode>();
+  RegKeyNode* current = root.get();
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.size() > 2 && line[0] == 'K' && line[1] == ' ') {
+      size_t colon = line.find(" :");
+      if (colon == std::string::npos) continue;
+      unsigned long long stamp = strtoull(line.c_str() + 2, nullptr, 10);
+      std::string path = line.substr(colon + 2);
+      current = root.get();
+      size_t i = 0;
+      while (i < path.size()) {
+        size_t j = path.find('\\', i);
+        if (j == std::string::npos) j = path.size();
+        std::u16string name = ToUtf16(UnescapeField(path.substr(i, j - i)));
+        auto& slot = current->subkeys[FoldCase(name)];
+        if (!slot) {
+          slot = std::make_unique<RegKeyNode>();
+          slot->name = name;
+        }
+        current = slot.get();
+        i = j + 1;
+      }
+      current->lastWrite = stamp;
+    } else if (line.size() > 2 && line[0] == 'V' && line[1] == ' ') {
+      size_t eq = line.find(" =");
+      size_t colon = line.find(" :", eq == std::string::npos ? 0 : eq);
+      if (eq == std::string::npos || colon == std::string::npos) continue;
+      RegValue v;
+      v.type = DWORD(strtoul(line.c_str() + 2, nullptr, 10));
+      if (!BytesOfHex(line.substr(eq + 2, colon - eq - 2), v.data)) continue;
+      v.name = ToUtf16(UnescapeField(line.substr(colon + 2)));
+      if (RegValue* old = current->FindValue(v.name))
+        *old = std::move(v);
+      else
+        current->values.push_back(std::move(v));
+    }
+  }
+  return root;
+}
+
+// Runs f(root, changed) on the hive's current contents under the hive's file lock; writes
+// the hive back when f reports a change.
+template <class F>
+LONG WithHive(int hive, bool write, F&& f) {
+  std::lock_guard<std::mutex> hold(g_lock);
+  Hive& h = g_hives[hive];
+  std::string file = RootPath() + "/registry/" + kHiveFiles[hive];
+  StateFileLock lock(file, write);
+  FileVersion now = VersionOf(file);
+  if (!h.root || h.file != file || now != h.version) {
+    std::string text;
+    if (!ReadWholeFile(file, text)) return ERROR_CANTREAD;
+    h.root = Parse(text);
+    h.file = file;
+    h.version = now;
+  }
+  bool changed = false;
+  LONG rc = f(*h.root, changed);
+  if (write && changed) {
+    if (!ReplaceFileAtomically(file, Serialize(*h.root))) {
+      h.root.reset();  // memory and file disagree: read the file again next time
+      return ERROR_CANTWRITE;
+    }
+    h.version = VersionOf(file);
+  }
+  return rc;
+}
+
+RegKeyNode* Walk(RegKeyNode& root, const std::vector<std::u16string>& path) {
+  RegKeyNode* k = &root;
+  for (const auto& name : path) {
+    auto it = k->subkeys.find(FoldCase(name));
+    if (it == k->subkeys.end()) return nullptr;
+    k = it->second.get();
+  }
+  return k;
+}
+
+// Splits a subkey name into components. A leading backslash is refused as on Windows;
+// trailing and doubled ones are ignored.
+LONG SplitSubKey(const std::u16string& sub, std::vector<std::u16string>& out) {
+  out.clear();
+  if (!sub.empty() && sub[0] == u'\\') return ERROR_BAD_PATHNAME;
+  size_t i = 0;
+  while (i < sub.size()) {
+    size_t j = sub.find(u'\\', i);
+    if (j == std::u16string::npos) j = sub.size();
+    if (j > i) {
+      if (j - i > kMaxKeyNameLength) return ERROR_INVALID_PARAMETER;
+      out.push_back(sub.substr(i, j - i));
+    }
+    i = j + 1;
+  }
+  return ERROR_SUCCESS;
+}
+
+bool ResolveHandle(HKEY key, OpenKey& out) {
+  uintptr_t k = reinterpret_cast<uintptr_t>(key);
+  if (k == 0x80000002u) {
+    out = OpenKey{kHiveMachine, {}};
+    return true;
+  }
+  if (k == 0x80000001u) {
+    out = OpenKey{kHiveUser, {}};
+    return true;
+  }
+  std::lock_guard<std::mutex> hold(g_lock);
+  auto it = g_keys.find(k);
+  if (it == g_keys.end()) return false;
+  out = it->second;
+  return true;
+}
+
+HKEY NewHandle(const OpenKey& key) {
+  std::lock_guard<std::mutex> hold(g_lock);
+  g_nextKey += 4;
+  g_keys[g_nextKey] = key;
+  return reinterpret_cast<HKEY>(g_nextKey);
+}
+
+std::u16string WideArg(LPCWSTR s) { return s ? std::u16string(s) : std::u16string(); }
+
+// ANSI text of the registry's A forms (code page 1252's printable range maps to Latin-1 here).
+std::u16string AnsiToWide(const char* s, size_t n) {
+  std::u16string out;
+  for (size_t i = 0; i < n; ++i) out += char16_t((unsigned char)s[i]);
+  return out;
+}
+std::string WideToAnsi(const char16_t* s, size_t n) {
+  std::string out;
+  for (size_t i = 0; i < n; ++i) out += s[i] < 0x100 ? char(s[i]) : '?';
+  return out;
+}
+std::u16string AnsiArg(LPCSTR s) { return s ? AnsiToWide(s, strlen(s)) : std::u16string(); }
+bool IsStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
+
+// Copies data into a caller's buffer with the registry's size rules.
+LONG CopyOut(const std::string& data, LPBYTE buffer, LPDWORD size) {
+  if (!size) return buffer ? ERROR_INVALID_PARAMETER : ERROR_SUCCESS;
+  DWORD need = DWORD(data.size());
+  if (buffer && *size < need) {
+    *size = need;
+    return ERROR_MORE_DATA;
+  }
+  if (buffer && need) memcpy(buffer, data.data(), need);
+  *size = need;
+  return ERROR_SUCCESS;
+}
+
+LONG OpenKeyImpl(HKEY base, const std::u16string& sub, bool create, PHKEY result, LPDWORD disposition) {
+  if (!result) return ERROR_INVALID_PARAMETER;
+  OpenKey from;
+  if (!ResolveHandle(base, from)) return ERROR_INVALID_HANDLE;
+  std::vector<std::u16string> parts;
+  LONG rc = SplitSubKey(sub, parts);
+  if (rc != ERROR_SUCCESS) return rc;
+  OpenKey made{from.hive, from.path};
+  DWORD disp = REG_OPENED_EXISTING_KEY;
+  rc = WithHive(from.hive, create, [&](RegKeyNode& root, bool& changed) -> LONG {
+    RegKeyNode* k = Walk(root, from.path);
+    if (!k) return ERROR_KEY_DELETED;
+    made.path.clear();
+    RegKeyNode* walk = &root;
+    for (const auto& name : from.path) {
+      walk = walk->subkeys[FoldCase(name)].get();
+      made.path.push_back(walk->name);
+    }
+    for (const auto& name : parts) {
+      auto it = k->subkeys.find(FoldCase(name));
+      if (it == k->subkeys.end()) {
+        if (!create) return ERROR_FILE_NOT_FOUND;
+        auto node = std::make_unique<RegKeyNode>();
+        node->name = name;
+        node->lastWrite = FileTimeNow();
+        k->lastWrite = node->lastWrite;
+        RegKeyNode* raw = node.get();
+        k->subkeys[FoldCase(name)] = std::move(node);
+        k = raw;
+        changed = true;
+        disp = REG_CREATED_NEW_KEY;
+      } else {
+        k = it->second.get();
+      }
+      made.path.push_back(k->name);
+    }
+    return ERROR_SUCCESS;
+  });
+  if (rc != ERROR_SUCCESS) return rc;
+  *result = NewHandle(made);
+  if (disposition) *disposition = disp;
+  return ERROR_SUCCESS;
+}
+
+LONG QueryValueImpl(HKEY key, const std::u16string& name, LPDWORD reserved, LPDWORD type, RegValue& out) {
+  if (reserved) return ERROR_INVALID_PARAMETER;
+  OpenKey open;
+  if (!ResolveHandle(key, open)) return ERROR_INVALID_HANDLE;
+  return WithHive(open.hive, false, [&](RegKeyNode& root, bool&) -> LONG {
+    RegKeyNode* k = Walk(root, open.path);
+    if (!k) return ERROR_KEY_DELETED;
+    RegValue* v = k->FindValue(name);
+    if (!v) return ERROR_FILE_NOT_FOUND;
+    out = *v;
+    if (type) *type = v->type;
+    return ERROR_SUCCESS;
+  });
+}
+
+LONG SetValueImpl(HKEY key, const std::u16string& name, DWORD type, std::string data) {
+  if (name.size() > kMaxValueNameLength) return ERROR_INVALID_PARAMETER;
+  OpenKey open;
+  if (!ResolveHandle(key, open)) return ERROR_INVALID_HANDLE;
+  return WithHive(open.hive, true, [&](RegKeyNode& root, bool& changed) -> LONG {
+    RegKeyNode* k = Walk(root, open.path);
+    if (!k) return ERROR_KEY_DELETED;
+    RegValue* v = k->FindValue(name);
+    if (!v) {
+      k->values.push_back(RegValue{name, type, std::string()});
+      v = &k->values.back();
+    }
+    v->type = type;
+    v->data = std::move(data);
+    k->lastWrite = FileTimeNow();
+    changed = true;
+    return ERROR_SUCCESS;
+  });
+}
+
+LONG DeleteValueImpl(HKEY key, const std::u16string& name) {
+  OpenKey open;
+  if (!ResolveHandle(key, open)) return ERROR_INVALID_HANDLE;
+  return WithHive(open.hive, true, [&](RegKeyNode& root, bool& changed) -> LONG {
+    RegKeyNode* k = Walk(root, open.path);
+    if (!k) return ERROR_KEY_DELETED;
+    for (auto it = k->values.begin(); it != k->values.end(); ++it) {
+      if (SameNameIgnoringCase(it->name, name)) {
+        k->values.erase(it);
+        k->lastWrite = FileTimeNow();
+        changed = true;
+        return ERROR_SUCCESS;
+      }
+    }
+    return ERROR_FILE_NOT_FOUND;
+  });
+}
+
+LONG DeleteKeyImpl(HKEY key, const std::u16string& sub) {
+  OpenKey open;
+  if (!ResolveHandle(key, open)) return ERROR_INVALID_HANDLE;
+  std::vector<std::u16string> parts;
+  LONG rc = SplitSubKey(sub, parts);
+  if (rc != ERROR_SUCCESS) return rc;
+  std::vector<std::u16string> full = open.path;
+  full.insert(full.end(), parts.begin(), parts.end());
+  if (full.empty()) return ERROR_ACCESS_DENIED;  // a hive's root cannot be deleted
+  return WithHive(open.hive, true, [&](RegKeyNode& root, bool& changed) -> LONG {
+    std::vector<std::u16string> parentPath(full.begin(), full.end() - 1);
+    RegKeyNode* parent = Walk(root, parentPath);
+    if (!parent) return Walk(root, open.path) ? ERROR_FILE_NOT_FOUND : ERROR_KEY_DELETED;
+    auto it = parent->subkeys.find(FoldCase(full.back()));
+    if (it == parent->subkeys.end()) return ERROR_FILE_NOT_FOUND;
+    if (!it->second->subkeys.empty()) return ERROR_ACCESS_DENIED;  // only leaf keys, as on Windows
+    parent->subkeys.erase(it);
+    parent->lastWrite = FileTimeNow();
+    changed = true;
+    return ERROR_SUCCESS;
+  });
+}
+
+struct KeyInfo {
+  DWORD subKeys = 0, maxSubKeyLen = 0, values = 0, maxValueNameLen = 0, maxValueLen = 0;
+  unsigned long long lastWrite = 0;
+};
+
+LONG QueryInfoImpl(HKEY key, KeyInfo& info) {
+  OpenKey open;
+  if (!ResolveHandle(key, open)) return ERROR_INVALID_HANDLE;
+  return WithHive(open.hive, false, [&](RegKeyNode& root, bool&) -> LONG {
+    RegKeyNode* k = Walk(root, open.path);
+    if (!k) return ERROR_KEY_DELETED;
+    info.subKeys = DWORD(k->subkeys.size());
+    for (const auto& s : k->subkeys)
+      if (s.second->name.size() > info.maxSubKeyLen) info.maxSubKeyLen = DWORD(s.second->name.size());
+    info.values = DWORD(k->values.size());
+    for (const auto& v : k->values) {
+      if (v.name.size() > info.maxValueNameLen) info.maxValueNameLen = DWORD(v.name.size());
+      if (v.data.size() > info.maxValueLen) info.maxValueLen = DWORD(v.data.size());
+    }
+    info.lastWrite = k->lastWrite;
+    return ERROR_SUCCESS;
+  });
+}
+
+LONG EnumKeyImpl(HKEY key, DWORD index, std::u16string& name, unsigned long long& stamp) {
+  OpenKey open;
+  if (!ResolveHandle(key, open)) return ERROR_INVALID_HANDLE;
+  return WithHive(open.hive, false, [&](RegKeyNode& root, bool&) -> LONG {
+    RegKeyNode* k = Walk(root, open.path);
+    if (!k) return ERROR_KEY_DELETED;
+    if (index >= k->subkeys.size()) return ERROR_NO_MORE_ITEMS;
+    auto it = k->subkeys.begin();
+    std::advance(it, index);
+    name = it->second->name;
+    stamp = it->second->lastWrite;
+    return ERROR_SUCCESS;
+  });
+}
+
+LONG EnumValueImpl(HKEY key, DWORD index, RegValue& out) {
+  OpenKey open;
+  if (!ResolveHandle(key, open)) return ERROR_INVALID_HANDLE;
+  return WithHive(open.hive, false, [&](RegKeyNode& root, bool&) -> LONG {
+    RegKeyNode* k = Walk(root, open.path);
+    if (!k) return ERROR_KEY_DELETED;
+    if (index >= k->values.size()) return ERROR_NO_MORE_ITEMS;
+    out = k->values[index];
+    return ERROR_SUCCESS;
+  });
+}
+
+void PutFileTime(PFILETIME out, unsigned long long stamp) {
+  if (!out) return;
+  out->dwLowDateTime = DWORD(stamp & 0xFFFFFFFFu);
+  out->dwHighDateTime = DWORD(stamp >> 32);
+}
+
+// Copies a name into a counted buffer (count in characters, terminator included on input,
+// excluded on output); ERROR_MORE_DATA when it does not fit.
+template <class Ch>
+LONG CopyName(const std::basic_string<Ch>& name, Ch* buffer, LPDWORD count) {
+  if (!buffer || !count) return ERROR_INVALID_PARAMETER;
+  if (*count <= name.size()) return ERROR_MORE_DATA;
+  memcpy(buffer, name.data(), name.size() * sizeof(Ch));
+  buffer[name.size()] = 0;
+  *count = DWORD(name.size());
+  return ERROR_SUCCESS;
+}
+
+std::string AnsiData(const RegValue& v) {
+  if (!IsStringType(v.type)) return v.data;
+  std::u16string w(v.data.size() / 2, u'\0');
+  if (!w.empty()) memcpy(&w[0], v.data.data(), w.size() * 2);
+  return WideToAnsi(w.data(), w.size());
+}
+
+std::string StoredFromAnsi(DWORD type, const BYTE* data, DWORD size) {
+  if (!IsStringType(type)) return std::string(reinterpret_cast<const char*>(data), size);
+  std::u16string w = AnsiToWide(reinterpret_cast<const char*>(data), size);
+  return std::string(reinterpret_cast<const char*>(w.data()), w.size() * 2);
+}
+
+}  // namespace
+}  // namespace winsim
+
+using namespace winsim;
+
+WINSIM_API LONG WINAPI RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD, REGSAM, PHKEY phkResult) {
+  return OpenKeyImpl(hKey, WideArg(lpSubKey), false, phkResult, nullptr);
+}
+
+WINSIM_API LONG WINAPI RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, REGSAM, PHKEY phkResult) {
+  return OpenKeyImpl(hKey, AnsiArg(lpSubKey), false, phkResult, nullptr);
+}
+
+WINSIM_API LONG WINAPI RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD, LPWSTR, DWORD, REGSAM,
+                                       const SECURITY_ATTRIBUTES*, PHKEY phkResult, LPDWORD lpdwDisposition) {
+  if (!lpSubKey) return ERROR_INVALID_PARAMETER;
+  return OpenKeyImpl(hKey, WideArg(lpSubKey), true, phkResult, lpdwDisposition);
+}
+
+WINSIM_API LONG WINAPI RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, LPSTR, DWORD, REGSAM,
+                                       const SECURITY_ATTRIBUTES*, PHKEY phkResult, LPDWORD lpdwDisposition) {
+  if (!lpSubKey) return ERROR_INVALID_PARAMETER;
+  return OpenKeyImpl(hKey, AnsiArg(lpSubKey), true, phkResult, lpdwDisposition);
+}
+
+WINSIM_API LONG WINAPI RegCloseKey(HKEY hKey) {
+  uintptr_t k = reinterpret_cast<uintptr_t>(hKey);
+  if (k >= 0x80000000u && k <= 0x80000003u) return ERROR_SUCCESS;
+  std::lock_guard<std::mutex> hold(g_lock);
+  return g_keys.erase(k) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+}
+
+WINSIM_API LONG WINAPI RegFlushKey(HKEY hKey) {
+  OpenKey open;
+  return ResolveHandle(hKey, open) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+}
+
+WINSIM_API LONG WINAPI RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType,
+                                        LPBYTE lpData, LPDWORD lpcbData) {
+  if (lpData && !lpcbData) return ERROR_INVALID_PARAMETER;
+  RegValue v;
+  LONG rc = QueryValueImpl(hKey, WideArg(lpValueName), lpReserved, lpType, v);
+  if (rc != ERROR_SUCCESS) return rc;
+  return CopyOut(v.data, lpData, lpcbData);
+}
+
+WINSIM_API LONG WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType,
+                                        LPBYTE lpData, LPDWORD lpcbData) {
+  if (lpData && !lpcbData) return ERROR_INVALID_PARAMETER;
+  RegValue v;
+  LONG rc = QueryValueImpl(hKey, AnsiArg(lpValueName), lpReserved, lpType, v);
+  if (rc != ERROR_SUCCESS) return rc;
+  return CopyOut(AnsiData(v), lpData, lpcbData);
+}
+
+WINSIM_API LONG WINAPI RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD, DWORD dwType, const BYTE* lpData,
+                                      DWORD cbData) {
+  if (!lpData && cbData) return ERROR_NOACCESS;
+  std::string data(reinterpret_cast<const char*>(lpData ? lpData : reinterpret_cast<const BYTE*>("")), cbData);
+  return SetValueImpl(hKey, WideArg(lpValueName), dwType, std::move(data));
+}
+
+WINSIM_API LONG WINAPI RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD, DWORD dwType, const BYTE* lpData,
+                                      DWORD cbData) {
+  if (!lpData && cbData) return ERROR_NOACCESS;
+  return SetValueImpl(hKey, AnsiArg(lpValueName), dwType,
+                      StoredFromAnsi(dwType, lpData ? lpData : reinterpret_cast<const BYTE*>(""), cbData));
+}
+
+WINSIM_API LONG WINAPI RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName) {
+  return DeleteValueImpl(hKey, WideArg(lpValueName));
+}
+
+WINSIM_API LONG WINAPI RegDeleteValueA(HKEY hKey, LPCSTR lpValueName) {
+  return DeleteValueImpl(hKey, AnsiArg(lpValueName));
+}
+
+WINSIM_API LONG WINAPI RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey) {
+  if (!lpSubKey) return ERROR_INVALID_PARAMETER;
+  return DeleteKeyImpl(hKey, WideArg(lpSubKey));
+}
+
+WINSIM_API LONG WINAPI RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey) {
+  if (!lpSubKey) return ERROR_INVALID_PARAMETER;
+  return DeleteKeyImpl(hKey, AnsiArg(lpSubKey));
+}
+
+WINSIM_API LONG WINAPI RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName, LPDWORD,
+                                     LPWSTR lpClass, LPDWORD lpcchClass, PFILETIME lpftLastWriteTime) {
+  std::u16string name;
+  unsigned long long stamp = 0;
+  LONG rc = EnumKeyImpl(hKey, dwIndex, name, stamp);
+  if (rc != ERROR_SUCCESS) return rc;
+  rc = CopyName(name, lpName, lpcchName);
+  if (rc != ERROR_SUCCESS) return rc;
+  if (lpClass && lpcchClass && *lpcchClass) lpClass[0] = 0;
+  if (lpcchClass) *lpcchClass = 0;
+  PutFileTime(lpftLastWriteTime, stamp);
+  return ERROR_SUCCESS;
+}
+
+WINSIM_API LONG WINAPI RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName, LPDWORD lpcchName, LPDWORD,
+                                     LPSTR lpClass, LPDWORD lpcchClass, PFILETIME lpftLastWriteTime) {
+  std::u16string name;
+  unsigned long long stamp = 0;
+  LONG rc = EnumKeyImpl(hKey, dwIndex, name, stamp);
+  if (rc != ERROR_SUCCESS) return rc;
+  rc = CopyName(WideToAnsi(name.data(), name.size()), lpName, lpcchName);
+  if (rc != ERROR_SUCCESS) return rc;
+  if (lpClass && lpcchClass && *lpcchClass) lpClass[0] = 0;
+  if (lpcchClass) *lpcchClass = 0;
+  PutFileTime(lpftLastWriteTime, stamp);
+  return ERROR_SUCCESS;
+}
+
+WINSIM_API LONG WINAPI RegEnumValueW(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, LPDWORD lpcchValueName,
+                                     LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData) {
+  if (lpReserved || (lpData && !lpcbData)) return ERROR_INVALID_PARAMETER;
+  RegValue v;
+  LONG rc = EnumValueImpl(hKey, dwIndex, v);
+  if (rc != ERROR_SUCCESS) return rc;
+  rc = CopyName(v.name, lpValueName, lpcchValueName);
+  if (rc != ERROR_SUCCESS) return rc;
+  if (lpType) *lpType = v.type;
+  return CopyOut(v.data, lpData, lpcbData);
+}
+
+WINSIM_API LONG WINAPI RegEnumValueA(HKEY hKey, DWORD dwIndex, LPSTR lpValueName, LPDWORD lpcchValueName,
+                                     LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData) {
+  if (lpReserved || (lpData && !lpcbData)) return ERROR_INVALID_PARAMETER;
+  RegValue v;
+  LONG rc = EnumValueImpl(hKey, dwIndex, v);
+  if (rc != ERROR_SUCCESS) return rc;
+  rc = CopyName(WideToAnsi(v.name.data(), v.name.size()), lpValueName, lpcchValueName);
+  if (rc != ERROR_SUCCESS) return rc;
+  if (lpType) *lpType = v.type;
+  return CopyOut(AnsiData(v), lpData, lpcbData);
+}
+
+WINSIM_API LONG WINAPI RegQueryInfoKeyW(HKEY hKey, LPWSTR lpClass, LPDWORD lpcchClass, LPDWORD lpReserved,
+                                        LPDWORD lpcSubKeys, LPDWORD lpcbMaxSubKeyLen, LPDWORD lpcbMaxClassLen,
+                                        LPDWORD lpcValues, LPDWORD lpcbMaxValueNameLen, LPDWORD lpcbMaxValueLen,
+                                        LPDWORD lpcbSecurityDescriptor, PFILETIME lpftLastWriteTime) {
+  if (lpReserved) return ERROR_INVALID_PARAMETER;
+  KeyInfo info;
+  LONG rc = QueryInfoImpl(hKey, info);
+  if (rc != ERROR_SUCCESS) return rc;
+  if (lpClass && lpcchClass && *lpcchClass) lpClass[0] = 0;
+  if (lpcchClass) *lpcchClass = 0;
+  if (lpcSubKeys) *lpcSubKeys = info.subKeys;
+  if (lpcbMaxSubKeyLen) *lpcbMaxSubKeyLen = info.maxSubKeyLen;
+  if (lpcbMaxClassLen) *lpcbMaxClassLen = 0;
+  if (lpcValues) *lpcValues = info.values;
+  if (lpcbMaxValueNameLen) *lpcbMaxValueNameLen = info.maxValueNameLen;
+  if (lpcbMaxValueLen) *lpcbMaxValueLen = info.maxValueLen;
+  if (lpcbSecurityDescriptor) *lpcbSecurityDescriptor = 0;
+  PutFileTime(lpftLastWriteTime, info.lastWrite);
+  return ERROR_SUCCESS;
+}
+
+WINSIM_API LONG WINAPI RegQueryInfoKeyA(HKEY hKey, LPSTR lpClass, LPDWORD lpcchClass, LPDWORD lpReserved,
+                                        LPDWORD lpcSubKeys, LPDWORD lpcbMaxSubKeyLen, LPDWORD lpcbMaxClassLen,
+                                        LPDWORD lpcValues, LPDWORD lpcbMaxValueNameLen, LPDWORD lpcbMaxValueLen,
+                                        LPDWORD lpcbSecurityDescriptor, PFILETIME lpftLastWriteTime) {
+  if (lpClass && lpcchClass && *lpcchClass) lpClass[0] = 0;
+  return RegQueryInfoKeyW(hKey, nullptr, lpcchClass, lpReserved, lpcSubKeys, lpcbMaxSubKeyLen, lpcbMaxClassLen,
+                          lpcValues, lpcbMaxValueNameLen, lpcbMaxValueLen, lpcbSecurityDescriptor,
+                          lpftLastWriteTime);
+}
