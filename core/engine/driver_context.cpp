@@ -317,15 +317,6 @@ void CtxKeepInitialSettings(DriverContext* ctx) {
   }
 }
 
-BYTE* CtxInitialSettingsBlock(DriverContext* ctx) { return ctx && ctx->ui ? ctx->ui->initialSettings : nullptr; }
-BYTE* CtxLockDefaultSettingsBlock(DriverContext* ctx) { return ctx && ctx->ui ? ctx->ui->lockDefaults : nullptr; }
-
-int CtxUsesGlobalMutex(const DriverContext* ctx) { return !ctx || !ctx->ui || ctx->ui->useGlobalMutex ? 1 : 0; }
-
-int CtxHasModelCap(const DriverContext* ctx, DWORD mask) {
-  return ctx && ctx->ui && (ctx->ui->variantCapMask & mask) ? 1 : 0;
-}
-
 WCHAR* PrnGetPrinterNameAlloc(HANDLE printer) {
   auto* info = static_cast<PRINTER_INFO_2W*>(PrnGetPrinterInfo(printer, 2));
   WCHAR* copy = nullptr;
