@@ -144,6 +144,7 @@ bool PrepareUiState(DriverContext* ctx, WORD flags, DWORD kind, const PRINTER_IN
   if (mode == 0 || mode == 1 || mode == 3) PrnGetDriverName(ctx);
   const ModelVariant* variant = ModelFindVariant(ctx->model, ui->driverName);
   ui->variantCapMask = variant ? variant->capabilityMask : 0;
+  if (BuildGetVariant().installedLangCode) BuildGetVariant().installedLangCode(ctx);
   ui->initialSettings = static_cast<BYTE*>(MemAllocZero(kSettingsBlockSize));
   if (BuildHasFeature(ctx, 2)) ui->lockDefaults = static_cast<BYTE*>(MemAllocZero(kSettingsBlockSize));
   ModBusLoad(ctx);
