@@ -211,8 +211,17 @@ DriverContext* Build(HANDLE printer, HANDLE second, WORD flags, DWORD kind, cons
 }  // namespace
 
 DriverContext* TblGetContextTemplate() {
-  static DriverContext tmpl = MakeTemplate();
-  return &tmpl;
+  // The template's item table goes when the library is unloaded, so that a host that loads
+  // and frees the driver again and again does not leak one table per load.
+  struct Holder {
+    DriverContext tmpl = MakeTemplate();
+    ~Holder() {
+      ItemTableFree(tmpl.items);
+      tmpl.items = nullptr;
+    }
+  };
+  static Holder holder;
+  return &holder.tmpl;
 }
 
 DriverContext* CtxOpen(HANDLE printer, HANDLE second, void* reserved, WORD flags, DWORD kind, LONG fMode,
