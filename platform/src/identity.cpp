@@ -416,3 +416,7 @@ BOOL SimSetSystemIdentity(const SimSystemIdentity* identity) {
   g_cached = true;
   return TRUE;
 }
+
+WINSIM_API UINT WINAPI GetSystemWindowsDirectoryW(LPWSTR lpBuffer, UINT uSize) {
+  return GetWindowsDirectoryW(lpBuffer, uSize);
+}

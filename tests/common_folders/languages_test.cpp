@@ -2,7 +2,6 @@
 // locale with a sublanguage when the row has none.
 #include <vector>
 
-#include "core/common/context_facts.h"
 #include "core/common/languages.h"
 #include "core/engine/item_table.h"
 #include "tests/common_folders/printer_fixture.h"
@@ -70,13 +69,13 @@ TEST(LanguagesTest, CodeFromAFileName) {
 class LanguageContextTest : public PrinterTest {};
 
 TEST_F(LanguageContextTest, HelpFilesAndTheUserLocale) {
-  CtxSetOpenMode(&localCtx_, 1);
+  localUi_.openMode = 1;
   EXPECT_EQ(4, ResLangIndexFromDriverHelp(&localCtx_));
   EXPECT_EQ(u"gm", Str(ResGetInstalledLangCode(&localCtx_)));
-  EXPECT_EQ(u"gm", Str(CtxLanguageCode(&localCtx_)));
+  EXPECT_EQ(u"gm", Str(localUi_.languageCode));
 
   // Other open modes take the printer data's help file name.
-  CtxSetOpenMode(&localCtx_, 0);
+  localUi_.openMode = 0;
   EXPECT_EQ(u"us", Str(ResGetInstalledLangCode(&localCtx_)));
   SetPrinterText(local_, u"HelpFileName", u"ZEMSFR.HLP");
   EXPECT_EQ(u"fr", Str(ResGetInstalledLangCode(&localCtx_)));
@@ -106,7 +105,7 @@ TEST_F(LanguageContextTest, DisplayLanguageComesFromItem169) {
     value[1] = 0;
     EXPECT_EQ(std::u16string(c.code), Str(ResGetUiLangCode(&localCtx_)));
     EXPECT_EQ(std::u16string(c.code), Str(ResGetLangCode(&localCtx_)));
-    EXPECT_EQ(std::u16string(c.code), Str(CtxLanguageCode(&localCtx_)));
+    EXPECT_EQ(std::u16string(c.code), Str(localUi_.languageCode));
   }
   ItemTableFree(localCtx_.items);
   localCtx_.items = nullptr;

@@ -3,7 +3,9 @@
 #pragma once
 #include <string>
 
+#include "core/common/os_tests.h"
 #include "core/engine/driver_context.h"
+#include "core/engine/ui_state_minimal.h"
 #include "platform/sim.h"
 #include "platform/win32.h"
 #include "support/machine_fixture.h"
@@ -17,6 +19,7 @@ class PrinterTest : public zems_test::MachineTest {
  protected:
   void SetUp() override {
     MachineTest::SetUp();
+    OsForgetCachedAnswers();  // the version answers are kept per process
     MakeFolder(OnC(Root(), "WINDOWS/system32"));
     DRIVER_INFO_3W driver = {};
     driver.cVersion = 3;
@@ -30,7 +33,9 @@ class PrinterTest : public zems_test::MachineTest {
     remote_ = AddPrinter(u"\\\\SRV\\Remote", u"\\\\SRV");
     ASSERT_TRUE(local_ && remote_);
     localCtx_.printer = local_;
+    localCtx_.ui = &localUi_;
     remoteCtx_.printer = remote_;
+    remoteCtx_.ui = &remoteUi_;
   }
   void TearDown() override {
     ClosePrinter(local_);
@@ -78,12 +83,15 @@ class PrinterTest : public zems_test::MachineTest {
     identity.majorVersion = major;
     identity.minorVersion = minor;
     ASSERT_TRUE(SimSetSystemIdentity(&identity));
+    OsForgetCachedAnswers();
   }
 
   static LPWSTR Text(const char16_t* s) { return const_cast<LPWSTR>(s); }
 
   HANDLE local_ = nullptr;
   HANDLE remote_ = nullptr;
+  UiState localUi_ = {};
+  UiState remoteUi_ = {};
   DriverContext localCtx_ = {};
   DriverContext remoteCtx_ = {};
 };

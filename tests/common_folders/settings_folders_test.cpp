@@ -2,7 +2,6 @@
 // folder, the path macros, the folder's owner and ACEs, and the removal of the default folder.
 #include <unistd.h>
 
-#include "core/common/context_facts.h"
 #include "core/common/settings_folders.h"
 #include "tests/common_folders/printer_fixture.h"
 
@@ -127,10 +126,9 @@ TEST_F(FoldersTest, SessionFolderFollowsAnAbsoluteSettingsFile) {
   WCHAR buffer[MAX_PATH];
   PathGetSessionSettingsFolder(buffer, MAX_PATH, &localCtx_);
   EXPECT_EQ(u"C:\\Documents and Settings\\User\\_zems", Str(buffer));
-  lstrcpyW(CtxSettingsFilePath(&localCtx_), TEXT("D:\\cfg\\OV1BD170.ini"));
+  lstrcpyW(localUi_.settingsFilePath, TEXT("D:\\cfg\\OV1BD170.ini"));
   EXPECT_EQ(6u, PathGetSessionSettingsFolder(buffer, MAX_PATH, &localCtx_));
   EXPECT_EQ(u"D:\\cfg", Str(buffer));
-  CtxSettingsFilePath(&localCtx_)[0] = 0;
 }
 
 TEST_F(FoldersTest, MacroExpansionAndLengthLimits) {
