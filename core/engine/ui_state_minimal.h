@@ -28,4 +28,6 @@ struct UiState {
   WCHAR modelDataFilePath[260];
   WCHAR driverDirPath[260];
   WCHAR installIniPath[260];
+
+  WCHAR languageCode[3];         // the display or installed language's two-letter code
 };

@@ -6,3 +6,5 @@
 // Reads the printer data "HelpFileName" into buffer (size characters, terminated); 1 when it
 // was read, 0 for a null buffer or size or a missing value.
 int InstReadHelpFileName(WCHAR* buffer, DWORD size, DriverContext* ctx);
+// The same for a printer handle.
+int InstReadHelpFileNameByPrinter(WCHAR* buffer, DWORD size, HANDLE hPrinter);

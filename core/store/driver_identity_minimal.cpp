@@ -8,10 +8,17 @@ int InstReadHelpFileName(WCHAR* buffer, DWORD size, DriverContext* ctx) {
   if (!buffer || !size) return 0;
   buffer[0] = 0;
   if (!ctx || !ctx->printer) return 0;
+  return InstReadHelpFileNameByPrinter(buffer, size, ctx->printer);
+}
+
+int InstReadHelpFileNameByPrinter(WCHAR* buffer, DWORD size, HANDLE hPrinter) {
+  if (!buffer || !size) return 0;
+  buffer[0] = 0;
+  if (!hPrinter) return 0;
   DWORD type = 0, needed = 0;
   DWORD bytes = (size - 1) * sizeof(WCHAR);
   memset(buffer, 0, size * sizeof(WCHAR));
-  if (GetPrinterDataW(ctx->printer, const_cast<LPWSTR>(TEXT("HelpFileName")), &type, reinterpret_cast<LPBYTE>(buffer),
+  if (GetPrinterDataW(hPrinter, const_cast<LPWSTR>(TEXT("HelpFileName")), &type, reinterpret_cast<LPBYTE>(buffer),
                       bytes, &needed) != ERROR_SUCCESS ||
       type != REG_SZ) {
     buffer[0] = 0;

@@ -5,36 +5,6 @@
 #include "platform/include/win_base.h"
 #include "platform/include/win_security.h"
 
-// The ACL header and the absolute descriptor (the kernel part declares the descriptor calls
-// that the named mutex needs; these are the layouts both use).
-#ifndef WINSIM_HAVE_ACL_LAYOUT
-#define WINSIM_HAVE_ACL_LAYOUT
-typedef struct _ACL {
-  BYTE AclRevision;
-  BYTE Sbz1;
-  WORD AclSize;
-  WORD AceCount;
-  WORD Sbz2;
-} ACL, *PACL;
-typedef WORD SECURITY_DESCRIPTOR_CONTROL, *PSECURITY_DESCRIPTOR_CONTROL;
-typedef struct _SECURITY_DESCRIPTOR {
-  BYTE Revision;
-  BYTE Sbz1;
-  SECURITY_DESCRIPTOR_CONTROL Control;
-  PSID Owner;
-  PSID Group;
-  PACL Sacl;
-  PACL Dacl;
-} SECURITY_DESCRIPTOR, *PISECURITY_DESCRIPTOR;
-static_assert(sizeof(ACL) == 8 && sizeof(SECURITY_DESCRIPTOR) == 20, "descriptor layouts");
-#define SECURITY_DESCRIPTOR_REVISION 1
-#define SECURITY_DESCRIPTOR_MIN_LENGTH 20
-WINSIM_API BOOL WINAPI InitializeSecurityDescriptor(PSECURITY_DESCRIPTOR pSecurityDescriptor,
-                                                    DWORD dwRevision);
-WINSIM_API BOOL WINAPI SetSecurityDescriptorDacl(PSECURITY_DESCRIPTOR pSecurityDescriptor,
-                                                 BOOL bDaclPresent, PACL pDacl, BOOL bDaclDefaulted);
-#endif
-
 typedef struct _SID_IDENTIFIER_AUTHORITY {
   BYTE Value[6];
 } SID_IDENTIFIER_AUTHORITY, *PSID_IDENTIFIER_AUTHORITY;
@@ -76,7 +46,6 @@ static_assert(sizeof(SID) == 12 && sizeof(ACE_HEADER) == 4 && sizeof(ACCESS_ALLO
 #define DOMAIN_ALIAS_RID_ADMINS 0x00000220L
 #define DOMAIN_ALIAS_RID_USERS 0x00000221L
 
-#define ACL_REVISION 2
 #define ACL_REVISION_DS 4
 #define ACCESS_ALLOWED_ACE_TYPE 0x0
 #define ACCESS_DENIED_ACE_TYPE 0x1
@@ -86,7 +55,9 @@ static_assert(sizeof(SID) == 12 && sizeof(ACE_HEADER) == 4 && sizeof(ACCESS_ALLO
 #define INHERIT_ONLY_ACE 0x8
 #define INHERITED_ACE 0x10
 #define VALID_INHERIT_FLAGS 0x1F
+#ifndef MAXDWORD
 #define MAXDWORD 0xFFFFFFFFUL
+#endif
 
 #define OWNER_SECURITY_INFORMATION 0x00000001L
 #define GROUP_SECURITY_INFORMATION 0x00000002L
@@ -100,18 +71,40 @@ static_assert(sizeof(SID) == 12 && sizeof(ACE_HEADER) == 4 && sizeof(ACCESS_ALLO
 #define SE_SACL_PRESENT 0x0010
 #define SE_SELF_RELATIVE 0x8000
 
+#ifndef DELETE
 #define DELETE 0x00010000L
+#endif
+#ifndef READ_CONTROL
 #define READ_CONTROL 0x00020000L
+#endif
+#ifndef WRITE_DAC
 #define WRITE_DAC 0x00040000L
+#endif
+#ifndef WRITE_OWNER
 #define WRITE_OWNER 0x00080000L
+#endif
+#ifndef SYNCHRONIZE
 #define SYNCHRONIZE 0x00100000L
+#endif
+#ifndef STANDARD_RIGHTS_REQUIRED
 #define STANDARD_RIGHTS_REQUIRED 0x000F0000L
+#endif
+#ifndef FILE_ALL_ACCESS
 #define FILE_ALL_ACCESS (STANDARD_RIGHTS_REQUIRED | SYNCHRONIZE | 0x1FF)
+#endif
 
+#ifndef TOKEN_ASSIGN_PRIMARY
 #define TOKEN_ASSIGN_PRIMARY 0x0001
+#endif
+#ifndef TOKEN_DUPLICATE
 #define TOKEN_DUPLICATE 0x0002
+#endif
+#ifndef TOKEN_IMPERSONATE
 #define TOKEN_IMPERSONATE 0x0004
+#endif
+#ifndef TOKEN_QUERY
 #define TOKEN_QUERY 0x0008
+#endif
 
 WINSIM_API BOOL WINAPI AllocateAndInitializeSid(PSID_IDENTIFIER_AUTHORITY pIdentifierAuthority,
                                                 BYTE nSubAuthorityCount, DWORD nSubAuthority0,
@@ -138,9 +131,6 @@ WINSIM_API BOOL WINAPI SetSecurityDescriptorGroup(PSECURITY_DESCRIPTOR pSecurity
                                                   PSID pGroup, BOOL bGroupDefaulted);
 WINSIM_API BOOL WINAPI GetSecurityDescriptorOwner(PSECURITY_DESCRIPTOR pSecurityDescriptor,
                                                   PSID* pOwner, LPBOOL lpbOwnerDefaulted);
-WINSIM_API BOOL WINAPI GetSecurityDescriptorDacl(PSECURITY_DESCRIPTOR pSecurityDescriptor,
-                                                 LPBOOL lpbDaclPresent, PACL* pDacl,
-                                                 LPBOOL lpbDaclDefaulted);
 WINSIM_API BOOL WINAPI IsValidSecurityDescriptor(PSECURITY_DESCRIPTOR pSecurityDescriptor);
 
 // Records the given parts of the descriptor for an existing file or folder; the simulated

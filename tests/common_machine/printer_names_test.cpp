@@ -204,6 +204,8 @@ TEST_F(PrinterNamesTest, SettingsFileFollowsTheHost) {
   HANDLE h = AddTestPrinter(u"P");
   ASSERT_NE(h, nullptr);
   ASSERT_TRUE(SetEnvironmentVariableW(u"USERPROFILE", u"C:\\Documents and Settings\\Ann"));
+  // The profile folder comes from the "UserEnv.dll" stand-in.
+  ASSERT_TRUE(SimRegisterModule("UserEnv.dll", (zems_test::BinDir() + "/userenv.so").c_str()));
   SetWindows(5, 1, 2, VER_SUITE_TERMINAL | VER_SUITE_SINGLEUSERTS);  // a workstation
   Context plain(h);
   EXPECT_EQ(std::u16string(PathSettingsFile(&plain.ctx)), u"C:\\_zems\\OV1BD170.ini");
@@ -224,12 +226,13 @@ TEST_F(PrinterNamesTest, SettingsFileFollowsTheHost) {
   EXPECT_EQ(PathSettingsFileFor(path, 21, 0, h), 0);  // does not fit
   EXPECT_EQ(std::u16string(path), u"");
 
-  // No user folder: the per-user form fails with an empty path instead of a relative name.
+  // Without a profile folder ("UserEnv.dll" cannot answer) the per-machine folder stands in
+  // for it, so the user folder is the per-machine folder + "\\_zems".
   ASSERT_TRUE(SetEnvironmentVariableW(u"USERPROFILE", nullptr));
-  EXPECT_EQ(PathSettingsFileFor(path, MAX_PATH, 1, h), 0);
-  EXPECT_EQ(std::u16string(path), u"");
+  EXPECT_EQ(PathSettingsFileFor(path, MAX_PATH, 1, h), 1);
+  EXPECT_EQ(std::u16string(path), u"C:\\_zems\\_zems\\OV1BD170.ini");
   Context fallsBack(h);
-  EXPECT_EQ(std::u16string(PathSettingsFile(&fallsBack.ctx)), u"C:\\_zems\\OV1BD170.ini");
+  EXPECT_EQ(std::u16string(PathSettingsFile(&fallsBack.ctx)), u"C:\\_zems\\_zems\\OV1BD170.ini");
   ClosePrinter(h);
 }
 

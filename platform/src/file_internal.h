@@ -1,0 +1,121 @@
+// Shared by the file, find, mapping and ini parts of the simulated machine.
+#pragma once
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <string>
+
+#include "platform/src/internal.h"
+
+namespace winsim {
+
+// A Windows path made absolute ("C:\a\b", no "." or ".." left, '/' turned into '\') and
+// the host path it maps to. Empty host path: the name cannot be on this machine.
+struct ResolvedPath {
+  std::u16string full;
+  std::string host;
+};
+// Resolves a caller's name; on failure sets the last error (ERROR_INVALID_PARAMETER for
+// null, ERROR_PATH_NOT_FOUND for empty or unmappable names) and returns false.
+bool ResolvePath(const WCHAR* name, ResolvedPath* out);
+
+// The absolute form of a Windows path, relative names taken from C:\.
+std::u16string FullWindowsPath(const std::u16string& name);
+
+// The Windows error for a failed host call on path (ENOENT: file or path not found, by
+// whether the containing folder exists).
+DWORD ErrorFromErrno(int err, const std::string& hostPath);
+
+// Attributes as GetFileAttributes reports them (FILE_ATTRIBUTE_NORMAL when none is set).
+// st must come from lstat of hostPath.
+DWORD AttributesOf(const std::string& hostPath, const struct stat& st);
+// Stores attributes (READONLY as the owner's write bit, the rest beside the file); false
+// with the last error set when they cannot be stored.
+bool StoreAttributes(const std::string& hostPath, DWORD attributes);
+
+// Sets ARCHIVE again on a file whose stored attributes lack it, as a write does on Windows.
+void MarkModified(const std::string& hostPath);
+
+// 100-ns intervals since 1601 <-> host times.
+FILETIME FileTimeFromHost(const struct timespec& ts);
+struct timespec HostTimeFromFileTime(const FILETIME& ft);
+// Creation, access and write times of a host file (creation: birth time where the host
+// file system keeps one, else the last-write time).
+void HostFileTimes(int fd, const std::string& hostPath, FILETIME* creation, FILETIME* access, FILETIME* write);
+
+// Files open in this process, by host identity, for the share-mode checks.
+// Returns ERROR_SUCCESS, or ERROR_SHARING_VIOLATION when an open handle forbids the access.
+DWORD ShareCheck(dev_t dev, ino_t ino, DWORD access, DWORD share);
+void ShareAdd(dev_t dev, ino_t ino, DWORD access, DWORD share, const void* owner);
+void ShareRemove(const void* owner);
+
+// Text of the ANSI code page and back. Characters the code page lacks become '?'.
+std::u16string AnsiToWide(const char* text, size_t count = size_t(-1));
+std::string WideToAnsi(const std::u16string& text);
+// Converts an optional ANSI argument; null stays null (the result pointer then is null).
+struct AnsiArg {
+  explicit AnsiArg(const char* text);
+  const WCHAR* get() const { return null_ ? nullptr : wide_.c_str(); }
+
+ private:
+  std::u16string wide_;
+  bool null_;
+};
+
+// Replaces a host file's contents atomically: writes a temporary file in the same folder,
+// copies mode and stored attributes of the old file, and renames it over the old one. On
+// failure the old file is untouched and the last error is set.
+bool ReplaceFileContents(const std::string& hostPath, const std::string& bytes);
+
+}  // namespace winsim
+
+#include <mutex>
+
+#include "platform/src/handles.h"
+
+namespace winsim {
+
+// An open file or folder behind a HANDLE.
+struct FileObject : KernelObject {
+  ~FileObject() override;
+  int fd = -1;
+  std::string host;
+  bool canRead = false;
+  bool canWrite = false;
+  bool canSetTimes = false;
+  bool deleteOnClose = false;
+  bool marked = false;        // ARCHIVE set again after the first change
+  bool pinned = false;        // SetFileTime fixed the last-write time ...
+  bool changedAfterPin = false;  // ... and a later write would move it
+  FILETIME pinnedWrite = {0, 0};
+  std::mutex lock;
+};
+
+}  // namespace winsim
+
+namespace winsim {
+
+// Upper case of a character for case-blind name matching (Latin, Greek and Cyrillic).
+inline char16_t FoldCase(char16_t c) {
+  if (c < 0x80) return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return char16_t(c - 32);
+  if (c == 0xFF) return 0x178;
+  if (c >= 0x100 && c <= 0x17F) {
+    bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+    if (c == 0x130 || c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F) return c;
+    return oddUpper ? ((c & 1) ? c : char16_t(c - 1)) : char16_t(c & ~1u);
+  }
+  if (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) return char16_t(c - 32);
+  if (c >= 0x430 && c <= 0x44F) return char16_t(c - 32);
+  if (c >= 0x450 && c <= 0x45F) return char16_t(c - 80);
+  return c;
+}
+
+inline bool SameTextIgnoringCase(const std::u16string& a, const std::u16string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+  return true;
+}
+
+}  // namespace winsim

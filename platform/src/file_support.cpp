@@ -1,0 +1,389 @@
+// Path resolution, attribute store, file times, share modes and atomic replacement for the
+// file and ini parts of the simulated machine.
+#include <errno.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <map>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+#include "platform/src/file_internal.h"
+
+namespace winsim {
+namespace {
+
+// Attributes other than READONLY and DIRECTORY live in this extended attribute, as a decimal
+// number; a file without it has ARCHIVE set, a folder has nothing set.
+const char kAttributeName[] = "user.winsim.attributes";
+const DWORD kSettable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                        FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
+                        FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+const long long kEpochDifference = 11644473600LL;  // seconds from 1601 to 1970
+
+bool ReadStored(const std::string& hostPath, DWORD* value) {
+  char text[24];
+  ssize_t n = getxattr(hostPath.c_str(), kAttributeName, text, sizeof(text) - 1);
+  if (n <= 0) return false;
+  text[n] = 0;
+  *value = DWORD(strtoul(text, nullptr, 10));
+  return true;
+}
+
+bool WriteStored(const std::string& hostPath, DWORD value, DWORD defaultValue) {
+  if (value == defaultValue) {
+    if (removexattr(hostPath.c_str(), kAttributeName) == 0 || errno == ENODATA || errno == ENOTSUP) return true;
+    return false;
+  }
+  std::string text = std::to_string(value);
+  return setxattr(hostPath.c_str(), kAttributeName, text.data(), text.size(), 0) == 0;
+}
+
+std::string ParentOf(const std::string& hostPath) {
+  size_t slash = hostPath.find_last_of('/');
+  return slash == std::string::npos || slash == 0 ? std::string("/") : hostPath.substr(0, slash);
+}
+
+// ---- share modes of the files open in this process ----
+struct OpenEntry {
+  DWORD access;
+  DWORD share;
+  const void* owner;
+};
+std::mutex g_shareLock;
+std::map<std::pair<dev_t, ino_t>, std::vector<OpenEntry>>& OpenFiles() {
+  static std::map<std::pair<dev_t, ino_t>, std::vector<OpenEntry>> files;
+  return files;
+}
+
+// Reduces an access mask to the three rights that share modes govern.
+DWORD ShareRights(DWORD access) {
+  DWORD rights = 0;
+  if (access & (GENERIC_READ | GENERIC_ALL | GENERIC_EXECUTE | FILE_READ_DATA | FILE_EXECUTE))
+    rights |= FILE_SHARE_READ;
+  if (access & (GENERIC_WRITE | GENERIC_ALL | FILE_WRITE_DATA | FILE_APPEND_DATA)) rights |= FILE_SHARE_WRITE;
+  if (access & (DELETE | GENERIC_ALL)) rights |= FILE_SHARE_DELETE;
+  return rights;
+}
+
+}  // namespace
+
+std::u16string FullWindowsPath(const std::u16string& name) {
+  std::u16string p = name;
+  for (auto& c : p)
+    if (c == u'/') c = u'\\';
+  if (p.size() >= 2 && p[0] == u'\\' && p[1] == u'\\') return p;  // UNC: left as it is
+  char16_t drive = u'C';
+  std::u16string rest;
+  if (p.size() >= 2 && p[1] == u':') {
+    drive = p[0];
+    if (drive >= u'a' && drive <= u'z') drive = char16_t(drive - u'a' + u'A');
+    rest = p.substr(2);
+  } else {
+    rest = p;  // rooted or relative: the current folder is C:\ .
+  }
+  bool trailing = !rest.empty() && rest.back() == u'\\';
+  std::vector<std::u16string> parts;
+  size_t i = 0;
+  while (i <= rest.size()) {
+    size_t j = rest.find(u'\\', i);
+    if (j == std::u16string::npos) j = rest.size();
+    std::u16string comp = rest.substr(i, j - i);
+    if (comp == u"..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!comp.empty() && comp != u".") {
+      while (!comp.empty() && (comp.back() == u'.' || comp.back() == u' ')) comp.pop_back();
+      if (!comp.empty()) parts.push_back(comp);
+    }
+    i = j + 1;
+  }
+  std::u16string full;
+  full += drive;
+  full += u":\\";
+  for (size_t k = 0; k < parts.size(); ++k) {
+    if (k) full += u'\\';
+    full += parts[k];
+  }
+  if (trailing && !parts.empty()) full += u'\\';
+  return full;
+}
+
+bool ResolvePath(const WCHAR* name, ResolvedPath* out) {
+  if (!name) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return false;
+  }
+  if (!*name) {
+    SetLastError(ERROR_PATH_NOT_FOUND);
+    return false;
+  }
+  out->full = FullWindowsPath(name);
+  out->host = HostPathFor(out->full);
+  if (out->host.empty()) {
+    SetLastError(ERROR_PATH_NOT_FOUND);
+    return false;
+  }
+  return true;
+}
+
+DWORD ErrorFromErrno(int err, const std::string& hostPath) {
+  switch (err) {
+    case ENOENT:
+    case ENOTDIR: {
+      struct stat st;
+      std::string parent = ParentOf(hostPath);
+      return stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+    }
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+    case ETXTBSY:
+      return ERROR_ACCESS_DENIED;
+    case EEXIST:
+      return ERROR_FILE_EXISTS;
+    case ENOSPC:
+    case EFBIG:
+    case EDQUOT:
+      return ERROR_DISK_FULL;
+    case ENOTEMPTY:
+      return ERROR_DIR_NOT_EMPTY;
+    case ENAMETOOLONG:
+      return ERROR_FILENAME_EXCED_RANGE;
+    case EMFILE:
+    case ENFILE:
+      return ERROR_TOO_MANY_OPEN_FILES;
+    case EXDEV:
+      return ERROR_NOT_SAME_DEVICE;
+    case ENOMEM:
+      return ERROR_NOT_ENOUGH_MEMORY;
+    case EINVAL:
+      return ERROR_INVALID_PARAMETER;
+    default:
+      return ERROR_GEN_FAILURE;
+  }
+}
+
+DWORD AttributesOf(const std::string& hostPath, const struct stat& st) {
+  DWORD attributes = 0;
+  if (S_ISLNK(st.st_mode)) {
+    struct stat target;
+    attributes = FILE_ATTRIBUTE_REPARSE_POINT;
+    if (stat(hostPath.c_str(), &target) == 0 && S_ISDIR(target.st_mode)) attributes |= FILE_ATTRIBUTE_DIRECTORY;
+    return attributes;
+  }
+  DWORD stored = 0;
+  bool isDir = S_ISDIR(st.st_mode);
+  if (!ReadStored(hostPath, &stored)) stored = isDir ? 0 : FILE_ATTRIBUTE_ARCHIVE;
+  stored &= kSettable;
+  if (isDir) {
+    attributes = FILE_ATTRIBUTE_DIRECTORY | stored;
+  } else {
+    attributes = stored & ~DWORD(FILE_ATTRIBUTE_READONLY);
+    if (!(st.st_mode & S_IWUSR)) attributes |= FILE_ATTRIBUTE_READONLY;
+  }
+  return attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
+}
+
+bool StoreAttributes(const std::string& hostPath, DWORD attributes) {
+  struct stat st;
+  if (lstat(hostPath.c_str(), &st) != 0) {
+    SetLastError(ErrorFromErrno(errno, hostPath));
+    return false;
+  }
+  if (S_ISLNK(st.st_mode)) return true;  // links carry no attributes of their own here
+  DWORD keep = attributes & kSettable;
+  bool ok;
+  if (S_ISDIR(st.st_mode)) {
+    ok = WriteStored(hostPath, keep, 0);
+  } else {
+    mode_t mode = st.st_mode & 07777;
+    mode = (keep & FILE_ATTRIBUTE_READONLY) ? mode_t(mode & ~0222) : mode_t(mode | S_IWUSR);
+    if (mode != (st.st_mode & 07777) && chmod(hostPath.c_str(), mode) != 0) {
+      SetLastError(ErrorFromErrno(errno, hostPath));
+      return false;
+    }
+    ok = WriteStored(hostPath, keep & ~DWORD(FILE_ATTRIBUTE_READONLY), FILE_ATTRIBUTE_ARCHIVE);
+  }
+  if (!ok) {
+    SetLastError(errno == ENOTSUP ? ERROR_NOT_SUPPORTED : ErrorFromErrno(errno, hostPath));
+    return false;
+  }
+  return true;
+}
+
+void MarkModified(const std::string& hostPath) {
+  DWORD stored = 0;
+  if (ReadStored(hostPath, &stored) && !(stored & FILE_ATTRIBUTE_ARCHIVE))
+    WriteStored(hostPath, stored | FILE_ATTRIBUTE_ARCHIVE, FILE_ATTRIBUTE_ARCHIVE);
+}
+
+FILETIME FileTimeFromHost(const struct timespec& ts) {
+  long long ticks = (static_cast<long long>(ts.tv_sec) + kEpochDifference) * 10000000LL + ts.tv_nsec / 100;
+  if (ticks < 0) ticks = 0;
+  FILETIME ft;
+  ft.dwLowDateTime = DWORD(static_cast<unsigned long long>(ticks) & 0xFFFFFFFFu);
+  ft.dwHighDateTime = DWORD(static_cast<unsigned long long>(ticks) >> 32);
+  return ft;
+}
+
+struct timespec HostTimeFromFileTime(const FILETIME& ft) {
+  long long ticks = static_cast<long long>((static_cast<unsigned long long>(ft.dwHighDateTime) << 32) |
+                                           ft.dwLowDateTime) -
+                    kEpochDifference * 10000000LL;
+  long long sec = ticks / 10000000LL;
+  long long rem = ticks % 10000000LL;
+  if (rem < 0) {
+    rem += 10000000LL;
+    --sec;
+  }
+  struct timespec ts;
+  ts.tv_sec = static_cast<time_t>(sec);
+  ts.tv_nsec = static_cast<long>(rem * 100);
+  return ts;
+}
+
+void HostFileTimes(int fd, const std::string& hostPath, FILETIME* creation, FILETIME* access, FILETIME* write) {
+  struct statx sx;
+  int rc = fd >= 0 ? statx(fd, "", AT_EMPTY_PATH, STATX_BASIC_STATS | STATX_BTIME, &sx)
+                   : statx(AT_FDCWD, hostPath.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &sx);
+  FILETIME zero = {0, 0};
+  if (rc != 0) {
+    if (creation) *creation = zero;
+    if (access) *access = zero;
+    if (write) *write = zero;
+    return;
+  }
+  auto convert = [](const struct statx_timestamp& t) {
+    struct timespec ts;
+    ts.tv_sec = static_cast<time_t>(t.tv_sec);
+    ts.tv_nsec = static_cast<long>(t.tv_nsec);
+    return FileTimeFromHost(ts);
+  };
+  if (write) *write = convert(sx.stx_mtime);
+  if (access) *access = convert(sx.stx_atime);
+  if (creation) *creation = convert((sx.stx_mask & STATX_BTIME) ? sx.stx_btime : sx.stx_mtime);
+}
+
+DWORD ShareCheck(dev_t dev, ino_t ino, DWORD access, DWORD share) {
+  DWORD rights = ShareRights(access);
+  if (!rights) return ERROR_SUCCESS;
+  std::lock_guard<std::mutex> hold(g_shareLock);
+  auto it = OpenFiles().find({dev, ino});
+  if (it == OpenFiles().end()) return ERROR_SUCCESS;
+  for (const OpenEntry& e : it->second) {
+    DWORD held = ShareRights(e.access);
+    if (!held) continue;
+    if ((rights & ~e.share) || (held & ~share)) return ERROR_SHARING_VIOLATION;
+  }
+  return ERROR_SUCCESS;
+}
+
+void ShareAdd(dev_t dev, ino_t ino, DWORD access, DWORD share, const void* owner) {
+  std::lock_guard<std::mutex> hold(g_shareLock);
+  OpenFiles()[{dev, ino}].push_back(OpenEntry{access, share, owner});
+}
+
+void ShareRemove(const void* owner) {
+  std::lock_guard<std::mutex> hold(g_shareLock);
+  for (auto it = OpenFiles().begin(); it != OpenFiles().end(); ++it) {
+    auto& list = it->second;
+    for (size_t i = 0; i < list.size(); ++i) {
+      if (list[i].owner == owner) {
+        list.erase(list.begin() + i);
+        if (list.empty()) OpenFiles().erase(it);
+        return;
+      }
+    }
+  }
+}
+
+// ---- the ANSI code page (1252) ----
+namespace {
+const char16_t kHigh1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+}  // namespace
+
+// Conversion of the ANSI code page 1252 until the machine's code-page conversion is in
+// place; then these two call MultiByteToWideChar and WideCharToMultiByte with CP_ACP.
+std::u16string AnsiToWide(const char* text, size_t count) {
+  std::u16string out;
+  if (!text) return out;
+  if (count == size_t(-1)) count = strlen(text);
+  out.reserve(count);
+  for (size_t i = 0; i < count; ++i) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    out += (c >= 0x80 && c < 0xA0) ? kHigh1252[c - 0x80] : char16_t(c);
+  }
+  return out;
+}
+
+std::string WideToAnsi(const std::u16string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char16_t c : text) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+      out += char(c);
+      continue;
+    }
+    char mapped = '?';
+    for (int k = 0; k < 32; ++k)
+      if (kHigh1252[k] == c) mapped = char(0x80 + k);
+    out += mapped;
+  }
+  return out;
+}
+
+AnsiArg::AnsiArg(const char* text) : null_(text == nullptr) {
+  if (text) wide_ = AnsiToWide(text);
+}
+
+bool ReplaceFileContents(const std::string& hostPath, const std::string& bytes) {
+  std::string folder = ParentOf(hostPath);
+  std::string leaf = hostPath.substr(hostPath.find_last_of('/') + 1);
+  std::string temp = folder + "/." + leaf + ".XXXXXX";
+  int fd = mkstemp(&temp[0]);
+  if (fd < 0) {
+    SetLastError(ErrorFromErrno(errno, folder + "/x"));
+    return false;
+  }
+  struct stat old;
+  bool hadOld = stat(hostPath.c_str(), &old) == 0;
+  fchmod(fd, hadOld ? (old.st_mode & 07777) : 0644);
+  size_t done = 0;
+  int err = 0;
+  while (done < bytes.size()) {
+    ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      err = n < 0 ? errno : ENOSPC;
+      break;
+    }
+    done += size_t(n);
+  }
+  if (!err && hadOld) {
+    DWORD stored;
+    if (ReadStored(hostPath, &stored)) {
+      std::string text = std::to_string(stored);
+      fsetxattr(fd, kAttributeName, text.data(), text.size(), 0);
+    }
+  }
+  if (close(fd) != 0 && !err) err = errno;
+  if (!err && rename(temp.c_str(), hostPath.c_str()) != 0) err = errno;
+  if (err) {
+    unlink(temp.c_str());
+    SetLastError(ErrorFromErrno(err, hostPath));
+    return false;
+  }
+  return true;
+}
+
+}  // namespace winsim
