@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -236,6 +237,35 @@ TEST_F(MachineStateTest, SpoolerRefusesWhatWindowsRefuses) {
   ClosePrinter(h);
   EXPECT_FALSE(ClosePrinter(h));
   EXPECT_EQ(GetPrinterDataW(h, const_cast<LPWSTR>(u"x"), nullptr, nullptr, 0, &needed), DWORD(ERROR_INVALID_HANDLE));
+}
+
+TEST_F(MachineStateTest, HostErrorsAreOneLineAndANonZeroExit) {
+  const char* const bad[] = {
+      "machine bogus-command",
+      "machine install",
+      "machine install --model /nonexistent/model.zmd",
+      "machine data set Nobody X --type sz x",
+      "machine reg set 'HKLM\\SOFTWARE\\Z' X --type dword twelve",
+      "machine reg get 'HKXX\\SOFTWARE' X",
+      "machine system --admin maybe",
+      "machine system --version 6",
+      "machine list --unknown-option 1",
+  };
+  for (const char* arguments : bad) {
+    std::string command = "ZEMS_MACHINE_ROOT='" + Root() + "' '" + zems_test::BinDir() + "/zemshost' " + arguments +
+                          " 2>&1 >/dev/null; echo \"rc=$?\"";
+    FILE* p = popen(command.c_str(), "r");
+    ASSERT_NE(p, nullptr);
+    std::string output;
+    char buffer[256];
+    while (fgets(buffer, sizeof buffer, p)) output += buffer;
+    pclose(p);
+    size_t rc = output.rfind("rc=");
+    ASSERT_NE(rc, std::string::npos) << arguments;
+    EXPECT_NE(output.substr(rc), "rc=0\n") << arguments;
+    std::string errors = output.substr(0, rc);
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << arguments << ": " << errors;
+  }
 }
 
 }  // namespace
