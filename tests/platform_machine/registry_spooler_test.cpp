@@ -90,6 +90,27 @@ TEST_F(MachineStateTest, ChangesOfAnotherProcessAreSeenAtOnce) {
   RegCloseKey(key);
 }
 
+TEST_F(MachineStateTest, ConcurrentWritersOfOneHiveLoseNothing) {
+  // Eight processes write at once; each write re-reads the hive under the lock, so none of
+  // them replaces the file with a copy that lacks another's value.
+  std::string command = "cd '" + Root() + "' && for i in 1 2 3 4 5 6 7 8; do ZEMS_MACHINE_ROOT='" + Root() +
+                        "' '" + zems_test::BinDir() +
+                        "/zemshost' machine reg set 'HKCU\\Software\\ZemsTest' v$i --type dword $i "
+                        ">/dev/null 2>&1 & done; wait";
+  ASSERT_EQ(system(command.c_str()), 0);
+  HKEY key;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"Software\\ZemsTest", 0, KEY_READ, &key), ERROR_SUCCESS);
+  for (int i = 1; i <= 8; ++i) {
+    std::u16string name = u"v" + std::u16string(1, char16_t(u'0' + i));
+    DWORD value = 0, size = 4;
+    EXPECT_EQ(RegQueryValueExW(key, name.c_str(), nullptr, nullptr, reinterpret_cast<LPBYTE>(&value), &size),
+              ERROR_SUCCESS)
+        << i;
+    EXPECT_EQ(value, DWORD(i));
+  }
+  RegCloseKey(key);
+}
+
 TEST_F(MachineStateTest, PrinterInstalledByTheHostIsCompleteForAnotherProcess) {
   std::string model = Root() + "/OV1BD172.ini";
   std::ofstream(model) << "*FileVersion: \"6.63\"\n";
