@@ -14,8 +14,8 @@ WINSIM_API void SimSetMachineRoot(const char* hostPath);
 
 // ---- kernel: clock, code page, failure injection ----
 // GetTickCount answers a set value from now on (the simulated clock stands still until it is
-// set or advanced again); SimUseRealTickCount goes back to the host's clock. A machine root
-// switch also goes back to the real clock.
+// set or advanced again, and Sleep advances it instead of waiting); SimUseRealTickCount goes
+// back to the host's clock. A machine root switch also goes back to the real clock.
 WINSIM_API void SimSetTickCount(DWORD ticks);
 WINSIM_API void SimAdvanceTickCount(DWORD milliseconds);
 WINSIM_API void SimUseRealTickCount(void);

@@ -6,8 +6,8 @@
 #include "core/common/mem.h"
 #include "core/common/printer_names.h"
 #include "core/engine/driver_context.h"
-#include "core/engine/ui_state_minimal.h"
-#include "core/engine/item_access_minimal.h"
+#include "core/engine/item_access.h"
+#include "core/engine/ui_state.h"
 #include "core/store/driver_identity.h"
 
 const LanguageRow kLanguageTable[] = {
@@ -135,7 +135,6 @@ WORD ResPrimaryLangIdFromIndex(WORD index) { return ResLangIdFromIndex(index, nu
 
 namespace {
 constexpr WORD kLanguageItemId = 169;  // zdmLanguageID
-constexpr DWORD kTextBufferChars = 1025;
 constexpr DWORD kLanguageCodeChars = 3;
 
 LPWSTR TextBuffer(DriverContext* ctx) { return ctx && ctx->ui ? ctx->ui->textBuffer : nullptr; }
@@ -155,7 +154,7 @@ LPCWSTR DriverHelpLeaf(DriverContext* ctx) {
     for (LPCWSTR p = info->pHelpFile; *p; ++p)
       if (*p == '\\') start = p + 1;
     DWORD n = 0;
-    while (start[n] && n + 1 < kTextBufferChars) {
+    while (start[n] && n + 1 < DWORD(kTextBufferChars)) {
       text[n] = start[n];
       ++n;
     }
@@ -169,7 +168,7 @@ LPCWSTR DriverHelpLeaf(DriverContext* ctx) {
 // The printer-data help file name, read into the UI state's text buffer.
 LPCWSTR PrinterHelpName(DriverContext* ctx) {
   LPWSTR text = TextBuffer(ctx);
-  if (!text || !InstReadHelpFileName(text, kTextBufferChars, ctx)) return nullptr;
+  if (!text || !InstReadHelpFileName(text, DWORD(kTextBufferChars), ctx)) return nullptr;
   return text;
 }
 
@@ -215,7 +214,7 @@ LPCWSTR ResLangCodeFromHelpFile(DriverContext* ctx) {
 
 LPCWSTR ResLangCodeFromPrinterHelp(HANDLE hPrinter) {
   WCHAR name[kTextBufferChars];
-  if (!InstReadHelpFileNameByPrinter(name, kTextBufferChars, hPrinter)) return kDefaultCode;
+  if (!InstReadHelpFileNameByPrinter(name, DWORD(kTextBufferChars), hPrinter)) return kDefaultCode;
   return ResLangCodeFromFileName(name);
 }
 

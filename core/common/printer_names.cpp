@@ -9,13 +9,12 @@
 #include "core/common/resources.h"
 #include "core/common/settings_folders.h"
 #include "core/engine/model_record.h"
-#include "core/engine/ui_state_minimal.h"
+#include "core/engine/ui_state.h"
 #include "core/store/driver_identity.h"
 
 namespace {
 
 const WCHAR kEmpty[1] = {0};
-const DWORD kPathChars = 260;   // the UI state's path buffers
 const DWORD kNameChars = 261;   // the UI state's printer and driver name buffers
 const DWORD kServerTypeClient = 17;  // a terminal-server client's printer
 

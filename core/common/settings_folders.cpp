@@ -8,7 +8,7 @@
 #include "core/common/printer_names.h"
 #include "core/bind/bidi_store_minimal.h"
 #include "core/engine/driver_context.h"
-#include "core/engine/ui_state_minimal.h"
+#include "core/engine/ui_state.h"
 
 namespace {
 

@@ -44,7 +44,11 @@ char* StrWideToAnsi(char* narrow, const WCHAR* wide, int n) {
   static const WCHAR kEmpty[] = {0};
   if (!wide) wide = kEmpty;
   ULONG length = ULONG(WideLength(wide));
-  if (n < 1) n = int(length + 1);
+  if (n < 1) {
+    // The whole text in bytes: a double-byte code page needs more bytes than characters.
+    n = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    if (n < 1) n = int(length + 1);
+  }
   memset(narrow, 0, size_t(n));
   ULONG written = 0;
   RtlUnicodeToMultiByteN(narrow, ULONG(n), &written, wide, (length + 1) * sizeof(WCHAR));

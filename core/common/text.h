@@ -12,7 +12,8 @@ WCHAR* StrAnsiToWide(WCHAR* wide, const char* narrow, int n);
 
 // Converts wide text into a zeroed buffer of n bytes in the ANSI code page. Text that does
 // not fit is cut to at most n - 1 bytes, never inside a double-byte character, and
-// terminated. n < 1 means the buffer holds the whole text: n becomes its length + 1.
+// terminated. n < 1 means the buffer holds the whole text: n becomes its size in bytes with
+// the terminator (more than its length + 1 in a double-byte code page).
 // Returns narrow (null when narrow is null).
 char* StrWideToAnsi(char* narrow, const WCHAR* wide, int n);
 

@@ -108,10 +108,3 @@ WINSIM_API BOOL WINAPI FileTimeToLocalFileTime(const FILETIME* fileTime, LPFILET
 WINSIM_API BOOL WINAPI LocalFileTimeToFileTime(const FILETIME* localFileTime, LPFILETIME fileTime) {
   return FileTimeToLocalFileTime(localFileTime, fileTime);
 }
-
-WINSIM_API void WINAPI GetSystemTimeAsFileTime(LPFILETIME fileTime) {
-  if (!fileTime) return;
-  struct timespec now;
-  clock_gettime(CLOCK_REALTIME, &now);
-  *fileTime = winsim::FileTimeFromHost(now);
-}

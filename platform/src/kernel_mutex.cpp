@@ -5,7 +5,8 @@
 //           owned and '0' once released, so an owner that died leaves '1' behind and the next
 //           owner learns that the mutex was abandoned;
 //   byte 1  read-locked by every process holding the object, so "does it exist" can be asked;
-//   byte 2  write-locked around the creation, so two processes cannot both create it.
+//   byte 2  write-locked around the creation and the removal, so two processes cannot both
+//           create it, and the last one to let go can remove the file safely.
 // Inside one process the threads contend on the object's own state first; only the thread
 // that wins it goes for the lock file (record locks do not exclude threads of one process).
 #include <errno.h>
@@ -165,10 +166,11 @@ struct MutexCore : std::enable_shared_from_this<MutexCore> {
     return TRUE;
   }
 
-  // The owning thread ended (or closed the last handle) without releasing.
+  // The owning thread ended without releasing; thread 0 stands for whichever thread owns it
+  // (the last handle was closed under its owner).
   void Abandon(DWORD thread) {
     std::lock_guard<std::mutex> hold(m);
-    if (owner != thread) return;
+    if (owner == 0 || (thread != 0 && owner != thread)) return;
     if (fd >= 0) {
       UnlockByte(fd, 0);  // its state stays '1': the next owner sees it abandoned
     } else {
@@ -177,6 +179,17 @@ struct MutexCore : std::enable_shared_from_this<MutexCore> {
     owner = 0;
     depth = 0;
     freed.notify_one();
+  }
+
+  // The process's last handle went. The last process to let go removes the lock file, under
+  // the creation lock, so no process is between opening the file and locking it. Caller holds
+  // g_registryLock.
+  void Dispose() {
+    Abandon(0);
+    if (fd < 0) return;
+    if (LockByte(fd, F_WRLCK, 2, true) && !HeldElsewhere(fd)) unlink(path.c_str());
+    close(fd);
+    fd = -1;
   }
 
   void ForgetOwned() {
@@ -212,8 +225,11 @@ struct MutexHandle : KernelObject {
           Registry().erase(it);
         }
       }
+      // Disposed under the registry lock: a new object of the same name in this process
+      // must not open the file before this one has closed it (closing drops every record
+      // lock the process holds on the file).
+      if (last) last->Dispose();
     }
-    if (last) last->Abandon(last->owner);
   }
   DWORD Wait(DWORD milliseconds) override { return core->Acquire(milliseconds); }
 };
@@ -279,23 +295,43 @@ std::string LockFileFor(const WCHAR* name) {
 enum class OpenMode { kCreate, kOpenExisting };
 
 // Finds or makes the object of a name; `created` tells whether this call made it.
+// Opens the lock file of a path and takes its creation lock; -1 with the last error set. A
+// file that its last process removed between our open and our lock is opened anew.
+int OpenLocked(const std::string& path, bool create) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    int fd = open(path.c_str(), O_RDWR | O_CLOEXEC | (create ? O_CREAT : 0), 0666);
+    if (fd < 0) {
+      bool missing = errno == ENOENT || errno == ENOTDIR;
+      SetLastError(missing ? (create ? ERROR_PATH_NOT_FOUND : ERROR_FILE_NOT_FOUND) : ERROR_ACCESS_DENIED);
+      return -1;
+    }
+    if (!LockByte(fd, F_WRLCK, 2, true)) {
+      close(fd);
+      SetLastError(ERROR_ACCESS_DENIED);
+      return -1;
+    }
+    struct stat opened, named;
+    if (fstat(fd, &opened) == 0 && stat(path.c_str(), &named) == 0 && opened.st_ino == named.st_ino &&
+        opened.st_dev == named.st_dev)
+      return fd;
+    close(fd);
+  }
+  SetLastError(ERROR_ACCESS_DENIED);
+  return -1;
+}
+
+// Finds or makes the object of a name; `created` tells whether this call made it. The
+// creation lock (byte 2) is held on return; the caller gives it back.
 std::shared_ptr<MutexCore> FindOrMake(const std::string& path, OpenMode mode, bool* created) {
   // caller holds g_registryLock
   *created = false;
   auto it = Registry().find(path);
   if (it != Registry().end()) return it->second;
-  int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) {
-    SetLastError(errno == ENOENT || errno == ENOTDIR ? ERROR_PATH_NOT_FOUND : ERROR_ACCESS_DENIED);
-    return nullptr;
-  }
-  if (!LockByte(fd, F_WRLCK, 2, true)) {
-    close(fd);
-    SetLastError(ERROR_ACCESS_DENIED);
-    return nullptr;
-  }
+  int fd = OpenLocked(path, mode == OpenMode::kCreate);
+  if (fd < 0) return nullptr;
   bool exists = HeldElsewhere(fd);
   if (!exists && mode == OpenMode::kOpenExisting) {
+    unlink(path.c_str());  // left by a process that ended without closing its handles
     close(fd);
     SetLastError(ERROR_FILE_NOT_FOUND);
     return nullptr;

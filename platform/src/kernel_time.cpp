@@ -74,6 +74,14 @@ WINSIM_API void WINAPI Sleep(DWORD milliseconds) {
   }
 }
 
+WINSIM_API void WINAPI GetSystemTimeAsFileTime(LPFILETIME time) {
+  if (!time) return;
+  struct timespec ts;
+  clock_gettime(CLOCK_REALTIME, &ts);
+  uint64_t value = uint64_t(ts.tv_sec) * 10000000u + uint64_t(ts.tv_nsec) / 100u + kEpochDifference;
+  time->dwLowDateTime = DWORD(value);
+  time->dwHighDateTime = DWORD(value >> 32);
+}
 
 WINSIM_API void WINAPI GetSystemTime(LPSYSTEMTIME time) {
   if (!time) return;

@@ -5,7 +5,7 @@
 
 #include "core/common/os_tests.h"
 #include "core/engine/driver_context.h"
-#include "core/engine/ui_state_minimal.h"
+#include "core/engine/ui_state.h"
 #include "platform/sim.h"
 #include "platform/win32.h"
 #include "support/machine_fixture.h"

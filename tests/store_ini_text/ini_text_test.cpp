@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "core/engine/driver_context.h"
-#include "core/engine/item_access_minimal.h"
+#include "core/engine/item_access.h"
+#include "core/engine/ui_state.h"
 #include "core/store/ini_text.h"
 #include "platform/sim.h"
 #include "tests/common_ini/host_files.h"
@@ -165,8 +166,10 @@ class IniRewriteTest : public IniTextTest {
   void SetUp() override {
     IniTextTest::SetUp();
     ctx_.printer = nullptr;
+    ctx_.ui = &ui_;
     CtxSetFileStatus(&ctx_, 0);
   }
+  UiState ui_ = {};  // the settings-file status lives in the UI state
   DriverContext ctx_ = {};
 };
 

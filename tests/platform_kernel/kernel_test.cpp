@@ -1,0 +1,153 @@
+// kernel32 of the simulated machine: the machine's own controls (clock, ANSI code page,
+// failure injection) and what the conformance cases cannot show.
+#include <thread>
+
+#include "platform/sim.h"
+#include "platform/win32.h"
+#include "support/machine_fixture.h"
+
+namespace {
+
+class KernelTest : public zems_test::MachineTest {};
+
+TEST_F(KernelTest, TickCountCanBeSetAdvancedAndReleased) {
+  SimSetTickCount(1000);
+  EXPECT_EQ(1000u, GetTickCount());
+  SimAdvanceTickCount(250);
+  EXPECT_EQ(1250u, GetTickCount());
+  Sleep(5000);  // moves the simulated clock without waiting
+  EXPECT_EQ(6250u, GetTickCount());
+  SimSetTickCount(0xFFFFFFF0u);
+  SimAdvanceTickCount(0x20);
+  EXPECT_EQ(0x10u, GetTickCount()) << "the tick count wraps as on Windows";
+  SimUseRealTickCount();
+  DWORD a = GetTickCount();
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_GE(GetTickCount() - a, 15u);
+
+  SimSetTickCount(7);
+  zems_test::MakeMachineRoot();  // a new machine runs on the real clock
+  EXPECT_NE(7u, GetTickCount());
+  SimSetMachineRoot(Root().c_str());
+}
+
+TEST_F(KernelTest, AnsiCodePageIsSelectable) {
+  EXPECT_EQ(1252u, GetACP());
+  EXPECT_EQ(437u, GetOEMCP());
+  WCHAR wide[4];
+  ASSERT_EQ(2, MultiByteToWideChar(CP_ACP, 0, "\x82\xA0", 2, wide, 4));
+  EXPECT_EQ(0x201A, wide[0]) << "1252: two single-byte characters";
+
+  ASSERT_TRUE(SimSetAnsiCodePage(932));
+  EXPECT_EQ(932u, GetACP());
+  EXPECT_EQ(932u, GetOEMCP());
+  ASSERT_EQ(1, MultiByteToWideChar(CP_ACP, 0, "\x82\xA0", 2, wide, 4));
+  EXPECT_EQ(0x3042, wide[0]);
+  EXPECT_TRUE(IsDBCSLeadByte(0x82));
+  char narrow[4];
+  ASSERT_EQ(2, WideCharToMultiByte(CP_ACP, 0, TEXT("\x65E5"), 1, narrow, 4, nullptr, nullptr));
+  EXPECT_EQ(std::string("\x93\xFA"), std::string(narrow, 2));
+
+  EXPECT_FALSE(SimSetAnsiCodePage(1251)) << "only 1252 and 932 are offered";
+  EXPECT_EQ(932u, GetACP());
+  zems_test::MakeMachineRoot();
+  EXPECT_EQ(1252u, GetACP()) << "a new machine starts with 1252";
+  SimSetMachineRoot(Root().c_str());
+}
+
+TEST_F(KernelTest, NtdllConversionsNeverSplitADoubleByteCharacter) {
+  ASSERT_TRUE(SimSetAnsiCodePage(932));
+  const WCHAR text[] = {'a', 0x3042, 0x3044, 0};
+  struct {
+    ULONG room;
+    ULONG written;
+    const char* bytes;
+  } cases[] = {{1, 1, "a"}, {2, 1, "a"}, {3, 3, "a\x82\xA0"}, {4, 3, "a\x82\xA0"}, {5, 5, "a\x82\xA0\x82\xA2"}};
+  for (const auto& c : cases) {
+    char out[8] = {};
+    ULONG written = 99;
+    EXPECT_EQ(STATUS_SUCCESS, RtlUnicodeToMultiByteN(out, c.room, &written, text, 3 * sizeof(WCHAR)));
+    EXPECT_EQ(c.written, written) << "room " << c.room;
+    EXPECT_EQ(std::string(c.bytes), std::string(out, written)) << "room " << c.room;
+  }
+  WCHAR wide[4] = {};
+  ULONG written = 0;
+  EXPECT_EQ(STATUS_SUCCESS, RtlMultiByteToUnicodeN(wide, 2 * sizeof(WCHAR), &written, "a\x82\xA0\x82\xA2", 5));
+  EXPECT_EQ(2 * sizeof(WCHAR), written) << "cut at the room, a character at a time";
+  EXPECT_EQ(0x3042, wide[1]);
+}
+
+TEST_F(KernelTest, CriticalSectionSurvivesFailedInitialisation) {
+  CRITICAL_SECTION cs = {};
+  SimFailCriticalSectionInits(1);
+  SetLastError(0);
+  EXPECT_FALSE(InitializeCriticalSectionAndSpinCount(&cs, 4000));
+  EXPECT_EQ(DWORD(ERROR_NOT_ENOUGH_MEMORY), GetLastError());
+  EnterCriticalSection(&cs);  // an uninitialised section is refused, not crashed on
+  LeaveCriticalSection(&cs);
+  ASSERT_TRUE(InitializeCriticalSectionAndSpinCount(&cs, 4000)) << "only one failure was asked for";
+  EXPECT_EQ(4000u, cs.SpinCount);
+  DeleteCriticalSection(&cs);
+}
+
+TEST_F(KernelTest, CriticalSectionExcludesOtherThreads) {
+  CRITICAL_SECTION cs;
+  InitializeCriticalSection(&cs);
+  long counter = 0;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t)
+    threads.emplace_back([&] {
+      for (int i = 0; i < 500; ++i) {
+        EnterCriticalSection(&cs);
+        EnterCriticalSection(&cs);  // re-entry on the owner
+        long seen = counter;
+        std::this_thread::yield();
+        counter = seen + 1;
+        LeaveCriticalSection(&cs);
+        LeaveCriticalSection(&cs);
+      }
+    });
+  for (auto& t : threads) t.join();
+  EXPECT_EQ(2000, counter);
+  DeleteCriticalSection(&cs);
+}
+
+TEST_F(KernelTest, GlobalMemoryRefusesForeignPointers) {
+  alignas(16) static char notOurs[64];
+  EXPECT_EQ(static_cast<HGLOBAL>(notOurs + 16), GlobalFree(notOurs + 16));
+  EXPECT_EQ(DWORD(ERROR_INVALID_HANDLE), GetLastError());
+  HGLOBAL block = GlobalAlloc(GHND, 10);
+  ASSERT_TRUE(block);
+  EXPECT_EQ(10u, GlobalSize(block));
+  void* p = GlobalLock(block);
+  ASSERT_TRUE(p);
+  EXPECT_FALSE(GlobalUnlock(block));
+  EXPECT_EQ(DWORD(NO_ERROR), GetLastError()) << "FALSE with no error: unlocked";
+  void* heap = HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, 32);
+  ASSERT_TRUE(heap);
+  EXPECT_EQ(0, static_cast<char*>(heap)[31]);
+  EXPECT_TRUE(HeapFree(GetProcessHeap(), 0, heap));
+  EXPECT_EQ(nullptr, GlobalFree(block));
+}
+
+TEST_F(KernelTest, SecurityDescriptorRecordsTheDacl) {
+  SECURITY_DESCRIPTOR sd;
+  ASSERT_TRUE(InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION));
+  ASSERT_TRUE(SetSecurityDescriptorDacl(&sd, TRUE, nullptr, FALSE));
+  BOOL present = FALSE, defaulted = TRUE;
+  PACL dacl = reinterpret_cast<PACL>(1);
+  ASSERT_TRUE(GetSecurityDescriptorDacl(&sd, &present, &dacl, &defaulted));
+  EXPECT_TRUE(present);
+  EXPECT_EQ(nullptr, dacl) << "present and null: everyone has access";
+  EXPECT_FALSE(defaulted);
+}
+
+TEST_F(KernelTest, WsprintfSizePrefixes) {
+  WCHAR out[64];
+  wsprintfW(out, TEXT("%hs|%ls|%s"), "narrow", TEXT("wide"), static_cast<const WCHAR*>(nullptr));
+  EXPECT_EQ(0, lstrcmpW(out, TEXT("narrow|wide|(null)")));
+  wsprintfW(out, TEXT("%I64u|%I64d"), 5000000000ull, -5000000000ll);
+  EXPECT_EQ(0, lstrcmpW(out, TEXT("5000000000|-5000000000")));
+}
+
+}  // namespace
