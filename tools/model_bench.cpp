@@ -8,14 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "core/engine/build_switches.h"
 #include "core/engine/model_parser.h"
-
-// The bench parses only; the core it links still asks for a deliverable's switch table.
-const BuildVariant& BuildGetVariant() {
-  static const BuildVariant kBench = {"model_bench", 0, 0, 0, 0, 0, 0, nullptr};
-  return kBench;
-}
 
 namespace {
 
