@@ -45,6 +45,10 @@ TEST_F(FoldersTest, LookupOrderOfTheMachineFolder) {
 TEST_F(FoldersTest, PrinterDataValuesOfAServerPrinter) {
   MakeFolder(OnC(Root(), "WINDOWS/Shared"));
   MakeFolder(OnC(Root(), "Data"));
+  // "%USERPROFILE%" without "UserEnv.dll": the profile's stand-in is the per-machine folder,
+  // whose own lookup must not come back to this value (it ends at the default).
+  SetPrinterText(remote_, u"_ZEMSDirectoryClient", u"%USERPROFILE%");
+  EXPECT_EQ(u"C:\\_zems\\_zems", MachineFolderOf(remote_));
   UseStandIn("UserEnv.dll", "userenv");
   struct Case {
     std::u16string value;
