@@ -1,6 +1,7 @@
 // Files as Windows handles them: open modes and their errors, names without regard to case,
 // attributes (read-only, hidden), times, copy, move, folders, search and read-only mapping.
 #include <gtest/gtest.h>
+#include <stddef.h>
 #include <string.h>
 
 #include <set>
@@ -13,6 +14,10 @@ using conformance::TempFolder;
 using conformance::Ticks;
 using conformance::WriteBytes;
 using conformance::WString;
+
+// The search record has the 32-bit Windows layout in both builds.
+static_assert(sizeof(WIN32_FIND_DATAW) == 592, "WIN32_FIND_DATAW is 592 bytes");
+static_assert(offsetof(WIN32_FIND_DATAW, cFileName) == 44, "cFileName follows 44 bytes of fields");
 
 namespace {
 

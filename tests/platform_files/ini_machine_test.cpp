@@ -128,6 +128,10 @@ TEST_F(IniMachine, AnsiTruncationKeepsDoubleByteCharactersWhole) {
   EXPECT_EQ(std::string(buffer), "a");
   EXPECT_EQ(GetPrivateProfileStringA("s", "k", "", buffer, 4, "C:\\j.ini"), 3u);
   EXPECT_EQ(std::string(buffer), "a\x82\xA0");
+  // Bytes the code page has no character for stay as they are on lines nobody edits.
+  HostWrite("j.ini", "[s]\r\nodd=\x81\xFF\x82\r\nk=1\r\n");
+  EXPECT_TRUE(WritePrivateProfileStringW(u"s", u"k", u"2", u"C:\\j.ini"));
+  EXPECT_EQ(HostRead("j.ini"), "[s]\r\nodd=\x81\xFF\x82\r\nk=2\r\n");
   SimSetAnsiCodePage(1252);
 }
 
