@@ -324,7 +324,8 @@ int CmdInstall(int argc, char** argv) {
            "                                [--root DIR]\n"
            "Installs a printer: copies zemsgr, zemsui and zemsexc of the driver build (DIR, default the\n"
            "folder of zemshost) as .dll files and the model description FILE into the driver folder,\n"
-           "registers the driver, the printer and the module table entries of the copied DLLs. --extra\n"
+           "registers the driver, the printer and the module table entries of the copied DLLs and of\n"
+           "the build's outside-DLL stand-ins (<name>.so as <name>.dll). --extra\n"
            "adds a file to the driver package (a .so becomes <name>.dll and is registered).\n"
            "--server makes the printer a connection to that server. Defaults: printer \"%s\",\n"
            "driver \"%s\", port \"LPT1:\".\n",
@@ -351,6 +352,16 @@ int CmdInstall(int argc, char** argv) {
     if (!CopyIntoDriverFolder(so, windowsName, error)) return Fail(error);
     if (!SimRegisterModule(windowsName.c_str(), fs::absolute(so).c_str()))
       return Fail("cannot write the module table");
+  }
+  // The outside-DLL stand-ins of the build (every other shared object of ours) are registered
+  // under <name>.dll: by bare name they load as system DLLs, by path only where the file is.
+  for (const auto& entry : fs::directory_iterator(bin, ec)) {
+    const fs::path& p = entry.path();
+    std::string stem = p.stem().string();
+    if (p.extension() != ".so" || stem.compare(0, 3, "lib") == 0 || stem == "zemsgr" || stem == "zemsui" ||
+        stem == "zemsexc")
+      continue;
+    if (!SimRegisterModule((stem + ".dll").c_str(), fs::absolute(p).c_str())) return Fail("cannot write the module table");
   }
   std::string modelName = fs::path(*model).filename().string();
   if (!CopyIntoDriverFolder(*model, modelName, error)) return Fail(error);

@@ -135,6 +135,7 @@ WORD ResPrimaryLangIdFromIndex(WORD index) { return ResLangIdFromIndex(index, nu
 
 namespace {
 constexpr WORD kLanguageItemId = 169;  // zdmLanguageID
+constexpr DWORD kHelpTextChars = kTextBufferChars;
 constexpr DWORD kLanguageCodeChars = 3;
 
 LPWSTR TextBuffer(DriverContext* ctx) { return ctx && ctx->ui ? ctx->ui->textBuffer : nullptr; }
@@ -154,7 +155,7 @@ LPCWSTR DriverHelpLeaf(DriverContext* ctx) {
     for (LPCWSTR p = info->pHelpFile; *p; ++p)
       if (*p == '\\') start = p + 1;
     DWORD n = 0;
-    while (start[n] && n + 1 < DWORD(kTextBufferChars)) {
+    while (start[n] && n + 1 < kHelpTextChars) {
       text[n] = start[n];
       ++n;
     }
@@ -168,7 +169,7 @@ LPCWSTR DriverHelpLeaf(DriverContext* ctx) {
 // The printer-data help file name, read into the UI state's text buffer.
 LPCWSTR PrinterHelpName(DriverContext* ctx) {
   LPWSTR text = TextBuffer(ctx);
-  if (!text || !InstReadHelpFileName(text, DWORD(kTextBufferChars), ctx)) return nullptr;
+  if (!text || !InstReadHelpFileName(text, kHelpTextChars, ctx)) return nullptr;
   return text;
 }
 
@@ -213,8 +214,8 @@ LPCWSTR ResLangCodeFromHelpFile(DriverContext* ctx) {
 }
 
 LPCWSTR ResLangCodeFromPrinterHelp(HANDLE hPrinter) {
-  WCHAR name[kTextBufferChars];
-  if (!InstReadHelpFileNameByPrinter(name, DWORD(kTextBufferChars), hPrinter)) return kDefaultCode;
+  WCHAR name[kHelpTextChars];
+  if (!InstReadHelpFileNameByPrinter(name, kHelpTextChars, hPrinter)) return kDefaultCode;
   return ResLangCodeFromFileName(name);
 }
 

@@ -15,7 +15,8 @@
 namespace {
 
 const WCHAR kEmpty[1] = {0};
-const DWORD kNameChars = 261;   // the UI state's printer and driver name buffers
+const DWORD kUiPathChars = DWORD(kPathChars);  // the UI state's path buffers
+const DWORD kUiNameChars = DWORD(kPrinterNameChars);  // the UI state's printer and driver names
 const DWORD kServerTypeClient = 17;  // a terminal-server client's printer
 
 DWORD Length(const WCHAR* text) {
@@ -137,10 +138,10 @@ void PrnCachePrinterInfo(const PRINTER_INFO_2* info, DriverContext* ctx) {
   if (!info || !ui) return;
   if (ui->onServer == 0) ui->onServer = info->pServerName ? 1 : 2;
   if (!ui->printerName[0] && info->pPrinterName) {
-    CopyCut(ui->printerName, kNameChars, info->pPrinterName);
-    PrnRebuildConnectionName(ctx->printer, ui->printerName, kNameChars);
+    CopyCut(ui->printerName, kUiNameChars, info->pPrinterName);
+    PrnRebuildConnectionName(ctx->printer, ui->printerName, kUiNameChars);
   }
-  if (!ui->driverName[0] && info->pDriverName) CopyCut(ui->driverName, kNameChars, info->pDriverName);
+  if (!ui->driverName[0] && info->pDriverName) CopyCut(ui->driverName, kUiNameChars, info->pDriverName);
   if (!ui->attributesKnown) {
     ui->attributesKnown = 1;
     ui->attributes = info->Attributes;
@@ -152,8 +153,8 @@ const WCHAR* PrnGetPrinterNameFrom(DriverContext* ctx, const PRINTER_INFO_2* inf
   if (!ui) return kEmpty;
   if (!ui->printerName[0] && info) {
     if (info->pPrinterName) {
-      CopyCut(ui->printerName, kNameChars, info->pPrinterName);
-      PrnRebuildConnectionName(ctx->printer, ui->printerName, kNameChars);
+      CopyCut(ui->printerName, kUiNameChars, info->pPrinterName);
+      PrnRebuildConnectionName(ctx->printer, ui->printerName, kUiNameChars);
     }
     PrnCachePrinterInfo(info, ctx);
   }
@@ -184,12 +185,12 @@ const WCHAR* PrnGetDriverName(DriverContext* ctx) {
   if (!ui->driverName[0]) {
     PRINTER_INFO_2* info = static_cast<PRINTER_INFO_2*>(PrnGetPrinterInfo(ctx->printer, 2));
     if (info) {
-      if (info->pDriverName) CopyCut(ui->driverName, kNameChars, info->pDriverName);
+      if (info->pDriverName) CopyCut(ui->driverName, kUiNameChars, info->pDriverName);
       PrnCachePrinterInfo(info, ctx);
       MemFree(info);
     }
   }
-  if (!ui->driverName[0]) CopyCut(ui->driverName, kNameChars, ModelOf(ctx)->fallbackDriverName);
+  if (!ui->driverName[0]) CopyCut(ui->driverName, kUiNameChars, ModelOf(ctx)->fallbackDriverName);
   return ui->driverName;
 }
 
@@ -322,7 +323,7 @@ WCHAR* PathGetDriverDirOf(HANDLE hPrinter, WCHAR* buffer, DWORD size) {
 const WCHAR* PathGetDriverDir(DriverContext* ctx) {
   UiState* ui = Ui(ctx);
   if (!ui) return kEmpty;
-  return PathGetDriverDirOf(ctx->printer, ui->driverDirPath, kPathChars);
+  return PathGetDriverDirOf(ctx->printer, ui->driverDirPath, kUiPathChars);
 }
 
 WCHAR* PathInDriverDirOf(WCHAR* buffer, DWORD size, const WCHAR* name, const DRIVER_INFO_3* driverInfo) {
@@ -359,7 +360,7 @@ void FileOfModel(HANDLE hPrinter, WCHAR* buffer, DWORD size, const WCHAR* name) 
 const WCHAR* PathModelDataFile(DriverContext* ctx) {
   UiState* ui = Ui(ctx);
   if (!ui) return kEmpty;
-  FileOfModel(ctx->printer, ui->modelDataFilePath, kPathChars, ModelOf(ctx)->modelDataFile);
+  FileOfModel(ctx->printer, ui->modelDataFilePath, kUiPathChars, ModelOf(ctx)->modelDataFile);
   return ui->modelDataFilePath;
 }
 
@@ -372,24 +373,24 @@ const WCHAR* PathInstallIniFile(DriverContext* ctx) {
   UiState* ui = Ui(ctx);
   if (!ui) return kEmpty;
   WCHAR* buffer = ui->installIniPath;
-  PathGetDriverDirOf(ctx->printer, buffer, kPathChars);
-  if (buffer[0]) Join(buffer, kPathChars, buffer, Length(buffer), ModelOf(ctx)->modelDbIniName);
+  PathGetDriverDirOf(ctx->printer, buffer, kUiPathChars);
+  if (buffer[0]) Join(buffer, kUiPathChars, buffer, Length(buffer), ModelOf(ctx)->modelDbIniName);
   return buffer;
 }
 
 const WCHAR* PathHelpFile(DriverContext* ctx) {
   UiState* ui = Ui(ctx);
   if (!ui) return kEmpty;
-  WCHAR name[kNameChars];
-  if (InstReadHelpFileName(name, kNameChars, ctx) && name[0]) {
+  WCHAR name[kUiNameChars];
+  if (InstReadHelpFileName(name, kUiNameChars, ctx) && name[0]) {
     WCHAR* buffer = ui->driverDirPath;
     PathGetDriverDir(ctx);
-    if (buffer[0]) Join(buffer, kPathChars, buffer, Length(buffer), name);
+    if (buffer[0]) Join(buffer, kUiPathChars, buffer, Length(buffer), name);
     return buffer;
   }
   const WCHAR* dll = ResLanguageDllPath(ctx);
   WCHAR* buffer = ui->driverDirPath;
-  if (dll != buffer) CopyCut(buffer, kPathChars, dll);
+  if (dll != buffer) CopyCut(buffer, kUiPathChars, dll);
   DWORD n = Length(buffer);
   if (n >= 3) {
     buffer[n - 3] = u'h';
@@ -487,26 +488,26 @@ const WCHAR* SettingsFile(DriverContext* ctx, bool withInfo, const PRINTER_INFO_
   WCHAR* path = ui->settingsFilePath;
   const WCHAR* name = ModelOf(ctx)->settingsIniName;
   if (IsAbsolute(name)) {
-    if (!CopyIfFits(path, kPathChars, name)) path[0] = 0;
+    if (!CopyIfFits(path, kUiPathChars, name)) path[0] = 0;
     return path;
   }
-  WCHAR folder[kPathChars];
+  WCHAR folder[kUiPathChars];
   int length = 0;
   int multiSession =
       withInfo ? OsIsMultiSessionHostFor(ctx->printer, driverInfo) : OsIsMultiSessionHost(ctx->printer);
   if (multiSession && !(ui->openKind & 0x40000))
-    length = withInfo ? PathGetSessionSettingsFolderFor(folder, kPathChars, ctx, info)
-                      : PathGetSessionSettingsFolder(folder, kPathChars, ctx);
+    length = withInfo ? PathGetSessionSettingsFolderFor(folder, kUiPathChars, ctx, info)
+                      : PathGetSessionSettingsFolder(folder, kUiPathChars, ctx);
   if (length <= 0)
-    length = withInfo ? PathGetSettingsFolderWithInfo(folder, kPathChars, ctx, info)
-                      : PathGetSettingsFolder(folder, kPathChars, ctx);
+    length = withInfo ? PathGetSettingsFolderWithInfo(folder, kUiPathChars, ctx, info)
+                      : PathGetSettingsFolder(folder, kUiPathChars, ctx);
   // Without a folder the path stays empty, so that no caller falls back to a relative name.
-  if (length <= 0 || DWORD(length) >= kPathChars) {
+  if (length <= 0 || DWORD(length) >= kUiPathChars) {
     path[0] = 0;
     return path;
   }
   folder[length] = u'\\';
-  Join(path, kPathChars, folder, DWORD(length) + 1, name);
+  Join(path, kUiPathChars, folder, DWORD(length) + 1, name);
   return path;
 }
 
@@ -514,15 +515,15 @@ int SettingsFileFor(WCHAR* buffer, DWORD size, int perUser, HANDLE hPrinter, boo
                     const PRINTER_INFO_2* info) {
   if (!buffer || !size) return 0;
   buffer[0] = 0;
-  WCHAR folder[kPathChars];
+  WCHAR folder[kUiPathChars];
   int length;
   if (perUser == 1)
-    length = withInfo ? PathGetUserSettingsFolderFor(folder, kPathChars, hPrinter, info)
-                      : PathGetUserSettingsFolder(folder, kPathChars, hPrinter);
+    length = withInfo ? PathGetUserSettingsFolderFor(folder, kUiPathChars, hPrinter, info)
+                      : PathGetUserSettingsFolder(folder, kUiPathChars, hPrinter);
   else
-    length = withInfo ? PathGetSettingsFolderFor(folder, kPathChars, hPrinter, info)
-                      : PathGetSettingsFolderOf(folder, kPathChars, hPrinter);
-  if (length <= 0 || DWORD(length) >= kPathChars) return 0;
+    length = withInfo ? PathGetSettingsFolderFor(folder, kUiPathChars, hPrinter, info)
+                      : PathGetSettingsFolderOf(folder, kUiPathChars, hPrinter);
+  if (length <= 0 || DWORD(length) >= kUiPathChars) return 0;
   folder[length] = u'\\';
   return Join(buffer, size, folder, DWORD(length) + 1, TblGetModelRecord()->settingsIniName) ? 1 : 0;
 }

@@ -59,6 +59,7 @@ struct UiState {
   WCHAR modelDataFilePath[kPathChars];
   WCHAR driverDirPath[kPathChars];
   WCHAR installIniPath[kPathChars];
+  WCHAR languageCode[3];         // the display or installed language's two-letter code
   DWORD variantCapMask;          // capability mask of the printer's driver variant
   FrontUiState front;            // what the property entry points keep
   LONG modified;                 // 1 after any item write
@@ -74,7 +75,6 @@ struct UiState {
   LONG keptFontCount;
   void* logicalValueBuffer;
   WCHAR textBuffer[kTextBufferChars];
-  WCHAR languageCode[3];         // the display or installed language's two-letter code
   LONG* evaluatorStack;          // null: every judge on the context is false
   SHORT evaluatorDepth;
   JobControlState jobControl;

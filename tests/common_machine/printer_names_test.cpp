@@ -236,4 +236,26 @@ TEST_F(PrinterNamesTest, SettingsFileFollowsTheHost) {
   ClosePrinter(h);
 }
 
+TEST_F(PrinterNamesTest, SettingsFileIsEmptyRatherThanCutWhenTheFolderLeavesNoRoom) {
+  HANDLE h = AddTestPrinter(u"P");
+  ASSERT_NE(h, nullptr);
+  // A configured folder of 250 characters leaves no room for "\OV1BD170.ini" in 260.
+  std::u16string folder = u"D:\\" + std::u16string(247, u'x');
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"SOFTWARE\\ORVEL\\ZemsDrv", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &key, nullptr),
+            ERROR_SUCCESS);
+  ASSERT_EQ(RegSetValueExW(key, u"_ZEMSDirectory", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                           DWORD((folder.size() + 1) * 2)),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+  Context c(h);
+  memcpy(c.ui.settingsFilePath, u"stale", 12);
+  EXPECT_EQ(std::u16string(PathSettingsFile(&c.ctx)), u"");
+  WCHAR path[MAX_PATH] = u"stale";
+  EXPECT_EQ(PathSettingsFileFor(path, MAX_PATH, 0, h), 0);
+  EXPECT_EQ(std::u16string(path), u"");
+  ClosePrinter(h);
+}
+
 }  // namespace
