@@ -449,14 +449,15 @@ int CmdList(int argc, char** argv) {
 
 int CmdData(int argc, char** argv) {
   Args a = Parse(argc, argv, {"root", "key", "type"});
-  if (a.help || a.positional.empty()) {
+  if (a.help) {
     printf("usage: zemshost machine data get PRINTER VALUE [--key KEY]\n"
            "       zemshost machine data set PRINTER VALUE --type TYPE DATA... [--key KEY]\n"
            "       zemshost machine data delete PRINTER VALUE [--key KEY]\n"
            "Reads, writes or deletes a printer data value (key default: PrinterDriverData). TYPE is\n"
            "sz, expand_sz, multi_sz (one DATA per string), dword or binary (hex digits).\n");
-    return a.help ? 0 : 2;
+    return 0;
   }
+  if (a.positional.empty()) return Fail("data needs get, set or delete (see --help)");
   if (!a.error.empty()) return Fail(a.error);
   ChooseRoot(a);
   const std::string& verb = a.positional[0];
@@ -516,14 +517,15 @@ bool SplitRegistryPath(const std::string& path, HKEY& hive, std::u16string& sub)
 
 int CmdReg(int argc, char** argv) {
   Args a = Parse(argc, argv, {"root", "type"});
-  if (a.help || a.positional.empty()) {
+  if (a.help) {
     printf("usage: zemshost machine reg get HKLM|HKCU\\KEY VALUE\n"
            "       zemshost machine reg set HKLM|HKCU\\KEY VALUE --type TYPE DATA...\n"
            "       zemshost machine reg delete HKLM|HKCU\\KEY VALUE\n"
            "Reads, writes or deletes a registry value (\"\" names the default value). TYPE is sz,\n"
            "expand_sz, multi_sz (one DATA per string), dword or binary (hex digits).\n");
-    return a.help ? 0 : 2;
+    return 0;
   }
+  if (a.positional.empty()) return Fail("reg needs get, set or delete (see --help)");
   if (!a.error.empty()) return Fail(a.error);
   ChooseRoot(a);
   const std::string& verb = a.positional[0];
@@ -677,6 +679,6 @@ int CmdMachine(int argc, char** argv) {
   if (cmd == "data") return CmdData(argc - 1, argv + 1);
   if (cmd == "reg") return CmdReg(argc - 1, argv + 1);
   if (cmd == "system") return CmdSystem(argc - 1, argv + 1);
-  fprintf(stderr, "zemshost machine: unknown command '%s'\n", cmd.c_str());
-  return Usage(stderr);
+  fprintf(stderr, "zemshost machine: unknown command '%s' (see zemshost machine --help)\n", cmd.c_str());
+  return 2;
 }

@@ -73,8 +73,8 @@ void PrnRebuildConnectionName(HANDLE hPrinter, WCHAR* name, DWORD size);
 const WCHAR* PathGetDriverDir(DriverContext* ctx);
 WCHAR* PathGetDriverDirOf(HANDLE hPrinter, WCHAR* buffer, DWORD size);
 WCHAR* PathGetDriverDirFromInfo(HANDLE hPrinter, WCHAR* buffer, DWORD size, const DRIVER_INFO_3* driverInfo);
-// Driver folder + name; buffer untouched when the driver information cannot be had, when an
-// argument is missing or when the result does not fit.
+// Driver folder + name; the buffer is untouched when the driver information cannot be had or
+// an argument is missing, and empty when the result does not fit.
 WCHAR* PathInDriverDir(WCHAR* buffer, DWORD size, const WCHAR* name, HANDLE hPrinter);
 WCHAR* PathInDriverDirOf(WCHAR* buffer, DWORD size, const WCHAR* name, const DRIVER_INFO_3* driverInfo);
 // The model data file: the model record's name when absolute, else in the driver folder.

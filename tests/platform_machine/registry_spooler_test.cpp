@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -86,6 +87,27 @@ TEST_F(MachineStateTest, ChangesOfAnotherProcessAreSeenAtOnce) {
   DWORD size = 20;
   ASSERT_TRUE(GetUserNameW(user, &size));
   EXPECT_EQ(std::u16string(user), u"Ann");
+  RegCloseKey(key);
+}
+
+TEST_F(MachineStateTest, ConcurrentWritersOfOneHiveLoseNothing) {
+  // Eight processes write at once; each write re-reads the hive under the lock, so none of
+  // them replaces the file with a copy that lacks another's value.
+  std::string command = "cd '" + Root() + "' && for i in 1 2 3 4 5 6 7 8; do ZEMS_MACHINE_ROOT='" + Root() +
+                        "' '" + zems_test::BinDir() +
+                        "/zemshost' machine reg set 'HKCU\\Software\\ZemsTest' v$i --type dword $i "
+                        ">/dev/null 2>&1 & done; wait";
+  ASSERT_EQ(system(command.c_str()), 0);
+  HKEY key;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"Software\\ZemsTest", 0, KEY_READ, &key), ERROR_SUCCESS);
+  for (int i = 1; i <= 8; ++i) {
+    std::u16string name = u"v" + std::u16string(1, char16_t(u'0' + i));
+    DWORD value = 0, size = 4;
+    EXPECT_EQ(RegQueryValueExW(key, name.c_str(), nullptr, nullptr, reinterpret_cast<LPBYTE>(&value), &size),
+              ERROR_SUCCESS)
+        << i;
+    EXPECT_EQ(value, DWORD(i));
+  }
   RegCloseKey(key);
 }
 
@@ -236,6 +258,35 @@ TEST_F(MachineStateTest, SpoolerRefusesWhatWindowsRefuses) {
   ClosePrinter(h);
   EXPECT_FALSE(ClosePrinter(h));
   EXPECT_EQ(GetPrinterDataW(h, const_cast<LPWSTR>(u"x"), nullptr, nullptr, 0, &needed), DWORD(ERROR_INVALID_HANDLE));
+}
+
+TEST_F(MachineStateTest, HostErrorsAreOneLineAndANonZeroExit) {
+  const char* const bad[] = {
+      "machine bogus-command",
+      "machine install",
+      "machine install --model /nonexistent/model.zmd",
+      "machine data set Nobody X --type sz x",
+      "machine reg set 'HKLM\\SOFTWARE\\Z' X --type dword twelve",
+      "machine reg get 'HKXX\\SOFTWARE' X",
+      "machine system --admin maybe",
+      "machine system --version 6",
+      "machine list --unknown-option 1",
+  };
+  for (const char* arguments : bad) {
+    std::string command = "ZEMS_MACHINE_ROOT='" + Root() + "' '" + zems_test::BinDir() + "/zemshost' " + arguments +
+                          " 2>&1 >/dev/null; echo \"rc=$?\"";
+    FILE* p = popen(command.c_str(), "r");
+    ASSERT_NE(p, nullptr);
+    std::string output;
+    char buffer[256];
+    while (fgets(buffer, sizeof buffer, p)) output += buffer;
+    pclose(p);
+    size_t rc = output.rfind("rc=");
+    ASSERT_NE(rc, std::string::npos) << arguments;
+    EXPECT_NE(output.substr(rc), "rc=0\n") << arguments;
+    std::string errors = output.substr(0, rc);
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << arguments << ": " << errors;
+  }
 }
 
 }  // namespace
