@@ -45,6 +45,10 @@ TEST_F(FoldersTest, LookupOrderOfTheMachineFolder) {
 TEST_F(FoldersTest, PrinterDataValuesOfAServerPrinter) {
   MakeFolder(OnC(Root(), "WINDOWS/Shared"));
   MakeFolder(OnC(Root(), "Data"));
+  // "%USERPROFILE%" without "UserEnv.dll": the profile's stand-in is the per-machine folder,
+  // whose own lookup must not come back to this value (it ends at the default).
+  SetPrinterText(remote_, u"_ZEMSDirectoryClient", u"%USERPROFILE%");
+  EXPECT_EQ(u"C:\\_zems\\_zems", MachineFolderOf(remote_));
   UseStandIn("UserEnv.dll", "userenv");
   struct Case {
     std::u16string value;
@@ -229,6 +233,26 @@ TEST_F(FoldersTest, PathInSettingsFolderBounds) {
   EXPECT_EQ(8u, PathGetDefaultMachineFolder(folder, MAX_PATH));
   ASSERT_TRUE(PathUserRsrFile(buffer, TEXT("D:\\x\\list.ini"), MAX_PATH, &localCtx_));
   EXPECT_EQ(u"C:\\_zems\\list.rsr", Str(buffer));
+}
+
+// On a terminal server each user's settings go to the user's folder, unless the context was
+// opened to keep them on the machine (kind bit 0x40000).
+TEST_F(FoldersTest, UserRsrFileOnAMultiSessionHost) {
+  UseStandIn("UserEnv.dll", "userenv");
+  SimSystemIdentity identity;
+  ASSERT_TRUE(SimGetSystemIdentity(&identity));
+  identity.majorVersion = 5;
+  identity.minorVersion = 1;
+  identity.suiteMask = VER_SUITE_TERMINAL;
+  ASSERT_TRUE(SimSetSystemIdentity(&identity));
+  OsForgetCachedAnswers();
+  WCHAR buffer[MAX_PATH];
+  ASSERT_TRUE(PathUserRsrFile(buffer, TEXT("D:\\x\\list.ini"), MAX_PATH, &localCtx_));
+  EXPECT_EQ(u"C:\\Documents and Settings\\User\\_zems\\list.rsr", Str(buffer));
+  localUi_.openKind = 0x80000000 | 0x40000;
+  ASSERT_TRUE(PathUserRsrFile(buffer, TEXT("D:\\x\\list.ini"), MAX_PATH, &localCtx_));
+  EXPECT_EQ(u"C:\\_zems\\list.rsr", Str(buffer));
+  EXPECT_FALSE(PathUserRsrFile(buffer, TEXT("list.ini"), 12, &localCtx_)) << "does not fit";
 }
 
 }  // namespace

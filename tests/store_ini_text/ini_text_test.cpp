@@ -225,3 +225,37 @@ TEST_F(IniRewriteTest, FailingWriteLeavesThePreviousFile) {
 }
 
 }  // namespace
+
+namespace {
+
+// Hostile settings texts: short random texts over the bytes that matter to the reader, looked
+// up and copied with small buffers (run under the sanitizers, any overrun shows).
+TEST(IniTextFuzz, RandomTextsStayInBounds) {
+  const char alphabet[] = "[]=\r\n aK\x82\xA0\x81";
+  unsigned seed = 12345;
+  auto next = [&seed] {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) & 0x7FFF;
+  };
+  ASSERT_TRUE(SimSetAnsiCodePage(932));
+  for (int round = 0; round < 2000; ++round) {
+    std::string text;
+    size_t length = next() % 48;
+    for (size_t i = 0; i < length; ++i) text += alphabet[next() % (sizeof alphabet - 1)];
+    const char* cursor = StoreIniTextFindSection(TEXT("a"), text.c_str());
+    DWORD position = 0;
+    for (int lookup = 0; lookup < 3; ++lookup) {
+      WCHAR value[4];
+      WORD n = StoreIniTextGetString(TEXT("K"), TEXT("d"), value, 1 + next() % 4, cursor, &position);
+      ASSERT_LE(n, 3);
+      if (cursor) {
+        ASSERT_LE(position, DWORD(text.size() - size_t(cursor - text.c_str())));
+      }
+    }
+    char copy[4];
+    ASSERT_LE(IniTextCopyValue(copy, text.c_str(), 1 + next() % 4), 3u);
+  }
+  SimSetAnsiCodePage(1252);
+}
+
+}  // namespace
