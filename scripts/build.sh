@@ -4,6 +4,8 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 flavour=${1:?usage: build.sh native|sanitize|mingw}
 export CCACHE_DIR=${CCACHE_DIR:-/var/cache/zems-ccache}
+# Paths relative to the tree, so a fresh clone elsewhere (as CI makes) reuses the cache.
+export CCACHE_BASEDIR="$top" CCACHE_NOHASHDIR=true
 mkdir -p "$CCACHE_DIR"
 case "$flavour" in
   native)   args=(-DCMAKE_TOOLCHAIN_FILE="$top/cmake/linux32.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
