@@ -1,4 +1,5 @@
 // The printer interface's build switches and variants of shared operations.
+#include "core/common/languages.h"
 #include "core/engine/build_switches.h"
 #include "core/store/item_store.h"
 
@@ -12,6 +13,7 @@ const BuildVariant& BuildGetVariant() {
       1,        // the open pushes pending install values
       1,        // contexts copy the dialog tables
       StoreLoadAtOpen,
+      ResGetInstalledLangCode,
   };
   return variant;
 }

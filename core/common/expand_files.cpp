@@ -2,7 +2,7 @@
 #include "core/common/expand_files.h"
 
 #include "core/common/ini_access.h"
-#include "core/common/printer_names_minimal.h"
+#include "core/common/printer_names.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include "core/common/file_ops.h"
 
 #include "core/common/path_text.h"
-#include "core/common/printer_names_minimal.h"
+#include "core/common/printer_names.h"
 
 namespace {
 

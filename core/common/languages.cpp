@@ -3,12 +3,12 @@
 // 15, comes last).
 #include "core/common/languages.h"
 
-#include "core/common/context_facts.h"
 #include "core/common/mem.h"
-#include "core/common/printer_names_minimal.h"
+#include "core/common/printer_names.h"
 #include "core/engine/driver_context.h"
 #include "core/engine/item_access.h"
-#include "core/store/driver_identity_minimal.h"
+#include "core/engine/ui_state.h"
+#include "core/store/driver_identity.h"
 
 const LanguageRow kLanguageTable[] = {
     {0, 0x11, 0, 0, TEXT("jp")},   // Japanese
@@ -135,11 +135,16 @@ WORD ResPrimaryLangIdFromIndex(WORD index) { return ResLangIdFromIndex(index, nu
 
 namespace {
 constexpr WORD kLanguageItemId = 169;  // zdmLanguageID
+constexpr DWORD kHelpTextChars = kTextBufferChars;
+constexpr DWORD kLanguageCodeChars = 3;
+
+LPWSTR TextBuffer(DriverContext* ctx) { return ctx && ctx->ui ? ctx->ui->textBuffer : nullptr; }
+LPWSTR LanguageCodeField(DriverContext* ctx) { return ctx && ctx->ui ? ctx->ui->languageCode : nullptr; }
 
 // The leaf of the driver's help file (DRIVER_INFO_3), read into the UI state's text buffer;
 // null when it cannot be had.
 LPCWSTR DriverHelpLeaf(DriverContext* ctx) {
-  LPWSTR text = CtxTextBuffer(ctx);
+  LPWSTR text = TextBuffer(ctx);
   if (!text || !ctx) return nullptr;
   text[0] = 0;
   DRIVER_INFO_3W* info = static_cast<DRIVER_INFO_3W*>(PrnGetDriverInfo(ctx->printer, 3));
@@ -150,7 +155,7 @@ LPCWSTR DriverHelpLeaf(DriverContext* ctx) {
     for (LPCWSTR p = info->pHelpFile; *p; ++p)
       if (*p == '\\') start = p + 1;
     DWORD n = 0;
-    while (start[n] && n + 1 < kCtxTextBufferChars) {
+    while (start[n] && n + 1 < kHelpTextChars) {
       text[n] = start[n];
       ++n;
     }
@@ -163,17 +168,17 @@ LPCWSTR DriverHelpLeaf(DriverContext* ctx) {
 
 // The printer-data help file name, read into the UI state's text buffer.
 LPCWSTR PrinterHelpName(DriverContext* ctx) {
-  LPWSTR text = CtxTextBuffer(ctx);
-  if (!text || !InstReadHelpFileName(text, kCtxTextBufferChars, ctx)) return nullptr;
+  LPWSTR text = TextBuffer(ctx);
+  if (!text || !InstReadHelpFileName(text, kHelpTextChars, ctx)) return nullptr;
   return text;
 }
 
 // Copies a table code into the UI state's language code field.
 LPCWSTR KeepCode(DriverContext* ctx, LPCWSTR code) {
-  LPWSTR field = CtxLanguageCode(ctx);
+  LPWSTR field = LanguageCodeField(ctx);
   if (!field) return code;
   DWORD n = 0;
-  while (code[n] && n + 1 < kCtxLanguageCodeChars) {
+  while (code[n] && n + 1 < kLanguageCodeChars) {
     field[n] = code[n];
     ++n;
   }
@@ -209,8 +214,8 @@ LPCWSTR ResLangCodeFromHelpFile(DriverContext* ctx) {
 }
 
 LPCWSTR ResLangCodeFromPrinterHelp(HANDLE hPrinter) {
-  WCHAR name[kCtxTextBufferChars];
-  if (!InstReadHelpFileNameByPrinter(name, kCtxTextBufferChars, hPrinter)) return kDefaultCode;
+  WCHAR name[kHelpTextChars];
+  if (!InstReadHelpFileNameByPrinter(name, kHelpTextChars, hPrinter)) return kDefaultCode;
   return ResLangCodeFromFileName(name);
 }
 
@@ -219,6 +224,6 @@ LPCWSTR ResGetLangCodeAlias(DriverContext* ctx) { return ResGetLangCode(ctx); }
 LPCWSTR ResGetLangCodeAlias2(DriverContext* ctx) { return ResGetLangCode(ctx); }
 
 LPCWSTR ResGetInstalledLangCode(DriverContext* ctx) {
-  LPCWSTR code = CtxOpenMode(ctx) == 1 ? ResLangCodeFromDriverHelp(ctx) : ResLangCodeFromHelpFile(ctx);
+  LPCWSTR code = ctx && ctx->ui && ctx->ui->openMode == 1 ? ResLangCodeFromDriverHelp(ctx) : ResLangCodeFromHelpFile(ctx);
   return KeepCode(ctx, code);
 }

@@ -1,4 +1,4 @@
-// Strings of the language resource DLL.
+// Resource DLLs and strings of the language resource DLL.
 #pragma once
 #include "core/engine/driver_context.h"
 #include "platform/win32.h"
@@ -8,3 +8,5 @@
 // empty buffer when the language DLL cannot be had.
 int ResLoadString(DriverContext* ctx, UINT id, WCHAR* buffer, int size, BOOL complete);
 
+// The language resource DLL's path, built in the UI state's driver-folder buffer.
+const WCHAR* ResLanguageDllPath(DriverContext* ctx);

@@ -3,12 +3,12 @@
 
 #include "core/common/file_ops.h"
 #include "core/common/mem.h"
-#include "core/common/context_facts.h"
-#include "core/common/os_tests_minimal.h"
+#include "core/common/os_tests.h"
 #include "core/common/path_text.h"
-#include "core/common/printer_names_minimal.h"
+#include "core/common/printer_names.h"
 #include "core/bind/bidi_store_minimal.h"
 #include "core/engine/driver_context.h"
+#include "core/engine/ui_state.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ bool StartsWith(LPCWSTR text, LPCWSTR prefix) {
 
 // Places the parts one after the other into buffer (size characters); false and an empty
 // buffer when they do not fit.
-bool Compose(LPWSTR buffer, DWORD size, LPCWSTR a, LPCWSTR b = nullptr, LPCWSTR c = nullptr) {
+bool Compose(WCHAR* buffer, DWORD size, LPCWSTR a, LPCWSTR b = nullptr, LPCWSTR c = nullptr) {
   if (!buffer || size == 0) return false;
   DWORD n = 0;
   const LPCWSTR parts[3] = {a, b, c};
@@ -100,7 +100,7 @@ bool TerminateText(DWORD type, LPWSTR text, DWORD bytesRead, DWORD bytes) {
 }
 
 // The per-machine folder once the server question is answered.
-DWORD MachineFolder(LPWSTR buffer, DWORD size, HANDLE hPrinter, bool onServer, PRINTER_INFO_2W* info) {
+DWORD MachineFolder(WCHAR* buffer, DWORD size, HANDLE hPrinter, bool onServer, const PRINTER_INFO_2* info) {
   if (!buffer || size == 0) return 0;
   buffer[0] = 0;
   if (onServer && InstResolvePrinterDataDirEx(hPrinter, kClientValue, buffer, size, info) == 1 && buffer[0])
@@ -111,7 +111,7 @@ DWORD MachineFolder(LPWSTR buffer, DWORD size, HANDLE hPrinter, bool onServer, P
   return PathGetDefaultMachineFolder(buffer, size);
 }
 
-DWORD SettingsFolder(LPWSTR buffer, DWORD size, HANDLE hPrinter, bool onServer, PRINTER_INFO_2W* info) {
+DWORD SettingsFolder(WCHAR* buffer, DWORD size, HANDLE hPrinter, bool onServer, const PRINTER_INFO_2* info) {
   if (!buffer || size == 0) return 0;
   if (OsIsNt5OrLater()) return MachineFolder(buffer, size, hPrinter, onServer, info);
   WCHAR system[MAX_PATH];
@@ -119,7 +119,7 @@ DWORD SettingsFolder(LPWSTR buffer, DWORD size, HANDLE hPrinter, bool onServer, 
   return Length(buffer);
 }
 
-BOOL ProfileDir(LPWSTR buffer, DWORD size, HANDLE hPrinter, PRINTER_INFO_2W* info, bool fallback) {
+BOOL ProfileDir(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info, bool fallback) {
   if (!buffer || size == 0) return FALSE;
   if (OsGetUserProfileDirStrict(buffer, size)) return TRUE;
   if (!fallback) return FALSE;
@@ -130,7 +130,7 @@ BOOL ProfileDir(LPWSTR buffer, DWORD size, HANDLE hPrinter, PRINTER_INFO_2W* inf
   return TRUE;
 }
 
-DWORD UserFolder(LPWSTR buffer, DWORD size, HANDLE hPrinter, PRINTER_INFO_2W* info) {
+DWORD UserFolder(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info) {
   if (!buffer || size == 0) return 0;
   WCHAR profile[MAX_PATH];
   profile[0] = 0;
@@ -276,57 +276,57 @@ bool IsInside(LPCWSTR path, LPCWSTR folder) {
 
 }  // namespace
 
-DWORD PathGetMachineSettingsFolder(LPWSTR buffer, DWORD size, DriverContext* ctx) {
+int PathGetMachineSettingsFolder(WCHAR* buffer, DWORD size, DriverContext* ctx) {
   if (!ctx) return 0;
   return MachineFolder(buffer, size, ctx->printer, PrnIsOnServer(ctx) != 0, nullptr);
 }
 
-DWORD PathGetMachineSettingsFolderWithInfo(LPWSTR buffer, DWORD size, DriverContext* ctx, PRINTER_INFO_2W* info) {
+int PathGetMachineSettingsFolderWithInfo(WCHAR* buffer, DWORD size, DriverContext* ctx, const PRINTER_INFO_2* info) {
   if (!ctx) return 0;
   return MachineFolder(buffer, size, ctx->printer, PrnInfoIsOnServer(info) != 0, info);
 }
 
-DWORD PathGetMachineSettingsFolderOf(LPWSTR buffer, DWORD size, HANDLE hPrinter) {
+int PathGetMachineSettingsFolderOf(WCHAR* buffer, DWORD size, HANDLE hPrinter) {
   return MachineFolder(buffer, size, hPrinter, PrnIsOnServerOf(hPrinter) != 0, nullptr);
 }
 
-DWORD PathGetMachineSettingsFolderFor(LPWSTR buffer, DWORD size, HANDLE hPrinter, PRINTER_INFO_2W* info) {
+int PathGetMachineSettingsFolderFor(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info) {
   return MachineFolder(buffer, size, hPrinter, PrnInfoIsOnServer(info) != 0, info);
 }
 
-DWORD PathGetSettingsFolder(LPWSTR buffer, DWORD size, DriverContext* ctx) {
+int PathGetSettingsFolder(WCHAR* buffer, DWORD size, DriverContext* ctx) {
   if (!ctx) return 0;
   return SettingsFolder(buffer, size, ctx->printer, PrnIsOnServer(ctx) != 0, nullptr);
 }
 
-DWORD PathGetSettingsFolderWithInfo(LPWSTR buffer, DWORD size, DriverContext* ctx, PRINTER_INFO_2W* info) {
+int PathGetSettingsFolderWithInfo(WCHAR* buffer, DWORD size, DriverContext* ctx, const PRINTER_INFO_2* info) {
   if (!ctx) return 0;
   return SettingsFolder(buffer, size, ctx->printer, PrnInfoIsOnServer(info) != 0, info);
 }
 
-DWORD PathGetSettingsFolderOf(LPWSTR buffer, DWORD size, HANDLE hPrinter) {
+int PathGetSettingsFolderOf(WCHAR* buffer, DWORD size, HANDLE hPrinter) {
   return SettingsFolder(buffer, size, hPrinter, PrnIsOnServerOf(hPrinter) != 0, nullptr);
 }
 
-DWORD PathGetSettingsFolderFor(LPWSTR buffer, DWORD size, HANDLE hPrinter, PRINTER_INFO_2W* info) {
+int PathGetSettingsFolderFor(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info) {
   return SettingsFolder(buffer, size, hPrinter, PrnInfoIsOnServer(info) != 0, info);
 }
 
-DWORD PathGetUserSettingsFolder(LPWSTR buffer, DWORD size, HANDLE hPrinter) {
+int PathGetUserSettingsFolder(WCHAR* buffer, DWORD size, HANDLE hPrinter) {
   return UserFolder(buffer, size, hPrinter, nullptr);
 }
 
-DWORD PathGetUserSettingsFolderFor(LPWSTR buffer, DWORD size, HANDLE hPrinter, PRINTER_INFO_2W* info) {
+int PathGetUserSettingsFolderFor(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info) {
   return UserFolder(buffer, size, hPrinter, info);
 }
 
-DWORD PathGetSessionSettingsFolder(LPWSTR buffer, DWORD size, DriverContext* ctx) {
+int PathGetSessionSettingsFolder(WCHAR* buffer, DWORD size, DriverContext* ctx) {
   return PathGetSessionSettingsFolderFor(buffer, size, ctx, nullptr);
 }
 
-DWORD PathGetSessionSettingsFolderFor(LPWSTR buffer, DWORD size, DriverContext* ctx, PRINTER_INFO_2W* info) {
+int PathGetSessionSettingsFolderFor(WCHAR* buffer, DWORD size, DriverContext* ctx, const PRINTER_INFO_2* info) {
   if (!ctx || !buffer || size == 0) return 0;
-  LPCWSTR settingsFile = CtxSettingsFilePath(ctx);
+  LPCWSTR settingsFile = ctx->ui ? ctx->ui->settingsFilePath : nullptr;
   if (settingsFile && settingsFile[0] && settingsFile[1] == ':') {
     LPCWSTR leaf = PathFindLeaf(settingsFile);
     DWORD folderChars = DWORD(leaf - settingsFile);
@@ -342,15 +342,15 @@ DWORD PathGetSessionSettingsFolderFor(LPWSTR buffer, DWORD size, DriverContext* 
   return UserFolder(buffer, size, ctx->printer, info);
 }
 
-BOOL OsGetUserProfileDir(LPWSTR buffer, DWORD size, HANDLE hPrinter) {
+BOOL OsGetUserProfileDir(WCHAR* buffer, DWORD size, HANDLE hPrinter) {
   return ProfileDir(buffer, size, hPrinter, nullptr, true);
 }
 
-BOOL OsGetUserProfileDirFor(LPWSTR buffer, DWORD size, HANDLE hPrinter, PRINTER_INFO_2W* info) {
+BOOL OsGetUserProfileDirFor(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info) {
   return ProfileDir(buffer, size, hPrinter, info, true);
 }
 
-BOOL OsGetUserProfileDirStrict(LPWSTR buffer, DWORD size) {
+BOOL OsGetUserProfileDirStrict(WCHAR* buffer, DWORD size) {
   if (!buffer || size == 0) return FALSE;
   typedef BOOL(WINAPI * GetProfileDirFn)(HANDLE, LPWSTR, LPDWORD);
   HMODULE userenv = LoadLibraryW(TEXT("UserEnv.dll"));
@@ -374,12 +374,12 @@ BOOL OsGetUserProfileDirStrict(LPWSTR buffer, DWORD size) {
   return result;
 }
 
-DWORD PathInSettingsFolder(LPWSTR buffer, DWORD size, LPCWSTR name, DriverContext* ctx) {
+int PathInSettingsFolder(WCHAR* buffer, DWORD size, LPCWSTR name, DriverContext* ctx) {
   return PathInSettingsFolderWithInfo(buffer, size, name, ctx, nullptr);
 }
 
-DWORD PathInSettingsFolderWithInfo(LPWSTR buffer, DWORD size, LPCWSTR name, DriverContext* ctx,
-                                   PRINTER_INFO_2W* info) {
+int PathInSettingsFolderWithInfo(WCHAR* buffer, DWORD size, LPCWSTR name, DriverContext* ctx,
+                                   const PRINTER_INFO_2* info) {
   if (!buffer || size == 0) return 0;
   buffer[0] = 0;
   if (!name || !ctx) return 0;
@@ -390,7 +390,7 @@ DWORD PathInSettingsFolderWithInfo(LPWSTR buffer, DWORD size, LPCWSTR name, Driv
   return Length(buffer);
 }
 
-DWORD PathInUserSettingsFolder(LPWSTR buffer, DWORD size, LPCWSTR name, HANDLE hPrinter) {
+int PathInUserSettingsFolder(WCHAR* buffer, DWORD size, LPCWSTR name, HANDLE hPrinter) {
   if (!buffer || size == 0) return 0;
   buffer[0] = 0;
   if (!name) return 0;
@@ -405,7 +405,7 @@ BOOL PathUserRsrFile(LPWSTR buffer, LPCWSTR name, DWORD size, DriverContext* ctx
   buffer[0] = 0;
   WCHAR folder[MAX_PATH];
   DWORD found = 0;
-  if (OsIsMultiSessionHost(ctx->printer) && !(CtxOpenKind(ctx) & 0x40000))
+  if (OsIsMultiSessionHost(ctx->printer) && !(ctx->ui && (ctx->ui->openKind & 0x40000)))
     found = PathGetSessionSettingsFolder(folder, MAX_PATH, ctx);
   else
     found = PathGetSettingsFolder(folder, MAX_PATH, ctx);
@@ -415,7 +415,7 @@ BOOL PathUserRsrFile(LPWSTR buffer, LPCWSTR name, DWORD size, DriverContext* ctx
   return PathReplaceExtension(buffer, path, TEXT("rsr"), size);
 }
 
-BOOL PathGetLocalLowFolder(LPWSTR buffer, DWORD size) {
+BOOL PathGetLocalLowFolder(WCHAR* buffer, DWORD size) {
   if (!buffer || size == 0) return FALSE;
   // FOLDERID_LocalAppDataLow {A520A1A4-1780-4FF6-BD18-167343C5AF16}
   static const GUID kLocalAppDataLow = {0xA520A1A4, 0x1780, 0x4FF6,
@@ -457,12 +457,12 @@ BOOL InstReadDriverRegValue(LPCWSTR valueName, LPWSTR buffer, DWORD bytes) {
   return TRUE;
 }
 
-int InstResolvePrinterDataDir(HANDLE hPrinter, LPCWSTR valueName, LPWSTR buffer, DWORD size) {
+int InstResolvePrinterDataDir(HANDLE hPrinter, LPCWSTR valueName, WCHAR* buffer, DWORD size) {
   return InstResolvePrinterDataDirEx(hPrinter, valueName, buffer, size, nullptr);
 }
 
-int InstResolvePrinterDataDirEx(HANDLE hPrinter, LPCWSTR valueName, LPWSTR buffer, DWORD size,
-                                PRINTER_INFO_2W* info) {
+int InstResolvePrinterDataDirEx(HANDLE hPrinter, LPCWSTR valueName, WCHAR* buffer, DWORD size,
+                                const PRINTER_INFO_2* info) {
   if (t_resolving) return 0;
   ResolveGuard guard;
   WorkBuffer value(kPrinterDataBytes / sizeof(WCHAR)), folder(MAX_PATH);
@@ -571,7 +571,7 @@ BOOL FolderSetAdminOwner(LPCWSTR path, DWORD flags) { return SetFolderSecurity(p
 
 BOOL FolderGrantEveryone(LPCWSTR path, DWORD flags) { return SetFolderSecurity(path, flags, SecurityPart::kDacl); }
 
-DWORD PathGetDefaultMachineFolder(LPWSTR buffer, DWORD size) {
+int PathGetDefaultMachineFolder(WCHAR* buffer, DWORD size) {
   if (!buffer || size == 0) return 0;
   buffer[0] = 0;
   WCHAR system[MAX_PATH];

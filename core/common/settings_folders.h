@@ -11,43 +11,43 @@ struct DriverContext;
 // Per-machine folder: for a printer reached through a server the printer-data value
 // "_ZEMSDirectoryClient", then the registry value "_ZEMSDirectory", then the root of the
 // system drive + "_zems". The forms differ in how the server question is answered.
-DWORD PathGetMachineSettingsFolder(LPWSTR buffer, DWORD size, DriverContext* ctx);
-DWORD PathGetMachineSettingsFolderWithInfo(LPWSTR buffer, DWORD size, DriverContext* ctx, PRINTER_INFO_2W* info);
-DWORD PathGetMachineSettingsFolderOf(LPWSTR buffer, DWORD size, HANDLE hPrinter);
-DWORD PathGetMachineSettingsFolderFor(LPWSTR buffer, DWORD size, HANDLE hPrinter, PRINTER_INFO_2W* info);
+int PathGetMachineSettingsFolder(WCHAR* buffer, DWORD size, DriverContext* ctx);
+int PathGetMachineSettingsFolderWithInfo(WCHAR* buffer, DWORD size, DriverContext* ctx, const PRINTER_INFO_2* info);
+int PathGetMachineSettingsFolderOf(WCHAR* buffer, DWORD size, HANDLE hPrinter);
+int PathGetMachineSettingsFolderFor(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info);
 // Settings folder: the per-machine folder on Windows 2000 and later, the System directory
 // before.
-DWORD PathGetSettingsFolder(LPWSTR buffer, DWORD size, DriverContext* ctx);
-DWORD PathGetSettingsFolderWithInfo(LPWSTR buffer, DWORD size, DriverContext* ctx, PRINTER_INFO_2W* info);
-DWORD PathGetSettingsFolderOf(LPWSTR buffer, DWORD size, HANDLE hPrinter);
-DWORD PathGetSettingsFolderFor(LPWSTR buffer, DWORD size, HANDLE hPrinter, PRINTER_INFO_2W* info);
+int PathGetSettingsFolder(WCHAR* buffer, DWORD size, DriverContext* ctx);
+int PathGetSettingsFolderWithInfo(WCHAR* buffer, DWORD size, DriverContext* ctx, const PRINTER_INFO_2* info);
+int PathGetSettingsFolderOf(WCHAR* buffer, DWORD size, HANDLE hPrinter);
+int PathGetSettingsFolderFor(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info);
 // User folder: profile folder + "\_zems" (before Windows 2000: System\orvel\_zems\<profile
 // leaf>); 0 when no profile folder can be had.
-DWORD PathGetUserSettingsFolder(LPWSTR buffer, DWORD size, HANDLE hPrinter);
-DWORD PathGetUserSettingsFolderFor(LPWSTR buffer, DWORD size, HANDLE hPrinter, PRINTER_INFO_2W* info);
+int PathGetUserSettingsFolder(WCHAR* buffer, DWORD size, HANDLE hPrinter);
+int PathGetUserSettingsFolderFor(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info);
 // Calling user's folder: the folder of the context's settings-file path when that is already
 // absolute, else the user folder of the context's printer.
-DWORD PathGetSessionSettingsFolder(LPWSTR buffer, DWORD size, DriverContext* ctx);
-DWORD PathGetSessionSettingsFolderFor(LPWSTR buffer, DWORD size, DriverContext* ctx, PRINTER_INFO_2W* info);
+int PathGetSessionSettingsFolder(WCHAR* buffer, DWORD size, DriverContext* ctx);
+int PathGetSessionSettingsFolderFor(WCHAR* buffer, DWORD size, DriverContext* ctx, const PRINTER_INFO_2* info);
 // The profile folder of the calling thread's (or else the process's) token through
 // "UserEnv.dll"; when that cannot be had, the per-machine folder stands in and the answer is
 // still 1. The strict form has no stand-in and answers 0.
-BOOL OsGetUserProfileDir(LPWSTR buffer, DWORD size, HANDLE hPrinter);
-BOOL OsGetUserProfileDirFor(LPWSTR buffer, DWORD size, HANDLE hPrinter, PRINTER_INFO_2W* info);
-BOOL OsGetUserProfileDirStrict(LPWSTR buffer, DWORD size);
+BOOL OsGetUserProfileDir(WCHAR* buffer, DWORD size, HANDLE hPrinter);
+BOOL OsGetUserProfileDirFor(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info);
+BOOL OsGetUserProfileDirStrict(WCHAR* buffer, DWORD size);
 
 // folder + "\" + name; the empty string (0) when the folder cannot be had or does not fit.
-DWORD PathInSettingsFolder(LPWSTR buffer, DWORD size, LPCWSTR name, DriverContext* ctx);
-DWORD PathInSettingsFolderWithInfo(LPWSTR buffer, DWORD size, LPCWSTR name, DriverContext* ctx,
-                                   PRINTER_INFO_2W* info);
-DWORD PathInUserSettingsFolder(LPWSTR buffer, DWORD size, LPCWSTR name, HANDLE hPrinter);
+int PathInSettingsFolder(WCHAR* buffer, DWORD size, LPCWSTR name, DriverContext* ctx);
+int PathInSettingsFolderWithInfo(WCHAR* buffer, DWORD size, LPCWSTR name, DriverContext* ctx,
+                                   const PRINTER_INFO_2* info);
+int PathInUserSettingsFolder(WCHAR* buffer, DWORD size, LPCWSTR name, HANDLE hPrinter);
 // The settings folder of the calling user (multi-session host, context not opened with kind
 // bit 0x40000) or of the machine, + "\" + the leaf of name with its extension made "rsr".
 BOOL PathUserRsrFile(LPWSTR buffer, LPCWSTR name, DWORD size, DriverContext* ctx);
 
 // FOLDERID_LocalAppDataLow through "shell32.dll" and "ole32.dll"; 0 before Windows Vista
 // (either function missing) or when the text does not fit size.
-BOOL PathGetLocalLowFolder(LPWSTR buffer, DWORD size);
+BOOL PathGetLocalLowFolder(WCHAR* buffer, DWORD size);
 
 // A text value of HKLM "SOFTWARE\ORVEL\ZemsDrv" (REG_SZ or REG_EXPAND_SZ, at most bytes bytes
 // with its terminator); the text placed is always terminated. 0 when missing, of another
@@ -56,9 +56,9 @@ BOOL InstReadDriverRegValue(LPCWSTR valueName, LPWSTR buffer, DWORD bytes);
 // The folder named by a printer-data value: "%SYSTEMROOT%..." and plain folders must exist
 // and get "\_zems"; "%USERPROFILE%..." gives the user folder. 1 found (copied when shorter
 // than size), 0 not usable, -1 when the work buffers or the user folder cannot be had.
-int InstResolvePrinterDataDir(HANDLE hPrinter, LPCWSTR valueName, LPWSTR buffer, DWORD size);
-int InstResolvePrinterDataDirEx(HANDLE hPrinter, LPCWSTR valueName, LPWSTR buffer, DWORD size,
-                                PRINTER_INFO_2W* info);
+int InstResolvePrinterDataDir(HANDLE hPrinter, LPCWSTR valueName, WCHAR* buffer, DWORD size);
+int InstResolvePrinterDataDirEx(HANDLE hPrinter, LPCWSTR valueName, WCHAR* buffer, DWORD size,
+                                const PRINTER_INFO_2* info);
 
 // Expands a leading "%SYSTEMDRIVE%" (the system drive's root) or "%SYSTEMROOT%" (the Windows
 // directory) in place; a drive path stays as it is. 1 when path is usable afterwards, 0 for
@@ -82,7 +82,7 @@ BOOL FolderSetAdminOwner(LPCWSTR path, DWORD flags);
 BOOL FolderGrantEveryone(LPCWSTR path, DWORD flags);
 
 // The root of the system drive + "_zems".
-DWORD PathGetDefaultMachineFolder(LPWSTR buffer, DWORD size);
+int PathGetDefaultMachineFolder(WCHAR* buffer, DWORD size);
 // Removes the default folder with everything in it. Refuses (0) when the printer's settings
 // folder is that folder or lies inside it; links inside are removed, never followed.
 BOOL PathRemoveDefaultMachineFolder(HANDLE hPrinter);

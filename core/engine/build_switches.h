@@ -16,6 +16,9 @@ struct BuildVariant {
   int copiesDialogTables;   // contexts carry their own copy of the page table
   // Loads the persisted items at a context open; the graphics DLL has its own.
   int (*loadAtOpen)(DriverContext* ctx);
+  // Caches the language code of the installed help file in a new context's UI state; the
+  // exclusion and graphics DLLs always take it from the printer's help file name.
+  LPCWSTR (*installedLangCode)(DriverContext* ctx);
 };
 
 // The table of the deliverable this core is linked into.

@@ -3,7 +3,6 @@
 #include "core/engine/derived_settings.h"
 
 #include "core/common/printer_names.h"
-#include "core/common/printer_names_minimal.h"
 #include "core/common/text.h"
 #include "core/devmode/couplings.h"
 #include "core/engine/build_switches.h"

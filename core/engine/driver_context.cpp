@@ -144,6 +144,7 @@ bool PrepareUiState(DriverContext* ctx, WORD flags, DWORD kind, const PRINTER_IN
   if (mode == 0 || mode == 1 || mode == 3) PrnGetDriverName(ctx);
   const ModelVariant* variant = ModelFindVariant(ctx->model, ui->driverName);
   ui->variantCapMask = variant ? variant->capabilityMask : 0;
+  if (BuildGetVariant().installedLangCode) BuildGetVariant().installedLangCode(ctx);
   ui->initialSettings = static_cast<BYTE*>(MemAllocZero(kSettingsBlockSize));
   if (BuildHasFeature(ctx, 2)) ui->lockDefaults = static_cast<BYTE*>(MemAllocZero(kSettingsBlockSize));
   ModBusLoad(ctx);
@@ -210,8 +211,17 @@ DriverContext* Build(HANDLE printer, HANDLE second, WORD flags, DWORD kind, cons
 }  // namespace
 
 DriverContext* TblGetContextTemplate() {
-  static DriverContext tmpl = MakeTemplate();
-  return &tmpl;
+  // The template's item table goes when the library is unloaded, so that a host that loads
+  // and frees the driver again and again does not leak one table per load.
+  struct Holder {
+    DriverContext tmpl = MakeTemplate();
+    ~Holder() {
+      ItemTableFree(tmpl.items);
+      tmpl.items = nullptr;
+    }
+  };
+  static Holder holder;
+  return &holder.tmpl;
 }
 
 DriverContext* CtxOpen(HANDLE printer, HANDLE second, void* reserved, WORD flags, DWORD kind, LONG fMode,
@@ -315,15 +325,6 @@ void CtxKeepInitialSettings(DriverContext* ctx) {
     memcpy(countAt, &count, sizeof(count));
     WriteTablePointer(tableAt, copy);
   }
-}
-
-BYTE* CtxInitialSettingsBlock(DriverContext* ctx) { return ctx && ctx->ui ? ctx->ui->initialSettings : nullptr; }
-BYTE* CtxLockDefaultSettingsBlock(DriverContext* ctx) { return ctx && ctx->ui ? ctx->ui->lockDefaults : nullptr; }
-
-int CtxUsesGlobalMutex(const DriverContext* ctx) { return !ctx || !ctx->ui || ctx->ui->useGlobalMutex ? 1 : 0; }
-
-int CtxHasModelCap(const DriverContext* ctx, DWORD mask) {
-  return ctx && ctx->ui && (ctx->ui->variantCapMask & mask) ? 1 : 0;
 }
 
 WCHAR* PrnGetPrinterNameAlloc(HANDLE printer) {

@@ -89,6 +89,10 @@ enum : DWORD {
   kItem_zdmDeviceFont = ZEMS_ITEM_ID(zdmDeviceFont),
   kItem_zdmOptionFontNum = ZEMS_ITEM_ID(zdmOptionFontNum),
   kItem_zdmOptionFont = ZEMS_ITEM_ID(zdmOptionFont),
+  kItem_zdmOther = ZEMS_ITEM_ID(zdmOther),
+  kItem_zdmDriverType = ZEMS_ITEM_ID(zdmDriverType),
+  kItem_wdmCustomFunc0 = ZEMS_ITEM_ID(wdmCustomFunc0),
+  kItem_wdmCustomFunc31 = ZEMS_ITEM_ID(wdmCustomFunc31),
 };
 
 static_assert(kItem_dmOrientation == 7, "dmOrientation");
@@ -147,3 +151,7 @@ static_assert(kItem_zdmDeviceFontNum == 10006, "zdmDeviceFontNum");
 static_assert(kItem_zdmDeviceFont == 10007, "zdmDeviceFont");
 static_assert(kItem_zdmOptionFontNum == 10008, "zdmOptionFontNum");
 static_assert(kItem_zdmOptionFont == 10009, "zdmOptionFont");
+static_assert(kItem_zdmOther == 10274, "zdmOther");
+static_assert(kItem_zdmDriverType == 242, "zdmDriverType");
+static_assert(kItem_wdmCustomFunc0 == 1462, "wdmCustomFunc0");
+static_assert(kItem_wdmCustomFunc31 == 1493, "wdmCustomFunc31");

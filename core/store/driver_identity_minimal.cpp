@@ -1,25 +1,29 @@
-// Minimal version until the driver identity values are built: the help file name is the
-// printer-data text value "HelpFileName".
-#include "core/store/driver_identity_minimal.h"
+// Minimal version until the driver identity values are built: "HelpFileName" is read from the
+// context printer's printer data as text, terminated by the reader.
+#include "core/store/driver_identity.h"
 
-#include "core/engine/driver_context.h"
+#include <string.h>
 
-BOOL InstReadHelpFileNameByPrinter(LPWSTR buffer, DWORD size, HANDLE hPrinter) {
-  if (!buffer || size == 0) return FALSE;
+int InstReadHelpFileName(WCHAR* buffer, DWORD size, DriverContext* ctx) {
+  if (!buffer || !size) return 0;
   buffer[0] = 0;
-  DWORD type = 0, read = 0, bytes = size * sizeof(WCHAR);
-  if (GetPrinterDataW(hPrinter, const_cast<LPWSTR>(TEXT("HelpFileName")), &type, reinterpret_cast<LPBYTE>(buffer),
-                      bytes, &read) != ERROR_SUCCESS ||
-      (type != REG_SZ && type != REG_EXPAND_SZ)) {
-    buffer[0] = 0;
-    return FALSE;
-  }
-  DWORD chars = read / sizeof(WCHAR);
-  if (chars >= size) chars = size - 1;
-  buffer[chars] = 0;
-  return buffer[0] != 0;
+  if (!ctx || !ctx->printer) return 0;
+  return InstReadHelpFileNameByPrinter(buffer, size, ctx->printer);
 }
 
-BOOL InstReadHelpFileName(LPWSTR buffer, DWORD size, DriverContext* ctx) {
-  return ctx ? InstReadHelpFileNameByPrinter(buffer, size, ctx->printer) : FALSE;
+int InstReadHelpFileNameByPrinter(WCHAR* buffer, DWORD size, HANDLE hPrinter) {
+  if (!buffer || !size) return 0;
+  buffer[0] = 0;
+  if (!hPrinter) return 0;
+  DWORD type = 0, needed = 0;
+  DWORD bytes = (size - 1) * sizeof(WCHAR);
+  memset(buffer, 0, size * sizeof(WCHAR));
+  if (GetPrinterDataW(hPrinter, const_cast<LPWSTR>(TEXT("HelpFileName")), &type, reinterpret_cast<LPBYTE>(buffer),
+                      bytes, &needed) != ERROR_SUCCESS ||
+      type != REG_SZ) {
+    buffer[0] = 0;
+    return 0;
+  }
+  buffer[size - 1] = 0;
+  return 1;
 }

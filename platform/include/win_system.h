@@ -131,3 +131,7 @@ WINSIM_API BOOL WINAPI AccessCheck(PSECURITY_DESCRIPTOR pSecurityDescriptor, HAN
                                    DWORD DesiredAccess, PGENERIC_MAPPING GenericMapping,
                                    PPRIVILEGE_SET PrivilegeSet, LPDWORD PrivilegeSetLength,
                                    LPDWORD GrantedAccess, LPBOOL AccessStatus);
+
+// The system Windows directory: the Windows directory shared by all users (the same as
+// GetWindowsDirectoryW on a machine without per-user Windows folders).
+WINSIM_API UINT WINAPI GetSystemWindowsDirectoryW(LPWSTR lpBuffer, UINT uSize);

@@ -110,7 +110,7 @@ WINSIM_API BOOL WINAPI SetEnvironmentVariableW(LPCWSTR name, LPCWSTR value) {
   return TRUE;
 }
 
-// %NAME% is replaced by the variable's value; an unknown name or a lone '%' stays as written.
+// %NAME% is replaced by the variable's value; an unknown %name% or a lone '%' stays as written.
 WINSIM_API DWORD WINAPI ExpandEnvironmentStringsW(LPCWSTR source, LPWSTR destination, DWORD size) {
   if (!source) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -130,9 +130,9 @@ WINSIM_API DWORD WINAPI ExpandEnvironmentStringsW(LPCWSTR source, LPWSTR destina
             i = end + 1;
             continue;
           }
-          // Not a known name: the '%' stays and the search goes on from the second one.
-          out += in.substr(i, end - i);
-          i = end;
+          // Not a known name: "%name%" stays as written, both signs included (as Wine does).
+          out += in.substr(i, end - i + 1);
+          i = end + 1;
           continue;
         }
       }

@@ -284,8 +284,9 @@ WINSIM_API BOOL WINAPI GetUserNameA(LPSTR lpBuffer, LPDWORD pcbBuffer) {
     return FALSE;
   }
   std::u16string wide = ToUtf16(Current().userName);
-  std::string name;
-  for (char16_t c : wide) name += c < 0x100 ? char(c) : '?';
+  int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
+  std::string name(bytes > 0 ? size_t(bytes) : 0, '\0');
+  if (bytes > 0) WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), &name[0], bytes, nullptr, nullptr);
   DWORD need = DWORD(name.size() + 1);
   if (!lpBuffer || *pcbBuffer < need) {
     *pcbBuffer = need;
@@ -415,4 +416,8 @@ BOOL SimSetSystemIdentity(const SimSystemIdentity* identity) {
   g_version = VersionOf(file);
   g_cached = true;
   return TRUE;
+}
+
+WINSIM_API UINT WINAPI GetSystemWindowsDirectoryW(LPWSTR lpBuffer, UINT uSize) {
+  return GetWindowsDirectoryW(lpBuffer, uSize);
 }

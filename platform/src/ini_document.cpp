@@ -52,33 +52,54 @@ IniDocument::Line IniDocument::Classify(const std::u16string& text) {
 
 IniDocument IniDocument::Parse(const std::string& bytes) {
   IniDocument doc;
-  std::u16string text;
   if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE) {
     doc.unicode_ = true;
+    std::u16string text;
     for (size_t i = 2; i + 1 < bytes.size(); i += 2)
       text += char16_t(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8));
-  } else {
-    text = AnsiToWide(bytes.data(), bytes.size());
+    size_t start = 0;
+    while (start < text.size()) {
+      size_t nl = text.find(u'\n', start);
+      size_t end = nl == std::u16string::npos ? text.size() : nl;
+      std::u16string line = text.substr(start, end - start);
+      if (!line.empty() && line.back() == u'\r') line.pop_back();
+      doc.lines_.push_back(Classify(line));
+      start = end + 1;
+    }
+    return doc;
   }
+  // ANSI text is split into lines before it is decoded (a line feed is never part of a
+  // double-byte character), so lines nobody edits keep their exact bytes even where the code
+  // page has no character for them.
   size_t start = 0;
-  while (start < text.size()) {
-    size_t nl = text.find(u'\n', start);
-    size_t end = nl == std::u16string::npos ? text.size() : nl;
-    std::u16string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == u'\r') line.pop_back();
-    doc.lines_.push_back(Classify(line));
+  while (start < bytes.size()) {
+    size_t nl = bytes.find('\n', start);
+    size_t end = nl == std::string::npos ? bytes.size() : nl;
+    std::string raw = bytes.substr(start, end - start);
+    if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+    Line line = Classify(AnsiToWide(raw.data(), raw.size()));
+    line.raw = raw;
+    line.hasRaw = true;
+    doc.lines_.push_back(line);
     start = end + 1;
   }
   return doc;
 }
 
 std::string IniDocument::Serialize() const {
+  if (!unicode_) {
+    std::string bytes;
+    for (const Line& line : lines_) {
+      bytes += line.hasRaw ? line.raw : WideToAnsi(line.text);
+      bytes += "\r\n";
+    }
+    return bytes;
+  }
   std::u16string text;
   for (const Line& line : lines_) {
     text += line.text;
     text += u"\r\n";
   }
-  if (!unicode_) return WideToAnsi(text);
   std::string bytes = "\xFF\xFE";
   bytes.reserve(2 + text.size() * 2);
   for (char16_t c : text) {

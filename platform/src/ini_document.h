@@ -35,6 +35,8 @@ class IniDocument {
   enum Kind { kBlank, kHeader, kKey, kBare, kComment };
   struct Line {
     std::u16string text;   // as in the file, without line end
+    std::string raw;       // the line's bytes in an ANSI file, written back as they were
+    bool hasRaw = false;
     Kind kind = kBlank;
     std::u16string name;   // section name of a header, key of a key line
     std::u16string value;  // trimmed value of a key line

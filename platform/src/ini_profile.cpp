@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <map>
+#include <memory>
 #include <mutex>
 
 #include "platform/src/file_internal.h"
@@ -41,11 +43,44 @@ bool LoadBytes(const std::string& host, std::string* bytes) {
   return true;
 }
 
-IniDocument Load(const WCHAR* file) {
+// The last parsed text of each file. Every call still reads the file, so a change by any
+// process is seen at once; only the parsing is saved when the bytes are the same, which
+// matters when a settings file is read key by key.
+struct CachedDocument {
   std::string bytes;
+  std::shared_ptr<const IniDocument> doc;
+};
+std::map<std::string, CachedDocument>& Cache() {
+  static std::map<std::string, CachedDocument> cache;
+  return cache;
+}
+const size_t kCacheLimit = 16;
+
+void DropCache() {
+  std::lock_guard<std::mutex> hold(g_iniLock);
+  Cache().clear();
+}
+
+// Called with g_iniLock held.
+std::shared_ptr<const IniDocument> Load(const WCHAR* file) {
+  static const bool registered = (RegisterResetHook(DropCache), true);
+  (void)registered;
   std::string host = HostPathFor(ProfilePath(file));
-  if (!host.empty()) LoadBytes(host, &bytes);
-  return IniDocument::Parse(bytes);
+  std::string bytes;
+  if (host.empty()) {
+    SetLastError(ERROR_PATH_NOT_FOUND);
+    return std::make_shared<IniDocument>();
+  }
+  if (!LoadBytes(host, &bytes)) {
+    Cache().erase(host);
+    return std::make_shared<IniDocument>();
+  }
+  auto it = Cache().find(host);
+  if (it != Cache().end() && it->second.bytes == bytes) return it->second.doc;
+  auto doc = std::make_shared<const IniDocument>(IniDocument::Parse(bytes));
+  if (Cache().size() >= kCacheLimit) Cache().clear();
+  Cache()[host] = CachedDocument{std::move(bytes), doc};
+  return doc;
 }
 
 template <class Edit>
@@ -64,7 +99,7 @@ BOOL Change(const WCHAR* file, Edit edit) {
       SetLastError(ERROR_ACCESS_DENIED);
       return FALSE;
     }
-    if (ShareCheck(st.st_dev, st.st_ino, GENERIC_WRITE, FILE_SHARE_READ) != ERROR_SUCCESS) {
+    if (ShareCheck(path.host, GENERIC_WRITE, FILE_SHARE_READ) != ERROR_SUCCESS) {
       SetLastError(ERROR_SHARING_VIOLATION);
       return FALSE;
     }
@@ -100,13 +135,13 @@ std::u16string DefaultText(const WCHAR* defaultValue) {
 
 ProfileText ReadProfile(const WCHAR* section, const WCHAR* key, const WCHAR* defaultValue, const WCHAR* file) {
   std::lock_guard<std::mutex> hold(g_iniLock);
-  IniDocument doc = Load(file);
+  std::shared_ptr<const IniDocument> doc = Load(file);
   ProfileText out;
   if (!section) {
     out.list = true;
-    out.text = Joined(doc.SectionNames());
+    out.text = Joined(doc->SectionNames());
   } else if (!key) {
-    std::vector<std::u16string> keys = doc.KeyNames(section);
+    std::vector<std::u16string> keys = doc->KeyNames(section);
     out.fallback = DefaultText(defaultValue);
     if (keys.empty()) {
       out.text = out.fallback;
@@ -117,16 +152,30 @@ ProfileText ReadProfile(const WCHAR* section, const WCHAR* key, const WCHAR* def
     }
   } else {
     std::u16string value;
-    out.text = doc.Value(section, key, &value) ? StripQuotes(value) : DefaultText(defaultValue);
+    out.text = doc->Value(section, key, &value) ? StripQuotes(value) : DefaultText(defaultValue);
   }
   return out;
+}
+
+// Where a text may be cut to at most n units: anywhere in wide text; in ANSI text never
+// between the two bytes of a double-byte character.
+size_t CutAt(const std::u16string&, size_t n) { return n; }
+size_t CutAt(const std::string& text, size_t n) {
+  UINT codePage = GetACP();
+  size_t at = 0;
+  while (at < n) {
+    size_t step = IsDBCSLeadByteEx(codePage, BYTE(text[at])) ? 2 : 1;
+    if (at + step > n) break;
+    at += step;
+  }
+  return at;
 }
 
 // Copy rules of the reading calls, in characters of the caller's kind.
 template <class C>
 DWORD CopyText(const std::basic_string<C>& text, C* buffer, DWORD size) {
   if (!buffer || size == 0) return 0;
-  size_t n = std::min<size_t>(text.size(), size - 1);
+  size_t n = text.size() < size ? text.size() : CutAt(text, size - 1);
   std::copy(text.begin(), text.begin() + long(n), buffer);
   buffer[n] = 0;
   return DWORD(n);
@@ -147,9 +196,10 @@ DWORD CopyList(const std::basic_string<C>& list, C* buffer, DWORD size) {
     if (list.empty()) buffer[1] = 0;
     return DWORD(list.size());
   }
-  std::copy(list.begin(), list.begin() + long(size - 2), buffer);
-  buffer[size - 2] = 0;
-  buffer[size - 1] = 0;
+  size_t n = CutAt(list, size - 2);
+  std::copy(list.begin(), list.begin() + long(n), buffer);
+  buffer[n] = 0;
+  buffer[n + 1] = 0;
   return size - 2;
 }
 
@@ -235,7 +285,7 @@ WINSIM_API DWORD WINAPI GetPrivateProfileSectionW(LPCWSTR section, LPWSTR buffer
   std::u16string list;
   {
     std::lock_guard<std::mutex> hold(winsim::g_iniLock);
-    list = winsim::Joined(winsim::Load(file).SectionLines(section));
+    list = winsim::Joined(winsim::Load(file)->SectionLines(section));
   }
   return winsim::CopyList<WCHAR>(list, buffer, size);
 }
@@ -246,7 +296,7 @@ WINSIM_API DWORD WINAPI GetPrivateProfileSectionA(LPCSTR section, LPSTR buffer, 
   std::u16string list;
   {
     std::lock_guard<std::mutex> hold(winsim::g_iniLock);
-    list = winsim::Joined(winsim::Load(f.get()).SectionLines(s.get()));
+    list = winsim::Joined(winsim::Load(f.get())->SectionLines(s.get()));
   }
   return winsim::CopyList<char>(winsim::WideToAnsi(list), buffer, size);
 }

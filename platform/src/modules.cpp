@@ -217,8 +217,11 @@ HMODULE Load(const std::u16string& requested, DWORD flags) {
 }
 
 std::u16string AnsiToWide(const char* s) {
-  std::u16string out;
-  for (; s && *s; ++s) out += char16_t((unsigned char)*s);
+  int chars = s ? MultiByteToWideChar(CP_ACP, 0, s, -1, nullptr, 0) : 0;
+  if (chars <= 1) return std::u16string();
+  std::u16string out(size_t(chars), u'\0');
+  MultiByteToWideChar(CP_ACP, 0, s, -1, &out[0], chars);
+  out.resize(size_t(chars - 1));
   return out;
 }
 
@@ -323,14 +326,17 @@ WINSIM_API DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DW
     SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return 0;
   }
-  DWORD i = 0;
-  for (; i < n && i + 1 < nSize; ++i) lpFilename[i] = wide[i] < 0x100 ? char(wide[i]) : '?';
-  lpFilename[i] = 0;
-  if (i < n) {
+  int bytes = WideCharToMultiByte(CP_ACP, 0, wide, int(n), nullptr, 0, nullptr, nullptr);
+  std::string narrow(bytes > 0 ? size_t(bytes) : 0, '\0');
+  if (bytes > 0) WideCharToMultiByte(CP_ACP, 0, wide, int(n), &narrow[0], bytes, nullptr, nullptr);
+  if (narrow.size() >= nSize) {
+    memcpy(lpFilename, narrow.data(), nSize - 1);
+    lpFilename[nSize - 1] = 0;
     SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return nSize;
   }
-  return n;
+  memcpy(lpFilename, narrow.c_str(), narrow.size() + 1);
+  return DWORD(narrow.size());
 }
 
 // ---- control of the simulated machine ----

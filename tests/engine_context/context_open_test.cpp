@@ -28,6 +28,7 @@ TEST_F(ContextTest, FullOpenMakesPrivateCopiesOfTheTemplate) {
   EXPECT_EQ(ctx->ui->useGlobalMutex, 1);
   EXPECT_EQ(ctx->ui->checkAdministrator, 1);
   EXPECT_EQ(ctx->ui->onServer, 2);
+  EXPECT_NE(ctx->ui->languageCode[0], 0) << "the installed help language is cached at open";
 
   // Item table, page table with its control arrays and model record are the context's own.
   ASSERT_NE(ctx->items, nullptr);
