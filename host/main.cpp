@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "host/demo_cmd.h"
 #include "host/machine_cmd.h"
 #include "platform/sim.h"
 #include "platform/win32.h"
@@ -25,15 +26,6 @@ int Usage(FILE* out) {
 int CmdInfo(int argc, char** argv) {
   if (argc > 0 && strcmp(argv[0], "--help") == 0) {
     printf("usage: zemshost info\nPrints the machine root of the simulated machine.\n");
-    return 0;
-  }
-  printf("machine root: %s\n", SimMachineRoot());
-  return 0;
-}
-
-int CmdDemo(int argc, char** argv) {
-  if (argc > 0 && strcmp(argv[0], "--help") == 0) {
-    printf("usage: zemshost demo\nRuns the main paths of the driver on the sample model.\n");
     return 0;
   }
   printf("machine root: %s\n", SimMachineRoot());

@@ -59,9 +59,8 @@ struct UiState {
   WCHAR modelDataFilePath[kPathChars];
   WCHAR driverDirPath[kPathChars];
   WCHAR installIniPath[kPathChars];
-  WCHAR languageCode[3];         // the display or installed language's two-letter code
+  WCHAR languageCode[3];         // two-letter code of the display or installed language (help file)
   DWORD variantCapMask;          // capability mask of the printer's driver variant
-  WCHAR languageCode[3];         // language code of the installed help file
   FrontUiState front;            // what the property entry points keep
   LONG modified;                 // 1 after any item write
   DWORD mergeFlags;              // flags of the DEVMODE merge in progress
