@@ -8,3 +8,6 @@ struct ModelImage;
 // context keeps the pointer and never frees it.
 ModelImage* ModelLoadImage(DriverContext* ctx);
 
+// Frees every cached compiled image of the process (process detach, before the parked
+// contexts that point into them are destroyed).
+void ModelFreeImageCache();

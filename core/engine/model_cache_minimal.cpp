@@ -1,5 +1,5 @@
 // Minimal version until the compiled model cache is built: every printer gets the same empty
-// model description, which holds no items, rules or commands.
+// model description, which holds no items, rules or commands; there is no cache to free.
 #include "core/engine/model_cache.h"
 
 ModelImage* ModelLoadImage(DriverContext* ctx) {
@@ -8,3 +8,5 @@ ModelImage* ModelLoadImage(DriverContext* ctx) {
   return reinterpret_cast<ModelImage*>(emptyImage);
 }
 
+
+void ModelFreeImageCache() {}

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <thread>
 
+#include "core/engine/driver_context.h"
+#include "core/engine/ui_state.h"
 #include "platform/sim.h"
 #include "support/child_process.h"
 #include "support/machine_fixture.h"
@@ -144,6 +146,27 @@ TEST_F(LocksTest, GlobalMutexReentersAndIsFreeAfterMatchingUnlocks) {
   UnlockGlobalMutex(nullptr);
   EXPECT_FALSE(MutexFreeForOthers()) << "still held once";
   UnlockGlobalMutex(nullptr);
+  EXPECT_TRUE(MutexFreeForOthers());
+}
+
+TEST_F(LocksTest, ContextOpenedWithoutTheMutexNeitherWaitsNorReleases) {
+  static UiState ui;  // large: kept off the stack
+  ui = UiState{};
+  DriverContext ctx{};
+  ctx.ui = &ui;
+  ui.useGlobalMutex = 0;
+  LockGlobalMutex(&ctx);
+  EXPECT_EQ(nullptr, LockMutexHandle()) << "not even created for such a context";
+  LockGlobalMutex(nullptr);
+  UnlockGlobalMutex(&ctx);
+  EXPECT_FALSE(MutexFreeForOthers()) << "the context released what it never took";
+  UnlockGlobalMutex(nullptr);
+  EXPECT_TRUE(MutexFreeForOthers());
+
+  ui.useGlobalMutex = 1;
+  LockGlobalMutex(&ctx);
+  EXPECT_FALSE(MutexFreeForOthers());
+  UnlockGlobalMutex(&ctx);
   EXPECT_TRUE(MutexFreeForOthers());
 }
 

@@ -5,7 +5,9 @@
 #include <climits>
 #include <string>
 
+#include "core/engine/item_access.h"
 #include "platform/sim.h"
+#include "support/item_context.h"
 #include "support/machine_fixture.h"
 
 namespace {
@@ -19,6 +21,7 @@ std::string Narrow(const WCHAR* text) {
 }
 
 class TextTest : public zems_test::MachineTest {};
+class TextInContextTest : public zems_test::ItemContextTest {};
 
 TEST_F(TextTest, FixedPoint) {
   struct {
@@ -35,6 +38,26 @@ TEST_F(TextTest, FixedPoint) {
     WCHAR buffer[32];
     StrFormatFixedPoint(buffer, 32, c.divisor, c.value, nullptr);
     EXPECT_EQ(c.expected, Narrow(buffer)) << c.value << " / " << c.divisor;
+  }
+}
+
+// The display language of the context decides the separator; the number itself is unchanged.
+TEST_F(TextInContextTest, FixedPointWithTheContextsDecimalComma) {
+  const WORD kLanguageItem = 169;  // zdmLanguageID
+  struct {
+    LONG language;
+    LONG value;
+    LONG divisor;
+    const char* expected;
+  } cases[] = {
+      {2, 2970, 10, "297,0"}, {2, 1169, 100, "11,69"}, {2, 42, 1, "42"},
+      {0, 2970, 10, "297.0"}, {0, 1169, 100, "11.69"},
+  };
+  for (const auto& c : cases) {
+    ItemSetRawById(ctx(), kLanguageItem, c.language);
+    WCHAR buffer[16];
+    StrFormatFixedPoint(buffer, 16, c.divisor, c.value, ctx());
+    EXPECT_EQ(c.expected, Narrow(buffer)) << "language " << c.language << ": " << c.value << " / " << c.divisor;
   }
 }
 
