@@ -221,8 +221,13 @@ int ModelOnOpenUi(ModelParseState* state, ModelStatementReader* s) {
         const ModelItemDescriptor* other = FirstBySymbol(state, mirrored->symbolId);
         if (other) {
           d->type |= other->type;
-          d->defaultValue = other->defaultValue;
-          d->values = other->values;
+          // Records of one list all have the shape of its item's type. When the mirror's own
+          // type names another list shape, its entries and value statements would write
+          // records of that shape into the mirrored list, so it keeps a list of its own.
+          if (BaseType(d) == BaseType(other)) {
+            d->defaultValue = other->defaultValue;
+            d->values = other->values;
+          }
         }
       }
     }
