@@ -138,11 +138,29 @@ TEST(SampleModel, ParsesIntoTheModelTheDriverNeeds) {
     conditionals += n->kind == kCommandNodeConditional ? 1 : 0;
   EXPECT_EQ(3, conditionals);
   EXPECT_EQ(25, entries);
+  // Finishing: staple (and punch inside it), else punch alone, else both off.
+  const CommandBlock* finishing = nullptr;
+  for (const CommandNode* n = h->jobStart ? h->jobStart->thenList : nullptr; n; n = n->next) {
+    if (n->kind != kCommandNodeConditional) continue;
+    const CommandBlock* b = reinterpret_cast<const ConditionalCommandNode*>(n)->block;
+    if (b->judge.number == 7) finishing = b;
+  }
+  ASSERT_NE(nullptr, finishing);
+  ASSERT_NE(nullptr, finishing->thenList->next);
+  EXPECT_EQ(kCommandNodeConditional, finishing->thenList->next->kind) << "a Command nested in a Command";
+  const CommandBlock* nested = reinterpret_cast<const ConditionalCommandNode*>(finishing->thenList->next)->block;
+  EXPECT_EQ(8u, nested->judge.number);
+  EXPECT_NE(nullptr, nested->elseList);
+  ASSERT_NE(nullptr, finishing->elseList);
+  ASSERT_EQ(kCommandNodeConditional, finishing->elseList->kind) << "ElseIf";
+  const CommandBlock* elseIf = reinterpret_cast<const ConditionalCommandNode*>(finishing->elseList)->block;
+  EXPECT_EQ(8u, elseIf->judge.number);
+  EXPECT_NE(nullptr, elseIf->elseList) << "Else";
   EXPECT_EQ(5, h->deviceFontCount);
   EXPECT_EQ(2, h->cartridgeCount);
   int strings = 0;
   for (const CommandStringNode* c = p->commandStrings; c; c = c->next) ++strings;
-  EXPECT_EQ(7, strings);
+  EXPECT_EQ(9, strings);
   EXPECT_STREQ("\x1b%-12345X@PJL JOB NAME=\"ZEMS\"\r\n", p->commandStrings->text);
   EXPECT_EQ(11, ModelFindRuleName(p.state, kModelRuleJudge, "NoDuplexUnit", 12));
 }
