@@ -443,6 +443,17 @@ TEST(ModelParser, CommandGroups) {
   EXPECT_EQ("F", Describe(p->header->docReset->thenList));
 }
 
+TEST(ModelParser, ElseIfTakesItsOwnColon) {
+  const char* cases[] = {"} ElseIf : Judge7 {", "} ElseIf: Judge7 {", "} ElseIf :Judge7 {", "}ElseIf:Judge7{"};
+  for (const char* elseIf : cases) {
+    Parsed p(std::string("*CommandGroup: JobStart {\n  Command : Judge4 { Type : StringType 10\n  ") + elseIf +
+             " Type : StringType 11\n  } Else { Type : StringType 12 }\n  Type : FontType\n}\n");
+    ASSERT_NE(nullptr, p.state);
+    ASSERT_NE(nullptr, p->header->jobStart) << elseIf;
+    EXPECT_EQ("C4(S10|C7(S11|S12)) F", Describe(p->header->jobStart->thenList)) << elseIf;
+  }
+}
+
 TEST(ModelParser, CommandStringsFontsAndHeaderTexts) {
   Parsed p(
       "*FileVersion: 6.63\n"
