@@ -165,4 +165,47 @@ TEST(SampleModel, ParsesIntoTheModelTheDriverNeeds) {
   EXPECT_EQ(11, ModelFindRuleName(p.state, kModelRuleJudge, "NoDuplexUnit", 12));
 }
 
+// "@PJL SET NAME=" variables set by one command text.
+std::set<std::string> PjlVariables(const char* text) {
+  std::set<std::string> names;
+  const std::string kSet = "@PJL SET ";
+  std::string s = text ? text : "";
+  for (size_t at = s.find(kSet); at != std::string::npos; at = s.find(kSet, at + 1)) {
+    size_t from = at + kSet.size();
+    names.insert(s.substr(from, s.find('=', from) - from));
+  }
+  return names;
+}
+
+// A fixed text of the job header must not set what an item's command sets in the same header,
+// or the later line silently overrides the user's choice.
+TEST(SampleModel, FixedJobHeaderLinesDoNotOverrideItems) {
+  Parsed p(model_test::SourceFile(kSample));
+  ASSERT_NE(nullptr, p.state);
+  ASSERT_NE(nullptr, p->header->jobStart);
+  std::set<std::string> byItems, byStrings;
+  for (const CommandNode* n = p->header->jobStart->thenList; n; n = n->next) {
+    if (n->kind == kCommandNodeItem) {
+      for (const ModelItemDescriptor* d = p->header->descriptors; d; d = d->next) {
+        if (d->symbolId != n->symbolId || d->variant != 0) continue;
+        if (d->commands) {
+          std::set<std::string> v = PjlVariables(d->commands->first);
+          byItems.insert(v.begin(), v.end());
+        }
+        break;
+      }
+    } else if (n->kind == kCommandNodeString) {
+      LONG number = reinterpret_cast<const StringCommandNode*>(n)->number;
+      for (const CommandStringNode* c = p->commandStrings; c; c = c->next) {
+        if (c->number != number) continue;
+        std::set<std::string> v = PjlVariables(c->text);
+        byStrings.insert(v.begin(), v.end());
+        break;
+      }
+    }
+  }
+  EXPECT_FALSE(byItems.empty());
+  for (const std::string& name : byStrings) EXPECT_EQ(0u, byItems.count(name)) << name;
+}
+
 }  // namespace
