@@ -6,6 +6,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 #include "core/engine/symbol_table.h"
 #include "core/engine/value_symbols.h"
@@ -175,6 +176,66 @@ std::set<std::string> PjlVariables(const char* text) {
     names.insert(s.substr(from, s.find('=', from) - from));
   }
   return names;
+}
+
+// Variables set by a command list, through its nested conditionals' both branches.
+std::set<std::string> ListVariables(const ModelParseState* state, const CommandNode* n) {
+  std::set<std::string> names;
+  for (; n; n = n->next) {
+    std::set<std::string> v;
+    if (n->kind == kCommandNodeItem) {
+      WORD number = reinterpret_cast<const ItemCommandNode*>(n)->number;
+      for (const ModelItemDescriptor* d = state->header->descriptors; d; d = d->next) {
+        if (d->symbolId == n->symbolId && d->variant == number) {
+          if (d->commands) v = PjlVariables(d->commands->first);
+          break;
+        }
+      }
+    } else if (n->kind == kCommandNodeString) {
+      LONG number = reinterpret_cast<const StringCommandNode*>(n)->number;
+      for (const CommandStringNode* c = state->commandStrings; c; c = c->next) {
+        if (c->number == number) {
+          v = PjlVariables(c->text);
+          break;
+        }
+      }
+    } else if (n->kind == kCommandNodeConditional) {
+      const CommandBlock* b = reinterpret_cast<const ConditionalCommandNode*>(n)->block;
+      v = ListVariables(state, b->thenList);
+      std::set<std::string> e = ListVariables(state, b->elseList);
+      v.insert(e.begin(), e.end());
+    }
+    names.insert(v.begin(), v.end());
+  }
+  return names;
+}
+
+// The else branch of a conditional sets only what its then branch sets (typically turning it
+// off), so a setting does not change its PJL name with the branch taken.
+TEST(SampleModel, ElseBranchesSetWhatTheirThenBranchSets) {
+  Parsed p(model_test::SourceFile(kSample));
+  ASSERT_NE(nullptr, p.state);
+  int checked = 0;
+  std::vector<const CommandNode*> lists;
+  const ModelImageHeader* h = p->header;
+  for (const CommandBlock* group : {h->jobStart, h->jobEnd, h->docReset, h->pageStart, h->pageEnd})
+    if (group) lists.push_back(group->thenList);
+  while (!lists.empty()) {
+    const CommandNode* n = lists.back();
+    lists.pop_back();
+    for (; n; n = n->next) {
+      if (n->kind != kCommandNodeConditional) continue;
+      const CommandBlock* b = reinterpret_cast<const ConditionalCommandNode*>(n)->block;
+      lists.push_back(b->thenList);
+      lists.push_back(b->elseList);
+      if (!b->elseList) continue;
+      std::set<std::string> then = ListVariables(p.state, b->thenList);
+      for (const std::string& name : ListVariables(p.state, b->elseList))
+        EXPECT_EQ(1u, then.count(name)) << "Judge " << b->judge.number << " sets " << name << " only when false";
+      ++checked;
+    }
+  }
+  EXPECT_GE(checked, 4);
 }
 
 // A fixed text of the job header must not set what an item's command sets in the same header,
