@@ -137,8 +137,8 @@ TEST(SampleModel, ParsesIntoTheModelTheDriverNeeds) {
   int conditionals = 0, entries = 0;
   for (const CommandNode* n = h->jobStart ? h->jobStart->thenList : nullptr; n; n = n->next, ++entries)
     conditionals += n->kind == kCommandNodeConditional ? 1 : 0;
-  EXPECT_EQ(3, conditionals);
-  EXPECT_EQ(25, entries);
+  EXPECT_EQ(4, conditionals);
+  EXPECT_EQ(26, entries);
   // Finishing: staple (and punch inside it), else punch alone, else both off.
   const CommandBlock* finishing = nullptr;
   for (const CommandNode* n = h->jobStart ? h->jobStart->thenList : nullptr; n; n = n->next) {
@@ -236,6 +236,38 @@ TEST(SampleModel, ElseBranchesSetWhatTheirThenBranchSets) {
     }
   }
   EXPECT_GE(checked, 4);
+}
+
+// Symbols named by GroupType entries of a command list, nested lists included.
+void GroupTypeSymbols(const CommandNode* n, std::set<WORD>* symbols) {
+  for (; n; n = n->next) {
+    if (n->kind == kCommandNodeItem) symbols->insert(n->symbolId);
+    if (n->kind != kCommandNodeConditional) continue;
+    const CommandBlock* b = reinterpret_cast<const ConditionalCommandNode*>(n)->block;
+    GroupTypeSymbols(b->thenList, symbols);
+    GroupTypeSymbols(b->elseList, symbols);
+  }
+}
+
+// Every item a group sends has a prefix, so its value text never runs into the line before;
+// and every item that has a command is sent by some group.
+TEST(SampleModel, ItemCommandsAndGroupsMatch) {
+  Parsed p(model_test::SourceFile(kSample));
+  ASSERT_NE(nullptr, p.state);
+  const ModelImageHeader* h = p->header;
+  std::set<WORD> sent;
+  for (const CommandBlock* group : {h->jobStart, h->jobEnd, h->docReset, h->pageStart, h->pageEnd})
+    if (group) GroupTypeSymbols(group->thenList, &sent);
+  for (WORD symbol : sent) {
+    const ModelItemDescriptor* d = h->descriptors;
+    while (d && d->symbolId != symbol) d = d->next;
+    ASSERT_NE(nullptr, d) << "symbol " << symbol;
+    EXPECT_TRUE(d->commands && d->commands->first) << "item " << d->itemId << " is sent without a prefix";
+  }
+  for (const ModelItemDescriptor* d = h->descriptors; d; d = d->next) {
+    if (!d->commands || d->variant != 0) continue;
+    EXPECT_EQ(1u, sent.count(d->symbolId)) << "item " << d->itemId << " has a command that no group sends";
+  }
 }
 
 // A fixed text of the job header must not set what an item's command sets in the same header,
