@@ -221,8 +221,8 @@ TEST(ModelParser, IdentityItemsMirrorAnotherItem) {
 }
 
 // A mirror whose own type names another list shape must not write records of its shape into
-// the mirrored list: the mirrored item's list stays as it was written.
-TEST(ModelParser, IdentityOfAnotherListShapeKeepsItsOwnList) {
+// the mirrored list: it takes the mirrored item's type, and the mirrored list stays as written.
+TEST(ModelParser, IdentityOfAnotherListShapeTakesTheMirroredType) {
   const char kOrientationBlock[] =
       "*OpenUI *TOV_dmOrientation: PickOne\n"
       "*TOV_dmOrientation DMORIENTATION_PORTRAIT: \"P\"\n"
@@ -231,20 +231,21 @@ TEST(ModelParser, IdentityOfAnotherListShapeKeepsItsOwnList) {
       "*CloseUI\n";
   struct Case {
     const char* mirror;  // the mirror's block
-    bool shared;
+    WORD type;
   } cases[] = {
       {"*OpenUI *TOV_dmPaperSize: PickPage|Identity *TOV_dmOrientation\n"
        "*PageMMValue x DMORIENTATION_PORTRAIT: \"2100 2970\"\n"
        "*PageValue x DMORIENTATION_PORTRAIT: 600 DMORIENTATION_PORTRAIT \"1 2 3 4\"\n"
-       "*TOV_dmPaperSize DMPAPERSIZE_A4: \"A4\"\n*CloseUI\n",
-       false},
+       "*TOV_dmPaperSize DMORIENTATION_LANDSCAPE: \"again\"\n*CloseUI\n",
+       kModelTypeIdentity | kModelTypePickOne},
       {"*OpenUI *TOV_dmPaperSize: FontTbl|Identity *TOV_dmOrientation\n"
        "*TTFS x DMORIENTATION_PORTRAIT: IDList { {\"Arial\" \"Sans\"} }\n*CloseUI\n",
-       false},
+       kModelTypeIdentity | kModelTypePickOne},
       {"*OpenUI *TOV_dmPaperSize: PickSlot|Identity *TOV_dmOrientation\n"
        "*SlotPaper x DMORIENTATION_PORTRAIT: { DMPAPERSIZE_A4 }\n*CloseUI\n",
-       false},
-      {"*OpenUI *TOV_dmPaperSize: PickOne|Identity *TOV_dmOrientation\n*CloseUI\n", true},
+       kModelTypeIdentity | kModelTypePickOne},
+      {"*OpenUI *TOV_dmPaperSize: TypeUnknown|Identity *TOV_dmOrientation\n*CloseUI\n",
+       kModelTypeIdentity | kModelTypeUnknown | kModelTypePickOne},
   };
   for (const Case& c : cases) {
     Parsed p(std::string(kOrientationBlock) + c.mirror);
@@ -252,13 +253,14 @@ TEST(ModelParser, IdentityOfAnotherListShapeKeepsItsOwnList) {
     const ModelItemDescriptor* orientation = FindItem(p.state, kOrientation);
     const ModelItemDescriptor* mirror = FindItem(p.state, kPaperSize, Symbol("TOV_dmOrientation"));
     ASSERT_TRUE(orientation && mirror) << c.mirror;
-    EXPECT_EQ(c.shared, orientation->values == mirror->values) << c.mirror;
+    EXPECT_EQ(c.type, mirror->type) << c.mirror;
+    EXPECT_EQ(orientation->values, mirror->values) << c.mirror;
+    EXPECT_EQ(1, mirror->defaultValue) << c.mirror;
     EXPECT_EQ((std::vector<WORD>{Value("DMORIENTATION_PORTRAIT"), Value("DMORIENTATION_LANDSCAPE")}),
               ValueIds(orientation))
         << c.mirror;
     const ListValueRecord* second = static_cast<const ListValueRecord*>(orientation->values)->next;
     EXPECT_STREQ("L", second->command) << c.mirror;
-    EXPECT_EQ(c.shared ? 1 : 0, mirror->defaultValue) << c.mirror;
   }
 }
 
