@@ -1,5 +1,6 @@
 // Process attach and detach of zemsexc.
 #include "core/common/locks.h"
+#include "core/engine/context_cache.h"
 #include "exclude/exc_lock.h"
 #include "platform/win32.h"
 
@@ -19,6 +20,7 @@ ZEMS_EXPORT BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserve
       if (!g_apiLockReady) g_apiLockReady = InitializeCriticalSectionAndSpinCount(&g_apiLock, 0) != FALSE;
       break;
     case DLL_PROCESS_DETACH:
+      CtxCacheExpire(TRUE);  // every parked context goes before the locks do
       if (g_apiLockReady) {
         DeleteCriticalSection(&g_apiLock);
         g_apiLockReady = false;

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "host/machine_cmd.h"
 #include "platform/sim.h"
 #include "platform/win32.h"
 
@@ -16,6 +17,7 @@ int Usage(FILE* out) {
           "commands:\n"
           "  demo      run the main paths on the sample model\n"
           "  info      show the machine root\n"
+          "  machine   set up the simulated machine: printers, printer data, registry, system\n"
           "Each command takes --help.\n");
   return out == stderr ? 2 : 0;
 }
@@ -46,6 +48,7 @@ int main(int argc, char** argv) {
   if (cmd == "--help" || cmd == "help") return Usage(stdout);
   if (cmd == "demo") return CmdDemo(argc - 2, argv + 2);
   if (cmd == "info") return CmdInfo(argc - 2, argv + 2);
+  if (cmd == "machine") return CmdMachine(argc - 2, argv + 2);
   fprintf(stderr, "zemshost: unknown command '%s'\n", cmd.c_str());
   return Usage(stderr);
 }

@@ -28,3 +28,58 @@ WINSIM_API BOOL SimSetAnsiCodePage(UINT codePage);
 // can reach the paths that must survive a failed initialisation.
 WINSIM_API void SimFailCriticalSectionInits(int count);
 #endif
+
+// ---- machine area: module table, process name, system identity ----
+#ifndef _WIN32
+// Registers a Windows DLL file name (leaf, compared without case) as one of our shared
+// objects (host path) in the module table of the current machine root. A later entry for the
+// same name replaces the earlier one. FALSE when the table cannot be written.
+WINSIM_API BOOL SimRegisterModule(const char* windowsFileName, const char* hostPath);
+
+// Sets the Windows path that GetModuleFileNameW(NULL) reports for this process (its folder is
+// the first one searched for DLLs). Switching the machine root restores the default,
+// C:\WINDOWS\system32\spoolsv.exe.
+WINSIM_API void SimSetProcessName(const char* windowsPath);
+
+// Windows version, service pack, suites, user name and administrator membership of the
+// machine; persisted under the root, so every process on the machine sees them.
+typedef struct SimSystemIdentity {
+  DWORD majorVersion;
+  DWORD minorVersion;
+  DWORD buildNumber;
+  DWORD platformId;  // 1 Windows 9x, 2 NT
+  WORD servicePackMajor;
+  WORD servicePackMinor;
+  WORD suiteMask;    // VER_SUITE_... bits, VER_SUITE_TERMINAL = 0x10
+  BYTE productType;  // 1 workstation, 2 domain controller, 3 server
+  char csdVersion[128];
+  char userName[257];
+  BOOL userIsAdmin;
+} SimSystemIdentity;
+WINSIM_API BOOL SimGetSystemIdentity(SimSystemIdentity* identity);
+WINSIM_API BOOL SimSetSystemIdentity(const SimSystemIdentity* identity);
+#endif
+
+// ---- access control, processes, environment and user locale ----
+#ifndef _WIN32
+// The security that SetFileSecurityW last recorded for a file or folder, as text:
+// "O:<owner sid>" and "D:" followed by one "(<type>;0x<flags>;0x<mask>;<sid>)" per ACE, the
+// parts separated by a blank; "D:NULL" for a null DACL. Empty when nothing was recorded.
+WINSIM_API const char* SimRecordedFileSecurity(LPCWSTR winPath);
+// Number of SetFileSecurityW calls that succeeded since the machine root was set.
+WINSIM_API DWORD SimFileSecurityCallCount(void);
+// Makes every later SetFileSecurityW fail with this error code (0: succeed again).
+WINSIM_API void SimSetFileSecurityError(DWORD errorCode);
+
+// A stand-in program: runs on its own thread when CreateProcessW starts a file whose name
+// (leaf, case ignored) it was registered for; its result is the process's exit code.
+typedef DWORD (*SimProgramProc)(LPCWSTR applicationName, LPCWSTR commandLine, LPCWSTR currentDirectory);
+WINSIM_API void SimRegisterProgram(LPCWSTR leafName, SimProgramProc program);
+// Starts recorded since the machine root was set, each as UTF-8 text
+// "app=<path>|cmd=<command line>|dir=<current directory>|inherit=<0|1>|show=<n or ->".
+WINSIM_API DWORD SimProcessStartCount(void);
+WINSIM_API const char* SimProcessStart(DWORD index);
+
+// The user's default locale (0x0409 on a fresh machine).
+WINSIM_API void SimSetUserDefaultLCID(LCID lcid);
+#endif

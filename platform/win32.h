@@ -21,3 +21,9 @@
 #include "platform/include/win_module.h"
 #include "platform/include/win_system.h"
 #endif
+
+// Access control, processes, environment and user locale (settings folders, program runner).
+#ifndef _WIN32
+#include "platform/include/win_acl.h"
+#include "platform/include/win_process.h"
+#endif

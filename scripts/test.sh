@@ -16,7 +16,7 @@ for flavour in native sanitize mingw; do
   echo "=== $flavour: tests"
   env=()
   if [ "$flavour" = sanitize ]; then
-    env=(ASAN_OPTIONS=detect_leaks=0:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1)
+    env=(ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1)
   fi
   if ! (cd "$top/build/$flavour" && env "${env[@]}" ctest --output-on-failure -j "$jobs"); then
     echo "=== $flavour: TESTS FAILED"

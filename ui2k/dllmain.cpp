@@ -1,5 +1,6 @@
 // Process attach and detach of zemsui.
 #include "core/common/locks.h"
+#include "core/engine/context_cache.h"
 #include "core/common/module_handle.h"
 #include "platform/win32.h"
 
@@ -11,6 +12,7 @@ ZEMS_EXPORT BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserve
       LockInitProcess();
       break;
     case DLL_PROCESS_DETACH:
+      CtxCacheExpire(TRUE);  // every parked context goes before the locks do
       LockTermProcess();
       break;
   }

@@ -43,13 +43,16 @@ struct timespec HostTimeFromFileTime(const FILETIME& ft);
 // file system keeps one, else the last-write time).
 void HostFileTimes(int fd, const std::string& hostPath, FILETIME* creation, FILETIME* access, FILETIME* write);
 
-// Files open in this process, by host identity, for the share-mode checks.
-// Returns ERROR_SUCCESS, or ERROR_SHARING_VIOLATION when an open handle forbids the access.
-DWORD ShareCheck(dev_t dev, ino_t ino, DWORD access, DWORD share);
-void ShareAdd(dev_t dev, ino_t ino, DWORD access, DWORD share, const void* owner);
-void ShareRemove(const void* owner);
+// Share modes of open handles, seen by every process of the machine. The checks return
+// ERROR_SUCCESS, or ERROR_SHARING_VIOLATION when an open handle forbids the access or holds
+// an access the share mode would deny.
+DWORD ShareCheckFd(int fd, DWORD access, DWORD share);
+DWORD ShareCheck(const std::string& hostPath, DWORD access, DWORD share);
+// Records a handle's access and share mode on its descriptor (released when it closes).
+void ShareHold(int fd, DWORD access, DWORD share);
 
-// Text of the ANSI code page and back. Characters the code page lacks become '?'.
+// Text of the ANSI code page (GetACP) and back; characters the code page lacks take the
+// code page's default character.
 std::u16string AnsiToWide(const char* text, size_t count = size_t(-1));
 std::string WideToAnsi(const std::u16string& text);
 // Converts an optional ANSI argument; null stays null (the result pointer then is null).

@@ -55,7 +55,7 @@ bool SetPointer(FileObject& file, long long offset, DWORD method, long long* res
   return true;
 }
 
-HANDLE OpenFile(const WCHAR* name, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
+HANDLE OpenFile(const WCHAR* name, DWORD access, DWORD share, DWORD disposition, DWORD flags, int attempt = 0) {
   ResolvedPath path;
   if (!ResolvePath(name, &path)) return INVALID_HANDLE_VALUE;
   if (disposition < CREATE_NEW || disposition > TRUNCATE_EXISTING) {
@@ -104,19 +104,13 @@ HANDLE OpenFile(const WCHAR* name, DWORD access, DWORD share, DWORD disposition,
         SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
       }
-      if (stat(path.host.c_str(), &st) != 0) {
-        SetLastError(ErrorFromErrno(errno, path.host));
-        return INVALID_HANDLE_VALUE;
-      }
-      DWORD shared = ShareCheck(st.st_dev, st.st_ino, access | (file->deleteOnClose ? DELETE : 0), share);
-      if (shared != ERROR_SUCCESS) {
-        SetLastError(shared);
-        return INVALID_HANDLE_VALUE;
-      }
       file->fd = open(path.host.c_str(), (wantWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC);
-      if (file->fd >= 0 && replaces) {
-        if (ftruncate(file->fd, 0) != 0) {
-          SetLastError(ErrorFromErrno(errno, path.host));
+      if (file->fd >= 0) {
+        DWORD shared = ShareCheckFd(file->fd, access | (file->deleteOnClose ? DELETE : 0), share);
+        if (shared == ERROR_SUCCESS && replaces && ftruncate(file->fd, 0) != 0) shared = ErrorFromErrno(errno, path.host);
+        if (shared != ERROR_SUCCESS) {
+          file->deleteOnClose = false;  // the file stays as it was
+          SetLastError(shared);
           return INVALID_HANDLE_VALUE;
         }
         if (disposition == CREATE_ALWAYS) StoreAttributes(path.host, (flags & kCreateAttributes) | FILE_ATTRIBUTE_ARCHIVE);
@@ -135,10 +129,14 @@ HANDLE OpenFile(const WCHAR* name, DWORD access, DWORD share, DWORD disposition,
     }
   }
   if (file->fd < 0) {
+    file->deleteOnClose = false;
+    // Another process made the file between the check and the creation: open it as existing.
+    if (errno == EEXIST && !exists && disposition != CREATE_NEW && attempt == 0)
+      return OpenFile(name, access, share, disposition, flags, 1);
     SetLastError(ErrorFromErrno(errno, path.host));
     return INVALID_HANDLE_VALUE;
   }
-  if (fstat(file->fd, &st) == 0) ShareAdd(st.st_dev, st.st_ino, access, share, file.get());
+  ShareHold(file->fd, access | (file->deleteOnClose ? DELETE : 0), share);
   HANDLE handle = AddHandle(file);
   SetLastError(lastError);
   return handle;
@@ -154,9 +152,8 @@ FileObject::~FileObject() {
       times[1] = HostTimeFromFileTime(pinnedWrite);
       futimens(fd, times);
     }
-    close(fd);
+    close(fd);  // also releases the share-mode locks
   }
-  ShareRemove(this);
   if (deleteOnClose) unlink(host.c_str());
 }
 

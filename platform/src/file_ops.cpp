@@ -61,7 +61,7 @@ bool CopyFileTo(const WCHAR* existing, const WCHAR* target, bool failIfExists) {
   struct stat src;
   if (stat(from.host.c_str(), &src) != 0) return FailErrno(from.host);
   if (S_ISDIR(src.st_mode)) return Fail(ERROR_ACCESS_DENIED);
-  if (ShareCheck(src.st_dev, src.st_ino, GENERIC_READ, kAnyShare) != ERROR_SUCCESS)
+  if (ShareCheck(from.host, GENERIC_READ, kAnyShare) != ERROR_SUCCESS)
     return Fail(ERROR_SHARING_VIOLATION);
   struct stat dst;
   if (lstat(to.host.c_str(), &dst) == 0) {
@@ -69,7 +69,7 @@ bool CopyFileTo(const WCHAR* existing, const WCHAR* target, bool failIfExists) {
     if (S_ISDIR(dst.st_mode)) return Fail(ERROR_ACCESS_DENIED);
     if (AttributesOf(to.host, dst) & FILE_ATTRIBUTE_READONLY) return Fail(ERROR_ACCESS_DENIED);
     if (dst.st_dev == src.st_dev && dst.st_ino == src.st_ino) return Fail(ERROR_SHARING_VIOLATION);
-    if (ShareCheck(dst.st_dev, dst.st_ino, GENERIC_WRITE | DELETE, kAnyShare) != ERROR_SUCCESS)
+    if (ShareCheck(to.host, GENERIC_WRITE | DELETE, kAnyShare) != ERROR_SUCCESS)
       return Fail(ERROR_SHARING_VIOLATION);
   }
   int in = open(from.host.c_str(), O_RDONLY | O_CLOEXEC);
@@ -77,7 +77,7 @@ bool CopyFileTo(const WCHAR* existing, const WCHAR* target, bool failIfExists) {
   // The copy is made beside the target and renamed over it, so a failed copy leaves an
   // existing target as it was.
   std::string folder = ParentFolder(to.host);
-  std::string temp = folder + "/." + LeafOf(to.full) + ".XXXXXX";
+  std::string temp = folder + "/." + LeafOf(to.full).substr(0, 200) + ".XXXXXX";
   int out = mkstemp(&temp[0]);
   if (out < 0) {
     int err = errno;
@@ -115,7 +115,7 @@ bool MoveFileTo(const WCHAR* existing, const WCHAR* target, DWORD flags) {
   struct stat src;
   if (lstat(from.host.c_str(), &src) != 0) return FailErrno(from.host);
   if (IsDriveRoot(from.full)) return Fail(ERROR_ACCESS_DENIED);
-  if (ShareCheck(src.st_dev, src.st_ino, DELETE, kAnyShare) != ERROR_SUCCESS) return Fail(ERROR_SHARING_VIOLATION);
+  if (ShareCheck(from.host, DELETE, kAnyShare) != ERROR_SUCCESS) return Fail(ERROR_SHARING_VIOLATION);
   bool otherDrive = from.full[0] != to.full[0];
   if (otherDrive && (S_ISDIR(src.st_mode) || !(flags & MOVEFILE_COPY_ALLOWED))) return Fail(ERROR_NOT_SAME_DEVICE);
   struct stat dst;
@@ -129,7 +129,7 @@ bool MoveFileTo(const WCHAR* existing, const WCHAR* target, DWORD flags) {
     if (!(flags & MOVEFILE_REPLACE_EXISTING)) return Fail(ERROR_ALREADY_EXISTS);
     if (S_ISDIR(dst.st_mode) || S_ISDIR(src.st_mode)) return Fail(ERROR_ACCESS_DENIED);
     if (AttributesOf(to.host, dst) & FILE_ATTRIBUTE_READONLY) return Fail(ERROR_ACCESS_DENIED);
-    if (ShareCheck(dst.st_dev, dst.st_ino, DELETE, kAnyShare) != ERROR_SUCCESS) return Fail(ERROR_SHARING_VIOLATION);
+    if (ShareCheck(to.host, DELETE, kAnyShare) != ERROR_SUCCESS) return Fail(ERROR_SHARING_VIOLATION);
   }
   if (rename(from.host.c_str(), to.host.c_str()) != 0) {
     int err = errno;
@@ -153,7 +153,7 @@ bool DeleteOne(const WCHAR* name) {
   if (S_ISDIR(st.st_mode)) return Fail(ERROR_ACCESS_DENIED);
   if (!S_ISLNK(st.st_mode)) {
     if (AttributesOf(path.host, st) & FILE_ATTRIBUTE_READONLY) return Fail(ERROR_ACCESS_DENIED);
-    if (ShareCheck(st.st_dev, st.st_ino, DELETE, kAnyShare) != ERROR_SUCCESS) return Fail(ERROR_SHARING_VIOLATION);
+    if (ShareCheck(path.host, DELETE, kAnyShare) != ERROR_SUCCESS) return Fail(ERROR_SHARING_VIOLATION);
   }
   if (unlink(path.host.c_str()) != 0) return FailErrno(path.host);
   return true;

@@ -8,9 +8,6 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
-#include <map>
-#include <mutex>
-#include <utility>
 #include <vector>
 
 #include "platform/src/file_internal.h"
@@ -50,16 +47,32 @@ std::string ParentOf(const std::string& hostPath) {
   return slash == std::string::npos || slash == 0 ? std::string("/") : hostPath.substr(0, slash);
 }
 
-// ---- share modes of the files open in this process ----
-struct OpenEntry {
-  DWORD access;
-  DWORD share;
-  const void* owner;
-};
-std::mutex g_shareLock;
-std::map<std::pair<dev_t, ino_t>, std::vector<OpenEntry>>& OpenFiles() {
-  static std::map<std::pair<dev_t, ino_t>, std::vector<OpenEntry>> files;
-  return files;
+// ---- share modes, across processes ----
+// Each open handle holds shared OFD locks far beyond any file data: one byte per right it
+// has (read, write, delete) and one per right it denies to others. Another open tests those
+// bytes; the locks go when the handle's descriptor closes, also when its process dies.
+const off_t kShareBase = off_t(1) << 62;
+const DWORD kRights[3] = {FILE_SHARE_READ, FILE_SHARE_WRITE, FILE_SHARE_DELETE};
+
+off_t HeldByte(int right) { return kShareBase + right; }
+off_t DeniedByte(int right) { return kShareBase + 3 + right; }
+
+bool Locked(int fd, off_t at) {
+  struct flock fl = {};
+  fl.l_type = F_WRLCK;
+  fl.l_whence = SEEK_SET;
+  fl.l_start = at;
+  fl.l_len = 1;
+  return fcntl(fd, F_OFD_GETLK, &fl) == 0 && fl.l_type != F_UNLCK;
+}
+
+void Lock(int fd, off_t at) {
+  struct flock fl = {};
+  fl.l_type = F_RDLCK;
+  fl.l_whence = SEEK_SET;
+  fl.l_start = at;
+  fl.l_len = 1;
+  fcntl(fd, F_OFD_SETLK, &fl);
 }
 
 // Reduces an access mask to the three rights that share modes govern.
@@ -78,6 +91,10 @@ std::u16string FullWindowsPath(const std::u16string& name) {
   std::u16string p = name;
   for (auto& c : p)
     if (c == u'/') c = u'\\';
+  // "\\?\C:\..." and "\\.\C:\..." name the same drive paths.
+  if (p.size() >= 6 && p[0] == u'\\' && p[1] == u'\\' && (p[2] == u'?' || p[2] == u'.') && p[3] == u'\\' &&
+      p[5] == u':')
+    p = p.substr(4);
   if (p.size() >= 2 && p[0] == u'\\' && p[1] == u'\\') return p;  // UNC: left as it is
   char16_t drive = u'C';
   std::u16string rest;
@@ -124,6 +141,14 @@ bool ResolvePath(const WCHAR* name, ResolvedPath* out) {
     return false;
   }
   out->full = FullWindowsPath(name);
+  // Characters Windows refuses in names (a ':' past the drive would name a stream).
+  for (size_t i = 2; i < out->full.size(); ++i) {
+    char16_t c = out->full[i];
+    if (c < 32 || c == u'<' || c == u'>' || c == u':' || c == u'"' || c == u'|' || c == u'?' || c == u'*') {
+      SetLastError(ERROR_INVALID_NAME);
+      return false;
+    }
+  }
   out->host = HostPathFor(out->full);
   if (out->host.empty()) {
     SetLastError(ERROR_PATH_NOT_FOUND);
@@ -271,74 +296,53 @@ void HostFileTimes(int fd, const std::string& hostPath, FILETIME* creation, FILE
   if (creation) *creation = convert((sx.stx_mask & STATX_BTIME) ? sx.stx_btime : sx.stx_mtime);
 }
 
-DWORD ShareCheck(dev_t dev, ino_t ino, DWORD access, DWORD share) {
+DWORD ShareCheckFd(int fd, DWORD access, DWORD share) {
   DWORD rights = ShareRights(access);
   if (!rights) return ERROR_SUCCESS;
-  std::lock_guard<std::mutex> hold(g_shareLock);
-  auto it = OpenFiles().find({dev, ino});
-  if (it == OpenFiles().end()) return ERROR_SUCCESS;
-  for (const OpenEntry& e : it->second) {
-    DWORD held = ShareRights(e.access);
-    if (!held) continue;
-    if ((rights & ~e.share) || (held & ~share)) return ERROR_SHARING_VIOLATION;
+  for (int r = 0; r < 3; ++r) {
+    if ((rights & kRights[r]) && Locked(fd, DeniedByte(r))) return ERROR_SHARING_VIOLATION;
+    if (!(share & kRights[r]) && Locked(fd, HeldByte(r))) return ERROR_SHARING_VIOLATION;
   }
   return ERROR_SUCCESS;
 }
 
-void ShareAdd(dev_t dev, ino_t ino, DWORD access, DWORD share, const void* owner) {
-  std::lock_guard<std::mutex> hold(g_shareLock);
-  OpenFiles()[{dev, ino}].push_back(OpenEntry{access, share, owner});
+DWORD ShareCheck(const std::string& hostPath, DWORD access, DWORD share) {
+  int fd = open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+  if (fd < 0) return ERROR_SUCCESS;  // nothing open can be checked; the caller's call decides
+  DWORD result = ShareCheckFd(fd, access, share);
+  close(fd);
+  return result;
 }
 
-void ShareRemove(const void* owner) {
-  std::lock_guard<std::mutex> hold(g_shareLock);
-  for (auto it = OpenFiles().begin(); it != OpenFiles().end(); ++it) {
-    auto& list = it->second;
-    for (size_t i = 0; i < list.size(); ++i) {
-      if (list[i].owner == owner) {
-        list.erase(list.begin() + i);
-        if (list.empty()) OpenFiles().erase(it);
-        return;
-      }
-    }
+void ShareHold(int fd, DWORD access, DWORD share) {
+  DWORD rights = ShareRights(access);
+  if (!rights) return;
+  for (int r = 0; r < 3; ++r) {
+    if (rights & kRights[r]) Lock(fd, HeldByte(r));
+    if (!(share & kRights[r])) Lock(fd, DeniedByte(r));
   }
 }
 
-// ---- the ANSI code page (1252) ----
-namespace {
-const char16_t kHigh1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-}  // namespace
-
-// Conversion of the ANSI code page 1252 until the machine's code-page conversion is in
-// place; then these two call MultiByteToWideChar and WideCharToMultiByte with CP_ACP.
+// ---- the ANSI code page ----
 std::u16string AnsiToWide(const char* text, size_t count) {
   std::u16string out;
   if (!text) return out;
   if (count == size_t(-1)) count = strlen(text);
-  out.reserve(count);
-  for (size_t i = 0; i < count; ++i) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    out += (c >= 0x80 && c < 0xA0) ? kHigh1252[c - 0x80] : char16_t(c);
-  }
+  if (count == 0) return out;
+  int n = MultiByteToWideChar(CP_ACP, 0, text, int(count), nullptr, 0);
+  if (n <= 0) return out;
+  out.resize(size_t(n));
+  MultiByteToWideChar(CP_ACP, 0, text, int(count), &out[0], n);
   return out;
 }
 
 std::string WideToAnsi(const std::u16string& text) {
   std::string out;
-  out.reserve(text.size());
-  for (char16_t c : text) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-      out += char(c);
-      continue;
-    }
-    char mapped = '?';
-    for (int k = 0; k < 32; ++k)
-      if (kHigh1252[k] == c) mapped = char(0x80 + k);
-    out += mapped;
-  }
+  if (text.empty()) return out;
+  int n = WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return out;
+  out.resize(size_t(n));
+  WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), &out[0], n, nullptr, nullptr);
   return out;
 }
 
@@ -348,7 +352,7 @@ AnsiArg::AnsiArg(const char* text) : null_(text == nullptr) {
 
 bool ReplaceFileContents(const std::string& hostPath, const std::string& bytes) {
   std::string folder = ParentOf(hostPath);
-  std::string leaf = hostPath.substr(hostPath.find_last_of('/') + 1);
+  std::string leaf = hostPath.substr(hostPath.find_last_of('/') + 1).substr(0, 200);
   std::string temp = folder + "/." + leaf + ".XXXXXX";
   int fd = mkstemp(&temp[0]);
   if (fd < 0) {

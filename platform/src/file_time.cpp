@@ -1,7 +1,5 @@
 // FILETIME arithmetic and calendar conversion. The simulated machine keeps its local time
 // equal to UTC, so the local conversions copy the value.
-#include <time.h>
-
 #include "platform/src/file_internal.h"
 
 namespace winsim {

@@ -32,3 +32,11 @@ std::string HostPathFor(const WCHAR* winPath);
 std::string HostPathFor(const std::u16string& winPath);
 
 }  // namespace winsim
+
+// ---- machine area: impersonation (identity.cpp) ----
+namespace winsim {
+// True while the calling thread impersonates (ImpersonateSelf until RevertToSelf).
+bool ThreadImpersonates();
+// Marks a token handle as a thread's impersonation token, which AccessCheck requires.
+void NoteImpersonationToken(HANDLE token);
+}  // namespace winsim

@@ -1,26 +1,26 @@
 // Windows paths to host paths: drive letters become folders under the machine root, and every
 // component is looked up case-insensitively, as NTFS names are.
 #include <dirent.h>
-#include <strings.h>
 #include <sys/stat.h>
 
 #include <vector>
 
-#include "platform/src/internal.h"
+#include "platform/src/file_internal.h"
 
 namespace winsim {
 namespace {
 
-// Finds an entry of a host folder whose name equals name ignoring ASCII case; the exact
-// spelling wins when both exist.
+// Finds an entry of a host folder whose name equals name without regard to case (as NTFS
+// compares names: letters of Latin, Greek and Cyrillic scripts); the exact spelling wins.
 std::string MatchEntry(const std::string& folder, const std::string& name) {
   struct stat st;
   if (lstat((folder + "/" + name).c_str(), &st) == 0) return name;
   DIR* dir = opendir(folder.c_str());
   if (!dir) return name;
+  std::u16string wanted = ToUtf16(name);
   std::string found = name;
   while (dirent* e = readdir(dir)) {
-    if (strcasecmp(e->d_name, name.c_str()) == 0) {
+    if (SameTextIgnoringCase(ToUtf16(e->d_name), wanted)) {
       found = e->d_name;
       break;
     }

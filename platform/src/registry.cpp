@@ -229,15 +229,19 @@ HKEY NewHandle(const OpenKey& key) {
 
 std::u16string WideArg(LPCWSTR s) { return s ? std::u16string(s) : std::u16string(); }
 
-// ANSI text of the registry's A forms (code page 1252's printable range maps to Latin-1 here).
+// ANSI text of the registry's A forms, in the machine's ANSI code page.
 std::u16string AnsiToWide(const char* s, size_t n) {
-  std::u16string out;
-  for (size_t i = 0; i < n; ++i) out += char16_t((unsigned char)s[i]);
+  if (!n) return std::u16string();
+  int chars = MultiByteToWideChar(CP_ACP, 0, s, int(n), nullptr, 0);
+  std::u16string out(chars > 0 ? size_t(chars) : 0, u'\0');
+  if (chars > 0) MultiByteToWideChar(CP_ACP, 0, s, int(n), &out[0], chars);
   return out;
 }
 std::string WideToAnsi(const char16_t* s, size_t n) {
-  std::string out;
-  for (size_t i = 0; i < n; ++i) out += s[i] < 0x100 ? char(s[i]) : '?';
+  if (!n) return std::string();
+  int bytes = WideCharToMultiByte(CP_ACP, 0, s, int(n), nullptr, 0, nullptr, nullptr);
+  std::string out(bytes > 0 ? size_t(bytes) : 0, '\0');
+  if (bytes > 0) WideCharToMultiByte(CP_ACP, 0, s, int(n), &out[0], bytes, nullptr, nullptr);
   return out;
 }
 std::u16string AnsiArg(LPCSTR s) { return s ? AnsiToWide(s, strlen(s)) : std::u16string(); }

@@ -1,0 +1,4 @@
+// Minimal declaration until the bidirectional state store is built.
+#pragma once
+struct DriverContext;
+int BidiIniEnsureFile(DriverContext* ctx);

@@ -1,0 +1,93 @@
+// Ini wrappers with the section-name rule and the flush after writes.
+#include "core/common/ini_access.h"
+
+#include "core/common/mem.h"
+
+namespace {
+
+// The sanitised copy of a section name; null section stays null (section enumeration and
+// the flush call pass null on purpose).
+class SectionCopy {
+ public:
+  explicit SectionCopy(LPCWSTR section) : given_(section != nullptr) {
+    if (!section) return;
+    text_ = static_cast<LPWSTR>(MemAllocZero((kIniSectionChars + 1) * sizeof(WCHAR)));
+    if (!text_) return;
+    for (DWORD i = 0; i < kIniSectionChars && section[i]; ++i) text_[i] = section[i];
+    StoreSanitizeSection(text_);
+  }
+  ~SectionCopy() { MemFree(text_); }
+  SectionCopy(const SectionCopy&) = delete;
+  SectionCopy& operator=(const SectionCopy&) = delete;
+
+  // False when a section was given but could not be copied.
+  bool ok() const { return !given_ || text_; }
+  LPCWSTR text() const { return text_; }
+
+ private:
+  bool given_;
+  LPWSTR text_ = nullptr;
+};
+
+}  // namespace
+
+LPWSTR StoreSanitizeSection(LPWSTR text) {
+  if (!text) return nullptr;
+  for (LPWSTR p = text; *p; ++p)
+    if (*p == '[' || *p == ']') *p = ',';
+  return text;
+}
+
+UINT IniReadInt(LPCWSTR section, LPCWSTR key, INT def, LPCWSTR file) {
+  SectionCopy copy(section);
+  if (!copy.ok()) return UINT(def);
+  return GetPrivateProfileIntW(copy.text(), key, def, file);
+}
+
+DWORD IniReadString(LPCWSTR section, LPCWSTR key, LPCWSTR def, LPWSTR buffer, DWORD size, LPCWSTR file) {
+  if (!buffer || size == 0) return 0;
+  SectionCopy copy(section);
+  if (!copy.ok()) {
+    for (DWORD i = 0; i < size; ++i) buffer[i] = 0;
+    DWORD n = 0;
+    if (def)
+      while (n + 1 < size && def[n]) {
+        buffer[n] = def[n];
+        ++n;
+      }
+    return n;
+  }
+  return GetPrivateProfileStringW(copy.text(), key, def, buffer, size, file);
+}
+
+BOOL IniWriteString(LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCWSTR file) {
+  SectionCopy copy(section);
+  if (!copy.ok()) return FALSE;
+  BOOL written = WritePrivateProfileStringW(copy.text(), key, value, file);
+  // Windows may keep ini data cached; the all-null write hands it to the file now.
+  WritePrivateProfileStringW(nullptr, nullptr, nullptr, file);
+  return written;
+}
+
+BOOL IniWriteKeepTime(LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCWSTR file, int mode) {
+  if (mode != 0 && mode != 1) return FALSE;
+  FILETIME lastWrite = {};
+  bool timeRead = false;
+  HANDLE h = CreateFileW(file, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h != INVALID_HANDLE_VALUE) {
+    timeRead = GetFileTime(h, nullptr, nullptr, &lastWrite) != FALSE;
+    CloseHandle(h);
+  }
+  if (mode == 1 && !timeRead) return FALSE;
+  BOOL written = IniWriteString(section, key, value, file);
+  if (timeRead) {
+    h = CreateFileW(file, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+      SetFileTime(h, nullptr, nullptr, &lastWrite);
+      CloseHandle(h);
+    }
+  }
+  return written;
+}

@@ -1,0 +1,22 @@
+// Minimal version until the DEVMODE merge and defaults are built: the settings block holds
+// zeros in every item, laid out as the item catalogue places them (an NT-size public part and
+// the three areas one after the other).
+#include <string.h>
+
+#include "core/common/mem.h"
+#include "core/devmode/settings_defaults.h"
+#include "core/engine/driver_context.h"
+
+BYTE* DmBuildDefault(DriverContext* ctx, int mode) {
+  (void)mode;
+  if (!ctx) return nullptr;
+  BYTE* block = static_cast<BYTE*>(MemAllocZero(kSettingsBlockSize));
+  if (!block) return nullptr;
+  const WORD publicSize = 220, extension = 1236, work = 1236 + 5264;
+  memcpy(block + 68, &publicSize, 2);  // dmSize
+  // Area offsets of the private header: DEVMODE area, extension area, work area.
+  const WORD areas[3] = {0, extension, work};
+  memcpy(block + 361, areas, sizeof(areas));
+  return block;
+}
+

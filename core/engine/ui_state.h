@@ -1,0 +1,82 @@
+// The UI state: the per-context work record, copied from a static template at every open. The
+// fields several areas share are here; an area that alone uses a field keeps it in its own
+// member record.
+#pragma once
+#include "core/front/front_state.h"
+#include "platform/win32.h"
+
+struct UiModuleTable;
+
+constexpr int kPrinterNameChars = 261;
+constexpr int kPathChars = 260;
+constexpr int kSnapshotCount = 3;
+constexpr int kTextBufferChars = 1025;
+constexpr int kEvaluatorStackDepth = 256;
+
+// Open modes (low byte of the open flags) and flags.
+enum : WORD {
+  kOpenModeMask = 0x00FF,
+  kOpenModeFull = 0,
+  kOpenModeBare = 4,  // this mode and above: no model description, no settings block
+  kOpenNoGlobalMutex = 0x0100,
+  kOpenNoAdminCheck = 0x0200,
+  kOpenLoadPersisted = 0x0400,
+  kOpenCacheAllowed = 0x0800,
+  kOpenAnyHandle = 0x1000,
+};
+
+// Open kinds.
+enum : DWORD {
+  kKindSettings = 0x80000000,
+  kKindCapabilities = 0x1000000,
+  kKindDocumentProperties = 0x2000000,
+  kKindExclusion = 0x100000,
+  kKindApplicationApi = 0x200000,
+  kKindBusy = 0x40000,            // added while the front is busy: settings filed per machine
+  kKindLegacy = 0x10000,          // recorded as kKindLegacyRecorded
+  kKindLegacyRecorded = 0x20000000,
+};
+
+// Job-control binding of a context; zeroed at every open.
+struct JobControlState {
+  HMODULE library;
+  HANDLE session;
+  DWORD flags;
+};
+
+struct UiState {
+  WORD openMode;                 // low byte of the open flags
+  DWORD openKind;
+  LONG useGlobalMutex;           // 1 unless opened with kOpenNoGlobalMutex
+  LONG checkAdministrator;       // 1 unless opened with kOpenNoAdminCheck
+  // Printer facts, each fetched at most once per context.
+  WCHAR printerName[kPrinterNameChars];  // connection names rebuilt; the cache key
+  WCHAR driverName[kPrinterNameChars];
+  LONG onServer;                 // 0 unknown, 1 reached through a server, 2 local
+  LONG attributesKnown;
+  DWORD attributes;              // PRINTER_INFO_2 Attributes
+  WCHAR settingsFilePath[kPathChars];
+  WCHAR modelDataFilePath[kPathChars];
+  WCHAR driverDirPath[kPathChars];
+  WCHAR installIniPath[kPathChars];
+  WCHAR languageCode[3];         // two-letter code of the display or installed language (help file)
+  DWORD variantCapMask;          // capability mask of the printer's driver variant
+  FrontUiState front;            // what the property entry points keep
+  LONG modified;                 // 1 after any item write
+  DWORD mergeFlags;              // flags of the DEVMODE merge in progress
+  DWORD changeFlags;             // accumulated change classes of item writes
+  LONG fileStatus;               // last settings-file load or save status
+  BYTE* snapshots[kSnapshotCount];  // settings-block copies, slot 0 the newest
+  DWORD snapshotFlags[kSnapshotCount];
+  BYTE* initialSettings;         // the settings at the end of the open, own font tables
+  BYTE* lockDefaults;            // locked default values (setting-lock feature)
+  UiModuleTable* modules;
+  void* keptFontTable;           // the substitution table in force before a replacement
+  LONG keptFontCount;
+  void* logicalValueBuffer;
+  WCHAR textBuffer[kTextBufferChars];
+  LONG* evaluatorStack;          // null: every judge on the context is false
+  SHORT evaluatorDepth;
+  JobControlState jobControl;
+};
+

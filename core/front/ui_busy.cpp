@@ -1,0 +1,5 @@
+#include "core/front/ui_busy.h"
+
+// One per loaded deliverable, like every other piece of core state.
+int UiBusyFlag = 0;
+

@@ -1,0 +1,10 @@
+// Driver identity values in printer data.
+#pragma once
+#include "core/engine/driver_context.h"
+#include "platform/win32.h"
+
+// Reads the printer data "HelpFileName" into buffer (size characters, terminated); 1 when it
+// was read, 0 for a null buffer or size or a missing value.
+int InstReadHelpFileName(WCHAR* buffer, DWORD size, DriverContext* ctx);
+// The same for a printer handle.
+int InstReadHelpFileNameByPrinter(WCHAR* buffer, DWORD size, HANDLE hPrinter);

@@ -1,0 +1,340 @@
+// The in-memory ini text reader and writer.
+#include "core/store/ini_text.h"
+
+#include "core/common/file_ops.h"
+#include "core/common/mem.h"
+#include "core/common/text.h"
+#include "core/engine/item_access.h"
+
+namespace {
+
+constexpr DWORD kOnlyLargeBytes = 65536;
+constexpr DWORD kIntChars = 10;
+
+bool IsLead(char c) { return IsDBCSLeadByteEx(GetACP(), BYTE(c)) != FALSE; }
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
+// A wide name as narrow text in the system code page, owned by this object.
+class Narrow {
+ public:
+  explicit Narrow(LPCWSTR wide) {
+    if (!wide) return;
+    int n = lstrlenW(wide) * 2 + 1;  // a code-page character takes at most two bytes
+    text_ = static_cast<char*>(MemAllocZero(DWORD(n)));
+    if (text_) StrWideToAnsi(text_, wide, n);
+  }
+  ~Narrow() { MemFree(text_); }
+  Narrow(const Narrow&) = delete;
+  Narrow& operator=(const Narrow&) = delete;
+  const char* get() const { return text_; }
+
+ private:
+  char* text_ = nullptr;
+};
+
+// Compares name with the text at p without regard to (ASCII) case; the two bytes of a
+// double-byte character are compared as they are. On a match returns the byte after it.
+const char* MatchName(const char* name, const char* p) {
+  while (*name) {
+    if (IsLead(*name)) {
+      if (p[0] != name[0] || !name[1] || p[1] != name[1]) return nullptr;
+      name += 2;
+      p += 2;
+      continue;
+    }
+    if (LowerAscii(*p) != LowerAscii(*name)) return nullptr;
+    ++name;
+    ++p;
+  }
+  return p;
+}
+
+// At a line that begins with '[': the section name must follow, then ']'.
+bool IniTextMatchSection(const char* section, const char* line) {
+  if (*line != '[') return false;
+  const char* after = MatchName(section, line + 1);
+  return after && *after == ']';
+}
+
+// The key must follow at *p, then '='; on a match *p moves past the '='.
+bool IniTextMatchKey(const char* key, const char** p) {
+  const char* after = MatchName(key, *p);
+  if (!after || *after != '=') return false;
+  *p = after + 1;
+  return true;
+}
+
+// Copies at most size - 1 characters of def into destination (zeroed first).
+WORD TakeDefault(LPCWSTR def, LPWSTR destination, DWORD size) {
+  for (DWORD i = 0; i < size; ++i) destination[i] = 0;
+  DWORD n = 0;
+  if (def)
+    while (n + 1 < size && def[n]) {
+      destination[n] = def[n];
+      ++n;
+    }
+  return WORD(n);
+}
+
+// Makes room for need more bytes after position (and a zero after them).
+bool Reserve(IniSectionBuffer* buffer, DWORD position, DWORD need) {
+  if (position > buffer->capacity) return false;
+  if (need > 0x7FFFFFFF - position - 1) return false;
+  DWORD want = position + need + 1;
+  if (want <= buffer->capacity) return true;
+  DWORD capacity = buffer->capacity ? buffer->capacity : kIniSectionBufferBytes;
+  while (capacity < want) {
+    if (capacity > 0x3FFFFFFF) return false;
+    capacity *= 2;
+  }
+  char* grown = static_cast<char*>(MemAllocZero(capacity));
+  if (!grown) return false;
+  for (DWORD i = 0; i < position; ++i) grown[i] = buffer->data[i];
+  MemFree(buffer->data);
+  buffer->data = grown;
+  buffer->capacity = capacity;
+  return true;
+}
+
+void Append(IniSectionBuffer* buffer, DWORD* position, const char* text, size_t n) {
+  for (size_t i = 0; i < n; ++i) buffer->data[*position + i] = text[i];
+  *position += DWORD(n);
+}
+
+size_t Length(const char* s) {
+  size_t n = 0;
+  while (s[n]) ++n;
+  return n;
+}
+
+// The extent [start, end) of the section's header line and body in text, or false.
+bool FindSectionExtent(const char* text, const char* section, const char** start, const char** end) {
+  for (const char* line = text; *line; line = IniTextNextLine(line)) {
+    if (!IniTextMatchSection(section, line)) continue;
+    *start = line;
+    const char* next = IniTextNextLine(line);
+    while (*next && *next != '[') next = IniTextNextLine(next);
+    *end = next;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+BOOL StoreIniTextBufferInit(IniSectionBuffer* buffer) {
+  if (!buffer) return FALSE;
+  buffer->data = static_cast<char*>(MemAllocZero(kIniSectionBufferBytes));
+  buffer->capacity = buffer->data ? kIniSectionBufferBytes : 0;
+  return buffer->data != nullptr;
+}
+
+void StoreIniTextBufferFree(IniSectionBuffer* buffer) {
+  if (!buffer) return;
+  MemFree(buffer->data);
+  buffer->data = nullptr;
+  buffer->capacity = 0;
+}
+
+char* IniTextReadFile(BOOL onlyLarge, LPCWSTR path) {
+  HANDLE h = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    DWORD error = GetLastError();
+    // A settings file that does not exist yet reads as empty; it is not created here.
+    if (onlyLarge || (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)) return nullptr;
+    return static_cast<char*>(MemAllocZero(1));
+  }
+  char* text = nullptr;
+  DWORD size = GetFileSize(h, nullptr);
+  if (size != INVALID_FILE_SIZE && size < 0x7FFFFFFF && !(onlyLarge && size < kOnlyLargeBytes)) {
+    text = static_cast<char*>(MemAllocZero(size + 1));
+    if (text && size && FileReadBytes(h, text, size) != LONG(size)) {
+      MemFree(text);
+      text = nullptr;
+    }
+  }
+  CloseHandle(h);
+  return text;
+}
+
+char* StoreLoadIniText(LPCWSTR path, BOOL onlyLarge) {
+  if (!path || !path[0] || path[1] != ':') return nullptr;
+  return IniTextReadFile(onlyLarge, path);
+}
+
+BOOL StoreFreeIniText(char* text) {
+  MemFree(text);
+  return TRUE;
+}
+
+const char* IniTextNextLine(const char* text) {
+  while (*text && *text != '\n') ++text;
+  return *text ? text + 1 : text;
+}
+
+DWORD IniTextCopyValue(char* destination, const char* source, DWORD n) {
+  if (n == 0) return 0;
+  DWORD i = 0;
+  while (i + 1 < n && source[i] && source[i] != '\r' && source[i] != '\n') {
+    if (IsLead(source[i])) {
+      // Both bytes or neither: a lead byte whose trail is missing or does not fit stays out.
+      char trail = source[i + 1];
+      if (i + 2 >= n || !trail || trail == '\r' || trail == '\n') break;
+      destination[i] = source[i];
+      destination[i + 1] = trail;
+      i += 2;
+      continue;
+    }
+    destination[i] = source[i];
+    ++i;
+  }
+  destination[i] = 0;
+  return i;
+}
+
+const char* StoreIniTextFindSection(LPCWSTR section, const char* text) {
+  if (!section || !text) return nullptr;
+  Narrow name(section);
+  if (!name.get()) return nullptr;
+  for (const char* line = text; *line; line = IniTextNextLine(line))
+    if (IniTextMatchSection(name.get(), line)) return IniTextNextLine(line);
+  return nullptr;
+}
+
+WORD StoreIniTextGetString(LPCWSTR key, LPCWSTR def, LPWSTR destination, DWORD size, const char* cursor,
+                           DWORD* position) {
+  if (!destination || size == 0 || !position) return 0;
+  if (!cursor || !key) {
+    *position = 0;
+    return TakeDefault(def, destination, size);
+  }
+  Narrow name(key);
+  if (!name.get()) return TakeDefault(def, destination, size);
+
+  const char* start = cursor + *position;
+  const char* p = start;
+  bool wrapped = false;
+  for (;;) {
+    if (wrapped && p == start) break;  // a whole round without the key
+    if (!*p || *p == '[') {
+      if (wrapped) {
+        *position = 0;
+        break;
+      }
+      wrapped = true;
+      p = cursor;
+      continue;
+    }
+    const char* value = p;
+    if (IniTextMatchKey(name.get(), &value)) {
+      char* narrow = static_cast<char*>(MemAllocZero(size));
+      if (!narrow) return TakeDefault(def, destination, size);
+      IniTextCopyValue(narrow, value, size);
+      for (DWORD i = 0; i < size; ++i) destination[i] = 0;
+      if (narrow[0]) StrAnsiToWide(destination, narrow, int(size));
+      MemFree(narrow);
+      *position = DWORD(IniTextNextLine(value) - cursor);
+      return WORD(lstrlenW(destination));
+    }
+    p = IniTextNextLine(p);
+  }
+  return TakeDefault(def, destination, size);
+}
+
+LONG StoreIniTextGetInt(LPCWSTR key, LONG def, const char* cursor, DWORD* position) {
+  WCHAR text[kIntChars + 1];
+  if (StoreIniTextGetString(key, TEXT(""), text, kIntChars + 1, cursor, position) == 0) return def;
+  const WCHAR* p = text;
+  bool negative = false;
+  if (*p == '-' || *p == '+') negative = *p++ == '-';
+  DWORD value = 0;
+  while (*p >= '0' && *p <= '9') value = value * 10 + DWORD(*p++ - '0');
+  return negative ? LONG(0u - value) : LONG(value);
+}
+
+BOOL StoreIniTextPutSection(DWORD* position, LPCWSTR section, IniSectionBuffer* buffer) {
+  if (!position || !section || !buffer || !buffer->data) return FALSE;
+  if (!*section) return TRUE;
+  Narrow name(section);
+  if (!name.get()) return FALSE;
+  size_t n = Length(name.get());
+  if (!Reserve(buffer, *position, DWORD(n + 4))) return FALSE;
+  DWORD at = *position;
+  Append(buffer, position, "[", 1);
+  Append(buffer, position, name.get(), n);
+  Append(buffer, position, "]\r\n", 3);
+  // A line break inside the name would start a line of its own.
+  for (DWORD i = at + 1; i < at + 1 + n; ++i)
+    if (buffer->data[i] == '\r' || buffer->data[i] == '\n') buffer->data[i] = ' ';
+  return TRUE;
+}
+
+BOOL StoreIniTextPutKey(DWORD* position, LPCWSTR key, LPCWSTR value, IniSectionBuffer* buffer) {
+  if (!position || !key || !value || !buffer || !buffer->data) return FALSE;
+  // An empty key writes nothing; so does a key that begins with '[', which would read back
+  // as a section header and cut the section short.
+  if (!*key || *key == '[') return TRUE;
+  Narrow name(key), text(value);
+  if (!name.get() || !text.get()) return FALSE;
+  size_t nk = Length(name.get()), nv = Length(text.get());
+  if (!Reserve(buffer, *position, DWORD(nk + nv + 3))) return FALSE;
+  DWORD at = *position;
+  Append(buffer, position, name.get(), nk);
+  Append(buffer, position, "=", 1);
+  Append(buffer, position, text.get(), nv);
+  Append(buffer, position, "\r\n", 2);
+  for (DWORD i = at; i < *position - 2; ++i)
+    if (buffer->data[i] == '\r' || buffer->data[i] == '\n') buffer->data[i] = ' ';
+  return TRUE;
+}
+
+BOOL StoreIniTextReplaceSection(DriverContext* ctx, LPCWSTR path, LPCWSTR section, const char* sectionText,
+                                DWORD length) {
+  if (!path || !section || !sectionText) return FALSE;
+  Narrow name(section);
+  if (!name.get()) return FALSE;
+
+  // The old text; only a missing file or folder counts as empty.
+  char* old = IniTextReadFile(FALSE, path);
+  if (!old) return FALSE;
+  const char* oldStart = old + Length(old);
+  const char* oldEnd = oldStart;
+  FindSectionExtent(old, name.get(), &oldStart, &oldEnd);
+  const char* oldText = old;
+  const char* oldTail = old + Length(old);
+
+  WCHAR temp[MAX_PATH];
+  int pathChars = lstrlenW(path);
+  static const WCHAR kSuffix[] = TEXT(".~zt");
+  if (pathChars + 4 >= MAX_PATH) {
+    if (ctx) CtxSetFileStatus(ctx, ERROR_FILENAME_EXCED_RANGE);
+    StoreFreeIniText(old);
+    return FALSE;
+  }
+  lstrcpyW(temp, path);
+  lstrcatW(temp, kSuffix);
+  HANDLE h = CreateFileW(temp, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    if (ctx) CtxSetFileStatus(ctx, LONG(GetLastError()));
+    StoreFreeIniText(old);
+    return FALSE;
+  }
+  struct Piece {
+    const char* text;
+    DWORD bytes;
+  } pieces[3] = {
+      {sectionText, length},
+      {oldText, DWORD(oldStart - oldText)},
+      {oldEnd, DWORD(oldTail - oldEnd)},
+  };
+  bool ok = true;
+  for (const Piece& piece : pieces)
+    if (ok && piece.bytes) ok = FileWriteBytes(h, piece.text, piece.bytes) == LONG(piece.bytes);
+  CloseHandle(h);
+  StoreFreeIniText(old);
+  if (ok) ok = MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  if (!ok) DeleteFileW(temp);
+  return ok ? TRUE : FALSE;
+}

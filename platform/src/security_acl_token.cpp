@@ -1,0 +1,54 @@
+// Process tokens: the process has one; a thread has one only while it impersonates
+// (ImpersonateSelf), otherwise OpenThreadToken answers ERROR_NO_TOKEN.
+#include "platform/src/handles.h"
+#include "platform/src/internal.h"
+
+namespace {
+
+struct TokenObject : winsim::KernelObject {
+  DWORD access = 0;
+};
+
+const HANDLE kCurrentProcess = reinterpret_cast<HANDLE>(LONG_PTR(-1));
+const HANDLE kCurrentThread = reinterpret_cast<HANDLE>(LONG_PTR(-2));
+
+}  // namespace
+
+WINSIM_API HANDLE WINAPI GetCurrentProcess(void) { return kCurrentProcess; }
+WINSIM_API HANDLE WINAPI GetCurrentThread(void) { return kCurrentThread; }
+
+WINSIM_API BOOL WINAPI OpenProcessToken(HANDLE process, DWORD access, PHANDLE token) {
+  if (!token) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  if (process != kCurrentProcess) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  auto object = std::make_shared<TokenObject>();
+  object->access = access;
+  *token = winsim::AddHandle(object);
+  return TRUE;
+}
+
+WINSIM_API BOOL WINAPI OpenThreadToken(HANDLE thread, DWORD access, BOOL, PHANDLE token) {
+  if (!token) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  *token = nullptr;
+  if (thread != kCurrentThread) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if (winsim::ThreadImpersonates()) {
+    auto object = std::make_shared<TokenObject>();
+    object->access = access;
+    *token = winsim::AddHandle(object);
+    winsim::NoteImpersonationToken(*token);
+    return TRUE;
+  }
+  SetLastError(ERROR_NO_TOKEN);
+  return FALSE;
+}

@@ -1,0 +1,237 @@
+// Registry and spooler behaviour the driver relies on, checked against our machine and, built
+// with mingw, against Wine. Windows API only. Each test works under its own key
+// HKCU\Software\ZemsTest\<process>-<tick> and deletes it afterwards.
+#include <gtest/gtest.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/win32.h"
+
+namespace {
+
+typedef std::basic_string<WCHAR> WideString;
+
+WideString W(const char* ascii) {
+  WideString out;
+  for (; *ascii; ++ascii) out += WCHAR(*ascii);
+  return out;
+}
+
+LONG DeleteTree(HKEY parent, const WCHAR* name) {
+  HKEY key;
+  LONG rc = RegOpenKeyExW(parent, name, 0, KEY_ALL_ACCESS, &key);
+  if (rc != ERROR_SUCCESS) return rc;
+  for (;;) {
+    WCHAR sub[256];
+    DWORD length = 256;
+    if (RegEnumKeyExW(key, 0, sub, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    if (DeleteTree(key, sub) != ERROR_SUCCESS) break;
+  }
+  RegCloseKey(key);
+  return RegDeleteKeyW(parent, name);
+}
+
+class RegistryConformance : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    name_ = W("Software\\ZemsTest\\") + W(std::to_string(GetCurrentProcessId()).c_str()) + WCHAR('-') +
+            W(std::to_string(GetTickCount()).c_str());
+    DWORD disposition = 0;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, name_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
+                              &disposition),
+              ERROR_SUCCESS);
+    EXPECT_EQ(disposition, DWORD(REG_CREATED_NEW_KEY));
+  }
+  void TearDown() override {
+    RegCloseKey(key_);
+    EXPECT_EQ(DeleteTree(HKEY_CURRENT_USER, name_.c_str()), ERROR_SUCCESS);
+    HKEY parent;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, W("Software").c_str(), 0, KEY_ALL_ACCESS, &parent) == ERROR_SUCCESS) {
+      RegDeleteKeyW(parent, W("ZemsTest").c_str());  // only when no other run is using it
+      RegCloseKey(parent);
+    }
+  }
+  HKEY key_ = nullptr;
+  WideString name_;
+};
+
+TEST_F(RegistryConformance, ValuesKeepTypeAndExactBytes) {
+  const struct {
+    const char* name;
+    DWORD type;
+    std::string bytes;
+  } cases[] = {
+      {"terminated", REG_SZ, std::string("a\0b\0\0\0", 6)},
+      {"unterminated", REG_SZ, std::string("a\0b\0", 4)},  // read back without a terminator
+      {"odd length", REG_SZ, std::string("a\0b", 3)},
+      {"expand", REG_EXPAND_SZ, std::string("%\0A\0%\0\0\0", 8)},
+      {"multi", REG_MULTI_SZ, std::string("x\0\0\0y\0\0\0\0\0", 10)},
+      {"dword", REG_DWORD, std::string("\x78\x56\x34\x12", 4)},
+      {"binary", REG_BINARY, std::string("\0\xff\n ", 4)},
+      {"empty", REG_BINARY, std::string()},
+  };
+  for (const auto& c : cases) {
+    WideString name = W(c.name);
+    ASSERT_EQ(RegSetValueExW(key_, name.c_str(), 0, c.type, reinterpret_cast<const BYTE*>(c.bytes.data()),
+                             DWORD(c.bytes.size())),
+              ERROR_SUCCESS)
+        << c.name;
+    DWORD type = 0, size = 0;
+    ASSERT_EQ(RegQueryValueExW(key_, name.c_str(), nullptr, &type, nullptr, &size), ERROR_SUCCESS) << c.name;
+    EXPECT_EQ(size, DWORD(c.bytes.size())) << c.name;
+    EXPECT_EQ(type, c.type) << c.name;
+    std::string got(size + 4, '\x55');
+    size = DWORD(got.size());
+    ASSERT_EQ(RegQueryValueExW(key_, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&got[0]), &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(got.substr(0, size), c.bytes) << c.name;
+  }
+}
+
+TEST_F(RegistryConformance, MeasureThenFill) {
+  DWORD value = 0x11223344;
+  ASSERT_EQ(RegSetValueExW(key_, W("v").c_str(), 0, REG_DWORD, reinterpret_cast<BYTE*>(&value), 4), ERROR_SUCCESS);
+  BYTE small[2];
+  DWORD size = sizeof small, type = 0;
+  EXPECT_EQ(RegQueryValueExW(key_, W("v").c_str(), nullptr, &type, small, &size), ERROR_MORE_DATA);
+  EXPECT_EQ(size, 4u);
+  EXPECT_EQ(RegQueryValueExW(key_, W("missing").c_str(), nullptr, &type, nullptr, &size), ERROR_FILE_NOT_FOUND);
+  // Names compare without case.
+  DWORD got = 0;
+  size = 4;
+  EXPECT_EQ(RegQueryValueExW(key_, W("V").c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&got), &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(got, value);
+}
+
+TEST_F(RegistryConformance, KeysOpenCreateEnumerateAndDelete) {
+  HKEY sub;
+  EXPECT_EQ(RegOpenKeyExW(key_, W("b").c_str(), 0, KEY_READ, &sub), ERROR_FILE_NOT_FOUND);
+  for (const char* name : {"b", "A\\inner", "c"}) {
+    DWORD disposition = 0;
+    ASSERT_EQ(RegCreateKeyExW(key_, W(name).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &sub, &disposition),
+              ERROR_SUCCESS);
+    EXPECT_EQ(disposition, DWORD(REG_CREATED_NEW_KEY));
+    RegCloseKey(sub);
+  }
+  DWORD disposition = 0;
+  ASSERT_EQ(RegCreateKeyExW(key_, W("B").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &sub, &disposition),
+            ERROR_SUCCESS);
+  EXPECT_EQ(disposition, DWORD(REG_OPENED_EXISTING_KEY));
+  RegCloseKey(sub);
+
+  std::vector<WideString> names;
+  for (DWORD i = 0;; ++i) {
+    WCHAR name[256];
+    DWORD length = 256;
+    LONG rc = RegEnumKeyExW(key_, i, name, &length, nullptr, nullptr, nullptr, nullptr);
+    if (rc == ERROR_NO_MORE_ITEMS) break;
+    ASSERT_EQ(rc, ERROR_SUCCESS);
+    EXPECT_EQ(length, 1u);
+    names.push_back(name);
+  }
+  EXPECT_EQ(names, (std::vector<WideString>{W("A"), W("b"), W("c")}));
+
+  DWORD subKeys = 0, maxSubKey = 0, values = 0;
+  ASSERT_EQ(RegQueryInfoKeyW(key_, nullptr, nullptr, nullptr, &subKeys, &maxSubKey, nullptr, &values, nullptr,
+                             nullptr, nullptr, nullptr),
+            ERROR_SUCCESS);
+  EXPECT_EQ(subKeys, 3u);
+  EXPECT_EQ(maxSubKey, 1u);
+  EXPECT_EQ(values, 0u);
+
+  EXPECT_EQ(RegDeleteKeyW(key_, W("a").c_str()), ERROR_ACCESS_DENIED);  // it has a subkey
+  ASSERT_EQ(RegOpenKeyExW(key_, W("c").c_str(), 0, KEY_ALL_ACCESS, &sub), ERROR_SUCCESS);
+  EXPECT_EQ(RegDeleteKeyW(key_, W("c").c_str()), ERROR_SUCCESS);
+  DWORD one = 1;
+  EXPECT_EQ(RegSetValueExW(sub, W("x").c_str(), 0, REG_DWORD, reinterpret_cast<BYTE*>(&one), 4), ERROR_KEY_DELETED);
+  RegCloseKey(sub);
+}
+
+TEST_F(RegistryConformance, ValuesEnumerateWithTheirNames) {
+  DWORD n = 5;
+  ASSERT_EQ(RegSetValueExW(key_, W("LongerName").c_str(), 0, REG_DWORD, reinterpret_cast<BYTE*>(&n), 4),
+            ERROR_SUCCESS);
+  WCHAR name[4];
+  DWORD length = 4, type = 0, size = 0;
+  EXPECT_EQ(RegEnumValueW(key_, 0, name, &length, nullptr, &type, nullptr, &size), ERROR_MORE_DATA);
+  WCHAR big[32];
+  length = 32;
+  size = 4;
+  DWORD data = 0;
+  ASSERT_EQ(RegEnumValueW(key_, 0, big, &length, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(WideString(big), W("LongerName"));
+  EXPECT_EQ(length, 10u);
+  EXPECT_EQ(type, DWORD(REG_DWORD));
+  EXPECT_EQ(data, 5u);
+  length = 32;
+  EXPECT_EQ(RegEnumValueW(key_, 1, big, &length, nullptr, &type, nullptr, nullptr), ERROR_NO_MORE_ITEMS);
+  EXPECT_EQ(RegDeleteValueW(key_, W("longername").c_str()), ERROR_SUCCESS);
+  EXPECT_EQ(RegDeleteValueW(key_, W("longername").c_str()), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(RegistryConformance, AnsiFormsStoreWideStrings) {
+  ASSERT_EQ(RegSetValueExA(key_, "text", 0, REG_SZ, reinterpret_cast<const BYTE*>("abc"), 4), ERROR_SUCCESS);
+  BYTE wide[16] = {};
+  DWORD size = sizeof wide, type = 0;
+  ASSERT_EQ(RegQueryValueExW(key_, W("TEXT").c_str(), nullptr, &type, wide, &size), ERROR_SUCCESS);
+  EXPECT_EQ(size, 8u);
+  EXPECT_EQ(memcmp(wide, "a\0b\0c\0\0\0", 8), 0);
+  char narrow[16] = {};
+  size = sizeof narrow;
+  ASSERT_EQ(RegQueryValueExA(key_, "text", nullptr, &type, reinterpret_cast<BYTE*>(narrow), &size), ERROR_SUCCESS);
+  EXPECT_EQ(size, 4u);
+  EXPECT_STREQ(narrow, "abc");
+}
+
+TEST(SpoolerConformance, UnknownPrinterAndDriverFolder) {
+  HANDLE h = nullptr;
+  WideString name = W("ZEMS no such printer");
+  EXPECT_FALSE(OpenPrinterW(&name[0], &h, nullptr));
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PRINTER_NAME));
+  DWORD needed = 0;
+  EXPECT_FALSE(GetPrinterDriverDirectoryW(nullptr, nullptr, 1, nullptr, 0, &needed));
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_INSUFFICIENT_BUFFER));
+  std::vector<WCHAR> folder(needed / sizeof(WCHAR) + 1);
+  ASSERT_TRUE(GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(folder.data()), needed,
+                                         &needed));
+  EXPECT_EQ(lstrcmpiW(folder.data(), W("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86").c_str()), 0);
+}
+
+TEST(SystemConformance, VersionCallsAndConditionMasks) {
+  OSVERSIONINFOW wrong = {};
+  wrong.dwOSVersionInfoSize = sizeof wrong - 4;
+  EXPECT_FALSE(GetVersionExW(&wrong));
+  OSVERSIONINFOEXW ex = {};
+  ex.dwOSVersionInfoSize = sizeof ex;
+  ASSERT_TRUE(GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&ex)));
+  EXPECT_EQ(ex.dwPlatformId, DWORD(VER_PLATFORM_WIN32_NT));
+  EXPECT_EQ(VerSetConditionMask(0, VER_MAJORVERSION, VER_GREATER_EQUAL), 0x18ull);
+  EXPECT_EQ(VerSetConditionMask(0, VER_SUITENAME, VER_AND), 6ull << 18);
+  // The machine's own version always satisfies "equal to itself".
+  DWORDLONG mask = VerSetConditionMask(VerSetConditionMask(0, VER_MAJORVERSION, VER_EQUAL), VER_MINORVERSION, VER_EQUAL);
+  EXPECT_TRUE(VerifyVersionInfoW(&ex, VER_MAJORVERSION | VER_MINORVERSION, mask));
+  ex.dwMajorVersion += 1;
+  EXPECT_FALSE(VerifyVersionInfoW(&ex, VER_MAJORVERSION | VER_MINORVERSION, mask));
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_OLD_WIN_VERSION));
+}
+
+TEST(SystemConformance, MissingModuleAndUserName) {
+  SetLastError(0);
+  EXPECT_EQ(LoadLibraryW(W("zems_no_such_module.dll").c_str()), nullptr);
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_MOD_NOT_FOUND));
+  WCHAR self[MAX_PATH];
+  EXPECT_GT(GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
+  DWORD size = 0;
+  EXPECT_FALSE(GetUserNameW(nullptr, &size));
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_INSUFFICIENT_BUFFER));
+  EXPECT_GT(size, 1u);
+  std::vector<WCHAR> name(size);
+  ASSERT_TRUE(GetUserNameW(name.data(), &size));
+  EXPECT_EQ(DWORD(lstrlenW(name.data()) + 1), size);
+}
+
+}  // namespace

@@ -1,0 +1,180 @@
+// Files of the simulated machine as the host sees them: drive mapping under the machine
+// root, separate roots, links, attributes kept beside the file, times kept per handle.
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "platform/sim.h"
+#include "platform/win32.h"
+#include "support/machine_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+typedef std::u16string WString;
+
+std::string HostRead(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void WinWrite(const WString& path, const std::string& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE) << GetLastError();
+  DWORD done = 0;
+  EXPECT_TRUE(WriteFile(file, bytes.data(), DWORD(bytes.size()), &done, nullptr));
+  CloseHandle(file);
+}
+
+class FilesMachine : public zems_test::MachineTest {};
+
+TEST_F(FilesMachine, DrivesAreFoldersUnderTheRoot) {
+  ASSERT_TRUE(CreateDirectoryW(u"C:\\Data", nullptr));
+  WinWrite(u"c:/data/File.TXT", "c drive");
+  EXPECT_EQ(HostRead(fs::path(Root()) / "c" / "Data" / "File.TXT"), "c drive");
+  ASSERT_TRUE(CreateDirectoryW(u"D:\\x", nullptr));
+  WinWrite(u"D:\\x\\y.bin", "d drive");
+  EXPECT_EQ(HostRead(fs::path(Root()) / "d" / "x" / "y.bin"), "d drive");
+  // Names the host holds in another case, with letters beyond ASCII too.
+  fs::create_directories(fs::path(Root()) / "c" / "Ärger");
+  std::ofstream(fs::path(Root()) / "c" / "Ärger" / "Öl.ini") << "[s]\r\nk=1\r\n";
+  EXPECT_EQ(GetPrivateProfileIntW(u"S", u"K", 0, u"C:\\äRGER\\öL.INI"), 1u);
+  // A move between drives needs MOVEFILE_COPY_ALLOWED, as between volumes.
+  EXPECT_FALSE(MoveFileExW(u"D:\\x\\y.bin", u"C:\\y.bin", 0));
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_NOT_SAME_DEVICE));
+  EXPECT_TRUE(MoveFileExW(u"D:\\x\\y.bin", u"C:\\y.bin", MOVEFILE_COPY_ALLOWED));
+  EXPECT_EQ(HostRead(fs::path(Root()) / "c" / "y.bin"), "d drive");
+}
+
+TEST_F(FilesMachine, EachRootIsItsOwnMachine) {
+  WinWrite(u"C:\\only-here.txt", "first");
+  std::string second = zems_test::MakeMachineRoot();
+  EXPECT_EQ(GetFileAttributesW(u"C:\\only-here.txt"), INVALID_FILE_ATTRIBUTES);
+  WinWrite(u"C:\\only-here.txt", "second");
+  SimSetMachineRoot(Root().c_str());
+  HANDLE file = CreateFileW(u"C:\\only-here.txt", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  char buffer[16] = {};
+  DWORD done = 0;
+  EXPECT_TRUE(ReadFile(file, buffer, sizeof(buffer), &done, nullptr));
+  EXPECT_EQ(std::string(buffer, done), "first");
+  CloseHandle(file);
+  zems_test::RemoveMachineRoot(second);
+}
+
+TEST_F(FilesMachine, FolderLinksAreRemovedNotFollowed) {
+  // A link inside the machine to a folder elsewhere: removing it leaves the target alone, and
+  // a search shows it as a reparse point so tree walks do not descend into it.
+  fs::path outside = fs::path(Root()) / "outside";
+  fs::create_directories(outside);
+  std::ofstream(outside / "precious.txt") << "keep";
+  fs::create_directories(fs::path(Root()) / "c" / "dir");
+  fs::create_directory_symlink(outside, fs::path(Root()) / "c" / "dir" / "link");
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(u"C:\\dir\\link", &data);
+  ASSERT_NE(find, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(data.dwFileAttributes, DWORD(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+  FindClose(find);
+  EXPECT_TRUE(RemoveDirectoryW(u"C:\\dir\\link"));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(fs::path(Root()) / "c" / "dir" / "link")));
+  EXPECT_EQ(HostRead(outside / "precious.txt"), "keep");
+  EXPECT_TRUE(RemoveDirectoryW(u"C:\\dir"));
+}
+
+TEST_F(FilesMachine, AttributesLiveWithTheFile) {
+  WinWrite(u"C:\\a.txt", "a");
+  ASSERT_TRUE(SetFileAttributesW(u"C:\\a.txt", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
+  // Read-only is the host's write permission, so host tools see it too.
+  struct stat st;
+  ASSERT_EQ(stat((Root() + "/c/a.txt").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0222, 0u);
+  ASSERT_TRUE(MoveFileW(u"C:\\a.txt", u"C:\\b.txt"));
+  EXPECT_EQ(GetFileAttributesW(u"C:\\b.txt"), DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
+  // Clearing them gives FILE_ATTRIBUTE_NORMAL; a write sets ARCHIVE again.
+  ASSERT_TRUE(SetFileAttributesW(u"C:\\b.txt", FILE_ATTRIBUTE_NORMAL));
+  EXPECT_EQ(GetFileAttributesW(u"C:\\b.txt"), DWORD(FILE_ATTRIBUTE_NORMAL));
+  HANDLE file = CreateFileW(u"C:\\b.txt", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  DWORD done = 0;
+  EXPECT_TRUE(WriteFile(file, "x", 1, &done, nullptr));
+  CloseHandle(file);
+  EXPECT_EQ(GetFileAttributesW(u"C:\\b.txt"), DWORD(FILE_ATTRIBUTE_ARCHIVE));
+}
+
+TEST_F(FilesMachine, SetWriteTimeHoldsForLaterWritesOfTheHandle) {
+  HANDLE file = CreateFileW(u"C:\\t.txt", GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  FILETIME set = {0x12345670u, 0x01C00000u};
+  EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &set));
+  DWORD done = 0;
+  EXPECT_TRUE(WriteFile(file, "after", 5, &done, nullptr));
+  CloseHandle(file);
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  ASSERT_TRUE(GetFileAttributesExW(u"C:\\t.txt", GetFileExInfoStandard, &data));
+  EXPECT_EQ(CompareFileTime(&data.ftLastWriteTime, &set), 0);
+  EXPECT_EQ(data.nFileSizeLow, 5u);
+}
+
+TEST_F(FilesMachine, ShareModesHoldAcrossProcesses) {
+  WinWrite(u"C:\\held.txt", "held");
+  int ready[2], release[2];
+  ASSERT_EQ(pipe(ready), 0);
+  ASSERT_EQ(pipe(release), 0);
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    HANDLE file = CreateFileW(u"C:\\held.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    char c = file != INVALID_HANDLE_VALUE ? 'y' : 'n';
+    if (write(ready[1], &c, 1) != 1 || read(release[0], &c, 1) != 1) _exit(2);
+    _exit(0);  // the handle goes with the process
+  }
+  char c = 0;
+  ASSERT_EQ(read(ready[0], &c, 1), 1);
+  ASSERT_EQ(c, 'y');
+  EXPECT_EQ(CreateFileW(u"C:\\held.txt", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr),
+            INVALID_HANDLE_VALUE);
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_SHARING_VIOLATION));
+  EXPECT_FALSE(DeleteFileW(u"C:\\held.txt"));
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_SHARING_VIOLATION));
+  // Opening for attributes only is no use of the data, so it is allowed.
+  HANDLE query = CreateFileW(u"C:\\held.txt", 0, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_NE(query, INVALID_HANDLE_VALUE);
+  CloseHandle(query);
+  ASSERT_EQ(write(release[1], "x", 1), 1);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  HANDLE file = CreateFileW(u"C:\\held.txt", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+  EXPECT_TRUE(DeleteFileW(u"C:\\held.txt"));
+  for (int fd : {ready[0], ready[1], release[0], release[1]}) close(fd);
+}
+
+TEST_F(FilesMachine, BadArgumentsFailCleanly) {
+  EXPECT_EQ(CreateFileW(nullptr, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(CreateFileW(u"\\\\server\\share\\x", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr),
+            INVALID_HANDLE_VALUE);
+  EXPECT_EQ(CreateFileW(u"C:\\x", GENERIC_READ, 0, nullptr, 99, 0, nullptr), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
+  DWORD done = 0;
+  EXPECT_FALSE(ReadFile(reinterpret_cast<HANDLE>(0x7777), nullptr, 0, &done, nullptr));
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
+  EXPECT_EQ(GetFileAttributesW(u""), INVALID_FILE_ATTRIBUTES);
+  for (const WCHAR* bad : {u"C:\\a*b.txt", u"C:\\a?.txt", u"C:\\x.txt:stream", u"C:\\a|b", u"C:\\a\x01"}) {
+    EXPECT_EQ(CreateFileW(bad, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_NAME));
+  }
+  WinWrite(u"\\\\?\\C:\\long-form.txt", "x");
+  EXPECT_NE(GetFileAttributesW(u"C:\\LONG-FORM.TXT"), INVALID_FILE_ATTRIBUTES);
+  EXPECT_FALSE(UnmapViewOfFile(&done));
+  EXPECT_FALSE(FindClose(INVALID_HANDLE_VALUE));
+  EXPECT_EQ(GetFullPathNameW(nullptr, 0, nullptr, nullptr), 0u);
+  WCHAR small[4];
+  EXPECT_EQ(GetPrivateProfileStringW(u"s", u"k", u"default", small, 4, u"C:\\none.ini"), 3u);
+  EXPECT_EQ(GetPrivateProfileStringW(u"s", u"k", u"default", nullptr, 4, u"C:\\none.ini"), 0u);
+}
+
+}  // namespace

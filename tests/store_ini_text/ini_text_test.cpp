@@ -1,0 +1,227 @@
+// The in-memory ini text reader and writer, checked against the system's ini calls on the
+// same files, and the section rewrite's safety.
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <string>
+#include <vector>
+
+#include "core/engine/driver_context.h"
+#include "core/engine/item_access.h"
+#include "core/engine/ui_state.h"
+#include "core/store/ini_text.h"
+#include "platform/sim.h"
+#include "tests/common_ini/host_files.h"
+
+namespace {
+
+using namespace common_ini_test;
+
+class IniTextTest : public zems_test::MachineTest {
+ protected:
+  void SetUp() override {
+    MachineTest::SetUp();
+    MakeFolder(OnC(Root(), "set"));
+  }
+  std::string Host() { return OnC(Root(), "set/p.ini"); }
+  const WCHAR* path_ = TEXT("C:\\set\\p.ini");
+
+  // Reads key from section of the loaded text with a fresh position.
+  std::u16string Get(const char* text, const WCHAR* section, const WCHAR* key, DWORD size = 64) {
+    WriteHostFile(Host(), text);
+    char* all = StoreLoadIniText(path_, FALSE);
+    EXPECT_TRUE(all);
+    std::vector<WCHAR> value(size);
+    DWORD position = 0;
+    StoreIniTextGetString(key, TEXT("<none>"), value.data(), size, StoreIniTextFindSection(section, all), &position);
+    StoreFreeIniText(all);
+    return value.data();
+  }
+};
+
+// Files as the ini calls write them read the same through the text reader.
+TEST_F(IniTextTest, ReadsWhatTheIniCallsWrite) {
+  struct Entry {
+    const char16_t* section;
+    const char16_t* key;
+    const char16_t* value;
+  } entries[] = {
+      {u"Printer A", u"Copies", u"2"},      {u"Printer A", u"Title", u"a b  c"},
+      {u"Printer B", u"Copies", u"17"},     {u"Printer B", u"Empty", u""},
+      {u"Printer B", u"Path", u"C:\\x=y"},  {u"Other", u"Copies", u"-4"},
+  };
+  for (const Entry& e : entries) ASSERT_TRUE(WritePrivateProfileStringW(e.section, e.key, e.value, path_));
+  WritePrivateProfileStringW(nullptr, nullptr, nullptr, path_);
+
+  char* text = StoreLoadIniText(path_, FALSE);
+  ASSERT_TRUE(text);
+  const char16_t* lookups[][2] = {
+      {u"printer a", u"copies"}, {u"Printer A", u"Title"}, {u"PRINTER B", u"copies"}, {u"Printer B", u"Empty"},
+      {u"Printer B", u"Path"},   {u"Other", u"Copies"},    {u"Other", u"Missing"},    {u"None", u"Copies"},
+  };
+  for (const auto& l : lookups) {
+    WCHAR expected[64], actual[64];
+    DWORD position = 0;
+    DWORD n = GetPrivateProfileStringW(l[0], l[1], TEXT("dflt"), expected, 64, path_);
+    WORD m = StoreIniTextGetString(l[1], TEXT("dflt"), actual, 64, StoreIniTextFindSection(l[0], text), &position);
+    EXPECT_EQ(std::u16string(expected), std::u16string(actual)) << "key " << std::string(l[1], l[1] + std::u16string(l[1]).size());
+    EXPECT_EQ(n, m);
+  }
+  DWORD position = 0;
+  EXPECT_EQ(-4, StoreIniTextGetInt(TEXT("Copies"), 0, StoreIniTextFindSection(TEXT("Other"), text), &position));
+  position = 0;
+  EXPECT_EQ(9, StoreIniTextGetInt(TEXT("Empty"), 9, StoreIniTextFindSection(TEXT("Printer B"), text), &position));
+  StoreFreeIniText(text);
+}
+
+// Where the text reader is stricter than the ini calls (no blanks are skipped).
+TEST_F(IniTextTest, NoBlanksAreSkipped) {
+  struct Case {
+    const char* file;
+    const char16_t* section;
+    const char16_t* key;
+    const char16_t* expected;
+  } cases[] = {
+      {"[Printer A]\r\nK=1\r\n", u"printer a", u"k", u"1"},
+      {" [Printer A]\r\nK=1\r\n", u"Printer A", u"K", u"<none>"},  // blank before '['
+      {"[Printer A]\r\nK =1\r\n", u"Printer A", u"K", u"<none>"},  // blank before '='
+      {"[Printer A] trailing\r\nK=1\r\n", u"Printer A", u"K", u"1"},  // after ']' nothing is looked at
+      {"[A]\r\nK=1\r\n[B]\r\nK=2\r\n", u"B", u"K", u"2"},
+      {"[A]\r\nX=1\r\n[B]\r\nK=2\r\n", u"A", u"K", u"<none>"},  // the section ends at the next '['
+      {"[A]\nK=1\n", u"A", u"K", u"1"},                            // LF line ends
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(std::u16string(c.expected), Get(c.file, c.section, c.key)) << c.file;
+}
+
+TEST_F(IniTextTest, LookupsResumeWrapOnceAndTakeTheFirstAfterThePosition) {
+  WriteHostFile(Host(), "[S]\r\nA=1\r\nB=2\r\nC=3\r\nA=4\r\n[T]\r\nD=5\r\n");
+  char* text = StoreLoadIniText(path_, FALSE);
+  const char* cursor = StoreIniTextFindSection(TEXT("S"), text);
+  WCHAR value[8];
+  DWORD position = 0;
+  // Opposite order: each lookup wraps once and still finds its key.
+  for (const char16_t* key : {u"C", u"B"}) {
+    ASSERT_EQ(1, StoreIniTextGetString(key, TEXT(""), value, 8, cursor, &position)) << char(key[0]);
+  }
+  // The first occurrence after the position wins: after B that is the second A ...
+  EXPECT_EQ(1, StoreIniTextGetString(TEXT("A"), TEXT(""), value, 8, cursor, &position));
+  EXPECT_EQ(std::u16string(u"4"), std::u16string(value));
+  // ... and from there the search wraps to the first one.
+  EXPECT_EQ(1, StoreIniTextGetString(TEXT("A"), TEXT(""), value, 8, cursor, &position));
+  EXPECT_EQ(std::u16string(u"1"), std::u16string(value));
+  // A key of another section is not found after a whole round; the position stays.
+  DWORD kept = position;
+  EXPECT_EQ(4, StoreIniTextGetString(TEXT("D"), TEXT("none"), value, 8, cursor, &position));
+  EXPECT_EQ(kept, position);
+  // No section: the default.
+  EXPECT_EQ(3, StoreIniTextGetString(TEXT("A"), TEXT("def"), value, 8, nullptr, &position));
+  StoreFreeIniText(text);
+}
+
+TEST_F(IniTextTest, LongValuesAreCutWithoutSplittingACharacter) {
+  EXPECT_EQ(std::u16string(u"abcd"), Get("[S]\r\nK=abcdefgh\r\n", TEXT("S"), TEXT("K"), 5));
+  ASSERT_TRUE(SimSetAnsiCodePage(932));
+  // "a" then three double-byte characters (0x82A0 each); four bytes fit after "a" only two
+  // whole characters' worth would be five bytes, so the cut comes after the first one.
+  EXPECT_EQ(std::u16string(u"a\u3042"), Get("[S]\r\nK=a\x82\xA0\x82\xA0\x82\xA0\r\n", TEXT("S"), TEXT("K"), 5));
+  char out[5];
+  EXPECT_EQ(3u, IniTextCopyValue(out, "a\x82\xA0\x82\xA0", 5));
+  EXPECT_EQ(0u, IniTextCopyValue(out, "abc", 0));
+}
+
+TEST_F(IniTextTest, LoadingDoesNotCreateAMissingFile) {
+  char* text = StoreLoadIniText(TEXT("C:\\set\\none.ini"), FALSE);
+  ASSERT_TRUE(text);
+  EXPECT_EQ('\0', text[0]);
+  StoreFreeIniText(text);
+  EXPECT_FALSE(HostExists(OnC(Root(), "set/none.ini")));
+  EXPECT_EQ(nullptr, StoreLoadIniText(TEXT("set\\p.ini"), FALSE)) << "not a drive path";
+  WriteHostFile(Host(), "[S]\r\n");
+  EXPECT_EQ(nullptr, StoreLoadIniText(path_, TRUE)) << "small files are left to the ini calls";
+}
+
+TEST_F(IniTextTest, WriterKeepsEveryValueOnItsLine) {
+  IniSectionBuffer buffer;
+  ASSERT_TRUE(StoreIniTextBufferInit(&buffer));
+  DWORD position = 0;
+  ASSERT_TRUE(StoreIniTextPutSection(&position, TEXT("Printer A"), &buffer));
+  ASSERT_TRUE(StoreIniTextPutKey(&position, TEXT("Title"), TEXT("two\r\nlines\n[X]"), &buffer));
+  ASSERT_TRUE(StoreIniTextPutKey(&position, TEXT("[Fake]"), TEXT("1"), &buffer));
+  ASSERT_TRUE(StoreIniTextPutKey(&position, TEXT("Empty"), TEXT(""), &buffer));
+  ASSERT_TRUE(StoreIniTextPutKey(&position, TEXT(""), TEXT("no key"), &buffer));
+  EXPECT_EQ("[Printer A]\r\nTitle=two  lines [X]\r\nEmpty=\r\n", std::string(buffer.data, position));
+  EXPECT_FALSE(StoreIniTextPutKey(&position, nullptr, TEXT("1"), &buffer));
+
+  // The buffer grows past its first 32,768 bytes.
+  std::u16string big(1000, u'v');
+  for (int i = 0; i < 100; ++i) ASSERT_TRUE(StoreIniTextPutKey(&position, TEXT("Key"), big.c_str(), &buffer));
+  EXPECT_GT(position, kIniSectionBufferBytes);
+  EXPECT_EQ("Key=vvv", std::string(buffer.data + position - 1006, 7));
+  StoreIniTextBufferFree(&buffer);
+}
+
+class IniRewriteTest : public IniTextTest {
+ protected:
+  void SetUp() override {
+    IniTextTest::SetUp();
+    ctx_.printer = nullptr;
+    ctx_.ui = &ui_;
+    CtxSetFileStatus(&ctx_, 0);
+  }
+  UiState ui_ = {};  // the settings-file status lives in the UI state
+  DriverContext ctx_ = {};
+};
+
+TEST_F(IniRewriteTest, RewrittenSectionMovesToTheStart) {
+  WriteHostFile(Host(), "[A]\r\na=1\r\n[B]\r\nb=1\r\n[C]\r\nc=1\r\n");
+  const char section[] = "[b]\r\nb=2\r\n";
+  ASSERT_TRUE(StoreIniTextReplaceSection(&ctx_, path_, TEXT("B"), section, sizeof section - 1));
+  EXPECT_EQ("[b]\r\nb=2\r\n[A]\r\na=1\r\n[C]\r\nc=1\r\n", ReadHostFile(Host()));
+  // The system's ini calls read the result.
+  EXPECT_EQ(2u, GetPrivateProfileIntW(TEXT("B"), TEXT("b"), 0, path_));
+  EXPECT_EQ(1u, GetPrivateProfileIntW(TEXT("C"), TEXT("c"), 0, path_));
+
+  ASSERT_TRUE(StoreIniTextReplaceSection(&ctx_, TEXT("C:\\set\\new.ini"), TEXT("N"), "[N]\r\nx=1\r\n", 10));
+  EXPECT_EQ("[N]\r\nx=1\r\n", ReadHostFile(OnC(Root(), "set/new.ini")));
+  EXPECT_FALSE(HostExists(OnC(Root(), "set/new.ini.~zt")));
+  EXPECT_FALSE(StoreIniTextReplaceSection(&ctx_, path_, TEXT("B"), nullptr, 0));
+}
+
+TEST_F(IniRewriteTest, FileThatCannotBeReadIsLeftAlone) {
+  WriteHostFile(Host(), "[A]\r\na=1\r\n");
+  HANDLE held = CreateFileW(path_, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, held);
+  EXPECT_FALSE(StoreIniTextReplaceSection(&ctx_, path_, TEXT("B"), "[B]\r\n", 5));
+  CloseHandle(held);
+  EXPECT_EQ("[A]\r\na=1\r\n", ReadHostFile(Host()));
+
+  // A new file that cannot be created: the system error becomes the settings-file status.
+  EXPECT_FALSE(StoreIniTextReplaceSection(&ctx_, TEXT("C:\\nofolder\\p.ini"), TEXT("B"), "[B]\r\n", 5));
+  EXPECT_EQ(LONG(ERROR_PATH_NOT_FOUND), CtxGetFileStatus(&ctx_));
+}
+
+// A write that fails half way (the file-size limit of the process stands in for a full disk)
+// leaves the previous file as it was.
+TEST_F(IniRewriteTest, FailingWriteLeavesThePreviousFile) {
+  const std::string before = "[A]\r\na=1\r\n[B]\r\nb=1\r\n";
+  WriteHostFile(Host(), before);
+  std::string section = "[B]\r\n";
+  for (int i = 0; i < 800; ++i) section += "key" + std::to_string(i) + "=value\r\n";
+
+  struct rlimit saved;
+  ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &saved));
+  void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = {4096, saved.rlim_max};
+  ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &small));
+  BOOL result = StoreIniTextReplaceSection(&ctx_, path_, TEXT("B"), section.data(), DWORD(section.size()));
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, oldHandler);
+
+  EXPECT_FALSE(result);
+  EXPECT_EQ(0, CtxGetFileStatus(&ctx_)) << "the new file was made; a write failed";
+  EXPECT_EQ(before, ReadHostFile(Host()));
+  EXPECT_FALSE(HostExists(Host() + ".~zt"));
+}
+
+}  // namespace

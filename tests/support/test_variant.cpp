@@ -1,0 +1,18 @@
+#include "support/test_variant.h"
+
+#include "core/common/languages.h"
+#include "core/store/item_store.h"
+
+namespace {
+// As the printer interface builds it: every step of the open runs.
+const BuildVariant kDefault = {"test", 6, 1, 1u << 7, 1u << 0, 1, 1, StoreLoadAtOpen,
+                                  ResGetInstalledLangCode};
+BuildVariant g_variant = kDefault;
+}  // namespace
+
+const BuildVariant& BuildGetVariant() { return g_variant; }
+
+namespace zems_test {
+BuildVariant& TestVariant() { return g_variant; }
+void ResetTestVariant() { g_variant = kDefault; }
+}  // namespace zems_test

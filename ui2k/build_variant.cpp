@@ -1,0 +1,20 @@
+// The printer interface's build switches and variants of shared operations.
+#include "core/common/languages.h"
+#include "core/engine/build_switches.h"
+#include "core/store/item_store.h"
+
+const BuildVariant& BuildGetVariant() {
+  static const BuildVariant variant = {
+      "zemsui",
+      6,        // features 0-5
+      1,        // common driver
+      1u << 7,  // terminal-server client configuration
+      1u << 0,  // flag 1: preset refresh at sheet open
+      1,        // the open pushes pending install values
+      1,        // contexts copy the dialog tables
+      StoreLoadAtOpen,
+      ResGetInstalledLangCode,
+  };
+  return variant;
+}
+
