@@ -89,7 +89,8 @@ CommandNode* ParseConditional(ModelParseState* state, ModelCursor* cur, int dept
   ModelSpan word;
   ending = ModelNextWord(cur, &word);
   if (ModelSpanIs(word, "ElseIf")) {
-    if (SkipToColon(cur)) elseList = ParseConditional(state, cur, depth + 1);
+    // The colon of an ElseIf may follow the word directly ("ElseIf: Judge2 {").
+    if (ending == ':' || SkipToColon(cur)) elseList = ParseConditional(state, cur, depth + 1);
   } else if (ModelSpanIs(word, "Else")) {
     if (OpenBrace(cur, ending)) elseList = ParseBody(state, cur, depth + 1);
   } else {

@@ -220,7 +220,14 @@ int ModelOnOpenUi(ModelParseState* state, ModelStatementReader* s) {
         d->variant = mirrored->symbolId;
         const ModelItemDescriptor* other = FirstBySymbol(state, mirrored->symbolId);
         if (other) {
+          // The mirror shares the mirrored item's records, which all have the shape of that
+          // item's type. A type of its own that names another shape (PickPage over a PickOne)
+          // would make its entries and value statements write records of that shape into the
+          // shared list, so then the mirrored item's type takes the place of its own.
+          WORD own = d->type;
           d->type |= other->type;
+          if (BaseType(d) != BaseType(other))
+            d->type = static_cast<WORD>((own & kModelTypeFlags) | other->type);
           d->defaultValue = other->defaultValue;
           d->values = other->values;
         }

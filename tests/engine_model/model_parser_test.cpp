@@ -220,6 +220,50 @@ TEST(ModelParser, IdentityItemsMirrorAnotherItem) {
   EXPECT_EQ(nullptr, lone->values);
 }
 
+// A mirror whose own type names another list shape must not write records of its shape into
+// the mirrored list: it takes the mirrored item's type, and the mirrored list stays as written.
+TEST(ModelParser, IdentityOfAnotherListShapeTakesTheMirroredType) {
+  const char kOrientationBlock[] =
+      "*OpenUI *TOV_dmOrientation: PickOne\n"
+      "*TOV_dmOrientation DMORIENTATION_PORTRAIT: \"P\"\n"
+      "*TOV_dmOrientation DMORIENTATION_LANDSCAPE: \"L\"\n"
+      "*DefaultTOV_dmOrientation: DMORIENTATION_LANDSCAPE\n"
+      "*CloseUI\n";
+  struct Case {
+    const char* mirror;  // the mirror's block
+    WORD type;
+  } cases[] = {
+      {"*OpenUI *TOV_dmPaperSize: PickPage|Identity *TOV_dmOrientation\n"
+       "*PageMMValue x DMORIENTATION_PORTRAIT: \"2100 2970\"\n"
+       "*PageValue x DMORIENTATION_PORTRAIT: 600 DMORIENTATION_PORTRAIT \"1 2 3 4\"\n"
+       "*TOV_dmPaperSize DMORIENTATION_LANDSCAPE: \"again\"\n*CloseUI\n",
+       kModelTypeIdentity | kModelTypePickOne},
+      {"*OpenUI *TOV_dmPaperSize: FontTbl|Identity *TOV_dmOrientation\n"
+       "*TTFS x DMORIENTATION_PORTRAIT: IDList { {\"Arial\" \"Sans\"} }\n*CloseUI\n",
+       kModelTypeIdentity | kModelTypePickOne},
+      {"*OpenUI *TOV_dmPaperSize: PickSlot|Identity *TOV_dmOrientation\n"
+       "*SlotPaper x DMORIENTATION_PORTRAIT: { DMPAPERSIZE_A4 }\n*CloseUI\n",
+       kModelTypeIdentity | kModelTypePickOne},
+      {"*OpenUI *TOV_dmPaperSize: TypeUnknown|Identity *TOV_dmOrientation\n*CloseUI\n",
+       kModelTypeIdentity | kModelTypeUnknown | kModelTypePickOne},
+  };
+  for (const Case& c : cases) {
+    Parsed p(std::string(kOrientationBlock) + c.mirror);
+    ASSERT_NE(nullptr, p.state) << c.mirror;
+    const ModelItemDescriptor* orientation = FindItem(p.state, kOrientation);
+    const ModelItemDescriptor* mirror = FindItem(p.state, kPaperSize, Symbol("TOV_dmOrientation"));
+    ASSERT_TRUE(orientation && mirror) << c.mirror;
+    EXPECT_EQ(c.type, mirror->type) << c.mirror;
+    EXPECT_EQ(orientation->values, mirror->values) << c.mirror;
+    EXPECT_EQ(1, mirror->defaultValue) << c.mirror;
+    EXPECT_EQ((std::vector<WORD>{Value("DMORIENTATION_PORTRAIT"), Value("DMORIENTATION_LANDSCAPE")}),
+              ValueIds(orientation))
+        << c.mirror;
+    const ListValueRecord* second = static_cast<const ListValueRecord*>(orientation->values)->next;
+    EXPECT_STREQ("L", second->command) << c.mirror;
+  }
+}
+
 TEST(ModelParser, NumericAndStringValues) {
   Parsed p(
       "*OpenUI *TOV_dmCopies: Numeric\n"
@@ -399,6 +443,17 @@ TEST(ModelParser, CommandGroups) {
   // that entry swallows the StringType and only the FontType after the second colon remains.
   ASSERT_NE(nullptr, p->header->docReset);
   EXPECT_EQ("F", Describe(p->header->docReset->thenList));
+}
+
+TEST(ModelParser, ElseIfTakesItsOwnColon) {
+  const char* cases[] = {"} ElseIf : Judge7 {", "} ElseIf: Judge7 {", "} ElseIf :Judge7 {", "}ElseIf:Judge7{"};
+  for (const char* elseIf : cases) {
+    Parsed p(std::string("*CommandGroup: JobStart {\n  Command : Judge4 { Type : StringType 10\n  ") + elseIf +
+             " Type : StringType 11\n  } Else { Type : StringType 12 }\n  Type : FontType\n}\n");
+    ASSERT_NE(nullptr, p.state);
+    ASSERT_NE(nullptr, p->header->jobStart) << elseIf;
+    EXPECT_EQ("C4(S10|C7(S11|S12)) F", Describe(p->header->jobStart->thenList)) << elseIf;
+  }
 }
 
 TEST(ModelParser, CommandStringsFontsAndHeaderTexts) {

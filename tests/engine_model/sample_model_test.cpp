@@ -6,6 +6,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 #include "core/engine/symbol_table.h"
 #include "core/engine/value_symbols.h"
@@ -136,15 +137,168 @@ TEST(SampleModel, ParsesIntoTheModelTheDriverNeeds) {
   int conditionals = 0, entries = 0;
   for (const CommandNode* n = h->jobStart ? h->jobStart->thenList : nullptr; n; n = n->next, ++entries)
     conditionals += n->kind == kCommandNodeConditional ? 1 : 0;
-  EXPECT_EQ(3, conditionals);
-  EXPECT_EQ(25, entries);
+  EXPECT_EQ(4, conditionals);
+  EXPECT_EQ(26, entries);
+  // Finishing: staple (and punch inside it), else punch alone, else both off.
+  const CommandBlock* finishing = nullptr;
+  for (const CommandNode* n = h->jobStart ? h->jobStart->thenList : nullptr; n; n = n->next) {
+    if (n->kind != kCommandNodeConditional) continue;
+    const CommandBlock* b = reinterpret_cast<const ConditionalCommandNode*>(n)->block;
+    if (b->judge.number == 7) finishing = b;
+  }
+  ASSERT_NE(nullptr, finishing);
+  ASSERT_NE(nullptr, finishing->thenList->next);
+  EXPECT_EQ(kCommandNodeConditional, finishing->thenList->next->kind) << "a Command nested in a Command";
+  const CommandBlock* nested = reinterpret_cast<const ConditionalCommandNode*>(finishing->thenList->next)->block;
+  EXPECT_EQ(8u, nested->judge.number);
+  EXPECT_NE(nullptr, nested->elseList);
+  ASSERT_NE(nullptr, finishing->elseList);
+  ASSERT_EQ(kCommandNodeConditional, finishing->elseList->kind) << "ElseIf";
+  const CommandBlock* elseIf = reinterpret_cast<const ConditionalCommandNode*>(finishing->elseList)->block;
+  EXPECT_EQ(8u, elseIf->judge.number);
+  EXPECT_NE(nullptr, elseIf->elseList) << "Else";
   EXPECT_EQ(5, h->deviceFontCount);
   EXPECT_EQ(2, h->cartridgeCount);
   int strings = 0;
   for (const CommandStringNode* c = p->commandStrings; c; c = c->next) ++strings;
-  EXPECT_EQ(7, strings);
+  EXPECT_EQ(9, strings);
   EXPECT_STREQ("\x1b%-12345X@PJL JOB NAME=\"ZEMS\"\r\n", p->commandStrings->text);
   EXPECT_EQ(11, ModelFindRuleName(p.state, kModelRuleJudge, "NoDuplexUnit", 12));
+}
+
+// "@PJL SET NAME=" variables set by one command text.
+std::set<std::string> PjlVariables(const char* text) {
+  std::set<std::string> names;
+  const std::string kSet = "@PJL SET ";
+  std::string s = text ? text : "";
+  for (size_t at = s.find(kSet); at != std::string::npos; at = s.find(kSet, at + 1)) {
+    size_t from = at + kSet.size();
+    names.insert(s.substr(from, s.find('=', from) - from));
+  }
+  return names;
+}
+
+// Variables set by a command list, through its nested conditionals' both branches.
+std::set<std::string> ListVariables(const ModelParseState* state, const CommandNode* n) {
+  std::set<std::string> names;
+  for (; n; n = n->next) {
+    std::set<std::string> v;
+    if (n->kind == kCommandNodeItem) {
+      WORD number = reinterpret_cast<const ItemCommandNode*>(n)->number;
+      for (const ModelItemDescriptor* d = state->header->descriptors; d; d = d->next) {
+        if (d->symbolId == n->symbolId && d->variant == number) {
+          if (d->commands) v = PjlVariables(d->commands->first);
+          break;
+        }
+      }
+    } else if (n->kind == kCommandNodeString) {
+      LONG number = reinterpret_cast<const StringCommandNode*>(n)->number;
+      for (const CommandStringNode* c = state->commandStrings; c; c = c->next) {
+        if (c->number == number) {
+          v = PjlVariables(c->text);
+          break;
+        }
+      }
+    } else if (n->kind == kCommandNodeConditional) {
+      const CommandBlock* b = reinterpret_cast<const ConditionalCommandNode*>(n)->block;
+      v = ListVariables(state, b->thenList);
+      std::set<std::string> e = ListVariables(state, b->elseList);
+      v.insert(e.begin(), e.end());
+    }
+    names.insert(v.begin(), v.end());
+  }
+  return names;
+}
+
+// The else branch of a conditional sets only what its then branch sets (typically turning it
+// off), so a setting does not change its PJL name with the branch taken.
+TEST(SampleModel, ElseBranchesSetWhatTheirThenBranchSets) {
+  Parsed p(model_test::SourceFile(kSample));
+  ASSERT_NE(nullptr, p.state);
+  int checked = 0;
+  std::vector<const CommandNode*> lists;
+  const ModelImageHeader* h = p->header;
+  for (const CommandBlock* group : {h->jobStart, h->jobEnd, h->docReset, h->pageStart, h->pageEnd})
+    if (group) lists.push_back(group->thenList);
+  while (!lists.empty()) {
+    const CommandNode* n = lists.back();
+    lists.pop_back();
+    for (; n; n = n->next) {
+      if (n->kind != kCommandNodeConditional) continue;
+      const CommandBlock* b = reinterpret_cast<const ConditionalCommandNode*>(n)->block;
+      lists.push_back(b->thenList);
+      lists.push_back(b->elseList);
+      if (!b->elseList) continue;
+      std::set<std::string> then = ListVariables(p.state, b->thenList);
+      for (const std::string& name : ListVariables(p.state, b->elseList))
+        EXPECT_EQ(1u, then.count(name)) << "Judge " << b->judge.number << " sets " << name << " only when false";
+      ++checked;
+    }
+  }
+  EXPECT_GE(checked, 4);
+}
+
+// Symbols named by GroupType entries of a command list, nested lists included.
+void GroupTypeSymbols(const CommandNode* n, std::set<WORD>* symbols) {
+  for (; n; n = n->next) {
+    if (n->kind == kCommandNodeItem) symbols->insert(n->symbolId);
+    if (n->kind != kCommandNodeConditional) continue;
+    const CommandBlock* b = reinterpret_cast<const ConditionalCommandNode*>(n)->block;
+    GroupTypeSymbols(b->thenList, symbols);
+    GroupTypeSymbols(b->elseList, symbols);
+  }
+}
+
+// Every item a group sends has a prefix, so its value text never runs into the line before;
+// and every item that has a command is sent by some group.
+TEST(SampleModel, ItemCommandsAndGroupsMatch) {
+  Parsed p(model_test::SourceFile(kSample));
+  ASSERT_NE(nullptr, p.state);
+  const ModelImageHeader* h = p->header;
+  std::set<WORD> sent;
+  for (const CommandBlock* group : {h->jobStart, h->jobEnd, h->docReset, h->pageStart, h->pageEnd})
+    if (group) GroupTypeSymbols(group->thenList, &sent);
+  for (WORD symbol : sent) {
+    const ModelItemDescriptor* d = h->descriptors;
+    while (d && d->symbolId != symbol) d = d->next;
+    ASSERT_NE(nullptr, d) << "symbol " << symbol;
+    EXPECT_TRUE(d->commands && d->commands->first) << "item " << d->itemId << " is sent without a prefix";
+  }
+  for (const ModelItemDescriptor* d = h->descriptors; d; d = d->next) {
+    if (!d->commands || d->variant != 0) continue;
+    EXPECT_EQ(1u, sent.count(d->symbolId)) << "item " << d->itemId << " has a command that no group sends";
+  }
+}
+
+// A fixed text of the job header must not set what an item's command sets in the same header,
+// or the later line silently overrides the user's choice.
+TEST(SampleModel, FixedJobHeaderLinesDoNotOverrideItems) {
+  Parsed p(model_test::SourceFile(kSample));
+  ASSERT_NE(nullptr, p.state);
+  ASSERT_NE(nullptr, p->header->jobStart);
+  std::set<std::string> byItems, byStrings;
+  for (const CommandNode* n = p->header->jobStart->thenList; n; n = n->next) {
+    if (n->kind == kCommandNodeItem) {
+      for (const ModelItemDescriptor* d = p->header->descriptors; d; d = d->next) {
+        if (d->symbolId != n->symbolId || d->variant != 0) continue;
+        if (d->commands) {
+          std::set<std::string> v = PjlVariables(d->commands->first);
+          byItems.insert(v.begin(), v.end());
+        }
+        break;
+      }
+    } else if (n->kind == kCommandNodeString) {
+      LONG number = reinterpret_cast<const StringCommandNode*>(n)->number;
+      for (const CommandStringNode* c = p->commandStrings; c; c = c->next) {
+        if (c->number != number) continue;
+        std::set<std::string> v = PjlVariables(c->text);
+        byStrings.insert(v.begin(), v.end());
+        break;
+      }
+    }
+  }
+  EXPECT_FALSE(byItems.empty());
+  for (const std::string& name : byStrings) EXPECT_EQ(0u, byItems.count(name)) << name;
 }
 
 }  // namespace
