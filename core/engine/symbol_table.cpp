@@ -3,8 +3,10 @@
 #include "core/engine/symbol_table.h"
 
 #include <cstring>
+#include <vector>
 
 #include "core/engine/item_table.h"
+#include "core/front/dialog_records.h"
 
 namespace {
 
@@ -21,6 +23,21 @@ const SymbolEntry kSymbols[] = {
 };
 constexpr int kSymbolCount = static_cast<int>(sizeof(kSymbols) / sizeof(kSymbols[0]));
 
+// The dialogs' symbols are those of the page table (one source for ids and names); they
+// follow the rows above, in page-table order.
+const std::vector<SymbolEntry>& PageSymbols() {
+  static const std::vector<SymbolEntry> rows = [] {
+    std::vector<SymbolEntry> out;
+    const DlgPageTable* pages = TblGetPageTable();
+    for (int i = 0; pages && i < pages->count; ++i) {
+      const DlgPageRecord& page = pages->rows[i];
+      if (page.symbolId != 0 && page.name) out.push_back({0, page.symbolId, page.name});
+    }
+    return out;
+  }();
+  return rows;
+}
+
 const MessageEntry kMessages[] = {
 #define MESSAGE(id, text, caption, name) {id, text, caption, 0, name, 0},
 #include "core/engine/messages.inc"
@@ -30,10 +47,13 @@ constexpr int kMessageCount = static_cast<int>(sizeof(kMessages) / sizeof(kMessa
 
 }  // namespace
 
-int TblSymbolCount() { return kSymbolCount; }
+int TblSymbolCount() { return kSymbolCount + static_cast<int>(PageSymbols().size()); }
 
 const SymbolEntry* TblSymbolAt(int index) {
-  return index >= 0 && index < kSymbolCount ? &kSymbols[index] : nullptr;
+  if (index >= 0 && index < kSymbolCount) return &kSymbols[index];
+  const std::vector<SymbolEntry>& pages = PageSymbols();
+  index -= kSymbolCount;
+  return index >= 0 && index < static_cast<int>(pages.size()) ? &pages[index] : nullptr;
 }
 
 const SymbolEntry* TblFindSymbol(WORD symbolId) {
@@ -44,6 +64,9 @@ const SymbolEntry* TblFindSymbol(WORD symbolId) {
   for (const SymbolEntry& s : kSymbols) {
     if (s.symbolId == symbolId) return &s;
   }
+  for (const SymbolEntry& s : PageSymbols()) {
+    if (s.symbolId == symbolId) return &s;
+  }
   return nullptr;
 }
 
@@ -51,6 +74,9 @@ const SymbolEntry* TblFindSymbolByName(const char* name) {
   if (!name || !*name) return nullptr;
   for (const SymbolEntry& s : kSymbols) {
     if (s.symbolId != 0 && std::strcmp(s.name, name) == 0) return &s;
+  }
+  for (const SymbolEntry& s : PageSymbols()) {
+    if (std::strcmp(s.name, name) == 0) return &s;
   }
   return nullptr;
 }

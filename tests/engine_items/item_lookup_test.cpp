@@ -85,6 +85,15 @@ TEST_F(ItemContext, FindBySymbolAndName) {
   const SymbolEntry* other = TblFindSymbolByName("TOV_ConvertDevmode");
   ASSERT_NE(other, nullptr);
   EXPECT_EQ(ItemFindBySymbol(&ctx_, other->symbolId), nullptr) << "a symbol that is no item";
+
+  // Dialog symbols come from the page table, by name and by id.
+  const SymbolEntry* page = TblFindSymbolByName("TOV_IDD_PRESET");
+  ASSERT_NE(page, nullptr) << "dialog names are symbols";
+  EXPECT_EQ(page->symbolId, 284);
+  EXPECT_EQ(page->itemId, 0);
+  EXPECT_EQ(TblFindSymbol(284), page);
+  EXPECT_EQ(std::string(TblSymbolAt(TblSymbolCount() - 1)->name).rfind("TOV_IDD_", 0), 0u)
+      << "the scan over all rows reaches the dialogs";
 }
 
 // The run-time table mirrors the catalogue; a row's state keeps only bits 0-9.
