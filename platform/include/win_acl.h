@@ -71,24 +71,6 @@ static_assert(sizeof(SID) == 12 && sizeof(ACE_HEADER) == 4 && sizeof(ACCESS_ALLO
 #define SE_SACL_PRESENT 0x0010
 #define SE_SELF_RELATIVE 0x8000
 
-#ifndef DELETE
-#define DELETE 0x00010000L
-#endif
-#ifndef READ_CONTROL
-#define READ_CONTROL 0x00020000L
-#endif
-#ifndef WRITE_DAC
-#define WRITE_DAC 0x00040000L
-#endif
-#ifndef WRITE_OWNER
-#define WRITE_OWNER 0x00080000L
-#endif
-#ifndef SYNCHRONIZE
-#define SYNCHRONIZE 0x00100000L
-#endif
-#ifndef STANDARD_RIGHTS_REQUIRED
-#define STANDARD_RIGHTS_REQUIRED 0x000F0000L
-#endif
 #ifndef FILE_ALL_ACCESS
 #define FILE_ALL_ACCESS (STANDARD_RIGHTS_REQUIRED | SYNCHRONIZE | 0x1FF)
 #endif

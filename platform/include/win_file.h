@@ -3,23 +3,6 @@
 #pragma once
 #include "platform/include/win_base.h"
 
-// Access rights that other object kinds use too; guarded so any area may define them first.
-#ifndef GENERIC_READ
-#define GENERIC_READ (0x80000000L)
-#define GENERIC_WRITE (0x40000000L)
-#define GENERIC_EXECUTE (0x20000000L)
-#define GENERIC_ALL (0x10000000L)
-#endif
-#ifndef DELETE
-#define DELETE (0x00010000L)
-#endif
-#ifndef READ_CONTROL
-#define READ_CONTROL (0x00020000L)
-#endif
-#ifndef SYNCHRONIZE
-#define SYNCHRONIZE (0x00100000L)
-#endif
-
 #define FILE_READ_DATA 0x0001
 #define FILE_WRITE_DATA 0x0002
 #define FILE_APPEND_DATA 0x0004
