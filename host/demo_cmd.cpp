@@ -9,17 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "host/host_text.h"
 #include "host/machine_cmd.h"
 #include "platform/sim.h"
 #include "platform/win32.h"
 
 namespace {
-
-std::string Narrow(const WCHAR* text) {
-  std::string out;
-  for (; text && *text; ++text) out += *text < 0x80 ? char(*text) : '?';
-  return out;
-}
 
 int RunMachine(std::vector<std::string> args) {
   std::vector<char*> argv;

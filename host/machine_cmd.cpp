@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "host/host_text.h"
 #include "platform/sim.h"
 #include "platform/win32.h"
 
@@ -26,67 +27,6 @@ const char kDefaultPrinter[] = "ZEMS Printer";
 int Fail(const std::string& message) {
   fprintf(stderr, "zemshost machine: %s\n", message.c_str());
   return 1;
-}
-
-std::u16string Wide(const std::string& utf8) {
-  std::u16string out;
-  for (size_t i = 0; i < utf8.size();) {
-    unsigned char c = utf8[i];
-    uint32_t cp = c;
-    size_t len = 1;
-    if (c >= 0xF0 && i + 3 < utf8.size()) {
-      cp = ((c & 7u) << 18) | ((utf8[i + 1] & 0x3Fu) << 12) | ((utf8[i + 2] & 0x3Fu) << 6) | (utf8[i + 3] & 0x3Fu);
-      len = 4;
-    } else if (c >= 0xE0 && i + 2 < utf8.size()) {
-      cp = ((c & 0xFu) << 12) | ((utf8[i + 1] & 0x3Fu) << 6) | (utf8[i + 2] & 0x3Fu);
-      len = 3;
-    } else if (c >= 0xC0 && i + 1 < utf8.size()) {
-      cp = ((c & 0x1Fu) << 6) | (utf8[i + 1] & 0x3Fu);
-      len = 2;
-    }
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out += char16_t(0xD800 + (cp >> 10));
-      out += char16_t(0xDC00 + (cp & 0x3FF));
-    } else {
-      out += char16_t(cp);
-    }
-    i += len;
-  }
-  return out;
-}
-
-std::string Narrow(const WCHAR* text, size_t count) {
-  std::string out;
-  for (size_t i = 0; i < count; ++i) {
-    uint32_t c = text[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < count) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      ++i;
-    }
-    if (c < 0x80) {
-      out += char(c);
-    } else if (c < 0x800) {
-      out += char(0xC0 | (c >> 6));
-      out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += char(0xE0 | (c >> 12));
-      out += char(0x80 | ((c >> 6) & 0x3F));
-      out += char(0x80 | (c & 0x3F));
-    } else {
-      out += char(0xF0 | (c >> 18));
-      out += char(0x80 | ((c >> 12) & 0x3F));
-      out += char(0x80 | ((c >> 6) & 0x3F));
-      out += char(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
-
-std::string Narrow(const WCHAR* text) {
-  size_t n = 0;
-  while (text && text[n]) ++n;
-  return Narrow(text, n);
 }
 
 LPWSTR Mutable(std::u16string& s) { return &s[0]; }
