@@ -348,7 +348,12 @@ BOOL StoreIniTextReplaceSection(DriverContext* ctx, LPCWSTR path, LPCWSTR sectio
     if (ok && piece.bytes) ok = FileWriteBytes(h, piece.text, piece.bytes) == LONG(piece.bytes);
   CloseHandle(h);
   StoreFreeIniText(old);
-  if (ok) ok = MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  // The old file cannot be replaced (read-only, held open): reported like a file that cannot
+  // be created.
+  if (ok && !MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (ctx) CtxSetFileStatus(ctx, LONG(GetLastError()));
+    ok = false;
+  }
   if (!ok) DeleteFileW(temp);
   return ok ? TRUE : FALSE;
 }

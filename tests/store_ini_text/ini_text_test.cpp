@@ -218,6 +218,15 @@ TEST_F(IniRewriteTest, FileThatCannotBeReadIsLeftAlone) {
   // A new file that cannot be created: the system error becomes the settings-file status.
   EXPECT_FALSE(StoreIniTextReplaceSection(&ctx_, TEXT("C:\\nofolder\\p.ini"), TEXT("B"), "[B]\r\n", 5));
   EXPECT_EQ(LONG(ERROR_PATH_NOT_FOUND), CtxGetFileStatus(&ctx_));
+
+  // A read-only file cannot be replaced: reported the same way, and nothing is left behind.
+  CtxSetFileStatus(&ctx_, 0);
+  ASSERT_TRUE(SetFileAttributesW(path_, FILE_ATTRIBUTE_READONLY));
+  EXPECT_FALSE(StoreIniTextReplaceSection(&ctx_, path_, TEXT("B"), "[B]\r\n", 5));
+  EXPECT_EQ(LONG(ERROR_ACCESS_DENIED), CtxGetFileStatus(&ctx_));
+  EXPECT_EQ("[A]\r\na=1\r\n", ReadHostFile(Host()));
+  EXPECT_FALSE(HostExists(Host() + ".~zt"));
+  SetFileAttributesW(path_, FILE_ATTRIBUTE_NORMAL);
 }
 
 // A write that fails half way (the file-size limit of the process stands in for a full disk)
