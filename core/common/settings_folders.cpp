@@ -501,7 +501,7 @@ int InstResolvePrinterDataDirEx(HANDLE hPrinter, LPCWSTR valueName, WCHAR* buffe
 }
 
 BOOL PathExpandSystemDrive(LPWSTR path, DWORD size) {
-  if (!path || size == 0) return FALSE;
+  if (!path || size == 0 || !StartsWith(path, kSystemDriveMacro)) return FALSE;
   LPCWSTR rest = path + Length(kSystemDriveMacro);
   // The drive root already ends with a backslash; the rest's own one would double it.
   if (*rest == '\\') ++rest;
@@ -519,7 +519,7 @@ BOOL PathExpandSystemDrive(LPWSTR path, DWORD size) {
 }
 
 BOOL PathExpandSystemRoot(LPWSTR path, DWORD size) {
-  if (!path || size == 0) return FALSE;
+  if (!path || size == 0 || !StartsWith(path, kSystemRootMacro)) return FALSE;
   LPCWSTR rest = path + Length(kSystemRootMacro);
   if (*rest == '\\') ++rest;
   WCHAR windows[MAX_PATH], expanded[MAX_PATH];

@@ -163,6 +163,17 @@ TEST_F(FoldersTest, MacroExpansionAndLengthLimits) {
   lstrcpyW(longPath, tooLong.c_str());
   EXPECT_FALSE(PathExpandSystemMacros(longPath, 300, &localCtx_));
   EXPECT_EQ(tooLong, Str(longPath));
+
+  // Each single expansion takes only a path that begins with its own macro; a shorter text is
+  // not read past its end.
+  WCHAR shortPath[3] = {'C', ':', 0};
+  EXPECT_FALSE(PathExpandSystemDrive(shortPath, 3));
+  EXPECT_FALSE(PathExpandSystemRoot(shortPath, 3));
+  EXPECT_EQ(u"C:", Str(shortPath));
+  WCHAR other[MAX_PATH];
+  lstrcpyW(other, TEXT("%SYSTEMROOT%\\x"));
+  EXPECT_FALSE(PathExpandSystemDrive(other, MAX_PATH));
+  EXPECT_EQ(u"%SYSTEMROOT%\\x", Str(other));
 }
 
 const char kFolderSecurity[] = "O:S-1-5-32-544 D:(A;0x3;0x1f01ff;S-1-1-0)";
