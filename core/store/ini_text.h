@@ -43,8 +43,9 @@ LONG StoreIniTextGetInt(LPCWSTR key, LONG def, const char* cursor, DWORD* positi
 // 0 when an argument is null or the buffer cannot grow.
 BOOL StoreIniTextPutSection(DWORD* position, LPCWSTR section, IniSectionBuffer* buffer);
 // Appends "key=value" CRLF (the value omitted when empty; nothing for an empty key). A CR or
-// LF in the value and a '[' at the start of the key become blanks, so a value can never start
-// a new line or section. 0 when an argument is null or the buffer cannot grow.
+// LF in the key or value becomes a blank, and a key that begins with '[' is not written, so
+// no key or value can start a new line or section. 0 when an argument is null or the buffer
+// cannot grow.
 BOOL StoreIniTextPutKey(DWORD* position, LPCWSTR key, LPCWSTR value, IniSectionBuffer* buffer);
 
 // Writes the file anew with sectionText (length bytes, holding its own header line) first,
