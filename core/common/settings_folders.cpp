@@ -586,6 +586,10 @@ BOOL PathRemoveDefaultMachineFolder(HANDLE hPrinter) {
   if (!PathGetDefaultMachineFolder(defaultFolder, MAX_PATH)) return FALSE;
   // The folder in use must survive: without a known settings folder nothing is removed.
   if (!PathGetSettingsFolderOf(configured, MAX_PATH, hPrinter)) return FALSE;
+  // The configured text may name the same folder another way ("C:/_zems", "C:\x\..\_zems").
+  WCHAR full[MAX_PATH];
+  DWORD fullChars = GetFullPathNameW(configured, MAX_PATH, full, nullptr);
+  if (fullChars > 0 && fullChars < MAX_PATH) Compose(configured, MAX_PATH, full);
   TrimSlashes(configured);
   if (IsInside(configured, defaultFolder)) return FALSE;
   return RemoveTree(defaultFolder, 0);

@@ -210,8 +210,10 @@ TEST_F(FoldersTest, DefaultFolderStaysWhileItIsInUse) {
   WriteHostFile(OnC(Root(), "_zems/a.rst"), "x");
   // The configured folder is the default folder itself, or a folder inside it.
   EXPECT_FALSE(PathRemoveDefaultMachineFolder(local_));
-  SetRegistryFolder(u"c:\\_ZEMS\\inner\\");
-  EXPECT_FALSE(PathRemoveDefaultMachineFolder(local_));
+  for (const char16_t* same : {u"c:\\_ZEMS\\inner\\", u"C:/_zems", u"C:\\other\\..\\_zems\\.", u"C:\\_zems.\\inner"}) {
+    SetRegistryFolder(same);
+    EXPECT_FALSE(PathRemoveDefaultMachineFolder(local_)) << std::u16string(same).size();
+  }
   EXPECT_TRUE(HostExists(OnC(Root(), "_zems/a.rst")));
   // A folder whose name only begins like it is elsewhere.
   SetRegistryFolder(u"C:\\_zems2");
