@@ -155,7 +155,11 @@ LONG FileWriteBytes(HANDLE file, LPCVOID buffer, DWORD n) {
 BOOL FileCopyFromDriverFolder(LPCWSTR name, LPCWSTR sourceName, WORD mode, DriverContext* ctx) {
   if (!name || !ctx) return FALSE;
   WCHAR source[MAX_PATH], target[MAX_PATH];
-  if (!Join(source, PathGetDriverDir(ctx), sourceName ? sourceName : name)) return FALSE;
+  // Only the printer's own driver folder is a source: without its driver information there is
+  // nothing to copy from.
+  source[0] = 0;
+  PathInDriverDir(source, MAX_PATH, sourceName ? sourceName : name, ctx->printer);
+  if (!source[0]) return FALSE;
   PathInSystemDir(target, MAX_PATH, name);
   if (!target[0]) return FALSE;
   return CopyByRule(source, target, mode, kUpToDateNotOlder);
@@ -165,7 +169,9 @@ BOOL FileCopyFromDriverFolderCmp(LPCWSTR target, LPCWSTR sourceName, WORD mode, 
   if (!target || !ctx) return FALSE;
   if (!IsAbsolute(target)) return FileCopyFromDriverFolder(target, sourceName, mode, ctx);
   WCHAR source[MAX_PATH];
-  if (!Join(source, PathGetDriverDir(ctx), sourceName ? sourceName : PathFindLeaf(target))) return FALSE;
+  LPCWSTR driverDir = PathGetDriverDir(ctx);
+  if (!driverDir || !driverDir[0]) return FALSE;  // a bare name would be taken from anywhere
+  if (!Join(source, driverDir, sourceName ? sourceName : PathFindLeaf(target))) return FALSE;
   return CopyByRule(source, target, mode, rule);
 }
 

@@ -188,7 +188,11 @@ LPCWSTR KeepCode(DriverContext* ctx, LPCWSTR code) {
 }  // namespace
 
 LPCWSTR ResGetUiLangCode(DriverContext* ctx) {
-  return ResLangCodeFromIndex(WORD(ItemGetRawById(ctx, kLanguageItemId)));
+  // Without a stored value (no context or no item table yet) there is no index to look up: a
+  // raw 0 would read as Japanese.
+  SettingItem* item = nullptr;
+  LONG_PTR raw = ItemGetRawById(ctx, kLanguageItemId, &item);
+  return item ? ResLangCodeFromIndex(WORD(raw)) : kDefaultCode;
 }
 
 LPCWSTR ResGetUiLangCodeAlias(DriverContext* ctx) { return ResGetUiLangCode(ctx); }

@@ -501,7 +501,7 @@ int InstResolvePrinterDataDirEx(HANDLE hPrinter, LPCWSTR valueName, WCHAR* buffe
 }
 
 BOOL PathExpandSystemDrive(LPWSTR path, DWORD size) {
-  if (!path || size == 0) return FALSE;
+  if (!path || size == 0 || !StartsWith(path, kSystemDriveMacro)) return FALSE;
   LPCWSTR rest = path + Length(kSystemDriveMacro);
   // The drive root already ends with a backslash; the rest's own one would double it.
   if (*rest == '\\') ++rest;
@@ -519,7 +519,7 @@ BOOL PathExpandSystemDrive(LPWSTR path, DWORD size) {
 }
 
 BOOL PathExpandSystemRoot(LPWSTR path, DWORD size) {
-  if (!path || size == 0) return FALSE;
+  if (!path || size == 0 || !StartsWith(path, kSystemRootMacro)) return FALSE;
   LPCWSTR rest = path + Length(kSystemRootMacro);
   if (*rest == '\\') ++rest;
   WCHAR windows[MAX_PATH], expanded[MAX_PATH];
@@ -586,6 +586,10 @@ BOOL PathRemoveDefaultMachineFolder(HANDLE hPrinter) {
   if (!PathGetDefaultMachineFolder(defaultFolder, MAX_PATH)) return FALSE;
   // The folder in use must survive: without a known settings folder nothing is removed.
   if (!PathGetSettingsFolderOf(configured, MAX_PATH, hPrinter)) return FALSE;
+  // The configured text may name the same folder another way ("C:/_zems", "C:\x\..\_zems").
+  WCHAR full[MAX_PATH];
+  DWORD fullChars = GetFullPathNameW(configured, MAX_PATH, full, nullptr);
+  if (fullChars > 0 && fullChars < MAX_PATH) Compose(configured, MAX_PATH, full);
   TrimSlashes(configured);
   if (IsInside(configured, defaultFolder)) return FALSE;
   return RemoveTree(defaultFolder, 0);

@@ -64,6 +64,7 @@ int InstResolvePrinterDataDirEx(HANDLE hPrinter, LPCWSTR valueName, WCHAR* buffe
 // directory) in place; a drive path stays as it is. 1 when path is usable afterwards, 0 for
 // any other path (left unchanged) or an expansion that does not fit size.
 BOOL PathExpandSystemMacros(LPWSTR path, DWORD size, DriverContext* ctx);
+// The single expansions; a path that does not begin with the macro is left as it is (0).
 BOOL PathExpandSystemDrive(LPWSTR path, DWORD size);
 BOOL PathExpandSystemRoot(LPWSTR path, DWORD size);
 

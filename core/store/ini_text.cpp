@@ -137,7 +137,11 @@ void StoreIniTextBufferFree(IniSectionBuffer* buffer) {
   buffer->capacity = 0;
 }
 
-char* IniTextReadFile(BOOL onlyLarge, LPCWSTR path) {
+namespace {
+
+// The whole file and its size in bytes (the text may hold zero bytes of its own).
+char* ReadWholeFile(BOOL onlyLarge, LPCWSTR path, DWORD* bytes) {
+  *bytes = 0;
   HANDLE h = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     DWORD error = GetLastError();
@@ -155,7 +159,15 @@ char* IniTextReadFile(BOOL onlyLarge, LPCWSTR path) {
     }
   }
   CloseHandle(h);
+  if (text) *bytes = size;
   return text;
+}
+
+}  // namespace
+
+char* IniTextReadFile(BOOL onlyLarge, LPCWSTR path) {
+  DWORD bytes = 0;
+  return ReadWholeFile(onlyLarge, path, &bytes);
 }
 
 char* StoreLoadIniText(LPCWSTR path, BOOL onlyLarge) {
@@ -296,13 +308,15 @@ BOOL StoreIniTextReplaceSection(DriverContext* ctx, LPCWSTR path, LPCWSTR sectio
   if (!name.get()) return FALSE;
 
   // The old text; only a missing file or folder counts as empty.
-  char* old = IniTextReadFile(FALSE, path);
+  DWORD oldBytes = 0;
+  char* old = ReadWholeFile(FALSE, path, &oldBytes);
   if (!old) return FALSE;
-  const char* oldStart = old + Length(old);
-  const char* oldEnd = oldStart;
-  FindSectionExtent(old, name.get(), &oldStart, &oldEnd);
+  // Everything the file holds is kept, also what follows a stray zero byte.
   const char* oldText = old;
-  const char* oldTail = old + Length(old);
+  const char* oldTail = old + oldBytes;
+  const char* oldStart = oldTail;
+  const char* oldEnd = oldTail;
+  FindSectionExtent(old, name.get(), &oldStart, &oldEnd);
 
   WCHAR temp[MAX_PATH];
   int pathChars = lstrlenW(path);
@@ -334,7 +348,12 @@ BOOL StoreIniTextReplaceSection(DriverContext* ctx, LPCWSTR path, LPCWSTR sectio
     if (ok && piece.bytes) ok = FileWriteBytes(h, piece.text, piece.bytes) == LONG(piece.bytes);
   CloseHandle(h);
   StoreFreeIniText(old);
-  if (ok) ok = MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  // The old file cannot be replaced (read-only, held open): reported like a file that cannot
+  // be created.
+  if (ok && !MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (ctx) CtxSetFileStatus(ctx, LONG(GetLastError()));
+    ok = false;
+  }
   if (!ok) DeleteFileW(temp);
   return ok ? TRUE : FALSE;
 }

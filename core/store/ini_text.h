@@ -43,16 +43,17 @@ LONG StoreIniTextGetInt(LPCWSTR key, LONG def, const char* cursor, DWORD* positi
 // 0 when an argument is null or the buffer cannot grow.
 BOOL StoreIniTextPutSection(DWORD* position, LPCWSTR section, IniSectionBuffer* buffer);
 // Appends "key=value" CRLF (the value omitted when empty; nothing for an empty key). A CR or
-// LF in the value and a '[' at the start of the key become blanks, so a value can never start
-// a new line or section. 0 when an argument is null or the buffer cannot grow.
+// LF in the key or value becomes a blank, and a key that begins with '[' is not written, so
+// no key or value can start a new line or section. 0 when an argument is null or the buffer
+// cannot grow.
 BOOL StoreIniTextPutKey(DWORD* position, LPCWSTR key, LPCWSTR value, IniSectionBuffer* buffer);
 
 // Writes the file anew with sectionText (length bytes, holding its own header line) first,
 // then the old text without its old copy of the section, the other sections in their order.
 // The new file is written beside the old one and replaces it only when complete, so a failure
 // leaves the old file as it was. A missing file counts as empty; any other failure to read it
-// fails the call. 1 on success; when the new file cannot be created, the system error code
-// becomes the context's settings-file status.
+// fails the call. 1 on success; when the new file cannot be created or cannot take the old
+// one's place, the system error code becomes the context's settings-file status.
 BOOL StoreIniTextReplaceSection(DriverContext* ctx, LPCWSTR path, LPCWSTR section, const char* sectionText,
                                 DWORD length);
 

@@ -92,4 +92,23 @@ TEST_F(DriverFilesTest, CopiesFromTheDriverFolderByMode) {
   EXPECT_FALSE(FileCopyFromDriverFolder(TEXT("absent.ini"), nullptr, 1, &localCtx_)) << "no source";
 }
 
+// Without the printer's driver information there is no driver folder to copy from: neither
+// the stand-in folder of a printer without driver nor a bare name is taken as the source.
+TEST_F(DriverFilesTest, NoDriverFolderNoCopy) {
+  MakeFolder(OnC(Root(), "WINDOWS/system32/spool/drivers/w32x86/2"));
+  WriteHostFile(OnC(Root(), "WINDOWS/system32/spool/drivers/w32x86/2/stray.ini"), "stray");
+  UiState ui = {};
+  DriverContext noDriver = {};
+  noDriver.ui = &ui;
+  EXPECT_FALSE(FileCopyFromDriverFolder(TEXT("stray.ini"), nullptr, 1, &noDriver));
+  EXPECT_FALSE(HostExists(OnC(Root(), "WINDOWS/system32/stray.ini")));
+
+  DriverContext noUi = {};
+  noUi.printer = local_;
+  MakeFolder(OnC(Root(), "out"));
+  WriteHostFile(OnC(Root(), "out/src.ini"), "src");
+  EXPECT_FALSE(FileCopyFromDriverFolderCmp(TEXT("C:\\out\\copy.ini"), TEXT("C:\\out\\src.ini"), 1, &noUi, 1));
+  EXPECT_FALSE(HostExists(OnC(Root(), "out/copy.ini")));
+}
+
 }  // namespace

@@ -110,6 +110,9 @@ TEST_F(LanguageContextTest, DisplayLanguageComesFromItem169) {
   ItemTableFree(localCtx_.items);
   localCtx_.items = nullptr;
   localCtx_.settings = nullptr;
+  // No stored value to read: the default language, not the row of index 0.
+  EXPECT_EQ(std::u16string(u"us"), Str(ResGetUiLangCode(&localCtx_)));
+  EXPECT_EQ(std::u16string(u"us"), Str(ResGetUiLangCode(nullptr)));
 }
 
 }  // namespace

@@ -163,6 +163,17 @@ TEST_F(FoldersTest, MacroExpansionAndLengthLimits) {
   lstrcpyW(longPath, tooLong.c_str());
   EXPECT_FALSE(PathExpandSystemMacros(longPath, 300, &localCtx_));
   EXPECT_EQ(tooLong, Str(longPath));
+
+  // Each single expansion takes only a path that begins with its own macro; a shorter text is
+  // not read past its end.
+  WCHAR shortPath[3] = {'C', ':', 0};
+  EXPECT_FALSE(PathExpandSystemDrive(shortPath, 3));
+  EXPECT_FALSE(PathExpandSystemRoot(shortPath, 3));
+  EXPECT_EQ(u"C:", Str(shortPath));
+  WCHAR other[MAX_PATH];
+  lstrcpyW(other, TEXT("%SYSTEMROOT%\\x"));
+  EXPECT_FALSE(PathExpandSystemDrive(other, MAX_PATH));
+  EXPECT_EQ(u"%SYSTEMROOT%\\x", Str(other));
 }
 
 const char kFolderSecurity[] = "O:S-1-5-32-544 D:(A;0x3;0x1f01ff;S-1-1-0)";
@@ -199,8 +210,10 @@ TEST_F(FoldersTest, DefaultFolderStaysWhileItIsInUse) {
   WriteHostFile(OnC(Root(), "_zems/a.rst"), "x");
   // The configured folder is the default folder itself, or a folder inside it.
   EXPECT_FALSE(PathRemoveDefaultMachineFolder(local_));
-  SetRegistryFolder(u"c:\\_ZEMS\\inner\\");
-  EXPECT_FALSE(PathRemoveDefaultMachineFolder(local_));
+  for (const char16_t* same : {u"c:\\_ZEMS\\inner\\", u"C:/_zems", u"C:\\other\\..\\_zems\\.", u"C:\\_zems.\\inner"}) {
+    SetRegistryFolder(same);
+    EXPECT_FALSE(PathRemoveDefaultMachineFolder(local_)) << std::u16string(same).size();
+  }
   EXPECT_TRUE(HostExists(OnC(Root(), "_zems/a.rst")));
   // A folder whose name only begins like it is elsewhere.
   SetRegistryFolder(u"C:\\_zems2");

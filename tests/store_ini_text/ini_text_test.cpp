@@ -188,6 +188,25 @@ TEST_F(IniRewriteTest, RewrittenSectionMovesToTheStart) {
   EXPECT_FALSE(StoreIniTextReplaceSection(&ctx_, path_, TEXT("B"), nullptr, 0));
 }
 
+// A file with zero bytes of its own (a stray byte, or text saved as UTF-16) keeps all of them:
+// the rewrite must not stop at the first one.
+TEST_F(IniRewriteTest, ZeroBytesInTheOldFileDoNotCutItShort) {
+  using namespace std::string_literals;
+  struct Case {
+    std::string before;
+    std::string after;
+  } cases[] = {
+      {"[A]\r\na=1\r\n\0junk\r\n[C]\r\nc=1\r\n"s, "[B]\r\nb=2\r\n[A]\r\na=1\r\n\0junk\r\n[C]\r\nc=1\r\n"s},
+      {"[B]\r\nb=1\r\n\0x\r\n[C]\r\nc=1\r\n"s, "[B]\r\nb=2\r\n\0x\r\n[C]\r\nc=1\r\n"s},
+      {"\xFF\xFE[\0A\0]\0"s, "[B]\r\nb=2\r\n\xFF\xFE[\0A\0]\0"s},
+  };
+  for (const Case& c : cases) {
+    WriteHostFile(Host(), c.before);
+    ASSERT_TRUE(StoreIniTextReplaceSection(&ctx_, path_, TEXT("B"), "[B]\r\nb=2\r\n", 10));
+    EXPECT_EQ(c.after, ReadHostFile(Host()));
+  }
+}
+
 TEST_F(IniRewriteTest, FileThatCannotBeReadIsLeftAlone) {
   WriteHostFile(Host(), "[A]\r\na=1\r\n");
   HANDLE held = CreateFileW(path_, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -199,6 +218,15 @@ TEST_F(IniRewriteTest, FileThatCannotBeReadIsLeftAlone) {
   // A new file that cannot be created: the system error becomes the settings-file status.
   EXPECT_FALSE(StoreIniTextReplaceSection(&ctx_, TEXT("C:\\nofolder\\p.ini"), TEXT("B"), "[B]\r\n", 5));
   EXPECT_EQ(LONG(ERROR_PATH_NOT_FOUND), CtxGetFileStatus(&ctx_));
+
+  // A read-only file cannot be replaced: reported the same way, and nothing is left behind.
+  CtxSetFileStatus(&ctx_, 0);
+  ASSERT_TRUE(SetFileAttributesW(path_, FILE_ATTRIBUTE_READONLY));
+  EXPECT_FALSE(StoreIniTextReplaceSection(&ctx_, path_, TEXT("B"), "[B]\r\n", 5));
+  EXPECT_EQ(LONG(ERROR_ACCESS_DENIED), CtxGetFileStatus(&ctx_));
+  EXPECT_EQ("[A]\r\na=1\r\n", ReadHostFile(Host()));
+  EXPECT_FALSE(HostExists(Host() + ".~zt"));
+  SetFileAttributesW(path_, FILE_ATTRIBUTE_NORMAL);
 }
 
 // A write that fails half way (the file-size limit of the process stands in for a full disk)
