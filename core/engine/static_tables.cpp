@@ -5,6 +5,8 @@
 
 #include <stddef.h>
 
+#include "core/common/languages.h"
+
 namespace {
 
 const PrintMacroResolution g_macroResolutions[] = {
@@ -107,3 +109,4 @@ const OptionCodeRow* TblGetOptionCodes() { return g_optionCodes; }
 
 int TblIsChangingSubDialog(WORD dialogId) { return dialogId == 1020 || dialogId == 1025 ? 0 : 1; }
 
+const LanguageRow* TblGetLanguages() { return kLanguageTable; }

@@ -67,3 +67,8 @@ const OptionCodeRow* TblGetOptionCodes();
 // 0 for the sub-dialogs 1020 and 1025, else 1.
 int TblIsChangingSubDialog(WORD dialogId);
 
+struct LanguageRow;
+// The language table (display-language index, language ids, two-letter code), ended by its
+// 0xFFFF row.
+const LanguageRow* TblGetLanguages();
+

@@ -1,6 +1,7 @@
 // The constant lists and build switches as the code consults them.
 #include <gtest/gtest.h>
 
+#include "core/common/languages.h"
 #include "core/engine/build_switches.h"
 #include "core/engine/static_tables.h"
 #include "support/test_variant.h"
@@ -43,6 +44,15 @@ TEST(StaticTables, NupPostKindsAndSubDialogs) {
   EXPECT_EQ(TblIsChangingSubDialog(1020), 0);
   EXPECT_EQ(TblIsChangingSubDialog(1025), 0);
   EXPECT_EQ(TblIsChangingSubDialog(1017), 1);
+}
+
+TEST(StaticTables, LanguageTableIsTheOneTheLookupsWalk) {
+  const LanguageRow* rows = TblGetLanguages();
+  ASSERT_EQ(rows, kLanguageTable);
+  int n = 0;
+  while (rows[n].index != kNoLanguageIndex) ++n;
+  EXPECT_GT(n, 0);
+  EXPECT_EQ(ResLangIndexFromCode(rows[0].code), rows[0].index);
 }
 
 TEST(BuildSwitches, AnswerThisBuildsValues) {
