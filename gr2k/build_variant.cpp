@@ -27,7 +27,6 @@ const BuildVariant& BuildGetVariant() {
       1u << 7,  // terminal-server client configuration
       1u << 0,  // flag 1: preset refresh at sheet open
       0,        // no install step at open
-      1,        // contexts copy the dialog tables, as in the other two DLLs
       StoreLoadAtOpen,
       InstalledLangCodeFromHelpFile,
   };

@@ -11,7 +11,6 @@ const BuildVariant& BuildGetVariant() {
       1u << 7,  // terminal-server client configuration
       1u << 0,  // flag 1: preset refresh at sheet open
       1,        // the open pushes pending install values
-      1,        // contexts copy the dialog tables
       StoreLoadAtOpen,
       ResGetInstalledLangCode,
   };

@@ -13,7 +13,6 @@ struct BuildVariant {
   DWORD featureBits;        // BuildHasFeatureBit(n): bit n
   DWORD featureFlags;       // BuildHasFeatureFlag(index): bit index - 1
   int openHasInstallStep;   // a mode-0 open pushes pending install values (printer interface only)
-  int copiesDialogTables;   // contexts carry their own copy of the page table
   // Loads the persisted items at a context open; the graphics DLL has its own.
   int (*loadAtOpen)(DriverContext* ctx);
   // Caches the language code of the installed help file in a new context's UI state; the

@@ -176,7 +176,7 @@ DriverContext* Build(HANDLE printer, HANDLE second, WORD flags, DWORD kind, cons
   ctx->languageDll = ctx->commonDll = nullptr;
 
   ctx->items = ItemTableCreate();
-  ctx->pages = BuildGetVariant().copiesDialogTables ? CopyPageTable(tmpl->pages) : nullptr;
+  ctx->pages = CopyPageTable(tmpl->pages);
   ctx->model = AllocZero<ModelRecord>();
   if (ctx->model) *ctx->model = *tmpl->model;
   if (!PrepareUiState(ctx, flags, kind, info)) {

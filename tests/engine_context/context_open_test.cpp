@@ -139,14 +139,6 @@ TEST_F(ContextTest, ThePrinterInfoGivenIsUsedAndKept) {
   CtxRelease(ctx, kReleaseExpired);
 }
 
-TEST_F(ContextTest, NoDialogTablesInABuildWithoutThem) {
-  TestVariant().copiesDialogTables = 0;
-  DriverContext* ctx = CtxOpen(office_, office_, nullptr, 0, kKindSettings, 0, nullptr);
-  ASSERT_NE(ctx, nullptr);
-  EXPECT_EQ(ctx->pages, nullptr);
-  CtxRelease(ctx, kReleaseExpired);
-}
-
 TEST_F(ContextTest, InitialSettingsOwnTheirFontTables) {
   DriverContext* ctx = CtxOpen(office_, office_, nullptr, 0, kKindSettings, 0, nullptr);
   ASSERT_NE(ctx, nullptr);

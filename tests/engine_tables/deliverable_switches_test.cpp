@@ -41,7 +41,6 @@ TEST(DeliverableSwitches, TheThreeDllsDifferOnlyInTheOpensInstallStep) {
     EXPECT_EQ(c.variant.featureFlags, 1u << 0);
     EXPECT_EQ(c.variant.openHasInstallStep, c.installStep);
     // Every context carries its own pages and controls, whichever DLL opened it.
-    EXPECT_EQ(c.variant.copiesDialogTables, 1);
     EXPECT_NE(c.variant.loadAtOpen, nullptr);
     EXPECT_NE(c.variant.installedLangCode, nullptr);
   }

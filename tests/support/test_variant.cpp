@@ -5,8 +5,8 @@
 
 namespace {
 // As the printer interface builds it: every step of the open runs.
-const BuildVariant kDefault = {"test", 6, 1, 1u << 7, 1u << 0, 1, 1, StoreLoadAtOpen,
-                                  ResGetInstalledLangCode};
+const BuildVariant kDefault = {"test", 6, 1, 1u << 7, 1u << 0, 1, StoreLoadAtOpen,
+                                ResGetInstalledLangCode};
 BuildVariant g_variant = kDefault;
 }  // namespace
 
