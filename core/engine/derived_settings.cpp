@@ -2,6 +2,7 @@
 // follow-up, authentication texts, driver id, setting-lock bits, text-edit character filter.
 #include "core/engine/derived_settings.h"
 
+#include "core/common/ini_access.h"
 #include "core/common/printer_names.h"
 #include "core/common/text.h"
 #include "core/devmode/couplings.h"
@@ -199,7 +200,7 @@ void ItemLoadDriverId(DriverContext* ctx) {
   const WCHAR* path = PathModelDataFile(ctx);
   if (path && path[0] != 0 && path[1] == u':') {
     const WCHAR* driver = PrnGetDriverName(ctx);
-    if (driver && driver[0] != 0) id = static_cast<LONG>(GetPrivateProfileIntW(driver, TEXT("DriverID"), 0, path));
+    if (driver && driver[0] != 0) id = static_cast<LONG>(IniReadInt(driver, TEXT("DriverID"), 0, path));
   }
   ItemSetValueById(ctx, kZdmDriverID, id);
 }

@@ -177,7 +177,14 @@ BOOL ItemSetInitialRawById(DriverContext* ctx, WORD id, LONG_PTR value) {
 
 BOOL ItemSetValue(DriverContext* ctx, SettingItem* item, LONG_PTR value) {
   if (!ctx || !item) return 0;
-  return ItemSetRaw(ctx, item, ItemUnmapValue(ctx, item, value));
+  LONG_PTR stored = ItemUnmapValue(ctx, item, value);
+  if (IsAddressType(DataType(item)) && stored != 0) {
+    // A logical value is a number: for a text or block item it would be taken as the address
+    // to copy from. Only 0 (clear) and the item's own address (a value read back) are safe.
+    BYTE* p = static_cast<BYTE*>(ItemStoragePtr(ctx, item));
+    if (!p || stored != reinterpret_cast<LONG_PTR>(p)) return 0;
+  }
+  return ItemSetRaw(ctx, item, stored);
 }
 
 BOOL ItemSetValueById(DriverContext* ctx, WORD id, LONG_PTR value) {

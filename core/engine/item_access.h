@@ -37,7 +37,9 @@ BOOL ItemSetRawById(DriverContext* ctx, WORD id, LONG_PTR value);
 // Stores into the initial-settings copy, without any marking.
 BOOL ItemSetInitialRaw(DriverContext* ctx, SettingItem* item, LONG_PTR value);
 BOOL ItemSetInitialRawById(DriverContext* ctx, WORD id, LONG_PTR value);
-// Logical value through ItemUnmapValue, then ItemSetRaw.
+// Logical value through ItemUnmapValue, then ItemSetRaw. A text or block item takes only 0
+// (cleared) or its own address (a value read back); any other number is refused (0 returned,
+// the item unchanged), since ItemSetRaw would copy from it as an address.
 BOOL ItemSetValue(DriverContext* ctx, SettingItem* item, LONG_PTR value);
 BOOL ItemSetValueById(DriverContext* ctx, WORD id, LONG_PTR value);
 BOOL ItemSetControlValue(DriverContext* ctx, const DlgControlRecord* control, LONG_PTR value);

@@ -6,8 +6,10 @@
 
 #include <string>
 
+#include "core/engine/derived_settings.h"
 #include "core/engine/item_access.h"
 #include "core/engine/item_table.h"
+#include "core/engine/units.h"
 #include "support/item_context.h"
 
 namespace {
@@ -109,6 +111,54 @@ TEST_F(ItemContextTest, BoundedTextReadStopsAtTheBuffer) {
   ItemGetTextBounded(ctx(), Item(915), buffer, 4);
   EXPECT_EQ(u"abc", std::u16string(reinterpret_cast<const char16_t*>(buffer)));
   EXPECT_EQ(u'#', buffer[4]);
+}
+
+// Number writes reach text items through the logical-value path (a charset code, a length
+// from a size edit, a rule's value): a number is no address to copy from. The raw write of a
+// text's address stays the way to store a text.
+TEST_F(ItemContextTest, NumberWritesToTextItemsNeverCopyFromTheNumber) {
+  struct Case {
+    const char* what;
+    WORD id;
+    void (*write)(DriverContext*, WORD);
+    const char16_t* after;
+    WORD mark;
+  };
+  const Case cases[] = {
+      {"narrow, a number", 915,
+       [](DriverContext* c, WORD id) { EXPECT_FALSE(ItemSetValueById(c, id, 0x1234)); }, u"keep",
+       0},
+      {"wide, a number", 20,
+       [](DriverContext* c, WORD id) { EXPECT_FALSE(ItemSetValueById(c, id, 0x1234)); }, u"keep",
+       0},
+      {"charset code", 915, [](DriverContext* c, WORD id) { ItemSetCharsetCode(c, id); },
+       u"keep", 0},
+      {"length from display units", 915,
+       [](DriverContext* c, WORD id) { ItemDisplayToDots(c, id, 2100); }, u"keep", 0},
+      {"0 clears", 915,
+       [](DriverContext* c, WORD id) { EXPECT_TRUE(ItemSetValueById(c, id, 0)); }, u"", 1},
+      {"its own value read back", 20,
+       [](DriverContext* c, WORD id) {
+         EXPECT_TRUE(ItemSetValueById(c, id, ItemGetValueById(c, id)));
+       },
+       u"keep", 1},
+      {"raw write of a text's address", 915,
+       [](DriverContext* c, WORD id) {
+         char text[33] = "new";
+         EXPECT_TRUE(ItemSetRawById(c, id, reinterpret_cast<LONG_PTR>(text)));
+       },
+       u"new", 1},
+  };
+  for (const Case& c : cases) {
+    ItemSetText(ctx(), Item(c.id), reinterpret_cast<const WCHAR*>(u"keep"));
+    Item(c.id)->state = 0;
+    c.write(ctx(), c.id);
+    WCHAR buffer[40];
+    ItemGetText(ctx(), Item(c.id), buffer);
+    EXPECT_EQ(std::u16string(c.after), std::u16string(reinterpret_cast<const char16_t*>(buffer)))
+        << c.what;
+    EXPECT_EQ(c.mark, Item(c.id)->state & 3u) << c.what;
+  }
 }
 
 TEST_F(ItemContextTest, TextCallsRefuseNullArguments) {

@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <utility>
 
+#include "core/common/ini_access.h"
 #include "core/engine/derived_settings.h"
 #include "core/engine/item_access.h"
 #include "support/item_context.h"
@@ -223,6 +224,12 @@ TEST_F(DerivedTest, DriverIdFromTheModelDataFile) {
   SetDriverName(TEXT("Other Driver"));
   ItemLoadDriverId(ctx());
   EXPECT_EQ(0, ItemGetRawById(ctx(), 684)) << "no such section";
+
+  // A driver name with brackets names its section as every ini section is named: with commas.
+  ASSERT_TRUE(IniWriteString(TEXT("Test [A] Driver"), TEXT("DriverID"), TEXT("12"), path));
+  SetDriverName(TEXT("Test [A] Driver"));
+  ItemLoadDriverId(ctx());
+  EXPECT_EQ(12, ItemGetRawById(ctx(), 684)) << "bracketed driver name";
 
   ItemSetRawById(ctx(), 684, 9);
   Model()->modelDataFile = TEXT("");
