@@ -148,6 +148,9 @@ class Packer {
  public:
   Packer(LPBYTE base, DWORD fixed) : base_(base), used_(fixed) {}
   LPWSTR Str(const std::u16string& s) {
+    // A blob of odd size (a DEVMODE's private part) may come before: texts start on a
+    // character boundary.
+    used_ = (used_ + 1) & ~1u;
     DWORD bytes = DWORD((s.size() + 1) * 2);
     LPWSTR at = base_ ? reinterpret_cast<LPWSTR>(base_ + used_) : nullptr;
     if (base_) memcpy(at, s.c_str(), bytes);

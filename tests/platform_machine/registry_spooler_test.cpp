@@ -237,6 +237,30 @@ TEST_F(MachineStateTest, StoredDevmodeAndRenameKeepThePrinterData) {
   ClosePrinter(h);
 }
 
+TEST_F(MachineStateTest, PrinterTextsFollowingAnOddSizedDevmodeAreAligned) {
+  HANDLE h = zems_test::AddTestPrinter(u"Odd");
+  ASSERT_NE(h, nullptr);
+  for (WORD extra : {WORD(0), WORD(1), WORD(3)}) {
+    std::vector<BYTE> dm(sizeof(DEVMODEW) + extra);
+    DEVMODEW* devmode = reinterpret_cast<DEVMODEW*>(dm.data());
+    devmode->dmSize = sizeof(DEVMODEW);
+    devmode->dmDriverExtra = extra;
+    PRINTER_INFO_8W level8 = {devmode};
+    ASSERT_TRUE(SetPrinterW(h, 8, reinterpret_cast<LPBYTE>(&level8), 0));
+    DWORD needed = 0;
+    GetPrinterW(h, 2, nullptr, 0, &needed);
+    std::vector<BYTE> info(needed);
+    ASSERT_TRUE(GetPrinterW(h, 2, info.data(), needed, &needed));
+    const PRINTER_INFO_2W* p2 = reinterpret_cast<const PRINTER_INFO_2W*>(info.data());
+    for (const WCHAR* text : {p2->pPrinterName, p2->pPortName, p2->pDriverName, p2->pParameters}) {
+      ASSERT_NE(text, nullptr);
+      EXPECT_EQ(reinterpret_cast<uintptr_t>(text) % sizeof(WCHAR), 0u) << "driver extra " << extra;
+    }
+    EXPECT_EQ(std::u16string(p2->pPrinterName), u"Odd");
+  }
+  ClosePrinter(h);
+}
+
 TEST_F(MachineStateTest, SpoolerRefusesWhatWindowsRefuses) {
   HANDLE h = nullptr;
   std::u16string missing = u"Nobody";
