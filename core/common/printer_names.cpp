@@ -298,7 +298,10 @@ WCHAR* PathGetDriverDirFromInfo(HANDLE, WCHAR* buffer, DWORD size, const DRIVER_
   buffer[0] = 0;
   if (driverInfo && driverInfo->pDriverPath) {
     DWORD folder = FolderLength(driverInfo->pDriverPath);
-    if (folder && folder < size) {
+    // A driver folder that does not fit leaves the buffer empty: the System folder would
+    // name another folder.
+    if (folder >= size) return buffer;
+    if (folder) {
       memcpy(buffer, driverInfo->pDriverPath, folder * sizeof(WCHAR));
       buffer[folder] = 0;
       return buffer;

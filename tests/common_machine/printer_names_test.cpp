@@ -172,6 +172,31 @@ TEST_F(PrinterNamesTest, DriverFolderAndTheDriversFiles) {
   ClosePrinter(h);
 }
 
+TEST_F(PrinterNamesTest, DriverFolderFromAGivenDriverInfo) {
+  const std::u16string fallback = u"C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\2\\";  // 42 characters
+  const std::u16string longFolder = u"D:\\" + std::u16string(50, u'd') + u"\\";         // 54 characters
+  const struct {
+    const char* what;
+    std::u16string driverPath;  // empty: no driver information
+    DWORD size;
+    std::u16string expected;
+  } cases[] = {
+      {"driver folder", u"C:\\drv\\gr.dll", MAX_PATH, u"C:\\drv\\"},
+      {"no driver information", u"", MAX_PATH, fallback},
+      {"driver folder just fits", u"C:\\drv\\gr.dll", 8, u"C:\\drv\\"},
+      {"driver folder does not fit", u"C:\\drv\\gr.dll", 7, u""},
+      {"a driver folder that does not fit is not replaced by the System one", longFolder + u"gr.dll", 50, u""},
+  };
+  for (const auto& c : cases) {
+    std::u16string path = c.driverPath;
+    DRIVER_INFO_3 info = {};
+    info.pDriverPath = &path[0];
+    WCHAR buffer[MAX_PATH] = u"stale";
+    PathGetDriverDirFromInfo(nullptr, buffer, c.size, path.empty() ? nullptr : &info);
+    EXPECT_EQ(std::u16string(buffer), c.expected) << c.what;
+  }
+}
+
 TEST_F(PrinterNamesTest, FoldersUnderTheSystemDirectory) {
   const struct {
     const char16_t* path;
