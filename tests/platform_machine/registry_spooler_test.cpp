@@ -284,6 +284,23 @@ TEST_F(MachineStateTest, SpoolerRefusesWhatWindowsRefuses) {
   EXPECT_EQ(GetPrinterDataW(h, const_cast<LPWSTR>(u"x"), nullptr, nullptr, 0, &needed), DWORD(ERROR_INVALID_HANDLE));
 }
 
+TEST_F(MachineStateTest, RefusedInstallLeavesTheMachineUntouched) {
+  std::string model = Root() + "/OV1BD172.ini";
+  std::ofstream(model) << "*FileVersion: \"6.63\"\n";
+  for (const char* attributes : {"many", "0x100000000"}) {
+    EXPECT_NE(zems_test::RunHost("machine install --model '" + model + "' --attributes " + attributes), 0);
+    HKEY drivers = nullptr;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE,
+                            u"SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Drivers\\"
+                            u"Version-3\\ORVEL ALTEN KV310 ZEMS",
+                            0, KEY_READ, &drivers),
+              ERROR_FILE_NOT_FOUND)
+        << attributes;
+    EXPECT_FALSE(std::ifstream(zems_test::HostPath("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3\\zemsgr.dll")))
+        << attributes;
+  }
+}
+
 TEST_F(MachineStateTest, HostErrorsAreOneLineAndANonZeroExit) {
   const char* const bad[] = {
       "machine bogus-command",
