@@ -261,6 +261,45 @@ TEST_F(MachineStateTest, PrinterTextsFollowingAnOddSizedDevmodeAreAligned) {
   ClosePrinter(h);
 }
 
+TEST_F(MachineStateTest, StoredDevmodeShorterThanItsHeaderIsNotHandedOut) {
+  HANDLE h = zems_test::AddTestPrinter(u"Short");
+  ASSERT_NE(h, nullptr);
+  const struct {
+    WORD driverExtra;  // claimed by the header
+    size_t stored;     // bytes stored
+    bool handedOut;
+  } cases[] = {
+      {0, sizeof(DEVMODEW), true},
+      {8, sizeof(DEVMODEW) + 8, true},
+      {8, sizeof(DEVMODEW) + 12, true},
+      {8, sizeof(DEVMODEW) + 7, false},
+      {0, sizeof(DEVMODEW) - 2, false},
+  };
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\Short", 0,
+                          KEY_ALL_ACCESS, &key),
+            ERROR_SUCCESS);
+  for (const auto& c : cases) {
+    std::vector<BYTE> dm(c.stored + 16);
+    DEVMODEW* devmode = reinterpret_cast<DEVMODEW*>(dm.data());
+    devmode->dmSize = sizeof(DEVMODEW);
+    devmode->dmDriverExtra = c.driverExtra;
+    ASSERT_EQ(RegSetValueExW(key, u"Default DevMode", 0, REG_BINARY, dm.data(), DWORD(c.stored)), ERROR_SUCCESS);
+    DWORD needed = 0;
+    GetPrinterW(h, 2, nullptr, 0, &needed);
+    std::vector<BYTE> info(needed);
+    ASSERT_TRUE(GetPrinterW(h, 2, info.data(), needed, &needed));
+    const PRINTER_INFO_2W* p2 = reinterpret_cast<const PRINTER_INFO_2W*>(info.data());
+    EXPECT_EQ(p2->pDevMode != nullptr, c.handedOut) << c.driverExtra << " / " << c.stored;
+    if (p2->pDevMode) {
+      EXPECT_LE(reinterpret_cast<const BYTE*>(p2->pDevMode) + p2->pDevMode->dmSize + p2->pDevMode->dmDriverExtra,
+                info.data() + info.size());
+    }
+  }
+  RegCloseKey(key);
+  ClosePrinter(h);
+}
+
 TEST_F(MachineStateTest, SpoolerRefusesWhatWindowsRefuses) {
   HANDLE h = nullptr;
   std::u16string missing = u"Nobody";
