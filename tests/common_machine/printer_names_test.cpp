@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include <memory>
 #include <string>
 
 #include "core/common/os_tests.h"
@@ -71,6 +72,11 @@ TEST_F(PrinterNamesTest, ConnectionNamesAreRebuiltOnVistaOnly) {
     PrnRebuildConnectionName(h, name, c.size);
     EXPECT_EQ(std::u16string(name), c.expected) << c.major << "." << c.minor << " size " << c.size;
   }
+  // A one-character buffer holding a backslash (no terminator) is read no further than its end.
+  std::unique_ptr<WCHAR[]> one(new WCHAR[1]);
+  one[0] = u'\\';
+  PrnRebuildConnectionName(h, one.get(), 1);
+  EXPECT_EQ(one[0], u'\\');
   // Without both values the name stays.
   ASSERT_EQ(DeletePrinterDataExW(h, u"DsSpooler", u"printerName"), DWORD(ERROR_SUCCESS));
   WCHAR name[261] = u"\\\\SERVERLONGNAME\\Queue A";
