@@ -280,6 +280,10 @@ int CmdInstall(int argc, char** argv) {
   fs::path bin = a.Get("bin") ? fs::path(*a.Get("bin")) : fs::read_symlink("/proc/self/exe").parent_path();
   std::error_code ec;
   if (!fs::is_regular_file(*model, ec)) return Fail("model description '" + *model + "' not found");
+  // Every argument is checked before the machine is touched: a refused install leaves nothing.
+  unsigned long long attributes = PRINTER_ATTRIBUTE_LOCAL;
+  if (a.Get("attributes") && (!ParseNumber(*a.Get("attributes"), attributes) || attributes > 0xFFFFFFFFull))
+    return Fail("--attributes needs a 32-bit number");
   CreateMachineFolders();
 
   std::string error;
@@ -343,9 +347,6 @@ int CmdInstall(int argc, char** argv) {
   std::u16string server = a.Get("server") ? Wide(*a.Get("server")) : std::u16string();
   if (!server.empty() && (printerName.size() < 2 || printerName.compare(0, 2, u"\\\\") != 0))
     printerName = server + u"\\" + printerName;
-  unsigned long long attributes = PRINTER_ATTRIBUTE_LOCAL;
-  if (a.Get("attributes") && !ParseNumber(*a.Get("attributes"), attributes))
-    return Fail("--attributes needs a number");
   PRINTER_INFO_2W printer = {};
   printer.pServerName = server.empty() ? nullptr : Mutable(server);
   printer.pPrinterName = Mutable(printerName);

@@ -276,7 +276,8 @@ int PrnGetAdminChange(HANDLE hPrinter, DWORD* value) {
 }
 
 void PrnRebuildConnectionName(HANDLE hPrinter, WCHAR* name, DWORD size) {
-  if (!name || !size || name[0] != u'\\' || name[1] != u'\\' || !OsIsVistaOrLater()) return;
+  // name[1] is read only when the buffer holds it.
+  if (!name || size < 2 || name[0] != u'\\' || name[1] != u'\\' || !OsIsVistaOrLater()) return;
   // 260 bytes are read of each value; one more character terminates it.
   WCHAR server[131], queue[131];
   if (!ReadDataText(hPrinter, TEXT("DsSpooler"), TEXT("shortServerName"), server, 131, 260) ||
@@ -298,7 +299,10 @@ WCHAR* PathGetDriverDirFromInfo(HANDLE, WCHAR* buffer, DWORD size, const DRIVER_
   buffer[0] = 0;
   if (driverInfo && driverInfo->pDriverPath) {
     DWORD folder = FolderLength(driverInfo->pDriverPath);
-    if (folder && folder < size) {
+    // A driver folder that does not fit leaves the buffer empty: the System folder would
+    // name another folder.
+    if (folder >= size) return buffer;
+    if (folder) {
       memcpy(buffer, driverInfo->pDriverPath, folder * sizeof(WCHAR));
       buffer[folder] = 0;
       return buffer;

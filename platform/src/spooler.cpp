@@ -148,6 +148,9 @@ class Packer {
  public:
   Packer(LPBYTE base, DWORD fixed) : base_(base), used_(fixed) {}
   LPWSTR Str(const std::u16string& s) {
+    // A blob of odd size (a DEVMODE's private part) may come before: texts start on a
+    // character boundary.
+    used_ = (used_ + 1) & ~1u;
     DWORD bytes = DWORD((s.size() + 1) * 2);
     LPWSTR at = base_ ? reinterpret_cast<LPWSTR>(base_ + used_) : nullptr;
     if (base_) memcpy(at, s.c_str(), bytes);
@@ -199,7 +202,11 @@ PrinterRecord ReadPrinter(HKEY key) {
   r.datatype = ReadString(key, u"Datatype");
   r.parameters = ReadString(key, u"Parameters");
   r.devMode = ReadRaw(key, u"Default DevMode");
-  if (r.devMode.size() < offsetof(DEVMODEW, dmFields) + sizeof(DWORD)) r.devMode.clear();
+  // A stored DEVMODE whose header claims more bytes than were stored is not handed out:
+  // readers size it from that header.
+  if (r.devMode.size() < offsetof(DEVMODEW, dmFields) + sizeof(DWORD) ||
+      DevModeSize(reinterpret_cast<const DEVMODEW*>(r.devMode.data())) > r.devMode.size())
+    r.devMode.clear();
   r.attributes = ReadDword(key, u"Attributes");
   r.priority = ReadDword(key, u"Priority", 1);
   r.defaultPriority = ReadDword(key, u"Default Priority");

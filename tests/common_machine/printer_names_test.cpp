@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include <memory>
 #include <string>
 
 #include "core/common/os_tests.h"
@@ -71,6 +72,11 @@ TEST_F(PrinterNamesTest, ConnectionNamesAreRebuiltOnVistaOnly) {
     PrnRebuildConnectionName(h, name, c.size);
     EXPECT_EQ(std::u16string(name), c.expected) << c.major << "." << c.minor << " size " << c.size;
   }
+  // A one-character buffer holding a backslash (no terminator) is read no further than its end.
+  std::unique_ptr<WCHAR[]> one(new WCHAR[1]);
+  one[0] = u'\\';
+  PrnRebuildConnectionName(h, one.get(), 1);
+  EXPECT_EQ(one[0], u'\\');
   // Without both values the name stays.
   ASSERT_EQ(DeletePrinterDataExW(h, u"DsSpooler", u"printerName"), DWORD(ERROR_SUCCESS));
   WCHAR name[261] = u"\\\\SERVERLONGNAME\\Queue A";
@@ -170,6 +176,31 @@ TEST_F(PrinterNamesTest, DriverFolderAndTheDriversFiles) {
   Context none(nullptr);
   EXPECT_EQ(std::u16string(PathGetDriverDir(&none.ctx)), u"C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\2\\");
   ClosePrinter(h);
+}
+
+TEST_F(PrinterNamesTest, DriverFolderFromAGivenDriverInfo) {
+  const std::u16string fallback = u"C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\2\\";  // 42 characters
+  const std::u16string longFolder = u"D:\\" + std::u16string(50, u'd') + u"\\";         // 54 characters
+  const struct {
+    const char* what;
+    std::u16string driverPath;  // empty: no driver information
+    DWORD size;
+    std::u16string expected;
+  } cases[] = {
+      {"driver folder", u"C:\\drv\\gr.dll", MAX_PATH, u"C:\\drv\\"},
+      {"no driver information", u"", MAX_PATH, fallback},
+      {"driver folder just fits", u"C:\\drv\\gr.dll", 8, u"C:\\drv\\"},
+      {"driver folder does not fit", u"C:\\drv\\gr.dll", 7, u""},
+      {"a driver folder that does not fit is not replaced by the System one", longFolder + u"gr.dll", 50, u""},
+  };
+  for (const auto& c : cases) {
+    std::u16string path = c.driverPath;
+    DRIVER_INFO_3 info = {};
+    info.pDriverPath = &path[0];
+    WCHAR buffer[MAX_PATH] = u"stale";
+    PathGetDriverDirFromInfo(nullptr, buffer, c.size, path.empty() ? nullptr : &info);
+    EXPECT_EQ(std::u16string(buffer), c.expected) << c.what;
+  }
 }
 
 TEST_F(PrinterNamesTest, FoldersUnderTheSystemDirectory) {

@@ -237,6 +237,69 @@ TEST_F(MachineStateTest, StoredDevmodeAndRenameKeepThePrinterData) {
   ClosePrinter(h);
 }
 
+TEST_F(MachineStateTest, PrinterTextsFollowingAnOddSizedDevmodeAreAligned) {
+  HANDLE h = zems_test::AddTestPrinter(u"Odd");
+  ASSERT_NE(h, nullptr);
+  for (WORD extra : {WORD(0), WORD(1), WORD(3)}) {
+    std::vector<BYTE> dm(sizeof(DEVMODEW) + extra);
+    DEVMODEW* devmode = reinterpret_cast<DEVMODEW*>(dm.data());
+    devmode->dmSize = sizeof(DEVMODEW);
+    devmode->dmDriverExtra = extra;
+    PRINTER_INFO_8W level8 = {devmode};
+    ASSERT_TRUE(SetPrinterW(h, 8, reinterpret_cast<LPBYTE>(&level8), 0));
+    DWORD needed = 0;
+    GetPrinterW(h, 2, nullptr, 0, &needed);
+    std::vector<BYTE> info(needed);
+    ASSERT_TRUE(GetPrinterW(h, 2, info.data(), needed, &needed));
+    const PRINTER_INFO_2W* p2 = reinterpret_cast<const PRINTER_INFO_2W*>(info.data());
+    for (const WCHAR* text : {p2->pPrinterName, p2->pPortName, p2->pDriverName, p2->pParameters}) {
+      ASSERT_NE(text, nullptr);
+      EXPECT_EQ(reinterpret_cast<uintptr_t>(text) % sizeof(WCHAR), 0u) << "driver extra " << extra;
+    }
+    EXPECT_EQ(std::u16string(p2->pPrinterName), u"Odd");
+  }
+  ClosePrinter(h);
+}
+
+TEST_F(MachineStateTest, StoredDevmodeShorterThanItsHeaderIsNotHandedOut) {
+  HANDLE h = zems_test::AddTestPrinter(u"Short");
+  ASSERT_NE(h, nullptr);
+  const struct {
+    WORD driverExtra;  // claimed by the header
+    size_t stored;     // bytes stored
+    bool handedOut;
+  } cases[] = {
+      {0, sizeof(DEVMODEW), true},
+      {8, sizeof(DEVMODEW) + 8, true},
+      {8, sizeof(DEVMODEW) + 12, true},
+      {8, sizeof(DEVMODEW) + 7, false},
+      {0, sizeof(DEVMODEW) - 2, false},
+  };
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\Short", 0,
+                          KEY_ALL_ACCESS, &key),
+            ERROR_SUCCESS);
+  for (const auto& c : cases) {
+    std::vector<BYTE> dm(c.stored + 16);
+    DEVMODEW* devmode = reinterpret_cast<DEVMODEW*>(dm.data());
+    devmode->dmSize = sizeof(DEVMODEW);
+    devmode->dmDriverExtra = c.driverExtra;
+    ASSERT_EQ(RegSetValueExW(key, u"Default DevMode", 0, REG_BINARY, dm.data(), DWORD(c.stored)), ERROR_SUCCESS);
+    DWORD needed = 0;
+    GetPrinterW(h, 2, nullptr, 0, &needed);
+    std::vector<BYTE> info(needed);
+    ASSERT_TRUE(GetPrinterW(h, 2, info.data(), needed, &needed));
+    const PRINTER_INFO_2W* p2 = reinterpret_cast<const PRINTER_INFO_2W*>(info.data());
+    EXPECT_EQ(p2->pDevMode != nullptr, c.handedOut) << c.driverExtra << " / " << c.stored;
+    if (p2->pDevMode) {
+      EXPECT_LE(reinterpret_cast<const BYTE*>(p2->pDevMode) + p2->pDevMode->dmSize + p2->pDevMode->dmDriverExtra,
+                info.data() + info.size());
+    }
+  }
+  RegCloseKey(key);
+  ClosePrinter(h);
+}
+
 TEST_F(MachineStateTest, SpoolerRefusesWhatWindowsRefuses) {
   HANDLE h = nullptr;
   std::u16string missing = u"Nobody";
@@ -258,6 +321,23 @@ TEST_F(MachineStateTest, SpoolerRefusesWhatWindowsRefuses) {
   ClosePrinter(h);
   EXPECT_FALSE(ClosePrinter(h));
   EXPECT_EQ(GetPrinterDataW(h, const_cast<LPWSTR>(u"x"), nullptr, nullptr, 0, &needed), DWORD(ERROR_INVALID_HANDLE));
+}
+
+TEST_F(MachineStateTest, RefusedInstallLeavesTheMachineUntouched) {
+  std::string model = Root() + "/OV1BD172.ini";
+  std::ofstream(model) << "*FileVersion: \"6.63\"\n";
+  for (const char* attributes : {"many", "0x100000000"}) {
+    EXPECT_NE(zems_test::RunHost("machine install --model '" + model + "' --attributes " + attributes), 0);
+    HKEY drivers = nullptr;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE,
+                            u"SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Drivers\\"
+                            u"Version-3\\ORVEL ALTEN KV310 ZEMS",
+                            0, KEY_READ, &drivers),
+              ERROR_FILE_NOT_FOUND)
+        << attributes;
+    EXPECT_FALSE(std::ifstream(zems_test::HostPath("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3\\zemsgr.dll")))
+        << attributes;
+  }
 }
 
 TEST_F(MachineStateTest, HostErrorsAreOneLineAndANonZeroExit) {
