@@ -5,6 +5,10 @@ set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bash "$top/scripts/setup.sh" || exit 1
 jobs=$(nproc)
+# Test machines live on the work disk: the simulated file attributes need user extended
+# attributes, which some tmpfs mounts lack.
+export TMPDIR="$top/build/tmp"
+mkdir -p "$TMPDIR"
 status=0
 for flavour in native sanitize mingw; do
   echo "=== $flavour: build"

@@ -26,9 +26,10 @@ TEST_F(KernelTest, TickCountCanBeSetAdvancedAndReleased) {
   EXPECT_GE(GetTickCount() - a, 15u);
 
   SimSetTickCount(7);
-  zems_test::MakeMachineRoot();  // a new machine runs on the real clock
+  std::string fresh = zems_test::MakeMachineRoot();  // a new machine runs on the real clock
   EXPECT_NE(7u, GetTickCount());
   SimSetMachineRoot(Root().c_str());
+  zems_test::RemoveMachineRoot(fresh);
 }
 
 TEST_F(KernelTest, AnsiCodePageIsSelectable) {
@@ -50,9 +51,10 @@ TEST_F(KernelTest, AnsiCodePageIsSelectable) {
 
   EXPECT_FALSE(SimSetAnsiCodePage(1251)) << "only 1252 and 932 are offered";
   EXPECT_EQ(932u, GetACP());
-  zems_test::MakeMachineRoot();
+  std::string fresh = zems_test::MakeMachineRoot();
   EXPECT_EQ(1252u, GetACP()) << "a new machine starts with 1252";
   SimSetMachineRoot(Root().c_str());
+  zems_test::RemoveMachineRoot(fresh);
 }
 
 TEST_F(KernelTest, NtdllConversionsNeverSplitADoubleByteCharacter) {
