@@ -7,6 +7,7 @@
 #include "core/common/printer_names.h"
 #include "core/engine/driver_context.h"
 #include "core/engine/item_access.h"
+#include "core/engine/item_ids.h"
 #include "core/engine/ui_state.h"
 #include "core/store/driver_identity.h"
 
@@ -134,7 +135,6 @@ WORD ResPrimaryLangIdFromIndex(WORD index) { return ResLangIdFromIndex(index, nu
 // ---- lookups through a driver context ----
 
 namespace {
-constexpr WORD kLanguageItemId = 169;  // zdmLanguageID
 constexpr DWORD kHelpTextChars = kTextBufferChars;
 constexpr DWORD kLanguageCodeChars = 3;
 
@@ -191,7 +191,7 @@ LPCWSTR ResGetUiLangCode(DriverContext* ctx) {
   // Without a stored value (no context or no item table yet) there is no index to look up: a
   // raw 0 would read as Japanese.
   SettingItem* item = nullptr;
-  LONG_PTR raw = ItemGetRawById(ctx, kLanguageItemId, &item);
+  LONG_PTR raw = ItemGetRawById(ctx, kItem_zdmLanguageID, &item);
   return item ? ResLangCodeFromIndex(WORD(raw)) : kDefaultCode;
 }
 

@@ -8,19 +8,13 @@
 #include "core/common/text.h"
 #include "core/engine/control_lookup.h"
 #include "core/engine/driver_context.h"
+#include "core/engine/item_ids.h"
 #include "core/engine/item_table.h"
 #include "core/engine/item_values.h"
 #include "core/engine/ui_state.h"
 #include "core/front/dialog_records.h"
 
 namespace {
-
-enum : WORD {
-  kZdmScaleType = 87,
-  kZdmScaleH = 89,
-  kZdmScaleV = 90,
-  kZdmDspUnit = 171,
-};
 
 // Change classes that an item write adds to the change flags.
 constexpr DWORD kChangeClassMask = 0x11F0000;
@@ -152,8 +146,8 @@ BOOL ItemSetRaw(DriverContext* ctx, SettingItem* item, LONG_PTR value) {
   StoreValue(item, p, value);
   item->state = static_cast<WORD>((item->state & ~kChangeMarkMask) | 1);
   if (UiState* ui = Ui(ctx)) ui->modified = 1;
-  if (item->id == kZdmScaleH && ItemGetRawById(ctx, kZdmScaleType) == 1)
-    ItemSetRawById(ctx, kZdmScaleV, value);
+  if (item->id == kItem_zdmScaleH && ItemGetRawById(ctx, kItem_zdmScaleType) == 1)
+    ItemSetRawById(ctx, kItem_zdmScaleV, value);
   if (item->changeClasses & kChangeClassMask)
     CtxAddChangeFlags(ctx, item->changeClasses & kChangeClassMask);
   return 1;
@@ -288,7 +282,7 @@ void* ItemGetControlText(DriverContext* ctx, WORD control_id, WCHAR* buffer) {
 }
 
 BOOL ItemIsMetricUnit(DriverContext* ctx) {
-  return ItemGetRawById(ctx, kZdmDspUnit) == 0 ? 1 : 0;
+  return ItemGetRawById(ctx, kItem_zdmDspUnit) == 0 ? 1 : 0;
 }
 
 void CtxAddChangeFlags(DriverContext* ctx, DWORD value) {

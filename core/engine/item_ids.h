@@ -1,5 +1,5 @@
-// Ids of the setting items that the static tables name, taken from the item catalogue by name
-// at compile time, so a table can never drift from the catalogue.
+// Ids of the setting items that the code names, taken from the item catalogue by name at
+// compile time, so no table or getter can drift from the catalogue.
 #pragma once
 #include "platform/win32.h"
 
@@ -93,6 +93,47 @@ enum : DWORD {
   kItem_zdmDriverType = ZEMS_ITEM_ID(zdmDriverType),
   kItem_wdmCustomFunc0 = ZEMS_ITEM_ID(wdmCustomFunc0),
   kItem_wdmCustomFunc31 = ZEMS_ITEM_ID(wdmCustomFunc31),
+  kItem_zdmPresetNo = ZEMS_ITEM_ID(zdmPresetNo),
+  kItem_zdmSrcPaperLengthDot = ZEMS_ITEM_ID(zdmSrcPaperLengthDot),
+  kItem_zdmSrcPaperWidthDot = ZEMS_ITEM_ID(zdmSrcPaperWidthDot),
+  kItem_zdmDstPaperLengthDot = ZEMS_ITEM_ID(zdmDstPaperLengthDot),
+  kItem_zdmDstPaperWidthDot = ZEMS_ITEM_ID(zdmDstPaperWidthDot),
+  kItem_zdmFuncSelectMark = ZEMS_ITEM_ID(zdmFuncSelectMark),
+  kItem_zdmFuncSelectCover = ZEMS_ITEM_ID(zdmFuncSelectCover),
+  kItem_zdmWmKind = ZEMS_ITEM_ID(zdmWmKind),
+  kItem_zdmWmID = ZEMS_ITEM_ID(zdmWmID),
+  kItem_zdmAdjustMode = ZEMS_ITEM_ID(zdmAdjustMode),
+  kItem_zdmAdjustObject = ZEMS_ITEM_ID(zdmAdjustObject),
+  kItem_zdmLanguageID = ZEMS_ITEM_ID(zdmLanguageID),
+  kItem_zdmDspUnit = ZEMS_ITEM_ID(zdmDspUnit),
+  kItem_zdmLocaleID = ZEMS_ITEM_ID(zdmLocaleID),
+  kItem_zdmPrnMethod = ZEMS_ITEM_ID(zdmPrnMethod),
+  kItem_zdmFrontFunc = ZEMS_ITEM_ID(zdmFrontFunc),
+  kItem_zdmHiddenFunc16 = ZEMS_ITEM_ID(zdmHiddenFunc16),
+  kItem_zdmExtOutput2A4Fit = ZEMS_ITEM_ID(zdmExtOutput2A4Fit),
+  kItem_zdmAuthUserNameCharSet = ZEMS_ITEM_ID(zdmAuthUserNameCharSet),
+  kItem_zdmAuthPasswordCharSet = ZEMS_ITEM_ID(zdmAuthPasswordCharSet),
+  kItem_zdmDriverID = ZEMS_ITEM_ID(zdmDriverID),
+  kItem_wdmFreeSizeName = ZEMS_ITEM_ID(wdmFreeSizeName),
+  kItem_wdmFreeSizeWidth = ZEMS_ITEM_ID(wdmFreeSizeWidth),
+  kItem_wdmFreeSizeLength = ZEMS_ITEM_ID(wdmFreeSizeLength),
+  kItem_wdmAuthenticationUserName = ZEMS_ITEM_ID(wdmAuthenticationUserName),
+  kItem_wdmAuthenticationPassword = ZEMS_ITEM_ID(wdmAuthenticationPassword),
+  kItem_wdmAuthenticationNetworkKey = ZEMS_ITEM_ID(wdmAuthenticationNetworkKey),
+  kItem_zdmTotalCounter = ZEMS_ITEM_ID(zdmTotalCounter),
+  kItem_zdmPrnFuncAuthenticationMode = ZEMS_ITEM_ID(zdmPrnFuncAuthenticationMode),
+  kItem_zdmPrnFuncAuthenticationSecureMode = ZEMS_ITEM_ID(zdmPrnFuncAuthenticationSecureMode),
+  kItem_zdmLockInfoLockInfo = ZEMS_ITEM_ID(zdmLockInfoLockInfo),
+  kItem_zdmLock000InfoBitDefault = ZEMS_ITEM_ID(zdmLock000InfoBitDefault),
+  kItem_zdmLock000InfoBitTray = ZEMS_ITEM_ID(zdmLock000InfoBitTray),
+  kItem_zdmLock000InfoBitMedia = ZEMS_ITEM_ID(zdmLock000InfoBitMedia),
+  kItem_zdmLock000InfoBitNupKind = ZEMS_ITEM_ID(zdmLock000InfoBitNupKind),
+  kItem_zdmLock000InfoBitNupKindAll = ZEMS_ITEM_ID(zdmLock000InfoBitNupKindAll),
+  kItem_zdmLock000InfoBitDuplex = ZEMS_ITEM_ID(zdmLock000InfoBitDuplex),
+  kItem_zdmLock000InfoBitPrintType = ZEMS_ITEM_ID(zdmLock000InfoBitPrintType),
+  kItem_zdmLock000InfoBitResolution = ZEMS_ITEM_ID(zdmLock000InfoBitResolution),
+  kItem_zdmLock001InfoBitColor = ZEMS_ITEM_ID(zdmLock001InfoBitColor),
+  kItem_zdmLock001InfoBit7 = ZEMS_ITEM_ID(zdmLock001InfoBit7),
 };
 
 static_assert(kItem_dmOrientation == 7, "dmOrientation");
@@ -155,3 +196,44 @@ static_assert(kItem_zdmOther == 10274, "zdmOther");
 static_assert(kItem_zdmDriverType == 242, "zdmDriverType");
 static_assert(kItem_wdmCustomFunc0 == 1462, "wdmCustomFunc0");
 static_assert(kItem_wdmCustomFunc31 == 1493, "wdmCustomFunc31");
+static_assert(kItem_zdmPresetNo == 37, "zdmPresetNo");
+static_assert(kItem_zdmSrcPaperLengthDot == 40, "zdmSrcPaperLengthDot");
+static_assert(kItem_zdmSrcPaperWidthDot == 41, "zdmSrcPaperWidthDot");
+static_assert(kItem_zdmDstPaperLengthDot == 47, "zdmDstPaperLengthDot");
+static_assert(kItem_zdmDstPaperWidthDot == 48, "zdmDstPaperWidthDot");
+static_assert(kItem_zdmFuncSelectMark == 64, "zdmFuncSelectMark");
+static_assert(kItem_zdmFuncSelectCover == 65, "zdmFuncSelectCover");
+static_assert(kItem_zdmWmKind == 117, "zdmWmKind");
+static_assert(kItem_zdmWmID == 118, "zdmWmID");
+static_assert(kItem_zdmAdjustMode == 128, "zdmAdjustMode");
+static_assert(kItem_zdmAdjustObject == 129, "zdmAdjustObject");
+static_assert(kItem_zdmLanguageID == 169, "zdmLanguageID");
+static_assert(kItem_zdmDspUnit == 171, "zdmDspUnit");
+static_assert(kItem_zdmLocaleID == 172, "zdmLocaleID");
+static_assert(kItem_zdmPrnMethod == 209, "zdmPrnMethod");
+static_assert(kItem_zdmFrontFunc == 348, "zdmFrontFunc");
+static_assert(kItem_zdmHiddenFunc16 == 365, "zdmHiddenFunc16");
+static_assert(kItem_zdmExtOutput2A4Fit == 383, "zdmExtOutput2A4Fit");
+static_assert(kItem_zdmAuthUserNameCharSet == 613, "zdmAuthUserNameCharSet");
+static_assert(kItem_zdmAuthPasswordCharSet == 614, "zdmAuthPasswordCharSet");
+static_assert(kItem_zdmDriverID == 684, "zdmDriverID");
+static_assert(kItem_wdmFreeSizeName == 915, "wdmFreeSizeName");
+static_assert(kItem_wdmFreeSizeWidth == 916, "wdmFreeSizeWidth");
+static_assert(kItem_wdmFreeSizeLength == 917, "wdmFreeSizeLength");
+static_assert(kItem_wdmAuthenticationUserName == 1112, "wdmAuthenticationUserName");
+static_assert(kItem_wdmAuthenticationPassword == 1113, "wdmAuthenticationPassword");
+static_assert(kItem_wdmAuthenticationNetworkKey == 1114, "wdmAuthenticationNetworkKey");
+static_assert(kItem_zdmTotalCounter == 10289, "zdmTotalCounter");
+static_assert(kItem_zdmPrnFuncAuthenticationMode == 10354, "zdmPrnFuncAuthenticationMode");
+static_assert(kItem_zdmPrnFuncAuthenticationSecureMode == 10355, "zdmPrnFuncAuthenticationSecureMode");
+static_assert(kItem_zdmLockInfoLockInfo == 10386, "zdmLockInfoLockInfo");
+static_assert(kItem_zdmLock000InfoBitDefault == 10418, "zdmLock000InfoBitDefault");
+static_assert(kItem_zdmLock000InfoBitTray == 10419, "zdmLock000InfoBitTray");
+static_assert(kItem_zdmLock000InfoBitMedia == 10420, "zdmLock000InfoBitMedia");
+static_assert(kItem_zdmLock000InfoBitNupKind == 10421, "zdmLock000InfoBitNupKind");
+static_assert(kItem_zdmLock000InfoBitNupKindAll == 10422, "zdmLock000InfoBitNupKindAll");
+static_assert(kItem_zdmLock000InfoBitDuplex == 10423, "zdmLock000InfoBitDuplex");
+static_assert(kItem_zdmLock000InfoBitPrintType == 10424, "zdmLock000InfoBitPrintType");
+static_assert(kItem_zdmLock000InfoBitResolution == 10425, "zdmLock000InfoBitResolution");
+static_assert(kItem_zdmLock001InfoBitColor == 10426, "zdmLock001InfoBitColor");
+static_assert(kItem_zdmLock001InfoBit7 == 10433, "zdmLock001InfoBit7");
