@@ -231,3 +231,7 @@ LPCWSTR ResGetInstalledLangCode(DriverContext* ctx) {
   LPCWSTR code = ctx && ctx->ui && ctx->ui->openMode == 1 ? ResLangCodeFromDriverHelp(ctx) : ResLangCodeFromHelpFile(ctx);
   return KeepCode(ctx, code);
 }
+
+LPCWSTR ResGetInstalledLangCodeFromHelpFile(DriverContext* ctx) {
+  return KeepCode(ctx, ResLangCodeFromHelpFile(ctx));
+}
