@@ -6,7 +6,7 @@
 #include "core/common/os_tests.h"
 #include "core/common/path_text.h"
 #include "core/common/printer_names.h"
-#include "core/bind/bidi_store_minimal.h"
+#include "core/bind/bidi_store.h"
 #include "core/engine/driver_context.h"
 #include "core/engine/ui_state.h"
 
