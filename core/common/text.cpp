@@ -109,6 +109,12 @@ DWORD StrWideLength(const WCHAR* text) {
   return n;
 }
 
+int StrWideEqual(const WCHAR* a, const WCHAR* b) {
+  if (!a || !b) return 0;
+  while (*a && *a == *b) ++a, ++b;
+  return *a == *b;
+}
+
 int StrIsDigits(const char* text) {
   if (!text) return 0;
   for (; *text; ++text)
