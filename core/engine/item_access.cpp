@@ -78,6 +78,12 @@ void StoreValue(const SettingItem* item, BYTE* p, LONG_PTR value) {
 
 UiState* Ui(DriverContext* ctx) { return ctx ? ctx->ui : nullptr; }
 
+// The item, also handed to the caller through found when found is given.
+SettingItem* Reported(SettingItem* item, SettingItem** found) {
+  if (found) *found = item;
+  return item;
+}
+
 SettingItem* ControlItem(DriverContext* ctx, WORD control_id) {
   DlgControlRecord* control = CtlFind(ctx, nullptr, control_id);
   return control ? control->item : nullptr;
@@ -101,21 +107,15 @@ LONG_PTR ItemGetLockDefaultRaw(DriverContext* ctx, const SettingItem* item) {
 }
 
 LONG_PTR ItemGetRawById(DriverContext* ctx, WORD id, SettingItem** found) {
-  SettingItem* item = ItemFind(ctx, id);
-  if (found) *found = item;
-  return ItemGetRaw(ctx, item);
+  return ItemGetRaw(ctx, Reported(ItemFind(ctx, id), found));
 }
 
 LONG_PTR ItemGetInitialRawById(DriverContext* ctx, WORD id, SettingItem** found) {
-  SettingItem* item = ItemFind(ctx, id);
-  if (found) *found = item;
-  return ItemGetInitialRaw(ctx, item);
+  return ItemGetInitialRaw(ctx, Reported(ItemFind(ctx, id), found));
 }
 
 LONG_PTR ItemGetLockDefaultRawById(DriverContext* ctx, WORD id, SettingItem** found) {
-  SettingItem* item = ItemFind(ctx, id);
-  if (found) *found = item;
-  return ItemGetLockDefaultRaw(ctx, item);
+  return ItemGetLockDefaultRaw(ctx, Reported(ItemFind(ctx, id), found));
 }
 
 LONG_PTR ItemGetValue(DriverContext* ctx, const SettingItem* item) {
@@ -124,15 +124,11 @@ LONG_PTR ItemGetValue(DriverContext* ctx, const SettingItem* item) {
 }
 
 LONG_PTR ItemGetValueById(DriverContext* ctx, WORD id, SettingItem** found) {
-  SettingItem* item = ItemFind(ctx, id);
-  if (found) *found = item;
-  return ItemGetValue(ctx, item);
+  return ItemGetValue(ctx, Reported(ItemFind(ctx, id), found));
 }
 
 LONG_PTR ItemGetValueBySymbol(DriverContext* ctx, WORD symbol, SettingItem** found) {
-  SettingItem* item = ItemFindBySymbol(ctx, symbol);
-  if (found) *found = item;
-  return ItemGetValue(ctx, item);
+  return ItemGetValue(ctx, Reported(ItemFindBySymbol(ctx, symbol), found));
 }
 
 LONG_PTR ItemGetControlValue(DriverContext* ctx, const DlgControlRecord* control) {
