@@ -136,7 +136,7 @@ WORD ResPrimaryLangIdFromIndex(WORD index) { return ResLangIdFromIndex(index, nu
 
 namespace {
 constexpr DWORD kHelpTextChars = kTextBufferChars;
-constexpr DWORD kLanguageCodeChars = 3;
+constexpr DWORD kLanguageCodeChars = sizeof(UiState::languageCode) / sizeof(WCHAR);
 
 LPWSTR TextBuffer(DriverContext* ctx) { return ctx && ctx->ui ? ctx->ui->textBuffer : nullptr; }
 LPWSTR LanguageCodeField(DriverContext* ctx) { return ctx && ctx->ui ? ctx->ui->languageCode : nullptr; }
