@@ -3,19 +3,13 @@
 
 #include "core/common/path_text.h"
 #include "core/common/printer_names.h"
+#include "core/common/text.h"
 
 namespace {
 
-size_t Length(LPCWSTR s) {
-  size_t n = 0;
-  if (s)
-    while (s[n]) ++n;
-  return n;
-}
-
 // a + b into out (MAX_PATH characters); false when it does not fit.
 bool Join(LPWSTR out, LPCWSTR a, LPCWSTR b) {
-  size_t na = Length(a), nb = Length(b);
+  size_t na = StrWideLength(a), nb = StrWideLength(b);
   if (na + nb + 1 > MAX_PATH) return false;
   for (size_t i = 0; i < na; ++i) out[i] = a[i];
   for (size_t i = 0; i < nb; ++i) out[na + i] = b[i];

@@ -7,6 +7,7 @@
 #include "core/common/printer_names.h"
 #include "core/engine/driver_context.h"
 #include "core/engine/item_access.h"
+#include "core/engine/item_ids.h"
 #include "core/engine/ui_state.h"
 #include "core/store/driver_identity.h"
 
@@ -134,9 +135,8 @@ WORD ResPrimaryLangIdFromIndex(WORD index) { return ResLangIdFromIndex(index, nu
 // ---- lookups through a driver context ----
 
 namespace {
-constexpr WORD kLanguageItemId = 169;  // zdmLanguageID
 constexpr DWORD kHelpTextChars = kTextBufferChars;
-constexpr DWORD kLanguageCodeChars = 3;
+constexpr DWORD kLanguageCodeChars = sizeof(UiState::languageCode) / sizeof(WCHAR);
 
 LPWSTR TextBuffer(DriverContext* ctx) { return ctx && ctx->ui ? ctx->ui->textBuffer : nullptr; }
 LPWSTR LanguageCodeField(DriverContext* ctx) { return ctx && ctx->ui ? ctx->ui->languageCode : nullptr; }
@@ -191,7 +191,7 @@ LPCWSTR ResGetUiLangCode(DriverContext* ctx) {
   // Without a stored value (no context or no item table yet) there is no index to look up: a
   // raw 0 would read as Japanese.
   SettingItem* item = nullptr;
-  LONG_PTR raw = ItemGetRawById(ctx, kLanguageItemId, &item);
+  LONG_PTR raw = ItemGetRawById(ctx, kItem_zdmLanguageID, &item);
   return item ? ResLangCodeFromIndex(WORD(raw)) : kDefaultCode;
 }
 
@@ -230,4 +230,8 @@ LPCWSTR ResGetLangCodeAlias2(DriverContext* ctx) { return ResGetLangCode(ctx); }
 LPCWSTR ResGetInstalledLangCode(DriverContext* ctx) {
   LPCWSTR code = ctx && ctx->ui && ctx->ui->openMode == 1 ? ResLangCodeFromDriverHelp(ctx) : ResLangCodeFromHelpFile(ctx);
   return KeepCode(ctx, code);
+}
+
+LPCWSTR ResGetInstalledLangCodeFromHelpFile(DriverContext* ctx) {
+  return KeepCode(ctx, ResLangCodeFromHelpFile(ctx));
 }

@@ -59,3 +59,6 @@ LPCWSTR ResGetLangCodeAlias2(DriverContext* ctx);
 // The installed help file's language code, kept in the UI state's language code: from the
 // driver's help file in open mode 1, else from the printer data's help file name.
 LPCWSTR ResGetInstalledLangCode(DriverContext* ctx);
+// The same kept code taken from the printer data's help file name whatever the open mode, for
+// the builds without an install step at open.
+LPCWSTR ResGetInstalledLangCodeFromHelpFile(DriverContext* ctx);

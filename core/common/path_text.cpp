@@ -1,15 +1,7 @@
 // Path text helpers.
 #include "core/common/path_text.h"
 
-namespace {
-
-size_t Length(LPCWSTR s) {
-  size_t n = 0;
-  while (s[n]) ++n;
-  return n;
-}
-
-}  // namespace
+#include "core/common/text.h"
 
 LPCWSTR PathFindLeaf(LPCWSTR path) {
   if (!path) return nullptr;
@@ -32,7 +24,7 @@ LPCWSTR PathFindExtension(LPCWSTR path, int* count) {
     if (count) *count = 0;
     return leaf;
   }
-  if (count) *count = int(Length(dot + 1));
+  if (count) *count = int(StrWideLength(dot + 1));
   return dot + 1;
 }
 
@@ -59,7 +51,7 @@ BOOL PathReplaceExtension(LPWSTR buffer, LPCWSTR path, LPCWSTR extension, DWORD 
   LPCWSTR keepEnd = leaf;  // a leaf without '.' is replaced whole
   for (LPCWSTR p = leaf; *p; ++p)
     if (*p == '.') keepEnd = p + 1;
-  size_t keep = size_t(keepEnd - path), ext = Length(extension);
+  size_t keep = size_t(keepEnd - path), ext = StrWideLength(extension);
   if (keep + ext + 1 > size) return FALSE;
   for (size_t i = 0; i < keep; ++i) buffer[i] = path[i];
   for (size_t i = 0; i < ext; ++i) buffer[keep + i] = extension[i];

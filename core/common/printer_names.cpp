@@ -8,6 +8,7 @@
 #include "core/common/os_tests.h"
 #include "core/common/resources.h"
 #include "core/common/settings_folders.h"
+#include "core/common/text.h"
 #include "core/engine/model_record.h"
 #include "core/engine/ui_state.h"
 #include "core/store/driver_identity.h"
@@ -19,16 +20,9 @@ const DWORD kUiPathChars = DWORD(kPathChars);  // the UI state's path buffers
 const DWORD kUiNameChars = DWORD(kPrinterNameChars);  // the UI state's printer and driver names
 const DWORD kServerTypeClient = 17;  // a terminal-server client's printer
 
-DWORD Length(const WCHAR* text) {
-  DWORD n = 0;
-  if (text)
-    while (text[n]) ++n;
-  return n;
-}
-
 // Copies text into a buffer of size characters when it fits; false (buffer untouched) when not.
 bool CopyIfFits(WCHAR* buffer, DWORD size, const WCHAR* text) {
-  DWORD n = Length(text);
+  DWORD n = StrWideLength(text);
   if (!buffer || n >= size) return false;
   memcpy(buffer, text, n * sizeof(WCHAR));
   buffer[n] = 0;
@@ -38,7 +32,7 @@ bool CopyIfFits(WCHAR* buffer, DWORD size, const WCHAR* text) {
 // Copies at most size - 1 characters and terminates.
 void CopyCut(WCHAR* buffer, DWORD size, const WCHAR* text) {
   if (!buffer || !size) return;
-  DWORD n = Length(text);
+  DWORD n = StrWideLength(text);
   if (n >= size) n = size - 1;
   if (n) memcpy(buffer, text, n * sizeof(WCHAR));
   buffer[n] = 0;
@@ -47,7 +41,7 @@ void CopyCut(WCHAR* buffer, DWORD size, const WCHAR* text) {
 // Writes head + tail into buffer when both fit with the terminator; else the empty string.
 bool Join(WCHAR* buffer, DWORD size, const WCHAR* head, DWORD headLength, const WCHAR* tail) {
   if (!buffer || !size) return false;
-  DWORD tailLength = Length(tail);
+  DWORD tailLength = StrWideLength(tail);
   if (headLength + tailLength + 1 > size) {
     buffer[0] = 0;
     return false;
@@ -283,7 +277,7 @@ void PrnRebuildConnectionName(HANDLE hPrinter, WCHAR* name, DWORD size) {
   if (!ReadDataText(hPrinter, TEXT("DsSpooler"), TEXT("shortServerName"), server, 131, 260) ||
       !ReadDataText(hPrinter, TEXT("DsSpooler"), TEXT("printerName"), queue, 131, 260))
     return;
-  DWORD serverLength = Length(server), queueLength = Length(queue);
+  DWORD serverLength = StrWideLength(server), queueLength = StrWideLength(queue);
   if (!serverLength || !queueLength || serverLength + queueLength + 3 >= size) return;
   name[0] = name[1] = u'\\';
   memcpy(name + 2, server, serverLength * sizeof(WCHAR));
@@ -356,7 +350,7 @@ void FileOfModel(HANDLE hPrinter, WCHAR* buffer, DWORD size, const WCHAR* name) 
     return;
   }
   PathGetDriverDirOf(hPrinter, buffer, size);
-  if (buffer[0]) Join(buffer, size, buffer, Length(buffer), name);
+  if (buffer[0]) Join(buffer, size, buffer, StrWideLength(buffer), name);
 }
 
 }  // namespace
@@ -378,7 +372,7 @@ const WCHAR* PathInstallIniFile(DriverContext* ctx) {
   if (!ui) return kEmpty;
   WCHAR* buffer = ui->installIniPath;
   PathGetDriverDirOf(ctx->printer, buffer, kUiPathChars);
-  if (buffer[0]) Join(buffer, kUiPathChars, buffer, Length(buffer), ModelOf(ctx)->modelDbIniName);
+  if (buffer[0]) Join(buffer, kUiPathChars, buffer, StrWideLength(buffer), ModelOf(ctx)->modelDbIniName);
   return buffer;
 }
 
@@ -389,13 +383,13 @@ const WCHAR* PathHelpFile(DriverContext* ctx) {
   if (InstReadHelpFileName(name, kUiNameChars, ctx) && name[0]) {
     WCHAR* buffer = ui->driverDirPath;
     PathGetDriverDir(ctx);
-    if (buffer[0]) Join(buffer, kUiPathChars, buffer, Length(buffer), name);
+    if (buffer[0]) Join(buffer, kUiPathChars, buffer, StrWideLength(buffer), name);
     return buffer;
   }
   const WCHAR* dll = ResLanguageDllPath(ctx);
   WCHAR* buffer = ui->driverDirPath;
   if (dll != buffer) CopyCut(buffer, kUiPathChars, dll);
-  DWORD n = Length(buffer);
+  DWORD n = StrWideLength(buffer);
   if (n >= 3) {
     buffer[n - 3] = u'h';
     buffer[n - 2] = u'l';
@@ -417,7 +411,7 @@ WCHAR* PathInFolder(WCHAR* buffer, DWORD size, const WCHAR* name, bool windows) 
     buffer[0] = 0;
     return buffer;
   }
-  if (n + 1 + Length(name) + 1 > size) {
+  if (n + 1 + StrWideLength(name) + 1 > size) {
     buffer[0] = 0;
     return buffer;
   }
@@ -455,7 +449,7 @@ WCHAR* PathFromSystemDirUp(WCHAR* buffer, DWORD size, const WCHAR* path) {
     }
   }
   if (position < 0) return buffer;
-  DWORD restLength = Length(rest);
+  DWORD restLength = StrWideLength(rest);
   if (size < DWORD(position) + restLength + 2) return buffer;
   Join(buffer, size, system, DWORD(position) + 1, rest);
   return buffer;

@@ -6,7 +6,8 @@
 #include "core/common/os_tests.h"
 #include "core/common/path_text.h"
 #include "core/common/printer_names.h"
-#include "core/bind/bidi_store_minimal.h"
+#include "core/common/text.h"
+#include "core/bind/bidi_store.h"
 #include "core/engine/driver_context.h"
 #include "core/engine/ui_state.h"
 
@@ -25,13 +26,6 @@ const DWORD kUserProfileRoom = 41;
 const DWORD kPrinterDataBytes = 520;
 // Sub-folders deeper than this are not entered (paths end at MAX_PATH long before).
 const int kMaxRemoveDepth = 64;
-
-DWORD Length(LPCWSTR s) {
-  DWORD n = 0;
-  if (s)
-    while (s[n]) ++n;
-  return n;
-}
 
 WCHAR Upper(WCHAR c) { return (c >= 'a' && c <= 'z') ? WCHAR(c - 'a' + 'A') : c; }
 
@@ -104,9 +98,9 @@ DWORD MachineFolder(WCHAR* buffer, DWORD size, HANDLE hPrinter, bool onServer, c
   if (!buffer || size == 0) return 0;
   buffer[0] = 0;
   if (onServer && InstResolvePrinterDataDirEx(hPrinter, kClientValue, buffer, size, info) == 1 && buffer[0])
-    return Length(buffer);
+    return StrWideLength(buffer);
   buffer[0] = 0;
-  if (InstReadDriverRegValue(kRegistryValue, buffer, size * sizeof(WCHAR)) && buffer[0]) return Length(buffer);
+  if (InstReadDriverRegValue(kRegistryValue, buffer, size * sizeof(WCHAR)) && buffer[0]) return StrWideLength(buffer);
   buffer[0] = 0;
   return PathGetDefaultMachineFolder(buffer, size);
 }
@@ -116,7 +110,7 @@ DWORD SettingsFolder(WCHAR* buffer, DWORD size, HANDLE hPrinter, bool onServer, 
   if (OsIsNt5OrLater()) return MachineFolder(buffer, size, hPrinter, onServer, info);
   WCHAR system[MAX_PATH];
   if (!SystemDir(system) || !Compose(buffer, size, system)) return 0;
-  return Length(buffer);
+  return StrWideLength(buffer);
 }
 
 BOOL ProfileDir(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info, bool fallback) {
@@ -145,7 +139,7 @@ DWORD UserFolder(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_
     WCHAR system[MAX_PATH];
     placed = SystemDir(system) && Compose(buffer, size, system, TEXT("\\orvel\\_zems\\"), PathFindLeaf(profile));
   }
-  return placed ? Length(buffer) : 0;
+  return placed ? StrWideLength(buffer) : 0;
 }
 
 // The printer-data value resolution, guarded against itself: a "%USERPROFILE%" value asks for
@@ -263,13 +257,13 @@ BOOL RemoveTree(LPCWSTR folder, int depth) {
 
 // Strips trailing backslashes (not the one after a drive letter).
 void TrimSlashes(LPWSTR path) {
-  DWORD n = Length(path);
+  DWORD n = StrWideLength(path);
   while (n > 3 && path[n - 1] == '\\') path[--n] = 0;
 }
 
 // True when path is folder or lies inside it (case ignored).
 bool IsInside(LPCWSTR path, LPCWSTR folder) {
-  DWORD n = Length(folder);
+  DWORD n = StrWideLength(folder);
   if (!StartsWith(path, folder)) return false;
   return path[n] == 0 || path[n] == '\\';
 }
@@ -387,7 +381,7 @@ int PathInSettingsFolderWithInfo(WCHAR* buffer, DWORD size, LPCWSTR name, Driver
   DWORD found = info ? PathGetSettingsFolderWithInfo(folder, MAX_PATH, ctx, info)
                      : PathGetSettingsFolder(folder, MAX_PATH, ctx);
   if (!found || !Compose(buffer, size, folder, TEXT("\\"), name)) return 0;
-  return Length(buffer);
+  return StrWideLength(buffer);
 }
 
 int PathInUserSettingsFolder(WCHAR* buffer, DWORD size, LPCWSTR name, HANDLE hPrinter) {
@@ -397,7 +391,7 @@ int PathInUserSettingsFolder(WCHAR* buffer, DWORD size, LPCWSTR name, HANDLE hPr
   WCHAR folder[MAX_PATH];
   if (!PathGetUserSettingsFolder(folder, MAX_PATH, hPrinter) || !Compose(buffer, size, folder, TEXT("\\"), name))
     return 0;
-  return Length(buffer);
+  return StrWideLength(buffer);
 }
 
 BOOL PathUserRsrFile(LPWSTR buffer, LPCWSTR name, DWORD size, DriverContext* ctx) {
@@ -432,7 +426,7 @@ BOOL PathGetLocalLowFolder(WCHAR* buffer, DWORD size) {
       ole ? reinterpret_cast<TaskFreeFn>(reinterpret_cast<void*>(GetProcAddress(ole, "CoTaskMemFree"))) : nullptr;
   if (knownFolder && taskFree) {
     LPWSTR path = nullptr;
-    if (SUCCEEDED(knownFolder(kLocalAppDataLow, 0, nullptr, &path)) && path && Length(path) < size) {
+    if (SUCCEEDED(knownFolder(kLocalAppDataLow, 0, nullptr, &path)) && path && StrWideLength(path) < size) {
       Compose(buffer, size, path);
       result = TRUE;
     }
@@ -478,35 +472,35 @@ int InstResolvePrinterDataDirEx(HANDLE hPrinter, LPCWSTR valueName, WCHAR* buffe
   if (StartsWith(value.get(), kSystemRootMacro)) {
     WCHAR windows[MAX_PATH];
     if (!WindowsDir(windows) ||
-        !Compose(result, MAX_PATH, windows, value.get() + Length(kSystemRootMacro)) ||
-        Length(result) + kPrinterDataRoom >= MAX_PATH || !FolderFound(result))
+        !Compose(result, MAX_PATH, windows, value.get() + StrWideLength(kSystemRootMacro)) ||
+        StrWideLength(result) + kPrinterDataRoom >= MAX_PATH || !FolderFound(result))
       return 0;
   } else if (StartsWith(value.get(), kUserProfileMacro)) {
     // The user's own folder, whatever follows the macro; it is not checked for existence.
     if (!UserFolder(result, MAX_PATH, hPrinter, info)) return -1;
-    if (Length(result) + kUserProfileRoom >= MAX_PATH) return 0;
+    if (StrWideLength(result) + kUserProfileRoom >= MAX_PATH) return 0;
     appendFolderName = false;
   } else {
-    if (Length(value.get()) + kPrinterDataRoom >= MAX_PATH || !FolderFound(value.get())) return 0;
+    if (StrWideLength(value.get()) + kPrinterDataRoom >= MAX_PATH || !FolderFound(value.get())) return 0;
     Compose(result, MAX_PATH, value.get());
   }
   if (appendFolderName) {
-    DWORD n = Length(result);
+    DWORD n = StrWideLength(result);
     if (n == 0 || result[n - 1] != '\\') Compose(result + n, MAX_PATH - n, TEXT("\\"));
-    n = Length(result);
+    n = StrWideLength(result);
     Compose(result + n, MAX_PATH - n, kFolderName);
   }
-  if (buffer && Length(result) < size) Compose(buffer, size, result);
+  if (buffer && StrWideLength(result) < size) Compose(buffer, size, result);
   return 1;
 }
 
 BOOL PathExpandSystemDrive(LPWSTR path, DWORD size) {
   if (!path || size == 0 || !StartsWith(path, kSystemDriveMacro)) return FALSE;
-  LPCWSTR rest = path + Length(kSystemDriveMacro);
+  LPCWSTR rest = path + StrWideLength(kSystemDriveMacro);
   // The drive root already ends with a backslash; the rest's own one would double it.
   if (*rest == '\\') ++rest;
   WCHAR system[MAX_PATH], expanded[MAX_PATH];
-  if (!SystemDir(system) || Length(system) < 3 || size < Length(rest) + 4) {
+  if (!SystemDir(system) || StrWideLength(system) < 3 || size < StrWideLength(rest) + 4) {
     path[0] = 0;
     return FALSE;
   }
@@ -520,7 +514,7 @@ BOOL PathExpandSystemDrive(LPWSTR path, DWORD size) {
 
 BOOL PathExpandSystemRoot(LPWSTR path, DWORD size) {
   if (!path || size == 0 || !StartsWith(path, kSystemRootMacro)) return FALSE;
-  LPCWSTR rest = path + Length(kSystemRootMacro);
+  LPCWSTR rest = path + StrWideLength(kSystemRootMacro);
   if (*rest == '\\') ++rest;
   WCHAR windows[MAX_PATH], expanded[MAX_PATH];
   if (!WindowsDir(windows) || !Compose(expanded, MAX_PATH, windows, TEXT("\\"), rest) ||
@@ -534,7 +528,7 @@ BOOL PathExpandSystemRoot(LPWSTR path, DWORD size) {
 BOOL PathExpandSystemMacros(LPWSTR path, DWORD size, DriverContext*) {
   if (!path) return FALSE;
   if (path[0] && path[1] == ':') return TRUE;
-  if (Length(path) >= MAX_PATH) return FALSE;
+  if (StrWideLength(path) >= MAX_PATH) return FALSE;
   if (StartsWith(path, kSystemDriveMacro)) return PathExpandSystemDrive(path, size) && path[0];
   if (StartsWith(path, kSystemRootMacro)) return PathExpandSystemRoot(path, size) && path[0];
   return FALSE;
@@ -575,10 +569,10 @@ int PathGetDefaultMachineFolder(WCHAR* buffer, DWORD size) {
   if (!buffer || size == 0) return 0;
   buffer[0] = 0;
   WCHAR system[MAX_PATH];
-  if (!SystemDir(system) || Length(system) < 3) return 0;
+  if (!SystemDir(system) || StrWideLength(system) < 3) return 0;
   system[3] = 0;
   if (!Compose(buffer, size, system, kFolderName)) return 0;
-  return Length(buffer);
+  return StrWideLength(buffer);
 }
 
 BOOL PathRemoveDefaultMachineFolder(HANDLE hPrinter) {

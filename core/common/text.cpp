@@ -20,12 +20,6 @@ const CharsetCodeRow kCharsetCodes[] = {
     {JOHAB_CHARSET, 13},    {HANGEUL_CHARSET, 13},
 };
 
-int WideLength(const WCHAR* text) {
-  int n = 0;
-  while (text[n]) ++n;
-  return n;
-}
-
 }  // namespace
 
 WCHAR* StrAnsiToWide(WCHAR* wide, const char* narrow, int n) {
@@ -43,7 +37,7 @@ char* StrWideToAnsi(char* narrow, const WCHAR* wide, int n) {
   if (!narrow) return nullptr;
   static const WCHAR kEmpty[] = {0};
   if (!wide) wide = kEmpty;
-  ULONG length = ULONG(WideLength(wide));
+  ULONG length = StrWideLength(wide);
   if (n < 1) {
     // The whole text in bytes: a double-byte code page needs more bytes than characters.
     n = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
@@ -87,7 +81,7 @@ void StrFormatFixedPoint(WCHAR* buffer, int bufferChars, LONG divisor, LONG valu
 
 WCHAR* StrUseDecimalComma(WCHAR* text) {
   if (!text) return nullptr;
-  for (int i = WideLength(text) - 1; i >= 0; --i) {
+  for (int i = int(StrWideLength(text)) - 1; i >= 0; --i) {
     if (text[i] == '(') return text + i;
     if (text[i] == '.') text[i] = ',';
   }
@@ -106,6 +100,19 @@ int OsAnsiCharsetCode() {
   if (!TranslateCharsetInfo(reinterpret_cast<DWORD*>(static_cast<UINT_PTR>(GetACP())), &info, TCI_SRCCODEPAGE))
     return 0;
   return OsCharsetCode(info.ciCharset);
+}
+
+DWORD StrWideLength(const WCHAR* text) {
+  DWORD n = 0;
+  if (text)
+    while (text[n]) ++n;
+  return n;
+}
+
+int StrWideEqual(const WCHAR* a, const WCHAR* b) {
+  if (!a || !b) return 0;
+  while (*a && *a == *b) ++a, ++b;
+  return *a == *b;
 }
 
 int StrIsDigits(const char* text) {

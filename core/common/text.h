@@ -34,6 +34,11 @@ int OsAnsiCharsetCode();
 // The same code for a character set value (SHIFTJIS_CHARSET ...).
 int OsCharsetCode(UINT charset);
 
+// Characters before the terminator; 0 for null.
+DWORD StrWideLength(const WCHAR* text);
+// 1 when the two texts hold the same characters (case counts); 0 when either is null.
+int StrWideEqual(const WCHAR* a, const WCHAR* b);
+
 // 1 when every byte is '0'-'9' (1 for the empty text); 0 otherwise or for null.
 int StrIsDigits(const char* text);
 // 1 when every byte is an ASCII letter or digit (1 for the empty text); 0 otherwise or for null.

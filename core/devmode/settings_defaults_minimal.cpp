@@ -6,17 +6,17 @@
 #include "core/common/mem.h"
 #include "core/devmode/settings_defaults.h"
 #include "core/engine/driver_context.h"
+#include "core/engine/item_table.h"
 
 BYTE* DmBuildDefault(DriverContext* ctx, int mode) {
   (void)mode;
   if (!ctx) return nullptr;
   BYTE* block = static_cast<BYTE*>(MemAllocZero(kSettingsBlockSize));
   if (!block) return nullptr;
-  const WORD publicSize = 220, extension = 1236, work = 1236 + 5264;
+  const WORD publicSize = 220;
   memcpy(block + 68, &publicSize, 2);  // dmSize
-  // Area offsets of the private header: DEVMODE area, extension area, work area.
-  const WORD areas[3] = {0, extension, work};
-  memcpy(block + 361, areas, sizeof(areas));
+  const WORD areas[3] = {0, WORD(kDevmodeAreaSize), WORD(kDevmodeAreaSize + kExtensionAreaSize)};
+  memcpy(block + kDmAreaOffsetWords, areas, sizeof(areas));
   return block;
 }
 

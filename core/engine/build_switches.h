@@ -13,7 +13,7 @@ struct BuildVariant {
   DWORD featureBits;        // BuildHasFeatureBit(n): bit n
   DWORD featureFlags;       // BuildHasFeatureFlag(index): bit index - 1
   int openHasInstallStep;   // a mode-0 open pushes pending install values (printer interface only)
-  // Loads the persisted items at a context open; the graphics DLL has its own.
+  // Loads the persisted items at a context open; a slot, so that a DLL can bring its own loader.
   int (*loadAtOpen)(DriverContext* ctx);
   // Caches the language code of the installed help file in a new context's UI state; the
   // exclusion and graphics DLLs always take it from the printer's help file name.

@@ -5,6 +5,7 @@
 
 #include "core/common/locks.h"
 #include "core/common/mem.h"
+#include "core/common/text.h"
 #include "core/engine/driver_context.h"
 #include "core/engine/item_ids.h"
 #include "core/engine/item_table.h"
@@ -25,11 +26,6 @@ CacheSlot g_cache[kTables][kSlots];
 // Table 1 (index 0) holds capabilities contexts; lock n guards table n.
 int LockOf(int table) { return table + 1; }
 
-bool SameName(const WCHAR* a, const WCHAR* b) {
-  while (*a && *a == *b) ++a, ++b;
-  return *a == *b;
-}
-
 bool Matches(const DriverContext* ctx, HANDLE printer, WORD flags, DWORD kind, LONG fMode,
              const WCHAR* name) {
   const UiState* ui = ctx->ui;
@@ -37,7 +33,7 @@ bool Matches(const DriverContext* ctx, HANDLE printer, WORD flags, DWORD kind, L
   if (!(flags & kOpenAnyHandle) && ctx->printer != printer) return false;
   if (flags != 0 && !(flags & kOpenCacheAllowed)) return false;
   if (ui->openKind != kind) return false;
-  if (!SameName(ui->printerName, name)) return false;
+  if (!StrWideEqual(ui->printerName, name)) return false;
   // A document-properties call that fills an output buffer needs a context whose last call did
   // the same.
   if (kind == kKindDocumentProperties && fMode == kDocModeOutBuffer && ui->front.documentMode != kDocModeOutBuffer)

@@ -9,6 +9,7 @@
 #include "core/engine/build_switches.h"
 #include "core/engine/driver_context.h"
 #include "core/engine/item_access.h"
+#include "core/engine/item_ids.h"
 #include "core/engine/item_table.h"
 #include "core/engine/judge_eval.h"
 #include "core/engine/model_rules.h"
@@ -21,37 +22,6 @@
 #include "core/store/free_size_store.h"
 
 namespace {
-
-// Item ids this file reads.
-enum : WORD {
-  kDmPaperSize = 8,
-  kZdmSrcPaperLengthDot = 40,
-  kZdmSrcPaperWidthDot = 41,
-  kZdmOutPaperSize = 46,
-  kZdmDstPaperLengthDot = 47,
-  kZdmDstPaperWidthDot = 48,
-  kZdmFuncSelectScale = 55,
-  kZdmScaleType = 87,
-  kZdmScaleH = 89,
-  kZdmScaleV = 90,
-  kZdmLocaleID = 172,
-  kZdmPrnMethod = 209,
-  kZdmDriverType = 242,
-  kZdmFrontFunc = 348,
-  kZdmHiddenFunc16 = 365,
-  kZdmExtOutput2A4Fit = 383,
-  kZdmAuthUserNameCharSet = 613,
-  kZdmAuthPasswordCharSet = 614,
-  kZdmDriverID = 684,
-  kWdmAuthenticationUserName = 1112,
-  kWdmAuthenticationPassword = 1113,
-  kWdmAuthenticationNetworkKey = 1114,
-  kZdmPrnFuncAuthenticationMode = 10354,
-  kZdmPrnFuncAuthenticationSecureMode = 10355,
-  kZdmLockInfoLockInfo = 10386,
-  kZdmLock000InfoBitDefault = 10418,  // ... 10425 resolution
-  kZdmLock001InfoBitColor = 10426,    // ... 10433
-};
 
 // Paper codes.
 enum : LONG {
@@ -68,17 +38,17 @@ enum : LONG {
 constexpr int kEventSymbolicSize = 54;
 
 const ItemMainControl kItemMainControls[] = {
-    {13, 1002, 2007},   // dmDefaultSource
-    {54, 1002, 2064},   // zdmMediaType
-    {53, 1002, 2066},   // zdmOutputTrayID
-    {8, 1002, 2017},    // dmPaperSize
-    {46, 1002, 2053},   // zdmOutPaperSize
-    {209, 1002, 2041},  // zdmPrnMethod
-    {65, 1042, 2071},   // zdmFuncSelectCover
-    {64, 1042, 2073},   // zdmFuncSelectMark
-    {128, 1038, 2633},  // zdmAdjustMode
-    {129, 1038, 2635},  // zdmAdjustObject
-    {37, 1001, 2001},   // zdmPresetNo
+    {kItem_dmDefaultSource, 1002, 2007},
+    {kItem_zdmMediaType, 1002, 2064},
+    {kItem_zdmOutputTrayID, 1002, 2066},
+    {kItem_dmPaperSize, 1002, 2017},
+    {kItem_zdmOutPaperSize, 1002, 2053},
+    {kItem_zdmPrnMethod, 1002, 2041},
+    {kItem_zdmFuncSelectCover, 1042, 2071},
+    {kItem_zdmFuncSelectMark, 1042, 2073},
+    {kItem_zdmAdjustMode, 1038, 2633},
+    {kItem_zdmAdjustObject, 1038, 2635},
+    {kItem_zdmPresetNo, 1001, 2001},
 };
 
 LONG Raw(DriverContext* ctx, WORD id) { return static_cast<LONG>(ItemGetRawById(ctx, id)); }
@@ -100,8 +70,8 @@ bool TextPresent(DriverContext* ctx, WORD id) {
 }  // namespace
 
 BOOL ItemUsesInchPapers(DriverContext* ctx) {
-  bool regional = Raw(ctx, kZdmDriverType) != 0 && Raw(ctx, kZdmLocaleID) != 0;
-  bool swapped = Raw(ctx, kZdmHiddenFunc16) == 1;
+  bool regional = Raw(ctx, kItem_zdmDriverType) != 0 && Raw(ctx, kItem_zdmLocaleID) != 0;
+  bool swapped = Raw(ctx, kItem_zdmHiddenFunc16) == 1;
   return regional != swapped;
 }
 
@@ -116,24 +86,24 @@ short ItemSymbolicPaperSize(DriverContext* ctx) {
 }
 
 BOOL ItemOutputFitApplies(DriverContext* ctx) {
-  if ((Raw(ctx, kZdmFrontFunc) & 0x8) == 0) return 0;
-  if (Raw(ctx, kZdmExtOutput2A4Fit) == 0) return 0;
-  LONG out = Raw(ctx, kZdmOutPaperSize);
+  if ((Raw(ctx, kItem_zdmFrontFunc) & 0x8) == 0) return 0;
+  if (Raw(ctx, kItem_zdmExtOutput2A4Fit) == 0) return 0;
+  LONG out = Raw(ctx, kItem_zdmOutPaperSize);
   if (out < kOutSameAsInput || out > kOutLastSymbolic) return 0;
-  LONG method = Raw(ctx, kZdmPrnMethod);
+  LONG method = Raw(ctx, kItem_zdmPrnMethod);
   if (method == 5 || method == 7) return 0;
-  if (Raw(ctx, kZdmFuncSelectScale) != 0 && Raw(ctx, kZdmScaleType) != 2) return 0;
+  if (Raw(ctx, kItem_zdmFuncSelectScale) != 0 && Raw(ctx, kItem_zdmScaleType) != 2) return 0;
   LONG symbolic = ItemSymbolicPaperSize(ctx);
-  LONG paper = Raw(ctx, kDmPaperSize);
+  LONG paper = Raw(ctx, kItem_dmPaperSize);
   if (symbolic == paper) return 0;
   return TblIsFitPaper(static_cast<WORD>(symbolic), static_cast<WORD>(paper)) ? 1 : 0;
 }
 
 short ItemEffectiveOutPaper(DriverContext* ctx) {
-  LONG out = Raw(ctx, kZdmOutPaperSize);
+  LONG out = Raw(ctx, kItem_zdmOutPaperSize);
   if (out == kOutSameAsInput) {
     if (ItemOutputFitApplies(ctx)) return ItemSymbolicPaperSize(ctx);
-    return static_cast<short>(Raw(ctx, kDmPaperSize));
+    return static_cast<short>(Raw(ctx, kItem_dmPaperSize));
   }
   if (IsSymbolicOutput(out)) return ItemSymbolicPaperSize(ctx);
   return static_cast<short>(out);
@@ -144,50 +114,53 @@ void ItemApplyPaperChange(DriverContext* ctx, int kind) {
   if (kind == 1) {
     void* devmode = CtxGetSettings(ctx);
     if (!devmode) return;
-    LONG out = Raw(ctx, kZdmOutPaperSize);
+    LONG out = Raw(ctx, kItem_zdmOutPaperSize);
     bool symbolic = IsSymbolicOutput(out);
-    DmApplyInputPaper(static_cast<short>(Raw(ctx, kDmPaperSize)), kDmPaperSize, ctx, devmode);
+    DmApplyInputPaper(static_cast<short>(Raw(ctx, kItem_dmPaperSize)), kItem_dmPaperSize, ctx,
+                      devmode);
     DmApplyOutputPaper(symbolic ? ItemSymbolicPaperSize(ctx) : static_cast<short>(out),
-                       kZdmOutPaperSize, ctx, devmode);
-    bool scaling = Raw(ctx, kZdmFuncSelectScale) == 1;
-    bool fit_scaling = scaling && Raw(ctx, kZdmScaleType) == 2;
+                       kItem_zdmOutPaperSize, ctx, devmode);
+    bool scaling = Raw(ctx, kItem_zdmFuncSelectScale) == 1;
+    bool fit_scaling = scaling && Raw(ctx, kItem_zdmScaleType) == 2;
     if (symbolic || fit_scaling) {
-      LONG src_width = Raw(ctx, kZdmSrcPaperWidthDot);
-      LONG src_length = Raw(ctx, kZdmSrcPaperLengthDot);
+      LONG src_width = Raw(ctx, kItem_zdmSrcPaperWidthDot);
+      LONG src_length = Raw(ctx, kItem_zdmSrcPaperLengthDot);
       // Without a source extent there is no ratio; the scale the user had stays.
       if (src_width == 0 || src_length == 0) return;
-      LONG by_width = UnitMulDiv(Raw(ctx, kZdmDstPaperWidthDot), 100, src_width);
-      LONG by_length = UnitMulDiv(Raw(ctx, kZdmDstPaperLengthDot), 100, src_length);
+      LONG by_width = UnitMulDiv(Raw(ctx, kItem_zdmDstPaperWidthDot), 100, src_width);
+      LONG by_length = UnitMulDiv(Raw(ctx, kItem_zdmDstPaperLengthDot), 100, src_length);
       LONG scale = by_width < by_length ? by_width : by_length;
-      ItemSetRawById(ctx, kZdmScaleH, scale);
-      ItemSetRawById(ctx, kZdmScaleV, scale);
+      ItemSetRawById(ctx, kItem_zdmScaleH, scale);
+      ItemSetRawById(ctx, kItem_zdmScaleV, scale);
     } else if (out == kOutSameAsInput && !scaling) {
-      ItemSetRawById(ctx, kZdmScaleH, 100);
-      ItemSetRawById(ctx, kZdmScaleV, 100);
+      ItemSetRawById(ctx, kItem_zdmScaleH, 100);
+      ItemSetRawById(ctx, kItem_zdmScaleV, 100);
     }
     return;
   }
-  WORD id = kind == 3 ? kDmPaperSize : kind == 4 ? kZdmOutPaperSize : 0;
-  if (id == 0) return;
+  WORD id = 0;
+  if (kind == 3) id = kItem_dmPaperSize;
+  else if (kind == 4) id = kItem_zdmOutPaperSize;
+  else return;
   LONG code = Raw(ctx, id);
   if (code >= kPaperFirstCustomSlot && code <= kPaperLastCustomSlot)
     FreeSizeLoadSlot(ctx, static_cast<int>(code - kPaperFirstCustomSlot));
 }
 
 DWORD ItemAuthTextsPresent(DriverContext* ctx, DWORD mask) {
-  if (Raw(ctx, kZdmPrnFuncAuthenticationMode) == 0) return 0;
+  if (Raw(ctx, kItem_zdmPrnFuncAuthenticationMode) == 0) return 0;
   DWORD present = 0;
-  if ((mask & 1) && TextPresent(ctx, kWdmAuthenticationUserName)) present |= 1;
-  if ((mask & 2) && TextPresent(ctx, kWdmAuthenticationPassword)) present |= 2;
-  if ((mask & 4) && Raw(ctx, kZdmPrnFuncAuthenticationSecureMode) != 0 &&
-      TextPresent(ctx, kWdmAuthenticationNetworkKey))
+  if ((mask & 1) && TextPresent(ctx, kItem_wdmAuthenticationUserName)) present |= 1;
+  if ((mask & 2) && TextPresent(ctx, kItem_wdmAuthenticationPassword)) present |= 2;
+  if ((mask & 4) && Raw(ctx, kItem_zdmPrnFuncAuthenticationSecureMode) != 0 &&
+      TextPresent(ctx, kItem_wdmAuthenticationNetworkKey))
     present |= 4;
   return present;
 }
 
 void ItemSetAuthCharsets(DriverContext* ctx, DWORD mask) {
-  if (mask & 1) ItemSetCharsetCode(ctx, kZdmAuthUserNameCharSet);
-  if (mask & 2) ItemSetCharsetCode(ctx, kZdmAuthPasswordCharSet);
+  if (mask & 1) ItemSetCharsetCode(ctx, kItem_zdmAuthUserNameCharSet);
+  if (mask & 2) ItemSetCharsetCode(ctx, kItem_zdmAuthPasswordCharSet);
 }
 
 void ItemSetCharsetCode(DriverContext* ctx, WORD id) {
@@ -202,7 +175,7 @@ void ItemLoadDriverId(DriverContext* ctx) {
     const WCHAR* driver = PrnGetDriverName(ctx);
     if (driver && driver[0] != 0) id = static_cast<LONG>(IniReadInt(driver, TEXT("DriverID"), 0, path));
   }
-  ItemSetValueById(ctx, kZdmDriverID, id);
+  ItemSetValueById(ctx, kItem_zdmDriverID, id);
 }
 
 const ItemMainControl* TblFindItemControl(WORD item) {
@@ -220,21 +193,21 @@ BOOL ItemTextCharAllowed(WCHAR ch, int mode) {
 }
 
 BOOL ItemAnyLockBit(DriverContext* ctx) {
-  for (WORD id = kZdmLock000InfoBitDefault; id < kZdmLock001InfoBitColor + 8; ++id)
+  for (WORD id = kItem_zdmLock000InfoBitDefault; id <= kItem_zdmLock001InfoBit7; ++id)
     if (LockBit(ctx, id)) return 1;
   return 0;
 }
 
-LONG ItemGetLockInfo(DriverContext* ctx) { return Raw(ctx, kZdmLockInfoLockInfo); }
-BOOL ItemLockDefault(DriverContext* ctx) { return LockBit(ctx, 10418); }
-BOOL ItemLockTray(DriverContext* ctx) { return LockBit(ctx, 10419); }
-BOOL ItemLockMedia(DriverContext* ctx) { return LockBit(ctx, 10420); }
-BOOL ItemLockNupKind(DriverContext* ctx) { return LockBit(ctx, 10421); }
-BOOL ItemLockNupKindAll(DriverContext* ctx) { return LockBit(ctx, 10422); }
-BOOL ItemLockDuplex(DriverContext* ctx) { return LockBit(ctx, 10423); }
-BOOL ItemLockPrintType(DriverContext* ctx) { return LockBit(ctx, 10424); }
-BOOL ItemLockResolution(DriverContext* ctx) { return LockBit(ctx, 10425); }
-BOOL ItemLockColor(DriverContext* ctx) { return LockBit(ctx, 10426); }
+LONG ItemGetLockInfo(DriverContext* ctx) { return Raw(ctx, kItem_zdmLockInfoLockInfo); }
+BOOL ItemLockDefault(DriverContext* ctx) { return LockBit(ctx, kItem_zdmLock000InfoBitDefault); }
+BOOL ItemLockTray(DriverContext* ctx) { return LockBit(ctx, kItem_zdmLock000InfoBitTray); }
+BOOL ItemLockMedia(DriverContext* ctx) { return LockBit(ctx, kItem_zdmLock000InfoBitMedia); }
+BOOL ItemLockNupKind(DriverContext* ctx) { return LockBit(ctx, kItem_zdmLock000InfoBitNupKind); }
+BOOL ItemLockNupKindAll(DriverContext* ctx) { return LockBit(ctx, kItem_zdmLock000InfoBitNupKindAll); }
+BOOL ItemLockDuplex(DriverContext* ctx) { return LockBit(ctx, kItem_zdmLock000InfoBitDuplex); }
+BOOL ItemLockPrintType(DriverContext* ctx) { return LockBit(ctx, kItem_zdmLock000InfoBitPrintType); }
+BOOL ItemLockResolution(DriverContext* ctx) { return LockBit(ctx, kItem_zdmLock000InfoBitResolution); }
+BOOL ItemLockColor(DriverContext* ctx) { return LockBit(ctx, kItem_zdmLock001InfoBitColor); }
 
 BOOL CtlIsLockedByRule(DriverContext* ctx, const DlgControlRecord* control) {
   if (!ctx || !control) return 0;

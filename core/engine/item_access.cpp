@@ -8,19 +8,13 @@
 #include "core/common/text.h"
 #include "core/engine/control_lookup.h"
 #include "core/engine/driver_context.h"
+#include "core/engine/item_ids.h"
 #include "core/engine/item_table.h"
 #include "core/engine/item_values.h"
 #include "core/engine/ui_state.h"
 #include "core/front/dialog_records.h"
 
 namespace {
-
-enum : WORD {
-  kZdmScaleType = 87,
-  kZdmScaleH = 89,
-  kZdmScaleV = 90,
-  kZdmDspUnit = 171,
-};
 
 // Change classes that an item write adds to the change flags.
 constexpr DWORD kChangeClassMask = 0x11F0000;
@@ -84,6 +78,12 @@ void StoreValue(const SettingItem* item, BYTE* p, LONG_PTR value) {
 
 UiState* Ui(DriverContext* ctx) { return ctx ? ctx->ui : nullptr; }
 
+// The item, also handed to the caller through found when found is given.
+SettingItem* Reported(SettingItem* item, SettingItem** found) {
+  if (found) *found = item;
+  return item;
+}
+
 SettingItem* ControlItem(DriverContext* ctx, WORD control_id) {
   DlgControlRecord* control = CtlFind(ctx, nullptr, control_id);
   return control ? control->item : nullptr;
@@ -107,21 +107,15 @@ LONG_PTR ItemGetLockDefaultRaw(DriverContext* ctx, const SettingItem* item) {
 }
 
 LONG_PTR ItemGetRawById(DriverContext* ctx, WORD id, SettingItem** found) {
-  SettingItem* item = ItemFind(ctx, id);
-  if (found) *found = item;
-  return ItemGetRaw(ctx, item);
+  return ItemGetRaw(ctx, Reported(ItemFind(ctx, id), found));
 }
 
 LONG_PTR ItemGetInitialRawById(DriverContext* ctx, WORD id, SettingItem** found) {
-  SettingItem* item = ItemFind(ctx, id);
-  if (found) *found = item;
-  return ItemGetInitialRaw(ctx, item);
+  return ItemGetInitialRaw(ctx, Reported(ItemFind(ctx, id), found));
 }
 
 LONG_PTR ItemGetLockDefaultRawById(DriverContext* ctx, WORD id, SettingItem** found) {
-  SettingItem* item = ItemFind(ctx, id);
-  if (found) *found = item;
-  return ItemGetLockDefaultRaw(ctx, item);
+  return ItemGetLockDefaultRaw(ctx, Reported(ItemFind(ctx, id), found));
 }
 
 LONG_PTR ItemGetValue(DriverContext* ctx, const SettingItem* item) {
@@ -130,15 +124,11 @@ LONG_PTR ItemGetValue(DriverContext* ctx, const SettingItem* item) {
 }
 
 LONG_PTR ItemGetValueById(DriverContext* ctx, WORD id, SettingItem** found) {
-  SettingItem* item = ItemFind(ctx, id);
-  if (found) *found = item;
-  return ItemGetValue(ctx, item);
+  return ItemGetValue(ctx, Reported(ItemFind(ctx, id), found));
 }
 
 LONG_PTR ItemGetValueBySymbol(DriverContext* ctx, WORD symbol, SettingItem** found) {
-  SettingItem* item = ItemFindBySymbol(ctx, symbol);
-  if (found) *found = item;
-  return ItemGetValue(ctx, item);
+  return ItemGetValue(ctx, Reported(ItemFindBySymbol(ctx, symbol), found));
 }
 
 LONG_PTR ItemGetControlValue(DriverContext* ctx, const DlgControlRecord* control) {
@@ -152,8 +142,8 @@ BOOL ItemSetRaw(DriverContext* ctx, SettingItem* item, LONG_PTR value) {
   StoreValue(item, p, value);
   item->state = static_cast<WORD>((item->state & ~kChangeMarkMask) | 1);
   if (UiState* ui = Ui(ctx)) ui->modified = 1;
-  if (item->id == kZdmScaleH && ItemGetRawById(ctx, kZdmScaleType) == 1)
-    ItemSetRawById(ctx, kZdmScaleV, value);
+  if (item->id == kItem_zdmScaleH && ItemGetRawById(ctx, kItem_zdmScaleType) == 1)
+    ItemSetRawById(ctx, kItem_zdmScaleV, value);
   if (item->changeClasses & kChangeClassMask)
     CtxAddChangeFlags(ctx, item->changeClasses & kChangeClassMask);
   return 1;
@@ -288,7 +278,7 @@ void* ItemGetControlText(DriverContext* ctx, WORD control_id, WCHAR* buffer) {
 }
 
 BOOL ItemIsMetricUnit(DriverContext* ctx) {
-  return ItemGetRawById(ctx, kZdmDspUnit) == 0 ? 1 : 0;
+  return ItemGetRawById(ctx, kItem_zdmDspUnit) == 0 ? 1 : 0;
 }
 
 void CtxAddChangeFlags(DriverContext* ctx, DWORD value) {

@@ -5,6 +5,7 @@
 #include "core/common/text.h"
 #include "core/engine/control_lookup.h"
 #include "core/engine/item_access.h"
+#include "core/engine/item_ids.h"
 #include "core/engine/item_table.h"
 #include "core/engine/model_lookup.h"
 #include "core/engine/model_types.h"
@@ -12,11 +13,6 @@
 #include "core/front/dialog_records.h"
 
 namespace {
-
-enum : WORD {
-  kZdmWmKind = 117,
-  kZdmWmID = 118,
-};
 
 enum : UINT {
   kStringUnknownValue = 96,
@@ -189,13 +185,13 @@ int ItemFormatDescribedValue(DriverContext* ctx, const SettingItem* item,
       break;
   }
   WORD id = item ? item->id : 0;
-  if (id == kZdmWmKind) {
+  if (id == kItem_zdmWmKind) {
     if (value == 1) out.Put(kWmKindText1);
     else if (value == 2) out.Put(kWmKindText2);
     else if (value == 3) out.Put(kWmKindText3);
     else LoadInto(ctx, kStringUnknownValue, out);
-  } else if (id == kZdmWmID) {
-    LONG_PTR kind = ItemGetValueById(ctx, kZdmWmKind);
+  } else if (id == kItem_zdmWmID) {
+    LONG_PTR kind = ItemGetValueById(ctx, kItem_zdmWmKind);
     if (kind >= 1 && kind <= 3) {
       const DlgControlRecord* control = CtlFind(ctx, nullptr, kWmNameControls[kind - 1]);
       if (control) ItemGetTextBounded(ctx, control->item, buffer, size);

@@ -11,6 +11,10 @@ constexpr UINT kPublicSizeNt = 220;
 constexpr UINT kPublicSize9x = 148;
 constexpr UINT kDevmodeSize9x = 1172;
 
+// The three areas fill the settings block one after the other.
+static_assert(kSettingsBlockSize == kDevmodeAreaSize + kExtensionAreaSize + kWorkAreaSize,
+              "settings block");
+
 WORD ReadWord(const BYTE* p) {
   WORD w;
   std::memcpy(&w, p, sizeof(w));

@@ -175,7 +175,8 @@ const ItemValueEntry* ItemValueList(const SettingItem* item);
 WORD ItemUnitKindOf(const SettingItem* item);
 
 // ---- settings-block addressing ----
-// Offsets in the private DEVMODE header of the three area-offset words.
+// Where the private header's three area-offset words (DEVMODE, extension and work area)
+// start, counted from the start of the settings block.
 constexpr UINT kDmAreaOffsetWords = 361;
 // The current settings block (it starts with the public DEVMODE), or null.
 BYTE* CtxGetSettings(DriverContext* ctx);

@@ -2,15 +2,10 @@
 #include "core/engine/item_values.h"
 
 #include "core/engine/item_access.h"
+#include "core/engine/item_ids.h"
 #include "core/engine/item_table.h"
 
 namespace {
-
-enum : WORD {
-  kDmOrientation = 7,
-  kZdmNUPType = 92,
-  kZdmDuplexType = 94,
-};
 
 constexpr LONG kLandscape = 2;
 // A value the field can hold but this driver never offers.
@@ -25,8 +20,8 @@ const ItemValueEntry* FirstList(const SettingItem* item) {
 const ItemValueEntry* ItemChooseValueList(DriverContext* ctx, const SettingItem* item) {
   const ItemValueEntry* list = FirstList(item);
   if (!list) return nullptr;
-  if ((item->id == kZdmNUPType || item->id == kZdmDuplexType) &&
-      ItemGetRawById(ctx, kDmOrientation) == kLandscape) {
+  if ((item->id == kItem_zdmNUPType || item->id == kItem_zdmDuplexType) &&
+      ItemGetRawById(ctx, kItem_dmOrientation) == kLandscape) {
     // The landscape list follows the portrait list's end entry.
     while (list->logical != 0) ++list;
     ++list;

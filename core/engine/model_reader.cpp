@@ -188,12 +188,6 @@ int ReadValue(ModelStatementReader* s, ModelDataReader* data) {
   return (quoted || parens != 0 || braces != 0) ? kModelReadSyntax : kModelReadOk;
 }
 
-size_t WideLength(LPCWSTR text) {
-  size_t n = 0;
-  while (text[n]) ++n;
-  return n;
-}
-
 }  // namespace
 
 const BYTE ModelCharClass[256] = {
@@ -218,7 +212,7 @@ LPWSTR ModelGetDataFilePath(HANDLE printer) {
   if (GetPrinterDriverW(printer, nullptr, 2, buffer, needed, &needed)) {
     const DRIVER_INFO_2W* info = reinterpret_cast<const DRIVER_INFO_2W*>(buffer);
     if (info->pDataFile) {
-      size_t length = WideLength(info->pDataFile);
+      size_t length = StrWideLength(info->pDataFile);
       path = static_cast<LPWSTR>(MemAllocZero((length + 1) * sizeof(WCHAR)));
       if (path) {
         for (size_t i = 0; i < length; ++i) path[i] = info->pDataFile[i];

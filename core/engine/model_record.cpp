@@ -1,12 +1,9 @@
 // The model record of this build and its variant table.
 #include "core/engine/model_record.h"
 
-namespace {
+#include "core/common/text.h"
 
-bool SameName(const WCHAR* a, const WCHAR* b) {
-  while (*a && *a == *b) ++a, ++b;
-  return *a == *b;
-}
+namespace {
 
 const ModelVariant g_variantRows[] = {
     {TEXT("ORVEL ALTEN KV310 ZEMS"), 0, 0, 0},
@@ -86,7 +83,7 @@ const ModelVariant* ModelFindVariant(const ModelRecord* record, const WCHAR* nam
   if (!name) return nullptr;
   for (DWORD i = 0; i < ModelVariantCount(record); ++i) {
     const ModelVariant* row = ModelVariantAt(record, i);
-    if (row->driverName && SameName(row->driverName, name)) return row;
+    if (StrWideEqual(row->driverName, name)) return row;
   }
   return nullptr;
 }

@@ -3,6 +3,7 @@
 
 #include "core/engine/driver_context.h"
 #include "core/engine/item_access.h"
+#include "core/engine/item_ids.h"
 #include "core/engine/model_record.h"
 #include "core/engine/model_types.h"
 #include "core/front/dialog_records.h"
@@ -11,9 +12,6 @@
 namespace {
 
 constexpr DWORD kDeviceDpi = 1200;  // the settings' length unit: 1/1200 inch
-constexpr WORD kItemLanguageId = 169;  // zdmLanguageID
-constexpr WORD kItemFreeSizeWidth = 916;   // wdmFreeSizeWidth
-constexpr WORD kItemFreeSizeLength = 917;  // wdmFreeSizeLength
 
 DWORD DotsToDisplayUnit(int flag, DWORD dots) {
   return flag == kUnitTenthMm ? UnitToTenthMm(dots, kDeviceDpi)
@@ -120,12 +118,12 @@ void RoundRangeInward(DriverContext* ctx, LONG min_dots, LONG max_dots, LONG* mi
 bool FreeSizeLimits(DriverContext* ctx, WORD id, LONG* lo, LONG* hi) {
   const ModelRecord* record = ctx ? ctx->model : nullptr;
   if (!record) return false;
-  if (id == kItemFreeSizeWidth) {
+  if (id == kItem_wdmFreeSizeWidth) {
     *lo = static_cast<LONG>(record->customWidthMin);
     *hi = static_cast<LONG>(record->customWidthMax);
     return true;
   }
-  if (id == kItemFreeSizeLength) {
+  if (id == kItem_wdmFreeSizeLength) {
     *lo = static_cast<LONG>(record->customLengthMin);
     *hi = static_cast<LONG>(record->customLengthMax);
     return true;
@@ -169,7 +167,7 @@ BOOL CtlDisplayRange(DriverContext* ctx, const DlgControlRecord* control, LONG* 
 int ItemLangUsesDecimalComma(const DriverContext* ctx) {
   // Language indexes 2 to 15 of the language table are the decimal-comma languages. Reading
   // an item changes nothing, whatever the item access's signature says.
-  LONG_PTR lang = ItemGetRawById(const_cast<DriverContext*>(ctx), kItemLanguageId);
+  LONG_PTR lang = ItemGetRawById(const_cast<DriverContext*>(ctx), kItem_zdmLanguageID);
   return lang >= 2 && lang <= 15;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/engine/item_access.h"
+#include "core/engine/item_ids.h"
 #include "core/engine/item_display.h"
 #include "core/engine/item_table.h"
 #include "core/engine/model_types.h"
@@ -14,18 +15,6 @@
 namespace {
 
 using zems_test::ItemContextTest;
-
-enum : WORD {
-  kZdmPresetNo = 37,
-  kZdmSrcPaperLengthDot = 40,
-  kZdmScaleH = 89,
-  kZdmWmKind = 117,
-  kZdmLanguageID = 169,
-  kZdmDspUnit = 171,
-  kWdmFreeSizeName = 915,
-  kWdmFreeSizeWidth = 916,
-  kZdmTotalCounter = 10289,
-};
 
 std::u16string Text(const WCHAR* w) { return std::u16string(reinterpret_cast<const char16_t*>(w)); }
 
@@ -39,7 +28,7 @@ class ItemDisplayTest : public ItemContextTest {
     numeric_.values = &numeric_record_;
     pick_one_.type = kModelTypePickPage;  // low byte 1: a list type
     string_.type = kModelTypeString;
-    Item(kWdmFreeSizeWidth)->changeClasses = 0x80000000u;
+    Item(kItem_wdmFreeSizeWidth)->changeClasses = 0x80000000u;
   }
 
   // Formats into a buffer of size characters guarded by a canary, which must stay intact.
@@ -68,11 +57,11 @@ struct NumberCase {
 
 TEST_F(ItemDisplayTest, PlainNumbersPrintAsTheirItemHoldsThem) {
   const NumberCase cases[] = {
-      {"u16", kZdmScaleH, 150, u"150"},
-      {"u32 above the signed range", kZdmSrcPaperLengthDot, static_cast<LONG_PTR>(0xFFFFFFFFu),
+      {"u16", kItem_zdmScaleH, 150, u"150"},
+      {"u32 above the signed range", kItem_zdmSrcPaperLengthDot, static_cast<LONG_PTR>(0xFFFFFFFFu),
        u"4294967295"},
-      {"s32 minimum", kZdmTotalCounter, static_cast<LONG_PTR>(0x80000000u), u"-2147483648"},
-      {"signed byte", kZdmPresetNo, -5, u"-5"},
+      {"s32 minimum", kItem_zdmTotalCounter, static_cast<LONG_PTR>(0x80000000u), u"-2147483648"},
+      {"signed byte", kItem_zdmPresetNo, -5, u"-5"},
   };
   for (const NumberCase& c : cases) {
     ItemSetRawById(ctx(), c.id, c.stored);
@@ -102,18 +91,18 @@ TEST_F(ItemDisplayTest, LengthsInBothUnitsWithDecimalPointOrComma) {
       {"negative length shows as 0", 0, 0, -1, u"0.0"},
   };
   for (const LengthCase& c : cases) {
-    ItemSetRawById(ctx(), kZdmDspUnit, c.unit);
-    ItemSetRawById(ctx(), kZdmLanguageID, c.language);
-    ItemSetRawById(ctx(), kWdmFreeSizeWidth, c.dots);
-    EXPECT_EQ(c.text, Format(kWdmFreeSizeWidth, &numeric_)) << c.what;
+    ItemSetRawById(ctx(), kItem_zdmDspUnit, c.unit);
+    ItemSetRawById(ctx(), kItem_zdmLanguageID, c.language);
+    ItemSetRawById(ctx(), kItem_wdmFreeSizeWidth, c.dots);
+    EXPECT_EQ(c.text, Format(kItem_wdmFreeSizeWidth, &numeric_)) << c.what;
   }
 }
 
 TEST_F(ItemDisplayTest, ListValueWithoutStringSaysSo) {
-  ItemSetRawById(ctx(), kZdmPresetNo, 3);  // logical value 122 through its list
-  EXPECT_EQ(u"122 is not string-ID", Format(kZdmPresetNo, &pick_one_));
-  EXPECT_EQ(u"122 is no", Format(kZdmPresetNo, &pick_one_, 10));
-  EXPECT_EQ(u"", Format(kZdmPresetNo, &pick_one_, 1));
+  ItemSetRawById(ctx(), kItem_zdmPresetNo, 3);  // logical value 122 through its list
+  EXPECT_EQ(u"122 is not string-ID", Format(kItem_zdmPresetNo, &pick_one_));
+  EXPECT_EQ(u"122 is no", Format(kItem_zdmPresetNo, &pick_one_, 10));
+  EXPECT_EQ(u"", Format(kItem_zdmPresetNo, &pick_one_, 1));
 }
 
 TEST_F(ItemDisplayTest, ListValuesShowTheirReplacementString) {
@@ -124,17 +113,17 @@ TEST_F(ItemDisplayTest, ListValuesShowTheirReplacementString) {
 }
 
 TEST_F(ItemDisplayTest, StringItemsShowTheirText) {
-  ItemSetText(ctx(), Item(kWdmFreeSizeName), reinterpret_cast<const WCHAR*>(u"Postcard"));
-  EXPECT_EQ(u"Postcard", Format(kWdmFreeSizeName, &string_));
-  EXPECT_EQ(u"Pos", Format(kWdmFreeSizeName, &string_, 4));
+  ItemSetText(ctx(), Item(kItem_wdmFreeSizeName), reinterpret_cast<const WCHAR*>(u"Postcard"));
+  EXPECT_EQ(u"Postcard", Format(kItem_wdmFreeSizeName, &string_));
+  EXPECT_EQ(u"Pos", Format(kItem_wdmFreeSizeName, &string_, 4));
 }
 
 TEST_F(ItemDisplayTest, CutNumbersStayTerminated) {
-  ItemSetRawById(ctx(), kZdmDspUnit, 0);
-  ItemSetRawById(ctx(), kWdmFreeSizeWidth, 9920);
-  EXPECT_EQ(u"210", Format(kWdmFreeSizeWidth, &numeric_, 4));
-  ItemSetRawById(ctx(), kZdmSrcPaperLengthDot, 123456);
-  EXPECT_EQ(u"12", Format(kZdmSrcPaperLengthDot, nullptr, 3));
+  ItemSetRawById(ctx(), kItem_zdmDspUnit, 0);
+  ItemSetRawById(ctx(), kItem_wdmFreeSizeWidth, 9920);
+  EXPECT_EQ(u"210", Format(kItem_wdmFreeSizeWidth, &numeric_, 4));
+  ItemSetRawById(ctx(), kItem_zdmSrcPaperLengthDot, 123456);
+  EXPECT_EQ(u"12", Format(kItem_zdmSrcPaperLengthDot, nullptr, 3));
 }
 
 TEST_F(ItemDisplayTest, WatermarkKindsHaveFixedTexts) {
@@ -144,20 +133,20 @@ TEST_F(ItemDisplayTest, WatermarkKindsHaveFixedTexts) {
       u"\u5408\u6210",
   };
   for (int kind = 1; kind <= 3; ++kind) {
-    ItemSetRawById(ctx(), kZdmWmKind, kind);
-    EXPECT_EQ(kinds[kind - 1], Format(kZdmWmKind, nullptr)) << "kind " << kind;
+    ItemSetRawById(ctx(), kItem_zdmWmKind, kind);
+    EXPECT_EQ(kinds[kind - 1], Format(kItem_zdmWmKind, nullptr)) << "kind " << kind;
   }
-  ItemSetRawById(ctx(), kZdmWmKind, 2);
-  EXPECT_EQ(kinds[1].substr(0, 3), Format(kZdmWmKind, nullptr, 4));
+  ItemSetRawById(ctx(), kItem_zdmWmKind, 2);
+  EXPECT_EQ(kinds[1].substr(0, 3), Format(kItem_zdmWmKind, nullptr, 4));
   // Other kinds show string 96, which no language DLL supplies here.
-  ItemSetRawById(ctx(), kZdmWmKind, 7);
-  EXPECT_EQ(u"", Format(kZdmWmKind, nullptr));
+  ItemSetRawById(ctx(), kItem_zdmWmKind, 7);
+  EXPECT_EQ(u"", Format(kItem_zdmWmKind, nullptr));
 }
 
 TEST_F(ItemDisplayTest, FormatBySymbolFindsTheItem) {
-  WORD symbol = Item(kZdmWmKind)->symbolId;
+  WORD symbol = Item(kItem_zdmWmKind)->symbolId;
   ASSERT_NE(0, symbol) << "zdmWmKind has a symbol";
-  ItemSetRawById(ctx(), kZdmWmKind, 3);
+  ItemSetRawById(ctx(), kItem_zdmWmKind, 3);
   WCHAR buffer[16];
   EXPECT_EQ(2, ItemFormatValue(ctx(), symbol, buffer, 16));
   EXPECT_EQ(u"\u5408\u6210", Text(buffer));

@@ -5,7 +5,6 @@
 
 #include <string>
 
-#include "core/common/context_facts.h"
 #include "core/common/languages.h"
 #include "core/engine/build_switches.h"
 #include "core/store/item_store.h"

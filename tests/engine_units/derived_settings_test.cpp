@@ -8,30 +8,12 @@
 #include "core/common/ini_access.h"
 #include "core/engine/derived_settings.h"
 #include "core/engine/item_access.h"
+#include "core/engine/item_ids.h"
 #include "support/item_context.h"
 
 namespace {
 
 using zems_test::ItemContextTest;
-
-enum : WORD {
-  kDmPaperSize = 8,
-  kZdmSrcPaperLengthDot = 40,
-  kZdmSrcPaperWidthDot = 41,
-  kZdmOutPaperSize = 46,
-  kZdmDstPaperLengthDot = 47,
-  kZdmDstPaperWidthDot = 48,
-  kZdmFuncSelectScale = 55,
-  kZdmScaleType = 87,
-  kZdmScaleH = 89,
-  kZdmScaleV = 90,
-  kZdmLocaleID = 172,
-  kZdmPrnMethod = 209,
-  kZdmDriverType = 242,
-  kZdmFrontFunc = 348,
-  kZdmHiddenFunc16 = 365,
-  kZdmExtOutput2A4Fit = 383,
-};
 
 using Settings = std::initializer_list<std::pair<WORD, LONG>>;
 
@@ -62,7 +44,7 @@ TEST_F(DerivedTest, PaperRegionAndSymbolicSize) {
       {0, 1, 0, 0, 9}, {1, 1, 1, 0, 9}, {0, 0, 1, 1, 1},
   };
   for (const RegionCase& c : cases) {
-    Apply({{kZdmDriverType, c.driverType}, {kZdmLocaleID, c.locale}, {kZdmHiddenFunc16, c.hidden16}});
+    Apply({{kItem_zdmDriverType, c.driverType}, {kItem_zdmLocaleID, c.locale}, {kItem_zdmHiddenFunc16, c.hidden16}});
     EXPECT_EQ(c.inch, ItemUsesInchPapers(ctx()))
         << c.driverType << "/" << c.locale << "/" << c.hidden16;
     EXPECT_EQ(c.small, ItemSymbolicPaperSize(ctx()))
@@ -71,9 +53,9 @@ TEST_F(DerivedTest, PaperRegionAndSymbolicSize) {
 }
 
 // Fit rule on: front function bit 3, A4 fit on, output "same as input", no scaling, method 0.
-const Settings kFitOn = {{kZdmFrontFunc, 0x8},   {kZdmExtOutput2A4Fit, 1}, {kZdmOutPaperSize, 1024},
-                         {kZdmPrnMethod, 0},     {kZdmFuncSelectScale, 0}, {kZdmScaleType, 0},
-                         {kDmPaperSize, 8}};
+const Settings kFitOn = {{kItem_zdmFrontFunc, 0x8},   {kItem_zdmExtOutput2A4Fit, 1}, {kItem_zdmOutPaperSize, 1024},
+                         {kItem_zdmPrnMethod, 0},     {kItem_zdmFuncSelectScale, 0}, {kItem_zdmScaleType, 0},
+                         {kItem_dmPaperSize, 8}};
 
 struct FitCase {
   const char* what;
@@ -85,19 +67,19 @@ struct FitCase {
 TEST_F(DerivedTest, OutputFitAndEffectivePaper) {
   const FitCase cases[] = {
       {"A3 input fits on A4", {}, 1, 9},
-      {"B4 input", {{kDmPaperSize, 12}}, 1, 9},
-      {"Tabloid input", {{kDmPaperSize, 3}}, 1, 9},
-      {"A4 input is the symbolic size itself", {{kDmPaperSize, 9}}, 0, 9},
-      {"A5 input is no fit paper", {{kDmPaperSize, 11}}, 0, 11},
-      {"front function bit off", {{kZdmFrontFunc, 0x4}}, 0, 8},
-      {"A4 fit off", {{kZdmExtOutput2A4Fit, 0}}, 0, 8},
-      {"print method 5", {{kZdmPrnMethod, 5}}, 0, 8},
-      {"print method 7", {{kZdmPrnMethod, 7}}, 0, 8},
-      {"scaling by percentage", {{kZdmFuncSelectScale, 1}, {kZdmScaleType, 1}}, 0, 8},
-      {"scaling to fit", {{kZdmFuncSelectScale, 1}, {kZdmScaleType, 2}}, 1, 9},
-      {"symbolic output", {{kZdmOutPaperSize, 1026}}, 1, 9},
-      {"explicit output paper", {{kZdmOutPaperSize, 13}}, 0, 13},
-      {"output beyond the symbolic range", {{kZdmOutPaperSize, 1029}}, 0, 1029},
+      {"B4 input", {{kItem_dmPaperSize, 12}}, 1, 9},
+      {"Tabloid input", {{kItem_dmPaperSize, 3}}, 1, 9},
+      {"A4 input is the symbolic size itself", {{kItem_dmPaperSize, 9}}, 0, 9},
+      {"A5 input is no fit paper", {{kItem_dmPaperSize, 11}}, 0, 11},
+      {"front function bit off", {{kItem_zdmFrontFunc, 0x4}}, 0, 8},
+      {"A4 fit off", {{kItem_zdmExtOutput2A4Fit, 0}}, 0, 8},
+      {"print method 5", {{kItem_zdmPrnMethod, 5}}, 0, 8},
+      {"print method 7", {{kItem_zdmPrnMethod, 7}}, 0, 8},
+      {"scaling by percentage", {{kItem_zdmFuncSelectScale, 1}, {kItem_zdmScaleType, 1}}, 0, 8},
+      {"scaling to fit", {{kItem_zdmFuncSelectScale, 1}, {kItem_zdmScaleType, 2}}, 1, 9},
+      {"symbolic output", {{kItem_zdmOutPaperSize, 1026}}, 1, 9},
+      {"explicit output paper", {{kItem_zdmOutPaperSize, 13}}, 0, 13},
+      {"output beyond the symbolic range", {{kItem_zdmOutPaperSize, 1029}}, 0, 1029},
   };
   for (const FitCase& c : cases) {
     Apply(kFitOn);
@@ -116,37 +98,37 @@ struct ScaleCase {
 // The paper items are left as set here (no paper geometry is known), so the ratio comes from
 // the dot extents given: destination 9920 x 14030 against the source.
 TEST_F(DerivedTest, PaperChangeSetsTheScale) {
-  const Settings paper = {{kZdmDstPaperWidthDot, 9920}, {kZdmDstPaperLengthDot, 14030},
-                          {kZdmSrcPaperWidthDot, 14030}, {kZdmSrcPaperLengthDot, 18000},
-                          {kZdmScaleH, 55},              {kZdmScaleV, 66},
-                          {kZdmFuncSelectScale, 0},      {kZdmScaleType, 0}};
+  const Settings paper = {{kItem_zdmDstPaperWidthDot, 9920}, {kItem_zdmDstPaperLengthDot, 14030},
+                          {kItem_zdmSrcPaperWidthDot, 14030}, {kItem_zdmSrcPaperLengthDot, 18000},
+                          {kItem_zdmScaleH, 55},              {kItem_zdmScaleV, 66},
+                          {kItem_zdmFuncSelectScale, 0},      {kItem_zdmScaleType, 0}};
   const ScaleCase cases[] = {
-      {"symbolic output: the smaller ratio", {{kZdmOutPaperSize, 1025}}, 70, 70},
-      {"fit scaling", {{kZdmOutPaperSize, 13}, {kZdmFuncSelectScale, 1}, {kZdmScaleType, 2}},
+      {"symbolic output: the smaller ratio", {{kItem_zdmOutPaperSize, 1025}}, 70, 70},
+      {"fit scaling", {{kItem_zdmOutPaperSize, 13}, {kItem_zdmFuncSelectScale, 1}, {kItem_zdmScaleType, 2}},
        70, 70},
-      {"same as input without scaling", {{kZdmOutPaperSize, 1024}}, 100, 100},
+      {"same as input without scaling", {{kItem_zdmOutPaperSize, 1024}}, 100, 100},
       {"same as input with percentage scaling",
-       {{kZdmOutPaperSize, 1024}, {kZdmFuncSelectScale, 1}, {kZdmScaleType, 0}}, 55, 66},
-      {"explicit output paper", {{kZdmOutPaperSize, 13}}, 55, 66},
-      {"source width 0 keeps the scale", {{kZdmOutPaperSize, 1025}, {kZdmSrcPaperWidthDot, 0}},
+       {{kItem_zdmOutPaperSize, 1024}, {kItem_zdmFuncSelectScale, 1}, {kItem_zdmScaleType, 0}}, 55, 66},
+      {"explicit output paper", {{kItem_zdmOutPaperSize, 13}}, 55, 66},
+      {"source width 0 keeps the scale", {{kItem_zdmOutPaperSize, 1025}, {kItem_zdmSrcPaperWidthDot, 0}},
        55, 66},
-      {"source length 0 keeps the scale", {{kZdmOutPaperSize, 1025}, {kZdmSrcPaperLengthDot, 0}},
+      {"source length 0 keeps the scale", {{kItem_zdmOutPaperSize, 1025}, {kItem_zdmSrcPaperLengthDot, 0}},
        55, 66},
   };
   for (const ScaleCase& c : cases) {
     Apply(paper);
     Apply(c.settings);
     ItemApplyPaperChange(ctx(), 1);
-    EXPECT_EQ(c.scaleH, ItemGetRawById(ctx(), kZdmScaleH)) << c.what;
-    EXPECT_EQ(c.scaleV, ItemGetRawById(ctx(), kZdmScaleV)) << c.what;
+    EXPECT_EQ(c.scaleH, ItemGetRawById(ctx(), kItem_zdmScaleH)) << c.what;
+    EXPECT_EQ(c.scaleV, ItemGetRawById(ctx(), kItem_zdmScaleV)) << c.what;
   }
 }
 
 TEST_F(DerivedTest, OtherPaperChangeKindsLeaveTheScale) {
-  Apply({{kZdmScaleH, 55}, {kDmPaperSize, 385}, {kZdmOutPaperSize, 1025}});
+  Apply({{kItem_zdmScaleH, 55}, {kItem_dmPaperSize, 385}, {kItem_zdmOutPaperSize, 1025}});
   for (int kind : {0, 2, 3, 4, 5}) {
     ItemApplyPaperChange(ctx(), kind);
-    EXPECT_EQ(55, ItemGetRawById(ctx(), kZdmScaleH)) << "kind " << kind;
+    EXPECT_EQ(55, ItemGetRawById(ctx(), kItem_zdmScaleH)) << "kind " << kind;
   }
   ItemApplyPaperChange(nullptr, 1);
 }

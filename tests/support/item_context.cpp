@@ -9,11 +9,9 @@ namespace zems_test {
 
 namespace {
 
-constexpr size_t kBlockSize = 10076;
-
 // The private header's three area-offset words: DEVMODE area, extension area, work area.
 void StampAreas(std::vector<BYTE>& block) {
-  block.assign(kBlockSize, 0);
+  block.assign(kSettingsBlockSize, 0);
   const WORD words[3] = {0, static_cast<WORD>(kDevmodeAreaSize),
                          static_cast<WORD>(kDevmodeAreaSize + kExtensionAreaSize)};
   memcpy(block.data() + kDmAreaOffsetWords, words, sizeof words);

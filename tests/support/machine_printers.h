@@ -10,9 +10,10 @@ namespace zems_test {
 // The driver every test printer uses.
 extern const char16_t kTestDriverName[];
 
-// Adds the test driver (zemsgr.dll, OV1BD172.ini, zemsui.dll, help file ZEMSHLUS.HLP,
-// dependent zemsexc.dll) when missing, and a printer of that name with these facts. Returns
-// a handle opened with all access, or null (the test fails).
+// Installs the test driver (zemsgr.dll, OV1BD172.ini, zemsui.dll, help file ZEMSHLUS.HLP,
+// dependent zemsexc.dll), over the same driver when a previous call installed it, and adds a
+// printer of that name with these facts. Returns a handle opened with all access, or null (the
+// test fails).
 HANDLE AddTestPrinter(const std::u16string& name, const std::u16string& server = u"",
                       DWORD attributes = PRINTER_ATTRIBUTE_LOCAL);
 
