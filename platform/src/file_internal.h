@@ -51,10 +51,6 @@ DWORD ShareCheck(const std::string& hostPath, DWORD access, DWORD share);
 // Records a handle's access and share mode on its descriptor (released when it closes).
 void ShareHold(int fd, DWORD access, DWORD share);
 
-// Text of the ANSI code page (GetACP) and back; characters the code page lacks take the
-// code page's default character.
-std::u16string AnsiToWide(const char* text, size_t count = size_t(-1));
-std::string WideToAnsi(const std::u16string& text);
 // Converts an optional ANSI argument; null stays null (the result pointer then is null).
 struct AnsiArg {
   explicit AnsiArg(const char* text);

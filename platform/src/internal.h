@@ -12,6 +12,11 @@ std::u16string ToUtf16(const std::string& text);
 // Length of a terminated wide text.
 size_t WideLength(const WCHAR* text);
 
+// Text of the machine's ANSI code page (GetACP) and back, for the A forms of the API;
+// characters the code page lacks take its default character. A null text gives "".
+std::u16string AnsiToWide(const char* text, size_t count = size_t(-1));
+std::string WideToAnsi(const std::u16string& text);
+
 // Called by SimSetMachineRoot after the root changed: each part that caches machine state
 // registers one to drop it. Hooks run in registration order, under no lock of their own.
 void RegisterResetHook(void (*hook)());

@@ -485,3 +485,29 @@ WINSIM_API BOOL WINAPI TranslateCharsetInfo(DWORD* source, LPCHARSETINFO info, D
   }
   return FALSE;
 }
+
+namespace winsim {
+
+std::u16string AnsiToWide(const char* text, size_t count) {
+  std::u16string out;
+  if (!text) return out;
+  if (count == size_t(-1)) count = strlen(text);
+  if (count == 0) return out;
+  int n = MultiByteToWideChar(CP_ACP, 0, text, int(count), nullptr, 0);
+  if (n <= 0) return out;
+  out.resize(size_t(n));
+  MultiByteToWideChar(CP_ACP, 0, text, int(count), &out[0], n);
+  return out;
+}
+
+std::string WideToAnsi(const std::u16string& text) {
+  std::string out;
+  if (text.empty()) return out;
+  int n = WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return out;
+  out.resize(size_t(n));
+  WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), &out[0], n, nullptr, nullptr);
+  return out;
+}
+
+}  // namespace winsim

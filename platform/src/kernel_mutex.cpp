@@ -356,17 +356,6 @@ void AbandonThreadMutexes() {
     if (auto core = weak.lock()) core->Abandon(me);
 }
 
-std::u16string AnsiToWide(const char* text) {
-  std::u16string out;
-  if (!text) return out;
-  int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  if (n <= 0) return out;
-  out.resize(size_t(n));
-  MultiByteToWideChar(CP_ACP, 0, text, -1, &out[0], n);
-  out.resize(size_t(n - 1));
-  return out;
-}
-
 }  // namespace winsim
 
 using winsim::g_registryLock;

@@ -216,15 +216,6 @@ HMODULE Load(const std::u16string& requested, DWORD flags) {
   return reinterpret_cast<HMODULE>(m);
 }
 
-std::u16string AnsiToWide(const char* s) {
-  int chars = s ? MultiByteToWideChar(CP_ACP, 0, s, -1, nullptr, 0) : 0;
-  if (chars <= 1) return std::u16string();
-  std::u16string out(size_t(chars), u'\0');
-  MultiByteToWideChar(CP_ACP, 0, s, -1, &out[0], chars);
-  out.resize(size_t(chars - 1));
-  return out;
-}
-
 }  // namespace
 }  // namespace winsim
 

@@ -229,22 +229,7 @@ HKEY NewHandle(const OpenKey& key) {
 
 std::u16string WideArg(LPCWSTR s) { return s ? std::u16string(s) : std::u16string(); }
 
-// ANSI text of the registry's A forms, in the machine's ANSI code page.
-std::u16string AnsiToWide(const char* s, size_t n) {
-  if (!n) return std::u16string();
-  int chars = MultiByteToWideChar(CP_ACP, 0, s, int(n), nullptr, 0);
-  std::u16string out(chars > 0 ? size_t(chars) : 0, u'\0');
-  if (chars > 0) MultiByteToWideChar(CP_ACP, 0, s, int(n), &out[0], chars);
-  return out;
-}
-std::string WideToAnsi(const char16_t* s, size_t n) {
-  if (!n) return std::string();
-  int bytes = WideCharToMultiByte(CP_ACP, 0, s, int(n), nullptr, 0, nullptr, nullptr);
-  std::string out(bytes > 0 ? size_t(bytes) : 0, '\0');
-  if (bytes > 0) WideCharToMultiByte(CP_ACP, 0, s, int(n), &out[0], bytes, nullptr, nullptr);
-  return out;
-}
-std::u16string AnsiArg(LPCSTR s) { return s ? AnsiToWide(s, strlen(s)) : std::u16string(); }
+std::u16string AnsiArg(LPCSTR s) { return AnsiToWide(s); }
 bool IsStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
 
 // Copies data into a caller's buffer with the registry's size rules.
@@ -453,7 +438,7 @@ std::string AnsiData(const RegValue& v) {
   if (!IsStringType(v.type)) return v.data;
   std::u16string w(v.data.size() / 2, u'\0');
   if (!w.empty()) memcpy(&w[0], v.data.data(), w.size() * 2);
-  return WideToAnsi(w.data(), w.size());
+  return WideToAnsi(w);
 }
 
 std::string StoredFromAnsi(DWORD type, const BYTE* data, DWORD size) {
@@ -569,7 +554,7 @@ WINSIM_API LONG WINAPI RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName, LPD
   unsigned long long stamp = 0;
   LONG rc = EnumKeyImpl(hKey, dwIndex, name, stamp);
   if (rc != ERROR_SUCCESS) return rc;
-  rc = CopyName(WideToAnsi(name.data(), name.size()), lpName, lpcchName);
+  rc = CopyName(WideToAnsi(name), lpName, lpcchName);
   if (rc != ERROR_SUCCESS) return rc;
   if (lpClass && lpcchClass && *lpcchClass) lpClass[0] = 0;
   if (lpcchClass) *lpcchClass = 0;
@@ -595,7 +580,7 @@ WINSIM_API LONG WINAPI RegEnumValueA(HKEY hKey, DWORD dwIndex, LPSTR lpValueName
   RegValue v;
   LONG rc = EnumValueImpl(hKey, dwIndex, v);
   if (rc != ERROR_SUCCESS) return rc;
-  rc = CopyName(WideToAnsi(v.name.data(), v.name.size()), lpValueName, lpcchValueName);
+  rc = CopyName(WideToAnsi(v.name), lpValueName, lpcchValueName);
   if (rc != ERROR_SUCCESS) return rc;
   if (lpType) *lpType = v.type;
   return CopyOut(AnsiData(v), lpData, lpcbData);
