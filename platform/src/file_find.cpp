@@ -23,7 +23,7 @@ bool Matches(const char16_t* pattern, const char16_t* name) {
     if (*pattern == u'*') {
       star = pattern++;
       resume = name;
-    } else if (*pattern && (*pattern == u'?' || FoldCase(*pattern) == FoldCase(*name))) {
+    } else if (*pattern && (*pattern == u'?' || UpperCaseOf(*pattern) == UpperCaseOf(*name))) {
       ++pattern;
       ++name;
     } else if (star) {
@@ -129,7 +129,7 @@ WINSIM_API HANDLE WINAPI FindFirstFileW(LPCWSTR pattern, LPWIN32_FIND_DATAW data
   }
   auto folded = [](const std::u16string& s) {
     std::u16string f = s;
-    for (auto& c : f) c = FoldCase(c);
+    for (auto& c : f) c = UpperCaseOf(c);
     return f;
   };
   std::sort(names.begin(), names.end(), [&](const auto& a, const auto& b) { return folded(a.first) < folded(b.first); });

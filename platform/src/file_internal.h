@@ -91,30 +91,3 @@ struct FileObject : KernelObject {
 };
 
 }  // namespace winsim
-
-namespace winsim {
-
-// Upper case of a character for case-blind name matching (Latin, Greek and Cyrillic).
-inline char16_t FoldCase(char16_t c) {
-  if (c < 0x80) return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
-  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return char16_t(c - 32);
-  if (c == 0xFF) return 0x178;
-  if (c >= 0x100 && c <= 0x17F) {
-    bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-    if (c == 0x130 || c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F) return c;
-    return oddUpper ? ((c & 1) ? c : char16_t(c - 1)) : char16_t(c & ~1u);
-  }
-  if (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) return char16_t(c - 32);
-  if (c >= 0x430 && c <= 0x44F) return char16_t(c - 32);
-  if (c >= 0x450 && c <= 0x45F) return char16_t(c - 80);
-  return c;
-}
-
-inline bool SameTextIgnoringCase(const std::u16string& a, const std::u16string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
-  return true;
-}
-
-}  // namespace winsim

@@ -17,6 +17,13 @@ size_t WideLength(const WCHAR* text);
 std::u16string AnsiToWide(const char* text, size_t count = size_t(-1));
 std::string WideToAnsi(const std::u16string& text);
 
+// Simple case mapping of one UTF-16 unit (ASCII, Latin-1, Latin Extended-A, Greek, Cyrillic,
+// fullwidth Latin): what the case-blind comparisons of names need. A unit without a case
+// pair comes back as it is.
+WCHAR UpperCaseOf(WCHAR c);
+WCHAR LowerCaseOf(WCHAR c);
+bool SameTextIgnoringCase(const std::u16string& a, const std::u16string& b);
+
 // Called by SimSetMachineRoot after the root changed: each part that caches machine state
 // registers one to drop it. Hooks run in registration order, under no lock of their own.
 void RegisterResetHook(void (*hook)());
