@@ -4,6 +4,7 @@
 #include <sys/types.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/src/internal.h"
 
@@ -21,6 +22,9 @@ bool ResolvePath(const WCHAR* name, ResolvedPath* out);
 
 // The absolute form of a Windows path, relative names taken from C:\.
 std::u16string FullWindowsPath(const std::u16string& name);
+// The components of a path after its drive ('\\'-separated; "." and empty ones dropped, ".."
+// taking back the one before, trailing dots and spaces cut as Windows does).
+std::vector<std::u16string> PathComponents(const std::u16string& path);
 
 // The Windows error for a failed host call on path (ENOENT: file or path not found, by
 // whether the containing folder exists).

@@ -106,20 +106,7 @@ std::u16string FullWindowsPath(const std::u16string& name) {
     rest = p;  // rooted or relative: the current folder is C:\ .
   }
   bool trailing = !rest.empty() && rest.back() == u'\\';
-  std::vector<std::u16string> parts;
-  size_t i = 0;
-  while (i <= rest.size()) {
-    size_t j = rest.find(u'\\', i);
-    if (j == std::u16string::npos) j = rest.size();
-    std::u16string comp = rest.substr(i, j - i);
-    if (comp == u"..") {
-      if (!parts.empty()) parts.pop_back();
-    } else if (!comp.empty() && comp != u".") {
-      while (!comp.empty() && (comp.back() == u'.' || comp.back() == u' ')) comp.pop_back();
-      if (!comp.empty()) parts.push_back(comp);
-    }
-    i = j + 1;
-  }
+  std::vector<std::u16string> parts = PathComponents(rest);
   std::u16string full;
   full += drive;
   full += u":\\";
