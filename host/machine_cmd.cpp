@@ -166,6 +166,16 @@ bool MakeValue(const std::string& typeName, const std::vector<std::string>& data
   return true;
 }
 
+// The value of a "data set" or "reg set" command: --type and the DATA after VALUE.
+bool ValueFromArgs(const Args& a, const std::string& command, TypedValue& v, std::string& error) {
+  if (!a.Get("type")) {
+    error = command + " set needs --type";
+    return false;
+  }
+  std::vector<std::string> data(a.positional.begin() + 3, a.positional.end());
+  return MakeValue(*a.Get("type"), data, v, error);
+}
+
 void PrintValue(DWORD type, const std::string& bytes) {
   auto wide = [&](size_t from) {
     std::u16string s((bytes.size() - from) / 2, u'\0');
@@ -422,10 +432,7 @@ int CmdData(int argc, char** argv) {
   } else if (verb == "set") {
     TypedValue v;
     std::string error;
-    std::vector<std::string> data(a.positional.begin() + 3, a.positional.end());
-    if (!a.Get("type")) {
-      rc = Fail("data set needs --type");
-    } else if (!MakeValue(*a.Get("type"), data, v, error)) {
+    if (!ValueFromArgs(a, "data", v, error)) {
       rc = Fail(error);
     } else {
       DWORD e = SetPrinterDataExW(h, key.c_str(), value.c_str(), v.type,
@@ -495,10 +502,7 @@ int CmdReg(int argc, char** argv) {
   } else if (verb == "set") {
     TypedValue v;
     std::string error;
-    std::vector<std::string> data(a.positional.begin() + 3, a.positional.end());
-    if (!a.Get("type")) {
-      rc = Fail("reg set needs --type");
-    } else if (!MakeValue(*a.Get("type"), data, v, error)) {
+    if (!ValueFromArgs(a, "reg", v, error)) {
       rc = Fail(error);
     } else {
       e = RegSetValueExW(key, value.c_str(), 0, v.type, reinterpret_cast<const BYTE*>(v.bytes.data()),
