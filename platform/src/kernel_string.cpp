@@ -258,15 +258,7 @@ int Format(Char* buffer, const Char* format, va_list args) {
     if (wide) {
       for (char16_t c : text) out.Put(c);
     } else {
-      std::string narrow;
-      int n = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const WCHAR*>(text.data()), int(text.size()), nullptr, 0,
-                                  nullptr, nullptr);
-      if (n > 0) {
-        narrow.resize(size_t(n));
-        WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const WCHAR*>(text.data()), int(text.size()), &narrow[0], n,
-                            nullptr, nullptr);
-      }
-      for (char c : narrow) out.Put(static_cast<unsigned char>(c));
+      for (char c : winsim::WideToAnsi(text)) out.Put(static_cast<unsigned char>(c));
     }
     if (left)
       for (size_t i = 0; i < pad; ++i) out.Put(' ');

@@ -317,9 +317,7 @@ WINSIM_API DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DW
     SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return 0;
   }
-  int bytes = WideCharToMultiByte(CP_ACP, 0, wide, int(n), nullptr, 0, nullptr, nullptr);
-  std::string narrow(bytes > 0 ? size_t(bytes) : 0, '\0');
-  if (bytes > 0) WideCharToMultiByte(CP_ACP, 0, wide, int(n), &narrow[0], bytes, nullptr, nullptr);
+  std::string narrow = WideToAnsi(std::u16string(wide, n));
   if (narrow.size() >= nSize) {
     memcpy(lpFilename, narrow.data(), nSize - 1);
     lpFilename[nSize - 1] = 0;
