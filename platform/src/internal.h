@@ -22,6 +22,7 @@ std::string WideToAnsi(const std::u16string& text);
 // pair comes back as it is.
 WCHAR UpperCaseOf(WCHAR c);
 WCHAR LowerCaseOf(WCHAR c);
+std::u16string UpperCaseText(const std::u16string& text);
 bool SameTextIgnoringCase(const std::u16string& a, const std::u16string& b);
 
 // Called by SimSetMachineRoot after the root changed: each part that caches machine state

@@ -64,6 +64,12 @@ WCHAR LowerCaseOf(WCHAR c) {
   return CasePair(c, &upper, &lower) ? lower : c;
 }
 
+std::u16string UpperCaseText(const std::u16string& text) {
+  std::u16string out = text;
+  for (auto& c : out) c = UpperCaseOf(c);
+  return out;
+}
+
 bool SameTextIgnoringCase(const std::u16string& a, const std::u16string& b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)

@@ -69,7 +69,7 @@ std::string LookUpTable(const std::u16string& leaf) {
   while (std::getline(in, line)) {
     size_t tab = line.find('\t');
     if (tab == std::string::npos) continue;
-    if (SameNameIgnoringCase(ToUtf16(line.substr(0, tab)), leaf)) found = line.substr(tab + 1);
+    if (SameTextIgnoringCase(ToUtf16(line.substr(0, tab)), leaf)) found = line.substr(tab + 1);
   }
   return found;
 }
@@ -133,7 +133,7 @@ bool ResolveWindowsPath(const std::u16string& name, std::u16string& winPath) {
 Module* FindLoaded(const std::u16string& name) {
   bool bare = !HasFolder(name);
   for (auto& m : g_modules) {
-    if (bare ? SameNameIgnoringCase(LeafOf(m->winPath), name) : SameNameIgnoringCase(m->winPath, name))
+    if (bare ? SameTextIgnoringCase(LeafOf(m->winPath), name) : SameTextIgnoringCase(m->winPath, name))
       return m.get();
   }
   return nullptr;
@@ -275,7 +275,7 @@ WINSIM_API HMODULE WINAPI GetModuleHandleW(LPCWSTR lpModuleName) {
   std::lock_guard<std::recursive_mutex> hold(g_lock);
   std::u16string name = WithDefaultExtension(lpModuleName);
   if (Module* m = FindLoaded(name)) return reinterpret_cast<HMODULE>(m);
-  if (!HasFolder(name) && SameNameIgnoringCase(name, LeafOf(g_processName))) return kProcessModule;
+  if (!HasFolder(name) && SameTextIgnoringCase(name, LeafOf(g_processName))) return kProcessModule;
   SetLastError(ERROR_MOD_NOT_FOUND);
   return nullptr;
 }
@@ -344,7 +344,7 @@ BOOL SimRegisterModule(const char* windowsFileName, const char* hostPath) {
   std::string line, kept;
   while (std::getline(in, line)) {
     size_t tab = line.find('\t');
-    if (tab != std::string::npos && SameNameIgnoringCase(ToUtf16(line.substr(0, tab)), leaf)) continue;
+    if (tab != std::string::npos && SameTextIgnoringCase(ToUtf16(line.substr(0, tab)), leaf)) continue;
     if (!line.empty()) kept += line + "\n";
   }
   kept += std::string(windowsFileName) + "\t" + hostPath + "\n";

@@ -30,7 +30,7 @@ struct RegKeyNode {
 
   RegValue* FindValue(const std::u16string& n) {
     for (auto& v : values)
-      if (SameNameIgnoringCase(v.name, n)) return &v;
+      if (SameTextIgnoringCase(v.name, n)) return &v;
     return nullptr;
   }
 };
@@ -121,7 +121,7 @@ std::unique_ptr<RegKeyNode> Parse(const std::string& text) {
         size_t j = path.find('\\', i);
         if (j == std::string::npos) j = path.size();
         std::u16string name = ToUtf16(UnescapeField(path.substr(i, j - i)));
-        auto& slot = current->subkeys[FoldCase(name)];
+        auto& slot = current->subkeys[UpperCaseText(name)];
         if (!slot) {
           slot = std::make_unique<RegKeyNode>();
           slot->name = name;
@@ -178,7 +178,7 @@ LONG WithHive(int hive, bool write, F&& f) {
 RegKeyNode* Walk(RegKeyNode& root, const std::vector<std::u16string>& path) {
   RegKeyNode* k = &root;
   for (const auto& name : path) {
-    auto it = k->subkeys.find(FoldCase(name));
+    auto it = k->subkeys.find(UpperCaseText(name));
     if (it == k->subkeys.end()) return nullptr;
     k = it->second.get();
   }
@@ -260,11 +260,11 @@ LONG OpenKeyImpl(HKEY base, const std::u16string& sub, bool create, PHKEY result
     made.path.clear();
     RegKeyNode* walk = &root;
     for (const auto& name : from.path) {
-      walk = walk->subkeys[FoldCase(name)].get();
+      walk = walk->subkeys[UpperCaseText(name)].get();
       made.path.push_back(walk->name);
     }
     for (const auto& name : parts) {
-      auto it = k->subkeys.find(FoldCase(name));
+      auto it = k->subkeys.find(UpperCaseText(name));
       if (it == k->subkeys.end()) {
         if (!create) return ERROR_FILE_NOT_FOUND;
         auto node = std::make_unique<RegKeyNode>();
@@ -272,7 +272,7 @@ LONG OpenKeyImpl(HKEY base, const std::u16string& sub, bool create, PHKEY result
         node->lastWrite = FileTimeNow();
         k->lastWrite = node->lastWrite;
         RegKeyNode* raw = node.get();
-        k->subkeys[FoldCase(name)] = std::move(node);
+        k->subkeys[UpperCaseText(name)] = std::move(node);
         k = raw;
         changed = true;
         disp = REG_CREATED_NEW_KEY;
@@ -331,7 +331,7 @@ LONG DeleteValueImpl(HKEY key, const std::u16string& name) {
     RegKeyNode* k = Walk(root, open.path);
     if (!k) return ERROR_KEY_DELETED;
     for (auto it = k->values.begin(); it != k->values.end(); ++it) {
-      if (SameNameIgnoringCase(it->name, name)) {
+      if (SameTextIgnoringCase(it->name, name)) {
         k->values.erase(it);
         k->lastWrite = FileTimeNow();
         changed = true;
@@ -355,7 +355,7 @@ LONG DeleteKeyImpl(HKEY key, const std::u16string& sub) {
     std::vector<std::u16string> parentPath(full.begin(), full.end() - 1);
     RegKeyNode* parent = Walk(root, parentPath);
     if (!parent) return Walk(root, open.path) ? ERROR_FILE_NOT_FOUND : ERROR_KEY_DELETED;
-    auto it = parent->subkeys.find(FoldCase(full.back()));
+    auto it = parent->subkeys.find(UpperCaseText(full.back()));
     if (it == parent->subkeys.end()) return ERROR_FILE_NOT_FOUND;
     if (!it->second->subkeys.empty()) return ERROR_ACCESS_DENIED;  // only leaf keys, as on Windows
     parent->subkeys.erase(it);

@@ -11,21 +11,6 @@
 
 namespace winsim {
 
-std::u16string FoldCase(const std::u16string& text) {
-  std::u16string out = text;
-  for (auto& c : out) {
-    if (c >= u'a' && c <= u'z')
-      c = char16_t(c - 32);
-    else if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
-      c = char16_t(c - 32);
-  }
-  return out;
-}
-
-bool SameNameIgnoringCase(const std::u16string& a, const std::u16string& b) {
-  return a.size() == b.size() && FoldCase(a) == FoldCase(b);
-}
-
 void MakeFolders(const std::string& path) {
   for (size_t i = 1; i <= path.size(); ++i) {
     if (i == path.size() || path[i] == '/') mkdir(path.substr(0, i).c_str(), 0777);

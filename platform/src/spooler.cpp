@@ -544,7 +544,7 @@ WINSIM_API BOOL WINAPI SetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter
         return FALSE;
       }
       std::u16string newKey = KeyNameOf(info->pPrinterName);
-      if (!SameNameIgnoringCase(newKey, handle.keyName)) {
+      if (!SameTextIgnoringCase(newKey, handle.keyName)) {
         // A rename moves the printer's key with all its printer data; open handles follow.
         Key exists, made;
         if (exists.Open(HKEY_LOCAL_MACHINE, PrinterPath(newKey)) == ERROR_SUCCESS) {
@@ -562,7 +562,7 @@ WINSIM_API BOOL WINAPI SetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter
         {
           std::lock_guard<std::mutex> hold(g_lock);
           for (auto& entry : g_printers)
-            if (SameNameIgnoringCase(entry.second.keyName, handle.keyName)) entry.second.keyName = newKey;
+            if (SameTextIgnoringCase(entry.second.keyName, handle.keyName)) entry.second.keyName = newKey;
         }
         key.Reset();
         if (key.Open(HKEY_LOCAL_MACHINE, PrinterPath(newKey)) != ERROR_SUCCESS) {
@@ -652,7 +652,7 @@ WINSIM_API BOOL WINAPI AddPrinterDriverW(LPWSTR, DWORD Level, LPBYTE pDriverInfo
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  if (info->pEnvironment && *info->pEnvironment && !SameNameIgnoringCase(info->pEnvironment, kEnvironment)) {
+  if (info->pEnvironment && *info->pEnvironment && !SameTextIgnoringCase(info->pEnvironment, kEnvironment)) {
     SetLastError(ERROR_INVALID_ENVIRONMENT);
     return FALSE;
   }
@@ -699,7 +699,7 @@ WINSIM_API BOOL WINAPI GetPrinterDriverW(HANDLE hPrinter, LPWSTR pEnvironment, D
                                          DWORD cbBuf, LPDWORD pcbNeeded) {
   Key key;
   if (!OpenPrinterKey(hPrinter, key)) return FALSE;
-  if (pEnvironment && *pEnvironment && !SameNameIgnoringCase(pEnvironment, kEnvironment)) {
+  if (pEnvironment && *pEnvironment && !SameTextIgnoringCase(pEnvironment, kEnvironment)) {
     SetLastError(ERROR_INVALID_ENVIRONMENT);
     return FALSE;
   }
@@ -755,7 +755,7 @@ WINSIM_API BOOL WINAPI GetPrinterDriverDirectoryW(LPWSTR pName, LPWSTR pEnvironm
     SetLastError(ERROR_INVALID_PARAMETER);  // no remote servers on this machine
     return FALSE;
   }
-  if (pEnvironment && *pEnvironment && !SameNameIgnoringCase(pEnvironment, kEnvironment)) {
+  if (pEnvironment && *pEnvironment && !SameTextIgnoringCase(pEnvironment, kEnvironment)) {
     SetLastError(ERROR_INVALID_ENVIRONMENT);
     return FALSE;
   }
