@@ -127,12 +127,8 @@ WINSIM_API HANDLE WINAPI FindFirstFileW(LPCWSTR pattern, LPWIN32_FIND_DATAW data
     }
     closedir(dir);
   }
-  auto folded = [](const std::u16string& s) {
-    std::u16string f = s;
-    for (auto& c : f) c = UpperCaseOf(c);
-    return f;
-  };
-  std::sort(names.begin(), names.end(), [&](const auto& a, const auto& b) { return folded(a.first) < folded(b.first); });
+  std::sort(names.begin(), names.end(),
+            [](const auto& a, const auto& b) { return UpperCaseText(a.first) < UpperCaseText(b.first); });
   for (const auto& entry : names) {
     if (!MatchesName(leaf, entry.first)) continue;
     WIN32_FIND_DATAW found;

@@ -65,6 +65,10 @@ struct AnsiArg {
   bool null_;
 };
 
+// The mkstemp pattern of a temporary file that will replace hostPath: ".<leaf>.XXXXXX" in
+// the same folder. FindFirstFile leaves such names out.
+std::string ReplacementTempPattern(const std::string& hostPath);
+
 // Replaces a host file's contents atomically: writes a temporary file in the same folder,
 // copies mode and stored attributes of the old file, and renames it over the old one. On
 // failure the old file is untouched and the last error is set.

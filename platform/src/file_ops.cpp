@@ -76,8 +76,7 @@ bool CopyFileTo(const WCHAR* existing, const WCHAR* target, bool failIfExists) {
   if (in < 0) return FailErrno(from.host);
   // The copy is made beside the target and renamed over it, so a failed copy leaves an
   // existing target as it was.
-  std::string folder = ParentFolder(to.host);
-  std::string temp = folder + "/." + LeafOf(to.full).substr(0, 200) + ".XXXXXX";
+  std::string temp = ReplacementTempPattern(to.host);
   int out = mkstemp(&temp[0]);
   if (out < 0) {
     int err = errno;

@@ -314,13 +314,16 @@ AnsiArg::AnsiArg(const char* text) : null_(text == nullptr) {
   if (text) wide_ = AnsiToWide(text);
 }
 
-bool ReplaceFileContents(const std::string& hostPath, const std::string& bytes) {
-  std::string folder = ParentOf(hostPath);
+std::string ReplacementTempPattern(const std::string& hostPath) {
   std::string leaf = hostPath.substr(hostPath.find_last_of('/') + 1).substr(0, 200);
-  std::string temp = folder + "/." + leaf + ".XXXXXX";
+  return ParentOf(hostPath) + "/." + leaf + ".XXXXXX";
+}
+
+bool ReplaceFileContents(const std::string& hostPath, const std::string& bytes) {
+  std::string temp = ReplacementTempPattern(hostPath);
   int fd = mkstemp(&temp[0]);
   if (fd < 0) {
-    SetLastError(ErrorFromErrno(errno, folder + "/x"));
+    SetLastError(ErrorFromErrno(errno, ParentOf(hostPath) + "/x"));
     return false;
   }
   struct stat old;
