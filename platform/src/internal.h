@@ -44,6 +44,9 @@ namespace winsim {
 std::string HostPathFor(const WCHAR* winPath);
 std::string HostPathFor(const std::u16string& winPath);
 
+// The last component of a Windows path: what follows its last '\', '/' or ':'.
+std::u16string LeafOf(const std::u16string& path);
+
 }  // namespace winsim
 
 // ---- machine area: impersonation (identity.cpp) ----

@@ -49,11 +49,6 @@ struct ResetRegistration {
 
 std::string TablePath() { return RootPath() + "/modules/table.txt"; }
 
-std::u16string LeafOf(const std::u16string& path) {
-  size_t slash = path.find_last_of(u"\\/:");
-  return slash == std::u16string::npos ? path : path.substr(slash + 1);
-}
-
 bool HasFolder(const std::u16string& name) { return name.find_first_of(u"\\/:") != std::u16string::npos; }
 
 // The host shared object registered for a Windows file name, or "".

@@ -72,6 +72,11 @@ std::string HostPathFor(const std::u16string& winPath) {
   return host;
 }
 
+std::u16string LeafOf(const std::u16string& path) {
+  size_t slash = path.find_last_of(u"\\/:");
+  return slash == std::u16string::npos ? path : path.substr(slash + 1);
+}
+
 std::string HostPathFor(const WCHAR* winPath) {
   if (!winPath) return std::string();
   return HostPathFor(std::u16string(winPath));

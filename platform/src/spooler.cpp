@@ -313,11 +313,6 @@ BOOL PackInto(LPBYTE buffer, DWORD size, LPDWORD needed, DWORD fixed, F&& pack) 
   return TRUE;
 }
 
-std::u16string LeafOf(const std::u16string& path) {
-  size_t slash = path.find_last_of(u"\\/:");
-  return slash == std::u16string::npos ? path : path.substr(slash + 1);
-}
-
 // Driver files are recorded by leaf name; a file given with a folder elsewhere on the machine
 // is copied into the driver folder, as the spooler does when a driver is added.
 bool TakeDriverFile(const WCHAR* given, std::u16string& leaf) {
