@@ -26,15 +26,18 @@ std::string DefaultRoot() {
   return "/tmp/zems-machine-" + std::to_string(getuid());
 }
 
+// Called with g_rootLock held.
+void SetRoot(const std::string& root) {
+  g_root = root;
+  while (g_root.size() > 1 && g_root.back() == '/') g_root.pop_back();
+  if (!g_root.empty()) mkdir(g_root.c_str(), 0777);
+}
+
 }  // namespace
 
 std::string RootPath() {
   std::lock_guard<std::mutex> hold(g_rootLock);
-  if (g_root.empty()) {
-    g_root = DefaultRoot();
-    while (g_root.size() > 1 && g_root.back() == '/') g_root.pop_back();
-    mkdir(g_root.c_str(), 0777);
-  }
+  if (g_root.empty()) SetRoot(DefaultRoot());
   return g_root;
 }
 
@@ -127,15 +130,10 @@ const char* SimMachineRoot(void) {
 }
 
 void SimSetMachineRoot(const char* hostPath) {
-  {
-    std::lock_guard<std::mutex> hold(winsim::g_rootLock);
-    winsim::g_root = hostPath ? hostPath : "";
-    while (winsim::g_root.size() > 1 && winsim::g_root.back() == '/') winsim::g_root.pop_back();
-    if (!winsim::g_root.empty()) mkdir(winsim::g_root.c_str(), 0777);
-  }
   std::vector<void (*)()> hooks;
   {
     std::lock_guard<std::mutex> hold(winsim::g_rootLock);
+    winsim::SetRoot(hostPath ? hostPath : "");
     hooks = winsim::Hooks();
   }
   for (auto hook : hooks) hook();
