@@ -294,7 +294,6 @@ std::string LockFileFor(const WCHAR* name) {
 
 enum class OpenMode { kCreate, kOpenExisting };
 
-// Finds or makes the object of a name; `created` tells whether this call made it.
 // Opens the lock file of a path and takes its creation lock; -1 with the last error set. A
 // file that its last process removed between our open and our lock is opened anew.
 int OpenLocked(const std::string& path, bool create) {

@@ -76,7 +76,6 @@ bool FileExistsOnMachine(const std::u16string& winPath) {
 }
 
 bool IsElfFile(const std::string& hostPath) {
-  std::string head;
   FILE* f = fopen(hostPath.c_str(), "rb");
   if (!f) return false;
   char magic[4] = {};
