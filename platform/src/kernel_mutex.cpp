@@ -24,6 +24,7 @@
 #include "platform/src/handles.h"
 #include "platform/src/internal.h"
 #include "platform/src/kernel_internal.h"
+#include "platform/src/registry_store.h"
 
 namespace winsim {
 namespace {
@@ -283,12 +284,8 @@ std::string LockFileFor(const WCHAR* name) {
     SetLastError(ERROR_PATH_NOT_FOUND);
     return std::string();
   }
-  std::string dir = RootPath() + "/kernel";
-  mkdir(dir.c_str(), 0777);
-  dir += "/mutex";
-  mkdir(dir.c_str(), 0777);
-  dir += "/" + space;
-  mkdir(dir.c_str(), 0777);
+  std::string dir = RootPath() + "/kernel/mutex/" + space;
+  MakeFolders(dir);
   return dir + "/" + EscapeName(text);
 }
 
