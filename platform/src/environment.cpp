@@ -123,7 +123,7 @@ WINSIM_API DWORD WINAPI ExpandEnvironmentStringsW(LPCWSTR source, LPWSTR destina
             i = end + 1;
             continue;
           }
-          // Not a known name: "%name%" stays as written, both signs included (as Wine does).
+          // Not a known name: "%name%" stays as written, both signs included.
           out += in.substr(i, end - i + 1);
           i = end + 1;
           continue;
