@@ -1,5 +1,8 @@
 // kernel32 of the simulated machine: the machine's own controls (clock, ANSI code page,
 // failure injection) and what the conformance cases cannot show.
+#include <stdlib.h>
+#include <time.h>
+
 #include <string>
 #include <thread>
 
@@ -175,6 +178,28 @@ TEST_F(KernelTest, CaseBlindCompareAndFileNamesAgree) {
     EXPECT_EQ(c.same, lstrcmpiW(c.stored, c.asked) == 0) << "compare " << &c - cases;
     EXPECT_EQ(c.same, GetFileAttributesW(asked.c_str()) != INVALID_FILE_ATTRIBUTES) << "file " << &c - cases;
   }
+}
+
+// The machine's local time is UTC whatever the host's zone, as FileTimeToLocalFileTime has it.
+TEST_F(KernelTest, LocalTimeIsUtcWhateverTheHostZone) {
+  const char* old = getenv("TZ");
+  std::string saved = old ? old : "";
+  setenv("TZ", "XST-9", 1);
+  tzset();
+  SYSTEMTIME utc, local;
+  GetSystemTime(&utc);
+  GetLocalTime(&local);
+  if (old)
+    setenv("TZ", saved.c_str(), 1);
+  else
+    unsetenv("TZ");
+  tzset();
+  FILETIME a, b;
+  ASSERT_TRUE(SystemTimeToFileTime(&utc, &a));
+  ASSERT_TRUE(SystemTimeToFileTime(&local, &b));
+  ULONGLONG ta = (ULONGLONG(a.dwHighDateTime) << 32) | a.dwLowDateTime;
+  ULONGLONG tb = (ULONGLONG(b.dwHighDateTime) << 32) | b.dwLowDateTime;
+  EXPECT_LT(tb - ta, 10000000ull * 60) << "local time runs with UTC, not nine hours ahead";
 }
 
 }  // namespace
