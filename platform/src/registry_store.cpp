@@ -4,7 +4,6 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -86,9 +85,9 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& contents)
 }
 
 unsigned long long FileTimeNow() {
-  struct timespec ts;
-  clock_gettime(CLOCK_REALTIME, &ts);
-  return (unsigned long long)(ts.tv_sec + 11644473600LL) * 10000000ULL + (unsigned long long)(ts.tv_nsec / 100);
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  return (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
 }
 
 std::string EscapeField(const std::string& utf8) {
