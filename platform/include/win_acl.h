@@ -33,6 +33,9 @@ typedef DWORD SECURITY_INFORMATION, *PSECURITY_INFORMATION;
 static_assert(sizeof(SID) == 12 && sizeof(ACE_HEADER) == 4 && sizeof(ACCESS_ALLOWED_ACE) == 12,
               "access-control layouts");
 
+#define ERROR_INVALID_OWNER 1307L
+#define ERROR_ALLOTTED_SPACE_EXCEEDED 1344L
+
 #define SID_REVISION 1
 #define SID_MAX_SUB_AUTHORITIES 15
 #define SECURITY_NULL_SID_AUTHORITY {{0, 0, 0, 0, 0, 0}}
