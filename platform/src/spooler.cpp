@@ -77,10 +77,16 @@ std::string ReadRaw(HKEY key, const char16_t* name, DWORD* type = nullptr) {
   return data;
 }
 
-std::u16string ReadString(HKEY key, const char16_t* name) {
+// A value's bytes as UTF-16 units, zeros included (a multi-string keeps its separators).
+std::u16string ReadMultiRaw(HKEY key, const char16_t* name) {
   std::string raw = ReadRaw(key, name);
   std::u16string s(raw.size() / 2, u'\0');
   if (!s.empty()) memcpy(&s[0], raw.data(), s.size() * 2);
+  return s;
+}
+
+std::u16string ReadString(HKEY key, const char16_t* name) {
+  std::u16string s = ReadMultiRaw(key, name);
   size_t end = s.find(u'\0');
   if (end != std::u16string::npos) s.resize(end);
   return s;
@@ -342,13 +348,6 @@ std::vector<std::u16string> SplitMulti(const std::u16string& raw) {
     i = j + 1;
   }
   return out;
-}
-
-std::u16string ReadMultiRaw(HKEY key, const char16_t* name) {
-  std::string raw = ReadRaw(key, name);
-  std::u16string s(raw.size() / 2, u'\0');
-  if (!s.empty()) memcpy(&s[0], raw.data(), s.size() * 2);
-  return s;
 }
 
 LONG CopyTree(HKEY from, HKEY to) {
