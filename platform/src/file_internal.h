@@ -10,6 +10,18 @@
 
 namespace winsim {
 
+// Access bits that read or write a file's data.
+const DWORD kReadRights = GENERIC_READ | GENERIC_ALL | GENERIC_EXECUTE | FILE_READ_DATA | FILE_EXECUTE;
+const DWORD kWriteRights = GENERIC_WRITE | GENERIC_ALL | FILE_WRITE_DATA | FILE_APPEND_DATA;
+// The attributes a file keeps (SetFileAttributes, CreateFile); the others are derived.
+const DWORD kSettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
+                                  FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// Attributes other than READONLY and DIRECTORY live in this extended attribute, as a decimal
+// number; a file without it has ARCHIVE set, a folder has nothing set.
+const char kAttributeName[] = "user.winsim.attributes";
+
 // A Windows path made absolute ("C:\a\b", no "." or ".." left, '/' turned into '\') and
 // the host path it maps to. Empty host path: the name cannot be on this machine.
 struct ResolvedPath {

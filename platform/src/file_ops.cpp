@@ -80,8 +80,8 @@ bool CopyFileTo(const WCHAR* existing, const WCHAR* target, bool failIfExists) {
   if (!CopyContents(in, out)) err = errno ? errno : EIO;
   if (!err) {
     char stored[24];
-    ssize_t n = fgetxattr(in, "user.winsim.attributes", stored, sizeof(stored));
-    if (n > 0) fsetxattr(out, "user.winsim.attributes", stored, size_t(n), 0);
+    ssize_t n = fgetxattr(in, kAttributeName, stored, sizeof(stored));
+    if (n > 0) fsetxattr(out, kAttributeName, stored, size_t(n), 0);
     fchmod(out, src.st_mode & 07777);
     struct timespec times[2];
     times[0].tv_sec = 0;

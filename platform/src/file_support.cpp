@@ -15,13 +15,6 @@
 namespace winsim {
 namespace {
 
-// Attributes other than READONLY and DIRECTORY live in this extended attribute, as a decimal
-// number; a file without it has ARCHIVE set, a folder has nothing set.
-const char kAttributeName[] = "user.winsim.attributes";
-const DWORD kSettable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                        FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
-                        FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-
 const long long kEpochDifference = 11644473600LL;  // seconds from 1601 to 1970
 
 bool ReadStored(const std::string& hostPath, DWORD* value) {
@@ -78,9 +71,8 @@ void Lock(int fd, off_t at) {
 // Reduces an access mask to the three rights that share modes govern.
 DWORD ShareRights(DWORD access) {
   DWORD rights = 0;
-  if (access & (GENERIC_READ | GENERIC_ALL | GENERIC_EXECUTE | FILE_READ_DATA | FILE_EXECUTE))
-    rights |= FILE_SHARE_READ;
-  if (access & (GENERIC_WRITE | GENERIC_ALL | FILE_WRITE_DATA | FILE_APPEND_DATA)) rights |= FILE_SHARE_WRITE;
+  if (access & kReadRights) rights |= FILE_SHARE_READ;
+  if (access & kWriteRights) rights |= FILE_SHARE_WRITE;
   if (access & (DELETE | GENERIC_ALL)) rights |= FILE_SHARE_DELETE;
   return rights;
 }
@@ -193,7 +185,7 @@ DWORD AttributesOf(const std::string& hostPath, const struct stat& st) {
   DWORD stored = 0;
   bool isDir = S_ISDIR(st.st_mode);
   if (!ReadStored(hostPath, &stored)) stored = isDir ? 0 : FILE_ATTRIBUTE_ARCHIVE;
-  stored &= kSettable;
+  stored &= kSettableAttributes;
   if (isDir) {
     attributes = FILE_ATTRIBUTE_DIRECTORY | stored;
   } else {
@@ -210,7 +202,7 @@ bool StoreAttributes(const std::string& hostPath, DWORD attributes) {
     return false;
   }
   if (S_ISLNK(st.st_mode)) return true;  // links carry no attributes of their own here
-  DWORD keep = attributes & kSettable;
+  DWORD keep = attributes & kSettableAttributes;
   bool ok;
   if (S_ISDIR(st.st_mode)) {
     ok = WriteStored(hostPath, keep, 0);
