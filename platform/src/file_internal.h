@@ -52,9 +52,6 @@ bool StoreAttributes(const std::string& hostPath, DWORD attributes);
 // Sets ARCHIVE again on a file whose stored attributes lack it, as a write does on Windows.
 void MarkModified(const std::string& hostPath);
 
-// 100-ns intervals since 1601 <-> host times.
-FILETIME FileTimeFromHost(const struct timespec& ts);
-struct timespec HostTimeFromFileTime(const FILETIME& ft);
 // Creation, access and write times of a host file (creation: birth time where the host
 // file system keeps one, else the last-write time).
 void HostFileTimes(int fd, const std::string& hostPath, FILETIME* creation, FILETIME* access, FILETIME* write);

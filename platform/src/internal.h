@@ -1,5 +1,7 @@
 // Helpers shared by the parts of the simulated machine. Not visible to driver code.
 #pragma once
+#include <time.h>
+
 #include <string>
 #include "platform/win32.h"
 
@@ -24,6 +26,10 @@ WCHAR UpperCaseOf(WCHAR c);
 WCHAR LowerCaseOf(WCHAR c);
 std::u16string UpperCaseText(const std::u16string& text);
 bool SameTextIgnoringCase(const std::u16string& a, const std::u16string& b);
+
+// 100-ns intervals since 1601 <-> host times (times before 1601 become 0).
+FILETIME FileTimeFromHost(const struct timespec& ts);
+struct timespec HostTimeFromFileTime(const FILETIME& ft);
 
 // Called by SimSetMachineRoot after the root changed: each part that caches machine state
 // registers one to drop it. Hooks run in registration order, under no lock of their own.

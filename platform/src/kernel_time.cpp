@@ -25,9 +25,6 @@ struct ClockReset {
   }
 } g_clockReset;
 
-// 100-ns intervals between 1601-01-01 and 1970-01-01.
-constexpr uint64_t kEpochDifference = 116444736000000000ull;
-
 }  // namespace
 
 WINSIM_API void SimSetTickCount(DWORD ticks) {
@@ -67,9 +64,7 @@ WINSIM_API void WINAPI GetSystemTimeAsFileTime(LPFILETIME time) {
   if (!time) return;
   struct timespec ts;
   clock_gettime(CLOCK_REALTIME, &ts);
-  uint64_t value = uint64_t(ts.tv_sec) * 10000000u + uint64_t(ts.tv_nsec) / 100u + kEpochDifference;
-  time->dwLowDateTime = DWORD(value);
-  time->dwHighDateTime = DWORD(value >> 32);
+  *time = winsim::FileTimeFromHost(ts);
 }
 
 WINSIM_API void WINAPI GetSystemTime(LPSYSTEMTIME time) {
