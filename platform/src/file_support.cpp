@@ -231,16 +231,11 @@ void MarkModified(const std::string& hostPath) {
 FILETIME FileTimeFromHost(const struct timespec& ts) {
   long long ticks = (static_cast<long long>(ts.tv_sec) + kEpochDifference) * 10000000LL + ts.tv_nsec / 100;
   if (ticks < 0) ticks = 0;
-  FILETIME ft;
-  ft.dwLowDateTime = DWORD(static_cast<unsigned long long>(ticks) & 0xFFFFFFFFu);
-  ft.dwHighDateTime = DWORD(static_cast<unsigned long long>(ticks) >> 32);
-  return ft;
+  return FileTimeOfTicks(static_cast<unsigned long long>(ticks));
 }
 
 struct timespec HostTimeFromFileTime(const FILETIME& ft) {
-  long long ticks = static_cast<long long>((static_cast<unsigned long long>(ft.dwHighDateTime) << 32) |
-                                           ft.dwLowDateTime) -
-                    kEpochDifference * 10000000LL;
+  long long ticks = static_cast<long long>(TicksOf(ft)) - kEpochDifference * 10000000LL;
   long long sec = ticks / 10000000LL;
   long long rem = ticks % 10000000LL;
   if (rem < 0) {

@@ -27,6 +27,17 @@ WCHAR LowerCaseOf(WCHAR c);
 std::u16string UpperCaseText(const std::u16string& text);
 bool SameTextIgnoringCase(const std::u16string& a, const std::u16string& b);
 
+// A FILETIME as one count of 100-ns intervals since 1601, and back.
+inline unsigned long long TicksOf(const FILETIME& ft) {
+  return (static_cast<unsigned long long>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+}
+inline FILETIME FileTimeOfTicks(unsigned long long ticks) {
+  FILETIME ft;
+  ft.dwLowDateTime = DWORD(ticks & 0xFFFFFFFFu);
+  ft.dwHighDateTime = DWORD(ticks >> 32);
+  return ft;
+}
+
 // 100-ns intervals since 1601 <-> host times (times before 1601 become 0).
 FILETIME FileTimeFromHost(const struct timespec& ts);
 struct timespec HostTimeFromFileTime(const FILETIME& ft);

@@ -418,8 +418,7 @@ LONG EnumValueImpl(HKEY key, DWORD index, RegValue& out) {
 
 void PutFileTime(PFILETIME out, unsigned long long stamp) {
   if (!out) return;
-  out->dwLowDateTime = DWORD(stamp & 0xFFFFFFFFu);
-  out->dwHighDateTime = DWORD(stamp >> 32);
+  *out = FileTimeOfTicks(stamp);
 }
 
 // Copies a name into a counted buffer (count in characters, terminator included on input,

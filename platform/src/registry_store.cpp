@@ -87,7 +87,7 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& contents)
 unsigned long long FileTimeNow() {
   FILETIME now;
   GetSystemTimeAsFileTime(&now);
-  return (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+  return TicksOf(now);
 }
 
 std::string EscapeField(const std::string& utf8) {
