@@ -10,6 +10,8 @@ namespace winsim {
 // UTF-16 <-> UTF-8 for host paths and persisted text (invalid units become U+FFFD).
 std::string ToUtf8(const WCHAR* text, size_t count = size_t(-1));
 std::u16string ToUtf16(const std::string& text);
+// Appends count units as UTF-8 (an unpaired surrogate becomes U+FFFD); false when one was met.
+bool AppendUtf8(const WCHAR* text, size_t count, std::string* out);
 
 // Length of a terminated wide text.
 size_t WideLength(const WCHAR* text);

@@ -53,10 +53,8 @@ size_t WideLength(const WCHAR* text) {
   return n;
 }
 
-std::string ToUtf8(const WCHAR* text, size_t count) {
-  std::string out;
-  if (!text) return out;
-  if (count == size_t(-1)) count = WideLength(text);
+bool AppendUtf8(const WCHAR* text, size_t count, std::string* out) {
+  bool valid = true;
   for (size_t i = 0; i < count; ++i) {
     uint32_t c = text[i];
     if (c >= 0xD800 && c <= 0xDBFF && i + 1 < count && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
@@ -64,23 +62,32 @@ std::string ToUtf8(const WCHAR* text, size_t count) {
       ++i;
     } else if (c >= 0xD800 && c <= 0xDFFF) {
       c = 0xFFFD;
+      valid = false;
     }
     if (c < 0x80) {
-      out += char(c);
+      out->push_back(char(c));
     } else if (c < 0x800) {
-      out += char(0xC0 | (c >> 6));
-      out += char(0x80 | (c & 0x3F));
+      out->push_back(char(0xC0 | (c >> 6)));
+      out->push_back(char(0x80 | (c & 0x3F)));
     } else if (c < 0x10000) {
-      out += char(0xE0 | (c >> 12));
-      out += char(0x80 | ((c >> 6) & 0x3F));
-      out += char(0x80 | (c & 0x3F));
+      out->push_back(char(0xE0 | (c >> 12)));
+      out->push_back(char(0x80 | ((c >> 6) & 0x3F)));
+      out->push_back(char(0x80 | (c & 0x3F)));
     } else {
-      out += char(0xF0 | (c >> 18));
-      out += char(0x80 | ((c >> 12) & 0x3F));
-      out += char(0x80 | ((c >> 6) & 0x3F));
-      out += char(0x80 | (c & 0x3F));
+      out->push_back(char(0xF0 | (c >> 18)));
+      out->push_back(char(0x80 | ((c >> 12) & 0x3F)));
+      out->push_back(char(0x80 | ((c >> 6) & 0x3F)));
+      out->push_back(char(0x80 | (c & 0x3F)));
     }
   }
+  return valid;
+}
+
+std::string ToUtf8(const WCHAR* text, size_t count) {
+  std::string out;
+  if (!text) return out;
+  if (count == size_t(-1)) count = WideLength(text);
+  AppendUtf8(text, count, &out);
   return out;
 }
 
