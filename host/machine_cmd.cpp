@@ -222,11 +222,8 @@ void PrintValue(DWORD type, const std::string& bytes) {
 
 // ---- the machine root ----
 
-bool ChooseRoot(Args& a) {
-  if (const std::string* root = a.Get("root")) {
-    SimSetMachineRoot(root->c_str());
-  }
-  return true;
+void ChooseRoot(const Args& a) {
+  if (const std::string* root = a.Get("root")) SimSetMachineRoot(root->c_str());
 }
 
 void CreateMachineFolders() {
@@ -294,14 +291,19 @@ int CmdInstall(int argc, char** argv) {
   unsigned long long attributes = PRINTER_ATTRIBUTE_LOCAL;
   if (a.Get("attributes") && (!ParseNumber(*a.Get("attributes"), attributes) || attributes > 0xFFFFFFFFull))
     return Fail("--attributes needs a 32-bit number");
-  CreateMachineFolders();
-
-  std::string error;
-  std::vector<std::string> dependent;
   const char* const deliverables[] = {"zemsgr", "zemsui", "zemsexc"};
   for (const char* d : deliverables) {
     fs::path so = bin / (std::string(d) + ".so");
     if (!fs::is_regular_file(so, ec)) return Fail("driver build has no " + so.string());
+  }
+  for (const std::string& extra : a.All("extra"))
+    if (!fs::is_regular_file(extra, ec)) return Fail("extra file '" + extra + "' not found");
+  CreateMachineFolders();
+
+  std::string error;
+  std::vector<std::string> dependent;
+  for (const char* d : deliverables) {
+    fs::path so = bin / (std::string(d) + ".so");
     std::string windowsName = std::string(d) + ".dll";
     if (!CopyIntoDriverFolder(so, windowsName, error)) return Fail(error);
     if (!SimRegisterModule(windowsName.c_str(), fs::absolute(so).c_str()))
@@ -322,7 +324,6 @@ int CmdInstall(int argc, char** argv) {
   dependent.push_back("zemsexc.dll");
   for (const std::string& extra : a.All("extra")) {
     fs::path p(extra);
-    if (!fs::is_regular_file(p, ec)) return Fail("extra file '" + extra + "' not found");
     std::string windowsName = p.filename().string();
     if (p.extension() == ".so") {
       windowsName = p.stem().string() + ".dll";
