@@ -29,7 +29,8 @@ struct ResolvedPath {
   std::string host;
 };
 // Resolves a caller's name; on failure sets the last error (ERROR_INVALID_PARAMETER for
-// null, ERROR_PATH_NOT_FOUND for empty or unmappable names) and returns false.
+// null, ERROR_INVALID_NAME for characters Windows refuses in names, ERROR_PATH_NOT_FOUND for
+// empty or unmappable names) and returns false.
 bool ResolvePath(const WCHAR* name, ResolvedPath* out);
 
 // The absolute form of a Windows path, relative names taken from C:\.

@@ -3,6 +3,7 @@
 #include <time.h>
 
 #include <string>
+
 #include "platform/win32.h"
 
 namespace winsim {
@@ -51,10 +52,6 @@ void RegisterResetHook(void (*hook)());
 // The machine root as a host path without trailing '/'.
 std::string RootPath();
 
-}  // namespace winsim
-
-namespace winsim {
-
 // Maps a Windows path ("C:\WINDOWS\x.ini", "c:/a/b", relative names taken from the current
 // directory C:\) to a host path under the machine root. Each existing component is matched
 // case-insensitively, so "C:\Windows\SYSTEM32" finds "root/c/WINDOWS/system32"; components
@@ -66,12 +63,9 @@ std::string HostPathFor(const std::u16string& winPath);
 // The last component of a Windows path: what follows its last '\', '/' or ':'.
 std::u16string LeafOf(const std::u16string& path);
 
-}  // namespace winsim
-
-// ---- machine area: impersonation (identity.cpp) ----
-namespace winsim {
 // True while the calling thread impersonates (ImpersonateSelf until RevertToSelf).
 bool ThreadImpersonates();
 // Marks a token handle as a thread's impersonation token, which AccessCheck requires.
 void NoteImpersonationToken(HANDLE token);
+
 }  // namespace winsim
