@@ -166,6 +166,16 @@ bool MakeValue(const std::string& typeName, const std::vector<std::string>& data
   return true;
 }
 
+// The value of a "data set" or "reg set" command: --type and the DATA after VALUE.
+bool ValueFromArgs(const Args& a, const std::string& command, TypedValue& v, std::string& error) {
+  if (!a.Get("type")) {
+    error = command + " set needs --type";
+    return false;
+  }
+  std::vector<std::string> data(a.positional.begin() + 3, a.positional.end());
+  return MakeValue(*a.Get("type"), data, v, error);
+}
+
 void PrintValue(DWORD type, const std::string& bytes) {
   auto wide = [&](size_t from) {
     std::u16string s((bytes.size() - from) / 2, u'\0');
@@ -212,11 +222,8 @@ void PrintValue(DWORD type, const std::string& bytes) {
 
 // ---- the machine root ----
 
-bool ChooseRoot(Args& a) {
-  if (const std::string* root = a.Get("root")) {
-    SimSetMachineRoot(root->c_str());
-  }
-  return true;
+void ChooseRoot(const Args& a) {
+  if (const std::string* root = a.Get("root")) SimSetMachineRoot(root->c_str());
 }
 
 void CreateMachineFolders() {
@@ -284,14 +291,19 @@ int CmdInstall(int argc, char** argv) {
   unsigned long long attributes = PRINTER_ATTRIBUTE_LOCAL;
   if (a.Get("attributes") && (!ParseNumber(*a.Get("attributes"), attributes) || attributes > 0xFFFFFFFFull))
     return Fail("--attributes needs a 32-bit number");
-  CreateMachineFolders();
-
-  std::string error;
-  std::vector<std::string> dependent;
   const char* const deliverables[] = {"zemsgr", "zemsui", "zemsexc"};
   for (const char* d : deliverables) {
     fs::path so = bin / (std::string(d) + ".so");
     if (!fs::is_regular_file(so, ec)) return Fail("driver build has no " + so.string());
+  }
+  for (const std::string& extra : a.All("extra"))
+    if (!fs::is_regular_file(extra, ec)) return Fail("extra file '" + extra + "' not found");
+  CreateMachineFolders();
+
+  std::string error;
+  std::vector<std::string> dependent;
+  for (const char* d : deliverables) {
+    fs::path so = bin / (std::string(d) + ".so");
     std::string windowsName = std::string(d) + ".dll";
     if (!CopyIntoDriverFolder(so, windowsName, error)) return Fail(error);
     if (!SimRegisterModule(windowsName.c_str(), fs::absolute(so).c_str()))
@@ -312,7 +324,6 @@ int CmdInstall(int argc, char** argv) {
   dependent.push_back("zemsexc.dll");
   for (const std::string& extra : a.All("extra")) {
     fs::path p(extra);
-    if (!fs::is_regular_file(p, ec)) return Fail("extra file '" + extra + "' not found");
     std::string windowsName = p.filename().string();
     if (p.extension() == ".so") {
       windowsName = p.stem().string() + ".dll";
@@ -422,10 +433,7 @@ int CmdData(int argc, char** argv) {
   } else if (verb == "set") {
     TypedValue v;
     std::string error;
-    std::vector<std::string> data(a.positional.begin() + 3, a.positional.end());
-    if (!a.Get("type")) {
-      rc = Fail("data set needs --type");
-    } else if (!MakeValue(*a.Get("type"), data, v, error)) {
+    if (!ValueFromArgs(a, "data", v, error)) {
       rc = Fail(error);
     } else {
       DWORD e = SetPrinterDataExW(h, key.c_str(), value.c_str(), v.type,
@@ -495,10 +503,7 @@ int CmdReg(int argc, char** argv) {
   } else if (verb == "set") {
     TypedValue v;
     std::string error;
-    std::vector<std::string> data(a.positional.begin() + 3, a.positional.end());
-    if (!a.Get("type")) {
-      rc = Fail("reg set needs --type");
-    } else if (!MakeValue(*a.Get("type"), data, v, error)) {
+    if (!ValueFromArgs(a, "reg", v, error)) {
       rc = Fail(error);
     } else {
       e = RegSetValueExW(key, value.c_str(), 0, v.type, reinterpret_cast<const BYTE*>(v.bytes.data()),

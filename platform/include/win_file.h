@@ -71,6 +71,7 @@
 #ifndef ERROR_FILE_INVALID
 #define ERROR_FILE_INVALID 1006L
 #endif
+#define ERROR_MAPPED_ALIGNMENT 1132L
 
 typedef struct _WIN32_FIND_DATAW {
   DWORD dwFileAttributes;

@@ -2,6 +2,7 @@
 // Declared from the public API documentation; layouts are those of the 32-bit system.
 #pragma once
 #include "platform/include/win_base.h"
+#include "platform/include/win_kernel.h"  // STILL_ACTIVE
 
 typedef struct _STARTUPINFOW {
   DWORD cb;
@@ -36,9 +37,6 @@ static_assert(sizeof(STARTUPINFOW) == 68 && sizeof(PROCESS_INFORMATION) == 16, "
 #define STARTF_USESHOWWINDOW 0x00000001
 #define STARTF_USESTDHANDLES 0x00000100
 #define CREATE_NO_WINDOW 0x08000000
-#ifndef STILL_ACTIVE
-#define STILL_ACTIVE 0x00000103L
-#endif
 #ifndef SW_HIDE
 #define SW_HIDE 0
 #endif

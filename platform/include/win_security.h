@@ -11,8 +11,6 @@
 #define ERROR_UNKNOWN_REVISION 1305L
 #endif
 
-// The access-control header (win_acl.h) takes these layouts from here.
-#define WINSIM_HAVE_ACL_LAYOUT
 typedef WORD SECURITY_DESCRIPTOR_CONTROL, *PSECURITY_DESCRIPTOR_CONTROL;
 #define SE_OWNER_DEFAULTED 0x0001
 #define SE_GROUP_DEFAULTED 0x0002

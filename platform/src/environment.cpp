@@ -14,13 +14,6 @@ struct Variable {
   std::u16string value;
 };
 
-std::u16string Upper(const std::u16string& s) {
-  std::u16string out = s;
-  for (auto& c : out)
-    if (c >= u'a' && c <= u'z') c = char16_t(c - u'a' + u'A');
-  return out;
-}
-
 std::mutex g_lock;
 std::map<std::u16string, Variable> g_vars;
 LCID g_userLcid = 0x0409;
@@ -42,7 +35,7 @@ void SetDefaults() {
       {u"windir", u"C:\\WINDOWS"},
   };
   g_vars.clear();
-  for (const auto& d : kDefaults) g_vars[Upper(d[0])] = Variable{d[0], d[1]};
+  for (const auto& d : kDefaults) g_vars[winsim::UpperCaseText(d[0])] = Variable{d[0], d[1]};
 }
 
 void ResetEnvironment() {
@@ -78,7 +71,7 @@ WINSIM_API DWORD WINAPI GetEnvironmentVariableW(LPCWSTR name, LPWSTR buffer, DWO
   std::u16string value;
   {
     std::lock_guard<std::mutex> hold(g_lock);
-    auto it = g_vars.find(Upper(name));
+    auto it = g_vars.find(winsim::UpperCaseText(name));
     if (it == g_vars.end()) {
       SetLastError(ERROR_ENVVAR_NOT_FOUND);
       return 0;
@@ -94,7 +87,7 @@ WINSIM_API BOOL WINAPI SetEnvironmentVariableW(LPCWSTR name, LPCWSTR value) {
     return FALSE;
   }
   std::lock_guard<std::mutex> hold(g_lock);
-  std::u16string key = Upper(name);
+  std::u16string key = winsim::UpperCaseText(name);
   if (!value) {
     if (!g_vars.erase(key)) {
       SetLastError(ERROR_ENVVAR_NOT_FOUND);
@@ -124,13 +117,13 @@ WINSIM_API DWORD WINAPI ExpandEnvironmentStringsW(LPCWSTR source, LPWSTR destina
       if (in[i] == u'%') {
         size_t end = in.find(u'%', i + 1);
         if (end != std::u16string::npos) {
-          auto it = g_vars.find(Upper(in.substr(i + 1, end - i - 1)));
+          auto it = g_vars.find(winsim::UpperCaseText(in.substr(i + 1, end - i - 1)));
           if (end > i + 1 && it != g_vars.end()) {
             out += it->second.value;
             i = end + 1;
             continue;
           }
-          // Not a known name: "%name%" stays as written, both signs included (as Wine does).
+          // Not a known name: "%name%" stays as written, both signs included.
           out += in.substr(i, end - i + 1);
           i = end + 1;
           continue;

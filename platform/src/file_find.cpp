@@ -23,7 +23,7 @@ bool Matches(const char16_t* pattern, const char16_t* name) {
     if (*pattern == u'*') {
       star = pattern++;
       resume = name;
-    } else if (*pattern && (*pattern == u'?' || FoldCase(*pattern) == FoldCase(*name))) {
+    } else if (*pattern && (*pattern == u'?' || UpperCaseOf(*pattern) == UpperCaseOf(*name))) {
       ++pattern;
       ++name;
     } else if (star) {
@@ -127,12 +127,8 @@ WINSIM_API HANDLE WINAPI FindFirstFileW(LPCWSTR pattern, LPWIN32_FIND_DATAW data
     }
     closedir(dir);
   }
-  auto folded = [](const std::u16string& s) {
-    std::u16string f = s;
-    for (auto& c : f) c = FoldCase(c);
-    return f;
-  };
-  std::sort(names.begin(), names.end(), [&](const auto& a, const auto& b) { return folded(a.first) < folded(b.first); });
+  std::sort(names.begin(), names.end(),
+            [](const auto& a, const auto& b) { return UpperCaseText(a.first) < UpperCaseText(b.first); });
   for (const auto& entry : names) {
     if (!MatchesName(leaf, entry.first)) continue;
     WIN32_FIND_DATAW found;

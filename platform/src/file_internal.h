@@ -4,10 +4,23 @@
 #include <sys/types.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/src/internal.h"
 
 namespace winsim {
+
+// Access bits that read or write a file's data.
+const DWORD kReadRights = GENERIC_READ | GENERIC_ALL | GENERIC_EXECUTE | FILE_READ_DATA | FILE_EXECUTE;
+const DWORD kWriteRights = GENERIC_WRITE | GENERIC_ALL | FILE_WRITE_DATA | FILE_APPEND_DATA;
+// The attributes a file keeps (SetFileAttributes, CreateFile); the others are derived.
+const DWORD kSettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
+                                  FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// Attributes other than READONLY and DIRECTORY live in this extended attribute, as a decimal
+// number; a file without it has ARCHIVE set, a folder has nothing set.
+const char kAttributeName[] = "user.winsim.attributes";
 
 // A Windows path made absolute ("C:\a\b", no "." or ".." left, '/' turned into '\') and
 // the host path it maps to. Empty host path: the name cannot be on this machine.
@@ -16,11 +29,15 @@ struct ResolvedPath {
   std::string host;
 };
 // Resolves a caller's name; on failure sets the last error (ERROR_INVALID_PARAMETER for
-// null, ERROR_PATH_NOT_FOUND for empty or unmappable names) and returns false.
+// null, ERROR_INVALID_NAME for characters Windows refuses in names, ERROR_PATH_NOT_FOUND for
+// empty or unmappable names) and returns false.
 bool ResolvePath(const WCHAR* name, ResolvedPath* out);
 
 // The absolute form of a Windows path, relative names taken from C:\.
 std::u16string FullWindowsPath(const std::u16string& name);
+// The components of a path after its drive ('\\'-separated; "." and empty ones dropped, ".."
+// taking back the one before, trailing dots and spaces cut as Windows does).
+std::vector<std::u16string> PathComponents(const std::u16string& path);
 
 // The Windows error for a failed host call on path (ENOENT: file or path not found, by
 // whether the containing folder exists).
@@ -36,9 +53,6 @@ bool StoreAttributes(const std::string& hostPath, DWORD attributes);
 // Sets ARCHIVE again on a file whose stored attributes lack it, as a write does on Windows.
 void MarkModified(const std::string& hostPath);
 
-// 100-ns intervals since 1601 <-> host times.
-FILETIME FileTimeFromHost(const struct timespec& ts);
-struct timespec HostTimeFromFileTime(const FILETIME& ft);
 // Creation, access and write times of a host file (creation: birth time where the host
 // file system keeps one, else the last-write time).
 void HostFileTimes(int fd, const std::string& hostPath, FILETIME* creation, FILETIME* access, FILETIME* write);
@@ -51,10 +65,6 @@ DWORD ShareCheck(const std::string& hostPath, DWORD access, DWORD share);
 // Records a handle's access and share mode on its descriptor (released when it closes).
 void ShareHold(int fd, DWORD access, DWORD share);
 
-// Text of the ANSI code page (GetACP) and back; characters the code page lacks take the
-// code page's default character.
-std::u16string AnsiToWide(const char* text, size_t count = size_t(-1));
-std::string WideToAnsi(const std::u16string& text);
 // Converts an optional ANSI argument; null stays null (the result pointer then is null).
 struct AnsiArg {
   explicit AnsiArg(const char* text);
@@ -64,6 +74,10 @@ struct AnsiArg {
   std::u16string wide_;
   bool null_;
 };
+
+// The mkstemp pattern of a temporary file that will replace hostPath: ".<leaf>.XXXXXX" in
+// the same folder. FindFirstFile leaves such names out.
+std::string ReplacementTempPattern(const std::string& hostPath);
 
 // Replaces a host file's contents atomically: writes a temporary file in the same folder,
 // copies mode and stored attributes of the old file, and renames it over the old one. On
@@ -93,32 +107,5 @@ struct FileObject : KernelObject {
   FILETIME pinnedWrite = {0, 0};
   std::mutex lock;
 };
-
-}  // namespace winsim
-
-namespace winsim {
-
-// Upper case of a character for case-blind name matching (Latin, Greek and Cyrillic).
-inline char16_t FoldCase(char16_t c) {
-  if (c < 0x80) return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
-  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return char16_t(c - 32);
-  if (c == 0xFF) return 0x178;
-  if (c >= 0x100 && c <= 0x17F) {
-    bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-    if (c == 0x130 || c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F) return c;
-    return oddUpper ? ((c & 1) ? c : char16_t(c - 1)) : char16_t(c & ~1u);
-  }
-  if (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) return char16_t(c - 32);
-  if (c >= 0x430 && c <= 0x44F) return char16_t(c - 32);
-  if (c >= 0x450 && c <= 0x45F) return char16_t(c - 80);
-  return c;
-}
-
-inline bool SameTextIgnoringCase(const std::u16string& a, const std::u16string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
-  return true;
-}
 
 }  // namespace winsim

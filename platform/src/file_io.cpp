@@ -9,12 +9,6 @@
 namespace winsim {
 namespace {
 
-const DWORD kReadRights = GENERIC_READ | GENERIC_ALL | GENERIC_EXECUTE | FILE_READ_DATA | FILE_EXECUTE;
-const DWORD kWriteRights = GENERIC_WRITE | GENERIC_ALL | FILE_WRITE_DATA | FILE_APPEND_DATA;
-const DWORD kCreateAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
-                                FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-
 std::shared_ptr<FileObject> FileFor(HANDLE handle) {
   auto file = FindHandleAs<FileObject>(handle);
   if (!file) SetLastError(ERROR_INVALID_HANDLE);
@@ -113,7 +107,7 @@ HANDLE OpenFile(const WCHAR* name, DWORD access, DWORD share, DWORD disposition,
           SetLastError(shared);
           return INVALID_HANDLE_VALUE;
         }
-        if (disposition == CREATE_ALWAYS) StoreAttributes(path.host, (flags & kCreateAttributes) | FILE_ATTRIBUTE_ARCHIVE);
+        if (disposition == CREATE_ALWAYS) StoreAttributes(path.host, (flags & kSettableAttributes) | FILE_ATTRIBUTE_ARCHIVE);
       }
       if (disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS) lastError = ERROR_ALREADY_EXISTS;
     }
@@ -124,7 +118,7 @@ HANDLE OpenFile(const WCHAR* name, DWORD access, DWORD share, DWORD disposition,
     }
     file->fd = open(path.host.c_str(), (wantWrite ? O_RDWR : O_RDONLY) | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (file->fd >= 0) {
-      DWORD attributes = (flags & kCreateAttributes) | FILE_ATTRIBUTE_ARCHIVE;
+      DWORD attributes = (flags & kSettableAttributes) | FILE_ATTRIBUTE_ARCHIVE;
       if (attributes != FILE_ATTRIBUTE_ARCHIVE) StoreAttributes(path.host, attributes);
     }
   }

@@ -11,9 +11,6 @@
 namespace winsim {
 namespace {
 
-#ifndef ERROR_MAPPED_ALIGNMENT
-#define ERROR_MAPPED_ALIGNMENT 1132L
-#endif
 const unsigned long long kGranularity = 65536;  // Windows' allocation granularity
 
 struct MappingObject : KernelObject {

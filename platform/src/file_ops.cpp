@@ -26,13 +26,6 @@ bool FailErrno(const std::string& hostPath) { return Fail(ErrorFromErrno(errno, 
 
 std::string ParentFolder(const std::string& hostPath) { return hostPath.substr(0, hostPath.find_last_of('/')); }
 
-// Last component of a full Windows path, as UTF-8 for the host.
-std::string LeafOf(const std::u16string& full) {
-  size_t slash = full.find_last_of(u'\\');
-  std::u16string leaf = slash == std::u16string::npos ? full : full.substr(slash + 1);
-  return ToUtf8(leaf.c_str(), leaf.size());
-}
-
 bool IsDriveRoot(const std::u16string& full) { return full.size() <= 3; }
 
 bool CopyContents(int from, int to) {
@@ -76,8 +69,7 @@ bool CopyFileTo(const WCHAR* existing, const WCHAR* target, bool failIfExists) {
   if (in < 0) return FailErrno(from.host);
   // The copy is made beside the target and renamed over it, so a failed copy leaves an
   // existing target as it was.
-  std::string folder = ParentFolder(to.host);
-  std::string temp = folder + "/." + LeafOf(to.full).substr(0, 200) + ".XXXXXX";
+  std::string temp = ReplacementTempPattern(to.host);
   int out = mkstemp(&temp[0]);
   if (out < 0) {
     int err = errno;
@@ -88,8 +80,8 @@ bool CopyFileTo(const WCHAR* existing, const WCHAR* target, bool failIfExists) {
   if (!CopyContents(in, out)) err = errno ? errno : EIO;
   if (!err) {
     char stored[24];
-    ssize_t n = fgetxattr(in, "user.winsim.attributes", stored, sizeof(stored));
-    if (n > 0) fsetxattr(out, "user.winsim.attributes", stored, size_t(n), 0);
+    ssize_t n = fgetxattr(in, kAttributeName, stored, sizeof(stored));
+    if (n > 0) fsetxattr(out, kAttributeName, stored, size_t(n), 0);
     fchmod(out, src.st_mode & 07777);
     struct timespec times[2];
     times[0].tv_sec = 0;
@@ -122,7 +114,8 @@ bool MoveFileTo(const WCHAR* existing, const WCHAR* target, DWORD flags) {
   if (lstat(to.host.c_str(), &dst) == 0) {
     if (dst.st_dev == src.st_dev && dst.st_ino == src.st_ino) {
       // The same file under another spelling: only the case of its name changes.
-      std::string renamed = ParentFolder(from.host) + "/" + LeafOf(to.full);
+      std::u16string leaf = LeafOf(to.full);
+      std::string renamed = ParentFolder(from.host) + "/" + ToUtf8(leaf.c_str(), leaf.size());
       if (renamed != from.host && rename(from.host.c_str(), renamed.c_str()) != 0) return FailErrno(from.host);
       return true;
     }

@@ -15,13 +15,6 @@
 namespace winsim {
 namespace {
 
-// Attributes other than READONLY and DIRECTORY live in this extended attribute, as a decimal
-// number; a file without it has ARCHIVE set, a folder has nothing set.
-const char kAttributeName[] = "user.winsim.attributes";
-const DWORD kSettable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                        FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
-                        FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-
 const long long kEpochDifference = 11644473600LL;  // seconds from 1601 to 1970
 
 bool ReadStored(const std::string& hostPath, DWORD* value) {
@@ -78,9 +71,8 @@ void Lock(int fd, off_t at) {
 // Reduces an access mask to the three rights that share modes govern.
 DWORD ShareRights(DWORD access) {
   DWORD rights = 0;
-  if (access & (GENERIC_READ | GENERIC_ALL | GENERIC_EXECUTE | FILE_READ_DATA | FILE_EXECUTE))
-    rights |= FILE_SHARE_READ;
-  if (access & (GENERIC_WRITE | GENERIC_ALL | FILE_WRITE_DATA | FILE_APPEND_DATA)) rights |= FILE_SHARE_WRITE;
+  if (access & kReadRights) rights |= FILE_SHARE_READ;
+  if (access & kWriteRights) rights |= FILE_SHARE_WRITE;
   if (access & (DELETE | GENERIC_ALL)) rights |= FILE_SHARE_DELETE;
   return rights;
 }
@@ -106,20 +98,7 @@ std::u16string FullWindowsPath(const std::u16string& name) {
     rest = p;  // rooted or relative: the current folder is C:\ .
   }
   bool trailing = !rest.empty() && rest.back() == u'\\';
-  std::vector<std::u16string> parts;
-  size_t i = 0;
-  while (i <= rest.size()) {
-    size_t j = rest.find(u'\\', i);
-    if (j == std::u16string::npos) j = rest.size();
-    std::u16string comp = rest.substr(i, j - i);
-    if (comp == u"..") {
-      if (!parts.empty()) parts.pop_back();
-    } else if (!comp.empty() && comp != u".") {
-      while (!comp.empty() && (comp.back() == u'.' || comp.back() == u' ')) comp.pop_back();
-      if (!comp.empty()) parts.push_back(comp);
-    }
-    i = j + 1;
-  }
+  std::vector<std::u16string> parts = PathComponents(rest);
   std::u16string full;
   full += drive;
   full += u":\\";
@@ -206,7 +185,7 @@ DWORD AttributesOf(const std::string& hostPath, const struct stat& st) {
   DWORD stored = 0;
   bool isDir = S_ISDIR(st.st_mode);
   if (!ReadStored(hostPath, &stored)) stored = isDir ? 0 : FILE_ATTRIBUTE_ARCHIVE;
-  stored &= kSettable;
+  stored &= kSettableAttributes;
   if (isDir) {
     attributes = FILE_ATTRIBUTE_DIRECTORY | stored;
   } else {
@@ -223,7 +202,7 @@ bool StoreAttributes(const std::string& hostPath, DWORD attributes) {
     return false;
   }
   if (S_ISLNK(st.st_mode)) return true;  // links carry no attributes of their own here
-  DWORD keep = attributes & kSettable;
+  DWORD keep = attributes & kSettableAttributes;
   bool ok;
   if (S_ISDIR(st.st_mode)) {
     ok = WriteStored(hostPath, keep, 0);
@@ -252,16 +231,11 @@ void MarkModified(const std::string& hostPath) {
 FILETIME FileTimeFromHost(const struct timespec& ts) {
   long long ticks = (static_cast<long long>(ts.tv_sec) + kEpochDifference) * 10000000LL + ts.tv_nsec / 100;
   if (ticks < 0) ticks = 0;
-  FILETIME ft;
-  ft.dwLowDateTime = DWORD(static_cast<unsigned long long>(ticks) & 0xFFFFFFFFu);
-  ft.dwHighDateTime = DWORD(static_cast<unsigned long long>(ticks) >> 32);
-  return ft;
+  return FileTimeOfTicks(static_cast<unsigned long long>(ticks));
 }
 
 struct timespec HostTimeFromFileTime(const FILETIME& ft) {
-  long long ticks = static_cast<long long>((static_cast<unsigned long long>(ft.dwHighDateTime) << 32) |
-                                           ft.dwLowDateTime) -
-                    kEpochDifference * 10000000LL;
+  long long ticks = static_cast<long long>(TicksOf(ft)) - kEpochDifference * 10000000LL;
   long long sec = ticks / 10000000LL;
   long long rem = ticks % 10000000LL;
   if (rem < 0) {
@@ -323,40 +297,20 @@ void ShareHold(int fd, DWORD access, DWORD share) {
   }
 }
 
-// ---- the ANSI code page ----
-std::u16string AnsiToWide(const char* text, size_t count) {
-  std::u16string out;
-  if (!text) return out;
-  if (count == size_t(-1)) count = strlen(text);
-  if (count == 0) return out;
-  int n = MultiByteToWideChar(CP_ACP, 0, text, int(count), nullptr, 0);
-  if (n <= 0) return out;
-  out.resize(size_t(n));
-  MultiByteToWideChar(CP_ACP, 0, text, int(count), &out[0], n);
-  return out;
-}
-
-std::string WideToAnsi(const std::u16string& text) {
-  std::string out;
-  if (text.empty()) return out;
-  int n = WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
-  if (n <= 0) return out;
-  out.resize(size_t(n));
-  WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), &out[0], n, nullptr, nullptr);
-  return out;
-}
-
 AnsiArg::AnsiArg(const char* text) : null_(text == nullptr) {
   if (text) wide_ = AnsiToWide(text);
 }
 
-bool ReplaceFileContents(const std::string& hostPath, const std::string& bytes) {
-  std::string folder = ParentOf(hostPath);
+std::string ReplacementTempPattern(const std::string& hostPath) {
   std::string leaf = hostPath.substr(hostPath.find_last_of('/') + 1).substr(0, 200);
-  std::string temp = folder + "/." + leaf + ".XXXXXX";
+  return ParentOf(hostPath) + "/." + leaf + ".XXXXXX";
+}
+
+bool ReplaceFileContents(const std::string& hostPath, const std::string& bytes) {
+  std::string temp = ReplacementTempPattern(hostPath);
   int fd = mkstemp(&temp[0]);
   if (fd < 0) {
-    SetLastError(ErrorFromErrno(errno, folder + "/x"));
+    SetLastError(ErrorFromErrno(errno, ParentOf(hostPath) + "/x"));
     return false;
   }
   struct stat old;

@@ -7,17 +7,6 @@ namespace {
 
 const unsigned long long kTicksPerDay = 864000000000ULL;
 
-unsigned long long Ticks(const FILETIME& ft) {
-  return (static_cast<unsigned long long>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
-}
-
-FILETIME FromTicks(unsigned long long ticks) {
-  FILETIME ft;
-  ft.dwLowDateTime = DWORD(ticks & 0xFFFFFFFFu);
-  ft.dwHighDateTime = DWORD(ticks >> 32);
-  return ft;
-}
-
 // Days since 1970-01-01 of a proleptic Gregorian date, and back.
 long long DaysFromCivil(long long y, unsigned m, unsigned d) {
   y -= m <= 2;
@@ -47,7 +36,7 @@ const long long kDays1601To1970 = 134774;
 
 WINSIM_API LONG WINAPI CompareFileTime(const FILETIME* first, const FILETIME* second) {
   if (!first || !second) return 0;
-  unsigned long long a = winsim::Ticks(*first), b = winsim::Ticks(*second);
+  unsigned long long a = winsim::TicksOf(*first), b = winsim::TicksOf(*second);
   return a < b ? -1 : a > b ? 1 : 0;
 }
 
@@ -56,7 +45,7 @@ WINSIM_API BOOL WINAPI FileTimeToSystemTime(const FILETIME* fileTime, LPSYSTEMTI
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  unsigned long long ticks = winsim::Ticks(*fileTime);
+  unsigned long long ticks = winsim::TicksOf(*fileTime);
   unsigned long long days = ticks / winsim::kTicksPerDay;
   unsigned long long rest = ticks % winsim::kTicksPerDay;
   long long year;
@@ -90,7 +79,7 @@ WINSIM_API BOOL WINAPI SystemTimeToFileTime(const SYSTEMTIME* st, LPFILETIME fil
   unsigned long long ticks = static_cast<unsigned long long>(days) * winsim::kTicksPerDay +
                              ((st->wHour * 60ULL + st->wMinute) * 60ULL + st->wSecond) * 10000000ULL +
                              st->wMilliseconds * 10000ULL;
-  *fileTime = winsim::FromTicks(ticks);
+  *fileTime = winsim::FileTimeOfTicks(ticks);
   return TRUE;
 }
 

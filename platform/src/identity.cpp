@@ -283,10 +283,7 @@ WINSIM_API BOOL WINAPI GetUserNameA(LPSTR lpBuffer, LPDWORD pcbBuffer) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  std::u16string wide = ToUtf16(Current().userName);
-  int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
-  std::string name(bytes > 0 ? size_t(bytes) : 0, '\0');
-  if (bytes > 0) WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), &name[0], bytes, nullptr, nullptr);
+  std::string name = WideToAnsi(ToUtf16(Current().userName));
   DWORD need = DWORD(name.size() + 1);
   if (!lpBuffer || *pcbBuffer < need) {
     *pcbBuffer = need;

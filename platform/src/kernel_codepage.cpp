@@ -244,36 +244,6 @@ bool EncodeOne(const CodePageTable& t, WCHAR c, const EncodeOptions& options, st
   return false;
 }
 
-bool EncodeUtf8(const WCHAR* s, size_t n, std::string* out) {
-  bool invalid = false;
-  for (size_t i = 0; i < n; ++i) {
-    uint32_t c = s[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < n && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
-      ++i;
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = 0xFFFD;
-      invalid = true;
-    }
-    if (c < 0x80) {
-      out->push_back(char(c));
-    } else if (c < 0x800) {
-      out->push_back(char(0xC0 | (c >> 6)));
-      out->push_back(char(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-      out->push_back(char(0xE0 | (c >> 12)));
-      out->push_back(char(0x80 | ((c >> 6) & 0x3F)));
-      out->push_back(char(0x80 | (c & 0x3F)));
-    } else {
-      out->push_back(char(0xF0 | (c >> 18)));
-      out->push_back(char(0x80 | ((c >> 12) & 0x3F)));
-      out->push_back(char(0x80 | ((c >> 6) & 0x3F)));
-      out->push_back(char(0x80 | (c & 0x3F)));
-    }
-  }
-  return !invalid;
-}
-
 }  // namespace
 
 WINSIM_API BOOL SimSetAnsiCodePage(UINT codePage) {
@@ -353,7 +323,7 @@ WINSIM_API int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR so
       SetLastError(ERROR_INVALID_FLAGS);
       return 0;
     }
-    if (!EncodeUtf8(source, n, &out) && (flags & WC_ERR_INVALID_CHARS)) {
+    if (!winsim::AppendUtf8(source, n, &out) && (flags & WC_ERR_INVALID_CHARS)) {
       SetLastError(ERROR_NO_UNICODE_TRANSLATION);
       return 0;
     }
@@ -485,3 +455,29 @@ WINSIM_API BOOL WINAPI TranslateCharsetInfo(DWORD* source, LPCHARSETINFO info, D
   }
   return FALSE;
 }
+
+namespace winsim {
+
+std::u16string AnsiToWide(const char* text, size_t count) {
+  std::u16string out;
+  if (!text) return out;
+  if (count == size_t(-1)) count = strlen(text);
+  if (count == 0) return out;
+  int n = MultiByteToWideChar(CP_ACP, 0, text, int(count), nullptr, 0);
+  if (n <= 0) return out;
+  out.resize(size_t(n));
+  MultiByteToWideChar(CP_ACP, 0, text, int(count), &out[0], n);
+  return out;
+}
+
+std::string WideToAnsi(const std::u16string& text) {
+  std::string out;
+  if (text.empty()) return out;
+  int n = WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return out;
+  out.resize(size_t(n));
+  WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), &out[0], n, nullptr, nullptr);
+  return out;
+}
+
+}  // namespace winsim

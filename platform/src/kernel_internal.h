@@ -6,15 +6,7 @@
 
 namespace winsim {
 
-// Simple case folding of one UTF-16 unit (ASCII, Latin-1, Latin Extended-A, Greek, Cyrillic,
-// fullwidth Latin): what the case-insensitive comparisons of names need.
-WCHAR FoldCase(WCHAR c);
-
 // Gives up every mutex the calling thread owns, as abandoned. Runs when a thread ends.
 void AbandonThreadMutexes();
-
-// Converts narrow text of the ANSI code page to UTF-16 (invalid bytes become the code page's
-// default character). Used for the A forms of the API.
-std::u16string AnsiToWide(const char* text);
 
 }  // namespace winsim

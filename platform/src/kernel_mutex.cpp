@@ -24,6 +24,7 @@
 #include "platform/src/handles.h"
 #include "platform/src/internal.h"
 #include "platform/src/kernel_internal.h"
+#include "platform/src/registry_store.h"
 
 namespace winsim {
 namespace {
@@ -283,18 +284,13 @@ std::string LockFileFor(const WCHAR* name) {
     SetLastError(ERROR_PATH_NOT_FOUND);
     return std::string();
   }
-  std::string dir = RootPath() + "/kernel";
-  mkdir(dir.c_str(), 0777);
-  dir += "/mutex";
-  mkdir(dir.c_str(), 0777);
-  dir += "/" + space;
-  mkdir(dir.c_str(), 0777);
+  std::string dir = RootPath() + "/kernel/mutex/" + space;
+  MakeFolders(dir);
   return dir + "/" + EscapeName(text);
 }
 
 enum class OpenMode { kCreate, kOpenExisting };
 
-// Finds or makes the object of a name; `created` tells whether this call made it.
 // Opens the lock file of a path and takes its creation lock; -1 with the last error set. A
 // file that its last process removed between our open and our lock is opened anew.
 int OpenLocked(const std::string& path, bool create) {
@@ -354,17 +350,6 @@ void AbandonThreadMutexes() {
   list.swap(t_owned.list);
   for (auto& weak : list)
     if (auto core = weak.lock()) core->Abandon(me);
-}
-
-std::u16string AnsiToWide(const char* text) {
-  std::u16string out;
-  if (!text) return out;
-  int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  if (n <= 0) return out;
-  out.resize(size_t(n));
-  MultiByteToWideChar(CP_ACP, 0, text, -1, &out[0], n);
-  out.resize(size_t(n - 1));
-  return out;
 }
 
 }  // namespace winsim

@@ -8,21 +8,73 @@
 
 namespace winsim {
 
-WCHAR FoldCase(WCHAR c) {
-  if (c < 0x80) return (c >= 'A' && c <= 'Z') ? WCHAR(c + 32) : c;
-  if ((c >= 0xC0 && c <= 0xDE && c != 0xD7)) return WCHAR(c + 32);
-  if (c >= 0x100 && c <= 0x17F) {
-    // Latin Extended-A pairs upper/lower as even/odd, except in 0x139-0x148 and 0x179-0x17E.
-    bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-    if (c == 0x130 || c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F) return c;
-    if (oddUpper) return (c & 1) ? WCHAR(c + 1) : c;
-    return (c & 1) ? c : WCHAR(c + 1);
+namespace {
+
+// Case pairs whose lower case lies a fixed distance above the upper case.
+struct CaseRange {
+  char16_t first, last;  // the upper-case letters
+  char16_t distance;
+};
+const CaseRange kCaseRanges[] = {
+    {0x41, 0x5A, 32},   {0xC0, 0xDE, 32},   {0x391, 0x3AB, 32},
+    {0x400, 0x40F, 80}, {0x410, 0x42F, 32}, {0xFF21, 0xFF3A, 32},
+};
+
+// The upper and lower case of the pair a unit belongs to; false when it has none.
+bool CasePair(WCHAR c, WCHAR* upper, WCHAR* lower) {
+  if (c == 0xFF || c == 0x178) {
+    *upper = 0x178;
+    *lower = 0xFF;
+    return true;
   }
-  if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) return WCHAR(c + 32);
-  if (c >= 0x410 && c <= 0x42F) return WCHAR(c + 32);
-  if (c >= 0x400 && c <= 0x40F) return WCHAR(c + 80);
-  if (c >= 0xFF21 && c <= 0xFF3A) return WCHAR(c + 32);
-  return c;
+  if (c >= 0x100 && c <= 0x17F) {
+    if (c == 0x130 || c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F) return false;
+    // Latin Extended-A pairs neighbours, the upper case even, except in 0x139-0x148 and
+    // 0x179-0x17E where it is odd.
+    bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+    *upper = oddUpper ? ((c & 1) ? c : WCHAR(c - 1)) : WCHAR(c & ~1u);
+    *lower = WCHAR(*upper + 1);
+    return true;
+  }
+  for (const CaseRange& r : kCaseRanges) {
+    if (c >= r.first && c <= r.last) {
+      *upper = c;
+    } else if (c >= r.first + r.distance && c <= r.last + r.distance) {
+      *upper = WCHAR(c - r.distance);
+    } else {
+      continue;
+    }
+    *lower = WCHAR(*upper + r.distance);
+    // 0xD7 and 0xF7 are the multiplication and division signs; 0x3A2 is unassigned, so
+    // final sigma (0x3C2) has no upper case of its own.
+    return *upper != 0xD7 && *upper != 0x3A2;
+  }
+  return false;
+}
+
+}  // namespace
+
+WCHAR UpperCaseOf(WCHAR c) {
+  WCHAR upper, lower;
+  return CasePair(c, &upper, &lower) ? upper : c;
+}
+
+WCHAR LowerCaseOf(WCHAR c) {
+  WCHAR upper, lower;
+  return CasePair(c, &upper, &lower) ? lower : c;
+}
+
+std::u16string UpperCaseText(const std::u16string& text) {
+  std::u16string out = text;
+  for (auto& c : out) c = UpperCaseOf(c);
+  return out;
+}
+
+bool SameTextIgnoringCase(const std::u16string& a, const std::u16string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (UpperCaseOf(a[i]) != UpperCaseOf(b[i])) return false;
+  return true;
 }
 
 }  // namespace winsim
@@ -40,7 +92,7 @@ template <class Char>
 int Compare(const Char* a, const Char* b, size_t na, size_t nb, bool ignoreCase) {
   size_t n = na < nb ? na : nb;
   for (size_t i = 0; i < n; ++i) {
-    unsigned fa = winsim::FoldCase(WCHAR(Unit(a[i]))), fb = winsim::FoldCase(WCHAR(Unit(b[i])));
+    unsigned fa = winsim::LowerCaseOf(WCHAR(Unit(a[i]))), fb = winsim::LowerCaseOf(WCHAR(Unit(b[i])));
     if (fa != fb) return fa < fb ? -1 : 1;
   }
   if (na != nb) return na < nb ? -1 : 1;
@@ -212,15 +264,7 @@ int Format(Char* buffer, const Char* format, va_list args) {
     if (wide) {
       for (char16_t c : text) out.Put(c);
     } else {
-      std::string narrow;
-      int n = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const WCHAR*>(text.data()), int(text.size()), nullptr, 0,
-                                  nullptr, nullptr);
-      if (n > 0) {
-        narrow.resize(size_t(n));
-        WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const WCHAR*>(text.data()), int(text.size()), &narrow[0], n,
-                            nullptr, nullptr);
-      }
-      for (char c : narrow) out.Put(static_cast<unsigned char>(c));
+      for (char c : winsim::WideToAnsi(text)) out.Put(static_cast<unsigned char>(c));
     }
     if (left)
       for (size_t i = 0; i < pad; ++i) out.Put(' ');

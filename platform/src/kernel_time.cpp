@@ -25,20 +25,6 @@ struct ClockReset {
   }
 } g_clockReset;
 
-// 100-ns intervals between 1601-01-01 and 1970-01-01.
-constexpr uint64_t kEpochDifference = 116444736000000000ull;
-
-void ToSystemTime(const struct tm& tm, long nanoseconds, LPSYSTEMTIME out) {
-  out->wYear = WORD(tm.tm_year + 1900);
-  out->wMonth = WORD(tm.tm_mon + 1);
-  out->wDayOfWeek = WORD(tm.tm_wday);
-  out->wDay = WORD(tm.tm_mday);
-  out->wHour = WORD(tm.tm_hour);
-  out->wMinute = WORD(tm.tm_min);
-  out->wSecond = WORD(tm.tm_sec);
-  out->wMilliseconds = WORD(nanoseconds / 1000000);
-}
-
 }  // namespace
 
 WINSIM_API void SimSetTickCount(DWORD ticks) {
@@ -78,25 +64,15 @@ WINSIM_API void WINAPI GetSystemTimeAsFileTime(LPFILETIME time) {
   if (!time) return;
   struct timespec ts;
   clock_gettime(CLOCK_REALTIME, &ts);
-  uint64_t value = uint64_t(ts.tv_sec) * 10000000u + uint64_t(ts.tv_nsec) / 100u + kEpochDifference;
-  time->dwLowDateTime = DWORD(value);
-  time->dwHighDateTime = DWORD(value >> 32);
+  *time = winsim::FileTimeFromHost(ts);
 }
 
 WINSIM_API void WINAPI GetSystemTime(LPSYSTEMTIME time) {
   if (!time) return;
-  struct timespec ts;
-  clock_gettime(CLOCK_REALTIME, &ts);
-  struct tm tm;
-  gmtime_r(&ts.tv_sec, &tm);
-  ToSystemTime(tm, ts.tv_nsec, time);
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  FileTimeToSystemTime(&now, time);
 }
 
-WINSIM_API void WINAPI GetLocalTime(LPSYSTEMTIME time) {
-  if (!time) return;
-  struct timespec ts;
-  clock_gettime(CLOCK_REALTIME, &ts);
-  struct tm tm;
-  localtime_r(&ts.tv_sec, &tm);
-  ToSystemTime(tm, ts.tv_nsec, time);
-}
+// The machine's local time is UTC, as FileTimeToLocalFileTime has it.
+WINSIM_API void WINAPI GetLocalTime(LPSYSTEMTIME time) { GetSystemTime(time); }

@@ -26,15 +26,18 @@ std::string DefaultRoot() {
   return "/tmp/zems-machine-" + std::to_string(getuid());
 }
 
+// Called with g_rootLock held.
+void SetRoot(const std::string& root) {
+  g_root = root;
+  while (g_root.size() > 1 && g_root.back() == '/') g_root.pop_back();
+  if (!g_root.empty()) mkdir(g_root.c_str(), 0777);
+}
+
 }  // namespace
 
 std::string RootPath() {
   std::lock_guard<std::mutex> hold(g_rootLock);
-  if (g_root.empty()) {
-    g_root = DefaultRoot();
-    while (g_root.size() > 1 && g_root.back() == '/') g_root.pop_back();
-    mkdir(g_root.c_str(), 0777);
-  }
+  if (g_root.empty()) SetRoot(DefaultRoot());
   return g_root;
 }
 
@@ -50,10 +53,8 @@ size_t WideLength(const WCHAR* text) {
   return n;
 }
 
-std::string ToUtf8(const WCHAR* text, size_t count) {
-  std::string out;
-  if (!text) return out;
-  if (count == size_t(-1)) count = WideLength(text);
+bool AppendUtf8(const WCHAR* text, size_t count, std::string* out) {
+  bool valid = true;
   for (size_t i = 0; i < count; ++i) {
     uint32_t c = text[i];
     if (c >= 0xD800 && c <= 0xDBFF && i + 1 < count && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
@@ -61,23 +62,32 @@ std::string ToUtf8(const WCHAR* text, size_t count) {
       ++i;
     } else if (c >= 0xD800 && c <= 0xDFFF) {
       c = 0xFFFD;
+      valid = false;
     }
     if (c < 0x80) {
-      out += char(c);
+      out->push_back(char(c));
     } else if (c < 0x800) {
-      out += char(0xC0 | (c >> 6));
-      out += char(0x80 | (c & 0x3F));
+      out->push_back(char(0xC0 | (c >> 6)));
+      out->push_back(char(0x80 | (c & 0x3F)));
     } else if (c < 0x10000) {
-      out += char(0xE0 | (c >> 12));
-      out += char(0x80 | ((c >> 6) & 0x3F));
-      out += char(0x80 | (c & 0x3F));
+      out->push_back(char(0xE0 | (c >> 12)));
+      out->push_back(char(0x80 | ((c >> 6) & 0x3F)));
+      out->push_back(char(0x80 | (c & 0x3F)));
     } else {
-      out += char(0xF0 | (c >> 18));
-      out += char(0x80 | ((c >> 12) & 0x3F));
-      out += char(0x80 | ((c >> 6) & 0x3F));
-      out += char(0x80 | (c & 0x3F));
+      out->push_back(char(0xF0 | (c >> 18)));
+      out->push_back(char(0x80 | ((c >> 12) & 0x3F)));
+      out->push_back(char(0x80 | ((c >> 6) & 0x3F)));
+      out->push_back(char(0x80 | (c & 0x3F)));
     }
   }
+  return valid;
+}
+
+std::string ToUtf8(const WCHAR* text, size_t count) {
+  std::string out;
+  if (!text) return out;
+  if (count == size_t(-1)) count = WideLength(text);
+  AppendUtf8(text, count, &out);
   return out;
 }
 
@@ -127,15 +137,10 @@ const char* SimMachineRoot(void) {
 }
 
 void SimSetMachineRoot(const char* hostPath) {
-  {
-    std::lock_guard<std::mutex> hold(winsim::g_rootLock);
-    winsim::g_root = hostPath ? hostPath : "";
-    while (winsim::g_root.size() > 1 && winsim::g_root.back() == '/') winsim::g_root.pop_back();
-    if (!winsim::g_root.empty()) mkdir(winsim::g_root.c_str(), 0777);
-  }
   std::vector<void (*)()> hooks;
   {
     std::lock_guard<std::mutex> hold(winsim::g_rootLock);
+    winsim::SetRoot(hostPath ? hostPath : "");
     hooks = winsim::Hooks();
   }
   for (auto hook : hooks) hook();

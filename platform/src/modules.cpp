@@ -49,11 +49,6 @@ struct ResetRegistration {
 
 std::string TablePath() { return RootPath() + "/modules/table.txt"; }
 
-std::u16string LeafOf(const std::u16string& path) {
-  size_t slash = path.find_last_of(u"\\/:");
-  return slash == std::u16string::npos ? path : path.substr(slash + 1);
-}
-
 bool HasFolder(const std::u16string& name) { return name.find_first_of(u"\\/:") != std::u16string::npos; }
 
 // The host shared object registered for a Windows file name, or "".
@@ -69,7 +64,7 @@ std::string LookUpTable(const std::u16string& leaf) {
   while (std::getline(in, line)) {
     size_t tab = line.find('\t');
     if (tab == std::string::npos) continue;
-    if (SameNameIgnoringCase(ToUtf16(line.substr(0, tab)), leaf)) found = line.substr(tab + 1);
+    if (SameTextIgnoringCase(ToUtf16(line.substr(0, tab)), leaf)) found = line.substr(tab + 1);
   }
   return found;
 }
@@ -81,7 +76,6 @@ bool FileExistsOnMachine(const std::u16string& winPath) {
 }
 
 bool IsElfFile(const std::string& hostPath) {
-  std::string head;
   FILE* f = fopen(hostPath.c_str(), "rb");
   if (!f) return false;
   char magic[4] = {};
@@ -133,7 +127,7 @@ bool ResolveWindowsPath(const std::u16string& name, std::u16string& winPath) {
 Module* FindLoaded(const std::u16string& name) {
   bool bare = !HasFolder(name);
   for (auto& m : g_modules) {
-    if (bare ? SameNameIgnoringCase(LeafOf(m->winPath), name) : SameNameIgnoringCase(m->winPath, name))
+    if (bare ? SameTextIgnoringCase(LeafOf(m->winPath), name) : SameTextIgnoringCase(m->winPath, name))
       return m.get();
   }
   return nullptr;
@@ -216,15 +210,6 @@ HMODULE Load(const std::u16string& requested, DWORD flags) {
   return reinterpret_cast<HMODULE>(m);
 }
 
-std::u16string AnsiToWide(const char* s) {
-  int chars = s ? MultiByteToWideChar(CP_ACP, 0, s, -1, nullptr, 0) : 0;
-  if (chars <= 1) return std::u16string();
-  std::u16string out(size_t(chars), u'\0');
-  MultiByteToWideChar(CP_ACP, 0, s, -1, &out[0], chars);
-  out.resize(size_t(chars - 1));
-  return out;
-}
-
 }  // namespace
 }  // namespace winsim
 
@@ -284,7 +269,7 @@ WINSIM_API HMODULE WINAPI GetModuleHandleW(LPCWSTR lpModuleName) {
   std::lock_guard<std::recursive_mutex> hold(g_lock);
   std::u16string name = WithDefaultExtension(lpModuleName);
   if (Module* m = FindLoaded(name)) return reinterpret_cast<HMODULE>(m);
-  if (!HasFolder(name) && SameNameIgnoringCase(name, LeafOf(g_processName))) return kProcessModule;
+  if (!HasFolder(name) && SameTextIgnoringCase(name, LeafOf(g_processName))) return kProcessModule;
   SetLastError(ERROR_MOD_NOT_FOUND);
   return nullptr;
 }
@@ -326,9 +311,7 @@ WINSIM_API DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DW
     SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return 0;
   }
-  int bytes = WideCharToMultiByte(CP_ACP, 0, wide, int(n), nullptr, 0, nullptr, nullptr);
-  std::string narrow(bytes > 0 ? size_t(bytes) : 0, '\0');
-  if (bytes > 0) WideCharToMultiByte(CP_ACP, 0, wide, int(n), &narrow[0], bytes, nullptr, nullptr);
+  std::string narrow = WideToAnsi(std::u16string(wide, n));
   if (narrow.size() >= nSize) {
     memcpy(lpFilename, narrow.data(), nSize - 1);
     lpFilename[nSize - 1] = 0;
@@ -355,7 +338,7 @@ BOOL SimRegisterModule(const char* windowsFileName, const char* hostPath) {
   std::string line, kept;
   while (std::getline(in, line)) {
     size_t tab = line.find('\t');
-    if (tab != std::string::npos && SameNameIgnoringCase(ToUtf16(line.substr(0, tab)), leaf)) continue;
+    if (tab != std::string::npos && SameTextIgnoringCase(ToUtf16(line.substr(0, tab)), leaf)) continue;
     if (!line.empty()) kept += line + "\n";
   }
   kept += std::string(windowsFileName) + "\t" + hostPath + "\n";

@@ -31,6 +31,25 @@ std::string MatchEntry(const std::string& folder, const std::string& name) {
 
 }  // namespace
 
+std::vector<std::u16string> PathComponents(const std::u16string& path) {
+  std::vector<std::u16string> parts;
+  size_t i = 0;
+  while (i <= path.size()) {
+    size_t j = path.find(u'\\', i);
+    if (j == std::u16string::npos) j = path.size();
+    std::u16string comp = path.substr(i, j - i);
+    if (comp == u"..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!comp.empty() && comp != u".") {
+      // Windows drops trailing dots and spaces of a component.
+      while (!comp.empty() && (comp.back() == u'.' || comp.back() == u' ')) comp.pop_back();
+      if (!comp.empty()) parts.push_back(comp);
+    }
+    i = j + 1;
+  }
+  return parts;
+}
+
 std::string HostPathFor(const std::u16string& winPath) {
   std::u16string p = winPath;
   for (auto& c : p)
@@ -46,27 +65,16 @@ std::string HostPathFor(const std::u16string& winPath) {
   } else if (p.size() >= 2 && p[0] == u'\\' && p[1] == u'\\') {
     return std::string();  // UNC names are not on this machine
   }
-  std::vector<std::string> parts;
-  size_t i = pos;
-  while (i <= p.size()) {
-    size_t j = p.find(u'\\', i);
-    if (j == std::u16string::npos) j = p.size();
-    std::u16string comp = p.substr(i, j - i);
-    if (comp.empty() || comp == u".") {
-      // skip
-    } else if (comp == u"..") {
-      if (!parts.empty()) parts.pop_back();
-    } else {
-      // Windows drops trailing dots and spaces of a component.
-      while (!comp.empty() && (comp.back() == u'.' || comp.back() == u' ')) comp.pop_back();
-      if (!comp.empty()) parts.push_back(ToUtf8(comp.c_str(), comp.size()));
-    }
-    i = j + 1;
-  }
   std::string host = RootPath() + "/" + drive;
   mkdir(host.c_str(), 0777);
-  for (const std::string& part : parts) host += "/" + MatchEntry(host, part);
+  for (const std::u16string& part : PathComponents(p.substr(pos)))
+    host += "/" + MatchEntry(host, ToUtf8(part.c_str(), part.size()));
   return host;
+}
+
+std::u16string LeafOf(const std::u16string& path) {
+  size_t slash = path.find_last_of(u"\\/:");
+  return slash == std::u16string::npos ? path : path.substr(slash + 1);
 }
 
 std::string HostPathFor(const WCHAR* winPath) {

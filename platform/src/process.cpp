@@ -1,7 +1,6 @@
 // CreateProcessW and process objects. A started program is a stand-in registered by name
 // that runs on a thread of this process; WaitForSingleObject on the process handle waits
 // for it, GetExitCodeProcess gives its result.
-#include <strings.h>
 #include <sys/stat.h>
 
 #include <condition_variable>
@@ -50,7 +49,7 @@ struct ProcessObject : winsim::KernelObject {
 
 struct Programs {
   std::mutex lock;
-  std::map<std::string, SimProgramProc> byLeaf;  // lower-case UTF-8 leaf
+  std::map<std::u16string, SimProgramProc> byLeaf;  // by ProgramKey
   std::vector<std::string> starts;
   DWORD nextId = 0x400;
 };
@@ -70,13 +69,8 @@ struct RegisterReset {
   RegisterReset() { winsim::RegisterResetHook(ResetPrograms); }
 } g_registerReset;
 
-std::string LowerLeaf(const std::u16string& path) {
-  size_t cut = path.find_last_of(u"\\/");
-  std::string leaf = winsim::ToUtf8(path.c_str() + (cut == std::u16string::npos ? 0 : cut + 1));
-  for (char& c : leaf)
-    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-  return leaf;
-}
+// Programs are found by the leaf of the started file's name, case ignored.
+std::u16string ProgramKey(const std::u16string& path) { return winsim::UpperCaseText(winsim::LeafOf(path)); }
 
 // The program named first in a command line: quoted, or up to the first blank.
 std::u16string FirstToken(const WCHAR* line) {
@@ -124,7 +118,7 @@ WINSIM_API BOOL WINAPI CreateProcessW(LPCWSTR application, LPWSTR commandLine, L
     t.starts.push_back("app=" + winsim::ToUtf8(program.c_str()) + "|cmd=" + winsim::ToUtf8(cmd.c_str()) +
                        "|dir=" + winsim::ToUtf8(dir.c_str()) + "|inherit=" + (inherit ? "1" : "0") +
                        "|show=" + show);
-    auto it = t.byLeaf.find(LowerLeaf(program));
+    auto it = t.byLeaf.find(ProgramKey(program));
     if (it != t.byLeaf.end()) proc = it->second;
     id = (t.nextId += 4);
   }
@@ -168,7 +162,7 @@ void SimRegisterProgram(LPCWSTR leafName, SimProgramProc program) {
   if (!leafName) return;
   Programs& t = Table();
   std::lock_guard<std::mutex> hold(t.lock);
-  std::string key = LowerLeaf(leafName);
+  std::u16string key = ProgramKey(leafName);
   if (program)
     t.byLeaf[key] = program;
   else

@@ -30,7 +30,7 @@ struct RegKeyNode {
 
   RegValue* FindValue(const std::u16string& n) {
     for (auto& v : values)
-      if (SameNameIgnoringCase(v.name, n)) return &v;
+      if (SameTextIgnoringCase(v.name, n)) return &v;
     return nullptr;
   }
 };
@@ -121,7 +121,7 @@ std::unique_ptr<RegKeyNode> Parse(const std::string& text) {
         size_t j = path.find('\\', i);
         if (j == std::string::npos) j = path.size();
         std::u16string name = ToUtf16(UnescapeField(path.substr(i, j - i)));
-        auto& slot = current->subkeys[FoldCase(name)];
+        auto& slot = current->subkeys[UpperCaseText(name)];
         if (!slot) {
           slot = std::make_unique<RegKeyNode>();
           slot->name = name;
@@ -178,7 +178,7 @@ LONG WithHive(int hive, bool write, F&& f) {
 RegKeyNode* Walk(RegKeyNode& root, const std::vector<std::u16string>& path) {
   RegKeyNode* k = &root;
   for (const auto& name : path) {
-    auto it = k->subkeys.find(FoldCase(name));
+    auto it = k->subkeys.find(UpperCaseText(name));
     if (it == k->subkeys.end()) return nullptr;
     k = it->second.get();
   }
@@ -229,22 +229,7 @@ HKEY NewHandle(const OpenKey& key) {
 
 std::u16string WideArg(LPCWSTR s) { return s ? std::u16string(s) : std::u16string(); }
 
-// ANSI text of the registry's A forms, in the machine's ANSI code page.
-std::u16string AnsiToWide(const char* s, size_t n) {
-  if (!n) return std::u16string();
-  int chars = MultiByteToWideChar(CP_ACP, 0, s, int(n), nullptr, 0);
-  std::u16string out(chars > 0 ? size_t(chars) : 0, u'\0');
-  if (chars > 0) MultiByteToWideChar(CP_ACP, 0, s, int(n), &out[0], chars);
-  return out;
-}
-std::string WideToAnsi(const char16_t* s, size_t n) {
-  if (!n) return std::string();
-  int bytes = WideCharToMultiByte(CP_ACP, 0, s, int(n), nullptr, 0, nullptr, nullptr);
-  std::string out(bytes > 0 ? size_t(bytes) : 0, '\0');
-  if (bytes > 0) WideCharToMultiByte(CP_ACP, 0, s, int(n), &out[0], bytes, nullptr, nullptr);
-  return out;
-}
-std::u16string AnsiArg(LPCSTR s) { return s ? AnsiToWide(s, strlen(s)) : std::u16string(); }
+std::u16string AnsiArg(LPCSTR s) { return AnsiToWide(s); }
 bool IsStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
 
 // Copies data into a caller's buffer with the registry's size rules.
@@ -275,11 +260,11 @@ LONG OpenKeyImpl(HKEY base, const std::u16string& sub, bool create, PHKEY result
     made.path.clear();
     RegKeyNode* walk = &root;
     for (const auto& name : from.path) {
-      walk = walk->subkeys[FoldCase(name)].get();
+      walk = walk->subkeys[UpperCaseText(name)].get();
       made.path.push_back(walk->name);
     }
     for (const auto& name : parts) {
-      auto it = k->subkeys.find(FoldCase(name));
+      auto it = k->subkeys.find(UpperCaseText(name));
       if (it == k->subkeys.end()) {
         if (!create) return ERROR_FILE_NOT_FOUND;
         auto node = std::make_unique<RegKeyNode>();
@@ -287,7 +272,7 @@ LONG OpenKeyImpl(HKEY base, const std::u16string& sub, bool create, PHKEY result
         node->lastWrite = FileTimeNow();
         k->lastWrite = node->lastWrite;
         RegKeyNode* raw = node.get();
-        k->subkeys[FoldCase(name)] = std::move(node);
+        k->subkeys[UpperCaseText(name)] = std::move(node);
         k = raw;
         changed = true;
         disp = REG_CREATED_NEW_KEY;
@@ -346,7 +331,7 @@ LONG DeleteValueImpl(HKEY key, const std::u16string& name) {
     RegKeyNode* k = Walk(root, open.path);
     if (!k) return ERROR_KEY_DELETED;
     for (auto it = k->values.begin(); it != k->values.end(); ++it) {
-      if (SameNameIgnoringCase(it->name, name)) {
+      if (SameTextIgnoringCase(it->name, name)) {
         k->values.erase(it);
         k->lastWrite = FileTimeNow();
         changed = true;
@@ -370,7 +355,7 @@ LONG DeleteKeyImpl(HKEY key, const std::u16string& sub) {
     std::vector<std::u16string> parentPath(full.begin(), full.end() - 1);
     RegKeyNode* parent = Walk(root, parentPath);
     if (!parent) return Walk(root, open.path) ? ERROR_FILE_NOT_FOUND : ERROR_KEY_DELETED;
-    auto it = parent->subkeys.find(FoldCase(full.back()));
+    auto it = parent->subkeys.find(UpperCaseText(full.back()));
     if (it == parent->subkeys.end()) return ERROR_FILE_NOT_FOUND;
     if (!it->second->subkeys.empty()) return ERROR_ACCESS_DENIED;  // only leaf keys, as on Windows
     parent->subkeys.erase(it);
@@ -433,8 +418,7 @@ LONG EnumValueImpl(HKEY key, DWORD index, RegValue& out) {
 
 void PutFileTime(PFILETIME out, unsigned long long stamp) {
   if (!out) return;
-  out->dwLowDateTime = DWORD(stamp & 0xFFFFFFFFu);
-  out->dwHighDateTime = DWORD(stamp >> 32);
+  *out = FileTimeOfTicks(stamp);
 }
 
 // Copies a name into a counted buffer (count in characters, terminator included on input,
@@ -453,7 +437,7 @@ std::string AnsiData(const RegValue& v) {
   if (!IsStringType(v.type)) return v.data;
   std::u16string w(v.data.size() / 2, u'\0');
   if (!w.empty()) memcpy(&w[0], v.data.data(), w.size() * 2);
-  return WideToAnsi(w.data(), w.size());
+  return WideToAnsi(w);
 }
 
 std::string StoredFromAnsi(DWORD type, const BYTE* data, DWORD size) {
@@ -569,7 +553,7 @@ WINSIM_API LONG WINAPI RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName, LPD
   unsigned long long stamp = 0;
   LONG rc = EnumKeyImpl(hKey, dwIndex, name, stamp);
   if (rc != ERROR_SUCCESS) return rc;
-  rc = CopyName(WideToAnsi(name.data(), name.size()), lpName, lpcchName);
+  rc = CopyName(WideToAnsi(name), lpName, lpcchName);
   if (rc != ERROR_SUCCESS) return rc;
   if (lpClass && lpcchClass && *lpcchClass) lpClass[0] = 0;
   if (lpcchClass) *lpcchClass = 0;
@@ -595,7 +579,7 @@ WINSIM_API LONG WINAPI RegEnumValueA(HKEY hKey, DWORD dwIndex, LPSTR lpValueName
   RegValue v;
   LONG rc = EnumValueImpl(hKey, dwIndex, v);
   if (rc != ERROR_SUCCESS) return rc;
-  rc = CopyName(WideToAnsi(v.name.data(), v.name.size()), lpValueName, lpcchValueName);
+  rc = CopyName(WideToAnsi(v.name), lpValueName, lpcchValueName);
   if (rc != ERROR_SUCCESS) return rc;
   if (lpType) *lpType = v.type;
   return CopyOut(AnsiData(v), lpData, lpcbData);

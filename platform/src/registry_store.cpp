@@ -4,27 +4,11 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <atomic>
 
 namespace winsim {
-
-std::u16string FoldCase(const std::u16string& text) {
-  std::u16string out = text;
-  for (auto& c : out) {
-    if (c >= u'a' && c <= u'z')
-      c = char16_t(c - 32);
-    else if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
-      c = char16_t(c - 32);
-  }
-  return out;
-}
-
-bool SameNameIgnoringCase(const std::u16string& a, const std::u16string& b) {
-  return a.size() == b.size() && FoldCase(a) == FoldCase(b);
-}
 
 void MakeFolders(const std::string& path) {
   for (size_t i = 1; i <= path.size(); ++i) {
@@ -101,9 +85,9 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& contents)
 }
 
 unsigned long long FileTimeNow() {
-  struct timespec ts;
-  clock_gettime(CLOCK_REALTIME, &ts);
-  return (unsigned long long)(ts.tv_sec + 11644473600LL) * 10000000ULL + (unsigned long long)(ts.tv_nsec / 100);
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  return TicksOf(now);
 }
 
 std::string EscapeField(const std::string& utf8) {

@@ -10,9 +10,6 @@
 
 namespace winsim {
 
-// Upper-cases a name the way the registry and the spooler compare names (ASCII and Latin-1).
-std::u16string FoldCase(const std::u16string& text);
-bool SameNameIgnoringCase(const std::u16string& a, const std::u16string& b);
 
 // Holds an flock on "<path>.lock" for its lifetime (shared or exclusive); creates the folder.
 class StateFileLock {

@@ -11,16 +11,6 @@
 #include "platform/sim.h"
 #include "platform/src/internal.h"
 
-#ifndef ERROR_ALLOTTED_SPACE_EXCEEDED
-#define ERROR_ALLOTTED_SPACE_EXCEEDED 1344L
-#endif
-#ifndef ERROR_UNKNOWN_REVISION
-#define ERROR_UNKNOWN_REVISION 1305L
-#endif
-#ifndef ERROR_INVALID_OWNER
-#define ERROR_INVALID_OWNER 1307L
-#endif
-
 namespace {
 
 // Bytes of a SID with n sub-authorities.

@@ -77,10 +77,16 @@ std::string ReadRaw(HKEY key, const char16_t* name, DWORD* type = nullptr) {
   return data;
 }
 
-std::u16string ReadString(HKEY key, const char16_t* name) {
+// A value's bytes as UTF-16 units, zeros included (a multi-string keeps its separators).
+std::u16string ReadMultiRaw(HKEY key, const char16_t* name) {
   std::string raw = ReadRaw(key, name);
   std::u16string s(raw.size() / 2, u'\0');
   if (!s.empty()) memcpy(&s[0], raw.data(), s.size() * 2);
+  return s;
+}
+
+std::u16string ReadString(HKEY key, const char16_t* name) {
+  std::u16string s = ReadMultiRaw(key, name);
   size_t end = s.find(u'\0');
   if (end != std::u16string::npos) s.resize(end);
   return s;
@@ -313,11 +319,6 @@ BOOL PackInto(LPBYTE buffer, DWORD size, LPDWORD needed, DWORD fixed, F&& pack) 
   return TRUE;
 }
 
-std::u16string LeafOf(const std::u16string& path) {
-  size_t slash = path.find_last_of(u"\\/:");
-  return slash == std::u16string::npos ? path : path.substr(slash + 1);
-}
-
 // Driver files are recorded by leaf name; a file given with a folder elsewhere on the machine
 // is copied into the driver folder, as the spooler does when a driver is added.
 bool TakeDriverFile(const WCHAR* given, std::u16string& leaf) {
@@ -347,13 +348,6 @@ std::vector<std::u16string> SplitMulti(const std::u16string& raw) {
     i = j + 1;
   }
   return out;
-}
-
-std::u16string ReadMultiRaw(HKEY key, const char16_t* name) {
-  std::string raw = ReadRaw(key, name);
-  std::u16string s(raw.size() / 2, u'\0');
-  if (!s.empty()) memcpy(&s[0], raw.data(), s.size() * 2);
-  return s;
 }
 
 LONG CopyTree(HKEY from, HKEY to) {
@@ -544,7 +538,7 @@ WINSIM_API BOOL WINAPI SetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter
         return FALSE;
       }
       std::u16string newKey = KeyNameOf(info->pPrinterName);
-      if (!SameNameIgnoringCase(newKey, handle.keyName)) {
+      if (!SameTextIgnoringCase(newKey, handle.keyName)) {
         // A rename moves the printer's key with all its printer data; open handles follow.
         Key exists, made;
         if (exists.Open(HKEY_LOCAL_MACHINE, PrinterPath(newKey)) == ERROR_SUCCESS) {
@@ -562,7 +556,7 @@ WINSIM_API BOOL WINAPI SetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter
         {
           std::lock_guard<std::mutex> hold(g_lock);
           for (auto& entry : g_printers)
-            if (SameNameIgnoringCase(entry.second.keyName, handle.keyName)) entry.second.keyName = newKey;
+            if (SameTextIgnoringCase(entry.second.keyName, handle.keyName)) entry.second.keyName = newKey;
         }
         key.Reset();
         if (key.Open(HKEY_LOCAL_MACHINE, PrinterPath(newKey)) != ERROR_SUCCESS) {
@@ -652,7 +646,7 @@ WINSIM_API BOOL WINAPI AddPrinterDriverW(LPWSTR, DWORD Level, LPBYTE pDriverInfo
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  if (info->pEnvironment && *info->pEnvironment && !SameNameIgnoringCase(info->pEnvironment, kEnvironment)) {
+  if (info->pEnvironment && *info->pEnvironment && !SameTextIgnoringCase(info->pEnvironment, kEnvironment)) {
     SetLastError(ERROR_INVALID_ENVIRONMENT);
     return FALSE;
   }
@@ -699,7 +693,7 @@ WINSIM_API BOOL WINAPI GetPrinterDriverW(HANDLE hPrinter, LPWSTR pEnvironment, D
                                          DWORD cbBuf, LPDWORD pcbNeeded) {
   Key key;
   if (!OpenPrinterKey(hPrinter, key)) return FALSE;
-  if (pEnvironment && *pEnvironment && !SameNameIgnoringCase(pEnvironment, kEnvironment)) {
+  if (pEnvironment && *pEnvironment && !SameTextIgnoringCase(pEnvironment, kEnvironment)) {
     SetLastError(ERROR_INVALID_ENVIRONMENT);
     return FALSE;
   }
@@ -755,7 +749,7 @@ WINSIM_API BOOL WINAPI GetPrinterDriverDirectoryW(LPWSTR pName, LPWSTR pEnvironm
     SetLastError(ERROR_INVALID_PARAMETER);  // no remote servers on this machine
     return FALSE;
   }
-  if (pEnvironment && *pEnvironment && !SameNameIgnoringCase(pEnvironment, kEnvironment)) {
+  if (pEnvironment && *pEnvironment && !SameTextIgnoringCase(pEnvironment, kEnvironment)) {
     SetLastError(ERROR_INVALID_ENVIRONMENT);
     return FALSE;
   }

@@ -1,5 +1,9 @@
 // kernel32 of the simulated machine: the machine's own controls (clock, ANSI code page,
 // failure injection) and what the conformance cases cannot show.
+#include <stdlib.h>
+#include <time.h>
+
+#include <string>
 #include <thread>
 
 #include "platform/sim.h"
@@ -150,6 +154,52 @@ TEST_F(KernelTest, WsprintfSizePrefixes) {
   EXPECT_EQ(0, lstrcmpW(out, TEXT("narrow|wide|(null)")));
   wsprintfW(out, TEXT("%I64u|%I64d"), 5000000000ull, -5000000000ll);
   EXPECT_EQ(0, lstrcmpW(out, TEXT("5000000000|-5000000000")));
+}
+
+// lstrcmpi and file names share one case table: a pair equal for one is equal for the other.
+TEST_F(KernelTest, CaseBlindCompareAndFileNamesAgree) {
+  struct Case {
+    const WCHAR* stored;
+    const WCHAR* asked;
+    bool same;
+  } cases[] = {
+      {TEXT("a\x0178"), TEXT("A\x00FF"), true},   // Y with diaeresis, upper and lower
+      {TEXT("b\x0178"), TEXT("B\x017A"), false},  // ... is not Z with acute
+      {TEXT("c\x03AA"), TEXT("C\x03CA"), true},   // Greek iota with dialytika
+      {TEXT("d\xFF21"), TEXT("D\xFF41"), true},   // fullwidth A
+      {TEXT("e\x03C2"), TEXT("E\x03A3"), false},  // final sigma has no upper case of its own
+  };
+  for (const Case& c : cases) {
+    std::u16string stored = std::u16string(TEXT("C:\\")) + c.stored;
+    std::u16string asked = std::u16string(TEXT("C:\\")) + c.asked;
+    HANDLE file = CreateFileW(stored.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    CloseHandle(file);
+    EXPECT_EQ(c.same, lstrcmpiW(c.stored, c.asked) == 0) << "compare " << &c - cases;
+    EXPECT_EQ(c.same, GetFileAttributesW(asked.c_str()) != INVALID_FILE_ATTRIBUTES) << "file " << &c - cases;
+  }
+}
+
+// The machine's local time is UTC whatever the host's zone, as FileTimeToLocalFileTime has it.
+TEST_F(KernelTest, LocalTimeIsUtcWhateverTheHostZone) {
+  const char* old = getenv("TZ");
+  std::string saved = old ? old : "";
+  setenv("TZ", "XST-9", 1);
+  tzset();
+  SYSTEMTIME utc, local;
+  GetSystemTime(&utc);
+  GetLocalTime(&local);
+  if (old)
+    setenv("TZ", saved.c_str(), 1);
+  else
+    unsetenv("TZ");
+  tzset();
+  FILETIME a, b;
+  ASSERT_TRUE(SystemTimeToFileTime(&utc, &a));
+  ASSERT_TRUE(SystemTimeToFileTime(&local, &b));
+  ULONGLONG ta = (ULONGLONG(a.dwHighDateTime) << 32) | a.dwLowDateTime;
+  ULONGLONG tb = (ULONGLONG(b.dwHighDateTime) << 32) | b.dwLowDateTime;
+  EXPECT_LT(tb - ta, 10000000ull * 60) << "local time runs with UTC, not nine hours ahead";
 }
 
 }  // namespace
