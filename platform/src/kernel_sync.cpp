@@ -10,6 +10,7 @@
 
 #include "platform/sim.h"
 #include "platform/src/handles.h"
+#include "platform/src/internal.h"
 #include "platform/src/kernel_internal.h"
 
 namespace {
@@ -24,6 +25,13 @@ struct SectionLock {
 };
 
 std::atomic<int> g_failInits{0};
+
+// A new machine starts with no pending failures.
+struct FailureReset {
+  FailureReset() {
+    winsim::RegisterResetHook([] { g_failInits = 0; });
+  }
+} g_failureReset;
 
 SectionLock* LockOf(LPCRITICAL_SECTION section) {
   return section ? static_cast<SectionLock*>(section->DebugInfo) : nullptr;

@@ -326,8 +326,8 @@ TEST_F(MachineStateTest, SpoolerRefusesWhatWindowsRefuses) {
 TEST_F(MachineStateTest, RefusedInstallLeavesTheMachineUntouched) {
   std::string model = Root() + "/OV1BD172.ini";
   std::ofstream(model) << "*FileVersion: \"6.63\"\n";
-  for (const char* attributes : {"many", "0x100000000"}) {
-    EXPECT_NE(zems_test::RunHost("machine install --model '" + model + "' --attributes " + attributes), 0);
+  for (const char* attributes : {"--attributes many", "--attributes 0x100000000", "--extra /nonexistent/extra.ini"}) {
+    EXPECT_NE(zems_test::RunHost("machine install --model '" + model + "' " + attributes), 0);
     HKEY drivers = nullptr;
     EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE,
                             u"SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Drivers\\"
