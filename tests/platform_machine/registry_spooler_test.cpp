@@ -326,17 +326,17 @@ TEST_F(MachineStateTest, SpoolerRefusesWhatWindowsRefuses) {
 TEST_F(MachineStateTest, RefusedInstallLeavesTheMachineUntouched) {
   std::string model = Root() + "/OV1BD172.ini";
   std::ofstream(model) << "*FileVersion: \"6.63\"\n";
-  for (const char* attributes : {"--attributes many", "--attributes 0x100000000", "--extra /nonexistent/extra.ini"}) {
-    EXPECT_NE(zems_test::RunHost("machine install --model '" + model + "' " + attributes), 0);
+  for (const char* arguments : {"--arguments many", "--arguments 0x100000000", "--extra /nonexistent/extra.ini"}) {
+    EXPECT_NE(zems_test::RunHost("machine install --model '" + model + "' " + arguments), 0);
     HKEY drivers = nullptr;
     EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE,
                             u"SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Drivers\\"
                             u"Version-3\\ORVEL ALTEN KV310 ZEMS",
                             0, KEY_READ, &drivers),
               ERROR_FILE_NOT_FOUND)
-        << attributes;
+        << arguments;
     EXPECT_FALSE(std::ifstream(zems_test::HostPath("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3\\zemsgr.dll")))
-        << attributes;
+        << arguments;
   }
 }
 
