@@ -326,7 +326,7 @@ TEST_F(MachineStateTest, SpoolerRefusesWhatWindowsRefuses) {
 TEST_F(MachineStateTest, RefusedInstallLeavesTheMachineUntouched) {
   std::string model = Root() + "/OV1BD172.ini";
   std::ofstream(model) << "*FileVersion: \"6.63\"\n";
-  for (const char* arguments : {"--arguments many", "--arguments 0x100000000", "--extra /nonexistent/extra.ini"}) {
+  for (const char* arguments : {"--attributes many", "--attributes 0x100000000", "--extra /nonexistent/extra.ini"}) {
     EXPECT_NE(zems_test::RunHost("machine install --model '" + model + "' " + arguments), 0);
     HKEY drivers = nullptr;
     EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE,
