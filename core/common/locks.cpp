@@ -15,7 +15,7 @@ LONG g_cacheReady = 0;
 
 // Guards the state words above. Hosts call in on any thread, and the graphics DLL runs
 // LockInitProcess again while other threads may already use the locks, so each state change
-// happens under this short spin lock (never held while waiting for a lock of the Part).
+// happens under this short spin lock (never held while waiting for a cache lock or the mutex).
 LONG g_stateGuard = 0;
 
 class StateGuard {
