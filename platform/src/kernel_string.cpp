@@ -244,7 +244,6 @@ int Format(Char* buffer, const Char* format, va_list args) {
           number.insert(number.begin(), char16_t(digits[v % base]));
           v /= base;
         } while (v);
-        if (precision == 0 && number == u"0") number.clear();
         while (precision > 0 && number.size() < size_t(precision)) number.insert(number.begin(), u'0');
         std::u16string prefix = negative ? u"-" : u"";
         if (alt && base == 16) prefix += type == 'X' ? u"0X" : u"0x";

@@ -355,6 +355,8 @@ TEST(KernelConformance, WsprintfW) {
       {TEXT("%05d"), DWORD(-42), "-0042"},   {TEXT("%x"), 255, "ff"},            {TEXT("%X"), 255, "FF"},
       {TEXT("%#x"), 255, "0xff"},            {TEXT("%.3d"), 7, "007"},           {TEXT("%04X"), 0xAB, "00AB"},
       {TEXT("%c"), 'A', "A"},                {TEXT("100%%"), 0, "100%"},         {TEXT("%02u.%01u"), 5, "05.0"},
+      // A precision of zero, or a bare period, counts as one: zero still prints its digit.
+      {TEXT("[%.0d]"), 0, "[0]"},            {TEXT("[%.u]"), 0, "[0]"},          {TEXT("[%.0x]"), 0, "[0]"},
   };
   for (const auto& c : numbers) {
     WCHAR out[64];
