@@ -244,6 +244,22 @@ bool EncodeOne(const CodePageTable& t, WCHAR c, const EncodeOptions& options, st
   return false;
 }
 
+// The longest start of encoded text, at most `room` bytes, that ends between characters.
+size_t WholeCharacters(UINT codePage, const std::string& text, size_t room) {
+  if (codePage == CP_UTF8) {
+    while (room > 0 && room < text.size() && (static_cast<unsigned char>(text[room]) & 0xC0) == 0x80) --room;
+    return room;
+  }
+  const CodePageTable* table = TableFor(codePage);
+  size_t at = 0;
+  while (at < room) {
+    size_t step = table && table->lead[static_cast<unsigned char>(text[at])] ? 2 : 1;
+    if (at + step > room) break;
+    at += step;
+  }
+  return at;
+}
+
 }  // namespace
 
 WINSIM_API BOOL SimSetAnsiCodePage(UINT codePage) {
@@ -347,7 +363,9 @@ WINSIM_API int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR so
   int count = int(out.size());
   if (targetBytes == 0) return count;
   if (count > targetBytes) {
-    memcpy(target, out.data(), size_t(targetBytes));
+    // What does fit is handed over in whole characters: half of a double-byte character
+    // would pair with whatever the caller's buffer holds next.
+    memcpy(target, out.data(), WholeCharacters(cp, out, size_t(targetBytes)));
     SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return 0;
   }

@@ -153,6 +153,31 @@ TEST(KernelConformance, DefaultCharacters) {
   EXPECT_EQ('?', narrow[0]);
 }
 
+// A buffer too small for the whole conversion: the call fails, and no half of a double-byte
+// character is left in the buffer to pair with the caller's next byte.
+TEST(KernelConformance, NarrowBufferTooSmallKeepsWholeCharacters) {
+  struct {
+    UINT codePage;
+    const WCHAR* text;
+    int room;
+    const char* kept;  // what the buffer holds before the untouched rest
+  } cases[] = {
+      {932, TEXT("a\x3042"), 2, "a"},
+      {932, TEXT("\x3042\x3044"), 3, "\x82\xA0"},
+      {932, TEXT("\x3042"), 1, ""},
+      {1252, TEXT("abc"), 2, "ab"},
+  };
+  for (const auto& c : cases) {
+    char narrow[8];
+    memset(narrow, '#', sizeof narrow);
+    SetLastError(0);
+    EXPECT_EQ(0, WideCharToMultiByte(c.codePage, 0, c.text, -1, narrow, c.room, nullptr, nullptr)) << c.kept;
+    EXPECT_EQ(DWORD(ERROR_INSUFFICIENT_BUFFER), GetLastError()) << c.kept;
+    std::string expected = std::string(c.kept) + std::string(size_t(c.room) - strlen(c.kept), '#');
+    EXPECT_EQ(Hex(expected), Hex(std::string(narrow, size_t(c.room)))) << c.codePage << " room " << c.room;
+  }
+}
+
 TEST(KernelConformance, LeadBytes) {
   struct {
     UINT codePage;
