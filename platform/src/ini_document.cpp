@@ -145,7 +145,8 @@ int IniDocument::FindKey(size_t first, size_t end, const std::u16string& key) co
 std::vector<std::u16string> IniDocument::SectionNames() const {
   std::vector<std::u16string> names;
   for (const Line& line : lines_)
-    if (line.kind == kHeader) names.push_back(line.name);
+    // An empty name would end the zero-separated list where it stands.
+    if (line.kind == kHeader && !line.name.empty()) names.push_back(line.name);
   return names;
 }
 

@@ -143,7 +143,8 @@ ProfileText ReadProfile(const WCHAR* section, const WCHAR* key, const WCHAR* def
   } else if (!key) {
     std::vector<std::u16string> keys = doc->KeyNames(section);
     out.fallback = DefaultText(defaultValue);
-    if (keys.empty()) {
+    // A list whose first name is empty reads as no list at all: the default is given.
+    if (keys.empty() || keys[0].empty()) {
       out.text = out.fallback;
     } else {
       out.list = true;

@@ -194,6 +194,32 @@ TEST_F(IniConformance, MissingFileGivesDefaults) {
   EXPECT_EQ(GetFileAttributesW(missing.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+// Empty names: a zero-separated list cannot begin with one, or it would read as empty.
+TEST(IniListConformance, EmptyNamesInLists) {
+  struct {
+    const char* text;
+    const WCHAR* section;  // null lists the section names
+    WString expected;
+    DWORD result;
+  } cases[] = {
+      {"[]\r\nq=1\r\n[S]\r\n", nullptr, ZLIST("S\0\0"), 2},
+      {"[T]\r\n=v\r\ny=2\r\n", TEXT("T"), ZLIST("dflt\0"), 4},
+      {"[T]\r\n =v\r\n", TEXT("T"), ZLIST("dflt\0"), 4},
+      {"[T]\r\nx=1\r\n=v\r\ny=2\r\n", TEXT("T"), ZLIST("x\0\0y\0\0"), 5},
+      {"[T]\r\nk\r\nx=1\r\n", TEXT("T"), ZLIST("x\0\0"), 2},
+  };
+  TempFolder folder;
+  WString file = folder / TEXT("names.ini");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    WriteBytes(file, c.text);
+    WCHAR buffer[32];
+    for (auto& ch : buffer) ch = '#';
+    EXPECT_EQ(c.result, GetPrivateProfileStringW(c.section, nullptr, TEXT("dflt"), buffer, 32, file.c_str()));
+    EXPECT_EQ(c.expected, WString(buffer, c.expected.size()));
+  }
+}
+
 TEST(IniWriteConformance, CreatesFileSectionsAndKeys) {
   TempFolder folder;
   WString file = folder / TEXT("new.ini");
