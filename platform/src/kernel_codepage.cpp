@@ -202,7 +202,9 @@ size_t DecodeOne(const CodePageTable& t, const unsigned char* s, size_t n, WCHAR
     *c = t.single[s[0]];
     return 1;
   }
-  if (n < 2 || s[1] < 0x40 || s[1] > 0xFC || s[1] == 0x7F) {
+  // A lead byte takes the byte after it, even one that cannot be a trail byte (the pair is
+  // then undefined); only the end of the text or a zero is left alone.
+  if (n < 2 || s[1] == 0) {
     *c = t.defaultWide;
     *invalid = true;
     return 1;

@@ -153,6 +153,31 @@ TEST(KernelConformance, DefaultCharacters) {
   EXPECT_EQ('?', narrow[0]);
 }
 
+// A lead byte in code page 932 takes the next byte with it, whatever that byte is, except a
+// zero; with nothing after it, it stands alone. Either way it becomes the default character.
+TEST(KernelConformance, LeadByteWithoutItsTrailByte) {
+  struct {
+    const char* bytes;
+    int length;
+    WCHAR wide[4];
+    int count;
+  } cases[] = {
+      {"\x82\x20", 2, {0x30FB}, 1},          {"\x82\x7F", 2, {0x30FB}, 1},
+      {"\x82\xFD", 2, {0x30FB}, 1},          {"\x82\x5C", 2, {0x30FB}, 1},
+      {"a\x82", 2, {'a', 0x30FB}, 2},         {"a\x82", -1, {'a', 0x30FB, 0}, 3},
+      {"\x82\0b", 3, {0x30FB, 0, 'b'}, 3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Hex(std::string(c.bytes, c.length < 0 ? strlen(c.bytes) : size_t(c.length))));
+    WCHAR out[8];
+    ASSERT_EQ(c.count, MultiByteToWideChar(932, 0, c.bytes, c.length, out, 8));
+    EXPECT_EQ(HexWide(WString(c.wide, size_t(c.count))), HexWide(WString(out, size_t(c.count))));
+    SetLastError(0);
+    EXPECT_EQ(0, MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, c.bytes, c.length, out, 8));
+    EXPECT_EQ(DWORD(ERROR_NO_UNICODE_TRANSLATION), GetLastError());
+  }
+}
+
 // A buffer too small for the whole conversion: the call fails, and no half of a double-byte
 // character is left in the buffer to pair with the caller's next byte.
 TEST(KernelConformance, NarrowBufferTooSmallKeepsWholeCharacters) {
