@@ -180,9 +180,22 @@ void DecodeUtf8(const unsigned char* s, size_t n, Decoded* out) {
         ok = false;
     }
     if (!ok) {
+      // One replacement for the longest start of a well-formed sequence (at least the byte
+      // itself), as Unicode recommends: a sequence cut short is one bad character, not several.
+      size_t prefix = 1;
+      if (len > 1) {
+        const unsigned char lead = s[i];
+        unsigned char lo = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+        unsigned char hi = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+        while (prefix < len && i + prefix < n && s[i + prefix] >= lo && s[i + prefix] <= hi) {
+          ++prefix;
+          lo = 0x80;
+          hi = 0xBF;
+        }
+      }
       out->invalid = true;
       out->text += u'\xFFFD';
-      ++i;
+      i += prefix;
       continue;
     }
     if (c >= 0x10000) {

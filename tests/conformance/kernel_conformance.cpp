@@ -178,6 +178,27 @@ TEST(KernelConformance, LeadByteWithoutItsTrailByte) {
   }
 }
 
+// UTF-8 cut short, at the end or by a byte that cannot continue it, is one bad character.
+TEST(KernelConformance, Utf8SequenceCutShort) {
+  struct {
+    const char* bytes;
+    WCHAR wide[4];
+  } cases[] = {
+      {"a\xE6\x97", {'a', 0xFFFD}},
+      {"\xE6\x97" "b", {0xFFFD, 'b'}},
+      {"\xF0\x9F\x98", {0xFFFD}},
+      {"\xF0\x9F\x98" "b", {0xFFFD, 'b'}},
+      {"\xC3" "b", {0xFFFD, 'b'}},
+  };
+  for (const auto& c : cases) {
+    WString expected(c.wide);
+    SCOPED_TRACE(Hex(c.bytes));
+    WCHAR out[8];
+    ASSERT_EQ(int(expected.size()), MultiByteToWideChar(CP_UTF8, 0, c.bytes, int(strlen(c.bytes)), out, 8));
+    EXPECT_EQ(HexWide(expected), HexWide(WString(out, expected.size())));
+  }
+}
+
 // A buffer too small for the whole conversion: the call fails, and no half of a double-byte
 // character is left in the buffer to pair with the caller's next byte.
 TEST(KernelConformance, NarrowBufferTooSmallKeepsWholeCharacters) {
