@@ -32,6 +32,14 @@ struct ResolvedPath {
 // null, ERROR_INVALID_NAME for characters Windows refuses in names, ERROR_PATH_NOT_FOUND for
 // empty or unmappable names) and returns false.
 bool ResolvePath(const WCHAR* name, ResolvedPath* out);
+// True when a resolved name ends with a separator (beyond a drive root): it can only name a
+// folder, never a file.
+bool EndsWithSeparator(const ResolvedPath& path);
+// True when a host path is a folder (or a link to one).
+bool IsFolder(const std::string& hostPath);
+// ResolvePath for calls on files: a name ending with a separator that is not an existing
+// folder is refused with ERROR_INVALID_NAME.
+bool ResolveFileName(const WCHAR* name, ResolvedPath* out);
 
 // The absolute form of a Windows path, relative names taken from C:\.
 std::u16string FullWindowsPath(const std::u16string& name);

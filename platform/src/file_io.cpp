@@ -77,6 +77,10 @@ HANDLE OpenFile(const WCHAR* name, DWORD access, DWORD share, DWORD disposition,
       SetLastError(ERROR_FILE_EXISTS);
       return INVALID_HANDLE_VALUE;
     }
+    if (EndsWithSeparator(path) && !IsFolder(path.host)) {
+      SetLastError(ERROR_INVALID_NAME);  // a name ending with a separator names a folder
+      return INVALID_HANDLE_VALUE;
+    }
     if (S_ISDIR(st.st_mode) || (S_ISLNK(st.st_mode) && stat(path.host.c_str(), &st) == 0 && S_ISDIR(st.st_mode))) {
       // Folders open only for their attributes and times, and only when asked for.
       if (!(flags & FILE_FLAG_BACKUP_SEMANTICS) || wantWrite || disposition == CREATE_ALWAYS) {
@@ -85,6 +89,7 @@ HANDLE OpenFile(const WCHAR* name, DWORD access, DWORD share, DWORD disposition,
       }
       file->fd = open(path.host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
       file->canRead = false;
+      if (disposition == OPEN_ALWAYS) lastError = ERROR_ALREADY_EXISTS;
     } else {
       DWORD attributes = AttributesOf(path.host, st);
       bool replaces = disposition == CREATE_ALWAYS || disposition == TRUNCATE_EXISTING;
@@ -114,6 +119,10 @@ HANDLE OpenFile(const WCHAR* name, DWORD access, DWORD share, DWORD disposition,
   } else {
     if (disposition == OPEN_EXISTING || disposition == TRUNCATE_EXISTING) {
       SetLastError(ErrorFromErrno(ENOENT, path.host));
+      return INVALID_HANDLE_VALUE;
+    }
+    if (EndsWithSeparator(path)) {
+      SetLastError(ERROR_INVALID_NAME);
       return INVALID_HANDLE_VALUE;
     }
     file->fd = open(path.host.c_str(), (wantWrite ? O_RDWR : O_RDONLY) | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

@@ -50,7 +50,7 @@ bool CopyContents(int from, int to) {
 
 bool CopyFileTo(const WCHAR* existing, const WCHAR* target, bool failIfExists) {
   ResolvedPath from, to;
-  if (!ResolvePath(existing, &from) || !ResolvePath(target, &to)) return false;
+  if (!ResolveFileName(existing, &from) || !ResolveFileName(target, &to)) return false;
   struct stat src;
   if (stat(from.host.c_str(), &src) != 0) return FailErrno(from.host);
   if (S_ISDIR(src.st_mode)) return Fail(ERROR_ACCESS_DENIED);
@@ -101,9 +101,9 @@ bool CopyFileTo(const WCHAR* existing, const WCHAR* target, bool failIfExists) {
 
 bool MoveFileTo(const WCHAR* existing, const WCHAR* target, DWORD flags) {
   ResolvedPath from, to;
-  if (!ResolvePath(existing, &from)) return false;
+  if (!ResolveFileName(existing, &from)) return false;
   if (!target) return Fail(ERROR_INVALID_PARAMETER);  // delayed deletion is not simulated
-  if (!ResolvePath(target, &to)) return false;
+  if (!ResolveFileName(target, &to)) return false;
   struct stat src;
   if (lstat(from.host.c_str(), &src) != 0) return FailErrno(from.host);
   if (IsDriveRoot(from.full)) return Fail(ERROR_ACCESS_DENIED);
@@ -140,7 +140,7 @@ bool MoveFileTo(const WCHAR* existing, const WCHAR* target, DWORD flags) {
 
 bool DeleteOne(const WCHAR* name) {
   ResolvedPath path;
-  if (!ResolvePath(name, &path)) return false;
+  if (!ResolveFileName(name, &path)) return false;
   struct stat st;
   if (lstat(path.host.c_str(), &st) != 0) return FailErrno(path.host);
   if (S_ISDIR(st.st_mode)) return Fail(ERROR_ACCESS_DENIED);
@@ -154,7 +154,7 @@ bool DeleteOne(const WCHAR* name) {
 
 bool SetAttributes(const WCHAR* name, DWORD attributes) {
   ResolvedPath path;
-  if (!ResolvePath(name, &path)) return false;
+  if (!ResolveFileName(name, &path)) return false;
   struct stat st;
   if (lstat(path.host.c_str(), &st) != 0) return FailErrno(path.host);
   return StoreAttributes(path.host, attributes);
@@ -188,6 +188,10 @@ WINSIM_API DWORD WINAPI GetFileAttributesW(LPCWSTR name) {
     SetLastError(winsim::ErrorFromErrno(errno, path.host));
     return INVALID_FILE_ATTRIBUTES;
   }
+  if (winsim::EndsWithSeparator(path) && !winsim::IsFolder(path.host)) {
+    SetLastError(ERROR_PATH_NOT_FOUND);  // a file is no folder to look into
+    return INVALID_FILE_ATTRIBUTES;
+  }
   return winsim::AttributesOf(path.host, st);
 }
 
@@ -203,6 +207,10 @@ WINSIM_API BOOL WINAPI GetFileAttributesExW(LPCWSTR name, GET_FILEEX_INFO_LEVELS
   struct stat st;
   if (lstat(path.host.c_str(), &st) != 0) {
     SetLastError(winsim::ErrorFromErrno(errno, path.host));
+    return FALSE;
+  }
+  if (winsim::EndsWithSeparator(path) && !winsim::IsFolder(path.host)) {
+    SetLastError(ERROR_PATH_NOT_FOUND);
     return FALSE;
   }
   auto* data = static_cast<WIN32_FILE_ATTRIBUTE_DATA*>(info);

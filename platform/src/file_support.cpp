@@ -136,6 +136,24 @@ bool ResolvePath(const WCHAR* name, ResolvedPath* out) {
   return true;
 }
 
+bool EndsWithSeparator(const ResolvedPath& path) {
+  return path.full.size() > 3 && path.full.back() == u'\\';
+}
+
+bool IsFolder(const std::string& hostPath) {
+  struct stat st;
+  return stat(hostPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool ResolveFileName(const WCHAR* name, ResolvedPath* out) {
+  if (!ResolvePath(name, out)) return false;
+  if (EndsWithSeparator(*out) && !IsFolder(out->host)) {
+    SetLastError(ERROR_INVALID_NAME);
+    return false;
+  }
+  return true;
+}
+
 DWORD ErrorFromErrno(int err, const std::string& hostPath) {
   switch (err) {
     case ENOENT:

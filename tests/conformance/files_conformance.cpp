@@ -394,6 +394,62 @@ TEST(FilesConformance, MoveAndRename) {
   EXPECT_EQ(ReadBytes(folder / TEXT("f2\\in.txt")), "in");
 }
 
+// A name ending with a separator names a folder: a file so named is refused, and nothing is
+// created, copied, moved or deleted under such a name.
+TEST(FilesConformance, TrailingSeparatorNamesOnlyFolders) {
+  TempFolder folder;
+  const WString file = folder / TEXT("a.txt"), sub = folder / TEXT("sub");
+  WriteBytes(file, "hello");
+  ASSERT_TRUE(CreateDirectoryW(sub.c_str(), nullptr));
+  const WString fileSlash = file + TEXT("\\"), newSlash = folder / TEXT("new.txt\\"), subSlash = sub + TEXT("\\");
+  struct {
+    const WString* name;
+    DWORD disposition;
+    DWORD error;  // 0: opens
+  } opens[] = {
+      {&fileSlash, OPEN_EXISTING, ERROR_INVALID_NAME},   {&fileSlash, OPEN_ALWAYS, ERROR_INVALID_NAME},
+      {&fileSlash, CREATE_ALWAYS, ERROR_INVALID_NAME},   {&fileSlash, CREATE_NEW, ERROR_FILE_EXISTS},
+      {&newSlash, OPEN_EXISTING, ERROR_FILE_NOT_FOUND},  {&newSlash, OPEN_ALWAYS, ERROR_INVALID_NAME},
+      {&newSlash, CREATE_ALWAYS, ERROR_INVALID_NAME},    {&newSlash, CREATE_NEW, ERROR_INVALID_NAME},
+      {&subSlash, OPEN_EXISTING, 0},                     {&subSlash, OPEN_ALWAYS, ERROR_ALREADY_EXISTS},
+  };
+  for (const auto& c : opens) {
+    SetLastError(0);
+    HANDLE h = Open(*c.name, GENERIC_READ, FILE_SHARE_READ, c.disposition, FILE_FLAG_BACKUP_SEMANTICS);
+    EXPECT_EQ(GetLastError(), c.error) << c.disposition;
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    EXPECT_EQ(h != INVALID_HANDLE_VALUE, c.error == 0 || c.error == ERROR_ALREADY_EXISTS) << c.disposition;
+  }
+  EXPECT_EQ(GetFileAttributesW(fileSlash.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_PATH_NOT_FOUND));
+  EXPECT_EQ(GetFileAttributesW(newSlash.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(GetFileAttributesW(subSlash.c_str()), DWORD(FILE_ATTRIBUTE_DIRECTORY));
+
+  struct Names {
+    WString file, fileSlash, newSlash, copy;
+  } const n{file, fileSlash, newSlash, folder / TEXT("c.txt")};
+  struct {
+    const char* what;
+    BOOL (*run)(const Names&);
+  } calls[] = {
+      {"SetFileAttributes", [](const Names& n) { return SetFileAttributesW(n.fileSlash.c_str(), FILE_ATTRIBUTE_HIDDEN); }},
+      {"CopyFile from", [](const Names& n) { return CopyFileW(n.fileSlash.c_str(), n.copy.c_str(), FALSE); }},
+      {"CopyFile to", [](const Names& n) { return CopyFileW(n.file.c_str(), n.newSlash.c_str(), FALSE); }},
+      {"MoveFile", [](const Names& n) { return MoveFileW(n.fileSlash.c_str(), n.copy.c_str()); }},
+      {"DeleteFile", [](const Names& n) { return DeleteFileW(n.fileSlash.c_str()); }},
+  };
+  for (const auto& call : calls) {
+    SetLastError(0);
+    EXPECT_FALSE(call.run(n)) << call.what;
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_NAME)) << call.what;
+  }
+  EXPECT_EQ(GetFileAttributesW(file.c_str()), DWORD(FILE_ATTRIBUTE_ARCHIVE)) << "the file is untouched";
+  EXPECT_EQ(ReadBytes(file), "hello");
+  EXPECT_EQ(GetFileAttributesW(n.copy.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW((folder / TEXT("new.txt")).c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST(FilesConformance, Folders) {
   TempFolder folder;
   WString sub = folder / TEXT("sub");
