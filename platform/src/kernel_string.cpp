@@ -205,12 +205,22 @@ int Format(Char* buffer, const Char* format, va_list args) {
       case 'S': {
         const void* s = va_arg(args, const void*);
         bool narrowText = isShort || (!isLong && ((type == 's') != wide));
+        // With a precision, no more than that many units are read: the argument may be a
+        // fixed-size field without a terminator.
+        size_t limit = precision >= 0 ? size_t(precision) : size_t(-1);
         if (!s) {
           text = u"(null)";
         } else if (narrowText) {
-          text = winsim::AnsiToWide(static_cast<const char*>(s));
+          const char* narrow = static_cast<const char*>(s);
+          size_t n = 0;  // bytes, taken a whole character at a time
+          for (size_t chars = 0; chars < limit && narrow[n]; ++chars)
+            n += IsDBCSLeadByte(BYTE(narrow[n])) && narrow[n + 1] ? 2 : 1;
+          text = n ? winsim::AnsiToWide(narrow, n) : std::u16string();
         } else {
-          text = static_cast<const char16_t*>(s);
+          const char16_t* wideText = static_cast<const char16_t*>(s);
+          size_t n = 0;
+          while (n < limit && wideText[n]) ++n;
+          text.assign(wideText, n);
         }
         if (precision >= 0 && text.size() > size_t(precision)) text.resize(size_t(precision));
         break;

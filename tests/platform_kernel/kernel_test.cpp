@@ -156,6 +156,23 @@ TEST_F(KernelTest, WsprintfSizePrefixes) {
   EXPECT_EQ(0, lstrcmpW(out, TEXT("5000000000|-5000000000")));
 }
 
+// A precision bounds what is read of a string: fixed-size fields need no terminator.
+TEST_F(KernelTest, WsprintfPrecisionReadsNoFurther) {
+  const WCHAR wideField[4] = {'a', 'b', 'c', 'd'};
+  const char narrowField[3] = {'x', 'y', 'z'};
+  WCHAR out[32];
+  EXPECT_EQ(8, wsprintfW(out, TEXT("%.4s|%.3hs"), wideField, narrowField));
+  EXPECT_EQ(0, lstrcmpW(out, TEXT("abcd|xyz")));
+  char narrowOut[32];
+  EXPECT_EQ(4, wsprintfA(narrowOut, "%.2s|%.1S", narrowField, wideField));
+  EXPECT_STREQ("xy|a", narrowOut);
+  // In code page 932 the precision counts characters, and a double-byte one stays whole.
+  ASSERT_TRUE(SimSetAnsiCodePage(932));
+  const char kana[4] = {'\x82', '\xA0', '\x82', '\xA2'};
+  EXPECT_EQ(2, wsprintfW(out, TEXT("%.2hs"), kana));
+  EXPECT_EQ(0, lstrcmpW(out, TEXT("\x3042\x3044")));
+}
+
 // lstrcmpi and file names share one case table: a pair equal for one is equal for the other.
 TEST_F(KernelTest, CaseBlindCompareAndFileNamesAgree) {
   struct Case {
