@@ -110,8 +110,10 @@ std::string IniDocument::Serialize() const {
 }
 
 bool IniDocument::Find(const std::u16string& section, int* header, size_t* first, size_t* end) const {
+  // The caller's name is trimmed as the names in the file are.
+  const std::u16string wanted = TrimBlanks(section);
   size_t i = 0;
-  if (section.empty()) {
+  if (wanted.empty()) {
     while (i < lines_.size() && lines_[i].kind != kHeader) ++i;
     if (i > 0) {
       *header = -1;
@@ -121,7 +123,7 @@ bool IniDocument::Find(const std::u16string& section, int* header, size_t* first
     }
   }
   for (; i < lines_.size(); ++i) {
-    if (lines_[i].kind == kHeader && SameTextIgnoringCase(lines_[i].name, section)) {
+    if (lines_[i].kind == kHeader && SameTextIgnoringCase(lines_[i].name, wanted)) {
       size_t e = i + 1;
       while (e < lines_.size() && lines_[e].kind != kHeader) ++e;
       *header = int(i);
@@ -193,7 +195,7 @@ bool IniDocument::SetValue(const std::u16string& section, const std::u16string& 
   int header;
   size_t first, end;
   if (!Find(section, &header, &first, &end)) {
-    lines_.push_back(Classify(u"[" + section + u"]"));
+    lines_.push_back(Classify(u"[" + TrimBlanks(section) + u"]"));
     lines_.push_back(Classify(name + u"=" + value));
     return true;
   }
@@ -237,7 +239,7 @@ bool IniDocument::ReplaceSection(const std::u16string& section, const std::vecto
   std::vector<Line> body;
   for (const std::u16string& text : lines) body.push_back(Classify(text));
   if (!Find(section, &header, &first, &end)) {
-    lines_.push_back(Classify(u"[" + section + u"]"));
+    lines_.push_back(Classify(u"[" + TrimBlanks(section) + u"]"));
     lines_.insert(lines_.end(), body.begin(), body.end());
     return true;
   }

@@ -220,6 +220,30 @@ TEST(IniListConformance, EmptyNamesInLists) {
   }
 }
 
+// The caller's section name is trimmed like the names in the file, for reading and writing.
+TEST(IniWriteConformance, SectionNamesOfTheCallerAreTrimmed) {
+  TempFolder folder;
+  WString file = folder / TEXT("trim.ini");
+  WriteBytes(file, "[S]\r\nk=1\r\n  [ T ]  \r\nt=2\r\n");
+  struct {
+    const WCHAR* section;
+    const WCHAR* key;
+    const WCHAR* expected;
+  } reads[] = {{TEXT(" T "), TEXT("t"), TEXT("2")}, {TEXT("T  "), TEXT(" t"), TEXT("2")}, {TEXT("  s"), TEXT("k"), TEXT("1")}};
+  WCHAR buffer[16];
+  for (const auto& c : reads) {
+    GetPrivateProfileStringW(c.section, c.key, TEXT("dflt"), buffer, 16, file.c_str());
+    EXPECT_EQ(WString(buffer), WString(c.expected)) << "[" << WString(c.section).size() << "]";
+  }
+  ASSERT_TRUE(WritePrivateProfileStringW(TEXT(" S "), TEXT(" nk "), TEXT("v"), file.c_str()));
+  GetPrivateProfileStringW(TEXT("S"), TEXT("nk"), TEXT("dflt"), buffer, 16, file.c_str());
+  EXPECT_EQ(WString(buffer), WString(TEXT("v")));
+  ASSERT_TRUE(WritePrivateProfileStringW(TEXT(" New "), TEXT("a"), TEXT("b"), file.c_str()));
+  WCHAR names[64];
+  DWORD n = GetPrivateProfileSectionNamesW(names, 64, file.c_str());
+  EXPECT_EQ(WString(names, n + 1), ZLIST("S\0T\0New\0\0")) << "no section named with blanks";
+}
+
 TEST(IniWriteConformance, CreatesFileSectionsAndKeys) {
   TempFolder folder;
   WString file = folder / TEXT("new.ini");
