@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -88,6 +89,36 @@ TEST_F(NamedMutexTest, MutexOfADeadProcessIsAcquiredAsAbandoned) {
   });
   ASSERT_TRUE(next.Receive(&c));
   EXPECT_EQ('o', c);
+  CloseHandle(m);
+}
+
+// Waiters already blocked when the owning process dies: the first to get the mutex learns it
+// was abandoned; once that one releases it, the next gets it plainly.
+TEST_F(NamedMutexTest, WaitersBlockedWhileTheOwnerDies) {
+  ChildProcess child(HoldUntilTold);
+  char c = 0;
+  ASSERT_TRUE(child.Receive(&c));
+  HANDLE m = OpenMutexW(SYNCHRONIZE, FALSE, kName);
+  ASSERT_TRUE(m);
+  std::vector<DWORD> results;
+  std::mutex resultsLock;
+  auto waiter = [&] {
+    DWORD r = WaitForSingleObject(m, 5000);
+    {
+      std::lock_guard<std::mutex> hold(resultsLock);
+      results.push_back(r);
+    }
+    if (r == WAIT_OBJECT_0 || r == WAIT_ABANDONED) ReleaseMutex(m);
+  };
+  std::thread first(waiter), second(waiter);
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));  // both are waiting
+  child.Send('x');
+  first.join();
+  second.join();
+  EXPECT_EQ(0, child.Wait());
+  ASSERT_EQ(2u, results.size());
+  EXPECT_EQ(DWORD(WAIT_ABANDONED), results[0]);
+  EXPECT_EQ(DWORD(WAIT_OBJECT_0), results[1]);
   CloseHandle(m);
 }
 
