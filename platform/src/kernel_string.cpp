@@ -136,8 +136,19 @@ template <class Char>
 struct Output {
   Char* buffer;
   int used = 0;
+  bool full = false;
   void Put(unsigned c) {
-    if (used < kFormatLimit - 1) buffer[used++] = Char(c);
+    if (!full && used < kFormatLimit - 1) buffer[used++] = Char(c);
+  }
+  // Both bytes of a double-byte character, or neither: once one does not fit, nothing more
+  // goes in, so no later character shows up past the gap.
+  void PutPair(unsigned lead, unsigned trail) {
+    if (full || used + 2 > kFormatLimit - 1) {
+      full = true;
+      return;
+    }
+    buffer[used++] = Char(lead);
+    buffer[used++] = Char(trail);
   }
 };
 
@@ -273,7 +284,14 @@ int Format(Char* buffer, const Char* format, va_list args) {
     if (wide) {
       for (char16_t c : text) out.Put(c);
     } else {
-      for (char c : winsim::WideToAnsi(text)) out.Put(static_cast<unsigned char>(c));
+      std::string narrow = winsim::WideToAnsi(text);
+      for (size_t i = 0; i < narrow.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(narrow[i]);
+        if (i + 1 < narrow.size() && IsDBCSLeadByte(c))
+          out.PutPair(c, static_cast<unsigned char>(narrow[++i]));
+        else
+          out.Put(c);
+      }
     }
     if (left)
       for (size_t i = 0; i < pad; ++i) out.Put(' ');

@@ -1,6 +1,7 @@
 // kernel32 of the simulated machine: the machine's own controls (clock, ANSI code page,
 // failure injection) and what the conformance cases cannot show.
 #include <stdlib.h>
+#include <string.h>
 #include <time.h>
 
 #include <string>
@@ -171,6 +172,28 @@ TEST_F(KernelTest, WsprintfPrecisionReadsNoFurther) {
   const char kana[4] = {'\x82', '\xA0', '\x82', '\xA2'};
   EXPECT_EQ(2, wsprintfW(out, TEXT("%.2hs"), kana));
   EXPECT_EQ(0, lstrcmpW(out, TEXT("\x3042\x3044")));
+}
+
+// wsprintfA stops at 1024 bytes, the terminator included, without splitting a double-byte
+// character at that limit.
+TEST_F(KernelTest, WsprintfAKeepsDoubleByteCharactersWholeAtItsLimit) {
+  ASSERT_TRUE(SimSetAnsiCodePage(932));
+  struct {
+    size_t lead;   // single-byte characters before the double-byte one
+    int result;
+  } cases[] = {{1021, 1023}, {1022, 1022}};
+  for (const auto& c : cases) {
+    std::string text(c.lead, 'x');
+    text += "\x82\xA0y";
+    static char out[1100];
+    memset(out, '#', sizeof out);
+    EXPECT_EQ(c.result, wsprintfA(out, "%s", text.c_str())) << c.lead;
+    EXPECT_EQ(0, out[c.result]) << c.lead;
+    EXPECT_EQ('#', out[c.result + 1]) << c.lead;
+    if (c.result == 1023) {
+      EXPECT_EQ('\xA0', out[1022]);
+    }
+  }
 }
 
 // lstrcmpi and file names share one case table: a pair equal for one is equal for the other.
