@@ -177,21 +177,28 @@ DWORD CopyOut(const std::u16string& text, DWORD size, LPWSTR buffer) {
   return DWORD(text.size());
 }
 
+// Resolves a name for the attribute queries and reads its host entry without following links.
+// A name ending with a separator must be a folder, as on Windows.
+bool StatForAttributes(LPCWSTR name, ResolvedPath* path, struct stat* st) {
+  if (!ResolvePath(name, path)) return false;
+  if (lstat(path->host.c_str(), st) != 0) {
+    SetLastError(ErrorFromErrno(errno, path->host));
+    return false;
+  }
+  if (EndsWithSeparator(*path) && !IsFolder(path->host)) {
+    SetLastError(ERROR_PATH_NOT_FOUND);  // a file is no folder to look into
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 }  // namespace winsim
 
 WINSIM_API DWORD WINAPI GetFileAttributesW(LPCWSTR name) {
   winsim::ResolvedPath path;
-  if (!winsim::ResolvePath(name, &path)) return INVALID_FILE_ATTRIBUTES;
   struct stat st;
-  if (lstat(path.host.c_str(), &st) != 0) {
-    SetLastError(winsim::ErrorFromErrno(errno, path.host));
-    return INVALID_FILE_ATTRIBUTES;
-  }
-  if (winsim::EndsWithSeparator(path) && !winsim::IsFolder(path.host)) {
-    SetLastError(ERROR_PATH_NOT_FOUND);  // a file is no folder to look into
-    return INVALID_FILE_ATTRIBUTES;
-  }
+  if (!winsim::StatForAttributes(name, &path, &st)) return INVALID_FILE_ATTRIBUTES;
   return winsim::AttributesOf(path.host, st);
 }
 
@@ -203,16 +210,8 @@ WINSIM_API BOOL WINAPI GetFileAttributesExW(LPCWSTR name, GET_FILEEX_INFO_LEVELS
     return FALSE;
   }
   winsim::ResolvedPath path;
-  if (!winsim::ResolvePath(name, &path)) return FALSE;
   struct stat st;
-  if (lstat(path.host.c_str(), &st) != 0) {
-    SetLastError(winsim::ErrorFromErrno(errno, path.host));
-    return FALSE;
-  }
-  if (winsim::EndsWithSeparator(path) && !winsim::IsFolder(path.host)) {
-    SetLastError(ERROR_PATH_NOT_FOUND);
-    return FALSE;
-  }
+  if (!winsim::StatForAttributes(name, &path, &st)) return FALSE;
   auto* data = static_cast<WIN32_FILE_ATTRIBUTE_DATA*>(info);
   data->dwFileAttributes = winsim::AttributesOf(path.host, st);
   winsim::HostFileTimes(-1, path.host, &data->ftCreationTime, &data->ftLastAccessTime, &data->ftLastWriteTime);
