@@ -17,3 +17,5 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get update -q
   apt-get install -y -q "${missing[@]}"
 fi
+# The native builds are 32-bit: make sure their programs can run here.
+bash "$(dirname "$0")/i386-exec.sh" ensure
