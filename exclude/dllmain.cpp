@@ -1,7 +1,7 @@
 // Process attach and detach of zemsexc.
 #include "core/common/locks.h"
-#include "core/engine/context_cache.h"
-#include "core/engine/model_cache.h"
+#include "core/context/context_cache.h"
+#include "core/model/model_cache.h"
 #include "exclude/exc_lock.h"
 #include "platform/win32.h"
 

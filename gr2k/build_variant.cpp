@@ -1,6 +1,6 @@
 // The graphics DLL's build switches and variants of shared operations.
 #include "core/common/languages.h"
-#include "core/engine/build_switches.h"
+#include "core/tables/build_switches.h"
 #include "core/store/item_store.h"
 
 const BuildVariant& BuildGetVariant() {

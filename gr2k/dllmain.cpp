@@ -1,7 +1,7 @@
 // Process attach and detach of zemsgr.
 #include "core/common/locks.h"
-#include "core/engine/context_cache.h"
-#include "core/engine/model_cache.h"
+#include "core/context/context_cache.h"
+#include "core/model/model_cache.h"
 #include "core/common/module_handle.h"
 #include "platform/win32.h"
 

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "core/engine/model_parser.h"
+#include "core/model/model_parser.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // "ZEMSUIUS.DLL" in the driver folder, whatever the display language.
 #include "core/common/printer_names.h"
 #include "core/common/resources.h"
-#include "core/engine/ui_state.h"
+#include "core/context/ui_state.h"
 
 const WCHAR* ResLanguageDllPath(DriverContext* ctx) {
   static const WCHAR kEmpty[1] = {0};

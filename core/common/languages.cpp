@@ -5,10 +5,10 @@
 
 #include "core/common/mem.h"
 #include "core/common/printer_names.h"
-#include "core/engine/driver_context.h"
-#include "core/engine/item_access.h"
-#include "core/engine/item_ids.h"
-#include "core/engine/ui_state.h"
+#include "core/context/driver_context.h"
+#include "core/items/item_access.h"
+#include "core/items/item_ids.h"
+#include "core/context/ui_state.h"
 #include "core/store/driver_identity.h"
 
 const LanguageRow kLanguageTable[] = {

@@ -1,7 +1,7 @@
 // The cache locks and the machine-wide settings mutex.
 #include "core/common/locks.h"
 
-#include "core/engine/context_cache.h"
+#include "core/context/context_cache.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // driver-context cache, and the machine-wide named mutex that serialises work on shared
 // files and persisted settings across every process and session.
 #pragma once
-#include "core/engine/driver_context_fwd.h"
+#include "core/context/driver_context_fwd.h"
 #include "platform/win32.h"
 
 // Process attach (and again when the graphics DLL enables its driver): empties the context

@@ -7,7 +7,7 @@
 
 #include "core/common/mem.h"
 #include "core/common/printer_names.h"
-#include "core/engine/ui_state.h"
+#include "core/context/ui_state.h"
 
 namespace {
 

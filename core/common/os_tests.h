@@ -2,7 +2,7 @@
 // the Explorer host test and the administrator test. Every test answers 0 when a system call
 // fails.
 #pragma once
-#include "core/engine/driver_context.h"
+#include "core/context/driver_context.h"
 #include "platform/win32.h"
 
 // GetVersionExW on a zeroed OSVERSIONINFOW; its result.

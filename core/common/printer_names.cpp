@@ -9,8 +9,8 @@
 #include "core/common/resources.h"
 #include "core/common/settings_folders.h"
 #include "core/common/text.h"
-#include "core/engine/model_record.h"
-#include "core/engine/ui_state.h"
+#include "core/tables/model_record.h"
+#include "core/context/ui_state.h"
 #include "core/store/driver_identity.h"
 
 namespace {

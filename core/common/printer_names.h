@@ -4,7 +4,7 @@
 // call. Forms without a context take a printer handle, with or without a fetched
 // PRINTER_INFO_2 / DRIVER_INFO_3. Every buffer a caller passes comes with its size.
 #pragma once
-#include "core/engine/driver_context.h"
+#include "core/context/driver_context.h"
 #include "platform/win32.h"
 
 // ---- spooler queries (results are freed with MemFree) ----

@@ -1,6 +1,6 @@
 // Resource DLLs and strings of the language resource DLL.
 #pragma once
-#include "core/engine/driver_context.h"
+#include "core/context/driver_context.h"
 #include "platform/win32.h"
 
 // Loads string id into buffer (size characters, always terminated); with complete nonzero the

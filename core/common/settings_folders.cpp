@@ -8,8 +8,8 @@
 #include "core/common/printer_names.h"
 #include "core/common/text.h"
 #include "core/bind/bidi_store.h"
-#include "core/engine/driver_context.h"
-#include "core/engine/ui_state.h"
+#include "core/context/driver_context.h"
+#include "core/context/ui_state.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <string.h>
 
-#include "core/engine/units.h"
+#include "core/items/units.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // fixed-point formatter of displayed measurements, the charset code of the ANSI code page and
 // the checks and line scanner for narrow text.
 #pragma once
-#include "core/engine/driver_context_fwd.h"
+#include "core/context/driver_context_fwd.h"
 #include "platform/win32.h"
 
 // Converts narrow (ANSI code page) text into a buffer of n wide characters, always

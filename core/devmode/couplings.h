@@ -1,6 +1,6 @@
 // Couplings between public DEVMODE fields and the private items: papers in printer dots.
 #pragma once
-#include "core/engine/driver_context.h"
+#include "core/context/driver_context.h"
 #include "platform/win32.h"
 
 // Items 40-45 and the DEVMODE paper fields for the input paper code (mapped through item's

@@ -5,8 +5,8 @@
 
 #include "core/common/mem.h"
 #include "core/devmode/settings_defaults.h"
-#include "core/engine/driver_context.h"
-#include "core/engine/item_table.h"
+#include "core/context/driver_context.h"
+#include "core/items/item_table.h"
 
 BYTE* DmBuildDefault(DriverContext* ctx, int mode) {
   (void)mode;

@@ -1,6 +1,6 @@
 // Custom paper limits that the custom-paper module gives for its size edits.
 #pragma once
-#include "core/engine/driver_context.h"
+#include "core/context/driver_context.h"
 #include "platform/win32.h"
 
 struct DlgControlRecord;

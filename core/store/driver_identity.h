@@ -1,6 +1,6 @@
 // Driver identity values in printer data.
 #pragma once
-#include "core/engine/driver_context.h"
+#include "core/context/driver_context.h"
 #include "platform/win32.h"
 
 // Reads the printer data "HelpFileName" into buffer (size characters, terminated); 1 when it

@@ -4,7 +4,7 @@
 #include "core/common/file_ops.h"
 #include "core/common/mem.h"
 #include "core/common/text.h"
-#include "core/engine/item_access.h"
+#include "core/items/item_access.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <thread>
 
-#include "core/engine/driver_context.h"
-#include "core/engine/ui_state.h"
+#include "core/context/driver_context.h"
+#include "core/context/ui_state.h"
 #include "platform/sim.h"
 #include "support/child_process.h"
 #include "support/machine_fixture.h"

@@ -5,7 +5,7 @@
 #include <climits>
 #include <string>
 
-#include "core/engine/item_access.h"
+#include "core/items/item_access.h"
 #include "platform/sim.h"
 #include "support/item_context.h"
 #include "support/machine_fixture.h"

@@ -4,7 +4,7 @@
 
 #include "core/common/expand_files.h"
 #include "core/common/file_ops.h"
-#include "core/engine/model_record.h"
+#include "core/tables/model_record.h"
 #include "tests/common_folders/printer_fixture.h"
 
 namespace {

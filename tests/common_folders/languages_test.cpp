@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "core/common/languages.h"
-#include "core/engine/item_table.h"
+#include "core/items/item_table.h"
 #include "tests/common_folders/printer_fixture.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "core/common/os_tests.h"
-#include "core/engine/driver_context.h"
-#include "core/engine/ui_state.h"
+#include "core/context/driver_context.h"
+#include "core/context/ui_state.h"
 #include "platform/sim.h"
 #include "platform/win32.h"
 #include "support/machine_fixture.h"

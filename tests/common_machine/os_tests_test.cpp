@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/common/os_tests.h"
-#include "core/engine/ui_state.h"
+#include "core/context/ui_state.h"
 #include "platform/sim.h"
 #include "platform/win32.h"
 #include "support/machine_fixture.h"

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "core/engine/driver_context.h"
-#include "core/engine/item_access.h"
-#include "core/engine/ui_state.h"
+#include "core/context/driver_context.h"
+#include "core/items/item_access.h"
+#include "core/context/ui_state.h"
 #include "core/store/ini_text.h"
 #include "platform/sim.h"
 #include "tests/common_ini/host_files.h"

@@ -3,7 +3,7 @@
 
 #include <string.h>
 
-#include "core/engine/ui_state.h"
+#include "core/context/ui_state.h"
 
 namespace zems_test {
 

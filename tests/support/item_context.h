@@ -5,10 +5,10 @@
 
 #include <vector>
 
-#include "core/engine/driver_context.h"
-#include "core/engine/item_table.h"
-#include "core/engine/model_record.h"
-#include "core/engine/ui_state.h"
+#include "core/context/driver_context.h"
+#include "core/items/item_table.h"
+#include "core/tables/model_record.h"
+#include "core/context/ui_state.h"
 #include "support/machine_fixture.h"
 
 namespace zems_test {

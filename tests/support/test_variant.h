@@ -1,7 +1,7 @@
 // The build switches the test programs link in place of a deliverable's. Tests may change the
 // switches and restore them with ResetTestVariant.
 #pragma once
-#include "core/engine/build_switches.h"
+#include "core/tables/build_switches.h"
 
 namespace zems_test {
 BuildVariant& TestVariant();

@@ -1,0 +1,14 @@
+// Small accessors of a context's UI state, kept apart from the open and release so that code
+// which only reads a context does not bring the whole context machinery with it.
+#include "core/context/driver_context.h"
+#include "core/tables/model_record.h"
+#include "core/context/ui_state.h"
+
+BYTE* CtxInitialSettingsBlock(DriverContext* ctx) { return ctx && ctx->ui ? ctx->ui->initialSettings : nullptr; }
+BYTE* CtxLockDefaultSettingsBlock(DriverContext* ctx) { return ctx && ctx->ui ? ctx->ui->lockDefaults : nullptr; }
+
+int CtxUsesGlobalMutex(const DriverContext* ctx) { return !ctx || !ctx->ui || ctx->ui->useGlobalMutex ? 1 : 0; }
+
+int CtxHasModelCap(const DriverContext* ctx, DWORD mask) {
+  return ctx && ctx->ui && (ctx->ui->variantCapMask & mask) ? 1 : 0;
+}

@@ -1,7 +1,0 @@
-// Minimal version until the model description lookups are built: answers as for a context
-// without a model description (no descriptor).
-#include "core/engine/model_lookup.h"
-
-const ModelItemDescriptor* ModelFindDescriptor(WORD, DriverContext*) { return nullptr; }
-const ModelItemDescriptor* ModelFindDescriptorBySymbol(WORD, DriverContext*) { return nullptr; }
-

@@ -1,0 +1,292 @@
+// Model-description parser: parse loop, dispatch, parse state and its memory, rule names,
+// model defaults and the header texts.
+#include "core/model/model_parser.h"
+
+#include <string.h>
+
+#include "core/common/mem.h"
+#include "core/common/text.h"
+#include "core/model/model_parser_handlers.h"
+#include "core/model/model_parser_scan.h"
+
+struct ModelArenaChunk {
+  ModelArenaChunk* next;
+  DWORD size;
+  DWORD used;
+  // data follows
+};
+
+namespace {
+
+constexpr DWORD kChunkSize = 64 * 1024;
+constexpr DWORD kMaxAlloc = 0x40000000;
+
+BYTE* ChunkData(ModelArenaChunk* chunk) { return reinterpret_cast<BYTE*>(chunk + 1); }
+
+void FreeArena(ModelArenaChunk* chunk) {
+  while (chunk) {
+    ModelArenaChunk* next = chunk->next;
+    MemFree(chunk);
+    chunk = next;
+  }
+}
+
+bool KeywordIs(const ModelStatementReader* s, const char* text) {
+  return strcmp(s->keyword.text, text) == 0;
+}
+
+WCHAR* AnsiToWideCopy(ModelParseState* state, const char* text, DWORD length) {
+  WCHAR* wide = static_cast<WCHAR*>(ModelParseAlloc(state, (length + 1) * sizeof(WCHAR)));
+  if (!wide) return nullptr;
+  StrAnsiToWide(wide, text, static_cast<int>(length + 1));
+  return wide;
+}
+
+int OnDllName(ModelParseState* state, ModelStatementReader* s, WCHAR** field) {
+  ModelCursor cur = ModelValueCursor(state, s);
+  DWORD length = 0;
+  char* text = ModelExtractCommandText(state, &cur, &length);
+  if (!text) return 1;
+  WCHAR* wide = AnsiToWideCopy(state, text, length);
+  if (wide) *field = wide;
+  return 1;
+}
+
+ModelParseState* NewParseState(UINT codePage) {
+  ModelParseState* state = static_cast<ModelParseState*>(MemAllocZero(sizeof(ModelParseState)));
+  if (!state) return nullptr;
+  state->header = static_cast<ModelImageHeader*>(MemAllocZero(sizeof(ModelImageHeader)));
+  if (!state->header) {
+    MemFree(state);
+    return nullptr;
+  }
+  state->codePage = codePage;
+  return state;
+}
+
+ModelParseState* ParseWith(ModelDataReader* data) {
+  ModelStatementReader* s = ModelNewStatementReader();
+  ModelParseState* state = s ? NewParseState(data->codePage) : nullptr;
+  if (!state) {
+    ModelFreeStatementReader(s);
+    return nullptr;
+  }
+  int result;
+  do {
+    result = ModelReadStatement(s, data);
+    if (result == kModelReadOk) ModelDispatchStatement(state, s);
+  } while (result == kModelReadOk || result == kModelReadSyntax);
+  // A block that the file never closed ends with the file, so its default becomes an index
+  // like every other block's.
+  ModelCloseOpenItem(state);
+  ModelFreeStatementReader(s);
+  if (result != kModelReadEnd) {
+    ModelFreeParseState(state);
+    return nullptr;
+  }
+  return state;
+}
+
+}  // namespace
+
+const KeywordHandlerRow ModelKeywordTable[24] = {
+    {"FileVersion", ModelOnFileVersion},
+    {"OpenUI", ModelOnOpenUi},
+    {"CloseUI", ModelOnCloseUi},
+    {"NumericValue", ModelOnNumericValue},
+    {"StringValue", ModelOnStringValue},
+    {"PageValue", ModelOnPageValue},
+    {"PageMMValue", ModelOnPageMmValue},
+    {"SlotPaper", ModelOnSlotPaper},
+    {"OptionCommand", ModelOnOptionCommand},
+    {"CommandGroup", ModelOnCommandGroup},
+    {"DeviceFonts", ModelOnDeviceFonts},
+    {"FontCartridge", ModelOnFontCartridge},
+    {"TTFS", ModelOnTtfs},
+    {"CommandString", ModelOnCommandString},
+    {"Judge", ModelOnJudge},
+    {"Item", ModelOnItemRules},
+    {"Action", ModelOnAction},
+    {"Transact", ModelOnTransact},
+    {"AlertAction", ModelOnAlertAction},
+    {"Alert", ModelOnAlert},
+    {"Exclusive", ModelOnExclusive},
+    {"UIResDLLName", ModelOnUiResDllName},
+    {"ExcDepDLLName", ModelOnExcDepDllName},
+    {nullptr, nullptr},
+};
+
+void* ModelParseAlloc(ModelParseState* state, DWORD size) {
+  if (!state || size == 0 || size > kMaxAlloc) return nullptr;
+  size = (size + 3u) & ~3u;
+  ModelArenaChunk* chunk = state->arena;
+  if (!chunk || chunk->size - chunk->used < size) {
+    DWORD capacity = size > kChunkSize / 4 ? size : kChunkSize;
+    chunk = static_cast<ModelArenaChunk*>(MemAllocZero(sizeof(ModelArenaChunk) + capacity));
+    if (!chunk) return nullptr;
+    chunk->size = capacity;
+    if (capacity == size && state->arena) {
+      // A large block gets a chunk of its own behind the current one, which keeps its room.
+      chunk->next = state->arena->next;
+      state->arena->next = chunk;
+      chunk->used = size;
+      return ChunkData(chunk);
+    }
+    chunk->next = state->arena;
+    state->arena = chunk;
+  }
+  void* block = ChunkData(chunk) + chunk->used;
+  chunk->used += size;
+  return block;
+}
+
+ModelParseState* ModelParseFile(LPCWSTR path) {
+  ModelDataReader* data = ModelOpenDataReader(path);
+  if (!data) return nullptr;
+  ModelParseState* state = ParseWith(data);
+  ModelCloseDataReader(data);
+  return state;
+}
+
+ModelParseState* ModelParseMemory(const void* bytes, DWORD size, UINT codePage) {
+  ModelDataReader* data = ModelOpenMemoryReader(bytes, size, codePage);
+  if (!data) return nullptr;
+  ModelParseState* state = ParseWith(data);
+  ModelCloseDataReader(data);
+  return state;
+}
+
+int ModelDispatchStatement(ModelParseState* state, ModelStatementReader* s) {
+  if (!state || !s) return kModelReadSyntax;
+  const char* keyword = s->keyword.text;
+  if (state->openName) {
+    if (strcmp(keyword, state->openName) == 0) {
+      ModelOnOptionEntry(state, s);
+      return 0;
+    }
+    if (strncmp(keyword, "Default", 7) == 0 && strcmp(keyword + 7, state->openName) == 0) {
+      ModelOnDefault(state, s);
+      return 0;
+    }
+  }
+  // Statements of one kind come in runs, so the row that matched last is tried first.
+  int row = -1;
+  int memo = state->keywordMemo;
+  if (memo > 0 && memo <= 23 && KeywordIs(s, ModelKeywordTable[memo - 1].keyword)) row = memo - 1;
+  for (int i = 0; row < 0 && ModelKeywordTable[i].keyword; ++i) {
+    if (KeywordIs(s, ModelKeywordTable[i].keyword)) row = i;
+  }
+  if (row < 0) {
+    state->keywordMemo = 0;
+    return kModelReadSyntax;
+  }
+  state->keywordMemo = row + 1;
+  return ModelKeywordTable[row].handler(state, s) == 1 ? 0 : kModelReadSyntax;
+}
+
+void ModelFreeParseState(ModelParseState* state) {
+  if (!state) return;
+  FreeArena(state->arena);
+  MemFree(state->header);
+  MemFree(state);
+}
+
+BOOL ModelRegisterRuleName(ModelParseState* state, int kind, const char* name, DWORD length,
+                           LONG number) {
+  if (!state || kind < 0 || kind >= kModelRuleKinds || !name) return FALSE;
+  ModelRuleName* entry = static_cast<ModelRuleName*>(ModelParseAlloc(state, sizeof(ModelRuleName)));
+  char* text = static_cast<char*>(ModelParseAlloc(state, length + 1));
+  if (!entry || !text) return FALSE;
+  memcpy(text, name, length);
+  entry->name = text;
+  entry->number = number;
+  ModelRuleName** tail = &state->ruleNames[kind];
+  while (*tail) tail = &(*tail)->next;
+  *tail = entry;
+  return TRUE;
+}
+
+LONG ModelFindRuleName(const ModelParseState* state, int kind, const char* name, DWORD length) {
+  if (!state || kind < 0 || kind >= kModelRuleKinds || !name) return 0;
+  for (const ModelRuleName* entry = state->ruleNames[kind]; entry; entry = entry->next) {
+    if (strlen(entry->name) == length && memcmp(entry->name, name, length) == 0)
+      return entry->number;
+  }
+  return 0;
+}
+
+WORD ModelResolveRuleReference(const ModelParseState* state, int kind, const char* token,
+                               DWORD length) {
+  // AlertAction comes before Alert, which is its prefix.
+  static const char* const kPrefixes[kModelRuleKinds] = {"Judge", "Item", "Action",
+                                                         "Transact", "AlertAction", "Alert"};
+  for (int k = 0; k < kModelRuleKinds; ++k) {
+    size_t n = strlen(kPrefixes[k]);
+    if (length >= n && memcmp(token, kPrefixes[k], n) == 0) {
+      if (k != kind) return 0;
+      DWORD number = 0;
+      for (DWORD i = 0; i < length; ++i) {
+        if (token[i] >= '0' && token[i] <= '9') number = number * 10 + static_cast<DWORD>(token[i] - '0');
+      }
+      return static_cast<WORD>(number);
+    }
+  }
+  if (length >= 4 && memcmp(token, "NULL", 4) == 0) return 0;
+  return static_cast<WORD>(ModelFindRuleName(state, kind, token, length));
+}
+
+ModelItemDescriptor** ModelHeaderSlot(ModelImageHeader* header, WORD itemId) {
+  if (!header) return nullptr;
+  if (itemId >= 1 && itemId <= 696) return &header->slotsLow[itemId - 1];
+  if (itemId >= 697 && itemId <= 1543) return &header->slotsHigh[itemId - 697];
+  if (itemId >= 10001 && itemId <= 10434) return &header->slotsExt[itemId - 10001];
+  return nullptr;
+}
+
+LONG ModelDescriptorDefault(const ModelItemDescriptor* d) {
+  if (!d || !d->values) return 0;
+  switch (d->type & 0xFF) {
+    case kModelTypePickOne: {
+      // Every list record starts with its link and value id.
+      const ListValueRecord* entry = static_cast<const ListValueRecord*>(d->values);
+      for (WORD i = 0; entry && i < d->defaultValue; ++i) entry = entry->next;
+      return entry ? entry->valueId : 0;
+    }
+    case kModelTypeBoolean:
+      return static_cast<const BooleanValueRecord*>(d->values)->defaultValue;
+    case kModelTypeNumeric:
+      return static_cast<const NumericValueRecord*>(d->values)->defaultValue;
+    case kModelTypeString:
+      return static_cast<const StringValueRecord*>(d->values)->defaultValue;
+    default:
+      return 0;
+  }
+}
+
+LONG ModelImageGetItemDefault(const ModelImageHeader* header, WORD itemId) {
+  if (!header || itemId == 0) return 0;
+  ModelItemDescriptor* const* slot = ModelHeaderSlot(const_cast<ModelImageHeader*>(header), itemId);
+  if (slot && *slot) return ModelDescriptorDefault(*slot);
+  for (const ModelItemDescriptor* d = header->descriptors; d; d = d->next) {
+    if (d->itemId == itemId) return ModelDescriptorDefault(d);
+  }
+  return 0;
+}
+
+ModelCursor ModelValueCursor(const ModelParseState* state, const ModelStatementReader* s) {
+  return ModelCursorOf(s->value.text, s->value.length, state->codePage);
+}
+
+int ModelOnFileVersion(ModelParseState* state, ModelStatementReader* s) {
+  memset(state->header->fileVersion, 0, sizeof(state->header->fileVersion));
+  StrAnsiToWide(state->header->fileVersion, s->value.text, 15);
+  return 1;
+}
+
+int ModelOnUiResDllName(ModelParseState* state, ModelStatementReader* s) {
+  return OnDllName(state, s, &state->header->uiResDllName);
+}
+
+int ModelOnExcDepDllName(ModelParseState* state, ModelStatementReader* s) {
+  return OnDllName(state, s, &state->header->excDepDllName);
+}

@@ -1,0 +1,223 @@
+// Command groups of the job stream, numbered command strings and the device-font and
+// cartridge lists of a model description.
+#include <string.h>
+
+#include "core/model/model_parser_handlers.h"
+#include "core/model/model_parser_scan.h"
+#include "core/tables/symbol_table.h"
+
+namespace {
+
+// Conditional blocks nest through recursion; deeper nesting than any model needs ends the
+// block, so hostile input cannot exhaust the stack.
+constexpr int kMaxCommandDepth = 64;
+
+bool SkipToColon(ModelCursor* cur) {
+  while (cur->p < cur->end) {
+    if (*cur->p++ == ':') return true;
+  }
+  return false;
+}
+
+bool IsLineEnd(char c) { return ModelCharIs(static_cast<BYTE>(c), kModelCharLineEnd); }
+
+// After a word that did not end on '{', expects the '{' as the next thing.
+bool OpenBrace(ModelCursor* cur, char ending) {
+  if (ending == '{') return true;
+  ModelSpan word;
+  ending = ModelNextWord(cur, &word);
+  return word.length == 0 && ending == '{';
+}
+
+CommandNode* ParseBody(ModelParseState* state, ModelCursor* cur, int depth);
+
+CommandNode* ParseTypedCommand(ModelParseState* state, ModelCursor* cur) {
+  ModelSpan kind;
+  ModelNextWord(cur, &kind);
+  if (ModelSpanIs(kind, "GroupType")) {
+    ModelSpan name;
+    char ending = ModelNextWord(cur, &name);
+    bool lineEnded = IsLineEnd(ending);
+    const SymbolEntry* symbol = ModelFindSymbol(name);
+    if (!symbol) {
+      while (!lineEnded && cur->p < cur->end && !IsLineEnd(*cur->p)) ++cur->p;
+      return nullptr;
+    }
+    LONG number = 0;
+    if (!lineEnded) {
+      while (cur->p < cur->end && ModelCharIs(static_cast<BYTE>(*cur->p), kModelCharBlank)) ++cur->p;
+      if (cur->p < cur->end && *cur->p >= '0' && *cur->p <= '9') ModelNextNumber(cur, &number);
+    }
+    ItemCommandNode* node =
+        static_cast<ItemCommandNode*>(ModelParseAlloc(state, sizeof(ItemCommandNode)));
+    if (!node) return nullptr;
+    node->head.kind = kCommandNodeItem;
+    node->head.symbolId = symbol->symbolId;
+    node->number = static_cast<WORD>(number);
+    return &node->head;
+  }
+  if (ModelSpanIs(kind, "StringType")) {
+    LONG number = 0;
+    if (!ModelNextNumber(cur, &number) || number == 0) return nullptr;
+    StringCommandNode* node =
+        static_cast<StringCommandNode*>(ModelParseAlloc(state, sizeof(StringCommandNode)));
+    if (!node) return nullptr;
+    node->head.kind = kCommandNodeString;
+    node->number = number;
+    return &node->head;
+  }
+  if (ModelSpanIs(kind, "FontType")) {
+    CommandNode* node = static_cast<CommandNode*>(ModelParseAlloc(state, sizeof(CommandNode)));
+    if (node) node->kind = kCommandNodeFont;
+    return node;
+  }
+  return nullptr;
+}
+
+CommandNode* ParseConditional(ModelParseState* state, ModelCursor* cur, int depth) {
+  if (depth > kMaxCommandDepth) return nullptr;
+  ModelSpan reference;
+  char ending = ModelNextWord(cur, &reference);
+  WORD judge = reference.length
+                   ? ModelResolveRuleReference(state, kModelRuleJudge, reference.text, reference.length)
+                   : 0;
+  if (!OpenBrace(cur, ending)) return nullptr;
+  CommandNode* thenList = ParseBody(state, cur, depth);
+  CommandNode* elseList = nullptr;
+
+  ModelCursor save = *cur;
+  ModelSpan word;
+  ending = ModelNextWord(cur, &word);
+  if (ModelSpanIs(word, "ElseIf")) {
+    // The colon of an ElseIf may follow the word directly ("ElseIf: Judge2 {").
+    if (ending == ':' || SkipToColon(cur)) elseList = ParseConditional(state, cur, depth + 1);
+  } else if (ModelSpanIs(word, "Else")) {
+    if (OpenBrace(cur, ending)) elseList = ParseBody(state, cur, depth + 1);
+  } else {
+    *cur = save;
+  }
+  if (!thenList && !elseList) return nullptr;
+
+  CommandBlock* block = static_cast<CommandBlock*>(ModelParseAlloc(state, sizeof(CommandBlock)));
+  ConditionalCommandNode* node =
+      static_cast<ConditionalCommandNode*>(ModelParseAlloc(state, sizeof(ConditionalCommandNode)));
+  if (!block || !node) return nullptr;
+  block->judge.number = judge;
+  block->thenList = thenList;
+  block->elseList = elseList;
+  node->head.kind = kCommandNodeConditional;
+  node->block = block;
+  return &node->head;
+}
+
+// Entries up to the closing '}' (or the end of the value, or the first entry that is neither
+// Type nor Command), in file order.
+CommandNode* ParseBody(ModelParseState* state, ModelCursor* cur, int depth) {
+  CommandNode* head = nullptr;
+  CommandNode** tail = &head;
+  for (;;) {
+    ModelSpan word;
+    ModelNextWord(cur, &word);
+    bool isType = ModelSpanIs(word, "Type");
+    if (!isType && !ModelSpanIs(word, "Command")) break;
+    if (!SkipToColon(cur)) break;
+    CommandNode* node = isType ? ParseTypedCommand(state, cur) : ParseConditional(state, cur, depth + 1);
+    if (node) {
+      *tail = node;
+      tail = &node->next;
+    }
+  }
+  return head;
+}
+
+// "IDList { {"name" id} ... }" into a new array of entries; FALSE when the list is not there.
+bool ParseFontList(ModelParseState* state, ModelStatementReader* s, LONG* count,
+                   FontListEntry*** list) {
+  ModelCursor cur = ModelValueCursor(state, s);
+  ModelSpan word;
+  char ending = ModelNextWord(&cur, &word);
+  if (!ModelSpanIs(word, "IDList") || !OpenBrace(&cur, ending)) return false;
+  LONG n = 0;
+  LONG capacity = 0;
+  FontListEntry** entries = nullptr;
+  for (;;) {
+    ending = ModelNextWord(&cur, &word);
+    if (word.length != 0 || ending != '{') break;
+    ModelSkipSpace(&cur);
+    if (cur.p >= cur.end || *cur.p != '"') break;
+    char* name = ModelExtractCommandText(state, &cur, nullptr);
+    LONG id = 0;
+    if (!ModelNextNumber(&cur, &id)) break;
+    ending = ModelNextWord(&cur, &word);
+    if (word.length != 0 || ending != '}') break;
+    FontListEntry* entry = static_cast<FontListEntry*>(ModelParseAlloc(state, sizeof(FontListEntry)));
+    if (!entry) break;
+    entry->id = id;
+    entry->name = name;
+    if (n == capacity) {
+      LONG grown = capacity ? capacity * 2 : 16;
+      FontListEntry** bigger =
+          static_cast<FontListEntry**>(ModelParseAlloc(state, grown * sizeof(FontListEntry*)));
+      if (!bigger) break;
+      if (n) memcpy(bigger, entries, n * sizeof(FontListEntry*));
+      entries = bigger;
+      capacity = grown;
+    }
+    entries[n++] = entry;
+  }
+  *count = n;
+  *list = n ? entries : nullptr;
+  return true;
+}
+
+}  // namespace
+
+int ModelOnCommandGroup(ModelParseState* state, ModelStatementReader* s) {
+  ModelCursor cur = ModelValueCursor(state, s);
+  ModelSpan section;
+  char ending = ModelNextWord(&cur, &section);
+  ModelImageHeader* h = state->header;
+  CommandBlock** group = ModelSpanIs(section, "JobStart")    ? &h->jobStart
+                         : ModelSpanIs(section, "JobEnd")    ? &h->jobEnd
+                         : ModelSpanIs(section, "PageStart") ? &h->pageStart
+                         : ModelSpanIs(section, "PageEnd")   ? &h->pageEnd
+                         : ModelSpanIs(section, "DocReset")  ? &h->docReset
+                                                             : nullptr;
+  if (!group || !OpenBrace(&cur, ending)) return 1;
+  CommandNode* list = ParseBody(state, &cur, 0);
+  CommandBlock* block = nullptr;
+  if (list) {
+    block = static_cast<CommandBlock*>(ModelParseAlloc(state, sizeof(CommandBlock)));
+    if (!block) return 1;
+    block->thenList = list;
+  }
+  *group = block;
+  return 1;
+}
+
+int ModelOnDeviceFonts(ModelParseState* state, ModelStatementReader* s) {
+  return ParseFontList(state, s, &state->header->deviceFontCount, &state->header->deviceFonts) ? 1 : 0;
+}
+
+int ModelOnFontCartridge(ModelParseState* state, ModelStatementReader* s) {
+  return ParseFontList(state, s, &state->header->cartridgeCount, &state->header->cartridges) ? 1 : 0;
+}
+
+int ModelOnCommandString(ModelParseState* state, ModelStatementReader* s) {
+  ModelCursor cur = ModelValueCursor(state, s);
+  DWORD length = 0;
+  char* text = ModelExtractCommandText(state, &cur, &length);
+  if (!text) return 0;
+  CommandStringNode* node =
+      static_cast<CommandStringNode*>(ModelParseAlloc(state, sizeof(CommandStringNode)));
+  if (!node) return 0;
+  node->number = ModelParseNumber(s->word1.text);
+  node->length = static_cast<LONG>(length + 1);
+  node->text = text;
+  if (state->lastCommandString)
+    state->lastCommandString->next = node;
+  else
+    state->commandStrings = node;
+  state->lastCommandString = node;
+  return 1;
+}

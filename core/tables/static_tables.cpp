@@ -1,0 +1,112 @@
+// Constant lists of this model build. The lists whose rows belong to later features (option
+// codes of the bidirectional acquisition, option-request block rows) hold only their end row
+// until the feature that reads them brings its data.
+#include "core/tables/static_tables.h"
+
+#include <stddef.h>
+
+#include "core/common/languages.h"
+
+namespace {
+
+const PrintMacroResolution g_macroResolutions[] = {
+    {6, 200, 200},   {1, 300, 300},   {2, 400, 400},   {3, 600, 600},   {4, 1200, 1200},
+    {5, 2400, 2400}, {17, 600, 600},  {18, 600, 600},  {19, 600, 600},  {33, 150, 150},
+    {34, 300, 300},  {35, 300, 300},  {36, 600, 600},  {37, 1200, 1200}, {20, 600, 600},
+    {0, 0, 0},
+};
+
+const LONG kFontTableIds[] = {10004, 10005, 10006, 10007, 10008, 10009};
+const LONG kBasicDeviceIds[] = {10001, 10002, 10003, 10004, 10005, 10006, 10007,
+                                10008, 10009, 10010, 10011, 10354, 10355};
+
+// Consecutive id runs are made once, at compile time.
+template <LONG First, LONG Last>
+struct IdRun {
+  LONG ids[Last - First + 1];
+  constexpr IdRun() : ids{} {
+    for (LONG i = First; i <= Last; ++i) ids[i - First] = i;
+  }
+};
+constexpr IdRun<10014, 10045> kSourceOptionIds;
+constexpr IdRun<10046, 10173> kOutputOptionIds;
+constexpr IdRun<10111, 10174> kTrayIds;
+
+#define IDS(list) {0xFFFF, sizeof(list) / sizeof(LONG), list}
+const FixedIdList g_fixedIdLists[] = {
+    {0xFFFF, 0, nullptr},       // 0
+    {0xFFFF, 0, nullptr},       // 1
+    IDS(kFontTableIds),         // 2: kept out of the model defaults
+    {0xFFFF, 0, nullptr},       // 3
+    {0xFFFF, 0, nullptr},       // 4
+    IDS(kBasicDeviceIds),       // 5: device settings that are not extended device items
+    IDS(kSourceOptionIds.ids),  // 6
+    IDS(kOutputOptionIds.ids),  // 7
+    IDS(kTrayIds.ids),          // 8
+    {0xFFFF, 0, nullptr},       // 9
+    {0xFFFF, 0, nullptr},       // 10
+    {0xFFFF, 0, nullptr},       // 11
+    {0xFFFF, 0, nullptr},       // 12
+    {0, 0, nullptr},
+};
+constexpr int kFixedIdListCount = 13;
+
+const NupPostKind g_nupPostKinds[] = {{0, 1}, {1, 2}, {2, 4}, {3, 9}, {4, 16}};
+
+// A4, Letter: A3, B4, Tabloid fit; after the marker 1027 the codes for the large sizes.
+constexpr WORD kFitMarker = 1027;
+const WORD g_fitPapers[] = {8, 12, 3, 0};
+
+// The multi-purpose tray (source 4) takes custom sizes in both orientations on every system,
+// within the model record's limits.
+const CustomSizeLimitRow g_customSizeLimits[] = {
+    {3, 4, 1, 0, {10204, 4250, 42518, 6614}, {10204, 4250, 42518, 6614}},
+    {3, 4, 2, 0, {42518, 6614, 10204, 4250}, {42518, 6614, 10204, 4250}},
+    {0, 0, 0, 0, {0, 0, 0, 0}, {0, 0, 0, 0}},
+};
+const CustomSizeOverrides g_customSizeOverrides = {0, nullptr};
+
+const OptionBlockRow g_optionBlockRows[] = {{0xFFFF, 0, 0}};
+const OptionCodeRow g_optionCodes[] = {{0, 0}};
+
+}  // namespace
+
+const PrintMacroResolution* TblGetPrintMacroResolutions() { return g_macroResolutions; }
+
+int TblIdListContains(int n, LONG id) {
+  if (n < 0 || n >= kFixedIdListCount) return 0;
+  const FixedIdList& list = g_fixedIdLists[n];
+  for (DWORD i = 0; i < list.count; ++i)
+    if (list.ids[i] == id) return 1;
+  return 0;
+}
+
+const NupPostKind* TblGetNupPostKinds() { return g_nupPostKinds; }
+DWORD TblNupPostKindCount() { return sizeof(g_nupPostKinds) / sizeof(g_nupPostKinds[0]); }
+
+const WORD* TblGetFitPapers() { return g_fitPapers; }
+
+int TblIsFitPaper(WORD outputSize, WORD paper) {
+  const bool small = outputSize == 9 || outputSize == 1;
+  const WORD* p = g_fitPapers;
+  if (small) {
+    for (; *p && *p != kFitMarker; ++p)
+      if (*p == paper) return 1;
+    return 0;
+  }
+  for (; *p && *p != kFitMarker; ++p) {
+  }
+  if (*p != kFitMarker) return 0;
+  for (++p; *p; ++p)
+    if (*p == paper) return 1;
+  return 0;
+}
+
+const CustomSizeLimitRow* TblGetCustomSizeLimits() { return g_customSizeLimits; }
+const CustomSizeOverrides* TblGetCustomSizeOverrides() { return &g_customSizeOverrides; }
+const OptionBlockRow* TblGetOptionBlockRows() { return g_optionBlockRows; }
+const OptionCodeRow* TblGetOptionCodes() { return g_optionCodes; }
+
+int TblIsChangingSubDialog(WORD dialogId) { return dialogId == 1020 || dialogId == 1025 ? 0 : 1; }
+
+const LanguageRow* TblGetLanguages() { return kLanguageTable; }

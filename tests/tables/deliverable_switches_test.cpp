@@ -1,0 +1,48 @@
+// The build switches as each of the three DLLs carries them. The test program links its own
+// switch table, so each DLL's table is compiled in here under a namespace of its own; the
+// headers they include are taken first, so that only the table itself lands in the namespace.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/common/languages.h"
+#include "core/tables/build_switches.h"
+#include "core/store/item_store.h"
+
+namespace printer_interface {
+#include "ui2k/build_variant.cpp"
+}
+namespace graphics {
+#include "gr2k/build_variant.cpp"
+}
+namespace exclusion {
+#include "exclude/build_variant.cpp"
+}
+
+namespace {
+
+TEST(DeliverableSwitches, TheThreeDllsDifferOnlyInTheOpensInstallStep) {
+  struct Case {
+    const BuildVariant& variant;
+    const char* name;
+    int installStep;
+  } cases[] = {
+      {printer_interface::BuildGetVariant(), "zemsui", 1},
+      {graphics::BuildGetVariant(), "zemsgr", 0},
+      {exclusion::BuildGetVariant(), "zemsexc", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(std::string(c.variant.deliverable), c.name);
+    EXPECT_EQ(c.variant.featureCount, 6);
+    EXPECT_EQ(c.variant.commonDriver, 1);
+    EXPECT_EQ(c.variant.featureBits, 1u << 7);
+    EXPECT_EQ(c.variant.featureFlags, 1u << 0);
+    EXPECT_EQ(c.variant.openHasInstallStep, c.installStep);
+    // Every context carries its own pages and controls, whichever DLL opened it.
+    EXPECT_NE(c.variant.loadAtOpen, nullptr);
+    EXPECT_NE(c.variant.installedLangCode, nullptr);
+  }
+}
+
+}  // namespace
