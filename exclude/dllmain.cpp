@@ -1,7 +1,5 @@
 // Process attach and detach of zemsexc.
-#include "core/common/locks.h"
-#include "core/context/context_cache.h"
-#include "core/model/model_cache.h"
+#include "core/context/process_attach.h"
 #include "exclude/exc_lock.h"
 #include "platform/win32.h"
 
@@ -17,17 +15,15 @@ ZEMS_EXPORT BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserve
   (void)reserved;
   switch (reason) {
     case DLL_PROCESS_ATTACH:
-      LockInitProcess();
+      CoreProcessAttach(nullptr);  // zemsexc loads no resources of its own
       if (!g_apiLockReady) g_apiLockReady = InitializeCriticalSectionAndSpinCount(&g_apiLock, 0) != FALSE;
       break;
     case DLL_PROCESS_DETACH:
-      ModelFreeImageCache();
-      CtxCacheExpire(TRUE);  // every parked context goes before the locks do
+      CoreProcessDetach();
       if (g_apiLockReady) {
         DeleteCriticalSection(&g_apiLock);
         g_apiLockReady = false;
       }
-      LockTermProcess();
       break;
   }
   return TRUE;

@@ -1,8 +1,6 @@
 // The cache locks and the machine-wide settings mutex.
 #include "core/common/locks.h"
 
-#include "core/context/context_cache.h"
-
 namespace {
 
 constexpr DWORD kSpinCount = 4000;
@@ -11,7 +9,6 @@ const WCHAR kMutexName[] = TEXT("Global\\ZemsMutexTse");
 CRITICAL_SECTION g_section[2];
 LONG g_sectionState[2];  // 1 = initialised
 HANDLE g_mutex = nullptr;
-LONG g_cacheReady = 0;
 
 // Guards the state words above. Hosts call in on any thread, and the graphics DLL runs
 // LockInitProcess again while other threads may already use the locks, so each state change
@@ -40,10 +37,6 @@ bool ValidLock(int n) { return n == 1 || n == 2; }
 
 void LockInitProcess() {
   StateGuard guard;
-  if (!g_cacheReady) {
-    CtxCacheInit();
-    g_cacheReady = 1;
-  }
   InitSection(0);
   InitSection(1);
   // An open mutex handle is kept: a process never holds two handles of the mutex.
@@ -61,7 +54,6 @@ void LockTermProcess() {
     CloseHandle(g_mutex);
     g_mutex = nullptr;
   }
-  g_cacheReady = 0;
 }
 
 void LockEnter(int n) {
@@ -97,8 +89,7 @@ HANDLE LockCreateGlobalMutex() {
   return CreateMutexW(&attributes, FALSE, kMutexName);
 }
 
-void LockGlobalMutex(const DriverContext* ctx) {
-  if (ctx && !CtxUsesGlobalMutex(ctx)) return;
+void LockGlobalMutex() {
   HANDLE mutex;
   {
     StateGuard guard;
@@ -109,8 +100,7 @@ void LockGlobalMutex(const DriverContext* ctx) {
   if (mutex) WaitForSingleObject(mutex, INFINITE);
 }
 
-void UnlockGlobalMutex(const DriverContext* ctx) {
-  if (ctx && !CtxUsesGlobalMutex(ctx)) return;
+void UnlockGlobalMutex() {
   HANDLE mutex;
   {
     StateGuard guard;

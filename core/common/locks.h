@@ -2,12 +2,11 @@
 // driver-context cache, and the machine-wide named mutex that serialises work on shared
 // files and persisted settings across every process and session.
 #pragma once
-#include "core/context/driver_context_fwd.h"
 #include "platform/win32.h"
 
-// Process attach (and again when the graphics DLL enables its driver): empties the context
-// cache and creates the two critical sections, each only when not done yet, so a second call
-// keeps cached contexts, entered sections and an open mutex handle.
+// Process attach (and again when the graphics DLL enables its driver): creates the two
+// critical sections, each only when not done yet, so a second call keeps entered sections and
+// an open mutex handle. The context cache is emptied by the core's process attach, not here.
 void LockInitProcess();
 // Process detach: deletes the critical sections that exist and closes the mutex handle.
 void LockTermProcess();
@@ -22,11 +21,11 @@ void LockLeave(int n);
 HANDLE LockCreateGlobalMutex();
 
 // Waits without time-out for the named mutex, creating the process's handle on first use;
-// an abandoned mutex counts as acquired. Re-entrant on the thread. Nothing happens when ctx
-// is given and does not use the global mutex, or when the mutex cannot be created.
-void LockGlobalMutex(const DriverContext* ctx);
-// Releases one acquisition of LockGlobalMutex with the same ctx.
-void UnlockGlobalMutex(const DriverContext* ctx);
+// an abandoned mutex counts as acquired. Re-entrant on the thread. Nothing happens when the
+// mutex cannot be created. (A context that opts out goes through CtxLockGlobalMutex.)
+void LockGlobalMutex();
+// Releases one acquisition of LockGlobalMutex.
+void UnlockGlobalMutex();
 
 // State for diagnostics and tests: 1 when cache lock n is initialised, else 0; the
 // process's mutex handle or null.

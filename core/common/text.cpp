@@ -3,8 +3,6 @@
 
 #include <string.h>
 
-#include "core/items/units.h"
-
 namespace {
 
 struct CharsetCodeRow {
@@ -58,8 +56,8 @@ char* StrWideToAnsi(char* narrow, const WCHAR* wide, int n) {
   return narrow;
 }
 
-void StrFormatFixedPoint(WCHAR* buffer, int bufferChars, LONG divisor, LONG value, const DriverContext* ctx) {
-  if (!buffer || bufferChars <= 0) return;
+void StrFormatFixedPoint(WCHAR* buffer, int cchBuffer, LONG divisor, LONG value, BOOL decimalComma) {
+  if (!buffer || cchBuffer <= 0) return;
   int decimals = 0;
   for (LONG d = divisor; d > 1; d /= 10) ++decimals;
   // Formatted from the magnitude, so that a negative value keeps its sign however small.
@@ -75,8 +73,8 @@ void StrFormatFixedPoint(WCHAR* buffer, int bufferChars, LONG divisor, LONG valu
   } else {
     wsprintfW(text, TEXT("%s%lu"), sign, magnitude);
   }
-  lstrcpynW(buffer, text, bufferChars);
-  if (ItemLangUsesDecimalComma(ctx)) StrUseDecimalComma(buffer);
+  lstrcpynW(buffer, text, cchBuffer);
+  if (decimalComma) StrUseDecimalComma(buffer);
 }
 
 WCHAR* StrUseDecimalComma(WCHAR* text) {

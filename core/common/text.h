@@ -2,7 +2,6 @@
 // fixed-point formatter of displayed measurements, the charset code of the ANSI code page and
 // the checks and line scanner for narrow text.
 #pragma once
-#include "core/context/driver_context_fwd.h"
 #include "platform/win32.h"
 
 // Converts narrow (ANSI code page) text into a buffer of n wide characters, always
@@ -17,11 +16,11 @@ WCHAR* StrAnsiToWide(WCHAR* wide, const char* narrow, int n);
 // Returns narrow (null when narrow is null).
 char* StrWideToAnsi(char* narrow, const WCHAR* wide, int n);
 
-// Writes value / divisor as a decimal number into a buffer of bufferChars characters: one to
+// Writes value / divisor as a decimal number into a buffer of cchBuffer characters: one to
 // four decimals for a divisor of 10 to 10000 (the number of times it divides by ten), none
-// for any other divisor; negative values keep their sign. With a decimal-comma display
-// language the separator is ','. Output that does not fit is cut and terminated.
-void StrFormatFixedPoint(WCHAR* buffer, int bufferChars, LONG divisor, LONG value, const DriverContext* ctx);
+// for any other divisor; negative values keep their sign. With decimalComma (the caller asks
+// its display language) the separator is ','. Output that does not fit is cut and terminated.
+void StrFormatFixedPoint(WCHAR* buffer, int cchBuffer, LONG divisor, LONG value, BOOL decimalComma);
 
 // Replaces '.' by ',' from the end of the text back to the last '(' (left as it is) or the
 // start. Returns the '(' where the scan stopped, or null when it reached the start.

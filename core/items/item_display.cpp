@@ -137,7 +137,7 @@ int ItemFormatNumber(DriverContext* ctx, const SettingItem* item, LONG_PTR value
   }
   // 0.1 mm with one decimal, 0.01 inch with two; the decimal comma where the language has it.
   LONG shown = ItemDotsToDisplay(ctx, 0, static_cast<LONG>(value));
-  StrFormatFixedPoint(buffer, size, ItemIsMetricUnit(ctx) ? 10 : 100, shown, ctx);
+  StrFormatFixedPoint(buffer, size, ItemIsMetricUnit(ctx) ? 10 : 100, shown, ItemLangUsesDecimalComma(ctx) ? TRUE : FALSE);
   out.Adopt();
   return out.length();
 }

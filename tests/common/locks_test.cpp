@@ -94,7 +94,7 @@ TEST_F(LocksTest, OtherLockNumbersDoNothing) {
 }
 
 TEST_F(LocksTest, SecondInitKeepsEnteredLocksAndTheMutexHandle) {
-  LockGlobalMutex(nullptr);
+  LockGlobalMutex();
   HANDLE mutex = LockMutexHandle();
   ASSERT_TRUE(mutex);
   LockEnter(1);
@@ -105,7 +105,7 @@ TEST_F(LocksTest, SecondInitKeepsEnteredLocksAndTheMutexHandle) {
     EXPECT_FALSE(other.EnteredWithin(std::chrono::milliseconds(60))) << "lock 1 was not made anew under its holder";
     LockLeave(1);
   }
-  UnlockGlobalMutex(nullptr);
+  UnlockGlobalMutex();
   EXPECT_TRUE(MutexFreeForOthers());
 }
 
@@ -129,8 +129,8 @@ TEST_F(LocksTest, FailedInitialisationIsRetriedAtEnter) {
 }
 
 TEST_F(LocksTest, TermDeletesLocksAndClosesTheMutex) {
-  LockGlobalMutex(nullptr);
-  UnlockGlobalMutex(nullptr);
+  LockGlobalMutex();
+  UnlockGlobalMutex();
   ASSERT_TRUE(LockMutexHandle());
   LockTermProcess();
   EXPECT_EQ(0, LockState(1));
@@ -140,12 +140,12 @@ TEST_F(LocksTest, TermDeletesLocksAndClosesTheMutex) {
 }
 
 TEST_F(LocksTest, GlobalMutexReentersAndIsFreeAfterMatchingUnlocks) {
-  LockGlobalMutex(nullptr);
-  LockGlobalMutex(nullptr);
+  LockGlobalMutex();
+  LockGlobalMutex();
   EXPECT_FALSE(MutexFreeForOthers());
-  UnlockGlobalMutex(nullptr);
+  UnlockGlobalMutex();
   EXPECT_FALSE(MutexFreeForOthers()) << "still held once";
-  UnlockGlobalMutex(nullptr);
+  UnlockGlobalMutex();
   EXPECT_TRUE(MutexFreeForOthers());
 }
 
@@ -155,18 +155,18 @@ TEST_F(LocksTest, ContextOpenedWithoutTheMutexNeitherWaitsNorReleases) {
   DriverContext ctx{};
   ctx.ui = &ui;
   ui.useGlobalMutex = 0;
-  LockGlobalMutex(&ctx);
+  CtxLockGlobalMutex(&ctx);
   EXPECT_EQ(nullptr, LockMutexHandle()) << "not even created for such a context";
-  LockGlobalMutex(nullptr);
-  UnlockGlobalMutex(&ctx);
+  LockGlobalMutex();
+  CtxUnlockGlobalMutex(&ctx);
   EXPECT_FALSE(MutexFreeForOthers()) << "the context released what it never took";
-  UnlockGlobalMutex(nullptr);
+  UnlockGlobalMutex();
   EXPECT_TRUE(MutexFreeForOthers());
 
   ui.useGlobalMutex = 1;
-  LockGlobalMutex(&ctx);
+  CtxLockGlobalMutex(&ctx);
   EXPECT_FALSE(MutexFreeForOthers());
-  UnlockGlobalMutex(&ctx);
+  CtxUnlockGlobalMutex(&ctx);
   EXPECT_TRUE(MutexFreeForOthers());
 }
 
@@ -185,20 +185,20 @@ TEST_F(LocksTest, CreatedMutexIsNamedAndNotOwned) {
 TEST_F(LocksTest, MutexThatCannotBeCreatedIsRetriedLater) {
   std::string blocker = Root() + "/kernel";
   std::ofstream(blocker) << "the mutex folder cannot be made";
-  LockGlobalMutex(nullptr);  // returns at once: the work runs unguarded
+  LockGlobalMutex();  // returns at once: the work runs unguarded
   EXPECT_EQ(nullptr, LockMutexHandle());
-  UnlockGlobalMutex(nullptr);
+  UnlockGlobalMutex();
   std::remove(blocker.c_str());
-  LockGlobalMutex(nullptr);
+  LockGlobalMutex();
   EXPECT_TRUE(LockMutexHandle());
   EXPECT_FALSE(MutexFreeForOthers());
-  UnlockGlobalMutex(nullptr);
+  UnlockGlobalMutex();
 }
 
 TEST_F(LocksTest, TwoProcessesShareTheMutexAndAnAbandonedOneCountsAsAcquired) {
   // The child is another process with the core loaded: it takes the mutex and dies holding it.
   ChildProcess child([](ChildProcess& self) {
-    LockGlobalMutex(nullptr);
+    LockGlobalMutex();
     self.Send('h');
     char c;
     self.Receive(&c);
@@ -209,9 +209,9 @@ TEST_F(LocksTest, TwoProcessesShareTheMutexAndAnAbandonedOneCountsAsAcquired) {
 
   std::atomic<bool> acquired{false};
   std::thread waiter([&] {
-    LockGlobalMutex(nullptr);
+    LockGlobalMutex();
     acquired = true;
-    UnlockGlobalMutex(nullptr);
+    UnlockGlobalMutex();
   });
   std::this_thread::sleep_for(std::chrono::milliseconds(80));
   EXPECT_FALSE(acquired) << "waits while the other process holds it";

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "core/items/item_access.h"
+#include "core/items/item_ids.h"
+#include "core/items/units.h"
 #include "platform/sim.h"
 #include "support/item_context.h"
 #include "support/machine_fixture.h"
@@ -36,14 +38,14 @@ TEST_F(TextTest, FixedPoint) {
   };
   for (const auto& c : cases) {
     WCHAR buffer[32];
-    StrFormatFixedPoint(buffer, 32, c.divisor, c.value, nullptr);
+    StrFormatFixedPoint(buffer, 32, c.divisor, c.value, FALSE);
     EXPECT_EQ(c.expected, Narrow(buffer)) << c.value << " / " << c.divisor;
   }
 }
 
-// The display language of the context decides the separator; the number itself is unchanged.
-TEST_F(TextInContextTest, FixedPointWithTheContextsDecimalComma) {
-  const WORD kLanguageItem = 169;  // zdmLanguageID
+// The display language of the context decides the separator (the caller asks it); the
+// number itself is unchanged.
+TEST_F(TextInContextTest, FixedPointWithTheLanguagesDecimalComma) {
   struct {
     LONG language;
     LONG value;
@@ -54,9 +56,9 @@ TEST_F(TextInContextTest, FixedPointWithTheContextsDecimalComma) {
       {0, 2970, 10, "297.0"}, {0, 1169, 100, "11.69"},
   };
   for (const auto& c : cases) {
-    ItemSetRawById(ctx(), kLanguageItem, c.language);
+    ItemSetRawById(ctx(), kItem_zdmLanguageID, c.language);
     WCHAR buffer[16];
-    StrFormatFixedPoint(buffer, 16, c.divisor, c.value, ctx());
+    StrFormatFixedPoint(buffer, 16, c.divisor, c.value, ItemLangUsesDecimalComma(ctx()));
     EXPECT_EQ(c.expected, Narrow(buffer)) << "language " << c.language << ": " << c.value << " / " << c.divisor;
   }
 }
@@ -64,10 +66,10 @@ TEST_F(TextInContextTest, FixedPointWithTheContextsDecimalComma) {
 TEST_F(TextTest, FixedPointStaysInsideItsBuffer) {
   WCHAR buffer[8];
   for (WCHAR& c : buffer) c = 'x';
-  StrFormatFixedPoint(buffer, 4, 10, 2970, nullptr);
+  StrFormatFixedPoint(buffer, 4, 10, 2970, FALSE);
   EXPECT_EQ("297", Narrow(buffer));
   EXPECT_EQ('x', buffer[4]);
-  StrFormatFixedPoint(buffer, 0, 10, 2970, nullptr);  // no room: nothing written
+  StrFormatFixedPoint(buffer, 0, 10, 2970, FALSE);  // no room: nothing written
   EXPECT_EQ("297", Narrow(buffer));
 }
 
