@@ -1,5 +1,5 @@
 // The graphics DLL's build switches and variants of shared operations.
-#include "core/common/languages.h"
+#include "core/system/languages.h"
 #include "core/tables/build_switches.h"
 #include "core/store/item_store.h"
 

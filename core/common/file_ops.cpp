@@ -2,7 +2,6 @@
 #include "core/common/file_ops.h"
 
 #include "core/common/path_text.h"
-#include "core/common/printer_names.h"
 #include "core/common/text.h"
 
 namespace {
@@ -146,33 +145,6 @@ LONG FileWriteBytes(HANDLE file, LPCVOID buffer, DWORD n) {
   return LONG(n);
 }
 
-BOOL FileCopyFromDriverFolder(LPCWSTR name, LPCWSTR sourceName, WORD mode, DriverContext* ctx) {
-  if (!name || !ctx) return FALSE;
-  WCHAR source[MAX_PATH], target[MAX_PATH];
-  // Only the printer's own driver folder is a source: without its driver information there is
-  // nothing to copy from.
-  source[0] = 0;
-  PathInDriverDir(source, MAX_PATH, sourceName ? sourceName : name, ctx->printer);
-  if (!source[0]) return FALSE;
-  PathInSystemDir(target, MAX_PATH, name);
-  if (!target[0]) return FALSE;
-  return CopyByRule(source, target, mode, kUpToDateNotOlder);
-}
-
-BOOL FileCopyFromDriverFolderCmp(LPCWSTR target, LPCWSTR sourceName, WORD mode, DriverContext* ctx, int rule) {
-  if (!target || !ctx) return FALSE;
-  if (!IsAbsolute(target)) return FileCopyFromDriverFolder(target, sourceName, mode, ctx);
-  WCHAR source[MAX_PATH];
-  LPCWSTR driverDir = PathGetDriverDir(ctx);
-  if (!driverDir || !driverDir[0]) return FALSE;  // a bare name would be taken from anywhere
-  if (!Join(source, driverDir, sourceName ? sourceName : PathFindLeaf(target))) return FALSE;
-  return CopyByRule(source, target, mode, rule);
-}
-
-BOOL FileCopyFromDriverDir(LPCWSTR target, LPCWSTR sourceName, WORD mode, DriverContext* ctx) {
-  return FileCopyFromDriverFolderCmp(target, sourceName, mode, ctx, kUpToDateSameTime);
-}
-
 BOOL FileCopyBetweenFolders(LPCWSTR name, LPCWSTR sourceFolder, LPCWSTR targetFolder, WORD mode) {
   if (!name || !*name || !sourceFolder || !*sourceFolder || !targetFolder || !*targetFolder) return FALSE;
   WCHAR source[MAX_PATH], target[MAX_PATH];
@@ -183,4 +155,8 @@ BOOL FileCopyBetweenFolders(LPCWSTR name, LPCWSTR sourceFolder, LPCWSTR targetFo
 BOOL FileCopyByMode(LPCWSTR target, LPCWSTR source, WORD mode) {
   if (!IsAbsolute(target) || !IsAbsolute(source)) return FALSE;
   return CopyByRule(source, target, mode, kUpToDateSameTime);
+}
+
+BOOL FileCopyByRule(LPCWSTR source, LPCWSTR target, WORD mode, int rule) {
+  return CopyByRule(source, target, mode, rule);
 }

@@ -3,8 +3,6 @@
 #pragma once
 #include "platform/win32.h"
 
-struct DriverContext;
-
 // Copy modes: only when the target is missing, or replace a target that is not up to date.
 constexpr WORD kCopyIfMissing = 1;
 // Up-to-date rules of FileIsUpToDate.
@@ -38,15 +36,9 @@ LONG FileWriteBytes(HANDLE file, LPCVOID buffer, DWORD n);
 // the source is missing, the target is up to date, or the copy fails. A replaced target is
 // only ever replaced by a complete copy: a failed copy leaves it as it was.
 
-// Driver folder + (sourceName, or name) to System directory + "\" + name; replace modes copy
-// when the target is missing or older.
-BOOL FileCopyFromDriverFolder(LPCWSTR name, LPCWSTR sourceName, WORD mode, DriverContext* ctx);
-// A target that is not absolute goes to FileCopyFromDriverFolder; otherwise the source is the
-// driver folder + (sourceName, or the target's leaf), copied when FileIsUpToDate(rule) is 0.
-// FileCopyFromDriverDir uses rule 0 (times differ).
-BOOL FileCopyFromDriverDir(LPCWSTR target, LPCWSTR sourceName, WORD mode, DriverContext* ctx);
-BOOL FileCopyFromDriverFolderCmp(LPCWSTR target, LPCWSTR sourceName, WORD mode, DriverContext* ctx, int rule);
 // sourceFolder + name to targetFolder + name (plain concatenation); rule 1.
 BOOL FileCopyBetweenFolders(LPCWSTR name, LPCWSTR sourceFolder, LPCWSTR targetFolder, WORD mode);
 // Both paths absolute; replace modes copy when the last-write times differ.
 BOOL FileCopyByMode(LPCWSTR target, LPCWSTR source, WORD mode);
+// source to target by mode, with the up-to-date rule given (the common step of the family).
+BOOL FileCopyByRule(LPCWSTR source, LPCWSTR target, WORD mode, int rule);

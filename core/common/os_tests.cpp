@@ -1,4 +1,4 @@
-// Operating-system, terminal-server and administrator tests.
+// Operating-system, Explorer-host and administrator tests.
 #include "core/common/os_tests.h"
 
 #include <string.h>
@@ -6,63 +6,17 @@
 #include <atomic>
 
 #include "core/common/mem.h"
-#include "core/common/printer_names.h"
-#include "core/context/ui_state.h"
+#include "core/common/path_text.h"
 
 namespace {
 
 // Cached answers: 0 not asked yet, 1 yes, 2 no.
 std::atomic<int> g_nt5OrLater{0};
-std::atomic<int> g_multiSession{0};
-
-const WCHAR kCheckDll[] = TEXT("OV00C150.dll");
-const char kCheckExport[] = "_IsTSE_WMICOM_ZEMS_Printer_Driver";
-typedef int(WINAPI* TerminalServerCheck)(void);
 
 BOOL GetVersionEx(OSVERSIONINFOEXW* info) {
   memset(info, 0, sizeof *info);
   info->dwOSVersionInfoSize = sizeof *info;
   return GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(info));
-}
-
-// Asks the check DLL in the printer's driver folder; a missing DLL or export answers 0.
-int AskCheckDll(HANDLE hPrinter, const DRIVER_INFO_3* driverInfo, bool infoGiven) {
-  WCHAR path[MAX_PATH];
-  if (infoGiven)
-    PathGetDriverDirFromInfo(hPrinter, path, MAX_PATH, driverInfo);
-  else
-    PathGetDriverDirOf(hPrinter, path, MAX_PATH);
-  DWORD n = DWORD(lstrlenW(path));
-  DWORD dllLength = sizeof(kCheckDll) / sizeof(kCheckDll[0]);
-  if (!n || n + dllLength > MAX_PATH) return 0;
-  memcpy(path + n, kCheckDll, dllLength * sizeof(WCHAR));
-  HMODULE dll = LoadLibraryW(path);
-  if (!dll) return 0;
-  TerminalServerCheck check = reinterpret_cast<TerminalServerCheck>(GetProcAddress(dll, kCheckExport));
-  int answer = check && check() == 1 ? 1 : 0;
-  FreeLibrary(dll);
-  return answer;
-}
-
-int TerminalServer(HANDLE hPrinter, const DRIVER_INFO_3* driverInfo, bool infoGiven) {
-  if (OsIsAfterXp() && hPrinter) return AskCheckDll(hPrinter, driverInfo, infoGiven);
-  OSVERSIONINFOEXW want;
-  memset(&want, 0, sizeof want);
-  want.dwOSVersionInfoSize = sizeof want;
-  want.wSuiteMask = VER_SUITE_TERMINAL;
-  DWORDLONG mask = VerSetConditionMask(0, VER_SUITENAME, VER_AND);
-  return VerifyVersionInfoW(&want, VER_SUITENAME, mask) ? 1 : 0;
-}
-
-int MultiSession(HANDLE hPrinter, const DRIVER_INFO_3* driverInfo, bool infoGiven) {
-  int known = g_multiSession.load();
-  if (known == 0) {
-    known = TerminalServer(hPrinter, driverInfo, infoGiven) ? 1 : 2;
-    int expected = 0;
-    // The printer that asked first decides for the process.
-    if (!g_multiSession.compare_exchange_strong(expected, known)) known = expected;
-  }
-  return known == 1;
 }
 
 }  // namespace
@@ -109,18 +63,6 @@ int OsIsWin2000PreSp4() {
 int OsIsWin2000Sp4() {
   OSVERSIONINFOEXW v;
   return GetVersionEx(&v) && v.dwMajorVersion == 5 && v.dwMinorVersion == 0 && v.wServicePackMajor == 4 ? 1 : 0;
-}
-
-int OsIsTerminalServer(HANDLE hPrinter) { return TerminalServer(hPrinter, nullptr, false); }
-
-int OsIsTerminalServerFor(HANDLE hPrinter, const DRIVER_INFO_3* driverInfo) {
-  return TerminalServer(hPrinter, driverInfo, true);
-}
-
-int OsIsMultiSessionHost(HANDLE hPrinter) { return MultiSession(hPrinter, nullptr, false); }
-
-int OsIsMultiSessionHostFor(HANDLE hPrinter, const DRIVER_INFO_3* driverInfo) {
-  return MultiSession(hPrinter, driverInfo, true);
 }
 
 int OsIsExplorerHost() {
@@ -175,12 +117,21 @@ int OsIsUserAdmin() {
   return answer;
 }
 
-int OsIsAdminIfAsked(DriverContext* ctx) {
-  if (!ctx || !ctx->ui || ctx->ui->checkAdministrator == 1) return OsIsUserAdmin();
-  return 1;
+void OsForgetVersionAnswer() { g_nt5OrLater.store(0); }
+
+UINT OsGetSystemDir(WCHAR* buffer, UINT size, DriverContext*) {
+  if (!buffer || !size) return 0;
+  UINT n = GetSystemDirectoryW(buffer, size);
+  if (n == 0 || n >= size) {
+    buffer[0] = 0;
+    return 0;
+  }
+  return n;
 }
 
-void OsForgetCachedAnswers() {
-  g_nt5OrLater.store(0);
-  g_multiSession.store(0);
+int OsGetSystemWindowsDir(WCHAR* buffer, UINT size) {
+  if (!buffer || !size) return 1;
+  UINT n = GetSystemWindowsDirectoryW(buffer, size);
+  if (n == 0 || n >= size) buffer[0] = 0;
+  return 1;
 }

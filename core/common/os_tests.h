@@ -1,9 +1,10 @@
-// Where the driver runs: Windows version tests, terminal-server (multi-session) host tests,
-// the Explorer host test and the administrator test. Every test answers 0 when a system call
-// fails.
+// Where the driver runs: Windows version tests, the Explorer host test and the administrator
+// test (those that need a printer or a context are in core/system/terminal_server.h). Every
+// test answers 0 when a system call fails.
 #pragma once
-#include "core/context/driver_context.h"
 #include "platform/win32.h"
+
+struct DriverContext;
 
 // GetVersionExW on a zeroed OSVERSIONINFOW; its result.
 BOOL OsGetVersion(OSVERSIONINFOW* info);
@@ -19,23 +20,17 @@ int OsIsWin9x();
 int OsIsWin2000PreSp4();
 int OsIsWin2000Sp4();
 
-// 1 on a terminal server. After Windows XP with a printer handle, the terminal-server check
-// DLL in the printer's driver folder decides; otherwise the terminal suite of the version
-// information. A missing check DLL or export answers 0.
-int OsIsTerminalServer(HANDLE hPrinter);
-int OsIsTerminalServerFor(HANDLE hPrinter, const DRIVER_INFO_3* driverInfo);
-// The terminal-server answer of the first printer that asked, kept for the life of the
-// process whichever printer asks later.
-int OsIsMultiSessionHost(HANDLE hPrinter);
-int OsIsMultiSessionHostFor(HANDLE hPrinter, const DRIVER_INFO_3* driverInfo);
 // 1 when the process is <Windows directory>\explorer.exe (compared without case).
 int OsIsExplorerHost();
 
 // 1 when the calling user's token holds BUILTIN\Administrators.
 int OsIsUserAdmin();
-// OsIsUserAdmin when ctx is null or asks for the check; 1 without a test otherwise.
-int OsIsAdminIfAsked(DriverContext* ctx);
 
-// Forgets the cached answers. Only for tests, which switch machines within one process; the
-// driver itself never resets them.
-void OsForgetCachedAnswers();
+// The System directory; the length placed (0 when it cannot be had or does not fit). The
+// context is not used.
+UINT OsGetSystemDir(WCHAR* buffer, UINT cchBuffer, DriverContext* ctx);
+// The system Windows directory; always answers 1 (the buffer is empty when it does not fit).
+int OsGetSystemWindowsDir(WCHAR* buffer, UINT cchBuffer);
+
+// Forgets the cached version answer (OsForgetCachedAnswers forgets every cached answer).
+void OsForgetVersionAnswer();

@@ -62,3 +62,60 @@ BOOL PathReplaceExtension(LPWSTR buffer, LPCWSTR path, LPCWSTR extension, DWORD 
 BOOL PathWithExtRsq(LPWSTR buffer, LPCWSTR path, DWORD size) {
   return PathReplaceExtension(buffer, path, TEXT("rsq"), size);
 }
+
+// ---- the Windows and System folders ----
+
+namespace {
+
+WCHAR* PathInFolder(WCHAR* buffer, DWORD size, const WCHAR* name, bool windows) {
+  if (!buffer || !size) return buffer;
+  buffer[0] = 0;
+  if (!name) return buffer;
+  UINT n = windows ? GetWindowsDirectoryW(buffer, size) : GetSystemDirectoryW(buffer, size);
+  if (n == 0 || n >= size) {
+    buffer[0] = 0;
+    return buffer;
+  }
+  if (n + 1 + StrWideLength(name) + 1 > size) {
+    buffer[0] = 0;
+    return buffer;
+  }
+  buffer[n] = u'\\';
+  StrJoin(buffer, size, buffer, n + 1, name);
+  return buffer;
+}
+
+}  // namespace
+
+WCHAR* PathInWindowsDir(WCHAR* buffer, DWORD size, const WCHAR* name) { return PathInFolder(buffer, size, name, true); }
+WCHAR* PathInSystemDir(WCHAR* buffer, DWORD size, const WCHAR* name) { return PathInFolder(buffer, size, name, false); }
+
+WCHAR* PathFromSystemDirUp(WCHAR* buffer, DWORD size, const WCHAR* path) {
+  if (!buffer || !size) return buffer;
+  buffer[0] = 0;
+  if (!path) return buffer;
+  DWORD levels = 0;
+  const WCHAR* rest = path;
+  while (rest[0] == u'.' && rest[1] == u'.' && rest[2] == u'\\') {
+    ++levels;
+    rest += 3;
+  }
+  if (!levels) return buffer;
+  WCHAR system[MAX_PATH];
+  UINT n = GetSystemDirectoryW(system, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return buffer;
+  // The levels-th backslash from the end of the System directory ends the part kept.
+  DWORD found = 0;
+  int position = -1;
+  for (int i = int(n) - 1; i >= 0; --i) {
+    if (system[i] == u'\\' && ++found == levels) {
+      position = i;
+      break;
+    }
+  }
+  if (position < 0) return buffer;
+  DWORD restLength = StrWideLength(rest);
+  if (size < DWORD(position) + restLength + 2) return buffer;
+  StrJoin(buffer, size, system, DWORD(position) + 1, rest);
+  return buffer;
+}

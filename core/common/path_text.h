@@ -20,3 +20,11 @@ BOOL PathHasShortExtension(LPCWSTR path);
 BOOL PathReplaceExtension(LPWSTR buffer, LPCWSTR path, LPCWSTR extension, DWORD size);
 // PathReplaceExtension with "rsq".
 BOOL PathWithExtRsq(LPWSTR buffer, LPCWSTR path, DWORD size);
+
+// Windows or System directory + "\" + name; the empty string when it does not fit cchBuffer.
+WCHAR* PathInWindowsDir(WCHAR* buffer, DWORD cchBuffer, const WCHAR* name);
+WCHAR* PathInSystemDir(WCHAR* buffer, DWORD cchBuffer, const WCHAR* name);
+// path begins with one or more "..\" parts, each climbing one folder up from the System
+// directory; the rest follows. Empty without a "..\" part, with too few folders to climb, or
+// when the result does not fit.
+WCHAR* PathFromSystemDirUp(WCHAR* buffer, DWORD cchBuffer, const WCHAR* path);

@@ -139,3 +139,34 @@ const char* StrNextLine(const char* text, int* count) {
   if (count) *count = n + 1;
   return text + n + 1;
 }
+
+int StrCopyIfFits(WCHAR* buffer, DWORD cchBuffer, const WCHAR* text) {
+  DWORD n = StrWideLength(text);
+  if (!buffer || n >= cchBuffer) return 0;
+  memcpy(buffer, text, n * sizeof(WCHAR));
+  buffer[n] = 0;
+  return 1;
+}
+
+void StrCopyCut(WCHAR* buffer, DWORD cchBuffer, const WCHAR* text) {
+  if (!buffer || !cchBuffer) return;
+  DWORD n = StrWideLength(text);
+  if (n >= cchBuffer) n = cchBuffer - 1;
+  if (n) memcpy(buffer, text, n * sizeof(WCHAR));
+  buffer[n] = 0;
+}
+
+int StrJoin(WCHAR* buffer, DWORD cchBuffer, const WCHAR* head, DWORD headLength, const WCHAR* tail) {
+  if (!buffer || !cchBuffer) return 0;
+  DWORD tailLength = StrWideLength(tail);
+  if (headLength + tailLength + 1 > cchBuffer) {
+    buffer[0] = 0;
+    return 0;
+  }
+  memmove(buffer, head, headLength * sizeof(WCHAR));
+  memcpy(buffer + headLength, tail, tailLength * sizeof(WCHAR));
+  buffer[headLength + tailLength] = 0;
+  return 1;
+}
+
+const WCHAR* StrKeyBatchInstallDone() { return TEXT("BatchInstallDone"); }

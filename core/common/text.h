@@ -47,3 +47,15 @@ int StrIsAlnum(const char* text);
 // count (when given) receives the characters passed, the '\n' or the terminator included.
 // The caller bounds the scan by the total length of its text. Null for null text.
 const char* StrNextLine(const char* text, int* count);
+
+// Copies text into a buffer of cchBuffer characters when it fits with its terminator; 0 (the
+// buffer untouched) when not.
+int StrCopyIfFits(WCHAR* buffer, DWORD cchBuffer, const WCHAR* text);
+// Copies at most cchBuffer - 1 characters and terminates.
+void StrCopyCut(WCHAR* buffer, DWORD cchBuffer, const WCHAR* text);
+// Writes headLength characters of head, then tail, into buffer (head may be buffer itself);
+// 0 and the empty string when they do not fit with the terminator.
+int StrJoin(WCHAR* buffer, DWORD cchBuffer, const WCHAR* head, DWORD headLength, const WCHAR* tail);
+
+// The install ini key "BatchInstallDone".
+const WCHAR* StrKeyBatchInstallDone();

@@ -21,3 +21,8 @@ void CtxUnlockGlobalMutex(const DriverContext* ctx) {
 int CtxHasModelCap(const DriverContext* ctx, DWORD mask) {
   return ctx && ctx->ui && (ctx->ui->variantCapMask & mask) ? 1 : 0;
 }
+
+const ModelRecord* CtxModelRecord(const DriverContext* ctx) {
+  if (ctx && ctx->model) return ctx->model;
+  return TblGetModelRecord();
+}

@@ -10,7 +10,7 @@
 #include "core/items/item_ids.h"
 #include "core/items/item_table.h"
 #include "core/context/ui_state.h"
-#include "core/common/printer_names.h"
+#include "core/system/printer_names.h"
 
 namespace {
 

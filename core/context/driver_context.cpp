@@ -5,7 +5,7 @@
 
 #include "core/bind/job_control.h"
 #include "core/common/mem.h"
-#include "core/common/printer_names.h"
+#include "core/system/printer_names.h"
 #include "core/devmode/settings_defaults.h"
 #include "core/tables/build_switches.h"
 #include "core/context/context_cache.h"
@@ -244,10 +244,10 @@ DriverContext* CtxOpenWithMode(HANDLE printer, HANDLE second, void* reserved, WO
                                PRINTER_INFO_2W* info) {
   return CtxOpen(printer, second, reserved, flags, kind, 0, info);
 }
-DriverContext* CtxOpenWithInfo(HANDLE printer, HANDLE second, void* reserved, DWORD kind, PRINTER_INFO_2W* info) {
+DriverContext* CtxOpenFromInfo(HANDLE printer, HANDLE second, void* reserved, DWORD kind, PRINTER_INFO_2W* info) {
   return CtxOpen(printer, second, reserved, 0, kind, 0, info);
 }
-DriverContext* CtxOpenWithInfoEx(HANDLE printer, HANDLE second, void* reserved, DWORD kind, LONG fMode,
+DriverContext* CtxOpenFromInfoWithMode(HANDLE printer, HANDLE second, void* reserved, DWORD kind, LONG fMode,
                                  PRINTER_INFO_2W* info) {
   return CtxOpen(printer, second, reserved, 0, kind, fMode, info);
 }
@@ -325,19 +325,6 @@ void CtxKeepInitialSettings(DriverContext* ctx) {
     memcpy(countAt, &count, sizeof(count));
     WriteTablePointer(tableAt, copy);
   }
-}
-
-WCHAR* PrnGetPrinterNameAlloc(HANDLE printer) {
-  auto* info = static_cast<PRINTER_INFO_2W*>(PrnGetPrinterInfo(printer, 2));
-  WCHAR* copy = nullptr;
-  if (info && info->pPrinterName) {
-    size_t n = 0;
-    while (info->pPrinterName[n]) ++n;
-    copy = static_cast<WCHAR*>(MemAllocZero((n + 1) * sizeof(WCHAR)));
-    if (copy) memcpy(copy, info->pPrinterName, n * sizeof(WCHAR));
-  }
-  MemFree(info);
-  return copy;
 }
 
 DWORD CtxTickCount() { return GetTickCount(); }

@@ -49,9 +49,9 @@ DriverContext* CtxOpen(HANDLE printer, HANDLE second, void* reserved, WORD flags
 DriverContext* CtxOpenByKind(HANDLE printer, HANDLE second, void* reserved, DWORD kind);
 DriverContext* CtxOpenWithMode(HANDLE printer, HANDLE second, void* reserved, WORD flags, DWORD kind,
                                PRINTER_INFO_2W* info);
-DriverContext* CtxOpenWithInfo(HANDLE printer, HANDLE second, void* reserved, DWORD kind,
+DriverContext* CtxOpenFromInfo(HANDLE printer, HANDLE second, void* reserved, DWORD kind,
                                PRINTER_INFO_2W* info);
-DriverContext* CtxOpenWithInfoEx(HANDLE printer, HANDLE second, void* reserved, DWORD kind, LONG fMode,
+DriverContext* CtxOpenFromInfoWithMode(HANDLE printer, HANDLE second, void* reserved, DWORD kind, LONG fMode,
                                  PRINTER_INFO_2W* info);
 
 // Parks the context in the cache (reasons 0 and 4) or destroys it; null is ignored.
@@ -72,9 +72,9 @@ DriverContext* TblGetContextTemplate();
 void CtxKeepInitialSettings(DriverContext* ctx);
 // The initial-settings copy and the lock-default copy of the settings block, or null.
 BYTE* CtxInitialSettingsBlock(DriverContext* ctx);
+// The context's copy of the model record; the template's when the context has none.
+const ModelRecord* CtxModelRecord(const DriverContext* ctx);
 BYTE* CtxLockDefaultSettingsBlock(DriverContext* ctx);
 
-// Heap copy of pPrinterName from GetPrinterW level 2, null on any failure; free with MemFree.
-WCHAR* PrnGetPrinterNameAlloc(HANDLE printer);
 DWORD CtxTickCount();
 

@@ -3,7 +3,7 @@
 #include "core/items/derived_settings.h"
 
 #include "core/common/ini_access.h"
-#include "core/common/printer_names.h"
+#include "core/system/printer_names.h"
 #include "core/common/text.h"
 #include "core/devmode/couplings.h"
 #include "core/tables/build_switches.h"
@@ -20,6 +20,7 @@
 #include "core/items/units.h"
 #include "core/front/dialog_records.h"
 #include "core/store/free_size_store.h"
+#include "core/system/driver_paths.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string.h>
 
 #include "core/common/mem.h"
-#include "core/common/resources.h"
+#include "core/system/resources.h"
 #include "core/common/text.h"
 #include "core/front/control_lookup.h"
 #include "core/context/driver_context.h"

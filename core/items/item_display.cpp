@@ -1,7 +1,7 @@
 // Display text of an item's current value.
 #include "core/items/item_display.h"
 
-#include "core/common/resources.h"
+#include "core/system/resources.h"
 #include "core/common/text.h"
 #include "core/front/control_lookup.h"
 #include "core/items/item_access.h"

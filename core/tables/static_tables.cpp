@@ -5,7 +5,7 @@
 
 #include <stddef.h>
 
-#include "core/common/languages.h"
+#include "core/system/languages.h"
 
 namespace {
 

@@ -2,9 +2,10 @@
 // the model data file's "Expand File" section.
 #include <atomic>
 
-#include "core/common/expand_files.h"
+#include "core/system/expand_files.h"
 #include "core/common/file_ops.h"
 #include "core/tables/model_record.h"
+#include "core/system/driver_files.h"
 #include "tests/common_folders/printer_fixture.h"
 
 namespace {

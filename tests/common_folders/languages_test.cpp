@@ -2,7 +2,7 @@
 // locale with a sublanguage when the row has none.
 #include <vector>
 
-#include "core/common/languages.h"
+#include "core/system/languages.h"
 #include "core/items/item_table.h"
 #include "tests/common_folders/printer_fixture.h"
 

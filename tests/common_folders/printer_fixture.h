@@ -6,6 +6,7 @@
 #include "core/common/os_tests.h"
 #include "core/context/driver_context.h"
 #include "core/context/ui_state.h"
+#include "core/system/terminal_server.h"
 #include "platform/sim.h"
 #include "platform/win32.h"
 #include "support/machine_fixture.h"

@@ -2,7 +2,8 @@
 // folder, the path macros, the folder's owner and ACEs, and the removal of the default folder.
 #include <unistd.h>
 
-#include "core/common/settings_folders.h"
+#include "core/system/settings_folders.h"
+#include "core/system/terminal_server.h"
 #include "tests/common_folders/printer_fixture.h"
 
 namespace {

@@ -1,8 +1,10 @@
 // Version, terminal-server, Explorer and administrator tests on machines of each kind.
 #include <gtest/gtest.h>
 
+#include "core/context/driver_context.h"
 #include "core/common/os_tests.h"
 #include "core/context/ui_state.h"
+#include "core/system/terminal_server.h"
 #include "platform/sim.h"
 #include "platform/win32.h"
 #include "support/machine_fixture.h"
@@ -93,7 +95,7 @@ TEST_F(OsTestsTest, MultiSessionAnswerIsKeptForTheProcess) {
   GetPrinterDriverW(h, nullptr, 3, nullptr, 0, &needed);
   std::string driver(needed, '\0');
   ASSERT_TRUE(GetPrinterDriverW(h, nullptr, 3, reinterpret_cast<LPBYTE>(&driver[0]), needed, &needed));
-  EXPECT_EQ(OsIsMultiSessionHostFor(h, reinterpret_cast<DRIVER_INFO_3*>(&driver[0])), 1);
+  EXPECT_EQ(OsIsMultiSessionHostFromInfo(h, reinterpret_cast<DRIVER_INFO_3*>(&driver[0])), 1);
   EXPECT_EQ(OsIsMultiSessionHost(nullptr), 1);
   ClosePrinter(h);
 }

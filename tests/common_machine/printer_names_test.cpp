@@ -6,9 +6,15 @@
 #include <memory>
 #include <string>
 
+#include "core/context/driver_context.h"
 #include "core/common/os_tests.h"
-#include "core/common/printer_names.h"
+#include "core/system/printer_names.h"
 #include "core/context/ui_state.h"
+#include "core/common/path_text.h"
+#include "core/common/text.h"
+#include "core/system/driver_paths.h"
+#include "core/system/settings_folders.h"
+#include "core/system/terminal_server.h"
 #include "platform/sim.h"
 #include "platform/win32.h"
 #include "support/machine_fixture.h"
@@ -198,7 +204,7 @@ TEST_F(PrinterNamesTest, DriverFolderFromAGivenDriverInfo) {
     DRIVER_INFO_3 info = {};
     info.pDriverPath = &path[0];
     WCHAR buffer[MAX_PATH] = u"stale";
-    PathGetDriverDirFromInfo(nullptr, buffer, c.size, path.empty() ? nullptr : &info);
+    PathGetDriverDirOfFromInfo(nullptr, buffer, c.size, path.empty() ? nullptr : &info);
     EXPECT_EQ(std::u16string(buffer), c.expected) << c.what;
   }
 }
@@ -250,17 +256,17 @@ TEST_F(PrinterNamesTest, SettingsFileFollowsTheHost) {
   EXPECT_EQ(std::u16string(PathSettingsFile(&keptOnMachine.ctx)), u"C:\\_zems\\OV1BD170.ini");
 
   WCHAR path[MAX_PATH];
-  EXPECT_EQ(PathSettingsFileFor(path, MAX_PATH, 1, h), 1);
+  EXPECT_EQ(PathSettingsFileOf(path, MAX_PATH, 1, h), 1);
   EXPECT_EQ(std::u16string(path), u"C:\\Documents and Settings\\Ann\\_zems\\OV1BD170.ini");
-  EXPECT_EQ(PathSettingsFileFor(path, MAX_PATH, 0, h), 1);
+  EXPECT_EQ(PathSettingsFileOf(path, MAX_PATH, 0, h), 1);
   EXPECT_EQ(std::u16string(path), u"C:\\_zems\\OV1BD170.ini");
-  EXPECT_EQ(PathSettingsFileFor(path, 21, 0, h), 0);  // does not fit
+  EXPECT_EQ(PathSettingsFileOf(path, 21, 0, h), 0);  // does not fit
   EXPECT_EQ(std::u16string(path), u"");
 
   // Without a profile folder ("UserEnv.dll" cannot answer) the per-machine folder stands in
   // for it, so the user folder is the per-machine folder + "\\_zems".
   ASSERT_TRUE(SetEnvironmentVariableW(u"USERPROFILE", nullptr));
-  EXPECT_EQ(PathSettingsFileFor(path, MAX_PATH, 1, h), 1);
+  EXPECT_EQ(PathSettingsFileOf(path, MAX_PATH, 1, h), 1);
   EXPECT_EQ(std::u16string(path), u"C:\\_zems\\_zems\\OV1BD170.ini");
   Context fallsBack(h);
   EXPECT_EQ(std::u16string(PathSettingsFile(&fallsBack.ctx)), u"C:\\_zems\\_zems\\OV1BD170.ini");
@@ -284,7 +290,7 @@ TEST_F(PrinterNamesTest, SettingsFileIsEmptyRatherThanCutWhenTheFolderLeavesNoRo
   memcpy(c.ui.settingsFilePath, u"stale", 12);
   EXPECT_EQ(std::u16string(PathSettingsFile(&c.ctx)), u"");
   WCHAR path[MAX_PATH] = u"stale";
-  EXPECT_EQ(PathSettingsFileFor(path, MAX_PATH, 0, h), 0);
+  EXPECT_EQ(PathSettingsFileOf(path, MAX_PATH, 0, h), 0);
   EXPECT_EQ(std::u16string(path), u"");
   ClosePrinter(h);
 }

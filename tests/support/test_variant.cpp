@@ -1,6 +1,6 @@
 #include "support/test_variant.h"
 
-#include "core/common/languages.h"
+#include "core/system/languages.h"
 #include "core/store/item_store.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "core/common/languages.h"
+#include "core/system/languages.h"
 #include "core/tables/build_switches.h"
 #include "core/store/item_store.h"
 

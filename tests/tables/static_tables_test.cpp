@@ -1,7 +1,7 @@
 // The constant lists and build switches as the code consults them.
 #include <gtest/gtest.h>
 
-#include "core/common/languages.h"
+#include "core/system/languages.h"
 #include "core/tables/build_switches.h"
 #include "core/tables/static_tables.h"
 #include "support/test_variant.h"

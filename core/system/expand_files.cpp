@@ -1,8 +1,10 @@
 // The "Expand File" program runner.
-#include "core/common/expand_files.h"
+#include "core/system/expand_files.h"
 
 #include "core/common/ini_access.h"
-#include "core/common/printer_names.h"
+#include "core/system/printer_names.h"
+#include "core/common/os_tests.h"
+#include "core/system/driver_paths.h"
 
 namespace {
 

@@ -12,33 +12,33 @@ struct DriverContext;
 // "_ZEMSDirectoryClient", then the registry value "_ZEMSDirectory", then the root of the
 // system drive + "_zems". The forms differ in how the server question is answered.
 int PathGetMachineSettingsFolder(WCHAR* buffer, DWORD size, DriverContext* ctx);
-int PathGetMachineSettingsFolderWithInfo(WCHAR* buffer, DWORD size, DriverContext* ctx, const PRINTER_INFO_2* info);
+int PathGetMachineSettingsFolderFromInfo(WCHAR* buffer, DWORD size, DriverContext* ctx, const PRINTER_INFO_2* info);
 int PathGetMachineSettingsFolderOf(WCHAR* buffer, DWORD size, HANDLE hPrinter);
-int PathGetMachineSettingsFolderFor(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info);
+int PathGetMachineSettingsFolderOfFromInfo(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info);
 // Settings folder: the per-machine folder on Windows 2000 and later, the System directory
 // before.
 int PathGetSettingsFolder(WCHAR* buffer, DWORD size, DriverContext* ctx);
-int PathGetSettingsFolderWithInfo(WCHAR* buffer, DWORD size, DriverContext* ctx, const PRINTER_INFO_2* info);
+int PathGetSettingsFolderFromInfo(WCHAR* buffer, DWORD size, DriverContext* ctx, const PRINTER_INFO_2* info);
 int PathGetSettingsFolderOf(WCHAR* buffer, DWORD size, HANDLE hPrinter);
-int PathGetSettingsFolderFor(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info);
+int PathGetSettingsFolderOfFromInfo(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info);
 // User folder: profile folder + "\_zems" (before Windows 2000: System\orvel\_zems\<profile
 // leaf>); 0 when no profile folder can be had.
 int PathGetUserSettingsFolder(WCHAR* buffer, DWORD size, HANDLE hPrinter);
-int PathGetUserSettingsFolderFor(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info);
+int PathGetUserSettingsFolderFromInfo(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info);
 // Calling user's folder: the folder of the context's settings-file path when that is already
 // absolute, else the user folder of the context's printer.
 int PathGetSessionSettingsFolder(WCHAR* buffer, DWORD size, DriverContext* ctx);
-int PathGetSessionSettingsFolderFor(WCHAR* buffer, DWORD size, DriverContext* ctx, const PRINTER_INFO_2* info);
+int PathGetSessionSettingsFolderFromInfo(WCHAR* buffer, DWORD size, DriverContext* ctx, const PRINTER_INFO_2* info);
 // The profile folder of the calling thread's (or else the process's) token through
 // "UserEnv.dll"; when that cannot be had, the per-machine folder stands in and the answer is
 // still 1. The strict form has no stand-in and answers 0.
 BOOL OsGetUserProfileDir(WCHAR* buffer, DWORD size, HANDLE hPrinter);
-BOOL OsGetUserProfileDirFor(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info);
+BOOL OsGetUserProfileDirFromInfo(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info);
 BOOL OsGetUserProfileDirStrict(WCHAR* buffer, DWORD size);
 
 // folder + "\" + name; the empty string (0) when the folder cannot be had or does not fit.
 int PathInSettingsFolder(WCHAR* buffer, DWORD size, LPCWSTR name, DriverContext* ctx);
-int PathInSettingsFolderWithInfo(WCHAR* buffer, DWORD size, LPCWSTR name, DriverContext* ctx,
+int PathInSettingsFolderFromInfo(WCHAR* buffer, DWORD size, LPCWSTR name, DriverContext* ctx,
                                    const PRINTER_INFO_2* info);
 int PathInUserSettingsFolder(WCHAR* buffer, DWORD size, LPCWSTR name, HANDLE hPrinter);
 // The settings folder of the calling user (multi-session host, context not opened with kind
@@ -57,7 +57,7 @@ BOOL InstReadDriverRegValue(LPCWSTR valueName, LPWSTR buffer, DWORD bytes);
 // and get "\_zems"; "%USERPROFILE%..." gives the user folder. 1 found (copied when shorter
 // than size), 0 not usable, -1 when the work buffers or the user folder cannot be had.
 int InstResolvePrinterDataDir(HANDLE hPrinter, LPCWSTR valueName, WCHAR* buffer, DWORD size);
-int InstResolvePrinterDataDirEx(HANDLE hPrinter, LPCWSTR valueName, WCHAR* buffer, DWORD size,
+int InstResolvePrinterDataDirFromInfo(HANDLE hPrinter, LPCWSTR valueName, WCHAR* buffer, DWORD size,
                                 const PRINTER_INFO_2* info);
 
 // Expands a leading "%SYSTEMDRIVE%" (the system drive's root) or "%SYSTEMROOT%" (the Windows
@@ -87,3 +87,17 @@ int PathGetDefaultMachineFolder(WCHAR* buffer, DWORD size);
 // Removes the default folder with everything in it. Refuses (0) when the printer's settings
 // folder is that folder or lies inside it; links inside are removed, never followed.
 BOOL PathRemoveDefaultMachineFolder(HANDLE hPrinter);
+
+// ---- the settings file ----
+
+// The printer's settings-file path in the UI state: the model record's name when absolute;
+// else in the calling user's folder on a multi-session host (unless the open kind has
+// 0x40000), else in the settings folder. The empty string when no folder can be had.
+const WCHAR* PathSettingsFile(DriverContext* ctx);
+const WCHAR* PathSettingsFileFromInfo(DriverContext* ctx, const PRINTER_INFO_2* info,
+                                      const DRIVER_INFO_3* driverInfo);
+// The settings-file path of a printer handle into buffer (size characters): the user
+// settings folder when perUser is 1, else the settings folder of the handle. 1 on success,
+// 0 with an empty buffer when no folder can be had or the path does not fit.
+int PathSettingsFileOf(WCHAR* buffer, DWORD size, int perUser, HANDLE hPrinter);
+int PathSettingsFileOfFromInfo(WCHAR* buffer, DWORD size, int perUser, HANDLE hPrinter, const PRINTER_INFO_2* info);

@@ -1,6 +1,6 @@
 // Minimal version until resource DLLs and string loading are built: every string loads empty,
 // as with a missing language DLL.
-#include "core/common/resources.h"
+#include "core/system/resources.h"
 
 int ResLoadString(DriverContext*, UINT, WCHAR* buffer, int size, BOOL) {
   if (buffer && size > 0) buffer[0] = 0;

@@ -1,8 +1,9 @@
 // Minimal version until the resource DLLs are built: the language resource DLL is
 // "ZEMSUIUS.DLL" in the driver folder, whatever the display language.
-#include "core/common/printer_names.h"
-#include "core/common/resources.h"
+#include "core/system/printer_names.h"
+#include "core/system/resources.h"
 #include "core/context/ui_state.h"
+#include "core/system/driver_paths.h"
 
 const WCHAR* ResLanguageDllPath(DriverContext* ctx) {
   static const WCHAR kEmpty[1] = {0};

@@ -1,10 +1,10 @@
 // The language table and its lookups. Every lookup walks the table from its first row and
 // stops at the first match: the order of the rows is part of the behaviour (Russian, index
 // 15, comes last).
-#include "core/common/languages.h"
+#include "core/system/languages.h"
 
 #include "core/common/mem.h"
-#include "core/common/printer_names.h"
+#include "core/system/printer_names.h"
 #include "core/context/driver_context.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"

@@ -1,15 +1,17 @@
 // Settings folders: lookup order, creation, security, removal of the default folder, macros.
-#include "core/common/settings_folders.h"
+#include "core/system/settings_folders.h"
 
 #include "core/common/file_ops.h"
 #include "core/common/mem.h"
 #include "core/common/os_tests.h"
 #include "core/common/path_text.h"
-#include "core/common/printer_names.h"
+#include "core/system/printer_names.h"
 #include "core/common/text.h"
 #include "core/bind/bidi_store.h"
 #include "core/context/driver_context.h"
 #include "core/context/ui_state.h"
+#include "core/tables/model_record.h"
+#include "core/system/terminal_server.h"
 
 namespace {
 
@@ -97,7 +99,7 @@ bool TerminateText(DWORD type, LPWSTR text, DWORD bytesRead, DWORD bytes) {
 DWORD MachineFolder(WCHAR* buffer, DWORD size, HANDLE hPrinter, bool onServer, const PRINTER_INFO_2* info) {
   if (!buffer || size == 0) return 0;
   buffer[0] = 0;
-  if (onServer && InstResolvePrinterDataDirEx(hPrinter, kClientValue, buffer, size, info) == 1 && buffer[0])
+  if (onServer && InstResolvePrinterDataDirFromInfo(hPrinter, kClientValue, buffer, size, info) == 1 && buffer[0])
     return StrWideLength(buffer);
   buffer[0] = 0;
   if (InstReadDriverRegValue(kRegistryValue, buffer, size * sizeof(WCHAR)) && buffer[0]) return StrWideLength(buffer);
@@ -118,7 +120,7 @@ BOOL ProfileDir(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2
   if (OsGetUserProfileDirStrict(buffer, size)) return TRUE;
   if (!fallback) return FALSE;
   if (info)
-    PathGetMachineSettingsFolderFor(buffer, size, hPrinter, info);
+    PathGetMachineSettingsFolderOfFromInfo(buffer, size, hPrinter, info);
   else
     PathGetMachineSettingsFolderOf(buffer, size, hPrinter);
   return TRUE;
@@ -275,7 +277,7 @@ int PathGetMachineSettingsFolder(WCHAR* buffer, DWORD size, DriverContext* ctx) 
   return MachineFolder(buffer, size, ctx->printer, PrnIsOnServer(ctx) != 0, nullptr);
 }
 
-int PathGetMachineSettingsFolderWithInfo(WCHAR* buffer, DWORD size, DriverContext* ctx, const PRINTER_INFO_2* info) {
+int PathGetMachineSettingsFolderFromInfo(WCHAR* buffer, DWORD size, DriverContext* ctx, const PRINTER_INFO_2* info) {
   if (!ctx) return 0;
   return MachineFolder(buffer, size, ctx->printer, PrnInfoIsOnServer(info) != 0, info);
 }
@@ -284,7 +286,7 @@ int PathGetMachineSettingsFolderOf(WCHAR* buffer, DWORD size, HANDLE hPrinter) {
   return MachineFolder(buffer, size, hPrinter, PrnIsOnServerOf(hPrinter) != 0, nullptr);
 }
 
-int PathGetMachineSettingsFolderFor(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info) {
+int PathGetMachineSettingsFolderOfFromInfo(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info) {
   return MachineFolder(buffer, size, hPrinter, PrnInfoIsOnServer(info) != 0, info);
 }
 
@@ -293,7 +295,7 @@ int PathGetSettingsFolder(WCHAR* buffer, DWORD size, DriverContext* ctx) {
   return SettingsFolder(buffer, size, ctx->printer, PrnIsOnServer(ctx) != 0, nullptr);
 }
 
-int PathGetSettingsFolderWithInfo(WCHAR* buffer, DWORD size, DriverContext* ctx, const PRINTER_INFO_2* info) {
+int PathGetSettingsFolderFromInfo(WCHAR* buffer, DWORD size, DriverContext* ctx, const PRINTER_INFO_2* info) {
   if (!ctx) return 0;
   return SettingsFolder(buffer, size, ctx->printer, PrnInfoIsOnServer(info) != 0, info);
 }
@@ -302,7 +304,7 @@ int PathGetSettingsFolderOf(WCHAR* buffer, DWORD size, HANDLE hPrinter) {
   return SettingsFolder(buffer, size, hPrinter, PrnIsOnServerOf(hPrinter) != 0, nullptr);
 }
 
-int PathGetSettingsFolderFor(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info) {
+int PathGetSettingsFolderOfFromInfo(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info) {
   return SettingsFolder(buffer, size, hPrinter, PrnInfoIsOnServer(info) != 0, info);
 }
 
@@ -310,15 +312,15 @@ int PathGetUserSettingsFolder(WCHAR* buffer, DWORD size, HANDLE hPrinter) {
   return UserFolder(buffer, size, hPrinter, nullptr);
 }
 
-int PathGetUserSettingsFolderFor(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info) {
+int PathGetUserSettingsFolderFromInfo(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info) {
   return UserFolder(buffer, size, hPrinter, info);
 }
 
 int PathGetSessionSettingsFolder(WCHAR* buffer, DWORD size, DriverContext* ctx) {
-  return PathGetSessionSettingsFolderFor(buffer, size, ctx, nullptr);
+  return PathGetSessionSettingsFolderFromInfo(buffer, size, ctx, nullptr);
 }
 
-int PathGetSessionSettingsFolderFor(WCHAR* buffer, DWORD size, DriverContext* ctx, const PRINTER_INFO_2* info) {
+int PathGetSessionSettingsFolderFromInfo(WCHAR* buffer, DWORD size, DriverContext* ctx, const PRINTER_INFO_2* info) {
   if (!ctx || !buffer || size == 0) return 0;
   LPCWSTR settingsFile = ctx->ui ? ctx->ui->settingsFilePath : nullptr;
   if (settingsFile && settingsFile[0] && settingsFile[1] == ':') {
@@ -340,7 +342,7 @@ BOOL OsGetUserProfileDir(WCHAR* buffer, DWORD size, HANDLE hPrinter) {
   return ProfileDir(buffer, size, hPrinter, nullptr, true);
 }
 
-BOOL OsGetUserProfileDirFor(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info) {
+BOOL OsGetUserProfileDirFromInfo(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info) {
   return ProfileDir(buffer, size, hPrinter, info, true);
 }
 
@@ -369,16 +371,16 @@ BOOL OsGetUserProfileDirStrict(WCHAR* buffer, DWORD size) {
 }
 
 int PathInSettingsFolder(WCHAR* buffer, DWORD size, LPCWSTR name, DriverContext* ctx) {
-  return PathInSettingsFolderWithInfo(buffer, size, name, ctx, nullptr);
+  return PathInSettingsFolderFromInfo(buffer, size, name, ctx, nullptr);
 }
 
-int PathInSettingsFolderWithInfo(WCHAR* buffer, DWORD size, LPCWSTR name, DriverContext* ctx,
+int PathInSettingsFolderFromInfo(WCHAR* buffer, DWORD size, LPCWSTR name, DriverContext* ctx,
                                    const PRINTER_INFO_2* info) {
   if (!buffer || size == 0) return 0;
   buffer[0] = 0;
   if (!name || !ctx) return 0;
   WCHAR folder[MAX_PATH];
-  DWORD found = info ? PathGetSettingsFolderWithInfo(folder, MAX_PATH, ctx, info)
+  DWORD found = info ? PathGetSettingsFolderFromInfo(folder, MAX_PATH, ctx, info)
                      : PathGetSettingsFolder(folder, MAX_PATH, ctx);
   if (!found || !Compose(buffer, size, folder, TEXT("\\"), name)) return 0;
   return StrWideLength(buffer);
@@ -452,10 +454,10 @@ BOOL InstReadDriverRegValue(LPCWSTR valueName, LPWSTR buffer, DWORD bytes) {
 }
 
 int InstResolvePrinterDataDir(HANDLE hPrinter, LPCWSTR valueName, WCHAR* buffer, DWORD size) {
-  return InstResolvePrinterDataDirEx(hPrinter, valueName, buffer, size, nullptr);
+  return InstResolvePrinterDataDirFromInfo(hPrinter, valueName, buffer, size, nullptr);
 }
 
-int InstResolvePrinterDataDirEx(HANDLE hPrinter, LPCWSTR valueName, WCHAR* buffer, DWORD size,
+int InstResolvePrinterDataDirFromInfo(HANDLE hPrinter, LPCWSTR valueName, WCHAR* buffer, DWORD size,
                                 const PRINTER_INFO_2* info) {
   if (t_resolving) return 0;
   ResolveGuard guard;
@@ -587,4 +589,78 @@ BOOL PathRemoveDefaultMachineFolder(HANDLE hPrinter) {
   TrimSlashes(configured);
   if (IsInside(configured, defaultFolder)) return FALSE;
   return RemoveTree(defaultFolder, 0);
+}
+
+// ---- the settings file ----
+
+namespace {
+
+const WCHAR kEmptyPath[1] = {0};
+const DWORD kUiPathChars = DWORD(kPathChars);  // the UI state's path buffers
+
+bool IsAbsoluteName(const WCHAR* name) { return name && name[0] && name[1] == u':'; }
+
+// The decision of PathSettingsFile; info and driverInfo are given by the FromInfo form.
+const WCHAR* SettingsFile(DriverContext* ctx, bool withInfo, const PRINTER_INFO_2* info,
+                          const DRIVER_INFO_3* driverInfo) {
+  UiState* ui = ctx ? ctx->ui : nullptr;
+  if (!ui) return kEmptyPath;
+  WCHAR* path = ui->settingsFilePath;
+  const WCHAR* name = CtxModelRecord(ctx)->settingsIniName;
+  if (IsAbsoluteName(name)) {
+    if (!StrCopyIfFits(path, kUiPathChars, name)) path[0] = 0;
+    return path;
+  }
+  WCHAR folder[kUiPathChars];
+  int length = 0;
+  int multiSession =
+      withInfo ? OsIsMultiSessionHostFromInfo(ctx->printer, driverInfo) : OsIsMultiSessionHost(ctx->printer);
+  if (multiSession && !(ui->openKind & 0x40000))
+    length = withInfo ? PathGetSessionSettingsFolderFromInfo(folder, kUiPathChars, ctx, info)
+                      : PathGetSessionSettingsFolder(folder, kUiPathChars, ctx);
+  if (length <= 0)
+    length = withInfo ? PathGetSettingsFolderFromInfo(folder, kUiPathChars, ctx, info)
+                      : PathGetSettingsFolder(folder, kUiPathChars, ctx);
+  // Without a folder the path stays empty, so that no caller falls back to a relative name.
+  if (length <= 0 || DWORD(length) >= kUiPathChars) {
+    path[0] = 0;
+    return path;
+  }
+  folder[length] = u'\\';
+  StrJoin(path, kUiPathChars, folder, DWORD(length) + 1, name);
+  return path;
+}
+
+int SettingsFileOf(WCHAR* buffer, DWORD size, int perUser, HANDLE hPrinter, bool withInfo,
+                    const PRINTER_INFO_2* info) {
+  if (!buffer || !size) return 0;
+  buffer[0] = 0;
+  WCHAR folder[kUiPathChars];
+  int length;
+  if (perUser == 1)
+    length = withInfo ? PathGetUserSettingsFolderFromInfo(folder, kUiPathChars, hPrinter, info)
+                      : PathGetUserSettingsFolder(folder, kUiPathChars, hPrinter);
+  else
+    length = withInfo ? PathGetSettingsFolderOfFromInfo(folder, kUiPathChars, hPrinter, info)
+                      : PathGetSettingsFolderOf(folder, kUiPathChars, hPrinter);
+  if (length <= 0 || DWORD(length) >= kUiPathChars) return 0;
+  folder[length] = u'\\';
+  return StrJoin(buffer, size, folder, DWORD(length) + 1, TblGetModelRecord()->settingsIniName) ? 1 : 0;
+}
+
+}  // namespace
+
+const WCHAR* PathSettingsFile(DriverContext* ctx) { return SettingsFile(ctx, false, nullptr, nullptr); }
+
+const WCHAR* PathSettingsFileFromInfo(DriverContext* ctx, const PRINTER_INFO_2* info,
+                                      const DRIVER_INFO_3* driverInfo) {
+  return SettingsFile(ctx, true, info, driverInfo);
+}
+
+int PathSettingsFileOf(WCHAR* buffer, DWORD size, int perUser, HANDLE hPrinter) {
+  return SettingsFileOf(buffer, size, perUser, hPrinter, false, nullptr);
+}
+
+int PathSettingsFileOfFromInfo(WCHAR* buffer, DWORD size, int perUser, HANDLE hPrinter, const PRINTER_INFO_2* info) {
+  return SettingsFileOf(buffer, size, perUser, hPrinter, true, info);
 }
