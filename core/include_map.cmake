@@ -1,0 +1,81 @@
+# Which core folder may include which. Every "#include "core/<folder>/..."" from a file in
+# another core folder must be an edge of this table; cmake/check_include_map.cmake fails on any
+# other, and on a core folder the table does not know. A new upward include is therefore an
+# edit here, with its reason, not an accident. The subsystems do call each other (the context
+# opens the store, the store sets items), so the table lists those edges rather than layers.
+# A folder includes itself freely; common includes nothing of the core.
+# One edge per line: "from to", then why.
+set(ZEMS_CORE_FOLDERS common system tables items model rules context devmode store bind front modules)
+
+set(ZEMS_INCLUDE_MAP
+  # -- system: what the driver learns from the machine and spooler for a context
+  "system common"    # text, memory, file and ini helpers
+  "system context"   # printer facts are kept in the context's UI state
+  "system tables"    # the model record names the driver's files
+  "system items"     # the language of a context is a setting item
+  "system store"     # install-ini and identity readers
+  "system bind"      # remote configuration and bidi store of the printer
+  # -- tables: the static tables of the driver
+  "tables common"    # text helpers
+  "tables items"     # symbol tables are keyed by item ids and the catalogue
+  "tables front"     # the symbol table holds the dialog records
+  "tables system"    # the static language table
+  # -- items: the setting items and their values
+  "items common"
+  "items context"    # items live in a context's settings block
+  "items tables"     # symbols, value symbols, messages
+  "items model"      # the model description supplies item limits and lookups
+  "items rules"      # judge evaluation of an item's availability
+  "items front"      # dialog controls of an item
+  "items devmode"    # derived settings follow the couplings
+  "items modules"    # free-size limits of outside modules
+  "items store"      # item storage writes through the store
+  "items system"     # display language, resource strings, printer facts
+  # -- model: the model description (reader, parser, compiled image)
+  "model common"
+  "model tables"     # the parser fills the static tables
+  "model items"      # the parser sets item rows
+  "model context"    # the image is loaded for a context
+  "model rules"      # the compiled image carries the compiled rules
+  # -- rules: judge evaluator and rules compiler
+  "rules common"
+  "rules context"    # rules are judged against a context's settings
+  "rules model"      # rules come from the model description
+  "rules items"      # rules name items and values
+  "rules tables"     # rules name symbols
+  # -- context: the driver context, its cache and UI state; it opens everything else
+  "context common"
+  "context system"   # printer name at open and cache match
+  "context tables"   # model record, switches, symbols copied into the context
+  "context items"    # item table and initial settings
+  "context model"    # compiled model cache (load at open, free at detach)
+  "context rules"    # rules judged when a context opens
+  "context devmode"  # default settings
+  "context store"    # the context opens the store (install ini, items, fonts)
+  "context front"    # dialog records and the busy state of the UI
+  "context bind"     # job control of a context
+  # -- devmode: settings blocks, defaults and couplings
+  "devmode common"
+  "devmode context"  # a settings block belongs to a context
+  "devmode items"    # defaults are item values
+  "devmode tables"   # default values by symbol
+  # -- store: ini text, install ini, stored items
+  "store common"
+  "store context"    # the store reads and writes for a context
+  "store items"      # the store sets items
+  "store tables"     # stored values by symbol
+  "store system"     # settings-file paths
+  # -- bind: job control, bidi and remote configuration
+  "bind common"
+  "bind context"     # a job binds to a context
+  "bind items"       # job settings are items
+  "bind store"       # bidi answers are stored
+  # -- front: dialog lookups and UI state shared by the deliverables
+  "front common"
+  "front context"    # lookups run against a context
+  "front tables"     # controls by symbol
+  "front items"      # controls show items
+  # -- modules: outside modules
+  "modules common"
+  "modules context"  # module callbacks get the context
+)
