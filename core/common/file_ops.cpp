@@ -133,16 +133,16 @@ BOOL FileCreateDirectory(LPCWSTR path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-LONG FileReadBytes(HANDLE file, LPVOID buffer, DWORD n) {
+LONG FileReadBytes(HANDLE file, LPVOID buffer, DWORD cbBuffer) {
   DWORD done = 0;
-  if (!ReadFile(file, buffer, n, &done, nullptr) || done != n) return -1;
-  return LONG(n);
+  if (!ReadFile(file, buffer, cbBuffer, &done, nullptr) || done != cbBuffer) return -1;
+  return LONG(cbBuffer);
 }
 
-LONG FileWriteBytes(HANDLE file, LPCVOID buffer, DWORD n) {
+LONG FileWriteBytes(HANDLE file, LPCVOID buffer, DWORD cbBuffer) {
   DWORD done = 0;
-  if (!WriteFile(file, buffer, n, &done, nullptr) || done != n) return -1;
-  return LONG(n);
+  if (!WriteFile(file, buffer, cbBuffer, &done, nullptr) || done != cbBuffer) return -1;
+  return LONG(cbBuffer);
 }
 
 BOOL FileCopyBetweenFolders(LPCWSTR name, LPCWSTR sourceFolder, LPCWSTR targetFolder, WORD mode) {

@@ -27,9 +27,9 @@ BOOL FileClearReadOnly(LPCWSTR path);
 BOOL FileIsUpToDate(LPCWSTR source, LPCWSTR target, int rule);
 // 1 when the folder was created or already exists as a folder.
 BOOL FileCreateDirectory(LPCWSTR path);
-// n when the whole of n bytes was transferred, -1 otherwise (a short read or write fails).
-LONG FileReadBytes(HANDLE file, LPVOID buffer, DWORD n);
-LONG FileWriteBytes(HANDLE file, LPCVOID buffer, DWORD n);
+// cbBuffer when the whole of cbBuffer bytes was transferred, -1 otherwise (a short read or write fails).
+LONG FileReadBytes(HANDLE file, LPVOID buffer, DWORD cbBuffer);
+LONG FileWriteBytes(HANDLE file, LPCVOID buffer, DWORD cbBuffer);
 
 // The copy-by-mode family. Each answers 1 when the target is in place: source and target are
 // the same path (case ignored), or in mode 1 the target exists, or the copy was made; 0 when

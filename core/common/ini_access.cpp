@@ -44,20 +44,20 @@ UINT IniReadInt(LPCWSTR section, LPCWSTR key, INT def, LPCWSTR file) {
   return GetPrivateProfileIntW(copy.text(), key, def, file);
 }
 
-DWORD IniReadString(LPCWSTR section, LPCWSTR key, LPCWSTR def, LPWSTR buffer, DWORD size, LPCWSTR file) {
-  if (!buffer || size == 0) return 0;
+DWORD IniReadString(LPCWSTR section, LPCWSTR key, LPCWSTR def, LPWSTR buffer, DWORD cchBuffer, LPCWSTR file) {
+  if (!buffer || cchBuffer == 0) return 0;
   SectionCopy copy(section);
   if (!copy.ok()) {
-    for (DWORD i = 0; i < size; ++i) buffer[i] = 0;
+    for (DWORD i = 0; i < cchBuffer; ++i) buffer[i] = 0;
     DWORD n = 0;
     if (def)
-      while (n + 1 < size && def[n]) {
+      while (n + 1 < cchBuffer && def[n]) {
         buffer[n] = def[n];
         ++n;
       }
     return n;
   }
-  return GetPrivateProfileStringW(copy.text(), key, def, buffer, size, file);
+  return GetPrivateProfileStringW(copy.text(), key, def, buffer, cchBuffer, file);
 }
 
 BOOL IniWriteString(LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCWSTR file) {

@@ -11,10 +11,10 @@ constexpr DWORD kIniSectionChars = 260;
 LPWSTR StoreSanitizeSection(LPWSTR text);
 // GetPrivateProfileIntW with the sanitised section; def when the copy cannot be made.
 UINT IniReadInt(LPCWSTR section, LPCWSTR key, INT def, LPCWSTR file);
-// GetPrivateProfileStringW with the sanitised section (size in characters); returns the
-// characters placed. When the copy cannot be made, buffer gets at most size - 1 characters of
+// GetPrivateProfileStringW with the sanitised section (cchBuffer characters); returns the
+// characters placed. When the copy cannot be made, buffer gets at most cchBuffer - 1 characters of
 // def and their count is returned.
-DWORD IniReadString(LPCWSTR section, LPCWSTR key, LPCWSTR def, LPWSTR buffer, DWORD size, LPCWSTR file);
+DWORD IniReadString(LPCWSTR section, LPCWSTR key, LPCWSTR def, LPWSTR buffer, DWORD cchBuffer, LPCWSTR file);
 // WritePrivateProfileStringW with the sanitised section, then a flush of the file's cached
 // ini data. A null value deletes the key, a null key the section. 0 on failure.
 BOOL IniWriteString(LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCWSTR file);

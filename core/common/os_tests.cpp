@@ -119,19 +119,19 @@ int OsIsUserAdmin() {
 
 void OsForgetVersionAnswer() { g_nt5OrLater.store(0); }
 
-UINT OsGetSystemDir(WCHAR* buffer, UINT size, DriverContext*) {
-  if (!buffer || !size) return 0;
-  UINT n = GetSystemDirectoryW(buffer, size);
-  if (n == 0 || n >= size) {
+UINT OsGetSystemDir(WCHAR* buffer, UINT cchBuffer, DriverContext*) {
+  if (!buffer || !cchBuffer) return 0;
+  UINT n = GetSystemDirectoryW(buffer, cchBuffer);
+  if (n == 0 || n >= cchBuffer) {
     buffer[0] = 0;
     return 0;
   }
   return n;
 }
 
-int OsGetSystemWindowsDir(WCHAR* buffer, UINT size) {
-  if (!buffer || !size) return 1;
-  UINT n = GetSystemWindowsDirectoryW(buffer, size);
-  if (n == 0 || n >= size) buffer[0] = 0;
+int OsGetSystemWindowsDir(WCHAR* buffer, UINT cchBuffer) {
+  if (!buffer || !cchBuffer) return 1;
+  UINT n = GetSystemWindowsDirectoryW(buffer, cchBuffer);
+  if (n == 0 || n >= cchBuffer) buffer[0] = 0;
   return 1;
 }

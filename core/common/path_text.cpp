@@ -45,22 +45,22 @@ BOOL PathHasShortExtension(LPCWSTR path) {
   return ext >= 1 && ext <= 3;
 }
 
-BOOL PathReplaceExtension(LPWSTR buffer, LPCWSTR path, LPCWSTR extension, DWORD size) {
+BOOL PathReplaceExtension(LPWSTR buffer, LPCWSTR path, LPCWSTR extension, DWORD cchBuffer) {
   if (!buffer || !path || !extension || !*path) return FALSE;
   LPCWSTR leaf = PathFindLeaf(path);
   LPCWSTR keepEnd = leaf;  // a leaf without '.' is replaced whole
   for (LPCWSTR p = leaf; *p; ++p)
     if (*p == '.') keepEnd = p + 1;
   size_t keep = size_t(keepEnd - path), ext = StrWideLength(extension);
-  if (keep + ext + 1 > size) return FALSE;
+  if (keep + ext + 1 > cchBuffer) return FALSE;
   for (size_t i = 0; i < keep; ++i) buffer[i] = path[i];
   for (size_t i = 0; i < ext; ++i) buffer[keep + i] = extension[i];
   buffer[keep + ext] = 0;
   return TRUE;
 }
 
-BOOL PathWithExtRsq(LPWSTR buffer, LPCWSTR path, DWORD size) {
-  return PathReplaceExtension(buffer, path, TEXT("rsq"), size);
+BOOL PathWithExtRsq(LPWSTR buffer, LPCWSTR path, DWORD cchBuffer) {
+  return PathReplaceExtension(buffer, path, TEXT("rsq"), cchBuffer);
 }
 
 // ---- the Windows and System folders ----
@@ -87,11 +87,11 @@ WCHAR* PathInFolder(WCHAR* buffer, DWORD size, const WCHAR* name, bool windows) 
 
 }  // namespace
 
-WCHAR* PathInWindowsDir(WCHAR* buffer, DWORD size, const WCHAR* name) { return PathInFolder(buffer, size, name, true); }
-WCHAR* PathInSystemDir(WCHAR* buffer, DWORD size, const WCHAR* name) { return PathInFolder(buffer, size, name, false); }
+WCHAR* PathInWindowsDir(WCHAR* buffer, DWORD cchBuffer, const WCHAR* name) { return PathInFolder(buffer, cchBuffer, name, true); }
+WCHAR* PathInSystemDir(WCHAR* buffer, DWORD cchBuffer, const WCHAR* name) { return PathInFolder(buffer, cchBuffer, name, false); }
 
-WCHAR* PathFromSystemDirUp(WCHAR* buffer, DWORD size, const WCHAR* path) {
-  if (!buffer || !size) return buffer;
+WCHAR* PathFromSystemDirUp(WCHAR* buffer, DWORD cchBuffer, const WCHAR* path) {
+  if (!buffer || !cchBuffer) return buffer;
   buffer[0] = 0;
   if (!path) return buffer;
   DWORD levels = 0;
@@ -115,7 +115,7 @@ WCHAR* PathFromSystemDirUp(WCHAR* buffer, DWORD size, const WCHAR* path) {
   }
   if (position < 0) return buffer;
   DWORD restLength = StrWideLength(rest);
-  if (size < DWORD(position) + restLength + 2) return buffer;
-  StrJoin(buffer, size, system, DWORD(position) + 1, rest);
+  if (cchBuffer < DWORD(position) + restLength + 2) return buffer;
+  StrJoin(buffer, cchBuffer, system, DWORD(position) + 1, rest);
   return buffer;
 }

@@ -13,13 +13,13 @@ LPCWSTR PathFindBaseName(LPCWSTR path, int* count);
 // 1 when the leaf has at least one character before its first '.' and an extension of 1 to 3
 // characters after its last '.'; 0 otherwise ("a.ini" 1; "a.html", ".ini", "readme" 0).
 BOOL PathHasShortExtension(LPCWSTR path);
-// Copies path into buffer (size characters) with the text after the leaf's last '.' replaced
+// Copies path into buffer (cchBuffer characters) with the text after the leaf's last '.' replaced
 // by extension; a leaf without '.' is replaced whole, so C:\x\preset with "rsq" gives
 // C:\x\rsq (stored names depend on that). 0 for a null argument, an empty path or a result
-// that does not fit size.
-BOOL PathReplaceExtension(LPWSTR buffer, LPCWSTR path, LPCWSTR extension, DWORD size);
+// that does not fit cchBuffer.
+BOOL PathReplaceExtension(LPWSTR buffer, LPCWSTR path, LPCWSTR extension, DWORD cchBuffer);
 // PathReplaceExtension with "rsq".
-BOOL PathWithExtRsq(LPWSTR buffer, LPCWSTR path, DWORD size);
+BOOL PathWithExtRsq(LPWSTR buffer, LPCWSTR path, DWORD cchBuffer);
 
 // Windows or System directory + "\" + name; the empty string when it does not fit cchBuffer.
 WCHAR* PathInWindowsDir(WCHAR* buffer, DWORD cchBuffer, const WCHAR* name);

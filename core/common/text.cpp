@@ -20,39 +20,39 @@ const CharsetCodeRow kCharsetCodes[] = {
 
 }  // namespace
 
-WCHAR* StrAnsiToWide(WCHAR* wide, const char* narrow, int n) {
+WCHAR* StrAnsiToWide(WCHAR* wide, const char* narrow, int cchWide) {
   if (!wide) return nullptr;
   if (!narrow) narrow = "";
   ULONG length = ULONG(strlen(narrow));
-  if (n <= 0) n = int(length + 1);
+  if (cchWide <= 0) cchWide = int(length + 1);
   ULONG written = 0;
-  RtlMultiByteToUnicodeN(wide, ULONG(n) * sizeof(WCHAR), &written, narrow, length + 1);
-  wide[n - 1] = 0;
+  RtlMultiByteToUnicodeN(wide, ULONG(cchWide) * sizeof(WCHAR), &written, narrow, length + 1);
+  wide[cchWide - 1] = 0;
   return wide;
 }
 
-char* StrWideToAnsi(char* narrow, const WCHAR* wide, int n) {
+char* StrWideToAnsi(char* narrow, const WCHAR* wide, int cbNarrow) {
   if (!narrow) return nullptr;
   static const WCHAR kEmpty[] = {0};
   if (!wide) wide = kEmpty;
   ULONG length = StrWideLength(wide);
-  if (n < 1) {
+  if (cbNarrow < 1) {
     // The whole text in bytes: a double-byte code page needs more bytes than characters.
-    n = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    if (n < 1) n = int(length + 1);
+    cbNarrow = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    if (cbNarrow < 1) cbNarrow = int(length + 1);
   }
-  memset(narrow, 0, size_t(n));
+  memset(narrow, 0, size_t(cbNarrow));
   ULONG written = 0;
-  RtlUnicodeToMultiByteN(narrow, ULONG(n), &written, wide, (length + 1) * sizeof(WCHAR));
-  if (written < ULONG(n)) return narrow;  // fitted, terminator included
+  RtlUnicodeToMultiByteN(narrow, ULONG(cbNarrow), &written, wide, (length + 1) * sizeof(WCHAR));
+  if (written < ULONG(cbNarrow)) return narrow;  // fitted, terminator included
   // Cut to n - 1 bytes; a double-byte character that would straddle the cut goes whole.
   int cut = 0;
-  while (cut < n - 1) {
+  while (cut < cbNarrow - 1) {
     int step = IsDBCSLeadByteEx(CP_ACP, BYTE(narrow[cut])) ? 2 : 1;
-    if (cut + step > n - 1) break;
+    if (cut + step > cbNarrow - 1) break;
     cut += step;
   }
-  memset(narrow + cut, 0, size_t(n - cut));
+  memset(narrow + cut, 0, size_t(cbNarrow - cut));
   return narrow;
 }
 

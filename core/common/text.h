@@ -5,16 +5,16 @@
 #include "platform/win32.h"
 
 // Converts narrow (ANSI code page) text into a buffer of n wide characters, always
-// terminated at character n - 1 at the latest. n <= 0 means the caller's buffer holds the
-// whole text: n becomes its length + 1. Returns wide (null when wide is null).
-WCHAR* StrAnsiToWide(WCHAR* wide, const char* narrow, int n);
+// terminated at character cchWide - 1 at the latest. cchWide <= 0 means the caller's buffer holds the
+// whole text: cchWide becomes its length + 1. Returns wide (null when wide is null).
+WCHAR* StrAnsiToWide(WCHAR* wide, const char* narrow, int cchWide);
 
-// Converts wide text into a zeroed buffer of n bytes in the ANSI code page. Text that does
-// not fit is cut to at most n - 1 bytes, never inside a double-byte character, and
-// terminated. n < 1 means the buffer holds the whole text: n becomes its size in bytes with
+// Converts wide text into a zeroed buffer of cbNarrow bytes in the ANSI code page. Text that does
+// not fit is cut to at most cbNarrow - 1 bytes, never inside a double-byte character, and
+// terminated. cbNarrow < 1 means the buffer holds the whole text: cbNarrow becomes its size in bytes with
 // the terminator (more than its length + 1 in a double-byte code page).
 // Returns narrow (null when narrow is null).
-char* StrWideToAnsi(char* narrow, const WCHAR* wide, int n);
+char* StrWideToAnsi(char* narrow, const WCHAR* wide, int cbNarrow);
 
 // Writes value / divisor as a decimal number into a buffer of cchBuffer characters: one to
 // four decimals for a divisor of 10 to 10000 (the number of times it divides by ten), none

@@ -223,8 +223,8 @@ void* ItemSetControlText(DriverContext* ctx, WORD control_id, const WCHAR* text)
   return ItemSetText(ctx, ControlItem(ctx, control_id), text);
 }
 
-void* ItemGetTextBounded(DriverContext* ctx, const SettingItem* item, WCHAR* buffer, int size) {
-  if (!ctx || !item || !buffer || size <= 0) return nullptr;
+void* ItemGetTextBounded(DriverContext* ctx, const SettingItem* item, WCHAR* buffer, int cchBuffer) {
+  if (!ctx || !item || !buffer || cchBuffer <= 0) return nullptr;
   buffer[0] = 0;
   BYTE* p = static_cast<BYTE*>(ItemStoragePtr(ctx, item));
   if (!p) return nullptr;
@@ -239,13 +239,13 @@ void* ItemGetTextBounded(DriverContext* ctx, const SettingItem* item, WCHAR* buf
     if (!copy) return nullptr;
     memcpy(copy, p, length);
     copy[length] = 0;
-    int limit = static_cast<int>(item_size) < size ? static_cast<int>(item_size) : size;
+    int limit = static_cast<int>(item_size) < cchBuffer ? static_cast<int>(item_size) : cchBuffer;
     if (limit > 0) StrAnsiToWide(buffer, copy, limit);
     if (copy != local) MemFree(copy);
   } else if (IsWideText(type)) {
     // At most the item's characters less its terminator, and what the buffer holds.
     DWORD chars = item_size / sizeof(WCHAR);
-    DWORD room = static_cast<DWORD>(size) - 1;
+    DWORD room = static_cast<DWORD>(cchBuffer) - 1;
     if (chars == 0) room = 0;
     else if (chars - 1 < room) room = chars - 1;
     DWORD n = 0;
@@ -258,7 +258,7 @@ void* ItemGetTextBounded(DriverContext* ctx, const SettingItem* item, WCHAR* buf
   } else {
     static const WCHAR kWrong[] = {u'w', u'r', u'o', u'n', u'g', 0};
     int n = 0;
-    for (; n < size - 1 && kWrong[n]; ++n) buffer[n] = kWrong[n];
+    for (; n < cchBuffer - 1 && kWrong[n]; ++n) buffer[n] = kWrong[n];
     buffer[n] = 0;
   }
   return p;

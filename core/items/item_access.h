@@ -60,7 +60,7 @@ void* ItemGetText(DriverContext* ctx, const SettingItem* item, WCHAR* buffer);
 void* ItemGetControlText(DriverContext* ctx, WORD control_id, WCHAR* buffer);
 // The same with an explicit buffer size in characters (never written past).
 void* ItemGetTextBounded(DriverContext* ctx, const SettingItem* item, WCHAR* buffer,
-                         int size);
+                         int cchBuffer);
 
 // 1 when zdmDspUnit is 0 (display in 0.1 mm), 0 for display in 0.01 inch.
 BOOL ItemIsMetricUnit(DriverContext* ctx);

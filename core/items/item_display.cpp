@@ -128,32 +128,32 @@ WORD ItemDisplayStringId(WORD value_id) {
 }
 
 int ItemFormatNumber(DriverContext* ctx, const SettingItem* item, LONG_PTR value,
-                     WCHAR* buffer, int size) {
-  if (!buffer || size <= 0) return 0;
-  BoundedText out(buffer, size);
+                     WCHAR* buffer, int cchBuffer) {
+  if (!buffer || cchBuffer <= 0) return 0;
+  BoundedText out(buffer, cchBuffer);
   if (!item || !(item->changeClasses & kDisplayLengthClass)) {
     PutItemNumber(item, value, out);
     return out.length();
   }
   // 0.1 mm with one decimal, 0.01 inch with two; the decimal comma where the language has it.
   LONG shown = ItemDotsToDisplay(ctx, 0, static_cast<LONG>(value));
-  StrFormatFixedPoint(buffer, size, ItemIsMetricUnit(ctx) ? 10 : 100, shown, ItemLangUsesDecimalComma(ctx) ? TRUE : FALSE);
+  StrFormatFixedPoint(buffer, cchBuffer, ItemIsMetricUnit(ctx) ? 10 : 100, shown, ItemLangUsesDecimalComma(ctx) ? TRUE : FALSE);
   out.Adopt();
   return out.length();
 }
 
-int ItemFormatValue(DriverContext* ctx, WORD symbol, WCHAR* buffer, int size) {
-  if (!buffer || size <= 0) return 0;
+int ItemFormatValue(DriverContext* ctx, WORD symbol, WCHAR* buffer, int cchBuffer) {
+  if (!buffer || cchBuffer <= 0) return 0;
   buffer[0] = 0;
   if (!ctx) return 0;
   return ItemFormatDescribedValue(ctx, ItemFindBySymbol(ctx, symbol),
-                                  ModelFindDescriptorBySymbol(symbol, ctx), buffer, size);
+                                  ModelFindDescriptorBySymbol(symbol, ctx), buffer, cchBuffer);
 }
 
 int ItemFormatDescribedValue(DriverContext* ctx, const SettingItem* item,
-                             const ModelItemDescriptor* descriptor, WCHAR* buffer, int size) {
-  if (!buffer || size <= 0) return 0;
-  BoundedText out(buffer, size);
+                             const ModelItemDescriptor* descriptor, WCHAR* buffer, int cchBuffer) {
+  if (!buffer || cchBuffer <= 0) return 0;
+  BoundedText out(buffer, cchBuffer);
   if (!ctx) return 0;
   LONG_PTR value = ItemGetValue(ctx, item);
   WORD type = descriptor ? static_cast<WORD>(descriptor->type & ~kModelTypeFlags & 0xFF) : 0;
@@ -178,7 +178,7 @@ int ItemFormatDescribedValue(DriverContext* ctx, const SettingItem* item,
       return out.length();
     }
     case 16:
-      ItemGetTextBounded(ctx, item, buffer, size);
+      ItemGetTextBounded(ctx, item, buffer, cchBuffer);
       out.Adopt();
       return out.length();
     default:
@@ -194,7 +194,7 @@ int ItemFormatDescribedValue(DriverContext* ctx, const SettingItem* item,
     LONG_PTR kind = ItemGetValueById(ctx, kItem_zdmWmKind);
     if (kind >= 1 && kind <= 3) {
       const DlgControlRecord* control = CtlFind(ctx, nullptr, kWmNameControls[kind - 1]);
-      if (control) ItemGetTextBounded(ctx, control->item, buffer, size);
+      if (control) ItemGetTextBounded(ctx, control->item, buffer, cchBuffer);
       out.Adopt();
     } else {
       LoadInto(ctx, kStringUnknownValue, out);

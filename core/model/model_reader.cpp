@@ -258,13 +258,13 @@ ModelDataReader* ModelOpenDataReader(LPCWSTR path) {
   return reader;
 }
 
-ModelDataReader* ModelOpenMemoryReader(const void* bytes, DWORD size, UINT codePage) {
-  if (!bytes && size != 0) return nullptr;
+ModelDataReader* ModelOpenMemoryReader(const void* bytes, DWORD cbBytes, UINT codePage) {
+  if (!bytes && cbBytes != 0) return nullptr;
   ModelDataReader* reader = static_cast<ModelDataReader*>(MemAllocZero(sizeof(ModelDataReader)));
   if (!reader) return nullptr;
   reader->view = static_cast<const BYTE*>(bytes);
   reader->pos = reader->view;
-  reader->left = size;
+  reader->left = cbBytes;
   reader->codePage = codePage ? codePage : GetACP();
   reader->mapped = FALSE;
   return reader;

@@ -61,7 +61,7 @@ BOOL ModelMapFile(LPCWSTR path, const BYTE** view, DWORD* size);
 ModelDataReader* ModelOpenDataReader(LPCWSTR path);
 // A byte reader over bytes the caller keeps alive (the same statements as a file holding
 // them). codePage 0 takes the system ANSI code page.
-ModelDataReader* ModelOpenMemoryReader(const void* bytes, DWORD size, UINT codePage);
+ModelDataReader* ModelOpenMemoryReader(const void* bytes, DWORD cbBytes, UINT codePage);
 void ModelCloseDataReader(ModelDataReader* reader);
 
 // 0 with the next byte, 1 when no bytes are left.

@@ -3,8 +3,8 @@
 #include "core/context/driver_context.h"
 #include "platform/win32.h"
 
-// Reads the printer data "HelpFileName" into buffer (size characters, terminated); 1 when it
-// was read, 0 for a null buffer or size or a missing value.
-int InstReadHelpFileName(WCHAR* buffer, DWORD size, DriverContext* ctx);
+// Reads the printer data "HelpFileName" into buffer (cchBuffer characters, terminated); 1 when it
+// was read, 0 for a null buffer, a cchBuffer of 0 or a missing value.
+int InstReadHelpFileName(WCHAR* buffer, DWORD cchBuffer, DriverContext* ctx);
 // The same for a printer handle.
-int InstReadHelpFileNameByPrinter(WCHAR* buffer, DWORD size, HANDLE hPrinter);
+int InstReadHelpFileNameByPrinter(WCHAR* buffer, DWORD cchBuffer, HANDLE hPrinter);

@@ -185,14 +185,14 @@ const char* IniTextNextLine(const char* text) {
   return *text ? text + 1 : text;
 }
 
-DWORD IniTextCopyValue(char* destination, const char* source, DWORD n) {
-  if (n == 0) return 0;
+DWORD IniTextCopyValue(char* destination, const char* source, DWORD cchDestination) {
+  if (cchDestination == 0) return 0;
   DWORD i = 0;
-  while (i + 1 < n && source[i] && source[i] != '\r' && source[i] != '\n') {
+  while (i + 1 < cchDestination && source[i] && source[i] != '\r' && source[i] != '\n') {
     if (IsLead(source[i])) {
       // Both bytes or neither: a lead byte whose trail is missing or does not fit stays out.
       char trail = source[i + 1];
-      if (i + 2 >= n || !trail || trail == '\r' || trail == '\n') break;
+      if (i + 2 >= cchDestination || !trail || trail == '\r' || trail == '\n') break;
       destination[i] = source[i];
       destination[i + 1] = trail;
       i += 2;
@@ -214,15 +214,15 @@ const char* StoreIniTextFindSection(LPCWSTR section, const char* text) {
   return nullptr;
 }
 
-WORD StoreIniTextGetString(LPCWSTR key, LPCWSTR def, LPWSTR destination, DWORD size, const char* cursor,
+WORD StoreIniTextGetString(LPCWSTR key, LPCWSTR def, LPWSTR destination, DWORD cchDestination, const char* cursor,
                            DWORD* position) {
-  if (!destination || size == 0 || !position) return 0;
+  if (!destination || cchDestination == 0 || !position) return 0;
   if (!cursor || !key) {
     *position = 0;
-    return TakeDefault(def, destination, size);
+    return TakeDefault(def, destination, cchDestination);
   }
   Narrow name(key);
-  if (!name.get()) return TakeDefault(def, destination, size);
+  if (!name.get()) return TakeDefault(def, destination, cchDestination);
 
   const char* start = cursor + *position;
   const char* p = start;
@@ -240,18 +240,18 @@ WORD StoreIniTextGetString(LPCWSTR key, LPCWSTR def, LPWSTR destination, DWORD s
     }
     const char* value = p;
     if (IniTextMatchKey(name.get(), &value)) {
-      char* narrow = static_cast<char*>(MemAllocZero(size));
-      if (!narrow) return TakeDefault(def, destination, size);
-      IniTextCopyValue(narrow, value, size);
-      for (DWORD i = 0; i < size; ++i) destination[i] = 0;
-      if (narrow[0]) StrAnsiToWide(destination, narrow, int(size));
+      char* narrow = static_cast<char*>(MemAllocZero(cchDestination));
+      if (!narrow) return TakeDefault(def, destination, cchDestination);
+      IniTextCopyValue(narrow, value, cchDestination);
+      for (DWORD i = 0; i < cchDestination; ++i) destination[i] = 0;
+      if (narrow[0]) StrAnsiToWide(destination, narrow, int(cchDestination));
       MemFree(narrow);
       *position = DWORD(IniTextNextLine(value) - cursor);
       return WORD(lstrlenW(destination));
     }
     p = IniTextNextLine(p);
   }
-  return TakeDefault(def, destination, size);
+  return TakeDefault(def, destination, cchDestination);
 }
 
 LONG StoreIniTextGetInt(LPCWSTR key, LONG def, const char* cursor, DWORD* position) {

@@ -31,10 +31,10 @@ BOOL StoreFreeIniText(char* text);
 const char* StoreIniTextFindSection(LPCWSTR section, const char* text);
 
 // Looks the key up in the section from *position on, wrapping once to the section's start.
-// Found: at most size - 1 bytes of the value, converted into destination (size characters),
+// Found: at most cchDestination - 1 bytes of the value, converted into destination (cchDestination characters),
 // and *position moves past the line; not found: destination gets def. Returns the characters
 // stored. A value is never cut inside a double-byte character.
-WORD StoreIniTextGetString(LPCWSTR key, LPCWSTR def, LPWSTR destination, DWORD size, const char* cursor,
+WORD StoreIniTextGetString(LPCWSTR key, LPCWSTR def, LPWSTR destination, DWORD cchDestination, const char* cursor,
                            DWORD* position);
 // A decimal value read as text of at most 10 characters; def when absent or empty.
 LONG StoreIniTextGetInt(LPCWSTR key, LONG def, const char* cursor, DWORD* position);
@@ -60,6 +60,6 @@ BOOL StoreIniTextReplaceSection(DriverContext* ctx, LPCWSTR path, LPCWSTR sectio
 // Helpers, exposed for the tests.
 char* IniTextReadFile(BOOL onlyLarge, LPCWSTR path);
 const char* IniTextNextLine(const char* text);
-// Bytes copied from source up to CR, LF, the end or n - 1 bytes, never ending inside a
-// double-byte character; the copy is terminated. 0 when n is 0.
-DWORD IniTextCopyValue(char* destination, const char* source, DWORD n);
+// Bytes copied from source up to CR, LF, the end or cchDestination - 1 bytes, never ending inside a
+// double-byte character; the copy is terminated. 0 when cchDestination is 0.
+DWORD IniTextCopyValue(char* destination, const char* source, DWORD cchDestination);

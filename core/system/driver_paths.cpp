@@ -35,32 +35,32 @@ DWORD FolderLength(const WCHAR* path) {
 
 // ---- the driver folder and the driver's files ----
 
-WCHAR* PathGetDriverDirOfFromInfo(HANDLE, WCHAR* buffer, DWORD size, const DRIVER_INFO_3* driverInfo) {
-  if (!buffer || !size) return buffer;
+WCHAR* PathGetDriverDirOfFromInfo(HANDLE, WCHAR* buffer, DWORD cchBuffer, const DRIVER_INFO_3* driverInfo) {
+  if (!buffer || !cchBuffer) return buffer;
   buffer[0] = 0;
   if (driverInfo && driverInfo->pDriverPath) {
     DWORD folder = FolderLength(driverInfo->pDriverPath);
     // A driver folder that does not fit leaves the buffer empty: the System folder would
     // name another folder.
-    if (folder >= size) return buffer;
+    if (folder >= cchBuffer) return buffer;
     if (folder) {
       memcpy(buffer, driverInfo->pDriverPath, folder * sizeof(WCHAR));
       buffer[folder] = 0;
       return buffer;
     }
   }
-  UINT n = GetSystemDirectoryW(buffer, size);
-  if (n == 0 || n >= size) {
+  UINT n = GetSystemDirectoryW(buffer, cchBuffer);
+  if (n == 0 || n >= cchBuffer) {
     buffer[0] = 0;
     return buffer;
   }
-  StrJoin(buffer, size, buffer, n, TEXT("\\spool\\drivers\\w32x86\\2\\"));
+  StrJoin(buffer, cchBuffer, buffer, n, TEXT("\\spool\\drivers\\w32x86\\2\\"));
   return buffer;
 }
 
-WCHAR* PathGetDriverDirOf(HANDLE hPrinter, WCHAR* buffer, DWORD size) {
+WCHAR* PathGetDriverDirOf(HANDLE hPrinter, WCHAR* buffer, DWORD cchBuffer) {
   DRIVER_INFO_3* info = static_cast<DRIVER_INFO_3*>(PrnGetDriverInfo(hPrinter, 3));
-  PathGetDriverDirOfFromInfo(hPrinter, buffer, size, info);
+  PathGetDriverDirOfFromInfo(hPrinter, buffer, cchBuffer, info);
   MemFree(info);
   return buffer;
 }
@@ -71,16 +71,16 @@ const WCHAR* PathGetDriverDir(DriverContext* ctx) {
   return PathGetDriverDirOf(ctx->printer, ui->driverDirPath, kUiPathChars);
 }
 
-WCHAR* PathInDriverDirFromInfo(WCHAR* buffer, DWORD size, const WCHAR* name, const DRIVER_INFO_3* driverInfo) {
-  if (!buffer || !size || !name || !driverInfo || !driverInfo->pDriverPath) return buffer;
-  StrJoin(buffer, size, driverInfo->pDriverPath, FolderLength(driverInfo->pDriverPath), name);
+WCHAR* PathInDriverDirFromInfo(WCHAR* buffer, DWORD cchBuffer, const WCHAR* name, const DRIVER_INFO_3* driverInfo) {
+  if (!buffer || !cchBuffer || !name || !driverInfo || !driverInfo->pDriverPath) return buffer;
+  StrJoin(buffer, cchBuffer, driverInfo->pDriverPath, FolderLength(driverInfo->pDriverPath), name);
   return buffer;
 }
 
-WCHAR* PathInDriverDir(WCHAR* buffer, DWORD size, const WCHAR* name, HANDLE hPrinter) {
-  if (!buffer || !size || !name) return buffer;
+WCHAR* PathInDriverDir(WCHAR* buffer, DWORD cchBuffer, const WCHAR* name, HANDLE hPrinter) {
+  if (!buffer || !cchBuffer || !name) return buffer;
   DRIVER_INFO_3* info = static_cast<DRIVER_INFO_3*>(PrnGetDriverInfo(hPrinter, 3));
-  PathInDriverDirFromInfo(buffer, size, name, info);
+  PathInDriverDirFromInfo(buffer, cchBuffer, name, info);
   MemFree(info);
   return buffer;
 }
@@ -109,8 +109,8 @@ const WCHAR* PathModelDataFile(DriverContext* ctx) {
   return ui->modelDataFilePath;
 }
 
-WCHAR* PathModelDataFileOf(HANDLE hPrinter, WCHAR* buffer, DWORD sizeBytes) {
-  FileOfModel(hPrinter, buffer, sizeBytes / sizeof(WCHAR), TblGetModelRecord()->modelDataFile);
+WCHAR* PathModelDataFileOf(HANDLE hPrinter, WCHAR* buffer, DWORD cbBuffer) {
+  FileOfModel(hPrinter, buffer, cbBuffer / sizeof(WCHAR), TblGetModelRecord()->modelDataFile);
   return buffer;
 }
 

@@ -178,22 +178,22 @@ int PrnIsBidiEnabled(DriverContext* ctx) { return PrnHasAttribute(PRINTER_ATTRIB
 
 // ---- printer facts without a context ----
 
-WCHAR* PrnGetPrinterNameOfFromInfo(HANDLE hPrinter, WCHAR* buffer, DWORD size, const PRINTER_INFO_2* info) {
-  if (!buffer || !size || !info) return buffer;
-  if (info->pPrinterName) StrCopyIfFits(buffer, size, info->pPrinterName);
-  PrnRebuildConnectionName(hPrinter, buffer, size);
+WCHAR* PrnGetPrinterNameOfFromInfo(HANDLE hPrinter, WCHAR* buffer, DWORD cchBuffer, const PRINTER_INFO_2* info) {
+  if (!buffer || !cchBuffer || !info) return buffer;
+  if (info->pPrinterName) StrCopyIfFits(buffer, cchBuffer, info->pPrinterName);
+  PrnRebuildConnectionName(hPrinter, buffer, cchBuffer);
   return buffer;
 }
 
-WCHAR* PrnGetPrinterNameOf(HANDLE hPrinter, WCHAR* buffer, DWORD size) {
+WCHAR* PrnGetPrinterNameOf(HANDLE hPrinter, WCHAR* buffer, DWORD cchBuffer) {
   PRINTER_INFO_2* info = static_cast<PRINTER_INFO_2*>(PrnGetPrinterInfo(hPrinter, 2));
-  PrnGetPrinterNameOfFromInfo(hPrinter, buffer, size, info);
+  PrnGetPrinterNameOfFromInfo(hPrinter, buffer, cchBuffer, info);
   MemFree(info);
   return buffer;
 }
 
-WCHAR* PrnGetDriverNameOf(HANDLE hPrinter, WCHAR* buffer, DWORD sizeBytes) {
-  DWORD size = sizeBytes / sizeof(WCHAR);
+WCHAR* PrnGetDriverNameOf(HANDLE hPrinter, WCHAR* buffer, DWORD cbBuffer) {
+  DWORD size = cbBuffer / sizeof(WCHAR);
   if (!buffer || !size) return buffer;
   PRINTER_INFO_2* info = static_cast<PRINTER_INFO_2*>(PrnGetPrinterInfo(hPrinter, 2));
   const WCHAR* name = info && info->pDriverName ? info->pDriverName : TblGetModelRecord()->fallbackDriverName;
@@ -231,16 +231,16 @@ int PrnGetAdminChange(HANDLE hPrinter, DWORD* value) {
   return rc == ERROR_SUCCESS && needed == sizeof data && data != 0 ? 1 : 0;
 }
 
-void PrnRebuildConnectionName(HANDLE hPrinter, WCHAR* name, DWORD size) {
+void PrnRebuildConnectionName(HANDLE hPrinter, WCHAR* name, DWORD cchName) {
   // name[1] is read only when the buffer holds it.
-  if (!name || size < 2 || name[0] != u'\\' || name[1] != u'\\' || !OsIsVistaOrLater()) return;
+  if (!name || cchName < 2 || name[0] != u'\\' || name[1] != u'\\' || !OsIsVistaOrLater()) return;
   // 260 bytes are read of each value; one more character terminates it.
   WCHAR server[131], queue[131];
   if (!ReadDataText(hPrinter, TEXT("DsSpooler"), TEXT("shortServerName"), server, 131, 260) ||
       !ReadDataText(hPrinter, TEXT("DsSpooler"), TEXT("printerName"), queue, 131, 260))
     return;
   DWORD serverLength = StrWideLength(server), queueLength = StrWideLength(queue);
-  if (!serverLength || !queueLength || serverLength + queueLength + 3 >= size) return;
+  if (!serverLength || !queueLength || serverLength + queueLength + 3 >= cchName) return;
   name[0] = name[1] = u'\\';
   memcpy(name + 2, server, serverLength * sizeof(WCHAR));
   name[2 + serverLength] = u'\\';

@@ -43,13 +43,13 @@ int PrnIsBidiEnabled(DriverContext* ctx);
 
 // ---- printer facts without a context ----
 
-// Copies the printer's name into buffer (size characters) when it fits, then rebuilds a
+// Copies the printer's name into buffer (cchBuffer characters) when it fits, then rebuilds a
 // connection name in place. The buffer is untouched when no information can be had.
-WCHAR* PrnGetPrinterNameOf(HANDLE hPrinter, WCHAR* buffer, DWORD size);
-WCHAR* PrnGetPrinterNameOfFromInfo(HANDLE hPrinter, WCHAR* buffer, DWORD size, const PRINTER_INFO_2* info);
-// The printer's driver name into buffer (sizeBytes bytes, cut and terminated when longer);
+WCHAR* PrnGetPrinterNameOf(HANDLE hPrinter, WCHAR* buffer, DWORD cchBuffer);
+WCHAR* PrnGetPrinterNameOfFromInfo(HANDLE hPrinter, WCHAR* buffer, DWORD cchBuffer, const PRINTER_INFO_2* info);
+// The printer's driver name into buffer (cbBuffer bytes, cut and terminated when longer);
 // the model record's default driver name when it cannot be read.
-WCHAR* PrnGetDriverNameOf(HANDLE hPrinter, WCHAR* buffer, DWORD sizeBytes);
+WCHAR* PrnGetDriverNameOf(HANDLE hPrinter, WCHAR* buffer, DWORD cbBuffer);
 // 1 when the printer is reached through a server; fetched at every call.
 int PrnIsOnServerOf(HANDLE hPrinter);
 int PrnInfoIsOnServer(const PRINTER_INFO_2* info);
@@ -64,5 +64,5 @@ int PrnGetAdminChange(HANDLE hPrinter, DWORD* value);
 
 // On Windows Vista and later, rebuilds a connection name "\\server\queue" from the print
 // server's DsSpooler values shortServerName and printerName when both are there and the result
-// fits size characters; every other name stays as it is.
-void PrnRebuildConnectionName(HANDLE hPrinter, WCHAR* name, DWORD size);
+// fits cchName characters; every other name stays as it is.
+void PrnRebuildConnectionName(HANDLE hPrinter, WCHAR* name, DWORD cchName);

@@ -2,8 +2,8 @@
 // as with a missing language DLL.
 #include "core/system/resources.h"
 
-int ResLoadString(DriverContext*, UINT, WCHAR* buffer, int size, BOOL) {
-  if (buffer && size > 0) buffer[0] = 0;
+int ResLoadString(DriverContext*, UINT, WCHAR* buffer, int cchBuffer, BOOL) {
+  if (buffer && cchBuffer > 0) buffer[0] = 0;
   return 0;
 }
 

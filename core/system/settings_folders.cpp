@@ -272,62 +272,62 @@ bool IsInside(LPCWSTR path, LPCWSTR folder) {
 
 }  // namespace
 
-int PathGetMachineSettingsFolder(WCHAR* buffer, DWORD size, DriverContext* ctx) {
+int PathGetMachineSettingsFolder(WCHAR* buffer, DWORD cchBuffer, DriverContext* ctx) {
   if (!ctx) return 0;
-  return MachineFolder(buffer, size, ctx->printer, PrnIsOnServer(ctx) != 0, nullptr);
+  return MachineFolder(buffer, cchBuffer, ctx->printer, PrnIsOnServer(ctx) != 0, nullptr);
 }
 
-int PathGetMachineSettingsFolderFromInfo(WCHAR* buffer, DWORD size, DriverContext* ctx, const PRINTER_INFO_2* info) {
+int PathGetMachineSettingsFolderFromInfo(WCHAR* buffer, DWORD cchBuffer, DriverContext* ctx, const PRINTER_INFO_2* info) {
   if (!ctx) return 0;
-  return MachineFolder(buffer, size, ctx->printer, PrnInfoIsOnServer(info) != 0, info);
+  return MachineFolder(buffer, cchBuffer, ctx->printer, PrnInfoIsOnServer(info) != 0, info);
 }
 
-int PathGetMachineSettingsFolderOf(WCHAR* buffer, DWORD size, HANDLE hPrinter) {
-  return MachineFolder(buffer, size, hPrinter, PrnIsOnServerOf(hPrinter) != 0, nullptr);
+int PathGetMachineSettingsFolderOf(WCHAR* buffer, DWORD cchBuffer, HANDLE hPrinter) {
+  return MachineFolder(buffer, cchBuffer, hPrinter, PrnIsOnServerOf(hPrinter) != 0, nullptr);
 }
 
-int PathGetMachineSettingsFolderOfFromInfo(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info) {
-  return MachineFolder(buffer, size, hPrinter, PrnInfoIsOnServer(info) != 0, info);
+int PathGetMachineSettingsFolderOfFromInfo(WCHAR* buffer, DWORD cchBuffer, HANDLE hPrinter, const PRINTER_INFO_2* info) {
+  return MachineFolder(buffer, cchBuffer, hPrinter, PrnInfoIsOnServer(info) != 0, info);
 }
 
-int PathGetSettingsFolder(WCHAR* buffer, DWORD size, DriverContext* ctx) {
+int PathGetSettingsFolder(WCHAR* buffer, DWORD cchBuffer, DriverContext* ctx) {
   if (!ctx) return 0;
-  return SettingsFolder(buffer, size, ctx->printer, PrnIsOnServer(ctx) != 0, nullptr);
+  return SettingsFolder(buffer, cchBuffer, ctx->printer, PrnIsOnServer(ctx) != 0, nullptr);
 }
 
-int PathGetSettingsFolderFromInfo(WCHAR* buffer, DWORD size, DriverContext* ctx, const PRINTER_INFO_2* info) {
+int PathGetSettingsFolderFromInfo(WCHAR* buffer, DWORD cchBuffer, DriverContext* ctx, const PRINTER_INFO_2* info) {
   if (!ctx) return 0;
-  return SettingsFolder(buffer, size, ctx->printer, PrnInfoIsOnServer(info) != 0, info);
+  return SettingsFolder(buffer, cchBuffer, ctx->printer, PrnInfoIsOnServer(info) != 0, info);
 }
 
-int PathGetSettingsFolderOf(WCHAR* buffer, DWORD size, HANDLE hPrinter) {
-  return SettingsFolder(buffer, size, hPrinter, PrnIsOnServerOf(hPrinter) != 0, nullptr);
+int PathGetSettingsFolderOf(WCHAR* buffer, DWORD cchBuffer, HANDLE hPrinter) {
+  return SettingsFolder(buffer, cchBuffer, hPrinter, PrnIsOnServerOf(hPrinter) != 0, nullptr);
 }
 
-int PathGetSettingsFolderOfFromInfo(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info) {
-  return SettingsFolder(buffer, size, hPrinter, PrnInfoIsOnServer(info) != 0, info);
+int PathGetSettingsFolderOfFromInfo(WCHAR* buffer, DWORD cchBuffer, HANDLE hPrinter, const PRINTER_INFO_2* info) {
+  return SettingsFolder(buffer, cchBuffer, hPrinter, PrnInfoIsOnServer(info) != 0, info);
 }
 
-int PathGetUserSettingsFolder(WCHAR* buffer, DWORD size, HANDLE hPrinter) {
-  return UserFolder(buffer, size, hPrinter, nullptr);
+int PathGetUserSettingsFolder(WCHAR* buffer, DWORD cchBuffer, HANDLE hPrinter) {
+  return UserFolder(buffer, cchBuffer, hPrinter, nullptr);
 }
 
-int PathGetUserSettingsFolderFromInfo(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info) {
-  return UserFolder(buffer, size, hPrinter, info);
+int PathGetUserSettingsFolderFromInfo(WCHAR* buffer, DWORD cchBuffer, HANDLE hPrinter, const PRINTER_INFO_2* info) {
+  return UserFolder(buffer, cchBuffer, hPrinter, info);
 }
 
-int PathGetSessionSettingsFolder(WCHAR* buffer, DWORD size, DriverContext* ctx) {
-  return PathGetSessionSettingsFolderFromInfo(buffer, size, ctx, nullptr);
+int PathGetSessionSettingsFolder(WCHAR* buffer, DWORD cchBuffer, DriverContext* ctx) {
+  return PathGetSessionSettingsFolderFromInfo(buffer, cchBuffer, ctx, nullptr);
 }
 
-int PathGetSessionSettingsFolderFromInfo(WCHAR* buffer, DWORD size, DriverContext* ctx, const PRINTER_INFO_2* info) {
-  if (!ctx || !buffer || size == 0) return 0;
+int PathGetSessionSettingsFolderFromInfo(WCHAR* buffer, DWORD cchBuffer, DriverContext* ctx, const PRINTER_INFO_2* info) {
+  if (!ctx || !buffer || cchBuffer == 0) return 0;
   LPCWSTR settingsFile = ctx->ui ? ctx->ui->settingsFilePath : nullptr;
   if (settingsFile && settingsFile[0] && settingsFile[1] == ':') {
     LPCWSTR leaf = PathFindLeaf(settingsFile);
     DWORD folderChars = DWORD(leaf - settingsFile);
     if (folderChars > 0) --folderChars;  // without the last backslash
-    if (folderChars + 1 > size) {
+    if (folderChars + 1 > cchBuffer) {
       buffer[0] = 0;
       return 0;
     }
@@ -335,19 +335,19 @@ int PathGetSessionSettingsFolderFromInfo(WCHAR* buffer, DWORD size, DriverContex
     buffer[folderChars] = 0;
     return folderChars;
   }
-  return UserFolder(buffer, size, ctx->printer, info);
+  return UserFolder(buffer, cchBuffer, ctx->printer, info);
 }
 
-BOOL OsGetUserProfileDir(WCHAR* buffer, DWORD size, HANDLE hPrinter) {
-  return ProfileDir(buffer, size, hPrinter, nullptr, true);
+BOOL OsGetUserProfileDir(WCHAR* buffer, DWORD cchBuffer, HANDLE hPrinter) {
+  return ProfileDir(buffer, cchBuffer, hPrinter, nullptr, true);
 }
 
-BOOL OsGetUserProfileDirFromInfo(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info) {
-  return ProfileDir(buffer, size, hPrinter, info, true);
+BOOL OsGetUserProfileDirFromInfo(WCHAR* buffer, DWORD cchBuffer, HANDLE hPrinter, const PRINTER_INFO_2* info) {
+  return ProfileDir(buffer, cchBuffer, hPrinter, info, true);
 }
 
-BOOL OsGetUserProfileDirStrict(WCHAR* buffer, DWORD size) {
-  if (!buffer || size == 0) return FALSE;
+BOOL OsGetUserProfileDirStrict(WCHAR* buffer, DWORD cchBuffer) {
+  if (!buffer || cchBuffer == 0) return FALSE;
   typedef BOOL(WINAPI * GetProfileDirFn)(HANDLE, LPWSTR, LPDWORD);
   HMODULE userenv = LoadLibraryW(TEXT("UserEnv.dll"));
   if (!userenv) return FALSE;
@@ -360,7 +360,7 @@ BOOL OsGetUserProfileDirStrict(WCHAR* buffer, DWORD size) {
     if (!opened && GetLastError() == ERROR_NO_TOKEN)
       opened = OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
     if (opened) {
-      DWORD chars = size;
+      DWORD chars = cchBuffer;
       result = getProfileDir(token, buffer, &chars);
       CloseHandle(token);
     }
@@ -370,34 +370,34 @@ BOOL OsGetUserProfileDirStrict(WCHAR* buffer, DWORD size) {
   return result;
 }
 
-int PathInSettingsFolder(WCHAR* buffer, DWORD size, LPCWSTR name, DriverContext* ctx) {
-  return PathInSettingsFolderFromInfo(buffer, size, name, ctx, nullptr);
+int PathInSettingsFolder(WCHAR* buffer, DWORD cchBuffer, LPCWSTR name, DriverContext* ctx) {
+  return PathInSettingsFolderFromInfo(buffer, cchBuffer, name, ctx, nullptr);
 }
 
-int PathInSettingsFolderFromInfo(WCHAR* buffer, DWORD size, LPCWSTR name, DriverContext* ctx,
+int PathInSettingsFolderFromInfo(WCHAR* buffer, DWORD cchBuffer, LPCWSTR name, DriverContext* ctx,
                                    const PRINTER_INFO_2* info) {
-  if (!buffer || size == 0) return 0;
+  if (!buffer || cchBuffer == 0) return 0;
   buffer[0] = 0;
   if (!name || !ctx) return 0;
   WCHAR folder[MAX_PATH];
   DWORD found = info ? PathGetSettingsFolderFromInfo(folder, MAX_PATH, ctx, info)
                      : PathGetSettingsFolder(folder, MAX_PATH, ctx);
-  if (!found || !Compose(buffer, size, folder, TEXT("\\"), name)) return 0;
+  if (!found || !Compose(buffer, cchBuffer, folder, TEXT("\\"), name)) return 0;
   return StrWideLength(buffer);
 }
 
-int PathInUserSettingsFolder(WCHAR* buffer, DWORD size, LPCWSTR name, HANDLE hPrinter) {
-  if (!buffer || size == 0) return 0;
+int PathInUserSettingsFolder(WCHAR* buffer, DWORD cchBuffer, LPCWSTR name, HANDLE hPrinter) {
+  if (!buffer || cchBuffer == 0) return 0;
   buffer[0] = 0;
   if (!name) return 0;
   WCHAR folder[MAX_PATH];
-  if (!PathGetUserSettingsFolder(folder, MAX_PATH, hPrinter) || !Compose(buffer, size, folder, TEXT("\\"), name))
+  if (!PathGetUserSettingsFolder(folder, MAX_PATH, hPrinter) || !Compose(buffer, cchBuffer, folder, TEXT("\\"), name))
     return 0;
   return StrWideLength(buffer);
 }
 
-BOOL PathUserRsrFile(LPWSTR buffer, LPCWSTR name, DWORD size, DriverContext* ctx) {
-  if (!buffer || size == 0 || !name || !ctx) return FALSE;
+BOOL PathUserRsrFile(LPWSTR buffer, LPCWSTR name, DWORD cchBuffer, DriverContext* ctx) {
+  if (!buffer || cchBuffer == 0 || !name || !ctx) return FALSE;
   buffer[0] = 0;
   WCHAR folder[MAX_PATH];
   DWORD found = 0;
@@ -408,11 +408,11 @@ BOOL PathUserRsrFile(LPWSTR buffer, LPCWSTR name, DWORD size, DriverContext* ctx
   if (!found) return FALSE;
   WCHAR path[MAX_PATH];
   if (!Compose(path, MAX_PATH, folder, TEXT("\\"), PathFindLeaf(name))) return FALSE;
-  return PathReplaceExtension(buffer, path, TEXT("rsr"), size);
+  return PathReplaceExtension(buffer, path, TEXT("rsr"), cchBuffer);
 }
 
-BOOL PathGetLocalLowFolder(WCHAR* buffer, DWORD size) {
-  if (!buffer || size == 0) return FALSE;
+BOOL PathGetLocalLowFolder(WCHAR* buffer, DWORD cchBuffer) {
+  if (!buffer || cchBuffer == 0) return FALSE;
   // FOLDERID_LocalAppDataLow {A520A1A4-1780-4FF6-BD18-167343C5AF16}
   static const GUID kLocalAppDataLow = {0xA520A1A4, 0x1780, 0x4FF6,
                                         {0xBD, 0x18, 0x16, 0x73, 0x43, 0xC5, 0xAF, 0x16}};
@@ -428,8 +428,8 @@ BOOL PathGetLocalLowFolder(WCHAR* buffer, DWORD size) {
       ole ? reinterpret_cast<TaskFreeFn>(reinterpret_cast<void*>(GetProcAddress(ole, "CoTaskMemFree"))) : nullptr;
   if (knownFolder && taskFree) {
     LPWSTR path = nullptr;
-    if (SUCCEEDED(knownFolder(kLocalAppDataLow, 0, nullptr, &path)) && path && StrWideLength(path) < size) {
-      Compose(buffer, size, path);
+    if (SUCCEEDED(knownFolder(kLocalAppDataLow, 0, nullptr, &path)) && path && StrWideLength(path) < cchBuffer) {
+      Compose(buffer, cchBuffer, path);
       result = TRUE;
     }
     if (path) taskFree(path);
@@ -439,25 +439,25 @@ BOOL PathGetLocalLowFolder(WCHAR* buffer, DWORD size) {
   return result;
 }
 
-BOOL InstReadDriverRegValue(LPCWSTR valueName, LPWSTR buffer, DWORD bytes) {
-  if (!valueName || !buffer || bytes < sizeof(WCHAR)) return FALSE;
+BOOL InstReadDriverRegValue(LPCWSTR valueName, LPWSTR buffer, DWORD cbBuffer) {
+  if (!valueName || !buffer || cbBuffer < sizeof(WCHAR)) return FALSE;
   HKEY key = nullptr;
   if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kDriverKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return FALSE;
-  DWORD type = 0, read = bytes;
+  DWORD type = 0, read = cbBuffer;
   LONG status = RegQueryValueExW(key, valueName, nullptr, &type, reinterpret_cast<LPBYTE>(buffer), &read);
   RegCloseKey(key);
-  if (status != ERROR_SUCCESS || !TerminateText(type, buffer, read, bytes)) {
+  if (status != ERROR_SUCCESS || !TerminateText(type, buffer, read, cbBuffer)) {
     buffer[0] = 0;
     return FALSE;
   }
   return TRUE;
 }
 
-int InstResolvePrinterDataDir(HANDLE hPrinter, LPCWSTR valueName, WCHAR* buffer, DWORD size) {
-  return InstResolvePrinterDataDirFromInfo(hPrinter, valueName, buffer, size, nullptr);
+int InstResolvePrinterDataDir(HANDLE hPrinter, LPCWSTR valueName, WCHAR* buffer, DWORD cchBuffer) {
+  return InstResolvePrinterDataDirFromInfo(hPrinter, valueName, buffer, cchBuffer, nullptr);
 }
 
-int InstResolvePrinterDataDirFromInfo(HANDLE hPrinter, LPCWSTR valueName, WCHAR* buffer, DWORD size,
+int InstResolvePrinterDataDirFromInfo(HANDLE hPrinter, LPCWSTR valueName, WCHAR* buffer, DWORD cchBuffer,
                                 const PRINTER_INFO_2* info) {
   if (t_resolving) return 0;
   ResolveGuard guard;
@@ -492,47 +492,47 @@ int InstResolvePrinterDataDirFromInfo(HANDLE hPrinter, LPCWSTR valueName, WCHAR*
     n = StrWideLength(result);
     Compose(result + n, MAX_PATH - n, kFolderName);
   }
-  if (buffer && StrWideLength(result) < size) Compose(buffer, size, result);
+  if (buffer && StrWideLength(result) < cchBuffer) Compose(buffer, cchBuffer, result);
   return 1;
 }
 
-BOOL PathExpandSystemDrive(LPWSTR path, DWORD size) {
-  if (!path || size == 0 || !StartsWith(path, kSystemDriveMacro)) return FALSE;
+BOOL PathExpandSystemDrive(LPWSTR path, DWORD cchPath) {
+  if (!path || cchPath == 0 || !StartsWith(path, kSystemDriveMacro)) return FALSE;
   LPCWSTR rest = path + StrWideLength(kSystemDriveMacro);
   // The drive root already ends with a backslash; the rest's own one would double it.
   if (*rest == '\\') ++rest;
   WCHAR system[MAX_PATH], expanded[MAX_PATH];
-  if (!SystemDir(system) || StrWideLength(system) < 3 || size < StrWideLength(rest) + 4) {
+  if (!SystemDir(system) || StrWideLength(system) < 3 || cchPath < StrWideLength(rest) + 4) {
     path[0] = 0;
     return FALSE;
   }
   system[3] = 0;
-  if (!Compose(expanded, MAX_PATH, system, rest) || !Compose(path, size, expanded)) {
+  if (!Compose(expanded, MAX_PATH, system, rest) || !Compose(path, cchPath, expanded)) {
     path[0] = 0;
     return FALSE;
   }
   return TRUE;
 }
 
-BOOL PathExpandSystemRoot(LPWSTR path, DWORD size) {
-  if (!path || size == 0 || !StartsWith(path, kSystemRootMacro)) return FALSE;
+BOOL PathExpandSystemRoot(LPWSTR path, DWORD cchPath) {
+  if (!path || cchPath == 0 || !StartsWith(path, kSystemRootMacro)) return FALSE;
   LPCWSTR rest = path + StrWideLength(kSystemRootMacro);
   if (*rest == '\\') ++rest;
   WCHAR windows[MAX_PATH], expanded[MAX_PATH];
   if (!WindowsDir(windows) || !Compose(expanded, MAX_PATH, windows, TEXT("\\"), rest) ||
-      !Compose(path, size, expanded)) {
+      !Compose(path, cchPath, expanded)) {
     path[0] = 0;
     return FALSE;
   }
   return TRUE;
 }
 
-BOOL PathExpandSystemMacros(LPWSTR path, DWORD size, DriverContext*) {
+BOOL PathExpandSystemMacros(LPWSTR path, DWORD cchPath, DriverContext*) {
   if (!path) return FALSE;
   if (path[0] && path[1] == ':') return TRUE;
   if (StrWideLength(path) >= MAX_PATH) return FALSE;
-  if (StartsWith(path, kSystemDriveMacro)) return PathExpandSystemDrive(path, size) && path[0];
-  if (StartsWith(path, kSystemRootMacro)) return PathExpandSystemRoot(path, size) && path[0];
+  if (StartsWith(path, kSystemDriveMacro)) return PathExpandSystemDrive(path, cchPath) && path[0];
+  if (StartsWith(path, kSystemRootMacro)) return PathExpandSystemRoot(path, cchPath) && path[0];
   return FALSE;
 }
 
@@ -567,13 +567,13 @@ BOOL FolderSetAdminOwner(LPCWSTR path, DWORD flags) { return SetFolderSecurity(p
 
 BOOL FolderGrantEveryone(LPCWSTR path, DWORD flags) { return SetFolderSecurity(path, flags, SecurityPart::kDacl); }
 
-int PathGetDefaultMachineFolder(WCHAR* buffer, DWORD size) {
-  if (!buffer || size == 0) return 0;
+int PathGetDefaultMachineFolder(WCHAR* buffer, DWORD cchBuffer) {
+  if (!buffer || cchBuffer == 0) return 0;
   buffer[0] = 0;
   WCHAR system[MAX_PATH];
   if (!SystemDir(system) || StrWideLength(system) < 3) return 0;
   system[3] = 0;
-  if (!Compose(buffer, size, system, kFolderName)) return 0;
+  if (!Compose(buffer, cchBuffer, system, kFolderName)) return 0;
   return StrWideLength(buffer);
 }
 
@@ -657,10 +657,10 @@ const WCHAR* PathSettingsFileFromInfo(DriverContext* ctx, const PRINTER_INFO_2* 
   return SettingsFile(ctx, true, info, driverInfo);
 }
 
-int PathSettingsFileOf(WCHAR* buffer, DWORD size, int perUser, HANDLE hPrinter) {
-  return SettingsFileOf(buffer, size, perUser, hPrinter, false, nullptr);
+int PathSettingsFileOf(WCHAR* buffer, DWORD cchBuffer, int perUser, HANDLE hPrinter) {
+  return SettingsFileOf(buffer, cchBuffer, perUser, hPrinter, false, nullptr);
 }
 
-int PathSettingsFileOfFromInfo(WCHAR* buffer, DWORD size, int perUser, HANDLE hPrinter, const PRINTER_INFO_2* info) {
-  return SettingsFileOf(buffer, size, perUser, hPrinter, true, info);
+int PathSettingsFileOfFromInfo(WCHAR* buffer, DWORD cchBuffer, int perUser, HANDLE hPrinter, const PRINTER_INFO_2* info) {
+  return SettingsFileOf(buffer, cchBuffer, perUser, hPrinter, true, info);
 }

@@ -1,7 +1,7 @@
 // The per-machine and per-user settings folders: where they are (printer data, registry,
 // default at the root of the system drive), creating and securing the per-machine folder,
 // removing the default folder once the folder has moved, and the two path macros.
-// Lookups return the length of the text placed in buffer (size in characters), 0 when
+// Lookups return the length of the text placed in buffer (cchBuffer characters), 0 when
 // nothing was found; they read the printer data, registry and system folders every time.
 #pragma once
 #include "platform/win32.h"
@@ -11,62 +11,62 @@ struct DriverContext;
 // Per-machine folder: for a printer reached through a server the printer-data value
 // "_ZEMSDirectoryClient", then the registry value "_ZEMSDirectory", then the root of the
 // system drive + "_zems". The forms differ in how the server question is answered.
-int PathGetMachineSettingsFolder(WCHAR* buffer, DWORD size, DriverContext* ctx);
-int PathGetMachineSettingsFolderFromInfo(WCHAR* buffer, DWORD size, DriverContext* ctx, const PRINTER_INFO_2* info);
-int PathGetMachineSettingsFolderOf(WCHAR* buffer, DWORD size, HANDLE hPrinter);
-int PathGetMachineSettingsFolderOfFromInfo(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info);
+int PathGetMachineSettingsFolder(WCHAR* buffer, DWORD cchBuffer, DriverContext* ctx);
+int PathGetMachineSettingsFolderFromInfo(WCHAR* buffer, DWORD cchBuffer, DriverContext* ctx, const PRINTER_INFO_2* info);
+int PathGetMachineSettingsFolderOf(WCHAR* buffer, DWORD cchBuffer, HANDLE hPrinter);
+int PathGetMachineSettingsFolderOfFromInfo(WCHAR* buffer, DWORD cchBuffer, HANDLE hPrinter, const PRINTER_INFO_2* info);
 // Settings folder: the per-machine folder on Windows 2000 and later, the System directory
 // before.
-int PathGetSettingsFolder(WCHAR* buffer, DWORD size, DriverContext* ctx);
-int PathGetSettingsFolderFromInfo(WCHAR* buffer, DWORD size, DriverContext* ctx, const PRINTER_INFO_2* info);
-int PathGetSettingsFolderOf(WCHAR* buffer, DWORD size, HANDLE hPrinter);
-int PathGetSettingsFolderOfFromInfo(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info);
+int PathGetSettingsFolder(WCHAR* buffer, DWORD cchBuffer, DriverContext* ctx);
+int PathGetSettingsFolderFromInfo(WCHAR* buffer, DWORD cchBuffer, DriverContext* ctx, const PRINTER_INFO_2* info);
+int PathGetSettingsFolderOf(WCHAR* buffer, DWORD cchBuffer, HANDLE hPrinter);
+int PathGetSettingsFolderOfFromInfo(WCHAR* buffer, DWORD cchBuffer, HANDLE hPrinter, const PRINTER_INFO_2* info);
 // User folder: profile folder + "\_zems" (before Windows 2000: System\orvel\_zems\<profile
 // leaf>); 0 when no profile folder can be had.
-int PathGetUserSettingsFolder(WCHAR* buffer, DWORD size, HANDLE hPrinter);
-int PathGetUserSettingsFolderFromInfo(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info);
+int PathGetUserSettingsFolder(WCHAR* buffer, DWORD cchBuffer, HANDLE hPrinter);
+int PathGetUserSettingsFolderFromInfo(WCHAR* buffer, DWORD cchBuffer, HANDLE hPrinter, const PRINTER_INFO_2* info);
 // Calling user's folder: the folder of the context's settings-file path when that is already
 // absolute, else the user folder of the context's printer.
-int PathGetSessionSettingsFolder(WCHAR* buffer, DWORD size, DriverContext* ctx);
-int PathGetSessionSettingsFolderFromInfo(WCHAR* buffer, DWORD size, DriverContext* ctx, const PRINTER_INFO_2* info);
+int PathGetSessionSettingsFolder(WCHAR* buffer, DWORD cchBuffer, DriverContext* ctx);
+int PathGetSessionSettingsFolderFromInfo(WCHAR* buffer, DWORD cchBuffer, DriverContext* ctx, const PRINTER_INFO_2* info);
 // The profile folder of the calling thread's (or else the process's) token through
 // "UserEnv.dll"; when that cannot be had, the per-machine folder stands in and the answer is
 // still 1. The strict form has no stand-in and answers 0.
-BOOL OsGetUserProfileDir(WCHAR* buffer, DWORD size, HANDLE hPrinter);
-BOOL OsGetUserProfileDirFromInfo(WCHAR* buffer, DWORD size, HANDLE hPrinter, const PRINTER_INFO_2* info);
-BOOL OsGetUserProfileDirStrict(WCHAR* buffer, DWORD size);
+BOOL OsGetUserProfileDir(WCHAR* buffer, DWORD cchBuffer, HANDLE hPrinter);
+BOOL OsGetUserProfileDirFromInfo(WCHAR* buffer, DWORD cchBuffer, HANDLE hPrinter, const PRINTER_INFO_2* info);
+BOOL OsGetUserProfileDirStrict(WCHAR* buffer, DWORD cchBuffer);
 
 // folder + "\" + name; the empty string (0) when the folder cannot be had or does not fit.
-int PathInSettingsFolder(WCHAR* buffer, DWORD size, LPCWSTR name, DriverContext* ctx);
-int PathInSettingsFolderFromInfo(WCHAR* buffer, DWORD size, LPCWSTR name, DriverContext* ctx,
+int PathInSettingsFolder(WCHAR* buffer, DWORD cchBuffer, LPCWSTR name, DriverContext* ctx);
+int PathInSettingsFolderFromInfo(WCHAR* buffer, DWORD cchBuffer, LPCWSTR name, DriverContext* ctx,
                                    const PRINTER_INFO_2* info);
-int PathInUserSettingsFolder(WCHAR* buffer, DWORD size, LPCWSTR name, HANDLE hPrinter);
+int PathInUserSettingsFolder(WCHAR* buffer, DWORD cchBuffer, LPCWSTR name, HANDLE hPrinter);
 // The settings folder of the calling user (multi-session host, context not opened with kind
 // bit 0x40000) or of the machine, + "\" + the leaf of name with its extension made "rsr".
-BOOL PathUserRsrFile(LPWSTR buffer, LPCWSTR name, DWORD size, DriverContext* ctx);
+BOOL PathUserRsrFile(LPWSTR buffer, LPCWSTR name, DWORD cchBuffer, DriverContext* ctx);
 
 // FOLDERID_LocalAppDataLow through "shell32.dll" and "ole32.dll"; 0 before Windows Vista
-// (either function missing) or when the text does not fit size.
-BOOL PathGetLocalLowFolder(WCHAR* buffer, DWORD size);
+// (either function missing) or when the text does not fit cchBuffer.
+BOOL PathGetLocalLowFolder(WCHAR* buffer, DWORD cchBuffer);
 
 // A text value of HKLM "SOFTWARE\ORVEL\ZemsDrv" (REG_SZ or REG_EXPAND_SZ, at most bytes bytes
 // with its terminator); the text placed is always terminated. 0 when missing, of another
 // type or too long.
-BOOL InstReadDriverRegValue(LPCWSTR valueName, LPWSTR buffer, DWORD bytes);
+BOOL InstReadDriverRegValue(LPCWSTR valueName, LPWSTR buffer, DWORD cbBuffer);
 // The folder named by a printer-data value: "%SYSTEMROOT%..." and plain folders must exist
 // and get "\_zems"; "%USERPROFILE%..." gives the user folder. 1 found (copied when shorter
-// than size), 0 not usable, -1 when the work buffers or the user folder cannot be had.
-int InstResolvePrinterDataDir(HANDLE hPrinter, LPCWSTR valueName, WCHAR* buffer, DWORD size);
-int InstResolvePrinterDataDirFromInfo(HANDLE hPrinter, LPCWSTR valueName, WCHAR* buffer, DWORD size,
+// than cchBuffer), 0 not usable, -1 when the work buffers or the user folder cannot be had.
+int InstResolvePrinterDataDir(HANDLE hPrinter, LPCWSTR valueName, WCHAR* buffer, DWORD cchBuffer);
+int InstResolvePrinterDataDirFromInfo(HANDLE hPrinter, LPCWSTR valueName, WCHAR* buffer, DWORD cchBuffer,
                                 const PRINTER_INFO_2* info);
 
 // Expands a leading "%SYSTEMDRIVE%" (the system drive's root) or "%SYSTEMROOT%" (the Windows
 // directory) in place; a drive path stays as it is. 1 when path is usable afterwards, 0 for
-// any other path (left unchanged) or an expansion that does not fit size.
-BOOL PathExpandSystemMacros(LPWSTR path, DWORD size, DriverContext* ctx);
+// any other path (left unchanged) or an expansion that does not fit cchPath.
+BOOL PathExpandSystemMacros(LPWSTR path, DWORD cchPath, DriverContext* ctx);
 // The single expansions; a path that does not begin with the macro is left as it is (0).
-BOOL PathExpandSystemDrive(LPWSTR path, DWORD size);
-BOOL PathExpandSystemRoot(LPWSTR path, DWORD size);
+BOOL PathExpandSystemDrive(LPWSTR path, DWORD cchPath);
+BOOL PathExpandSystemRoot(LPWSTR path, DWORD cchPath);
 
 // Creates the per-machine folder (hidden, owned by the Administrators, everyone allowed all
 // file access, inherited by what is created in it); 1 when the folder exists afterwards.
@@ -83,7 +83,7 @@ BOOL FolderSetAdminOwner(LPCWSTR path, DWORD flags);
 BOOL FolderGrantEveryone(LPCWSTR path, DWORD flags);
 
 // The root of the system drive + "_zems".
-int PathGetDefaultMachineFolder(WCHAR* buffer, DWORD size);
+int PathGetDefaultMachineFolder(WCHAR* buffer, DWORD cchBuffer);
 // Removes the default folder with everything in it. Refuses (0) when the printer's settings
 // folder is that folder or lies inside it; links inside are removed, never followed.
 BOOL PathRemoveDefaultMachineFolder(HANDLE hPrinter);
@@ -96,8 +96,8 @@ BOOL PathRemoveDefaultMachineFolder(HANDLE hPrinter);
 const WCHAR* PathSettingsFile(DriverContext* ctx);
 const WCHAR* PathSettingsFileFromInfo(DriverContext* ctx, const PRINTER_INFO_2* info,
                                       const DRIVER_INFO_3* driverInfo);
-// The settings-file path of a printer handle into buffer (size characters): the user
+// The settings-file path of a printer handle into buffer (cchBuffer characters): the user
 // settings folder when perUser is 1, else the settings folder of the handle. 1 on success,
 // 0 with an empty buffer when no folder can be had or the path does not fit.
-int PathSettingsFileOf(WCHAR* buffer, DWORD size, int perUser, HANDLE hPrinter);
-int PathSettingsFileOfFromInfo(WCHAR* buffer, DWORD size, int perUser, HANDLE hPrinter, const PRINTER_INFO_2* info);
+int PathSettingsFileOf(WCHAR* buffer, DWORD cchBuffer, int perUser, HANDLE hPrinter);
+int PathSettingsFileOfFromInfo(WCHAR* buffer, DWORD cchBuffer, int perUser, HANDLE hPrinter, const PRINTER_INFO_2* info);
