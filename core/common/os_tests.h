@@ -26,6 +26,13 @@ int OsIsExplorerHost();
 // 1 when the calling user's token holds BUILTIN\Administrators.
 int OsIsUserAdmin();
 
+// Charset code of the ANSI code page: 1 Shift-JIS, 2 ANSI, 3 East Europe, 4 Greek,
+// 5 Russian, 6 Turkish, 7 Baltic, 8 GB2312, 9 Big5, 10 Hebrew, 11 Arabic, 12 Thai,
+// 13 Johab or Hangeul; 0 for any other character set or a failed lookup.
+int OsAnsiCharsetCode();
+// The same code for a character set value (SHIFTJIS_CHARSET ...).
+int OsCharsetCode(UINT charset);
+
 // The System directory; the length placed (0 when it cannot be had or does not fit). The
 // context is not used.
 UINT OsGetSystemDir(WCHAR* buffer, UINT cchBuffer, DriverContext* ctx);

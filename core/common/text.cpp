@@ -3,23 +3,6 @@
 
 #include <string.h>
 
-namespace {
-
-struct CharsetCodeRow {
-  UINT charset;
-  int code;
-};
-
-// Searched in this order; the first match wins.
-const CharsetCodeRow kCharsetCodes[] = {
-    {SHIFTJIS_CHARSET, 1},  {ANSI_CHARSET, 2},         {EASTEUROPE_CHARSET, 3}, {GREEK_CHARSET, 4},
-    {RUSSIAN_CHARSET, 5},   {TURKISH_CHARSET, 6},      {BALTIC_CHARSET, 7},     {GB2312_CHARSET, 8},
-    {CHINESEBIG5_CHARSET, 9}, {HEBREW_CHARSET, 10},    {ARABIC_CHARSET, 11},    {THAI_CHARSET, 12},
-    {JOHAB_CHARSET, 13},    {HANGEUL_CHARSET, 13},
-};
-
-}  // namespace
-
 WCHAR* StrAnsiToWide(WCHAR* wide, const char* narrow, int cchWide) {
   if (!wide) return nullptr;
   if (!narrow) narrow = "";
@@ -86,19 +69,6 @@ WCHAR* StrUseDecimalComma(WCHAR* text) {
   return nullptr;
 }
 
-int OsCharsetCode(UINT charset) {
-  for (const CharsetCodeRow& row : kCharsetCodes)
-    if (row.charset == charset) return row.code;
-  return 0;
-}
-
-int OsAnsiCharsetCode() {
-  CHARSETINFO info;
-  // With TCI_SRCCODEPAGE the code page travels in the pointer argument itself.
-  if (!TranslateCharsetInfo(reinterpret_cast<DWORD*>(static_cast<UINT_PTR>(GetACP())), &info, TCI_SRCCODEPAGE))
-    return 0;
-  return OsCharsetCode(info.ciCharset);
-}
 
 DWORD StrWideLength(const WCHAR* text) {
   DWORD n = 0;

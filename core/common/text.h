@@ -1,6 +1,6 @@
 // Text and number helpers: ANSI <-> UTF-16 conversion with the system code page, the
-// fixed-point formatter of displayed measurements, the charset code of the ANSI code page and
-// the checks and line scanner for narrow text.
+// fixed-point formatter of displayed measurements, copies into sized buffers, and the checks
+// and line scanner for narrow text.
 #pragma once
 #include "platform/win32.h"
 
@@ -25,13 +25,6 @@ void StrFormatFixedPoint(WCHAR* buffer, int cchBuffer, LONG divisor, LONG value,
 // Replaces '.' by ',' from the end of the text back to the last '(' (left as it is) or the
 // start. Returns the '(' where the scan stopped, or null when it reached the start.
 WCHAR* StrUseDecimalComma(WCHAR* text);
-
-// Charset code of the ANSI code page: 1 Shift-JIS, 2 ANSI, 3 East Europe, 4 Greek,
-// 5 Russian, 6 Turkish, 7 Baltic, 8 GB2312, 9 Big5, 10 Hebrew, 11 Arabic, 12 Thai,
-// 13 Johab or Hangeul; 0 for any other character set or a failed lookup.
-int OsAnsiCharsetCode();
-// The same code for a character set value (SHIFTJIS_CHARSET ...).
-int OsCharsetCode(UINT charset);
 
 // Characters before the terminator; 0 for null.
 DWORD StrWideLength(const WCHAR* text);

@@ -21,6 +21,7 @@
 #include "core/front/dialog_records.h"
 #include "core/store/free_size_store.h"
 #include "core/system/driver_paths.h"
+#include "core/common/os_tests.h"
 
 namespace {
 

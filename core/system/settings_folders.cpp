@@ -1,6 +1,10 @@
 // Settings folders: lookup order, creation, security, removal of the default folder, macros.
 #include "core/system/settings_folders.h"
 
+#include "core/system/folder_security.h"
+#include "core/system/printer_data_dirs.h"
+#include "core/system/user_profile.h"
+
 #include "core/common/file_ops.h"
 #include "core/common/mem.h"
 #include "core/common/os_tests.h"

@@ -1,6 +1,8 @@
 // The per-machine and per-user settings folders: where they are (printer data, registry,
 // default at the root of the system drive), creating and securing the per-machine folder,
-// removing the default folder once the folder has moved, and the two path macros.
+// removing the default folder once the folder has moved, and the two path macros. The user
+// profile, printer-data folder and folder-security helpers these lookups use have headers of
+// their own (user_profile.h, printer_data_dirs.h, folder_security.h).
 // Lookups return the length of the text placed in buffer (cchBuffer characters), 0 when
 // nothing was found; they read the printer data, registry and system folders every time.
 #pragma once
@@ -29,12 +31,6 @@ int PathGetUserSettingsFolderFromInfo(WCHAR* buffer, DWORD cchBuffer, HANDLE hPr
 // absolute, else the user folder of the context's printer.
 int PathGetSessionSettingsFolder(WCHAR* buffer, DWORD cchBuffer, DriverContext* ctx);
 int PathGetSessionSettingsFolderFromInfo(WCHAR* buffer, DWORD cchBuffer, DriverContext* ctx, const PRINTER_INFO_2* info);
-// The profile folder of the calling thread's (or else the process's) token through
-// "UserEnv.dll"; when that cannot be had, the per-machine folder stands in and the answer is
-// still 1. The strict form has no stand-in and answers 0.
-BOOL OsGetUserProfileDir(WCHAR* buffer, DWORD cchBuffer, HANDLE hPrinter);
-BOOL OsGetUserProfileDirFromInfo(WCHAR* buffer, DWORD cchBuffer, HANDLE hPrinter, const PRINTER_INFO_2* info);
-BOOL OsGetUserProfileDirStrict(WCHAR* buffer, DWORD cchBuffer);
 
 // folder + "\" + name; the empty string (0) when the folder cannot be had or does not fit.
 int PathInSettingsFolder(WCHAR* buffer, DWORD cchBuffer, LPCWSTR name, DriverContext* ctx);
@@ -48,17 +44,6 @@ BOOL PathUserRsrFile(LPWSTR buffer, LPCWSTR name, DWORD cchBuffer, DriverContext
 // FOLDERID_LocalAppDataLow through "shell32.dll" and "ole32.dll"; 0 before Windows Vista
 // (either function missing) or when the text does not fit cchBuffer.
 BOOL PathGetLocalLowFolder(WCHAR* buffer, DWORD cchBuffer);
-
-// A text value of HKLM "SOFTWARE\ORVEL\ZemsDrv" (REG_SZ or REG_EXPAND_SZ, at most bytes bytes
-// with its terminator); the text placed is always terminated. 0 when missing, of another
-// type or too long.
-BOOL InstReadDriverRegValue(LPCWSTR valueName, LPWSTR buffer, DWORD cbBuffer);
-// The folder named by a printer-data value: "%SYSTEMROOT%..." and plain folders must exist
-// and get "\_zems"; "%USERPROFILE%..." gives the user folder. 1 found (copied when shorter
-// than cchBuffer), 0 not usable, -1 when the work buffers or the user folder cannot be had.
-int InstResolvePrinterDataDir(HANDLE hPrinter, LPCWSTR valueName, WCHAR* buffer, DWORD cchBuffer);
-int InstResolvePrinterDataDirFromInfo(HANDLE hPrinter, LPCWSTR valueName, WCHAR* buffer, DWORD cchBuffer,
-                                const PRINTER_INFO_2* info);
 
 // Expands a leading "%SYSTEMDRIVE%" (the system drive's root) or "%SYSTEMROOT%" (the Windows
 // directory) in place; a drive path stays as it is. 1 when path is usable afterwards, 0 for
@@ -77,10 +62,6 @@ BOOL PathCreateSettingsFolderOf(HANDLE hPrinter);
 // SetFileSecurityW succeeded.
 BOOL PathSecureSettingsFolder(DriverContext* ctx);
 BOOL PathSecureMachineFolderOf(HANDLE hPrinter);
-// Flags of the two below: 1 the path only; else the files in it too, sub-folders when bit 1
-// is set, entered when bit 2 is set (links are never entered).
-BOOL FolderSetAdminOwner(LPCWSTR path, DWORD flags);
-BOOL FolderGrantEveryone(LPCWSTR path, DWORD flags);
 
 // The root of the system drive + "_zems".
 int PathGetDefaultMachineFolder(WCHAR* buffer, DWORD cchBuffer);

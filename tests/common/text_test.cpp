@@ -8,6 +8,7 @@
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
 #include "core/items/units.h"
+#include "core/common/os_tests.h"
 #include "platform/sim.h"
 #include "support/item_context.h"
 #include "support/machine_fixture.h"

@@ -4,6 +4,9 @@
 
 #include "core/system/settings_folders.h"
 #include "core/system/terminal_server.h"
+#include "core/system/folder_security.h"
+#include "core/system/printer_data_dirs.h"
+#include "core/system/user_profile.h"
 #include "tests/common_folders/printer_fixture.h"
 
 namespace {
