@@ -6,11 +6,13 @@
 #include "core/common/file_ops.h"
 #include "core/tables/model_record.h"
 #include "core/system/driver_files.h"
-#include "tests/common_folders/printer_fixture.h"
+#include "support/test_printer.h"
+#include "tests/common_ini/host_files.h"
 
 namespace {
 
-using namespace common_folders_test;
+using namespace common_ini_test;
+using zems_test::LocalAndRemotePrinterTest;
 
 std::atomic<int> g_order{0};
 std::atomic<int> g_firstRun{0};
@@ -25,10 +27,10 @@ DWORD SecondProgram(LPCWSTR, LPCWSTR, LPCWSTR) {
   return 0;
 }
 
-class DriverFilesTest : public PrinterTest {
+class DriverFilesTest : public LocalAndRemotePrinterTest {
  protected:
   void SetUp() override {
-    PrinterTest::SetUp();
+    LocalAndRemotePrinterTest::SetUp();
     MakeFolder(DriverFolderHost());
     model_.modelDataFile = TEXT("OV1BD172.ini");
     localCtx_.model = &model_;

@@ -4,11 +4,13 @@
 
 #include "core/system/languages.h"
 #include "core/items/item_table.h"
-#include "tests/common_folders/printer_fixture.h"
+#include "support/test_printer.h"
+#include "tests/common_ini/host_files.h"
 
 namespace {
 
-using namespace common_folders_test;
+using namespace common_ini_test;
+using zems_test::LocalAndRemotePrinterTest;
 
 std::u16string Str(const WCHAR* s) { return s; }
 
@@ -66,7 +68,7 @@ TEST(LanguagesTest, CodeFromAFileName) {
   EXPECT_EQ(1, ResLangIndexFromFileName(nullptr));
 }
 
-class LanguageContextTest : public PrinterTest {};
+class LanguageContextTest : public LocalAndRemotePrinterTest {};
 
 TEST_F(LanguageContextTest, HelpFilesAndTheUserLocale) {
   localUi_.openMode = 1;

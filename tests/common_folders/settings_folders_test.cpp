@@ -7,16 +7,28 @@
 #include "core/system/folder_security.h"
 #include "core/system/printer_data_dirs.h"
 #include "core/system/user_profile.h"
-#include "tests/common_folders/printer_fixture.h"
+#include "support/test_printer.h"
+#include "tests/common_ini/host_files.h"
 
 namespace {
 
-using namespace common_folders_test;
+using namespace common_ini_test;
+using zems_test::LocalAndRemotePrinterTest;
 
 std::u16string Str(const WCHAR* s) { return s; }
 
-class FoldersTest : public PrinterTest {
+class FoldersTest : public LocalAndRemotePrinterTest {
  protected:
+  // The per-machine folder in the driver's registry key (value "_ZEMSDirectory").
+  void SetRegistryFolder(const char16_t* value, DWORD type = REG_SZ, DWORD bytes = DWORD(-1)) {
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, TEXT("SOFTWARE\\ORVEL\\ZemsDrv"), 0, nullptr, 0,
+                                             KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    if (bytes == DWORD(-1)) bytes = DWORD((std::u16string(value).size() + 1) * sizeof(WCHAR));
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, TEXT("_ZEMSDirectory"), 0, type,
+                                            reinterpret_cast<const BYTE*>(value), bytes));
+    RegCloseKey(key);
+  }
   std::u16string MachineFolderOf(HANDLE printer) {
     WCHAR buffer[MAX_PATH] = {};
     DWORD n = PathGetMachineSettingsFolderOf(buffer, MAX_PATH, printer);

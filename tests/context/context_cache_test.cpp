@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/items/item_ids.h"
-#include "context/context_fixture.h"
+#include "support/test_printer.h"
 
 namespace zems_test {
 namespace {

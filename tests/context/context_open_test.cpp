@@ -8,7 +8,7 @@
 #include "core/tables/model_record.h"
 #include "core/front/dialog_records.h"
 #include "core/front/ui_busy.h"
-#include "context/context_fixture.h"
+#include "support/test_printer.h"
 
 namespace zems_test {
 namespace {

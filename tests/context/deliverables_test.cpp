@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "context/context_fixture.h"
+#include "support/test_printer.h"
 
 namespace zems_test {
 namespace {

@@ -6,7 +6,7 @@
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
 #include "core/model/model_setters.h"
-#include "context/context_fixture.h"
+#include "support/test_printer.h"
 
 namespace zems_test {
 namespace {

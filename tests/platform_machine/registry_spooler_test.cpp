@@ -12,7 +12,7 @@
 #include "platform/sim.h"
 #include "platform/win32.h"
 #include "support/machine_fixture.h"
-#include "support/machine_printers.h"
+#include "support/test_printer.h"
 
 namespace {
 

@@ -1,0 +1,214 @@
+// The test printer and the machine facts of the printer tests.
+#include "support/test_printer.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "core/items/item_table.h"
+#include "core/system/terminal_server.h"
+#include "core/context/context_cache.h"
+#include "platform/sim.h"
+#include "support/machine_fixture.h"
+#include "support/test_variant.h"
+
+namespace zems_test {
+
+const char16_t kTestDriverName[] = u"ORVEL ALTEN KV310 ZEMS";
+
+bool InstallTestDriver(const TestDriver& d) {
+  std::u16string driverName = d.name, gr = u"zemsgr.dll", data = d.dataFile, ui = u"zemsui.dll",
+                 help = d.helpFile ? d.helpFile : u"",
+                 deps = d.dependentFile ? std::u16string(d.dependentFile) + u'\0' + u'\0' : std::u16string();
+  DRIVER_INFO_3W driver = {};
+  driver.cVersion = 3;
+  driver.pName = &driverName[0];
+  driver.pDriverPath = &gr[0];
+  driver.pDataFile = &data[0];
+  driver.pConfigFile = &ui[0];
+  driver.pHelpFile = d.helpFile ? &help[0] : nullptr;
+  driver.pDependentFiles = d.dependentFile ? &deps[0] : nullptr;
+  BOOL ok = AddPrinterDriverW(nullptr, 3, reinterpret_cast<LPBYTE>(&driver));
+  EXPECT_TRUE(ok) << GetLastError();
+  return ok != FALSE;
+}
+
+HANDLE AddTestPrinter(const std::u16string& name, const std::u16string& server, DWORD attributes,
+                      const TestDriver& driver) {
+  if (!InstallTestDriver(driver)) return nullptr;
+  std::u16string printerName = name, port = u"LPT1:", serverName = server, driverName = driver.name;
+  PRINTER_INFO_2W info = {};
+  info.pServerName = serverName.empty() ? nullptr : &serverName[0];
+  info.pPrinterName = &printerName[0];
+  info.pPortName = &port[0];
+  info.pDriverName = &driverName[0];
+  info.Attributes = attributes;
+  HANDLE h = AddPrinterW(nullptr, 2, reinterpret_cast<LPBYTE>(&info));
+  EXPECT_NE(h, nullptr) << "AddPrinterW failed with " << GetLastError();
+  return h;
+}
+
+std::string HostPath(const std::string& windowsPath) {
+  std::string p = windowsPath;
+  for (auto& c : p)
+    if (c == '\\') c = '/';
+  char drive = char(tolower(static_cast<unsigned char>(p[0])));
+  return std::string(SimMachineRoot()) + "/" + drive + p.substr(2);
+}
+
+bool WriteMachineFile(const std::string& windowsPath, const std::string& contents) {
+  std::string host = HostPath(windowsPath);
+  std::error_code ec;
+  std::filesystem::create_directories(std::filesystem::path(host).parent_path(), ec);
+  std::ofstream out(host, std::ios::binary | std::ios::trunc);
+  out << contents;
+  return bool(out);
+}
+
+void InstallCheckDll(int answer) {
+  std::string so = BinDir() + "/ov00c150.so";
+  std::string target = HostPath("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3\\OV00C150.dll");
+  std::error_code ec;
+  std::filesystem::create_directories(std::filesystem::path(target).parent_path(), ec);
+  std::filesystem::copy_file(so, target, std::filesystem::copy_options::overwrite_existing, ec);
+  ASSERT_FALSE(ec) << ec.message();
+  ASSERT_TRUE(SimRegisterModule("OV00C150.dll", so.c_str()));
+  std::string answerFile = std::string(SimMachineRoot()) + "/stand-ins/ov00c150.answer";
+  std::filesystem::create_directories(std::string(SimMachineRoot()) + "/stand-ins", ec);
+  if (answer >= 0)
+    std::ofstream(answerFile) << answer;
+  else
+    std::filesystem::remove(answerFile, ec);
+}
+
+void SetWindows(DWORD major, DWORD minor, WORD servicePack, WORD suites, DWORD platform) {
+  SimSystemIdentity id;
+  ASSERT_TRUE(SimGetSystemIdentity(&id));
+  id.majorVersion = major;
+  id.minorVersion = minor;
+  id.servicePackMajor = servicePack;
+  id.suiteMask = suites;
+  id.platformId = platform;
+  ASSERT_TRUE(SimSetSystemIdentity(&id));
+}
+
+void SetUserIsAdmin(bool admin) {
+  SimSystemIdentity id;
+  ASSERT_TRUE(SimGetSystemIdentity(&id));
+  id.userIsAdmin = admin ? TRUE : FALSE;
+  ASSERT_TRUE(SimSetSystemIdentity(&id));
+}
+
+int RunHost(const std::string& arguments) {
+  std::string command = "ZEMS_MACHINE_ROOT='" + std::string(SimMachineRoot()) + "' '" + BinDir() +
+                        "/zemshost' " + arguments + " >/dev/null 2>&1";
+  int status = system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// ---- fixtures ----
+
+void TestPrinterTest::SetUp() {
+  MachineTest::SetUp();
+  OsForgetCachedAnswers();  // the version answers are kept per process
+  ASSERT_TRUE(InstallTestDriver(Driver()));
+}
+
+void TestPrinterTest::TearDown() {
+  for (HANDLE h : printers_)
+    if (h) ClosePrinter(h);
+  printers_.clear();
+  MachineTest::TearDown();
+}
+
+HANDLE TestPrinterTest::AddPrinter(const char16_t* name, const char16_t* server, DWORD attributes) {
+  HANDLE h = AddTestPrinter(name, server ? server : u"", attributes, Driver());
+  printers_.push_back(h);
+  return h;
+}
+
+HANDLE TestPrinterTest::OpenAgain(const char16_t* name) {
+  HANDLE h = nullptr;
+  EXPECT_TRUE(OpenPrinterW(Text(name), &h, nullptr));
+  return h;
+}
+
+void TestPrinterTest::SetPrinterText(HANDLE printer, const char16_t* name, const std::u16string& value, DWORD type) {
+  ASSERT_EQ(DWORD(ERROR_SUCCESS),
+            SetPrinterDataW(printer, Text(name), type, reinterpret_cast<LPBYTE>(const_cast<char16_t*>(value.c_str())),
+                            DWORD((value.size() + 1) * sizeof(WCHAR))));
+}
+
+void TestPrinterTest::UseStandIn(const char* dllName, const char* module) {
+  ASSERT_TRUE(SimRegisterModule(dllName, (BinDir() + "/" + module + ".so").c_str()));
+}
+
+void TestPrinterTest::SetWindowsVersion(DWORD major, DWORD minor) {
+  SimSystemIdentity identity;
+  ASSERT_TRUE(SimGetSystemIdentity(&identity));
+  identity.majorVersion = major;
+  identity.minorVersion = minor;
+  ASSERT_TRUE(SimSetSystemIdentity(&identity));
+  OsForgetCachedAnswers();
+}
+
+std::string TestPrinterTest::DriverFolderHost() const {
+  return HostPath("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3");
+}
+
+void LocalAndRemotePrinterTest::SetUp() {
+  TestPrinterTest::SetUp();
+  std::error_code ec;
+  std::filesystem::create_directories(HostPath("C:\\WINDOWS\\system32"), ec);
+  local_ = AddPrinter(u"Local");
+  remote_ = AddPrinter(u"\\\\SRV\\Remote", u"\\\\SRV");
+  ASSERT_TRUE(local_ && remote_);
+  localCtx_.printer = local_;
+  remoteCtx_.printer = remote_;
+}
+
+TestDriver LocalAndRemotePrinterTest::Driver() const {
+  TestDriver d;
+  d.name = u"ZEMS Test";
+  d.helpFile = u"C:\\somewhere\\ZEMSGM.HLP";
+  d.dependentFile = nullptr;
+  return d;
+}
+
+void ContextTest::SetUp() {
+  ResetTestVariant();
+  TestPrinterTest::SetUp();
+  CtxCacheInit();
+  SimSetTickCount(100000);
+  office_ = AddPrinter(u"Office");
+  lab_ = AddPrinter(u"Lab");
+}
+
+void ContextTest::TearDown() {
+  CtxCacheExpire(TRUE);
+  TestPrinterTest::TearDown();
+}
+
+TestDriver ContextTest::Driver() const {
+  TestDriver d;
+  d.dataFile = u"OV1BD172.zmd";
+  d.helpFile = nullptr;
+  d.dependentFile = nullptr;
+  return d;
+}
+
+BYTE* ContextTest::ValueIn(DriverContext* ctx, BYTE* block, WORD id) { return ItemStorageIn(block, ItemFind(ctx, id)); }
+
+DWORD ContextTest::ReadDword(const BYTE* p) {
+  DWORD v;
+  memcpy(&v, p, 4);
+  return v;
+}
+
+void ContextTest::WriteDword(BYTE* p, DWORD v) { memcpy(p, &v, 4); }
+
+}  // namespace zems_test
