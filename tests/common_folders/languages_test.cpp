@@ -4,6 +4,7 @@
 
 #include "core/system/languages.h"
 #include "core/items/item_table.h"
+#include "core/items/item_ids.h"
 #include "support/test_printer.h"
 #include "tests/common_ini/host_files.h"
 
@@ -94,7 +95,7 @@ TEST_F(LanguageContextTest, DisplayLanguageComesFromItem169) {
   std::vector<BYTE> settings(16384);
   localCtx_.items = ItemTableCreate();
   localCtx_.settings = settings.data();
-  SettingItem* item = ItemFind(&localCtx_, 169);
+  SettingItem* item = ItemFind(&localCtx_, kItem_zdmLanguageID);
   ASSERT_TRUE(item);
   BYTE* value = ItemStoragePtr(&localCtx_, item);
   ASSERT_TRUE(value);

@@ -8,6 +8,7 @@
 #include "core/context/driver_context.h"
 #include "core/items/item_table.h"
 #include "core/tables/symbol_table.h"
+#include "core/items/item_ids.h"
 
 namespace {
 
@@ -51,16 +52,16 @@ TEST_F(ItemContext, FindByIdGivesTheItemOrNull) {
       EXPECT_EQ(item, nullptr) << "id " << c.id << " is no item but found row of " << item->id;
     }
   }
-  EXPECT_EQ(ItemFind(&ctx_, 10001), ItemFind(&ctx_, 1555) + 1) << "10001 follows 1555";
+  EXPECT_EQ(ItemFind(&ctx_, kItem_zdmServerLogCode), ItemFind(&ctx_, 1555) + 1) << "10001 follows 1555";
 }
 
 TEST_F(ItemContext, FindWithoutContextOrTableGivesNull) {
   DriverContext empty{};
-  EXPECT_EQ(ItemFind(nullptr, 8), nullptr);
-  EXPECT_EQ(ItemFind(&empty, 8), nullptr);
+  EXPECT_EQ(ItemFind(nullptr, kItem_dmPaperSize), nullptr);
+  EXPECT_EQ(ItemFind(&empty, kItem_dmPaperSize), nullptr);
   EXPECT_EQ(ItemFindBySymbol(&empty, 1007), nullptr);
   EXPECT_EQ(ItemFindByName(nullptr, U("dmPaperSize").c_str()), nullptr);
-  EXPECT_EQ(ItemGetName(&empty, 8), nullptr);
+  EXPECT_EQ(ItemGetName(&empty, kItem_dmPaperSize), nullptr);
 }
 
 TEST_F(ItemContext, FindBySymbolAndName) {
@@ -76,7 +77,7 @@ TEST_F(ItemContext, FindBySymbolAndName) {
   ASSERT_NE(byName, nullptr);
   EXPECT_EQ(byName->id, 916);
   EXPECT_EQ(ItemFindByName(&ctx_, U("wdmfreesizewidth").c_str()), nullptr) << "names are case-sensitive";
-  EXPECT_EQ(Narrow(ItemGetName(&ctx_, 117)), "zdmWmKind");
+  EXPECT_EQ(Narrow(ItemGetName(&ctx_, kItem_zdmWmKind)), "zdmWmKind");
   EXPECT_EQ(ItemGetName(&ctx_, 800), nullptr) << "condition items have no name";
 
   EXPECT_EQ(TblFindSymbol(0), nullptr);
@@ -110,9 +111,9 @@ TEST_F(ItemContext, RunTimeRowsCopyTheCatalogue) {
     EXPECT_EQ(item.changeClasses, 0u);
     ASSERT_NE(item.refs, nullptr);
   }
-  EXPECT_NE(ItemValueList(ItemFind(&ctx_, 8)), nullptr) << "dmPaperSize has a value list";
-  EXPECT_EQ(ItemValueList(ItemFind(&ctx_, 9)), nullptr);
-  EXPECT_EQ(ItemUnitKindOf(ItemFind(&ctx_, 96)), ItemUnitDotsAtResolution);
+  EXPECT_NE(ItemValueList(ItemFind(&ctx_, kItem_dmPaperSize)), nullptr) << "dmPaperSize has a value list";
+  EXPECT_EQ(ItemValueList(ItemFind(&ctx_, kItem_dmPaperLength)), nullptr);
+  EXPECT_EQ(ItemUnitKindOf(ItemFind(&ctx_, kItem_zdmShiftMarginX)), ItemUnitDotsAtResolution);
   EXPECT_EQ(ItemUnitKindOf(nullptr), ItemUnitPlain);
 }
 
@@ -138,9 +139,9 @@ TEST_F(SettingsBlock, AddressesFollowTheStampedAreaOffsets) {
   Stamp(0, 1236, 6500);
   EXPECT_EQ(At(8), block_.data() + 78);
   EXPECT_EQ(At(705), block_.data() + 1218);
-  const SettingItem* ext = ItemFind(&ctx_, 10012);
+  const SettingItem* ext = ItemFind(&ctx_, kItem_zdmPrinterMemory);
   EXPECT_EQ(At(10012), block_.data() + 1236 + ext->areaOffset);
-  const SettingItem* work = ItemFind(&ctx_, 916);
+  const SettingItem* work = ItemFind(&ctx_, kItem_wdmFreeSizeWidth);
   EXPECT_EQ(At(916), block_.data() + 6500 + work->areaOffset);
   EXPECT_EQ(CtxGetExtArea(&ctx_), block_.data() + 1236);
   EXPECT_EQ(CtxGetSettings(&ctx_), block_.data());
@@ -173,10 +174,10 @@ TEST_F(SettingsBlock, NoSettingsBlockTouchesNoMemory) {
   EXPECT_EQ(CtxGetSettings(&ctx_), nullptr);
   EXPECT_EQ(CtxGetPrivateDevmode(&ctx_), nullptr);
   EXPECT_EQ(CtxGetExtArea(&ctx_), nullptr);
-  EXPECT_EQ(ItemStoragePtr(nullptr, ItemFind(&ctx_, 8)), nullptr);
+  EXPECT_EQ(ItemStoragePtr(nullptr, ItemFind(&ctx_, kItem_dmPaperSize)), nullptr);
   EXPECT_EQ(ItemStoragePtr(&ctx_, nullptr), nullptr);
   EXPECT_EQ(ItemInitialStoragePtr(nullptr, nullptr), nullptr);
-  EXPECT_EQ(ItemLockDefaultStoragePtr(&ctx_, ItemFind(&ctx_, 8)), nullptr);
+  EXPECT_EQ(ItemLockDefaultStoragePtr(&ctx_, ItemFind(&ctx_, kItem_dmPaperSize)), nullptr);
 }
 
 TEST_F(SettingsBlock, PrivatePartStartsAfterThePublicSize) {

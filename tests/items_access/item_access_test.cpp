@@ -6,6 +6,7 @@
 
 #include "core/items/item_access.h"
 #include "core/items/item_table.h"
+#include "core/items/item_ids.h"
 #include "support/item_context.h"
 
 namespace {
@@ -48,14 +49,14 @@ TEST_F(ItemContextTest, BitItemsChangeOnlyTheirBit) {
     BYTE mask;
   };
   const BitCase bits[] = {
-      {55, 0, 0x01},  // zdmFuncSelectScale, bit0.0
-      {58, 0, 0x08},  // zdmFuncSelectDuplex, bit0.3
-      {62, 0, 0x80},  // zdmFuncSelectPunch, bit0.7
-      {63, 1, 0x01},  // zdmFuncSelectStaple, bit1.0
-      {78, 2, 0x80},  // zdmFuncSelectFold, bit2.7
-      {86, 3, 0x80},  // zdmFuncSelectReserve1, bit3.7
+      {kItem_zdmFuncSelectScale, 0, 0x01},  // bit0.0
+      {kItem_zdmFuncSelectDuplex, 0, 0x08},  // bit0.3
+      {kItem_zdmFuncSelectPunch, 0, 0x80},  // bit0.7
+      {kItem_zdmFuncSelectStaple, 1, 0x01},  // bit1.0
+      {kItem_zdmFuncSelectFold, 2, 0x80},  // bit2.7
+      {kItem_zdmFuncSelectReserve1, 3, 0x80},  // bit3.7
   };
-  BYTE* unit = ItemStoragePtr(ctx(), Item(55));
+  BYTE* unit = ItemStoragePtr(ctx(), Item(kItem_zdmFuncSelectScale));
   ASSERT_NE(nullptr, unit);
   for (const BitCase& b : bits) {
     memset(unit, 0xFF, 4);
@@ -77,7 +78,7 @@ TEST_F(ItemContextTest, BitItemsChangeOnlyTheirBit) {
 
 TEST_F(ItemContextTest, TextAndBlockItemsReadAsTheirAddress) {
   SettingItem* item = nullptr;
-  LONG_PTR address = ItemGetRawById(ctx(), 20, &item);  // dmFormName
+  LONG_PTR address = ItemGetRawById(ctx(), kItem_dmFormName, &item);
   ASSERT_NE(nullptr, item);
   EXPECT_EQ(reinterpret_cast<LONG_PTR>(ItemStoragePtr(ctx(), item)), address);
 }
@@ -86,37 +87,37 @@ TEST_F(ItemContextTest, ReadsAndWritesWithoutRecordOrStorageDoNothing) {
   EXPECT_EQ(0, ItemGetRawById(ctx(), 0));
   EXPECT_EQ(0, ItemGetRawById(ctx(), 5000));
   EXPECT_FALSE(ItemSetRawById(ctx(), 5000, 1));
-  EXPECT_EQ(0, ItemGetRaw(nullptr, Item(8)));
+  EXPECT_EQ(0, ItemGetRaw(nullptr, Item(kItem_dmPaperSize)));
   EXPECT_EQ(0, ItemGetValueById(ctx(), 0));
   // A context without a settings block reads 0 and writes nothing.
   BYTE* block = ctx()->settings;
   ctx()->settings = nullptr;
-  EXPECT_EQ(0, ItemGetRawById(ctx(), 8));
-  EXPECT_FALSE(ItemSetRawById(ctx(), 8, 9));
-  EXPECT_EQ(0u, Item(8)->state & 3u);
+  EXPECT_EQ(0, ItemGetRawById(ctx(), kItem_dmPaperSize));
+  EXPECT_FALSE(ItemSetRawById(ctx(), kItem_dmPaperSize, 9));
+  EXPECT_EQ(0u, Item(kItem_dmPaperSize)->state & 3u);
   ctx()->settings = block;
 }
 
 TEST_F(ItemContextTest, WriteMarksTheItemAndTheContext) {
-  SettingItem* item = Item(8);
+  SettingItem* item = Item(kItem_dmPaperSize);
   ASSERT_EQ(0u, item->state & 3u);
   ASSERT_EQ(0, ModifiedFlag());
-  ItemSetRawById(ctx(), 8, 9);
+  ItemSetRawById(ctx(), kItem_dmPaperSize, 9);
   EXPECT_EQ(1u, item->state & 3u);
   EXPECT_EQ(1, ModifiedFlag());
 }
 
 TEST_F(ItemContextTest, InitialCopyWritesDoNotMark) {
-  ItemSetInitialRawById(ctx(), 8, 11);
-  EXPECT_EQ(11, ItemGetInitialRawById(ctx(), 8));
-  EXPECT_EQ(0, ItemGetRawById(ctx(), 8));
-  EXPECT_EQ(0u, Item(8)->state & 3u);
+  ItemSetInitialRawById(ctx(), kItem_dmPaperSize, 11);
+  EXPECT_EQ(11, ItemGetInitialRawById(ctx(), kItem_dmPaperSize));
+  EXPECT_EQ(0, ItemGetRawById(ctx(), kItem_dmPaperSize));
+  EXPECT_EQ(0u, Item(kItem_dmPaperSize)->state & 3u);
   EXPECT_EQ(0, ModifiedFlag());
 }
 
 TEST_F(ItemContextTest, WriteAddsTheItemsChangeClasses) {
-  Item(8)->changeClasses = 0x80000000u | 0x1000000u | 0x30000u | 0x5u;
-  ItemSetRawById(ctx(), 8, 9);
+  Item(kItem_dmPaperSize)->changeClasses = 0x80000000u | 0x1000000u | 0x30000u | 0x5u;
+  ItemSetRawById(ctx(), kItem_dmPaperSize, 9);
   EXPECT_EQ(0x1030000u, CtxGetChangeFlags(ctx()));
 }
 
@@ -172,22 +173,22 @@ struct ScaleCase {
 TEST_F(ItemContextTest, ScaleCoupling) {
   const ScaleCase cases[] = {{1, 150, 1}, {0, 100, 0}, {2, 100, 0}, {3, 100, 0}};
   for (const ScaleCase& c : cases) {
-    ItemSetRawById(ctx(), 87, c.scaleType);
-    ItemSetRawById(ctx(), 90, 100);
-    Item(89)->state = 0;
-    Item(90)->state = 0;
-    ItemSetRawById(ctx(), 89, 150);
-    EXPECT_EQ(150, ItemGetRawById(ctx(), 89)) << "type " << c.scaleType;
-    EXPECT_EQ(c.expectedV, ItemGetRawById(ctx(), 90)) << "type " << c.scaleType;
-    EXPECT_EQ(1u, Item(89)->state & 3u) << "type " << c.scaleType;
-    EXPECT_EQ(c.vMark, Item(90)->state & 3u) << "type " << c.scaleType;
+    ItemSetRawById(ctx(), kItem_zdmScaleType, c.scaleType);
+    ItemSetRawById(ctx(), kItem_zdmScaleV, 100);
+    Item(kItem_zdmScaleH)->state = 0;
+    Item(kItem_zdmScaleV)->state = 0;
+    ItemSetRawById(ctx(), kItem_zdmScaleH, 150);
+    EXPECT_EQ(150, ItemGetRawById(ctx(), kItem_zdmScaleH)) << "type " << c.scaleType;
+    EXPECT_EQ(c.expectedV, ItemGetRawById(ctx(), kItem_zdmScaleV)) << "type " << c.scaleType;
+    EXPECT_EQ(1u, Item(kItem_zdmScaleH)->state & 3u) << "type " << c.scaleType;
+    EXPECT_EQ(c.vMark, Item(kItem_zdmScaleV)->state & 3u) << "type " << c.scaleType;
   }
 }
 
 TEST_F(ItemContextTest, MetricUnitFollowsTheDisplayUnitItem) {
-  ItemSetRawById(ctx(), 171, 0);
+  ItemSetRawById(ctx(), kItem_zdmDspUnit, 0);
   EXPECT_EQ(1, ItemIsMetricUnit(ctx()));
-  ItemSetRawById(ctx(), 171, 1);
+  ItemSetRawById(ctx(), kItem_zdmDspUnit, 1);
   EXPECT_EQ(0, ItemIsMetricUnit(ctx()));
 }
 

@@ -8,6 +8,7 @@
 #include "core/items/item_access.h"
 #include "core/items/item_display.h"
 #include "core/front/dialog_records.h"
+#include "core/items/item_ids.h"
 #include "support/item_context.h"
 
 namespace {
@@ -23,10 +24,10 @@ class ControlsTest : public ItemContextTest {
   void SetUp() override {
     ItemContextTest::SetUp();
     const struct { WORD control; WORD item; } bound[] = {
-        {2310, 931},  // wdmWmCharName
-        {2339, 932},  // wdmWmImageName
-        {2584, 929},  // wdmWmChar
-        {2017, 8},    // dmPaperSize
+        {2310, kItem_wdmWmCharName},
+        {2339, kItem_wdmWmImageName},
+        {2584, kItem_wdmWmChar},
+        {2017, kItem_dmPaperSize},
     };
     for (int i = 0; i < 4; ++i) {
       controls_[i].controlId = bound[i].control;
@@ -58,8 +59,8 @@ TEST_F(ControlsTest, TextAndValueThroughTheControl) {
   EXPECT_EQ(nullptr, ItemGetControlText(ctx(), 9999, buffer));
 
   ASSERT_TRUE(ItemSetControlValue(ctx(), &controls_[3], 9));
-  EXPECT_EQ(9, ItemGetRawById(ctx(), 8));
-  EXPECT_EQ(ItemGetValueById(ctx(), 8), ItemGetControlValue(ctx(), &controls_[3]));
+  EXPECT_EQ(9, ItemGetRawById(ctx(), kItem_dmPaperSize));
+  EXPECT_EQ(ItemGetValueById(ctx(), kItem_dmPaperSize), ItemGetControlValue(ctx(), &controls_[3]));
   EXPECT_EQ(0, ItemGetControlValue(ctx(), nullptr));
 }
 
@@ -69,33 +70,33 @@ TEST_F(ControlsTest, WatermarkIdShowsTheNameOfItsKind) {
   ItemSetControlText(ctx(), 2584, W(u"Both"));
   const std::u16string names[] = {u"Draft", u"Logo", u"Both"};
   for (int kind = 1; kind <= 3; ++kind) {
-    ItemSetRawById(ctx(), 117, kind);
+    ItemSetRawById(ctx(), kItem_zdmWmKind, kind);
     WCHAR buffer[32];
-    ItemFormatDescribedValue(ctx(), Item(118), nullptr, buffer, 32);
+    ItemFormatDescribedValue(ctx(), Item(kItem_zdmWmID), nullptr, buffer, 32);
     EXPECT_EQ(names[kind - 1], Text(buffer)) << "kind " << kind;
   }
-  ItemSetRawById(ctx(), 117, 1);
+  ItemSetRawById(ctx(), kItem_zdmWmKind, 1);
   WCHAR small[4];
-  ItemFormatDescribedValue(ctx(), Item(118), nullptr, small, 4);
+  ItemFormatDescribedValue(ctx(), Item(kItem_zdmWmID), nullptr, small, 4);
   EXPECT_EQ(u"Dra", Text(small));
-  ItemSetRawById(ctx(), 117, 0);
+  ItemSetRawById(ctx(), kItem_zdmWmKind, 0);
   WCHAR buffer[32];
-  ItemFormatDescribedValue(ctx(), Item(118), nullptr, buffer, 32);
+  ItemFormatDescribedValue(ctx(), Item(kItem_zdmWmID), nullptr, buffer, 32);
   EXPECT_EQ(u"", Text(buffer)) << "string 96, empty without a language DLL";
 }
 
 // Text items take a string id as a string; the string is empty while no language DLL exists,
 // so the item is cleared and marked. Other items take the value.
 TEST_F(ItemContextTest, ValueOrStringByItemType) {
-  ItemSetText(ctx(), Item(915), W(u"old"));
-  Item(915)->state = 0;
+  ItemSetText(ctx(), Item(kItem_wdmFreeSizeName), W(u"old"));
+  Item(kItem_wdmFreeSizeName)->state = 0;
   ASSERT_TRUE(ItemSetValueOrString(ctx(), 915, 752));
   WCHAR buffer[40];
-  ItemGetText(ctx(), Item(915), buffer);
+  ItemGetText(ctx(), Item(kItem_wdmFreeSizeName), buffer);
   EXPECT_EQ(u"", Text(buffer));
-  EXPECT_EQ(1u, Item(915)->state & 3u);
+  EXPECT_EQ(1u, Item(kItem_wdmFreeSizeName)->state & 3u);
   ASSERT_TRUE(ItemSetValueOrString(ctx(), 7, 2027));
-  EXPECT_EQ(2, ItemGetRawById(ctx(), 7));
+  EXPECT_EQ(2, ItemGetRawById(ctx(), kItem_dmOrientation));
   EXPECT_FALSE(ItemSetValueOrString(ctx(), 5000, 1));
 }
 
@@ -106,7 +107,7 @@ TEST_F(ItemContextTest, LockableControlFollowsItsGuardItem) {
   EXPECT_EQ(0, CtlIsLockedByRule(ctx(), &control));
   control.lockMessage = 1;  // lockable
   EXPECT_EQ(0, CtlIsLockedByRule(ctx(), &control));
-  ItemSetRawById(ctx(), 10419, 1);
+  ItemSetRawById(ctx(), kItem_zdmLock000InfoBitTray, 1);
   EXPECT_EQ(1, CtlIsLockedByRule(ctx(), &control));
   control.lockMessage = 0;
   EXPECT_EQ(0, CtlIsLockedByRule(ctx(), &control)) << "not lockable";

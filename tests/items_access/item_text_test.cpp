@@ -10,6 +10,7 @@
 #include "core/items/item_access.h"
 #include "core/items/item_table.h"
 #include "core/items/units.h"
+#include "core/items/item_ids.h"
 #include "support/item_context.h"
 
 namespace {
@@ -53,7 +54,7 @@ TEST_F(ItemContextTest, LongTextStaysInsideTheItem) {
     WORD id;
     WORD next;
   };
-  for (const Bound& b : {Bound{20, 21}, Bound{1, 2}, Bound{915, 916}}) {
+  for (const Bound& b : {Bound{kItem_dmFormName, kItem_dmLogPixels}, Bound{kItem_dmDeviceName, kItem_dmSpecVersion}, Bound{kItem_wdmFreeSizeName, kItem_wdmFreeSizeWidth}}) {
     BYTE* value = ItemStoragePtr(ctx(), Item(b.id));
     BYTE* next = ItemStoragePtr(ctx(), Item(b.next));
     ASSERT_TRUE(value && next);
@@ -67,48 +68,48 @@ TEST_F(ItemContextTest, LongTextStaysInsideTheItem) {
 }
 
 TEST_F(ItemContextTest, NullTextClearsAndMarks) {
-  ItemSetText(ctx(), Item(915), reinterpret_cast<const WCHAR*>(u"abc"));
-  Item(915)->state = 0;
-  EXPECT_EQ(nullptr, ItemSetText(ctx(), Item(915), nullptr));
-  BYTE* value = ItemStoragePtr(ctx(), Item(915));
+  ItemSetText(ctx(), Item(kItem_wdmFreeSizeName), reinterpret_cast<const WCHAR*>(u"abc"));
+  Item(kItem_wdmFreeSizeName)->state = 0;
+  EXPECT_EQ(nullptr, ItemSetText(ctx(), Item(kItem_wdmFreeSizeName), nullptr));
+  BYTE* value = ItemStoragePtr(ctx(), Item(kItem_wdmFreeSizeName));
   for (int i = 0; i < 33; ++i) ASSERT_EQ(0, value[i]) << "byte " << i;
-  EXPECT_EQ(1u, Item(915)->state & 3u);
+  EXPECT_EQ(1u, Item(kItem_wdmFreeSizeName)->state & 3u);
   // The raw form does the same.
-  ItemSetText(ctx(), Item(915), reinterpret_cast<const WCHAR*>(u"abc"));
-  ItemSetRaw(ctx(), Item(915), 0);
+  ItemSetText(ctx(), Item(kItem_wdmFreeSizeName), reinterpret_cast<const WCHAR*>(u"abc"));
+  ItemSetRaw(ctx(), Item(kItem_wdmFreeSizeName), 0);
   EXPECT_EQ(0, value[0]);
 }
 
 // A narrow item filled to its last byte (no terminator, as a DEVMODE from outside may hold it)
 // reads without running past the item.
 TEST_F(ItemContextTest, UnterminatedNarrowTextReadsInsideTheItem) {
-  BYTE* value = ItemStoragePtr(ctx(), Item(915));
+  BYTE* value = ItemStoragePtr(ctx(), Item(kItem_wdmFreeSizeName));
   memset(value, 'q', 33);
-  ItemSetRawById(ctx(), 916, 0x41414141);
+  ItemSetRawById(ctx(), kItem_wdmFreeSizeWidth, 0x41414141);
   WCHAR buffer[64];
-  ASSERT_NE(nullptr, ItemGetText(ctx(), Item(915), buffer));
+  ASSERT_NE(nullptr, ItemGetText(ctx(), Item(kItem_wdmFreeSizeName), buffer));
   EXPECT_EQ(Repeat(u'q', 32), std::u16string(reinterpret_cast<const char16_t*>(buffer)));
 }
 
 TEST_F(ItemContextTest, UnterminatedWideTextReadsInsideTheItem) {
-  BYTE* value = ItemStoragePtr(ctx(), Item(20));
+  BYTE* value = ItemStoragePtr(ctx(), Item(kItem_dmFormName));
   for (int i = 0; i < 64; i += 2) value[i] = 'z', value[i + 1] = 0;
   WCHAR buffer[64];
-  ItemGetText(ctx(), Item(20), buffer);
+  ItemGetText(ctx(), Item(kItem_dmFormName), buffer);
   EXPECT_EQ(Repeat(u'z', 31), std::u16string(reinterpret_cast<const char16_t*>(buffer)));
 }
 
 TEST_F(ItemContextTest, TextOfANumberItemIsWrong) {
   WCHAR buffer[16];
-  EXPECT_NE(nullptr, ItemGetText(ctx(), Item(8), buffer));
+  EXPECT_NE(nullptr, ItemGetText(ctx(), Item(kItem_dmPaperSize), buffer));
   EXPECT_EQ(u"wrong", std::u16string(reinterpret_cast<const char16_t*>(buffer)));
 }
 
 TEST_F(ItemContextTest, BoundedTextReadStopsAtTheBuffer) {
-  ItemSetText(ctx(), Item(915), reinterpret_cast<const WCHAR*>(u"abcdefgh"));
+  ItemSetText(ctx(), Item(kItem_wdmFreeSizeName), reinterpret_cast<const WCHAR*>(u"abcdefgh"));
   WCHAR buffer[8];
   for (WCHAR& w : buffer) w = u'#';
-  ItemGetTextBounded(ctx(), Item(915), buffer, 4);
+  ItemGetTextBounded(ctx(), Item(kItem_wdmFreeSizeName), buffer, 4);
   EXPECT_EQ(u"abc", std::u16string(reinterpret_cast<const char16_t*>(buffer)));
   EXPECT_EQ(u'#', buffer[4]);
 }
@@ -163,10 +164,10 @@ TEST_F(ItemContextTest, NumberWritesToTextItemsNeverCopyFromTheNumber) {
 
 TEST_F(ItemContextTest, TextCallsRefuseNullArguments) {
   WCHAR buffer[8];
-  EXPECT_EQ(nullptr, ItemGetText(nullptr, Item(915), buffer));
+  EXPECT_EQ(nullptr, ItemGetText(nullptr, Item(kItem_wdmFreeSizeName), buffer));
   EXPECT_EQ(nullptr, ItemGetText(ctx(), nullptr, buffer));
-  EXPECT_EQ(nullptr, ItemGetText(ctx(), Item(915), nullptr));
-  EXPECT_EQ(nullptr, ItemSetText(nullptr, Item(915), reinterpret_cast<const WCHAR*>(u"a")));
+  EXPECT_EQ(nullptr, ItemGetText(ctx(), Item(kItem_wdmFreeSizeName), nullptr));
+  EXPECT_EQ(nullptr, ItemSetText(nullptr, Item(kItem_wdmFreeSizeName), reinterpret_cast<const WCHAR*>(u"a")));
   EXPECT_EQ(nullptr, ItemSetText(ctx(), nullptr, reinterpret_cast<const WCHAR*>(u"a")));
 }
 

@@ -4,6 +4,7 @@
 #include "core/items/item_access.h"
 #include "core/items/item_table.h"
 #include "core/items/item_values.h"
+#include "core/items/item_ids.h"
 #include "support/item_context.h"
 
 namespace {
@@ -47,7 +48,7 @@ TEST_F(ItemValuesTest, MapChoosesTheListByOrientation) {
       {"other items in landscape, unmapped", 37, 2, 4, 4, 0},
   };
   for (const MapCase& c : cases) {
-    ItemSetRawById(ctx(), 7, c.orientation);
+    ItemSetRawById(ctx(), kItem_dmOrientation, c.orientation);
     EXPECT_EQ(c.logical, ItemMapValue(ctx(), Item(c.id), c.stored)) << c.what;
     EXPECT_EQ(c.listed, ItemIsStoredValueListed(ctx(), Item(c.id), c.stored)) << c.what;
   }
@@ -55,9 +56,9 @@ TEST_F(ItemValuesTest, MapChoosesTheListByOrientation) {
 
 TEST_F(ItemValuesTest, NeverOfferedValueIsNotListedAndReadsAsStored) {
   const ItemValueEntry only_hidden[] = {{7, 0xFFFF, 0}, {0, 0, 0}};
-  Item(37)->refs->values = only_hidden;
-  EXPECT_EQ(7, ItemMapValue(ctx(), Item(37), 7));
-  EXPECT_EQ(0, ItemIsStoredValueListed(ctx(), Item(37), 7));
+  Item(kItem_zdmPresetNo)->refs->values = only_hidden;
+  EXPECT_EQ(7, ItemMapValue(ctx(), Item(kItem_zdmPresetNo), 7));
+  EXPECT_EQ(0, ItemIsStoredValueListed(ctx(), Item(kItem_zdmPresetNo), 7));
 }
 
 struct UnmapCase {
@@ -75,25 +76,25 @@ TEST_F(ItemValuesTest, UnmapComparesSixteenBitsAndPassesUnknownValues) {
       {"unknown in this list", 2, 3003, 3003},
   };
   for (const UnmapCase& c : cases) {
-    ItemSetRawById(ctx(), 7, c.orientation);
-    EXPECT_EQ(c.stored, ItemUnmapValue(ctx(), Item(92), c.logical)) << c.what;
+    ItemSetRawById(ctx(), kItem_dmOrientation, c.orientation);
+    EXPECT_EQ(c.stored, ItemUnmapValue(ctx(), Item(kItem_zdmNUPType), c.logical)) << c.what;
   }
 }
 
 TEST_F(ItemValuesTest, ValueReadsAndWritesGoThroughTheList) {
-  ItemSetRawById(ctx(), 7, 2);
-  ASSERT_TRUE(ItemSetValueById(ctx(), 92, 3104));
-  EXPECT_EQ(4, ItemGetRawById(ctx(), 92));
-  EXPECT_EQ(3104, ItemGetValueById(ctx(), 92));
-  ItemSetRawById(ctx(), 7, 1);
-  EXPECT_EQ(4, ItemGetValueById(ctx(), 92)) << "portrait has no entry for stored 4";
+  ItemSetRawById(ctx(), kItem_dmOrientation, 2);
+  ASSERT_TRUE(ItemSetValueById(ctx(), kItem_zdmNUPType, 3104));
+  EXPECT_EQ(4, ItemGetRawById(ctx(), kItem_zdmNUPType));
+  EXPECT_EQ(3104, ItemGetValueById(ctx(), kItem_zdmNUPType));
+  ItemSetRawById(ctx(), kItem_dmOrientation, 1);
+  EXPECT_EQ(4, ItemGetValueById(ctx(), kItem_zdmNUPType)) << "portrait has no entry for stored 4";
 }
 
 TEST_F(ItemContextTest, ItemsWithoutListMapToThemselves) {
-  ASSERT_EQ(nullptr, ItemValueList(Item(89)));
-  EXPECT_EQ(123, ItemMapValue(ctx(), Item(89), 123));
-  EXPECT_EQ(123, ItemUnmapValue(ctx(), Item(89), 123));
-  EXPECT_EQ(0, ItemIsStoredValueListed(ctx(), Item(89), 123));
+  ASSERT_EQ(nullptr, ItemValueList(Item(kItem_zdmScaleH)));
+  EXPECT_EQ(123, ItemMapValue(ctx(), Item(kItem_zdmScaleH), 123));
+  EXPECT_EQ(123, ItemUnmapValue(ctx(), Item(kItem_zdmScaleH), 123));
+  EXPECT_EQ(0, ItemIsStoredValueListed(ctx(), Item(kItem_zdmScaleH), 123));
 }
 
 // The catalogue's N-up and duplex lists: in landscape the same stored value is another layout.
@@ -107,20 +108,20 @@ TEST_F(ItemContextTest, CatalogueListsFollowTheOrientation) {
       {"duplex stored 1 in landscape", 94, 2, 1, 3088, 1},
   };
   for (const MapCase& c : cases) {
-    ItemSetRawById(ctx(), 7, c.orientation);
+    ItemSetRawById(ctx(), kItem_dmOrientation, c.orientation);
     EXPECT_EQ(c.logical, ItemMapValue(ctx(), Item(c.id), c.stored)) << c.what;
     EXPECT_EQ(c.listed, ItemIsStoredValueListed(ctx(), Item(c.id), c.stored)) << c.what;
   }
-  ItemSetRawById(ctx(), 7, 2);
-  EXPECT_EQ(2, ItemUnmapValue(ctx(), Item(92), 3071));
-  ItemSetRawById(ctx(), 7, 1);
-  EXPECT_EQ(1, ItemUnmapValue(ctx(), Item(92), 3071));
+  ItemSetRawById(ctx(), kItem_dmOrientation, 2);
+  EXPECT_EQ(2, ItemUnmapValue(ctx(), Item(kItem_zdmNUPType), 3071));
+  ItemSetRawById(ctx(), kItem_dmOrientation, 1);
+  EXPECT_EQ(1, ItemUnmapValue(ctx(), Item(kItem_zdmNUPType), 3071));
 }
 
 TEST_F(ItemContextTest, OrientationListOfTheCatalogue) {
-  EXPECT_EQ(2026, ItemMapValue(ctx(), Item(7), 1));
-  EXPECT_EQ(2027, ItemMapValue(ctx(), Item(7), 2));
-  EXPECT_EQ(2, ItemUnmapValue(ctx(), Item(7), 2027));
+  EXPECT_EQ(2026, ItemMapValue(ctx(), Item(kItem_dmOrientation), 1));
+  EXPECT_EQ(2027, ItemMapValue(ctx(), Item(kItem_dmOrientation), 2));
+  EXPECT_EQ(2, ItemUnmapValue(ctx(), Item(kItem_dmOrientation), 2027));
 }
 
 }  // namespace

@@ -145,17 +145,17 @@ struct AuthCase {
 
 TEST_F(DerivedTest, AuthenticationTextsPresent) {
   const AuthCase cases[] = {
-      {"feature off", {{10354, 0}}, u"u", u"p", u"k", 7, 0},
-      {"all asked, key without secure mode", {{10354, 1}, {10355, 0}}, u"u", u"p", u"k", 7, 3},
-      {"all asked, secure mode", {{10354, 1}, {10355, 1}}, u"u", u"p", u"k", 7, 7},
-      {"only what is asked", {{10354, 1}, {10355, 1}}, u"u", u"p", u"k", 2, 2},
-      {"empty texts", {{10354, 1}, {10355, 1}}, u"", u"p", u"", 7, 2},
+      {"feature off", {{kItem_zdmPrnFuncAuthenticationMode, 0}}, u"u", u"p", u"k", 7, 0},
+      {"all asked, key without secure mode", {{kItem_zdmPrnFuncAuthenticationMode, 1}, {kItem_zdmPrnFuncAuthenticationSecureMode, 0}}, u"u", u"p", u"k", 7, 3},
+      {"all asked, secure mode", {{kItem_zdmPrnFuncAuthenticationMode, 1}, {kItem_zdmPrnFuncAuthenticationSecureMode, 1}}, u"u", u"p", u"k", 7, 7},
+      {"only what is asked", {{kItem_zdmPrnFuncAuthenticationMode, 1}, {kItem_zdmPrnFuncAuthenticationSecureMode, 1}}, u"u", u"p", u"k", 2, 2},
+      {"empty texts", {{kItem_zdmPrnFuncAuthenticationMode, 1}, {kItem_zdmPrnFuncAuthenticationSecureMode, 1}}, u"", u"p", u"", 7, 2},
   };
   for (const AuthCase& c : cases) {
     Apply(c.flags);
-    ItemSetText(ctx(), Item(1112), reinterpret_cast<const WCHAR*>(c.user));
-    ItemSetText(ctx(), Item(1113), reinterpret_cast<const WCHAR*>(c.password));
-    ItemSetText(ctx(), Item(1114), reinterpret_cast<const WCHAR*>(c.key));
+    ItemSetText(ctx(), Item(kItem_wdmAuthenticationUserName), reinterpret_cast<const WCHAR*>(c.user));
+    ItemSetText(ctx(), Item(kItem_wdmAuthenticationPassword), reinterpret_cast<const WCHAR*>(c.password));
+    ItemSetText(ctx(), Item(kItem_wdmAuthenticationNetworkKey), reinterpret_cast<const WCHAR*>(c.key));
     EXPECT_EQ(c.present, ItemAuthTextsPresent(ctx(), c.mask)) << c.what;
   }
 }
@@ -176,19 +176,19 @@ TEST_F(DerivedTest, LockBits) {
     EXPECT_EQ(0, lock.second(ctx())) << "lock " << lock.first;
   }
   // The last of the eight bits after the colour lock counts too; the item after it does not.
-  ItemSetRawById(ctx(), 10433, 1);
+  ItemSetRawById(ctx(), kItem_zdmLock001InfoBit7, 1);
   EXPECT_EQ(1, ItemAnyLockBit(ctx()));
-  ItemSetRawById(ctx(), 10433, 0);
-  ItemSetRawById(ctx(), 10417, 1);
+  ItemSetRawById(ctx(), kItem_zdmLock001InfoBit7, 0);
+  ItemSetRawById(ctx(), kItem_zdmLockInfoLockSmallPaperTray, 1);
   EXPECT_EQ(0, ItemAnyLockBit(ctx()));
-  ItemSetRawById(ctx(), 10386, 1);
+  ItemSetRawById(ctx(), kItem_zdmLockInfoLockInfo, 1);
   EXPECT_EQ(1, ItemGetLockInfo(ctx()));
 }
 
 TEST_F(DerivedTest, CharsetCodeOfTheAnsiCodePage) {
   ItemSetAuthCharsets(ctx(), 3);
-  EXPECT_EQ(2, ItemGetRawById(ctx(), 613)) << "code page 1252";
-  EXPECT_EQ(2, ItemGetRawById(ctx(), 614));
+  EXPECT_EQ(2, ItemGetRawById(ctx(), kItem_zdmAuthUserNameCharSet)) << "code page 1252";
+  EXPECT_EQ(2, ItemGetRawById(ctx(), kItem_zdmAuthPasswordCharSet));
 }
 
 // zdmDriverID comes from the driver's section of the model data file, read only through a full
@@ -201,22 +201,22 @@ TEST_F(DerivedTest, DriverIdFromTheModelDataFile) {
 
   Model()->modelDataFile = path;
   ItemLoadDriverId(ctx());
-  EXPECT_EQ(7, ItemGetRawById(ctx(), 684));
+  EXPECT_EQ(7, ItemGetRawById(ctx(), kItem_zdmDriverID));
 
   SetDriverName(TEXT("Other Driver"));
   ItemLoadDriverId(ctx());
-  EXPECT_EQ(0, ItemGetRawById(ctx(), 684)) << "no such section";
+  EXPECT_EQ(0, ItemGetRawById(ctx(), kItem_zdmDriverID)) << "no such section";
 
   // A driver name with brackets names its section as every ini section is named: with commas.
   ASSERT_TRUE(IniWriteString(TEXT("Test [A] Driver"), TEXT("DriverID"), TEXT("12"), path));
   SetDriverName(TEXT("Test [A] Driver"));
   ItemLoadDriverId(ctx());
-  EXPECT_EQ(12, ItemGetRawById(ctx(), 684)) << "bracketed driver name";
+  EXPECT_EQ(12, ItemGetRawById(ctx(), kItem_zdmDriverID)) << "bracketed driver name";
 
-  ItemSetRawById(ctx(), 684, 9);
+  ItemSetRawById(ctx(), kItem_zdmDriverID, 9);
   Model()->modelDataFile = TEXT("");
   ItemLoadDriverId(ctx());
-  EXPECT_EQ(0, ItemGetRawById(ctx(), 684)) << "no full path";
+  EXPECT_EQ(0, ItemGetRawById(ctx(), kItem_zdmDriverID)) << "no full path";
 }
 
 TEST(DerivedSettings, TextEditCharacterFilter) {

@@ -9,6 +9,7 @@
 #include "core/model/model_parser_scan.h"
 #include "core/tables/symbol_table.h"
 #include "core/tables/value_symbols.h"
+#include "core/items/item_ids.h"
 #include "model_test_util.h"
 
 using model_test::FindItem;
@@ -29,11 +30,6 @@ WORD Symbol(const char* name) {
   return s ? s->symbolId : 0;
 }
 
-const WORD kOrientation = 7;
-const WORD kPaperSize = 8;
-const WORD kCopies = 12;
-const WORD kColor = 15;
-
 const char kPaperBlock[] =
     "*OpenUI *TOV_dmPaperSize: PickPage\n"
     "*TOV_dmPaperSize DMPAPERSIZE_A4: \"@PJL SET PAPER=A4\"\n"
@@ -45,18 +41,18 @@ const char kPaperBlock[] =
 TEST(ModelParser, ItemBlockBuildsDescriptorValuesAndDefaultIndex) {
   Parsed p(std::string(kPaperBlock) + "*TOV_dmPaperSize DMPAPERSIZE_A5: \"after the block\"\n");
   ASSERT_NE(nullptr, p.state);
-  const ModelItemDescriptor* d = FindItem(p.state, kPaperSize);
+  const ModelItemDescriptor* d = FindItem(p.state, kItem_dmPaperSize);
   ASSERT_NE(nullptr, d);
   EXPECT_EQ(Symbol("TOV_dmPaperSize"), d->symbolId);
   EXPECT_EQ(kModelTypePickPage, d->type);
   EXPECT_EQ((std::vector<WORD>{Value("DMPAPERSIZE_A4"), Value("DMPAPERSIZE_A3"), Value("DMPAPERSIZE_LETTER")}),
             ValueIds(d));
   EXPECT_EQ(1, d->defaultValue) << "the default becomes its index at CloseUI";
-  EXPECT_EQ(d, *ModelHeaderSlot(p->header, kPaperSize));
+  EXPECT_EQ(d, *ModelHeaderSlot(p->header, kItem_dmPaperSize));
   const PageValueRecord* a4 = static_cast<const PageValueRecord*>(d->values);
   EXPECT_STREQ("@PJL SET PAPER=A4", a4->command);
   EXPECT_EQ(nullptr, a4->next->next->command) << "an entry without a value has no command";
-  EXPECT_EQ(Value("DMPAPERSIZE_A3"), ModelImageGetItemDefault(p->header, kPaperSize));
+  EXPECT_EQ(Value("DMPAPERSIZE_A3"), ModelImageGetItemDefault(p->header, kItem_dmPaperSize));
   EXPECT_EQ(nullptr, p->openName);
   EXPECT_EQ(3u, ValueIds(d).size()) << "an option entry after CloseUI is an unknown keyword";
 }
@@ -76,14 +72,14 @@ TEST(ModelParser, DuplicatesAndStatementsOutsideTheirBlockAreDropped) {
       "*DefaultTOV_dmOrientation: DMORIENTATION_LANDSCAPE\n"
       "*CloseUI\n");
   ASSERT_NE(nullptr, p.state);
-  const ModelItemDescriptor* d = FindItem(p.state, kOrientation);
+  const ModelItemDescriptor* d = FindItem(p.state, kItem_dmOrientation);
   ASSERT_NE(nullptr, d);
   EXPECT_EQ((std::vector<WORD>{Value("DMORIENTATION_PORTRAIT"), Value("DMORIENTATION_LANDSCAPE")}), ValueIds(d));
   const ListValueRecord* e = static_cast<const ListValueRecord*>(d->values);
   EXPECT_STREQ("P1", e->command) << "the first entry of a value stays";
   EXPECT_STREQ("L1", e->next->command);
   EXPECT_EQ(0, d->defaultValue) << "a Default after CloseUI is an unknown keyword";
-  EXPECT_EQ(nullptr, FindItem(p.state, kCopies)) << "a second OpenUI inside a block is dropped";
+  EXPECT_EQ(nullptr, FindItem(p.state, kItem_dmCopies)) << "a second OpenUI inside a block is dropped";
 }
 
 TEST(ModelParser, TypeWords) {
@@ -98,7 +94,7 @@ TEST(ModelParser, TypeWords) {
   };
   for (const Case& c : cases) {
     Parsed p(std::string("*OpenUI *TOV_dmColor: ") + c.type + "\n*CloseUI\n");
-    const ModelItemDescriptor* d = FindItem(p.state, kColor);
+    const ModelItemDescriptor* d = FindItem(p.state, kItem_dmColor);
     ASSERT_NE(nullptr, d) << c.type;
     EXPECT_EQ(c.expected, d->type) << c.type;
   }
@@ -119,21 +115,21 @@ TEST(ModelParser, IdListEntriesAndBooleanEntries) {
       "*TOV_dmColor True: \"COLOUR\"\n"
       "*DefaultTOV_dmColor: True\n"
       "*CloseUI\n");
-  const ModelItemDescriptor* orientation = FindItem(p.state, kOrientation);
+  const ModelItemDescriptor* orientation = FindItem(p.state, kItem_dmOrientation);
   ASSERT_NE(nullptr, orientation);
   EXPECT_EQ((std::vector<WORD>{Value("DMORIENTATION_PORTRAIT"), Value("DMORIENTATION_LANDSCAPE")}),
             ValueIds(orientation));
   EXPECT_STREQ("\x1b&l1O", static_cast<const ListValueRecord*>(orientation->values)->next->command);
-  EXPECT_EQ((std::vector<WORD>{Value("DMPAPERSIZE_A4")}), ValueIds(FindItem(p.state, kPaperSize)))
+  EXPECT_EQ((std::vector<WORD>{Value("DMPAPERSIZE_A4")}), ValueIds(FindItem(p.state, kItem_dmPaperSize)))
       << "the list ends at the first unknown value name";
-  const ModelItemDescriptor* color = FindItem(p.state, kColor);
+  const ModelItemDescriptor* color = FindItem(p.state, kItem_dmColor);
   ASSERT_NE(nullptr, color);
   const BooleanValueRecord* b = static_cast<const BooleanValueRecord*>(color->values);
   ASSERT_NE(nullptr, b);
   EXPECT_STREQ("COLOUR", b->trueCommand);
   EXPECT_STREQ("MONO", b->falseCommand);
   EXPECT_EQ(1, b->defaultValue);
-  EXPECT_EQ(1, ModelImageGetItemDefault(p->header, kColor));
+  EXPECT_EQ(1, ModelImageGetItemDefault(p->header, kItem_dmColor));
 }
 
 TEST(ModelParser, CommandTextEscapes) {
@@ -156,7 +152,7 @@ TEST(ModelParser, CommandTextEscapes) {
     std::string text = std::string("*OpenUI *TOV_dmOrientation: PickOne\n*TOV_dmOrientation DMORIENTATION_PORTRAIT: ") +
                        c.written + "\n*CloseUI\n";
     Parsed p(text);
-    const ModelItemDescriptor* d = FindItem(p.state, kOrientation);
+    const ModelItemDescriptor* d = FindItem(p.state, kItem_dmOrientation);
     ASSERT_NE(nullptr, d) << c.written;
     const char* command = static_cast<const ListValueRecord*>(d->values)->command;
     EXPECT_EQ(c.decoded, command ? command : "") << c.written;
@@ -181,9 +177,9 @@ TEST(ModelParser, VariantsShareTheBaseValuesAndKeepTheirOwnDefaultAndCommands) {
       "*OpenUI *TOV_dmColor: PickOne\n*CloseUI\n"
       "*OpenUI *TOV_dmColor 1: PickOne\n*CloseUI\n"
       "*OpenUI *TOV_dmColor: PickOne\n*TOV_dmColor DMORIENTATION_PORTRAIT:\n*CloseUI\n");
-  const ModelItemDescriptor* base = FindItem(p.state, kOrientation, 0);
-  const ModelItemDescriptor* v2 = FindItem(p.state, kOrientation, 2);
-  const ModelItemDescriptor* v3 = FindItem(p.state, kOrientation, 3);
+  const ModelItemDescriptor* base = FindItem(p.state, kItem_dmOrientation, 0);
+  const ModelItemDescriptor* v2 = FindItem(p.state, kItem_dmOrientation, 2);
+  const ModelItemDescriptor* v3 = FindItem(p.state, kItem_dmOrientation, 3);
   ASSERT_TRUE(base && v2 && v3);
   EXPECT_EQ(base->values, v2->values);
   EXPECT_EQ(base->values, v3->values);
@@ -195,26 +191,26 @@ TEST(ModelParser, VariantsShareTheBaseValuesAndKeepTheirOwnDefaultAndCommands) {
   EXPECT_STREQ("first", v3->commands->first);
   EXPECT_STREQ("second", v3->commands->second);
   EXPECT_STREQ("base", base->commands->first) << "the variant's pair does not change the base's";
-  EXPECT_EQ(base, *ModelHeaderSlot(p->header, kOrientation)) << "variants leave the slot to the builder";
+  EXPECT_EQ(base, *ModelHeaderSlot(p->header, kItem_dmOrientation)) << "variants leave the slot to the builder";
 
-  const ModelItemDescriptor* colorVariant = FindItem(p.state, kColor, 1);
+  const ModelItemDescriptor* colorVariant = FindItem(p.state, kItem_dmColor, 1);
   ASSERT_NE(nullptr, colorVariant);
   EXPECT_EQ(nullptr, colorVariant->values);
-  EXPECT_EQ(1u, ValueIds(FindItem(p.state, kColor, 0)).size()) << "the first base received the value";
+  EXPECT_EQ(1u, ValueIds(FindItem(p.state, kItem_dmColor, 0)).size()) << "the first base received the value";
 }
 
 TEST(ModelParser, IdentityItemsMirrorAnotherItem) {
   Parsed p(std::string(kPaperBlock) +
            "*OpenUI *TOV_dmCopies: Identity *TOV_dmPaperSize\n*CloseUI\n"
            "*OpenUI *TOV_dmColor: Identity *TOV_dmOrientation\n*CloseUI\n");
-  const ModelItemDescriptor* paper = FindItem(p.state, kPaperSize);
-  const ModelItemDescriptor* mirror = FindItem(p.state, kCopies, Symbol("TOV_dmPaperSize"));
+  const ModelItemDescriptor* paper = FindItem(p.state, kItem_dmPaperSize);
+  const ModelItemDescriptor* mirror = FindItem(p.state, kItem_dmCopies, Symbol("TOV_dmPaperSize"));
   ASSERT_TRUE(paper && mirror);
   EXPECT_EQ(kModelTypeIdentity | kModelTypePickPage, mirror->type);
   EXPECT_EQ(paper->values, mirror->values);
   EXPECT_EQ(1, mirror->defaultValue);
-  EXPECT_EQ(mirror, *ModelHeaderSlot(p->header, kCopies));
-  const ModelItemDescriptor* lone = FindItem(p.state, kColor, Symbol("TOV_dmOrientation"));
+  EXPECT_EQ(mirror, *ModelHeaderSlot(p->header, kItem_dmCopies));
+  const ModelItemDescriptor* lone = FindItem(p.state, kItem_dmColor, Symbol("TOV_dmOrientation"));
   ASSERT_NE(nullptr, lone) << "an Identity item whose model is not described yet";
   EXPECT_EQ(kModelTypeIdentity, lone->type);
   EXPECT_EQ(nullptr, lone->values);
@@ -250,8 +246,8 @@ TEST(ModelParser, IdentityOfAnotherListShapeTakesTheMirroredType) {
   for (const Case& c : cases) {
     Parsed p(std::string(kOrientationBlock) + c.mirror);
     ASSERT_NE(nullptr, p.state) << c.mirror;
-    const ModelItemDescriptor* orientation = FindItem(p.state, kOrientation);
-    const ModelItemDescriptor* mirror = FindItem(p.state, kPaperSize, Symbol("TOV_dmOrientation"));
+    const ModelItemDescriptor* orientation = FindItem(p.state, kItem_dmOrientation);
+    const ModelItemDescriptor* mirror = FindItem(p.state, kItem_dmPaperSize, Symbol("TOV_dmOrientation"));
     ASSERT_TRUE(orientation && mirror) << c.mirror;
     EXPECT_EQ(c.type, mirror->type) << c.mirror;
     EXPECT_EQ(orientation->values, mirror->values) << c.mirror;
@@ -280,27 +276,27 @@ TEST(ModelParser, NumericAndStringValues) {
       "*StringValue: 8 Weird\n"
       "*CloseUI\n");
   const NumericValueRecord* copies =
-      static_cast<const NumericValueRecord*>(FindItem(p.state, kCopies)->values);
+      static_cast<const NumericValueRecord*>(FindItem(p.state, kItem_dmCopies)->values);
   ASSERT_NE(nullptr, copies);
   EXPECT_EQ((std::vector<WORD>{3, 1, 6, 7, 8, 9}), std::vector<WORD>(copies->numbers, copies->numbers + 6));
   EXPECT_EQ(5, copies->defaultValue);
   EXPECT_EQ(-2, copies->minimum);
   EXPECT_EQ(999, copies->maximum);
-  EXPECT_EQ(5, ModelImageGetItemDefault(p->header, kCopies));
+  EXPECT_EQ(5, ModelImageGetItemDefault(p->header, kItem_dmCopies));
 
-  const NumericValueRecord* two = static_cast<const NumericValueRecord*>(FindItem(p.state, kColor)->values);
+  const NumericValueRecord* two = static_cast<const NumericValueRecord*>(FindItem(p.state, kItem_dmColor)->values);
   EXPECT_EQ(4, two->numbers[1]);
   EXPECT_EQ(20, two->defaultValue);
   EXPECT_EQ(0, two->minimum);
   EXPECT_EQ(0, two->maximum);
 
-  const StringValueRecord* s = static_cast<const StringValueRecord*>(FindItem(p.state, kOrientation)->values);
+  const StringValueRecord* s = static_cast<const StringValueRecord*>(FindItem(p.state, kItem_dmOrientation)->values);
   ASSERT_NE(nullptr, s);
   EXPECT_EQ(32, s->maxLength);
   EXPECT_EQ(kModelCharAscii, s->charType);
   EXPECT_EQ(kModelStringPassword, s->flag);
   EXPECT_EQ(Value("DMORIENTATION_PORTRAIT"), s->defaultValue);
-  const StringValueRecord* weird = static_cast<const StringValueRecord*>(FindItem(p.state, kPaperSize)->values);
+  const StringValueRecord* weird = static_cast<const StringValueRecord*>(FindItem(p.state, kItem_dmPaperSize)->values);
   EXPECT_EQ(kModelCharMultiByte, weird->charType) << "an unknown character type is MultiByte";
   EXPECT_EQ(0, weird->flag);
 }
@@ -317,7 +313,7 @@ TEST(ModelParser, PaperGeometryAndSizes) {
            "*PageMMValue TOV_dmPaperSize DMPAPERSIZE_A5: \"1480\"\n"  // not in the list
            "*PageMMValue TOV_dmPaperSize DMPAPERSIZE_A3: \"2970\"\n"
            "*CloseUI\n");
-  const ModelItemDescriptor* d = FindItem(p.state, kPaperSize);
+  const ModelItemDescriptor* d = FindItem(p.state, kItem_dmPaperSize);
   ASSERT_NE(nullptr, d);
   const PageValueRecord* a4 = static_cast<const PageValueRecord*>(d->values);
   EXPECT_EQ(2100, a4->width);
@@ -354,7 +350,7 @@ TEST(ModelParser, TrayPapersAndFontTables) {
       "  {\"Arial\" \"Helvetica\"}\n"
       "  {\"Times New Roman\" \"Times\"} }\n"
       "*CloseUI\n");
-  const ModelItemDescriptor* tray = FindItem(p.state, 13);
+  const ModelItemDescriptor* tray = FindItem(p.state, kItem_dmDefaultSource);
   ASSERT_NE(nullptr, tray);
   const SlotValueRecord* first = static_cast<const SlotValueRecord*>(tray->values);
   ASSERT_EQ(2, first->paperCount);
@@ -363,7 +359,7 @@ TEST(ModelParser, TrayPapersAndFontTables) {
   ASSERT_EQ(1, first->next->paperCount) << "a list with an unknown paper is dropped whole";
   EXPECT_EQ(Value("DMPAPERSIZE_A3"), first->next->papers[0]);
 
-  const ModelItemDescriptor* fonts = FindItem(p.state, kColor);
+  const ModelItemDescriptor* fonts = FindItem(p.state, kItem_dmColor);
   ASSERT_NE(nullptr, fonts);
   const FontTableValueRecord* table = static_cast<const FontTableValueRecord*>(fonts->values);
   ASSERT_EQ(2, table->pairCount);
@@ -501,20 +497,20 @@ TEST(ModelParser, BlockLeftOpenIsClosedAtTheEnd) {
   Parsed p(model_test::Fixture("openui_left_open.zmd"));
   ASSERT_NE(nullptr, p.state);
   EXPECT_EQ(nullptr, p->openName);
-  const ModelItemDescriptor* d = FindItem(p.state, kOrientation);
+  const ModelItemDescriptor* d = FindItem(p.state, kItem_dmOrientation);
   ASSERT_NE(nullptr, d);
   EXPECT_EQ(1, d->defaultValue);
-  EXPECT_EQ(Value("DMORIENTATION_LANDSCAPE"), ModelImageGetItemDefault(p->header, kOrientation));
+  EXPECT_EQ(Value("DMORIENTATION_LANDSCAPE"), ModelImageGetItemDefault(p->header, kItem_dmOrientation));
 }
 
 // A CloseUI written with trailing blanks closes its block, so the items after it are read.
 TEST(ModelParser, CloseUiWithTrailingBlanksClosesTheBlock) {
   Parsed p(model_test::Fixture("closeui_trailing_blank.zmd"));
   ASSERT_NE(nullptr, p.state);
-  const ModelItemDescriptor* orientation = FindItem(p.state, kOrientation);
+  const ModelItemDescriptor* orientation = FindItem(p.state, kItem_dmOrientation);
   ASSERT_NE(nullptr, orientation);
   EXPECT_EQ(1, orientation->defaultValue);
-  const ModelItemDescriptor* paper = FindItem(p.state, kPaperSize);
+  const ModelItemDescriptor* paper = FindItem(p.state, kItem_dmPaperSize);
   ASSERT_NE(nullptr, paper) << "the item after the CloseUI is read";
   EXPECT_EQ(2u, ValueIds(paper).size());
 }

@@ -10,6 +10,7 @@
 
 #include "core/tables/symbol_table.h"
 #include "core/tables/value_symbols.h"
+#include "core/items/item_ids.h"
 #include "model_test_util.h"
 
 using model_test::FindItem;
@@ -92,13 +93,13 @@ TEST(SampleModel, ParsesIntoTheModelTheDriverNeeds) {
   EXPECT_EQ("zemsexdp.dll", Narrow(h->excDepDllName));
   EXPECT_EQ(nullptr, p->openName);
 
-  const ModelItemDescriptor* paper = FindItem(p.state, 8);
+  const ModelItemDescriptor* paper = FindItem(p.state, kItem_dmPaperSize);
   ASSERT_NE(nullptr, paper);
   EXPECT_EQ(kModelTypePickPage, paper->type);
   EXPECT_EQ(13u, ValueIds(paper).size());
   const ValueSymbol* a4 = TblFindValueSymbolByName("DMPAPERSIZE_A4");
   ASSERT_NE(nullptr, a4);
-  EXPECT_EQ(a4->logical, ModelImageGetItemDefault(h, 8));
+  EXPECT_EQ(a4->logical, ModelImageGetItemDefault(h, kItem_dmPaperSize));
   int withGeometry = 0, withCondition = 0;
   for (const PageValueRecord* e = static_cast<const PageValueRecord*>(paper->values); e; e = e->next) {
     if (e->geometry) ++withGeometry;
@@ -106,10 +107,10 @@ TEST(SampleModel, ParsesIntoTheModelTheDriverNeeds) {
   }
   EXPECT_EQ(12, withGeometry) << "every paper but the custom size has printable areas";
   EXPECT_EQ(4, withCondition);
-  ASSERT_NE(nullptr, FindItem(p.state, 8, 1)) << "the paper's command variant";
-  EXPECT_EQ(paper->values, FindItem(p.state, 8, 1)->values);
+  ASSERT_NE(nullptr, FindItem(p.state, kItem_dmPaperSize, 1)) << "the paper's command variant";
+  EXPECT_EQ(paper->values, FindItem(p.state, kItem_dmPaperSize, 1)->values);
 
-  const ModelItemDescriptor* tray = FindItem(p.state, 13);
+  const ModelItemDescriptor* tray = FindItem(p.state, kItem_dmDefaultSource);
   ASSERT_NE(nullptr, tray);
   int trays = 0;
   for (const SlotValueRecord* e = static_cast<const SlotValueRecord*>(tray->values); e; e = e->next)
@@ -117,18 +118,18 @@ TEST(SampleModel, ParsesIntoTheModelTheDriverNeeds) {
   EXPECT_EQ(4, trays);
 
   const ValueSymbol* quality = TblFindValueSymbolByName("DMPRINTQUALITY_600");
-  const ModelItemDescriptor* yres = FindItem(p.state, 17, FindItem(p.state, 14)->symbolId);
+  const ModelItemDescriptor* yres = FindItem(p.state, kItem_dmYResolution, FindItem(p.state, kItem_dmPrintQuality)->symbolId);
   ASSERT_NE(nullptr, yres) << "dmYResolution mirrors dmPrintQuality";
-  EXPECT_EQ(quality->logical, ModelImageGetItemDefault(h, 17));
+  EXPECT_EQ(quality->logical, ModelImageGetItemDefault(h, kItem_dmYResolution));
 
-  EXPECT_EQ(kModelTypeNumeric, FindItem(p.state, 12)->type);
-  EXPECT_EQ(1, ModelImageGetItemDefault(h, 12));
-  EXPECT_EQ(kModelTypeString, FindItem(p.state, 203)->type);
-  EXPECT_EQ(kModelTypePickMany, FindItem(p.state, 938)->type);
-  EXPECT_EQ(4u, ValueIds(FindItem(p.state, 938)).size());
-  EXPECT_EQ(0, ModelImageGetItemDefault(h, 938)) << "a PickMany item has no model default";
-  EXPECT_EQ(kModelTypeFontTbl, FindItem(p.state, 10005)->type);
-  const auto* fonts = static_cast<const FontTableValueRecord*>(FindItem(p.state, 10005)->values);
+  EXPECT_EQ(kModelTypeNumeric, FindItem(p.state, kItem_dmCopies)->type);
+  EXPECT_EQ(1, ModelImageGetItemDefault(h, kItem_dmCopies));
+  EXPECT_EQ(kModelTypeString, FindItem(p.state, kItem_zdmUserCode)->type);
+  EXPECT_EQ(kModelTypePickMany, FindItem(p.state, kItem_wdmWmEffect)->type);
+  EXPECT_EQ(4u, ValueIds(FindItem(p.state, kItem_wdmWmEffect)).size());
+  EXPECT_EQ(0, ModelImageGetItemDefault(h, kItem_wdmWmEffect)) << "a PickMany item has no model default";
+  EXPECT_EQ(kModelTypeFontTbl, FindItem(p.state, kItem_zdmFontTable)->type);
+  const auto* fonts = static_cast<const FontTableValueRecord*>(FindItem(p.state, kItem_zdmFontTable)->values);
   ASSERT_NE(nullptr, fonts) << "the font table's value and its substitution rows";
   EXPECT_GT(fonts->pairCount, 0);
 
