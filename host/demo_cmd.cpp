@@ -1,7 +1,7 @@
 // zemshost demo: the driver's main paths on the sample model, as far as the driver has them.
 // It installs the sample printer into the machine, shows what the spooler then knows of it,
 // and loads each driver DLL the way the spooler, GDI and an application would.
-#include "host/demo_cmd.h"
+#include "host/commands.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "host/host_text.h"
-#include "host/machine_cmd.h"
 #include "platform/sim.h"
 #include "platform/win32.h"
 

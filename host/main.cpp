@@ -1,46 +1,21 @@
 // zemshost: plays spooler, GDI and application against the three driver DLLs on the
 // simulated machine.
-#include <stdio.h>
-#include <string.h>
+#include <stddef.h>
 
-#include <string>
-
-#include "host/demo_cmd.h"
-#include "host/machine_cmd.h"
-#include "platform/sim.h"
-#include "platform/win32.h"
+#include "host/commands.h"
 
 namespace {
 
-int Usage(FILE* out) {
-  fprintf(out,
-          "usage: zemshost <command> [options]\n"
-          "commands:\n"
-          "  demo      run the main paths on the sample model\n"
-          "  info      show the machine root\n"
-          "  machine   set up the simulated machine: printers, printer data, registry, system\n"
-          "Each command takes --help.\n");
-  return out == stderr ? 2 : 0;
-}
-
-int CmdInfo(int argc, char** argv) {
-  if (argc > 0 && strcmp(argv[0], "--help") == 0) {
-    printf("usage: zemshost info\nPrints the machine root of the simulated machine.\n");
-    return 0;
-  }
-  printf("machine root: %s\n", SimMachineRoot());
-  return 0;
-}
+// One row per command (host/<name>_cmd.cpp).
+const HostCommand kCommands[] = {
+    {"demo", "run the main paths on the sample model", CmdDemo},
+    {"info", "show the machine root", CmdInfo},
+    {"machine", "set up the simulated machine: printers, printer data, registry, system", CmdMachine},
+};
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) return Usage(stderr);
-  std::string cmd = argv[1];
-  if (cmd == "--help" || cmd == "help") return Usage(stdout);
-  if (cmd == "demo") return CmdDemo(argc - 2, argv + 2);
-  if (cmd == "info") return CmdInfo(argc - 2, argv + 2);
-  if (cmd == "machine") return CmdMachine(argc - 2, argv + 2);
-  fprintf(stderr, "zemshost: unknown command '%s'\n", cmd.c_str());
-  return Usage(stderr);
+  return RunCommand("zemshost", kCommands, sizeof kCommands / sizeof kCommands[0], "Each command takes --help.\n",
+                    argc - 1, argv + 1);
 }

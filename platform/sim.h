@@ -12,6 +12,11 @@ WINSIM_API const char* SimMachineRoot(void);
 // (open registry keys stay valid handles but see the new machine). Used by each test.
 WINSIM_API void SimSetMachineRoot(const char* hostPath);
 
+// Host path where the simulated disk keeps a Windows path of the current machine ("C:\x" ->
+// <root>/c/x, existing components matched without case); empty for a path it cannot map.
+// Valid until the thread's next call.
+WINSIM_API const char* SimHostPath(LPCWSTR windowsPath);
+
 // ---- kernel: clock, code page, failure injection ----
 // GetTickCount answers a set value from now on (the simulated clock stands still until it is
 // set or advanced again, and Sleep advances it instead of waiting); SimUseRealTickCount goes

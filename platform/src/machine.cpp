@@ -146,6 +146,12 @@ void SimSetMachineRoot(const char* hostPath) {
   for (auto hook : hooks) hook();
 }
 
+const char* SimHostPath(LPCWSTR windowsPath) {
+  static thread_local std::string copy;
+  copy = windowsPath ? winsim::HostPathFor(windowsPath) : std::string();
+  return copy.c_str();
+}
+
 // ---- the thread's last error ----
 static thread_local DWORD t_lastError = 0;
 

@@ -53,11 +53,8 @@ HANDLE AddTestPrinter(const std::u16string& name, const std::u16string& server, 
 }
 
 std::string HostPath(const std::string& windowsPath) {
-  std::string p = windowsPath;
-  for (auto& c : p)
-    if (c == '\\') c = '/';
-  char drive = char(tolower(static_cast<unsigned char>(p[0])));
-  return std::string(SimMachineRoot()) + "/" + drive + p.substr(2);
+  std::u16string wide(windowsPath.begin(), windowsPath.end());
+  return SimHostPath(reinterpret_cast<LPCWSTR>(wide.c_str()));
 }
 
 bool WriteMachineFile(const std::string& windowsPath, const std::string& contents) {

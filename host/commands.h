@@ -1,0 +1,26 @@
+// The commands of zemshost, one file each (host/<name>_cmd.cpp), and the table dispatch that
+// main and the command groups share. A new command is a new file, a declaration here and one
+// row in main.cpp's table.
+#pragma once
+#include <stddef.h>
+
+// A command: its name, its line of the usage text, and the function that runs it with the
+// arguments after its name; the result is the exit status.
+struct HostCommand {
+  const char* name;
+  const char* summary;
+  int (*run)(int argc, char** argv);
+};
+
+// Runs the command that argv[0] names. Without a command, the usage (the table's summaries,
+// then footer) goes to stderr with status 2; "--help", "help" and "-h" print it to stdout with
+// status 0; an unknown name is refused with status 2. program prefixes every message.
+int RunCommand(const char* program, const HostCommand* table, size_t count, const char* footer, int argc,
+               char** argv);
+
+// zemshost demo: the main paths of the driver on the sample model.
+int CmdDemo(int argc, char** argv);
+// zemshost info: the machine root.
+int CmdInfo(int argc, char** argv);
+// zemshost machine: set up and inspect the simulated machine.
+int CmdMachine(int argc, char** argv);

@@ -1,0 +1,151 @@
+// zemshost machine install: installs a printer from a driver build and a model description.
+#include <stdio.h>
+#include <string.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "host/host_text.h"
+#include "host/machine_support.h"
+#include "platform/sim.h"
+#include "platform/win32.h"
+
+namespace machine_cmd {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char kDefaultDriver[] = "ORVEL ALTEN KV310 ZEMS";
+const char kDefaultPrinter[] = "ZEMS Printer";
+
+// Copies a host file into the driver folder under a Windows name.
+bool CopyIntoDriverFolder(const fs::path& source, const std::string& windowsName, std::string& error) {
+  std::string target = DriverFolderHost() + windowsName;
+  std::error_code ec;
+  fs::create_directories(fs::path(target).parent_path(), ec);
+  fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
+  if (ec) {
+    error = "cannot copy " + source.string() + ": " + ec.message();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int CmdInstall(int argc, char** argv) {
+  Args a = Parse(argc, argv, {"root", "model", "bin", "printer", "driver", "port", "server", "extra", "attributes"});
+  if (a.help) {
+    printf("usage: zemshost machine install --model FILE [--bin DIR] [--printer NAME] [--driver NAME]\n"
+           "                                [--port NAME] [--server \\\\NAME] [--attributes N] [--extra FILE]...\n"
+           "                                [--root DIR]\n"
+           "Installs a printer: copies zemsgr, zemsui and zemsexc of the driver build (DIR, default the\n"
+           "folder of zemshost) as .dll files and the model description FILE into the driver folder,\n"
+           "registers the driver, the printer and the module table entries of the copied DLLs and of\n"
+           "the build's outside-DLL stand-ins (<name>.so as <name>.dll). --extra\n"
+           "adds a file to the driver package (a .so becomes <name>.dll and is registered).\n"
+           "--server makes the printer a connection to that server. Defaults: printer \"%s\",\n"
+           "driver \"%s\", port \"LPT1:\".\n",
+           kDefaultPrinter, kDefaultDriver);
+    return 0;
+  }
+  if (!a.error.empty()) return Fail(a.error);
+  if (!a.positional.empty()) return Fail("install takes no positional arguments");
+  const std::string* model = a.Get("model");
+  if (!model) return Fail("install needs --model FILE");
+  ChooseRoot(a);
+  fs::path bin = a.Get("bin") ? fs::path(*a.Get("bin")) : fs::read_symlink("/proc/self/exe").parent_path();
+  std::error_code ec;
+  if (!fs::is_regular_file(*model, ec)) return Fail("model description '" + *model + "' not found");
+  // Every argument is checked before the machine is touched: a refused install leaves nothing.
+  unsigned long long attributes = PRINTER_ATTRIBUTE_LOCAL;
+  if (a.Get("attributes") && (!ParseNumber(*a.Get("attributes"), attributes) || attributes > 0xFFFFFFFFull))
+    return Fail("--attributes needs a 32-bit number");
+  const char* const deliverables[] = {"zemsgr", "zemsui", "zemsexc"};
+  for (const char* d : deliverables) {
+    fs::path so = bin / (std::string(d) + ".so");
+    if (!fs::is_regular_file(so, ec)) return Fail("driver build has no " + so.string());
+  }
+  for (const std::string& extra : a.All("extra"))
+    if (!fs::is_regular_file(extra, ec)) return Fail("extra file '" + extra + "' not found");
+  CreateMachineFolders();
+
+  std::string error;
+  std::vector<std::string> dependent;
+  for (const char* d : deliverables) {
+    fs::path so = bin / (std::string(d) + ".so");
+    std::string windowsName = std::string(d) + ".dll";
+    if (!CopyIntoDriverFolder(so, windowsName, error)) return Fail(error);
+    if (!SimRegisterModule(windowsName.c_str(), fs::absolute(so).c_str()))
+      return Fail("cannot write the module table");
+  }
+  // The outside-DLL stand-ins of the build (every other shared object of ours) are registered
+  // under <name>.dll: by bare name they load as system DLLs, by path only where the file is.
+  for (const auto& entry : fs::directory_iterator(bin, ec)) {
+    const fs::path& p = entry.path();
+    std::string stem = p.stem().string();
+    if (p.extension() != ".so" || stem.compare(0, 3, "lib") == 0 || stem == "zemsgr" || stem == "zemsui" ||
+        stem == "zemsexc")
+      continue;
+    if (!SimRegisterModule((stem + ".dll").c_str(), fs::absolute(p).c_str())) return Fail("cannot write the module table");
+  }
+  std::string modelName = fs::path(*model).filename().string();
+  if (!CopyIntoDriverFolder(*model, modelName, error)) return Fail(error);
+  dependent.push_back("zemsexc.dll");
+  for (const std::string& extra : a.All("extra")) {
+    fs::path p(extra);
+    std::string windowsName = p.filename().string();
+    if (p.extension() == ".so") {
+      windowsName = p.stem().string() + ".dll";
+      if (!SimRegisterModule(windowsName.c_str(), fs::absolute(p).c_str()))
+        return Fail("cannot write the module table");
+    }
+    if (!CopyIntoDriverFolder(p, windowsName, error)) return Fail(error);
+    dependent.push_back(windowsName);
+  }
+
+  std::u16string driverName = Wide(a.Get("driver") ? *a.Get("driver") : kDefaultDriver);
+  std::u16string gr = u"zemsgr.dll", ui = u"zemsui.dll", data = Wide(modelName), env = u"Windows NT x86";
+  std::u16string deps;
+  for (const auto& d : dependent) {
+    deps += Wide(d);
+    deps += u'\0';
+  }
+  deps += u'\0';
+  DRIVER_INFO_3W driver = {};
+  driver.cVersion = 3;
+  driver.pName = Mutable(driverName);
+  driver.pEnvironment = Mutable(env);
+  driver.pDriverPath = Mutable(gr);
+  driver.pDataFile = Mutable(data);
+  driver.pConfigFile = Mutable(ui);
+  driver.pDependentFiles = Mutable(deps);
+  if (!AddPrinterDriverW(nullptr, 3, reinterpret_cast<LPBYTE>(&driver)))
+    return Fail("cannot add the driver (error " + std::to_string(GetLastError()) + ")");
+
+  std::u16string printerName = Wide(a.Get("printer") ? *a.Get("printer") : kDefaultPrinter);
+  std::u16string port = Wide(a.Get("port") ? *a.Get("port") : "LPT1:");
+  std::u16string server = a.Get("server") ? Wide(*a.Get("server")) : std::u16string();
+  if (!server.empty() && (printerName.size() < 2 || printerName.compare(0, 2, u"\\\\") != 0))
+    printerName = server + u"\\" + printerName;
+  PRINTER_INFO_2W printer = {};
+  printer.pServerName = server.empty() ? nullptr : Mutable(server);
+  printer.pPrinterName = Mutable(printerName);
+  printer.pPortName = Mutable(port);
+  printer.pDriverName = Mutable(driverName);
+  printer.Attributes = DWORD(attributes);
+  HANDLE h = AddPrinterW(nullptr, 2, reinterpret_cast<LPBYTE>(&printer));
+  if (!h) {
+    DWORD e = GetLastError();
+    return Fail(e == ERROR_PRINTER_ALREADY_EXISTS ? "printer '" + Narrow(printerName.c_str()) + "' already exists"
+                                                  : "cannot add the printer (error " + std::to_string(e) + ")");
+  }
+  ClosePrinter(h);
+  printf("installed printer \"%s\" with driver \"%s\" in %s\n", Narrow(printerName.c_str()).c_str(),
+         Narrow(driverName.c_str()).c_str(), SimMachineRoot());
+  return 0;
+}
+
+}  // namespace machine_cmd
