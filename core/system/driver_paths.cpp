@@ -10,7 +10,6 @@
 #include "core/store/driver_identity.h"
 #include "core/system/printer_names.h"
 #include "core/system/resources.h"
-#include "core/system/settings_folders.h"
 #include "core/tables/model_record.h"
 
 namespace {
