@@ -11,6 +11,7 @@
 #include "model_test_util.h"
 #include "platform/win32.h"
 #include "support/machine_fixture.h"
+#include "support/test_printer.h"
 
 using model_test::ReadStatements;
 using model_test::Statement;
@@ -161,21 +162,12 @@ TEST_F(DataFileTest, ScansTheFirstFileVersion) {
 
 TEST_F(DataFileTest, FindsTheDataFileThroughTheSpooler) {
   std::u16string source = WriteFile("zems_test.zmd", model_test::SourceFile("samples/models/zems_c4.zmd"));
-  std::u16string driverName = u"ZEMS Test Driver", driverFile = u"zemsgr.dll", configFile = u"zemsui.dll";
-  std::u16string port = u"FILE:";
-  DRIVER_INFO_2W driver = {};
-  driver.cVersion = 3;
-  driver.pName = const_cast<LPWSTR>(W(driverName));
-  driver.pDriverPath = const_cast<LPWSTR>(W(driverFile));
-  driver.pDataFile = const_cast<LPWSTR>(W(source));
-  driver.pConfigFile = const_cast<LPWSTR>(W(configFile));
-  ASSERT_TRUE(AddPrinterDriverW(nullptr, 2, reinterpret_cast<LPBYTE>(&driver)));
-  std::u16string printerName = u"Model Test";
-  PRINTER_INFO_2W info = {};
-  info.pPrinterName = const_cast<LPWSTR>(W(printerName));
-  info.pDriverName = const_cast<LPWSTR>(W(driverName));
-  info.pPortName = const_cast<LPWSTR>(W(port));
-  HANDLE printer = AddPrinterW(nullptr, 2, reinterpret_cast<LPBYTE>(&info));
+  zems_test::TestDriver driver;
+  driver.name = u"ZEMS Test Driver";
+  driver.dataFile = source.c_str();
+  driver.helpFile = nullptr;
+  driver.dependentFile = nullptr;
+  HANDLE printer = zems_test::AddTestPrinter(u"Model Test", u"", 0, driver);
   ASSERT_NE(nullptr, printer);
 
   LPWSTR path = ModelGetDataFilePath(printer);
