@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "core/front/page_lookup.h"
 #include "core/tables/symbol_table.h"
 
 namespace {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/front/control_lookup.h"
+#include "core/front/page_lookup.h"
 #include "core/tables/symbol_table.h"
 
 namespace {
