@@ -11,8 +11,8 @@
 #include <sstream>
 
 #include "platform/sim.h"
-#include "platform/src/handles.h"
-#include "platform/src/registry_store.h"
+#include "platform/kernel32/handles.h"
+#include "platform/advapi32/registry_store.h"
 
 namespace winsim {
 namespace {

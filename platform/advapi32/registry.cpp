@@ -11,7 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/src/registry_store.h"
+#include "platform/advapi32/registry_store.h"
 
 namespace winsim {
 namespace {

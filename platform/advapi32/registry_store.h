@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "platform/src/internal.h"
+#include "platform/sim/internal.h"
 
 namespace winsim {
 

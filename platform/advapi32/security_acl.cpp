@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/sim.h"
-#include "platform/src/internal.h"
+#include "platform/sim/internal.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Process tokens: the process has one; a thread has one only while it impersonates
 // (ImpersonateSelf), otherwise OpenThreadToken answers ERROR_NO_TOKEN.
-#include "platform/src/handles.h"
-#include "platform/src/internal.h"
+#include "platform/kernel32/handles.h"
+#include "platform/sim/internal.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <mutex>
 
 #include "platform/sim.h"
-#include "platform/src/internal.h"
+#include "platform/sim/internal.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/src/file_internal.h"
+#include "platform/kernel32/file_internal.h"
 
 namespace winsim {
 namespace {

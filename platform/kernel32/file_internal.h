@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/src/internal.h"
+#include "platform/sim/internal.h"
 
 namespace winsim {
 
@@ -96,7 +96,7 @@ bool ReplaceFileContents(const std::string& hostPath, const std::string& bytes);
 
 #include <mutex>
 
-#include "platform/src/handles.h"
+#include "platform/kernel32/handles.h"
 
 namespace winsim {
 

@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/src/file_internal.h"
+#include "platform/kernel32/file_internal.h"
 
 namespace winsim {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <map>
 
-#include "platform/src/file_internal.h"
+#include "platform/kernel32/file_internal.h"
 
 namespace winsim {
 namespace {

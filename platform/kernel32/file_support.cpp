@@ -10,7 +10,7 @@
 
 #include <vector>
 
-#include "platform/src/file_internal.h"
+#include "platform/kernel32/file_internal.h"
 
 namespace winsim {
 namespace {

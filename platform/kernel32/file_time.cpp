@@ -1,6 +1,6 @@
 // FILETIME arithmetic and calendar conversion. The simulated machine keeps its local time
 // equal to UTC, so the local conversions copy the value.
-#include "platform/src/file_internal.h"
+#include "platform/kernel32/file_internal.h"
 
 namespace winsim {
 namespace {

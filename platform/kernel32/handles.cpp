@@ -1,5 +1,5 @@
 // Kernel handles: CloseHandle and WaitForSingleObject dispatch to the object behind them.
-#include "platform/src/handles.h"
+#include "platform/kernel32/handles.h"
 
 #include <mutex>
 #include <unordered_map>

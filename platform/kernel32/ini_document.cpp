@@ -1,7 +1,7 @@
 // Parsing, lookup and editing of ini text.
-#include "platform/src/ini_document.h"
+#include "platform/kernel32/ini_document.h"
 
-#include "platform/src/file_internal.h"
+#include "platform/kernel32/file_internal.h"
 
 namespace winsim {
 namespace {

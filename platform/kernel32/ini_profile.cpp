@@ -10,8 +10,8 @@
 #include <memory>
 #include <mutex>
 
-#include "platform/src/file_internal.h"
-#include "platform/src/ini_document.h"
+#include "platform/kernel32/file_internal.h"
+#include "platform/kernel32/ini_document.h"
 
 namespace winsim {
 namespace {

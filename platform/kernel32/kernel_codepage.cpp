@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "platform/sim.h"
-#include "platform/src/internal.h"
-#include "platform/src/kernel_internal.h"
+#include "platform/sim/internal.h"
+#include "platform/kernel32/kernel_internal.h"
 
 namespace {
 

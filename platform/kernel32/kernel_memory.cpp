@@ -3,7 +3,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "platform/src/kernel_internal.h"
+#include "platform/kernel32/kernel_internal.h"
 
 namespace {
 

@@ -21,10 +21,10 @@
 #include <thread>
 #include <vector>
 
-#include "platform/src/handles.h"
-#include "platform/src/internal.h"
-#include "platform/src/kernel_internal.h"
-#include "platform/src/registry_store.h"
+#include "platform/kernel32/handles.h"
+#include "platform/sim/internal.h"
+#include "platform/kernel32/kernel_internal.h"
+#include "platform/advapi32/registry_store.h"
 
 namespace winsim {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "platform/src/internal.h"
-#include "platform/src/kernel_internal.h"
+#include "platform/sim/internal.h"
+#include "platform/kernel32/kernel_internal.h"
 
 namespace winsim {
 

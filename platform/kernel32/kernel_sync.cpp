@@ -9,9 +9,9 @@
 #include <thread>
 
 #include "platform/sim.h"
-#include "platform/src/handles.h"
-#include "platform/src/internal.h"
-#include "platform/src/kernel_internal.h"
+#include "platform/kernel32/handles.h"
+#include "platform/sim/internal.h"
+#include "platform/kernel32/kernel_internal.h"
 
 namespace {
 

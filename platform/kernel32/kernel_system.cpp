@@ -1,7 +1,7 @@
 // System folders and the security-descriptor base of the simulated machine.
 #include <string.h>
 
-#include "platform/src/kernel_internal.h"
+#include "platform/kernel32/kernel_internal.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <atomic>
 
 #include "platform/sim.h"
-#include "platform/src/internal.h"
-#include "platform/src/kernel_internal.h"
+#include "platform/sim/internal.h"
+#include "platform/kernel32/kernel_internal.h"
 
 namespace {
 

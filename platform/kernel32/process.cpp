@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "platform/sim.h"
-#include "platform/src/handles.h"
-#include "platform/src/internal.h"
+#include "platform/kernel32/handles.h"
+#include "platform/sim/internal.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/sim.h"
-#include "platform/src/internal.h"
+#include "platform/sim/internal.h"
 
 namespace winsim {
 namespace {

@@ -10,7 +10,7 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/src/registry_store.h"
+#include "platform/advapi32/registry_store.h"
 
 namespace winsim {
 namespace {
