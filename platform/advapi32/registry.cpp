@@ -11,7 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/advapi32/registry_store.h"
+#include "platform/sim/state_files.h"
 
 namespace winsim {
 namespace {

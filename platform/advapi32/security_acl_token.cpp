@@ -9,20 +9,14 @@ struct TokenObject : winsim::KernelObject {
   DWORD access = 0;
 };
 
-const HANDLE kCurrentProcess = reinterpret_cast<HANDLE>(LONG_PTR(-1));
-const HANDLE kCurrentThread = reinterpret_cast<HANDLE>(LONG_PTR(-2));
-
 }  // namespace
-
-WINSIM_API HANDLE WINAPI GetCurrentProcess(void) { return kCurrentProcess; }
-WINSIM_API HANDLE WINAPI GetCurrentThread(void) { return kCurrentThread; }
 
 WINSIM_API BOOL WINAPI OpenProcessToken(HANDLE process, DWORD access, PHANDLE token) {
   if (!token) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  if (process != kCurrentProcess) {
+  if (process != winsim::kCurrentProcess) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }
@@ -38,7 +32,7 @@ WINSIM_API BOOL WINAPI OpenThreadToken(HANDLE thread, DWORD access, BOOL, PHANDL
     return FALSE;
   }
   *token = nullptr;
-  if (thread != kCurrentThread) {
+  if (thread != winsim::kCurrentThread) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }

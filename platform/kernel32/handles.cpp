@@ -62,3 +62,6 @@ WINSIM_API DWORD WINAPI WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
   }
   return object->Wait(milliseconds);
 }
+
+WINSIM_API HANDLE WINAPI GetCurrentProcess(void) { return winsim::kCurrentProcess; }
+WINSIM_API HANDLE WINAPI GetCurrentThread(void) { return winsim::kCurrentThread; }

@@ -24,4 +24,8 @@ std::shared_ptr<T> FindHandleAs(HANDLE handle) {
 // Removes a handle; false when it was not open.
 bool RemoveHandle(HANDLE handle);
 
+// The pseudo-handles of the calling process and thread (GetCurrentProcess, GetCurrentThread).
+const HANDLE kCurrentProcess = reinterpret_cast<HANDLE>(LONG_PTR(-1));
+const HANDLE kCurrentThread = reinterpret_cast<HANDLE>(LONG_PTR(-2));
+
 }  // namespace winsim

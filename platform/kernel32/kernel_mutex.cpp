@@ -24,7 +24,7 @@
 #include "platform/kernel32/handles.h"
 #include "platform/sim/internal.h"
 #include "platform/kernel32/kernel_internal.h"
-#include "platform/advapi32/registry_store.h"
+#include "platform/sim/state_files.h"
 
 namespace winsim {
 namespace {

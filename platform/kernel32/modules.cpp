@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/sim.h"
-#include "platform/advapi32/registry_store.h"
+#include "platform/sim/state_files.h"
 
 namespace winsim {
 namespace {

@@ -1,4 +1,4 @@
-// The machine root, the thread's last error and the reset hooks of the simulated machine.
+// The machine root, the reset hooks and the UTF-8 helpers of the simulated machine.
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -145,9 +145,3 @@ void SimSetMachineRoot(const char* hostPath) {
   }
   for (auto hook : hooks) hook();
 }
-
-// ---- the thread's last error ----
-static thread_local DWORD t_lastError = 0;
-
-WINSIM_API DWORD WINAPI GetLastError(void) { return t_lastError; }
-WINSIM_API void WINAPI SetLastError(DWORD code) { t_lastError = code; }

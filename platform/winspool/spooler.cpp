@@ -10,7 +10,7 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/advapi32/registry_store.h"
+#include "platform/sim/state_files.h"
 
 namespace winsim {
 namespace {

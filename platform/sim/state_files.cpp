@@ -1,5 +1,5 @@
 // State files of the simulated machine: locking, versions, atomic replacement, escaping.
-#include "platform/advapi32/registry_store.h"
+#include "platform/sim/state_files.h"
 
 #include <errno.h>
 #include <fcntl.h>
