@@ -333,7 +333,7 @@ TEST(IniWriteConformance, LongSectionNames) {
 }
 
 TEST(IniWriteConformance, ReadOnlyFileIsNotWritten) {
-  if (conformance::RunningUnderWine()) GTEST_SKIP() << "Wine rewrites read-only ini files; Windows refuses";
+  if (zems_test::UnderWine()) GTEST_SKIP() << "Wine rewrites read-only ini files; Windows refuses";
   TempFolder folder;
   WString file = folder / TEXT("ro.ini");
   WriteBytes(file, "[s]\r\nk=1\r\n");
