@@ -311,8 +311,12 @@ WINSIM_API DWORD WINAPI GetPrivateProfileSectionNamesA(LPSTR buffer, DWORD size,
 }
 
 WINSIM_API BOOL WINAPI WritePrivateProfileStringW(LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCWSTR file) {
-  // With all three null this is the "flush" call; every write is already on disk. Windows
-  // answers it, like a write without a section, with FALSE.
+  // With all three null this is the "flush" call; every write is already on disk. It answers
+  // FALSE, like a write without a section, but is no failure: the last error is cleared.
+  if (!section && !key && !value) {
+    SetLastError(ERROR_SUCCESS);
+    return FALSE;
+  }
   if (!section) return FALSE;
   std::u16string s = section;
   if (!key) return winsim::Change(file, [&](winsim::IniDocument& doc) { return doc.DeleteSection(s); });
