@@ -208,11 +208,16 @@ PrinterRecord ReadPrinter(HKEY key) {
   r.datatype = ReadString(key, u"Datatype");
   r.parameters = ReadString(key, u"Parameters");
   r.devMode = ReadRaw(key, u"Default DevMode");
-  // A stored DEVMODE whose header claims more bytes than were stored is not handed out:
-  // readers size it from that header.
-  if (r.devMode.size() < offsetof(DEVMODEW, dmFields) + sizeof(DWORD) ||
-      DevModeSize(reinterpret_cast<const DEVMODEW*>(r.devMode.data())) > r.devMode.size())
+  // A stored DEVMODE whose header is implausible or claims more bytes than were stored is
+  // not handed out: readers size it from that header.
+  if (r.devMode.size() < offsetof(DEVMODEW, dmFields) + sizeof(DWORD)) {
     r.devMode.clear();
+  } else {
+    DEVMODEW header;
+    memcpy(&header, r.devMode.data(), offsetof(DEVMODEW, dmFields) + sizeof(DWORD));
+    DWORD size = DevModeSize(&header);
+    if (size == 0 || size > r.devMode.size()) r.devMode.clear();
+  }
   r.attributes = ReadDword(key, u"Attributes");
   r.priority = ReadDword(key, u"Priority", 1);
   r.defaultPriority = ReadDword(key, u"Default Priority");

@@ -261,19 +261,27 @@ TEST_F(MachineStateTest, PrinterTextsFollowingAnOddSizedDevmodeAreAligned) {
   ClosePrinter(h);
 }
 
-TEST_F(MachineStateTest, StoredDevmodeShorterThanItsHeaderIsNotHandedOut) {
+// A stored DEVMODE is handed out (levels 2 and 8) only when its header is plausible and the
+// bytes it claims were all stored: readers size it from that header.
+TEST_F(MachineStateTest, StoredDevmodeWithAnImplausibleHeaderIsNotHandedOut) {
   HANDLE h = zems_test::AddTestPrinter(u"Short");
   ASSERT_NE(h, nullptr);
+  const WORD kFull = sizeof(DEVMODEW);
   const struct {
-    WORD driverExtra;  // claimed by the header
+    WORD size;         // dmSize of the header
+    WORD driverExtra;  // dmDriverExtra of the header
     size_t stored;     // bytes stored
     bool handedOut;
   } cases[] = {
-      {0, sizeof(DEVMODEW), true},
-      {8, sizeof(DEVMODEW) + 8, true},
-      {8, sizeof(DEVMODEW) + 12, true},
-      {8, sizeof(DEVMODEW) + 7, false},
-      {0, sizeof(DEVMODEW) - 2, false},
+      {kFull, 0, sizeof(DEVMODEW), true},
+      {kFull, 8, sizeof(DEVMODEW) + 8, true},
+      {kFull, 8, sizeof(DEVMODEW) + 12, true},
+      {kFull, 8, sizeof(DEVMODEW) + 7, false},
+      {kFull, 0, sizeof(DEVMODEW) - 2, false},
+      {2, 0xFFFF, sizeof(DEVMODEW) + 16, false},  // too small a header, however much is stored
+      {0, 0, sizeof(DEVMODEW), false},
+      {2, 0, sizeof(DEVMODEW), false},
+      {kFull, 0xFFFF, sizeof(DEVMODEW) + 16, false},
   };
   HKEY key = nullptr;
   ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\Short", 0,
@@ -282,18 +290,22 @@ TEST_F(MachineStateTest, StoredDevmodeShorterThanItsHeaderIsNotHandedOut) {
   for (const auto& c : cases) {
     std::vector<BYTE> dm(c.stored + 16);
     DEVMODEW* devmode = reinterpret_cast<DEVMODEW*>(dm.data());
-    devmode->dmSize = sizeof(DEVMODEW);
+    devmode->dmSize = c.size;
     devmode->dmDriverExtra = c.driverExtra;
     ASSERT_EQ(RegSetValueExW(key, u"Default DevMode", 0, REG_BINARY, dm.data(), DWORD(c.stored)), ERROR_SUCCESS);
-    DWORD needed = 0;
-    GetPrinterW(h, 2, nullptr, 0, &needed);
-    std::vector<BYTE> info(needed);
-    ASSERT_TRUE(GetPrinterW(h, 2, info.data(), needed, &needed));
-    const PRINTER_INFO_2W* p2 = reinterpret_cast<const PRINTER_INFO_2W*>(info.data());
-    EXPECT_EQ(p2->pDevMode != nullptr, c.handedOut) << c.driverExtra << " / " << c.stored;
-    if (p2->pDevMode) {
-      EXPECT_LE(reinterpret_cast<const BYTE*>(p2->pDevMode) + p2->pDevMode->dmSize + p2->pDevMode->dmDriverExtra,
-                info.data() + info.size());
+    for (DWORD level : {2u, 8u}) {
+      DWORD needed = 0;
+      GetPrinterW(h, level, nullptr, 0, &needed);
+      std::vector<BYTE> info(needed);
+      ASSERT_TRUE(GetPrinterW(h, level, info.data(), needed, &needed));
+      const DEVMODEW* handed = level == 2 ? reinterpret_cast<const PRINTER_INFO_2W*>(info.data())->pDevMode
+                                          : reinterpret_cast<const PRINTER_INFO_8W*>(info.data())->pDevMode;
+      EXPECT_EQ(handed != nullptr, c.handedOut)
+          << "level " << level << ": " << c.size << " + " << c.driverExtra << " / " << c.stored;
+      if (handed) {
+        EXPECT_LE(reinterpret_cast<const BYTE*>(handed) + handed->dmSize + handed->dmDriverExtra,
+                  info.data() + info.size());
+      }
     }
   }
   RegCloseKey(key);
