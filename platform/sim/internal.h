@@ -11,6 +11,10 @@ namespace winsim {
 // UTF-16 <-> UTF-8 for host paths and persisted text (invalid units become U+FFFD).
 std::string ToUtf8(const WCHAR* text, size_t count = size_t(-1));
 std::u16string ToUtf16(const std::string& text);
+// Appends n bytes of UTF-8 as UTF-16; false when some were not well-formed UTF-8 (overlong
+// forms, surrogates and code points beyond U+10FFFF included), each maximal bad part giving
+// one U+FFFD.
+bool AppendUtf16(const unsigned char* s, size_t n, std::u16string* out);
 // Appends count units as UTF-8 (an unpaired surrogate becomes U+FFFD); false when one was met.
 bool AppendUtf8(const WCHAR* text, size_t count, std::string* out);
 

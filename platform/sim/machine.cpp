@@ -91,40 +91,55 @@ std::string ToUtf8(const WCHAR* text, size_t count) {
   return out;
 }
 
-std::u16string ToUtf16(const std::string& text) {
-  std::u16string out;
-  const unsigned char* s = reinterpret_cast<const unsigned char*>(text.data());
-  size_t n = text.size();
+bool AppendUtf16(const unsigned char* s, size_t n, std::u16string* out) {
+  bool valid = true;
   for (size_t i = 0; i < n;) {
     uint32_t c = s[i];
-    size_t len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-    if (len == 0 || i + len > n) {
-      out += u'\xFFFD';
-      ++i;
-      continue;
-    }
-    if (len > 1) {
+    size_t len = c < 0x80 ? 1 : (c >= 0xC2 && c <= 0xDF) ? 2 : (c >= 0xE0 && c <= 0xEF) ? 3 : (c >= 0xF0 && c <= 0xF4) ? 4 : 0;
+    bool ok = len != 0 && i + len <= n;
+    if (ok && len > 1) {
       c &= 0xFF >> (len + 1);
-      bool ok = true;
-      for (size_t k = 1; k < len; ++k) {
+      for (size_t k = 1; k < len && ok; ++k) {
         if ((s[i + k] & 0xC0) != 0x80) ok = false;
         c = (c << 6) | (s[i + k] & 0x3F);
       }
-      if (!ok) {
-        out += u'\xFFFD';
-        ++i;
-        continue;
+      if (ok && ((len == 3 && (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF))) || (len == 4 && (c < 0x10000 || c > 0x10FFFF))))
+        ok = false;
+    }
+    if (!ok) {
+      // One replacement for the longest start of a well-formed sequence (at least the byte
+      // itself), as Unicode recommends: a sequence cut short is one bad character, not several.
+      size_t prefix = 1;
+      if (len > 1) {
+        const unsigned char lead = s[i];
+        unsigned char lo = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+        unsigned char hi = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+        while (prefix < len && i + prefix < n && s[i + prefix] >= lo && s[i + prefix] <= hi) {
+          ++prefix;
+          lo = 0x80;
+          hi = 0xBF;
+        }
       }
+      valid = false;
+      *out += u'\xFFFD';
+      i += prefix;
+      continue;
     }
     if (c >= 0x10000) {
       c -= 0x10000;
-      out += char16_t(0xD800 + (c >> 10));
-      out += char16_t(0xDC00 + (c & 0x3FF));
+      *out += char16_t(0xD800 + (c >> 10));
+      *out += char16_t(0xDC00 + (c & 0x3FF));
     } else {
-      out += char16_t(c);
+      *out += char16_t(c);
     }
     i += len;
   }
+  return valid;
+}
+
+std::u16string ToUtf16(const std::string& text) {
+  std::u16string out;
+  AppendUtf16(reinterpret_cast<const unsigned char*>(text.data()), text.size(), &out);
   return out;
 }
 

@@ -4,9 +4,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "platform/sim.h"
 #include "platform/win32.h"
@@ -151,6 +153,40 @@ TEST_F(FilesMachine, ShareModesHoldAcrossProcesses) {
   CloseHandle(file);
   EXPECT_TRUE(DeleteFileW(u"C:\\held.txt"));
   for (int fd : {ready[0], ready[1], release[0], release[1]}) close(fd);
+}
+
+// Host file names are UTF-8; a byte sequence that is not well-formed UTF-8 (an overlong form,
+// a code point beyond U+10FFFF, a surrogate) is never read as the character it would encode,
+// so it cannot pose as "..", a separator or another file's name.
+TEST_F(FilesMachine, MalformedHostNamesAreNotDecodedAsOtherNames) {
+  const struct {
+    const char* host;
+    const char16_t* listed;
+  } cases[] = {
+      {"\xC0\xAE\xC0\xAE", u"\xFFFD\xFFFD\xFFFD\xFFFD"},         // overlong "..": each byte is bad
+      {"a\xC1\x9C" "b", u"a\xFFFD\xFFFD" u"b"},                   // overlong '\\'
+      {"x\xE0\x80\xAF", u"x\xFFFD\xFFFD\xFFFD"},                // overlong '/', three bytes
+      {"y\xF0\x80\x80\xAE", u"y\xFFFD\xFFFD\xFFFD\xFFFD"},     // overlong '.', four bytes
+      {"z\xF4\x90\x80\x80", u"z\xFFFD\xFFFD\xFFFD\xFFFD"},     // beyond U+10FFFF
+      {"s\xED\xA0\x80", u"s\xFFFD\xFFFD\xFFFD"},                // a surrogate
+      {"ok\xC3\xA9\xF0\x9F\x98\x80", u"ok\xE9\xD83D\xDE00"},  // well-formed stays
+  };
+  for (const auto& c : cases) {
+    fs::path folder = fs::path(Root()) / "c" / "names";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    std::ofstream(folder / c.host) << "x";
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(u"C:\\names\\*", &data);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    std::vector<WString> names;
+    do {
+      names.push_back(data.cFileName);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<WString>{u".", u"..", c.listed})) << c.host;
+  }
 }
 
 TEST_F(FilesMachine, BadArgumentsFailCleanly) {
