@@ -44,10 +44,11 @@ bool LoadBytes(const std::string& host, std::string* bytes) {
 }
 
 // The last parsed text of each file. Every call still reads the file, so a change by any
-// process is seen at once; only the parsing is saved when the bytes are the same, which
-// matters when a settings file is read key by key.
+// process is seen at once; only the parsing is saved when the bytes, and the ANSI code page
+// that decodes them, are the same, which matters when a settings file is read key by key.
 struct CachedDocument {
   std::string bytes;
+  UINT codePage = 0;
   std::shared_ptr<const IniDocument> doc;
 };
 std::map<std::string, CachedDocument>& Cache() {
@@ -75,11 +76,12 @@ std::shared_ptr<const IniDocument> Load(const WCHAR* file) {
     Cache().erase(host);
     return std::make_shared<IniDocument>();
   }
+  UINT codePage = GetACP();
   auto it = Cache().find(host);
-  if (it != Cache().end() && it->second.bytes == bytes) return it->second.doc;
+  if (it != Cache().end() && it->second.bytes == bytes && it->second.codePage == codePage) return it->second.doc;
   auto doc = std::make_shared<const IniDocument>(IniDocument::Parse(bytes));
   if (Cache().size() >= kCacheLimit) Cache().clear();
-  Cache()[host] = CachedDocument{std::move(bytes), doc};
+  Cache()[host] = CachedDocument{std::move(bytes), codePage, doc};
   return doc;
 }
 

@@ -135,4 +135,18 @@ TEST_F(IniMachine, AnsiTruncationKeepsDoubleByteCharactersWhole) {
   SimSetAnsiCodePage(1252);
 }
 
+// The same bytes read under another ANSI code page are other text: a file read before the
+// code page changed is decoded again.
+TEST_F(IniMachine, CodePageChangeDecodesTheSameBytesAgain) {
+  HostWrite("cp.ini", "[s]\r\nk=\x82\xA0\r\n");
+  WCHAR buffer[8];
+  ASSERT_EQ(GetPrivateProfileStringW(u"s", u"k", u"", buffer, 8, u"C:\\cp.ini"), 2u);
+  EXPECT_EQ(std::u16string(buffer), u"\x201A\xA0");  // two characters in code page 1252
+  ASSERT_TRUE(SimSetAnsiCodePage(932));
+  EXPECT_EQ(GetPrivateProfileStringW(u"s", u"k", u"", buffer, 8, u"C:\\cp.ini"), 1u);
+  EXPECT_EQ(std::u16string(buffer), u"\x3042");  // one hiragana in code page 932
+  ASSERT_TRUE(SimSetAnsiCodePage(1252));
+  EXPECT_EQ(GetPrivateProfileStringW(u"s", u"k", u"", buffer, 8, u"C:\\cp.ini"), 2u);
+}
+
 }  // namespace
