@@ -72,6 +72,9 @@ DWORD ShareCheckFd(int fd, DWORD access, DWORD share);
 DWORD ShareCheck(const std::string& hostPath, DWORD access, DWORD share);
 // Records a handle's access and share mode on its descriptor (released when it closes).
 void ShareHold(int fd, DWORD access, DWORD share);
+// ShareCheckFd and, when it passes, ShareHold as one step that no other open of the file on
+// the machine can come between.
+DWORD ShareCheckAndHold(int fd, DWORD access, DWORD share);
 
 // Converts an optional ANSI argument; null stays null (the result pointer then is null).
 struct AnsiArg {

@@ -88,6 +88,7 @@ HANDLE OpenFile(const WCHAR* name, DWORD access, DWORD share, DWORD disposition,
         return INVALID_HANDLE_VALUE;
       }
       file->fd = open(path.host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+      if (file->fd >= 0) ShareHold(file->fd, access, share);
       file->canRead = false;
       if (disposition == OPEN_ALWAYS) lastError = ERROR_ALREADY_EXISTS;
     } else {
@@ -105,12 +106,14 @@ HANDLE OpenFile(const WCHAR* name, DWORD access, DWORD share, DWORD disposition,
       }
       file->fd = open(path.host.c_str(), (wantWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC);
       if (file->fd >= 0) {
-        DWORD shared = ShareCheckFd(file->fd, access | (file->deleteOnClose ? DELETE : 0), share);
+        // The share check and this handle's locks are one step; the file is cut only once
+        // they are held, so an open that loses the race leaves the winner's bytes alone.
+        DWORD shared = ShareCheckAndHold(file->fd, access | (file->deleteOnClose ? DELETE : 0), share);
         if (shared == ERROR_SUCCESS && replaces && ftruncate(file->fd, 0) != 0) shared = ErrorFromErrno(errno, path.host);
         if (shared != ERROR_SUCCESS) {
           file->deleteOnClose = false;  // the file stays as it was
           SetLastError(shared);
-          return INVALID_HANDLE_VALUE;
+          return INVALID_HANDLE_VALUE;  // closing the descriptor gives up its locks
         }
         if (disposition == CREATE_ALWAYS) StoreAttributes(path.host, (flags & kSettableAttributes) | FILE_ATTRIBUTE_ARCHIVE);
       }
@@ -127,6 +130,14 @@ HANDLE OpenFile(const WCHAR* name, DWORD access, DWORD share, DWORD disposition,
     }
     file->fd = open(path.host.c_str(), (wantWrite ? O_RDWR : O_RDONLY) | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (file->fd >= 0) {
+      // Another process may open the new file before this handle holds its locks: the
+      // creator takes them through the same check, and loses when the other was first.
+      DWORD shared = ShareCheckAndHold(file->fd, access | (file->deleteOnClose ? DELETE : 0), share);
+      if (shared != ERROR_SUCCESS) {
+        file->deleteOnClose = false;
+        SetLastError(shared);
+        return INVALID_HANDLE_VALUE;
+      }
       DWORD attributes = (flags & kSettableAttributes) | FILE_ATTRIBUTE_ARCHIVE;
       if (attributes != FILE_ATTRIBUTE_ARCHIVE) StoreAttributes(path.host, attributes);
     }
@@ -139,7 +150,6 @@ HANDLE OpenFile(const WCHAR* name, DWORD access, DWORD share, DWORD disposition,
     SetLastError(ErrorFromErrno(errno, path.host));
     return INVALID_HANDLE_VALUE;
   }
-  ShareHold(file->fd, access | (file->deleteOnClose ? DELETE : 0), share);
   HANDLE handle = AddHandle(file);
   SetLastError(lastError);
   return handle;

@@ -5,6 +5,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/file.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -303,6 +304,18 @@ DWORD ShareCheck(const std::string& hostPath, DWORD access, DWORD share) {
   if (fd < 0) return ERROR_SUCCESS;  // nothing open can be checked; the caller's call decides
   DWORD result = ShareCheckFd(fd, access, share);
   close(fd);
+  return result;
+}
+
+DWORD ShareCheckAndHold(int fd, DWORD access, DWORD share) {
+  // Every process takes the same exclusive lock of the file around its check and its locks
+  // (flock: it does not depend on how the descriptor was opened and is apart from the record
+  // locks), so two opens cannot both pass the check before either holds its locks.
+  while (flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+  }
+  DWORD result = ShareCheckFd(fd, access, share);
+  if (result == ERROR_SUCCESS) ShareHold(fd, access, share);
+  flock(fd, LOCK_UN);
   return result;
 }
 
