@@ -1,7 +1,9 @@
 // The private profile calls. Nothing is cached: each call reads the file, and each change
-// replaces the file at once (atomically), so other processes see it immediately.
+// replaces the file at once (atomically), so other processes see it immediately; a change is
+// one step for the whole machine.
 #include <errno.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -85,6 +87,30 @@ std::shared_ptr<const IniDocument> Load(const WCHAR* file) {
   return doc;
 }
 
+// Windows opens the file exclusively for each profile call, so a read-modify-write of one
+// process never interleaves with another's. The file here is replaced by a rename (a new
+// inode each time), so the lock is taken on its folder: the profile writes of one folder
+// follow one another across the machine. No lock when the folder is missing: the write fails.
+class FolderLock {
+ public:
+  explicit FolderLock(const std::string& hostFile) {
+    size_t slash = hostFile.find_last_of('/');
+    std::string folder = slash == std::string::npos ? std::string(".") : hostFile.substr(0, slash);
+    fd_ = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ >= 0)
+      while (flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+      }
+  }
+  ~FolderLock() {
+    if (fd_ >= 0) close(fd_);
+  }
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+
+ private:
+  int fd_ = -1;
+};
+
 template <class Edit>
 BOOL Change(const WCHAR* file, Edit edit) {
   std::lock_guard<std::mutex> hold(g_iniLock);
@@ -93,6 +119,7 @@ BOOL Change(const WCHAR* file, Edit edit) {
   if (!ResolvePath(name.c_str(), &path)) return FALSE;
   // The Windows directory always exists on a Windows machine, so a fresh machine gets it.
   if (name.compare(0, 11, u"C:\\WINDOWS\\") == 0) mkdir(HostPathFor(u"C:\\WINDOWS").c_str(), 0777);
+  FolderLock machineWide(path.host);
   std::string bytes;
   struct stat st;
   bool exists = stat(path.host.c_str(), &st) == 0;
