@@ -2,6 +2,11 @@
 // read through under a file lock whenever another process replaced it, and replaced
 // atomically after every change. Values keep their type and exact bytes: a string stored
 // without terminator is returned without one, as Windows does.
+//
+// The hive file lists the keys depth first, each as "N <last write> <depth> :<name>" followed
+// by its values ("V <type> =<hex bytes> :<name>"), so its size grows with the number of keys,
+// not with their depth. Files of the first layout, with the whole path on each key line
+// ("K <last write> :<path>"), are still read.
 #include <string.h>
 
 #include <map>
@@ -56,6 +61,16 @@ uintptr_t g_nextKey = 0x2000;
 
 const size_t kMaxKeyNameLength = 255;
 const size_t kMaxValueNameLength = 16383;
+// A tree is at most 512 levels deep, and one call creates at most 32 of them.
+const size_t kMaxKeyDepth = 512;
+const size_t kMaxLevelsCreatedAtOnce = 32;
+
+// A name a key can have: what SplitSubKey lets through. The hive reader skips keys with
+// other names (with their subkeys and values), and the writer never writes one, so a key
+// read back is always the key that was written.
+bool IsKeyName(const std::u16string& name) {
+  return !name.empty() && name.size() <= kMaxKeyNameLength && name.find(u'\\') == std::u16string::npos;
+}
 
 void ForgetHives() {
   std::lock_guard<std::mutex> hold(g_lock);
@@ -72,65 +87,104 @@ struct ResetRegistration {
 
 // ---- the hive file ----
 
-std::string JoinPath(const std::vector<std::u16string>& path) {
-  std::string out;
-  for (size_t i = 0; i < path.size(); ++i) {
-    if (i) out += '\\';
-    out += EscapeField(ToUtf8(path[i].c_str(), path[i].size()));
-  }
-  return out;
-}
-
-void WriteKey(std::ostringstream& out, const RegKeyNode& key, std::vector<std::u16string>& path) {
-  out << "K " << key.lastWrite << " :" << JoinPath(path) << "\n";
-  for (const auto& v : key.values) {
-    out << "V " << v.type << " =" << HexOf(v.data) << " :" << EscapeField(ToUtf8(v.name.c_str(), v.name.size()))
+// Writes key and everything below it, depth first, without recursion (a tree may be 512 deep).
+void WriteTree(std::ostringstream& out, const RegKeyNode& top) {
+  struct Frame {
+    const RegKeyNode* key;
+    size_t depth;
+  };
+  std::vector<Frame> stack{{&top, 0}};
+  while (!stack.empty()) {
+    Frame f = stack.back();
+    stack.pop_back();
+    out << "N " << f.key->lastWrite << " " << f.depth << " :" << EscapeField(ToUtf8(f.key->name.c_str(), f.key->name.size()))
         << "\n";
-  }
-  for (const auto& sub : key.subkeys) {
-    path.push_back(sub.second->name);
-    WriteKey(out, *sub.second, path);
-    path.pop_back();
+    for (const auto& v : f.key->values) {
+      out << "V " << v.type << " =" << HexOf(v.data) << " :" << EscapeField(ToUtf8(v.name.c_str(), v.name.size()))
+          << "\n";
+    }
+    // Pushed in reverse, so the subkeys come out in their sorted order.
+    for (auto it = f.key->subkeys.rbegin(); it != f.key->subkeys.rend(); ++it)
+      if (IsKeyName(it->second->name)) stack.push_back(Frame{it->second.get(), f.depth + 1});
   }
 }
 
-std::string Serialize(const RegKeyNode& root) {
-  std::ostringstream out;
-  out << "ZEMSREG 1\n";
-  std::vector<std::u16string> path;
-  WriteKey(out, root, path);
-  return out.str();
+// The hive's text; false when it cannot be made whole (out of memory, a stream that gave up):
+// a hive is never written cut short.
+bool Serialize(const RegKeyNode& root, std::string* text) {
+  try {
+    std::ostringstream out;
+    out << "ZEMSREG 2\n";
+    WriteTree(out, root);
+    if (!out.good()) return false;
+    *text = out.str();
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
 }
 
 // Parses a hive file; lines it does not understand are skipped, so a damaged line loses
-// only itself.
+// only itself (a damaged key line also its values and subkeys, which never move to another
+// key).
 std::unique_ptr<RegKeyNode> Parse(const std::string& text) {
   auto root = std::make_unique<RegKeyNode>();
   RegKeyNode* current = root.get();
+  std::vector<RegKeyNode*> chain{root.get()};  // the keys from the root to the last one read
+  auto child = [](RegKeyNode* parent, const std::u16string& name) {
+    auto& slot = parent->subkeys[UpperCaseText(name)];
+    if (!slot) {
+      slot = std::make_unique<RegKeyNode>();
+      slot->name = name;
+    }
+    return slot.get();
+  };
   std::istringstream in(text);
   std::string line;
   while (std::getline(in, line)) {
-    if (line.size() > 2 && line[0] == 'K' && line[1] == ' ') {
+    if (line.size() > 2 && line[0] == 'N' && line[1] == ' ') {
+      current = nullptr;
+      size_t colon = line.find(" :");
+      if (colon == std::string::npos) continue;
+      char* end = nullptr;
+      unsigned long long stamp = strtoull(line.c_str() + 2, &end, 10);
+      unsigned long depth = strtoul(end, nullptr, 10);
+      std::u16string name = ToUtf16(UnescapeField(line.substr(colon + 2)));
+      if (depth == 0) {
+        chain.assign(1, root.get());
+        current = root.get();
+      } else if (depth <= chain.size() && depth <= kMaxKeyDepth && IsKeyName(name)) {
+        chain.resize(depth);
+        current = child(chain.back(), name);
+        chain.push_back(current);
+      } else {
+        if (depth < chain.size()) chain.resize(depth);  // a skipped key's subkeys go with it
+        continue;
+      }
+      current->lastWrite = stamp;
+    } else if (line.size() > 2 && line[0] == 'K' && line[1] == ' ') {
+      current = nullptr;
       size_t colon = line.find(" :");
       if (colon == std::string::npos) continue;
       unsigned long long stamp = strtoull(line.c_str() + 2, nullptr, 10);
       std::string path = line.substr(colon + 2);
-      current = root.get();
+      std::vector<std::u16string> names;
+      bool valid = true;
       size_t i = 0;
-      while (i < path.size()) {
+      while (valid && i < path.size()) {
         size_t j = path.find('\\', i);
         if (j == std::string::npos) j = path.size();
-        std::u16string name = ToUtf16(UnescapeField(path.substr(i, j - i)));
-        auto& slot = current->subkeys[UpperCaseText(name)];
-        if (!slot) {
-          slot = std::make_unique<RegKeyNode>();
-          slot->name = name;
-        }
-        current = slot.get();
+        names.push_back(ToUtf16(UnescapeField(path.substr(i, j - i))));
+        valid = IsKeyName(names.back()) && names.size() <= kMaxKeyDepth && j + 1 != path.size();
         i = j + 1;
       }
+      if (!valid) continue;
+      RegKeyNode* k = root.get();
+      for (const auto& name : names) k = child(k, name);
+      current = k;
       current->lastWrite = stamp;
     } else if (line.size() > 2 && line[0] == 'V' && line[1] == ' ') {
+      if (!current) continue;
       size_t eq = line.find(" =");
       size_t colon = line.find(" :", eq == std::string::npos ? 0 : eq);
       if (eq == std::string::npos || colon == std::string::npos) continue;
@@ -166,7 +220,8 @@ LONG WithHive(int hive, bool write, F&& f) {
   bool changed = false;
   LONG rc = f(*h.root, changed);
   if (write && changed) {
-    if (!ReplaceFileAtomically(file, Serialize(*h.root))) {
+    std::string text;
+    if (!Serialize(*h.root, &text) || !ReplaceFileAtomically(file, text)) {
       h.root.reset();  // memory and file disagree: read the file again next time
       return ERROR_CANTWRITE;
     }
@@ -252,6 +307,7 @@ LONG OpenKeyImpl(HKEY base, const std::u16string& sub, bool create, PHKEY result
   std::vector<std::u16string> parts;
   LONG rc = SplitSubKey(sub, parts);
   if (rc != ERROR_SUCCESS) return rc;
+  if (from.path.size() + parts.size() > kMaxKeyDepth) return create ? ERROR_INVALID_PARAMETER : ERROR_FILE_NOT_FOUND;
   OpenKey made{from.hive, from.path};
   DWORD disp = REG_OPENED_EXISTING_KEY;
   rc = WithHive(from.hive, create, [&](RegKeyNode& root, bool& changed) -> LONG {
@@ -263,6 +319,14 @@ LONG OpenKeyImpl(HKEY base, const std::u16string& sub, bool create, PHKEY result
       walk = walk->subkeys[UpperCaseText(name)].get();
       made.path.push_back(walk->name);
     }
+    // Levels this call would create: refused as a whole beyond the limit, before any is made.
+    size_t existing = 0;
+    for (RegKeyNode* walk = k; existing < parts.size(); ++existing) {
+      auto it = walk->subkeys.find(UpperCaseText(parts[existing]));
+      if (it == walk->subkeys.end()) break;
+      walk = it->second.get();
+    }
+    if (create && parts.size() - existing > kMaxLevelsCreatedAtOnce) return ERROR_INVALID_PARAMETER;
     for (const auto& name : parts) {
       auto it = k->subkeys.find(UpperCaseText(name));
       if (it == k->subkeys.end()) {

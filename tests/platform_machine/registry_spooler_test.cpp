@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -67,6 +68,108 @@ TEST_F(MachineStateTest, RegistryValuesSurviveAReloadWithTheirExactBytes) {
     EXPECT_EQ(type, c.type);
   }
   RegCloseKey(key);
+}
+
+// Windows' depth limits: a tree is at most 512 levels deep and one call creates at most 32.
+// A refused path leaves the hive as it was, and the hive file grows with the number of keys,
+// not with the square of their depth.
+TEST_F(MachineStateTest, KeyDepthHasWindowsLimits) {
+  HKEY printers;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"SYSTEM\\Print", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &printers,
+                            nullptr),
+            ERROR_SUCCESS);
+  DWORD one = 1;
+  ASSERT_EQ(RegSetValueExW(printers, u"kept", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), 4), ERROR_SUCCESS);
+  RegCloseKey(printers);
+  auto levels = [](int count, const std::u16string& name) {
+    std::u16string path;
+    for (int i = 0; i < count; ++i) path += (i ? u"\\" : u"") + name;
+    return path;
+  };
+  HKEY key = nullptr;
+  // 40,000 levels in one call, and 33: refused, nothing made.
+  EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, levels(40000, u"d").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &key, nullptr),
+            ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, levels(33, u"d").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                            nullptr),
+            ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"d", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+  // 512 levels of long names, 32 per call; the 513th is refused.
+  const std::u16string name(200, u'n');
+  HKEY at = HKEY_LOCAL_MACHINE;
+  for (int call = 0; call < 16; ++call) {
+    HKEY next = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(at, levels(32, name).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &next, nullptr),
+              ERROR_SUCCESS)
+        << "call " << call;
+    if (at != HKEY_LOCAL_MACHINE) RegCloseKey(at);
+    at = next;
+  }
+  EXPECT_EQ(RegCreateKeyExW(at, u"deeper", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_INVALID_PARAMETER);
+  RegCloseKey(at);
+  // 512 keys of 200 characters: linear is about 110 KB, the square of the depth 26 MB.
+  EXPECT_LT(std::filesystem::file_size(std::filesystem::path(Root()) / "registry" / "HKLM.txt"), 1u << 20);
+  // Read again from the file: the other keys are all there.
+  SimSetMachineRoot(Root().c_str());
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"SYSTEM\\Print", 0, KEY_READ, &key), ERROR_SUCCESS);
+  EXPECT_EQ(ReadValue(key, u"kept"), std::string("\x01\0\0\0", 4));
+  RegCloseKey(key);
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, levels(32, name).c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
+  RegCloseKey(key);
+}
+
+// Key names the hive writer cannot write back (an escaped '\\' in a name, an empty part of a
+// path) are not read either: their values never move to another key after the next write.
+TEST_F(MachineStateTest, HiveKeysThatCannotBeWrittenBackAreSkipped) {
+  std::filesystem::create_directories(std::filesystem::path(Root()) / "registry");
+  std::ofstream(std::filesystem::path(Root()) / "registry" / "HKLM.txt", std::ios::binary)
+      << "ZEMSREG 1\n"
+         "K 0 :\n"
+         "K 0 :SOFTWARE\n"
+         "K 0 :SOFTWARE\\A%5CB\n"
+         "V 4 =01000000 :escaped\n"
+         "K 0 :SOFTWARE\\\\C\n"
+         "V 4 =02000000 :emptyPart\n"
+         "K 0 :SOFTWARE\\D\\\n"
+         "V 4 =03000000 :trailing\n"
+         "K 0 :SOFTWARE\\Good\n"
+         "V 4 =04000000 :kept\n";
+  auto subkeys = [](const char16_t* path) {
+    std::vector<std::u16string> names;
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
+    WCHAR name[256];
+    DWORD length = 256;
+    for (DWORD i = 0; RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         ++i, length = 256)
+      names.push_back(name);
+    RegCloseKey(key);
+    return names;
+  };
+  auto valueCount = [](const char16_t* path) {
+    HKEY key;
+    DWORD values = 0;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return DWORD(99);
+    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
+                     nullptr);
+    RegCloseKey(key);
+    return values;
+  };
+  for (int pass = 0; pass < 2; ++pass) {
+    SCOPED_TRACE(pass == 0 ? "as read" : "after a write and a fresh read");
+    EXPECT_EQ(subkeys(u"SOFTWARE"), (std::vector<std::u16string>{u"Good"}));
+    EXPECT_EQ(valueCount(u"SOFTWARE"), 0u);
+    EXPECT_EQ(valueCount(u"SOFTWARE\\Good"), 1u);
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"SOFTWARE\\New", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    ASSERT_EQ(RegDeleteKeyW(HKEY_LOCAL_MACHINE, u"SOFTWARE\\New"), ERROR_SUCCESS);
+    SimSetMachineRoot(Root().c_str());
+  }
 }
 
 TEST_F(MachineStateTest, ChangesOfAnotherProcessAreSeenAtOnce) {
