@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/sim/state_files.h"
+#include "platform/sim/trace.h"
 
 namespace winsim {
 namespace {
@@ -515,6 +516,7 @@ std::string StoredFromAnsi(DWORD type, const BYTE* data, DWORD size) {
 
 using namespace winsim;
 
+// Simplified: keys have no security; any access asked for is granted and never checked later.
 WINSIM_API LONG WINAPI RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD, REGSAM, PHKEY phkResult) {
   return OpenKeyImpl(hKey, WideArg(lpSubKey), false, phkResult, nullptr);
 }
@@ -523,9 +525,12 @@ WINSIM_API LONG WINAPI RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, REGSAM, 
   return OpenKeyImpl(hKey, AnsiArg(lpSubKey), false, phkResult, nullptr);
 }
 
-WINSIM_API LONG WINAPI RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD, LPWSTR, DWORD, REGSAM,
+// Simplified: keys have no security (the security attributes and the access asked for are
+// not looked at), and a volatile key is kept like any other.
+WINSIM_API LONG WINAPI RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD, LPWSTR, DWORD dwOptions, REGSAM,
                                        const SECURITY_ATTRIBUTES*, PHKEY phkResult, LPDWORD lpdwDisposition) {
   if (!lpSubKey) return ERROR_INVALID_PARAMETER;
+  if (dwOptions & REG_OPTION_VOLATILE) WINSIM_SIMPLIFIED("RegCreateKeyExW", "keeps a volatile key like any other");
   return OpenKeyImpl(hKey, WideArg(lpSubKey), true, phkResult, lpdwDisposition);
 }
 

@@ -10,6 +10,7 @@
 
 #include "platform/sim.h"
 #include "platform/sim/internal.h"
+#include "platform/sim/trace.h"
 
 namespace {
 
@@ -270,7 +271,10 @@ WINSIM_API BOOL WINAPI IsValidSecurityDescriptor(PSECURITY_DESCRIPTOR p) {
   return TRUE;
 }
 
+// Simplified: the security is recorded for the path (SimRecordedFileSecurity) but guards
+// nothing: the file calls do not check it.
 WINSIM_API BOOL WINAPI SetFileSecurityW(LPCWSTR fileName, SECURITY_INFORMATION info, PSECURITY_DESCRIPTOR p) {
+  WINSIM_SIMPLIFIED("SetFileSecurityW", "records the security of a file but does not enforce it");
   if (!fileName || !*fileName) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;

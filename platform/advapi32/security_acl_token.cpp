@@ -1,7 +1,11 @@
 // Process tokens: the process has one; a thread has one only while it impersonates
 // (ImpersonateSelf), otherwise OpenThreadToken answers ERROR_NO_TOKEN.
+//
+// Simplified: a token is a bare handle. It carries no user, groups or privileges (there is
+// no GetTokenInformation); AccessCheck takes the machine user's groups instead.
 #include "platform/kernel32/handles.h"
 #include "platform/sim/internal.h"
+#include "platform/sim/trace.h"
 
 namespace {
 
@@ -12,6 +16,7 @@ struct TokenObject : winsim::KernelObject {
 }  // namespace
 
 WINSIM_API BOOL WINAPI OpenProcessToken(HANDLE process, DWORD access, PHANDLE token) {
+  WINSIM_SIMPLIFIED("OpenProcessToken", "gives a token without user, groups or privileges");
   if (!token) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
@@ -27,6 +32,7 @@ WINSIM_API BOOL WINAPI OpenProcessToken(HANDLE process, DWORD access, PHANDLE to
 }
 
 WINSIM_API BOOL WINAPI OpenThreadToken(HANDLE thread, DWORD access, BOOL, PHANDLE token) {
+  WINSIM_SIMPLIFIED("OpenThreadToken", "gives a token without user, groups or privileges");
   if (!token) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;

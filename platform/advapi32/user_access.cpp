@@ -8,6 +8,7 @@
 #include "platform/kernel32/handles.h"
 #include "platform/sim/identity.h"
 #include "platform/sim/internal.h"
+#include "platform/sim/trace.h"
 
 namespace winsim {
 namespace {
@@ -108,6 +109,8 @@ WINSIM_API void WINAPI MapGenericMask(PDWORD AccessMask, PGENERIC_MAPPING Generi
   *AccessMask = m;
 }
 
+// Simplified: the client token carries nothing, so the check uses the machine user's groups
+// (the user, Everyone, Users, Authenticated Users and, for an administrator, Administrators).
 WINSIM_API BOOL WINAPI AccessCheck(PSECURITY_DESCRIPTOR pSecurityDescriptor, HANDLE ClientToken, DWORD DesiredAccess,
                                    PGENERIC_MAPPING GenericMapping, PPRIVILEGE_SET PrivilegeSet,
                                    LPDWORD PrivilegeSetLength, LPDWORD GrantedAccess, LPBOOL AccessStatus) {
@@ -141,6 +144,7 @@ WINSIM_API BOOL WINAPI AccessCheck(PSECURITY_DESCRIPTOR pSecurityDescriptor, HAN
     PrivilegeSet->PrivilegeCount = 0;
     PrivilegeSet->Control = 0;
   }
+  WINSIM_SIMPLIFIED("AccessCheck", "checks the machine user's groups, not the client token's");
   SimSystemIdentity id = CurrentIdentity();
   DWORD granted = 0;
   if (!(sd->Control & SE_DACL_PRESENT) || !sd->Dacl) {

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "platform/kernel32/file_internal.h"
+#include "platform/sim/trace.h"
 
 namespace winsim {
 namespace {
@@ -174,8 +175,12 @@ FileObject::~FileObject() {
 
 using winsim::FileFor;
 
-WINSIM_API HANDLE WINAPI CreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES, DWORD disposition,
-                                     DWORD flagsAndAttributes, HANDLE) {
+// Simplified: the security attributes (descriptor and handle inheritance) and the template
+// file are not looked at.
+WINSIM_API HANDLE WINAPI CreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                                     DWORD disposition, DWORD flagsAndAttributes, HANDLE templateFile) {
+  if (security) WINSIM_SIMPLIFIED("CreateFileW", "ignores the security attributes");
+  if (templateFile) WINSIM_SIMPLIFIED("CreateFileW", "ignores the template file");
   return winsim::OpenFile(name, access, share, disposition, flagsAndAttributes);
 }
 

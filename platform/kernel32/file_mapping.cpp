@@ -7,6 +7,7 @@
 #include <map>
 
 #include "platform/kernel32/file_internal.h"
+#include "platform/sim/trace.h"
 
 namespace winsim {
 namespace {
@@ -30,8 +31,11 @@ std::map<uintptr_t, size_t>& Views() {
 }  // namespace
 }  // namespace winsim
 
+// Simplified: read-only views of a file only; a mapping's name is not looked at (another
+// process cannot open the mapping by it).
 WINSIM_API HANDLE WINAPI CreateFileMappingW(HANDLE fileHandle, LPSECURITY_ATTRIBUTES, DWORD protect, DWORD maxSizeHigh,
-                                            DWORD maxSizeLow, LPCWSTR) {
+                                            DWORD maxSizeLow, LPCWSTR name) {
+  if (name) WINSIM_SIMPLIFIED("CreateFileMappingW", "ignores the mapping's name");
   using namespace winsim;
   auto file = FindHandleAs<FileObject>(fileHandle);
   if (!file) {

@@ -11,6 +11,7 @@
 #include <atomic>
 
 #include "platform/kernel32/file_internal.h"
+#include "platform/sim/trace.h"
 
 namespace winsim {
 namespace {
@@ -250,7 +251,9 @@ WINSIM_API BOOL WINAPI MoveFileExW(LPCWSTR existing, LPCWSTR target, DWORD flags
   return winsim::MoveFileTo(existing, target, flags) ? TRUE : FALSE;
 }
 
-WINSIM_API BOOL WINAPI CreateDirectoryW(LPCWSTR name, LPSECURITY_ATTRIBUTES) {
+// Simplified: the security attributes are not looked at.
+WINSIM_API BOOL WINAPI CreateDirectoryW(LPCWSTR name, LPSECURITY_ATTRIBUTES security) {
+  if (security) WINSIM_SIMPLIFIED("CreateDirectoryW", "ignores the security attributes");
   return winsim::MakeFolder(name) ? TRUE : FALSE;
 }
 

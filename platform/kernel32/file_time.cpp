@@ -1,6 +1,7 @@
 // FILETIME arithmetic and calendar conversion. The simulated machine keeps its local time
 // equal to UTC, so the local conversions copy the value.
 #include "platform/kernel32/file_internal.h"
+#include "platform/sim/trace.h"
 
 namespace winsim {
 namespace {
@@ -83,7 +84,9 @@ WINSIM_API BOOL WINAPI SystemTimeToFileTime(const SYSTEMTIME* st, LPFILETIME fil
   return TRUE;
 }
 
+// Simplified: the machine's time zone is UTC without daylight saving time.
 WINSIM_API BOOL WINAPI FileTimeToLocalFileTime(const FILETIME* fileTime, LPFILETIME localFileTime) {
+  WINSIM_SIMPLIFIED("FileTimeToLocalFileTime", "takes local time as UTC");
   if (!fileTime || !localFileTime) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;

@@ -5,6 +5,7 @@
 
 #include "platform/sim/internal.h"
 #include "platform/kernel32/kernel_internal.h"
+#include "platform/sim/trace.h"
 
 namespace winsim {
 
@@ -356,7 +357,11 @@ WINSIM_API int WINAPIV wsprintfA(LPSTR buffer, LPCSTR format, ...) {
   return n;
 }
 
+// Simplified: the order is that of the code units after the machine's simple case folding
+// (lower case after upper case when they differ only in case), not a linguistic sort of the
+// locale; only NORM_IGNORECASE is known.
 WINSIM_API int WINAPI CompareStringW(LCID locale, DWORD flags, LPCWSTR a, int aChars, LPCWSTR b, int bChars) {
+  WINSIM_SIMPLIFIED("CompareStringW", "orders code units, not by the locale's linguistic sort");
   if (!a || !b) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;

@@ -7,6 +7,7 @@
 #include "platform/sim.h"
 #include "platform/sim/internal.h"
 #include "platform/kernel32/kernel_internal.h"
+#include "platform/sim/trace.h"
 
 namespace {
 
@@ -74,5 +75,8 @@ WINSIM_API void WINAPI GetSystemTime(LPSYSTEMTIME time) {
   FileTimeToSystemTime(&now, time);
 }
 
-// The machine's local time is UTC, as FileTimeToLocalFileTime has it.
-WINSIM_API void WINAPI GetLocalTime(LPSYSTEMTIME time) { GetSystemTime(time); }
+// Simplified: the machine's local time is UTC, as FileTimeToLocalFileTime has it.
+WINSIM_API void WINAPI GetLocalTime(LPSYSTEMTIME time) {
+  WINSIM_SIMPLIFIED("GetLocalTime", "takes local time as UTC");
+  GetSystemTime(time);
+}

@@ -12,6 +12,7 @@
 #include "platform/sim.h"
 #include "platform/kernel32/handles.h"
 #include "platform/sim/internal.h"
+#include "platform/sim/trace.h"
 
 namespace {
 
@@ -84,6 +85,8 @@ std::u16string FirstToken(const WCHAR* line) {
 
 }  // namespace
 
+// Simplified: the program is a stand-in registered by name (SimRegisterProgram), run on a
+// thread of this process; security, creation flags and environment are not applied.
 WINSIM_API BOOL WINAPI CreateProcessW(LPCWSTR application, LPWSTR commandLine, LPSECURITY_ATTRIBUTES,
                                       LPSECURITY_ATTRIBUTES, BOOL inherit, DWORD, LPVOID,
                                       LPCWSTR currentDirectory, LPSTARTUPINFOW startup,
@@ -92,6 +95,7 @@ WINSIM_API BOOL WINAPI CreateProcessW(LPCWSTR application, LPWSTR commandLine, L
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
+  WINSIM_SIMPLIFIED("CreateProcessW", "runs a registered stand-in on a thread; creation flags and environment are not applied");
   std::u16string program = application ? std::u16string(application) : FirstToken(commandLine);
   std::string host = winsim::HostPathFor(program);
   struct stat st;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/sim/state_files.h"
+#include "platform/sim/trace.h"
 
 namespace winsim {
 namespace {
@@ -432,7 +433,9 @@ WINSIM_API BOOL WINAPI ClosePrinter(HANDLE hPrinter) {
   return TRUE;
 }
 
-WINSIM_API HANDLE WINAPI AddPrinterW(LPWSTR, DWORD Level, LPBYTE pPrinter) {
+// Simplified: the server name is not looked at; the printer is always added on this machine.
+WINSIM_API HANDLE WINAPI AddPrinterW(LPWSTR pName, DWORD Level, LPBYTE pPrinter) {
+  if (pName && *pName) WINSIM_SIMPLIFIED("AddPrinterW", "adds the printer on this machine whatever server is named");
   if (Level != 2) {
     SetLastError(ERROR_INVALID_LEVEL);
     return nullptr;
@@ -522,7 +525,11 @@ WINSIM_API BOOL WINAPI SetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter
       WriteDword(key.get(), u"Status", Command == PRINTER_CONTROL_PAUSE ? 1 : 0);
       return TRUE;
     }
-    if (Command == PRINTER_CONTROL_PURGE) return TRUE;
+    if (Command == PRINTER_CONTROL_PURGE) {
+      // Simplified: the machine's spooler keeps no jobs, so there is nothing to purge.
+      WINSIM_SIMPLIFIED("SetPrinterW", "purges nothing: the spooler keeps no jobs");
+      return TRUE;
+    }
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
@@ -608,8 +615,13 @@ WINSIM_API BOOL WINAPI SetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter
   return FALSE;
 }
 
-WINSIM_API BOOL WINAPI EnumPrintersW(DWORD Flags, LPWSTR, DWORD Level, LPBYTE pPrinterEnum, DWORD cbBuf,
+// Simplified: every printer of the machine is listed, whatever server or domain name is
+// given, and PRINTER_ENUM_DEFAULT lists them all too instead of the default printer alone.
+WINSIM_API BOOL WINAPI EnumPrintersW(DWORD Flags, LPWSTR Name, DWORD Level, LPBYTE pPrinterEnum, DWORD cbBuf,
                                      LPDWORD pcbNeeded, LPDWORD pcReturned) {
+  if (Name && *Name) WINSIM_SIMPLIFIED("EnumPrintersW", "lists every printer whatever name it is given");
+  if (Flags & PRINTER_ENUM_DEFAULT)
+    WINSIM_SIMPLIFIED("EnumPrintersW", "lists every printer for PRINTER_ENUM_DEFAULT, not the default one");
   if (!pcReturned) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
@@ -641,7 +653,10 @@ WINSIM_API BOOL WINAPI EnumPrintersW(DWORD Flags, LPWSTR, DWORD Level, LPBYTE pP
 
 // ---- drivers ----
 
-WINSIM_API BOOL WINAPI AddPrinterDriverW(LPWSTR, DWORD Level, LPBYTE pDriverInfo) {
+// Simplified: the server name is not looked at; the driver is always added on this machine.
+WINSIM_API BOOL WINAPI AddPrinterDriverW(LPWSTR pName, DWORD Level, LPBYTE pDriverInfo) {
+  if (pName && *pName)
+    WINSIM_SIMPLIFIED("AddPrinterDriverW", "adds the driver on this machine whatever server is named");
   if (Level != 2 && Level != 3) {
     SetLastError(ERROR_INVALID_LEVEL);
     return FALSE;

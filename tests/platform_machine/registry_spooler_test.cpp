@@ -1,8 +1,11 @@
 // The machine's registry and spooler as other processes see them: state persists under the
 // root, a change by another process is read back, and a printer installed by zemshost is
 // complete for a second process.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <string.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -413,6 +416,48 @@ TEST_F(MachineStateTest, StoredDevmodeWithAnImplausibleHeaderIsNotHandedOut) {
   }
   RegCloseKey(key);
   ClosePrinter(h);
+}
+
+// A shortcut of the machine reports itself on stderr when ZEMS_SIM_TRACE asks for the
+// "simplified" channel: once per place in the machine, silent otherwise.
+TEST_F(MachineStateTest, SimplifiedCallsReportThemselvesWhenAsked) {
+  HANDLE h = zems_test::AddTestPrinter(u"Traced");
+  ASSERT_NE(h, nullptr);
+  ClosePrinter(h);
+  WCHAR server[] = u"\\\\elsewhere";
+  auto enumerate = [&] {
+    DWORD needed = 0, count = 0;
+    EnumPrintersW(PRINTER_ENUM_LOCAL, server, 4, nullptr, 0, &needed, &count);
+    std::vector<BYTE> buffer(needed);
+    EXPECT_TRUE(EnumPrintersW(PRINTER_ENUM_LOCAL, server, 4, buffer.data(), needed, &needed, &count));
+    EXPECT_EQ(count, 1u);  // the printer of this machine, though another server was named
+  };
+  std::string log = Root() + "/stderr.txt";
+  fflush(stderr);
+  int saved = dup(2);
+  int file = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  ASSERT_GE(file, 0);
+  dup2(file, 2);
+  close(file);
+  unsetenv("ZEMS_SIM_TRACE");
+  enumerate();
+  fflush(stderr);
+  const auto silent = std::filesystem::file_size(log);
+  setenv("ZEMS_SIM_TRACE", "kernel,simplified", 1);
+  enumerate();
+  enumerate();
+  unsetenv("ZEMS_SIM_TRACE");
+  fflush(stderr);
+  dup2(saved, 2);
+  close(saved);
+  std::ifstream in(log);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(silent, 0u) << "reported without being asked";
+  // Other shortcuts the calls pass through may report too, each once.
+  const std::string line = "simplified: EnumPrintersW lists every printer whatever name it is given\n";
+  size_t at = text.find(line);
+  ASSERT_NE(at, std::string::npos) << text;
+  EXPECT_EQ(text.find(line, at + 1), std::string::npos) << text;
 }
 
 TEST_F(MachineStateTest, SpoolerRefusesWhatWindowsRefuses) {
