@@ -4,7 +4,9 @@
 : "${WINEPREFIX:=$PWD/wineprefix}"
 export WINEPREFIX
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# winedbg.exe disabled: a crashing program ends at once with its exception code instead of
+# starting Wine's debugger, which would wait until the test's time-out.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
 unset DISPLAY WAYLAND_DISPLAY
 # Wine does not start under qemu's i386 user-mode emulator (scripts/i386-exec.sh): it cannot map
 # the shared user data page. Report the run as skipped (CTest's SKIP_RETURN_CODE) there.
@@ -12,13 +14,18 @@ if [ -r /proc/sys/fs/binfmt_misc/qemu-i386 ] && head -n1 /proc/sys/fs/binfmt_mis
   echo "wine-run: skipped, 32-bit programs run through qemu's i386 emulator, where Wine cannot start"
   exit 77
 fi
-if [ ! -f "$WINEPREFIX/.zems-ready" ]; then
-  mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1 || true
-  wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 || true
-  wineserver -w
-  touch "$WINEPREFIX/.zems-ready"
-fi
+mkdir -p "$WINEPREFIX"
+# The first program of a run prepares the prefix; parallel tests wait for it. The Wine server
+# may be one that scripts/test.sh keeps for the whole run (wineserver -p), which never exits:
+# the registry edit goes through it, so there is nothing to wait for.
+(
+  flock 9
+  if [ ! -f "$WINEPREFIX/.zems-ready" ]; then
+    wineboot -i >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 || true
+    touch "$WINEPREFIX/.zems-ready"
+  fi
+) 9>"$WINEPREFIX/.zems-setup.lock"
 wine "$@"
 rc=$?
 exit $rc

@@ -5,17 +5,8 @@
 
 namespace conformance {
 
-bool RunningUnderWine() {
-#ifdef _WIN32
-  HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-  return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-#else
-  return false;
-#endif
-}
-
 bool WineIgnoresReadOnly() {
-  if (!RunningUnderWine()) return false;
+  if (!zems_test::UnderWine()) return false;
   TempFolder folder;
   WString probe = folder.Path() + TEXT("\\probe");
   WriteBytes(probe, "p");

@@ -4,13 +4,11 @@
 #include <string>
 
 #include "platform/win32.h"
+#include "support/wine_detect.h"
 
 namespace conformance {
 
 typedef std::basic_string<WCHAR> WString;
-
-// True when the program runs under Wine (always false against the simulated machine).
-bool RunningUnderWine();
 
 // True under Wine when it cannot keep a file read-only: Wine maps the attribute to Unix
 // permissions, which a process run by root bypasses.

@@ -252,7 +252,7 @@ TEST(FilesConformance, HiddenAndOtherAttributes) {
   EXPECT_EQ(GetFileAttributesW(path.c_str()), DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
   // Replacing a hidden file needs the caller to ask for a hidden file. Wine does not check
   // this, so the case runs against Windows' rules only.
-  if (!conformance::RunningUnderWine()) {
+  if (!zems_test::UnderWine()) {
     ExpectNoHandle(Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL), ERROR_ACCESS_DENIED);
   }
   file = Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_HIDDEN);
@@ -292,7 +292,7 @@ TEST(FilesConformance, TimesAndCopyKeepsLastWrite) {
 
   // A handle opened for reading only cannot change times (Wine does not check the handle's
   // access here).
-  if (!conformance::RunningUnderWine()) {
+  if (!zems_test::UnderWine()) {
     file = Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
     EXPECT_FALSE(SetFileTime(file, nullptr, nullptr, &set));
     EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));
@@ -354,7 +354,7 @@ TEST(FilesConformance, CompareAndConvertTimes) {
   bad.wMonth = 2;
   bad.wDay = 29;  // not a leap year; Wine accepts the date, Windows does not
   FILETIME ft;
-  if (!conformance::RunningUnderWine()) {
+  if (!zems_test::UnderWine()) {
     EXPECT_FALSE(SystemTimeToFileTime(&bad, &ft));
   }
   bad.wDay = 1;
@@ -383,7 +383,7 @@ TEST(FilesConformance, MoveAndRename) {
   HANDLE find = FindFirstFileW(b.c_str(), &data);
   ASSERT_NE(find, INVALID_HANDLE_VALUE);
   // Wine keeps the host name's old case; Windows takes the new spelling.
-  if (!conformance::RunningUnderWine()) {
+  if (!zems_test::UnderWine()) {
     EXPECT_EQ(WString(data.cFileName), WString(TEXT("B.TXT")));
   }
   FindClose(find);

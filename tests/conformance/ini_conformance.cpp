@@ -274,6 +274,18 @@ TEST(IniWriteConformance, DeletesKeysAndSections) {
   EXPECT_EQ(GetPrivateProfileStringW(TEXT("B"), TEXT("z"), TEXT("gone"), buffer, 20, file.c_str()), 4u);
 }
 
+// The flush call answers FALSE but is no failure: it leaves no error behind, not even one an
+// earlier call set.
+TEST(IniWriteConformance, FlushCallLeavesNoError) {
+  TempFolder folder;
+  WString file = folder / TEXT("flush.ini");
+  WriteBytes(file, "[A]\r\nx=1\r\n");
+  SetLastError(ERROR_ALREADY_EXISTS);
+  EXPECT_FALSE(WritePrivateProfileStringW(nullptr, nullptr, nullptr, file.c_str()));
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_SUCCESS));
+  EXPECT_EQ(ReadBytes(file), "[A]\r\nx=1\r\n");
+}
+
 TEST(IniWriteConformance, ReplacesAWholeSection) {
   TempFolder folder;
   WString file = folder / TEXT("sec.ini");
@@ -333,7 +345,7 @@ TEST(IniWriteConformance, LongSectionNames) {
 }
 
 TEST(IniWriteConformance, ReadOnlyFileIsNotWritten) {
-  if (conformance::RunningUnderWine()) GTEST_SKIP() << "Wine rewrites read-only ini files; Windows refuses";
+  if (zems_test::UnderWine()) GTEST_SKIP() << "Wine rewrites read-only ini files; Windows refuses";
   TempFolder folder;
   WString file = folder / TEXT("ro.ini");
   WriteBytes(file, "[s]\r\nk=1\r\n");

@@ -6,20 +6,13 @@
 #include <string>
 
 #include "platform/win32.h"
+#include "support/wine_detect.h"
 
 namespace {
 
-typedef std::basic_string<WCHAR> WString;
+using zems_test::UnderWine;
 
-// True under Wine, for the few cases where Wine is known to answer otherwise than Windows.
-bool UnderWine() {
-#ifdef _WIN32
-  HMODULE ntdll = GetModuleHandleW(TEXT("ntdll.dll"));
-  return ntdll && GetProcAddress(ntdll, "wine_get_version");
-#else
-  return false;
-#endif
-}
+typedef std::basic_string<WCHAR> WString;
 
 std::string Hex(const std::string& bytes) {
   static const char digits[] = "0123456789ABCDEF";

@@ -4,12 +4,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "platform/sim.h"
 #include "platform/win32.h"
+#include "support/child_process.h"
 #include "support/machine_fixture.h"
 
 namespace {
@@ -151,6 +154,84 @@ TEST_F(FilesMachine, ShareModesHoldAcrossProcesses) {
   CloseHandle(file);
   EXPECT_TRUE(DeleteFileW(u"C:\\held.txt"));
   for (int fd : {ready[0], ready[1], release[0], release[1]}) close(fd);
+}
+
+// Share mode 0 is exclusive also when two processes open the file at the same moment: of
+// two CREATE_ALWAYS opens exactly one gets a handle, and the other truncates nothing.
+TEST_F(FilesMachine, ExclusiveOpenRacesHaveOneWinner) {
+  const WCHAR kName[] = u"C:\\race.txt";
+  auto open = [&] {
+    return CreateFileW(kName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  };
+  auto mark = [](HANDLE h) {
+    DWORD done = 0;
+    return WriteFile(h, "held", 4, &done, nullptr) && done == 4;
+  };
+  zems_test::ChildProcess child([&](zems_test::ChildProcess& self) {
+    char c = 0;
+    while (self.Receive(&c) && c == 'g') {
+      HANDLE h = open();
+      bool won = h != INVALID_HANDLE_VALUE && mark(h);
+      if (!self.Send(won ? 'y' : 'n') || !self.Receive(&c)) _exit(1);
+      if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+      if (!self.Send('d')) _exit(1);
+    }
+  });
+  const int kTrials = 200;
+  int both = 0, neither = 0, torn = 0;
+  for (int trial = 0; trial < kTrials; ++trial) {
+    ASSERT_TRUE(child.Send('g'));
+    HANDLE h = open();
+    bool won = h != INVALID_HANDLE_VALUE && mark(h);
+    char theirs = 0;
+    ASSERT_TRUE(child.Receive(&theirs));
+    if (won && theirs == 'y') ++both;
+    if (!won && theirs != 'y') ++neither;
+    // The winner's bytes are whole: the loser's open did not cut the file.
+    if (won && GetFileSize(h, nullptr) != 4) ++torn;
+    ASSERT_TRUE(child.Send('c'));
+    ASSERT_TRUE(child.Receive(&theirs));
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  }
+  child.Send('q');
+  EXPECT_EQ(child.Wait(), 0);
+  EXPECT_EQ(both, 0) << "of " << kTrials << " trials";
+  EXPECT_EQ(neither, 0);
+  EXPECT_EQ(torn, 0);
+}
+
+// Host file names are UTF-8; a byte sequence that is not well-formed UTF-8 (an overlong form,
+// a code point beyond U+10FFFF, a surrogate) is never read as the character it would encode,
+// so it cannot pose as "..", a separator or another file's name.
+TEST_F(FilesMachine, MalformedHostNamesAreNotDecodedAsOtherNames) {
+  const struct {
+    const char* host;
+    const char16_t* listed;
+  } cases[] = {
+      {"\xC0\xAE\xC0\xAE", u"\xFFFD\xFFFD\xFFFD\xFFFD"},         // overlong "..": each byte is bad
+      {"a\xC1\x9C" "b", u"a\xFFFD\xFFFD" u"b"},                   // overlong '\\'
+      {"x\xE0\x80\xAF", u"x\xFFFD\xFFFD\xFFFD"},                // overlong '/', three bytes
+      {"y\xF0\x80\x80\xAE", u"y\xFFFD\xFFFD\xFFFD\xFFFD"},     // overlong '.', four bytes
+      {"z\xF4\x90\x80\x80", u"z\xFFFD\xFFFD\xFFFD\xFFFD"},     // beyond U+10FFFF
+      {"s\xED\xA0\x80", u"s\xFFFD\xFFFD\xFFFD"},                // a surrogate
+      {"ok\xC3\xA9\xF0\x9F\x98\x80", u"ok\xE9\xD83D\xDE00"},  // well-formed stays
+  };
+  for (const auto& c : cases) {
+    fs::path folder = fs::path(Root()) / "c" / "names";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    std::ofstream(folder / c.host) << "x";
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(u"C:\\names\\*", &data);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    std::vector<WString> names;
+    do {
+      names.push_back(data.cFileName);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<WString>{u".", u"..", c.listed})) << c.host;
+  }
 }
 
 TEST_F(FilesMachine, BadArgumentsFailCleanly) {

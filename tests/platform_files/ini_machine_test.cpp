@@ -12,6 +12,7 @@
 
 #include "platform/sim.h"
 #include "platform/win32.h"
+#include "support/child_process.h"
 #include "support/machine_fixture.h"
 
 namespace {
@@ -63,6 +64,36 @@ TEST_F(IniMachine, AnotherProcessSeesEachWriteAtOnce) {
   HostWrite("shared.ini", "[Shared]\r\nValue=from other\r\n");
   EXPECT_EQ(GetPrivateProfileStringW(u"shared", u"value", u"", buffer, 32, u"C:\\shared.ini"), 10u);
   EXPECT_EQ(std::u16string(buffer), u"from other");
+}
+
+// Each profile write is one step for the whole machine: two processes adding keys to one
+// section at the same time lose none of them.
+TEST_F(IniMachine, WritersInTwoProcessesLoseNoKey) {
+  const int kKeys = 100;
+  auto writeKeys = [](const char16_t* prefix) {
+    bool ok = true;
+    for (int i = 0; i < kKeys; ++i) {
+      std::u16string key = prefix + std::u16string(1, char16_t(u'0' + i / 10)) + char16_t(u'0' + i % 10);
+      ok = WritePrivateProfileStringW(u"Shared", key.c_str(), u"1", u"C:\\together.ini") && ok;
+    }
+    return ok;
+  };
+  zems_test::ChildProcess child([&](zems_test::ChildProcess& self) {
+    char c = 0;
+    if (!self.Receive(&c)) _exit(1);
+    _exit(writeKeys(u"child") ? 0 : 1);
+  });
+  ASSERT_TRUE(child.Send('g'));
+  EXPECT_TRUE(writeKeys(u"parent"));
+  EXPECT_EQ(child.Wait(), 0);
+  int found = 0;
+  for (const char16_t* prefix : {u"parent", u"child"}) {
+    for (int i = 0; i < kKeys; ++i) {
+      std::u16string key = prefix + std::u16string(1, char16_t(u'0' + i / 10)) + char16_t(u'0' + i % 10);
+      found += GetPrivateProfileIntW(u"Shared", key.c_str(), 0, u"C:\\together.ini") == 1;
+    }
+  }
+  EXPECT_EQ(found, 2 * kKeys);
 }
 
 TEST_F(IniMachine, FailedRewriteKeepsTheOldFile) {
@@ -133,6 +164,20 @@ TEST_F(IniMachine, AnsiTruncationKeepsDoubleByteCharactersWhole) {
   EXPECT_TRUE(WritePrivateProfileStringW(u"s", u"k", u"2", u"C:\\j.ini"));
   EXPECT_EQ(HostRead("j.ini"), "[s]\r\nodd=\x81\xFF\x82\r\nk=2\r\n");
   SimSetAnsiCodePage(1252);
+}
+
+// The same bytes read under another ANSI code page are other text: a file read before the
+// code page changed is decoded again.
+TEST_F(IniMachine, CodePageChangeDecodesTheSameBytesAgain) {
+  HostWrite("cp.ini", "[s]\r\nk=\x82\xA0\r\n");
+  WCHAR buffer[8];
+  ASSERT_EQ(GetPrivateProfileStringW(u"s", u"k", u"", buffer, 8, u"C:\\cp.ini"), 2u);
+  EXPECT_EQ(std::u16string(buffer), u"\x201A\xA0");  // two characters in code page 1252
+  ASSERT_TRUE(SimSetAnsiCodePage(932));
+  EXPECT_EQ(GetPrivateProfileStringW(u"s", u"k", u"", buffer, 8, u"C:\\cp.ini"), 1u);
+  EXPECT_EQ(std::u16string(buffer), u"\x3042");  // one hiragana in code page 932
+  ASSERT_TRUE(SimSetAnsiCodePage(1252));
+  EXPECT_EQ(GetPrivateProfileStringW(u"s", u"k", u"", buffer, 8, u"C:\\cp.ini"), 2u);
 }
 
 }  // namespace

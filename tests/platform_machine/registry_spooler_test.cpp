@@ -1,10 +1,14 @@
 // The machine's registry and spooler as other processes see them: state persists under the
 // root, a change by another process is read back, and a printer installed by zemshost is
 // complete for a second process.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <string.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -67,6 +71,108 @@ TEST_F(MachineStateTest, RegistryValuesSurviveAReloadWithTheirExactBytes) {
     EXPECT_EQ(type, c.type);
   }
   RegCloseKey(key);
+}
+
+// Windows' depth limits: a tree is at most 512 levels deep and one call creates at most 32.
+// A refused path leaves the hive as it was, and the hive file grows with the number of keys,
+// not with the square of their depth.
+TEST_F(MachineStateTest, KeyDepthHasWindowsLimits) {
+  HKEY printers;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"SYSTEM\\Print", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &printers,
+                            nullptr),
+            ERROR_SUCCESS);
+  DWORD one = 1;
+  ASSERT_EQ(RegSetValueExW(printers, u"kept", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), 4), ERROR_SUCCESS);
+  RegCloseKey(printers);
+  auto levels = [](int count, const std::u16string& name) {
+    std::u16string path;
+    for (int i = 0; i < count; ++i) path += (i ? u"\\" : u"") + name;
+    return path;
+  };
+  HKEY key = nullptr;
+  // 40,000 levels in one call, and 33: refused, nothing made.
+  EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, levels(40000, u"d").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &key, nullptr),
+            ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, levels(33, u"d").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                            nullptr),
+            ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"d", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+  // 512 levels of long names, 32 per call; the 513th is refused.
+  const std::u16string name(200, u'n');
+  HKEY at = HKEY_LOCAL_MACHINE;
+  for (int call = 0; call < 16; ++call) {
+    HKEY next = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(at, levels(32, name).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &next, nullptr),
+              ERROR_SUCCESS)
+        << "call " << call;
+    if (at != HKEY_LOCAL_MACHINE) RegCloseKey(at);
+    at = next;
+  }
+  EXPECT_EQ(RegCreateKeyExW(at, u"deeper", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_INVALID_PARAMETER);
+  RegCloseKey(at);
+  // 512 keys of 200 characters: linear is about 110 KB, the square of the depth 26 MB.
+  EXPECT_LT(std::filesystem::file_size(std::filesystem::path(Root()) / "registry" / "HKLM.txt"), 1u << 20);
+  // Read again from the file: the other keys are all there.
+  SimSetMachineRoot(Root().c_str());
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"SYSTEM\\Print", 0, KEY_READ, &key), ERROR_SUCCESS);
+  EXPECT_EQ(ReadValue(key, u"kept"), std::string("\x01\0\0\0", 4));
+  RegCloseKey(key);
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, levels(32, name).c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
+  RegCloseKey(key);
+}
+
+// Key names the hive writer cannot write back (an escaped '\\' in a name, an empty part of a
+// path) are not read either: their values never move to another key after the next write.
+TEST_F(MachineStateTest, HiveKeysThatCannotBeWrittenBackAreSkipped) {
+  std::filesystem::create_directories(std::filesystem::path(Root()) / "registry");
+  std::ofstream(std::filesystem::path(Root()) / "registry" / "HKLM.txt", std::ios::binary)
+      << "ZEMSREG 1\n"
+         "K 0 :\n"
+         "K 0 :SOFTWARE\n"
+         "K 0 :SOFTWARE\\A%5CB\n"
+         "V 4 =01000000 :escaped\n"
+         "K 0 :SOFTWARE\\\\C\n"
+         "V 4 =02000000 :emptyPart\n"
+         "K 0 :SOFTWARE\\D\\\n"
+         "V 4 =03000000 :trailing\n"
+         "K 0 :SOFTWARE\\Good\n"
+         "V 4 =04000000 :kept\n";
+  auto subkeys = [](const char16_t* path) {
+    std::vector<std::u16string> names;
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
+    WCHAR name[256];
+    DWORD length = 256;
+    for (DWORD i = 0; RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         ++i, length = 256)
+      names.push_back(name);
+    RegCloseKey(key);
+    return names;
+  };
+  auto valueCount = [](const char16_t* path) {
+    HKEY key;
+    DWORD values = 0;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return DWORD(99);
+    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
+                     nullptr);
+    RegCloseKey(key);
+    return values;
+  };
+  for (int pass = 0; pass < 2; ++pass) {
+    SCOPED_TRACE(pass == 0 ? "as read" : "after a write and a fresh read");
+    EXPECT_EQ(subkeys(u"SOFTWARE"), (std::vector<std::u16string>{u"Good"}));
+    EXPECT_EQ(valueCount(u"SOFTWARE"), 0u);
+    EXPECT_EQ(valueCount(u"SOFTWARE\\Good"), 1u);
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"SOFTWARE\\New", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    ASSERT_EQ(RegDeleteKeyW(HKEY_LOCAL_MACHINE, u"SOFTWARE\\New"), ERROR_SUCCESS);
+    SimSetMachineRoot(Root().c_str());
+  }
 }
 
 TEST_F(MachineStateTest, ChangesOfAnotherProcessAreSeenAtOnce) {
@@ -261,19 +367,27 @@ TEST_F(MachineStateTest, PrinterTextsFollowingAnOddSizedDevmodeAreAligned) {
   ClosePrinter(h);
 }
 
-TEST_F(MachineStateTest, StoredDevmodeShorterThanItsHeaderIsNotHandedOut) {
+// A stored DEVMODE is handed out (levels 2 and 8) only when its header is plausible and the
+// bytes it claims were all stored: readers size it from that header.
+TEST_F(MachineStateTest, StoredDevmodeWithAnImplausibleHeaderIsNotHandedOut) {
   HANDLE h = zems_test::AddTestPrinter(u"Short");
   ASSERT_NE(h, nullptr);
+  const WORD kFull = sizeof(DEVMODEW);
   const struct {
-    WORD driverExtra;  // claimed by the header
+    WORD size;         // dmSize of the header
+    WORD driverExtra;  // dmDriverExtra of the header
     size_t stored;     // bytes stored
     bool handedOut;
   } cases[] = {
-      {0, sizeof(DEVMODEW), true},
-      {8, sizeof(DEVMODEW) + 8, true},
-      {8, sizeof(DEVMODEW) + 12, true},
-      {8, sizeof(DEVMODEW) + 7, false},
-      {0, sizeof(DEVMODEW) - 2, false},
+      {kFull, 0, sizeof(DEVMODEW), true},
+      {kFull, 8, sizeof(DEVMODEW) + 8, true},
+      {kFull, 8, sizeof(DEVMODEW) + 12, true},
+      {kFull, 8, sizeof(DEVMODEW) + 7, false},
+      {kFull, 0, sizeof(DEVMODEW) - 2, false},
+      {2, 0xFFFF, sizeof(DEVMODEW) + 16, false},  // too small a header, however much is stored
+      {0, 0, sizeof(DEVMODEW), false},
+      {2, 0, sizeof(DEVMODEW), false},
+      {kFull, 0xFFFF, sizeof(DEVMODEW) + 16, false},
   };
   HKEY key = nullptr;
   ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\Short", 0,
@@ -282,22 +396,68 @@ TEST_F(MachineStateTest, StoredDevmodeShorterThanItsHeaderIsNotHandedOut) {
   for (const auto& c : cases) {
     std::vector<BYTE> dm(c.stored + 16);
     DEVMODEW* devmode = reinterpret_cast<DEVMODEW*>(dm.data());
-    devmode->dmSize = sizeof(DEVMODEW);
+    devmode->dmSize = c.size;
     devmode->dmDriverExtra = c.driverExtra;
     ASSERT_EQ(RegSetValueExW(key, u"Default DevMode", 0, REG_BINARY, dm.data(), DWORD(c.stored)), ERROR_SUCCESS);
-    DWORD needed = 0;
-    GetPrinterW(h, 2, nullptr, 0, &needed);
-    std::vector<BYTE> info(needed);
-    ASSERT_TRUE(GetPrinterW(h, 2, info.data(), needed, &needed));
-    const PRINTER_INFO_2W* p2 = reinterpret_cast<const PRINTER_INFO_2W*>(info.data());
-    EXPECT_EQ(p2->pDevMode != nullptr, c.handedOut) << c.driverExtra << " / " << c.stored;
-    if (p2->pDevMode) {
-      EXPECT_LE(reinterpret_cast<const BYTE*>(p2->pDevMode) + p2->pDevMode->dmSize + p2->pDevMode->dmDriverExtra,
-                info.data() + info.size());
+    for (DWORD level : {2u, 8u}) {
+      DWORD needed = 0;
+      GetPrinterW(h, level, nullptr, 0, &needed);
+      std::vector<BYTE> info(needed);
+      ASSERT_TRUE(GetPrinterW(h, level, info.data(), needed, &needed));
+      const DEVMODEW* handed = level == 2 ? reinterpret_cast<const PRINTER_INFO_2W*>(info.data())->pDevMode
+                                          : reinterpret_cast<const PRINTER_INFO_8W*>(info.data())->pDevMode;
+      EXPECT_EQ(handed != nullptr, c.handedOut)
+          << "level " << level << ": " << c.size << " + " << c.driverExtra << " / " << c.stored;
+      if (handed) {
+        EXPECT_LE(reinterpret_cast<const BYTE*>(handed) + handed->dmSize + handed->dmDriverExtra,
+                  info.data() + info.size());
+      }
     }
   }
   RegCloseKey(key);
   ClosePrinter(h);
+}
+
+// A shortcut of the machine reports itself on stderr when ZEMS_SIM_TRACE asks for the
+// "simplified" channel: once per place in the machine, silent otherwise.
+TEST_F(MachineStateTest, SimplifiedCallsReportThemselvesWhenAsked) {
+  HANDLE h = zems_test::AddTestPrinter(u"Traced");
+  ASSERT_NE(h, nullptr);
+  ClosePrinter(h);
+  WCHAR server[] = u"\\\\elsewhere";
+  auto enumerate = [&] {
+    DWORD needed = 0, count = 0;
+    EnumPrintersW(PRINTER_ENUM_LOCAL, server, 4, nullptr, 0, &needed, &count);
+    std::vector<BYTE> buffer(needed);
+    EXPECT_TRUE(EnumPrintersW(PRINTER_ENUM_LOCAL, server, 4, buffer.data(), needed, &needed, &count));
+    EXPECT_EQ(count, 1u);  // the printer of this machine, though another server was named
+  };
+  std::string log = Root() + "/stderr.txt";
+  fflush(stderr);
+  int saved = dup(2);
+  int file = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  ASSERT_GE(file, 0);
+  dup2(file, 2);
+  close(file);
+  unsetenv("ZEMS_SIM_TRACE");
+  enumerate();
+  fflush(stderr);
+  const auto silent = std::filesystem::file_size(log);
+  setenv("ZEMS_SIM_TRACE", "kernel,simplified", 1);
+  enumerate();
+  enumerate();
+  unsetenv("ZEMS_SIM_TRACE");
+  fflush(stderr);
+  dup2(saved, 2);
+  close(saved);
+  std::ifstream in(log);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(silent, 0u) << "reported without being asked";
+  // Other shortcuts the calls pass through may report too, each once.
+  const std::string line = "simplified: EnumPrintersW lists every printer whatever name it is given\n";
+  size_t at = text.find(line);
+  ASSERT_NE(at, std::string::npos) << text;
+  EXPECT_EQ(text.find(line, at + 1), std::string::npos) << text;
 }
 
 TEST_F(MachineStateTest, SpoolerRefusesWhatWindowsRefuses) {

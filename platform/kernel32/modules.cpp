@@ -1,0 +1,351 @@
+// The module loader of the simulated machine. A DLL is found where Windows would look for it
+// (a path as given; a bare name in the process's folder, System, the 16-bit system folder,
+// Windows and the current folder), and its file name is mapped through the module table
+// (<root>/modules/table.txt: "<Windows file name>\t<host path>") to a shared object of ours,
+// loaded with RTLD_LOCAL so each DLL keeps its own symbols. A module loaded twice is one
+// module with a reference count; DllMain sees the first load and the last free.
+#include <dlfcn.h>
+#include <string.h>
+
+#include <memory>
+#include <mutex>
+#include <sstream>
+#include <vector>
+
+#include "platform/sim.h"
+#include "platform/sim/state_files.h"
+
+namespace winsim {
+namespace {
+
+typedef BOOL(WINAPI* DllMainProc)(HINSTANCE, DWORD, LPVOID);
+
+struct Module {
+  std::u16string winPath;
+  std::string hostPath;
+  void* dl = nullptr;
+  int refs = 0;
+  bool attached = false;  // DllMain saw DLL_PROCESS_ATTACH
+};
+
+const char16_t kDefaultProcess[] = u"C:\\WINDOWS\\system32\\spoolsv.exe";
+const char16_t* const kSystemFolders[] = {u"C:\\WINDOWS\\system32\\", u"C:\\WINDOWS\\system\\", u"C:\\WINDOWS\\",
+                                          u"C:\\"};
+// The process's own module: a fixed value, never a loaded shared object.
+HMODULE const kProcessModule = reinterpret_cast<HMODULE>(0x00400000);
+
+std::recursive_mutex g_lock;  // the loader lock: DllMain may load other modules
+std::vector<std::unique_ptr<Module>> g_modules;
+std::u16string g_processName = kDefaultProcess;
+
+void RestoreProcessName() {
+  std::lock_guard<std::recursive_mutex> hold(g_lock);
+  g_processName = kDefaultProcess;
+}
+
+struct ResetRegistration {
+  ResetRegistration() { RegisterResetHook(RestoreProcessName); }
+} g_resetRegistration;
+
+std::string TablePath() { return RootPath() + "/modules/table.txt"; }
+
+bool HasFolder(const std::u16string& name) { return name.find_first_of(u"\\/:") != std::u16string::npos; }
+
+// The host shared object registered for a Windows file name, or "".
+std::string LookUpTable(const std::u16string& leaf) {
+  std::string text;
+  {
+    StateFileLock lock(TablePath(), false);
+    if (!ReadWholeFile(TablePath(), text)) return std::string();
+  }
+  std::string found;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) {
+    size_t tab = line.find('\t');
+    if (tab == std::string::npos) continue;
+    if (SameTextIgnoringCase(ToUtf16(line.substr(0, tab)), leaf)) found = line.substr(tab + 1);
+  }
+  return found;
+}
+
+bool FileExistsOnMachine(const std::u16string& winPath) {
+  std::string host = HostPathFor(winPath);
+  struct stat st;
+  return !host.empty() && stat(host.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool IsElfFile(const std::string& hostPath) {
+  FILE* f = fopen(hostPath.c_str(), "rb");
+  if (!f) return false;
+  char magic[4] = {};
+  size_t n = fread(magic, 1, 4, f);
+  fclose(f);
+  return n == 4 && memcmp(magic, "\x7f" "ELF", 4) == 0;
+}
+
+// A bare name without extension gets ".dll"; a trailing dot means "no extension".
+std::u16string WithDefaultExtension(std::u16string name) {
+  std::u16string leaf = LeafOf(name);
+  if (!leaf.empty() && leaf.back() == u'.') {
+    name.pop_back();
+    return name;
+  }
+  if (leaf.find(u'.') == std::u16string::npos) name += u".dll";
+  return name;
+}
+
+std::u16string ProcessFolder() {
+  size_t slash = g_processName.find_last_of(u'\\');
+  return slash == std::u16string::npos ? std::u16string() : g_processName.substr(0, slash + 1);
+}
+
+// Finds the Windows path of a DLL name: a path is taken as it stands; a bare name is searched
+// in the standard order. A registered name found nowhere stands for a system DLL in System.
+bool ResolveWindowsPath(const std::u16string& name, std::u16string& winPath) {
+  if (HasFolder(name)) {
+    winPath = name;
+    return FileExistsOnMachine(name);
+  }
+  std::vector<std::u16string> folders;
+  folders.push_back(ProcessFolder());
+  for (const char16_t* f : kSystemFolders) folders.push_back(f);
+  for (const auto& folder : folders) {
+    if (folder.empty()) continue;
+    if (FileExistsOnMachine(folder + name)) {
+      winPath = folder + name;
+      return true;
+    }
+  }
+  if (!LookUpTable(name).empty()) {
+    winPath = std::u16string(kSystemFolders[0]) + name;
+    return true;
+  }
+  return false;
+}
+
+Module* FindLoaded(const std::u16string& name) {
+  bool bare = !HasFolder(name);
+  for (auto& m : g_modules) {
+    if (bare ? SameTextIgnoringCase(LeafOf(m->winPath), name) : SameTextIgnoringCase(m->winPath, name))
+      return m.get();
+  }
+  return nullptr;
+}
+
+Module* FindByHandle(HMODULE h) {
+  for (auto& m : g_modules)
+    if (reinterpret_cast<HMODULE>(m.get()) == h) return m.get();
+  return nullptr;
+}
+
+void Unload(Module* m) {
+  if (m->attached) {
+    if (auto entry = reinterpret_cast<DllMainProc>(dlsym(m->dl, "DllMain")))
+      entry(reinterpret_cast<HINSTANCE>(m), DLL_PROCESS_DETACH, nullptr);
+  }
+  dlclose(m->dl);
+  for (auto it = g_modules.begin(); it != g_modules.end(); ++it) {
+    if (it->get() == m) {
+      g_modules.erase(it);
+      break;
+    }
+  }
+}
+
+HMODULE Load(const std::u16string& requested, DWORD flags) {
+  if (requested.empty()) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  std::u16string name = WithDefaultExtension(requested);
+  std::lock_guard<std::recursive_mutex> hold(g_lock);
+  if (Module* m = FindLoaded(name)) {
+    ++m->refs;
+    return reinterpret_cast<HMODULE>(m);
+  }
+  std::u16string winPath;
+  if (!ResolveWindowsPath(name, winPath)) {
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return nullptr;
+  }
+  if (Module* m = FindLoaded(winPath)) {
+    ++m->refs;
+    return reinterpret_cast<HMODULE>(m);
+  }
+  std::string host = LookUpTable(LeafOf(winPath));
+  if (host.empty()) {
+    // A copy of one of our shared objects placed on the machine loads as itself.
+    std::string file = HostPathFor(winPath);
+    if (!IsElfFile(file)) {
+      SetLastError(ERROR_BAD_EXE_FORMAT);
+      return nullptr;
+    }
+    host = file;
+  }
+  void* dl = dlopen(host.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!dl) {
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return nullptr;
+  }
+  auto made = std::make_unique<Module>();
+  Module* m = made.get();
+  m->winPath = winPath;
+  m->hostPath = host;
+  m->dl = dl;
+  m->refs = 1;
+  g_modules.push_back(std::move(made));
+  bool runEntry = !(flags & (DONT_RESOLVE_DLL_REFERENCES | LOAD_LIBRARY_AS_DATAFILE |
+                             LOAD_LIBRARY_AS_DATAFILE_EXCLUSIVE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  if (runEntry) {
+    if (auto entry = reinterpret_cast<DllMainProc>(dlsym(dl, "DllMain"))) {
+      m->attached = true;
+      if (!entry(reinterpret_cast<HINSTANCE>(m), DLL_PROCESS_ATTACH, nullptr)) {
+        Unload(m);
+        SetLastError(ERROR_DLL_INIT_FAILED);
+        return nullptr;
+      }
+    }
+  }
+  return reinterpret_cast<HMODULE>(m);
+}
+
+}  // namespace
+}  // namespace winsim
+
+using namespace winsim;
+
+WINSIM_API HMODULE WINAPI LoadLibraryExW(LPCWSTR lpLibFileName, HANDLE hFile, DWORD dwFlags) {
+  if (!lpLibFileName || hFile) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  return Load(lpLibFileName, dwFlags);
+}
+
+WINSIM_API HMODULE WINAPI LoadLibraryW(LPCWSTR lpLibFileName) { return LoadLibraryExW(lpLibFileName, nullptr, 0); }
+
+WINSIM_API HMODULE WINAPI LoadLibraryA(LPCSTR lpLibFileName) {
+  if (!lpLibFileName) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  return Load(AnsiToWide(lpLibFileName), 0);
+}
+
+WINSIM_API BOOL WINAPI FreeLibrary(HMODULE hLibModule) {
+  std::lock_guard<std::recursive_mutex> hold(g_lock);
+  Module* m = FindByHandle(hLibModule);
+  if (!m) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if (--m->refs == 0) Unload(m);
+  return TRUE;
+}
+
+WINSIM_API FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
+  std::lock_guard<std::recursive_mutex> hold(g_lock);
+  Module* m = FindByHandle(hModule);
+  if (!m) {
+    SetLastError(hModule == kProcessModule ? ERROR_PROC_NOT_FOUND : ERROR_INVALID_HANDLE);
+    return nullptr;
+  }
+  // Our shared objects have no ordinal table: an ordinal is never found.
+  if (!lpProcName || IS_INTRESOURCE(lpProcName)) {
+    SetLastError(ERROR_PROC_NOT_FOUND);
+    return nullptr;
+  }
+  void* p = dlsym(m->dl, lpProcName);
+  if (!p) {
+    SetLastError(ERROR_PROC_NOT_FOUND);
+    return nullptr;
+  }
+  return reinterpret_cast<FARPROC>(p);
+}
+
+WINSIM_API HMODULE WINAPI GetModuleHandleW(LPCWSTR lpModuleName) {
+  if (!lpModuleName) return kProcessModule;
+  std::lock_guard<std::recursive_mutex> hold(g_lock);
+  std::u16string name = WithDefaultExtension(lpModuleName);
+  if (Module* m = FindLoaded(name)) return reinterpret_cast<HMODULE>(m);
+  if (!HasFolder(name) && SameTextIgnoringCase(name, LeafOf(g_processName))) return kProcessModule;
+  SetLastError(ERROR_MOD_NOT_FOUND);
+  return nullptr;
+}
+
+WINSIM_API DWORD WINAPI GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize) {
+  std::u16string path;
+  {
+    std::lock_guard<std::recursive_mutex> hold(g_lock);
+    if (!hModule || hModule == kProcessModule) {
+      path = g_processName;
+    } else if (Module* m = FindByHandle(hModule)) {
+      path = m->winPath;
+    } else {
+      SetLastError(ERROR_MOD_NOT_FOUND);
+      return 0;
+    }
+  }
+  if (!lpFilename || nSize == 0) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+  }
+  // A name that does not fit is cut and terminated, and the call answers nSize (the Windows
+  // Vista rule; XP left such a buffer unterminated).
+  if (path.size() >= nSize) {
+    memcpy(lpFilename, path.data(), (nSize - 1) * sizeof(WCHAR));
+    lpFilename[nSize - 1] = 0;
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return nSize;
+  }
+  memcpy(lpFilename, path.c_str(), (path.size() + 1) * sizeof(WCHAR));
+  return DWORD(path.size());
+}
+
+WINSIM_API DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize) {
+  WCHAR wide[MAX_PATH * 4];
+  DWORD n = GetModuleFileNameW(hModule, wide, MAX_PATH * 4);
+  if (n == 0) return 0;
+  if (!lpFilename || nSize == 0) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+  }
+  std::string narrow = WideToAnsi(std::u16string(wide, n));
+  if (narrow.size() >= nSize) {
+    memcpy(lpFilename, narrow.data(), nSize - 1);
+    lpFilename[nSize - 1] = 0;
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return nSize;
+  }
+  memcpy(lpFilename, narrow.c_str(), narrow.size() + 1);
+  return DWORD(narrow.size());
+}
+
+// ---- control of the simulated machine ----
+
+BOOL SimRegisterModule(const char* windowsFileName, const char* hostPath) {
+  if (!windowsFileName || !*windowsFileName || !hostPath || !*hostPath || strchr(windowsFileName, '\t') ||
+      strchr(windowsFileName, '\n') || strchr(hostPath, '\n'))
+    return FALSE;
+  std::string path = TablePath();
+  StateFileLock lock(path, true);
+  std::string text;
+  if (!ReadWholeFile(path, text)) return FALSE;
+  // Drop earlier entries of the name so the table stays one line per module.
+  std::u16string leaf = ToUtf16(windowsFileName);
+  std::istringstream in(text);
+  std::string line, kept;
+  while (std::getline(in, line)) {
+    size_t tab = line.find('\t');
+    if (tab != std::string::npos && SameTextIgnoringCase(ToUtf16(line.substr(0, tab)), leaf)) continue;
+    if (!line.empty()) kept += line + "\n";
+  }
+  kept += std::string(windowsFileName) + "\t" + hostPath + "\n";
+  return ReplaceFileAtomically(path, kept) ? TRUE : FALSE;
+}
+
+void SimSetProcessName(const char* windowsPath) {
+  std::lock_guard<std::recursive_mutex> hold(g_lock);
+  g_processName = windowsPath && *windowsPath ? ToUtf16(windowsPath) : std::u16string(kDefaultProcess);
+}
