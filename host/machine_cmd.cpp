@@ -21,6 +21,7 @@ namespace fs = std::filesystem;
 
 // The driver folder C:\WINDOWS\system32\spool\drivers\w32x86\3\ as a folder of the machine root.
 const char kDriverFolderHost[] = "/c/WINDOWS/system32/spool/drivers/w32x86/3/";
+const char kSystemFolderHost[] = "/c/WINDOWS/system32/";
 const char kDefaultDriver[] = "ORVEL ALTEN KV310 ZEMS";
 const char kDefaultPrinter[] = "ZEMS Printer";
 
@@ -272,7 +273,7 @@ int CmdInstall(int argc, char** argv) {
            "Installs a printer: copies zemsgr, zemsui and zemsexc of the driver build (DIR, default the\n"
            "folder of zemshost) as .dll files and the model description FILE into the driver folder,\n"
            "registers the driver, the printer and the module table entries of the copied DLLs and of\n"
-           "the build's outside-DLL stand-ins (<name>.so as <name>.dll). --extra\n"
+           "the build's outside-DLL stand-ins (<name>.so as <name>.dll, also placed in System). --extra\n"
            "adds a file to the driver package (a .so becomes <name>.dll and is registered).\n"
            "--server makes the printer a connection to that server. Defaults: printer \"%s\",\n"
            "driver \"%s\", port \"LPT1:\".\n",
@@ -310,7 +311,8 @@ int CmdInstall(int argc, char** argv) {
       return Fail("cannot write the module table");
   }
   // The outside-DLL stand-ins of the build (every other shared object of ours) are registered
-  // under <name>.dll: by bare name they load as system DLLs, by path only where the file is.
+  // under <name>.dll and placed in the System folder, where the system's search order and
+  // loads by a System-folder path find them.
   for (const auto& entry : fs::directory_iterator(bin, ec)) {
     const fs::path& p = entry.path();
     std::string stem = p.stem().string();
@@ -318,6 +320,9 @@ int CmdInstall(int argc, char** argv) {
         stem == "zemsexc")
       continue;
     if (!SimRegisterModule((stem + ".dll").c_str(), fs::absolute(p).c_str())) return Fail("cannot write the module table");
+    fs::copy_file(p, std::string(SimMachineRoot()) + kSystemFolderHost + stem + ".dll",
+                  fs::copy_options::overwrite_existing, ec);
+    if (ec) return Fail("cannot copy " + p.string() + ": " + ec.message());
   }
   std::string modelName = fs::path(*model).filename().string();
   if (!CopyIntoDriverFolder(*model, modelName, error)) return Fail(error);
