@@ -4,6 +4,7 @@
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
@@ -15,7 +16,13 @@
 #pragma GCC visibility push(hidden)
 namespace stand_in {
 
-inline std::string File(const std::string& name) { return std::string(SimMachineRoot()) + "/stand-ins/" + name; }
+// The path of a script file; the folder is made when missing, so that the first log line of a
+// fresh machine has its place.
+inline std::string File(const std::string& name) {
+  std::string folder = std::string(SimMachineRoot()) + "/stand-ins";
+  mkdir(folder.c_str(), 0777);
+  return folder + "/" + name;
+}
 
 // The file's lines (without line ends); empty when it does not exist. *exists tells which.
 inline std::vector<std::string> Lines(const std::string& name, bool* exists = nullptr) {

@@ -24,7 +24,7 @@ constexpr DWORD kInvalidData = 13;
 constexpr DWORD kInvalidParameter = 87;
 constexpr DWORD kRefused = 0x20000002;
 
-// Sessions live while the DLL is loaded; tables are counted so that the log shows which one
+// Sessions live while the DLL is loaded; tables are numbered so that the log shows which one
 // a dispose returns.
 std::map<DWORD, std::string> g_sessions;
 DWORD g_nextSession = 1;
@@ -244,6 +244,9 @@ STAND_IN_EXPORT DWORD WINAPI JCGetInterface(DWORD version, void** ops) {
     } else if (!Accepts(version)) {
       r = kRefused;
     } else {
+      // Numbers start again at 1 while nothing is held, so that a log reads the same
+      // whichever load of the process wrote it.
+      if (g_tables.empty() && g_sessions.empty()) g_nextTable = g_nextSession = 1;
       void** slots = new void*[13]{
           reinterpret_cast<void*>(PrinterCall),    reinterpret_cast<void*>(PrinterCall2),
           reinterpret_cast<void*>(OpenSession),    reinterpret_cast<void*>(CloseSession),
