@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <strings.h>
+
 #include "platform/sim.h"
 #include "support/machine_fixture.h"
 #include "support/machine_printers.h"
@@ -32,8 +34,11 @@ void RemoveStandIn(const char* windowsName) {
     if (strncasecmp(line.c_str(), prefix.c_str(), prefix.size()) != 0) kept += line + "\n";
   in.close();
   std::ofstream(table, std::ios::trunc) << kept;
+  // The machine's names match without case: remove the file whatever its spelling.
   std::error_code ec;
-  std::filesystem::remove(HostPath(std::string("C:\\WINDOWS\\system32\\") + windowsName), ec);
+  std::filesystem::path system = HostPath("C:\\WINDOWS\\system32");
+  for (const auto& entry : std::filesystem::directory_iterator(system, ec))
+    if (strcasecmp(entry.path().filename().c_str(), windowsName) == 0) std::filesystem::remove(entry.path(), ec);
 }
 
 void WriteScript(const std::string& name, const std::string& contents) {
