@@ -8,6 +8,7 @@
 #include "core/bind/user_code.h"
 #include "core/common/settings_folders.h"
 #include "core/items/item_ids.h"
+#include "platform/sim.h"
 #include "support/machine_printers.h"
 
 namespace zems_test {
@@ -88,6 +89,17 @@ TEST_F(UserCodeTest, FullNineByteUserCodeIsTerminatedAndHandedOn) {
   EXPECT_EQ(u"12345678", TextOf(kItem_zdmUserCode));
   ASSERT_EQ(1u, PushedUserCodes().size());
   EXPECT_NE(std::string::npos, PushedUserCodes()[0].find("data=" + HexText(u"12345678") + " "));
+}
+
+TEST_F(UserCodeTest, UserCodeIsCutBetweenDoubleByteCharacters) {
+  ASSERT_TRUE(SimSetAnsiCodePage(932));
+  SetData(u"ServerUse", std::string("\x01", 1));
+  SetData(u"UserCodeUse", std::string("\x01", 1));
+  SetData(u"UserCode", "1234567\x82\xa0");  // seven digits and one double-byte character
+  EXPECT_EQ(1, UserCodeFromServer(ctx()));
+  std::u16string code = TextOf(kItem_zdmLogCode);
+  SimSetAnsiCodePage(1252);
+  EXPECT_EQ(u"1234567", code) << "the item's eight bytes end before the character";
 }
 
 TEST_F(UserCodeTest, MissingStoreIsCreatedWithTheCodeOff) {
