@@ -204,12 +204,11 @@ DWORD JcLoadInterface(JcBlock* b, DriverContext* ctx) {
 DWORD JcUnloadInterface(JcBlock* b, DriverContext* ctx) {
   (void)ctx;
   if (!b) return 0;
-  if (b->getInterface && b->disposeInterface && b->ops) {
-    b->disposeInterface(b->ops);
-    b->ops = nullptr;
-    b->getInterface = nullptr;
-    b->disposeInterface = nullptr;
-  }
+  if (b->getInterface && b->disposeInterface && b->ops) b->disposeInterface(b->ops);
+  // Whatever was found goes with the DLL: no entry point is kept into a freed module.
+  b->ops = nullptr;
+  b->getInterface = nullptr;
+  b->disposeInterface = nullptr;
   if (b->module) {
     FreeLibrary(b->module);
     b->module = nullptr;

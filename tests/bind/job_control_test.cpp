@@ -8,6 +8,7 @@
 #include "core/items/item_ids.h"
 #include "core/model/model_lookup.h"
 #include "core/store/item_store.h"
+#include "platform/sim.h"
 #include "support/machine_printers.h"
 
 namespace zems_test {
@@ -288,12 +289,24 @@ TEST_F(JobControlTest, MissingDllReturnsErrorAndKeepsItems) {
   EXPECT_EQ(nullptr, Block().module);
 }
 
-TEST_F(JobControlTest, MissingExportReturnsProcNotFoundAndUnloads) {
+class JobControlMissingExport : public JobControlTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(JobControlMissingExport, ReturnsProcNotFoundAndUnloads) {
+  SimHideExport(kJobControlDll, GetParam());
+  EXPECT_EQ(DWORD(ERROR_PROC_NOT_FOUND), JcOpenUi(ctx()));
+  EXPECT_EQ(DWORD(ERROR_PROC_NOT_FOUND), JcFetchPropertiesOnceUi(ctx(), kJcMaskJobItems));
+  EXPECT_TRUE(JcLog("JCGetInterface").empty()) << "no table is taken that could not be given back";
+  EXPECT_EQ(nullptr, Block().module);
+  EXPECT_EQ(nullptr, Block().getInterface);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, JobControlMissingExport, ::testing::Values("JCGetInterface", "JCDisposeInterface"));
+
+TEST_F(JobControlTest, DllWithoutEitherExportReturnsProcNotFound) {
   // The notification stand-in under the job-control name: loads, but has neither export.
   InstallStandIn(kJobControlDll, kNotificationSo);
   EXPECT_EQ(DWORD(ERROR_PROC_NOT_FOUND), JcOpenUi(ctx()));
   EXPECT_EQ(nullptr, Block().module);
-  EXPECT_EQ(nullptr, Block().getInterface);
 }
 
 TEST_F(JobControlTest, FailingSlotReturnsItsResultAndKeepsItems) {

@@ -13,6 +13,7 @@ struct NotifyCase {
   const char* so;      // stand-in registered as OMPNInf.dll; null: none
   const char* bits;    // ompninf.bits
   const char* force;   // ompninf.force
+  const char* hidden;  // an export the loader does not find
   DWORD flags;
   LONG_PTR supportComplete, supportErr, complete, err;  // items 562, 563, 530, 531 afterwards
   bool valueAsked;
@@ -23,6 +24,7 @@ class PrintNotification : public BindTest, public ::testing::WithParamInterface<
 TEST_P(PrintNotification, FillsTheFourItems) {
   const NotifyCase& c = GetParam();
   if (c.so) InstallStandIn(kNotificationDll, c.so);
+  if (c.hidden) SimHideExport(kNotificationDll, c.hidden);
   WriteScript("ompninf.bits", c.bits);
   WriteScript("ompninf.force", c.force);
   // Every item starts at 1, so that both "set to 0" and "left alone" show.
@@ -40,14 +42,16 @@ TEST_P(PrintNotification, FillsTheFourItems) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, PrintNotification,
     ::testing::Values(
-        NotifyCase{"NoDll", nullptr, "", "", 0, 0, 0, 1, 1, false},
-        NotifyCase{"MissingExports", kJobControlSo, "capability 3\n", "", 0, 0, 0, 1, 1, false},
-        NotifyCase{"CapabilitiesOnly", kNotificationSo, "capability 3\nvalue 0\n", "", 1, 1, 1, 1, 1, false},
-        NotifyCase{"CapabilitiesAndValues", kNotificationSo, "capability 1\nvalue 2\n", "", 0, 1, 0, 0, 1, true},
+        NotifyCase{"NoDll", nullptr, "", "", nullptr, 0, 0, 0, 1, 1, false},
+        NotifyCase{"MissingExports", kJobControlSo, "capability 3\n", "", nullptr, 0, 0, 0, 1, 1, false},
+        NotifyCase{"CapabilitiesOnly", kNotificationSo, "capability 3\nvalue 0\n", "", nullptr, 1, 1, 1, 1, 1, false},
+        NotifyCase{"CapabilitiesAndValues", kNotificationSo, "capability 1\nvalue 2\n", "", nullptr, 0, 1, 0, 0, 1, true},
         NotifyCase{"ValueCallFails", kNotificationSo, "capability 3\nvalue 0\n", "OMGetPrintNotificationValue 5\n",
-                   0, 1, 1, 1, 1, true},
+                   nullptr, 0, 1, 1, 1, 1, true},
         NotifyCase{"CapabilityCallFails", kNotificationSo, "capability 3\n",
-                   "OMGetPrintNotificationCapability 1\n", 0, 0, 0, 1, 1, false}),
+                   "OMGetPrintNotificationCapability 1\n", nullptr, 0, 0, 0, 1, 1, false},
+        NotifyCase{"ValueExportMissing", kNotificationSo, "capability 3\n", "", "OMGetPrintNotificationValue", 1, 0,
+                   0, 1, 1, false}),
     [](const ::testing::TestParamInfo<NotifyCase>& info) { return std::string(info.param.name); });
 
 TEST_F(BindTest, NotificationNameIsCutBetweenCharactersWithin260Bytes) {
