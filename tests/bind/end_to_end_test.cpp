@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "bind_fixture.h"
+#include "core/bind/print_notification.h"
 #include "core/context/context_cache.h"
 #include "core/context/driver_context.h"
 #include "core/items/item_ids.h"
@@ -66,6 +67,14 @@ TEST_F(JobControlEndToEnd, JobItemsGoToTheStandInAndComeBack) {
   EXPECT_EQ(DWORD(ERROR_MOD_NOT_FOUND), JcFetchPropertiesOnceUi(ctx_, kJcMaskJobItemsWithUserCode));
   EXPECT_EQ(u"Bob", Text(kItem_zdmOwnerName));
   EXPECT_EQ(store, ScriptLines("orvjc32.store"));
+}
+
+TEST_F(JobControlEndToEnd, NotificationDllIsFoundInTheSystemFolder) {
+  WriteScript("ompninf.bits", "capability 2\n");
+  CtxQueryPrintNotification(ctx_, kNotifyCapabilitiesOnly);
+  EXPECT_EQ(0, ItemGetRawById(ctx_, kItem_zdmSupportFunc2SelectJobComplete));
+  EXPECT_EQ(1, ItemGetRawById(ctx_, kItem_zdmSupportFunc2SelectJobErr));
+  EXPECT_EQ(1u, LogLinesStarting("ompninf.log", "OMGetPrintNotificationCapability printer=\"ZEMS Printer\"").size());
 }
 
 }  // namespace
