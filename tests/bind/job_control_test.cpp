@@ -1,6 +1,8 @@
 // The job-control binding against its scripted stand-in: version agreement, fetching into
 // the items (also from hostile answers), pushing, the dispatcher's commands and the DLL or an
 // export missing.
+#include <unistd.h>
+
 #include <algorithm>
 
 #include "bind_fixture.h"
@@ -9,6 +11,7 @@
 #include "core/model/model_lookup.h"
 #include "core/store/item_store.h"
 #include "platform/sim.h"
+#include "support/child_process.h"
 #include "support/machine_printers.h"
 
 namespace zems_test {
@@ -172,6 +175,18 @@ TEST_F(JobControlTest, SendLanguageHandsTheLanguageBlock) {
   char block[17];
   snprintf(block, sizeof block, "08000000%02x%02x%02x%02x", primary & 0xFF, primary >> 8, sub & 0xFF, sub >> 8);
   EXPECT_EQ(1u, JcLog(std::string("slot8 session=1 code=1 block=") + block).size());
+}
+
+TEST_F(JobControlTest, StoreOutlivesTheProcessThatPushed) {
+  // Another process pushes the owner name and ends; this one fetches it back.
+  ChildProcess child([this](ChildProcess&) {
+    SetTextOf(kItem_zdmOwnerName, u"Ann");
+    if (JcPushPropertiesUi(ctx(), 0x0002) != 0) _exit(1);
+  });
+  ASSERT_EQ(0, child.Wait());
+  SetTextOf(kItem_zdmOwnerName, u"");
+  EXPECT_EQ(0u, JcFetchPropertiesOnceUi(ctx(), 0x0002));
+  EXPECT_EQ(u"Ann", TextOf(kItem_zdmOwnerName));
 }
 
 // ---- the dispatcher's commands ----
