@@ -70,6 +70,8 @@ set(ZEMS_INCLUDE_MAP
   "bind context"     # a job binds to a context
   "bind items"       # job settings are items
   "bind store"       # bidi answers are stored
+  "bind system"      # printer names, languages and settings folders of the bound printer
+  "bind model"       # model defaults of job items
   # -- front: dialog lookups and UI state shared by the deliverables
   "front common"
   "front context"    # lookups run against a context
