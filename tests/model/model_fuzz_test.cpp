@@ -1,6 +1,7 @@
 // The reader and parser survive any bytes: mutated fixtures (a fixed seed, a few seconds at
 // most) and hand-made hostile inputs end in a partial model or a dropped statement, never a
-// crash or a read past the data. Run under the sanitize build this is the fuzz target.
+// crash or a read past the data. Each parse state is also built into its compiled image, fixed
+// up and walked back against the state. Run under the sanitize build this is the fuzz target.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -9,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "core/common/mem.h"
+#include "image_walk.h"
 #include "model_test_util.h"
 
 namespace {
@@ -25,6 +28,12 @@ void ParseExact(const std::string& bytes, UINT codePage) {
   for (const ModelItemDescriptor* d = state->header->descriptors; d && descriptors <= bytes.size(); d = d->next)
     ++descriptors;
   EXPECT_LE(descriptors, bytes.size());
+  ModelImageHeader* image = ModelBuildImage(state);
+  if (image) {
+    ModelFixUpImage(image);
+    EXPECT_EQ("", model_test::CompareImage(state, image));
+    MemFree(image);
+  }
   ModelFreeParseState(state);
 }
 
