@@ -21,13 +21,13 @@ DWORD PutWideText(ModelImageWriter* w, const WCHAR* text) {
   if (!text) return 0;
   DWORD n = 0;
   while (text[n]) ++n;
-  return ModelWriterPut(w, text, (n + 1) * sizeof(WCHAR));
+  return ModelWriterPutAligned(w, text, (n + 1) * sizeof(WCHAR));
 }
 
 // Writes a record whose link fields are filled by the caller afterwards.
 template <typename Record>
 DWORD PutRecord(ModelImageWriter* w, const Record& record) {
-  return ModelWriterPut(w, &record, sizeof(Record));
+  return ModelWriterPutAligned(w, &record, sizeof(Record));
 }
 
 template <typename Record>
@@ -45,7 +45,8 @@ void SetLink(ModelImageWriter* w, DWORD offset, Field Record::*field, DWORD valu
 DWORD PutPair(ModelImageWriter* w, const OptionCommandPair* pair) {
   DWORD first = PutText(w, pair->first);
   DWORD second = PutText(w, pair->second);
-  DWORD at = ModelWriterReserve(w, sizeof(OptionCommandPair));
+  OptionCommandPair empty = {};
+  DWORD at = PutRecord(w, empty);
   SetLink(w, at, &OptionCommandPair::first, first);
   SetLink(w, at, &OptionCommandPair::second, second);
   return at;
@@ -74,7 +75,7 @@ DWORD PutTextArray(ModelImageWriter* w, char* const* texts, LONG count) {
     return 0;
   }
   for (LONG i = 0; i < count; ++i) links[i] = PutText(w, texts[i]);
-  DWORD at = ModelWriterPut(w, links, count * sizeof(DWORD));
+  DWORD at = ModelWriterPutAligned(w, links, count * sizeof(DWORD));
   MemFree(links);
   return at;
 }
@@ -97,7 +98,7 @@ DWORD PutListEntry(ModelImageWriter* w, ModelValueShape shape, const ListValueRe
     }
     case kModelShapeSlot: {
       const SlotValueRecord* s = reinterpret_cast<const SlotValueRecord*>(e);
-      DWORD papers = s->papers && s->paperCount > 0 ? ModelWriterPut(w, s->papers, s->paperCount * sizeof(WORD)) : 0;
+      DWORD papers = s->papers && s->paperCount > 0 ? ModelWriterPutAligned(w, s->papers, s->paperCount * sizeof(WORD)) : 0;
       SlotValueRecord copy = *s;
       copy.next = nullptr;
       copy.command = nullptr;
@@ -284,7 +285,7 @@ DWORD PutFonts(ModelImageWriter* w, FontListEntry* const* entries, LONG count) {
     links[i] = PutRecord(w, copy);
     SetLink(w, links[i], &FontListEntry::name, name);
   }
-  DWORD at = ModelWriterPut(w, links, count * sizeof(DWORD));
+  DWORD at = ModelWriterPutAligned(w, links, count * sizeof(DWORD));
   MemFree(links);
   return at;
 }
@@ -314,6 +315,13 @@ DWORD ModelWriterPut(ModelImageWriter* w, const void* data, DWORD n) {
 
 void ModelWriterSetDword(ModelImageWriter* w, DWORD offset, DWORD value) {
   if (w && w->base && offset && offset <= w->limit - sizeof(DWORD)) memcpy(w->base + offset, &value, sizeof(DWORD));
+}
+
+DWORD ModelWriterPutAligned(ModelImageWriter* w, const void* data, DWORD n) {
+  if (!w || !data || n == 0 || w->failed) return 0;
+  DWORD pad = (4 - (w->at & 3)) & 3;
+  if (pad && !ModelWriterReserve(w, pad)) return 0;
+  return ModelWriterPut(w, data, n);
 }
 
 BYTE* ModelWriterBytes(ModelImageWriter* w, DWORD offset) {

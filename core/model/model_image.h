@@ -27,6 +27,9 @@ struct ModelImageWriter {
 DWORD ModelWriterReserve(ModelImageWriter* w, DWORD n);
 // Reserves and copies n bytes; 0 for none (n 0 or null data) or when they do not fit.
 DWORD ModelWriterPut(ModelImageWriter* w, const void* data, DWORD n);
+// The same at the next multiple of 4: records and arrays of links are read through typed
+// pointers, so only texts are left unaligned.
+DWORD ModelWriterPutAligned(ModelImageWriter* w, const void* data, DWORD n);
 // Stores a 32-bit value at an offset inside an earlier reservation (nothing while measuring).
 void ModelWriterSetDword(ModelImageWriter* w, DWORD offset, DWORD value);
 // The bytes of an earlier reservation, or null while measuring.
