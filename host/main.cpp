@@ -10,6 +10,8 @@
 #include "platform/sim.h"
 #include "platform/win32.h"
 
+int CmdModel(int argc, char** argv);  // host/model_cmd.cpp
+
 namespace {
 
 int Usage(FILE* out) {
@@ -19,6 +21,7 @@ int Usage(FILE* out) {
           "  demo      run the main paths on the sample model\n"
           "  info      show the machine root\n"
           "  machine   set up the simulated machine: printers, printer data, registry, system\n"
+          "  model     compile a model description and report its image\n"
           "Each command takes --help.\n");
   return out == stderr ? 2 : 0;
 }
@@ -41,6 +44,7 @@ int main(int argc, char** argv) {
   if (cmd == "demo") return CmdDemo(argc - 2, argv + 2);
   if (cmd == "info") return CmdInfo(argc - 2, argv + 2);
   if (cmd == "machine") return CmdMachine(argc - 2, argv + 2);
+  if (cmd == "model") return CmdModel(argc - 2, argv + 2);
   fprintf(stderr, "zemshost: unknown command '%s'\n", cmd.c_str());
   return Usage(stderr);
 }
