@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include <map>
 #include <vector>
 
 #include "core/rules/model_rules.h"
@@ -271,17 +272,19 @@ struct Walker {
       if (written[i]->values != (shared ? shared->values : nullptr)) return Fail("variant's value records differ");
     }
     // Slots: the first base of an item id in file order, else the first variant.
+    std::map<WORD, const ModelItemDescriptor*> expected;
+    for (size_t k = 0; k < order.size(); ++k) {
+      if (order[k]->variant == 0) expected.emplace(order[k]->itemId, written[k]);
+    }
+    for (size_t k = order.size(); k-- > 0;) {  // variants stand in reverse file order
+      if (order[k]->variant != 0) expected.emplace(order[k]->itemId, written[k]);
+    }
     for (WORD id = 1; id <= 10434; ++id) {
       ModelItemDescriptor** slot = ModelHeaderSlot(const_cast<ModelImageHeader*>(image), id);
       if (!slot) continue;
-      const ModelItemDescriptor* expected = nullptr;
-      for (size_t pass = 0; pass < 2 && !expected; ++pass) {
-        for (size_t k = 0; k < order.size() && !expected; ++k) {
-          size_t i = pass == 0 ? k : order.size() - 1 - k;  // variants stand in reverse file order
-          if ((order[i]->variant != 0) == (pass == 1) && order[i]->itemId == id) expected = written[i];
-        }
-      }
-      if (*slot != expected) return Fail("slot of item " + std::to_string(id) + " differs");
+      auto it = expected.find(id);
+      if (*slot != (it == expected.end() ? nullptr : it->second))
+        return Fail("slot of item " + std::to_string(id) + " differs");
     }
     return true;
   }
