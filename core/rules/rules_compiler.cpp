@@ -3,7 +3,7 @@
 // rule references kept as numbers until the image links them.
 #include <string.h>
 
-#include "core/front/control_lookup.h"
+#include "core/front/dialog_records.h"
 #include "core/model/model_parser_handlers.h"
 #include "core/rules/model_rules.h"
 #include "core/rules/rule_tokens.h"
@@ -57,20 +57,27 @@ WORD ValueOf(const RuleToken& t) {
   return value ? value->logical : 0;
 }
 
+// Dialogs and controls are named in the static page table that every context copies.
 WORD DialogOf(const RuleToken& t) {
   char name[kMaxName + 1];
-  if (!CopyName(t, name)) return 0;
-  const DlgPageRecord* page = PageFindByName(nullptr, name);
-  return page ? page->dialogId : 0;
+  const DlgPageTable* pages = TblGetPageTable();
+  if (!CopyName(t, name) || !pages || !pages->rows) return 0;
+  for (SHORT i = 0; i < pages->count; ++i) {
+    if (pages->rows[i].name && strcmp(pages->rows[i].name, name) == 0) return pages->rows[i].dialogId;
+  }
+  return 0;
 }
 
-// Controls are searched on every page of the static page table.
+// A control name is a symbol; the first control on any page that carries it gives the id.
 WORD ControlOf(const RuleToken& t) {
-  char name[kMaxName + 1];
-  if (!CopyName(t, name)) return 0;
+  WORD symbol = SymbolOf(t);
   const DlgPageTable* pages = TblGetPageTable();
-  for (SHORT i = 0; pages && pages->rows && i < pages->count; ++i) {
-    if (const DlgControlRecord* control = CtlFindByName(nullptr, &pages->rows[i], name)) return control->controlId;
+  if (!symbol || !pages || !pages->rows) return 0;
+  for (SHORT i = 0; i < pages->count; ++i) {
+    const DlgPageRecord& page = pages->rows[i];
+    for (WORD c = 0; page.controls && c < page.controlCount; ++c) {
+      if (page.controls[c].symbolId == symbol) return page.controls[c].controlId;
+    }
   }
   return 0;
 }
