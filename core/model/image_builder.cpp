@@ -215,8 +215,8 @@ DWORD PutNode(CommandWriter* c, const CommandNode* node, DWORD next, int depth) 
     case kCommandNodeString: {
       const StringCommandNode* s = reinterpret_cast<const StringCommandNode*>(node);
       DWORD text = 0, length = 0;
-      if (ModelIndexFind(&c->textByNumber, static_cast<DWORD>(s->number), &text))
-        ModelIndexFind(&c->lengthByNumber, static_cast<DWORD>(s->number), &length);
+      if (ModelNumberIndexFind(&c->textByNumber, static_cast<DWORD>(s->number), &text))
+        ModelNumberIndexFind(&c->lengthByNumber, static_cast<DWORD>(s->number), &length);
       StringCommandNode copy = {{nullptr, kCommandNodeString, 0}, static_cast<LONG>(length), nullptr};
       at = PutRecord(w, copy);
       SetLink(w, at, &StringCommandNode::text, text);
@@ -331,7 +331,7 @@ BYTE* ModelWriterBytes(ModelImageWriter* w, DWORD offset) {
 DWORD ModelJudgeLink(const ModelImageLinks* links, DWORD reference) {
   if (reference == 0) return 0;
   DWORD offset = 0;
-  if (reference == kModelRuleUnresolved || !ModelIndexFind(&links->judgeByNumber, reference, &offset))
+  if (reference == kModelRuleUnresolved || !ModelNumberIndexFind(&links->judgeByNumber, reference, &offset))
     offset = links->alwaysFalse;
   return ModelRuleLink(offset);
 }
@@ -367,10 +367,10 @@ void ModelBuildItems(ModelImageWriter* w, const ModelParseState* state, ModelIma
     DWORD values = 0;
     if (d->variant == 0) {
       values = PutValues(w, d);
-      if (values && !ModelIndexAdd(&valuesOf, AsDword(d->values), values)) w->failed = TRUE;
+      if (values && !ModelNumberIndexAdd(&valuesOf, AsDword(d->values), values)) w->failed = TRUE;
     } else if (d->values) {
       // Shares the records written for its base; a base that has none written gives none.
-      ModelIndexFind(&valuesOf, AsDword(d->values), &values);
+      ModelNumberIndexFind(&valuesOf, AsDword(d->values), &values);
     }
     DWORD pair = d->commands ? PutPair(w, d->commands) : 0;
     ModelItemDescriptor copy = *d;
@@ -380,7 +380,7 @@ void ModelBuildItems(ModelImageWriter* w, const ModelParseState* state, ModelIma
     copy.values = nullptr;
     DWORD at = PutRecord(w, copy);
     DWORD exclusive = 0;
-    ModelIndexFind(&links->exclusiveBySymbol, d->symbolId, &exclusive);
+    ModelNumberIndexFind(&links->exclusiveBySymbol, d->symbolId, &exclusive);
     SetLink(w, at, &ModelItemDescriptor::next, i + 1 < n ? offsets[i + 1] : 0);
     SetLink(w, at, &ModelItemDescriptor::commands, pair);
     SetLink(w, at, &ModelItemDescriptor::exclusive, exclusive);
@@ -401,7 +401,7 @@ void ModelBuildItems(ModelImageWriter* w, const ModelParseState* state, ModelIma
       if (slot && !*slot) memcpy(slot, &offsets[i], sizeof(DWORD));
     }
   }
-  ModelIndexFree(&valuesOf);
+  ModelNumberIndexFree(&valuesOf);
   MemFree(order);
   MemFree(offsets);
 }
@@ -418,9 +418,9 @@ void ModelBuildCommands(ModelImageWriter* w, const ModelParseState* state, Model
     DWORD at = s->text ? ModelWriterPut(w, s->text, length) : 0;
     if (at && s->number != 0) {
       // The first CommandString of a number is the one its string nodes use.
-      if (!ModelIndexFind(&c.textByNumber, static_cast<DWORD>(s->number), nullptr)) {
-        if (!ModelIndexAdd(&c.textByNumber, static_cast<DWORD>(s->number), at) ||
-            !ModelIndexAdd(&c.lengthByNumber, static_cast<DWORD>(s->number), length))
+      if (!ModelNumberIndexFind(&c.textByNumber, static_cast<DWORD>(s->number), nullptr)) {
+        if (!ModelNumberIndexAdd(&c.textByNumber, static_cast<DWORD>(s->number), at) ||
+            !ModelNumberIndexAdd(&c.lengthByNumber, static_cast<DWORD>(s->number), length))
           w->failed = TRUE;
       }
     }
@@ -434,8 +434,8 @@ void ModelBuildCommands(ModelImageWriter* w, const ModelParseState* state, Model
   for (int i = 0; i < 5; ++i) SetHeaderLink(fields[i], PutBlock(&c, *groups[i], 0));
   SetHeaderLink(&header->deviceFonts, PutFonts(w, h->deviceFonts, h->deviceFontCount));
   SetHeaderLink(&header->cartridges, PutFonts(w, h->cartridges, h->cartridgeCount));
-  ModelIndexFree(&c.textByNumber);
-  ModelIndexFree(&c.lengthByNumber);
+  ModelNumberIndexFree(&c.textByNumber);
+  ModelNumberIndexFree(&c.lengthByNumber);
 }
 
 DWORD ModelRulesSize(ModelParseState* state) {
@@ -443,8 +443,8 @@ DWORD ModelRulesSize(ModelParseState* state) {
   ModelImageHeader scratch;
   ModelImageLinks links = {};
   ModelBuildRules(&w, state, &scratch, &links);
-  ModelIndexFree(&links.judgeByNumber);
-  ModelIndexFree(&links.exclusiveBySymbol);
+  ModelNumberIndexFree(&links.judgeByNumber);
+  ModelNumberIndexFree(&links.exclusiveBySymbol);
   return w.failed ? kModelImageMaxSize : w.at - sizeof(ModelImageHeader);
 }
 
@@ -486,8 +486,8 @@ ModelImageHeader* ModelBuildImage(ModelParseState* state) {
   ModelBuildRules(&w, state, header, &links);
   ModelBuildItems(&w, state, header, &links);
   ModelBuildCommands(&w, state, header, &links);
-  ModelIndexFree(&links.judgeByNumber);
-  ModelIndexFree(&links.exclusiveBySymbol);
+  ModelNumberIndexFree(&links.judgeByNumber);
+  ModelNumberIndexFree(&links.exclusiveBySymbol);
   if (w.failed) {
     MemFree(block);
     return nullptr;

@@ -4,7 +4,7 @@
 // so an odd value marks a link not yet fixed up. The fix-up turns the block in place into the
 // addressed form that every reader uses.
 #pragma once
-#include "core/model/model_index.h"
+#include "core/model/number_index.h"
 #include "core/model/model_parser.h"
 #include "core/model/model_types.h"
 

@@ -160,7 +160,7 @@ int JudgeValidate(const JudgeCell* cells) {
 const JudgeRecord* ModelFindJudge(const ModelParseState* state, DWORD number) {
   if (!state || !state->rules) return nullptr;
   DWORD found = 0;
-  if (!ModelIndexFind(&state->rules->judgeByNumber, number, &found)) return nullptr;
+  if (!ModelNumberIndexFind(&state->rules->judgeByNumber, number, &found)) return nullptr;
   return reinterpret_cast<const JudgeRecord*>(static_cast<UINT_PTR>(found));
 }
 
@@ -181,7 +181,7 @@ int ModelOnJudge(ModelParseState* state, ModelStatementReader* s) {
   record->length = count * sizeof(JudgeCell);
   record->cells = cells;
   record->line = state->line;
-  if (!ModelIndexAdd(&rules->judgeByNumber, static_cast<DWORD>(number),
+  if (!ModelNumberIndexAdd(&rules->judgeByNumber, static_cast<DWORD>(number),
                      static_cast<DWORD>(reinterpret_cast<UINT_PTR>(record))))
     return 0;
   if (rules->lastJudge)

@@ -5,7 +5,7 @@
 // (JudgeRecord, ModelRuleList, ModelRuleEntry) holding rule numbers; the image builder turns
 // the numbers into links.
 #pragma once
-#include "core/model/model_index.h"
+#include "core/model/number_index.h"
 #include "core/model/model_parser.h"
 #include "platform/win32.h"
 

@@ -12,7 +12,7 @@ namespace {
 DWORD ListOffset(const ModelNumberIndex* index, DWORD reference) {
   DWORD offset = 0;
   if (reference == 0 || reference == kModelRuleUnresolved) return 0;
-  ModelIndexFind(index, reference, &offset);
+  ModelNumberIndexFind(index, reference, &offset);
   return offset;
 }
 
@@ -128,7 +128,7 @@ void ModelBuildRules(ModelImageWriter* w, ModelParseState* state, ModelImageHead
   if (!state->rules) return;
   for (JudgeRecord* j = state->judges; j; j = j->next) {
     j->imageOffset = ModelWriterPut(w, j->cells, j->length);
-    if (j->imageOffset && !ModelIndexAdd(&links->judgeByNumber, static_cast<DWORD>(j->number), j->imageOffset))
+    if (j->imageOffset && !ModelNumberIndexAdd(&links->judgeByNumber, static_cast<DWORD>(j->number), j->imageOffset))
       w->failed = TRUE;
   }
   // References that name no compiled judge get one that is always false, never "no judge".
@@ -149,7 +149,7 @@ void ModelBuildRules(ModelImageWriter* w, ModelParseState* state, ModelImageHead
         break;
       }
       const_cast<ModelRuleList*>(list)->imageOffset = first;
-      if (!ModelIndexAdd(&lists[kind], static_cast<DWORD>(list->number), first)) w->failed = TRUE;
+      if (!ModelNumberIndexAdd(&lists[kind], static_cast<DWORD>(list->number), first)) w->failed = TRUE;
       BYTE* bytes = ModelWriterBytes(w, first);
       DWORD i = 0;
       for (const ModelRuleEntry* e = list->first; e; e = e->next, ++i) {
@@ -168,7 +168,7 @@ void ModelBuildRules(ModelImageWriter* w, ModelParseState* state, ModelImageHead
   DWORD i = 0;
   for (const ModelRuleEntry* e = state->exclusives; first && e && i < count; e = e->next, ++i) {
     DWORD at = first + i * sizeof(ExclusiveRecord);
-    if (!ModelIndexAdd(&links->exclusiveBySymbol, e->element[0], at) && e->element[0]) w->failed = TRUE;
+    if (!ModelNumberIndexAdd(&links->exclusiveBySymbol, e->element[0], at) && e->element[0]) w->failed = TRUE;
     if (!bytes) continue;
     const DWORD* x = e->element;
     DWORD fields[9] = {
@@ -185,7 +185,7 @@ void ModelBuildRules(ModelImageWriter* w, ModelParseState* state, ModelImageHead
     memcpy(bytes + i * sizeof(ExclusiveRecord), fields, sizeof(fields));
   }
   memcpy(&header->exclusives, &first, sizeof(DWORD));
-  for (ModelNumberIndex& index : lists) ModelIndexFree(&index);
+  for (ModelNumberIndex& index : lists) ModelNumberIndexFree(&index);
 }
 
 void ModelRelocateRules(ModelImageHeader* image) {

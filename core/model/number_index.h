@@ -17,8 +17,8 @@ struct ModelNumberIndex {
 
 // Adds key -> value unless the key is present already (the first entry stays). FALSE for key
 // 0 or when no memory can be had.
-BOOL ModelIndexAdd(ModelNumberIndex* index, DWORD key, DWORD value);
+BOOL ModelNumberIndexAdd(ModelNumberIndex* index, DWORD key, DWORD value);
 // TRUE with the value of the key.
-BOOL ModelIndexFind(const ModelNumberIndex* index, DWORD key, DWORD* value);
+BOOL ModelNumberIndexFind(const ModelNumberIndex* index, DWORD key, DWORD* value);
 // Frees the cells of a heap index (an owned index goes with its parse state).
-void ModelIndexFree(ModelNumberIndex* index);
+void ModelNumberIndexFree(ModelNumberIndex* index);

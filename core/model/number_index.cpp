@@ -1,5 +1,5 @@
 // Open-addressing map of nonzero keys.
-#include "core/model/model_index.h"
+#include "core/model/number_index.h"
 
 #include "core/common/mem.h"
 #include "core/model/model_parser.h"
@@ -49,9 +49,9 @@ bool Grow(ModelNumberIndex* index) {
 
 }  // namespace
 
-BOOL ModelIndexAdd(ModelNumberIndex* index, DWORD key, DWORD value) {
+BOOL ModelNumberIndexAdd(ModelNumberIndex* index, DWORD key, DWORD value) {
   if (!index || key == 0) return FALSE;
-  if (ModelIndexFind(index, key, nullptr)) return TRUE;
+  if (ModelNumberIndexFind(index, key, nullptr)) return TRUE;
   // At most half full, so that probes stay short.
   if ((index->count + 1) * 2 > index->capacity && !Grow(index)) return FALSE;
   Place(index->keys, index->values, index->capacity, key, value);
@@ -59,7 +59,7 @@ BOOL ModelIndexAdd(ModelNumberIndex* index, DWORD key, DWORD value) {
   return TRUE;
 }
 
-BOOL ModelIndexFind(const ModelNumberIndex* index, DWORD key, DWORD* value) {
+BOOL ModelNumberIndexFind(const ModelNumberIndex* index, DWORD key, DWORD* value) {
   if (!index || key == 0 || index->capacity == 0) return FALSE;
   DWORD mask = index->capacity - 1;
   for (DWORD i = Hash(key) & mask;; i = (i + 1) & mask) {
@@ -71,7 +71,7 @@ BOOL ModelIndexFind(const ModelNumberIndex* index, DWORD key, DWORD* value) {
   }
 }
 
-void ModelIndexFree(ModelNumberIndex* index) {
+void ModelNumberIndexFree(ModelNumberIndex* index) {
   if (!index || index->owner) return;
   MemFree(index->keys);
   MemFree(index->values);
