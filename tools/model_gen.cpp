@@ -34,8 +34,8 @@ std::vector<const ValueSymbol*> Values() {
 
 }  // namespace
 
-std::string GenerateModelDescription(const ModelGenSpec& spec) {
-  std::vector<const SymbolEntry*> items = Items(spec.items);
+std::string GenerateModelDescription(const ModelGenShape& shape) {
+  std::vector<const SymbolEntry*> items = Items(shape.items);
   std::vector<const ValueSymbol*> values = Values();
   std::string out = "*FileVersion: 9.99\n";
   char line[512];
@@ -48,7 +48,7 @@ std::string GenerateModelDescription(const ModelGenSpec& spec) {
     out += line;
     snprintf(line, sizeof(line), "*%s: IDList {", name);
     out += line;
-    for (int v = 0; v < spec.values; ++v) {
+    for (int v = 0; v < shape.values; ++v) {
       snprintf(line, sizeof(line), " {%s \"%d\"}", value(i, v), v);
       out += line;
     }
@@ -56,23 +56,23 @@ std::string GenerateModelDescription(const ModelGenSpec& spec) {
     snprintf(line, sizeof(line), "*Default%s: %s\n*CloseUI\n", name, value(i, 0));
     out += line;
   }
-  int judges = spec.rules / 2 > 0 ? spec.rules / 2 : 1;
-  int rest = spec.rules - judges;
+  int judges = shape.rules / 2 > 0 ? shape.rules / 2 : 1;
+  int rest = shape.rules - judges;
   int valueRules = rest / 2, actions = rest / 4, transacts = rest - valueRules - actions;
   for (int j = 1; j <= judges; ++j) {
     int a = j % n, b = (j * 3 + 1) % n;
     // Every other judge joins two comparisons.
     if (j % 2)
-      snprintf(line, sizeof(line), "*Judge %d=J%d: %s == %s\n", j, j, items[a]->name, value(a, j % spec.values));
+      snprintf(line, sizeof(line), "*Judge %d=J%d: %s == %s\n", j, j, items[a]->name, value(a, j % shape.values));
     else
       snprintf(line, sizeof(line), "*Judge %d=J%d: (%s == %s) || J%d\n", j, j, items[b]->name,
-               value(b, 1 % spec.values), j - 1);
+               value(b, 1 % shape.values), j - 1);
     out += line;
   }
   for (int r = 1; r <= valueRules; ++r) {
     int i = r % n;
-    snprintf(line, sizeof(line), "*Item %d=V%d: { %s J%d NULL NULL %s NULL J%d NULL }\n", r, r, value(i, 1 % spec.values),
-             1 + r % judges, value(i, 2 % spec.values), 1 + (r * 5) % judges);
+    snprintf(line, sizeof(line), "*Item %d=V%d: { %s J%d NULL NULL %s NULL J%d NULL }\n", r, r, value(i, 1 % shape.values),
+             1 + r % judges, value(i, 2 % shape.values), 1 + (r * 5) % judges);
     out += line;
   }
   for (int a = 1; a <= actions; ++a) {

@@ -5,12 +5,12 @@
 #pragma once
 #include <string>
 
-struct ModelGenSpec {
+struct ModelGenShape {
   int items;   // PickOne items, each with its option command
   int values;  // values per item
   int rules;   // rule statements: half judges, then per-value rules, actions and transacts
 };
 
-// The description text; deterministic for a spec. Items beyond what the symbol table holds
+// The description text; deterministic for a shape. Items beyond what the symbol table holds
 // are left out.
-std::string GenerateModelDescription(const ModelGenSpec& spec);
+std::string GenerateModelDescription(const ModelGenShape& shape);
