@@ -43,6 +43,7 @@ set(ZEMS_INCLUDE_MAP
   "rules model"      # rules come from the model description
   "rules items"      # rules name items and values
   "rules tables"     # rules name symbols
+  "rules front"      # rule statements name dialogs and controls of the page table
   # -- context: the driver context, its cache and UI state; it opens everything else
   "context common"
   "context system"   # printer name at open and cache match
