@@ -10,6 +10,7 @@ namespace {
 
 constexpr DWORD kOnlyLargeBytes = 65536;
 constexpr DWORD kIntChars = 10;
+constexpr DWORD kIntReadChars = 64;  // blanks before the number included
 
 bool IsLead(char c) { return IsDBCSLeadByteEx(GetACP(), BYTE(c)) != FALSE; }
 
@@ -33,21 +34,47 @@ class Narrow {
   char* text_ = nullptr;
 };
 
-// Compares name with the text at p without regard to (ASCII) case; the two bytes of a
-// double-byte character are compared as they are. On a match returns the byte after it.
-const char* MatchName(const char* name, const char* p) {
-  while (*name) {
-    if (IsLead(*name)) {
-      if (p[0] != name[0] || !name[1] || p[1] != name[1]) return nullptr;
-      name += 2;
-      p += 2;
-      continue;
-    }
-    if (LowerAscii(*p) != LowerAscii(*name)) return nullptr;
-    ++name;
-    ++p;
+// The n bytes of name and of the text at p name the same thing without regard to case. The
+// ini calls fold case through the system's case table, not only ASCII; plain ASCII is folded
+// here directly, anything else goes through that table (lstrcmpiW) so that both readers of one
+// file find the same sections and keys.
+bool SameIgnoringCase(const char* name, const char* p, size_t n) {
+  bool ascii = true;
+  for (size_t i = 0; i < n; ++i) {
+    if (!p[i] || p[i] == '\r' || p[i] == '\n') return false;
+    if (BYTE(name[i]) >= 0x80 || BYTE(p[i]) >= 0x80) ascii = false;
   }
-  return p;
+  if (ascii) {
+    for (size_t i = 0; i < n; ++i)
+      if (LowerAscii(p[i]) != LowerAscii(name[i])) return false;
+    return true;
+  }
+  bool same = true;
+  for (size_t i = 0; i < n && same; ++i) same = p[i] == name[i];
+  if (same) return true;
+  // Case variants of a character take the same number of bytes in the code pages the driver
+  // runs with, so the candidate is the same n bytes.
+  WCHAR* a = static_cast<WCHAR*>(MemAllocZero(DWORD((n + 1) * 2 * sizeof(WCHAR))));
+  if (!a) return false;
+  WCHAR* b = a + n + 1;
+  int na = MultiByteToWideChar(CP_ACP, 0, name, int(n), a, int(n));
+  int nb = MultiByteToWideChar(CP_ACP, 0, p, int(n), b, int(n));
+  same = na > 0 && nb > 0 && lstrcmpiW(a, b) == 0;
+  MemFree(a);
+  return same;
+}
+
+size_t Length(const char* s) {
+  size_t n = 0;
+  while (s[n]) ++n;
+  return n;
+}
+
+// Compares name with the text at p without regard to case; on a match returns the byte after
+// it.
+const char* MatchName(const char* name, const char* p) {
+  size_t n = Length(name);
+  return SameIgnoringCase(name, p, n) ? p + n : nullptr;
 }
 
 // At a line that begins with '[': the section name must follow, then ']'.
@@ -100,12 +127,6 @@ bool Reserve(IniSectionBuffer* buffer, DWORD position, DWORD need) {
 void Append(IniSectionBuffer* buffer, DWORD* position, const char* text, size_t n) {
   for (size_t i = 0; i < n; ++i) buffer->data[*position + i] = text[i];
   *position += DWORD(n);
-}
-
-size_t Length(const char* s) {
-  size_t n = 0;
-  while (s[n]) ++n;
-  return n;
 }
 
 // The extent [start, end) of the section's header line and body in text, or false.
@@ -255,9 +276,15 @@ WORD StoreIniTextGetString(LPCWSTR key, LPCWSTR def, LPWSTR destination, DWORD s
 }
 
 LONG StoreIniTextGetInt(LPCWSTR key, LONG def, const char* cursor, DWORD* position) {
-  WCHAR text[kIntChars + 1];
-  if (StoreIniTextGetString(key, TEXT(""), text, kIntChars + 1, cursor, position) == 0) return def;
-  const WCHAR* p = text;
+  // Leading blanks are skipped before the ten characters are taken, as the system's ini calls
+  // skip them: "a= 12" reads 12 through both. A value of blanks alone is empty.
+  WCHAR text[kIntReadChars + 1];
+  if (StoreIniTextGetString(key, TEXT(""), text, kIntReadChars + 1, cursor, position) == 0) return def;
+  DWORD first = 0;
+  while (text[first] == ' ' || text[first] == '\t' || text[first] == '\v' || text[first] == '\f') ++first;
+  if (!text[first]) return def;
+  WCHAR* p = text + first;
+  if (StrWideLength(p) > kIntChars) p[kIntChars] = 0;
   bool negative = false;
   if (*p == '-' || *p == '+') negative = *p++ == '-';
   DWORD value = 0;

@@ -94,6 +94,44 @@ TEST_F(IniTextTest, NoBlanksAreSkipped) {
     EXPECT_EQ(std::u16string(c.expected), Get(c.file, c.section, c.key)) << c.file;
 }
 
+// Both readers of one file read the same number: leading blanks are skipped as the ini calls
+// skip them.
+TEST_F(IniTextTest, IntegersReadAsTheIniCallsReadThem) {
+  const char* values[] = {"12", " 12", "\t12", "   -3", "+7", "12abc", "abc", "  ", "", "-0", "0012",
+                          " \t 4096", "2147483647", "-21474836"};
+  for (const char* value : values) {
+    WriteHostFile(Host(), std::string("[S]\r\na=") + value + "\r\n");
+    char* text = StoreLoadIniText(path_, FALSE);
+    ASSERT_TRUE(text);
+    DWORD position = 0;
+    LONG ours = StoreIniTextGetInt(TEXT("a"), 9, StoreIniTextFindSection(TEXT("S"), text), &position);
+    StoreFreeIniText(text);
+    EXPECT_EQ(LONG(GetPrivateProfileIntW(TEXT("S"), TEXT("a"), 9, path_)), ours) << "value \"" << value << '"';
+  }
+}
+
+// Section and key names match through the system's case table, as the ini calls match them,
+// not by ASCII alone.
+TEST_F(IniTextTest, NamesMatchThroughTheSystemCaseTable) {
+  struct Case {
+    const char* file;  // in code page 1252
+    const char16_t* section;
+    const char16_t* key;
+  } cases[] = {
+      {"[b\xFCro]\r\nk=1\r\n", u"B\u00DCRO", u"K"},
+      {"[B\xDCRO]\r\nk=1\r\n", u"b\u00FCro", u"k"},
+      {"[S]\r\n\xC4rger=1\r\n", u"s", u"\u00E4RGER"},
+      {"[\xC9t\xE9]\r\nk=1\r\n", u"\u00E9T\u00C9", u"k"},
+      {"[b\xFCro]\r\nk=1\r\n", u"BURO", u"k"},  // not the same letter: found by neither
+  };
+  for (const Case& c : cases) {
+    WCHAR expected[16];
+    WriteHostFile(Host(), c.file);
+    GetPrivateProfileStringW(c.section, c.key, TEXT("<none>"), expected, 16, path_);
+    EXPECT_EQ(std::u16string(expected), Get(c.file, c.section, c.key)) << c.file;
+  }
+}
+
 TEST_F(IniTextTest, LookupsResumeWrapOnceAndTakeTheFirstAfterThePosition) {
   WriteHostFile(Host(), "[S]\r\nA=1\r\nB=2\r\nC=3\r\nA=4\r\n[T]\r\nD=5\r\n");
   char* text = StoreLoadIniText(path_, FALSE);
@@ -186,6 +224,15 @@ TEST_F(IniRewriteTest, RewrittenSectionMovesToTheStart) {
   EXPECT_EQ("[N]\r\nx=1\r\n", ReadHostFile(OnC(Root(), "set/new.ini")));
   EXPECT_FALSE(HostExists(OnC(Root(), "set/new.ini.~zt")));
   EXPECT_FALSE(StoreIniTextReplaceSection(&ctx_, path_, TEXT("B"), nullptr, 0));
+}
+
+// A section whose name differs in a letter's case outside ASCII is replaced, not added twice.
+TEST_F(IniRewriteTest, SectionNamesMatchThroughTheSystemCaseTable) {
+  WriteHostFile(Host(), "[b\xFCro]\r\nk=1\r\n[X]\r\nx=1\r\n");
+  const char section[] = "[B\xDCRO]\r\nk=2\r\n";
+  ASSERT_TRUE(StoreIniTextReplaceSection(&ctx_, path_, u"B\u00DCRO", section, sizeof section - 1));
+  EXPECT_EQ("[B\xDCRO]\r\nk=2\r\n[X]\r\nx=1\r\n", ReadHostFile(Host()));
+  EXPECT_EQ(2u, GetPrivateProfileIntW(u"b\u00FCro", TEXT("k"), 0, path_));
 }
 
 // A file with zero bytes of its own (a stray byte, or text saved as UTF-16) keeps all of them:
