@@ -456,6 +456,52 @@ TEST(ModelParser, ElseIfTakesItsOwnColon) {
   }
 }
 
+std::string Repeat(const std::string& text, int n) {
+  std::string out;
+  for (int i = 0; i < n; ++i) out += text;
+  return out;
+}
+
+// An ElseIf chain is a list, however long; a block nested deeper than the cap is skipped by
+// its braces, and the entries after it in the group are kept.
+TEST(ModelParser, LongElseIfChainsAndDeepNesting) {
+  struct Case {
+    const char* what;
+    std::string body;  // the JobStart group's entries
+    std::string expected;
+    UINT codePage;
+  } cases[] = {
+      {"100 ElseIf branches, then an entry",
+       "Command : Judge1 { Type : StringType 1 }" + Repeat(" ElseIf : Judge2 { Type : StringType 2 }", 100) +
+           " Else { Type : StringType 3 } Type : FontType",
+       "C1(S1|" + Repeat("C2(S2|", 100) + "S3" + Repeat(")", 101) + " F", 1252},
+      {"a chain of empty branches ending in one that is not",
+       "Command : Judge1 { }" + Repeat(" ElseIf : Judge2 { }", 70) + " ElseIf : Judge3 { Type : FontType } Type : StringType 9",
+       "C1(|" + Repeat("C2(|", 70) + "C3(F|)" + Repeat(")", 71) + " S9", 1252},
+      {"nesting at the cap is kept", Repeat("Command : Judge1 { ", 64) + "Type : FontType" + Repeat(" }", 64) +
+           " Type : StringType 9",
+       Repeat("C1(", 64) + "F" + Repeat("|)", 64) + " S9", 1252},
+      {"nesting beyond the cap is skipped, the rest kept",
+       "Type : StringType 1 Command : Judge2 { " + Repeat("Command : Judge1 { ", 70) + "Type : FontType" +
+           Repeat(" }", 70) + " Type : StringType 7 } Type : StringType 9",
+       "S1 C2(S7|) S9", 1252},
+      {"a skipped block takes its ElseIf and Else along",
+       Repeat("Command : Judge1 { ", 64) + "Command : Judge5 { Type : FontType } ElseIf : Judge6 { Type : FontType }"
+           " Else { Type : FontType } Type : StringType 8" + Repeat(" }", 64) + " Type : StringType 9",
+       Repeat("C1(", 64) + "S8" + Repeat("|)", 64) + " S9", 1252},
+      {"a brace in a double-byte character does not end a skipped block",
+       "Command : Judge2 { " + Repeat("Command : Judge1 { ", 65) + "Type : GroupType \x81\x7D" + Repeat(" }", 65) +
+           " Type : StringType 7 } Type : StringType 9",
+       "C2(S7|) S9", 932},
+  };
+  for (const Case& c : cases) {
+    Parsed p("*CommandGroup: JobStart {\n" + c.body + "\n}\n", c.codePage);
+    ASSERT_NE(nullptr, p.state) << c.what;
+    ASSERT_NE(nullptr, p->header->jobStart) << c.what;
+    EXPECT_EQ(c.expected, Describe(p->header->jobStart->thenList)) << c.what;
+  }
+}
+
 TEST(ModelParser, CommandStringsFontsAndHeaderTexts) {
   Parsed p(
       "*FileVersion: 6.63\n"
