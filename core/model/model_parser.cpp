@@ -1,4 +1,4 @@
-// Model-description parser: parse loop, dispatch, parse state and its memory, rule names,
+// Model-description parser: parse loop, dispatch, parse state, rule names,
 // model defaults and the header texts.
 #include "core/model/model_parser.h"
 
@@ -9,27 +9,7 @@
 #include "core/model/model_parser_handlers.h"
 #include "core/model/model_parser_scan.h"
 
-struct ModelArenaChunk {
-  ModelArenaChunk* next;
-  DWORD size;
-  DWORD used;
-  // data follows
-};
-
 namespace {
-
-constexpr DWORD kChunkSize = 64 * 1024;
-constexpr DWORD kMaxAlloc = 0x40000000;
-
-BYTE* ChunkData(ModelArenaChunk* chunk) { return reinterpret_cast<BYTE*>(chunk + 1); }
-
-void FreeArena(ModelArenaChunk* chunk) {
-  while (chunk) {
-    ModelArenaChunk* next = chunk->next;
-    MemFree(chunk);
-    chunk = next;
-  }
-}
 
 bool KeywordIs(const ModelStatementReader* s, const char* text) {
   return strcmp(s->keyword.text, text) == 0;
@@ -116,30 +96,6 @@ const KeywordHandlerRow ModelKeywordTable[24] = {
     {nullptr, nullptr},
 };
 
-void* ModelParseAlloc(ModelParseState* state, DWORD size) {
-  if (!state || size == 0 || size > kMaxAlloc) return nullptr;
-  size = (size + 3u) & ~3u;
-  ModelArenaChunk* chunk = state->arena;
-  if (!chunk || chunk->size - chunk->used < size) {
-    DWORD capacity = size > kChunkSize / 4 ? size : kChunkSize;
-    chunk = static_cast<ModelArenaChunk*>(MemAllocZero(sizeof(ModelArenaChunk) + capacity));
-    if (!chunk) return nullptr;
-    chunk->size = capacity;
-    if (capacity == size && state->arena) {
-      // A large block gets a chunk of its own behind the current one, which keeps its room.
-      chunk->next = state->arena->next;
-      state->arena->next = chunk;
-      chunk->used = size;
-      return ChunkData(chunk);
-    }
-    chunk->next = state->arena;
-    state->arena = chunk;
-  }
-  void* block = ChunkData(chunk) + chunk->used;
-  chunk->used += size;
-  return block;
-}
-
 ModelParseState* ModelParseFile(LPCWSTR path) {
   ModelDataReader* data = ModelOpenDataReader(path);
   if (!data) return nullptr;
@@ -186,7 +142,7 @@ int ModelDispatchStatement(ModelParseState* state, ModelStatementReader* s) {
 
 void ModelFreeParseState(ModelParseState* state) {
   if (!state) return;
-  FreeArena(state->arena);
+  ModelArenaFree(&state->arena);
   MemFree(state->header);
   MemFree(state);
 }

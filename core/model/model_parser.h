@@ -4,6 +4,7 @@
 #pragma once
 #include "core/model/model_reader.h"
 #include "core/model/model_types.h"
+#include "core/model/parse_arena.h"
 
 struct JudgeRecord;    // compiled Judge statements
 struct ModelRuleList;  // one Item, Action, Transact, AlertAction or Alert statement
@@ -77,9 +78,6 @@ int ModelDispatchStatement(ModelParseState* state, ModelStatementReader* stateme
 BOOL ModelCloseOpenItem(ModelParseState* state);
 
 void ModelFreeParseState(ModelParseState* state);
-
-// Zeroed memory owned by the parse state, aligned to 4 bytes; NULL when none can be had.
-void* ModelParseAlloc(ModelParseState* state, DWORD size);
 
 // Registers a rule name of one kind (appended; a lookup finds the first registration).
 BOOL ModelRegisterRuleName(ModelParseState* state, int kind, const char* name, DWORD length,

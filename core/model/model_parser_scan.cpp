@@ -3,7 +3,7 @@
 
 #include <string.h>
 
-#include "core/model/model_parser.h"
+#include "core/model/parse_arena.h"
 #include "core/model/model_reader.h"
 #include "core/tables/symbol_table.h"
 #include "core/tables/value_symbols.h"
