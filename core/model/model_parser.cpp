@@ -7,6 +7,7 @@
 #include "core/common/mem.h"
 #include "core/common/text.h"
 #include "core/model/model_parser_handlers.h"
+#include "core/model/model_parser_index.h"
 #include "core/model/model_parser_scan.h"
 
 namespace {
@@ -41,6 +42,8 @@ ModelParseState* NewParseState(UINT codePage) {
     return nullptr;
   }
   state->codePage = codePage;
+  // Without its index the parse still works, walking its lists.
+  state->index = ModelIndexCreate();
   return state;
 }
 
@@ -143,6 +146,7 @@ int ModelDispatchStatement(ModelParseState* state, ModelStatementReader* s) {
 void ModelFreeParseState(ModelParseState* state) {
   if (!state) return;
   ModelArenaFree(&state->arena);
+  ModelIndexFree(state->index);
   MemFree(state->header);
   MemFree(state);
 }
@@ -156,14 +160,30 @@ BOOL ModelRegisterRuleName(ModelParseState* state, int kind, const char* name, D
   memcpy(text, name, length);
   entry->name = text;
   entry->number = number;
-  ModelRuleName** tail = &state->ruleNames[kind];
-  while (*tail) tail = &(*tail)->next;
-  *tail = entry;
+  ModelRuleName* last = nullptr;
+  ModelIndexAnswer known = ModelIndexRuleNameTail(state, kind, &last);
+  if (known == kIndexAbsent) {
+    last = nullptr;  // the index saw every registration: none yet
+  } else if (known == kIndexUnknown) {
+    last = state->ruleNames[kind];
+    while (last && last->next) last = last->next;
+  }
+  if (last)
+    last->next = entry;
+  else
+    state->ruleNames[kind] = entry;
+  ModelIndexNoteRuleName(state, kind, entry, length);
   return TRUE;
 }
 
 LONG ModelFindRuleName(const ModelParseState* state, int kind, const char* name, DWORD length) {
   if (!state || kind < 0 || kind >= kModelRuleKinds || !name) return 0;
+  LONG number = 0;
+  switch (ModelIndexFindRuleName(state, kind, name, length, &number)) {
+    case kIndexFound: return number;
+    case kIndexAbsent: return 0;
+    case kIndexUnknown: break;
+  }
   for (const ModelRuleName* entry = state->ruleNames[kind]; entry; entry = entry->next) {
     if (strlen(entry->name) == length && memcmp(entry->name, name, length) == 0)
       return entry->number;

@@ -28,6 +28,7 @@ struct ModelRuleName {
 };
 
 struct ModelArenaChunk;
+struct ModelParseIndex;
 
 struct ModelParseState {
   ModelImageHeader* header;  // the 7,996-byte header block, links as addresses
@@ -53,6 +54,7 @@ struct ModelParseState {
   ModelItemDescriptor* openBase;        // first descriptor of the open symbol
   CommandStringNode* lastCommandString;
   ModelArenaChunk* arena;  // every record of the parse lives here and is freed with it
+  ModelParseIndex* index;  // lookups that keep the parse linear in its input; may be null
 };
 
 typedef int (*ModelKeywordHandler)(ModelParseState* state, ModelStatementReader* statement);

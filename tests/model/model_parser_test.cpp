@@ -1,14 +1,15 @@
 // The model-description parser: item blocks, values, defaults, variants and Identity items,
 // value records, command groups, command strings, font lists and the header texts.
 #include <gtest/gtest.h>
-
 #include <string.h>
 
+#include <chrono>
 #include <thread>
 
 #include "core/model/model_parser_scan.h"
 #include "core/tables/symbol_table.h"
 #include "core/tables/value_symbols.h"
+#include "model_shapes.h"
 #include "model_test_util.h"
 
 using model_test::FindItem;
@@ -629,6 +630,52 @@ TEST(ModelParser, RuleNumbers) {
     LONG expected;
   } cases[] = {{"12", 12}, {"12=Name", 12}, {"1a2", 12}, {"-5", -5}, {"5-", -5}, {"=7", 0}, {"", 0}};
   for (const Case& c : cases) EXPECT_EQ(c.expected, ModelParseNumber(c.word)) << c.word;
+}
+
+// The parse time grows with the input, not with its square: 32 times the statements of each
+// shape take at most twice the time per statement. Small and large runs alternate and the
+// best of three counts for each, so that a busy machine does not decide.
+TEST(ModelParser, ParseTimeIsLinearInTheStatements) {
+  auto parseSeconds = [](const std::string& text) {
+    auto start = std::chrono::steady_clock::now();
+    ModelParseState* state = ModelParseMemory(text.data(), static_cast<DWORD>(text.size()), 1252);
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_NE(nullptr, state);
+    ModelFreeParseState(state);
+    return seconds;
+  };
+  const int kSmall = 2000, kLarge = 64000;
+  for (int shape = 0; shape < model_shapes::kShapeCount; ++shape) {
+    const std::string small = model_shapes::Generate(shape, kSmall);
+    const std::string large = model_shapes::Generate(shape, kLarge);
+    double bestSmall = 1e9, bestLarge = 1e9;
+    for (int run = 0; run < 3; ++run) {
+      bestSmall = std::min(bestSmall, parseSeconds(small));
+      bestLarge = std::min(bestLarge, parseSeconds(large));
+    }
+    EXPECT_LT(bestLarge / kLarge, 2 * bestSmall / kSmall) << model_shapes::ShapeName(shape);
+  }
+}
+
+// Names resolve to the row the static tables' own lookups give.
+TEST(ModelParser, NameLookupsAgreeWithTheTables) {
+  for (int i = 0, n = TblSymbolCount(); i < n; ++i) {
+    const SymbolEntry* row = TblSymbolAt(i);
+    if (!row->name || !row->name[0]) continue;
+    ModelSpan span = {row->name, static_cast<DWORD>(strlen(row->name))};
+    ASSERT_EQ(TblFindSymbolByName(row->name), ModelFindSymbol(span)) << row->name;
+  }
+  for (int i = 0, n = TblValueSymbolCount(0); i < n; ++i) {
+    const ValueSymbol* row = TblValueSymbolAt(0, i);
+    ModelSpan span = {row->name, static_cast<DWORD>(strlen(row->name))};
+    ASSERT_EQ(TblFindValueSymbolByName(row->name), ModelFindValueSymbol(span)) << row->name;
+  }
+  const char* unknown[] = {"TOV_", "TOV_dmPaperSizeX", "DMPAPERSIZE_", "ZZZ"};
+  for (const char* name : unknown) {
+    ModelSpan span = {name, static_cast<DWORD>(strlen(name))};
+    EXPECT_EQ(nullptr, ModelFindSymbol(span)) << name;
+    EXPECT_EQ(nullptr, ModelFindValueSymbol(span)) << name;
+  }
 }
 
 }  // namespace
