@@ -180,7 +180,23 @@ char* IniTextReadFile(BOOL onlyLarge, LPCWSTR path) {
 
 char* StoreLoadIniText(LPCWSTR path, BOOL onlyLarge) {
   if (!path || !path[0] || path[1] != ':') return nullptr;
-  return IniTextReadFile(onlyLarge, path);
+  DWORD bytes = 0;
+  char* text = ReadWholeFile(onlyLarge, path, &bytes);
+  if (!text || bytes < 2 || BYTE(text[0]) != 0xFF || BYTE(text[1]) != 0xFE) return text;
+  // A file saved as UTF-16 is read as the system code page text of its characters, so that
+  // the lookups see what the ini calls see (characters outside the code page excepted).
+  const DWORD chars = (bytes - 2) / 2;
+  WCHAR* wide = static_cast<WCHAR*>(MemAllocZero((chars + 1) * sizeof(WCHAR)));
+  int narrowBytes = 0;
+  if (wide) {
+    for (DWORD i = 0; i < chars; ++i) wide[i] = WCHAR(BYTE(text[2 + 2 * i]) | (BYTE(text[3 + 2 * i]) << 8));
+    narrowBytes = chars ? WideCharToMultiByte(CP_ACP, 0, wide, int(chars), nullptr, 0, nullptr, nullptr) : 0;
+  }
+  char* narrow = wide && narrowBytes >= 0 ? static_cast<char*>(MemAllocZero(DWORD(narrowBytes) + 1)) : nullptr;
+  if (narrow && narrowBytes > 0) WideCharToMultiByte(CP_ACP, 0, wide, int(chars), narrow, narrowBytes, nullptr, nullptr);
+  MemFree(wide);
+  MemFree(text);
+  return narrow;
 }
 
 BOOL StoreFreeIniText(char* text) {

@@ -283,7 +283,7 @@ TEST_F(IniRewriteTest, Utf16FilesAreRewrittenInUtf16) {
     }
     WriteHostFile(Host(), bytes);
     std::vector<std::u16string> others = OtherSections(path_, u"B");
-    ASSERT_TRUE(StoreIniTextReplaceSection(&ctx_, path_, TEXT("B"), "[B]\r\nb=\xE9" "2\r\n", 12));
+    ASSERT_TRUE(StoreIniTextReplaceSection(&ctx_, path_, TEXT("B"), "[B]\r\nb=\xE9" "2\r\n", 11));
     EXPECT_EQ(others, OtherSections(path_, u"B"));
     WCHAR value[16];
     GetPrivateProfileStringW(TEXT("C"), TEXT("c"), TEXT(""), value, 16, path_);
@@ -292,6 +292,19 @@ TEST_F(IniRewriteTest, Utf16FilesAreRewrittenInUtf16) {
     EXPECT_EQ(std::u16string(u"\u00e92"), std::u16string(value));
     GetPrivateProfileSectionNamesW(value, 16, path_);
     EXPECT_EQ(std::u16string(u"B"), std::u16string(value)) << "one copy of B, at the start";
+
+    // The text reader reads the same file as the ini calls do.
+    char* loaded = StoreLoadIniText(path_, FALSE);
+    ASSERT_TRUE(loaded);
+    for (const char16_t* section : {u"A", u"B"}) {
+      WCHAR expected[16], actual[16];
+      DWORD position = 0;
+      const char16_t* key = section[0] == u'A' ? u"a" : u"b";
+      GetPrivateProfileStringW(section, key, TEXT("-"), expected, 16, path_);
+      StoreIniTextGetString(key, TEXT("-"), actual, 16, StoreIniTextFindSection(section, loaded), &position);
+      EXPECT_EQ(std::u16string(expected), std::u16string(actual));
+    }
+    StoreFreeIniText(loaded);
   }
 }
 
