@@ -373,8 +373,9 @@ bool EndsReadableBody(const C* line, const C* end) {
 // to no section and stay first. The old section's own lines run from its header to the first
 // line that begins with '[' after blanks (or holds a zero character); from there up to the
 // next header the ini calls still count the lines to the section (a "[x" without ']', for
-// instance), and the text reader never saw them, so they are kept and stay right after the new section text, where they keep belonging to it. An
-// indented header ends both: it and its lines stay where they are.
+// instance) while the text reader never saw them, so they are kept right after the new
+// section text, where they go on belonging to it. An indented header ends both: it and its
+// lines stay where they are.
 template <class C>
 struct SectionLayout {
   const C* preambleEnd;
