@@ -347,14 +347,20 @@ const C* SkipBlanks(const C* p, const C* end) {
   return p;
 }
 
+// A unit that pairs with the next one: a lead byte of the code page; never a UTF-16 unit.
+bool PairsWithNext(char c) { return IsLead(c); }
+bool PairsWithNext(WCHAR) { return false; }
+
 // The ini calls take a line as a section header when, after blanks, it begins with '[' and
-// holds a ']'.
+// holds a ']' (a character of its own, not the second byte of a double-byte one).
 template <class C>
 bool IsHeaderLine(const C* line, const C* end) {
   const C* p = SkipBlanks(line, end);
   if (p == end || *p != C('[')) return false;
-  for (; p < end && *p != C('\n'); ++p)
+  for (; p < end && *p != C('\n'); ++p) {
     if (*p == C(']')) return true;
+    if (PairsWithNext(*p) && p + 1 < end && p[1] != C('\n')) ++p;
+  }
   return false;
 }
 

@@ -327,6 +327,7 @@ TEST_F(IniRewriteTest, UnclassifiedLinesStayWhereTheyAre) {
     const char* what;
     const char* before;
     const char* after;
+    UINT codePage = 1252;
   } cases[] = {
       {"indented header after the section", "[A]\r\na=1\r\n [B]\r\nb=1\r\n", "[A]\r\na=2\r\n [B]\r\nb=1\r\n"},
       {"'[' without ']' inside the section", "[X]\r\nx=1\r\n[A]\r\na=1\r\n[oops\r\nk=1\r\n[C]\r\nc=1\r\n",
@@ -338,8 +339,11 @@ TEST_F(IniRewriteTest, UnclassifiedLinesStayWhereTheyAre) {
        "[A]\r\na=2\r\n[X]\r\nx=1\r\n [A]\r\na=1\r\n"},
       {"indented header inside the section before", "[X]\r\nx=1\r\n  [Y]\r\ny=1\r\n[A]\r\na=1\r\n",
        "[A]\r\na=2\r\n[X]\r\nx=1\r\n  [Y]\r\ny=1\r\n"},
+      {"a ']' that is the second byte of a character", "[X]\r\nx=1\r\n[A]\r\na=1\r\n[\x81\x5D\r\nk=1\r\n",
+       "[A]\r\na=2\r\n[\x81\x5D\r\nk=1\r\n[X]\r\nx=1\r\n", 932},
   };
   for (const Case& c : cases) {
+    ASSERT_TRUE(SimSetAnsiCodePage(c.codePage));
     WriteHostFile(Host(), c.before);
     std::vector<std::u16string> others = OtherSections(path_, u"A");
     WCHAR loose[8];
@@ -351,6 +355,7 @@ TEST_F(IniRewriteTest, UnclassifiedLinesStayWhereTheyAre) {
     GetPrivateProfileStringW(TEXT("A"), TEXT("k"), TEXT("-"), kept, 8, path_);
     EXPECT_EQ(std::u16string(loose), std::u16string(kept)) << c.what;
   }
+  SimSetAnsiCodePage(1252);
 }
 
 TEST_F(IniRewriteTest, FileThatCannotBeReadIsLeftAlone) {
