@@ -160,14 +160,10 @@ BOOL ModelRegisterRuleName(ModelParseState* state, int kind, const char* name, D
   memcpy(text, name, length);
   entry->name = text;
   entry->number = number;
+  // The index knows the last registration; without it the list is walked from its head.
   ModelRuleName* last = nullptr;
-  ModelIndexAnswer known = ModelIndexRuleNameTail(state, kind, &last);
-  if (known == kIndexAbsent) {
-    last = nullptr;  // the index saw every registration: none yet
-  } else if (known == kIndexUnknown) {
-    last = state->ruleNames[kind];
-    while (last && last->next) last = last->next;
-  }
+  if (ModelIndexRuleNameTail(state, kind, &last) != kIndexFound) last = state->ruleNames[kind];
+  while (last && last->next) last = last->next;
   if (last)
     last->next = entry;
   else
