@@ -6,6 +6,7 @@
 #include <chrono>
 #include <thread>
 
+#include "core/items/item_ids.h"
 #include "core/model/model_parser_scan.h"
 #include "core/tables/symbol_table.h"
 #include "core/tables/value_symbols.h"
@@ -659,6 +660,51 @@ TEST(ModelParser, ParseTimeIsLinearInTheStatements) {
     }
     EXPECT_LT(bestLarge / kLarge, 2 * bestSmall / kSmall) << model_shapes::ShapeName(shape);
   }
+}
+
+// What the index answers is what walking the lists gives: every registration in order and
+// the first name found, every geometry record in file order, every variant after its base.
+TEST(ModelParser, LongInputsKeepTheirOrder) {
+  const int n = 3000;
+  Parsed judges(model_shapes::Generate(model_shapes::kNamedJudges, n) + "*Judge 99999=J7: TOV_dmColor == 1\n");
+  ASSERT_NE(nullptr, judges.state);
+  LONG expected = 1;
+  for (const ModelRuleName* r = judges->ruleNames[kModelRuleJudge]; r; r = r->next) {
+    if (expected <= n) {
+      ASSERT_EQ(expected, r->number);
+    }
+    ++expected;
+  }
+  EXPECT_EQ(n + 2, expected) << "every registration is in the list, the repeated name too";
+  for (LONG i : {1, 7, 1500, 3000}) {
+    std::string name = "J" + std::to_string(i);
+    EXPECT_EQ(i, ModelFindRuleName(judges.state, kModelRuleJudge, name.c_str(), static_cast<DWORD>(name.size())));
+  }
+  EXPECT_EQ(0, ModelFindRuleName(judges.state, kModelRuleJudge, "J3001", 5));
+
+  Parsed pages(model_shapes::Generate(model_shapes::kPageValues, n));
+  ASSERT_NE(nullptr, pages.state);
+  const ModelItemDescriptor* paper = FindItem(pages.state, kItem_dmPaperSize);
+  ASSERT_NE(nullptr, paper);
+  const PageValueRecord* a4 = static_cast<const PageValueRecord*>(paper->values);
+  ASSERT_NE(nullptr, a4);
+  int count = 0;
+  for (const PaperGeometryRecord* g = a4->geometry; g; g = g->next, ++count) {
+    ASSERT_EQ(100 + count, g->resolution);
+  }
+  EXPECT_EQ(n, count);
+
+  Parsed variants(model_shapes::Generate(model_shapes::kItemVariants, n));
+  ASSERT_NE(nullptr, variants.state);
+  const ModelItemDescriptor* base = FindItem(variants.state, kItem_dmPaperSize);
+  ASSERT_NE(nullptr, base);
+  int seen = 0;
+  for (const ModelItemDescriptor* d = variants->header->descriptors; d; d = d->next, ++seen) {
+    ASSERT_EQ(seen, d->variant);
+    ASSERT_EQ(base->values, d->values) << "variants share the base's values";
+    ASSERT_EQ(0, d->defaultValue) << "A4, the base's default, is at index 0";
+  }
+  EXPECT_EQ(n / 2 + 1, seen);
 }
 
 // Names resolve to the row the static tables' own lookups give.
