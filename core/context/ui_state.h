@@ -65,6 +65,7 @@ struct UiState {
   BYTE* initialSettings;         // the settings at the end of the open, own font tables
   BYTE* lockDefaults;            // locked default values (setting-lock feature)
   UiModuleTable* modules;
+  void* chapterArray;            // the chapter module's chapter records, heap; freed with the bus
   void* keptFontTable;           // the substitution table in force before a replacement
   LONG keptFontCount;
   void* logicalValueBuffer;
