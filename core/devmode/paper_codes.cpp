@@ -20,6 +20,8 @@ int SlotOf(LONG code) {
 
 }  // namespace
 
+int PaperSlotOfCode(LONG code) { return SlotOf(code); }
+
 int PaperIsCustomCode(LONG code) { return code == kCustomPaperCode ? 1 : 0; }
 
 int PaperIsFreeSizeRange(LONG code) { return (code >= 384 && code <= 393) || code == 448 || code == 256 ? 1 : 0; }

@@ -9,6 +9,8 @@ int PaperIsCustomCode(LONG code);
 int PaperIsFreeSizeRange(LONG code);
 // 1 for the paper code of one of the twelve custom-size slots; 0 is none.
 int PaperIsFreeSizeCode(LONG code);
+// The custom-size slot (0-11) of a paper code, -1 when it has none.
+int PaperSlotOfCode(LONG code);
 // The custom-size slot (0-11) of dmPaperSize and of zdmOutPaperSize; -1 when the paper is none.
 int PaperGetFreeSizeSlot(DriverContext* ctx);
 int PaperGetOutFreeSizeSlot(DriverContext* ctx);
