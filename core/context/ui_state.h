@@ -7,10 +7,10 @@
 #include "platform/win32.h"
 
 struct UiModuleTable;
+struct SettingsSnapshot;
 
 constexpr int kPrinterNameChars = 261;
 constexpr int kPathChars = 260;
-constexpr int kSnapshotCount = 3;
 constexpr int kTextBufferChars = 1025;
 constexpr int kEvaluatorStackDepth = 256;
 
@@ -60,13 +60,13 @@ struct UiState {
   DWORD mergeFlags;              // flags of the DEVMODE merge in progress
   DWORD changeFlags;             // accumulated change classes of item writes
   LONG fileStatus;               // last settings-file load or save status
-  BYTE* snapshots[kSnapshotCount];  // settings-block copies, slot 0 the newest
-  DWORD snapshotFlags[kSnapshotCount];
+  SettingsSnapshot* snapshotTop;  // the newest pushed settings copy; each owns its font tables
+  LONG snapshotMissing;          // pushes on top of it that got no copy
+  LONG snapshotDepth;            // pushes not yet popped
   BYTE* initialSettings;         // the settings at the end of the open, own font tables
   BYTE* lockDefaults;            // locked default values (setting-lock feature)
   UiModuleTable* modules;
-  void* keptFontTable;           // the substitution table in force before a replacement
-  LONG keptFontCount;
+  void* chapterArray;            // the chapter module's chapter records, heap; freed with the bus
   void* logicalValueBuffer;
   WCHAR textBuffer[kTextBufferChars];
   LONG* evaluatorStack;          // null: every judge on the context is false
