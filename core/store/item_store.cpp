@@ -141,6 +141,27 @@ ReadResult ReadValue(HANDLE printer, LPCWSTR name, BYTE* buffer, DWORD size, DWO
   return ReadResult::kOk;
 }
 
+// A narrow text is stored converted to wide: it is read as wide text of up to size characters
+// and converted back, cut and terminated inside the item.
+ReadResult ReadNarrowAsWide(HANDLE printer, DriverContext* ctx, SettingItem* row, UINT size, bool exactSize) {
+  (void)exactSize;
+  DWORD bytes = size * sizeof(WCHAR);
+  WCHAR* wide = static_cast<WCHAR*>(calloc(size + 1, sizeof(WCHAR)));
+  if (!wide) return ReadResult::kFailed;
+  DWORD got = 0;
+  ReadResult r = ReadValue(printer, row->persistKey, reinterpret_cast<BYTE*>(wide), bytes, &got);
+  BYTE* storage = ItemStoragePtr(ctx, row);
+  if (r == ReadResult::kOk && storage) {
+    wide[size] = 0;
+    memset(storage, 0, size);
+    if (size > 1)
+      WideCharToMultiByte(CP_ACP, 0, wide, -1, reinterpret_cast<char*>(storage), int(size - 1), nullptr, nullptr);
+    storage[size - 1] = 0;
+  }
+  free(wide);
+  return r;
+}
+
 // Reads the row's value under its key; with exactSize a value of another size is refused.
 ReadResult ReadRowPrinterData(HANDLE printer, DriverContext* ctx, SettingItem* row, bool exactSize) {
   if (!row->persistKey) return ReadResult::kOk;
@@ -155,6 +176,7 @@ ReadResult ReadRowPrinterData(HANDLE printer, DriverContext* ctx, SettingItem* r
   }
   UINT size = SizeOf(row);
   if (!size) return ReadResult::kFailed;
+  if (type == kTypeNarrowAsWide) return ReadNarrowAsWide(printer, ctx, row, size, exactSize);
   BYTE scratch[1044];
   BYTE* buffer = size <= sizeof scratch ? scratch : static_cast<BYTE*>(malloc(size));
   if (!buffer) return ReadResult::kFailed;
@@ -163,11 +185,7 @@ ReadResult ReadRowPrinterData(HANDLE printer, DriverContext* ctx, SettingItem* r
   if (r == ReadResult::kOk && exactSize && got != size) r = ReadResult::kOtherSize;
   if (r == ReadResult::kOk) {
     // A shorter value leaves zeros after it. A stored string is terminated inside the item.
-    if (type == kTypeWideString || type == kTypeWideString2) {
-      if (size >= 2) buffer[size - 1] = buffer[size - 2] = 0;
-    } else if (type == kTypeNarrowAsWide && size >= 1) {
-      buffer[size - 1] = 0;
-    }
+    if ((type == kTypeWideString || type == kTypeWideString2) && size >= 2) buffer[size - 1] = buffer[size - 2] = 0;
     BYTE* storage = ItemStoragePtr(ctx, row);
     if (storage) memcpy(storage, buffer, size);
   }
