@@ -26,8 +26,8 @@ struct FontKind {
   const WCHAR* tableName;
   int cartridges;  // the model's list: 0 resident fonts, 1 cartridge fonts
 };
-const FontKind kDeviceFonts = {kIdDeviceCount, kIdDeviceTable, u"DeviceFontNum", u"DeviceFont", 0};
-const FontKind kOptionFonts = {kIdOptionCount, kIdOptionTable, u"OptionFontNum", u"OptionFont", 1};
+const FontKind kDeviceFonts = {kIdDeviceCount, kIdDeviceTable, TEXT("DeviceFontNum"), TEXT("DeviceFont"), 0};
+const FontKind kOptionFonts = {kIdOptionCount, kIdOptionTable, TEXT("OptionFontNum"), TEXT("OptionFont"), 1};
 
 // Items are set directly in a settings block: a load is no user change, so nothing is marked.
 SHORT CountIn(BYTE* block, DriverContext* ctx, WORD id) {
@@ -225,7 +225,7 @@ DWORD StoreReadFontTables(HANDLE printer, FontSubstEntry* destination, WORD coun
 
 int StoreDeleteFontTables(HANDLE printer) {
   WORD last = 0;
-  if (!ReadCount(printer, u"LastFontTableNum", &last)) return 1;
+  if (!ReadCount(printer, TEXT("LastFontTableNum"), &last)) return 1;
   WCHAR name[40];
   for (unsigned i = 1; i <= last; ++i) {
     NumberedName(name, "TTFontTable%u", i);
@@ -242,7 +242,7 @@ namespace {
 // reads), then the old numbers above the new count.
 int WriteSubstValues(HANDLE printer, const FontSubstEntry* entries, WORD count, WORD flags, bool loadCount) {
   if (!entries) return 0;
-  const WCHAR* countName = (flags & kFontDefaultTable) ? u"DefFontTableNum" : u"LastFontTableNum";
+  const WCHAR* countName = (flags & kFontDefaultTable) ? TEXT("DefFontTableNum") : TEXT("LastFontTableNum");
   // The new numbered values go first and the count after them, so a write that fails half way
   // never leaves a count whose values are missing; the old numbers above the new count go last.
   WORD oldCount = 0;
@@ -270,7 +270,7 @@ int WriteSubstValues(HANDLE printer, const FontSubstEntry* entries, WORD count, 
   }
   if (!result) return 0;
   if (SetValue(printer, countName, &count, sizeof count) != ERROR_SUCCESS) return 0;
-  if (loadCount && SetValue(printer, u"FontTableNum", &count, sizeof count) != ERROR_SUCCESS) return 0;
+  if (loadCount && SetValue(printer, TEXT("FontTableNum"), &count, sizeof count) != ERROR_SUCCESS) return 0;
   if (hadOld) {
     WCHAR name[40];
     for (unsigned i = unsigned(count) + 1; i <= oldCount; ++i) {
@@ -314,7 +314,7 @@ int StoreWriteFontSubstTable(HANDLE printer, DriverContext* ctx, DWORD flags) {
   }
   int result;
   if (flags & kFontDefaultTable) {
-    result = SetValue(printer, u"DefFontTableNum", &count, sizeof count) == ERROR_SUCCESS
+    result = SetValue(printer, TEXT("DefFontTableNum"), &count, sizeof count) == ERROR_SUCCESS
                  ? StoreWriteFontTables(printer, table, count, WORD(flags))
                  : 0;
   } else if (Unchanged(ctx, flags, kIdSubstCount, kIdSubstTable, count, table, sizeof(FontSubstEntry))) {
@@ -331,10 +331,10 @@ int StoreLoadFontSubstTable(HANDLE printer, DriverContext* ctx) {
   SetCount(ctx, kIdSubstCount, 0);
   SetTable(ctx, kIdSubstTable, nullptr);
   WORD count = 0;
-  if (!ReadCount(printer, u"FontTableNum", &count)) {
-    if (ValueExists(printer, u"FontTableNum")) return 0;  // there, but unusable
+  if (!ReadCount(printer, TEXT("FontTableNum"), &count)) {
+    if (ValueExists(printer, TEXT("FontTableNum"))) return 0;  // there, but unusable
     StoreWriteFontSubstTable(printer, ctx, kFontFromModel);
-    if (!ReadCount(printer, u"FontTableNum", &count)) return 1;
+    if (!ReadCount(printer, TEXT("FontTableNum"), &count)) return 1;
   }
   if (!count) return 1;
   FontSubstEntry* table = static_cast<FontSubstEntry*>(MemAllocZero(SIZE_T(count) * sizeof(FontSubstEntry)));
@@ -360,7 +360,7 @@ int StoreLoadDefaultFontSubstTable(HANDLE printer, DriverContext* ctx) {
   SetCount(ctx, kIdSubstCount, 0);
   SetTable(ctx, kIdSubstTable, nullptr);
   WORD count = 0;
-  if (!ReadCount(printer, u"DefFontTableNum", &count) || !count) return 1;
+  if (!ReadCount(printer, TEXT("DefFontTableNum"), &count) || !count) return 1;
   FontSubstEntry* table = static_cast<FontSubstEntry*>(MemAllocZero(SIZE_T(count) * sizeof(FontSubstEntry)));
   if (table && StoreReadFontTables(printer, table, count, kFontDefaultTable) == ERROR_SUCCESS) {
     SetCount(ctx, kIdSubstCount, SHORT(count));
@@ -394,7 +394,7 @@ int StoreSaveFontTablesFromModel(HANDLE printer, DriverContext* ctx) {
 }
 
 int StoreEnsureDefaultFontSubstTable(HANDLE printer, DriverContext* ctx) {
-  if (ValueExists(printer, u"DefFontTableNum")) return 1;
+  if (ValueExists(printer, TEXT("DefFontTableNum"))) return 1;
   return StoreWriteFontSubstTable(printer, ctx, kFontFromModel | kFontDefaultTable);
 }
 

@@ -48,11 +48,11 @@ struct PackedRun {
   const WCHAR* name;
 };
 const PackedRun kPackedRuns[] = {
-    {10386, 10417, ItemTypeU32, u"zdmLockInfo"},
-    {10418, 10425, ItemTypeU8, u"zdmLock000InfoBit"},
-    {10426, 10433, ItemTypeU8, u"zdmLock001InfoBit"},
+    {10386, 10417, ItemTypeU32, TEXT("zdmLockInfo")},
+    {10418, 10425, ItemTypeU8, TEXT("zdmLock000InfoBit")},
+    {10426, 10433, ItemTypeU8, TEXT("zdmLock001InfoBit")},
 };
-const WCHAR kActionValueName[] = u"zdmAction";
+const WCHAR kActionValueName[] = TEXT("zdmAction");
 
 const PackedRun* PackedRunOf(WORD id) {
   for (const PackedRun& run : kPackedRuns)
@@ -274,7 +274,7 @@ int ReadRowIni(DriverContext* ctx, SettingItem* row, LPCWSTR path, const char* s
   UINT size = SizeOf(row);
   if (IsNumberType(type)) {
     WCHAR text[16] = {};
-    if (!ReadIniText(ctx, row, path, sectionText, position, u"", text, 16) || !text[0]) return 0;
+    if (!ReadIniText(ctx, row, path, sectionText, position, TEXT(""), text, 16) || !text[0]) return 0;
     long long value = 0;
     if (!ParseNumber(text, &value)) return 0;
     return ItemSetRaw(ctx, row, CutToWidth(row, value)) ? 1 : 0;
@@ -283,7 +283,7 @@ int ReadRowIni(DriverContext* ctx, SettingItem* row, LPCWSTR path, const char* s
   if (type == kTypeWideString || type == kTypeWideString2 || type == kTypeNarrowAsWide) {
     WCHAR* text = static_cast<WCHAR*>(calloc(size + 1, sizeof(WCHAR)));
     if (!text) return 0;
-    ReadIniText(ctx, row, path, sectionText, position, u"", text, size + 1);
+    ReadIniText(ctx, row, path, sectionText, position, TEXT(""), text, size + 1);
     int result = 0;
     BYTE* storage = ItemStoragePtr(ctx, row);
     if (text[0] && storage) {
