@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/items/item_access.h"
+#include "core/store/ini_text.h"
 #include "core/store/item_store.h"
 #include "core/system/settings_folders.h"
 #include "store_items/store_fixture.h"
@@ -231,6 +232,41 @@ TEST_F(StoreTest, ItemsByTheirOwnName) {
   ItemGetText(ctx(), row, text);
   EXPECT_EQ(std::u16string(text), u"4711");
   EXPECT_EQ(StoreReadItemDefaultName(office_, ctx(), nullptr), 0);
+}
+
+}  // namespace
+}  // namespace zems_test
+
+namespace zems_test {
+namespace {
+
+// The settings-file transfer reads and writes single items through the in-memory ini text.
+TEST_F(StoreTest, ItemsTravelThroughTheInMemoryIniText) {
+  IniSectionBuffer buffer;
+  ASSERT_TRUE(StoreIniTextBufferInit(&buffer));
+  DWORD position = 0;
+  ASSERT_TRUE(StoreIniTextPutSection(&position, u"Office", &buffer));
+  DWORD front = 0xFFFFFFF0u;
+  memcpy(Value(348), &front, 4);
+  ItemSetText(ctx(), Row(953), u"C:\\ovl");
+  const LPCWSTR path = PathSettingsFile(ctx());
+  EXPECT_EQ(StoreWriteItemIni(office_, ctx(), Row(348), path, &buffer, &position), 1);
+  EXPECT_EQ(StoreWriteItemIni(office_, ctx(), Row(953), path, &buffer, &position), 1);
+  EXPECT_EQ(std::string(buffer.data, position), "[Office]\r\nFrontFunc=4294967280\r\nOverlayDataPath=C:\\ovl\r\n");
+
+  const char* section = StoreIniTextFindSection(u"Office", buffer.data);
+  ASSERT_NE(section, nullptr);
+  memset(Value(348), 0, 4);
+  ItemSetText(ctx(), Row(953), u"");
+  DWORD cursor = 0;
+  EXPECT_EQ(StoreReadItemIni(ctx(), Row(953), path, section, &cursor), 1);
+  EXPECT_EQ(StoreReadItemIni(ctx(), Row(348), path, section, &cursor), 1);
+  memcpy(&front, Value(348), 4);
+  EXPECT_EQ(front, 0xFFFFFFF0u);
+  WCHAR text[600];
+  ItemGetText(ctx(), Row(953), text);
+  EXPECT_EQ(std::u16string(text), u"C:\\ovl");
+  StoreIniTextBufferFree(&buffer);
 }
 
 }  // namespace
