@@ -3,23 +3,12 @@
 // name that fills all 32 without a terminator reads as empty.
 #pragma once
 #include "core/context/driver_context.h"
+#include "core/store/font_tables.h"
 #include "platform/win32.h"
 
-constexpr int kFontNameChars = 32;
-
-// One entry of the device-font and option-font lists (68 bytes).
-struct ItemFontEntry {
-  DWORD id;
-  WCHAR name[kFontNameChars];
-};
-static_assert(sizeof(ItemFontEntry) == 68, "font list entry is 68 bytes");
-
-// One entry of the substitution table (128 bytes).
-struct ItemFontSubstEntry {
-  WCHAR face[kFontNameChars];        // TrueType face
-  WCHAR deviceFont[kFontNameChars];  // the device font printed instead
-};
-static_assert(sizeof(ItemFontSubstEntry) == 128, "substitution entry is 128 bytes");
+// The entries are the records the store keeps in printer data: one layout for both.
+typedef DeviceFontRecord ItemFontEntry;       // device-font and option-font lists (68 bytes)
+typedef FontSubstEntry ItemFontSubstEntry;    // substitution table (128 bytes)
 
 // Device fonts plus option fonts; a negative count, or a count without a table, counts 0.
 int ItemFontCount(DriverContext* ctx);
