@@ -8,17 +8,19 @@
 #include "core/modules/preset_cache.h"
 #include "core/modules/print_method_hooks.h"
 #include "core/modules/quality_hooks.h"
+#include "core/store/chapter_items.h"
 
 namespace {
 
 // A module's callbacks join its row when the module is built; an empty slot is skipped. The
-// chapter module alone keeps private data: the address of its saved chapter array.
+// chapter module alone keeps private data: the address of its saved chapter array. Of it so
+// far only its answer to the store's item offers exists.
 const UiModuleEntry kModules[kModuleCount] = {
     {0, nullptr, nullptr, nullptr, nullptr},  // presets
     {0, nullptr, nullptr, nullptr, nullptr},  // watermarks
     {0, nullptr, nullptr, nullptr, nullptr},  // print quality and colour profiles
     {0, nullptr, nullptr, nullptr, nullptr},  // custom paper size
-    {4, nullptr, nullptr, nullptr, nullptr},  // chapters
+    {4, nullptr, nullptr, nullptr, ChapterHandleEvent},  // chapters
     {0, nullptr, nullptr, nullptr, nullptr},  // installable options
     {0, nullptr, nullptr, nullptr, nullptr},  // font substitution
     {0, nullptr, nullptr, nullptr, nullptr},  // settings summary

@@ -48,6 +48,11 @@ enum : int {
   kEventDestroy = 2,
 };
 
+// Notifications the stores send.
+enum : WORD {
+  kNotifyLockDataLoaded = 312,  // the lock data were loaded, or the lock work items skipped
+};
+
 // The static rows; writes their number through count when it is given.
 const UiModuleEntry* ModBusGetTable(LONG* count);
 // Gives the context its copy of the module table with the modules' private blocks and sends

@@ -8,6 +8,7 @@
 #include "core/context/ui_state.h"
 #include "core/items/item_ids.h"
 #include "core/items/item_table.h"
+#include "core/store/font_tables.h"
 
 // One pushed level. Pushes whose level could not be allocated are counted, so that their pops
 // take nothing off the stack rather than another dialog's level.
@@ -26,9 +27,9 @@ struct FontTableItems {
   DWORD entrySize;
 };
 constexpr FontTableItems kFontTables[] = {
-    {kItem_zdmDeviceFontNum, kItem_zdmDeviceFont, 4 + 32 * sizeof(WCHAR)},  // {u32, font name}
-    {kItem_zdmOptionFontNum, kItem_zdmOptionFont, 4 + 32 * sizeof(WCHAR)},
-    {kItem_zdmFontTableNum, kItem_zdmFontTable, 64 * sizeof(WCHAR)},  // TrueType face, device font
+    {kItem_zdmDeviceFontNum, kItem_zdmDeviceFont, sizeof(DeviceFontRecord)},
+    {kItem_zdmOptionFontNum, kItem_zdmOptionFont, sizeof(DeviceFontRecord)},
+    {kItem_zdmFontTableNum, kItem_zdmFontTable, sizeof(FontSubstEntry)},
 };
 
 // Table addresses are kept in 32-bit items of the settings block.

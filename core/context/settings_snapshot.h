@@ -29,6 +29,7 @@ void CtxSnapshotFreeAll(DriverContext* ctx);
 // The three font tables of a settings block laid out like the context's (device fonts, option
 // fonts, font substitution). Duplicate: the block's table addresses are replaced by copies (a
 // table that cannot be copied becomes count 0 and null). Free: the tables are freed and their
-// addresses set to 0; the counts are left.
+// addresses set to 0; the counts are left. The store's StoreFreeFontTables is the free of the
+// current settings.
 void CtxDuplicateFontTables(DriverContext* ctx, BYTE* block);
 void CtxFreeFontTables(DriverContext* ctx, BYTE* block);

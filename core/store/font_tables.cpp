@@ -9,6 +9,7 @@
 
 #include "core/common/mem.h"
 #include "core/context/driver_context.h"
+#include "core/context/settings_snapshot.h"
 #include "core/context/ui_state.h"
 #include "core/items/item_table.h"
 #include "core/store/font_lists.h"
@@ -399,14 +400,6 @@ int StoreEnsureDefaultFontSubstTable(HANDLE printer, DriverContext* ctx) {
 }
 
 int StoreFreeFontTables(DriverContext* ctx) {
-  if (!ctx || !Current(ctx)) return 1;
-  const WORD ids[] = {kIdDeviceTable, kIdOptionTable, kIdSubstTable};
-  for (WORD id : ids) {
-    void* table = TableIn(Current(ctx), ctx, id);
-    if (table) {
-      MemFree(table);
-      SetTable(ctx, id, nullptr);
-    }
-  }
+  if (ctx) CtxFreeFontTables(ctx, Current(ctx));
   return 1;
 }

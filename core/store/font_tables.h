@@ -72,5 +72,6 @@ void StoreJoinFontTable(FontSubstEntry* entries, const WCHAR (*faces)[kFontNameC
                         const WCHAR (*devices)[kFontNameChars], WORD count);
 
 // Frees the three heap tables of the context's current settings and sets their items to 0;
-// the count items are left. Returns 1; nothing happens without a context or settings block.
+// the count items are left (CtxFreeFontTables on the current block). Returns 1; nothing
+// happens without a context or settings block.
 int StoreFreeFontTables(DriverContext* ctx);

@@ -519,7 +519,11 @@ int StoreLoadPersistedItems(HANDLE printer, DriverContext* ctx, int itemClass, i
       if (BuildHasFeatureBit(id - kIdSpecialFirst)) ++specialCount;
       continue;
     }
-    if (locks && id >= kIdLockWorkFirst && id <= kIdLockWorkLast) continue;
+    if (locks && id >= kIdLockWorkFirst && id <= kIdLockWorkLast) {
+      // The lock module fills its work items from the settings just loaded.
+      if (id == kIdLockWorkFirst) ModBusNotify(ctx, kNotifyLockDataLoaded);
+      continue;
+    }
     if (id >= kIdSpecialFuncFirst && id <= kIdSpecialFuncLast) {
       ItemSetRaw(ctx, row, BuildHasFeatureBit(id - kIdSpecialFuncFirst) ? 1 : 0);
       continue;

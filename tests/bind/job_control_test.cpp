@@ -354,10 +354,7 @@ TEST_F(JobControlTest, JobItemsSavedAndLoadedInPrinterData) {
   ASSERT_NE(nullptr, printer);
   ctx()->printer = printer;
   SetTextOf(kItem_zdmOwnerName, u"Ann");
-  if (!StoreWriteItemDefaultName(printer, ctx(), Item(kItem_zdmOwnerName))) {
-    ClosePrinter(printer);
-    GTEST_SKIP() << "the item store's one-item read and write in printer data are still minimal";
-  }
+  EXPECT_EQ(1, StoreWriteItemDefaultName(printer, ctx(), Item(kItem_zdmOwnerName)));
   SetTextOf(kItem_zdmDocumentName, u"Report");
   EXPECT_EQ(0u, JcSaveJobItems(ctx(), kJcMaskJobItems));
   JcClearJobItems(ctx(), kJcMaskJobItems);

@@ -167,9 +167,6 @@ TEST_F(ContextTest, InitialSettingsOwnTheirFontTables) {
 }
 
 TEST_F(ContextTest, ReleaseReasonOneLeavesTheCurrentFontTables) {
-  GTEST_SKIP() << "the free of the current settings' font tables is a minimal version that frees "
-                  "nothing until the font tables in printer data are built; until then a reason-1 "
-                  "release cannot be told from one that frees them";
   DriverContext* ctx = CtxOpen(office_, office_, nullptr, 0, kKindSettings, 0, nullptr);
   ASSERT_NE(ctx, nullptr);
   BYTE* fonts = static_cast<BYTE*>(MemAllocZero(68));

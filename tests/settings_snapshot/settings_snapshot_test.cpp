@@ -65,6 +65,17 @@ class SnapshotTest : public ItemContextTest {
  protected:
   void SetUp() override {
     ItemContextTest::SetUp();
+    // The printer's default substitution table, which a replacement with no table brings back.
+    printer_ = AddTestPrinter(u"Fonts");
+    ASSERT_NE(nullptr, printer_);
+    ItemFontSubstEntry* defaults = SubstTable("TN");
+    ASSERT_NE(nullptr, defaults);
+    WORD count = 1;
+    ASSERT_EQ(ERROR_SUCCESS, SetPrinterDataW(printer_, const_cast<LPWSTR>(u"DefFontTableNum"), REG_BINARY,
+                                             reinterpret_cast<LPBYTE>(&count), sizeof count));
+    ASSERT_EQ(1, StoreWriteFontTables(printer_, defaults, count, kFontDefaultTable));
+    MemFree(defaults);
+    ctx()->printer = printer_;
     baseline_ = HeapLiveBlocks();
     ReloadDeviceFonts(ctx(), "D0");
     SetOptionFonts(ctx(), "O0");
@@ -72,6 +83,8 @@ class SnapshotTest : public ItemContextTest {
   }
   void TearDown() override {
     FreeAll();
+    ctx()->printer = nullptr;
+    if (printer_) ClosePrinter(printer_);
     ItemContextTest::TearDown();
   }
   void FreeAll() {
@@ -85,10 +98,11 @@ class SnapshotTest : public ItemContextTest {
     return buffer;
   }
   long baseline_ = 0;
+  HANDLE printer_ = nullptr;
 };
 
 // Each sequence: P push, R restoring pop, D dropping pop, 1-3 a new substitution table
-// (T1-T3), N the default table (empty for now), Z a replacement of count 0, L a reload of the
+// (T1-T3), N the printer's default table (TN), Z a replacement of count 0, L a reload of the
 // device fonts (D1). Then which substitution and which first device font are in force.
 struct Sequence {
   const char* ops;
@@ -111,7 +125,9 @@ const Sequence kSequences[] = {
     {"PLD", "T0", "D1"},
     {"P1LR", "T0", "D0"},
     {"PNR", "T0", "D0"},
-    {"PND", "D0", "D0"},       // the default table is empty: the first device font
+    {"PND", "TN", "D0"},
+    {"NPNR", "TN", "D0"},
+    {"P1NRD", "T0", "D0"},
     {"PZR", "T0", "D0"},
     {"Z", "D0", "D0"},
     {"PPPPRRRRR", "T0", "D0"},

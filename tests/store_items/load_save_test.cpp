@@ -6,13 +6,16 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
+#include "core/context/module_bus.h"
 #include "core/context/ui_state.h"
 #include "core/items/item_access.h"
 #include "core/store/chapter_items.h"
 #include "core/store/item_store.h"
 #include "platform/sim.h"
 #include "store_items/store_fixture.h"
+#include "support/test_variant.h"
 
 namespace zems_test {
 namespace {
@@ -121,8 +124,24 @@ TEST(ChapterItems, TheChapterModuleClaimsOnlyItsItems) {
   EXPECT_EQ(ChapterHandleEvent(nullptr, 5, nullptr, nullptr), 0);
 }
 
+// A module table of one row whose module takes everything it is sent and answers nothing.
+std::vector<WORD> g_notified;
+int RecordNotify(DriverContext*, WORD code, void*) {
+  g_notified.push_back(code);
+  return 0;
+}
+int IgnoreEvent(DriverContext*, int, void*, void*) { return 0; }
+
+void LoadSilentModule(DriverContext* ctx) {
+  ModBusFree(ctx);
+  static const UiModuleEntry kSilent = {0, nullptr, RecordNotify, nullptr, IgnoreEvent};
+  ASSERT_EQ(ModBusLoadRows(ctx, &kSilent, 1), 1);
+  g_notified.clear();
+}
+
 TEST_F(StoreTest, ModuleSelectedModeNeedsAModuleThatAnswers) {
-  // No module table answers the offers here: nothing may be keyed and written by name.
+  // No module of this table answers the offers: nothing may be keyed and written by name.
+  LoadSilentModule(ctx());
   const std::string before = SettingsIniBytes();
   const SettingItem chapter = *Row(996);
   ASSERT_EQ(StoreSavePersistedItems(office_, ctx(), 3, kStoreSaveModuleSelected), 1);
@@ -132,8 +151,61 @@ TEST_F(StoreTest, ModuleSelectedModeNeedsAModuleThatAnswers) {
   EXPECT_EQ(Row(996)->storageKind, chapter.storageKind);
 }
 
+// The context's own module table carries the chapter module.
 TEST_F(StoreTest, ModuleSelectedModeKeepsTheChapterItemsUnderTheirNames) {
-  GTEST_SKIP() << "the module bus does not dispatch to the chapter module yet";
+  const std::string before = SettingsIniBytes();
+  const SettingItem other = *Row(995);
+  ItemSetRaw(ctx(), Row(996), 3);
+  ItemSetRaw(ctx(), Row(1009), -2);
+  ASSERT_EQ(StoreSavePersistedItems(office_, ctx(), 3, kStoreSaveModuleSelected), 1);
+  EXPECT_EQ(Ini(u"wdmChapterNum"), u"3");
+  EXPECT_EQ(Ini(u"wdmChapterUseTray8"), u"-2");
+  EXPECT_EQ(Ini(u"wdmChapterTrayMax"), u"<absent>");
+  EXPECT_EQ(Row(995)->persistKey, other.persistKey);
+  EXPECT_EQ(Row(995)->storageKind, other.storageKind);
+  // Nothing but the fourteen chapter items is in the printer's section.
+  ASSERT_EQ(before, "");
+  const std::string after = SettingsIniBytes();
+  int keys = 0, chapterKeys = 0;
+  for (size_t at = 0; (at = after.find('=', at)) != std::string::npos; ++at) {
+    const size_t line = after.rfind('\n', at) + 1;
+    ++keys;
+    if (after.compare(line, 10, "wdmChapter") == 0) ++chapterKeys;
+  }
+  EXPECT_EQ(keys, 14);
+  EXPECT_EQ(chapterKeys, 14);
+
+  SetIni(u"wdmChapterNum", u"5");
+  SetIni(u"wdmChapterTrayMax", u"9");
+  ItemSetRaw(ctx(), Row(995), 1);
+  ASSERT_EQ(StoreLoadPersistedItems(office_, ctx(), 3, kStoreLoadModuleSelected, nullptr), 1);
+  EXPECT_EQ(ItemGetRaw(ctx(), Row(996)), 5);
+  EXPECT_EQ(ItemGetRaw(ctx(), Row(995)), 1);
+  // The rows keep their names as keys: a plain load reads them there too.
+  SetIni(u"wdmChapterUseTray1", u"4");
+  ASSERT_EQ(StoreLoadPersistedItems(office_, ctx(), 3, kStoreLoadPlain, nullptr), 1);
+  EXPECT_EQ(ItemGetRaw(ctx(), Row(997)), 4);
+  EXPECT_EQ(ItemGetRaw(ctx(), Row(995)), 1);
+}
+
+// The lock module hears once per load that the lock work items were passed over, when a load
+// reaches them and the build has setting locks.
+TEST_F(StoreTest, ALoadThatReachesTheLockWorkItemsNotifiesTheModules) {
+  struct Case {
+    int itemClass;
+    int lockFeature;  // whether the build has setting locks
+    size_t notices;
+  } cases[] = {{kStoreClassAll, 1, 1}, {kStoreClassWork, 1, 1}, {kStoreClassDevice, 1, 0}, {kStoreClassAll, 0, 0}};
+  LoadSilentModule(ctx());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "class " << c.itemClass << " locks " << c.lockFeature);
+    TestVariant().featureCount = c.lockFeature ? 3 : 2;
+    g_notified.clear();
+    ASSERT_EQ(StoreLoadPersistedItems(office_, ctx(), c.itemClass, kStoreLoadPlain, nullptr), 1);
+    EXPECT_EQ(g_notified, std::vector<WORD>(c.notices, 312));
+  }
+  ResetTestVariant();
+  ModBusFree(ctx());
 }
 
 // Saves on a disk that fills: each answers 0, and every stored value stays old or new.
