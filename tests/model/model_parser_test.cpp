@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
-#include <chrono>
 #include <thread>
 
 #include "core/items/item_ids.h"
@@ -629,35 +628,6 @@ TEST(ModelParser, RuleNumbers) {
     LONG expected;
   } cases[] = {{"12", 12}, {"12=Name", 12}, {"1a2", 12}, {"-5", -5}, {"5-", -5}, {"=7", 0}, {"", 0}};
   for (const Case& c : cases) EXPECT_EQ(c.expected, ModelParseNumber(c.word)) << c.word;
-}
-
-// The parse time grows with the input, not with its square: 32 times the statements of each
-// shape take at most twice the time per statement. Small and large runs alternate and the
-// best of three counts for each, so that a busy machine does not decide.
-TEST(ModelParser, ParseTimeIsLinearInTheStatements) {
-#if defined(__SANITIZE_ADDRESS__)
-  GTEST_SKIP() << "under the sanitizers the time measures their own bookkeeping; the native build "
-                  "runs this case";
-#endif
-  auto parseSeconds = [](const std::string& text) {
-    auto start = std::chrono::steady_clock::now();
-    ModelParseState* state = ModelParseMemory(text.data(), static_cast<DWORD>(text.size()), 1252);
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_NE(nullptr, state);
-    ModelFreeParseState(state);
-    return seconds;
-  };
-  const int kSmall = 2000, kLarge = 64000;
-  for (int shape = 0; shape < model_shapes::kShapeCount; ++shape) {
-    const std::string small = model_shapes::Generate(shape, kSmall);
-    const std::string large = model_shapes::Generate(shape, kLarge);
-    double bestSmall = 1e9, bestLarge = 1e9;
-    for (int run = 0; run < 3; ++run) {
-      bestSmall = std::min(bestSmall, parseSeconds(small));
-      bestLarge = std::min(bestLarge, parseSeconds(large));
-    }
-    EXPECT_LT(bestLarge / kLarge, 2 * bestSmall / kSmall) << model_shapes::ShapeName(shape);
-  }
 }
 
 // What the index answers is what walking the lists gives: every registration in order and
