@@ -43,6 +43,7 @@ set(ZEMS_INCLUDE_MAP
   "rules model"      # rules come from the model description
   "rules items"      # rules name items and values
   "rules tables"     # rules name symbols
+  "rules front"      # rule statements name dialogs and controls of the page table
   # -- context: the driver context, its cache and UI state; it opens everything else
   "context common"
   "context system"   # printer name at open and cache match
@@ -70,6 +71,8 @@ set(ZEMS_INCLUDE_MAP
   "bind context"     # a job binds to a context
   "bind items"       # job settings are items
   "bind store"       # bidi answers are stored
+  "bind system"      # printer names, languages and settings folders of the bound printer
+  "bind model"       # model defaults of job items
   # -- front: dialog lookups and UI state shared by the deliverables
   "front common"
   "front context"    # lookups run against a context

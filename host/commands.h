@@ -24,3 +24,5 @@ int CmdDemo(int argc, char** argv);
 int CmdInfo(int argc, char** argv);
 // zemshost machine: set up and inspect the simulated machine.
 int CmdMachine(int argc, char** argv);
+// zemshost model: compile a model description and report its image.
+int CmdModel(int argc, char** argv);

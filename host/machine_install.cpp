@@ -44,7 +44,7 @@ int CmdInstall(int argc, char** argv) {
            "Installs a printer: copies zemsgr, zemsui and zemsexc of the driver build (DIR, default the\n"
            "folder of zemshost) as .dll files and the model description FILE into the driver folder,\n"
            "registers the driver, the printer and the module table entries of the copied DLLs and of\n"
-           "the build's outside-DLL stand-ins (<name>.so as <name>.dll). --extra\n"
+           "the build's outside-DLL stand-ins (<name>.so as <name>.dll, also placed in System). --extra\n"
            "adds a file to the driver package (a .so becomes <name>.dll and is registered).\n"
            "--server makes the printer a connection to that server. Defaults: printer \"%s\",\n"
            "driver \"%s\", port \"LPT1:\".\n",
@@ -82,7 +82,10 @@ int CmdInstall(int argc, char** argv) {
       return Fail("cannot write the module table");
   }
   // The outside-DLL stand-ins of the build (every other shared object of ours) are registered
-  // under <name>.dll: by bare name they load as system DLLs, by path only where the file is.
+  // under <name>.dll and placed in the System folder, where the system's search order and
+  // loads by a System-folder path find them.
+  const std::string system = SystemFolderHost();
+  if (system.empty()) return Fail("the machine names no System folder");
   for (const auto& entry : fs::directory_iterator(bin, ec)) {
     const fs::path& p = entry.path();
     std::string stem = p.stem().string();
@@ -90,6 +93,9 @@ int CmdInstall(int argc, char** argv) {
         stem == "zemsexc")
       continue;
     if (!SimRegisterModule((stem + ".dll").c_str(), fs::absolute(p).c_str())) return Fail("cannot write the module table");
+    fs::create_directories(system, ec);
+    fs::copy_file(p, system + stem + ".dll", fs::copy_options::overwrite_existing, ec);
+    if (ec) return Fail("cannot copy " + p.string() + ": " + ec.message());
   }
   std::string modelName = fs::path(*model).filename().string();
   if (!CopyIntoDriverFolder(*model, modelName, error)) return Fail(error);

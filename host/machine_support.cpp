@@ -210,6 +210,13 @@ std::string DriverFolderHost() {
   return HostFolder(std::u16string(reinterpret_cast<const char16_t*>(folder)) + u"\\3");
 }
 
+std::string SystemFolderHost() {
+  WCHAR folder[MAX_PATH] = {};
+  UINT n = GetSystemDirectoryW(folder, MAX_PATH);
+  if (!n || n >= MAX_PATH) return std::string();
+  return HostFolder(std::u16string(reinterpret_cast<const char16_t*>(folder)));
+}
+
 void CreateMachineFolders() {
   std::error_code ec;
   std::filesystem::create_directories(DriverFolderHost(), ec);

@@ -55,6 +55,10 @@ void ChooseRoot(const Args& a);
 // The host folder of the version-3 driver folder (the spooler's driver directory + "\3"),
 // with a trailing '/'.
 std::string DriverFolderHost();
+
+// The System folder (C:\WINDOWS\system32\) as a host path with a trailing '/'; empty when the
+// machine cannot name it.
+std::string SystemFolderHost();
 // Creates the Windows and driver folders of the machine.
 void CreateMachineFolders();
 

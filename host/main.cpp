@@ -11,6 +11,7 @@ const HostCommand kCommands[] = {
     {"demo", "run the main paths on the sample model", CmdDemo},
     {"info", "show the machine root", CmdInfo},
     {"machine", "set up the simulated machine: printers, printer data, registry, system", CmdMachine},
+    {"model", "compile a model description and report its image", CmdModel},
 };
 
 }  // namespace

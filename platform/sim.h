@@ -46,6 +46,11 @@ WINSIM_API BOOL SimRegisterModule(const char* windowsFileName, const char* hostP
 // C:\WINDOWS\system32\spoolsv.exe.
 WINSIM_API void SimSetProcessName(const char* windowsPath);
 
+// Hides a named export of a DLL (leaf name, compared without case) in this process:
+// GetProcAddress then fails with ERROR_PROC_NOT_FOUND. A null export name shows every export
+// of that DLL again; switching the machine root shows them all.
+WINSIM_API void SimHideExport(const char* windowsFileName, const char* exportName);
+
 // Windows version, service pack, suites, user name and administrator membership of the
 // machine; persisted under the root, so every process on the machine sees them.
 typedef struct SimSystemIdentity {

@@ -3,7 +3,7 @@
 # when everything is already there.
 set -euo pipefail
 packages=(cmake ninja-build ccache g++ g++-multilib googletest g++-mingw-w64-i686
-          binutils-mingw-w64-i686 wine wine32:i386)
+          binutils-mingw-w64-i686 wine wine32:i386 clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
@@ -16,6 +16,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -q
   apt-get install -y -q "${missing[@]}"
+fi
+# The fuzz flavour links clang's 32-bit libFuzzer runtime, which libclang-rt-14-dev ships.
+rt=$(ls /usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-i386.a 2>/dev/null | head -1)
+if [ -z "$rt" ]; then
+  echo "setup: clang's 32-bit libFuzzer runtime (libclang_rt.fuzzer-i386.a) is missing" >&2
+  exit 1
 fi
 # The native builds are 32-bit: make sure their programs can run here.
 bash "$(dirname "$0")/i386-exec.sh" ensure

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Every test: native, with AddressSanitizer/UndefinedBehaviorSanitizer, and the mingw build
-# (export tables, platform conformance under Wine). Exits non-zero when anything fails.
+# Every test: native, with AddressSanitizer/UndefinedBehaviorSanitizer, the mingw build
+# (export tables, platform conformance under Wine) and a short run of every fuzz target.
+# Exits non-zero when anything fails.
 set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bash "$top/scripts/setup.sh" || exit 1
@@ -46,6 +47,31 @@ for flavour in native sanitize mingw; do
     status=1
   fi
 done
+# Fuzz targets (clang's libFuzzer): a bounded run each, seeded from the sample models and the
+# model fixtures; any finding fails the test command. ZEMS_FUZZ_SECONDS sets the time per target.
+echo "=== fuzz: build"
+if ! bash "$top/scripts/build.sh" fuzz; then
+  echo "=== fuzz: BUILD FAILED"
+  status=1
+else
+  seconds=${ZEMS_FUZZ_SECONDS:-5}
+  findings="$TMPDIR/fuzz-findings"
+  mkdir -p "$findings"
+  for target in "$top"/build/fuzz/bin/*_fuzz; do
+    name=$(basename "$target")
+    corpus="$TMPDIR/fuzz-corpus/$name"
+    rm -rf "$corpus"
+    mkdir -p "$corpus"
+    echo "=== fuzz: $name for ${seconds}s"
+    if ! ASAN_OPTIONS=detect_leaks=$leaks "$target" -detect_leaks=$leaks -max_total_time="$seconds" \
+        -rss_limit_mb=2048 -artifact_prefix="$findings/$name-" "$corpus" \
+        "$top/samples/models" "$top/tests/fixtures/model" >"$TMPDIR/$name.log" 2>&1; then
+      tail -40 "$TMPDIR/$name.log"
+      echo "=== fuzz: $name FOUND A FAILURE (input saved under $findings)"
+      status=1
+    fi
+  done
+fi
 stop_wine_server
 [ $status -eq 0 ] && echo "=== all test runs passed" || echo "=== some test runs FAILED"
 exit $status

@@ -127,7 +127,7 @@ bool PrepareUiState(DriverContext* ctx, WORD flags, DWORD kind, const PRINTER_IN
   if (!ui) return false;
   *ui = *TblGetContextTemplate()->ui;
   ctx->ui = ui;
-  ui->jobControl = JobControlState{};
+  ui->jobControl = JcBlock{};
   ui->onServer = 0;
   ui->attributesKnown = 0;
   ui->attributes = 0;

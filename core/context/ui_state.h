@@ -2,6 +2,7 @@
 // fields several areas share are here; an area that alone uses a field keeps it in its own
 // member record.
 #pragma once
+#include "core/bind/job_control.h"
 #include "core/front/front_state.h"
 #include "platform/win32.h"
 
@@ -37,13 +38,6 @@ enum : DWORD {
   kKindLegacyRecorded = 0x20000000,
 };
 
-// Job-control binding of a context; zeroed at every open.
-struct JobControlState {
-  HMODULE library;
-  HANDLE session;
-  DWORD flags;
-};
-
 struct UiState {
   WORD openMode;                 // low byte of the open flags
   DWORD openKind;
@@ -77,6 +71,6 @@ struct UiState {
   WCHAR textBuffer[kTextBufferChars];
   LONG* evaluatorStack;          // null: every judge on the context is false
   SHORT evaluatorDepth;
-  JobControlState jobControl;
+  JcBlock jobControl;            // the job-control binding; zeroed at every open
 };
 

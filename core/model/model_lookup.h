@@ -11,3 +11,5 @@ const ModelItemDescriptor* ModelFindDescriptor(WORD id, DriverContext* ctx);
 // The first descriptor along the list whose symbol id matches; null when none.
 const ModelItemDescriptor* ModelFindDescriptorBySymbol(WORD symbol, DriverContext* ctx);
 
+// The model default of the item (the stored value its descriptor gives); 0 when there is none.
+LONG_PTR ModelGetItemDefault(WORD id, DriverContext* ctx);

@@ -72,9 +72,19 @@ ModelParseState* ParseWith(ModelDataReader* data) {
     return nullptr;
   }
   int result;
+  // Line ends read so far, for the line numbers of rule diagnostics.
+  const BYTE* counted = data->pos;
+  DWORD lineEnds = 0;
   do {
     result = ModelReadStatement(s, data);
-    if (result == kModelReadOk) ModelDispatchStatement(state, s);
+    for (; counted < data->pos; ++counted) lineEnds += *counted == '\n';
+    if (result == kModelReadOk) {
+      DWORD inValue = 0;
+      for (DWORD i = 0; i < s->value.length; ++i) inValue += s->value.text[i] == '\n';
+      bool endedOnLf = data->pos > data->view && data->pos[-1] == '\n';
+      state->line = lineEnds + 1 - inValue - (endedOnLf ? 1 : 0);
+      ModelDispatchStatement(state, s);
+    }
   } while (result == kModelReadOk || result == kModelReadSyntax);
   // A block that the file never closed ends with the file, so its default becomes an index
   // like every other block's.
@@ -227,6 +237,7 @@ WORD ModelResolveRuleReference(const ModelParseState* state, int kind, const cha
       DWORD number = 0;
       for (DWORD i = 0; i < length; ++i) {
         if (token[i] >= '0' && token[i] <= '9') number = number * 10 + static_cast<DWORD>(token[i] - '0');
+        if (number > 0xFFFF) return 0;  // no rule carries such a number
       }
       return static_cast<WORD>(number);
     }

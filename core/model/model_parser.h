@@ -7,6 +7,8 @@
 
 struct JudgeRecord;    // compiled Judge statements
 struct ModelRuleList;  // one Item, Action, Transact, AlertAction or Alert statement
+struct ModelRuleEntry;  // one entry of a rule statement (an Exclusive entry among them)
+struct ModelRulesState; // bookkeeping of the rules compiler
 
 // Kinds of numbered rules, in the order their references are recognised.
 enum : int {
@@ -41,7 +43,7 @@ struct ModelParseState {
   ModelRuleList* transacts;
   ModelRuleList* alertActions;
   ModelRuleList* alerts;
-  ExclusiveRecord* exclusives;
+  ModelRuleEntry* exclusives;
   // Rule names belong to one parse, so concurrent parses never see each other's names.
   ModelRuleName* ruleNames[kModelRuleKinds];
 
@@ -52,6 +54,8 @@ struct ModelParseState {
   ModelItemDescriptor* openBase;        // first descriptor of the open symbol
   CommandStringNode* lastCommandString;
   ModelArenaChunk* arena;  // every record of the parse lives here and is freed with it
+  ModelRulesState* rules;  // made by the first rule statement
+  DWORD line;              // line of the statement being dispatched (1-based)
 };
 
 typedef int (*ModelKeywordHandler)(ModelParseState* state, ModelStatementReader* statement);
@@ -90,6 +94,11 @@ LONG ModelFindRuleName(const ModelParseState* state, int kind, const char* name,
 // prefix of another kind or NULL gives 0, any other token is a name of the expected kind.
 WORD ModelResolveRuleReference(const ModelParseState* state, int kind, const char* token,
                                DWORD length);
+
+// Reference held by a rule entry or command block until the image links it: 0 none (NULL),
+// 1-65535 a rule number, kModelRuleUnresolved a token that names no rule of the kind.
+constexpr DWORD kModelRuleUnresolved = 0x10000;
+DWORD ModelResolveRuleLink(ModelParseState* state, int kind, const char* token, DWORD length);
 
 // The header slot of an item id, or NULL for ids outside the three slot ranges.
 ModelItemDescriptor** ModelHeaderSlot(ModelImageHeader* header, WORD itemId);

@@ -78,9 +78,7 @@ CommandNode* ParseConditional(ModelParseState* state, ModelCursor* cur, int dept
   if (depth > kMaxCommandDepth) return nullptr;
   ModelSpan reference;
   char ending = ModelNextWord(cur, &reference);
-  WORD judge = reference.length
-                   ? ModelResolveRuleReference(state, kModelRuleJudge, reference.text, reference.length)
-                   : 0;
+  DWORD judge = reference.length ? ModelResolveRuleLink(state, kModelRuleJudge, reference.text, reference.length) : 0;
   if (!OpenBrace(cur, ending)) return nullptr;
   CommandNode* thenList = ParseBody(state, cur, depth);
   CommandNode* elseList = nullptr;

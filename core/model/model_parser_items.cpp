@@ -48,7 +48,10 @@ WORD LookupNamed(const NamedNumber* table, size_t count, const ModelSpan& name, 
 WORD BaseType(const ModelItemDescriptor* d) { return static_cast<WORD>(d->type & ~kModelTypeFlags); }
 
 bool IsIndexedList(WORD type) { return (type & 0x0001) != 0; }
-bool IsListType(WORD type) { return (type & 0x0003) != 0; }
+bool IsListType(WORD type) {
+  ModelValueShape shape = ModelValueShapeOf(type);
+  return shape >= kModelShapeList && shape <= kModelShapeFontTable;
+}
 
 ModelItemDescriptor* FirstBySymbol(ModelParseState* state, WORD symbol) {
   for (ModelItemDescriptor* d = state->header->descriptors; d; d = d->next) {
@@ -79,10 +82,10 @@ DWORD ListLength(const void* values) {
 }
 
 DWORD EntrySize(WORD type) {
-  switch (type) {
-    case kModelTypePickPage: return sizeof(PageValueRecord);
-    case kModelTypeFontTbl: return sizeof(FontTableValueRecord);
-    case kModelTypePickSlot: return sizeof(SlotValueRecord);
+  switch (ModelValueShapeOf(type)) {
+    case kModelShapePage: return sizeof(PageValueRecord);
+    case kModelShapeFontTable: return sizeof(FontTableValueRecord);
+    case kModelShapeSlot: return sizeof(SlotValueRecord);
     default: return sizeof(ListValueRecord);
   }
 }
@@ -291,7 +294,7 @@ void ModelOnOptionEntry(ModelParseState* state, ModelStatementReader* s) {
       ModelSpan name = {s->word1.text, s->word1.length};
       const ValueSymbol* value = ModelFindValueSymbol(name);
       if (value) AddListEntry(state, d, value->logical, CommandOfValue(state, s));
-    } else if (type == kModelTypeBoolean) {
+    } else if (ModelValueShapeOf(type) == kModelShapeBoolean) {
       BooleanValueRecord* record = EnsureRecord<BooleanValueRecord>(state, d);
       if (record && s->value.length != 0) {
         char* text = CommandOfValue(state, s);
@@ -355,7 +358,7 @@ void ModelOnDefault(ModelParseState* state, ModelStatementReader* s) {
 
 int ModelOnNumericValue(ModelParseState* state, ModelStatementReader* s) {
   ModelItemDescriptor* d = state->openBase;
-  if (!d || BaseType(d) != kModelTypeNumeric) return 0;
+  if (!d || ModelValueShapeOf(d->type) != kModelShapeNumeric) return 0;
   NumericValueRecord* record = EnsureRecord<NumericValueRecord>(state, d);
   if (!record) return 1;
   memset(record, 0, sizeof(*record));
@@ -377,7 +380,7 @@ int ModelOnNumericValue(ModelParseState* state, ModelStatementReader* s) {
 
 int ModelOnStringValue(ModelParseState* state, ModelStatementReader* s) {
   ModelItemDescriptor* d = state->openBase;
-  if (!d || BaseType(d) != kModelTypeString) return 0;
+  if (!d || ModelValueShapeOf(d->type) != kModelShapeString) return 0;
   StringValueRecord* record = EnsureRecord<StringValueRecord>(state, d);
   if (!record) return 1;
   ModelCursor cur = ModelValueCursor(state, s);

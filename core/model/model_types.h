@@ -25,6 +25,38 @@ enum : WORD {
   kModelTypeFlags = 0x3000,
 };
 
+// Shape of an item's value records, from its type word. The parser, the image sizes, the
+// builder and the fix-up all take it from here, so none of them can read a record in another
+// shape than it was written in. Combined types (PickOne|Boolean) build plain list entries.
+enum ModelValueShape : int {
+  kModelShapeNone = 0,
+  kModelShapeList,       // ListValueRecord entries
+  kModelShapePage,       // PageValueRecord entries
+  kModelShapeSlot,       // SlotValueRecord entries
+  kModelShapeFontTable,  // FontTableValueRecord entries
+  kModelShapeBoolean,    // one BooleanValueRecord
+  kModelShapeNumeric,    // one NumericValueRecord
+  kModelShapeString,     // one StringValueRecord
+};
+
+inline ModelValueShape ModelValueShapeOf(WORD type) {
+  WORD t = static_cast<WORD>(type & ~kModelTypeFlags);
+  if (t & 0x0003) {
+    switch (t) {
+      case kModelTypePickPage: return kModelShapePage;
+      case kModelTypePickSlot: return kModelShapeSlot;
+      case kModelTypeFontTbl: return kModelShapeFontTable;
+      default: return kModelShapeList;
+    }
+  }
+  switch (t) {
+    case kModelTypeBoolean: return kModelShapeBoolean;
+    case kModelTypeNumeric: return kModelShapeNumeric;
+    case kModelTypeString: return kModelShapeString;
+    default: return kModelShapeNone;
+  }
+}
+
 #pragma pack(push, 1)
 
 struct OptionCommandPair {

@@ -11,4 +11,7 @@ int StoreLoadAtOpen(DriverContext* ctx);
 // Reads one item from printer data under the value name that equals the item's own name.
 // 0 when the row or its name is missing, else the result of the read.
 int StoreReadItemDefaultName(HANDLE printer, DriverContext* ctx, SettingItem* row);
+// Writes one item to printer data under its own name; 0 when the row or its name is missing,
+// else the result of the write.
+int StoreWriteItemDefaultName(HANDLE printer, DriverContext* ctx, SettingItem* row);
 

@@ -1,5 +1,5 @@
 // Minimal version until the persisted item store is built: loading at open leaves the
-// settings as the open built them, and no item is found in printer data.
+// settings as the open built them, no item is found in printer data and none is written there.
 #include "core/store/item_store.h"
 
 int StoreLoadAtOpen(DriverContext* ctx) {
@@ -14,3 +14,10 @@ int StoreReadItemDefaultName(HANDLE printer, DriverContext* ctx, SettingItem* ro
   return 0;
 }
 
+
+int StoreWriteItemDefaultName(HANDLE printer, DriverContext* ctx, SettingItem* row) {
+  (void)printer;
+  (void)ctx;
+  (void)row;
+  return 0;
+}

@@ -39,10 +39,12 @@ HMODULE const kProcessModule = reinterpret_cast<HMODULE>(0x00400000);
 std::recursive_mutex g_lock;  // the loader lock: DllMain may load other modules
 std::vector<std::unique_ptr<Module>> g_modules;
 std::u16string g_processName = kDefaultProcess;
+std::vector<std::pair<std::u16string, std::string>> g_hiddenExports;  // {DLL leaf, export}
 
 void RestoreProcessName() {
   std::lock_guard<std::recursive_mutex> hold(g_lock);
   g_processName = kDefaultProcess;
+  g_hiddenExports.clear();
 }
 
 struct ResetRegistration {
@@ -298,6 +300,11 @@ WINSIM_API FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
     SetLastError(ERROR_PROC_NOT_FOUND);
     return nullptr;
   }
+  for (const auto& hidden : g_hiddenExports)
+    if (hidden.second == lpProcName && SameTextIgnoringCase(hidden.first, LeafOf(m->winPath))) {
+      SetLastError(ERROR_PROC_NOT_FOUND);
+      return nullptr;
+    }
   void* p = dlsym(m->dl, lpProcName);
   if (!p) {
     SetLastError(ERROR_PROC_NOT_FOUND);
@@ -365,6 +372,17 @@ WINSIM_API DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DW
 }
 
 // ---- control of the simulated machine ----
+
+void SimHideExport(const char* windowsFileName, const char* exportName) {
+  if (!windowsFileName) return;
+  std::lock_guard<std::recursive_mutex> hold(g_lock);
+  std::u16string leaf = ToUtf16(windowsFileName);
+  if (exportName)
+    g_hiddenExports.emplace_back(leaf, exportName);
+  else
+    for (size_t i = g_hiddenExports.size(); i-- > 0;)
+      if (SameTextIgnoringCase(g_hiddenExports[i].first, leaf)) g_hiddenExports.erase(g_hiddenExports.begin() + i);
+}
 
 BOOL SimRegisterModule(const char* windowsFileName, const char* hostPath) {
   if (!windowsFileName || !*windowsFileName || !hostPath || !*hostPath || strchr(windowsFileName, '\t') ||

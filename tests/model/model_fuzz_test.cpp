@@ -1,6 +1,7 @@
 // The reader and parser survive any bytes: mutated fixtures (a fixed seed, a few seconds at
 // most) and hand-made hostile inputs end in a partial model or a dropped statement, never a
-// crash or a read past the data. Run under the sanitize build this is the fuzz target.
+// crash or a read past the data. Each parse state is also built into its compiled image, fixed
+// up and walked back against the state. Run under the sanitize build this is the fuzz target.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -9,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "core/common/mem.h"
+#include "image_walk.h"
 #include "model_test_util.h"
 
 namespace {
@@ -25,6 +28,12 @@ void ParseExact(const std::string& bytes, UINT codePage) {
   for (const ModelItemDescriptor* d = state->header->descriptors; d && descriptors <= bytes.size(); d = d->next)
     ++descriptors;
   EXPECT_LE(descriptors, bytes.size());
+  ModelImageHeader* image = ModelBuildImage(state);
+  if (image) {
+    ModelFixUpImage(image);
+    EXPECT_EQ("", model_test::CompareImage(state, image));
+    MemFree(image);
+  }
   ModelFreeParseState(state);
 }
 
@@ -106,8 +115,22 @@ TEST(ModelFuzz, HostileInputs) {
   std::string stars(100000, '*');
   std::string leadAtEnd = "*Name: \"\x83";
   std::string nuls = std::string("*FileVersion: 6.6\0003\n*OpenUI *TOV_dmColor\0: PickOne\n", 48);
+  // Rules: '(' without end, judges that inline a name twice at every step, a long Exclusive
+  // body, a long operator run, braces nested in a rule body.
+  std::string deepParens = "*Judge 1: " + std::string(100000, '(') + "TOV_dmColor\n";
+  std::string doubling = "*Judge 1=J1: TOV_dmColor\n";
+  for (int k = 2; k <= 40; ++k) {
+    doubling += "*Judge " + std::to_string(k) + "=J" + std::to_string(k) + ": J" + std::to_string(k - 1) + " && J" +
+                std::to_string(k - 1) + "\n";
+  }
+  std::string exclusive = doubling + "*Exclusive: {";
+  for (int i = 0; i < 20000; ++i) exclusive += " TOV_dmColor J12 Judge99 Item1 Alert1 Transact1 NULL J13";
+  exclusive += " }\n";
+  std::string operators = "*Judge 1: TOV_dmColor " + std::string(100000, '=') + " 1\n";
+  std::string nestedBody = "*Transact 1: " + std::string(50000, '{') + " NULL NULL\n";
   for (const std::string* input : {&deepBraces, &elseIfChain, &hugeValue, &longName, &manyWords, &bigNumbers,
-                                   &binary, &stars, &leadAtEnd, &nuls}) {
+                                   &binary, &stars, &leadAtEnd, &nuls, &deepParens, &doubling, &exclusive,
+                                   &operators, &nestedBody}) {
     ParseExact(*input, 932);
     ParseExact(*input, 1252);
   }

@@ -388,7 +388,9 @@ std::string Describe(const CommandNode* node) {
         break;
       case kCommandNodeConditional: {
         const CommandBlock* b = reinterpret_cast<const ConditionalCommandNode*>(node)->block;
-        out += "C" + std::to_string(b->judge.number) + "(" + Describe(b->thenList) + "|" +
+        // '?': a judge reference that names no rule (linked to a judge that is always false).
+        out += "C" + (b->judge.number == kModelRuleUnresolved ? std::string("?") : std::to_string(b->judge.number)) +
+               "(" + Describe(b->thenList) + "|" +
                Describe(b->elseList) + ")";
         break;
       }
@@ -429,7 +431,7 @@ TEST(ModelParser, CommandGroups) {
   std::string color = std::to_string(Symbol("TOV_dmColor"));
   ASSERT_NE(nullptr, p->header->jobStart);
   EXPECT_EQ(0u, p->header->jobStart->judge.number);
-  EXPECT_EQ("S1 I" + copies + "/3 I" + color + "/0 C4(S10|C7(S11|S12)) C0(C0(F|)|) F",
+  EXPECT_EQ("S1 I" + copies + "/3 I" + color + "/0 C4(S10|C7(S11|S12)) C0(C?(F|)|) F",
             Describe(p->header->jobStart->thenList));
   ASSERT_NE(nullptr, p->header->pageStart);
   EXPECT_EQ("S21", Describe(p->header->pageStart->thenList));
@@ -536,7 +538,7 @@ TEST(ModelParser, RuleNamesBelongToOneParse) {
   EXPECT_EQ(0, ModelFindRuleName(both.state, kModelRuleAction, "ColorOn", 7));
 
   Parsed later(uses);
-  EXPECT_EQ("C0(S1|)", Describe(later->header->jobStart->thenList)) << "names of an earlier parse are gone";
+  EXPECT_EQ("C?(S1|)", Describe(later->header->jobStart->thenList)) << "names of an earlier parse are gone";
 
   // Parses on several threads each see only their own names.
   std::string results[4];

@@ -1,0 +1,63 @@
+// zemshost model compile: the report of a compiled model, and judge references that name no
+// judge listed with their lines.
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <sys/wait.h>
+
+#include <string>
+
+#include "support/machine_fixture.h"
+
+namespace {
+
+class ModelCommand : public zems_test::MachineTest {
+ protected:
+  // Runs zemshost model with these arguments; the exit code.
+  int Run(const std::string& args, std::string& out) {
+    std::string cmd = "ZEMS_MACHINE_ROOT='" + Root() + "' '" + zems_test::BinDir() + "/zemshost' model " + args + " 2>&1";
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return -1;
+    char buf[512];
+    while (fgets(buf, sizeof buf, p)) out += buf;
+    int status = pclose(p);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+};
+
+TEST_F(ModelCommand, ReportsTheSampleImage) {
+  std::string out;
+  ASSERT_EQ(0, Run("compile '" + zems_test::SourceDir() + "/samples/models/zems_c4.zmd'", out)) << out;
+  for (const char* line : {"judges:      12\n", "exclusive:   7 entries\n", "rules:       3 Item, 4 Action, 2 Transact, 1 AlertAction, 1 Alert\n",
+                           "fonts:       7 (5 device fonts, 2 cartridges)\n", "sections:    header 7996, "}) {
+    EXPECT_NE(std::string::npos, out.find(line)) << line << "\n" << out;
+  }
+  EXPECT_EQ(std::string::npos, out.find("unresolved")) << out;
+}
+
+TEST_F(ModelCommand, ListsJudgeReferencesThatNameNoJudge) {
+  std::string out;
+  ASSERT_EQ(0, Run("compile '" + zems_test::SourceDir() + "/tests/fixtures/model/rule_references.zmd'", out)) << out;
+  EXPECT_NE(std::string::npos, out.find("unresolved judge references: 5\n")) << out;
+  EXPECT_NE(std::string::npos, out.find("line 6: 'Missing' names no judge")) << out;
+}
+
+TEST_F(ModelCommand, ClearErrors) {
+  struct Case {
+    const char* args;
+    int code;
+    const char* says;
+  } cases[] = {
+      {"compile /nonexistent.zmd", 1, "cannot read /nonexistent.zmd"},
+      {"", 2, "usage: zemshost model compile FILE"},
+      {"compile", 2, "expected one FILE"},
+      {"decompile x", 2, "unknown subcommand 'decompile'"},
+      {"--help", 0, "usage: zemshost model compile FILE"},
+  };
+  for (const Case& c : cases) {
+    std::string out;
+    EXPECT_EQ(c.code, Run(c.args, out)) << c.args;
+    EXPECT_NE(std::string::npos, out.find(c.says)) << c.args << "\n" << out;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,16 @@
+// Generator of model descriptions for the benchmarks: items of the symbol table with values of
+// the value-symbol tables, their commands, and rules (judges, per-value rules, actions,
+// transacts and one Exclusive statement) over them. The same shape serves every benchmark
+// that needs a model of a given size.
+#pragma once
+#include <string>
+
+struct ModelGenShape {
+  int items;   // PickOne items, each with its option command
+  int values;  // values per item
+  int rules;   // rule statements: half judges, then per-value rules, actions and transacts
+};
+
+// The description text; deterministic for a shape. Items beyond what the symbol table holds
+// are left out.
+std::string GenerateModelDescription(const ModelGenShape& shape);
