@@ -38,6 +38,30 @@ enum : DWORD {
   kKindLegacyRecorded = 0x20000000,
 };
 
+// One custom paper size of the UI state: slots 0-9 are the user's named custom sizes, 10 and
+// 11 the user paper sizes of the paper (256) and print (448) custom size. Texts are narrow.
+struct FreeSizeSlot {
+  char defaultName[64];    // the slot's default name
+  char completedName[64];  // the default name after completion
+  char currentName[64];    // the name the user gave
+  LONG width;              // 1/1200 inch
+  LONG length;
+  SHORT tray;
+  SHORT orientation;
+};
+static_assert(sizeof(FreeSizeSlot) == 204, "custom-size slot is 204 bytes");
+constexpr int kFreeSizeSlotCount = 12;
+
+// Paper code (dmPaperSize) of each slot.
+struct FreeSizeSlotPaper {
+  WORD slot;
+  WORD paperCode;
+};
+constexpr FreeSizeSlotPaper kFreeSizeSlotPapers[kFreeSizeSlotCount] = {
+    {0, 384}, {1, 385}, {2, 386}, {3, 387}, {4, 388},  {5, 389},
+    {6, 390}, {7, 391}, {8, 392}, {9, 393}, {10, 256}, {11, 448},
+};
+
 struct UiState {
   WORD openMode;                 // low byte of the open flags
   DWORD openKind;
@@ -72,5 +96,6 @@ struct UiState {
   LONG* evaluatorStack;          // null: every judge on the context is false
   SHORT evaluatorDepth;
   JcBlock jobControl;            // the job-control binding; zeroed at every open
+  FreeSizeSlot freeSizes[kFreeSizeSlotCount];  // empty until the custom-size store fills them
 };
 
