@@ -169,6 +169,10 @@ TEST_F(ResourceContextTest, CompletionKinds) {
   }
 }
 
+TEST_F(ResourceContextTest, ColorMatchNameComesFromTheModuleThatAnswersEvent16) {
+  GTEST_SKIP() << "the module bus is still its minimal version: no module receives event 16 yet";
+}
+
 TEST_F(ResourceContextTest, SizeRangeOnTheInputPageFollowsThePaperOrPrintSize) {
   // Paper size on tray 1 portrait, print size on tray 4 portrait.
   ItemSetRawById(ctx(), kItem_zdmPaperFreeSizeTray, 1);
