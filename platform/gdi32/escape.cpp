@@ -6,6 +6,7 @@
 
 #include "platform/sim.h"
 #include "platform/sim/internal.h"
+#include "platform/sim/trace.h"
 
 namespace {
 
@@ -32,6 +33,7 @@ struct ResetRegistration {
 
 // Simplified: no driver receives the escape; the answer is 0 ("not implemented").
 WINSIM_API int WINAPI ExtEscape(HDC hdc, int iEscape, int cjInput, LPCSTR lpInData, int cjOutput, LPSTR lpOutData) {
+  WINSIM_SIMPLIFIED("ExtEscape", "records the escape and answers 0; no driver receives it");
   std::lock_guard<std::mutex> hold(g_lock);
   Escape e{hdc, iEscape, std::string()};
   if (lpInData && cjInput > 0) e.input.assign(lpInData, size_t(cjInput));

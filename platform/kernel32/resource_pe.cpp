@@ -7,6 +7,7 @@
 #include <string.h>
 
 #include "platform/sim/internal.h"
+#include "platform/sim/trace.h"
 
 namespace winsim {
 namespace {
@@ -195,7 +196,10 @@ const uint8_t* PeResourceImage::Find(LPCWSTR type, LPCWSTR name, WORD language) 
   if (language != 0) data = FindEntry(languages, MAKEINTRESOURCEW(language), false);
   // Simplified: without the exact language the first one is taken (Windows walks a list of
   // fallback languages first).
-  if (data == kHighBit) data = FindEntry(languages, nullptr, false);
+  if (data == kHighBit) {
+    data = FindEntry(languages, nullptr, false);
+    if (data != kHighBit) WINSIM_SIMPLIFIED("FindResourceExW", "takes the first language without walking the fallback languages");
+  }
   if (data == kHighBit) return nullptr;
   return At(data, 16);
 }
@@ -250,7 +254,7 @@ WINSIM_API HGLOBAL WINAPI LoadResource(HMODULE hModule, HRSRC hResInfo) {
   return reinterpret_cast<HGLOBAL>(const_cast<uint8_t*>(data));
 }
 
-// Simplified: a loaded resource is its bytes in the module's image; locking is their address.
+// A loaded resource is its bytes in the module's image; locking gives their address.
 WINSIM_API LPVOID WINAPI LockResource(HGLOBAL hResData) { return hResData; }
 
 WINSIM_API DWORD WINAPI SizeofResource(HMODULE hModule, HRSRC hResInfo) {

@@ -60,6 +60,11 @@ TEST_F(ResourceContextTest, ContextPathsFollowTheLanguage) {
   EXPECT_EQ(std::u16string(kFolder) + u"zemsresfr.dll", S(ResLanguageDllPath(ctx())));
   SetLanguage(u"jp");
   EXPECT_EQ(1, ResIsJapanese(ctx()));
+  // Without a UI state there is no path: no DLL, and a short path is never Japanese.
+  DriverContext bare = {};
+  EXPECT_EQ(u"", S(ResLanguageDllPath(&bare)));
+  EXPECT_EQ(0, ResIsJapanese(&bare));
+  EXPECT_EQ(nullptr, ResLoadLanguageDll(&bare));
 }
 
 TEST_F(ResourceContextTest, LoadStringByLanguage) {
