@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include <algorithm>
 #include <string>
 
 #include "core/context/ui_state.h"
@@ -171,6 +172,32 @@ TEST_F(ResourceContextTest, CompletionKinds) {
     SetMetric(c.metric);
     ctx()->currentPage = c.page;
     EXPECT_EQ(std::u16string(c.text), Load(c.id, c.size)) << "string " << c.id << " size " << c.size;
+  }
+}
+
+TEST_F(ResourceContextTest, SizeRangeFillsExactlyTwoPlaces) {
+  ctx()->currentPage = 1017;
+  ItemSetRawById(ctx(), kItem_wdmFreeSizeTray, 4);
+  ItemSetRawById(ctx(), kItem_wdmFreeSizeOrient, 1);
+  struct Case {
+    const char16_t* format;
+    int size;
+    const char16_t* text;
+  } cases[] = {
+      {u"%d %s %x %s %s %n", 64, u"%d 140 %x 900 %s %n"},  // other '%' text never reads an argument
+      {u"no places", 64, u"no places"},
+      {u"%s", 64, u"140"},
+      {u"%s-%s", 6, u"140-9"},
+      {u"%", 64, u"%"},
+  };
+  for (const Case& c : cases) {
+    std::u16string buffer(80, u'#');
+    std::u16string format(c.format);
+    std::copy(format.begin(), format.end(), buffer.begin());
+    buffer[format.size()] = 0;
+    ResCompleteString(ctx(), 13273, reinterpret_cast<WCHAR*>(&buffer[0]), c.size);
+    EXPECT_EQ(std::u16string(c.text), std::u16string(buffer.c_str())) << "format " << (&c - cases);
+    EXPECT_EQ(u'#', buffer[size_t(c.size)]);
   }
 }
 
