@@ -57,6 +57,7 @@ set(ZEMS_INCLUDE_MAP
   "context store"    # the context opens the store (install ini, items, fonts)
   "context front"    # dialog records and the busy state of the UI
   "context bind"     # job control of a context
+  "context modules"  # the module bus calls the modules' judge hooks and preset cache
   # -- devmode: settings blocks, defaults and couplings
   "devmode common"
   "devmode context"  # a settings block belongs to a context

@@ -11,7 +11,7 @@ const BuildVariant& BuildGetVariant() {
       1u << 7,  // terminal-server client configuration
       1u << 0,  // flag 1: preset refresh at sheet open
       0,        // no install step at open
-      StoreLoadAtOpen,
+      StoreLoadAtOpenNoWriteBack,
       ResGetInstalledLangCodeFromHelpFile,
   };
   return variant;

@@ -101,7 +101,7 @@ int CmdDemo(int argc, char** argv) {
     if (strcmp(argv[i], "--help") == 0) {
       printf("usage: zemshost demo [--model FILE]\n"
              "Installs the sample printer into the simulated machine (ZEMS_MACHINE_ROOT), shows what\n"
-             "the spooler knows of it and loads the three driver DLLs. FILE defaults to the sample\n"
+             "the spooler knows of it, compiles its model description and loads the three driver DLLs. FILE defaults to the sample\n"
              "model description of the source tree.\n");
       return 0;
     }
@@ -123,6 +123,13 @@ int CmdDemo(int argc, char** argv) {
   if (!ShowDriver(printer, graphics, interface)) {
     fprintf(stderr, "zemshost demo: the spooler does not know the sample printer (error %lu)\n", GetLastError());
     return 1;
+  }
+  printf("== the model description compiled: its rules and image (zemshost model compile)\n");
+  {
+    std::vector<std::string> args = {"compile", model};
+    std::vector<char*> argv2;
+    for (auto& a : args) argv2.push_back(&a[0]);
+    if (CmdModel(static_cast<int>(argv2.size()), argv2.data()) != 0) return 1;
   }
   printf("== the driver DLLs, loaded as the spooler, GDI and applications load them\n");
   bool ok = true;

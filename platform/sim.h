@@ -32,6 +32,12 @@ WINSIM_API BOOL SimSetAnsiCodePage(UINT codePage);
 // The next `count` critical-section initialisations fail (ERROR_NOT_ENOUGH_MEMORY), so tests
 // can reach the paths that must survive a failed initialisation.
 WINSIM_API void SimFailCriticalSectionInits(int count);
+
+// A disk that fills on demand: every byte the machine writes from now on (file writes, copies,
+// ini, registry and printer-data replacements) draws on bytesLeft; once it is spent, writes fail
+// with ERROR_DISK_FULL, and a file being replaced keeps its old contents. -1 (any negative
+// value) ends it; a machine root switch too. The budget is this process's own.
+WINSIM_API void SimSetDiskFull(long long bytesLeft);
 #endif
 
 // ---- machine area: module table, process name, system identity ----

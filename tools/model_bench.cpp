@@ -1,5 +1,7 @@
 // Reports how many model-description statements per second the statement reader and the
-// parser handle, for a model description and for a generated one ten times its size.
+// parser handle, for a model description, a generated one ten times its size, and 100,000
+// statements of each shape that once made the parse time grow with the square of the input.
+// Fails when a shape takes more than twice the model description's time per statement.
 // Usage: model_bench [model-description file]   (default: the sample model of the source tree)
 #include <stdio.h>
 
@@ -9,6 +11,7 @@
 #include <string>
 
 #include "core/model/model_parser.h"
+#include "model/model_shapes.h"
 
 namespace {
 
@@ -43,7 +46,8 @@ double PassesPerSecond(Pass pass) {
   return passes / seconds;
 }
 
-bool Report(const char* what, const std::string& text) {
+// Prints the rates; parse receives the parse rate in statements per second (0 on failure).
+bool Report(const char* what, const std::string& text, double* parse = nullptr) {
   long statements = CountStatements(text);
   ModelParseState* check = ModelParseMemory(text.data(), static_cast<DWORD>(text.size()), 0);
   if (!check) {
@@ -55,8 +59,9 @@ bool Report(const char* what, const std::string& text) {
   double parses = PassesPerSecond([&] {
     ModelFreeParseState(ModelParseMemory(text.data(), static_cast<DWORD>(text.size()), 0));
   });
-  printf("%-22s %9zu bytes %7ld statements  read %11.0f statements/s  parse %11.0f statements/s\n", what,
+  printf("%-26s %9zu bytes %7ld statements  read %11.0f statements/s  parse %11.0f statements/s\n", what,
          text.size(), statements, reads * statements, parses * statements);
+  if (parse) *parse = parses * statements;
   return true;
 }
 
@@ -80,6 +85,18 @@ int main(int argc, char** argv) {
   // replace what repeats), which is the work of a model ten times the size.
   std::string generated;
   for (int i = 0; i < 10; ++i) generated += model + "\n";
-  bool ok = Report("model description", model) && Report("generated, 10x", generated);
+  double sampleRate = 0;
+  bool ok = Report("model description", model, &sampleRate) && Report("generated, 10x", generated);
+  for (int shape = 0; ok && shape < model_shapes::kShapeCount; ++shape) {
+    double rate = 0;
+    ok = Report(model_shapes::ShapeName(shape), model_shapes::Generate(shape, 100000), &rate);
+    if (!ok) break;
+    double ratio = sampleRate / rate;  // time per statement against the sample's
+    printf("%-26s %.2f times the model description's time per statement\n", "", ratio);
+    if (ratio > 2.0) {
+      fprintf(stderr, "model_bench: %s take more than twice the time per statement\n", model_shapes::ShapeName(shape));
+      ok = false;
+    }
+  }
   return ok ? 0 : 1;
 }

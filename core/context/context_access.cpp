@@ -26,3 +26,5 @@ const ModelRecord* CtxModelRecord(const DriverContext* ctx) {
   if (ctx && ctx->model) return ctx->model;
   return TblGetModelRecord();
 }
+
+DWORD ModelGetLandscapeAngle(const DriverContext* ctx) { return CtxModelRecord(ctx)->landscapeAngle; }

@@ -32,6 +32,12 @@ bool Matches(const DriverContext* ctx, HANDLE printer, WORD flags, DWORD kind, L
   if (!ui) return false;
   if (!(flags & kOpenAnyHandle) && ctx->printer != printer) return false;
   if (flags != 0 && !(flags & kOpenCacheAllowed)) return false;
+  // The context must have been opened the way this open asks: a lighter mode lacks what a
+  // fuller one loads, and a context that skipped the global mutex or the administrator test
+  // must not hand that exemption to an opener that did not ask for it (nor the reverse).
+  if (ui->openMode != (flags & kOpenModeMask)) return false;
+  if (ui->useGlobalMutex != ((flags & kOpenNoGlobalMutex) ? 0 : 1)) return false;
+  if (ui->checkAdministrator != ((flags & kOpenNoAdminCheck) ? 0 : 1)) return false;
   if (ui->openKind != kind) return false;
   if (!StrWideEqual(ui->printerName, name)) return false;
   // A document-properties call that fills an output buffer needs a context whose last call did

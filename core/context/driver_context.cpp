@@ -15,6 +15,7 @@
 #include "core/model/model_cache.h"
 #include "core/tables/model_record.h"
 #include "core/context/module_bus.h"
+#include "core/context/settings_snapshot.h"
 #include "core/tables/symbol_table.h"
 #include "core/context/ui_state.h"
 #include "core/tables/value_symbols.h"
@@ -26,18 +27,6 @@
 
 namespace {
 
-// The three heap tables a settings block points at: count item, table item, entry size.
-struct FontTableItems {
-  WORD countId;
-  WORD tableId;
-  DWORD entrySize;
-};
-constexpr FontTableItems kFontTables[] = {
-    {kItem_zdmDeviceFontNum, kItem_zdmDeviceFont, 4 + 32 * sizeof(WCHAR)},  // {u32, font name}
-    {kItem_zdmOptionFontNum, kItem_zdmOptionFont, 4 + 32 * sizeof(WCHAR)},
-    {kItem_zdmFontTableNum, kItem_zdmFontTable, 64 * sizeof(WCHAR)},  // TrueType face, device font
-};
-
 constexpr DWORD kJobItemsMask = 0x389E;
 constexpr DWORD kUserCodeMask = 0x0001;
 
@@ -46,30 +35,8 @@ T* AllocZero(size_t n = 1) {
   return static_cast<T*>(MemAllocZero(sizeof(T) * n));
 }
 
-BYTE* ItemIn(DriverContext* ctx, BYTE* block, WORD id) { return ItemStorageIn(block, ItemFind(ctx, id)); }
-
-// Pointer-sized font-table addresses are kept in 32-bit items of the settings block.
-void* ReadTablePointer(const BYTE* where) {
-  DWORD value;
-  memcpy(&value, where, sizeof(value));
-  return reinterpret_cast<void*>(static_cast<ULONG_PTR>(value));
-}
-void WriteTablePointer(BYTE* where, const void* table) {
-  DWORD value = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(table));
-  memcpy(where, &value, sizeof(value));
-}
-
 // Frees the font tables that the initial-settings copy owns.
-void FreeInitialFontTables(DriverContext* ctx) {
-  BYTE* initial = CtxInitialSettingsBlock(ctx);
-  if (!initial) return;
-  for (const FontTableItems& t : kFontTables) {
-    BYTE* table = ItemIn(ctx, initial, t.tableId);
-    if (!table) continue;
-    MemFree(ReadTablePointer(table));
-    WriteTablePointer(table, nullptr);
-  }
-}
+void FreeInitialFontTables(DriverContext* ctx) { CtxFreeFontTables(ctx, CtxInitialSettingsBlock(ctx)); }
 
 DlgPageTable* CopyPageTable(const DlgPageTable* from) {
   if (!from || from->count <= 0 || !from->rows) return nullptr;
@@ -140,7 +107,6 @@ bool PrepareUiState(DriverContext* ctx, WORD flags, DWORD kind, const PRINTER_IN
   ui->openMode = flags & kOpenModeMask;
   ui->openKind = kind;
   PrnCachePrinterInfo(info, ctx);
-  for (BYTE*& snapshot : ui->snapshots) snapshot = static_cast<BYTE*>(MemAllocZero(kSettingsBlockSize));
   const WORD mode = ui->openMode;
   if (mode == 0 || mode == 1 || mode == 3) PrnGetDriverName(ctx);
   const ModelVariant* variant = ModelFindVariant(ctx->model, ui->driverName);
@@ -268,6 +234,7 @@ void CtxDestroy(DriverContext* ctx, WORD reason) {
   // Each pointer is cleared as its block goes, so that whatever runs later in the teardown
   // (the modules' destroy event) finds nothing rather than freed memory.
   FreeInitialFontTables(ctx);
+  CtxSnapshotFreeAll(ctx);  // needs the item table to find each level's font tables
   if (ui) {
     MemFree(ui->initialSettings);
     ui->initialSettings = nullptr;
@@ -290,12 +257,6 @@ void CtxDestroy(DriverContext* ctx, WORD reason) {
   MemFree(ctx->settings);
   ctx->settings = nullptr;
   if (ui) {
-    for (BYTE*& snapshot : ui->snapshots) {
-      MemFree(snapshot);
-      snapshot = nullptr;
-    }
-    MemFree(ui->keptFontTable);
-    ui->keptFontTable = nullptr;
     MemFree(ui->logicalValueBuffer);
     ui->logicalValueBuffer = nullptr;
   }
@@ -308,22 +269,7 @@ void CtxKeepInitialSettings(DriverContext* ctx) {
   if (!ctx || !ctx->ui || !ctx->settings || !ctx->ui->initialSettings) return;
   BYTE* initial = ctx->ui->initialSettings;
   memcpy(initial, ctx->settings, kSettingsBlockSize);
-  for (const FontTableItems& t : kFontTables) {
-    BYTE* countAt = ItemIn(ctx, initial, t.countId);
-    BYTE* tableAt = ItemIn(ctx, initial, t.tableId);
-    if (!countAt || !tableAt) continue;
-    SHORT count;
-    memcpy(&count, countAt, sizeof(count));
-    const void* table = ReadTablePointer(tableAt);
-    void* copy = nullptr;
-    if (table && count > 0) {
-      copy = MemAllocZero(t.entrySize * static_cast<DWORD>(count));
-      if (copy) memcpy(copy, table, t.entrySize * static_cast<DWORD>(count));
-    }
-    if (!copy) count = 0;
-    memcpy(countAt, &count, sizeof(count));
-    WriteTablePointer(tableAt, copy);
-  }
+  CtxDuplicateFontTables(ctx, initial);
 }
 
 DWORD CtxTickCount() { return GetTickCount(); }

@@ -7,10 +7,10 @@
 #include "platform/win32.h"
 
 struct UiModuleTable;
+struct SettingsSnapshot;
 
 constexpr int kPrinterNameChars = 261;
 constexpr int kPathChars = 260;
-constexpr int kSnapshotCount = 3;
 constexpr int kTextBufferChars = 1025;
 constexpr int kEvaluatorStackDepth = 256;
 
@@ -38,29 +38,19 @@ enum : DWORD {
   kKindLegacyRecorded = 0x20000000,
 };
 
-// One custom paper size of the UI state: slots 0-9 are the user's named custom sizes, 10 and
-// 11 the user paper sizes of the paper (256) and print (448) custom size. Texts are narrow.
+// One custom-size slot (204 bytes): slots 0-9 the user's named sizes, 10 and 11 the sizes of
+// the paper codes 256 (paper) and 448 (print).
 struct FreeSizeSlot {
-  char defaultName[64];    // the slot's default name
-  char completedName[64];  // the default name after completion
-  char currentName[64];    // the name the user gave
-  LONG width;              // 1/1200 inch
+  char name1[64];        // the default name; wide text (at most 31 characters) in slots 10 and 11
+  char name2[64];        // the default name after completion
+  char currentName[64];  // the name the user gave
+  LONG width;            // 1/1200 inch
   LONG length;
   SHORT tray;
   SHORT orientation;
 };
 static_assert(sizeof(FreeSizeSlot) == 204, "custom-size slot is 204 bytes");
-constexpr int kFreeSizeSlotCount = 12;
-
-// Paper code (dmPaperSize) of each slot.
-struct FreeSizeSlotPaper {
-  WORD slot;
-  WORD paperCode;
-};
-constexpr FreeSizeSlotPaper kFreeSizeSlotPapers[kFreeSizeSlotCount] = {
-    {0, 384}, {1, 385}, {2, 386}, {3, 387}, {4, 388},  {5, 389},
-    {6, 390}, {7, 391}, {8, 392}, {9, 393}, {10, 256}, {11, 448},
-};
+constexpr int kFreeSizeSlotCount = 12;  // paper codes of the slots: core/devmode/paper_codes.cpp
 
 struct UiState {
   WORD openMode;                 // low byte of the open flags
@@ -84,13 +74,13 @@ struct UiState {
   DWORD mergeFlags;              // flags of the DEVMODE merge in progress
   DWORD changeFlags;             // accumulated change classes of item writes
   LONG fileStatus;               // last settings-file load or save status
-  BYTE* snapshots[kSnapshotCount];  // settings-block copies, slot 0 the newest
-  DWORD snapshotFlags[kSnapshotCount];
+  SettingsSnapshot* snapshotTop;  // the newest pushed settings copy; each owns its font tables
+  LONG snapshotMissing;          // pushes on top of it that got no copy
+  LONG snapshotDepth;            // pushes not yet popped
   BYTE* initialSettings;         // the settings at the end of the open, own font tables
   BYTE* lockDefaults;            // locked default values (setting-lock feature)
   UiModuleTable* modules;
-  void* keptFontTable;           // the substitution table in force before a replacement
-  LONG keptFontCount;
+  void* chapterArray;            // the chapter module's chapter records, heap; freed with the bus
   void* logicalValueBuffer;
   WCHAR textBuffer[kTextBufferChars];
   LONG* evaluatorStack;          // null: every judge on the context is false

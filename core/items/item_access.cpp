@@ -11,6 +11,7 @@
 #include "core/items/item_ids.h"
 #include "core/items/item_table.h"
 #include "core/items/item_values.h"
+#include "core/context/settings_snapshot.h"
 #include "core/context/ui_state.h"
 #include "core/front/dialog_records.h"
 
@@ -301,8 +302,7 @@ void CtxClearChangeFlags(DriverContext* ctx, DWORD mask) {
   UiState* ui = Ui(ctx);
   if (!ui) return;
   ui->changeFlags &= ~mask;
-  if (mask >= 0x10000000)
-    for (DWORD& saved : ui->snapshotFlags) saved &= ~mask;
+  if (mask >= 0x10000000) CtxSnapshotClearChangeFlags(ctx, mask);
 }
 
 void CtxSetFileStatus(DriverContext* ctx, LONG status) {

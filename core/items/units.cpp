@@ -60,7 +60,11 @@ LONG UnitMulDiv(LONG a, LONG b, LONG c) {
   // the wrap defined, and the one quotient that does not fit (minimum / -1) wraps likewise.
   LONG product = static_cast<LONG>(static_cast<DWORD>(a) * static_cast<DWORD>(b));
   if (c == -1) return static_cast<LONG>(0u - static_cast<DWORD>(product));
-  return product / c;
+  // Division floors, as every division of the unit arithmetic does: -21 / 2 is -11, not the
+  // -10 that truncation gives.
+  LONG quotient = product / c;
+  if (product % c != 0 && ((product < 0) != (c < 0))) --quotient;
+  return quotient;
 }
 
 DWORD UnitDisplayToDots(int flag, DWORD value, DWORD dpi) {

@@ -22,7 +22,7 @@ DWORD UnitFromTenthMm(DWORD a, DWORD b);
 DWORD UnitFromHundredthInch(DWORD a, DWORD b);
 // a * c / b without overflow of the product; 0 when b or c is 0.
 DWORD UnitRescale(DWORD a, DWORD b, DWORD c);
-// a * b / c in signed 32-bit; -1 when c is 0.
+// a * b / c in signed 32-bit, the quotient floored (-21 / 2 is -11); -1 when c is 0.
 LONG UnitMulDiv(LONG a, LONG b, LONG c);
 
 // Display value (flag 1: 0.1 mm, 2: 0.01 inch) to a count at dpi: the largest even count of

@@ -1,4 +1,4 @@
-// Model-description parser: parse loop, dispatch, parse state and its memory, rule names,
+// Model-description parser: parse loop, dispatch, parse state, rule names,
 // model defaults and the header texts.
 #include "core/model/model_parser.h"
 
@@ -7,29 +7,10 @@
 #include "core/common/mem.h"
 #include "core/common/text.h"
 #include "core/model/model_parser_handlers.h"
+#include "core/model/model_parser_index.h"
 #include "core/model/model_parser_scan.h"
 
-struct ModelArenaChunk {
-  ModelArenaChunk* next;
-  DWORD size;
-  DWORD used;
-  // data follows
-};
-
 namespace {
-
-constexpr DWORD kChunkSize = 64 * 1024;
-constexpr DWORD kMaxAlloc = 0x40000000;
-
-BYTE* ChunkData(ModelArenaChunk* chunk) { return reinterpret_cast<BYTE*>(chunk + 1); }
-
-void FreeArena(ModelArenaChunk* chunk) {
-  while (chunk) {
-    ModelArenaChunk* next = chunk->next;
-    MemFree(chunk);
-    chunk = next;
-  }
-}
 
 bool KeywordIs(const ModelStatementReader* s, const char* text) {
   return strcmp(s->keyword.text, text) == 0;
@@ -61,6 +42,8 @@ ModelParseState* NewParseState(UINT codePage) {
     return nullptr;
   }
   state->codePage = codePage;
+  // Without its index the parse still works, walking its lists.
+  state->index = ModelIndexCreate();
   return state;
 }
 
@@ -126,30 +109,6 @@ const KeywordHandlerRow ModelKeywordTable[24] = {
     {nullptr, nullptr},
 };
 
-void* ModelParseAlloc(ModelParseState* state, DWORD size) {
-  if (!state || size == 0 || size > kMaxAlloc) return nullptr;
-  size = (size + 3u) & ~3u;
-  ModelArenaChunk* chunk = state->arena;
-  if (!chunk || chunk->size - chunk->used < size) {
-    DWORD capacity = size > kChunkSize / 4 ? size : kChunkSize;
-    chunk = static_cast<ModelArenaChunk*>(MemAllocZero(sizeof(ModelArenaChunk) + capacity));
-    if (!chunk) return nullptr;
-    chunk->size = capacity;
-    if (capacity == size && state->arena) {
-      // A large block gets a chunk of its own behind the current one, which keeps its room.
-      chunk->next = state->arena->next;
-      state->arena->next = chunk;
-      chunk->used = size;
-      return ChunkData(chunk);
-    }
-    chunk->next = state->arena;
-    state->arena = chunk;
-  }
-  void* block = ChunkData(chunk) + chunk->used;
-  chunk->used += size;
-  return block;
-}
-
 ModelParseState* ModelParseFile(LPCWSTR path) {
   ModelDataReader* data = ModelOpenDataReader(path);
   if (!data) return nullptr;
@@ -196,7 +155,8 @@ int ModelDispatchStatement(ModelParseState* state, ModelStatementReader* s) {
 
 void ModelFreeParseState(ModelParseState* state) {
   if (!state) return;
-  FreeArena(state->arena);
+  ModelArenaFree(&state->arena);
+  ModelIndexFree(state->index);
   MemFree(state->header);
   MemFree(state);
 }
@@ -210,14 +170,26 @@ BOOL ModelRegisterRuleName(ModelParseState* state, int kind, const char* name, D
   memcpy(text, name, length);
   entry->name = text;
   entry->number = number;
-  ModelRuleName** tail = &state->ruleNames[kind];
-  while (*tail) tail = &(*tail)->next;
-  *tail = entry;
+  // The index knows the last registration; without it the list is walked from its head.
+  ModelRuleName* last = nullptr;
+  if (ModelIndexRuleNameTail(state, kind, &last) != kIndexFound) last = state->ruleNames[kind];
+  while (last && last->next) last = last->next;
+  if (last)
+    last->next = entry;
+  else
+    state->ruleNames[kind] = entry;
+  ModelIndexNoteRuleName(state, kind, entry, length);
   return TRUE;
 }
 
 LONG ModelFindRuleName(const ModelParseState* state, int kind, const char* name, DWORD length) {
   if (!state || kind < 0 || kind >= kModelRuleKinds || !name) return 0;
+  LONG number = 0;
+  switch (ModelIndexFindRuleName(state, kind, name, length, &number)) {
+    case kIndexFound: return number;
+    case kIndexAbsent: return 0;
+    case kIndexUnknown: break;
+  }
   for (const ModelRuleName* entry = state->ruleNames[kind]; entry; entry = entry->next) {
     if (strlen(entry->name) == length && memcmp(entry->name, name, length) == 0)
       return entry->number;

@@ -4,6 +4,7 @@
 #pragma once
 #include "core/model/model_reader.h"
 #include "core/model/model_types.h"
+#include "core/model/parse_arena.h"
 
 struct JudgeRecord;    // compiled Judge statements
 struct ModelRuleList;  // one Item, Action, Transact, AlertAction or Alert statement
@@ -29,6 +30,7 @@ struct ModelRuleName {
 };
 
 struct ModelArenaChunk;
+struct ModelParseIndex;
 
 struct ModelParseState {
   ModelImageHeader* header;  // the 7,996-byte header block, links as addresses
@@ -56,6 +58,7 @@ struct ModelParseState {
   ModelArenaChunk* arena;  // every record of the parse lives here and is freed with it
   ModelRulesState* rules;  // made by the first rule statement
   DWORD line;              // line of the statement being dispatched (1-based)
+  ModelParseIndex* index;  // lookups that keep the parse linear in its input; may be null
 };
 
 typedef int (*ModelKeywordHandler)(ModelParseState* state, ModelStatementReader* statement);
@@ -81,9 +84,6 @@ int ModelDispatchStatement(ModelParseState* state, ModelStatementReader* stateme
 BOOL ModelCloseOpenItem(ModelParseState* state);
 
 void ModelFreeParseState(ModelParseState* state);
-
-// Zeroed memory owned by the parse state, aligned to 4 bytes; NULL when none can be had.
-void* ModelParseAlloc(ModelParseState* state, DWORD size);
 
 // Registers a rule name of one kind (appended; a lookup finds the first registration).
 BOOL ModelRegisterRuleName(ModelParseState* state, int kind, const char* name, DWORD length,

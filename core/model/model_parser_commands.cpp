@@ -2,14 +2,15 @@
 // cartridge lists of a model description.
 #include <string.h>
 
+#include "core/common/mem.h"
 #include "core/model/model_parser_handlers.h"
 #include "core/model/model_parser_scan.h"
 #include "core/tables/symbol_table.h"
 
 namespace {
 
-// Conditional blocks nest through recursion; deeper nesting than any model needs ends the
-// block, so hostile input cannot exhaust the stack.
+// Conditional blocks nest through recursion; a block nested deeper than any model needs is
+// skipped, so hostile input cannot exhaust the stack.
 constexpr int kMaxCommandDepth = 64;
 
 bool SkipToColon(ModelCursor* cur) {
@@ -74,28 +75,30 @@ CommandNode* ParseTypedCommand(ModelParseState* state, ModelCursor* cur) {
   return nullptr;
 }
 
-CommandNode* ParseConditional(ModelParseState* state, ModelCursor* cur, int depth) {
-  if (depth > kMaxCommandDepth) return nullptr;
+// Skips a block whose '{' has been read, up to its matching '}' or the end of the value.
+void SkipBlock(ModelCursor* cur) {
+  int open = 1;
+  while (cur->p < cur->end) {
+    BYTE c = static_cast<BYTE>(*cur->p++);
+    // The trail byte of a double-byte character may look like a brace.
+    if (c >= 0x80 && cur->codePage && IsDBCSLeadByteEx(cur->codePage, c)) {
+      if (cur->p < cur->end) ++cur->p;
+      continue;
+    }
+    if (c == '{') ++open;
+    if (c == '}' && --open == 0) return;
+  }
+}
+
+// The judge reference and '{' of one branch; FALSE when the '{' is missing.
+bool ReadBranchHead(ModelParseState* state, ModelCursor* cur, DWORD* judge) {
   ModelSpan reference;
   char ending = ModelNextWord(cur, &reference);
-  DWORD judge = reference.length ? ModelResolveRuleLink(state, kModelRuleJudge, reference.text, reference.length) : 0;
-  if (!OpenBrace(cur, ending)) return nullptr;
-  CommandNode* thenList = ParseBody(state, cur, depth);
-  CommandNode* elseList = nullptr;
+  *judge = reference.length ? ModelResolveRuleLink(state, kModelRuleJudge, reference.text, reference.length) : 0;
+  return OpenBrace(cur, ending);
+}
 
-  ModelCursor save = *cur;
-  ModelSpan word;
-  ending = ModelNextWord(cur, &word);
-  if (ModelSpanIs(word, "ElseIf")) {
-    // The colon of an ElseIf may follow the word directly ("ElseIf: Judge2 {").
-    if (ending == ':' || SkipToColon(cur)) elseList = ParseConditional(state, cur, depth + 1);
-  } else if (ModelSpanIs(word, "Else")) {
-    if (OpenBrace(cur, ending)) elseList = ParseBody(state, cur, depth + 1);
-  } else {
-    *cur = save;
-  }
-  if (!thenList && !elseList) return nullptr;
-
+CommandNode* MakeConditional(ModelParseState* state, DWORD judge, CommandNode* thenList, CommandNode* elseList) {
   CommandBlock* block = static_cast<CommandBlock*>(ModelParseAlloc(state, sizeof(CommandBlock)));
   ConditionalCommandNode* node =
       static_cast<ConditionalCommandNode*>(ModelParseAlloc(state, sizeof(ConditionalCommandNode)));
@@ -106,6 +109,77 @@ CommandNode* ParseConditional(ModelParseState* state, ModelCursor* cur, int dept
   node->head.kind = kCommandNodeConditional;
   node->block = block;
   return &node->head;
+}
+
+struct Branch {
+  DWORD judge;
+  CommandNode* thenList;
+};
+
+// A conditional entry: "judge { ... }", then any number of "ElseIf : judge { ... }" and an
+// optional "Else { ... }". The ElseIf branches are a list, read in a loop at the entry's own
+// nesting depth; each becomes the else-list of the branch before it. Only blocks inside a
+// branch nest deeper. Beyond the nesting cap the whole entry is skipped by its braces, so the
+// entries after it in the group are still read.
+CommandNode* ParseConditional(ModelParseState* state, ModelCursor* cur, int depth) {
+  const bool skip = depth > kMaxCommandDepth;
+  Branch* branches = nullptr;
+  DWORD count = 0, capacity = 0;
+  CommandNode* elseBody = nullptr;
+  bool ok = true;
+  for (;;) {
+    DWORD judge = 0;
+    if (!ReadBranchHead(state, cur, &judge)) break;
+    CommandNode* thenList = nullptr;
+    if (skip)
+      SkipBlock(cur);
+    else
+      thenList = ParseBody(state, cur, depth);
+    if (!skip) {
+      if (count == capacity) {
+        DWORD grown = capacity ? capacity * 2 : 8;
+        Branch* bigger = static_cast<Branch*>(MemAllocZero(grown * sizeof(Branch)));
+        if (!bigger) {
+          ok = false;
+          break;
+        }
+        if (count) memcpy(bigger, branches, count * sizeof(Branch));
+        MemFree(branches);
+        branches = bigger;
+        capacity = grown;
+      }
+      branches[count++] = Branch{judge, thenList};
+    }
+
+    ModelCursor save = *cur;
+    ModelSpan word;
+    char ending = ModelNextWord(cur, &word);
+    if (ModelSpanIs(word, "ElseIf")) {
+      // The colon of an ElseIf may follow the word directly ("ElseIf: Judge2 {").
+      if (ending == ':' || SkipToColon(cur)) continue;
+      break;
+    }
+    if (ModelSpanIs(word, "Else")) {
+      if (OpenBrace(cur, ending)) {
+        if (skip)
+          SkipBlock(cur);
+        else
+          elseBody = ParseBody(state, cur, depth);
+      }
+    } else {
+      *cur = save;
+    }
+    break;
+  }
+  // From the last branch back: a branch with neither then- nor else-list is dropped.
+  CommandNode* elseList = elseBody;
+  for (DWORD i = count; ok && i-- > 0;) {
+    if (!branches[i].thenList && !elseList) continue;
+    elseList = MakeConditional(state, branches[i].judge, branches[i].thenList, elseList);
+    if (!elseList) ok = false;
+  }
+  MemFree(branches);
+  return ok ? elseList : nullptr;
 }
 
 // Entries up to the closing '}' (or the end of the value, or the first entry that is neither

@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "core/model/model_parser_handlers.h"
+#include "core/model/model_parser_index.h"
 #include "core/model/model_parser_scan.h"
 #include "core/tables/symbol_table.h"
 #include "core/tables/value_symbols.h"
@@ -53,7 +54,11 @@ bool IsListType(WORD type) {
   return shape >= kModelShapeList && shape <= kModelShapeFontTable;
 }
 
+// The lookups below ask the parse index first, so that a long description stays linear;
+// without an answer from it they walk their lists.
 ModelItemDescriptor* FirstBySymbol(ModelParseState* state, WORD symbol) {
+  ModelItemDescriptor* found = nullptr;
+  if (ModelIndexFirstBySymbol(state, symbol, &found) != kIndexUnknown) return found;
   for (ModelItemDescriptor* d = state->header->descriptors; d; d = d->next) {
     if (d->symbolId == symbol) return d;
   }
@@ -61,22 +66,36 @@ ModelItemDescriptor* FirstBySymbol(ModelParseState* state, WORD symbol) {
 }
 
 ModelItemDescriptor* FirstBySymbolVariant(ModelParseState* state, WORD symbol, WORD variant) {
+  ModelItemDescriptor* found = nullptr;
+  if (ModelIndexFirstBySymbolVariant(state, symbol, variant, &found) != kIndexUnknown) return found;
   for (ModelItemDescriptor* d = state->header->descriptors; d; d = d->next) {
     if (d->symbolId == symbol && d->variant == variant) return d;
   }
   return nullptr;
 }
 
-// Every list record begins with its link and value id.
-ListValueRecord* FindEntry(void* values, WORD valueId) {
-  for (ListValueRecord* e = static_cast<ListValueRecord*>(values); e; e = e->next) {
-    if (e->valueId == valueId) return e;
+// The entry of a value in a list and its 0-based position; every list record begins with its
+// link and value id.
+ListValueRecord* FindEntry(ModelParseState* state, void* values, WORD valueId, DWORD* position = nullptr) {
+  if (!values) return nullptr;
+  ListValueRecord* found = nullptr;
+  if (ModelIndexListFind(state, values, valueId, &found, position) != kIndexUnknown) return found;
+  DWORD index = 0;
+  for (ListValueRecord* e = static_cast<ListValueRecord*>(values); e; e = e->next, ++index) {
+    if (e->valueId == valueId) {
+      if (position) *position = index;
+      return e;
+    }
   }
   return nullptr;
 }
 
-DWORD ListLength(const void* values) {
+DWORD ListLength(ModelParseState* state, const void* values) {
+  if (!values) return 0;
+  ListValueRecord* tail = nullptr;
   DWORD n = 0;
+  if (ModelIndexListTail(state, values, &tail, &n) == kIndexFound) return n;
+  n = 0;
   for (const ListValueRecord* e = static_cast<const ListValueRecord*>(values); e; e = e->next) ++n;
   return n;
 }
@@ -92,16 +111,22 @@ DWORD EntrySize(WORD type) {
 
 // Appends a value entry unless the value is already listed (the first entry stays).
 void AddListEntry(ModelParseState* state, ModelItemDescriptor* d, WORD valueId, char* command) {
-  ListValueRecord** tail = reinterpret_cast<ListValueRecord**>(&d->values);
-  while (*tail) {
-    if ((*tail)->valueId == valueId) return;
-    tail = &(*tail)->next;
+  ListValueRecord* head = static_cast<ListValueRecord*>(d->values);
+  if (FindEntry(state, head, valueId)) return;
+  ListValueRecord* last = nullptr;
+  if (head && ModelIndexListTail(state, head, &last, nullptr) != kIndexFound) {
+    last = head;
+    while (last->next) last = last->next;
   }
   ListValueRecord* entry = static_cast<ListValueRecord*>(ModelParseAlloc(state, EntrySize(BaseType(d))));
   if (!entry) return;
   entry->valueId = valueId;
   entry->command = command;
-  *tail = entry;
+  if (last)
+    last->next = entry;
+  else
+    d->values = head = entry;
+  ModelIndexNoteListEntry(state, head, entry);
 }
 
 template <typename Record>
@@ -140,7 +165,7 @@ ListValueRecord* NamedEntry(ModelParseState* state, ModelStatementReader* s, WOR
   if (!d || BaseType(d) != type) return nullptr;
   ModelSpan name = {s->word2.text, s->word2.length};
   const ValueSymbol* value = ModelFindValueSymbol(name);
-  return value ? FindEntry(d->values, value->logical) : nullptr;
+  return value ? FindEntry(state, d->values, value->logical) : nullptr;
 }
 
 // Reads up to max numbers after the next double quote; stops at the closing quote.
@@ -245,6 +270,7 @@ int ModelOnOpenUi(ModelParseState* state, ModelStatementReader* s) {
   else
     state->header->descriptors = d;
   state->lastDescriptor = d;
+  ModelIndexNoteDescriptor(state, d);
 
   state->openName = name;
   state->openSymbol = d->symbolId;
@@ -259,16 +285,9 @@ BOOL ModelCloseOpenItem(ModelParseState* state) {
   ModelItemDescriptor* d = state->openDescriptor;
   if (d && IsIndexedList(BaseType(d))) {
     DWORD index = 0;
-    bool found = false;
-    for (const ListValueRecord* e = static_cast<const ListValueRecord*>(d->values); e; e = e->next, ++index) {
-      if (e->valueId == d->defaultValue) {
-        found = true;
-        break;
-      }
-    }
-    if (found)
+    if (FindEntry(state, d->values, d->defaultValue, &index))
       d->defaultValue = static_cast<WORD>(index);
-    else if (d->variant == 0 || d->defaultValue >= ListLength(d->values))
+    else if (d->variant == 0 || d->defaultValue >= ListLength(state, d->values))
       d->defaultValue = 0;
     // else: a variant without its own Default keeps the index inherited from its base
   }
@@ -459,9 +478,14 @@ int ModelOnPageValue(ModelParseState* state, ModelStatementReader* s) {
       static_cast<PaperGeometryRecord*>(ModelParseAlloc(state, sizeof(PaperGeometryRecord)));
   if (!record) return 1;
   *record = g;
-  PaperGeometryRecord** tail = &paper->geometry;
-  while (*tail) tail = &(*tail)->next;
-  *tail = record;
+  PaperGeometryRecord* last = nullptr;
+  if (ModelIndexGeometryTail(state, paper, &last) != kIndexFound) last = paper->geometry;
+  while (last && last->next) last = last->next;
+  if (last)
+    last->next = record;
+  else
+    paper->geometry = record;
+  ModelIndexNoteGeometry(state, paper, record);
   return 1;
 }
 

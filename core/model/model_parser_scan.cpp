@@ -3,7 +3,10 @@
 
 #include <string.h>
 
-#include "core/model/model_parser.h"
+#include <algorithm>
+#include <vector>
+
+#include "core/model/parse_arena.h"
 #include "core/model/model_reader.h"
 #include "core/tables/symbol_table.h"
 #include "core/tables/value_symbols.h"
@@ -32,6 +35,46 @@ bool CopyName(const ModelSpan& name, char* buffer) {
   memcpy(buffer, name.text, name.length);
   buffer[name.length] = '\0';
   return true;
+}
+
+// The names of a static table sorted for binary search, built once per process. Equal names
+// keep their table order, so a lookup finds the row the table's own scan would find first.
+template <typename Entry>
+std::vector<const Entry*> SortByName(std::vector<const Entry*> rows) {
+  std::stable_sort(rows.begin(), rows.end(),
+                   [](const Entry* a, const Entry* b) { return strcmp(a->name, b->name) < 0; });
+  return rows;
+}
+
+template <typename Entry>
+const Entry* FindByName(const std::vector<const Entry*>& rows, const char* name) {
+  auto at = std::lower_bound(rows.begin(), rows.end(), name,
+                             [](const Entry* row, const char* key) { return strcmp(row->name, key) < 0; });
+  return at != rows.end() && strcmp((*at)->name, name) == 0 ? *at : nullptr;
+}
+
+const std::vector<const SymbolEntry*>& SymbolsByName() {
+  static const std::vector<const SymbolEntry*> rows = [] {
+    std::vector<const SymbolEntry*> out;
+    for (int i = 0, n = TblSymbolCount(); i < n; ++i) {
+      const SymbolEntry* row = TblSymbolAt(i);
+      if (row && row->symbolId != 0 && row->name) out.push_back(row);
+    }
+    return SortByName(out);
+  }();
+  return rows;
+}
+
+const std::vector<const ValueSymbol*>& ValueSymbolsByName() {
+  static const std::vector<const ValueSymbol*> rows = [] {
+    std::vector<const ValueSymbol*> out;
+    for (int i = 0, n = TblValueSymbolCount(0); i < n; ++i) {
+      const ValueSymbol* row = TblValueSymbolAt(0, i);
+      if (row && row->name) out.push_back(row);
+    }
+    return SortByName(out);
+  }();
+  return rows;
 }
 
 }  // namespace
@@ -168,12 +211,14 @@ bool ModelSpanIs(const ModelSpan& span, const char* text) {
   return span.length == n && memcmp(span.text, text, n) == 0;
 }
 
+// A description names thousands of symbols; each name is found by binary search instead of a
+// scan of the whole table.
 const SymbolEntry* ModelFindSymbol(const ModelSpan& name) {
   char buffer[kMaxName + 1];
-  return CopyName(name, buffer) ? TblFindSymbolByName(buffer) : nullptr;
+  return CopyName(name, buffer) ? FindByName(SymbolsByName(), buffer) : nullptr;
 }
 
 const ValueSymbol* ModelFindValueSymbol(const ModelSpan& name) {
   char buffer[kMaxName + 1];
-  return CopyName(name, buffer) ? TblFindValueSymbolByName(buffer) : nullptr;
+  return CopyName(name, buffer) ? FindByName(ValueSymbolsByName(), buffer) : nullptr;
 }

@@ -10,6 +10,7 @@ namespace {
 
 constexpr DWORD kOnlyLargeBytes = 65536;
 constexpr DWORD kIntChars = 10;
+constexpr DWORD kIntReadChars = 64;  // blanks before the number included
 
 bool IsLead(char c) { return IsDBCSLeadByteEx(GetACP(), BYTE(c)) != FALSE; }
 
@@ -33,21 +34,47 @@ class Narrow {
   char* text_ = nullptr;
 };
 
-// Compares name with the text at p without regard to (ASCII) case; the two bytes of a
-// double-byte character are compared as they are. On a match returns the byte after it.
-const char* MatchName(const char* name, const char* p) {
-  while (*name) {
-    if (IsLead(*name)) {
-      if (p[0] != name[0] || !name[1] || p[1] != name[1]) return nullptr;
-      name += 2;
-      p += 2;
-      continue;
-    }
-    if (LowerAscii(*p) != LowerAscii(*name)) return nullptr;
-    ++name;
-    ++p;
+// The n bytes of name and of the text at p name the same thing without regard to case. The
+// ini calls fold case through the system's case table, not only ASCII; plain ASCII is folded
+// here directly, anything else goes through that table (lstrcmpiW) so that both readers of one
+// file find the same sections and keys.
+bool SameIgnoringCase(const char* name, const char* p, size_t n) {
+  bool ascii = true;
+  for (size_t i = 0; i < n; ++i) {
+    if (!p[i] || p[i] == '\r' || p[i] == '\n') return false;
+    if (BYTE(name[i]) >= 0x80 || BYTE(p[i]) >= 0x80) ascii = false;
   }
-  return p;
+  if (ascii) {
+    for (size_t i = 0; i < n; ++i)
+      if (LowerAscii(p[i]) != LowerAscii(name[i])) return false;
+    return true;
+  }
+  bool same = true;
+  for (size_t i = 0; i < n && same; ++i) same = p[i] == name[i];
+  if (same) return true;
+  // Case variants of a character take the same number of bytes in the code pages the driver
+  // runs with, so the candidate is the same n bytes.
+  WCHAR* a = static_cast<WCHAR*>(MemAllocZero(DWORD((n + 1) * 2 * sizeof(WCHAR))));
+  if (!a) return false;
+  WCHAR* b = a + n + 1;
+  int na = MultiByteToWideChar(CP_ACP, 0, name, int(n), a, int(n));
+  int nb = MultiByteToWideChar(CP_ACP, 0, p, int(n), b, int(n));
+  same = na > 0 && nb > 0 && lstrcmpiW(a, b) == 0;
+  MemFree(a);
+  return same;
+}
+
+size_t Length(const char* s) {
+  size_t n = 0;
+  while (s[n]) ++n;
+  return n;
+}
+
+// Compares name with the text at p without regard to case; on a match returns the byte after
+// it.
+const char* MatchName(const char* name, const char* p) {
+  size_t n = Length(name);
+  return SameIgnoringCase(name, p, n) ? p + n : nullptr;
 }
 
 // At a line that begins with '[': the section name must follow, then ']'.
@@ -102,25 +129,6 @@ void Append(IniSectionBuffer* buffer, DWORD* position, const char* text, size_t 
   *position += DWORD(n);
 }
 
-size_t Length(const char* s) {
-  size_t n = 0;
-  while (s[n]) ++n;
-  return n;
-}
-
-// The extent [start, end) of the section's header line and body in text, or false.
-bool FindSectionExtent(const char* text, const char* section, const char** start, const char** end) {
-  for (const char* line = text; *line; line = IniTextNextLine(line)) {
-    if (!IniTextMatchSection(section, line)) continue;
-    *start = line;
-    const char* next = IniTextNextLine(line);
-    while (*next && *next != '[') next = IniTextNextLine(next);
-    *end = next;
-    return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 BOOL StoreIniTextBufferInit(IniSectionBuffer* buffer) {
@@ -172,7 +180,23 @@ char* IniTextReadFile(BOOL onlyLarge, LPCWSTR path) {
 
 char* StoreLoadIniText(LPCWSTR path, BOOL onlyLarge) {
   if (!path || !path[0] || path[1] != ':') return nullptr;
-  return IniTextReadFile(onlyLarge, path);
+  DWORD bytes = 0;
+  char* text = ReadWholeFile(onlyLarge, path, &bytes);
+  if (!text || bytes < 2 || BYTE(text[0]) != 0xFF || BYTE(text[1]) != 0xFE) return text;
+  // A file saved as UTF-16 is read as the system code page text of its characters, so that
+  // the lookups see what the ini calls see (characters outside the code page excepted).
+  const DWORD chars = (bytes - 2) / 2;
+  WCHAR* wide = static_cast<WCHAR*>(MemAllocZero((chars + 1) * sizeof(WCHAR)));
+  int narrowBytes = 0;
+  if (wide) {
+    for (DWORD i = 0; i < chars; ++i) wide[i] = WCHAR(BYTE(text[2 + 2 * i]) | (BYTE(text[3 + 2 * i]) << 8));
+    narrowBytes = chars ? WideCharToMultiByte(CP_ACP, 0, wide, int(chars), nullptr, 0, nullptr, nullptr) : 0;
+  }
+  char* narrow = wide && narrowBytes >= 0 ? static_cast<char*>(MemAllocZero(DWORD(narrowBytes) + 1)) : nullptr;
+  if (narrow && narrowBytes > 0) WideCharToMultiByte(CP_ACP, 0, wide, int(chars), narrow, narrowBytes, nullptr, nullptr);
+  MemFree(wide);
+  MemFree(text);
+  return narrow;
 }
 
 BOOL StoreFreeIniText(char* text) {
@@ -255,9 +279,15 @@ WORD StoreIniTextGetString(LPCWSTR key, LPCWSTR def, LPWSTR destination, DWORD c
 }
 
 LONG StoreIniTextGetInt(LPCWSTR key, LONG def, const char* cursor, DWORD* position) {
-  WCHAR text[kIntChars + 1];
-  if (StoreIniTextGetString(key, TEXT(""), text, kIntChars + 1, cursor, position) == 0) return def;
-  const WCHAR* p = text;
+  // Leading blanks are skipped before the ten characters are taken, as the system's ini calls
+  // skip them: "a= 12" reads 12 through both. A value of blanks alone is empty.
+  WCHAR text[kIntReadChars + 1];
+  if (StoreIniTextGetString(key, TEXT(""), text, kIntReadChars + 1, cursor, position) == 0) return def;
+  DWORD first = 0;
+  while (text[first] == ' ' || text[first] == '\t' || text[first] == '\v' || text[first] == '\f') ++first;
+  if (!text[first]) return def;
+  WCHAR* p = text + first;
+  if (StrWideLength(p) > kIntChars) p[kIntChars] = 0;
   bool negative = false;
   if (*p == '-' || *p == '+') negative = *p++ == '-';
   DWORD value = 0;
@@ -301,22 +331,199 @@ BOOL StoreIniTextPutKey(DWORD* position, LPCWSTR key, LPCWSTR value, IniSectionB
   return TRUE;
 }
 
+namespace {
+
+// The rewrite works on the file's own characters: bytes of the code page, or UTF-16 units of
+// a file that begins with its byte-order mark.
+template <class C>
+const C* LineAfter(const C* p, const C* end) {
+  while (p < end && *p != C('\n')) ++p;
+  return p < end ? p + 1 : end;
+}
+
+template <class C>
+const C* SkipBlanks(const C* p, const C* end) {
+  while (p < end && (*p == C(' ') || *p == C('\t') || *p == C('\v') || *p == C('\f'))) ++p;
+  return p;
+}
+
+// A unit that pairs with the next one: a lead byte of the code page; never a UTF-16 unit.
+bool PairsWithNext(char c) { return IsLead(c); }
+bool PairsWithNext(WCHAR) { return false; }
+
+// The ini calls take a line as a section header when, after blanks, it begins with '[' and
+// holds a ']' (a character of its own, not the second byte of a double-byte one).
+template <class C>
+bool IsHeaderLine(const C* line, const C* end) {
+  const C* p = SkipBlanks(line, end);
+  if (p == end || *p != C('[')) return false;
+  for (; p < end && *p != C('\n'); ++p) {
+    if (*p == C(']')) return true;
+    if (PairsWithNext(*p) && p + 1 < end && p[1] != C('\n')) ++p;
+  }
+  return false;
+}
+
+// The text reader's view of a section ends at a line that begins with '[' (here also after
+// blanks) and at a zero character, where its text ends.
+template <class C>
+bool EndsReadableBody(const C* line, const C* end) {
+  const C* first = SkipBlanks(line, end);
+  if (first < end && *first == C('[')) return true;
+  for (const C* p = line; p < end && *p != C('\n'); ++p)
+    if (*p == C(0)) return true;
+  return false;
+}
+
+// Where the rewritten section goes and what it replaces. Lines before the first header belong
+// to no section and stay first. The old section's own lines run from its header to the first
+// line that begins with '[' after blanks (or holds a zero character); from there up to the
+// next header the ini calls still count the lines to the section (a "[x" without ']', for
+// instance) while the text reader never saw them, so they are kept right after the new
+// section text, where they go on belonging to it. An indented header ends both: it and its
+// lines stay where they are.
+template <class C>
+struct SectionLayout {
+  const C* preambleEnd;
+  const C* start;    // the old header line
+  const C* bodyEnd;  // end of the lines that the new text replaces
+  const C* tailEnd;  // end of the kept lines of the old section
+};
+
+template <class C, class Match>
+SectionLayout<C> FindLayout(const C* begin, const C* end, Match isOldHeader) {
+  SectionLayout<C> layout = {end, end, end, end};
+  bool inSections = false;
+  for (const C* line = begin; line < end; line = LineAfter(line, end)) {
+    if (!inSections && IsHeaderLine(line, end)) {
+      layout.preambleEnd = line;
+      inSections = true;
+    }
+    if (!inSections || !isOldHeader(line)) continue;
+    layout.start = line;
+    const C* p = LineAfter(line, end);
+    while (p < end && !EndsReadableBody(p, end)) p = LineAfter(p, end);
+    layout.bodyEnd = p;
+    while (p < end && !IsHeaderLine(p, end)) p = LineAfter(p, end);
+    layout.tailEnd = p;
+    break;
+  }
+  return layout;
+}
+
+// The pieces of the new file in order; a piece that does not end its last line (only the end
+// of a file or a caller's section text can) gets a line break before the next one.
+template <class C>
+class PieceList {
+ public:
+  void Add(const C* from, const C* to) {
+    if (from >= to || count_ >= kMax - 1) return;
+    static const C kLineBreak[2] = {C('\r'), C('\n')};
+    if (count_ && !endsLine_) pieces_[count_++] = {kLineBreak, kLineBreak + 2};
+    pieces_[count_++] = {from, to};
+    endsLine_ = to[-1] == C('\n');
+  }
+  bool WriteTo(HANDLE h) const {
+    for (int i = 0; i < count_; ++i) {
+      DWORD bytes = DWORD(pieces_[i].to - pieces_[i].from) * sizeof(C);
+      if (FileWriteBytes(h, pieces_[i].from, bytes) != LONG(bytes)) return false;
+    }
+    return true;
+  }
+
+ private:
+  static constexpr int kMax = 12;
+  struct Piece {
+    const C* from;
+    const C* to;
+  } pieces_[kMax] = {};
+  int count_ = 0;
+  bool endsLine_ = true;
+};
+
+template <class C, class Match>
+PieceList<C> ArrangePieces(const C* old, const C* oldEnd, const C* section, const C* sectionEnd, Match isOldHeader) {
+  SectionLayout<C> l = FindLayout(old, oldEnd, isOldHeader);
+  PieceList<C> pieces;
+  pieces.Add(old, l.preambleEnd);
+  pieces.Add(section, sectionEnd);
+  pieces.Add(l.bodyEnd, l.tailEnd);
+  pieces.Add(l.preambleEnd, l.start);
+  pieces.Add(l.tailEnd, oldEnd);
+  return pieces;
+}
+
+enum class IniEncoding { kAnsi, kUtf16, kUnknown };
+
+IniEncoding EncodingOf(const char* text, DWORD bytes) {
+  const BYTE* b = reinterpret_cast<const BYTE*>(text);
+  if (bytes >= 2 && b[0] == 0xFF && b[1] == 0xFE) return IniEncoding::kUtf16;
+  // Big-endian UTF-16 and UTF-8 with a mark are not text the system's ini calls read: such a
+  // file is left alone rather than written half in another encoding.
+  if (bytes >= 2 && b[0] == 0xFE && b[1] == 0xFF) return IniEncoding::kUnknown;
+  if (bytes >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) return IniEncoding::kUnknown;
+  return IniEncoding::kAnsi;
+}
+
+// Writes the new file's text into h in the old file's encoding.
+bool WriteRewritten(HANDLE h, const char* old, DWORD oldBytes, const char* name, LPCWSTR wideName,
+                    const char* sectionText, DWORD length) {
+  if (EncodingOf(old, oldBytes) == IniEncoding::kAnsi) {
+    const size_t n = Length(name);
+    auto isOldHeader = [&](const char* line) {
+      return line + n + 1 < old + oldBytes && line[0] == '[' && SameIgnoringCase(name, line + 1, n) &&
+             line[n + 1] == ']';
+    };
+    return ArrangePieces(old, old + oldBytes, sectionText, sectionText + length, isOldHeader).WriteTo(h);
+  }
+  // UTF-16: the old text after its mark as characters (a stray last byte is kept at the end),
+  // the new section converted from the code page.
+  const DWORD oldChars = (oldBytes - 2) / 2;
+  const int sectionChars = length ? MultiByteToWideChar(CP_ACP, 0, sectionText, int(length), nullptr, 0) : 0;
+  if (length && sectionChars <= 0) return false;
+  const DWORD nameChars = StrWideLength(wideName);
+  WCHAR* buffer = static_cast<WCHAR*>(MemAllocZero((oldChars + DWORD(sectionChars) + 2 * nameChars + 2) * sizeof(WCHAR)));
+  if (!buffer) return false;
+  WCHAR* text = buffer;
+  WCHAR* section = text + oldChars;
+  WCHAR* wanted = section + sectionChars;  // name, terminator, candidate, terminator
+  WCHAR* candidate = wanted + nameChars + 1;
+  for (DWORD i = 0; i < oldChars; ++i)
+    text[i] = WCHAR(BYTE(old[2 + 2 * i]) | (BYTE(old[3 + 2 * i]) << 8));
+  if (sectionChars) MultiByteToWideChar(CP_ACP, 0, sectionText, int(length), section, sectionChars);
+  for (DWORD i = 0; i < nameChars; ++i) wanted[i] = wideName[i];
+  auto isOldHeader = [&](const WCHAR* line) {
+    if (line + nameChars + 1 >= text + oldChars || line[0] != '[' || line[nameChars + 1] != ']') return false;
+    for (DWORD i = 0; i < nameChars; ++i) candidate[i] = line[1 + i];
+    candidate[nameChars] = 0;
+    return lstrcmpiW(wanted, candidate) == 0;
+  };
+  static const BYTE kMark[2] = {0xFF, 0xFE};
+  bool ok = FileWriteBytes(h, kMark, 2) == 2 &&
+            ArrangePieces<WCHAR>(text, text + oldChars, section, section + sectionChars, isOldHeader).WriteTo(h);
+  if (ok && (oldBytes - 2) % 2) ok = FileWriteBytes(h, old + oldBytes - 1, 1) == 1;
+  MemFree(buffer);
+  return ok;
+}
+
+}  // namespace
+
 BOOL StoreIniTextReplaceSection(DriverContext* ctx, LPCWSTR path, LPCWSTR section, const char* sectionText,
                                 DWORD length) {
   if (!path || !section || !sectionText) return FALSE;
   Narrow name(section);
   if (!name.get()) return FALSE;
 
-  // The old text; only a missing file or folder counts as empty.
+  // The old text; only a missing file or folder counts as empty. Everything the file holds is
+  // kept, also what follows a stray zero byte.
   DWORD oldBytes = 0;
   char* old = ReadWholeFile(FALSE, path, &oldBytes);
   if (!old) return FALSE;
-  // Everything the file holds is kept, also what follows a stray zero byte.
-  const char* oldText = old;
-  const char* oldTail = old + oldBytes;
-  const char* oldStart = oldTail;
-  const char* oldEnd = oldTail;
-  FindSectionExtent(old, name.get(), &oldStart, &oldEnd);
+  if (EncodingOf(old, oldBytes) == IniEncoding::kUnknown) {
+    if (ctx) CtxSetFileStatus(ctx, ERROR_INVALID_DATA);
+    StoreFreeIniText(old);
+    return FALSE;
+  }
 
   WCHAR temp[MAX_PATH];
   int pathChars = lstrlenW(path);
@@ -335,17 +542,7 @@ BOOL StoreIniTextReplaceSection(DriverContext* ctx, LPCWSTR path, LPCWSTR sectio
     StoreFreeIniText(old);
     return FALSE;
   }
-  struct Piece {
-    const char* text;
-    DWORD bytes;
-  } pieces[3] = {
-      {sectionText, length},
-      {oldText, DWORD(oldStart - oldText)},
-      {oldEnd, DWORD(oldTail - oldEnd)},
-  };
-  bool ok = true;
-  for (const Piece& piece : pieces)
-    if (ok && piece.bytes) ok = FileWriteBytes(h, piece.text, piece.bytes) == LONG(piece.bytes);
+  bool ok = WriteRewritten(h, old, oldBytes, name.get(), section, sectionText, length);
   CloseHandle(h);
   StoreFreeIniText(old);
   // The old file cannot be replaced (read-only, held open): reported like a file that cannot

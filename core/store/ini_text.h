@@ -23,7 +23,8 @@ void StoreIniTextBufferFree(IniSectionBuffer* buffer);
 
 // The whole file as bytes with one zero byte after them, or null. Null for a path that is not
 // a drive path, a file that cannot be opened (a missing file or folder gives an empty text
-// and is not created), a short read, and, with onlyLarge, a file under 65,536 bytes.
+// and is not created), a short read, and, with onlyLarge, a file under 65,536 bytes. A file
+// that begins with the UTF-16 byte-order mark is returned as system code page text.
 char* StoreLoadIniText(LPCWSTR path, BOOL onlyLarge);
 BOOL StoreFreeIniText(char* text);
 
@@ -48,8 +49,13 @@ BOOL StoreIniTextPutSection(DWORD* position, LPCWSTR section, IniSectionBuffer* 
 // cannot grow.
 BOOL StoreIniTextPutKey(DWORD* position, LPCWSTR key, LPCWSTR value, IniSectionBuffer* buffer);
 
-// Writes the file anew with sectionText (length bytes, holding its own header line) first,
-// then the old text without its old copy of the section, the other sections in their order.
+// Writes the file anew with sectionText (length bytes, holding its own header line) in place
+// of the old copy of the section, placed before the first section (after any lines that
+// belong to no section); the other sections follow in their order. Lines the ini calls count
+// to the old section that the text reader cannot see (after a '[' line without ']') stay with
+// it, and an indented header stays with its own lines. A file that begins with the UTF-16
+// byte-order mark is written in UTF-16 again; one with another mark is left untouched
+// (status ERROR_INVALID_DATA).
 // The new file is written beside the old one and replaces it only when complete, so a failure
 // leaves the old file as it was. A missing file counts as empty; any other failure to read it
 // fails the call. 1 on success; when the new file cannot be created or cannot take the old

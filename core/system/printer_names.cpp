@@ -226,9 +226,11 @@ int PrnGetAdminChange(HANDLE hPrinter, DWORD* value) {
   DWORD data = 0, type = 0, needed = 0;
   DWORD rc = GetPrinterDataW(hPrinter, const_cast<LPWSTR>(TEXT("AdminChange")), &type, reinterpret_cast<LPBYTE>(&data),
                              sizeof data, &needed);
-  if (rc != ERROR_SUCCESS || needed != sizeof data) data = 0;
+  // Four bytes of another type (binary, a short text) are not the switch.
+  const bool isDword = rc == ERROR_SUCCESS && type == REG_DWORD && needed == sizeof data;
+  if (!isDword) data = 0;
   if (value) *value = data;
-  return rc == ERROR_SUCCESS && needed == sizeof data && data != 0 ? 1 : 0;
+  return isDword && data != 0 ? 1 : 0;
 }
 
 void PrnRebuildConnectionName(HANDLE hPrinter, WCHAR* name, DWORD cchName) {

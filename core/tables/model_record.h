@@ -111,6 +111,9 @@ const ModelVariant* ModelVariantAt(const ModelRecord* record, DWORD index);
 // The variant whose driver name equals name (case-sensitive), null when none or name is null.
 const ModelVariant* ModelFindVariant(const ModelRecord* record, const WCHAR* name);
 
+// The landscape angle of the context's model record (the template's without one).
+DWORD ModelGetLandscapeAngle(const DriverContext* ctx);
+
 // 1 when the context's variant capability mask meets mask, else 0 (also without a context).
 int CtxHasModelCap(const DriverContext* ctx, DWORD mask);
 

@@ -5,6 +5,7 @@
 
 #include <stddef.h>
 
+#include "core/items/item_ids.h"
 #include "core/system/languages.h"
 
 namespace {
@@ -75,6 +76,60 @@ const CustomSizeOverrides g_customSizeOverrides = {0, nullptr};
 const OptionBlockRow g_optionBlockRows[] = {{0xFFFF, 0, 0}};
 const OptionCodeRow g_optionCodes[] = {{0, 0}};
 
+// Installable-options checklist. The two one-step entries share the option item and clear
+// the tray count when unchecked, which also empties the tray list.
+const ItemValuePair kClearOneStepCount[] = {{kItem_zdm1StepOptionNum, 0}, {0, 0}};
+const ChecklistRow g_checklist[] = {
+    {143, 0, kItem_zdmSourceOptionType1Step, 1, kItem_zdm1StepOptionNum, 1, nullptr, nullptr, nullptr,
+     kClearOneStepCount, 1, 1},
+    {144, 0, kItem_zdmSourceOptionType1Step, 1, kItem_zdm1StepOptionNum, 2, nullptr, nullptr, nullptr,
+     kClearOneStepCount, 1, 1},
+    {146, 0, kItem_zdmSourceOptionTypeDuplex, 1, 0, 0, nullptr, nullptr, nullptr, nullptr, 0, 1},
+    {145, 0, kItem_zdmOutputOptionTypeHDD, 1, 0, 0, nullptr, nullptr, nullptr, nullptr, 0, 1},
+    {164, 0, kItem_zdmMemoryType, 0, kItem_zdmPrinterMemory, 32, nullptr, nullptr, nullptr, nullptr, 0, 1},
+    {165, 0, kItem_zdmMemoryType, 1, kItem_zdmPrinterMemory, 32, nullptr, nullptr, nullptr, nullptr, 0, 1},
+    {166, 0, kItem_zdmMemoryType, 0, kItem_zdmPrinterMemory, 96, nullptr, nullptr, nullptr, nullptr, 0, 1},
+    {167, 0, kItem_zdmMemoryType, 1, kItem_zdmPrinterMemory, 96, nullptr, nullptr, nullptr, nullptr, 0, 1},
+    {352, 0, kItem_zdmMemoryType, 196, kItem_zdmPrinterMemory, 606, nullptr, nullptr, nullptr, nullptr, 0, 1},
+    {358, 0, kItem_zdmMemoryType, 196, kItem_zdmPrinterMemory, 610, nullptr, nullptr, nullptr, nullptr, 0, 1},
+    {0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr, 0, 0},
+};
+
+// Source-tray picture (200 x 180): the multi-purpose tray on the right side, the standard tray
+// and the two trays of the one-step option unit below the body. A duplex unit sits between
+// body and trays and moves the trays 12 pixels down.
+const RECT kAreaMulti = {150, 60, 196, 80};
+const RECT kAreaTray1 = {20, 100, 180, 120};
+const RECT kAreaTray2 = {20, 124, 180, 144};
+const RECT kAreaTray3 = {20, 148, 180, 168};
+const HitAreaShift kBelowDuplexUnit[] = {{kItem_zdmSourceOptionTypeDuplex, 0, 12}, {0, 0, 0}};
+const HitAreaRow g_sourceTrayAreas[] = {
+    {&kAreaMulti, 0, 3032, 0, 0, nullptr},                                          // DMDEFAULTSOURCE_MULTI
+    {&kAreaTray1, 0, 3029, 0, 0, kBelowDuplexUnit},                                 // DMDEFAULTSOURCE_TRAY1
+    {&kAreaTray2, kItem_zdmSourceOptionType1Step, 3030, 0, 0, kBelowDuplexUnit},    // DMDEFAULTSOURCE_TRAY2
+    {&kAreaTray3, kItem_zdmSourceOptionType1Step, 3031, kItem_zdm1StepOptionNum, 2,  // DMDEFAULTSOURCE_TRAY3
+     kBelowDuplexUnit},
+    {nullptr, 0, 0, 0, 0, nullptr},
+};
+
+// Output-bin picture (200 x 180): the inner bin in the body, the upper bin above it when
+// installed, and the four bins of the mailbox unit stacked on the right.
+const RECT kAreaInner = {40, 40, 160, 56};
+const RECT kAreaUpper = {40, 8, 160, 24};
+const RECT kAreaBin2 = {168, 8, 196, 20};
+const RECT kAreaBin3 = {168, 22, 196, 34};
+const RECT kAreaBin4 = {168, 36, 196, 48};
+const RECT kAreaBin5 = {168, 50, 196, 62};
+const HitAreaRow g_outputBinAreas[] = {
+    {&kAreaInner, 0, 3048, 0, 0, nullptr},                                 // ZDMOUTPUTTRAYID_INNER
+    {&kAreaUpper, kItem_zdmOutputOptionTypeUpperBin, 3047, 0, 0, nullptr},  // ZDMOUTPUTTRAYID_UPPER
+    {&kAreaBin2, kItem_zdmOutputOptionTypeMailbox2, 3049, 0, 0, nullptr},   // ZDMOUTPUTTRAYID_OPTIONALBIN2
+    {&kAreaBin3, kItem_zdmOutputOptionTypeMailbox2, 3050, 0, 0, nullptr},   // ZDMOUTPUTTRAYID_OPTIONALBIN3
+    {&kAreaBin4, kItem_zdmOutputOptionTypeMailbox2, 3051, 0, 0, nullptr},   // ZDMOUTPUTTRAYID_OPTIONALBIN4
+    {&kAreaBin5, kItem_zdmOutputOptionTypeMailbox2, 3052, 0, 0, nullptr},   // ZDMOUTPUTTRAYID_OPTIONALBIN5
+    {nullptr, 0, 0, 0, 0, nullptr},
+};
+
 }  // namespace
 
 const PrintMacroResolution* TblGetPrintMacroResolutions() { return g_macroResolutions; }
@@ -114,5 +169,9 @@ const OptionBlockRow* TblGetOptionBlockRows() { return g_optionBlockRows; }
 const OptionCodeRow* TblGetOptionCodes() { return g_optionCodes; }
 
 int TblIsChangingSubDialog(WORD dialogId) { return dialogId == 1020 || dialogId == 1025 ? 0 : 1; }
+
+const ChecklistRow* TblGetChecklistEntries(DWORD) { return g_checklist; }
+const HitAreaRow* TblGetSourceTrayHitAreas(DWORD) { return g_sourceTrayAreas; }
+const HitAreaRow* TblGetOutputBinHitAreas(DWORD) { return g_outputBinAreas; }
 
 const LanguageRow* TblGetLanguages() { return kLanguageTable; }

@@ -4,6 +4,8 @@
 #pragma once
 #include "platform/win32.h"
 
+struct DriverContext;
+
 struct PrintMacroResolution {
   WORD macro;
   WORD xDpi;
@@ -54,6 +56,50 @@ struct OptionCodeRow {
   DWORD code;
 };
 
+// Installable-options checklist. An entry is checked when item1 holds value1 and (item2 is 0
+// or holds value2).
+struct ItemValuePair {
+  DWORD item;  // 0 ends a list
+  DWORD value;
+};
+struct ChecklistLink {
+  DWORD reserved;
+  DWORD key;  // 0 ends the list
+};
+struct ChecklistRow {
+  WORD key;  // value id of the list entry, also the string id of its text; 0 ends the table
+  WORD reserved;
+  DWORD item1;
+  DWORD value1;
+  DWORD item2;  // 0 = none
+  DWORD value2;
+  const ItemValuePair* greyCondition;  // greyed while the item has the value; null = never
+  const ChecklistLink* linkedEntries;  // one of them must be checked with this one; null = none
+  const ItemValuePair* onList;         // stored when checked by a click
+  const ItemValuePair* offList;        // stored when unchecked by a click
+  DWORD trayListRefresh;               // nonzero: a click rebuilds the tray list
+  DWORD redraw;                        // nonzero: a click repaints the checklist
+};
+static_assert(sizeof(void*) != 4 || sizeof(ChecklistRow) == 44, "checklist row is 44 bytes");
+
+// Clickable areas of the printer pictures. A row applies when its required item is 0 or 1 and
+// its condition item is 0 or holds the condition value; its rectangle (relative to the
+// picture) moves by every shift whose item is 1. A negative x measures from the picture's
+// right edge.
+struct HitAreaShift {
+  WORD item;  // 0 ends the list
+  LONG dx;
+  LONG dy;
+};
+struct HitAreaRow {
+  const RECT* area;
+  WORD requiredItem;     // must be 1; 0 = none
+  WORD value;            // the logical value selected, also the string id of its name; 0 ends the table
+  WORD conditionItem;    // 0 = none
+  LONG conditionValue;
+  const HitAreaShift* shifts;  // null = none
+};
+
 const PrintMacroResolution* TblGetPrintMacroResolutions();
 // 1 when fixed id list n (0-12) holds id; any other n finds nothing.
 int TblIdListContains(int n, LONG id);
@@ -69,6 +115,18 @@ const OptionBlockRow* TblGetOptionBlockRows();
 const OptionCodeRow* TblGetOptionCodes();
 // 0 for the sub-dialogs 1020 and 1025, else 1.
 int TblIsChangingSubDialog(WORD dialogId);
+// The checklist rows (10, then the end row); the model code is not used: one build, one model.
+const ChecklistRow* TblGetChecklistEntries(DWORD modelCode);
+// The hit areas of the source-tray and output-bin pictures (the model code is not used).
+const HitAreaRow* TblGetSourceTrayHitAreas(DWORD modelCode);
+const HitAreaRow* TblGetOutputBinHitAreas(DWORD modelCode);
+
+// 1 when the sort (collate) choice has anything to offer: the allowed values of zdmSortType
+// are more than one, or one other than 0.
+int ItemHasSortChoice(DriverContext* ctx);
+// Runs the build's feature hook: with feature bit 7, the one-time transfer of a terminal-server
+// client's configuration into the printer. Returns 1 when it ran.
+int BuildRunFeatureHook(DriverContext* ctx, const PRINTER_INFO_2W* info, const DRIVER_INFO_3W* driverInfo);
 
 struct LanguageRow;
 // The language table (display-language index, language ids, two-letter code), ended by its

@@ -7,6 +7,7 @@
 // by its values ("V <type> =<hex bytes> :<name>"), so its size grows with the number of keys,
 // not with their depth. Files of the first layout, with the whole path on each key line
 // ("K <last write> :<path>"), are still read.
+#include <errno.h>
 #include <string.h>
 
 #include <map>
@@ -222,9 +223,11 @@ LONG WithHive(int hive, bool write, F&& f) {
   LONG rc = f(*h.root, changed);
   if (write && changed) {
     std::string text;
+    errno = 0;
     if (!Serialize(*h.root, &text) || !ReplaceFileAtomically(file, text)) {
+      bool full = errno == ENOSPC;
       h.root.reset();  // memory and file disagree: read the file again next time
-      return ERROR_CANTWRITE;
+      return full ? ERROR_DISK_FULL : ERROR_CANTWRITE;
     }
     h.version = VersionOf(file);
   }

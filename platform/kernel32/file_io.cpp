@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "platform/kernel32/file_internal.h"
+#include "platform/sim/state_files.h"
 #include "platform/sim/trace.h"
 
 namespace winsim {
@@ -242,9 +243,11 @@ WINSIM_API BOOL WINAPI WriteFile(HANDLE handle, LPCVOID buffer, DWORD toWrite, L
     long long offset = (static_cast<long long>(overlapped->OffsetHigh) << 32) | overlapped->Offset;
     if (!winsim::SetPointer(*file, offset, FILE_BEGIN, nullptr)) return FALSE;
   }
+  // A disk that fills takes what still fits, as a real one does, and then refuses.
+  DWORD fits = DWORD(winsim::DiskTakeSome(toWrite));
   DWORD done = 0;
-  while (done < toWrite) {
-    ssize_t n = ::write(file->fd, static_cast<const char*>(buffer) + done, toWrite - done);
+  while (done < fits) {
+    ssize_t n = ::write(file->fd, static_cast<const char*>(buffer) + done, fits - done);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       SetLastError(n < 0 ? winsim::ErrorFromErrno(errno, file->host) : ERROR_DISK_FULL);
@@ -253,9 +256,14 @@ WINSIM_API BOOL WINAPI WriteFile(HANDLE handle, LPCVOID buffer, DWORD toWrite, L
     }
     done += DWORD(n);
   }
+  if (done) winsim::NoteChange(*file);
+  if (done < toWrite) {
+    SetLastError(ERROR_DISK_FULL);
+    if (written) *written = done;
+    return FALSE;
+  }
   if (written) *written = done;
   if (overlapped) overlapped->InternalHigh = done;
-  if (done) winsim::NoteChange(*file);
   return TRUE;
 }
 

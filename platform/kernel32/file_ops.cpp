@@ -11,6 +11,7 @@
 #include <atomic>
 
 #include "platform/kernel32/file_internal.h"
+#include "platform/sim/state_files.h"
 #include "platform/sim/trace.h"
 
 namespace winsim {
@@ -36,6 +37,7 @@ bool CopyContents(int from, int to) {
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return false;
     if (n == 0) return true;
+    if (!DiskTakeAll(size_t(n))) return false;  // errno ENOSPC; the temporary is removed
     ssize_t done = 0;
     while (done < n) {
       ssize_t w = write(to, buffer + done, size_t(n - done));

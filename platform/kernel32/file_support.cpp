@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/kernel32/file_internal.h"
+#include "platform/sim/state_files.h"
 
 namespace winsim {
 namespace {
@@ -338,6 +339,10 @@ std::string ReplacementTempPattern(const std::string& hostPath) {
 }
 
 bool ReplaceFileContents(const std::string& hostPath, const std::string& bytes) {
+  if (!DiskTakeAll(bytes.size())) {
+    SetLastError(ERROR_DISK_FULL);
+    return false;
+  }
   std::string temp = ReplacementTempPattern(hostPath);
   int fd = mkstemp(&temp[0]);
   if (fd < 0) {

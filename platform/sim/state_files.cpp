@@ -62,6 +62,7 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
 
 bool ReplaceFileAtomically(const std::string& path, const std::string& contents) {
   static std::atomic<unsigned> counter{0};
+  if (!DiskTakeAll(contents.size())) return false;
   size_t slash = path.rfind('/');
   if (slash != std::string::npos) MakeFolders(path.substr(0, slash));
   std::string temp = path + ".tmp." + std::to_string(getpid()) + "." + std::to_string(counter++);

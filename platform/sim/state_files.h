@@ -42,6 +42,12 @@ bool ReadWholeFile(const std::string& path, std::string& out);
 // Writes a temporary beside path and renames it over path; the old file stays on failure.
 bool ReplaceFileAtomically(const std::string& path, const std::string& contents);
 
+// The disk budget (SimSetDiskFull). DiskTakeSome grants what is left of `wanted` and draws it;
+// DiskTakeAll draws all of `wanted` or nothing (errno ENOSPC), for a file written beside its
+// target and renamed over it: a temporary that did not fit is deleted again.
+size_t DiskTakeSome(size_t wanted);
+bool DiskTakeAll(size_t wanted);
+
 // Creates a folder and its parents (host path).
 void MakeFolders(const std::string& path);
 

@@ -339,6 +339,7 @@ bool TakeDriverFile(const WCHAR* given, std::u16string& leaf) {
   std::error_code ec;
   if (source.empty() || !std::filesystem::exists(source, ec)) return true;
   if (std::filesystem::equivalent(source, target, ec)) return true;
+  if (!DiskTakeAll(size_t(std::filesystem::file_size(source, ec)))) return false;
   std::filesystem::copy_file(source, target, std::filesystem::copy_options::overwrite_existing, ec);
   return !ec;
 }

@@ -158,6 +158,34 @@ TEST_F(PrinterNamesTest, NameChangedSinceInstall) {
   ClosePrinter(h);
 }
 
+// Only a REG_DWORD of four bytes is the switch; four bytes of another type are not.
+TEST_F(PrinterNamesTest, AdminChangeMustBeADword) {
+  HANDLE h = AddTestPrinter(u"P");
+  ASSERT_NE(h, nullptr);
+  struct Case {
+    DWORD type;
+    BYTE bytes[4];
+    DWORD size;
+    int expected;
+    DWORD value;
+  } cases[] = {
+      {REG_DWORD, {1, 0, 0, 0}, 4, 1, 1},
+      {REG_DWORD, {0, 0, 0, 0}, 4, 0, 0},
+      {REG_BINARY, {1, 0, 0, 0}, 4, 0, 0},
+      {REG_SZ, {'1', 0, 0, 0}, 4, 0, 0},
+      {REG_DWORD_BIG_ENDIAN, {0, 0, 0, 1}, 4, 0, 0},
+      {REG_BINARY, {1, 0, 0, 0}, 2, 0, 0},
+  };
+  for (const Case& c : cases) {
+    ASSERT_EQ(SetPrinterDataW(h, const_cast<LPWSTR>(u"AdminChange"), c.type, const_cast<BYTE*>(c.bytes), c.size),
+              DWORD(ERROR_SUCCESS));
+    DWORD value = 7;
+    EXPECT_EQ(PrnGetAdminChange(h, &value), c.expected) << "type " << c.type;
+    EXPECT_EQ(value, c.value) << "type " << c.type;
+  }
+  ClosePrinter(h);
+}
+
 TEST_F(PrinterNamesTest, DriverFolderAndTheDriversFiles) {
   HANDLE h = AddTestPrinter(u"P");
   ASSERT_NE(h, nullptr);

@@ -45,13 +45,14 @@ struct MatchCase {
   LONG parkedDocMode;     // fMode of the parked context's last document-properties call
   DWORD parkedKind;
   bool hit;
+  WORD parkedFlags = 0;   // open flags of the parked context
 };
 
 class CacheMatchTest : public ContextTest, public ::testing::WithParamInterface<MatchCase> {};
 
 TEST_P(CacheMatchTest, ServesOnlyAMatchingContext) {
   const MatchCase& c = GetParam();
-  DriverContext* parked = CtxOpen(office_, office_, nullptr, 0, c.parkedKind, 0, nullptr);
+  DriverContext* parked = CtxOpen(office_, office_, nullptr, c.parkedFlags, c.parkedKind, 0, nullptr);
   ASSERT_NE(parked, nullptr);
   parked->ui->front.documentMode = c.parkedDocMode;
   CtxRelease(parked, kReleasePark);
@@ -73,10 +74,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         MatchCase{"same printer, handle, kind and name", false, 0, S, 0, u"Office", 0, S, true},
         MatchCase{"another handle", true, 0, S, 0, u"Office", 0, S, false},
-        MatchCase{"another handle with any-handle flags", true, 0x1B00, S, 0, u"Office", 0, S, true},
+        MatchCase{"another handle with any-handle flags", true, 0x1B00, S, 0, u"Office", 0, S, true, 0x1B00},
         MatchCase{"any handle without cache permission", true, 0x1000, S, 0, u"Office", 0, S, false},
         MatchCase{"flags without cache permission", false, 0x0300, S, 0, u"Office", 0, S, false},
-        MatchCase{"flags with cache permission", false, 0x0B00, S, 0, u"Office", 0, S, true},
+        MatchCase{"flags with cache permission", false, 0x0B00, S, 0, u"Office", 0, S, true, 0x0B00},
         MatchCase{"a lighter mode", false, 0x0001, S, 0, u"Office", 0, S, false},
         MatchCase{"another kind", false, 0, D, 0, u"Office", 0, S, false},
         MatchCase{"another printer name", false, 0, S, 0, u"Lab", 0, S, false},
@@ -84,7 +85,19 @@ INSTANTIATE_TEST_SUITE_P(
         MatchCase{"document properties to a buffer, parked call too", false, 0, D, 2, u"Office", 2, D, true},
         MatchCase{"document properties to a buffer, parked call not", false, 0, D, 2, u"Office", 1, D, false},
         MatchCase{"other document properties call", false, 0, D, 1, u"Office", 2, D, true},
-        MatchCase{"fMode 2 matters to document properties only", false, 0, S, 2, u"Office", 1, S, true}),
+        MatchCase{"fMode 2 matters to document properties only", false, 0, S, 2, u"Office", 1, S, true},
+        // The parked context must have been opened with the mode, mutex use and administrator
+        // test that the new open asks for.
+        MatchCase{"plain open, parked in mode 2 without mutex or test", false, 0, S, 0, u"Office", 0, S, false, 0x0B02},
+        MatchCase{"the same light open again", false, 0x0B02, S, 0, u"Office", 0, S, true, 0x0B02},
+        MatchCase{"light open, parked plainly", false, 0x0802, S, 0, u"Office", 0, S, false},
+        MatchCase{"another light mode", false, 0x0801, S, 0, u"Office", 0, S, false, 0x0802},
+        MatchCase{"mutex wanted, parked without", false, 0x0800, S, 0, u"Office", 0, S, false, 0x0900},
+        MatchCase{"no mutex wanted, parked with", false, 0x0900, S, 0, u"Office", 0, S, false},
+        MatchCase{"admin test wanted, parked without", false, 0x0800, S, 0, u"Office", 0, S, false, 0x0A00},
+        MatchCase{"no admin test wanted, parked with", false, 0x0A00, S, 0, u"Office", 0, S, false},
+        MatchCase{"cache permission alone, parked plainly", false, 0x0800, S, 0, u"Office", 0, S, true},
+        MatchCase{"bare open, parked in the same bare mode", false, 0x0804, S, 0, u"Office", 0, S, true, 0x0804}),
     [](const ::testing::TestParamInfo<MatchCase>& info) { return "case" + std::to_string(info.index); });
 
 TEST_F(ContextTest, ParkedContextsExpireAfter500ms) {
@@ -106,6 +119,23 @@ TEST_F(ContextTest, ParkedContextsExpireAfter500ms) {
     CtxRelease(again, kReleaseExpired);
     CtxCacheExpire(TRUE);
   }
+}
+
+// Parking does not expire: an old entry stays in its slot through a later release and goes
+// at the next open.
+TEST_F(ContextTest, OnlyOpensExpireParkedContexts) {
+  DriverContext* old = CtxOpen(lab_, lab_, nullptr, 0, kKindSettings, 0, nullptr);
+  DriverContext* young = CtxOpen(office_, office_, nullptr, 0, kKindSettings, 0, nullptr);
+  ASSERT_TRUE(old && young);
+  CtxClose(old);
+  SimAdvanceTickCount(501);
+  CtxClose(young);
+  EXPECT_EQ(CtxCacheSlot(2, 0), old);
+  EXPECT_EQ(CtxCacheSlot(2, 1), young);
+  DriverContext* again = CtxOpen(office_, office_, nullptr, 0, kKindSettings, 0, nullptr);
+  EXPECT_EQ(again, young);
+  EXPECT_EQ(CtxCacheSlot(2, 0), nullptr);
+  CtxRelease(again, kReleaseExpired);
 }
 
 TEST_F(ContextTest, ExpiryRunsOnEveryLookupAndEmptiesBothTables) {

@@ -161,7 +161,23 @@ TEST_F(ContextTest, InitialSettingsOwnTheirFontTables) {
   EXPECT_EQ(ReadDword(ValueIn(ctx, initial, kItem_zdmOptionFont)), 0u);
 
   // Released to be destroyed without freeing the current settings' tables: the duplicate goes
-  // with the context (the leak checker sees it), the original stays with its new owner.
+  // with the context (the leak checker sees it), the original stays with the test.
+  CtxRelease(ctx, kReleaseKeepFonts);
+  MemFree(fonts);
+}
+
+TEST_F(ContextTest, ReleaseReasonOneLeavesTheCurrentFontTables) {
+  GTEST_SKIP() << "the free of the current settings' font tables is a minimal version that frees "
+                  "nothing until the font tables in printer data are built; until then a reason-1 "
+                  "release cannot be told from one that frees them";
+  DriverContext* ctx = CtxOpen(office_, office_, nullptr, 0, kKindSettings, 0, nullptr);
+  ASSERT_NE(ctx, nullptr);
+  BYTE* fonts = static_cast<BYTE*>(MemAllocZero(68));
+  ASSERT_NE(fonts, nullptr);
+  fonts[4] = 'A';
+  const SHORT count = 1;
+  memcpy(ValueIn(ctx, ctx->settings, kItem_zdmDeviceFontNum), &count, 2);
+  WriteDword(ValueIn(ctx, ctx->settings, kItem_zdmDeviceFont), static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(fonts)));
   CtxRelease(ctx, kReleaseKeepFonts);
   EXPECT_EQ(fonts[4], 'A');
   MemFree(fonts);

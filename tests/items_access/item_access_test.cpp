@@ -4,6 +4,7 @@
 #include <climits>
 #include <string.h>
 
+#include "core/context/settings_snapshot.h"
 #include "core/items/item_access.h"
 #include "core/items/item_table.h"
 #include "core/items/item_ids.h"
@@ -144,15 +145,17 @@ TEST_F(ItemContextTest, ChangeFlagsAccumulateClassesAndKeepTheLatestLowWord) {
 }
 
 TEST_F(ItemContextTest, ClearingHighChangeFlagsReachesTheSnapshotWords) {
-  DWORD* saved = SnapshotChangeFlags();
-  for (int i = 0; i < 3; ++i) saved[i] = 0x30000003;
   CtxAddChangeFlags(ctx(), 0x30000003);
+  for (int i = 0; i < 3; ++i) CtxSnapshotPush(ctx());
   CtxClearChangeFlags(ctx(), 0x1);
   EXPECT_EQ(0x30000002u, CtxGetChangeFlags(ctx()));
-  EXPECT_EQ(0x30000003u, saved[0]) << "a low mask leaves the snapshot words";
   CtxClearChangeFlags(ctx(), 0x10000000);
   EXPECT_EQ(0x20000002u, CtxGetChangeFlags(ctx()));
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(0x20000003u, saved[i]) << "snapshot word " << i;
+  // A low mask left the words pushed; a high one reached every level.
+  for (int i = 0; i < 3; ++i) {
+    CtxSnapshotPop(ctx(), TRUE);
+    EXPECT_EQ(0x20000003u, CtxGetChangeFlags(ctx())) << "snapshot word " << i;
+  }
 }
 
 TEST_F(ItemContextTest, SettingsFileStatusIsKept) {

@@ -133,6 +133,11 @@ TEST_F(DerivedTest, OtherPaperChangeKindsLeaveTheScale) {
   ItemApplyPaperChange(nullptr, 1);
 }
 
+TEST_F(DerivedTest, PaperChangeToACustomSizeSlotLoadsThatSlot) {
+  GTEST_SKIP() << "loading a custom-size slot is a minimal version that changes nothing until the "
+                  "custom-size store is built; until then the load after kinds 3 and 4 cannot be seen";
+}
+
 struct AuthCase {
   const char* what;
   Settings flags;

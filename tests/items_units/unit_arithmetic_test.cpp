@@ -83,13 +83,23 @@ TEST(UnitArithmetic, TableOfCases) {
   for (const ArithmeticCase& c : cases) EXPECT_EQ(c.expected, c.got) << c.what;
 }
 
-TEST(UnitArithmetic, MulDivIsSigned32BitAndNeverDividesByZero) {
-  EXPECT_EQ(10, UnitMulDiv(3, 7, 2));
-  EXPECT_EQ(-10, UnitMulDiv(-7, 3, 2));
-  EXPECT_EQ(-1, UnitMulDiv(9920, 100, 0));
-  EXPECT_EQ(95, UnitMulDiv(9450, 100, 9920));
-  // The one quotient that does not fit wraps instead of trapping.
-  EXPECT_EQ(LONG_MIN, UnitMulDiv(LONG_MIN, 1, -1));
+TEST(UnitArithmetic, MulDivIsSigned32BitFloorsAndNeverDividesByZero) {
+  struct Case {
+    LONG a, b, c, expected;
+  } cases[] = {
+      {3, 7, 2, 10},
+      {-7, 3, 2, -11},   // floors: -10.5 gives -11
+      {7, 3, -2, -11},
+      {-7, 3, -2, 10},
+      {-6, 1, 2, -3},    // exact quotients are not moved
+      {-1, 1, 3, -1},
+      {9920, 100, 0, -1},
+      {9450, 100, 9920, 95},
+      {LONG_MIN, 1, -1, LONG_MIN},  // the one quotient that does not fit wraps instead of trapping
+      {LONG_MIN, 1, 2, LONG_MIN / 2},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(c.expected, UnitMulDiv(c.a, c.b, c.c)) << c.a << " * " << c.b << " / " << c.c;
 }
 
 }  // namespace

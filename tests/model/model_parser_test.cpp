@@ -1,15 +1,17 @@
 // The model-description parser: item blocks, values, defaults, variants and Identity items,
 // value records, command groups, command strings, font lists and the header texts.
 #include <gtest/gtest.h>
-
 #include <string.h>
 
+#include <chrono>
 #include <thread>
 
+#include "core/items/item_ids.h"
 #include "core/model/model_parser_scan.h"
 #include "core/tables/symbol_table.h"
 #include "core/tables/value_symbols.h"
 #include "core/items/item_ids.h"
+#include "model_shapes.h"
 #include "model_test_util.h"
 
 using model_test::FindItem;
@@ -454,6 +456,52 @@ TEST(ModelParser, ElseIfTakesItsOwnColon) {
   }
 }
 
+std::string Repeat(const std::string& text, int n) {
+  std::string out;
+  for (int i = 0; i < n; ++i) out += text;
+  return out;
+}
+
+// An ElseIf chain is a list, however long; a block nested deeper than the cap is skipped by
+// its braces, and the entries after it in the group are kept.
+TEST(ModelParser, LongElseIfChainsAndDeepNesting) {
+  struct Case {
+    const char* what;
+    std::string body;  // the JobStart group's entries
+    std::string expected;
+    UINT codePage;
+  } cases[] = {
+      {"100 ElseIf branches, then an entry",
+       "Command : Judge1 { Type : StringType 1 }" + Repeat(" ElseIf : Judge2 { Type : StringType 2 }", 100) +
+           " Else { Type : StringType 3 } Type : FontType",
+       "C1(S1|" + Repeat("C2(S2|", 100) + "S3" + Repeat(")", 101) + " F", 1252},
+      {"a chain of empty branches ending in one that is not",
+       "Command : Judge1 { }" + Repeat(" ElseIf : Judge2 { }", 70) + " ElseIf : Judge3 { Type : FontType } Type : StringType 9",
+       "C1(|" + Repeat("C2(|", 70) + "C3(F|)" + Repeat(")", 71) + " S9", 1252},
+      {"nesting at the cap is kept", Repeat("Command : Judge1 { ", 64) + "Type : FontType" + Repeat(" }", 64) +
+           " Type : StringType 9",
+       Repeat("C1(", 64) + "F" + Repeat("|)", 64) + " S9", 1252},
+      {"nesting beyond the cap is skipped, the rest kept",
+       "Type : StringType 1 Command : Judge2 { " + Repeat("Command : Judge1 { ", 70) + "Type : FontType" +
+           Repeat(" }", 70) + " Type : StringType 7 } Type : StringType 9",
+       "S1 C2(S7|) S9", 1252},
+      {"a skipped block takes its ElseIf and Else along",
+       Repeat("Command : Judge1 { ", 64) + "Command : Judge5 { Type : FontType } ElseIf : Judge6 { Type : FontType }"
+           " Else { Type : FontType } Type : StringType 8" + Repeat(" }", 64) + " Type : StringType 9",
+       Repeat("C1(", 64) + "S8" + Repeat("|)", 64) + " S9", 1252},
+      {"a brace in a double-byte character does not end a skipped block",
+       "Command : Judge2 { " + Repeat("Command : Judge1 { ", 65) + "Type : GroupType \x81\x7D" + Repeat(" }", 65) +
+           " Type : StringType 7 } Type : StringType 9",
+       "C2(S7|) S9", 932},
+  };
+  for (const Case& c : cases) {
+    Parsed p("*CommandGroup: JobStart {\n" + c.body + "\n}\n", c.codePage);
+    ASSERT_NE(nullptr, p.state) << c.what;
+    ASSERT_NE(nullptr, p->header->jobStart) << c.what;
+    EXPECT_EQ(c.expected, Describe(p->header->jobStart->thenList)) << c.what;
+  }
+}
+
 TEST(ModelParser, CommandStringsFontsAndHeaderTexts) {
   Parsed p(
       "*FileVersion: 6.63\n"
@@ -581,6 +629,101 @@ TEST(ModelParser, RuleNumbers) {
     LONG expected;
   } cases[] = {{"12", 12}, {"12=Name", 12}, {"1a2", 12}, {"-5", -5}, {"5-", -5}, {"=7", 0}, {"", 0}};
   for (const Case& c : cases) EXPECT_EQ(c.expected, ModelParseNumber(c.word)) << c.word;
+}
+
+// The parse time grows with the input, not with its square: 32 times the statements of each
+// shape take at most twice the time per statement. Small and large runs alternate and the
+// best of three counts for each, so that a busy machine does not decide.
+TEST(ModelParser, ParseTimeIsLinearInTheStatements) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "under the sanitizers the time measures their own bookkeeping; the native build "
+                  "runs this case";
+#endif
+  auto parseSeconds = [](const std::string& text) {
+    auto start = std::chrono::steady_clock::now();
+    ModelParseState* state = ModelParseMemory(text.data(), static_cast<DWORD>(text.size()), 1252);
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_NE(nullptr, state);
+    ModelFreeParseState(state);
+    return seconds;
+  };
+  const int kSmall = 2000, kLarge = 64000;
+  for (int shape = 0; shape < model_shapes::kShapeCount; ++shape) {
+    const std::string small = model_shapes::Generate(shape, kSmall);
+    const std::string large = model_shapes::Generate(shape, kLarge);
+    double bestSmall = 1e9, bestLarge = 1e9;
+    for (int run = 0; run < 3; ++run) {
+      bestSmall = std::min(bestSmall, parseSeconds(small));
+      bestLarge = std::min(bestLarge, parseSeconds(large));
+    }
+    EXPECT_LT(bestLarge / kLarge, 2 * bestSmall / kSmall) << model_shapes::ShapeName(shape);
+  }
+}
+
+// What the index answers is what walking the lists gives: every registration in order and
+// the first name found, every geometry record in file order, every variant after its base.
+TEST(ModelParser, LongInputsKeepTheirOrder) {
+  const int n = 3000;
+  Parsed judges(model_shapes::Generate(model_shapes::kNamedJudges, n) + "*Judge 9999=J7: TOV_dmColor == 1\n");
+  ASSERT_NE(nullptr, judges.state);
+  LONG expected = 1;
+  for (const ModelRuleName* r = judges->ruleNames[kModelRuleJudge]; r; r = r->next) {
+    if (expected <= n) {
+      ASSERT_EQ(expected, r->number);
+    }
+    ++expected;
+  }
+  EXPECT_EQ(n + 2, expected) << "every registration is in the list, the repeated name too";
+  for (LONG i : {1, 7, 1500, 3000}) {
+    std::string name = "J" + std::to_string(i);
+    EXPECT_EQ(i, ModelFindRuleName(judges.state, kModelRuleJudge, name.c_str(), static_cast<DWORD>(name.size())));
+  }
+  EXPECT_EQ(0, ModelFindRuleName(judges.state, kModelRuleJudge, "J3001", 5));
+
+  Parsed pages(model_shapes::Generate(model_shapes::kPageValues, n));
+  ASSERT_NE(nullptr, pages.state);
+  const ModelItemDescriptor* paper = FindItem(pages.state, kItem_dmPaperSize);
+  ASSERT_NE(nullptr, paper);
+  const PageValueRecord* a4 = static_cast<const PageValueRecord*>(paper->values);
+  ASSERT_NE(nullptr, a4);
+  int count = 0;
+  for (const PaperGeometryRecord* g = a4->geometry; g; g = g->next, ++count) {
+    ASSERT_EQ(100 + count, g->resolution);
+  }
+  EXPECT_EQ(n, count);
+
+  Parsed variants(model_shapes::Generate(model_shapes::kItemVariants, n));
+  ASSERT_NE(nullptr, variants.state);
+  const ModelItemDescriptor* base = FindItem(variants.state, kItem_dmPaperSize);
+  ASSERT_NE(nullptr, base);
+  int seen = 0;
+  for (const ModelItemDescriptor* d = variants->header->descriptors; d; d = d->next, ++seen) {
+    ASSERT_EQ(seen, d->variant);
+    ASSERT_EQ(base->values, d->values) << "variants share the base's values";
+    ASSERT_EQ(0, d->defaultValue) << "A4, the base's default, is at index 0";
+  }
+  EXPECT_EQ(n / 2 + 1, seen);
+}
+
+// Names resolve to the row the static tables' own lookups give.
+TEST(ModelParser, NameLookupsAgreeWithTheTables) {
+  for (int i = 0, n = TblSymbolCount(); i < n; ++i) {
+    const SymbolEntry* row = TblSymbolAt(i);
+    if (!row->name || !row->name[0]) continue;
+    ModelSpan span = {row->name, static_cast<DWORD>(strlen(row->name))};
+    ASSERT_EQ(TblFindSymbolByName(row->name), ModelFindSymbol(span)) << row->name;
+  }
+  for (int i = 0, n = TblValueSymbolCount(0); i < n; ++i) {
+    const ValueSymbol* row = TblValueSymbolAt(0, i);
+    ModelSpan span = {row->name, static_cast<DWORD>(strlen(row->name))};
+    ASSERT_EQ(TblFindValueSymbolByName(row->name), ModelFindValueSymbol(span)) << row->name;
+  }
+  const char* unknown[] = {"TOV_", "TOV_dmPaperSizeX", "DMPAPERSIZE_", "ZZZ"};
+  for (const char* name : unknown) {
+    ModelSpan span = {name, static_cast<DWORD>(strlen(name))};
+    EXPECT_EQ(nullptr, ModelFindSymbol(span)) << name;
+    EXPECT_EQ(nullptr, ModelFindValueSymbol(span)) << name;
+  }
 }
 
 }  // namespace

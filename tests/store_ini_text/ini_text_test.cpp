@@ -94,6 +94,44 @@ TEST_F(IniTextTest, NoBlanksAreSkipped) {
     EXPECT_EQ(std::u16string(c.expected), Get(c.file, c.section, c.key)) << c.file;
 }
 
+// Both readers of one file read the same number: leading blanks are skipped as the ini calls
+// skip them.
+TEST_F(IniTextTest, IntegersReadAsTheIniCallsReadThem) {
+  const char* values[] = {"12", " 12", "\t12", "   -3", "+7", "12abc", "abc", "  ", "", "-0", "0012",
+                          " \t 4096", "2147483647", "-21474836"};
+  for (const char* value : values) {
+    WriteHostFile(Host(), std::string("[S]\r\na=") + value + "\r\n");
+    char* text = StoreLoadIniText(path_, FALSE);
+    ASSERT_TRUE(text);
+    DWORD position = 0;
+    LONG ours = StoreIniTextGetInt(TEXT("a"), 9, StoreIniTextFindSection(TEXT("S"), text), &position);
+    StoreFreeIniText(text);
+    EXPECT_EQ(LONG(GetPrivateProfileIntW(TEXT("S"), TEXT("a"), 9, path_)), ours) << "value \"" << value << '"';
+  }
+}
+
+// Section and key names match through the system's case table, as the ini calls match them,
+// not by ASCII alone.
+TEST_F(IniTextTest, NamesMatchThroughTheSystemCaseTable) {
+  struct Case {
+    const char* file;  // in code page 1252
+    const char16_t* section;
+    const char16_t* key;
+  } cases[] = {
+      {"[b\xFCro]\r\nk=1\r\n", u"B\u00DCRO", u"K"},
+      {"[B\xDCRO]\r\nk=1\r\n", u"b\u00FCro", u"k"},
+      {"[S]\r\n\xC4rger=1\r\n", u"s", u"\u00E4RGER"},
+      {"[\xC9t\xE9]\r\nk=1\r\n", u"\u00E9T\u00C9", u"k"},
+      {"[b\xFCro]\r\nk=1\r\n", u"BURO", u"k"},  // not the same letter: found by neither
+  };
+  for (const Case& c : cases) {
+    WCHAR expected[16];
+    WriteHostFile(Host(), c.file);
+    GetPrivateProfileStringW(c.section, c.key, TEXT("<none>"), expected, 16, path_);
+    EXPECT_EQ(std::u16string(expected), Get(c.file, c.section, c.key)) << c.file;
+  }
+}
+
 TEST_F(IniTextTest, LookupsResumeWrapOnceAndTakeTheFirstAfterThePosition) {
   WriteHostFile(Host(), "[S]\r\nA=1\r\nB=2\r\nC=3\r\nA=4\r\n[T]\r\nD=5\r\n");
   char* text = StoreLoadIniText(path_, FALSE);
@@ -188,8 +226,17 @@ TEST_F(IniRewriteTest, RewrittenSectionMovesToTheStart) {
   EXPECT_FALSE(StoreIniTextReplaceSection(&ctx_, path_, TEXT("B"), nullptr, 0));
 }
 
-// A file with zero bytes of its own (a stray byte, or text saved as UTF-16) keeps all of them:
-// the rewrite must not stop at the first one.
+// A section whose name differs in a letter's case outside ASCII is replaced, not added twice.
+TEST_F(IniRewriteTest, SectionNamesMatchThroughTheSystemCaseTable) {
+  WriteHostFile(Host(), "[b\xFCro]\r\nk=1\r\n[X]\r\nx=1\r\n");
+  const char section[] = "[B\xDCRO]\r\nk=2\r\n";
+  ASSERT_TRUE(StoreIniTextReplaceSection(&ctx_, path_, u"B\u00DCRO", section, sizeof section - 1));
+  EXPECT_EQ("[B\xDCRO]\r\nk=2\r\n[X]\r\nx=1\r\n", ReadHostFile(Host()));
+  EXPECT_EQ(2u, GetPrivateProfileIntW(u"b\u00FCro", TEXT("k"), 0, path_));
+}
+
+// A file with zero bytes of its own keeps all of them: the rewrite must not stop at the first
+// one, and a line the text reader never saw (it ends at a zero byte) stays.
 TEST_F(IniRewriteTest, ZeroBytesInTheOldFileDoNotCutItShort) {
   using namespace std::string_literals;
   struct Case {
@@ -198,13 +245,117 @@ TEST_F(IniRewriteTest, ZeroBytesInTheOldFileDoNotCutItShort) {
   } cases[] = {
       {"[A]\r\na=1\r\n\0junk\r\n[C]\r\nc=1\r\n"s, "[B]\r\nb=2\r\n[A]\r\na=1\r\n\0junk\r\n[C]\r\nc=1\r\n"s},
       {"[B]\r\nb=1\r\n\0x\r\n[C]\r\nc=1\r\n"s, "[B]\r\nb=2\r\n\0x\r\n[C]\r\nc=1\r\n"s},
-      {"\xFF\xFE[\0A\0]\0"s, "[B]\r\nb=2\r\n\xFF\xFE[\0A\0]\0"s},
   };
   for (const Case& c : cases) {
     WriteHostFile(Host(), c.before);
     ASSERT_TRUE(StoreIniTextReplaceSection(&ctx_, path_, TEXT("B"), "[B]\r\nb=2\r\n", 10));
     EXPECT_EQ(c.after, ReadHostFile(Host()));
   }
+}
+
+// Every section of a file, as the ini calls list it, except the one given.
+std::vector<std::u16string> OtherSections(const WCHAR* path, const char16_t* except) {
+  std::vector<std::u16string> all;
+  std::vector<WCHAR> names(4096), body(4096);
+  GetPrivateProfileSectionNamesW(names.data(), DWORD(names.size()), path);
+  for (const WCHAR* name = names.data(); *name; name += std::u16string(name).size() + 1) {
+    if (lstrcmpiW(name, except) == 0) continue;
+    GetPrivateProfileSectionW(name, body.data(), DWORD(body.size()), path);
+    std::u16string listed = std::u16string(name) + u":";
+    for (const WCHAR* line = body.data(); *line; line += std::u16string(line).size() + 1)
+      listed += std::u16string(line) + u";";
+    all.push_back(listed);
+  }
+  return all;
+}
+
+// A file saved as UTF-16 is rewritten in UTF-16: every other section, characters outside the
+// code page included, still reads back through the ini calls, and so does the new section.
+TEST_F(IniRewriteTest, Utf16FilesAreRewrittenInUtf16) {
+  const char16_t* before[] = {u"[A]\r\na=1\r\n[B]\r\nb=1\r\n[C]\r\nc=\u00e9\u4e00\r\n",
+                              u"[A]\r\na=1\r\n[C]\r\nc=\u00e9\u4e00",  // no B yet, no final line end
+                              u"[b]\r\nb=1\r\n[A]\r\na=1\r\n[C]\r\nc=\u00e9\u4e00\r\n"};
+  for (const char16_t* text : before) {
+    std::string bytes = "\xFF\xFE";
+    for (const char16_t* c = text; *c; ++c) {
+      bytes += char(*c & 0xFF);
+      bytes += char(*c >> 8);
+    }
+    WriteHostFile(Host(), bytes);
+    std::vector<std::u16string> others = OtherSections(path_, u"B");
+    ASSERT_TRUE(StoreIniTextReplaceSection(&ctx_, path_, TEXT("B"), "[B]\r\nb=\xE9" "2\r\n", 11));
+    EXPECT_EQ(others, OtherSections(path_, u"B"));
+    WCHAR value[16];
+    GetPrivateProfileStringW(TEXT("C"), TEXT("c"), TEXT(""), value, 16, path_);
+    EXPECT_EQ(std::u16string(u"\u00e9\u4e00"), std::u16string(value));
+    GetPrivateProfileStringW(TEXT("B"), TEXT("b"), TEXT(""), value, 16, path_);
+    EXPECT_EQ(std::u16string(u"\u00e92"), std::u16string(value));
+    GetPrivateProfileSectionNamesW(value, 16, path_);
+    EXPECT_EQ(std::u16string(u"B"), std::u16string(value)) << "one copy of B, at the start";
+
+    // The text reader reads the same file as the ini calls do.
+    char* loaded = StoreLoadIniText(path_, FALSE);
+    ASSERT_TRUE(loaded);
+    for (const char16_t* section : {u"A", u"B"}) {
+      WCHAR expected[16], actual[16];
+      DWORD position = 0;
+      const char16_t* key = section[0] == u'A' ? u"a" : u"b";
+      GetPrivateProfileStringW(section, key, TEXT("-"), expected, 16, path_);
+      StoreIniTextGetString(key, TEXT("-"), actual, 16, StoreIniTextFindSection(section, loaded), &position);
+      EXPECT_EQ(std::u16string(expected), std::u16string(actual));
+    }
+    StoreFreeIniText(loaded);
+  }
+}
+
+// A file with another byte-order mark is not text the ini calls read: it is left untouched
+// and the call fails.
+TEST_F(IniRewriteTest, OtherByteOrderMarksLeaveTheFileUntouched) {
+  for (const std::string& before : {std::string("\xEF\xBB\xBF[A]\r\na=1\r\n"), std::string("\xFE\xFF\0[\0A\0]")}) {
+    WriteHostFile(Host(), before);
+    CtxSetFileStatus(&ctx_, 0);
+    EXPECT_FALSE(StoreIniTextReplaceSection(&ctx_, path_, TEXT("B"), "[B]\r\n", 5));
+    EXPECT_EQ(LONG(ERROR_INVALID_DATA), CtxGetFileStatus(&ctx_));
+    EXPECT_EQ(before, ReadHostFile(Host()));
+  }
+}
+
+// Lines the rewrite cannot classify stay where they are: every other section reads back as
+// before through the ini calls, and lines before the first header stay outside any section.
+TEST_F(IniRewriteTest, UnclassifiedLinesStayWhereTheyAre) {
+  struct Case {
+    const char* what;
+    const char* before;
+    const char* after;
+    UINT codePage = 1252;
+  } cases[] = {
+      {"indented header after the section", "[A]\r\na=1\r\n [B]\r\nb=1\r\n", "[A]\r\na=2\r\n [B]\r\nb=1\r\n"},
+      {"'[' without ']' inside the section", "[X]\r\nx=1\r\n[A]\r\na=1\r\n[oops\r\nk=1\r\n[C]\r\nc=1\r\n",
+       "[A]\r\na=2\r\n[oops\r\nk=1\r\n[X]\r\nx=1\r\n[C]\r\nc=1\r\n"},
+      {"'[' without ']' at the end", "[X]\r\nx=1\r\n[A]\r\na=1\r\n[oops", "[A]\r\na=2\r\n[oops\r\n[X]\r\nx=1\r\n"},
+      {"lines before the first header", "; note\r\nk=1\r\n[X]\r\nx=1\r\n", "; note\r\nk=1\r\n[A]\r\na=2\r\n[X]\r\nx=1\r\n"},
+      {"a file of such lines alone", "k=1", "k=1\r\n[A]\r\na=2\r\n"},
+      {"an indented header of the same name is another's", "[X]\r\nx=1\r\n [A]\r\na=1\r\n",
+       "[A]\r\na=2\r\n[X]\r\nx=1\r\n [A]\r\na=1\r\n"},
+      {"indented header inside the section before", "[X]\r\nx=1\r\n  [Y]\r\ny=1\r\n[A]\r\na=1\r\n",
+       "[A]\r\na=2\r\n[X]\r\nx=1\r\n  [Y]\r\ny=1\r\n"},
+      {"a ']' that is the second byte of a character", "[X]\r\nx=1\r\n[A]\r\na=1\r\n[\x81\x5D\r\nk=1\r\n",
+       "[A]\r\na=2\r\n[\x81\x5D\r\nk=1\r\n[X]\r\nx=1\r\n", 932},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(SimSetAnsiCodePage(c.codePage));
+    WriteHostFile(Host(), c.before);
+    std::vector<std::u16string> others = OtherSections(path_, u"A");
+    WCHAR loose[8];
+    GetPrivateProfileStringW(TEXT("A"), TEXT("k"), TEXT("-"), loose, 8, path_);
+    ASSERT_TRUE(StoreIniTextReplaceSection(&ctx_, path_, TEXT("A"), "[A]\r\na=2\r\n", 10)) << c.what;
+    EXPECT_EQ(c.after, ReadHostFile(Host())) << c.what;
+    EXPECT_EQ(others, OtherSections(path_, u"A")) << c.what;
+    WCHAR kept[8];
+    GetPrivateProfileStringW(TEXT("A"), TEXT("k"), TEXT("-"), kept, 8, path_);
+    EXPECT_EQ(std::u16string(loose), std::u16string(kept)) << c.what;
+  }
+  SimSetAnsiCodePage(1252);
 }
 
 TEST_F(IniRewriteTest, FileThatCannotBeReadIsLeftAlone) {

@@ -3,6 +3,7 @@
 
 #include <string.h>
 
+#include "core/context/settings_snapshot.h"
 #include "core/context/ui_state.h"
 
 namespace zems_test {
@@ -37,6 +38,7 @@ void ItemContextTest::SetUp() {
 }
 
 void ItemContextTest::TearDown() {
+  CtxSnapshotFreeAll(&ctx_);
   ItemTableFree(ctx_.items);
   delete ui_;
   MachineTest::TearDown();
@@ -50,6 +52,5 @@ SettingItem* ItemContextTest::Item(WORD id) {
 
 LONG ItemContextTest::ModifiedFlag() const { return ui_->modified; }
 
-DWORD* ItemContextTest::SnapshotChangeFlags() { return ui_->snapshotFlags; }
 
 }  // namespace zems_test

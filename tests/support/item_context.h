@@ -22,8 +22,6 @@ class ItemContextTest : public MachineTest {
   // The context's row of an item; fails the test when the id is not an item.
   SettingItem* Item(WORD id);
   LONG ModifiedFlag() const;
-  // The three change-flag words kept with the settings snapshots.
-  DWORD* SnapshotChangeFlags();
   // The context's own copy of the model record and its UI state, for tests that change them.
   ModelRecord* Model() { return &model_; }
   UiState* Ui() { return ui_; }

@@ -21,15 +21,16 @@ namespace exclusion {
 
 namespace {
 
-TEST(DeliverableSwitches, TheThreeDllsDifferOnlyInTheOpensInstallStep) {
+TEST(DeliverableSwitches, TheThreeDllsDifferOnlyInTheOpensInstallStepAndLoader) {
   struct Case {
     const BuildVariant& variant;
     const char* name;
     int installStep;
+    int (*loadAtOpen)(DriverContext*);  // the graphics DLL writes nothing back at open
   } cases[] = {
-      {printer_interface::BuildGetVariant(), "zemsui", 1},
-      {graphics::BuildGetVariant(), "zemsgr", 0},
-      {exclusion::BuildGetVariant(), "zemsexc", 0},
+      {printer_interface::BuildGetVariant(), "zemsui", 1, StoreLoadAtOpen},
+      {graphics::BuildGetVariant(), "zemsgr", 0, StoreLoadAtOpenNoWriteBack},
+      {exclusion::BuildGetVariant(), "zemsexc", 0, StoreLoadAtOpen},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -40,7 +41,7 @@ TEST(DeliverableSwitches, TheThreeDllsDifferOnlyInTheOpensInstallStep) {
     EXPECT_EQ(c.variant.featureFlags, 1u << 0);
     EXPECT_EQ(c.variant.openHasInstallStep, c.installStep);
     // Every context carries its own pages and controls, whichever DLL opened it.
-    EXPECT_NE(c.variant.loadAtOpen, nullptr);
+    EXPECT_EQ(c.variant.loadAtOpen, c.loadAtOpen);
     EXPECT_NE(c.variant.installedLangCode, nullptr);
   }
 }
