@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "core/context/module_bus.h"
 #include "core/context/ui_state.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
@@ -201,8 +202,33 @@ TEST_F(ResourceContextTest, SizeRangeFillsExactlyTwoPlaces) {
   }
 }
 
+// A module that answers event 16 with a name longer than some buffers, written within the
+// size the record carries.
+int AnswerColorMatchName(DriverContext*, int event, void* argument, void*) {
+  if (event != kModEventColorMatchName) return 0;
+  auto* record = static_cast<ResColorMatchNameEvent*>(argument);
+  const char16_t name[] = u"Vivid photo entry";
+  DWORD n = 0;
+  for (; name[n] && n + 1 < record->cchBuffer; ++n) record->buffer[n] = WCHAR(name[n]);
+  record->buffer[n] = 0;
+  return record->stringId == 566 ? 1 : 0;  // only entry 1 is known
+}
+
 TEST_F(ResourceContextTest, ColorMatchNameComesFromTheModuleThatAnswersEvent16) {
-  GTEST_SKIP() << "the module bus is still its minimal version: no module receives event 16 yet";
+  UiModuleEntry row = {0, nullptr, nullptr, nullptr, AnswerColorMatchName};
+  ASSERT_EQ(1, ModBusLoadRows(ctx(), &row, 1));
+  struct Case {
+    UINT id;
+    int size;
+    const char16_t* text;
+  } cases[] = {
+      {566, 64, u"Vivid photo entry"},
+      {566, 6, u"Vivid"},
+      {565, 64, u"Vivid photo entry"},  // written over, even when the module does not claim it
+      {13708, 64, u"Colour profile 1"},  // kind 6: no event
+  };
+  for (const Case& c : cases) EXPECT_EQ(std::u16string(c.text), Load(c.id, c.size)) << c.id;
+  ModBusFree(ctx());
 }
 
 TEST_F(ResourceContextTest, SizeRangeOnTheInputPageFollowsThePaperOrPrintSize) {
