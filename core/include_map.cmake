@@ -15,6 +15,8 @@ set(ZEMS_INCLUDE_MAP
   "system items"     # the language of a context is a setting item
   "system store"     # install-ini and identity readers
   "system bind"      # remote configuration and bidi store of the printer
+  "system model"     # the model description names the resource DLLs
+  "system modules"   # string completion shows the custom-size limits
   # -- tables: the static tables of the driver
   "tables common"    # text helpers
   "tables items"     # symbol tables are keyed by item ids and the catalogue
@@ -82,4 +84,6 @@ set(ZEMS_INCLUDE_MAP
   # -- modules: outside modules
   "modules common"
   "modules context"  # module callbacks get the context
+  "modules items"    # limits follow the display unit of the settings
+  "modules tables"   # the default custom-size limits
 )

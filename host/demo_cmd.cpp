@@ -56,6 +56,43 @@ bool LoadDeliverable(const WCHAR* name) {
   return FreeLibrary(m) != FALSE;
 }
 
+// Prints the unit names and help strings of each language DLL in the driver folder.
+bool ShowLanguageDlls(const std::u16string& graphics) {
+  std::u16string folder = graphics.substr(0, graphics.find_last_of(u'\\') + 1);
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW(reinterpret_cast<const WCHAR*>((folder + u"zemsres??.dll").c_str()), &found);
+  if (find == INVALID_HANDLE_VALUE) {
+    printf("  no language DLL in %s\n", Narrow(reinterpret_cast<const WCHAR*>(folder.c_str())).c_str());
+    return false;
+  }
+  bool ok = true;
+  do {
+    std::u16string path = folder + reinterpret_cast<const char16_t*>(found.cFileName);
+    HMODULE dll = LoadLibraryW(reinterpret_cast<const WCHAR*>(path.c_str()));
+    if (!dll) {
+      printf("  %s cannot be loaded (error %lu)\n", Narrow(found.cFileName).c_str(), GetLastError());
+      ok = false;
+      continue;
+    }
+    printf("  %s\n", Narrow(found.cFileName).c_str());
+    const struct {
+      UINT id;
+      const char* label;
+    } strings[] = {{153, "metric unit"}, {154, "inch unit"}, {15000, "help 15000"}, {15001, "help 15001"},
+                   {15002, "help 15002"}};
+    for (const auto& s : strings) {
+      WCHAR text[261];
+      LoadStringW(dll, s.id, text, 261);
+      std::string shown = Narrow(text);
+      if (shown.size() > 60) shown = shown.substr(0, 57) + "...";
+      printf("    %-11s %s\n", s.label, shown.c_str());
+    }
+    FreeLibrary(dll);
+  } while (FindNextFileW(find, &found));
+  FindClose(find);
+  return ok;
+}
+
 }  // namespace
 
 int CmdDemo(int argc, char** argv) {
@@ -100,6 +137,8 @@ int CmdDemo(int argc, char** argv) {
   for (const WCHAR* dll : {reinterpret_cast<const WCHAR*>(interface.c_str()),
                            reinterpret_cast<const WCHAR*>(graphics.c_str()), TEXT("zemsexc.dll")})
     ok = LoadDeliverable(dll) && ok;
+  printf("== the language resource DLLs\n");
+  ok = ShowLanguageDlls(graphics) && ok;
   printf(ok ? "== done\n" : "== some DLLs failed\n");
   return ok ? 0 : 1;
 }

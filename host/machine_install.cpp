@@ -1,4 +1,5 @@
 // zemshost machine install: installs a printer from a driver build and a model description.
+#include <algorithm>
 #include <stdio.h>
 #include <string.h>
 
@@ -100,6 +101,17 @@ int CmdInstall(int argc, char** argv) {
   std::string modelName = fs::path(*model).filename().string();
   if (!CopyIntoDriverFolder(*model, modelName, error)) return Fail(error);
   dependent.push_back("zemsexc.dll");
+  // The resource DLLs of the build (language and common pictures) go beside the driver: they
+  // are the build's PE files, which the machine reads as they are.
+  std::vector<fs::path> resources;
+  for (const auto& entry : fs::directory_iterator(bin, ec))
+    if (entry.path().extension() == ".dll" && entry.path().filename().string().compare(0, 5, "zemsr") == 0)
+      resources.push_back(entry.path());
+  std::sort(resources.begin(), resources.end());
+  for (const fs::path& p : resources) {
+    if (!CopyIntoDriverFolder(p, p.filename().string(), error)) return Fail(error);
+    dependent.push_back(p.filename().string());
+  }
   for (const std::string& extra : a.All("extra")) {
     fs::path p(extra);
     std::string windowsName = p.filename().string();

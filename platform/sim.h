@@ -98,4 +98,10 @@ WINSIM_API const char* SimProcessStart(DWORD index);
 
 // The user's default locale (0x0409 on a fresh machine).
 WINSIM_API void SimSetUserDefaultLCID(LCID lcid);
+
+// Escapes sent with ExtEscape, in order: count, one escape (DC, code and up to cbInput input
+// bytes copied; returns its input size, -1 past the end), and forgetting them.
+WINSIM_API DWORD SimEscapeCount(void);
+WINSIM_API int SimGetEscape(DWORD index, HDC* dc, int* code, void* input, int cbInput);
+WINSIM_API void SimClearEscapes(void);
 #endif

@@ -20,6 +20,7 @@
 #include "platform/include/win_spool.h"
 #include "platform/include/win_module.h"
 #include "platform/include/win_system.h"
+#include "platform/include/win_gdi.h"
 #endif
 
 // Access control, processes, environment and user locale (settings folders, program runner).

@@ -47,8 +47,8 @@ for flavour in native sanitize mingw; do
     status=1
   fi
 done
-# Fuzz targets (clang's libFuzzer): a bounded run each, seeded from the sample models and the
-# model fixtures; any finding fails the test command. ZEMS_FUZZ_SECONDS sets the time per target.
+# Fuzz targets (clang's libFuzzer): a bounded run each, seeded from the sample models, the
+# model fixtures and the sample resource DLL; any finding fails the test command. ZEMS_FUZZ_SECONDS sets the time per target.
 echo "=== fuzz: build"
 if ! bash "$top/scripts/build.sh" fuzz; then
   echo "=== fuzz: BUILD FAILED"
@@ -65,7 +65,7 @@ else
     echo "=== fuzz: $name for ${seconds}s"
     if ! ASAN_OPTIONS=detect_leaks=$leaks "$target" -detect_leaks=$leaks -max_total_time="$seconds" \
         -rss_limit_mb=2048 -artifact_prefix="$findings/$name-" "$corpus" \
-        "$top/samples/models" "$top/tests/fixtures/model" >"$TMPDIR/$name.log" 2>&1; then
+        "$top/samples/models" "$top/tests/fixtures/model" "$top/tests/fixtures/resource_dll" >"$TMPDIR/$name.log" 2>&1; then
       tail -40 "$TMPDIR/$name.log"
       echo "=== fuzz: $name FOUND A FAILURE (input saved under $findings)"
       status=1

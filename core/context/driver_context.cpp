@@ -6,6 +6,7 @@
 #include "core/bind/job_control.h"
 #include "core/common/mem.h"
 #include "core/system/printer_names.h"
+#include "core/system/resources.h"
 #include "core/devmode/settings_defaults.h"
 #include "core/tables/build_switches.h"
 #include "core/context/context_cache.h"
@@ -242,9 +243,7 @@ void CtxDestroy(DriverContext* ctx, WORD reason) {
   }
   // Reason 1 leaves the current settings' font tables to whoever took them over.
   if (reason == kReleasePark || reason == kReleaseParkCaps || reason == kReleaseExpired) StoreFreeFontTables(ctx);
-  if (ctx->languageDll) FreeLibrary(ctx->languageDll);
-  if (ctx->commonDll) FreeLibrary(ctx->commonDll);
-  ctx->languageDll = ctx->commonDll = nullptr;
+  ResFreeDlls(ctx);
   if (ui) {
     MemFree(ui->evaluatorStack);
     ui->evaluatorStack = nullptr;

@@ -38,6 +38,20 @@ enum : DWORD {
   kKindLegacyRecorded = 0x20000000,
 };
 
+// One custom-size slot (204 bytes): slots 0-9 the user's named sizes, 10 and 11 the sizes of
+// the paper codes 256 (paper) and 448 (print).
+struct FreeSizeSlot {
+  char name1[64];        // the default name; wide text (at most 31 characters) in slots 10 and 11
+  char name2[64];        // the default name after completion
+  char currentName[64];  // the name the user gave
+  LONG width;            // 1/1200 inch
+  LONG length;
+  SHORT tray;
+  SHORT orientation;
+};
+static_assert(sizeof(FreeSizeSlot) == 204, "custom-size slot is 204 bytes");
+constexpr int kFreeSizeSlotCount = 12;  // paper codes of the slots: core/devmode/paper_codes.cpp
+
 struct UiState {
   WORD openMode;                 // low byte of the open flags
   DWORD openKind;
@@ -72,5 +86,6 @@ struct UiState {
   LONG* evaluatorStack;          // null: every judge on the context is false
   SHORT evaluatorDepth;
   JcBlock jobControl;            // the job-control binding; zeroed at every open
+  FreeSizeSlot freeSizes[kFreeSizeSlotCount];  // empty until the custom-size store fills them
 };
 

@@ -58,11 +58,17 @@ const NupPostKind g_nupPostKinds[] = {{0, 1}, {1, 2}, {2, 4}, {3, 9}, {4, 16}};
 constexpr WORD kFitMarker = 1027;
 const WORD g_fitPapers[] = {8, 12, 3, 0};
 
-// The multi-purpose tray (source 4) takes custom sizes in both orientations on every system,
-// within the model record's limits.
-const CustomSizeLimitRow g_customSizeLimits[] = {
-    {3, 4, 1, 0, {10204, 4250, 42518, 6614}, {10204, 4250, 42518, 6614}},
-    {3, 4, 2, 0, {42518, 6614, 10204, 4250}, {42518, 6614, 10204, 4250}},
+// Trays 1-3 take custom sizes up to the long edge of the largest cut paper; the multi-purpose
+// tray (4) takes banners in portrait.
+const FreeSizeLimitsRow g_freeSizeLimits[] = {
+    {3, 1, 1, 0, {16818, 6614, 10204, 6614}, {16812, 6624, 10200, 6624}},
+    {3, 1, 2, 0, {10204, 6614, 10204, 6614}, {10200, 6624, 10200, 6624}},
+    {3, 3, 1, 0, {16818, 9920, 10204, 6614}, {16812, 9924, 10200, 6624}},
+    {3, 3, 2, 0, {10204, 9920, 10204, 9920}, {10200, 9924, 10200, 9924}},
+    {3, 2, 1, 0, {16818, 9920, 10204, 6614}, {16812, 9924, 10200, 6624}},
+    {3, 2, 2, 0, {10204, 9920, 10204, 9920}, {10200, 9924, 10200, 9924}},
+    {3, 4, 1, 0, {42518, 6614, 10204, 4250}, {42516, 6624, 10200, 4260}},
+    {3, 4, 2, 0, {10204, 6614, 10204, 6614}, {10200, 6624, 10200, 6624}},
     {0, 0, 0, 0, {0, 0, 0, 0}, {0, 0, 0, 0}},
 };
 const CustomSizeOverrides g_customSizeOverrides = {0, nullptr};
@@ -157,7 +163,7 @@ int TblIsFitPaper(WORD outputSize, WORD paper) {
   return 0;
 }
 
-const CustomSizeLimitRow* TblGetCustomSizeLimits() { return g_customSizeLimits; }
+const FreeSizeLimitsRow* TblGetFreeSizeLimits() { return g_freeSizeLimits; }
 const CustomSizeOverrides* TblGetCustomSizeOverrides() { return &g_customSizeOverrides; }
 const OptionBlockRow* TblGetOptionBlockRows() { return g_optionBlockRows; }
 const OptionCodeRow* TblGetOptionCodes() { return g_optionCodes; }

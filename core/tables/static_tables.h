@@ -25,20 +25,22 @@ struct NupPostKind {
 };
 
 // Custom-size limits per system kind (1 Windows 9x, 2 NT, 3 any), tray and orientation, in
-// 1/1200 inch: maximum and minimum of the first and the second dimension for millimetre
-// display, then the same four for inch display. Ends with a row whose tray is 0.
-struct CustomSizeLimitRow {
+// 1/1200 inch: length maximum and minimum, width maximum and minimum for millimetre display,
+// then the same four for inch display. Ends with a row whose tray is 0.
+struct FreeSizeLimitsRow {
   WORD systemKind;
   WORD tray;
   WORD orientation;
   WORD reserved;
-  DWORD mm[4];
-  DWORD inch[4];
+  LONG mm[4];
+  LONG inch[4];
 };
+static_assert(sizeof(FreeSizeLimitsRow) == 40, "limits row is 40 bytes");
 
+// The model's own limit rows, searched before the default table.
 struct CustomSizeOverrides {
   DWORD count;
-  const CustomSizeLimitRow* rows;
+  const FreeSizeLimitsRow* rows;
 };
 
 // Option-request block rows, ended by item 0xFFFF.
@@ -106,7 +108,8 @@ DWORD TblNupPostKindCount();
 const WORD* TblGetFitPapers();            // zero-ended; the marker 1027 starts the large sizes
 // The fit-paper test for a symbolic output size (9 A4, 1 Letter, else a large size).
 int TblIsFitPaper(WORD outputSize, WORD paper);
-const CustomSizeLimitRow* TblGetCustomSizeLimits();
+// The default custom-size limits, ended by a row whose tray is 0.
+const FreeSizeLimitsRow* TblGetFreeSizeLimits();
 const CustomSizeOverrides* TblGetCustomSizeOverrides();
 const OptionBlockRow* TblGetOptionBlockRows();
 const OptionCodeRow* TblGetOptionCodes();

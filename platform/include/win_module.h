@@ -19,3 +19,14 @@ WINSIM_API FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
 WINSIM_API HMODULE WINAPI GetModuleHandleW(LPCWSTR lpModuleName);
 WINSIM_API DWORD WINAPI GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize);
 WINSIM_API DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize);
+
+// Resources of resource-only PE DLLs (kernel32) and their strings (user32).
+#define RT_BITMAP MAKEINTRESOURCEW(2)
+#define RT_STRING MAKEINTRESOURCEW(6)
+#define RT_RCDATA MAKEINTRESOURCEW(10)
+WINSIM_API HRSRC WINAPI FindResourceW(HMODULE hModule, LPCWSTR lpName, LPCWSTR lpType);
+WINSIM_API HRSRC WINAPI FindResourceExW(HMODULE hModule, LPCWSTR lpType, LPCWSTR lpName, WORD wLanguage);
+WINSIM_API HGLOBAL WINAPI LoadResource(HMODULE hModule, HRSRC hResInfo);
+WINSIM_API LPVOID WINAPI LockResource(HGLOBAL hResData);
+WINSIM_API DWORD WINAPI SizeofResource(HMODULE hModule, HRSRC hResInfo);
+WINSIM_API int WINAPI LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBufferMax);

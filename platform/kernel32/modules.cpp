@@ -14,6 +14,7 @@
 
 #include "platform/sim.h"
 #include "platform/sim/state_files.h"
+#include "platform/kernel32/resource_pe.h"
 
 namespace winsim {
 namespace {
@@ -26,6 +27,7 @@ struct Module {
   void* dl = nullptr;
   int refs = 0;
   bool attached = false;  // DllMain saw DLL_PROCESS_ATTACH
+  std::shared_ptr<PeResourceImage> resources;  // a resource-only PE DLL (then no dl)
 };
 
 const char16_t kDefaultProcess[] = u"C:\\WINDOWS\\system32\\spoolsv.exe";
@@ -146,13 +148,44 @@ void Unload(Module* m) {
     if (auto entry = reinterpret_cast<DllMainProc>(dlsym(m->dl, "DllMain")))
       entry(reinterpret_cast<HINSTANCE>(m), DLL_PROCESS_DETACH, nullptr);
   }
-  dlclose(m->dl);
+  if (m->dl) dlclose(m->dl);
   for (auto it = g_modules.begin(); it != g_modules.end(); ++it) {
     if (it->get() == m) {
       g_modules.erase(it);
       break;
     }
   }
+}
+
+bool IsPeFile(const std::string& hostPath) {
+  FILE* f = fopen(hostPath.c_str(), "rb");
+  if (!f) return false;
+  char magic[2] = {};
+  size_t n = fread(magic, 1, 2, f);
+  fclose(f);
+  return n == 2 && magic[0] == 'M' && magic[1] == 'Z';
+}
+
+// A PE file loads only as a resource-only DLL: its resources are read, no code runs (a PE
+// with an entry point or imports is refused), whatever the flags ask.
+HMODULE LoadResourceDll(const std::u16string& winPath) {
+  std::string bytes;
+  std::string host = HostPathFor(winPath);
+  DWORD error = ERROR_BAD_EXE_FORMAT;
+  std::shared_ptr<PeResourceImage> image;
+  if (ReadWholeFile(host, bytes)) image = PeResourceImage::Parse(std::move(bytes), &error);
+  if (!image) {
+    SetLastError(error);
+    return nullptr;
+  }
+  auto made = std::make_unique<Module>();
+  Module* m = made.get();
+  m->winPath = winPath;
+  m->hostPath = host;
+  m->refs = 1;
+  m->resources = std::move(image);
+  g_modules.push_back(std::move(made));
+  return reinterpret_cast<HMODULE>(m);
 }
 
 HMODULE Load(const std::u16string& requested, DWORD flags) {
@@ -176,6 +209,7 @@ HMODULE Load(const std::u16string& requested, DWORD flags) {
     return reinterpret_cast<HMODULE>(m);
   }
   std::string host = LookUpTable(LeafOf(winPath));
+  if (host.empty() && IsPeFile(HostPathFor(winPath))) return LoadResourceDll(winPath);
   if (host.empty()) {
     // A copy of one of our shared objects placed on the machine loads as itself.
     std::string file = HostPathFor(winPath);
@@ -213,6 +247,13 @@ HMODULE Load(const std::u16string& requested, DWORD flags) {
 }
 
 }  // namespace
+
+std::shared_ptr<PeResourceImage> ModuleResourceImage(HMODULE module) {
+  std::lock_guard<std::recursive_mutex> hold(g_lock);
+  Module* m = FindByHandle(module);
+  return m ? m->resources : nullptr;
+}
+
 }  // namespace winsim
 
 using namespace winsim;
@@ -253,8 +294,9 @@ WINSIM_API FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
     SetLastError(hModule == kProcessModule ? ERROR_PROC_NOT_FOUND : ERROR_INVALID_HANDLE);
     return nullptr;
   }
-  // Our shared objects have no ordinal table: an ordinal is never found.
-  if (!lpProcName || IS_INTRESOURCE(lpProcName)) {
+  // Our shared objects have no ordinal table: an ordinal is never found. A resource-only DLL
+  // exports nothing.
+  if (!lpProcName || IS_INTRESOURCE(lpProcName) || !m->dl) {
     SetLastError(ERROR_PROC_NOT_FOUND);
     return nullptr;
   }

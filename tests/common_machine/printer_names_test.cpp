@@ -201,8 +201,9 @@ TEST_F(PrinterNamesTest, DriverFolderAndTheDriversFiles) {
   WCHAR kept[20] = u"untouched";
   EXPECT_EQ(std::u16string(PathInDriverDir(kept, 20, u"x.ini", nullptr)), u"untouched");
 
-  // The help file: printer data first, else the language DLL with "hlp".
-  EXPECT_EQ(std::u16string(PathHelpFile(&c.ctx)), kDriverFolder + u"ZEMSUIUS.hlp");
+  // The help file: printer data first, else the language DLL (the model's name with the
+  // display language's code) with "hlp".
+  EXPECT_EQ(std::u16string(PathHelpFile(&c.ctx)), kDriverFolder + u"zemsresus.hlp");
   SetText(h, u"PrinterDriverData", u"HelpFileName", u"ZEMSHLGM.HLP");
   EXPECT_EQ(std::u16string(PathHelpFile(&c.ctx)), kDriverFolder + u"ZEMSHLGM.HLP");
 

@@ -4,6 +4,10 @@
 #include <stdio.h>
 
 #include <string>
+#include <vector>
+
+#include "platform/sim.h"
+#include "platform/win32.h"
 
 #include "support/machine_fixture.h"
 
@@ -28,6 +32,28 @@ TEST_F(Demo, RunsOnAFreshMachine) {
   EXPECT_NE(out.find("ZEMS Printer\tdriver=ORVEL ALTEN KV310 ZEMS"), std::string::npos) << out;
   EXPECT_NE(out.find("zemsexc.dll: loaded"), std::string::npos) << out;
   EXPECT_NE(out.find("== done"), std::string::npos) << out;
+}
+
+TEST_F(Demo, InstallsTheResourceDllsAndShowsTheirTexts) {
+  std::string out;
+  ASSERT_EQ(RunDemo("", out), 0) << out;
+  for (const char* shown : {"  zemsresus.dll\n    metric unit mm\n    inch unit   inch\n    help 15000  Printing the document...",
+                            "  zemsresfr.dll\n    metric unit mm\n    inch unit   pouces\n"})
+    EXPECT_NE(out.find(shown), std::string::npos) << out;
+  // The spooler lists them as the driver's dependent files.
+  HANDLE h = nullptr;
+  ASSERT_TRUE(OpenPrinterW(const_cast<LPWSTR>(TEXT("ZEMS Printer")), &h, nullptr));
+  DWORD needed = 0;
+  GetPrinterDriverW(h, nullptr, 3, nullptr, 0, &needed);
+  std::vector<BYTE> buffer(needed);
+  ASSERT_TRUE(GetPrinterDriverW(h, nullptr, 3, buffer.data(), needed, &needed));
+  ClosePrinter(h);
+  std::u16string files;
+  for (const WCHAR* f = reinterpret_cast<const DRIVER_INFO_3W*>(buffer.data())->pDependentFiles; f && *f;
+       f += lstrlenW(f) + 1)
+    files += std::u16string(reinterpret_cast<const char16_t*>(f)) + u";";
+  for (const char16_t* dll : {u"zemsresus.dll;", u"zemsresfr.dll;", u"zemsrCsXX.dll;"})
+    EXPECT_NE(files.find(dll), std::u16string::npos) << std::string(files.begin(), files.end());
 }
 
 TEST_F(Demo, MissingModelIsOneClearError) {
