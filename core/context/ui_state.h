@@ -3,6 +3,7 @@
 // member record.
 #pragma once
 #include "core/bind/job_control.h"
+#include "core/devmode/fin_readers.h"
 #include "core/front/front_state.h"
 #include "platform/win32.h"
 
@@ -72,5 +73,6 @@ struct UiState {
   LONG* evaluatorStack;          // null: every judge on the context is false
   SHORT evaluatorDepth;
   JcBlock jobControl;            // the job-control binding; zeroed at every open
+  FinReaderSlots finReaders;     // the finishing readers' kept item records
 };
 
