@@ -84,9 +84,6 @@ int Feeds(DriverContext* ctx, int kind, int orientation) {
   return FinSourceFeeds(ctx, paper, orientation);
 }
 
-// The side resolver and the resolution cap are not built yet: their items answer 0.
-int ResolveSideMinimal(DriverContext*) { return 0; }
-
 int Apply(DriverContext* ctx, const RuleRow& row) {
   switch (row.rule) {
     case kFeeds0: return Feeds(ctx, row.arg, 0);
@@ -102,7 +99,8 @@ int Apply(DriverContext* ctx, const RuleRow& row) {
     case kRotated: return FinIsFeedRotated(ctx);
     case kHolds:
       return FinBinHolds(ctx, static_cast<SHORT>(row.arg), ItemEffectiveOutPaper(ctx));
-    case kSide: return ResolveSideMinimal(ctx) == row.arg ? 1 : 0;
+    case kSide: return FinResolveSide(ctx) == row.arg ? 1 : 0;
+    // The resolution cap is not built yet: its item answers 0 like an id without a rule.
     case kWithinCap: return 0;
     case kInsertTray: return FinInsertTrayMatches(ctx, static_cast<WORD>(row.arg));
     case kOutputFit: return ItemOutputFitApplies(ctx) ? 1 : 0;

@@ -119,8 +119,8 @@ TEST_F(FinConditionsTest, TraysHoldingTheOutputPaper) {
   EXPECT_EQ(Cond(823), 0);
 }
 
-TEST_F(FinConditionsTest, SideAndResolutionCapItems) {
-  GTEST_SKIP() << "the side resolver (827, 828) and the resolution cap (835) are not built yet";
+TEST_F(FinConditionsTest, ResolutionCapItem) {
+  GTEST_SKIP() << "the resolution cap (835) is not built yet";
 }
 
 }  // namespace
