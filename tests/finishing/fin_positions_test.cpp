@@ -62,6 +62,9 @@ const PositionCase kPunchCases[] = {
     {kFinKindG, {10098, 0}, 12, 0, kPortrait, 0x01, 0},     // NA2 refuses B4 on orientation 0
     {kFinKindG, {10098, 0}, 8, 0, kPortrait, 0x01, 1},
     {kFinKindG, {10099, 0}, 8, 0, kPortrait, 0x21, 0},      // FIN4EU allows two holes only
+    {kFinKindG, {10098, 0}, 1, 1, kLandscape, 0x11, 1},     // "P is 9 or 1": Letter counts
+    {kFinKindG, {10098, 0}, 13, 1, kLandscape, 0x11, 0},
+    {kFinKindG, {10098, 0}, 1, 1, kLandscape, 0x01, 1},
     {kFinKindI, {10094, 0}, 9, 0, kPortrait, 0x04, 0},      // no position 4
     {kFinKindC, {10060, 0}, 9, 0, kPortrait, 0x01, 0},      // kind C has no punch rule
 };
