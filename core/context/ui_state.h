@@ -3,6 +3,7 @@
 // member record.
 #pragma once
 #include "core/bind/job_control.h"
+#include "core/devmode/fin_readers.h"
 #include "core/front/front_state.h"
 #include "platform/win32.h"
 
@@ -87,5 +88,6 @@ struct UiState {
   SHORT evaluatorDepth;
   JcBlock jobControl;            // the job-control binding; zeroed at every open
   FreeSizeSlot freeSizes[kFreeSizeSlotCount];  // empty until the custom-size store fills them
+  FinReaderSlots finReaders;     // the finishing readers' kept item records
 };
 

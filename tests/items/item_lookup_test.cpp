@@ -78,7 +78,8 @@ TEST_F(ItemContext, FindBySymbolAndName) {
   EXPECT_EQ(byName->id, 916);
   EXPECT_EQ(ItemFindByName(&ctx_, U("wdmfreesizewidth").c_str()), nullptr) << "names are case-sensitive";
   EXPECT_EQ(Narrow(ItemGetName(&ctx_, kItem_zdmWmKind)), "zdmWmKind");
-  EXPECT_EQ(ItemGetName(&ctx_, 800), nullptr) << "condition items have no name";
+  EXPECT_EQ(Narrow(ItemGetName(&ctx_, 800)), "wdmFinIAcceptsPlus") << "a condition item with a rule is named";
+  EXPECT_EQ(ItemGetName(&ctx_, 802), nullptr) << "condition items without a rule have no name";
 
   EXPECT_EQ(TblFindSymbol(0), nullptr);
   EXPECT_EQ(TblFindSymbolByName("TOV_"), nullptr) << "the rows of unnamed items are not symbols";
