@@ -12,6 +12,7 @@
 #include "core/items/item_ids.h"
 #include "core/items/item_table.h"
 #include "core/model/model_cache.h"
+#include "core/rules/judge_eval.h"
 #include "core/tables/model_record.h"
 #include "core/context/module_bus.h"
 #include "core/tables/symbol_table.h"
@@ -193,7 +194,7 @@ DriverContext* Build(HANDLE printer, HANDLE second, WORD flags, DWORD kind, cons
     return nullptr;
   }
   // Without a stack the open goes on: every judge on the context is then false.
-  ctx->ui->evaluatorStack = AllocZero<LONG>(kEvaluatorStackDepth);
+  ModelAllocEvalStack(ctx);
 
   // A settings block that cannot be built leaves the context as bare as modes 4 and above;
   // item access on it touches no memory.
@@ -278,10 +279,7 @@ void CtxDestroy(DriverContext* ctx, WORD reason) {
   if (ctx->languageDll) FreeLibrary(ctx->languageDll);
   if (ctx->commonDll) FreeLibrary(ctx->commonDll);
   ctx->languageDll = ctx->commonDll = nullptr;
-  if (ui) {
-    MemFree(ui->evaluatorStack);
-    ui->evaluatorStack = nullptr;
-  }
+  ModelFreeEvalStack(ctx);
   ItemTableFree(ctx->items);
   ctx->items = nullptr;
   if (ctx->pages != TblGetContextTemplate()->pages) FreePageTable(ctx->pages);

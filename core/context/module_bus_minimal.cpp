@@ -14,3 +14,9 @@ void ModBusSendEvent(DriverContext* ctx, int event, void* argument) {
   (void)event;
   (void)argument;
 }
+
+int ModBusJudgeHookValue(DriverContext* ctx, WORD id) {
+  (void)ctx;
+  (void)id;
+  return 0;
+}
