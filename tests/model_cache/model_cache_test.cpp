@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/common/locks.h"
 #include "core/common/mem.h"
 #include "core/context/ui_state.h"
 #include "core/items/item_ids.h"
@@ -20,14 +21,18 @@
 #include "core/model/model_lookup.h"
 #include "core/rules/judge_eval.h"
 #include "core/rules/model_rules.h"
-#include "image_exercise.h"
-#include "model_test_util.h"
+#include "model/image_exercise.h"
 #include "support/child_process.h"
 #include "support/test_printer.h"
 
 namespace {
 
 using Bytes = std::vector<BYTE>;
+
+std::string ReadSource(const std::string& relative) {
+  std::ifstream in(zems_test::SourceDir() + "/" + relative, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
 
 const char kFolder[] = "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3\\";
 // A description with one item and no copies item (a header alone is too small to be cached).
@@ -66,12 +71,15 @@ class ModelCacheTest : public zems_test::ContextTest {
  protected:
   void SetUp() override {
     ContextTest::SetUp();
-    sample_ = model_test::SourceFile("samples/models/zems_c4.zmd");
+    sample_ = ReadSource("samples/models/zems_c4.zmd");
     data_ = Wide(std::string(kFolder) + "OV1BD172.zmd");
     cache_ = Wide(std::string(kFolder) + "OV1BD172.BCS");
   }
   void TearDown() override {
     ModelFreeImageCache();
+    // Loads took the machine-wide mutex: close the process's handle while the machine is there.
+    LockTermProcess();
+    LockInitProcess();
     ContextTest::TearDown();
   }
 
@@ -374,9 +382,9 @@ TEST_F(ModelCacheTest, HandMadeCorruptionsAreRefusedAndReplaced) {
 // Random changes of valid images: whatever passes the check is fixed up and read through every
 // lookup and judge (the sanitizer flavour catches a read outside the block).
 TEST(ModelCacheMutation, WhatPassesTheCheckCanBeReadWhole) {
-  std::vector<std::string> texts = {model_test::SourceFile("samples/models/zems_c4.zmd")};
+  std::vector<std::string> texts = {ReadSource("samples/models/zems_c4.zmd")};
   for (const char* f : {"image_golden.zmd", "rule_actions.zmd", "rule_alerts.zmd", "rule_exclusive.zmd", "rule_references.zmd"})
-    texts.push_back(model_test::Fixture(f));
+    texts.push_back(ReadSource(std::string("tests/fixtures/model/") + f));
   zems_test::BareContext bare;
   bare.ctx.items = ItemTableCreate();
   ASSERT_EQ(ModelAllocEvalStack(&bare.ctx), 0);
