@@ -221,12 +221,18 @@ int ModelCachedImageCount() {
   return count;
 }
 
-ModelImage* ModelLoadImage(DriverContext* ctx) {
+ModelImage* ModelLoadImage(DriverContext* ctx) { return ModelLoadImageFrom(ctx, nullptr); }
+
+ModelImage* ModelLoadImageFrom(DriverContext* ctx, ModelImageSource* source) {
+  ModelImageSource found = kModelFromNowhere;
+  if (!source) source = &found;
+  *source = kModelFromNowhere;
   if (!ctx) return nullptr;
   LPWSTR path = ModelGetDataFilePath(ctx->printer);
   if (!path) return nullptr;
   ModelImageHeader* image = ModelFindCachedImage(path);
   if (image) {
+    *source = kModelFromProcessCache;
     MemFree(path);
     return reinterpret_cast<ModelImage*>(image);
   }
@@ -234,6 +240,7 @@ ModelImage* ModelLoadImage(DriverContext* ctx) {
   // Another process may have written the cache file while this one waited, and another thread
   // of this one cached the image.
   image = ModelFindCachedImage(path);
+  if (image) *source = kModelFromProcessCache;
   if (!image) {
     BOOL mayWrite = TRUE;
     ModelImageHeader* stored = ModelReadCompiledFile(path);
@@ -244,12 +251,16 @@ ModelImage* ModelLoadImage(DriverContext* ctx) {
       if (mayWrite && SameVersion(stored->fileVersion, version)) {
         ModelFixUpImage(stored);
         image = stored;
+        *source = kModelFromCacheFile;
       } else {
         MemFree(stored);
         ModelDeleteCompiledFile(path);
       }
     }
-    if (!image) image = ModelCompileDescription(ctx, path, mayWrite);
+    if (!image) {
+      image = ModelCompileDescription(ctx, path, mayWrite);
+      if (image) *source = kModelCompiled;
+    }
     image = ModelCacheImage(image, path);
   }
   CtxUnlockGlobalMutex(ctx);

@@ -15,6 +15,14 @@ constexpr int kModelCacheNameChars = 264;
 // cache file that passes its check, or compiled (and then stored when allowed). Null when the
 // printer names no data file or it cannot be compiled. The context never frees the image.
 ModelImage* ModelLoadImage(DriverContext* ctx);
+// Where a load found its image (for zemshost and diagnostics).
+enum ModelImageSource : int {
+  kModelFromNowhere = 0,       // no image
+  kModelFromProcessCache,
+  kModelFromCacheFile,
+  kModelCompiled,              // compiled; the cache file may have been written
+};
+ModelImage* ModelLoadImageFrom(DriverContext* ctx, ModelImageSource* source);
 
 // Parses and builds the description; when mayWrite is set and either no context is given or
 // its model record's version text equals the description's FileVersion (without case), stores
