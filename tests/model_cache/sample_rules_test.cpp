@@ -2,6 +2,7 @@
 // and a missing duplex unit disable, restrict and lock.
 #include <gtest/gtest.h>
 
+#include "core/common/locks.h"
 #include "core/context/driver_context.h"
 #include "core/context/ui_state.h"
 #include "core/items/item_access.h"
@@ -37,6 +38,10 @@ class SampleRulesTest : public zems_test::ContextTest {
   void TearDown() override {
     CtxRelease(ctx_, kReleaseExpired);
     ModelFreeImageCache();
+    // The open took the machine-wide mutex: close the process's handle while the machine is
+    // there (the machine's tables go before a handle left to the end of the process).
+    LockTermProcess();
+    LockInitProcess();
     ContextTest::TearDown();
   }
   void SetItem(const char* symbol, const char* value) {
