@@ -46,6 +46,7 @@ set(ZEMS_INCLUDE_MAP
   "rules items"      # rules name items and values
   "rules tables"     # rules name symbols
   "rules front"      # rule statements name dialogs and controls of the page table
+  "rules devmode"    # condition items are computed by the finishing rules
   # -- context: the driver context, its cache and UI state; it opens everything else
   "context common"
   "context system"   # printer name at open and cache match

@@ -6,9 +6,15 @@
 #include <vector>
 
 #include "core/common/mem.h"
+#include "core/context/driver_context.h"
+#include "core/context/ui_state.h"
+#include "core/model/model_cache.h"
+#include "core/model/model_reader.h"
 #include "host/commands.h"
+#include "host/host_text.h"
 #include "core/model/model_image.h"
 #include "core/rules/model_rules.h"
+#include "platform/win32.h"
 
 
 
@@ -17,10 +23,14 @@ namespace {
 int Usage(FILE* out) {
   fprintf(out,
           "usage: zemshost model compile FILE\n"
-          "Compiles the model description FILE into its compiled image and prints the image's\n"
-          "size, its sections and the counts of descriptors, judges, rules, Exclusive entries,\n"
-          "command nodes and fonts. Judge references that name no judge are listed with their\n"
-          "lines: they are linked to a judge that is always false.\n");
+          "       zemshost model load PRINTER\n"
+          "compile: compiles the model description FILE into its compiled image and prints the\n"
+          "image's size, its sections and the counts of descriptors, judges, rules, Exclusive\n"
+          "entries, command nodes and fonts. Judge references that name no judge are listed with\n"
+          "their lines: they are linked to a judge that is always false.\n"
+          "load: loads the model image of the printer as a context open does (under the global\n"
+          "mutex) and says where it came from: the cache file beside the data file, or a compile\n"
+          "(and whether the cache file was written); then loads it again from the process cache.\n");
   return out == stderr ? 2 : 0;
 }
 
@@ -113,19 +123,74 @@ int Compile(const char* path) {
   return 0;
 }
 
+const char* SourceName(ModelImageSource source) {
+  switch (source) {
+    case kModelFromProcessCache: return "the process cache";
+    case kModelFromCacheFile: return "the cache file";
+    case kModelCompiled: return "a compile of the data file";
+    default: return "nowhere";
+  }
+}
+
+int Load(const char* printer) {
+  std::u16string name = Wide(printer);
+  HANDLE h = nullptr;
+  if (!OpenPrinterW(reinterpret_cast<LPWSTR>(&name[0]), &h, nullptr)) {
+    fprintf(stderr, "zemshost model load: no printer '%s'\n", printer);
+    return 1;
+  }
+  LPWSTR path = ModelGetDataFilePath(h);
+  if (!path) {
+    fprintf(stderr, "zemshost model load: the spooler names no data file for '%s'\n", printer);
+    ClosePrinter(h);
+    return 1;
+  }
+  WCHAR cacheName[kModelCacheNameChars] = {};
+  BOOL hasCacheName = ModelMakeCacheFileName(cacheName, path);
+  // A context as the open has it when the image is loaded: the printer and the mutex flag.
+  static UiState ui;
+  ui.useGlobalMutex = 1;
+  DriverContext ctx = {};
+  ctx.printer = h;
+  ctx.ui = &ui;
+  ModelImageSource source = kModelFromNowhere;
+  ModelImageHeader* image = reinterpret_cast<ModelImageHeader*>(ModelLoadImageFrom(&ctx, &source));
+  printf("printer:     %s\n", printer);
+  printf("data file:   %s\n", Narrow(path).c_str());
+  printf("cache file:  %s\n", hasCacheName ? Narrow(cacheName).c_str() : "(none: the path is too long)");
+  int status = 0;
+  if (!image) {
+    printf("image:       none (the data file cannot be read or compiled)\n");
+    status = 1;
+  } else {
+    printf("image:       %lu bytes, from %s\n", static_cast<unsigned long>(image->totalSize), SourceName(source));
+    if (source == kModelCompiled) {
+      bool written = hasCacheName && GetFileAttributesW(cacheName) != INVALID_FILE_ATTRIBUTES;
+      printf("cache file:  %s\n", written ? "written" : "not written");
+    }
+    ModelLoadImageFrom(&ctx, &source);
+    printf("again:       from %s\n", SourceName(source));
+  }
+  ModelFreeImageCache();
+  MemFree(path);
+  ClosePrinter(h);
+  return status;
+}
+
 }  // namespace
 
 int CmdModel(int argc, char** argv) {
   if (argc < 1 || strcmp(argv[0], "--help") == 0 || strcmp(argv[0], "-h") == 0)
     return Usage(argc < 1 ? stderr : stdout);
-  if (strcmp(argv[0], "compile") != 0) {
+  const bool load = strcmp(argv[0], "load") == 0;
+  if (!load && strcmp(argv[0], "compile") != 0) {
     fprintf(stderr, "zemshost model: unknown subcommand '%s'\n", argv[0]);
     return Usage(stderr);
   }
   if (argc == 2 && (strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0)) return Usage(stdout);
   if (argc != 2) {
-    fprintf(stderr, "zemshost model compile: expected one FILE\n");
+    fprintf(stderr, load ? "zemshost model load: expected one PRINTER\n" : "zemshost model compile: expected one FILE\n");
     return Usage(stderr);
   }
-  return Compile(argv[1]);
+  return load ? Load(argv[1]) : Compile(argv[1]);
 }

@@ -13,6 +13,7 @@
 #include "core/items/item_ids.h"
 #include "core/items/item_table.h"
 #include "core/model/model_cache.h"
+#include "core/rules/judge_eval.h"
 #include "core/tables/model_record.h"
 #include "core/context/module_bus.h"
 #include "core/context/settings_snapshot.h"
@@ -160,7 +161,7 @@ DriverContext* Build(HANDLE printer, HANDLE second, WORD flags, DWORD kind, cons
     return nullptr;
   }
   // Without a stack the open goes on: every judge on the context is then false.
-  ctx->ui->evaluatorStack = AllocZero<LONG>(kEvaluatorStackDepth);
+  ModelAllocEvalStack(ctx);
 
   // A settings block that cannot be built leaves the context as bare as modes 4 and above;
   // item access on it touches no memory.
@@ -244,10 +245,7 @@ void CtxDestroy(DriverContext* ctx, WORD reason) {
   // Reason 1 leaves the current settings' font tables to whoever took them over.
   if (reason == kReleasePark || reason == kReleaseParkCaps || reason == kReleaseExpired) StoreFreeFontTables(ctx);
   ResFreeDlls(ctx);
-  if (ui) {
-    MemFree(ui->evaluatorStack);
-    ui->evaluatorStack = nullptr;
-  }
+  ModelFreeEvalStack(ctx);
   ItemTableFree(ctx->items);
   ctx->items = nullptr;
   if (ctx->pages != TblGetContextTemplate()->pages) FreePageTable(ctx->pages);

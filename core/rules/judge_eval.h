@@ -1,14 +1,34 @@
-// Evaluation of the model's judges against the current settings.
+// Evaluation of the model's judges against the current settings, and the three questions
+// asked of each value: disabled (Judge 1), restricted (Judge 2), locked (Judge 3).
 #pragma once
 #include "core/context/driver_context.h"
 #include "platform/win32.h"
 
 struct ExclusiveRecord;
 struct JudgeCell;
+struct ModelItemDescriptor;
 struct ValueRule;
 
-// Result of the judge (0 false, nonzero true); a missing judge gives 0.
+// The context's evaluation stack: 0, or -1 when it cannot be allocated (every judge on the
+// context is then false). Freeing a context without one does nothing.
+int ModelAllocEvalStack(DriverContext* ctx);
+void ModelFreeEvalStack(DriverContext* ctx);
+
+// Result of the judge (0 false, nonzero true); a missing judge gives 0. A judge that pushes
+// beyond the stack, pops an empty one or names an item the context lacks is false; the depth
+// is always back where it was.
 int JudgeEvaluate(const JudgeCell* first, DriverContext* ctx);
+// Value of the computed item 1420 (1 when the preview can join the job); 0 for 1421-1451.
+LONG JudgeComputeHookCore(DriverContext* ctx, WORD id);
+
 // The first rule of the value, or null.
 const ValueRule* ModelFindValueRule(const ExclusiveRecord* rules, WORD value_id);
 
+// Value 0 asks the item's own judge; any other value its value rule's judge (none: 0). No
+// record or no descriptor gives 0.
+int ModelEvalDisableRule(const ExclusiveRecord* rules, WORD value_id, DriverContext* ctx);
+int ModelEvalSecondRule(const ExclusiveRecord* rules, WORD value_id, DriverContext* ctx);
+int ModelEvalThirdRule(const ExclusiveRecord* rules, WORD value_id, DriverContext* ctx);
+int ModelIsValueDisabled(const ModelItemDescriptor* desc, WORD value_id, DriverContext* ctx);
+int ModelIsValueRestricted(const ModelItemDescriptor* desc, WORD value_id, DriverContext* ctx);
+int ModelEvalLockRule(const ModelItemDescriptor* desc, WORD value_id, DriverContext* ctx);

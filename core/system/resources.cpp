@@ -3,7 +3,7 @@
 
 #include "core/common/text.h"
 #include "core/context/ui_state.h"
-#include "core/model/model_dll_names.h"
+#include "core/model/model_lookup.h"
 #include "core/system/driver_paths.h"
 #include "core/system/languages.h"
 

@@ -18,7 +18,9 @@ const SymbolEntry kSymbols[] = {
 #include "core/items/item_catalogue.inc"
 #undef ITEM
 #define SYMBOL(sym, name) {0, sym, name},
+#define ITEM_SYMBOL(sym, item, name) {item, sym, name},
 #include "core/tables/symbols_ui.inc"
+#undef ITEM_SYMBOL
 #undef SYMBOL
 };
 constexpr int kSymbolCount = static_cast<int>(sizeof(kSymbols) / sizeof(kSymbols[0]));

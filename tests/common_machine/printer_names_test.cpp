@@ -18,6 +18,7 @@
 #include "platform/sim.h"
 #include "platform/win32.h"
 #include "support/machine_fixture.h"
+#include "support/sample_model.h"
 #include "support/test_printer.h"
 
 namespace {
@@ -203,6 +204,8 @@ TEST_F(PrinterNamesTest, DriverFolderAndTheDriversFiles) {
 
   // The help file: printer data first, else the language DLL (the model's name with the
   // display language's code) with "hlp".
+  zems_test::SampleModel model(&c.ctx);
+  ASSERT_NE(model.image(), nullptr);
   EXPECT_EQ(std::u16string(PathHelpFile(&c.ctx)), kDriverFolder + u"zemsresus.hlp");
   SetText(h, u"PrinterDriverData", u"HelpFileName", u"ZEMSHLGM.HLP");
   EXPECT_EQ(std::u16string(PathHelpFile(&c.ctx)), kDriverFolder + u"ZEMSHLGM.HLP");

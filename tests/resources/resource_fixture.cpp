@@ -21,6 +21,9 @@ bool CopyBuiltDll(const std::string& leaf, const std::string& windowsFolder) {
 
 void ResourceContextTest::SetUp() {
   ItemContextTest::SetUp();
+  // The language DLL's name comes from the model description.
+  model_ = std::make_unique<SampleModel>(ctx());
+  ASSERT_NE(model_->image(), nullptr);
   // A context without a printer takes the version-2 driver folder.
   for (const char* dll : kResourceDlls)
     ASSERT_TRUE(CopyBuiltDll(dll, "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\2\\")) << dll;
@@ -30,6 +33,7 @@ void ResourceContextTest::SetUp() {
 
 void ResourceContextTest::TearDown() {
   ResFreeDlls(ctx());
+  model_.reset();
   ItemContextTest::TearDown();
 }
 

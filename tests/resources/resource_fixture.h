@@ -1,10 +1,12 @@
 // A context whose driver folder holds the built resource DLLs, with the display language and
 // unit set by each test.
 #pragma once
+#include <memory>
 #include <string>
 
 #include "core/system/resources.h"
 #include "support/item_context.h"
+#include "support/sample_model.h"
 
 namespace zems_test {
 
@@ -21,6 +23,9 @@ class ResourceContextTest : public ItemContextTest {
   void SetLanguage(const char16_t* code);
   void SetMetric(bool metric);
   std::u16string Load(UINT id, int size = 512, BOOL complete = TRUE);
+
+ private:
+  std::unique_ptr<SampleModel> model_;
 };
 
 }  // namespace zems_test

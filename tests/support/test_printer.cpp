@@ -12,6 +12,7 @@
 #include "core/items/item_table.h"
 #include "core/system/terminal_server.h"
 #include "core/context/context_cache.h"
+#include "core/model/model_cache.h"
 #include "platform/sim.h"
 #include "support/machine_fixture.h"
 #include "support/test_variant.h"
@@ -180,7 +181,12 @@ void ContextTest::SetUp() {
   ResetTestVariant();
   TestPrinterTest::SetUp();
   CtxCacheInit();
+  // Each test has its own machine, while the compiled models stay cached per process.
+  ModelFreeImageCache();
   SimSetTickCount(100000);
+  std::ifstream sample(SourceDir() + "/samples/models/zems_c4.zmd", std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(sample)), std::istreambuf_iterator<char>());
+  ASSERT_TRUE(WriteMachineFile("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3\\OV1BD172.zmd", text));
   office_ = AddPrinter(u"Office");
   lab_ = AddPrinter(u"Lab");
 }

@@ -1,0 +1,352 @@
+// Structural check of a stored image. Every link is followed the way the fix-up and the
+// readers follow it; each record is claimed byte by byte, so two records overlap only where
+// the builder shares one record between several links (judges, rules lists, texts), and a
+// list that comes back to one of its own records is refused instead of looping.
+#include "core/model/image_validate.h"
+
+#include <string.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "core/model/model_image.h"
+#include "core/rules/model_rules.h"
+
+namespace {
+
+// Conditional command blocks nest no deeper than the parser reads them.
+constexpr int kMaxBlockDepth = 64;
+// Every type bit the parser can combine.
+constexpr WORD kTypeBits = 0x001F | 0x0700 | kModelTypeFlags;
+
+enum Kind : BYTE {
+  kFree = 0, kHeader, kJudge, kText, kWideText, kLengthText, kExclusive, kValueRule, kAlert,
+  kAlertAction, kTransact, kAction, kDescriptor, kPair, kValues, kGeometry, kPapers, kLinkArray,
+  kBlock, kNode, kFontEntry,
+};
+
+enum Claimed { kFailed, kNew, kSeen };
+
+class Validator {
+ public:
+  Validator(const BYTE* b, DWORD n) : b_(b), n_(n), kind_(n), start_(n), walk_(n / 4 + 1) {}
+
+  bool Run();
+
+ private:
+  DWORD Dword(DWORD off) const {
+    DWORD v;
+    memcpy(&v, b_ + off, 4);
+    return v;
+  }
+  WORD Word(DWORD off) const {
+    WORD v;
+    memcpy(&v, b_ + off, 2);
+    return v;
+  }
+  bool Fits(DWORD off, DWORD size) const { return off <= n_ && size <= n_ - off; }
+
+  Claimed Claim(DWORD off, DWORD size, Kind k, bool shareable) {
+    if (off == 0 || size == 0 || !Fits(off, size)) return kFailed;
+    if (start_[off] && kind_[off] == k) return shareable ? kSeen : kFailed;
+    for (DWORD i = off; i < off + size; ++i)
+      if (kind_[i] != kFree) return kFailed;
+    memset(&kind_[off], k, size);
+    start_[off] = 1;
+    return kNew;
+  }
+  // A plain link to a record of `size` bytes on a multiple of 4; 0 when it fails.
+  DWORD Record(DWORD link, DWORD size, Kind k) {
+    if (link % 4 != 0) return 0;
+    return Claim(link, size, k, false) == kNew ? link : 0;
+  }
+  // Offset of a rules-section link (offset x 16 + 1, the offset a multiple of 4); 0 fails.
+  static DWORD RuleOffset(DWORD link) {
+    if ((link & 15) != 1) return 0;
+    DWORD off = link >> 4;
+    return off % 4 == 0 ? off : 0;
+  }
+
+  bool Text(DWORD link) {
+    if (!link) return true;
+    if (link >= n_) return false;
+    const void* end = memchr(b_ + link, 0, n_ - link);
+    if (!end) return false;
+    DWORD length = static_cast<DWORD>(static_cast<const BYTE*>(end) - (b_ + link)) + 1;
+    return Claim(link, length, kText, true) != kFailed;
+  }
+  bool WideText(DWORD link) {
+    if (!link) return true;
+    if (link % 2 != 0 || link >= n_) return false;
+    for (DWORD at = link; at + 2 <= n_; at += 2)
+      if (Word(at) == 0) return Claim(link, at + 2 - link, kWideText, true) != kFailed;
+    return false;
+  }
+  bool Judge(DWORD link) {
+    if (!link) return true;
+    DWORD off = RuleOffset(link);
+    if (!off) return false;
+    for (DWORD i = 0; i < kJudgeMaxCells; ++i) {
+      DWORD at = off + i * 4;
+      if (!Fits(at, 4)) return false;
+      if (Word(at) == kJudgeOperator && Word(at + 2) == kJudgeOpEnd) {
+        Claimed c = Claim(off, (i + 1) * 4, kJudge, true);
+        if (c == kFailed) return false;
+        return c == kSeen || JudgeValidate(reinterpret_cast<const JudgeCell*>(b_ + off));
+      }
+    }
+    return false;
+  }
+
+  // Walks a rules list of shareable records; check validates the fields of one record.
+  template <typename Check>
+  bool RuleList(DWORD link, DWORD size, Kind k, Check check) {
+    const DWORD stamp = ++stamp_;
+    while (link) {
+      DWORD off = RuleOffset(link);
+      if (!off) return false;
+      Claimed c = Claim(off, size, k, true);
+      if (c == kFailed) return false;
+      if (c == kSeen) return walk_[off / 4] != stamp;  // a shared tail, or a loop
+      walk_[off / 4] = stamp;
+      if (!check(off)) return false;
+      link = Dword(off);
+    }
+    return true;
+  }
+  bool Actions(DWORD link) {
+    return RuleList(link, sizeof(ActionEntry), kAction, [](DWORD) { return true; });
+  }
+  bool Transacts(DWORD link) {
+    return RuleList(link, sizeof(TransactEntry), kTransact, [this](DWORD off) {
+      return Judge(Dword(off + offsetof(TransactEntry, judge))) && Actions(Dword(off + offsetof(TransactEntry, actions)));
+    });
+  }
+  bool Exclusives();
+  bool ValueRecords(DWORD link, WORD type);
+  bool Descriptors();
+  bool Slots();
+  bool Block(DWORD link, int depth);
+  bool Nodes(DWORD link, int depth);
+  bool Fonts(DWORD countAt, DWORD arrayAt);
+
+  const BYTE* b_;
+  DWORD n_;
+  std::vector<BYTE> kind_;
+  std::vector<BYTE> start_;
+  std::vector<DWORD> walk_;
+  DWORD stamp_ = 0;
+  DWORD exclusiveFirst_ = 0, exclusiveCount_ = 0;
+  struct Desc { DWORD off; WORD itemId; };
+  std::vector<Desc> descriptors_;
+  struct Values { DWORD off; ModelValueShape shape; };
+  std::vector<Values> values_;
+};
+
+bool Validator::Exclusives() {
+  DWORD at = Dword(offsetof(ModelImageHeader, exclusives));
+  exclusiveFirst_ = at;
+  while (at) {
+    if (!Record(at, sizeof(ExclusiveRecord), kExclusive)) return false;
+    ++exclusiveCount_;
+    if (!Judge(Dword(at + offsetof(ExclusiveRecord, judgeDisabled))) ||
+        !Judge(Dword(at + offsetof(ExclusiveRecord, judgeRestricted))) ||
+        !Judge(Dword(at + offsetof(ExclusiveRecord, judgeLocked))))
+      return false;
+    bool ok = RuleList(Dword(at + offsetof(ExclusiveRecord, valueRules)), sizeof(ValueRule), kValueRule,
+                       [this](DWORD off) {
+                         return Judge(Dword(off + offsetof(ValueRule, judgeDisabled))) &&
+                                Judge(Dword(off + offsetof(ValueRule, judgeRestricted))) &&
+                                Judge(Dword(off + offsetof(ValueRule, judgeLocked)));
+                       });
+    ok = ok && RuleList(Dword(at + offsetof(ExclusiveRecord, alert)), sizeof(AlertRecord), kAlert, [this](DWORD off) {
+      return Judge(Dword(off + offsetof(AlertRecord, judge))) &&
+             RuleList(Dword(off + offsetof(AlertRecord, actions)), sizeof(AlertActionEntry), kAlertAction,
+                      [this](DWORD a) { return Transacts(Dword(a + offsetof(AlertActionEntry, transact))); });
+    });
+    ok = ok && Transacts(Dword(at + offsetof(ExclusiveRecord, transact))) &&
+         Transacts(Dword(at + offsetof(ExclusiveRecord, transactStored)));
+    if (!ok) return false;
+    // The records stand one after the other; the fix-up relies on it.
+    DWORD next = Dword(at);
+    if (next && next != at + sizeof(ExclusiveRecord)) return false;
+    at = next;
+  }
+  return true;
+}
+
+bool Validator::ValueRecords(DWORD link, WORD type) {
+  const ModelValueShape shape = ModelValueShapeOf(type);
+  if (!link) return true;
+  values_.push_back({link, shape});
+  switch (shape) {
+    case kModelShapeNone:
+      return false;
+    case kModelShapeBoolean:
+      return Record(link, sizeof(BooleanValueRecord), kValues) &&
+             Text(Dword(link + offsetof(BooleanValueRecord, trueCommand))) &&
+             Text(Dword(link + offsetof(BooleanValueRecord, falseCommand)));
+    case kModelShapeNumeric:
+      return Record(link, sizeof(NumericValueRecord), kValues) != 0;
+    case kModelShapeString:
+      return Record(link, sizeof(StringValueRecord), kValues) != 0;
+    default:
+      break;
+  }
+  const DWORD size = shape == kModelShapePage ? sizeof(PageValueRecord)
+                     : shape == kModelShapeSlot ? sizeof(SlotValueRecord)
+                     : shape == kModelShapeFontTable ? sizeof(FontTableValueRecord) : sizeof(ListValueRecord);
+  for (DWORD at = link; at; at = Dword(at)) {
+    if (!Record(at, size, kValues) || !Text(Dword(at + offsetof(ListValueRecord, command)))) return false;
+    if (shape == kModelShapePage) {
+      for (DWORD g = Dword(at + offsetof(PageValueRecord, geometry)); g; g = Dword(g))
+        if (!Record(g, sizeof(PaperGeometryRecord), kGeometry)) return false;
+    } else if (shape == kModelShapeSlot) {
+      LONG count = static_cast<LONG>(Dword(at + offsetof(SlotValueRecord, paperCount)));
+      DWORD papers = Dword(at + offsetof(SlotValueRecord, papers));
+      if (count < 0) return false;
+      if (papers && (count == 0 || static_cast<DWORD>(count) > n_ / 2 ||
+                     !Record(papers, static_cast<DWORD>(count) * 2, kPapers)))
+        return false;
+    } else if (shape == kModelShapeFontTable) {
+      LONG count = static_cast<LONG>(Dword(at + offsetof(FontTableValueRecord, pairCount)));
+      if (count < 0 || static_cast<DWORD>(count) > n_ / 4) return false;
+      for (DWORD field : {DWORD(offsetof(FontTableValueRecord, faces)), DWORD(offsetof(FontTableValueRecord, deviceFonts))}) {
+        DWORD array = Dword(at + field);
+        if (!array) continue;
+        if (count == 0 || !Record(array, static_cast<DWORD>(count) * 4, kLinkArray)) return false;
+        for (LONG i = 0; i < count; ++i)
+          if (!Text(Dword(array + static_cast<DWORD>(i) * 4))) return false;
+      }
+    }
+  }
+  return true;
+}
+
+bool Validator::Descriptors() {
+  std::vector<DWORD> variants;
+  for (DWORD at = Dword(offsetof(ModelImageHeader, descriptors)); at; at = Dword(at)) {
+    if (!Record(at, sizeof(ModelItemDescriptor), kDescriptor)) return false;
+    const WORD type = Word(at + offsetof(ModelItemDescriptor, type));
+    if (type & ~kTypeBits) return false;
+    descriptors_.push_back({at, Word(at + offsetof(ModelItemDescriptor, itemId))});
+    DWORD pair = Dword(at + offsetof(ModelItemDescriptor, commands));
+    if (pair && (!Record(pair, sizeof(OptionCommandPair), kPair) || !Text(Dword(pair)) || !Text(Dword(pair + 4))))
+      return false;
+    DWORD exclusive = Dword(at + offsetof(ModelItemDescriptor, exclusive));
+    if (exclusive && (exclusive < exclusiveFirst_ || (exclusive - exclusiveFirst_) % sizeof(ExclusiveRecord) != 0 ||
+                      (exclusive - exclusiveFirst_) / sizeof(ExclusiveRecord) >= exclusiveCount_))
+      return false;
+    DWORD values = Dword(at + offsetof(ModelItemDescriptor, values));
+    if (Word(at + offsetof(ModelItemDescriptor, variant)) != 0) {
+      variants.push_back(at);
+    } else if (!ValueRecords(values, type)) {
+      return false;
+    }
+  }
+  // A variant or Identity item reads its base's records by its own type: the link must be
+  // a base's, of the same shape.
+  std::sort(values_.begin(), values_.end(), [](const Values& a, const Values& b) { return a.off < b.off; });
+  for (DWORD at : variants) {
+    DWORD values = Dword(at + offsetof(ModelItemDescriptor, values));
+    if (!values) continue;
+    const ModelValueShape shape = ModelValueShapeOf(Word(at + offsetof(ModelItemDescriptor, type)));
+    auto v = std::lower_bound(values_.begin(), values_.end(), values,
+                              [](const Values& x, DWORD off) { return x.off < off; });
+    if (v == values_.end() || v->off != values || v->shape != shape) return false;
+  }
+  return true;
+}
+
+bool Validator::Slots() {
+  struct Range { DWORD field; WORD firstId; DWORD count; } ranges[] = {
+      {offsetof(ModelImageHeader, slotsLow), 1, 696},
+      {offsetof(ModelImageHeader, slotsExt), 10001, 434},
+      {offsetof(ModelImageHeader, slotsHigh), 697, 847},
+  };
+  std::sort(descriptors_.begin(), descriptors_.end(), [](const Desc& a, const Desc& b) { return a.off < b.off; });
+  for (const Range& r : ranges) {
+    for (DWORD i = 0; i < r.count; ++i) {
+      DWORD link = Dword(r.field + i * 4);
+      if (!link) continue;
+      auto d = std::lower_bound(descriptors_.begin(), descriptors_.end(), link,
+                                [](const Desc& x, DWORD off) { return x.off < off; });
+      if (d == descriptors_.end() || d->off != link || d->itemId != r.firstId + i) return false;
+    }
+  }
+  return true;
+}
+
+bool Validator::Nodes(DWORD link, int depth) {
+  for (DWORD at = link; at; at = Dword(at)) {
+    if (at % 4 != 0 || !Fits(at, sizeof(CommandNode))) return false;
+    const WORD kind = Word(at + offsetof(CommandNode, kind));
+    DWORD size = kind == kCommandNodeItem ? sizeof(ItemCommandNode)
+                 : kind == kCommandNodeString ? sizeof(StringCommandNode)
+                 : kind == kCommandNodeConditional ? sizeof(ConditionalCommandNode)
+                 : kind == kCommandNodeFont ? sizeof(CommandNode) : 0;
+    if (!size || !Record(at, size, kNode)) return false;
+    if (kind == kCommandNodeString) {
+      // The builder keeps the text's length (texts may hold NUL bytes) in the number.
+      DWORD text = Dword(at + offsetof(StringCommandNode, text));
+      LONG length = static_cast<LONG>(Dword(at + offsetof(StringCommandNode, number)));
+      if (text && (length <= 0 || Claim(text, static_cast<DWORD>(length), kLengthText, true) == kFailed))
+        return false;
+    } else if (kind == kCommandNodeConditional) {
+      DWORD block = Dword(at + offsetof(ConditionalCommandNode, block));
+      if (block && !Block(block, depth + 1)) return false;
+    }
+  }
+  return true;
+}
+
+bool Validator::Block(DWORD link, int depth) {
+  if (depth > kMaxBlockDepth || !Record(link, sizeof(CommandBlock), kBlock)) return false;
+  return Judge(Dword(link)) && Nodes(Dword(link + offsetof(CommandBlock, thenList)), depth) &&
+         Nodes(Dword(link + offsetof(CommandBlock, elseList)), depth);
+}
+
+bool Validator::Fonts(DWORD countAt, DWORD arrayAt) {
+  LONG count = static_cast<LONG>(Dword(countAt));
+  DWORD array = Dword(arrayAt);
+  if (count < 0 || static_cast<DWORD>(count) > n_ / 4) return false;
+  if (!array) return true;
+  if (count == 0 || !Record(array, static_cast<DWORD>(count) * 4, kLinkArray)) return false;
+  for (LONG i = 0; i < count; ++i) {
+    DWORD entry = Dword(array + static_cast<DWORD>(i) * 4);
+    if (entry && (!Record(entry, sizeof(FontListEntry), kFontEntry) || !Text(Dword(entry + offsetof(FontListEntry, name)))))
+      return false;
+  }
+  return true;
+}
+
+bool Validator::Run() {
+  if (n_ <= sizeof(ModelImageHeader) || n_ > kModelCacheMaxSize || Dword(offsetof(ModelImageHeader, totalSize)) != n_)
+    return false;
+  bool versionEnds = false;
+  for (DWORD i = 0; i < 16; ++i) versionEnds = versionEnds || Word(i * 2) == 0;
+  if (!versionEnds) return false;
+  memset(&kind_[0], kHeader, sizeof(ModelImageHeader));
+  start_[0] = 1;
+  if (!Exclusives() || !Descriptors() || !Slots()) return false;
+  if (!WideText(Dword(offsetof(ModelImageHeader, uiResDllName))) ||
+      !WideText(Dword(offsetof(ModelImageHeader, excDepDllName))))
+    return false;
+  for (DWORD field : {offsetof(ModelImageHeader, jobStart), offsetof(ModelImageHeader, jobEnd),
+                      offsetof(ModelImageHeader, docReset), offsetof(ModelImageHeader, pageStart),
+                      offsetof(ModelImageHeader, pageEnd)}) {
+    DWORD block = Dword(field);
+    if (block && !Block(block, 0)) return false;
+  }
+  return Fonts(offsetof(ModelImageHeader, deviceFontCount), offsetof(ModelImageHeader, deviceFonts)) &&
+         Fonts(offsetof(ModelImageHeader, cartridgeCount), offsetof(ModelImageHeader, cartridges));
+}
+
+}  // namespace
+
+int ModelValidateStoredImage(const BYTE* bytes, DWORD size) {
+  if (!bytes || size <= sizeof(ModelImageHeader) || size > kModelCacheMaxSize) return 0;
+  if (reinterpret_cast<UINT_PTR>(bytes) % 4 != 0) return 0;
+  Validator v(bytes, size);
+  return v.Run() ? 1 : 0;
+}

@@ -1,0 +1,27 @@
+#include "support/sample_model.h"
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "core/common/mem.h"
+#include "support/machine_fixture.h"
+
+namespace zems_test {
+
+SampleModel::SampleModel(DriverContext* ctx) : ctx_(ctx), previous_(ctx ? ctx->modelImage : nullptr), image_(nullptr) {
+  std::ifstream in(SourceDir() + "/samples/models/zems_c4.zmd", std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (!ctx_ || text.empty()) return;
+  image_ = ModelCompileMemory(text.data(), static_cast<DWORD>(text.size()), 1252);
+  if (!image_) return;
+  ModelFixUpImage(image_);
+  ctx_->modelImage = reinterpret_cast<ModelImage*>(image_);
+}
+
+SampleModel::~SampleModel() {
+  if (ctx_ && image_) ctx_->modelImage = previous_;
+  MemFree(image_);
+}
+
+}  // namespace zems_test
