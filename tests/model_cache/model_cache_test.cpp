@@ -22,6 +22,7 @@
 #include "core/rules/judge_eval.h"
 #include "core/rules/model_rules.h"
 #include "model/image_exercise.h"
+#include "platform/sim.h"
 #include "support/child_process.h"
 #include "support/test_printer.h"
 
@@ -76,6 +77,7 @@ class ModelCacheTest : public zems_test::ContextTest {
     cache_ = Wide(std::string(kFolder) + "OV1BD172.BCS");
   }
   void TearDown() override {
+    SimSetDiskFull(-1);
     ModelFreeImageCache();
     // Loads took the machine-wide mutex: close the process's handle while the machine is there.
     LockTermProcess();
@@ -241,6 +243,53 @@ TEST(ModelCacheFileName, OnlyTheFileNamesDotCounts) {
     }
   }
   EXPECT_EQ(ModelReadCompiledFile(W(u"C:\\" + std::u16string(257, u'x'))), nullptr);
+}
+
+// A compile whose cache-file write runs out of disk part-way: the old file stays whole, no
+// temporary is left, the context still gets the fresh image, and once there is room again the
+// next load writes the new file.
+TEST_F(ModelCacheTest, AWriteThatRunsOutOfDiskKeepsTheOldFile) {
+  const Bytes full = StoredImageOf(sample_);
+  const Bytes old = StoredImageOf(kTiny);
+  ASSERT_TRUE(Validate(old));
+  ASSERT_GT(full.size(), old.size());
+  const struct {
+    const char* what;
+    long long budget;
+  } cases[] = {
+      {"no room at all", 0},
+      {"one byte", 1},
+      {"half the image", static_cast<long long>(full.size() / 2)},
+      {"one byte short", static_cast<long long>(full.size()) - 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ModelFreeImageCache();
+    SimSetDiskFull(-1);
+    // A valid file of an earlier data file: the newer data file is compiled and replaces it.
+    WriteCache(old);
+    SetTime(cache_, 500);
+    SetTime(data_, 1000);
+    SimSetDiskFull(c.budget);
+    ModelImageSource source = kModelFromNowhere;
+    zems_test::BareContext b(office_);
+    ModelImageHeader* image = reinterpret_cast<ModelImageHeader*>(ModelLoadImageFrom(&b.ctx, &source));
+    SimSetDiskFull(-1);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(source, kModelCompiled);
+    EXPECT_TRUE(HasCopies(image)) << "the fresh image, not the old file's";
+    const Bytes kept = ReadCache();
+    EXPECT_EQ(kept, old);
+    EXPECT_TRUE(Validate(kept));
+    EXPECT_FALSE(TemporaryLeft());
+
+    ModelFreeImageCache();
+    image = Load(office_);
+    ASSERT_NE(image, nullptr);
+    EXPECT_TRUE(HasCopies(image));
+    EXPECT_EQ(ReadCache(), full);
+    EXPECT_FALSE(TemporaryLeft());
+  }
 }
 
 // ---- corruptions ----
