@@ -1,9 +1,15 @@
 // The DeviceCapabilities lists of papers, bins and resolutions.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "core/items/item_caps.h"
 #include "core/items/item_ids.h"
+#include "core/items/item_access.h"
+#include "core/tables/value_symbols.h"
 #include "support/item_context.h"
+#include "support/sample_model.h"
 
 namespace zems_test {
 namespace {
@@ -35,12 +41,99 @@ TEST_F(ItemContextTest, WithoutAModelDescriptionEveryPaperAndBinListFails) {
   EXPECT_EQ(-1, ItemListBinCodes(ctx(), codes));
 }
 
-// A disabled paper missing from all three paper lists, a paper item not PickPage, value symbols
-// missing or of kind 0, custom codes from filled slots, bins with event 33's all, resolutions
-// for PickOne and Numeric: these need a fixture model read through the model lookups.
-TEST_F(ItemContextTest, ListsOnFixtureModels) {
-  GTEST_SKIP() << "the model lookups find no descriptor yet (ModelFindDescriptor is minimal) and the "
-                  "judges are all false, so no fixture model can offer papers, bins or resolutions";
+// Fixture models read through the model lookups and judges.
+class CapsOnFixture : public ItemContextTest {
+ protected:
+  static std::string Path(const char* name) { return std::string("tests/fixtures/model/") + name; }
+  // The bare context has no evaluator stack, so every judge would be false.
+  void SetUp() override {
+    ItemContextTest::SetUp();
+    Ui()->evaluatorStack = stack_;
+    Ui()->evaluatorDepth = 0;
+  }
+  void TearDown() override {
+    Ui()->evaluatorStack = nullptr;
+    ItemContextTest::TearDown();
+  }
+  void Mono() { ASSERT_TRUE(ItemSetValueById(ctx(), kItem_dmColor, TblFindValueSymbolByName("DMCOLOR_MONO")->logical)); }
+
+ private:
+  LONG stack_[kEvaluatorStackDepth] = {};
+};
+
+TEST_F(CapsOnFixture, ADisabledPaperIsMissingFromAllThreePaperLists) {
+  SampleModel model(ctx(), Path("caps_paper_disabled.zmd").c_str());
+  ASSERT_NE(nullptr, model.image());
+  WORD codes[8] = {};
+  ASSERT_EQ(3, ItemListPaperCodes(ctx(), codes, kItem_dmPaperSize));
+  EXPECT_EQ((std::vector<WORD>{9, 11, 1}), std::vector<WORD>(codes, codes + 3));
+  Mono();
+  EXPECT_EQ(2, ItemListPaperCodes(ctx(), nullptr, kItem_dmPaperSize));
+  ASSERT_EQ(2, ItemListPaperCodes(ctx(), codes, kItem_dmPaperSize));
+  EXPECT_EQ((std::vector<WORD>{9, 1}), std::vector<WORD>(codes, codes + 2));
+  POINT sizes[8] = {};
+  ASSERT_EQ(2, ItemListPaperSizes(ctx(), sizes, kItem_dmPaperSize));
+  EXPECT_EQ(2100, sizes[0].x);
+  EXPECT_EQ(2970, sizes[0].y);
+  EXPECT_EQ(2159, sizes[1].x);
+  EXPECT_EQ(2794, sizes[1].y);
+  WCHAR names[8 * 64] = {};
+  EXPECT_EQ(2, ItemListPaperNames(ctx(), names, 64, kItem_dmPaperSize));
+}
+
+TEST_F(CapsOnFixture, APaperItemThatIsNotAPageListFails) {
+  SampleModel model(ctx(), Path("caps_paper_pickone.zmd").c_str());
+  ASSERT_NE(nullptr, model.image());
+  WORD codes[8];
+  POINT sizes[8];
+  WCHAR names[8 * 64];
+  EXPECT_EQ(-1, ItemListPaperCodes(ctx(), codes, kItem_dmPaperSize));
+  EXPECT_EQ(-1, ItemListPaperSizes(ctx(), sizes, kItem_dmPaperSize));
+  EXPECT_EQ(-1, ItemListPaperNames(ctx(), names, 64, kItem_dmPaperSize));
+}
+
+TEST_F(CapsOnFixture, ABinNeedingAnOptionIsListedOnceTheOptionIsInstalled) {
+  SampleModel model(ctx(), Path("caps_bins.zmd").c_str());
+  ASSERT_NE(nullptr, model.image());
+  WORD codes[8] = {};
+  ASSERT_EQ(2, ItemListBinCodes(ctx(), codes));
+  EXPECT_EQ((std::vector<WORD>{7, 1}), std::vector<WORD>(codes, codes + 2));
+  WCHAR names[8 * 24] = {};
+  EXPECT_EQ(2, ItemListBinNames(ctx(), names, 24));
+  ASSERT_TRUE(ItemSetRawById(ctx(), kItem_zdmSourceOptionType1Step, 1));
+  ASSERT_EQ(3, ItemListBinCodes(ctx(), codes));
+  EXPECT_EQ((std::vector<WORD>{7, 1, 3}), std::vector<WORD>(codes, codes + 3));
+}
+
+TEST_F(CapsOnFixture, ResolutionsFollowTheKindOfTheOutputResolutionItem) {
+  struct Case {
+    const char* fixture;
+    bool mono;
+    LONG dpi;  // the stored output resolution, 0 to leave it
+    std::vector<LONG> pairs;
+    std::vector<LONG> macros;
+  };
+  const Case cases[] = {
+      {"caps_res_pickone.zmd", false, 0, {300, 300, 600, 600, 1200, 1200}, {1, 3, 4}},
+      {"caps_res_pickone.zmd", true, 0, {300, 300, 600, 600}, {1, 3}},
+      {"caps_res_numeric.zmd", false, 300, {300, 300}, {1}},
+      {"caps_res_numeric.zmd", false, 0, {600, 600}, {3}},
+      {"caps_res_boolean.zmd", false, 0, {600, 600}, {3}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.fixture) + (c.mono ? " mono" : "") + " dpi " + std::to_string(c.dpi));
+    SampleModel model(ctx(), Path(c.fixture).c_str());
+    ASSERT_NE(nullptr, model.image());
+    ASSERT_TRUE(ItemSetRawById(ctx(), kItem_dmColor, c.mono ? 1 : 2));
+    ASSERT_TRUE(ItemSetRawById(ctx(), kItem_zdmDstResolutionW, c.dpi));
+    LONG pairs[16] = {};
+    ASSERT_EQ(static_cast<int>(c.pairs.size() / 2), ItemListResolutions(ctx(), nullptr));
+    ASSERT_EQ(static_cast<int>(c.pairs.size() / 2), ItemListResolutions(ctx(), pairs));
+    EXPECT_EQ(c.pairs, std::vector<LONG>(pairs, pairs + c.pairs.size()));
+    LONG macros[8] = {};
+    ASSERT_EQ(static_cast<int>(c.macros.size()), ItemListResolutionMacros(ctx(), macros));
+    EXPECT_EQ(c.macros, std::vector<LONG>(macros, macros + c.macros.size()));
+  }
 }
 
 }  // namespace
