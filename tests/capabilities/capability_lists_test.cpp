@@ -1,6 +1,7 @@
 // The DeviceCapabilities lists of papers, bins and resolutions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -133,6 +134,30 @@ TEST_F(CapsOnFixture, ResolutionsFollowTheKindOfTheOutputResolutionItem) {
     LONG macros[8] = {};
     ASSERT_EQ(static_cast<int>(c.macros.size()), ItemListResolutionMacros(ctx(), macros));
     EXPECT_EQ(c.macros, std::vector<LONG>(macros, macros + c.macros.size()));
+  }
+}
+
+TEST_F(CapsOnFixture, TheSampleOffersTheOptionalTraysAndTheirPaperWithTheFeeders) {
+  SampleModel model(ctx());
+  ASSERT_NE(nullptr, model.image());
+  const WORD b4 = 12, tray2 = 3, tray3 = 2;
+  struct Case {
+    int feeders;  // 0: no feeder option
+    bool b4, tray2, tray3;
+  };
+  const Case cases[] = {{0, false, false, false}, {1, true, true, false}, {2, true, true, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.feeders);
+    ASSERT_TRUE(ItemSetRawById(ctx(), kItem_zdmSourceOptionType1Step, c.feeders ? 1 : 0));
+    ASSERT_TRUE(ItemSetRawById(ctx(), kItem_zdm1StepOptionNum, c.feeders));
+    WORD papers[32] = {}, bins[8] = {};
+    const int np = ItemListPaperCodes(ctx(), papers, kItem_dmPaperSize);
+    const int nb = ItemListBinCodes(ctx(), bins);
+    ASSERT_GT(np, 0);
+    ASSERT_GT(nb, 0);
+    EXPECT_EQ(c.b4, std::count(papers, papers + np, b4) == 1);
+    EXPECT_EQ(c.tray2, std::count(bins, bins + nb, tray2) == 1);
+    EXPECT_EQ(c.tray3, std::count(bins, bins + nb, tray3) == 1);
   }
 }
 
