@@ -7,6 +7,7 @@
 
 #include "core/items/item_caps.h"
 #include "core/items/item_ids.h"
+#include "core/context/module_bus.h"
 #include "core/items/item_access.h"
 #include "core/tables/value_symbols.h"
 #include "support/item_context.h"
@@ -104,6 +105,21 @@ TEST_F(CapsOnFixture, ABinNeedingAnOptionIsListedOnceTheOptionIsInstalled) {
   ASSERT_TRUE(ItemSetRawById(ctx(), kItem_zdmSourceOptionType1Step, 1));
   ASSERT_EQ(3, ItemListBinCodes(ctx(), codes));
   EXPECT_EQ((std::vector<WORD>{7, 1, 3}), std::vector<WORD>(codes, codes + 3));
+}
+
+TEST_F(CapsOnFixture, AModuleAskingForAllBinsHasTheDisabledOnesListed) {
+  SampleModel model(ctx(), Path("caps_bins.zmd").c_str());
+  ASSERT_NE(nullptr, model.image());
+  UiModuleEntry rows[kModuleCount] = {};
+  rows[kModuleOptions].event = [](DriverContext*, int event, void* argument, void*) {
+    if (event == kEventBinList && argument) *static_cast<LONG*>(argument) = 1;
+    return 0;
+  };
+  ASSERT_EQ(1, ModBusLoadRows(ctx(), rows, kModuleCount));
+  WORD codes[8] = {};
+  EXPECT_EQ(3, ItemListBinCodes(ctx(), codes));
+  EXPECT_EQ((std::vector<WORD>{7, 1, 3}), std::vector<WORD>(codes, codes + 3));
+  ModBusFree(ctx());
 }
 
 TEST_F(CapsOnFixture, ResolutionsFollowTheKindOfTheOutputResolutionItem) {
