@@ -153,6 +153,11 @@ TEST_F(CapsOnFixture, ResolutionsFollowTheKindOfTheOutputResolutionItem) {
   }
 }
 
+TEST_F(CapsOnFixture, CustomPaperNamesAndSizesComeFromTheFilledSlots) {
+  GTEST_SKIP() << "the custom-size store is minimal: FreeSizeGetSlot gives no slot and FreeSizeLoadAll "
+                  "fills none, so a custom paper's name and size cannot come from a filled slot yet";
+}
+
 TEST_F(CapsOnFixture, TheSampleOffersTheOptionalTraysAndTheirPaperWithTheFeeders) {
   SampleModel model(ctx());
   ASSERT_NE(nullptr, model.image());
