@@ -8,6 +8,8 @@
 #include "core/common/mem.h"
 #include "core/context/driver_context.h"
 #include "core/context/ui_state.h"
+#include "core/items/item_caps.h"
+#include "core/items/item_ids.h"
 #include "core/model/model_cache.h"
 #include "core/model/model_reader.h"
 #include "host/commands.h"
@@ -24,13 +26,16 @@ int Usage(FILE* out) {
   fprintf(out,
           "usage: zemshost model compile FILE\n"
           "       zemshost model load PRINTER\n"
+          "       zemshost model caps PRINTER\n"
           "compile: compiles the model description FILE into its compiled image and prints the\n"
           "image's size, its sections and the counts of descriptors, judges, rules, Exclusive\n"
           "entries, command nodes and fonts. Judge references that name no judge are listed with\n"
           "their lines: they are linked to a judge that is always false.\n"
           "load: loads the model image of the printer as a context open does (under the global\n"
           "mutex) and says where it came from: the cache file beside the data file, or a compile\n"
-          "(and whether the cache file was written); then loads it again from the process cache.\n");
+          "(and whether the cache file was written); then loads it again from the process cache.\n"
+          "caps: opens a context of the printer and prints the papers, bins and resolutions it\n"
+          "offers now (what the application asks for), which follow the installed options.\n");
   return out == stderr ? 2 : 0;
 }
 
@@ -177,20 +182,82 @@ int Load(const char* printer) {
   return status;
 }
 
+// One list line: the count (or "none" for a failed list), then each code with its name.
+void PrintCodes(const char* title, int n, const WORD* codes, const WCHAR* names, int step) {
+  if (n < 0) {
+    printf("%s none\n", title);
+    return;
+  }
+  printf("%s %d\n", title, n);
+  for (int i = 0; i < n; ++i) {
+    // A name that fills its slot has no terminator.
+    std::vector<WCHAR> one(static_cast<size_t>(step) + 1, 0);
+    if (names) memcpy(one.data(), names + static_cast<size_t>(i) * static_cast<size_t>(step), sizeof(WCHAR) * static_cast<size_t>(step));
+    const std::string name = Narrow(one.data());
+    printf("  %u%s%s\n", static_cast<unsigned>(codes[i]), name.empty() ? "" : " ", name.c_str());
+  }
+}
+
+int Caps(const char* printer) {
+  std::u16string name = Wide(printer);
+  HANDLE h = nullptr;
+  if (!OpenPrinterW(reinterpret_cast<LPWSTR>(&name[0]), &h, nullptr)) {
+    fprintf(stderr, "zemshost model caps: no printer '%s'\n", printer);
+    return 1;
+  }
+  DriverContext* ctx = CtxOpen(h, h, nullptr, 0, kKindSettings, 0, nullptr);
+  if (!ctx) {
+    fprintf(stderr, "zemshost model caps: no context for '%s' (its model description cannot be loaded)\n", printer);
+    ClosePrinter(h);
+    return 1;
+  }
+  constexpr int kPaperStep = 64, kBinStep = 24;
+  printf("printer:     %s\n", printer);
+  const int papers = ItemListPaperCodes(ctx, nullptr, kItem_dmPaperSize);
+  const int bins = ItemListBinCodes(ctx, nullptr);
+  const int resolutions = ItemListResolutions(ctx, nullptr);
+  // Each list is sized by its own count first, as an application does.
+  std::vector<WORD> codes(papers > 0 ? papers : 1);
+  std::vector<WCHAR> names(static_cast<size_t>(papers > 0 ? papers : 1) * kPaperStep);
+  if (papers > 0) {
+    ItemListPaperCodes(ctx, codes.data(), kItem_dmPaperSize);
+    ItemListPaperNames(ctx, names.data(), kPaperStep, kItem_dmPaperSize);
+  }
+  PrintCodes("papers:", papers, codes.data(), names.data(), kPaperStep);
+  codes.assign(bins > 0 ? bins : 1, 0);
+  names.assign(static_cast<size_t>(bins > 0 ? bins : 1) * kBinStep, 0);
+  if (bins > 0) {
+    ItemListBinCodes(ctx, codes.data());
+    ItemListBinNames(ctx, names.data(), kBinStep);
+  }
+  PrintCodes("bins:", bins, codes.data(), names.data(), kBinStep);
+  std::vector<LONG> pairs(static_cast<size_t>(resolutions > 0 ? resolutions : 1) * 2);
+  ItemListResolutions(ctx, pairs.data());
+  printf("resolutions: %d\n", resolutions);
+  for (int i = 0; i < resolutions; ++i) printf("  %ld x %ld\n", static_cast<long>(pairs[2 * i]), static_cast<long>(pairs[2 * i + 1]));
+  CtxRelease(ctx, kReleaseExpired);
+  ClosePrinter(h);
+  return 0;
+}
+
 }  // namespace
 
 int CmdModel(int argc, char** argv) {
   if (argc < 1 || strcmp(argv[0], "--help") == 0 || strcmp(argv[0], "-h") == 0)
     return Usage(argc < 1 ? stderr : stdout);
   const bool load = strcmp(argv[0], "load") == 0;
-  if (!load && strcmp(argv[0], "compile") != 0) {
+  const bool caps = strcmp(argv[0], "caps") == 0;
+  if (!load && !caps && strcmp(argv[0], "compile") != 0) {
     fprintf(stderr, "zemshost model: unknown subcommand '%s'\n", argv[0]);
     return Usage(stderr);
   }
   if (argc == 2 && (strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0)) return Usage(stdout);
   if (argc != 2) {
-    fprintf(stderr, load ? "zemshost model load: expected one PRINTER\n" : "zemshost model compile: expected one FILE\n");
+    fprintf(stderr, load   ? "zemshost model load: expected one PRINTER\n"
+                    : caps ? "zemshost model caps: expected one PRINTER\n"
+                           : "zemshost model compile: expected one FILE\n");
     return Usage(stderr);
   }
+  if (caps) return Caps(argv[1]);
   return load ? Load(argv[1]) : Compile(argv[1]);
 }

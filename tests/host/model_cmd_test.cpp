@@ -28,7 +28,7 @@ class ModelCommand : public zems_test::MachineTest {
 TEST_F(ModelCommand, ReportsTheSampleImage) {
   std::string out;
   ASSERT_EQ(0, Run("compile '" + zems_test::SourceDir() + "/samples/models/zems_c4.zmd'", out)) << out;
-  for (const char* line : {"judges:      14\n", "exclusive:   11 entries\n", "rules:       3 Item, 4 Action, 2 Transact, 1 AlertAction, 1 Alert\n",
+  for (const char* line : {"judges:      16\n", "exclusive:   12 entries\n", "rules:       5 Item, 4 Action, 2 Transact, 1 AlertAction, 1 Alert\n",
                            "fonts:       7 (5 device fonts, 2 cartridges)\n", "sections:    header 7996, "}) {
     EXPECT_NE(std::string::npos, out.find(line)) << line << "\n" << out;
   }
@@ -51,6 +51,7 @@ TEST_F(ModelCommand, ClearErrors) {
       {"compile /nonexistent.zmd", 1, "cannot read /nonexistent.zmd"},
       {"", 2, "usage: zemshost model compile FILE"},
       {"compile", 2, "expected one FILE"},
+      {"caps", 2, "expected one PRINTER"},
       {"decompile x", 2, "unknown subcommand 'decompile'"},
       {"--help", 0, "usage: zemshost model compile FILE"},
   };
@@ -77,8 +78,48 @@ TEST_F(ModelCommand, LoadSaysWhereTheImageCameFrom) {
   EXPECT_NE(std::string::npos, first.find("from a compile of the data file\ncache file:  written\n")) << first;
   EXPECT_NE(std::string::npos, first.find("again:       from the process cache\n")) << first;
   ASSERT_EQ(0, Run("load 'ZEMS Printer'", second)) << second;
-  EXPECT_NE(std::string::npos, second.find("16552 bytes, from the cache file\n")) << second;
+  EXPECT_NE(std::string::npos, second.find("16692 bytes, from the cache file\n")) << second;
   EXPECT_EQ(1, Run("load 'No Such Printer'", missing));
+  EXPECT_NE(std::string::npos, missing.find("no printer 'No Such Printer'")) << missing;
+}
+
+}  // namespace
+
+namespace {
+
+// The codes listed under a title of zemshost model caps, one per line after it.
+std::string Codes(const std::string& out, const std::string& title) {
+  size_t at = out.find("\n" + title);
+  if (at == std::string::npos) return "(no " + title + ")";
+  std::string codes;
+  size_t line = out.find('\n', at + 1);
+  while (line != std::string::npos && out.compare(line + 1, 2, "  ") == 0) {
+    size_t end = out.find('\n', line + 1);
+    std::string text = out.substr(line + 3, end - line - 3);
+    codes += (codes.empty() ? "" : " ") + text.substr(0, text.find(' '));
+    line = end;
+  }
+  return codes;
+}
+
+// zemshost model caps on the sample printer: tray 2 and the B4 paper that only it and tray 3
+// take are offered once the feeder option is installed.
+TEST_F(ModelCommand, CapsFollowTheInstalledFeeder) {
+  const std::string host = "ZEMS_MACHINE_ROOT='" + Root() + "' '" + zems_test::BinDir() + "/zemshost' ";
+  ASSERT_EQ(0, system((host + "machine install --model '" + zems_test::SourceDir() +
+                       "/samples/models/zems_c4.zmd' >/dev/null 2>&1").c_str()));
+  std::string before, after, missing;
+  ASSERT_EQ(0, Run("caps 'ZEMS Printer'", before)) << before;
+  EXPECT_EQ("8 9 11 13 1 5 7 20 27 28 37 256", Codes(before, "papers:")) << before;
+  EXPECT_EQ("7 1 4", Codes(before, "bins:")) << before;
+  EXPECT_NE(std::string::npos, before.find("resolutions: 2\n  600 x 600\n  1200 x 1200\n")) << before;
+
+  ASSERT_EQ(0, system((host + "machine data set 'ZEMS Printer' 1Step --type dword 1 >/dev/null 2>&1").c_str()));
+  ASSERT_EQ(0, Run("caps 'ZEMS Printer'", after)) << after;
+  EXPECT_EQ("8 9 11 12 13 1 5 7 20 27 28 37 256", Codes(after, "papers:")) << after;
+  EXPECT_EQ("7 1 3 4", Codes(after, "bins:")) << after;
+
+  EXPECT_EQ(1, Run("caps 'No Such Printer'", missing));
   EXPECT_NE(std::string::npos, missing.find("no printer 'No Such Printer'")) << missing;
 }
 

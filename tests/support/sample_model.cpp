@@ -9,8 +9,11 @@
 
 namespace zems_test {
 
-SampleModel::SampleModel(DriverContext* ctx) : ctx_(ctx), previous_(ctx ? ctx->modelImage : nullptr), image_(nullptr) {
-  std::ifstream in(SourceDir() + "/samples/models/zems_c4.zmd", std::ios::binary);
+SampleModel::SampleModel(DriverContext* ctx) : SampleModel(ctx, "samples/models/zems_c4.zmd") {}
+
+SampleModel::SampleModel(DriverContext* ctx, const char* relativePath)
+    : ctx_(ctx), previous_(ctx ? ctx->modelImage : nullptr), image_(nullptr) {
+  std::ifstream in(SourceDir() + "/" + relativePath, std::ios::binary);
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (!ctx_ || text.empty()) return;
   image_ = ModelCompileMemory(text.data(), static_cast<DWORD>(text.size()), 1252);

@@ -6,11 +6,13 @@
 
 namespace zems_test {
 
-// Compiles samples/models/zems_c4.zmd and attaches the image to ctx until destroyed; the
+// Compiles samples/models/zems_c4.zmd (or the description given) and attaches the image to ctx until destroyed; the
 // context's previous image comes back then. image() is null when the sample cannot be built.
 class SampleModel {
  public:
   explicit SampleModel(DriverContext* ctx);
+  // Another description, named relative to the source tree (a fixture model).
+  SampleModel(DriverContext* ctx, const char* relativePath);
   ~SampleModel();
   SampleModel(const SampleModel&) = delete;
   SampleModel& operator=(const SampleModel&) = delete;

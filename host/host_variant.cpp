@@ -1,0 +1,19 @@
+// The host's build switches, for the contexts "zemshost model caps" opens: those of the
+// graphics DLL, whose open only reads the printer's settings and writes nothing back.
+#include "core/system/languages.h"
+#include "core/tables/build_switches.h"
+#include "core/store/item_store.h"
+
+const BuildVariant& BuildGetVariant() {
+  static const BuildVariant variant = {
+      "zemshost",
+      6,        // features 0-5
+      1,        // common driver
+      1u << 7,  // terminal-server client configuration
+      1u << 0,  // flag 1: preset refresh at sheet open
+      0,        // no install step at open
+      StoreLoadAtOpenNoWriteBack,
+      ResGetInstalledLangCodeFromHelpFile,
+  };
+  return variant;
+}
