@@ -64,6 +64,12 @@ set(ZEMS_INCLUDE_MAP
   "devmode context"  # a settings block belongs to a context
   "devmode items"    # defaults are item values
   "devmode tables"   # default values by symbol
+  "devmode model"    # the description's defaults, papers and page records
+  "devmode rules"    # transacts and conversion scripts of the description
+  "devmode store"    # persisted device settings and lock data reach a merged block
+  "devmode system"   # printer and machine facts in the environment flags
+  "devmode modules"  # module events and custom-size slots during a merge
+  "devmode bind"     # job-control properties fetched during a merge
   # -- store: ini text, install ini, stored items
   "store common"
   "store context"    # the store reads and writes for a context
