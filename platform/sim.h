@@ -105,3 +105,32 @@ WINSIM_API DWORD SimEscapeCount(void);
 WINSIM_API int SimGetEscape(DWORD index, HDC* dc, int* code, void* input, int cbInput);
 WINSIM_API void SimClearEscapes(void);
 #endif
+
+// ---- the dialogs' window interface: its recording fake ----
+#ifndef _WIN32
+// No window of the driver's dialogs exists on this machine. The fake answers the window
+// interface (core/common/window_ui.h) from what a test declared and records what was asked.
+// Kinds of recorded calls.
+enum SimUiCallKind { kSimUiSetFocus = 1, kSimUiMessageBox = 2 };
+typedef struct SimUiCall {
+  int kind;
+  HWND window;      // focus: the control; message box: the owner
+  UINT style;       // message box style
+  int answer;       // what the message box answered
+  WCHAR text[512];  // message box text (cut), empty for focus
+  WCHAR caption[128];
+} SimUiCall;
+// Makes control `controlId` of page window `page` findable as window `control` (NULL forgets it).
+WINSIM_API void SimUiDeclareControl(HWND page, int controlId, HWND control);
+// The fake's answers to the window interface.
+WINSIM_API HWND SimUiFindControl(HWND page, int controlId);
+WINSIM_API HWND SimUiSetFocus(HWND control);
+WINSIM_API int SimUiMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style);
+// The next message boxes answer these, in order; once spent they answer IDOK.
+WINSIM_API void SimUiScriptAnswers(const int* answers, int count);
+// Recorded calls since the machine root was set (or SimUiReset): count and one of them.
+WINSIM_API DWORD SimUiCallCount(void);
+WINSIM_API BOOL SimUiGetCall(DWORD index, SimUiCall* call);
+// Forgets controls, scripted answers and recorded calls (a machine root switch does too).
+WINSIM_API void SimUiReset(void);
+#endif

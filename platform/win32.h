@@ -21,6 +21,7 @@
 #include "platform/include/win_module.h"
 #include "platform/include/win_system.h"
 #include "platform/include/win_gdi.h"
+#include "platform/include/win_user.h"
 #endif
 
 // Access control, processes, environment and user locale (settings folders, program runner).
