@@ -3,6 +3,9 @@
 // printer interface and elsewhere, and the conversion script found by symbol.
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "core/context/module_bus.h"
 #include "core/context/ui_state.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
@@ -142,11 +145,44 @@ TEST_F(TransactTest, BuiltInFunctionByDeliverable) {
   }
 }
 
-TEST_F(TransactTest, NotifyChangeWithoutAContextDoesNothing) {
-  DlgNotifyChange(nullptr, 2);
-  CtxAddChangeFlags(ctx(), 0);
-  DlgNotifyChange(ctx(), 2);
-  EXPECT_EQ(CtxGetChangeFlags(ctx()), 0x10000000u);
+std::vector<WORD> g_notified;
+int RecordNotify(DriverContext*, WORD code, void*) {
+  g_notified.push_back(code);
+  return 0;
+}
+
+// The change notification by code, with one module row that records what reaches it. Code 1
+// applies the paper change (with the output paper the input's and no scaling the scale goes
+// back to 100); 3 and 4 load a custom-size slot only for a custom-size code, so they change
+// nothing here.
+TEST_F(ItemContextTest, NotifyChangeByCode) {
+  UiModuleEntry row = {0, nullptr, RecordNotify, nullptr, nullptr};
+  UiModuleTable table = {1, &row};
+  Ui()->modules = &table;
+  struct Case {
+    WORD code;
+    LONG scale;
+    DWORD flags;
+    bool toModules;
+  } cases[] = {{1, 100, 0, false}, {2, 50, 0x10000000, false}, {3, 50, 0, false},
+               {4, 50, 0, false},  {0, 50, 0, true},           {312, 50, 0, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    ItemSetRawById(ctx(), kItem_zdmOutPaperSize, 1024);
+    ItemSetRawById(ctx(), kItem_dmPaperSize, 9);
+    ItemSetRawById(ctx(), kItem_zdmFuncSelectScale, 0);
+    ItemSetRawById(ctx(), kItem_zdmScaleH, 50);
+    CtxAddChangeFlags(ctx(), 0);
+    g_notified.clear();
+    DlgNotifyChange(ctx(), c.code);
+    EXPECT_EQ(ItemGetRawById(ctx(), kItem_zdmScaleH), c.scale);
+    EXPECT_EQ(CtxGetChangeFlags(ctx()) & 0x10000000u, c.flags);
+    EXPECT_EQ(g_notified, c.toModules ? std::vector<WORD>{c.code} : std::vector<WORD>{});
+  }
+  g_notified.clear();
+  DlgNotifyChange(nullptr, 312);
+  EXPECT_TRUE(g_notified.empty()) << "nothing without a context";
+  Ui()->modules = nullptr;
 }
 
 }  // namespace
