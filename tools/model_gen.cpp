@@ -41,6 +41,7 @@ std::vector<const ValueSymbol*> Values() {
   return values;
 }
 
+// The items' OpenUI blocks: each a PickOne list of perItem values with its option command.
 std::string ItemBlocks(const std::vector<const SymbolEntry*>& items, const std::vector<const ValueSymbol*>& values,
                        int perItem) {
   std::string out;
@@ -108,20 +109,7 @@ std::string GenerateModelDescription(const ModelGenShape& shape) {
   if (items.empty() || values.empty()) return out;
   auto value = [&](int item, int v) { return values[(item * 7 + v) % values.size()]->name; };
   int n = static_cast<int>(items.size());
-  for (int i = 0; i < n; ++i) {
-    const char* name = items[i]->name;
-    snprintf(line, sizeof(line), "*OpenUI *%s: PickOne\n*OptionCommand: {\"@PJL SET O%d=\" \"<0A>\"}\n", name, i);
-    out += line;
-    snprintf(line, sizeof(line), "*%s: IDList {", name);
-    out += line;
-    for (int v = 0; v < shape.values; ++v) {
-      snprintf(line, sizeof(line), " {%s \"%d\"}", value(i, v), v);
-      out += line;
-    }
-    out += " }\n";
-    snprintf(line, sizeof(line), "*Default%s: %s\n*CloseUI\n", name, value(i, 0));
-    out += line;
-  }
+  out += ItemBlocks(items, values, shape.values);
   int judges = shape.rules / 2 > 0 ? shape.rules / 2 : 1;
   int rest = shape.rules - judges;
   int valueRules = rest / 2, actions = rest / 4, transacts = rest - valueRules - actions;
