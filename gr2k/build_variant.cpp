@@ -13,6 +13,7 @@ const BuildVariant& BuildGetVariant() {
       0,        // no install step at open
       StoreLoadAtOpenNoWriteBack,
       ResGetInstalledLangCodeFromHelpFile,
+      nullptr,  // no dialog engine: an action on wdmBuiltInFunc sets the item
   };
   return variant;
 }

@@ -26,3 +26,5 @@ int CmdInfo(int argc, char** argv);
 int CmdMachine(int argc, char** argv);
 // zemshost model: compile a model description and report its image.
 int CmdModel(int argc, char** argv);
+// zemshost model set PRINTER ITEM=VALUE...: a change with its transacts and alerts (model_set.cpp).
+int CmdModelSet(int argc, char** argv);

@@ -1,5 +1,6 @@
-// The host's build switches, for the contexts "zemshost model caps" opens: those of the
-// graphics DLL, whose open only reads the printer's settings and writes nothing back.
+// The host's build switches, for the contexts "zemshost model caps" and "model set" open: those
+// of the graphics DLL, whose open only reads the printer's settings and writes nothing back, and
+// which has no dialog engine (a model action on wdmBuiltInFunc sets the item).
 #include "core/system/languages.h"
 #include "core/tables/build_switches.h"
 #include "core/store/item_store.h"
@@ -14,6 +15,7 @@ const BuildVariant& BuildGetVariant() {
       0,        // no install step at open
       StoreLoadAtOpenNoWriteBack,
       ResGetInstalledLangCodeFromHelpFile,
+      nullptr,  // no dialog engine
   };
   return variant;
 }

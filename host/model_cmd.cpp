@@ -27,6 +27,7 @@ int Usage(FILE* out) {
           "usage: zemshost model compile FILE\n"
           "       zemshost model load PRINTER\n"
           "       zemshost model caps PRINTER\n"
+          "       zemshost model set PRINTER ITEM=VALUE... [--answer ok|cancel|yes|no|...]...\n"
           "compile: compiles the model description FILE into its compiled image and prints the\n"
           "image's size, its sections and the counts of descriptors, judges, rules, Exclusive\n"
           "entries, command nodes and fonts. Judge references that name no judge are listed with\n"
@@ -35,7 +36,12 @@ int Usage(FILE* out) {
           "mutex) and says where it came from: the cache file beside the data file, or a compile\n"
           "(and whether the cache file was written); then loads it again from the process cache.\n"
           "caps: opens a context of the printer and prints the papers, bins and resolutions it\n"
-          "offers now (what the application asks for), which follow the installed options.\n");
+          "offers now (what the application asks for), which follow the installed options.\n"
+          "set: opens a context of the printer and sets each ITEM (TOV_dmPaperSize or dmPaperSize)\n"
+          "to VALUE (a value name such as DMPAPERSIZE_ENV10, or a number) in turn, each followed\n"
+          "by the item's transacts and its alert, which each --answer answers in turn (then ok);\n"
+          "prints what changed and, among the rules that read a changed item, the values that are\n"
+          "now disabled, restricted or locked. The printer's stored settings stay as they were.\n");
   return out == stderr ? 2 : 0;
 }
 
@@ -247,6 +253,10 @@ int CmdModel(int argc, char** argv) {
     return Usage(argc < 1 ? stderr : stdout);
   const bool load = strcmp(argv[0], "load") == 0;
   const bool caps = strcmp(argv[0], "caps") == 0;
+  if (strcmp(argv[0], "set") == 0) {
+    if (argc == 2 && (strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0)) return Usage(stdout);
+    return CmdModelSet(argc - 1, argv + 1);
+  }
   if (!load && !caps && strcmp(argv[0], "compile") != 0) {
     fprintf(stderr, "zemshost model: unknown subcommand '%s'\n", argv[0]);
     return Usage(stderr);

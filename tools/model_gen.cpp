@@ -5,16 +5,25 @@
 #include <set>
 #include <vector>
 
+#include "core/items/item_table.h"
 #include "core/tables/symbol_table.h"
 #include "core/tables/value_symbols.h"
 
 namespace {
 
-std::vector<const SymbolEntry*> Items(int count) {
+bool PlainItem(WORD id) {
+  if ((id >= 723 && id <= 914) || (id >= 1260 && id <= 1451)) return false;
+  const ItemTemplateRow* row = TblItemTemplateRow(id);
+  if (!row) return false;
+  UINT type = ItemDescType(row->descriptor);
+  return !ItemTypeIsText(type) && !ItemTypeIsBit(type);
+}
+
+std::vector<const SymbolEntry*> Items(int count, bool plainOnly = false) {
   std::vector<const SymbolEntry*> items;
   for (int i = 0; i < TblSymbolCount() && static_cast<int>(items.size()) < count; ++i) {
     const SymbolEntry* s = TblSymbolAt(i);
-    if (s && s->itemId && s->symbolId && s->name) items.push_back(s);
+    if (s && s->itemId && s->symbolId && s->name && (!plainOnly || PlainItem(s->itemId))) items.push_back(s);
   }
   return items;
 }
@@ -32,9 +41,67 @@ std::vector<const ValueSymbol*> Values() {
   return values;
 }
 
+// The items' OpenUI blocks: each a PickOne list of perItem values with its option command.
+std::string ItemBlocks(const std::vector<const SymbolEntry*>& items, const std::vector<const ValueSymbol*>& values,
+                       int perItem) {
+  std::string out;
+  char line[512];
+  for (size_t i = 0; i < items.size(); ++i) {
+    const char* name = items[i]->name;
+    snprintf(line, sizeof(line), "*OpenUI *%s: PickOne\n*OptionCommand: {\"@PJL SET O%zu=\" \"<0A>\"}\n", name, i);
+    out += line;
+    snprintf(line, sizeof(line), "*%s: IDList {", name);
+    out += line;
+    for (int v = 0; v < perItem; ++v) {
+      snprintf(line, sizeof(line), " {%s \"%d\"}", values[(i * 7 + v) % values.size()]->name, v);
+      out += line;
+    }
+    out += " }\n";
+    snprintf(line, sizeof(line), "*Default%s: %s\n*CloseUI\n", name, values[(i * 7) % values.size()]->name);
+    out += line;
+  }
+  return out;
+}
+
+// Eight rules per item k (items i and its neighbour j): judges Ja (i is its value 1), Jb (j is
+// its value 2, or Ja) and Jc (i is not its value 0); value rules V for i's values 1 and 2; the
+// action A that sets j back to its value 0; the transact T (Ja: A); the alert AL (Jc) whose
+// cancel answer runs T; and i's Exclusive entry with all of them.
+std::string SameRulesPerItem(const ModelGenShape& shape) {
+  std::vector<const ValueSymbol*> values = Values();
+  std::vector<const SymbolEntry*> items = Items(shape.rules / 8, true);
+  std::string out = "*FileVersion: 9.99\n";
+  if (items.empty() || values.empty()) return out;
+  const int perItem = shape.values < 3 ? 3 : shape.values;
+  out += ItemBlocks(items, values, perItem);
+  auto value = [&](size_t item, int v) { return values[(item * 7 + v) % values.size()]->name; };
+  const size_t n = items.size();
+  char line[2048];
+  std::string exclusive = "*Exclusive: {\n";
+  for (size_t i = 0; i < n; ++i) {
+    const size_t j = (i + 1) % n, k = i + 1;
+    const char* a = items[i]->name;
+    const char* b = items[j]->name;
+    snprintf(line, sizeof(line),
+             "*Judge %zu=Ja%zu: %s == %s\n*Judge %zu=Jb%zu: (%s == %s) || Ja%zu\n*Judge %zu=Jc%zu: %s != %s\n"
+             "*Item %zu=V%zu: { %s Jb%zu NULL Jc%zu %s NULL Ja%zu NULL }\n*Action %zu=A%zu: { %s %s }\n"
+             "*Transact %zu=T%zu: { Ja%zu A%zu }\n"
+             "*AlertAction %zu=AA%zu: { IDOKBUTTON NULL NULL NULL IDCANCELBUTTON T%zu NULL NULL }\n"
+             "*Alert %zu=AL%zu: { Jc%zu TOV_DuplexOnMessage MB_ICONEXCLAMATION MB_OKCANCEL AlertAtOnce AA%zu }\n",
+             3 * k - 2, k, a, value(i, 1), 3 * k - 1, k, b, value(j, 2), k, 3 * k, k, a, value(i, 0), k, k,
+             value(i, 1), k, k, value(i, 2), k, k, k, b, value(j, 0), k, k, k, k, k, k, k, k, k, k, k);
+    out += line;
+    snprintf(line, sizeof(line), "   %s Jb%zu NULL V%zu AL%zu T%zu NULL Jc%zu\n", a, k, k, k, k, k);
+    exclusive += line;
+  }
+  out += exclusive + "}\n";
+  return out;
+}
+
 }  // namespace
 
 std::string GenerateModelDescription(const ModelGenShape& shape) {
+  if (shape.sameRulesPerItem) return SameRulesPerItem(shape);
   std::vector<const SymbolEntry*> items = Items(shape.items);
   std::vector<const ValueSymbol*> values = Values();
   std::string out = "*FileVersion: 9.99\n";
@@ -42,20 +109,7 @@ std::string GenerateModelDescription(const ModelGenShape& shape) {
   if (items.empty() || values.empty()) return out;
   auto value = [&](int item, int v) { return values[(item * 7 + v) % values.size()]->name; };
   int n = static_cast<int>(items.size());
-  for (int i = 0; i < n; ++i) {
-    const char* name = items[i]->name;
-    snprintf(line, sizeof(line), "*OpenUI *%s: PickOne\n*OptionCommand: {\"@PJL SET O%d=\" \"<0A>\"}\n", name, i);
-    out += line;
-    snprintf(line, sizeof(line), "*%s: IDList {", name);
-    out += line;
-    for (int v = 0; v < shape.values; ++v) {
-      snprintf(line, sizeof(line), " {%s \"%d\"}", value(i, v), v);
-      out += line;
-    }
-    out += " }\n";
-    snprintf(line, sizeof(line), "*Default%s: %s\n*CloseUI\n", name, value(i, 0));
-    out += line;
-  }
+  out += ItemBlocks(items, values, shape.values);
   int judges = shape.rules / 2 > 0 ? shape.rules / 2 : 1;
   int rest = shape.rules - judges;
   int valueRules = rest / 2, actions = rest / 4, transacts = rest - valueRules - actions;

@@ -9,6 +9,11 @@ struct ModelGenShape {
   int items;   // PickOne items, each with its option command
   int values;  // values per item
   int rules;   // rule statements: half judges, then per-value rules, actions and transacts
+  // Nonzero: the same eight rules for every item instead (rules / 8 items, each with three
+  // judges, value rules, an action, a transact, an alert and its answers), each reading only
+  // the item and its neighbour, so a change costs the same whatever the model's size. Items
+  // are list-valued plain settings (no text, bit or computed items).
+  int sameRulesPerItem;
 };
 
 // The description text; deterministic for a shape. Items beyond what the symbol table holds

@@ -2,6 +2,7 @@
 #include "core/system/languages.h"
 #include "core/tables/build_switches.h"
 #include "core/store/item_store.h"
+#include "ui2k/dlg_notify.h"
 
 const BuildVariant& BuildGetVariant() {
   static const BuildVariant variant = {
@@ -13,6 +14,7 @@ const BuildVariant& BuildGetVariant() {
       1,        // the open pushes pending install values
       StoreLoadAtOpen,
       ResGetInstalledLangCode,
+      DlgNotifyChange,
   };
   return variant;
 }

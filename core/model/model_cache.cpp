@@ -10,6 +10,7 @@
 #include "core/model/image_validate.h"
 #include "core/model/model_image.h"
 #include "core/model/model_reader.h"
+#include "core/rules/rule_index.h"
 #include "core/tables/model_record.h"
 
 namespace {
@@ -18,6 +19,7 @@ struct CacheNode {
   CacheNode* next;
   ModelImageHeader* image;
   WCHAR* key;  // the whole data-file path
+  ModelRuleIndex* ruleIndex;  // built at the first request, freed with the image
 };
 
 // Contexts opened without the global mutex load unguarded, so the list has a lock of its own.
@@ -206,11 +208,26 @@ void ModelFreeImageCache() {
   cache.Leave();
   while (n) {
     CacheNode* next = n->next;
+    RuleIndexFree(n->ruleIndex);
     MemFree(n->image);
     MemFree(n->key);
     MemFree(n);
     n = next;
   }
+}
+
+const ModelRuleIndex* ModelCachedRuleIndex(const ModelImageHeader* image) {
+  if (!image) return nullptr;
+  ImageCache& cache = Cache();
+  cache.Enter();
+  CacheNode* node = Cache().first;
+  while (node && node->image != image) node = node->next;
+  // Built under the lock, so two threads never build one twice; the build reads only the
+  // image, which nothing changes once it is cached.
+  if (node && !node->ruleIndex) node->ruleIndex = RuleIndexBuild(image);
+  const ModelRuleIndex* index = node ? node->ruleIndex : nullptr;
+  cache.Leave();
+  return index;
 }
 
 int ModelCachedImageCount() {

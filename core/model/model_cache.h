@@ -6,6 +6,7 @@
 struct DriverContext;
 struct ModelImage;
 struct ModelImageHeader;
+struct ModelRuleIndex;
 
 // Characters of a cache-file name buffer; a data-file path longer than 259 characters has no
 // cache file.
@@ -51,5 +52,9 @@ ModelImageHeader* ModelCacheImage(ModelImageHeader* image, LPCWSTR path);
 // Frees every cached image of the process (process detach, before the parked contexts that
 // point into them are destroyed).
 void ModelFreeImageCache();
+// The rule index of an image the process cache holds (core/rules/rule_index.h): built at the
+// first request under the cache's lock and freed with the image. Null for an image the cache
+// does not hold, or when the index cannot be built (a later request tries again).
+const ModelRuleIndex* ModelCachedRuleIndex(const ModelImageHeader* image);
 // Number of images the process cache holds (diagnostics and tests).
 int ModelCachedImageCount();

@@ -18,6 +18,10 @@ struct BuildVariant {
   // Caches the language code of the installed help file in a new context's UI state; the
   // exclusion and graphics DLLs always take it from the printer's help file name.
   LPCWSTR (*installedLangCode)(DriverContext* ctx);
+  // The dialog engine's change notification, which the model's actions on wdmBuiltInFunc
+  // (1018) call with the action's value as the code (core/rules/transacts.cpp). Only the
+  // printer interface has a dialog engine; null elsewhere, where such an action sets the item.
+  void (*notifyChange)(DriverContext* ctx, WORD code);
 };
 
 // The table of the deliverable this core is linked into.

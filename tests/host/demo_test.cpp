@@ -31,6 +31,8 @@ TEST_F(Demo, RunsOnAFreshMachine) {
   EXPECT_EQ(RunDemo("", out), 0) << out;
   EXPECT_NE(out.find("ZEMS Printer\tdriver=ORVEL ALTEN KV310 ZEMS"), std::string::npos) << out;
   EXPECT_NE(out.find("zemsexc.dll: loaded"), std::string::npos) << out;
+  EXPECT_NE(out.find("  changed:   zdmStapleType: ZDMSTAPLETYPE_LEFT2 -> ZDMSTAPLETYPE_OFF\n"), std::string::npos)
+      << "the envelope case\n" << out;
   EXPECT_NE(out.find("== done"), std::string::npos) << out;
 }
 

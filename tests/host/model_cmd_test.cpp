@@ -28,7 +28,7 @@ class ModelCommand : public zems_test::MachineTest {
 TEST_F(ModelCommand, ReportsTheSampleImage) {
   std::string out;
   ASSERT_EQ(0, Run("compile '" + zems_test::SourceDir() + "/samples/models/zems_c4.zmd'", out)) << out;
-  for (const char* line : {"judges:      16\n", "exclusive:   12 entries\n", "rules:       5 Item, 4 Action, 2 Transact, 1 AlertAction, 1 Alert\n",
+  for (const char* line : {"judges:      17\n", "exclusive:   12 entries\n", "rules:       5 Item, 4 Action, 2 Transact, 1 AlertAction, 1 Alert\n",
                            "fonts:       7 (5 device fonts, 2 cartridges)\n", "sections:    header 7996, "}) {
     EXPECT_NE(std::string::npos, out.find(line)) << line << "\n" << out;
   }
@@ -78,7 +78,7 @@ TEST_F(ModelCommand, LoadSaysWhereTheImageCameFrom) {
   EXPECT_NE(std::string::npos, first.find("from a compile of the data file\ncache file:  written\n")) << first;
   EXPECT_NE(std::string::npos, first.find("again:       from the process cache\n")) << first;
   ASSERT_EQ(0, Run("load 'ZEMS Printer'", second)) << second;
-  EXPECT_NE(std::string::npos, second.find("16692 bytes, from the cache file\n")) << second;
+  EXPECT_NE(std::string::npos, second.find("16740 bytes, from the cache file\n")) << second;
   EXPECT_EQ(1, Run("load 'No Such Printer'", missing));
   EXPECT_NE(std::string::npos, missing.find("no printer 'No Such Printer'")) << missing;
 }
@@ -121,6 +121,52 @@ TEST_F(ModelCommand, CapsFollowTheInstalledFeeder) {
 
   EXPECT_EQ(1, Run("caps 'No Such Printer'", missing));
   EXPECT_NE(std::string::npos, missing.find("no printer 'No Such Printer'")) << missing;
+}
+
+}  // namespace
+
+namespace {
+
+// zemshost model set on the sample printer: an envelope runs the paper's transacts (staple and
+// duplex go off), duplex on A5 raises the warning and cancel undoes it.
+TEST_F(ModelCommand, SetRunsTransactsAndAlerts) {
+  const std::string host = "ZEMS_MACHINE_ROOT='" + Root() + "' '" + zems_test::BinDir() + "/zemshost' ";
+  ASSERT_EQ(0, system((host + "machine install --model '" + zems_test::SourceDir() +
+                       "/samples/models/zems_c4.zmd' >/dev/null 2>&1").c_str()));
+  std::string envelope, small, refused;
+  ASSERT_EQ(0, Run("set 'ZEMS Printer' zdmStapleType=ZDMSTAPLETYPE_LEFT2 TOV_zdmFuncSelectDuplex=ZDMFUNCSELECTDUPLEX_ON "
+                   "dmPaperSize=DMPAPERSIZE_ENV10", envelope)) << envelope;
+  for (const char* line : {"set:         dmPaperSize=DMPAPERSIZE_ENV10\n",
+                           "  changed:   zdmFuncSelectDuplex: ZDMFUNCSELECTDUPLEX_ON -> ZDMFUNCSELECTDUPLEX_OFF\n",
+                           "  changed:   zdmStapleType: ZDMSTAPLETYPE_LEFT2 -> ZDMSTAPLETYPE_OFF\n",
+                           "now disabled:   zdmFuncSelectDuplex=ZDMFUNCSELECTDUPLEX_ON zdmPunchType zdmStapleType\n",
+                           "now locked:     zdmMediaType\n"})
+    EXPECT_NE(std::string::npos, envelope.find(line)) << line << "\n" << envelope;
+  EXPECT_EQ(std::string::npos, envelope.find("alert")) << envelope;
+
+  ASSERT_EQ(0, Run("set 'ZEMS Printer' dmPaperSize=DMPAPERSIZE_A5 zdmFuncSelectDuplex=ZDMFUNCSELECTDUPLEX_ON --answer cancel",
+                   small)) << small;
+  EXPECT_NE(std::string::npos, small.find("zdmFuncSelectDuplex: alert TOV_DuplexOnMessage (icon 0x30, buttons 1, timing 0)"))
+      << small;
+  EXPECT_NE(std::string::npos, small.find("answered cancel\n  changed:   nothing\n")) << small;
+  EXPECT_NE(std::string::npos, small.find("now restricted: zdmFuncSelectDuplex=ZDMFUNCSELECTDUPLEX_ON\n")) << small;
+
+  struct Case {
+    const char* args;
+    int code;
+    const char* says;
+  } cases[] = {
+      {"set 'ZEMS Printer' NoSuchItem=1", 1, "no item NoSuchItem"},
+      {"set 'ZEMS Printer' dmPaperSize=NO_SUCH_VALUE", 1, "not a value name or number: NO_SUCH_VALUE"},
+      {"set 'ZEMS Printer'", 2, "expected PRINTER and at least one ITEM=VALUE"},
+      {"set 'ZEMS Printer' dmCopies=2 --answer maybe", 2, "unknown answer 'maybe'"},
+      {"set 'No Such Printer' dmCopies=2", 1, "no printer 'No Such Printer'"},
+  };
+  for (const Case& c : cases) {
+    refused.clear();
+    EXPECT_EQ(c.code, Run(c.args, refused)) << c.args;
+    EXPECT_NE(std::string::npos, refused.find(c.says)) << c.args << "\n" << refused;
+  }
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ TEST(ModelImageSample, BuildsFixesUpAndWalksBackToItsParseState) {
   ASSERT_NE(nullptr, p.state);
   int judges = 0;
   for (const JudgeRecord* j = p->judges; j; j = j->next) ++judges;
-  EXPECT_EQ(16, judges);
+  EXPECT_EQ(17, judges);
   EXPECT_EQ(5, CountLists(p->itemRules));
   EXPECT_EQ(4, CountLists(p->actions));
   EXPECT_EQ(2, CountLists(p->transacts));

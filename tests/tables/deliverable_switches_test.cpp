@@ -8,6 +8,7 @@
 #include "core/system/languages.h"
 #include "core/tables/build_switches.h"
 #include "core/store/item_store.h"
+#include "ui2k/dlg_notify.h"
 
 namespace printer_interface {
 #include "ui2k/build_variant.cpp"
@@ -21,16 +22,17 @@ namespace exclusion {
 
 namespace {
 
-TEST(DeliverableSwitches, TheThreeDllsDifferOnlyInTheOpensInstallStepAndLoader) {
+TEST(DeliverableSwitches, TheThreeDllsDifferOnlyInTheOpensInstallStepLoaderAndChangeNotification) {
   struct Case {
     const BuildVariant& variant;
     const char* name;
     int installStep;
     int (*loadAtOpen)(DriverContext*);  // the graphics DLL writes nothing back at open
+    void (*notifyChange)(DriverContext*, WORD);  // only the printer interface has a dialog engine
   } cases[] = {
-      {printer_interface::BuildGetVariant(), "zemsui", 1, StoreLoadAtOpen},
-      {graphics::BuildGetVariant(), "zemsgr", 0, StoreLoadAtOpenNoWriteBack},
-      {exclusion::BuildGetVariant(), "zemsexc", 0, StoreLoadAtOpen},
+      {printer_interface::BuildGetVariant(), "zemsui", 1, StoreLoadAtOpen, DlgNotifyChange},
+      {graphics::BuildGetVariant(), "zemsgr", 0, StoreLoadAtOpenNoWriteBack, nullptr},
+      {exclusion::BuildGetVariant(), "zemsexc", 0, StoreLoadAtOpen, nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -43,6 +45,7 @@ TEST(DeliverableSwitches, TheThreeDllsDifferOnlyInTheOpensInstallStepAndLoader) 
     // Every context carries its own pages and controls, whichever DLL opened it.
     EXPECT_EQ(c.variant.loadAtOpen, c.loadAtOpen);
     EXPECT_NE(c.variant.installedLangCode, nullptr);
+    EXPECT_EQ(c.variant.notifyChange, c.notifyChange);
   }
 }
 
