@@ -13,6 +13,7 @@ const BuildVariant& BuildGetVariant() {
       0,        // no install step at open
       StoreLoadAtOpen,
       ResGetInstalledLangCodeFromHelpFile,
+      1,        // the value checks accept the application codes 179 = 160, 134 = 255
   };
   return variant;
 }

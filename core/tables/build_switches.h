@@ -18,6 +18,10 @@ struct BuildVariant {
   // Caches the language code of the installed help file in a new context's UI state; the
   // exclusion and graphics DLLs always take it from the printer's help file name.
   LPCWSTR (*installedLangCode)(DriverContext* ctx);
+  // Nonzero: the full value check also accepts zdmUserPrintMacro 160 and zdmColorMode 255
+  // whatever the model description says (codes of the application interface); read by the
+  // value checks (core/items/item_checks.cpp). Only the exclusion DLL sets it.
+  int checkAcceptsApiCodes;
 };
 
 // The table of the deliverable this core is linked into.
