@@ -251,7 +251,7 @@ int ItemCheckValueRules(const SettingItem* item, WORD id, LONG_PTR value, Driver
 int ItemCheckValueBasic(const SettingItem* item, WORD id, LONG_PTR value, DriverContext* ctx) {
   const ModelItemDescriptor* desc = ModelGetDescriptor(id, ctx);
   const WORD type = TypeOf(desc);
-  if (IsCheckedListType(type)) {
+  if (IsCheckedListType(type) || !desc) {
     LONG_PTR logical = value;
     const int listed = CheckListMembership(item, value, ctx, desc, &logical);
     if (listed >= 0) return listed;

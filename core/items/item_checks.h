@@ -33,7 +33,7 @@ enum : DWORD {
 };
 
 // The full check of a stored value against the descriptor: 0 refused, 1 accepted, 4 disabled,
-// 5 restricted. Also aligns the N-up settings (zdmNUPPOSTKind, zdmNUPType) when zdmNUPType is
+// 5 restricted. Without a descriptor only the item's own value list can accept a value. Also aligns the N-up settings (zdmNUPPOSTKind, zdmNUPType) when zdmNUPType is
 // checked while N-up is on: those two writes happen inside the check by design.
 int ItemCheckValueRules(const SettingItem* item, WORD id, LONG_PTR value, DriverContext* ctx,
                         const ModelItemDescriptor* desc);
