@@ -149,11 +149,13 @@ TEST_F(RepairSweep, AMarginKeepsAtMostFiftyMillimetresAtTheResolution) {
 }
 
 TEST_F(RepairSweep, TextsWithoutARuleAreNeverChanged) {
-  WCHAR text[64] = {};
-  ASSERT_NE(nullptr, ItemSetText(ctx(), Item(kItem_zdmUserID), TEXT("user7")));
-  ItemRepairSweep(ctx(), 1);
-  ASSERT_NE(nullptr, ItemGetText(ctx(), Item(kItem_zdmUserID), text));
-  EXPECT_EQ(0, memcmp(TEXT("user7"), text, 6 * sizeof(WCHAR)));
+  for (WORD id : {kItem_zdmUserID, kItem_zdmJOBPassword, kItem_zdmTelNo}) {
+    WCHAR text[64] = {};
+    ASSERT_NE(nullptr, ItemSetText(ctx(), Item(id), TEXT("1234")));
+    ItemRepairSweep(ctx(), 1);
+    ASSERT_NE(nullptr, ItemGetText(ctx(), Item(id), text));
+    EXPECT_EQ(0, memcmp(TEXT("1234"), text, 5 * sizeof(WCHAR))) << id;
+  }
 }
 
 TEST_F(RepairSweep, ItemsTheModelDescribesAreCheckedInsteadOfHandled) {
@@ -162,12 +164,14 @@ TEST_F(RepairSweep, ItemsTheModelDescribesAreCheckedInsteadOfHandled) {
   SetRaw(kItem_zdmScaleH, 250);  // in the model's range 25-400
   SetRaw(kItem_zdmBrightness, -40);
   SetRaw(kItem_zdmHFFontPoint, 5);  // not described: its handler
+  SetRaw(kItem_zdmShiftDir, 9);      // described as TypeUnknown: its handler too
   Mono(true);
   SetRaw(kItem_zdmMediaType, Stored("ZDMMEDIATYPE_THICK"));  // disabled in monochrome
   ItemRepairSweep(ctx(), 1);
   EXPECT_EQ(250, Raw(kItem_zdmScaleH)) << "the model accepts it; the handler would have taken 100";
   EXPECT_EQ(-40, Raw(kItem_zdmBrightness));
   EXPECT_EQ(10, Raw(kItem_zdmHFFontPoint));
+  EXPECT_EQ(1, Raw(kItem_zdmShiftDir));
   EXPECT_EQ(Stored("ZDMMEDIATYPE_PLAIN"), Raw(kItem_zdmMediaType));
 }
 

@@ -101,6 +101,10 @@ TEST_F(ChecksTest, AnItemWithoutASymbolOrADescriptorHasNoRuleAndIsNotRepaired) {
   EXPECT_EQ(3, ItemCheckAndRepair(kItem_zdmSortType, 99, ctx()));
   EXPECT_EQ(3, ItemCheckAndRepairBasic(kItem_zdmSortType, 99, ctx()));
   EXPECT_EQ(99, Raw(kItem_zdmSortType));
+  SetRaw(kItem_zdmShiftDir, 9);  // described as TypeUnknown
+  EXPECT_EQ(3, ItemIsValueAllowed(kItem_zdmShiftDir, 9, ctx()));
+  EXPECT_EQ(3, ItemCheckAndRepair(kItem_zdmShiftDir, 9, ctx()));
+  EXPECT_EQ(9, Raw(kItem_zdmShiftDir));
   EXPECT_EQ(2, ItemIsValueAllowed(0, 1, ctx())) << "no item record";
 }
 
