@@ -153,7 +153,7 @@ TEST_F(RepairSweep, TextsWithoutARuleAreNeverChanged) {
     WCHAR text[64] = {};
     ASSERT_NE(nullptr, ItemSetText(ctx(), Item(id), TEXT("1234")));
     ItemRepairSweep(ctx(), 1);
-    ASSERT_NE(nullptr, ItemGetText(ctx(), Item(id), text));
+    ASSERT_NE(nullptr, ItemGetTextBounded(ctx(), Item(id), text, 64));
     EXPECT_EQ(0, memcmp(TEXT("1234"), text, 5 * sizeof(WCHAR))) << id;
   }
 }
