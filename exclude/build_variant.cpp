@@ -14,6 +14,7 @@ const BuildVariant& BuildGetVariant() {
       StoreLoadAtOpen,
       ResGetInstalledLangCodeFromHelpFile,
       nullptr,  // no dialog engine: an action on wdmBuiltInFunc sets the item
+      1,        // the value checks accept the application codes 179 = 160, 134 = 255
   };
   return variant;
 }

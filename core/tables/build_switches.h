@@ -22,6 +22,10 @@ struct BuildVariant {
   // (1018) call with the action's value as the code (core/rules/transacts.cpp). Only the
   // printer interface has a dialog engine; null elsewhere, where such an action sets the item.
   void (*notifyChange)(DriverContext* ctx, WORD code);
+  // Nonzero: the full value check also accepts zdmUserPrintMacro 160 and zdmColorMode 255
+  // whatever the model description says (codes of the application interface); read by the
+  // value checks (core/items/item_checks.cpp). Only the exclusion DLL sets it.
+  int checkAcceptsApiCodes;
 };
 
 // The table of the deliverable this core is linked into.

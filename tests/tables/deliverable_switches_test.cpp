@@ -50,3 +50,13 @@ TEST(DeliverableSwitches, TheThreeDllsDifferOnlyInTheOpensInstallStepLoaderAndCh
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DeliverableSwitches, OnlyTheExclusionDllAcceptsTheApplicationCodesInValueChecks) {
+  EXPECT_EQ(0, printer_interface::BuildGetVariant().checkAcceptsApiCodes);
+  EXPECT_EQ(0, graphics::BuildGetVariant().checkAcceptsApiCodes);
+  EXPECT_NE(0, exclusion::BuildGetVariant().checkAcceptsApiCodes);
+}
+
+}  // namespace
