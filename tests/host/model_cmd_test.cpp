@@ -79,8 +79,7 @@ TEST_F(ModelCommand, LoadSaysWhereTheImageCameFrom) {
   EXPECT_NE(std::string::npos, first.find("again:       from the process cache\n")) << first;
   ASSERT_EQ(0, Run("load 'ZEMS Printer'", second)) << second;
   // The size follows the sample model; what counts is where the image came from.
-  EXPECT_NE(std::string::npos, second.find(" bytes, from the cache file
-")) << second;
+  EXPECT_NE(std::string::npos, second.find(" bytes, from the cache file\n")) << second;
   EXPECT_EQ(1, Run("load 'No Such Printer'", missing));
   EXPECT_NE(std::string::npos, missing.find("no printer 'No Such Printer'")) << missing;
 }
