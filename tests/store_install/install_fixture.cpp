@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "core/items/item_access.h"
+#include "core/items/item_ids.h"
 #include "core/system/printer_names.h"
 #include "core/system/settings_folders.h"
 #include "platform/sim.h"
@@ -36,6 +37,8 @@ void InstallTest::SetUp() {
   WriteFile(DriverFolder() + u"OVINST.INI", ReadSource("samples/driver/OVINST.INI"));
   ctx_ = CtxOpen(office_, office_, nullptr, 0, kKindSettings, 0, nullptr);
   ASSERT_NE(ctx_, nullptr);
+  // English display language, as the property-sheet start's user defaults give it here.
+  ItemSetRawById(ctx_, kItem_zdmLanguageID, 1);
   MakeFolders(PathSettingsFile(ctx_));
 }
 
