@@ -4,6 +4,7 @@
 
 #include "core/common/file_ops.h"
 #include "core/common/ini_access.h"
+#include "core/common/locks.h"
 #include "core/common/mem.h"
 #include "core/common/path_text.h"
 #include "core/common/text.h"
@@ -33,8 +34,12 @@ bool WriteInt(const WCHAR* iniPath, const WCHAR* section, const WCHAR* key, int 
   if (!iniPath || !section) return false;
   WCHAR text[16];
   wsprintfW(text, TEXT("%d"), value);
+  // Under the machine-wide mutex: a rewrite of the same file elsewhere cannot drop the key.
+  LockGlobalMutex();
   FileClearReadOnly(iniPath);
-  return IniWriteString(section, key, text, iniPath) != FALSE;
+  bool written = IniWriteString(section, key, text, iniPath) != FALSE;
+  UnlockGlobalMutex();
+  return written;
 }
 
 }  // namespace

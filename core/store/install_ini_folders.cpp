@@ -60,8 +60,12 @@ bool FolderExists(const WCHAR* path) {
   return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-// The value with "%SYSTEMDRIVE%" or "%SYSTEMROOT%" expanded; false when it is no usable path.
-bool Expand(WCHAR* path) { return PathExpandSystemMacros(path, kFolderChars, nullptr) != FALSE; }
+// The value with "%SYSTEMDRIVE%" or "%SYSTEMROOT%" expanded; false when it is no usable path
+// (a drive path and a network path stay as they are).
+bool Expand(WCHAR* path) {
+  if (path[0] == '\\' && path[1] == '\\') return true;
+  return PathExpandSystemMacros(path, kFolderChars, nullptr) != FALSE;
+}
 
 int WriteTextData(HANDLE printer, const WCHAR* value, const WCHAR* text) {
   return StoreSetPrinterDataString(printer, text, (StrWideLength(text) + 1) * sizeof(WCHAR), value);

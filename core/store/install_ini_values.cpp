@@ -79,11 +79,25 @@ bool ReadSwitch(const WCHAR* text, LONG_PTR* value) {
   return false;
 }
 
+// Holds the context's machine-wide mutex for a scope, so that no rewrite of the install ini in
+// another process drops a deletion made here.
+class MutexHold {
+ public:
+  explicit MutexHold(DriverContext* ctx) : ctx_(ctx) { CtxLockGlobalMutex(ctx_); }
+  ~MutexHold() { CtxUnlockGlobalMutex(ctx_); }
+  MutexHold(const MutexHold&) = delete;
+  MutexHold& operator=(const MutexHold&) = delete;
+
+ private:
+  DriverContext* ctx_;
+};
+
 }  // namespace
 
 int InstApplyUserCode(const WCHAR* iniPath, const WCHAR* printerName, int* present, DriverContext* ctx) {
   if (present) *present = 0;
   if (!iniPath || !printerName || !ctx || !ctx->ui) return 0;
+  MutexHold hold(ctx);
   InstallState& state = ctx->ui->install;
   state.userCodeHandledAtInstall = 0;
   // Nine characters: a longer code applies its first eight.
@@ -123,6 +137,7 @@ int InstApplyUserCode(const WCHAR* iniPath, const WCHAR* printerName, int* prese
 
 int InstApplyUserIdentity(const WCHAR* iniPath, const WCHAR* printerName, DriverContext* ctx) {
   if (!iniPath || !printerName || !ctx || !ctx->ui) return 0;
+  MutexHold hold(ctx);
   InstallState& state = ctx->ui->install;
   state.authSetMask = 0;
   DWORD mask = 0;
@@ -178,9 +193,12 @@ int InstApplyUserIdentity(const WCHAR* iniPath, const WCHAR* printerName, Driver
       DeleteKey(iniPath, printerName, kKeySecure);
       modeOn();
     }
-    // The key is a secret: overwrite it before it goes, present or not.
-    IniWriteString(printerName, kKeyNetwork, TEXT(" "), iniPath);
-    DeleteKey(iniPath, printerName, kKeyNetwork);
+    // The key is a secret: overwrite it before it goes, present or not (a missing file is
+    // not made for it).
+    if (FileExists(iniPath)) {
+      IniWriteString(printerName, kKeyNetwork, TEXT(" "), iniPath);
+      DeleteKey(iniPath, printerName, kKeyNetwork);
+    }
     memset(key, 0, sizeof key);
 
     WCHAR value[130];
