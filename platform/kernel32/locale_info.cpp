@@ -1,6 +1,6 @@
 // Locale information. The machine knows the country code (LOCALE_ICOUNTRY, the international
 // dialling code Windows reports) of the locales of the driver's languages and a few more
-// English, French, Spanish and Portuguese regions; any other locale or information type is
+// English, German, Spanish and Portuguese regions and South Africa; any other locale or information type is
 // refused as Windows refuses what it does not know.
 #include <string.h>
 
@@ -20,7 +20,7 @@ const CountryRow kCountries[] = {
     {0x0411, u"81"},   // Japanese, Japan
     {0x0409, u"1"},    // English, United States
     {0x0809, u"44"},   // English, United Kingdom
-    {0x1009, u"2"},    // English, Canada
+    {0x1009, u"1"},    // English, Canada
     {0x0C09, u"61"},   // English, Australia
     {0x0405, u"420"},  // Czech, Czech Republic
     {0x0406, u"45"},   // Danish, Denmark
@@ -31,7 +31,6 @@ const CountryRow kCountries[] = {
     {0x0C0A, u"34"},   // Spanish, Spain
     {0x080A, u"52"},   // Spanish, Mexico
     {0x040C, u"33"},   // French, France
-    {0x0C0C, u"2"},    // French, Canada
     {0x0410, u"39"},   // Italian, Italy
     {0x040E, u"36"},   // Hungarian, Hungary
     {0x0413, u"31"},   // Dutch, Netherlands
@@ -45,6 +44,7 @@ const CountryRow kCountries[] = {
     {0x0404, u"886"},  // Chinese, Taiwan
     {0x0412, u"82"},   // Korean, Korea
     {0x0419, u"7"},    // Russian, Russia
+    {0x0436, u"27"},   // Afrikaans, South Africa
 };
 
 }  // namespace

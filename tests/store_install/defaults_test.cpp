@@ -18,8 +18,8 @@ TEST(LocaleInfo, CountryCodesOfTheLanguageTable) {
   struct Case {
     LCID lcid;
     const char16_t* country;  // null: refused
-  } cases[] = {{0x0409, u"1"}, {0x0407, u"49"}, {0x0416, u"55"}, {0x0411, u"81"}, {0x1009, u"2"},
-               {0x0405, u"420"}, {0x0419, u"7"}, {0x0436, nullptr}};
+  } cases[] = {{0x0409, u"1"},   {0x0407, u"49"}, {0x0416, u"55"}, {0x0411, u"81"}, {0x1009, u"1"},
+               {0x0436, u"27"},  {0x0405, u"420"}, {0x0419, u"7"}, {0x0401, nullptr}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.lcid);
     WCHAR buffer[8] = {};
@@ -49,7 +49,7 @@ TEST_F(InstallTest, TheLocaleGivesPaperUnitAndGroupWithoutADefaultsFile) {
     int group;
     WORD computedPaper;  // before the model's sub-code rule
     LONG_PTR unit;
-  } cases[] = {{0x0409, 1, 1, 1}, {0x0407, 0, 9, 0}, {0x0416, 5, 1, 1}, {0x1009, 2, 1, 1}, {0x0411, 0, 9, 0}};
+  } cases[] = {{0x0409, 1, 1, 1}, {0x0407, 0, 9, 0}, {0x0416, 5, 1, 1}, {0x0436, 2, 1, 1}, {0x0411, 0, 9, 0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.lcid);
     SimSetUserDefaultLCID(c.lcid);

@@ -156,6 +156,7 @@ class FactoryCopyTest : public InstallTest {
     UiModuleEntry row = {};
     row.event = RecordEvent;
     rows_[0] = row;
+    ModBusFree(ctx());  // the open's own table gives way to the recording one
     ASSERT_EQ(ModBusLoadRows(ctx(), rows_, 1), 1);
     info_.pPrinterName = Text(u"Office");
     target_ = SettingsIni();
