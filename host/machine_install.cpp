@@ -37,16 +37,18 @@ bool CopyIntoDriverFolder(const fs::path& source, const std::string& windowsName
 }  // namespace
 
 int CmdInstall(int argc, char** argv) {
-  Args a = Parse(argc, argv, {"root", "model", "bin", "printer", "driver", "port", "server", "extra", "attributes"});
+  Args a = Parse(argc, argv, {"root", "model", "bin", "printer", "driver", "port", "server", "extra", "attributes", "driver-files"});
   if (a.help) {
     printf("usage: zemshost machine install --model FILE [--bin DIR] [--printer NAME] [--driver NAME]\n"
            "                                [--port NAME] [--server \\\\NAME] [--attributes N] [--extra FILE]...\n"
-           "                                [--root DIR]\n"
+           "                                [--driver-files DIR] [--root DIR]\n"
            "Installs a printer: copies zemsgr, zemsui and zemsexc of the driver build (DIR, default the\n"
            "folder of zemshost) as .dll files and the model description FILE into the driver folder,\n"
            "registers the driver, the printer and the module table entries of the copied DLLs and of\n"
            "the build's outside-DLL stand-ins (<name>.so as <name>.dll, also placed in System). --extra\n"
            "adds a file to the driver package (a .so becomes <name>.dll and is registered).\n"
+           "--driver-files copies every file of DIR into the driver package (default: the sample driver's\n"
+           "files, samples/driver of the source tree: the model data file and the model database ini).\n"
            "--server makes the printer a connection to that server. Defaults: printer \"%s\",\n"
            "driver \"%s\", port \"LPT1:\".\n",
            kDefaultPrinter, kDefaultDriver);
@@ -71,6 +73,9 @@ int CmdInstall(int argc, char** argv) {
   }
   for (const std::string& extra : a.All("extra"))
     if (!fs::is_regular_file(extra, ec)) return Fail("extra file '" + extra + "' not found");
+  const std::string driverFiles = a.Get("driver-files") ? *a.Get("driver-files") : ZEMS_SOURCE_DIR "/samples/driver";
+  if (a.Get("driver-files") && !fs::is_directory(driverFiles, ec))
+    return Fail("driver files folder '" + driverFiles + "' not found");
   CreateMachineFolders();
 
   std::string error;
@@ -109,6 +114,15 @@ int CmdInstall(int argc, char** argv) {
       resources.push_back(entry.path());
   std::sort(resources.begin(), resources.end());
   for (const fs::path& p : resources) {
+    if (!CopyIntoDriverFolder(p, p.filename().string(), error)) return Fail(error);
+    dependent.push_back(p.filename().string());
+  }
+  // The driver package's own files (model data file, model database ini), in name order.
+  std::vector<fs::path> packageFiles;
+  for (const auto& entry : fs::directory_iterator(driverFiles, ec))
+    if (entry.is_regular_file()) packageFiles.push_back(entry.path());
+  std::sort(packageFiles.begin(), packageFiles.end());
+  for (const fs::path& p : packageFiles) {
     if (!CopyIntoDriverFolder(p, p.filename().string(), error)) return Fail(error);
     dependent.push_back(p.filename().string());
   }

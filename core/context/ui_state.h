@@ -5,6 +5,7 @@
 #include "core/bind/job_control.h"
 #include "core/devmode/fin_readers.h"
 #include "core/front/front_state.h"
+#include "core/store/install_state.h"
 #include "platform/win32.h"
 
 struct UiModuleTable;
@@ -89,5 +90,6 @@ struct UiState {
   JcBlock jobControl;            // the job-control binding; zeroed at every open
   FreeSizeSlot freeSizes[kFreeSizeSlotCount];  // empty until the custom-size store fills them
   FinReaderSlots finReaders;     // the finishing readers' kept item records
+  InstallState install;          // user defaults and install-ini marks of the install code
 };
 

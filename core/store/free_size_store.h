@@ -14,3 +14,5 @@ void FreeSizeLoadSlot(DriverContext* ctx, int n);
 void FreeSizeLoadAll(DriverContext* ctx);
 // Slot n (0-11) of the context's table, or null.
 const FreeSizeSlot* FreeSizeGetSlot(DriverContext* ctx, int n);
+// Writes every custom-size slot again in the current form.
+void FreeSizeRewriteAll(DriverContext* ctx);

@@ -7,3 +7,5 @@ void FreeSizeLoadSlot(DriverContext*, int) {}
 void FreeSizeLoadAll(DriverContext*) {}
 
 const FreeSizeSlot* FreeSizeGetSlot(DriverContext*, int) { return nullptr; }
+
+void FreeSizeRewriteAll(DriverContext*) {}

@@ -58,3 +58,10 @@ WINSIM_API DWORD WINAPI ExpandEnvironmentStringsW(LPCWSTR lpSrc, LPWSTR lpDst, D
 
 WINSIM_API LCID WINAPI GetUserDefaultLCID(void);
 WINSIM_API LANGID WINAPI GetUserDefaultLangID(void);
+
+typedef DWORD LCTYPE;
+#define LOCALE_NOUSEROVERRIDE 0x80000000
+#define LOCALE_ICOUNTRY 0x00000005
+// Locale information; the machine knows LOCALE_ICOUNTRY for the locales of the driver's
+// languages. Returns the characters written with the terminator (cchData 0: the size needed).
+WINSIM_API int WINAPI GetLocaleInfoW(LCID Locale, LCTYPE LCType, LPWSTR lpLCData, int cchData);

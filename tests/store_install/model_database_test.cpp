@@ -1,0 +1,145 @@
+// The model database "orvdb.ini": registration of the sample model, the multi-model walk, the
+// check that registers again on a difference, and the revalidation of the stores after an
+// upgrade.
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <string>
+
+#include "core/context/ui_state.h"
+#include "core/items/item_access.h"
+#include "core/items/item_table.h"
+#include "core/store/install_ini_defaults.h"
+#include "core/store/item_store.h"
+#include "core/store/model_database.h"
+#include "core/system/printer_names.h"
+#include "core/tables/model_record.h"
+#include "store_install/install_fixture.h"
+
+namespace {
+
+using zems_test::InstallTest;
+
+const char16_t kDb[] = u"C:\\WINDOWS\\orvdb.ini";
+const char16_t kModel[] = u"ALTEN KV310";
+const char16_t kDriver[] = u"ORVEL ALTEN KV310 ZEMS";  // the printers' driver
+
+class ModelDbTest : public InstallTest {
+ protected:
+  std::u16string Db(const std::u16string& model, const char16_t* key) { return IniGet(kDb, model, key); }
+};
+
+TEST_F(ModelDbTest, TheSampleModelIsRegistered) {
+  ASSERT_EQ(std::u16string(PrnGetDriverName(ctx())), kDriver);
+  EXPECT_EQ(std::u16string(InstReadModelName(ctx())), kModel);
+  EXPECT_EQ(InstRegisterModelDb(ctx()), 1);
+  EXPECT_EQ(Db(kModel, u"LoadDll"), u"OV1BC123.DLL");
+  EXPECT_EQ(Db(kModel, u"ResDll"), u"KV310dat.dll");
+  EXPECT_EQ(Db(kModel, u"Version"), u"6.63");
+}
+
+TEST_F(ModelDbTest, WithoutAModelDataDllTheDatabaseIsUntouched) {
+  ctx()->model->modelDataDll = nullptr;
+  EXPECT_EQ(InstRegisterModelDb(ctx()), 1);
+  EXPECT_FALSE(Exists(kDb));
+  WriteFile(kDb, "[ALTEN KV310]\r\nLoadDll=old.dll\r\n");
+  EXPECT_EQ(InstCheckModelDb(ctx()), 1);
+  EXPECT_EQ(ReadFile(kDb), "[ALTEN KV310]\r\nLoadDll=old.dll\r\n");
+}
+
+TEST_F(ModelDbTest, AnEmptyLoadDllKeepsTheRegisteredValue) {
+  WriteFile(kDb, "[ALTEN KV310]\r\nLoadDll=old.dll\r\n");
+  IniSet(DriverFolder() + u"OVINST.INI", kModel, u"LoadDll32", u"");
+  EXPECT_EQ(InstRegisterModelDb(ctx()), 1);
+  EXPECT_EQ(Db(kModel, u"LoadDll"), u"old.dll");
+  EXPECT_EQ(Db(kModel, u"Version"), u"6.63");
+}
+
+TEST_F(ModelDbTest, ModelNamesAreCutToThirtyTwoCharactersAndLeadingBlanksSkipped) {
+  const std::u16string forty = u"M123456789012345678901234567890123456789";
+  IniSet(DataFile(), u"Models", kDriver, (u"  " + forty).c_str());
+  EXPECT_EQ(std::u16string(InstReadModelName(ctx())), forty.substr(0, 32));
+  EXPECT_EQ(InstRegisterModelDb(ctx()), 1);
+  EXPECT_EQ(Db(forty.substr(0, 32), u"ResDll"), u"KV310dat.dll");
+  IniSet(DataFile(), u"Models", kDriver, nullptr);
+  EXPECT_EQ(InstReadModelName(ctx()), nullptr);
+  EXPECT_EQ(InstRegisterModelDb(ctx()), 0);
+  EXPECT_EQ(InstCheckModelDb(ctx()), 0);
+}
+
+TEST_F(ModelDbTest, ADriverOfSeveralModelsRegistersEach) {
+  IniSet(DataFile(), u"Models1", kDriver, u"Model One");
+  IniSet(DataFile(), u"Models2", kDriver, u"Model Two");
+  IniSet(DataFile(), u"Models4", kDriver, u"Model Four");  // after the gap: not reached
+  IniSet(DataFile(), u"Model One", u"ResDll", u"one.dll");
+  IniSet(DataFile(), u"Model Two", u"ResDll", u"two.dll");
+  const std::u16string inst = DriverFolder() + u"OVINST.INI";
+  IniSet(inst, u"Model One", u"LoadDll32", u"L1.DLL");
+  IniSet(inst, u"Model One", u"Version32", u"1.0");
+  IniSet(inst, u"Model Two", u"LoadDll32", u"L2.DLL");
+  EXPECT_EQ(InstRegisterModelDb(ctx()), 1);
+  EXPECT_EQ(Db(u"Model One", u"ResDll"), u"one.dll");
+  EXPECT_EQ(Db(u"Model One", u"Version"), u"1.0");
+  EXPECT_EQ(Db(u"Model Two", u"LoadDll"), u"L2.DLL");
+  EXPECT_EQ(Db(u"Model Two", u"Version"), u"<absent>");
+  EXPECT_EQ(Db(u"Model Four", u"ResDll"), u"<absent>");
+  EXPECT_EQ(Db(kModel, u"ResDll"), u"<absent>") << "the single form is not used";
+}
+
+TEST_F(ModelDbTest, ACheckRegistersAgainOnADifference) {
+  ASSERT_EQ(InstRegisterModelDb(ctx()), 1);
+  struct Case {
+    const char16_t* key;
+    const char16_t* stored;
+    const char16_t* after;
+  } cases[] = {{u"Version", u"1.00", u"6.63"}, {u"LoadDll", u"other.dll", u"OV1BC123.DLL"},
+               {u"LoadDll", u"ov1bc123.dll", u"ov1bc123.dll"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(zems_test::Narrow16(c.stored));
+    IniSet(kDb, kModel, c.key, c.stored);
+    EXPECT_EQ(InstCheckModelDb(ctx()), 1);
+    EXPECT_EQ(Db(kModel, c.key), c.after);
+  }
+}
+
+TEST_F(ModelDbTest, InTheMultiModelFormADifferenceRegistersEveryLaterModel) {
+  IniSet(DataFile(), u"Models1", kDriver, u"Model One");
+  IniSet(DataFile(), u"Models2", kDriver, u"Model Two");
+  IniSet(DataFile(), u"Model One", u"ResDll", u"one.dll");
+  IniSet(DataFile(), u"Model Two", u"ResDll", u"two.dll");
+  ASSERT_EQ(InstRegisterModelDb(ctx()), 1);
+  IniSet(kDb, u"Model One", u"ResDll", u"changed.dll");
+  IniSet(kDb, u"Model Two", u"Extra", u"x");
+  EXPECT_EQ(InstCheckModelDb(ctx()), 1);
+  EXPECT_EQ(Db(u"Model One", u"ResDll"), u"one.dll");
+  EXPECT_EQ(Db(u"Model Two", u"ResDll"), u"two.dll");
+}
+
+TEST_F(InstallTest, RevalidationSavesTheDeviceSettingsAndKeepsTheUsersValues) {
+  SettingItem* ram = ItemFind(ctx(), 10012);
+  ASSERT_NE(ram, nullptr);
+  ASSERT_EQ(StoreSaveDeviceSettings(office_, ctx()), 1);
+  DeletePrinterDataW(office_, Text(u"RAM"));
+  ItemSetRaw(ctx(), ram, 256);
+  IniSet(SettingsIni(), Printer(), u"MergeFileName", u"mine");
+  IniSet(SettingsIni(), Printer(), u"MergeFilePath", u"C:\\mine");
+  IniSet(SettingsIni(), Printer(), u"PresetRefresh", u"0");
+  EXPECT_EQ(CtxRevalidateStores(office_, ctx()), 1);
+  std::string bytes;
+  ASSERT_TRUE(Data(u"RAM", &bytes));
+  DWORD stored = 0;
+  memcpy(&stored, bytes.data(), 4);
+  EXPECT_EQ(stored, 256u);
+  EXPECT_EQ(ItemGetRaw(ctx(), ram), 256);
+  EXPECT_EQ(IniGet(SettingsIni(), Printer(), u"MergeFileName"), u"mine");
+  EXPECT_EQ(IniGet(SettingsIni(), Printer(), u"MergeFilePath"), u"") << "the model has no default";
+  EXPECT_EQ(IniGet(SettingsIni(), Printer(), u"PresetRefresh"), u"1");
+}
+
+TEST_F(InstallTest, RevalidationReappliesAndSavesEveryPresetQualityWatermarkAndCustomSize) {
+  GTEST_SKIP() << "the preset, quality-list, watermark and custom-size stores are not built yet: "
+                  "their re-saves are minimal versions that store nothing";
+}
+
+}  // namespace
