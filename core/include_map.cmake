@@ -76,6 +76,7 @@ set(ZEMS_INCLUDE_MAP
   "store items"      # the store sets items
   "store tables"     # stored values by symbol
   "store system"     # settings-file paths
+  "store model"      # the font tables' defaults are the model description's font lists
   # -- bind: job control, bidi and remote configuration
   "bind common"
   "bind context"     # a job binds to a context
