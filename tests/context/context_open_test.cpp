@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/common/mem.h"
+#include "core/context/settings_snapshot.h"
 #include "core/items/item_ids.h"
 #include "core/tables/model_record.h"
 #include "core/front/dialog_records.h"
@@ -143,8 +144,10 @@ TEST_F(ContextTest, ThePrinterInfoGivenIsUsedAndKept) {
 TEST_F(ContextTest, InitialSettingsOwnTheirFontTables) {
   DriverContext* ctx = CtxOpen(office_, office_, nullptr, 0, kKindSettings, 0, nullptr);
   ASSERT_NE(ctx, nullptr);
-  // The tables the sample model gave at open go; the option fonts are left empty.
+  // The tables the sample model gave at open go, the initial copies too (keeping the initial
+  // settings again does not free them); the option fonts are left empty.
   StoreFreeFontTables(ctx);
+  CtxFreeFontTables(ctx, CtxInitialSettingsBlock(ctx));
   const SHORT none = 0;
   memcpy(ValueIn(ctx, ctx->settings, kItem_zdmOptionFontNum), &none, 2);
   // Two device fonts of 68 bytes each, owned by the current settings.

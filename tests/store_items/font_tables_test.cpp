@@ -59,6 +59,7 @@ class FontTablesTest : public StoreTest {
 TEST_F(FontTablesTest, DeviceFontsLoadFromPrinterDataWithNamesTerminated) {
   SetData(u"DeviceFontNum", Word(3));
   SetData(u"DeviceFont", Records(3, false));
+  StoreFreeFontTables(ctx());  // a load clears the items without freeing what they held
   EXPECT_EQ(StoreLoadDeviceFonts(office_, ctx()), 1);
   ASSERT_EQ(Count(10006), 3);
   const DeviceFontRecord* fonts = static_cast<const DeviceFontRecord*>(Table(10007));
@@ -120,6 +121,7 @@ TEST_F(FontTablesTest, ASmallerSubstitutionTableRemovesTheOldNumbers) {
 
   // One numbered value missing: the whole table fails to load.
   DeleteData(u"DevFontTable2");
+  StoreFreeFontTables(ctx());
   EXPECT_EQ(StoreLoadFontSubstTable(office_, ctx()), 0);
   EXPECT_EQ(Count(10004), 0);
   EXPECT_EQ(Table(10005), nullptr);
