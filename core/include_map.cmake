@@ -77,6 +77,7 @@ set(ZEMS_INCLUDE_MAP
   "store tables"     # stored values by symbol
   "store system"     # settings-file paths
   "store bind"       # install-ini identification values are pushed to the job-control interface
+  "store model"      # the font tables' defaults are the model description's font lists
   # -- bind: job control, bidi and remote configuration
   "bind common"
   "bind context"     # a job binds to a context

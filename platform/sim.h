@@ -33,6 +33,11 @@ WINSIM_API BOOL SimSetAnsiCodePage(UINT codePage);
 // can reach the paths that must survive a failed initialisation.
 WINSIM_API void SimFailCriticalSectionInits(int count);
 
+// The machine's heap (GlobalAlloc, LocalAlloc, HeapAlloc) grants `count` more allocations and
+// then fails every one (null, ERROR_NOT_ENOUGH_MEMORY) until -1 (any negative count) ends the
+// limit; a machine root switch ends it too. Frees are never refused.
+WINSIM_API void SimFailAllocations(int count);
+
 // A disk that fills on demand: every byte the machine writes from now on (file writes, copies,
 // ini, registry and printer-data replacements) draws on bytesLeft; once it is spent, writes fail
 // with ERROR_DISK_FULL, and a file being replaced keeps its old contents. -1 (any negative

@@ -9,7 +9,8 @@
 
 // One term of a condition list (or of a list of coupled settings). Condition lists are read in
 // order: terms with flags 0 are joined by OR to the next one, a term with flags 1 ends a
-// clause, and the clauses are joined by AND.
+// clause, and the clauses are joined by AND; a term with flags 2 is joined by AND to the next
+// one (together they are one alternative of the clause). The table uses 0 and 1.
 struct ConditionTerm {
   const ConditionTerm* next;
   DWORD flags;
@@ -30,7 +31,7 @@ struct PjlValueEntry {
   const char* word;                   // the PJL value word
   const char* aliasName;
   const ConditionTerm* dependents;    // coupled settings: setting := value
-  const ConditionTerm* requirement;   // installed options under which the value is offered
+  const ConditionTerm* requirement;   // condition list under which the value is allowed
   const PjlExtraLine* extraLines;
 };
 
@@ -57,7 +58,7 @@ struct PjlVariable {
   const char* name;                   // the PJL variable name
   const ConditionTerm* dependencies;
   const void* values;                 // PjlValueList* (flag kPjlFromList) or PjlNumberRecord*
-  const ConditionTerm* requirement;   // option requirement, or none
+  const ConditionTerm* requirement;   // option requirement in feature codes, or none
 };
 
 struct PjlSettingTable {
@@ -66,7 +67,12 @@ struct PjlSettingTable {
 };
 
 enum PjlValueFlags : DWORD {
+  // The default entry (OFF and the like): it matches any value without a word of its own. The
+  // same bit marks the value as not offered as a capability: the allowed values leave it out
+  // when asked to exclude flagged entries (ItemHasAllowedValue).
   kPjlValueDefault = 0x1,
+  // The exclusion service's own two: a further value that writes the same word, and a value
+  // that is never offered. The allowed values do not read them.
   kPjlValueAlias = 0x10,
   kPjlValueNeverOffered = 0x100,
 };

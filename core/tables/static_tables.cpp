@@ -54,6 +54,17 @@ constexpr int kFixedIdListCount = 13;
 
 const NupPostKind g_nupPostKinds[] = {{0, 1}, {1, 2}, {2, 4}, {3, 9}, {4, 16}};
 
+const LockedValueRow g_lockedValueRows[] = {
+    {kItem_dmDefaultSource, kItem_zdmLock000InfoBitTray, kItem_wdmLock001Info, 0},
+    {kItem_zdmMediaType, kItem_zdmLock000InfoBitMedia, kItem_wdmLock002Info, 0},
+    {kItem_zdmNUPPOSTKind, kItem_zdmLock000InfoBitNupKind, kItem_wdmLock003Info, 0},
+    {0, kItem_zdmLock000InfoBitNupKindAll, kItem_wdmLock004Info, 0},
+    {kItem_zdmFuncSelectDuplex, kItem_zdmLock000InfoBitDuplex, kItem_wdmLock005Info, 0},
+    {kItem_zdmLockPrnMethod, kItem_zdmLock000InfoBitPrintType, kItem_wdmLock006Info, 0},
+    {kItem_zdmLockDstResolutionBoth, kItem_zdmLock000InfoBitResolution, kItem_wdmLock007Info, 0},
+    {kItem_dmColor, kItem_zdmLock001InfoBitColor, kItem_wdmLock008Info, 0},
+};
+
 // A4, Letter: A3, B4, Tabloid fit; after the marker 1027 the codes for the large sizes.
 constexpr WORD kFitMarker = 1027;
 const WORD g_fitPapers[] = {8, 12, 3, 0};
@@ -144,6 +155,9 @@ int TblIdListContains(int n, LONG id) {
 
 const NupPostKind* TblGetNupPostKinds() { return g_nupPostKinds; }
 DWORD TblNupPostKindCount() { return sizeof(g_nupPostKinds) / sizeof(g_nupPostKinds[0]); }
+
+const LockedValueRow* TblGetLockedValueRows() { return g_lockedValueRows; }
+DWORD TblGetLockedValueRowCount() { return sizeof(g_lockedValueRows) / sizeof(g_lockedValueRows[0]); }
 
 const WORD* TblGetFitPapers() { return g_fitPapers; }
 

@@ -24,6 +24,15 @@ struct NupPostKind {
   DWORD pagesPerSheet;
 };
 
+// A setting lock that fixes an item to one value: while the lock bit item is set, the item
+// may take only the value that the locked value item holds. Item 0: the lock names no item.
+struct LockedValueRow {
+  DWORD item;
+  DWORD lockBitItem;
+  DWORD lockedValueItem;
+  DWORD reserved;
+};
+
 // Custom-size limits per system kind (1 Windows 9x, 2 NT, 3 any), tray and orientation, in
 // 1/1200 inch: length maximum and minimum, width maximum and minimum for millimetre display,
 // then the same four for inch display. Ends with a row whose tray is 0.
@@ -105,6 +114,8 @@ const PrintMacroResolution* TblGetPrintMacroResolutions();
 int TblIdListContains(int n, LONG id);
 const NupPostKind* TblGetNupPostKinds();  // 5 rows
 DWORD TblNupPostKindCount();
+const LockedValueRow* TblGetLockedValueRows();  // TblGetLockedValueRowCount() rows (8)
+DWORD TblGetLockedValueRowCount();
 const WORD* TblGetFitPapers();            // zero-ended; the marker 1027 starts the large sizes
 // The fit-paper test for a symbolic output size (9 A4, 1 Letter, else a large size).
 int TblIsFitPaper(WORD outputSize, WORD paper);
@@ -122,7 +133,7 @@ const HitAreaRow* TblGetSourceTrayHitAreas(DWORD modelCode);
 const HitAreaRow* TblGetOutputBinHitAreas(DWORD modelCode);
 
 // 1 when the sort (collate) choice has anything to offer: the allowed values of zdmSortType
-// are more than one, or one other than 0.
+// are more than one, or one other than 0 (built with the allowed values, core/items).
 int ItemHasSortChoice(DriverContext* ctx);
 // Runs the build's feature hook: with feature bit 7, the one-time transfer of a terminal-server
 // client's configuration into the printer. Returns 1 when it ran.

@@ -1,11 +1,34 @@
 // Global, local and process-heap memory of the simulated machine. Every block carries a small
 // header with its size, so GlobalSize works and a foreign pointer is refused, not freed.
+// SimFailAllocations makes the heap run out on demand.
 #include <stdlib.h>
 #include <string.h>
 
+#include <atomic>
+
+#include "platform/sim.h"
+#include "platform/sim/internal.h"
 #include "platform/kernel32/kernel_internal.h"
 
 namespace {
+
+// Allocations that still succeed before the heap runs out; -1: no limit.
+std::atomic<long> g_allocationsLeft{-1};
+
+// A new machine has no limit.
+struct AllocationLimitReset {
+  AllocationLimitReset() {
+    winsim::RegisterResetHook([] { g_allocationsLeft = -1; });
+  }
+} g_allocationLimitReset;
+
+// Takes one allocation from the limit; false when the heap has run out.
+bool DrawAllocation() {
+  long left = g_allocationsLeft.load();
+  while (left > 0 && !g_allocationsLeft.compare_exchange_weak(left, left - 1)) {
+  }
+  return left != 0;
+}
 
 constexpr uint32_t kBlockMagic = 0x5A4D454Du;
 
@@ -19,6 +42,10 @@ static_assert(sizeof(BlockHeader) == 16, "keeps the payload 16-byte aligned");
 
 void* Allocate(SIZE_T bytes, bool zero) {
   if (bytes > 0x7FFFFFF0u) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+  }
+  if (!DrawAllocation()) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;
   }
@@ -53,6 +80,8 @@ bool Release(HANDLE mem) {
 }
 
 }  // namespace
+
+WINSIM_API void SimFailAllocations(int count) { g_allocationsLeft = count < 0 ? -1 : count; }
 
 // Moveable blocks are handed out as their own address: callers still lock them, and a
 // lock of a fixed block answers the same pointer, as Windows does.

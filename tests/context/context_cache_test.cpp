@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/items/item_ids.h"
+#include "core/store/font_tables.h"
 #include "support/test_printer.h"
 
 namespace zems_test {
@@ -190,6 +191,7 @@ TEST_F(ContextTest, JobBinderContextIsNeverParked) {
 TEST_F(ContextTest, DestroyReasonsNeverPark) {
   for (WORD reason : {WORD(1), WORD(2), WORD(5)}) {
     DriverContext* ctx = CtxOpen(office_, office_, nullptr, 0, kKindSettings, 0, nullptr);
+    StoreFreeFontTables(ctx);  // reasons 1 and 2 leave the current font tables to their owner
     CtxRelease(ctx, reason);
     EXPECT_EQ(CtxCacheSlot(2, 0), nullptr) << reason;
   }

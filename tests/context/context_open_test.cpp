@@ -4,10 +4,12 @@
 #include <string>
 
 #include "core/common/mem.h"
+#include "core/context/settings_snapshot.h"
 #include "core/items/item_ids.h"
 #include "core/tables/model_record.h"
 #include "core/front/dialog_records.h"
 #include "core/front/ui_busy.h"
+#include "core/store/font_tables.h"
 #include "support/test_printer.h"
 
 namespace zems_test {
@@ -142,6 +144,12 @@ TEST_F(ContextTest, ThePrinterInfoGivenIsUsedAndKept) {
 TEST_F(ContextTest, InitialSettingsOwnTheirFontTables) {
   DriverContext* ctx = CtxOpen(office_, office_, nullptr, 0, kKindSettings, 0, nullptr);
   ASSERT_NE(ctx, nullptr);
+  // The tables the sample model gave at open go, the initial copies too (keeping the initial
+  // settings again does not free them); the option fonts are left empty.
+  StoreFreeFontTables(ctx);
+  CtxFreeFontTables(ctx, CtxInitialSettingsBlock(ctx));
+  const SHORT none = 0;
+  memcpy(ValueIn(ctx, ctx->settings, kItem_zdmOptionFontNum), &none, 2);
   // Two device fonts of 68 bytes each, owned by the current settings.
   BYTE* fonts = static_cast<BYTE*>(MemAllocZero(2 * 68));
   ASSERT_NE(fonts, nullptr);
@@ -169,6 +177,7 @@ TEST_F(ContextTest, InitialSettingsOwnTheirFontTables) {
 TEST_F(ContextTest, ReleaseReasonOneLeavesTheCurrentFontTables) {
   DriverContext* ctx = CtxOpen(office_, office_, nullptr, 0, kKindSettings, 0, nullptr);
   ASSERT_NE(ctx, nullptr);
+  StoreFreeFontTables(ctx);  // the sample model's tables, which the release would leave
   BYTE* fonts = static_cast<BYTE*>(MemAllocZero(68));
   ASSERT_NE(fonts, nullptr);
   fonts[4] = 'A';
