@@ -13,6 +13,9 @@ const BuildVariant& BuildGetVariant() {
       0,        // no install step at open
       StoreLoadAtOpen,
       ResGetInstalledLangCodeFromHelpFile,
+      0, 0, 0, 0,  // the shared paper forms
+      1,           // paper fields in portrait order
+      1, 0,        // user macros 32-39 only; the name is loaded
   };
   return variant;
 }

@@ -13,6 +13,10 @@ const BuildVariant& BuildGetVariant() {
       0,        // no install step at open
       StoreLoadAtOpenNoWriteBack,
       ResGetInstalledLangCodeFromHelpFile,
+      1, 1, 1, 1,  // custom papers swapped in every call, output copy first, slot orientation,
+                   // explicit sizes kept in the merge
+      0,           // paper fields follow the orientation
+      0, 1,        // user macro 160 too; the quality list's name is never loaded
   };
   return variant;
 }

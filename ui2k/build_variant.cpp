@@ -13,6 +13,7 @@ const BuildVariant& BuildGetVariant() {
       1,        // the open pushes pending install values
       StoreLoadAtOpen,
       ResGetInstalledLangCode,
+      0, 0, 0, 0, 0, 0, 0,  // the shared paper, merge and user-macro forms
   };
   return variant;
 }

@@ -14,3 +14,10 @@ void FreeSizeLoadSlot(DriverContext* ctx, int n);
 void FreeSizeLoadAll(DriverContext* ctx);
 // Slot n (0-11) of the context's table, or null.
 const FreeSizeSlot* FreeSizeGetSlot(DriverContext* ctx, int n);
+
+// Fills slot (0-11) from the user paper items: code 256 from zdmPaperFreeSize* (340-343), 448
+// from zdmPrintFreeSize* (344-347); other codes do nothing.
+void FreeSizeSlotFromUserPaper(DriverContext* ctx, LONG code, int slot);
+// Slot n into the custom-size work items (915-919) / the source custom-size items (920-924).
+void FreeSizeSlotToItems(DriverContext* ctx, int n);
+void FreeSizeSlotToSrcItems(DriverContext* ctx, int n);
