@@ -115,6 +115,25 @@ TEST_F(FieldMergeTest, YResolutionFollowsTheQuality) {
   EXPECT_EQ(Dm()->dmPrintQuality, Dm()->dmYResolution) << "also when the caller gives no quality";
 }
 
+// A page too large for 1200 dpi in the command mode is merged at 600 dpi, unless the merge
+// comes from a settings file.
+TEST_F(FieldMergeTest, ResolutionCapAppliesToTheQuality) {
+  for (DWORD flags : {0u, 0x10000000u}) {
+    Ui()->mergeFlags = flags;
+    Set(kItem_zdmLoadShare, 16);
+    Set(kItem_zdmOutPaperSize, 9);
+    Set(kItem_zdmDstPaperWidthDot, 20000);
+    Set(kItem_zdmDstPaperLengthDot, 30709);
+    Set(kItem_zdmSrcPaperWidthDot, 20000);
+    Set(kItem_zdmSrcPaperLengthDot, 20000);
+    DEVMODEW in = Incoming(DM_PRINTQUALITY);
+    in.dmPrintQuality = 1200;
+    Merge(in);
+    EXPECT_EQ(flags ? 1200 : 600, Dm()->dmPrintQuality) << std::hex << flags;
+    EXPECT_EQ(Dm()->dmPrintQuality, Dm()->dmYResolution);
+  }
+}
+
 TEST_F(FieldMergeTest, FormNameAlone) {
   struct Case {
     const char* what;
