@@ -350,9 +350,13 @@ void DmApplyUserMacroQuality(DriverContext* ctx) {
   if (!name) return;
   static const WCHAR kEmpty[] = {0};
   IniReadString(PrnGetPrinterName(ctx), key, kEmpty, name, cchName, PathSettingsFile(ctx));
-  StoreLoadSettingsFile(ctx->printer, name, 0x1010, ctx);
-  if (ctx->ui && (ctx->ui->mergeFlags & kMergeLoadsListName) && !BuildGetVariant().userMacroSkipName)
-    QualityLoadName(ctx, key);
+  // A list without a file name has nothing to load; a load of the empty name would only
+  // replace the status of the last real settings-file transfer.
+  if (name[0]) {
+    StoreLoadSettingsFile(ctx->printer, name, 0x1010, ctx);
+    if (ctx->ui && (ctx->ui->mergeFlags & kMergeLoadsListName) && !BuildGetVariant().userMacroSkipName)
+      QualityLoadName(ctx, key);
+  }
   MemFree(name);
 }
 

@@ -201,6 +201,12 @@ TEST_F(CouplingsTest, CustomInputPaper) {
   Dm()->dmOrientation = 2;
   DmApplyInputPaper(DMPAPER_USER, kItem_dmPaperSize, ctx(), Dm());
   EXPECT_EQ(10000 * 600 / 1200, Get(kItem_zdmSrcPaperWidthDot));
+  // The exclusion DLL exchanges the dot items only: the DEVMODE keeps the portrait order.
+  TestVariant().inputPaperSwapAlways = 0;
+  TestVariant().paperFieldsPortrait = 1;
+  DmApplyInputPaperOriented(DMPAPER_USER, kItem_dmPaperSize, ctx(), Dm());
+  EXPECT_EQ(10000 * 600 / 1200, Get(kItem_zdmSrcPaperWidthDot));
+  EXPECT_GT(Dm()->dmPaperLength, Dm()->dmPaperWidth);
 }
 
 }  // namespace
