@@ -220,6 +220,26 @@ TEST_F(FieldMergeTest, GraphicsKeepsAnExplicitSizeWithASlotCode) {
   }
 }
 
+// The graphics DLL: turning a custom size to landscape exchanges its length and width in the
+// custom paper items; the shared merge leaves a custom size as it is.
+TEST_F(FieldMergeTest, GraphicsLandscapeExchangesACustomSize) {
+  for (int graphics : {1, 0}) {
+    TestVariant().mergeKeepsExplicitSize = graphics;
+    Set(kItem_zdmPaperFreeSizeWidth, 0);
+    Set(kItem_zdmPaperFreeSizeLength, 0);
+    Dm()->dmFields = DM_PAPERLENGTH | DM_PAPERWIDTH;
+    Dm()->dmPaperSize = DMPAPER_USER;
+    Dm()->dmPaperLength = 2000;
+    Dm()->dmPaperWidth = 1000;
+    DEVMODEW in = Incoming(DM_ORIENTATION);
+    in.dmOrientation = 2;
+    Merge(in);
+    EXPECT_EQ(graphics ? 9448 : 0, Get(kItem_zdmPaperFreeSizeWidth)) << graphics;
+    EXPECT_EQ(graphics ? 4724 : 0, Get(kItem_zdmPaperFreeSizeLength)) << graphics;
+    EXPECT_EQ(2000, Dm()->dmPaperLength) << "the fields keep the caller's order";
+  }
+}
+
 // A caller's paper smaller than twice the custom size's margins has no printable area.
 TEST_F(FieldMergeTest, SmallPaperHasNoPrintableExtent) {
   ASSERT_TRUE(UseModel(kGeometryModel));
