@@ -15,6 +15,9 @@ const BuildVariant& BuildGetVariant() {
       ResGetInstalledLangCodeFromHelpFile,
       nullptr,  // no dialog engine: an action on wdmBuiltInFunc sets the item
       1,        // the value checks accept the application codes 179 = 160, 134 = 255
+      0, 0, 0, 0,  // the shared paper forms
+      1,           // paper fields in portrait order
+      1, 0,        // user macros 32-39 only; the name is loaded
   };
   return variant;
 }

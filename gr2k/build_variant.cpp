@@ -14,6 +14,11 @@ const BuildVariant& BuildGetVariant() {
       StoreLoadAtOpenNoWriteBack,
       ResGetInstalledLangCodeFromHelpFile,
       nullptr,  // no dialog engine: an action on wdmBuiltInFunc sets the item
+      0,        // value checks as the model describes
+      1, 1, 1, 1,  // custom papers swapped in every call, output copy first, slot orientation,
+                   // explicit sizes kept in the merge
+      0,           // paper fields follow the orientation
+      0, 1,        // user macro 160 too; the quality list's name is never loaded
   };
   return variant;
 }

@@ -15,6 +15,8 @@ const BuildVariant& BuildGetVariant() {
       StoreLoadAtOpen,
       ResGetInstalledLangCode,
       DlgNotifyChange,
+      0,        // value checks as the model describes
+      0, 0, 0, 0, 0, 0, 0,  // the shared paper, merge and user-macro forms
   };
   return variant;
 }

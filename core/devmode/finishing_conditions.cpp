@@ -5,6 +5,7 @@
 #include "core/devmode/fin_readers.h"
 #include "core/devmode/fin_side.h"
 #include "core/devmode/fin_sizes.h"
+#include "core/devmode/resolution_limit.h"
 #include "core/items/derived_settings.h"
 
 namespace {
@@ -100,8 +101,7 @@ int Apply(DriverContext* ctx, const RuleRow& row) {
     case kHolds:
       return FinBinHolds(ctx, static_cast<SHORT>(row.arg), ItemEffectiveOutPaper(ctx));
     case kSide: return FinResolveSide(ctx) == row.arg ? 1 : 0;
-    // The resolution cap is not built yet: its item answers 0 like an id without a rule.
-    case kWithinCap: return 0;
+    case kWithinCap: return FinResolutionOverLimit(ctx, 1) == 0 ? 1 : 0;
     case kInsertTray: return FinInsertTrayMatches(ctx, static_cast<WORD>(row.arg));
     case kOutputFit: return ItemOutputFitApplies(ctx) ? 1 : 0;
     case kSizeClass: return FinSizeClassIs(ctx, static_cast<BYTE>(row.arg));

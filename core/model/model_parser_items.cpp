@@ -433,9 +433,12 @@ int ModelOnPageValue(ModelParseState* state, ModelStatementReader* s) {
   PaperGeometryRecord g = {};
   ModelSpan word;
 
+  // Resolution and orientation are kept as the stored values (dpi, the DEVMODE orientation
+  // code) that the geometry lookups compare with the settings; a value name gives its stored
+  // value, since the logical value of a list item is a display string id.
   ModelNextWord(&cur, &word);  // resolution: a value name or a nonzero number
   if (const ValueSymbol* v = ModelFindValueSymbol(word)) {
-    g.resolution = v->logical;
+    g.resolution = static_cast<WORD>(v->stored);
   } else {
     ModelCursor number = ModelCursorOf(word.text, word.length, cur.codePage);
     LONG dpi = 0;
@@ -446,7 +449,7 @@ int ModelOnPageValue(ModelParseState* state, ModelStatementReader* s) {
   ModelNextWord(&cur, &word);
   const ValueSymbol* orientation = ModelFindValueSymbol(word);
   if (!orientation) return 0;
-  g.orientation = orientation->logical;
+  g.orientation = static_cast<WORD>(orientation->stored);
 
   ModelSkipSpace(&cur);
   if (cur.p < cur.end && *cur.p != '"') {

@@ -16,3 +16,10 @@ void FreeSizeLoadAll(DriverContext* ctx);
 const FreeSizeSlot* FreeSizeGetSlot(DriverContext* ctx, int n);
 // Writes every custom-size slot again in the current form.
 void FreeSizeRewriteAll(DriverContext* ctx);
+
+// Fills slot (0-11) from the user paper items: code 256 from zdmPaperFreeSize* (340-343), 448
+// from zdmPrintFreeSize* (344-347); other codes do nothing.
+void FreeSizeSlotFromUserPaper(DriverContext* ctx, LONG code, int slot);
+// Slot n into the custom-size work items (915-919) / the source custom-size items (920-924).
+void FreeSizeSlotToItems(DriverContext* ctx, int n);
+void FreeSizeSlotToSrcItems(DriverContext* ctx, int n);

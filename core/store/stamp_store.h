@@ -6,3 +6,6 @@ struct DriverContext;
 
 // Loads and saves again every stored watermark in the current form.
 void StampResaveAll(DriverContext* ctx);
+
+// Selects the chosen watermark again when watermarks are on and its kind is a known one.
+void StampReselect(DriverContext* ctx);

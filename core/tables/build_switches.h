@@ -26,6 +26,22 @@ struct BuildVariant {
   // whatever the model description says (codes of the application interface); read by the
   // value checks (core/items/item_checks.cpp). Only the exclusion DLL sets it.
   int checkAcceptsApiCodes;
+  // Paper items and the public-field merge (core/devmode/couplings.cpp, paper_geometry.cpp,
+  // field_merge.cpp); each 0 in the printer interface.
+  // The graphics DLL: a custom input paper is exchanged for landscape in every call; the output
+  // paper 1024 copies the input paper items first; a custom size in 1/1200 inch follows its
+  // slot's own orientation; the merge keeps a caller's explicit size with a slot paper code.
+  int inputPaperSwapAlways;
+  int outputPaperCopyFirst;
+  int size1200BySlotOrientation;
+  int mergeKeepsExplicitSize;
+  // The exclusion DLL: dmPaperLength/dmPaperWidth and the custom extents taken from the
+  // DEVMODE's own fields keep the portrait order.
+  int paperFieldsPortrait;
+  // The user print macro's quality list: only macros 32-39 (the exclusion DLL), and never
+  // loading the list's name (the graphics DLL).
+  int userMacroListsOnly;
+  int userMacroSkipName;
 };
 
 // The table of the deliverable this core is linked into.

@@ -90,6 +90,11 @@ static_assert(offsetof(DEVMODEW, dmICMMethod) == 188 && offsetof(DEVMODEW, dmPan
 #define DM_MEDIATYPE 0x02000000L
 #define DM_DITHERTYPE 0x04000000L
 
+#define DMDUP_SIMPLEX 1
+#define DMDUP_VERTICAL 2
+#define DMDUP_HORIZONTAL 3
+#define DMPAPER_USER 256
+
 typedef struct _PRINTER_INFO_1W {
   DWORD Flags;
   LPWSTR pDescription;

@@ -322,12 +322,13 @@ TEST(ModelParser, PaperGeometryAndSizes) {
   const PaperGeometryRecord* g = a4->geometry;
   ASSERT_NE(nullptr, g);
   EXPECT_EQ(600, g->resolution);
-  EXPECT_EQ(Value("DMORIENTATION_PORTRAIT"), g->orientation);
+  EXPECT_EQ(1, g->orientation) << "the orientation's stored code, not its display string id";
   EXPECT_EQ(0, g->conditionSymbol);
   EXPECT_EQ((std::vector<LONG>{100, 100, 4760, 6814, 4960, 7014}),
             (std::vector<LONG>{g->x, g->y, g->width, g->height, g->pageWidth, g->pageHeight}));
   ASSERT_NE(nullptr, g->next);
   EXPECT_EQ(1200, g->next->resolution);
+  EXPECT_EQ(2, g->next->orientation);
   EXPECT_EQ(Symbol("TOV_dmColor"), g->next->conditionSymbol);
   EXPECT_EQ(1, g->next->conditionValue);
   EXPECT_EQ(0, g->next->pageWidth);
@@ -335,6 +336,19 @@ TEST(ModelParser, PaperGeometryAndSizes) {
   const PageValueRecord* a3 = a4->next;
   EXPECT_EQ(2970, a3->width);
   EXPECT_EQ(0, a3->length);
+}
+
+// A resolution given by a value name is kept as its dpi, as a number would be.
+TEST(ModelParser, PaperGeometryByValueNames) {
+  Parsed p(std::string(kPaperBlock) + "*OpenUI *TOV_dmPaperSize 1: PickPage\n" +
+           "*PageValue TOV_dmPaperSize DMPAPERSIZE_A4: ZDMDSTRESOLUTIONW_1200 DMORIENTATION_LANDSCAPE \"1 2 3 4\"\n"
+           "*CloseUI\n");
+  const ModelItemDescriptor* d = FindItem(p.state, kItem_dmPaperSize);
+  ASSERT_NE(nullptr, d);
+  const PaperGeometryRecord* g = static_cast<const PageValueRecord*>(d->values)->geometry;
+  ASSERT_NE(nullptr, g);
+  EXPECT_EQ(1200, g->resolution);
+  EXPECT_EQ(2, g->orientation);
 }
 
 TEST(ModelParser, TrayPapersAndFontTables) {

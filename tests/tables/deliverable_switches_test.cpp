@@ -49,6 +49,31 @@ TEST(DeliverableSwitches, TheThreeDllsDifferOnlyInTheOpensInstallStepLoaderAndCh
   }
 }
 
+// The paper and public-field forms: the graphics DLL's custom-paper rules, the exclusion DLL's
+// portrait-ordered paper fields and its quality lists of macros 32-39 only.
+TEST(DeliverableSwitches, PaperAndMergeForms) {
+  struct Case {
+    const BuildVariant& variant;
+    const char* name;
+    int graphics;
+    int exclusion;
+  } cases[] = {
+      {printer_interface::BuildGetVariant(), "zemsui", 0, 0},
+      {graphics::BuildGetVariant(), "zemsgr", 1, 0},
+      {exclusion::BuildGetVariant(), "zemsexc", 0, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(c.variant.inputPaperSwapAlways, c.graphics);
+    EXPECT_EQ(c.variant.outputPaperCopyFirst, c.graphics);
+    EXPECT_EQ(c.variant.size1200BySlotOrientation, c.graphics);
+    EXPECT_EQ(c.variant.mergeKeepsExplicitSize, c.graphics);
+    EXPECT_EQ(c.variant.userMacroSkipName, c.graphics);
+    EXPECT_EQ(c.variant.paperFieldsPortrait, c.exclusion);
+    EXPECT_EQ(c.variant.userMacroListsOnly, c.exclusion);
+  }
+}
+
 }  // namespace
 
 namespace {
