@@ -158,8 +158,10 @@ TEST_F(FieldMergeTest, FormNameAlone) {
   }
 }
 
-// Duplex binding in the items follows the public duplex field and the orientation.
+// Duplex binding in the items follows the public duplex field and the orientation. The model
+// describes duplex with every binding, so the repair sweep that ends the merge keeps them.
 TEST_F(FieldMergeTest, DuplexBindingRewrite) {
+  ASSERT_TRUE(UseModel(kGeometryModel));
   struct Case {
     const char* what;
     LONG duplexOn;
