@@ -76,6 +76,7 @@ set(ZEMS_INCLUDE_MAP
   "store items"      # the store sets items
   "store tables"     # stored values by symbol
   "store system"     # settings-file paths
+  "store bind"       # the load at open takes over acquired settings waiting in the bidi ini
   # -- bind: job control, bidi and remote configuration
   "bind common"
   "bind context"     # a job binds to a context
@@ -83,6 +84,7 @@ set(ZEMS_INCLUDE_MAP
   "bind store"       # bidi answers are stored
   "bind system"      # printer names, languages and settings folders of the bound printer
   "bind model"       # model defaults of job items
+  "bind tables"      # the option-code table of the printer answers
   # -- front: dialog lookups and UI state shared by the deliverables
   "front common"
   "front context"    # lookups run against a context
