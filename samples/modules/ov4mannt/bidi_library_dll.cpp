@@ -6,7 +6,8 @@
 //   reachable 0|1        slot 0 succeeds (default 1)      ready 0|1   its ready flag (default 1)
 //   model TEXT           slot 4's model name (cut to the characters asked, unterminated when
 //                        it fills them)
-//   begin R E, group R E results of slots 2 and 3 and the last error they leave (default 1 0)
+//   begin R E, group R E results of slots 2 and 3 and the last error they leave (default 1 0;
+//                        without E the last error is left as it was)
 //   info<code> HEX       the bytes of information <code>  item<code> HEX  of group item <code>
 //   claim<code> N        the size query of information <code> claims N bytes
 //   count<code> N        the entry count slot 6 returns for <code> (default bytes / 4)
@@ -63,11 +64,12 @@ unsigned long Number(const std::string& printer, const std::string& key, unsigne
   return Value(printer, key, &v) ? strtoul(v.c_str(), nullptr, 0) : def;
 }
 
-void Pair(const std::string& printer, const std::string& key, unsigned long* result, unsigned long* error) {
+// "R E": the result and the last error left; without E the last error is not touched (-1).
+void Pair(const std::string& printer, const std::string& key, unsigned long* result, long* error) {
   std::string v;
   *result = 1;
   *error = 0;
-  if (Value(printer, key, &v)) sscanf(v.c_str(), "%lu %lu", result, error);
+  if (Value(printer, key, &v) && sscanf(v.c_str(), "%lu %ld", result, error) == 1) *error = -1;
 }
 
 HANDLE NewHandle(const std::string& printer) {
@@ -112,24 +114,26 @@ BOOL WINAPI SlotClosePrinter(HANDLE printer) {
 BOOL WINAPI SlotBeginQuery(HANDLE printer, HANDLE* query, DWORD flags, DWORD* out) {
   std::string p = PrinterOf(printer);
   Slow(p);
-  unsigned long r, e;
+  unsigned long r;
+  long e;
   Pair(p, "begin", &r, &e);
   if (query) *query = NewHandle(p);
   if (out) *out = 0;
-  Log("slot2 printer=\"%s\" flags=0x%lx -> %lu error=%lu", p.c_str(), (unsigned long)flags, r, e);
-  SetLastError(DWORD(e));
+  Log("slot2 printer=\"%s\" flags=0x%lx -> %lu error=%ld", p.c_str(), (unsigned long)flags, r, e);
+  if (e >= 0) SetLastError(DWORD(e));
   return r ? TRUE : FALSE;
 }
 
 BOOL WINAPI SlotOpenGroup(HANDLE printer, HANDLE* group, DWORD id, DWORD one) {
   std::string p = PrinterOf(printer);
   Slow(p);
-  unsigned long r, e;
+  unsigned long r;
+  long e;
   Pair(p, "group", &r, &e);
   if (group) *group = NewHandle(p);
-  Log("slot3 printer=\"%s\" group=%lu one=%lu -> %lu error=%lu", p.c_str(), (unsigned long)id, (unsigned long)one, r,
+  Log("slot3 printer=\"%s\" group=%lu one=%lu -> %lu error=%ld", p.c_str(), (unsigned long)id, (unsigned long)one, r,
       e);
-  SetLastError(DWORD(e));
+  if (e >= 0) SetLastError(DWORD(e));
   return r ? TRUE : FALSE;
 }
 
