@@ -9,6 +9,7 @@
 #include "bidi_fixture.h"
 #include "core/bind/bidi_acquire.h"
 #include "core/bind/bidi_store.h"
+#include "core/common/os_tests.h"
 #include "core/context/settings_snapshot.h"
 #include "core/items/item_table.h"
 #include "core/system/printer_names.h"
@@ -365,6 +366,19 @@ TEST_F(BidiAcquireTest, GroupSizeQueryDeniedWith5IsStillRead) {
   Script(answers);
   ASSERT_EQ(1, BidiAcquire(0, ctx()));
   EXPECT_EQ("further text", Text(kOther));
+}
+
+TEST_F(BidiAcquireTest, ExclusionPathLoadsTheOtherLibraryOnWindows9x) {
+  Script(FullAnswers());
+  RemoveStandIn(kBidiDll);
+  InstallStandIn("ovoman32.dll", kBidiSo);
+  EXPECT_EQ(0, BidiCanConnect(ctx(), kBidiExclusionPath)) << "on NT flag 8 still means ov4manNT.dll";
+  SetWindows(4, 10, 0, 0, VER_PLATFORM_WIN32_WINDOWS);
+  OsForgetVersionAnswer();
+  EXPECT_EQ(1, BidiCanConnect(ctx(), kBidiExclusionPath));
+  EXPECT_EQ(0, BidiCanConnect(ctx(), 0));
+  SetWindows(5, 1, 3);
+  OsForgetVersionAnswer();
 }
 
 TEST_F(BidiAcquireTest, FailureMessage) {

@@ -72,6 +72,15 @@ class BidiEndToEnd : public MachineTest {
   DriverContext* ctx_ = nullptr;
 };
 
+TEST_F(BidiEndToEnd, InstallRegistersBothNamesOfTheLibrary) {
+  for (const char16_t* name : {u"ov4manNT.dll", u"ovoman32.dll"}) {
+    HMODULE module = LoadLibraryW(name);
+    ASSERT_NE(nullptr, module) << Narrow(name);
+    EXPECT_NE(nullptr, reinterpret_cast<void*>(GetProcAddress(module, "OrvelInitializeBidiApiW")));
+    FreeLibrary(module);
+  }
+}
+
 TEST_F(BidiEndToEnd, UpdateFillsTheSettingsAndALaterContextShowsThem) {
   Answers(1073741824, {1, 106});
   ASSERT_EQ(1, BidiUpdateFromPrinterSilent(ctx_));

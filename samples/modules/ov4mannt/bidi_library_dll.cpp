@@ -168,7 +168,7 @@ LONG WINAPI SlotGetInformation(HANDLE query, DWORD code, void* buffer, DWORD siz
     } else if (Number(p, "fail" + c, 0)) {
       r = -1;
     } else {
-      memcpy(buffer, data.data(), data.size() < size ? data.size() : size);
+      if (!data.empty()) memcpy(buffer, data.data(), data.size() < size ? data.size() : size);
     }
   }
   if (needed) *needed = answered;
@@ -191,7 +191,7 @@ BOOL WINAPI SlotGetGroupItem(HANDLE group, DWORD id, DWORD item, void* buffer, D
       r = FALSE;
       error = 5;
     } else if (buffer) {
-      memcpy(buffer, data.data(), data.size() < size ? data.size() : size);
+      if (!data.empty()) memcpy(buffer, data.data(), data.size() < size ? data.size() : size);
     }
   }
   if (needed) *needed = answered;
