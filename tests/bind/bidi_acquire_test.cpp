@@ -106,6 +106,33 @@ TEST_F(BidiAcquireTest, FullUpdateFillsTraysOptionsAndMemory) {
   EXPECT_NE(module_.events.end(), std::find(module_.events.begin(), module_.events.end(), kBidiEventAcquired));
 }
 
+TEST_F(BidiAcquireTest, WhereTheUpdateKeepsItsState) {
+  Script(FullAnswers());
+  ASSERT_EQ(1, BidiWriteFlag(Printer(), 0));  // as the install pass leaves it
+  SetUserIsAdmin(false);
+  ASSERT_EQ(1, BidiUpdateFromPrinterSilent(ctx()));
+  EXPECT_EQ(1, RawOf(kBiDirect));
+  EXPECT_EQ(0u, PrinterDword(u"BidiFlag")) << "printer data cannot be written";
+  EXPECT_EQ("1", IniKey(u"BidiFlag"));
+  EXPECT_EQ("65", IniKey(u"BidiFunc"));
+  EXPECT_EQ("1", IniKey(u"BidiExFlag"));
+
+  // A printer reached through a server keeps nothing in the ini.
+  ASSERT_EQ(1, BidiDeleteIniSection(ctx()));
+  ItemSetRawById(ctx(), 714, 1);
+  ASSERT_EQ(1, BidiUpdateFromPrinterSilent(ctx()));
+  EXPECT_EQ("", IniKey(u"BidiFlag"));
+  ItemSetRawById(ctx(), 714, 0);
+
+  // An administrator's update records the state in printer data and drops the ini section.
+  SetIniKey(u"BidiFlag", u"1");
+  SetUserIsAdmin(true);
+  ASSERT_EQ(1, BidiUpdateFromPrinterSilent(ctx()));
+  EXPECT_EQ(1u, PrinterDword(u"BidiFlag"));
+  EXPECT_EQ(0x41u, PrinterDword(u"BidiFunc") & 0xFF);
+  EXPECT_EQ("", IniKey(u"BidiFlag"));
+}
+
 TEST_F(BidiAcquireTest, WithoutDetailsOnlyTheTrayFieldsAreSet) {
   Script(FullAnswers());
   module_.details = 0;
@@ -212,13 +239,29 @@ TEST_F(BidiAcquireTest, QueryAnsweringZeroWith102StillRuns) {
   EXPECT_EQ(1048576, RawOf(kMemory));
 }
 
+// Slots 2 and 3 answer zero without a last error of their own while earlier calls left 102
+// behind: the driver clears it before each call, so the zero is a refusal.
 TEST_F(BidiAcquireTest, StaleLastErrorIsNotTakenForTheLibrarysAnswer) {
   std::vector<std::string> answers = FullAnswers();
-  answers.push_back("begin\t0");  // zero, and the last error left alone
+  answers.push_back("begin\t0");
+  answers.push_back("stale\t102");
   Script(answers);
-  SetLastError(102);
   EXPECT_EQ(0, BidiAcquire(0, ctx()));
   EXPECT_EQ(0, RawOf(kMemory));
+
+  answers.pop_back();
+  answers.pop_back();
+  answers.push_back("group\t0");
+  answers.push_back("stale\t102");
+  Script(answers);
+  ASSERT_EQ(1, BidiAcquireStatusBlobs(ctx(), nullptr));
+  EXPECT_EQ("SYS 1.20", Text(kSystemVersion));
+  EXPECT_EQ("", Text(kEmulationVersion)) << "the group was not opened";
+  answers = FullAnswers();
+  answers.push_back("group\t0 102");
+  Script(answers);
+  ASSERT_EQ(1, BidiAcquireStatusBlobs(ctx(), nullptr));
+  EXPECT_EQ("EMU 3.4", Text(kEmulationVersion)) << "a zero with 102 of its own opens the group";
 }
 
 TEST_F(BidiAcquireTest, Gate) {

@@ -14,6 +14,7 @@
 //   fail<code> 1         the second call of information <code> returns -1
 //   deny<code> 1         the size query of group item <code> fails with last error 5
 //   delay MS             every call of the printer sleeps this long first
+//   stale CODE           slots 4 and 6 leave this last error behind
 // Every call is appended to ov4mannt.log with its arguments and answer.
 #include <stdint.h>
 #include <string.h>
@@ -90,6 +91,12 @@ void Slow(const std::string& printer) {
   if (ms) usleep(useconds_t(ms * 1000));
 }
 
+// Slots 4 and 6 set no last error of their own; a script may have them leave one behind.
+void LeaveStale(const std::string& printer) {
+  std::string stale;
+  if (Value(printer, "stale", &stale)) SetLastError(DWORD(strtoul(stale.c_str(), nullptr, 0)));
+}
+
 BOOL WINAPI SlotOpenPrinter(LPCWSTR name, HANDLE* printer, DWORD* ready) {
   std::string p = stand_in::Utf8(name);
   Slow(p);
@@ -149,6 +156,7 @@ BOOL WINAPI SlotGetModelName(HANDLE printer, DWORD zero, LPWSTR buffer, DWORD ch
     if (n < chars) buffer[n] = 0;
   }
   Log("slot4 printer=\"%s\" zero=%lu chars=%lu -> %d", p.c_str(), (unsigned long)zero, (unsigned long)chars, r);
+  LeaveStale(p);
   return r;
 }
 
@@ -174,6 +182,7 @@ LONG WINAPI SlotGetInformation(HANDLE query, DWORD code, void* buffer, DWORD siz
   if (needed) *needed = answered;
   Log("slot6 printer=\"%s\" code=%lu buffer=%s size=%lu -> %ld needed=%lu", p.c_str(), (unsigned long)code,
       buffer ? "set" : "null", (unsigned long)size, (long)r, (unsigned long)answered);
+  LeaveStale(p);
   return r;
 }
 
