@@ -76,7 +76,8 @@ set(ZEMS_INCLUDE_MAP
   "store items"      # the store sets items
   "store tables"     # stored values by symbol
   "store system"     # settings-file paths
-  "store bind"       # install-ini identification values are pushed to the job-control interface
+  "store bind"       # install-ini identification values are pushed to the job-control interface;
+                     # the load at open takes over acquired settings waiting in the bidi ini
   "store model"      # the font tables' defaults are the model description's font lists
   # -- bind: job control, bidi and remote configuration
   "bind common"
@@ -85,6 +86,7 @@ set(ZEMS_INCLUDE_MAP
   "bind store"       # bidi answers are stored
   "bind system"      # printer names, languages and settings folders of the bound printer
   "bind model"       # model defaults of job items
+  "bind tables"      # the option-code table of the printer answers
   # -- front: dialog lookups and UI state shared by the deliverables
   "front common"
   "front context"    # lookups run against a context

@@ -102,6 +102,12 @@ int CmdInstall(int argc, char** argv) {
     fs::create_directories(system, ec);
     fs::copy_file(p, system + stem + ".dll", fs::copy_options::overwrite_existing, ec);
     if (ec) return Fail("cannot copy " + p.string() + ": " + ec.message());
+    // The communication library has a second name, loaded on Windows 9x.
+    if (stem == "ov4mannt") {
+      if (!SimRegisterModule("ovoman32.dll", fs::absolute(p).c_str())) return Fail("cannot write the module table");
+      fs::copy_file(p, system + "ovoman32.dll", fs::copy_options::overwrite_existing, ec);
+      if (ec) return Fail("cannot copy " + p.string() + ": " + ec.message());
+    }
   }
   std::string modelName = fs::path(*model).filename().string();
   if (!CopyIntoDriverFolder(*model, modelName, error)) return Fail(error);

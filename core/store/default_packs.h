@@ -12,3 +12,7 @@ int InstImportPresetFiles(const WCHAR* pack, const WCHAR* section, DWORD flags, 
                           const WCHAR* oldEntries);
 // The same for the quality files.
 int InstImportQualityFiles(const WCHAR* pack, const WCHAR* section, DWORD flags, DriverContext* ctx);
+
+// 1 when the printer's section of the settings ini holds "BatchInstRst" (a batch pack names
+// the printer's settings), else 0.
+int InstHasBatchPack(DriverContext* ctx);

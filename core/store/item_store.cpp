@@ -7,6 +7,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "core/bind/bidi_store.h"
 #include "core/context/driver_context.h"
 #include "core/context/module_bus.h"
 #include "core/context/ui_state.h"
@@ -423,12 +424,6 @@ bool IsUnchanged(DriverContext* ctx, SettingItem* row) {
   return now && initial && memcmp(now, initial, SizeOf(row)) == 0;
 }
 
-// Acquired settings of the bidirectional ini: its store is not built, so no printer carries
-// the flag that says they are waiting, and the step after the load finds nothing to take over.
-bool AcquiredSettingsWaiting(DriverContext* ctx) {
-  (void)ctx;
-  return false;
-}
 
 }  // namespace
 
@@ -589,8 +584,14 @@ static int LoadAtOpen(DriverContext* ctx, bool writeBack) {
   if (!ctx) return 1;
   StoreLoadByClass(ctx->printer, kStoreClassAll, ctx);
   if (ItemGetRawById(ctx, kIdServerClientMode) == 1) return 1;
-  if (AcquiredSettingsWaiting(ctx) && writeBack) {
-    StoreSavePersistedItems(ctx->printer, ctx, kStoreClassDevice, kStoreSaveForced | kStoreSaveExtendedOnly);
+  // Settings acquired by a user who could not write printer data wait in the bidi ini; a
+  // context that can write printer data moves them there.
+  if (BidiIniFlagIsSet(ctx)) {
+    BidiLoadIniSettings(ctx);
+    if (writeBack && BidiCanWritePrinterData(ctx)) {
+      StoreSavePersistedItems(ctx->printer, ctx, kStoreClassDevice, kStoreSaveForced | kStoreSaveExtendedOnly);
+      BidiDeleteIniSection(ctx);
+    }
   }
   return 1;
 }

@@ -23,7 +23,6 @@
 namespace {
 
 const WCHAR kDatabaseName[] = TEXT("orvdb.ini");
-constexpr DWORD kModelNameChars = 33;  // at most 32 characters
 constexpr DWORD kValueChars = 260;
 // Sections Models1, Models2 ... end at the first without the driver; bounded all the same.
 constexpr int kMaxModels = 999;

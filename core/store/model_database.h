@@ -6,6 +6,9 @@
 
 struct DriverContext;
 
+// Characters of a model name with its terminator.
+constexpr DWORD kModelNameChars = 33;
+
 // The model name of the printer's driver: key = driver name of section "Models" of the model
 // data file, at most 32 characters, leading blanks skipped; kept in the UI state. Null when
 // there is none.

@@ -1,6 +1,6 @@
-// Constant lists of this model build. The lists whose rows belong to later features (option
-// codes of the bidirectional acquisition, option-request block rows) hold only their end row
-// until the feature that reads them brings its data.
+// Constant lists of this model build. The lists whose rows belong to later features
+// (option-request block rows) hold only their end row until the feature that reads them
+// brings its data.
 #include "core/tables/static_tables.h"
 
 #include <stddef.h>
@@ -85,7 +85,11 @@ const FreeSizeLimitsRow g_freeSizeLimits[] = {
 const CustomSizeOverrides g_customSizeOverrides = {0, nullptr};
 
 const OptionBlockRow g_optionBlockRows[] = {{0xFFFF, 0, 0}};
-const OptionCodeRow g_optionCodes[] = {{0, 0}};
+// Installed-option items of the printer's option codes (bidirectional acquisition).
+const OptionCodeRow g_optionCodes[] = {
+    {10014, 1},  {10018, 104}, {10020, 102}, {10022, 16}, {10023, 105}, {10023, 106},
+    {10023, 30}, {10047, 6},   {10056, 31},  {10070, 3},  {0, 0},
+};
 
 // Installable-options checklist. The two one-step entries share the option item and clear
 // the tray count when unchecked, which also empties the tray list.

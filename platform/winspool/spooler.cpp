@@ -10,6 +10,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/sim.h"
 #include "platform/sim/state_files.h"
 #include "platform/sim/trace.h"
 
@@ -807,11 +808,21 @@ WINSIM_API DWORD WINAPI GetPrinterDataW(HANDLE hPrinter, LPWSTR pValueName, LPDW
   return GetPrinterDataExW(hPrinter, kDefaultDataKey, pValueName, pType, pData, nSize, pcbNeeded);
 }
 
+// Changing printer data needs the right to administer the printer, which only an
+// administrator of the machine has.
+static bool UserMayChangePrinterData() {
+  SimSystemIdentity id;
+  if (!SimGetSystemIdentity(&id) || id.userIsAdmin) return true;
+  WINSIM_SIMPLIFIED("SetPrinterDataExW", "refuses a user who is not an administrator whatever the handle's access");
+  return false;
+}
+
 WINSIM_API DWORD WINAPI SetPrinterDataExW(HANDLE hPrinter, LPCWSTR pKeyName, LPCWSTR pValueName, DWORD Type,
                                           LPBYTE pData, DWORD cbData) {
   Key printer;
   if (!OpenPrinterKey(hPrinter, printer)) return ERROR_INVALID_HANDLE;
   if (!ValidDataKey(pKeyName) || (!pData && cbData)) return ERROR_INVALID_PARAMETER;
+  if (!UserMayChangePrinterData()) return ERROR_ACCESS_DENIED;
   Key key;
   LONG rc = key.Create(printer.get(), pKeyName);
   if (rc != ERROR_SUCCESS) return DWORD(rc);
@@ -827,6 +838,7 @@ WINSIM_API DWORD WINAPI DeletePrinterDataExW(HANDLE hPrinter, LPCWSTR pKeyName, 
   Key printer;
   if (!OpenPrinterKey(hPrinter, printer)) return ERROR_INVALID_HANDLE;
   if (!ValidDataKey(pKeyName)) return ERROR_INVALID_PARAMETER;
+  if (!UserMayChangePrinterData()) return ERROR_ACCESS_DENIED;
   Key key;
   if (key.Open(printer.get(), pKeyName) != ERROR_SUCCESS) return ERROR_FILE_NOT_FOUND;
   return DWORD(RegDeleteValueW(key.get(), pValueName ? pValueName : u""));
