@@ -21,6 +21,7 @@
 #include "core/rules/transacts.h"
 #include "core/store/free_size_store.h"
 #include "core/store/quality_lists.h"
+#include "core/store/settings_file.h"
 #include "core/system/printer_names.h"
 #include "core/system/settings_folders.h"
 #include "core/tables/build_switches.h"

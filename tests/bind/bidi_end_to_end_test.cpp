@@ -50,7 +50,7 @@ class BidiEndToEnd : public MachineTest {
   void Answers(DWORD memory, std::vector<DWORD> options) {
     std::string all;
     for (const std::string& line :
-         {std::string("model\tORVEL ALTEN KV310"), "info1\t" + HexWords({3, 4}), "info2\t" + HexWords(options),
+         {std::string("model\tALTEN KV310"), "info1\t" + HexWords({3, 4}), "info2\t" + HexWords(options),
           "info11\t" + HexWords({memory}), "info8\t" + HexBytes("SYS 2"), "item258\t" + HexWords({1})})
       all += std::string(kPrinter) + "\t" + line + "\n";
     WriteScript("ov4mannt.printers", all);
