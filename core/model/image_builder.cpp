@@ -367,7 +367,11 @@ void ModelBuildItems(ModelImageWriter* w, const ModelParseState* state, ModelIma
     DWORD values = 0;
     if (d->variant == 0) {
       values = PutValues(w, d);
-      if (values && !ModelNumberIndexAdd(&valuesOf, AsDword(d->values), values)) w->failed = TRUE;
+      // Two bases hold the same records when an OpenUI with variant number 0 copied the first;
+      // each writes its own copy. The bases are written from the last to the first, so the
+      // first in file order, the one a variant or Identity item took its records from, is the
+      // one left in the index.
+      if (values && !ModelNumberIndexSet(&valuesOf, AsDword(d->values), values)) w->failed = TRUE;
     } else if (d->values) {
       // Shares the records written for its base; a base that has none written gives none.
       ModelNumberIndexFind(&valuesOf, AsDword(d->values), &values);

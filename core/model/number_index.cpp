@@ -59,6 +59,20 @@ BOOL ModelNumberIndexAdd(ModelNumberIndex* index, DWORD key, DWORD value) {
   return TRUE;
 }
 
+BOOL ModelNumberIndexSet(ModelNumberIndex* index, DWORD key, DWORD value) {
+  if (!index || key == 0) return FALSE;
+  if (index->capacity) {
+    DWORD mask = index->capacity - 1;
+    for (DWORD i = Hash(key) & mask; index->keys[i] != 0; i = (i + 1) & mask) {
+      if (index->keys[i] == key) {
+        index->values[i] = value;
+        return TRUE;
+      }
+    }
+  }
+  return ModelNumberIndexAdd(index, key, value);
+}
+
 BOOL ModelNumberIndexFind(const ModelNumberIndex* index, DWORD key, DWORD* value) {
   if (!index || key == 0 || index->capacity == 0) return FALSE;
   DWORD mask = index->capacity - 1;

@@ -18,6 +18,8 @@ struct ModelNumberIndex {
 // Adds key -> value unless the key is present already (the first entry stays). FALSE for key
 // 0 or when no memory can be had.
 BOOL ModelNumberIndexAdd(ModelNumberIndex* index, DWORD key, DWORD value);
+// Adds key -> value, or gives a present key this value. FALSE as for Add.
+BOOL ModelNumberIndexSet(ModelNumberIndex* index, DWORD key, DWORD value);
 // TRUE with the value of the key.
 BOOL ModelNumberIndexFind(const ModelNumberIndex* index, DWORD key, DWORD* value);
 // Frees the cells of a heap index (an owned index goes with its parse state).

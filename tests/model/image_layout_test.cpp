@@ -197,6 +197,73 @@ TEST(ModelImageLayout, RecordsNoBaseWroteGiveNoLink) {
   MemFree(image);
 }
 
+TEST(ModelImageLayout, AVariantLinksTheRecordsOfTheFirstBase) {
+  // OpenUI with variant number 0 (or a word that is no number) copies the base as a second
+  // base description: both bases hold the same parse records and each gets its own copy in the
+  // image. A variant or Identity item must link the copy of the first base, the one it was
+  // declared from and that holds the item's slot.
+  struct Case {
+    const char* text;
+    const char* variantItem;  // the item of the variant or Identity descriptor
+    const char* baseItem;     // the item whose slot holds the base with the shared records
+  } cases[] = {
+      {"*OpenUI *TOV_dmColor: PickOne\n*TOV_dmColor DMCOLOR_MONO: \"M\"\n*CloseUI\n"
+       "*OpenUI *TOV_dmColor 0: PickOne\n*CloseUI\n"
+       "*OpenUI *TOV_dmColor 1: PickOne\n*CloseUI\n",
+       "TOV_dmColor", "TOV_dmColor"},
+      {"*OpenUI *TOV_dmPaperSize: PickPage\n*TOV_dmPaperSize DMPAPERSIZE_A4: \"A4\"\n"
+       "*PageMMValue TOV_dmPaperSize DMPAPERSIZE_A4: \"2100 2970\"\n*CloseUI\n"
+       "*OpenUI *TOV_dmPaperSize DMPAPERSIZE_LETTER: PickPage\n*CloseUI\n"
+       "*OpenUI *TOV_dmPaperSize 1: PickPage\n*CloseUI\n",
+       "TOV_dmPaperSize", "TOV_dmPaperSize"},
+      {"*OpenUI *TOV_dmCopies: Numeric\n*NumericValue: 0 \"0 1 1 9\"\n*CloseUI\n"
+       "*OpenUI *TOV_dmCopies 2: Numeric\n*CloseUI\n"
+       "*OpenUI *TOV_dmCopies 0: Numeric\n*CloseUI\n",
+       "TOV_dmCopies", "TOV_dmCopies"},
+      {"*OpenUI *TOV_dmColor: PickOne\n*TOV_dmColor DMCOLOR_MONO: \"M\"\n*CloseUI\n"
+       "*OpenUI *TOV_dmYResolution: Identity *TOV_dmColor\n*CloseUI\n"
+       "*OpenUI *TOV_dmYResolution 0: PickOne\n*CloseUI\n",
+       "TOV_dmYResolution", "TOV_dmColor"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    Parsed p(c.text);
+    ASSERT_NE(nullptr, p.state);
+    ModelImageHeader* image = ModelBuildImage(p.state);
+    ASSERT_NE(nullptr, image);
+    ModelFixUpImage(image);
+    EXPECT_EQ("", model_test::CompareImage(p.state, image));
+    const ModelItemDescriptor* variant = nullptr;
+    int bases = 0;
+    for (const ModelItemDescriptor* d = image->descriptors; d; d = d->next) {
+      if (d->itemId == ItemId(c.variantItem) && d->variant != 0 && !variant) variant = d;
+      if (d->symbolId == SymbolId(c.variantItem) && d->variant == 0) ++bases;
+    }
+    EXPECT_EQ(strcmp(c.variantItem, c.baseItem) == 0 ? 2 : 1, bases);
+    ASSERT_NE(nullptr, variant);
+    const ModelItemDescriptor* base = *ModelHeaderSlot(image, ItemId(c.baseItem));
+    ASSERT_NE(nullptr, base);
+    ASSERT_NE(nullptr, base->values);
+    EXPECT_EQ(base->values, variant->values);
+    MemFree(image);
+  }
+}
+
+TEST(ModelImageLayout, SavedFuzzInputsWalkBack) {
+  for (const char* name : {"fuzz_variant_after_second_base.zmd"}) {
+    SCOPED_TRACE(name);
+    std::string text = model_test::Fixture(name);
+    ASSERT_FALSE(text.empty());
+    Parsed p(text);
+    ASSERT_NE(nullptr, p.state);
+    ModelImageHeader* image = ModelBuildImage(p.state);
+    ASSERT_NE(nullptr, image);
+    ModelFixUpImage(image);
+    EXPECT_EQ("", model_test::CompareImage(p.state, image));
+    MemFree(image);
+  }
+}
+
 TEST(ModelImageLayout, TheWriterStaysInsideItsBlock) {
   BYTE block[8004] = {};
   struct Case {
