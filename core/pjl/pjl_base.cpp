@@ -273,45 +273,26 @@ int PjlGiveText(const char* text, int length, int size, char* buffer, int* out) 
   return 0;
 }
 
-int ExcServiceSetCommandBase(ExcHandle* handle, const char* text, int* changeLength) {
-  if (!handle) return -1;
-  if (changeLength) *changeLength = 0;
-  if (ExcReset(handle, 1) != 0) return -1;
+int PjlSetBaseLines(ExcHandle* handle, const char* text) {
   if (!text) return -2;
   char name[kPjlTokenSize], value[kPjlTokenSize];
   for (const char* p = text;;) {
     int used = PjlParseSetLine(p, name, value);
-    if (used < 0) {
-      ExcReset(handle, 1);
-      return -1;
-    }
+    if (used < 0) return -1;
     if (used == 0) break;
     p += used;
     if (const PjlVariable* row = PjlFindVariable(handle, name, kPjlModeUpdate | kPjlModeOption))
       PjlApplyVariable(handle, row, name, value, 0);
   }
-  if (PjlCheckMandatory(handle) != 0) {
-    ExcReset(handle, 1);
-    return -2;
-  }
+  if (PjlCheckMandatory(handle) != 0) return -2;
   size_t n = strlen(text);
   handle->baseText = n < 0x3FFFFFFF ? CopyText(text, static_cast<int>(n)) : nullptr;
-  if (!handle->baseText) {
-    ExcReset(handle, 1);
-    return -1;
-  }
+  if (!handle->baseText) return -1;
   handle->baseLength = static_cast<int>(n) + 1;
-  int result = PjlBuildChanges(handle, nullptr);
-  if (result < 0) ExcReset(handle, 1);
-  if (changeLength) *changeLength = handle->changeLength;
-  return result;
+  return PjlBuildChanges(handle, nullptr);
 }
 
-int ExcServiceUpdateCommand(ExcHandle* handle, const char* text, int* changeLength) {
-  if (!handle) return -1;
-  if (!text) return 0;
-  if (changeLength) *changeLength = 0;
-  ExcDropChange(handle);
+int PjlUpdateLine(ExcHandle* handle, const char* text) {
   char name[kPjlTokenSize], value[kPjlTokenSize];
   int used = PjlParseSetLine(text, name, value);
   if (used <= 0) return used;
@@ -322,7 +303,33 @@ int ExcServiceUpdateCommand(ExcHandle* handle, const char* text, int* changeLeng
   PjlApplyVariable(handle, row, name, value, 1);
   int result = PjlBuildChanges(handle, line);
   MemFree(line);
+  return result;
+}
+
+int ExcServiceSetCommandBase(ExcHandle* handle, const char* text, int* changeLength) {
+  if (!handle) return -1;
+  if (changeLength) *changeLength = 0;
+  if (ExcReset(handle, 1) != 0) return -1;
+  if (!text) return -2;
+  int result = PjlSetBaseLines(handle, text);
+  // A refused base, a line that does not parse or a failure after the engine ran: the handle
+  // starts again from the printer's stored settings, so slots, settings and base agree.
   if (result < 0) ExcReset(handle, 1);
+  if (changeLength) *changeLength = handle->changeLength;
+  return result;
+}
+
+int ExcServiceUpdateCommand(ExcHandle* handle, const char* text, int* changeLength) {
+  if (!handle || !handle->context) return -1;
+  if (!text) return 0;
+  if (changeLength) *changeLength = 0;
+  ExcDropChange(handle);
+  int result = PjlUpdateLine(handle, text);
+  // -1 from the parse leaves everything as it was; after the engine ran it resets the handle.
+  if (result < 0 && handle->baseText) {
+    char name[kPjlTokenSize], value[kPjlTokenSize];
+    if (PjlParseSetLine(text, name, value) > 0) ExcReset(handle, 1);
+  }
   if (changeLength) *changeLength = handle->changeLength;
   return result;
 }

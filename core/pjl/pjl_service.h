@@ -99,6 +99,12 @@ int PjlDiffBase(TextBuffer* buffer, const char* base, const char* newText, const
                 ExcHandle* handle = nullptr);
 int PjlRebuildBase(TextBuffer* buffer, ExcHandle* handle, const char* base, const char* newText, const char* update);
 int PjlBuildChanges(ExcHandle* handle, const char* update);
+// The lines of a command base applied to a handle whose slots are clear, the mandatory check,
+// the base text kept and the changes built: 1, 0, -1 (a line that does not parse, no memory)
+// or -2 (null text, a mandatory variable missing). The caller resets the handle on failure.
+int PjlSetBaseLines(ExcHandle* handle, const char* text);
+// The first line of text as an update: 1, 0 (no line, unknown or absent variable) or -1.
+int PjlUpdateLine(ExcHandle* handle, const char* text);
 
 // The getter convention: copies `length` bytes of text when size allows. 0 copied (or
 // nothing to copy), 1 too small; *out (when given) gets length.
