@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/context/driver_context.h"
+#include "core/context/ui_state.h"
 #include "core/devmode/item_couplings.h"
 #include "core/items/allowed_values.h"
 #include "core/items/item_access.h"
@@ -20,6 +21,7 @@ class Saved {
     BYTE* block = CtxGetSettings(ctx);
     if (block) block_.assign(block, block + kSettingsBlockSize);
     flags_ = CtxGetChangeFlags(ctx);
+    if (ctx->ui) modified_ = ctx->ui->modified;
     if (handle) {
       present_.assign(handle->present, handle->present + kExcSlotCount);
       values_.assign(handle->values, handle->values + kExcSlotCount);
@@ -30,6 +32,7 @@ class Saved {
     if (block && !block_.empty()) memcpy(block, block_.data(), block_.size());
     CtxAddChangeFlags(ctx_, 0);
     if (flags_) CtxAddChangeFlags(ctx_, flags_);
+    if (ctx_->ui) ctx_->ui->modified = modified_;
     if (handle_) {
       memcpy(handle_->present, present_.data(), present_.size());
       memcpy(handle_->values, values_.data(), values_.size() * sizeof(LONG));
@@ -43,6 +46,7 @@ class Saved {
   ExcHandle* handle_;
   std::vector<BYTE> block_;
   DWORD flags_ = 0;
+  LONG modified_ = 0;
   std::vector<BYTE> present_;
   std::vector<LONG> values_;
 };
