@@ -5,7 +5,7 @@
 # opens the store, the store sets items), so the table lists those edges rather than layers.
 # A folder includes itself freely; common includes nothing of the core.
 # One edge per line: "from to", then why.
-set(ZEMS_CORE_FOLDERS common system tables items model rules context devmode store bind front modules)
+set(ZEMS_CORE_FOLDERS common system tables items model rules context devmode store bind front modules pjl)
 
 set(ZEMS_INCLUDE_MAP
   # -- system: what the driver learns from the machine and spooler for a context
@@ -97,4 +97,13 @@ set(ZEMS_INCLUDE_MAP
   "modules context"  # module callbacks get the context
   "modules items"    # limits follow the display unit of the settings
   "modules tables"   # the default custom-size limits
+  # -- pjl: the "@PJL SET" exclusion command service of zemsexc
+  "pjl common"       # memory and text helpers
+  "pjl context"      # a handle holds a driver context of its printer
+  "pjl items"        # variables are setting items; the allowed-value condition tests
+  "pjl model"        # option commands and numeric records of the description; its character classes
+  "pjl tables"       # the PJL variable table and its small tables
+  "pjl devmode"      # the coupling pass after the lines are applied
+  "pjl rules"        # an update runs the setting's Transact list
+  "pjl bind"         # the job-control user code read at open
 )

@@ -106,6 +106,17 @@ bool LoadModelInNewProcess(const char* printer) {
   return system(cmd.c_str()) == 0;
 }
 
+// Runs "zemshost pjl" with these (shell-quoted) arguments in a process of its own.
+bool PjlInNewProcess(const std::string& arguments) {
+  char self[4096] = {};
+  ssize_t n = readlink("/proc/self/exe", self, sizeof(self) - 1);
+  if (n <= 0) return false;
+  std::string cmd = "ZEMS_MACHINE_ROOT='" + std::string(SimMachineRoot()) + "' '" + std::string(self, size_t(n)) +
+                    "' pjl " + arguments;
+  fflush(stdout);
+  return system(cmd.c_str()) == 0;
+}
+
 // Runs "zemshost model set" with these (shell-quoted) arguments in a process of its own.
 bool SetInNewProcess(const std::string& arguments) {
   char self[4096] = {};
@@ -169,6 +180,8 @@ int CmdDemo(int argc, char** argv) {
   printf("== a setting change: an envelope turns stapling and duplex off (zemshost model set)\n");
   ok = SetInNewProcess("'ZEMS Printer' zdmStapleType=ZDMSTAPLETYPE_LEFT2 zdmFuncSelectDuplex=ZDMFUNCSELECTDUPLEX_ON "
                        "dmPaperSize=DMPAPERSIZE_ENV10") && ok;
+  printf("== a job's PJL lines through zemsexc: no duplex unit, then N-up turns scaling off (zemshost pjl)\n");
+  ok = PjlInNewProcess("'" ZEMS_SOURCE_DIR "/samples/jobs/job_base.pjl' --update '@PJL SET NUP = 4IN1P1' --values TRAY") && ok;
   printf(ok ? "== done\n" : "== some steps failed\n");
   return ok ? 0 : 1;
 }

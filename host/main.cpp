@@ -12,6 +12,7 @@ const HostCommand kCommands[] = {
     {"info", "show the machine root", CmdInfo},
     {"machine", "set up the simulated machine: printers, printer data, registry, system", CmdMachine},
     {"model", "compile a model description and report its image", CmdModel},
+    {"pjl", "run \"@PJL SET\" lines through the exclusion service of zemsexc", CmdPjl},
 };
 
 }  // namespace

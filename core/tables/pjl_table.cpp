@@ -262,3 +262,17 @@ DWORD TblGetPjlValueListLength(const void* list) {
   return 0;
 }
 
+
+// ---- the exclusion service's three small tables ----
+namespace {
+const DWORD g_mandatory[] = {kItem_dmPaperSize, kItem_dmOrientation, kItem_zdmOutPaperSize, kItem_dmDefaultSource};
+const PjlIdTable g_mandatoryTable = {4, g_mandatory};
+const PjlPair g_carriers[] = {{kItem_zdmFuncSelectSort, kItem_zdmSortType}};
+const PjlPairTable g_carrierTable = {1, g_carriers};
+const PjlPair g_bindingMap[] = {{0, 1}, {1, 17}, {2, 20}};
+const PjlPairTable g_bindingTable = {3, g_bindingMap};
+}  // namespace
+
+const PjlIdTable* TblGetPjlMandatory() { return &g_mandatoryTable; }
+const PjlPairTable* TblGetPjlCarrierPairs() { return &g_carrierTable; }
+const PjlPairTable* TblGetPjlBindingMap() { return &g_bindingTable; }

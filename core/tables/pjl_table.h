@@ -118,3 +118,24 @@ DWORD TblGetPjlSettingCount();
 // of the table (null included).
 DWORD TblGetPjlValueListLength(const void* list);
 
+
+// ---- the exclusion service's three small tables ----
+// A pair {first, second} of setting ids or values.
+struct PjlPair {
+  LONG first;
+  LONG second;
+};
+struct PjlPairTable {
+  DWORD count;
+  const PjlPair* pairs;
+};
+struct PjlIdTable {
+  DWORD count;
+  const DWORD* ids;
+};
+// The settings every command base must hold: APLPAGESIZE, APLPAGELAYOUT, PAPER, TRAY.
+const PjlIdTable* TblGetPjlMandatory();
+// Settings without a row of their own and the setting whose row writes them: (61, 119).
+const PjlPairTable* TblGetPjlCarrierPairs();
+// BOOKLET value -> zdmDuplexType base value of its family: (0, 1), (1, 17), (2, 20).
+const PjlPairTable* TblGetPjlBindingMap();

@@ -1,0 +1,155 @@
+// zemshost pjl [--printer NAME] FILE [--update LINE]... [--values NAME]: loads zemsexc as an
+// application does, hands it the "@PJL SET" lines of FILE as a command base, then each update
+// line, and prints every result with the changed lines and the rebuilt base; --values lists
+// the words a variable may take (all, then the allowed ones).
+#include <stdio.h>
+#include <string.h>
+
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host/commands.h"
+#include "platform/win32.h"
+
+namespace {
+
+typedef void*(WINAPI* GetExclusiveFn)(const char*);
+typedef void(WINAPI* FreeExclusiveFn)(void*);
+typedef int(WINAPI* SetBaseFn)(void*, const char*, int*);
+typedef int(WINAPI* GetTextFn)(void*, int, char*, int*);
+typedef int(WINAPI* GetValueFn)(void*, const char*, int, int, char*, int*);
+
+template <typename F>
+F Export(HMODULE m, const char* name) {
+  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m, name)));
+}
+
+// Lines with their ends shown: "\r\n" as a plain line break, anything else escaped.
+void PrintLines(const char* label, const std::string& text) {
+  printf("%s\n", label);
+  if (text.empty()) printf("  (none)\n");
+  std::string line;
+  for (size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      printf("  %s\n", line.c_str());
+      line.clear();
+      ++i;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char esc[8];
+      snprintf(esc, sizeof(esc), "<%02X>", static_cast<unsigned char>(c));
+      line += esc;
+    } else {
+      line += c;
+    }
+  }
+  if (!line.empty()) printf("  %s\n", line.c_str());
+}
+
+std::string Take(GetTextFn get, void* handle) {
+  int length = 0;
+  get(handle, 0, nullptr, &length);
+  if (length <= 0) return "";
+  std::vector<char> buffer(static_cast<size_t>(length));
+  if (get(handle, length, buffer.data(), &length) != 0) return "";
+  return std::string(buffer.data());
+}
+
+std::string Words(GetValueFn get, void* handle, const std::string& name, int allowed) {
+  int length = 0;
+  int r = get(handle, name.c_str(), allowed, 0, nullptr, &length);
+  if (r < 0) return "(failed)";
+  if (length <= 0) return "(none)";
+  std::vector<char> buffer(static_cast<size_t>(length));
+  if (get(handle, name.c_str(), allowed, length, buffer.data(), &length) != 0) return "(failed)";
+  std::string out;
+  for (const char* p = buffer.data(); *p; p += strlen(p) + 1) out += (out.empty() ? "" : " ") + std::string(p);
+  return out;
+}
+
+}  // namespace
+
+int CmdPjl(int argc, char** argv) {
+  std::string printer = "ZEMS Printer", file;
+  std::vector<std::string> updates, values;
+  for (int i = 0; i < argc; ++i) {
+    std::string a = argv[i];
+    if (a == "--help") {
+      printf("usage: zemshost pjl [--printer NAME] FILE [--update LINE]... [--values NAME]...\n"
+             "Loads zemsexc, sets the \"@PJL SET\" lines of FILE as a command base for the printer\n"
+             "(default \"ZEMS Printer\"), applies each update line (\"@PJL SET NAME = VALUE\"; the line\n"
+             "end is added) and prints the results, the changed lines and the rebuilt base; --values\n"
+             "lists the words of a variable, all and then those the base allows. FILE '-' reads stdin.\n");
+      return 0;
+    }
+    if (a == "--printer" && i + 1 < argc) printer = argv[++i];
+    else if (a == "--update" && i + 1 < argc) updates.push_back(argv[++i]);
+    else if (a == "--values" && i + 1 < argc) values.push_back(argv[++i]);
+    else if (file.empty() && (a == "-" || a.compare(0, 2, "--") != 0)) file = a;
+    else {
+      fprintf(stderr, "zemshost pjl: unknown argument '%s'\n", a.c_str());
+      return 2;
+    }
+  }
+  if (file.empty()) {
+    fprintf(stderr, "zemshost pjl: expected a FILE of \"@PJL SET\" lines\n");
+    return 2;
+  }
+  std::stringstream content;
+  if (file == "-") {
+    content << std::cin.rdbuf();
+  } else {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+      fprintf(stderr, "zemshost pjl: cannot read '%s'\n", file.c_str());
+      return 1;
+    }
+    content << in.rdbuf();
+  }
+  HMODULE dll = LoadLibraryW(TEXT("zemsexc.dll"));
+  if (!dll) {
+    fprintf(stderr, "zemshost pjl: zemsexc.dll cannot be loaded (error %lu)\n", GetLastError());
+    return 1;
+  }
+  auto getExclusive = Export<GetExclusiveFn>(dll, "ExcGetExclusive");
+  auto freeExclusive = Export<FreeExclusiveFn>(dll, "ExcFreeExclusive");
+  auto setBase = Export<SetBaseFn>(dll, "ExcSetCommandBase");
+  auto update = Export<SetBaseFn>(dll, "ExcUpdateCommand");
+  auto getBase = Export<GetTextFn>(dll, "ExcGetCommandBase");
+  auto getChange = Export<GetTextFn>(dll, "ExcGetCommandChange");
+  auto getValue = Export<GetValueFn>(dll, "ExcGetCommandValue");
+  if (!getExclusive || !freeExclusive || !setBase || !update || !getBase || !getChange || !getValue) {
+    fprintf(stderr, "zemshost pjl: zemsexc.dll lacks the command service's exports\n");
+    FreeLibrary(dll);
+    return 1;
+  }
+  void* handle = getExclusive(printer.c_str());
+  if (!handle) {
+    fprintf(stderr, "zemshost pjl: no exclusion handle for '%s'\n", printer.c_str());
+    FreeLibrary(dll);
+    return 1;
+  }
+  printf("printer: %s\n", printer.c_str());
+  int length = 0;
+  int r = setBase(handle, content.str().c_str(), &length);
+  printf("set command base: %d\n", r);
+  PrintLines("changes:", Take(getChange, handle));
+  PrintLines("base:", Take(getBase, handle));
+  for (const std::string& u : updates) {
+    std::string line = u + " \r\n";
+    r = update(handle, line.c_str(), &length);
+    printf("update %s: %d\n", u.c_str(), r);
+    PrintLines("changes:", Take(getChange, handle));
+    PrintLines("base:", Take(getBase, handle));
+  }
+  for (const std::string& v : values) {
+    printf("values %s: %s\n", v.c_str(), Words(getValue, handle, v, 0).c_str());
+    printf("allowed %s: %s\n", v.c_str(), Words(getValue, handle, v, 1).c_str());
+  }
+  freeExclusive(handle);
+  FreeLibrary(dll);
+  return r < 0 ? 1 : 0;
+}
