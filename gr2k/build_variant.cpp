@@ -1,5 +1,6 @@
 // The graphics DLL's build switches and variants of shared operations.
 #include "core/system/languages.h"
+#include "core/devmode/dm_layout.h"
 #include "core/tables/build_switches.h"
 #include "core/store/item_store.h"
 
@@ -13,6 +14,7 @@ const BuildVariant& BuildGetVariant() {
       0,        // no install step at open
       StoreLoadAtOpenNoWriteBack,
       ResGetInstalledLangCodeFromHelpFile,
+      kDmStepEnvCompanions,  // no option block, companion tests or job-control fetch in the merge
   };
   return variant;
 }

@@ -1,6 +1,7 @@
 // The host's build switches, for the contexts "zemshost model caps" opens: those of the
 // graphics DLL, whose open only reads the printer's settings and writes nothing back.
 #include "core/system/languages.h"
+#include "core/devmode/dm_layout.h"
 #include "core/tables/build_switches.h"
 #include "core/store/item_store.h"
 
@@ -14,6 +15,7 @@ const BuildVariant& BuildGetVariant() {
       0,        // no install step at open
       StoreLoadAtOpenNoWriteBack,
       ResGetInstalledLangCodeFromHelpFile,
+      kDmStepEnvCompanions,
   };
   return variant;
 }

@@ -1,5 +1,6 @@
 // The printer interface's build switches and variants of shared operations.
 #include "core/system/languages.h"
+#include "core/devmode/dm_layout.h"
 #include "core/tables/build_switches.h"
 #include "core/store/item_store.h"
 
@@ -13,6 +14,8 @@ const BuildVariant& BuildGetVariant() {
       1,        // the open pushes pending install values
       StoreLoadAtOpen,
       ResGetInstalledLangCode,
+      kDmStepCommonMark | kDmStepOptionBlock | kDmStepRetestCompanions | kDmStepJobControlFetch |
+          kDmStepEnvCompanions | kDmStepResetWorkItems,
   };
   return variant;
 }

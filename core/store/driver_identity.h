@@ -8,3 +8,7 @@
 int InstReadHelpFileName(WCHAR* buffer, DWORD cchBuffer, DriverContext* ctx);
 // The same for a printer handle.
 int InstReadHelpFileNameByPrinter(WCHAR* buffer, DWORD cchBuffer, HANDLE hPrinter);
+
+// 1 when the companion product is installed: kind 2 the job binder, kind 8 the preview; any
+// other kind 0.
+int InstIsCompanionInstalled(int kind, DriverContext* ctx);

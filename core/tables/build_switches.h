@@ -18,6 +18,10 @@ struct BuildVariant {
   // Caches the language code of the installed help file in a new context's UI state; the
   // exclusion and graphics DLLs always take it from the printer's help file name.
   LPCWSTR (*installedLangCode)(DriverContext* ctx);
+  // Steps of the DEVMODE merge and defaults that differ by deliverable: kDmStep... bits of
+  // core/devmode/dm_layout.h (common mark, option block, companion tests, job-control fetch,
+  // lock data off Windows 9x, work items of a taken printer DEVMODE, locked model defaults).
+  DWORD devmodeSteps;
 };
 
 // The table of the deliverable this core is linked into.
