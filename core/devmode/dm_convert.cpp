@@ -82,7 +82,7 @@ int DmCheckOutside(const void* dm, DWORD known, DmOutsideView* view) {
   DmOutsideView v = {};
   if (view) *view = v;
   if (!dm || !view) return 0;
-  if (known && known < kHeaderEnd) return 0;
+  if (known != kDmUnknownLength && known < kHeaderEnd) return 0;
   v.dm = static_cast<const BYTE*>(dm);
   v.dmSize = Read16(dm, kDmOffSize);
   v.dmDriverExtra = Read16(dm, kDmOffDriverExtra);
@@ -90,7 +90,7 @@ int DmCheckOutside(const void* dm, DWORD known, DmOutsideView* view) {
   v.specVersion = SpecOfSize(v.dmSize, Read16(dm, kDmOffSpecVersion));
   const bool privateReadable = DmIsKnownPublicSize(v.dmSize);
   const DWORD claimed = DWORD(v.dmSize) + (privateReadable ? v.dmDriverExtra : 0);
-  if (known && claimed > known) return 0;
+  if (known != kDmUnknownLength && claimed > known) return 0;
   if (v.dmSize >= kDmPublicMinSize) {
     v.publicBytes = v.dmSize;
     if (privateReadable) v.privateBytes = v.dmDriverExtra;
@@ -115,7 +115,7 @@ LONG DmCopyDevmodeCoreSized(const void* src, DWORD srcKnown, void* dst) {
   return static_cast<LONG>(n);
 }
 
-LONG DmCopyDevmodeCore(const void* src, void* dst) { return DmCopyDevmodeCoreSized(src, 0, dst); }
+LONG DmCopyDevmodeCore(const void* src, void* dst) { return DmCopyDevmodeCoreSized(src, kDmUnknownLength, dst); }
 
 LONG DmCopyDevmodeSized(const void* src, DWORD srcKnown, void* dst) {
   DmOutsideView s;
@@ -128,12 +128,12 @@ LONG DmCopyDevmodeSized(const void* src, DWORD srcKnown, void* dst) {
   return static_cast<LONG>(n);
 }
 
-LONG DmCopyDevmode(const void* src, void* dst) { return DmCopyDevmodeSized(src, 0, dst); }
+LONG DmCopyDevmode(const void* src, void* dst) { return DmCopyDevmodeSized(src, kDmUnknownLength, dst); }
 
 int DmBuildOutputDevmode(const void* src, const void* ref, void* dst, DriverContext* ctx) {
   if (!dst) return -1;
   DmOutsideView s;
-  if (!DmCheckOutside(src, 0, &s) || !s.publicBytes) return 0;
+  if (!DmCheckOutside(src, kDmUnknownLength, &s) || !s.publicBytes) return 0;
   BYTE* d = static_cast<BYTE*>(dst);
   if (!ref) {
     DWORD pub = s.dmSize < kDmPublicSize ? s.dmSize : kDmPublicSize;
@@ -142,7 +142,7 @@ int DmBuildOutputDevmode(const void* src, const void* ref, void* dst, DriverCont
     return 1;
   }
   DmOutsideView r;
-  if (!DmCheckOutside(ref, 0, &r)) return 0;
+  if (!DmCheckOutside(ref, kDmUnknownLength, &r)) return 0;
   // The reference's public size counts only when it is one of the known sizes.
   if (DmIsKnownPublicSize(r.dmSize) && r.dmSize < s.dmSize) {
     Write16(d, kDmOffSpecVersion, r.specVersion);

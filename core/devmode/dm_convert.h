@@ -17,7 +17,10 @@ struct DmOutsideView {
   DWORD publicBytes;    // 0 when the public part does not reach through dmFields, else dmSize
   DWORD privateBytes;   // dmDriverExtra behind a public part of 188, 212 or 220 bytes, else 0
 };
-// Fills view for a DEVMODE of which known bytes are there (0: as many as it claims). Returns
+// A length the caller does not know: the DEVMODE is read as far as it claims.
+constexpr DWORD kDmUnknownLength = 0xFFFFFFFFu;
+// Fills view for a DEVMODE of which known bytes are there (kDmUnknownLength: as many as it
+// claims). Returns
 // 0 for a null DEVMODE, a known length that does not hold the header fields, or claimed
 // sizes that go past the known length; the view is then empty.
 int DmCheckOutside(const void* dm, DWORD known, DmOutsideView* view);
@@ -29,7 +32,7 @@ WORD DmSpecVersionOf(const void* dm);
 // private size. Bytes copied, or -1 (nulls, spec version 0, or a source neither 220 bytes
 // long nor of spec 0x0320).
 LONG DmCopyDevmodeCore(const void* src, void* dst);
-// The same for a source of which srcKnown bytes are there (0: as claimed).
+// The same for a source of which srcKnown bytes are there (or kDmUnknownLength).
 LONG DmCopyDevmodeCoreSized(const void* src, DWORD srcKnown, void* dst);
 // The copy of the merge: the public part of any source, the private part only when it is
 // 1016 bytes and of the destination's driver version. -1 when nothing or only the public part

@@ -139,7 +139,7 @@ int DmTrustLevel(const void* dm) {
 }
 
 int DmMergeIntoContext(DriverContext* ctx, const void* dm, DWORD flags) {
-  return DmMergeIntoContextSized(ctx, dm, 0, flags);
+  return DmMergeIntoContextSized(ctx, dm, kDmUnknownLength, flags);
 }
 
 int DmMergeIntoContextSized(DriverContext* ctx, const void* dm, DWORD known, DWORD flags) {

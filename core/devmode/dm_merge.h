@@ -35,5 +35,6 @@ int DmTrustLevel(const void* dm);
 // success, also when neither gate bit is set; 0 when memory runs out (the settings are then
 // unchanged) or the context has no settings block.
 int DmMergeIntoContext(DriverContext* ctx, const void* dm, DWORD flags);
-// The same for a DEVMODE of which known bytes are there (0: as many as it claims).
+// The same for a DEVMODE of which known bytes are there (kDmUnknownLength of dm_convert.h:
+// as many as it claims).
 int DmMergeIntoContextSized(DriverContext* ctx, const void* dm, DWORD known, DWORD flags);

@@ -119,11 +119,12 @@ TEST(DmConvert, KnownLengthRefusesALargerClaim) {
   EXPECT_EQ(DmCopyDevmodeSized(src.data(), 1236, dst.data()), 1236);
   DmOutsideView v;
   EXPECT_EQ(DmCheckOutside(src.data(), 60, &v), 0);
-  EXPECT_EQ(DmCheckOutside(src.data(), 0, &v), 1);
+  EXPECT_EQ(DmCheckOutside(src.data(), 0, &v), 0) << "nothing there";
+  EXPECT_EQ(DmCheckOutside(src.data(), kDmUnknownLength, &v), 1);
   EXPECT_EQ(v.publicBytes, 220u);
   EXPECT_EQ(v.privateBytes, 1016u);
   auto odd = Devmode(300, 500);
-  EXPECT_EQ(DmCheckOutside(odd.data(), 0, &v), 1);
+  EXPECT_EQ(DmCheckOutside(odd.data(), kDmUnknownLength, &v), 1);
   EXPECT_EQ(v.privateBytes, 0u) << "no private part behind an unknown public size";
 }
 
