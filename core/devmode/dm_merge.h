@@ -38,3 +38,5 @@ int DmMergeIntoContext(DriverContext* ctx, const void* dm, DWORD flags);
 // The same for a DEVMODE of which known bytes are there (kDmUnknownLength of dm_convert.h:
 // as many as it claims).
 int DmMergeIntoContextSized(DriverContext* ctx, const void* dm, DWORD known, DWORD flags);
+// The exclusion DLL's name of the merge; its differences are the deliverable's build switches.
+inline int MergeDevmode(DriverContext* ctx, const void* dm, DWORD flags) { return DmMergeIntoContext(ctx, dm, flags); }

@@ -15,6 +15,8 @@ void DmSetModelDefaults(DriverContext* ctx);
 // Copies the printer's stored DEVMODE into the context's settings when it is of this layout
 // (220 + 1016 bytes inside the spooler's answer); 1 when it is this driver's in any version.
 int DmTakePrinterDevmode(DriverContext* ctx);
+// The name the committing of property sheets uses for the same copy.
+inline int DmCopyPrinterDevmodeRaw(DriverContext* ctx) { return DmTakePrinterDevmode(ctx); }
 // Replaces the context's DEVMODE by the printer's stored one when that is exactly this
 // driver's and its sizes and driver version equal the context's.
 void DmTakeMatchingPrinterDevmode(DriverContext* ctx);
