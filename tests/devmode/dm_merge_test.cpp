@@ -13,6 +13,7 @@
 #include "core/items/item_ids.h"
 #include "core/model/model_lookup.h"
 #include "core/store/item_store.h"
+#include "core/tables/value_symbols.h"
 #include "dm_test_util.h"
 #include "support/test_printer.h"
 
@@ -234,8 +235,18 @@ TEST_F(DmMergeTest, PublicPartBelowDmFieldsGivesNothing) {
   EXPECT_NE(DmGetNupPostKind(Dm()), 3);
 }
 
-TEST_F(DmMergeTest, ConversionScriptStopsWhenItReachesTheTarget) {
-  GTEST_SKIP() << "needs the transact runner: the sample's conversion entry sets items only through it";
+// Step 17: the repair flags run every item's transact list (the sample's paper transact turns
+// stapling off on an envelope).
+TEST_F(DmMergeTest, RepairFlagsRunTheTransacts) {
+  GTEST_SKIP() << "needs the transact runner: without it no transact list changes an item";
+  for (DWORD flags : {0x10008u, 0x0400000Au, 0x01000008u}) {
+    SCOPED_TRACE(flags);
+    ASSERT_TRUE(ItemSetValueById(ctx_, kItem_dmPaperSize, TblFindValueSymbolByName("DMPAPERSIZE_ENVDL")->logical));
+    ASSERT_TRUE(ItemSetValueById(ctx_, kItem_zdmStapleType, TblFindValueSymbolByName("ZDMSTAPLETYPE_LEFT2")->logical));
+    ASSERT_EQ(DmMergeIntoContext(ctx_, nullptr, flags), 1);
+    EXPECT_EQ(ItemGetValueById(ctx_, kItem_zdmStapleType) == TblFindValueSymbolByName("ZDMSTAPLETYPE_OFF")->logical,
+              (flags & kMergeRepairMask) != 0);
+  }
 }
 
 }  // namespace
