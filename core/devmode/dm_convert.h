@@ -25,12 +25,12 @@ constexpr DWORD kDmUnknownLength = 0xFFFFFFFFu;
 // sizes that go past the known length; the view is then empty.
 int DmCheckOutside(const void* dm, DWORD known, DmOutsideView* view);
 
-// Spec version by public size: 188 0x0320, 212 0x0400, 220 0x0401, any other size the
+// dmSpecVersion by public size: 188 0x0320, 212 0x0400, 220 0x0401, any other size the
 // DEVMODE's own dmSpecVersion; 0 for null.
 WORD DmSpecVersionOf(const void* dm);
 // Public part by the smaller size, private part (at each DEVMODE's dmSize) by the smaller
-// private size. Bytes copied, or -1 (nulls, spec version 0, or a source neither 220 bytes
-// long nor of spec 0x0320).
+// private size. Bytes copied, or -1 (nulls, a dmSpecVersion of 0, or a source neither 220 bytes
+// long nor of dmSpecVersion 0x0320).
 LONG DmCopyDevmodeCore(const void* src, void* dst);
 // The same for a source of which srcKnown bytes are there (or kDmUnknownLength).
 LONG DmCopyDevmodeCoreSized(const void* src, DWORD srcKnown, void* dst);

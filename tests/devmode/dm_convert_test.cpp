@@ -77,8 +77,8 @@ TEST(DmConvert, CopiesBySourceShape) {
       {"220 with 1024 private bytes", 220, 1024, 0x401, 0x400, 1236, -1, 1016, 0},
       {"212", 212, 1016, 0x400, 0x400, -1, 1228, 0, 1016},
       {"188", 188, 1016, 0x320, 0x400, 1204, 1204, 1016, 1016},
-      {"148 of spec 0x320: public part only", 148, 1016, 0x320, 0x400, 148, 148, 0, 0},
-      {"148 of another spec", 148, 1016, 0x300, 0x400, -1, -1, 0, 0},
+      {"148 of version 0x320: public part only", 148, 1016, 0x320, 0x400, 148, 148, 0, 0},
+      {"148 of another version", 148, 1016, 0x300, 0x400, -1, -1, 0, 0},
       {"foreign driver version", 220, 1016, 0x401, 0x300, 1236, -1, 1016, 0},
       {"dmSize 10", 10, 0, 0x401, 0x400, -1, -1, 0, 0},
   };
@@ -89,7 +89,7 @@ TEST(DmConvert, CopiesBySourceShape) {
       auto dst = Destination();
       LONG r = merge ? DmCopyDevmode(src.data(), dst.data()) : DmCopyDevmodeCore(src.data(), dst.data());
       EXPECT_EQ(r, merge ? c.merge : c.core) << "merge copy " << merge;
-      // The destination keeps its own sizes and driver version and the spec of its size.
+      // The destination keeps its own sizes and driver version and the dmSpecVersion of its size.
       EXPECT_EQ(Word(dst.data(), kDmOffSize), 220);
       EXPECT_EQ(Word(dst.data(), kDmOffDriverExtra), 1016);
       EXPECT_EQ(Word(dst.data(), kDmOffDriverVersion), 0x400);
