@@ -7,6 +7,7 @@
 
 #include "core/devmode/dm_layout.h"
 #include "core/system/terminal_server.h"
+#include "platform/sim.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
 #include "support/item_context.h"
@@ -88,6 +89,15 @@ TEST_F(DmLayoutTest, NamesAreCutAtACharacterBoundaryAndZeroPadded) {
   Model()->settingsIniName = nullptr;
   DmStampPrivateNames(ctx());
   EXPECT_EQ(Bytes(Dm() + kDmOffIniFileName, 16), std::string(16, '\0'));
+  // In a double-byte code page no character is split: seven of eight two-byte characters fit.
+  ASSERT_TRUE(SimSetAnsiCodePage(932));
+  Model()->settingsIniName = reinterpret_cast<const WCHAR*>(u"\u8a2d\u5b9a\u8a2d\u5b9a\u8a2d\u5b9a\u8a2d\u5b9a");
+  DmStampPrivateNames(ctx());
+  const BYTE* name = Dm() + kDmOffIniFileName;
+  EXPECT_EQ(name[13] != 0, true);
+  EXPECT_EQ(name[14], 0);
+  EXPECT_EQ(name[15], 0);
+  SimSetAnsiCodePage(1252);
 }
 
 TEST_F(DmLayoutTest, AccessorsWriteTheirFieldOnlyAndMarkNothing) {
