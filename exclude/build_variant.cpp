@@ -1,5 +1,6 @@
 // The exclusion DLL's build switches and variants of shared operations.
 #include "core/system/languages.h"
+#include "core/devmode/dm_layout.h"
 #include "core/tables/build_switches.h"
 #include "core/store/item_store.h"
 
@@ -18,6 +19,7 @@ const BuildVariant& BuildGetVariant() {
       0, 0, 0, 0,  // the shared paper forms
       1,           // paper fields in portrait order
       1, 0,        // user macros 32-39 only; the name is loaded
+      kDmStepRetestCompanions | kDmStepLockDataNot9x | kDmStepResetWorkItems | kDmStepKeepLockedDefaults,
   };
   return variant;
 }

@@ -1,5 +1,6 @@
 // The graphics DLL's build switches and variants of shared operations.
 #include "core/system/languages.h"
+#include "core/devmode/dm_layout.h"
 #include "core/tables/build_switches.h"
 #include "core/store/item_store.h"
 
@@ -19,6 +20,7 @@ const BuildVariant& BuildGetVariant() {
                    // explicit sizes kept in the merge
       0,           // paper fields follow the orientation
       0, 1,        // user macro 160 too; the quality list's name is never loaded
+      kDmStepEnvCompanions,  // no option block, companion tests or job-control fetch in the merge
   };
   return variant;
 }

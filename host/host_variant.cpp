@@ -2,6 +2,7 @@
 // of the graphics DLL, whose open only reads the printer's settings and writes nothing back, and
 // which has no dialog engine (a model action on wdmBuiltInFunc sets the item).
 #include "core/system/languages.h"
+#include "core/devmode/dm_layout.h"
 #include "core/tables/build_switches.h"
 #include "core/store/item_store.h"
 
@@ -16,6 +17,7 @@ const BuildVariant& BuildGetVariant() {
       StoreLoadAtOpenNoWriteBack,
       ResGetInstalledLangCodeFromHelpFile,
       nullptr,  // no dialog engine
+      kDmStepEnvCompanions,
   };
   return variant;
 }

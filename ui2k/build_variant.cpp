@@ -1,5 +1,6 @@
 // The printer interface's build switches and variants of shared operations.
 #include "core/system/languages.h"
+#include "core/devmode/dm_layout.h"
 #include "core/tables/build_switches.h"
 #include "core/store/item_store.h"
 #include "ui2k/dlg_notify.h"
@@ -17,6 +18,8 @@ const BuildVariant& BuildGetVariant() {
       DlgNotifyChange,
       0,        // value checks as the model describes
       0, 0, 0, 0, 0, 0, 0,  // the shared paper, merge and user-macro forms
+      kDmStepCommonMark | kDmStepOptionBlock | kDmStepRetestCompanions | kDmStepJobControlFetch |
+          kDmStepEnvCompanions | kDmStepResetWorkItems,
   };
   return variant;
 }

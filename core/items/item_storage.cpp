@@ -7,9 +7,9 @@
 
 namespace {
 
+// One layout on every system: the public part is 220 bytes and the areas start at 0, 1236
+// and 6500.
 constexpr UINT kPublicSizeNt = 220;
-constexpr UINT kPublicSize9x = 148;
-constexpr UINT kDevmodeSize9x = 1172;
 
 // The three areas fill the settings block one after the other.
 static_assert(kSettingsBlockSize == kDevmodeAreaSize + kExtensionAreaSize + kWorkAreaSize,
@@ -22,7 +22,7 @@ WORD ReadWord(const BYTE* p) {
 }
 
 // Start of an area inside a settings block, or -1 when the header words do not describe one
-// of the two layouts this driver writes: words copied in from outside, or not yet stamped,
+// the layout this driver writes: words copied in from outside, or not yet stamped,
 // must not send an item's address outside the block.
 int AreaStart(const BYTE* block, UINT area) {
   const BYTE* words = block + kDmAreaOffsetWords;
@@ -34,8 +34,7 @@ int AreaStart(const BYTE* block, UINT area) {
       return dm == 0 ? 0 : -1;
     case ItemAreaExtension:
     case ItemAreaWork:
-      if (dm != 0 || (ext != kDevmodeAreaSize && ext != kDevmodeSize9x) ||
-          work != ext + kExtensionAreaSize) {
+      if (dm != 0 || ext != kDevmodeAreaSize || work != ext + kExtensionAreaSize) {
         return -1;
       }
       return area == ItemAreaExtension ? ext : work;
@@ -70,9 +69,9 @@ BYTE* CtxGetSettings(DriverContext* ctx) { return ctx ? ctx->settings : nullptr;
 BYTE* CtxGetPrivateDevmode(DriverContext* ctx) {
   BYTE* block = CtxGetSettings(ctx);
   if (!block) return nullptr;
-  WORD dmSize = ReadWord(block + 68);
-  if (dmSize != kPublicSizeNt && dmSize != kPublicSize9x) return nullptr;
-  return block + dmSize;
+  // The private part is always at 220; a block whose dmSize says otherwise was damaged.
+  if (ReadWord(block + 68) != kPublicSizeNt) return nullptr;
+  return block + kPublicSizeNt;
 }
 
 BYTE* CtxGetPrivatePart(DriverContext* ctx) { return CtxGetPrivateDevmode(ctx); }

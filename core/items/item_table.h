@@ -180,8 +180,8 @@ WORD ItemUnitKindOf(const SettingItem* item);
 constexpr UINT kDmAreaOffsetWords = 361;
 // The current settings block (it starts with the public DEVMODE), or null.
 BYTE* CtxGetSettings(DriverContext* ctx);
-// The private DEVMODE part: the settings block plus the public part's dmSize; null when the
-// block is missing or dmSize is not a public size this driver knows.
+// The private DEVMODE part: the settings block plus 220; null when the block is missing or
+// its dmSize is not 220.
 BYTE* CtxGetPrivateDevmode(DriverContext* ctx);
 BYTE* CtxGetPrivatePart(DriverContext* ctx);
 // The extension area: the block plus the extension-area word of its private header; null

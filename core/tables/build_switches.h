@@ -42,6 +42,10 @@ struct BuildVariant {
   // loading the list's name (the graphics DLL).
   int userMacroListsOnly;
   int userMacroSkipName;
+  // Steps of the DEVMODE merge and defaults that differ by deliverable: kDmStep... bits of
+  // core/devmode/dm_layout.h (common mark, option block, companion tests, job-control fetch,
+  // lock data off Windows 9x, work items of a taken printer DEVMODE, locked model defaults).
+  DWORD devmodeSteps;
 };
 
 // The table of the deliverable this core is linked into.

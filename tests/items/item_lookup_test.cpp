@@ -155,7 +155,7 @@ TEST_F(SettingsBlock, UnstampedOrForeignHeaderGivesNoAddressOutsideTheDevmode) {
   } cases[] = {
       {0, 0, 0, false},          // not stamped yet
       {0, 1236, 6500, true},     // normal layout
-      {0, 1172, 6436, true},     // Windows 9x layout
+      {0, 1172, 6436, false},    // the short layout of Windows 9x is not written
       {0, 1236, 60000, false},   // work area beyond the block
       {0, 9000, 14264, false},   // extension area beyond the block
       {4, 1236, 6500, false},    // DEVMODE area not at the start
@@ -185,7 +185,7 @@ TEST_F(SettingsBlock, PrivatePartStartsAfterThePublicSize) {
   const struct {
     WORD dmSize;
     int offset;  // -1: no private part
-  } cases[] = {{220, 220}, {148, 148}, {0, -1}, {400, -1}};
+  } cases[] = {{220, 220}, {148, -1}, {0, -1}, {400, -1}};
   for (auto c : cases) {
     std::memcpy(&block_[68], &c.dmSize, 2);
     BYTE* priv = CtxGetPrivateDevmode(&ctx_);

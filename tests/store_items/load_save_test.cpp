@@ -83,7 +83,9 @@ TEST_F(StoreTest, AnUnchangedDeviceSaveWritesOnlyThePackedValues) {
   EXPECT_EQ(names, (std::vector<std::u16string>{u"zdmLock000InfoBit", u"zdmLock001InfoBit", u"zdmLockInfo"}));
 
   // One change writes that one value too; a forced save writes them all.
-  DWORD ram = 64;
+  DWORD ram = 0;
+  memcpy(&ram, Value(10012), 4);
+  ram += 64;  // a value other than the default the context opened with
   memcpy(Value(10012), &ram, 4);
   ASSERT_EQ(StoreSavePersistedItems(office_, ctx(), 2, 0), 1);
   EXPECT_EQ(DataNames().size(), 4u);

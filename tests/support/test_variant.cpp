@@ -1,4 +1,5 @@
 #include "support/test_variant.h"
+#include "core/devmode/dm_layout.h"
 
 #include "core/system/languages.h"
 #include "core/store/item_store.h"
@@ -7,6 +8,9 @@ namespace {
 // As the printer interface builds it: every step of the open runs.
 const BuildVariant kDefault = {"test", 6, 1, 1u << 7, 1u << 0, 1, StoreLoadAtOpen,
                                 ResGetInstalledLangCode, 0, 0, 0, 0, 0, 0, 0};
+                                ResGetInstalledLangCode,
+                                kDmStepCommonMark | kDmStepOptionBlock | kDmStepRetestCompanions |
+                                    kDmStepJobControlFetch | kDmStepEnvCompanions | kDmStepResetWorkItems};
 BuildVariant g_variant = kDefault;
 }  // namespace
 

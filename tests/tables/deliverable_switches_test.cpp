@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "core/devmode/dm_layout.h"
 #include "core/system/languages.h"
 #include "core/tables/build_switches.h"
 #include "core/store/item_store.h"
@@ -21,6 +22,19 @@ namespace exclusion {
 }
 
 namespace {
+
+TEST(DeliverableSwitches, DevmodeStepsByDll) {
+  // Only the printer interface writes the common mark and applies option requests; the
+  // graphics DLL neither tests the companions again nor resets the work items of a taken
+  // DEVMODE; the exclusion DLL keeps locked settings and never asks for the companions.
+  EXPECT_EQ(printer_interface::BuildGetVariant().devmodeSteps,
+            DWORD(kDmStepCommonMark | kDmStepOptionBlock | kDmStepRetestCompanions | kDmStepJobControlFetch |
+                  kDmStepEnvCompanions | kDmStepResetWorkItems));
+  EXPECT_EQ(graphics::BuildGetVariant().devmodeSteps, DWORD(kDmStepEnvCompanions));
+  EXPECT_EQ(exclusion::BuildGetVariant().devmodeSteps,
+            DWORD(kDmStepRetestCompanions | kDmStepLockDataNot9x | kDmStepResetWorkItems |
+                  kDmStepKeepLockedDefaults));
+}
 
 TEST(DeliverableSwitches, TheThreeDllsDifferOnlyInTheOpensInstallStepLoaderAndChangeNotification) {
   struct Case {
