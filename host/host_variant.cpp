@@ -17,6 +17,8 @@ const BuildVariant& BuildGetVariant() {
       StoreLoadAtOpenNoWriteBack,
       ResGetInstalledLangCodeFromHelpFile,
       nullptr,  // no dialog engine
+      0,        // value checks as the model describes
+      0, 0, 0, 0, 0, 0, 0,  // the shared paper, merge and user-macro forms
       kDmStepEnvCompanions,
   };
   return variant;

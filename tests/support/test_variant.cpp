@@ -1,14 +1,13 @@
 #include "support/test_variant.h"
-#include "core/devmode/dm_layout.h"
 
+#include "core/devmode/dm_layout.h"
 #include "core/system/languages.h"
 #include "core/store/item_store.h"
 
 namespace {
 // As the printer interface builds it: every step of the open runs.
 const BuildVariant kDefault = {"test", 6, 1, 1u << 7, 1u << 0, 1, StoreLoadAtOpen,
-                                ResGetInstalledLangCode, 0, 0, 0, 0, 0, 0, 0};
-                                ResGetInstalledLangCode,
+                                ResGetInstalledLangCode, nullptr, 0, 0, 0, 0, 0, 0, 0, 0,
                                 kDmStepCommonMark | kDmStepOptionBlock | kDmStepRetestCompanions |
                                     kDmStepJobControlFetch | kDmStepEnvCompanions | kDmStepResetWorkItems};
 BuildVariant g_variant = kDefault;
