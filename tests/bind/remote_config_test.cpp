@@ -16,6 +16,7 @@
 #include "core/common/ini_access.h"
 #include "core/common/mem.h"
 #include "core/common/os_tests.h"
+#include "core/common/text.h"
 #include "core/context/context_cache.h"
 #include "core/context/settings_snapshot.h"
 #include "core/context/driver_context.h"
@@ -453,6 +454,22 @@ TEST(RemoteNames, SanitizedPrinterNames) {
   for (const char16_t* leaf : {u"a/b.rst", u"c:d.rst", u"..", u".", u"", u"a..b.rst", u"x\x01.rst", u"a\\b.rst"})
     EXPECT_EQ(0, RemoteLeafIsSafe(leaf)) << Utf8(leaf);
   EXPECT_EQ(1, RemoteLeafIsSafe(u"user0000.rst"));
+}
+
+TEST_F(RemoteTest, PrinterNameWithASlashGetsTheTwoLetterFolder) {
+  StrCopyCut(ctx_->ui->printerName, kPrinterNameChars, u"A/B");
+  WCHAR folder[MAX_PATH], flag[MAX_PATH];
+  ASSERT_EQ(1, RemotePrinterFolder(ctx_, folder, MAX_PATH));
+  EXPECT_EQ("C:\\_zems\\AB", Utf8(folder));
+  ASSERT_EQ(1, RemoteFlagFilePath(ctx_, flag, MAX_PATH));
+  EXPECT_EQ(Utf8(folder) + "\\OV1BD170.ini", Utf8(flag));
+  ASSERT_EQ(1, RemoteCreatePrinterFolder(ctx_));
+  EXPECT_TRUE(fs::is_directory(HostPath("C:\\_zems\\AB")));
+  // A name with nothing left gives no folder at all.
+  StrCopyCut(ctx_->ui->printerName, kPrinterNameChars, u"..");
+  EXPECT_EQ(0, RemotePrinterFolder(ctx_, folder, MAX_PATH));
+  EXPECT_EQ(0, RemoteCreatePrinterFolder(ctx_));
+  StrCopyCut(ctx_->ui->printerName, kPrinterNameChars, u"ZEMS Printer");
 }
 
 TEST_F(RemoteTest, HostileListEntriesAreSkippedAndLaterOnesStillCopied) {
