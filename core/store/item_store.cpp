@@ -8,6 +8,7 @@
 #include <string.h>
 
 #include "core/bind/bidi_store.h"
+#include "core/bind/remote_config.h"
 #include "core/context/driver_context.h"
 #include "core/context/module_bus.h"
 #include "core/context/ui_state.h"
@@ -192,6 +193,37 @@ ReadResult ReadRowPrinterData(HANDLE printer, DriverContext* ctx, SettingItem* r
   }
   if (buffer != scratch) free(buffer);
   return r;
+}
+
+// The row's value from a terminal-server client's printer data (stored here too on the way):
+// bit items 4 bytes, other items exactly their size. Narrow texts kept as wide text have no
+// fixed size and are not taken from a client.
+int ReadRowFromClient(HANDLE printer, DriverContext* ctx, SettingItem* row, RemoteLibrary* lib) {
+  if (!row->persistKey) return 1;
+  UINT type = TypeOf(row);
+  DWORD valueType = row->id == kIdLogging ? REG_DWORD : REG_BINARY;
+  DWORD got = 0, stored = 0;
+  if (ItemTypeIsBit(type)) {
+    DWORD value = 0;
+    if (!RemoteGetClientPrinterData(printer, row->persistKey, &stored, reinterpret_cast<BYTE*>(&value), sizeof value,
+                                    &got, valueType, lib))
+      return 0;
+    ItemSetRaw(ctx, row, LONG_PTR(value));
+    return 1;
+  }
+  UINT size = SizeOf(row);
+  if (!size || type == kTypeNarrowAsWide) return 0;
+  BYTE scratch[1044];
+  BYTE* buffer = size <= sizeof scratch ? scratch : static_cast<BYTE*>(malloc(size));
+  if (!buffer) return 0;
+  int result = RemoteGetClientPrinterData(printer, row->persistKey, &stored, buffer, size, &got, valueType, lib);
+  if (result) {
+    if ((type == kTypeWideString || type == kTypeWideString2) && size >= 2) buffer[size - 1] = buffer[size - 2] = 0;
+    BYTE* storage = ItemStoragePtr(ctx, row);
+    if (storage) memcpy(storage, buffer, size);
+  }
+  if (buffer != scratch) free(buffer);
+  return result;
 }
 
 bool WriteRowPrinterData(HANDLE printer, DriverContext* ctx, SettingItem* row) {
@@ -428,11 +460,9 @@ bool IsUnchanged(DriverContext* ctx, SettingItem* row) {
 }  // namespace
 
 int StoreReadItemPrinterData(HANDLE printer, DriverContext* ctx, SettingItem* row, int mode, void* clientCtx) {
-  // Simplified: the terminal-server client's data is not reachable yet, so a client-mode read
-  // takes this printer's data.
-  (void)mode;
-  (void)clientCtx;
   if (!ctx || !row) return 0;
+  if (mode == kStoreLoadFromClient && clientCtx)
+    return ReadRowFromClient(printer, ctx, row, static_cast<RemoteLibrary*>(clientCtx));
   return ReadRowPrinterData(printer, ctx, row, false) == ReadResult::kOk ? 1 : 0;
 }
 
