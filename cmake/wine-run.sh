@@ -34,6 +34,13 @@ lock_wait=${ZEMS_WINE_LOCK_WAIT:-90}
     touch "$WINEPREFIX/.zems-ready"
   fi
 ) 9>"$WINEPREFIX/.zems-setup.lock" || exit 1
-wine "$@"
+# Services Wine starts on demand (services.exe, rpcss.exe, ...) inherit the program's output
+# handles and, under a server kept for the whole run, outlive it: were those CTest's pipes,
+# CTest would wait for them to close until the test's time-out although the program has ended.
+# The program writes to a file instead, shown once it ends.
+out=$(mktemp "${TMPDIR:-/tmp}/wine-run.XXXXXX") || exit 1
+wine "$@" >"$out" 2>&1 </dev/null
 rc=$?
+cat "$out"
+rm -f "$out"
 exit $rc
