@@ -17,15 +17,30 @@ fi
 mkdir -p "$WINEPREFIX"
 # The first program of a run prepares the prefix; parallel tests wait for it. The Wine server
 # may be one that scripts/test.sh keeps for the whole run (wineserver -p), which never exits:
-# the registry edit goes through it, so there is nothing to wait for.
+# the registry edit goes through it, so there is nothing to wait for. The services wineboot
+# starts live as long as that server, so no Wine process may inherit the lock's descriptor:
+# it would hold the lock for the whole run and every later test would wait for it. The wait
+# is bounded all the same (below the tests' time-outs), so a stuck setup fails with a message
+# saying so instead of a bare time-out.
+lock_wait=${ZEMS_WINE_LOCK_WAIT:-90}
 (
-  flock 9
+  if ! flock -w "$lock_wait" 9; then
+    echo "wine-run: the prefix $WINEPREFIX was not set up within ${lock_wait}s (lock $WINEPREFIX/.zems-setup.lock held)" >&2
+    exit 1
+  fi
   if [ ! -f "$WINEPREFIX/.zems-ready" ]; then
-    wineboot -i >/dev/null 2>&1 || true
-    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 || true
+    wineboot -i >/dev/null 2>&1 9>&- || true
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 9>&- || true
     touch "$WINEPREFIX/.zems-ready"
   fi
-) 9>"$WINEPREFIX/.zems-setup.lock"
-wine "$@"
+) 9>"$WINEPREFIX/.zems-setup.lock" || exit 1
+# Services Wine starts on demand (services.exe, rpcss.exe, ...) inherit the program's output
+# handles and, under a server kept for the whole run, outlive it: were those CTest's pipes,
+# CTest would wait for them to close until the test's time-out although the program has ended.
+# The program writes to a file instead, shown once it ends.
+out=$(mktemp "${TMPDIR:-/tmp}/wine-run.XXXXXX") || exit 1
+wine "$@" >"$out" 2>&1 </dev/null
 rc=$?
+cat "$out"
+rm -f "$out"
 exit $rc

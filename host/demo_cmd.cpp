@@ -83,7 +83,7 @@ bool ShowLanguageDlls(const std::u16string& graphics) {
     } strings[] = {{153, "metric unit"}, {154, "inch unit"}, {15000, "help 15000"}, {15001, "help 15001"},
                    {15002, "help 15002"}};
     for (const auto& s : strings) {
-      WCHAR text[261];
+      WCHAR text[261] = {};  // a missing string leaves the buffer as it was
       LoadStringW(dll, s.id, text, 261);
       std::string shown = Narrow(text);
       if (shown.size() > 60) shown = shown.substr(0, 57) + "...";

@@ -1,6 +1,9 @@
 // LoadStringW: strings of a module's string table. A table block holds sixteen strings (block
 // id / 16 + 1), each a 16-bit length and that many UTF-16 units; nothing beyond the block's
-// size is ever read.
+// size is ever read. A string that does not exist (no block, or a damaged one) gives 0 and writes
+// nothing: the 0 is all the API promises then, and the real one leaves the buffer alone too, so
+// callers that use the buffer must check the result or clear it first. An empty slot of a
+// present block is an empty string.
 #include <string.h>
 
 #include "platform/win32.h"
@@ -32,8 +35,9 @@ WINSIM_API int WINAPI LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer
     }
   }
   if (!block) {
-    text = nullptr;
-    length = 0;
+    // FindResourceExW has said why when there is no block; a damaged block has no such string.
+    if (found) SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+    return 0;
   }
   if (cchBufferMax == 0) {
     // The caller asks for the read-only text itself: its address goes into the buffer.
@@ -41,9 +45,9 @@ WINSIM_API int WINAPI LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer
     memcpy(lpBuffer, &text, sizeof(text));
     return int(length);
   }
+  // Cut to the buffer and always terminated, a buffer of one unit getting the terminator only.
   DWORD n = length < DWORD(cchBufferMax - 1) ? length : DWORD(cchBufferMax - 1);
   if (n) memcpy(lpBuffer, text, n * sizeof(WCHAR));
   lpBuffer[n] = 0;
-  if (!text) SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
   return int(n);
 }
