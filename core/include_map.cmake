@@ -76,6 +76,9 @@ set(ZEMS_INCLUDE_MAP
   "store items"      # the store sets items
   "store tables"     # stored values by symbol
   "store system"     # settings-file paths
+  "store devmode"    # settings files: version conversion, the merge after a load, paper codes
+  "store bind"       # settings files: whether printer data can be written, job control after a load
+  "store model"      # settings files and lock data: model defaults, the resolution description
   # -- bind: job control, bidi and remote configuration
   "bind common"
   "bind context"     # a job binds to a context

@@ -13,6 +13,8 @@ const BuildVariant& BuildGetVariant() {
       0,        // no install step at open
       StoreLoadAtOpenNoWriteBack,
       ResGetInstalledLangCodeFromHelpFile,
+      0,        // settings files report by status alone
+      nullptr,  // the shared settings-file fix-ups
   };
   return variant;
 }

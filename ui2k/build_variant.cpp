@@ -13,6 +13,8 @@ const BuildVariant& BuildGetVariant() {
       1,        // the open pushes pending install values
       StoreLoadAtOpen,
       ResGetInstalledLangCode,
+      1,        // refused settings files are shown
+      nullptr,  // the shared settings-file fix-ups
   };
   return variant;
 }

@@ -18,6 +18,11 @@ struct BuildVariant {
   // Caches the language code of the installed help file in a new context's UI state; the
   // exclusion and graphics DLLs always take it from the printer's help file name.
   LPCWSTR (*installedLangCode)(DriverContext* ctx);
+  // Settings files (core/store/settings_file): 1 when a refused file is shown to the user
+  // (header and locked-settings messages), 0 when the status alone reports it; the step after
+  // a plain load, null for the shared fix-ups.
+  int settingsFileMessages;
+  void (*settingsFilePostLoad)(DriverContext* ctx, LONG_PTR savedOSKind, const LONG_PTR* savedSpecial);
 };
 
 // The table of the deliverable this core is linked into.

@@ -6,7 +6,7 @@
 namespace {
 // As the printer interface builds it: every step of the open runs.
 const BuildVariant kDefault = {"test", 6, 1, 1u << 7, 1u << 0, 1, StoreLoadAtOpen,
-                                ResGetInstalledLangCode};
+                                ResGetInstalledLangCode, 1, nullptr};
 BuildVariant g_variant = kDefault;
 }  // namespace
 
