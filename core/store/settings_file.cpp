@@ -486,6 +486,129 @@ bool DriverSectionPresent(LPCWSTR path, LPCWSTR driverName) {
   return text[0] != 0;
 }
 
+// ---- the named item ranges ----
+
+int ReadRange(DriverContext* ctx, LPCWSTR path, LPCWSTR section, const char* sectionText, DWORD flags, WORD firstId,
+              WORD lastId) {
+  int result = 1;
+  DWORD position = 0;
+  for (DWORD id = firstId; id <= lastId; ++id) {
+    if ((flags & kStoreFileText) && id >= kIdExtFirst && id <= 10003) continue;
+    if (IsFontItem(WORD(id))) continue;  // the heap tables never come from a file
+    SettingItem* row = ItemFind(ctx, WORD(id));
+    const WCHAR* name = row ? ItemGetName(ctx, WORD(id)) : nullptr;
+    if (!name || !name[0]) continue;
+    RowKey keyed(row, section, name);
+    if (!StoreReadItemIni(ctx, row, path, sectionText, &position)) result = 0;
+  }
+  return result;
+}
+
+int WriteRange(DriverContext* ctx, LPCWSTR path, LPCWSTR section, IniSectionBuffer* keys, DWORD* position,
+               DWORD flags, WORD firstId, WORD lastId) {
+  const bool anyLock = ItemAnyLockBit(ctx) != 0;
+  const bool locks = LocksBuiltIn(ctx);
+  int result = 1;
+  for (DWORD id = firstId; id <= lastId; ++id) {
+    if ((flags & kStoreFileText) && id >= kIdExtFirst && id <= 10003) continue;
+    SettingItem* row = ItemFind(ctx, WORD(id));
+    const WCHAR* name = row ? ItemGetName(ctx, WORD(id)) : nullptr;
+    if (!name || !name[0]) continue;
+    RowKey keyed(row, section, name);
+    ValueAside kept(ctx, row);
+    if (IsFontItem(WORD(id))) kept.Zero();
+    if (locks && id == kIdLockInfo) ItemSetRaw(ctx, row, anyLock ? 1 : 0);
+    if (!StoreWriteItemIni(ctx->printer, ctx, row, path, keys, position)) result = 0;
+  }
+  return result;
+}
+
+bool AppendText(IniSectionBuffer* buffer, DWORD* position, const char* text, DWORD length) {
+  // Through the key writer's growth: a line at a time.
+  DWORD i = 0;
+  while (i < length) {
+    DWORD end = i;
+    while (end < length && text[end] != '\n') ++end;
+    if (end < length) ++end;
+    DWORD need = end - i;
+    if (*position + need + 1 > buffer->capacity) {
+      IniSectionBuffer grown = {};
+      DWORD capacity = buffer->capacity ? buffer->capacity : kIniSectionBufferBytes;
+      while (capacity < *position + need + 1) {
+        if (capacity > 0x3FFFFFFF) return false;
+        capacity *= 2;
+      }
+      grown.data = static_cast<char*>(MemAllocZero(capacity));
+      if (!grown.data) return false;
+      grown.capacity = capacity;
+      memcpy(grown.data, buffer->data, *position);
+      MemFree(buffer->data);
+      *buffer = grown;
+    }
+    memcpy(buffer->data + *position, text + i, need);
+    *position += need;
+    buffer->data[*position] = 0;
+    i = end;
+  }
+  return true;
+}
+
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+// The key of a "key=value" line (blanks around it dropped): start and length; false without '='.
+bool LineKey(const char* line, const char* end, const char** key, DWORD* length) {
+  const char* eq = line;
+  while (eq < end && *eq != '=') ++eq;
+  if (eq == end) return false;
+  const char* a = line;
+  while (a < eq && (*a == ' ' || *a == '\t')) ++a;
+  const char* b = eq;
+  while (b > a && (b[-1] == ' ' || b[-1] == '\t')) --b;
+  *key = a;
+  *length = DWORD(b - a);
+  return true;
+}
+
+bool SameKey(const char* a, DWORD na, const char* b, DWORD nb) {
+  if (na != nb) return false;
+  for (DWORD i = 0; i < na; ++i)
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  return true;
+}
+
+// The old lines of the section (up to where the rewrite replaces it) other than the keys about
+// to be written, each as one line.
+bool KeepOtherKeys(const char* body, const char* keys, DWORD keysLength, IniSectionBuffer* buffer, DWORD* position) {
+  if (!body) return true;
+  for (const char* line = body; *line;) {
+    const char* end = line;
+    while (*end && *end != '\n') ++end;
+    const char* first = line;
+    while (first < end && (*first == ' ' || *first == '\t' || *first == '\v' || *first == '\f')) ++first;
+    if (first < end && *first == '[') break;
+    const char* lineEnd = end > line && end[-1] == '\r' ? end - 1 : end;
+    const char* key = nullptr;
+    DWORD n = 0;
+    bool replaced = false;
+    if (lineEnd > line && LineKey(line, lineEnd, &key, &n)) {
+      for (DWORD i = 0; i < keysLength && !replaced;) {
+        DWORD j = i;
+        while (j < keysLength && keys[j] != '\n') ++j;
+        const char* k = nullptr;
+        DWORD kn = 0;
+        if (LineKey(keys + i, keys + j, &k, &kn) && SameKey(key, n, k, kn)) replaced = true;
+        i = j + 1;
+      }
+    }
+    if (!replaced && lineEnd > line) {
+      if (!AppendText(buffer, position, line, DWORD(lineEnd - line)) || !AppendText(buffer, position, "\r\n", 2))
+        return false;
+    }
+    line = *end ? end + 1 : end;
+  }
+  return true;
+}
+
 bool IsPlain(DWORD flags) { return (flags & ~(kStoreFileNoWarning | kStoreFileRead | kStoreFileWrite)) == 0; }
 
 }  // namespace
@@ -654,28 +777,36 @@ int StoreRwItemRange(LPCWSTR path, DWORD flags, DriverContext* ctx, LPCWSTR sect
   if (!ctx || !ctx->ui || !PathUsable(path) || !section) return 0;
   MutexHold hold(ctx);
   const bool write = (flags & kStoreFileWrite) != 0;
-  const bool anyLock = ItemAnyLockBit(ctx) != 0;
-  const bool locks = LocksBuiltIn(ctx);
   WCHAR sectionName[kSectionChars];
   StrCopyCut(sectionName, kSectionChars, section);
   StoreSanitizeSection(sectionName);
-  int result = 1;
-  for (DWORD id = firstId; id <= lastId; ++id) {
-    if ((flags & kStoreFileText) && id >= kIdExtFirst && id <= 10003) continue;
-    SettingItem* row = ItemFind(ctx, WORD(id));
-    const WCHAR* name = row ? ItemGetName(ctx, WORD(id)) : nullptr;
-    if (!name || !name[0]) continue;
-    RowKey keyed(row, sectionName, name);
-    if (!write) {
-      if (IsFontItem(WORD(id))) continue;
-      if (!StoreReadItemIni(ctx, row, path, nullptr, nullptr)) result = 0;
-      continue;
-    }
-    ValueAside kept(ctx, row);
-    if (IsFontItem(WORD(id))) kept.Zero();
-    if (locks && id == kIdLockInfo) ItemSetRaw(ctx, row, anyLock ? 1 : 0);
-    if (!StoreWriteItemIni(ctx->printer, ctx, row, path, nullptr, nullptr)) result = 0;
+  // The file is read once; reads look the keys up in its text, a write merges them into the
+  // section and rewrites the file once.
+  if (FileTooLarge(path)) return 0;
+  char* text = StoreLoadIniText(path, FALSE);
+  if (!text) return 0;
+  const char* sectionText = StoreIniTextFindSection(sectionName, text);
+  if (!write) {
+    int result = ReadRange(ctx, path, sectionName, sectionText, flags, firstId, lastId);
+    StoreFreeIniText(text);
+    return result;
   }
+  IniSectionBuffer keys = {};
+  DWORD keysEnd = 0;
+  int result = StoreIniTextBufferInit(&keys) ? WriteRange(ctx, path, sectionName, &keys, &keysEnd, flags, firstId, lastId) : 0;
+  IniSectionBuffer merged = {};
+  DWORD mergedEnd = 0;
+  if (result && StoreIniTextBufferInit(&merged) && StoreIniTextPutSection(&mergedEnd, sectionName, &merged) &&
+      KeepOtherKeys(sectionText, keys.data, keysEnd, &merged, &mergedEnd) &&
+      AppendText(&merged, &mergedEnd, keys.data, keysEnd)) {
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, path);
+    if (!StoreIniTextReplaceSection(ctx, path, sectionName, merged.data, mergedEnd)) result = 0;
+  } else {
+    result = 0;
+  }
+  StoreIniTextBufferFree(&merged);
+  StoreIniTextBufferFree(&keys);
+  StoreFreeIniText(text);
   return result;
 }
 
