@@ -121,9 +121,7 @@ int TransferDefaultSection(DriverContext* ctx, DWORD flags, DWORD rangeFlags, bo
     name.Set(section);
     StoreRwItemSection(ctx->printer, path, flags, ctx);
   }
-  WCHAR key[kSectionChars];
-  StoreRwItemRange(path, rangeFlags, ctx, section, key, 10001, 10434);
-  StoreRwItemRange(path, rangeFlags, ctx, section, key, 1453, 1543);
+  StoreRwNamedItems(path, rangeFlags, ctx, section);
   return 1;
 }
 

@@ -388,6 +388,9 @@ RowPlan PlanRows(DriverContext* ctx, DWORD flags) {
   return {count, 0};
 }
 
+int WriteExtendedKeys(DriverContext* ctx, LPCWSTR path, DWORD flags, IniSectionBuffer* keys, DWORD* position,
+                      WORD firstId, WORD lastId);
+
 // One transfer of the item section, the global mutex held by the caller.
 int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ctx) {
   CtxSetFileStatus(ctx, kFileStatusOk);
@@ -469,6 +472,10 @@ int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ct
   StoreFreeIniText(text);
 
   if (write) {
+    // The keys the extended pass of a plain save writes into this section go with it, so the
+    // file is never left without them.
+    if (flags == kStoreFileWrite && !WriteExtendedKeys(ctx, path, flags, &buffer, &position, kIdExtFirst, kIdExtLast))
+      result = 0;
     if (flags == kStoreFileWrite && !StoreWriteSettingsText(path, kStoreFileText, ctx)) result = 0;
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, path);
     if (!StoreIniTextReplaceSection(ctx, path, section, buffer.data, position)) result = 0;
@@ -609,6 +616,102 @@ bool KeepOtherKeys(const char* body, const char* keys, DWORD keysLength, IniSect
   return true;
 }
 
+struct IdRange {
+  WORD first, last;
+};
+
+bool IsAuthItem(WORD id) { return id == kIdAuthMode || id == kIdAuthSecureMode; }
+
+// The items of the extended pass: the authentication modes, and with the setting-lock feature
+// for the settings text file and plain saves the lock information.
+bool TakesPartInExtendedPass(DriverContext* ctx, DWORD flags, WORD id) {
+  if (IsAuthItem(id)) return true;
+  return LocksBuiltIn(ctx) && ((flags & kStoreFileText) || flags == kStoreFileWrite) && StoreIsLockExtendedItem(id);
+}
+
+// The extended pass's keys of a write, appended to a section being built; 10386 is written as
+// whether any lock bit is set, the context keeping its own value.
+int WriteExtendedKeys(DriverContext* ctx, LPCWSTR path, DWORD flags, IniSectionBuffer* keys, DWORD* position,
+                      WORD firstId, WORD lastId) {
+  const bool anyLock = ItemAnyLockBit(ctx) != 0;
+  int result = 1;
+  for (DWORD id = firstId; id <= lastId; ++id) {
+    if (!TakesPartInExtendedPass(ctx, flags, WORD(id))) continue;
+    SettingItem* row = ItemFind(ctx, WORD(id));
+    const WCHAR* name = row ? ItemGetName(ctx, WORD(id)) : nullptr;
+    if (!name || !name[0]) continue;
+    RowKey keyed(row, nullptr, name);
+    ValueAside kept(ctx, row);
+    if (id == kIdLockInfo) ItemSetRaw(ctx, row, anyLock ? 1 : 0);
+    if (!StoreWriteItemIni(ctx->printer, ctx, row, path, keys, position)) result = 0;
+  }
+  return result;
+}
+
+// End of the part of a section that a rewrite replaces: up to a line that starts with '['.
+const char* BodyEnd(const char* body) {
+  const char* line = body;
+  while (*line) {
+    const char* first = line;
+    while (*first == ' ' || *first == '\t' || *first == '\v' || *first == '\f') ++first;
+    if (*first == '[') break;
+    while (*line && *line != '\n') ++line;
+    if (*line) ++line;
+  }
+  return line;
+}
+
+// Writes keys into the section: the old lines of other keys stay, the keys follow them; one
+// rewrite of the file, none when the section would not change.
+bool MergeAndRewrite(DriverContext* ctx, LPCWSTR path, LPCWSTR section, const char* body, const char* keys,
+                     DWORD keysLength) {
+  IniSectionBuffer merged = {};
+  DWORD end = 0;
+  bool ok = StoreIniTextBufferInit(&merged) && StoreIniTextPutSection(&end, section, &merged);
+  const DWORD headerEnd = end;
+  ok = ok && KeepOtherKeys(body, keys, keysLength, &merged, &end) && AppendText(&merged, &end, keys, keysLength);
+  if (ok) {
+    const DWORD oldLength = body ? DWORD(BodyEnd(body) - body) : 0;
+    const bool same = body && oldLength == end - headerEnd && memcmp(body, merged.data + headerEnd, oldLength) == 0;
+    if (!same) {
+      WritePrivateProfileStringW(nullptr, nullptr, nullptr, path);
+      ok = StoreIniTextReplaceSection(ctx, path, section, merged.data, end) != FALSE;
+    }
+  }
+  StoreIniTextBufferFree(&merged);
+  return ok;
+}
+
+// The named items of the ranges in one pass over the file: reads look the keys up in its text,
+// a write merges them into the section with one rewrite.
+int RwRanges(LPCWSTR path, DWORD flags, DriverContext* ctx, LPCWSTR section, const IdRange* ranges, int count) {
+  if (!ctx || !ctx->ui || !PathUsable(path) || !section) return 0;
+  MutexHold hold(ctx);
+  const bool write = (flags & kStoreFileWrite) != 0;
+  WCHAR sectionName[kSectionChars];
+  StrCopyCut(sectionName, kSectionChars, section);
+  StoreSanitizeSection(sectionName);
+  if (FileTooLarge(path)) return 0;
+  char* text = StoreLoadIniText(path, FALSE);
+  if (!text) return 0;
+  const char* body = StoreIniTextFindSection(sectionName, text);
+  int result = 1;
+  if (!write) {
+    for (int i = 0; i < count; ++i)
+      if (!ReadRange(ctx, path, sectionName, body, flags, ranges[i].first, ranges[i].last)) result = 0;
+  } else {
+    IniSectionBuffer keys = {};
+    DWORD keysEnd = 0;
+    if (!StoreIniTextBufferInit(&keys)) result = 0;
+    for (int i = 0; i < count && result; ++i)
+      if (!WriteRange(ctx, path, sectionName, &keys, &keysEnd, flags, ranges[i].first, ranges[i].last)) result = 0;
+    if (result && !MergeAndRewrite(ctx, path, sectionName, body, keys.data, keysEnd)) result = 0;
+    StoreIniTextBufferFree(&keys);
+  }
+  StoreFreeIniText(text);
+  return result;
+}
+
 bool IsPlain(DWORD flags) { return (flags & ~(kStoreFileNoWarning | kStoreFileRead | kStoreFileWrite)) == 0; }
 
 }  // namespace
@@ -740,25 +843,30 @@ int StoreRwExtendedItems(LPCWSTR path, DWORD flags, DriverContext* ctx, WORD fir
   MutexHold hold(ctx);
   WCHAR section[kSectionChars];
   ChooseSection(ctx, flags, section);
-  const bool locks = LocksBuiltIn(ctx) && ((flags & kStoreFileText) || flags == kStoreFileWrite);
-  const bool anyLock = ItemAnyLockBit(ctx) != 0;
-  const bool authReadable = flags != kStoreFileRead || BidiCanWritePrinterData(ctx);
+  if (flags == kStoreFileWrite) {
+    // Merged into the section in one rewrite: the file is the old or the new one.
+    if (FileTooLarge(path)) return 0;
+    char* text = StoreLoadIniText(path, FALSE);
+    if (!text) return 0;
+    IniSectionBuffer keys = {};
+    DWORD keysEnd = 0;
+    int result = StoreIniTextBufferInit(&keys) && WriteExtendedKeys(ctx, path, flags, &keys, &keysEnd, firstId, lastId);
+    if (result && !MergeAndRewrite(ctx, path, section, StoreIniTextFindSection(section, text), keys.data, keysEnd))
+      result = 0;
+    StoreIniTextBufferFree(&keys);
+    StoreFreeIniText(text);
+    return result;
+  }
+  const bool authReadable = BidiCanWritePrinterData(ctx) != 0;
   int result = 1;
   for (DWORD id = firstId; id <= lastId; ++id) {
-    const bool auth = id == kIdAuthMode || id == kIdAuthSecureMode;
-    if (!auth && !(locks && StoreIsLockExtendedItem(WORD(id)))) continue;
-    if (auth && !authReadable) continue;
+    if (!TakesPartInExtendedPass(ctx, flags, WORD(id))) continue;
+    if (IsAuthItem(WORD(id)) && !authReadable) continue;
     SettingItem* row = ItemFind(ctx, WORD(id));
     const WCHAR* name = row ? ItemGetName(ctx, WORD(id)) : nullptr;
     if (!name || !name[0]) continue;
     const WCHAR* dataKey = row->persistKey;
     RowKey keyed(row, section, name);
-    if (flags == kStoreFileWrite) {
-      ValueAside kept(ctx, row);
-      if (id == kIdLockInfo) ItemSetRaw(ctx, row, anyLock ? 1 : 0);
-      if (!StoreWriteItemIni(ctx->printer, ctx, row, path, nullptr, nullptr)) result = 0;
-      continue;
-    }
     if (!StoreReadItemIni(ctx, row, path, nullptr, nullptr)) {
       result = 0;
       continue;
@@ -774,50 +882,20 @@ int StoreRwExtendedItems(LPCWSTR path, DWORD flags, DriverContext* ctx, WORD fir
 int StoreRwItemRange(LPCWSTR path, DWORD flags, DriverContext* ctx, LPCWSTR section, WCHAR* key, WORD firstId,
                      WORD lastId) {
   (void)key;
-  if (!ctx || !ctx->ui || !PathUsable(path) || !section) return 0;
-  MutexHold hold(ctx);
-  const bool write = (flags & kStoreFileWrite) != 0;
-  WCHAR sectionName[kSectionChars];
-  StrCopyCut(sectionName, kSectionChars, section);
-  StoreSanitizeSection(sectionName);
-  // The file is read once; reads look the keys up in its text, a write merges them into the
-  // section and rewrites the file once.
-  if (FileTooLarge(path)) return 0;
-  char* text = StoreLoadIniText(path, FALSE);
-  if (!text) return 0;
-  const char* sectionText = StoreIniTextFindSection(sectionName, text);
-  if (!write) {
-    int result = ReadRange(ctx, path, sectionName, sectionText, flags, firstId, lastId);
-    StoreFreeIniText(text);
-    return result;
-  }
-  IniSectionBuffer keys = {};
-  DWORD keysEnd = 0;
-  int result = StoreIniTextBufferInit(&keys) ? WriteRange(ctx, path, sectionName, &keys, &keysEnd, flags, firstId, lastId) : 0;
-  IniSectionBuffer merged = {};
-  DWORD mergedEnd = 0;
-  if (result && StoreIniTextBufferInit(&merged) && StoreIniTextPutSection(&mergedEnd, sectionName, &merged) &&
-      KeepOtherKeys(sectionText, keys.data, keysEnd, &merged, &mergedEnd) &&
-      AppendText(&merged, &mergedEnd, keys.data, keysEnd)) {
-    WritePrivateProfileStringW(nullptr, nullptr, nullptr, path);
-    if (!StoreIniTextReplaceSection(ctx, path, sectionName, merged.data, mergedEnd)) result = 0;
-  } else {
-    result = 0;
-  }
-  StoreIniTextBufferFree(&merged);
-  StoreIniTextBufferFree(&keys);
-  StoreFreeIniText(text);
-  return result;
+  const IdRange range = {firstId, lastId};
+  return RwRanges(path, flags, ctx, section, &range, 1);
+}
+
+int StoreRwNamedItems(LPCWSTR path, DWORD flags, DriverContext* ctx, LPCWSTR section) {
+  const IdRange ranges[] = {{kIdExtFirst, kIdExtLast}, {kIdNamedLowFirst, kIdNamedLowLast}};
+  return RwRanges(path, flags, ctx, section, ranges, 2);
 }
 
 int StoreRwExtendedSection(LPCWSTR path, DWORD flags, DriverContext* ctx) {
   if (!ctx || !ctx->ui) return 0;
   LPCWSTR section = kPrnSection;
   if ((flags & kStoreFileText) && !(flags & kStoreFileWrite)) section = ResGetLangCodeAlias(ctx);
-  WCHAR key[kSectionChars];
-  int a = StoreRwItemRange(path, flags, ctx, section, key, kIdExtFirst, kIdExtLast);
-  int b = StoreRwItemRange(path, flags, ctx, section, key, kIdNamedLowFirst, kIdNamedLowLast);
-  return a && b ? 1 : 0;
+  return StoreRwNamedItems(path, flags, ctx, section);
 }
 
 int StoreWriteSettingsText(LPCWSTR path, DWORD flags, DriverContext* ctx) {
@@ -861,8 +939,7 @@ int StoreSaveDeviceSetupToPack(DriverContext* ctx) {
   if (!key) return 0;
   MutexHold hold(ctx);
   StoreWriteFileHeader(pack, nullptr, ctx, language, nullptr, FALSE);
-  StoreRwItemRange(pack, kStoreFileWrite | kStoreFileText, ctx, language, key, kIdExtFirst, kIdExtLast);
-  StoreRwItemRange(pack, kStoreFileWrite | kStoreFileText, ctx, language, key, kIdNamedLowFirst, kIdNamedLowLast);
+  StoreRwNamedItems(pack, kStoreFileWrite | kStoreFileText, ctx, language);
   MemFree(key);
   return 1;
 }

@@ -70,6 +70,8 @@ int StoreRwExtendedItems(LPCWSTR path, DWORD flags, DriverContext* ctx, WORD fir
 // file and written as 0.
 int StoreRwItemRange(LPCWSTR path, DWORD flags, DriverContext* ctx, LPCWSTR section, WCHAR* key, WORD firstId,
                      WORD lastId);
+// The named items 10001-10434 and 1453-1543 in the section, in one pass over the file.
+int StoreRwNamedItems(LPCWSTR path, DWORD flags, DriverContext* ctx, LPCWSTR section);
 // The extended items 10001-10434 and 1453-1543 in section "ZEMSPrnSection" (the display-language
 // code when reading the settings text file).
 int StoreRwExtendedSection(LPCWSTR path, DWORD flags, DriverContext* ctx);
