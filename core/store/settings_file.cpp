@@ -391,6 +391,69 @@ RowPlan PlanRows(DriverContext* ctx, DWORD flags) {
 int WriteExtendedKeys(DriverContext* ctx, LPCWSTR path, DWORD flags, IniSectionBuffer* keys, DWORD* position,
                       WORD firstId, WORD lastId);
 
+// Which keys a section of a file read into memory can hold: a lookup of a key the section does
+// not hold would scan the whole section twice and send the next lookup back to its start.
+// Keys are told apart as the text reader does: the bytes before the line's first '=', ASCII
+// case ignored. A section with other bytes in a key is not filtered.
+class SectionKeys {
+ public:
+  explicit SectionKeys(const char* body) {
+    if (!body) {
+      unfiltered_ = true;
+      return;
+    }
+    for (const char* line = body; *line && *line != '[';) {
+      const char* p = line;
+      DWORD h = kSeed;
+      bool ascii = true;
+      while (*p && *p != '=' && *p != '\r' && *p != '\n') {
+        if (BYTE(*p) >= 0x80) ascii = false;
+        h = Mix(h, *p++);
+      }
+      if (*p == '=') {
+        if (!ascii) unfiltered_ = true;
+        Set(h);
+      }
+      while (*p && *p != '\n') ++p;
+      line = *p ? p + 1 : p;
+    }
+  }
+  bool MayHoldBytes(const char* key, DWORD length) const {
+    if (unfiltered_) return true;
+    DWORD h = kSeed;
+    for (DWORD i = 0; i < length; ++i) {
+      if (BYTE(key[i]) >= 0x80) return true;
+      h = Mix(h, key[i]);
+    }
+    return Test(h);
+  }
+  bool MayHold(const WCHAR* key) const {
+    if (unfiltered_) return true;
+    DWORD h = kSeed;
+    for (const WCHAR* k = key; *k; ++k) {
+      if (*k >= 0x80) return true;
+      h = Mix(h, char(*k));
+    }
+    return Test(h);
+  }
+
+ private:
+  static constexpr DWORD kSeed = 2166136261u;
+  static DWORD Mix(DWORD h, char c) {
+    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return (h ^ BYTE(c)) * 16777619u;
+  }
+  void Set(DWORD h) {
+    bits_[(h & 8191) / 32] |= 1u << (h % 32);
+    bits_[((h >> 13) & 8191) / 32] |= 1u << ((h >> 13) % 32);
+  }
+  bool Test(DWORD h) const {
+    return (bits_[(h & 8191) / 32] & (1u << (h % 32))) && (bits_[((h >> 13) & 8191) / 32] & (1u << ((h >> 13) % 32)));
+  }
+  DWORD bits_[256] = {};
+  bool unfiltered_ = false;
+};
+
 // One transfer of the item section, the global mutex held by the caller.
 int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ctx) {
   CtxSetFileStatus(ctx, kFileStatusOk);
@@ -434,6 +497,7 @@ int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ct
   }
 
   const RowPlan plan = PlanRows(ctx, flags);
+  const SectionKeys keys(sectionText);
   for (int i = 0; i < plan.count; ++i) {
     SettingItem* row = plan.mapFirst ? ItemFind(ctx, WORD(plan.mapFirst + i)) : &ctx->items->rows[i];
     if (!row) continue;
@@ -455,7 +519,7 @@ int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ct
     }
     RowKey keyed(row, section, key);
     if (read) {
-      if (StoreReadItemIni(ctx, row, path, sectionText, &position)) {
+      if (keys.MayHold(key) && StoreReadItemIni(ctx, row, path, sectionText, &position)) {
         row->state = WORD((row->state & ~ItemStateChangeMask) | ItemStateChanged);
         if (ctx->ui) ctx->ui->modified = 1;
       } else {
@@ -499,6 +563,7 @@ int ReadRange(DriverContext* ctx, LPCWSTR path, LPCWSTR section, const char* sec
               WORD lastId) {
   int result = 1;
   DWORD position = 0;
+  const SectionKeys keys(sectionText);
   for (DWORD id = firstId; id <= lastId; ++id) {
     if ((flags & kStoreFileText) && id >= kIdExtFirst && id <= 10003) continue;
     if (IsFontItem(WORD(id))) continue;  // the heap tables never come from a file
@@ -506,7 +571,7 @@ int ReadRange(DriverContext* ctx, LPCWSTR path, LPCWSTR section, const char* sec
     const WCHAR* name = row ? ItemGetName(ctx, WORD(id)) : nullptr;
     if (!name || !name[0]) continue;
     RowKey keyed(row, section, name);
-    if (!StoreReadItemIni(ctx, row, path, sectionText, &position)) result = 0;
+    if (!keys.MayHold(name) || !StoreReadItemIni(ctx, row, path, sectionText, &position)) result = 0;
   }
   return result;
 }
@@ -587,6 +652,7 @@ bool SameKey(const char* a, DWORD na, const char* b, DWORD nb) {
 // to be written, each as one line.
 bool KeepOtherKeys(const char* body, const char* keys, DWORD keysLength, IniSectionBuffer* buffer, DWORD* position) {
   if (!body) return true;
+  const SectionKeys written(keys);
   for (const char* line = body; *line;) {
     const char* end = line;
     while (*end && *end != '\n') ++end;
@@ -597,7 +663,7 @@ bool KeepOtherKeys(const char* body, const char* keys, DWORD keysLength, IniSect
     const char* key = nullptr;
     DWORD n = 0;
     bool replaced = false;
-    if (lineEnd > line && LineKey(line, lineEnd, &key, &n)) {
+    if (lineEnd > line && LineKey(line, lineEnd, &key, &n) && written.MayHoldBytes(key, n)) {
       for (DWORD i = 0; i < keysLength && !replaced;) {
         DWORD j = i;
         while (j < keysLength && keys[j] != '\n') ++j;

@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "core/common/mem.h"
+#include "core/context/ui_state.h"
 #include "core/items/item_access.h"
 #include "core/store/settings_file.h"
 #include "core/system/settings_folders.h"
@@ -62,6 +63,15 @@ HANDLE MakeSampleMachine(const std::string& sourceDir, std::string* root) {
   info.pDriverName = &driverName[0];
   info.Attributes = PRINTER_ATTRIBUTE_LOCAL;
   return AddPrinterW(nullptr, 2, reinterpret_cast<LPBYTE>(&info));
+}
+
+DriverContext* OpenSampleContext(HANDLE printer) {
+  DriverContext* ctx = CtxOpen(printer, printer, nullptr, 0, kKindSettings, 0, nullptr);
+  if (!ctx) return nullptr;
+  std::u16string path = reinterpret_cast<const char16_t*>(PathSettingsFile(ctx));
+  std::error_code ec;
+  if (path.size() > 3) std::filesystem::create_directories(std::filesystem::path(Host(path)).parent_path(), ec);
+  return ctx;
 }
 
 LONG ExerciseSettingsFileLoad(DriverContext* ctx, HANDLE printer, const std::u16string& path, const uint8_t* data,

@@ -19,6 +19,9 @@ const std::vector<DWORD>& SettingsFileLoadFlags();
 // sourceDir and its printer "Office" with its settings folder; the printer handle, or null.
 HANDLE MakeSampleMachine(const std::string& sourceDir, std::string* root);
 
+// A context of the printer, its settings folder made as an install makes it; null on failure.
+DriverContext* OpenSampleContext(HANDLE printer);
+
 // Input: byte 0 picks the flags (bit 7: the tray is locked), the rest is the file. The file is
 // written as path (a file of the machine) and loaded into ctx; the context's settings are put
 // back afterwards, so every input starts from the same state. Returns the file status.

@@ -32,7 +32,7 @@ Machine& TheMachine() {
     Machine made;
     CtxCacheInit();
     made.printer = zems_test::MakeSampleMachine(ZEMS_SOURCE_DIR, &made.root);
-    if (made.printer) made.ctx = CtxOpen(made.printer, made.printer, nullptr, 0, kKindSettings, 0, nullptr);
+    if (made.printer) made.ctx = zems_test::OpenSampleContext(made.printer);
     if (made.ctx) {
       WCHAR path[260];
       if (PathInSettingsFolder(path, 260, u"fuzz.rst", made.ctx)) made.path = reinterpret_cast<const char16_t*>(path);
