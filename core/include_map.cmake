@@ -79,6 +79,8 @@ set(ZEMS_INCLUDE_MAP
   "store devmode"    # settings files: version conversion, the merge after a load, paper codes
   "store bind"       # settings files: whether printer data can be written, job control after a load
   "store model"      # settings files and lock data: model defaults, the resolution description
+  "store rules"      # preset-file conditions ask the judges of the installed options
+  "store modules"    # the preset and watermark stores free the preset cache
   # -- bind: job control, bidi and remote configuration
   "bind common"
   "bind context"     # a job binds to a context

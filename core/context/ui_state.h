@@ -89,5 +89,8 @@ struct UiState {
   JcBlock jobControl;            // the job-control binding; zeroed at every open
   FreeSizeSlot freeSizes[kFreeSizeSlotCount];  // empty until the custom-size store fills them
   FinReaderSlots finReaders;     // the finishing readers' kept item records
+  // The preset cache: one heap copy of the preset and watermark items per "PresetList%d" key,
+  // or null (core/modules/preset_cache.cpp).
+  BYTE* presetCache[16];
 };
 

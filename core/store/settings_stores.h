@@ -8,19 +8,20 @@ struct DriverContext;
 
 // Custom-size slot n: the custom-size items 915-919 saved into its section and the slot table;
 // the source items 920-924 loaded from its section; the slot table taken from the source items,
-// items 915-919 set from the slot and its section saved.
-void FreeSizeSaveSlot(DriverContext* ctx, int n);
+// items 915-919 set from the slot and its section saved. A save answers 1 when the section
+// was written (else the old file stays and the context's file status tells why).
+int FreeSizeSaveSlot(DriverContext* ctx, int n);
 void FreeSizeLoadSourceSlot(DriverContext* ctx, int n);
 void FreeSizeSaveFromSource(DriverContext* ctx, int n);
 
 // The printer's number of stored watermarks; watermark n saved from and loaded into the
-// watermark items.
+// watermark items (1 when stored).
 int StampGetCount(DriverContext* ctx);
-void StampSave(DriverContext* ctx, int n);
+int StampSave(DriverContext* ctx, int n);
 void StampSelect(DriverContext* ctx, int n);
 
-// Quality list n saved from the quality items / applied to them.
-void QualitySaveSlot(DriverContext* ctx, int n);
+// Quality list n saved from the quality items (1 when stored) / applied to them.
+int QualitySaveSlot(DriverContext* ctx, int n);
 void QualityApplySlot(DriverContext* ctx, int n);
 
 // UI-module event 12: each module loads its stored items; the modules' reply (1 by default).

@@ -1,22 +1,4 @@
-// Minimal versions until the custom-size, watermark, quality-list, module and preset-file
-// stores are built: nothing is stored or loaded, the modules answer 1, no watermark is
-// stored, and no quality file is repaired.
+// Minimal version until the locale defaults are built: nothing is set.
 #include "core/store/settings_stores.h"
 
-void FreeSizeSaveSlot(DriverContext*, int) {}
-void FreeSizeLoadSourceSlot(DriverContext*, int) {}
-void FreeSizeSaveFromSource(DriverContext*, int) {}
-
-int StampGetCount(DriverContext*) { return 0; }
-void StampSave(DriverContext*, int) {}
-void StampSelect(DriverContext*, int) {}
-
-void QualitySaveSlot(DriverContext*, int) {}
-void QualityApplySlot(DriverContext*, int) {}
-
-int StoreLoadModuleItems(DriverContext*) { return 1; }
-
 void InstSetLocaleDefaults(DriverContext*) {}
-
-int QualityRsqPath(WCHAR*, DWORD, LPCWSTR, DriverContext*) { return 0; }
-int PresetCopyFile(LPCWSTR, LPCWSTR, DWORD, DriverContext*) { return 0; }
