@@ -137,7 +137,23 @@ void FreeSizeLoadSourceSlot(DriverContext* ctx, int n) {
   StoreCopySettingsIni(ctx, ini);
   FreeSizeSectionName(section, kSectionChars, n, ctx);
   ClearItems(ctx, kIdSrcFirst, 5);
-  StoreSectionTransfer(ctx, ini, section, kStoreFileSourceCustomSize | kStoreFileRead);
+  // The section holds the keys of items 915-919 (a transfer of the source items would look for
+  // their own names, which no save writes): it is read into 915-919, moved into 920-924, and
+  // 915-919 get their bytes back.
+  BYTE saved[5][64] = {};
+  SettingItem* rows[5] = {};
+  for (int i = 0; i < 5; ++i) {
+    rows[i] = ItemFind(ctx, WORD(kIdName + i));
+    BYTE* value = rows[i] && ctx->settings ? ItemStorageIn(ctx->settings, rows[i]) : nullptr;
+    if (!value || ItemDescSize(rows[i]->descriptor) > sizeof saved[i]) return;
+    memcpy(saved[i], value, ItemDescSize(rows[i]->descriptor));
+  }
+  ClearItems(ctx, kIdName, 5);
+  StoreSectionTransfer(ctx, ini, section, kStoreFileCustomSize | kStoreFileRead);
+  for (int i = 0; i < 5; ++i) {
+    ItemSetRawById(ctx, WORD(kIdSrcFirst + i), ItemGetRaw(ctx, rows[i]));
+    memcpy(ItemStorageIn(ctx->settings, rows[i]), saved[i], ItemDescSize(rows[i]->descriptor));
+  }
 }
 
 int FreeSizeSaveSlot(DriverContext* ctx, int n) {

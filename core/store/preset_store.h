@@ -4,6 +4,7 @@
 // Applying, saving and refreshing them, the per-user preset files, and the list appends.
 #pragma once
 #include "core/context/driver_context.h"
+#include "core/store/settings_stores.h"
 #include "platform/win32.h"
 
 constexpr int kPresetSlots = 16;
@@ -51,6 +52,8 @@ int PresetAppendEntry(DriverContext* ctx, LPCWSTR path, LPCWSTR name, LPCWSTR co
 int PresetClearList(DriverContext* ctx);
 
 // ---- quality lists ----
+// QualityApplySlot and QualitySaveSlot are declared with the stores the settings files call
+// (settings_stores.h).
 int QualityGetCount(DriverContext* ctx);
 void QualityApply(DriverContext* ctx, LPCWSTR key);
 void QualityLoadName(DriverContext* ctx, LPCWSTR key);

@@ -28,7 +28,7 @@ class ModelCommand : public zems_test::MachineTest {
 TEST_F(ModelCommand, ReportsTheSampleImage) {
   std::string out;
   ASSERT_EQ(0, Run("compile '" + zems_test::SourceDir() + "/samples/models/zems_c4.zmd'", out)) << out;
-  for (const char* line : {"judges:      16\n", "exclusive:   12 entries\n", "rules:       5 Item, 4 Action, 2 Transact, 1 AlertAction, 1 Alert\n",
+  for (const char* line : {"judges:      19\n", "exclusive:   13 entries\n", "rules:       6 Item, 4 Action, 2 Transact, 1 AlertAction, 1 Alert\n",
                            "fonts:       7 (5 device fonts, 2 cartridges)\n", "sections:    header 7996, "}) {
     EXPECT_NE(std::string::npos, out.find(line)) << line << "\n" << out;
   }
@@ -78,7 +78,7 @@ TEST_F(ModelCommand, LoadSaysWhereTheImageCameFrom) {
   EXPECT_NE(std::string::npos, first.find("from a compile of the data file\ncache file:  written\n")) << first;
   EXPECT_NE(std::string::npos, first.find("again:       from the process cache\n")) << first;
   ASSERT_EQ(0, Run("load 'ZEMS Printer'", second)) << second;
-  EXPECT_NE(std::string::npos, second.find("16692 bytes, from the cache file\n")) << second;
+  EXPECT_NE(std::string::npos, second.find("16948 bytes, from the cache file\n")) << second;
   EXPECT_EQ(1, Run("load 'No Such Printer'", missing));
   EXPECT_NE(std::string::npos, missing.find("no printer 'No Such Printer'")) << missing;
 }
