@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "core/context/ui_state.h"
 #include "core/items/item_access.h"
 #include "core/store/settings_file.h"
+#include "core/system/driver_paths.h"
 #include "core/system/languages.h"
 #include "core/system/printer_names.h"
 #include "core/tables/model_record.h"
@@ -435,6 +437,107 @@ TEST_F(SettingsFileTest, AFileOfAnotherMachineIsRefusedWithOneBox) {
   EXPECT_EQ(CtxGetFileStatus(ctx()), kFileStatusHeader);
   EXPECT_EQ(MessageBoxCount(), 1);
   EXPECT_EQ(Raw(12), 9);
+}
+
+}  // namespace
+}  // namespace zems_test
+
+namespace zems_test {
+namespace {
+
+// ---- the fix-ups of a plain load ----
+
+struct OSKindCase {
+  LONG_PTR kind;
+  bool colourReset;
+  bool mediaField;
+};
+
+TEST_F(SettingsFileLoadTest, ThePlainLoadFixesUpBySystemKind) {
+  const OSKindCase cases[] = {{0, true, true}, {1, true, false}, {2, false, false}, {3, false, true}};
+  for (const OSKindCase& c : cases) {
+    SCOPED_TRACE(c.kind);
+    SetRaw(707, c.kind);
+    SetRaw(27, 4);
+    SetRaw(28, 4);
+    SetRaw(130, 1);
+    SetRaw(36, 1);
+    SetRaw(6, LONG_PTR(DM_ICMMETHOD | DM_ICMINTENT | DM_COPIES));
+    WriteSection(PrinterName(), Header() + "zdmOSKind=9\r\ndmICMMethod=3\r\ndmCopies=2\r\n");
+    Load(0);
+    ASSERT_EQ(CtxGetFileStatus(ctx()), kFileStatusOk);
+    EXPECT_EQ(Raw(707), c.kind);  // the system kind is never taken from a file
+    EXPECT_EQ(Raw(27), c.colourReset ? 1 : 3);
+    EXPECT_EQ(Raw(28), c.colourReset ? 1 : 4);
+    EXPECT_EQ(Raw(130), c.colourReset ? 0 : 1);
+    DWORD fields = DWORD(Raw(6));
+    EXPECT_EQ((fields & DM_ICMMETHOD) != 0, !c.colourReset);
+    EXPECT_EQ((fields & DM_MEDIATYPE) != 0, c.mediaField);
+    EXPECT_EQ(Raw(36), 1);  // off during the fix-ups, back on at their end
+  }
+}
+
+TEST_F(SettingsFileLoadTest, AQualityFileIsRepairedUnlessOnlyTheLanguageDiffers) {
+  GTEST_SKIP() << "the quality-list twin (QualityRsqPath, PresetCopyFile) is not built yet: its "
+                  "minimal version copies nothing, so the repair cannot be observed";
+}
+
+// ---- the other files in the format ----
+
+TEST_F(SettingsFileTest, TheSettingsTextFileAndThePackHoldTheNamedItems) {
+  SetRaw(10434, 33);
+  SetRaw(13, 262);
+  std::u16string file = FilePath(u"plain.rst");
+  ASSERT_EQ(StoreSaveSettingsFile(office_, file.c_str(), 0, ctx()), 1);
+  std::u16string text = FilePath(u"OV00C172.txt");
+  std::map<std::string, std::string> prn = Section(text, "ZEMSPrnSection");
+  EXPECT_EQ(prn["zdmLockDstResolutionBoth"], "33");
+  EXPECT_EQ(prn["zdmFontTable"], "0");
+  EXPECT_FALSE(prn.count("zdmServerLogCode"));  // 10001-10003 stay out of the text file
+  EXPECT_TRUE(prn.count("wdmPrintPostTray1Name"));
+
+  ASSERT_EQ(StoreWriteRsdText(office_, file.c_str(), 0, ctx()), 1);
+  std::map<std::string, std::string> rsd = Section(text, "ZEMSRsdSection");
+  EXPECT_EQ(rsd["dmDefaultSource"], "262");
+  EXPECT_FALSE(rsd.count("dmCopies"));
+  EXPECT_EQ(Section(text, "ZEMSPrnSection"), prn);  // the other section stays
+
+  // The default pack named by the model data file.
+  const WCHAR* modelData = PathModelDataFile(ctx());
+  std::u16string pack = FilePath(u"default.rsb");
+  WritePrivateProfileStringW(ResGetLangCodeAlias(ctx()), u"DefaultRst", pack.c_str(), modelData);
+  ASSERT_EQ(StoreSaveDeviceSetupToPack(ctx()), 1);
+  std::map<std::string, std::string> packed = Section(pack, Narrow(ResGetLangCodeAlias(ctx())));
+  EXPECT_EQ(packed["RstVersion"], std::to_string(CtxModelRecord(ctx())->layoutVersion2));
+  EXPECT_EQ(packed["zdmLockDstResolutionBoth"], "33");
+  EXPECT_FALSE(packed.count("zdmLogCodeUse"));
+  // Read back through the text file's language section.
+  WriteBytes(text, "[" + Narrow(ResGetLangCodeAlias(ctx())) + "]\r\nzdmLockDstResolutionBoth=44\r\n");
+  EXPECT_EQ(StoreRwExtendedSection(text.c_str(), kStoreFileRead | kStoreFileText, ctx()), 0);  // keys missing
+  EXPECT_EQ(Raw(10434), 44);
+  EXPECT_EQ(StoreReadOSKind(file.c_str(), ctx()), 0xFFFF);  // the file holds the driver's section
+}
+
+TEST_F(SettingsFileTest, WritingNamedItemsKeepsTheOtherKeysOfTheSection) {
+  std::u16string file = FilePath(u"merge.ini");
+  WriteBytes(file, "[Other]\r\na=1\r\n[ZEMSPrnSection]\r\nKeptKey=kept\r\nZDMLOCKDSTRESOLUTIONBOTH=5\r\n"
+                   "; a comment\r\n[Last]\r\nb=2\r\n");
+  SetRaw(10434, 21);
+  ASSERT_EQ(StoreRwExtendedSection(file.c_str(), kStoreFileWrite, ctx()), 1);
+  std::vector<std::string> keys = Keys(file, "ZEMSPrnSection");
+  EXPECT_EQ(std::count(keys.begin(), keys.end(), "zdmLockDstResolutionBoth"), 1);
+  EXPECT_EQ(std::count(keys.begin(), keys.end(), "ZDMLOCKDSTRESOLUTIONBOTH"), 0);
+  EXPECT_EQ(Section(file, "ZEMSPrnSection")["KeptKey"], "kept");
+  EXPECT_EQ(Section(file, "ZEMSPrnSection")["zdmLockDstResolutionBoth"], "21");
+  EXPECT_EQ(Section(file, "Other")["a"], "1");
+  EXPECT_EQ(Section(file, "Last")["b"], "2");
+  EXPECT_NE(ReadBytes(file).find("; a comment"), std::string::npos);
+  // Written again unchanged: the file is not rewritten.
+  std::string before = ReadBytes(file);
+  SimSetDiskFull(0);
+  EXPECT_EQ(StoreRwExtendedSection(file.c_str(), kStoreFileWrite, ctx()), 1);
+  SimSetDiskFull(-1);
+  EXPECT_EQ(ReadBytes(file), before);
 }
 
 }  // namespace
