@@ -167,7 +167,8 @@ class ValueAside {
   DWORD changeFlags_ = 0;
 };
 
-// The copy of the settings block a save works on, put back when it ends.
+// The copy of the settings block a save works on, put back when it ends. A raw copy: the steps
+// between load stored items into the settings and never replace their font tables.
 class SettingsAside {
  public:
   explicit SettingsAside(DriverContext* ctx) : ctx_(ctx) {
