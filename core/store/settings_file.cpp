@@ -509,8 +509,9 @@ int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ct
     }
     if (ModulesSkipRow(ctx, row)) continue;
     if (!KeepRowLate(flags, row, locks)) continue;
-    // The heap tables of the fonts never come from a file.
-    if (read && IsFontItem(id)) continue;
+    // The heap tables of the fonts never come from a file, nor the DEVMODE's name, versions
+    // and sizes (ids 1-5), which say where its parts lie.
+    if (read && (IsFontItem(id) || id <= 5)) continue;
     WCHAR number[8];
     LPCWSTR key = ItemGetName(ctx, id);
     if (!key || !key[0]) {

@@ -180,24 +180,41 @@ TEST_F(SettingsFileTest, EachFlagCombinationWritesItsItems) {
 
 struct ReadCase {
   DWORD flags;
-  std::set<WORD> taken;  // of 12 dmCopies, 13 dmDefaultSource, 138 zdmBrightness, 4 dmSize, 117 zdmWmKind
+  const char* section;   // "printer", "language" or a literal name
+  std::set<WORD> taken;  // of the watched items
 };
 
 TEST_F(SettingsFileLoadTest, EachFlagCombinationReadsItsItems) {
+  // 12 dmCopies, 13 dmDefaultSource (preset), 138 zdmBrightness (quality), 4 dmSize (never read:
+  // the DEVMODE's layout), 117 zdmWmKind (watermark), 916 wdmFreeSizeWidth, 921 wdmSrcFreeSizeWidth.
+  const WORD watched[] = {12, 13, 138, 4, 117, 916, 921};
   const ReadCase cases[] = {
-      {0, {12, 13, 138, 117}},
-      {kStoreFilePreset, {13}},
-      {kStoreFilePreset | kStoreFileNoWarning, {13}},
-      {kStoreFileQuality, {138}},
-      {kStoreFileWorkOnly, {}},
-      {kStoreFileExtended, {}},
+      {0, "printer", {12, 13, 138, 117, 916, 921}},
+      {kStoreFileNoWarning, "printer", {12, 13, 138, 117, 916, 921}},
+      {kStoreFilePreset, "printer", {13}},
+      {kStoreFilePreset | kStoreFileNoWarning, "printer", {13}},
+      {kStoreFilePreset | kStoreFileDriverSection, "printer", {13}},
+      {kStoreFileQuality, "printer", {138}},
+      {kStoreFileQuality | kStoreFileLanguageSection, "language", {138}},
+      {kStoreFileQuality | kStoreFileWorkOnly, "printer", {}},
+      {kStoreFileWatermark, "printer", {117}},
+      {kStoreFileCustomSize, "printer", {916}},
+      {kStoreFileSourceCustomSize, "printer", {921}},
+      {kStoreFileText, "language", {12, 13, 138, 117, 916, 921}},
+      {kStoreFileExtended, "printer", {}},
+      {kStoreFileRsdSection, "ZEMSRsdSection", {13}},
+      {kStoreFileLanguageSection, "language", {12, 13, 138, 117, 916, 921}},
+      {kStoreFileLanguageSection | kStoreFilePreset, "language", {13}},
+      {kStoreFileWorkOnly, "printer", {916, 921}},
   };
-  const WORD watched[] = {12, 13, 138, 4, 117};
   for (const ReadCase& c : cases) {
     SCOPED_TRACE(testing::Message() << "flags 0x" << std::hex << c.flags);
     for (WORD id : watched) SetRaw(id, 1);
-    WriteSection(PrinterName(), Header() + "dmSize=100\r\ndmCopies=7\r\ndmDefaultSource=7\r\nzdmBrightness=7\r\n"
-                                           "zdmWmKind=7\r\n");
+    std::string section = c.section;
+    if (section == "printer") section = PrinterName();
+    if (section == "language") section = Narrow(ResGetLangCodeAlias(ctx()));
+    WriteSection(section, Header() + "dmSize=100\r\ndmCopies=7\r\ndmDefaultSource=7\r\nzdmBrightness=7\r\n"
+                                      "zdmWmKind=7\r\nwdmFreeSizeWidth=7\r\nwdmSrcFreeSizeWidth=7\r\n");
     Load(c.flags);
     EXPECT_EQ(CtxGetFileStatus(ctx()), kFileStatusOk);
     for (WORD id : watched) EXPECT_EQ(Raw(id), c.taken.count(id) ? 7 : 1) << id;
