@@ -108,6 +108,20 @@ TEST_F(SettingsFileLoadTest, TheHeaderDecidesWhetherAFileIsTaken) {
   }
 }
 
+TEST_F(SettingsFileLoadTest, TheWarningShowsTheFilesPathInTheLoadedText) {
+  WriteSection(PrinterName(), HeaderWith("RstMachine", "1"));
+  Load(0);
+  ASSERT_EQ(MessageBoxCount(), 1);
+  EXPECT_EQ(MessageBoxText(0), u"The settings file " + path_ +
+                                   u" was saved for another printer model or language and was not loaded.");
+  // A path with a percent sign is an argument, never a format.
+  SimUiReset();
+  path_ = FilePath(u"100%s%n.rst");
+  WriteSection(PrinterName(), HeaderWith("RstMachine", "1"));
+  Load(0);
+  EXPECT_NE(MessageBoxText(0).find(u"100%s%n.rst"), std::u16string::npos);
+}
+
 TEST_F(SettingsFileLoadTest, AnOlderMinorVersionIsConvertedFromItsVersion) {
   GTEST_SKIP() << "the conversion scripts of the settings layout are not built yet (minimal "
                   "DmRunConvertScript runs nothing), so there is no conversion to observe";
