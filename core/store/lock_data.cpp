@@ -121,6 +121,8 @@ int TransferDefaultSection(DriverContext* ctx, DWORD flags, DWORD rangeFlags, bo
     name.Set(section);
     StoreRwItemSection(ctx->printer, path, flags, ctx);
   }
+  // A refused section (header, locked setting) gives none of its values.
+  if ((flags & kStoreFileRead) && CtxGetFileStatus(ctx) != kFileStatusOk) return 1;
   StoreRwNamedItems(path, rangeFlags, ctx, section);
   return 1;
 }

@@ -20,6 +20,7 @@
 #include "core/items/item_table.h"
 #include "core/model/model_lookup.h"
 #include "core/store/free_size_store.h"
+#include "core/store/ini_merge.h"
 #include "core/store/ini_text.h"
 #include "core/store/item_store.h"
 #include "core/store/lock_data.h"
@@ -167,7 +168,8 @@ class ValueAside {
   DWORD changeFlags_ = 0;
 };
 
-// The copy of the settings block a save works on, put back when it ends.
+// The copy of the settings block a save works on, put back when it ends. A raw copy: the steps
+// between load stored items into the settings and never replace their font tables.
 class SettingsAside {
  public:
   explicit SettingsAside(DriverContext* ctx) : ctx_(ctx) {
@@ -391,69 +393,6 @@ RowPlan PlanRows(DriverContext* ctx, DWORD flags) {
 int WriteExtendedKeys(DriverContext* ctx, LPCWSTR path, DWORD flags, IniSectionBuffer* keys, DWORD* position,
                       WORD firstId, WORD lastId);
 
-// Which keys a section of a file read into memory can hold: a lookup of a key the section does
-// not hold would scan the whole section twice and send the next lookup back to its start.
-// Keys are told apart as the text reader does: the bytes before the line's first '=', ASCII
-// case ignored. A section with other bytes in a key is not filtered.
-class SectionKeys {
- public:
-  explicit SectionKeys(const char* body) {
-    if (!body) {
-      unfiltered_ = true;
-      return;
-    }
-    for (const char* line = body; *line && *line != '[';) {
-      const char* p = line;
-      DWORD h = kSeed;
-      bool ascii = true;
-      while (*p && *p != '=' && *p != '\r' && *p != '\n') {
-        if (BYTE(*p) >= 0x80) ascii = false;
-        h = Mix(h, *p++);
-      }
-      if (*p == '=') {
-        if (!ascii) unfiltered_ = true;
-        Set(h);
-      }
-      while (*p && *p != '\n') ++p;
-      line = *p ? p + 1 : p;
-    }
-  }
-  bool MayHoldBytes(const char* key, DWORD length) const {
-    if (unfiltered_) return true;
-    DWORD h = kSeed;
-    for (DWORD i = 0; i < length; ++i) {
-      if (BYTE(key[i]) >= 0x80) return true;
-      h = Mix(h, key[i]);
-    }
-    return Test(h);
-  }
-  bool MayHold(const WCHAR* key) const {
-    if (unfiltered_) return true;
-    DWORD h = kSeed;
-    for (const WCHAR* k = key; *k; ++k) {
-      if (*k >= 0x80) return true;
-      h = Mix(h, char(*k));
-    }
-    return Test(h);
-  }
-
- private:
-  static constexpr DWORD kSeed = 2166136261u;
-  static DWORD Mix(DWORD h, char c) {
-    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return (h ^ BYTE(c)) * 16777619u;
-  }
-  void Set(DWORD h) {
-    bits_[(h & 8191) / 32] |= 1u << (h % 32);
-    bits_[((h >> 13) & 8191) / 32] |= 1u << ((h >> 13) % 32);
-  }
-  bool Test(DWORD h) const {
-    return (bits_[(h & 8191) / 32] & (1u << (h % 32))) && (bits_[((h >> 13) & 8191) / 32] & (1u << ((h >> 13) % 32)));
-  }
-  DWORD bits_[256] = {};
-  bool unfiltered_ = false;
-};
-
 // One transfer of the item section, the global mutex held by the caller.
 int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ctx) {
   CtxSetFileStatus(ctx, kFileStatusOk);
@@ -497,7 +436,7 @@ int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ct
   }
 
   const RowPlan plan = PlanRows(ctx, flags);
-  const SectionKeys keys(sectionText);
+  const IniSectionKeys keys(sectionText);
   for (int i = 0; i < plan.count; ++i) {
     SettingItem* row = plan.mapFirst ? ItemFind(ctx, WORD(plan.mapFirst + i)) : &ctx->items->rows[i];
     if (!row) continue;
@@ -508,8 +447,9 @@ int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ct
     }
     if (ModulesSkipRow(ctx, row)) continue;
     if (!KeepRowLate(flags, row, locks)) continue;
-    // The heap tables of the fonts never come from a file.
-    if (read && IsFontItem(id)) continue;
+    // The heap tables of the fonts never come from a file, nor the DEVMODE's name, versions
+    // and sizes (ids 1-5), which say where its parts lie.
+    if (read && (IsFontItem(id) || id <= 5)) continue;
     WCHAR number[8];
     LPCWSTR key = ItemGetName(ctx, id);
     if (!key || !key[0]) {
@@ -563,7 +503,7 @@ int ReadRange(DriverContext* ctx, LPCWSTR path, LPCWSTR section, const char* sec
               WORD lastId) {
   int result = 1;
   DWORD position = 0;
-  const SectionKeys keys(sectionText);
+  const IniSectionKeys keys(sectionText);
   for (DWORD id = firstId; id <= lastId; ++id) {
     if ((flags & kStoreFileText) && id >= kIdExtFirst && id <= 10003) continue;
     if (IsFontItem(WORD(id))) continue;  // the heap tables never come from a file
@@ -595,92 +535,6 @@ int WriteRange(DriverContext* ctx, LPCWSTR path, LPCWSTR section, IniSectionBuff
   return result;
 }
 
-bool AppendText(IniSectionBuffer* buffer, DWORD* position, const char* text, DWORD length) {
-  // Through the key writer's growth: a line at a time.
-  DWORD i = 0;
-  while (i < length) {
-    DWORD end = i;
-    while (end < length && text[end] != '\n') ++end;
-    if (end < length) ++end;
-    DWORD need = end - i;
-    if (*position + need + 1 > buffer->capacity) {
-      IniSectionBuffer grown = {};
-      DWORD capacity = buffer->capacity ? buffer->capacity : kIniSectionBufferBytes;
-      while (capacity < *position + need + 1) {
-        if (capacity > 0x3FFFFFFF) return false;
-        capacity *= 2;
-      }
-      grown.data = static_cast<char*>(MemAllocZero(capacity));
-      if (!grown.data) return false;
-      grown.capacity = capacity;
-      memcpy(grown.data, buffer->data, *position);
-      MemFree(buffer->data);
-      *buffer = grown;
-    }
-    memcpy(buffer->data + *position, text + i, need);
-    *position += need;
-    buffer->data[*position] = 0;
-    i = end;
-  }
-  return true;
-}
-
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
-
-// The key of a "key=value" line (blanks around it dropped): start and length; false without '='.
-bool LineKey(const char* line, const char* end, const char** key, DWORD* length) {
-  const char* eq = line;
-  while (eq < end && *eq != '=') ++eq;
-  if (eq == end) return false;
-  const char* a = line;
-  while (a < eq && (*a == ' ' || *a == '\t')) ++a;
-  const char* b = eq;
-  while (b > a && (b[-1] == ' ' || b[-1] == '\t')) --b;
-  *key = a;
-  *length = DWORD(b - a);
-  return true;
-}
-
-bool SameKey(const char* a, DWORD na, const char* b, DWORD nb) {
-  if (na != nb) return false;
-  for (DWORD i = 0; i < na; ++i)
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  return true;
-}
-
-// The old lines of the section (up to where the rewrite replaces it) other than the keys about
-// to be written, each as one line.
-bool KeepOtherKeys(const char* body, const char* keys, DWORD keysLength, IniSectionBuffer* buffer, DWORD* position) {
-  if (!body) return true;
-  const SectionKeys written(keys);
-  for (const char* line = body; *line;) {
-    const char* end = line;
-    while (*end && *end != '\n') ++end;
-    const char* first = line;
-    while (first < end && (*first == ' ' || *first == '\t' || *first == '\v' || *first == '\f')) ++first;
-    if (first < end && *first == '[') break;
-    const char* lineEnd = end > line && end[-1] == '\r' ? end - 1 : end;
-    const char* key = nullptr;
-    DWORD n = 0;
-    bool replaced = false;
-    if (lineEnd > line && LineKey(line, lineEnd, &key, &n) && written.MayHoldBytes(key, n)) {
-      for (DWORD i = 0; i < keysLength && !replaced;) {
-        DWORD j = i;
-        while (j < keysLength && keys[j] != '\n') ++j;
-        const char* k = nullptr;
-        DWORD kn = 0;
-        if (LineKey(keys + i, keys + j, &k, &kn) && SameKey(key, n, k, kn)) replaced = true;
-        i = j + 1;
-      }
-    }
-    if (!replaced && lineEnd > line) {
-      if (!AppendText(buffer, position, line, DWORD(lineEnd - line)) || !AppendText(buffer, position, "\r\n", 2))
-        return false;
-    }
-    line = *end ? end + 1 : end;
-  }
-  return true;
-}
 
 struct IdRange {
   WORD first, last;
@@ -714,40 +568,6 @@ int WriteExtendedKeys(DriverContext* ctx, LPCWSTR path, DWORD flags, IniSectionB
   return result;
 }
 
-// End of the part of a section that a rewrite replaces: up to a line that starts with '['.
-const char* BodyEnd(const char* body) {
-  const char* line = body;
-  while (*line) {
-    const char* first = line;
-    while (*first == ' ' || *first == '\t' || *first == '\v' || *first == '\f') ++first;
-    if (*first == '[') break;
-    while (*line && *line != '\n') ++line;
-    if (*line) ++line;
-  }
-  return line;
-}
-
-// Writes keys into the section: the old lines of other keys stay, the keys follow them; one
-// rewrite of the file, none when the section would not change.
-bool MergeAndRewrite(DriverContext* ctx, LPCWSTR path, LPCWSTR section, const char* body, const char* keys,
-                     DWORD keysLength) {
-  IniSectionBuffer merged = {};
-  DWORD end = 0;
-  bool ok = StoreIniTextBufferInit(&merged) && StoreIniTextPutSection(&end, section, &merged);
-  const DWORD headerEnd = end;
-  ok = ok && KeepOtherKeys(body, keys, keysLength, &merged, &end) && AppendText(&merged, &end, keys, keysLength);
-  if (ok) {
-    const DWORD oldLength = body ? DWORD(BodyEnd(body) - body) : 0;
-    const bool same = body && oldLength == end - headerEnd && memcmp(body, merged.data + headerEnd, oldLength) == 0;
-    if (!same) {
-      WritePrivateProfileStringW(nullptr, nullptr, nullptr, path);
-      ok = StoreIniTextReplaceSection(ctx, path, section, merged.data, end) != FALSE;
-    }
-  }
-  StoreIniTextBufferFree(&merged);
-  return ok;
-}
-
 // The named items of the ranges in one pass over the file: reads look the keys up in its text,
 // a write merges them into the section with one rewrite.
 int RwRanges(LPCWSTR path, DWORD flags, DriverContext* ctx, LPCWSTR section, const IdRange* ranges, int count) {
@@ -771,7 +591,7 @@ int RwRanges(LPCWSTR path, DWORD flags, DriverContext* ctx, LPCWSTR section, con
     if (!StoreIniTextBufferInit(&keys)) result = 0;
     for (int i = 0; i < count && result; ++i)
       if (!WriteRange(ctx, path, sectionName, &keys, &keysEnd, flags, ranges[i].first, ranges[i].last)) result = 0;
-    if (result && !MergeAndRewrite(ctx, path, sectionName, body, keys.data, keysEnd)) result = 0;
+    if (result && !StoreIniTextMergeKeys(ctx, path, sectionName, body, keys.data, keysEnd)) result = 0;
     StoreIniTextBufferFree(&keys);
   }
   StoreFreeIniText(text);
@@ -810,42 +630,6 @@ WORD StoreReadOSKind(LPCWSTR path, DriverContext* ctx) {
   StrCopyCut(section, kSectionChars, PrnGetPrinterName(ctx));
   return ReadHeaderWord(kKeyOSKind, path, section, nullptr, nullptr);
 }
-
-// ---- filters ----
-int StoreFilterText(const SettingItem* row) { return row && row->id >= 1 && row->id <= 5 ? 0 : 1; }
-
-int StoreFilterPlainRead(const SettingItem* row) {
-  if (!row) return 0;
-  WORD id = row->id;
-  if ((id >= 1 && id <= 5) || (id >= 697 && id <= 914) || (id >= 1250 && id <= 1543) ||
-      (id >= kIdExtFirst && id <= kIdExtLast))
-    return 0;
-  if (id == 207 || id == 208 || (id >= 608 && id <= 610) || id == 682 || id == 683) return 0;
-  return 1;
-}
-
-int StoreFilterExtended(const SettingItem* row) {
-  if (!row || row->id < kIdExtFirst || row->id > kIdExtLast) return 0;
-  return row->id <= 10011 || row->id == kIdAuthMode || row->id == kIdAuthSecureMode ? 0 : 1;
-}
-
-int StoreFilterNoSecrets(const SettingItem* row) { return row && row->id >= 1113 && row->id <= 1116 ? 0 : 1; }
-
-int StoreFilterNoSupportFlags(const SettingItem* row) { return row && (row->id == 562 || row->id == 563) ? 0 : 1; }
-
-int StoreFilterTextNoNotify(const SettingItem* row) {
-  return row && (row->id == 530 || row->id == 531 || row->id == 562 || row->id == 563) ? 0 : 1;
-}
-
-int StoreFilterNoLockInfo(WORD id) { return id >= 1201 && id <= 1216 ? 0 : 1; }
-
-int StoreFilterNoJobSecrets(const SettingItem* row) {
-  if (!row) return 0;
-  WORD id = row->id;
-  return id == 207 || id == 208 || (id >= 608 && id <= 610) || (id >= 681 && id <= 683) ? 0 : 1;
-}
-
-int StoreIsLockExtendedItem(WORD id) { return id == kIdLockInfo || (id >= 10418 && id <= 10434) ? 1 : 0; }
 
 // ---- locked settings ----
 int StoreCheckLockedItem(DriverContext* ctx, LPCWSTR path, LPCWSTR section, LPCWSTR key, WORD id) {
@@ -917,7 +701,7 @@ int StoreRwExtendedItems(LPCWSTR path, DWORD flags, DriverContext* ctx, WORD fir
     IniSectionBuffer keys = {};
     DWORD keysEnd = 0;
     int result = StoreIniTextBufferInit(&keys) && WriteExtendedKeys(ctx, path, flags, &keys, &keysEnd, firstId, lastId);
-    if (result && !MergeAndRewrite(ctx, path, section, StoreIniTextFindSection(section, text), keys.data, keysEnd))
+    if (result && !StoreIniTextMergeKeys(ctx, path, section, StoreIniTextFindSection(section, text), keys.data, keysEnd))
       result = 0;
     StoreIniTextBufferFree(&keys);
     StoreFreeIniText(text);

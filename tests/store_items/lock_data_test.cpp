@@ -10,6 +10,7 @@
 
 #include "core/context/ui_state.h"
 #include "core/items/item_access.h"
+#include "core/store/item_store.h"
 #include "core/store/lock_data.h"
 #include "core/store/settings_file.h"
 #include "core/common/text.h"
@@ -18,6 +19,7 @@
 #include "core/system/printer_names.h"
 #include "core/system/settings_folders.h"
 #include "core/tables/print_macros.h"
+#include "platform/sim.h"
 #include "store_items/settings_file_fixture.h"
 #include "support/test_variant.h"
 
@@ -284,6 +286,42 @@ TEST_F(SettingsFileTest, TheUserInformationFileNamesTheSectionOfTheSwitches) {
     // Only feature bit 7 is built in: only the eighth switch comes from the file.
     for (WORD id = 1169; id <= 1184; ++id) EXPECT_EQ(Raw(id), id == 1176 ? c.special8 : 0) << id;
   }
+}
+
+}  // namespace
+}  // namespace zems_test
+
+namespace zems_test {
+namespace {
+
+TEST_F(SettingsFileTest, TheStoreLoadTakesTheLockDefaultsAndTheUserInformation) {
+  std::string block(reinterpret_cast<const char*>(ctx()->settings), kSettingsBlockSize);
+  ValueIn(ctx(), reinterpret_cast<BYTE*>(&block[0]), 12)[0] = 42;
+  SetData(u"LockDefaultData", block);
+  SetData(u"zdmLock000InfoBit", std::string("\x01", 1));  // the lock-defaults bit
+  const std::u16string info = FilePath(u"userinfo.ini");
+  WritePrivateProfileStringW(Text(u"Office"), u"UserInfomationFile", info.c_str(), PathModelDataFile(ctx()));
+  WritePrivateProfileStringW(u"Common", u"SectionName", u"Printer", info.c_str());
+  WritePrivateProfileStringW(u"Office", u"Function8", u"3", info.c_str());
+  SetRaw(1176, 0);
+  StoreLoadItems(office_, ctx(), -1, 0);
+  EXPECT_EQ(Raw(10418), 1);
+  EXPECT_EQ(ValueIn(ctx(), CtxLockDefaultSettingsBlock(ctx()), 12)[0], 42);
+  EXPECT_EQ(Raw(1176), 3);
+}
+
+TEST_F(DefaultSectionTest, ARefusedDefaultSectionGivesNoneOfItsValues) {
+  SetRaw(12, 8);
+  SetRaw(10434, 8);
+  ASSERT_EQ(StoreSaveDefaultSection(ctx()), 1);
+  WritePrivateProfileStringW(Text(u"Office.DefaultSection"), u"RstMachine", u"1", PathSettingsFile(ctx()));
+  SetRaw(12, 1);
+  SetRaw(10434, 1);
+  SimUiReset();
+  EXPECT_EQ(StoreLoadDefaultSection(ctx()), 1);
+  EXPECT_EQ(CtxGetFileStatus(ctx()), kFileStatusHeader);
+  EXPECT_EQ(Raw(12), 1);
+  EXPECT_EQ(Raw(10434), 1);
 }
 
 }  // namespace

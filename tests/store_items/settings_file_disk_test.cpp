@@ -2,11 +2,15 @@
 // printers into one settings ini.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <chrono>
 #include <map>
 #include <set>
 #include <sstream>
 #include <string>
 
+#include "core/common/locks.h"
 #include "core/items/item_access.h"
 #include "core/store/item_store.h"
 #include "core/store/lock_data.h"
@@ -166,6 +170,29 @@ TEST_F(SettingsFileTest, TwoProcessesSavingDefaultSectionsIntoOneIniLoseNothing)
   EXPECT_TRUE(Section(ini, "Lab.DefaultSection").count("zdmLockDstResolutionBoth"));
   EXPECT_TRUE(Section(ini, "Office.DefaultSection").count("zdmLockDstResolutionBoth"));
   CtxRelease(lab, kReleaseExpired);
+}
+
+TEST_F(SettingsFileTest, ASectionRewriteWaitsForTheGlobalMutexBeforeReadingTheFile) {
+  const std::u16string file = FilePath(u"shared.rst");
+  WriteBytes(file, "[Other]\r\nBefore=1\r\n");
+  ChildProcess child([&](ChildProcess& self) {
+    LockGlobalMutex();
+    if (!self.Send('l')) _exit(1);
+    usleep(300000);
+    // Written while the other process waits: its rewrite must read the file after this.
+    WritePrivateProfileStringW(u"Other", u"WrittenMeanwhile", u"yes", file.c_str());
+    UnlockGlobalMutex();
+  });
+  char c = 0;
+  ASSERT_TRUE(child.Receive(&c));
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(StoreRwItemSection(office_, file.c_str(), kStoreFileWrite | kStoreFilePreset, ctx()), 1);
+  auto waited = std::chrono::steady_clock::now() - start;
+  EXPECT_EQ(child.Wait(), 0);
+  EXPECT_GE(waited, std::chrono::milliseconds(200));
+  EXPECT_EQ(Section(file, "Other")["WrittenMeanwhile"], "yes");
+  EXPECT_EQ(Section(file, "Other")["Before"], "1");
+  EXPECT_TRUE(Section(file, "Office").count("dmDefaultSource"));
 }
 
 }  // namespace

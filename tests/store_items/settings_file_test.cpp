@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "core/context/ui_state.h"
 #include "core/items/item_access.h"
 #include "core/store/settings_file.h"
+#include "core/system/driver_paths.h"
 #include "core/system/languages.h"
 #include "core/system/printer_names.h"
 #include "core/tables/model_record.h"
@@ -106,6 +108,20 @@ TEST_F(SettingsFileLoadTest, TheHeaderDecidesWhetherAFileIsTaken) {
   }
 }
 
+TEST_F(SettingsFileLoadTest, TheWarningShowsTheFilesPathInTheLoadedText) {
+  WriteSection(PrinterName(), HeaderWith("RstMachine", "1"));
+  Load(0);
+  ASSERT_EQ(MessageBoxCount(), 1);
+  EXPECT_EQ(MessageBoxText(0), u"The settings file " + path_ +
+                                   u" was saved for another printer model or language and was not loaded.");
+  // A path with a percent sign is an argument, never a format.
+  SimUiReset();
+  path_ = FilePath(u"100%s%n.rst");
+  WriteSection(PrinterName(), HeaderWith("RstMachine", "1"));
+  Load(0);
+  EXPECT_NE(MessageBoxText(0).find(u"100%s%n.rst"), std::u16string::npos);
+}
+
 TEST_F(SettingsFileLoadTest, AnOlderMinorVersionIsConvertedFromItsVersion) {
   GTEST_SKIP() << "the conversion scripts of the settings layout are not built yet (minimal "
                   "DmRunConvertScript runs nothing), so there is no conversion to observe";
@@ -178,24 +194,41 @@ TEST_F(SettingsFileTest, EachFlagCombinationWritesItsItems) {
 
 struct ReadCase {
   DWORD flags;
-  std::set<WORD> taken;  // of 12 dmCopies, 13 dmDefaultSource, 138 zdmBrightness, 4 dmSize, 117 zdmWmKind
+  const char* section;   // "printer", "language" or a literal name
+  std::set<WORD> taken;  // of the watched items
 };
 
 TEST_F(SettingsFileLoadTest, EachFlagCombinationReadsItsItems) {
+  // 12 dmCopies, 13 dmDefaultSource (preset), 138 zdmBrightness (quality), 4 dmSize (never read:
+  // the DEVMODE's layout), 117 zdmWmKind (watermark), 916 wdmFreeSizeWidth, 921 wdmSrcFreeSizeWidth.
+  const WORD watched[] = {12, 13, 138, 4, 117, 916, 921};
   const ReadCase cases[] = {
-      {0, {12, 13, 138, 117}},
-      {kStoreFilePreset, {13}},
-      {kStoreFilePreset | kStoreFileNoWarning, {13}},
-      {kStoreFileQuality, {138}},
-      {kStoreFileWorkOnly, {}},
-      {kStoreFileExtended, {}},
+      {0, "printer", {12, 13, 138, 117, 916, 921}},
+      {kStoreFileNoWarning, "printer", {12, 13, 138, 117, 916, 921}},
+      {kStoreFilePreset, "printer", {13}},
+      {kStoreFilePreset | kStoreFileNoWarning, "printer", {13}},
+      {kStoreFilePreset | kStoreFileDriverSection, "printer", {13}},
+      {kStoreFileQuality, "printer", {138}},
+      {kStoreFileQuality | kStoreFileLanguageSection, "language", {138}},
+      {kStoreFileQuality | kStoreFileWorkOnly, "printer", {}},
+      {kStoreFileWatermark, "printer", {117}},
+      {kStoreFileCustomSize, "printer", {916}},
+      {kStoreFileSourceCustomSize, "printer", {921}},
+      {kStoreFileText, "language", {12, 13, 138, 117, 916, 921}},
+      {kStoreFileExtended, "printer", {}},
+      {kStoreFileRsdSection, "ZEMSRsdSection", {13}},
+      {kStoreFileLanguageSection, "language", {12, 13, 138, 117, 916, 921}},
+      {kStoreFileLanguageSection | kStoreFilePreset, "language", {13}},
+      {kStoreFileWorkOnly, "printer", {916, 921}},
   };
-  const WORD watched[] = {12, 13, 138, 4, 117};
   for (const ReadCase& c : cases) {
     SCOPED_TRACE(testing::Message() << "flags 0x" << std::hex << c.flags);
     for (WORD id : watched) SetRaw(id, 1);
-    WriteSection(PrinterName(), Header() + "dmSize=100\r\ndmCopies=7\r\ndmDefaultSource=7\r\nzdmBrightness=7\r\n"
-                                           "zdmWmKind=7\r\n");
+    std::string section = c.section;
+    if (section == "printer") section = PrinterName();
+    if (section == "language") section = Narrow(ResGetLangCodeAlias(ctx()));
+    WriteSection(section, Header() + "dmSize=100\r\ndmCopies=7\r\ndmDefaultSource=7\r\nzdmBrightness=7\r\n"
+                                      "zdmWmKind=7\r\nwdmFreeSizeWidth=7\r\nwdmSrcFreeSizeWidth=7\r\n");
     Load(c.flags);
     EXPECT_EQ(CtxGetFileStatus(ctx()), kFileStatusOk);
     for (WORD id : watched) EXPECT_EQ(Raw(id), c.taken.count(id) ? 7 : 1) << id;
@@ -435,6 +468,107 @@ TEST_F(SettingsFileTest, AFileOfAnotherMachineIsRefusedWithOneBox) {
   EXPECT_EQ(CtxGetFileStatus(ctx()), kFileStatusHeader);
   EXPECT_EQ(MessageBoxCount(), 1);
   EXPECT_EQ(Raw(12), 9);
+}
+
+}  // namespace
+}  // namespace zems_test
+
+namespace zems_test {
+namespace {
+
+// ---- the fix-ups of a plain load ----
+
+struct OSKindCase {
+  LONG_PTR kind;
+  bool colourReset;
+  bool mediaField;
+};
+
+TEST_F(SettingsFileLoadTest, ThePlainLoadFixesUpBySystemKind) {
+  const OSKindCase cases[] = {{0, true, true}, {1, true, false}, {2, false, false}, {3, false, true}};
+  for (const OSKindCase& c : cases) {
+    SCOPED_TRACE(c.kind);
+    SetRaw(707, c.kind);
+    SetRaw(27, 4);
+    SetRaw(28, 4);
+    SetRaw(130, 1);
+    SetRaw(36, 1);
+    SetRaw(6, LONG_PTR(DM_ICMMETHOD | DM_ICMINTENT | DM_COPIES));
+    WriteSection(PrinterName(), Header() + "zdmOSKind=9\r\ndmICMMethod=3\r\ndmCopies=2\r\n");
+    Load(0);
+    ASSERT_EQ(CtxGetFileStatus(ctx()), kFileStatusOk);
+    EXPECT_EQ(Raw(707), c.kind);  // the system kind is never taken from a file
+    EXPECT_EQ(Raw(27), c.colourReset ? 1 : 3);
+    EXPECT_EQ(Raw(28), c.colourReset ? 1 : 4);
+    EXPECT_EQ(Raw(130), c.colourReset ? 0 : 1);
+    DWORD fields = DWORD(Raw(6));
+    EXPECT_EQ((fields & DM_ICMMETHOD) != 0, !c.colourReset);
+    EXPECT_EQ((fields & DM_MEDIATYPE) != 0, c.mediaField);
+    EXPECT_EQ(Raw(36), 1);  // off during the fix-ups, back on at their end
+  }
+}
+
+TEST_F(SettingsFileLoadTest, AQualityFileIsRepairedUnlessOnlyTheLanguageDiffers) {
+  GTEST_SKIP() << "the quality-list twin (QualityRsqPath, PresetCopyFile) is not built yet: its "
+                  "minimal version copies nothing, so the repair cannot be observed";
+}
+
+// ---- the other files in the format ----
+
+TEST_F(SettingsFileTest, TheSettingsTextFileAndThePackHoldTheNamedItems) {
+  SetRaw(10434, 33);
+  SetRaw(13, 262);
+  std::u16string file = FilePath(u"plain.rst");
+  ASSERT_EQ(StoreSaveSettingsFile(office_, file.c_str(), 0, ctx()), 1);
+  std::u16string text = FilePath(u"OV00C172.txt");
+  std::map<std::string, std::string> prn = Section(text, "ZEMSPrnSection");
+  EXPECT_EQ(prn["zdmLockDstResolutionBoth"], "33");
+  EXPECT_EQ(prn["zdmFontTable"], "0");
+  EXPECT_FALSE(prn.count("zdmServerLogCode"));  // 10001-10003 stay out of the text file
+  EXPECT_TRUE(prn.count("wdmPrintPostTray1Name"));
+
+  ASSERT_EQ(StoreWriteRsdText(office_, file.c_str(), 0, ctx()), 1);
+  std::map<std::string, std::string> rsd = Section(text, "ZEMSRsdSection");
+  EXPECT_EQ(rsd["dmDefaultSource"], "262");
+  EXPECT_FALSE(rsd.count("dmCopies"));
+  EXPECT_EQ(Section(text, "ZEMSPrnSection"), prn);  // the other section stays
+
+  // The default pack named by the model data file.
+  const WCHAR* modelData = PathModelDataFile(ctx());
+  std::u16string pack = FilePath(u"default.rsb");
+  WritePrivateProfileStringW(ResGetLangCodeAlias(ctx()), u"DefaultRst", pack.c_str(), modelData);
+  ASSERT_EQ(StoreSaveDeviceSetupToPack(ctx()), 1);
+  std::map<std::string, std::string> packed = Section(pack, Narrow(ResGetLangCodeAlias(ctx())));
+  EXPECT_EQ(packed["RstVersion"], std::to_string(CtxModelRecord(ctx())->layoutVersion2));
+  EXPECT_EQ(packed["zdmLockDstResolutionBoth"], "33");
+  EXPECT_FALSE(packed.count("zdmLogCodeUse"));
+  // Read back through the text file's language section.
+  WriteBytes(text, "[" + Narrow(ResGetLangCodeAlias(ctx())) + "]\r\nzdmLockDstResolutionBoth=44\r\n");
+  EXPECT_EQ(StoreRwExtendedSection(text.c_str(), kStoreFileRead | kStoreFileText, ctx()), 0);  // keys missing
+  EXPECT_EQ(Raw(10434), 44);
+  EXPECT_EQ(StoreReadOSKind(file.c_str(), ctx()), 0xFFFF);  // the file holds the driver's section
+}
+
+TEST_F(SettingsFileTest, WritingNamedItemsKeepsTheOtherKeysOfTheSection) {
+  std::u16string file = FilePath(u"merge.ini");
+  WriteBytes(file, "[Other]\r\na=1\r\n[ZEMSPrnSection]\r\nKeptKey=kept\r\nZDMLOCKDSTRESOLUTIONBOTH=5\r\n"
+                   "; a comment\r\n[Last]\r\nb=2\r\n");
+  SetRaw(10434, 21);
+  ASSERT_EQ(StoreRwExtendedSection(file.c_str(), kStoreFileWrite, ctx()), 1);
+  std::vector<std::string> keys = Keys(file, "ZEMSPrnSection");
+  EXPECT_EQ(std::count(keys.begin(), keys.end(), "zdmLockDstResolutionBoth"), 1);
+  EXPECT_EQ(std::count(keys.begin(), keys.end(), "ZDMLOCKDSTRESOLUTIONBOTH"), 0);
+  EXPECT_EQ(Section(file, "ZEMSPrnSection")["KeptKey"], "kept");
+  EXPECT_EQ(Section(file, "ZEMSPrnSection")["zdmLockDstResolutionBoth"], "21");
+  EXPECT_EQ(Section(file, "Other")["a"], "1");
+  EXPECT_EQ(Section(file, "Last")["b"], "2");
+  EXPECT_NE(ReadBytes(file).find("; a comment"), std::string::npos);
+  // Written again unchanged: the file is not rewritten.
+  std::string before = ReadBytes(file);
+  SimSetDiskFull(0);
+  EXPECT_EQ(StoreRwExtendedSection(file.c_str(), kStoreFileWrite, ctx()), 1);
+  SimSetDiskFull(-1);
+  EXPECT_EQ(ReadBytes(file), before);
 }
 
 }  // namespace

@@ -49,8 +49,20 @@ extern "C" const char* __asan_default_options() { return "quarantine_size_mb=16"
 
 extern "C" size_t LLVMFuzzerMutate(uint8_t* data, size_t size, size_t maxSize);
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   if (!TheMachine().ctx) abort();  // no machine: nothing could be fuzzed
+  // The seeds (whole settings files) are larger than libFuzzer's default input bound.
+  bool maxLen = false;
+  for (int i = 1; i < *argc; ++i) maxLen = maxLen || strncmp((*argv)[i], "-max_len=", 9) == 0;
+  if (!maxLen) {
+    static std::vector<char*> args;
+    static char flag[] = "-max_len=65536";
+    args.assign(*argv, *argv + *argc);
+    args.insert(args.begin() + 1, flag);
+    args.push_back(nullptr);
+    *argc += 1;
+    *argv = args.data();
+  }
   return 0;
 }
 
