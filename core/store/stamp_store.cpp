@@ -9,7 +9,6 @@
 #include "core/modules/preset_cache.h"
 #include "core/store/settings_file.h"
 #include "core/store/store_keys.h"
-#include "core/system/resources.h"
 #include "core/tables/value_symbols.h"
 
 namespace {
@@ -118,11 +117,4 @@ void StampLoadFactorySlot(DriverContext* ctx, int n) {
   WCHAR model[kPathChars];
   StoreCopyModelDataFile(ctx, model);
   StampLoadSlotFrom(ctx, model, n);
-}
-
-WCHAR* StampDefaultFontName(DriverContext* ctx, WCHAR* buffer, DWORD cchBuffer) {
-  static const WCHAR kJapanese[] = {0xFF2D, 0xFF33, 0x0020, 0xFF30, 0x30B4, 0x30B7, 0x30C3, 0x30AF, 0};
-  if (!buffer || !cchBuffer) return buffer;
-  StrCopyCut(buffer, cchBuffer, ResIsJapanese(ctx) ? kJapanese : TEXT("Arial"));
-  return buffer;
 }

@@ -5,6 +5,7 @@
 #pragma once
 #include "core/context/driver_context.h"
 #include "core/store/settings_stores.h"
+#include "core/store/watermark_font.h"  // StampDefaultFontName
 #include "platform/win32.h"
 
 constexpr int kStampScratch = 256;
@@ -26,5 +27,3 @@ void StampReselect(DriverContext* ctx);
 LONG StampGetFactoryCount(DriverContext* ctx);
 void StampLoadFactorySlot(DriverContext* ctx, int n);
 void StampLoadSlotFrom(DriverContext* ctx, LPCWSTR path, int n);
-// The default watermark font: "Arial", or "ＭＳ Ｐゴシック" with the Japanese language DLL.
-WCHAR* StampDefaultFontName(DriverContext* ctx, WCHAR* buffer, DWORD cchBuffer);

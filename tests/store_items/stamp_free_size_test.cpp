@@ -96,8 +96,9 @@ TEST_F(StampStoreTest, FactoryWatermarksComeFromTheModelDataFile) {
   ItemGetTextBounded(ctx(), Row(932), text, 64);
   EXPECT_EQ(std::u16string(text), u"Logo");
   EXPECT_EQ(Raw(117), 2);
-  WCHAR font[32];
-  EXPECT_EQ(std::u16string(StampDefaultFontName(ctx(), font, 32)), u"Arial");
+  WCHAR font[kDefaultFontNameChars] = {};
+  StampDefaultFontName(ctx(), font);
+  EXPECT_EQ(std::u16string(font), u"Arial");
 }
 
 TEST(FreeSizeUnits, Conversions) {
