@@ -79,6 +79,9 @@ set(ZEMS_INCLUDE_MAP
   "store bind"       # install-ini identification values are pushed to the job-control interface;
                      # the load at open takes over acquired settings waiting in the bidi ini
   "store model"      # the font tables' defaults are the model description's font lists
+  "store devmode"    # settings files: version conversion, the merge after a load, paper codes
+  "store rules"      # preset-file conditions ask the judges of the installed options
+  "store modules"    # the preset and watermark stores free the preset cache
   # -- bind: job control, bidi and remote configuration
   "bind common"
   "bind context"     # a job binds to a context

@@ -20,6 +20,8 @@ const BuildVariant& BuildGetVariant() {
       1,           // paper fields in portrait order
       1, 0,        // user macros 32-39 only; the name is loaded
       kDmStepRetestCompanions | kDmStepLockDataNot9x | kDmStepResetWorkItems | kDmStepKeepLockedDefaults,
+      0,        // settings files report by status alone
+      nullptr,  // the shared settings-file fix-ups
   };
   return variant;
 }

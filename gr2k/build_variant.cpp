@@ -21,6 +21,8 @@ const BuildVariant& BuildGetVariant() {
       0,           // paper fields follow the orientation
       0, 1,        // user macro 160 too; the quality list's name is never loaded
       kDmStepEnvCompanions,  // no option block, companion tests or job-control fetch in the merge
+      0,        // settings files report by status alone
+      nullptr,  // the shared settings-file fix-ups
   };
   return variant;
 }

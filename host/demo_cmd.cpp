@@ -149,7 +149,9 @@ int CmdDemo(int argc, char** argv) {
   }
   printf("== machine root: %s\n", SimMachineRoot());
   printf("== install the sample printer\n");
-  if (RunMachine({"install", "--model", model}) != 0) return 1;
+  // The sample model data file (factory watermarks and custom sizes) goes beside the driver.
+  if (RunMachine({"install", "--model", model, "--extra", ZEMS_SOURCE_DIR "/samples/driver/OV1BD172.ini"}) != 0)
+    return 1;
   printf("== printers\n");
   if (RunMachine({"list"}) != 0) return 1;
   const WCHAR* printer = TEXT("ZEMS Printer");

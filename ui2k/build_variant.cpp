@@ -20,6 +20,8 @@ const BuildVariant& BuildGetVariant() {
       0, 0, 0, 0, 0, 0, 0,  // the shared paper, merge and user-macro forms
       kDmStepCommonMark | kDmStepOptionBlock | kDmStepRetestCompanions | kDmStepJobControlFetch |
           kDmStepEnvCompanions | kDmStepResetWorkItems,
+      1,        // refused settings files are shown
+      nullptr,  // the shared settings-file fix-ups
   };
   return variant;
 }

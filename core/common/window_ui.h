@@ -15,3 +15,8 @@ HWND WuiSetFocus(HWND control);
 // Shows a message box (style: MB_* buttons, icon, modality) and returns the button chosen
 // (IDOK, IDCANCEL, ...); 0 when it could not be shown.
 int WuiMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style);
+
+// ---- user messages ----
+// The active window of the calling thread, the owner of a message box that names none; NULL
+// when there is none (the simulated machine has no windows: always NULL there).
+HWND WuiActiveWindow();

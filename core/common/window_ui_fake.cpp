@@ -10,3 +10,5 @@ HWND WuiSetFocus(HWND control) { return SimUiSetFocus(control); }
 int WuiMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style) {
   return SimUiMessageBox(owner, text, caption, style);
 }
+
+HWND WuiActiveWindow() { return NULL; }

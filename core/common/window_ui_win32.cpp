@@ -11,3 +11,5 @@ HWND WuiSetFocus(HWND control) { return SetFocus(control); }
 int WuiMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style) {
   return MessageBoxW(owner, text, caption, style);
 }
+
+HWND WuiActiveWindow() { return GetActiveWindow(); }

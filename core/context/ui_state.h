@@ -91,5 +91,8 @@ struct UiState {
   FreeSizeSlot freeSizes[kFreeSizeSlotCount];  // empty until the custom-size store fills them
   FinReaderSlots finReaders;     // the finishing readers' kept item records
   InstallState install;          // user defaults and install-ini marks of the install code
+  // The preset cache: one heap copy of the preset and watermark items per "PresetList%d" key,
+  // or null (core/modules/preset_cache.cpp).
+  BYTE* presetCache[16];
 };
 

@@ -543,6 +543,12 @@ BOOL StoreIniTextReplaceSection(DriverContext* ctx, LPCWSTR path, LPCWSTR sectio
     return FALSE;
   }
   bool ok = WriteRewritten(h, old, oldBytes, name.get(), section, sectionText, length);
+  if (!ok && ctx) {
+    // A new file that cannot be written whole (a full disk) is reported like one that cannot
+    // be created.
+    DWORD error = GetLastError();
+    CtxSetFileStatus(ctx, LONG(error ? error : ERROR_WRITE_FAULT));
+  }
   CloseHandle(h);
   StoreFreeIniText(old);
   // The old file cannot be replaced (read-only, held open): reported like a file that cannot

@@ -58,8 +58,8 @@ BOOL StoreIniTextPutKey(DWORD* position, LPCWSTR key, LPCWSTR value, IniSectionB
 // (status ERROR_INVALID_DATA).
 // The new file is written beside the old one and replaces it only when complete, so a failure
 // leaves the old file as it was. A missing file counts as empty; any other failure to read it
-// fails the call. 1 on success; when the new file cannot be created or cannot take the old
-// one's place, the system error code becomes the context's settings-file status.
+// fails the call. 1 on success; when the new file cannot be created, written whole or cannot
+// take the old one's place, the system error code becomes the context's settings-file status.
 BOOL StoreIniTextReplaceSection(DriverContext* ctx, LPCWSTR path, LPCWSTR section, const char* sectionText,
                                 DWORD length);
 

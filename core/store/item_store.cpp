@@ -17,6 +17,7 @@
 #include "core/items/item_table.h"
 #include "core/store/font_tables.h"
 #include "core/store/ini_text.h"
+#include "core/store/lock_data.h"
 #include "core/system/printer_names.h"
 #include "core/system/settings_folders.h"
 #include "core/tables/build_switches.h"
@@ -41,6 +42,7 @@ constexpr WORD kIdServerLogCode = 10001;
 constexpr WORD kIdLogCodeUse = 10002, kIdLogCodeUseLast = 10003;
 constexpr WORD kIdFontItemsFirst = 10004, kIdFontItemsLast = 10009;
 constexpr WORD kIdLogging = 10275;
+constexpr WORD kIdLockDefaultBit = 10418;  // zdmLock000InfoBitDefault
 constexpr WORD kIdServerClientMode = 714;
 constexpr int kSettingLockFeature = 2;
 
@@ -580,9 +582,8 @@ int StoreLoadPersistedItems(HANDLE printer, DriverContext* ctx, int itemClass, i
   }
   StoreClassDone done = {DWORD(itemClass), DWORD(mode)};
   ModBusSendEvent(ctx, kStoreEventLoaded, &done);
-  // The lock defaults and the user information of the special rows are kept elsewhere and
-  // not loaded yet; specialCount only tells whether the latter would be needed.
-  (void)specialCount;
+  if (locks && ItemGetRawById(ctx, kIdLockDefaultBit)) StoreLoadLockDefaults(printer, ctx);
+  if (specialCount) StoreLoadUserInfo(ctx);
   return 1;
 }
 

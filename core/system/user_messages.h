@@ -12,3 +12,7 @@ int UiWarnById(DriverContext* ctx, HWND owner, WORD textId, UINT buttons);
 HWND UiShowWaitDialog(DriverContext* ctx, WORD textId);
 // Closes a wait dialog of UiShowWaitDialog; null is ignored.
 void UiCloseWaitDialog(HWND window);
+// Shows string textId (loaded with completion) with MB_ICONWARNING | MB_OK; each "%s" of the
+// string stands for text ("%%" for a percent sign). A null owner is replaced by the active
+// window. Returns the button chosen, 0 when nothing was shown.
+int UiWarnWithArgument(DriverContext* ctx, HWND owner, UINT textId, LPCWSTR text);

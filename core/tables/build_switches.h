@@ -46,6 +46,11 @@ struct BuildVariant {
   // core/devmode/dm_layout.h (common mark, option block, companion tests, job-control fetch,
   // lock data off Windows 9x, work items of a taken printer DEVMODE, locked model defaults).
   DWORD devmodeSteps;
+  // Settings files (core/store/settings_file): 1 when a refused file is shown to the user
+  // (header and locked-settings messages), 0 when the status alone reports it; the step after
+  // a plain load, null for the shared fix-ups.
+  int settingsFileMessages;
+  void (*settingsFilePostLoad)(DriverContext* ctx, LONG_PTR savedOSKind, const LONG_PTR* savedSpecial);
 };
 
 // The table of the deliverable this core is linked into.

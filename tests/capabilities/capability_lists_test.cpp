@@ -1,6 +1,8 @@
 // The DeviceCapabilities lists of papers, bins and resolutions.
 #include <gtest/gtest.h>
 
+#include <string.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -9,6 +11,7 @@
 #include "core/items/item_ids.h"
 #include "core/context/module_bus.h"
 #include "core/items/item_access.h"
+#include "core/context/ui_state.h"
 #include "core/tables/value_symbols.h"
 #include "support/item_context.h"
 #include "support/sample_model.h"
@@ -154,8 +157,30 @@ TEST_F(CapsOnFixture, ResolutionsFollowTheKindOfTheOutputResolutionItem) {
 }
 
 TEST_F(CapsOnFixture, CustomPaperNamesAndSizesComeFromTheFilledSlots) {
-  GTEST_SKIP() << "the custom-size store is minimal: FreeSizeGetSlot gives no slot and FreeSizeLoadAll "
-                  "fills none, so a custom paper's name and size cannot come from a filled slot yet";
+  SampleModel model(ctx(), Path("caps_free_size.zmd").c_str());
+  ASSERT_NE(nullptr, model.image());
+  // The slots count as loaded for this context: the lists take the table as it stands.
+  CtxAddChangeFlags(ctx(), 0x4000000);
+  FreeSizeSlot& first = Ui()->freeSizes[0];
+  strcpy(first.currentName, "Postcard");
+  first.width = 4724;  // 100 mm
+  first.length = 6992;  // 148 mm
+  strcpy(Ui()->freeSizes[1].currentName, "Banner");
+  Ui()->freeSizes[1].width = 9921;
+  Ui()->freeSizes[1].length = 12000;  // 10 inches
+  WORD codes[4] = {};
+  ASSERT_EQ(3, ItemListPaperCodes(ctx(), codes, kItem_dmPaperSize));
+  EXPECT_EQ((std::vector<WORD>{9, 384, 385}), std::vector<WORD>(codes, codes + 3));
+  WCHAR names[3 * 64] = {};
+  ASSERT_EQ(3, ItemListPaperNames(ctx(), names, 64, kItem_dmPaperSize));
+  EXPECT_EQ(std::u16string(u"Postcard"), std::u16string(names + 64));
+  EXPECT_EQ(std::u16string(u"Banner"), std::u16string(names + 128));
+  POINT sizes[3] = {};
+  ASSERT_EQ(3, ItemListPaperSizes(ctx(), sizes, kItem_dmPaperSize));
+  EXPECT_EQ(1000, sizes[1].x);
+  EXPECT_EQ(1480, sizes[1].y);
+  EXPECT_EQ(2100, sizes[2].x);
+  EXPECT_EQ(2540, sizes[2].y);
 }
 
 TEST_F(CapsOnFixture, TheSampleOffersTheOptionalTraysAndTheirPaperWithTheFeeders) {

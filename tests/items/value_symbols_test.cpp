@@ -74,6 +74,14 @@ TEST(ValueSymbols, NamesAreItemNameAndWordAndUnique) {
   std::set<WORD> ids;
   for (int i = 0; i < TblValueSymbolCount(0); ++i) {
     const ValueSymbol* v = TblValueSymbolAt(0, i);
+    if (v->itemId == 0) {
+      // The values of the pseudo-item "TOV_ConditionOption", which is no item.
+      EXPECT_EQ(std::string(v->name).compare(0, 16, "CONDITIONOPTION_"), 0) << v->name;
+      EXPECT_TRUE(names.insert(v->name).second) << "duplicate " << v->name;
+      EXPECT_TRUE(ids.insert(v->symbolId).second) << "duplicate symbol id of " << v->name;
+      EXPECT_EQ(TblFindValueSymbolByName(v->name), v);
+      continue;
+    }
     const ItemTemplateRow* item = TblItemTemplateRow(v->itemId);
     ASSERT_NE(item, nullptr) << v->name;
     std::string prefix = Upper(item->name) + "_";

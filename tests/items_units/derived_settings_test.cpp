@@ -134,8 +134,29 @@ TEST_F(DerivedTest, OtherPaperChangeKindsLeaveTheScale) {
 }
 
 TEST_F(DerivedTest, PaperChangeToACustomSizeSlotLoadsThatSlot) {
-  GTEST_SKIP() << "loading a custom-size slot is a minimal version that changes nothing until the "
-                  "custom-size store is built; until then the load after kinds 3 and 4 cannot be seen";
+  const WCHAR* path = TEXT("C:\\drv\\settings.ini");
+  CreateDirectoryW(TEXT("C:\\drv"), nullptr);
+  Model()->settingsIniName = path;
+  ItemSetRawById(ctx(), 169, 1);  // "us"
+  ASSERT_TRUE(WritePrivateProfileStringW(TEXT("FreeSize2us"), TEXT("wdmFreeSizeWidth"), TEXT("5000"), path));
+  ASSERT_TRUE(WritePrivateProfileStringW(TEXT("FreeSize3us"), TEXT("wdmFreeSizeLength"), TEXT("7000"), path));
+  struct Case {
+    int kind;
+    WORD item;
+    LONG code;
+    WORD loaded;
+    LONG value;
+  };
+  const Case cases[] = {{3, kItem_dmPaperSize, 386, 916, 5000}, {4, kItem_zdmOutPaperSize, 387, 917, 7000},
+                        {5, kItem_dmPaperSize, 386, 916, 0}, {3, kItem_dmPaperSize, 9, 916, 0}};
+  for (const Case& c : cases) {
+    ItemSetRawById(ctx(), 916, 0);
+    ItemSetRawById(ctx(), 917, 0);
+    Apply({{c.item, c.code}});
+    ItemApplyPaperChange(ctx(), c.kind);
+    EXPECT_EQ(c.value, ItemGetRawById(ctx(), c.loaded)) << "kind " << c.kind << " code " << c.code;
+  }
+  EXPECT_EQ(7000, ItemGetRawById(ctx(), 1118 + 4 * 3 + 1)) << "the slot's paper item";
 }
 
 struct AuthCase {

@@ -398,7 +398,7 @@ TEST_F(IniRewriteTest, FailingWriteLeavesThePreviousFile) {
   signal(SIGXFSZ, oldHandler);
 
   EXPECT_FALSE(result);
-  EXPECT_EQ(0, CtxGetFileStatus(&ctx_)) << "the new file was made; a write failed";
+  EXPECT_EQ(LONG(ERROR_DISK_FULL), CtxGetFileStatus(&ctx_)) << "a write that failed reports its system error";
   EXPECT_EQ(before, ReadHostFile(Host()));
   EXPECT_FALSE(HostExists(Host() + ".~zt"));
 }

@@ -9,7 +9,8 @@ namespace {
 const BuildVariant kDefault = {"test", 6, 1, 1u << 7, 1u << 0, 1, StoreLoadAtOpen,
                                 ResGetInstalledLangCode, nullptr, 0, 0, 0, 0, 0, 0, 0, 0,
                                 kDmStepCommonMark | kDmStepOptionBlock | kDmStepRetestCompanions |
-                                    kDmStepJobControlFetch | kDmStepEnvCompanions | kDmStepResetWorkItems};
+                                    kDmStepJobControlFetch | kDmStepEnvCompanions | kDmStepResetWorkItems,
+                                1, nullptr};
 BuildVariant g_variant = kDefault;
 }  // namespace
 

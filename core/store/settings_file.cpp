@@ -1,0 +1,916 @@
+// Settings files: the item-section transfer with its filters, the header check, the locked-
+// settings check, the extended pass, and the load and save of a whole settings file.
+#include "core/store/settings_file.h"
+
+#include <string.h>
+
+#include "core/common/ini_access.h"
+#include "core/common/mem.h"
+#include "core/common/text.h"
+#include "core/context/driver_context.h"
+#include "core/context/module_bus.h"
+#include "core/context/ui_state.h"
+#include "core/devmode/dm_convert.h"
+#include "core/devmode/couplings.h"
+#include "core/devmode/dm_fields.h"
+#include "core/devmode/dm_merge.h"
+#include "core/devmode/paper_codes.h"
+#include "core/bind/bidi_store.h"
+#include "core/bind/job_control.h"
+#include "core/items/derived_settings.h"
+#include "core/items/item_access.h"
+#include "core/items/item_table.h"
+#include "core/model/model_lookup.h"
+#include "core/store/free_size_store.h"
+#include "core/store/ini_merge.h"
+#include "core/store/ini_text.h"
+#include "core/store/item_store.h"
+#include "core/store/lock_data.h"
+#include "core/store/printer_name_guard.h"
+#include "core/store/settings_stores.h"
+#include "core/system/driver_paths.h"
+#include "core/system/languages.h"
+#include "core/system/printer_names.h"
+#include "core/system/settings_folders.h"
+#include "core/system/user_messages.h"
+#include "core/tables/build_switches.h"
+#include "core/tables/model_record.h"
+
+namespace {
+
+constexpr int kSettingLockFeature = 2;
+constexpr DWORD kSectionChars = 261;
+constexpr WORD kAbsent = 0xFFFF;
+
+// Items the code names.
+constexpr WORD kIdFields = 6;
+constexpr WORD kIdPaperSize = 8;
+constexpr WORD kIdDefaultSource = 13;
+constexpr WORD kIdColor = 15;
+constexpr WORD kIdICMMethod = 27, kIdICMIntent = 28;
+constexpr WORD kIdUIModeChange = 36;
+constexpr WORD kIdPresetNo = 37;
+constexpr WORD kIdResW = 38, kIdResH = 39;
+constexpr WORD kIdOutPaperSize = 46;
+constexpr WORD kIdMediaType = 54;
+constexpr WORD kIdFuncNup = 56, kIdFuncDuplex = 58, kIdFuncWatermark = 60;
+constexpr WORD kIdNupPostKind = 91;
+constexpr WORD kIdWmId = 118;
+constexpr WORD kIdColorMatching = 130, kIdICMType = 131, kIdICMIntentPrivate = 132;
+constexpr WORD kIdResBoth = 152;
+constexpr WORD kIdLanguage = 169;
+constexpr WORD kIdUseUserMacro = 176, kIdUserPrintMacro = 179;
+constexpr WORD kIdPrnMethod = 209;
+constexpr WORD kIdOSKind = 707;
+constexpr WORD kIdFreeSizeFirst = 915, kIdSrcFreeSizeFirst = 920;
+constexpr WORD kIdWatermarkWorkFirst = 1022, kIdWatermarkWorkLast = 1032;
+constexpr WORD kIdSpecialFirst = 1169;
+constexpr int kSpecialCount = 16;
+constexpr WORD kIdLastSectionRow = 1249;  // rows 0-1248
+constexpr WORD kIdNamedLowFirst = 1453, kIdNamedLowLast = 1543;
+constexpr WORD kIdExtFirst = 10001, kIdExtLast = 10434;
+constexpr WORD kIdFontItemsFirst = 10004, kIdFontItemsLast = 10009;
+constexpr WORD kIdAuthMode = 10354, kIdAuthSecureMode = 10355;
+constexpr WORD kIdLockInfo = 10386;
+
+// Module events of the transfer.
+constexpr int kEventRowOffer = 6;
+constexpr int kEventTransferDone = 24;
+struct RowOfferBlock {
+  SettingItem* row;
+  DWORD reply;
+};
+struct TransferDoneBlock {
+  DWORD flags;
+  LPCWSTR path;
+};
+
+const WCHAR kKeyVersion[] = TEXT("RstVersion");
+const WCHAR kKeyMachine[] = TEXT("RstMachine");
+const WCHAR kKeyLanguage[] = TEXT("RstLanguage");
+const WCHAR kKeyOSKind[] = TEXT("RstOSKind");
+const WCHAR kRsdSection[] = TEXT("ZEMSRsdSection");
+const WCHAR kPrnSection[] = TEXT("ZEMSPrnSection");
+const WCHAR kSettingsTextFile[] = TEXT("OV00C172.txt");
+
+bool IsFontItem(WORD id) { return id >= kIdFontItemsFirst && id <= kIdFontItemsLast; }
+bool PathUsable(LPCWSTR path) { return path && path[0] && path[1] == u':'; }
+bool LocksBuiltIn(DriverContext* ctx) { return BuildHasFeature(ctx, kSettingLockFeature) != 0; }
+bool MessagesShown() { return BuildGetVariant().settingsFileMessages != 0; }
+
+class MutexHold {
+ public:
+  explicit MutexHold(DriverContext* ctx) : ctx_(ctx) { CtxLockGlobalMutex(ctx); }
+  ~MutexHold() { CtxUnlockGlobalMutex(ctx_); }
+  MutexHold(const MutexHold&) = delete;
+  MutexHold& operator=(const MutexHold&) = delete;
+
+ private:
+  DriverContext* ctx_;
+};
+
+// The row's section and key for one call, restored on every path out.
+class RowKey {
+ public:
+  RowKey(SettingItem* row, LPCWSTR section, LPCWSTR key)
+      : row_(row), section_(row->persistSection), key_(row->persistKey) {
+    row->persistSection = section;
+    row->persistKey = key;
+  }
+  ~RowKey() {
+    row_->persistSection = section_;
+    row_->persistKey = key_;
+  }
+  RowKey(const RowKey&) = delete;
+  RowKey& operator=(const RowKey&) = delete;
+
+ private:
+  SettingItem* row_;
+  const WCHAR* section_;
+  const WCHAR* key_;
+};
+
+// The value bytes of an item set aside and put back: never marks a change.
+class ValueAside {
+ public:
+  ValueAside(DriverContext* ctx, SettingItem* row) : ctx_(ctx), row_(row) {
+    BYTE* p = row ? ItemStoragePtr(ctx, row) : nullptr;
+    size_ = p ? ItemDescSize(row->descriptor) : 0;
+    if (size_ > sizeof bytes_) size_ = 0;
+    if (size_) memcpy(bytes_, p, size_);
+    state_ = row ? row->state : 0;
+    if (ctx->ui) {
+      modified_ = ctx->ui->modified;
+      changeFlags_ = ctx->ui->changeFlags;
+    }
+  }
+  ~ValueAside() {
+    BYTE* p = size_ ? ItemStoragePtr(ctx_, row_) : nullptr;
+    if (p) memcpy(p, bytes_, size_);
+    if (row_) row_->state = state_;
+    if (ctx_->ui) {
+      ctx_->ui->modified = modified_;
+      ctx_->ui->changeFlags = changeFlags_;
+    }
+  }
+  void Zero() {
+    BYTE* p = size_ ? ItemStoragePtr(ctx_, row_) : nullptr;
+    if (p) memset(p, 0, size_);
+  }
+  ValueAside(const ValueAside&) = delete;
+  ValueAside& operator=(const ValueAside&) = delete;
+
+ private:
+  DriverContext* ctx_;
+  SettingItem* row_;
+  UINT size_ = 0;
+  BYTE bytes_[8] = {};
+  WORD state_ = 0;
+  LONG modified_ = 0;
+  DWORD changeFlags_ = 0;
+};
+
+// The copy of the settings block a save works on, put back when it ends. A raw copy: the steps
+// between load stored items into the settings and never replace their font tables.
+class SettingsAside {
+ public:
+  explicit SettingsAside(DriverContext* ctx) : ctx_(ctx) {
+    if (ctx->settings) {
+      copy_ = static_cast<BYTE*>(MemAllocZero(kSettingsBlockSize));
+      if (copy_) memcpy(copy_, ctx->settings, kSettingsBlockSize);
+    }
+  }
+  ~SettingsAside() {
+    if (copy_ && ctx_->settings) memcpy(ctx_->settings, copy_, kSettingsBlockSize);
+    MemFree(copy_);
+  }
+  bool ok() const { return copy_ != nullptr; }
+  SettingsAside(const SettingsAside&) = delete;
+  SettingsAside& operator=(const SettingsAside&) = delete;
+
+ private:
+  DriverContext* ctx_;
+  BYTE* copy_ = nullptr;
+};
+
+void DecimalText(LONG value, WCHAR* text) {
+  WCHAR digits[16];
+  int n = 0;
+  DWORD v = value < 0 ? DWORD(0) - DWORD(value) : DWORD(value);
+  do {
+    digits[n++] = WCHAR(u'0' + v % 10);
+    v /= 10;
+  } while (v);
+  int k = 0;
+  if (value < 0) text[k++] = u'-';
+  while (n) text[k++] = digits[--n];
+  text[k] = 0;
+}
+
+// A whole decimal number (sign allowed, blanks around it); false for anything else.
+bool ParseDecimal(const WCHAR* text, LONG* value) {
+  while (*text == u' ' || *text == u'\t') ++text;
+  bool negative = *text == u'-';
+  if (*text == u'-' || *text == u'+') ++text;
+  if (*text < u'0' || *text > u'9') return false;
+  long long v = 0;
+  for (; *text >= u'0' && *text <= u'9'; ++text) {
+    v = v * 10 + (*text - u'0');
+    if (v > 0xFFFFFFFFLL) return false;
+  }
+  while (*text == u' ' || *text == u'\t') ++text;
+  if (*text) return false;
+  *value = LONG(negative ? -v : v);
+  return true;
+}
+
+// One header number: from the section text when the file was read into memory, else through
+// the ini calls. kAbsent when absent, empty or no number of 16 bits.
+WORD ReadHeaderWord(LPCWSTR key, LPCWSTR path, LPCWSTR section, const char* sectionText, DWORD* position) {
+  WCHAR text[32] = {};
+  if (sectionText) {
+    DWORD start = 0;
+    StoreIniTextGetString(key, TEXT(""), text, 32, sectionText, position ? position : &start);
+  } else {
+    IniReadString(section, key, TEXT(""), text, 32, path);
+  }
+  LONG value = 0;
+  if (!text[0] || !ParseDecimal(text, &value) || value < 0 || value > 0xFFFF) return kAbsent;
+  return WORD(value);
+}
+
+bool PutNumber(LPCWSTR path, IniSectionBuffer* buffer, LPCWSTR section, DWORD* position, LPCWSTR key, LONG value) {
+  WCHAR text[16];
+  DecimalText(value, text);
+  if (buffer) {
+    DWORD start = 0;
+    return StoreIniTextPutKey(position ? position : &start, key, text, buffer) != FALSE;
+  }
+  return IniWriteString(section, key, text, path) != FALSE;
+}
+
+WORD SettingsVersion(DriverContext* ctx) { return CtxModelRecord(ctx)->layoutVersion2; }
+DWORD PrivateLayoutVersion(DriverContext* ctx) { return CtxModelRecord(ctx)->layoutVersion; }
+BYTE MachineCode(DriverContext* ctx) { return CtxModelRecord(ctx)->modelCode; }
+
+// The section of a transfer, sanitised, into section (kSectionChars).
+void ChooseSection(DriverContext* ctx, DWORD flags, WCHAR* section) {
+  LPCWSTR name;
+  if (flags & kStoreFileRsdSection)
+    name = kRsdSection;
+  else if ((flags & kStoreFileRead) && (flags & (kStoreFileLanguageSection | kStoreFileText)))
+    name = ResGetLangCodeAlias(ctx);
+  else
+    name = PrnGetPrinterName(ctx);
+  StrCopyCut(section, kSectionChars, name ? name : TEXT(""));
+  StoreSanitizeSection(section);
+}
+
+// Size of a file; false when it cannot be told (a missing file counts as 0 bytes).
+bool FileTooLarge(LPCWSTR path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(path, GetFileExInfoStandard, &data)) return false;
+  return data.nFileSizeHigh != 0 || data.nFileSizeLow > kSettingsFileMaxBytes;
+}
+
+// Why a header was refused, for the repair of quality files.
+struct HeaderFacts {
+  WORD version = kAbsent, machine = kAbsent, language = kAbsent;
+};
+
+HeaderFacts ReadHeaderFacts(LPCWSTR path, LPCWSTR section, const char* sectionText, DWORD* position) {
+  HeaderFacts f;
+  f.version = ReadHeaderWord(kKeyVersion, path, section, sectionText, position);
+  f.machine = ReadHeaderWord(kKeyMachine, path, section, sectionText, position);
+  f.language = ReadHeaderWord(kKeyLanguage, path, section, sectionText, position);
+  return f;
+}
+
+// Only the display language differs: the file is this driver's.
+bool OnlyLanguageDiffers(DriverContext* ctx, const HeaderFacts& f) {
+  return f.version != kAbsent && f.machine != kAbsent && f.language != kAbsent && f.machine == MachineCode(ctx) &&
+         StoreVersionMatches(f.version, SettingsVersion(ctx));
+}
+
+// The file version accepted by the last header read of this transfer (kAbsent: none).
+struct HeaderOutcome {
+  WORD fileVersion = kAbsent;
+};
+
+int CheckHeader(LPCWSTR path, LPCWSTR section, DWORD flags, BOOL warn, DriverContext* ctx, const char* sectionText,
+                IniSectionBuffer* buffer, DWORD* position, BOOL majorOnly, HeaderOutcome* outcome) {
+  const bool reading = (flags & kStoreFileRead) && !(flags & kStoreFileLanguageSection);
+  const bool writing = (flags & kStoreFileWrite) != 0;
+  if (flags & (kStoreFileWatermark | kStoreFileCustomSize)) {
+    if (reading) {
+      WORD version = ReadHeaderWord(kKeyVersion, path, section, sectionText, position);
+      if (outcome && version != kAbsent) outcome->fileVersion = version;
+      return 1;
+    }
+    if (writing) return StoreWriteFileHeader(path, buffer, ctx, section, position, TRUE);
+    return 1;
+  }
+  if (flags & (kStoreFileSourceCustomSize | kStoreFileText)) return 1;
+  if (reading) {
+    HeaderFacts f = ReadHeaderFacts(path, section, sectionText, position);
+    WORD own = SettingsVersion(ctx);
+    bool ok = f.version != kAbsent && f.machine != kAbsent && f.language != kAbsent &&
+              f.machine == MachineCode(ctx) && LONG(f.language) == LONG(ItemGetRawById(ctx, kIdLanguage)) &&
+              (majorOnly ? StoreVersionMatches(f.version, own) != 0 : f.version == own);
+    if (!ok) {
+      if (warn && !(flags & kStoreFileQuality) && MessagesShown())
+        UiWarnWithArgument(ctx, nullptr, kMsgSettingsFileHeader, path);
+      return 0;
+    }
+    if (outcome) outcome->fileVersion = f.version;
+    return 1;
+  }
+  if (writing) return StoreWriteFileHeader(path, buffer, ctx, section, position, FALSE);
+  return 1;
+}
+
+// The conversion of settings read from an older minor version of this layout.
+void ConvertLoadedSettings(DriverContext* ctx, WORD fileVersion) {
+  if (fileVersion == kAbsent || fileVersion < 300) return;
+  DWORD layout = PrivateLayoutVersion(ctx);
+  if (layout < 300) return;
+  if (DmCompareVersion(fileVersion, layout) == 1) DmRunConvertScript(fileVersion, layout, ctx);
+}
+
+bool ModulesSkipRow(DriverContext* ctx, SettingItem* row) {
+  RowOfferBlock offer = {row, 0};
+  ModBusSendEvent(ctx, kEventRowOffer, &offer);
+  return offer.reply == 1;
+}
+
+bool InGroup(const SettingItem* row, WORD groupBit) { return (row->state & groupBit) != 0; }
+
+// Steps a and d of the row filters; true keeps the row.
+bool KeepRow(DriverContext* ctx, DWORD flags, const SettingItem* row, bool locks) {
+  const bool read = (flags & kStoreFileRead) != 0, write = (flags & kStoreFileWrite) != 0;
+  const WORD id = row->id;
+  if (flags & kStoreFilePreset) {
+    bool presetOnly = read || ((flags & kStoreFileDriverSection) && write) || (flags & kStoreFileLanguageSection);
+    if (presetOnly && !InGroup(row, ItemPersistPreset)) return false;
+  }
+  if ((flags & kStoreFileQuality) && !InGroup(row, ItemPersistQuality)) return false;
+  if ((flags & kStoreFileWatermark) && !InGroup(row, ItemPersistWatermark)) return false;
+  if (!(flags & kStoreFileWatermark) && write && id >= kIdWatermarkWorkFirst && id <= kIdWatermarkWorkLast)
+    return false;
+  if ((flags & kStoreFileText) && !StoreFilterText(row)) return false;
+  (void)ctx;
+  return true;
+}
+
+bool KeepRowLate(DWORD flags, const SettingItem* row, bool locks) {
+  if ((flags & kStoreFileWorkOnly) && ItemDescArea(row->descriptor) != ItemAreaWork) return false;
+  if ((flags & kStoreFileExtended) && !StoreFilterExtended(row)) return false;
+  if (flags == kStoreFileRead && (!StoreFilterPlainRead(row) || !StoreFilterNoSupportFlags(row))) return false;
+  if ((flags & kStoreFileRsdSection) && !InGroup(row, ItemPersistPreset)) return false;
+  if (!StoreFilterNoSecrets(row)) return false;
+  if ((flags & kStoreFileText) && !StoreFilterTextNoNotify(row)) return false;
+  if (locks && !StoreFilterNoLockInfo(row->id)) return false;
+  if (flags == kStoreFileWrite && !StoreFilterNoJobSecrets(row)) return false;
+  return true;
+}
+
+// The rows of one transfer, in order: ids 1-1249 (all rows with the extended flag), the five
+// custom-size rows standing for rows 0-4 under 0x80 and 0x200.
+struct RowPlan {
+  int count;
+  WORD mapFirst;  // nonzero: row i stands for item mapFirst + i
+};
+
+RowPlan PlanRows(DriverContext* ctx, DWORD flags) {
+  if (flags & kStoreFileCustomSize) return {5, kIdFreeSizeFirst};
+  if (flags & kStoreFileSourceCustomSize) return {5, kIdSrcFreeSizeFirst};
+  int count = ctx->items->count;
+  if (!(flags & kStoreFileExtended)) {
+    int last = ItemRowIndex(kIdLastSectionRow);
+    if (last >= 0 && last + 1 < count) count = last + 1;
+  }
+  return {count, 0};
+}
+
+int WriteExtendedKeys(DriverContext* ctx, LPCWSTR path, DWORD flags, IniSectionBuffer* keys, DWORD* position,
+                      WORD firstId, WORD lastId);
+
+// One transfer of the item section, the global mutex held by the caller.
+int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ctx) {
+  CtxSetFileStatus(ctx, kFileStatusOk);
+  if (!PathUsable(path) || !ctx->items || !ctx->items->rows) return 0;
+  const bool read = (flags & kStoreFileRead) != 0;
+  const bool write = !read && (flags & kStoreFileWrite);
+  if (!read && !write) return 0;
+  WCHAR section[kSectionChars];
+  ChooseSection(ctx, flags, section);
+
+  char* text = nullptr;
+  const char* sectionText = nullptr;
+  IniSectionBuffer buffer = {};
+  DWORD position = 0;
+  if (read) {
+    if (FileTooLarge(path) || !(text = StoreLoadIniText(path, FALSE))) {
+      CtxSetFileStatus(ctx, kFileStatusUnreadable);
+      return 0;
+    }
+    sectionText = StoreIniTextFindSection(section, text);
+  } else if (!StoreIniTextBufferInit(&buffer) || !StoreIniTextPutSection(&position, section, &buffer)) {
+    StoreIniTextBufferFree(&buffer);
+    return 0;
+  }
+
+  int result = 1;
+  HeaderOutcome outcome;
+  if (!CheckHeader(path, section, flags, !(flags & kStoreFileNoWarning), ctx, sectionText, write ? &buffer : nullptr,
+                   &position, TRUE, &outcome)) {
+    StoreFreeIniText(text);
+    StoreIniTextBufferFree(&buffer);
+    if (write) return 0;
+    CtxSetFileStatus(ctx, kFileStatusHeader);
+    return 1;
+  }
+  const bool locks = LocksBuiltIn(ctx);
+  if (locks && flags == kStoreFileRead && ItemAnyLockBit(ctx) && !StoreCheckAllLockedItems(ctx, path, section, flags)) {
+    StoreFreeIniText(text);
+    CtxSetFileStatus(ctx, kFileStatusLocked);
+    return 0;
+  }
+
+  const RowPlan plan = PlanRows(ctx, flags);
+  const IniSectionKeys keys(sectionText);
+  for (int i = 0; i < plan.count; ++i) {
+    SettingItem* row = plan.mapFirst ? ItemFind(ctx, WORD(plan.mapFirst + i)) : &ctx->items->rows[i];
+    if (!row) continue;
+    const WORD id = row->id;
+    if (!plan.mapFirst) {
+      if (id >= 697 && id <= 914) continue;
+      if (!KeepRow(ctx, flags, row, locks)) continue;
+    }
+    if (ModulesSkipRow(ctx, row)) continue;
+    if (!KeepRowLate(flags, row, locks)) continue;
+    // The heap tables of the fonts never come from a file, nor the DEVMODE's name, versions
+    // and sizes (ids 1-5), which say where its parts lie.
+    if (read && (IsFontItem(id) || id <= 5)) continue;
+    WCHAR number[8];
+    LPCWSTR key = ItemGetName(ctx, id);
+    if (!key || !key[0]) {
+      if (i >= 34) continue;
+      DecimalText(id, number);
+      key = number;
+    }
+    RowKey keyed(row, section, key);
+    if (read) {
+      if (keys.MayHold(key) && StoreReadItemIni(ctx, row, path, sectionText, &position)) {
+        row->state = WORD((row->state & ~ItemStateChangeMask) | ItemStateChanged);
+        if (ctx->ui) ctx->ui->modified = 1;
+      } else {
+        result = 0;
+      }
+    } else if (!StoreWriteItemIni(printer, ctx, row, path, &buffer, &position)) {
+      result = 0;
+    }
+  }
+  if (read) {
+    if (flags == kStoreFileRead) ItemSetRawById(ctx, kIdPresetNo, 255);
+    ConvertLoadedSettings(ctx, outcome.fileVersion);
+  }
+  StoreFreeIniText(text);
+
+  if (write) {
+    // The keys the extended pass of a plain save writes into this section go with it, so the
+    // file is never left without them.
+    if (flags == kStoreFileWrite && !WriteExtendedKeys(ctx, path, flags, &buffer, &position, kIdExtFirst, kIdExtLast))
+      result = 0;
+    if (flags == kStoreFileWrite && !StoreWriteSettingsText(path, kStoreFileText, ctx)) result = 0;
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, path);
+    if (!StoreIniTextReplaceSection(ctx, path, section, buffer.data, position)) result = 0;
+    StoreIniTextBufferFree(&buffer);
+  }
+  TransferDoneBlock done = {flags, path};
+  ModBusSendEvent(ctx, kEventTransferDone, &done);
+  return result;
+}
+
+// The file was written by a plain save: the driver name's section holds "RstVersion".
+bool DriverSectionPresent(LPCWSTR path, LPCWSTR driverName) {
+  WCHAR text[16] = {};
+  IniReadString(driverName, kKeyVersion, TEXT(""), text, 16, path);
+  return text[0] != 0;
+}
+
+// ---- the named item ranges ----
+
+int ReadRange(DriverContext* ctx, LPCWSTR path, LPCWSTR section, const char* sectionText, DWORD flags, WORD firstId,
+              WORD lastId) {
+  int result = 1;
+  DWORD position = 0;
+  const IniSectionKeys keys(sectionText);
+  for (DWORD id = firstId; id <= lastId; ++id) {
+    if ((flags & kStoreFileText) && id >= kIdExtFirst && id <= 10003) continue;
+    if (IsFontItem(WORD(id))) continue;  // the heap tables never come from a file
+    SettingItem* row = ItemFind(ctx, WORD(id));
+    const WCHAR* name = row ? ItemGetName(ctx, WORD(id)) : nullptr;
+    if (!name || !name[0]) continue;
+    RowKey keyed(row, section, name);
+    if (!keys.MayHold(name) || !StoreReadItemIni(ctx, row, path, sectionText, &position)) result = 0;
+  }
+  return result;
+}
+
+int WriteRange(DriverContext* ctx, LPCWSTR path, LPCWSTR section, IniSectionBuffer* keys, DWORD* position,
+               DWORD flags, WORD firstId, WORD lastId) {
+  const bool anyLock = ItemAnyLockBit(ctx) != 0;
+  const bool locks = LocksBuiltIn(ctx);
+  int result = 1;
+  for (DWORD id = firstId; id <= lastId; ++id) {
+    if ((flags & kStoreFileText) && id >= kIdExtFirst && id <= 10003) continue;
+    SettingItem* row = ItemFind(ctx, WORD(id));
+    const WCHAR* name = row ? ItemGetName(ctx, WORD(id)) : nullptr;
+    if (!name || !name[0]) continue;
+    RowKey keyed(row, section, name);
+    ValueAside kept(ctx, row);
+    if (IsFontItem(WORD(id))) kept.Zero();
+    if (locks && id == kIdLockInfo) ItemSetRaw(ctx, row, anyLock ? 1 : 0);
+    if (!StoreWriteItemIni(ctx->printer, ctx, row, path, keys, position)) result = 0;
+  }
+  return result;
+}
+
+
+struct IdRange {
+  WORD first, last;
+};
+
+bool IsAuthItem(WORD id) { return id == kIdAuthMode || id == kIdAuthSecureMode; }
+
+// The items of the extended pass: the authentication modes, and with the setting-lock feature
+// for the settings text file and plain saves the lock information.
+bool TakesPartInExtendedPass(DriverContext* ctx, DWORD flags, WORD id) {
+  if (IsAuthItem(id)) return true;
+  return LocksBuiltIn(ctx) && ((flags & kStoreFileText) || flags == kStoreFileWrite) && StoreIsLockExtendedItem(id);
+}
+
+// The extended pass's keys of a write, appended to a section being built; 10386 is written as
+// whether any lock bit is set, the context keeping its own value.
+int WriteExtendedKeys(DriverContext* ctx, LPCWSTR path, DWORD flags, IniSectionBuffer* keys, DWORD* position,
+                      WORD firstId, WORD lastId) {
+  const bool anyLock = ItemAnyLockBit(ctx) != 0;
+  int result = 1;
+  for (DWORD id = firstId; id <= lastId; ++id) {
+    if (!TakesPartInExtendedPass(ctx, flags, WORD(id))) continue;
+    SettingItem* row = ItemFind(ctx, WORD(id));
+    const WCHAR* name = row ? ItemGetName(ctx, WORD(id)) : nullptr;
+    if (!name || !name[0]) continue;
+    RowKey keyed(row, nullptr, name);
+    ValueAside kept(ctx, row);
+    if (id == kIdLockInfo) ItemSetRaw(ctx, row, anyLock ? 1 : 0);
+    if (!StoreWriteItemIni(ctx->printer, ctx, row, path, keys, position)) result = 0;
+  }
+  return result;
+}
+
+// The named items of the ranges in one pass over the file: reads look the keys up in its text,
+// a write merges them into the section with one rewrite.
+int RwRanges(LPCWSTR path, DWORD flags, DriverContext* ctx, LPCWSTR section, const IdRange* ranges, int count) {
+  if (!ctx || !ctx->ui || !PathUsable(path) || !section) return 0;
+  MutexHold hold(ctx);
+  const bool write = (flags & kStoreFileWrite) != 0;
+  WCHAR sectionName[kSectionChars];
+  StrCopyCut(sectionName, kSectionChars, section);
+  StoreSanitizeSection(sectionName);
+  if (FileTooLarge(path)) return 0;
+  char* text = StoreLoadIniText(path, FALSE);
+  if (!text) return 0;
+  const char* body = StoreIniTextFindSection(sectionName, text);
+  int result = 1;
+  if (!write) {
+    for (int i = 0; i < count; ++i)
+      if (!ReadRange(ctx, path, sectionName, body, flags, ranges[i].first, ranges[i].last)) result = 0;
+  } else {
+    IniSectionBuffer keys = {};
+    DWORD keysEnd = 0;
+    if (!StoreIniTextBufferInit(&keys)) result = 0;
+    for (int i = 0; i < count && result; ++i)
+      if (!WriteRange(ctx, path, sectionName, &keys, &keysEnd, flags, ranges[i].first, ranges[i].last)) result = 0;
+    if (result && !StoreIniTextMergeKeys(ctx, path, sectionName, body, keys.data, keysEnd)) result = 0;
+    StoreIniTextBufferFree(&keys);
+  }
+  StoreFreeIniText(text);
+  return result;
+}
+
+bool IsPlain(DWORD flags) { return (flags & ~(kStoreFileNoWarning | kStoreFileRead | kStoreFileWrite)) == 0; }
+
+}  // namespace
+
+int StoreVersionMatches(WORD a, WORD b) { return a / 100 == b / 100 ? 1 : 0; }
+
+int StoreWriteFileHeader(LPCWSTR path, IniSectionBuffer* buffer, DriverContext* ctx, LPCWSTR section,
+                         DWORD* position, BOOL versionOnly) {
+  if (!ctx || (!buffer && (!PathUsable(path) || !section))) return 0;
+  if (!PutNumber(path, buffer, section, position, kKeyVersion, SettingsVersion(ctx))) return 0;
+  if (versionOnly) return 1;
+  return PutNumber(path, buffer, section, position, kKeyMachine, MachineCode(ctx)) &&
+                 PutNumber(path, buffer, section, position, kKeyLanguage, LONG(ItemGetRawById(ctx, kIdLanguage))) &&
+                 PutNumber(path, buffer, section, position, kKeyOSKind, LONG(ItemGetRawById(ctx, kIdOSKind)))
+             ? 1
+             : 0;
+}
+
+int StoreCheckSettingsHeader(LPCWSTR path, LPCWSTR section, DWORD flags, BOOL warn, DriverContext* ctx,
+                             const char* sectionText, IniSectionBuffer* buffer, DWORD* position, BOOL majorOnly) {
+  if (!ctx) return 0;
+  HeaderOutcome outcome;
+  int ok = CheckHeader(path, section, flags, warn, ctx, sectionText, buffer, position, majorOnly, &outcome);
+  return ok;
+}
+
+WORD StoreReadOSKind(LPCWSTR path, DriverContext* ctx) {
+  if (!ctx || !PathUsable(path)) return kAbsent;
+  WCHAR section[kSectionChars];
+  StrCopyCut(section, kSectionChars, PrnGetPrinterName(ctx));
+  return ReadHeaderWord(kKeyOSKind, path, section, nullptr, nullptr);
+}
+
+// ---- locked settings ----
+int StoreCheckLockedItem(DriverContext* ctx, LPCWSTR path, LPCWSTR section, LPCWSTR key, WORD id) {
+  if (!ctx) return 0;
+  bool locked = false, anyKind = false;
+  switch (id) {
+    case kIdDefaultSource: locked = ItemLockTray(ctx) != 0; break;
+    case kIdMediaType: locked = ItemLockMedia(ctx) != 0; break;
+    case kIdFuncNup: locked = ItemLockNupKind(ctx) != 0; break;
+    case kIdNupPostKind:
+      locked = ItemLockNupKind(ctx) != 0;
+      anyKind = locked && ItemLockNupKindAll(ctx) != 0;
+      break;
+    case kIdFuncDuplex: locked = ItemLockDuplex(ctx) != 0; break;
+    case kIdColor: locked = ItemLockColor(ctx) != 0; break;
+    case kIdPrnMethod: locked = ItemLockPrintType(ctx) != 0; break;
+    case kIdResW: case kIdResH: locked = ItemLockResolution(ctx) != 0; break;
+    case kIdResBoth:
+      if (!ItemLockResolution(ctx)) return 1;
+      switch (ItemResolutionLockKind(ctx)) {
+        case 1: locked = true; break;
+        case 0: return 1;
+        default: return 0;
+      }
+      break;
+    default: return 1;
+  }
+  if (!locked) return 1;
+  if (!key || !PathUsable(path)) return 0;
+  WCHAR text[kPathChars + 1] = {};
+  IniReadString(section, key, TEXT(""), text, kPathChars, path);
+  LONG value = 0;
+  if (!text[0] || !ParseDecimal(text, &value)) return 0;
+  if (anyKind) return value >= 1 && value <= 4 ? 1 : 0;
+  return value == LONG(ItemGetRawById(ctx, id)) ? 1 : 0;
+}
+
+int StoreCheckAllLockedItems(DriverContext* ctx, LPCWSTR path, LPCWSTR section, DWORD flags) {
+  (void)flags;
+  if (!ctx) return 0;
+  static const WORD kOrder[] = {kIdDefaultSource, kIdMediaType, kIdFuncNup, kIdNupPostKind, kIdPrnMethod,
+                                kIdFuncDuplex,    kIdColor,     kIdResBoth, kIdResW,        kIdResH};
+  for (WORD id : kOrder) {
+    if (StoreCheckLockedItem(ctx, path, section, ItemGetName(ctx, id), id)) continue;
+    if (MessagesShown()) UiWarnWithArgument(ctx, nullptr, kMsgSettingsFileLocked, path);
+    return 0;
+  }
+  return 1;
+}
+
+// ---- transfers ----
+int StoreRwItemSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ctx) {
+  if (!ctx || !ctx->ui) return 0;
+  MutexHold hold(ctx);
+  return TransferSection(printer, path, flags, ctx);
+}
+
+int StoreRwExtendedItems(LPCWSTR path, DWORD flags, DriverContext* ctx, WORD firstId, WORD lastId) {
+  if (!ctx || !ctx->ui || !PathUsable(path)) return 0;
+  if (flags != kStoreFileRead && flags != kStoreFileWrite) return 1;
+  MutexHold hold(ctx);
+  WCHAR section[kSectionChars];
+  ChooseSection(ctx, flags, section);
+  if (flags == kStoreFileWrite) {
+    // Merged into the section in one rewrite: the file is the old or the new one.
+    if (FileTooLarge(path)) return 0;
+    char* text = StoreLoadIniText(path, FALSE);
+    if (!text) return 0;
+    IniSectionBuffer keys = {};
+    DWORD keysEnd = 0;
+    int result = StoreIniTextBufferInit(&keys) && WriteExtendedKeys(ctx, path, flags, &keys, &keysEnd, firstId, lastId);
+    if (result && !StoreIniTextMergeKeys(ctx, path, section, StoreIniTextFindSection(section, text), keys.data, keysEnd))
+      result = 0;
+    StoreIniTextBufferFree(&keys);
+    StoreFreeIniText(text);
+    return result;
+  }
+  const bool authReadable = BidiCanWritePrinterData(ctx) != 0;
+  int result = 1;
+  for (DWORD id = firstId; id <= lastId; ++id) {
+    if (!TakesPartInExtendedPass(ctx, flags, WORD(id))) continue;
+    if (IsAuthItem(WORD(id)) && !authReadable) continue;
+    SettingItem* row = ItemFind(ctx, WORD(id));
+    const WCHAR* name = row ? ItemGetName(ctx, WORD(id)) : nullptr;
+    if (!name || !name[0]) continue;
+    const WCHAR* dataKey = row->persistKey;
+    RowKey keyed(row, section, name);
+    if (!StoreReadItemIni(ctx, row, path, nullptr, nullptr)) {
+      result = 0;
+      continue;
+    }
+    if (result && dataKey) {
+      RowKey data(row, nullptr, dataKey);
+      StoreWriteItemPrinterData(ctx->printer, ctx, row);
+    }
+  }
+  return result;
+}
+
+int StoreRwItemRange(LPCWSTR path, DWORD flags, DriverContext* ctx, LPCWSTR section, WCHAR* key, WORD firstId,
+                     WORD lastId) {
+  (void)key;
+  const IdRange range = {firstId, lastId};
+  return RwRanges(path, flags, ctx, section, &range, 1);
+}
+
+int StoreRwNamedItems(LPCWSTR path, DWORD flags, DriverContext* ctx, LPCWSTR section) {
+  const IdRange ranges[] = {{kIdExtFirst, kIdExtLast}, {kIdNamedLowFirst, kIdNamedLowLast}};
+  return RwRanges(path, flags, ctx, section, ranges, 2);
+}
+
+int StoreRwExtendedSection(LPCWSTR path, DWORD flags, DriverContext* ctx) {
+  if (!ctx || !ctx->ui) return 0;
+  LPCWSTR section = kPrnSection;
+  if ((flags & kStoreFileText) && !(flags & kStoreFileWrite)) section = ResGetLangCodeAlias(ctx);
+  return StoreRwNamedItems(path, flags, ctx, section);
+}
+
+int StoreWriteSettingsText(LPCWSTR path, DWORD flags, DriverContext* ctx) {
+  if (!ctx) return 0;
+  WCHAR file[kPathChars];
+  LPCWSTR target = path;
+  if (flags & kStoreFileText) {
+    if (!PathInSettingsFolder(file, kPathChars, kSettingsTextFile, ctx)) return 0;
+    target = file;
+  }
+  return StoreRwExtendedSection(target, flags | kStoreFileWrite, ctx);
+}
+
+int StoreRwRsdSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ctx) {
+  return StoreRwItemSection(printer, path, flags | kStoreFileRsdSection, ctx);
+}
+
+int StoreWriteRsdText(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ctx) {
+  if (!ctx || !ctx->ui) return 0;
+  PrinterNameGuard name(ctx);
+  if (IsPlain(flags)) name.Set(PrnGetDriverName(ctx));
+  WCHAR file[kPathChars];
+  LPCWSTR target = PathInSettingsFolder(file, kPathChars, kSettingsTextFile, ctx) ? file : path;
+  return StoreRwRsdSection(printer, target, flags | kStoreFileRsdSection | kStoreFileWrite, ctx);
+}
+
+int StoreSaveDeviceSetupToPack(DriverContext* ctx) {
+  if (!ctx || !ctx->ui) return 0;
+  const WCHAR* modelData = PathModelDataFile(ctx);
+  if (!PathUsable(modelData)) return 1;
+  LPCWSTR language = ResGetLangCodeAlias(ctx);
+  WCHAR name[kPathChars] = {};
+  IniReadString(language, TEXT("DefaultRst"), TEXT(""), name, kPathChars, modelData);
+  if (!name[0]) return 1;
+  WCHAR pack[kPathChars] = {};
+  if (PathUsable(name))
+    StrCopyCut(pack, kPathChars, name);
+  else if (!PathInDriverDir(pack, kPathChars, name, ctx->printer))
+    return 1;
+  WCHAR* key = static_cast<WCHAR*>(MemAllocZero(kSectionChars * sizeof(WCHAR)));
+  if (!key) return 0;
+  MutexHold hold(ctx);
+  StoreWriteFileHeader(pack, nullptr, ctx, language, nullptr, FALSE);
+  StoreRwNamedItems(pack, kStoreFileWrite | kStoreFileText, ctx, language);
+  MemFree(key);
+  return 1;
+}
+
+// ---- load and save ----
+void StoreSettingsFileFixUps(DriverContext* ctx, LONG_PTR savedOSKind, const LONG_PTR* savedSpecial) {
+  if (!ctx) return;
+  for (int i = 0; i < kSpecialCount && savedSpecial; ++i)
+    ItemSetRawById(ctx, WORD(kIdSpecialFirst + i), savedSpecial[i]);
+  LONG outPaper = LONG(ItemGetRawById(ctx, kIdOutPaperSize));
+  if (PaperIsFreeSizeCode(outPaper)) FreeSizeSaveSlot(ctx, PaperSlotOfCode(outPaper));
+  LONG paper = LONG(ItemGetRawById(ctx, kIdPaperSize));
+  if (PaperIsFreeSizeCode(paper)) FreeSizeSaveFromSource(ctx, PaperSlotOfCode(paper));
+  if (ItemGetRawById(ctx, kIdFuncWatermark)) {
+    LONG n = LONG(ItemGetRawById(ctx, kIdWmId));
+    LONG count = StampGetCount(ctx);
+    if (n >= count) {
+      n = count;
+      ItemSetRawById(ctx, kIdWmId, count);
+    }
+    StampSave(ctx, int(n));
+  }
+  DWORD fields = DWORD(ItemGetRawById(ctx, kIdFields));
+  if (savedOSKind == 0 || savedOSKind == 1) {
+    ItemSetRawById(ctx, kIdICMMethod, 1);
+    ItemSetRawById(ctx, kIdICMIntent, 1);
+    fields &= ~DWORD(DM_ICMMETHOD | DM_ICMINTENT);
+    ItemSetRawById(ctx, kIdColorMatching, 0);
+    ItemSetRawById(ctx, kIdICMType, ModelGetItemDefault(kIdICMType, ctx));
+    ItemSetRawById(ctx, kIdICMIntentPrivate, ModelGetItemDefault(kIdICMIntentPrivate, ctx));
+  }
+  if (savedOSKind == 0 || savedOSKind == 3)
+    fields |= DWORD(DM_MEDIATYPE);
+  else
+    fields &= ~DWORD(DM_MEDIATYPE);
+  ItemSetRawById(ctx, kIdFields, LONG_PTR(fields));
+  ItemSetRawById(ctx, kIdOSKind, savedOSKind);
+  if (ItemGetRawById(ctx, kIdUseUserMacro) == 1)
+    QualitySaveSlot(ctx, int(ItemGetRawById(ctx, kIdUserPrintMacro)) - 135);
+  ItemSetRawById(ctx, kIdPresetNo, 255);
+  const bool uiModeChange = ItemGetRawById(ctx, kIdUIModeChange) == 1;
+  if (uiModeChange) ItemSetRawById(ctx, kIdUIModeChange, 0);
+  InstSetLocaleDefaults(ctx);
+  JcOpenUi(ctx);
+  JcFetchPropertiesUi(ctx, 1);
+  JcPushOpenUi(ctx, 0x389E);
+  JcCloseUi(ctx);
+  DmMergeIntoContext(ctx, nullptr, 0x10000008);
+  DmRecheckChapterTrays(ctx);
+  if (uiModeChange) ItemSetRawById(ctx, kIdUIModeChange, 1);
+}
+
+int StoreLoadSettingsFile(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ctx) {
+  if (!ctx || !ctx->ui) return 0;
+  MutexHold hold(ctx);
+  PrinterNameGuard name(ctx);
+  WCHAR driver[kPrinterNameChars];
+  StrCopyCut(driver, kPrinterNameChars, PrnGetDriverName(ctx));
+  const bool plain = IsPlain(flags);
+  if ((plain || (flags & kStoreFileDriverSection)) && PathUsable(path) && !FileTooLarge(path) &&
+      DriverSectionPresent(path, driver))
+    name.Set(driver);
+  LONG_PTR savedOSKind = 0;
+  LONG_PTR savedSpecial[kSpecialCount] = {};
+  if (plain) {
+    savedOSKind = ItemGetRawById(ctx, kIdOSKind);
+    for (int i = 0; i < kSpecialCount; ++i) savedSpecial[i] = ItemGetRawById(ctx, WORD(kIdSpecialFirst + i));
+  }
+  int result = StoreRwItemSection(printer, path, flags | kStoreFileRead, ctx);
+  LONG status = CtxGetFileStatus(ctx);
+  // A refused file transfers nothing: no extended pass, no printer data, no fix-up.
+  if (status != kFileStatusOk) {
+    if (result == 1 && status == kFileStatusHeader && (flags & kStoreFileQuality)) {
+      // The quality file is repaired from its twin unless only the display language differs.
+      WCHAR section[kSectionChars];
+      ChooseSection(ctx, flags | kStoreFileRead, section);
+      if (!OnlyLanguageDiffers(ctx, ReadHeaderFacts(path, section, nullptr, nullptr))) {
+        WCHAR twin[kPathChars];
+        if (QualityRsqPath(twin, kPathChars, path, ctx)) PresetCopyFile(path, twin, kStoreFileQuality, ctx);
+      }
+    }
+    return result;
+  }
+  int result2 = StoreRwExtendedItems(path, flags | kStoreFileRead, ctx, kIdExtFirst, kIdExtLast);
+  if (result == 1 && result2 == 0) result = 0;
+  if (plain) {
+    name.Restore();
+    auto postLoad = BuildGetVariant().settingsFilePostLoad;
+    (postLoad ? postLoad : StoreSettingsFileFixUps)(ctx, savedOSKind, savedSpecial);
+    CtxSetFileStatus(ctx, status);
+  }
+  return result;
+}
+
+int StoreSaveSettingsFile(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ctx) {
+  if (!ctx || !ctx->ui) return 0;
+  MutexHold hold(ctx);
+  PrinterNameGuard name(ctx);
+  const bool packageMain = (flags & kStoreFilePackageMain) != 0;
+  flags &= ~DWORD(kStoreFilePackageMain);
+  SettingsAside aside(ctx);
+  if (!aside.ok()) return 0;
+  if ((flags & ~DWORD(kStoreFileWrite | kStoreFilePreset | kStoreFileNoWarning)) == 0) {
+    // Made self-contained, with the printer's own name, on the copy put back at the end.
+    LONG paper = LONG(ItemGetRawById(ctx, kIdPaperSize));
+    if (PaperIsFreeSizeCode(paper)) FreeSizeLoadSourceSlot(ctx, PaperSlotOfCode(paper));
+    LONG outPaper = LONG(ItemGetRawById(ctx, kIdOutPaperSize));
+    if (PaperIsFreeSizeCode(outPaper)) FreeSizeLoadSlot(ctx, PaperSlotOfCode(outPaper));
+    if (ItemGetRawById(ctx, kIdFuncWatermark)) StampSelect(ctx, int(ItemGetRawById(ctx, kIdWmId)));
+    if (ItemGetRawById(ctx, kIdUseUserMacro) == 1)
+      QualityApplySlot(ctx, int(ItemGetRawById(ctx, kIdUserPrintMacro)) - 135);
+    StoreLoadModuleItems(ctx);
+    DmRecomputeDerived(ctx->settings, ctx, 3);
+  }
+  if (packageMain)
+    name.Set(ResGetLangCodeAlias(ctx));
+  else if (IsPlain(flags))
+    name.Set(PrnGetDriverName(ctx));
+  int a = StoreRwItemSection(printer, path, flags | kStoreFileWrite, ctx);
+  int b = StoreRwExtendedItems(path, flags | kStoreFileWrite, ctx, kIdExtFirst, kIdExtLast);
+  return a && b ? 1 : 0;
+}

@@ -1,0 +1,575 @@
+// The settings-file transfer: the header check, the items of each flag combination, the
+// sections, locked settings and refused files, hostile values, and a whole save and load.
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/context/ui_state.h"
+#include "core/items/item_access.h"
+#include "core/store/settings_file.h"
+#include "core/system/driver_paths.h"
+#include "core/system/languages.h"
+#include "core/system/printer_names.h"
+#include "core/tables/model_record.h"
+#include "platform/sim.h"
+#include "store_items/settings_file_fixture.h"
+#include "support/test_variant.h"
+
+namespace zems_test {
+namespace {
+
+bool Contains(const std::vector<std::string>& keys, const std::string& key) {
+  return std::find(keys.begin(), keys.end(), key) != keys.end();
+}
+
+class SettingsFileLoadTest : public SettingsFileTest {
+ protected:
+  void SetUp() override {
+    SettingsFileTest::SetUp();
+    path_ = FilePath(u"load.rst");
+  }
+  // Writes the file with one section: "[section]", then the body.
+  void WriteSection(const std::string& section, const std::string& body) {
+    WriteBytes(path_, "[" + section + "]\r\n" + body);
+  }
+  std::string Header() { return HeaderLines(ctx()); }
+  std::string HeaderWith(const std::string& key, const std::string& value) {
+    std::string h = Header();
+    size_t at = h.find(key + "=");
+    size_t end = h.find("\r\n", at);
+    if (value.empty()) return h.erase(at, end + 2 - at);
+    return h.replace(at, end - at, key + "=" + value);
+  }
+  int Load(DWORD flags) { return StoreLoadSettingsFile(office_, path_.c_str(), flags, ctx()); }
+
+  std::u16string path_;
+};
+
+// ---- the header ----
+
+struct HeaderCase {
+  const char* name;
+  const char* key;    // header key changed (null: none)
+  const char* value;  // its value ("" removes the key; "+1" the own language plus one)
+  DWORD flags;
+  bool messages;      // the build shows refused files
+  LONG status;
+  int boxes;
+};
+
+TEST_F(SettingsFileLoadTest, TheHeaderDecidesWhetherAFileIsTaken) {
+  const HeaderCase cases[] = {
+      {"this driver's file", nullptr, nullptr, 0, true, 0, 0},
+      {"another machine code", "RstMachine", "149", 0, true, 1, 1},
+      {"another language", "RstLanguage", "+1", 0, true, 1, 1},
+      {"another major version", "RstVersion", "250", 0, true, 1, 1},
+      {"an older minor version", "RstVersion", "321", 0, true, 0, 0},
+      {"a newer minor version", "RstVersion", "329", 0, true, 0, 0},
+      {"no machine key", "RstMachine", "", 0, true, 1, 1},
+      {"no version key", "RstVersion", "", 0, true, 1, 1},
+      {"a version that is no number", "RstVersion", "3x2", 0, true, 1, 1},
+      {"no warning asked", "RstMachine", "149", kStoreFileNoWarning, true, 1, 0},
+      {"a quality file", "RstMachine", "149", kStoreFileQuality, true, 1, 0},
+      {"a build that reports by status", "RstMachine", "149", 0, false, 1, 0},
+  };
+  for (const HeaderCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    SimUiReset();
+    TestVariant().settingsFileMessages = c.messages ? 1 : 0;
+    SetRaw(12, 3);
+    SetRaw(138, 0);
+    std::string value = c.value ? c.value : "";
+    if (value == "+1") value = std::to_string(Raw(169) + 1);
+    std::string header = c.key ? HeaderWith(c.key, value) : Header();
+    WriteSection(PrinterName(), header + "dmCopies=7\r\nzdmBrightness=7\r\n");
+    int result = Load(c.flags);
+    EXPECT_EQ(CtxGetFileStatus(ctx()), c.status);
+    EXPECT_EQ(MessageBoxCount(), c.boxes);
+    if (c.status == kFileStatusHeader) {
+      EXPECT_EQ(result, 1);
+      EXPECT_EQ(Raw(12), 3);
+      EXPECT_EQ(Raw(138), 0);
+    } else if (!(c.flags & kStoreFileQuality)) {
+      EXPECT_EQ(Raw(12), 7);
+    }
+    if (c.boxes) {
+      EXPECT_NE(MessageBoxText(0).find(path_), std::u16string::npos) << Narrow(MessageBoxText(0));
+      SimUiCall call;
+      ASSERT_TRUE(SimUiGetCall(0, &call));
+      EXPECT_EQ(std::u16string(call.caption), std::u16string(PrnGetPrinterName(ctx())));
+      EXPECT_EQ(call.style, UINT(MB_ICONWARNING | MB_OK));
+    }
+  }
+}
+
+TEST_F(SettingsFileLoadTest, TheWarningShowsTheFilesPathInTheLoadedText) {
+  WriteSection(PrinterName(), HeaderWith("RstMachine", "1"));
+  Load(0);
+  ASSERT_EQ(MessageBoxCount(), 1);
+  EXPECT_EQ(MessageBoxText(0), u"The settings file " + path_ +
+                                   u" was saved for another printer model or language and was not loaded.");
+  // A path with a percent sign is an argument, never a format.
+  SimUiReset();
+  path_ = FilePath(u"100%s%n.rst");
+  WriteSection(PrinterName(), HeaderWith("RstMachine", "1"));
+  Load(0);
+  EXPECT_NE(MessageBoxText(0).find(u"100%s%n.rst"), std::u16string::npos);
+}
+
+TEST_F(SettingsFileLoadTest, AnOlderMinorVersionIsConvertedFromItsVersion) {
+  GTEST_SKIP() << "the conversion scripts of the settings layout are not built yet (minimal "
+                  "DmRunConvertScript runs nothing), so there is no conversion to observe";
+}
+
+TEST_F(SettingsFileLoadTest, AWatermarkSectionWithoutVersionLoads) {
+  WriteSection(PrinterName(), "zdmWmKind=3\r\nwdmWmCharName=Draft\r\ndmCopies=9\r\n");
+  Load(kStoreFileWatermark);
+  EXPECT_EQ(CtxGetFileStatus(ctx()), kFileStatusOk);
+  EXPECT_EQ(Raw(117), 3);
+  EXPECT_NE(Raw(12), 9);  // not of the watermark group
+}
+
+// ---- the items each flag combination writes ----
+
+struct WriteCase {
+  DWORD flags;
+  const char* section;  // "driver", "printer", "language" or a literal name
+  std::vector<std::string> present;
+  std::vector<std::string> absent;
+};
+
+TEST_F(SettingsFileTest, EachFlagCombinationWritesItsItems) {
+  const std::vector<std::string> fullHeader = {"RstVersion", "RstMachine", "RstLanguage", "RstOSKind"};
+  const std::vector<std::string> headerless = {"RstVersion", "RstMachine", "RstLanguage", "RstOSKind"};
+  const WriteCase cases[] = {
+      {0, "driver", {"RstVersion", "RstMachine", "RstLanguage", "RstOSKind", "dmCopies", "dmDefaultSource",
+                     "wdmOvlPath", "zdmPrnFuncAuthenticationMode"},
+       {"zdmJOBPassword", "zdmStoredPassword", "wdmAuthenticationPassword", "wdmWmLinePitch", "zdmFontTable"}},
+      {kStoreFilePreset, "printer", {"RstVersion", "dmCopies", "dmDefaultSource"}, {"wdmAuthenticationPassword"}},
+      {kStoreFilePreset | kStoreFileDriverSection, "printer", {"RstMachine", "dmDefaultSource", "zdmHFString"},
+       {"dmCopies", "zdmBrightness"}},
+      {kStoreFileQuality, "printer", {"RstMachine", "zdmBrightness", "zdmDstResolutionW"}, {"dmCopies"}},
+      {kStoreFileWatermark, "printer", {"RstVersion", "zdmWmKind", "wdmWmCharName"},
+       {"RstMachine", "dmCopies"}},
+      {kStoreFileCustomSize, "printer",
+       {"RstVersion", "wdmFreeSizeName", "wdmFreeSizeWidth", "wdmFreeSizeLength", "wdmFreeSizeTray",
+        "wdmFreeSizeOrient"},
+       {"RstMachine", "dmDeviceName", "wdmSrcFreeSizeName"}},
+      {kStoreFileSourceCustomSize, "printer", {"wdmSrcFreeSizeName", "wdmSrcFreeSizeOrient"},
+       {"RstVersion", "wdmFreeSizeName"}},
+      {kStoreFileRsdSection, "ZEMSRsdSection", {"RstVersion", "dmDefaultSource"}, {"dmCopies"}},
+      {kStoreFileExtended, "printer", {"zdmLockInfoLockInfo", "zdmLockDstResolutionBoth"},
+       {"dmCopies", "zdmFontTable", "zdmServerLogCode", "zdmPrnFuncAuthenticationMode"}},
+      {kStoreFileWorkOnly, "printer", {"wdmOvlPath", "wdmPresetName"}, {"dmCopies", "zdmMediaType"}},
+      {kStoreFilePackageMain, "language", {"RstVersion", "RstOSKind", "dmCopies"}, {}},
+      {kStoreFileText, "printer", {"dmCopies"},
+       {"RstVersion", "dmDeviceName", "dmDriverExtra", "zdmFunc2SelectJobComplete",
+        "zdmSupportFunc2SelectJobComplete"}},
+  };
+  const std::string printer = PrinterName();
+  for (const WriteCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << "flags 0x" << std::hex << c.flags);
+    std::u16string path = FilePath(u"flags.rst");
+    DeleteFileW(path.c_str());
+    EXPECT_EQ(StoreSaveSettingsFile(office_, path.c_str(), c.flags, ctx()), 1);
+    std::string section = c.section;
+    if (section == "driver") section = DriverName();
+    if (section == "printer") section = printer;
+    if (section == "language") section = Narrow(ResGetLangCodeAlias(ctx()));
+    std::vector<std::string> keys = Keys(path, section);
+    EXPECT_FALSE(keys.empty()) << section;
+    for (const std::string& k : c.present) EXPECT_TRUE(Contains(keys, k)) << k;
+    for (const std::string& k : c.absent) EXPECT_FALSE(Contains(keys, k)) << k;
+    EXPECT_EQ(PrinterName(), printer);  // the name buffer is back
+  }
+}
+
+// ---- the items each flag combination reads ----
+
+struct ReadCase {
+  DWORD flags;
+  const char* section;   // "printer", "language" or a literal name
+  std::set<WORD> taken;  // of the watched items
+};
+
+TEST_F(SettingsFileLoadTest, EachFlagCombinationReadsItsItems) {
+  // 12 dmCopies, 13 dmDefaultSource (preset), 138 zdmBrightness (quality), 4 dmSize (never read:
+  // the DEVMODE's layout), 117 zdmWmKind (watermark), 916 wdmFreeSizeWidth, 921 wdmSrcFreeSizeWidth.
+  const WORD watched[] = {12, 13, 138, 4, 117, 916, 921};
+  const ReadCase cases[] = {
+      {0, "printer", {12, 13, 138, 117, 916, 921}},
+      {kStoreFileNoWarning, "printer", {12, 13, 138, 117, 916, 921}},
+      {kStoreFilePreset, "printer", {13}},
+      {kStoreFilePreset | kStoreFileNoWarning, "printer", {13}},
+      {kStoreFilePreset | kStoreFileDriverSection, "printer", {13}},
+      {kStoreFileQuality, "printer", {138}},
+      {kStoreFileQuality | kStoreFileLanguageSection, "language", {138}},
+      {kStoreFileQuality | kStoreFileWorkOnly, "printer", {}},
+      {kStoreFileWatermark, "printer", {117}},
+      {kStoreFileCustomSize, "printer", {916}},
+      {kStoreFileSourceCustomSize, "printer", {921}},
+      {kStoreFileText, "language", {12, 13, 138, 117, 916, 921}},
+      {kStoreFileExtended, "printer", {}},
+      {kStoreFileRsdSection, "ZEMSRsdSection", {13}},
+      {kStoreFileLanguageSection, "language", {12, 13, 138, 117, 916, 921}},
+      {kStoreFileLanguageSection | kStoreFilePreset, "language", {13}},
+      {kStoreFileWorkOnly, "printer", {916, 921}},
+  };
+  for (const ReadCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << "flags 0x" << std::hex << c.flags);
+    for (WORD id : watched) SetRaw(id, 1);
+    std::string section = c.section;
+    if (section == "printer") section = PrinterName();
+    if (section == "language") section = Narrow(ResGetLangCodeAlias(ctx()));
+    WriteSection(section, Header() + "dmSize=100\r\ndmCopies=7\r\ndmDefaultSource=7\r\nzdmBrightness=7\r\n"
+                                      "zdmWmKind=7\r\nwdmFreeSizeWidth=7\r\nwdmSrcFreeSizeWidth=7\r\n");
+    Load(c.flags);
+    EXPECT_EQ(CtxGetFileStatus(ctx()), kFileStatusOk);
+    for (WORD id : watched) EXPECT_EQ(Raw(id), c.taken.count(id) ? 7 : 1) << id;
+  }
+}
+
+TEST_F(SettingsFileTest, APresetFileHoldsEveryItemAndItsLoadTakesThePresetGroup) {
+  std::u16string path = FilePath(u"preset.rst");
+  SetRaw(12, 4);
+  SetRaw(13, 5);
+  ASSERT_EQ(StoreSaveSettingsFile(office_, path.c_str(), kStoreFilePreset, ctx()), 1);
+  std::vector<std::string> keys = Keys(path, PrinterName());
+  EXPECT_TRUE(Contains(keys, "dmCopies"));
+  SetRaw(12, 1);
+  SetRaw(13, 1);
+  StoreLoadSettingsFile(office_, path.c_str(), kStoreFilePreset, ctx());
+  EXPECT_EQ(CtxGetFileStatus(ctx()), kFileStatusOk);
+  EXPECT_EQ(Raw(13), 5);
+  EXPECT_EQ(Raw(12), 1);
+}
+
+// ---- sections ----
+
+TEST_F(SettingsFileLoadTest, PlainFilesUseTheDriverNameSectionAndReadThePrinterSectionToo) {
+  // A plain save writes only the driver name's section; a plain load finds it there.
+  SetRaw(12, 6);
+  ASSERT_EQ(StoreSaveSettingsFile(office_, path_.c_str(), 0, ctx()), 1);
+  EXPECT_TRUE(HasSection(path_, DriverName()));
+  EXPECT_FALSE(HasSection(path_, PrinterName()));
+  SetRaw(12, 2);
+  Load(0);
+  EXPECT_EQ(CtxGetFileStatus(ctx()), kFileStatusOk);
+  EXPECT_EQ(Raw(12), 6);
+
+  // A file with only the printer's own section loads from that one.
+  WriteSection(PrinterName(), Header() + "dmCopies=8\r\n");
+  Load(0);
+  EXPECT_EQ(Raw(12), 8);
+
+  // With both, the driver name's section wins.
+  WriteBytes(path_, "[" + PrinterName() + "]\r\n" + Header() + "dmCopies=8\r\n[" + DriverName() + "]\r\n" +
+                        Header() + "dmCopies=9\r\n");
+  Load(0);
+  EXPECT_EQ(Raw(12), 9);
+  EXPECT_EQ(std::u16string(PrnGetPrinterName(ctx())), u"Office");
+}
+
+TEST_F(SettingsFileLoadTest, APlainLoadSetsThePresetNumberTo255) {
+  SetRaw(37, 4);
+  WriteSection(PrinterName(), Header() + "zdmPresetNo=3\r\ndmCopies=2\r\n");
+  Load(0);
+  EXPECT_EQ(BYTE(Raw(37)), 255);
+}
+
+// ---- locks ----
+
+TEST_F(SettingsFileLoadTest, ALockedTrayOfAnotherValueRefusesTheFile) {
+  SetRaw(10419, 1);  // tray locked
+  SetRaw(13, 7);
+  SetRaw(12, 3);
+  WriteSection(PrinterName(), Header() + "dmDefaultSource=8\r\ndmCopies=9\r\n");
+  std::vector<std::u16string> before = DataNames();
+  EXPECT_EQ(Load(0), 0);
+  EXPECT_EQ(CtxGetFileStatus(ctx()), kFileStatusLocked);
+  EXPECT_EQ(Raw(13), 7);
+  EXPECT_EQ(Raw(12), 3);
+  EXPECT_EQ(Raw(37), 0);  // no fix-up ran
+  EXPECT_EQ(MessageBoxCount(), 1);
+  EXPECT_NE(MessageBoxText(0).find(path_), std::u16string::npos);
+  EXPECT_EQ(DataNames(), before);
+
+  // The same tray: taken.
+  SimUiReset();
+  WriteSection(PrinterName(), Header() + "dmDefaultSource=7\r\ndmCopies=9\r\n");
+  Load(0);
+  EXPECT_EQ(CtxGetFileStatus(ctx()), kFileStatusOk);
+  EXPECT_EQ(Raw(12), 9);
+  EXPECT_EQ(MessageBoxCount(), 0);
+
+  // A locked item missing from the file fails the comparison.
+  WriteSection(PrinterName(), Header() + "dmCopies=4\r\n");
+  Load(0);
+  EXPECT_EQ(CtxGetFileStatus(ctx()), kFileStatusLocked);
+  EXPECT_EQ(Raw(12), 9);
+}
+
+TEST_F(SettingsFileTest, TheLockInformationIsSavedAsOneWhileTheContextKeepsItsValue) {
+  SetRaw(10419, 1);
+  SetRaw(10386, 0);
+  std::u16string path = FilePath(u"locks.rst");
+  ASSERT_EQ(StoreSaveSettingsFile(office_, path.c_str(), 0, ctx()), 1);
+  EXPECT_EQ(Section(path, DriverName())["zdmLockInfoLockInfo"], "1");
+  EXPECT_EQ(Raw(10386), 0);
+  SetRaw(10419, 0);
+  ASSERT_EQ(StoreSaveSettingsFile(office_, path.c_str(), 0, ctx()), 1);
+  EXPECT_EQ(Section(path, DriverName())["zdmLockInfoLockInfo"], "0");
+}
+
+// ---- refused and hostile files ----
+
+TEST_F(SettingsFileLoadTest, ARefusedFileChangesNothing) {
+  SetPrinterText(office_, u"BidiFlag", u"1", REG_BINARY);
+  SetRaw(10354, 0);
+  SetRaw(12, 3);
+  struct Refused {
+    const char* name;
+    std::string bytes;
+    LONG status;
+  };
+  const Refused cases[] = {
+      {"another machine", "[" + PrinterName() + "]\r\n" + HeaderWith("RstMachine", "149") +
+                              "dmCopies=9\r\nzdmPrnFuncAuthenticationMode=1\r\n", kFileStatusHeader},
+      {"above 16 MiB", "[" + PrinterName() + "]\r\n" + Header() + "dmCopies=9\r\nzdmPrnFuncAuthenticationMode=1\r\n" +
+                           std::string(kSettingsFileMaxBytes, ';'), kFileStatusUnreadable},
+  };
+  for (const Refused& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteBytes(path_, c.bytes);
+    std::vector<std::u16string> data = DataNames();
+    std::string ini = SettingsIniBytes();
+    LONG modified = ctx()->ui->modified = 0;
+    Load(0);
+    EXPECT_EQ(CtxGetFileStatus(ctx()), c.status);
+    EXPECT_EQ(Raw(12), 3);
+    EXPECT_EQ(Raw(10354), 0);
+    EXPECT_EQ(Raw(37), 0);
+    EXPECT_EQ(ctx()->ui->modified, modified);
+    EXPECT_EQ(DataNames(), data);
+    EXPECT_EQ(SettingsIniBytes(), ini);
+    EXPECT_EQ(std::u16string(PrnGetPrinterName(ctx())), u"Office");
+  }
+  // The same file accepted takes the extended items too.
+  WriteSection(PrinterName(), Header() + "zdmPrnFuncAuthenticationMode=1\r\n");
+  Load(0);
+  EXPECT_EQ(Raw(10354), 1);
+}
+
+TEST_F(SettingsFileLoadTest, AMissingFileIsNotCreatedAndReadsAsOneWithoutTheSection) {
+  // Without the section the header keys are missing: the file is refused by its header.
+  path_ = FilePath(u"missing.rst");
+  SetRaw(12, 3);
+  EXPECT_EQ(Load(kStoreFileNoWarning), 1);
+  EXPECT_EQ(CtxGetFileStatus(ctx()), kFileStatusHeader);
+  EXPECT_EQ(GetFileAttributesW(path_.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(Raw(12), 3);
+}
+
+struct HostileCase {
+  const char* line;
+  WORD id;
+  LONG_PTR expected;  // the raw value afterwards (before: 3)
+};
+
+TEST_F(SettingsFileLoadTest, EveryValueIsBoundedByItsItem) {
+  const HostileCase cases[] = {
+      {"dmCopies=abc", 12, 3},               // no number: the item stays
+      {"dmCopies=", 12, 3},
+      {"dmCopies=70000", 12, 70000 - 65536},  // cut to 16 bits
+      {"zdmNUPPOSTKind=-1", 91, 255},          // cut to 8 bits
+  };
+  for (const HostileCase& c : cases) {
+    SCOPED_TRACE(c.line);
+    SetRaw(c.id, 3);
+    WriteSection(PrinterName(), Header() + c.line + "\r\n");
+    Load(0);
+    EXPECT_EQ(Raw(c.id), c.expected);
+  }
+  // A text never runs past its item.
+  SettingItem* text = Row(114);  // zdmHFString, 33 bytes
+  WriteSection(PrinterName(), Header() + "zdmHFString=" + std::string(400, 'x') + "\r\n");
+  Load(0);
+  EXPECT_EQ(strnlen(reinterpret_cast<const char*>(Value(114)), 33), 32u);
+  EXPECT_EQ(ItemDescSize(text->descriptor), 33u);
+  // The font tables are never set from a file.
+  LONG_PTR fonts = Raw(10005), count = Raw(10004);
+  WriteSection(PrinterName(), Header() + "zdmFontTableNum=5\r\nzdmFontTable=1234\r\n");
+  Load(kStoreFileExtended);
+  Load(0);
+  EXPECT_EQ(Raw(10005), fonts);
+  EXPECT_EQ(Raw(10004), count);
+}
+
+// ---- end to end ----
+
+TEST_F(SettingsFileTest, APlainSaveAndALoadIntoANewContextGiveTheSameSettings) {
+  // The system kind of a current Windows (0 and 1 reset the colour matching after a load).
+  SetRaw(707, 2);
+  SetRaw(12, 4);
+  SetRaw(13, 260);
+  SetRaw(91, 2);
+  SetRaw(138, -5);
+  ItemSetText(ctx(), Row(114), u"Header text");
+  std::u16string path = FilePath(u"end.rst");
+  ASSERT_EQ(StoreSaveSettingsFile(office_, path.c_str(), 0, ctx()), 1);
+  EXPECT_EQ(CtxGetFileStatus(ctx()), kFileStatusOk);
+
+  DriverContext* other = CtxOpen(office_, office_, nullptr, 0, kKindSettings, 0, nullptr);
+  ASSERT_NE(other, nullptr);
+  ASSERT_NE(other, ctx());
+  ItemSetRawById(other, 169, Raw(169));  // the display language this test set
+  ItemSetRawById(other, 707, 2);
+  StoreLoadSettingsFile(office_, path.c_str(), 0, other);
+  EXPECT_EQ(CtxGetFileStatus(other), kFileStatusOk);
+  int compared = 0;
+  for (int i = 0; i < ctx()->items->count; ++i) {
+    SettingItem* row = &ctx()->items->rows[i];
+    if (!StoreFilterPlainRead(row) || !StoreFilterNoSecrets(row) || row->id >= 1201) continue;
+    if (row->id == 37 || row->id == 6) continue;  // the preset mark and the fields are fix-ups
+    SettingItem* twin = ItemFind(other, row->id);
+    UINT size = ItemDescSize(row->descriptor);
+    BYTE* a = ItemStoragePtr(ctx(), row);
+    BYTE* b = ItemStoragePtr(other, twin);
+    if (!a || !b) continue;
+    if (ItemTypeIsBit(ItemDescType(row->descriptor)))
+      EXPECT_EQ(ItemGetRaw(ctx(), row), ItemGetRaw(other, twin)) << row->id;
+    else
+      EXPECT_EQ(memcmp(a, b, size), 0) << row->id;
+    ++compared;
+  }
+  EXPECT_GT(compared, 500);
+  EXPECT_EQ(ItemGetRawById(other, 12), 4);
+  EXPECT_EQ(BYTE(ItemGetRawById(other, 37)), 255);
+  CtxRelease(other, kReleaseExpired);
+}
+
+TEST_F(SettingsFileTest, AFileOfAnotherMachineIsRefusedWithOneBox) {
+  std::u16string path = FilePath(u"other.rst");
+  ASSERT_EQ(StoreSaveSettingsFile(office_, path.c_str(), 0, ctx()), 1);
+  std::string bytes = ReadBytes(path);
+  std::string own = "RstMachine=" + std::to_string(CtxModelRecord(ctx())->modelCode);
+  size_t at = bytes.find(own);
+  ASSERT_NE(at, std::string::npos);
+  bytes.replace(at, own.size(), "RstMachine=7");
+  WriteBytes(path, bytes);
+  SetRaw(12, 9);
+  EXPECT_EQ(StoreLoadSettingsFile(office_, path.c_str(), 0, ctx()), 1);
+  EXPECT_EQ(CtxGetFileStatus(ctx()), kFileStatusHeader);
+  EXPECT_EQ(MessageBoxCount(), 1);
+  EXPECT_EQ(Raw(12), 9);
+}
+
+}  // namespace
+}  // namespace zems_test
+
+namespace zems_test {
+namespace {
+
+// ---- the fix-ups of a plain load ----
+
+struct OSKindCase {
+  LONG_PTR kind;
+  bool colourReset;
+  bool mediaField;
+};
+
+TEST_F(SettingsFileLoadTest, ThePlainLoadFixesUpBySystemKind) {
+  const OSKindCase cases[] = {{0, true, true}, {1, true, false}, {2, false, false}, {3, false, true}};
+  for (const OSKindCase& c : cases) {
+    SCOPED_TRACE(c.kind);
+    SetRaw(707, c.kind);
+    SetRaw(27, 4);
+    SetRaw(28, 4);
+    SetRaw(130, 1);
+    SetRaw(36, 1);
+    SetRaw(6, LONG_PTR(DM_ICMMETHOD | DM_ICMINTENT | DM_COPIES));
+    WriteSection(PrinterName(), Header() + "zdmOSKind=9\r\ndmICMMethod=3\r\ndmCopies=2\r\n");
+    Load(0);
+    ASSERT_EQ(CtxGetFileStatus(ctx()), kFileStatusOk);
+    EXPECT_EQ(Raw(707), c.kind);  // the system kind is never taken from a file
+    EXPECT_EQ(Raw(27), c.colourReset ? 1 : 3);
+    EXPECT_EQ(Raw(28), c.colourReset ? 1 : 4);
+    EXPECT_EQ(Raw(130), c.colourReset ? 0 : 1);
+    DWORD fields = DWORD(Raw(6));
+    EXPECT_EQ((fields & DM_ICMMETHOD) != 0, !c.colourReset);
+    EXPECT_EQ((fields & DM_MEDIATYPE) != 0, c.mediaField);
+    EXPECT_EQ(Raw(36), 1);  // off during the fix-ups, back on at their end
+  }
+}
+
+TEST_F(SettingsFileLoadTest, AQualityFileIsRepairedUnlessOnlyTheLanguageDiffers) {
+  GTEST_SKIP() << "the quality-list twin (QualityRsqPath, PresetCopyFile) is not built yet: its "
+                  "minimal version copies nothing, so the repair cannot be observed";
+}
+
+// ---- the other files in the format ----
+
+TEST_F(SettingsFileTest, TheSettingsTextFileAndThePackHoldTheNamedItems) {
+  SetRaw(10434, 33);
+  SetRaw(13, 262);
+  std::u16string file = FilePath(u"plain.rst");
+  ASSERT_EQ(StoreSaveSettingsFile(office_, file.c_str(), 0, ctx()), 1);
+  std::u16string text = FilePath(u"OV00C172.txt");
+  std::map<std::string, std::string> prn = Section(text, "ZEMSPrnSection");
+  EXPECT_EQ(prn["zdmLockDstResolutionBoth"], "33");
+  EXPECT_EQ(prn["zdmFontTable"], "0");
+  EXPECT_FALSE(prn.count("zdmServerLogCode"));  // 10001-10003 stay out of the text file
+  EXPECT_TRUE(prn.count("wdmPrintPostTray1Name"));
+
+  ASSERT_EQ(StoreWriteRsdText(office_, file.c_str(), 0, ctx()), 1);
+  std::map<std::string, std::string> rsd = Section(text, "ZEMSRsdSection");
+  EXPECT_EQ(rsd["dmDefaultSource"], "262");
+  EXPECT_FALSE(rsd.count("dmCopies"));
+  EXPECT_EQ(Section(text, "ZEMSPrnSection"), prn);  // the other section stays
+
+  // The default pack named by the model data file.
+  const WCHAR* modelData = PathModelDataFile(ctx());
+  std::u16string pack = FilePath(u"default.rsb");
+  WritePrivateProfileStringW(ResGetLangCodeAlias(ctx()), u"DefaultRst", pack.c_str(), modelData);
+  ASSERT_EQ(StoreSaveDeviceSetupToPack(ctx()), 1);
+  std::map<std::string, std::string> packed = Section(pack, Narrow(ResGetLangCodeAlias(ctx())));
+  EXPECT_EQ(packed["RstVersion"], std::to_string(CtxModelRecord(ctx())->layoutVersion2));
+  EXPECT_EQ(packed["zdmLockDstResolutionBoth"], "33");
+  EXPECT_FALSE(packed.count("zdmLogCodeUse"));
+  // Read back through the text file's language section.
+  WriteBytes(text, "[" + Narrow(ResGetLangCodeAlias(ctx())) + "]\r\nzdmLockDstResolutionBoth=44\r\n");
+  EXPECT_EQ(StoreRwExtendedSection(text.c_str(), kStoreFileRead | kStoreFileText, ctx()), 0);  // keys missing
+  EXPECT_EQ(Raw(10434), 44);
+  EXPECT_EQ(StoreReadOSKind(file.c_str(), ctx()), 0xFFFF);  // the file holds the driver's section
+}
+
+TEST_F(SettingsFileTest, WritingNamedItemsKeepsTheOtherKeysOfTheSection) {
+  std::u16string file = FilePath(u"merge.ini");
+  WriteBytes(file, "[Other]\r\na=1\r\n[ZEMSPrnSection]\r\nKeptKey=kept\r\nZDMLOCKDSTRESOLUTIONBOTH=5\r\n"
+                   "; a comment\r\n[Last]\r\nb=2\r\n");
+  SetRaw(10434, 21);
+  ASSERT_EQ(StoreRwExtendedSection(file.c_str(), kStoreFileWrite, ctx()), 1);
+  std::vector<std::string> keys = Keys(file, "ZEMSPrnSection");
+  EXPECT_EQ(std::count(keys.begin(), keys.end(), "zdmLockDstResolutionBoth"), 1);
+  EXPECT_EQ(std::count(keys.begin(), keys.end(), "ZDMLOCKDSTRESOLUTIONBOTH"), 0);
+  EXPECT_EQ(Section(file, "ZEMSPrnSection")["KeptKey"], "kept");
+  EXPECT_EQ(Section(file, "ZEMSPrnSection")["zdmLockDstResolutionBoth"], "21");
+  EXPECT_EQ(Section(file, "Other")["a"], "1");
+  EXPECT_EQ(Section(file, "Last")["b"], "2");
+  EXPECT_NE(ReadBytes(file).find("; a comment"), std::string::npos);
+  // Written again unchanged: the file is not rewritten.
+  std::string before = ReadBytes(file);
+  SimSetDiskFull(0);
+  EXPECT_EQ(StoreRwExtendedSection(file.c_str(), kStoreFileWrite, ctx()), 1);
+  SimSetDiskFull(-1);
+  EXPECT_EQ(ReadBytes(file), before);
+}
+
+}  // namespace
+}  // namespace zems_test
