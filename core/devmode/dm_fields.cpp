@@ -179,8 +179,9 @@ bool Keep(BYTE* dm, const DmFieldRow& f, DriverContext* ctx) {
       if (t == kModelTypePickOne && v > 0) return SetBit(dm, f.bit, true), true;
       return false;
     case 19:
-      // Collation is possible when the sort item offers a choice.
-      if (ModelGetValueCount(kItem_zdmSortType, ctx) > 1) {
+      // Collation is possible when the sort item offers a choice: the same test as the field
+      // merge's, so that a merge never undoes what the defaults set.
+      if (DmIsCollateSupported(ctx)) {
         if (!(Fields(dm) & f.bit)) {
           Put(dm, f, ItemGetRawById(ctx, kItem_zdmFuncSelectSort) != 0 ? 1 : 0);
           SetBit(dm, f.bit, true);

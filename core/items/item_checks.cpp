@@ -55,10 +55,11 @@ DWORD MergeFlags(const DriverContext* ctx) { return ctx && ctx->ui ? ctx->ui->me
 int CheckListMembership(const SettingItem* item, LONG_PTR value, DriverContext* ctx,
                         const ModelItemDescriptor* desc, LONG_PTR* logical) {
   *logical = value;
-  const bool ownList = item && ItemValueList(item);
+  const SettingItem* listItem = ItemValueListOwner(ctx, item, desc);
+  const bool ownList = listItem != nullptr;
   if (ownList) {
-    *logical = ItemMapValue(ctx, item, value);
-    if (*logical == value && !ItemIsStoredValueListed(ctx, item, value)) return kCheckRefused;
+    *logical = ItemMapValue(ctx, listItem, value);
+    if (*logical == value && !ItemIsStoredValueListed(ctx, listItem, value)) return kCheckRefused;
   }
   if (!desc || !desc->values) return ownList && *logical != 0 ? kCheckAccepted : kCheckRefused;
   if (!ItemValueListContains(desc->values, *logical)) return kCheckRefused;
@@ -193,6 +194,15 @@ void Repair(WORD id, LONG_PTR value, DriverContext* ctx, SettingItem* item, int 
 }
 
 }  // namespace
+
+const SettingItem* ItemValueListOwner(DriverContext* ctx, const SettingItem* item,
+                                      const ModelItemDescriptor* desc) {
+  if (!item) return nullptr;
+  if (ItemValueList(item)) return item;
+  if (!desc || !(desc->type & kModelTypeIdentity) || desc->variant == 0) return nullptr;
+  const SettingItem* mirrored = ItemFindBySymbol(ctx, desc->variant);
+  return mirrored && mirrored != item && ItemValueList(mirrored) ? mirrored : nullptr;
+}
 
 int ItemValueListContains(const void* firstValue, LONG_PTR value) {
   const WORD wanted = static_cast<WORD>(value);

@@ -55,6 +55,11 @@ int ItemCheckAndRepairBasic(WORD id, LONG_PTR value, DriverContext* ctx);
 // model's range; every other case is reset to the model default.
 void ItemClampOrReset(WORD id, DriverContext* ctx, SettingItem* item, LONG_PTR value);
 
+// The item whose own value list maps the values the descriptor speaks of: the item itself,
+// or, for an item without a list of its own that mirrors another (Identity), the mirrored
+// item, whose value records the descriptor shares. Null when neither has a list.
+const SettingItem* ItemValueListOwner(DriverContext* ctx, const SettingItem* item,
+                                      const ModelItemDescriptor* desc);
 // 1 when an entry of the descriptor's value list holds the value (compared as 16 bits).
 int ItemValueListContains(const void* firstValue, LONG_PTR value);
 // 1 for 0 and 1.

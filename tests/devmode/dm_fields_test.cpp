@@ -74,13 +74,19 @@ TEST_F(DmFieldsTest, DescribedValuesOfTheRightShapeStayOthersTakeTheRecordsDefau
 
 TEST_F(DmFieldsTest, CollationFollowsTheSortItemAndTheFormNameTheRecord) {
   SampleModel model(ctx());
-  ItemSetRawById(ctx(), kItem_zdmFuncSelectSort, 1);
-  WriteU32(Dm(), kDmOffFields, 0);
-  WriteU16(Dm(), 100, 0);
-  DmApplyFieldDefaults(Dm(), 1, ctx());
-  // The sample's sort item offers a choice: collation is possible.
-  EXPECT_EQ(Field(100), 1);
-  EXPECT_NE(Fields() & 0x8000, 0u);
+  // Collation is possible when the sort item offers a choice on this printer: sorting needs a
+  // hard disk or enough memory.
+  for (LONG_PTR hdd : {1, 0}) {
+    SCOPED_TRACE(hdd);
+    ItemSetRawById(ctx(), kItem_zdmOutputOptionTypeHDD, hdd);
+    ItemSetRawById(ctx(), kItem_zdmPrinterMemory, 0);
+    ItemSetRawById(ctx(), kItem_zdmFuncSelectSort, 1);
+    WriteU32(Dm(), kDmOffFields, 0);
+    WriteU16(Dm(), 100, 0);
+    DmApplyFieldDefaults(Dm(), 1, ctx());
+    EXPECT_EQ(Field(100), hdd ? 1 : 0);
+    EXPECT_EQ(Fields() & 0x8000, hdd ? 0x8000u : 0u);
+  }
   // An empty, undescribed form name takes the record's, with its bit cleared.
   EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(Dm() + kDmOffFormName)), u"A4");
   EXPECT_EQ(Fields() & 0x10000, 0u);

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "core/devmode/dm_merge.h"
 #include "core/devmode/field_merge.h"
 #include "devmode_fields/paper_items_fixture.h"
 
@@ -338,8 +339,32 @@ TEST_F(SampleMergeTest, PrintableExtentsStayWithinThePaper) {
   }
 }
 
+// The same caller DEVMODE (public part only) through the whole merge: the field merge, the
+// items, the repair sweep and the output paper leave the same paper, duplex and resolution.
 TEST_F(SampleMergeTest, ThroughTheDevmodeMerge) {
-  GTEST_SKIP() << "waits for the DEVMODE merge";
+  DEVMODEW in = Incoming(DM_ORIENTATION | DM_PAPERSIZE | DM_PRINTQUALITY | DM_DUPLEX | DM_COPIES);
+  in.dmSpecVersion = 0x401;
+  in.dmOrientation = 2;
+  in.dmPaperSize = static_cast<short>(Stored("DMPAPERSIZE_A4"));
+  in.dmPrintQuality = 1200;
+  in.dmDuplex = DMDUP_VERTICAL;
+  in.dmCopies = 2;
+  ASSERT_EQ(1, DmMergeIntoContext(ctx(), &in, 0x8));
+  const LONG expected[] = {9921, 14031, 9525, 13635, 198, 198};
+  const WORD src[] = {kItem_zdmSrcPaperLengthDot, kItem_zdmSrcPaperWidthDot, kItem_zdmSrcPaperPrnLengthDot,
+                      kItem_zdmSrcPaperPrnWidthDot, kItem_zdmSrcXOffset, kItem_zdmSrcYOffset};
+  const WORD dst[] = {kItem_zdmDstPaperLengthDot, kItem_zdmDstPaperWidthDot, kItem_zdmDstPaperPrnLengthDot,
+                      kItem_zdmDstPaperPrnWidthDot, kItem_zdmDstXOffset, kItem_zdmDstYOffset};
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(expected[i], Get(src[i])) << "item " << src[i];
+    EXPECT_EQ(expected[i], Get(dst[i])) << "item " << dst[i];
+  }
+  EXPECT_EQ(1, Get(kItem_zdmFuncSelectDuplex));
+  EXPECT_EQ(1, Get(kItem_zdmDuplexType));
+  EXPECT_EQ(1200, Dm()->dmYResolution);
+  EXPECT_EQ(1200, Get(kItem_zdmDstResolutionW));
+  EXPECT_EQ(1200, Get(kItem_zdmDstResolutionH));
+  EXPECT_EQ(2, Dm()->dmCopies);
 }
 
 TEST(FieldMergeNull, NullDevmodesDoNothing) {

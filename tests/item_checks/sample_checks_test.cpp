@@ -36,6 +36,23 @@ TEST_F(ChecksTest, ALandscapeStaplePositionIsRefusedWhileStaplingIsOn) {
   EXPECT_EQ(Stored("ZDMSTAPLETYPE_OFF"), Raw(kItem_zdmStapleType)) << "reset to the model default";
 }
 
+// The height resolution mirrors the width resolution: its descriptor shares the width's
+// values and default, which are values of the width's list, so its stored dpi is judged and
+// repaired through that list.
+TEST_F(ChecksTest, AMirroredItemIsCheckedThroughTheMirroredItemsList) {
+  SampleModel model(ctx());
+  ASSERT_NE(nullptr, model.image());
+  ASSERT_NE(nullptr, ModelGetDescriptor(kItem_zdmDstResolutionH, ctx()));
+  SetRaw(kItem_zdmDstResolutionH, 1200);
+  EXPECT_EQ(1, ItemIsValueAllowed(kItem_zdmDstResolutionH, 1200, ctx()));
+  EXPECT_EQ(1, ItemCheckAndRepair(kItem_zdmDstResolutionH, 1200, ctx()));
+  EXPECT_EQ(1200, Raw(kItem_zdmDstResolutionH)) << "a listed dpi stays";
+  SetRaw(kItem_zdmDstResolutionH, 700);
+  EXPECT_EQ(0, ItemIsValueAllowed(kItem_zdmDstResolutionH, 700, ctx()));
+  EXPECT_EQ(1, ItemCheckAndRepair(kItem_zdmDstResolutionH, 700, ctx()));
+  EXPECT_EQ(600, Raw(kItem_zdmDstResolutionH)) << "the default as a dpi, not as the width's value id";
+}
+
 TEST_F(ChecksTest, APunchPositionFollowsItsGateOnTheSample) {
   SampleModel model(ctx());
   ASSERT_NE(nullptr, model.image());
