@@ -91,5 +91,6 @@ struct UiState {
   FreeSizeSlot freeSizes[kFreeSizeSlotCount];  // empty until the custom-size store fills them
   FinReaderSlots finReaders;     // the finishing readers' kept item records
   InstallState install;          // user defaults and install-ini marks of the install code
+  LONG resolutionCapBusy;        // 1 while the resolution cap re-derives the paper items
 };
 
