@@ -94,5 +94,6 @@ struct UiState {
   // The preset cache: one heap copy of the preset and watermark items per "PresetList%d" key,
   // or null (core/modules/preset_cache.cpp).
   BYTE* presetCache[16];
+  LONG resolutionCapBusy;        // 1 while the resolution cap re-derives the paper items
 };
 

@@ -3,6 +3,7 @@
 #include "core/devmode/resolution_limit.h"
 
 #include "core/common/os_tests.h"
+#include "core/context/ui_state.h"
 #include "core/devmode/couplings.h"
 #include "core/items/derived_settings.h"
 #include "core/items/item_access.h"
@@ -77,8 +78,11 @@ SHORT LockedResolution(DriverContext* ctx) {
 
 }  // namespace
 
-SHORT FinResolutionLimit(DriverContext* ctx, int itemChoice, int mode) {
-  if (!ctx) return 0;
+namespace {
+
+// The cap proper. Its re-derivation writes raw, but the paper validity it asks for evaluates the
+// paper's value rules, and a judge there may read the cap's condition item.
+SHORT ResolutionLimit(DriverContext* ctx, int itemChoice, int mode) {
   const WORD chosen = itemChoice == 1 ? static_cast<WORD>(kItem_zdmDstResolutionW) : static_cast<WORD>(kItem_dmPrintQuality);
   const SHORT locked = LockedResolution(ctx);
   LONG prior = 0;
@@ -108,6 +112,20 @@ SHORT FinResolutionLimit(DriverContext* ctx, int itemChoice, int mode) {
     else if (locked < r)
       r = locked;
   }
+  return r;
+}
+
+}  // namespace
+
+// An ask made while the cap is being worked out (from a judge of that re-derivation) changes
+// nothing and answers 0, no cap: the outer ask gives the answer.
+SHORT FinResolutionLimit(DriverContext* ctx, int itemChoice, int mode) {
+  if (!ctx) return 0;
+  UiState* ui = ctx->ui;
+  if (ui && ui->resolutionCapBusy) return 0;
+  if (ui) ui->resolutionCapBusy = 1;
+  const SHORT r = ResolutionLimit(ctx, itemChoice, mode);
+  if (ui) ui->resolutionCapBusy = 0;
   return r;
 }
 

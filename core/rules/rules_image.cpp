@@ -142,7 +142,13 @@ void ModelBuildRules(ModelImageWriter* w, ModelParseState* state, ModelImageHead
     for (const ModelRuleList* list = ListsOf(state, kind); list; list = list->next) {
       DWORD count = 0;
       for (const ModelRuleEntry* e = list->first; e; e = e->next) ++count;
-      if (count == 0) continue;
+      if (count == 0) {
+        // An empty list still claims its number, so a later list of the same number stays
+        // unused like every other duplicate and references to it find no entries.
+        if (list->number != 0 && !ModelNumberIndexAdd(&lists[kind], static_cast<DWORD>(list->number), 0))
+          w->failed = TRUE;
+        continue;
+      }
       DWORD first = count <= kModelImageMaxSize / size ? ModelWriterReserve(w, count * size) : 0;
       if (!first) {
         w->failed = TRUE;

@@ -2,11 +2,17 @@
 // the command mode, with scaling, poster sheets and the resolution lock.
 #include <gtest/gtest.h>
 
+#include "core/context/ui_state.h"
 #include "core/devmode/finishing_conditions.h"
 #include "core/devmode/resolution_limit.h"
 #include "core/items/item_access.h"
+#include "core/items/item_checks.h"
 #include "core/items/item_ids.h"
+#include "core/model/model_lookup.h"
+#include "core/rules/judge_eval.h"
+#include "core/tables/value_symbols.h"
 #include "support/item_context.h"
+#include "support/sample_model.h"
 
 namespace zems_test {
 namespace {
@@ -111,6 +117,87 @@ TEST_F(ResolutionCapTest, ConditionItemWithinCap) {
       EXPECT_EQ(dpi == 1200 && length == 30709 ? 0 : 1, FinComputeConditionItem(ctx(), 835)) << length << " at " << dpi;
       EXPECT_EQ(dpi, Get(kItem_dmPrintQuality)) << "item 835 re-derives the quality from the destination";
     }
+  }
+}
+
+// Judges reading the condition item on a small model (tests/fixtures/model/fin_resolution_cap.zmd):
+// the cap re-derives the resolution pair and the paper extents from the page records, writing
+// them raw. A3's own value rule reads the item again, so the paper check inside the cap's
+// re-derivation asks the cap once more; that inner ask changes nothing and answers "no cap".
+constexpr LONG kPaperA3 = 8;   // stored dmPaperSize
+constexpr LONG kPortrait = 1;  // stored dmOrientation
+
+class ResolutionCapJudgeTest : public ResolutionCapTest {
+ protected:
+  void SetUp() override {
+    ResolutionCapTest::SetUp();
+    ASSERT_EQ(ModelAllocEvalStack(ctx()), 0);
+    model_ = new SampleModel(ctx(), "tests/fixtures/model/fin_resolution_cap.zmd");
+    ASSERT_NE(model_->image(), nullptr);
+  }
+  void TearDown() override {
+    delete model_;
+    ModelFreeEvalStack(ctx());
+    ResolutionCapTest::TearDown();
+  }
+  static WORD A3() {
+    const ValueSymbol* v = TblFindValueSymbolByName("DMPAPERSIZE_A3");
+    EXPECT_NE(v, nullptr);
+    return v ? v->logical : 0;
+  }
+  // A3 portrait, output as input, command mode 16, the paper items stale.
+  void Start(LONG dpi) {
+    Set(kItem_dmCopies, 1);
+    Set(kItem_dmPaperSize, kPaperA3);
+    Set(kItem_dmOrientation, kPortrait);
+    Set(kItem_zdmOutPaperSize, 1024);
+    Set(kItem_zdmLoadShare, 16);
+    Set(kItem_zdmDstResolutionW, dpi);
+    Set(kItem_dmPrintQuality, 300);
+    Page(1, 1, 1, 1);
+  }
+  SampleModel* model_ = nullptr;
+};
+
+struct CapJudgeCase {
+  LONG dpi;
+  int beyondCap;
+  LONG width;   // re-derived source and destination extents in dots
+  LONG length;
+};
+const CapJudgeCase kCapJudgeCases[] = {
+    {600, 0, 7016, 9921},
+    {2400, 1, 28062, 39686},
+};
+
+TEST_F(ResolutionCapJudgeTest, JudgeGetsTheCapAndTheItemsStayWritten) {
+  for (const CapJudgeCase& c : kCapJudgeCases) {
+    SCOPED_TRACE(c.dpi);
+    Start(c.dpi);
+    EXPECT_EQ(c.beyondCap, ModelIsValueDisabled(ModelFindDescriptor(kItem_dmCopies, ctx()), 0, ctx()));
+    EXPECT_EQ(Ui()->evaluatorDepth, 0);
+    EXPECT_EQ(c.dpi, Get(kItem_dmPrintQuality));
+    EXPECT_EQ(c.dpi, Get(kItem_dmYResolution));
+    EXPECT_EQ(c.dpi, Get(kItem_zdmDstResolutionH));
+    EXPECT_EQ(c.width, Get(kItem_zdmSrcPaperWidthDot));
+    EXPECT_EQ(c.length, Get(kItem_zdmSrcPaperLengthDot));
+    EXPECT_EQ(c.width, Get(kItem_zdmDstPaperWidthDot));
+    EXPECT_EQ(c.length, Get(kItem_zdmDstPaperLengthDot));
+    EXPECT_EQ(1, Get(kItem_dmCopies)) << "no transact ran";
+  }
+}
+
+// The paper check itself evaluates A3's rule, which reads the item, whose re-derivation checks
+// the paper: the check ends with the outer cap's answer.
+TEST_F(ResolutionCapJudgeTest, PaperCheckReadingTheCapEnds) {
+  for (const CapJudgeCase& c : kCapJudgeCases) {
+    SCOPED_TRACE(c.dpi);
+    Start(c.dpi);
+    EXPECT_EQ(c.beyondCap ? 0 : 1, DmIsValidPaperSize(kPaperA3, ctx()));
+    EXPECT_EQ(c.beyondCap, ModelIsValueDisabled(ModelFindDescriptor(kItem_dmPaperSize, ctx()), A3(), ctx()));
+    EXPECT_EQ(c.length, Get(kItem_zdmDstPaperLengthDot));
+    EXPECT_EQ(Ui()->evaluatorDepth, 0);
+    EXPECT_EQ(1, Get(kItem_dmCopies)) << "no transact ran";
   }
 }
 

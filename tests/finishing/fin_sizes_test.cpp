@@ -126,6 +126,7 @@ const WidthCase kWidthCases[] = {
     {11000, 10095, 0x21, 1, 0, 1, 0},  // group 2 alone
     {11000, 10094, 0x11, 1, 1, 1, 1},
     {40000, 10091, 0x21, 1, 1, 1, 1},  // a wide paper, not a negative width
+    {32768, 10094, 0x11, 1, 1, 1, 1},  // the first width a 16-bit read would make negative
 };
 
 TEST_F(FinSizesTest, CustomWidthLimits) {
@@ -140,6 +141,9 @@ TEST_F(FinSizesTest, CustomWidthLimits) {
   }
   Set(1118 + 4 * 9, 9000);
   EXPECT_EQ(FinCustomWidthAbove(ctx(), 0, 393), 0) << "the tenth saved size";
+  Set(1118 + 4 * 9, 40000);
+  EXPECT_EQ(FinCustomWidthAbove(ctx(), 0, 393), 1) << "a wide saved size";
+  EXPECT_EQ(FinCustomWidthForPunch(ctx(), 1, 393), 1) << "a wide saved size";
   for (SHORT paper : {9, 449}) {
     EXPECT_EQ(FinCustomWidthAbove(ctx(), 0, paper), 1);
     EXPECT_EQ(FinCustomWidthForPunch(ctx(), 0, paper), 1);

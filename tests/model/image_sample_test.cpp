@@ -24,7 +24,7 @@ TEST(ModelImageSample, BuildsFixesUpAndWalksBackToItsParseState) {
   ASSERT_NE(nullptr, p.state);
   int judges = 0;
   for (const JudgeRecord* j = p->judges; j; j = j->next) ++judges;
-  EXPECT_EQ(23, judges);
+  EXPECT_EQ(27, judges);
   EXPECT_EQ(6, CountLists(p->itemRules));
   EXPECT_EQ(8, CountLists(p->actions));
   EXPECT_EQ(5, CountLists(p->transacts));

@@ -128,9 +128,12 @@ TEST(ModelFuzz, HostileInputs) {
   exclusive += " }\n";
   std::string operators = "*Judge 1: TOV_dmColor " + std::string(100000, '=') + " 1\n";
   std::string nestedBody = "*Transact 1: " + std::string(50000, '{') + " NULL NULL\n";
+  // A rule number given twice, first to an empty list: the first still holds the number.
+  std::string emptyFirst = "*Action 3=A: { }\n*Action 3=B: { TOV_dmCopies 3 }\n*Transact 1=T: { NULL A }\n"
+                           "*Exclusive: { TOV_dmCopies NULL NULL NULL NULL T NULL NULL }\n";
   for (const std::string* input : {&deepBraces, &elseIfChain, &hugeValue, &longName, &manyWords, &bigNumbers,
                                    &binary, &stars, &leadAtEnd, &nuls, &deepParens, &doubling, &exclusive,
-                                   &operators, &nestedBody}) {
+                                   &operators, &nestedBody, &emptyFirst}) {
     ParseExact(*input, 932);
     ParseExact(*input, 1252);
   }
