@@ -69,9 +69,11 @@ char ReadState(int fd) {
 
 struct MutexCore;
 std::mutex g_registryLock;
+// Never destroyed: handles still open at process exit close while the other statics go away,
+// and their close looks the name up here.
 std::map<std::string, std::shared_ptr<MutexCore>>& Registry() {
-  static std::map<std::string, std::shared_ptr<MutexCore>> registry;
-  return registry;
+  static auto* registry = new std::map<std::string, std::shared_ptr<MutexCore>>;
+  return *registry;
 }
 
 // The mutexes the calling thread owns; given up as abandoned when the thread ends.
