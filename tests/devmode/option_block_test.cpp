@@ -80,6 +80,8 @@ TEST_F(OptionBlockTest, RequestTable) {
       {"duplex left", {{2, 4}}, false, false, kItem_zdmDuplexType, 3},
       {"600 dpi", {{7, 2}}, false, false, kItem_zdmDstResolutionW, 600},
       {"sort sets collate", {{3, 2}}, false, false, kItem_dmCollate, 1},
+      // The sample's N-up transact switches zoom off: it runs after the zoom request's items.
+      {"N-up transact after zoom", {{10, 150}, {12, 2}}, false, false, kItem_zdmFuncSelectScale, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -253,6 +255,42 @@ TEST_F(OptionBlockTest, RefusedPrinterDataReportsCancel) {
   ctx_->ui->front.sheetCallback = nullptr;
   EXPECT_EQ(result, 0);
   EXPECT_EQ(g_recorded.result, CPSUI_CANCEL);
+}
+
+}  // namespace
+}  // namespace zems_test
+
+namespace zems_test {
+namespace {
+
+// An outside program on the sample printer: it writes a request into a DEVMODE of the driver,
+// has it merged and written back as a document-properties call with DM_MODIFY|DM_COPY does
+// without a dialog, and reads the result.
+TEST_F(OptionBlockTest, OutsideProgramRoundTrip) {
+  ItemSetRawById(ctx_, 10058, 1);  // a finisher for the staple
+  std::vector<BYTE> in = Request({{2, 4}, {5, 4}, {6, 3}, {7, 2}, {10, 0x01}, {11, 0x40}, {12, 2}, {13, 2}});
+  ASSERT_EQ(DmMergeIntoContext(ctx_, in.data(), kMergeGate), 1);
+  std::vector<BYTE> out(kDmSize, 0);
+  ctx_->ui->front.documentMode = kDocModeOutBuffer;
+  ctx_->ui->front.inputDevmode = in.data();
+  ctx_->ui->front.outputDevmode = out.data();
+  EXPECT_EQ(DmUpdateOutputDevmode(ctx_), 1);
+  ctx_->ui->front.inputDevmode = ctx_->ui->front.outputDevmode = nullptr;
+
+  struct Expect {
+    WORD item;
+    LONG value;
+  } expected[] = {
+      {kItem_zdmFuncSelectDuplex, 1}, {kItem_zdmDuplexType, 3},       {kItem_zdmFuncSelectStaple, 1},
+      {kItem_zdmOutputTrayID, 13},    {kItem_zdmDstResolutionW, 600}, {kItem_zdmScaleH, 67},
+      {kItem_zdmFuncSelectNup, 1},    {kItem_zdmNUPPOSTKind, 1},      {kItem_zdmOutPaperSize, 9},
+  };
+  for (const Expect& e : expected) EXPECT_EQ(ItemOf(out, e.item), e.value) << "item " << e.item;
+  std::vector<BYTE> caps(ctx_->settings + kDmOffCapabilities, ctx_->settings + kDmOffCapabilities + kOptionBlockSize);
+  ASSERT_EQ(DmBuildCapsBlock(ctx_), 1);
+  EXPECT_EQ(memcmp(out.data() + kDmOffCapabilities, ctx_->settings + kDmOffCapabilities, kOptionBlockSize), 0);
+  EXPECT_EQ(out[kDmOffCapabilities + 7], 0xF7);
+  for (UINT i = 0; i < kOptionBlockSize; ++i) EXPECT_EQ(out[kDmOffOptionRequest + i], 0);
 }
 
 }  // namespace
