@@ -134,18 +134,29 @@ TEST_F(OptionBlockTest, MergedRequestIsStableWhenMergedAgain) {
 }
 
 TEST_F(OptionBlockTest, CapabilityBlockOfTheSample) {
-  ctx_->settings[kDmOffOptionRequest + 1] = 1;
-  ASSERT_EQ(DmBuildCapsBlock(ctx_), 1);
-  const BYTE* caps = ctx_->settings + kDmOffCapabilities;
-  EXPECT_EQ(caps[3], 3);
-  EXPECT_EQ(caps[11], 1);
-  EXPECT_EQ(caps[12], 0x3F);
-  EXPECT_EQ(caps[17], 1);
-  // Sample trays 0, 2, 13, 15, 16, 17 and 18.
-  EXPECT_EQ(caps[7], 0xF7);
+  // The sample: trays 0, 2, 13, 15-18 (byte 7), square resolutions 600 and 1200 (byte 10),
+  // output papers A4, A5, A6, B5, B6 JIS, Letter, Legal, postcard, Statement (bytes 13-14). Its
+  // PJL table maps no finishing item, so no sort, punch or staple bits, with or without a finisher.
+  struct Case {
+    const char* what;
+    LONG finisher;
+    BYTE caps[18];
+  } cases[] = {
+      {"no finisher", 0, {0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0x00, 0xF7, 0x00, 0x00, 0x06, 0x01, 0x3F, 0xEE, 0x07, 0x00, 0x00, 0x01}},
+      {"finisher", 1, {0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0x00, 0xF7, 0x00, 0x00, 0x06, 0x01, 0x3F, 0xEE, 0x07, 0x00, 0x00, 0x01}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ItemSetRawById(ctx_, 10058, c.finisher);
+    ctx_->settings[kDmOffOptionRequest + 1] = 1;
+    ASSERT_EQ(DmBuildCapsBlock(ctx_), 1);
+    const BYTE* caps = ctx_->settings + kDmOffCapabilities;
+    for (UINT i = 0; i < kOptionBlockSize; ++i)
+      EXPECT_EQ(caps[i], i < 18 ? c.caps[i] : 0) << "byte " << i;
+    for (UINT i = 0; i < kOptionBlockSize; ++i) EXPECT_EQ(ctx_->settings[kDmOffOptionRequest + i], 0);
+  }
   WORD codes[16];
   EXPECT_EQ(DmListOutputTrayCodes(ctx_, codes), 7);
-  for (UINT i = 0; i < kOptionBlockSize; ++i) EXPECT_EQ(ctx_->settings[kDmOffOptionRequest + i], 0);
 }
 
 // ---- committing ----
