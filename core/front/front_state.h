@@ -25,5 +25,6 @@ struct FrontUiState {
   void* outputDevmode;
   LONG okFlag;              // set by a dialog's OK button
   HGDIOBJ gdiObjects[2];    // deleted when the context is destroyed
+  LONG applyMarker;         // 1 once a sheet's settings were applied (OK or Apply)
 };
 

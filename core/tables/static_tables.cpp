@@ -84,7 +84,23 @@ const FreeSizeLimitsRow g_freeSizeLimits[] = {
 };
 const CustomSizeOverrides g_customSizeOverrides = {0, nullptr};
 
-const OptionBlockRow g_optionBlockRows[] = {{0xFFFF, 0, 0}};
+// Finisher rows of the option-request and capability blocks: each finisher option item with
+// the output-tray codes (zdmOutputTrayID) of its kind's two trays, first and second, in the
+// order the finishing rules test the kinds. The codes lie outside the block's fixed codes 0-23.
+const OptionBlockRow g_optionBlockRows[] = {
+    {10058, 30, 31}, {10074, 30, 31}, {10075, 30, 31}, {10076, 30, 31}, {10077, 30, 31}, {10050, 30, 31}, {10078, 30, 31}, {10079, 30, 31}, {10080, 30, 31}, {10081, 30, 31},  // kind A
+    {10102, 32, 33}, {10098, 32, 33}, {10099, 32, 33}, {10100, 32, 33}, {10101, 32, 33},  // kind B
+    {10060, 34, 35},  // kind C
+    {10049, 36, 37},  // kind D
+    {10083, 38, 39}, {10090, 38, 39}, {10091, 38, 39}, {10092, 38, 39}, {10093, 38, 39},  // kind E
+    {10061, 40, 41},  // kind F
+    {10102, 42, 43}, {10098, 42, 43}, {10099, 42, 43}, {10100, 42, 43}, {10101, 42, 43}, {10103, 42, 43},  // kind G
+    {10059, 44, 45},  // kind H
+    {10084, 46, 47}, {10094, 46, 47}, {10095, 46, 47}, {10096, 46, 47}, {10097, 46, 47},  // kind I
+    {10082, 48, 49}, {10086, 48, 49}, {10087, 48, 49}, {10088, 48, 49}, {10089, 48, 49},  // kind J
+    {10090, 50, 51}, {10091, 50, 51}, {10092, 50, 51}, {10093, 50, 51},  // kind K
+    {0xFFFF, 0, 0},
+};
 // Installed-option items of the printer's option codes (bidirectional acquisition).
 const OptionCodeRow g_optionCodes[] = {
     {10014, 1},  {10018, 104}, {10020, 102}, {10022, 16}, {10023, 105}, {10023, 106},

@@ -11,3 +11,12 @@ extern "C" NTSTATUS NTAPI RtlMultiByteToUnicodeN(PWCH target, ULONG targetBytes,
                                                  ULONG sourceBytes);
 extern "C" NTSTATUS NTAPI RtlUnicodeToMultiByteN(PCHAR target, ULONG targetBytes, PULONG written, PCWCH source,
                                                  ULONG sourceBytes);
+
+// ---- compstui: the result a property sheet reports to the common property-sheet UI ----
+#ifndef CPSFUNC_SET_RESULT
+#define CPSFUNC_SET_RESULT 9
+#endif
+#ifndef CPSUI_CANCEL
+#define CPSUI_CANCEL 0
+#define CPSUI_OK 1
+#endif

@@ -140,6 +140,15 @@ typedef struct _PRINTER_INFO_5W {
   DWORD TransmissionRetryTimeout;
 } PRINTER_INFO_5W, *PPRINTER_INFO_5W, *LPPRINTER_INFO_5W;
 
+// Level 7: directory-service publishing of a printer.
+typedef struct _PRINTER_INFO_7W {
+  LPWSTR pszObjectGUID;
+  DWORD dwAction;
+} PRINTER_INFO_7W, *PPRINTER_INFO_7W, *LPPRINTER_INFO_7W;
+#define DSPRINT_PUBLISH 0x00000001
+#define DSPRINT_UPDATE 0x00000002
+#define DSPRINT_UNPUBLISH 0x00000004
+
 typedef struct _PRINTER_INFO_8W {
   LPDEVMODEW pDevMode;
 } PRINTER_INFO_8W, *PPRINTER_INFO_8W, *LPPRINTER_INFO_8W;
@@ -268,3 +277,12 @@ WINSIM_API DWORD WINAPI DeletePrinterDataExW(HANDLE hPrinter, LPCWSTR pKeyName, 
 WINSIM_API DWORD WINAPI EnumPrinterDataW(HANDLE hPrinter, DWORD dwIndex, LPWSTR pValueName, DWORD cbValueName,
                                          LPDWORD pcbValueName, LPDWORD pType, LPBYTE pData, DWORD cbData,
                                          LPDWORD pcbData);
+
+// Printer publishing requests (SetPrinterW level 7) the spooler accepted for the printer since
+// the machine root was set, and the action of the last one (0 when none).
+WINSIM_API DWORD SimPrinterPublishCount(LPCWSTR printerName, LPDWORD lastAction);
+
+// compstui: the result a property sheet reports to the common property-sheet UI.
+#define CPSFUNC_SET_RESULT 9
+#define CPSUI_CANCEL 0
+#define CPSUI_OK 1

@@ -34,6 +34,28 @@ std::mutex g_lock;
 std::map<uintptr_t, PrinterHandle> g_printers;
 uintptr_t g_nextPrinter = 0x7000;
 
+// Publishing requests (level 7) per printer key name, lowercase: count and last action.
+struct PublishRecord {
+  DWORD count = 0;
+  DWORD lastAction = 0;
+};
+std::map<std::u16string, PublishRecord> g_published;
+
+std::u16string LowerKey(std::u16string name) {
+  for (char16_t& c : name)
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+  return name;
+}
+
+void ForgetPublished() {
+  std::lock_guard<std::mutex> hold(g_lock);
+  g_published.clear();
+}
+
+struct PublishReset {
+  PublishReset() { RegisterResetHook(ForgetPublished); }
+} g_publishReset;
+
 class Key {
  public:
   Key() = default;
@@ -540,6 +562,21 @@ WINSIM_API BOOL WINAPI SetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter
     return FALSE;
   }
   switch (Level) {
+    case 7: {
+      // Simplified: there is no directory service; a valid request is recorded per printer.
+      const PRINTER_INFO_7W* info = reinterpret_cast<const PRINTER_INFO_7W*>(pPrinter);
+      const DWORD action = info->dwAction;
+      if (action != DSPRINT_PUBLISH && action != DSPRINT_UPDATE && action != DSPRINT_UNPUBLISH) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+      }
+      WINSIM_SIMPLIFIED("SetPrinterW", "level 7 records the publishing request; no directory service");
+      std::lock_guard<std::mutex> hold(g_lock);
+      PublishRecord& record = g_published[LowerKey(handle.keyName)];
+      ++record.count;
+      record.lastAction = action;
+      return TRUE;
+    }
     case 2: {
       const PRINTER_INFO_2W* info = reinterpret_cast<const PRINTER_INFO_2W*>(pPrinter);
       if (!info->pPrinterName || !*info->pPrinterName || !info->pDriverName || !info->pPortName) {
@@ -882,4 +919,15 @@ WINSIM_API DWORD WINAPI EnumPrinterDataW(HANDLE hPrinter, DWORD dwIndex, LPWSTR 
     if (rc != ERROR_SUCCESS) return DWORD(rc);
   }
   return ERROR_SUCCESS;
+}
+
+WINSIM_API DWORD SimPrinterPublishCount(LPCWSTR printerName, LPDWORD lastAction) {
+  using namespace winsim;
+  if (lastAction) *lastAction = 0;
+  if (!printerName) return 0;
+  std::lock_guard<std::mutex> hold(g_lock);
+  auto it = g_published.find(LowerKey(KeyNameOf(printerName)));
+  if (it == g_published.end()) return 0;
+  if (lastAction) *lastAction = it->second.lastAction;
+  return it->second.count;
 }

@@ -16,6 +16,7 @@
 #include "core/devmode/dm_convert.h"
 #include "core/devmode/dm_layout.h"
 #include "core/devmode/dm_merge.h"
+#include "core/devmode/option_block.h"
 #include "platform/win32.h"
 
 namespace devmode_fuzz {
@@ -65,6 +66,22 @@ inline std::string RunOne(DriverContext* ctx, HANDLE printer, const char16_t* pr
   const DWORD flags = kFlags[(size ? in[size - 1] : 0) % (sizeof kFlags / sizeof kFlags[0])];
   DmMergeIntoContextSized(ctx, in, n, flags);
   why = CheckBlock(ctx->settings, "merge");
+
+  // As the printer interface merges them: a request block taken from the input's bytes, marked
+  // valid, in the context's own DEVMODE. Its modes 2-4 are left out (full defaults and a
+  // printer refresh per input would only slow the run).
+  if (why.empty() && size) {
+    std::vector<BYTE> request(ctx->settings, ctx->settings + kDmSize);
+    const size_t take = size < kOptionBlockSize ? size : kOptionBlockSize;
+    memcpy(request.data() + kDmOffOptionRequest, in, take);
+    request[kDmOffOptionRequest + 1] = 1;
+    if (request[kDmOffOptionRequest] >= 2 && request[kDmOffOptionRequest] <= 4) request[kDmOffOptionRequest] = 0;
+    DmApplyOptionBlock(ctx, request.data());
+    if (request[kDmOffOptionRequest + 1] != 0) why = "request: applied but still marked";
+    else if (Word(request.data(), kDmOffSize) != 220 || Word(request.data(), kDmOffDriverExtra) != 1016)
+      why = "request: the DEVMODE's sizes changed";
+    if (why.empty()) why = CheckBlock(ctx->settings, "request");
+  }
 
   std::vector<BYTE> dst(kDmSize);
   memcpy(dst.data(), ctx->settings, kDmSize);
