@@ -155,12 +155,13 @@ bool MergeList(DriverContext* ctx, RemoteLibrary* lib, LPCWSTR target, LPCWSTR s
         IniReadString(lib->clientName, from, kEmpty, value, kValueChars, source);
         IniWriteString(printer, to, value, target);
       }
-      int loaded;
       {
         PrinterNameAs client(ctx, lib->clientName);
-        loaded = StoreLoadSettingsFile(ctx->printer, copied, preset ? kLoadPresetFile : kLoadQualityFile, ctx);
+        StoreLoadSettingsFile(ctx->printer, copied, preset ? kLoadPresetFile : kLoadQualityFile, ctx);
       }
-      if (!loaded || ctx->ui->fileStatus != 0) {
+      // The status tells whether the file was taken: a result of 0 with status 0 only means a
+      // key was missing (a file of an older minor version), and every item found was taken.
+      if (ctx->ui->fileStatus != kFileStatusOk) {
         WCHAR drop[80];
         IniWriteString(printer, targetKey, nullptr, target);
         for (const WCHAR* suffix : suffixes) {

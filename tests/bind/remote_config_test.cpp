@@ -29,6 +29,7 @@
 #include "core/system/printer_names.h"
 #include "core/system/settings_folders.h"
 #include "core/system/terminal_server.h"
+#include "core/tables/model_record.h"
 #include "core/tables/static_tables.h"
 #include "support/machine_fixture.h"
 #include "support/test_printer.h"
@@ -159,8 +160,14 @@ class RemoteTest : public MachineTest {
                "[" + code + "]\r\nFreeSizeCount=1\r\nStampCount=1\r\n"
                "[FreeSize0" + code + "]\r\nRstVersion=322\r\n" + KeyOf(916) + "=4800\r\n"
                "[Stamp0" + code + "]\r\n" + KeyOf(117) + "=1\r\n");
+    // The client's preset and quality files, saved by the same driver and model: a full header.
+    const ModelRecord* record = CtxModelRecord(ctx_);
+    const std::string header = "RstVersion=" + std::to_string(record->layoutVersion2) +
+                               "\r\nRstMachine=" + std::to_string(record->modelCode) +
+                               "\r\nRstLanguage=" + std::to_string(ItemGetRawById(ctx_, 169)) +
+                               "\r\nRstOSKind=" + std::to_string(ItemGetRawById(ctx_, 707)) + "\r\n";
     for (const char* leaf : {"user0000.rst", "user0001.rst", "fine.rsq"})
-      ClientFile(std::string("C:\\_zems\\") + leaf, "[" + client + "]\r\nRstVersion=322\r\n");
+      ClientFile(std::string("C:\\_zems\\") + leaf, "[" + client + "]\r\n" + header);
     std::vector<std::string> lines = {"type\t18", "client\t" + client};
     for (const ClientValue& v : ClientValues()) lines.push_back("data\t" + v.name + "\t3\t" + HexOf(v.bytes));
     Script(lines);
@@ -623,12 +630,6 @@ TEST_F(RemoteMergeTest, CustomSizesAndWatermarksMergedOnceAndTheNameRestored) {
 }
 
 TEST_F(RemoteMergeTest, PresetsAndQualityListsReSavedUnderThePrinter) {
-  // The loads of the copied preset and quality files need the full settings-file reader.
-  WCHAR copied[MAX_PATH];
-  ASSERT_TRUE(RemotePrinterFolder(ctx_, copied, MAX_PATH));
-  std::u16string preset = std::u16string(copied) + u"\\user0000.rst";
-  if (!StoreLoadSettingsFile(printer_, preset.c_str(), 0x8004, ctx_))
-    GTEST_SKIP() << "the settings-file reader does not load preset files yet";
   EXPECT_EQ(1, Merge());
   EXPECT_EQ("2", UserKey("ZEMS Printer", "Count"));
   EXPECT_EQ("C:\\_zems\\user0000.rst", UserKey("ZEMS Printer", "PresetList0"));
@@ -706,11 +707,7 @@ TEST_F(RemoteTest, EndToEndInstallThenALaterContextMergesThroughTheFeatureHook) 
   EXPECT_EQ(calls, Log("OMGetServerType").size());
   MemFree(info);
   MemFree(driver);
-  WCHAR copied[MAX_PATH];
-  ASSERT_TRUE(RemotePrinterFolder(ctx_, copied, MAX_PATH));
-  std::u16string preset = std::u16string(copied) + u"\\user0000.rst";
-  if (!StoreLoadSettingsFile(printer_, preset.c_str(), 0x8004, ctx_))
-    GTEST_SKIP() << "the client's presets are merged once the settings-file reader loads preset files";
+  // The client's two presets, re-saved under the printer's name.
   EXPECT_EQ("2", [&] {
     WCHAR value[16] = {};
     IniReadString(u"ZEMS Printer", u"Count", u"", value, 16, PathSettingsFile(ctx_));

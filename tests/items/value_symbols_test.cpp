@@ -31,7 +31,7 @@ bool Fits(UINT type, DWORD stored) {
 
 const WORD kTwoListItems[] = {92, 94};
 
-TEST(ValueLists, SeventyItemsWithWellFormedLists) {
+TEST(ValueLists, SeventyOneItemsWithWellFormedLists) {
   int count = 0;
   const ItemTemplateRow* rows = TblItemTemplate(&count);
   int withList = 0;
@@ -66,7 +66,7 @@ TEST(ValueLists, SeventyItemsWithWellFormedLists) {
       EXPECT_EQ(second, first) << "item " << id;
     }
   }
-  EXPECT_EQ(withList, 70);
+  EXPECT_EQ(withList, 71);  // zdmDstResolutionH has the list of zdmDstResolutionW, whose identity it is
 }
 
 TEST(ValueSymbols, NamesAreItemNameAndWordAndUnique) {

@@ -173,17 +173,27 @@ class FactoryCopyTest : public InstallTest {
 
 TEST_F(FactoryCopyTest, AnEmptySettingsIniGetsTheFactoryStores) {
   DeleteFileW(target_.c_str());
+  // A section's "RstVersion" is copied only when the model data file gives one.
+  IniSet(DataFile(), u"FreeSize0us", u"RstVersion", u"322");
+  IniSet(DataFile(), u"FreeSize1us", u"RstVersion", nullptr);
   EXPECT_EQ(InstCopyLanguageStores(target_.c_str(), DataFile().c_str(), ctx(), &info_), 1);
   EXPECT_EQ(IniGet(target_, u"us", u"FreeSizeCount"), u"10");
   for (int n = 0; n < 10; ++n) {
-    std::string number = std::to_string(n), name = "User size " + std::to_string(n + 1);
+    std::string number = std::to_string(n);
     std::u16string section = u"FreeSize" + std::u16string(number.begin(), number.end()) + u"us";
-    EXPECT_EQ(IniGet(target_, section, u"wdmFreeSizeName"), std::u16string(name.begin(), name.end())) << n;
-    EXPECT_EQ(IniGet(target_, section, u"RstVersion"), u"322");
+    EXPECT_NE(IniGet(DataFile(), section, u"wdmFreeSizeName"), kAbsent) << n;
+    for (const char16_t* key : {u"wdmFreeSizeName", u"wdmFreeSizeWidth", u"wdmFreeSizeLength", u"wdmFreeSizeTray",
+                                u"wdmFreeSizeOrient"})
+      EXPECT_EQ(IniGet(target_, section, key), IniGet(DataFile(), section, key)) << n;
   }
+  EXPECT_EQ(IniGet(target_, u"FreeSize0us", u"RstVersion"), u"322");
+  EXPECT_EQ(IniGet(target_, u"FreeSize1us", u"RstVersion"), kAbsent);
   EXPECT_EQ(IniGet(target_, u"FreeSize10us", u"wdmFreeSizeName"), kAbsent);
-  EXPECT_EQ(IniGet(target_, u"us", u"StampCount"), u"3");
-  EXPECT_EQ(IniGet(target_, u"Stamp2us", u"wdmWmChar"), u"COPY");
+  // The sample's two factory watermarks, one text and one image.
+  EXPECT_EQ(IniGet(target_, u"us", u"StampCount"), u"2");
+  EXPECT_EQ(IniGet(target_, u"Stamp0us", u"wdmWmCharName"), IniGet(DataFile(), u"Stamp0us", u"wdmWmCharName"));
+  EXPECT_EQ(IniGet(target_, u"Stamp1us", u"wdmWmImage"), IniGet(DataFile(), u"Stamp1us", u"wdmWmImage"));
+  EXPECT_EQ(IniGet(target_, u"Stamp2us", u"zdmWmKind"), kAbsent);
   EXPECT_EQ(IniGet(target_, u"Stamp0us", u"wdmWMFuncSelectOrder"), u"0");
   EXPECT_EQ(IniGet(target_, u"Stamp0us", u"wdmWmImage"), u"") << "written even when empty";
   EXPECT_EQ(IniGet(target_, u"us", u"RstVersion"), u"322");
