@@ -17,6 +17,7 @@
 #include "core/store/item_store.h"
 #include "core/system/settings_folders.h"
 #include "core/tables/build_switches.h"
+#include "core/store/store_keys.h"
 
 using inst_keys::DeleteKey;
 using inst_keys::ReadKey;
@@ -79,25 +80,12 @@ bool ReadSwitch(const WCHAR* text, LONG_PTR* value) {
   return false;
 }
 
-// Holds the context's machine-wide mutex for a scope, so that no rewrite of the install ini in
-// another process drops a deletion made here.
-class MutexHold {
- public:
-  explicit MutexHold(DriverContext* ctx) : ctx_(ctx) { CtxLockGlobalMutex(ctx_); }
-  ~MutexHold() { CtxUnlockGlobalMutex(ctx_); }
-  MutexHold(const MutexHold&) = delete;
-  MutexHold& operator=(const MutexHold&) = delete;
-
- private:
-  DriverContext* ctx_;
-};
-
 }  // namespace
 
 int InstApplyUserCode(const WCHAR* iniPath, const WCHAR* printerName, int* present, DriverContext* ctx) {
   if (present) *present = 0;
   if (!iniPath || !printerName || !ctx || !ctx->ui) return 0;
-  MutexHold hold(ctx);
+  StoreMutexHold hold(ctx);
   InstallState& state = ctx->ui->install;
   state.userCodeHandledAtInstall = 0;
   // Nine characters: a longer code applies its first eight.
@@ -137,7 +125,7 @@ int InstApplyUserCode(const WCHAR* iniPath, const WCHAR* printerName, int* prese
 
 int InstApplyUserIdentity(const WCHAR* iniPath, const WCHAR* printerName, DriverContext* ctx) {
   if (!iniPath || !printerName || !ctx || !ctx->ui) return 0;
-  MutexHold hold(ctx);
+  StoreMutexHold hold(ctx);
   InstallState& state = ctx->ui->install;
   state.authSetMask = 0;
   DWORD mask = 0;

@@ -21,6 +21,7 @@
 #include "core/system/printer_names.h"
 #include "core/system/settings_folders.h"
 #include "core/tables/build_switches.h"
+#include "core/store/store_keys.h"
 
 namespace {
 
@@ -92,18 +93,6 @@ class RowOverride {
   SettingItem* row_;
   const WCHAR* key_;
   DWORD descriptor_;
-};
-
-// The store's brackets of the machine-wide mutex.
-class GlobalMutexHold {
- public:
-  explicit GlobalMutexHold(DriverContext* ctx) : ctx_(ctx) { CtxLockGlobalMutex(ctx); }
-  ~GlobalMutexHold() { CtxUnlockGlobalMutex(ctx_); }
-  GlobalMutexHold(const GlobalMutexHold&) = delete;
-  GlobalMutexHold& operator=(const GlobalMutexHold&) = delete;
-
- private:
-  DriverContext* ctx_;
 };
 
 DWORD ValueTypeFor(const SettingItem* row) {
@@ -528,7 +517,7 @@ int StoreSavePackedRun(HANDLE printer, DriverContext* ctx, SettingItem* first, i
 
 int StoreLoadPersistedItems(HANDLE printer, DriverContext* ctx, int itemClass, int mode, void* clientCtx) {
   if (!ctx || !ctx->items || !ctx->items->rows) return 1;
-  GlobalMutexHold hold(ctx);
+  StoreMutexHold hold(ctx);
   LPCWSTR path = PathSettingsFile(ctx);
   const bool locks = BuildHasFeature(ctx, kSettingLockFeature) != 0;
   const bool moduleSelected = mode == kStoreLoadModuleSelected && ModulesSelectRows(ctx, kStoreEventLoadOffer);
@@ -635,7 +624,7 @@ int StoreSavePersistedItems(HANDLE printer, DriverContext* ctx, int itemClass, D
   if (!ctx || !ctx->items || !ctx->items->rows) return 0;
   int result = 1;
   {
-    GlobalMutexHold hold(ctx);
+    StoreMutexHold hold(ctx);
     LPCWSTR path = PathSettingsFile(ctx);
     const bool locks = BuildHasFeature(ctx, kSettingLockFeature) != 0;
     const bool forced = (flags & kStoreSaveForced) != 0;

@@ -23,6 +23,7 @@
 #include "core/system/settings_folders.h"
 #include "core/tables/build_switches.h"
 #include "core/tables/print_macros.h"
+#include "core/store/store_keys.h"
 
 namespace {
 
@@ -46,17 +47,6 @@ struct IdRange {
   WORD first, last;
 };
 const IdRange kRepairRanges[] = {{35, 696}, {10001, 10434}, {1453, 1543}};
-
-class MutexHold {
- public:
-  explicit MutexHold(DriverContext* ctx) : ctx_(ctx) { CtxLockGlobalMutex(ctx); }
-  ~MutexHold() { CtxUnlockGlobalMutex(ctx_); }
-  MutexHold(const MutexHold&) = delete;
-  MutexHold& operator=(const MutexHold&) = delete;
-
- private:
-  DriverContext* ctx_;
-};
 
 // A 4-byte value of printer data; false when absent or of another size.
 bool ReadDword(HANDLE printer, LPCWSTR name, DWORD* value) {
@@ -110,7 +100,7 @@ int TransferDefaultSection(DriverContext* ctx, DWORD flags, DWORD rangeFlags, bo
   const WCHAR* path = PathSettingsFile(ctx);
   WCHAR section[kPrinterNameChars];
   if (!path || !DefaultSectionName(ctx, section)) return 0;
-  MutexHold hold(ctx);
+  StoreMutexHold hold(ctx);
   if (requirePresent) {
     WCHAR id[kSectionChars] = {};
     IniReadString(section, kMachineIdKey, TEXT(""), id, kSectionChars, path);
@@ -242,7 +232,7 @@ int StoreEnsureDefaultSection(DriverContext* ctx) {
   if (!ctx || !ctx->ui || !ctx->settings) return 0;
   BYTE* kept = static_cast<BYTE*>(MemAllocZero(kSettingsBlockSize));
   if (!kept) return 0;
-  MutexHold hold(ctx);
+  StoreMutexHold hold(ctx);
   memcpy(kept, ctx->settings, kSettingsBlockSize);
   BYTE* lockBlock = CtxLockDefaultSettingsBlock(ctx);
   if (!StoreLoadDefaultSection(ctx)) {

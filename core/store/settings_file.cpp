@@ -35,6 +35,7 @@
 #include "core/system/user_messages.h"
 #include "core/tables/build_switches.h"
 #include "core/tables/model_record.h"
+#include "core/store/store_keys.h"
 
 namespace {
 
@@ -97,17 +98,6 @@ bool IsFontItem(WORD id) { return id >= kIdFontItemsFirst && id <= kIdFontItemsL
 bool PathUsable(LPCWSTR path) { return path && path[0] && path[1] == u':'; }
 bool LocksBuiltIn(DriverContext* ctx) { return BuildHasFeature(ctx, kSettingLockFeature) != 0; }
 bool MessagesShown() { return BuildGetVariant().settingsFileMessages != 0; }
-
-class MutexHold {
- public:
-  explicit MutexHold(DriverContext* ctx) : ctx_(ctx) { CtxLockGlobalMutex(ctx); }
-  ~MutexHold() { CtxUnlockGlobalMutex(ctx_); }
-  MutexHold(const MutexHold&) = delete;
-  MutexHold& operator=(const MutexHold&) = delete;
-
- private:
-  DriverContext* ctx_;
-};
 
 // The row's section and key for one call, restored on every path out.
 class RowKey {
@@ -574,7 +564,7 @@ int WriteExtendedKeys(DriverContext* ctx, LPCWSTR path, DWORD flags, IniSectionB
 // a write merges them into the section with one rewrite.
 int RwRanges(LPCWSTR path, DWORD flags, DriverContext* ctx, LPCWSTR section, const IdRange* ranges, int count) {
   if (!ctx || !ctx->ui || !PathUsable(path) || !section) return 0;
-  MutexHold hold(ctx);
+  StoreMutexHold hold(ctx);
   const bool write = (flags & kStoreFileWrite) != 0;
   WCHAR sectionName[kSectionChars];
   StrCopyCut(sectionName, kSectionChars, section);
@@ -685,14 +675,14 @@ int StoreCheckAllLockedItems(DriverContext* ctx, LPCWSTR path, LPCWSTR section, 
 // ---- transfers ----
 int StoreRwItemSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ctx) {
   if (!ctx || !ctx->ui) return 0;
-  MutexHold hold(ctx);
+  StoreMutexHold hold(ctx);
   return TransferSection(printer, path, flags, ctx);
 }
 
 int StoreRwExtendedItems(LPCWSTR path, DWORD flags, DriverContext* ctx, WORD firstId, WORD lastId) {
   if (!ctx || !ctx->ui || !PathUsable(path)) return 0;
   if (flags != kStoreFileRead && flags != kStoreFileWrite) return 1;
-  MutexHold hold(ctx);
+  StoreMutexHold hold(ctx);
   WCHAR section[kSectionChars];
   ChooseSection(ctx, flags, section);
   if (flags == kStoreFileWrite) {
@@ -789,7 +779,7 @@ int StoreSaveDeviceSetupToPack(DriverContext* ctx) {
     return 1;
   WCHAR* key = static_cast<WCHAR*>(MemAllocZero(kSectionChars * sizeof(WCHAR)));
   if (!key) return 0;
-  MutexHold hold(ctx);
+  StoreMutexHold hold(ctx);
   StoreWriteFileHeader(pack, nullptr, ctx, language, nullptr, FALSE);
   StoreRwNamedItems(pack, kStoreFileWrite | kStoreFileText, ctx, language);
   MemFree(key);
@@ -846,7 +836,7 @@ void StoreSettingsFileFixUps(DriverContext* ctx, LONG_PTR savedOSKind, const LON
 
 int StoreLoadSettingsFile(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ctx) {
   if (!ctx || !ctx->ui) return 0;
-  MutexHold hold(ctx);
+  StoreMutexHold hold(ctx);
   PrinterNameGuard name(ctx);
   WCHAR driver[kPrinterNameChars];
   StrCopyCut(driver, kPrinterNameChars, PrnGetDriverName(ctx));
@@ -888,7 +878,7 @@ int StoreLoadSettingsFile(HANDLE printer, LPCWSTR path, DWORD flags, DriverConte
 
 int StoreSaveSettingsFile(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ctx) {
   if (!ctx || !ctx->ui) return 0;
-  MutexHold hold(ctx);
+  StoreMutexHold hold(ctx);
   PrinterNameGuard name(ctx);
   const bool packageMain = (flags & kStoreFilePackageMain) != 0;
   flags &= ~DWORD(kStoreFilePackageMain);
