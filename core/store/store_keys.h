@@ -1,6 +1,6 @@
-// Helpers the stores share: the global mutex held for a block of key writes (every store),
-// and for the list stores (presets, quality lists, watermarks, custom sizes) decimal keys and values, and one item section
-// transferred under a section name of its own.
+// Helpers the stores share: the global mutex held for a block of key writes (every store);
+// for the list stores (presets, quality lists, watermarks, custom sizes) decimal keys and
+// values, and one item section transferred under a section name of its own.
 #pragma once
 #include "core/context/driver_context.h"
 #include "platform/win32.h"
