@@ -255,23 +255,41 @@ TEST_F(BidiStoreTest, EnsureFileCreatesOnlyANewFile) {
 }
 
 TEST_F(BidiStoreTest, AcquiredSettingsRoundTripThroughTheBidiIni) {
-  ItemSetRawById(ctx(), 10014, 1);
-  ItemSetRawById(ctx(), 10012, 65536);
-  ItemSetRawById(ctx(), kBidiFunc, 0x41);
-  ASSERT_EQ(1, BidiSaveIniSettings(ctx()));
-  EXPECT_EQ("1", IniKey(u"BidiFlag"));
-  EXPECT_EQ("65", IniKey(u"BidiFunc"));
-  EXPECT_EQ("1", IniKey(u"BidiExFlag"));
-  ItemSetRawById(ctx(), 10014, 0);
-  ItemSetRawById(ctx(), 10012, 0);
-  ItemSetRawById(ctx(), kBidiFunc, 0);
-  // The result is the settings-file load's: the acquired texts (versions, codes) are empty, and an
-  // empty text reads as a missing key, so it is 0 while every value found is taken.
-  EXPECT_EQ(0, BidiLoadIniSettings(ctx()));
-  EXPECT_EQ(kFileStatusOk, CtxGetFileStatus(ctx()));
-  EXPECT_EQ(1, RawOf(10014));
-  EXPECT_EQ(65536, RawOf(10012));
-  EXPECT_EQ(0x41, RawOf(kBidiFunc));
+  // zdmEmulationVersion holds 16 bytes with its terminator: a longer text is kept cut to 15.
+  struct Case {
+    std::u16string emulation, expected;
+  } cases[] = {
+      {u"E2.05", u"E2.05"},
+      {u"0123456789ABCDE", u"0123456789ABCDE"},
+      {u"0123456789ABCDEF", u"0123456789ABCDE"},
+      {u"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ", u"0123456789ABCDE"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Narrow(c.emulation.c_str()));
+    ItemSetRawById(ctx(), 10014, 1);
+    ItemSetRawById(ctx(), 10012, 65536);
+    ItemSetRawById(ctx(), kBidiFunc, 0x41);
+    SetTextOf(10272, c.emulation);
+    ASSERT_EQ(c.expected, TextOf(10272));
+    ASSERT_EQ(1, BidiSaveIniSettings(ctx()));
+    EXPECT_EQ("1", IniKey(u"BidiFlag"));
+    EXPECT_EQ("65", IniKey(u"BidiFunc"));
+    EXPECT_EQ("1", IniKey(u"BidiExFlag"));
+    EXPECT_EQ(Narrow(c.expected.c_str()), IniKey(u"zdmEmulationVersion"));
+    ItemSetRawById(ctx(), 10014, 0);
+    ItemSetRawById(ctx(), 10012, 0);
+    ItemSetRawById(ctx(), kBidiFunc, 0);
+    SetTextOf(10272, u"");
+    // The result is the settings-file load's: the other acquired texts (system version, codes)
+    // are empty, and an empty text reads as a missing key, so it is 0 while every value found
+    // is taken.
+    EXPECT_EQ(0, BidiLoadIniSettings(ctx()));
+    EXPECT_EQ(kFileStatusOk, CtxGetFileStatus(ctx()));
+    EXPECT_EQ(1, RawOf(10014));
+    EXPECT_EQ(65536, RawOf(10012));
+    EXPECT_EQ(0x41, RawOf(kBidiFunc));
+    EXPECT_EQ(c.expected, TextOf(10272));
+  }
 }
 
 }  // namespace
