@@ -282,6 +282,55 @@ TEST(SpoolerConformance, UnknownPrinterAndDriverFolder) {
   EXPECT_EQ(lstrcmpiW(folder.data(), W("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86").c_str()), 0);
 }
 
+// Printer data is changed only by an administrator: a user reads it but cannot set or delete
+// it, whatever the printer handle's access.
+TEST(SpoolerConformance, PrinterDataRefusesChangesByAUser) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Wine runs the program as an administrator, who may change printer data; only our machine can drop "
+                  "that";
+#else
+  WideString driverName = W("ZEMS conformance driver"), env = W("Windows NT x86"), gr = W("zemsgr.dll"),
+             ui = W("zemsui.dll"), model = W("model.zdm");
+  DRIVER_INFO_2W driver = {};
+  driver.cVersion = 3;
+  driver.pName = &driverName[0];
+  driver.pEnvironment = &env[0];
+  driver.pDriverPath = &gr[0];
+  driver.pDataFile = &model[0];
+  driver.pConfigFile = &ui[0];
+  ASSERT_TRUE(AddPrinterDriverW(nullptr, 2, reinterpret_cast<BYTE*>(&driver))) << GetLastError();
+  WideString printerName = W("ZEMS conformance ") + W(std::to_string(GetCurrentProcessId()).c_str()),
+             port = W("LPT1:");
+  PRINTER_INFO_2W info = {};
+  info.pPrinterName = &printerName[0];
+  info.pPortName = &port[0];
+  info.pDriverName = &driverName[0];
+  HANDLE printer = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&info));
+  ASSERT_NE(printer, nullptr) << GetLastError();
+  WideString key = W("PrinterDriverData"), name = W("Conformance");
+  DWORD one = 1, two = 2;
+  EXPECT_EQ(SetPrinterDataExW(printer, key.c_str(), name.c_str(), REG_DWORD, reinterpret_cast<BYTE*>(&one), sizeof one),
+            DWORD(ERROR_SUCCESS));
+  {
+    NotAnAdministrator user;
+    ASSERT_TRUE(user.ok());
+    EXPECT_EQ(SetPrinterDataExW(printer, key.c_str(), name.c_str(), REG_DWORD, reinterpret_cast<BYTE*>(&two), sizeof two),
+              DWORD(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(SetPrinterDataW(printer, &name[0], REG_DWORD, reinterpret_cast<BYTE*>(&two), sizeof two),
+              DWORD(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(DeletePrinterDataExW(printer, key.c_str(), name.c_str()), DWORD(ERROR_ACCESS_DENIED));
+    DWORD type = 0, value = 0, needed = 0;
+    EXPECT_EQ(GetPrinterDataExW(printer, key.c_str(), name.c_str(), &type, reinterpret_cast<BYTE*>(&value), sizeof value,
+                                &needed),
+              DWORD(ERROR_SUCCESS));
+    EXPECT_EQ(value, 1u) << "kept, and readable by the user";
+  }
+  EXPECT_EQ(DeletePrinterDataExW(printer, key.c_str(), name.c_str()), DWORD(ERROR_SUCCESS));
+  EXPECT_TRUE(DeletePrinter(printer));
+  ClosePrinter(printer);
+#endif
+}
+
 TEST(SystemConformance, VersionCallsAndConditionMasks) {
   OSVERSIONINFOW wrong = {};
   wrong.dwOSVersionInfoSize = sizeof wrong - 4;
