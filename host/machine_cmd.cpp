@@ -4,6 +4,7 @@
 // (host/machine_<name>.cpp).
 #include "host/commands.h"
 #include "host/machine_support.h"
+#include "platform/sim.h"
 
 namespace {
 
@@ -19,6 +20,8 @@ const HostCommand kMachineCommands[] = {
 }  // namespace
 
 int CmdMachine(int argc, char** argv) {
+  // The machine's own set-up: it may write HKLM and printer data whoever the machine's user is.
+  SimActForMachine(TRUE);
   return RunCommand("zemshost machine", kMachineCommands, sizeof kMachineCommands / sizeof kMachineCommands[0],
                     "Each command takes --help and --root DIR (default: $ZEMS_MACHINE_ROOT).\n", argc, argv);
 }

@@ -79,6 +79,10 @@ typedef struct SimSystemIdentity {
 } SimSystemIdentity;
 WINSIM_API BOOL SimGetSystemIdentity(SimSystemIdentity* identity);
 WINSIM_API BOOL SimSetSystemIdentity(const SimSystemIdentity* identity);
+// Lets the calling thread act for the machine itself (its set-up, as zemshost machine does):
+// it may then write HKLM and printer data even when the machine's user is not an
+// administrator. Answers whether the thread already did.
+WINSIM_API BOOL SimActForMachine(BOOL on);
 #endif
 
 // ---- access control, processes, environment and user locale ----

@@ -64,8 +64,10 @@ BOOL IniWriteString(LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCWSTR file) {
   SectionCopy copy(section);
   if (!copy.ok()) return FALSE;
   BOOL written = WritePrivateProfileStringW(copy.text(), key, value, file);
+  const DWORD error = GetLastError();
   // Windows may keep ini data cached; the all-null write hands it to the file now.
   WritePrivateProfileStringW(nullptr, nullptr, nullptr, file);
+  if (!written) SetLastError(error);  // the failed write's error, not the flush's
   return written;
 }
 

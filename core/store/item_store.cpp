@@ -217,6 +217,13 @@ int ReadRowFromClient(HANDLE printer, DriverContext* ctx, SettingItem* row, Remo
   return result;
 }
 
+// SetPrinterDataW answers its error without setting the last error: a failed save leaves it there.
+bool PrinterDataWritten(DWORD rc) {
+  if (rc == ERROR_SUCCESS) return true;
+  SetLastError(rc);
+  return false;
+}
+
 bool WriteRowPrinterData(HANDLE printer, DriverContext* ctx, SettingItem* row) {
   if (!row->persistKey) return true;
   UINT type = TypeOf(row);
@@ -224,14 +231,14 @@ bool WriteRowPrinterData(HANDLE printer, DriverContext* ctx, SettingItem* row) {
   DWORD valueType = ValueTypeFor(row);
   if (ItemTypeIsBit(type)) {
     DWORD value = ItemGetRaw(ctx, row) ? 1 : 0;
-    return SetPrinterDataW(printer, name, valueType, reinterpret_cast<LPBYTE>(&value), sizeof value) == ERROR_SUCCESS;
+    return PrinterDataWritten(SetPrinterDataW(printer, name, valueType, reinterpret_cast<LPBYTE>(&value), sizeof value));
   }
   BYTE* storage = ItemStoragePtr(ctx, row);
   if (!storage) return false;
   UINT size = SizeOf(row);
   if (UINT bytes = NumberBytes(type)) {
     if (bytes > size) return false;
-    return SetPrinterDataW(printer, name, valueType, storage, bytes) == ERROR_SUCCESS;
+    return PrinterDataWritten(SetPrinterDataW(printer, name, valueType, storage, bytes));
   }
   if (type == kTypeNarrowAsWide) {
     // The narrow text, converted to wide, with its terminator: (length + 1) x 2 bytes.
@@ -244,9 +251,9 @@ bool WriteRowPrinterData(HANDLE printer, DriverContext* ctx, SettingItem* row) {
     wide[n > 0 ? n : 0] = 0;
     DWORD rc = SetPrinterDataW(printer, name, valueType, reinterpret_cast<LPBYTE>(wide), DWORD(n + 1) * 2);
     free(wide);
-    return rc == ERROR_SUCCESS;
+    return PrinterDataWritten(rc);
   }
-  return SetPrinterDataW(printer, name, valueType, storage, size) == ERROR_SUCCESS;
+  return PrinterDataWritten(SetPrinterDataW(printer, name, valueType, storage, size));
 }
 
 // The section of a settings-ini row: its own, else the printer's name.
@@ -620,9 +627,34 @@ int StoreLoadAtOpen(DriverContext* ctx) { return LoadAtOpen(ctx, true); }
 
 int StoreLoadAtOpenNoWriteBack(DriverContext* ctx) { return LoadAtOpen(ctx, false); }
 
+namespace {
+
+// The error of a save's first failure, given back when the save ends: the rows saved after it
+// and the modules told of the save would otherwise replace it.
+class FirstFailure {
+ public:
+  void Note(bool ok) {
+    if (!ok && !failed_) {
+      failed_ = true;
+      error_ = GetLastError();
+    }
+  }
+  int Result() const {
+    if (!failed_) return 1;
+    SetLastError(error_);
+    return 0;
+  }
+
+ private:
+  bool failed_ = false;
+  DWORD error_ = 0;
+};
+
+}  // namespace
+
 int StoreSavePersistedItems(HANDLE printer, DriverContext* ctx, int itemClass, DWORD flags) {
   if (!ctx || !ctx->items || !ctx->items->rows) return 0;
-  int result = 1;
+  FirstFailure failure;
   {
     StoreMutexHold hold(ctx);
     LPCWSTR path = PathSettingsFile(ctx);
@@ -645,9 +677,8 @@ int StoreSavePersistedItems(HANDLE printer, DriverContext* ctx, int itemClass, D
         if (id >= kIdFontItemsFirst && id <= kIdFontItemsLast) continue;
         if (locks) {
           if (const PackedRun* run = PackedRunOf(id)) {
-            if (id == run->first &&
-                !StoreSavePackedRun(printer, ctx, row, kStoreClassDevice, run->type, run->name))
-              result = 0;
+            if (id == run->first)
+              failure.Note(StoreSavePackedRun(printer, ctx, row, kStoreClassDevice, run->type, run->name) != 0);
             continue;
           }
         }
@@ -657,32 +688,33 @@ int StoreSavePersistedItems(HANDLE printer, DriverContext* ctx, int itemClass, D
           if (id == kIdActionFirst) action = row;
           continue;
         }
-        if (!StoreSaveItem(printer, ctx, row, path)) result = 0;
+        failure.Note(StoreSaveItem(printer, ctx, row, path) != 0);
       }
     }
     if (action) {
       RowOverride asWord(action, kActionValueName, ItemTypeU16);
-      if (!StoreSaveItem(printer, ctx, action, path)) result = 0;
+      failure.Note(StoreSaveItem(printer, ctx, action, path) != 0);
     }
     StoreClassDone done = {DWORD(itemClass), flags & ~kStoreSaveForced};
     ModBusSendEvent(ctx, kStoreEventSaved, &done);
   }
-  if (itemClass == kStoreClassWork && flags == 0 &&
-      !StoreSavePersistedItems(printer, ctx, kStoreClassWork, kStoreSaveModuleSelected))
-    result = 0;
-  return result;
+  if (itemClass == kStoreClassWork && flags == 0)
+    failure.Note(StoreSavePersistedItems(printer, ctx, kStoreClassWork, kStoreSaveModuleSelected) != 0);
+  return failure.Result();
 }
 
 int StoreSaveUserClasses(HANDLE printer, DriverContext* ctx) {
-  int work = StoreSavePersistedItems(printer, ctx, kStoreClassWork, 0);
-  int devmode = StoreSavePersistedItems(printer, ctx, kStoreClassDevmode, 0);
-  return work && devmode ? 1 : 0;
+  FirstFailure failure;
+  failure.Note(StoreSavePersistedItems(printer, ctx, kStoreClassWork, 0) != 0);
+  failure.Note(StoreSavePersistedItems(printer, ctx, kStoreClassDevmode, 0) != 0);
+  return failure.Result();
 }
 
 int StoreSaveDeviceSettings(HANDLE printer, DriverContext* ctx) {
-  int items = StoreSavePersistedItems(printer, ctx, kStoreClassDevice, 0);
-  int fonts = StoreSaveFontTablesChanged(printer, ctx);
-  return items && fonts ? 1 : 0;
+  FirstFailure failure;
+  failure.Note(StoreSavePersistedItems(printer, ctx, kStoreClassDevice, 0) != 0);
+  failure.Note(StoreSaveFontTablesChanged(printer, ctx) != 0);
+  return failure.Result();
 }
 
 int StoreSaveDeviceSettingsFromModel(HANDLE printer, DriverContext* ctx) {

@@ -304,10 +304,24 @@ LONG CopyOut(const std::string& data, LPBYTE buffer, LPDWORD size) {
   return ERROR_SUCCESS;
 }
 
-LONG OpenKeyImpl(HKEY base, const std::u16string& sub, bool create, PHKEY result, LPDWORD disposition) {
+// Rights that change a key or what lies below it.
+const REGSAM kWriteRights = KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK | DELETE | WRITE_DAC | WRITE_OWNER |
+                            GENERIC_WRITE | GENERIC_ALL;
+
+// A key of HKLM opened or created for writing by a user who is not an administrator.
+bool WriteRefused(const OpenKey& from, REGSAM access) {
+  if (from.hive != kHiveMachine || !(access & kWriteRights) || CallerMayChangeMachine()) return false;
+  WINSIM_SIMPLIFIED("RegOpenKeyExW", "refuses HKLM write access to a user who is not an administrator, by no key's security");
+  return true;
+}
+
+LONG OpenKeyImpl(HKEY base, const std::u16string& sub, bool create, REGSAM access, PHKEY result,
+                 LPDWORD disposition) {
   if (!result) return ERROR_INVALID_PARAMETER;
   OpenKey from;
   if (!ResolveHandle(base, from)) return ERROR_INVALID_HANDLE;
+  bool refused = WriteRefused(from, access);
+  if (refused && create) return ERROR_ACCESS_DENIED;
   std::vector<std::u16string> parts;
   LONG rc = SplitSubKey(sub, parts);
   if (rc != ERROR_SUCCESS) return rc;
@@ -352,6 +366,7 @@ LONG OpenKeyImpl(HKEY base, const std::u16string& sub, bool create, PHKEY result
     return ERROR_SUCCESS;
   });
   if (rc != ERROR_SUCCESS) return rc;
+  if (refused) return ERROR_ACCESS_DENIED;  // the key exists, the access asked for is not granted
   *result = NewHandle(made);
   if (disposition) *disposition = disp;
   return ERROR_SUCCESS;
@@ -519,28 +534,31 @@ std::string StoredFromAnsi(DWORD type, const BYTE* data, DWORD size) {
 
 using namespace winsim;
 
-// Simplified: keys have no security; any access asked for is granted and never checked later.
-WINSIM_API LONG WINAPI RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD, REGSAM, PHKEY phkResult) {
-  return OpenKeyImpl(hKey, WideArg(lpSubKey), false, phkResult, nullptr);
+// Simplified: keys have no security of their own. A user who is not an administrator may
+// not open an HKLM key for writing (ERROR_ACCESS_DENIED, as every HKLM key's default security
+// answers such a user); any other access asked for is granted, and a handle's access is
+// never checked later.
+WINSIM_API LONG WINAPI RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD, REGSAM samDesired, PHKEY phkResult) {
+  return OpenKeyImpl(hKey, WideArg(lpSubKey), false, samDesired, phkResult, nullptr);
 }
 
-WINSIM_API LONG WINAPI RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, REGSAM, PHKEY phkResult) {
-  return OpenKeyImpl(hKey, AnsiArg(lpSubKey), false, phkResult, nullptr);
+WINSIM_API LONG WINAPI RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, REGSAM samDesired, PHKEY phkResult) {
+  return OpenKeyImpl(hKey, AnsiArg(lpSubKey), false, samDesired, phkResult, nullptr);
 }
 
-// Simplified: keys have no security (the security attributes and the access asked for are
-// not looked at), and a volatile key is kept like any other.
-WINSIM_API LONG WINAPI RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD, LPWSTR, DWORD dwOptions, REGSAM,
+// Simplified: keys have no security (the security attributes are not looked at; access is
+// checked as RegOpenKeyExW does), and a volatile key is kept like any other.
+WINSIM_API LONG WINAPI RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD, LPWSTR, DWORD dwOptions, REGSAM samDesired,
                                        const SECURITY_ATTRIBUTES*, PHKEY phkResult, LPDWORD lpdwDisposition) {
   if (!lpSubKey) return ERROR_INVALID_PARAMETER;
   if (dwOptions & REG_OPTION_VOLATILE) WINSIM_SIMPLIFIED("RegCreateKeyExW", "keeps a volatile key like any other");
-  return OpenKeyImpl(hKey, WideArg(lpSubKey), true, phkResult, lpdwDisposition);
+  return OpenKeyImpl(hKey, WideArg(lpSubKey), true, samDesired, phkResult, lpdwDisposition);
 }
 
-WINSIM_API LONG WINAPI RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, LPSTR, DWORD, REGSAM,
+WINSIM_API LONG WINAPI RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, LPSTR, DWORD, REGSAM samDesired,
                                        const SECURITY_ATTRIBUTES*, PHKEY phkResult, LPDWORD lpdwDisposition) {
   if (!lpSubKey) return ERROR_INVALID_PARAMETER;
-  return OpenKeyImpl(hKey, AnsiArg(lpSubKey), true, phkResult, lpdwDisposition);
+  return OpenKeyImpl(hKey, AnsiArg(lpSubKey), true, samDesired, phkResult, lpdwDisposition);
 }
 
 WINSIM_API LONG WINAPI RegCloseKey(HKEY hKey) {

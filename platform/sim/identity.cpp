@@ -11,6 +11,7 @@
 #include "platform/sim/state_files.h"
 #include "platform/sim.h"
 #include "platform/sim/identity.h"
+#include "platform/sim/internal.h"
 
 namespace winsim {
 namespace {
@@ -108,9 +109,29 @@ SimSystemIdentity CurrentIdentity() {
   return g_identity;
 }
 
+namespace {
+thread_local int t_machineActDepth = 0;
+}  // namespace
+
+MachineActScope::MachineActScope() { ++t_machineActDepth; }
+MachineActScope::~MachineActScope() { --t_machineActDepth; }
+
+bool CallerMayChangeMachine() { return t_machineActDepth > 0 || CurrentIdentity().userIsAdmin; }
+
 }  // namespace winsim
 
 using namespace winsim;
+
+BOOL SimActForMachine(BOOL on) {
+  static thread_local MachineActScope* scope = nullptr;
+  BOOL was = scope != nullptr;
+  if (on && !scope) scope = new MachineActScope();
+  if (!on && scope) {
+    delete scope;
+    scope = nullptr;
+  }
+  return was;
+}
 
 BOOL SimGetSystemIdentity(SimSystemIdentity* identity) {
   if (!identity) return FALSE;

@@ -72,4 +72,17 @@ bool ThreadImpersonates();
 // Marks a token handle as a thread's impersonation token, which AccessCheck requires.
 void NoteImpersonationToken(HANDLE token);
 
+// While one lives, the calling thread acts for the machine itself (its spooler service, its
+// set-up), which may change what only an administrator may change. Scopes nest.
+class MachineActScope {
+ public:
+  MachineActScope();
+  ~MachineActScope();
+  MachineActScope(const MachineActScope&) = delete;
+  MachineActScope& operator=(const MachineActScope&) = delete;
+};
+// True when the caller may change the machine's own settings (HKLM, printer data): the
+// machine's user is an administrator, or the thread acts for the machine.
+bool CallerMayChangeMachine();
+
 }  // namespace winsim

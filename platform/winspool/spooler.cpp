@@ -64,8 +64,14 @@ class Key {
   }
   Key(const Key&) = delete;
   Key& operator=(const Key&) = delete;
-  LONG Open(HKEY base, const std::u16string& sub) { return RegOpenKeyExW(base, sub.c_str(), 0, KEY_ALL_ACCESS, &h_); }
+  // The spooler service keeps its printers and drivers in HKLM as the machine itself, whoever
+  // called it; the calls check the caller's rights themselves.
+  LONG Open(HKEY base, const std::u16string& sub) {
+    MachineActScope service;
+    return RegOpenKeyExW(base, sub.c_str(), 0, KEY_ALL_ACCESS, &h_);
+  }
   LONG Create(HKEY base, const std::u16string& sub, DWORD* disposition = nullptr) {
+    MachineActScope service;
     return RegCreateKeyExW(base, sub.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h_, disposition);
   }
   void Reset() {
@@ -848,8 +854,7 @@ WINSIM_API DWORD WINAPI GetPrinterDataW(HANDLE hPrinter, LPWSTR pValueName, LPDW
 // Changing printer data needs the right to administer the printer, which only an
 // administrator of the machine has.
 static bool UserMayChangePrinterData() {
-  SimSystemIdentity id;
-  if (!SimGetSystemIdentity(&id) || id.userIsAdmin) return true;
+  if (CallerMayChangeMachine()) return true;
   WINSIM_SIMPLIFIED("SetPrinterDataExW", "refuses a user who is not an administrator whatever the handle's access");
   return false;
 }

@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "platform/win32.h"
+#ifndef _WIN32
+#include "platform/sim.h"
+#endif
 
 namespace {
 
@@ -187,6 +190,84 @@ TEST_F(RegistryConformance, AnsiFormsStoreWideStrings) {
   EXPECT_STREQ(narrow, "abc");
 }
 
+#ifndef _WIN32
+// Makes the machine's user one who is not an administrator, for one scope. Only our machine
+// can be switched; the conformance program otherwise calls the Windows API alone.
+class NotAnAdministrator {
+ public:
+  NotAnAdministrator() {
+    SimGetSystemIdentity(&saved_);
+    SimSystemIdentity user = saved_;
+    user.userIsAdmin = FALSE;
+    ok_ = SimSetSystemIdentity(&user) != FALSE;
+  }
+  ~NotAnAdministrator() { SimSetSystemIdentity(&saved_); }
+  bool ok() const { return ok_; }
+
+ private:
+  SimSystemIdentity saved_ = {};
+  bool ok_ = false;
+};
+#endif
+
+// A user who is not an administrator may read HKLM but not open or create its keys for
+// writing; HKCU stays the user's own.
+TEST(RegistryAccessConformance, MachineKeysRefuseWritingToAUser) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Wine runs the program as an administrator, who may write HKLM; only our machine can drop that";
+#else
+  WideString name = W("Software\\ZemsTest\\") + W(std::to_string(GetCurrentProcessId()).c_str()) + W("-hklm");
+  HKEY seed = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &seed, nullptr),
+            ERROR_SUCCESS);
+  DWORD one = 1;
+  EXPECT_EQ(RegSetValueExW(seed, W("v").c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one),
+            ERROR_SUCCESS);
+  RegCloseKey(seed);
+  {
+    NotAnAdministrator user;
+    ASSERT_TRUE(user.ok());
+    const REGSAM writes[] = {KEY_WRITE, KEY_SET_VALUE, KEY_CREATE_SUB_KEY, KEY_ALL_ACCESS, KEY_READ | KEY_SET_VALUE,
+                             DELETE, GENERIC_WRITE};
+    for (REGSAM access : writes) {
+      HKEY key = nullptr;
+      EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, name.c_str(), 0, access, &key), ERROR_ACCESS_DENIED) << access;
+      EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, name.c_str(), 0, nullptr, 0, access, nullptr, &key, nullptr),
+                ERROR_ACCESS_DENIED)
+          << access;
+      EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, access, &key), ERROR_ACCESS_DENIED) << access;
+    }
+    // A new key is not made either; a key that is not there stays "not found" when opened.
+    HKEY key = nullptr;
+    WideString sub = name + W("\\new");
+    EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, sub.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+              ERROR_ACCESS_DENIED);
+    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, sub.c_str(), 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, sub.c_str(), 0, KEY_WRITE, &key), ERROR_FILE_NOT_FOUND);
+    // Reading still works, through open and create alike.
+    for (bool create : {false, true}) {
+      key = nullptr;
+      LONG rc = create ? RegCreateKeyExW(HKEY_LOCAL_MACHINE, name.c_str(), 0, nullptr, 0, KEY_READ, nullptr, &key,
+                                         nullptr)
+                       : RegOpenKeyExW(HKEY_LOCAL_MACHINE, name.c_str(), 0, KEY_READ, &key);
+      ASSERT_EQ(rc, ERROR_SUCCESS) << create;
+      DWORD value = 0, size = sizeof value, type = 0;
+      EXPECT_EQ(RegQueryValueExW(key, W("v").c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size),
+                ERROR_SUCCESS);
+      EXPECT_EQ(value, 1u);
+      RegCloseKey(key);
+    }
+    // The user's own hive is writable.
+    WideString mine = W("Software\\ZemsTest\\") + W(std::to_string(GetCurrentProcessId()).c_str()) + W("-user");
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, mine.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_EQ(DeleteTree(HKEY_CURRENT_USER, mine.c_str()), ERROR_SUCCESS);
+  }
+  EXPECT_EQ(DeleteTree(HKEY_LOCAL_MACHINE, name.c_str()), ERROR_SUCCESS);
+#endif
+}
+
 TEST(SpoolerConformance, UnknownPrinterAndDriverFolder) {
   HANDLE h = nullptr;
   WideString name = W("ZEMS no such printer");
@@ -199,6 +280,55 @@ TEST(SpoolerConformance, UnknownPrinterAndDriverFolder) {
   ASSERT_TRUE(GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(folder.data()), needed,
                                          &needed));
   EXPECT_EQ(lstrcmpiW(folder.data(), W("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86").c_str()), 0);
+}
+
+// Printer data is changed only by an administrator: a user reads it but cannot set or delete
+// it, whatever the printer handle's access.
+TEST(SpoolerConformance, PrinterDataRefusesChangesByAUser) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Wine runs the program as an administrator, who may change printer data; only our machine can drop "
+                  "that";
+#else
+  WideString driverName = W("ZEMS conformance driver"), env = W("Windows NT x86"), gr = W("zemsgr.dll"),
+             ui = W("zemsui.dll"), model = W("model.zdm");
+  DRIVER_INFO_2W driver = {};
+  driver.cVersion = 3;
+  driver.pName = &driverName[0];
+  driver.pEnvironment = &env[0];
+  driver.pDriverPath = &gr[0];
+  driver.pDataFile = &model[0];
+  driver.pConfigFile = &ui[0];
+  ASSERT_TRUE(AddPrinterDriverW(nullptr, 2, reinterpret_cast<BYTE*>(&driver))) << GetLastError();
+  WideString printerName = W("ZEMS conformance ") + W(std::to_string(GetCurrentProcessId()).c_str()),
+             port = W("LPT1:");
+  PRINTER_INFO_2W info = {};
+  info.pPrinterName = &printerName[0];
+  info.pPortName = &port[0];
+  info.pDriverName = &driverName[0];
+  HANDLE printer = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&info));
+  ASSERT_NE(printer, nullptr) << GetLastError();
+  WideString key = W("PrinterDriverData"), name = W("Conformance");
+  DWORD one = 1, two = 2;
+  EXPECT_EQ(SetPrinterDataExW(printer, key.c_str(), name.c_str(), REG_DWORD, reinterpret_cast<BYTE*>(&one), sizeof one),
+            DWORD(ERROR_SUCCESS));
+  {
+    NotAnAdministrator user;
+    ASSERT_TRUE(user.ok());
+    EXPECT_EQ(SetPrinterDataExW(printer, key.c_str(), name.c_str(), REG_DWORD, reinterpret_cast<BYTE*>(&two), sizeof two),
+              DWORD(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(SetPrinterDataW(printer, &name[0], REG_DWORD, reinterpret_cast<BYTE*>(&two), sizeof two),
+              DWORD(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(DeletePrinterDataExW(printer, key.c_str(), name.c_str()), DWORD(ERROR_ACCESS_DENIED));
+    DWORD type = 0, value = 0, needed = 0;
+    EXPECT_EQ(GetPrinterDataExW(printer, key.c_str(), name.c_str(), &type, reinterpret_cast<BYTE*>(&value), sizeof value,
+                                &needed),
+              DWORD(ERROR_SUCCESS));
+    EXPECT_EQ(value, 1u) << "kept, and readable by the user";
+  }
+  EXPECT_EQ(DeletePrinterDataExW(printer, key.c_str(), name.c_str()), DWORD(ERROR_SUCCESS));
+  EXPECT_TRUE(DeletePrinter(printer));
+  ClosePrinter(printer);
+#endif
 }
 
 TEST(SystemConformance, VersionCallsAndConditionMasks) {

@@ -15,6 +15,7 @@
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
 #include "core/store/item_store.h"
+#include "core/system/settings_folders.h"
 #include "dm_test_util.h"
 #include "platform/sim.h"
 #include "support/test_printer.h"
@@ -185,12 +186,18 @@ TEST_F(OptionBlockTest, DocumentCommitTable) {
     bool inputCollates;
     bool outputWritten;
     short collate;  // the output's dmCollate: the sort switch (1), or as copied (0)
+    bool diskFull;  // every save fails: the disk is full
   } cases[] = {
-      {"fMode 0 writes no output", 0, false, false, 0},
-      {"fMode 2 writes the output", 2, false, true, 1},
-      {"input collate kept", 2, true, true, 0},
+      {"fMode 0 writes no output", 0, false, false, 0, false},
+      {"fMode 2 writes the output", 2, false, true, 1, false},
+      {"input collate kept", 2, true, true, 0, false},
+      {"fMode 0, the save fails", 0, false, false, 0, true},
+      {"fMode 2, the save fails", 2, false, true, 1, true},
   };
   const bool collates = DmIsCollateSupported(ctx_) != 0;
+  // The machine's settings folder, where the per-user settings file lives, as setting up the
+  // printer leaves it.
+  ASSERT_TRUE(PathCreateSettingsFolder(ctx_));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     std::vector<BYTE> in = OwnDevmode(ctx_);
@@ -210,8 +217,20 @@ TEST_F(OptionBlockTest, DocumentCommitTable) {
     ctx_->ui->front.outputDevmode = out.data();
     g_recorded = Recorded{};
     ctx_->ui->front.sheetCallback = reinterpret_cast<void*>(&RecordResult);
-    // The per-user save of the sample fixture decides the answer; the output is written either way.
+    // The output is written whether the save succeeded or not.
+    if (c.diskFull) {
+      // Settings written before are not written again: start from no settings file.
+      DeleteFileW(PathSettingsFile(ctx_));
+      SimSetDiskFull(0);
+    }
+    SetLastError(0);
     const int result = DmApplySheetChanges(ctx_);
+    const DWORD error = GetLastError();
+    SimSetDiskFull(-1);
+    EXPECT_EQ(result, c.diskFull ? 0 : 1);
+    if (c.diskFull) {
+      EXPECT_EQ(error, DWORD(ERROR_DISK_FULL)) << "the save's error is kept";
+    }
     EXPECT_EQ(ctx_->ui->front.applyMarker, 1);
     for (UINT i = kDmSize; i < out.size(); ++i) ASSERT_EQ(out[i], 0xAB) << "no byte beyond the DEVMODE";
     if (!c.outputWritten) {
@@ -220,7 +239,7 @@ TEST_F(OptionBlockTest, DocumentCommitTable) {
       continue;
     }
     EXPECT_EQ(g_recorded.calls, 1);
-    EXPECT_EQ(g_recorded.result, result ? CPSUI_OK : CPSUI_CANCEL);
+    EXPECT_EQ(g_recorded.result, c.diskFull ? CPSUI_CANCEL : CPSUI_OK);
     EXPECT_EQ(out[kDmOffCapabilities + 3], 3) << "a fresh capability block";
     for (UINT i = 0; i < kOptionBlockSize; ++i) EXPECT_EQ(out[kDmOffOptionRequest + i], 0);
     const DEVMODEW* pubOut = reinterpret_cast<const DEVMODEW*>(out.data());
@@ -251,21 +270,43 @@ TEST_F(OptionBlockTest, PrinterApplyPublishesBeforeTheResult) {
   ctx_->ui->front.sheetCallback = nullptr;
 }
 
-TEST_F(OptionBlockTest, RefusedPrinterDataReportsCancel) {
-  SimSystemIdentity id;
-  ASSERT_TRUE(SimGetSystemIdentity(&id));
-  SimSystemIdentity user = id;
-  user.userIsAdmin = 0;
-  ASSERT_TRUE(SimSetSystemIdentity(&user));
-  ctx_->ui->front.sheetKind = kSheetPrinterProperties;
-  ctx_->ui->front.sheetCallback = reinterpret_cast<void*>(&RecordResult);
-  g_recorded = Recorded{};
-  g_recorded.printer = ctx_->ui->printerName;
-  const int result = DmApplySheetChanges(ctx_);
-  SimSetSystemIdentity(&id);
-  ctx_->ui->front.sheetCallback = nullptr;
-  EXPECT_EQ(result, 0);
-  EXPECT_EQ(g_recorded.result, CPSUI_CANCEL);
+TEST_F(OptionBlockTest, FailingPrinterSaveReportsCancel) {
+  struct Case {
+    const char* what;
+    bool notAdministrator;  // printer data refused
+    bool diskFull;
+    DWORD error;            // the save's error, kept
+  } cases[] = {
+      {"printer data refused to a user", true, false, DWORD(ERROR_ACCESS_DENIED)},
+      {"full disk", false, true, DWORD(ERROR_DISK_FULL)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SimSystemIdentity id;
+    ASSERT_TRUE(SimGetSystemIdentity(&id));
+    SimSystemIdentity user = id;
+    user.userIsAdmin = c.notAdministrator ? 0 : id.userIsAdmin;
+    ASSERT_TRUE(SimSetSystemIdentity(&user));
+    ctx_->ui->front.sheetKind = kSheetPrinterProperties;
+    ctx_->ui->front.sheetCallback = reinterpret_cast<void*>(&RecordResult);
+    g_recorded = Recorded{};
+    g_recorded.printer = ctx_->ui->printerName;
+    if (c.diskFull) {
+      // Settings written before are not written again: start from no settings file.
+      DeleteFileW(PathSettingsFile(ctx_));
+      SimSetDiskFull(0);
+    }
+    SetLastError(0);
+    const int result = DmApplySheetChanges(ctx_);
+    const DWORD error = GetLastError();
+    SimSetDiskFull(-1);
+    SimSetSystemIdentity(&id);
+    ctx_->ui->front.sheetCallback = nullptr;
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(g_recorded.calls, 1);
+    EXPECT_EQ(g_recorded.result, CPSUI_CANCEL);
+    EXPECT_EQ(error, c.error);
+  }
 }
 
 }  // namespace
