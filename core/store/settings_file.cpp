@@ -862,6 +862,8 @@ int StoreLoadSettingsFile(HANDLE printer, LPCWSTR path, DWORD flags, DriverConte
         WCHAR twin[kPathChars];
         if (QualityRsqPath(twin, kPathChars, path, ctx)) PresetCopyFile(path, twin, kStoreFileQuality, ctx);
       }
+      // The copy loads the twin: the status stays the one of this refused file.
+      CtxSetFileStatus(ctx, status);
     }
     return result;
   }

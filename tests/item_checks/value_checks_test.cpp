@@ -390,7 +390,6 @@ TEST_F(ChecksTest, AnItemIsResetToItsModelDefaultThroughItsValueList) {
 }
 
 TEST_F(ChecksTest, EveryItemsTransactListRunsInTableOrder) {
-  GTEST_SKIP() << "the Transact lists run once the transact runner is built; its minimal version runs none";
   SampleModel model(ctx());
   ASSERT_NE(nullptr, model.image());
   SetRaw(kItem_dmPaperSize, Stored("DMPAPERSIZE_ENV10"));

@@ -12,7 +12,12 @@
 #include "core/items/item_table.h"
 #include "core/store/install_ini_defaults.h"
 #include "core/store/item_store.h"
+#include "core/store/free_size_store.h"
 #include "core/store/model_database.h"
+#include "core/store/preset_store.h"
+#include "core/store/settings_stores.h"
+#include "core/store/store_keys.h"
+#include "core/system/settings_folders.h"
 #include "core/system/printer_names.h"
 #include "core/tables/model_record.h"
 #include "store_install/install_fixture.h"
@@ -137,9 +142,66 @@ TEST_F(InstallTest, RevalidationSavesTheDeviceSettingsAndKeepsTheUsersValues) {
   EXPECT_EQ(IniGet(SettingsIni(), Printer(), u"PresetRefresh"), u"1");
 }
 
+// Each stored preset, quality list, watermark and custom size is applied and written again, so
+// a key an older driver left out comes back; a read-only preset file is left as it is, and the
+// user's current settings are put back.
 TEST_F(InstallTest, RevalidationReappliesAndSavesEveryPresetQualityWatermarkAndCustomSize) {
-  GTEST_SKIP() << "the preset, quality-list, watermark and custom-size stores are not built yet: "
-                  "their re-saves are minimal versions that store nothing";
+  constexpr WORD kMarkPaperType = 122, kBrightness = 138, kWmCharName = 931, kFreeWidth = 916, kFreeLength = 917;
+  const std::u16string ini = SettingsIni(), lang = StoreListLangCode(ctx());
+  ASSERT_EQ(StoreRepairStampsAndFreeSizes(ctx()), 1);
+  auto inFolder = [&](const char16_t* leaf) {
+    WCHAR path[MAX_PATH];
+    EXPECT_GT(PathInSettingsFolder(path, MAX_PATH, leaf, ctx()), 0);
+    return std::u16string(path);
+  };
+  // Two presets (the second read-only) and a quality list, as saved by this driver.
+  const std::u16string preset0 = inFolder(u"p0.rst"), preset1 = inFolder(u"p1.rst"), quality = inFolder(u"q0.rsr");
+  IniSet(ini, Printer(), u"PresetList0", preset0.c_str());
+  IniSet(ini, Printer(), u"PresetList1", preset1.c_str());
+  IniSet(ini, Printer(), u"Count", u"2");
+  IniSet(ini, Printer(), u"QualityList0", quality.c_str());
+  IniSet(ini, Printer(), u"QualityCount", u"1");
+  ItemSetRawById(ctx(), kMarkPaperType, 3);
+  ItemSetRawById(ctx(), kBrightness, 9);
+  ASSERT_EQ(PresetSaveSlot(ctx(), 0), 1);
+  ASSERT_EQ(PresetSaveSlot(ctx(), 1), 1);
+  ASSERT_EQ(QualitySaveSlot(ctx(), 0), 1);
+  ItemSetText(ctx(), ItemFind(ctx(), kWmCharName), u"Mine");
+  ASSERT_EQ(StampSave(ctx(), 0), 1);
+  ItemSetRawById(ctx(), kFreeWidth, 5000);
+  ItemSetRawById(ctx(), kFreeLength, 7000);
+  ASSERT_EQ(FreeSizeSaveSlot(ctx(), 3), 1);
+  // The files as an older driver left them: keys missing, the presets' own values changed.
+  IniSet(preset0, Printer(), u"zdmMarkPaperType", u"5");
+  IniSet(preset0, Printer(), u"zdmBrightness", nullptr);
+  IniSet(preset1, Printer(), u"zdmBrightness", nullptr);
+  IniSet(preset1, Printer(), u"Readonly", u"1");
+  const std::string readOnlyBefore = ReadFile(preset1);
+  IniSet(quality, Printer(), u"zdmBrightness", nullptr);
+  const std::u16string stamp0 = u"Stamp0" + lang, size3 = u"FreeSize3" + lang;
+  IniSet(ini, stamp0, u"zdmWmID", nullptr);
+  IniSet(ini, size3, u"wdmFreeSizeLength", nullptr);
+  ASSERT_EQ(IniGet(preset0, Printer(), u"zdmBrightness"), u"<absent>");
+  // The user's current settings.
+  ItemSetRawById(ctx(), kMarkPaperType, 4);
+  ItemSetRawById(ctx(), kBrightness, 11);
+  ItemSetText(ctx(), ItemFind(ctx(), kWmCharName), u"current");
+  ItemSetRawById(ctx(), kFreeWidth, 1234);
+
+  EXPECT_EQ(CtxRevalidateStores(office_, ctx()), 1);
+
+  EXPECT_EQ(IniGet(preset0, Printer(), u"zdmMarkPaperType"), u"5") << "the preset's own value";
+  EXPECT_NE(IniGet(preset0, Printer(), u"zdmBrightness"), u"<absent>");
+  EXPECT_EQ(ReadFile(preset1), readOnlyBefore);
+  EXPECT_NE(IniGet(quality, Printer(), u"zdmBrightness"), u"<absent>");
+  EXPECT_EQ(IniGet(ini, stamp0, u"zdmWmID"), u"0");
+  EXPECT_EQ(IniGet(ini, stamp0, u"wdmWmCharName"), u"Mine");
+  EXPECT_NE(IniGet(ini, size3, u"wdmFreeSizeLength"), u"<absent>");
+  EXPECT_EQ(IniGet(ini, size3, u"wdmFreeSizeWidth"), u"5000");
+  EXPECT_EQ(Raw(kMarkPaperType), 4);
+  EXPECT_EQ(Raw(kBrightness), 11);
+  EXPECT_EQ(ItemText(kWmCharName), u"current");
+  EXPECT_EQ(Raw(kFreeWidth), 1234);
 }
 
 }  // namespace

@@ -12,11 +12,13 @@
 
 #include "core/context/ui_state.h"
 #include "core/items/item_access.h"
+#include "core/items/item_ids.h"
 #include "core/store/settings_file.h"
 #include "core/system/driver_paths.h"
 #include "core/system/languages.h"
 #include "core/system/printer_names.h"
 #include "core/tables/model_record.h"
+#include "core/tables/value_symbols.h"
 #include "platform/sim.h"
 #include "store_items/settings_file_fixture.h"
 #include "support/test_variant.h"
@@ -122,9 +124,32 @@ TEST_F(SettingsFileLoadTest, TheWarningShowsTheFilesPathInTheLoadedText) {
   EXPECT_NE(MessageBoxText(0).find(u"100%s%n.rst"), std::u16string::npos);
 }
 
+// The sample's conversion entry turns sorting on at 3.21, sets the poster kind to 2 at 3.22 and
+// ends by setting wdmConvertVersion to 400; a file runs the steps above its own version only.
 TEST_F(SettingsFileLoadTest, AnOlderMinorVersionIsConvertedFromItsVersion) {
-  GTEST_SKIP() << "the conversion scripts of the settings layout are not built yet (minimal "
-                  "DmRunConvertScript runs nothing), so there is no conversion to observe";
+  ASSERT_EQ(CtxModelRecord(ctx())->layoutVersion, 322u);
+  const LONG_PTR sort = TblFindValueSymbolByName("ZDMSORTTYPE_SORT")->logical;
+  struct Case {
+    const char* version;
+    bool sortTurnedOn;
+    LONG_PTR posterKind;
+    LONG_PTR convertVersion;
+  } cases[] = {
+      {"320", true, 2, 400},
+      {"321", false, 2, 400},
+      {"322", false, 3, 0},
+      {"329", false, 3, 0},  // a newer minor version is taken as it stands
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.version);
+    SetRaw(kItem_wdmConvertVersion, 0);
+    WriteSection(PrinterName(), HeaderWith("RstVersion", c.version) + "zdmSortType=0\r\nzdmNUPPOSTKind=3\r\n");
+    Load(0);
+    ASSERT_EQ(CtxGetFileStatus(ctx()), kFileStatusOk);
+    EXPECT_EQ(ItemGetValueById(ctx(), kItem_zdmSortType) == sort, c.sortTurnedOn);
+    EXPECT_EQ(Raw(kItem_zdmNUPPOSTKind), c.posterKind);
+    EXPECT_EQ(Raw(kItem_wdmConvertVersion), c.convertVersion);
+  }
 }
 
 TEST_F(SettingsFileLoadTest, AWatermarkSectionWithoutVersionLoads) {
@@ -521,9 +546,49 @@ TEST_F(SettingsFileLoadTest, ThePlainLoadFixesUpBySystemKind) {
   }
 }
 
+// A refused quality file is written anew from its twin (its leaf with "rsq" in the settings
+// folder, whose language section holds the quality items), unless only its language differs.
 TEST_F(SettingsFileLoadTest, AQualityFileIsRepairedUnlessOnlyTheLanguageDiffers) {
-  GTEST_SKIP() << "the quality-list twin (QualityRsqPath, PresetCopyFile) is not built yet: its "
-                  "minimal version copies nothing, so the repair cannot be observed";
+  path_ = FilePath(u"Quality1.rsr");
+  const std::u16string twin = FilePath(u"Quality1.rsq");
+  const std::string language = Narrow(ResGetLangCodeAlias(ctx()));
+  const std::string own = std::to_string(CtxModelRecord(ctx())->modelCode);
+  struct Case {
+    const char* what;
+    const char* key;
+    std::string value;
+    bool twinPresent;
+    bool repaired;
+  } cases[] = {
+      {"another machine code", "RstMachine", "149", true, true},
+      {"another major version", "RstVersion", "250", true, true},
+      {"another language only", "RstLanguage", std::to_string(Raw(169) + 1), true, false},
+      {"another machine code, no twin", "RstMachine", "149", false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SimUiReset();
+    SetRaw(138, 0);
+    if (c.twinPresent)
+      WriteBytes(twin, "[" + language + "]\r\n" + Header() + "zdmBrightness=17\r\n");
+    else
+      DeleteFileW(twin.c_str());
+    WriteSection(PrinterName(), HeaderWith(c.key, c.value) + "zdmBrightness=7\r\n");
+    EXPECT_EQ(Load(kStoreFileQuality), 1);
+    EXPECT_EQ(CtxGetFileStatus(ctx()), kFileStatusHeader) << "this load itself takes nothing";
+    EXPECT_EQ(Raw(138), 0);
+    EXPECT_EQ(MessageBoxCount(), 0);
+    std::map<std::string, std::string> section = Section(path_, PrinterName());
+    EXPECT_EQ(section["zdmBrightness"], c.repaired ? "17" : "7");
+    EXPECT_EQ(section[c.key] == c.value, !c.repaired);
+    if (c.repaired) {
+      EXPECT_EQ(section["RstMachine"], own);
+      // The repaired file is taken by the next load.
+      EXPECT_EQ(Load(kStoreFileQuality), 1);
+      EXPECT_EQ(CtxGetFileStatus(ctx()), kFileStatusOk);
+      EXPECT_EQ(Raw(138), 17);
+    }
+  }
 }
 
 // ---- the other files in the format ----

@@ -136,14 +136,18 @@ TEST(StaticTables, HitAreasSelectValuesOfTheirItem) {
   }
 }
 
-TEST(StaticTables, SortChoiceFollowsTheAllowedValues) {
-  GTEST_SKIP() << "the sort choice waits for the lister of the allowed values of PJL-mapped items; "
-                  "until then it answers 0 whatever the printer allows";
-}
-
-TEST(BuildSwitches, FeatureHookRunsTheClientConfigurationTransfer) {
-  GTEST_SKIP() << "the feature hook waits for the terminal-server client configuration transfer; "
-                  "until then it runs nothing";
+// The sort choice over the installed options is tested with the allowed values
+// (tests/items_access/allowed_values_test.cpp, CollateFollowsTheInstalledOptions); the merge the
+// feature hook runs, end to end, in tests/bind/remote_config_test.cpp. Here: the switch alone.
+TEST(BuildSwitches, FeatureHookRunsOnlyWithFeatureBit7) {
+  zems_test::ResetTestVariant();
+  const DWORD bits = zems_test::TestVariant().featureBits;
+  ASSERT_EQ(BuildHasFeatureBit(7), 1);
+  // With the bit the hook runs the transfer, which itself declines a missing context.
+  EXPECT_EQ(BuildRunFeatureHook(nullptr, nullptr, nullptr), 1);
+  zems_test::TestVariant().featureBits = bits & ~(1u << 7);
+  EXPECT_EQ(BuildRunFeatureHook(nullptr, nullptr, nullptr), 0);
+  zems_test::ResetTestVariant();
 }
 
 TEST(BuildSwitches, AnswerThisBuildsValues) {
