@@ -10,6 +10,7 @@
 #include "core/context/ui_state.h"
 #include "core/devmode/couplings.h"
 #include "core/devmode/dm_codes.h"
+#include "core/devmode/dm_merge.h"
 #include "core/devmode/item_reset.h"
 #include "core/devmode/paper_codes.h"
 #include "core/devmode/paper_geometry.h"
@@ -40,10 +41,6 @@ constexpr int kEventEvents36 = 36;
 constexpr int kEventThirteen = 13;
 constexpr int kEventPaperByDimensions = 44;
 constexpr WORD kNotifyPublicFields = 124;
-// Merge flags of the context's merge in progress.
-constexpr DWORD kMergeWorkPrompt = 0x4;
-constexpr DWORD kMergeGateSheets = 0x02000000;
-constexpr DWORD kMergeFromSettingsFile = 0x10000000;
 
 // Argument of the resolution event: a module may replace value by a resolution the resolution
 // item accepts.
