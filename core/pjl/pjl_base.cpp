@@ -23,18 +23,11 @@ bool FindLine(const char* text, const char* name, char* value) {
   value[0] = 0;
   if (!text) return false;
   char n[kPjlTokenSize], v[kPjlTokenSize];
-  for (const char* p = text; *p;) {
-    int used = PjlParseSetLine(p, n, v);
-    if (used == 0) break;
-    if (used < 0) {
-      p = PjlSkipLine(p);
-      continue;
-    }
+  for (const char* p = text; PjlNextSetLine(&p, n, v);) {
     if (strcmp(n, name) == 0) {
       memcpy(value, v, strlen(v) + 1);
       return true;
     }
-    p += used;
   }
   return false;
 }
@@ -164,14 +157,7 @@ int PjlWriteAllVariables(TextBuffer* buffer, ExcHandle* handle) {
 int PjlDiffBase(TextBuffer* buffer, const char* base, const char* newText, const char* expected, ExcHandle* handle) {
   if (!base) base = "";
   char k[kPjlTokenSize], v[kPjlTokenSize], b[kPjlTokenSize], e[kPjlTokenSize];
-  for (const char* p = newText ? newText : ""; *p;) {
-    int used = PjlParseSetLine(p, k, v);
-    if (used == 0) break;
-    if (used < 0) {
-      p = PjlSkipLine(p);
-      continue;
-    }
-    p += used;
+  for (const char* p = newText ? newText : ""; PjlNextSetLine(&p, k, v);) {
     PjlFindLineValue(base, k, b);
     if (!b[0]) continue;
     if (!expected || !FindLine(expected, k, e)) memcpy(e, b, sizeof(e));
@@ -179,14 +165,7 @@ int PjlDiffBase(TextBuffer* buffer, const char* base, const char* newText, const
   }
   if (!handle) return 0;
   // Base variables that settled on a value without a word: reported once, with no value.
-  for (const char* p = base; *p;) {
-    int used = PjlParseSetLine(p, k, b);
-    if (used == 0) break;
-    if (used < 0) {
-      p = PjlSkipLine(p);
-      continue;
-    }
-    p += used;
+  for (const char* p = base; PjlNextSetLine(&p, k, b);) {
     if (!b[0] || FindLine(newText, k, v) || !SettledWithoutWord(handle, k)) continue;
     if (buffer->data && buffer->length && FindLine(buffer->data, k, v)) continue;
     if (PjlAppendSetLine(buffer, k, "") != 0) return -1;
@@ -196,14 +175,7 @@ int PjlDiffBase(TextBuffer* buffer, const char* base, const char* newText, const
 
 int PjlRebuildBase(TextBuffer* buffer, ExcHandle* handle, const char* base, const char* newText, const char* update) {
   char k[kPjlTokenSize], v[kPjlTokenSize], n[kPjlTokenSize];
-  for (const char* p = base ? base : ""; *p;) {
-    int used = PjlParseSetLine(p, k, v);
-    if (used == 0) break;
-    if (used < 0) {
-      p = PjlSkipLine(p);
-      continue;
-    }
-    p += used;
+  for (const char* p = base ? base : ""; PjlNextSetLine(&p, k, v);) {
     if (FindLine(newText, k, n)) {
       if (PjlAppendSetLine(buffer, k, n) != 0) return -1;
     } else if (update && !SettledWithoutWord(handle, k) && PjlFindVariable(handle, k, kPjlModeUpdate)) {

@@ -109,23 +109,29 @@ const char* PjlSkipLine(const char* text) {
   return lf ? lf + 1 : text + strlen(text);
 }
 
+int PjlNextSetLine(const char** cursor, char* name, char* value) {
+  while (**cursor) {
+    int used = PjlParseSetLine(*cursor, name, value);
+    if (used == 0) return 0;
+    if (used < 0) {
+      *cursor = PjlSkipLine(*cursor);
+      continue;
+    }
+    *cursor += used;
+    return 1;
+  }
+  return 0;
+}
+
 void PjlFindLineValue(const char* text, const char* name, char* value) {
   value[0] = 0;
   if (!text || !name) return;
   char lineName[kPjlTokenSize], lineValue[kPjlTokenSize];
-  const char* p = text;
-  while (*p) {
-    int used = PjlParseSetLine(p, lineName, lineValue);
-    if (used == 0) return;
-    if (used < 0) {
-      p = PjlSkipLine(p);
-      continue;
-    }
+  for (const char* p = text; PjlNextSetLine(&p, lineName, lineValue);) {
     if (strcmp(lineName, name) == 0) {
       memcpy(value, lineValue, strlen(lineValue) + 1);
       return;
     }
-    p += used;
   }
 }
 

@@ -42,3 +42,6 @@ void PjlFindLineValue(const char* text, const char* name, char* value);
 int PjlAppendSetLine(TextBuffer* buffer, const char* name, const char* value);
 // The next line of a text that does not parse: past its next LF, or the end of the text.
 const char* PjlSkipLine(const char* text);
+// Reads the next line of *cursor that parses into name and value (kPjlTokenSize bytes each),
+// stepping over lines that do not parse, and moves *cursor past it. 0 at the end of the text.
+int PjlNextSetLine(const char** cursor, char* name, char* value);
