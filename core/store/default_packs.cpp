@@ -16,6 +16,9 @@
 #include "core/system/languages.h"
 #include "core/system/printer_names.h"
 #include "core/system/settings_folders.h"
+#include "core/system/sub_dialog.h"
+#include "core/tables/component_files.h"
+#include "core/tables/model_record.h"
 
 namespace {
 
@@ -234,4 +237,69 @@ int InstHasBatchPack(DriverContext* ctx) {
   if (!path || !path[0]) return 0;
   WCHAR value[8] = {};
   return IniReadString(PrnGetPrinterName(ctx), TEXT("BatchInstRst"), TEXT(""), value, 8, path) > 0 ? 1 : 0;
+}
+
+int InstImportInstallFiles(DriverContext* ctx, DWORD flags) {
+  if (!ctx) return 0;
+  if (!InstSplitDefaultPack(ctx)) return 0;
+  WCHAR* buffers = static_cast<WCHAR*>(MemAllocZero(2 * kPath * sizeof(WCHAR)));
+  if (!buffers) return 0;
+  WCHAR* target = buffers;
+  WCHAR* pack = buffers + kPath;
+  LPCWSTR lang = ResGetLangCode(ctx);
+  const WCHAR* model = PathModelDataFile(ctx);
+  if (lang && lang[0] && model && model[0]) {
+    const int count = EntryCount(model, lang, TEXT("NumInstallfiles"));
+    for (int n = 1; n <= count; ++n) {
+      WCHAR key[kKey];
+      NumberedKey(key, TEXT("Installfiles"), unsigned(n));
+      if (!key[0] || IniReadString(lang, key, TEXT(""), target, kPath, model) == 0) continue;
+      if (!InstallResolveFilePath(target, kPath, ctx) || !StorePathIsDriverTarget(target, ctx)) continue;
+      FileCopyFromDriverDir(target, PathFindLeaf(target), kCopyReplace, ctx);
+    }
+    if (IniReadString(lang, TEXT("DefaultRst"), TEXT(""), pack, kPath, model) > 0 &&
+        PathResolveInDriverFolder(pack, kPath, ctx)) {
+      InstImportPresetFiles(pack, lang, flags | 0x2, ctx, 0, nullptr);
+      InstImportQualityFiles(pack, lang, flags | 0x2, ctx);
+    }
+  }
+  const ModelRecord* record = TblGetModelRecord();
+  if (record) {
+    if (record->companionDll1) FileCopyFromDriverFolder(record->companionDll1, nullptr, kCopyReplace, ctx);
+    if (record->companionDll2) FileCopyFromDriverFolder(record->companionDll2, nullptr, kCopyReplace, ctx);
+  }
+  MemFree(buffers);
+  return 1;
+}
+
+int InstCopyComponentFiles(HANDLE printer) {
+  DRIVER_INFO_3* info = static_cast<DRIVER_INFO_3*>(PrnGetDriverInfo(printer, 3));
+  if (!info) return 0;
+  WCHAR* buffers = static_cast<WCHAR*>(MemAllocZero(2 * kPath * sizeof(WCHAR)));
+  if (!buffers) {
+    MemFree(info);
+    return 0;
+  }
+  WCHAR* driver = buffers;
+  WCHAR* system = buffers + kPath;
+  PathGetDriverDirOfFromInfo(printer, driver, kPath, info);
+  UINT systemChars = GetSystemDirectoryW(system, kPath - 1);
+  int result = 0;
+  if (driver[0] && systemChars && systemChars < kPath - 1) {
+    if (system[systemChars - 1] != u'\\') {
+      system[systemChars] = u'\\';
+      system[systemChars + 1] = 0;
+    }
+    HANDLE token = UiRevertToPrinterSelf();
+    for (const ComponentFileRow* row = TblGetComponentFiles(); row && row->name; ++row)
+      if (row->kind == kComponentCopyToSystem) FileCopyBetweenFolders(row->name, driver, system, kCopyReplace);
+    const ModelRecord* record = TblGetModelRecord();
+    if (record && record->companionDll1) FileCopyBetweenFolders(record->companionDll1, driver, system, kCopyReplace);
+    if (record && record->companionDll2) FileCopyBetweenFolders(record->companionDll2, driver, system, kCopyReplace);
+    UiImpersonatePrinterClient(token);
+    result = 1;
+  }
+  MemFree(buffers);
+  MemFree(info);
+  return result;
 }

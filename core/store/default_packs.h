@@ -22,6 +22,15 @@ int InstImportQualityFiles(const WCHAR* pack, const WCHAR* section, DWORD flags,
 // files ("Deficonfiles0", "Defqualityfiles0") hold into each listed file; 1.
 int InstSplitDefaultPack(DriverContext* ctx);
 
+// Splits the driver's pack, copies the model data file's "Installfiles", imports the driver's
+// pack lists with flags | 0x2 and copies the model's two component DLLs into the System
+// directory. 0 only when memory runs out.
+int InstImportInstallFiles(DriverContext* ctx, DWORD flags);
+// As the spooler's own identity: copies the kind-2 companion files and the component DLLs
+// from the printer's driver folder into the System directory. 1 once the copies were tried,
+// 0 when the driver information or the System directory cannot be had or memory runs out.
+int InstCopyComponentFiles(HANDLE printer);
+
 // 1 when the printer's section of the settings ini holds "BatchInstRst" (a batch pack names
 // the printer's settings), else 0.
 int InstHasBatchPack(DriverContext* ctx);

@@ -136,3 +136,43 @@ TEST_F(DefaultPacksTest, ABatchPackIsTold) {
 
 }  // namespace
 }  // namespace zems_test
+
+namespace zems_test {
+namespace {
+
+TEST_F(DefaultPacksTest, ComponentFilesGoToTheSystemDirectoryAsTheSpooler) {
+  WriteBytes(DriverFile("OV1BC123.DLL"), "spool");
+  WriteBytes(DriverFile("KV310dat.dll"), "data");
+  const DWORD before = SimIdentitySwitchCount();
+  ASSERT_EQ(InstCopyComponentFiles(ctx()->printer), 1);
+  WCHAR system[260];
+  ASSERT_GT(GetSystemDirectoryW(system, 260), 0u);
+  const std::u16string folder = std::u16string(system) + u"\\";
+  EXPECT_EQ(ReadBytes(folder + u"OV1BC123.DLL"), "spool");
+  EXPECT_EQ(ReadBytes(folder + u"KV310dat.dll"), "data");
+  ASSERT_EQ(SimIdentitySwitchCount(), before + 2);
+  EXPECT_STREQ(SimIdentitySwitch(before), "revert");
+  EXPECT_STREQ(SimIdentitySwitch(before + 1), "impersonate");
+  EXPECT_EQ(InstCopyComponentFiles(nullptr), 0);
+}
+
+TEST_F(DefaultPacksTest, InstallFilesAndTheDriversPackLists) {
+  std::u16string pack = Pack({"a.rsd"});
+  WriteBytes(DriverFile("extra.ini"), "[x]\r\ny=1\r\n");
+  WritePrivateProfileStringW(Wide(lang_).c_str(), u"DefaultRst", u"pack.rsb", ModelDataFile().c_str());
+  WritePrivateProfileStringW(Wide(lang_).c_str(), u"NumInstallfiles", u"2", ModelDataFile().c_str());
+  WritePrivateProfileStringW(Wide(lang_).c_str(), u"Installfiles1", u"%windir%\\extra.ini", ModelDataFile().c_str());
+  WritePrivateProfileStringW(Wide(lang_).c_str(), u"Installfiles2", u"C:\\elsewhere\\extra.ini",
+                             ModelDataFile().c_str());
+  ASSERT_EQ(InstImportInstallFiles(ctx(), 0x100), 1);
+  WCHAR windows[260];
+  ASSERT_GT(GetWindowsDirectoryW(windows, 260), 0u);
+  EXPECT_EQ(ReadBytes(std::u16string(windows) + u"\\extra.ini"), "[x]\r\ny=1\r\n");
+  EXPECT_FALSE(Exists(u"C:\\elsewhere\\extra.ini"));
+  EXPECT_TRUE(Exists(Rsr("a.rsd"))) << "the pack's preset gets its per-printer copy";
+  EXPECT_EQ(Section(pack, lang_)["DrvInstPresetDone"], "1");
+  EXPECT_EQ(PrinterKey("Count"), "<absent>") << "without flag 0x1 nothing is listed";
+}
+
+}  // namespace
+}  // namespace zems_test
