@@ -47,15 +47,9 @@ std::u16string LowerKey(std::u16string name) {
   return name;
 }
 
-// Identity switches (RevertToPrinterSelf "revert", ImpersonatePrinterClient "impersonate"),
-// in order; the token of the last revert.
-std::vector<std::string> g_identitySwitches;
-DWORD g_nextToken = 0x5100;
-
 void ForgetPublished() {
   std::lock_guard<std::mutex> hold(g_lock);
   g_published.clear();
-  g_identitySwitches.clear();
 }
 
 struct PublishReset {
@@ -943,34 +937,3 @@ WINSIM_API DWORD SimPrinterPublishCount(LPCWSTR printerName, LPDWORD lastAction)
   return it->second.count;
 }
 
-// The machine has one identity: a revert hands out a token, an impersonation takes it back.
-// Both calls are recorded.
-WINSIM_API HANDLE WINAPI RevertToPrinterSelf(void) {
-  using namespace winsim;
-  std::lock_guard<std::mutex> hold(g_lock);
-  g_identitySwitches.push_back("revert");
-  return reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(++g_nextToken));
-}
-
-WINSIM_API BOOL WINAPI ImpersonatePrinterClient(HANDLE hToken) {
-  using namespace winsim;
-  if (!hToken) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
-  std::lock_guard<std::mutex> hold(g_lock);
-  g_identitySwitches.push_back("impersonate");
-  return TRUE;
-}
-
-WINSIM_API DWORD SimIdentitySwitchCount(void) {
-  using namespace winsim;
-  std::lock_guard<std::mutex> hold(g_lock);
-  return DWORD(g_identitySwitches.size());
-}
-
-WINSIM_API const char* SimIdentitySwitch(DWORD index) {
-  using namespace winsim;
-  std::lock_guard<std::mutex> hold(g_lock);
-  return index < g_identitySwitches.size() ? g_identitySwitches[index].c_str() : "";
-}
