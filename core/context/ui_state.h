@@ -95,5 +95,6 @@ struct UiState {
   // or null (core/modules/preset_cache.cpp).
   BYTE* presetCache[16];
   LONG resolutionCapBusy;        // 1 while the resolution cap re-derives the paper items
+  BYTE presetRefreshRunning;     // 1 while the preset refresh dialog of a sheet opening runs
 };
 

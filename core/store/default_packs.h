@@ -5,13 +5,31 @@
 
 struct DriverContext;
 
-// Imports the preset files the pack's section lists (flags: 0x2 copy, 0x100 keep status);
-// 1 on success or when the pack lists nothing, 0 when the settings ini path is not
-// drive-rooted or memory runs out.
+// Imports the preset files that the pack's section (the language code) lists into the
+// printer's preset list with per-printer ".rsr" copies. Flags: 0x1 list, 0x2 copy, 0x10 fill
+// the copy, 0x20 delete the copy, 0x40 list only files that pass the conditions, the driver
+// and the watermark tests, 0x80 (with 0x40) only files new to the old entries (oldCount paths
+// of 260 characters each) and not the first, 0x100 keep status ("DrvInstPresetDone"), 0x1000
+// keep an existing copy. 1 on success or when the pack lists nothing (with 0x2 the last
+// entry's copy), 0 when the settings ini path is not drive-rooted or memory runs out. Every
+// file written or deleted passes StorePathIsDriverTarget; one outside is skipped.
 int InstImportPresetFiles(const WCHAR* pack, const WCHAR* section, DWORD flags, DriverContext* ctx, int oldCount,
                           const WCHAR* oldEntries);
-// The same for the quality files.
+// The same for the quality files (no tests, no limit of 16 entries, "DrvInstQualityDone").
 int InstImportQualityFiles(const WCHAR* pack, const WCHAR* section, DWORD flags, DriverContext* ctx);
+
+// Writes the "condition", "disable" and language sections that the driver's combined pack
+// files ("Deficonfiles0", "Defqualityfiles0") hold into each listed file; 1.
+int InstSplitDefaultPack(DriverContext* ctx);
+
+// Splits the driver's pack, copies the model data file's "Installfiles", imports the driver's
+// pack lists with flags | 0x2 and copies the model's two component DLLs into the System
+// directory. 0 only when memory runs out.
+int InstImportInstallFiles(DriverContext* ctx, DWORD flags);
+// As the spooler's own identity: copies the kind-2 companion files and the component DLLs
+// from the printer's driver folder into the System directory. 1 once the copies were tried,
+// 0 when the driver information or the System directory cannot be had or memory runs out.
+int InstCopyComponentFiles(HANDLE printer);
 
 // 1 when the printer's section of the settings ini holds "BatchInstRst" (a batch pack names
 // the printer's settings), else 0.

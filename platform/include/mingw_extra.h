@@ -20,3 +20,7 @@ extern "C" NTSTATUS NTAPI RtlUnicodeToMultiByteN(PCHAR target, ULONG targetBytes
 #define CPSUI_CANCEL 0
 #define CPSUI_OK 1
 #endif
+
+// ---- spoolss: identity switches around the spooler's own copies (declared in the DDK only) ----
+extern "C" HANDLE WINAPI RevertToPrinterSelf(void);
+extern "C" BOOL WINAPI ImpersonatePrinterClient(HANDLE hToken);

@@ -278,6 +278,13 @@ WINSIM_API DWORD WINAPI EnumPrinterDataW(HANDLE hPrinter, DWORD dwIndex, LPWSTR 
                                          LPDWORD pcbValueName, LPDWORD pType, LPBYTE pData, DWORD cbData,
                                          LPDWORD pcbData);
 
+WINSIM_API HANDLE WINAPI RevertToPrinterSelf(void);
+WINSIM_API BOOL WINAPI ImpersonatePrinterClient(HANDLE hToken);
+// Identity switches since the machine root was set: count, and one as "revert" or
+// "impersonate" (empty past the end).
+WINSIM_API DWORD SimIdentitySwitchCount(void);
+WINSIM_API const char* SimIdentitySwitch(DWORD index);
+
 // Printer publishing requests (SetPrinterW level 7) the spooler accepted for the printer since
 // the machine root was set, and the action of the last one (0 when none).
 WINSIM_API DWORD SimPrinterPublishCount(LPCWSTR printerName, LPDWORD lastAction);

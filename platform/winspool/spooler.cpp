@@ -936,3 +936,4 @@ WINSIM_API DWORD SimPrinterPublishCount(LPCWSTR printerName, LPDWORD lastAction)
   if (lastAction) *lastAction = it->second.lastAction;
   return it->second.count;
 }
+

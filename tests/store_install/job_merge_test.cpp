@@ -267,6 +267,7 @@ TEST_F(FactoryCopyTest, AMissingModelDataFileIsNeverCreated) {
     EXPECT_FALSE(Exists(missing));
   }
   // No pack named: 0 as well, the model data file untouched.
+  ASSERT_TRUE(WritePrivateProfileStringW(u"us", u"DefaultRst", nullptr, DataFile().c_str()));
   const std::string before = ReadFile(DataFile());
   EXPECT_EQ(InstCopyPackFreeSizes(target_.c_str(), DataFile().c_str(), ctx(), nullptr, 0), 0);
   EXPECT_EQ(ReadFile(DataFile()), before);
