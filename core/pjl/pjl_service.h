@@ -42,8 +42,9 @@ int ExcOpenContext(ExcHandle* handle, int refresh);
 int ExcReset(ExcHandle* handle, int reopen);
 // Frees the change text; changeLength 0.
 void ExcDropChange(ExcHandle* handle);
-// The printer's installed options for the handle's context: stored acquisition results, or
-// (refresh 1) the printer asked. 0.
+// The printer's installed options for the handle's context: 1 when stored acquisition results
+// apply (zdmBiDirect then follows the bidi support gate); else with refresh the result of an
+// acquisition from the printer (no window); else zdmBiDirect 0 and 0.
 int ExcRefreshOptions(ExcHandle* handle, int refresh);
 
 // ---- the variable table ----
