@@ -112,5 +112,18 @@ TEST_F(ApiReadersTest, ResolutionsAreTheSharedList) {
   EXPECT_EQ(std::vector<LONG>(shared, shared + 2 * count), std::vector<LONG>(listed, listed + 2 * count));
 }
 
+TEST_F(ApiReadersTest, PaperExtentsAsTwo32BitValues) {
+  for (int maximum : {0, 1}) {
+    WORD pair[2] = {};
+    ItemGetPaperExtent(ctx(), pair, maximum ? 0 : kExtentMinimum);
+    LONG out[3] = {-1, -1, -7};
+    EXPECT_EQ(1, ItemGetPaperExtentPair(ctx(), out, maximum));
+    EXPECT_EQ(pair[0], out[0]);
+    EXPECT_EQ(pair[1], out[1]);
+    EXPECT_EQ(-7, out[2]);
+    EXPECT_GT(out[0], 0);
+  }
+}
+
 }  // namespace
 }  // namespace zems_test
