@@ -136,7 +136,7 @@ int ExcServiceGetIniFileName(const char* name, int size, char* buffer, int* leng
   if (!OpenPrinterW(wide, &printer, nullptr)) return -1;
   WCHAR path[MAX_PATH] = {};
   const int perUser = OsIsMultiSessionHost(printer) ? 1 : 0;
-  const int found = PathSettingsFileOf(path, MAX_PATH, perUser, printer);
+  const int found = PathSettingsFileFor(path, perUser, printer);
   ClosePrinter(printer);
   if (!found || !path[0]) return -1;
   char ansi[MAX_PATH] = {};
