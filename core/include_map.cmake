@@ -109,4 +109,6 @@ set(ZEMS_INCLUDE_MAP
   "pjl devmode"      # the coupling pass after the lines are applied
   "pjl rules"        # an update runs the setting's Transact list
   "pjl bind"         # the job-control user code read at open
+  "pjl store"        # the watermark lines read the stored watermarks
+  "pjl system"       # the settings ini's path of a printer, per user on a multi-session host
 )

@@ -22,6 +22,7 @@ const BuildVariant& BuildGetVariant() {
       kDmStepRetestCompanions | kDmStepLockDataNot9x | kDmStepResetWorkItems | kDmStepKeepLockedDefaults,
       0,        // settings files report by status alone
       nullptr,  // the shared settings-file fix-ups
+      1,        // user presets applied plainly, a failed load left to the status
   };
   return variant;
 }

@@ -36,3 +36,15 @@ ZEMS_EXPORT int WINAPI ExcGetPrinterValue(ExcHandle* handle, const char* name, i
                                           int* length) {
   return ExcServiceGetPrinterValue(handle, name, size, buffer, length);
 }
+
+ZEMS_EXPORT int WINAPI ExcGetWaterMarkList(ExcHandle* handle, int kind, int size, char* buffer, int* length) {
+  return ExcServiceGetWaterMarkList(handle, kind, size, buffer, length);
+}
+
+ZEMS_EXPORT int WINAPI ExcGetIniFileName(const char* printerName, int size, char* buffer, int* length) {
+  return ExcServiceGetIniFileName(printerName, size, buffer, length);
+}
+
+ZEMS_EXPORT int WINAPI ExcGetDriverDevmode(const char* printerName, int flags, int size, void* buffer, int* length) {
+  return ExcServiceGetDriverDevmode(printerName, flags, size, buffer, length);
+}

@@ -23,6 +23,7 @@ const BuildVariant& BuildGetVariant() {
       kDmStepEnvCompanions,  // no option block, companion tests or job-control fetch in the merge
       0,        // settings files report by status alone
       nullptr,  // the shared settings-file fix-ups
+      0,        // the shared preset application
   };
   return variant;
 }

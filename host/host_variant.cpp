@@ -20,6 +20,9 @@ const BuildVariant& BuildGetVariant() {
       0,        // value checks as the model describes
       0, 0, 0, 0, 0, 0, 0,  // the shared paper, merge and user-macro forms
       kDmStepEnvCompanions,
+      0,        // settings files report by status alone
+      nullptr,  // the shared settings-file fix-ups
+      0,        // the shared preset application
   };
   return variant;
 }

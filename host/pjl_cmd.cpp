@@ -1,8 +1,11 @@
 // zemshost pjl [--printer NAME] FILE [--update LINE]... [--values NAME]: loads zemsexc as an
 // application does, hands it the "@PJL SET" lines of FILE as a command base, then each update
 // line, and prints every result with the changed lines and the rebuilt base; --values lists
-// the words a variable may take (all, then the allowed ones).
+// the words a variable may take (all, then the allowed ones). --watermarks KIND, --ini and
+// --devmode print the stored watermarks' lines, the settings ini's path and the head of the
+// ANSI DEVMODE (FILE may then be left out).
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include <fstream>
@@ -21,6 +24,9 @@ typedef void(WINAPI* FreeExclusiveFn)(void*);
 typedef int(WINAPI* SetBaseFn)(void*, const char*, int*);
 typedef int(WINAPI* GetTextFn)(void*, int, char*, int*);
 typedef int(WINAPI* GetValueFn)(void*, const char*, int, int, char*, int*);
+typedef int(WINAPI* WaterMarkFn)(void*, int, int, char*, int*);
+typedef int(WINAPI* IniNameFn)(const char*, int, char*, int*);
+typedef int(WINAPI* DevmodeFn)(const char*, int, int, void*, int*);
 
 template <typename F>
 F Export(HMODULE m, const char* name) {
@@ -70,29 +76,107 @@ std::string Words(GetValueFn get, void* handle, const std::string& name, int all
   return out;
 }
 
+// The stored answers of the printer: each result and text.
+int PrintStored(HMODULE dll, const std::string& printer, const std::vector<int>& kinds, bool ini, bool devmode) {
+  auto getExclusive = Export<GetExclusiveFn>(dll, "ExcGetExclusive");
+  auto freeExclusive = Export<FreeExclusiveFn>(dll, "ExcFreeExclusive");
+  auto list = Export<WaterMarkFn>(dll, "ExcGetWaterMarkList");
+  auto iniName = Export<IniNameFn>(dll, "ExcGetIniFileName");
+  auto driverDevmode = Export<DevmodeFn>(dll, "ExcGetDriverDevmode");
+  if (!getExclusive || !freeExclusive || !list || !iniName || !driverDevmode) {
+    fprintf(stderr, "zemshost pjl: zemsexc.dll lacks the stored-settings exports\n");
+    return 1;
+  }
+  int failed = 0;
+  if (!kinds.empty()) {
+    void* handle = getExclusive(printer.c_str());
+    if (!handle) {
+      fprintf(stderr, "zemshost pjl: no exclusion handle for '%s'\n", printer.c_str());
+      return 1;
+    }
+    for (int kind : kinds) {
+      int length = 0;
+      int r = list(handle, kind, 0, nullptr, &length);
+      std::string text;
+      if (length > 0) {
+        std::vector<char> buffer(static_cast<size_t>(length));
+        r = list(handle, kind, length, buffer.data(), &length);
+        // Each block ends with a NUL: the lines are shown one after the other.
+        for (int i = 0; r == 0 && i < length; ++i)
+          if (buffer[size_t(i)]) text += buffer[size_t(i)];
+      }
+      printf("watermarks %d: %d, length %d\n", kind, r, length);
+      PrintLines("lines:", text);
+      failed |= r < 0;
+    }
+    freeExclusive(handle);
+  }
+  if (ini) {
+    int length = 0;
+    std::vector<char> buffer(260 + 1, 0);
+    int r = iniName(printer.c_str(), int(buffer.size()), buffer.data(), &length);
+    printf("ini: %d, length %d: %s\n", r, length, r == 0 ? buffer.data() : "");
+    failed |= r < 0;
+  }
+  if (devmode) {
+    int length = 0;
+    driverDevmode(printer.c_str(), 1, 0, nullptr, &length);
+    std::vector<unsigned char> dm(size_t(length > 0 ? length : 1), 0);
+    int r = driverDevmode(printer.c_str(), 1, length, dm.data(), &length);
+    printf("devmode: %d, length %d\n", r, length);
+    if (r == 0 && length >= 102) {
+      printf("  dmDeviceName: %.32s\n", reinterpret_cast<const char*>(dm.data()));
+      printf("  dmSize: %u, dmDriverExtra: %u\n", unsigned(dm[36] | dm[37] << 8), unsigned(dm[38] | dm[39] << 8));
+      printf("  dmFormName: %.32s\n", reinterpret_cast<const char*>(dm.data() + 70));
+    }
+    failed |= r < 0;
+  }
+  return failed ? 1 : 0;
+}
+
 }  // namespace
 
 int CmdPjl(int argc, char** argv) {
   std::string printer = "ZEMS Printer", file;
   std::vector<std::string> updates, values;
+  std::vector<int> watermarkKinds;
+  bool ini = false, devmode = false;
   for (int i = 0; i < argc; ++i) {
     std::string a = argv[i];
     if (a == "--help") {
       printf("usage: zemshost pjl [--printer NAME] FILE [--update LINE]... [--values NAME]...\n"
+             "       zemshost pjl [--printer NAME] [--watermarks KIND]... [--ini] [--devmode]\n"
              "Loads zemsexc, sets the \"@PJL SET\" lines of FILE as a command base for the printer\n"
              "(default \"ZEMS Printer\"), applies each update line (\"@PJL SET NAME = VALUE\"; the line\n"
              "end is added) and prints the results, the changed lines and the rebuilt base; --values\n"
-             "lists the words of a variable, all and then those the base allows. FILE '-' reads stdin.\n");
+             "lists the words of a variable, all and then those the base allows. FILE '-' reads stdin.\n"
+             "--watermarks prints the lines of the stored watermarks of a kind (0 text, 1 image),\n"
+             "--ini the path of the printer's settings ini, --devmode the head of its ANSI DEVMODE.\n");
       return 0;
     }
     if (a == "--printer" && i + 1 < argc) printer = argv[++i];
     else if (a == "--update" && i + 1 < argc) updates.push_back(argv[++i]);
     else if (a == "--values" && i + 1 < argc) values.push_back(argv[++i]);
+    else if (a == "--watermarks" && i + 1 < argc) watermarkKinds.push_back(atoi(argv[++i]));
+    else if (a == "--ini") ini = true;
+    else if (a == "--devmode") devmode = true;
     else if (file.empty() && (a == "-" || a.compare(0, 2, "--") != 0)) file = a;
     else {
       fprintf(stderr, "zemshost pjl: unknown argument '%s'\n", a.c_str());
       return 2;
     }
+  }
+  const bool stored = !watermarkKinds.empty() || ini || devmode;
+  if (file.empty() && stored) {
+    HMODULE dll = LoadLibraryW(TEXT("zemsexc.dll"));
+    if (!dll) {
+      fprintf(stderr, "zemshost pjl: zemsexc.dll cannot be loaded (error %lu)\n", GetLastError());
+      return 1;
+    }
+    printf("printer: %s\n", printer.c_str());
+    int r = PrintStored(dll, printer, watermarkKinds, ini, devmode);
+    FreeLibrary(dll);
+    return r;
   }
   if (file.empty()) {
     fprintf(stderr, "zemshost pjl: expected a FILE of \"@PJL SET\" lines\n");
@@ -150,6 +234,7 @@ int CmdPjl(int argc, char** argv) {
     printf("allowed %s: %s\n", v.c_str(), Words(getValue, handle, v, 1).c_str());
   }
   freeExclusive(handle);
+  int storedResult = stored ? PrintStored(dll, printer, watermarkKinds, ini, devmode) : 0;
   FreeLibrary(dll);
-  return r < 0 ? 1 : 0;
+  return r < 0 || storedResult ? 1 : 0;
 }

@@ -22,6 +22,7 @@ const BuildVariant& BuildGetVariant() {
           kDmStepEnvCompanions | kDmStepResetWorkItems,
       1,        // refused settings files are shown
       nullptr,  // the shared settings-file fix-ups
+      0,        // the shared preset application
   };
   return variant;
 }

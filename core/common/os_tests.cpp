@@ -68,6 +68,11 @@ int OsIsWin9x() {
   return OsGetVersion(&v) && v.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS ? 1 : 0;
 }
 
+int OsIsWin98OrMe() {
+  OSVERSIONINFOW v;
+  return OsGetVersion(&v) && v.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS && v.dwMinorVersion != 0 ? 1 : 0;
+}
+
 int OsIsWin2000PreSp4() {
   OSVERSIONINFOEXW v;
   return GetVersionEx(&v) && v.dwMajorVersion == 5 && v.dwMinorVersion == 0 && v.wServicePackMajor < 4 ? 1 : 0;

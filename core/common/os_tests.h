@@ -16,6 +16,8 @@ int OsIsAfterXp();
 int OsIsVistaOrLater();
 // The Windows 9x platform.
 int OsIsWin9x();
+// Windows 98 or Me: the 9x platform with a nonzero minor version.
+int OsIsWin98OrMe();
 // Windows 2000 with a service pack below 4, or with service pack 4.
 int OsIsWin2000PreSp4();
 int OsIsWin2000Sp4();

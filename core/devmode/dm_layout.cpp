@@ -66,6 +66,8 @@ int TblDevmodePrivateSize() { return kDmPrivateSize; }
 int TblDevmodeSize() { return kDmSize; }
 int TblExtAreaSize() { return kDmExtAreaSize; }
 int TblSettingsBlockSize() { return kDmBlockSize; }
+int TblWorkAreaSize() { return kDmWorkAreaSize; }
+void DmNoOpFieldDefault() {}
 
 DWORD DmVariantSteps() { return BuildGetVariant().devmodeSteps; }
 

@@ -16,6 +16,9 @@ int TblDevmodePrivateSize();  // 1016
 int TblDevmodeSize();         // 1236, the DEVMODE area of a settings block
 int TblExtAreaSize();         // 5264
 int TblSettingsBlockSize();   // 10076
+int TblWorkAreaSize();        // 3576, the work area of a settings block
+// The field-default hook of the builds that set no DEVMODE field defaults: does nothing.
+void DmNoOpFieldDefault();
 
 constexpr UINT kDmPublicSize = 220;
 constexpr UINT kDmPrivateSize = 1016;

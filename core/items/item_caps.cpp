@@ -34,4 +34,14 @@ DWORD ItemGetPaperExtent(DriverContext* ctx, WORD* out, int which) {
   return MAKELONG(w, l);
 }
 
+int ItemGetPaperExtentPair(DriverContext* ctx, LONG* out, int maximum) {
+  WORD pair[2] = {};
+  ItemGetPaperExtent(ctx, pair, maximum ? 0 : kExtentMinimum);
+  if (out) {
+    out[0] = pair[0];
+    out[1] = pair[1];
+  }
+  return 1;
+}
+
 int ItemHasDuplexUnit(DriverContext* ctx) { return ItemGetRawById(ctx, kItem_zdmSourceOptionTypeDuplex) ? 1 : 0; }

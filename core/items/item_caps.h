@@ -9,6 +9,9 @@ enum : int { kExtentMinimum = 4 };
 // display unit, each limited to the custom width and length ranges. Written through out (width,
 // then length) when given, and returned with the width in the low word.
 DWORD ItemGetPaperExtent(DriverContext* ctx, WORD* out, int which);
+// The same extent as two 32-bit values {width, length}: the maximum when maximum is nonzero,
+// else the minimum. 1.
+int ItemGetPaperExtentPair(DriverContext* ctx, LONG* out, int maximum);
 // 1 when the duplex unit (zdmSourceOptionTypeDuplex) is installed.
 int ItemHasDuplexUnit(DriverContext* ctx);
 

@@ -42,8 +42,9 @@ int ExcOpenContext(ExcHandle* handle, int refresh);
 int ExcReset(ExcHandle* handle, int reopen);
 // Frees the change text; changeLength 0.
 void ExcDropChange(ExcHandle* handle);
-// The printer's installed options for the handle's context: stored acquisition results, or
-// (refresh 1) the printer asked. 0.
+// The printer's installed options for the handle's context: 1 when stored acquisition results
+// apply (zdmBiDirect then follows the bidi support gate); else with refresh the result of an
+// acquisition from the printer (no window); else zdmBiDirect 0 and 0.
 int ExcRefreshOptions(ExcHandle* handle, int refresh);
 
 // ---- the variable table ----
@@ -128,3 +129,20 @@ LONG PjlResolveNumber(DriverContext* ctx, const PjlVariable* row, LONG value);
 // The words of a setting's row that ItemTrialValue accepts, in the getter convention; a null
 // buffer only measures (1 when there is anything).
 int PjlListSettingWords(DriverContext* ctx, DWORD setting, int size, char* buffer, int* length);
+
+// ---- stored settings: the watermark lines, the settings ini's name and the ANSI DEVMODE ----
+// The getter convention throughout; a null buffer only measures.
+// The "@PJL SET" lines of every stored watermark of a kind (0 text, else image): -1 for a null
+// handle or one without context or no memory; 0 with length 0 when nothing is stored.
+int ExcServiceGetWaterMarkList(ExcHandle* handle, int kind, int size, char* buffer, int* length);
+// The full ANSI path of the printer's settings ini; -1 when the printer cannot be opened or
+// has no settings folder. The printer is closed on every path.
+int ExcServiceGetIniFileName(const char* name, int size, char* buffer, int* length);
+// Bytes of the ANSI DEVMODE (the NT layout on every system).
+constexpr int kExcAnsiDevmodeSize = 1172;
+// The printer's current DEVMODE as DEVMODEA (kExcAnsiDevmodeSize bytes): 1 when the buffer is
+// null or too small, -1 for flags other than 1 or a printer or context that cannot be had.
+int ExcServiceGetDriverDevmode(const char* name, int flags, int size, void* buffer, int* length);
+// The printer name into the 32-byte dmDeviceName of a DEVMODEA: at most 31 bytes, never half
+// a double-byte character (the ANSI code page's lead bytes); the rest zeroed.
+void ExcPutDeviceName(BYTE* field, const char* name);

@@ -21,6 +21,7 @@
 #include "core/store/settings_stores.h"
 #include "core/store/stamp_store.h"
 #include "core/store/store_keys.h"
+#include "core/tables/build_switches.h"
 #include "core/system/languages.h"
 #include "core/system/settings_folders.h"
 #include "core/system/terminal_server.h"
@@ -87,8 +88,26 @@ void ReselectWatermark(DriverContext* ctx) {
   ItemSetRawById(ctx, kIdWmId, 0);
 }
 
+// The exclusion DLL's form: no cache, no name or comment; a failed load keeps the key and
+// leaves the file status to tell it.
+void ApplyUserPlain(DriverContext* ctx, LPCWSTR key) {
+  const PrinterIni p(ctx);
+  WCHAR path[kPathBuffer];
+  p.Read(key, path, kPathBuffer);
+  if (!path[0]) {
+    WCHAR key0[kKeyChars];
+    p.Read(PresetKeyName(key0, kKeyChars, 0, 0), path, kPathBuffer);
+  }
+  CtxSetFileStatus(ctx, kFileStatusOk);
+  StoreLoadSettingsFile(ctx->printer, path, kPresetLoad, ctx);
+  ReselectWatermark(ctx);
+  PresetCacheOp(ctx, key, kPresetCacheSave);
+  DmRecheckChapterTrays(ctx);
+}
+
 void ApplyUser(DriverContext* ctx, LPCWSTR key, bool useCache) {
   if (!ctx || !ctx->ui || !key) return;
+  if (BuildGetVariant().presetPlainApply) return ApplyUserPlain(ctx, key);
   if (useCache && PresetCacheOp(ctx, key, kPresetCacheRestore) == 1) return;
   const PrinterIni p(ctx);
   WCHAR path[kPathBuffer];

@@ -81,4 +81,8 @@ const WCHAR* PathSettingsFileFromInfo(DriverContext* ctx, const PRINTER_INFO_2* 
 // settings folder when perUser is 1, else the settings folder of the handle. 1 on success,
 // 0 with an empty buffer when no folder can be had or the path does not fit.
 int PathSettingsFileOf(WCHAR* buffer, DWORD cchBuffer, int perUser, HANDLE hPrinter);
+// The same into a buffer of MAX_PATH characters.
+inline int PathSettingsFileFor(WCHAR* buffer, int perUser, HANDLE hPrinter) {
+  return PathSettingsFileOf(buffer, MAX_PATH, perUser, hPrinter);
+}
 int PathSettingsFileOfFromInfo(WCHAR* buffer, DWORD cchBuffer, int perUser, HANDLE hPrinter, const PRINTER_INFO_2* info);

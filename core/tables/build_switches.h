@@ -51,6 +51,10 @@ struct BuildVariant {
   // a plain load, null for the shared fix-ups.
   int settingsFileMessages;
   void (*settingsFilePostLoad)(DriverContext* ctx, LONG_PTR savedOSKind, const LONG_PTR* savedSpecial);
+  // Presets (core/store/preset_store): 1 when a user preset is applied without the preset
+  // cache, name and comment, and a failed load keeps its key, warns nobody and leaves the file
+  // status for the caller; 0 for the shared form.
+  int presetPlainApply;
 };
 
 // The table of the deliverable this core is linked into.

@@ -27,14 +27,16 @@ TEST_F(OsTestsTest, VersionTestsByWindowsRelease) {
     const char* release;
     DWORD major, minor, platform;
     WORD sp;
-    int nt5, afterXp, vista, win9x, preSp4, sp4;
+    int nt5, afterXp, vista, win9x, preSp4, sp4, win98OrMe;
   } cases[] = {
-      {"Windows 98", 4, 10, VER_PLATFORM_WIN32_WINDOWS, 0, 0, 0, 0, 1, 0, 0},
-      {"Windows 2000 SP3", 5, 0, VER_PLATFORM_WIN32_NT, 3, 1, 0, 0, 0, 1, 0},
-      {"Windows 2000 SP4", 5, 0, VER_PLATFORM_WIN32_NT, 4, 1, 0, 0, 0, 0, 1},
-      {"Windows XP", 5, 1, VER_PLATFORM_WIN32_NT, 2, 1, 0, 0, 0, 0, 0},
-      {"Windows Server 2003", 5, 2, VER_PLATFORM_WIN32_NT, 1, 1, 1, 0, 0, 0, 0},
-      {"Windows Vista", 6, 0, VER_PLATFORM_WIN32_NT, 0, 1, 1, 1, 0, 0, 0},
+      {"Windows 95", 4, 0, VER_PLATFORM_WIN32_WINDOWS, 0, 0, 0, 0, 1, 0, 0, 0},
+      {"Windows 98", 4, 10, VER_PLATFORM_WIN32_WINDOWS, 0, 0, 0, 0, 1, 0, 0, 1},
+      {"Windows Me", 4, 90, VER_PLATFORM_WIN32_WINDOWS, 0, 0, 0, 0, 1, 0, 0, 1},
+      {"Windows 2000 SP3", 5, 0, VER_PLATFORM_WIN32_NT, 3, 1, 0, 0, 0, 1, 0, 0},
+      {"Windows 2000 SP4", 5, 0, VER_PLATFORM_WIN32_NT, 4, 1, 0, 0, 0, 0, 1, 0},
+      {"Windows XP", 5, 1, VER_PLATFORM_WIN32_NT, 2, 1, 0, 0, 0, 0, 0, 0},
+      {"Windows Server 2003", 5, 2, VER_PLATFORM_WIN32_NT, 1, 1, 1, 0, 0, 0, 0, 0},
+      {"Windows Vista", 6, 0, VER_PLATFORM_WIN32_NT, 0, 1, 1, 1, 0, 0, 0, 0},
   };
   for (const auto& c : cases) {
     OsForgetCachedAnswers();
@@ -45,6 +47,7 @@ TEST_F(OsTestsTest, VersionTestsByWindowsRelease) {
     EXPECT_EQ(OsIsWin9x(), c.win9x) << c.release;
     EXPECT_EQ(OsIsWin2000PreSp4(), c.preSp4) << c.release;
     EXPECT_EQ(OsIsWin2000Sp4(), c.sp4) << c.release;
+    EXPECT_EQ(OsIsWin98OrMe(), c.win98OrMe) << c.release;
   }
   // The NT 5 answer is kept for the process.
   SetWindows(4, 10, 0, 0, VER_PLATFORM_WIN32_WINDOWS);

@@ -43,6 +43,7 @@ TEST_F(DmLayoutTest, SizesOfTheOneLayout) {
   EXPECT_EQ(TblDevmodePrivateSize(), 1016);
   EXPECT_EQ(TblDevmodeSize(), 1236);
   EXPECT_EQ(TblExtAreaSize(), 5264);
+  EXPECT_EQ(TblWorkAreaSize(), 3576);
   EXPECT_EQ(TblSettingsBlockSize(), 10076);
 }
 

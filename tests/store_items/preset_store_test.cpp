@@ -11,6 +11,7 @@
 #include "core/store/settings_file.h"
 #include "platform/sim.h"
 #include "store_items/list_store_fixture.h"
+#include "support/test_variant.h"
 
 namespace zems_test {
 namespace {
@@ -64,6 +65,29 @@ TEST_F(PresetStoreTest, AMismatchingHeaderKeepsTheKey) {
   EXPECT_EQ(IniKey(PrinterName(), "PresetList3"), Narrow(three)) << "the file is still listed";
   EXPECT_EQ(Raw(kPresetItem), 1);
   EXPECT_EQ(MessageBoxCount(), 1);
+}
+
+TEST_F(PresetStoreTest, ThePlainFormKeepsAnUnloadablePresetsKeyAndTheSettings) {
+  TestVariant().presetPlainApply = 1;
+  MakePreset(0, u"base.rst", 1, u"Base");
+  std::u16string three = MakePreset(3, u"three.rst", 3, u"Three");
+  ASSERT_TRUE(DeleteFileW(three.c_str()));
+  SetRaw(kPresetItem, 7);
+  ItemSetText(ctx(), Row(925), u"Before");
+  PresetApplySlot(ctx(), 3);
+  EXPECT_EQ(IniKey(PrinterName(), "PresetList3"), Narrow(three)) << "the key stays";
+  EXPECT_EQ(Raw(kPresetItem), 7) << "neither the file nor preset 0 was applied";
+  EXPECT_NE(CtxGetFileStatus(ctx()), kFileStatusOk) << "the failed load is reported by the status";
+  EXPECT_EQ(MessageBoxCount(), 0);
+  // A loadable preset applies its settings; the cache is not consulted.
+  MakePreset(2, u"two.rst", 2, u"Two");
+  SetRaw(kPresetItem, 0);
+  PresetApplySlot(ctx(), 2);
+  EXPECT_EQ(Raw(kPresetItem), 2);
+  EXPECT_EQ(CtxGetFileStatus(ctx()), kFileStatusOk);
+  ASSERT_TRUE(WritePrivateProfileStringW(u"Office", u"zdmMarkPaperType", u"9", FilePath(u"two.rst").c_str()));
+  PresetApplySlot(ctx(), 2);
+  EXPECT_EQ(Raw(kPresetItem), 9) << "read from the file again";
 }
 
 TEST_F(PresetStoreTest, ASecondApplyComesFromTheCacheUntilASave) {

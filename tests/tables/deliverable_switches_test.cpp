@@ -99,3 +99,13 @@ TEST(DeliverableSwitches, OnlyTheExclusionDllAcceptsTheApplicationCodesInValueCh
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DeliverableSwitches, OnlyTheExclusionDllAppliesUserPresetsPlainly) {
+  EXPECT_EQ(0, printer_interface::BuildGetVariant().presetPlainApply);
+  EXPECT_EQ(0, graphics::BuildGetVariant().presetPlainApply);
+  EXPECT_EQ(1, exclusion::BuildGetVariant().presetPlainApply);
+}
+
+}  // namespace
