@@ -16,6 +16,7 @@
 #include "core/context/driver_context.h"
 #include "core/context/module_bus.h"
 #include "core/items/item_access.h"
+#include "core/items/item_ids.h"
 #include "core/items/item_table.h"
 #include "core/store/item_store.h"
 #include "core/store/model_database.h"
@@ -37,8 +38,6 @@ constexpr DWORD kGroupEmulationVersion = 2;
 constexpr DWORD kGroupMemoryType = 258;
 constexpr DWORD kGroupOther = 259;
 
-constexpr WORD kIdBiDirect = 710;
-constexpr WORD kIdServerClientMode = 714;
 constexpr WORD kIdBidiFunc = 722;
 constexpr WORD kIdPrinterMemory = 10012;
 constexpr WORD kIdMemoryType = 10013;
@@ -187,7 +186,7 @@ void ReadGroupText(const BidiFuncTable* table, HANDLE group, DWORD item, WORD id
     BidiStoreText(ctx, id, text.data(), text.bytes());
 }
 
-void SetBiDirect(DriverContext* ctx, int value) { ItemSetRawById(ctx, kIdBiDirect, value); }
+void SetBiDirect(DriverContext* ctx, int value) { ItemSetRawById(ctx, kItem_zdmBiDirect, value); }
 
 // Steps 2-5 and 8 of an update: 1 when acquired; *skipped when the gate was closed.
 int GuardedAcquire(DriverContext* ctx, DWORD flags, bool wait, bool* gateClosed) {
@@ -356,7 +355,7 @@ int BidiUpdateFromPrinter(DriverContext* ctx, HWND parent, DWORD flags) {
   SetBiDirect(ctx, 1);
   if (BidiCanWritePrinterData(ctx))
     BidiDeleteIniSection(ctx);
-  else if (ItemGetRawById(ctx, kIdServerClientMode) != 1)
+  else if (ItemGetRawById(ctx, kItem_zdmServerClientMode) != 1)
     BidiSaveIniSettings(ctx);
   return 1;
 }

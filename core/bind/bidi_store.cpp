@@ -8,6 +8,7 @@
 #include "core/context/driver_context.h"
 #include "core/context/module_bus.h"
 #include "core/items/item_access.h"
+#include "core/items/item_ids.h"
 #include "core/items/item_table.h"
 #include "core/store/default_packs.h"
 #include "core/store/item_store.h"
@@ -24,8 +25,6 @@ const WCHAR kFlag[] = TEXT("BidiFlag");
 const WCHAR kFunc[] = TEXT("BidiFunc");
 const WCHAR kExFlag[] = TEXT("BidiExFlag");
 
-constexpr WORD kIdBiDirect = 710;
-constexpr WORD kIdServerClientMode = 714;
 constexpr WORD kIdBidiFunc = 722;
 constexpr WORD kIdWdmChapterTray = 1003;
 constexpr int kAbsent = 7;
@@ -82,7 +81,7 @@ void Decimal(DWORD value, WCHAR* text) {
   text[n] = 0;
 }
 
-bool ServerClient(DriverContext* ctx) { return ItemGetRawById(ctx, kIdServerClientMode) == 1; }
+bool ServerClient(DriverContext* ctx) { return ItemGetRawById(ctx, kItem_zdmServerClientMode) == 1; }
 
 // The bidi ini holds the store of the ex flag (server-client mode not 1, key present).
 bool IniHoldsExFlag(DriverContext* ctx) { return !ServerClient(ctx) && BidiIniHasExFlag(ctx); }
@@ -260,7 +259,7 @@ void BidiApplyAcquiredDefaults(DriverContext* ctx) {
 
 int BidiSetPendingBySupport(DriverContext* ctx) {
   if (!ctx) return 1;
-  ItemSetRawById(ctx, kIdBiDirect, BidiIsSupported(ctx) ? 1 : 0);
+  ItemSetRawById(ctx, kItem_zdmBiDirect, BidiIsSupported(ctx) ? 1 : 0);
   return 1;
 }
 

@@ -3,18 +3,17 @@
 #include "core/bind/bidi_acquire.h"
 #include "core/bind/bidi_store.h"
 #include "core/items/item_access.h"
+#include "core/items/item_ids.h"
 #include "core/pjl/pjl_service.h"
 
 namespace {
 
-constexpr WORD kIdBiDirect = 710;          // zdmBiDirect
-constexpr WORD kIdServerClientMode = 714;  // zdmServerClientMode
 
 // Whether an earlier acquisition stored its results: as a client of a print server, or when
 // the bidi ini has no BidiFlag for the printer, bit 0 of the printer's BidiFlag data; else the
 // ini's BidiFlag.
 bool HasStoredResults(DriverContext* ctx) {
-  if (ItemGetRawById(ctx, kIdServerClientMode) == 1 || !BidiIniHasFlag(ctx)) {
+  if (ItemGetRawById(ctx, kItem_zdmServerClientMode) == 1 || !BidiIniHasFlag(ctx)) {
     DWORD flag = 0;
     return BidiReadFlag(ctx->printer, &flag) && (flag & 1);
   }
@@ -28,6 +27,6 @@ int ExcRefreshOptions(ExcHandle* handle, int refresh) {
   if (!ctx) return 0;
   if (HasStoredResults(ctx)) return BidiSetPendingBySupport(ctx);
   if (refresh) return BidiUpdateFromPrinter(ctx, nullptr, kBidiExclusionPath);
-  ItemSetRawById(ctx, kIdBiDirect, 0);
+  ItemSetRawById(ctx, kItem_zdmBiDirect, 0);
   return 0;
 }

@@ -11,6 +11,7 @@
 #include "core/devmode/dm_layout.h"
 #include "core/devmode/dm_merge.h"
 #include "core/items/item_access.h"
+#include "core/items/item_ids.h"
 #include "core/items/item_table.h"
 #include "core/model/model_types.h"
 #include "core/pjl/pjl_service.h"
@@ -21,7 +22,6 @@
 
 namespace {
 
-constexpr WORD kWmKindItem = 117;  // zdmWmKind: 1 text, 2 image
 constexpr DWORD kWmPageItem = 941;  // wdmWmPage
 constexpr DWORD kKeyBoth = 0xF0;
 constexpr DWORD kTypeFixed = 0;
@@ -111,7 +111,7 @@ int ExcServiceGetWaterMarkList(ExcHandle* handle, int kind, int size, char* buff
   const int count = result == 0 ? StampGetCount(ctx) : 0;
   for (int n = 0; n < count && result == 0; ++n) {
     StampSelect(ctx, n);
-    const LONG_PTR wmKind = ItemGetRawById(ctx, kWmKindItem);
+    const LONG_PTR wmKind = ItemGetRawById(ctx, kItem_zdmWmKind);
     if ((wmKind == 1 && kind == 0) || (wmKind == 2 && kind != 0))
       result = WriteBlock(&text, ctx, kind);
   }

@@ -3,6 +3,7 @@
 
 #include "core/items/item_caps.h"
 #include "core/items/item_checks.h"
+#include "core/items/item_ids.h"
 #include "core/model/model_lookup.h"
 #include "core/model/model_types.h"
 #include "core/rules/judge_eval.h"
@@ -13,7 +14,6 @@
 namespace {
 
 constexpr WORD kTypeNotOffered = 0x2000;
-constexpr WORD kIdCopies = 5;  // dmCopies
 
 const NumericValueRecord* NumberOf(DriverContext* ctx, WORD id) {
   const ModelItemDescriptor* desc = ModelGetDescriptor(id, ctx);
@@ -64,7 +64,7 @@ int ApiAllowedValues(DriverContext* ctx, LONG* out, WORD setting) {
 }
 
 LONG ApiGetMaxCopies(DriverContext* ctx) {
-  if (const NumericValueRecord* r = NumberOf(ctx, kIdCopies)) return r->maximum;
+  if (const NumericValueRecord* r = NumberOf(ctx, kItem_dmCopies)) return r->maximum;
   const ModelRecord* record = CtxModelRecord(ctx);
   return record ? record->maxCopies : 0;
 }

@@ -27,7 +27,6 @@ const WCHAR kKeyUnit[] = TEXT("DefUnit");
 constexpr INT kMissing = 0x7FFF;
 constexpr WORD kPaperLetter = 1;
 constexpr WORD kPaperA4 = 9;
-constexpr WORD kItemDspLanguageID = 170;  // zdmDspLanguageID
 
 bool IsLetterGroup(LONG_PTR group) { return group == 1 || group == 2 || group == 5; }
 
@@ -180,7 +179,7 @@ void InstLoadUserDefaults(DriverContext* ctx) {
     file.Write(kKeyPaper, d.defaultPaper);
   }
   ItemSetRawById(ctx, kItem_zdmLanguageID, d.displayLanguage);
-  ItemSetRawById(ctx, kItemDspLanguageID, d.displayLanguage);
+  ItemSetRawById(ctx, kItem_zdmDspLanguageID, d.displayLanguage);
   ItemSetRawById(ctx, kItem_zdmLocaleID, d.localeGroup);
   ItemSetRawById(ctx, kItem_zdmDspUnit, d.displayUnit);
   ItemSetRawById(ctx, kItem_dmPaperSize, d.defaultPaper);

@@ -35,7 +35,6 @@ constexpr DWORD kJcAuthUserName = 0x0800;
 constexpr DWORD kJcNetworkKey = 0x2000;
 constexpr DWORD kJcPropertyAuthUserName = 9;
 
-constexpr WORD kItemPrintLog = 709;  // zdmPrintLog
 
 // The ANSI form of text (at most cbAnsi - 1 bytes); false when it does not fit whole.
 bool ToAnsi(const WCHAR* text, char* ansi, int cbAnsi) {
@@ -117,7 +116,7 @@ int InstApplyUserCode(const WCHAR* iniPath, const WCHAR* printerName, int* prese
       state.userCodeHandledAtInstall = 1;
     }
   }
-  ItemSetRawById(ctx, kItemPrintLog, printLog);
+  ItemSetRawById(ctx, kItem_zdmPrintLog, printLog);
   DeleteKey(iniPath, printerName, TEXT("SetUserCode"));
   if (present) *present = isPresent;
   return applied;

@@ -14,6 +14,7 @@
 #include "core/context/ui_state.h"
 #include "core/common/ini_access.h"
 #include "core/items/item_access.h"
+#include "core/items/item_ids.h"
 #include "core/items/item_table.h"
 #include "core/store/font_tables.h"
 #include "core/store/ini_text.h"
@@ -43,8 +44,6 @@ constexpr WORD kIdServerLogCode = 10001;
 constexpr WORD kIdLogCodeUse = 10002, kIdLogCodeUseLast = 10003;
 constexpr WORD kIdFontItemsFirst = 10004, kIdFontItemsLast = 10009;
 constexpr WORD kIdLogging = 10275;
-constexpr WORD kIdLockDefaultBit = 10418;  // zdmLock000InfoBitDefault
-constexpr WORD kIdServerClientMode = 714;
 constexpr int kSettingLockFeature = 2;
 
 struct PackedRun {
@@ -578,7 +577,7 @@ int StoreLoadPersistedItems(HANDLE printer, DriverContext* ctx, int itemClass, i
   }
   StoreClassDone done = {DWORD(itemClass), DWORD(mode)};
   ModBusSendEvent(ctx, kStoreEventLoaded, &done);
-  if (locks && ItemGetRawById(ctx, kIdLockDefaultBit)) StoreLoadLockDefaults(printer, ctx);
+  if (locks && ItemGetRawById(ctx, kItem_zdmLock000InfoBitDefault)) StoreLoadLockDefaults(printer, ctx);
   if (specialCount) StoreLoadUserInfo(ctx);
   return 1;
 }
@@ -610,7 +609,7 @@ int StoreLoadByClass(HANDLE printer, int itemClass, DriverContext* ctx) {
 static int LoadAtOpen(DriverContext* ctx, bool writeBack) {
   if (!ctx) return 1;
   StoreLoadByClass(ctx->printer, kStoreClassAll, ctx);
-  if (ItemGetRawById(ctx, kIdServerClientMode) == 1) return 1;
+  if (ItemGetRawById(ctx, kItem_zdmServerClientMode) == 1) return 1;
   // Settings acquired by a user who could not write printer data wait in the bidi ini; a
   // context that can write printer data moves them there.
   if (BidiIniFlagIsSet(ctx)) {

@@ -10,6 +10,7 @@
 #include "core/context/driver_context.h"
 #include "core/context/ui_state.h"
 #include "core/items/item_access.h"
+#include "core/items/item_ids.h"
 #include "core/items/item_table.h"
 #include "core/store/default_packs.h"
 #include "core/store/item_store.h"
@@ -33,7 +34,6 @@ constexpr WORD kMsgRefreshInfo = 7004;
 constexpr WORD kMsgDropWarning = 10017;
 constexpr int kRefreshDialog = 1011;
 constexpr int kRefreshDialogMode = 4;
-constexpr WORD kIdBiDirect = 710;
 
 struct PresetListEntry {
   WCHAR file[kPath];   // the list value with extension "rsd"
@@ -197,7 +197,7 @@ int PresetRefreshOnOpen(DriverContext* ctx, int kind) {
   LPCWSTR printer = PrnGetPrinterName(ctx);
   const bool packDone = IniReadInt(printer, TEXT("PackInstallDone"), 0, ini) == 1;
   if (packDone && kind == 2) return 1;
-  if (kind == 0 && (packDone || ItemGetRaw(ctx, ItemFind(ctx, kIdBiDirect)) == 1)) kind = 1;
+  if (kind == 0 && (packDone || ItemGetRaw(ctx, ItemFind(ctx, kItem_zdmBiDirect)) == 1)) kind = 1;
   if (IniReadInt(printer, TEXT("PresetRefresh"), 0, ini) != 0) return 1;
   const bool terminalServer = OsIsTerminalServer(ctx->printer) != 0;
   if (kind == 0) {

@@ -7,6 +7,7 @@
 
 #include "core/items/item_access.h"
 #include "core/items/item_caps.h"
+#include "core/items/item_ids.h"
 #include "core/rules/api_readers.h"
 #include "core/rules/judge_eval.h"
 #include "support/item_context.h"
@@ -15,7 +16,7 @@
 namespace zems_test {
 namespace {
 
-constexpr WORD kOrientation = 7, kPaper = 8, kCopies = 5, kDuplexOn = 58, kStaple = 121;
+constexpr WORD kOrientation = 7, kPaper = 8, kCopies = kItem_dmCopies, kDuplexOn = 58, kStaple = 121;
 
 class ApiReadersTest : public ItemContextTest {
  protected:
