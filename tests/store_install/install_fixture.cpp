@@ -87,16 +87,7 @@ bool InstallTest::Exists(const std::u16string& windowsPath) {
 }
 
 bool InstallTest::Data(const char16_t* name, std::string* bytes, DWORD* type) {
-  DWORD t = 0, needed = 0;
-  DWORD rc = GetPrinterDataW(office_, Text(name), &t, nullptr, 0, &needed);
-  if (rc == ERROR_FILE_NOT_FOUND) return false;
-  std::string buffer(needed, '\0');
-  rc = GetPrinterDataW(office_, Text(name), &t, reinterpret_cast<LPBYTE>(&buffer[0]), needed, &needed);
-  if (rc != ERROR_SUCCESS) return false;
-  buffer.resize(needed);
-  if (bytes) *bytes = buffer;
-  if (type) *type = t;
-  return true;
+  return ReadPrinterData(office_, name, bytes, type);
 }
 
 std::u16string InstallTest::DataText(const char16_t* name) {

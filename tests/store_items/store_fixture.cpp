@@ -35,16 +35,7 @@ SettingItem* StoreTest::Row(WORD id) {
 BYTE* StoreTest::Value(WORD id) { return ItemStoragePtr(ctx_, Row(id)); }
 
 bool StoreTest::Data(const char16_t* name, std::string* bytes, DWORD* type) {
-  DWORD t = 0, needed = 0;
-  DWORD rc = GetPrinterDataW(office_, Text(name), &t, nullptr, 0, &needed);
-  if (rc == ERROR_FILE_NOT_FOUND) return false;
-  std::string buffer(needed, '\0');
-  rc = GetPrinterDataW(office_, Text(name), &t, reinterpret_cast<LPBYTE>(&buffer[0]), needed, &needed);
-  if (rc != ERROR_SUCCESS) return false;
-  buffer.resize(needed);
-  if (bytes) *bytes = buffer;
-  if (type) *type = t;
-  return true;
+  return ReadPrinterData(office_, name, bytes, type);
 }
 
 void StoreTest::SetData(const char16_t* name, const std::string& bytes, DWORD type) {

@@ -135,6 +135,19 @@ HANDLE TestPrinterTest::OpenAgain(const char16_t* name) {
   return h;
 }
 
+bool TestPrinterTest::ReadPrinterData(HANDLE printer, const char16_t* name, std::string* bytes, DWORD* type) {
+  DWORD t = 0, needed = 0;
+  DWORD rc = GetPrinterDataW(printer, Text(name), &t, nullptr, 0, &needed);
+  if (rc == ERROR_FILE_NOT_FOUND) return false;
+  std::string buffer(needed, '\0');
+  rc = GetPrinterDataW(printer, Text(name), &t, reinterpret_cast<LPBYTE>(&buffer[0]), needed, &needed);
+  if (rc != ERROR_SUCCESS) return false;
+  buffer.resize(needed);
+  if (bytes) *bytes = buffer;
+  if (type) *type = t;
+  return true;
+}
+
 void TestPrinterTest::SetPrinterText(HANDLE printer, const char16_t* name, const std::u16string& value, DWORD type) {
   ASSERT_EQ(DWORD(ERROR_SUCCESS),
             SetPrinterDataW(printer, Text(name), type, reinterpret_cast<LPBYTE>(const_cast<char16_t*>(value.c_str())),

@@ -79,6 +79,9 @@ class TestPrinterTest : public MachineTest {
   HANDLE OpenAgain(const char16_t* name);
   // A REG_SZ (or other text type) value of the printer's data.
   void SetPrinterText(HANDLE printer, const char16_t* name, const std::u16string& value, DWORD type = REG_SZ);
+  // A value of the printer's data, its bytes and type (each optional); false when it is absent or
+  // cannot be read.
+  bool ReadPrinterData(HANDLE printer, const char16_t* name, std::string* bytes, DWORD* type);
   // Registers the stand-in shared object bin/<module>.so as the DLL dllName.
   void UseStandIn(const char* dllName, const char* module);
   // Sets major.minor of the machine's Windows version, keeping the rest of its identity.
