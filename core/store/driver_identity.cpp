@@ -13,11 +13,11 @@
 #include "core/store/item_store.h"
 #include "core/system/driver_paths.h"
 #include "core/system/printer_names.h"
+#include "core/system/settings_folders.h"
 #include "core/tables/model_record.h"
 
 namespace {
 
-const WCHAR kDriverKey[] = TEXT("SOFTWARE\\ORVEL\\ZemsDrv");
 const WCHAR kPrintLogKey[] = TEXT("Software\\ORVEL\\PrintLog");
 const WCHAR kCustomSetupKey[] = TEXT("Software\\ORVEL\\ZemsDrvCustomSetup");
 const WCHAR kJobBinderKey[] = TEXT("Software\\ORVEL\\Tavrello\\JobBinder");
@@ -99,7 +99,7 @@ DWORD ReadHklmDword(const WCHAR* key, const WCHAR* value) {
 
 }  // namespace
 
-const WCHAR* InstDriverRegKey() { return kDriverKey; }
+const WCHAR* InstDriverRegKey() { return PathDriverRegKey(); }
 
 int InstReadHklmValueRaw(const WCHAR* key, const WCHAR* value, void* buffer, DWORD cbBuffer) {
   if (!key || !buffer || !cbBuffer) return 0;
@@ -131,7 +131,7 @@ int InstWriteHklmValue(const WCHAR* key, const WCHAR* value, const void* data, D
 }
 
 int InstWriteDriverRegValue(const WCHAR* value, const WCHAR* text, DWORD cbText) {
-  return InstWriteHklmValue(kDriverKey, value, text, cbText, REG_SZ, nullptr);
+  return InstWriteHklmValue(PathDriverRegKey(), value, text, cbText, REG_SZ, nullptr);
 }
 
 int InstReadHelpFileName(WCHAR* buffer, DWORD cchBuffer, DriverContext* ctx) {

@@ -276,6 +276,8 @@ bool IsInside(LPCWSTR path, LPCWSTR folder) {
 
 }  // namespace
 
+LPCWSTR PathDriverRegKey() { return kDriverKey; }
+
 int PathGetMachineSettingsFolder(WCHAR* buffer, DWORD cchBuffer, DriverContext* ctx) {
   if (!ctx) return 0;
   return MachineFolder(buffer, cchBuffer, ctx->printer, PrnIsOnServer(ctx) != 0, nullptr);

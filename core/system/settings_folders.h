@@ -10,6 +10,9 @@
 
 struct DriverContext;
 
+// The driver's key under HKEY_LOCAL_MACHINE ("SOFTWARE\\ORVEL\\ZemsDrv").
+LPCWSTR PathDriverRegKey();
+
 // Per-machine folder: for a printer reached through a server the printer-data value
 // "_ZEMSDirectoryClient", then the registry value "_ZEMSDirectory", then the root of the
 // system drive + "_zems". The forms differ in how the server question is answered.

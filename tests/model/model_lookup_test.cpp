@@ -15,6 +15,7 @@
 #include "core/tables/symbol_table.h"
 #include "core/tables/value_symbols.h"
 #include "model_test_util.h"
+#include "support/sample_model.h"
 #include "support/item_context.h"
 
 namespace {
@@ -24,11 +25,8 @@ WORD Sym(const char* name) {
   EXPECT_NE(s, nullptr) << name;
   return s ? s->symbolId : 0;
 }
-WORD Val(const char* name) {
-  const ValueSymbol* v = TblFindValueSymbolByName(name);
-  EXPECT_NE(v, nullptr) << name;
-  return v ? v->logical : 0;
-}
+// Logical values of value symbols by name.
+WORD Val(const char* name) { return zems_test::SymbolLogical(name); }
 
 class ModelLookupTest : public zems_test::ItemContextTest {
  protected:

@@ -13,15 +13,13 @@
 #include "core/rules/judge_eval.h"
 #include "core/tables/symbol_table.h"
 #include "core/tables/value_symbols.h"
+#include "support/sample_model.h"
 #include "support/test_printer.h"
 
 namespace {
 
-WORD Val(const char* name) {
-  const ValueSymbol* v = TblFindValueSymbolByName(name);
-  EXPECT_NE(v, nullptr) << name;
-  return v ? v->logical : 0;
-}
+// Logical values of value symbols by name.
+WORD Val(const char* name) { return zems_test::SymbolLogical(name); }
 
 class SampleRulesTest : public zems_test::ContextTest {
  protected:

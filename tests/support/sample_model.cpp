@@ -1,13 +1,22 @@
 #include "support/sample_model.h"
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <iterator>
 #include <string>
 
 #include "core/common/mem.h"
+#include "core/tables/value_symbols.h"
 #include "support/machine_fixture.h"
 
 namespace zems_test {
+
+WORD SymbolLogical(const char* name) {
+  const ValueSymbol* v = TblFindValueSymbolByName(name);
+  EXPECT_NE(v, nullptr) << name;
+  return v ? v->logical : 0;
+}
 
 SampleModel::SampleModel(DriverContext* ctx) : SampleModel(ctx, "samples/models/zems_c4.zmd") {}
 

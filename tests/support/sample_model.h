@@ -6,6 +6,10 @@
 
 namespace zems_test {
 
+// The logical value of a value symbol by its name (a failure of the calling test when the
+// table has no such name, and 0).
+WORD SymbolLogical(const char* name);
+
 // Compiles samples/models/zems_c4.zmd (or the description given) and attaches the image to ctx until destroyed; the
 // context's previous image comes back then. image() is null when the sample cannot be built.
 class SampleModel {

@@ -29,11 +29,8 @@ WORD Symbol(const char* name) {
   return s ? s->symbolId : 0;
 }
 
-WORD Val(const char* name) {
-  const ValueSymbol* v = TblFindValueSymbolByName(name);
-  EXPECT_NE(v, nullptr) << name;
-  return v ? v->logical : 0;
-}
+// Logical values of value symbols by name.
+WORD Val(const char* name) { return zems_test::SymbolLogical(name); }
 
 class TransactTest : public ItemContextTest {
  protected:
