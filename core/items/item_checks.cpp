@@ -237,6 +237,19 @@ DWORD ItemNupTypeKind(LONG_PTR nupType, DWORD* kind) {
   return k;
 }
 
+// Items that are not lists: a Boolean takes 0 and 1, a number its description's range; other
+// types take any value.
+static int CheckByType(WORD type, const ModelItemDescriptor* desc, LONG_PTR value) {
+  switch (type) {
+    case kModelTypeBoolean:
+      return ItemIsBooleanValue(value);
+    case kModelTypeNumeric:
+      return ItemNumericInRange(static_cast<const NumericValueRecord*>(desc->values), value);
+    default:
+      return kCheckAccepted;
+  }
+}
+
 int ItemCheckValueRules(const SettingItem* item, WORD id, LONG_PTR value, DriverContext* ctx,
                         const ModelItemDescriptor* desc) {
   if (IsAcceptedApiCode(id, value)) return kCheckAccepted;
@@ -248,14 +261,7 @@ int ItemCheckValueRules(const SettingItem* item, WORD id, LONG_PTR value, Driver
     if (listed >= 0) return listed;
     return CheckListCouplings(id, value, logical, ctx, desc);
   }
-  switch (type) {
-    case kModelTypeBoolean:
-      return ItemIsBooleanValue(value);
-    case kModelTypeNumeric:
-      return ItemNumericInRange(static_cast<const NumericValueRecord*>(desc->values), value);
-    default:
-      return kCheckAccepted;
-  }
+  return CheckByType(type, desc, value);
 }
 
 int ItemCheckValueBasic(const SettingItem* item, WORD id, LONG_PTR value, DriverContext* ctx) {
@@ -267,14 +273,7 @@ int ItemCheckValueBasic(const SettingItem* item, WORD id, LONG_PTR value, Driver
     if (listed >= 0) return listed;
     return ModelIsValueDisabled(desc, static_cast<WORD>(logical), ctx) ? kCheckRefused : kCheckAccepted;
   }
-  switch (type) {
-    case kModelTypeBoolean:
-      return ItemIsBooleanValue(value);
-    case kModelTypeNumeric:
-      return ItemNumericInRange(static_cast<const NumericValueRecord*>(desc->values), value);
-    default:
-      return kCheckAccepted;
-  }
+  return CheckByType(type, desc, value);
 }
 
 int ItemIsValueAllowed(WORD id, LONG_PTR value, DriverContext* ctx) {
