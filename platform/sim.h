@@ -25,6 +25,13 @@ WINSIM_API void SimSetTickCount(DWORD ticks);
 WINSIM_API void SimAdvanceTickCount(DWORD milliseconds);
 WINSIM_API void SimUseRealTickCount(void);
 
+// GetLocalTime, GetSystemTime and GetSystemTimeAsFileTime answer this date from now on (the
+// machine's local time is UTC; the date stands still until set again; wDayOfWeek is ignored and
+// answered from the date). NULL goes back to the host's clock, as a machine root switch does.
+// FALSE for a date SystemTimeToFileTime refuses, which leaves the clock unchanged. The clock is
+// this process's own; files keep the host's time stamps.
+WINSIM_API BOOL SimSetLocalTime(const SYSTEMTIME* localTime);
+
 // Sets the machine's ANSI code page: 1252 (the default after a root switch) or 932; the OEM
 // code page follows (437 or 932). FALSE for any other code page, which leaves it unchanged.
 WINSIM_API BOOL SimSetAnsiCodePage(UINT codePage);

@@ -1,8 +1,9 @@
-// Time of the simulated machine: a tick count that tests can set, Sleep, the system time.
+// Time of the simulated machine: a tick count and a date that tests can set, Sleep, the system time.
 #include <sched.h>
 #include <time.h>
 
 #include <atomic>
+#include <mutex>
 
 #include "platform/sim.h"
 #include "platform/sim/internal.h"
@@ -20,9 +21,18 @@ DWORD RealTicks() {
   return DWORD(uint64_t(ts.tv_sec) * 1000u + uint64_t(ts.tv_nsec) / 1000000u);
 }
 
+// The set date, as a FILETIME; g_dateSet false means the host's clock.
+std::mutex g_dateLock;
+bool g_dateSet = false;
+FILETIME g_date;
+
 struct ClockReset {
   ClockReset() {
-    winsim::RegisterResetHook([] { g_simulated = false; });
+    winsim::RegisterResetHook([] {
+      g_simulated = false;
+      std::lock_guard<std::mutex> lock(g_dateLock);
+      g_dateSet = false;
+    });
   }
 } g_clockReset;
 
@@ -61,8 +71,30 @@ WINSIM_API void WINAPI Sleep(DWORD milliseconds) {
   }
 }
 
+WINSIM_API BOOL SimSetLocalTime(const SYSTEMTIME* localTime) {
+  if (!localTime) {
+    std::lock_guard<std::mutex> lock(g_dateLock);
+    g_dateSet = false;
+    return TRUE;
+  }
+  // The machine's local time is UTC, so the local date is the system date.
+  FILETIME date;
+  if (!SystemTimeToFileTime(localTime, &date)) return FALSE;
+  std::lock_guard<std::mutex> lock(g_dateLock);
+  g_date = date;
+  g_dateSet = true;
+  return TRUE;
+}
+
 WINSIM_API void WINAPI GetSystemTimeAsFileTime(LPFILETIME time) {
   if (!time) return;
+  {
+    std::lock_guard<std::mutex> lock(g_dateLock);
+    if (g_dateSet) {
+      *time = g_date;
+      return;
+    }
+  }
   struct timespec ts;
   clock_gettime(CLOCK_REALTIME, &ts);
   *time = winsim::FileTimeFromHost(ts);

@@ -220,6 +220,47 @@ TEST_F(KernelTest, CaseBlindCompareAndFileNamesAgree) {
   }
 }
 
+// A set date stands still in all three clocks until released; a date the conversion refuses
+// leaves the clock as it was.
+TEST_F(KernelTest, LocalTimeCanBeSetAndReleased) {
+  SYSTEMTIME set = {2011, 11, 0, 15, 10, 20, 30, 250};  // day of week left wrong on purpose
+  ASSERT_TRUE(SimSetLocalTime(&set));
+  SYSTEMTIME local, utc;
+  GetLocalTime(&local);
+  GetSystemTime(&utc);
+  EXPECT_EQ(0, memcmp(&local, &utc, sizeof local));
+  EXPECT_EQ(2011, local.wYear);
+  EXPECT_EQ(11, local.wMonth);
+  EXPECT_EQ(15, local.wDay);
+  EXPECT_EQ(2, local.wDayOfWeek) << "2011-11-15 was a Tuesday";
+  EXPECT_EQ(10, local.wHour);
+  EXPECT_EQ(20, local.wMinute);
+  EXPECT_EQ(30, local.wSecond);
+  EXPECT_EQ(250, local.wMilliseconds);
+  FILETIME ft;
+  GetSystemTimeAsFileTime(&ft);
+  ULONGLONG ticks = (ULONGLONG(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+  // 1970-01-01 is 116444736000000000 ticks; 2011-11-15 10:20:30 UTC is 1321352430 s after it.
+  EXPECT_EQ(116444736000000000ull + 1321352430ull * 10000000ull + 2500000ull, ticks);
+
+  SYSTEMTIME bad = set;
+  bad.wMonth = 13;
+  EXPECT_FALSE(SimSetLocalTime(&bad));
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  GetLocalTime(&local);
+  EXPECT_EQ(11, local.wMonth);
+  EXPECT_EQ(250, local.wMilliseconds) << "the set date stands still";
+
+  ASSERT_TRUE(SimSetLocalTime(nullptr));
+  GetLocalTime(&local);
+  EXPECT_GE(local.wYear, 2020) << "back on the host's clock";
+  ASSERT_TRUE(SimSetLocalTime(&set));
+  std::string root = SimMachineRoot();
+  SimSetMachineRoot(root.c_str());
+  GetLocalTime(&local);
+  EXPECT_GE(local.wYear, 2020) << "a machine root switch releases the date";
+}
+
 // The machine's local time is UTC whatever the host's zone, as FileTimeToLocalFileTime has it.
 TEST_F(KernelTest, LocalTimeIsUtcWhateverTheHostZone) {
   const char* old = getenv("TZ");
