@@ -525,12 +525,29 @@ BOOL StoreIniTextReplaceSection(DriverContext* ctx, LPCWSTR path, LPCWSTR sectio
     return FALSE;
   }
 
+  struct Rewrite {
+    const char* old;
+    DWORD oldBytes;
+    const char* name;
+    LPCWSTR section;
+    const char* sectionText;
+    DWORD length;
+  } rewrite = {old, oldBytes, name.get(), section, sectionText, length};
+  BOOL ok = StoreIniTextWriteReplacing(ctx, path, [](HANDLE h, void* data) {
+    const Rewrite* r = static_cast<const Rewrite*>(data);
+    return WriteRewritten(h, r->old, r->oldBytes, r->name, r->section, r->sectionText, r->length);
+  }, &rewrite);
+  StoreFreeIniText(old);
+  return ok;
+}
+
+BOOL StoreIniTextWriteReplacing(DriverContext* ctx, LPCWSTR path, StoreIniTextWriter write, void* data) {
+  if (!path || !write) return FALSE;
   WCHAR temp[MAX_PATH];
   int pathChars = lstrlenW(path);
   static const WCHAR kSuffix[] = TEXT(".~zt");
   if (pathChars + 4 >= MAX_PATH) {
     if (ctx) CtxSetFileStatus(ctx, ERROR_FILENAME_EXCED_RANGE);
-    StoreFreeIniText(old);
     return FALSE;
   }
   lstrcpyW(temp, path);
@@ -539,10 +556,10 @@ BOOL StoreIniTextReplaceSection(DriverContext* ctx, LPCWSTR path, LPCWSTR sectio
                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     if (ctx) CtxSetFileStatus(ctx, LONG(GetLastError()));
-    StoreFreeIniText(old);
     return FALSE;
   }
-  bool ok = WriteRewritten(h, old, oldBytes, name.get(), section, sectionText, length);
+  SetLastError(0);
+  bool ok = write(h, data);
   if (!ok && ctx) {
     // A new file that cannot be written whole (a full disk) is reported like one that cannot
     // be created.
@@ -550,7 +567,6 @@ BOOL StoreIniTextReplaceSection(DriverContext* ctx, LPCWSTR path, LPCWSTR sectio
     CtxSetFileStatus(ctx, LONG(error ? error : ERROR_WRITE_FAULT));
   }
   CloseHandle(h);
-  StoreFreeIniText(old);
   // The old file cannot be replaced (read-only, held open): reported like a file that cannot
   // be created.
   if (ok && !MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

@@ -63,6 +63,14 @@ BOOL StoreIniTextPutKey(DWORD* position, LPCWSTR key, LPCWSTR value, IniSectionB
 BOOL StoreIniTextReplaceSection(DriverContext* ctx, LPCWSTR path, LPCWSTR section, const char* sectionText,
                                 DWORD length);
 
+// Writes the file anew through write, which fills the new file (given open for writing) and
+// answers whether it wrote everything. The new file is made beside the old one (path +
+// ".~zt") and takes its place only when complete, so a failure leaves the old file as it was;
+// every rewrite of a settings ini goes through here. 1 on success; on failure the system error
+// code (ERROR_WRITE_FAULT when write left none) becomes the context's settings-file status.
+typedef bool (*StoreIniTextWriter)(HANDLE file, void* data);
+BOOL StoreIniTextWriteReplacing(DriverContext* ctx, LPCWSTR path, StoreIniTextWriter write, void* data);
+
 // Helpers, exposed for the tests.
 char* IniTextReadFile(BOOL onlyLarge, LPCWSTR path);
 const char* IniTextNextLine(const char* text);
