@@ -87,3 +87,5 @@ int InstLocalLowCorrect(HANDLE printer, const PRINTER_INFO_2* info);
 // is. 1 when copied, 0 when the source has no such section (nothing written) or a write fails
 // (*failed := 1 then, when given).
 int InstCopyIniSection(LPCWSTR source, LPCWSTR target, LPCWSTR section, int* failed);
+// The same under another section name in target.
+int InstCopyIniSectionAs(LPCWSTR source, LPCWSTR sourceSection, LPCWSTR target, LPCWSTR targetSection, int* failed);

@@ -206,7 +206,12 @@ void RebaseValue(const WCHAR* section, const WCHAR* key, const WCHAR* ini, const
 }  // namespace
 
 int InstCopyIniSection(LPCWSTR source, LPCWSTR target, LPCWSTR section, int* failed) {
-  if (!source || !target || !section) return 0;
+  return InstCopyIniSectionAs(source, section, target, section, failed);
+}
+
+int InstCopyIniSectionAs(LPCWSTR source, LPCWSTR sourceSection, LPCWSTR target, LPCWSTR targetSection, int* failed) {
+  if (!source || !target || !sourceSection || !targetSection) return 0;
+  const WCHAR* section = sourceSection;
   for (DWORD chars = kSectionStartChars; chars <= kSectionMaxChars; chars *= 2) {
     WCHAR* buffer = static_cast<WCHAR*>(MemAllocZero(SIZE_T(chars) * sizeof(WCHAR)));
     if (!buffer) break;
@@ -217,7 +222,7 @@ int InstCopyIniSection(LPCWSTR source, LPCWSTR target, LPCWSTR section, int* fai
     }
     int copied = 0;
     if (got) {
-      copied = WritePrivateProfileSectionW(section, buffer, target) ? 1 : 0;
+      copied = WritePrivateProfileSectionW(targetSection, buffer, target) ? 1 : 0;
       if (!copied && failed) *failed = 1;
     }
     MemFree(buffer);
