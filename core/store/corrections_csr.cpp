@@ -104,6 +104,8 @@ bool SameAnsiPrefix(const WCHAR* name, DWORD chars, char* narrow, DWORD cbNarrow
   return true;
 }
 
+int ScrubFile(LPCWSTR file);
+
 int WalkKeys(HKEY root, const WCHAR* const* names, int count) {
   int walked = 0;
   for (int i = 0; i < count; ++i) {
@@ -134,6 +136,17 @@ DWORD InstScrubCsrText(const char* text, DWORD length, char* out) {
 
 int InstScrubCsrSections(LPCWSTR file) {
   if (!file || !file[0]) return 0;
+  // The whole file is read and written back: no other writer of the settings files may come
+  // between (the mutex is re-entrant, so callers that hold it already lose nothing).
+  LockGlobalMutex();
+  int result = ScrubFile(file);
+  UnlockGlobalMutex();
+  return result;
+}
+
+namespace {
+
+int ScrubFile(LPCWSTR file) {
   DWORD length = 0;
   char* text = ReadFileBytes(file, &length);
   if (!text) return 0;
@@ -148,6 +161,8 @@ int InstScrubCsrSections(LPCWSTR file) {
   MemFree(text);
   return result;
 }
+
+}  // namespace
 
 int InstCsrCorrectionState(HANDLE printer, const PRINTER_INFO_2* info, int perUser) {
   if (!info) return 0;
