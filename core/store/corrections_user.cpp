@@ -71,25 +71,27 @@ struct EntryKind {
   bool withDisable;
 };
 
-// Copies the sections of one list file to target; false when the source is missing or a write
-// failed.
-bool CopyEntrySections(const WCHAR* source, const WCHAR* target, const WCHAR* printerSection, const EntryKind& kind) {
-  if (GetFileAttributesW(source) == INVALID_FILE_ATTRIBUTES) return false;
+// Copies the sections of one list file to target.
+enum CopyResult { kCopied, kSourceMissing, kWriteFailed };
+CopyResult CopyEntrySections(const WCHAR* source, const WCHAR* target, const WCHAR* printerSection,
+                             const EntryKind& kind) {
+  if (GetFileAttributesW(source) == INVALID_FILE_ATTRIBUTES) return kSourceMissing;
   int failed = 0;
   InstCopyIniSection(source, target, printerSection, &failed);
   if (kind.withCondition) InstCopyIniSection(source, target, kCondition, &failed);
   if (kind.withDisable) InstCopyIniSection(source, target, kDisable, &failed);
-  return !failed;
+  return failed ? kWriteFailed : kCopied;
 }
 
 // Results of a move of one list.
 enum MoveResult { kMoved, kStopped, kNoPath };
 
 // The entries of one list whose file lies in fromFolder are pointed at the same file name in
-// toFolder once its sections were copied there. With needName an entry without its name
-// stops the move, as does an entry that is empty or no path (stopOnBadEntry).
+// toFolder once its sections were copied there. Strict, an entry that is empty, no path or
+// without its name stops the move, as does a copy that failed; else such entries are passed
+// over (a failed write sets *failed).
 MoveResult MoveList(const WCHAR* ini, const WCHAR* section, const EntryKind& kind, int count, const WCHAR* fromFolder,
-                    const WCHAR* toFolder, bool strict) {
+                    const WCHAR* toFolder, bool strict, int* failed = nullptr) {
   WCHAR key[64], nameKey[80], file[MAX_PATH], folder[MAX_PATH], target[MAX_PATH], name[kNameChars];
   for (int n = 0; n < count; ++n) {
     FormatKey(key, kind.listFormat, n);
@@ -103,9 +105,12 @@ MoveResult MoveList(const WCHAR* ini, const WCHAR* section, const EntryKind& kin
       return kStopped;
     if (!FolderOf(file, folder) || !SameText(folder, fromFolder)) continue;
     if (!Join(target, toFolder, LeafOf(file))) return kNoPath;
-    if (!CopyEntrySections(file, target, section, kind) || !WritePrivateProfileStringW(section, key, target, ini)) {
-      if (strict) return kStopped;
-    }
+    // The entry is rewritten only once its file was copied. A file that is gone stops a strict
+    // move; else the entry stays as it is, and there is nothing to take again later.
+    CopyResult copy = CopyEntrySections(file, target, section, kind);
+    bool written = copy == kCopied && WritePrivateProfileStringW(section, key, target, ini);
+    if (!written && strict) return kStopped;
+    if (!written && copy != kSourceMissing && failed) *failed = 1;
   }
   return kMoved;
 }
@@ -280,9 +285,10 @@ int InstLocalLowCorrect(HANDLE printer, const PRINTER_INFO_2* info) {
   if (found && printerNeeds && InstCopyIniSection(oldIni, paths.userIni, paths.section, &failed)) {
     int presets = int(GetPrivateProfileIntW(paths.section, TEXT("Count"), 0, oldIni));
     int qualities = int(GetPrivateProfileIntW(paths.section, TEXT("QualityCount"), 0, oldIni));
-    if (MoveList(paths.userIni, paths.section, kPresetKind, presets, oldFolder, paths.userFolder, false) == kNoPath ||
-        MoveList(paths.userIni, paths.section, kQualityLocalLowKind, qualities, oldFolder, paths.userFolder, false) ==
-            kNoPath)
+    if (MoveList(paths.userIni, paths.section, kPresetKind, presets, oldFolder, paths.userFolder, false, &failed) ==
+            kNoPath ||
+        MoveList(paths.userIni, paths.section, kQualityLocalLowKind, qualities, oldFolder, paths.userFolder, false,
+                 &failed) == kNoPath)
       failed = 1;
     RebaseValue(paths.section, TEXT("DrvDefJobMergePath"), paths.userIni, oldFolder, paths.userFolder, &failed);
     RebaseValue(paths.section, TEXT("DrvDefPreviewPath"), paths.userIni, oldFolder, paths.userFolder, &failed);
