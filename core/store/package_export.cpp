@@ -120,8 +120,8 @@ bool HasDotDot(const WCHAR* path) {
   return false;
 }
 
-// The package folder of a main pack path (no trailing "\") into folder when it lies directly
-// in the settings folder's "zems" folder; false for anything else.
+// The package folder of a main pack path (no trailing "\") into folder when it is a package
+// folder directly in the settings folder's "zems" folder; false for anything else.
 bool ConfinedPackageFolder(const WCHAR* mainPack, WCHAR* folder, DriverContext* ctx) {
   WCHAR zems[MAX_PATH];
   int zemsChars = ZemsFolder(zems, nullptr, ctx);
@@ -132,7 +132,10 @@ bool ConfinedPackageFolder(const WCHAR* mainPack, WCHAR* folder, DriverContext* 
   if (!chars || chars >= MAX_PATH) return false;
   lstrcpynW(folder, mainPack, int(chars) + 1);
   DWORD parent = FolderChars(folder);
-  if (parent != DWORD(zemsChars) || !folder[parent + 1]) return false;
+  if (parent != DWORD(zemsChars)) return false;
+  // A package folder's name begins with the 14 digits of its time ("." or ".." never do).
+  for (DWORD i = 1; i <= 14; ++i)
+    if (folder[parent + i] < u'0' || folder[parent + i] > u'9') return false;
   WCHAR head[MAX_PATH];
   lstrcpynW(head, folder, int(parent) + 1);
   return lstrcmpiW(head, zems) == 0;

@@ -105,6 +105,17 @@ TEST_F(CorrectionsTest, DefaultsAndInstallIniAreScrubbed) {
   EXPECT_EQ(1, InstCsrScrubDefaultsIni(office_, Info(), 0)) << "a file that cannot be read fails";
 }
 
+TEST_F(CorrectionsTest, DsSpoolerNameDecidesTheCleanupOnVista) {
+  SetWindowsVersion(5, 1);
+  EXPECT_EQ(0, InstDsPrinterNameMissing(office_)) << "before Vista the name is never asked for";
+  SetWindowsVersion(6, 0);
+  EXPECT_EQ(1, InstDsPrinterNameMissing(office_));
+  const char16_t name[] = u"Office";
+  ASSERT_EQ(DWORD(ERROR_SUCCESS), SetPrinterDataExW(office_, Text(u"DsSpooler"), Text(u"printerName"), REG_SZ,
+                                                    (LPBYTE)name, sizeof name));
+  EXPECT_EQ(0, InstDsPrinterNameMissing(office_));
+}
+
 class CsrRegistryTest : public StoreFilesTest {
  protected:
   void SetValues(HKEY root, const std::u16string& leaf, const std::vector<std::u16string>& names) {

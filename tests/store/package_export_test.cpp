@@ -227,12 +227,16 @@ TEST_F(PackageTest, RemovalsStayInsideThePackageFolder) {
   std::string victimList = "[ScenarioInstallData]\r\nDefaultRst=C:\\victim\\R0000001.rsb\r\n"
                            "OtherFiles1=C:\\victim\\notes.txt\r\n";
   std::string climbList = "[ScenarioInstallData]\r\nDefaultRst=" + N(Zems()) + "\\..\\..\\victim\\R0000001.rsb\r\n";
-  for (const std::string& text : {victimList, climbList}) {
+  // A file directly in "zems" is no package's either.
+  WriteFileBytes(Zems() + u"\\R0000001.rsb", "z");
+  std::string zemsList = "[ScenarioInstallData]\r\nDefaultRst=" + N(Zems()) + "\\.\\R0000001.rsb\r\n";
+  for (const std::string& text : {victimList, climbList, zemsList}) {
     WriteFileBytes(u"C:\\out\\crafted.lst", text);
     EXPECT_EQ(1, PackDeleteByList(u"C:\\out\\crafted.rsr", ctx_));
     EXPECT_TRUE(FileThere(u"C:\\victim\\R0000001.rsb"));
     EXPECT_TRUE(FileThere(u"C:\\victim\\notes.txt"));
     EXPECT_TRUE(FileThere(u"C:\\out\\crafted.lst"));
+    EXPECT_TRUE(FileThere(Zems() + u"\\R0000001.rsb"));
   }
   EXPECT_EQ(0, PackRemoveFolder(u"C:\\victim\\R0000001.rsb", ctx_));
   EXPECT_TRUE(FileThere(u"C:\\victim\\R0000001.rsb"));
