@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/context/module_bus.h"
+#include "core/items/item_access.h"
 #include "core/store/free_size_store.h"
 #include "core/store/package_export.h"
 #include "core/store/stamp_store.h"
@@ -12,6 +14,7 @@
 #include "core/system/settings_folders.h"
 #include "platform/sim.h"
 #include "store/store_files_fixture.h"
+#include "support/test_variant.h"
 
 namespace zems_test {
 namespace {
@@ -187,6 +190,35 @@ TEST_F(PackageTest, ExportWritesEveryFileAndTheListRemovesThem) {
   EXPECT_FALSE(FileThere(folder));
   EXPECT_FALSE(FileThere(list));
   EXPECT_TRUE(FileThere(chosen)) << "the settings file itself is not the package's";
+}
+
+// Events the setting-lock module is sent, with the path they carry.
+std::vector<std::pair<int, std::string>> g_events;
+int RecordEvent(DriverContext*, int event, void* argument, void*) {
+  if (event == 63 || event == 64) g_events.push_back({event, N(static_cast<const WCHAR*>(argument))});
+  return 0;
+}
+
+TEST_F(PackageTest, LockModuleIsToldAroundTheQualityFilesWhenASettingIsLocked) {
+  MakeLists(1, 1);
+  TestVariant().featureCount = 3;  // the setting-lock feature is built in
+  ModBusFree(ctx_);
+  UiModuleEntry row = {0, nullptr, nullptr, nullptr, RecordEvent};
+  ASSERT_EQ(1, ModBusLoadRows(ctx_, &row, 1));
+  std::u16string mainPack;
+  for (LONG_PTR lockBit : {0, 1}) {
+    g_events.clear();
+    ItemSetRawById(ctx_, 10419, lockBit);  // a lock bit of the tray
+    ASSERT_EQ(1, Export(MachineFolder() + u"\\locked.rsr", At(10, 20, 30), &mainPack));
+    std::vector<std::pair<int, std::string>> expected;
+    if (lockBit) expected = {{63, N(mainPack)}, {64, N(mainPack)}};
+    EXPECT_EQ(expected, g_events) << "lock bit " << lockBit;
+    ASSERT_EQ(1, PackDeleteByList((MachineFolder() + u"\\locked.rsr").c_str(), ctx_));
+  }
+  TestVariant().featureCount = 0;
+  g_events.clear();
+  ASSERT_EQ(1, Export(MachineFolder() + u"\\locked.rsr", At(10, 20, 30), &mainPack));
+  EXPECT_TRUE(g_events.empty()) << "no events without the feature";
 }
 
 TEST_F(PackageTest, TooManyListsFailBeforeAnythingIsWritten) {
