@@ -826,12 +826,13 @@ void FixUps(DriverContext* ctx, LONG_PTR savedOSKind, const LONG_PTR* savedSpeci
     fields &= ~DWORD(DM_MEDIATYPE);
   ItemSetRawById(ctx, kIdFields, LONG_PTR(fields));
   ItemSetRawById(ctx, kIdOSKind, savedOSKind);
-  if (ItemGetRawById(ctx, kIdUseUserMacro) == 1) {
-    const int list = int(ItemGetRawById(ctx, kIdUserPrintMacro)) - 135;
-    if (withJobControl)
-      QualitySaveSlot(ctx, list);
-    else
-      QualityWriteSlotFile(ctx, list);
+  if (withJobControl) {
+    if (ItemGetRawById(ctx, kIdUseUserMacro) == 1)
+      QualitySaveSlot(ctx, int(ItemGetRawById(ctx, kIdUserPrintMacro)) - 135);
+  } else {
+    // The list the user macro loads its quality settings from (QualityList<macro - 32>).
+    WCHAR key[16];
+    if (DmUserMacroQualityKey(ctx, key)) QualitySaveListItems(ctx, key);
   }
   ItemSetRawById(ctx, kIdPresetNo, 255);
   const bool uiModeChange = ItemGetRawById(ctx, kIdUIModeChange) == 1;
