@@ -50,12 +50,14 @@ int KeepAfterTrialLoad(LPCWSTR file, DriverContext* ctx) {
     CtxSnapshotPop(ctx, FALSE);
     return 1;
   }
+  // The file status tells whether the file was taken; the result also counts single values
+  // that could not be read.
   SetLastError(ERROR_SUCCESS);
-  const int loaded = StoreLoadSettingsFile(ctx->printer, file, kTrialLoadFlags, ctx);
+  StoreLoadSettingsFile(ctx->printer, file, kTrialLoadFlags, ctx);
   const DWORD error = GetLastError();
   const LONG trial = CtxGetFileStatus(ctx);
   bool keep;
-  if (loaded && trial == kFileStatusOk)
+  if (trial == kFileStatusOk)
     keep = ModelCheckItemAlert(ModelGetDescriptor(kItem_zdmPresetNo, ctx), ctx) <= 0;
   else
     keep = trial == kFileStatusUnreadable && FailedInPassing(file, error);

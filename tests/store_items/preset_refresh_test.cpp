@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "core/items/item_access.h"
+#include "core/store/exc_store.h"
 #include "core/store/preset_refresh.h"
+#include "core/store/settings_file.h"
 #include "core/system/driver_paths.h"
 #include "core/system/languages.h"
 #include "core/system/settings_folders.h"
@@ -89,6 +92,57 @@ TEST_F(PresetRefreshTest, AnUnreadablePackEntryChangesNothing) {
   SetList(before);
   EXPECT_EQ(PresetRebuildList(ctx(), 0), 0);
   EXPECT_EQ(List(), before);
+}
+
+// zemsexc's pruning never asks. A factory copy that no longer suits goes, one of no pack file
+// stays; a user file stays when a trial load of it succeeds, or fails only because another
+// process holds the file; a file of another machine, or one that is gone, goes. The trial loads
+// leave the settings as they were; the result is the new count.
+TEST_F(PresetRefreshTest, PruningKeepsWhatLoadsAndWhatIsOnlyHeld) {
+  Unsuitable("second.rsd");
+  const std::u16string good = FilePath(u"good.rst"), bad = FilePath(u"bad.rst"), held = FilePath(u"held.rst");
+  ItemSetRawById(ctx(), 13, 5);
+  for (const std::u16string* file : {&good, &bad, &held})
+    ASSERT_EQ(StoreSaveSettingsFile(office_, file->c_str(), kStoreFilePreset, ctx()), 1);
+  std::string text = ReadBytes(bad);
+  const size_t at = text.find("RstMachine=");
+  ASSERT_NE(at, std::string::npos);
+  text.insert(at + 11, "9");
+  WriteBytes(bad, text);
+  ItemSetRawById(ctx(), 13, 1);
+  SetList({Rsr("second.rsd"), Rsr("own.rsd"), Narrow(good), Narrow(bad), Narrow(held), Narrow(FilePath(u"gone.rst")),
+           "D:\\mine\\noext"});
+  HANDLE hold = CreateFileW(held.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                            nullptr);
+  ASSERT_NE(hold, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(PruneUserSettingList(ctx()), 5);
+  CloseHandle(hold);
+  const std::vector<std::string> want = {Rsr("own.rsd"), Narrow(good), Narrow(held), "D:\\mine\\noext",
+                                         Rsr("third.rsd")};
+  EXPECT_EQ(List(), want);
+  EXPECT_EQ(IniKey(PrinterName(), "PresetList1Name"), "n2") << "names move with their entries";
+  EXPECT_EQ(MessageBoxCount(), 0);
+  EXPECT_EQ(ItemGetRawById(ctx(), 13), 1) << "the trial loads put the settings back";
+}
+
+// A pack that cannot be used (no "NumDeficonfiles", or no pack at all) leaves the list as it
+// was and answers -1; a usable pack with an empty list answers the count it leaves, 0 or more.
+TEST_F(PresetRefreshTest, PruningAgainstAnUnusablePackIsToldFromAnEmptyList) {
+  const std::vector<std::string> before = {"D:\\mine\\user.rst"};
+  SetList(before);
+  const std::u16string pack = driver_ + u"pack.rsb";
+  WritePrivateProfileStringW(Wide(lang_).c_str(), u"NumDeficonfiles", nullptr, pack.c_str());
+  EXPECT_EQ(PruneUserSettingList(ctx()), -1);
+  EXPECT_EQ(List(), before);
+  SetIniKey(PrinterName(), "DefaultRst", "");
+  EXPECT_EQ(PruneUserSettingList(ctx()), -1);
+  EXPECT_EQ(List(), before);
+
+  WritePrivateProfileStringW(Wide(lang_).c_str(), u"NumDeficonfiles", u"0", pack.c_str());
+  SetIniKey(PrinterName(), "DefaultRst", Narrow(pack));
+  SetList({});
+  EXPECT_EQ(PruneUserSettingList(ctx()), 0);
+  EXPECT_TRUE(List().empty());
 }
 
 TEST_F(PresetRefreshTest, OpeningTheDeviceSheetRefreshesOnce) {
