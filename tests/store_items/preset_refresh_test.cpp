@@ -145,6 +145,19 @@ TEST_F(PresetRefreshTest, PruningAgainstAnUnusablePackIsToldFromAnEmptyList) {
   EXPECT_TRUE(List().empty());
 }
 
+// A full disk stops the rewrite before "Count": the old list is still whole, and the count
+// answered is that list's.
+TEST_F(PresetRefreshTest, PruningOnAFullDiskLeavesAWholeList) {
+  Unsuitable("second.rsd");
+  const std::vector<std::string> before = {Rsr("second.rsd"), "D:\\mine\\noext", "D:\\mine\\other"};
+  SetList(before);
+  SimSetDiskFull(0);
+  EXPECT_EQ(PruneUserSettingList(ctx()), 3);
+  SimSetDiskFull(-1);
+  EXPECT_EQ(List(), before);
+  EXPECT_EQ(IniKey(PrinterName(), "PresetList0Name"), "n0");
+}
+
 TEST_F(PresetRefreshTest, OpeningTheDeviceSheetRefreshesOnce) {
   SetList({"D:\\mine\\user.rst"});
   ASSERT_EQ(PresetRefreshOnOpen(ctx(), 1), 1);
