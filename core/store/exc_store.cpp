@@ -43,7 +43,7 @@ bool FailedInPassing(LPCWSTR file, DWORD error) {
 // Loads the file on a snapshot of the settings that is put back afterwards. Without memory for
 // the snapshot nothing is tried and the entry stays.
 int KeepAfterTrialLoad(LPCWSTR file, DriverContext* ctx) {
-  if (!ctx || !ctx->ui) return 1;
+  if (!ctx || !ctx->ui || !ctx->settings) return 1;
   const LONG status = CtxGetFileStatus(ctx);
   CtxSnapshotPush(ctx);
   if (ctx->ui->snapshotMissing > 0) {

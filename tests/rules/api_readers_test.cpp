@@ -134,7 +134,8 @@ TEST_F(ApiReadersTest, PaperExtentsAsTwo32BitValues) {
 // that would not fit whole. An empty name, and the other builds, leave the loaded text.
 TEST_F(ApiReadersTest, CustomMediaNamesAreCutOnADoubleByteBoundary) {
   ASSERT_TRUE(SimSetAnsiCodePage(932));
-  char name[] = "ab\x82\xA0\x82\xA0";  // "ab" and two double-byte characters (U+3042)
+  char name[257] = "ab\x82\xA0\x82\xA0";  // "ab" and two double-byte characters (U+3042); a raw
+                                          // set copies the item's 257 bytes
   ASSERT_TRUE(ItemSetRawById(ctx(), WORD(kItem_wdmCustomMedia1Name + 1), LONG_PTR(name)));
   auto complete = [&](UINT id, int size) {
     WCHAR buffer[16] = {'M', 'e', 'd', 'i', 'a', 0};
