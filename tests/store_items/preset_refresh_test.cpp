@@ -2,10 +2,16 @@
 // and added, the question before dropping, and the once-per-pack mark.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "core/context/context_cache.h"
 #include "core/items/item_access.h"
+#include "core/model/model_cache.h"
+#include "core/model/model_lookup.h"
+#include "core/rules/alerts.h"
 #include "core/store/exc_store.h"
 #include "core/store/preset_refresh.h"
 #include "core/store/settings_file.h"
@@ -143,6 +149,37 @@ TEST_F(PresetRefreshTest, PruningAgainstAnUnusablePackIsToldFromAnEmptyList) {
   SetList({});
   EXPECT_EQ(PruneUserSettingList(ctx()), 0);
   EXPECT_TRUE(List().empty());
+}
+
+// A user file whose trial load raises an alert on zdmPresetNo is dropped: a model whose preset
+// number carries the sample's duplex warning, and a preset of duplex on A5 paper.
+TEST_F(PresetRefreshTest, PruningDropsAFileWhoseLoadRaisesThePresetAlert) {
+  std::ifstream sample(SourceDir() + "/samples/models/zems_c4.zmd", std::ios::binary);
+  std::string model((std::istreambuf_iterator<char>(sample)), std::istreambuf_iterator<char>());
+  const size_t exclusive = model.find("*Exclusive: {");
+  ASSERT_NE(exclusive, std::string::npos);
+  model.insert(model.find('\n', exclusive) + 1, "   TOV_zdmPresetNo NULL NULL NULL DuplexWarning NULL NULL NULL\n");
+  model.insert(exclusive, "*OpenUI *TOV_zdmPresetNo: Numeric\n*NumericValue: 0 \"0 0 0 255 0 0 1 1\"\n*CloseUI\n\n");
+  ASSERT_TRUE(WriteMachineFile("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3\\OV1BD172.zmd", model));
+  CtxRelease(ctx_, kReleaseExpired);
+  CtxCacheExpire(TRUE);
+  ModelFreeImageCache();
+  ctx_ = CtxOpen(office_, office_, nullptr, 0, kKindSettings, 0, nullptr);
+  ASSERT_NE(ctx_, nullptr);
+
+  const std::u16string alerting = FilePath(u"alerting.rst"), calm = FilePath(u"calm.rst");
+  ItemSetRawById(ctx(), 58, 1);   // duplex on
+  ItemSetRawById(ctx(), 8, 11);   // A5
+  ASSERT_GT(ModelCheckItemAlert(ModelGetDescriptor(37, ctx()), ctx()), 0) << "the model's alert holds";
+  ASSERT_EQ(StoreSaveSettingsFile(office_, alerting.c_str(), kStoreFilePreset, ctx()), 1);
+  ItemSetRawById(ctx(), 58, 0);
+  ASSERT_EQ(ModelCheckItemAlert(ModelGetDescriptor(37, ctx()), ctx()), 0);
+  ASSERT_EQ(StoreSaveSettingsFile(office_, calm.c_str(), kStoreFilePreset, ctx()), 1);
+  SetList({Narrow(alerting), Narrow(calm)});
+  EXPECT_EQ(PruneUserSettingList(ctx()), 3);
+  const std::vector<std::string> want = {Narrow(calm), Rsr("second.rsd"), Rsr("third.rsd")};
+  EXPECT_EQ(List(), want);
+  EXPECT_EQ(ItemGetRawById(ctx(), 58), 0) << "the trial loads put the settings back";
 }
 
 // A full disk stops the rewrite before "Count": the old list is still whole, and the count
