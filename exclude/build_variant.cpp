@@ -3,6 +3,7 @@
 #include "core/devmode/dm_layout.h"
 #include "core/tables/build_switches.h"
 #include "core/store/item_store.h"
+#include "core/store/settings_file.h"
 
 const BuildVariant& BuildGetVariant() {
   static const BuildVariant variant = {
@@ -21,8 +22,10 @@ const BuildVariant& BuildGetVariant() {
       1, 0,        // user macros 32-39 only; the name is loaded
       kDmStepRetestCompanions | kDmStepLockDataNot9x | kDmStepResetWorkItems | kDmStepKeepLockedDefaults,
       0,        // settings files report by status alone
-      nullptr,  // the shared settings-file fix-ups
+      StoreSettingsFileFixUpsNoJobControl,  // no job control after a plain load
       1,        // user presets applied plainly, a failed load left to the status
+      1,        // section names keep double-byte characters whole on Windows 9x
+      1,        // custom media strings complete to the media's names
   };
   return variant;
 }

@@ -24,6 +24,8 @@ const BuildVariant& BuildGetVariant() {
       0,        // settings files report by status alone
       nullptr,  // the shared settings-file fix-ups
       0,        // the shared preset application
+      0,        // the shared section-name rule
+      0,        // custom media strings stay as loaded
   };
   return variant;
 }

@@ -23,6 +23,8 @@ const BuildVariant& BuildGetVariant() {
       1,        // refused settings files are shown
       nullptr,  // the shared settings-file fix-ups
       0,        // the shared preset application
+      0,        // the shared section-name rule
+      0,        // custom media strings stay as loaded
   };
   return variant;
 }

@@ -2,6 +2,7 @@
 #include "core/common/ini_access.h"
 
 #include "core/common/mem.h"
+#include "core/common/os_tests.h"
 
 namespace {
 
@@ -32,9 +33,19 @@ class SectionCopy {
 }  // namespace
 
 LPWSTR StoreSanitizeSection(LPWSTR text) {
+  return StoreSanitizeSectionWith(text, IniSectionLeadByteRule() && OsIsWin9x());
+}
+
+LPWSTR StoreSanitizeSectionWith(LPWSTR text, int leadByteRule) {
   if (!text) return nullptr;
-  for (LPWSTR p = text; *p; ++p)
+  for (LPWSTR p = text; *p; ++p) {
+    if (leadByteRule && IsDBCSLeadByte(BYTE(*p & 0xFF))) {
+      if (!p[1]) break;
+      ++p;  // the trail of a double-byte character is never a bracket
+      continue;
+    }
     if (*p == '[' || *p == ']') *p = ',';
+  }
   return text;
 }
 

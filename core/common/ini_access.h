@@ -7,8 +7,15 @@
 // Characters of a section name that the wrappers support (copied into 261 characters).
 constexpr DWORD kIniSectionChars = 260;
 
-// Replaces every '[' and ']' of text in place by ','; returns text (null for null).
+// Replaces every '[' and ']' of text in place by ','; returns text (null for null). Where the
+// deliverable asks for it (IniSectionLeadByteRule), on Windows 9x a character whose low byte
+// is a DBCS lead byte leaves the character after it unchanged.
 LPWSTR StoreSanitizeSection(LPWSTR text);
+// The same with the lead-byte rule given: 1 applies it (on any system), 0 never.
+LPWSTR StoreSanitizeSectionWith(LPWSTR text, int leadByteRule);
+// 1 when the deliverable's ini section names follow the lead-byte rule; supplied with the
+// build switches of the deliverable (core/tables/build_switches.cpp).
+int IniSectionLeadByteRule();
 // GetPrivateProfileIntW with the sanitised section; def when the copy cannot be made.
 UINT IniReadInt(LPCWSTR section, LPCWSTR key, INT def, LPCWSTR file);
 // GetPrivateProfileStringW with the sanitised section (cchBuffer characters); returns the

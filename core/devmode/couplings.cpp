@@ -103,7 +103,9 @@ const FreeSizeSlot* LoadSlot(DriverContext* ctx, LONG code, bool toSourceItems) 
   return FreeSizeGetSlot(ctx, slot);
 }
 
-void ApplyInputPaper(short code, WORD item, DriverContext* ctx, void* devmode, bool oriented) {
+}  // namespace
+
+void DmApplyInputPaperCore(short code, WORD item, DriverContext* ctx, void* devmode, int oriented) {
   if (!ctx) return;
   DEVMODEW* dm = static_cast<DEVMODEW*>(devmode);
   const BuildVariant& variant = BuildGetVariant();
@@ -174,6 +176,8 @@ void ApplyInputPaper(short code, WORD item, DriverContext* ctx, void* devmode, b
   }
   dm->dmFields = (dm->dmFields & ~kPaperFieldBits) | DM_PAPERSIZE;
 }
+
+namespace {
 
 void CopyInputToOutputItems(DriverContext* ctx) {
   static const WORD kFrom[] = {kItem_zdmSrcPaperLengthDot, kItem_zdmSrcPaperWidthDot, kItem_zdmSrcPaperPrnLengthDot,
@@ -248,11 +252,11 @@ bool IsTopBinding(LONG type) { return type == 1 || type == 17 || type == 20; }
 }  // namespace
 
 void DmApplyInputPaper(short code, WORD item, DriverContext* ctx, void* devmode) {
-  ApplyInputPaper(code, item, ctx, devmode, false);
+  DmApplyInputPaperCore(code, item, ctx, devmode, 0);
 }
 
 void DmApplyInputPaperOriented(short code, WORD item, DriverContext* ctx, void* devmode) {
-  ApplyInputPaper(code, item, ctx, devmode, true);
+  DmApplyInputPaperCore(code, item, ctx, devmode, 1);
 }
 
 void DmApplyOutputPaper(short code, WORD item, DriverContext* ctx, void* devmode) {

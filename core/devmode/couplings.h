@@ -14,6 +14,10 @@ constexpr LONG kFreeSizeOversize = 154771;
 // record for the current resolution leaves everything as it was, except a custom size, which
 // gets margins 0. The Oriented form exchanges a custom size's axes in landscape.
 void DmApplyInputPaper(short code, WORD item, DriverContext* ctx, void* devmode);
+// The worker of both: oriented 1 is the Oriented form. Where the build keeps the paper fields
+// in portrait order, a custom size exchanged for landscape is written to dmPaperLength and
+// dmPaperWidth unexchanged.
+void DmApplyInputPaperCore(short code, WORD item, DriverContext* ctx, void* devmode, int oriented);
 void DmApplyInputPaperOriented(short code, WORD item, DriverContext* ctx, void* devmode);
 // Items 47-52 and 596/597 for the output paper code; 1024 follows the DEVMODE's dmPaperSize.
 // The Oriented form exchanges a custom size's axes in landscape.

@@ -171,6 +171,7 @@ void CtxSetCallSrc(DriverContext* ctx, int v) { SetEnv(ctx, kEnvCallSrc, v); }
 int CtxGetCallSrc(DriverContext* ctx) { return GetEnv(ctx, kEnvCallSrc); }
 void CtxSetOSKind(DriverContext* ctx, int v) { SetEnv(ctx, kEnvOSKind, v); }
 int CtxGetOSKind(DriverContext* ctx) { return GetEnv(ctx, kEnvOSKind); }
+void DmSetOsKindWin98(DriverContext* ctx) { SetEnv(ctx, kEnvOSKind, kOSKindWin98); }
 void CtxSetBatchInst(DriverContext* ctx, int v) { SetEnv(ctx, kEnvBatchInst, v); }
 void CtxSetPrintLog(DriverContext* ctx, int v) { SetEnv(ctx, kEnvPrintLog, v); }
 int CtxGetPrintLog(DriverContext* ctx) { return GetEnv(ctx, kEnvPrintLog); }

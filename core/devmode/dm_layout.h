@@ -215,6 +215,9 @@ void CtxSetCallSrc(DriverContext* ctx, int v);
 int CtxGetCallSrc(DriverContext* ctx);
 void CtxSetOSKind(DriverContext* ctx, int v);
 int CtxGetOSKind(DriverContext* ctx);
+// zdmOSKind := 3, the kind the application interface records for Windows 98 and Me.
+constexpr int kOSKindWin98 = 3;
+void DmSetOsKindWin98(DriverContext* ctx);
 void CtxSetBatchInst(DriverContext* ctx, int v);
 void CtxSetPrintLog(DriverContext* ctx, int v);
 int CtxGetPrintLog(DriverContext* ctx);

@@ -83,6 +83,13 @@ BYTE* CtxGetExtArea(DriverContext* ctx) {
   return start < 0 ? nullptr : block + start;
 }
 
+BYTE* CtxGetWorkArea(DriverContext* ctx) {
+  BYTE* block = CtxGetSettings(ctx);
+  if (!block) return nullptr;
+  int start = AreaStart(block, ItemAreaWork);
+  return start < 0 ? nullptr : block + start;
+}
+
 BYTE* DmPrivateAt220(void* devmode) {
   return devmode ? static_cast<BYTE*>(devmode) + kPublicSizeNt : nullptr;
 }

@@ -187,6 +187,9 @@ BYTE* CtxGetPrivatePart(DriverContext* ctx);
 // The extension area: the block plus the extension-area word of its private header; null
 // when the header words are not stamped with a layout this driver knows.
 BYTE* CtxGetExtArea(DriverContext* ctx);
+// The work area (3,576 bytes): the block plus the work-area word of its private header; null
+// as for the extension area. The application interface snapshots it through this.
+BYTE* CtxGetWorkArea(DriverContext* ctx);
 // The DEVMODE plus 220, where the private part starts after an NT-size public part.
 BYTE* DmPrivateAt220(void* devmode);
 // Address of the item's value in the current settings block, or null (null item, area 0, no

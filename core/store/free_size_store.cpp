@@ -45,8 +45,9 @@ const SlotPaper kSlotPapers[kFreeSizeSlotCount] = {{0, 384}, {1, 385}, {2, 386},
 bool SlotOk(int n) { return n >= 0 && n < kSlots; }
 
 FreeSizeSlot* Slot(DriverContext* ctx, int n) {
-  if (!ctx || !ctx->ui || n < 0 || n >= kFreeSizeSlotCount) return nullptr;
-  return &ctx->ui->freeSizes[n];
+  if (n < 0 || n >= kFreeSizeSlotCount) return nullptr;
+  FreeSizeSlot* table = FreeSizeGetTable(ctx);
+  return table ? &table[n] : nullptr;
 }
 
 // The key of a custom-size item: its name, or the default when the item has none.
@@ -118,6 +119,8 @@ int FreeSizePaperCount(DriverContext*) { return kFreeSizeSlotCount; }
 WCHAR* FreeSizeSectionName(WCHAR* buffer, DWORD cchBuffer, int n, DriverContext* ctx) {
   return StoreFormatKey(buffer, cchBuffer, TEXT("FreeSize"), n, StoreListLangCode(ctx));
 }
+
+FreeSizeSlot* FreeSizeGetTable(DriverContext* ctx) { return ctx && ctx->ui ? ctx->ui->freeSizes : nullptr; }
 
 const FreeSizeSlot* FreeSizeGetSlot(DriverContext* ctx, int n) { return Slot(ctx, n); }
 

@@ -38,6 +38,9 @@ void FreeSizeRewriteAll(DriverContext* ctx);
 // Every slot 0-9 from the default names and the factory entries (defaults 9921 x 14031,
 // tray 4, orientation 1).
 void FreeSizeLoadDefaults(DriverContext* ctx);
+// The context's table of twelve slots (ten custom sizes, then the user sizes 256 and 448), or
+// null without a UI state.
+FreeSizeSlot* FreeSizeGetTable(DriverContext* ctx);
 // Slot n (0-11) of the context's table, or null.
 const FreeSizeSlot* FreeSizeGetSlot(DriverContext* ctx, int n);
 // Writes every custom-size slot again in the current form.

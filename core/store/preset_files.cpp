@@ -186,7 +186,9 @@ int PresetIsEnabledForDriver(LPCWSTR file, DriverContext* ctx) {
   return IniReadInt(TEXT("disable"), driver, 0, file) == 0 ? 1 : 0;
 }
 
-int PresetWatermarkFuncAllows(LPCWSTR file, DriverContext* ctx) {
+int PresetWatermarkFuncAllows(LPCWSTR file, DriverContext* ctx) { return PresetPassesTintBlockRule(file, ctx); }
+
+int PresetPassesTintBlockRule(LPCWSTR file, DriverContext* ctx) {
   if (!ctx || ItemGetRawById(ctx, kIdTintBlockUI) == 0) return 1;
   if (!file) return 0;
   int count = 0;

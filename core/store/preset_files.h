@@ -20,7 +20,8 @@ int PresetEvalConditionLine(const char* line, int result, PresetConditionLookup 
 // 1 unless section "disable" holds a nonzero value under the driver's name.
 int PresetIsEnabledForDriver(LPCWSTR file, DriverContext* ctx);
 // 1 when zdmFunc2SelectTintBlockUI is 0; else only an "rsr" or "rsd" file whose value of
-// zdmFuncSelectWaterMark is 0 or absent.
+// zdmFuncSelectWaterMark is 0 or absent. PresetWatermarkFuncAllows is the same test.
+int PresetPassesTintBlockRule(LPCWSTR file, DriverContext* ctx);
 int PresetWatermarkFuncAllows(LPCWSTR file, DriverContext* ctx);
 
 // ---- path tokens ----

@@ -12,6 +12,7 @@
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
 #include "core/items/item_table.h"
+#include "core/modules/preset_cache.h"
 #include "core/store/default_packs.h"
 #include "core/store/item_store.h"
 #include "core/store/preset_files.h"
@@ -94,42 +95,62 @@ void MarkRefreshed(DriverContext* ctx, LPCWSTR ini) {
 
 }  // namespace
 
-int PresetRebuildList(DriverContext* ctx, int ask) {
-  if (!ctx || !ctx->ui) return 0;
+namespace {
+
+int KeepFactoryFileShared(LPCWSTR file, DriverContext* ctx) {
+  return PresetEvalConditions(file, ctx) && PresetWatermarkFuncAllows(file, ctx);
+}
+
+// Frees the pack's leaves, the entries and the old values on every way out.
+struct RebuildBuffers {
+  WCHAR* packLeaves = nullptr;
+  PresetListEntry* entries = nullptr;
+  WCHAR* oldValues = nullptr;
+  ~RebuildBuffers() {
+    MemFree(packLeaves);
+    MemFree(entries);
+    MemFree(oldValues);
+  }
+};
+
+}  // namespace
+
+int PresetRebuildListWith(DriverContext* ctx, const PresetRebuildRules& rules, int* importResult) {
+  if (importResult) *importResult = 0;
+  if (!ctx || !ctx->ui) return kPresetRebuildUnusable;
   const WCHAR* ini = PathSettingsFile(ctx);
-  if (!ini || !ini[0]) return 0;
+  if (!ini || !ini[0]) return kPresetRebuildUnusable;
   LPCWSTR printer = PrnGetPrinterName(ctx);
   LPCWSTR lang = ResGetLangCode(ctx);
-  if (!lang || !lang[0]) return 0;
+  if (!lang || !lang[0]) return kPresetRebuildUnusable;
+  RebuildBuffers buffers;
 
   // The pack and all its entries first: nothing changes when one cannot be read.
   WCHAR pack[kPath];
-  if (IniReadString(printer, TEXT("DefaultRst"), TEXT(""), pack, kPath, ini) == 0) return 0;
+  if (IniReadString(printer, TEXT("DefaultRst"), TEXT(""), pack, kPath, ini) == 0) return kPresetRebuildUnusable;
   UINT packCount = IniReadInt(lang, TEXT("NumDeficonfiles"), 0xFFFF, pack);
+  if (packCount == 0xFFFF && rules.needsPackCount) return kPresetRebuildUnusable;
   int packEntries = packCount == 0xFFFF ? 0 : packCount > UINT(kMaxEntries) ? kMaxEntries : int(packCount);
-  WCHAR* packLeaves = packEntries ? static_cast<WCHAR*>(MemAllocZero(size_t(packEntries) * kPath * sizeof(WCHAR))) : nullptr;
-  if (packEntries && !packLeaves) return 0;
+  if (packEntries) {
+    buffers.packLeaves = static_cast<WCHAR*>(MemAllocZero(size_t(packEntries) * kPath * sizeof(WCHAR)));
+    if (!buffers.packLeaves) return kPresetRebuildUnusable;
+  }
   for (int n = 1; n <= packEntries; ++n) {
     WCHAR key[40], file[kPath];
     NumberedKey(key, 40, TEXT("Deficonfiles"), n, nullptr);
-    if (IniReadString(lang, key, TEXT(""), file, kPath, pack) == 0 || !PresetResolveListPath(file, kPath, ctx)) {
-      MemFree(packLeaves);
-      return 0;
-    }
-    StrCopyCut(packLeaves + size_t(n - 1) * kPath, kPath, PathFindLeaf(file));
+    if (IniReadString(lang, key, TEXT(""), file, kPath, pack) == 0 || !PresetResolveListPath(file, kPath, ctx))
+      return kPresetRebuildUnusable;
+    StrCopyCut(buffers.packLeaves + size_t(n - 1) * kPath, kPath, PathFindLeaf(file));
   }
 
   int count = PresetGetCount(ctx);
   if (count < 0) count = 0;
-  PresetListEntry* entries =
-      count ? static_cast<PresetListEntry*>(MemAllocZero(size_t(count) * sizeof(PresetListEntry))) : nullptr;
-  WCHAR* oldValues = count ? static_cast<WCHAR*>(MemAllocZero(size_t(count) * kPath * sizeof(WCHAR))) : nullptr;
-  if (count && (!entries || !oldValues)) {
-    MemFree(entries);
-    MemFree(oldValues);
-    MemFree(packLeaves);
-    return 0;
+  if (count) {
+    buffers.entries = static_cast<PresetListEntry*>(MemAllocZero(size_t(count) * sizeof(PresetListEntry)));
+    buffers.oldValues = static_cast<WCHAR*>(MemAllocZero(size_t(count) * kPath * sizeof(WCHAR)));
+    if (!buffers.entries || !buffers.oldValues) return kPresetRebuildUnusable;
   }
+  PresetListEntry* entries = buffers.entries;
   bool anyDropped = false;
   for (int i = 0; i < count; ++i) {
     PresetListEntry& e = entries[i];
@@ -140,27 +161,24 @@ int PresetRebuildList(DriverContext* ctx, int ask) {
     IniReadString(printer, key, TEXT(""), e.name, kText, ini);
     NumberedKey(key, 40, TEXT("PresetList"), i, TEXT("Comment"));
     IniReadString(printer, key, TEXT(""), e.comment, kText, ini);
-    StrCopyCut(oldValues + size_t(i) * kPath, kPath, e.value);
+    StrCopyCut(buffers.oldValues + size_t(i) * kPath, kPath, e.value);
     if (!e.value[0] || !HasExtension(e.value)) continue;
     PresetRsdPath(e.file, e.value, kPath);
     if (IsRsr(e.value)) {
       LPCWSTR leaf = PathFindLeaf(e.file);
       for (int n = 0; n < packEntries; ++n) {
-        if (!SameText(leaf, packLeaves + size_t(n) * kPath)) continue;
-        e.drop = !PresetEvalConditions(e.value, ctx) || !PresetWatermarkFuncAllows(e.value, ctx);
+        if (!SameText(leaf, buffers.packLeaves + size_t(n) * kPath)) continue;
+        e.drop = !rules.keepFactoryFile(e.value, ctx);
         break;
       }
+    } else if (rules.keepOtherFile) {
+      e.drop = !rules.keepOtherFile(e.value, ctx);
     }
-    // Entries of other extensions are user files the sheets load themselves: kept.
     anyDropped = anyDropped || e.drop;
   }
-  MemFree(packLeaves);
 
-  if (anyDropped && ask && UiWarnById(ctx, nullptr, kMsgDropWarning, MB_OKCANCEL) != IDOK) {
-    MemFree(entries);
-    MemFree(oldValues);
-    return 0;
-  }
+  if (anyDropped && rules.ask && UiWarnById(ctx, nullptr, kMsgDropWarning, MB_OKCANCEL) != IDOK)
+    return kPresetRebuildCancelled;
 
   // The kept entries over the old ones, "Count" last: a failed write leaves the old list whole.
   int kept = 0;
@@ -177,16 +195,25 @@ int PresetRebuildList(DriverContext* ctx, int ask) {
     written = written && IniWriteString(printer, key, e.comment, ini) != 0;
     ++kept;
   }
-  int result = 0;
   if (written) {
     WCHAR number[12];
     NumberedKey(number, 12, TEXT(""), kept, nullptr);
-    if (kept == count || IniWriteString(printer, TEXT("Count"), number, ini))
-      result = InstImportPresetFiles(pack, lang, 0xC1, ctx, count, oldValues);
+    written = kept == count || IniWriteString(printer, TEXT("Count"), number, ini);
   }
-  MemFree(entries);
-  MemFree(oldValues);
-  return result;
+  // Whatever the cache holds belongs to the list as it was.
+  if (rules.freeCache) PresetCacheOp(ctx, nullptr, kPresetCacheFreeAll);
+  if (!written) return kPresetRebuildNotWritten;
+  int imported = InstImportPresetFiles(pack, lang, 0xC1, ctx, count, buffers.oldValues);
+  if (importResult) *importResult = imported;
+  return kPresetRebuildDone;
+}
+
+int PresetRebuildList(DriverContext* ctx, int ask) {
+  PresetRebuildRules rules = {};
+  rules.keepFactoryFile = KeepFactoryFileShared;
+  rules.ask = ask;
+  int imported = 0;
+  return PresetRebuildListWith(ctx, rules, &imported) == kPresetRebuildDone ? imported : 0;
 }
 
 int PresetRefreshOnOpen(DriverContext* ctx, int kind) {

@@ -26,6 +26,7 @@
 #include "core/store/ini_text.h"
 #include "core/store/item_store.h"
 #include "core/store/lock_data.h"
+#include "core/store/preset_store.h"
 #include "core/store/printer_name_guard.h"
 #include "core/store/settings_stores.h"
 #include "core/system/driver_paths.h"
@@ -58,11 +59,13 @@ constexpr WORD kIdFuncNup = 56, kIdFuncDuplex = 58, kIdFuncWatermark = 60;
 constexpr WORD kIdNupPostKind = 91;
 constexpr WORD kIdWmId = 118;
 constexpr WORD kIdColorMatching = 130, kIdICMType = 131, kIdICMIntentPrivate = 132;
+constexpr WORD kIdAdjustMode = 128;
 constexpr WORD kIdResBoth = 152;
 constexpr WORD kIdLanguage = 169;
 constexpr WORD kIdUseUserMacro = 176, kIdUserPrintMacro = 179;
 constexpr WORD kIdPrnMethod = 209;
 constexpr WORD kIdOSKind = 707;
+constexpr DWORD kPostLoadMergeFlags = kMergeFromSettingsFile | kMergeGate;  // 0x10000008
 constexpr WORD kIdFreeSizeFirst = 915, kIdSrcFreeSizeFirst = 920;
 constexpr WORD kIdWatermarkWorkFirst = 1022, kIdWatermarkWorkLast = 1032;
 constexpr WORD kIdSpecialFirst = 1169;
@@ -787,7 +790,11 @@ int StoreSaveDeviceSetupToPack(DriverContext* ctx) {
 }
 
 // ---- load and save ----
-void StoreSettingsFileFixUps(DriverContext* ctx, LONG_PTR savedOSKind, const LONG_PTR* savedSpecial) {
+namespace {
+
+// The fix-ups; withJobControl false is the exclusion DLL's form: no job-control exchange, the
+// user macro's quality file saved without its name key, the adjust mode off for the merge.
+void FixUps(DriverContext* ctx, LONG_PTR savedOSKind, const LONG_PTR* savedSpecial, bool withJobControl) {
   if (!ctx) return;
   for (int i = 0; i < kSpecialCount && savedSpecial; ++i)
     ItemSetRawById(ctx, WORD(kIdSpecialFirst + i), savedSpecial[i]);
@@ -819,19 +826,42 @@ void StoreSettingsFileFixUps(DriverContext* ctx, LONG_PTR savedOSKind, const LON
     fields &= ~DWORD(DM_MEDIATYPE);
   ItemSetRawById(ctx, kIdFields, LONG_PTR(fields));
   ItemSetRawById(ctx, kIdOSKind, savedOSKind);
-  if (ItemGetRawById(ctx, kIdUseUserMacro) == 1)
-    QualitySaveSlot(ctx, int(ItemGetRawById(ctx, kIdUserPrintMacro)) - 135);
+  if (withJobControl) {
+    if (ItemGetRawById(ctx, kIdUseUserMacro) == 1)
+      QualitySaveSlot(ctx, int(ItemGetRawById(ctx, kIdUserPrintMacro)) - 135);
+  } else {
+    // The list the user macro loads its quality settings from (QualityList<macro - 32>).
+    WCHAR key[16];
+    if (DmUserMacroQualityKey(ctx, key)) QualitySaveListItems(ctx, key);
+  }
   ItemSetRawById(ctx, kIdPresetNo, 255);
   const bool uiModeChange = ItemGetRawById(ctx, kIdUIModeChange) == 1;
   if (uiModeChange) ItemSetRawById(ctx, kIdUIModeChange, 0);
   InstSetLocaleDefaults(ctx);
-  JcOpenUi(ctx);
-  JcFetchPropertiesUi(ctx, 1);
-  JcPushOpenUi(ctx, 0x389E);
-  JcCloseUi(ctx);
-  DmMergeIntoContext(ctx, nullptr, 0x10000008);
+  if (withJobControl) {
+    JcOpenUi(ctx);
+    JcFetchPropertiesUi(ctx, 1);
+    JcPushOpenUi(ctx, 0x389E);
+    JcCloseUi(ctx);
+    DmMergeIntoContext(ctx, nullptr, kPostLoadMergeFlags);
+  } else {
+    const bool adjust = ItemGetRawById(ctx, kIdAdjustMode) == 1;
+    if (adjust) ItemSetRawById(ctx, kIdAdjustMode, 0);
+    MergeDevmode(ctx, nullptr, kPostLoadMergeFlags);
+    if (adjust) ItemSetRawById(ctx, kIdAdjustMode, 1);
+  }
   DmRecheckChapterTrays(ctx);
   if (uiModeChange) ItemSetRawById(ctx, kIdUIModeChange, 1);
+}
+
+}  // namespace
+
+void StoreSettingsFileFixUps(DriverContext* ctx, LONG_PTR savedOSKind, const LONG_PTR* savedSpecial) {
+  FixUps(ctx, savedOSKind, savedSpecial, true);
+}
+
+void StoreSettingsFileFixUpsNoJobControl(DriverContext* ctx, LONG_PTR savedOSKind, const LONG_PTR* savedSpecial) {
+  FixUps(ctx, savedOSKind, savedSpecial, false);
 }
 
 int StoreLoadSettingsFile(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ctx) {

@@ -116,3 +116,7 @@ int StoreIsLockExtendedItem(WORD id);
 // The step after a plain load (the fix-ups), as the build table's slot calls it: the saved
 // zdmOSKind and the saved items 1169-1184.
 void StoreSettingsFileFixUps(DriverContext* ctx, LONG_PTR savedOSKind, const LONG_PTR* savedSpecial);
+// The exclusion DLL's form: no job-control exchange; the quality list file of the user macro
+// (QualityList<macro - 32>, DmUserMacroQualityKey) is saved without rewriting its
+// QualityList<n>Name key; zdmAdjustMode 1 is 0 during the merge.
+void StoreSettingsFileFixUpsNoJobControl(DriverContext* ctx, LONG_PTR savedOSKind, const LONG_PTR* savedSpecial);

@@ -12,6 +12,7 @@
 #include "core/items/units.h"
 #include "core/modules/free_size_limits.h"
 #include "core/system/resources.h"
+#include "core/tables/build_switches.h"
 
 namespace {
 
@@ -24,6 +25,8 @@ constexpr UINT kFirstColorMatchString = 565;
 constexpr int kUnitNameChars = 16;
 constexpr WORD kPageFreeSize = 1017;
 constexpr WORD kPageFreeSizeInput = 1041;
+constexpr UINT kFirstCustomMediaString = 13708;
+constexpr int kCustomMediaCount = 16;
 
 // Rows are built once, in the order the kinds are searched.
 struct CompletionTable {
@@ -206,6 +209,35 @@ void CompleteSizeRange(DriverContext* ctx, UINT id, WCHAR* buffer, int size) {
   }
 }
 
+// The lead bytes of the double-byte code page the media names are kept in.
+bool IsMediaLeadByte(BYTE b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+// The narrow name of custom media n (0-15) in place of the loaded text: at most size - 1 bytes
+// of it, never the first byte of a double-byte character without its second. An empty name
+// leaves the loaded text.
+void CompleteCustomMediaName(DriverContext* ctx, UINT id, WCHAR* buffer, int size) {
+  const int n = int(id - kFirstCustomMediaString);
+  if (n < 0 || n >= kCustomMediaCount) return;
+  const SettingItem* item = ItemFind(ctx, WORD(kItem_wdmCustomMedia1Name + n));
+  const BYTE* stored = ItemStoragePtr(ctx, item);
+  if (!stored) return;
+  const int capacity = int(ItemDescSize(item->descriptor));
+  char name[kTextBufferChars];
+  int room = size - 1;
+  if (room > capacity) room = capacity;
+  if (room > kTextBufferChars - 1) room = kTextBufferChars - 1;
+  int length = 0;
+  while (length < room && stored[length]) {
+    const int step = IsMediaLeadByte(stored[length]) ? 2 : 1;
+    if (length + step > room) break;
+    if (step == 2 && !stored[length + 1]) break;  // a lead byte without its trail ends the name
+    for (int k = 0; k < step; ++k, ++length) name[length] = char(stored[length]);
+  }
+  name[length] = 0;
+  if (!length) return;
+  StrAnsiToWide(buffer, name, size);
+}
+
 }  // namespace
 
 const StringCompletionRow* ResGetCompletionTable() { return Table().rows; }
@@ -237,7 +269,11 @@ void ResCompleteString(DriverContext* ctx, UINT id, WCHAR* buffer, int cchBuffer
     case kSizeRange:
       CompleteSizeRange(ctx, id, buffer, cchBuffer);
       break;
-    default:  // no row, or a text that stays as loaded
+    case kAsLoaded:
+      // The custom media strings: names of the application interface's build, else as loaded.
+      if (BuildGetVariant().completeCustomMediaNames) CompleteCustomMediaName(ctx, id, buffer, cchBuffer);
+      break;
+    default:  // no row
       break;
   }
 }

@@ -5,6 +5,10 @@ int BuildHasFeature(const DriverContext* ctx, int n) {
   return n >= 0 && n < BuildGetVariant().featureCount ? 1 : 0;
 }
 
+// The ini wrappers of core/common ask this through their own header: the common folder
+// includes nothing of the core, so the answer is linked in from here.
+int IniSectionLeadByteRule() { return BuildGetVariant().sectionLeadByteRule ? 1 : 0; }
+
 int BuildIsCommonDriver() { return BuildGetVariant().commonDriver ? 1 : 0; }
 
 int BuildHasFeatureBit(int n) {

@@ -53,8 +53,17 @@ struct BuildVariant {
   void (*settingsFilePostLoad)(DriverContext* ctx, LONG_PTR savedOSKind, const LONG_PTR* savedSpecial);
   // Presets (core/store/preset_store): 1 when a user preset is applied without the preset
   // cache, name and comment, and a failed load keeps its key, warns nobody and leaves the file
-  // status for the caller; 0 for the shared form.
+  // status for the caller; a slot outside 0-15 then leaves the name and comment as they are;
+  // 0 for the shared form.
   int presetPlainApply;
+  // Ini section names (core/common/ini_access): 1 when, on Windows 9x, a character whose low
+  // byte is a DBCS lead byte keeps the character after it from the '[' and ']' rule (the
+  // exclusion DLL); 0 for the shared rule.
+  int sectionLeadByteRule;
+  // Completion of loaded strings (core/system/string_completion): 1 when the strings of the
+  // sixteen custom media (13708-13723) are replaced by the media's names, cut on a double-byte
+  // boundary (the exclusion DLL); 0 leaves them as loaded.
+  int completeCustomMediaNames;
 };
 
 // The table of the deliverable this core is linked into.

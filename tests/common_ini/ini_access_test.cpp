@@ -3,6 +3,10 @@
 #include <string.h>
 
 #include "core/common/ini_access.h"
+#include "core/system/terminal_server.h"
+#include "platform/sim.h"
+#include "support/test_printer.h"
+#include "support/test_variant.h"
 #include "tests/common_ini/host_files.h"
 
 namespace {
@@ -23,6 +27,37 @@ TEST_F(IniAccessTest, SanitizeReplacesBracketsInPlace) {
   EXPECT_EQ(text, StoreSanitizeSection(text));
   EXPECT_EQ(std::u16string(u"Office ,2nd floor,"), std::u16string(text));
   EXPECT_EQ(nullptr, StoreSanitizeSection(nullptr));
+}
+
+// U+3081 has the low byte 0x81, a lead byte of code page 932: with the lead-byte rule the
+// character after it is the trail of a double-byte character and no bracket; the rule holds on
+// Windows 9x in the deliverable that asks for it.
+TEST_F(IniAccessTest, SectionNamesOnWindows9xKeepDoubleByteCharactersWhole) {
+  ASSERT_TRUE(SimSetAnsiCodePage(932));
+  const struct {
+    const char* system;
+    bool win9x;
+    int rule;
+    std::u16string in, out;
+  } cases[] = {
+      {"9x, rule", true, 1, u"A\u3081[B]", u"A\u3081[B,"},
+      {"9x, rule, lead byte last", true, 1, u"[\u3081", u",\u3081"},
+      {"9x, rule, a lead byte as trail", true, 1, u"\u3081\u3081]]", u"\u3081\u3081,,"},
+      {"9x, rule, three in a row", true, 1, u"\u3081\u3081\u3081]", u"\u3081\u3081\u3081]"},
+      {"9x, shared rule", true, 0, u"A\u3081[B]", u"A\u3081,B,"},
+      {"NT, rule", false, 1, u"A\u3081[B]", u"A\u3081,B,"},
+  };
+  for (const auto& c : cases) {
+    OsForgetCachedAnswers();
+    zems_test::SetWindows(4, 10, 0, 0, c.win9x ? VER_PLATFORM_WIN32_WINDOWS : VER_PLATFORM_WIN32_NT);
+    zems_test::TestVariant().sectionLeadByteRule = c.rule;
+    std::u16string text = c.in;
+    StoreSanitizeSection(&text[0]);
+    EXPECT_EQ(c.out, text) << c.system;
+  }
+  zems_test::ResetTestVariant();
+  OsForgetCachedAnswers();
+  SimSetAnsiCodePage(1252);
 }
 
 TEST_F(IniAccessTest, PrinterNameWithBracketsKeepsItsValuesInOneSection) {

@@ -16,6 +16,7 @@
 #include "core/items/item_ids.h"
 #include "core/tables/value_symbols.h"
 #include "dm_test_util.h"
+#include "platform/sim.h"
 #include "support/test_printer.h"
 #include "support/test_variant.h"
 
@@ -166,6 +167,62 @@ TEST_F(DmDefaultsTest, FullDefaultsStampTheHeaderAndTheEnvironment) {
   EXPECT_EQ(ReadU32(dm, kDmOffFields) & 0x1u, 0x1u);
   EXPECT_EQ(ItemGetRawById(ctx, kItem_dmCopies), 1);
   EXPECT_EQ(ItemGetRawById(ctx, kItem_dmPaperSize), 9);
+  CtxRelease(ctx, kReleaseExpired);
+}
+
+constexpr DWORD kExclusionSteps =
+    kDmStepRetestCompanions | kDmStepLockDataNot9x | kDmStepResetWorkItems | kDmStepKeepLockedDefaults;
+
+// The exclusion DLL's model defaults leave a locked setting as it is: the tray lock keeps
+// dmDefaultSource, while an unlocked tray, or the shared build, takes the model's default.
+TEST_F(DmDefaultsTest, TheExclusionBuildsModelDefaultsKeepALockedTray) {
+  DriverContext* ctx = Open(lab_);
+  const LONG_PTR modelDefault = ItemGetRawById(ctx, kItem_dmDefaultSource);
+  const LONG_PTR chosen = modelDefault == 7 ? 15 : 7;
+  const struct {
+    const char* name;
+    DWORD steps;
+    int locked;
+    LONG_PTR want;
+  } cases[] = {
+      {"exclusion, tray locked", kExclusionSteps, 1, chosen},
+      {"exclusion, tray not locked", kExclusionSteps, 0, modelDefault},
+      {"shared, tray locked", kDmStepEnvCompanions, 1, modelDefault},
+  };
+  for (const auto& c : cases) {
+    TestVariant().devmodeSteps = c.steps;
+    ItemSetRawById(ctx, kItem_dmDefaultSource, chosen);
+    ItemSetRawById(ctx, kItem_zdmLock000InfoBitTray, c.locked);
+    DmSetModelDefaults(ctx);
+    EXPECT_EQ(ItemGetRawById(ctx, kItem_dmDefaultSource), c.want) << c.name;
+  }
+  CtxRelease(ctx, kReleaseExpired);
+}
+
+// The exclusion DLL never asks for the companion products when it sets the environment flags:
+// zdmJBInstalled (717) and zdmPLInstalled (705) stay 0 with both installed.
+TEST_F(DmDefaultsTest, TheExclusionBuildsEnvironmentFlagsLeaveTheCompanionsAt0) {
+  SimActForMachine(TRUE);
+  const DWORD one = 1;
+  const std::pair<const char16_t*, const char16_t*> companions[] = {
+      {u"Software\\ORVEL\\Tavrello\\JobBinder", u"INSTALL_COUNT"},
+      {u"Software\\ORVEL\\Tavrello\\Preview", u"VERSION"},
+  };
+  for (const auto& c : companions) {
+    HKEY h = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, c.first, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueExW(h, c.second, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), 4), ERROR_SUCCESS);
+    RegCloseKey(h);
+  }
+  SimActForMachine(FALSE);
+  DriverContext* ctx = Open(lab_);
+  for (bool exclusion : {false, true}) {
+    TestVariant().devmodeSteps = exclusion ? kExclusionSteps : DWORD(kDmStepEnvCompanions);
+    DmSetEnvironmentFlags(ctx);
+    EXPECT_EQ(ItemGetRawById(ctx, kItem_zdmJBInstalled), exclusion ? 0 : 1) << exclusion;
+    EXPECT_EQ(ItemGetRawById(ctx, kItem_zdmPLInstalled), exclusion ? 0 : 1) << exclusion;
+  }
   CtxRelease(ctx, kReleaseExpired);
 }
 

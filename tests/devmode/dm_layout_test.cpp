@@ -171,6 +171,10 @@ TEST_F(DmLayoutTest, FlagSettersWriteTheirByte) {
     c.off(ctx());
     EXPECT_EQ(*flag, c.offValue);
   }
+  // The application interface's kind for Windows 98 and Me.
+  DmSetOsKindWin98(ctx());
+  EXPECT_EQ(Dm()[1220], 3);
+  EXPECT_EQ(ItemGetRawById(ctx(), 707), 3);
   DriverContext none{};
   DmSetUserDefaultModeOn(&none);  // no settings block: nothing happens
   EXPECT_EQ(CtxGetCallSrc(&none), 0);

@@ -145,6 +145,7 @@ TEST_F(SettingsBlock, AddressesFollowTheStampedAreaOffsets) {
   const SettingItem* work = ItemFind(&ctx_, kItem_wdmFreeSizeWidth);
   EXPECT_EQ(At(916), block_.data() + 6500 + work->areaOffset);
   EXPECT_EQ(CtxGetExtArea(&ctx_), block_.data() + 1236);
+  EXPECT_EQ(CtxGetWorkArea(&ctx_), block_.data() + 6500);
   EXPECT_EQ(CtxGetSettings(&ctx_), block_.data());
 }
 
@@ -164,6 +165,7 @@ TEST_F(SettingsBlock, UnstampedOrForeignHeaderGivesNoAddressOutsideTheDevmode) {
     Stamp(c.dm, c.ext, c.work);
     EXPECT_EQ(At(10012) != nullptr, c.areasUsable) << c.ext << "/" << c.work;
     EXPECT_EQ(At(916) != nullptr, c.areasUsable) << c.ext << "/" << c.work;
+    EXPECT_EQ(CtxGetWorkArea(&ctx_) != nullptr, c.areasUsable) << c.ext << "/" << c.work;
     EXPECT_EQ(At(8) != nullptr, c.dm == 0);
   }
 }
@@ -175,6 +177,7 @@ TEST_F(SettingsBlock, NoSettingsBlockTouchesNoMemory) {
   EXPECT_EQ(CtxGetSettings(&ctx_), nullptr);
   EXPECT_EQ(CtxGetPrivateDevmode(&ctx_), nullptr);
   EXPECT_EQ(CtxGetExtArea(&ctx_), nullptr);
+  EXPECT_EQ(CtxGetWorkArea(&ctx_), nullptr);
   EXPECT_EQ(ItemStoragePtr(nullptr, ItemFind(&ctx_, kItem_dmPaperSize)), nullptr);
   EXPECT_EQ(ItemStoragePtr(&ctx_, nullptr), nullptr);
   EXPECT_EQ(ItemInitialStoragePtr(nullptr, nullptr), nullptr);

@@ -10,8 +10,11 @@
 #include "core/items/item_ids.h"
 #include "core/rules/api_readers.h"
 #include "core/rules/judge_eval.h"
+#include "core/system/resources.h"
+#include "platform/sim.h"
 #include "support/item_context.h"
 #include "support/sample_model.h"
+#include "support/test_variant.h"
 
 namespace zems_test {
 namespace {
@@ -124,6 +127,35 @@ TEST_F(ApiReadersTest, PaperExtentsAsTwo32BitValues) {
     EXPECT_EQ(-7, out[2]);
     EXPECT_GT(out[0], 0);
   }
+}
+
+// The strings of the sixteen custom media (13708-13723) complete to the media's names in the
+// exclusion DLL's build: a name longer than the buffer is cut before a double-byte character
+// that would not fit whole. An empty name, and the other builds, leave the loaded text.
+TEST_F(ApiReadersTest, CustomMediaNamesAreCutOnADoubleByteBoundary) {
+  ASSERT_TRUE(SimSetAnsiCodePage(932));
+  char name[257] = "ab\x82\xA0\x82\xA0";  // "ab" and two double-byte characters (U+3042); a raw
+                                          // set copies the item's 257 bytes
+  ASSERT_TRUE(ItemSetRawById(ctx(), WORD(kItem_wdmCustomMedia1Name + 1), LONG_PTR(name)));
+  auto complete = [&](UINT id, int size) {
+    WCHAR buffer[16] = {'M', 'e', 'd', 'i', 'a', 0};
+    ResCompleteString(ctx(), id, buffer, size);
+    return std::u16string(buffer);
+  };
+  TestVariant().completeCustomMediaNames = 1;
+  const struct {
+    int size;
+    std::u16string want;
+  } cases[] = {
+      {16, u"ab\u3042\u3042"}, {7, u"ab\u3042\u3042"}, {6, u"ab\u3042"},
+      {5, u"ab\u3042"},         {4, u"ab"},               {2, u"a"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.want, complete(13709, c.size)) << c.size;
+  EXPECT_EQ(u"Media", complete(13708, 16)) << "media 1 has no name";
+  TestVariant().completeCustomMediaNames = 0;
+  EXPECT_EQ(u"Media", complete(13709, 16));
+  ResetTestVariant();
+  SimSetAnsiCodePage(1252);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "core/context/module_bus.h"
 #include "core/context/ui_state.h"
 #include "core/items/item_access.h"
+#include "core/store/exc_store.h"
 #include "core/store/chapter_items.h"
 #include "core/store/item_store.h"
 #include "platform/sim.h"
@@ -151,6 +152,17 @@ TEST_F(StoreTest, ModuleSelectedModeNeedsAModuleThatAnswers) {
   EXPECT_EQ(SettingsIniBytes(), before);
   EXPECT_EQ(Row(996)->persistKey, chapter.persistKey);
   EXPECT_EQ(Row(996)->storageKind, chapter.storageKind);
+}
+
+// The application interface's save of the persisted work items: the chapter module's items
+// under their names, no other work item.
+TEST_F(StoreTest, ApiSavePersistedSavesTheChapterItems) {
+  ItemSetRaw(ctx(), Row(996), 2);
+  ItemSetRaw(ctx(), Row(995), 7);
+  ASSERT_EQ(ApiSavePersisted(ctx()), 1);
+  EXPECT_EQ(Ini(u"wdmChapterNum"), u"2");
+  EXPECT_EQ(Ini(u"wdmChapterTrayMax"), u"<absent>");
+  EXPECT_EQ(ApiSavePersisted(nullptr), 0);
 }
 
 // The context's own module table carries the chapter module.

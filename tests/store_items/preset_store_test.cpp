@@ -88,6 +88,16 @@ TEST_F(PresetStoreTest, ThePlainFormKeepsAnUnloadablePresetsKeyAndTheSettings) {
   ASSERT_TRUE(WritePrivateProfileStringW(u"Office", u"zdmMarkPaperType", u"9", FilePath(u"two.rst").c_str()));
   PresetApplySlot(ctx(), 2);
   EXPECT_EQ(Raw(kPresetItem), 9) << "read from the file again";
+  // A slot outside 0-15 does nothing, not even clearing the preset name.
+  WCHAR before[40] = {}, after[40] = {};
+  ItemGetTextBounded(ctx(), Row(925), before, 40);
+  ASSERT_NE(before[0], 0);
+  for (int n : {-1, 16}) {
+    PresetApplySlot(ctx(), n);
+    EXPECT_EQ(Raw(kPresetItem), 9) << n;
+    ItemGetTextBounded(ctx(), Row(925), after, 40);
+    EXPECT_EQ(std::u16string(after), std::u16string(before)) << n;
+  }
 }
 
 TEST_F(PresetStoreTest, ASecondApplyComesFromTheCacheUntilASave) {

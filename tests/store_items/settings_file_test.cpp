@@ -5,11 +5,13 @@
 #include <string.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "core/context/module_bus.h"
 #include "core/context/ui_state.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
@@ -544,6 +546,79 @@ TEST_F(SettingsFileLoadTest, ThePlainLoadFixesUpBySystemKind) {
     EXPECT_EQ((fields & DM_MEDIATYPE) != 0, c.mediaField);
     EXPECT_EQ(Raw(36), 1);  // off during the fix-ups, back on at their end
   }
+}
+
+// ---- the exclusion DLL's step after a plain load ----
+
+LONG_PTR g_adjustModeInMerge = -1;
+
+// Records zdmAdjustMode when the merge tells the modules its flags (event 52).
+int RecordAdjustMode(DriverContext* ctx, int event, void*, void*) {
+  if (event == 52) g_adjustModeInMerge = ItemGetRawById(ctx, 128);
+  return 0;
+}
+
+class PostLoadTest : public SettingsFileLoadTest {
+ protected:
+  void SetUp() override {
+    SettingsFileLoadTest::SetUp();
+    // The job-control stand-in where the loader finds it: any call of it leaves a log.
+    const std::string target = HostPath("C:\\WINDOWS\\system32\\ORVJC32.DLL");
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(target).parent_path(), ec);
+    std::filesystem::copy_file(BinDir() + "/orvjc32.so", target, std::filesystem::copy_options::overwrite_existing, ec);
+    ASSERT_FALSE(ec) << ec.message();
+    ASSERT_TRUE(SimRegisterModule("ORVJC32.DLL", (BinDir() + "/orvjc32.so").c_str()));
+    ModBusFree(ctx());
+    const UiModuleEntry row = {0, nullptr, nullptr, nullptr, RecordAdjustMode};
+    ASSERT_EQ(ModBusLoadRows(ctx(), &row, 1), 1);
+  }
+  void TearDown() override {
+    ModBusFree(ctx());
+    ModBusLoad(ctx());
+    SettingsFileLoadTest::TearDown();
+  }
+  bool JobControlCalled() { return std::filesystem::exists(std::string(SimMachineRoot()) + "/stand-ins/orvjc32.log"); }
+  void ForgetJobControlCalls() { std::filesystem::remove(std::string(SimMachineRoot()) + "/stand-ins/orvjc32.log"); }
+};
+
+// No job-control exchange; the merge of a settings file (0x10000008) with zdmAdjustMode off
+// while it runs and back on afterwards. The shared step talks to job control.
+TEST_F(PostLoadTest, TheExclusionBuildMergesWithoutJobControl) {
+  for (bool exclusion : {false, true}) {
+    SCOPED_TRACE(exclusion ? "exclusion" : "shared");
+    TestVariant().settingsFilePostLoad = exclusion ? StoreSettingsFileFixUpsNoJobControl : nullptr;
+    ForgetJobControlCalls();
+    SetRaw(128, 1);
+    g_adjustModeInMerge = -1;
+    WriteSection(PrinterName(), Header() + "dmCopies=2\r\n");
+    Load(0);
+    ASSERT_EQ(CtxGetFileStatus(ctx()), kFileStatusOk);
+    EXPECT_EQ(Raw(12), 2);
+    EXPECT_EQ(ctx()->ui->mergeFlags, 0x10000008u);
+    EXPECT_EQ(JobControlCalled(), !exclusion);
+    EXPECT_EQ(g_adjustModeInMerge, exclusion ? 0 : 1);
+    EXPECT_EQ(Raw(128), 1);
+  }
+}
+
+// With the user macro on, the exclusion build saves the quality list file the macro loads from
+// (macro 33: QualityList1) but leaves its QualityList<n>Name key.
+TEST_F(PostLoadTest, TheExclusionBuildSavesTheUserMacrosQualityFileWithoutItsName) {
+  TestVariant().settingsFilePostLoad = StoreSettingsFileFixUpsNoJobControl;
+  TestVariant().userMacroListsOnly = 1;
+  const std::u16string quality = FilePath(u"Quality1.rsr");
+  SetIni(u"QualityList1", quality.c_str());
+  SetIni(u"QualityList1Name", u"Mine");
+  ItemSetText(ctx(), ItemFind(ctx(), 927), TEXT("Other"));  // wdmUserSetName
+  SetRaw(176, 1);
+  SetRaw(179, 33);
+  WriteSection(PrinterName(), Header() + "dmCopies=2\r\n");
+  Load(0);
+  ASSERT_EQ(CtxGetFileStatus(ctx()), kFileStatusOk);
+  ASSERT_EQ(Raw(179), 33);
+  EXPECT_TRUE(HasSection(quality, PrinterName())) << "the quality file is saved";
+  EXPECT_EQ(Ini(u"QualityList1Name"), u"Mine");
 }
 
 // A refused quality file is written anew from its twin (its leaf with "rsq" in the settings

@@ -10,7 +10,7 @@ const BuildVariant kDefault = {"test", 6, 1, 1u << 7, 1u << 0, 1, StoreLoadAtOpe
                                 ResGetInstalledLangCode, nullptr, 0, 0, 0, 0, 0, 0, 0, 0,
                                 kDmStepCommonMark | kDmStepOptionBlock | kDmStepRetestCompanions |
                                     kDmStepJobControlFetch | kDmStepEnvCompanions | kDmStepResetWorkItems,
-                                1, nullptr, 0};
+                                1, nullptr, 0, 0, 0};
 BuildVariant g_variant = kDefault;
 }  // namespace
 

@@ -9,6 +9,7 @@
 #include "core/system/languages.h"
 #include "core/tables/build_switches.h"
 #include "core/store/item_store.h"
+#include "core/store/settings_file.h"
 #include "ui2k/dlg_notify.h"
 
 namespace printer_interface {
@@ -106,6 +107,32 @@ TEST(DeliverableSwitches, OnlyTheExclusionDllAppliesUserPresetsPlainly) {
   EXPECT_EQ(0, printer_interface::BuildGetVariant().presetPlainApply);
   EXPECT_EQ(0, graphics::BuildGetVariant().presetPlainApply);
   EXPECT_EQ(1, exclusion::BuildGetVariant().presetPlainApply);
+}
+
+}  // namespace
+
+namespace {
+
+// The exclusion DLL alone: its plain settings-file loads run without job control, its ini
+// section names keep double-byte characters whole on Windows 9x, and its custom media strings
+// complete to the media's names.
+TEST(DeliverableSwitches, TheExclusionDllsStoreAndStringForms) {
+  struct Case {
+    const BuildVariant& variant;
+    const char* name;
+    void (*postLoad)(DriverContext*, LONG_PTR, const LONG_PTR*);
+    int exclusion;
+  } cases[] = {
+      {printer_interface::BuildGetVariant(), "zemsui", nullptr, 0},
+      {graphics::BuildGetVariant(), "zemsgr", nullptr, 0},
+      {exclusion::BuildGetVariant(), "zemsexc", StoreSettingsFileFixUpsNoJobControl, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(c.variant.settingsFilePostLoad, c.postLoad);
+    EXPECT_EQ(c.variant.sectionLeadByteRule, c.exclusion);
+    EXPECT_EQ(c.variant.completeCustomMediaNames, c.exclusion);
+  }
 }
 
 }  // namespace
