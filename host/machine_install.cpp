@@ -34,6 +34,21 @@ bool CopyIntoDriverFolder(const fs::path& source, const std::string& windowsName
   return true;
 }
 
+constexpr int kPrinterEventAddConnection = 1;
+constexpr int kPrinterEventInitialize = 3;
+
+// Calls zemsui's printer-event entry point as the spooler does; false when the DLL or its
+// export cannot be had or the event answers FALSE.
+bool SendPrinterEvent(std::u16string& printerName, int event) {
+  typedef BOOL(WINAPI * PrinterEventFn)(LPWSTR, int, DWORD, LPARAM);
+  HMODULE ui = LoadLibraryW(TEXT("zemsui.dll"));
+  if (!ui) return false;
+  PrinterEventFn fn = reinterpret_cast<PrinterEventFn>(reinterpret_cast<void*>(GetProcAddress(ui, "DrvPrinterEvent")));
+  bool ok = fn && fn(Mutable(printerName), event, 0, 0);
+  FreeLibrary(ui);
+  return ok;
+}
+
 }  // namespace
 
 int CmdInstall(int argc, char** argv) {
@@ -183,6 +198,15 @@ int CmdInstall(int argc, char** argv) {
   ClosePrinter(h);
   printf("installed printer \"%s\" with driver \"%s\" in %s\n", Narrow(printerName.c_str()).c_str(),
          Narrow(driverName.c_str()).c_str(), SimMachineRoot());
+  // The spooler then tells the printer-interface DLL: a new printer is initialised, a
+  // connection is added. The driver's install pass runs there; like the spooler, the install
+  // stands whatever the driver answers.
+  const int event = server.empty() ? kPrinterEventInitialize : kPrinterEventAddConnection;
+  if (SendPrinterEvent(printerName, event))
+    printf("the driver's install pass ran (%s event)\n", server.empty() ? "initialize" : "add-connection");
+  else
+    fprintf(stderr, "zemshost machine install: the driver's %s event failed\n",
+            server.empty() ? "initialize" : "add-connection");
   return 0;
 }
 
