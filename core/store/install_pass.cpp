@@ -161,7 +161,7 @@ int InstRunPrinterPass(HANDLE printer, DEVMODEW* out, int kind, const PRINTER_IN
   StoreSavePersistedItems(printer, ctx, 2, kStoreSaveCustomFuncs);
   if (!upgrade && DefaultFolderMayGo(printer, kind, ctx)) PathRemoveDefaultMachineFolder(printer);
 
-  if (kind == kInstPassFullDefaults || kind == kInstPassFullDefaultsMode1) DmSetModelDefaults(ctx);
+  if (kind == kInstPassFullDefaults || kind == kInstPassFullDefaultsMode1) DmSetFullDefaults(ctx);
   bool iniWork = InstIniHasWorkForContext(ctx) != 0;
   InstallRunExpandFiles(ctx);
   ItemSetRawById(ctx, kItem_zdmOSKind, OsIsNt5OrLater() ? 2 : 1);
