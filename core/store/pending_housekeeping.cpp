@@ -110,6 +110,10 @@ class ContextHold {
 // The per-machine (perUser 0) or per-user settings ini and the printer's section.
 bool SettingsIniAndSection(HANDLE printer, const PRINTER_INFO_2W* info, int perUser, WCHAR* ini, WCHAR* section) {
   ini[0] = section[0] = 0;
+  if (!info) {
+    if (!PathSettingsFileOf(ini, kPath, perUser, printer) || !ini[0]) return false;
+    return PrnGetPrinterNameOf(printer, section, kPrinterNameChars) && section[0];
+  }
   if (!PathSettingsFileOfFromInfo(ini, kPath, perUser, printer, info) || !ini[0]) return false;
   return PrnGetPrinterNameOfFromInfo(printer, section, kPrinterNameChars, info) && section[0];
 }
