@@ -335,7 +335,10 @@ int InstSyncPrinterInformation(HANDLE printer, const PRINTER_INFO_2W* info, int 
   }
   // The per-machine settings ini, whatever the session: the factory sections are the machine's.
   WCHAR settingsIni[kPath];
-  int result = PathSettingsFileOfFromInfo(settingsIni, kPath, 0, printer, info) ? 1 : 0;
+  int result = (info ? PathSettingsFileOfFromInfo(settingsIni, kPath, 0, printer, info)
+                     : PathSettingsFileOf(settingsIni, kPath, 0, printer))
+                   ? 1
+                   : 0;
   if (result) result = InstSyncPrinterInformationInto(settingsIni, flag, ctx, info, driverInfo);
   if (own) CtxClose(own);
   UnlockGlobalMutex();

@@ -10,6 +10,9 @@
 #include "core/context/context_cache.h"
 #include "core/model/model_cache.h"
 #include "core/store/install_pass.h"
+#include "core/store/pending_housekeeping.h"
+#include "core/system/settings_folders.h"
+#include "core/system/terminal_server.h"
 #include "platform/sim.h"
 #include "support/machine_fixture.h"
 #include "support/test_printer.h"
@@ -96,8 +99,35 @@ TEST_F(InstalledSamplePrinter, TheInitializeEventInstallsThePacksListsAndIdentit
   ExpectInstalled("after the install");
 
   // The pass of the initialize event, run again on the installed printer.
+  ASSERT_TRUE(WritePrivateProfileStringW(u"PrinterInformation", u"ORVELINFO", nullptr, u"C:\\_zems\\OV1BD170.ini"));
   EXPECT_EQ(InstRunPrinterPass(printer_, nullptr, kInstPassInitialize, nullptr, nullptr), 1);
   ExpectInstalled("after a second pass");
+}
+
+TEST_F(InstalledSamplePrinter, OnAMultiSessionMachineTheHousekeepingMakesTheUsersCopies) {
+  const std::string system = Host("machine system --terminal-server yes");
+  OsForgetCachedAnswers();
+  ASSERT_EQ(OsIsMultiSessionHost(printer_), 1) << system;
+  WCHAR user[MAX_PATH];
+  ASSERT_TRUE(PathSettingsFileOf(user, MAX_PATH, 1, printer_));
+  ASSERT_NE(std::u16string(user), u"C:\\_zems\\OV1BD170.ini");
+  const std::u16string folder = std::u16string(user).substr(0, std::u16string(user).rfind(u'\\') + 1);
+  EXPECT_FALSE(Exists(user));
+  DWORD state = 99;
+  ASSERT_EQ(InstReadUserStampState(printer_, &state, nullptr), 1);
+  EXPECT_EQ(state, DWORD(kInstUserStateMissing));
+
+  EXPECT_EQ(InstRunPendingHousekeeping(printer_, 1, nullptr, nullptr), 1);
+  CtxCacheExpire(TRUE);
+  EXPECT_EQ(Ini(user, u"ZEMS Printer", u"Count"), u"3");
+  EXPECT_EQ(Ini(user, u"ZEMS Printer", u"PresetList0"), folder + u"zdplain.rsr");
+  EXPECT_EQ(Ini(user, u"ZEMS Printer", u"PresetList0Name"), u"Plain paper");
+  EXPECT_EQ(Ini(user, u"ZEMS Printer", u"QualityList1"), folder + u"zqfast.rsr");
+  EXPECT_TRUE(Exists(folder + u"zdplain.rsr"));
+  EXPECT_NE(Ini(user, u"ZEMS Printer", u"DrvInstTime"), u"<absent>") << "the user's stamp";
+  ASSERT_EQ(InstReadUserStampState(printer_, &state, nullptr), 1);
+  EXPECT_EQ(state, DWORD(kInstUserStateCurrent)) << "the next entry has nothing to do";
+  OsForgetCachedAnswers();
 }
 
 }  // namespace
