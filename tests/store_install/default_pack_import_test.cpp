@@ -11,6 +11,8 @@
 #include "core/store/install_ini.h"
 #include "core/store/stamp_store.h"
 #include "core/system/languages.h"
+#include "core/system/settings_folders.h"
+#include "platform/sim.h"
 #include "store_install/install_fixture.h"
 
 namespace {
@@ -140,6 +142,37 @@ TEST_F(PackImportTest, ThePacksCustomSizesAndWatermarksBecomeThePrinters) {
   EXPECT_EQ(StampGetCount(ctx()), 3) << "the printer's count is raised to the pack's";
   EXPECT_EQ(IniGet(SettingsIni(), u"Stamp2" + std::u16string(lang_.begin(), lang_.end()), u"wdmWmChar"), u"Pack 2");
   EXPECT_EQ(Raw(kItem_zdmWmID), 1) << "the selected watermark is kept";
+}
+
+TEST_F(PackImportTest, AFullDiskLeavesTheListsAndCopiesWhole) {
+  WritePack("zemsdef.rsb", "");
+  WCHAR rsr[MAX_PATH];
+  const std::u16string source = DriverFolder() + u"inst1.rsd";
+  ASSERT_TRUE(PathUserRsrFile(rsr, source.c_str(), MAX_PATH, ctx()));
+  ASSERT_EQ(InstImportInstallFiles(ctx(), 0), 1);
+  ASSERT_EQ(InstImportDriverDefaultPack(0, 1, ctx()), 1);
+  const std::string settings = ReadFile(SettingsIni()), copy = ReadFile(rsr);
+  ASSERT_NE(copy.find("RstVersion"), std::string::npos) << copy;
+  // The next import finds a changed file and a disk that fills at some point of it.
+  WriteFile(source, "[" + lang_ + "]\r\nRstVersion=322\r\nsetname=Renamed set\r\n");
+    // Budgets from nothing to enough for the whole import, so that each write fails in one run.
+  for (long long budget = 0; budget <= 48000; budget += 1500) {
+    SCOPED_TRACE(budget);
+    SimSetDiskFull(budget);
+    InstImportInstallFiles(ctx(), 0);
+    InstImportDriverDefaultPack(0, 1, ctx());
+    SimSetDiskFull(-1);
+    const std::string afterCopy = ReadFile(rsr);
+    EXPECT_NE(afterCopy.find("RstVersion"), std::string::npos) << "the copy is whole: " << afterCopy;
+    // The list is the old one or the new one, never a cleared one.
+    EXPECT_EQ(Settings(u"Count"), u"1");
+    EXPECT_EQ(Settings(u"PresetList0"), std::u16string(rsr));
+    const std::u16string name = Settings(u"PresetList0Name");
+    EXPECT_TRUE(name == u"Installer set" || name == u"Renamed set") << Narrow16(name);
+    EXPECT_EQ(Settings(u"DefaultRst"), DriverFolder() + u"zemsdef.rsb");
+    WriteFile(SettingsIni(), settings);
+    WriteFile(rsr, copy);
+  }
 }
 
 }  // namespace
