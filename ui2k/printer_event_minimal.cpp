@@ -5,6 +5,7 @@
 // the front).
 #include "core/common/locks.h"
 #include "core/common/mem.h"
+#include "core/common/os_tests.h"
 #include "core/front/ui_busy.h"
 #include "core/store/default_packs.h"
 #include "core/store/install_ini.h"
@@ -82,7 +83,9 @@ BOOL Initialize(LPWSTR name) {
     result = TRUE;
     PrinterInfos infos(printer);
     UiBusyHold busy;
-    if (!InstIsBatchInstallDone(printer, nullptr) && !InstIniHasPrinterSection(printer)) {
+    // On NT 5 and later a printer whose install ini section holds work is left to the
+    // conversion, which applies the installer's values.
+    if (!InstIsBatchInstallDone(printer, nullptr) && !(OsIsNt5OrLater() && InstIniHasPrinterSection(printer))) {
       LockGlobalMutex();
       int passed = InstRunPrinterPass(printer, nullptr, 1, infos.info, infos.driver);
       UnlockGlobalMutex();

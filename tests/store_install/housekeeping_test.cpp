@@ -14,6 +14,7 @@
 #include "core/system/settings_folders.h"
 #include "core/system/terminal_server.h"
 #include "store_install/install_fixture.h"
+#include "support/child_process.h"
 
 namespace {
 
@@ -176,6 +177,32 @@ TEST_F(HousekeepingTest, AReinstallKeepsTheUsersOwnPresets) {
       EXPECT_EQ(IniGet(UserIni(), u"Office", u"PresetList1"), user + u"\\user0001.rst") << c.what;
       EXPECT_EQ(IniGet(UserIni(), u"Office", u"PresetList1Name"), u"Mine") << c.what;
       EXPECT_EQ(IniGet(UserIni(), u"Office", u"PresetList1Comment"), u"My own") << c.what;
+    }
+  }
+}
+
+TEST_F(HousekeepingTest, TwoProcessesForTwoPrintersKeepBothSections) {
+  MultiSession(true);
+  const std::u16string user = UserIni();
+  for (int round = 0; round < 3; ++round) {
+    SCOPED_TRACE(round);
+    DeleteFileW(user.c_str());
+    zems_test::ChildProcess child([&](zems_test::ChildProcess& self) {
+      char go = 0;
+      if (!self.Receive(&go)) _exit(1);
+      _exit(InstRunPendingHousekeeping(lab_, 0, nullptr, nullptr) == 1 ? 0 : 1);
+    });
+    ASSERT_TRUE(child.Send('g'));
+    EXPECT_EQ(InstRunPendingHousekeeping(office_, 0, nullptr, nullptr), 1);
+    EXPECT_EQ(child.Wait(), 0);
+    CtxCacheExpire(TRUE);
+    for (const char16_t* printer : {u"Office", u"Lab"}) {
+      EXPECT_NE(IniGet(user, printer, u"DrvInstTime"), kAbsent) << Narrow16(printer) << ": the user's stamp";
+      EXPECT_EQ(IniGet(user, printer, u"DrvInstType"), u"1") << Narrow16(printer);
+      EXPECT_NE(IniGet(user, printer, u"MergeKey"), kAbsent) << Narrow16(printer) << ": the full pass's keys";
+      DWORD state = 99;
+      EXPECT_EQ(InstReadUserStampState(printer == std::u16string(u"Office") ? office_ : lab_, &state, nullptr), 1);
+      EXPECT_EQ(state, DWORD(kInstUserStateCurrent)) << Narrow16(printer);
     }
   }
 }
