@@ -392,6 +392,9 @@ int InstUpgradeClientSettings(HANDLE printer, const WCHAR* settingsIni, const WC
                               const PRINTER_INFO_2W* info, const DRIVER_INFO_3W* driverInfo) {
   WCHAR ini[kPath], section[kPrinterNameChars];
   if (!SettingsIniAndSection(printer, info, 0, ini, section)) return 0;
+  // The passes and imports below write the shared settings ini through contexts that take no
+  // mutex of their own: held here, two processes' upgrades cannot drop each other's keys.
+  MutexHold serialised;
   if (settingsIni) StrCopyCut(ini, kPath, settingsIni);
   if (printerName) StrCopyCut(section, kPrinterNameChars, printerName);
   DWORD stored = 0;
@@ -427,6 +430,8 @@ int InstCheckClientSettings(HANDLE printer, const PRINTER_INFO_2W* info, const D
 
 int InstUpgradeBySettingVersion(HANDLE printer, DWORD state, const PRINTER_INFO_2W* info,
                                 const DRIVER_INFO_3W* driverInfo) {
+  // Serialised with the other processes, as the client upgrade above.
+  MutexHold serialised;
   ContextHold hold(printer, kOpenNoGlobalMutex | kOpenNoAdminCheck, info);
   DriverContext* ctx = hold.get();
   if (!ctx) return 0;
@@ -523,6 +528,9 @@ int InstRunPendingHousekeeping(HANDLE printer, DWORD flags, const PRINTER_INFO_2
   }
 
   if ((flags & 1) && PrnInfoIsOnServer(info)) {
+    // The connection pass and the re-import write the shared settings ini: serialised with the
+    // other processes (the pass's contexts take no mutex of their own).
+    MutexHold serialised;
     WCHAR ini[kPath], section[kPrinterNameChars];
     if (!SettingsIniAndSection(printer, info, 0, ini, section)) return 0;
     int result = 1;

@@ -143,7 +143,8 @@ TEST_F(InstallPassTest, ARenamedPrinterKeepsItsBidiSection) {
     WriteFile(bidi, text);
     SetPrinterText(office_, u"ZEMSPrinterName", u"Old Name");
     EXPECT_EQ(InstHandleRenamedPrinter(ctx()), 1) << c.what;
-    const std::u16string last = u"Key" + std::u16string(std::to_string(c.keys - 1).begin(), std::to_string(c.keys - 1).end());
+    const std::string lastNumber = std::to_string(c.keys - 1);
+    const std::u16string last = u"Key" + std::u16string(lastNumber.begin(), lastNumber.end());
     WCHAR value[64];
     GetPrivateProfileStringW(u"Office", last.c_str(), kAbsent, value, 64, bidi);
     EXPECT_EQ(Narrow16(value), "value of bidi key " + std::to_string(c.keys - 1)) << c.what;
