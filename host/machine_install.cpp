@@ -64,8 +64,9 @@ int CmdInstall(int argc, char** argv) {
            "adds a file to the driver package (a .so becomes <name>.dll and is registered).\n"
            "--driver-files copies every file of DIR into the driver package (default: the sample driver's\n"
            "files, samples/driver of the source tree: the model data file and the model database ini).\n"
-           "--server makes the printer a connection to that server. Defaults: printer \"%s\",\n"
-           "driver \"%s\", port \"LPT1:\".\n",
+           "--server makes the printer a connection to that server. Then, as the spooler does, it calls\n"
+           "zemsui's DrvPrinterEvent (initialize; add-connection with --server), where the driver's\n"
+           "install pass runs. Defaults: printer \"%s\", driver \"%s\", port \"LPT1:\".\n",
            kDefaultPrinter, kDefaultDriver);
     return 0;
   }
