@@ -188,4 +188,38 @@ TEST_F(InstallPassTest, TheDefaultFolderStaysWhileAPrinterKeepsItsSettingsThere)
   EXPECT_FALSE(Exists(u"C:\\_zems"));
 }
 
+TEST_F(InstallPassTest, TheDefaultFolderGoesOnlyOnceTheSettingsMovedWithTheSwitchOn) {
+  ASSERT_TRUE(CreateDirectoryW(u"C:\\WINDOWS\\zemsdata", nullptr));
+  const struct {
+    const char* what;
+    const char16_t* value;  // the HKLM "_ZEMSDirectory"
+    LONG hidden2Func7;
+    bool gone;
+  } cases[] = {
+      {"moved with the switch on", u"C:\\WINDOWS\\zemsdata\\_zems\\", 1, true},
+      {"an empty value moves nothing", u"", 1, false},
+      {"the switch off", u"C:\\WINDOWS\\zemsdata\\_zems\\", 0, false},
+  };
+  for (const auto& c : cases) {
+    WriteFile(u"C:\\_zems\\keep.txt", "kept");
+    SetReg(u"SOFTWARE\\ORVEL\\ZemsDrv", u"_ZEMSDirectory", REG_SZ, c.value,
+           DWORD((std::char_traits<char16_t>::length(c.value) + 1) * 2));
+    // The printer's own DEVMODE carries the switch; a pass of kind 0 starts from it.
+    DriverContext* probe = CtxOpen(office_, office_, nullptr, 0, kKindSettings, 0, nullptr);
+    ASSERT_NE(probe, nullptr);
+    ItemSetRawById(probe, kItem_zdmHidden2Func7, c.hidden2Func7);
+    std::vector<BYTE> dm(probe->settings, probe->settings + kDmSize);
+    CtxRelease(probe, kReleaseExpired);
+    CtxCacheExpire(TRUE);
+    DWORD needed = 0;
+    GetPrinterW(office_, 2, nullptr, 0, &needed);
+    std::vector<BYTE> infoBytes(needed);
+    ASSERT_TRUE(GetPrinterW(office_, 2, infoBytes.data(), needed, &needed));
+    reinterpret_cast<PRINTER_INFO_2W*>(infoBytes.data())->pDevMode = reinterpret_cast<DEVMODEW*>(dm.data());
+    ASSERT_TRUE(SetPrinterW(office_, 2, infoBytes.data(), 0));
+    EXPECT_EQ(Pass(kInstPassDefaultDevmode), 1) << c.what;
+    EXPECT_EQ(Exists(u"C:\\_zems\\keep.txt"), !c.gone) << c.what;
+  }
+}
+
 }  // namespace
