@@ -222,4 +222,22 @@ TEST_F(InstallPassTest, TheDefaultFolderGoesOnlyOnceTheSettingsMovedWithTheSwitc
   }
 }
 
+TEST_F(InstallPassTest, TheLockDefaultsAreStoredWithoutAFontTableAddress) {
+  // The setting-lock feature with the default lock: the pass keeps its settings as the lock
+  // defaults. Kind 5 opens with the stored items loaded, so it sees the lock.
+  const BYTE lockInfo[4] = {1, 0, 0, 0}, lockBits[1] = {1};
+  ASSERT_EQ(SetPrinterDataW(office_, const_cast<LPWSTR>(u"zdmLockInfo"), REG_BINARY, const_cast<BYTE*>(lockInfo), 4),
+            DWORD(ERROR_SUCCESS));
+  ASSERT_EQ(SetPrinterDataW(office_, const_cast<LPWSTR>(u"zdmLock000InfoBit"), REG_BINARY, const_cast<BYTE*>(lockBits),
+                            1),
+            DWORD(ERROR_SUCCESS));
+  DeletePrinterDataW(office_, const_cast<LPWSTR>(u"LockDefaultData"));
+  ASSERT_EQ(Pass(kInstPassIniWork), 1);
+  std::string stored;
+  ASSERT_TRUE(Data(u"LockDefaultData", &stored));
+  ASSERT_EQ(stored.size(), size_t(kSettingsBlockSize));
+  BYTE* block = reinterpret_cast<BYTE*>(&stored[0]);
+  for (WORD id = 10004; id <= 10009; ++id) EXPECT_EQ(ReadDword(ValueIn(ctx(), block, id)), 0u) << id;
+}
+
 }  // namespace
