@@ -11,6 +11,7 @@
 #include "core/model/model_cache.h"
 #include "core/store/install_pass.h"
 #include "core/store/pending_housekeeping.h"
+#include "core/system/printer_names.h"
 #include "core/system/settings_folders.h"
 #include "core/system/terminal_server.h"
 #include "platform/sim.h"
@@ -102,6 +103,24 @@ TEST_F(InstalledSamplePrinter, TheInitializeEventInstallsThePacksListsAndIdentit
   ASSERT_TRUE(WritePrivateProfileStringW(u"PrinterInformation", u"ORVELINFO", nullptr, u"C:\\_zems\\OV1BD170.ini"));
   EXPECT_EQ(InstRunPrinterPass(printer_, nullptr, kInstPassInitialize, nullptr, nullptr), 1);
   ExpectInstalled("after a second pass");
+}
+
+TEST_F(InstalledSamplePrinter, AConnectionGetsTheClientsPassThroughTheAddConnectionEvent) {
+  const std::string model = zems_test::SourceDir() + "/samples/models/zems_c4.zmd";
+  const std::string out = Host("machine install --model '" + model + "' --server '\\\\SRV' --printer Shared");
+  EXPECT_NE(out.find("install pass ran (add-connection event)"), std::string::npos) << out;
+  HANDLE shared = nullptr;
+  ASSERT_TRUE(OpenPrinterW(const_cast<LPWSTR>(u"\\\\SRV\\Shared"), &shared, nullptr));
+  WCHAR ini[MAX_PATH];
+  ASSERT_TRUE(PathSettingsFileOf(ini, MAX_PATH, 0, shared));
+  WCHAR name[300] = {};
+  ASSERT_NE(PrnGetPrinterNameOf(shared, name, 300), nullptr);
+  EXPECT_EQ(Ini(ini, name, u"DrvInstVersion"), u"6.63") << "a client records its driver version";
+  EXPECT_EQ(Ini(ini, name, u"Count"), u"3");
+  // A client's pass writes no identity values.
+  const std::string data = Host("machine data get '\\\\SRV\\Shared' ZEMSPrinterName");
+  EXPECT_NE(data.find("not found"), std::string::npos) << data;
+  ClosePrinter(shared);
 }
 
 TEST_F(InstalledSamplePrinter, OnAMultiSessionMachineTheHousekeepingMakesTheUsersCopies) {
