@@ -82,6 +82,7 @@ set(ZEMS_INCLUDE_MAP
   "store devmode"    # settings files: version conversion, the merge after a load, paper codes
   "store rules"      # preset-file conditions ask the judges of the installed options
   "store modules"    # the preset and watermark stores free the preset cache
+  "store front"      # the housekeeping raises the front's busy count around its connection pass
   # -- bind: job control, bidi and remote configuration
   "bind common"
   "bind context"     # a job binds to a context

@@ -128,6 +128,41 @@ bool SetInNewProcess(const std::string& arguments) {
   return system(cmd.c_str()) == 0;
 }
 
+// What the install pass of the initialize event left for the sample printer: the settings
+// folder with the preset and quality lists of the sample pack, and the identity values in
+// printer data (also shown by zemshost machine data get).
+bool ShowInstallPass(const char* printer) {
+  const WCHAR* settings = TEXT("C:\\_zems\\OV1BD170.ini");
+  if (GetFileAttributesW(TEXT("C:\\_zems")) == INVALID_FILE_ATTRIBUTES) {
+    printf("  no settings folder C:\\_zems\n");
+    return false;
+  }
+  std::u16string section = Wide(printer);
+  auto key = [&](const std::string& name) {
+    WCHAR value[261] = {};
+    GetPrivateProfileStringW(reinterpret_cast<const WCHAR*>(section.c_str()),
+                             reinterpret_cast<const WCHAR*>(Wide(name).c_str()), TEXT(""), value, 261, settings);
+    return Narrow(value);
+  };
+  printf("  settings ini  C:\\_zems\\OV1BD170.ini\n");
+  printf("  default pack  %s\n", key("DefaultRst").c_str());
+  const int presets = atoi(key("Count").c_str());
+  for (int n = 0; n < presets; ++n)
+    printf("  preset %d      %-14s %s\n", n, key("PresetList" + std::to_string(n) + "Name").c_str(),
+           key("PresetList" + std::to_string(n)).c_str());
+  const int qualities = atoi(key("QualityCount").c_str());
+  for (int n = 0; n < qualities; ++n)
+    printf("  quality %d     %-14s %s\n", n, key("QualityList" + std::to_string(n) + "Name").c_str(),
+           key("QualityList" + std::to_string(n)).c_str());
+  bool ok = presets > 0;
+  for (const char* value : {"ZEMSPrinterName", "DriverName"}) {
+    printf("  %-13s ", value);
+    fflush(stdout);
+    ok = RunMachine({"data", "get", printer, value}) == 0 && ok;
+  }
+  return ok;
+}
+
 }  // namespace
 
 int CmdDemo(int argc, char** argv) {
@@ -168,6 +203,11 @@ int CmdDemo(int argc, char** argv) {
     for (auto& a : args) argv2.push_back(&a[0]);
     if (CmdModel(static_cast<int>(argv2.size()), argv2.data()) != 0) return 1;
   }
+  printf("== what the driver's install pass left (initialize event): settings folder, pack lists, identity\n");
+  if (!ShowInstallPass("ZEMS Printer")) {
+    fprintf(stderr, "zemshost demo: the install pass left no preset list\n");
+    return 1;
+  }
   printf("== the driver DLLs, loaded as the spooler, GDI and applications load them\n");
   bool ok = true;
   // The spooler and GDI load the driver's files by path; an application loads zemsexc by name.
@@ -176,7 +216,7 @@ int CmdDemo(int argc, char** argv) {
     ok = LoadDeliverable(dll) && ok;
   printf("== the language resource DLLs\n");
   ok = ShowLanguageDlls(graphics) && ok;
-  printf("== the model image in two processes: compiled and stored, then read from the cache file\n");
+  printf("== the model image in two processes, read from the cache file the install pass stored\n");
   ok = LoadModelInNewProcess("ZEMS Printer") && ok;
   ok = LoadModelInNewProcess("ZEMS Printer") && ok;
   printf("== a setting change: an envelope turns stapling and duplex off (zemshost model set)\n");

@@ -34,6 +34,21 @@ bool CopyIntoDriverFolder(const fs::path& source, const std::string& windowsName
   return true;
 }
 
+constexpr int kPrinterEventAddConnection = 1;
+constexpr int kPrinterEventInitialize = 3;
+
+// Calls zemsui's printer-event entry point as the spooler does; false when the DLL or its
+// export cannot be had or the event answers FALSE.
+bool SendPrinterEvent(std::u16string& printerName, int event) {
+  typedef BOOL(WINAPI * PrinterEventFn)(LPWSTR, int, DWORD, LPARAM);
+  HMODULE ui = LoadLibraryW(TEXT("zemsui.dll"));
+  if (!ui) return false;
+  PrinterEventFn fn = reinterpret_cast<PrinterEventFn>(reinterpret_cast<void*>(GetProcAddress(ui, "DrvPrinterEvent")));
+  bool ok = fn && fn(Mutable(printerName), event, 0, 0);
+  FreeLibrary(ui);
+  return ok;
+}
+
 }  // namespace
 
 int CmdInstall(int argc, char** argv) {
@@ -49,8 +64,9 @@ int CmdInstall(int argc, char** argv) {
            "adds a file to the driver package (a .so becomes <name>.dll and is registered).\n"
            "--driver-files copies every file of DIR into the driver package (default: the sample driver's\n"
            "files, samples/driver of the source tree: the model data file and the model database ini).\n"
-           "--server makes the printer a connection to that server. Defaults: printer \"%s\",\n"
-           "driver \"%s\", port \"LPT1:\".\n",
+           "--server makes the printer a connection to that server. Then, as the spooler does, it calls\n"
+           "zemsui's DrvPrinterEvent (initialize; add-connection with --server), where the driver's\n"
+           "install pass runs. Defaults: printer \"%s\", driver \"%s\", port \"LPT1:\".\n",
            kDefaultPrinter, kDefaultDriver);
     return 0;
   }
@@ -183,6 +199,15 @@ int CmdInstall(int argc, char** argv) {
   ClosePrinter(h);
   printf("installed printer \"%s\" with driver \"%s\" in %s\n", Narrow(printerName.c_str()).c_str(),
          Narrow(driverName.c_str()).c_str(), SimMachineRoot());
+  // The spooler then tells the printer-interface DLL: a new printer is initialised, a
+  // connection is added. The driver's install pass runs there; like the spooler, the install
+  // stands whatever the driver answers.
+  const int event = server.empty() ? kPrinterEventInitialize : kPrinterEventAddConnection;
+  if (SendPrinterEvent(printerName, event))
+    printf("the driver's install pass ran (%s event)\n", server.empty() ? "initialize" : "add-connection");
+  else
+    fprintf(stderr, "zemshost machine install: the driver's %s event failed\n",
+            server.empty() ? "initialize" : "add-connection");
   return 0;
 }
 

@@ -1,5 +1,4 @@
 #include "core/front/ui_busy.h"
 
 // One per loaded deliverable, like every other piece of core state.
-int UiBusyFlag = 0;
-
+std::atomic<int> UiBusyFlag{0};

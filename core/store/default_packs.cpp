@@ -7,7 +7,9 @@
 #include "core/common/mem.h"
 #include "core/common/path_text.h"
 #include "core/common/text.h"
+#include "core/modules/preset_cache.h"
 #include "core/store/preset_files.h"
+#include "core/context/driver_context_fwd.h"
 #include "core/store/preset_store.h"
 #include "core/store/settings_file.h"
 #include "core/store/settings_stores.h"
@@ -150,17 +152,74 @@ int CopyEntry(LPCWSTR file, LPCWSTR rsr, const Group& group, DWORD flags, Driver
   return result;
 }
 
+// The printer's preset or quality list as an import rewrites it: entries are written at the
+// next index, the count only by Finish and only when every entry was written.
+class ListWriter {
+ public:
+  ListWriter(DriverContext* ctx, const WCHAR* ini, const Group& group)
+      : ctx_(ctx), ini_(ini), group_(group), printer_(PrnGetPrinterName(ctx)) {
+    count_ = int(IniReadInt(printer_, CountKey(), 0, ini_));
+    if (count_ < 0 || count_ > kMaxEntries) count_ = 0;
+  }
+  // The list starts again from its first entry.
+  void Restart() {
+    count_ = 0;
+    changed_ = true;
+  }
+  int Count() const { return count_; }
+  void Append(LPCWSTR path, LPCWSTR name, LPCWSTR comment) {
+    WCHAR key[kKey + 8];
+    const WCHAR* prefix = group_.presets ? TEXT("PresetList") : TEXT("QualityList");
+    CtxLockGlobalMutex(ctx_);
+    bool ok = IniWriteString(printer_, Numbered(key, prefix, TEXT("")), path, ini_) != FALSE;
+    ok = ok && IniWriteString(printer_, Numbered(key, prefix, TEXT("Name")), name ? name : TEXT(""), ini_) != FALSE;
+    if (comment) ok = ok && IniWriteString(printer_, Numbered(key, prefix, TEXT("Comment")), comment, ini_) != FALSE;
+    CtxUnlockGlobalMutex(ctx_);
+    if (!ok) failed_ = true;
+    ++count_;
+    changed_ = true;
+  }
+  // Writes the count when the list changed and every entry was written; false when a write
+  // failed (the previous count then stays).
+  bool Finish() {
+    if (ctx_) PresetCacheOp(ctx_, nullptr, kPresetCacheFreeAll);
+    if (!changed_) return true;
+    if (failed_) return false;
+    WCHAR number[16];
+    wsprintfW(number, TEXT("%d"), count_);
+    CtxLockGlobalMutex(ctx_);
+    bool ok = IniWriteString(printer_, CountKey(), number, ini_) != FALSE;
+    CtxUnlockGlobalMutex(ctx_);
+    return ok;
+  }
+
+ private:
+  const WCHAR* CountKey() const { return group_.presets ? TEXT("Count") : TEXT("QualityCount"); }
+  WCHAR* Numbered(WCHAR* buffer, const WCHAR* prefix, const WCHAR* suffix) const {
+    wsprintfW(buffer, TEXT("%s%d%s"), prefix, count_, suffix);
+    return buffer;
+  }
+
+  DriverContext* ctx_;
+  const WCHAR* ini_;
+  const Group& group_;
+  const WCHAR* printer_;
+  int count_ = 0;
+  bool changed_ = false;
+  bool failed_ = false;
+};
+
 int ImportGroup(LPCWSTR pack, LPCWSTR section, DWORD flags, DriverContext* ctx, int oldCount, const WCHAR* oldEntries,
                 const Group& group) {
   if (!ctx || !pack || !section) return 0;
   const WCHAR* ini = PathSettingsFile(ctx);
   if (!DriveRooted(ini)) return 0;
   const int count = EntryCount(pack, section, group.countKey);
+  // The list is rewritten in place: the new entries over the old ones and the count last, so a
+  // write that fails (a full disk) leaves the previous count, never a cleared list.
+  ListWriter entries(ctx, ini, group);
   if (flags & 0x1) {
-    if (!group.presets)
-      QualityClearList(ctx);
-    else if (!(flags & 0x80) && (flags & 0x140) != 0x140)
-      PresetClearList(ctx);
+    if (!group.presets || (!(flags & 0x80) && (flags & 0x140) != 0x140)) entries.Restart();
   }
   WCHAR* file = static_cast<WCHAR*>(MemAllocZero(4 * kPath * sizeof(WCHAR)));
   if (!file) return 0;
@@ -189,12 +248,12 @@ int ImportGroup(LPCWSTR pack, LPCWSTR section, DWORD flags, DriverContext* ctx, 
       }
       if (list) {
         if (group.presets) {
-          if (PresetGetCount(ctx) + 1 > kMaxPresets) break;
+          if (entries.Count() + 1 > kMaxPresets) break;
           PresetReadNameAndComment(file, section, name, comment);
-          PresetAppendEntry(ctx, rsr, name[0] ? name : TEXT("NoName"), comment);
+          entries.Append(rsr, name[0] ? name : TEXT("NoName"), comment);
         } else {
           QualityReadName(file, section, name);
-          QualityAppendEntry(ctx, rsr, name);
+          entries.Append(rsr, name, nullptr);
         }
         if (flags & 0x10) PresetCopyFile(rsr, file, group.fileGroup, ctx);
       }
@@ -203,6 +262,7 @@ int ImportGroup(LPCWSTR pack, LPCWSTR section, DWORD flags, DriverContext* ctx, 
     if (flags & 0x20) FileDelete(rsr);
   }
   MemFree(file);
+  if (!entries.Finish()) result = 0;
   if ((flags & 0x100) && result && StorePathIsDriverTarget(pack, ctx)) IniWriteString(section, group.doneKey, TEXT("1"), pack);
   return result;
 }

@@ -34,3 +34,20 @@ int InstCopyComponentFiles(HANDLE printer);
 // 1 when the printer's section of the settings ini holds "BatchInstRst" (a batch pack names
 // the printer's settings), else 0.
 int InstHasBatchPack(DriverContext* ctx);
+
+// Imports the installer's pack (DefaultRst of the install ini, or on a multi-session host with
+// an empty section the settings ini's, when batch is set and the install ini's
+// "BatchInstallDone" is nonzero): its settings and device settings, lists (flags | 0x101),
+// custom sizes and watermarks. The user ID, the owner and the authentication values that the
+// install ini set survive the pack. 1 when the pack was taken over; 0 when there was none or
+// its lists failed (the settings block is then put back). Whenever a pack was named, the
+// install ini records it ("BatchInstallDone", "DefaultRstName") and loses its "DefaultRst".
+int InstImportDefaultPack(DWORD flags, DriverContext* ctx, int batch);
+// Imports the driver's own pack (DefaultRst of the model data file, an existing ".rsb") with
+// flags | 0x1 and records the result in "BatchInstallDone" (settings ini, and printer data
+// unless kind is 2) and zdmBatchInst. "BatchInstRst" and the install ini's "DefaultRstName"
+// and "BatchInstallDone" are removed in every case. Always 1.
+int InstImportDriverDefaultPack(DWORD flags, int kind, DriverContext* ctx);
+// The pack's custom sizes ("FreeSizeCount" of its language section) and watermarks
+// ("StampCount", the printer's count raised to it) saved as the printer's; zdmWmID is kept.
+void InstImportPackStores(const WCHAR* pack, DriverContext* ctx);

@@ -14,6 +14,7 @@
 #include "core/store/install_ini_keys.h"
 #include "core/store/item_store.h"
 #include "core/system/driver_paths.h"
+#include "core/system/languages.h"
 #include "core/system/printer_names.h"
 #include "core/system/settings_folders.h"
 #include "core/tables/build_switches.h"
@@ -158,9 +159,12 @@ int InstApplyInstallerDefaults(DriverContext* ctx) {
         StrCopyCut(resolved, kIniPathChars, pack);
       else
         PathInDriverDir(resolved, kIniPathChars, pack, ctx->printer);
-      if (resolved[0]) {
-        InstImportPresetFiles(resolved, printer, kPackImportFlags, ctx, 0, nullptr);
-        InstImportQualityFiles(resolved, printer, kPackImportFlags, ctx);
+      // The pack's files are put in place here; the pass imports the pack itself afterwards
+      // (InstImportDefaultPack), once the identity keys below are known to survive it.
+      LPCWSTR lang = ResGetLangCode(ctx);
+      if (resolved[0] && lang && lang[0]) {
+        InstImportPresetFiles(resolved, lang, kPackImportFlags, ctx, 0, nullptr);
+        InstImportQualityFiles(resolved, lang, kPackImportFlags, ctx);
       }
     } else {
       InstSetBatchInstallDone(ini, printer, 1);

@@ -583,17 +583,54 @@ int PathGetDefaultMachineFolder(WCHAR* buffer, DWORD cchBuffer) {
   return StrWideLength(buffer);
 }
 
-BOOL PathRemoveDefaultMachineFolder(HANDLE hPrinter) {
-  WCHAR defaultFolder[MAX_PATH], configured[MAX_PATH];
-  if (!PathGetDefaultMachineFolder(defaultFolder, MAX_PATH)) return FALSE;
-  // The folder in use must survive: without a known settings folder nothing is removed.
-  if (!PathGetSettingsFolderOf(configured, MAX_PATH, hPrinter)) return FALSE;
+namespace {
+
+// The printer's settings folder lies in the default folder, or cannot be had (then it may).
+bool UsesDefaultFolder(HANDLE hPrinter, const WCHAR* defaultFolder) {
+  WCHAR configured[MAX_PATH];
+  if (!PathGetSettingsFolderOf(configured, MAX_PATH, hPrinter)) return true;
   // The configured text may name the same folder another way ("C:/_zems", "C:\x\..\_zems").
   WCHAR full[MAX_PATH];
   DWORD fullChars = GetFullPathNameW(configured, MAX_PATH, full, nullptr);
   if (fullChars > 0 && fullChars < MAX_PATH) Compose(configured, MAX_PATH, full);
   TrimSlashes(configured);
-  if (IsInside(configured, defaultFolder)) return FALSE;
+  return IsInside(configured, defaultFolder);
+}
+
+// Another printer of the machine still keeps its settings in the default folder; also true
+// when the printers cannot be listed.
+bool DefaultFolderInUseByAnyPrinter(const WCHAR* defaultFolder) {
+  const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
+  DWORD needed = 0, count = 0;
+  EnumPrintersW(flags, nullptr, 4, nullptr, 0, &needed, &count);
+  if (!needed) return false;
+  BYTE* buffer = static_cast<BYTE*>(MemAllocZero(needed));
+  if (!buffer) return true;
+  bool inUse = false;
+  if (!EnumPrintersW(flags, nullptr, 4, buffer, needed, &needed, &count)) {
+    inUse = true;
+  } else {
+    const PRINTER_INFO_4W* printers = reinterpret_cast<const PRINTER_INFO_4W*>(buffer);
+    for (DWORD i = 0; i < count && !inUse; ++i) {
+      HANDLE other = nullptr;
+      if (!printers[i].pPrinterName || !OpenPrinterW(printers[i].pPrinterName, &other, nullptr)) continue;
+      inUse = UsesDefaultFolder(other, defaultFolder);
+      ClosePrinter(other);
+    }
+  }
+  MemFree(buffer);
+  return inUse;
+}
+
+}  // namespace
+
+BOOL PathRemoveDefaultMachineFolder(HANDLE hPrinter) {
+  WCHAR defaultFolder[MAX_PATH];
+  if (!PathGetDefaultMachineFolder(defaultFolder, MAX_PATH)) return FALSE;
+  // The folder in use must survive: without a known settings folder nothing is removed, nor
+  // while any printer of the machine (this one included) still files its settings there.
+  if (UsesDefaultFolder(hPrinter, defaultFolder)) return FALSE;
+  if (DefaultFolderInUseByAnyPrinter(defaultFolder)) return FALSE;
   return RemoveTree(defaultFolder, 0);
 }
 

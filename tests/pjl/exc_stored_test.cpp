@@ -76,6 +76,7 @@ class ExcStoredTest : public MachineTest {
     std::ofstream(model, std::ios::binary) << text.str();
     ASSERT_EQ(0, RunHost("machine install --model " + model + " --printer Wm --extra " + SourceDir() +
                          "/samples/driver/OV1BD172.ini"));
+    ForgetFactoryWatermarks();
     dll_ = LoadLibraryW(TEXT("zemsexc.dll"));
     ASSERT_NE(nullptr, dll_);
     get_ = Export<GetExclusiveFn>(dll_, "ExcGetExclusive");
@@ -90,6 +91,17 @@ class ExcStoredTest : public MachineTest {
     if (dll_) FreeLibrary(dll_);
     CtxCacheExpire(TRUE);
     MachineTest::TearDown();
+  }
+  // The install's pass stored the model's factory watermarks; these tests start without any.
+  void ForgetFactoryWatermarks() {
+    HANDLE printer = nullptr;
+    ASSERT_TRUE(OpenPrinterW(const_cast<LPWSTR>(TEXT("Wm")), &printer, nullptr));
+    DriverContext* ctx = CtxOpen(printer, printer, nullptr, 0, kKindSettings, 0, nullptr);
+    ASSERT_NE(nullptr, ctx);
+    EXPECT_TRUE(StampSetCount(ctx, 0));
+    CtxDestroy(ctx, kReleaseExpired);
+    CtxCacheExpire(TRUE);
+    ClosePrinter(printer);
   }
   // Stores watermark n with the given items through a settings context.
   void StoreWatermark(int n, LONG kind, const char16_t* text, std::vector<std::pair<WORD, LONG>> items) {
