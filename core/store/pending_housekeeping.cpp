@@ -18,7 +18,7 @@
 #include "core/devmode/dm_convert.h"
 #include "core/front/ui_busy.h"
 #include "core/items/derived_settings.h"
-#include "core/store/corrections_minimal.h"
+#include "core/store/corrections.h"
 #include "core/store/default_packs.h"
 #include "core/store/install_ini_defaults.h"
 #include "core/store/install_pass.h"
