@@ -4,6 +4,8 @@
 
 #include <string.h>
 
+#include <initializer_list>
+
 #include "core/common/ini_access.h"
 #include "core/common/mem.h"
 #include "core/common/os_tests.h"
@@ -364,6 +366,15 @@ BYTE* ApiCopySettingsBlock(ApiContext* api) {
   if (!copy) return nullptr;
   memcpy(copy, block, kDmBlockSize);
   CtxDuplicateFontTables(api->ctx, copy);
+  // A font table that could not be duplicated comes back with count 0: such a copy could not
+  // restore the settings, so there is no copy.
+  for (WORD count : {kItem_zdmDeviceFontNum, kItem_zdmOptionFontNum, kItem_zdmFontTableNum}) {
+    SettingItem* row = ItemFind(api->ctx, count);
+    if (row && ApiReadSettingFromImage(api, row, copy) != ApiReadSettingFromImage(api, row, block)) {
+      ApiDropSettingsBlock(api, copy);
+      return nullptr;
+    }
+  }
   return copy;
 }
 
