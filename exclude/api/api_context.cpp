@@ -108,7 +108,7 @@ int MakeState(ApiContext* api) {
   if (!state->qualitySnapshot) return 0;
   if (BYTE* block = CtxGetSettings(ctx)) memcpy(state->qualitySnapshot, block, kDmBlockSize);
   state->lastError = 0;
-  state->bitmapLimit = ApiBitmapSizeForLevel(api->level);
+  state->bitmapLimit = 0;  // until the application asks the size, the level decides
   const LONG_PTR max = ItemGetRawById(ctx, kItem_wdmChapterMax);
   state->chapterCount = static_cast<DWORD>(max > 0 ? max : 0) + 1;
   state->chapterArray = MemAllocZero(sizeof(ChapterRecord) * state->chapterCount);
