@@ -176,7 +176,7 @@ int ApiSaveActionItem(ApiContext* api, SettingItem* row, LPCWSTR file) {
   const DWORD descriptor = row->descriptor;
   const WORD storage = row->storageKind;
   // The whole 16-bit field of the job-action bits goes under one key.
-  row->persistKey = u"zdmAction";
+  row->persistKey = TEXT("zdmAction");
   row->descriptor = ItemDescriptorMake(ItemDescArea(descriptor), ItemTypeU16, 2);
   if (row->storageKind == ItemStoreNone) row->storageKind = ItemStoreSettingsIni;
   const int saved = ApiStoreSaveItem(api, row, file);
@@ -192,7 +192,7 @@ int ApiWatermarkZeroStored(ApiContext* api) {
   WCHAR section[MAX_PATH] = {};
   StampSectionName(section, MAX_PATH, 0, ctx);
   WCHAR value[8] = {};
-  IniReadString(section, u"zdmWmKind", u"\x01", value, 8, PathSettingsFile(ctx));
+  IniReadString(section, TEXT("zdmWmKind"), TEXT("\x01"), value, 8, PathSettingsFile(ctx));
   return value[0] != 0x01 ? 1 : 0;
 }
 
@@ -201,7 +201,7 @@ void ApiPrepareScratchWatermark(ApiContext* api) {
   if (!ctx) return;
   CtxSnapshotPush(ctx);
   StampSelect(ctx, 0);
-  if (SettingItem* name = ItemFind(ctx, kItem_wdmWmCharName)) ItemSetText(ctx, name, u"");
+  if (SettingItem* name = ItemFind(ctx, kItem_wdmWmCharName)) ItemSetText(ctx, name, TEXT(""));
   StampSave(ctx, 256);
   CtxSnapshotPop(ctx, TRUE);
 }
