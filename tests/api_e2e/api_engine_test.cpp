@@ -167,6 +167,8 @@ TEST_F(ApiEngineTest, EachAllocationFailedInTurnChangesNothing) {
 
 TEST_F(ApiEngineTest, EnableWithEachAllocationFailedGivesNull) {
   InstallPrinterWithModel({}, "");
+  void* first = EnableApi();
+  ASSERT_NE(nullptr, first);
   Level(16);
   for (int n = 0; n < 2000; ++n) {
     SimFailAllocations(n);
@@ -174,13 +176,41 @@ TEST_F(ApiEngineTest, EnableWithEachAllocationFailedGivesNull) {
     SimFailAllocations(-1);
     if (h) {
       EXPECT_EQ(1, api_.disable(h));
-      SUCCEED() << "enable needs " << n << " allocations";
       return;
     }
-    // The level stays: Init 16 still reaches 16 (CheckAPIVer's offer stands).
-    EXPECT_EQ(64, api_.getCaps(nullptr, 0, nullptr) == -1 ? 64 : 0);
+    // The process-wide level stays where Init put it.
+    ASSERT_EQ(64, api_.getCaps(first, 0, nullptr)) << "allocation " << n;
   }
   ADD_FAILURE() << "enable never succeeded";
+}
+
+TEST_F(ApiEngineTest, QualityDataSavedAndRestored) {
+  Install();
+  EXPECT_EQ(1, api_.saveQuality(handle_));
+  EXPECT_EQ(1, api_.restoreQuality(handle_));
+}
+
+// The load share as the model offers it: modes 0, 16 and 1 (the others have no rule, so are
+// not offered).
+const char kLoadShare[] =
+    "*OpenUI *TOV_zdmLoadShare: PickOne\n"
+    "*TOV_zdmLoadShare ZDMLOADSHARE_OFF: \"OFF\"\n*TOV_zdmLoadShare ZDMLOADSHARE_OFF16: \"OFF16\"\n"
+    "*TOV_zdmLoadShare ZDMLOADSHARE_ON: \"ON\"\n*DefaultTOV_zdmLoadShare: ZDMLOADSHARE_OFF\n*CloseUI\n"
+    "*Item 20=LoadShareValues: { ZDMLOADSHARE_OFF NULL NULL NULL ZDMLOADSHARE_OFF16 NULL NULL NULL\n"
+    "   ZDMLOADSHARE_ON NULL NULL NULL }\n"
+    "*Exclusive: {\n"
+    "   TOV_zdmLoadShare NULL NULL LoadShareValues NULL NULL NULL NULL\n";
+
+TEST_F(ApiEngineTest, LoadShareUsesThisPrintersRows) {
+  InstallPrinterWithModel({{kExclusiveHead, kLoadShare}}, "");
+  ASSERT_NE(nullptr, EnableApi());
+  Level(16);
+  EXPECT_EQ(0, Set(61, 1)) << api_.getLastError(handle_);
+  EXPECT_EQ(1, Get(61));
+  EXPECT_EQ(0, Set(61, 0)) << "two usable rows of value 0: the first is written and the check accepts it";
+  EXPECT_EQ(0, Get(61));
+  EXPECT_EQ(-1, Set(61, 2)) << "mode 2 is not offered";
+  EXPECT_EQ(-1, Set(61, 3));
 }
 
 }  // namespace
