@@ -116,7 +116,19 @@ TEST_F(ApiContextTest, Resolution600RuleOfMachine130) {
   }
 }
 
-TEST_F(ApiContextTest, EnablePreparesQualityList128AndTheChapterArray) {
+TEST_F(ApiContextTest, DefaultLockKeepsTheSettingsOfARebuild) {
+  Enable();
+  ASSERT_EQ(0, Set(9, 4));
+  std::vector<BYTE> dm(kDmSize);
+  ASSERT_EQ(static_cast<LONG>(kDmSize), ApiExportGetDevmode(handle_, 1, dm.data()));
+  EXPECT_EQ(1, ItemGetRawById(ctx_, kItem_dmCopies)) << "without the lock flag 1 rebuilds the defaults";
+  ASSERT_EQ(0, Set(9, 4));
+  ItemSetRawById(ctx_, kItem_zdmLock000InfoBitDefault, 1);
+  ASSERT_EQ(static_cast<LONG>(kDmSize), ApiExportGetDevmode(handle_, 1, dm.data()));
+  EXPECT_EQ(4, ItemGetRawById(ctx_, kItem_dmCopies)) << "the default lock keeps the settings";
+}
+
+TEST_F(ApiContextTest, EnablePreparesTheChapterArrayAndSnapshots) {
   Enable();
   ApiContext* api = ApiEnterCall(handle_);
   ASSERT_NE(nullptr, api);
