@@ -5,11 +5,14 @@
 
 #include <string.h>
 
+#include <filesystem>
 #include <fstream>
+#include <string>
 #include <sstream>
 #include <vector>
 
 #include "core/context/context_cache.h"
+#include "core/pjl/pjl_service.h"
 #include "core/context/driver_context.h"
 #include "core/devmode/dm_layout.h"
 #include "core/items/item_access.h"
@@ -44,7 +47,7 @@ class ApiContextTest : public MachineTest {
     CtxCacheExpire(TRUE);
     MachineTest::TearDown();
   }
-  void Enable(const std::string& extraModel = "") {
+  void Enable(const std::string& extraModel = "", const char16_t* qualityList0 = nullptr) {
     std::string model = SourceDir() + "/samples/models/zems_c4.zmd";
     if (!extraModel.empty()) {
       std::ifstream in(model, std::ios::binary);
@@ -55,6 +58,18 @@ class ApiContextTest : public MachineTest {
     }
     ASSERT_EQ(0, RunHost("machine install --model " + model + " --printer Api --extra " + SourceDir() +
                          "/samples/driver/OV1BD172.ini"));
+    if (qualityList0) {
+      char path[MAX_PATH] = {};
+      int length = 0;
+      ASSERT_EQ(0, ExcServiceGetIniFileName("Api", MAX_PATH, path, &length));
+      WCHAR wide[MAX_PATH] = {};
+      MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH);
+      const std::string host = HostPath(path);
+      std::filesystem::create_directories(host.substr(0, host.rfind('/')));
+      ASSERT_TRUE(WritePrivateProfileStringW(TEXT("Api"), TEXT("QualityList0"),
+                                             reinterpret_cast<const WCHAR*>(qualityList0), wide));
+      settingsFile_ = wide;
+    }
     handle_ = ApiExportEnable("Api");
     ASSERT_NE(nullptr, handle_);
     const LONG wanted[2] = {0, 16};
@@ -68,8 +83,15 @@ class ApiContextTest : public MachineTest {
     Record r = {1, value, {}};
     return ApiExportSetStatus(handle_, id, &r, nullptr, 0);
   }
+  std::u16string QualityList128() {
+    WCHAR text[MAX_PATH] = {};
+    GetPrivateProfileStringW(TEXT("Api"), TEXT("QualityList128"), TEXT("(none)"), text, MAX_PATH,
+                             reinterpret_cast<const WCHAR*>(settingsFile_.c_str()));
+    return reinterpret_cast<const char16_t*>(text);
+  }
   void* handle_ = nullptr;
   DriverContext* ctx_ = nullptr;
+  std::u16string settingsFile_;
 };
 
 TEST_F(ApiContextTest, TerminalServerRefusesJobActions) {
@@ -126,6 +148,16 @@ TEST_F(ApiContextTest, DefaultLockKeepsTheSettingsOfARebuild) {
   ItemSetRawById(ctx_, kItem_zdmLock000InfoBitDefault, 1);
   ASSERT_EQ(static_cast<LONG>(kDmSize), ApiExportGetDevmode(handle_, 1, dm.data()));
   EXPECT_EQ(4, ItemGetRawById(ctx_, kItem_dmCopies)) << "the default lock keeps the settings";
+}
+
+TEST_F(ApiContextTest, QualityList128IsListZeroWithAY) {
+  Enable("", u"C:\\q\\zqfast.rsq");
+  EXPECT_EQ(u"C:\\q\\zqfasy.rsq", QualityList128());
+}
+
+TEST_F(ApiContextTest, QualityList128NeedsACharacterBeforeTheDot) {
+  Enable("", u".rsq");
+  EXPECT_EQ(u"(none)", QualityList128()) << "a dot at index 0 has nothing before it";
 }
 
 TEST_F(ApiContextTest, EnablePreparesTheChapterArrayAndSnapshots) {
