@@ -205,8 +205,7 @@ LONG Retrieve(ApiContext* api, DWORD flags, void* buffer, const void* input, boo
     BYTE* copy = ApiCopySettingsBlock(api);
     int ok = copy != nullptr;
     LONG modeChange = Read(ctx, kItem_zdmUIModeChange);
-    if (!ok) {
-    } else if (mergeGiven) {
+    if (ok && mergeGiven) {
       ok = ApiMergeStoredDevmode(api, input);
       // The paper change of the preparation would take the custom size from the size slot: the
       // caller's own width and length stand.
@@ -227,11 +226,11 @@ LONG Retrieve(ApiContext* api, DWORD flags, void* buffer, const void* input, boo
         dm->dmFields = (dm->dmFields | both) & ~static_cast<DWORD>(DM_PAPERSIZE);
       }
       ok = ApiMergeStoredDevmode(api, nullptr) && ok;
-    } else if (flags & kApiDmRebuild) {
+    } else if (ok && (flags & kApiDmRebuild)) {
       ok = Rebuild(api, flags);
-    } else if (flags & kApiDmDefaults) {
+    } else if (ok && (flags & kApiDmDefaults)) {
       ok = Defaults(api, flags);
-    } else {
+    } else if (ok) {
       ok = Current(api, flags);
     }
     if (ok) {

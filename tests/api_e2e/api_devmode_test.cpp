@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "api_e2e/api_e2e_fixture.h"
+#include "platform/sim.h"
 
 namespace zems_test {
 namespace {
@@ -99,6 +100,22 @@ TEST_F(ApiDevmodeTest, TruncatedOrForeignDevmodesAreMergedSafely) {
     std::vector<BYTE> out(kSize);
     EXPECT_EQ(kSize, api_.getDevmodeEx(handle_, 8, out.data(), given.data(), nullptr)) << c.what;
     EXPECT_EQ(0, memcmp(out.data() + 68, &current[68], 2)) << c.what << ": the result is the driver's own size";
+  }
+}
+
+TEST_F(ApiDevmodeTest, NoMemoryLeavesTheSettings) {
+  ASSERT_EQ(0, Set(9, 4));
+  const std::vector<BYTE> before = Get(4);
+  for (int n = 0; n < 400; ++n) {
+    std::vector<BYTE> dm(kSize, 0xEE);
+    SimFailAllocations(n);
+    const LONG r = api_.getDevmode(handle_, 4, dm.data());
+    SimFailAllocations(-1);
+    if (r == kSize) break;
+    ASSERT_EQ(-1, r) << "allocation " << n;
+    ASSERT_EQ(100, api_.getLastError(handle_)) << "allocation " << n;
+    ASSERT_EQ(0xEE, dm[0]) << "nothing handed out";
+    ASSERT_EQ(before, Get(4)) << "allocation " << n;
   }
 }
 
