@@ -78,9 +78,13 @@ LONG_PTR ApiExportGetCaps(void* handle, DWORD id, void* buffer) {
   ApiContext* api = call.get();
   if (!api) return -1;
   if (id == 0) {
-    const UINT size = ApiBitmapSizeForLevel(ApiLevel(api));
-    if (ApiState* state = ApiGetState(api)) state->bitmapLimit = size;
-    if (!buffer) return static_cast<LONG_PTR>(size);
+    if (!buffer) {
+      // The size query: what this context's bitmaps may hold from now on.
+      const UINT size = ApiBitmapSizeForLevel(ApiLevel(api));
+      if (ApiState* state = ApiGetState(api)) state->bitmapLimit = size;
+      return static_cast<LONG_PTR>(size);
+    }
+    const UINT size = ApiBitmapBytes(api);
     auto* bits = static_cast<BYTE*>(buffer);
     memset(bits, 0, size);
     for (DWORD s = ApiNextStatusId(0, ApiLevel(api)); s; s = ApiNextStatusId(s, ApiLevel(api)))
