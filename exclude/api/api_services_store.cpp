@@ -205,3 +205,41 @@ void ApiPrepareScratchWatermark(ApiContext* api) {
   StampSave(ctx, 256);
   CtxSnapshotPop(ctx, TRUE);
 }
+
+namespace {
+
+struct FaceSearch {
+  const WCHAR* face;
+  int found;
+};
+
+int CALLBACK FindTrueTypeFace(const LOGFONTW* font, const TEXTMETRICW* metrics, DWORD fontType, LPARAM lParam) {
+  (void)metrics;
+  auto* search = reinterpret_cast<FaceSearch*>(lParam);
+  // Vertical forms ('@') and faces that are not TrueType do not count.
+  if (!(fontType & TRUETYPE_FONTTYPE) || font->lfFaceName[0] == '@') return 1;
+  for (int i = 0; i < LF_FACESIZE; ++i) {
+    if (font->lfFaceName[i] != search->face[i]) return 1;
+    if (!font->lfFaceName[i]) break;
+  }
+  search->found = 1;
+  return 0;
+}
+
+}  // namespace
+
+int ApiIsFontInstalled(ApiContext* api, const char* faceName) {
+  (void)api;
+  if (!faceName || !faceName[0]) return 0;
+  WCHAR wanted[LF_FACESIZE + 1] = {};
+  if (MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, faceName, -1, wanted, LF_FACESIZE) <= 0) return 0;
+  HWND desktop = GetDesktopWindow();
+  HDC dc = GetDC(desktop);
+  if (!dc) return 0;
+  LOGFONTW all = {};
+  all.lfCharSet = DEFAULT_CHARSET;
+  FaceSearch search = {wanted, 0};
+  EnumFontFamiliesExW(dc, &all, FindTrueTypeFace, reinterpret_cast<LPARAM>(&search), 0);
+  ReleaseDC(desktop, dc);
+  return search.found;
+}

@@ -129,3 +129,20 @@ TEST(ApiNames, DoubleByteTrailBytesAreNotSeparators) {
 
 }  // namespace
 }  // namespace zems_test
+
+namespace zems_test {
+namespace {
+
+TEST(ApiFonts, OnlyInstalledTrueTypeFacesCount) {
+  struct Case {
+    const char* face;
+    int installed;
+  };
+  for (const Case& c : {Case{"Arial", 1}, Case{"Courier New", 1}, Case{"Arial ", 0}, Case{"System", 0},
+                        Case{"@MS Mincho", 0}, Case{"MS Mincho", 0}, Case{"", 0}})
+    EXPECT_EQ(c.installed, ApiIsFontInstalled(nullptr, c.face)) << c.face;
+  EXPECT_EQ(0, ApiIsFontInstalled(nullptr, nullptr));
+}
+
+}  // namespace
+}  // namespace zems_test
