@@ -1,5 +1,6 @@
 // The "@PJL SET" command service of zemsexc: stdcall exports over the core's service.
 #include "core/pjl/pjl_service.h"
+#include "exclude/api/api_exports.h"
 #include "platform/win32.h"
 
 ZEMS_EXPORT ExcHandle* WINAPI ExcGetExclusive(const char* printerName) { return ExcOpenHandle(printerName); }
@@ -46,5 +47,42 @@ ZEMS_EXPORT int WINAPI ExcGetIniFileName(const char* printerName, int size, char
 }
 
 ZEMS_EXPORT int WINAPI ExcGetDriverDevmode(const char* printerName, int flags, int size, void* buffer, int* length) {
-  return ExcServiceGetDriverDevmode(printerName, flags, size, buffer, length);
+  return ExcServiceGetDriverDevmode(printerName, flags, size, buffer, length, ApiDevmodeForExclusion);
+}
+
+// ---- the application interface (ZEMSDrv...) ----
+
+ZEMS_EXPORT LONG WINAPI ZEMSDrvCheckAPIVer(const char* printerName) { return ApiExportCheckApiVer(printerName); }
+
+ZEMS_EXPORT LONG WINAPI ZEMSDrvDisable(void* context) { return ApiExportDisable(context); }
+
+ZEMS_EXPORT void* WINAPI ZEMSDrvEnable(const char* printerName) { return ApiExportEnable(printerName); }
+
+ZEMS_EXPORT LONG_PTR WINAPI ZEMSDrvGetCaps(void* context, DWORD id, void* buffer) {
+  return ApiExportGetCaps(context, id, buffer);
+}
+
+ZEMS_EXPORT LONG WINAPI ZEMSDrvGetDevmode(void* context, DWORD flags, void* devmode) {
+  return ApiExportGetDevmode(context, flags, devmode);
+}
+
+ZEMS_EXPORT LONG WINAPI ZEMSDrvGetDevmodeEx(void* context, DWORD flags, void* devmode, const void* input,
+                                           void* reserved) {
+  return ApiExportGetDevmodeEx(context, flags, devmode, input, reserved);
+}
+
+ZEMS_EXPORT LONG WINAPI ZEMSDrvGetLastError(void* context) { return ApiExportGetLastError(context); }
+
+ZEMS_EXPORT LONG WINAPI ZEMSDrvGetStatus(void* context, DWORD id, void* record, DWORD version) {
+  return ApiExportGetStatus(context, id, record, version);
+}
+
+ZEMS_EXPORT LONG WINAPI ZEMSDrvInit(LONG flag, const LONG* record) { return ApiExportInit(flag, record); }
+
+ZEMS_EXPORT LONG WINAPI ZEMSDrvRestoreQualityData(void* context) { return ApiExportRestoreQualityData(context); }
+
+ZEMS_EXPORT LONG WINAPI ZEMSDrvSaveQualityData(void* context) { return ApiExportSaveQualityData(context); }
+
+ZEMS_EXPORT LONG WINAPI ZEMSDrvSetStatus(void* context, DWORD id, void* record, BYTE* changedBits, LONG mode) {
+  return ApiExportSetStatus(context, id, record, changedBits, mode);
 }

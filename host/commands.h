@@ -18,6 +18,8 @@ struct HostCommand {
 int RunCommand(const char* program, const HostCommand* table, size_t count, const char* footer, int argc,
                char** argv);
 
+// zemshost api: the application interface of zemsexc, as an application uses it (api_cmd.cpp).
+int CmdApi(int argc, char** argv);
 // zemshost demo: the main paths of the driver on the sample model.
 int CmdDemo(int argc, char** argv);
 // zemshost info: the machine root.

@@ -163,6 +163,17 @@ bool ShowInstallPass(const char* printer) {
   return ok;
 }
 
+// Runs zemshost with these (shell-quoted) arguments in a process of its own.
+bool HostInNewProcess(const std::string& arguments) {
+  char self[4096] = {};
+  ssize_t n = readlink("/proc/self/exe", self, sizeof(self) - 1);
+  if (n <= 0) return false;
+  std::string cmd = "ZEMS_MACHINE_ROOT='" + std::string(SimMachineRoot()) + "' '" + std::string(self, size_t(n)) +
+                    "' " + arguments;
+  fflush(stdout);
+  return system(cmd.c_str()) == 0;
+}
+
 }  // namespace
 
 int CmdDemo(int argc, char** argv) {
@@ -224,6 +235,10 @@ int CmdDemo(int argc, char** argv) {
                        "dmPaperSize=DMPAPERSIZE_ENV10") && ok;
   printf("== a job's PJL lines through zemsexc: no duplex unit, then N-up turns scaling off (zemshost pjl)\n");
   ok = PjlInNewProcess("'" ZEMS_SOURCE_DIR "/samples/jobs/job_base.pjl' --update '@PJL SET NUP = 4IN1P1' --values TRAY") && ok;
+  // -- the application interface
+  printf("== the application interface of zemsexc: three copies, a transparency moves the output tray (zemshost api)\n");
+  ok = HostInNewProcess("api --printer 'ZEMS Printer' --level 16 --set 9=3 --set 3=2 --get 4 --devmode 4") && ok;
+  // -- end of the application interface
   printf(ok ? "== done\n" : "== some steps failed\n");
   return ok ? 0 : 1;
 }

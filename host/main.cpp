@@ -8,6 +8,7 @@ namespace {
 
 // One row per command (host/<name>_cmd.cpp).
 const HostCommand kCommands[] = {
+    {"api", "get and set status items through the application interface of zemsexc", CmdApi},
     {"demo", "run the main paths on the sample model", CmdDemo},
     {"info", "show the machine root", CmdInfo},
     {"machine", "set up the simulated machine: printers, printer data, registry, system", CmdMachine},

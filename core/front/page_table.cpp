@@ -14,14 +14,45 @@ DlgControlRecord g_advancedControls[] = {
     {0, 2988, 61, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr, 0, 0, 0, nullptr, 0, 0, 0},
 };
 
+// The controls of the settings the application interface tests for availability (a setting
+// counts as usable only while a dialog control shows it); each carries its item's symbol.
+#define ZEMS_ITEM_CONTROL(symbol, control, type) \
+  {symbol, control, type, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr, 0, 0, 0, nullptr, 0, 0, 0}
+DlgControlRecord g_basicControls[] = {
+    ZEMS_ITEM_CONTROL(1014, 2044, 48),  // dmColor: TOV_IDC_BASIC_CHOICE_COLOR
+};
+DlgControlRecord g_finishControls[] = {
+    ZEMS_ITEM_CONTROL(1077, 2894, 22),  // zdmFuncSelectFold: TOV_IDC_FINISH_CHOICE_Z_FOLD
+    ZEMS_ITEM_CONTROL(1542, 3212, 22),  // zdmFunc2SelectFolding: TOV_IDC_FINISH_CHOICE_FOLDING
+};
+DlgControlRecord g_othersControls[] = {
+    ZEMS_ITEM_CONTROL(1192, 2478, 22),  // zdmExtOutputEMFSpool: TOV_IDC_OTHERS_CHOICE_EMFSPOOL
+};
+DlgControlRecord g_qualityControls[] = {
+    ZEMS_ITEM_CONTROL(1176, 2122, 41),  // zdmPrintMacro: TOV_RADIOLIST_3
+    ZEMS_ITEM_CONTROL(1177, 2131, 41),  // zdmBalanceMacro: TOV_RADIOLIST_4
+};
+DlgControlRecord g_userQualityControls[] = {
+    ZEMS_ITEM_CONTROL(1133, 2632, 48),  // zdmColorMode: TOV_IDC_USER_QUALITY_CHOICE_MODE
+    ZEMS_ITEM_CONTROL(1162, 2820, 22),  // zdmQualityFuncColorRevision: TOV_IDC_USER_OTHERS_CHOICE_COLORREVISION
+};
+DlgControlRecord g_userBalanceControls[] = {
+    ZEMS_ITEM_CONTROL(1139, 2269, 63),  // zdmSaturation: TOV_IDC_USER_QUALITY_EDIT_SATURATION
+    ZEMS_ITEM_CONTROL(1140, 2272, 63),  // zdmColorBalanceR: TOV_IDC_USER_QUALITY_EDIT_COLORBALANCER
+};
+DlgControlRecord g_userOthersControls[] = {
+    ZEMS_ITEM_CONTROL(1143, 2296, 22),  // zdmPlaneUseCMYKCyan: TOV_IDC_USER_OTHERS_CHOICE_C
+};
+#undef ZEMS_ITEM_CONTROL
+
 // dialog id, symbol, kind, -, name, help id, controls, -, control count, window, modal
 DlgPageRecord g_pages[] = {
     {1001, 284, 0x0001, 0, "TOV_IDD_PRESET", 20101, nullptr, 0, 0, nullptr, 0},
-    {1002, 285, 0x0011, 0, "TOV_IDD_BASIC", 22001, nullptr, 0, 0, nullptr, 0},
+    {1002, 285, 0x0011, 0, "TOV_IDD_BASIC", 22001, g_basicControls, 0, 1, nullptr, 0},
     {1003, 286, 0x0011, 0, "TOV_IDD_EDIT", 22301, nullptr, 0, 0, nullptr, 0},
-    {1004, 287, 0x0011, 0, "TOV_IDD_FINISH", 22701, nullptr, 0, 0, nullptr, 0},
-    {1005, 288, 0x0011, 0, "TOV_IDD_OTHERS", 22801, nullptr, 0, 0, nullptr, 0},
-    {1006, 289, 0x0001, 0, "TOV_IDD_PRINTQUALITY", 21401, nullptr, 0, 0, nullptr, 0},
+    {1004, 287, 0x0011, 0, "TOV_IDD_FINISH", 22701, g_finishControls, 0, 2, nullptr, 0},
+    {1005, 288, 0x0011, 0, "TOV_IDD_OTHERS", 22801, g_othersControls, 0, 1, nullptr, 0},
+    {1006, 289, 0x0001, 0, "TOV_IDD_PRINTQUALITY", 21401, g_qualityControls, 0, 2, nullptr, 0},
     {1010, 290, 0x0005, 0, "TOV_IDD_DIALOG_INIT", 20301, nullptr, 0, 0, nullptr, 0},
     {1011, 291, 0x0006, 0, "TOV_IDD_DIALOG_OPTION", 21001, nullptr, 0, 0, nullptr, 0},
     {1009, 292, 0x0002, 0, "TOV_IDD_TTF", 23201, nullptr, 0, 0, nullptr, 0},
@@ -36,10 +67,10 @@ DlgPageRecord g_pages[] = {
     {1018, 301, 0x0004, 0, "TOV_IDD_DIALOG_SCALE", 21101, nullptr, 0, 0, nullptr, 0},
     {1019, 302, 0x0004, 0, "TOV_IDD_DIALOG_PRINTTYPE", 21201, nullptr, 0, 0, nullptr, 0},
     {1020, 303, 0x0004, 0, "TOV_IDD_DIALOG_STATUS", 0, nullptr, 0, 0, nullptr, 0},
-    {1021, 304, 0x0020, 0, "TOV_IDD_DIALOG_USER_PQC", 21601, nullptr, 0, 0, nullptr, 0},
-    {1038, 305, 0x0020, 0, "TOV_IDD_DIALOG_USER_BALANCE", 23601, nullptr, 0, 0, nullptr, 0},
+    {1021, 304, 0x0020, 0, "TOV_IDD_DIALOG_USER_PQC", 21601, g_userQualityControls, 0, 2, nullptr, 0},
+    {1038, 305, 0x0020, 0, "TOV_IDD_DIALOG_USER_BALANCE", 23601, g_userBalanceControls, 0, 2, nullptr, 0},
     {4004, 306, 0x0004, 0, "TOV_IDD_DIALOG_USER_TTF", 21402, nullptr, 0, 0, nullptr, 0},
-    {1029, 307, 0x0020, 0, "TOV_IDD_DIALOG_USER_OTHERS", 21801, nullptr, 0, 0, nullptr, 0},
+    {1029, 307, 0x0020, 0, "TOV_IDD_DIALOG_USER_OTHERS", 21801, g_userOthersControls, 0, 1, nullptr, 0},
     {1022, 308, 0x0004, 0, "TOV_IDD_DIALOG_STAMP_CHAR", 22401, nullptr, 0, 0, nullptr, 0},
     {1023, 309, 0x0004, 0, "TOV_IDD_DIALOG_STAMP_IMAGE", 22501, nullptr, 0, 0, nullptr, 0},
     {1024, 310, 0x0004, 0, "TOV_IDD_DIALOG_MARGIN", 22601, nullptr, 0, 0, nullptr, 0},

@@ -142,7 +142,11 @@ int ExcServiceGetIniFileName(const char* name, int size, char* buffer, int* leng
 constexpr int kExcAnsiDevmodeSize = 1172;
 // The printer's current DEVMODE as DEVMODEA (kExcAnsiDevmodeSize bytes): 1 when the buffer is
 // null or too small, -1 for flags other than 1 or a printer or context that cannot be had.
-int ExcServiceGetDriverDevmode(const char* name, int flags, int size, void* buffer, int* length);
+// Where the DEVMODE comes from: the context's settings block brought up to date, or null on
+// failure. Without a source the context's own DEVMODE after a plain merge stands in.
+typedef const BYTE* (*ExcDevmodeSource)(DriverContext* ctx, const char* name);
+int ExcServiceGetDriverDevmode(const char* name, int flags, int size, void* buffer, int* length,
+                               ExcDevmodeSource source = nullptr);
 // The printer name into the 32-byte dmDeviceName of a DEVMODEA: at most 31 bytes, never half
 // a double-byte character (the ANSI code page's lead bytes); the rest zeroed.
 void ExcPutDeviceName(BYTE* field, const char* name);

@@ -170,14 +170,14 @@ void ExcPutDeviceName(BYTE* field, const char* name) {
   memcpy(field, name, n);
 }
 
-// The application interface's DEVMODE retrieval is not in this build yet: the context's own
-// DEVMODE after a plain merge stands in for it.
+// Without a source of the caller's: the context's own DEVMODE after a plain merge.
 static const BYTE* ExcFetchDevmode(DriverContext* ctx) {
   if (!MergeDevmode(ctx, nullptr, 0)) return nullptr;
   return CtxGetSettings(ctx);
 }
 
-int ExcServiceGetDriverDevmode(const char* name, int flags, int size, void* buffer, int* length) {
+int ExcServiceGetDriverDevmode(const char* name, int flags, int size, void* buffer, int* length,
+                               ExcDevmodeSource fetch) {
   if (length) *length = kExcAnsiDevmodeSize;
   if (!buffer || size < kExcAnsiDevmodeSize) return 1;
   if (flags != 1 || !name) return -1;
@@ -188,7 +188,7 @@ int ExcServiceGetDriverDevmode(const char* name, int flags, int size, void* buff
   if (!OpenPrinterW(wide, &printer, nullptr)) return -1;
   DriverContext* ctx = CtxOpenByKind(printer, printer, nullptr, kKindExclusion);
   int result = -1;
-  const BYTE* source = ctx ? ExcFetchDevmode(ctx) : nullptr;
+  const BYTE* source = ctx ? (fetch ? fetch(ctx, name) : ExcFetchDevmode(ctx)) : nullptr;
   if (source) {
     const DEVMODEW* dm = reinterpret_cast<const DEVMODEW*>(source);
     BYTE* out = static_cast<BYTE*>(buffer);

@@ -278,6 +278,20 @@ WINSIM_API DWORD WINAPI EnumPrinterDataW(HANDLE hPrinter, DWORD dwIndex, LPWSTR 
                                          LPDWORD pcbValueName, LPDWORD pType, LPBYTE pData, DWORD cbData,
                                          LPDWORD pcbData);
 
+// Document properties and device capabilities (simplified: answered from the stored DEVMODE).
+#define DM_UPDATE 1
+#define DM_COPY 2
+#define DM_PROMPT 4
+#define DM_MODIFY 8
+#define DM_IN_BUFFER DM_MODIFY
+#define DM_IN_PROMPT DM_PROMPT
+#define DM_OUT_BUFFER DM_COPY
+#define DC_FIELDS 1
+WINSIM_API LONG WINAPI DocumentPropertiesW(HWND hWnd, HANDLE hPrinter, LPWSTR pDeviceName, PDEVMODEW pDevModeOutput,
+                                           PDEVMODEW pDevModeInput, DWORD fMode);
+WINSIM_API int WINAPI DeviceCapabilitiesW(LPCWSTR pDevice, LPCWSTR pPort, WORD fwCapability, LPWSTR pOutput,
+                                          const DEVMODEW* pDevMode);
+
 WINSIM_API HANDLE WINAPI RevertToPrinterSelf(void);
 WINSIM_API BOOL WINAPI ImpersonatePrinterClient(HANDLE hToken);
 // Identity switches since the machine root was set: count, and one as "revert" or

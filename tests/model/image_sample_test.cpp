@@ -26,8 +26,8 @@ TEST(ModelImageSample, BuildsFixesUpAndWalksBackToItsParseState) {
   for (const JudgeRecord* j = p->judges; j; j = j->next) ++judges;
   EXPECT_EQ(27, judges);
   EXPECT_EQ(6, CountLists(p->itemRules));
-  EXPECT_EQ(8, CountLists(p->actions));
-  EXPECT_EQ(5, CountLists(p->transacts));
+  EXPECT_EQ(9, CountLists(p->actions));
+  EXPECT_EQ(6, CountLists(p->transacts));
   EXPECT_EQ(1, CountLists(p->alertActions));
   EXPECT_EQ(1, CountLists(p->alerts));
   ASSERT_NE(nullptr, p->rules);

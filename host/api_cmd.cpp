@@ -1,0 +1,194 @@
+// zemshost api --printer NAME [--level N] [--get ID]... [--set ID=V[,V..][/SW]]... [--devmode FLAGS]:
+// loads zemsexc by name as an application does, enables its application interface for the
+// printer, prints the enabled status ids, runs each get and set in order (results, last errors,
+// the items a set changed), prints the DEVMODE fields of the retrieval with FLAGS, disables.
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "host/commands.h"
+#include "platform/win32.h"
+
+namespace {
+
+typedef LONG(WINAPI* DisableFn)(void*);
+typedef void*(WINAPI* EnableFn)(const char*);
+typedef LONG_PTR(WINAPI* GetCapsFn)(void*, DWORD, void*);
+typedef LONG(WINAPI* GetDevmodeFn)(void*, DWORD, void*);
+typedef LONG(WINAPI* GetLastErrorFn)(void*);
+typedef LONG(WINAPI* GetStatusFn)(void*, DWORD, void*, DWORD);
+typedef LONG(WINAPI* InitFn)(LONG, const LONG*);
+typedef LONG(WINAPI* SetStatusFn)(void*, DWORD, void*, BYTE*, LONG);
+
+template <typename F>
+F Export(HMODULE m, const char* name) {
+  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m, name)));
+}
+
+constexpr size_t kRecordBytes = 1024;  // room for the largest status record
+constexpr LONG kDevmodeBytes = 1236;
+
+struct Step {
+  bool set;
+  DWORD id;
+  std::vector<LONG> values;
+  LONG sw;
+};
+
+// "ID=V[,V..][/SW]": false when it does not parse.
+bool ParseSet(const char* text, Step* step) {
+  char* end = nullptr;
+  step->set = true;
+  step->id = static_cast<DWORD>(strtoul(text, &end, 10));
+  if (end == text || *end != '=') return false;
+  step->sw = 0;
+  const char* p = end + 1;
+  for (;;) {
+    const LONG v = strtol(p, &end, 10);
+    if (end == p) return false;
+    step->values.push_back(v);
+    if (*end == ',') {
+      p = end + 1;
+      continue;
+    }
+    if (*end == '/') {
+      p = end + 1;
+      step->sw = strtol(p, &end, 10);
+      if (end == p) return false;
+    }
+    return *end == 0 && step->values.size() <= 4;
+  }
+}
+
+std::string IdList(const BYTE* bits, DWORD bytes) {
+  std::string out;
+  for (DWORD id = 1; id <= bytes * 8; ++id)
+    if (bits[(id - 1) >> 3] & (0x80u >> ((id - 1) & 7u))) out += (out.empty() ? "" : " ") + std::to_string(id);
+  return out.empty() ? "(none)" : out;
+}
+
+void PrintDevmode(const BYTE* dm) {
+  DEVMODEW head;
+  memcpy(&head, dm, sizeof(head));
+  printf("devmode: fields=0x%08lX orientation=%d paper=%d width=%d length=%d copies=%d source=%d quality=%d "
+         "color=%d duplex=%d collate=%d\n",
+         static_cast<unsigned long>(head.dmFields), head.dmOrientation, head.dmPaperSize, head.dmPaperWidth,
+         head.dmPaperLength, head.dmCopies, head.dmDefaultSource, head.dmPrintQuality, head.dmColor, head.dmDuplex,
+         head.dmCollate);
+}
+
+}  // namespace
+
+int CmdApi(int argc, char** argv) {
+  std::string printer;
+  LONG level = -1;
+  LONG devmodeFlags = -1;
+  std::vector<Step> steps;
+  for (int i = 0; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--help") {
+      printf("usage: zemshost api --printer NAME [--level N] [--get ID]... [--set ID=V[,V..][/SW]]... "
+             "[--devmode FLAGS]\n"
+             "Loads zemsexc.dll by name, enables the application interface for the printer (at level N\n"
+             "when given), runs the gets and sets in order and prints each result, the last error and\n"
+             "the status items a set changed; --devmode prints the DEVMODE that retrieval FLAGS give.\n");
+      return 0;
+    }
+    if (a == "--printer" && i + 1 < argc) {
+      printer = argv[++i];
+    } else if (a == "--level" && i + 1 < argc) {
+      level = atol(argv[++i]);
+    } else if (a == "--get" && i + 1 < argc) {
+      steps.push_back(Step{false, static_cast<DWORD>(strtoul(argv[++i], nullptr, 10)), {}, 0});
+    } else if (a == "--set" && i + 1 < argc) {
+      Step step;
+      if (!ParseSet(argv[++i], &step)) {
+        fprintf(stderr, "zemshost api: bad set '%s' (ID=V[,V..][/SW])\n", argv[i]);
+        return 2;
+      }
+      steps.push_back(step);
+    } else if (a == "--devmode" && i + 1 < argc) {
+      devmodeFlags = strtol(argv[++i], nullptr, 0);
+    } else {
+      fprintf(stderr, "zemshost api: unknown argument '%s'\n", argv[i]);
+      return 2;
+    }
+  }
+  if (printer.empty()) {
+    fprintf(stderr, "zemshost api: --printer is required\n");
+    return 2;
+  }
+  HMODULE dll = LoadLibraryW(TEXT("zemsexc.dll"));
+  if (!dll) {
+    fprintf(stderr, "zemshost api: zemsexc.dll cannot be loaded\n");
+    return 1;
+  }
+  auto disable = Export<DisableFn>(dll, "ZEMSDrvDisable");
+  auto enable = Export<EnableFn>(dll, "ZEMSDrvEnable");
+  auto getCaps = Export<GetCapsFn>(dll, "ZEMSDrvGetCaps");
+  auto getDevmode = Export<GetDevmodeFn>(dll, "ZEMSDrvGetDevmode");
+  auto lastError = Export<GetLastErrorFn>(dll, "ZEMSDrvGetLastError");
+  auto getStatus = Export<GetStatusFn>(dll, "ZEMSDrvGetStatus");
+  auto init = Export<InitFn>(dll, "ZEMSDrvInit");
+  auto setStatus = Export<SetStatusFn>(dll, "ZEMSDrvSetStatus");
+  if (!disable || !enable || !getCaps || !getDevmode || !lastError || !getStatus || !init || !setStatus) {
+    fprintf(stderr, "zemshost api: zemsexc.dll lacks an export of the application interface\n");
+    FreeLibrary(dll);
+    return 1;
+  }
+  void* h = enable(printer.c_str());
+  if (!h) {
+    fprintf(stderr, "zemshost api: the interface cannot be enabled for '%s'\n", printer.c_str());
+    FreeLibrary(dll);
+    return 1;
+  }
+  if (level >= 0) {
+    const LONG wanted[2] = {0, level};
+    init(1, wanted);
+  }
+  BYTE enabled[64] = {};
+  const LONG_PTR bitmapBytes = getCaps(h, 0, nullptr);
+  getCaps(h, 0, enabled);
+  printf("enabled status ids: %s\n", IdList(enabled, static_cast<DWORD>(bitmapBytes > 0 ? bitmapBytes : 0)).c_str());
+  bool ok = true;
+  for (const Step& step : steps) {
+    std::vector<BYTE> record(kRecordBytes, 0);
+    if (!step.set) {
+      const LONG r = getStatus(h, step.id, record.data(), 0);
+      LONG v[4];
+      memcpy(v, record.data() + 4, sizeof(v));
+      printf("get %lu: %ld", static_cast<unsigned long>(step.id), static_cast<long>(r));
+      if (r >= 0)
+        printf(" version=%lu values=%ld %ld %ld %ld\n", static_cast<unsigned long>(record[0]), static_cast<long>(v[0]),
+               static_cast<long>(v[1]), static_cast<long>(v[2]), static_cast<long>(v[3]));
+      else
+        printf(" error=%ld\n", static_cast<long>(lastError(h)));
+      ok = ok && r >= 0;
+      continue;
+    }
+    const DWORD version = 1;
+    memcpy(record.data(), &version, sizeof(version));
+    for (size_t i = 0; i < step.values.size(); ++i) memcpy(record.data() + 4 + 4 * i, &step.values[i], 4);
+    memcpy(record.data() + 28, &step.sw, 4);
+    BYTE changed[64] = {};
+    const LONG r = setStatus(h, step.id, record.data(), changed, 0);
+    printf("set %lu: %ld error=%ld changed: %s\n", static_cast<unsigned long>(step.id), static_cast<long>(r),
+           static_cast<long>(lastError(h)), IdList(changed, static_cast<DWORD>(bitmapBytes > 0 ? bitmapBytes : 0)).c_str());
+    ok = ok && r >= 0;
+  }
+  if (devmodeFlags >= 0) {
+    std::vector<BYTE> dm(kDevmodeBytes, 0);
+    const LONG r = getDevmode(h, static_cast<DWORD>(devmodeFlags), dm.data());
+    if (r == kDevmodeBytes)
+      PrintDevmode(dm.data());
+    else
+      printf("devmode: %ld error=%ld\n", static_cast<long>(r), static_cast<long>(lastError(h)));
+    ok = ok && r == kDevmodeBytes;
+  }
+  disable(h);
+  FreeLibrary(dll);
+  return ok ? 0 : 1;
+}

@@ -1,0 +1,96 @@
+#include "api_e2e/api_e2e_fixture.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "core/context/context_cache.h"
+#include "support/test_printer.h"
+#include "support/test_variant.h"
+
+namespace zems_test {
+namespace {
+
+template <typename F>
+F Export(HMODULE m, const char* name) {
+  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m, name)));
+}
+
+}  // namespace
+
+void ApiE2eTest::SetUp() {
+  MachineTest::SetUp();
+  ResetTestVariant();
+  CtxCacheInit();
+}
+
+void ApiE2eTest::TearDown() {
+  if (handle_) api_.disable(handle_);
+  if (dll_) FreeLibrary(dll_);
+  CtxCacheExpire(TRUE);
+  MachineTest::TearDown();
+}
+
+void ApiE2eTest::InstallPrinter(const std::string& dataIni) {
+  const std::string ini = dataIni.empty() ? SourceDir() + "/samples/driver/OV1BD172.ini" : dataIni;
+  ASSERT_EQ(0, RunHost("machine install --model " + SourceDir() + "/samples/models/zems_c4.zmd --printer Api --extra " +
+                       ini));
+  LoadDll();
+}
+
+void ApiE2eTest::InstallPrinterWithModel(const std::vector<std::pair<std::string, std::string>>& replace,
+                                         const std::string& append) {
+  std::ifstream in(SourceDir() + "/samples/models/zems_c4.zmd", std::ios::binary);
+  ASSERT_TRUE(in);
+  std::stringstream text;
+  text << in.rdbuf();
+  std::string model = text.str();
+  for (const auto& r : replace) {
+    const size_t at = model.find(r.first);
+    ASSERT_NE(std::string::npos, at) << r.first;
+    model.replace(at, r.first.size(), r.second);
+  }
+  model += append;
+  const std::string path = Root() + "/api_fixture.zmd";
+  std::ofstream(path, std::ios::binary) << model;
+  ASSERT_EQ(0, RunHost("machine install --model " + path + " --printer Api --extra " + SourceDir() +
+                       "/samples/driver/OV1BD172.ini"));
+  LoadDll();
+}
+
+void ApiE2eTest::LoadDll() {
+  dll_ = LoadLibraryW(TEXT("zemsexc.dll"));
+  ASSERT_NE(nullptr, dll_);
+  api_.checkApiVer = Export<ApiExports::CheckApiVer>(dll_, "ZEMSDrvCheckAPIVer");
+  api_.disable = Export<ApiExports::Disable>(dll_, "ZEMSDrvDisable");
+  api_.enable = Export<ApiExports::Enable>(dll_, "ZEMSDrvEnable");
+  api_.getCaps = Export<ApiExports::GetCaps>(dll_, "ZEMSDrvGetCaps");
+  api_.getDevmode = Export<ApiExports::GetDevmode>(dll_, "ZEMSDrvGetDevmode");
+  api_.getDevmodeEx = Export<ApiExports::GetDevmodeEx>(dll_, "ZEMSDrvGetDevmodeEx");
+  api_.getLastError = Export<ApiExports::GetLastErrorFn>(dll_, "ZEMSDrvGetLastError");
+  api_.getStatus = Export<ApiExports::GetStatus>(dll_, "ZEMSDrvGetStatus");
+  api_.init = Export<ApiExports::Init>(dll_, "ZEMSDrvInit");
+  api_.restoreQuality = Export<ApiExports::Quality>(dll_, "ZEMSDrvRestoreQualityData");
+  api_.saveQuality = Export<ApiExports::Quality>(dll_, "ZEMSDrvSaveQualityData");
+  api_.setStatus = Export<ApiExports::SetStatus>(dll_, "ZEMSDrvSetStatus");
+  // The settings folder exists once the printer is used; make it for this machine.
+  typedef int(WINAPI * IniNameFn)(const char*, int, char*, int*);
+  auto iniName = Export<IniNameFn>(dll_, "ExcGetIniFileName");
+  char path[MAX_PATH] = {};
+  int length = 0;
+  if (iniName && iniName("Api", MAX_PATH, path, &length) == 0) {
+    const std::string host = HostPath(path);
+    std::filesystem::create_directories(host.substr(0, host.rfind('/')));
+  }
+  ASSERT_TRUE(api_.checkApiVer && api_.disable && api_.enable && api_.getCaps && api_.getDevmode &&
+              api_.getDevmodeEx && api_.getLastError && api_.getStatus && api_.init && api_.restoreQuality &&
+              api_.saveQuality && api_.setStatus);
+}
+
+void* ApiE2eTest::EnableApi() {
+  handle_ = api_.enable("Api");
+  EXPECT_NE(nullptr, handle_);
+  return handle_;
+}
+
+}  // namespace zems_test
