@@ -118,6 +118,18 @@ bool ApiItemsTest::StoreHolds(const std::string& text) {
   return false;
 }
 
+std::map<std::string, std::string> ApiItemsTest::StoreTexts() {
+  std::map<std::string, std::string> texts;
+  for (const std::string& line : StoreLines()) {
+    const size_t a = line.find('\t'), b = line.rfind('\t');
+    if (line.rfind("Api\t", 0) != 0 || a == b) continue;
+    std::string hex = line.substr(b + 1);
+    while (hex.size() >= 2 && hex.compare(hex.size() - 2, 2, "00") == 0) hex.resize(hex.size() - 2);
+    if (!hex.empty()) texts[line.substr(a + 1, b - a - 1)] = hex;
+  }
+  return texts;
+}
+
 std::vector<BYTE> ApiItemsTest::PrinterData(const char16_t* name) {
   HANDLE printer = nullptr;
   std::vector<BYTE> bytes;

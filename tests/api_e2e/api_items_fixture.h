@@ -2,6 +2,7 @@
 // with one of its blocks replaced by a fixture: records by field offset, the API level, the
 // job-control stand-in's store and files of the machine.
 #pragma once
+#include <map>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,8 @@ class ApiItemsTest : public ApiE2eTest {
   // Lines of the job-control stand-in's store, and whether one holds this text as a value.
   std::vector<std::string> StoreLines();
   bool StoreHolds(const std::string& text);
+  // The store's non-empty values of the printer by property (hex, without trailing zeros).
+  std::map<std::string, std::string> StoreTexts();
   // A printer-data value of the printer, as bytes (empty when absent).
   std::vector<BYTE> PrinterData(const char16_t* name);
   // The settings ini of the printer, as text.

@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include <fstream>
+#include <map>
 
 #include "api_e2e/api_items_fixture.h"
 #include "platform/sim.h"
@@ -265,6 +266,71 @@ TEST_F(JobItemsTest, InfoPunchWordsCopyWhatTheSizeQueryReported) {
   ASSERT_EQ(300, Get(kInfo, copy, 1)) << Error();
   EXPECT_EQ(0, buffer[needed - 1]) << "the words end with their terminator";
   for (int i = needed; i < 256; ++i) ASSERT_EQ(0x5A, static_cast<unsigned char>(buffer[i])) << "byte " << i;
+}
+
+}  // namespace
+}  // namespace zems_test
+
+namespace zems_test {
+namespace {
+
+const char kLastExclusiveRow[] = "   TOV_ConditionOption NULL NULL ConditionValues NULL NULL NULL NULL\n";
+
+// A request its verify refuses leaves every store it wrote as it was: the settings file, the
+// job-control store and the printer's data.
+TEST_F(JobItemsTest, RefusedByVerifyLeavesTheStoresAsTheyWere) {
+  StartWithFixture(kPrintMethodsBlock, "print_methods_undone.zmd",
+                   {{kLastExclusiveRow, std::string(kLastExclusiveRow) +
+                                            "   TOV_zdmPrnMethod NULL NULL NULL NULL MethodUndone NULL NULL\n"}});
+  Record normal(kV2, 2);
+  normal.Long(kType, kNormal).Long(kFlags, 0x1).Text(kUid, "keep1");
+  ASSERT_EQ(0, Set(kJobType, normal)) << Error();
+  const std::string ini = SettingsIni();
+  const std::map<std::string, std::string> store = StoreTexts();
+  const std::vector<BYTE> dm = Devmode();
+
+  Record locked(kV2, 2);
+  locked.Long(kType, kLocked).Long(kFlags, 0x1 | 0x2).Text(kUid, "gone2").Text(kJobPw4, "9876");
+  EXPECT_EQ(-1, Set(kJobType, locked));
+  EXPECT_EQ(7, Error());
+  Record overlay(kV2, 2);
+  overlay.Long(kType, 7).Long(kFlags, 0x40).Text(kOverlay, "C:\\undone.zvl");
+  EXPECT_EQ(-1, Set(kJobType, overlay));
+  EXPECT_EQ(ini, SettingsIni()) << "the settings file";
+  // The store's strings are written back from the restored settings: one that was absent
+  // comes back empty.
+  EXPECT_EQ(store, StoreTexts()) << "the job-control store";
+  EXPECT_FALSE(StoreHolds("gone2"));
+  EXPECT_EQ(dm, Devmode());
+}
+
+Record Key(LONG mode, const std::string& key = "") {
+  Record r(44, 1);
+  r.Long(4, mode).Text(8, key);
+  return r;
+}
+
+TEST_F(JobItemsTest, NetworkKey) {
+  StartWithFixture("*OpenUI *TOV_zdmPrnMethod: PickOne", "authentication.zmd",
+                   {{kLastExclusiveRow, std::string(kLastExclusiveRow) +
+                                            "   TOV_zdmPrnFuncAuthenticationMode NULL NULL NULL NULL NULL NULL NULL\n"}});
+  if (api_.getCaps(handle_, 82, nullptr) < 1) GTEST_SKIP() << "capability 82 is not offered by the fixture";
+  SetUserIsAdmin(false);
+  Record refused = Key(1);
+  EXPECT_EQ(-1, Set(60, refused));
+  EXPECT_EQ(14, Error()) << "only an administrator sets the authentication";
+  SetUserIsAdmin(true);
+  Record on = Key(1);
+  EXPECT_EQ(0, Set(60, on)) << Error();
+  Record got(44, 1);
+  ASSERT_EQ(44, Get(60, got, 1));
+  EXPECT_EQ(1, got.GetLong(4));
+  Record bad = Key(3);
+  EXPECT_EQ(-1, Set(60, bad));
+  Record off = Key(0);
+  EXPECT_EQ(0, Set(60, off)) << Error();
+  ASSERT_EQ(44, Get(60, got, 1));
+  EXPECT_EQ(0, got.GetLong(4));
 }
 
 }  // namespace
