@@ -48,9 +48,11 @@ static void MakeSettingsFolder() {
   std::filesystem::create_directories(std::filesystem::path(HostPath(narrow)).parent_path(), ec);
 }
 
-void ApiItemsTest::Start() {
+void ApiItemsTest::Start(const std::vector<std::string>& options) {
   InstallPrinter();
   MakeSettingsFolder();
+  for (const std::string& option : options)
+    ASSERT_EQ(0, RunHost("machine data set Api " + option + " --type dword 1"));
   Level(16);
   ASSERT_NE(nullptr, EnableApi());
 }

@@ -48,8 +48,9 @@ class Record {
 class ApiItemsTest : public ApiE2eTest {
  protected:
   void SetUp() override;
-  // The sample printer at level 16, enabled.
-  void Start();
+  // The sample printer at level 16, enabled; the installed options named (printer-data
+  // switches such as "Duplex" or "1Step") set first.
+  void Start(const std::vector<std::string>& options = {});
   // The sample model with the block that starts at `opens` (up to its "*CloseUI") replaced by
   // the fixture file's text (tests/fixtures/api/<fixture>); extra edits replace text as given.
   void StartWithFixture(const std::string& opens, const std::string& fixture,
