@@ -168,7 +168,6 @@ LONG ApiSetDuplex(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
       return -1;
     }
   }
-  const bool marginWasOn = Read(api, kItem_zdmFuncSelectMargin) != 0;
   if (ApiMasterSwitchOff(api, id, record)) {
     DmSetDuplexField(ApiSettings(api), ctx);
     return 1;
@@ -186,9 +185,6 @@ LONG ApiSetDuplex(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
     ApiWrite(api, Master(18), 1);
     ApiWrite(api, kItem_zdmMarginOdd, odd);
     ApiWrite(api, kItem_zdmMarginEven, even);
-  } else if (marginWasOn && Read(api, kItem_zdmFuncSelectMargin) == 0) {
-    // The change turned the margin function off: its page-edge options go with it.
-    ApiResetPageEdges(api);
   }
   return 1;
 }

@@ -92,9 +92,6 @@ LONG ApiSetWatermark(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
     ApiSetLastError(api, kApiErrCharacters);
     return -1;
   }
-  ApiWriteSettingText(api, kItem_wdmWmChar, "");
-  ApiWriteSettingText(api, kItem_wdmWmImage, "");
-
   auto at = [record](UINT offset) { return ApiRecordLong(record, offset); };
   const LONG position = at(kOffPosition);
   if ((textLike || kind == kKindImage) && !Known(kItem_wdmWmPosi, position)) return -1;
@@ -140,8 +137,12 @@ LONG ApiSetWatermark(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   if (twoPlane && !ZeroOrOne(at(kOffTwoPlane))) return -1;
   if (order && !ZeroOrOne(at(kOffOrder))) return -1;
 
+  // The texts are emptied inside the snapshot (no stale text reaches the working watermark),
+  // so the job's own texts survive.
   DriverContext* ctx = ApiDriverCtx(api);
   CtxSnapshotPush(ctx);
+  ApiWriteSettingText(api, kItem_wdmWmChar, "");
+  ApiWriteSettingText(api, kItem_wdmWmImage, "");
   ApiWrite(api, kItem_zdmWmKind, kind);
   if (textLike) ApiWrite(api, kItem_wdmWmUnit, 0);
   if (textLike || kind == kKindImage) ApiWrite(api, kItem_wdmWmPosi, position);
