@@ -266,7 +266,10 @@ LONG ApiSetJobType(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
     if (!made || !overlay[0]) return -1;
   }
 
-  if (!ApiWrite(api, kItem_zdmPrnMethod, type) || !ApiPersistSetting(api, kItem_zdmPrnMethod)) return -1;
+  // The stored copies follow the settings as the engine's own save after every request does:
+  // a store that cannot be written leaves the job's settings to speak for themselves.
+  if (!ApiWrite(api, kItem_zdmPrnMethod, type)) return -1;
+  ApiPersistSetting(api, kItem_zdmPrnMethod);
   const bool usesUserId = type == 0 || type == 1 || type == 2 || type == 3 || type >= 8;
   if (usesUserId && (flags & kFlagUserId) && !WriteUserText(api, kItem_zdmUserID, t.userId, kApiUserId)) return -1;
   switch (type) {
@@ -289,7 +292,7 @@ LONG ApiSetJobType(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
     case 7:
       if (flags & kFlagOverlay) {
         ApiWriteSettingText(api, kItem_wdmOvlPath, overlay);
-        if (!ApiPersistSetting(api, kItem_wdmOvlPath)) return -1;
+        ApiPersistSetting(api, kItem_wdmOvlPath);
       }
       break;
     case 8:
@@ -299,8 +302,10 @@ LONG ApiSetJobType(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
       if (flags & docFlag) ApiWriteSettingText(api, kItem_zdmDocumentName, t.document);
       const DWORD pwFlag = type == 9 ? DWORD{kFlagStoredPw9} : type == 10 ? kFlagStoredPw10 : DWORD{0};
       if (pwFlag && (flags & pwFlag)) ApiWriteSettingText(api, kItem_zdmStoredPassword, t.storedPw8);
-      if (takeShared && (!ApiWrite(api, kItem_zdmSharedPrnData, shared) || !ApiPersistSetting(api, kItem_zdmSharedPrnData)))
-        return -1;
+      if (takeShared) {
+        if (!ApiWrite(api, kItem_zdmSharedPrnData, shared)) return -1;
+        ApiPersistSetting(api, kItem_zdmSharedPrnData);
+      }
       break;
     }
     default:
