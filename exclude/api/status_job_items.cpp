@@ -542,7 +542,7 @@ LONG SetUserCode(ApiContext* api, const BYTE* r) {
     WCHAR wide[9] = {};
     for (int i = 0; i < n; ++i) wide[i] = static_cast<WCHAR>(code[i]);
     const DWORD bytes = OsIsWin9x() ? static_cast<DWORD>(n + 1) : static_cast<DWORD>(2 * n + 2);
-    return ApiWritePrinterData(api, u"JCUserCode", REG_SZ, wide, bytes) ? 1 : -1;
+    return ApiWritePrinterData(api, TEXT("JCUserCode"), REG_SZ, wide, bytes) ? 1 : -1;
   }
   ApiWriteSettingText(api, kItem_zdmUserCode, code);
   return ApiSaveUserString(api, kApiUserCode) ? 1 : -1;

@@ -73,17 +73,19 @@ int JournalPersisted(ApiContext* api) {
   return 1;
 }
 
-// Saves the persisted items of the job (journalled): 1 when saved.
+// Saves the persisted items of the job, journalled: 0 when the journal cannot take them (the
+// save is not made). A store that cannot be written does not decide the request.
 int SavePersisted(ApiContext* api) {
   if (!JournalPersisted(api)) return 0;
-  return StoreSaveUserClasses(api->printer, ApiDriverCtx(api)) == 0 ? 1 : 0;
+  StoreSaveUserClasses(api->printer, ApiDriverCtx(api));
+  return 1;
 }
 
 // An ini text of the printer's section converted to ANSI into a record field with CR LF for
 // every "\n" (comments).
 void PutIniText(void* record, UINT offset, UINT size, LPCWSTR path, LPCWSTR section, LPCWSTR key, bool breaks) {
   WCHAR wide[600] = {};
-  IniReadString(section, key, u"", wide, 600, path);
+  IniReadString(section, key, TEXT(""), wide, 600, path);
   char text[1200] = {};
   WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text) - 1, nullptr, nullptr);
   char out[1200] = {};
@@ -163,8 +165,8 @@ LONG ApiGetSettingsFile(ApiContext* api, DWORD, void* record, DWORD) {
   }
   WCHAR section[kSectionChars];
   PrinterSection(ctx, section);
-  PutIniText(record, kOffPresetName, 37, path, section, u"wdmPresetName", false);
-  PutIniText(record, kOffPresetComment, 513, path, section, u"wdmPresetComment", true);
+  PutIniText(record, kOffPresetName, 37, path, section, TEXT("wdmPresetName"), false);
+  PutIniText(record, kOffPresetComment, 513, path, section, TEXT("wdmPresetComment"), true);
   return kPresetRecordSize;
 }
 
@@ -410,7 +412,7 @@ int SaveApiQualitySlot(ApiContext* api) {
   if (!ctx) return 0;
   WCHAR section[kSectionChars], key[64], path[MAX_PATH] = {};
   PrinterSection(ctx, section);
-  IniReadString(section, QualityKeyName(key, 64, kApiQualitySlot), u"", path, MAX_PATH, PathSettingsFile(ctx));
+  IniReadString(section, QualityKeyName(key, 64, kApiQualitySlot), TEXT(""), path, MAX_PATH, PathSettingsFile(ctx));
   if (!ApiJournalFile(api, PathSettingsFile(ctx))) return 0;
   if (path[0] && !ApiJournalFile(api, path)) return 0;
   return QualitySaveSlotFile(ctx, kApiQualitySlot) ? 1 : 0;
