@@ -147,7 +147,8 @@ std::vector<BYTE> ApiItemsTest::PrinterData(const char16_t* name) {
   return bytes;
 }
 
-std::string ApiItemsTest::SettingsIni() {
+namespace {
+std::string SettingsIniHostPath() {
   HANDLE printer = nullptr;
   if (!OpenPrinterW(const_cast<LPWSTR>(TEXT("Api")), &printer, nullptr)) return "";
   WCHAR path[MAX_PATH] = {};
@@ -155,7 +156,14 @@ std::string ApiItemsTest::SettingsIni() {
   ClosePrinter(printer);
   char narrow[MAX_PATH] = {};
   WideCharToMultiByte(CP_ACP, 0, path, -1, narrow, MAX_PATH, nullptr, nullptr);
-  return ReadAll(HostPath(narrow));
+  return HostPath(narrow);
+}
+}  // namespace
+
+std::string ApiItemsTest::SettingsIni() { return ReadAll(SettingsIniHostPath()); }
+
+void ApiItemsTest::AppendToSettingsIni(const std::string& text) {
+  std::ofstream(SettingsIniHostPath(), std::ios::binary | std::ios::app) << text;
 }
 
 }  // namespace zems_test

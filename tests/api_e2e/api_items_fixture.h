@@ -69,8 +69,9 @@ class ApiItemsTest : public ApiE2eTest {
   std::map<std::string, std::string> StoreTexts();
   // A printer-data value of the printer, as bytes (empty when absent).
   std::vector<BYTE> PrinterData(const char16_t* name);
-  // The settings ini of the printer, as text.
+  // The settings ini of the printer, as text; text appended to it.
   std::string SettingsIni();
+  void AppendToSettingsIni(const std::string& text);
 };
 
 }  // namespace zems_test

@@ -94,14 +94,23 @@ TEST_F(WatermarkTest, TheWorkingWatermarkIsStoredWhileTheJobKeepsItsOwn) {
   EXPECT_NE(std::string::npos, SettingsIni().find("logo.bmp")) << "the working watermark is stored";
 
   Record got(kSizes[2], 2);
-  const LONG size = Get(kWatermark, got, 2);
-  if (size == -1 && Error() == 9) GTEST_SKIP() << "the install stores no watermark 0 yet";
-  ASSERT_EQ(412, size) << Error();
+  EXPECT_EQ(-1, Get(kWatermark, got, 2)) << "no stored watermarks";
+  EXPECT_EQ(9, Error());
+  // Stored watermark 0 beside the working one (its section named as the working one's).
+  const std::string ini = SettingsIni();
+  const size_t at = ini.find("[Stamp256");
+  ASSERT_NE(std::string::npos, at);
+  const std::string suffix = ini.substr(at + 9, ini.find(']', at) - at - 9);
+  AppendToSettingsIni("\r\n[Stamp0" + suffix + "]\r\nzdmWmKind=1\r\n");
+  ASSERT_EQ(412, Get(kWatermark, got, 2)) << Error();
   EXPECT_EQ(2, got.GetLong(kKind));
   EXPECT_EQ(150, got.GetLong(kPoint));
   EXPECT_EQ(1, got.GetLong(kOpaque));
   EXPECT_EQ("C:\\marks\\logo.bmp", got.GetText(kImage, 260));
   EXPECT_EQ(before, Devmode()) << "reading it leaves the job as it was";
+
+  ASSERT_EQ(0, SetSimple(kChoice, 256, 0, 0, 1)) << "with stored watermarks the working one can be chosen";
+  EXPECT_EQ(256, GetSimple(kChoice).value);
 }
 
 TEST_F(WatermarkTest, ChoiceOfTheWorkingWatermarkNeedsStoredWatermarks) {
