@@ -16,6 +16,7 @@
 #include "core/model/model_types.h"
 #include "core/rules/api_readers.h"
 #include "core/rules/judge_eval.h"
+#include "core/store/item_store.h"
 #include "core/store/settings_stores.h"
 #include "core/tables/build_switches.h"
 #include "exclude/api/api_chapters.h"
@@ -559,6 +560,7 @@ LONG ApiGetChapters(ApiContext* api, DWORD id, void* record, DWORD version) {
   }
   DriverContext* ctx = ApiDriverCtx(api);
   DmRecheckChapterTrays(ctx);
+  StoreSaveUserClasses(api->printer, ctx);
   PutLong(record, kOffChSwitch, Read(api, kItem_zdmFuncSelectChapter));
   PutLong(record, kOffChOperation, count);
   if (entry == 0) return size;
