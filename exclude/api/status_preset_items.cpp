@@ -134,7 +134,9 @@ LONG ApiSetSettingsFile(ApiContext* api, DWORD, void* record, BYTE*, LONG) {
     PrinterSection(ctx, section);
     if (!StoreCheckAllLockedItems(ctx, path, section, kStoreFileRead)) return -1;
   }
-  // A file the loader refuses leaves every item as it was; the header is told by the status.
+  // What the load and the saves after it may write is journalled first. A file the loader
+  // refuses leaves every item as it was; the header is told by the status.
+  if (!JournalPersisted(api)) return -1;
   CtxSetFileStatus(ctx, 0);
   StoreLoadSettingsFile(api->printer, path, 0, ctx);
   if (CtxGetFileStatus(ctx) == kFileStatusHeader) {
@@ -180,6 +182,7 @@ LONG ApiSetPresetNumber(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   DriverContext* ctx = ApiDriverCtx(api);
   const LONG number = ApiRecordLong(record, kOffPresetNumber);
   if (number < 1 || number > PresetGetCount(ctx)) return -1;
+  if (!JournalPersisted(api)) return -1;
   ApiWrite(api, kItem_zdmPresetNo, number - 1);
   PresetApplySlot(ctx, number - 1);
   DmRecheckChapterTrays(ctx);
