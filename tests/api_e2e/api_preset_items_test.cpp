@@ -106,11 +106,23 @@ TEST_F(PresetTest, NameAndCommentOfASettingsFile) {
   EXPECT_EQ(7, copies.value) << "the file's settings are taken";
 }
 
-TEST_F(PresetTest, PresetNumberNeedsVersion2) {
+TEST_F(PresetTest, PresetNumberOneLoadsSlotZero) {
   Start();
+  const std::string header = Header();
+  ASSERT_NE("", header);
+  ASSERT_TRUE(WriteMachineFile("C:\\presets\\five.rst", "[Api]\r\n" + header + "zdmMediaType=2\r\n"));
+  AppendToSettingsIni("\r\n[Api]\r\nCount=1\r\nPresetList0=C:\\presets\\five.rst\r\nPresetList0Name=Five\r\n");
   Record one(kPresetSize, 1);
   one.Long(816, 1);
-  EXPECT_EQ(-1, Set(kPreset, one));
+  EXPECT_EQ(-1, Set(kPreset, one)) << "a version-1 record";
+  Record two(kPresetSize, 2);
+  two.Long(816, 2);
+  EXPECT_EQ(-1, Set(kPreset, two)) << "there is one preset";
+  two.Long(816, 0);
+  EXPECT_EQ(-1, Set(kPreset, two)) << "numbers start at 1";
+  two.Long(816, 1);
+  ASSERT_EQ(0, Set(kPreset, two)) << Error();
+  EXPECT_EQ(2, GetSimple(3).value) << "slot 0's file is loaded: transparencies";
 }
 
 }  // namespace
