@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "api_e2e/api_items_fixture.h"
+#include "support/test_printer.h"
 
 namespace zems_test {
 namespace {
@@ -70,6 +71,19 @@ TEST_F(FinishingTest, DuplexBindingSetsTheMarginsInTenthsOfAMillimetre) {
   EXPECT_EQ(-1, SetSimple(kDuplex, kDuplexLeft, 300, 0, 1)) << "30 mm is beyond the margin's range";
   EXPECT_EQ(0, SetSimple(kDuplex, 0, 0, 0, 0));
   EXPECT_EQ(0u, GetSimple(kDuplex).masterSwitch);
+}
+
+TEST_F(FinishingTest, ABookletBindingLeavesTheMarginsAlone) {
+  StartWithFixture("*OpenUI *TOV_zdmDuplexType: PickOne", "duplex_booklet.zmd");
+  ASSERT_EQ(0, RunHost("machine data set Api Duplex --type dword 1"));
+  ASSERT_EQ(1, api_.disable(handle_));
+  ASSERT_NE(nullptr, EnableApi());
+  ASSERT_EQ(0, SetSimple(kDuplex, kDuplexLeft, 100, 50, 1)) << Error();
+  ASSERT_EQ(0, SetSimple(kDuplex, 17, 300, 300, 1)) << "no margin test for a booklet: " << Error();
+  const SimpleRecord got = GetSimple(kDuplex);
+  EXPECT_EQ(17, got.value);
+  EXPECT_NEAR(100, got.value2, 1);
+  EXPECT_NEAR(50, got.value3, 1);
 }
 
 TEST_F(FinishingTest, SortWithSeparationSheets) {
