@@ -1,4 +1,5 @@
-// zemshost api --printer NAME [--level N] [--get ID]... [--set ID=V[,V..][/SW]]... [--devmode FLAGS]:
+// zemshost api --printer NAME [--level N] [--get ID]... [--set ID=V[,V..][/SW]]...
+//   [--set ID:OFFSET=VALUE[,OFFSET=VALUE..]]... [--devmode FLAGS]:
 // loads zemsexc by name as an application does, enables its application interface for the
 // printer, prints the enabled status ids, runs each get and set in order (results, last errors,
 // the items a set changed), prints the DEVMODE fields of the retrieval with FLAGS, disables.
@@ -31,12 +32,74 @@ F Export(HMODULE m, const char* name) {
 constexpr size_t kRecordBytes = 1024;  // room for the largest status record
 constexpr LONG kDevmodeBytes = 1236;
 
+// One field of a record filled by offset: a 32-bit number, or a text with its terminator.
+struct Field {
+  size_t offset;
+  bool isText;
+  LONG number;
+  std::string text;
+};
+
 struct Step {
   bool set;
   DWORD id;
   std::vector<LONG> values;
   LONG sw;
+  std::vector<Field> fields;  // the ID:OFFSET=VALUE form; the version is 1 unless offset 0 is given
 };
+
+// ---- the field form: ID:OFFSET=VALUE[,OFFSET=VALUE..] ----
+// A VALUE that is a whole decimal number is a 32-bit number; anything else is a text, and a
+// text in double quotes may look like a number ("4711") or hold a comma.
+bool ParseFieldSet(const char* text, Step* step) {
+  char* end = nullptr;
+  step->set = true;
+  step->sw = 0;
+  step->id = static_cast<DWORD>(strtoul(text, &end, 10));
+  if (end == text || *end != ':') return false;
+  const char* p = end + 1;
+  for (;;) {
+    Field field{};
+    field.offset = strtoul(p, &end, 10);
+    if (end == p || *end != '=' || field.offset + 4 > kRecordBytes) return false;
+    p = end + 1;
+    if (*p == '"') {
+      const char* close = strchr(p + 1, '"');
+      if (!close) return false;
+      field.isText = true;
+      field.text.assign(p + 1, close);
+      p = close + 1;
+    } else {
+      const char* stop = strchr(p, ',');
+      const std::string value = stop ? std::string(p, stop) : std::string(p);
+      if (value.empty()) return false;
+      const LONG number = strtol(value.c_str(), &end, 10);
+      if (*end == 0) {
+        field.number = number;
+      } else {
+        field.isText = true;
+        field.text = value;
+      }
+      p += value.size();
+    }
+    if (field.isText && field.offset + field.text.size() + 1 > kRecordBytes) return false;
+    step->fields.push_back(field);
+    if (*p == 0) return true;
+    if (*p != ',') return false;
+    ++p;
+  }
+}
+
+void FillFields(const Step& step, BYTE* record) {
+  const DWORD version = 1;
+  memcpy(record, &version, sizeof(version));
+  for (const Field& f : step.fields) {
+    if (f.isText)
+      memcpy(record + f.offset, f.text.c_str(), f.text.size() + 1);
+    else
+      memcpy(record + f.offset, &f.number, sizeof(f.number));
+  }
+}
 
 // "ID=V[,V..][/SW]": false when it does not parse.
 bool ParseSet(const char* text, Step* step) {
@@ -91,10 +154,12 @@ int CmdApi(int argc, char** argv) {
     const std::string a = argv[i];
     if (a == "--help") {
       printf("usage: zemshost api --printer NAME [--level N] [--get ID]... [--set ID=V[,V..][/SW]]... "
-             "[--devmode FLAGS]\n"
+             "[--set ID:OFFSET=VALUE[,OFFSET=VALUE..]]... [--devmode FLAGS]\n"
              "Loads zemsexc.dll by name, enables the application interface for the printer (at level N\n"
              "when given), runs the gets and sets in order and prints each result, the last error and\n"
-             "the status items a set changed; --devmode prints the DEVMODE that retrieval FLAGS give.\n");
+             "the status items a set changed; --devmode prints the DEVMODE that retrieval FLAGS give.\n"
+             "ID:OFFSET=VALUE fills a record field by field: a number, or a text (in double quotes when\n"
+             "it looks like a number); the version is 1 unless offset 0 is given.\n");
       return 0;
     }
     if (a == "--printer" && i + 1 < argc) {
@@ -102,10 +167,18 @@ int CmdApi(int argc, char** argv) {
     } else if (a == "--level" && i + 1 < argc) {
       level = atol(argv[++i]);
     } else if (a == "--get" && i + 1 < argc) {
-      steps.push_back(Step{false, static_cast<DWORD>(strtoul(argv[++i], nullptr, 10)), {}, 0});
+      steps.push_back(Step{false, static_cast<DWORD>(strtoul(argv[++i], nullptr, 10)), {}, 0, {}});
     } else if (a == "--set" && i + 1 < argc) {
       Step step;
-      if (!ParseSet(argv[++i], &step)) {
+      const char* text = argv[++i];
+      const char* digits = text;
+      while (*digits >= '0' && *digits <= '9') ++digits;
+      if (*digits == ':') {
+        if (!ParseFieldSet(text, &step)) {
+          fprintf(stderr, "zemshost api: bad set '%s' (ID:OFFSET=VALUE[,OFFSET=VALUE..])\n", text);
+          return 2;
+        }
+      } else if (!ParseSet(text, &step)) {
         fprintf(stderr, "zemshost api: bad set '%s' (ID=V[,V..][/SW])\n", argv[i]);
         return 2;
       }
@@ -169,10 +242,14 @@ int CmdApi(int argc, char** argv) {
       ok = ok && r >= 0;
       continue;
     }
-    const DWORD version = 1;
-    memcpy(record.data(), &version, sizeof(version));
-    for (size_t i = 0; i < step.values.size(); ++i) memcpy(record.data() + 4 + 4 * i, &step.values[i], 4);
-    memcpy(record.data() + 28, &step.sw, 4);
+    if (!step.fields.empty()) {
+      FillFields(step, record.data());
+    } else {
+      const DWORD version = 1;
+      memcpy(record.data(), &version, sizeof(version));
+      for (size_t i = 0; i < step.values.size(); ++i) memcpy(record.data() + 4 + 4 * i, &step.values[i], 4);
+      memcpy(record.data() + 28, &step.sw, 4);
+    }
     BYTE changed[64] = {};
     const LONG r = setStatus(h, step.id, record.data(), changed, 0);
     printf("set %lu: %ld error=%ld changed: %s\n", static_cast<unsigned long>(step.id), static_cast<long>(r),

@@ -238,6 +238,9 @@ int CmdDemo(int argc, char** argv) {
   // -- the application interface
   printf("== the application interface of zemsexc: three copies, a transparency moves the output tray (zemshost api)\n");
   ok = HostInNewProcess("api --printer 'ZEMS Printer' --level 16 --set 9=3 --set 3=2 --get 4 --devmode 4") && ok;
+  printf("== the application interface: a locked print with user ID and password, then staple (zemshost api)\n");
+  ok = HostInNewProcess("api --printer 'ZEMS Printer' --level 16 --set '10:0=2,4=1,8=3,12=ann1,21=\"4711\"' "
+                        "--set 20=33/1 --get 10 --get 20") && ok;
   // -- end of the application interface
   printf(ok ? "== done\n" : "== some steps failed\n");
   return ok ? 0 : 1;

@@ -60,7 +60,7 @@ void ApiLoadUserStrings(ApiContext* api, DWORD mask) {
   DriverContext* ctx = ApiDriverCtx(api);
   if (!ctx) return;
   if (!OsIsWin9x()) {
-    JcFetchProperties(ctx, mask);
+    JcFetchPropertiesOnce(ctx, mask);  // opens its own session, as the save does
     return;
   }
   for (const UserString& row : kUserStrings) {

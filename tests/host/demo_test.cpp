@@ -33,6 +33,8 @@ TEST_F(Demo, RunsOnAFreshMachine) {
   EXPECT_NE(out.find("zemsexc.dll: loaded"), std::string::npos) << out;
   EXPECT_NE(out.find("  changed:   zdmStapleType: ZDMSTAPLETYPE_LEFT2 -> ZDMSTAPLETYPE_OFF\n"), std::string::npos)
       << "the envelope case\n" << out;
+  EXPECT_NE(out.find("set 10: 0 error=0"), std::string::npos) << "a locked print filled field by field\n" << out;
+  EXPECT_NE(out.find("get 20: 32 version=1 values=33 "), std::string::npos) << "then staple\n" << out;
   EXPECT_NE(out.find("== done"), std::string::npos) << out;
 }
 

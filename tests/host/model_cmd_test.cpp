@@ -28,7 +28,7 @@ class ModelCommand : public zems_test::MachineTest {
 TEST_F(ModelCommand, ReportsTheSampleImage) {
   std::string out;
   ASSERT_EQ(0, Run("compile '" + zems_test::SourceDir() + "/samples/models/zems_c4.zmd'", out)) << out;
-  for (const char* line : {"judges:      27\n", "exclusive:   16 entries\n", "rules:       6 Item, 9 Action, 6 Transact, 1 AlertAction, 1 Alert\n",
+  for (const char* line : {"judges:      27\n", "exclusive:   20 entries\n", "rules:       6 Item, 9 Action, 6 Transact, 1 AlertAction, 1 Alert\n",
                            "fonts:       7 (5 device fonts, 2 cartridges)\n", "sections:    header 7996, "}) {
     EXPECT_NE(std::string::npos, out.find(line)) << line << "\n" << out;
   }
@@ -142,7 +142,8 @@ TEST_F(ModelCommand, SetRunsTransactsAndAlerts) {
   for (const char* line : {"set:         dmPaperSize=DMPAPERSIZE_ENV10\n",
                            "  changed:   zdmFuncSelectDuplex: ZDMFUNCSELECTDUPLEX_ON -> ZDMFUNCSELECTDUPLEX_OFF\n",
                            "  changed:   zdmStapleType: ZDMSTAPLETYPE_LEFT2 -> ZDMSTAPLETYPE_OFF\n",
-                           "now disabled:   zdmFuncSelectDuplex=ZDMFUNCSELECTDUPLEX_ON zdmPunchType zdmStapleType\n",
+                           "now disabled:   zdmFuncSelectDuplex=ZDMFUNCSELECTDUPLEX_ON zdmFuncSelectPunch zdmFuncSelectStaple "
+                           "zdmPunchType zdmStapleType\n",
                            "now locked:     zdmMediaType\n"})
     EXPECT_NE(std::string::npos, envelope.find(line)) << line << "\n" << envelope;
   EXPECT_EQ(std::string::npos, envelope.find("alert")) << envelope;

@@ -97,15 +97,17 @@ TEST_F(ApiReadersTest, NumberRanges) {
   EXPECT_EQ(400, maximum[0]);
   EXPECT_EQ(400, maximum[1]);
   EXPECT_EQ(0, ApiGetScaleRanges(ctx(), nullptr, nullptr));
-  // The sample describes no margins, shifts or creep: a requested range is refused, none asked
-  // is not.
+  // The sample describes the binding margins (0 to 25 mm in 1/1200 inch) but no shifts or
+  // creep: a requested range of those is refused, none asked is not.
   LONG a = -5, b = -5;
-  EXPECT_EQ(0, ApiGetMarginRanges(ctx(), &a, &b, nullptr, nullptr));
+  EXPECT_EQ(1, ApiGetMarginRanges(ctx(), &a, &b, nullptr, nullptr));
+  EXPECT_EQ(0, a);
+  EXPECT_EQ(1181, b);
   EXPECT_EQ(0, ApiGetShiftRanges(ctx(), nullptr, nullptr, &a, nullptr));
   EXPECT_EQ(0, ApiGetCreepRanges(ctx(), &a, nullptr, nullptr, nullptr));
-  EXPECT_EQ(1, ApiGetMarginRanges(ctx(), nullptr, nullptr, nullptr, nullptr));
+  EXPECT_EQ(1, ApiGetShiftRanges(ctx(), nullptr, nullptr, nullptr, nullptr));
   EXPECT_EQ(1, ApiSettingHasOptions(ctx(), kStaple));
-  EXPECT_EQ(0, ApiSettingHasOptions(ctx(), 98));
+  EXPECT_EQ(0, ApiSettingHasOptions(ctx(), 96));
 }
 
 TEST_F(ApiReadersTest, ResolutionsAreTheSharedList) {

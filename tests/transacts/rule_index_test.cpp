@@ -53,13 +53,15 @@ TEST_F(RuleIndexTest, SampleRulesUnderEveryItemTheyRead) {
   ASSERT_NE(model.image(), nullptr);
   ModelRuleIndex* index = RuleIndexBuild(model.image());
   ASSERT_NE(index, nullptr);
-  // The staple item's disabled and restricted judges read finishing condition items, so they
-  // count for every item and stand in no item's own list.
+  // The staple item's disabled and restricted judges, and the staple switch's disabled judge,
+  // read finishing condition items, so they count for every item and stand in no item's own
+  // list.
   std::set<Key> any;
   ModelRuleRefs anyRefs = RuleIndexReadersOfAny(index);
   for (DWORD i = 0; i < anyRefs.count; ++i) any.insert(KeyOf(anyRefs.refs[i]));
   EXPECT_EQ(any, (std::set<Key>{Key{kRuleRefItemJudge, 1, 0, kItem_zdmStapleType, nullptr},
-                                Key{kRuleRefItemJudge, 2, 0, kItem_zdmStapleType, nullptr}}));
+                                Key{kRuleRefItemJudge, 2, 0, kItem_zdmStapleType, nullptr},
+                                Key{kRuleRefItemJudge, 1, 0, kItem_zdmFuncSelectStaple, nullptr}}));
   std::set<WORD> items;
   for (const ExclusiveRecord* x = model.image()->exclusives; x; x = x->next) {
     for (const JudgeCell* j : {x->judgeDisabled, x->judgeRestricted, x->judgeLocked})
