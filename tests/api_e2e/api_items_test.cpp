@@ -32,12 +32,14 @@ class ApiItemsTest : public ApiE2eTest {
  protected:
   void Install(const std::string& func1 = "") {
     InstallPrinterWithModel({{kExclusiveHead, kActions}}, "");
-    if (!func1.empty()) AddIniKey("ZEMSAPIFunc1=" + func1);
+    if (!func1.empty()) AddApiIniKey("ZEMSAPIFunc1=" + func1);
     ASSERT_NE(nullptr, EnableApi());
     const LONG record[2] = {0, 16};
     ASSERT_EQ(1, api_.init(1, record));
   }
-  void AddIniKey(const std::string& line) {
+  // Adds a key to the "ZEMSAPI" section of the installed printer's data ini. The install marks
+  // its batch install in a section of its own after it, so the key goes right under the header.
+  void AddApiIniKey(const std::string& line) {
     HANDLE printer = nullptr;
     ASSERT_TRUE(OpenPrinterW(const_cast<LPWSTR>(TEXT("Api")), &printer, nullptr));
     WCHAR path[MAX_PATH] = {};
@@ -48,7 +50,13 @@ class ApiItemsTest : public ApiE2eTest {
     std::ifstream in(HostPath(narrow), std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
-    ASSERT_TRUE(WriteMachineFile(narrow, text.str() + line + "\r\n"));
+    std::string ini = text.str();
+    const size_t header = ini.find("[ZEMSAPI]");
+    ASSERT_NE(std::string::npos, header) << "no API section in " << narrow;
+    const size_t eol = ini.find('\n', header);
+    ASSERT_NE(std::string::npos, eol);
+    ini.insert(eol + 1, line + "\r\n");
+    ASSERT_TRUE(WriteMachineFile(narrow, ini));
   }
   LONG Set(DWORD id, LONG value) {
     SimpleRecord r = {1, value, 0, 0, 0, {}, 0};
