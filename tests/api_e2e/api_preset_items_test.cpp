@@ -8,6 +8,7 @@
 #include "core/context/driver_context.h"
 #include "core/context/ui_state.h"
 #include "core/items/item_access.h"
+#include "core/store/preset_store.h"
 #include "core/tables/model_record.h"
 #include "support/test_printer.h"
 
@@ -40,6 +41,19 @@ class PresetTest : public ApiItemsTest {
     }
     ClosePrinter(printer);
     return header;
+  }
+  // The install lists the driver pack's presets; this makes the given file the only one.
+  void OnlyPreset(LPCWSTR path, LPCWSTR name) {
+    HANDLE printer = nullptr;
+    ASSERT_TRUE(OpenPrinterW(const_cast<LPWSTR>(TEXT("Api")), &printer, nullptr));
+    DriverContext* ctx = CtxOpen(printer, printer, nullptr, 0, kKindSettings, 0, nullptr);
+    ASSERT_NE(nullptr, ctx);
+    PresetClearList(ctx);
+    PresetAppendEntry(ctx, path, name, nullptr);
+    EXPECT_EQ(1, PresetGetCount(ctx));
+    CtxDestroy(ctx, kReleaseExpired);
+    CtxCacheExpire(TRUE);
+    ClosePrinter(printer);
   }
 };
 
@@ -111,7 +125,7 @@ TEST_F(PresetTest, PresetNumberOneLoadsSlotZero) {
   const std::string header = Header();
   ASSERT_NE("", header);
   ASSERT_TRUE(WriteMachineFile("C:\\presets\\five.rst", "[Api]\r\n" + header + "zdmMediaType=2\r\n"));
-  AppendToSettingsIni("\r\n[Api]\r\nCount=1\r\nPresetList0=C:\\presets\\five.rst\r\nPresetList0Name=Five\r\n");
+  OnlyPreset(TEXT("C:\\presets\\five.rst"), TEXT("Five"));
   Record one(kPresetSize, 1);
   one.Long(816, 1);
   EXPECT_EQ(-1, Set(kPreset, one)) << "a version-1 record";
