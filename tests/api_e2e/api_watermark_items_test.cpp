@@ -4,6 +4,12 @@
 #include <string.h>
 
 #include "api_e2e/api_items_fixture.h"
+#include "core/common/ini_access.h"
+#include "core/context/context_cache.h"
+#include "core/context/driver_context.h"
+#include "core/context/ui_state.h"
+#include "core/store/stamp_store.h"
+#include "core/store/store_keys.h"
 #include "support/test_printer.h"
 
 namespace zems_test {
@@ -47,7 +53,33 @@ std::string Bmp() {
   return b;
 }
 
-class WatermarkTest : public ApiItemsTest {};
+class WatermarkTest : public ApiItemsTest {
+ protected:
+  // The install stores the model's factory watermarks; these tests start on a printer without
+  // stored watermarks, so they are removed before the interface is enabled again.
+  void StartWithoutStoredWatermarks() {
+    Start();
+    HANDLE printer = nullptr;
+    ASSERT_TRUE(OpenPrinterW(const_cast<LPWSTR>(TEXT("Api")), &printer, nullptr));
+    DriverContext* ctx = CtxOpen(printer, printer, nullptr, 0, kKindSettings, 0, nullptr);
+    ASSERT_NE(nullptr, ctx);
+    WCHAR ini[kPathChars] = {};
+    StoreCopySettingsIni(ctx, ini);
+    for (int n = 0, count = StampGetCount(ctx); n < count; ++n) {
+      WCHAR section[MAX_PATH] = {};
+      StampSectionName(section, MAX_PATH, n, ctx);
+      EXPECT_TRUE(IniWriteString(section, nullptr, nullptr, ini));
+    }
+    EXPECT_TRUE(StampSetCount(ctx, 0));
+    CtxDestroy(ctx, kReleaseExpired);
+    CtxCacheExpire(TRUE);
+    ClosePrinter(printer);
+    ASSERT_FALSE(SettingsIni().find("[Stamp0") != std::string::npos) << "watermark 0 is gone";
+    api_.disable(handle_);
+    handle_ = nullptr;
+    ASSERT_NE(nullptr, EnableApi());
+  }
+};
 
 TEST_F(WatermarkTest, RequestsOutsideTheLimitsAreRefused) {
   Start();
@@ -82,7 +114,7 @@ TEST_F(WatermarkTest, RequestsOutsideTheLimitsAreRefused) {
 }
 
 TEST_F(WatermarkTest, TheWorkingWatermarkIsStoredWhileTheJobKeepsItsOwn) {
-  Start();
+  StartWithoutStoredWatermarks();
   ASSERT_TRUE(WriteMachineFile("C:\\marks\\logo.bmp", Bmp()));
   // Any successful request deselects the preset; one first, so that the rest compares alike.
   ASSERT_EQ(0, SetSimple(kChoice, 0, 0, 0, 0));
@@ -114,7 +146,7 @@ TEST_F(WatermarkTest, TheWorkingWatermarkIsStoredWhileTheJobKeepsItsOwn) {
 }
 
 TEST_F(WatermarkTest, ChoiceOfTheWorkingWatermarkNeedsStoredWatermarks) {
-  Start();
+  StartWithoutStoredWatermarks();
   EXPECT_EQ(-1, SetSimple(kChoice, 256, 0, 0, 1));
   EXPECT_EQ(7, Error());
   EXPECT_EQ(0, SetSimple(kChoice, 0, 0, 0, 0)) << "switching the watermark off";
