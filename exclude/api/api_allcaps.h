@@ -13,6 +13,3 @@ void* ApiGetAllCaps(ApiContext* api);
 // Frees a record this context issued and has not freed, with all its arrays: 1. A null record
 // answers 1; any other pointer 0, nothing freed.
 LONG ApiFreeAllCaps(ApiContext* api, void* record);
-
-// Tests: the n-th global allocation of the next builds fails (0: none).
-void ApiAllCapsFailAllocationAt(int n);

@@ -102,14 +102,7 @@ std::map<DWORD, std::set<void*>>& Issued() {
   return issued;
 }
 
-std::atomic<int> g_failAt{0};
-int t_allocations = 0;
-
-void* Allocate(SIZE_T bytes) {
-  ++t_allocations;
-  if (g_failAt.load() == t_allocations) return nullptr;
-  return GlobalAlloc(GPTR, bytes);
-}
+void* Allocate(SIZE_T bytes) { return GlobalAlloc(GPTR, bytes); }
 
 void PutLong(BYTE* record, UINT offset, LONG value) { memcpy(record + offset, &value, sizeof(value)); }
 LONG GetLong(const BYTE* record, UINT offset) {
@@ -201,11 +194,8 @@ bool Build(ApiContext* api, BYTE* record) {
 
 }  // namespace
 
-void ApiAllCapsFailAllocationAt(int n) { g_failAt.store(n); }
-
 void* ApiGetAllCaps(ApiContext* api) {
   if (!api) return nullptr;
-  t_allocations = 0;
   auto* record = static_cast<BYTE*>(Allocate(kAllCapsRecordBytes));
   if (record && Build(api, record)) {
     Lock lock;

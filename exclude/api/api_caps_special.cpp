@@ -27,6 +27,7 @@
 #include "exclude/api/api_levels.h"
 #include "exclude/api/api_records.h"
 #include "exclude/api/api_services.h"
+#include "exclude/api/api_settings_trial.h"
 
 namespace {
 
@@ -104,17 +105,6 @@ void CutOnCharacter(char* text, int limit) {
   text[i] = 0;
 }
 
-// The settings the watermark, preset and quality questions load are tried on a copy.
-struct SettingsTrial {
-  ApiContext* api;
-  BYTE* copy;
-  explicit SettingsTrial(ApiContext* a) : api(a), copy(ApiCopySettingsBlock(a)) {}
-  ~SettingsTrial() {
-    if (copy) ApiRestoreSettingsBlock(api, copy);
-  }
-  bool ok() const { return copy != nullptr; }
-};
-
 struct DevmodeTrial {
   ApiContext* api;
   BYTE* copy;
@@ -185,7 +175,7 @@ LONG ApiCapsWatermarks(ApiContext* api, DWORD id, void* buffer) {
   std::vector<LONG> ids(1, 256);
   std::vector<char> names(64, 0);
   {
-    SettingsTrial trial(api);
+    ApiSettingsTrial trial(api);
     if (!trial.ok()) return -1;
     for (int i = 0; i < count; ++i) {
       StampSelect(ctx, i);
@@ -393,7 +383,7 @@ LONG ApiCapsUserMacros(ApiContext* api, DWORD id, void* buffer) {
   const int count = QualityGetCount(ctx);
   if (!buffer) return 1 + (count > 0 ? count : 0);
   {
-    SettingsTrial trial(api);
+    ApiSettingsTrial trial(api);
     if (!trial.ok()) return -1;
     for (int n = 0; n < count; ++n) {
       QualityApplySlot(ctx, n);
@@ -415,7 +405,7 @@ LONG ApiCapsUserMacroNames(ApiContext* api, DWORD id, void* buffer) {
   }
   std::vector<char> names(static_cast<size_t>(n) * 64, 0);
   {
-    SettingsTrial trial(api);
+    ApiSettingsTrial trial(api);
     if (!trial.ok()) return -1;
     for (LONG i = 0; i < n; ++i) {
       const LONG macro = macros[static_cast<size_t>(i)];

@@ -21,6 +21,7 @@
 #include "exclude/api/api_levels.h"
 #include "exclude/api/api_records.h"
 #include "exclude/api/api_services.h"
+#include "exclude/api/api_settings_trial.h"
 
 namespace {
 
@@ -111,7 +112,12 @@ LONG ApiCapsSettingNameList(ApiContext* api, DWORD id, void* buffer) {
       return ApiCapsSettingNames(api, id, buffer, kItem_zdmOutputTrayID, 64, ApiListAllValueCodes, ApiListAllValueNames);
     case 127:
       return ApiCapsSettingNames(api, id, buffer, kItem_zdmMediaType, 260, ApiListAllValueCodes, ApiListAllValueNames);
-    case 16: return ApiCapsSettingNames(api, id, buffer, kItem_zdmOutPaperSize, 64, PaperCodes, PaperNames);
+    case 16: {
+      // The paper names load the custom-size slots into the settings: they are put back.
+      ApiSettingsTrial trial(api);
+      if (!trial.ok()) return -1;
+      return ApiCapsSettingNames(api, id, buffer, kItem_zdmOutPaperSize, 64, PaperCodes, PaperNames);
+    }
     default: return -1;
   }
 }
@@ -176,6 +182,9 @@ LONG ApiCapsPaperCodes(ApiContext* api, DWORD id, void* buffer) {
 }
 
 LONG ApiCapsPaperNames(ApiContext* api, DWORD id, void* buffer) {
+  // The paper names load the custom-size slots into the settings: they are put back.
+  ApiSettingsTrial trial(api);
+  if (!trial.ok()) return -1;
   return ApiCapsFetchNameList(api, id, buffer, 64, kItem_dmPaperSize, ItemListPaperNames);
 }
 

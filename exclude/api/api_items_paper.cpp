@@ -29,6 +29,7 @@
 #include "exclude/api/api_levels.h"
 #include "exclude/api/api_records.h"
 #include "exclude/api/api_services.h"
+#include "exclude/api/api_settings_trial.h"
 #include "exclude/api/api_status_table.h"
 
 namespace {
@@ -104,23 +105,24 @@ int ApiTrialSetValue(ApiContext* api, DWORD statusId, WORD master, WORD setting,
   DriverContext* ctx = ApiDriverCtx(api);
   if (!ctx) return 0;
   if (Read(api, master) != 0) return 1;
-  // The whole settings block is copied: the rules may touch any part of it.
-  BYTE* saved = ApiCopySettingsBlock(api);
-  if (!saved) {
-    ApiSetLastError(api, kApiErrInternal);
-    return 0;
-  }
-  BYTE* devmode = ApiSettings(api);
-  ApiWrite(api, master, 1);
-  ApiWrite(api, setting, value);
-  if (statusId == 15) DmSetDuplexField(devmode, ctx);
-  for (const ModelItemDescriptor* desc = ModelFindDescriptor(master, ctx); desc; desc = desc->next)
-    if (desc->itemId == master) ModelRunItemTransacts(desc, ctx);
-  DmSetDuplexField(devmode, ctx);
-  ApiMergeStoredDevmode(api, nullptr);
   int allowed = 0;
-  if (Read(api, master) != 0) allowed = ApiValueTest(api, setting, value);
-  ApiRestoreSettingsBlock(api, saved);
+  {
+    // The whole settings block is kept: the rules may touch any part of it.
+    ApiSettingsTrial trial(api);
+    if (!trial.ok()) {
+      ApiSetLastError(api, kApiErrInternal);
+      return 0;
+    }
+    BYTE* devmode = ApiSettings(api);
+    ApiWrite(api, master, 1);
+    ApiWrite(api, setting, value);
+    if (statusId == 15) DmSetDuplexField(devmode, ctx);
+    for (const ModelItemDescriptor* desc = ModelFindDescriptor(master, ctx); desc; desc = desc->next)
+      if (desc->itemId == master) ModelRunItemTransacts(desc, ctx);
+    DmSetDuplexField(devmode, ctx);
+    ApiMergeStoredDevmode(api, nullptr);
+    if (Read(api, master) != 0) allowed = ApiValueTest(api, setting, value);
+  }
   return allowed;
 }
 

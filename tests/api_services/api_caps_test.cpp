@@ -1,0 +1,170 @@
+// Capability items on the sample printer, in process: each answer form, the room of a fill,
+// the special rules and that no handler leaves the settings changed.
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <vector>
+
+#include "api_services/api_inproc_fixture.h"
+#include "core/devmode/dm_layout.h"
+#include "core/items/item_access.h"
+#include "core/items/item_ids.h"
+#include "exclude/api/api_caps_lists.h"
+#include "exclude/api/api_caps_table.h"
+#include "exclude/api/api_services.h"
+#include "platform/sim.h"
+
+namespace zems_test {
+namespace {
+
+class ApiCapsTest : public ApiInProcessTest {
+ protected:
+  void SetUp() override {
+    ApiInProcessTest::SetUp();
+    Install();
+    Enable();
+  }
+};
+
+struct ListCase {
+  DWORD id;
+  std::vector<LONG> values;
+};
+
+TEST_F(ApiCapsTest, ValuesAndIntListsOfTheSample) {
+  const ListCase values[] = {
+      {1, {1}}, {9, {1}}, {17, {999}}, {24, {1}}, {74, {1}}, {95, {1}},
+      {258, {0xFFFF}},  // zdmBrightness has no number node
+      {26, {-1}},       // nor zdmMarginOdd
+      {262, {0}},       // zdmSaturation is not usable: the gate answers, not the 0xFFFF of a missing node
+      {0x30000, {0}},
+  };
+  for (const ListCase& c : values) EXPECT_EQ(c.values[0], Caps(c.id)) << "caps " << c.id;
+  const ListCase lists[] = {
+      {2, {7, 1, 4}}, {6, {0}},  {18, {0, 2}}, {45, {255, 0}},
+      {47, {0, 1}},   {54, {3, 4}}, {271, {160}},
+  };
+  for (const ListCase& c : lists) EXPECT_EQ(c.values, IntList(c.id)) << "caps " << c.id;
+}
+
+TEST_F(ApiCapsTest, NameListsInSlotsOfTheirWidth) {
+  EXPECT_EQ((std::vector<std::string>{"Auto", "TRAY1", "Multi"}), Names(3, 24));
+  const std::vector<std::string> media = Names(5, 64);
+  ASSERT_EQ(8u, media.size());
+  EXPECT_EQ("Plain", media[0]);
+  EXPECT_EQ(media, Names(127, 260)) << "the same names in slots of 260 bytes";
+  EXPECT_EQ("A4", Names(11, 64).at(1));
+}
+
+TEST_F(ApiCapsTest, PairsOfExtentsAndScales) {
+  struct PairCase {
+    DWORD id;
+    LONG answer;
+    WORD first, second;
+  } pairs16[] = {
+      {13, MAKELONG(2160, 9000), 2160, 9000},
+      {14, MAKELONG(900, 1400), 900, 1400},
+      {20, MAKELONG(400, 400), 400, 400},
+      {21, MAKELONG(25, 25), 25, 25},
+  };
+  for (const PairCase& c : pairs16) {
+    WORD pair[2] = {};
+    EXPECT_EQ(c.answer, Caps(c.id, pair)) << "caps " << c.id;
+    EXPECT_EQ(c.first, pair[0]);
+    EXPECT_EQ(c.second, pair[1]);
+  }
+  LONG maximum[2] = {}, minimum[2] = {};
+  EXPECT_EQ(1, Caps(124, maximum));
+  EXPECT_EQ(1, Caps(125, minimum));
+  EXPECT_EQ(2160, maximum[0]);
+  EXPECT_EQ(9000, maximum[1]);
+  EXPECT_EQ(900, minimum[0]);
+  EXPECT_EQ(1400, minimum[1]);
+}
+
+TEST_F(ApiCapsTest, DriverType1RefusesEmulationsWithError3) {
+  ItemSetRawById(Ctx(), kItem_zdmDriverType, 1);
+  EXPECT_EQ(-1, Caps(45));
+  EXPECT_EQ(3, LastError());
+  EXPECT_EQ(3, Caps(2)) << "another answer keeps the error as it was";
+  EXPECT_EQ(3, LastError());
+}
+
+TEST_F(ApiCapsTest, LoadShareListsAValueOncePerOfferedRow) {
+  ApiState* state = ApiGetState(Api());
+  ASSERT_NE(nullptr, state);
+  memset(state->loadShareUsable, 0, sizeof(state->loadShareUsable));
+  state->loadShareUsable[0] = state->loadShareUsable[1] = 1;  // both rows of value 0
+  state->loadShareUsable[4] = 1;
+  EXPECT_EQ((std::vector<LONG>{0, 0, 2}), IntList(93));
+}
+
+TEST_F(ApiCapsTest, NoCapabilityLeavesTheSettingsChanged) {
+  const BYTE* block = ApiSettings(Api());
+  ASSERT_NE(nullptr, block);
+  std::vector<BYTE> buffer(64 * 1024);
+  // The paper-name lister loads the custom-size slots once through a settings snapshot, which
+  // hands the block equal copies of its font tables (new addresses): that first load is done
+  // before the settings are taken.
+  Caps(11, nullptr);
+  Caps(11, buffer.data());
+  std::vector<BYTE> before(block, block + kDmBlockSize);
+  for (DWORD id = 1; id <= 282; ++id) {
+    if (id > 127 && id < 257) continue;
+    Caps(id, nullptr);
+    const LONG_PTR n = Caps(id, buffer.data());
+    (void)n;
+    std::vector<BYTE> after(block, block + kDmBlockSize);
+    if (id == 18) {
+      // Caps 18 refreshes the two companion flags and nothing else.
+      after[kDmOffEnvFlags + kEnvJBInstalled] = before[kDmOffEnvFlags + kEnvJBInstalled];
+      after[kDmOffEnvFlags + kEnvPLInstalled] = before[kDmOffEnvFlags + kEnvPLInstalled];
+    }
+    for (size_t i = 0; i < before.size(); ++i)
+      ASSERT_EQ(before[i], after[i]) << "caps " << id << " changed the settings block at " << i;
+  }
+}
+
+// A list that grows between the measure and the fill is refused: the caller's buffer holds
+// only what the measure answered.
+TEST_F(ApiCapsTest, FillNeverWritesMoreThanItsMeasure) {
+  WriteSettingsKey("Count", u"2");
+  ASSERT_EQ(2, Caps(85));
+  WriteSettingsKey("Count", u"3");  // another process stored a preset
+  LONG buffer[4] = {0x5A5A5A5A, 0x5A5A5A5A, 0x5A5A5A5A, 0x5A5A5A5A};
+  EXPECT_EQ(-1, Caps(85, buffer));
+  EXPECT_EQ(100, LastError());
+  for (LONG v : buffer) EXPECT_EQ(0x5A5A5A5A, v) << "nothing written";
+  ASSERT_EQ(3, Caps(85));
+  EXPECT_EQ(3, Caps(85, buffer));
+  EXPECT_EQ(3, buffer[2]);
+  EXPECT_EQ(0x5A5A5A5A, buffer[3]);
+}
+
+TEST_F(ApiCapsTest, InnerRoomBoundsAFill) {
+  LONG buffer[3] = {-7, -7, -7};
+  {
+    ApiCapsRoom room(2);
+    EXPECT_EQ(-1, ApiDispatchGetCaps(Api(), 2, buffer)) << "three sources do not fit two";
+  }
+  EXPECT_EQ(-7, buffer[0]);
+  ApiCapsRoom room(3);
+  EXPECT_EQ(3, ApiDispatchGetCaps(Api(), 2, buffer));
+}
+
+TEST_F(ApiCapsTest, PresetNamesAreCutOnACharacterBoundary) {
+  ASSERT_TRUE(SimSetAnsiCodePage(932));
+  WriteSettingsKey("Count", u"2");
+  // 62 ASCII bytes and a double-byte character: 64 bytes do not fit 63, the pair is dropped whole.
+  WriteSettingsKey("PresetList0Name", std::u16string(62, u'a') + u"\u3042");
+  WriteSettingsKey("PresetList1Name", u"short");
+  const std::vector<std::string> names = Names(86, 64);
+  SimSetAnsiCodePage(1252);
+  ASSERT_EQ(2u, names.size());
+  EXPECT_EQ(std::string(62, 'a'), names[0]);
+  EXPECT_EQ("short", names[1]);
+}
+
+}  // namespace
+}  // namespace zems_test
