@@ -56,14 +56,15 @@ DWORD VersionOf(DWORD id, const void* record) {
   return version;
 }
 
-// Display units and the DEVMODE's 0.1 mm, through 1/1200 inch.
+// Display units (0.1 mm or 0.01 inch) and the DEVMODE's 0.1 mm.
 LONG DisplayToTenthMm(ApiContext* api, LONG value) {
-  const LONG dots = ItemDisplayToDots(ApiDriverCtx(api), 0, value);
-  return static_cast<LONG>(UnitToTenthMm(static_cast<DWORD>(dots), 1200));
+  if (ItemIsMetricUnit(ApiDriverCtx(api))) return value;
+  return value <= 0 ? 0 : static_cast<LONG>(UnitToTenthMm(static_cast<DWORD>(value), 100));
 }
 LONG TenthMmToDisplay(ApiContext* api, LONG value) {
   if (value <= 0) return 0;
-  return ItemDotsToDisplay(ApiDriverCtx(api), 0, static_cast<LONG>(UnitFromTenthMm(static_cast<DWORD>(value), 1200)));
+  if (ItemIsMetricUnit(ApiDriverCtx(api))) return value;
+  return static_cast<LONG>(UnitToHundredthInch(UnitFromTenthMm(static_cast<DWORD>(value), 1200), 1200));
 }
 LONG DotsToDisplay(ApiContext* api, LONG dots) { return ItemDotsToDisplay(ApiDriverCtx(api), 0, dots); }
 LONG DisplayToDots(ApiContext* api, LONG value) { return ItemDisplayToDots(ApiDriverCtx(api), 0, value); }
