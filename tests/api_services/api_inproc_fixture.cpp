@@ -85,7 +85,7 @@ std::u16string ApiInProcessTest::SettingsIni() {
   return std::u16string(reinterpret_cast<const char16_t*>(ini));
 }
 
-void ApiInProcessTest::WriteSettingsKey(const char* key, const std::u16string& value) {
+void ApiInProcessTest::WriteSettingsKeyIn(const std::u16string& section, const char* key, const std::u16string& value) {
   std::u16string wideKey(key, key + strlen(key));
   const std::u16string ini = SettingsIni();
   ASSERT_FALSE(ini.empty());
@@ -93,7 +93,7 @@ void ApiInProcessTest::WriteSettingsKey(const char* key, const std::u16string& v
   // The settings folder exists once something was saved; a test writes before that.
   std::u16string folder = ini.substr(0, ini.find_last_of(u'\\'));
   CreateDirectoryW(reinterpret_cast<LPCWSTR>(folder.c_str()), nullptr);
-  ASSERT_TRUE(WritePrivateProfileStringW(TEXT("Api"), reinterpret_cast<LPCWSTR>(wideKey.c_str()),
+  ASSERT_TRUE(WritePrivateProfileStringW(reinterpret_cast<LPCWSTR>(section.c_str()), reinterpret_cast<LPCWSTR>(wideKey.c_str()),
                                          reinterpret_cast<LPCWSTR>(value.c_str()), reinterpret_cast<LPCWSTR>(ini.c_str())))
       << narrow << " error " << GetLastError();
 }

@@ -29,7 +29,8 @@ class ApiInProcessTest : public MachineTest {
   std::vector<std::string> Names(DWORD id, int width);
   // The printer's settings ini (as the context reads it) and a key of the printer's section.
   std::u16string SettingsIni();
-  void WriteSettingsKey(const char* key, const std::u16string& value);
+  void WriteSettingsKey(const char* key, const std::u16string& value) { WriteSettingsKeyIn(u"Api", key, value); }
+  void WriteSettingsKeyIn(const std::u16string& section, const char* key, const std::u16string& value);
 
   void* handle_ = nullptr;
 };
