@@ -108,7 +108,7 @@ int MakeState(ApiContext* api) {
   if (!state->qualitySnapshot) return 0;
   if (BYTE* block = CtxGetSettings(ctx)) memcpy(state->qualitySnapshot, block, kDmBlockSize);
   state->lastError = 0;
-  state->bitmapLimit = ApiBitmapSizeForLevel(api->level);
+  state->bitmapLimit = 0;  // until the application asks the size, the level decides
   const LONG_PTR max = ItemGetRawById(ctx, kItem_wdmChapterMax);
   state->chapterCount = static_cast<DWORD>(max > 0 ? max : 0) + 1;
   state->chapterArray = MemAllocZero(sizeof(ChapterRecord) * state->chapterCount);
@@ -128,17 +128,17 @@ int PrepareQualityList128(ApiContext* api) {
   const WCHAR* file = PathSettingsFile(ctx);
   const WCHAR* section = ctx->ui->printerName;
   const DWORD chars = kQualityBufferBytes / sizeof(WCHAR);
-  IniReadString(section, u"QualityList0", u"", text, chars, file);
+  IniReadString(section, TEXT("QualityList0"), TEXT(""), text, chars, file);
   int lastDot = -1;
   for (int i = 0; text[i]; ++i)
     if (text[i] == u'.') lastDot = i;
   // A dot at index 0 has no character before it: the name is left alone.
   if (lastDot > 0) {
     text[lastDot - 1] = u'y';
-    IniWriteString(section, u"QualityList128", text, file);
+    IniWriteString(section, TEXT("QualityList128"), text, file);
     WCHAR name[kNameChars] = {};
     ResLoadString(ctx, kQualityNameString, name, kNameChars, FALSE);
-    IniWriteString(section, u"QualityList128Name", name, file);
+    IniWriteString(section, TEXT("QualityList128Name"), name, file);
   }
   MemFree(text);
   return 1;

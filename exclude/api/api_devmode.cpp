@@ -2,6 +2,7 @@
 // flags, then its DEVMODE handed out.
 #include "exclude/api/api_devmode.h"
 
+#include <stddef.h>
 #include <string.h>
 
 #include "core/bind/bidi_acquire.h"
@@ -204,19 +205,32 @@ LONG Retrieve(ApiContext* api, DWORD flags, void* buffer, const void* input, boo
     BYTE* copy = ApiCopySettingsBlock(api);
     int ok = copy != nullptr;
     LONG modeChange = Read(ctx, kItem_zdmUIModeChange);
-    if (!ok) {
-    } else if (mergeGiven) {
+    if (ok && mergeGiven) {
       ok = ApiMergeStoredDevmode(api, input);
+      // The paper change of the preparation would take the custom size from the size slot: the
+      // caller's own width and length stand.
+      const auto* given = static_cast<const DEVMODEW*>(input);
+      const DWORD both = DM_PAPERLENGTH | DM_PAPERWIDTH;
+      const bool customGiven = given->dmSize >= offsetof(DEVMODEW, dmScale) && (given->dmFields & both) == both &&
+                               given->dmPaperWidth > 0 && given->dmPaperLength > 0;
+      const SHORT width = customGiven ? given->dmPaperWidth : 0;
+      const SHORT length = customGiven ? given->dmPaperLength : 0;
       modeChange = Read(ctx, kItem_zdmUIModeChange);
       ApiPrepareForGet(api, flags);
       ResetShiftAndEdges(api);
       ApiLoadUserStrings(api, kApiUserStringsOfGet);
+      if (customGiven) {
+        auto* dm = reinterpret_cast<DEVMODEW*>(CtxGetSettings(ctx));
+        dm->dmPaperWidth = width;
+        dm->dmPaperLength = length;
+        dm->dmFields = (dm->dmFields | both) & ~static_cast<DWORD>(DM_PAPERSIZE);
+      }
       ok = ApiMergeStoredDevmode(api, nullptr) && ok;
-    } else if (flags & kApiDmRebuild) {
+    } else if (ok && (flags & kApiDmRebuild)) {
       ok = Rebuild(api, flags);
-    } else if (flags & kApiDmDefaults) {
+    } else if (ok && (flags & kApiDmDefaults)) {
       ok = Defaults(api, flags);
-    } else {
+    } else if (ok) {
       ok = Current(api, flags);
     }
     if (ok) {
@@ -300,7 +314,9 @@ int ApiMergeStoredDevmode(ApiContext* api, const void* devmode) {
   if (merge) {
     const auto* dm = static_cast<const DEVMODEW*>(merge);
     const DWORD both = DM_PAPERLENGTH | DM_PAPERWIDTH;
-    if ((dm->dmFields & both) == both && dm->dmPaperWidth && dm->dmPaperLength) {
+    // A caller's public part must reach the paper fields before they are read.
+    if (dm->dmSize >= offsetof(DEVMODEW, dmScale) && (dm->dmFields & both) == both && dm->dmPaperWidth &&
+        dm->dmPaperLength) {
       width = dm->dmPaperWidth;
       length = dm->dmPaperLength;
     }

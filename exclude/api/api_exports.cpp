@@ -36,14 +36,22 @@ class Call {
 
 }  // namespace
 
-LONG ApiExportCheckApiVer(const char* printerName) {
-  if (!printerName || !printerName[0]) return 0;
-  LONG level = ApiReadLevel(printerName);
+namespace {
+
+// The offered level as CheckAPIVer reads a key: absent (-1) is 3, above 16 is 16, below 0 is 0.
+LONG ApplyOffer(LONG level) {
   if (level == -1) level = kApiInitialLevel;
   if (level > kApiTopLevel) level = kApiTopLevel;
-  if (level < 0) level = 0;  // a negative key other than -1 reads as 0
+  if (level < 0) level = 0;
   ApiApplyOfferedLevel(level);
   return level;
+}
+
+}  // namespace
+
+LONG ApiExportCheckApiVer(const char* printerName) {
+  if (!printerName || !printerName[0]) return 0;
+  return ApplyOffer(ApiReadLevel(printerName));
 }
 
 LONG ApiExportInit(LONG flag, const LONG* record) {
@@ -54,7 +62,12 @@ LONG ApiExportInit(LONG flag, const LONG* record) {
 
 void* ApiExportEnable(const char* printerName) {
   if (!printerName || !printerName[0]) return nullptr;
-  ApiExportCheckApiVer(printerName);
+  // A printer whose level cannot be read (not opened, no memory) is not enabled and changes
+  // nothing; CheckAPIVer itself reads that as an absent key.
+  int known = 0;
+  const LONG offered = ApiReadLevelKnown(printerName, &known);
+  if (!known) return nullptr;
+  ApplyOffer(offered);
   ApiBuildEnabledMasks(ApiGetMaxLevel());
   return ApiContextOpen(printerName);
 }
@@ -66,9 +79,13 @@ LONG_PTR ApiExportGetCaps(void* handle, DWORD id, void* buffer) {
   ApiContext* api = call.get();
   if (!api) return -1;
   if (id == 0) {
-    const UINT size = ApiBitmapSizeForLevel(ApiLevel(api));
-    if (ApiState* state = ApiGetState(api)) state->bitmapLimit = size;
-    if (!buffer) return static_cast<LONG_PTR>(size);
+    if (!buffer) {
+      // The size query: what this context's bitmaps may hold from now on.
+      const UINT size = ApiBitmapSizeForLevel(ApiLevel(api));
+      if (ApiState* state = ApiGetState(api)) state->bitmapLimit = size;
+      return static_cast<LONG_PTR>(size);
+    }
+    const UINT size = ApiBitmapBytes(api);
     auto* bits = static_cast<BYTE*>(buffer);
     memset(bits, 0, size);
     for (DWORD s = ApiNextStatusId(0, ApiLevel(api)); s; s = ApiNextStatusId(s, ApiLevel(api)))

@@ -13,6 +13,9 @@ struct SettingItem;
 // ---- the API ini (section "ZEMSAPI" of the model data file) ----
 // "ZEMSAPIVer" of a printer by name, or -1 (key absent, no path, printer not opened).
 LONG ApiReadLevel(const char* printerName);
+// The same; *known is 0 when the printer could not be opened or its ini path not be built for
+// lack of memory (the answer then says nothing about the key).
+LONG ApiReadLevelKnown(const char* printerName, int* known);
 // An integer key of the API ini of an open printer, default 0; 0 when there is no path.
 LONG ApiReadIniInt(HANDLE printer, const char* section, const char* key);
 // 1 when "ZEMSAPIFunc1" has a bit of the mask (the printer of the call in progress, else opened

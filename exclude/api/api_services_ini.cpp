@@ -33,16 +33,32 @@ LONG ReadInt(HANDLE printer, const char* section, const char* key, LONG def) {
 
 }  // namespace
 
-LONG ApiReadLevel(const char* printerName) {
+LONG ApiReadLevelKnown(const char* printerName, int* known) {
+  if (known) *known = 0;
   if (!printerName || !printerName[0]) return -1;
   WCHAR wide[kNameChars] = {};
   if (MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, printerName, -1, wide, kNameChars) <= 0) return -1;
   HANDLE printer = nullptr;
   if (!OpenPrinterW(wide, &printer, nullptr)) return -1;
-  const LONG level = ReadInt(printer, "ZEMSAPI", "ZEMSAPIVer", -1);
+  SetLastError(0);
+  WCHAR path[MAX_PATH] = {};
+  const bool havePath = IniPathOf(printer, path) != 0;
+  const DWORD error = GetLastError();
+  LONG level = -1;
+  bool memoryFailed = !havePath && (error == ERROR_NOT_ENOUGH_MEMORY || error == ERROR_OUTOFMEMORY);
+  if (havePath) {
+    SetLastError(0);
+    level = static_cast<LONG>(IniReadInt(TEXT("ZEMSAPI"), TEXT("ZEMSAPIVer"), -1, path));
+    const DWORD readError = GetLastError();
+    memoryFailed = level == -1 && (readError == ERROR_NOT_ENOUGH_MEMORY || readError == ERROR_OUTOFMEMORY);
+  }
   ClosePrinter(printer);
+  // A path or key that could not be read for lack of memory tells nothing about the key.
+  if (known) *known = memoryFailed ? 0 : 1;
   return level;
 }
+
+LONG ApiReadLevel(const char* printerName) { return ApiReadLevelKnown(printerName, nullptr); }
 
 LONG ApiReadIniInt(HANDLE printer, const char* section, const char* key) {
   return printer ? ReadInt(printer, section, key, 0) : 0;

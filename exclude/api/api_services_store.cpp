@@ -176,7 +176,7 @@ int ApiSaveActionItem(ApiContext* api, SettingItem* row, LPCWSTR file) {
   const DWORD descriptor = row->descriptor;
   const WORD storage = row->storageKind;
   // The whole 16-bit field of the job-action bits goes under one key.
-  row->persistKey = u"zdmAction";
+  row->persistKey = TEXT("zdmAction");
   row->descriptor = ItemDescriptorMake(ItemDescArea(descriptor), ItemTypeU16, 2);
   if (row->storageKind == ItemStoreNone) row->storageKind = ItemStoreSettingsIni;
   const int saved = ApiStoreSaveItem(api, row, file);
@@ -192,7 +192,7 @@ int ApiWatermarkZeroStored(ApiContext* api) {
   WCHAR section[MAX_PATH] = {};
   StampSectionName(section, MAX_PATH, 0, ctx);
   WCHAR value[8] = {};
-  IniReadString(section, u"zdmWmKind", u"\x01", value, 8, PathSettingsFile(ctx));
+  IniReadString(section, TEXT("zdmWmKind"), TEXT("\x01"), value, 8, PathSettingsFile(ctx));
   return value[0] != 0x01 ? 1 : 0;
 }
 
@@ -201,7 +201,45 @@ void ApiPrepareScratchWatermark(ApiContext* api) {
   if (!ctx) return;
   CtxSnapshotPush(ctx);
   StampSelect(ctx, 0);
-  if (SettingItem* name = ItemFind(ctx, kItem_wdmWmCharName)) ItemSetText(ctx, name, u"");
+  if (SettingItem* name = ItemFind(ctx, kItem_wdmWmCharName)) ItemSetText(ctx, name, TEXT(""));
   StampSave(ctx, 256);
   CtxSnapshotPop(ctx, TRUE);
+}
+
+namespace {
+
+struct FaceSearch {
+  const WCHAR* face;
+  int found;
+};
+
+int CALLBACK FindTrueTypeFace(const LOGFONTW* font, const TEXTMETRICW* metrics, DWORD fontType, LPARAM lParam) {
+  (void)metrics;
+  auto* search = reinterpret_cast<FaceSearch*>(lParam);
+  // Vertical forms ('@') and faces that are not TrueType do not count.
+  if (!(fontType & TRUETYPE_FONTTYPE) || font->lfFaceName[0] == '@') return 1;
+  for (int i = 0; i < LF_FACESIZE; ++i) {
+    if (font->lfFaceName[i] != search->face[i]) return 1;
+    if (!font->lfFaceName[i]) break;
+  }
+  search->found = 1;
+  return 0;
+}
+
+}  // namespace
+
+int ApiIsFontInstalled(ApiContext* api, const char* faceName) {
+  (void)api;
+  if (!faceName || !faceName[0]) return 0;
+  WCHAR wanted[LF_FACESIZE + 1] = {};
+  if (MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, faceName, -1, wanted, LF_FACESIZE) <= 0) return 0;
+  HWND desktop = GetDesktopWindow();
+  HDC dc = GetDC(desktop);
+  if (!dc) return 0;
+  LOGFONTW all = {};
+  all.lfCharSet = DEFAULT_CHARSET;
+  FaceSearch search = {wanted, 0};
+  EnumFontFamiliesExW(dc, &all, FindTrueTypeFace, reinterpret_cast<LPARAM>(&search), 0);
+  ReleaseDC(desktop, dc);
+  return search.found;
 }

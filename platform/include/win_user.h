@@ -30,3 +30,8 @@
 #define IDIGNORE 5
 #define IDYES 6
 #define IDNO 7
+
+// The desktop window and its display DC (simplified: tokens that the font enumeration takes).
+WINSIM_API HWND WINAPI GetDesktopWindow(void);
+WINSIM_API HDC WINAPI GetDC(HWND hWnd);
+WINSIM_API int WINAPI ReleaseDC(HWND hWnd, HDC hDC);

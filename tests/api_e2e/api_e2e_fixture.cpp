@@ -1,5 +1,9 @@
 #include "api_e2e/api_e2e_fixture.h"
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include "core/context/context_cache.h"
 #include "support/test_printer.h"
 #include "support/test_variant.h"
@@ -34,6 +38,26 @@ void ApiE2eTest::InstallPrinter(const std::string& dataIni) {
   LoadDll();
 }
 
+void ApiE2eTest::InstallPrinterWithModel(const std::vector<std::pair<std::string, std::string>>& replace,
+                                         const std::string& append) {
+  std::ifstream in(SourceDir() + "/samples/models/zems_c4.zmd", std::ios::binary);
+  ASSERT_TRUE(in);
+  std::stringstream text;
+  text << in.rdbuf();
+  std::string model = text.str();
+  for (const auto& r : replace) {
+    const size_t at = model.find(r.first);
+    ASSERT_NE(std::string::npos, at) << r.first;
+    model.replace(at, r.first.size(), r.second);
+  }
+  model += append;
+  const std::string path = Root() + "/api_fixture.zmd";
+  std::ofstream(path, std::ios::binary) << model;
+  ASSERT_EQ(0, RunHost("machine install --model " + path + " --printer Api --extra " + SourceDir() +
+                       "/samples/driver/OV1BD172.ini"));
+  LoadDll();
+}
+
 void ApiE2eTest::LoadDll() {
   dll_ = LoadLibraryW(TEXT("zemsexc.dll"));
   ASSERT_NE(nullptr, dll_);
@@ -49,6 +73,15 @@ void ApiE2eTest::LoadDll() {
   api_.restoreQuality = Export<ApiExports::Quality>(dll_, "ZEMSDrvRestoreQualityData");
   api_.saveQuality = Export<ApiExports::Quality>(dll_, "ZEMSDrvSaveQualityData");
   api_.setStatus = Export<ApiExports::SetStatus>(dll_, "ZEMSDrvSetStatus");
+  // The settings folder exists once the printer is used; make it for this machine.
+  typedef int(WINAPI * IniNameFn)(const char*, int, char*, int*);
+  auto iniName = Export<IniNameFn>(dll_, "ExcGetIniFileName");
+  char path[MAX_PATH] = {};
+  int length = 0;
+  if (iniName && iniName("Api", MAX_PATH, path, &length) == 0) {
+    const std::string host = HostPath(path);
+    std::filesystem::create_directories(host.substr(0, host.rfind('/')));
+  }
   ASSERT_TRUE(api_.checkApiVer && api_.disable && api_.enable && api_.getCaps && api_.getDevmode &&
               api_.getDevmodeEx && api_.getLastError && api_.getStatus && api_.init && api_.restoreQuality &&
               api_.saveQuality && api_.setStatus);

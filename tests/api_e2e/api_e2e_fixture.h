@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/win32.h"
 #include "support/machine_fixture.h"
@@ -54,6 +56,10 @@ class ApiE2eTest : public MachineTest {
   void TearDown() override;
   // Installs the sample printer "Api" (the sample model, its data ini as given).
   void InstallPrinter(const std::string& dataIni = "");
+  // Installs "Api" with the sample model changed by the edit (text replacements and text added
+  // at the end), written as a fixture model of the test's machine.
+  void InstallPrinterWithModel(const std::vector<std::pair<std::string, std::string>>& replace,
+                               const std::string& append);
   // Loads zemsexc by name and resolves the exports (the test fails when one is missing).
   void LoadDll();
   // Enables the interface for "Api" (the test fails on null).

@@ -1,0 +1,99 @@
+// One hostile input through the application interface on an enabled context: a status record
+// of the exact size its item and version ask, set (and read back), or a DEVMODE merged through
+// GetDevmodeEx flag 8. Shared by the fuzz target tools/fuzz/api_status_fuzz.cpp and the bounded
+// run of the native tests. No test framework here: a broken rule aborts.
+#pragma once
+#include <stdint.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <vector>
+
+#include "core/devmode/dm_layout.h"
+#include "core/items/item_table.h"
+#include "exclude/api/api_context.h"
+#include "exclude/api/api_exports.h"
+#include "exclude/api/api_status_table.h"
+
+namespace zems_test {
+
+// Status ids with set or get handlers of this build, in the order byte 0 picks them.
+inline const std::vector<DWORD>& ApiFuzzIds() {
+  static const std::vector<DWORD> ids = [] {
+    std::vector<DWORD> out;
+    for (DWORD id = 1; id <= 269; ++id) {
+      const ApiStatusItem* row = ApiStatusRow(id);
+      if (row && (row->set || row->get)) out.push_back(id);
+    }
+    return out;
+  }();
+  return ids;
+}
+
+inline void ApiFuzzFail(const char* what, DWORD id) {
+  fprintf(stderr, "api fuzz: %s (status %lu)\n", what, static_cast<unsigned long>(id));
+  abort();
+}
+#define ApiFuzzCheck(ok, what, id) \
+  do {                              \
+    if (!(ok)) ApiFuzzFail(what, id); \
+  } while (0)
+
+// Byte 0 picks the item, byte 1 the mode (bits 0-1), the record version (bits 2-3) and, with
+// bit 7, a DEVMODE merge instead; the rest is the record (or the DEVMODE), zero-padded or cut.
+inline void ApiFuzzOne(void* handle, const uint8_t* data, size_t size) {
+  if (size < 2 || !handle) return;
+  ApiContext* api = ApiEnterCall(handle);
+  if (!api) return;
+  const BYTE* block = CtxGetSettings(api->ctx);
+  std::vector<BYTE> before(block, block + kDmSize);
+  ApiLeaveCall(api);
+  const uint8_t* rest = data + 2;
+  const size_t restSize = size - 2;
+  if (data[1] & 0x80) {
+    // The caller's DEVMODE: what its size fields say is always inside the buffer.
+    std::vector<BYTE> given(4096, 0);
+    memcpy(given.data(), rest, restSize < given.size() ? restSize : given.size());
+    WORD dmSize = 0, extra = 0;
+    memcpy(&dmSize, given.data() + kDmOffSize, 2);
+    memcpy(&extra, given.data() + kDmOffDriverExtra, 2);
+    if (dmSize > 2048) dmSize = 2048;
+    if (extra > 4096 - dmSize) extra = static_cast<WORD>(4096 - dmSize);
+    memcpy(given.data() + kDmOffSize, &dmSize, 2);
+    memcpy(given.data() + kDmOffDriverExtra, &extra, 2);
+    std::vector<BYTE> out(kDmSize);
+    const LONG r = ApiExportGetDevmodeEx(handle, 8, out.data(), given.data(), nullptr);
+    ApiFuzzCheck(r == static_cast<LONG>(kDmSize) || r == -1, "a DEVMODE merge answered neither size nor -1", 0);
+    return;
+  }
+  const std::vector<DWORD>& ids = ApiFuzzIds();
+  const DWORD id = ids[data[0] % ids.size()];
+  const LONG mode = data[1] & 3;
+  DWORD version = (data[1] >> 2) & 3;
+  DWORD recordSize = ApiRecordSize(id, version ? version : 1);
+  if (recordSize == 0) recordSize = ApiRecordSize(id, 1);
+  if (recordSize == 0) return;
+  std::vector<BYTE> record(recordSize, 0);
+  memcpy(record.data(), rest, restSize < recordSize ? restSize : recordSize);
+  memcpy(record.data(), &version, sizeof(version));
+  BYTE bits[64];
+  memset(bits, 0xA5, sizeof(bits));
+  const LONG r = ApiExportSetStatus(handle, id, record.data(), bits, mode);
+  api = ApiEnterCall(handle);
+  ApiFuzzCheck(api != nullptr, "the context is gone", id);
+  if (r == -1) {
+    // A refused set leaves the settings as they were.
+    ApiFuzzCheck(memcmp(before.data(), CtxGetSettings(api->ctx), kDmSize) == 0, "a refused set changed the DEVMODE", id);
+    // Refused before anything was tried: the bitmap is untouched; later: zeroed.
+    const BYTE first = bits[0];
+    for (UINT i = 0; i < ApiBitmapBytes(api); ++i)
+      ApiFuzzCheck((first == 0 || first == 0xA5) && bits[i] == first, "a refused set left bitmap bits", id);
+  }
+  ApiLeaveCall(api);
+  std::vector<BYTE> back(1024, 0);
+  const LONG got = ApiExportGetStatus(handle, id, back.data(), version);
+  ApiFuzzCheck(got == -1 || (got >= 0 && got <= 1024), "a get answered beyond its record", id);
+}
+
+}  // namespace zems_test
