@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "api_services/api_inproc_fixture.h"
+#include "api/api_inproc_fixture.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
 #include "exclude/api/api_chapter_modules.h"

@@ -1,4 +1,4 @@
-#include "api_services/api_inproc_fixture.h"
+#include "api/api_inproc_fixture.h"
 
 #include <string.h>
 

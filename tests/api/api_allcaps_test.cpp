@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "api_services/api_inproc_fixture.h"
+#include "api/api_inproc_fixture.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
 #include "platform/sim.h"

@@ -4,7 +4,7 @@
 
 #include <string.h>
 
-#include "api_services/api_inproc_fixture.h"
+#include "api/api_inproc_fixture.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
 #include "exclude/api/api_exports.h"
