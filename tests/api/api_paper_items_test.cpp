@@ -121,6 +121,29 @@ TEST_F(ApiPaperTest, TrayInformation) {
   for (int i = 1; i < 13; ++i) EXPECT_EQ(0, tray7.f[i]) << "a tray without slot or limit rows: field " << i;
 }
 
+TEST_F(ApiPaperTest, RotationRecordOfAnUnknownVersionWritesNothing) {
+  Start();
+  const BYTE* block = ApiSettings(Api());
+  std::vector<BYTE> before(block, block + kDmBlockSize);
+  Record r = {5, {1, 2, 3, 4}};
+  EXPECT_EQ(0, Set(28, &r));
+  EXPECT_TRUE(before == std::vector<BYTE>(block, block + kDmBlockSize));
+  Record got = {};
+  ASSERT_EQ(32, Get(28, &got, 2));
+  EXPECT_EQ(2u, got.version) << "the handler writes the caller's version";
+  EXPECT_EQ(Raw(kItem_zdmRotationMode), got.f[1]);
+}
+
+TEST_F(ApiPaperTest, ManualTraySwitchOffWritesOnlyTheSwitch) {
+  Start();
+  ItemSetRawById(Ctx(), kItem_zdmExtOutput2OrientationManualTray, 1);
+  ItemSetRawById(Ctx(), kItem_zdmOrientationManualTray, 2);
+  Record r = {1, {0, 1}};
+  EXPECT_EQ(0, Set(58, &r));
+  EXPECT_EQ(0, Raw(kItem_zdmExtOutput2OrientationManualTray));
+  EXPECT_EQ(2, Raw(kItem_zdmOrientationManualTray)) << "the orientation stays while the switch is off";
+}
+
 TEST_F(ApiPaperTest, TrialLeavesTheSettingsAsTheyWere) {
   Start();
   const BYTE* block = ApiSettings(Api());
