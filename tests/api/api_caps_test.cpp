@@ -57,6 +57,20 @@ TEST_F(ApiCapsTest, NameListsInSlotsOfTheirWidth) {
   EXPECT_EQ("A4", Names(11, 64).at(1));
 }
 
+// Mode 0 names a value only through ApiValueNameTable; a value it does not list gets an empty
+// slot, never the caller's bytes back.
+TEST_F(ApiCapsTest, UnnamedValuesGetEmptySlots) {
+  char buffer[2 * 64];
+  memset(buffer, 'Z', sizeof(buffer));
+  ApiCapsRoom room(2);
+  ASSERT_EQ(2, ApiListValueNames(Api(), 0, buffer, kItem_zdmExtPrintArea, 64, 0));
+  EXPECT_EQ(0, buffer[0]);
+  EXPECT_EQ(0, buffer[64]);
+  memset(buffer, 'Z', sizeof(buffer));
+  ASSERT_EQ(2, ApiListValueNames(Api(), 0, buffer, kItem_zdmExtPrintArea, 64, 1));
+  EXPECT_EQ(0, buffer[0]) << "the sample's strings do not name these values: empty, not the caller's bytes";
+}
+
 TEST_F(ApiCapsTest, PairsOfExtentsAndScales) {
   struct PairCase {
     DWORD id;
