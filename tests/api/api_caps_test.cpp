@@ -97,6 +97,15 @@ TEST_F(ApiCapsTest, PairsOfExtentsAndScales) {
   EXPECT_EQ(1400, minimum[1]);
 }
 
+// Output trays start with the 0 entry; one tray alone leaves only that entry.
+TEST_F(ApiCapsTest, OutputTraysByInstalledOptions) {
+  EXPECT_EQ((std::vector<LONG>{0}), IntList(6)) << "the upper tray alone";
+  ItemSetRawById(Ctx(), kItem_zdmOutputOptionTypeUpperBin, 1);
+  EXPECT_EQ((std::vector<LONG>{0, 2, 13}), IntList(6));
+  ItemSetRawById(Ctx(), kItem_zdmOutputOptionTypeMailbox2, 1);
+  EXPECT_EQ((std::vector<LONG>{0, 2, 13, 15, 16, 17, 18}), IntList(6));
+}
+
 TEST_F(ApiCapsTest, DriverType1RefusesEmulationsWithError3) {
   ItemSetRawById(Ctx(), kItem_zdmDriverType, 1);
   EXPECT_EQ(-1, Caps(45));
