@@ -20,6 +20,7 @@
 #include "exclude/api/api_context.h"
 #include "exclude/api/api_exports.h"
 #include "exclude/api/api_levels.h"
+#include "platform/sim.h"
 #include "support/machine_fixture.h"
 #include "support/test_printer.h"
 #include "support/test_variant.h"
@@ -148,6 +149,25 @@ TEST_F(ApiContextTest, DefaultLockKeepsTheSettingsOfARebuild) {
   ItemSetRawById(ctx_, kItem_zdmLock000InfoBitDefault, 1);
   ASSERT_EQ(static_cast<LONG>(kDmSize), ApiExportGetDevmode(handle_, 1, dm.data()));
   EXPECT_EQ(4, ItemGetRawById(ctx_, kItem_dmCopies)) << "the default lock keeps the settings";
+}
+
+TEST_F(ApiContextTest, EnableWithEachAllocationFailedKeepsNothing) {
+  Enable();
+  ASSERT_EQ(1, ApiExportDisable(handle_));
+  handle_ = nullptr;
+  const LONG level = ApiGetLevel();
+  for (int n = 0; n < 3000; ++n) {
+    SimFailAllocations(n);
+    void* h = ApiExportEnable("Api");
+    SimFailAllocations(-1);
+    if (h) {
+      handle_ = h;
+      return;
+    }
+    ASSERT_EQ(0, ApiLiveContextCount()) << "allocation " << n;
+    ASSERT_EQ(level, ApiGetLevel()) << "allocation " << n;
+  }
+  ADD_FAILURE() << "enable never succeeded";
 }
 
 TEST_F(ApiContextTest, QualityList128IsListZeroWithAY) {
