@@ -12,6 +12,7 @@
 #include "core/items/item_ids.h"
 #include "exclude/api/api_caps_lists.h"
 #include "exclude/api/api_caps_table.h"
+#include "exclude/api/api_exports.h"
 #include "exclude/api/api_services.h"
 #include "platform/sim.h"
 
@@ -187,6 +188,35 @@ TEST_F(ApiCapsTest, PresetNamesAreCutOnACharacterBoundary) {
   ASSERT_EQ(2u, names.size());
   EXPECT_EQ(std::string(62, 'a'), names[0]);
   EXPECT_EQ("short", names[1]);
+}
+
+// Watermark kinds: 1 and 2 always; 3 only with the overlay button of the edit page (the sample's
+// page has none); 128 only from level 3 with bit 0 of "ZEMSAPIFunc1".
+class ApiWatermarkKindsTest : public ApiInProcessTest {
+ protected:
+  void SetUp() override {
+    ApiInProcessTest::SetUp();
+    InstallEdited({{"*OpenUI *TOV_zdmTonerSave: Boolean",
+                     "*OpenUI *TOV_zdmFuncSelectWaterMark: Boolean\n*TOV_zdmFuncSelectWaterMark True: \"ON\"\n"
+                     "*TOV_zdmFuncSelectWaterMark False: \"OFF\"\n*DefaultTOV_zdmFuncSelectWaterMark: False\n"
+                     "*CloseUI\n\n*OpenUI *TOV_zdmTonerSave: Boolean"},
+                    {"*Exclusive: {\n", "*Exclusive: {\n   TOV_zdmFuncSelectWaterMark NULL NULL NULL NULL NULL NULL NULL\n"}},
+                   "ZEMSAPIVer=16", "ZEMSAPIVer=16\nZEMSAPIFunc1=1");
+  }
+};
+
+TEST_F(ApiWatermarkKindsTest, KindsByLevelAndControls) {
+  const struct {
+    LONG level;
+    std::vector<LONG> kinds;
+  } cases[] = {{16, {1, 2, 128}}, {3, {1, 2, 128}}, {2, {1, 2}}};
+  for (const auto& c : cases) {
+    Enable(c.level);
+    ASSERT_EQ(1, Caps(31)) << "the watermark function is offered";
+    EXPECT_EQ(c.kinds, IntList(30)) << "level " << c.level;
+    ApiExportDisable(handle_);
+    handle_ = nullptr;
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "core/context/context_cache.h"
@@ -19,6 +20,7 @@ void ApiInProcessTest::SetUp() {
   MachineTest::SetUp();
   ResetTestVariant();
   CtxCacheInit();
+  ApiResetGlobals();  // the levels and enabled items are the process's
 }
 
 void ApiInProcessTest::TearDown() {
@@ -27,21 +29,46 @@ void ApiInProcessTest::TearDown() {
   MachineTest::TearDown();
 }
 
-void ApiInProcessTest::Install(const std::string& modelFind, const std::string& modelReplace) {
-  std::string model = SourceDir() + "/samples/models/zems_c4.zmd";
-  if (!modelFind.empty()) {
-    std::ifstream in(model, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    std::string s = text.str();
-    const size_t at = s.find(modelFind);
-    ASSERT_NE(std::string::npos, at) << modelFind;
-    s.replace(at, modelFind.size(), modelReplace);
-    model = Root() + "/edited.zmd";
-    std::ofstream(model, std::ios::binary) << s;
+namespace {
+
+// The file, or a copy with each {find, replace} applied (first match each).
+std::string Edited(const std::string& file, const std::vector<std::pair<std::string, std::string>>& edits,
+                   const std::string& copy, bool nameByText) {
+  if (edits.empty()) return file;
+  std::ifstream in(file, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  std::string s = text.str();
+  for (const auto& edit : edits) {
+    const size_t at = s.find(edit.first);
+    EXPECT_NE(std::string::npos, at) << edit.first;
+    if (at != std::string::npos) s.replace(at, edit.first.size(), edit.second);
   }
-  ASSERT_EQ(0, RunHost("machine install --model " + model + " --printer Api --extra " + SourceDir() +
-                       "/samples/driver/OV1BD172.ini"));
+  // A model gets a name of its own per text: compiled models are cached by name across the tests
+  // of a process. The data file keeps its name (the model record names it).
+  const size_t dot = copy.rfind('.');
+  const std::string named =
+      nameByText ? copy.substr(0, dot) + "_" + std::to_string(std::hash<std::string>()(s)) + copy.substr(dot) : copy;
+  std::ofstream(named, std::ios::binary) << s;
+  return named;
+}
+
+}  // namespace
+
+void ApiInProcessTest::Install(const std::string& modelFind, const std::string& modelReplace,
+                               const std::string& iniFind, const std::string& iniReplace) {
+  std::vector<std::pair<std::string, std::string>> edits;
+  if (!modelFind.empty()) edits.emplace_back(modelFind, modelReplace);
+  InstallEdited(edits, iniFind, iniReplace);
+}
+
+void ApiInProcessTest::InstallEdited(const std::vector<std::pair<std::string, std::string>>& modelEdits,
+                                     const std::string& iniFind, const std::string& iniReplace) {
+  const std::string model = Edited(SourceDir() + "/samples/models/zems_c4.zmd", modelEdits, Root() + "/edited.zmd", true);
+  std::vector<std::pair<std::string, std::string>> iniEdits;
+  if (!iniFind.empty()) iniEdits.emplace_back(iniFind, iniReplace);
+  const std::string ini = Edited(SourceDir() + "/samples/driver/OV1BD172.ini", iniEdits, Root() + "/OV1BD172.ini", false);
+  ASSERT_EQ(0, RunHost("machine install --model " + model + " --printer Api --extra " + ini));
 }
 
 void ApiInProcessTest::Enable(LONG level) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "exclude/api/api_context.h"
@@ -16,8 +17,13 @@ class ApiInProcessTest : public MachineTest {
  protected:
   void SetUp() override;
   void TearDown() override;
-  // Installs "Api" with the sample model, the model text edited by edit when given.
-  void Install(const std::string& modelFind = "", const std::string& modelReplace = "");
+  // Installs "Api" with the sample model and data file, each edited (first match replaced) when
+  // a text to find is given.
+  void Install(const std::string& modelFind = "", const std::string& modelReplace = "",
+               const std::string& iniFind = "", const std::string& iniReplace = "");
+  // The same with several edits of the model, each {find, replace}.
+  void InstallEdited(const std::vector<std::pair<std::string, std::string>>& modelEdits,
+                     const std::string& iniFind = "", const std::string& iniReplace = "");
   // Enables the interface at a level (the sample's data file offers 16).
   void Enable(LONG level = 16);
   ApiContext* Api();
