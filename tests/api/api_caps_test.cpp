@@ -219,5 +219,18 @@ TEST_F(ApiWatermarkKindsTest, KindsByLevelAndControls) {
   }
 }
 
+// On a terminal server (environment flag zdmTSE) the job-action capabilities answer 0.
+TEST_F(ApiInProcessTest, TerminalServerHidesJobActions) {
+  InstallEdited({{"*OpenUI *TOV_zdmTonerSave: Boolean",
+                  "*OpenUI *TOV_zdmActionPause: Boolean\n*TOV_zdmActionPause True: \"ON\"\n"
+                  "*TOV_zdmActionPause False: \"OFF\"\n*DefaultTOV_zdmActionPause: False\n"
+                  "*CloseUI\n\n*OpenUI *TOV_zdmTonerSave: Boolean"},
+                 {"*Exclusive: {\n", "*Exclusive: {\n   TOV_zdmActionPause NULL NULL NULL NULL NULL NULL NULL\n"}});
+  Enable(16);
+  EXPECT_EQ(1, Caps(121));
+  ItemSetRawById(Ctx(), kItem_zdmTSE, 1);
+  EXPECT_EQ(0, Caps(121));
+}
+
 }  // namespace
 }  // namespace zems_test
