@@ -1,5 +1,5 @@
 // zemshost api --printer NAME [--level N] [--get ID]... [--set ID=V[,V..][/SW]]...
-//   [--set ID:OFFSET=VALUE[,OFFSET=VALUE..]]... [--devmode FLAGS]:
+//   [--set ID:OFFSET=VALUE[,OFFSET=VALUE..]]... [--devmode FLAGS] [--caps [ID...]] [--all-caps]:
 // loads zemsexc by name as an application does, enables its application interface for the
 // printer, prints the enabled status ids, runs each get and set in order (results, last errors,
 // the items a set changed), prints the DEVMODE fields of the retrieval with FLAGS, disables.
@@ -143,9 +143,106 @@ void PrintDevmode(const BYTE* dm) {
          head.dmCollate);
 }
 
+// ---- capabilities (--caps, --all-caps) ----
+
+// The form of a capability's answer: 0 a value, 1 a list of 32-bit entries, 2 a list of names of
+// the given width, 3 a list of {width, length} pairs, 4 two 16-bit values, 5 two 32-bit values.
+struct CapsForm {
+  int kind;
+  int width;
+};
+
+CapsForm FormOf(DWORD id) {
+  switch (id) {
+    case 3: return {2, 24};
+    case 127: return {2, 260};
+    case 5: case 7: case 11: case 16: case 33: case 86: case 267: case 269: case 272: case 279: case 282:
+      return {2, 64};
+    case 12: return {3, 8};
+    case 13: case 14: case 20: case 21: return {4, 0};
+    case 124: case 125: return {5, 0};
+    case 2: case 4: case 6: case 10: case 15: case 18: case 30: case 32: case 39: case 40: case 41: case 45:
+    case 47: case 54: case 56: case 61: case 66: case 67: case 75: case 77: case 85: case 92: case 93: case 103:
+    case 104: case 105: case 106: case 107: case 109: case 266: case 268: case 271: case 275: case 277: case 278:
+    case 281:
+      return {1, 4};
+    default: return {0, 0};
+  }
+}
+
+void PrintCaps(GetCapsFn getCaps, GetLastErrorFn lastError, void* h, DWORD id) {
+  const CapsForm form = FormOf(id);
+  printf("caps %lu:", static_cast<unsigned long>(id));
+  if (form.kind == 4 || form.kind == 5) {
+    LONG pair[2] = {};
+    const LONG_PTR r = getCaps(h, id, pair);
+    if (form.kind == 4)
+      printf(" %ld {%u, %u}\n", static_cast<long>(r), static_cast<unsigned>(pair[0] & 0xFFFF),
+             static_cast<unsigned>((pair[0] >> 16) & 0xFFFF));
+    else
+      printf(" %ld {%ld, %ld}\n", static_cast<long>(r), static_cast<long>(pair[0]), static_cast<long>(pair[1]));
+    return;
+  }
+  const LONG_PTR n = getCaps(h, id, nullptr);
+  if (form.kind == 0 || n <= 0) {
+    printf(" %ld", static_cast<long>(n));
+    if (n == -1) printf(" error=%ld", static_cast<long>(lastError(h)));
+    printf("\n");
+    return;
+  }
+  const size_t entry = form.kind == 2 ? static_cast<size_t>(form.width) : form.kind == 3 ? 8u : 4u;
+  std::vector<BYTE> buffer(static_cast<size_t>(n) * entry, 0);
+  const LONG_PTR filled = getCaps(h, id, buffer.data());
+  printf(" %ld:", static_cast<long>(filled));
+  for (LONG_PTR i = 0; i < filled && i < n; ++i) {
+    const BYTE* at = buffer.data() + static_cast<size_t>(i) * entry;
+    if (form.kind == 2) {
+      std::string name(reinterpret_cast<const char*>(at), strnlen(reinterpret_cast<const char*>(at), entry));
+      printf(" \"%s\"", name.c_str());
+    } else if (form.kind == 3) {
+      LONG pair[2];
+      memcpy(pair, at, sizeof(pair));
+      printf(" %ldx%ld", static_cast<long>(pair[0]), static_cast<long>(pair[1]));
+    } else {
+      LONG v;
+      memcpy(&v, at, sizeof(v));
+      printf(" %ld", static_cast<long>(v));
+    }
+  }
+  printf("\n");
+}
+
+// The ids of the capability table: 1-127, 257-282 and 0x30000.
+std::vector<DWORD> AllCapsIds() {
+  std::vector<DWORD> ids;
+  for (DWORD id = 1; id <= 127; ++id) ids.push_back(id);
+  for (DWORD id = 257; id <= 282; ++id) ids.push_back(id);
+  ids.push_back(0x30000);
+  return ids;
+}
+
+// The filled entries of the all-capabilities record (812 bytes; arrays by 32-bit address).
+void PrintAllCaps(GetCapsFn getCaps, GetLastErrorFn lastError, void* h) {
+  const LONG_PTR address = getCaps(h, 0x80000001, nullptr);
+  if (!address) {
+    printf("all-caps: 0 error=%ld\n", static_cast<long>(lastError(h)));
+    return;
+  }
+  const BYTE* record = reinterpret_cast<const BYTE*>(address);
+  printf("all-caps: 812 bytes\n");
+  for (UINT offset = 4; offset < 812; offset += 4) {
+    LONG v;
+    memcpy(&v, record + offset, sizeof(v));
+    if (v) printf("  +%u: %ld\n", offset, static_cast<long>(v));
+  }
+  printf("all-caps freed: %ld\n", static_cast<long>(getCaps(h, 0x80000002, reinterpret_cast<void*>(address))));
+}
+
 }  // namespace
 
 int CmdApi(int argc, char** argv) {
+  bool allCaps = false, capsAsked = false;
+  std::vector<DWORD> capsIds;
   std::string printer;
   LONG level = -1;
   LONG devmodeFlags = -1;
@@ -154,12 +251,14 @@ int CmdApi(int argc, char** argv) {
     const std::string a = argv[i];
     if (a == "--help") {
       printf("usage: zemshost api --printer NAME [--level N] [--get ID]... [--set ID=V[,V..][/SW]]... "
-             "[--set ID:OFFSET=VALUE[,OFFSET=VALUE..]]... [--devmode FLAGS]\n"
+             "[--set ID:OFFSET=VALUE[,OFFSET=VALUE..]]... [--devmode FLAGS] [--caps [ID...]] [--all-caps]\n"
              "Loads zemsexc.dll by name, enables the application interface for the printer (at level N\n"
              "when given), runs the gets and sets in order and prints each result, the last error and\n"
              "the status items a set changed; --devmode prints the DEVMODE that retrieval FLAGS give.\n"
              "ID:OFFSET=VALUE fills a record field by field: a number, or a text (in double quotes when\n"
-             "it looks like a number); the version is 1 unless offset 0 is given.\n");
+             "it looks like a number); the version is 1 unless offset 0 is given.\n"
+             "--caps prints the answers of the capabilities ID (all when none is given), names as text;\n"
+             "--all-caps the filled entries of the all-capabilities record.\n");
       return 0;
     }
     if (a == "--printer" && i + 1 < argc) {
@@ -185,6 +284,11 @@ int CmdApi(int argc, char** argv) {
       steps.push_back(step);
     } else if (a == "--devmode" && i + 1 < argc) {
       devmodeFlags = strtol(argv[++i], nullptr, 0);
+    } else if (a == "--caps") {
+      capsAsked = true;
+      while (i + 1 < argc && argv[i + 1][0] != '-') capsIds.push_back(static_cast<DWORD>(strtoul(argv[++i], nullptr, 0)));
+    } else if (a == "--all-caps") {
+      allCaps = true;
     } else {
       fprintf(stderr, "zemshost api: unknown argument '%s'\n", argv[i]);
       return 2;
@@ -256,6 +360,9 @@ int CmdApi(int argc, char** argv) {
            static_cast<long>(lastError(h)), IdList(changed, static_cast<DWORD>(bitmapBytes > 0 ? bitmapBytes : 0)).c_str());
     ok = ok && r >= 0;
   }
+  if (capsAsked)
+    for (DWORD id : capsIds.empty() ? AllCapsIds() : capsIds) PrintCaps(getCaps, lastError, h, id);
+  if (allCaps) PrintAllCaps(getCaps, lastError, h);
   if (devmodeFlags >= 0) {
     std::vector<BYTE> dm(kDevmodeBytes, 0);
     const LONG r = getDevmode(h, static_cast<DWORD>(devmodeFlags), dm.data());

@@ -77,6 +77,8 @@ template <typename Emit>
 int WalkPapers(DriverContext* ctx, WORD item, Emit emit) {
   const bool paper = item == kItem_dmPaperSize;
   const ModelItemDescriptor* d = ListDescriptor(ctx, item, paper ? kModelTypePickPage : kModelTypePickOne);
+  // Another paper item (the output paper) may be described as a paper list as well.
+  if (!d && !paper) d = ListDescriptor(ctx, item, kModelTypePickPage);
   if (!d) return -1;
   int n = 0;
   for (const ListValueRecord* v = FirstValue(d); v; v = v->next) {

@@ -11,6 +11,7 @@
 #include "core/items/item_ids.h"
 #include "core/items/item_table.h"
 #include "exclude/api/api_allcaps.h"
+#include "exclude/api/api_caps_lists.h"
 #include "exclude/api/api_caps_table.h"
 #include "exclude/api/api_context.h"
 #include "exclude/api/api_devmode.h"
@@ -91,13 +92,10 @@ LONG_PTR ApiExportGetCaps(void* handle, DWORD id, void* buffer) {
       if (ApiIsStatusEnabled(s)) ApiBitmapSet(bits, size, s);
     return static_cast<LONG_PTR>(size);
   }
-  if (id == kApiCapsAllRecord) return reinterpret_cast<LONG_PTR>(ApiBuildAllCapsRecord(api));
-  if (id == kApiCapsFreeAllRecord) {
-    ApiFreeAllCapsRecord(buffer);
-    return 1;
-  }
+  if (id == kApiCapsAllRecord) return reinterpret_cast<LONG_PTR>(ApiGetAllCaps(api));
+  if (id == kApiCapsFreeAllRecord) return ApiFreeAllCaps(api, buffer);
   if (!ApiIsCapsEnabled(id)) return 0;
-  return ApiDispatchGetCaps(api, id, buffer);
+  return ApiExportDispatchCaps(api, id, buffer);
 }
 
 LONG ApiExportGetDevmode(void* handle, DWORD flags, void* devmode) {

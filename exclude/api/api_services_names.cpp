@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "core/common/file_ops.h"
+#include "core/common/os_tests.h"
 #include "core/rules/api_readers.h"
 #include "exclude/api/api_services.h"
 
@@ -30,11 +31,57 @@ bool Widen(const char* text, WCHAR* out) {
   return text && MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text, -1, out, MAX_PATH) > 0;
 }
 
+// Proves a path can be written: a missing file is created (CREATE_NEW, never over a file that
+// appeared meanwhile) and, when its last folder is missing, that folder too; Undo removes only
+// what this proof created.
+class ProvedPath {
+ public:
+  ~ProvedPath() { Undo(); }
+  bool Prove(const WCHAR* path) {
+    memcpy(path_, path, sizeof(path_));
+    if (FileExists(path_)) return true;
+    if (Create()) return true;
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return true;  // made by another
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return false;
+    memcpy(folder_, path_, sizeof(folder_));
+    WCHAR* slash = nullptr;
+    for (WCHAR* p = folder_; *p; ++p)
+      if (*p == u'\\') slash = p;
+    if (!slash) return false;
+    *slash = 0;
+    if (!CreateDirectoryW(folder_, nullptr)) return false;
+    createdFolder_ = true;
+    if (Create()) return true;
+    return GetLastError() == ERROR_FILE_EXISTS;
+  }
+  void Undo() {
+    if (createdFile_) FileDelete(path_);
+    if (createdFolder_) RemoveDirectoryW(folder_);
+    createdFile_ = createdFolder_ = false;
+  }
+
+ private:
+  bool Create() {
+    HANDLE file = CreateFileW(path_, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    createdFile_ = true;
+    return true;
+  }
+  WCHAR path_[MAX_PATH] = {};
+  WCHAR folder_[MAX_PATH] = {};
+  bool createdFile_ = false;
+  bool createdFolder_ = false;
+};
+
 }  // namespace
 
 int ApiIsValidPathChars(const char* text, int allowBackslash) {
   if (!text) return 0;
   for (const char* p = text; *p; ++p) {
+    // A lead byte right before the terminator has no trail byte: the text is cut, not a name.
+    if (IsDBCSLeadByte(static_cast<BYTE>(*p)) && !p[1]) return 0;
     if (IsLead(p)) {
       ++p;
       continue;
@@ -123,35 +170,11 @@ int ApiCheckFileByKind(ApiContext* api, LONG kind, const char* path) {
 int ApiEnsureFileFullPath(const char* path, char* out) {
   WCHAR wide[MAX_PATH] = {};
   if (!Widen(path, wide)) return 0;
-  bool createdFile = false, createdFolder = false;
-  WCHAR folder[MAX_PATH] = {};
-  if (!FileExists(wide)) {
-    HANDLE file = CreateFileW(wide, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-      const DWORD error = GetLastError();
-      if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return 0;
-      // The last folder may be missing: make it and try once more.
-      memcpy(folder, wide, sizeof(folder));
-      WCHAR* slash = nullptr;
-      for (WCHAR* p = folder; *p; ++p)
-        if (*p == u'\\') slash = p;
-      if (!slash) return 0;
-      *slash = 0;
-      if (!CreateDirectoryW(folder, nullptr)) return 0;
-      createdFolder = true;
-      file = CreateFileW(wide, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-      if (file == INVALID_HANDLE_VALUE) {
-        RemoveDirectoryW(folder);
-        return 0;
-      }
-    }
-    CloseHandle(file);
-    createdFile = true;
-  }
+  ProvedPath proof;
+  if (!proof.Prove(wide)) return 0;
   WCHAR full[MAX_PATH] = {};
   const DWORD n = GetFullPathNameW(wide, MAX_PATH, full, nullptr);
-  if (createdFile) FileDelete(wide);
-  if (createdFolder) RemoveDirectoryW(folder);
+  proof.Undo();
   if (n == 0 || n >= MAX_PATH) return 0;
   if (out && WideCharToMultiByte(CP_ACP, 0, full, -1, out, MAX_PATH, nullptr, nullptr) <= 0) return 0;
   return 1;
@@ -159,8 +182,24 @@ int ApiEnsureFileFullPath(const char* path, char* out) {
 
 int ApiShortPathCreating(const char* source, char* out) {
   if (!source || !out) return 0;
-  // Short path forms belong to the old single-user systems; elsewhere the text is kept.
-  strncpy(out, source, MAX_PATH - 1);
-  out[MAX_PATH - 1] = 0;
-  return 1;
+  if (!OsIsWin9x()) {
+    // Short path forms belong to the old single-user systems; elsewhere the text is kept.
+    strncpy(out, source, MAX_PATH - 1);
+    out[MAX_PATH - 1] = 0;
+    return 1;
+  }
+  WCHAR wide[MAX_PATH] = {}, shortPath[MAX_PATH] = {};
+  if (!Widen(source, wide)) return 0;
+  DWORD n = GetShortPathNameW(wide, shortPath, MAX_PATH);
+  if (n == 0) {
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return 0;
+    // The file is made for a moment, so that its short form exists.
+    ProvedPath proof;
+    if (!proof.Prove(wide)) return 0;
+    n = GetShortPathNameW(wide, shortPath, MAX_PATH);
+    proof.Undo();
+  }
+  if (n == 0 || n >= MAX_PATH) return 0;
+  return WideCharToMultiByte(CP_ACP, 0, shortPath, -1, out, MAX_PATH, nullptr, nullptr) > 0 ? 1 : 0;
 }

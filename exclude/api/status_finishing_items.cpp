@@ -26,7 +26,7 @@
 #include "exclude/api/api_levels.h"
 #include "exclude/api/api_services.h"
 #include "exclude/api/api_status_table.h"
-#include "exclude/api/api_trial_set.h"
+#include "exclude/api/api_items_paper.h"
 
 namespace {
 

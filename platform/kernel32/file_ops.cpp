@@ -314,6 +314,17 @@ WINSIM_API DWORD WINAPI GetFullPathNameW(LPCWSTR name, DWORD size, LPWSTR buffer
   return result;
 }
 
+// Simplified: the machine keeps no 8.3 names, so the short form of an existing path is the
+// path as given; a missing one fails as a lookup of it does.
+WINSIM_API DWORD WINAPI GetShortPathNameW(LPCWSTR longPath, LPWSTR shortPath, DWORD size) {
+  if (!longPath || !*longPath) {
+    SetLastError(longPath ? ERROR_INVALID_NAME : ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  if (GetFileAttributesW(longPath) == INVALID_FILE_ATTRIBUTES) return 0;  // the lookup's error stays
+  return winsim::CopyOut(std::u16string(longPath), size, shortPath);
+}
+
 WINSIM_API DWORD WINAPI GetTempPathW(DWORD size, LPWSTR buffer) {
   const std::u16string temp = u"C:\\WINDOWS\\TEMP\\";
   std::string host = winsim::HostPathFor(u"C:\\WINDOWS");

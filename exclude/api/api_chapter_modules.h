@@ -1,0 +1,26 @@
+// The window-less operations of the colour-profile and chapter modules that the application
+// interface calls (no dialogs in zemsexc).
+#pragma once
+#include "platform/win32.h"
+
+struct ApiContext;
+
+// Loads profile index without dialog binding and copies the text of the setting its name
+// control shows (64 characters): 1, or 0 when the profile has no name control or that control
+// no setting.
+int ApiCmmProfileName(ApiContext* api, LONG index, WCHAR* name64);
+// Merges an entry text ("%d" or "%d-%d") into the context's chapter array: 0 merged, 1 refused
+// (the array restored).
+int ApiChapterMerge(ApiContext* api, const WCHAR* entry);
+// Deletes one entry: 0 done, 1 refused.
+int ApiChapterDeleteOne(ApiContext* api, LONG index);
+// Deletes every entry.
+void ApiChapterDeleteAll(ApiContext* api);
+
+// What the last of these operations was given (tests).
+struct ApiChapterModuleCall {
+  int operation;  // 1 profile name, 2 merge, 3 delete one, 4 delete all; 0 none
+  LONG index;
+  WCHAR entry[32];
+};
+const ApiChapterModuleCall* ApiChapterModuleLastCall();
