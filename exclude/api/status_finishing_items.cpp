@@ -30,7 +30,7 @@
 
 namespace {
 
-constexpr int kClassAcceptable = 1, kClassDisabled = 4, kClassRestricted = 5;
+constexpr int kClassDisabled = 4, kClassRestricted = 5;
 constexpr int kLockFeature = 2;
 
 ApiSimpleRecord* Simple(void* record) { return static_cast<ApiSimpleRecord*>(record); }
