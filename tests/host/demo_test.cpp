@@ -10,20 +10,14 @@
 #include "platform/win32.h"
 
 #include "support/machine_fixture.h"
+#include "support/test_printer.h"
 
 namespace {
 
 class Demo : public zems_test::MachineTest {
  protected:
   // Runs zemshost demo with these arguments on this test's machine; the exit status.
-  int RunDemo(const std::string& args, std::string& out) {
-    std::string cmd = "ZEMS_MACHINE_ROOT='" + Root() + "' '" + zems_test::BinDir() + "/zemshost' demo " + args + " 2>&1";
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return -1;
-    char buf[512];
-    while (fgets(buf, sizeof buf, p)) out += buf;
-    return pclose(p);
-  }
+  int RunDemo(const std::string& args, std::string& out) { return zems_test::RunHost("demo " + args, out); }
 };
 
 TEST_F(Demo, RunsOnAFreshMachine) {

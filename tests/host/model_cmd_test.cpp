@@ -8,21 +8,14 @@
 #include <string>
 
 #include "support/machine_fixture.h"
+#include "support/test_printer.h"
 
 namespace {
 
 class ModelCommand : public zems_test::MachineTest {
  protected:
   // Runs zemshost model with these arguments; the exit code.
-  int Run(const std::string& args, std::string& out) {
-    std::string cmd = "ZEMS_MACHINE_ROOT='" + Root() + "' '" + zems_test::BinDir() + "/zemshost' model " + args + " 2>&1";
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return -1;
-    char buf[512];
-    while (fgets(buf, sizeof buf, p)) out += buf;
-    int status = pclose(p);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
+  int Run(const std::string& args, std::string& out) { return zems_test::RunHost("model " + args, out); }
 };
 
 TEST_F(ModelCommand, ReportsTheSampleImage) {

@@ -223,14 +223,8 @@ TEST_F(ExcStoredTest, DriverDevmodeInAnsiForm) {
 
 TEST_F(ExcStoredTest, HostPrintsTheStoredAnswers) {
   StoreWatermark(0, 1, u"DRAFT", {{kWmPage, 0}, {kWmDensity, 40}});
-  std::string cmd = "ZEMS_MACHINE_ROOT='" + Root() + "' '" + BinDir() +
-                    "/zemshost' pjl --printer Wm --watermarks 0 --watermarks 1 --ini --devmode 2>&1";
-  FILE* p = popen(cmd.c_str(), "r");
-  ASSERT_NE(nullptr, p);
   std::string out;
-  char line[512];
-  while (fgets(line, sizeof line, p)) out += line;
-  EXPECT_EQ(0, pclose(p)) << out;
+  EXPECT_EQ(0, RunHost("pjl --printer Wm --watermarks 0 --watermarks 1 --ini --devmode", out)) << out;
   for (const char* shown : {"watermarks 0: 0, length 111\nlines:\n  @PJL SET WMKCHAR = \"DRAFT\" \n  @PJL SET WMKPAGE = ALL \n",
                             "watermarks 1: 0, length 0\nlines:\n  (none)\n", "ini: 0, length ", ".ini\n",
                             "devmode: 0, length 1172\n  dmDeviceName: Wm\n  dmSize: 156, dmDriverExtra: 1016\n"})

@@ -1,18 +1,22 @@
 // A package exported from one printer, its files placed in the settings folder as an installer
-// places a pack's files, is imported as the pack of a second printer, which then lists the same
-// presets and quality lists. The full path starts with the pending housekeeping on a
-// multi-session machine.
+// places a pack's files, is imported as the installer's pack of a second printer (the install
+// ini's "DefaultRst" names it), which then lists the same presets and quality lists. The full
+// path starts with the pending housekeeping on a multi-session machine.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "core/context/context_cache.h"
 #include "core/store/default_packs.h"
 #include "core/store/free_size_store.h"
+#include "core/store/install_ini.h"
 #include "core/store/package_export.h"
 #include "core/store/pending_housekeeping.h"
 #include "core/store/stamp_store.h"
+#include "core/system/driver_paths.h"
 #include "core/system/languages.h"
 #include "core/system/settings_folders.h"
 #include "core/system/terminal_server.h"
@@ -24,6 +28,15 @@ namespace {
 
 class PackageRoundTripTest : public StoreFilesTest {
  protected:
+  // The driver folder holds the driver's model data file, as an installed driver's does: its
+  // factory custom sizes and watermarks are what a user's new settings start from.
+  void SetUp() override {
+    StoreFilesTest::SetUp();
+    std::ifstream in(SourceDir() + "/samples/driver/OV1BD172.ini", std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(text.empty());
+    WriteFileBytes(PathModelDataFile(ctx_), text);
+  }
   // The lists of the printer section of ini: names of presets and quality lists in order.
   static std::vector<std::string> Names(const std::u16string& ini, const std::string& printer, bool quality) {
     std::vector<std::string> names;
@@ -56,7 +69,8 @@ class PackageRoundTripTest : public StoreFilesTest {
     SetIniKey(ini, "Office", "QualityList0Name", "Fine");
   }
   // Exports "Office" through ctx, copies the package's files into the per-machine settings
-  // folder and imports the main pack there as the pack of "Lab".
+  // folder and imports the main pack there as the installer's pack of "Lab", with the copies
+  // of the listed files made.
   void ExportAndImportIntoLab(DriverContext* ctx) {
     std::u16string chosen = MachineFolder() + u"\\office.rsr";
     WCHAR path[MAX_PATH];
@@ -70,11 +84,14 @@ class PackageRoundTripTest : public StoreFilesTest {
 
     DriverContext* lab = CtxOpen(lab_, lab_, nullptr, 0, kKindSettings, 0, nullptr);
     ASSERT_NE(lab, nullptr);
-    std::u16string lang = ResGetLangCodeAlias(lab);
-    EXPECT_EQ(1, InstImportPresetFiles(pack.c_str(), lang.c_str(), 0x1 | 0x2, lab, 0, nullptr));
-    EXPECT_EQ(1, InstImportQualityFiles(pack.c_str(), lang.c_str(), 0x1 | 0x2, lab));
+    SetIniKey(InstIniPath(lab), "Lab", "DefaultRst", N(pack));
+    EXPECT_EQ(1, InstImportDefaultPack(0x2, lab, 0));
+    EXPECT_EQ(IniKey(InstIniPath(lab), "Lab", "DefaultRstName"), N(pack)) << "the installer's pack was taken";
     labIni_ = PathSettingsFile(lab);
     CtxRelease(lab, kReleaseExpired);
+    // Every entry of Lab's lists has its copy.
+    for (const char* key : {"PresetList0", "PresetList1", "QualityList0"})
+      EXPECT_TRUE(FileThere(W(IniKey(labIni_, "Lab", key)))) << key;
   }
 
   std::u16string labIni_;
@@ -90,7 +107,6 @@ TEST_F(PackageRoundTripTest, SecondPrinterListsTheSamePresets) {
 }
 
 TEST_F(PackageRoundTripTest, HousekeepingThenPackageOnAMultiSessionMachine) {
-  GTEST_SKIP() << "the export from the user's copies made by the housekeeping fails: under investigation";
   // The machine's lists first, then the machine becomes a multi-session host.
   MakeOfficeLists(ctx_);
   ASSERT_EQ(0, RunHost("machine system --terminal-server yes"));
@@ -98,6 +114,8 @@ TEST_F(PackageRoundTripTest, HousekeepingThenPackageOnAMultiSessionMachine) {
   ASSERT_EQ(1, InstRunPendingHousekeeping(office_, 1, nullptr, nullptr));
   EXPECT_TRUE(FileThere(UserIni())) << "the housekeeping makes the user's copies";
   EXPECT_EQ((std::vector<std::string>{"Booklet", "Two up"}), Names(UserIni(), "Office", false));
+  EXPECT_EQ("10", IniKey(UserIni(), N(ResGetLangCodeAlias(ctx_)), "FreeSizeCount"))
+      << "the user's settings carry the factory custom sizes an export needs";
 
   // A context opened now works on the user's copies.
   DriverContext* user = CtxOpen(office_, office_, nullptr, 0, kKindSettings, 0, nullptr);

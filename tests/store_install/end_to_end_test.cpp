@@ -70,14 +70,8 @@ class SamplePrinterInstall : public zems_test::MachineTest {
   }
   // Runs zemshost with the machine of this test; its output.
   std::string Host(const std::string& arguments) {
-    std::string command = "ZEMS_MACHINE_ROOT='" + Root() + "' '" + zems_test::BinDir() + "/zemshost' " + arguments +
-                          " 2>&1";
     std::string out;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return out;
-    char buffer[512];
-    while (fgets(buffer, sizeof buffer, p)) out += buffer;
-    pclose(p);
+    zems_test::RunHost(arguments, out);
     return out;
   }
 

@@ -45,14 +45,8 @@ class InstalledSamplePrinter : public zems_test::MachineTest {
   }
   static bool Exists(const std::u16string& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
   std::string Host(const std::string& arguments) {
-    std::string command = "ZEMS_MACHINE_ROOT='" + Root() + "' '" + zems_test::BinDir() + "/zemshost' " + arguments +
-                          " 2>&1";
     std::string out;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return out;
-    char buffer[512];
-    while (fgets(buffer, sizeof buffer, p)) out += buffer;
-    pclose(p);
+    zems_test::RunHost(arguments, out);
     return out;
   }
   // What the pass leaves, checked after the install and again after a second pass.

@@ -108,6 +108,17 @@ int RunHost(const std::string& arguments) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+int RunHost(const std::string& arguments, std::string& out) {
+  std::string command = "ZEMS_MACHINE_ROOT='" + std::string(SimMachineRoot()) + "' '" + BinDir() +
+                        "/zemshost' " + arguments + " 2>&1";
+  FILE* p = popen(command.c_str(), "r");
+  if (!p) return -1;
+  char buffer[512];
+  while (fgets(buffer, sizeof buffer, p)) out += buffer;
+  int status = pclose(p);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 // ---- fixtures ----
 
 void TestPrinterTest::SetUp() {

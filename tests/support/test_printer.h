@@ -53,6 +53,8 @@ void SetUserIsAdmin(bool admin);
 // Runs bin/zemshost with these arguments (shell-quoted here) and the current machine root;
 // its exit status.
 int RunHost(const std::string& arguments);
+// The same with its standard output and error appended to out.
+int RunHost(const std::string& arguments, std::string& out);
 
 // A context of a printer as the lookups see it before any fact is asked: the handle and an
 // empty UI state, no model record (the lookups use the template's).
