@@ -57,7 +57,7 @@ class ApiContextTest : public MachineTest {
       model = Root() + "/api_model.zmd";
       std::ofstream(model, std::ios::binary) << text.str();
     }
-    ASSERT_EQ(0, RunHost("machine install --model " + model + " --printer Api --extra " + SourceDir() +
+    ASSERT_EQ(0, RunHostKept("machine install --model " + model + " --printer Api --extra " + SourceDir() +
                          "/samples/driver/OV1BD172.ini"));
     if (qualityList0) {
       char path[MAX_PATH] = {};

@@ -68,7 +68,7 @@ void ApiInProcessTest::InstallEdited(const std::vector<std::pair<std::string, st
   std::vector<std::pair<std::string, std::string>> iniEdits;
   if (!iniFind.empty()) iniEdits.emplace_back(iniFind, iniReplace);
   const std::string ini = Edited(SourceDir() + "/samples/driver/OV1BD172.ini", iniEdits, Root() + "/OV1BD172.ini", false);
-  ASSERT_EQ(0, RunHost("machine install --model " + model + " --printer Api --extra " + ini));
+  ASSERT_EQ(0, RunHostKept("machine install --model " + model + " --printer Api --extra " + ini));
 }
 
 void ApiInProcessTest::Enable(LONG level) {

@@ -26,7 +26,7 @@ class ApiJournalTest : public MachineTest {
     ResetTestVariant();
     CtxCacheInit();
     ApiResetGlobals();
-    ASSERT_EQ(0, RunHost("machine install --model " + SourceDir() + "/samples/models/zems_c4.zmd --printer Api"));
+    ASSERT_EQ(0, RunHostKept("machine install --model " + SourceDir() + "/samples/models/zems_c4.zmd --printer Api"));
     handle_ = ApiExportEnable("Api");
     ASSERT_NE(nullptr, handle_);
     api_ = ApiEnterCall(handle_);

@@ -33,7 +33,7 @@ void ApiE2eTest::TearDown() {
 
 void ApiE2eTest::InstallPrinter(const std::string& dataIni) {
   const std::string ini = dataIni.empty() ? SourceDir() + "/samples/driver/OV1BD172.ini" : dataIni;
-  ASSERT_EQ(0, RunHost("machine install --model " + SourceDir() + "/samples/models/zems_c4.zmd --printer Api --extra " +
+  ASSERT_EQ(0, RunHostKept("machine install --model " + SourceDir() + "/samples/models/zems_c4.zmd --printer Api --extra " +
                        ini));
   LoadDll();
 }
@@ -53,7 +53,7 @@ void ApiE2eTest::InstallPrinterWithModel(const std::vector<std::pair<std::string
   model += append;
   const std::string path = Root() + "/api_fixture.zmd";
   std::ofstream(path, std::ios::binary) << model;
-  ASSERT_EQ(0, RunHost("machine install --model " + path + " --printer Api --extra " + SourceDir() +
+  ASSERT_EQ(0, RunHostKept("machine install --model " + path + " --printer Api --extra " + SourceDir() +
                        "/samples/driver/OV1BD172.ini"));
   LoadDll();
 }

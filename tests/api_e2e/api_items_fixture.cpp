@@ -72,7 +72,7 @@ void ApiItemsTest::StartWithFixture(const std::string& opens, const std::string&
   }
   const std::string path = Root() + "/fixture_model.zmd";
   std::ofstream(path, std::ios::binary | std::ios::trunc) << model;
-  ASSERT_EQ(0, RunHost("machine install --model " + path + " --printer Api --extra " + SourceDir() +
+  ASSERT_EQ(0, RunHostKept("machine install --model " + path + " --printer Api --extra " + SourceDir() +
                        "/samples/driver/OV1BD172.ini"));
   LoadDll();
   MakeSettingsFolder();

@@ -7,7 +7,11 @@
 #include <sys/wait.h>
 
 #include <filesystem>
+#include <algorithm>
 #include <fstream>
+#include <map>
+#include <sstream>
+#include <vector>
 
 #include "core/items/item_table.h"
 #include "core/system/terminal_server.h"
@@ -117,6 +121,78 @@ int RunHost(const std::string& arguments, std::string& out) {
   while (fgets(buffer, sizeof buffer, p)) out += buffer;
   int status = pclose(p);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+namespace {
+
+// Machines left by installs, by what produced them; removed when the test program ends.
+class KeptMachines {
+ public:
+  ~KeptMachines() {
+    std::error_code ec;
+    for (const auto& m : kept_) std::filesystem::remove_all(m.second, ec);
+  }
+  const std::string* Find(const std::string& key) const {
+    auto found = kept_.find(key);
+    return found == kept_.end() ? nullptr : &found->second;
+  }
+  void Keep(const std::string& key, const std::string& root) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "zems-kept-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) return;
+    std::error_code ec;
+    std::filesystem::copy(root, pattern, std::filesystem::copy_options::recursive, ec);
+    if (ec) {
+      std::filesystem::remove_all(pattern, ec);
+      return;
+    }
+    kept_[key] = pattern;
+  }
+
+ private:
+  std::map<std::string, std::string> kept_;
+};
+
+KeptMachines& Kept() {
+  static KeptMachines machines;
+  return machines;
+}
+
+// The arguments with the root named as such, then every file of the root with its contents.
+std::string MachineKey(const std::string& arguments, const std::string& root) {
+  std::string key = arguments;
+  for (size_t at = key.find(root); at != std::string::npos; at = key.find(root, at)) key.replace(at, root.size(), "<root>");
+  std::vector<std::string> files;
+  std::error_code ec;
+  for (auto it = std::filesystem::recursive_directory_iterator(root, ec);
+       !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
+    if (it->is_regular_file()) files.push_back(it->path().string());
+  std::sort(files.begin(), files.end());
+  for (const std::string& file : files) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    key += '\0' + file.substr(root.size()) + '\0' + text.str();
+  }
+  return key;
+}
+
+}  // namespace
+
+int RunHostKept(const std::string& arguments) {
+  const std::string root = SimMachineRoot();
+  const std::string key = MachineKey(arguments, root);
+  if (const std::string* kept = Kept().Find(key)) {
+    std::error_code ec;
+    std::filesystem::copy(*kept, root,
+                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing, ec);
+    if (!ec) {
+      SimSetMachineRoot(root.c_str());  // forget what the machine read before the copy
+      return 0;
+    }
+  }
+  const int status = RunHost(arguments);
+  if (status == 0) Kept().Keep(key, root);
+  return status;
 }
 
 // ---- fixtures ----

@@ -55,6 +55,11 @@ void SetUserIsAdmin(bool admin);
 int RunHost(const std::string& arguments);
 // The same with its standard output and error appended to out.
 int RunHost(const std::string& arguments, std::string& out);
+// RunHost for an install: the first run of the same arguments on a machine with the same files
+// (the machine root named as such) keeps a copy of the machine it left, and later runs copy that
+// in instead of running zemshost again. An install compiles the model and runs the install pass,
+// which the sanitizer builds make slow.
+int RunHostKept(const std::string& arguments);
 
 // A context of a printer as the lookups see it before any fact is asked: the handle and an
 // empty UI state, no model record (the lookups use the template's).
