@@ -57,10 +57,7 @@ DWORD VersionOf(DWORD id, const void* record) {
 }
 
 // Display units (0.1 mm or 0.01 inch) and the DEVMODE's 0.1 mm.
-LONG DisplayToTenthMm(ApiContext* api, LONG value) {
-  if (ItemIsMetricUnit(ApiDriverCtx(api))) return value;
-  return value <= 0 ? 0 : static_cast<LONG>(UnitToTenthMm(static_cast<DWORD>(value), 100));
-}
+LONG DisplayToTenthMm(ApiContext* api, LONG value) { return ApiDisplayToTenthMm(ApiDriverCtx(api), value); }
 LONG TenthMmToDisplay(ApiContext* api, LONG value) {
   if (value <= 0) return 0;
   if (ItemIsMetricUnit(ApiDriverCtx(api))) return value;
@@ -87,6 +84,12 @@ constexpr WORD kTraySlotSources[32] = {1, 3, 2, 256, 261, 262, 263, 0, 0, 0, 0, 
                                        287, 288, 289, 290, 0, 0, 0, 0, 0, 11, 0, 4, 4, 286, 0, 0};
 
 }  // namespace
+
+LONG ApiDisplayToTenthMm(DriverContext* ctx, LONG value) {
+  if (value <= 0) return 0;
+  if (ItemIsMetricUnit(ctx)) return value;
+  return static_cast<LONG>(UnitToTenthMm(static_cast<DWORD>(value), 100));
+}
 
 int ApiSyncPaperAndResolution(ApiContext* api) {
   DriverContext* ctx = ApiDriverCtx(api);
