@@ -4,17 +4,24 @@
 
 #include <string.h>
 
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "api/api_inproc_fixture.h"
 #include "core/devmode/dm_layout.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
+#include "core/items/item_table.h"
+#include "core/system/resources.h"
+#include "core/tables/value_symbols.h"
 #include "exclude/api/api_caps_lists.h"
 #include "exclude/api/api_caps_table.h"
 #include "exclude/api/api_exports.h"
 #include "exclude/api/api_services.h"
 #include "platform/sim.h"
+#include "support/machine_fixture.h"
+#include "support/test_printer.h"
 
 namespace zems_test {
 namespace {
@@ -25,6 +32,19 @@ class ApiCapsTest : public ApiInProcessTest {
     ApiInProcessTest::SetUp();
     Install();
     Enable();
+  }
+  // The built English language DLL in the driver folders, for the names read from strings.
+  bool InstallLanguageDll() {
+    ResFreeDlls(Ctx());
+    for (const char* folder : {"2", "3"}) {
+      std::error_code ec;
+      const std::string dir = HostPath(std::string("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\") + folder);
+      std::filesystem::create_directories(dir, ec);
+      if (!std::filesystem::copy_file(BinDir() + "/zemsresus.dll", dir + "/zemsresus.dll",
+                                      std::filesystem::copy_options::overwrite_existing, ec))
+        return false;
+    }
+    return true;
   }
 };
 
@@ -70,6 +90,44 @@ TEST_F(ApiCapsTest, UnnamedValuesGetEmptySlots) {
   memset(buffer, 'Z', sizeof(buffer));
   ASSERT_EQ(2, ApiListValueNames(Api(), 0, buffer, kItem_zdmExtPrintArea, 64, 1));
   EXPECT_EQ(0, buffer[0]) << "the sample's strings do not name these values: empty, not the caller's bytes";
+}
+
+// Every value id of the name table is the logical value of a listed value of some item (the
+// radio button's control id), and the sample's language text holds the string it names.
+TEST_F(ApiCapsTest, EveryNameTableValueIdNamesAListedValue) {
+  constexpr WORD kPresetIconList = 2001;  // its value is the preset slot, not a control id
+  ASSERT_TRUE(InstallLanguageDll());
+  int rows = 0;
+  for (const ApiValueName& row : ApiValueNameTable) {
+    if (!row.valueId) break;
+    ++rows;
+    WCHAR text[64] = {};
+    EXPECT_GT(ResLoadString(Ctx(), row.stringId, text, 64, FALSE), 0) << "string " << row.stringId;
+    if (row.valueId == kPresetIconList) continue;
+    bool listed = false;
+    for (int i = 0; i < TblValueSymbolCount(0) && !listed; ++i) {
+      const ValueSymbol* v = TblValueSymbolAt(0, i);
+      if (v->logical != row.valueId || !v->itemId) continue;
+      for (const ItemValueEntry* e = TblItemValueList(v->itemId); e && e->logical; ++e)
+        if (e->logical == row.valueId && e->stored == v->stored) listed = true;
+    }
+    EXPECT_TRUE(listed) << "value id " << row.valueId << " names no listed value";
+  }
+  EXPECT_EQ(kApiValueNameRows - 1, rows);
+  WCHAR unnamed[64] = {};
+  EXPECT_GT(ResLoadString(Ctx(), 204, unnamed, 64, FALSE), 0) << "the name of a value without a code";
+}
+
+// Mode 0 through the table: the sample's sort kinds off, sort and shift; off is not in the table.
+TEST_F(ApiCapsTest, ModeZeroNamesValuesThroughTheTable) {
+  char buffer[3 * 64];
+  memset(buffer, 'Z', sizeof(buffer));
+  ASSERT_TRUE(InstallLanguageDll());
+  ApiCapsRoom room(3);
+  ASSERT_EQ(3, ApiListValueNames(Api(), 0, buffer, kItem_zdmSortType, 64, 0));
+  EXPECT_EQ(std::string(), std::string(buffer));
+  EXPECT_EQ("Value 2184", std::string(buffer + 64)) << "string 13474";
+  EXPECT_EQ("Value 2185", std::string(buffer + 128)) << "string 13476";
 }
 
 TEST_F(ApiCapsTest, PairsOfExtentsAndScales) {
