@@ -21,6 +21,22 @@ DlgControlRecord g_advancedControls[] = {
 DlgControlRecord g_basicControls[] = {
     ZEMS_ITEM_CONTROL(1014, 2044, 48),  // dmColor: TOV_IDC_BASIC_CHOICE_COLOR
 };
+// Buttons carry their own control symbol (symbols_ui.inc), which the model's rules may judge.
+DlgControlRecord g_editControls[] = {
+    ZEMS_ITEM_CONTROL(6000, 2407, 21),  // TOV_IDC_EDIT_BUTTON_OVERLAY
+};
+DlgControlRecord g_initControls[] = {
+    ZEMS_ITEM_CONTROL(6001, 2570, 21),  // TOV_IDC_INIT_BUTTON_USERCODE
+};
+DlgControlRecord g_stampCharControls[] = {
+    ZEMS_ITEM_CONTROL(2080, 2878, 22),  // wdmWMPrinterStamp2PlanePrint: TOV_IDC_STAMP_CHAR_CHOICE_2PLANEPRINT
+};
+DlgControlRecord g_stampImageControls[] = {
+    ZEMS_ITEM_CONTROL(2080, 2879, 22),  // wdmWMPrinterStamp2PlanePrint: TOV_IDC_STAMP_IMAGE_CHOICE_2PLANEPRINT
+};
+DlgControlRecord g_authenticationControls[] = {
+    ZEMS_ITEM_CONTROL(2908, 3000, 22),  // zdmPrnFuncAuthenticationMode: TOV_IDC_AUTHENTICATION_CHOICE_AUTHENTICATION
+};
 DlgControlRecord g_finishControls[] = {
     ZEMS_ITEM_CONTROL(1077, 2894, 22),  // zdmFuncSelectFold: TOV_IDC_FINISH_CHOICE_Z_FOLD
     ZEMS_ITEM_CONTROL(1542, 3212, 22),  // zdmFunc2SelectFolding: TOV_IDC_FINISH_CHOICE_FOLDING
@@ -31,6 +47,8 @@ DlgControlRecord g_othersControls[] = {
 DlgControlRecord g_qualityControls[] = {
     ZEMS_ITEM_CONTROL(1176, 2122, 41),  // zdmPrintMacro: TOV_RADIOLIST_3
     ZEMS_ITEM_CONTROL(1177, 2131, 41),  // zdmBalanceMacro: TOV_RADIOLIST_4
+    ZEMS_ITEM_CONTROL(1067, 2405, 22),  // zdmFuncSelectTonerSave: TOV_IDC_PRINTQUALITY_CHOICE_TONERSAVE_MODE
+    ZEMS_ITEM_CONTROL(1199, 2135, 48),  // zdmTonerSave: TOV_IDC_PRINTQUALITY_CHOICE_TONERSAVE
 };
 DlgControlRecord g_userQualityControls[] = {
     ZEMS_ITEM_CONTROL(1133, 2632, 48),  // zdmColorMode: TOV_IDC_USER_QUALITY_CHOICE_MODE
@@ -42,6 +60,8 @@ DlgControlRecord g_userBalanceControls[] = {
 };
 DlgControlRecord g_userOthersControls[] = {
     ZEMS_ITEM_CONTROL(1143, 2296, 22),  // zdmPlaneUseCMYKCyan: TOV_IDC_USER_OTHERS_CHOICE_C
+    ZEMS_ITEM_CONTROL(1067, 2302, 22),  // zdmFuncSelectTonerSave: TOV_IDC_USER_OTHERS_CHOICE_TONERSAVE_MODE
+    ZEMS_ITEM_CONTROL(1199, 2303, 48),  // zdmTonerSave: TOV_IDC_USER_OTHERS_CHOICE_TONERSAVE
 };
 #undef ZEMS_ITEM_CONTROL
 
@@ -49,11 +69,11 @@ DlgControlRecord g_userOthersControls[] = {
 DlgPageRecord g_pages[] = {
     {1001, 284, 0x0001, 0, "TOV_IDD_PRESET", 20101, nullptr, 0, 0, nullptr, 0},
     {1002, 285, 0x0011, 0, "TOV_IDD_BASIC", 22001, g_basicControls, 0, 1, nullptr, 0},
-    {1003, 286, 0x0011, 0, "TOV_IDD_EDIT", 22301, nullptr, 0, 0, nullptr, 0},
+    {1003, 286, 0x0011, 0, "TOV_IDD_EDIT", 22301, g_editControls, 0, 1, nullptr, 0},
     {1004, 287, 0x0011, 0, "TOV_IDD_FINISH", 22701, g_finishControls, 0, 2, nullptr, 0},
     {1005, 288, 0x0011, 0, "TOV_IDD_OTHERS", 22801, g_othersControls, 0, 1, nullptr, 0},
-    {1006, 289, 0x0001, 0, "TOV_IDD_PRINTQUALITY", 21401, g_qualityControls, 0, 2, nullptr, 0},
-    {1010, 290, 0x0005, 0, "TOV_IDD_DIALOG_INIT", 20301, nullptr, 0, 0, nullptr, 0},
+    {1006, 289, 0x0001, 0, "TOV_IDD_PRINTQUALITY", 21401, g_qualityControls, 0, 4, nullptr, 0},
+    {1010, 290, 0x0005, 0, "TOV_IDD_DIALOG_INIT", 20301, g_initControls, 0, 1, nullptr, 0},
     {1011, 291, 0x0006, 0, "TOV_IDD_DIALOG_OPTION", 21001, nullptr, 0, 0, nullptr, 0},
     {1009, 292, 0x0002, 0, "TOV_IDD_TTF", 23201, nullptr, 0, 0, nullptr, 0},
     {1008, 293, 0x0002, 0, "TOV_IDD_USER_CODE", 23301, nullptr, 0, 0, nullptr, 0},
@@ -70,9 +90,9 @@ DlgPageRecord g_pages[] = {
     {1021, 304, 0x0020, 0, "TOV_IDD_DIALOG_USER_PQC", 21601, g_userQualityControls, 0, 2, nullptr, 0},
     {1038, 305, 0x0020, 0, "TOV_IDD_DIALOG_USER_BALANCE", 23601, g_userBalanceControls, 0, 2, nullptr, 0},
     {4004, 306, 0x0004, 0, "TOV_IDD_DIALOG_USER_TTF", 21402, nullptr, 0, 0, nullptr, 0},
-    {1029, 307, 0x0020, 0, "TOV_IDD_DIALOG_USER_OTHERS", 21801, g_userOthersControls, 0, 1, nullptr, 0},
-    {1022, 308, 0x0004, 0, "TOV_IDD_DIALOG_STAMP_CHAR", 22401, nullptr, 0, 0, nullptr, 0},
-    {1023, 309, 0x0004, 0, "TOV_IDD_DIALOG_STAMP_IMAGE", 22501, nullptr, 0, 0, nullptr, 0},
+    {1029, 307, 0x0020, 0, "TOV_IDD_DIALOG_USER_OTHERS", 21801, g_userOthersControls, 0, 3, nullptr, 0},
+    {1022, 308, 0x0004, 0, "TOV_IDD_DIALOG_STAMP_CHAR", 22401, g_stampCharControls, 0, 1, nullptr, 0},
+    {1023, 309, 0x0004, 0, "TOV_IDD_DIALOG_STAMP_IMAGE", 22501, g_stampImageControls, 0, 1, nullptr, 0},
     {1024, 310, 0x0004, 0, "TOV_IDD_DIALOG_MARGIN", 22601, nullptr, 0, 0, nullptr, 0},
     {1030, 311, 0x0004, 0, "TOV_IDD_DIALOG_COVER", 22101, nullptr, 0, 0, nullptr, 0},
     {1031, 312, 0x0004, 0, "TOV_IDD_DIALOG_MARK", 22201, nullptr, 0, 0, nullptr, 0},
@@ -94,7 +114,7 @@ DlgPageRecord g_pages[] = {
     {4019, 328, 0x0004, 0, "TOV_IDD_ADVANCED", 0, g_advancedControls, 0, 1, nullptr, 0},
     {4020, 329, 0x0004, 0, "TOV_IDD_DIALOG_ATPASSWORD_INPUT", 0, nullptr, 0, 0, nullptr, 0},
     {4021, 330, 0x0004, 0, "TOV_IDD_DIALOG_NETWORK_KEY_INPUT", 0, nullptr, 0, 0, nullptr, 0},
-    {4022, 331, 0x0004, 0, "TOV_IDD_DIALOG_AUTHENTICATION", 0, nullptr, 0, 0, nullptr, 0},
+    {4022, 331, 0x0004, 0, "TOV_IDD_DIALOG_AUTHENTICATION", 0, g_authenticationControls, 0, 1, nullptr, 0},
     {4023, 332, 0x0004, 0, "TOV_IDD_UTILITY", 0, nullptr, 0, 0, nullptr, 0},
     {4024, 333, 0x0004, 0, "TOV_IDD_DIALOG_DENSITY", 0, nullptr, 0, 0, nullptr, 0},
     {4025, 334, 0x0004, 0, "TOV_IDD_DIALOG_IMAGEOVERLAY", 0, nullptr, 0, 0, nullptr, 0},

@@ -26,6 +26,7 @@
 #include "exclude/api/api_chapters.h"
 #include "exclude/api/api_context.h"
 #include "exclude/api/api_devmode.h"
+#include "exclude/api/api_items_paper.h"
 #include "exclude/api/api_journal.h"
 #include "exclude/api/api_levels.h"
 #include "exclude/api/api_records.h"
@@ -301,9 +302,11 @@ void RunFollowUps(ApiContext* api, DWORD id, const void* record) {
   }
 }
 
-// The public paper fields of a custom size: 0.1 mm, at most 32760.
+// The public paper fields of a custom size: 0.1 mm, at most 32760. Converted straight from
+// the display unit as the paper item wrote them: a detour through 1/1200 inch, floored on the
+// way back, would lose a unit (1500 → 7086 → 1499) and fail the item's verify.
 SHORT PaperField(DriverContext* ctx, LONG display) {
-  LONG tenth = static_cast<LONG>(UnitToTenthMm(static_cast<DWORD>(ItemDisplayToDots(ctx, 0, display)), 1200));
+  LONG tenth = ApiDisplayToTenthMm(ctx, display);
   if (tenth > kPaperFieldLimit) tenth = kPaperFieldLimit;
   return static_cast<SHORT>(tenth);
 }

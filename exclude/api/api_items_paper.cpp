@@ -57,14 +57,14 @@ DWORD VersionOf(DWORD id, const void* record) {
 }
 
 // Display units (0.1 mm or 0.01 inch) and the DEVMODE's 0.1 mm.
-LONG DisplayToTenthMm(ApiContext* api, LONG value) {
-  if (ItemIsMetricUnit(ApiDriverCtx(api))) return value;
-  return value <= 0 ? 0 : static_cast<LONG>(UnitToTenthMm(static_cast<DWORD>(value), 100));
-}
+LONG DisplayToTenthMm(ApiContext* api, LONG value) { return ApiDisplayToTenthMm(ApiDriverCtx(api), value); }
+// Back to 0.01 inch with the display conversion of the settings, which rounds up to the value
+// whose 1/1200-inch count is not below it: 601 went to 1526 (0.1 mm, floored), 7209/1200 inch,
+// and comes back as 601, where flooring once more would give 600.
 LONG TenthMmToDisplay(ApiContext* api, LONG value) {
   if (value <= 0) return 0;
   if (ItemIsMetricUnit(ApiDriverCtx(api))) return value;
-  return static_cast<LONG>(UnitToHundredthInch(UnitFromTenthMm(static_cast<DWORD>(value), 1200), 1200));
+  return ItemDotsToDisplay(ApiDriverCtx(api), 0, static_cast<LONG>(UnitFromTenthMm(static_cast<DWORD>(value), 1200)));
 }
 LONG DotsToDisplay(ApiContext* api, LONG dots) { return ItemDotsToDisplay(ApiDriverCtx(api), 0, dots); }
 LONG DisplayToDots(ApiContext* api, LONG value) { return ItemDisplayToDots(ApiDriverCtx(api), 0, value); }
@@ -87,6 +87,12 @@ constexpr WORD kTraySlotSources[32] = {1, 3, 2, 256, 261, 262, 263, 0, 0, 0, 0, 
                                        287, 288, 289, 290, 0, 0, 0, 0, 0, 11, 0, 4, 4, 286, 0, 0};
 
 }  // namespace
+
+LONG ApiDisplayToTenthMm(DriverContext* ctx, LONG value) {
+  if (value <= 0) return 0;
+  if (ItemIsMetricUnit(ctx)) return value;
+  return static_cast<LONG>(UnitToTenthMm(static_cast<DWORD>(value), 100));
+}
 
 int ApiSyncPaperAndResolution(ApiContext* api) {
   DriverContext* ctx = ApiDriverCtx(api);
@@ -206,8 +212,11 @@ LONG ApiVerifyPaper(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   if (Read(api, kItem_dmPaperWidth) != DisplayToTenthMm(api, width) ||
       Read(api, kItem_dmPaperLength) != DisplayToTenthMm(api, length))
     return -1;
-  if (Read(api, kItem_zdmPaperFreeSizeWidth) != DisplayToDots(api, width) ||
-      Read(api, kItem_zdmPaperFreeSizeLength) != DisplayToDots(api, length))
+  // Compared in display units: the engine's merge writes the custom size again from the 0.1 mm
+  // fields, whose conversion may land one 1/1200 inch beside the handler's (1499 -> 7081, the
+  // handler's even count 7080); both show the same display value.
+  if (DotsToDisplay(api, Read(api, kItem_zdmPaperFreeSizeWidth)) != width ||
+      DotsToDisplay(api, Read(api, kItem_zdmPaperFreeSizeLength)) != length)
     return -1;
   if (version >= 2 && Read(api, kItem_zdmPaperFreeSizeOrient) != Field(record, 16)) return -1;
   return 1;

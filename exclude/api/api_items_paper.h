@@ -5,6 +5,7 @@
 #include "platform/win32.h"
 
 struct ApiContext;
+struct DriverContext;
 
 // The paper and resolution sync after a change of the input paper or the load share: the
 // DEVMODE resolution from the destination resolution, the paper dots from dmPaperWidth and
@@ -18,6 +19,11 @@ int ApiSyncPaperAndResolution(ApiContext* api);
 int ApiTrialSetValue(ApiContext* api, DWORD statusId, WORD master, WORD setting, LONG value);
 // 1 when width and length (display units) are both inside the printer's custom-size range.
 int ApiCheckCustomSize(ApiContext* api, LONG width, LONG length);
+// A custom width or length in display units as the DEVMODE's 0.1 mm: unchanged in metric
+// units, converted from 0.01 inch otherwise; 0 for a value of 0 or less. The paper item and
+// the engine's rewrite of the public paper fields both use it, so the verify finds what the
+// engine left.
+LONG ApiDisplayToTenthMm(DriverContext* ctx, LONG value);
 
 LONG ApiSetPaper(ApiContext* api, DWORD id, void* record, BYTE* changedBits, LONG mode);
 LONG ApiVerifyPaper(ApiContext* api, DWORD id, void* record, BYTE* changedBits, LONG mode);

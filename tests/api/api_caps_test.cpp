@@ -4,17 +4,26 @@
 
 #include <string.h>
 
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "api/api_inproc_fixture.h"
 #include "core/devmode/dm_layout.h"
+#include "core/front/control_lookup.h"
+#include "core/front/page_lookup.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
+#include "core/items/item_table.h"
+#include "core/system/resources.h"
+#include "core/tables/value_symbols.h"
 #include "exclude/api/api_caps_lists.h"
 #include "exclude/api/api_caps_table.h"
 #include "exclude/api/api_exports.h"
 #include "exclude/api/api_services.h"
 #include "platform/sim.h"
+#include "support/machine_fixture.h"
+#include "support/test_printer.h"
 
 namespace zems_test {
 namespace {
@@ -25,6 +34,19 @@ class ApiCapsTest : public ApiInProcessTest {
     ApiInProcessTest::SetUp();
     Install();
     Enable();
+  }
+  // The built English language DLL in the driver folders, for the names read from strings.
+  bool InstallLanguageDll() {
+    ResFreeDlls(Ctx());
+    for (const char* folder : {"2", "3"}) {
+      std::error_code ec;
+      const std::string dir = HostPath(std::string("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\") + folder);
+      std::filesystem::create_directories(dir, ec);
+      if (!std::filesystem::copy_file(BinDir() + "/zemsresus.dll", dir + "/zemsresus.dll",
+                                      std::filesystem::copy_options::overwrite_existing, ec))
+        return false;
+    }
+    return true;
   }
 };
 
@@ -70,6 +92,44 @@ TEST_F(ApiCapsTest, UnnamedValuesGetEmptySlots) {
   memset(buffer, 'Z', sizeof(buffer));
   ASSERT_EQ(2, ApiListValueNames(Api(), 0, buffer, kItem_zdmExtPrintArea, 64, 1));
   EXPECT_EQ(0, buffer[0]) << "the sample's strings do not name these values: empty, not the caller's bytes";
+}
+
+// Every value id of the name table is the logical value of a listed value of some item (the
+// radio button's control id), and the sample's language text holds the string it names.
+TEST_F(ApiCapsTest, EveryNameTableValueIdNamesAListedValue) {
+  constexpr WORD kPresetIconList = 2001;  // its value is the preset slot, not a control id
+  ASSERT_TRUE(InstallLanguageDll());
+  int rows = 0;
+  for (const ApiValueName& row : ApiValueNameTable) {
+    if (!row.valueId) break;
+    ++rows;
+    WCHAR text[64] = {};
+    EXPECT_GT(ResLoadString(Ctx(), row.stringId, text, 64, FALSE), 0) << "string " << row.stringId;
+    if (row.valueId == kPresetIconList) continue;
+    bool listed = false;
+    for (int i = 0; i < TblValueSymbolCount(0) && !listed; ++i) {
+      const ValueSymbol* v = TblValueSymbolAt(0, i);
+      if (v->logical != row.valueId || !v->itemId) continue;
+      for (const ItemValueEntry* e = TblItemValueList(v->itemId); e && e->logical; ++e)
+        if (e->logical == row.valueId && e->stored == v->stored) listed = true;
+    }
+    EXPECT_TRUE(listed) << "value id " << row.valueId << " names no listed value";
+  }
+  EXPECT_EQ(kApiValueNameRows - 1, rows);
+  WCHAR unnamed[64] = {};
+  EXPECT_GT(ResLoadString(Ctx(), 204, unnamed, 64, FALSE), 0) << "the name of a value without a code";
+}
+
+// Mode 0 through the table: the sample's sort kinds off, sort and shift; off is not in the table.
+TEST_F(ApiCapsTest, ModeZeroNamesValuesThroughTheTable) {
+  char buffer[3 * 64];
+  memset(buffer, 'Z', sizeof(buffer));
+  ASSERT_TRUE(InstallLanguageDll());
+  ApiCapsRoom room(3);
+  ASSERT_EQ(3, ApiListValueNames(Api(), 0, buffer, kItem_zdmSortType, 64, 0));
+  EXPECT_EQ(std::string(), std::string(buffer));
+  EXPECT_EQ("Value 2184", std::string(buffer + 64)) << "string 13474";
+  EXPECT_EQ("Value 2185", std::string(buffer + 128)) << "string 13476";
 }
 
 TEST_F(ApiCapsTest, PairsOfExtentsAndScales) {
@@ -190,8 +250,8 @@ TEST_F(ApiCapsTest, PresetNamesAreCutOnACharacterBoundary) {
   EXPECT_EQ("short", names[1]);
 }
 
-// Watermark kinds: 1 and 2 always; 3 only with the overlay button of the edit page (the sample's
-// page has none); 128 only from level 3 with bit 0 of "ZEMSAPIFunc1".
+// Watermark kinds: 1 and 2 always; 3 only with the overlay button of the edit page; 128 only
+// from level 3 with bit 0 of "ZEMSAPIFunc1".
 class ApiWatermarkKindsTest : public ApiInProcessTest {
  protected:
   void SetUp() override {
@@ -208,14 +268,107 @@ class ApiWatermarkKindsTest : public ApiInProcessTest {
 TEST_F(ApiWatermarkKindsTest, KindsByLevelAndControls) {
   const struct {
     LONG level;
+    bool overlayButton;
     std::vector<LONG> kinds;
-  } cases[] = {{16, {1, 2, 128}}, {3, {1, 2, 128}}, {2, {1, 2}}};
+  } cases[] = {{16, true, {1, 2, 3, 128}}, {3, true, {1, 2, 3, 128}}, {2, true, {1, 2, 3}},
+               {16, false, {1, 2, 128}},   {2, false, {1, 2}}};
   for (const auto& c : cases) {
     Enable(c.level);
+    if (!c.overlayButton) {
+      // The context's copy of the edit page without the button.
+      DlgControlRecord* button = CtlFind(Ctx(), PageFind(Ctx(), 1003), 2407);
+      ASSERT_NE(nullptr, button);
+      button->controlId = 0;
+    }
     ASSERT_EQ(1, Caps(31)) << "the watermark function is offered";
-    EXPECT_EQ(c.kinds, IntList(30)) << "level " << c.level;
+    EXPECT_EQ(c.kinds, IntList(30)) << "level " << c.level << (c.overlayButton ? "" : " without the overlay button");
     ApiExportDisable(handle_);
     handle_ = nullptr;
+  }
+}
+
+struct ControlRemoval {
+  WORD page, control;
+};
+
+class ApiControlsCapsTest : public ApiInProcessTest {
+ protected:
+  // A fresh context whose own copy of the pages lost the given controls.
+  void RemoveControls(const std::vector<ControlRemoval>& removed) {
+    ApiExportDisable(handle_);
+    Enable();
+    for (const ControlRemoval& r : removed) {
+      DlgControlRecord* control = CtlFind(Ctx(), PageFind(Ctx(), r.page), r.control);
+      ASSERT_NE(nullptr, control) << r.page << "/" << r.control;
+      control->controlId = 0;
+      control->symbolId = 0;
+    }
+  }
+};
+
+class ApiStampCapsTest : public ApiControlsCapsTest {
+ protected:
+  void SetUp() override {
+    ApiInProcessTest::SetUp();
+    Install();
+    Enable();
+  }
+};
+
+// The two-plane stamp kinds: 1 with the choice of the text-stamp dialog, 2 with that of the
+// image-stamp dialog.
+TEST_F(ApiStampCapsTest, TwoPlaneStampsFollowTheirChoices) {
+  const struct {
+    std::vector<ControlRemoval> removed;
+    std::vector<LONG> kinds;
+  } cases[] = {
+      {{}, {1, 2}},
+      {{{1023, 2879}}, {1}},
+      {{{1022, 2878}}, {2}},
+      {{{1022, 2878}, {1023, 2879}}, {}},
+  };
+  for (const auto& c : cases) {
+    RemoveControls(c.removed);
+    EXPECT_EQ(c.kinds, IntList(77)) << c.removed.size() << " removed";
+  }
+}
+
+// Toner save: capability 274 names the dialog that shows the switch (1 the print-quality page,
+// 2 the user-others dialog, 0 neither); 275 lists the values only where the value's own
+// control is on that dialog, else the current value alone.
+class ApiTonerSaveCapsTest : public ApiControlsCapsTest {
+ protected:
+  void SetUp() override {
+    ApiInProcessTest::SetUp();
+    // The sample has no toner-save switch and describes the value as a Boolean: this model adds
+    // the switch and gives the value its own list.
+    InstallEdited({{"*OpenUI *TOV_zdmTonerSave: Boolean\n*OptionCommand: {\"@PJL SET ECONOMODE=\" \"<0D0A>\"}\n"
+                    "*TOV_zdmTonerSave True: \"ON\"\n*TOV_zdmTonerSave False: \"OFF\"\n*DefaultTOV_zdmTonerSave: False\n",
+                    "*OpenUI *TOV_zdmFuncSelectTonerSave: Boolean\n*TOV_zdmFuncSelectTonerSave True: \"ON\"\n"
+                    "*TOV_zdmFuncSelectTonerSave False: \"OFF\"\n*DefaultTOV_zdmFuncSelectTonerSave: False\n"
+                    "*CloseUI\n\n*OpenUI *TOV_zdmTonerSave: PickOne\n"
+                    "*TOV_zdmTonerSave: IDList { {ZDMTONERSAVE_OFF \"OFF\"} {ZDMTONERSAVE_ON \"ON\"} }\n"
+                    "*DefaultTOV_zdmTonerSave: ZDMTONERSAVE_OFF\n"}});
+    Enable();
+  }
+};
+
+TEST_F(ApiTonerSaveCapsTest, DialogAndValuesFollowTheControls) {
+  const struct {
+    const char* what;
+    std::vector<ControlRemoval> removed;
+    LONG dialog;
+    size_t values;
+  } cases[] = {
+      {"all controls", {}, 1, 2},
+      {"the switch only on the user-others dialog", {{1006, 2405}}, 2, 2},
+      {"no value control beside the switch", {{1006, 2135}}, 1, 1},
+      {"on neither dialog", {{1006, 2405}, {1029, 2302}}, 0, 0},
+  };
+  for (const auto& c : cases) {
+    RemoveControls(c.removed);
+    EXPECT_EQ(c.dialog, Caps(274)) << c.what;
+    EXPECT_EQ(c.values, IntList(275).size()) << c.what;
   }
 }
 

@@ -62,6 +62,32 @@ TEST_F(ApiPaperTest, CustomSizeReachesTheDevmodeInTenthMillimetres) {
   }
 }
 
+// Through the whole SetStatus engine (its rewrite of the public paper fields and the merge after
+// the handler): 150 mm is 7086/1200 inch, which floors back to 149.9 mm on a detour.
+TEST_F(ApiPaperTest, CustomSizeSurvivesTheEngine) {
+  struct Case {
+    LONG dspUnit;
+    LONG width, length;
+    LONG tenthWidth, tenthLength;
+  } cases[] = {
+      {0, 1500, 2000, 1500, 2000},
+      {0, 1499, 2001, 1499, 2001},
+      {1, 601, 799, 1526, 2029},
+  };
+  Start();
+  for (const Case& c : cases) {
+    ItemSetRawById(Ctx(), kItem_zdmDspUnit, c.dspUnit);
+    Record r = {1, {256, c.width, c.length}};
+    ASSERT_EQ(0, ApiExportSetStatus(handle_, 7, &r, nullptr, 0)) << c.width << " error " << LastError();
+    EXPECT_EQ(c.tenthWidth, Raw(kItem_dmPaperWidth)) << c.width;
+    EXPECT_EQ(c.tenthLength, Raw(kItem_dmPaperLength)) << c.length;
+    Record got = {};
+    ASSERT_EQ(32, Get(7, &got, 1));
+    EXPECT_EQ(c.width, got.f[1]) << "unit " << c.dspUnit;
+    EXPECT_EQ(c.length, got.f[2]) << "unit " << c.dspUnit;
+  }
+}
+
 TEST_F(ApiPaperTest, WidthAboveLengthIsSwappedInTheCallersRecord) {
   Start();
   Record r = {1, {256, 2000, 1500}};

@@ -31,7 +31,7 @@ bool Fits(UINT type, DWORD stored) {
 
 const WORD kTwoListItems[] = {92, 94};
 
-TEST(ValueLists, SeventyOneItemsWithWellFormedLists) {
+TEST(ValueLists, SeventyFourItemsWithWellFormedLists) {
   int count = 0;
   const ItemTemplateRow* rows = TblItemTemplate(&count);
   int withList = 0;
@@ -66,7 +66,9 @@ TEST(ValueLists, SeventyOneItemsWithWellFormedLists) {
       EXPECT_EQ(second, first) << "item " << id;
     }
   }
-  EXPECT_EQ(withList, 71);  // zdmDstResolutionH has the list of zdmDstResolutionW, whose identity it is
+  // zdmDstResolutionH has the list of zdmDstResolutionW, whose identity it is; the back-cover,
+  // reverse-cover and folding types list the values their radio buttons stand for.
+  EXPECT_EQ(withList, 74);
 }
 
 TEST(ValueSymbols, NamesAreItemNameAndWordAndUnique) {

@@ -158,7 +158,7 @@ TEST_F(ModelLookupTest, FreeSizeChoosesTheInputDescriptionAndLeavesNoTrace) {
   ASSERT_NE(l, nullptr);
   EXPECT_EQ(w->symbolId, widthIn);
   EXPECT_EQ(l->symbolId, lengthIn);
-  EXPECT_EQ(static_cast<const NumericValueRecord*>(w->values)->maximum, 3050);
+  EXPECT_EQ(static_cast<const NumericValueRecord*>(w->values)->maximum, 14409) << "305 mm in 1/1200 inch";
   EXPECT_EQ(ItemGetRawById(ctx(), kItem_wdmInputFreeSizeType), 2);
   EXPECT_EQ(type->state & ItemStateChangeMask, ItemStateChanged) << "the switch's own mark stays";
   EXPECT_EQ(Ui()->modified, 0);
