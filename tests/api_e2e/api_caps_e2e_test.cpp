@@ -71,7 +71,8 @@ TEST_F(ApiCapsE2eTest, MediaNamesThenPapers) {
   const LONG result = api_.setStatus(handle_, kPaperItem, custom, nullptr, 0);
   if (result != 0)
     GTEST_SKIP() << "the SetStatus engine's change propagation and DEVMODE merge rewrite the custom size "
-                    "the paper handler wrote (its set and verify pass alone, tests/api) (error "
+                    "the paper handler wrote: the public size comes back 0.1 mm short and the free-size "
+                    "settings keep the old paper (its set and verify pass alone, tests/api) (error "
                  << api_.getLastError(handle_) << ")";
   ASSERT_EQ(32, api_.getStatus(handle_, kPaperItem, got, 1));
   EXPECT_EQ(kCustom, got[1]);
