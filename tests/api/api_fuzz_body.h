@@ -40,8 +40,18 @@ inline void ApiFuzzFail(const char* what, DWORD id) {
     if (!(ok)) ApiFuzzFail(what, id); \
   } while (0)
 
-// Byte 0 picks the item, byte 1 the mode (bits 0-1), the record version (bits 2-3) and, with
-// bit 7, a DEVMODE merge instead; the rest is the record (or the DEVMODE), zero-padded or cut.
+// Where byte 0 must be to pick this status id (-1 when the build has no handler for it).
+inline int ApiFuzzIndexOf(DWORD id) {
+  const std::vector<DWORD>& ids = ApiFuzzIds();
+  for (size_t i = 0; i < ids.size(); ++i)
+    if (ids[i] == id) return static_cast<int>(i);
+  return -1;
+}
+
+// Byte 0 picks the item, byte 1 the mode (bits 0-1), the record version (bits 2-3), with bit 6
+// a record whose bytes past the input are text characters instead of zeros (so every text
+// field there, the last one included, runs to the record's end without a terminator) and, with
+// bit 7, a DEVMODE merge instead; the rest is the record (or the DEVMODE), padded or cut.
 inline void ApiFuzzOne(void* handle, const uint8_t* data, size_t size) {
   if (size < 2 || !handle) return;
   ApiContext* api = ApiEnterCall(handle);
@@ -71,10 +81,12 @@ inline void ApiFuzzOne(void* handle, const uint8_t* data, size_t size) {
   const DWORD id = ids[data[0] % ids.size()];
   const LONG mode = data[1] & 3;
   DWORD version = (data[1] >> 2) & 3;
-  DWORD recordSize = ApiRecordSize(id, version ? version : 1);
-  if (recordSize == 0) recordSize = ApiRecordSize(id, 1);
+  // Version 0 and versions above the item's newest are read as the newest: its size.
+  DWORD recordSize = version ? ApiRecordSize(id, version) : 0;
+  for (DWORD newest = 3; recordSize == 0 && newest >= 1; --newest) recordSize = ApiRecordSize(id, newest);
   if (recordSize == 0) return;
-  std::vector<BYTE> record(recordSize, 0);
+  // Exactly the record's size: a text read past its array is a read past the allocation.
+  std::vector<BYTE> record(recordSize, (data[1] & 0x40) ? 'Z' : 0);
   memcpy(record.data(), rest, restSize < recordSize ? restSize : recordSize);
   memcpy(record.data(), &version, sizeof(version));
   BYTE bits[64];

@@ -41,6 +41,23 @@ TEST(ApiFuzz, RandomRecordsAndDevmodes) {
       if (rng() % 4) input[k] = static_cast<uint8_t>(rng() % 4);
     ApiFuzzOne(handle, input.data(), input.size());
   }
+  // The job, watermark, preset and colour, and finishing records with their texts running to
+  // the end of the record, in every version and mode; the leading 32-bit fields small values.
+  const DWORD texts[] = {1, 10, 16, 17, 26, 35, 39, 47, 50, 55, 56, 59, 60, 262, 264, 267, 269,
+                         12, 15, 18, 19, 20, 21, 51, 64, 65, 67, 79};
+  for (DWORD id : texts) {
+    const int at = ApiFuzzIndexOf(id);
+    if (at < 0 || at > 255) continue;  // no handler in this build
+    for (int version = 0; version < 4; ++version)
+      for (int mode = 0; mode < 3; ++mode)
+        for (int round = 0; round < 4; ++round) {
+          std::vector<uint8_t> input(2 + rng() % 16);
+          input[0] = static_cast<uint8_t>(at);
+          input[1] = static_cast<uint8_t>(0x40 | (version << 2) | mode);
+          for (size_t k = 2; k < input.size(); ++k) input[k] = (k - 2) % 4 ? 0 : static_cast<uint8_t>(rng() % 4);
+          ApiFuzzOne(handle, input.data(), input.size());
+        }
+  }
   EXPECT_EQ(1, ApiExportDisable(handle));
   ClosePrinter(printer);
   CtxCacheExpire(TRUE);

@@ -3,6 +3,9 @@
 
 #include <string.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "api_e2e/api_items_fixture.h"
 #include "core/common/ini_access.h"
 #include "core/context/context_cache.h"
@@ -153,7 +156,25 @@ TEST_F(WatermarkTest, ChoiceOfTheWorkingWatermarkNeedsStoredWatermarks) {
 }
 
 TEST_F(WatermarkTest, ChoiceOfAStoredWatermark) {
-  GTEST_SKIP() << "the stored watermarks are listed by capability 32, whose handler is not in yet";
+  Start();  // the install stores the model's factory watermarks
+  const LONG n = static_cast<LONG>(api_.getCaps(handle_, 32, nullptr));
+  ASSERT_GT(n, 1) << "the working watermark and at least one stored";
+  std::vector<LONG> ids(static_cast<size_t>(n), -7);
+  ASSERT_EQ(n, api_.getCaps(handle_, 32, ids.data()));
+  EXPECT_EQ(256, ids[0]) << "the working watermark comes first";
+  const LONG last = ids.back();
+
+  ASSERT_EQ(0, SetSimple(kChoice, last, 0, 0, 1)) << Error();
+  const SimpleRecord got = GetSimple(kChoice);
+  EXPECT_EQ(last, got.value) << "the number comes back 1-based";
+  EXPECT_EQ(1u, got.masterSwitch) << "the watermark is switched on";
+
+  LONG unknown = 1;
+  while (std::find(ids.begin(), ids.end(), unknown) != ids.end()) ++unknown;
+  const std::vector<BYTE> before = Devmode();
+  EXPECT_EQ(-1, SetSimple(kChoice, unknown, 0, 0, 1)) << "a number the list does not hold";
+  EXPECT_EQ(7, Error());
+  EXPECT_EQ(before, Devmode());
 }
 
 TEST_F(WatermarkTest, HeaderFooterWithoutPartsSwitchesThemOff) {
@@ -180,6 +201,15 @@ TEST_F(WatermarkTest, CopyGuardModes) {
   EXPECT_EQ(before, Devmode()) << "the master switched on before the refusal is put back";
   Record off(172, 1);
   EXPECT_EQ(0, Set(kCopyGuard, off));
+
+  Record one(172, 1);
+  one.Long(4, 1).Text(24, "left from before");
+  ASSERT_EQ(0, Set(kCopyGuard, one)) << "mode 1: copy guard without text, error " << Error();
+  Record got(172, 1);
+  got.Text(24, "caller's bytes");
+  ASSERT_EQ(172, Get(kCopyGuard, got, 1)) << Error();
+  EXPECT_EQ(1, got.GetLong(4));
+  EXPECT_EQ("", got.GetText(24, 65)) << "mode 1 clears the text";
 }
 
 }  // namespace
