@@ -408,7 +408,33 @@ int ApiPropagateChange(ApiContext* api, const ApiStatusItem* row, const void* re
   return merged;
 }
 
+namespace {
+LONG SetStatusItem(ApiContext* api, DWORD id, void* record, BYTE* changedBits, LONG mode);
+}
+
 LONG ApiSetStatusItem(ApiContext* api, DWORD id, void* record, BYTE* changedBits, LONG mode) {
+  // A record of version 0 is a version-1 record: the handlers, which read 0 as their newest
+  // version, get a version-1 copy, so none reads past what the caller's version promises.
+  // What a handler writes into the record goes back to the caller's.
+  const DWORD size = record && ApiRecordVersionOf(record) == 0 ? ApiRecordSize(id, 1) : 0;
+  if (size < sizeof(DWORD)) return SetStatusItem(api, id, record, changedBits, mode);
+  BYTE* copy = static_cast<BYTE*>(MemAllocZero(size));
+  if (!copy) {
+    ApiSetLastError(api, kApiErrInternal);
+    return -1;
+  }
+  memcpy(copy, record, size);
+  const DWORD one = 1;
+  memcpy(copy, &one, sizeof one);
+  const LONG result = SetStatusItem(api, id, copy, changedBits, mode);
+  memcpy(static_cast<BYTE*>(record) + sizeof(DWORD), copy + sizeof(DWORD), size - sizeof(DWORD));
+  MemFree(copy);
+  return result;
+}
+
+namespace {
+
+LONG SetStatusItem(ApiContext* api, DWORD id, void* record, BYTE* changedBits, LONG mode) {
   DriverContext* ctx = ApiDriverCtx(api);
   const ApiStatusItem* row = ApiFindStatusItem(id, ApiLevel(api));
   if (!row || !ctx) {
@@ -518,6 +544,8 @@ LONG ApiSetStatusItem(ApiContext* api, DWORD id, void* record, BYTE* changedBits
   if (opened) ApiClosePrinter(api, printer);
   return result;
 }
+
+}  // namespace
 
 LONG ApiGetStatusItem(ApiContext* api, DWORD id, void* record, DWORD version) {
   const ApiStatusItem* row = ApiFindStatusItem(id, ApiLevel(api));

@@ -81,8 +81,8 @@ inline void ApiFuzzOne(void* handle, const uint8_t* data, size_t size) {
   const DWORD id = ids[data[0] % ids.size()];
   const LONG mode = data[1] & 3;
   DWORD version = (data[1] >> 2) & 3;
-  // Version 0 and versions above the item's newest are read as the newest: its size.
-  DWORD recordSize = version ? ApiRecordSize(id, version) : 0;
+  // A set reads version 0 as version 1, and versions above the item's newest as the newest.
+  DWORD recordSize = ApiRecordSize(id, version ? version : 1);
   for (DWORD newest = 3; recordSize == 0 && newest >= 1; --newest) recordSize = ApiRecordSize(id, newest);
   if (recordSize == 0) return;
   // Exactly the record's size: a text read past its array is a read past the allocation.

@@ -97,6 +97,23 @@ TEST_F(ApiPaperTest, WidthAboveLengthIsSwappedInTheCallersRecord) {
   EXPECT_EQ(1500, Raw(kItem_dmPaperWidth));
 }
 
+// SetStatus reads a record of version 0 as version 1: the handlers get a copy of version 1's
+// bytes (the record is allocated to that size exactly; the fuzz target covers the items whose
+// newer versions are longer), and what they write into the record reaches the caller's.
+TEST_F(ApiPaperTest, VersionZeroIsReadAsVersionOne) {
+  Start();
+  std::vector<BYTE> bytes(ApiRecordSize(7, 1));
+  const LONG fields[] = {0, 256, 2000, 1500};
+  memcpy(bytes.data(), fields, sizeof fields);
+  ASSERT_EQ(0, ApiExportSetStatus(handle_, 7, bytes.data(), nullptr, 0)) << LastError();
+  LONG back[4];
+  memcpy(back, bytes.data(), sizeof back);
+  EXPECT_EQ(0, back[0]) << "the caller's version stays";
+  EXPECT_EQ(1500, back[2]) << "the handler's swap reaches the caller";
+  EXPECT_EQ(2000, back[3]);
+  EXPECT_EQ(1500, Raw(kItem_dmPaperWidth));
+}
+
 // A width whose low 16 bits fall inside the range is still far outside it.
 TEST_F(ApiPaperTest, CustomSizeCheckComparesWholeNumbersAtEveryLevel) {
   Install();
