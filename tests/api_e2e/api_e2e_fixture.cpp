@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "core/context/context_cache.h"
+#include "core/system/driver_paths.h"
 #include "support/test_printer.h"
 #include "support/test_variant.h"
 
@@ -91,6 +92,29 @@ void* ApiE2eTest::EnableApi() {
   handle_ = api_.enable("Api");
   EXPECT_NE(nullptr, handle_);
   return handle_;
+}
+
+std::string ApiE2eTest::SettingsFile() {
+  typedef int(WINAPI * IniNameFn)(const char*, int, char*, int*);
+  auto iniName = Export<IniNameFn>(dll_, "ExcGetIniFileName");
+  char path[MAX_PATH] = {};
+  int length = 0;
+  if (!iniName || iniName("Api", MAX_PATH, path, &length) != 0) return "";
+  std::ifstream in(HostPath(path), std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string ApiE2eTest::DataIniPath() {
+  HANDLE printer = nullptr;
+  if (!OpenPrinterW(const_cast<LPWSTR>(TEXT("Api")), &printer, nullptr)) return "";
+  WCHAR path[MAX_PATH] = {};
+  PathModelDataFileOf(printer, path, sizeof(path));
+  ClosePrinter(printer);
+  char narrow[MAX_PATH] = {};
+  WideCharToMultiByte(CP_ACP, 0, path, -1, narrow, MAX_PATH, nullptr, nullptr);
+  return narrow;
 }
 
 }  // namespace zems_test

@@ -64,6 +64,10 @@ class ApiE2eTest : public MachineTest {
   void LoadDll();
   // Enables the interface for "Api" (the test fails on null).
   void* EnableApi();
+  // The bytes of the printer's settings file as zemsexc names it ("" when there is none).
+  std::string SettingsFile();
+  // The installed printer's model data file, as a path of the machine.
+  std::string DataIniPath();
 
   HMODULE dll_ = nullptr;
   ApiExports api_;

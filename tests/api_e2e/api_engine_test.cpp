@@ -19,7 +19,6 @@ namespace {
 constexpr DWORD kOutputTrayItem = 4, kCopiesItem = 9, kProofItem = 30, kMediaTypeItem = 3, kEmfSpoolItem = 48;
 constexpr LONG kTransparency = 2;
 
-typedef int(WINAPI* IniNameFn)(const char*, int, char*, int*);
 
 // Proof print in the model, undone by its own transact; the output tray disabled on
 // transparencies. Rules name only what the description has defined before them.
@@ -58,17 +57,6 @@ class ApiEngineTest : public ApiE2eTest {
     std::vector<BYTE> dm(1236);
     EXPECT_EQ(1236, api_.getDevmode(handle_, 4, dm.data()));
     return dm;
-  }
-  // The bytes of the printer's settings file ("" when there is none).
-  std::string SettingsFile() {
-    auto iniName = reinterpret_cast<IniNameFn>(reinterpret_cast<void*>(GetProcAddress(dll_, "ExcGetIniFileName")));
-    char path[MAX_PATH] = {};
-    int length = 0;
-    if (!iniName || iniName("Api", MAX_PATH, path, &length) != 0) return "";
-    std::ifstream in(HostPath(path), std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
   }
 };
 

@@ -36,14 +36,9 @@ class ApiInputTest : public ApiE2eTest {
   }
   // Replaces the installed printer's data ini.
   void WriteDataIni(const std::string& level) {
-    HANDLE printer = nullptr;
-    ASSERT_TRUE(OpenPrinterW(const_cast<LPWSTR>(TEXT("Api")), &printer, nullptr));
-    WCHAR path[MAX_PATH] = {};
-    PathModelDataFileOf(printer, path, sizeof(path));
-    ClosePrinter(printer);
-    char narrow[MAX_PATH] = {};
-    WideCharToMultiByte(CP_ACP, 0, path, -1, narrow, MAX_PATH, nullptr, nullptr);
-    ASSERT_TRUE(WriteMachineFile(narrow, DataIni(level)));
+    const std::string path = DataIniPath();
+    ASSERT_FALSE(path.empty());
+    ASSERT_TRUE(WriteMachineFile(path.c_str(), DataIni(level)));
   }
   void Level(LONG wanted) {
     const LONG record[2] = {0, wanted};

@@ -15,7 +15,6 @@
 namespace zems_test {
 namespace {
 
-typedef int(WINAPI* IniNameFn)(const char*, int, char*, int*);
 
 const char kExclusiveHead[] = "*Exclusive: {\n";
 // Proof print and the job binder's merge switch as model settings.
@@ -40,13 +39,8 @@ class ApiItemsTest : public ApiE2eTest {
   // Adds a key to the "ZEMSAPI" section of the installed printer's data ini. The install marks
   // its batch install in a section of its own after it, so the key goes right under the header.
   void AddApiIniKey(const std::string& line) {
-    HANDLE printer = nullptr;
-    ASSERT_TRUE(OpenPrinterW(const_cast<LPWSTR>(TEXT("Api")), &printer, nullptr));
-    WCHAR path[MAX_PATH] = {};
-    PathModelDataFileOf(printer, path, sizeof(path));
-    ClosePrinter(printer);
-    char narrow[MAX_PATH] = {};
-    WideCharToMultiByte(CP_ACP, 0, path, -1, narrow, MAX_PATH, nullptr, nullptr);
+    const std::string narrow = DataIniPath();
+    ASSERT_FALSE(narrow.empty());
     std::ifstream in(HostPath(narrow), std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
@@ -68,16 +62,6 @@ class ApiItemsTest : public ApiE2eTest {
     const LONG got = api_.getStatus(handle_, id, &r, 1);
     if (value) *value = r.value;
     return got;
-  }
-  std::string SettingsFile() {
-    auto iniName = reinterpret_cast<IniNameFn>(reinterpret_cast<void*>(GetProcAddress(dll_, "ExcGetIniFileName")));
-    char path[MAX_PATH] = {};
-    int length = 0;
-    if (!iniName || iniName("Api", MAX_PATH, path, &length) != 0) return "";
-    std::ifstream in(HostPath(path), std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
   }
 };
 
