@@ -18,7 +18,7 @@ LONG ApiCapsColorMatching(ApiContext* api, DWORD id, void* buffer);
 // 277: the allowed ICM types when capability 276 is present.
 LONG ApiCapsIcmTypes(ApiContext* api, DWORD id, void* buffer);
 
-// ---- the catalogue's remaining handlers (api_caps_values.cpp, api_caps_special.cpp) ----
+// ---- the catalogue's remaining handlers (api_caps_values.cpp, api_caps_own_rules.cpp) ----
 LONG ApiCapsAlways(ApiContext* api, DWORD id, void* buffer);            // 1, 24
 LONG ApiCapsSettingValueList(ApiContext* api, DWORD id, void* buffer);  // 2, 4, 6, 15, 39-41
 LONG ApiCapsSettingNameList(ApiContext* api, DWORD id, void* buffer);   // 3, 5, 7, 16, 127
