@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/bind/export_of.h"
 #include "core/bind/jc_string.h"
 #include "core/context/context_cache.h"
 #include "core/context/driver_context.h"
@@ -29,11 +30,6 @@ typedef int(WINAPI* SetFn)(void*, const char*, int*);
 typedef int(WINAPI* GetTextFn)(void*, int, char*, int*);
 typedef int(WINAPI* GetValueFn)(void*, const char*, int, int, char*, int*);
 typedef int(WINAPI* GetNamedFn)(void*, const char*, int, char*, int*);
-
-template <typename F>
-F Export(HMODULE m, const char* name) {
-  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m, name)));
-}
 
 // The base every case starts from: the four mandatory variables, copies and a line the
 // service does not know.
@@ -71,15 +67,15 @@ class ExcServiceTest : public MachineTest {
                            {kItem_zdm1StepOptionNum, 2}});
     dll_ = LoadLibraryW(TEXT("zemsexc.dll"));
     ASSERT_NE(nullptr, dll_);
-    get_ = Export<GetExclusiveFn>(dll_, "ExcGetExclusive");
-    free_ = Export<FreeExclusiveFn>(dll_, "ExcFreeExclusive");
-    set_ = Export<SetFn>(dll_, "ExcSetCommandBase");
-    update_ = Export<SetFn>(dll_, "ExcUpdateCommand");
-    base_ = Export<GetTextFn>(dll_, "ExcGetCommandBase");
-    change_ = Export<GetTextFn>(dll_, "ExcGetCommandChange");
-    value_ = Export<GetValueFn>(dll_, "ExcGetCommandValue");
-    option_ = Export<GetNamedFn>(dll_, "ExcGetPrinterOption");
-    printerValue_ = Export<GetNamedFn>(dll_, "ExcGetPrinterValue");
+    get_ = ExportOf<GetExclusiveFn>(dll_, "ExcGetExclusive");
+    free_ = ExportOf<FreeExclusiveFn>(dll_, "ExcFreeExclusive");
+    set_ = ExportOf<SetFn>(dll_, "ExcSetCommandBase");
+    update_ = ExportOf<SetFn>(dll_, "ExcUpdateCommand");
+    base_ = ExportOf<GetTextFn>(dll_, "ExcGetCommandBase");
+    change_ = ExportOf<GetTextFn>(dll_, "ExcGetCommandChange");
+    value_ = ExportOf<GetValueFn>(dll_, "ExcGetCommandValue");
+    option_ = ExportOf<GetNamedFn>(dll_, "ExcGetPrinterOption");
+    printerValue_ = ExportOf<GetNamedFn>(dll_, "ExcGetPrinterValue");
     ASSERT_TRUE(get_ && free_ && set_ && update_ && base_ && change_ && value_ && option_ && printerValue_);
   }
   void TearDown() override {

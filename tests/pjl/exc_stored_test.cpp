@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/bind/export_of.h"
 #include "core/context/context_cache.h"
 #include "core/context/driver_context.h"
 #include "core/context/ui_state.h"
@@ -33,11 +34,6 @@ typedef void(WINAPI* FreeExclusiveFn)(void*);
 typedef int(WINAPI* WaterMarkFn)(void*, int, int, char*, int*);
 typedef int(WINAPI* IniNameFn)(const char*, int, char*, int*);
 typedef int(WINAPI* DevmodeFn)(const char*, int, int, void*, int*);
-
-template <typename F>
-F Export(HMODULE m, const char* name) {
-  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m, name)));
-}
 
 const char kWatermarkCommands[] =
     "\n*OpenUI *TOV_wdmWmChar: String\n"
@@ -79,11 +75,11 @@ class ExcStoredTest : public MachineTest {
     ForgetFactoryWatermarks();
     dll_ = LoadLibraryW(TEXT("zemsexc.dll"));
     ASSERT_NE(nullptr, dll_);
-    get_ = Export<GetExclusiveFn>(dll_, "ExcGetExclusive");
-    free_ = Export<FreeExclusiveFn>(dll_, "ExcFreeExclusive");
-    list_ = Export<WaterMarkFn>(dll_, "ExcGetWaterMarkList");
-    ini_ = Export<IniNameFn>(dll_, "ExcGetIniFileName");
-    devmode_ = Export<DevmodeFn>(dll_, "ExcGetDriverDevmode");
+    get_ = ExportOf<GetExclusiveFn>(dll_, "ExcGetExclusive");
+    free_ = ExportOf<FreeExclusiveFn>(dll_, "ExcFreeExclusive");
+    list_ = ExportOf<WaterMarkFn>(dll_, "ExcGetWaterMarkList");
+    ini_ = ExportOf<IniNameFn>(dll_, "ExcGetIniFileName");
+    devmode_ = ExportOf<DevmodeFn>(dll_, "ExcGetDriverDevmode");
     ASSERT_TRUE(get_ && free_ && list_ && ini_ && devmode_);
   }
   void TearDown() override {
