@@ -76,19 +76,17 @@ BYTE* CtxGetPrivateDevmode(DriverContext* ctx) {
 
 BYTE* CtxGetPrivatePart(DriverContext* ctx) { return CtxGetPrivateDevmode(ctx); }
 
-BYTE* CtxGetExtArea(DriverContext* ctx) {
+// The start of an area of the context's settings block, or null.
+static BYTE* AreaOf(DriverContext* ctx, UINT area) {
   BYTE* block = CtxGetSettings(ctx);
   if (!block) return nullptr;
-  int start = AreaStart(block, ItemAreaExtension);
+  int start = AreaStart(block, area);
   return start < 0 ? nullptr : block + start;
 }
 
-BYTE* CtxGetWorkArea(DriverContext* ctx) {
-  BYTE* block = CtxGetSettings(ctx);
-  if (!block) return nullptr;
-  int start = AreaStart(block, ItemAreaWork);
-  return start < 0 ? nullptr : block + start;
-}
+BYTE* CtxGetExtArea(DriverContext* ctx) { return AreaOf(ctx, ItemAreaExtension); }
+
+BYTE* CtxGetWorkArea(DriverContext* ctx) { return AreaOf(ctx, ItemAreaWork); }
 
 BYTE* DmPrivateAt220(void* devmode) {
   return devmode ? static_cast<BYTE*>(devmode) + kPublicSizeNt : nullptr;
