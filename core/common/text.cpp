@@ -14,6 +14,17 @@ WCHAR* StrAnsiToWide(WCHAR* wide, const char* narrow, int cchWide) {
   return wide;
 }
 
+int StrAnsiCutLength(const char* text, int limit) {
+  int cut = 0;
+  if (!text) return 0;
+  while (cut < limit && text[cut]) {
+    const int step = IsDBCSLeadByteEx(CP_ACP, BYTE(text[cut])) && text[cut + 1] ? 2 : 1;
+    if (cut + step > limit) break;
+    cut += step;
+  }
+  return cut;
+}
+
 char* StrWideToAnsi(char* narrow, const WCHAR* wide, int cbNarrow) {
   if (!narrow) return nullptr;
   static const WCHAR kEmpty[] = {0};
@@ -29,12 +40,7 @@ char* StrWideToAnsi(char* narrow, const WCHAR* wide, int cbNarrow) {
   RtlUnicodeToMultiByteN(narrow, ULONG(cbNarrow), &written, wide, (length + 1) * sizeof(WCHAR));
   if (written < ULONG(cbNarrow)) return narrow;  // fitted, terminator included
   // Cut to n - 1 bytes; a double-byte character that would straddle the cut goes whole.
-  int cut = 0;
-  while (cut < cbNarrow - 1) {
-    int step = IsDBCSLeadByteEx(CP_ACP, BYTE(narrow[cut])) ? 2 : 1;
-    if (cut + step > cbNarrow - 1) break;
-    cut += step;
-  }
+  const int cut = StrAnsiCutLength(narrow, cbNarrow - 1);
   memset(narrow + cut, 0, size_t(cbNarrow - cut));
   return narrow;
 }

@@ -9,6 +9,10 @@
 // whole text: cchWide becomes its length + 1. Returns wide (null when wide is null).
 WCHAR* StrAnsiToWide(WCHAR* wide, const char* narrow, int cchWide);
 
+// The bytes of an ANSI text (system code page) that fit in limit bytes without cutting a
+// double-byte character; the text's length when it is shorter.
+int StrAnsiCutLength(const char* text, int limit);
+
 // Converts wide text into a zeroed buffer of cbNarrow bytes in the ANSI code page. Text that does
 // not fit is cut to at most cbNarrow - 1 bytes, never inside a double-byte character, and
 // terminated. cbNarrow < 1 means the buffer holds the whole text: cbNarrow becomes its size in bytes with

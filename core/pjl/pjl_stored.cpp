@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "core/common/text.h"
 #include "core/context/context_cache.h"
 #include "core/context/driver_context.h"
 #include "core/context/ui_state.h"
@@ -22,7 +23,6 @@
 
 namespace {
 
-constexpr DWORD kWmPageItem = 941;  // wdmWmPage
 constexpr DWORD kKeyBoth = 0xF0;
 constexpr DWORD kTypeFixed = 0;
 
@@ -35,12 +35,15 @@ struct WatermarkRow {
 
 // In writing order; key 0 text watermarks, 1 image ones, 16 both.
 const WatermarkRow kWatermarkRows[] = {
-    {0, 0, kPjlTypeText, 929},      {1, 0, kPjlTypeText, 930},      {16, 2, kPjlTypeTwoState, 941},
-    {16, 0, kPjlTypeNumber, 942},   {16, 0, kPjlTypeNumber, 943},   {16, 0, kTypeFixed, 0},
-    {16, 0, kPjlTypeList, 939},     {16, 0, kPjlTypeTwoState, 935}, {0, 0, kPjlTypeNumber, 937},
-    {1, 0, kPjlTypeNumber, 952},    {0, 0, kPjlTypeList, 938},      {0, 0, kPjlTypeNumber, 944},
-    {0, 0, kPjlTypeText, 945},      {0, 0, kPjlTypeNumber, 946},    {0, 0, kPjlTypeList, 951},
-    {0, 0, kPjlTypeNumber, 948},    {0, 0, kPjlTypeNumber, 949},    {0, 0, kPjlTypeNumber, 950},
+    {0, 0, kPjlTypeText, kItem_wdmWmChar},         {1, 0, kPjlTypeText, kItem_wdmWmImage},
+    {16, 2, kPjlTypeTwoState, kItem_wdmWmPage},    {16, 0, kPjlTypeNumber, kItem_wdmWmStartPage},
+    {16, 0, kPjlTypeNumber, kItem_wdmWmEndPage},   {16, 0, kTypeFixed, 0},
+    {16, 0, kPjlTypeList, kItem_wdmWmPosi},        {16, 0, kPjlTypeTwoState, kItem_wdmWmOpaque},
+    {0, 0, kPjlTypeNumber, kItem_wdmWmDensity},    {1, 0, kPjlTypeNumber, kItem_wdmWmFontScale},
+    {0, 0, kPjlTypeList, kItem_wdmWmEffect},       {0, 0, kPjlTypeNumber, kItem_wdmWmAngle},
+    {0, 0, kPjlTypeText, kItem_wdmWmFontName},     {0, 0, kPjlTypeNumber, kItem_wdmWmFontPoint},
+    {0, 0, kPjlTypeList, kItem_wdmWmFontStyle},    {0, 0, kPjlTypeNumber, kItem_wdmWmColorR},
+    {0, 0, kPjlTypeNumber, kItem_wdmWmColorG},     {0, 0, kPjlTypeNumber, kItem_wdmWmColorB},
 };
 const char* const kFixedLine[2] = {"WMKORDER", "PAPER"};
 
@@ -85,7 +88,7 @@ int WriteBlock(TextBuffer* buffer, DriverContext* ctx, int kind) {
     if (row.key != static_cast<DWORD>(kind) && !(row.key & kKeyBoth)) continue;
     if (WriteRow(buffer, ctx, row) != 0) return -1;
     if (row.skip == 0) continue;
-    if (row.setting == kWmPageItem && ItemGetValueById(ctx, static_cast<WORD>(row.setting)) != 0) continue;
+    if (row.setting == kItem_wdmWmPage && ItemGetValueById(ctx, static_cast<WORD>(row.setting)) != 0) continue;
     i += row.skip;
   }
   if (buffer->length > start && PjlTextAppendChar(buffer, 0) != 0) return -1;
@@ -127,13 +130,18 @@ int ExcServiceGetWaterMarkList(ExcHandle* handle, int kind, int size, char* buff
   return result;
 }
 
-int ExcServiceGetIniFileName(const char* name, int size, char* buffer, int* length) {
-  if (!name) return -1;
+// Opens the printer an application names in ANSI; false for a null, overlong or unknown name.
+static bool OpenPrinterByAnsiName(const char* name, HANDLE* printer) {
+  *printer = nullptr;
+  if (!name || strnlen(name, MAX_PATH) >= MAX_PATH) return false;
   WCHAR wide[MAX_PATH] = {};
-  if (strnlen(name, MAX_PATH) >= MAX_PATH) return -1;
-  if (MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, name, -1, wide, MAX_PATH) <= 0) return -1;
+  if (MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, name, -1, wide, MAX_PATH) <= 0) return false;
+  return OpenPrinterW(wide, printer, nullptr) != FALSE;
+}
+
+int ExcServiceGetIniFileName(const char* name, int size, char* buffer, int* length) {
   HANDLE printer = nullptr;
-  if (!OpenPrinterW(wide, &printer, nullptr)) return -1;
+  if (!OpenPrinterByAnsiName(name, &printer)) return -1;
   WCHAR path[MAX_PATH] = {};
   const int perUser = OsIsMultiSessionHost(printer) ? 1 : 0;
   const int found = PathSettingsFileFor(path, perUser, printer);
@@ -161,13 +169,7 @@ constexpr size_t kNameBytes = 32;
 
 void ExcPutDeviceName(BYTE* field, const char* name) {
   memset(field, 0, kNameBytes);
-  size_t n = 0;
-  while (name[n]) {
-    const size_t step = IsDBCSLeadByte(static_cast<BYTE>(name[n])) && name[n + 1] ? 2 : 1;
-    if (n + step > kNameBytes - 1) break;
-    n += step;
-  }
-  memcpy(field, name, n);
+  memcpy(field, name, static_cast<size_t>(StrAnsiCutLength(name, kNameBytes - 1)));
 }
 
 // Without a source of the caller's: the context's own DEVMODE after a plain merge.
@@ -180,12 +182,9 @@ int ExcServiceGetDriverDevmode(const char* name, int flags, int size, void* buff
                                ExcDevmodeSource fetch) {
   if (length) *length = kExcAnsiDevmodeSize;
   if (!buffer || size < kExcAnsiDevmodeSize) return 1;
-  if (flags != 1 || !name) return -1;
-  WCHAR wide[MAX_PATH] = {};
-  if (strnlen(name, MAX_PATH) >= MAX_PATH) return -1;
-  if (MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, name, -1, wide, MAX_PATH) <= 0) return -1;
+  if (flags != 1) return -1;
   HANDLE printer = nullptr;
-  if (!OpenPrinterW(wide, &printer, nullptr)) return -1;
+  if (!OpenPrinterByAnsiName(name, &printer)) return -1;
   DriverContext* ctx = CtxOpenByKind(printer, printer, nullptr, kKindExclusion);
   int result = -1;
   const BYTE* source = ctx ? (fetch ? fetch(ctx, name) : ExcFetchDevmode(ctx)) : nullptr;
