@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr WORD kTypeNotOffered = 0x2000;
-
 const NumericValueRecord* NumberOf(DriverContext* ctx, WORD id) {
   const ModelItemDescriptor* desc = ModelGetDescriptor(id, ctx);
   if (!desc || ModelValueShapeOf(desc->type) != kModelShapeNumeric) return nullptr;
@@ -45,7 +43,7 @@ int ApiIsAbsolutePath(const WCHAR* path) {
 
 int ApiSettingHasOptions(DriverContext* ctx, WORD setting) {
   const ModelItemDescriptor* desc = ModelGetDescriptor(setting, ctx);
-  return desc && desc->type != kTypeNotOffered ? 1 : 0;
+  return desc && desc->type != kModelTypeUnknown ? 1 : 0;
 }
 
 int ApiAllowedValues(DriverContext* ctx, LONG* out, WORD setting) {
@@ -71,8 +69,8 @@ LONG ApiGetMaxCopies(DriverContext* ctx) {
 
 int ApiGetScaleRanges(DriverContext* ctx, WORD* minimum, WORD* maximum) {
   if (!minimum && !maximum) return 0;
-  const NumericValueRecord* h = NumberOf(ctx, 89);
-  const NumericValueRecord* v = NumberOf(ctx, 90);
+  const NumericValueRecord* h = NumberOf(ctx, kItem_zdmScaleH);
+  const NumericValueRecord* v = NumberOf(ctx, kItem_zdmScaleV);
   if (!h || !v) return 0;
   if (minimum) {
     minimum[0] = static_cast<WORD>(h->minimum);
@@ -86,18 +84,18 @@ int ApiGetScaleRanges(DriverContext* ctx, WORD* minimum, WORD* maximum) {
 }
 
 int ApiGetMarginRanges(DriverContext* ctx, LONG* oddMin, LONG* oddMax, LONG* evenMin, LONG* evenMax) {
-  return TwoRanges(ctx, 98, 99, oddMin, oddMax, evenMin, evenMax);
+  return TwoRanges(ctx, kItem_zdmMarginOdd, kItem_zdmMarginEven, oddMin, oddMax, evenMin, evenMax);
 }
 
 int ApiGetShiftRanges(DriverContext* ctx, LONG* xMin, LONG* xMax, LONG* yMin, LONG* yMax) {
-  return TwoRanges(ctx, 96, 97, xMin, xMax, yMin, yMax);
+  return TwoRanges(ctx, kItem_zdmShiftMarginX, kItem_zdmShiftMarginY, xMin, xMax, yMin, yMax);
 }
 
 int ApiGetCreepRanges(DriverContext* ctx, LONG* insideMin, LONG* insideMax, LONG* outsideMin, LONG* outsideMax) {
-  return TwoRanges(ctx, 691, 692, insideMin, insideMax, outsideMin, outsideMax);
+  return TwoRanges(ctx, kItem_zdmCreepMarginInside, kItem_zdmCreepMarginOutside, insideMin, insideMax, outsideMin, outsideMax);
 }
 
-int ApiListResolutions(DriverContext* ctx, LONG* out) { return ItemListResolutions(ctx, out); }
+int ApiListResolutions(DriverContext* ctx, LONG* out) { return ItemListResolutionMacros(ctx, out); }
 
 const ExclusiveRecord* ModelFindExclusiveById(WORD setting, DriverContext* ctx) {
   if (setting == 0) return nullptr;

@@ -25,7 +25,7 @@ int ApiGetScaleRanges(DriverContext* ctx, WORD* minimum, WORD* maximum);
 int ApiGetMarginRanges(DriverContext* ctx, LONG* oddMin, LONG* oddMax, LONG* evenMin, LONG* evenMax);
 int ApiGetShiftRanges(DriverContext* ctx, LONG* xMin, LONG* xMax, LONG* yMin, LONG* yMax);
 int ApiGetCreepRanges(DriverContext* ctx, LONG* insideMin, LONG* insideMax, LONG* outsideMin, LONG* outsideMax);
-// The resolution pairs of the shared worker.
+// The print-macro ids of the allowed resolutions: the shared resolution walk in its macro form.
 int ApiListResolutions(DriverContext* ctx, LONG* out);
 // The Exclusive record of the setting's descriptor; null for id 0 or none.
 const ExclusiveRecord* ModelFindExclusiveById(WORD setting, DriverContext* ctx);
