@@ -105,13 +105,6 @@ void SetUserIsAdmin(bool admin) {
   ASSERT_TRUE(SimSetSystemIdentity(&id));
 }
 
-int RunHost(const std::string& arguments) {
-  std::string command = "ZEMS_MACHINE_ROOT='" + std::string(SimMachineRoot()) + "' '" + BinDir() +
-                        "/zemshost' " + arguments + " >/dev/null 2>&1";
-  int status = system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 int RunHost(const std::string& arguments, std::string& out) {
   std::string command = "ZEMS_MACHINE_ROOT='" + std::string(SimMachineRoot()) + "' '" + BinDir() +
                         "/zemshost' " + arguments + " 2>&1";
@@ -121,6 +114,11 @@ int RunHost(const std::string& arguments, std::string& out) {
   while (fgets(buffer, sizeof buffer, p)) out += buffer;
   int status = pclose(p);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int RunHost(const std::string& arguments) {
+  std::string ignored;
+  return RunHost(arguments, ignored);
 }
 
 namespace {
