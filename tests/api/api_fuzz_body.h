@@ -8,15 +8,36 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <string>
 #include <vector>
 
+#include "core/context/driver_context.h"
 #include "core/devmode/dm_layout.h"
 #include "core/items/item_table.h"
 #include "exclude/api/api_context.h"
 #include "exclude/api/api_exports.h"
+#include "exclude/api/api_levels.h"
 #include "exclude/api/api_status_table.h"
+#include "support/settings_file_exercise.h"
 
 namespace zems_test {
+
+// The sample machine under a fresh root (its folder into *root, its printer into *printer)
+// with the interface enabled for its printer at level 16: the handle, or null.
+inline void* ApiFuzzStart(const char* sourceDir, std::string* root, HANDLE* printer) {
+  *printer = MakeSampleMachine(sourceDir, root);
+  if (!*printer) return nullptr;
+  DriverContext* ctx = OpenSampleContext(*printer);  // makes the settings folder
+  if (!ctx) return nullptr;
+  CtxClose(ctx);
+  void* handle = ApiExportEnable("Office");
+  // The sample machine's data file offers no level: the top one is settled here.
+  ApiApplyOfferedLevel(16);
+  ApiBuildEnabledMasks(16);
+  const LONG wanted[2] = {0, 16};
+  ApiExportInit(1, wanted);
+  return handle;
+}
 
 // Status ids with set or get handlers of this build, in the order byte 0 picks them.
 inline const std::vector<DWORD>& ApiFuzzIds() {

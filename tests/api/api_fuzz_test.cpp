@@ -9,9 +9,7 @@
 
 #include "api/api_fuzz_body.h"
 #include "core/context/context_cache.h"
-#include "exclude/api/api_levels.h"
 #include "support/machine_fixture.h"
-#include "support/settings_file_exercise.h"
 
 namespace zems_test {
 namespace {
@@ -20,18 +18,10 @@ TEST(ApiFuzz, RandomRecordsAndDevmodes) {
   CtxCacheInit();
   ApiResetGlobals();
   std::string root;
-  HANDLE printer = MakeSampleMachine(ZEMS_SOURCE_DIR, &root);
+  HANDLE printer = nullptr;
+  void* handle = ApiFuzzStart(ZEMS_SOURCE_DIR, &root, &printer);
   ASSERT_NE(nullptr, printer);
-  DriverContext* ctx = OpenSampleContext(printer);
-  ASSERT_NE(nullptr, ctx);
-  CtxClose(ctx);
-  void* handle = ApiExportEnable("Office");
   ASSERT_NE(nullptr, handle);
-  // The sample machine's data file offers no level: the top one is settled here.
-  ApiApplyOfferedLevel(16);
-  ApiBuildEnabledMasks(16);
-  const LONG wanted[2] = {0, 16};
-  ApiExportInit(1, wanted);
   std::mt19937 rng(20261211);
   for (int i = 0; i < 400; ++i) {
     std::vector<uint8_t> input(2 + rng() % 80);

@@ -8,11 +8,6 @@
 
 #include "api/api_fuzz_body.h"
 #include "core/context/context_cache.h"
-#include "exclude/api/api_levels.h"
-#include "exclude/exc_lock.h"
-#include "support/settings_file_exercise.h"
-
-CRITICAL_SECTION* ExcApiLock() { return nullptr; }
 
 namespace {
 
@@ -20,17 +15,8 @@ void* TheContext() {
   static void* handle = [] {
     CtxCacheInit();
     std::string root;
-    HANDLE printer = zems_test::MakeSampleMachine(ZEMS_SOURCE_DIR, &root);
-    if (!printer) return static_cast<void*>(nullptr);
-    DriverContext* ctx = zems_test::OpenSampleContext(printer);  // makes the settings folder
-    if (ctx) CtxClose(ctx);
-    void* h = ApiExportEnable("Office");
-    // The sample machine's data file offers no level: the top one is settled here.
-  ApiApplyOfferedLevel(16);
-  ApiBuildEnabledMasks(16);
-  const LONG wanted[2] = {0, 16};
-    ApiExportInit(1, wanted);
-    return h;
+    HANDLE printer = nullptr;
+    return zems_test::ApiFuzzStart(ZEMS_SOURCE_DIR, &root, &printer);
   }();
   return handle;
 }
