@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "host/commands.h"
+#include "host/host_module.h"
 #include "platform/win32.h"
 
 namespace {
@@ -23,11 +24,6 @@ typedef LONG(WINAPI* GetLastErrorFn)(void*);
 typedef LONG(WINAPI* GetStatusFn)(void*, DWORD, void*, DWORD);
 typedef LONG(WINAPI* InitFn)(LONG, const LONG*);
 typedef LONG(WINAPI* SetStatusFn)(void*, DWORD, void*, BYTE*, LONG);
-
-template <typename F>
-F Export(HMODULE m, const char* name) {
-  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m, name)));
-}
 
 constexpr size_t kRecordBytes = 1024;  // room for the largest status record
 constexpr LONG kDevmodeBytes = 1236;
@@ -298,11 +294,8 @@ int CmdApi(int argc, char** argv) {
     fprintf(stderr, "zemshost api: --printer is required\n");
     return 2;
   }
-  HMODULE dll = LoadLibraryW(TEXT("zemsexc.dll"));
-  if (!dll) {
-    fprintf(stderr, "zemshost api: zemsexc.dll cannot be loaded\n");
-    return 1;
-  }
+  HMODULE dll = LoadExclusionDll("api");
+  if (!dll) return 1;
   auto disable = Export<DisableFn>(dll, "ZEMSDrvDisable");
   auto enable = Export<EnableFn>(dll, "ZEMSDrvEnable");
   auto getCaps = Export<GetCapsFn>(dll, "ZEMSDrvGetCaps");

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "host/commands.h"
+#include "host/host_module.h"
 #include "platform/win32.h"
 
 namespace {
@@ -27,11 +28,6 @@ typedef int(WINAPI* GetValueFn)(void*, const char*, int, int, char*, int*);
 typedef int(WINAPI* WaterMarkFn)(void*, int, int, char*, int*);
 typedef int(WINAPI* IniNameFn)(const char*, int, char*, int*);
 typedef int(WINAPI* DevmodeFn)(const char*, int, int, void*, int*);
-
-template <typename F>
-F Export(HMODULE m, const char* name) {
-  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m, name)));
-}
 
 // Lines with their ends shown: "\r\n" as a plain line break, anything else escaped.
 void PrintLines(const char* label, const std::string& text) {
@@ -168,11 +164,8 @@ int CmdPjl(int argc, char** argv) {
   }
   const bool stored = !watermarkKinds.empty() || ini || devmode;
   if (file.empty() && stored) {
-    HMODULE dll = LoadLibraryW(TEXT("zemsexc.dll"));
-    if (!dll) {
-      fprintf(stderr, "zemshost pjl: zemsexc.dll cannot be loaded (error %lu)\n", GetLastError());
-      return 1;
-    }
+    HMODULE dll = LoadExclusionDll("pjl");
+    if (!dll) return 1;
     printf("printer: %s\n", printer.c_str());
     int r = PrintStored(dll, printer, watermarkKinds, ini, devmode);
     FreeLibrary(dll);
@@ -193,11 +186,8 @@ int CmdPjl(int argc, char** argv) {
     }
     content << in.rdbuf();
   }
-  HMODULE dll = LoadLibraryW(TEXT("zemsexc.dll"));
-  if (!dll) {
-    fprintf(stderr, "zemshost pjl: zemsexc.dll cannot be loaded (error %lu)\n", GetLastError());
-    return 1;
-  }
+  HMODULE dll = LoadExclusionDll("pjl");
+  if (!dll) return 1;
   auto getExclusive = Export<GetExclusiveFn>(dll, "ExcGetExclusive");
   auto freeExclusive = Export<FreeExclusiveFn>(dll, "ExcFreeExclusive");
   auto setBase = Export<SetBaseFn>(dll, "ExcSetCommandBase");
