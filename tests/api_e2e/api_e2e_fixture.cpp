@@ -88,6 +88,11 @@ void ApiE2eTest::LoadDll() {
               api_.saveQuality && api_.setStatus);
 }
 
+void ApiE2eTest::Level(LONG wanted) {
+  const LONG record[2] = {0, wanted};
+  ASSERT_EQ(1, api_.init(1, record));
+}
+
 void* ApiE2eTest::EnableApi() {
   handle_ = api_.enable("Api");
   EXPECT_NE(nullptr, handle_);
