@@ -43,13 +43,6 @@ DWORD BidiMapApiError(DWORD systemError) {
   return kApiErrorComm;
 }
 
-void BidiRecordApiError(DriverContext* ctx) {
-  // The application interface's per-context state is not part of this build yet: with no
-  // state to hold it, the code is not recorded.
-  (void)ctx;
-  (void)BidiMapApiError(GetLastError());
-}
-
 void ApiBidiApplyDefaultTrays(DriverContext* ctx) {
   if (!ctx || InstHasBatchPack(ctx)) return;
   for (const TrayCopy& copy : kDefaultTrays) {

@@ -14,11 +14,9 @@ enum : DWORD {
   kApiErrorBadFormat = 202,
 };
 
-// The interface's code of a system error: unlisted errors are kApiErrorComm.
+// The interface's code of a system error: unlisted errors are kApiErrorComm. The interface
+// records it as the context's last error (ApiSetLastError).
 DWORD BidiMapApiError(DWORD systemError);
-// GetLastError, mapped, becomes the last error of the context's application-interface state;
-// without such a state nothing is recorded.
-void BidiRecordApiError(DriverContext* ctx);
 // Unless the settings ini names a batch pack for the printer: the acquired default trays
 // into the tray settings, at every call, with nothing written to any store.
 void ApiBidiApplyDefaultTrays(DriverContext* ctx);

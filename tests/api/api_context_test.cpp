@@ -182,5 +182,19 @@ TEST_F(ApiContextTest, EnablePreparesTheChapterArrayAndSnapshots) {
   ApiLeaveCall(api);
 }
 
+// Up to level 8 a context keeps only the acquisition's codes (200-202) as its last error.
+TEST_F(ApiContextTest, LowLevelsKeepOnlyAcquisitionErrors) {
+  Enable();
+  ApiContext* api = ApiEnterCall(handle_);
+  ASSERT_NE(nullptr, api);
+  const LONG level = api->level;
+  api->level = 8;
+  for (LONG code : {14, 199, 200, 201, 202, 203})
+    EXPECT_EQ(code >= 200 && code <= 202 ? 1 : 0, ApiSetLastError(api, code)) << code;
+  api->level = level;
+  EXPECT_EQ(1, ApiSetLastError(api, 14)) << "above level 8 every code is kept";
+  ApiLeaveCall(api);
+}
+
 }  // namespace
 }  // namespace zems_test
