@@ -43,6 +43,8 @@ DWORD BidiMapApiError(DWORD systemError) {
   return kApiErrorComm;
 }
 
+void BidiRecordApiError(DriverContext* ctx) { (void)ctx; }
+
 void ApiBidiApplyDefaultTrays(DriverContext* ctx) {
   if (!ctx || InstHasBatchPack(ctx)) return;
   for (const TrayCopy& copy : kDefaultTrays) {

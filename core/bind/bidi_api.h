@@ -14,9 +14,12 @@ enum : DWORD {
   kApiErrorBadFormat = 202,
 };
 
-// The interface's code of a system error: unlisted errors are kApiErrorComm. The interface
-// records it as the context's last error (ApiSetLastError).
+// The interface's code of a system error: unlisted errors are kApiErrorComm.
 DWORD BidiMapApiError(DWORD systemError);
+// Minimal: records nothing. A driver context cannot reach the interface's per-context state,
+// so the interface's DEVMODE retrieval records the mapped code itself (ApiSetLastError) when
+// the acquisition it asked for fails; nothing in core calls this.
+void BidiRecordApiError(DriverContext* ctx);
 // Unless the settings ini names a batch pack for the printer: the acquired default trays
 // into the tray settings, at every call, with nothing written to any store.
 void ApiBidiApplyDefaultTrays(DriverContext* ctx);
