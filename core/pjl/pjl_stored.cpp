@@ -92,6 +92,16 @@ int WriteBlock(TextBuffer* buffer, DriverContext* ctx, int kind) {
   return 0;
 }
 
+// The printer named in the ANSI code page, opened; null when the name is null or not shorter
+// than MAX_PATH, cannot be converted or names no printer.
+HANDLE OpenByAnsiName(const char* name) {
+  if (!name || strnlen(name, MAX_PATH) >= MAX_PATH) return nullptr;
+  WCHAR wide[MAX_PATH] = {};
+  if (MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, name, -1, wide, MAX_PATH) <= 0) return nullptr;
+  HANDLE printer = nullptr;
+  return OpenPrinterW(wide, &printer, nullptr) ? printer : nullptr;
+}
+
 }  // namespace
 
 int ExcServiceGetWaterMarkList(ExcHandle* handle, int kind, int size, char* buffer, int* length) {
@@ -128,12 +138,8 @@ int ExcServiceGetWaterMarkList(ExcHandle* handle, int kind, int size, char* buff
 }
 
 int ExcServiceGetIniFileName(const char* name, int size, char* buffer, int* length) {
-  if (!name) return -1;
-  WCHAR wide[MAX_PATH] = {};
-  if (strnlen(name, MAX_PATH) >= MAX_PATH) return -1;
-  if (MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, name, -1, wide, MAX_PATH) <= 0) return -1;
-  HANDLE printer = nullptr;
-  if (!OpenPrinterW(wide, &printer, nullptr)) return -1;
+  HANDLE printer = OpenByAnsiName(name);
+  if (!printer) return -1;
   WCHAR path[MAX_PATH] = {};
   const int perUser = OsIsMultiSessionHost(printer) ? 1 : 0;
   const int found = PathSettingsFileFor(path, perUser, printer);
@@ -180,12 +186,9 @@ int ExcServiceGetDriverDevmode(const char* name, int flags, int size, void* buff
                                ExcDevmodeSource fetch) {
   if (length) *length = kExcAnsiDevmodeSize;
   if (!buffer || size < kExcAnsiDevmodeSize) return 1;
-  if (flags != 1 || !name) return -1;
-  WCHAR wide[MAX_PATH] = {};
-  if (strnlen(name, MAX_PATH) >= MAX_PATH) return -1;
-  if (MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, name, -1, wide, MAX_PATH) <= 0) return -1;
-  HANDLE printer = nullptr;
-  if (!OpenPrinterW(wide, &printer, nullptr)) return -1;
+  if (flags != 1) return -1;
+  HANDLE printer = OpenByAnsiName(name);
+  if (!printer) return -1;
   DriverContext* ctx = CtxOpenByKind(printer, printer, nullptr, kKindExclusion);
   int result = -1;
   const BYTE* source = ctx ? (fetch ? fetch(ctx, name) : ExcFetchDevmode(ctx)) : nullptr;
