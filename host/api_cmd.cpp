@@ -296,14 +296,14 @@ int CmdApi(int argc, char** argv) {
   }
   HMODULE dll = LoadExclusionDll("api");
   if (!dll) return 1;
-  auto disable = Export<DisableFn>(dll, "ZEMSDrvDisable");
-  auto enable = Export<EnableFn>(dll, "ZEMSDrvEnable");
-  auto getCaps = Export<GetCapsFn>(dll, "ZEMSDrvGetCaps");
-  auto getDevmode = Export<GetDevmodeFn>(dll, "ZEMSDrvGetDevmode");
-  auto lastError = Export<GetLastErrorFn>(dll, "ZEMSDrvGetLastError");
-  auto getStatus = Export<GetStatusFn>(dll, "ZEMSDrvGetStatus");
-  auto init = Export<InitFn>(dll, "ZEMSDrvInit");
-  auto setStatus = Export<SetStatusFn>(dll, "ZEMSDrvSetStatus");
+  auto disable = ExportOf<DisableFn>(dll, "ZEMSDrvDisable");
+  auto enable = ExportOf<EnableFn>(dll, "ZEMSDrvEnable");
+  auto getCaps = ExportOf<GetCapsFn>(dll, "ZEMSDrvGetCaps");
+  auto getDevmode = ExportOf<GetDevmodeFn>(dll, "ZEMSDrvGetDevmode");
+  auto lastError = ExportOf<GetLastErrorFn>(dll, "ZEMSDrvGetLastError");
+  auto getStatus = ExportOf<GetStatusFn>(dll, "ZEMSDrvGetStatus");
+  auto init = ExportOf<InitFn>(dll, "ZEMSDrvInit");
+  auto setStatus = ExportOf<SetStatusFn>(dll, "ZEMSDrvSetStatus");
   if (!disable || !enable || !getCaps || !getDevmode || !lastError || !getStatus || !init || !setStatus) {
     fprintf(stderr, "zemshost api: zemsexc.dll lacks an export of the application interface\n");
     FreeLibrary(dll);

@@ -1,13 +1,9 @@
-// The exclusion DLL loaded by name as an application loads it, and its exports by name.
+// The exclusion DLL loaded by name as an application loads it (its exports through ExportOf).
 #pragma once
 #include <stdio.h>
 
+#include "core/bind/export_of.h"
 #include "platform/win32.h"
-
-template <typename F>
-F Export(HMODULE m, const char* name) {
-  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m, name)));
-}
 
 // zemsexc.dll, or null after telling stderr why (command names the host command).
 inline HMODULE LoadExclusionDll(const char* command) {

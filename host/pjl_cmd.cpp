@@ -74,11 +74,11 @@ std::string Words(GetValueFn get, void* handle, const std::string& name, int all
 
 // The stored answers of the printer: each result and text.
 int PrintStored(HMODULE dll, const std::string& printer, const std::vector<int>& kinds, bool ini, bool devmode) {
-  auto getExclusive = Export<GetExclusiveFn>(dll, "ExcGetExclusive");
-  auto freeExclusive = Export<FreeExclusiveFn>(dll, "ExcFreeExclusive");
-  auto list = Export<WaterMarkFn>(dll, "ExcGetWaterMarkList");
-  auto iniName = Export<IniNameFn>(dll, "ExcGetIniFileName");
-  auto driverDevmode = Export<DevmodeFn>(dll, "ExcGetDriverDevmode");
+  auto getExclusive = ExportOf<GetExclusiveFn>(dll, "ExcGetExclusive");
+  auto freeExclusive = ExportOf<FreeExclusiveFn>(dll, "ExcFreeExclusive");
+  auto list = ExportOf<WaterMarkFn>(dll, "ExcGetWaterMarkList");
+  auto iniName = ExportOf<IniNameFn>(dll, "ExcGetIniFileName");
+  auto driverDevmode = ExportOf<DevmodeFn>(dll, "ExcGetDriverDevmode");
   if (!getExclusive || !freeExclusive || !list || !iniName || !driverDevmode) {
     fprintf(stderr, "zemshost pjl: zemsexc.dll lacks the stored-settings exports\n");
     return 1;
@@ -188,13 +188,13 @@ int CmdPjl(int argc, char** argv) {
   }
   HMODULE dll = LoadExclusionDll("pjl");
   if (!dll) return 1;
-  auto getExclusive = Export<GetExclusiveFn>(dll, "ExcGetExclusive");
-  auto freeExclusive = Export<FreeExclusiveFn>(dll, "ExcFreeExclusive");
-  auto setBase = Export<SetBaseFn>(dll, "ExcSetCommandBase");
-  auto update = Export<SetBaseFn>(dll, "ExcUpdateCommand");
-  auto getBase = Export<GetTextFn>(dll, "ExcGetCommandBase");
-  auto getChange = Export<GetTextFn>(dll, "ExcGetCommandChange");
-  auto getValue = Export<GetValueFn>(dll, "ExcGetCommandValue");
+  auto getExclusive = ExportOf<GetExclusiveFn>(dll, "ExcGetExclusive");
+  auto freeExclusive = ExportOf<FreeExclusiveFn>(dll, "ExcFreeExclusive");
+  auto setBase = ExportOf<SetBaseFn>(dll, "ExcSetCommandBase");
+  auto update = ExportOf<SetBaseFn>(dll, "ExcUpdateCommand");
+  auto getBase = ExportOf<GetTextFn>(dll, "ExcGetCommandBase");
+  auto getChange = ExportOf<GetTextFn>(dll, "ExcGetCommandChange");
+  auto getValue = ExportOf<GetValueFn>(dll, "ExcGetCommandValue");
   if (!getExclusive || !freeExclusive || !setBase || !update || !getBase || !getChange || !getValue) {
     fprintf(stderr, "zemshost pjl: zemsexc.dll lacks the command service's exports\n");
     FreeLibrary(dll);
