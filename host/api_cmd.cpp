@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "host/commands.h"
+#include "host/host_module.h"
 #include "platform/win32.h"
 
 namespace {
@@ -23,11 +24,6 @@ typedef LONG(WINAPI* GetLastErrorFn)(void*);
 typedef LONG(WINAPI* GetStatusFn)(void*, DWORD, void*, DWORD);
 typedef LONG(WINAPI* InitFn)(LONG, const LONG*);
 typedef LONG(WINAPI* SetStatusFn)(void*, DWORD, void*, BYTE*, LONG);
-
-template <typename F>
-F Export(HMODULE m, const char* name) {
-  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m, name)));
-}
 
 constexpr size_t kRecordBytes = 1024;  // room for the largest status record
 constexpr LONG kDevmodeBytes = 1236;
@@ -298,19 +294,16 @@ int CmdApi(int argc, char** argv) {
     fprintf(stderr, "zemshost api: --printer is required\n");
     return 2;
   }
-  HMODULE dll = LoadLibraryW(TEXT("zemsexc.dll"));
-  if (!dll) {
-    fprintf(stderr, "zemshost api: zemsexc.dll cannot be loaded\n");
-    return 1;
-  }
-  auto disable = Export<DisableFn>(dll, "ZEMSDrvDisable");
-  auto enable = Export<EnableFn>(dll, "ZEMSDrvEnable");
-  auto getCaps = Export<GetCapsFn>(dll, "ZEMSDrvGetCaps");
-  auto getDevmode = Export<GetDevmodeFn>(dll, "ZEMSDrvGetDevmode");
-  auto lastError = Export<GetLastErrorFn>(dll, "ZEMSDrvGetLastError");
-  auto getStatus = Export<GetStatusFn>(dll, "ZEMSDrvGetStatus");
-  auto init = Export<InitFn>(dll, "ZEMSDrvInit");
-  auto setStatus = Export<SetStatusFn>(dll, "ZEMSDrvSetStatus");
+  HMODULE dll = LoadExclusionDll("api");
+  if (!dll) return 1;
+  auto disable = ExportOf<DisableFn>(dll, "ZEMSDrvDisable");
+  auto enable = ExportOf<EnableFn>(dll, "ZEMSDrvEnable");
+  auto getCaps = ExportOf<GetCapsFn>(dll, "ZEMSDrvGetCaps");
+  auto getDevmode = ExportOf<GetDevmodeFn>(dll, "ZEMSDrvGetDevmode");
+  auto lastError = ExportOf<GetLastErrorFn>(dll, "ZEMSDrvGetLastError");
+  auto getStatus = ExportOf<GetStatusFn>(dll, "ZEMSDrvGetStatus");
+  auto init = ExportOf<InitFn>(dll, "ZEMSDrvInit");
+  auto setStatus = ExportOf<SetStatusFn>(dll, "ZEMSDrvSetStatus");
   if (!disable || !enable || !getCaps || !getDevmode || !lastError || !getStatus || !init || !setStatus) {
     fprintf(stderr, "zemshost api: zemsexc.dll lacks an export of the application interface\n");
     FreeLibrary(dll);

@@ -16,6 +16,7 @@
 
 #include "core/bind/export_of.h"
 #include "host/commands.h"
+#include "host/host_module.h"
 #include "platform/win32.h"
 
 namespace {
@@ -164,11 +165,8 @@ int CmdPjl(int argc, char** argv) {
   }
   const bool stored = !watermarkKinds.empty() || ini || devmode;
   if (file.empty() && stored) {
-    HMODULE dll = LoadLibraryW(TEXT("zemsexc.dll"));
-    if (!dll) {
-      fprintf(stderr, "zemshost pjl: zemsexc.dll cannot be loaded (error %lu)\n", GetLastError());
-      return 1;
-    }
+    HMODULE dll = LoadExclusionDll("pjl");
+    if (!dll) return 1;
     printf("printer: %s\n", printer.c_str());
     int r = PrintStored(dll, printer, watermarkKinds, ini, devmode);
     FreeLibrary(dll);
@@ -189,11 +187,8 @@ int CmdPjl(int argc, char** argv) {
     }
     content << in.rdbuf();
   }
-  HMODULE dll = LoadLibraryW(TEXT("zemsexc.dll"));
-  if (!dll) {
-    fprintf(stderr, "zemshost pjl: zemsexc.dll cannot be loaded (error %lu)\n", GetLastError());
-    return 1;
-  }
+  HMODULE dll = LoadExclusionDll("pjl");
+  if (!dll) return 1;
   auto getExclusive = ExportOf<GetExclusiveFn>(dll, "ExcGetExclusive");
   auto freeExclusive = ExportOf<FreeExclusiveFn>(dll, "ExcFreeExclusive");
   auto setBase = ExportOf<SetBaseFn>(dll, "ExcSetCommandBase");

@@ -43,12 +43,7 @@ DWORD BidiMapApiError(DWORD systemError) {
   return kApiErrorComm;
 }
 
-void BidiRecordApiError(DriverContext* ctx) {
-  // The application interface's per-context state is not part of this build yet: with no
-  // state to hold it, the code is not recorded.
-  (void)ctx;
-  (void)BidiMapApiError(GetLastError());
-}
+void BidiRecordApiError(DriverContext* ctx) { (void)ctx; }
 
 void ApiBidiApplyDefaultTrays(DriverContext* ctx) {
   if (!ctx || InstHasBatchPack(ctx)) return;

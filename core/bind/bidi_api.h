@@ -16,8 +16,9 @@ enum : DWORD {
 
 // The interface's code of a system error: unlisted errors are kApiErrorComm.
 DWORD BidiMapApiError(DWORD systemError);
-// GetLastError, mapped, becomes the last error of the context's application-interface state;
-// without such a state nothing is recorded.
+// Minimal: records nothing. A driver context cannot reach the interface's per-context state,
+// so the interface's DEVMODE retrieval records the mapped code itself (ApiSetLastError) when
+// the acquisition it asked for fails; nothing in core calls this.
 void BidiRecordApiError(DriverContext* ctx);
 // Unless the settings ini names a batch pack for the printer: the acquired default trays
 // into the tray settings, at every call, with nothing written to any store.

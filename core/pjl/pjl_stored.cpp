@@ -95,6 +95,16 @@ int WriteBlock(TextBuffer* buffer, DriverContext* ctx, int kind) {
   return 0;
 }
 
+// The printer named in the ANSI code page, opened; null when the name is null or not shorter
+// than MAX_PATH, cannot be converted or names no printer.
+HANDLE OpenByAnsiName(const char* name) {
+  if (!name || strnlen(name, MAX_PATH) >= MAX_PATH) return nullptr;
+  WCHAR wide[MAX_PATH] = {};
+  if (MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, name, -1, wide, MAX_PATH) <= 0) return nullptr;
+  HANDLE printer = nullptr;
+  return OpenPrinterW(wide, &printer, nullptr) ? printer : nullptr;
+}
+
 }  // namespace
 
 int ExcServiceGetWaterMarkList(ExcHandle* handle, int kind, int size, char* buffer, int* length) {
@@ -130,18 +140,9 @@ int ExcServiceGetWaterMarkList(ExcHandle* handle, int kind, int size, char* buff
   return result;
 }
 
-// Opens the printer an application names in ANSI; false for a null, overlong or unknown name.
-static bool OpenPrinterByAnsiName(const char* name, HANDLE* printer) {
-  *printer = nullptr;
-  if (!name || strnlen(name, MAX_PATH) >= MAX_PATH) return false;
-  WCHAR wide[MAX_PATH] = {};
-  if (MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, name, -1, wide, MAX_PATH) <= 0) return false;
-  return OpenPrinterW(wide, printer, nullptr) != FALSE;
-}
-
 int ExcServiceGetIniFileName(const char* name, int size, char* buffer, int* length) {
-  HANDLE printer = nullptr;
-  if (!OpenPrinterByAnsiName(name, &printer)) return -1;
+  HANDLE printer = OpenByAnsiName(name);
+  if (!printer) return -1;
   WCHAR path[MAX_PATH] = {};
   const int perUser = OsIsMultiSessionHost(printer) ? 1 : 0;
   const int found = PathSettingsFileFor(path, perUser, printer);
@@ -183,8 +184,8 @@ int ExcServiceGetDriverDevmode(const char* name, int flags, int size, void* buff
   if (length) *length = kExcAnsiDevmodeSize;
   if (!buffer || size < kExcAnsiDevmodeSize) return 1;
   if (flags != 1) return -1;
-  HANDLE printer = nullptr;
-  if (!OpenPrinterByAnsiName(name, &printer)) return -1;
+  HANDLE printer = OpenByAnsiName(name);
+  if (!printer) return -1;
   DriverContext* ctx = CtxOpenByKind(printer, printer, nullptr, kKindExclusion);
   int result = -1;
   const BYTE* source = ctx ? (fetch ? fetch(ctx, name) : ExcFetchDevmode(ctx)) : nullptr;

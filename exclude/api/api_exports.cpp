@@ -34,9 +34,15 @@ class Call {
   ApiContext* api_;
 };
 
-}  // namespace
-
-namespace {
+// The call's context when the status id is enabled; otherwise the last error says so, and null.
+ApiContext* EnabledStatusCall(const Call& call, DWORD id) {
+  ApiContext* api = call.get();
+  if (api && !ApiIsStatusEnabled(id)) {
+    ApiSetLastError(api, kApiErrNotEnabled);
+    return nullptr;
+  }
+  return api;
+}
 
 // The offered level as CheckAPIVer reads a key: absent (-1) is 3, above 16 is 16, below 0 is 0.
 LONG ApplyOffer(LONG level) {
@@ -116,24 +122,14 @@ LONG ApiExportGetLastError(void* handle) {
 
 LONG ApiExportGetStatus(void* handle, DWORD id, void* record, DWORD version) {
   Call call(handle);
-  ApiContext* api = call.get();
-  if (!api) return -1;
-  if (!ApiIsStatusEnabled(id)) {
-    ApiSetLastError(api, kApiErrNotEnabled);
-    return -1;
-  }
-  return ApiGetStatusItem(api, id, record, version);
+  ApiContext* api = EnabledStatusCall(call, id);
+  return api ? ApiGetStatusItem(api, id, record, version) : -1;
 }
 
 LONG ApiExportSetStatus(void* handle, DWORD id, void* record, BYTE* changedBits, LONG mode) {
   Call call(handle);
-  ApiContext* api = call.get();
-  if (!api) return -1;
-  if (!ApiIsStatusEnabled(id)) {
-    ApiSetLastError(api, kApiErrNotEnabled);
-    return -1;
-  }
-  return ApiSetStatusItem(api, id, record, changedBits, mode);
+  ApiContext* api = EnabledStatusCall(call, id);
+  return api ? ApiSetStatusItem(api, id, record, changedBits, mode) : -1;
 }
 
 LONG ApiExportSaveQualityData(void* handle) {

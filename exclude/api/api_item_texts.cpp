@@ -9,6 +9,10 @@
 #include "exclude/api/api_context.h"
 #include "exclude/api/api_records.h"
 
+namespace {
+constexpr int kSettingTextChars = 600;  // room for a setting's text, terminator included
+}  // namespace
+
 int ApiRecordText(const void* record, UINT offset, UINT size, char* out) {
   if (!out || size == 0) return 0;
   out[0] = 0;
@@ -36,8 +40,8 @@ int ApiReadSettingText(ApiContext* api, WORD setting, char* out, int outSize) {
   DriverContext* ctx = ApiDriverCtx(api);
   SettingItem* item = ctx ? ItemFind(ctx, setting) : nullptr;
   if (!item) return 0;
-  WCHAR wide[600] = {};
-  if (!ItemGetTextBounded(ctx, item, wide, 600)) return 0;
+  WCHAR wide[kSettingTextChars] = {};
+  if (!ItemGetTextBounded(ctx, item, wide, kSettingTextChars)) return 0;
   const int n = WideCharToMultiByte(CP_ACP, 0, wide, -1, out, outSize, nullptr, nullptr);
   if (n <= 0) out[0] = 0;
   out[outSize - 1] = 0;
@@ -48,9 +52,9 @@ int ApiWriteSettingText(ApiContext* api, WORD setting, const char* text) {
   DriverContext* ctx = ApiDriverCtx(api);
   SettingItem* item = ctx ? ItemFind(ctx, setting) : nullptr;
   if (!item) return 0;
-  WCHAR wide[600] = {};
-  if (text && text[0] && MultiByteToWideChar(CP_ACP, 0, text, -1, wide, 600) <= 0) wide[0] = 0;
-  wide[599] = 0;
+  WCHAR wide[kSettingTextChars] = {};
+  if (text && text[0] && MultiByteToWideChar(CP_ACP, 0, text, -1, wide, kSettingTextChars) <= 0) wide[0] = 0;
+  wide[kSettingTextChars - 1] = 0;
   return ItemSetText(ctx, item, wide) ? 1 : 0;
 }
 

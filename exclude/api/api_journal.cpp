@@ -44,22 +44,11 @@ ApiJournal* JournalOf(ApiContext* api) {
   return state ? state->journal : nullptr;
 }
 
-bool SameName(const WCHAR* a, const WCHAR* b) {
-  int i = 0;
-  for (; a[i] && b[i]; ++i) {
-    WCHAR x = a[i], y = b[i];
-    if (x >= u'a' && x <= u'z') x = static_cast<WCHAR>(x - 32);
-    if (y >= u'a' && y <= u'z') y = static_cast<WCHAR>(y - 32);
-    if (x != y) return false;
-  }
-  return a[i] == b[i];
-}
-
 // The entry recorded first for the name keeps the oldest state: later records are not needed.
 bool AlreadyRecorded(ApiJournal* journal, Kind kind, const WCHAR* name, DWORD mask) {
   for (Entry* e = journal->newest; e; e = e->older) {
     if (e->kind != kind) continue;
-    if (kind == Kind::kUserStrings ? (e->mask & mask) == mask : SameName(e->name, name)) return true;
+    if (kind == Kind::kUserStrings ? (e->mask & mask) == mask : lstrcmpiW(e->name, name) == 0) return true;
   }
   return false;
 }
@@ -79,14 +68,21 @@ bool NameFits(const WCHAR* name) {
   return n < MAX_PATH;
 }
 
-void Push(ApiJournal* journal, Entry* e) {
-  e->older = journal->newest;
-  journal->newest = e;
-}
-
 int Refuse(ApiJournal* journal) {
   journal->failed = TRUE;
   return 0;
+}
+
+// Keeps e when its old state was read (1), else drops it and refuses the write (0).
+int Record(ApiJournal* journal, Entry* e, bool ok) {
+  if (!ok) {
+    MemFree(e->bytes);
+    MemFree(e);
+    return Refuse(journal);
+  }
+  e->older = journal->newest;
+  journal->newest = e;
+  return 1;
 }
 
 bool ReadWholeFile(const WCHAR* path, Entry* e) {
@@ -173,13 +169,7 @@ int ApiJournalFile(ApiContext* api, LPCWSTR path) {
   if (AlreadyRecorded(journal, Kind::kFile, path, 0)) return 1;
   Entry* e = NewEntry(Kind::kFile, path);
   if (!e) return Refuse(journal);
-  if (!ReadWholeFile(path, e)) {
-    MemFree(e->bytes);
-    MemFree(e);
-    return Refuse(journal);
-  }
-  Push(journal, e);
-  return 1;
+  return Record(journal, e, ReadWholeFile(path, e));
 }
 
 int ApiJournalPrinterData(ApiContext* api, LPCWSTR valueName) {
@@ -203,13 +193,7 @@ int ApiJournalPrinterData(ApiContext* api, LPCWSTR valueName) {
       e->size = needed;
     }
   }
-  if (!ok) {
-    MemFree(e->bytes);
-    MemFree(e);
-    return Refuse(journal);
-  }
-  Push(journal, e);
-  return 1;
+  return Record(journal, e, ok);
 }
 
 int ApiJournalUserStrings(ApiContext* api, DWORD mask) {
@@ -219,8 +203,7 @@ int ApiJournalUserStrings(ApiContext* api, DWORD mask) {
   Entry* e = NewEntry(Kind::kUserStrings, nullptr);
   if (!e) return Refuse(journal);
   e->mask = mask;
-  Push(journal, e);
-  return 1;
+  return Record(journal, e, true);
 }
 
 int ApiJournalItem(ApiContext* api, SettingItem* row, LPCWSTR path) {

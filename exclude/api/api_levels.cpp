@@ -3,6 +3,7 @@
 
 #include <string.h>
 
+#include "core/bind/bidi_api.h"
 #include "exclude/api/api_caps_table.h"
 #include "exclude/api/api_context.h"
 #include "exclude/api/api_status_table.h"
@@ -164,7 +165,7 @@ void ApiResetGlobals() {
 int ApiSetLastError(ApiContext* api, LONG code) {
   ApiState* state = ApiGetState(api);
   if (!state) return 0;
-  const bool acquisition = code >= kApiErrAcquire1 && code <= kApiErrAcquire3;
+  const bool acquisition = code >= static_cast<LONG>(kApiErrorComm) && code <= static_cast<LONG>(kApiErrorBadFormat);
   if (!acquisition && ApiLevel(api) <= 8) return 0;
   state->lastError = code;
   return 1;

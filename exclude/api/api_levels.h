@@ -38,9 +38,7 @@ enum ApiError : LONG {
   kApiErrStore = 14,
   kApiErrPaper = 15,
   kApiErrInternal = 100,
-  kApiErrAcquire1 = 200,
-  kApiErrAcquire2 = 201,
-  kApiErrAcquire3 = 202,
+  // 200-202: the acquisition's codes, kApiErrorComm..kApiErrorBadFormat (core/bind/bidi_api.h)
   kApiErrPrintMacro = 1000,
   kApiErrSettingsFile = 1001,
   kApiErrTerminalServer = 1002,

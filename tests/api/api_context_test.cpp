@@ -11,7 +11,7 @@
 #include <sstream>
 #include <vector>
 
-#include "core/context/context_cache.h"
+#include "api/api_inproc_fixture.h"
 #include "core/pjl/pjl_service.h"
 #include "core/context/driver_context.h"
 #include "core/devmode/dm_layout.h"
@@ -21,9 +21,7 @@
 #include "exclude/api/api_exports.h"
 #include "exclude/api/api_levels.h"
 #include "platform/sim.h"
-#include "support/machine_fixture.h"
 #include "support/test_printer.h"
-#include "support/test_variant.h"
 
 namespace zems_test {
 namespace {
@@ -34,19 +32,11 @@ struct Record {
   LONG rest[6];
 };
 
-class ApiContextTest : public MachineTest {
+class ApiContextTest : public ApiInProcessTest {
  protected:
-  void SetUp() override {
-    MachineTest::SetUp();
-    ResetTestVariant();
-    CtxCacheInit();
-    ApiResetGlobals();
-  }
   void TearDown() override {
-    if (handle_) ApiExportDisable(handle_);
+    ApiInProcessTest::TearDown();
     ApiResetGlobals();
-    CtxCacheExpire(TRUE);
-    MachineTest::TearDown();
   }
   void Enable(const std::string& extraModel = "", const char16_t* qualityList0 = nullptr) {
     std::string model = SourceDir() + "/samples/models/zems_c4.zmd";
@@ -90,7 +80,6 @@ class ApiContextTest : public MachineTest {
                              reinterpret_cast<const WCHAR*>(settingsFile_.c_str()));
     return reinterpret_cast<const char16_t*>(text);
   }
-  void* handle_ = nullptr;
   DriverContext* ctx_ = nullptr;
   std::u16string settingsFile_;
 };
@@ -190,6 +179,20 @@ TEST_F(ApiContextTest, EnablePreparesTheChapterArrayAndSnapshots) {
   ASSERT_NE(nullptr, api->state);
   EXPECT_EQ(kApiLastStatusId, api->state->constraintIds) << "the snapshot holds every status id";
   EXPECT_EQ(nullptr, ctx_->printer) << "the printer closed after enable is not kept";
+  ApiLeaveCall(api);
+}
+
+// Up to level 8 a context keeps only the acquisition's codes (200-202) as its last error.
+TEST_F(ApiContextTest, LowLevelsKeepOnlyAcquisitionErrors) {
+  Enable();
+  ApiContext* api = ApiEnterCall(handle_);
+  ASSERT_NE(nullptr, api);
+  const LONG level = api->level;
+  api->level = 8;
+  for (LONG code : {14, 199, 200, 201, 202, 203})
+    EXPECT_EQ(code >= 200 && code <= 202 ? 1 : 0, ApiSetLastError(api, code)) << code;
+  api->level = level;
+  EXPECT_EQ(1, ApiSetLastError(api, 14)) << "above level 8 every code is kept";
   ApiLeaveCall(api);
 }
 

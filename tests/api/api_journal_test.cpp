@@ -7,25 +7,20 @@
 #include <sstream>
 #include <string>
 
-#include "core/context/context_cache.h"
+#include "api/api_inproc_fixture.h"
 #include "exclude/api/api_context.h"
 #include "exclude/api/api_exports.h"
 #include "exclude/api/api_journal.h"
 #include "exclude/api/api_levels.h"
-#include "support/machine_fixture.h"
 #include "support/test_printer.h"
-#include "support/test_variant.h"
 
 namespace zems_test {
 namespace {
 
-class ApiJournalTest : public MachineTest {
+class ApiJournalTest : public ApiInProcessTest {
  protected:
   void SetUp() override {
-    MachineTest::SetUp();
-    ResetTestVariant();
-    CtxCacheInit();
-    ApiResetGlobals();
+    ApiInProcessTest::SetUp();
     ASSERT_EQ(0, RunHostKept("machine install --model " + SourceDir() + "/samples/models/zems_c4.zmd --printer Api"));
     handle_ = ApiExportEnable("Api");
     ASSERT_NE(nullptr, handle_);
@@ -37,10 +32,8 @@ class ApiJournalTest : public MachineTest {
   void TearDown() override {
     ApiClosePrinter(api_, printer_);
     ApiLeaveCall(api_);
-    ApiExportDisable(handle_);
+    ApiInProcessTest::TearDown();
     ApiResetGlobals();
-    CtxCacheExpire(TRUE);
-    MachineTest::TearDown();
   }
   std::string Data(const char16_t* name) {
     WCHAR text[64] = {};
@@ -63,7 +56,6 @@ class ApiJournalTest : public MachineTest {
     text << in.rdbuf();
     return text.str();
   }
-  void* handle_ = nullptr;
   ApiContext* api_ = nullptr;
   HANDLE printer_ = nullptr;
 };

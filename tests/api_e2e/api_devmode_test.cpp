@@ -20,8 +20,7 @@ class ApiDevmodeTest : public ApiE2eTest {
     ApiE2eTest::SetUp();
     InstallPrinter();
     ASSERT_NE(nullptr, EnableApi());
-    const LONG record[2] = {0, 16};
-    ASSERT_EQ(1, api_.init(1, record));
+    Level(16);
   }
   std::vector<BYTE> Get(DWORD flags, LONG expect = kSize) {
     std::vector<BYTE> dm(kSize, 0xEE);

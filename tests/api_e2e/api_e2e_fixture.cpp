@@ -4,20 +4,13 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/bind/export_of.h"
 #include "core/context/context_cache.h"
 #include "core/system/driver_paths.h"
 #include "support/test_printer.h"
 #include "support/test_variant.h"
 
 namespace zems_test {
-namespace {
-
-template <typename F>
-F Export(HMODULE m, const char* name) {
-  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m, name)));
-}
-
-}  // namespace
 
 void ApiE2eTest::SetUp() {
   MachineTest::SetUp();
@@ -62,21 +55,21 @@ void ApiE2eTest::InstallPrinterWithModel(const std::vector<std::pair<std::string
 void ApiE2eTest::LoadDll() {
   dll_ = LoadLibraryW(TEXT("zemsexc.dll"));
   ASSERT_NE(nullptr, dll_);
-  api_.checkApiVer = Export<ApiExports::CheckApiVer>(dll_, "ZEMSDrvCheckAPIVer");
-  api_.disable = Export<ApiExports::Disable>(dll_, "ZEMSDrvDisable");
-  api_.enable = Export<ApiExports::Enable>(dll_, "ZEMSDrvEnable");
-  api_.getCaps = Export<ApiExports::GetCaps>(dll_, "ZEMSDrvGetCaps");
-  api_.getDevmode = Export<ApiExports::GetDevmode>(dll_, "ZEMSDrvGetDevmode");
-  api_.getDevmodeEx = Export<ApiExports::GetDevmodeEx>(dll_, "ZEMSDrvGetDevmodeEx");
-  api_.getLastError = Export<ApiExports::GetLastErrorFn>(dll_, "ZEMSDrvGetLastError");
-  api_.getStatus = Export<ApiExports::GetStatus>(dll_, "ZEMSDrvGetStatus");
-  api_.init = Export<ApiExports::Init>(dll_, "ZEMSDrvInit");
-  api_.restoreQuality = Export<ApiExports::Quality>(dll_, "ZEMSDrvRestoreQualityData");
-  api_.saveQuality = Export<ApiExports::Quality>(dll_, "ZEMSDrvSaveQualityData");
-  api_.setStatus = Export<ApiExports::SetStatus>(dll_, "ZEMSDrvSetStatus");
+  api_.checkApiVer = ExportOf<ApiExports::CheckApiVer>(dll_, "ZEMSDrvCheckAPIVer");
+  api_.disable = ExportOf<ApiExports::Disable>(dll_, "ZEMSDrvDisable");
+  api_.enable = ExportOf<ApiExports::Enable>(dll_, "ZEMSDrvEnable");
+  api_.getCaps = ExportOf<ApiExports::GetCaps>(dll_, "ZEMSDrvGetCaps");
+  api_.getDevmode = ExportOf<ApiExports::GetDevmode>(dll_, "ZEMSDrvGetDevmode");
+  api_.getDevmodeEx = ExportOf<ApiExports::GetDevmodeEx>(dll_, "ZEMSDrvGetDevmodeEx");
+  api_.getLastError = ExportOf<ApiExports::GetLastErrorFn>(dll_, "ZEMSDrvGetLastError");
+  api_.getStatus = ExportOf<ApiExports::GetStatus>(dll_, "ZEMSDrvGetStatus");
+  api_.init = ExportOf<ApiExports::Init>(dll_, "ZEMSDrvInit");
+  api_.restoreQuality = ExportOf<ApiExports::Quality>(dll_, "ZEMSDrvRestoreQualityData");
+  api_.saveQuality = ExportOf<ApiExports::Quality>(dll_, "ZEMSDrvSaveQualityData");
+  api_.setStatus = ExportOf<ApiExports::SetStatus>(dll_, "ZEMSDrvSetStatus");
   // The settings folder exists once the printer is used; make it for this machine.
   typedef int(WINAPI * IniNameFn)(const char*, int, char*, int*);
-  auto iniName = Export<IniNameFn>(dll_, "ExcGetIniFileName");
+  auto iniName = ExportOf<IniNameFn>(dll_, "ExcGetIniFileName");
   char path[MAX_PATH] = {};
   int length = 0;
   if (iniName && iniName("Api", MAX_PATH, path, &length) == 0) {
@@ -88,6 +81,11 @@ void ApiE2eTest::LoadDll() {
               api_.saveQuality && api_.setStatus);
 }
 
+void ApiE2eTest::Level(LONG wanted) {
+  const LONG record[2] = {0, wanted};
+  ASSERT_EQ(1, api_.init(1, record));
+}
+
 void* ApiE2eTest::EnableApi() {
   handle_ = api_.enable("Api");
   EXPECT_NE(nullptr, handle_);
@@ -96,7 +94,7 @@ void* ApiE2eTest::EnableApi() {
 
 std::string ApiE2eTest::SettingsFile() {
   typedef int(WINAPI * IniNameFn)(const char*, int, char*, int*);
-  auto iniName = Export<IniNameFn>(dll_, "ExcGetIniFileName");
+  auto iniName = ExportOf<IniNameFn>(dll_, "ExcGetIniFileName");
   char path[MAX_PATH] = {};
   int length = 0;
   if (!iniName || iniName("Api", MAX_PATH, path, &length) != 0) return "";

@@ -36,8 +36,7 @@ class ApiTest : public ApiE2eTest {
   void SetUp() override {
     ApiE2eTest::SetUp();
     InstallPrinter();
-    const LONG wanted[2] = {0, 16};
-    ASSERT_EQ(1, api_.init(1, wanted));
+    Level(16);
   }
   LONG Set(DWORD id, LONG value, BYTE* bits = nullptr, LONG mode = 0) {
     SimpleRecord r = {1, value, 0, 0, 0, {}, 0};

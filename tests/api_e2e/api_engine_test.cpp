@@ -40,10 +40,6 @@ class ApiEngineTest : public ApiE2eTest {
     ASSERT_NE(nullptr, EnableApi());
     Level(16);
   }
-  void Level(LONG wanted) {
-    const LONG record[2] = {0, wanted};
-    ASSERT_EQ(1, api_.init(1, record));
-  }
   LONG Set(DWORD id, LONG value, BYTE* bits = nullptr, LONG mode = 0, DWORD version = 1) {
     SimpleRecord r = {version, value, 0, 0, 0, {}, 0};
     return api_.setStatus(handle_, id, &r, bits, mode);

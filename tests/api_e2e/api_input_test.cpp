@@ -40,10 +40,6 @@ class ApiInputTest : public ApiE2eTest {
     ASSERT_FALSE(path.empty());
     ASSERT_TRUE(WriteMachineFile(path.c_str(), DataIni(level)));
   }
-  void Level(LONG wanted) {
-    const LONG record[2] = {0, wanted};
-    ASSERT_EQ(1, api_.init(1, record));
-  }
 };
 
 TEST_F(ApiInputTest, OfferedLevelsAndInit) {

@@ -80,11 +80,6 @@ void ApiItemsTest::StartWithFixture(const std::string& opens, const std::string&
   ASSERT_NE(nullptr, EnableApi());
 }
 
-void ApiItemsTest::Level(LONG wanted) {
-  const LONG record[2] = {0, wanted};
-  ASSERT_EQ(1, api_.init(1, record));
-}
-
 LONG ApiItemsTest::SetSimple(DWORD id, LONG value, LONG value2, LONG value3, DWORD sw) {
   SimpleRecord r = {1, value, value2, value3, 0, {}, sw};
   return api_.setStatus(handle_, id, &r, nullptr, 0);

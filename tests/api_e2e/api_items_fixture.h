@@ -55,7 +55,6 @@ class ApiItemsTest : public ApiE2eTest {
   // the fixture file's text (tests/fixtures/api/<fixture>); extra edits replace text as given.
   void StartWithFixture(const std::string& opens, const std::string& fixture,
                         const std::vector<std::pair<std::string, std::string>>& edits = {});
-  void Level(LONG wanted);
   LONG Set(DWORD id, Record& r) { return api_.setStatus(handle_, id, r.data(), nullptr, 0); }
   LONG Get(DWORD id, Record& r, DWORD version) { return api_.getStatus(handle_, id, r.data(), version); }
   LONG SetSimple(DWORD id, LONG value, LONG value2 = 0, LONG value3 = 0, DWORD sw = 0);
