@@ -35,6 +35,10 @@ WORD ApiRecordWord(const void* record, UINT offset) {
   return value;
 }
 
+void ApiPutRecordLong(void* record, UINT offset, LONG value) {
+  if (record) memcpy(static_cast<BYTE*>(record) + offset, &value, sizeof(value));
+}
+
 int ApiRecordLevelOk(ApiContext* api, DWORD id, DWORD version) {
   DWORD count = 0;
   const ApiRecordVersion* list = ApiRecordVersions(id, &count);

@@ -27,6 +27,8 @@ DWORD ApiRecordVersionOf(const void* record);
 // A field of a record by byte offset (no bounds: the record is the caller's fixed-size block).
 LONG ApiRecordLong(const void* record, UINT offset);
 WORD ApiRecordWord(const void* record, UINT offset);
+// Writes a 32-bit field of a record by byte offset (same terms as ApiRecordLong).
+void ApiPutRecordLong(void* record, UINT offset, LONG value);
 
 // Level check of a versioned record's version v at the call's level: 1 when usable, 0 when the
 // version needs a higher level or is unknown. A get handler then stores error 6 itself.

@@ -420,7 +420,6 @@ enum : UINT {
 };
 constexpr LONG kMaxPage = 30000;
 
-void PutLong(void* record, UINT offset, LONG value) { memcpy(static_cast<BYTE*>(record) + offset, &value, 4); }
 
 // Reads the chapter list again from the settings store.
 void ReloadChapters(ApiContext* api) { StoreLoadModuleItems(ApiDriverCtx(api)); }
@@ -561,8 +560,8 @@ LONG ApiGetChapters(ApiContext* api, DWORD id, void* record, DWORD version) {
   DriverContext* ctx = ApiDriverCtx(api);
   DmRecheckChapterTrays(ctx);
   StoreSaveUserClasses(api->printer, ctx);
-  PutLong(record, kOffChSwitch, Read(api, kItem_zdmFuncSelectChapter));
-  PutLong(record, kOffChOperation, count);
+  ApiPutRecordLong(record, kOffChSwitch, Read(api, kItem_zdmFuncSelectChapter));
+  ApiPutRecordLong(record, kOffChOperation, count);
   if (entry == 0) return size;
   DWORD records = 0;
   const auto* chapters = static_cast<const ChapterRecord*>(ApiChapterArray(api, &records));
@@ -571,10 +570,10 @@ LONG ApiGetChapters(ApiContext* api, DWORD id, void* record, DWORD version) {
     return -1;
   }
   const ChapterRecord& c = chapters[entry - 1];
-  PutLong(record, kOffChPage, c.page);
-  PutLong(record, kOffChKind, c.kind);
-  PutLong(record, kOffChTray, c.tray);
-  PutLong(record, kOffChPrint, c.print);
+  ApiPutRecordLong(record, kOffChPage, c.page);
+  ApiPutRecordLong(record, kOffChKind, c.kind);
+  ApiPutRecordLong(record, kOffChTray, c.tray);
+  ApiPutRecordLong(record, kOffChPrint, c.print);
   if (version == 2) {
     LONG last = c.page;
     for (int i = 0; i < 15 && c.range[i]; ++i)
@@ -582,7 +581,7 @@ LONG ApiGetChapters(ApiContext* api, DWORD id, void* record, DWORD version) {
         last = DecimalOf(c.range + i + 1);
         break;
       }
-    PutLong(record, kOffChLast, last);
+    ApiPutRecordLong(record, kOffChLast, last);
   }
   return size;
 }

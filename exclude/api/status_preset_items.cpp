@@ -42,7 +42,6 @@ constexpr LONG kPresetNone = 255;
 constexpr int kSectionChars = 261;
 constexpr int kLockFeature = 2;
 
-void PutLong(void* record, UINT offset, LONG value) { memcpy(static_cast<BYTE*>(record) + offset, &value, 4); }
 void PutShort(void* record, UINT offset, LONG value) {
   const SHORT v = static_cast<SHORT>(value);
   memcpy(static_cast<BYTE*>(record) + offset, &v, 2);
@@ -202,7 +201,7 @@ LONG ApiGetPresetNumber(ApiContext* api, DWORD id, void* record, DWORD version) 
   if (!record) return kPresetRecordSize;
   const LONG size = ApiGetRecordSize(api, id, version);
   if (size < 0) return -1;
-  PutLong(record, 0, 2);
+  ApiPutRecordLong(record, 0, 2);
   DriverContext* ctx = ApiDriverCtx(api);
   LONG number = ApiRecordLong(record, kOffPresetNumber);
   if (number == 0 && ApiLevel(api) < 14) {
@@ -308,7 +307,7 @@ LONG ApiVerifyTonerPlanes(ApiContext* api, DWORD, void* record, BYTE*, LONG) {
 
 LONG ApiGetTonerPlanes(ApiContext* api, DWORD, void* record, DWORD) {
   if (!record) return kApiSimpleRecordSize;
-  for (int i = 0; i < 4; ++i) PutLong(record, 4 + 4 * i, static_cast<LONG>(ApiRead(api, kPlanes[i])));
+  for (int i = 0; i < 4; ++i) ApiPutRecordLong(record, 4 + 4 * i, static_cast<LONG>(ApiRead(api, kPlanes[i])));
   return kApiSimpleRecordSize;
 }
 
