@@ -39,6 +39,13 @@ void ApiPutRecordLong(void* record, UINT offset, LONG value) {
   if (record) memcpy(static_cast<BYTE*>(record) + offset, &value, sizeof(value));
 }
 
+DWORD ApiUsedRecordVersion(DWORD id, DWORD version) {
+  DWORD count = 0;
+  ApiRecordVersions(id, &count);
+  if (count < 2) return 1;
+  return version == 0 || version >= count ? count - 1 : version;
+}
+
 int ApiRecordLevelOk(ApiContext* api, DWORD id, DWORD version) {
   DWORD count = 0;
   const ApiRecordVersion* list = ApiRecordVersions(id, &count);

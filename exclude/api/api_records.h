@@ -30,6 +30,9 @@ WORD ApiRecordWord(const void* record, UINT offset);
 // Writes a 32-bit field of a record by byte offset (same terms as ApiRecordLong).
 void ApiPutRecordLong(void* record, UINT offset, LONG value);
 
+// The version a handler works with for item id: 0 and versions above the item's newest read as
+// the newest; 1 for an item without versions.
+DWORD ApiUsedRecordVersion(DWORD id, DWORD version);
 // Level check of a versioned record's version v at the call's level: 1 when usable, 0 when the
 // version needs a higher level or is unknown. A get handler then stores error 6 itself.
 int ApiRecordLevelOk(ApiContext* api, DWORD id, DWORD version);

@@ -231,9 +231,8 @@ LONG ApiGetShiftMargin(ApiContext* api, DWORD, void* record, DWORD) {
 
 LONG ApiSetSort(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   if (!record) return -1;
-  DWORD version = ApiRecordVersionOf(record);
-  if (!ApiRecordLevelOk(api, id, version)) return -1;
-  if (version == 0 || version > 2) version = 2;
+  if (!ApiRecordLevelOk(api, id, ApiRecordVersionOf(record))) return -1;
+  const DWORD version = ApiUsedRecordVersion(id, ApiRecordVersionOf(record));
   if (ApiMasterSwitchOff(api, id, record)) return 1;
   const ApiSimpleRecord* r = Simple(record);
   if (!ApiValueTest(api, kItem_zdmSortType, r->value)) return -1;
@@ -436,9 +435,8 @@ LONG DecimalOf(const WCHAR* text) {
 
 LONG ApiSetChapters(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   if (!record) return -1;
-  DWORD version = ApiRecordVersionOf(record);
-  if (!ApiRecordLevelOk(api, id, version)) return -1;
-  if (version == 0 || version > 2) version = 2;
+  if (!ApiRecordLevelOk(api, id, ApiRecordVersionOf(record))) return -1;
+  const DWORD version = ApiUsedRecordVersion(id, ApiRecordVersionOf(record));
   auto at = [record](UINT offset) { return ApiRecordLong(record, offset); };
   const LONG sw = at(kOffChSwitch);
   if (sw != 0 && sw != 1) return -1;
@@ -548,7 +546,7 @@ LONG ApiVerifyChapters(ApiContext* api, DWORD, void* record, BYTE*, LONG) {
 LONG ApiGetChapters(ApiContext* api, DWORD id, void* record, DWORD version) {
   const LONG size = ApiGetRecordSize(api, id, version);
   if (size < 0 || !record) return size;
-  if (version == 0 || version > 2) version = 2;
+  version = ApiUsedRecordVersion(id, version);
   ReloadChapters(api);
   const LONG count = ChapterCount(api);
   const LONG entry = ApiRecordLong(record, kOffChEntry);

@@ -240,9 +240,8 @@ int WriteUserText(ApiContext* api, WORD setting, const char* text, DWORD mask) {
 
 LONG ApiSetJobType(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   if (!record) return -1;
-  DWORD version = ApiRecordVersionOf(record);
-  if (!ApiRecordLevelOk(api, id, version)) return -1;
-  if (version == 0 || version > 3) version = 3;
+  if (!ApiRecordLevelOk(api, id, ApiRecordVersionOf(record))) return -1;
+  const DWORD version = ApiUsedRecordVersion(id, ApiRecordVersionOf(record));
   const LONG limit = PasswordLimit(api);
   if (limit == 8 && version == 1) return -1;
   const LONG type = ApiRecordLong(record, kOffType);
@@ -322,7 +321,7 @@ LONG ApiGetJobType(ApiContext* api, DWORD id, void* record, DWORD version) {
   const LONG size = ApiGetRecordSize(api, id, version);
   if (size < 0) return -1;
   if (!record) return size;
-  if (version == 0 || version > 3) version = 3;
+  version = ApiUsedRecordVersion(id, version);
   if (version == 1 && PasswordLimit(api) == 8) {
     ApiSetLastError(api, kApiErrVersion);
     return -1;

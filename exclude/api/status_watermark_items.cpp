@@ -57,9 +57,8 @@ int SaveWorkingWatermark(ApiContext* api) {
 
 LONG ApiSetWatermark(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   if (!record) return -1;
-  DWORD version = ApiRecordVersionOf(record);
-  if (!ApiRecordLevelOk(api, id, version)) return -1;
-  if (version == 0 || version > 3) version = 3;
+  if (!ApiRecordLevelOk(api, id, ApiRecordVersionOf(record))) return -1;
+  const DWORD version = ApiUsedRecordVersion(id, ApiRecordVersionOf(record));
   const LONG kind = ApiRecordLong(record, kOffKind);
   int twoPlaneText = 0, twoPlaneImage = 0;
   if (version == 3 && (kind == kKindText || kind == kKindImage)) {
@@ -186,7 +185,7 @@ LONG ApiGetWatermark(ApiContext* api, DWORD id, void* record, DWORD version) {
   const LONG size = ApiGetRecordSize(api, id, version);
   if (size < 0) return -1;
   if (!record) return size;
-  if (version == 0 || version > 3) version = 3;
+  version = ApiUsedRecordVersion(id, version);
   if (!ApiWatermarkZeroStored(api)) {
     ApiSetLastError(api, kApiErrWatermarkList);
     return -1;
@@ -318,9 +317,8 @@ bool HfOrderUsed(ApiContext* api, DWORD version) { return version >= 2 && ApiCap
 
 LONG ApiSetHeaderFooter(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   if (!record) return -1;
-  DWORD version = ApiRecordVersionOf(record);
-  if (!ApiRecordLevelOk(api, id, version)) return -1;
-  if (version == 0 || version > 2) version = 2;
+  if (!ApiRecordLevelOk(api, id, ApiRecordVersionOf(record))) return -1;
+  const DWORD version = ApiUsedRecordVersion(id, ApiRecordVersionOf(record));
   if (MarginRestricted(api)) return -1;
   const DWORD parts = static_cast<DWORD>(ApiRecordLong(record, kOffParts)) & 7u;
   ApiPutRecordLong(record, kOffParts, static_cast<LONG>(parts));
@@ -364,9 +362,8 @@ LONG ApiSetHeaderFooter(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   return 1;
 }
 
-LONG ApiVerifyHeaderFooter(ApiContext* api, DWORD, void* record, BYTE*, LONG) {
-  DWORD version = ApiRecordVersionOf(record);
-  if (version == 0 || version > 2) version = 2;
+LONG ApiVerifyHeaderFooter(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
+  const DWORD version = ApiUsedRecordVersion(id, ApiRecordVersionOf(record));
   const DWORD parts = static_cast<DWORD>(ApiRecordLong(record, kOffParts)) & 7u;
   for (const HfPart& p : kParts) {
     if ((ApiRead(api, p.sw) != 0) != ((parts & p.bit) != 0)) return -1;
@@ -395,7 +392,7 @@ LONG ApiGetHeaderFooter(ApiContext* api, DWORD id, void* record, DWORD version) 
   const LONG size = ApiGetRecordSize(api, id, version);
   if (size < 0) return -1;
   if (!record) return size;
-  if (version == 0 || version > 2) version = 2;
+  version = ApiUsedRecordVersion(id, version);
   BYTE* r = static_cast<BYTE*>(record);
   memset(r + kOffParts, 0, static_cast<size_t>(size) - kOffParts);
   DWORD parts = 0;
