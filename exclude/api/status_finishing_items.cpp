@@ -79,6 +79,22 @@ class DevmodeSnapshot {
   BYTE* copy_;
 };
 
+// Items 12 and 13 (a type and its tray under the master switch): the verify and the get.
+LONG VerifyTypeAndTray(ApiContext* api, DWORD id, void* record, BYTE* bits, LONG mode, WORD type, WORD tray) {
+  const LONG master = ApiVerifyMasterSwitch(api, id, record, bits, mode);
+  if (master != 1 || Simple(record)->masterSwitch == 0) return master;
+  return Read(api, type) == Simple(record)->value && Read(api, tray) == Simple(record)->value2 ? 1 : -1;
+}
+
+LONG GetTypeAndTray(ApiContext* api, DWORD id, void* record, WORD type, WORD tray) {
+  if (!record) return kApiSimpleRecordSize;
+  ApiSimpleRecord* r = Simple(record);
+  r->value = Read(api, type);
+  r->value2 = Read(api, tray);
+  r->masterSwitch = static_cast<DWORD>(Read(api, Master(id)));
+  return kApiSimpleRecordSize;
+}
+
 }  // namespace
 
 // ---- item 12 ----
@@ -106,21 +122,11 @@ LONG ApiSetCover(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
 }
 
 LONG ApiVerifyCover(ApiContext* api, DWORD id, void* record, BYTE* bits, LONG mode) {
-  const LONG master = ApiVerifyMasterSwitch(api, id, record, bits, mode);
-  if (master != 1 || Simple(record)->masterSwitch == 0) return master;
-  return Read(api, kItem_zdmCoverType) == Simple(record)->value &&
-                 Read(api, kItem_zdmCoverInputTray) == Simple(record)->value2
-             ? 1
-             : -1;
+  return VerifyTypeAndTray(api, id, record, bits, mode, kItem_zdmCoverType, kItem_zdmCoverInputTray);
 }
 
 LONG ApiGetCover(ApiContext* api, DWORD id, void* record, DWORD) {
-  if (!record) return kApiSimpleRecordSize;
-  ApiSimpleRecord* r = Simple(record);
-  r->value = Read(api, kItem_zdmCoverType);
-  r->value2 = Read(api, kItem_zdmCoverInputTray);
-  r->masterSwitch = static_cast<DWORD>(Read(api, Master(id)));
-  return kApiSimpleRecordSize;
+  return GetTypeAndTray(api, id, record, kItem_zdmCoverType, kItem_zdmCoverInputTray);
 }
 
 // ---- item 13 ----
@@ -139,21 +145,11 @@ LONG ApiSetMarkPaper(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
 }
 
 LONG ApiVerifyMarkPaper(ApiContext* api, DWORD id, void* record, BYTE* bits, LONG mode) {
-  const LONG master = ApiVerifyMasterSwitch(api, id, record, bits, mode);
-  if (master != 1 || Simple(record)->masterSwitch == 0) return master;
-  return Read(api, kItem_zdmMarkPaperType) == Simple(record)->value &&
-                 Read(api, kItem_zdmMPInputTray) == Simple(record)->value2
-             ? 1
-             : -1;
+  return VerifyTypeAndTray(api, id, record, bits, mode, kItem_zdmMarkPaperType, kItem_zdmMPInputTray);
 }
 
 LONG ApiGetMarkPaper(ApiContext* api, DWORD id, void* record, DWORD) {
-  if (!record) return kApiSimpleRecordSize;
-  ApiSimpleRecord* r = Simple(record);
-  r->value = Read(api, kItem_zdmMarkPaperType);
-  r->value2 = Read(api, kItem_zdmMPInputTray);
-  r->masterSwitch = static_cast<DWORD>(Read(api, Master(id)));
-  return kApiSimpleRecordSize;
+  return GetTypeAndTray(api, id, record, kItem_zdmMarkPaperType, kItem_zdmMPInputTray);
 }
 
 // ---- item 15 ----
