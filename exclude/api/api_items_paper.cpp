@@ -365,7 +365,7 @@ LONG ApiGetScale(ApiContext* api, DWORD id, void* record, DWORD version) {
   ApiPutRecordLong(record, 8, Read(api, kItem_zdmScaleH));
   ApiPutRecordLong(record, 12, Read(api, kItem_zdmScaleV));
   ApiPutRecordLong(record, 16, version == 0 || version >= 2 ? Read(api, kItem_zdmScaleCentering) : 0);
-  ApiPutRecordLong(record, 28, static_cast<LONG>(ApiRead(api, static_cast<WORD>(ApiFindMasterKey(id, nullptr)))));
+  ApiPutRecordLong(record, 28, ApiReadMasterSwitch(api, id));
   return kApiSimpleRecordSize;
 }
 

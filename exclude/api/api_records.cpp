@@ -153,3 +153,7 @@ void ApiWriteMasterSwitch(ApiContext* api, DWORD id, const void* record) {
   const DWORD master = ApiFindMasterKey(id, nullptr);
   if (master) ApiWrite(api, static_cast<WORD>(master), ApiRecordLong(record, 28));
 }
+
+LONG ApiReadMasterSwitch(ApiContext* api, DWORD id) {
+  return static_cast<LONG>(ApiRead(api, static_cast<WORD>(ApiFindMasterKey(id, nullptr))));
+}

@@ -75,3 +75,5 @@ LONG ApiVerifyMasterSwitch(ApiContext* api, DWORD id, void* record, BYTE* change
 // once); otherwise 0 (the handler goes on, then calls ApiWriteMasterSwitch).
 int ApiMasterSwitchOff(ApiContext* api, DWORD id, const void* record);
 void ApiWriteMasterSwitch(ApiContext* api, DWORD id, const void* record);
+// The value of item id's master setting, as a get handler puts it in the record's switch.
+LONG ApiReadMasterSwitch(ApiContext* api, DWORD id);

@@ -91,7 +91,7 @@ LONG GetTypeAndTray(ApiContext* api, DWORD id, void* record, WORD type, WORD tra
   ApiSimpleRecord* r = Simple(record);
   r->value = Read(api, type);
   r->value2 = Read(api, tray);
-  r->masterSwitch = static_cast<DWORD>(Read(api, Master(id)));
+  r->masterSwitch = static_cast<DWORD>(ApiReadMasterSwitch(api, id));
   return kApiSimpleRecordSize;
 }
 
@@ -193,7 +193,7 @@ LONG ApiGetDuplex(ApiContext* api, DWORD id, void* record, DWORD) {
   const bool margin = Read(api, kItem_zdmFuncSelectMargin) != 0;
   r->value2 = margin ? ToTenthMm(Read(api, kItem_zdmMarginOdd)) : 0;
   r->value3 = margin ? ToTenthMm(Read(api, kItem_zdmMarginEven)) : 0;
-  r->masterSwitch = static_cast<DWORD>(Read(api, Master(id)));
+  r->masterSwitch = static_cast<DWORD>(ApiReadMasterSwitch(api, id));
   return kApiSimpleRecordSize;
 }
 
@@ -266,7 +266,7 @@ LONG ApiGetSort(ApiContext* api, DWORD id, void* record, DWORD version) {
     r->value2 = separation ? Read(api, kItem_zdmExtOutput2SeparationSheet) : 0;
     r->value3 = separation ? Read(api, kItem_zdmSeparationSheetCycle) : 0;
   }
-  r->masterSwitch = static_cast<DWORD>(Read(api, Master(id)));
+  r->masterSwitch = static_cast<DWORD>(ApiReadMasterSwitch(api, id));
   return size;
 }
 
@@ -299,7 +299,7 @@ LONG ApiGetFinisher(ApiContext* api, DWORD id, void* record, DWORD) {
   if (!type) return -1;
   if (!record) return kApiSimpleRecordSize;
   Simple(record)->value = Read(api, type);
-  Simple(record)->masterSwitch = static_cast<DWORD>(Read(api, Master(id)));
+  Simple(record)->masterSwitch = static_cast<DWORD>(ApiReadMasterSwitch(api, id));
   return kApiSimpleRecordSize;
 }
 

@@ -523,6 +523,6 @@ LONG ApiGetTonerSave(ApiContext* api, DWORD id, void* record, DWORD) {
   if (!record) return kApiSimpleRecordSize;
   auto* r = static_cast<ApiSimpleRecord*>(record);
   r->value = static_cast<LONG>(ApiRead(api, kItem_zdmTonerSave));
-  r->masterSwitch = static_cast<DWORD>(ApiRead(api, static_cast<WORD>(ApiFindMasterKey(id, nullptr))));
+  r->masterSwitch = static_cast<DWORD>(ApiReadMasterSwitch(api, id));
   return kApiSimpleRecordSize;
 }

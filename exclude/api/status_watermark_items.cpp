@@ -281,7 +281,7 @@ LONG ApiGetWatermarkChoice(ApiContext* api, DWORD id, void* record, DWORD) {
   auto* r = static_cast<ApiSimpleRecord*>(record);
   const LONG stored = static_cast<LONG>(ApiRead(api, kItem_zdmWmID));
   r->value = stored == kWorkingWatermark ? stored : stored + 1;
-  r->masterSwitch = static_cast<DWORD>(ApiRead(api, static_cast<WORD>(ApiFindMasterKey(id, nullptr))));
+  r->masterSwitch = static_cast<DWORD>(ApiReadMasterSwitch(api, id));
   return kApiSimpleRecordSize;
 }
 
