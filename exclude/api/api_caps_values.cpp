@@ -25,13 +25,6 @@
 
 namespace {
 
-const NumericValueRecord* NumberOf(ApiContext* api, WORD setting) {
-  DriverContext* ctx = ApiDriverCtx(api);
-  const ModelItemDescriptor* desc = ctx ? ModelGetDescriptor(setting, ctx) : nullptr;
-  if (!desc || ModelValueShapeOf(desc->type) != kModelShapeNumeric || !desc->values) return nullptr;
-  return static_cast<const NumericValueRecord*>(desc->values);
-}
-
 // 1/1200 inch to display units, the sign kept (shift ranges reach below 0).
 LONG ToDisplay(ApiContext* api, LONG dots) {
   DriverContext* ctx = ApiDriverCtx(api);
@@ -278,7 +271,7 @@ LONG ApiCapsAdjustRange(ApiContext* api, DWORD id, void*) {
     case 264: case 265: setting = kItem_zdmColorBalanceR; break;
     default: return 0xFFFF;
   }
-  const NumericValueRecord* number = NumberOf(api, setting);
+  const NumericValueRecord* number = ApiCapsNumberOf(api, setting);
   if (!number) return 0xFFFF;
   return static_cast<LONG>(static_cast<WORD>(id % 2 == 0 ? number->maximum : number->minimum));
 }
