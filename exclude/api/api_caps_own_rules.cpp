@@ -105,13 +105,6 @@ void CutOnCharacter(char* text, int limit) {
   text[i] = 0;
 }
 
-struct DevmodeTrial {
-  ApiContext* api;
-  BYTE* copy;
-  explicit DevmodeTrial(ApiContext* a) : api(a), copy(ApiSnapshotDevmode(a)) {}
-  ~DevmodeTrial() { ApiSnapshotDevmodeRestore(api, copy, 1); }
-  bool ok() const { return copy != nullptr; }
-};
 
 }  // namespace
 
@@ -319,7 +312,7 @@ LONG ApiCapsDuplexTypes(ApiContext* api, DWORD id, void* buffer) {
   std::vector<LONG> list;
   if (!ItemLockDuplex(ctx)) list.push_back(0);
   if (id == 103) {
-    DevmodeTrial trial(api);
+    ApiDevmodeTrial trial(api);
     if (!trial.ok()) return -1;
     ApiWrite(api, kItem_zdmFuncSelectDuplex, 1);
     if (!AppendSettingValues(api, id, kItem_zdmDuplexType, &list)) return -1;
@@ -334,7 +327,7 @@ LONG ApiCapsNupTypes(ApiContext* api, DWORD id, void* buffer) {
   if (!ctx) return -1;
   std::vector<LONG> list;
   {
-    DevmodeTrial trial(api);
+    ApiDevmodeTrial trial(api);
     if (!trial.ok()) return -1;
     if (id == 105) {
       if (!AppendSettingValues(api, id, kItem_zdmNUPType, &list)) return -1;

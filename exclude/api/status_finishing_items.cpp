@@ -25,6 +25,7 @@
 #include "exclude/api/api_items_finishing.h"
 #include "exclude/api/api_levels.h"
 #include "exclude/api/api_services.h"
+#include "exclude/api/api_settings_trial.h"
 #include "exclude/api/api_status_table.h"
 #include "exclude/api/api_items_paper.h"
 
@@ -67,18 +68,6 @@ bool DuplexBinding(ApiContext* api) {
   return type >= 17 && type <= 19;
 }
 
-// Runs a check in a DEVMODE snapshot: the snapshot is put back whatever the check answers.
-class DevmodeSnapshot {
- public:
-  explicit DevmodeSnapshot(ApiContext* api) : api_(api), copy_(ApiSnapshotDevmode(api)) {}
-  ~DevmodeSnapshot() { ApiSnapshotDevmodeRestore(api_, copy_, 1); }
-  bool ok() const { return copy_ != nullptr; }
-
- private:
-  ApiContext* api_;
-  BYTE* copy_;
-};
-
 // Items 12 and 13 (a type and its tray under the master switch): the verify and the get.
 LONG VerifyTypeAndTray(ApiContext* api, DWORD id, void* record, BYTE* bits, LONG mode, WORD type, WORD tray) {
   const LONG master = ApiVerifyMasterSwitch(api, id, record, bits, mode);
@@ -106,7 +95,7 @@ LONG ApiSetCover(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   if (!ApiValueTest(api, kItem_zdmCoverType, r->value) || !ApiValueTest(api, kItem_zdmCoverInputTray, r->value2))
     return -1;
   {
-    DevmodeSnapshot snapshot(api);
+    ApiDevmodeTrial snapshot(api);
     if (!snapshot.ok()) {
       ApiSetLastError(api, kApiErrInternal);
       return -1;
@@ -343,7 +332,7 @@ LONG ApiSetBackCover(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   const LONG type = TypeOfCode(id, code);
   const bool outside = SettingOffered(api, kItem_zdmExtOutput2ReverseCoverOutside);
   {
-    DevmodeSnapshot snapshot(api);
+    ApiDevmodeTrial snapshot(api);
     if (!snapshot.ok()) {
       ApiSetLastError(api, kApiErrInternal);
       return -1;
