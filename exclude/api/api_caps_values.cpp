@@ -293,10 +293,10 @@ LONG ApiCapsTextLength(ApiContext* api, DWORD id, void*) {
 LONG ApiCapsSettingIfOffered(ApiContext* api, DWORD id, void*) {
   if (id == 89)
     return ApiIsSettingOffered(api, kItem_zdmPrnFuncAuthenticationMode, 0, 1)
-               ? static_cast<LONG>(ApiRead(api, kItem_zdmPrnFuncAuthenticationMode))
+               ? ApiReadLong(api, kItem_zdmPrnFuncAuthenticationMode)
                : 0;
   if (id == 100)
-    return ApiIsSettingOffered(api, kItem_zdmFuncSelectChapter, 0, 1) ? static_cast<LONG>(ApiRead(api, kItem_wdmChapterMax))
+    return ApiIsSettingOffered(api, kItem_zdmFuncSelectChapter, 0, 1) ? ApiReadLong(api, kItem_wdmChapterMax)
                                                                       : 0;
-  return static_cast<LONG>(ApiRead(api, kItem_zdmMachineTypeColor));  // 0x30000
+  return ApiReadLong(api, kItem_zdmMachineTypeColor);  // 0x30000
 }

@@ -42,7 +42,6 @@ constexpr WORD kAlertPaperLocked = 10205;
 constexpr int kFeatureSettingLocks = 2;
 constexpr LONG kTrayInfoSize = 56;
 
-LONG Read(ApiContext* api, WORD setting) { return static_cast<LONG>(ApiRead(api, setting)); }
 LONG Field(const void* record, UINT offset) { return ApiRecordLong(record, offset); }
 // Display units (0.1 mm or 0.01 inch) and the DEVMODE's 0.1 mm.
 LONG DisplayToTenthMm(ApiContext* api, LONG value) { return ApiDisplayToTenthMm(ApiDriverCtx(api), value); }
@@ -64,7 +63,7 @@ int Classify(ApiContext* api, WORD setting, LONG value) {
 }
 
 void SetFields(ApiContext* api, DWORD set, DWORD clear) {
-  const DWORD fields = static_cast<DWORD>(Read(api, kItem_dmFields));
+  const DWORD fields = static_cast<DWORD>(ApiReadLong(api, kItem_dmFields));
   ApiWrite(api, kItem_dmFields, static_cast<LONG>((fields & ~clear) | set));
 }
 
@@ -87,19 +86,19 @@ int ApiSyncPaperAndResolution(ApiContext* api) {
   BYTE* devmode = ApiSettings(api);
   if (!ctx || !devmode) return 0;
   DmSyncResolutionFromDst(devmode, ctx);
-  const DWORD fields = static_cast<DWORD>(Read(api, kItem_dmFields));
+  const DWORD fields = static_cast<DWORD>(ApiReadLong(api, kItem_dmFields));
   if ((fields & DM_PAPERWIDTH) && (fields & DM_PAPERLENGTH))
     DmSetPaperDotsFromSize(devmode, ctx);
   else
-    DmApplyInputPaper(static_cast<short>(Read(api, kItem_dmPaperSize)), kItem_dmPaperSize, ctx, devmode);
-  DmApplyOutputPaper(static_cast<short>(Read(api, kItem_zdmOutPaperSize)), kItem_zdmOutPaperSize, ctx, devmode);
+    DmApplyInputPaper(static_cast<short>(ApiReadLong(api, kItem_dmPaperSize)), kItem_dmPaperSize, ctx, devmode);
+  DmApplyOutputPaper(static_cast<short>(ApiReadLong(api, kItem_zdmOutPaperSize)), kItem_zdmOutPaperSize, ctx, devmode);
   return 0;
 }
 
 int ApiTrialSetValue(ApiContext* api, DWORD statusId, WORD master, WORD setting, LONG value) {
   DriverContext* ctx = ApiDriverCtx(api);
   if (!ctx) return 0;
-  if (Read(api, master) != 0) return 1;
+  if (ApiReadLong(api, master) != 0) return 1;
   int allowed = 0;
   {
     // The whole settings block is kept: the rules may touch any part of it.
@@ -116,7 +115,7 @@ int ApiTrialSetValue(ApiContext* api, DWORD statusId, WORD master, WORD setting,
       if (desc->itemId == master) ModelRunItemTransacts(desc, ctx);
     DmSetDuplexField(devmode, ctx);
     ApiMergeStoredDevmode(api, nullptr);
-    if (Read(api, master) != 0) allowed = ApiValueTest(api, setting, value);
+    if (ApiReadLong(api, master) != 0) allowed = ApiValueTest(api, setting, value);
   }
   return allowed;
 }
@@ -194,43 +193,43 @@ LONG ApiVerifyPaper(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   if (!record) return -1;
   const DWORD version = ApiUsedRecordVersion(id, ApiRecordVersionOf(record));
   const LONG paper = Field(record, 4);
-  if (Read(api, kItem_dmPaperSize) != paper) return -1;
-  if (paper != kCustomPaper || Read(api, kItem_zdmFuncSelectFreeShortOver) != 0) return 1;
+  if (ApiReadLong(api, kItem_dmPaperSize) != paper) return -1;
+  if (paper != kCustomPaper || ApiReadLong(api, kItem_zdmFuncSelectFreeShortOver) != 0) return 1;
   const LONG width = Field(record, 8), length = Field(record, 12);
-  if (Read(api, kItem_dmPaperWidth) != DisplayToTenthMm(api, width) ||
-      Read(api, kItem_dmPaperLength) != DisplayToTenthMm(api, length))
+  if (ApiReadLong(api, kItem_dmPaperWidth) != DisplayToTenthMm(api, width) ||
+      ApiReadLong(api, kItem_dmPaperLength) != DisplayToTenthMm(api, length))
     return -1;
   // Compared in display units: the engine's merge writes the custom size again from the 0.1 mm
   // fields, whose conversion may land one 1/1200 inch beside the handler's (1499 -> 7081, the
   // handler's even count 7080); both show the same display value.
-  if (DotsToDisplay(api, Read(api, kItem_zdmPaperFreeSizeWidth)) != width ||
-      DotsToDisplay(api, Read(api, kItem_zdmPaperFreeSizeLength)) != length)
+  if (DotsToDisplay(api, ApiReadLong(api, kItem_zdmPaperFreeSizeWidth)) != width ||
+      DotsToDisplay(api, ApiReadLong(api, kItem_zdmPaperFreeSizeLength)) != length)
     return -1;
-  if (version >= 2 && Read(api, kItem_zdmPaperFreeSizeOrient) != Field(record, 16)) return -1;
+  if (version >= 2 && ApiReadLong(api, kItem_zdmPaperFreeSizeOrient) != Field(record, 16)) return -1;
   return 1;
 }
 
 LONG ApiGetPaper(ApiContext* api, DWORD id, void* record, DWORD version) {
   const LONG size = ApiGetRecordSize(api, id, version);
   if (size < 0 || !record) return size;
-  const LONG paper = Read(api, kItem_dmPaperSize);
+  const LONG paper = ApiReadLong(api, kItem_dmPaperSize);
   ApiPutRecordLong(record, 4, paper);
   // The DEVMODE keeps 0.1 mm; the record speaks display units.
-  ApiPutRecordLong(record, 8, TenthMmToDisplay(api, Read(api, kItem_dmPaperWidth)));
-  ApiPutRecordLong(record, 12, TenthMmToDisplay(api, Read(api, kItem_dmPaperLength)));
+  ApiPutRecordLong(record, 8, TenthMmToDisplay(api, ApiReadLong(api, kItem_dmPaperWidth)));
+  ApiPutRecordLong(record, 12, TenthMmToDisplay(api, ApiReadLong(api, kItem_dmPaperLength)));
   ApiPutRecordLong(record, 16, 0);
-  if (Read(api, kItem_zdmFuncSelectFreeShortOver)) {
+  if (ApiReadLong(api, kItem_zdmFuncSelectFreeShortOver)) {
     if (paper == kCustomPaper) {
-      ApiPutRecordLong(record, 8, DotsToDisplay(api, Read(api, kItem_zdmPaperFreeSizeWidth)));
-      ApiPutRecordLong(record, 12, DotsToDisplay(api, Read(api, kItem_zdmPaperFreeSizeLength)));
+      ApiPutRecordLong(record, 8, DotsToDisplay(api, ApiReadLong(api, kItem_zdmPaperFreeSizeWidth)));
+      ApiPutRecordLong(record, 12, DotsToDisplay(api, ApiReadLong(api, kItem_zdmPaperFreeSizeLength)));
     } else if (IsSourceFreeSize(paper)) {
-      ApiPutRecordLong(record, 8, DotsToDisplay(api, Read(api, kItem_wdmFreeSizeWidth)));
-      ApiPutRecordLong(record, 12, DotsToDisplay(api, Read(api, kItem_wdmFreeSizeLength)));
+      ApiPutRecordLong(record, 8, DotsToDisplay(api, ApiReadLong(api, kItem_wdmFreeSizeWidth)));
+      ApiPutRecordLong(record, 12, DotsToDisplay(api, ApiReadLong(api, kItem_wdmFreeSizeLength)));
     }
   }
   if (version == 0 || version >= 2) {
-    if (paper == kCustomPaper) ApiPutRecordLong(record, 16, Read(api, kItem_zdmPaperFreeSizeOrient));
-    else if (IsSourceFreeSize(paper)) ApiPutRecordLong(record, 16, Read(api, kItem_wdmSrcFreeSizeOrient));
+    if (paper == kCustomPaper) ApiPutRecordLong(record, 16, ApiReadLong(api, kItem_zdmPaperFreeSizeOrient));
+    else if (IsSourceFreeSize(paper)) ApiPutRecordLong(record, 16, ApiReadLong(api, kItem_wdmSrcFreeSizeOrient));
   }
   return size;
 }
@@ -267,19 +266,19 @@ LONG ApiVerifyOutputPaper(ApiContext* api, DWORD id, void* record, BYTE*, LONG) 
   if (!record) return -1;
   const DWORD version = ApiUsedRecordVersion(id, ApiRecordVersionOf(record));
   const LONG paper = Field(record, 4);
-  if (Read(api, kItem_zdmOutPaperSize) != paper) return -1;
+  if (ApiReadLong(api, kItem_zdmOutPaperSize) != paper) return -1;
   if (paper != kCustomOutput || version < 2) return 1;
-  if (DotsToDisplay(api, Read(api, kItem_zdmPrintFreeSizeWidth)) != Field(record, 8) ||
-      DotsToDisplay(api, Read(api, kItem_zdmPrintFreeSizeLength)) != Field(record, 12))
+  if (DotsToDisplay(api, ApiReadLong(api, kItem_zdmPrintFreeSizeWidth)) != Field(record, 8) ||
+      DotsToDisplay(api, ApiReadLong(api, kItem_zdmPrintFreeSizeLength)) != Field(record, 12))
     return -1;
-  if (version >= 3 && Read(api, kItem_zdmPrintFreeSizeOrient) != Field(record, 16)) return -1;
+  if (version >= 3 && ApiReadLong(api, kItem_zdmPrintFreeSizeOrient) != Field(record, 16)) return -1;
   return 1;
 }
 
 LONG ApiGetOutputPaper(ApiContext* api, DWORD id, void* record, DWORD version) {
   const LONG size = ApiGetRecordSize(api, id, version);
   if (size < 0) return size;
-  const LONG paper = Read(api, kItem_zdmOutPaperSize);
+  const LONG paper = ApiReadLong(api, kItem_zdmOutPaperSize);
   if (paper == kCustomOutput && version == 1) {
     ApiSetLastError(api, kApiErrVersion);
     return -1;
@@ -290,26 +289,26 @@ LONG ApiGetOutputPaper(ApiContext* api, DWORD id, void* record, DWORD version) {
   if (version == 1) return size;
   LONG width = 0, length = 0, orient = 0;
   if (paper == kSameAsInput) {
-    const LONG input = Read(api, kItem_dmPaperSize);
-    width = TenthMmToDisplay(api, Read(api, kItem_dmPaperWidth));
-    length = TenthMmToDisplay(api, Read(api, kItem_dmPaperLength));
-    if (Read(api, kItem_zdmFuncSelectFreeShortOver)) {
+    const LONG input = ApiReadLong(api, kItem_dmPaperSize);
+    width = TenthMmToDisplay(api, ApiReadLong(api, kItem_dmPaperWidth));
+    length = TenthMmToDisplay(api, ApiReadLong(api, kItem_dmPaperLength));
+    if (ApiReadLong(api, kItem_zdmFuncSelectFreeShortOver)) {
       if (input == kCustomPaper) {
-        width = DotsToDisplay(api, Read(api, kItem_zdmPaperFreeSizeWidth));
-        length = DotsToDisplay(api, Read(api, kItem_zdmPaperFreeSizeLength));
+        width = DotsToDisplay(api, ApiReadLong(api, kItem_zdmPaperFreeSizeWidth));
+        length = DotsToDisplay(api, ApiReadLong(api, kItem_zdmPaperFreeSizeLength));
       } else if (IsSourceFreeSize(input)) {
-        width = DotsToDisplay(api, Read(api, kItem_wdmFreeSizeWidth));
-        length = DotsToDisplay(api, Read(api, kItem_wdmFreeSizeLength));
+        width = DotsToDisplay(api, ApiReadLong(api, kItem_wdmFreeSizeWidth));
+        length = DotsToDisplay(api, ApiReadLong(api, kItem_wdmFreeSizeLength));
       }
     }
   } else if (paper == kCustomOutput) {
-    width = DotsToDisplay(api, Read(api, kItem_zdmPrintFreeSizeWidth));
-    length = DotsToDisplay(api, Read(api, kItem_zdmPrintFreeSizeLength));
-    orient = Read(api, kItem_zdmPrintFreeSizeOrient);
+    width = DotsToDisplay(api, ApiReadLong(api, kItem_zdmPrintFreeSizeWidth));
+    length = DotsToDisplay(api, ApiReadLong(api, kItem_zdmPrintFreeSizeLength));
+    orient = ApiReadLong(api, kItem_zdmPrintFreeSizeOrient);
   } else if (PaperIsFreeSizeCode(paper)) {
-    width = DotsToDisplay(api, Read(api, kItem_wdmFreeSizeWidth));
-    length = DotsToDisplay(api, Read(api, kItem_wdmFreeSizeLength));
-    orient = Read(api, kItem_wdmFreeSizeOrient);
+    width = DotsToDisplay(api, ApiReadLong(api, kItem_wdmFreeSizeWidth));
+    length = DotsToDisplay(api, ApiReadLong(api, kItem_wdmFreeSizeLength));
+    orient = ApiReadLong(api, kItem_wdmFreeSizeOrient);
   } else {
     PaperExtents extents = {};
     if (PaperGetExtents(ApiDriverCtx(api), &extents, kItem_zdmOutPaperSize)) {
@@ -350,21 +349,21 @@ LONG ApiVerifyScale(ApiContext* api, DWORD id, void* record, BYTE* changedBits, 
   const DWORD version = ApiUsedRecordVersion(id, ApiRecordVersionOf(record));
   const LONG type = Field(record, 4);
   const bool ratio = type == 1 || type == 3;
-  if (Read(api, kItem_zdmScaleType) != type) return -1;
-  if (ratio && Read(api, kItem_zdmScaleH) != Field(record, 8)) return -1;
-  if (type == 3 && Read(api, kItem_zdmScaleV) != Field(record, 12)) return -1;
-  if (ratio && version >= 2 && Read(api, kItem_zdmScaleCentering) != Field(record, 16)) return -1;
+  if (ApiReadLong(api, kItem_zdmScaleType) != type) return -1;
+  if (ratio && ApiReadLong(api, kItem_zdmScaleH) != Field(record, 8)) return -1;
+  if (type == 3 && ApiReadLong(api, kItem_zdmScaleV) != Field(record, 12)) return -1;
+  if (ratio && version >= 2 && ApiReadLong(api, kItem_zdmScaleCentering) != Field(record, 16)) return -1;
   return 1;
 }
 
 LONG ApiGetScale(ApiContext* api, DWORD id, void* record, DWORD version) {
   if (!record) return kApiSimpleRecordSize;
-  const LONG type = Read(api, kItem_zdmScaleType);
+  const LONG type = ApiReadLong(api, kItem_zdmScaleType);
   if (type == 2) ApiNotifyPaperChange(api, 1);  // the fit ratio of the current papers
   ApiPutRecordLong(record, 4, type);
-  ApiPutRecordLong(record, 8, Read(api, kItem_zdmScaleH));
-  ApiPutRecordLong(record, 12, Read(api, kItem_zdmScaleV));
-  ApiPutRecordLong(record, 16, version == 0 || version >= 2 ? Read(api, kItem_zdmScaleCentering) : 0);
+  ApiPutRecordLong(record, 8, ApiReadLong(api, kItem_zdmScaleH));
+  ApiPutRecordLong(record, 12, ApiReadLong(api, kItem_zdmScaleV));
+  ApiPutRecordLong(record, 16, version == 0 || version >= 2 ? ApiReadLong(api, kItem_zdmScaleCentering) : 0);
   ApiPutRecordLong(record, 28, ApiReadMasterSwitch(api, id));
   return kApiSimpleRecordSize;
 }
@@ -404,7 +403,7 @@ LONG ApiSetNup(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   if (BuildHasFeature(ctx, kFeatureSettingLocks) && ItemLockNupKind(ctx) && type == 0) return -1;
   if (ApiMasterSwitchOff(api, id, record)) return 1;
   if (!ApiValueTest(api, kItem_zdmNUPType, type)) return -1;
-  const LONG savedKind = Read(api, kItem_zdmNUPPOSTKind);
+  const LONG savedKind = ApiReadLong(api, kItem_zdmNUPPOSTKind);
   LONG minLevel = 0;
   const LONG kind = NupKindOf(type, &minLevel);
   if (kind) {
@@ -431,16 +430,17 @@ LONG ApiVerifyNup(ApiContext* api, DWORD id, void* record, BYTE* changedBits, LO
   if (ApiVerifyMasterSwitch(api, id, record, changedBits, mode) != 1) return -1;
   if (Field(record, 28) == 0) return 1;
   const DWORD version = ApiUsedRecordVersion(id, ApiRecordVersionOf(record));
-  if (version >= 2 && Field(record, 4) < kNupPosterTypes && Read(api, kItem_zdmNUPLine) != Field(record, 8)) return -1;
+  if (version >= 2 && Field(record, 4) < kNupPosterTypes && ApiReadLong(api, kItem_zdmNUPLine) != Field(record, 8))
+    return -1;
   return 1;
 }
 
 LONG ApiGetNup(ApiContext* api, DWORD id, void* record, DWORD version) {
   const LONG size = ApiGetRecordSize(api, id, version);
   if (size < 0 || !record) return size;
-  ApiPutRecordLong(record, 4, Read(api, kItem_zdmNUPType));
-  ApiPutRecordLong(record, 28, Read(api, kItem_zdmFuncSelectNup));
-  ApiPutRecordLong(record, 8, version == 0 || version >= 2 ? Read(api, kItem_zdmNUPLine) : 0);
+  ApiPutRecordLong(record, 4, ApiReadLong(api, kItem_zdmNUPType));
+  ApiPutRecordLong(record, 28, ApiReadLong(api, kItem_zdmFuncSelectNup));
+  ApiPutRecordLong(record, 8, version == 0 || version >= 2 ? ApiReadLong(api, kItem_zdmNUPLine) : 0);
   return size;
 }
 
@@ -477,12 +477,13 @@ LONG ApiVerifyRotation(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   if (ApiRecordVersionOf(record) > 3) return 1;
   const DWORD version = ApiUsedRecordVersion(id, ApiRecordVersionOf(record));
   const LONG rotation = Field(record, 4), mode = Field(record, 8);
-  if (version == 1) return Read(api, kItem_zdmExtOutputPaperRotation) == rotation ? 1 : -1;
-  if (mode == 2 && Read(api, kItem_zdmExtOutputPaperRotation) != rotation) return -1;
-  if (Read(api, kItem_zdmRotationMode) != mode) return -1;
+  if (version == 1) return ApiReadLong(api, kItem_zdmExtOutputPaperRotation) == rotation ? 1 : -1;
+  if (mode == 2 && ApiReadLong(api, kItem_zdmExtOutputPaperRotation) != rotation) return -1;
+  if (ApiReadLong(api, kItem_zdmRotationMode) != mode) return -1;
   if (version == 3 && mode == 1) {
-    if (LayoutOffered(api, kItem_zdmNupLayout) && Read(api, kItem_zdmNupLayout) != Field(record, 12)) return -1;
-    if (LayoutOffered(api, kItem_zdmBookLayout) && Read(api, kItem_zdmBookLayout) != Field(record, 16)) return -1;
+    if (LayoutOffered(api, kItem_zdmNupLayout) && ApiReadLong(api, kItem_zdmNupLayout) != Field(record, 12)) return -1;
+    if (LayoutOffered(api, kItem_zdmBookLayout) && ApiReadLong(api, kItem_zdmBookLayout) != Field(record, 16))
+      return -1;
   }
   return 1;
 }
@@ -492,12 +493,14 @@ LONG ApiGetRotation(ApiContext* api, DWORD id, void* record, DWORD version) {
   if (size < 0 || !record) return size;
   const DWORD effective = version == 0 || version > 3 ? 3 : version;
   ApiPutRecordLong(record, 0, static_cast<LONG>(version));
-  ApiPutRecordLong(record, 4, Read(api, kItem_zdmExtOutputPaperRotation));
-  if (effective >= 2) ApiPutRecordLong(record, 8, Read(api, kItem_zdmRotationMode));
+  ApiPutRecordLong(record, 4, ApiReadLong(api, kItem_zdmExtOutputPaperRotation));
+  if (effective >= 2) ApiPutRecordLong(record, 8, ApiReadLong(api, kItem_zdmRotationMode));
   if (effective == 3) {
     // Here "offered" is the looser sense: not disabled.
-    ApiPutRecordLong(record, 12, ApiIsSettingOffered(api, kItem_zdmNupLayout, 0, 1) ? Read(api, kItem_zdmNupLayout) : 0);
-    ApiPutRecordLong(record, 16, ApiIsSettingOffered(api, kItem_zdmBookLayout, 0, 1) ? Read(api, kItem_zdmBookLayout) : 0);
+    ApiPutRecordLong(record, 12,
+                     ApiIsSettingOffered(api, kItem_zdmNupLayout, 0, 1) ? ApiReadLong(api, kItem_zdmNupLayout) : 0);
+    ApiPutRecordLong(record, 16,
+                     ApiIsSettingOffered(api, kItem_zdmBookLayout, 0, 1) ? ApiReadLong(api, kItem_zdmBookLayout) : 0);
   }
   return size;
 }
@@ -521,15 +524,15 @@ LONG ApiSetManualTray(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
 
 LONG ApiVerifyManualTray(ApiContext* api, DWORD, void* record, BYTE*, LONG) {
   if (!record) return -1;
-  if (Read(api, kItem_zdmExtOutput2OrientationManualTray) != Field(record, 4)) return -1;
-  if (Field(record, 4) && Read(api, kItem_zdmOrientationManualTray) != Field(record, 8)) return -1;
+  if (ApiReadLong(api, kItem_zdmExtOutput2OrientationManualTray) != Field(record, 4)) return -1;
+  if (Field(record, 4) && ApiReadLong(api, kItem_zdmOrientationManualTray) != Field(record, 8)) return -1;
   return 1;
 }
 
 LONG ApiGetManualTray(ApiContext* api, DWORD, void* record, DWORD) {
   if (!record) return kApiSimpleRecordSize;
-  ApiPutRecordLong(record, 4, Read(api, kItem_zdmExtOutput2OrientationManualTray));
-  ApiPutRecordLong(record, 8, Read(api, kItem_zdmOrientationManualTray));
+  ApiPutRecordLong(record, 4, ApiReadLong(api, kItem_zdmExtOutput2OrientationManualTray));
+  ApiPutRecordLong(record, 8, ApiReadLong(api, kItem_zdmOrientationManualTray));
   return kApiSimpleRecordSize;
 }
 
@@ -558,10 +561,10 @@ LONG ApiGetTrayInfo(ApiContext* api, DWORD, void* record, DWORD version) {
   for (WORD slot = 0; slot < 32; ++slot) {
     if (kTraySlotSources[slot] != tray) continue;
     if (tray == 4 && slot == 28 && !slot28Usable) continue;
-    ApiPutRecordLong(record, 8, Read(api, static_cast<WORD>(static_cast<WORD>(kItem_zdmTray1Paper) + slot)));
-    ApiPutRecordLong(record, 12, Read(api, static_cast<WORD>(static_cast<WORD>(kItem_zdmTrayOrient0) + slot)));
-    ApiPutRecordLong(record, 16, Read(api, static_cast<WORD>(static_cast<WORD>(kItem_zdmTray1Media) + slot)));
-    ApiPutRecordLong(record, 20, Read(api, static_cast<WORD>(static_cast<WORD>(kItem_zdmTrayLock0) + slot)));
+    ApiPutRecordLong(record, 8, ApiReadLong(api, static_cast<WORD>(static_cast<WORD>(kItem_zdmTray1Paper) + slot)));
+    ApiPutRecordLong(record, 12, ApiReadLong(api, static_cast<WORD>(static_cast<WORD>(kItem_zdmTrayOrient0) + slot)));
+    ApiPutRecordLong(record, 16, ApiReadLong(api, static_cast<WORD>(static_cast<WORD>(kItem_zdmTray1Media) + slot)));
+    ApiPutRecordLong(record, 20, ApiReadLong(api, static_cast<WORD>(static_cast<WORD>(kItem_zdmTrayLock0) + slot)));
   }
   const WORD system = OsIsWin9x() ? 1 : 2;
   bool first = false, second = false;

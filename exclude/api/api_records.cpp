@@ -78,6 +78,8 @@ LONG_PTR ApiRead(ApiContext* api, WORD setting) {
   return ctx ? ItemGetRawById(ctx, setting) : 0;
 }
 
+LONG ApiReadLong(ApiContext* api, WORD setting) { return static_cast<LONG>(ApiRead(api, setting)); }
+
 int ApiWrite(ApiContext* api, WORD setting, LONG_PTR value) {
   DriverContext* ctx = ApiDriverCtx(api);
   return ctx && ItemSetRawById(ctx, setting, value) ? 1 : 0;

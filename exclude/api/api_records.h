@@ -44,6 +44,8 @@ LONG ApiGetRecordSize(ApiContext* api, DWORD id, DWORD version);
 int ApiValueTest(ApiContext* api, WORD setting, LONG_PTR value);
 // Raw read and write of a setting (ItemGetRawById / ItemSetRawById).
 LONG_PTR ApiRead(ApiContext* api, WORD setting);
+// ApiRead of a setting whose value is a number (not a text's address).
+LONG ApiReadLong(ApiContext* api, WORD setting);
 int ApiWrite(ApiContext* api, WORD setting, LONG_PTR value);
 // Value test, then write: 1, or 0 (nothing written).
 int ApiTestAndWrite(ApiContext* api, WORD setting, LONG_PTR value);

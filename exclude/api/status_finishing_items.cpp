@@ -37,7 +37,6 @@ constexpr int kLockFeature = 2;
 ApiSimpleRecord* Simple(void* record) { return static_cast<ApiSimpleRecord*>(record); }
 
 WORD Master(DWORD id) { return static_cast<WORD>(ApiFindMasterKey(id, nullptr)); }
-LONG Read(ApiContext* api, WORD setting) { return static_cast<LONG>(ApiRead(api, setting)); }
 
 int Classify(ApiContext* api, WORD setting, LONG_PTR value) {
   DriverContext* ctx = ApiDriverCtx(api);
@@ -63,8 +62,8 @@ LONG ToTenthMm(LONG value) {
 }
 
 bool DuplexBinding(ApiContext* api) {
-  if (!Read(api, kItem_zdmFuncSelectDuplex)) return false;
-  const LONG type = Read(api, kItem_zdmDuplexType);
+  if (!ApiReadLong(api, kItem_zdmFuncSelectDuplex)) return false;
+  const LONG type = ApiReadLong(api, kItem_zdmDuplexType);
   return type >= 17 && type <= 19;
 }
 
@@ -72,14 +71,14 @@ bool DuplexBinding(ApiContext* api) {
 LONG VerifyTypeAndTray(ApiContext* api, DWORD id, void* record, BYTE* bits, LONG mode, WORD type, WORD tray) {
   const LONG master = ApiVerifyMasterSwitch(api, id, record, bits, mode);
   if (master != 1 || Simple(record)->masterSwitch == 0) return master;
-  return Read(api, type) == Simple(record)->value && Read(api, tray) == Simple(record)->value2 ? 1 : -1;
+  return ApiReadLong(api, type) == Simple(record)->value && ApiReadLong(api, tray) == Simple(record)->value2 ? 1 : -1;
 }
 
 LONG GetTypeAndTray(ApiContext* api, DWORD id, void* record, WORD type, WORD tray) {
   if (!record) return kApiSimpleRecordSize;
   ApiSimpleRecord* r = Simple(record);
-  r->value = Read(api, type);
-  r->value2 = Read(api, tray);
+  r->value = ApiReadLong(api, type);
+  r->value2 = ApiReadLong(api, tray);
   r->masterSwitch = static_cast<DWORD>(ApiReadMasterSwitch(api, id));
   return kApiSimpleRecordSize;
 }
@@ -178,10 +177,10 @@ LONG ApiSetDuplex(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
 LONG ApiGetDuplex(ApiContext* api, DWORD id, void* record, DWORD) {
   if (!record) return kApiSimpleRecordSize;
   ApiSimpleRecord* r = Simple(record);
-  r->value = Read(api, kItem_zdmDuplexType);
-  const bool margin = Read(api, kItem_zdmFuncSelectMargin) != 0;
-  r->value2 = margin ? ToTenthMm(Read(api, kItem_zdmMarginOdd)) : 0;
-  r->value3 = margin ? ToTenthMm(Read(api, kItem_zdmMarginEven)) : 0;
+  r->value = ApiReadLong(api, kItem_zdmDuplexType);
+  const bool margin = ApiReadLong(api, kItem_zdmFuncSelectMargin) != 0;
+  r->value2 = margin ? ToTenthMm(ApiReadLong(api, kItem_zdmMarginOdd)) : 0;
+  r->value3 = margin ? ToTenthMm(ApiReadLong(api, kItem_zdmMarginEven)) : 0;
   r->masterSwitch = static_cast<DWORD>(ApiReadMasterSwitch(api, id));
   return kApiSimpleRecordSize;
 }
@@ -205,10 +204,10 @@ LONG ApiSetShiftMargin(ApiContext* api, DWORD, void* record, BYTE*, LONG) {
 LONG ApiGetShiftMargin(ApiContext* api, DWORD, void* record, DWORD) {
   if (!record) return kApiSimpleRecordSize;
   ApiSimpleRecord* r = Simple(record);
-  r->value = Read(api, kItem_zdmShiftDir);
-  const bool margin = Read(api, kItem_zdmFuncSelectMargin) != 0;
-  r->value2 = margin ? ToTenthMm(Read(api, kItem_zdmShiftMarginX)) : 0;
-  r->value3 = margin ? ToTenthMm(Read(api, kItem_zdmShiftMarginY)) : 0;
+  r->value = ApiReadLong(api, kItem_zdmShiftDir);
+  const bool margin = ApiReadLong(api, kItem_zdmFuncSelectMargin) != 0;
+  r->value2 = margin ? ToTenthMm(ApiReadLong(api, kItem_zdmShiftMarginX)) : 0;
+  r->value3 = margin ? ToTenthMm(ApiReadLong(api, kItem_zdmShiftMarginY)) : 0;
   return kApiSimpleRecordSize;
 }
 
@@ -240,7 +239,7 @@ LONG ApiVerifySort(ApiContext* api, DWORD id, void* record, BYTE* bits, LONG mod
   if (master != 1 || Simple(record)->masterSwitch == 0) return master;
   const DWORD version = ApiRecordVersionOf(record);
   if ((version == 0 || version >= 2) && ApiCapsPresent(api, 76) &&
-      Read(api, kItem_zdmExtOutput2SeparationSheet) != Simple(record)->value2)
+      ApiReadLong(api, kItem_zdmExtOutput2SeparationSheet) != Simple(record)->value2)
     return -1;
   return 1;
 }
@@ -249,11 +248,11 @@ LONG ApiGetSort(ApiContext* api, DWORD id, void* record, DWORD version) {
   const LONG size = ApiGetRecordSize(api, id, version);
   if (size < 0 || !record) return size;
   ApiSimpleRecord* r = Simple(record);
-  r->value = Read(api, kItem_zdmSortType);
+  r->value = ApiReadLong(api, kItem_zdmSortType);
   if (version == 0 || version >= 2) {
     const bool separation = ApiCapsPresent(api, 76) != 0;
-    r->value2 = separation ? Read(api, kItem_zdmExtOutput2SeparationSheet) : 0;
-    r->value3 = separation ? Read(api, kItem_zdmSeparationSheetCycle) : 0;
+    r->value2 = separation ? ApiReadLong(api, kItem_zdmExtOutput2SeparationSheet) : 0;
+    r->value3 = separation ? ApiReadLong(api, kItem_zdmSeparationSheetCycle) : 0;
   }
   r->masterSwitch = static_cast<DWORD>(ApiReadMasterSwitch(api, id));
   return size;
@@ -287,7 +286,7 @@ LONG ApiGetFinisher(ApiContext* api, DWORD id, void* record, DWORD) {
   const WORD type = FinisherType(id);
   if (!type) return -1;
   if (!record) return kApiSimpleRecordSize;
-  Simple(record)->value = Read(api, type);
+  Simple(record)->value = ApiReadLong(api, type);
   Simple(record)->masterSwitch = static_cast<DWORD>(ApiReadMasterSwitch(api, id));
   return kApiSimpleRecordSize;
 }
@@ -324,7 +323,7 @@ LONG ApiSetBackCover(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
     return 1;
   }
   if (code < 1 || code > item->maxCode) return -1;
-  if (id == 64 && code == 3 && !Read(api, kItem_zdmFuncSelectDuplex)) {
+  if (id == 64 && code == 3 && !ApiReadLong(api, kItem_zdmFuncSelectDuplex)) {
     ApiSetLastError(api, kApiErrPaper);
     return -1;
   }
@@ -357,10 +356,10 @@ LONG ApiVerifyBackCover(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   const CoverItem* item = CoverOf(id);
   if (!item) return -1;
   const ApiSimpleRecord* r = Simple(record);
-  if (r->value == 0) return Read(api, item->sw) == 0 ? 1 : -1;
-  if (Read(api, item->type) != TypeOfCode(id, r->value) || Read(api, item->tray) != r->value2) return -1;
+  if (r->value == 0) return ApiReadLong(api, item->sw) == 0 ? 1 : -1;
+  if (ApiReadLong(api, item->type) != TypeOfCode(id, r->value) || ApiReadLong(api, item->tray) != r->value2) return -1;
   if (SettingOffered(api, kItem_zdmExtOutput2ReverseCoverOutside) &&
-      Read(api, kItem_zdmExtOutput2ReverseCoverOutside) != r->value3)
+      ApiReadLong(api, kItem_zdmExtOutput2ReverseCoverOutside) != r->value3)
     return -1;
   return 1;
 }
@@ -371,9 +370,9 @@ LONG ApiGetBackCover(ApiContext* api, DWORD id, void* record, DWORD) {
   if (!record) return kApiSimpleRecordSize;
   ApiSimpleRecord* r = Simple(record);
   // A type no code stands for reads as -1, never as the caller's bytes.
-  r->value = Read(api, item->sw) == 0 ? 0 : CodeOfType(id, Read(api, item->type));
-  r->value2 = Read(api, item->tray);
-  r->value3 = Read(api, kItem_zdmExtOutput2ReverseCoverOutside);
+  r->value = ApiReadLong(api, item->sw) == 0 ? 0 : CodeOfType(id, ApiReadLong(api, item->type));
+  r->value2 = ApiReadLong(api, item->tray);
+  r->value3 = ApiReadLong(api, kItem_zdmExtOutput2ReverseCoverOutside);
   return kApiSimpleRecordSize;
 }
 
@@ -391,7 +390,7 @@ LONG ApiSetInsertMedia(ApiContext* api, DWORD, void* record, BYTE*, LONG) {
 
 LONG ApiGetInsertMedia(ApiContext* api, DWORD, void* record, DWORD) {
   if (!record) return kApiSimpleRecordSize;
-  Simple(record)->value = Read(api, kItem_zdmMPInputMediaType);
+  Simple(record)->value = ApiReadLong(api, kItem_zdmMPInputMediaType);
   return kApiSimpleRecordSize;
 }
 
@@ -408,7 +407,7 @@ constexpr LONG kMaxPage = 30000;
 // Reads the chapter list again from the settings store.
 void ReloadChapters(ApiContext* api) { StoreLoadModuleItems(ApiDriverCtx(api)); }
 
-LONG ChapterCount(ApiContext* api) { return Read(api, kItem_wdmChapterNum); }
+LONG ChapterCount(ApiContext* api) { return ApiReadLong(api, kItem_wdmChapterNum); }
 
 LONG DecimalOf(const WCHAR* text) {
   LONG n = 0;
@@ -443,7 +442,7 @@ LONG ApiSetChapters(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
     if (kind == 3 && ApiLevel(api) < 15) return -1;
     if (kind == 0) {
       if (!ApiValueTest(api, kItem_wdmChapterTray, tray) || print < 0 || print > 2) return -1;
-      if (print == 2 && !Read(api, kItem_zdmFuncSelectDuplex)) {
+      if (print == 2 && !ApiReadLong(api, kItem_zdmFuncSelectDuplex)) {
         ApiSetLastError(api, kApiErrPaper);
         return -1;
       }
@@ -504,19 +503,19 @@ LONG ApiSetChapters(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
 LONG ApiVerifyChapters(ApiContext* api, DWORD, void* record, BYTE*, LONG) {
   auto at = [record](UINT offset) { return ApiRecordLong(record, offset); };
   const LONG count = ChapterCount(api);
-  const LONG sw = Read(api, kItem_zdmFuncSelectChapter);
+  const LONG sw = ApiReadLong(api, kItem_zdmFuncSelectChapter);
   switch (at(kOffChOperation)) {
     case 0:
       return count ? (sw == at(kOffChSwitch) ? 1 : -1) : (sw == 0 ? 1 : -1);
     case 1: {
-      if (!count || sw != at(kOffChSwitch) || Read(api, kItem_wdmChapterKind) != at(kOffChKind)) return -1;
+      if (!count || sw != at(kOffChSwitch) || ApiReadLong(api, kItem_wdmChapterKind) != at(kOffChKind)) return -1;
       WCHAR page[16] = {};
       if (SettingItem* row = ItemFind(ApiDriverCtx(api), kItem_wdmChapterPage))
         ItemGetTextBounded(ApiDriverCtx(api), row, page, 16);
       if (DecimalOf(page) != at(kOffChPage)) return -1;
       const LONG kind = at(kOffChKind);
-      if ((kind == 0 || kind == 3) && Read(api, kItem_wdmChapterTray) != at(kOffChTray)) return -1;
-      if (kind == 0 && Read(api, kItem_wdmChapterPrint) != at(kOffChPrint)) return -1;
+      if ((kind == 0 || kind == 3) && ApiReadLong(api, kItem_wdmChapterTray) != at(kOffChTray)) return -1;
+      if (kind == 0 && ApiReadLong(api, kItem_wdmChapterPrint) != at(kOffChPrint)) return -1;
       return 1;
     }
     case 2:
@@ -543,7 +542,7 @@ LONG ApiGetChapters(ApiContext* api, DWORD id, void* record, DWORD version) {
   DriverContext* ctx = ApiDriverCtx(api);
   DmRecheckChapterTrays(ctx);
   StoreSaveUserClasses(api->printer, ctx);
-  ApiPutRecordLong(record, kOffChSwitch, Read(api, kItem_zdmFuncSelectChapter));
+  ApiPutRecordLong(record, kOffChSwitch, ApiReadLong(api, kItem_zdmFuncSelectChapter));
   ApiPutRecordLong(record, kOffChOperation, count);
   if (entry == 0) return size;
   DWORD records = 0;
@@ -629,15 +628,17 @@ LONG ApiVerifyPageEdge(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   switch (id) {
     case 68:
       if (r->masterSwitch == 0) return 1;
-      return Read(api, kItem_zdmFunc2SelectEdgeCorner) != 0 && Read(api, kItem_zdmCornerPosi) == r->value ? 1 : -1;
+      return ApiReadLong(api, kItem_zdmFunc2SelectEdgeCorner) != 0 && ApiReadLong(api, kItem_zdmCornerPosi) == r->value
+                 ? 1
+                 : -1;
     case 69:
-      return Read(api, kItem_zdmFuncSelectMarginOverlap) == r->value ? 1 : -1;
+      return ApiReadLong(api, kItem_zdmFuncSelectMarginOverlap) == r->value ? 1 : -1;
     case 70:
-      if (Read(api, kItem_zdmFuncSelectCrops) != r->value) return -1;
-      return r->value != 1 || Read(api, kItem_zdmFuncSelectCropsFirst) == r->value2 ? 1 : -1;
+      if (ApiReadLong(api, kItem_zdmFuncSelectCrops) != r->value) return -1;
+      return r->value != 1 || ApiReadLong(api, kItem_zdmFuncSelectCropsFirst) == r->value2 ? 1 : -1;
     case 71:
-      return ToTenthMm(Read(api, kItem_zdmCreepMarginInside)) == ToTenthMm(FromTenthMm(r->value)) &&
-                     ToTenthMm(Read(api, kItem_zdmCreepMarginOutside)) == ToTenthMm(FromTenthMm(r->value2))
+      return ToTenthMm(ApiReadLong(api, kItem_zdmCreepMarginInside)) == ToTenthMm(FromTenthMm(r->value)) &&
+                     ToTenthMm(ApiReadLong(api, kItem_zdmCreepMarginOutside)) == ToTenthMm(FromTenthMm(r->value2))
                  ? 1
                  : -1;
     default:
@@ -650,20 +651,20 @@ LONG ApiGetPageEdge(ApiContext* api, DWORD id, void* record, DWORD) {
   ApiSimpleRecord* r = Simple(record);
   switch (id) {
     case 68:
-      r->value = Read(api, kItem_zdmCornerPosi);
-      r->masterSwitch = static_cast<DWORD>(Read(api, kItem_zdmFunc2SelectEdgeCorner));
+      r->value = ApiReadLong(api, kItem_zdmCornerPosi);
+      r->masterSwitch = static_cast<DWORD>(ApiReadLong(api, kItem_zdmFunc2SelectEdgeCorner));
       break;
     case 69:
-      r->value = Read(api, kItem_zdmFuncSelectMarginOverlap);
+      r->value = ApiReadLong(api, kItem_zdmFuncSelectMarginOverlap);
       break;
     case 70:
-      r->value = Read(api, kItem_zdmFuncSelectCrops);
-      r->value2 = Read(api, kItem_zdmFuncSelectCropsFirst);
+      r->value = ApiReadLong(api, kItem_zdmFuncSelectCrops);
+      r->value2 = ApiReadLong(api, kItem_zdmFuncSelectCropsFirst);
       break;
     case 71: {
-      const bool margin = Read(api, kItem_zdmFuncSelectMargin) != 0;
-      r->value = margin ? ToTenthMm(Read(api, kItem_zdmCreepMarginInside)) : 0;
-      r->value2 = margin ? ToTenthMm(Read(api, kItem_zdmCreepMarginOutside)) : 0;
+      const bool margin = ApiReadLong(api, kItem_zdmFuncSelectMargin) != 0;
+      r->value = margin ? ToTenthMm(ApiReadLong(api, kItem_zdmCreepMarginInside)) : 0;
+      r->value2 = margin ? ToTenthMm(ApiReadLong(api, kItem_zdmCreepMarginOutside)) : 0;
       break;
     }
     default:
@@ -710,17 +711,17 @@ LONG ApiSetFolding(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
 LONG ApiVerifyFolding(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   if (!Master(id)) return -1;
   if (Simple(record)->value == kFoldingOff) return 1;
-  return Read(api, kItem_zdmFunc2SelectFolding) != 0 ? 1 : -1;
+  return ApiReadLong(api, kItem_zdmFunc2SelectFolding) != 0 ? 1 : -1;
 }
 
 LONG ApiGetFolding(ApiContext* api, DWORD, void* record, DWORD) {
   if (!record) return kApiSimpleRecordSize;
   ApiSimpleRecord* r = Simple(record);
-  const LONG type = Read(api, kItem_zdmFoldingType);
-  r->value = Read(api, kItem_zdmFunc2SelectFolding) ? type : kFoldingOff;
+  const LONG type = ApiReadLong(api, kItem_zdmFoldingType);
+  r->value = ApiReadLong(api, kItem_zdmFunc2SelectFolding) ? type : kFoldingOff;
   const WORD detail = FoldingDetail(type);
-  r->value2 = detail ? Read(api, detail) : 0;
-  r->value3 = (Read(api, kItem_zdmFunc2SelectFoldingPunch) == 1 ? 1 : 0) |
-              (Read(api, kItem_zdmFunc2SelectFoldingCorner) == 1 ? 2 : 0);
+  r->value2 = detail ? ApiReadLong(api, detail) : 0;
+  r->value3 = (ApiReadLong(api, kItem_zdmFunc2SelectFoldingPunch) == 1 ? 1 : 0) |
+              (ApiReadLong(api, kItem_zdmFunc2SelectFoldingCorner) == 1 ? 2 : 0);
   return kApiSimpleRecordSize;
 }

@@ -195,7 +195,7 @@ LONG ApiGetWatermark(ApiContext* api, DWORD id, void* record, DWORD version) {
   ApiWriteSettingText(api, kItem_wdmWmChar, "");
   ApiWriteSettingText(api, kItem_wdmWmImage, "");
   StampSelect(ctx, kWorkingWatermark);
-  const LONG kind = static_cast<LONG>(ApiRead(api, kItem_zdmWmKind));
+  const LONG kind = ApiReadLong(api, kItem_zdmWmKind);
   if (kind == kKindHidden && version == 1) {
     CtxSnapshotPop(ctx, TRUE);
     ApiSetLastError(api, kApiErrVersion);
@@ -279,7 +279,7 @@ LONG ApiSetWatermarkChoice(ApiContext* api, DWORD id, void* record, BYTE*, LONG)
 LONG ApiGetWatermarkChoice(ApiContext* api, DWORD id, void* record, DWORD) {
   if (!record) return kApiSimpleRecordSize;
   auto* r = static_cast<ApiSimpleRecord*>(record);
-  const LONG stored = static_cast<LONG>(ApiRead(api, kItem_zdmWmID));
+  const LONG stored = ApiReadLong(api, kItem_zdmWmID);
   r->value = stored == kWorkingWatermark ? stored : stored + 1;
   r->masterSwitch = static_cast<DWORD>(ApiReadMasterSwitch(api, id));
   return kApiSimpleRecordSize;
@@ -398,8 +398,8 @@ LONG ApiGetHeaderFooter(ApiContext* api, DWORD id, void* record, DWORD version) 
   DWORD parts = 0;
   for (const HfPart& p : kParts) {
     if (ApiRead(api, p.sw)) parts |= p.bit;
-    ApiPutRecordLong(r, p.posOffset, static_cast<LONG>(ApiRead(api, p.position)));
-    ApiPutRecordLong(r, p.formOffset, static_cast<LONG>(ApiRead(api, p.form)));
+    ApiPutRecordLong(r, p.posOffset, ApiReadLong(api, p.position));
+    ApiPutRecordLong(r, p.formOffset, ApiReadLong(api, p.form));
   }
   ApiPutRecordLong(r, kOffParts, static_cast<LONG>(parts));
   char text[300];
@@ -407,9 +407,9 @@ LONG ApiGetHeaderFooter(ApiContext* api, DWORD id, void* record, DWORD version) 
   ApiPutRecordText(r, kOffHfText, 33, text, 32);
   ApiReadSettingText(api, kItem_zdmHFFontName, text, sizeof(text));
   ApiPutRecordText(r, kOffHfFont, 32, text, 31);
-  ApiPutRecordLong(r, kOffHfPoint, static_cast<LONG>(ApiRead(api, kItem_zdmHFFontPoint)));
+  ApiPutRecordLong(r, kOffHfPoint, ApiReadLong(api, kItem_zdmHFFontPoint));
   if (version >= 2)
-    ApiPutRecordLong(r, kOffHfOrder, ApiCapsPresent(api, 79) ? static_cast<LONG>(ApiRead(api, kItem_zdmHFFuncSelectOrder)) : 0);
+    ApiPutRecordLong(r, kOffHfOrder, ApiCapsPresent(api, 79) ? ApiReadLong(api, kItem_zdmHFFuncSelectOrder) : 0);
   return size;
 }
 
@@ -582,17 +582,17 @@ LONG ApiGetCopyGuard(ApiContext* api, DWORD id, void* record, DWORD) {
   LONG mode = 0;
   if (on) mode = guard ? (text[0] ? 3 : 1) : (text[0] ? 2 : 0);
   ApiPutRecordLong(r, kOffCgMode, mode);
-  ApiPutRecordLong(r, kOffCgColor, static_cast<LONG>(ApiRead(api, kItem_zdmCopyProtectColor)));
-  ApiPutRecordLong(r, kOffCgDensity, static_cast<LONG>(ApiRead(api, kItem_zdmCopyProtectDensity)));
+  ApiPutRecordLong(r, kOffCgColor, ApiReadLong(api, kItem_zdmCopyProtectColor));
+  ApiPutRecordLong(r, kOffCgDensity, ApiReadLong(api, kItem_zdmCopyProtectDensity));
   ApiPutRecordLong(r, kOffCgMask, ApiRead(api, kItem_zdmCopyProtectFuncSelectMaskPattern)
-                             ? static_cast<LONG>(ApiRead(api, kItem_zdmCopyProtectTileMask))
+                             ? ApiReadLong(api, kItem_zdmCopyProtectTileMask)
                              : 0);
-  ApiPutRecordLong(r, kOffCgSwitch, static_cast<LONG>(ApiRead(api, kItem_zdmCopyProtectFuncSelectSwitchPattern)));
+  ApiPutRecordLong(r, kOffCgSwitch, ApiReadLong(api, kItem_zdmCopyProtectFuncSelectSwitchPattern));
   ApiPutRecordLong(r, kOffCgPosition, ApiRead(api, kItem_zdmCopyProtectFuncSelectRepeat)
                                  ? kRepeat
-                                 : static_cast<LONG>(ApiRead(api, kItem_zdmCopyProtectPosi)));
-  ApiPutRecordLong(r, kOffCgReverse, static_cast<LONG>(ApiRead(api, kItem_zdmCopyProtectFuncSelectReverse)));
-  ApiPutRecordLong(r, kOffCgPitch, static_cast<LONG>(ApiRead(api, kItem_zdmCopyProtectLinePitch)));
+                                 : ApiReadLong(api, kItem_zdmCopyProtectPosi));
+  ApiPutRecordLong(r, kOffCgReverse, ApiReadLong(api, kItem_zdmCopyProtectFuncSelectReverse));
+  ApiPutRecordLong(r, kOffCgPitch, ApiReadLong(api, kItem_zdmCopyProtectLinePitch));
   LONG frame = 0;
   if (ApiRead(api, kItem_zdmCopyProtectFuncSelectOutline))
     frame = 3;
@@ -602,8 +602,8 @@ LONG ApiGetCopyGuard(ApiContext* api, DWORD id, void* record, DWORD) {
   ApiPutRecordText(r, kOffCgText, 65, text, 64);
   ApiReadSettingText(api, kItem_zdmCopyProtectFontName, text, sizeof(text));
   ApiPutRecordText(r, kOffCgFont, 32, text, 31);
-  ApiPutRecordLong(r, kOffCgPoint, static_cast<LONG>(ApiRead(api, kItem_zdmCopyProtectFontPoint)));
-  ApiPutRecordLong(r, kOffCgStyle, static_cast<LONG>(ApiRead(api, kItem_zdmCopyProtectFontStyle)));
-  ApiPutRecordLong(r, kOffCgAngle, static_cast<LONG>(ApiRead(api, kItem_zdmCopyProtectAngle)));
+  ApiPutRecordLong(r, kOffCgPoint, ApiReadLong(api, kItem_zdmCopyProtectFontPoint));
+  ApiPutRecordLong(r, kOffCgStyle, ApiReadLong(api, kItem_zdmCopyProtectFontStyle));
+  ApiPutRecordLong(r, kOffCgAngle, ApiReadLong(api, kItem_zdmCopyProtectAngle));
   return size;
 }
