@@ -65,15 +65,18 @@ DlgControlRecord g_userOthersControls[] = {
 };
 #undef ZEMS_ITEM_CONTROL
 
+// A page's control array, its reserved word and its control count.
+#define CONTROLS(array) array, 0, static_cast<WORD>(sizeof(array) / sizeof(array[0]))
+
 // dialog id, symbol, kind, -, name, help id, controls, -, control count, window, modal
 DlgPageRecord g_pages[] = {
     {1001, 284, 0x0001, 0, "TOV_IDD_PRESET", 20101, nullptr, 0, 0, nullptr, 0},
-    {1002, 285, 0x0011, 0, "TOV_IDD_BASIC", 22001, g_basicControls, 0, 1, nullptr, 0},
-    {1003, 286, 0x0011, 0, "TOV_IDD_EDIT", 22301, g_editControls, 0, 1, nullptr, 0},
-    {1004, 287, 0x0011, 0, "TOV_IDD_FINISH", 22701, g_finishControls, 0, 2, nullptr, 0},
-    {1005, 288, 0x0011, 0, "TOV_IDD_OTHERS", 22801, g_othersControls, 0, 1, nullptr, 0},
-    {1006, 289, 0x0001, 0, "TOV_IDD_PRINTQUALITY", 21401, g_qualityControls, 0, 4, nullptr, 0},
-    {1010, 290, 0x0005, 0, "TOV_IDD_DIALOG_INIT", 20301, g_initControls, 0, 1, nullptr, 0},
+    {1002, 285, 0x0011, 0, "TOV_IDD_BASIC", 22001, CONTROLS(g_basicControls), nullptr, 0},
+    {1003, 286, 0x0011, 0, "TOV_IDD_EDIT", 22301, CONTROLS(g_editControls), nullptr, 0},
+    {1004, 287, 0x0011, 0, "TOV_IDD_FINISH", 22701, CONTROLS(g_finishControls), nullptr, 0},
+    {1005, 288, 0x0011, 0, "TOV_IDD_OTHERS", 22801, CONTROLS(g_othersControls), nullptr, 0},
+    {1006, 289, 0x0001, 0, "TOV_IDD_PRINTQUALITY", 21401, CONTROLS(g_qualityControls), nullptr, 0},
+    {1010, 290, 0x0005, 0, "TOV_IDD_DIALOG_INIT", 20301, CONTROLS(g_initControls), nullptr, 0},
     {1011, 291, 0x0006, 0, "TOV_IDD_DIALOG_OPTION", 21001, nullptr, 0, 0, nullptr, 0},
     {1009, 292, 0x0002, 0, "TOV_IDD_TTF", 23201, nullptr, 0, 0, nullptr, 0},
     {1008, 293, 0x0002, 0, "TOV_IDD_USER_CODE", 23301, nullptr, 0, 0, nullptr, 0},
@@ -87,12 +90,12 @@ DlgPageRecord g_pages[] = {
     {1018, 301, 0x0004, 0, "TOV_IDD_DIALOG_SCALE", 21101, nullptr, 0, 0, nullptr, 0},
     {1019, 302, 0x0004, 0, "TOV_IDD_DIALOG_PRINTTYPE", 21201, nullptr, 0, 0, nullptr, 0},
     {1020, 303, 0x0004, 0, "TOV_IDD_DIALOG_STATUS", 0, nullptr, 0, 0, nullptr, 0},
-    {1021, 304, 0x0020, 0, "TOV_IDD_DIALOG_USER_PQC", 21601, g_userQualityControls, 0, 2, nullptr, 0},
-    {1038, 305, 0x0020, 0, "TOV_IDD_DIALOG_USER_BALANCE", 23601, g_userBalanceControls, 0, 2, nullptr, 0},
+    {1021, 304, 0x0020, 0, "TOV_IDD_DIALOG_USER_PQC", 21601, CONTROLS(g_userQualityControls), nullptr, 0},
+    {1038, 305, 0x0020, 0, "TOV_IDD_DIALOG_USER_BALANCE", 23601, CONTROLS(g_userBalanceControls), nullptr, 0},
     {4004, 306, 0x0004, 0, "TOV_IDD_DIALOG_USER_TTF", 21402, nullptr, 0, 0, nullptr, 0},
-    {1029, 307, 0x0020, 0, "TOV_IDD_DIALOG_USER_OTHERS", 21801, g_userOthersControls, 0, 3, nullptr, 0},
-    {1022, 308, 0x0004, 0, "TOV_IDD_DIALOG_STAMP_CHAR", 22401, g_stampCharControls, 0, 1, nullptr, 0},
-    {1023, 309, 0x0004, 0, "TOV_IDD_DIALOG_STAMP_IMAGE", 22501, g_stampImageControls, 0, 1, nullptr, 0},
+    {1029, 307, 0x0020, 0, "TOV_IDD_DIALOG_USER_OTHERS", 21801, CONTROLS(g_userOthersControls), nullptr, 0},
+    {1022, 308, 0x0004, 0, "TOV_IDD_DIALOG_STAMP_CHAR", 22401, CONTROLS(g_stampCharControls), nullptr, 0},
+    {1023, 309, 0x0004, 0, "TOV_IDD_DIALOG_STAMP_IMAGE", 22501, CONTROLS(g_stampImageControls), nullptr, 0},
     {1024, 310, 0x0004, 0, "TOV_IDD_DIALOG_MARGIN", 22601, nullptr, 0, 0, nullptr, 0},
     {1030, 311, 0x0004, 0, "TOV_IDD_DIALOG_COVER", 22101, nullptr, 0, 0, nullptr, 0},
     {1031, 312, 0x0004, 0, "TOV_IDD_DIALOG_MARK", 22201, nullptr, 0, 0, nullptr, 0},
@@ -111,10 +114,10 @@ DlgPageRecord g_pages[] = {
     {4016, 325, 0x0004, 0, "TOV_IDD_MASTERPRINT", 0, nullptr, 0, 0, nullptr, 0},
     {4017, 326, 0x0004, 0, "TOV_IDD_DIALOG_ILLEGALCOPY_PROTECT", 0, nullptr, 0, 0, nullptr, 0},
     {4018, 327, 0x0004, 0, "TOV_IDD_DIALOG_PAPER_POS", 0, nullptr, 0, 0, nullptr, 0},
-    {4019, 328, 0x0004, 0, "TOV_IDD_ADVANCED", 0, g_advancedControls, 0, 1, nullptr, 0},
+    {4019, 328, 0x0004, 0, "TOV_IDD_ADVANCED", 0, CONTROLS(g_advancedControls), nullptr, 0},
     {4020, 329, 0x0004, 0, "TOV_IDD_DIALOG_ATPASSWORD_INPUT", 0, nullptr, 0, 0, nullptr, 0},
     {4021, 330, 0x0004, 0, "TOV_IDD_DIALOG_NETWORK_KEY_INPUT", 0, nullptr, 0, 0, nullptr, 0},
-    {4022, 331, 0x0004, 0, "TOV_IDD_DIALOG_AUTHENTICATION", 0, g_authenticationControls, 0, 1, nullptr, 0},
+    {4022, 331, 0x0004, 0, "TOV_IDD_DIALOG_AUTHENTICATION", 0, CONTROLS(g_authenticationControls), nullptr, 0},
     {4023, 332, 0x0004, 0, "TOV_IDD_UTILITY", 0, nullptr, 0, 0, nullptr, 0},
     {4024, 333, 0x0004, 0, "TOV_IDD_DIALOG_DENSITY", 0, nullptr, 0, 0, nullptr, 0},
     {4025, 334, 0x0004, 0, "TOV_IDD_DIALOG_IMAGEOVERLAY", 0, nullptr, 0, 0, nullptr, 0},
@@ -147,6 +150,7 @@ DlgPageRecord g_pages[] = {
     {4012, 361, 0x0004, 0, "TOV_IDD_CMMMODPROFILE", 0, nullptr, 0, 0, nullptr, 0},
     {4013, 362, 0x0004, 0, "TOV_IDD_DIALOG_ORIENTATION", 20302, nullptr, 0, 0, nullptr, 0},
 };
+#undef CONTROLS
 
 static_assert(sizeof(g_pages) / sizeof(g_pages[0]) == 79, "the page table has 79 rows");
 

@@ -9,20 +9,10 @@
 #include "core/model/model_types.h"
 #include "core/rules/api_readers.h"
 #include "exclude/api/api_caps_handlers.h"
+#include "exclude/api/api_caps_lists.h"
 #include "exclude/api/api_context.h"
 #include "exclude/api/api_records.h"
 #include "exclude/api/api_services.h"
-
-namespace {
-
-const NumericValueRecord* NumberOf(ApiContext* api, WORD setting) {
-  DriverContext* ctx = ApiDriverCtx(api);
-  const ModelItemDescriptor* desc = ctx ? ModelGetDescriptor(setting, ctx) : nullptr;
-  if (!desc || ModelValueShapeOf(desc->type) != kModelShapeNumeric) return nullptr;
-  return static_cast<const NumericValueRecord*>(desc->values);
-}
-
-}  // namespace
 
 LONG ApiCapsShiftYRange(ApiContext* api, DWORD, void*) {
   DriverContext* ctx = ApiDriverCtx(api);
@@ -32,7 +22,7 @@ LONG ApiCapsShiftYRange(ApiContext* api, DWORD, void*) {
 
 LONG ApiCapsSeparationCycle(ApiContext* api, DWORD, void*) {
   if (!ApiIsSettingOffered(api, kItem_zdmExtOutput2SeparationSheet, 0, 1)) return 0;
-  const NumericValueRecord* cycle = NumberOf(api, kItem_zdmSeparationSheetCycle);
+  const NumericValueRecord* cycle = ApiCapsNumberOf(api, kItem_zdmSeparationSheetCycle);
   return cycle ? static_cast<LONG>(static_cast<WORD>(cycle->maximum)) : -1;
 }
 

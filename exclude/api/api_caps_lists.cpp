@@ -61,6 +61,13 @@ bool AllValues(ApiContext* api, WORD setting, std::vector<LONG>* stored, std::ve
 
 }  // namespace
 
+const NumericValueRecord* ApiCapsNumberOf(ApiContext* api, WORD setting) {
+  DriverContext* ctx = ApiDriverCtx(api);
+  const ModelItemDescriptor* desc = ctx ? ModelGetDescriptor(setting, ctx) : nullptr;
+  if (!desc || ModelValueShapeOf(desc->type) != kModelShapeNumeric) return nullptr;
+  return static_cast<const NumericValueRecord*>(desc->values);
+}
+
 ApiCapsRoom::ApiCapsRoom(LONG entries) : saved_(t_room), savedSet_(t_roomSet) {
   t_room = entries < 0 ? 0 : entries;
   t_roomSet = true;

@@ -11,6 +11,7 @@
 
 struct ApiContext;
 struct DriverContext;
+struct NumericValueRecord;
 
 // The room of the fills made while it lives (entries; names count one each).
 class ApiCapsRoom {
@@ -62,6 +63,8 @@ LONG ApiCapsFetchU16List(ApiContext* api, DWORD id, void* buffer, WORD setting, 
 typedef int (*ApiCapsWideNameLister)(DriverContext* ctx, WCHAR* out, int width, WORD setting);
 LONG ApiCapsFetchNameList(ApiContext* api, DWORD id, void* buffer, int width, WORD setting,
                           ApiCapsWideNameLister lister);
+// The range record of a numeric setting of the context's model, null for any other setting.
+const NumericValueRecord* ApiCapsNumberOf(ApiContext* api, WORD setting);
 // Allowed values (ApiAllowedValues) into a list, -1 when there is none.
 LONG ApiCapsAllowed(ApiContext* api, WORD setting, LONG* out);
 // Names of the values of ApiAllowedValues: mode 1 the language string of the value id, mode 0

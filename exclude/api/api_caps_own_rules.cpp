@@ -45,8 +45,6 @@ constexpr LONG kQualitySlotMacro = 160;  // the user macro of the quality slot
 constexpr LONG kFirstListMacro = 32;     // quality list n is macro 32 + n
 constexpr int kSetNameBytes = 33;        // wdmUserSetName
 
-LONG Read(ApiContext* api, WORD setting) { return static_cast<LONG>(ApiRead(api, setting)); }
-
 int Offered(ApiContext* api, WORD setting, DWORD flags = 1) { return ApiIsSettingOffered(api, setting, 0, flags); }
 
 LONG Put(ApiContext* api, DWORD id, void* buffer, const std::vector<LONG>& list) {
@@ -75,7 +73,7 @@ bool AppendSettingValues(ApiContext* api, DWORD id, WORD setting, std::vector<LO
 // Runs fn with zdmAdjustMode taken as 0 when it is 1; the mode is put back whatever fn gives.
 template <typename Fn>
 LONG WithAdjustModeOff(ApiContext* api, Fn fn) {
-  const LONG mode = Read(api, kItem_zdmAdjustMode);
+  const LONG mode = ApiReadLong(api, kItem_zdmAdjustMode);
   if (mode == 1) ApiWrite(api, kItem_zdmAdjustMode, 0);
   const LONG result = fn();
   if (mode == 1) ApiWrite(api, kItem_zdmAdjustMode, mode);
@@ -105,19 +103,12 @@ void CutOnCharacter(char* text, int limit) {
   text[i] = 0;
 }
 
-struct DevmodeTrial {
-  ApiContext* api;
-  BYTE* copy;
-  explicit DevmodeTrial(ApiContext* a) : api(a), copy(ApiSnapshotDevmode(a)) {}
-  ~DevmodeTrial() { ApiSnapshotDevmodeRestore(api, copy, 1); }
-  bool ok() const { return copy != nullptr; }
-};
 
 }  // namespace
 
 LONG ApiCapsColor(ApiContext* api, DWORD, void*) {
-  if (Read(api, kItem_zdmMachineTypeColor) != 1) return 0;
-  if (Read(api, kItem_zdmLock001InfoBitColor) && Read(api, kItem_wdmLock008Info) != 2) return 0;
+  if (ApiReadLong(api, kItem_zdmMachineTypeColor) != 1) return 0;
+  if (ApiReadLong(api, kItem_zdmLock001InfoBitColor) && ApiReadLong(api, kItem_wdmLock008Info) != 2) return 0;
   return 1;
 }
 
@@ -179,9 +170,9 @@ LONG ApiCapsWatermarks(ApiContext* api, DWORD id, void* buffer) {
     if (!trial.ok()) return -1;
     for (int i = 0; i < count; ++i) {
       StampSelect(ctx, i);
-      ids.push_back(1 + Read(api, kItem_zdmWmID));
+      ids.push_back(1 + ApiReadLong(api, kItem_zdmWmID));
       std::vector<char> slot(64, 0);
-      const LONG kind = Read(api, kItem_zdmWmKind);
+      const LONG kind = ApiReadLong(api, kItem_zdmWmKind);
       WCHAR text[64] = {};
       if (kind == 1 || kind == 128) TextOf(api, kItem_wdmWmCharName, text, 64);
       else if (kind == 2 || kind == 3) TextOf(api, kItem_wdmWmImageName, text, 64);
@@ -198,7 +189,7 @@ LONG ApiCapsJobBinder(ApiContext* api, DWORD, void*) {
   return ctx && InstIsCompanionInstalled(2, ctx) ? 1 : 0;
 }
 
-LONG ApiCapsHardDisk(ApiContext* api, DWORD, void*) { return Read(api, kItem_zdmOutputOptionTypeHDD) ? 1 : 0; }
+LONG ApiCapsHardDisk(ApiContext* api, DWORD, void*) { return ApiReadLong(api, kItem_zdmOutputOptionTypeHDD) ? 1 : 0; }
 
 LONG ApiCapsResolutionMacros(ApiContext* api, DWORD id, void* buffer) {
   DriverContext* ctx = ApiDriverCtx(api);
@@ -246,7 +237,7 @@ LONG ApiCapsColorModes(ApiContext* api, DWORD id, void* buffer) {
 
 LONG ApiCapsFoldKinds(ApiContext* api, DWORD id, void* buffer) {
   std::vector<LONG> kinds = {0};
-  if (Read(api, kItem_zdmOutputOption3TypeFoldingUnit)) kinds = {0, 1, 2, 3};
+  if (ApiReadLong(api, kItem_zdmOutputOption3TypeFoldingUnit)) kinds = {0, 1, 2, 3};
   return Put(api, id, buffer, kinds);
 }
 
@@ -319,7 +310,7 @@ LONG ApiCapsDuplexTypes(ApiContext* api, DWORD id, void* buffer) {
   std::vector<LONG> list;
   if (!ItemLockDuplex(ctx)) list.push_back(0);
   if (id == 103) {
-    DevmodeTrial trial(api);
+    ApiDevmodeTrial trial(api);
     if (!trial.ok()) return -1;
     ApiWrite(api, kItem_zdmFuncSelectDuplex, 1);
     if (!AppendSettingValues(api, id, kItem_zdmDuplexType, &list)) return -1;
@@ -334,7 +325,7 @@ LONG ApiCapsNupTypes(ApiContext* api, DWORD id, void* buffer) {
   if (!ctx) return -1;
   std::vector<LONG> list;
   {
-    DevmodeTrial trial(api);
+    ApiDevmodeTrial trial(api);
     if (!trial.ok()) return -1;
     if (id == 105) {
       if (!AppendSettingValues(api, id, kItem_zdmNUPType, &list)) return -1;
@@ -368,8 +359,9 @@ LONG ApiCapsMarginOverlap(ApiContext* api, DWORD, void*) {
 
 LONG ApiCapsFolding(ApiContext* api, DWORD, void*) {
   if (!Offered(api, kItem_zdmFunc2SelectFolding)) return 0;
-  return Read(api, kItem_zdmOutputOption3TypeFoldingPunch) || Read(api, kItem_zdmOutputOption3TypeFoldingFan) ||
-                 Read(api, kItem_zdmOutputOption3TypeFoldingFolder)
+  return ApiReadLong(api, kItem_zdmOutputOption3TypeFoldingPunch) ||
+                 ApiReadLong(api, kItem_zdmOutputOption3TypeFoldingFan) ||
+                 ApiReadLong(api, kItem_zdmOutputOption3TypeFoldingFolder)
              ? 1
              : 0;
 }
@@ -387,7 +379,7 @@ LONG ApiCapsUserMacros(ApiContext* api, DWORD id, void* buffer) {
     if (!trial.ok()) return -1;
     for (int n = 0; n < count; ++n) {
       QualityApplySlot(ctx, n);
-      macros.push_back(Read(api, kItem_zdmUserPrintMacro));
+      macros.push_back(ApiReadLong(api, kItem_zdmUserPrintMacro));
     }
   }
   return Put(api, id, buffer, macros);
@@ -434,7 +426,7 @@ LONG ApiCapsTonerSaveValues(ApiContext* api, DWORD id, void* buffer) {
   if (ApiIsAvailableOnDialog(api, kItem_zdmTonerSave, dialogId)) {
     if (!AppendAllowed(api, kItem_zdmTonerSave, &list)) return -1;
   } else {
-    list.push_back(Read(api, kItem_zdmTonerSave));
+    list.push_back(ApiReadLong(api, kItem_zdmTonerSave));
   }
   return Put(api, id, buffer, list);
 }

@@ -104,17 +104,11 @@ std::map<DWORD, std::set<void*>>& Issued() {
 
 void* Allocate(SIZE_T bytes) { return GlobalAlloc(GPTR, bytes); }
 
-void PutLong(BYTE* record, UINT offset, LONG value) { memcpy(record + offset, &value, sizeof(value)); }
-LONG GetLong(const BYTE* record, UINT offset) {
-  LONG value = 0;
-  memcpy(&value, record + offset, sizeof(value));
-  return value;
-}
 void PutAddress(BYTE* record, UINT offset, const void* block) {
-  PutLong(record, offset, static_cast<LONG>(reinterpret_cast<UINT_PTR>(block)));
+  ApiPutRecordLong(record, offset, static_cast<LONG>(reinterpret_cast<UINT_PTR>(block)));
 }
 void* GetAddress(const BYTE* record, UINT offset) {
-  return reinterpret_cast<void*>(static_cast<UINT_PTR>(static_cast<DWORD>(GetLong(record, offset))));
+  return reinterpret_cast<void*>(static_cast<UINT_PTR>(static_cast<DWORD>(ApiRecordLong(record, offset))));
 }
 
 // Frees the bitmap, every array and the record itself.
@@ -131,7 +125,7 @@ void FreeRecord(BYTE* record) {
 bool Fill(ApiContext* api, BYTE* record, const Entry& e, bool driverType1) {
   switch (e.kind) {
     case kValue:
-      PutLong(record, e.offset, ApiAskCaps(api, e.caps, nullptr));
+      ApiPutRecordLong(record, e.offset, ApiAskCaps(api, e.caps, nullptr));
       return true;
     case kPair16:
     case kPair32: {
@@ -155,7 +149,7 @@ bool Fill(ApiContext* api, BYTE* record, const Entry& e, bool driverType1) {
         GlobalFree(block);
         return false;
       }
-      PutLong(record, e.offset, filled);
+      ApiPutRecordLong(record, e.offset, filled);
       PutAddress(record, e.offset + 4u, block);
       return true;
     }
@@ -178,13 +172,13 @@ bool Build(ApiContext* api, BYTE* record) {
     if (e.minLevel && level < e.minLevel) continue;
     if (!ApiBitmapTest(bitmap, bytes, e.status)) continue;
     // Entries that only mean something when their lead capability answered.
-    if ((e.caps == 32 || e.caps == 33) && GetLong(record, 176) == 0) continue;
-    if (e.caps >= 35 && e.caps <= 38 && GetLong(record, 196) == 0) {
-      PutLong(record, e.offset, 0);
+    if ((e.caps == 32 || e.caps == 33) && ApiRecordLong(record, 176) == 0) continue;
+    if (e.caps >= 35 && e.caps <= 38 && ApiRecordLong(record, 196) == 0) {
+      ApiPutRecordLong(record, e.offset, 0);
       continue;
     }
-    if (e.caps >= 113 && e.caps <= 116 && GetLong(record, 736) == 0) {
-      PutLong(record, e.offset, 0);
+    if (e.caps >= 113 && e.caps <= 116 && ApiRecordLong(record, 736) == 0) {
+      ApiPutRecordLong(record, e.offset, 0);
       continue;
     }
     if (!Fill(api, record, e, driverType1)) return false;

@@ -25,13 +25,6 @@
 
 namespace {
 
-const NumericValueRecord* NumberOf(ApiContext* api, WORD setting) {
-  DriverContext* ctx = ApiDriverCtx(api);
-  const ModelItemDescriptor* desc = ctx ? ModelGetDescriptor(setting, ctx) : nullptr;
-  if (!desc || ModelValueShapeOf(desc->type) != kModelShapeNumeric || !desc->values) return nullptr;
-  return static_cast<const NumericValueRecord*>(desc->values);
-}
-
 // 1/1200 inch to display units, the sign kept (shift ranges reach below 0).
 LONG ToDisplay(ApiContext* api, LONG dots) {
   DriverContext* ctx = ApiDriverCtx(api);
@@ -278,7 +271,7 @@ LONG ApiCapsAdjustRange(ApiContext* api, DWORD id, void*) {
     case 264: case 265: setting = kItem_zdmColorBalanceR; break;
     default: return 0xFFFF;
   }
-  const NumericValueRecord* number = NumberOf(api, setting);
+  const NumericValueRecord* number = ApiCapsNumberOf(api, setting);
   if (!number) return 0xFFFF;
   return static_cast<LONG>(static_cast<WORD>(id % 2 == 0 ? number->maximum : number->minimum));
 }
@@ -300,10 +293,10 @@ LONG ApiCapsTextLength(ApiContext* api, DWORD id, void*) {
 LONG ApiCapsSettingIfOffered(ApiContext* api, DWORD id, void*) {
   if (id == 89)
     return ApiIsSettingOffered(api, kItem_zdmPrnFuncAuthenticationMode, 0, 1)
-               ? static_cast<LONG>(ApiRead(api, kItem_zdmPrnFuncAuthenticationMode))
+               ? ApiReadLong(api, kItem_zdmPrnFuncAuthenticationMode)
                : 0;
   if (id == 100)
-    return ApiIsSettingOffered(api, kItem_zdmFuncSelectChapter, 0, 1) ? static_cast<LONG>(ApiRead(api, kItem_wdmChapterMax))
+    return ApiIsSettingOffered(api, kItem_zdmFuncSelectChapter, 0, 1) ? ApiReadLong(api, kItem_wdmChapterMax)
                                                                       : 0;
-  return static_cast<LONG>(ApiRead(api, kItem_zdmMachineTypeColor));  // 0x30000
+  return ApiReadLong(api, kItem_zdmMachineTypeColor);  // 0x30000
 }

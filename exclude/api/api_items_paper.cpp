@@ -42,20 +42,7 @@ constexpr WORD kAlertPaperLocked = 10205;
 constexpr int kFeatureSettingLocks = 2;
 constexpr LONG kTrayInfoSize = 56;
 
-LONG Read(ApiContext* api, WORD setting) { return static_cast<LONG>(ApiRead(api, setting)); }
 LONG Field(const void* record, UINT offset) { return ApiRecordLong(record, offset); }
-void PutField(void* record, UINT offset, LONG value) { memcpy(static_cast<BYTE*>(record) + offset, &value, 4); }
-
-// The record version a set or verify handler works with (0 and unknown ones: the newest).
-DWORD VersionOf(DWORD id, const void* record) {
-  DWORD count = 0;
-  ApiRecordVersions(id, &count);
-  DWORD version = ApiRecordVersionOf(record);
-  if (count < 2) return 1;
-  if (version == 0 || version >= count) version = count - 1;
-  return version;
-}
-
 // Display units (0.1 mm or 0.01 inch) and the DEVMODE's 0.1 mm.
 LONG DisplayToTenthMm(ApiContext* api, LONG value) { return ApiDisplayToTenthMm(ApiDriverCtx(api), value); }
 // Back to 0.01 inch with the display conversion of the settings, which rounds up to the value
@@ -76,7 +63,7 @@ int Classify(ApiContext* api, WORD setting, LONG value) {
 }
 
 void SetFields(ApiContext* api, DWORD set, DWORD clear) {
-  const DWORD fields = static_cast<DWORD>(Read(api, kItem_dmFields));
+  const DWORD fields = static_cast<DWORD>(ApiReadLong(api, kItem_dmFields));
   ApiWrite(api, kItem_dmFields, static_cast<LONG>((fields & ~clear) | set));
 }
 
@@ -99,19 +86,19 @@ int ApiSyncPaperAndResolution(ApiContext* api) {
   BYTE* devmode = ApiSettings(api);
   if (!ctx || !devmode) return 0;
   DmSyncResolutionFromDst(devmode, ctx);
-  const DWORD fields = static_cast<DWORD>(Read(api, kItem_dmFields));
+  const DWORD fields = static_cast<DWORD>(ApiReadLong(api, kItem_dmFields));
   if ((fields & DM_PAPERWIDTH) && (fields & DM_PAPERLENGTH))
     DmSetPaperDotsFromSize(devmode, ctx);
   else
-    DmApplyInputPaper(static_cast<short>(Read(api, kItem_dmPaperSize)), kItem_dmPaperSize, ctx, devmode);
-  DmApplyOutputPaper(static_cast<short>(Read(api, kItem_zdmOutPaperSize)), kItem_zdmOutPaperSize, ctx, devmode);
+    DmApplyInputPaper(static_cast<short>(ApiReadLong(api, kItem_dmPaperSize)), kItem_dmPaperSize, ctx, devmode);
+  DmApplyOutputPaper(static_cast<short>(ApiReadLong(api, kItem_zdmOutPaperSize)), kItem_zdmOutPaperSize, ctx, devmode);
   return 0;
 }
 
 int ApiTrialSetValue(ApiContext* api, DWORD statusId, WORD master, WORD setting, LONG value) {
   DriverContext* ctx = ApiDriverCtx(api);
   if (!ctx) return 0;
-  if (Read(api, master) != 0) return 1;
+  if (ApiReadLong(api, master) != 0) return 1;
   int allowed = 0;
   {
     // The whole settings block is kept: the rules may touch any part of it.
@@ -128,7 +115,7 @@ int ApiTrialSetValue(ApiContext* api, DWORD statusId, WORD master, WORD setting,
       if (desc->itemId == master) ModelRunItemTransacts(desc, ctx);
     DmSetDuplexField(devmode, ctx);
     ApiMergeStoredDevmode(api, nullptr);
-    if (Read(api, master) != 0) allowed = ApiValueTest(api, setting, value);
+    if (ApiReadLong(api, master) != 0) allowed = ApiValueTest(api, setting, value);
   }
   return allowed;
 }
@@ -158,7 +145,7 @@ int ApiCheckCustomSize(ApiContext* api, LONG width, LONG length) {
 LONG ApiSetPaper(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   DriverContext* ctx = ApiDriverCtx(api);
   if (!ctx || !record || !ApiRecordLevelOk(api, id, ApiRecordVersionOf(record))) return -1;
-  const DWORD version = VersionOf(id, record);
+  const DWORD version = ApiUsedRecordVersion(id, ApiRecordVersionOf(record));
   const LONG paper = Field(record, 4);
   if (!ApiValueTest(api, kItem_dmPaperSize, paper)) return -1;
   if (BuildHasFeature(ctx, kFeatureSettingLocks) && ItemAnyLockBit(ctx) &&
@@ -172,8 +159,8 @@ LONG ApiSetPaper(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   if (paper == kCustomPaper) {
     LONG width = Field(record, 8), length = Field(record, 12);
     if (static_cast<DWORD>(width) > static_cast<DWORD>(length)) {
-      PutField(record, 8, length);
-      PutField(record, 12, width);
+      ApiPutRecordLong(record, 8, length);
+      ApiPutRecordLong(record, 12, width);
       const LONG t = width;
       width = length;
       length = t;
@@ -204,45 +191,45 @@ LONG ApiSetPaper(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
 
 LONG ApiVerifyPaper(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   if (!record) return -1;
-  const DWORD version = VersionOf(id, record);
+  const DWORD version = ApiUsedRecordVersion(id, ApiRecordVersionOf(record));
   const LONG paper = Field(record, 4);
-  if (Read(api, kItem_dmPaperSize) != paper) return -1;
-  if (paper != kCustomPaper || Read(api, kItem_zdmFuncSelectFreeShortOver) != 0) return 1;
+  if (ApiReadLong(api, kItem_dmPaperSize) != paper) return -1;
+  if (paper != kCustomPaper || ApiReadLong(api, kItem_zdmFuncSelectFreeShortOver) != 0) return 1;
   const LONG width = Field(record, 8), length = Field(record, 12);
-  if (Read(api, kItem_dmPaperWidth) != DisplayToTenthMm(api, width) ||
-      Read(api, kItem_dmPaperLength) != DisplayToTenthMm(api, length))
+  if (ApiReadLong(api, kItem_dmPaperWidth) != DisplayToTenthMm(api, width) ||
+      ApiReadLong(api, kItem_dmPaperLength) != DisplayToTenthMm(api, length))
     return -1;
   // Compared in display units: the engine's merge writes the custom size again from the 0.1 mm
   // fields, whose conversion may land one 1/1200 inch beside the handler's (1499 -> 7081, the
   // handler's even count 7080); both show the same display value.
-  if (DotsToDisplay(api, Read(api, kItem_zdmPaperFreeSizeWidth)) != width ||
-      DotsToDisplay(api, Read(api, kItem_zdmPaperFreeSizeLength)) != length)
+  if (DotsToDisplay(api, ApiReadLong(api, kItem_zdmPaperFreeSizeWidth)) != width ||
+      DotsToDisplay(api, ApiReadLong(api, kItem_zdmPaperFreeSizeLength)) != length)
     return -1;
-  if (version >= 2 && Read(api, kItem_zdmPaperFreeSizeOrient) != Field(record, 16)) return -1;
+  if (version >= 2 && ApiReadLong(api, kItem_zdmPaperFreeSizeOrient) != Field(record, 16)) return -1;
   return 1;
 }
 
 LONG ApiGetPaper(ApiContext* api, DWORD id, void* record, DWORD version) {
   const LONG size = ApiGetRecordSize(api, id, version);
   if (size < 0 || !record) return size;
-  const LONG paper = Read(api, kItem_dmPaperSize);
-  PutField(record, 4, paper);
+  const LONG paper = ApiReadLong(api, kItem_dmPaperSize);
+  ApiPutRecordLong(record, 4, paper);
   // The DEVMODE keeps 0.1 mm; the record speaks display units.
-  PutField(record, 8, TenthMmToDisplay(api, Read(api, kItem_dmPaperWidth)));
-  PutField(record, 12, TenthMmToDisplay(api, Read(api, kItem_dmPaperLength)));
-  PutField(record, 16, 0);
-  if (Read(api, kItem_zdmFuncSelectFreeShortOver)) {
+  ApiPutRecordLong(record, 8, TenthMmToDisplay(api, ApiReadLong(api, kItem_dmPaperWidth)));
+  ApiPutRecordLong(record, 12, TenthMmToDisplay(api, ApiReadLong(api, kItem_dmPaperLength)));
+  ApiPutRecordLong(record, 16, 0);
+  if (ApiReadLong(api, kItem_zdmFuncSelectFreeShortOver)) {
     if (paper == kCustomPaper) {
-      PutField(record, 8, DotsToDisplay(api, Read(api, kItem_zdmPaperFreeSizeWidth)));
-      PutField(record, 12, DotsToDisplay(api, Read(api, kItem_zdmPaperFreeSizeLength)));
+      ApiPutRecordLong(record, 8, DotsToDisplay(api, ApiReadLong(api, kItem_zdmPaperFreeSizeWidth)));
+      ApiPutRecordLong(record, 12, DotsToDisplay(api, ApiReadLong(api, kItem_zdmPaperFreeSizeLength)));
     } else if (IsSourceFreeSize(paper)) {
-      PutField(record, 8, DotsToDisplay(api, Read(api, kItem_wdmFreeSizeWidth)));
-      PutField(record, 12, DotsToDisplay(api, Read(api, kItem_wdmFreeSizeLength)));
+      ApiPutRecordLong(record, 8, DotsToDisplay(api, ApiReadLong(api, kItem_wdmFreeSizeWidth)));
+      ApiPutRecordLong(record, 12, DotsToDisplay(api, ApiReadLong(api, kItem_wdmFreeSizeLength)));
     }
   }
   if (version == 0 || version >= 2) {
-    if (paper == kCustomPaper) PutField(record, 16, Read(api, kItem_zdmPaperFreeSizeOrient));
-    else if (IsSourceFreeSize(paper)) PutField(record, 16, Read(api, kItem_wdmSrcFreeSizeOrient));
+    if (paper == kCustomPaper) ApiPutRecordLong(record, 16, ApiReadLong(api, kItem_zdmPaperFreeSizeOrient));
+    else if (IsSourceFreeSize(paper)) ApiPutRecordLong(record, 16, ApiReadLong(api, kItem_wdmSrcFreeSizeOrient));
   }
   return size;
 }
@@ -251,7 +238,7 @@ LONG ApiGetPaper(ApiContext* api, DWORD id, void* record, DWORD version) {
 
 LONG ApiSetOutputPaper(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   if (!record || !ApiRecordLevelOk(api, id, ApiRecordVersionOf(record))) return -1;
-  const DWORD version = VersionOf(id, record);
+  const DWORD version = ApiUsedRecordVersion(id, ApiRecordVersionOf(record));
   const LONG paper = Field(record, 4);
   if (!ApiValueTest(api, kItem_zdmOutPaperSize, paper)) return -1;
   if (paper != kSameAsInput && Classify(api, kItem_zdmOutPaperSize, paper) != 1) return -1;
@@ -277,51 +264,51 @@ LONG ApiSetOutputPaper(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
 
 LONG ApiVerifyOutputPaper(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   if (!record) return -1;
-  const DWORD version = VersionOf(id, record);
+  const DWORD version = ApiUsedRecordVersion(id, ApiRecordVersionOf(record));
   const LONG paper = Field(record, 4);
-  if (Read(api, kItem_zdmOutPaperSize) != paper) return -1;
+  if (ApiReadLong(api, kItem_zdmOutPaperSize) != paper) return -1;
   if (paper != kCustomOutput || version < 2) return 1;
-  if (DotsToDisplay(api, Read(api, kItem_zdmPrintFreeSizeWidth)) != Field(record, 8) ||
-      DotsToDisplay(api, Read(api, kItem_zdmPrintFreeSizeLength)) != Field(record, 12))
+  if (DotsToDisplay(api, ApiReadLong(api, kItem_zdmPrintFreeSizeWidth)) != Field(record, 8) ||
+      DotsToDisplay(api, ApiReadLong(api, kItem_zdmPrintFreeSizeLength)) != Field(record, 12))
     return -1;
-  if (version >= 3 && Read(api, kItem_zdmPrintFreeSizeOrient) != Field(record, 16)) return -1;
+  if (version >= 3 && ApiReadLong(api, kItem_zdmPrintFreeSizeOrient) != Field(record, 16)) return -1;
   return 1;
 }
 
 LONG ApiGetOutputPaper(ApiContext* api, DWORD id, void* record, DWORD version) {
   const LONG size = ApiGetRecordSize(api, id, version);
   if (size < 0) return size;
-  const LONG paper = Read(api, kItem_zdmOutPaperSize);
+  const LONG paper = ApiReadLong(api, kItem_zdmOutPaperSize);
   if (paper == kCustomOutput && version == 1) {
     ApiSetLastError(api, kApiErrVersion);
     return -1;
   }
   if (!record) return size;
-  PutField(record, 4, paper);
-  PutField(record, 16, 0);
+  ApiPutRecordLong(record, 4, paper);
+  ApiPutRecordLong(record, 16, 0);
   if (version == 1) return size;
   LONG width = 0, length = 0, orient = 0;
   if (paper == kSameAsInput) {
-    const LONG input = Read(api, kItem_dmPaperSize);
-    width = TenthMmToDisplay(api, Read(api, kItem_dmPaperWidth));
-    length = TenthMmToDisplay(api, Read(api, kItem_dmPaperLength));
-    if (Read(api, kItem_zdmFuncSelectFreeShortOver)) {
+    const LONG input = ApiReadLong(api, kItem_dmPaperSize);
+    width = TenthMmToDisplay(api, ApiReadLong(api, kItem_dmPaperWidth));
+    length = TenthMmToDisplay(api, ApiReadLong(api, kItem_dmPaperLength));
+    if (ApiReadLong(api, kItem_zdmFuncSelectFreeShortOver)) {
       if (input == kCustomPaper) {
-        width = DotsToDisplay(api, Read(api, kItem_zdmPaperFreeSizeWidth));
-        length = DotsToDisplay(api, Read(api, kItem_zdmPaperFreeSizeLength));
+        width = DotsToDisplay(api, ApiReadLong(api, kItem_zdmPaperFreeSizeWidth));
+        length = DotsToDisplay(api, ApiReadLong(api, kItem_zdmPaperFreeSizeLength));
       } else if (IsSourceFreeSize(input)) {
-        width = DotsToDisplay(api, Read(api, kItem_wdmFreeSizeWidth));
-        length = DotsToDisplay(api, Read(api, kItem_wdmFreeSizeLength));
+        width = DotsToDisplay(api, ApiReadLong(api, kItem_wdmFreeSizeWidth));
+        length = DotsToDisplay(api, ApiReadLong(api, kItem_wdmFreeSizeLength));
       }
     }
   } else if (paper == kCustomOutput) {
-    width = DotsToDisplay(api, Read(api, kItem_zdmPrintFreeSizeWidth));
-    length = DotsToDisplay(api, Read(api, kItem_zdmPrintFreeSizeLength));
-    orient = Read(api, kItem_zdmPrintFreeSizeOrient);
+    width = DotsToDisplay(api, ApiReadLong(api, kItem_zdmPrintFreeSizeWidth));
+    length = DotsToDisplay(api, ApiReadLong(api, kItem_zdmPrintFreeSizeLength));
+    orient = ApiReadLong(api, kItem_zdmPrintFreeSizeOrient);
   } else if (PaperIsFreeSizeCode(paper)) {
-    width = DotsToDisplay(api, Read(api, kItem_wdmFreeSizeWidth));
-    length = DotsToDisplay(api, Read(api, kItem_wdmFreeSizeLength));
-    orient = Read(api, kItem_wdmFreeSizeOrient);
+    width = DotsToDisplay(api, ApiReadLong(api, kItem_wdmFreeSizeWidth));
+    length = DotsToDisplay(api, ApiReadLong(api, kItem_wdmFreeSizeLength));
+    orient = ApiReadLong(api, kItem_wdmFreeSizeOrient);
   } else {
     PaperExtents extents = {};
     if (PaperGetExtents(ApiDriverCtx(api), &extents, kItem_zdmOutPaperSize)) {
@@ -329,9 +316,9 @@ LONG ApiGetOutputPaper(ApiContext* api, DWORD id, void* record, DWORD version) {
       length = extents.length;
     }
   }
-  PutField(record, 8, width);
-  PutField(record, 12, length);
-  if (version == 0 || version >= 3) PutField(record, 16, orient);
+  ApiPutRecordLong(record, 8, width);
+  ApiPutRecordLong(record, 12, length);
+  if (version == 0 || version >= 3) ApiPutRecordLong(record, 16, orient);
   return size;
 }
 
@@ -340,7 +327,7 @@ LONG ApiGetOutputPaper(ApiContext* api, DWORD id, void* record, DWORD version) {
 LONG ApiSetScale(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   if (!record || !ApiRecordLevelOk(api, id, ApiRecordVersionOf(record))) return -1;
   if (ApiMasterSwitchOff(api, id, record)) return 1;
-  const DWORD version = VersionOf(id, record);
+  const DWORD version = ApiUsedRecordVersion(id, ApiRecordVersionOf(record));
   const LONG type = Field(record, 4);
   const bool ratio = type == 1 || type == 3;
   if (!ApiValueTest(api, kItem_zdmScaleType, type)) return -1;
@@ -359,25 +346,25 @@ LONG ApiSetScale(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
 LONG ApiVerifyScale(ApiContext* api, DWORD id, void* record, BYTE* changedBits, LONG mode) {
   if (ApiVerifyMasterSwitch(api, id, record, changedBits, mode) != 1) return -1;
   if (Field(record, 28) == 0) return 1;
-  const DWORD version = VersionOf(id, record);
+  const DWORD version = ApiUsedRecordVersion(id, ApiRecordVersionOf(record));
   const LONG type = Field(record, 4);
   const bool ratio = type == 1 || type == 3;
-  if (Read(api, kItem_zdmScaleType) != type) return -1;
-  if (ratio && Read(api, kItem_zdmScaleH) != Field(record, 8)) return -1;
-  if (type == 3 && Read(api, kItem_zdmScaleV) != Field(record, 12)) return -1;
-  if (ratio && version >= 2 && Read(api, kItem_zdmScaleCentering) != Field(record, 16)) return -1;
+  if (ApiReadLong(api, kItem_zdmScaleType) != type) return -1;
+  if (ratio && ApiReadLong(api, kItem_zdmScaleH) != Field(record, 8)) return -1;
+  if (type == 3 && ApiReadLong(api, kItem_zdmScaleV) != Field(record, 12)) return -1;
+  if (ratio && version >= 2 && ApiReadLong(api, kItem_zdmScaleCentering) != Field(record, 16)) return -1;
   return 1;
 }
 
 LONG ApiGetScale(ApiContext* api, DWORD id, void* record, DWORD version) {
   if (!record) return kApiSimpleRecordSize;
-  const LONG type = Read(api, kItem_zdmScaleType);
+  const LONG type = ApiReadLong(api, kItem_zdmScaleType);
   if (type == 2) ApiNotifyPaperChange(api, 1);  // the fit ratio of the current papers
-  PutField(record, 4, type);
-  PutField(record, 8, Read(api, kItem_zdmScaleH));
-  PutField(record, 12, Read(api, kItem_zdmScaleV));
-  PutField(record, 16, version == 0 || version >= 2 ? Read(api, kItem_zdmScaleCentering) : 0);
-  PutField(record, 28, static_cast<LONG>(ApiRead(api, static_cast<WORD>(ApiFindMasterKey(id, nullptr)))));
+  ApiPutRecordLong(record, 4, type);
+  ApiPutRecordLong(record, 8, ApiReadLong(api, kItem_zdmScaleH));
+  ApiPutRecordLong(record, 12, ApiReadLong(api, kItem_zdmScaleV));
+  ApiPutRecordLong(record, 16, version == 0 || version >= 2 ? ApiReadLong(api, kItem_zdmScaleCentering) : 0);
+  ApiPutRecordLong(record, 28, ApiReadMasterSwitch(api, id));
   return kApiSimpleRecordSize;
 }
 
@@ -411,12 +398,12 @@ constexpr LONG kNupPosterTypes = 32769;
 LONG ApiSetNup(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   DriverContext* ctx = ApiDriverCtx(api);
   if (!ctx || !record || !ApiRecordLevelOk(api, id, ApiRecordVersionOf(record))) return -1;
-  const DWORD version = VersionOf(id, record);
+  const DWORD version = ApiUsedRecordVersion(id, ApiRecordVersionOf(record));
   const LONG type = Field(record, 4);
   if (BuildHasFeature(ctx, kFeatureSettingLocks) && ItemLockNupKind(ctx) && type == 0) return -1;
   if (ApiMasterSwitchOff(api, id, record)) return 1;
   if (!ApiValueTest(api, kItem_zdmNUPType, type)) return -1;
-  const LONG savedKind = Read(api, kItem_zdmNUPPOSTKind);
+  const LONG savedKind = ApiReadLong(api, kItem_zdmNUPPOSTKind);
   LONG minLevel = 0;
   const LONG kind = NupKindOf(type, &minLevel);
   if (kind) {
@@ -442,17 +429,18 @@ LONG ApiSetNup(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
 LONG ApiVerifyNup(ApiContext* api, DWORD id, void* record, BYTE* changedBits, LONG mode) {
   if (ApiVerifyMasterSwitch(api, id, record, changedBits, mode) != 1) return -1;
   if (Field(record, 28) == 0) return 1;
-  const DWORD version = VersionOf(id, record);
-  if (version >= 2 && Field(record, 4) < kNupPosterTypes && Read(api, kItem_zdmNUPLine) != Field(record, 8)) return -1;
+  const DWORD version = ApiUsedRecordVersion(id, ApiRecordVersionOf(record));
+  if (version >= 2 && Field(record, 4) < kNupPosterTypes && ApiReadLong(api, kItem_zdmNUPLine) != Field(record, 8))
+    return -1;
   return 1;
 }
 
 LONG ApiGetNup(ApiContext* api, DWORD id, void* record, DWORD version) {
   const LONG size = ApiGetRecordSize(api, id, version);
   if (size < 0 || !record) return size;
-  PutField(record, 4, Read(api, kItem_zdmNUPType));
-  PutField(record, 28, Read(api, kItem_zdmFuncSelectNup));
-  PutField(record, 8, version == 0 || version >= 2 ? Read(api, kItem_zdmNUPLine) : 0);
+  ApiPutRecordLong(record, 4, ApiReadLong(api, kItem_zdmNUPType));
+  ApiPutRecordLong(record, 28, ApiReadLong(api, kItem_zdmFuncSelectNup));
+  ApiPutRecordLong(record, 8, version == 0 || version >= 2 ? ApiReadLong(api, kItem_zdmNUPLine) : 0);
   return size;
 }
 
@@ -471,7 +459,7 @@ LONG ApiSetRotation(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   if (!record || !ApiRecordLevelOk(api, id, ApiRecordVersionOf(record))) return -1;
   const DWORD given = ApiRecordVersionOf(record);
   if (given > 3) return 1;  // a version this item does not know: nothing is written
-  const DWORD version = VersionOf(id, record);
+  const DWORD version = ApiUsedRecordVersion(id, ApiRecordVersionOf(record));
   const LONG rotation = Field(record, 4), mode = Field(record, 8);
   if (version == 1) return TestAndWrite(api, kItem_zdmExtOutputPaperRotation, rotation) ? 1 : -1;
   if (!ApiValueTest(api, kItem_zdmRotationMode, mode)) return -1;
@@ -487,14 +475,15 @@ LONG ApiSetRotation(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
 LONG ApiVerifyRotation(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   if (!record) return -1;
   if (ApiRecordVersionOf(record) > 3) return 1;
-  const DWORD version = VersionOf(id, record);
+  const DWORD version = ApiUsedRecordVersion(id, ApiRecordVersionOf(record));
   const LONG rotation = Field(record, 4), mode = Field(record, 8);
-  if (version == 1) return Read(api, kItem_zdmExtOutputPaperRotation) == rotation ? 1 : -1;
-  if (mode == 2 && Read(api, kItem_zdmExtOutputPaperRotation) != rotation) return -1;
-  if (Read(api, kItem_zdmRotationMode) != mode) return -1;
+  if (version == 1) return ApiReadLong(api, kItem_zdmExtOutputPaperRotation) == rotation ? 1 : -1;
+  if (mode == 2 && ApiReadLong(api, kItem_zdmExtOutputPaperRotation) != rotation) return -1;
+  if (ApiReadLong(api, kItem_zdmRotationMode) != mode) return -1;
   if (version == 3 && mode == 1) {
-    if (LayoutOffered(api, kItem_zdmNupLayout) && Read(api, kItem_zdmNupLayout) != Field(record, 12)) return -1;
-    if (LayoutOffered(api, kItem_zdmBookLayout) && Read(api, kItem_zdmBookLayout) != Field(record, 16)) return -1;
+    if (LayoutOffered(api, kItem_zdmNupLayout) && ApiReadLong(api, kItem_zdmNupLayout) != Field(record, 12)) return -1;
+    if (LayoutOffered(api, kItem_zdmBookLayout) && ApiReadLong(api, kItem_zdmBookLayout) != Field(record, 16))
+      return -1;
   }
   return 1;
 }
@@ -503,13 +492,15 @@ LONG ApiGetRotation(ApiContext* api, DWORD id, void* record, DWORD version) {
   const LONG size = ApiGetRecordSize(api, id, version);
   if (size < 0 || !record) return size;
   const DWORD effective = version == 0 || version > 3 ? 3 : version;
-  PutField(record, 0, static_cast<LONG>(version));
-  PutField(record, 4, Read(api, kItem_zdmExtOutputPaperRotation));
-  if (effective >= 2) PutField(record, 8, Read(api, kItem_zdmRotationMode));
+  ApiPutRecordLong(record, 0, static_cast<LONG>(version));
+  ApiPutRecordLong(record, 4, ApiReadLong(api, kItem_zdmExtOutputPaperRotation));
+  if (effective >= 2) ApiPutRecordLong(record, 8, ApiReadLong(api, kItem_zdmRotationMode));
   if (effective == 3) {
     // Here "offered" is the looser sense: not disabled.
-    PutField(record, 12, ApiIsSettingOffered(api, kItem_zdmNupLayout, 0, 1) ? Read(api, kItem_zdmNupLayout) : 0);
-    PutField(record, 16, ApiIsSettingOffered(api, kItem_zdmBookLayout, 0, 1) ? Read(api, kItem_zdmBookLayout) : 0);
+    ApiPutRecordLong(record, 12,
+                     ApiIsSettingOffered(api, kItem_zdmNupLayout, 0, 1) ? ApiReadLong(api, kItem_zdmNupLayout) : 0);
+    ApiPutRecordLong(record, 16,
+                     ApiIsSettingOffered(api, kItem_zdmBookLayout, 0, 1) ? ApiReadLong(api, kItem_zdmBookLayout) : 0);
   }
   return size;
 }
@@ -533,15 +524,15 @@ LONG ApiSetManualTray(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
 
 LONG ApiVerifyManualTray(ApiContext* api, DWORD, void* record, BYTE*, LONG) {
   if (!record) return -1;
-  if (Read(api, kItem_zdmExtOutput2OrientationManualTray) != Field(record, 4)) return -1;
-  if (Field(record, 4) && Read(api, kItem_zdmOrientationManualTray) != Field(record, 8)) return -1;
+  if (ApiReadLong(api, kItem_zdmExtOutput2OrientationManualTray) != Field(record, 4)) return -1;
+  if (Field(record, 4) && ApiReadLong(api, kItem_zdmOrientationManualTray) != Field(record, 8)) return -1;
   return 1;
 }
 
 LONG ApiGetManualTray(ApiContext* api, DWORD, void* record, DWORD) {
   if (!record) return kApiSimpleRecordSize;
-  PutField(record, 4, Read(api, kItem_zdmExtOutput2OrientationManualTray));
-  PutField(record, 8, Read(api, kItem_zdmOrientationManualTray));
+  ApiPutRecordLong(record, 4, ApiReadLong(api, kItem_zdmExtOutput2OrientationManualTray));
+  ApiPutRecordLong(record, 8, ApiReadLong(api, kItem_zdmOrientationManualTray));
   return kApiSimpleRecordSize;
 }
 
@@ -550,7 +541,7 @@ LONG ApiGetManualTray(ApiContext* api, DWORD, void* record, DWORD) {
 LONG ApiGetTrayInfo(ApiContext* api, DWORD, void* record, DWORD version) {
   DriverContext* ctx = ApiDriverCtx(api);
   if (!record) return kTrayInfoSize;
-  PutField(record, 0, static_cast<LONG>(version));
+  ApiPutRecordLong(record, 0, static_cast<LONG>(version));
   const LONG tray = Field(record, 4);
   // The tray must be one capability 2 lists (asked directly, into a list of its own).
   const LONG count = ApiCallCapsHandler(api, 2, nullptr);
@@ -570,17 +561,17 @@ LONG ApiGetTrayInfo(ApiContext* api, DWORD, void* record, DWORD version) {
   for (WORD slot = 0; slot < 32; ++slot) {
     if (kTraySlotSources[slot] != tray) continue;
     if (tray == 4 && slot == 28 && !slot28Usable) continue;
-    PutField(record, 8, Read(api, static_cast<WORD>(static_cast<WORD>(kItem_zdmTray1Paper) + slot)));
-    PutField(record, 12, Read(api, static_cast<WORD>(static_cast<WORD>(kItem_zdmTrayOrient0) + slot)));
-    PutField(record, 16, Read(api, static_cast<WORD>(static_cast<WORD>(kItem_zdmTray1Media) + slot)));
-    PutField(record, 20, Read(api, static_cast<WORD>(static_cast<WORD>(kItem_zdmTrayLock0) + slot)));
+    ApiPutRecordLong(record, 8, ApiReadLong(api, static_cast<WORD>(static_cast<WORD>(kItem_zdmTray1Paper) + slot)));
+    ApiPutRecordLong(record, 12, ApiReadLong(api, static_cast<WORD>(static_cast<WORD>(kItem_zdmTrayOrient0) + slot)));
+    ApiPutRecordLong(record, 16, ApiReadLong(api, static_cast<WORD>(static_cast<WORD>(kItem_zdmTray1Media) + slot)));
+    ApiPutRecordLong(record, 20, ApiReadLong(api, static_cast<WORD>(static_cast<WORD>(kItem_zdmTrayLock0) + slot)));
   }
   const WORD system = OsIsWin9x() ? 1 : 2;
   bool first = false, second = false;
   for (const FreeSizeLimitsRow* row = TblGetFreeSizeLimits(); row && row->tray && !(first && second); ++row) {
     if (row->tray != tray || (row->systemKind != 3 && row->systemKind != system)) continue;
     const UINT base = row->orientation == 1 ? 24 : 40;
-    for (int i = 0; i < 4; ++i) PutField(record, base + 4u * i, DotsToDisplay(api, row->mm[i]));
+    for (int i = 0; i < 4; ++i) ApiPutRecordLong(record, base + 4u * i, DotsToDisplay(api, row->mm[i]));
     (row->orientation == 1 ? first : second) = true;
   }
   return kTrayInfoSize;

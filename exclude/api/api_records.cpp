@@ -35,6 +35,17 @@ WORD ApiRecordWord(const void* record, UINT offset) {
   return value;
 }
 
+void ApiPutRecordLong(void* record, UINT offset, LONG value) {
+  if (record) memcpy(static_cast<BYTE*>(record) + offset, &value, sizeof(value));
+}
+
+DWORD ApiUsedRecordVersion(DWORD id, DWORD version) {
+  DWORD count = 0;
+  ApiRecordVersions(id, &count);
+  if (count < 2) return 1;
+  return version == 0 || version >= count ? count - 1 : version;
+}
+
 int ApiRecordLevelOk(ApiContext* api, DWORD id, DWORD version) {
   DWORD count = 0;
   const ApiRecordVersion* list = ApiRecordVersions(id, &count);
@@ -66,6 +77,8 @@ LONG_PTR ApiRead(ApiContext* api, WORD setting) {
   DriverContext* ctx = ApiDriverCtx(api);
   return ctx ? ItemGetRawById(ctx, setting) : 0;
 }
+
+LONG ApiReadLong(ApiContext* api, WORD setting) { return static_cast<LONG>(ApiRead(api, setting)); }
 
 int ApiWrite(ApiContext* api, WORD setting, LONG_PTR value) {
   DriverContext* ctx = ApiDriverCtx(api);
@@ -141,4 +154,8 @@ int ApiMasterSwitchOff(ApiContext* api, DWORD id, const void* record) {
 void ApiWriteMasterSwitch(ApiContext* api, DWORD id, const void* record) {
   const DWORD master = ApiFindMasterKey(id, nullptr);
   if (master) ApiWrite(api, static_cast<WORD>(master), ApiRecordLong(record, 28));
+}
+
+LONG ApiReadMasterSwitch(ApiContext* api, DWORD id) {
+  return static_cast<LONG>(ApiRead(api, static_cast<WORD>(ApiFindMasterKey(id, nullptr))));
 }

@@ -27,7 +27,12 @@ DWORD ApiRecordVersionOf(const void* record);
 // A field of a record by byte offset (no bounds: the record is the caller's fixed-size block).
 LONG ApiRecordLong(const void* record, UINT offset);
 WORD ApiRecordWord(const void* record, UINT offset);
+// Writes a 32-bit field of a record by byte offset (same terms as ApiRecordLong).
+void ApiPutRecordLong(void* record, UINT offset, LONG value);
 
+// The version a handler works with for item id: 0 and versions above the item's newest read as
+// the newest; 1 for an item without versions.
+DWORD ApiUsedRecordVersion(DWORD id, DWORD version);
 // Level check of a versioned record's version v at the call's level: 1 when usable, 0 when the
 // version needs a higher level or is unknown. A get handler then stores error 6 itself.
 int ApiRecordLevelOk(ApiContext* api, DWORD id, DWORD version);
@@ -39,6 +44,8 @@ LONG ApiGetRecordSize(ApiContext* api, DWORD id, DWORD version);
 int ApiValueTest(ApiContext* api, WORD setting, LONG_PTR value);
 // Raw read and write of a setting (ItemGetRawById / ItemSetRawById).
 LONG_PTR ApiRead(ApiContext* api, WORD setting);
+// ApiRead of a setting whose value is a number (not a text's address).
+LONG ApiReadLong(ApiContext* api, WORD setting);
 int ApiWrite(ApiContext* api, WORD setting, LONG_PTR value);
 // Value test, then write: 1, or 0 (nothing written).
 int ApiTestAndWrite(ApiContext* api, WORD setting, LONG_PTR value);
@@ -70,3 +77,5 @@ LONG ApiVerifyMasterSwitch(ApiContext* api, DWORD id, void* record, BYTE* change
 // once); otherwise 0 (the handler goes on, then calls ApiWriteMasterSwitch).
 int ApiMasterSwitchOff(ApiContext* api, DWORD id, const void* record);
 void ApiWriteMasterSwitch(ApiContext* api, DWORD id, const void* record);
+// The value of item id's master setting, as a get handler puts it in the record's switch.
+LONG ApiReadMasterSwitch(ApiContext* api, DWORD id);

@@ -38,3 +38,7 @@ ApiSettingsTrial::~ApiSettingsTrial() {
   }
   MemFree(raw_);
 }
+
+ApiDevmodeTrial::ApiDevmodeTrial(ApiContext* api) : api_(api), copy_(ApiSnapshotDevmode(api)) {}
+
+ApiDevmodeTrial::~ApiDevmodeTrial() { ApiSnapshotDevmodeRestore(api_, copy_, 1); }

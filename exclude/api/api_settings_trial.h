@@ -20,3 +20,19 @@ class ApiSettingsTrial {
   BYTE* raw_;
   BYTE* copy_;
 };
+
+// A trial on the context's public DEVMODE: a snapshot taken when made and put back when it ends,
+// whatever the trial answered.
+class ApiDevmodeTrial {
+ public:
+  explicit ApiDevmodeTrial(ApiContext* api);
+  ~ApiDevmodeTrial();
+  ApiDevmodeTrial(const ApiDevmodeTrial&) = delete;
+  ApiDevmodeTrial& operator=(const ApiDevmodeTrial&) = delete;
+  // False when no snapshot could be taken (no memory).
+  bool ok() const { return copy_ != nullptr; }
+
+ private:
+  ApiContext* api_;
+  BYTE* copy_;
+};

@@ -25,6 +25,7 @@
 #include "exclude/api/api_items_finishing.h"
 #include "exclude/api/api_levels.h"
 #include "exclude/api/api_services.h"
+#include "exclude/api/api_settings_trial.h"
 #include "exclude/api/api_status_table.h"
 #include "exclude/api/api_items_paper.h"
 
@@ -36,7 +37,6 @@ constexpr int kLockFeature = 2;
 ApiSimpleRecord* Simple(void* record) { return static_cast<ApiSimpleRecord*>(record); }
 
 WORD Master(DWORD id) { return static_cast<WORD>(ApiFindMasterKey(id, nullptr)); }
-LONG Read(ApiContext* api, WORD setting) { return static_cast<LONG>(ApiRead(api, setting)); }
 
 int Classify(ApiContext* api, WORD setting, LONG_PTR value) {
   DriverContext* ctx = ApiDriverCtx(api);
@@ -62,22 +62,26 @@ LONG ToTenthMm(LONG value) {
 }
 
 bool DuplexBinding(ApiContext* api) {
-  if (!Read(api, kItem_zdmFuncSelectDuplex)) return false;
-  const LONG type = Read(api, kItem_zdmDuplexType);
+  if (!ApiReadLong(api, kItem_zdmFuncSelectDuplex)) return false;
+  const LONG type = ApiReadLong(api, kItem_zdmDuplexType);
   return type >= 17 && type <= 19;
 }
 
-// Runs a check in a DEVMODE snapshot: the snapshot is put back whatever the check answers.
-class DevmodeSnapshot {
- public:
-  explicit DevmodeSnapshot(ApiContext* api) : api_(api), copy_(ApiSnapshotDevmode(api)) {}
-  ~DevmodeSnapshot() { ApiSnapshotDevmodeRestore(api_, copy_, 1); }
-  bool ok() const { return copy_ != nullptr; }
+// Items 12 and 13 (a type and its tray under the master switch): the verify and the get.
+LONG VerifyTypeAndTray(ApiContext* api, DWORD id, void* record, BYTE* bits, LONG mode, WORD type, WORD tray) {
+  const LONG master = ApiVerifyMasterSwitch(api, id, record, bits, mode);
+  if (master != 1 || Simple(record)->masterSwitch == 0) return master;
+  return ApiReadLong(api, type) == Simple(record)->value && ApiReadLong(api, tray) == Simple(record)->value2 ? 1 : -1;
+}
 
- private:
-  ApiContext* api_;
-  BYTE* copy_;
-};
+LONG GetTypeAndTray(ApiContext* api, DWORD id, void* record, WORD type, WORD tray) {
+  if (!record) return kApiSimpleRecordSize;
+  ApiSimpleRecord* r = Simple(record);
+  r->value = ApiReadLong(api, type);
+  r->value2 = ApiReadLong(api, tray);
+  r->masterSwitch = static_cast<DWORD>(ApiReadMasterSwitch(api, id));
+  return kApiSimpleRecordSize;
+}
 
 }  // namespace
 
@@ -90,7 +94,7 @@ LONG ApiSetCover(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   if (!ApiValueTest(api, kItem_zdmCoverType, r->value) || !ApiValueTest(api, kItem_zdmCoverInputTray, r->value2))
     return -1;
   {
-    DevmodeSnapshot snapshot(api);
+    ApiDevmodeTrial snapshot(api);
     if (!snapshot.ok()) {
       ApiSetLastError(api, kApiErrInternal);
       return -1;
@@ -106,21 +110,11 @@ LONG ApiSetCover(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
 }
 
 LONG ApiVerifyCover(ApiContext* api, DWORD id, void* record, BYTE* bits, LONG mode) {
-  const LONG master = ApiVerifyMasterSwitch(api, id, record, bits, mode);
-  if (master != 1 || Simple(record)->masterSwitch == 0) return master;
-  return Read(api, kItem_zdmCoverType) == Simple(record)->value &&
-                 Read(api, kItem_zdmCoverInputTray) == Simple(record)->value2
-             ? 1
-             : -1;
+  return VerifyTypeAndTray(api, id, record, bits, mode, kItem_zdmCoverType, kItem_zdmCoverInputTray);
 }
 
 LONG ApiGetCover(ApiContext* api, DWORD id, void* record, DWORD) {
-  if (!record) return kApiSimpleRecordSize;
-  ApiSimpleRecord* r = Simple(record);
-  r->value = Read(api, kItem_zdmCoverType);
-  r->value2 = Read(api, kItem_zdmCoverInputTray);
-  r->masterSwitch = static_cast<DWORD>(Read(api, Master(id)));
-  return kApiSimpleRecordSize;
+  return GetTypeAndTray(api, id, record, kItem_zdmCoverType, kItem_zdmCoverInputTray);
 }
 
 // ---- item 13 ----
@@ -139,21 +133,11 @@ LONG ApiSetMarkPaper(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
 }
 
 LONG ApiVerifyMarkPaper(ApiContext* api, DWORD id, void* record, BYTE* bits, LONG mode) {
-  const LONG master = ApiVerifyMasterSwitch(api, id, record, bits, mode);
-  if (master != 1 || Simple(record)->masterSwitch == 0) return master;
-  return Read(api, kItem_zdmMarkPaperType) == Simple(record)->value &&
-                 Read(api, kItem_zdmMPInputTray) == Simple(record)->value2
-             ? 1
-             : -1;
+  return VerifyTypeAndTray(api, id, record, bits, mode, kItem_zdmMarkPaperType, kItem_zdmMPInputTray);
 }
 
 LONG ApiGetMarkPaper(ApiContext* api, DWORD id, void* record, DWORD) {
-  if (!record) return kApiSimpleRecordSize;
-  ApiSimpleRecord* r = Simple(record);
-  r->value = Read(api, kItem_zdmMarkPaperType);
-  r->value2 = Read(api, kItem_zdmMPInputTray);
-  r->masterSwitch = static_cast<DWORD>(Read(api, Master(id)));
-  return kApiSimpleRecordSize;
+  return GetTypeAndTray(api, id, record, kItem_zdmMarkPaperType, kItem_zdmMPInputTray);
 }
 
 // ---- item 15 ----
@@ -193,11 +177,11 @@ LONG ApiSetDuplex(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
 LONG ApiGetDuplex(ApiContext* api, DWORD id, void* record, DWORD) {
   if (!record) return kApiSimpleRecordSize;
   ApiSimpleRecord* r = Simple(record);
-  r->value = Read(api, kItem_zdmDuplexType);
-  const bool margin = Read(api, kItem_zdmFuncSelectMargin) != 0;
-  r->value2 = margin ? ToTenthMm(Read(api, kItem_zdmMarginOdd)) : 0;
-  r->value3 = margin ? ToTenthMm(Read(api, kItem_zdmMarginEven)) : 0;
-  r->masterSwitch = static_cast<DWORD>(Read(api, Master(id)));
+  r->value = ApiReadLong(api, kItem_zdmDuplexType);
+  const bool margin = ApiReadLong(api, kItem_zdmFuncSelectMargin) != 0;
+  r->value2 = margin ? ToTenthMm(ApiReadLong(api, kItem_zdmMarginOdd)) : 0;
+  r->value3 = margin ? ToTenthMm(ApiReadLong(api, kItem_zdmMarginEven)) : 0;
+  r->masterSwitch = static_cast<DWORD>(ApiReadMasterSwitch(api, id));
   return kApiSimpleRecordSize;
 }
 
@@ -220,10 +204,10 @@ LONG ApiSetShiftMargin(ApiContext* api, DWORD, void* record, BYTE*, LONG) {
 LONG ApiGetShiftMargin(ApiContext* api, DWORD, void* record, DWORD) {
   if (!record) return kApiSimpleRecordSize;
   ApiSimpleRecord* r = Simple(record);
-  r->value = Read(api, kItem_zdmShiftDir);
-  const bool margin = Read(api, kItem_zdmFuncSelectMargin) != 0;
-  r->value2 = margin ? ToTenthMm(Read(api, kItem_zdmShiftMarginX)) : 0;
-  r->value3 = margin ? ToTenthMm(Read(api, kItem_zdmShiftMarginY)) : 0;
+  r->value = ApiReadLong(api, kItem_zdmShiftDir);
+  const bool margin = ApiReadLong(api, kItem_zdmFuncSelectMargin) != 0;
+  r->value2 = margin ? ToTenthMm(ApiReadLong(api, kItem_zdmShiftMarginX)) : 0;
+  r->value3 = margin ? ToTenthMm(ApiReadLong(api, kItem_zdmShiftMarginY)) : 0;
   return kApiSimpleRecordSize;
 }
 
@@ -231,9 +215,8 @@ LONG ApiGetShiftMargin(ApiContext* api, DWORD, void* record, DWORD) {
 
 LONG ApiSetSort(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   if (!record) return -1;
-  DWORD version = ApiRecordVersionOf(record);
-  if (!ApiRecordLevelOk(api, id, version)) return -1;
-  if (version == 0 || version > 2) version = 2;
+  if (!ApiRecordLevelOk(api, id, ApiRecordVersionOf(record))) return -1;
+  const DWORD version = ApiUsedRecordVersion(id, ApiRecordVersionOf(record));
   if (ApiMasterSwitchOff(api, id, record)) return 1;
   const ApiSimpleRecord* r = Simple(record);
   if (!ApiValueTest(api, kItem_zdmSortType, r->value)) return -1;
@@ -256,7 +239,7 @@ LONG ApiVerifySort(ApiContext* api, DWORD id, void* record, BYTE* bits, LONG mod
   if (master != 1 || Simple(record)->masterSwitch == 0) return master;
   const DWORD version = ApiRecordVersionOf(record);
   if ((version == 0 || version >= 2) && ApiCapsPresent(api, 76) &&
-      Read(api, kItem_zdmExtOutput2SeparationSheet) != Simple(record)->value2)
+      ApiReadLong(api, kItem_zdmExtOutput2SeparationSheet) != Simple(record)->value2)
     return -1;
   return 1;
 }
@@ -265,13 +248,13 @@ LONG ApiGetSort(ApiContext* api, DWORD id, void* record, DWORD version) {
   const LONG size = ApiGetRecordSize(api, id, version);
   if (size < 0 || !record) return size;
   ApiSimpleRecord* r = Simple(record);
-  r->value = Read(api, kItem_zdmSortType);
+  r->value = ApiReadLong(api, kItem_zdmSortType);
   if (version == 0 || version >= 2) {
     const bool separation = ApiCapsPresent(api, 76) != 0;
-    r->value2 = separation ? Read(api, kItem_zdmExtOutput2SeparationSheet) : 0;
-    r->value3 = separation ? Read(api, kItem_zdmSeparationSheetCycle) : 0;
+    r->value2 = separation ? ApiReadLong(api, kItem_zdmExtOutput2SeparationSheet) : 0;
+    r->value3 = separation ? ApiReadLong(api, kItem_zdmSeparationSheetCycle) : 0;
   }
-  r->masterSwitch = static_cast<DWORD>(Read(api, Master(id)));
+  r->masterSwitch = static_cast<DWORD>(ApiReadMasterSwitch(api, id));
   return size;
 }
 
@@ -303,8 +286,8 @@ LONG ApiGetFinisher(ApiContext* api, DWORD id, void* record, DWORD) {
   const WORD type = FinisherType(id);
   if (!type) return -1;
   if (!record) return kApiSimpleRecordSize;
-  Simple(record)->value = Read(api, type);
-  Simple(record)->masterSwitch = static_cast<DWORD>(Read(api, Master(id)));
+  Simple(record)->value = ApiReadLong(api, type);
+  Simple(record)->masterSwitch = static_cast<DWORD>(ApiReadMasterSwitch(api, id));
   return kApiSimpleRecordSize;
 }
 
@@ -340,7 +323,7 @@ LONG ApiSetBackCover(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
     return 1;
   }
   if (code < 1 || code > item->maxCode) return -1;
-  if (id == 64 && code == 3 && !Read(api, kItem_zdmFuncSelectDuplex)) {
+  if (id == 64 && code == 3 && !ApiReadLong(api, kItem_zdmFuncSelectDuplex)) {
     ApiSetLastError(api, kApiErrPaper);
     return -1;
   }
@@ -348,7 +331,7 @@ LONG ApiSetBackCover(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   const LONG type = TypeOfCode(id, code);
   const bool outside = SettingOffered(api, kItem_zdmExtOutput2ReverseCoverOutside);
   {
-    DevmodeSnapshot snapshot(api);
+    ApiDevmodeTrial snapshot(api);
     if (!snapshot.ok()) {
       ApiSetLastError(api, kApiErrInternal);
       return -1;
@@ -373,10 +356,10 @@ LONG ApiVerifyBackCover(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   const CoverItem* item = CoverOf(id);
   if (!item) return -1;
   const ApiSimpleRecord* r = Simple(record);
-  if (r->value == 0) return Read(api, item->sw) == 0 ? 1 : -1;
-  if (Read(api, item->type) != TypeOfCode(id, r->value) || Read(api, item->tray) != r->value2) return -1;
+  if (r->value == 0) return ApiReadLong(api, item->sw) == 0 ? 1 : -1;
+  if (ApiReadLong(api, item->type) != TypeOfCode(id, r->value) || ApiReadLong(api, item->tray) != r->value2) return -1;
   if (SettingOffered(api, kItem_zdmExtOutput2ReverseCoverOutside) &&
-      Read(api, kItem_zdmExtOutput2ReverseCoverOutside) != r->value3)
+      ApiReadLong(api, kItem_zdmExtOutput2ReverseCoverOutside) != r->value3)
     return -1;
   return 1;
 }
@@ -387,9 +370,9 @@ LONG ApiGetBackCover(ApiContext* api, DWORD id, void* record, DWORD) {
   if (!record) return kApiSimpleRecordSize;
   ApiSimpleRecord* r = Simple(record);
   // A type no code stands for reads as -1, never as the caller's bytes.
-  r->value = Read(api, item->sw) == 0 ? 0 : CodeOfType(id, Read(api, item->type));
-  r->value2 = Read(api, item->tray);
-  r->value3 = Read(api, kItem_zdmExtOutput2ReverseCoverOutside);
+  r->value = ApiReadLong(api, item->sw) == 0 ? 0 : CodeOfType(id, ApiReadLong(api, item->type));
+  r->value2 = ApiReadLong(api, item->tray);
+  r->value3 = ApiReadLong(api, kItem_zdmExtOutput2ReverseCoverOutside);
   return kApiSimpleRecordSize;
 }
 
@@ -407,7 +390,7 @@ LONG ApiSetInsertMedia(ApiContext* api, DWORD, void* record, BYTE*, LONG) {
 
 LONG ApiGetInsertMedia(ApiContext* api, DWORD, void* record, DWORD) {
   if (!record) return kApiSimpleRecordSize;
-  Simple(record)->value = Read(api, kItem_zdmMPInputMediaType);
+  Simple(record)->value = ApiReadLong(api, kItem_zdmMPInputMediaType);
   return kApiSimpleRecordSize;
 }
 
@@ -420,12 +403,11 @@ enum : UINT {
 };
 constexpr LONG kMaxPage = 30000;
 
-void PutLong(void* record, UINT offset, LONG value) { memcpy(static_cast<BYTE*>(record) + offset, &value, 4); }
 
 // Reads the chapter list again from the settings store.
 void ReloadChapters(ApiContext* api) { StoreLoadModuleItems(ApiDriverCtx(api)); }
 
-LONG ChapterCount(ApiContext* api) { return Read(api, kItem_wdmChapterNum); }
+LONG ChapterCount(ApiContext* api) { return ApiReadLong(api, kItem_wdmChapterNum); }
 
 LONG DecimalOf(const WCHAR* text) {
   LONG n = 0;
@@ -437,9 +419,8 @@ LONG DecimalOf(const WCHAR* text) {
 
 LONG ApiSetChapters(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   if (!record) return -1;
-  DWORD version = ApiRecordVersionOf(record);
-  if (!ApiRecordLevelOk(api, id, version)) return -1;
-  if (version == 0 || version > 2) version = 2;
+  if (!ApiRecordLevelOk(api, id, ApiRecordVersionOf(record))) return -1;
+  const DWORD version = ApiUsedRecordVersion(id, ApiRecordVersionOf(record));
   auto at = [record](UINT offset) { return ApiRecordLong(record, offset); };
   const LONG sw = at(kOffChSwitch);
   if (sw != 0 && sw != 1) return -1;
@@ -461,7 +442,7 @@ LONG ApiSetChapters(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
     if (kind == 3 && ApiLevel(api) < 15) return -1;
     if (kind == 0) {
       if (!ApiValueTest(api, kItem_wdmChapterTray, tray) || print < 0 || print > 2) return -1;
-      if (print == 2 && !Read(api, kItem_zdmFuncSelectDuplex)) {
+      if (print == 2 && !ApiReadLong(api, kItem_zdmFuncSelectDuplex)) {
         ApiSetLastError(api, kApiErrPaper);
         return -1;
       }
@@ -522,19 +503,19 @@ LONG ApiSetChapters(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
 LONG ApiVerifyChapters(ApiContext* api, DWORD, void* record, BYTE*, LONG) {
   auto at = [record](UINT offset) { return ApiRecordLong(record, offset); };
   const LONG count = ChapterCount(api);
-  const LONG sw = Read(api, kItem_zdmFuncSelectChapter);
+  const LONG sw = ApiReadLong(api, kItem_zdmFuncSelectChapter);
   switch (at(kOffChOperation)) {
     case 0:
       return count ? (sw == at(kOffChSwitch) ? 1 : -1) : (sw == 0 ? 1 : -1);
     case 1: {
-      if (!count || sw != at(kOffChSwitch) || Read(api, kItem_wdmChapterKind) != at(kOffChKind)) return -1;
+      if (!count || sw != at(kOffChSwitch) || ApiReadLong(api, kItem_wdmChapterKind) != at(kOffChKind)) return -1;
       WCHAR page[16] = {};
       if (SettingItem* row = ItemFind(ApiDriverCtx(api), kItem_wdmChapterPage))
         ItemGetTextBounded(ApiDriverCtx(api), row, page, 16);
       if (DecimalOf(page) != at(kOffChPage)) return -1;
       const LONG kind = at(kOffChKind);
-      if ((kind == 0 || kind == 3) && Read(api, kItem_wdmChapterTray) != at(kOffChTray)) return -1;
-      if (kind == 0 && Read(api, kItem_wdmChapterPrint) != at(kOffChPrint)) return -1;
+      if ((kind == 0 || kind == 3) && ApiReadLong(api, kItem_wdmChapterTray) != at(kOffChTray)) return -1;
+      if (kind == 0 && ApiReadLong(api, kItem_wdmChapterPrint) != at(kOffChPrint)) return -1;
       return 1;
     }
     case 2:
@@ -549,7 +530,7 @@ LONG ApiVerifyChapters(ApiContext* api, DWORD, void* record, BYTE*, LONG) {
 LONG ApiGetChapters(ApiContext* api, DWORD id, void* record, DWORD version) {
   const LONG size = ApiGetRecordSize(api, id, version);
   if (size < 0 || !record) return size;
-  if (version == 0 || version > 2) version = 2;
+  version = ApiUsedRecordVersion(id, version);
   ReloadChapters(api);
   const LONG count = ChapterCount(api);
   const LONG entry = ApiRecordLong(record, kOffChEntry);
@@ -561,8 +542,8 @@ LONG ApiGetChapters(ApiContext* api, DWORD id, void* record, DWORD version) {
   DriverContext* ctx = ApiDriverCtx(api);
   DmRecheckChapterTrays(ctx);
   StoreSaveUserClasses(api->printer, ctx);
-  PutLong(record, kOffChSwitch, Read(api, kItem_zdmFuncSelectChapter));
-  PutLong(record, kOffChOperation, count);
+  ApiPutRecordLong(record, kOffChSwitch, ApiReadLong(api, kItem_zdmFuncSelectChapter));
+  ApiPutRecordLong(record, kOffChOperation, count);
   if (entry == 0) return size;
   DWORD records = 0;
   const auto* chapters = static_cast<const ChapterRecord*>(ApiChapterArray(api, &records));
@@ -571,10 +552,10 @@ LONG ApiGetChapters(ApiContext* api, DWORD id, void* record, DWORD version) {
     return -1;
   }
   const ChapterRecord& c = chapters[entry - 1];
-  PutLong(record, kOffChPage, c.page);
-  PutLong(record, kOffChKind, c.kind);
-  PutLong(record, kOffChTray, c.tray);
-  PutLong(record, kOffChPrint, c.print);
+  ApiPutRecordLong(record, kOffChPage, c.page);
+  ApiPutRecordLong(record, kOffChKind, c.kind);
+  ApiPutRecordLong(record, kOffChTray, c.tray);
+  ApiPutRecordLong(record, kOffChPrint, c.print);
   if (version == 2) {
     LONG last = c.page;
     for (int i = 0; i < 15 && c.range[i]; ++i)
@@ -582,7 +563,7 @@ LONG ApiGetChapters(ApiContext* api, DWORD id, void* record, DWORD version) {
         last = DecimalOf(c.range + i + 1);
         break;
       }
-    PutLong(record, kOffChLast, last);
+    ApiPutRecordLong(record, kOffChLast, last);
   }
   return size;
 }
@@ -647,15 +628,17 @@ LONG ApiVerifyPageEdge(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   switch (id) {
     case 68:
       if (r->masterSwitch == 0) return 1;
-      return Read(api, kItem_zdmFunc2SelectEdgeCorner) != 0 && Read(api, kItem_zdmCornerPosi) == r->value ? 1 : -1;
+      return ApiReadLong(api, kItem_zdmFunc2SelectEdgeCorner) != 0 && ApiReadLong(api, kItem_zdmCornerPosi) == r->value
+                 ? 1
+                 : -1;
     case 69:
-      return Read(api, kItem_zdmFuncSelectMarginOverlap) == r->value ? 1 : -1;
+      return ApiReadLong(api, kItem_zdmFuncSelectMarginOverlap) == r->value ? 1 : -1;
     case 70:
-      if (Read(api, kItem_zdmFuncSelectCrops) != r->value) return -1;
-      return r->value != 1 || Read(api, kItem_zdmFuncSelectCropsFirst) == r->value2 ? 1 : -1;
+      if (ApiReadLong(api, kItem_zdmFuncSelectCrops) != r->value) return -1;
+      return r->value != 1 || ApiReadLong(api, kItem_zdmFuncSelectCropsFirst) == r->value2 ? 1 : -1;
     case 71:
-      return ToTenthMm(Read(api, kItem_zdmCreepMarginInside)) == ToTenthMm(FromTenthMm(r->value)) &&
-                     ToTenthMm(Read(api, kItem_zdmCreepMarginOutside)) == ToTenthMm(FromTenthMm(r->value2))
+      return ToTenthMm(ApiReadLong(api, kItem_zdmCreepMarginInside)) == ToTenthMm(FromTenthMm(r->value)) &&
+                     ToTenthMm(ApiReadLong(api, kItem_zdmCreepMarginOutside)) == ToTenthMm(FromTenthMm(r->value2))
                  ? 1
                  : -1;
     default:
@@ -668,20 +651,20 @@ LONG ApiGetPageEdge(ApiContext* api, DWORD id, void* record, DWORD) {
   ApiSimpleRecord* r = Simple(record);
   switch (id) {
     case 68:
-      r->value = Read(api, kItem_zdmCornerPosi);
-      r->masterSwitch = static_cast<DWORD>(Read(api, kItem_zdmFunc2SelectEdgeCorner));
+      r->value = ApiReadLong(api, kItem_zdmCornerPosi);
+      r->masterSwitch = static_cast<DWORD>(ApiReadLong(api, kItem_zdmFunc2SelectEdgeCorner));
       break;
     case 69:
-      r->value = Read(api, kItem_zdmFuncSelectMarginOverlap);
+      r->value = ApiReadLong(api, kItem_zdmFuncSelectMarginOverlap);
       break;
     case 70:
-      r->value = Read(api, kItem_zdmFuncSelectCrops);
-      r->value2 = Read(api, kItem_zdmFuncSelectCropsFirst);
+      r->value = ApiReadLong(api, kItem_zdmFuncSelectCrops);
+      r->value2 = ApiReadLong(api, kItem_zdmFuncSelectCropsFirst);
       break;
     case 71: {
-      const bool margin = Read(api, kItem_zdmFuncSelectMargin) != 0;
-      r->value = margin ? ToTenthMm(Read(api, kItem_zdmCreepMarginInside)) : 0;
-      r->value2 = margin ? ToTenthMm(Read(api, kItem_zdmCreepMarginOutside)) : 0;
+      const bool margin = ApiReadLong(api, kItem_zdmFuncSelectMargin) != 0;
+      r->value = margin ? ToTenthMm(ApiReadLong(api, kItem_zdmCreepMarginInside)) : 0;
+      r->value2 = margin ? ToTenthMm(ApiReadLong(api, kItem_zdmCreepMarginOutside)) : 0;
       break;
     }
     default:
@@ -728,17 +711,17 @@ LONG ApiSetFolding(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
 LONG ApiVerifyFolding(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   if (!Master(id)) return -1;
   if (Simple(record)->value == kFoldingOff) return 1;
-  return Read(api, kItem_zdmFunc2SelectFolding) != 0 ? 1 : -1;
+  return ApiReadLong(api, kItem_zdmFunc2SelectFolding) != 0 ? 1 : -1;
 }
 
 LONG ApiGetFolding(ApiContext* api, DWORD, void* record, DWORD) {
   if (!record) return kApiSimpleRecordSize;
   ApiSimpleRecord* r = Simple(record);
-  const LONG type = Read(api, kItem_zdmFoldingType);
-  r->value = Read(api, kItem_zdmFunc2SelectFolding) ? type : kFoldingOff;
+  const LONG type = ApiReadLong(api, kItem_zdmFoldingType);
+  r->value = ApiReadLong(api, kItem_zdmFunc2SelectFolding) ? type : kFoldingOff;
   const WORD detail = FoldingDetail(type);
-  r->value2 = detail ? Read(api, detail) : 0;
-  r->value3 = (Read(api, kItem_zdmFunc2SelectFoldingPunch) == 1 ? 1 : 0) |
-              (Read(api, kItem_zdmFunc2SelectFoldingCorner) == 1 ? 2 : 0);
+  r->value2 = detail ? ApiReadLong(api, detail) : 0;
+  r->value3 = (ApiReadLong(api, kItem_zdmFunc2SelectFoldingPunch) == 1 ? 1 : 0) |
+              (ApiReadLong(api, kItem_zdmFunc2SelectFoldingCorner) == 1 ? 2 : 0);
   return kApiSimpleRecordSize;
 }

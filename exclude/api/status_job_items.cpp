@@ -240,16 +240,15 @@ int WriteUserText(ApiContext* api, WORD setting, const char* text, DWORD mask) {
 
 LONG ApiSetJobType(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   if (!record) return -1;
-  DWORD version = ApiRecordVersionOf(record);
-  if (!ApiRecordLevelOk(api, id, version)) return -1;
-  if (version == 0 || version > 3) version = 3;
+  if (!ApiRecordLevelOk(api, id, ApiRecordVersionOf(record))) return -1;
+  const DWORD version = ApiUsedRecordVersion(id, ApiRecordVersionOf(record));
   const LONG limit = PasswordLimit(api);
   if (limit == 8 && version == 1) return -1;
   const LONG type = ApiRecordLong(record, kOffType);
   if (!ApiValueTest(api, kItem_zdmPrnMethod, type)) return -1;
   if (type == 3) {
-    const LONG out = static_cast<LONG>(ApiRead(api, kItem_zdmOutPaperSize));
-    const LONG paper = out == kFreeOutputPaper ? static_cast<LONG>(ApiRead(api, kItem_dmPaperSize)) : out;
+    const LONG out = ApiReadLong(api, kItem_zdmOutPaperSize);
+    const LONG paper = out == kFreeOutputPaper ? ApiReadLong(api, kItem_dmPaperSize) : out;
     if (PaperIsFreeSizeRange(paper) && ApiAlertMatches(api, kItem_zdmPrnMethod, kAlertFreeSizeStored, type, 1))
       return -1;
   }
@@ -322,7 +321,7 @@ LONG ApiGetJobType(ApiContext* api, DWORD id, void* record, DWORD version) {
   const LONG size = ApiGetRecordSize(api, id, version);
   if (size < 0) return -1;
   if (!record) return size;
-  if (version == 0 || version > 3) version = 3;
+  version = ApiUsedRecordVersion(id, version);
   if (version == 1 && PasswordLimit(api) == 8) {
     ApiSetLastError(api, kApiErrVersion);
     return -1;
@@ -330,7 +329,7 @@ LONG ApiGetJobType(ApiContext* api, DWORD id, void* record, DWORD version) {
   ApiReloadStoredSetting(api, kItem_zdmPrnMethod);
   ApiReloadStoredSetting(api, kItem_zdmSharedPrnData);
   BYTE* r = static_cast<BYTE*>(record);
-  const LONG type = static_cast<LONG>(ApiRead(api, kItem_zdmPrnMethod));
+  const LONG type = ApiReadLong(api, kItem_zdmPrnMethod);
   memcpy(r + kOffType, &type, 4);
   DWORD flags = version == 1 ? DWORD{kFlagsVersion1} : DWORD{0x1F9};
   if (version == 3) flags |= 0x7E00;
@@ -369,7 +368,7 @@ LONG ApiGetJobType(ApiContext* api, DWORD id, void* record, DWORD version) {
     ApiPutRecordText(r, kOffDocument10, 17, document, 16);
     ApiPutRecordText(r, kOffStoredPw9, 9, stored, 8);
     ApiPutRecordText(r, kOffStoredPw10, 9, stored, 8);
-    const LONG shared = static_cast<LONG>(ApiRead(api, kItem_zdmSharedPrnData));
+    const LONG shared = ApiReadLong(api, kItem_zdmSharedPrnData);
     memcpy(r + kOffShared, &shared, 4);
   }
   return size;
@@ -385,7 +384,7 @@ LONG ApiSetUserId(ApiContext* api, DWORD, void* record, BYTE*, LONG) {
     return -1;
   }
   if (!ApiIsAlnumText(userId)) return -1;
-  const LONG method = static_cast<LONG>(ApiRead(api, kItem_zdmPrnMethod));
+  const LONG method = ApiReadLong(api, kItem_zdmPrnMethod);
   if ((method == 1 || method == 2) && !userId[0]) return -1;
   return WriteUserText(api, kItem_zdmUserID, userId, kApiUserId) ? 1 : -1;
 }
@@ -661,13 +660,13 @@ LONG ApiGetInfo(ApiContext* api, DWORD, void* record, DWORD) {
     case 249: case 250: case 251: case 252: case 253: {
       if (level < 12) return kInfoRecordSize;
       const WORD setting = InfoSetting(sub);
-      const LONG value = ApiIsSettingOffered(api, setting, 0, 3) ? static_cast<LONG>(ApiRead(api, setting)) : 0;
+      const LONG value = ApiIsSettingOffered(api, setting, 0, 3) ? ApiReadLong(api, setting) : 0;
       memcpy(r + kOffInfoValue, &value, 4);
       return kInfoRecordSize;
     }
     case 254:
       if (level > 11) {
-        const LONG value = static_cast<LONG>(ApiRead(api, kItem_zdmJobBinder));
+        const LONG value = ApiReadLong(api, kItem_zdmJobBinder);
         memcpy(r + kOffInfoValue, &value, 4);
       }
       return kInfoRecordSize;

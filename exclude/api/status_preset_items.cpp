@@ -42,7 +42,6 @@ constexpr LONG kPresetNone = 255;
 constexpr int kSectionChars = 261;
 constexpr int kLockFeature = 2;
 
-void PutLong(void* record, UINT offset, LONG value) { memcpy(static_cast<BYTE*>(record) + offset, &value, 4); }
 void PutShort(void* record, UINT offset, LONG value) {
   const SHORT v = static_cast<SHORT>(value);
   memcpy(static_cast<BYTE*>(record) + offset, &v, 2);
@@ -124,7 +123,7 @@ int SettingsFilePath(ApiContext* api, const void* record, WCHAR* wide) {
 
 LONG ApiSetSettingsFile(ApiContext* api, DWORD, void* record, BYTE*, LONG) {
   if (!record) return -1;
-  const LONG method = static_cast<LONG>(ApiRead(api, kItem_zdmPrnMethod));
+  const LONG method = ApiReadLong(api, kItem_zdmPrnMethod);
   if (method == 3 || method == 5 || method == 7) return -1;
   WCHAR path[MAX_PATH];
   if (!SettingsFilePath(api, record, path)) return -1;
@@ -202,7 +201,7 @@ LONG ApiGetPresetNumber(ApiContext* api, DWORD id, void* record, DWORD version) 
   if (!record) return kPresetRecordSize;
   const LONG size = ApiGetRecordSize(api, id, version);
   if (size < 0) return -1;
-  PutLong(record, 0, 2);
+  ApiPutRecordLong(record, 0, 2);
   DriverContext* ctx = ApiDriverCtx(api);
   LONG number = ApiRecordLong(record, kOffPresetNumber);
   if (number == 0 && ApiLevel(api) < 14) {
@@ -271,7 +270,7 @@ LONG ApiGetResolution(ApiContext* api, DWORD, void* record, DWORD) {
   }
   auto* r = static_cast<ApiSimpleRecord*>(record);
   if (form == 1) {
-    r->value = static_cast<LONG>(ApiRead(api, kItem_zdmDstResolutionBoth));
+    r->value = ApiReadLong(api, kItem_zdmDstResolutionBoth);
     return kApiSimpleRecordSize;
   }
   const WORD dpi = static_cast<WORD>(ApiRead(api, kItem_zdmDstResolutionW));
@@ -308,7 +307,7 @@ LONG ApiVerifyTonerPlanes(ApiContext* api, DWORD, void* record, BYTE*, LONG) {
 
 LONG ApiGetTonerPlanes(ApiContext* api, DWORD, void* record, DWORD) {
   if (!record) return kApiSimpleRecordSize;
-  for (int i = 0; i < 4; ++i) PutLong(record, 4 + 4 * i, static_cast<LONG>(ApiRead(api, kPlanes[i])));
+  for (int i = 0; i < 4; ++i) ApiPutRecordLong(record, 4 + 4 * i, ApiReadLong(api, kPlanes[i]));
   return kApiSimpleRecordSize;
 }
 
@@ -360,7 +359,7 @@ LONG ApiGetColorAdjust(ApiContext* api, DWORD id, void* record, DWORD) {
   if (id == 267 && !ApiCapsPresent(api, 278)) return -1;
   if (id == 269 && !ApiCapsPresent(api, 281)) return -1;
   if (!record) return kApiSimpleRecordSize;
-  PutShort(record, 8, static_cast<LONG>(ApiRead(api, setting)));
+  PutShort(record, 8, ApiReadLong(api, setting));
   for (int v = 0; v < 3; ++v)
     PutShort(record, 10 + 2 * v, static_cast<LONG>(ApiRead(api, ApiSelectVariant(api, setting, v))));
   return kApiSimpleRecordSize;
@@ -390,7 +389,7 @@ LONG ApiVerifyColorBalance(ApiContext* api, DWORD, void* record, BYTE*, LONG) {
 LONG ApiGetColorBalance(ApiContext* api, DWORD, void* record, DWORD) {
   if (!record) return kApiSimpleRecordSize;
   for (int i = 0; i < 3; ++i) {
-    PutShort(record, 8 + 2 * i, static_cast<LONG>(ApiRead(api, kBalance[i])));
+    PutShort(record, 8 + 2 * i, ApiReadLong(api, kBalance[i]));
     for (int v = 0; v < 3; ++v)
       PutShort(record, 14 + 6 * v + 2 * i, static_cast<LONG>(ApiRead(api, ApiSelectVariant(api, kBalance[i], v))));
   }
@@ -480,9 +479,9 @@ LONG ApiVerifyPrintMacros(ApiContext* api, DWORD id, void* record, BYTE*, LONG) 
 LONG ApiGetPrintMacros(ApiContext* api, DWORD, void* record, DWORD) {
   if (!record) return kApiSimpleRecordSize;
   auto* r = static_cast<ApiSimpleRecord*>(record);
-  r->value = static_cast<LONG>(ApiRead(api, kItem_zdmPrintMacro));
-  r->value2 = static_cast<LONG>(ApiRead(api, kItem_zdmBalanceMacro));
-  r->value3 = static_cast<LONG>(ApiRead(api, kItem_zdmUserPrintMacro));
+  r->value = ApiReadLong(api, kItem_zdmPrintMacro);
+  r->value2 = ApiReadLong(api, kItem_zdmBalanceMacro);
+  r->value3 = ApiReadLong(api, kItem_zdmUserPrintMacro);
   r->masterSwitch = static_cast<DWORD>(ApiRead(api, kItem_zdmUseUserMacro));
   if (!CountPresent(api, 266) && CountPresent(api, 268) && r->value3 != kApiQualityMacro) r->masterSwitch = 0;
   return kApiSimpleRecordSize;
@@ -523,7 +522,7 @@ LONG ApiVerifyTonerSave(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
 LONG ApiGetTonerSave(ApiContext* api, DWORD id, void* record, DWORD) {
   if (!record) return kApiSimpleRecordSize;
   auto* r = static_cast<ApiSimpleRecord*>(record);
-  r->value = static_cast<LONG>(ApiRead(api, kItem_zdmTonerSave));
-  r->masterSwitch = static_cast<DWORD>(ApiRead(api, static_cast<WORD>(ApiFindMasterKey(id, nullptr))));
+  r->value = ApiReadLong(api, kItem_zdmTonerSave);
+  r->masterSwitch = static_cast<DWORD>(ApiReadMasterSwitch(api, id));
   return kApiSimpleRecordSize;
 }

@@ -35,7 +35,6 @@ constexpr WORD kIniHiddenPatternBit = 0x1;
 bool ZeroOrOne(LONG v) { return v == 0 || v == 1; }
 bool Known(WORD setting, LONG v) { return TblIsKnownValue(setting, v) != 0; }
 
-void PutLong(void* record, UINT offset, LONG value) { memcpy(static_cast<BYTE*>(record) + offset, &value, 4); }
 
 // Writes a colour index and, when the colour table has its row, its red, green and blue.
 void WriteColor(ApiContext* api, WORD index, WORD red, WORD green, WORD blue, LONG value) {
@@ -58,9 +57,8 @@ int SaveWorkingWatermark(ApiContext* api) {
 
 LONG ApiSetWatermark(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   if (!record) return -1;
-  DWORD version = ApiRecordVersionOf(record);
-  if (!ApiRecordLevelOk(api, id, version)) return -1;
-  if (version == 0 || version > 3) version = 3;
+  if (!ApiRecordLevelOk(api, id, ApiRecordVersionOf(record))) return -1;
+  const DWORD version = ApiUsedRecordVersion(id, ApiRecordVersionOf(record));
   const LONG kind = ApiRecordLong(record, kOffKind);
   int twoPlaneText = 0, twoPlaneImage = 0;
   if (version == 3 && (kind == kKindText || kind == kKindImage)) {
@@ -101,7 +99,7 @@ LONG ApiSetWatermark(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   if (textLike) {
     if (!Known(kItem_wdmWmFontStyle, at(kOffFontStyle)) || !Known(kItem_wdmWmEffect, at(kOffEffect))) return -1;
     if (kind == kKindText && twoPlaneText) {
-      PutLong(record, kOffColor, 0);
+      ApiPutRecordLong(record, kOffColor, 0);
     } else if (patternText) {
       const LONG c = at(kOffColor);
       if (c != 0 && c != 4 && c != 5) return -1;
@@ -187,7 +185,7 @@ LONG ApiGetWatermark(ApiContext* api, DWORD id, void* record, DWORD version) {
   const LONG size = ApiGetRecordSize(api, id, version);
   if (size < 0) return -1;
   if (!record) return size;
-  if (version == 0 || version > 3) version = 3;
+  version = ApiUsedRecordVersion(id, version);
   if (!ApiWatermarkZeroStored(api)) {
     ApiSetLastError(api, kApiErrWatermarkList);
     return -1;
@@ -197,7 +195,7 @@ LONG ApiGetWatermark(ApiContext* api, DWORD id, void* record, DWORD version) {
   ApiWriteSettingText(api, kItem_wdmWmChar, "");
   ApiWriteSettingText(api, kItem_wdmWmImage, "");
   StampSelect(ctx, kWorkingWatermark);
-  const LONG kind = static_cast<LONG>(ApiRead(api, kItem_zdmWmKind));
+  const LONG kind = ApiReadLong(api, kItem_zdmWmKind);
   if (kind == kKindHidden && version == 1) {
     CtxSnapshotPop(ctx, TRUE);
     ApiSetLastError(api, kApiErrVersion);
@@ -209,7 +207,7 @@ LONG ApiGetWatermark(ApiContext* api, DWORD id, void* record, DWORD version) {
   ApiReadSettingText(api, kItem_wdmWmChar, text, sizeof(text));
   const bool patternText = kind == kKindHidden && text[0];
   const bool textLike = kind == kKindText || patternText;
-  auto put = [r](UINT offset, LONG_PTR value) { PutLong(r, offset, static_cast<LONG>(value)); };
+  auto put = [r](UINT offset, LONG_PTR value) { ApiPutRecordLong(r, offset, static_cast<LONG>(value)); };
   put(kOffKind, kind);
   if (textLike || kind == kKindImage) put(kOffPosition, ApiRead(api, kItem_wdmWmPosi));
   if (textLike || kind == kKindImage || kind == kKindOverlay) put(kOffOpaque, ApiRead(api, kItem_wdmWmOpaque));
@@ -281,9 +279,9 @@ LONG ApiSetWatermarkChoice(ApiContext* api, DWORD id, void* record, BYTE*, LONG)
 LONG ApiGetWatermarkChoice(ApiContext* api, DWORD id, void* record, DWORD) {
   if (!record) return kApiSimpleRecordSize;
   auto* r = static_cast<ApiSimpleRecord*>(record);
-  const LONG stored = static_cast<LONG>(ApiRead(api, kItem_zdmWmID));
+  const LONG stored = ApiReadLong(api, kItem_zdmWmID);
   r->value = stored == kWorkingWatermark ? stored : stored + 1;
-  r->masterSwitch = static_cast<DWORD>(ApiRead(api, static_cast<WORD>(ApiFindMasterKey(id, nullptr))));
+  r->masterSwitch = static_cast<DWORD>(ApiReadMasterSwitch(api, id));
   return kApiSimpleRecordSize;
 }
 
@@ -319,12 +317,11 @@ bool HfOrderUsed(ApiContext* api, DWORD version) { return version >= 2 && ApiCap
 
 LONG ApiSetHeaderFooter(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   if (!record) return -1;
-  DWORD version = ApiRecordVersionOf(record);
-  if (!ApiRecordLevelOk(api, id, version)) return -1;
-  if (version == 0 || version > 2) version = 2;
+  if (!ApiRecordLevelOk(api, id, ApiRecordVersionOf(record))) return -1;
+  const DWORD version = ApiUsedRecordVersion(id, ApiRecordVersionOf(record));
   if (MarginRestricted(api)) return -1;
   const DWORD parts = static_cast<DWORD>(ApiRecordLong(record, kOffParts)) & 7u;
-  PutLong(record, kOffParts, static_cast<LONG>(parts));
+  ApiPutRecordLong(record, kOffParts, static_cast<LONG>(parts));
   char text[33] = {}, font[32] = {};
   if ((parts & 4) && ApiRecordLong(record, kOffStrForm) == 2 && !ApiRecordText(record, kOffHfText, 33, text)) {
     ApiSetLastError(api, kApiErrCharacters);
@@ -365,9 +362,8 @@ LONG ApiSetHeaderFooter(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
   return 1;
 }
 
-LONG ApiVerifyHeaderFooter(ApiContext* api, DWORD, void* record, BYTE*, LONG) {
-  DWORD version = ApiRecordVersionOf(record);
-  if (version == 0 || version > 2) version = 2;
+LONG ApiVerifyHeaderFooter(ApiContext* api, DWORD id, void* record, BYTE*, LONG) {
+  const DWORD version = ApiUsedRecordVersion(id, ApiRecordVersionOf(record));
   const DWORD parts = static_cast<DWORD>(ApiRecordLong(record, kOffParts)) & 7u;
   for (const HfPart& p : kParts) {
     if ((ApiRead(api, p.sw) != 0) != ((parts & p.bit) != 0)) return -1;
@@ -396,24 +392,24 @@ LONG ApiGetHeaderFooter(ApiContext* api, DWORD id, void* record, DWORD version) 
   const LONG size = ApiGetRecordSize(api, id, version);
   if (size < 0) return -1;
   if (!record) return size;
-  if (version == 0 || version > 2) version = 2;
+  version = ApiUsedRecordVersion(id, version);
   BYTE* r = static_cast<BYTE*>(record);
   memset(r + kOffParts, 0, static_cast<size_t>(size) - kOffParts);
   DWORD parts = 0;
   for (const HfPart& p : kParts) {
     if (ApiRead(api, p.sw)) parts |= p.bit;
-    PutLong(r, p.posOffset, static_cast<LONG>(ApiRead(api, p.position)));
-    PutLong(r, p.formOffset, static_cast<LONG>(ApiRead(api, p.form)));
+    ApiPutRecordLong(r, p.posOffset, ApiReadLong(api, p.position));
+    ApiPutRecordLong(r, p.formOffset, ApiReadLong(api, p.form));
   }
-  PutLong(r, kOffParts, static_cast<LONG>(parts));
+  ApiPutRecordLong(r, kOffParts, static_cast<LONG>(parts));
   char text[300];
   ApiReadSettingText(api, kItem_zdmHFString, text, sizeof(text));
   ApiPutRecordText(r, kOffHfText, 33, text, 32);
   ApiReadSettingText(api, kItem_zdmHFFontName, text, sizeof(text));
   ApiPutRecordText(r, kOffHfFont, 32, text, 31);
-  PutLong(r, kOffHfPoint, static_cast<LONG>(ApiRead(api, kItem_zdmHFFontPoint)));
+  ApiPutRecordLong(r, kOffHfPoint, ApiReadLong(api, kItem_zdmHFFontPoint));
   if (version >= 2)
-    PutLong(r, kOffHfOrder, ApiCapsPresent(api, 79) ? static_cast<LONG>(ApiRead(api, kItem_zdmHFFuncSelectOrder)) : 0);
+    ApiPutRecordLong(r, kOffHfOrder, ApiCapsPresent(api, 79) ? ApiReadLong(api, kItem_zdmHFFuncSelectOrder) : 0);
   return size;
 }
 
@@ -585,29 +581,29 @@ LONG ApiGetCopyGuard(ApiContext* api, DWORD id, void* record, DWORD) {
   const bool guard = ApiRead(api, kItem_zdmCopyProtectFuncSelectCopyGuard) != 0;
   LONG mode = 0;
   if (on) mode = guard ? (text[0] ? 3 : 1) : (text[0] ? 2 : 0);
-  PutLong(r, kOffCgMode, mode);
-  PutLong(r, kOffCgColor, static_cast<LONG>(ApiRead(api, kItem_zdmCopyProtectColor)));
-  PutLong(r, kOffCgDensity, static_cast<LONG>(ApiRead(api, kItem_zdmCopyProtectDensity)));
-  PutLong(r, kOffCgMask, ApiRead(api, kItem_zdmCopyProtectFuncSelectMaskPattern)
-                             ? static_cast<LONG>(ApiRead(api, kItem_zdmCopyProtectTileMask))
+  ApiPutRecordLong(r, kOffCgMode, mode);
+  ApiPutRecordLong(r, kOffCgColor, ApiReadLong(api, kItem_zdmCopyProtectColor));
+  ApiPutRecordLong(r, kOffCgDensity, ApiReadLong(api, kItem_zdmCopyProtectDensity));
+  ApiPutRecordLong(r, kOffCgMask, ApiRead(api, kItem_zdmCopyProtectFuncSelectMaskPattern)
+                             ? ApiReadLong(api, kItem_zdmCopyProtectTileMask)
                              : 0);
-  PutLong(r, kOffCgSwitch, static_cast<LONG>(ApiRead(api, kItem_zdmCopyProtectFuncSelectSwitchPattern)));
-  PutLong(r, kOffCgPosition, ApiRead(api, kItem_zdmCopyProtectFuncSelectRepeat)
+  ApiPutRecordLong(r, kOffCgSwitch, ApiReadLong(api, kItem_zdmCopyProtectFuncSelectSwitchPattern));
+  ApiPutRecordLong(r, kOffCgPosition, ApiRead(api, kItem_zdmCopyProtectFuncSelectRepeat)
                                  ? kRepeat
-                                 : static_cast<LONG>(ApiRead(api, kItem_zdmCopyProtectPosi)));
-  PutLong(r, kOffCgReverse, static_cast<LONG>(ApiRead(api, kItem_zdmCopyProtectFuncSelectReverse)));
-  PutLong(r, kOffCgPitch, static_cast<LONG>(ApiRead(api, kItem_zdmCopyProtectLinePitch)));
+                                 : ApiReadLong(api, kItem_zdmCopyProtectPosi));
+  ApiPutRecordLong(r, kOffCgReverse, ApiReadLong(api, kItem_zdmCopyProtectFuncSelectReverse));
+  ApiPutRecordLong(r, kOffCgPitch, ApiReadLong(api, kItem_zdmCopyProtectLinePitch));
   LONG frame = 0;
   if (ApiRead(api, kItem_zdmCopyProtectFuncSelectOutline))
     frame = 3;
   else if (ApiRead(api, kItem_zdmCopyProtectFuncSelectWhiteBackground))
     frame = 255;
-  PutLong(r, kOffCgFrame, frame);
+  ApiPutRecordLong(r, kOffCgFrame, frame);
   ApiPutRecordText(r, kOffCgText, 65, text, 64);
   ApiReadSettingText(api, kItem_zdmCopyProtectFontName, text, sizeof(text));
   ApiPutRecordText(r, kOffCgFont, 32, text, 31);
-  PutLong(r, kOffCgPoint, static_cast<LONG>(ApiRead(api, kItem_zdmCopyProtectFontPoint)));
-  PutLong(r, kOffCgStyle, static_cast<LONG>(ApiRead(api, kItem_zdmCopyProtectFontStyle)));
-  PutLong(r, kOffCgAngle, static_cast<LONG>(ApiRead(api, kItem_zdmCopyProtectAngle)));
+  ApiPutRecordLong(r, kOffCgPoint, ApiReadLong(api, kItem_zdmCopyProtectFontPoint));
+  ApiPutRecordLong(r, kOffCgStyle, ApiReadLong(api, kItem_zdmCopyProtectFontStyle));
+  ApiPutRecordLong(r, kOffCgAngle, ApiReadLong(api, kItem_zdmCopyProtectAngle));
   return size;
 }
