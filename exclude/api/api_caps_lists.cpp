@@ -100,6 +100,11 @@ void ApiCapsForgetMeasures(DWORD handle) {
   Measures().erase(handle);
 }
 
+LONG ApiCapsMeasuredContexts() {
+  MeasureLock lock;
+  return static_cast<LONG>(Measures().size());
+}
+
 LONG ApiCapsPutInts(ApiContext* api, DWORD id, void* buffer, const LONG* values, LONG count) {
   if (count < 0) return -1;
   if (!buffer) return count;

@@ -33,8 +33,10 @@ LONG ApiCapsFillRoom(ApiContext* api, DWORD id);
 LONG ApiCapsMeasured(ApiContext* api, DWORD id);
 // Records the answer of a measuring call through the export (null buffer) for the context.
 void ApiCapsRecordMeasure(ApiContext* api, DWORD id, LONG count);
-// Forgets the measures of a context (its handle).
+// Forgets the measures of a context (its handle); the context's close calls it.
 void ApiCapsForgetMeasures(DWORD handle);
+// Contexts whose measures are kept.
+LONG ApiCapsMeasuredContexts();
 
 // Copies a finished list of 32-bit entries into buffer when it fits the room: the count, or
 // -1 when it does not fit (nothing written). A null buffer answers the count.

@@ -20,6 +20,7 @@
 #include "core/system/printer_names.h"
 #include "core/system/resources.h"
 #include "core/system/settings_folders.h"
+#include "exclude/api/api_caps_lists.h"
 #include "exclude/api/api_chapters.h"
 #include "exclude/api/api_levels.h"
 #include "exclude/api/api_records.h"
@@ -296,6 +297,7 @@ int ApiContextClose(void* handle) {
       g_table.capacity = 0;
     }
   }
+  ApiCapsForgetMeasures(value);
   ApiContextFree(api);
   return 1;
 }

@@ -17,6 +17,7 @@
 #include "core/devmode/dm_layout.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
+#include "exclude/api/api_caps_lists.h"
 #include "exclude/api/api_context.h"
 #include "exclude/api/api_exports.h"
 #include "exclude/api/api_levels.h"
@@ -194,6 +195,17 @@ TEST_F(ApiContextTest, LowLevelsKeepOnlyAcquisitionErrors) {
   api->level = level;
   EXPECT_EQ(1, ApiSetLastError(api, 14)) << "above level 8 every code is kept";
   ApiLeaveCall(api);
+}
+
+// What a context measured goes with it: a closed context leaves no measures behind.
+TEST_F(ApiContextTest, DisableForgetsTheContextsMeasures) {
+  Enable();
+  const LONG before = ApiCapsMeasuredContexts();
+  ASSERT_GE(ApiExportGetCaps(handle_, 2, nullptr), 0);  // a list measured: the input trays
+  EXPECT_EQ(before + 1, ApiCapsMeasuredContexts());
+  ASSERT_EQ(1, ApiExportDisable(handle_));
+  handle_ = nullptr;
+  EXPECT_EQ(before, ApiCapsMeasuredContexts());
 }
 
 }  // namespace
