@@ -92,17 +92,6 @@ void TextOf(ApiContext* api, WORD setting, WCHAR* out, int chars) {
   StrCopyCut(out, static_cast<DWORD>(chars), text.data());
 }
 
-// Cuts an ANSI text to at most limit bytes, never inside a double-byte character.
-void CutOnCharacter(char* text, int limit) {
-  int i = 0;
-  while (text[i] && i < limit) {
-    const int step = IsDBCSLeadByte(static_cast<BYTE>(text[i])) && text[i + 1] ? 2 : 1;
-    if (i + step > limit) break;
-    i += step;
-  }
-  text[i] = 0;
-}
-
 
 }  // namespace
 
@@ -194,10 +183,10 @@ LONG ApiCapsHardDisk(ApiContext* api, DWORD, void*) { return ApiReadLong(api, kI
 LONG ApiCapsResolutionMacros(ApiContext* api, DWORD id, void* buffer) {
   DriverContext* ctx = ApiDriverCtx(api);
   if (!ctx) return -1;
-  const int n = ItemListResolutionMacros(ctx, nullptr);
+  const int n = ApiListResolutions(ctx, nullptr);
   if (n < 0 || !buffer) return n;
   std::vector<LONG> macros(static_cast<size_t>(n) + 1);
-  if (ItemListResolutionMacros(ctx, macros.data()) != n) return -1;
+  if (ApiListResolutions(ctx, macros.data()) != n) return -1;
   return ApiCapsPutInts(api, id, buffer, macros.data(), n);
 }
 
@@ -273,7 +262,7 @@ LONG ApiCapsPresetNames(ApiContext* api, DWORD id, void* buffer) {
     // A name longer than the slot is cut at a character boundary.
     char wide[1040] = {};
     if (name[0] && WideCharToMultiByte(CP_ACP, 0, name, -1, wide, sizeof(wide), nullptr, nullptr) <= 0) wide[0] = 0;
-    CutOnCharacter(wide, 63);
+    wide[StrAnsiCutLength(wide, 63)] = 0;
     memcpy(&names[static_cast<size_t>(n) * 64], wide, strlen(wide) + 1);
   }
   return ApiCapsPutNames(api, id, buffer, names.data(), count, 64);

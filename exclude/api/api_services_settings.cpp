@@ -206,14 +206,13 @@ void ApiResetPageEdges(ApiContext* api) {
 void ApiSetEnvironmentFlagsOS(ApiContext* api) {
   DriverContext* ctx = ApiDriverCtx(api);
   if (!ctx) return;
+  if (OsIsWin98OrMe()) {
+    DmSetOsKindWin98(ctx);
+    return;
+  }
   OSVERSIONINFOW info = {};
   OsGetVersion(&info);
-  int kind = 1;
-  if (info.dwPlatformId == 1)
-    kind = info.dwMinorVersion ? 3 : 0;
-  else if (info.dwMajorVersion >= 5)
-    kind = 2;
-  CtxSetOSKind(ctx, kind);
+  CtxSetOSKind(ctx, info.dwPlatformId == 1 ? 0 : info.dwMajorVersion >= 5 ? 2 : 1);
 }
 
 void ApiBindPresetControl(WORD setting, ApiContext* api) {
