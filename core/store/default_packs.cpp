@@ -13,6 +13,7 @@
 #include "core/store/preset_store.h"
 #include "core/store/settings_file.h"
 #include "core/store/settings_stores.h"
+#include "core/store/store_keys.h"
 #include "core/system/driver_files.h"
 #include "core/system/driver_paths.h"
 #include "core/system/languages.h"
@@ -170,11 +171,13 @@ class ListWriter {
   void Append(LPCWSTR path, LPCWSTR name, LPCWSTR comment) {
     WCHAR key[kKey + 8];
     const WCHAR* prefix = group_.presets ? TEXT("PresetList") : TEXT("QualityList");
-    CtxLockGlobalMutex(ctx_);
-    bool ok = IniWriteString(printer_, Numbered(key, prefix, TEXT("")), path, ini_) != FALSE;
-    ok = ok && IniWriteString(printer_, Numbered(key, prefix, TEXT("Name")), name ? name : TEXT(""), ini_) != FALSE;
-    if (comment) ok = ok && IniWriteString(printer_, Numbered(key, prefix, TEXT("Comment")), comment, ini_) != FALSE;
-    CtxUnlockGlobalMutex(ctx_);
+    bool ok;
+    {
+      StoreMutexHold hold(ctx_);
+      ok = IniWriteString(printer_, Numbered(key, prefix, nullptr), path, ini_) != FALSE;
+      ok = ok && IniWriteString(printer_, Numbered(key, prefix, TEXT("Name")), name ? name : TEXT(""), ini_) != FALSE;
+      if (comment) ok = ok && IniWriteString(printer_, Numbered(key, prefix, TEXT("Comment")), comment, ini_) != FALSE;
+    }
     if (!ok) failed_ = true;
     ++count_;
     changed_ = true;
@@ -186,18 +189,14 @@ class ListWriter {
     if (!changed_) return true;
     if (failed_) return false;
     WCHAR number[16];
-    wsprintfW(number, TEXT("%d"), count_);
-    CtxLockGlobalMutex(ctx_);
-    bool ok = IniWriteString(printer_, CountKey(), number, ini_) != FALSE;
-    CtxUnlockGlobalMutex(ctx_);
-    return ok;
+    StoreMutexHold hold(ctx_);
+    return IniWriteString(printer_, CountKey(), StoreFormatNumber(number, count_), ini_) != FALSE;
   }
 
  private:
   const WCHAR* CountKey() const { return group_.presets ? TEXT("Count") : TEXT("QualityCount"); }
   WCHAR* Numbered(WCHAR* buffer, const WCHAR* prefix, const WCHAR* suffix) const {
-    wsprintfW(buffer, TEXT("%s%d%s"), prefix, count_, suffix);
-    return buffer;
+    return StoreFormatKey(buffer, kKey + 8, prefix, count_, suffix);
   }
 
   DriverContext* ctx_;
