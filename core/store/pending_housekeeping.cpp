@@ -26,6 +26,7 @@
 #include "core/store/lock_data.h"
 #include "core/store/model_database.h"
 #include "core/store/settings_file.h"
+#include "core/store/store_keys.h"
 #include "core/system/folder_security.h"
 #include "core/system/languages.h"
 #include "core/system/printer_data_dirs.h"
@@ -45,7 +46,6 @@ constexpr int kMaxEntries = 0xFFFE;
 constexpr WORD kCopyReplace = 2;
 constexpr int kFeaturePrintNotification = 1;
 constexpr int kFeatureLocks = 2;
-const WCHAR kEmpty[1] = {0};
 
 // "%04d%02d%02d%02d%02d%02d" of the local time.
 void FormatLocalTime(WCHAR* buffer) {
@@ -57,7 +57,7 @@ void FormatLocalTime(WCHAR* buffer) {
 
 const WCHAR* DriverVersion() {
   const ModelRecord* record = TblGetModelRecord();
-  return record && record->modelVersion ? record->modelVersion : kEmpty;
+  return record && record->modelVersion ? record->modelVersion : TEXT("");
 }
 
 DWORD SettingsVersion() {
@@ -190,11 +190,6 @@ bool InFolder(WCHAR* target, const WCHAR* folder, const WCHAR* path, const WCHAR
   return StrJoin(target, kPath, joined, StrWideLength(joined), leaf) != 0;
 }
 
-// key followed by n.
-void NumberedKey(WCHAR* buffer, const WCHAR* key, int n, const WCHAR* suffix = kEmpty) {
-  wsprintfW(buffer, TEXT("%s%d%s"), key, n, suffix);
-}
-
 int ListCount(const WCHAR* ini, const WCHAR* section, const WCHAR* key) {
   UINT count = IniReadInt(section, key, 0, ini);
   return count > UINT(kMaxEntries) ? kMaxEntries : int(count);
@@ -235,23 +230,23 @@ int CollectUserPresets(const WCHAR* userIni, const WCHAR* machineIni, const WCHA
   int found = 0;
   for (int n = 0; n < userCount && n < kMaxPresets && found < room; ++n) {
     WCHAR key[kKey], value[kPath];
-    NumberedKey(key, TEXT("PresetList"), n);
-    IniReadString(section, key, kEmpty, value, kPath, userIni);
+    StoreFormatKey(key, kKey, TEXT("PresetList"), n, nullptr);
+    IniReadString(section, key, TEXT(""), value, kPath, userIni);
     if (!value[0]) continue;
     bool machine = false;
     for (int m = 0; m < machineCount && !machine; ++m) {
       WCHAR other[kPath];
-      NumberedKey(key, TEXT("PresetList"), m);
-      IniReadString(section, key, kEmpty, other, kPath, machineIni);
+      StoreFormatKey(key, kKey, TEXT("PresetList"), m, nullptr);
+      IniReadString(section, key, TEXT(""), other, kPath, machineIni);
       machine = other[0] && lstrcmpiW(PathFindLeaf(other), PathFindLeaf(value)) == 0;
     }
     if (machine) continue;
     ListEntry& e = kept[found++];
     StrCopyCut(e.path, kPath, value);
-    NumberedKey(key, TEXT("PresetList"), n, TEXT("Name"));
+    StoreFormatKey(key, kKey, TEXT("PresetList"), n, TEXT("Name"));
     IniReadString(section, key, TEXT("*"), e.name, kPath, userIni);
     e.hasName = !IsAbsent(e.name);
-    NumberedKey(key, TEXT("PresetList"), n, TEXT("Comment"));
+    StoreFormatKey(key, kKey, TEXT("PresetList"), n, TEXT("Comment"));
     IniReadString(section, key, TEXT("*"), e.comment, kPath, userIni);
     e.hasComment = !IsAbsent(e.comment);
   }
@@ -261,12 +256,12 @@ int CollectUserPresets(const WCHAR* userIni, const WCHAR* machineIni, const WCHA
 // Writes "<prefix><n>", its Name and (for presets) Comment; absent texts delete the keys.
 bool WriteEntry(const WCHAR* ini, const WCHAR* section, const WCHAR* prefix, int n, const ListEntry& e, bool comment) {
   WCHAR key[kKey];
-  NumberedKey(key, prefix, n);
+  StoreFormatKey(key, kKey, prefix, n, nullptr);
   bool ok = IniWriteString(section, key, e.path, ini) != FALSE;
-  NumberedKey(key, prefix, n, TEXT("Name"));
+  StoreFormatKey(key, kKey, prefix, n, TEXT("Name"));
   if (ok) ok = IniWriteString(section, key, e.hasName ? e.name : nullptr, ini) != FALSE;
   if (comment) {
-    NumberedKey(key, prefix, n, TEXT("Comment"));
+    StoreFormatKey(key, kKey, prefix, n, TEXT("Comment"));
     if (ok) ok = IniWriteString(section, key, e.hasComment ? e.comment : nullptr, ini) != FALSE;
   }
   return ok;
@@ -286,8 +281,8 @@ bool CopyList(const WCHAR* machineIni, const WCHAR* userIni, const WCHAR* sectio
   if (!e) return false;
   for (int n = 0; n < count; ++n) {
     WCHAR key[kKey], source[kPath];
-    NumberedKey(key, prefix, n);
-    IniReadString(section, key, kEmpty, source, kPath, machineIni);
+    StoreFormatKey(key, kKey, prefix, n, nullptr);
+    IniReadString(section, key, TEXT(""), source, kPath, machineIni);
     if (!source[0] || !InFolder(e->path, userFolder, source, nullptr)) {
       ok = false;
       continue;
@@ -295,10 +290,10 @@ bool CopyList(const WCHAR* machineIni, const WCHAR* userIni, const WCHAR* sectio
     if (!CopySection(source, section, e->path)) ok = false;
     if (presets && (!CopySection(source, TEXT("condition"), e->path) || !CopySection(source, TEXT("disable"), e->path)))
       ok = false;
-    NumberedKey(key, prefix, n, TEXT("Name"));
+    StoreFormatKey(key, kKey, prefix, n, TEXT("Name"));
     IniReadString(section, key, TEXT("*"), e->name, kPath, machineIni);
     e->hasName = !IsAbsent(e->name);
-    NumberedKey(key, prefix, n, TEXT("Comment"));
+    StoreFormatKey(key, kKey, prefix, n, TEXT("Comment"));
     IniReadString(section, key, TEXT("*"), e->comment, kPath, machineIni);
     e->hasComment = presets && !IsAbsent(e->comment);
     if (!WriteEntry(userIni, section, prefix, written, *e, presets)) ok = false;
@@ -343,13 +338,13 @@ int InstReadUserStampState(HANDLE printer, DWORD* state, const PRINTER_INFO_2W* 
   }
   MutexHold hold;
   WCHAR userTime[32], firstTime[32], machineTime[32];
-  IniReadString(section, TEXT("DrvInstTime"), kEmpty, userTime, 32, userIni);
-  IniReadString(section, TEXT("DrvFirstInstTime"), kEmpty, firstTime, 32, machineIni);
+  IniReadString(section, TEXT("DrvInstTime"), TEXT(""), userTime, 32, userIni);
+  IniReadString(section, TEXT("DrvFirstInstTime"), TEXT(""), firstTime, 32, machineIni);
   if (!userTime[0] || CompareStamp(userTime, firstTime) < 0) {
     *state = kInstUserStateMissing;
     return 1;
   }
-  IniReadString(section, TEXT("DrvInstTime"), kEmpty, machineTime, 32, machineIni);
+  IniReadString(section, TEXT("DrvInstTime"), TEXT(""), machineTime, 32, machineIni);
   if (machineTime[0] && CompareStamp(machineTime, userTime) > 0)
     *state = PrnGetAdminChange(printer, nullptr) ? kInstUserStateAdminChange : kInstUserStateReinstalled;
   return 1;
@@ -378,8 +373,8 @@ int InstCopyPresetFilesToUser(HANDLE printer) {
     const int count = ListCount(machineIni, section, list.countKey);
     for (int n = 0; n < count; ++n) {
       WCHAR key[kKey], entry[kPath], source[kPath], target[kPath];
-      NumberedKey(key, list.prefix, n);
-      IniReadString(section, key, kEmpty, entry, kPath, machineIni);
+      StoreFormatKey(key, kKey, list.prefix, n, nullptr);
+      IniReadString(section, key, TEXT(""), entry, kPath, machineIni);
       if (!entry[0] || !PathReplaceExtension(source, entry, list.extension, kPath)) continue;
       if (!InFolder(target, folder, source, nullptr)) continue;
       FileCopyByMode(target, source, kCopyReplace);
@@ -401,7 +396,7 @@ int InstUpgradeClientSettings(HANDLE printer, const WCHAR* settingsIni, const WC
   const int comparison = ReadVersion(ini, section, &stored) ? DmCompareVersion(stored, SettingsVersion()) : 2;
   if (comparison == 0) {
     WCHAR version[32];
-    IniReadString(section, TEXT("DrvInstVersion"), kEmpty, version, 32, ini);
+    IniReadString(section, TEXT("DrvInstVersion"), TEXT(""), version, 32, ini);
     if (lstrcmpiW(version, DriverVersion()) == 0) return 1;
   }
   if (comparison == 2 && !InstRunPrinterPass(printer, nullptr, kInstPassConnection, info, driverInfo)) return 0;
@@ -487,10 +482,10 @@ int InstCopyBatchSettingsToUser(HANDLE printer, const PRINTER_INFO_2W* info, DWO
   {
     MutexHold mutex;
     const int keptCount = keepUserPresets ? CollectUserPresets(userIni, machineIni, section, kept, kMaxPresets) : 0;
-    IniReadString(section, TEXT("DefaultRst"), kEmpty, value, kPath, machineIni);
+    IniReadString(section, TEXT("DefaultRst"), TEXT(""), value, kPath, machineIni);
     if (value[0]) {
       IniWriteString(section, TEXT("DefaultRst"), value, userIni);
-      IniReadString(section, TEXT("BatchInstRst"), kEmpty, value, kPath, machineIni);
+      IniReadString(section, TEXT("BatchInstRst"), TEXT(""), value, kPath, machineIni);
       if (value[0]) {
         IniWriteString(section, TEXT("BatchInstRst"), value, userIni);
         ContextHold hold(printer, 0x301, info);
@@ -557,7 +552,7 @@ int InstRunPendingHousekeeping(HANDLE printer, DWORD flags, const PRINTER_INFO_2
       }
     } else {
       WCHAR version[32];
-      IniReadString(section, TEXT("DrvInstVersion"), kEmpty, version, 32, ini);
+      IniReadString(section, TEXT("DrvInstVersion"), TEXT(""), version, 32, ini);
       if (lstrcmpiW(version, DriverVersion()) != 0) {
         ContextHold hold(printer, kOpenNoAdminCheck, info);
         DriverContext* ctx = hold.get();
