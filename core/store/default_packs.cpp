@@ -8,6 +8,7 @@
 #include "core/common/path_text.h"
 #include "core/common/text.h"
 #include "core/modules/preset_cache.h"
+#include "core/store/corrections.h"
 #include "core/store/preset_files.h"
 #include "core/context/driver_context_fwd.h"
 #include "core/store/preset_store.h"
@@ -85,25 +86,6 @@ bool ReadEntry(LPCWSTR pack, LPCWSTR section, LPCWSTR key, unsigned n, WCHAR* pa
   return PresetResolveListPath(path, kPath, ctx) == 1;
 }
 
-// Copies a whole section of source (header name fromSection) into target as toSection; the
-// buffer grows until the section fits.
-bool CopySection(LPCWSTR source, LPCWSTR fromSection, LPCWSTR target, LPCWSTR toSection) {
-  DWORD size = 30720;
-  for (;;) {
-    WCHAR* buffer = static_cast<WCHAR*>(MemAllocZero(size * sizeof(WCHAR)));
-    if (!buffer) return false;
-    DWORD got = GetPrivateProfileSectionW(fromSection, buffer, size, source);
-    if (got + 2 >= size && size < 0x1000000) {
-      MemFree(buffer);
-      size *= 2;
-      continue;
-    }
-    bool ok = got == 0 || WritePrivateProfileSectionW(toSection, buffer, target) != 0;
-    MemFree(buffer);
-    return ok;
-  }
-}
-
 // The combined file's sections "<word><leaf>" for every entry of the group go into the entry's
 // file as section "<word>".
 void SplitGroup(LPCWSTR pack, LPCWSTR lang, const Group& group, DriverContext* ctx) {
@@ -122,7 +104,7 @@ void SplitGroup(LPCWSTR pack, LPCWSTR lang, const Group& group, DriverContext* c
     for (int w = group.presets ? 0 : 2; w < 3; ++w) {
       WCHAR from[2 * kPath];
       if (!StrJoin(from, 2 * kPath, words[w], StrWideLength(words[w]), leaf)) continue;
-      CopySection(combined, from, file, words[w]);
+      InstCopyIniSectionAs(combined, from, file, words[w], nullptr);
     }
   }
 }

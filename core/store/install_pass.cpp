@@ -23,6 +23,7 @@
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
 #include "core/items/item_table.h"
+#include "core/store/corrections.h"
 #include "core/store/default_packs.h"
 #include "core/store/driver_identity.h"
 #include "core/store/font_tables.h"
@@ -113,25 +114,6 @@ void LoadServerLocks(HANDLE printer, DriverContext* ctx) {
   StoreLoadLockData(printer, ctx);
   ModBusSendEvent(ctx, kEventLockBits, nullptr);
   ModBusSendEvent(ctx, kEventLockLoaded, nullptr);
-}
-
-// Copies a whole section of an ini into another section of it; the buffer grows until the
-// section fits. 1 when copied (or the section is empty).
-int CopyIniSection(const WCHAR* ini, const WCHAR* from, const WCHAR* to) {
-  DWORD chars = 30720;
-  for (;;) {
-    WCHAR* buffer = static_cast<WCHAR*>(MemAllocZero(chars * sizeof(WCHAR)));
-    if (!buffer) return 0;
-    DWORD got = GetPrivateProfileSectionW(from, buffer, chars, ini);
-    if (got + 2 >= chars && chars < 0x1000000) {
-      MemFree(buffer);
-      chars *= 2;
-      continue;
-    }
-    int ok = got == 0 || WritePrivateProfileSectionW(to, buffer, ini) ? 1 : 0;
-    MemFree(buffer);
-    return ok;
-  }
 }
 
 }  // namespace
@@ -275,7 +257,7 @@ int InstHandleRenamedPrinter(DriverContext* ctx) {
       StoreSanitizeSection(from);
       StoreSanitizeSection(to);
       LockGlobalMutex();
-      CopyIniSection(bidiIni, from, to);
+      InstCopyIniSectionAs(bidiIni, from, bidiIni, to, nullptr);
       UnlockGlobalMutex();
     }
   }

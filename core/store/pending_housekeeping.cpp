@@ -195,25 +195,6 @@ int ListCount(const WCHAR* ini, const WCHAR* section, const WCHAR* key) {
   return count > UINT(kMaxEntries) ? kMaxEntries : int(count);
 }
 
-// Copies a section of one file into another; the buffer grows until the section fits. True
-// when copied or the section is empty.
-bool CopySection(const WCHAR* source, const WCHAR* section, const WCHAR* target) {
-  DWORD chars = 61440;
-  for (;;) {
-    WCHAR* buffer = static_cast<WCHAR*>(MemAllocZero(chars * sizeof(WCHAR)));
-    if (!buffer) return false;
-    DWORD got = GetPrivateProfileSectionW(section, buffer, chars, source);
-    if (got + 2 >= chars && chars < 0x1000000) {
-      MemFree(buffer);
-      chars *= 2;
-      continue;
-    }
-    bool ok = got == 0 || WritePrivateProfileSectionW(section, buffer, target) != 0;
-    MemFree(buffer);
-    return ok;
-  }
-}
-
 // One entry of a list kept across the copy.
 struct ListEntry {
   WCHAR path[kPath];
@@ -287,9 +268,13 @@ bool CopyList(const WCHAR* machineIni, const WCHAR* userIni, const WCHAR* sectio
       ok = false;
       continue;
     }
-    if (!CopySection(source, section, e->path)) ok = false;
-    if (presets && (!CopySection(source, TEXT("condition"), e->path) || !CopySection(source, TEXT("disable"), e->path)))
-      ok = false;
+    int failed = 0;
+    InstCopyIniSection(source, e->path, section, &failed);
+    if (presets) {
+      InstCopyIniSection(source, e->path, TEXT("condition"), &failed);
+      InstCopyIniSection(source, e->path, TEXT("disable"), &failed);
+    }
+    if (failed) ok = false;
     StoreFormatKey(key, kKey, prefix, n, TEXT("Name"));
     IniReadString(section, key, TEXT("*"), e->name, kPath, machineIni);
     e->hasName = !IsAbsent(e->name);
