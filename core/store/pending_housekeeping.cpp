@@ -368,6 +368,21 @@ int InstCopyPresetFilesToUser(HANDLE printer) {
   return 1;
 }
 
+namespace {
+
+// The upgrade short of the full pass: the driver's files imported again and the settings
+// version synchronised; a refresh (a stored version of the same major, older minor) also
+// revalidates the stores and, with the lock feature, makes the lock defaults' section.
+void RefreshStoredSettings(HANDLE printer, DriverContext* ctx, bool refresh, const PRINTER_INFO_2W* info,
+                           const DRIVER_INFO_3W* driverInfo) {
+  InstImportInstallFiles(ctx, 0x1000);
+  if (refresh) CtxRevalidateStores(printer, ctx);
+  InstSyncPrinterInformation(printer, info, 1, ctx, info, driverInfo);
+  if (refresh && BuildHasFeature(ctx, kFeatureLocks) && ItemLockDefault(ctx)) StoreEnsureDefaultSection(ctx);
+}
+
+}  // namespace
+
 int InstUpgradeClientSettings(HANDLE printer, const WCHAR* settingsIni, const WCHAR* printerName,
                               const PRINTER_INFO_2W* info, const DRIVER_INFO_3W* driverInfo) {
   WCHAR ini[kPath], section[kPrinterNameChars];
@@ -389,10 +404,7 @@ int InstUpgradeClientSettings(HANDLE printer, const WCHAR* settingsIni, const WC
   DriverContext* ctx = hold.get();
   if (!ctx) return 0;
   JcInitForPrinter(ctx);
-  if (comparison != 2) InstImportInstallFiles(ctx, 0x1000);
-  if (comparison == 1) CtxRevalidateStores(printer, ctx);
-  if (comparison != 2) InstSyncPrinterInformation(printer, info, 1, ctx, info, driverInfo);
-  if (comparison == 1 && BuildHasFeature(ctx, kFeatureLocks) && ItemLockDefault(ctx)) StoreEnsureDefaultSection(ctx);
+  if (comparison != 2) RefreshStoredSettings(printer, ctx, comparison == 1, info, driverInfo);
   WriteVersions(ini, section);
   PathSecureSettingsFolder(ctx);
   return 1;
@@ -438,10 +450,7 @@ int InstUpgradeBySettingVersion(HANDLE printer, DWORD state, const PRINTER_INFO_
     if (!InstRunPrinterPass(printer, nullptr, kInstPassUpgrade, info, driverInfo)) return 0;
     InstSyncPrinterInformationInto(PathSettingsFile(ctx), 0, ctx, info, driverInfo);
   } else {
-    InstImportInstallFiles(ctx, 0x1000);
-    if (action == 1) CtxRevalidateStores(printer, ctx);
-    InstSyncPrinterInformation(printer, info, 1, ctx, info, driverInfo);
-    if (action == 1 && BuildHasFeature(ctx, kFeatureLocks) && ItemLockDefault(ctx)) StoreEnsureDefaultSection(ctx);
+    RefreshStoredSettings(printer, ctx, action == 1, info, driverInfo);
   }
   InstWriteUserJobFolders(printer);
   if (!InstWriteStamp(printer, 1, kInstStampUser)) return 0;
