@@ -152,7 +152,7 @@ int InstImportDefaultPack(DWORD flags, DriverContext* ctx, int batch) {
     BYTE* kept = static_cast<BYTE*>(MemAllocZero(kSettingsBlockSize));
     if (kept) {
       memcpy(kept, ctx->settings, kSettingsBlockSize);
-      const bool auth = BuildHasFeature(ctx, 0) != 0;
+      const bool auth = BuildHasFeature(ctx, kBuildFeatureAuthentication) != 0;
       KeptText user = {kItem_zdmUserID, {}}, owner = {kItem_zdmOwnerName, {}};
       KeptText networkKey = {kItem_wdmAuthenticationNetworkKey, {}}, userName = {kItem_wdmAuthenticationUserName, {}};
       user.Keep(ctx);

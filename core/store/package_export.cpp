@@ -29,7 +29,6 @@ const WCHAR kZems[] = TEXT("zems");
 // the 14 digits of the time, "\" and the 12 of "Rxxxxxx1.rsb", and the terminating zero.
 constexpr int kPackOverhead = 34;
 constexpr DWORD kDigitsModulo = 2176782336u;  // 36^6
-constexpr int kLockFeature = 2;
 constexpr WORD kFirstLockBit = 10418;
 constexpr WORD kLastLockBit = 10433;
 // UI-module events of the setting-lock module around the quality files (argument: the main
@@ -169,7 +168,7 @@ bool WriteHeader(const WCHAR* file, DriverContext* ctx) {
 }
 
 bool AnyLockBit(DriverContext* ctx) {
-  if (!BuildHasFeature(ctx, kLockFeature)) return false;
+  if (!BuildHasFeature(ctx, kBuildFeatureSettingLocks)) return false;
   for (WORD id = kFirstLockBit; id <= kLastLockBit; ++id)
     if (ItemGetRawById(ctx, id)) return true;
   return false;

@@ -44,8 +44,6 @@ constexpr DWORD kKey = 48;
 constexpr int kMaxPresets = 16;
 constexpr int kMaxEntries = 0xFFFE;
 constexpr WORD kCopyReplace = 2;
-constexpr int kFeaturePrintNotification = 1;
-constexpr int kFeatureLocks = 2;
 
 // "%04d%02d%02d%02d%02d%02d" of the local time.
 void FormatLocalTime(WCHAR* buffer) {
@@ -378,7 +376,7 @@ void RefreshStoredSettings(HANDLE printer, DriverContext* ctx, bool refresh, con
   InstImportInstallFiles(ctx, 0x1000);
   if (refresh) CtxRevalidateStores(printer, ctx);
   InstSyncPrinterInformation(printer, info, 1, ctx, info, driverInfo);
-  if (refresh && BuildHasFeature(ctx, kFeatureLocks) && ItemLockDefault(ctx)) StoreEnsureDefaultSection(ctx);
+  if (refresh && BuildHasFeature(ctx, kBuildFeatureSettingLocks) && ItemLockDefault(ctx)) StoreEnsureDefaultSection(ctx);
 }
 
 }  // namespace
@@ -445,7 +443,7 @@ int InstUpgradeBySettingVersion(HANDLE printer, DWORD state, const PRINTER_INFO_
     action = DmCompareVersion(user, machine);
   }
   JcInitForPrinter(ctx);
-  if (BuildHasFeature(ctx, kFeaturePrintNotification)) CtxQueryPrintNotification(ctx, 0);
+  if (BuildHasFeature(ctx, kBuildFeaturePrintNotification)) CtxQueryPrintNotification(ctx, 0);
   if (action == 2) {
     if (!InstRunPrinterPass(printer, nullptr, kInstPassUpgrade, info, driverInfo)) return 0;
     InstSyncPrinterInformationInto(PathSettingsFile(ctx), 0, ctx, info, driverInfo);
