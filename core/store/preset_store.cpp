@@ -439,7 +439,9 @@ int QualitySaveSlot(DriverContext* ctx, int n) {
   return QualitySaveList(ctx, QualityKeyName(key, kKeyChars, n));
 }
 
-int QualitySaveSlotFile(DriverContext* ctx, int n) {
+int QualitySaveSlotFile(DriverContext* ctx, int n) { return QualityWriteSlotFile(ctx, n); }
+
+int QualityWriteSlotFile(DriverContext* ctx, int n) {
   if (n < 0) return 0;
   WCHAR key[kKeyChars];
   return QualitySaveListItems(ctx, QualityKeyName(key, kKeyChars, n));

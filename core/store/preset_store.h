@@ -60,7 +60,8 @@ void QualityLoadName(DriverContext* ctx, LPCWSTR key);
 int QualitySaveList(DriverContext* ctx, LPCWSTR key);
 int QualitySaveListItems(DriverContext* ctx, LPCWSTR key);
 // The quality group into the file of quality list n, its QualityList<n>Name key left as it is;
-// 0 when the key names no file a save may write.
+// 0 when the key names no file a save may write. QualitySaveSlotFile is the same save.
+int QualityWriteSlotFile(DriverContext* ctx, int n);
 int QualitySaveSlotFile(DriverContext* ctx, int n);
 void QualityApplyFactory(DriverContext* ctx, LPCWSTR key);
 void QualityApplyFactorySlot(DriverContext* ctx, int n);
