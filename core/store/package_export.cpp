@@ -2,6 +2,7 @@
 #include "core/store/package_export.h"
 
 #include "core/common/file_ops.h"
+#include "core/common/ini_access.h"
 #include "core/common/mem.h"
 #include "core/common/text.h"
 #include "core/context/driver_context.h"
@@ -354,6 +355,9 @@ int PackExport(LPCWSTR chosenPath, WCHAR* packagePath, DriverContext* ctx) {
   lstrcpynW(e->mainPack, packagePath, MAX_PATH);
   StoreCopySettingsIni(ctx, e->settingsIni);
   StoreCopyPrinterName(ctx, e->printer, kNameChars);
+  // The settings ini and the preset files carry the printer's section as the ini wrappers
+  // name it: the raw reads below must use that name.
+  StoreSanitizeSection(e->printer);
   lstrcpynW(e->lang, ResGetLangCodeAlias(ctx), 16);
   // The digits are those of the main pack's name.
   const WCHAR* leaf = LeafOf(e->mainPack);
