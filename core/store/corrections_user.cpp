@@ -2,6 +2,7 @@
 // in the shared folder of a multi-session host, and the settings of the old low-integrity
 // application-data folder.
 #include "core/common/file_ops.h"
+#include "core/common/ini_access.h"
 #include "core/common/mem.h"
 #include "core/common/os_tests.h"
 #include "core/common/path_text.h"
@@ -126,6 +127,8 @@ bool GetUserPaths(HANDLE printer, const PRINTER_INFO_2* info, UserPaths* paths) 
   if (!PathSettingsFileOfFromInfo(paths->userIni, MAX_PATH, 1, printer, info)) return false;
   if (!FolderOf(paths->userIni, paths->userFolder)) return false;
   PrnGetPrinterNameOfFromInfo(printer, paths->section, kNameChars, info);
+  // The section as the ini wrappers name it: the raw reads and writes here must find it.
+  StoreSanitizeSection(paths->section);
   return paths->section[0] != 0;
 }
 
