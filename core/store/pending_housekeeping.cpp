@@ -105,15 +105,19 @@ class ContextHold {
   DriverContext* ctx_;
 };
 
-// The per-machine (perUser 0) or per-user settings ini and the printer's section.
+// The per-machine (perUser 0) or per-user settings ini and the printer's section, named as the
+// ini wrappers name it (the section copies of the list files read it as it stands).
 bool SettingsIniAndSection(HANDLE printer, const PRINTER_INFO_2W* info, int perUser, WCHAR* ini, WCHAR* section) {
   ini[0] = section[0] = 0;
-  if (!info) {
-    if (!PathSettingsFileOf(ini, kPath, perUser, printer) || !ini[0]) return false;
-    return PrnGetPrinterNameOf(printer, section, kPrinterNameChars) && section[0];
-  }
-  if (!PathSettingsFileOfFromInfo(ini, kPath, perUser, printer, info) || !ini[0]) return false;
-  return PrnGetPrinterNameOfFromInfo(printer, section, kPrinterNameChars, info) && section[0];
+  if (!(info ? PathSettingsFileOfFromInfo(ini, kPath, perUser, printer, info)
+             : PathSettingsFileOf(ini, kPath, perUser, printer)) ||
+      !ini[0])
+    return false;
+  if (!(info ? PrnGetPrinterNameOfFromInfo(printer, section, kPrinterNameChars, info)
+             : PrnGetPrinterNameOf(printer, section, kPrinterNameChars)))
+    return false;
+  StoreSanitizeSection(section);
+  return section[0] != 0;
 }
 
 bool IsAbsent(const WCHAR* value) { return value[0] == u'*' && !value[1]; }
