@@ -95,35 +95,13 @@ bool ShowLanguageDlls(const std::u16string& graphics) {
   return ok;
 }
 
-// Runs "zemshost model load" in a process of its own, on this machine.
-bool LoadModelInNewProcess(const char* printer) {
+// Runs zemshost with these (shell-quoted) arguments in a process of its own.
+bool HostInNewProcess(const std::string& arguments) {
   char self[4096] = {};
   ssize_t n = readlink("/proc/self/exe", self, sizeof(self) - 1);
   if (n <= 0) return false;
   std::string cmd = "ZEMS_MACHINE_ROOT='" + std::string(SimMachineRoot()) + "' '" + std::string(self, size_t(n)) +
-                    "' model load '" + printer + "'";
-  fflush(stdout);
-  return system(cmd.c_str()) == 0;
-}
-
-// Runs "zemshost pjl" with these (shell-quoted) arguments in a process of its own.
-bool PjlInNewProcess(const std::string& arguments) {
-  char self[4096] = {};
-  ssize_t n = readlink("/proc/self/exe", self, sizeof(self) - 1);
-  if (n <= 0) return false;
-  std::string cmd = "ZEMS_MACHINE_ROOT='" + std::string(SimMachineRoot()) + "' '" + std::string(self, size_t(n)) +
-                    "' pjl " + arguments;
-  fflush(stdout);
-  return system(cmd.c_str()) == 0;
-}
-
-// Runs "zemshost model set" with these (shell-quoted) arguments in a process of its own.
-bool SetInNewProcess(const std::string& arguments) {
-  char self[4096] = {};
-  ssize_t n = readlink("/proc/self/exe", self, sizeof(self) - 1);
-  if (n <= 0) return false;
-  std::string cmd = "ZEMS_MACHINE_ROOT='" + std::string(SimMachineRoot()) + "' '" + std::string(self, size_t(n)) +
-                    "' model set " + arguments;
+                    "' " + arguments;
   fflush(stdout);
   return system(cmd.c_str()) == 0;
 }
@@ -163,16 +141,6 @@ bool ShowInstallPass(const char* printer) {
   return ok;
 }
 
-// Runs zemshost with these (shell-quoted) arguments in a process of its own.
-bool HostInNewProcess(const std::string& arguments) {
-  char self[4096] = {};
-  ssize_t n = readlink("/proc/self/exe", self, sizeof(self) - 1);
-  if (n <= 0) return false;
-  std::string cmd = "ZEMS_MACHINE_ROOT='" + std::string(SimMachineRoot()) + "' '" + std::string(self, size_t(n)) +
-                    "' " + arguments;
-  fflush(stdout);
-  return system(cmd.c_str()) == 0;
-}
 
 }  // namespace
 
@@ -228,13 +196,13 @@ int CmdDemo(int argc, char** argv) {
   printf("== the language resource DLLs\n");
   ok = ShowLanguageDlls(graphics) && ok;
   printf("== the model image in two processes, read from the cache file the install pass stored\n");
-  ok = LoadModelInNewProcess("ZEMS Printer") && ok;
-  ok = LoadModelInNewProcess("ZEMS Printer") && ok;
+  ok = HostInNewProcess("model load 'ZEMS Printer'") && ok;
+  ok = HostInNewProcess("model load 'ZEMS Printer'") && ok;
   printf("== a setting change: an envelope turns stapling and duplex off (zemshost model set)\n");
-  ok = SetInNewProcess("'ZEMS Printer' zdmStapleType=ZDMSTAPLETYPE_LEFT2 zdmFuncSelectDuplex=ZDMFUNCSELECTDUPLEX_ON "
+  ok = HostInNewProcess("model set 'ZEMS Printer' zdmStapleType=ZDMSTAPLETYPE_LEFT2 zdmFuncSelectDuplex=ZDMFUNCSELECTDUPLEX_ON "
                        "dmPaperSize=DMPAPERSIZE_ENV10") && ok;
   printf("== a job's PJL lines through zemsexc: no duplex unit, then N-up turns scaling off (zemshost pjl)\n");
-  ok = PjlInNewProcess("'" ZEMS_SOURCE_DIR "/samples/jobs/job_base.pjl' --update '@PJL SET NUP = 4IN1P1' --values TRAY") && ok;
+  ok = HostInNewProcess("pjl '" ZEMS_SOURCE_DIR "/samples/jobs/job_base.pjl' --update '@PJL SET NUP = 4IN1P1' --values TRAY") && ok;
   // -- the application interface
   printf("== the application interface of zemsexc: three copies, a transparency moves the output tray (zemshost api)\n");
   ok = HostInNewProcess("api --printer 'ZEMS Printer' --level 16 --set 9=3 --set 3=2 --get 4 --devmode 4") && ok;

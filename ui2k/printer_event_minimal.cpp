@@ -62,7 +62,7 @@ BOOL AddConnection(LPWSTR name) {
     {
       UiBusyHold busy;
       LockGlobalMutex();
-      result = InstRunPrinterPass(printer, nullptr, 2, infos.info, infos.driver) ? TRUE : FALSE;
+      result = InstRunPrinterPass(printer, nullptr, kInstPassConnection, infos.info, infos.driver) ? TRUE : FALSE;
       UnlockGlobalMutex();
     }
     if (!InstWriteStamp(printer, 1, kInstStampMachine)) result = FALSE;
@@ -87,7 +87,7 @@ BOOL Initialize(LPWSTR name) {
     // conversion, which applies the installer's values.
     if (!InstIsBatchInstallDone(printer, nullptr) && !(OsIsNt5OrLater() && InstIniHasPrinterSection(printer))) {
       LockGlobalMutex();
-      int passed = InstRunPrinterPass(printer, nullptr, 1, infos.info, infos.driver);
+      int passed = InstRunPrinterPass(printer, nullptr, kInstPassInitialize, infos.info, infos.driver);
       UnlockGlobalMutex();
       if (!passed || !InstWriteStamp(printer, 1, kInstStampMachine)) result = FALSE;
     }

@@ -2,8 +2,10 @@
 // in the shared folder of a multi-session host, and the settings of the old low-integrity
 // application-data folder.
 #include "core/common/file_ops.h"
+#include "core/common/ini_access.h"
 #include "core/common/mem.h"
 #include "core/common/os_tests.h"
+#include "core/common/path_text.h"
 #include "core/common/text.h"
 #include "core/store/corrections.h"
 #include "core/store/install_ini_defaults.h"
@@ -30,16 +32,9 @@ bool Join(WCHAR* out, const WCHAR* head, const WCHAR* tail) {
   return StrJoin(out, MAX_PATH, head, StrWideLength(head), tail) != 0;
 }
 
-const WCHAR* LeafOf(const WCHAR* path) {
-  const WCHAR* leaf = path;
-  for (const WCHAR* p = path; *p; ++p)
-    if (*p == u'\\') leaf = p + 1;
-  return leaf;
-}
-
 // The folder of path with its trailing "\" (so "C:\a\b.rsr" gives "C:\a\").
 bool FolderOf(const WCHAR* path, WCHAR* folder) {
-  const WCHAR* leaf = LeafOf(path);
+  const WCHAR* leaf = PathFindLeaf(path);
   if (leaf == path) return false;
   DWORD n = DWORD(leaf - path);
   if (n >= MAX_PATH) return false;
@@ -96,7 +91,7 @@ MoveResult MoveList(const WCHAR* ini, const WCHAR* section, const EntryKind& kin
   for (int n = 0; n < count; ++n) {
     FormatKey(key, kind.listFormat, n);
     if (!ReadValue(section, key, file, MAX_PATH, ini)) file[0] = 0;
-    bool isPath = file[0] && LeafOf(file) != file;
+    bool isPath = file[0] && PathFindLeaf(file) != file;
     if (!isPath) {
       if (strict) return kStopped;
       continue;
@@ -104,7 +99,7 @@ MoveResult MoveList(const WCHAR* ini, const WCHAR* section, const EntryKind& kin
     if (strict && !ReadValue(section, FormatKey(nameKey, kind.listFormat, n, TEXT("Name")), name, kNameChars, ini))
       return kStopped;
     if (!FolderOf(file, folder) || !SameText(folder, fromFolder)) continue;
-    if (!Join(target, toFolder, LeafOf(file))) return kNoPath;
+    if (!Join(target, toFolder, PathFindLeaf(file))) return kNoPath;
     // The entry is rewritten only once its file was copied. A file that is gone stops a strict
     // move; else the entry stays as it is, and there is nothing to take again later.
     CopyResult copy = CopyEntrySections(file, target, section, kind);
@@ -132,6 +127,8 @@ bool GetUserPaths(HANDLE printer, const PRINTER_INFO_2* info, UserPaths* paths) 
   if (!PathSettingsFileOfFromInfo(paths->userIni, MAX_PATH, 1, printer, info)) return false;
   if (!FolderOf(paths->userIni, paths->userFolder)) return false;
   PrnGetPrinterNameOfFromInfo(printer, paths->section, kNameChars, info);
+  // The section as the ini wrappers name it: the raw reads and writes here must find it.
+  StoreSanitizeSection(paths->section);
   return paths->section[0] != 0;
 }
 

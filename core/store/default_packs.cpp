@@ -8,11 +8,13 @@
 #include "core/common/path_text.h"
 #include "core/common/text.h"
 #include "core/modules/preset_cache.h"
+#include "core/store/corrections.h"
 #include "core/store/preset_files.h"
 #include "core/context/driver_context_fwd.h"
 #include "core/store/preset_store.h"
 #include "core/store/settings_file.h"
 #include "core/store/settings_stores.h"
+#include "core/store/store_keys.h"
 #include "core/system/driver_files.h"
 #include "core/system/driver_paths.h"
 #include "core/system/languages.h"
@@ -84,25 +86,6 @@ bool ReadEntry(LPCWSTR pack, LPCWSTR section, LPCWSTR key, unsigned n, WCHAR* pa
   return PresetResolveListPath(path, kPath, ctx) == 1;
 }
 
-// Copies a whole section of source (header name fromSection) into target as toSection; the
-// buffer grows until the section fits.
-bool CopySection(LPCWSTR source, LPCWSTR fromSection, LPCWSTR target, LPCWSTR toSection) {
-  DWORD size = 30720;
-  for (;;) {
-    WCHAR* buffer = static_cast<WCHAR*>(MemAllocZero(size * sizeof(WCHAR)));
-    if (!buffer) return false;
-    DWORD got = GetPrivateProfileSectionW(fromSection, buffer, size, source);
-    if (got + 2 >= size && size < 0x1000000) {
-      MemFree(buffer);
-      size *= 2;
-      continue;
-    }
-    bool ok = got == 0 || WritePrivateProfileSectionW(toSection, buffer, target) != 0;
-    MemFree(buffer);
-    return ok;
-  }
-}
-
 // The combined file's sections "<word><leaf>" for every entry of the group go into the entry's
 // file as section "<word>".
 void SplitGroup(LPCWSTR pack, LPCWSTR lang, const Group& group, DriverContext* ctx) {
@@ -121,7 +104,7 @@ void SplitGroup(LPCWSTR pack, LPCWSTR lang, const Group& group, DriverContext* c
     for (int w = group.presets ? 0 : 2; w < 3; ++w) {
       WCHAR from[2 * kPath];
       if (!StrJoin(from, 2 * kPath, words[w], StrWideLength(words[w]), leaf)) continue;
-      CopySection(combined, from, file, words[w]);
+      InstCopyIniSectionAs(combined, from, file, words[w], nullptr);
     }
   }
 }
@@ -170,11 +153,13 @@ class ListWriter {
   void Append(LPCWSTR path, LPCWSTR name, LPCWSTR comment) {
     WCHAR key[kKey + 8];
     const WCHAR* prefix = group_.presets ? TEXT("PresetList") : TEXT("QualityList");
-    CtxLockGlobalMutex(ctx_);
-    bool ok = IniWriteString(printer_, Numbered(key, prefix, TEXT("")), path, ini_) != FALSE;
-    ok = ok && IniWriteString(printer_, Numbered(key, prefix, TEXT("Name")), name ? name : TEXT(""), ini_) != FALSE;
-    if (comment) ok = ok && IniWriteString(printer_, Numbered(key, prefix, TEXT("Comment")), comment, ini_) != FALSE;
-    CtxUnlockGlobalMutex(ctx_);
+    bool ok;
+    {
+      StoreMutexHold hold(ctx_);
+      ok = IniWriteString(printer_, Numbered(key, prefix, nullptr), path, ini_) != FALSE;
+      ok = ok && IniWriteString(printer_, Numbered(key, prefix, TEXT("Name")), name ? name : TEXT(""), ini_) != FALSE;
+      if (comment) ok = ok && IniWriteString(printer_, Numbered(key, prefix, TEXT("Comment")), comment, ini_) != FALSE;
+    }
     if (!ok) failed_ = true;
     ++count_;
     changed_ = true;
@@ -186,18 +171,14 @@ class ListWriter {
     if (!changed_) return true;
     if (failed_) return false;
     WCHAR number[16];
-    wsprintfW(number, TEXT("%d"), count_);
-    CtxLockGlobalMutex(ctx_);
-    bool ok = IniWriteString(printer_, CountKey(), number, ini_) != FALSE;
-    CtxUnlockGlobalMutex(ctx_);
-    return ok;
+    StoreMutexHold hold(ctx_);
+    return IniWriteString(printer_, CountKey(), StoreFormatNumber(number, count_), ini_) != FALSE;
   }
 
  private:
   const WCHAR* CountKey() const { return group_.presets ? TEXT("Count") : TEXT("QualityCount"); }
   WCHAR* Numbered(WCHAR* buffer, const WCHAR* prefix, const WCHAR* suffix) const {
-    wsprintfW(buffer, TEXT("%s%d%s"), prefix, count_, suffix);
-    return buffer;
+    return StoreFormatKey(buffer, kKey + 8, prefix, count_, suffix);
   }
 
   DriverContext* ctx_;

@@ -46,7 +46,6 @@ constexpr DWORD kListAndKeep = 0x101;
 constexpr int kJobMergeDefaultRst = 1;
 constexpr int kJobMergeBothPacks = 3;
 constexpr int kJobMergeBatchPack = 4;
-const WCHAR kEmpty[1] = {0};
 
 bool DriveRooted(const WCHAR* path) {
   return path && ((path[0] >= u'A' && path[0] <= u'Z') || (path[0] >= u'a' && path[0] <= u'z')) && path[1] == u':';
@@ -89,7 +88,7 @@ bool PackHasUserCode(const WCHAR* pack, const WCHAR* lang, DriverContext* ctx) {
   const WCHAR* key = ItemGetName(ctx, kItem_zdmUserCode);
   if (!key || !key[0]) return false;
   WCHAR code[16];
-  IniReadString(lang, key, kEmpty, code, 16, pack);
+  IniReadString(lang, key, TEXT(""), code, 16, pack);
   for (int i = 0; i < 8; ++i)
     if (code[i] < u'0' || code[i] > u'9') return false;
   return true;
@@ -136,9 +135,9 @@ int InstImportDefaultPack(DWORD flags, DriverContext* ctx, int batch) {
   pack[0] = 0;
   if (sectionEmpty && multiSession) {
     const WCHAR* settings = PathSettingsFile(ctx);
-    if (DriveRooted(settings)) IniReadString(printer, TEXT("DefaultRst"), kEmpty, pack, kPath, settings);
+    if (DriveRooted(settings)) IniReadString(printer, TEXT("DefaultRst"), TEXT(""), pack, kPath, settings);
   } else if (DriveRooted(ini)) {
-    IniReadString(printer, TEXT("DefaultRst"), kEmpty, pack, kPath, ini);
+    IniReadString(printer, TEXT("DefaultRst"), TEXT(""), pack, kPath, ini);
   }
   if (!pack[0]) {
     // Nothing named: only the batch pack of an earlier install is forgotten.
@@ -153,7 +152,7 @@ int InstImportDefaultPack(DWORD flags, DriverContext* ctx, int batch) {
     BYTE* kept = static_cast<BYTE*>(MemAllocZero(kSettingsBlockSize));
     if (kept) {
       memcpy(kept, ctx->settings, kSettingsBlockSize);
-      const bool auth = BuildHasFeature(ctx, 0) != 0;
+      const bool auth = BuildHasFeature(ctx, kBuildFeatureAuthentication) != 0;
       KeptText user = {kItem_zdmUserID, {}}, owner = {kItem_zdmOwnerName, {}};
       KeptText networkKey = {kItem_wdmAuthenticationNetworkKey, {}}, userName = {kItem_wdmAuthenticationUserName, {}};
       user.Keep(ctx);
@@ -190,7 +189,7 @@ int InstImportDefaultPack(DWORD flags, DriverContext* ctx, int batch) {
     DWORD mask = kIdentityMask;
     WCHAR named[8];
     named[0] = 0;
-    if (DriveRooted(ini)) IniReadString(printer, TEXT("DefaultRst"), kEmpty, named, 8, ini);
+    if (DriveRooted(ini)) IniReadString(printer, TEXT("DefaultRst"), TEXT(""), named, 8, ini);
     if (!ctx->ui->install.userCodeHandledAtInstall && named[0] && PackHasUserCode(pack, lang, ctx)) {
       mask |= kUserCodeMask;
       ItemSetRawById(ctx, kItem_zdmPrintLog, 0);
@@ -216,7 +215,7 @@ int InstImportDriverDefaultPack(DWORD flags, int kind, DriverContext* ctx) {
   const WCHAR* model = PathModelDataFile(ctx);
   WCHAR pack[kPath];
   pack[0] = 0;
-  if (lang && lang[0] && DriveRooted(model)) IniReadString(lang, TEXT("DefaultRst"), kEmpty, pack, kPath, model);
+  if (lang && lang[0] && DriveRooted(model)) IniReadString(lang, TEXT("DefaultRst"), TEXT(""), pack, kPath, model);
   bool present = pack[0] && PathResolveInDriverFolder(pack, kPath, ctx) && FileExists(pack);
   if (present) {
     int extensionChars = 0;

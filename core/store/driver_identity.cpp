@@ -99,8 +99,6 @@ DWORD ReadHklmDword(const WCHAR* key, const WCHAR* value) {
 
 }  // namespace
 
-const WCHAR* InstDriverRegKey() { return PathDriverRegKey(); }
-
 int InstReadHklmValueRaw(const WCHAR* key, const WCHAR* value, void* buffer, DWORD cbBuffer) {
   if (!key || !buffer || !cbBuffer) return 0;
   HKEY h = nullptr;

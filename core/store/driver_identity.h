@@ -48,5 +48,3 @@ int InstWriteHklmValue(const WCHAR* key, const WCHAR* value, const void* data, D
                        DriverContext* ctx);
 // REG_SZ under "SOFTWARE\ORVEL\ZemsDrv"; cbText counts the bytes to store.
 int InstWriteDriverRegValue(const WCHAR* value, const WCHAR* text, DWORD cbText);
-// "SOFTWARE\ORVEL\ZemsDrv".
-const WCHAR* InstDriverRegKey();

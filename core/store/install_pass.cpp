@@ -23,6 +23,7 @@
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
 #include "core/items/item_table.h"
+#include "core/store/corrections.h"
 #include "core/store/default_packs.h"
 #include "core/store/driver_identity.h"
 #include "core/store/font_tables.h"
@@ -56,10 +57,6 @@ constexpr int kEventPassDone = 48;
 constexpr int kEventRegisterModel = 49;
 constexpr int kEventLockBits = 60;
 constexpr int kEventLockLoaded = 59;
-// Features of the build table.
-constexpr int kFeatureAuthentication = 0;
-constexpr int kFeaturePrintNotification = 1;
-constexpr int kFeatureLocks = 2;
 constexpr WORD kIdLockByte0 = 10418;
 constexpr WORD kIdLockByte1 = 10426;
 constexpr WORD kIdLockLast = 10434;
@@ -115,25 +112,6 @@ void LoadServerLocks(HANDLE printer, DriverContext* ctx) {
   ModBusSendEvent(ctx, kEventLockLoaded, nullptr);
 }
 
-// Copies a whole section of an ini into another section of it; the buffer grows until the
-// section fits. 1 when copied (or the section is empty).
-int CopyIniSection(const WCHAR* ini, const WCHAR* from, const WCHAR* to) {
-  DWORD chars = 30720;
-  for (;;) {
-    WCHAR* buffer = static_cast<WCHAR*>(MemAllocZero(chars * sizeof(WCHAR)));
-    if (!buffer) return 0;
-    DWORD got = GetPrivateProfileSectionW(from, buffer, chars, ini);
-    if (got + 2 >= chars && chars < 0x1000000) {
-      MemFree(buffer);
-      chars *= 2;
-      continue;
-    }
-    int ok = got == 0 || WritePrivateProfileSectionW(to, buffer, ini) ? 1 : 0;
-    MemFree(buffer);
-    return ok;
-  }
-}
-
 }  // namespace
 
 int InstRunPrinterPass(HANDLE printer, DEVMODEW* out, int kind, const PRINTER_INFO_2W* info,
@@ -181,7 +159,7 @@ int InstRunPrinterPass(HANDLE printer, DEVMODEW* out, int kind, const PRINTER_IN
     JcPushPropertiesUi(ctx, kPrinterPushMask);
     if (client && !upgrade) {
       JcOpenUi(ctx);
-      JcClearAndPushUi(ctx, BuildHasFeature(ctx, kFeatureAuthentication) ? kClientIdentityMaskAuthOn : kClientIdentityMaskAuthOff);
+      JcClearAndPushUi(ctx, BuildHasFeature(ctx, kBuildFeatureAuthentication) ? kClientIdentityMaskAuthOn : kClientIdentityMaskAuthOff);
       JcCloseUi(ctx);
     }
     if (iniWork) {
@@ -212,7 +190,7 @@ int InstRunPrinterPass(HANDLE printer, DEVMODEW* out, int kind, const PRINTER_IN
   ModBusSendEvent(ctx, kEventPassDone, nullptr);
 
   if (!client) {
-    if (BuildHasFeature(ctx, kFeaturePrintNotification)) CtxQueryPrintNotification(ctx, 0);
+    if (BuildHasFeature(ctx, kBuildFeaturePrintNotification)) CtxQueryPrintNotification(ctx, 0);
     JcClearJobItems(ctx, kClearedJobItems);
     if (RemoteConfigState(ctx) == 1) {
       StoreSaveFontTablesChanged(printer, ctx);
@@ -221,7 +199,7 @@ int InstRunPrinterPass(HANDLE printer, DEVMODEW* out, int kind, const PRINTER_IN
     }
     // The lock defaults go through their store, which writes the font-table items as 0: no
     // heap address of this process reaches printer data.
-    if (BuildHasFeature(ctx, kFeatureLocks) && ItemGetLockInfo(ctx) && ItemLockDefault(ctx) && ctx->ui->lockDefaults) {
+    if (BuildHasFeature(ctx, kBuildFeatureSettingLocks) && ItemGetLockInfo(ctx) && ItemLockDefault(ctx) && ctx->ui->lockDefaults) {
       memcpy(ctx->ui->lockDefaults, ctx->settings, kSettingsBlockSize);
       StoreSaveLockDefaults(printer, ctx);
     }
@@ -241,7 +219,7 @@ int InstRunPrinterPass(HANDLE printer, DEVMODEW* out, int kind, const PRINTER_IN
   } else if (kind == kInstPassConnection && RemoteConfigState(ctx) == 1) {
     RemoteClearServerInformation(ctx);
   }
-  if (client && !upgrade && BuildHasFeature(ctx, kFeatureLocks) && PrnIsOnServer(ctx)) LoadServerLocks(printer, ctx);
+  if (client && !upgrade && BuildHasFeature(ctx, kBuildFeatureSettingLocks) && PrnIsOnServer(ctx)) LoadServerLocks(printer, ctx);
   // The context's font tables are its own (the DEVMODE handed out carries no usable address):
   // they go with it.
   CtxDestroy(ctx, kReleaseExpired);
@@ -275,7 +253,7 @@ int InstHandleRenamedPrinter(DriverContext* ctx) {
       StoreSanitizeSection(from);
       StoreSanitizeSection(to);
       LockGlobalMutex();
-      CopyIniSection(bidiIni, from, to);
+      InstCopyIniSectionAs(bidiIni, from, bidiIni, to, nullptr);
       UnlockGlobalMutex();
     }
   }

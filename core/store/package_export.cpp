@@ -2,6 +2,7 @@
 #include "core/store/package_export.h"
 
 #include "core/common/file_ops.h"
+#include "core/common/ini_access.h"
 #include "core/common/mem.h"
 #include "core/common/text.h"
 #include "core/context/driver_context.h"
@@ -29,7 +30,6 @@ const WCHAR kZems[] = TEXT("zems");
 // the 14 digits of the time, "\" and the 12 of "Rxxxxxx1.rsb", and the terminating zero.
 constexpr int kPackOverhead = 34;
 constexpr DWORD kDigitsModulo = 2176782336u;  // 36^6
-constexpr int kLockFeature = 2;
 constexpr WORD kFirstLockBit = 10418;
 constexpr WORD kLastLockBit = 10433;
 // UI-module events of the setting-lock module around the quality files (argument: the main
@@ -169,7 +169,7 @@ bool WriteHeader(const WCHAR* file, DriverContext* ctx) {
 }
 
 bool AnyLockBit(DriverContext* ctx) {
-  if (!BuildHasFeature(ctx, kLockFeature)) return false;
+  if (!BuildHasFeature(ctx, kBuildFeatureSettingLocks)) return false;
   for (WORD id = kFirstLockBit; id <= kLastLockBit; ++id)
     if (ItemGetRawById(ctx, id)) return true;
   return false;
@@ -355,6 +355,9 @@ int PackExport(LPCWSTR chosenPath, WCHAR* packagePath, DriverContext* ctx) {
   lstrcpynW(e->mainPack, packagePath, MAX_PATH);
   StoreCopySettingsIni(ctx, e->settingsIni);
   StoreCopyPrinterName(ctx, e->printer, kNameChars);
+  // The settings ini and the preset files carry the printer's section as the ini wrappers
+  // name it: the raw reads below must use that name.
+  StoreSanitizeSection(e->printer);
   lstrcpynW(e->lang, ResGetLangCodeAlias(ctx), 16);
   // The digits are those of the main pack's name.
   const WCHAR* leaf = LeafOf(e->mainPack);

@@ -26,6 +26,7 @@
 #include "core/store/lock_data.h"
 #include "core/store/model_database.h"
 #include "core/store/settings_file.h"
+#include "core/store/store_keys.h"
 #include "core/system/folder_security.h"
 #include "core/system/languages.h"
 #include "core/system/printer_data_dirs.h"
@@ -43,9 +44,6 @@ constexpr DWORD kKey = 48;
 constexpr int kMaxPresets = 16;
 constexpr int kMaxEntries = 0xFFFE;
 constexpr WORD kCopyReplace = 2;
-constexpr int kFeaturePrintNotification = 1;
-constexpr int kFeatureLocks = 2;
-const WCHAR kEmpty[1] = {0};
 
 // "%04d%02d%02d%02d%02d%02d" of the local time.
 void FormatLocalTime(WCHAR* buffer) {
@@ -57,7 +55,7 @@ void FormatLocalTime(WCHAR* buffer) {
 
 const WCHAR* DriverVersion() {
   const ModelRecord* record = TblGetModelRecord();
-  return record && record->modelVersion ? record->modelVersion : kEmpty;
+  return record && record->modelVersion ? record->modelVersion : TEXT("");
 }
 
 DWORD SettingsVersion() {
@@ -107,15 +105,19 @@ class ContextHold {
   DriverContext* ctx_;
 };
 
-// The per-machine (perUser 0) or per-user settings ini and the printer's section.
+// The per-machine (perUser 0) or per-user settings ini and the printer's section, named as the
+// ini wrappers name it (the section copies of the list files read it as it stands).
 bool SettingsIniAndSection(HANDLE printer, const PRINTER_INFO_2W* info, int perUser, WCHAR* ini, WCHAR* section) {
   ini[0] = section[0] = 0;
-  if (!info) {
-    if (!PathSettingsFileOf(ini, kPath, perUser, printer) || !ini[0]) return false;
-    return PrnGetPrinterNameOf(printer, section, kPrinterNameChars) && section[0];
-  }
-  if (!PathSettingsFileOfFromInfo(ini, kPath, perUser, printer, info) || !ini[0]) return false;
-  return PrnGetPrinterNameOfFromInfo(printer, section, kPrinterNameChars, info) && section[0];
+  if (!(info ? PathSettingsFileOfFromInfo(ini, kPath, perUser, printer, info)
+             : PathSettingsFileOf(ini, kPath, perUser, printer)) ||
+      !ini[0])
+    return false;
+  if (!(info ? PrnGetPrinterNameOfFromInfo(printer, section, kPrinterNameChars, info)
+             : PrnGetPrinterNameOf(printer, section, kPrinterNameChars)))
+    return false;
+  StoreSanitizeSection(section);
+  return section[0] != 0;
 }
 
 bool IsAbsent(const WCHAR* value) { return value[0] == u'*' && !value[1]; }
@@ -190,33 +192,9 @@ bool InFolder(WCHAR* target, const WCHAR* folder, const WCHAR* path, const WCHAR
   return StrJoin(target, kPath, joined, StrWideLength(joined), leaf) != 0;
 }
 
-// key followed by n.
-void NumberedKey(WCHAR* buffer, const WCHAR* key, int n, const WCHAR* suffix = kEmpty) {
-  wsprintfW(buffer, TEXT("%s%d%s"), key, n, suffix);
-}
-
 int ListCount(const WCHAR* ini, const WCHAR* section, const WCHAR* key) {
   UINT count = IniReadInt(section, key, 0, ini);
   return count > UINT(kMaxEntries) ? kMaxEntries : int(count);
-}
-
-// Copies a section of one file into another; the buffer grows until the section fits. True
-// when copied or the section is empty.
-bool CopySection(const WCHAR* source, const WCHAR* section, const WCHAR* target) {
-  DWORD chars = 61440;
-  for (;;) {
-    WCHAR* buffer = static_cast<WCHAR*>(MemAllocZero(chars * sizeof(WCHAR)));
-    if (!buffer) return false;
-    DWORD got = GetPrivateProfileSectionW(section, buffer, chars, source);
-    if (got + 2 >= chars && chars < 0x1000000) {
-      MemFree(buffer);
-      chars *= 2;
-      continue;
-    }
-    bool ok = got == 0 || WritePrivateProfileSectionW(section, buffer, target) != 0;
-    MemFree(buffer);
-    return ok;
-  }
 }
 
 // One entry of a list kept across the copy.
@@ -235,23 +213,23 @@ int CollectUserPresets(const WCHAR* userIni, const WCHAR* machineIni, const WCHA
   int found = 0;
   for (int n = 0; n < userCount && n < kMaxPresets && found < room; ++n) {
     WCHAR key[kKey], value[kPath];
-    NumberedKey(key, TEXT("PresetList"), n);
-    IniReadString(section, key, kEmpty, value, kPath, userIni);
+    StoreFormatKey(key, kKey, TEXT("PresetList"), n, nullptr);
+    IniReadString(section, key, TEXT(""), value, kPath, userIni);
     if (!value[0]) continue;
     bool machine = false;
     for (int m = 0; m < machineCount && !machine; ++m) {
       WCHAR other[kPath];
-      NumberedKey(key, TEXT("PresetList"), m);
-      IniReadString(section, key, kEmpty, other, kPath, machineIni);
+      StoreFormatKey(key, kKey, TEXT("PresetList"), m, nullptr);
+      IniReadString(section, key, TEXT(""), other, kPath, machineIni);
       machine = other[0] && lstrcmpiW(PathFindLeaf(other), PathFindLeaf(value)) == 0;
     }
     if (machine) continue;
     ListEntry& e = kept[found++];
     StrCopyCut(e.path, kPath, value);
-    NumberedKey(key, TEXT("PresetList"), n, TEXT("Name"));
+    StoreFormatKey(key, kKey, TEXT("PresetList"), n, TEXT("Name"));
     IniReadString(section, key, TEXT("*"), e.name, kPath, userIni);
     e.hasName = !IsAbsent(e.name);
-    NumberedKey(key, TEXT("PresetList"), n, TEXT("Comment"));
+    StoreFormatKey(key, kKey, TEXT("PresetList"), n, TEXT("Comment"));
     IniReadString(section, key, TEXT("*"), e.comment, kPath, userIni);
     e.hasComment = !IsAbsent(e.comment);
   }
@@ -261,12 +239,12 @@ int CollectUserPresets(const WCHAR* userIni, const WCHAR* machineIni, const WCHA
 // Writes "<prefix><n>", its Name and (for presets) Comment; absent texts delete the keys.
 bool WriteEntry(const WCHAR* ini, const WCHAR* section, const WCHAR* prefix, int n, const ListEntry& e, bool comment) {
   WCHAR key[kKey];
-  NumberedKey(key, prefix, n);
+  StoreFormatKey(key, kKey, prefix, n, nullptr);
   bool ok = IniWriteString(section, key, e.path, ini) != FALSE;
-  NumberedKey(key, prefix, n, TEXT("Name"));
+  StoreFormatKey(key, kKey, prefix, n, TEXT("Name"));
   if (ok) ok = IniWriteString(section, key, e.hasName ? e.name : nullptr, ini) != FALSE;
   if (comment) {
-    NumberedKey(key, prefix, n, TEXT("Comment"));
+    StoreFormatKey(key, kKey, prefix, n, TEXT("Comment"));
     if (ok) ok = IniWriteString(section, key, e.hasComment ? e.comment : nullptr, ini) != FALSE;
   }
   return ok;
@@ -286,19 +264,23 @@ bool CopyList(const WCHAR* machineIni, const WCHAR* userIni, const WCHAR* sectio
   if (!e) return false;
   for (int n = 0; n < count; ++n) {
     WCHAR key[kKey], source[kPath];
-    NumberedKey(key, prefix, n);
-    IniReadString(section, key, kEmpty, source, kPath, machineIni);
+    StoreFormatKey(key, kKey, prefix, n, nullptr);
+    IniReadString(section, key, TEXT(""), source, kPath, machineIni);
     if (!source[0] || !InFolder(e->path, userFolder, source, nullptr)) {
       ok = false;
       continue;
     }
-    if (!CopySection(source, section, e->path)) ok = false;
-    if (presets && (!CopySection(source, TEXT("condition"), e->path) || !CopySection(source, TEXT("disable"), e->path)))
-      ok = false;
-    NumberedKey(key, prefix, n, TEXT("Name"));
+    int failed = 0;
+    InstCopyIniSection(source, e->path, section, &failed);
+    if (presets) {
+      InstCopyIniSection(source, e->path, TEXT("condition"), &failed);
+      InstCopyIniSection(source, e->path, TEXT("disable"), &failed);
+    }
+    if (failed) ok = false;
+    StoreFormatKey(key, kKey, prefix, n, TEXT("Name"));
     IniReadString(section, key, TEXT("*"), e->name, kPath, machineIni);
     e->hasName = !IsAbsent(e->name);
-    NumberedKey(key, prefix, n, TEXT("Comment"));
+    StoreFormatKey(key, kKey, prefix, n, TEXT("Comment"));
     IniReadString(section, key, TEXT("*"), e->comment, kPath, machineIni);
     e->hasComment = presets && !IsAbsent(e->comment);
     if (!WriteEntry(userIni, section, prefix, written, *e, presets)) ok = false;
@@ -343,13 +325,13 @@ int InstReadUserStampState(HANDLE printer, DWORD* state, const PRINTER_INFO_2W* 
   }
   MutexHold hold;
   WCHAR userTime[32], firstTime[32], machineTime[32];
-  IniReadString(section, TEXT("DrvInstTime"), kEmpty, userTime, 32, userIni);
-  IniReadString(section, TEXT("DrvFirstInstTime"), kEmpty, firstTime, 32, machineIni);
+  IniReadString(section, TEXT("DrvInstTime"), TEXT(""), userTime, 32, userIni);
+  IniReadString(section, TEXT("DrvFirstInstTime"), TEXT(""), firstTime, 32, machineIni);
   if (!userTime[0] || CompareStamp(userTime, firstTime) < 0) {
     *state = kInstUserStateMissing;
     return 1;
   }
-  IniReadString(section, TEXT("DrvInstTime"), kEmpty, machineTime, 32, machineIni);
+  IniReadString(section, TEXT("DrvInstTime"), TEXT(""), machineTime, 32, machineIni);
   if (machineTime[0] && CompareStamp(machineTime, userTime) > 0)
     *state = PrnGetAdminChange(printer, nullptr) ? kInstUserStateAdminChange : kInstUserStateReinstalled;
   return 1;
@@ -378,8 +360,8 @@ int InstCopyPresetFilesToUser(HANDLE printer) {
     const int count = ListCount(machineIni, section, list.countKey);
     for (int n = 0; n < count; ++n) {
       WCHAR key[kKey], entry[kPath], source[kPath], target[kPath];
-      NumberedKey(key, list.prefix, n);
-      IniReadString(section, key, kEmpty, entry, kPath, machineIni);
+      StoreFormatKey(key, kKey, list.prefix, n, nullptr);
+      IniReadString(section, key, TEXT(""), entry, kPath, machineIni);
       if (!entry[0] || !PathReplaceExtension(source, entry, list.extension, kPath)) continue;
       if (!InFolder(target, folder, source, nullptr)) continue;
       FileCopyByMode(target, source, kCopyReplace);
@@ -387,6 +369,21 @@ int InstCopyPresetFilesToUser(HANDLE printer) {
   }
   return 1;
 }
+
+namespace {
+
+// The upgrade short of the full pass: the driver's files imported again and the settings
+// version synchronised; a refresh (a stored version of the same major, older minor) also
+// revalidates the stores and, with the lock feature, makes the lock defaults' section.
+void RefreshStoredSettings(HANDLE printer, DriverContext* ctx, bool refresh, const PRINTER_INFO_2W* info,
+                           const DRIVER_INFO_3W* driverInfo) {
+  InstImportInstallFiles(ctx, 0x1000);
+  if (refresh) CtxRevalidateStores(printer, ctx);
+  InstSyncPrinterInformation(printer, info, 1, ctx, info, driverInfo);
+  if (refresh && BuildHasFeature(ctx, kBuildFeatureSettingLocks) && ItemLockDefault(ctx)) StoreEnsureDefaultSection(ctx);
+}
+
+}  // namespace
 
 int InstUpgradeClientSettings(HANDLE printer, const WCHAR* settingsIni, const WCHAR* printerName,
                               const PRINTER_INFO_2W* info, const DRIVER_INFO_3W* driverInfo) {
@@ -401,7 +398,7 @@ int InstUpgradeClientSettings(HANDLE printer, const WCHAR* settingsIni, const WC
   const int comparison = ReadVersion(ini, section, &stored) ? DmCompareVersion(stored, SettingsVersion()) : 2;
   if (comparison == 0) {
     WCHAR version[32];
-    IniReadString(section, TEXT("DrvInstVersion"), kEmpty, version, 32, ini);
+    IniReadString(section, TEXT("DrvInstVersion"), TEXT(""), version, 32, ini);
     if (lstrcmpiW(version, DriverVersion()) == 0) return 1;
   }
   if (comparison == 2 && !InstRunPrinterPass(printer, nullptr, kInstPassConnection, info, driverInfo)) return 0;
@@ -409,10 +406,7 @@ int InstUpgradeClientSettings(HANDLE printer, const WCHAR* settingsIni, const WC
   DriverContext* ctx = hold.get();
   if (!ctx) return 0;
   JcInitForPrinter(ctx);
-  if (comparison != 2) InstImportInstallFiles(ctx, 0x1000);
-  if (comparison == 1) CtxRevalidateStores(printer, ctx);
-  if (comparison != 2) InstSyncPrinterInformation(printer, info, 1, ctx, info, driverInfo);
-  if (comparison == 1 && BuildHasFeature(ctx, kFeatureLocks) && ItemLockDefault(ctx)) StoreEnsureDefaultSection(ctx);
+  if (comparison != 2) RefreshStoredSettings(printer, ctx, comparison == 1, info, driverInfo);
   WriteVersions(ini, section);
   PathSecureSettingsFolder(ctx);
   return 1;
@@ -453,15 +447,12 @@ int InstUpgradeBySettingVersion(HANDLE printer, DWORD state, const PRINTER_INFO_
     action = DmCompareVersion(user, machine);
   }
   JcInitForPrinter(ctx);
-  if (BuildHasFeature(ctx, kFeaturePrintNotification)) CtxQueryPrintNotification(ctx, 0);
+  if (BuildHasFeature(ctx, kBuildFeaturePrintNotification)) CtxQueryPrintNotification(ctx, 0);
   if (action == 2) {
     if (!InstRunPrinterPass(printer, nullptr, kInstPassUpgrade, info, driverInfo)) return 0;
     InstSyncPrinterInformationInto(PathSettingsFile(ctx), 0, ctx, info, driverInfo);
   } else {
-    InstImportInstallFiles(ctx, 0x1000);
-    if (action == 1) CtxRevalidateStores(printer, ctx);
-    InstSyncPrinterInformation(printer, info, 1, ctx, info, driverInfo);
-    if (action == 1 && BuildHasFeature(ctx, kFeatureLocks) && ItemLockDefault(ctx)) StoreEnsureDefaultSection(ctx);
+    RefreshStoredSettings(printer, ctx, action == 1, info, driverInfo);
   }
   InstWriteUserJobFolders(printer);
   if (!InstWriteStamp(printer, 1, kInstStampUser)) return 0;
@@ -487,10 +478,10 @@ int InstCopyBatchSettingsToUser(HANDLE printer, const PRINTER_INFO_2W* info, DWO
   {
     MutexHold mutex;
     const int keptCount = keepUserPresets ? CollectUserPresets(userIni, machineIni, section, kept, kMaxPresets) : 0;
-    IniReadString(section, TEXT("DefaultRst"), kEmpty, value, kPath, machineIni);
+    IniReadString(section, TEXT("DefaultRst"), TEXT(""), value, kPath, machineIni);
     if (value[0]) {
       IniWriteString(section, TEXT("DefaultRst"), value, userIni);
-      IniReadString(section, TEXT("BatchInstRst"), kEmpty, value, kPath, machineIni);
+      IniReadString(section, TEXT("BatchInstRst"), TEXT(""), value, kPath, machineIni);
       if (value[0]) {
         IniWriteString(section, TEXT("BatchInstRst"), value, userIni);
         ContextHold hold(printer, 0x301, info);
@@ -557,7 +548,7 @@ int InstRunPendingHousekeeping(HANDLE printer, DWORD flags, const PRINTER_INFO_2
       }
     } else {
       WCHAR version[32];
-      IniReadString(section, TEXT("DrvInstVersion"), kEmpty, version, 32, ini);
+      IniReadString(section, TEXT("DrvInstVersion"), TEXT(""), version, 32, ini);
       if (lstrcmpiW(version, DriverVersion()) != 0) {
         ContextHold hold(printer, kOpenNoAdminCheck, info);
         DriverContext* ctx = hold.get();

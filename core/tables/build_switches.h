@@ -70,6 +70,12 @@ struct BuildVariant {
 const BuildVariant& BuildGetVariant();
 
 // Features: 0 authentication, 1 print notification, 2 setting locks, 3 printer capability query.
+enum : int {
+  kBuildFeatureAuthentication = 0,
+  kBuildFeaturePrintNotification = 1,
+  kBuildFeatureSettingLocks = 2,
+  kBuildFeaturePrinterQuery = 3,
+};
 int BuildHasFeature(const DriverContext* ctx, int n);
 int BuildIsCommonDriver();
 // Feature bit 7: terminal-server client configuration.

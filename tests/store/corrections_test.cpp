@@ -5,7 +5,10 @@
 
 #include <string>
 
+#include "core/common/mem.h"
 #include "core/store/corrections.h"
+#include "core/system/printer_names.h"
+#include "core/system/settings_folders.h"
 #include "core/tables/model_record.h"
 #include "platform/sim.h"
 #include "store/store_files_fixture.h"
@@ -195,6 +198,28 @@ TEST_F(SharedFolderMoveTest, MovesPresetAndQualityFilesThenWritesTheMarker) {
   EXPECT_EQ(N(UserFolder()) + "\\OMP", IniKey(ini, "Office", "DrvDefJobMergePath"));
   EXPECT_EQ("1", IniKey(ini, "Office", "TSIniCorrectDone"));
   EXPECT_EQ(0, InstTsCorrectionState(office_, Info()));
+}
+
+// A printer name with brackets is filed under a section with ',' for each bracket: the move
+// finds the list and the marker there.
+TEST_F(SharedFolderMoveTest, APrinterNameWithBracketsIsFoundUnderItsSection) {
+  HANDLE desk = AddPrinter(u"Desk [2]");
+  ASSERT_NE(desk, nullptr);
+  PRINTER_INFO_2* info = static_cast<PRINTER_INFO_2*>(PrnGetPrinterInfo(desk, 2));
+  ASSERT_NE(info, nullptr);
+  WCHAR ini[MAX_PATH];
+  ASSERT_TRUE(PathSettingsFileOfFromInfo(ini, MAX_PATH, 1, desk, info));
+  WriteFileBytes(Shared("d.rsr"), "[Desk ,2,]\r\nk=1\r\n");
+  SetIniKey(ini, "Desk ,2,", "Count", "1");
+  SetIniKey(ini, "Desk ,2,", "PresetList0", N(Shared("d.rsr")));
+  SetIniKey(ini, "Desk ,2,", "PresetList0Name", "D");
+  EXPECT_EQ(2, InstTsCorrectionState(desk, info));
+  EXPECT_EQ(0, InstTsCorrectUserIni(desk, info));
+  EXPECT_EQ(N(Own("d.rsr")), IniKey(ini, "Desk ,2,", "PresetList0"));
+  EXPECT_EQ("[Desk ,2,]\r\nk=1\r\n", ReadFileBytes(Own("d.rsr")));
+  EXPECT_EQ("1", IniKey(ini, "Desk ,2,", "TSIniCorrectDone"));
+  EXPECT_EQ(0, InstTsCorrectionState(desk, info));
+  MemFree(info);
 }
 
 TEST_F(SharedFolderMoveTest, StopsAtAnEntryWithoutName) {

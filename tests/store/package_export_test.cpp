@@ -146,6 +146,33 @@ TEST_F(PackageTest, BaseNameIsCutToTheRoomLeft) {
   RegCloseKey(key);
 }
 
+// A printer name with brackets is filed under a section with ',' for each bracket: the export
+// finds its lists and preset sections there.
+TEST_F(PackageTest, APrinterNameWithBracketsExportsItsLists) {
+  HANDLE desk = AddPrinter(u"Desk [2]");
+  ASSERT_NE(desk, nullptr);
+  DriverContext* ctx = CtxOpen(desk, desk, nullptr, 0, kKindSettings, 0, nullptr);
+  ASSERT_NE(ctx, nullptr);
+  const std::u16string ini = PathSettingsFile(ctx);
+  const std::string file = N(MachineFolder()) + "\\d0.rsr";
+  WriteFileBytes(W(file), "[Desk ,2,]\r\nk=0\r\n");
+  SetIniKey(ini, "Desk ,2,", "Count", "1");
+  SetIniKey(ini, "Desk ,2,", "PresetList0", file);
+  SetIniKey(ini, "Desk ,2,", "PresetList0Name", "desk preset");
+  SYSTEMTIME t = At(10, 20, 30);
+  ASSERT_TRUE(SimSetLocalTime(&t));
+  const std::u16string chosen = MachineFolder() + u"\\desk.rsr";
+  WCHAR path[MAX_PATH];
+  ASSERT_EQ(1, PackMakeName(chosen.c_str(), path, ctx));
+  const std::u16string mainPack = path;
+  EXPECT_EQ(1, PackExport(chosen.c_str(), path, ctx));
+  EXPECT_EQ("1", IniKey(mainPack, lang_, "NumDeficonfiles"));
+  const std::u16string preset = mainPack.substr(0, mainPack.rfind(u'\\')) + u"\\RM998Q60.rsd";
+  EXPECT_EQ("0", IniKey(preset, lang_, "k"));
+  EXPECT_EQ("desk preset", IniKey(preset, lang_, "setname"));
+  CtxRelease(ctx, kReleaseExpired);
+}
+
 TEST_F(PackageTest, ExportWritesEveryFileAndTheListRemovesThem) {
   MakeLists(11, 2);
   std::u16string chosen = MachineFolder() + u"\\mine.rsr", mainPack, after;

@@ -3,8 +3,6 @@
 // the machine-wide settings folder; and the revalidation after an upgrade keeps the user's
 // values.
 #include <gtest/gtest.h>
-#include <stdio.h>
-#include <string.h>
 
 #include <string>
 
@@ -12,37 +10,24 @@
 #include "core/context/driver_context.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
-#include "core/model/model_cache.h"
 #include "core/store/install_ini.h"
 #include "core/store/install_ini_defaults.h"
 #include "core/store/model_database.h"
 #include "core/system/printer_names.h"
 #include "core/system/settings_folders.h"
 #include "platform/sim.h"
-#include "support/machine_fixture.h"
+#include "store_install/install_fixture.h"
 #include "support/test_printer.h"
-#include "support/test_variant.h"
 
 namespace {
 
 const char16_t kIni[] = u"C:\\WINDOWS\\system32\\ZEMS.ini";
 
-class SamplePrinterInstall : public zems_test::MachineTest {
+class SamplePrinterInstall : public zems_test::SamplePrinterTest {
  protected:
-  void SetUp() override {
-    MachineTest::SetUp();
-    zems_test::ResetTestVariant();
-    CtxCacheInit();
-    ModelFreeImageCache();
-    const std::string model = zems_test::SourceDir() + "/samples/models/zems_c4.zmd";
-    ASSERT_EQ(zems_test::RunHost("machine install --model '" + model + "'"), 0);
-    ASSERT_TRUE(OpenPrinterW(const_cast<LPWSTR>(u"ZEMS Printer"), &printer_, nullptr));
-  }
   void TearDown() override {
     if (ctx_) CtxRelease(ctx_, kReleaseExpired);
-    CtxCacheExpire(TRUE);
-    if (printer_) ClosePrinter(printer_);
-    MachineTest::TearDown();
+    SamplePrinterTest::TearDown();
   }
 
   DriverContext* Open() {
@@ -55,11 +40,6 @@ class SamplePrinterInstall : public zems_test::MachineTest {
     ItemGetTextBounded(ctx, ItemFind(ctx, id), buffer, 256);
     return buffer;
   }
-  static std::u16string Ini(const std::u16string& file, const char16_t* section, const char16_t* key) {
-    WCHAR buffer[512];
-    GetPrivateProfileStringW(section, key, u"<absent>", buffer, 512, file.c_str());
-    return buffer;
-  }
   std::u16string Data(const char16_t* name) {
     WCHAR buffer[512] = {};
     DWORD type = 0, needed = 0;
@@ -68,14 +48,6 @@ class SamplePrinterInstall : public zems_test::MachineTest {
       return u"<absent>";
     return buffer;
   }
-  // Runs zemshost with the machine of this test; its output.
-  std::string Host(const std::string& arguments) {
-    std::string out;
-    zems_test::RunHost(arguments, out);
-    return out;
-  }
-
-  HANDLE printer_ = nullptr;
   DriverContext* ctx_ = nullptr;
 };
 

@@ -181,6 +181,23 @@ TEST_F(HousekeepingTest, AReinstallKeepsTheUsersOwnPresets) {
   }
 }
 
+// A printer name with brackets is filed under a section with ',' for each bracket: the user's
+// copy of a preset file takes that section along.
+TEST_F(HousekeepingTest, APrinterNameWithBracketsCopiesItsPresetSection) {
+  MultiSession(true);
+  HANDLE desk = AddPrinter(u"Desk [2]");
+  ASSERT_NE(desk, nullptr);
+  WCHAR machine[MAX_PATH], user[MAX_PATH];
+  ASSERT_TRUE(PathSettingsFileOf(machine, MAX_PATH, 0, desk));
+  ASSERT_TRUE(PathSettingsFileOf(user, MAX_PATH, 1, desk));
+  const std::u16string folder = std::u16string(user).substr(0, std::u16string(user).rfind(u'\\'));
+  WriteFile(u"C:\\_zems\\zddesk.rsr", "[Desk ,2,]\r\nzdmMarkPaperType=1\r\n");
+  WriteFile(machine, "[Desk ,2,]\r\nCount=1\r\nPresetList0=C:\\_zems\\zddesk.rsr\r\nPresetList0Name=Desk\r\n");
+  EXPECT_EQ(InstCopyBatchSettingsToUser(desk, nullptr, kInstUserStateMissing), 0);
+  EXPECT_EQ(IniGet(user, u"Desk ,2,", u"PresetList0"), folder + u"\\zddesk.rsr");
+  EXPECT_EQ(IniGet(folder + u"\\zddesk.rsr", u"Desk ,2,", u"zdmMarkPaperType"), u"1");
+}
+
 TEST_F(HousekeepingTest, TwoProcessesForTwoPrintersKeepBothSections) {
   MultiSession(true);
   const std::u16string user = UserIni();

@@ -3,11 +3,14 @@
 #include <fstream>
 #include <iterator>
 
+#include "core/context/context_cache.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
+#include "core/model/model_cache.h"
 #include "core/system/printer_names.h"
 #include "core/system/settings_folders.h"
 #include "platform/sim.h"
+#include "support/test_variant.h"
 
 namespace zems_test {
 
@@ -138,5 +141,34 @@ std::u16string InstallTest::ItemText(WORD id) {
 }
 
 LONG_PTR InstallTest::Raw(WORD id) { return ItemGetRawById(ctx_, id); }
+
+void SamplePrinterTest::SetUp() {
+  MachineTest::SetUp();
+  ResetTestVariant();
+  CtxCacheInit();
+  ModelFreeImageCache();
+  ASSERT_EQ(RunHost("machine install --model '" + SampleModel() + "'", install_), 0) << install_;
+  ASSERT_TRUE(OpenPrinterW(const_cast<LPWSTR>(u"ZEMS Printer"), &printer_, nullptr)) << install_;
+}
+
+void SamplePrinterTest::TearDown() {
+  CtxCacheExpire(TRUE);
+  if (printer_) ClosePrinter(printer_);
+  MachineTest::TearDown();
+}
+
+std::string SamplePrinterTest::SampleModel() { return SourceDir() + "/samples/models/zems_c4.zmd"; }
+
+std::u16string SamplePrinterTest::Ini(const std::u16string& file, const char16_t* section, const char16_t* key) {
+  WCHAR buffer[512];
+  GetPrivateProfileStringW(section, key, u"<absent>", buffer, 512, file.c_str());
+  return buffer;
+}
+
+std::string SamplePrinterTest::Host(const std::string& arguments) {
+  std::string out;
+  RunHost(arguments, out);
+  return out;
+}
 
 }  // namespace zems_test

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/context/driver_context.h"
+#include "support/machine_fixture.h"
 #include "support/test_printer.h"
 
 namespace zems_test {
@@ -44,6 +45,24 @@ class InstallTest : public ContextTest {
   LONG_PTR Raw(WORD id);
 
   DriverContext* ctx_ = nullptr;
+};
+
+// The sample model installed by zemshost on a machine of the test's own, its printer
+// "ZEMS Printer" open.
+class SamplePrinterTest : public MachineTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // The sample model's path in the source tree.
+  static std::string SampleModel();
+  // A key of an ini file; "<absent>" when missing.
+  static std::u16string Ini(const std::u16string& file, const char16_t* section, const char16_t* key);
+  // Runs zemshost with the machine of this test; its output.
+  std::string Host(const std::string& arguments);
+
+  std::string install_;  // the install's output
+  HANDLE printer_ = nullptr;
 };
 
 std::string Narrow16(const std::u16string& s);

@@ -3,52 +3,24 @@
 // their per-printer copies, the identity values and the model's registration; running the pass
 // again as the next initialize would keeps all of it.
 #include <gtest/gtest.h>
-#include <stdio.h>
 
 #include <string>
 
 #include "core/context/context_cache.h"
-#include "core/model/model_cache.h"
 #include "core/store/install_pass.h"
 #include "core/store/pending_housekeeping.h"
 #include "core/system/printer_names.h"
 #include "core/system/settings_folders.h"
 #include "core/system/terminal_server.h"
 #include "platform/sim.h"
-#include "support/machine_fixture.h"
 #include "support/test_printer.h"
 #include "store_install/install_fixture.h"
-#include "support/test_variant.h"
 
 namespace {
 
-class InstalledSamplePrinter : public zems_test::MachineTest {
+class InstalledSamplePrinter : public zems_test::SamplePrinterTest {
  protected:
-  void SetUp() override {
-    MachineTest::SetUp();
-    zems_test::ResetTestVariant();
-    CtxCacheInit();
-    ModelFreeImageCache();
-    const std::string model = zems_test::SourceDir() + "/samples/models/zems_c4.zmd";
-    install_ = Host("machine install --model '" + model + "'");
-    ASSERT_TRUE(OpenPrinterW(const_cast<LPWSTR>(u"ZEMS Printer"), &printer_, nullptr)) << install_;
-  }
-  void TearDown() override {
-    CtxCacheExpire(TRUE);
-    if (printer_) ClosePrinter(printer_);
-    MachineTest::TearDown();
-  }
-  static std::u16string Ini(const std::u16string& file, const char16_t* section, const char16_t* key) {
-    WCHAR buffer[512];
-    GetPrivateProfileStringW(section, key, u"<absent>", buffer, 512, file.c_str());
-    return buffer;
-  }
   static bool Exists(const std::u16string& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-  std::string Host(const std::string& arguments) {
-    std::string out;
-    zems_test::RunHost(arguments, out);
-    return out;
-  }
   // What the pass leaves, checked after the install and again after a second pass.
   void ExpectInstalled(const char* when) {
     const std::u16string settings = u"C:\\_zems\\OV1BD170.ini";
@@ -80,9 +52,6 @@ class InstalledSamplePrinter : public zems_test::MachineTest {
     out = Host("machine data get 'ZEMS Printer' DriverName");
     EXPECT_NE(out.find("\"ORVEL ALTEN KV310 ZEMS\""), std::string::npos) << when << ": " << out;
   }
-
-  std::string install_;
-  HANDLE printer_ = nullptr;
 };
 
 TEST_F(InstalledSamplePrinter, TheInitializeEventInstallsThePacksListsAndIdentity) {
@@ -100,8 +69,7 @@ TEST_F(InstalledSamplePrinter, TheInitializeEventInstallsThePacksListsAndIdentit
 }
 
 TEST_F(InstalledSamplePrinter, AConnectionGetsTheClientsPassThroughTheAddConnectionEvent) {
-  const std::string model = zems_test::SourceDir() + "/samples/models/zems_c4.zmd";
-  const std::string out = Host("machine install --model '" + model + "' --server '\\\\SRV' --printer Shared");
+  const std::string out = Host("machine install --model '" + SampleModel() + "' --server '\\\\SRV' --printer Shared");
   EXPECT_NE(out.find("install pass ran (add-connection event)"), std::string::npos) << out;
   HANDLE shared = nullptr;
   ASSERT_TRUE(OpenPrinterW(const_cast<LPWSTR>(u"\\\\SRV\\Shared"), &shared, nullptr));
