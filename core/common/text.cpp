@@ -146,3 +146,8 @@ int StrJoin(WCHAR* buffer, DWORD cchBuffer, const WCHAR* head, DWORD headLength,
 }
 
 const WCHAR* StrKeyBatchInstallDone() { return TEXT("BatchInstallDone"); }
+
+void StrFormatTimeStamp(WCHAR* buffer, const SYSTEMTIME* time) {
+  wsprintfW(buffer, TEXT("%04d%02d%02d%02d%02d%02d"), time->wYear, time->wMonth, time->wDay, time->wHour,
+            time->wMinute, time->wSecond);
+}

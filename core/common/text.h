@@ -54,5 +54,8 @@ void StrCopyCut(WCHAR* buffer, DWORD cchBuffer, const WCHAR* text);
 // 0 and the empty string when they do not fit with the terminator.
 int StrJoin(WCHAR* buffer, DWORD cchBuffer, const WCHAR* head, DWORD headLength, const WCHAR* tail);
 
+// The fourteen digits "YYYYMMDDhhmmss" of a time (a buffer of 15 characters).
+void StrFormatTimeStamp(WCHAR* buffer, const SYSTEMTIME* time);
+
 // The install ini key "BatchInstallDone".
 const WCHAR* StrKeyBatchInstallDone();

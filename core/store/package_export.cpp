@@ -331,8 +331,7 @@ int PackMakeName(LPCWSTR chosenPath, WCHAR* packagePath, DriverContext* ctx) {
   WCHAR digits[kPackDigits + 1];
   PackTimeDigits(PackTimeCount(now), digits);
   WCHAR stamp[16];
-  wsprintfW(stamp, TEXT("%04d%02d%02d%02d%02d%02d"), now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
-            now.wSecond);
+  StrFormatTimeStamp(stamp, &now);
 
   WCHAR package[MAX_PATH];
   DWORD n = DWORD(zemsChars);

@@ -45,12 +45,11 @@ constexpr int kMaxPresets = 16;
 constexpr int kMaxEntries = 0xFFFE;
 constexpr WORD kCopyReplace = 2;
 
-// "%04d%02d%02d%02d%02d%02d" of the local time.
+// The time stamp of the local time.
 void FormatLocalTime(WCHAR* buffer) {
   SYSTEMTIME now = {};
   GetLocalTime(&now);
-  wsprintfW(buffer, TEXT("%04d%02d%02d%02d%02d%02d"), now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
-            now.wSecond);
+  StrFormatTimeStamp(buffer, &now);
 }
 
 const WCHAR* DriverVersion() {
