@@ -5,7 +5,7 @@
 # opens the store, the store sets items), so the table lists those edges rather than layers.
 # A folder includes itself freely; common includes nothing of the core.
 # One edge per line: "from to", then why.
-set(ZEMS_CORE_FOLDERS common system tables items model rules context devmode store bind front modules pjl)
+set(ZEMS_CORE_FOLDERS common system tables items model rules context devmode store install bind front modules pjl)
 
 set(ZEMS_INCLUDE_MAP
   # -- system: what the driver learns from the machine and spooler for a context
@@ -13,7 +13,7 @@ set(ZEMS_INCLUDE_MAP
   "system context"   # printer facts are kept in the context's UI state
   "system tables"    # the model record names the driver's files
   "system items"     # the language of a context is a setting item
-  "system store"     # install-ini and identity readers
+  "system install"   # the driver identity names the driver's files, languages and help file
   "system bind"      # remote configuration and bidi store of the printer
   "system model"     # the model description names the resource DLLs
   "system modules"   # string completion shows the custom-size limits
@@ -55,7 +55,8 @@ set(ZEMS_INCLUDE_MAP
   "context model"    # compiled model cache (load at open, free at detach)
   "context rules"    # rules judged when a context opens
   "context devmode"  # default settings
-  "context store"    # the context opens the store (install ini, items, fonts)
+  "context store"    # the context opens the store (items, fonts)
+  "context install"  # the install ini at open; the install state lives in the UI state
   "context front"    # dialog records and the busy state of the UI
   "context bind"     # job control of a context
   "context modules"  # the module bus calls the modules' judge hooks and preset cache
@@ -67,27 +68,42 @@ set(ZEMS_INCLUDE_MAP
   "devmode model"    # the description's defaults, papers and page records
   "devmode rules"    # transacts and conversion scripts of the description
   "devmode store"    # persisted device settings and lock data reach a merged block
+  "devmode install"  # the driver identity stamps the private header
   "devmode system"   # printer and machine facts in the environment flags
   "devmode modules"  # module events and custom-size slots during a merge
   "devmode bind"     # job-control properties fetched during a merge
-  # -- store: ini text, install ini, stored items
+  # -- store: ini text, settings files, presets, quality lists, watermarks, custom sizes, fonts
   "store common"
   "store context"    # the store reads and writes for a context
   "store items"      # the store sets items
   "store tables"     # stored values by symbol
   "store system"     # settings-file paths
-  "store bind"       # install-ini identification values are pushed to the job-control interface;
-                     # the load at open takes over acquired settings waiting in the bidi ini
+  "store bind"       # the load at open takes over acquired settings waiting in the bidi ini;
+                     # settings files push job-control values
   "store model"      # the font tables' defaults are the model description's font lists
   "store devmode"    # settings files: version conversion, the merge after a load, paper codes
   "store rules"      # preset-file conditions ask the judges of the installed options
   "store modules"    # the preset and watermark stores free the preset cache
-  "store front"      # the housekeeping raises the front's busy count around its connection pass
+  "store install"    # the preset-list rebuild compares with the default pack's list
+  # -- install: install ini, install pass, default packs, housekeeping, corrections, packages,
+  #    driver identity and the model database
+  "install common"
+  "install context"  # every install step runs on a context
+  "install items"    # installer defaults and identity values are items
+  "install tables"   # the model record and symbols name the install keys
+  "install system"   # printer names, settings folders, machine facts
+  "install store"    # the install writes the settings stores (presets, quality lists, ini text)
+  "install bind"     # identity values go to job control; the install pass resets the bindings' state
+  "install devmode"  # the install pass stamps defaults; the upgrade converts stored settings blocks
+  "install front"    # the housekeeping raises the front's busy count around its connection pass
+  "install modules"  # the default packs free the preset cache
   # -- bind: job control, bidi and remote configuration
   "bind common"
   "bind context"     # a job binds to a context
   "bind items"       # job settings are items
   "bind store"       # bidi answers are stored
+  "bind install"     # bidi and remote configuration read default packs, identity, installer
+                     # defaults and the model database
   "bind system"      # printer names, languages and settings folders of the bound printer
   "bind model"       # model defaults of job items
   "bind tables"      # the option-code table of the printer answers

@@ -19,7 +19,7 @@
 #include "core/items/item_ids.h"
 #include "core/items/item_table.h"
 #include "core/store/item_store.h"
-#include "core/store/model_database.h"
+#include "core/install/model_database.h"
 #include "core/system/driver_paths.h"
 #include "core/system/languages.h"
 #include "core/system/printer_names.h"

@@ -3,7 +3,7 @@
 
 #include "core/items/item_access.h"
 #include "core/items/item_table.h"
-#include "core/store/default_packs.h"
+#include "core/install/default_packs.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
 #include "core/items/item_table.h"
-#include "core/store/default_packs.h"
+#include "core/install/default_packs.h"
 #include "core/store/item_store.h"
 #include "core/store/settings_file.h"
 #include "core/system/folder_security.h"

@@ -11,7 +11,7 @@
 #include "core/items/item_table.h"
 #include "core/items/item_values.h"
 #include "core/model/model_setters.h"
-#include "core/store/default_packs.h"
+#include "core/install/default_packs.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "core/common/path_text.h"
 #include "core/common/text.h"
 #include "core/context/driver_context.h"
-#include "core/store/driver_identity.h"
+#include "core/install/driver_identity.h"
 #include "core/system/printer_names.h"
 #include "core/system/settings_folders.h"
 #include "core/system/terminal_server.h"

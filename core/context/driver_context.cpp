@@ -23,7 +23,7 @@
 #include "core/front/dialog_records.h"
 #include "core/front/ui_busy.h"
 #include "core/store/font_tables.h"
-#include "core/store/install_ini.h"
+#include "core/install/install_ini.h"
 #include "core/store/item_store.h"
 
 namespace {

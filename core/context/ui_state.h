@@ -5,7 +5,7 @@
 #include "core/bind/job_control.h"
 #include "core/devmode/fin_readers.h"
 #include "core/front/front_state.h"
-#include "core/store/install_state.h"
+#include "core/install/install_state.h"
 #include "platform/win32.h"
 
 struct UiModuleTable;

@@ -10,7 +10,7 @@
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
 #include "core/items/item_table.h"
-#include "core/store/driver_identity.h"
+#include "core/install/driver_identity.h"
 #include "core/system/printer_names.h"
 #include "core/system/terminal_server.h"
 #include "core/tables/build_switches.h"

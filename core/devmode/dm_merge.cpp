@@ -21,7 +21,7 @@
 #include "core/items/item_table.h"
 #include "core/model/model_lookup.h"
 #include "core/rules/transacts.h"
-#include "core/store/driver_identity.h"
+#include "core/install/driver_identity.h"
 #include "core/store/free_size_store.h"
 #include "core/store/item_store.h"
 #include "core/store/lock_data.h"

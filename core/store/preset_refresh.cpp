@@ -13,7 +13,7 @@
 #include "core/items/item_ids.h"
 #include "core/items/item_table.h"
 #include "core/modules/preset_cache.h"
-#include "core/store/default_packs.h"
+#include "core/install/default_packs.h"
 #include "core/store/item_store.h"
 #include "core/store/preset_files.h"
 #include "core/store/preset_store.h"

@@ -7,7 +7,7 @@
 #include "core/common/text.h"
 #include "core/context/driver_context.h"
 #include "core/context/ui_state.h"
-#include "core/store/driver_identity.h"
+#include "core/install/driver_identity.h"
 #include "core/system/printer_names.h"
 #include "core/system/resources.h"
 #include "core/tables/model_record.h"

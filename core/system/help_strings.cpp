@@ -4,7 +4,7 @@
 
 #include "core/common/mem.h"
 #include "core/common/text.h"
-#include "core/store/driver_identity.h"
+#include "core/install/driver_identity.h"
 #include "core/system/driver_paths.h"
 #include "core/system/resources.h"
 

@@ -9,7 +9,7 @@
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
 #include "core/context/ui_state.h"
-#include "core/store/driver_identity.h"
+#include "core/install/driver_identity.h"
 
 const LanguageRow kLanguageTable[] = {
     {0, 0x11, 0, 0, TEXT("jp")},   // Japanese

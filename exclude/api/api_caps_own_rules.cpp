@@ -15,7 +15,7 @@
 #include "core/items/item_table.h"
 #include "core/model/model_lookup.h"
 #include "core/rules/api_readers.h"
-#include "core/store/driver_identity.h"
+#include "core/install/driver_identity.h"
 #include "core/store/preset_store.h"
 #include "core/store/settings_stores.h"
 #include "core/store/store_keys.h"

@@ -13,7 +13,7 @@
 #include "core/model/model_lookup.h"
 #include "core/model/model_types.h"
 #include "core/rules/api_readers.h"
-#include "core/store/driver_identity.h"
+#include "core/install/driver_identity.h"
 #include "core/tables/model_record.h"
 #include "exclude/api/api_caps_handlers.h"
 #include "exclude/api/api_caps_lists.h"

@@ -24,7 +24,7 @@
 #include "core/items/item_table.h"
 #include "core/items/derived_settings.h"
 #include "core/store/font_tables.h"
-#include "core/store/install_ini_defaults.h"
+#include "core/install/install_ini_defaults.h"
 #include "core/store/exc_store.h"
 #include "core/store/item_store.h"
 #include "core/store/lock_data.h"

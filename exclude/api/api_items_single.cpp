@@ -3,7 +3,7 @@
 #include "exclude/api/api_items_single.h"
 
 #include "core/items/item_ids.h"
-#include "core/store/driver_identity.h"
+#include "core/install/driver_identity.h"
 #include "exclude/api/api_context.h"
 #include "exclude/api/api_items_paper.h"
 #include "exclude/api/api_levels.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/common/mem.h"
-#include "core/store/corrections.h"
+#include "core/install/corrections.h"
 #include "core/system/printer_names.h"
 #include "core/system/settings_folders.h"
 #include "core/tables/model_record.h"

@@ -8,7 +8,7 @@
 #include "core/context/module_bus.h"
 #include "core/items/item_access.h"
 #include "core/store/free_size_store.h"
-#include "core/store/package_export.h"
+#include "core/install/package_export.h"
 #include "core/store/stamp_store.h"
 #include "core/system/languages.h"
 #include "core/system/settings_folders.h"

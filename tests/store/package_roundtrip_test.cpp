@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "core/context/context_cache.h"
-#include "core/store/default_packs.h"
+#include "core/install/default_packs.h"
 #include "core/store/free_size_store.h"
-#include "core/store/install_ini.h"
-#include "core/store/package_export.h"
-#include "core/store/pending_housekeeping.h"
+#include "core/install/install_ini.h"
+#include "core/install/package_export.h"
+#include "core/install/pending_housekeeping.h"
 #include "core/store/stamp_store.h"
 #include "core/system/driver_paths.h"
 #include "core/system/languages.h"

@@ -5,8 +5,8 @@
 #include "core/context/ui_state.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
-#include "core/store/install_ini.h"
-#include "core/store/install_ini_defaults.h"
+#include "core/install/install_ini.h"
+#include "core/install/install_ini_defaults.h"
 #include "platform/sim.h"
 #include "store_install/install_fixture.h"
 

@@ -8,7 +8,7 @@
 
 #include "core/context/context_cache.h"
 #include "core/front/ui_busy.h"
-#include "core/store/pending_housekeeping.h"
+#include "core/install/pending_housekeeping.h"
 #include "core/system/languages.h"
 #include "core/system/printer_names.h"
 #include "core/system/settings_folders.h"

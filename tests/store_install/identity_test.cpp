@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/context/ui_state.h"
-#include "core/store/driver_identity.h"
+#include "core/install/driver_identity.h"
 #include "core/tables/component_files.h"
 #include "store_install/install_fixture.h"
 

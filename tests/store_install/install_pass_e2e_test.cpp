@@ -7,8 +7,8 @@
 #include <string>
 
 #include "core/context/context_cache.h"
-#include "core/store/install_pass.h"
-#include "core/store/pending_housekeeping.h"
+#include "core/install/install_pass.h"
+#include "core/install/pending_housekeeping.h"
 #include "core/system/printer_names.h"
 #include "core/system/settings_folders.h"
 #include "core/system/terminal_server.h"

@@ -12,7 +12,7 @@
 #include "core/devmode/dm_layout.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
-#include "core/store/install_pass.h"
+#include "core/install/install_pass.h"
 #include "core/system/languages.h"
 #include "core/system/settings_folders.h"
 #include "core/tables/model_record.h"

@@ -7,7 +7,7 @@
 
 #include "core/context/module_bus.h"
 #include "core/context/ui_state.h"
-#include "core/store/install_ini_defaults.h"
+#include "core/install/install_ini_defaults.h"
 #include "core/system/settings_folders.h"
 #include "platform/sim.h"
 #include "store_install/install_fixture.h"

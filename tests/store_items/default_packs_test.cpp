@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/store/default_packs.h"
+#include "core/install/default_packs.h"
 #include "core/system/driver_paths.h"
 #include "core/system/languages.h"
 #include "core/system/settings_folders.h"

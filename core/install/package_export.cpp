@@ -1,5 +1,5 @@
 // The settings package: names, export and removal.
-#include "core/store/package_export.h"
+#include "core/install/package_export.h"
 
 #include "core/common/file_ops.h"
 #include "core/common/ini_access.h"
@@ -9,7 +9,7 @@
 #include "core/context/module_bus.h"
 #include "core/context/ui_state.h"
 #include "core/items/item_access.h"
-#include "core/store/corrections.h"
+#include "core/install/corrections.h"
 #include "core/store/free_size_store.h"
 #include "core/store/preset_store.h"
 #include "core/store/settings_file.h"

@@ -12,7 +12,7 @@
 #include "core/context/module_bus.h"
 #include "core/context/ui_state.h"
 #include "core/items/item_table.h"
-#include "core/store/install_ini_defaults.h"
+#include "core/install/install_ini_defaults.h"
 #include "core/store/item_store.h"
 #include "core/system/driver_paths.h"
 #include "core/system/languages.h"

@@ -2,7 +2,7 @@
 // of a shared printer, the upgrade of stored settings after a new driver, and on a
 // multi-session host the user's own copies of the printer's settings. The stamps and version
 // keys written here are its whole memory: a step whose keys are not written runs again.
-#include "core/store/pending_housekeeping.h"
+#include "core/install/pending_housekeeping.h"
 
 #include "core/bind/job_control.h"
 #include "core/bind/print_notification.h"
@@ -18,13 +18,13 @@
 #include "core/devmode/dm_convert.h"
 #include "core/front/ui_busy.h"
 #include "core/items/derived_settings.h"
-#include "core/store/corrections.h"
-#include "core/store/default_packs.h"
-#include "core/store/install_ini_defaults.h"
-#include "core/store/install_pass.h"
+#include "core/install/corrections.h"
+#include "core/install/default_packs.h"
+#include "core/install/install_ini_defaults.h"
+#include "core/install/install_pass.h"
 #include "core/store/item_store.h"
 #include "core/store/lock_data.h"
-#include "core/store/model_database.h"
+#include "core/install/model_database.h"
 #include "core/store/settings_file.h"
 #include "core/store/store_keys.h"
 #include "core/system/folder_security.h"

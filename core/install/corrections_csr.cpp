@@ -1,6 +1,6 @@
 // The removal of "\\CSR|" entries: sections of the settings inis, the defaults ini and the
 // install ini, and values of the job-code registry keys.
-#include "core/store/corrections.h"
+#include "core/install/corrections.h"
 
 #include "core/common/file_ops.h"
 #include "core/common/locks.h"

@@ -2,7 +2,7 @@
 // the driver's own pack that the model data file names. A pack is a settings file whose
 // language section holds the device settings and the lists of preset and quality files, with
 // custom-size and watermark sections of the usual names.
-#include "core/store/default_packs.h"
+#include "core/install/default_packs.h"
 
 #include <string.h>
 
@@ -19,8 +19,8 @@
 #include "core/items/item_ids.h"
 #include "core/items/item_table.h"
 #include "core/store/free_size_store.h"
-#include "core/store/install_ini.h"
-#include "core/store/install_ini_defaults.h"
+#include "core/install/install_ini.h"
+#include "core/install/install_ini_defaults.h"
 #include "core/store/item_store.h"
 #include "core/store/preset_files.h"
 #include "core/store/settings_file.h"

@@ -1,6 +1,6 @@
 // The install ini: its place, the test whether a printer's section holds work, the status keys
 // and the application of the whole section at the install pass.
-#include "core/store/install_ini.h"
+#include "core/install/install_ini.h"
 
 #include "core/common/file_ops.h"
 #include "core/common/ini_access.h"
@@ -10,8 +10,8 @@
 #include "core/common/text.h"
 #include "core/context/driver_context.h"
 #include "core/context/ui_state.h"
-#include "core/store/default_packs.h"
-#include "core/store/install_ini_keys.h"
+#include "core/install/default_packs.h"
+#include "core/install/install_ini_keys.h"
 #include "core/store/item_store.h"
 #include "core/system/driver_paths.h"
 #include "core/system/languages.h"

@@ -1,5 +1,5 @@
 // The printer install pass, the renamed-printer pass and the PrinterInformation sync.
-#include "core/store/install_pass.h"
+#include "core/install/install_pass.h"
 
 #include <string.h>
 
@@ -23,17 +23,17 @@
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
 #include "core/items/item_table.h"
-#include "core/store/corrections.h"
-#include "core/store/default_packs.h"
-#include "core/store/driver_identity.h"
+#include "core/install/corrections.h"
+#include "core/install/default_packs.h"
+#include "core/install/driver_identity.h"
 #include "core/store/font_tables.h"
 #include "core/store/free_size_store.h"
-#include "core/store/install_ini.h"
-#include "core/store/install_ini_defaults.h"
+#include "core/install/install_ini.h"
+#include "core/install/install_ini_defaults.h"
 #include "core/store/item_store.h"
 #include "core/store/lock_data.h"
-#include "core/store/model_database.h"
-#include "core/store/pending_housekeeping.h"
+#include "core/install/model_database.h"
+#include "core/install/pending_housekeeping.h"
 #include "core/system/driver_paths.h"
 #include "core/system/expand_files.h"
 #include "core/system/printer_data_dirs.h"

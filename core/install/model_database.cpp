@@ -1,7 +1,7 @@
 // The model database "orvdb.ini": the maker's tools find the installed models there. The
 // install pass registers the printer's model, the DEVMODE conversion checks it again; and
 // after an upgrade every store is saved again in the new driver's form.
-#include "core/store/model_database.h"
+#include "core/install/model_database.h"
 
 #include <new>
 
@@ -12,7 +12,7 @@
 #include "core/context/settings_snapshot.h"
 #include "core/context/ui_state.h"
 #include "core/store/free_size_store.h"
-#include "core/store/install_ini_defaults.h"
+#include "core/install/install_ini_defaults.h"
 #include "core/store/item_store.h"
 #include "core/store/preset_store.h"
 #include "core/store/stamp_store.h"

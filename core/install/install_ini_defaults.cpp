@@ -2,7 +2,7 @@
 // user's locale, give a printer its display language, default paper, display unit and user
 // code. Writes to the file run under the global mutex, so no rewrite in another process drops
 // them.
-#include "core/store/install_ini_defaults.h"
+#include "core/install/install_ini_defaults.h"
 
 #include "core/common/file_ops.h"
 #include "core/common/ini_access.h"
@@ -11,7 +11,7 @@
 #include "core/context/ui_state.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
-#include "core/store/install_ini.h"
+#include "core/install/install_ini.h"
 #include "core/system/languages.h"
 #include "core/system/printer_names.h"
 #include "core/system/settings_folders.h"

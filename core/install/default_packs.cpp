@@ -1,6 +1,6 @@
 // Default packs: splitting a combined pack into its preset and quality files, and importing a
 // pack's preset and quality files into the printer's lists with per-printer ".rsr" copies.
-#include "core/store/default_packs.h"
+#include "core/install/default_packs.h"
 
 #include "core/common/file_ops.h"
 #include "core/common/ini_access.h"
@@ -8,7 +8,7 @@
 #include "core/common/path_text.h"
 #include "core/common/text.h"
 #include "core/modules/preset_cache.h"
-#include "core/store/corrections.h"
+#include "core/install/corrections.h"
 #include "core/store/preset_files.h"
 #include "core/context/driver_context_fwd.h"
 #include "core/store/preset_store.h"

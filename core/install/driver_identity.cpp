@@ -1,7 +1,7 @@
 // Driver identity values in printer data, HKLM helpers, companion products and the print-log
 // defaults. Texts are written with their terminator and read back terminated whatever size
 // was stored, so a value written by an older driver without one reads the same.
-#include "core/store/driver_identity.h"
+#include "core/install/driver_identity.h"
 
 #include <string.h>
 
