@@ -106,16 +106,20 @@ std::shared_ptr<PeResourceImage> PeResourceImage::Parse(std::string bytes, DWORD
 bool PeResourceImage::RvaToOffset(uint32_t rva, uint32_t size, uint32_t* offset) const {
   for (int i = 0; i < sectionCount_; ++i) {
     const PeSection& s = sections_[i];
-    if (rva >= s.rva && Fits(rva - s.rva, size, s.span)) {
-      *offset = s.fileOffset + (rva - s.rva);
-      return true;
-    }
+    // A section without raw data maps no bytes of the file, whatever its raw offset says.
+    if (s.span == 0 || rva < s.rva || !Fits(rva - s.rva, size, s.span)) continue;
+    // In 64 bits: the raw offset and the distance into the section may together pass 4 GB.
+    uint64_t at = uint64_t(s.fileOffset) + (rva - s.rva);
+    if (!Fits(at, size, file_.size())) return false;
+    *offset = uint32_t(at);
+    return true;
   }
   return false;
 }
 
 const uint8_t* PeResourceImage::At(uint32_t rel, uint32_t size) const {
-  if (rsrcOffset_ == 0 || !Fits(rel, size, rsrcSize_)) return nullptr;
+  if (rsrcOffset_ == 0 || !Fits(rel, size, rsrcSize_) || !Fits(uint64_t(rsrcOffset_) + rel, size, file_.size()))
+    return nullptr;
   return reinterpret_cast<const uint8_t*>(file_.data()) + rsrcOffset_ + rel;
 }
 
@@ -205,7 +209,8 @@ const uint8_t* PeResourceImage::Find(LPCWSTR type, LPCWSTR name, WORD language) 
 }
 
 const uint8_t* PeResourceImage::DataOf(const uint8_t* entry, DWORD* size) const {
-  if (!Owns(entry) || !Owns(entry + 15)) return nullptr;
+  if (!Owns(entry) || !Fits(uint64_t(reinterpret_cast<const char*>(entry) - file_.data()), 16, file_.size()))
+    return nullptr;
   uint32_t rva = U32(entry), bytes = U32(entry + 4), offset;
   if (!RvaToOffset(rva, bytes, &offset)) return nullptr;
   *size = bytes;

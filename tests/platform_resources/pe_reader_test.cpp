@@ -109,6 +109,18 @@ TEST_F(PeReaderTest, DamagedFilesAreRefused) {
        }},
       {"entry count beyond the section", [](std::string& b, size_t, size_t root) { b[root + 14] = char(0xFF); b[root + 15] = char(0x7F); }},
       {"truncated", [](std::string& b, size_t, size_t root) { b.resize(root + 8); }},
+      {"resource data in a section without file bytes", [](std::string& b, size_t opt, size_t root) {
+         // The first section (code, at RVA 0x1000) keeps its place in memory but maps no
+         // bytes of the file, its raw offset far beyond it; the first resource's data, empty,
+         // is moved there.
+         Put32(b, opt + 224 + 16, 0);
+         Put32(b, opt + 224 + 20, 0x80000000u);
+         uint32_t names = Get32(b, root + 20) & 0x7FFFFFFF;
+         uint32_t langs = Get32(b, root + names + 20) & 0x7FFFFFFF;
+         uint32_t data = Get32(b, root + langs + 20);
+         Put32(b, root + data, Get32(b, opt + 224 + 12));
+         Put32(b, root + data + 4, 0);
+       }},
   };
   for (const Case& c : cases) {
     std::string bytes = sample_;
