@@ -184,11 +184,16 @@ int CmdInstall(int argc, char** argv) {
   std::u16string server = a.Get("server") ? Wide(*a.Get("server")) : std::u16string();
   if (!server.empty() && (printerName.size() < 2 || printerName.compare(0, 2, u"\\\\") != 0))
     printerName = server + u"\\" + printerName;
+  // The spooler's own print processor and its plain datatype: the driver's job stream goes to
+  // the port as it is.
+  std::u16string processor = u"WinPrint", datatype = u"RAW";
   PRINTER_INFO_2W printer = {};
   printer.pServerName = server.empty() ? nullptr : Mutable(server);
   printer.pPrinterName = Mutable(printerName);
   printer.pPortName = Mutable(port);
   printer.pDriverName = Mutable(driverName);
+  printer.pPrintProcessor = Mutable(processor);
+  printer.pDatatype = Mutable(datatype);
   printer.Attributes = DWORD(attributes);
   HANDLE h = AddPrinterW(nullptr, 2, reinterpret_cast<LPBYTE>(&printer));
   if (!h) {

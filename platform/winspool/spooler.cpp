@@ -471,7 +471,11 @@ WINSIM_API HANDLE WINAPI AddPrinterW(LPWSTR pName, DWORD Level, LPBYTE pPrinter)
     return nullptr;
   }
   const PRINTER_INFO_2W* info = reinterpret_cast<const PRINTER_INFO_2W*>(pPrinter);
-  if (!info || !info->pPrinterName || !*info->pPrinterName || !info->pDriverName || !info->pPortName) {
+  // The print processor is required, as the printer's other names are. Without a datatype
+  // some spoolers add a printer that cannot be opened, so it is required here too: nothing
+  // may come to depend on a default the spooler fills in.
+  if (!info || !info->pPrinterName || !*info->pPrinterName || !info->pDriverName || !info->pPortName ||
+      !info->pPrintProcessor || !*info->pPrintProcessor || !info->pDatatype || !*info->pDatatype) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
@@ -500,8 +504,8 @@ WINSIM_API HANDLE WINAPI AddPrinterW(LPWSTR pName, DWORD Level, LPBYTE pPrinter)
   WriteString(key.get(), u"Description", info->pComment);
   WriteString(key.get(), u"Location", info->pLocation);
   WriteString(key.get(), u"Separator File", info->pSepFile);
-  WriteString(key.get(), u"Print Processor", info->pPrintProcessor ? info->pPrintProcessor : u"WinPrint");
-  WriteString(key.get(), u"Datatype", info->pDatatype ? info->pDatatype : u"RAW");
+  WriteString(key.get(), u"Print Processor", info->pPrintProcessor);
+  WriteString(key.get(), u"Datatype", info->pDatatype);
   WriteString(key.get(), u"Parameters", info->pParameters);
   WriteDword(key.get(), u"Attributes", info->Attributes);
   WriteDword(key.get(), u"Priority", info->Priority ? info->Priority : 1);

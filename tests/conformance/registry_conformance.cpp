@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "conformance/conformance_support.h"
 #include "platform/win32.h"
 #ifndef _WIN32
 #include "platform/sim.h"
@@ -282,6 +283,130 @@ TEST(SpoolerConformance, UnknownPrinterAndDriverFolder) {
   EXPECT_EQ(lstrcmpiW(folder.data(), W("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86").c_str()), 0);
 }
 
+// A driver of three small files and one printer of it, added for one case and deleted after
+// it. The names carry the process id, so runs that share a spooler do not meet.
+class AddedPrinter {
+ public:
+  AddedPrinter() {
+    WideString pid = W(std::to_string(GetCurrentProcessId()).c_str());
+    WideString gr = folder_ / W("zgr.dll"), ui = folder_ / W("zui.dll"), data = folder_ / W("zemsdata.zdm");
+    for (const WideString* file : {&gr, &ui, &data}) conformance::WriteBytes(*file, "x");
+    driverName_ = W("ZEMS conformance driver ") + pid;
+    WideString env = W("Windows NT x86");
+    DRIVER_INFO_3W driver = {};
+    driver.cVersion = 3;
+    driver.pName = &driverName_[0];
+    driver.pEnvironment = &env[0];
+    driver.pDriverPath = &gr[0];
+    driver.pConfigFile = &ui[0];
+    driver.pDataFile = &data[0];
+    if (!AddPrinterDriverW(nullptr, 3, reinterpret_cast<BYTE*>(&driver))) {
+      ADD_FAILURE() << "AddPrinterDriverW failed: " << GetLastError();
+      return;
+    }
+    name_ = W("ZEMS conformance printer ") + pid;
+    port_ = W("LPT1:");
+    processor_ = W("WinPrint");
+    datatype_ = W("RAW");
+    handle_ = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(Info()));
+    if (!handle_) ADD_FAILURE() << "AddPrinterW failed: " << GetLastError();
+  }
+  ~AddedPrinter() {
+    if (!handle_) return;
+    EXPECT_TRUE(DeletePrinter(handle_));
+    ClosePrinter(handle_);
+  }
+  AddedPrinter(const AddedPrinter&) = delete;
+  AddedPrinter& operator=(const AddedPrinter&) = delete;
+  HANDLE handle() const { return handle_; }
+  // The record the printer was added with.
+  PRINTER_INFO_2W* Info() {
+    info_ = PRINTER_INFO_2W();
+    info_.pPrinterName = &name_[0];
+    info_.pPortName = &port_[0];
+    info_.pDriverName = &driverName_[0];
+    info_.pPrintProcessor = &processor_[0];
+    info_.pDatatype = &datatype_[0];
+    return &info_;
+  }
+  WideString& name() { return name_; }
+
+ private:
+  conformance::TempFolder folder_;
+  WideString driverName_, name_, port_, processor_, datatype_;
+  PRINTER_INFO_2W info_ = {};
+  HANDLE handle_ = nullptr;
+};
+
+// A printer is added with its print processor and datatype, which the spooler keeps; a
+// record without either is refused.
+TEST(SpoolerConformance, PrinterNamesItsProcessorAndDatatype) {
+  AddedPrinter printer;
+  ASSERT_NE(printer.handle(), nullptr);
+  DWORD needed = 0;
+  GetPrinterW(printer.handle(), 2, nullptr, 0, &needed);
+  ASSERT_GT(needed, DWORD(sizeof(PRINTER_INFO_2W)));
+  std::vector<BYTE> buffer(needed);
+  ASSERT_TRUE(GetPrinterW(printer.handle(), 2, buffer.data(), needed, &needed)) << GetLastError();
+  const PRINTER_INFO_2W* info = reinterpret_cast<const PRINTER_INFO_2W*>(buffer.data());
+  ASSERT_NE(info->pPrintProcessor, nullptr);
+  ASSERT_NE(info->pDatatype, nullptr);
+  EXPECT_EQ(lstrcmpiW(info->pPrintProcessor, W("WinPrint").c_str()), 0);
+  EXPECT_EQ(lstrcmpiW(info->pDatatype, W("RAW").c_str()), 0);
+  HANDLE opened = nullptr;
+  ASSERT_TRUE(OpenPrinterW(&printer.name()[0], &opened, nullptr)) << GetLastError();
+  ClosePrinter(opened);
+
+  if (zems_test::UnderWine()) {
+    GTEST_SKIP() << "Wine 8.0's spooler ends the process on a record without print processor or datatype";
+  }
+  const struct {
+    const char* what;
+    void (*damage)(PRINTER_INFO_2W*);
+  } refused[] = {
+      {"no print processor", [](PRINTER_INFO_2W* i) { i->pPrintProcessor = nullptr; }},
+      {"no datatype", [](PRINTER_INFO_2W* i) { i->pDatatype = nullptr; }},
+      {"neither", [](PRINTER_INFO_2W* i) { i->pPrintProcessor = i->pDatatype = nullptr; }},
+  };
+  WideString other = printer.name() + W(" 2");
+  for (const auto& c : refused) {
+    PRINTER_INFO_2W* info2 = printer.Info();
+    info2->pPrinterName = &other[0];
+    c.damage(info2);
+    SetLastError(0);
+    HANDLE h = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(info2));
+    EXPECT_EQ(h, nullptr) << c.what;
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER)) << c.what;
+    if (h) {
+      DeletePrinter(h);
+      ClosePrinter(h);
+    }
+    EXPECT_FALSE(OpenPrinterW(&other[0], &h, nullptr)) << c.what << ": nothing was added";
+  }
+}
+
+// Printer data by value name reads back with its type, and DeletePrinterDataW removes it.
+TEST(SpoolerConformance, PrinterDataByValueName) {
+  AddedPrinter printer;
+  ASSERT_NE(printer.handle(), nullptr);
+  WideString name = W("ZemsConformance");
+  DWORD seven = 7;
+  ASSERT_EQ(SetPrinterDataW(printer.handle(), &name[0], REG_DWORD, reinterpret_cast<BYTE*>(&seven), sizeof seven),
+            DWORD(ERROR_SUCCESS));
+  DWORD type = 0, value = 0, needed = 0;
+  ASSERT_EQ(GetPrinterDataW(printer.handle(), &name[0], &type, reinterpret_cast<BYTE*>(&value), sizeof value, &needed),
+            DWORD(ERROR_SUCCESS));
+  EXPECT_EQ(type, DWORD(REG_DWORD));
+  EXPECT_EQ(value, 7u);
+  EXPECT_EQ(needed, DWORD(sizeof value));
+  if (zems_test::UnderWine()) {
+    GTEST_SKIP() << "Wine 8.0's spooler has no DeletePrinterDataW: its stub ends the process";
+  }
+  EXPECT_EQ(DeletePrinterDataW(printer.handle(), &name[0]), DWORD(ERROR_SUCCESS));
+  EXPECT_EQ(GetPrinterDataW(printer.handle(), &name[0], &type, reinterpret_cast<BYTE*>(&value), sizeof value, &needed),
+            DWORD(ERROR_FILE_NOT_FOUND));
+}
+
 // Printer data is changed only by an administrator: a user reads it but cannot set or delete
 // it, whatever the printer handle's access.
 TEST(SpoolerConformance, PrinterDataRefusesChangesByAUser) {
@@ -300,11 +425,13 @@ TEST(SpoolerConformance, PrinterDataRefusesChangesByAUser) {
   driver.pConfigFile = &ui[0];
   ASSERT_TRUE(AddPrinterDriverW(nullptr, 2, reinterpret_cast<BYTE*>(&driver))) << GetLastError();
   WideString printerName = W("ZEMS conformance ") + W(std::to_string(GetCurrentProcessId()).c_str()),
-             port = W("LPT1:");
+             port = W("LPT1:"), processor = W("WinPrint"), datatype = W("RAW");
   PRINTER_INFO_2W info = {};
   info.pPrinterName = &printerName[0];
   info.pPortName = &port[0];
   info.pDriverName = &driverName[0];
+  info.pPrintProcessor = &processor[0];
+  info.pDatatype = &datatype[0];
   HANDLE printer = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&info));
   ASSERT_NE(printer, nullptr) << GetLastError();
   WideString key = W("PrinterDriverData"), name = W("Conformance");

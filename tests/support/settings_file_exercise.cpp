@@ -56,11 +56,13 @@ HANDLE MakeSampleMachine(const std::string& sourceDir, std::string* root) {
   driver.pDataFile = &data[0];
   driver.pConfigFile = &ui[0];
   if (!AddPrinterDriverW(nullptr, 3, reinterpret_cast<LPBYTE>(&driver))) return nullptr;
-  std::u16string name = u"Office", port = u"LPT1:";
+  std::u16string name = u"Office", port = u"LPT1:", processor = u"WinPrint", datatype = u"RAW";
   PRINTER_INFO_2W info = {};
   info.pPrinterName = &name[0];
   info.pPortName = &port[0];
   info.pDriverName = &driverName[0];
+  info.pPrintProcessor = &processor[0];
+  info.pDatatype = &datatype[0];
   info.Attributes = PRINTER_ATTRIBUTE_LOCAL;
   return AddPrinterW(nullptr, 2, reinterpret_cast<LPBYTE>(&info));
 }

@@ -45,12 +45,15 @@ bool InstallTestDriver(const TestDriver& d) {
 HANDLE AddTestPrinter(const std::u16string& name, const std::u16string& server, DWORD attributes,
                       const TestDriver& driver) {
   if (!InstallTestDriver(driver)) return nullptr;
-  std::u16string printerName = name, port = u"LPT1:", serverName = server, driverName = driver.name;
+  std::u16string printerName = name, port = u"LPT1:", serverName = server, driverName = driver.name,
+                 processor = u"WinPrint", datatype = u"RAW";
   PRINTER_INFO_2W info = {};
   info.pServerName = serverName.empty() ? nullptr : &serverName[0];
   info.pPrinterName = &printerName[0];
   info.pPortName = &port[0];
   info.pDriverName = &driverName[0];
+  info.pPrintProcessor = &processor[0];
+  info.pDatatype = &datatype[0];
   info.Attributes = attributes;
   HANDLE h = AddPrinterW(nullptr, 2, reinterpret_cast<LPBYTE>(&info));
   EXPECT_NE(h, nullptr) << "AddPrinterW failed with " << GetLastError();

@@ -69,11 +69,13 @@ bool InstallSamplePrinter(const std::string& model) {
   driver.pDataFile = reinterpret_cast<LPWSTR>(&data[0]);
   driver.pConfigFile = reinterpret_cast<LPWSTR>(&ui[0]);
   if (!AddPrinterDriverW(nullptr, 3, reinterpret_cast<LPBYTE>(&driver))) return false;
-  std::u16string name = u"Fuzz", port = u"LPT1:";
+  std::u16string name = u"Fuzz", port = u"LPT1:", processor = u"WinPrint", datatype = u"RAW";
   PRINTER_INFO_2W info = {};
   info.pPrinterName = reinterpret_cast<LPWSTR>(&name[0]);
   info.pPortName = reinterpret_cast<LPWSTR>(&port[0]);
   info.pDriverName = reinterpret_cast<LPWSTR>(&driverName[0]);
+  info.pPrintProcessor = reinterpret_cast<LPWSTR>(&processor[0]);
+  info.pDatatype = reinterpret_cast<LPWSTR>(&datatype[0]);
   info.Attributes = PRINTER_ATTRIBUTE_LOCAL;
   s.printer = AddPrinterW(nullptr, 2, reinterpret_cast<LPBYTE>(&info));
   if (!s.printer) return false;
