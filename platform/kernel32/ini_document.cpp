@@ -29,7 +29,8 @@ IniDocument::Line IniDocument::Classify(const std::u16string& text) {
   std::u16string t = TrimBlanks(text);
   if (t.empty()) return line;
   if (t[0] == u'[') {
-    size_t close = t.find(u']');
+    // The name runs to the line's last ']', so a name that holds one reads back as written.
+    size_t close = t.rfind(u']');
     if (close != std::u16string::npos) {
       line.kind = kHeader;
       line.name = TrimBlanks(t.substr(1, close - 1));
@@ -190,8 +191,10 @@ std::vector<std::u16string> IniDocument::SectionLines(const std::u16string& sect
   return out;
 }
 
-bool IniDocument::SetValue(const std::u16string& section, const std::u16string& key, const std::u16string& value) {
+bool IniDocument::SetValue(const std::u16string& section, const std::u16string& key, const std::u16string& text) {
   std::u16string name = TrimBlanks(key);
+  // Stored as it reads back: the blanks around a value are not kept.
+  std::u16string value = TrimBlanks(text);
   int header;
   size_t first, end;
   if (!Find(section, &header, &first, &end)) {

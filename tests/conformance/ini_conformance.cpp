@@ -244,6 +244,29 @@ TEST(IniWriteConformance, SectionNamesOfTheCallerAreTrimmed) {
   EXPECT_EQ(WString(names, n + 1), ZLIST("S\0T\0New\0\0")) << "no section named with blanks";
 }
 
+// A section name may hold ']': the header runs to the line's last one, so what was written
+// reads back. The blanks around a written value are not stored.
+TEST(IniWriteConformance, BracketsInSectionNamesAndBlanksAroundValues) {
+  TempFolder folder;
+  WString file = folder / TEXT("brackets.ini");
+  const WCHAR* const names[] = {TEXT("a]b"), TEXT("end]"), TEXT("x] y")};
+  for (const WCHAR* name : names) {
+    ASSERT_TRUE(WritePrivateProfileStringW(name, TEXT("k"), TEXT("v"), file.c_str()));
+    WCHAR buffer[16];
+    EXPECT_EQ(GetPrivateProfileStringW(name, TEXT("k"), TEXT("dflt"), buffer, 16, file.c_str()), 1u);
+    EXPECT_EQ(WString(buffer), WString(TEXT("v"))) << "section " << WString(name).size();
+  }
+  WCHAR list[64];
+  DWORD n = GetPrivateProfileSectionNamesW(list, 64, file.c_str());
+  EXPECT_EQ(WString(list, n + 1), ZLIST("a]b\0end]\0x] y\0\0"));
+
+  WString spaced = folder / TEXT("spaced.ini");
+  ASSERT_TRUE(WritePrivateProfileStringW(TEXT("s"), TEXT("k"), TEXT("  v w  "), spaced.c_str()));
+  EXPECT_EQ(ReadBytes(spaced), "[s]\r\nk=v w\r\n");
+  ASSERT_TRUE(WritePrivateProfileStringW(TEXT("s"), TEXT("k"), TEXT(" changed "), spaced.c_str()));
+  EXPECT_EQ(ReadBytes(spaced), "[s]\r\nk=changed\r\n");
+}
+
 TEST(IniWriteConformance, CreatesFileSectionsAndKeys) {
   TempFolder folder;
   WString file = folder / TEXT("new.ini");
