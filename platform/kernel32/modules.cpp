@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/sim.h"
+#include "platform/sim/identity.h"
 #include "platform/sim/state_files.h"
 #include "platform/kernel32/resource_pe.h"
 
@@ -27,6 +28,7 @@ struct Module {
   void* dl = nullptr;
   int refs = 0;
   bool attached = false;  // DllMain saw DLL_PROCESS_ATTACH
+  bool permanent = false;  // a system DLL of every process: never unloaded
   std::shared_ptr<PeResourceImage> resources;  // a resource-only PE DLL (then no dl)
 };
 
@@ -50,6 +52,29 @@ void RestoreProcessName() {
 struct ResetRegistration {
   ResetRegistration() { RegisterResetHook(RestoreProcessName); }
 } g_resetRegistration;
+
+// The system DLLs every Windows process has loaded before its own code runs. Here they are
+// the machine's own library, which holds their calls: their handles find its exports.
+const char16_t* const kAlwaysLoaded[] = {u"C:\\WINDOWS\\system32\\kernel32.dll", u"C:\\WINDOWS\\system32\\ntdll.dll"};
+
+void AddAlwaysLoaded() {
+  static bool added = false;
+  if (added) return;
+  added = true;
+  Dl_info self;
+  if (!dladdr(reinterpret_cast<void*>(&AddAlwaysLoaded), &self) || !self.dli_fname) return;
+  for (const char16_t* path : kAlwaysLoaded) {
+    void* dl = dlopen(self.dli_fname, RTLD_NOW | RTLD_NOLOAD);
+    if (!dl) return;
+    auto made = std::make_unique<Module>();
+    made->winPath = path;
+    made->hostPath = self.dli_fname;
+    made->dl = dl;
+    made->refs = 1;
+    made->permanent = true;
+    g_modules.push_back(std::move(made));
+  }
+}
 
 std::string TablePath() { return RootPath() + "/modules/table.txt"; }
 
@@ -129,6 +154,7 @@ bool ResolveWindowsPath(const std::u16string& name, std::u16string& winPath) {
 }
 
 Module* FindLoaded(const std::u16string& name) {
+  AddAlwaysLoaded();
   bool bare = !HasFolder(name);
   for (auto& m : g_modules) {
     if (bare ? SameTextIgnoringCase(LeafOf(m->winPath), name) : SameTextIgnoringCase(m->winPath, name))
@@ -138,6 +164,7 @@ Module* FindLoaded(const std::u16string& name) {
 }
 
 Module* FindByHandle(HMODULE h) {
+  AddAlwaysLoaded();
   for (auto& m : g_modules)
     if (reinterpret_cast<HMODULE>(m.get()) == h) return m.get();
   return nullptr;
@@ -283,7 +310,7 @@ WINSIM_API BOOL WINAPI FreeLibrary(HMODULE hLibModule) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }
-  if (--m->refs == 0) Unload(m);
+  if (!m->permanent && --m->refs == 0) Unload(m);
   return TRUE;
 }
 
@@ -291,7 +318,8 @@ WINSIM_API FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
   std::lock_guard<std::recursive_mutex> hold(g_lock);
   Module* m = FindByHandle(hModule);
   if (!m) {
-    SetLastError(hModule == kProcessModule ? ERROR_PROC_NOT_FOUND : ERROR_INVALID_HANDLE);
+    // No handle means the process's own program, which exports nothing here.
+    SetLastError(!hModule || hModule == kProcessModule ? ERROR_PROC_NOT_FOUND : ERROR_INVALID_HANDLE);
     return nullptr;
   }
   // Our shared objects have no ordinal table: an ordinal is never found. A resource-only DLL
@@ -340,11 +368,15 @@ WINSIM_API DWORD WINAPI GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, D
     SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return 0;
   }
-  // A name that does not fit is cut and terminated, and the call answers nSize (the Windows
-  // Vista rule; XP left such a buffer unterminated).
+  // A name that does not fit is cut to nSize characters and the call answers nSize: from
+  // Vista on the last of them is the terminator; Windows XP and earlier leave the buffer
+  // without one, so a caller that trusts it reads past its end.
   if (path.size() >= nSize) {
-    memcpy(lpFilename, path.data(), (nSize - 1) * sizeof(WCHAR));
-    lpFilename[nSize - 1] = 0;
+    SimSystemIdentity id = CurrentIdentity();
+    bool terminated = id.platformId == VER_PLATFORM_WIN32_NT && id.majorVersion >= 6;
+    DWORD copied = terminated ? nSize - 1 : nSize;
+    memcpy(lpFilename, path.data(), copied * sizeof(WCHAR));
+    if (terminated) lpFilename[nSize - 1] = 0;
     SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return nSize;
   }
@@ -362,8 +394,11 @@ WINSIM_API DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DW
   }
   std::string narrow = WideToAnsi(std::u16string(wide, n));
   if (narrow.size() >= nSize) {
-    memcpy(lpFilename, narrow.data(), nSize - 1);
-    lpFilename[nSize - 1] = 0;
+    // Cut as the wide form cuts: without a terminator up to Windows XP.
+    SimSystemIdentity id = CurrentIdentity();
+    bool terminated = id.platformId == VER_PLATFORM_WIN32_NT && id.majorVersion >= 6;
+    memcpy(lpFilename, narrow.data(), terminated ? nSize - 1 : nSize);
+    if (terminated) lpFilename[nSize - 1] = 0;
     SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return nSize;
   }

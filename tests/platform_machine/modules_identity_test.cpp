@@ -1,6 +1,7 @@
 // The module loader (search, module table, DllMain, reference counts, failures) and the
 // system identity (version checks, user name, access checks).
 #include <gtest/gtest.h>
+#include <string.h>
 
 #include <fstream>
 #include <sstream>
@@ -83,10 +84,25 @@ TEST_F(ModuleTest, BareNamesAreSearchedAndTheProcessNameIsSettable) {
   SimSetProcessName("C:\\Windows\\EXPLORER.EXE");
   EXPECT_EQ(GetModuleFileNameW(nullptr, path, MAX_PATH), 23u);
   EXPECT_EQ(std::u16string(path), u"C:\\Windows\\EXPLORER.EXE");
-  WCHAR small[5];
-  EXPECT_EQ(GetModuleFileNameW(nullptr, small, 5), 5u);  // cut and terminated
-  EXPECT_EQ(std::u16string(small), u"C:\\W");
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_INSUFFICIENT_BUFFER));
+  // A short buffer: cut and terminated from Vista on, cut without a terminator up to XP.
+  const struct {
+    DWORD major, minor;
+    std::u16string expected;
+  } cuts[] = {{6, 0, std::u16string(u"C:\\W\0", 5)}, {5, 1, u"C:\\Wi"}, {5, 0, u"C:\\Wi"}};
+  for (const auto& c : cuts) {
+    zems_test::SetWindows(c.major, c.minor);
+    WCHAR small[6];
+    for (WCHAR& ch : small) ch = u'#';
+    SetLastError(0);
+    EXPECT_EQ(GetModuleFileNameW(nullptr, small, 5), 5u) << c.major << "." << c.minor;
+    EXPECT_EQ(std::u16string(small, 5), c.expected) << c.major << "." << c.minor;
+    EXPECT_EQ(small[5], u'#');
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INSUFFICIENT_BUFFER));
+    char narrow[6];
+    memset(narrow, '#', sizeof narrow);
+    EXPECT_EQ(GetModuleFileNameA(nullptr, narrow, 5), 5u);
+    EXPECT_EQ(std::string(narrow, 6), c.major >= 6 ? std::string("C:\\W\0#", 6) : std::string("C:\\Wi#"));
+  }
 }
 
 class IdentityTest : public MachineTest {};
@@ -108,7 +124,9 @@ TEST_F(IdentityTest, VersionChecksFollowTheMachine) {
     bool terminalServer;  // VER_SUITE_TERMINAL asked with VER_AND
     bool atLeastXpSp2;
   } cases[] = {
-      {VER_SUITE_TERMINAL | VER_SUITE_SINGLEUSERTS, 5, 1, 2, false, true},  // Remote Desktop only
+      // Remote Desktop only: the suite mask has the terminal suite, so the answer is yes.
+      {VER_SUITE_TERMINAL | VER_SUITE_SINGLEUSERTS, 5, 1, 2, true, true},
+      {VER_SUITE_SINGLEUSERTS, 5, 1, 2, false, true},
       {VER_SUITE_TERMINAL, 5, 2, 0, true, true},                            // application server
       {0, 5, 0, 4, false, false},
       {VER_SUITE_TERMINAL, 6, 0, 0, true, true},
