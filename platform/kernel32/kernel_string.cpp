@@ -87,22 +87,50 @@ unsigned Unit(Char c) {
   return sizeof(Char) == 1 ? unsigned(static_cast<unsigned char>(c)) : unsigned(c);
 }
 
-// Order of two texts: case-insensitive first; when equal so, lower case sorts before upper
-// case as in the system's word sort (ordering of punctuation is not modelled).
+// The word sort leaves hyphen and apostrophe out of the first comparison, so "co-op" sorts
+// beside "coop" (after it) rather than among the texts that have punctuation at that place.
+bool IgnoredFirst(unsigned c) { return c == u'-' || c == u'\''; }
+
+bool IsAlphanumeric(unsigned c) { return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || c >= 0xC0; }
+
+// Order of two texts in the system's word sort: the letters without case and without hyphens
+// and apostrophes first; when equal so, lower case sorts before upper case; then the text with
+// the hyphens and apostrophes sorts after the one without (a mark further ahead sorts later,
+// a hyphen after an apostrophe).
+// Other punctuation keeps the order of its code units (not modelled).
 template <class Char>
 int Compare(const Char* a, const Char* b, size_t na, size_t nb, bool ignoreCase) {
-  size_t n = na < nb ? na : nb;
-  for (size_t i = 0; i < n; ++i) {
-    unsigned fa = winsim::LowerCaseOf(WCHAR(Unit(a[i]))), fb = winsim::LowerCaseOf(WCHAR(Unit(b[i])));
-    if (fa != fb) return fa < fb ? -1 : 1;
+  size_t i = 0, j = 0;
+  for (;;) {
+    while (i < na && IgnoredFirst(Unit(a[i]))) ++i;
+    while (j < nb && IgnoredFirst(Unit(b[j]))) ++j;
+    if (i == na || j == nb) break;
+    unsigned fa = winsim::LowerCaseOf(WCHAR(Unit(a[i]))), fb = winsim::LowerCaseOf(WCHAR(Unit(b[j])));
+    if (fa != fb) {
+      if (!IsAlphanumeric(fa) || !IsAlphanumeric(fb))
+        WINSIM_SIMPLIFIED("lstrcmpW", "orders punctuation other than hyphen and apostrophe by code unit");
+      return fa < fb ? -1 : 1;
+    }
+    ++i;
+    ++j;
   }
-  if (na != nb) return na < nb ? -1 : 1;
-  if (ignoreCase) return 0;
-  for (size_t i = 0; i < n; ++i) {
-    unsigned ua = Unit(a[i]), ub = Unit(b[i]);
-    if (ua != ub) return ua > ub ? -1 : 1;  // the lower-case letter has the higher unit
+  if ((i < na) != (j < nb)) return i < na ? 1 : -1;
+  if (!ignoreCase) {
+    for (i = 0, j = 0;; ++i, ++j) {
+      while (i < na && IgnoredFirst(Unit(a[i]))) ++i;
+      while (j < nb && IgnoredFirst(Unit(b[j]))) ++j;
+      if (i == na || j == nb) break;
+      unsigned ua = Unit(a[i]), ub = Unit(b[j]);
+      if (ua != ub) return ua > ub ? -1 : 1;  // the lower-case letter has the higher unit
+    }
   }
-  return 0;
+  for (i = 0, j = 0;; ++i, ++j) {
+    while (i < na && !IgnoredFirst(Unit(a[i]))) ++i;
+    while (j < nb && !IgnoredFirst(Unit(b[j]))) ++j;
+    if (i == na || j == nb) return i == na && j == nb ? 0 : (i == na ? -1 : 1);
+    if (i != j) return i < j ? 1 : -1;
+    if (Unit(a[i]) != Unit(b[j])) return Unit(a[i]) < Unit(b[j]) ? -1 : 1;
+  }
 }
 
 template <class Char>
@@ -166,9 +194,9 @@ WINSIM_API LPSTR WINAPI lstrcatA(LPSTR target, LPCSTR source) {
   return target;
 }
 
-// Simplified: the order is that of the code units after the machine's simple case folding
-// (lower case before upper case when they differ only in case), not a linguistic sort of the
-// locale; only NORM_IGNORECASE is known.
+// Simplified: the word sort above (simple case folding, hyphen and apostrophe weighed last,
+// other units in code-unit order), not the locale's full linguistic sort; only
+// NORM_IGNORECASE is known.
 WINSIM_API int WINAPI CompareStringW(LCID locale, DWORD flags, LPCWSTR a, int aChars, LPCWSTR b, int bChars) {
   WINSIM_SIMPLIFIED("CompareStringW", "orders code units, not by the locale's linguistic sort");
   if (!a || !b) {

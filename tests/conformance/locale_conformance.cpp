@@ -1,5 +1,6 @@
 // Conformance cases for the locale information the driver asks: the country code
-// (LOCALE_ICOUNTRY) of the locales of its languages, the size query and a buffer too small.
+// (LOCALE_ICOUNTRY) of the locales of its languages, the size query and a buffer too small;
+// and the word sort by which lstrcmpW and lstrcmpiW order texts.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -26,6 +27,32 @@ TEST(LocaleConformance, CountryCodes) {
   SetLastError(0);
   EXPECT_EQ(0, GetLocaleInfoW(0x0405, LOCALE_ICOUNTRY, tiny, 2));
   EXPECT_EQ(DWORD(ERROR_INSUFFICIENT_BUFFER), GetLastError());
+}
+
+// The word sort leaves hyphen and apostrophe out at first, so "a-c" sorts after "ab" (by
+// code units it would sort before); a text that differs only by them sorts after the one
+// without. Case counts only after the letters, lower case first.
+TEST(LocaleConformance, LstrcmpUsesTheWordSort) {
+  struct Case {
+    const WCHAR* a;
+    const WCHAR* b;
+    int withCase, withoutCase;  // sign of lstrcmpW and lstrcmpiW
+  } cases[] = {
+      {TEXT("ab"), TEXT("a-b"), -1, -1},    {TEXT("a-c"), TEXT("ab"), 1, 1},
+      {TEXT("co-op"), TEXT("coop"), 1, 1},  {TEXT("don't"), TEXT("dont"), 1, 1},
+      {TEXT("a'z"), TEXT("ab"), 1, 1},      {TEXT("a-b"), TEXT("a'b"), 1, 1},
+      {TEXT("a-b"), TEXT("ab-"), 1, 1},     {TEXT("A-b"), TEXT("ab"), 1, 1},
+      {TEXT("a"), TEXT("A"), -1, 0},        {TEXT("abc"), TEXT("ABD"), -1, -1},
+      {TEXT("a-b"), TEXT("a-b"), 0, 0},     {TEXT("ab"), TEXT("abc"), -1, -1},
+  };
+  auto sign = [](int v) { return v < 0 ? -1 : v > 0 ? 1 : 0; };
+  for (const Case& c : cases) {
+    std::basic_string<WCHAR> a = c.a, b = c.b;
+    SCOPED_TRACE(std::string(a.begin(), a.end()) + " / " + std::string(b.begin(), b.end()));
+    EXPECT_EQ(sign(lstrcmpW(c.a, c.b)), c.withCase);
+    EXPECT_EQ(sign(lstrcmpW(c.b, c.a)), -c.withCase);
+    EXPECT_EQ(sign(lstrcmpiW(c.a, c.b)), c.withoutCase);
+  }
 }
 
 }  // namespace
