@@ -21,8 +21,8 @@ int CmdSystem(int argc, char** argv) {
            "                               [--product workstation|server] [--user NAME] [--admin yes|no]\n"
            "                               [--root DIR]\n"
            "Changes the machine's Windows version, service pack, suites, user name and administrator\n"
-           "membership, then prints them. A terminal server has the terminal suite without the\n"
-           "single-user one.\n");
+           "membership, then prints them. A terminal server has the terminal suite (the driver asks\n"
+           "for it on Windows XP and earlier); \"no\" clears it and the single-user one.\n");
     return 0;
   }
   if (!a.error.empty()) return Fail(a.error);
@@ -66,11 +66,11 @@ int CmdSystem(int argc, char** argv) {
     if (!ParseNumber(*v, n) || n > 0xFFFF) return Fail("--suite needs a number");
     id.suiteMask = WORD(n);
   }
-  bool ts = (id.suiteMask & VER_SUITE_TERMINAL) && !(id.suiteMask & VER_SUITE_SINGLEUSERTS);
+  bool ts = (id.suiteMask & VER_SUITE_TERMINAL) != 0;
   if (!yesNo("terminal-server", ts)) return Fail("--terminal-server is yes or no");
   if (a.Get("terminal-server")) {
     id.suiteMask = WORD(ts ? (id.suiteMask | VER_SUITE_TERMINAL) & ~VER_SUITE_SINGLEUSERTS
-                           : id.suiteMask | VER_SUITE_TERMINAL | VER_SUITE_SINGLEUSERTS);
+                           : id.suiteMask & ~(VER_SUITE_TERMINAL | VER_SUITE_SINGLEUSERTS));
   }
   if (const std::string* v = a.Get("product")) {
     if (*v == "workstation") id.productType = VER_NT_WORKSTATION;

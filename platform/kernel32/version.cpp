@@ -43,10 +43,9 @@ bool CompareVersionGroup(const SimSystemIdentity& id, const OSVERSIONINFOEXW* wa
   return Compare(0, 0, condition);
 }
 
+// Answered from the suite mask alone, as Windows does: a workstation with Remote Desktop
+// (VER_SUITE_TERMINAL with VER_SUITE_SINGLEUSERTS) has the terminal-services suite.
 bool SuiteMatches(WORD have, WORD want, int condition) {
-  // Single-user terminal services (Remote Desktop on a workstation) do not make the machine a
-  // terminal server: asked for VER_SUITE_TERMINAL, such a machine answers no.
-  if (have & VER_SUITE_SINGLEUSERTS) have = WORD(have & ~VER_SUITE_TERMINAL);
   if (condition == VER_AND) return (have & want) == want;
   if (condition == VER_OR) return want == 0 || (have & want) != 0;
   return false;

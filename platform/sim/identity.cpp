@@ -16,9 +16,9 @@
 namespace winsim {
 namespace {
 
-// A fresh machine is Windows XP SP3 on a workstation: Remote Desktop's single-user terminal
-// services are installed (VER_SUITE_TERMINAL with VER_SUITE_SINGLEUSERTS), the user an
-// administrator.
+// A fresh machine is Windows XP SP3 on a workstation without terminal services, the user an
+// administrator. (With Remote Desktop's suites, VER_SUITE_TERMINAL with VER_SUITE_SINGLEUSERTS,
+// the suite test answers yes as on Windows, and the driver keeps settings per user.)
 SimSystemIdentity DefaultIdentity() {
   SimSystemIdentity id = {};
   id.majorVersion = 5;
@@ -27,7 +27,7 @@ SimSystemIdentity DefaultIdentity() {
   id.platformId = VER_PLATFORM_WIN32_NT;
   id.servicePackMajor = 3;
   id.servicePackMinor = 0;
-  id.suiteMask = VER_SUITE_TERMINAL | VER_SUITE_SINGLEUSERTS;
+  id.suiteMask = 0;
   id.productType = VER_NT_WORKSTATION;
   strcpy(id.csdVersion, "Service Pack 3");
   strcpy(id.userName, "User");

@@ -57,7 +57,7 @@ TEST_F(OsTestsTest, VersionTestsByWindowsRelease) {
 TEST_F(OsTestsTest, TerminalServerBranches) {
   HANDLE h = zems_test::AddTestPrinter(u"P");
   ASSERT_NE(h, nullptr);
-  const WORD server = VER_SUITE_TERMINAL, workstation = VER_SUITE_TERMINAL | VER_SUITE_SINGLEUSERTS;
+  const WORD server = VER_SUITE_TERMINAL, workstation = 0, remoteDesktop = VER_SUITE_TERMINAL | VER_SUITE_SINGLEUSERTS;
   const struct {
     const char* what;
     DWORD major, minor;
@@ -68,6 +68,7 @@ TEST_F(OsTestsTest, TerminalServerBranches) {
   } cases[] = {
       {"XP: the suite decides although the check DLL says no", 5, 1, server, 0, true, 1},
       {"XP workstation: the check DLL is not asked", 5, 1, workstation, 1, true, 0},
+      {"XP with Remote Desktop: the suite mask has the terminal suite", 5, 1, remoteDesktop, 0, true, 1},
       {"Vista terminal server without the check DLL", 6, 0, server, -1, true, 0},
       {"Vista with the check DLL saying yes", 6, 0, workstation, 1, true, 1},
       {"Server 2003 with the check DLL saying no", 5, 2, server, 0, true, 0},

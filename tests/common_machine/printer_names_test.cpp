@@ -275,7 +275,7 @@ TEST_F(PrinterNamesTest, SettingsFileFollowsTheHost) {
   ASSERT_TRUE(SetEnvironmentVariableW(u"USERPROFILE", u"C:\\Documents and Settings\\Ann"));
   // The profile folder comes from the "UserEnv.dll" stand-in.
   ASSERT_TRUE(SimRegisterModule("UserEnv.dll", (zems_test::BinDir() + "/userenv.so").c_str()));
-  SetWindows(5, 1, 2, VER_SUITE_TERMINAL | VER_SUITE_SINGLEUSERTS);  // a workstation
+  SetWindows(5, 1, 2, 0);  // a workstation without terminal services
   Context plain(h);
   EXPECT_EQ(std::u16string(PathSettingsFile(&plain.ctx)), u"C:\\_zems\\OV1BD170.ini");
 
