@@ -193,8 +193,11 @@ std::vector<std::u16string> IniDocument::SectionLines(const std::u16string& sect
 
 bool IniDocument::SetValue(const std::u16string& section, const std::u16string& key, const std::u16string& text) {
   std::u16string name = TrimBlanks(key);
-  // Stored as it reads back: the blanks around a value are not kept.
-  std::u16string value = TrimBlanks(text);
+  // The blanks before a value are dropped, as the system's writer drops them; those after it
+  // stay in the file (reading trims both).
+  size_t start = 0;
+  while (start < text.size() && (text[start] == u' ' || text[start] == u'\t')) ++start;
+  std::u16string value = text.substr(start);
   int header;
   size_t first, end;
   if (!Find(section, &header, &first, &end)) {

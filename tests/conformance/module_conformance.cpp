@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/win32.h"
+#include "support/wine_detect.h"
 
 namespace {
 
@@ -46,7 +47,8 @@ TEST(ModuleConformance, ShortBufferFollowsTheReportedVersion) {
   OSVERSIONINFOW version = {};
   version.dwOSVersionInfoSize = sizeof version;
   ASSERT_TRUE(GetVersionExW(&version));
-  const bool terminated = version.dwMajorVersion >= 6;
+  // Wine cuts without a terminator whatever version it reports (Windows 7 by default).
+  const bool terminated = version.dwMajorVersion >= 6 && !zems_test::UnderWine();
 
   WCHAR small[6];
   for (WCHAR& c : small) c = WCHAR('#');
