@@ -476,6 +476,34 @@ TEST(SystemConformance, VersionCallsAndConditionMasks) {
   EXPECT_EQ(GetLastError(), DWORD(ERROR_OLD_WIN_VERSION));
 }
 
+// VER_SUITE_TERMINAL asked with VER_AND is answered from the suite mask GetVersionExW reports,
+// whatever other suites are set: a workstation with Remote Desktop (0x0110) answers yes.
+TEST(SystemConformance, SuiteTestAnswersFromTheSuiteMask) {
+  auto terminalSuite = [] {
+    OSVERSIONINFOEXW want = {};
+    want.dwOSVersionInfoSize = sizeof want;
+    want.wSuiteMask = VER_SUITE_TERMINAL;
+    return VerifyVersionInfoW(&want, VER_SUITENAME, VerSetConditionMask(0, VER_SUITENAME, VER_AND)) != FALSE;
+  };
+  OSVERSIONINFOEXW reported = {};
+  reported.dwOSVersionInfoSize = sizeof reported;
+  ASSERT_TRUE(GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&reported)));
+  EXPECT_EQ(terminalSuite(), (reported.wSuiteMask & VER_SUITE_TERMINAL) != 0) << "suites " << reported.wSuiteMask;
+#ifndef _WIN32
+  // Wine cannot report Windows XP's suites with Remote Desktop; only our machine can be set so.
+  SimSystemIdentity saved = {};
+  SimGetSystemIdentity(&saved);
+  const WORD suites[] = {VER_SUITE_TERMINAL | VER_SUITE_SINGLEUSERTS, VER_SUITE_TERMINAL, VER_SUITE_SINGLEUSERTS, 0};
+  for (WORD suite : suites) {
+    SimSystemIdentity machine = saved;
+    machine.suiteMask = suite;
+    ASSERT_TRUE(SimSetSystemIdentity(&machine));
+    EXPECT_EQ(terminalSuite(), (suite & VER_SUITE_TERMINAL) != 0) << "suites " << suite;
+  }
+  SimSetSystemIdentity(&saved);
+#endif
+}
+
 TEST(SystemConformance, MissingModuleAndUserName) {
   SetLastError(0);
   EXPECT_EQ(LoadLibraryW(W("zems_no_such_module.dll").c_str()), nullptr);
