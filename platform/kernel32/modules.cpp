@@ -15,6 +15,7 @@
 #include "platform/sim.h"
 #include "platform/sim/identity.h"
 #include "platform/sim/state_files.h"
+#include "platform/sim/trace.h"
 #include "platform/kernel32/resource_pe.h"
 
 namespace winsim {
@@ -333,6 +334,10 @@ WINSIM_API FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
       SetLastError(ERROR_PROC_NOT_FOUND);
       return nullptr;
     }
+  // Simplified: kernel32's and ntdll's handles are the machine's own library, which holds the
+  // calls of every DLL it stands in for.
+  if (m->permanent)
+    WINSIM_SIMPLIFIED("GetProcAddress", "finds any call of the machine through kernel32's or ntdll's handle");
   void* p = dlsym(m->dl, lpProcName);
   if (!p) {
     SetLastError(ERROR_PROC_NOT_FOUND);
