@@ -414,26 +414,9 @@ TEST(SpoolerConformance, PrinterDataRefusesChangesByAUser) {
   GTEST_SKIP() << "Wine runs the program as an administrator, who may change printer data; only our machine can drop "
                   "that";
 #else
-  WideString driverName = W("ZEMS conformance driver"), env = W("Windows NT x86"), gr = W("zemsgr.dll"),
-             ui = W("zemsui.dll"), model = W("model.zdm");
-  DRIVER_INFO_2W driver = {};
-  driver.cVersion = 3;
-  driver.pName = &driverName[0];
-  driver.pEnvironment = &env[0];
-  driver.pDriverPath = &gr[0];
-  driver.pDataFile = &model[0];
-  driver.pConfigFile = &ui[0];
-  ASSERT_TRUE(AddPrinterDriverW(nullptr, 2, reinterpret_cast<BYTE*>(&driver))) << GetLastError();
-  WideString printerName = W("ZEMS conformance ") + W(std::to_string(GetCurrentProcessId()).c_str()),
-             port = W("LPT1:"), processor = W("WinPrint"), datatype = W("RAW");
-  PRINTER_INFO_2W info = {};
-  info.pPrinterName = &printerName[0];
-  info.pPortName = &port[0];
-  info.pDriverName = &driverName[0];
-  info.pPrintProcessor = &processor[0];
-  info.pDatatype = &datatype[0];
-  HANDLE printer = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&info));
-  ASSERT_NE(printer, nullptr) << GetLastError();
+  AddedPrinter added;
+  HANDLE printer = added.handle();
+  ASSERT_NE(printer, nullptr);
   WideString key = W("PrinterDriverData"), name = W("Conformance");
   DWORD one = 1, two = 2;
   EXPECT_EQ(SetPrinterDataExW(printer, key.c_str(), name.c_str(), REG_DWORD, reinterpret_cast<BYTE*>(&one), sizeof one),
@@ -453,8 +436,6 @@ TEST(SpoolerConformance, PrinterDataRefusesChangesByAUser) {
     EXPECT_EQ(value, 1u) << "kept, and readable by the user";
   }
   EXPECT_EQ(DeletePrinterDataExW(printer, key.c_str(), name.c_str()), DWORD(ERROR_SUCCESS));
-  EXPECT_TRUE(DeletePrinter(printer));
-  ClosePrinter(printer);
 #endif
 }
 
