@@ -16,7 +16,19 @@ case "$flavour" in
   *) echo "build.sh: unknown flavour '$flavour'" >&2; exit 2 ;;
 esac
 dir="$top/build/$flavour"
+# CMake keeps the compilers an existing cache recorded, whatever the toolchain file now names:
+# when the flavour's arguments or toolchain file changed, the cache and the compiler checks
+# are made afresh (the objects stay; Ninja rebuilds those whose command changed).
+toolchain=""
+for a in "${args[@]}"; do
+  case "$a" in -DCMAKE_TOOLCHAIN_FILE=*) toolchain=${a#-DCMAKE_TOOLCHAIN_FILE=} ;; esac
+done
+key=$( { printf '%s\n' "${args[@]}"; cat "$toolchain"; } | sha1sum | cut -d' ' -f1)
+if [ -f "$dir/CMakeCache.txt" ] && [ "$(cat "$dir/.zems-configured" 2>/dev/null)" != "$key" ]; then
+  rm -rf "$dir/CMakeCache.txt" "$dir"/CMakeFiles/[0-9]*
+fi
 cmake -S "$top" -B "$dir" -G Ninja "${args[@]}" >/dev/null
+echo "$key" >"$dir/.zems-configured"
 # The fuzz flavour builds only its targets (and the core they test).
 if [ "$flavour" = fuzz ]; then
   cmake --build "$dir" --target fuzz_targets
