@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
+#include "platform/sim.h"
+#include "support/machine_fixture.h"
+#include "support/test_printer.h"
+
 namespace zems_test {
 
 std::vector<BYTE> OwnDevmode(DriverContext* ctx, DWORD version) {
@@ -31,6 +38,34 @@ bool HeaderIntact(const BYTE* block) {
   return ReadU16(block, kDmOffSize) == 220 && ReadU16(block, kDmOffDriverExtra) == 1016 &&
          ReadU16(block, kDmOffAreaOffsets) == 0 && ReadU16(block, kDmOffAreaOffsets + 2) == 1236 &&
          ReadU16(block, kDmOffAreaOffsets + 4) == 6500;
+}
+
+namespace {
+std::string JobControlLog() { return std::string(SimMachineRoot()) + "/stand-ins/orvjc32.log"; }
+}  // namespace
+
+void InstallJobControl() {
+  const std::string target = HostPath("C:\\WINDOWS\\system32\\ORVJC32.DLL");
+  std::error_code ec;
+  std::filesystem::create_directories(std::filesystem::path(target).parent_path(), ec);
+  std::filesystem::copy_file(BinDir() + "/orvjc32.so", target, std::filesystem::copy_options::overwrite_existing, ec);
+  ASSERT_FALSE(ec) << ec.message();
+  ASSERT_TRUE(SimRegisterModule("ORVJC32.DLL", (BinDir() + "/orvjc32.so").c_str()));
+  std::filesystem::remove(JobControlLog(), ec);
+}
+
+std::vector<std::string> JobControlCalls() {
+  std::vector<std::string> calls;
+  std::ifstream in(JobControlLog());
+  for (std::string line; std::getline(in, line);) {
+    std::string call = line.substr(0, line.find(' '));
+    if (call == "slot4") {
+      const size_t at = line.find(" property=");
+      call += line.substr(at, line.find(' ', at + 1) - at);
+    }
+    if (calls.empty() || calls.back() != call) calls.push_back(call);
+  }
+  return calls;
 }
 
 }  // namespace zems_test
