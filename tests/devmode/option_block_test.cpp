@@ -4,6 +4,7 @@
 
 #include <string.h>
 
+#include <string>
 #include <vector>
 
 #include "core/context/ui_state.h"
@@ -248,6 +249,19 @@ TEST_F(OptionBlockTest, DocumentCommitTable) {
   }
   ctx_->ui->front.inputDevmode = ctx_->ui->front.outputDevmode = nullptr;
   ctx_->ui->front.sheetCallback = nullptr;
+}
+
+// The document sheets' commit talks to job control in a session of its own: open, push the
+// document's job items, fetch the user code, close; the DLL is unloaded only by the close.
+TEST_F(OptionBlockTest, DocumentCommitFetchesInsideItsOwnSession) {
+  InstallJobControl();
+  ASSERT_TRUE(PathCreateSettingsFolder(ctx_));
+  ctx_->ui->front.sheetKind = 0;
+  ctx_->ui->front.documentMode = 0;
+  EXPECT_EQ(DmCommitSettings(ctx_), 1);
+  const std::vector<std::string> expected = {"JCGetInterface", "slot2", "slot6", "slot4 property=1", "slot3",
+                                             "JCDisposeInterface"};
+  EXPECT_EQ(JobControlCalls(), expected);
 }
 
 TEST_F(OptionBlockTest, PrinterApplyPublishesBeforeTheResult) {
