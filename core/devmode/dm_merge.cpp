@@ -243,7 +243,6 @@ int DmMergeIntoContextSized(DriverContext* ctx, const void* dm, DWORD known, DWO
   if (flags & kMergeRepairMask) RunEveryTransact(ctx);
 
   // 18. Derived settings, or the custom paper and the output paper.
-  flags = ctx->ui->mergeFlags;
   if (flags & (kMergeOptionApplied | kMergeWorkPrompt)) {
     DmRecomputeDerived(ctx->settings, ctx, 2);
   } else {

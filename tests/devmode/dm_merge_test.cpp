@@ -35,6 +35,7 @@ struct Seen {
   std::vector<WORD> notes;
   void* flagsArgument = nullptr;
   DWORD addFlags = 0;
+  void (*onFlags)(DriverContext*) = nullptr;  // what the module does when it sees the flags
   UiModuleEventFn nextEvent = nullptr;
   UiModuleNotifyFn nextNotify = nullptr;
 };
@@ -45,6 +46,7 @@ int SeeEvent(DriverContext* ctx, int event, void* argument, void* data) {
   if (event == 52) {
     g_seen.flagsArgument = argument;
     if (argument) *static_cast<DWORD*>(argument) |= g_seen.addFlags;
+    if (g_seen.onFlags) g_seen.onFlags(ctx);
   }
   return g_seen.nextEvent ? g_seen.nextEvent(ctx, event, argument, data) : 0;
 }
@@ -109,6 +111,7 @@ class DmMergeTest : public ContextTest {
     g_seen.notes.clear();
     g_seen.flagsArgument = nullptr;
     g_seen.addFlags = 0;
+    g_seen.onFlags = nullptr;
   }
   BYTE* Dm() { return ctx_->settings; }
   LONG_PTR Raw(WORD id) { return ItemGetRawById(ctx_, id); }
@@ -391,13 +394,16 @@ TEST_F(DmMergeTest, ModulesSeeTheLockDataTheFlagsAndTheLastStep) {
 }
 
 // Step 18 without a recompute: the custom-size table is loaded for a custom paper and the
-// output paper's items are computed again.
+// output paper's items are computed again, after whatever the modules did to them.
 TEST_F(DmMergeTest, WithoutARecomputeTheOutputPaperIsAppliedAgain) {
   ItemSetRawById(ctx_, kItem_dmPaperSize, 256);
   ItemSetRawById(ctx_, kItem_zdmOutPaperSize, 9);
-  ItemSetRawById(ctx_, kItem_zdmDstPaperLengthDot, 7);
-  ItemSetRawById(ctx_, kItem_zdmDstPaperWidthDot, 7);
   CtxClearChangeFlags(ctx_, 0x4000000);
+  Watch();
+  g_seen.onFlags = [](DriverContext* ctx) {
+    ItemSetRawById(ctx, kItem_zdmDstPaperLengthDot, 7);
+    ItemSetRawById(ctx, kItem_zdmDstPaperWidthDot, 7);
+  };
   ASSERT_EQ(DmMergeIntoContext(ctx_, nullptr, 0x8), 1);
   EXPECT_NE(CtxGetChangeFlags(ctx_) & 0x4000000, 0u) << "the custom-size table was loaded";
   // A4 in portrait at the context's resolution.
