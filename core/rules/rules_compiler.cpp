@@ -97,21 +97,28 @@ DWORD Reference(ModelParseState* state, int kind, const RuleToken& t) {
 // refuses the whole statement.
 typedef bool (*ElementReader)(ModelParseState* state, ModelRuleEntry* entry, int position, const RuleToken& t);
 
+// Appends a token and the current line to one of the diagnostic lists; null when no memory
+// can be had.
+ModelJudgeReference* KeepToken(ModelParseState* state, ModelJudgeReference** first, ModelJudgeReference** last,
+                               const char* token, DWORD length) {
+  ModelJudgeReference* note = static_cast<ModelJudgeReference*>(ModelParseAlloc(state, sizeof(ModelJudgeReference)));
+  char* text = note ? static_cast<char*>(ModelParseAlloc(state, length + 1)) : nullptr;
+  if (!text) return nullptr;
+  memcpy(text, token, length);
+  note->line = state->line;
+  note->token = text;
+  if (*last)
+    (*last)->next = note;
+  else
+    *first = note;
+  *last = note;
+  return note;
+}
+
 // Keeps the token of a refused statement for the diagnostics.
 void NoteRefused(ModelParseState* state, const RuleToken& t) {
   ModelRulesState* rules = ModelRulesOf(state);
-  ModelJudgeReference* note =
-      rules ? static_cast<ModelJudgeReference*>(ModelParseAlloc(state, sizeof(ModelJudgeReference))) : nullptr;
-  char* text = note ? static_cast<char*>(ModelParseAlloc(state, t.length + 1)) : nullptr;
-  if (!text) return;
-  memcpy(text, t.text, t.length);
-  note->line = state->line;
-  note->token = text;
-  if (rules->lastRefused)
-    rules->lastRefused->next = note;
-  else
-    rules->refused = note;
-  rules->lastRefused = note;
+  if (rules) KeepToken(state, &rules->refused, &rules->lastRefused, t.text, t.length);
 }
 
 bool ReadItemElement(ModelParseState* state, ModelRuleEntry* e, int pos, const RuleToken& t) {
@@ -282,19 +289,8 @@ DWORD ModelResolveRuleLink(ModelParseState* state, int kind, const char* token, 
   if (kind == kModelRuleJudge) {
     ModelRulesState* rules = ModelRulesOf(state);
     ModelJudgeReference* ref =
-        rules ? static_cast<ModelJudgeReference*>(ModelParseAlloc(state, sizeof(ModelJudgeReference))) : nullptr;
-    char* text = ref ? static_cast<char*>(ModelParseAlloc(state, length + 1)) : nullptr;
-    if (text) {
-      memcpy(text, token, length);
-      ref->reference = reference;
-      ref->line = state->line;
-      ref->token = text;
-      if (rules->lastReference)
-        rules->lastReference->next = ref;
-      else
-        rules->references = ref;
-      rules->lastReference = ref;
-    }
+        rules ? KeepToken(state, &rules->references, &rules->lastReference, token, length) : nullptr;
+    if (ref) ref->reference = reference;
   }
   return reference;
 }

@@ -6,7 +6,6 @@
 #include <fstream>
 
 #include "platform/sim.h"
-#include "support/machine_fixture.h"
 #include "support/test_printer.h"
 
 namespace zems_test {
@@ -45,12 +44,8 @@ std::string JobControlLog() { return std::string(SimMachineRoot()) + "/stand-ins
 }  // namespace
 
 void InstallJobControl() {
-  const std::string target = HostPath("C:\\WINDOWS\\system32\\ORVJC32.DLL");
+  InstallStandIn("ORVJC32.DLL", "orvjc32.so");
   std::error_code ec;
-  std::filesystem::create_directories(std::filesystem::path(target).parent_path(), ec);
-  std::filesystem::copy_file(BinDir() + "/orvjc32.so", target, std::filesystem::copy_options::overwrite_existing, ec);
-  ASSERT_FALSE(ec) << ec.message();
-  ASSERT_TRUE(SimRegisterModule("ORVJC32.DLL", (BinDir() + "/orvjc32.so").c_str()));
   std::filesystem::remove(JobControlLog(), ec);
 }
 
