@@ -31,7 +31,9 @@ int Usage(FILE* out) {
           "compile: compiles the model description FILE into its compiled image and prints the\n"
           "image's size, its sections and the counts of descriptors, judges, rules, Exclusive\n"
           "entries, command nodes and fonts. Judge references that name no judge are listed with\n"
-          "their lines: they are linked to a judge that is always false.\n"
+          "their lines: they are linked to a judge that is always false. Rule statements refused\n"
+          "for a number that does not fit its field (an Action value above 32 bits) are listed\n"
+          "with their lines.\n"
           "load: loads the model image of the printer as a context open does (under the global\n"
           "mutex) and says where it came from: the cache file beside the data file, or a compile\n"
           "(and whether the cache file was written); then loads it again from the process cache.\n"
@@ -76,6 +78,11 @@ int CountEntries(const ModelRuleList* l) {
 
 void PrintReference(void* context, const char* token, DWORD line) {
   fprintf(static_cast<FILE*>(context), "  line %lu: '%s' names no judge; linked to a judge that is always false\n",
+          static_cast<unsigned long>(line), token);
+}
+
+void PrintRefused(void* context, const char* token, DWORD line) {
+  fprintf(static_cast<FILE*>(context), "  line %lu: '%s' does not fit its field; the statement was refused\n",
           static_cast<unsigned long>(line), token);
 }
 
@@ -128,6 +135,11 @@ int Compile(const char* path) {
   if (unresolved) {
     printf("unresolved judge references: %lu\n", static_cast<unsigned long>(unresolved));
     ModelListUnresolvedJudges(state, PrintReference, stdout);
+  }
+  DWORD refused = ModelListRefusedStatements(state, nullptr, nullptr);
+  if (refused) {
+    printf("refused statements: %lu\n", static_cast<unsigned long>(refused));
+    ModelListRefusedStatements(state, PrintRefused, stdout);
   }
   MemFree(image);
   ModelFreeParseState(state);

@@ -139,6 +139,9 @@ int DmBuildOutputDevmode(const void* src, const void* ref, void* dst, DriverCont
     DWORD pub = s.dmSize < kDmPublicSize ? s.dmSize : kDmPublicSize;
     DWORD priv = s.privateBytes < kDmPrivateSize ? s.privateBytes : kDmPrivateSize;
     memmove(d, s.dm, pub + priv);
+    // The copy is capped, so its header claims what was copied, not what the source claimed.
+    Write16(d, kDmOffSize, static_cast<WORD>(pub));
+    Write16(d, kDmOffDriverExtra, static_cast<WORD>(priv));
     return 1;
   }
   DmOutsideView r;
@@ -231,7 +234,7 @@ bool ReadLayoutVersion(const void* dm, DWORD* version) {
 int DmCheckVersion(const void* dm) {
   if (!dm) return -1;
   DWORD version = 0;
-  if (!ReadLayoutVersion(dm, &version)) return 0;
+  if (!ReadLayoutVersion(dm, &version)) return 2;
   return DmCompareVersion(version, TblGetModelRecord()->layoutVersion);
 }
 

@@ -48,7 +48,7 @@ int DmConvertDevmode(const WCHAR* printerName, const void* src, void* dst, LONG*
 
 // -1 for null; else DmCompareVersion of its layout version with the driver's. The version is
 // read only behind a public part of 188, 212 or 220 bytes with at least 141 private bytes;
-// any other DEVMODE answers 0.
+// any other DEVMODE answers 2 (not upgradable).
 int DmCheckVersion(const void* dm);
 // 0 current or newer, 1 upgradable (same major, older minor), 2 not upgradable.
 int DmCompareVersion(DWORD a, DWORD b);

@@ -182,6 +182,11 @@ int DmMergeIntoContextSized(DriverContext* ctx, const void* dm, DWORD known, DWO
   SavedFields saved;
   SaveFields(ctx->settings, flags, &saved);
   memcpy(ctx->settings + kDmOffPrivate, work + kDmOffPrivate, kDmPrivateSize);
+  // A same-model DEVMODE is taken whole even when its header names another private size or a
+  // newer layout; the context's header must still say what this driver wrote, or the next open
+  // refuses the stored copy.
+  Write32(ctx->settings, kDmOffPrivateSize, kDmPrivateSize);
+  Write32(ctx->settings, kDmOffLayoutVersion, TblGetModelRecord()->layoutVersion);
   DmStampSizeWords(ctx->settings);
   RestoreFields(ctx, flags, saved);
 
@@ -228,14 +233,16 @@ int DmMergeIntoContextSized(DriverContext* ctx, const void* dm, DWORD known, DWO
 
   // 15-16. Public fields into the items.
   DmApplyPublicFieldsToItems(ctx->settings, work, ctx);
-  ModBusSendEvent(ctx, 52, &flags);
+  // The modules may change the merge's flags: they get the UI state's word, and the later
+  // steps read that word.
+  ModBusSendEvent(ctx, 52, &ctx->ui->mergeFlags);
   ItemSetRawById(ctx, kItem_wdmUIStart, 0);
 
   // 17. Transacts.
+  flags = ctx->ui->mergeFlags;
   if (flags & kMergeRepairMask) RunEveryTransact(ctx);
 
   // 18. Derived settings, or the custom paper and the output paper.
-  flags = ctx->ui->mergeFlags;
   if (flags & (kMergeOptionApplied | kMergeWorkPrompt)) {
     DmRecomputeDerived(ctx->settings, ctx, 2);
   } else {

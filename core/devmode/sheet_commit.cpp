@@ -122,7 +122,8 @@ int DmCommitSettings(DriverContext* ctx) {
   }
   JcOpenUi(ctx);
   JcPushOpenUi(ctx, BuildHasFeature(ctx, kFeatureAuthentication) ? kJobItemsDocumentAuth : kJobItemsDocument);
-  JcFetchPropertiesOnceUi(ctx, 1);
+  // Inside the open session: the one-shot fetch would close it and unload the DLL under us.
+  JcFetchPropertiesUi(ctx, 1);
   JcCloseUi(ctx);
   return DmCommitDocumentSettings(ctx, 4);
 }

@@ -168,6 +168,8 @@ struct ModelRulesState {
   ModelNumberIndex judgeByNumber;  // number -> first compiled JudgeRecord
   ModelJudgeReference* references;
   ModelJudgeReference* lastReference;
+  ModelJudgeReference* refused;  // statements refused for a value out of range
+  ModelJudgeReference* lastRefused;
   DWORD entryCount[kModelRuleKinds];
   DWORD exclusiveCount;
 };
@@ -192,3 +194,7 @@ const JudgeRecord* ModelFindJudge(const ModelParseState* state, DWORD number);
 // false. Returns their number.
 typedef void (*ModelReferenceReport)(void* context, const char* token, DWORD line);
 DWORD ModelListUnresolvedJudges(const ModelParseState* state, ModelReferenceReport report, void* context);
+// Calls report for every rule statement refused because a number of its body does not fit its
+// field (an Action value above 32 bits), with the number as written and the statement's line.
+// Returns their number.
+DWORD ModelListRefusedStatements(const ModelParseState* state, ModelReferenceReport report, void* context);

@@ -93,15 +93,41 @@ DWORD Reference(ModelParseState* state, int kind, const RuleToken& t) {
   return ModelResolveRuleLink(state, kind, t.text, t.length);
 }
 
-// Resolves one element of an entry; entry elements hold what the image builder needs.
-typedef void (*ElementReader)(ModelParseState* state, ModelRuleEntry* entry, int position, const RuleToken& t);
+// Resolves one element of an entry; entry elements hold what the image builder needs. FALSE
+// refuses the whole statement.
+typedef bool (*ElementReader)(ModelParseState* state, ModelRuleEntry* entry, int position, const RuleToken& t);
 
-void ReadItemElement(ModelParseState* state, ModelRuleEntry* e, int pos, const RuleToken& t) {
+// Appends a token and the current line to one of the diagnostic lists; null when no memory
+// can be had.
+ModelJudgeReference* KeepToken(ModelParseState* state, ModelJudgeReference** first, ModelJudgeReference** last,
+                               const char* token, DWORD length) {
+  ModelJudgeReference* note = static_cast<ModelJudgeReference*>(ModelParseAlloc(state, sizeof(ModelJudgeReference)));
+  char* text = note ? static_cast<char*>(ModelParseAlloc(state, length + 1)) : nullptr;
+  if (!text) return nullptr;
+  memcpy(text, token, length);
+  note->line = state->line;
+  note->token = text;
+  if (*last)
+    (*last)->next = note;
+  else
+    *first = note;
+  *last = note;
+  return note;
+}
+
+// Keeps the token of a refused statement for the diagnostics.
+void NoteRefused(ModelParseState* state, const RuleToken& t) {
+  ModelRulesState* rules = ModelRulesOf(state);
+  if (rules) KeepToken(state, &rules->refused, &rules->lastRefused, t.text, t.length);
+}
+
+bool ReadItemElement(ModelParseState* state, ModelRuleEntry* e, int pos, const RuleToken& t) {
   e->element[pos] = pos == 0 ? ValueOf(t) : Reference(state, kModelRuleJudge, t);
+  return true;
 }
 
 // Action: element 0 target, 1 value, 2 target is a dialog.
-void ReadActionElement(ModelParseState* state, ModelRuleEntry* e, int pos, const RuleToken& t) {
+bool ReadActionElement(ModelParseState* state, ModelRuleEntry* e, int pos, const RuleToken& t) {
   if (pos == 0) {
     if (WORD dialog = DialogOf(t)) {
       e->element[0] = dialog;
@@ -109,11 +135,19 @@ void ReadActionElement(ModelParseState* state, ModelRuleEntry* e, int pos, const
     } else {
       e->element[0] = ItemOf(t);
     }
-    return;
+    return true;
   }
   if (t.kind == kRuleTokenNumber) {
+    // A value cut to fewer digits would set the item to another value: the statement goes.
     DWORD n = 0;
-    for (DWORD i = 0; i < t.length && n <= 0xFFFFFFFFu / 10 - 9; ++i) n = n * 10 + static_cast<DWORD>(t.text[i] - '0');
+    for (DWORD i = 0; i < t.length; ++i) {
+      const DWORD digit = static_cast<DWORD>(t.text[i] - '0');
+      if (n > (0xFFFFFFFFu - digit) / 10) {
+        NoteRefused(state, t);
+        return false;
+      }
+      n = n * 10 + digit;
+    }
     e->element[1] = n;
   } else if (t.length == 7 && memcmp(t.text, "Default", 7) == 0) {
     // The model default as described so far: an item described later gives 0.
@@ -121,22 +155,25 @@ void ReadActionElement(ModelParseState* state, ModelRuleEntry* e, int pos, const
   } else {
     e->element[1] = ValueOf(t);
   }
+  return true;
 }
 
-void ReadTransactElement(ModelParseState* state, ModelRuleEntry* e, int pos, const RuleToken& t) {
+bool ReadTransactElement(ModelParseState* state, ModelRuleEntry* e, int pos, const RuleToken& t) {
   e->element[pos] = Reference(state, pos == 0 ? kModelRuleJudge : kModelRuleAction, t);
+  return true;
 }
 
-void ReadAlertActionElement(ModelParseState* state, ModelRuleEntry* e, int pos, const RuleToken& t) {
+bool ReadAlertActionElement(ModelParseState* state, ModelRuleEntry* e, int pos, const RuleToken& t) {
   switch (pos) {
     case 0: e->element[0] = SymbolOf(t); break;
     case 1: e->element[1] = Reference(state, kModelRuleTransact, t); break;
     case 2: e->element[2] = DialogOf(t); break;
     default: e->element[3] = ControlOf(t); break;
   }
+  return true;
 }
 
-void ReadAlertElement(ModelParseState* state, ModelRuleEntry* e, int pos, const RuleToken& t) {
+bool ReadAlertElement(ModelParseState* state, ModelRuleEntry* e, int pos, const RuleToken& t) {
   switch (pos) {
     case 0: e->element[0] = Reference(state, kModelRuleJudge, t); break;
     case 1: e->element[1] = MessageOf(t); break;
@@ -145,17 +182,20 @@ void ReadAlertElement(ModelParseState* state, ModelRuleEntry* e, int pos, const 
     case 4: e->element[4] = LookupNamed(kTimings, t); break;
     default: e->element[5] = Reference(state, kModelRuleAlertAction, t); break;
   }
+  return true;
 }
 
-void ReadExclusiveElement(ModelParseState* state, ModelRuleEntry* e, int pos, const RuleToken& t) {
+bool ReadExclusiveElement(ModelParseState* state, ModelRuleEntry* e, int pos, const RuleToken& t) {
   static const int kKinds[kModelRuleTupleMax] = {-1, kModelRuleJudge, kModelRuleJudge, kModelRuleItem,
                                                  kModelRuleAlert, kModelRuleTransact, kModelRuleTransact,
                                                  kModelRuleJudge};
   e->element[pos] = pos == 0 ? SymbolOf(t) : Reference(state, kKinds[pos], t);
+  return true;
 }
 
-// Reads the brace body into entries. FALSE when the value has no brace block or memory ran
-// out (the entries made so far are then unreachable and go with the parse state).
+// Reads the brace body into entries. FALSE when the value has no brace block, an element
+// refuses the statement or memory ran out (the entries made so far are then unreachable and go
+// with the parse state).
 bool ReadBody(ModelParseState* state, const ModelStatementReader* s, int tupleSize, ElementReader read,
               ModelRuleEntry** first, DWORD* count) {
   RuleScanner scanner = {s->value.text, s->value.text + s->value.length};
@@ -189,7 +229,7 @@ bool ReadBody(ModelParseState* state, const ModelStatementReader* s, int tupleSi
       tail = &entry->next;
       ++*count;
     }
-    read(state, entry, position, t);
+    if (!read(state, entry, position, t)) return false;
     position = (position + 1) % tupleSize;
   }
   return true;
@@ -249,19 +289,8 @@ DWORD ModelResolveRuleLink(ModelParseState* state, int kind, const char* token, 
   if (kind == kModelRuleJudge) {
     ModelRulesState* rules = ModelRulesOf(state);
     ModelJudgeReference* ref =
-        rules ? static_cast<ModelJudgeReference*>(ModelParseAlloc(state, sizeof(ModelJudgeReference))) : nullptr;
-    char* text = ref ? static_cast<char*>(ModelParseAlloc(state, length + 1)) : nullptr;
-    if (text) {
-      memcpy(text, token, length);
-      ref->reference = reference;
-      ref->line = state->line;
-      ref->token = text;
-      if (rules->lastReference)
-        rules->lastReference->next = ref;
-      else
-        rules->references = ref;
-      rules->lastReference = ref;
-    }
+        rules ? KeepToken(state, &rules->references, &rules->lastReference, token, length) : nullptr;
+    if (ref) ref->reference = reference;
   }
   return reference;
 }
@@ -271,6 +300,16 @@ DWORD ModelListUnresolvedJudges(const ModelParseState* state, ModelReferenceRepo
   DWORD n = 0;
   for (const ModelJudgeReference* r = state->rules->references; r; r = r->next) {
     if (r->reference != kModelRuleUnresolved && ModelFindJudge(state, r->reference)) continue;
+    ++n;
+    if (report) report(context, r->token, r->line);
+  }
+  return n;
+}
+
+DWORD ModelListRefusedStatements(const ModelParseState* state, ModelReferenceReport report, void* context) {
+  if (!state || !state->rules) return 0;
+  DWORD n = 0;
+  for (const ModelJudgeReference* r = state->rules->refused; r; r = r->next) {
     ++n;
     if (report) report(context, r->token, r->line);
   }

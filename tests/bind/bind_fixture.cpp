@@ -15,16 +15,6 @@ namespace {
 std::string StandInPath(const std::string& name) { return std::string(SimMachineRoot()) + "/stand-ins/" + name; }
 }  // namespace
 
-void InstallStandIn(const char* windowsName, const char* so) {
-  std::string source = BinDir() + "/" + so;
-  std::string target = HostPath(std::string("C:\\WINDOWS\\system32\\") + windowsName);
-  std::error_code ec;
-  std::filesystem::create_directories(std::filesystem::path(target).parent_path(), ec);
-  std::filesystem::copy_file(source, target, std::filesystem::copy_options::overwrite_existing, ec);
-  ASSERT_FALSE(ec) << ec.message();
-  ASSERT_TRUE(SimRegisterModule(windowsName, source.c_str()));
-}
-
 void RemoveStandIn(const char* windowsName) {
   std::string table = std::string(SimMachineRoot()) + "/modules/table.txt";
   std::ifstream in(table);

@@ -11,6 +11,7 @@
 #include "core/context/ui_state.h"
 #include "core/items/item_access.h"
 #include "support/item_context.h"
+#include "support/test_printer.h"
 
 namespace zems_test {
 
@@ -20,8 +21,6 @@ constexpr char kJobControlSo[] = "orvjc32.so";
 constexpr char kNotificationDll[] = "OMPNInf.dll";
 constexpr char kNotificationSo[] = "ompninf.so";
 
-// Copies bin/<so> to C:\WINDOWS\system32\<windowsName> and registers it under that name.
-void InstallStandIn(const char* windowsName, const char* so);
 // Unregisters the name and removes its file from the System folder: the DLL is missing.
 void RemoveStandIn(const char* windowsName);
 // Writes <root>/stand-ins/<name>.

@@ -148,17 +148,19 @@ class RemoteTest : public MachineTest {
     return out;
   }
 
-  // The client of the install import: a bidi ini, a settings ini with two presets, a quality
-  // list, a custom size and a watermark, and three printer-data values.
-  void StandardClient(const std::string& client = "CLIENT1", bool bidi = true) {
+  // The client of the install import: a bidi ini, a settings ini with two presets (the second
+  // at the given source), a quality list, a custom size and a watermark, and three printer-data
+  // values.
+  void StandardClient(const std::string& client = "CLIENT1", bool bidi = true,
+                      const std::string& secondPreset = "C:\\_zems\\user0001.rst") {
     const std::string code = LangCode();
     if (bidi) ClientFile("%SystemDrive%\\_zems\\OV00C171.ini", "[" + client + "]\r\nBidiFlag=1\r\nBidiFunc=3\r\n");
     ClientFile("%SystemDrive%\\_zems\\OV1BD170.ini",
                "[" + client + "]\r\nCount=2\r\nPresetList0=C:\\_zems\\user0000.rst\r\nPresetList0Name=Draft\r\n"
-               "PresetList0Comment=Quick\r\nPresetList1=C:\\_zems\\user0001.rst\r\nPresetList1Name=Booklet\r\n"
+               "PresetList0Comment=Quick\r\nPresetList1=" + secondPreset + "\r\nPresetList1Name=Booklet\r\n"
                "QualityCount=1\r\nQualityList0=C:\\_zems\\fine.rsq\r\nQualityList0Name=Fine\r\n"
                "[" + code + "]\r\nFreeSizeCount=1\r\nStampCount=1\r\n"
-               "[FreeSize0" + code + "]\r\nRstVersion=322\r\n" + KeyOf(916) + "=4800\r\n"
+               "[FreeSize0" + code + "]\r\nRstVersion=321\r\n" + KeyOf(916) + "=4800\r\n"
                "[Stamp0" + code + "]\r\n" + KeyOf(117) + "=1\r\n");
     // The client's preset and quality files, saved by the same driver and model: a full header.
     const ModelRecord* record = CtxModelRecord(ctx_);
@@ -166,8 +168,8 @@ class RemoteTest : public MachineTest {
                                "\r\nRstMachine=" + std::to_string(record->modelCode) +
                                "\r\nRstLanguage=" + std::to_string(ItemGetRawById(ctx_, 169)) +
                                "\r\nRstOSKind=" + std::to_string(ItemGetRawById(ctx_, 707)) + "\r\n";
-    for (const char* leaf : {"user0000.rst", "user0001.rst", "fine.rsq"})
-      ClientFile(std::string("C:\\_zems\\") + leaf, "[" + client + "]\r\n" + header);
+    const std::string sources[] = {"C:\\_zems\\user0000.rst", secondPreset, "C:\\_zems\\fine.rsq"};
+    for (const std::string& source : sources) ClientFile(source, "[" + client + "]\r\n" + header);
     std::vector<std::string> lines = {"type\t18", "client\t" + client};
     for (const ClientValue& v : ClientValues()) lines.push_back("data\t" + v.name + "\t3\t" + HexOf(v.bytes));
     Script(lines);
@@ -309,6 +311,20 @@ TEST_F(RemoteTest, InstallImportFetchesTheClientsFilesAndPrinterData) {
   EXPECT_EQ(1, RemoteConfigState(ctx_));
   EXPECT_EQ(1, RemoteImportOnInstall(ctx_));
   EXPECT_EQ(calls, ScriptLines("ombidiss.log").size());
+}
+
+// A source in the client's driver form asks for the file of that client; other sources name
+// no client.
+TEST_F(RemoteTest, DriverFormSourcesNameTheClient) {
+  StandardClient("CLIENT1", true, "%%driver%%\\user0001.rst");
+  EXPECT_EQ(1, RemoteImportOnInstall(ctx_));
+  EXPECT_TRUE(InFolder("user0001.rst"));
+  std::vector<std::string> sizes = Log("OMRegFileGetSize");
+  ASSERT_EQ(5u, sizes.size());
+  for (const std::string& line : sizes) {
+    const bool driverForm = line.find("source=\"%%driver%%\\user0001.rst\"") != std::string::npos;
+    EXPECT_NE(std::string::npos, line.find(driverForm ? "client=\"CLIENT1\"" : "client=null")) << line;
+  }
 }
 
 TEST_F(RemoteTest, ServerType19ClearsButCopiesNothing) {
@@ -613,7 +629,7 @@ TEST_F(RemoteMergeTest, CustomSizesAndWatermarksMergedOnceAndTheNameRestored) {
   EXPECT_EQ("ZEMS Printer", Utf8(PrnGetPrinterName(ctx_)));
   EXPECT_EQ("1", UserKey(code, "FreeSizeCount"));
   EXPECT_EQ("4800", UserKey("FreeSize0" + code, KeyOf(916)));
-  EXPECT_EQ("322", UserKey("FreeSize0" + code, "RstVersion"));
+  EXPECT_EQ("321", UserKey("FreeSize0" + code, "RstVersion")) << "the client's";
   EXPECT_EQ("1", UserKey(code, "StampCount"));
   EXPECT_EQ("1", UserKey("Stamp0" + code, KeyOf(117)));
   EXPECT_EQ("2", FlagFileKey());
@@ -627,6 +643,28 @@ TEST_F(RemoteMergeTest, CustomSizesAndWatermarksMergedOnceAndTheNameRestored) {
   ASSERT_TRUE(IniWriteString(Wide(code).c_str(), u"FreeSizeCount", u"0", PathSettingsFile(ctx_)));
   EXPECT_EQ(0, Merge());
   EXPECT_EQ("0", UserKey(code, "FreeSizeCount"));
+}
+
+// Step 4: a merged printer whose KestorIni mirror was lost gets it back from the flag file.
+TEST_F(RemoteMergeTest, TheMirrorOfTheFlagFileIsRestored) {
+  EXPECT_EQ(1, Merge());
+  ASSERT_EQ("2", FlagFileKey());
+  struct Case {
+    const char* what;
+    bool remove;
+    DWORD before;
+  } cases[] = {{"no mirror", true, 0}, {"mirror 0", false, 0}, {"mirror 1 stays", false, 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.remove) {
+      DeletePrinterDataW(printer_, const_cast<LPWSTR>(u"KestorIni"));
+    } else {
+      DWORD v = c.before;
+      SetPrinterDataW(printer_, const_cast<LPWSTR>(u"KestorIni"), REG_BINARY, reinterpret_cast<BYTE*>(&v), 4);
+    }
+    EXPECT_EQ(0, Merge()) << "merged before";
+    EXPECT_EQ(c.before ? c.before : 2u, PrinterDword(u"KestorIni"));
+  }
 }
 
 TEST_F(RemoteMergeTest, PresetsAndQualityListsReSavedUnderThePrinter) {

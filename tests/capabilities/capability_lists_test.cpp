@@ -139,6 +139,9 @@ TEST_F(CapsOnFixture, ResolutionsFollowTheKindOfTheOutputResolutionItem) {
       {"caps_res_numeric.zmd", false, 300, {300, 300}, {1}},
       {"caps_res_numeric.zmd", false, 0, {600, 600}, {3}},
       {"caps_res_boolean.zmd", false, 0, {600, 600}, {3}},
+      {"caps_res_both.zmd", false, 300, {600, 600, 300, 300, 600, 600, 1200, 1200}, {3, 18, 34, 1, 36, 4}},
+      {"caps_res_both.zmd", true, 300, {600, 600, 300, 300, 600, 600}, {3, 18, 34, 1, 36}},
+      {"caps_res_both.zmd", false, 0, {600, 600}, {3}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.fixture) + (c.mono ? " mono" : "") + " dpi " + std::to_string(c.dpi));

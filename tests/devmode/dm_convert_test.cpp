@@ -194,10 +194,23 @@ TEST_F(DmOutputTest, OutputTakesOnlyKnownReferenceSizesAndStaysInTheDevmode) {
     EXPECT_EQ(Word(dst.data(), kDmOffDriverExtra), c.extra);
     EXPECT_EQ(dst[1236], 0x77);
   }
-  auto dst = Destination(1400);
-  EXPECT_EQ(DmBuildOutputDevmode(src.data(), nullptr, dst.data(), ctx()), 1);
-  EXPECT_EQ(dst[1235], 0x22);
-  EXPECT_EQ(dst[1236], 0x77);
+  // Without a reference the copy stops at one DEVMODE of this layout, and its header claims
+  // what was copied.
+  struct Whole {
+    WORD size, extra;  // of the source
+    WORD copiedSize, copiedExtra;
+  } wholes[] = {{220, 1016, 220, 1016}, {212, 1016, 212, 1016}, {220, 3000, 220, 1016}, {300, 3000, 220, 0}};
+  for (const Whole& c : wholes) {
+    SCOPED_TRACE(testing::Message() << c.size << "/" << c.extra);
+    auto whole = Devmode(c.size, c.extra);
+    auto dst = Destination(1400);
+    EXPECT_EQ(DmBuildOutputDevmode(whole.data(), nullptr, dst.data(), ctx()), 1);
+    EXPECT_EQ(Word(dst.data(), kDmOffSize), c.copiedSize);
+    EXPECT_EQ(Word(dst.data(), kDmOffDriverExtra), c.copiedExtra);
+    const UINT end = c.copiedSize + c.copiedExtra;
+    EXPECT_EQ(dst[end - 1], c.copiedExtra ? 0x22 : 0x11);
+    EXPECT_EQ(dst[end], 0x77);
+  }
   EXPECT_EQ(DmBuildOutputDevmode(src.data(), nullptr, nullptr, ctx()), -1);
 }
 
@@ -207,7 +220,7 @@ TEST(DmConvert, CheckVersionReadsOnlyBehindKnownSizes) {
     DWORD version;
     int expected;
   } cases[] = {{220, 1016, 322, 0}, {220, 1016, 320, 1}, {220, 1016, 222, 2}, {188, 141, 320, 1},
-               {212, 140, 320, 0}, {148, 1016, 320, 0}, {220, 0, 320, 0}};
+               {212, 140, 320, 2}, {148, 1016, 320, 2}, {220, 0, 320, 2}};
   for (const Case& c : cases) {
     auto dm = Devmode(c.size, c.extra, 0, 0x400, c.version);
     if (c.extra >= 141) PutDword(dm.data(), c.size + 137, c.version);

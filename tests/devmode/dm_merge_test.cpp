@@ -3,11 +3,13 @@
 
 #include <string.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "core/context/module_bus.h"
 #include "core/context/ui_state.h"
 #include "core/devmode/dm_convert.h"
 #include "core/devmode/dm_layout.h"
@@ -26,6 +28,37 @@
 namespace zems_test {
 namespace {
 
+// What the modules see of a merge: a recorder in front of the first module's callbacks, which
+// may also add flags to the merge's word when event 52 offers it.
+struct Seen {
+  std::vector<int> events;
+  std::vector<WORD> notes;
+  void* flagsArgument = nullptr;
+  DWORD addFlags = 0;
+  void (*onFlags)(DriverContext*) = nullptr;  // what the module does when it sees the flags
+  UiModuleEventFn nextEvent = nullptr;
+  UiModuleNotifyFn nextNotify = nullptr;
+};
+Seen g_seen;
+
+int SeeEvent(DriverContext* ctx, int event, void* argument, void* data) {
+  g_seen.events.push_back(event);
+  if (event == 52) {
+    g_seen.flagsArgument = argument;
+    if (argument) *static_cast<DWORD*>(argument) |= g_seen.addFlags;
+    if (g_seen.onFlags) g_seen.onFlags(ctx);
+  }
+  return g_seen.nextEvent ? g_seen.nextEvent(ctx, event, argument, data) : 0;
+}
+int SeeNote(DriverContext* ctx, WORD code, void* data) {
+  g_seen.notes.push_back(code);
+  return g_seen.nextNotify ? g_seen.nextNotify(ctx, code, data) : 0;
+}
+
+bool Has(const std::vector<int>& events, int event) {
+  return std::find(events.begin(), events.end(), event) != events.end();
+}
+
 class DmMergeTest : public ContextTest {
  protected:
   void SetUp() override {
@@ -35,6 +68,10 @@ class DmMergeTest : public ContextTest {
     ASSERT_NE(ctx_->settings, nullptr);
   }
   void TearDown() override {
+    if (watched_) {
+      ctx_->ui->modules->rows[0].event = g_seen.nextEvent;
+      ctx_->ui->modules->rows[0].notify = g_seen.nextNotify;
+    }
     if (image_) {
       ctx_->modelImage = previousImage_;
       MemFree(image_);
@@ -58,9 +95,28 @@ class DmMergeTest : public ContextTest {
     ctx_->modelImage = reinterpret_cast<ModelImage*>(image_);
     ASSERT_NE(ModelFindDescriptor(kItem_zdmLockPrnMethod, ctx_), nullptr);
   }
+  // Puts the recorder in front of the modules and forgets what it saw.
+  void Watch() {
+    ASSERT_NE(ctx_->ui->modules, nullptr);
+    ASSERT_GT(ctx_->ui->modules->count, 0);
+    UiModuleEntry& first = ctx_->ui->modules->rows[0];
+    if (!watched_) {
+      g_seen.nextEvent = first.event;
+      g_seen.nextNotify = first.notify;
+      first.event = SeeEvent;
+      first.notify = SeeNote;
+      watched_ = true;
+    }
+    g_seen.events.clear();
+    g_seen.notes.clear();
+    g_seen.flagsArgument = nullptr;
+    g_seen.addFlags = 0;
+    g_seen.onFlags = nullptr;
+  }
   BYTE* Dm() { return ctx_->settings; }
   LONG_PTR Raw(WORD id) { return ItemGetRawById(ctx_, id); }
   DriverContext* ctx_ = nullptr;
+  bool watched_ = false;
   ModelImageHeader* image_ = nullptr;
   ModelImage* previousImage_ = nullptr;
 };
@@ -226,6 +282,10 @@ TEST_F(DmMergeTest, TrustDecidesThePrivatePart) {
       {"version 222", [](std::vector<BYTE>& d) { WriteU32(d.data(), kDmOffLayoutVersion, 222); }, false},
       {"driver type 1", [](std::vector<BYTE>& d) { d[kDmOffDriverType] = 1; }, false},
       {"private size 1024", [](std::vector<BYTE>& d) { WriteU16(d.data(), kDmOffDriverExtra, 1024); }, false},
+      // Same model, taken whole: the header still ends up saying what this driver writes.
+      {"header private size 1024", [](std::vector<BYTE>& d) { WriteU32(d.data(), kDmOffPrivateSize, 1024); }, true},
+      {"version 410", [](std::vector<BYTE>& d) { WriteU32(d.data(), kDmOffLayoutVersion, 410); }, true},
+      {"version 399", [](std::vector<BYTE>& d) { WriteU32(d.data(), kDmOffLayoutVersion, 399); }, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -239,6 +299,8 @@ TEST_F(DmMergeTest, TrustDecidesThePrivatePart) {
     EXPECT_EQ(DmGetNupPostKind(Dm()), c.privateTaken ? 3 : 1);
     EXPECT_TRUE(HeaderIntact(Dm()));
     EXPECT_EQ(DmGetPrivateVersion(Dm()), 322u);
+    EXPECT_EQ(DmGetPrivateSize(Dm()), 1016u);
+    EXPECT_EQ(DmIsOwnDevmode(Dm()), 1);
   }
 }
 
@@ -287,6 +349,95 @@ TEST_F(DmMergeTest, RepairFlagsRunTheTransacts) {
     ASSERT_EQ(DmMergeIntoContext(ctx_, nullptr, flags), 1);
     EXPECT_EQ(ItemGetValueById(ctx_, kItem_zdmStapleType) == TblFindValueSymbolByName("ZDMSTAPLETYPE_OFF")->logical,
               (flags & kMergeRepairMask) != 0);
+  }
+}
+
+// Step 10: the lock data are loaded for the load flags, and a printer reached through a server
+// then sends events 60 and 59; steps 16-18: the modules get the UI state's flag word, and what
+// they add to it counts for the transacts and for the last step, which recomputes the derived
+// settings (event 53) only for the work prompt or an applied option request.
+TEST_F(DmMergeTest, ModulesSeeTheLockDataTheFlagsAndTheLastStep) {
+  struct Case {
+    const char* what;
+    DWORD flags;
+    BYTE onServer;  // 1 through a server, 2 local
+    DWORD added;    // by a module in event 52
+    bool lockData, serverEvents, recomputes, transacts;
+  } cases[] = {
+      {"printer properties through a server", 0x0400000A, 1, 0, true, true, false, true},
+      {"printer properties, local printer", 0x0400000A, 2, 0, true, false, false, true},
+      {"no load flag", 0x10008, 1, 0, false, false, false, false},
+      {"work prompt", 0x0408000C, 2, 0, true, false, true, true},
+      {"an option request a module reports", 0x8, 2, kMergeOptionApplied, false, false, true, false},
+      {"a repair a module asks for", 0x8, 2, 0x01000000, false, false, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ctx_->ui->onServer = c.onServer;
+    ASSERT_TRUE(ItemSetValueById(ctx_, kItem_dmPaperSize, TblFindValueSymbolByName("DMPAPERSIZE_ENVDL")->logical));
+    ASSERT_TRUE(ItemSetValueById(ctx_, kItem_zdmStapleType, TblFindValueSymbolByName("ZDMSTAPLETYPE_LEFT2")->logical));
+    Watch();
+    g_seen.addFlags = c.added;
+    ASSERT_EQ(DmMergeIntoContext(ctx_, nullptr, c.flags), 1);
+    EXPECT_EQ(g_seen.flagsArgument, &ctx_->ui->mergeFlags);
+    EXPECT_EQ(ctx_->ui->mergeFlags, c.flags | c.added);
+    EXPECT_EQ(std::find(g_seen.notes.begin(), g_seen.notes.end(), kNotifyLockDataLoaded) != g_seen.notes.end(),
+              c.lockData);
+    std::vector<int> server;
+    for (int e : g_seen.events)
+      if (e == 59 || e == 60) server.push_back(e);
+    EXPECT_EQ(server, c.serverEvents ? std::vector<int>({60, 59}) : std::vector<int>());
+    EXPECT_EQ(Has(g_seen.events, 53), c.recomputes);
+    EXPECT_EQ(ItemGetValueById(ctx_, kItem_zdmStapleType) == TblFindValueSymbolByName("ZDMSTAPLETYPE_OFF")->logical,
+              c.transacts);
+  }
+}
+
+// Step 18 without a recompute: the custom-size table is loaded for a custom paper and the
+// output paper's items are computed again, after whatever the modules did to them.
+TEST_F(DmMergeTest, WithoutARecomputeTheOutputPaperIsAppliedAgain) {
+  ItemSetRawById(ctx_, kItem_dmPaperSize, 256);
+  ItemSetRawById(ctx_, kItem_zdmOutPaperSize, 9);
+  CtxClearChangeFlags(ctx_, 0x4000000);
+  Watch();
+  g_seen.onFlags = [](DriverContext* ctx) {
+    ItemSetRawById(ctx, kItem_zdmDstPaperLengthDot, 7);
+    ItemSetRawById(ctx, kItem_zdmDstPaperWidthDot, 7);
+  };
+  ASSERT_EQ(DmMergeIntoContext(ctx_, nullptr, 0x8), 1);
+  EXPECT_NE(CtxGetChangeFlags(ctx_) & 0x4000000, 0u) << "the custom-size table was loaded";
+  // A4 in portrait at the context's resolution.
+  const LONG_PTR dpi = Raw(kItem_zdmDstResolutionW);
+  EXPECT_EQ(Raw(kItem_zdmDstPaperLengthDot), dpi == 1200 ? 14031 : 7016);
+  EXPECT_EQ(Raw(kItem_zdmDstPaperWidthDot), dpi == 1200 ? 9921 : 4961);
+}
+
+// Steps 12 and 13: the companion products are tested again, and the work prompt fetches the
+// job-control properties.
+TEST_F(DmMergeTest, CompanionsAndJobControl) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, reinterpret_cast<LPCWSTR>(u"Software\\ORVEL\\Tavrello\\JobBinder"), 0,
+                            nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const DWORD count = 1;
+  ASSERT_EQ(RegSetValueExW(key, reinterpret_cast<LPCWSTR>(u"INSTALL_COUNT"), 0, REG_DWORD,
+                           reinterpret_cast<const BYTE*>(&count), sizeof count),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+  struct Case {
+    DWORD flags;
+    bool fetches;
+  } cases[] = {{0x8, false}, {0x0408000C, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.flags);
+    InstallJobControl();
+    Dm()[kDmOffEnvFlags + (717 - 705)] = 0;
+    Dm()[kDmOffEnvFlags + (705 - 705)] = 1;
+    ASSERT_EQ(DmMergeIntoContext(ctx_, nullptr, c.flags), 1);
+    EXPECT_EQ(Raw(kItem_zdmJBInstalled), 1) << "the job binder is installed";
+    EXPECT_EQ(Raw(kItem_zdmPLInstalled), 0) << "the preview is not";
+    const std::vector<std::string> calls = JobControlCalls();
+    EXPECT_EQ(std::find(calls.begin(), calls.end(), "slot4 property=1") != calls.end(), c.fetches);
   }
 }
 

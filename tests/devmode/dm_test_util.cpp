@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
+#include "platform/sim.h"
+#include "support/test_printer.h"
+
 namespace zems_test {
 
 std::vector<BYTE> OwnDevmode(DriverContext* ctx, DWORD version) {
@@ -31,6 +37,30 @@ bool HeaderIntact(const BYTE* block) {
   return ReadU16(block, kDmOffSize) == 220 && ReadU16(block, kDmOffDriverExtra) == 1016 &&
          ReadU16(block, kDmOffAreaOffsets) == 0 && ReadU16(block, kDmOffAreaOffsets + 2) == 1236 &&
          ReadU16(block, kDmOffAreaOffsets + 4) == 6500;
+}
+
+namespace {
+std::string JobControlLog() { return std::string(SimMachineRoot()) + "/stand-ins/orvjc32.log"; }
+}  // namespace
+
+void InstallJobControl() {
+  InstallStandIn("ORVJC32.DLL", "orvjc32.so");
+  std::error_code ec;
+  std::filesystem::remove(JobControlLog(), ec);
+}
+
+std::vector<std::string> JobControlCalls() {
+  std::vector<std::string> calls;
+  std::ifstream in(JobControlLog());
+  for (std::string line; std::getline(in, line);) {
+    std::string call = line.substr(0, line.find(' '));
+    if (call == "slot4") {
+      const size_t at = line.find(" property=");
+      call += line.substr(at, line.find(' ', at + 1) - at);
+    }
+    if (calls.empty() || calls.back() != call) calls.push_back(call);
+  }
+  return calls;
 }
 
 }  // namespace zems_test

@@ -35,4 +35,10 @@ void StorePrinterDevmodeRaw(const char16_t* printerName, const void* bytes, DWOR
 // True when the DEVMODE area of the context holds the invariant header of every settings block.
 bool HeaderIntact(const BYTE* block);
 
+// Puts the job-control stand-in where the machine's loader finds it and forgets its log.
+void InstallJobControl();
+// The stand-in's calls since then, one word each ("JCGetInterface", "slot2", ...); a run of
+// the same call counts once, and a fetch (slot4) names its property ("slot4 property=1").
+std::vector<std::string> JobControlCalls();
+
 }  // namespace zems_test

@@ -4,6 +4,7 @@
 
 #include <string.h>
 
+#include <string>
 #include <vector>
 
 #include "core/context/ui_state.h"
@@ -248,6 +249,24 @@ TEST_F(OptionBlockTest, DocumentCommitTable) {
   }
   ctx_->ui->front.inputDevmode = ctx_->ui->front.outputDevmode = nullptr;
   ctx_->ui->front.sheetCallback = nullptr;
+}
+
+// The document sheets' commit talks to job control in a session of its own: open, push the
+// document's job items, fetch the user code, close. The fetch belongs to that session: a
+// one-shot fetch would end the session itself and forget how the user code was obtained.
+TEST_F(OptionBlockTest, DocumentCommitFetchesInsideItsOwnSession) {
+  InstallJobControl();
+  ASSERT_TRUE(PathCreateSettingsFolder(ctx_));
+  ctx_->ui->front.sheetKind = 0;
+  ctx_->ui->front.documentMode = 0;
+  ItemSetRawById(ctx_, kItem_zdmUserCodeGet, 1);
+  ItemSetRawById(ctx_, kItem_zdmUserCodeDLL, 1);
+  EXPECT_EQ(DmCommitSettings(ctx_), 1);
+  const std::vector<std::string> expected = {"JCGetInterface", "slot2", "slot6", "slot4 property=1", "slot3",
+                                             "JCDisposeInterface"};
+  EXPECT_EQ(JobControlCalls(), expected);
+  EXPECT_EQ(ItemGetRawById(ctx_, kItem_zdmUserCodeGet), 1);
+  EXPECT_EQ(ItemGetRawById(ctx_, kItem_zdmUserCodeDLL), 1);
 }
 
 TEST_F(OptionBlockTest, PrinterApplyPublishesBeforeTheResult) {

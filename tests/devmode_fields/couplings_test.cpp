@@ -90,6 +90,102 @@ TEST_F(CouplingsTest, OutputPaperFollowingTheInput) {
   EXPECT_EQ(2100, Get(kItem_zdmDstPaperWidthMM));
 }
 
+// An output paper of its own: the custom print size in dots, the length at the vertical and
+// the width at the horizontal resolution, its axes exchanged by the oriented form in landscape
+// only; a standard paper from its page record.
+TEST_F(CouplingsTest, OutputPaperOfItsOwn) {
+  ASSERT_TRUE(UseModel());
+  struct Case {
+    const char* what;
+    const char* paper;
+    bool oriented;
+    short orientation;
+    LONG xDpi, yDpi;
+    LONG expected[6];
+  };
+  // The print size is 2400 wide and 4800 long (1/1200 inch); the sample has no page record
+  // for it, so its margins are 0.
+  const Case cases[] = {
+      {"custom print size", "ZDMOUTPAPERSIZE_CUSTOMOUT", false, 1, 300, 1200, {4800, 600, 4800, 600, 0, 0}},
+      {"custom print size in landscape, plain form", "ZDMOUTPAPERSIZE_CUSTOMOUT", false, 2, 300, 1200,
+       {4800, 600, 4800, 600, 0, 0}},
+      {"custom print size, oriented form in portrait", "ZDMOUTPAPERSIZE_CUSTOMOUT", true, 1, 300, 1200,
+       {4800, 600, 4800, 600, 0, 0}},
+      {"custom print size, oriented form in landscape", "ZDMOUTPAPERSIZE_CUSTOMOUT", true, 2, 300, 1200,
+       {2400, 1200, 2400, 1200, 0, 0}},
+      // Sample: A4 at 600 dpi in portrait is "99 99 4763 6818 4961 7016".
+      {"A4", "ZDMOUTPAPERSIZE_A4", false, 1, 600, 600, {7016, 4961, 6818, 4763, 99, 99}},
+  };
+  const WORD dst[] = {kItem_zdmDstPaperLengthDot, kItem_zdmDstPaperWidthDot, kItem_zdmDstPaperPrnLengthDot,
+                      kItem_zdmDstPaperPrnWidthDot, kItem_zdmDstXOffset, kItem_zdmDstYOffset};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Set(kItem_zdmPrintFreeSizeWidth, 2400);
+    Set(kItem_zdmPrintFreeSizeLength, 4800);
+    Set(kItem_zdmDstResolutionW, c.xDpi);
+    Set(kItem_zdmDstResolutionH, c.yDpi);
+    Set(kItem_dmOrientation, c.orientation);
+    Set(kItem_dmPaperSize, Stored("DMPAPERSIZE_A4"));
+    for (WORD id : dst) Set(id, 7);
+    const LONG code = Stored(c.paper);
+    Set(kItem_zdmOutPaperSize, code);
+    if (c.oriented)
+      DmApplyOutputPaperOriented(static_cast<short>(code), kItem_zdmOutPaperSize, ctx(), Dm());
+    else
+      DmApplyOutputPaper(static_cast<short>(code), kItem_zdmOutPaperSize, ctx(), Dm());
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(c.expected[i], Get(dst[i])) << "item " << dst[i];
+  }
+}
+
+// The tray of a custom size's slot (the user paper's, slot 10): returned, written into
+// dmDefaultSource, or neither.
+TEST_F(CouplingsTest, CustomPaperTray) {
+  ASSERT_TRUE(UseModel());
+  ASSERT_NE(PaperSlot(), nullptr);
+  struct Case {
+    const char* what;
+    LONG code;
+    int mode;
+    LONG result;
+    LONG source;  // dmDefaultSource afterwards (15 before)
+  };
+  const Case cases[] = {
+      {"mode 0 returns the tray", DMPAPER_USER, 0, 7, 15},
+      {"mode 1 writes it", DMPAPER_USER, 1, 1, 7},
+      {"mode 2 does neither", DMPAPER_USER, 2, 0, 15},
+      {"a standard paper has none", 9, 1, 0, 15},
+  };
+  for (const Case& c : cases) {
+    Ui()->freeSizes[10].tray = 7;
+    Set(kItem_dmDefaultSource, 15);
+    EXPECT_EQ(c.result, DmCustomPaperTray(ctx(), c.code, c.mode)) << c.what;
+    EXPECT_EQ(c.source, Get(kItem_dmDefaultSource)) << c.what;
+  }
+}
+
+// The print quality gives the resolutions and, unless the user's macro is on, the balance
+// macro: 17 for the standard resolutions, 18 for any other.
+TEST_F(CouplingsTest, ResolutionsAndBalanceMacroFromTheQuality) {
+  struct Case {
+    LONG quality;
+    LONG userMacro;
+    LONG balance;  // 5 before
+  };
+  const Case cases[] = {{200, 0, 17}, {300, 0, 17}, {400, 0, 17}, {600, 0, 17},
+                        {1200, 0, 18}, {150, 0, 18}, {600, 1, 5},  {1200, 1, 5}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.quality << " user macro " << c.userMacro);
+    Set(kItem_zdmUseUserMacro, c.userMacro);
+    Set(kItem_zdmBalanceMacro, 5);
+    Set(kItem_dmPrintQuality, c.quality);
+    DmSyncResolutionFromQuality(Dm(), ctx());
+    EXPECT_EQ(c.quality, Get(kItem_dmYResolution));
+    EXPECT_EQ(c.quality, Get(kItem_zdmDstResolutionW));
+    EXPECT_EQ(c.quality, Get(kItem_zdmDstResolutionH));
+    EXPECT_EQ(c.balance, Get(kItem_zdmBalanceMacro));
+  }
+}
+
 // A paper given by its size in 0.1 mm: dots at the print quality, margins from the custom
 // size's page record, and no printable extent below 0 for a paper smaller than its margins.
 TEST_F(CouplingsTest, PaperDotsFromSize) {

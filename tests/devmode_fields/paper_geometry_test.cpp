@@ -97,29 +97,46 @@ TEST_F(PaperGeometryTest, OutputExtentsRestoreThePaperButMarkItChanged) {
   EXPECT_EQ(2100, e.width) << "the output follows the current paper";
 }
 
-// The custom extents of the current paper taken from the DEVMODE's own fields: exchanged in
-// landscape, except in the exclusion DLL, which keeps them in portrait order.
-TEST_F(PaperGeometryTest, CustomExtentsFromTheDevmodeFields) {
+// The custom extents of a custom paper: the current paper from the DEVMODE's own fields
+// (exchanged in landscape, except in the exclusion DLL, which keeps them in portrait order) or,
+// while oversize, from its slot; a slot code from its slot, which the graphics DLL turns by the
+// slot's own orientation. The user paper's slot is 2400 x 4800 (1/1200 inch), the fields
+// 1000 x 2000 (0.1 mm).
+TEST_F(PaperGeometryTest, CustomExtents) {
   struct Case {
     const char* what;
     int fieldsPortrait;
+    int bySlotOrientation;  // the graphics DLL's form
+    BOOL devmodeInView;
     LONG orientation;
+    LONG oversize;
+    LONG slotOrientation;
     PaperExtents expected;
   };
   const Case cases[] = {
-      {"portrait", 0, 1, {1000, 2000}},
-      {"landscape: exchanged", 0, 2, {2000, 1000}},
-      {"exclusion DLL, landscape: not exchanged", 1, 2, {1000, 2000}},
+      {"portrait", 0, 0, TRUE, 1, 0, 1, {1000, 2000}},
+      {"landscape: exchanged", 0, 0, TRUE, 2, 0, 1, {2000, 1000}},
+      {"exclusion DLL, landscape: not exchanged", 1, 0, TRUE, 2, 0, 1, {1000, 2000}},
+      {"oversize: the slot", 0, 0, TRUE, 1, 1, 1, {508, 1016}},
+      {"oversize in landscape: the slot exchanged", 0, 0, TRUE, 2, 1, 1, {1016, 508}},
+      {"a slot code: its size whatever the orientation", 0, 0, FALSE, 2, 0, 2, {508, 1016}},
+      {"graphics DLL, a slot in portrait", 0, 1, FALSE, 2, 0, 1, {508, 1016}},
+      {"graphics DLL, a slot in landscape: exchanged", 0, 1, FALSE, 1, 0, 2, {1016, 508}},
   };
   for (const Case& c : cases) {
     TestVariant().paperFieldsPortrait = c.fieldsPortrait;
+    TestVariant().size1200BySlotOrientation = c.bySlotOrientation;
+    Set(kItem_zdmPaperFreeSizeWidth, 2400);
+    Set(kItem_zdmPaperFreeSizeLength, 4800);
+    Set(kItem_zdmPaperFreeSizeOrient, c.slotOrientation);
+    Set(kItem_zdmFuncSelectFreeShortOver, c.oversize);
     Dm()->dmFields = DM_PAPERLENGTH | DM_PAPERWIDTH;
     Dm()->dmPaperSize = DMPAPER_USER;
     Dm()->dmPaperWidth = 1000;
     Dm()->dmPaperLength = 2000;
     Set(kItem_dmOrientation, c.orientation);
     PaperExtents e = {};
-    EXPECT_EQ(1, PaperGetCustomExtents(&e, ctx(), DMPAPER_USER, 1)) << c.what;
+    EXPECT_EQ(1, PaperGetCustomExtents(&e, ctx(), DMPAPER_USER, c.devmodeInView)) << c.what;
     EXPECT_EQ(c.expected.width, e.width) << c.what;
     EXPECT_EQ(c.expected.length, e.length) << c.what;
   }

@@ -1,5 +1,5 @@
 // zemshost model compile: the report of a compiled model, and judge references that name no
-// judge listed with their lines.
+// judge and refused statements listed with their lines.
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -33,6 +33,14 @@ TEST_F(ModelCommand, ListsJudgeReferencesThatNameNoJudge) {
   ASSERT_EQ(0, Run("compile '" + zems_test::SourceDir() + "/tests/fixtures/model/rule_references.zmd'", out)) << out;
   EXPECT_NE(std::string::npos, out.find("unresolved judge references: 5\n")) << out;
   EXPECT_NE(std::string::npos, out.find("line 6: 'Missing' names no judge")) << out;
+}
+
+TEST_F(ModelCommand, ListsStatementsRefusedForAValueOutOfRange) {
+  std::string out;
+  ASSERT_EQ(0, Run("compile '" + zems_test::SourceDir() + "/tests/fixtures/model/rule_actions.zmd'", out)) << out;
+  EXPECT_NE(std::string::npos, out.find("refused statements: 1\n")) << out;
+  EXPECT_NE(std::string::npos, out.find("line 24: '99999999999' does not fit")) << out;
+  EXPECT_NE(std::string::npos, out.find("3 Action,")) << out;
 }
 
 TEST_F(ModelCommand, ClearErrors) {

@@ -157,6 +157,14 @@ TEST_F(ModelCacheTest, LoadingTable) {
          return c;
        },
        10, false, kReplacedTiny},
+      {"above 64 MB: as large an image as the builder makes is read back", kTiny,
+       [](const Bytes& b) {
+         Bytes c = b;
+         c.resize(64u * 1024 * 1024 + 4096, 0);
+         Put(c, offsetof(ModelImageHeader, totalSize), static_cast<DWORD>(c.size()));
+         return c;
+       },
+       10, true, kUnchanged},
       {"size not the total", kTiny, [](const Bytes& b) { Bytes c = b; c.resize(c.size() + 4); return c; }, 10, false,
        kReplacedTiny},
       {"another stored version", kTiny,

@@ -102,7 +102,10 @@ TEST(RuleStatements, ActionTargetsAndValues) {
   EXPECT_EQ(expected, Entries(p->actions->first, 3));
   ASSERT_NE(nullptr, p->actions->next);
   EXPECT_EQ((std::vector<std::vector<DWORD>>{{copies, 3, 0}}), Entries(p->actions->next->first, 3));
-  EXPECT_EQ(nullptr, p->actions->next->next) << "no brace block, number 0 and 65536 drop their statements";
+  ASSERT_NE(nullptr, p->actions->next->next);
+  EXPECT_EQ((std::vector<std::vector<DWORD>>{{copies, 0xFFFFFFFFu, 0}}), Entries(p->actions->next->next->first, 3));
+  EXPECT_EQ(nullptr, p->actions->next->next->next)
+      << "no brace block, number 0 and 65536 drop their statements, as does a value above 32 bits";
 }
 
 TEST(RuleStatements, AlertActionsAndAlerts) {

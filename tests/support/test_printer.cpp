@@ -74,6 +74,16 @@ bool WriteMachineFile(const std::string& windowsPath, const std::string& content
   return bool(out);
 }
 
+void InstallStandIn(const char* windowsName, const char* so) {
+  std::string source = BinDir() + "/" + so;
+  std::string target = HostPath(std::string("C:\\WINDOWS\\system32\\") + windowsName);
+  std::error_code ec;
+  std::filesystem::create_directories(std::filesystem::path(target).parent_path(), ec);
+  std::filesystem::copy_file(source, target, std::filesystem::copy_options::overwrite_existing, ec);
+  ASSERT_FALSE(ec) << ec.message();
+  ASSERT_TRUE(SimRegisterModule(windowsName, source.c_str()));
+}
+
 void InstallCheckDll(int answer) {
   std::string so = BinDir() + "/ov00c150.so";
   std::string target = HostPath("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3\\OV00C150.dll");

@@ -40,6 +40,9 @@ std::string HostPath(const std::string& windowsPath);
 // Writes a file of the machine (folders made as needed); false when it cannot.
 bool WriteMachineFile(const std::string& windowsPath, const std::string& contents);
 
+// Copies bin/<so> to C:\WINDOWS\system32\<windowsName> and registers it under that name.
+void InstallStandIn(const char* windowsName, const char* so);
+
 // Puts the terminal-server check DLL stand-in into the driver folder and registers it;
 // answer is what its export returns (no answer file when answer is negative).
 void InstallCheckDll(int answer);
