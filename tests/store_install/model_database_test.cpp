@@ -204,4 +204,33 @@ TEST_F(InstallTest, RevalidationReappliesAndSavesEveryPresetQualityWatermarkAndC
   EXPECT_EQ(Raw(kFreeWidth), 1234);
 }
 
+// A preset or quality file its load refuses (another display language, machine or major
+// version) is left byte for byte; the loadable ones are still saved in the new form.
+TEST_F(InstallTest, RevalidationLeavesARefusedFileAsItIs) {
+  constexpr WORD kBrightness = 138;
+  const std::u16string ini = SettingsIni();
+  auto inFolder = [&](const char16_t* leaf) {
+    WCHAR path[MAX_PATH];
+    EXPECT_GT(PathInSettingsFolder(path, MAX_PATH, leaf, ctx()), 0);
+    return std::u16string(path);
+  };
+  const std::u16string mine = inFolder(u"p0.rst"), foreign = inFolder(u"p1.rst"), quality = inFolder(u"q0.rsr");
+  IniSet(ini, Printer(), u"PresetList0", mine.c_str());
+  IniSet(ini, Printer(), u"PresetList1", foreign.c_str());
+  IniSet(ini, Printer(), u"Count", u"2");
+  IniSet(ini, Printer(), u"QualityList0", quality.c_str());
+  IniSet(ini, Printer(), u"QualityCount", u"1");
+  ASSERT_EQ(PresetSaveSlot(ctx(), 0), 1);
+  ASSERT_EQ(PresetSaveSlot(ctx(), 1), 1);
+  ASSERT_EQ(QualitySaveSlot(ctx(), 0), 1);
+  IniSet(mine, Printer(), u"zdmBrightness", nullptr);
+  for (const std::u16string& file : {foreign, quality}) IniSet(file, Printer(), u"RstMachine", u"149");
+  const std::string foreignBefore = ReadFile(foreign), qualityBefore = ReadFile(quality);
+  ItemSetRawById(ctx(), kBrightness, 7);
+  EXPECT_EQ(CtxRevalidateStores(office_, ctx()), 1);
+  EXPECT_EQ(ReadFile(foreign), foreignBefore);
+  EXPECT_EQ(ReadFile(quality), qualityBefore);
+  EXPECT_NE(IniGet(mine, Printer(), u"zdmBrightness"), u"<absent>") << "the loadable preset is saved again";
+}
+
 }  // namespace
