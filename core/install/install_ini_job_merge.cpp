@@ -104,8 +104,10 @@ int ReadCount(const WCHAR* file, const WCHAR* section, const WCHAR* key, int lim
 // Copies the entries of a store: "<prefix><n><code>" sections for n below the source's count.
 bool CopyEntries(const WCHAR* target, const WCHAR* source, const WCHAR* code, const WCHAR* countKey,
                  const WCHAR* prefix, const WORD* items, int limit, WCHAR* value) {
+  // A count the source does not give (no model data file) leaves the printer's own: written
+  // empty it would hide every stored entry.
   IniReadString(code, countKey, kEmpty, value, kValueChars, source);
-  bool ok = IniWriteString(code, countKey, value, target) != FALSE;
+  bool ok = !value[0] || IniWriteString(code, countKey, value, target) != FALSE;
   int count = ReadCount(source, code, countKey, limit);
   for (int n = 0; n < count; ++n) {
     WCHAR section[64];
