@@ -710,8 +710,14 @@ int StoreRwExtendedItems(LPCWSTR path, DWORD flags, DriverContext* ctx, WORD fir
     IniSectionBuffer keys = {};
     DWORD keysEnd = 0;
     int result = StoreIniTextBufferInit(&keys) && WriteExtendedKeys(ctx, path, flags, &keys, &keysEnd, firstId, lastId);
-    if (result && !StoreIniTextMergeKeys(ctx, path, section, StoreIniTextFindSection(section, text), keys.data, keysEnd))
+    const char* body = StoreIniTextFindSection(section, text);
+    // A section the ini calls read but the text reader does not see would be merged as a new
+    // one, losing every key it holds: such a file is refused before anything is written.
+    if (result && !body && StoreSectionPresent(path, section)) {
+      CtxSetFileStatus(ctx, ERROR_INVALID_DATA);
       result = 0;
+    }
+    if (result && !StoreIniTextMergeKeys(ctx, path, section, body, keys.data, keysEnd)) result = 0;
     StoreIniTextBufferFree(&keys);
     StoreFreeIniText(text);
     return result;
