@@ -28,7 +28,6 @@ namespace {
 
 constexpr DWORD kPath = 260;
 constexpr DWORD kKey = 40;
-constexpr int kMaxPresets = 16;
 constexpr WORD kCopyReplace = 2;
 
 struct Group {
@@ -225,7 +224,7 @@ int ImportGroup(LPCWSTR pack, LPCWSTR section, DWORD flags, DriverContext* ctx, 
       }
       if (list) {
         if (group.presets) {
-          if (entries.Count() + 1 > kMaxPresets) break;
+          if (entries.Count() + 1 > kStoreLimitPresets) break;
           PresetReadNameAndComment(file, section, name, comment);
           entries.Append(rsr, name[0] ? name : TEXT("NoName"), comment);
         } else {

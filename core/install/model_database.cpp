@@ -27,8 +27,6 @@ const WCHAR kDatabaseName[] = TEXT("orvdb.ini");
 constexpr DWORD kValueChars = 260;
 // Sections Models1, Models2 ... end at the first without the driver; bounded all the same.
 constexpr int kMaxModels = 999;
-constexpr int kMaxPresets = 16;
-constexpr int kMaxQualityLists = 100;
 
 // A model name of a section of the model data file, leading blanks skipped, cut to 32.
 bool ReadModelName(const WCHAR* dataFile, const WCHAR* section, const WCHAR* driver, WCHAR* out) {
@@ -157,12 +155,12 @@ int CtxRevalidateStores(HANDLE hPrinter, DriverContext* ctx) {
   // load refused is left as it is, never overwritten with what stood in for it.
   PresetCacheOp(ctx, nullptr, kPresetCacheFreeAll);
   int presets = PresetGetCount(ctx);
-  for (int n = 0; n < presets && n < kMaxPresets; ++n) {
+  for (int n = 0; n < presets; ++n) {
     // The spooler may not write preset files the preset store keeps read-only.
     if (PresetApplySlotFromFile(ctx, n) && PresetSlotIsWritable(ctx, n)) PresetSaveSlotItems(ctx, n);
   }
   int lists = QualityGetCount(ctx);
-  for (int n = 0; n < lists && n < kMaxQualityLists; ++n)
+  for (int n = 0; n < lists; ++n)
     if (QualityApplySlotFromFile(ctx, n)) QualitySaveSlotFile(ctx, n);
   StampResaveAll(ctx);
   FreeSizeRewriteAll(ctx);

@@ -41,7 +41,7 @@ namespace {
 
 constexpr DWORD kPath = 260;
 constexpr DWORD kKey = 48;
-constexpr int kMaxPresets = 16;
+constexpr int kMaxPresets = int(kStoreLimitPresets);
 constexpr WORD kCopyReplace = 2;
 
 // The time stamp of the local time.

@@ -29,7 +29,7 @@ LONG StoreParseNumber(LPCWSTR text, LONG def);
 // text: every count is read through StoreReadCount with its list's limit, so a walk over a
 // list is bounded and no count overflows where it is added to or multiplied.
 constexpr LONG kStoreLimitPresets = 16;       // "Count": PresetList0-15
-constexpr LONG kStoreLimitQualityLists = 100;  // "QualityCount"
+constexpr LONG kStoreLimitQualityLists = 256;  // "QualityCount"
 constexpr LONG kStoreLimitStamps = 256;       // "StampCount": watermarks 0-255 (256 is the scratch one)
 constexpr LONG kStoreLimitFreeSizes = 10;     // "FreeSizeCount": the ten custom-size slots
 constexpr LONG kStoreLimitPackEntries = 0xFFFE;  // a pack's "Num..." entry counts
