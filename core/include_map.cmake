@@ -17,6 +17,7 @@ set(ZEMS_INCLUDE_MAP
   "system bind"      # remote configuration and bidi store of the printer
   "system model"     # the model description names the resource DLLs
   "system modules"   # string completion shows the custom-size limits
+  "system store"     # the default folder's removal reads the stored preset and quality lists
   # -- tables: the static tables of the driver
   "tables common"    # text helpers
   "tables items"     # symbol tables are keyed by item ids and the catalogue

@@ -12,6 +12,7 @@
 #include "core/common/text.h"
 #include "core/context/driver_context.h"
 #include "core/store/item_store.h"
+#include "core/store/store_keys.h"
 #include "core/system/printer_names.h"
 #include "core/system/settings_folders.h"
 #include "core/tables/build_switches.h"
@@ -189,8 +190,10 @@ bool FetchWithLibrary(DriverContext* ctx, RemoteLibrary* lib) {
   if (!ConfigFilePath(ctx, dll, MAX_PATH)) return false;
   if (lib->setDevmode(type, printer, dll, kConvertFunction, 0, 0) != 0) return false;
   WCHAR flagFile[MAX_PATH];
-  return RemoteFlagFilePath(ctx, flagFile, MAX_PATH) &&
-         IniWriteString(kRemoteFlagSection, kRemoteFlagKey, TEXT("1"), flagFile);
+  if (!RemoteFlagFilePath(ctx, flagFile, MAX_PATH)) return false;
+  // The flag file is a settings ini as well: its writers hold the global mutex.
+  StoreMutexHold hold(ctx);
+  return IniWriteString(kRemoteFlagSection, kRemoteFlagKey, TEXT("1"), flagFile) != 0;
 }
 
 }  // namespace
@@ -235,7 +238,11 @@ void RemoteSetPresetRefresh(DriverContext* ctx) {
   WriteDword(ctx->printer, TEXT("PresetRefresh"), 1);
   const WCHAR* ini = PathSettingsFile(ctx);
   const WCHAR* printer = PrnGetPrinterName(ctx);
-  if (ini[0] && printer[0]) IniWriteString(printer, TEXT("PresetRefresh"), TEXT("1"), ini);
+  if (!ini[0] || !printer[0]) return;
+  // Every writer of the settings ini holds the global mutex, or another process's keys written
+  // meanwhile are lost.
+  StoreMutexHold hold(ctx);
+  IniWriteString(printer, TEXT("PresetRefresh"), TEXT("1"), ini);
 }
 
 // ---- the operations ----

@@ -266,6 +266,8 @@ void CtxDestroy(DriverContext* ctx, WORD reason) {
 void CtxKeepInitialSettings(DriverContext* ctx) {
   if (!ctx || !ctx->ui || !ctx->settings || !ctx->ui->initialSettings) return;
   BYTE* initial = ctx->ui->initialSettings;
+  // The copy being replaced owns its own font tables: freed first, or each keep leaks them.
+  CtxFreeFontTables(ctx, initial);
   memcpy(initial, ctx->settings, kSettingsBlockSize);
   CtxDuplicateFontTables(ctx, initial);
 }

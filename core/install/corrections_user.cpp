@@ -9,6 +9,7 @@
 #include "core/common/text.h"
 #include "core/install/corrections.h"
 #include "core/install/install_ini_defaults.h"
+#include "core/store/store_keys.h"
 #include "core/system/languages.h"
 #include "core/system/printer_names.h"
 #include "core/system/settings_folders.h"
@@ -254,7 +255,7 @@ int InstTsCorrectUserIni(HANDLE printer, const PRINTER_INFO_2* info) {
   if (!CreateFolder(paths.userFolder)) return 3;
   const EntryKind* kinds[] = {&kPresetKind, &kQualityTsKind};
   for (const EntryKind* kind : kinds) {
-    int count = int(GetPrivateProfileIntW(paths.section, kind->countKey, 0, paths.userIni));
+    int count = int(StoreReadCount(paths.section, kind->countKey, StoreCountLimit(kind->countKey), paths.userIni));
     MoveResult r = MoveList(paths.userIni, paths.section, *kind, count, machineFolder, paths.userFolder, true);
     if (r == kNoPath) return 1;
     if (r == kStopped) return 3;
@@ -280,8 +281,8 @@ int InstLocalLowCorrect(HANDLE printer, const PRINTER_INFO_2* info) {
                Join(oldIni, oldFolder, TblGetModelRecord()->settingsIniName) &&
                GetFileAttributesW(oldIni) != INVALID_FILE_ATTRIBUTES;
   if (found && printerNeeds && InstCopyIniSection(oldIni, paths.userIni, paths.section, &failed)) {
-    int presets = int(GetPrivateProfileIntW(paths.section, TEXT("Count"), 0, oldIni));
-    int qualities = int(GetPrivateProfileIntW(paths.section, TEXT("QualityCount"), 0, oldIni));
+    int presets = int(StoreReadCount(paths.section, TEXT("Count"), kStoreLimitPresets, oldIni));
+    int qualities = int(StoreReadCount(paths.section, TEXT("QualityCount"), kStoreLimitQualityLists, oldIni));
     if (MoveList(paths.userIni, paths.section, kPresetKind, presets, oldFolder, paths.userFolder, false, &failed) ==
             kNoPath ||
         MoveList(paths.userIni, paths.section, kQualityLocalLowKind, qualities, oldFolder, paths.userFolder, false,
@@ -299,8 +300,7 @@ int InstLocalLowCorrect(HANDLE printer, const PRINTER_INFO_2* info) {
                   {TEXT("FreeSizeCount"), TEXT("FreeSize%d%s")},
                   {TEXT("CmmCount"), TEXT("ColorMatching%d%s")}};
     for (const auto& list : kLists) {
-      UINT count = GetPrivateProfileIntW(lang, list.countKey, 0, oldIni);
-      if (count > 0xFFFF) count = 0;
+      const UINT count = UINT(StoreReadCount(lang, list.countKey, StoreCountLimit(list.countKey), oldIni));
       for (UINT n = 0; n < count; ++n) {
         WCHAR section[64];
         wsprintfW(section, list.format, int(n), lang);

@@ -28,8 +28,6 @@ namespace {
 
 constexpr DWORD kPath = 260;
 constexpr DWORD kKey = 40;
-constexpr int kMaxEntries = 0xFFFE;
-constexpr int kMaxPresets = 16;
 constexpr WORD kCopyReplace = 2;
 
 struct Group {
@@ -71,9 +69,7 @@ bool DriveRooted(LPCWSTR path) {
 
 // The entry count of a pack's group; 0 when absent (read as 0xFFFF).
 int EntryCount(LPCWSTR pack, LPCWSTR section, LPCWSTR key) {
-  UINT count = IniReadInt(section, key, 0xFFFF, pack);
-  if (count == 0xFFFF) return 0;
-  return count > UINT(kMaxEntries) ? kMaxEntries : int(count);
+  return int(StoreReadCount(section, key, StoreCountLimit(key), pack));
 }
 
 // Entry n of a pack's group, resolved; false when it is missing or does not resolve.
@@ -141,8 +137,7 @@ class ListWriter {
  public:
   ListWriter(DriverContext* ctx, const WCHAR* ini, const Group& group)
       : ctx_(ctx), ini_(ini), group_(group), printer_(PrnGetPrinterName(ctx)) {
-    count_ = int(IniReadInt(printer_, CountKey(), 0, ini_));
-    if (count_ < 0 || count_ > kMaxEntries) count_ = 0;
+    count_ = int(StoreReadCount(printer_, CountKey(), StoreCountLimit(CountKey()), ini_));
   }
   // The list starts again from its first entry.
   void Restart() {
@@ -229,7 +224,7 @@ int ImportGroup(LPCWSTR pack, LPCWSTR section, DWORD flags, DriverContext* ctx, 
       }
       if (list) {
         if (group.presets) {
-          if (entries.Count() + 1 > kMaxPresets) break;
+          if (entries.Count() + 1 > kStoreLimitPresets) break;
           PresetReadNameAndComment(file, section, name, comment);
           entries.Append(rsr, name[0] ? name : TEXT("NoName"), comment);
         } else {
@@ -239,7 +234,8 @@ int ImportGroup(LPCWSTR pack, LPCWSTR section, DWORD flags, DriverContext* ctx, 
         if (flags & 0x10) PresetCopyFile(rsr, file, group.fileGroup, ctx);
       }
     }
-    if (flags & 0x2) result = CopyEntry(file, rsr, group, flags, ctx);
+    // One failed entry fails the import; the later entries are still copied.
+    if ((flags & 0x2) && !CopyEntry(file, rsr, group, flags, ctx)) result = 0;
     if (flags & 0x20) FileDelete(rsr);
   }
   MemFree(file);
@@ -295,7 +291,7 @@ int InstImportInstallFiles(DriverContext* ctx, DWORD flags) {
       WCHAR key[kKey];
       NumberedKey(key, TEXT("Installfiles"), unsigned(n));
       if (!key[0] || IniReadString(lang, key, TEXT(""), target, kPath, model) == 0) continue;
-      if (!InstallResolveFilePath(target, kPath, ctx) || !StorePathIsDriverTarget(target, ctx)) continue;
+      if (!InstallResolveFilePath(target, kPath, ctx) || !StorePathIsInstallFileTarget(target, ctx)) continue;
       FileCopyFromDriverDir(target, PathFindLeaf(target), kCopyReplace, ctx);
     }
     if (IniReadString(lang, TEXT("DefaultRst"), TEXT(""), pack, kPath, model) > 0 &&

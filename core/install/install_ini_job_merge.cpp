@@ -14,6 +14,7 @@
 #include "core/items/item_table.h"
 #include "core/install/install_ini_defaults.h"
 #include "core/store/item_store.h"
+#include "core/store/store_keys.h"
 #include "core/system/driver_paths.h"
 #include "core/system/languages.h"
 #include "core/system/printer_names.h"
@@ -25,8 +26,6 @@ namespace {
 const WCHAR kEmpty[1] = {0};
 constexpr DWORD kValueChars = 260;  // a value of at most 259 characters
 // Custom sizes are ten slots; watermark numbers stay below the scratch entry 256.
-constexpr int kMaxFreeSizes = 10;
-constexpr int kMaxStamps = 255;
 
 struct JobMergeRow {
   const WCHAR* key;
@@ -94,19 +93,14 @@ bool CopyKey(const WCHAR* target, const WCHAR* source, const WCHAR* section, con
   return IniWriteString(section, key, value, target) != FALSE;
 }
 
-// Count key of the language section read as a number in 0..limit.
-int ReadCount(const WCHAR* file, const WCHAR* section, const WCHAR* key, int limit) {
-  int n = int(IniReadInt(section, key, 0, file));
-  if (n < 0) return 0;
-  return n > limit ? limit : n;
-}
-
 // Copies the entries of a store: "<prefix><n><code>" sections for n below the source's count.
 bool CopyEntries(const WCHAR* target, const WCHAR* source, const WCHAR* code, const WCHAR* countKey,
-                 const WCHAR* prefix, const WORD* items, int limit, WCHAR* value) {
+                 const WCHAR* prefix, const WORD* items, LONG limit, WCHAR* value) {
+  // A count the source does not give (no model data file) leaves the printer's own: written
+  // empty it would hide every stored entry.
   IniReadString(code, countKey, kEmpty, value, kValueChars, source);
-  bool ok = IniWriteString(code, countKey, value, target) != FALSE;
-  int count = ReadCount(source, code, countKey, limit);
+  bool ok = !value[0] || IniWriteString(code, countKey, value, target) != FALSE;
+  const int count = int(StoreReadCount(code, countKey, limit, source));
   for (int n = 0; n < count; ++n) {
     WCHAR section[64];
     wsprintfW(section, TEXT("%s%d%s"), prefix, n, code);
@@ -219,8 +213,8 @@ int InstCopyLanguageStores(const WCHAR* target, const WCHAR* source, DriverConte
   WCHAR* value = static_cast<WCHAR*>(MemAllocZero(kValueChars * sizeof(WCHAR)));
   if (!value) return 0;
   bool ok = CopyEntries(target, source, code, TEXT("FreeSizeCount"), TEXT("FreeSize"), kFreeSizeKeyItems,
-                        kMaxFreeSizes, value);
-  ok = CopyEntries(target, source, code, TEXT("StampCount"), TEXT("Stamp"), kStampKeyItems, kMaxStamps, value) && ok;
+                        kStoreLimitFreeSizes, value);
+  ok = CopyEntries(target, source, code, TEXT("StampCount"), TEXT("Stamp"), kStampKeyItems, kStoreLimitStamps, value) && ok;
   InstFactoryCopyEvent event = {source, target, 0};
   ModBusSendEvent(ctx, kEventFactoryStoresCopied, &event);
   for (const WCHAR* key : kLanguageSectionKeys) ok = CopyKey(target, source, code, key, value, false) && ok;
@@ -255,7 +249,7 @@ int InstCopyPackFreeSizes(const WCHAR* target, const WCHAR* modelDataFile, Drive
     PathInDriverDir(pack, kValueChars, name, ctx->printer);
   if (!pack[0]) return 0;
   WCHAR value[kValueChars];
-  int count = ReadCount(modelDataFile, code, TEXT("FreeSizeCount"), kMaxFreeSizes);
+  const int count = int(StoreReadCount(code, TEXT("FreeSizeCount"), kStoreLimitFreeSizes, modelDataFile));
   for (int n = 0; n < count; ++n) {
     WCHAR section[64];
     wsprintfW(section, TEXT("FreeSize%d%s"), n, code);

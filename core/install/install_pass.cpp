@@ -135,8 +135,11 @@ int InstRunPrinterPass(HANDLE printer, DEVMODEW* out, int kind, const PRINTER_IN
   InstApplySettingsFoldersFromIni(printer, name, info);
   if (OsIsNt5OrLater()) PathCreateSettingsFolder(ctx);
 
+  // Every save counts: a pass that wrote only part of the printer's stores (a full disk)
+  // answers failure, so its caller stamps nothing and the next pass runs again.
+  bool saved = true;
   DmResetItemToModelDefault(ctx, ItemFind(ctx, kItem_wdmCustomFunc1));
-  StoreSavePersistedItems(printer, ctx, 2, kStoreSaveCustomFuncs);
+  saved = StoreSavePersistedItems(printer, ctx, 2, kStoreSaveCustomFuncs) && saved;
   if (!upgrade && DefaultFolderMayGo(printer, kind, ctx)) PathRemoveDefaultMachineFolder(printer);
 
   if (kind == kInstPassFullDefaults || kind == kInstPassFullDefaultsMode1) DmSetFullDefaults(ctx);
@@ -174,9 +177,9 @@ int InstRunPrinterPass(HANDLE printer, DEVMODEW* out, int kind, const PRINTER_IN
     }
     InstWriteJobMergeKeys(ctx, 0, nullptr);
     const WCHAR* settingsIni = PathSettingsFile(ctx);
-    if (iniWork && settingsIni[0]) IniWriteString(name, TEXT("PackInstallDone"), TEXT("1"), settingsIni);
+    if (iniWork && settingsIni[0]) saved = IniWriteString(name, TEXT("PackInstallDone"), TEXT("1"), settingsIni) && saved;
     if (client && !upgrade && settingsIni[0])
-      IniWriteString(name, TEXT("DrvInstVersion"), CtxModelRecord(ctx)->modelVersion, settingsIni);
+      saved = IniWriteString(name, TEXT("DrvInstVersion"), CtxModelRecord(ctx)->modelVersion, settingsIni) && saved;
     if (!client) {
       if (!PrnIsOnServer(ctx)) InstRegisterModelDb(ctx);
     } else {
@@ -186,22 +189,22 @@ int InstRunPrinterPass(HANDLE printer, DEVMODEW* out, int kind, const PRINTER_IN
     }
   }
   if (session) JcCloseUi(ctx);
-  StoreRepairStampsAndFreeSizes(ctx);
+  if (!StoreRepairStampsAndFreeSizes(ctx) && PathSettingsFile(ctx)[0] && PathModelDataFile(ctx)[0]) saved = false;
   ModBusSendEvent(ctx, kEventPassDone, nullptr);
 
   if (!client) {
     if (BuildHasFeature(ctx, kBuildFeaturePrintNotification)) CtxQueryPrintNotification(ctx, 0);
     JcClearJobItems(ctx, kClearedJobItems);
     if (RemoteConfigState(ctx) == 1) {
-      StoreSaveFontTablesChanged(printer, ctx);
+      saved = StoreSaveFontTablesChanged(printer, ctx) && saved;
     } else {
-      StoreSaveDeviceSettings(printer, ctx);
+      saved = StoreSaveDeviceSettings(printer, ctx) && saved;
     }
     // The lock defaults go through their store, which writes the font-table items as 0: no
     // heap address of this process reaches printer data.
     if (BuildHasFeature(ctx, kBuildFeatureSettingLocks) && ItemGetLockInfo(ctx) && ItemLockDefault(ctx) && ctx->ui->lockDefaults) {
       memcpy(ctx->ui->lockDefaults, ctx->settings, kSettingsBlockSize);
-      StoreSaveLockDefaults(printer, ctx);
+      saved = StoreSaveLockDefaults(printer, ctx) && saved;
     }
     InstWriteDriverFileNames(printer, ctx);
     BidiWriteFlag(printer, 0);
@@ -223,7 +226,7 @@ int InstRunPrinterPass(HANDLE printer, DEVMODEW* out, int kind, const PRINTER_IN
   // The context's font tables are its own (the DEVMODE handed out carries no usable address):
   // they go with it.
   CtxDestroy(ctx, kReleaseExpired);
-  return 1;
+  return saved ? 1 : 0;
 }
 
 int InstHandleRenamedPrinter(DriverContext* ctx) {

@@ -22,7 +22,8 @@ enum : int {
 // Runs the install pass of this kind for the printer. The pass takes no mutex of its own: its
 // callers hold it where needed. Kinds 0, 3, 4 (and 5) fill out (when given, 1236 bytes) with
 // the context's DEVMODE after the environment flags were reset; other kinds never touch it.
-// 1, or 0 when the driver context cannot be opened (nothing is written then).
+// 1, or 0 when the driver context cannot be opened (nothing is written then) or when a save of
+// the printer's settings failed (the rest is still written; the caller stamps nothing).
 int InstRunPrinterPass(HANDLE printer, DEVMODEW* out, int kind, const PRINTER_INFO_2W* info,
                        const DRIVER_INFO_3W* driverInfo);
 

@@ -14,6 +14,7 @@
 #include "core/store/free_size_store.h"
 #include "core/install/install_ini_defaults.h"
 #include "core/store/item_store.h"
+#include "core/modules/preset_cache.h"
 #include "core/store/preset_store.h"
 #include "core/store/stamp_store.h"
 #include "core/system/driver_paths.h"
@@ -26,8 +27,6 @@ const WCHAR kDatabaseName[] = TEXT("orvdb.ini");
 constexpr DWORD kValueChars = 260;
 // Sections Models1, Models2 ... end at the first without the driver; bounded all the same.
 constexpr int kMaxModels = 999;
-constexpr int kMaxPresets = 16;
-constexpr int kMaxQualityLists = 100;
 
 // A model name of a section of the model data file, leading blanks skipped, cut to 32.
 bool ReadModelName(const WCHAR* dataFile, const WCHAR* section, const WCHAR* driver, WCHAR* out) {
@@ -152,17 +151,17 @@ int CtxRevalidateStores(HANDLE hPrinter, DriverContext* ctx) {
   InstWriteJobMergeKeys(ctx, 2, nullptr);
   // Applying a preset or quality list changes the current settings: keep the user's.
   CtxSnapshotPush(ctx);
+  // Each slot is read from its file: a cached apply says nothing about the file. A file its
+  // load refused is left as it is, never overwritten with what stood in for it.
+  PresetCacheOp(ctx, nullptr, kPresetCacheFreeAll);
   int presets = PresetGetCount(ctx);
-  for (int n = 0; n < presets && n < kMaxPresets; ++n) {
-    PresetApplySlot(ctx, n);
+  for (int n = 0; n < presets; ++n) {
     // The spooler may not write preset files the preset store keeps read-only.
-    if (PresetSlotIsWritable(ctx, n)) PresetSaveSlotItems(ctx, n);
+    if (PresetApplySlotFromFile(ctx, n) && PresetSlotIsWritable(ctx, n)) PresetSaveSlotItems(ctx, n);
   }
   int lists = QualityGetCount(ctx);
-  for (int n = 0; n < lists && n < kMaxQualityLists; ++n) {
-    QualityApplySlot(ctx, n);
-    QualitySaveSlotFile(ctx, n);
-  }
+  for (int n = 0; n < lists; ++n)
+    if (QualityApplySlotFromFile(ctx, n)) QualitySaveSlotFile(ctx, n);
   StampResaveAll(ctx);
   FreeSizeRewriteAll(ctx);
   CtxSnapshotPop(ctx, TRUE);

@@ -41,8 +41,7 @@ namespace {
 
 constexpr DWORD kPath = 260;
 constexpr DWORD kKey = 48;
-constexpr int kMaxPresets = 16;
-constexpr int kMaxEntries = 0xFFFE;
+constexpr int kMaxPresets = int(kStoreLimitPresets);
 constexpr WORD kCopyReplace = 2;
 
 // The time stamp of the local time.
@@ -192,8 +191,7 @@ bool InFolder(WCHAR* target, const WCHAR* folder, const WCHAR* path, const WCHAR
 }
 
 int ListCount(const WCHAR* ini, const WCHAR* section, const WCHAR* key) {
-  UINT count = IniReadInt(section, key, 0, ini);
-  return count > UINT(kMaxEntries) ? kMaxEntries : int(count);
+  return int(StoreReadCount(section, key, StoreCountLimit(key), ini));
 }
 
 // One entry of a list kept across the copy.

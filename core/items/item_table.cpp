@@ -1,8 +1,7 @@
 // The static item catalogue and the run-time item table made from it.
 #include "core/items/item_table.h"
 
-#include <cstdlib>
-
+#include "core/common/mem.h"
 #include "core/tables/value_symbols.h"
 
 namespace {
@@ -67,18 +66,22 @@ const ItemTemplateRow* TblItemTemplateRow(WORD id) {
 }
 
 SettingItemTable* ItemTableCreate() {
-  auto* table = static_cast<SettingItemTable*>(std::calloc(1, sizeof(SettingItemTable)));
+  auto* table = static_cast<SettingItemTable*>(MemAllocZero(sizeof(SettingItemTable)));
   if (!table) return nullptr;
-  table->rows = static_cast<SettingItem*>(std::calloc(kItemCount, sizeof(SettingItem)));
-  if (!table->rows) {
-    std::free(table);
+  // The rows and their references in one block of the machine's heap: two allocations a
+  // context, and a refused one leaves no half-made table.
+  static_assert(sizeof(SettingItem) % alignof(SettingItemRefs) == 0, "references follow the rows aligned");
+  void* block = MemAllocZero(SIZE_T(kItemCount) * (sizeof(SettingItem) + sizeof(SettingItemRefs)));
+  if (!block) {
+    MemFree(table);
     return nullptr;
   }
+  table->rows = static_cast<SettingItem*>(block);
+  auto* allRefs = reinterpret_cast<SettingItemRefs*>(table->rows + kItemCount);
   table->count = static_cast<SHORT>(kItemCount);
   for (int i = 0; i < kItemCount; ++i) {
     const ItemTemplateRow& t = kCatalogue[i];
-    auto* refs = static_cast<SettingItemRefs*>(std::calloc(1, sizeof(SettingItemRefs)));
-    if (!refs) continue;  // the row stays zero, as a failed open of that row leaves it
+    SettingItemRefs* refs = &allRefs[i];
     refs->values = TblItemValueList(t.id);
     refs->name = t.name[0] ? t.name : nullptr;
     refs->unitKind = t.unitKind;
@@ -100,9 +103,6 @@ SettingItemTable* ItemTableCreate() {
 
 void ItemTableFree(SettingItemTable* table) {
   if (!table) return;
-  if (table->rows) {
-    for (int i = 0; i < table->count; ++i) std::free(table->rows[i].refs);
-    std::free(table->rows);
-  }
-  std::free(table);
+  MemFree(table->rows);  // the references share the rows' block
+  MemFree(table);
 }

@@ -247,7 +247,7 @@ int WriteSubstValues(HANDLE printer, const FontSubstEntry* entries, WORD count, 
   // The new numbered values go first and the count after them, so a write that fails half way
   // never leaves a count whose values are missing; the old numbers above the new count go last.
   WORD oldCount = 0;
-  const bool hadOld = !(flags & kFontDefaultTable) && ReadCount(printer, countName, &oldCount);
+  const bool hadOld = ReadCount(printer, countName, &oldCount);
   int result = 1;
   if (count) {
     typedef WCHAR Name[kFontNameChars];
@@ -275,9 +275,9 @@ int WriteSubstValues(HANDLE printer, const FontSubstEntry* entries, WORD count, 
   if (hadOld) {
     WCHAR name[40];
     for (unsigned i = unsigned(count) + 1; i <= oldCount; ++i) {
-      NumberedName(name, "TTFontTable%u", i);
+      NumberedName(name, FaceNames(flags), i);
       DeletePrinterDataW(printer, name);
-      NumberedName(name, "DevFontTable%u", i);
+      NumberedName(name, DeviceNames(flags), i);
       DeletePrinterDataW(printer, name);
     }
   }
@@ -315,9 +315,8 @@ int StoreWriteFontSubstTable(HANDLE printer, DriverContext* ctx, DWORD flags) {
   }
   int result;
   if (flags & kFontDefaultTable) {
-    result = SetValue(printer, TEXT("DefFontTableNum"), &count, sizeof count) == ERROR_SUCCESS
-                 ? StoreWriteFontTables(printer, table, count, WORD(flags))
-                 : 0;
+    // As the printer's own table: values first, the count after them, stale numbers last.
+    result = StoreWriteFontTables(printer, table, count, WORD(flags));
   } else if (Unchanged(ctx, flags, kIdSubstCount, kIdSubstTable, count, table, sizeof(FontSubstEntry))) {
     result = 1;
   } else {

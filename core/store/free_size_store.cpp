@@ -238,10 +238,15 @@ void FreeSizeSaveAll(DriverContext* ctx) {
 void FreeSizeRewriteAll(DriverContext* ctx) {
   if (!ctx || !ctx->ui || !ctx->settings) return;
   StoreMutexHold hold(ctx);
+  WCHAR ini[kPathChars], section[kSectionChars];
+  StoreCopySettingsIni(ctx, ini);
   CtxSnapshotPush(ctx);
   for (int n = 0; n < kSlots; ++n) {
+    // A slot without a section would be saved as a size of 0 by 0, which the repair then
+    // takes for a stored one; an unreadable file is not rewritten from what it did not give.
+    if (!StoreSectionPresent(ini, FreeSizeSectionName(section, kSectionChars, n, ctx))) continue;
     FreeSizeLoadSlot(ctx, n);
-    FreeSizeSaveSlot(ctx, n);
+    if (CtxGetFileStatus(ctx) == kFileStatusOk) FreeSizeSaveSlot(ctx, n);
   }
   CtxSnapshotPop(ctx, TRUE);
 }
@@ -287,7 +292,7 @@ void FreeSizeLoadFactorySlot(DriverContext* ctx, int n) {
 int FreeSizeGetCount(DriverContext* ctx) {
   WCHAR ini[kPathChars];
   StoreCopySettingsIni(ctx, ini);
-  return ini[0] ? int(IniReadInt(StoreListLangCode(ctx), TEXT("FreeSizeCount"), 0, ini)) : 0;
+  return int(StoreReadCount(StoreListLangCode(ctx), TEXT("FreeSizeCount"), kStoreLimitFreeSizes, ini));
 }
 
 BOOL FreeSizeSetCount(DriverContext* ctx, LONG count) {
@@ -370,7 +375,8 @@ bool FillKeys(LPCWSTR section, LPCWSTR const* keys, int count, LPCWSTR ini, LPCW
   return ok;
 }
 
-void RepairFreeSizes(DriverContext* ctx, LPCWSTR ini, LPCWSTR model) {
+// 1 unless a write failed.
+bool RepairFreeSizes(DriverContext* ctx, LPCWSTR ini, LPCWSTR model) {
   WCHAR keyStore[5][kSectionChars];
   ItemKey(ctx, kIdName, TEXT("wdmFreeSizeName"), keyStore[0]);
   ItemKey(ctx, kIdWidth, TEXT("wdmFreeSizeWidth"), keyStore[1]);
@@ -385,8 +391,8 @@ void RepairFreeSizes(DriverContext* ctx, LPCWSTR ini, LPCWSTR model) {
     FreeSizeSectionName(section, kSectionChars, n, ctx);
     for (int k = 1; k < 5 && !any; ++k) any = Empty(section, keys[k], ini, value);
   }
-  if (!any) return;
-  if (FreeSizeGetCount(ctx) < factory) FreeSizeSetCount(ctx, factory);
+  if (!any) return true;
+  bool ok = FreeSizeGetCount(ctx) >= factory || FreeSizeSetCount(ctx, factory);
   CtxSnapshotPush(ctx);
   for (int n = 0; n < factory; ++n) {
     FreeSizeSectionName(section, kSectionChars, n, ctx);
@@ -401,12 +407,13 @@ void RepairFreeSizes(DriverContext* ctx, LPCWSTR ini, LPCWSTR model) {
     if (all && Empty(section, keys[0], ini, value) && Empty(section, TEXT("RstVersion"), ini, value)) {
       // A slot without a section takes the factory entry whole, with this driver's header.
       FreeSizeLoadFactorySlot(ctx, n);
-      FreeSizeSaveSlot(ctx, n);
+      ok = FreeSizeSaveSlot(ctx, n) && ok;
     } else {
-      FillKeys(section, keys, 5, ini, model, missing);
+      ok = FillKeys(section, keys, 5, ini, model, missing) && ok;
     }
   }
   CtxSnapshotPop(ctx, TRUE);
+  return ok;
 }
 
 // The watermark keys: the named items of the watermark group in table order.
@@ -441,7 +448,8 @@ bool StampMissing(LPCWSTR section, LPCWSTR const* keys, const WORD* ids, int cou
   return any;
 }
 
-void RepairStamps(DriverContext* ctx, LPCWSTR ini, LPCWSTR model) {
+// 1 unless a write failed.
+bool RepairStamps(DriverContext* ctx, LPCWSTR ini, LPCWSTR model) {
   constexpr int kMaxKeys = 64;
   LPCWSTR keys[kMaxKeys];
   WORD ids[kMaxKeys];
@@ -455,11 +463,12 @@ void RepairStamps(DriverContext* ctx, LPCWSTR ini, LPCWSTR model) {
     StampSectionName(section, kSectionChars, int(i), ctx);
     rewrite = StampMissing(section, keys, ids, keyCount, ini, missing);
   }
-  if (!rewrite) return;
+  if (!rewrite) return true;
+  bool ok = true;
   LONG count = oldCount < 0 ? 0 : oldCount;
   if (count < factory) {
     count = factory;
-    StampSetCount(ctx, count);
+    ok = StampSetCount(ctx, count) != 0;
   }
   CtxSnapshotPush(ctx);
   for (LONG i = 0; i < count; ++i) {
@@ -468,7 +477,7 @@ void RepairStamps(DriverContext* ctx, LPCWSTR ini, LPCWSTR model) {
     if (fresh) {
       // Beyond the old count a section is stale (a deleted watermark): the factory entry alone.
       StampLoadSlotFrom(ctx, model, int(i < factory ? i : 0));
-      StampSave(ctx, int(i));
+      ok = StampSave(ctx, int(i)) && ok;
       continue;
     }
     if (!StampMissing(section, keys, ids, keyCount, ini, missing)) continue;
@@ -476,9 +485,11 @@ void RepairStamps(DriverContext* ctx, LPCWSTR ini, LPCWSTR model) {
     StampSectionName(factorySection, kSectionChars, int(i < factory ? i : 0), ctx);
     WCHAR fill[kTextBufferChars];
     for (int k = 0; k < keyCount; ++k)
-      if (missing[k] && !Empty(factorySection, keys[k], model, fill)) IniWriteString(section, keys[k], fill, ini);
+      if (missing[k] && !Empty(factorySection, keys[k], model, fill) && !IniWriteString(section, keys[k], fill, ini))
+        ok = false;
   }
   CtxSnapshotPop(ctx, TRUE);
+  return ok;
 }
 
 }  // namespace
@@ -492,7 +503,7 @@ int StoreRepairStampsAndFreeSizes(DriverContext* ctx) {
   LPCWSTR lang = StoreListLangCode(ctx);
   if (!ini[0] || !model[0] || !printer[0] || !lang || !lang[0]) return 0;
   StoreMutexHold hold(ctx);
-  RepairFreeSizes(ctx, ini, model);
-  RepairStamps(ctx, ini, model);
-  return 1;
+  const bool sizes = RepairFreeSizes(ctx, ini, model);
+  const bool stamps = RepairStamps(ctx, ini, model);
+  return sizes && stamps ? 1 : 0;
 }

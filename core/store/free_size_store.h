@@ -63,7 +63,8 @@ int FreeSizeGetCount(DriverContext* ctx);
 
 // Completes the custom-size and watermark sections of the settings ini from the factory
 // entries: only the keys a section lacks are taken; the counts are never lowered. 1, or 0
-// without the model data file, the settings ini, the printer name or the language code.
+// without the model data file, the settings ini, the printer name or the language code, and
+// when a write failed (the other writes are still made).
 int StoreRepairStampsAndFreeSizes(DriverContext* ctx);
 
 // Paper codes of the slots.

@@ -178,11 +178,35 @@ char* IniTextReadFile(BOOL onlyLarge, LPCWSTR path) {
   return ReadWholeFile(onlyLarge, path, &bytes);
 }
 
+namespace {
+
+// The ini calls take a zero byte as one more character of its line: what follows it on the
+// line names no key or section they are asked for, and a value read ends there; the lines
+// after it read as usual. The readers here stop at a zero, so each zero and the rest of its
+// line are taken out of the text they get, and they see the same sections and keys.
+void DropZeroTails(char* text, DWORD bytes) {
+  DWORD out = 0;
+  for (DWORD in = 0; in < bytes;) {
+    if (text[in]) {
+      text[out++] = text[in++];
+      continue;
+    }
+    while (in < bytes && text[in] != '\r' && text[in] != '\n') ++in;
+  }
+  for (DWORD i = out; i < bytes; ++i) text[i] = 0;
+}
+
+}  // namespace
+
 char* StoreLoadIniText(LPCWSTR path, BOOL onlyLarge) {
   if (!path || !path[0] || path[1] != ':') return nullptr;
   DWORD bytes = 0;
   char* text = ReadWholeFile(onlyLarge, path, &bytes);
-  if (!text || bytes < 2 || BYTE(text[0]) != 0xFF || BYTE(text[1]) != 0xFE) return text;
+  if (!text) return nullptr;
+  if (bytes < 2 || BYTE(text[0]) != 0xFF || BYTE(text[1]) != 0xFE) {
+    DropZeroTails(text, bytes);
+    return text;
+  }
   // A file saved as UTF-16 is read as the system code page text of its characters, so that
   // the lookups see what the ini calls see (characters outside the code page excepted).
   const DWORD chars = (bytes - 2) / 2;
@@ -193,7 +217,10 @@ char* StoreLoadIniText(LPCWSTR path, BOOL onlyLarge) {
     narrowBytes = chars ? WideCharToMultiByte(CP_ACP, 0, wide, int(chars), nullptr, 0, nullptr, nullptr) : 0;
   }
   char* narrow = wide && narrowBytes >= 0 ? static_cast<char*>(MemAllocZero(DWORD(narrowBytes) + 1)) : nullptr;
-  if (narrow && narrowBytes > 0) WideCharToMultiByte(CP_ACP, 0, wide, int(chars), narrow, narrowBytes, nullptr, nullptr);
+  if (narrow && narrowBytes > 0) {
+    WideCharToMultiByte(CP_ACP, 0, wide, int(chars), narrow, narrowBytes, nullptr, nullptr);
+    DropZeroTails(narrow, DWORD(narrowBytes));
+  }
   MemFree(wide);
   MemFree(text);
   return narrow;
@@ -365,19 +392,16 @@ bool IsHeaderLine(const C* line, const C* end) {
 }
 
 // The text reader's view of a section ends at a line that begins with '[' (here also after
-// blanks) and at a zero character, where its text ends.
+// blanks). A zero character ends only its own line for the reader, as for the ini calls.
 template <class C>
 bool EndsReadableBody(const C* line, const C* end) {
   const C* first = SkipBlanks(line, end);
-  if (first < end && *first == C('[')) return true;
-  for (const C* p = line; p < end && *p != C('\n'); ++p)
-    if (*p == C(0)) return true;
-  return false;
+  return first < end && *first == C('[');
 }
 
 // Where the rewritten section goes and what it replaces. Lines before the first header belong
 // to no section and stay first. The old section's own lines run from its header to the first
-// line that begins with '[' after blanks (or holds a zero character); from there up to the
+// line that begins with '[' after blanks; from there up to the
 // next header the ini calls still count the lines to the section (a "[x" without ']', for
 // instance) while the text reader never saw them, so they are kept right after the new
 // section text, where they go on belonging to it. An indented header ends both: it and its

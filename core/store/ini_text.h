@@ -24,7 +24,8 @@ void StoreIniTextBufferFree(IniSectionBuffer* buffer);
 // The whole file as bytes with one zero byte after them, or null. Null for a path that is not
 // a drive path, a file that cannot be opened (a missing file or folder gives an empty text
 // and is not created), a short read, and, with onlyLarge, a file under 65,536 bytes. A file
-// that begins with the UTF-16 byte-order mark is returned as system code page text.
+// that begins with the UTF-16 byte-order mark is returned as system code page text. A zero
+// byte ends only its line, as for the ini calls: it and the rest of that line are left out.
 char* StoreLoadIniText(LPCWSTR path, BOOL onlyLarge);
 BOOL StoreFreeIniText(char* text);
 

@@ -13,6 +13,7 @@
 #include "core/context/module_bus.h"
 #include "core/context/ui_state.h"
 #include "core/common/ini_access.h"
+#include "core/common/mem.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
 #include "core/items/item_table.h"
@@ -25,6 +26,13 @@
 #include "core/store/store_keys.h"
 
 namespace {
+
+// Text buffers come from the machine's heap like every other block of the driver, so an
+// allocation failure the machine reports reaches these paths too.
+WCHAR* AllocChars(size_t count) {
+  if (count > (size_t(-1) >> 1) / sizeof(WCHAR)) return nullptr;
+  return static_cast<WCHAR*>(MemAllocZero(SIZE_T(count * sizeof(WCHAR))));
+}
 
 // Wide and narrow texts kept as strings in printer data; no catalogue row uses them yet.
 constexpr UINT kTypeWideString = 13;
@@ -138,7 +146,7 @@ ReadResult ReadValue(HANDLE printer, LPCWSTR name, BYTE* buffer, DWORD size, DWO
 ReadResult ReadNarrowAsWide(HANDLE printer, DriverContext* ctx, SettingItem* row, UINT size, bool exactSize) {
   (void)exactSize;
   DWORD bytes = size * sizeof(WCHAR);
-  WCHAR* wide = static_cast<WCHAR*>(calloc(size + 1, sizeof(WCHAR)));
+  WCHAR* wide = AllocChars(size + 1);
   if (!wide) return ReadResult::kFailed;
   DWORD got = 0;
   ReadResult r = ReadValue(printer, row->persistKey, reinterpret_cast<BYTE*>(wide), bytes, &got);
@@ -150,7 +158,7 @@ ReadResult ReadNarrowAsWide(HANDLE printer, DriverContext* ctx, SettingItem* row
       WideCharToMultiByte(CP_ACP, 0, wide, -1, reinterpret_cast<char*>(storage), int(size - 1), nullptr, nullptr);
     storage[size - 1] = 0;
   }
-  free(wide);
+  MemFree(wide);
   return r;
 }
 
@@ -170,7 +178,7 @@ ReadResult ReadRowPrinterData(HANDLE printer, DriverContext* ctx, SettingItem* r
   if (!size) return ReadResult::kFailed;
   if (type == kTypeNarrowAsWide) return ReadNarrowAsWide(printer, ctx, row, size, exactSize);
   BYTE scratch[1044];
-  BYTE* buffer = size <= sizeof scratch ? scratch : static_cast<BYTE*>(malloc(size));
+  BYTE* buffer = size <= sizeof scratch ? scratch : static_cast<BYTE*>(MemAllocZero(size));
   if (!buffer) return ReadResult::kFailed;
   DWORD got = 0;
   ReadResult r = ReadValue(printer, row->persistKey, buffer, size, &got);
@@ -181,7 +189,7 @@ ReadResult ReadRowPrinterData(HANDLE printer, DriverContext* ctx, SettingItem* r
     BYTE* storage = ItemStoragePtr(ctx, row);
     if (storage) memcpy(storage, buffer, size);
   }
-  if (buffer != scratch) free(buffer);
+  if (buffer != scratch) MemFree(buffer);
   return r;
 }
 
@@ -204,7 +212,7 @@ int ReadRowFromClient(HANDLE printer, DriverContext* ctx, SettingItem* row, Remo
   UINT size = SizeOf(row);
   if (!size || type == kTypeNarrowAsWide) return 0;
   BYTE scratch[1044];
-  BYTE* buffer = size <= sizeof scratch ? scratch : static_cast<BYTE*>(malloc(size));
+  BYTE* buffer = size <= sizeof scratch ? scratch : static_cast<BYTE*>(MemAllocZero(size));
   if (!buffer) return 0;
   int result = RemoteGetClientPrinterData(printer, row->persistKey, &stored, buffer, size, &got, valueType, lib);
   if (result) {
@@ -212,7 +220,7 @@ int ReadRowFromClient(HANDLE printer, DriverContext* ctx, SettingItem* row, Remo
     BYTE* storage = ItemStoragePtr(ctx, row);
     if (storage) memcpy(storage, buffer, size);
   }
-  if (buffer != scratch) free(buffer);
+  if (buffer != scratch) MemFree(buffer);
   return result;
 }
 
@@ -242,14 +250,14 @@ bool WriteRowPrinterData(HANDLE printer, DriverContext* ctx, SettingItem* row) {
   if (type == kTypeNarrowAsWide) {
     // The narrow text, converted to wide, with its terminator: (length + 1) x 2 bytes.
     size_t length = strnlen(reinterpret_cast<const char*>(storage), size ? size - 1 : 0);
-    WCHAR* wide = static_cast<WCHAR*>(calloc(length + 1, sizeof(WCHAR)));
+    WCHAR* wide = AllocChars(length + 1);
     if (!wide) return false;
     int n = length ? MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<const char*>(storage), int(length), wide,
                                          int(length))
                    : 0;
     wide[n > 0 ? n : 0] = 0;
     DWORD rc = SetPrinterDataW(printer, name, valueType, reinterpret_cast<LPBYTE>(wide), DWORD(n + 1) * 2);
-    free(wide);
+    MemFree(wide);
     return PrinterDataWritten(rc);
   }
   return PrinterDataWritten(SetPrinterDataW(printer, name, valueType, storage, size));
@@ -311,7 +319,7 @@ int ReadRowIni(DriverContext* ctx, SettingItem* row, LPCWSTR path, const char* s
   }
   if (!size) return 0;
   if (type == kTypeWideString || type == kTypeWideString2 || type == kTypeNarrowAsWide) {
-    WCHAR* text = static_cast<WCHAR*>(calloc(size + 1, sizeof(WCHAR)));
+    WCHAR* text = AllocChars(size + 1);
     if (!text) return 0;
     ReadIniText(ctx, row, path, sectionText, position, TEXT(""), text, size + 1);
     int result = 0;
@@ -333,18 +341,18 @@ int ReadRowIni(DriverContext* ctx, SettingItem* row, LPCWSTR path, const char* s
       }
       result = 1;
     }
-    free(text);
+    MemFree(text);
     return result;
   }
   if (!ItemTypeIsText(type)) return 0;
   const bool tellsEmpty = row->id == kIdCopyProtectChar || row->id == kIdAuthUserName;
   // Two items tell an empty value from an absent key: the default is size + 9 asterisks.
   DWORD chars = tellsEmpty ? size + 10 : size;
-  WCHAR* text = static_cast<WCHAR*>(calloc(chars + 1, sizeof(WCHAR)));
-  WCHAR* def = static_cast<WCHAR*>(calloc(chars + 1, sizeof(WCHAR)));
+  WCHAR* text = AllocChars(chars + 1);
+  WCHAR* def = AllocChars(chars + 1);
   if (!text || !def) {
-    free(text);
-    free(def);
+    MemFree(text);
+    MemFree(def);
     return 0;
   }
   if (tellsEmpty)
@@ -359,8 +367,8 @@ int ReadRowIni(DriverContext* ctx, SettingItem* row, LPCWSTR path, const char* s
   } else if (text[0]) {
     result = ItemSetText(ctx, row, text) ? 1 : 0;
   }
-  free(text);
-  free(def);
+  MemFree(text);
+  MemFree(def);
   return result;
 }
 
@@ -387,7 +395,7 @@ int WriteRowIni(HANDLE printer, DriverContext* ctx, SettingItem* row, LPCWSTR pa
   } else {
     BYTE* storage = ItemStoragePtr(ctx, row);
     if (!storage || !size) return 0;
-    owned = static_cast<WCHAR*>(calloc(size + 1, sizeof(WCHAR)));
+    owned = AllocChars(size + 1);
     if (!owned) return 0;
     text = owned;
     if (type == kTypeWideString || type == kTypeWideString2) {
@@ -400,7 +408,7 @@ int WriteRowIni(HANDLE printer, DriverContext* ctx, SettingItem* row, LPCWSTR pa
                      : 0;
       owned[n > 0 ? n : 0] = 0;
     } else if (!ItemTypeIsText(type) || !ItemGetTextBounded(ctx, row, owned, int(size + 1))) {
-      free(owned);
+      MemFree(owned);
       return 0;
     }
   }
@@ -411,7 +419,7 @@ int WriteRowIni(HANDLE printer, DriverContext* ctx, SettingItem* row, LPCWSTR pa
   } else {
     ok = IniWriteString(SectionOf(ctx, row), row->persistKey, text, path);
   }
-  free(owned);
+  MemFree(owned);
   return ok ? 1 : 0;
 }
 

@@ -115,6 +115,14 @@ bool Inside(LPCWSTR path, LPCWSTR folder) {
   return path[n] == u'\\' && path[n + 1] != 0;
 }
 
+// A folder named by printer data or the registry is only compared in its canonical spelling.
+bool FolderIsCanonical(LPCWSTR folder) {
+  DWORD n = StrWideLength(folder);
+  while (n && folder[n - 1] == u'\\') --n;
+  WCHAR probe[kPathChars + 8];
+  return StrJoin(probe, kPathChars + 8, folder, n, TEXT("\\x.rst")) && PresetIsSettingsFileTarget(probe);
+}
+
 bool HasDotDotPart(LPCWSTR path) {
   for (const WCHAR* part = path; *part;) {
     const WCHAR* end = part;
@@ -267,15 +275,13 @@ int PathResolveInDriverFolderOf(WCHAR* buffer, DWORD cchBuffer, const DRIVER_INF
   return StrCopyIfFits(buffer, cchBuffer, result) ? 1 : 0;
 }
 
-int StorePathIsDriverTarget(LPCWSTR path, DriverContext* ctx) {
-  if (!ctx || !IsDrivePath(path) || path[2] != u'\\' || HasDotDotPart(path)) return 0;
+int StorePathIsSettingsTarget(LPCWSTR path, DriverContext* ctx) {
+  if (!ctx || !PresetIsSettingsFileTarget(path)) return 0;
+  // Before Windows 2000 the settings folder is the System directory, which holds the driver
+  // folder: the driver's factory files are never a user's save target.
+  if (ctx->ui && Inside(path, PathGetDriverDir(ctx))) return 0;
   WCHAR folder[kPathChars];
-  auto check = [&](bool found) { return found && folder[0] && Inside(path, folder); };
-  folder[0] = 0;
-  if (ctx->ui) {
-    StrCopyCut(folder, kPathChars, PathGetDriverDir(ctx));
-    if (check(true)) return 1;
-  }
+  auto check = [&](bool found) { return found && folder[0] && FolderIsCanonical(folder) && Inside(path, folder); };
   folder[0] = 0;
   if (check(PathGetSettingsFolder(folder, kPathChars, ctx) != 0)) return 1;
   folder[0] = 0;
@@ -284,11 +290,22 @@ int StorePathIsDriverTarget(LPCWSTR path, DriverContext* ctx) {
   if (check(PathGetSessionSettingsFolder(folder, kPathChars, ctx) != 0)) return 1;
   folder[0] = 0;
   if (check(PathGetUserSettingsFolder(folder, kPathChars, ctx->printer) != 0)) return 1;
-  folder[0] = 0;
-  if (check(OsGetSystemWindowsDir(folder, kPathChars) != 0)) return 1;
-  folder[0] = 0;
-  if (check(OsGetSystemDir(folder, kPathChars, ctx) != 0)) return 1;
   return 0;
+}
+
+int StorePathIsDriverTarget(LPCWSTR path, DriverContext* ctx) {
+  if (StorePathIsSettingsTarget(path, ctx)) return 1;
+  return ctx && ctx->ui && PresetIsSettingsFileTarget(path) && Inside(path, PathGetDriverDir(ctx)) ? 1 : 0;
+}
+
+int StorePathIsInstallFileTarget(LPCWSTR path, DriverContext* ctx) {
+  if (!ctx || !IsDrivePath(path) || path[2] != u'\\' || HasDotDotPart(path)) return 0;
+  if (StorePathIsDriverTarget(path, ctx)) return 1;
+  WCHAR folder[kPathChars];
+  folder[0] = 0;
+  if (OsGetSystemWindowsDir(folder, kPathChars) && folder[0] && Inside(path, folder)) return 1;
+  folder[0] = 0;
+  return OsGetSystemDir(folder, kPathChars, ctx) && folder[0] && Inside(path, folder) ? 1 : 0;
 }
 
 // ---- copying and reading ----
@@ -311,7 +328,7 @@ bool CopySection(LPCWSTR section, LPCWSTR source, LPCWSTR target) {
 
 int PresetCopyFile(LPCWSTR target, LPCWSTR source, DWORD groupFlags, DriverContext* ctx) {
   if (!ctx || !ctx->ui || !ctx->settings || !source || !target || !FileExists(source)) return 0;
-  if (!StorePathIsDriverTarget(target, ctx)) {
+  if (!StorePathIsSettingsTarget(target, ctx)) {
     CtxSetFileStatus(ctx, ERROR_ACCESS_DENIED);
     return 0;
   }

@@ -36,15 +36,23 @@ int InstallResolveFilePath(WCHAR* buffer, DWORD cchBuffer, DriverContext* ctx);
 int PathResolveInDriverFolder(WCHAR* buffer, DWORD cchBuffer, DriverContext* ctx);
 int PathResolveInDriverFolderOf(WCHAR* buffer, DWORD cchBuffer, const DRIVER_INFO_3* driverInfo);
 
-// 1 when the driver may write, copy to or delete path on a pack's or a settings file's word:
-// a drive path with no ".." part inside the driver folder, a settings folder (per machine,
-// per user, of the calling user) or the Windows directory (the System directory included).
+// The paths the driver writes on the word of stored text (settings ini, packs), which users may
+// edit. A preset or quality save, and a copy into a printer's file: 1 only for a settings file
+// (PresetIsSettingsFileTarget) inside a settings folder of the printer (per machine, per user,
+// of the calling user), never in the driver folder. Else the caller refuses with
+// ERROR_ACCESS_DENIED and writes nothing.
+int StorePathIsSettingsTarget(LPCWSTR path, DriverContext* ctx);
+// The install pass (pack split, copies of pack entries): those, or the driver's own pack
+// files, a settings file in the driver folder.
 int StorePathIsDriverTarget(LPCWSTR path, DriverContext* ctx);
+// The install files the model data file lists (an administrator's file): those, or any file
+// of the Windows or System directory with no ".." part.
+int StorePathIsInstallFileTarget(LPCWSTR path, DriverContext* ctx);
 
 // ---- copying and reading ----
 // Copies the "condition" and "disable" sections, the settings of a group (StoreFileFlags)
 // and the read-only mark from source to target. Nothing is written (0) unless the source
-// exists and loads with its language section, and target passes StorePathIsDriverTarget.
+// exists and loads with its language section, and target passes StorePathIsSettingsTarget.
 // PresetCopyFile is declared with the other stores (settings_stores.h).
 // 1 when the file's printer section has "RstVersion".
 int PresetHasSettingsHeader(LPCWSTR file, DriverContext* ctx);

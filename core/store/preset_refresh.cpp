@@ -17,6 +17,7 @@
 #include "core/store/item_store.h"
 #include "core/store/preset_files.h"
 #include "core/store/preset_store.h"
+#include "core/store/store_keys.h"
 #include "core/system/languages.h"
 #include "core/system/printer_names.h"
 #include "core/system/resources.h"
@@ -88,6 +89,7 @@ void ShowInfo(DriverContext* ctx, WORD id) {
 }
 
 void MarkRefreshed(DriverContext* ctx, LPCWSTR ini) {
+  StoreMutexHold hold(ctx);
   IniWriteString(PrnGetPrinterName(ctx), TEXT("PresetRefresh"), TEXT("1"), ini);
   const DWORD one = 1;
   StoreSetPrinterDataBinary(ctx->printer, &one, sizeof one, TEXT("PresetRefresh"));
@@ -112,6 +114,52 @@ struct RebuildBuffers {
     MemFree(oldValues);
   }
 };
+
+// The printer's preset list read into the buffers (allocated again for its count) and each
+// entry judged against the pack; false when memory runs out.
+bool ReadAndJudgeList(DriverContext* ctx, const PresetRebuildRules& rules, LPCWSTR printer, LPCWSTR ini,
+                      RebuildBuffers& buffers, int packEntries, int* countOut, bool* anyDroppedOut) {
+  MemFree(buffers.entries);
+  MemFree(buffers.oldValues);
+  buffers.entries = nullptr;
+  buffers.oldValues = nullptr;
+  *countOut = 0;
+  *anyDroppedOut = false;
+  const int count = PresetGetCount(ctx);
+  if (count) {
+    buffers.entries = static_cast<PresetListEntry*>(MemAllocZero(size_t(count) * sizeof(PresetListEntry)));
+    buffers.oldValues = static_cast<WCHAR*>(MemAllocZero(size_t(count) * kPath * sizeof(WCHAR)));
+    if (!buffers.entries || !buffers.oldValues) return false;
+  }
+  bool anyDropped = false;
+  for (int i = 0; i < count; ++i) {
+    PresetListEntry& e = buffers.entries[i];
+    WCHAR key[40];
+    NumberedKey(key, 40, TEXT("PresetList"), i, nullptr);
+    IniReadString(printer, key, TEXT(""), e.value, kPath, ini);
+    NumberedKey(key, 40, TEXT("PresetList"), i, TEXT("Name"));
+    IniReadString(printer, key, TEXT(""), e.name, kText, ini);
+    NumberedKey(key, 40, TEXT("PresetList"), i, TEXT("Comment"));
+    IniReadString(printer, key, TEXT(""), e.comment, kText, ini);
+    StrCopyCut(buffers.oldValues + size_t(i) * kPath, kPath, e.value);
+    if (!e.value[0] || !HasExtension(e.value)) continue;
+    PresetRsdPath(e.file, e.value, kPath);
+    if (IsRsr(e.value)) {
+      LPCWSTR leaf = PathFindLeaf(e.file);
+      for (int n = 0; n < packEntries; ++n) {
+        if (!SameText(leaf, buffers.packLeaves + size_t(n) * kPath)) continue;
+        e.drop = !rules.keepFactoryFile(e.value, ctx);
+        break;
+      }
+    } else if (rules.keepOtherFile) {
+      e.drop = !rules.keepOtherFile(e.value, ctx);
+    }
+    anyDropped = anyDropped || e.drop;
+  }
+  *countOut = count;
+  *anyDroppedOut = anyDropped;
+  return true;
+}
 
 }  // namespace
 
@@ -143,42 +191,23 @@ int PresetRebuildListWith(DriverContext* ctx, const PresetRebuildRules& rules, i
     StrCopyCut(buffers.packLeaves + size_t(n - 1) * kPath, kPath, PathFindLeaf(file));
   }
 
-  int count = PresetGetCount(ctx);
-  if (count < 0) count = 0;
-  if (count) {
-    buffers.entries = static_cast<PresetListEntry*>(MemAllocZero(size_t(count) * sizeof(PresetListEntry)));
-    buffers.oldValues = static_cast<WCHAR*>(MemAllocZero(size_t(count) * kPath * sizeof(WCHAR)));
-    if (!buffers.entries || !buffers.oldValues) return kPresetRebuildUnusable;
-  }
-  PresetListEntry* entries = buffers.entries;
+  // The list is read, judged and rewritten under the global mutex, so that a preset another
+  // process appends meanwhile is kept; the question to the user waits outside it, and the
+  // rebuild is then applied to the list as it is after the answer.
+  int count = 0;
   bool anyDropped = false;
-  for (int i = 0; i < count; ++i) {
-    PresetListEntry& e = entries[i];
-    WCHAR key[40];
-    NumberedKey(key, 40, TEXT("PresetList"), i, nullptr);
-    IniReadString(printer, key, TEXT(""), e.value, kPath, ini);
-    NumberedKey(key, 40, TEXT("PresetList"), i, TEXT("Name"));
-    IniReadString(printer, key, TEXT(""), e.name, kText, ini);
-    NumberedKey(key, 40, TEXT("PresetList"), i, TEXT("Comment"));
-    IniReadString(printer, key, TEXT(""), e.comment, kText, ini);
-    StrCopyCut(buffers.oldValues + size_t(i) * kPath, kPath, e.value);
-    if (!e.value[0] || !HasExtension(e.value)) continue;
-    PresetRsdPath(e.file, e.value, kPath);
-    if (IsRsr(e.value)) {
-      LPCWSTR leaf = PathFindLeaf(e.file);
-      for (int n = 0; n < packEntries; ++n) {
-        if (!SameText(leaf, buffers.packLeaves + size_t(n) * kPath)) continue;
-        e.drop = !rules.keepFactoryFile(e.value, ctx);
-        break;
-      }
-    } else if (rules.keepOtherFile) {
-      e.drop = !rules.keepOtherFile(e.value, ctx);
+  if (rules.ask) {
+    {
+      StoreMutexHold hold(ctx);
+      if (!ReadAndJudgeList(ctx, rules, printer, ini, buffers, packEntries, &count, &anyDropped))
+        return kPresetRebuildUnusable;
     }
-    anyDropped = anyDropped || e.drop;
+    if (anyDropped && UiWarnById(ctx, nullptr, kMsgDropWarning, MB_OKCANCEL) != IDOK) return kPresetRebuildCancelled;
   }
-
-  if (anyDropped && rules.ask && UiWarnById(ctx, nullptr, kMsgDropWarning, MB_OKCANCEL) != IDOK)
-    return kPresetRebuildCancelled;
+  StoreMutexHold hold(ctx);
+  if (!ReadAndJudgeList(ctx, rules, printer, ini, buffers, packEntries, &count, &anyDropped))
+    return kPresetRebuildUnusable;
+  const PresetListEntry* entries = buffers.entries;
 
   // The kept entries over the old ones, "Count" last: a failed write leaves the old list whole.
   int kept = 0;

@@ -16,6 +16,7 @@
 #include "core/items/item_access.h"
 #include "core/items/item_table.h"
 #include "core/modules/preset_cache.h"
+#include "core/store/preset_files.h"
 #include "core/store/printer_name_guard.h"
 #include "core/store/settings_file.h"
 #include "core/store/settings_stores.h"
@@ -89,8 +90,8 @@ void ReselectWatermark(DriverContext* ctx) {
 }
 
 // The exclusion DLL's form: no cache, no name or comment; a failed load keeps the key and
-// leaves the file status to tell it.
-void ApplyUserPlain(DriverContext* ctx, LPCWSTR key) {
+// leaves the file status to tell it. True when the key's own file loaded.
+bool ApplyUserPlain(DriverContext* ctx, LPCWSTR key) {
   const PrinterIni p(ctx);
   WCHAR path[kPathBuffer];
   p.Read(key, path, kPathBuffer);
@@ -100,15 +101,19 @@ void ApplyUserPlain(DriverContext* ctx, LPCWSTR key) {
   }
   CtxSetFileStatus(ctx, kFileStatusOk);
   StoreLoadSettingsFile(ctx->printer, path, kPresetLoad, ctx);
+  const bool loaded = CtxGetFileStatus(ctx) == kFileStatusOk;
   ReselectWatermark(ctx);
   PresetCacheOp(ctx, key, kPresetCacheSave);
   DmRecheckChapterTrays(ctx);
+  return loaded;
 }
 
-void ApplyUser(DriverContext* ctx, LPCWSTR key, bool useCache) {
-  if (!ctx || !ctx->ui || !key) return;
+// True when the key's own file loaded (or the cache restored the slot); false when it was
+// refused and preset 0 stands in for it.
+bool ApplyUser(DriverContext* ctx, LPCWSTR key, bool useCache) {
+  if (!ctx || !ctx->ui || !key) return false;
   if (BuildGetVariant().presetPlainApply) return ApplyUserPlain(ctx, key);
-  if (useCache && PresetCacheOp(ctx, key, kPresetCacheRestore) == 1) return;
+  if (useCache && PresetCacheOp(ctx, key, kPresetCacheRestore) == 1) return true;
   const PrinterIni p(ctx);
   WCHAR path[kPathBuffer];
   p.Read(key, path, kPathBuffer);
@@ -135,6 +140,7 @@ void ApplyUser(DriverContext* ctx, LPCWSTR key, bool useCache) {
   PresetCacheOp(ctx, key, kPresetCacheSave);
   if (warn) UiWarnWithArgument(ctx, nullptr, kMsgSettingsFileHeader, path);
   DmRecheckChapterTrays(ctx);
+  return !warn;
 }
 
 void ApplyFactory(DriverContext* ctx, int n, bool useCache) {
@@ -173,7 +179,7 @@ bool EqualNoCase(LPCWSTR a, LPCWSTR b) {
 // The file a key names, when a save may write it; else the status says why.
 bool SaveTarget(DriverContext* ctx, const PrinterIni& p, LPCWSTR key, WCHAR* path) {
   p.Read(key, path, kPathBuffer);
-  if (PresetIsSettingsFileTarget(path)) return true;
+  if (StorePathIsSettingsTarget(path, ctx)) return true;
   CtxSetFileStatus(ctx, ERROR_ACCESS_DENIED);
   return false;
 }
@@ -213,12 +219,14 @@ bool QualityTwin(DriverContext* ctx, LPCWSTR path, WCHAR* twin) {
   return path[0] && PathUserRsrFile(rsr, path, kPathBuffer, ctx) && PathWithExtRsq(twin, rsr, kPathBuffer);
 }
 
-int AppendEntry(DriverContext* ctx, LPCWSTR countKey, LPCWSTR prefix, LPCWSTR file, LPCWSTR name,
+int AppendEntry(DriverContext* ctx, LPCWSTR countKey, LONG limit, LPCWSTR prefix, LPCWSTR file, LPCWSTR name,
                 LPCWSTR comment) {
   const PrinterIni p(ctx);
   if (!p.ini[0]) return 0;
   StoreMutexHold hold(ctx);
-  const LONG n = p.ReadInt(countKey);
+  const LONG n = StoreReadCount(p.printer, countKey, limit, p.ini);
+  // A full list takes no entry: one beyond the count's limit would never be listed.
+  if (n >= limit) return 0;
   WCHAR key[kKeyChars], value[16];
   BOOL ok = p.Write(StoreFormatKey(key, kKeyChars, prefix, n, nullptr), file ? file : TEXT(""));
   ok = p.Write(StoreFormatKey(key, kKeyChars, prefix, n, TEXT("Name")), name ? name : TEXT("")) && ok;
@@ -242,12 +250,18 @@ int PresetIsSettingsFileTarget(LPCWSTR path) {
   if (!path || !((path[0] >= u'A' && path[0] <= u'Z') || (path[0] >= u'a' && path[0] <= u'z')) || path[1] != u':' ||
       path[2] != u'\\')
     return 0;
-  // No ".." part: a part is the text between backslashes (or slashes).
-  for (const WCHAR* part = path + 3; *part;) {
+  // Only the canonical spelling is taken, so that the folder comparison of the callers sees the
+  // file the system would open: no empty, "." or ".." part, none ending in a dot or blank
+  // (the system drops those), no slash and no stream after the drive.
+  for (const WCHAR* part = path + 3;;) {
     const WCHAR* end = part;
-    while (*end && *end != u'\\' && *end != u'/') ++end;
-    if (end - part == 2 && part[0] == u'.' && part[1] == u'.') return 0;
-    part = *end ? end + 1 : end;
+    while (*end && *end != u'\\') {
+      if (*end == u'/' || *end == u':') return 0;
+      ++end;
+    }
+    if (end == part || end[-1] == u'.' || end[-1] == u' ') return 0;
+    if (!*end) break;
+    part = end + 1;
   }
   int count = 0;
   LPCWSTR ext = PathFindExtension(path, &count);
@@ -258,7 +272,10 @@ int PresetIsSettingsFileTarget(LPCWSTR path) {
   return 0;
 }
 
-int PresetGetCount(DriverContext* ctx) { return int(PrinterIni(ctx).ReadInt(TEXT("Count"))); }
+int PresetGetCount(DriverContext* ctx) {
+  const PrinterIni p(ctx);
+  return int(StoreReadCount(p.printer, TEXT("Count"), kStoreLimitPresets, p.ini));
+}
 
 void PresetApplySlot(DriverContext* ctx, int n) {
   if (!ctx || !ctx->ui) return;
@@ -273,6 +290,12 @@ void PresetApplySlot(DriverContext* ctx, int n) {
 }
 
 void PresetApplyUser(DriverContext* ctx, LPCWSTR key) { ApplyUser(ctx, key, true); }
+
+int PresetApplySlotFromFile(DriverContext* ctx, int n) {
+  if (!ctx || !ctx->ui || n < 0 || n >= kPresetSlots) return 0;
+  WCHAR key[kKeyChars];
+  return ApplyUser(ctx, PresetKeyName(key, kKeyChars, n, 0), false) ? 1 : 0;
+}
 void PresetApplyFactory(DriverContext* ctx, int n) { ApplyFactory(ctx, n, true); }
 
 int PresetSaveFile(DriverContext* ctx, LPCWSTR key) { return SaveFile(ctx, key, kStoreFilePreset, true); }
@@ -329,8 +352,8 @@ int PresetNewUserFile(DriverContext* ctx, WCHAR* path, DWORD cchPath) {
   return 0;
 }
 
-void PresetAssignUserFile(DriverContext* ctx, int n) {
-  if (!ctx || !ctx->ui || n < 0 || n >= kPresetSlots) return;
+int PresetAssignUserFile(DriverContext* ctx, int n) {
+  if (!ctx || !ctx->ui || n < 0 || n >= kPresetSlots) return 0;
   const PrinterIni p(ctx);
   WCHAR key[kKeyChars], path[kPathBuffer];
   PresetKeyName(key, kKeyChars, n, 0);
@@ -338,12 +361,13 @@ void PresetAssignUserFile(DriverContext* ctx, int n) {
   const DWORD length = StrWideLength(path);
   bool fresh = length == 0;
   if (!fresh) {
-    if (length < 3) return;
+    if (length < 3) return 1;
     fresh = path[length - 1] == u'r' || path[length - 1] == u'R';
   }
-  if (!fresh || !PresetNewUserFile(ctx, path, kPathBuffer)) return;
+  if (!fresh) return 1;
+  if (!PresetNewUserFile(ctx, path, kPathBuffer)) return 0;
   StoreMutexHold hold(ctx);
-  p.Write(key, path);
+  return p.Write(key, path) ? 1 : 0;
 }
 
 void PresetRefreshAll(DriverContext* ctx) {
@@ -351,16 +375,18 @@ void PresetRefreshAll(DriverContext* ctx) {
   // The cache stays out of it: each apply reads its file.
   PresetCacheOp(ctx, nullptr, kPresetCacheFreeAll);
   const PrinterIni p(ctx);
-  const LONG count = p.ReadInt(TEXT("Count"));
+  const LONG count = PresetGetCount(ctx);
   CtxSnapshotPush(ctx);
-  for (LONG n = 0; n < count && n < kPresetSlots; ++n) {
+  for (LONG n = 0; n < count; ++n) {
     WCHAR key[kKeyChars], path[kPathBuffer], readOnly[16] = {};
     PresetKeyName(key, kKeyChars, int(n), 0);
     p.Read(key, path, kPathBuffer);
     if (path[0]) IniReadString(p.printer, TEXT("Readonly"), TEXT(""), readOnly, 16, path);
     ApplyFactory(ctx, int(n), false);
-    ApplyUser(ctx, key, false);
-    PresetSaveSlot(ctx, int(n));
+    // A file the user's load refused (another language, machine or version) is not the
+    // settings now applied: saving would overwrite it with preset 0's values.
+    if (!ApplyUser(ctx, key, false)) continue;
+    if (!PresetSaveSlot(ctx, int(n))) continue;
     if (readOnly[0] && path[0]) {
       StoreMutexHold hold(ctx);
       IniWriteString(p.printer, TEXT("Readonly"), readOnly, path);
@@ -375,7 +401,7 @@ char* PresetCommentBuf(DriverContext* ctx) { return ItemBytes(ctx, kIdPresetComm
 
 int PresetAppendEntry(DriverContext* ctx, LPCWSTR path, LPCWSTR name, LPCWSTR comment) {
   if (!ctx || !ctx->ui) return 0;
-  AppendEntry(ctx, TEXT("Count"), TEXT("PresetList"), path, name, comment ? comment : TEXT(""));
+  AppendEntry(ctx, TEXT("Count"), kStoreLimitPresets, TEXT("PresetList"), path, name, comment ? comment : TEXT(""));
   return PresetCacheOp(ctx, nullptr, kPresetCacheFreeAll);
 }
 
@@ -390,7 +416,10 @@ int PresetClearList(DriverContext* ctx) {
 }
 
 // ---- quality lists ----
-int QualityGetCount(DriverContext* ctx) { return int(PrinterIni(ctx).ReadInt(TEXT("QualityCount"))); }
+int QualityGetCount(DriverContext* ctx) {
+  const PrinterIni p(ctx);
+  return int(StoreReadCount(p.printer, TEXT("QualityCount"), kStoreLimitQualityLists, p.ini));
+}
 
 void QualityLoadName(DriverContext* ctx, LPCWSTR key) {
   if (!ctx || !ctx->ui || !key) return;
@@ -411,6 +440,13 @@ void QualityApplySlot(DriverContext* ctx, int n) {
   if (n < 0) return;
   WCHAR key[kKeyChars];
   QualityApply(ctx, QualityKeyName(key, kKeyChars, n));
+}
+
+int QualityApplySlotFromFile(DriverContext* ctx, int n) {
+  if (!ctx || !ctx->ui || n < 0) return 0;
+  CtxSetFileStatus(ctx, kFileStatusOk);
+  QualityApplySlot(ctx, n);
+  return CtxGetFileStatus(ctx) == kFileStatusOk ? 1 : 0;
 }
 
 namespace {
@@ -483,15 +519,14 @@ void QualityRefreshAll(DriverContext* ctx) {
   CtxSnapshotPush(ctx);
   for (LONG n = 0; n < count; ++n) {
     QualityApplyFactorySlot(ctx, int(n));
-    QualityApplySlot(ctx, int(n));
-    QualitySaveSlot(ctx, int(n));
+    if (QualityApplySlotFromFile(ctx, int(n))) QualitySaveSlot(ctx, int(n));
   }
   CtxSnapshotPop(ctx, TRUE);
 }
 
 int QualityAppendEntry(DriverContext* ctx, LPCWSTR file, LPCWSTR name) {
   if (!ctx || !ctx->ui) return 0;
-  return AppendEntry(ctx, TEXT("QualityCount"), TEXT("QualityList"), file, name, nullptr);
+  return AppendEntry(ctx, TEXT("QualityCount"), kStoreLimitQualityLists, TEXT("QualityList"), file, name, nullptr);
 }
 
 int QualityClearList(DriverContext* ctx) {

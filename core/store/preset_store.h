@@ -22,6 +22,9 @@ void PresetApplySlot(DriverContext* ctx, int n);
 // else from the file; a file that cannot be taken gives preset 0 and message 10023 (the key
 // is emptied only when the file is gone).
 void PresetApplyUser(DriverContext* ctx, LPCWSTR key);
+// Slot n (0-15) applied from its own file, the cache left out; 1 when that file loaded, 0 when
+// it was refused and preset 0 stands in. The refreshes save a slot only on 1.
+int PresetApplySlotFromFile(DriverContext* ctx, int n);
 // Applies the factory twin (".rsd" in the settings folder) of slot n's file.
 void PresetApplyFactory(DriverContext* ctx, int n);
 // Saves the preset items into slot n's file, then its name and comment (PresetSaveSlot) or
@@ -38,7 +41,8 @@ int PresetFileIsWritable(DriverContext* ctx, LPCWSTR path);
 // an empty path when all 10,000 are taken.
 int PresetNewUserFile(DriverContext* ctx, WCHAR* path, DWORD cchPath);
 // Gives slot n a per-user file when its key is empty or names a factory file ('r' last).
-void PresetAssignUserFile(DriverContext* ctx, int n);
+// 1 when the slot keeps or got its file; 0 for no slot, no free file, or a failed key write.
+int PresetAssignUserFile(DriverContext* ctx, int n);
 // After an upgrade: each preset takes the factory twin's new items, keeps the user's values
 // and its "Readonly" mark.
 void PresetRefreshAll(DriverContext* ctx);
@@ -55,6 +59,8 @@ int PresetClearList(DriverContext* ctx);
 // QualityApplySlot and QualitySaveSlot are declared with the stores the settings files call
 // (settings_stores.h).
 int QualityGetCount(DriverContext* ctx);
+// Quality list n applied; 1 when its file loaded with status 0 (a refused file is not saved).
+int QualityApplySlotFromFile(DriverContext* ctx, int n);
 void QualityApply(DriverContext* ctx, LPCWSTR key);
 void QualityLoadName(DriverContext* ctx, LPCWSTR key);
 int QualitySaveList(DriverContext* ctx, LPCWSTR key);
@@ -73,6 +79,8 @@ void QualityRefreshAll(DriverContext* ctx);
 int QualityAppendEntry(DriverContext* ctx, LPCWSTR file, LPCWSTR name);
 int QualityClearList(DriverContext* ctx);
 
-// 1 for a path a preset or quality save may write: a drive path ("X:\") without a ".."
-// part whose extension is one of the settings files' (rst, rsr, rsd, rsq, rsb).
+// 1 for a path of the form a settings file may have: a drive path ("X:\") in its canonical
+// spelling (no empty, "." or ".." part, none ending in a dot or blank, no "/" or stream) whose
+// extension is one of the settings files' (rst, rsr, rsd, rsq, rsb). Where it may be written
+// is StorePathIsSettingsTarget's question (preset_files.h).
 int PresetIsSettingsFileTarget(LPCWSTR path);

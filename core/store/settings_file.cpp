@@ -42,6 +42,7 @@ namespace {
 
 constexpr int kSettingLockFeature = 2;
 constexpr DWORD kSectionChars = 261;
+constexpr DWORD kStoredValueChars = 2048;  // a stored text value kept as it is
 constexpr WORD kAbsent = 0xFFFF;
 
 // Items the code names.
@@ -388,6 +389,16 @@ RowPlan PlanRows(DriverContext* ctx, DWORD flags) {
 int WriteExtendedKeys(DriverContext* ctx, LPCWSTR path, DWORD flags, IniSectionBuffer* keys, DWORD* position,
                       WORD firstId, WORD lastId);
 
+// A row whose value could not be written keeps what the file stores under its key, so a
+// failed save never drops a setting from the section. True when the key is kept or absent.
+bool KeepStoredKey(LPCWSTR path, LPCWSTR section, LPCWSTR key, IniSectionBuffer* buffer, DWORD* position) {
+  static const WCHAR kAbsentMark[] = TEXT("\x01");
+  WCHAR value[kStoredValueChars];
+  GetPrivateProfileStringW(section, key, kAbsentMark, value, kStoredValueChars, path);
+  if (value[0] == kAbsentMark[0] && !value[1]) return true;
+  return StoreIniTextPutKey(position, key, value, buffer) != FALSE;
+}
+
 // One transfer of the item section, the global mutex held by the caller.
 int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ctx) {
   CtxSetFileStatus(ctx, kFileStatusOk);
@@ -432,6 +443,7 @@ int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ct
 
   const RowPlan plan = PlanRows(ctx, flags);
   const IniSectionKeys keys(sectionText);
+  bool keptAll = true;  // every row that could not be written kept its stored key
   for (int i = 0; i < plan.count; ++i) {
     SettingItem* row = plan.mapFirst ? ItemFind(ctx, WORD(plan.mapFirst + i)) : &ctx->items->rows[i];
     if (!row) continue;
@@ -462,6 +474,7 @@ int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ct
       }
     } else if (!StoreWriteItemIni(printer, ctx, row, path, &buffer, &position)) {
       result = 0;
+      if (!KeepStoredKey(path, section, key, &buffer, &position)) keptAll = false;
     }
   }
   if (read) {
@@ -477,7 +490,8 @@ int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ct
       result = 0;
     if (flags == kStoreFileWrite && !StoreWriteSettingsText(path, kStoreFileText, ctx)) result = 0;
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, path);
-    if (!StoreIniTextReplaceSection(ctx, path, section, buffer.data, position)) result = 0;
+    // A section that would lose a stored key is not written at all.
+    if (!keptAll || !StoreIniTextReplaceSection(ctx, path, section, buffer.data, position)) result = 0;
     StoreIniTextBufferFree(&buffer);
   }
   TransferDoneBlock done = {flags, path};
@@ -696,8 +710,14 @@ int StoreRwExtendedItems(LPCWSTR path, DWORD flags, DriverContext* ctx, WORD fir
     IniSectionBuffer keys = {};
     DWORD keysEnd = 0;
     int result = StoreIniTextBufferInit(&keys) && WriteExtendedKeys(ctx, path, flags, &keys, &keysEnd, firstId, lastId);
-    if (result && !StoreIniTextMergeKeys(ctx, path, section, StoreIniTextFindSection(section, text), keys.data, keysEnd))
+    const char* body = StoreIniTextFindSection(section, text);
+    // A section the ini calls read but the text reader does not see would be merged as a new
+    // one, losing every key it holds: such a file is refused before anything is written.
+    if (result && !body && StoreSectionPresent(path, section)) {
+      CtxSetFileStatus(ctx, ERROR_INVALID_DATA);
       result = 0;
+    }
+    if (result && !StoreIniTextMergeKeys(ctx, path, section, body, keys.data, keysEnd)) result = 0;
     StoreIniTextBufferFree(&keys);
     StoreFreeIniText(text);
     return result;

@@ -105,6 +105,9 @@ int StoreCheckLockedItem(DriverContext* ctx, LPCWSTR path, LPCWSTR section, LPCW
 int StoreFilterText(const SettingItem* row);
 int StoreFilterPlainRead(const SettingItem* row);
 int StoreFilterExtended(const SettingItem* row);
+// The custom-media items 1495-1543, kept while custom media are supported: the model allows
+// some (wdmCustomMediaMaxNum, 1494, above 0).
+int StoreFilterCustomMedia(DriverContext* ctx, const SettingItem* row);
 int StoreFilterNoSecrets(const SettingItem* row);
 int StoreFilterNoSupportFlags(const SettingItem* row);
 int StoreFilterTextNoNotify(const SettingItem* row);

@@ -1,12 +1,14 @@
 // The item filters of the settings-file transfer: each keeps (1) or refuses (0) a row.
 #include "core/store/settings_file.h"
 
+#include "core/items/item_access.h"
 #include "core/items/item_table.h"
 
 namespace {
 constexpr WORD kIdExtFirst = 10001, kIdExtLast = 10434;
 constexpr WORD kIdAuthMode = 10354, kIdAuthSecureMode = 10355;
 constexpr WORD kIdLockInfo = 10386;
+constexpr WORD kIdCustomMediaMax = 1494, kIdCustomMediaFirst = 1495, kIdCustomMediaLast = 1543;
 }  // namespace
 
 int StoreFilterText(const SettingItem* row) { return row && row->id >= 1 && row->id <= 5 ? 0 : 1; }
@@ -24,6 +26,11 @@ int StoreFilterPlainRead(const SettingItem* row) {
 int StoreFilterExtended(const SettingItem* row) {
   if (!row || row->id < kIdExtFirst || row->id > kIdExtLast) return 0;
   return row->id <= 10011 || row->id == kIdAuthMode || row->id == kIdAuthSecureMode ? 0 : 1;
+}
+
+int StoreFilterCustomMedia(DriverContext* ctx, const SettingItem* row) {
+  if (!row || row->id < kIdCustomMediaFirst || row->id > kIdCustomMediaLast) return 0;
+  return ItemGetRawById(ctx, kIdCustomMediaMax) > 0 ? 1 : 0;
 }
 
 int StoreFilterNoSecrets(const SettingItem* row) { return row && row->id >= 1113 && row->id <= 1116 ? 0 : 1; }

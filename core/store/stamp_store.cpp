@@ -25,7 +25,7 @@ WCHAR* StampSectionName(WCHAR* buffer, DWORD cchBuffer, int n, DriverContext* ct
 
 LONG StampGetCountIn(LPCWSTR path, LPCWSTR section) {
   if (!path || !path[0] || !section) return 0;
-  return LONG(IniReadInt(section, kCountKey, 0, path));
+  return StoreReadCount(section, kCountKey, kStoreLimitStamps, path);
 }
 
 int StampGetCount(DriverContext* ctx) {
@@ -92,10 +92,14 @@ void StampResaveAll(DriverContext* ctx) {
   if (!ctx || !ctx->ui || !ctx->settings) return;
   StoreMutexHold hold(ctx);
   const LONG count = StampGetCount(ctx);
+  WCHAR ini[kPathChars], section[kSectionChars];
+  StoreCopySettingsIni(ctx, ini);
   CtxSnapshotPush(ctx);
   for (LONG i = 0; i < count; ++i) {
+    // What a failed select left (another watermark's values, or none) is not watermark i.
+    if (!StoreSectionPresent(ini, StampSectionName(section, kSectionChars, int(i), ctx))) continue;
     StampSelect(ctx, int(i));
-    StampSave(ctx, int(i));
+    if (CtxGetFileStatus(ctx) == kFileStatusOk) StampSave(ctx, int(i));
   }
   CtxSnapshotPop(ctx, TRUE);
 }

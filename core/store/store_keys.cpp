@@ -3,6 +3,7 @@
 
 #include <initializer_list>
 
+#include "core/common/ini_access.h"
 #include "core/common/text.h"
 #include "core/context/ui_state.h"
 #include "core/store/printer_name_guard.h"
@@ -39,6 +40,32 @@ WCHAR* StoreFormatKey(WCHAR* buffer, DWORD cchBuffer, LPCWSTR prefix, LONG numbe
     for (; p && *p; ++p) buffer[k++] = *p;
   buffer[k] = 0;
   return buffer;
+}
+
+LONG StoreReadCount(LPCWSTR section, LPCWSTR key, LONG limit, LPCWSTR file) {
+  if (!section || !key || !file || !file[0]) return 0;
+  const INT value = INT(IniReadInt(section, key, 0, file));
+  return value < 0 ? 0 : value > limit ? limit : LONG(value);
+}
+
+int StoreSectionPresent(LPCWSTR file, LPCWSTR section) {
+  if (!file || !file[0] || !section || !section[0]) return 0;
+  WCHAR keys[8];
+  return IniReadString(section, nullptr, TEXT(""), keys, 8, file) > 0 ? 1 : 0;
+}
+
+LONG StoreCountLimit(LPCWSTR countKey) {
+  static const struct {
+    LPCWSTR key;
+    LONG limit;
+  } kLimits[] = {{TEXT("Count"), kStoreLimitPresets},
+                 {TEXT("QualityCount"), kStoreLimitQualityLists},
+                 {TEXT("StampCount"), kStoreLimitStamps},
+                 {TEXT("FreeSizeCount"), kStoreLimitFreeSizes}};
+  if (countKey)
+    for (const auto& row : kLimits)
+      if (lstrcmpiW(countKey, row.key) == 0) return row.limit;
+  return kStoreLimitPackEntries;
 }
 
 LONG StoreParseNumber(LPCWSTR text, LONG def) {

@@ -25,6 +25,24 @@ WCHAR* StoreFormatNumber(WCHAR* buffer, LONG value);
 // The leading decimal number of text (optional sign); def for an empty or non-numeric text.
 LONG StoreParseNumber(LPCWSTR text, LONG def);
 
+// The most entries each stored list holds. A count in a settings ini or a pack is any user's
+// text: every count is read through StoreReadCount with its list's limit, so a walk over a
+// list is bounded and no count overflows where it is added to or multiplied.
+constexpr LONG kStoreLimitPresets = 16;       // "Count": PresetList0-15
+constexpr LONG kStoreLimitQualityLists = 256;  // "QualityCount"
+constexpr LONG kStoreLimitStamps = 256;       // "StampCount": watermarks 0-255 (256 is the scratch one)
+constexpr LONG kStoreLimitFreeSizes = 10;     // "FreeSizeCount": the ten custom-size slots
+constexpr LONG kStoreLimitPackEntries = 0xFFFE;  // a pack's "Num..." entry counts
+// key of section in file as a count: 0 when absent, negative or not a number, limit when
+// above it.
+LONG StoreReadCount(LPCWSTR section, LPCWSTR key, LONG limit, LPCWSTR file);
+// The limit of a count key above ("Count", "QualityCount", "StampCount", "FreeSizeCount", case
+// ignored); any other count (a pack's "Num..." keys) has kStoreLimitPackEntries.
+LONG StoreCountLimit(LPCWSTR countKey);
+
+// 1 when section of file holds a key (a list entry that was stored).
+int StoreSectionPresent(LPCWSTR file, LPCWSTR section);
+
 // One item-section transfer of path with the context's printer-name buffer set to section for
 // the call (the section the transfer chooses by that name); flags as StoreRwItemSection.
 int StoreSectionTransfer(DriverContext* ctx, LPCWSTR path, LPCWSTR section, DWORD flags);

@@ -6,6 +6,7 @@
 #include "core/system/user_profile.h"
 
 #include "core/common/file_ops.h"
+#include "core/common/ini_access.h"
 #include "core/common/mem.h"
 #include "core/common/os_tests.h"
 #include "core/common/path_text.h"
@@ -14,6 +15,7 @@
 #include "core/bind/bidi_store.h"
 #include "core/context/driver_context.h"
 #include "core/context/ui_state.h"
+#include "core/store/store_keys.h"
 #include "core/tables/model_record.h"
 #include "core/system/terminal_server.h"
 
@@ -236,31 +238,6 @@ BOOL SetFolderSecurity(LPCWSTR path, DWORD flags, SecurityPart part) {
 }
 
 // Deletes the folder's contents and the folder; links are removed as entries, never entered.
-BOOL RemoveTree(LPCWSTR folder, int depth) {
-  DWORD attributes = GetFileAttributesW(folder);
-  if (attributes == INVALID_FILE_ATTRIBUTES) return FALSE;
-  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return RemoveDirectoryW(folder);
-  WCHAR pattern[MAX_PATH];
-  if (!Compose(pattern, MAX_PATH, folder, TEXT("\\*.*"))) return FALSE;
-  WIN32_FIND_DATAW found;
-  HANDLE find = FindFirstFileW(pattern, &found);
-  if (find == INVALID_HANDLE_VALUE) return FALSE;
-  do {
-    if (lstrcmpW(found.cFileName, TEXT(".")) == 0 || lstrcmpW(found.cFileName, TEXT("..")) == 0) continue;
-    WCHAR child[MAX_PATH];
-    if (!Compose(child, MAX_PATH, folder, TEXT("\\"), found.cFileName)) continue;
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      FileDelete(child);
-    } else if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-      RemoveDirectoryW(child);
-    } else if (depth < kMaxRemoveDepth) {
-      RemoveTree(child, depth + 1);
-    }
-  } while (FindNextFileW(find, &found));
-  FindClose(find);
-  return RemoveDirectoryW(folder);
-}
-
 // Strips trailing backslashes (not the one after a drive letter).
 void TrimSlashes(LPWSTR path) {
   DWORD n = StrWideLength(path);
@@ -597,13 +574,13 @@ bool UsesDefaultFolder(HANDLE hPrinter, const WCHAR* defaultFolder) {
   return IsInside(configured, defaultFolder);
 }
 
-// Another printer of the machine still keeps its settings in the default folder; also true
-// when the printers cannot be listed.
+// Another printer of the machine still keeps its settings in the default folder. Any doubt
+// counts as in use: a listing that fails, a printer that cannot be opened.
 bool DefaultFolderInUseByAnyPrinter(const WCHAR* defaultFolder) {
   const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
   DWORD needed = 0, count = 0;
-  EnumPrintersW(flags, nullptr, 4, nullptr, 0, &needed, &count);
-  if (!needed) return false;
+  if (EnumPrintersW(flags, nullptr, 4, nullptr, 0, &needed, &count)) return false;  // no printers
+  if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || !needed) return true;
   BYTE* buffer = static_cast<BYTE*>(MemAllocZero(needed));
   if (!buffer) return true;
   bool inUse = false;
@@ -613,13 +590,64 @@ bool DefaultFolderInUseByAnyPrinter(const WCHAR* defaultFolder) {
     const PRINTER_INFO_4W* printers = reinterpret_cast<const PRINTER_INFO_4W*>(buffer);
     for (DWORD i = 0; i < count && !inUse; ++i) {
       HANDLE other = nullptr;
-      if (!printers[i].pPrinterName || !OpenPrinterW(printers[i].pPrinterName, &other, nullptr)) continue;
+      if (!printers[i].pPrinterName || !OpenPrinterW(printers[i].pPrinterName, &other, nullptr)) {
+        inUse = true;
+        break;
+      }
       inUse = UsesDefaultFolder(other, defaultFolder);
       ClosePrinter(other);
     }
   }
   MemFree(buffer);
   return inUse;
+}
+
+// path names a file directly in folder, in its plain spelling ("..", "/" or a stream would
+// let a listed value reach elsewhere).
+bool DirectlyIn(LPCWSTR path, LPCWSTR folder) {
+  const DWORD n = StrWideLength(folder);
+  if (!IsInside(path, folder) || path[n] != '\\' || !path[n + 1]) return false;
+  for (LPCWSTR p = path + n + 1; *p; ++p)
+    if (*p == '\\' || *p == '/' || *p == ':') return false;
+  return !(path[n + 1] == '.' && (!path[n + 2] || (path[n + 2] == '.' && !path[n + 3])));
+}
+
+// The files the driver put into the default folder: the settings ini and the preset and
+// quality files its sections list there. Anything else (a package folder, a user's own file, a
+// link) stays; the folder goes only when nothing is left in it. False when a listed file or
+// the ini could not be deleted.
+bool RemoveDriverFiles(HANDLE hPrinter, const WCHAR* defaultFolder) {
+  WCHAR current[MAX_PATH], ini[MAX_PATH];
+  if (!PathSettingsFileOf(current, MAX_PATH, 0, hPrinter) || !current[0]) return false;
+  if (!Compose(ini, MAX_PATH, defaultFolder, TEXT("\\"), PathFindLeaf(current))) return false;
+  bool ok = true;
+  if (GetFileAttributesW(ini) != INVALID_FILE_ATTRIBUTES) {
+    constexpr DWORD kNamesChars = 32768;
+    WCHAR* names = static_cast<WCHAR*>(MemAllocZero(kNamesChars * sizeof(WCHAR)));
+    if (!names) return false;
+    GetPrivateProfileSectionNamesW(names, kNamesChars, ini);
+    static const struct {
+      const WCHAR* countKey;
+      const WCHAR* prefix;
+      LONG limit;
+    } kLists[] = {{TEXT("Count"), TEXT("PresetList"), kStoreLimitPresets},
+                  {TEXT("QualityCount"), TEXT("QualityList"), kStoreLimitQualityLists}};
+    for (const WCHAR* section = names; *section; section += StrWideLength(section) + 1) {
+      for (const auto& list : kLists) {
+        const LONG count = StoreReadCount(section, list.countKey, list.limit, ini);
+        for (LONG n = 0; n < count; ++n) {
+          WCHAR key[64], file[MAX_PATH];
+          IniReadString(section, StoreFormatKey(key, 64, list.prefix, n, nullptr), TEXT(""), file, MAX_PATH, ini);
+          if (!DirectlyIn(file, defaultFolder) || GetFileAttributesW(file) == INVALID_FILE_ATTRIBUTES) continue;
+          if (!FileDelete(file)) ok = false;
+        }
+      }
+    }
+    MemFree(names);
+    if (!FileDelete(ini)) ok = false;
+  }
+  RemoveDirectoryW(defaultFolder);
+  return ok;
 }
 
 }  // namespace
@@ -631,7 +659,7 @@ BOOL PathRemoveDefaultMachineFolder(HANDLE hPrinter) {
   // while any printer of the machine (this one included) still files its settings there.
   if (UsesDefaultFolder(hPrinter, defaultFolder)) return FALSE;
   if (DefaultFolderInUseByAnyPrinter(defaultFolder)) return FALSE;
-  return RemoveTree(defaultFolder, 0);
+  return RemoveDriverFiles(hPrinter, defaultFolder) ? TRUE : FALSE;
 }
 
 // ---- the settings file ----

@@ -68,8 +68,11 @@ BOOL PathSecureMachineFolderOf(HANDLE hPrinter);
 
 // The root of the system drive + "_zems".
 int PathGetDefaultMachineFolder(WCHAR* buffer, DWORD cchBuffer);
-// Removes the default folder with everything in it. Refuses (0) when the printer's settings
-// folder is that folder or lies inside it; links inside are removed, never followed.
+// Removes what the driver put into the default folder (its settings ini and the preset and
+// quality files listed there), then the folder when nothing else is left; a package folder or
+// any other file stays. Refuses (0) when the printer's settings folder is that folder or lies
+// inside it, and when another printer uses it or that cannot be told; 0 also when a file of
+// the driver could not be deleted.
 BOOL PathRemoveDefaultMachineFolder(HANDLE hPrinter);
 
 // ---- the settings file ----

@@ -2,6 +2,7 @@
 // folder, the path macros, the folder's owner and ACEs, and the removal of the default folder.
 #include <unistd.h>
 
+#include "core/common/path_text.h"
 #include "core/system/settings_folders.h"
 #include "core/system/terminal_server.h"
 #include "core/system/folder_security.h"
@@ -237,9 +238,21 @@ TEST_F(FoldersTest, DefaultFolderStaysWhileItIsInUse) {
   WriteHostFile(OnC(Root(), "outside/keep.txt"), "keep");
   ASSERT_EQ(0, symlink(OnC(Root(), "outside").c_str(), OnC(Root(), "_zems/inner/link").c_str()));
   ASSERT_TRUE(SetFileAttributesW(TEXT("C:\\_zems\\a.rst"), FILE_ATTRIBUTE_READONLY));
+  // Only what the driver put there goes: its settings ini and the files that ini lists.
+  WCHAR ini[MAX_PATH];
+  ASSERT_TRUE(PathSettingsFileOf(ini, MAX_PATH, 0, local_));
+  const std::u16string leaf16 = PathFindLeaf(ini);
+  const std::string leaf(leaf16.begin(), leaf16.end());
+  WriteHostFile(OnC(Root(), "_zems/" + leaf),
+                "[Office]\r\nCount=2\r\nPresetList0=C:\\_zems\\a.rst\r\nPresetList1=C:\\outside\\keep.txt\r\n"
+                "QualityCount=1\r\nQualityList0=C:\\_zems\\inner\\..\\..\\outside\\keep.txt\r\n");
+  MakeFolder(OnC(Root(), "_zems/package1"));
+  WriteHostFile(OnC(Root(), "_zems/package1/p.rsb"), "pack");
   EXPECT_TRUE(PathRemoveDefaultMachineFolder(local_));
-  EXPECT_FALSE(HostExists(OnC(Root(), "_zems")));
-  EXPECT_EQ("keep", ReadHostFile(OnC(Root(), "outside/keep.txt"))) << "links are not followed";
+  EXPECT_FALSE(HostExists(OnC(Root(), "_zems/a.rst")));
+  EXPECT_FALSE(HostExists(OnC(Root(), "_zems/" + leaf)));
+  EXPECT_EQ("pack", ReadHostFile(OnC(Root(), "_zems/package1/p.rsb"))) << "an exported package stays";
+  EXPECT_EQ("keep", ReadHostFile(OnC(Root(), "outside/keep.txt"))) << "nothing outside the folder, no link followed";
 }
 
 TEST_F(FoldersTest, LocalLowFolderNeedsBothLibraries) {

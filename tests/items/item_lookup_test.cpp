@@ -9,6 +9,7 @@
 #include "core/items/item_table.h"
 #include "core/tables/symbol_table.h"
 #include "core/items/item_ids.h"
+#include "platform/sim.h"
 
 namespace {
 
@@ -33,6 +34,18 @@ class ItemContext : public ::testing::Test {
   void TearDown() override { ItemTableFree(ctx_.items); }
   DriverContext ctx_{};
 };
+
+// The table comes from the machine's heap, so a refused allocation is seen (and nothing of a
+// half-made table is left).
+TEST(ItemTable, TheMachinesRefusedAllocationGivesNoTable) {
+  for (int granted : {0, 1}) {
+    SimFailAllocations(granted);
+    SettingItemTable* table = ItemTableCreate();
+    SimFailAllocations(-1);
+    EXPECT_EQ(table, nullptr) << granted;
+    ItemTableFree(table);
+  }
+}
 
 TEST_F(ItemContext, FindByIdGivesTheItemOrNull) {
   struct Case {

@@ -235,8 +235,9 @@ TEST_F(IniRewriteTest, SectionNamesMatchThroughTheSystemCaseTable) {
   EXPECT_EQ(2u, GetPrivateProfileIntW(u"b\u00FCro", TEXT("k"), 0, path_));
 }
 
-// A file with zero bytes of its own keeps all of them: the rewrite must not stop at the first
-// one, and a line the text reader never saw (it ends at a zero byte) stays.
+// A file with zero bytes of its own keeps every other section whole: the rewrite must not stop
+// at the first zero. A zero ends only its line, for the ini calls as for the text reader, so a
+// line of the old section that holds one is replaced with the rest of that section.
 TEST_F(IniRewriteTest, ZeroBytesInTheOldFileDoNotCutItShort) {
   using namespace std::string_literals;
   struct Case {
@@ -244,7 +245,8 @@ TEST_F(IniRewriteTest, ZeroBytesInTheOldFileDoNotCutItShort) {
     std::string after;
   } cases[] = {
       {"[A]\r\na=1\r\n\0junk\r\n[C]\r\nc=1\r\n"s, "[B]\r\nb=2\r\n[A]\r\na=1\r\n\0junk\r\n[C]\r\nc=1\r\n"s},
-      {"[B]\r\nb=1\r\n\0x\r\n[C]\r\nc=1\r\n"s, "[B]\r\nb=2\r\n\0x\r\n[C]\r\nc=1\r\n"s},
+      {"[B]\r\nb=1\r\n\0x\r\nb2=1\r\n[C]\r\nc=1\r\n"s, "[B]\r\nb=2\r\n[C]\r\nc=1\r\n"s},
+      {"\0\0\0\0[B]\r\nb=1\r\n[C]\r\nc=1\r\n"s, "\0\0\0\0[B]\r\nb=1\r\n[B]\r\nb=2\r\n[C]\r\nc=1\r\n"s},
   };
   for (const Case& c : cases) {
     WriteHostFile(Host(), c.before);

@@ -8,11 +8,13 @@
 
 #include "core/context/context_cache.h"
 #include "core/front/ui_busy.h"
+#include "core/install/install_pass.h"
 #include "core/install/pending_housekeeping.h"
 #include "core/system/languages.h"
 #include "core/system/printer_names.h"
 #include "core/system/settings_folders.h"
 #include "core/system/terminal_server.h"
+#include "platform/sim.h"
 #include "store_install/install_fixture.h"
 #include "support/child_process.h"
 
@@ -122,6 +124,26 @@ TEST_F(HousekeepingTest, TheUsersSettingsVersionChoosesTheUpgrade) {
     EXPECT_EQ(IniGet(UserIni(), u"Stamp0" + W(lang), u"RstVersion") != kAbsent, c.after == std::u16string(u"322"))
         << c.what;
   }
+}
+
+// A pass on a full disk has not brought the user's settings up to date: it answers failure,
+// no stamp says it ran, and the next housekeeping runs it again.
+TEST_F(HousekeepingTest, AFullDiskDuringThePassLeavesNoStampAndThePassRunsAgain) {
+  MultiSession(true);
+  // The user's folder is there (the housekeeping makes it first), the settings not yet.
+  CreateDirectoryW(UserFolder().c_str(), nullptr);
+  DeleteFileW(UserIni().c_str());
+  SimSetDiskFull(0);
+  EXPECT_EQ(InstRunPrinterPass(office_, nullptr, kInstPassUpgrade, nullptr, nullptr), 0);
+  EXPECT_EQ(InstUpgradeBySettingVersion(office_, kInstUserStateMissing, nullptr, nullptr), 0);
+  SimSetDiskFull(-1);
+  CtxCacheExpire(TRUE);
+  EXPECT_EQ(IniGet(UserIni(), u"Office", u"DrvInstTime"), kAbsent);
+  DWORD state = 99;
+  ASSERT_EQ(InstReadUserStampState(office_, &state, nullptr), 1);
+  EXPECT_EQ(state, DWORD(kInstUserStateMissing)) << "the next housekeeping runs the pass";
+  EXPECT_EQ(InstUpgradeBySettingVersion(office_, kInstUserStateMissing, nullptr, nullptr), 1);
+  EXPECT_NE(IniGet(UserIni(), u"Office", u"DrvInstTime"), kAbsent);
 }
 
 TEST_F(HousekeepingTest, AClientsFirstUseOnAMultiSessionHostOnlyWritesTwoKeys) {

@@ -185,7 +185,7 @@ TEST_F(InstallPassTest, TheDefaultFolderStaysWhileAPrinterKeepsItsSettingsThere)
   ASSERT_TRUE(CreateDirectoryW(u"C:\\WINDOWS\\zemsdata", nullptr));
   SetReg(u"SOFTWARE\\ORVEL\\ZemsDrv", u"_ZEMSDirectory", REG_SZ, kMoved, sizeof kMoved);
   EXPECT_TRUE(PathRemoveDefaultMachineFolder(remote));
-  EXPECT_FALSE(Exists(u"C:\\_zems"));
+  EXPECT_FALSE(Exists(u"C:\\_zems\\OV1BD170.ini"));
 }
 
 TEST_F(InstallPassTest, TheDefaultFolderGoesOnlyOnceTheSettingsMovedWithTheSwitchOn) {
@@ -201,6 +201,8 @@ TEST_F(InstallPassTest, TheDefaultFolderGoesOnlyOnceTheSettingsMovedWithTheSwitc
       {"the switch off", u"C:\\WINDOWS\\zemsdata\\_zems\\", 0, false},
   };
   for (const auto& c : cases) {
+    WriteFile(u"C:\\_zems\\OV1BD170.ini", "[Office]\r\nCount=1\r\nPresetList0=C:\\_zems\\mine.rst\r\n");
+    WriteFile(u"C:\\_zems\\mine.rst", "[Office]\r\n");
     WriteFile(u"C:\\_zems\\keep.txt", "kept");
     SetReg(u"SOFTWARE\\ORVEL\\ZemsDrv", u"_ZEMSDirectory", REG_SZ, c.value,
            DWORD((std::char_traits<char16_t>::length(c.value) + 1) * 2));
@@ -218,7 +220,8 @@ TEST_F(InstallPassTest, TheDefaultFolderGoesOnlyOnceTheSettingsMovedWithTheSwitc
     reinterpret_cast<PRINTER_INFO_2W*>(infoBytes.data())->pDevMode = reinterpret_cast<DEVMODEW*>(dm.data());
     ASSERT_TRUE(SetPrinterW(office_, 2, infoBytes.data(), 0));
     EXPECT_EQ(Pass(kInstPassDefaultDevmode), 1) << c.what;
-    EXPECT_EQ(Exists(u"C:\\_zems\\keep.txt"), !c.gone) << c.what;
+    EXPECT_EQ(Exists(u"C:\\_zems\\mine.rst"), !c.gone) << c.what;
+    EXPECT_TRUE(Exists(u"C:\\_zems\\keep.txt")) << c.what << ": a file the driver did not put there stays";
   }
 }
 

@@ -217,6 +217,18 @@ TEST_F(FactoryCopyTest, ACurrentLanguageSectionOnlySendsTheEvent) {
   EXPECT_EQ(InstCopyLanguageStores(target_.c_str(), DataFile().c_str(), ctx(), &none), 0);
 }
 
+// Without the model data file the printer's counts stay: its watermarks and sizes are still
+// listed after the upgrade.
+TEST_F(FactoryCopyTest, AMissingModelDataFileLeavesTheCounts) {
+  IniSet(target_, u"us", u"RstVersion", u"250");
+  IniSet(target_, u"us", u"StampCount", u"3");
+  IniSet(target_, u"us", u"FreeSizeCount", u"10");
+  const std::u16string missing = DataFile() + u".gone";
+  InstCopyLanguageStores(target_.c_str(), missing.c_str(), ctx(), &info_);
+  EXPECT_EQ(IniGet(target_, u"us", u"StampCount"), u"3");
+  EXPECT_EQ(IniGet(target_, u"us", u"FreeSizeCount"), u"10");
+}
+
 TEST_F(FactoryCopyTest, TheLanguageSectionIsOutdatedWhenItsMajorDiffers) {
   struct Case {
     const char16_t* version;  // null: no key

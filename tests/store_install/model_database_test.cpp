@@ -142,25 +142,38 @@ TEST_F(InstallTest, RevalidationSavesTheDeviceSettingsAndKeepsTheUsersValues) {
   EXPECT_EQ(IniGet(SettingsIni(), Printer(), u"PresetRefresh"), u"1");
 }
 
-// Each stored preset, quality list, watermark and custom size is applied and written again, so
-// a key an older driver left out comes back; a read-only preset file is left as it is, and the
-// user's current settings are put back.
-TEST_F(InstallTest, RevalidationReappliesAndSavesEveryPresetQualityWatermarkAndCustomSize) {
-  constexpr WORD kMarkPaperType = 122, kBrightness = 138, kWmCharName = 931, kFreeWidth = 916, kFreeLength = 917;
-  const std::u16string ini = SettingsIni(), lang = StoreListLangCode(ctx());
-  ASSERT_EQ(StoreRepairStampsAndFreeSizes(ctx()), 1);
-  auto inFolder = [&](const char16_t* leaf) {
+// Presets p0.rst and p1.rst and quality list q0.rsr of the settings folder, listed in the
+// printer's settings ini.
+class RevalidationTest : public InstallTest {
+ protected:
+  void ListTwoPresetsAndAQualityList() {
+    const std::u16string ini = SettingsIni();
+    preset0 = InSettingsFolder(u"p0.rst");
+    preset1 = InSettingsFolder(u"p1.rst");
+    quality = InSettingsFolder(u"q0.rsr");
+    IniSet(ini, Printer(), u"PresetList0", preset0.c_str());
+    IniSet(ini, Printer(), u"PresetList1", preset1.c_str());
+    IniSet(ini, Printer(), u"Count", u"2");
+    IniSet(ini, Printer(), u"QualityList0", quality.c_str());
+    IniSet(ini, Printer(), u"QualityCount", u"1");
+  }
+  std::u16string InSettingsFolder(const char16_t* leaf) {
     WCHAR path[MAX_PATH];
     EXPECT_GT(PathInSettingsFolder(path, MAX_PATH, leaf, ctx()), 0);
     return std::u16string(path);
-  };
+  }
+  std::u16string preset0, preset1, quality;
+};
+
+// Each stored preset, quality list, watermark and custom size is applied and written again, so
+// a key an older driver left out comes back; a read-only preset file is left as it is, and the
+// user's current settings are put back.
+TEST_F(RevalidationTest, RevalidationReappliesAndSavesEveryPresetQualityWatermarkAndCustomSize) {
+  constexpr WORD kMarkPaperType = 122, kBrightness = 138, kWmCharName = 931, kFreeWidth = 916, kFreeLength = 917;
+  const std::u16string ini = SettingsIni(), lang = StoreListLangCode(ctx());
+  ASSERT_EQ(StoreRepairStampsAndFreeSizes(ctx()), 1);
   // Two presets (the second read-only) and a quality list, as saved by this driver.
-  const std::u16string preset0 = inFolder(u"p0.rst"), preset1 = inFolder(u"p1.rst"), quality = inFolder(u"q0.rsr");
-  IniSet(ini, Printer(), u"PresetList0", preset0.c_str());
-  IniSet(ini, Printer(), u"PresetList1", preset1.c_str());
-  IniSet(ini, Printer(), u"Count", u"2");
-  IniSet(ini, Printer(), u"QualityList0", quality.c_str());
-  IniSet(ini, Printer(), u"QualityCount", u"1");
+  ListTwoPresetsAndAQualityList();
   ItemSetRawById(ctx(), kMarkPaperType, 3);
   ItemSetRawById(ctx(), kBrightness, 9);
   ASSERT_EQ(PresetSaveSlot(ctx(), 0), 1);
@@ -202,6 +215,25 @@ TEST_F(InstallTest, RevalidationReappliesAndSavesEveryPresetQualityWatermarkAndC
   EXPECT_EQ(Raw(kBrightness), 11);
   EXPECT_EQ(ItemText(kWmCharName), u"current");
   EXPECT_EQ(Raw(kFreeWidth), 1234);
+}
+
+// A preset or quality file its load refuses (another display language, machine or major
+// version) is left byte for byte; the loadable ones are still saved in the new form.
+TEST_F(RevalidationTest, RevalidationLeavesARefusedFileAsItIs) {
+  constexpr WORD kBrightness = 138;
+  ListTwoPresetsAndAQualityList();
+  const std::u16string mine = preset0, foreign = preset1;
+  ASSERT_EQ(PresetSaveSlot(ctx(), 0), 1);
+  ASSERT_EQ(PresetSaveSlot(ctx(), 1), 1);
+  ASSERT_EQ(QualitySaveSlot(ctx(), 0), 1);
+  IniSet(mine, Printer(), u"zdmBrightness", nullptr);
+  for (const std::u16string& file : {foreign, quality}) IniSet(file, Printer(), u"RstMachine", u"149");
+  const std::string foreignBefore = ReadFile(foreign), qualityBefore = ReadFile(quality);
+  ItemSetRawById(ctx(), kBrightness, 7);
+  EXPECT_EQ(CtxRevalidateStores(office_, ctx()), 1);
+  EXPECT_EQ(ReadFile(foreign), foreignBefore);
+  EXPECT_EQ(ReadFile(quality), qualityBefore);
+  EXPECT_NE(IniGet(mine, Printer(), u"zdmBrightness"), u"<absent>") << "the loadable preset is saved again";
 }
 
 }  // namespace

@@ -65,6 +65,17 @@ TEST_F(DefaultPacksTest, TwentyPresetsFillTheListToSixteen) {
   EXPECT_EQ(PrinterKey("PresetList15Name"), "set16.rsd");
 }
 
+// One entry whose copy fails fails the import; the entries after it are still copied.
+TEST_F(DefaultPacksTest, AFailedEntryFailsTheImportAndTheRestIsCopied) {
+  const std::u16string pack = DriverFile("pack.rsb");
+  WriteBytes(pack, "[" + lang_ + "]\r\nNumDeficonfiles=2\r\nDeficonfiles1=%sysdir%\\gone.rsd\r\n"
+                   "Deficonfiles2=%sysdir%\\here.rsd\r\n");
+  WriteBytes(DriverFile("here.rsd"), "[" + lang_ + "]\r\nsetname=here\r\n");
+  WriteBytes(FilePath(u"gone.rsr"), "[Office]\r\n");  // an earlier copy: the new one is due
+  EXPECT_EQ(InstImportPresetFiles(pack.c_str(), Wide(lang_).c_str(), 0x2, ctx(), 0, nullptr), 0);
+  EXPECT_TRUE(Exists(FilePath(u"here.rsd")));
+}
+
 TEST_F(DefaultPacksTest, AnEmptyQualityNameStaysEmpty) {
   std::u16string pack = Pack({}, {"fine.rsq", "draft.rsq"});
   WriteBytes(DriverFile("fine.rsq"), "[" + lang_ + "]\r\nqualityname=\r\n");

@@ -157,6 +157,29 @@ TEST_F(FontTablesTest, RestoringDefaultsWithoutADefaultTableEmptiesTheTable) {
   EXPECT_EQ(std::u16string(static_cast<const FontSubstEntry*>(Table(10005))[1].face), u"Face2d");
 }
 
+// The default table is written as the printer's own: values, then the count, then the stale
+// numbers removed; a write that fails half way leaves a table that loads whole.
+TEST_F(FontTablesTest, TheDefaultTableKeepsALoadableTableAndDropsStaleNumbers) {
+  HoldSubstTable(2, u"d");
+  ASSERT_EQ(StoreWriteFontSubstTable(office_, ctx(), kFontDefaultTable), 1);
+  for (long long budget : {0LL, 2000LL, 6000LL}) {
+    SCOPED_TRACE(budget);
+    HoldSubstTable(4, u"n");
+    SimSetDiskFull(budget);
+    const int written = StoreWriteFontSubstTable(office_, ctx(), kFontDefaultTable);
+    SimSetDiskFull(-1);
+    StoreFreeFontTables(ctx());
+    EXPECT_EQ(StoreLoadDefaultFontSubstTable(office_, ctx()), 1);
+    EXPECT_EQ(Count(10004), written ? 4 : 2) << "the count names only values that are there";
+  }
+  HoldSubstTable(4, u"n");
+  ASSERT_EQ(StoreWriteFontSubstTable(office_, ctx(), kFontDefaultTable), 1);
+  HoldSubstTable(1, u"m");
+  ASSERT_EQ(StoreWriteFontSubstTable(office_, ctx(), kFontDefaultTable), 1);
+  for (const char16_t* name : {u"TTFontDefTable2", u"DevFontDefTable2", u"TTFontDefTable4", u"DevFontDefTable4"})
+    EXPECT_FALSE(Data(name, nullptr)) << std::string(name, name + std::char_traits<char16_t>::length(name));
+}
+
 TEST_F(FontTablesTest, FreeingClearsTheAddressesAndKeepsTheCounts) {
   HoldSubstTable(2);
   EXPECT_EQ(StoreFreeFontTables(ctx()), 1);

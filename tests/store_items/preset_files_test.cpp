@@ -192,6 +192,9 @@ TEST_F(PresetFilesTest, PathTokens) {
   EXPECT_EQ(std::u16string(buffer), join(driver, u"data.ini"));
 }
 
+// A user may edit the settings ini and the packs: a save writes only settings files of the
+// printer's settings folders; the install pass also the driver's own pack files; the model data
+// file's install files also the Windows directory.
 TEST_F(PresetFilesTest, WrittenPathsStayInTheDriversFolders) {
   const std::u16string driver = PathGetDriverDir(ctx());
   WCHAR windows[260], system[260];
@@ -200,23 +203,37 @@ TEST_F(PresetFilesTest, WrittenPathsStayInTheDriversFolders) {
   const std::u16string settings = FilePath(u"");
   struct Case {
     std::u16string path;
-    int allowed;
+    int settingsTarget, driverTarget, installFile;
   };
   const Case cases[] = {
-      {driver + u"x.rst", 1},
-      {settings + u"user0001.rst", 1},
-      {std::u16string(windows) + u"\\x.ini", 1},
-      {std::u16string(system) + u"\\x.rst", 1},
-      {u"C:\\elsewhere\\x.rst", 0},
-      {settings + u"..\\..\\x.rst", 0},
-      {settings + u"sub\\..\\x.rst", 0},
-      {std::u16string(windows) + u"x\\a.rst", 0},
-      {std::u16string(windows), 0},
-      {u"x.rst", 0},
-      {u"\\\\server\\share\\x.rst", 0},
-      {u"", 0},
+      {settings + u"user0001.rst", 1, 1, 1},
+      {settings + u"sub\\q.RSQ", 1, 1, 1},
+      {driver + u"zemsdef.rsd", 0, 1, 1},
+      {driver + u"x.ini", 0, 0, 1},
+      {std::u16string(windows) + u"\\x.ini", 0, 0, 1},
+      {std::u16string(windows) + u"\\win.ini", 0, 0, 1},
+      {std::u16string(system) + u"\\x.rst", 0, 0, 1},
+      {settings + u"x.ini", 0, 0,0},
+      {u"C:\\elsewhere\\x.rst", 0, 0, 0},
+      {settings + u"..\\..\\x.rst", 0, 0, 0},
+      {settings + u"sub\\..\\x.rst", 0, 0, 0},
+      {settings + u".\\x.rst", 0, 0,0},
+      {settings + u"sub\\\\x.rst", 0, 0,0},
+      {settings + u"x.rst.", 0, 0,0},
+      {settings + u"x.rst::$DATA", 0, 0,0},
+      {settings + u"sub/x.rst", 0, 0,0},
+      {std::u16string(windows) + u"x\\a.rst", 0, 0, 0},
+      {std::u16string(windows), 0, 0, 0},
+      {u"x.rst", 0, 0, 0},
+      {u"\\\\server\\share\\x.rst", 0, 0, 0},
+      {u"", 0, 0, 0},
   };
-  for (const Case& c : cases) EXPECT_EQ(StorePathIsDriverTarget(c.path.c_str(), ctx()), c.allowed) << Narrow(c.path);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Narrow(c.path));
+    EXPECT_EQ(StorePathIsSettingsTarget(c.path.c_str(), ctx()), c.settingsTarget);
+    EXPECT_EQ(StorePathIsDriverTarget(c.path.c_str(), ctx()), c.driverTarget);
+    EXPECT_EQ(StorePathIsInstallFileTarget(c.path.c_str(), ctx()), c.installFile);
+  }
 }
 
 TEST_F(PresetFilesTest, CopyingAPresetFile) {

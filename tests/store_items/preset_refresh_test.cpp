@@ -2,6 +2,9 @@
 // and added, the question before dropping, and the once-per-pack mark.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -14,6 +17,7 @@
 #include "core/rules/alerts.h"
 #include "core/store/exc_store.h"
 #include "core/store/preset_refresh.h"
+#include "core/store/preset_store.h"
 #include "core/store/settings_file.h"
 #include "core/system/driver_paths.h"
 #include "core/system/languages.h"
@@ -21,6 +25,7 @@
 #include "core/system/terminal_server.h"
 #include "platform/sim.h"
 #include "store_items/list_store_fixture.h"
+#include "support/child_process.h"
 #include "support/test_printer.h"
 
 namespace zems_test {
@@ -226,6 +231,38 @@ TEST_F(PresetRefreshTest, KindZeroOnATerminalServerDoesNothing) {
   EXPECT_EQ(PresetRefreshOnOpen(ctx(), 2), 0);
   EXPECT_EQ(List().size(), 1u);
   EXPECT_EQ(IniKey(PrinterName(), "PresetRefresh"), "<absent>");
+}
+
+// Another process appends presets while this one rebuilds the list (dropping an entry each
+// time, so that "Count" is rewritten): every appended preset is still listed afterwards.
+TEST_F(PresetRefreshTest, APresetAppendedDuringARebuildIsKept) {
+  constexpr int kAppends = 8;
+  const std::string unsuitable = Rsr("second.rsd");
+  Unsuitable("second.rsd");
+  for (int run = 0; run < 3; ++run) {
+    SCOPED_TRACE(run);
+    SetList({"D:\\mine\\base.rst"});
+    ChildProcess child([&](ChildProcess& self) {
+      char go = 0;
+      if (!self.Receive(&go)) _exit(1);
+      for (int i = 0; i < kAppends; ++i) {
+        std::u16string path = u"D:\\mine\\u" + Wide(std::to_string(i)) + u".rst";
+        PresetAppendEntry(ctx(), path.c_str(), u"appended", nullptr);
+        usleep(3000);
+      }
+    });
+    ASSERT_TRUE(child.Send('g'));
+    for (int round = 0; round < 20; ++round) {
+      PresetAppendEntry(ctx(), Wide(unsuitable).c_str(), u"dropped", nullptr);
+      PresetRebuildList(ctx(), 0);
+    }
+    EXPECT_EQ(child.Wait(), 0);
+    const std::vector<std::string> list = List();
+    for (int i = 0; i < kAppends; ++i) {
+      const std::string path = "D:\\mine\\u" + std::to_string(i) + ".rst";
+      EXPECT_NE(std::find(list.begin(), list.end(), path), list.end()) << path << " lost";
+    }
+  }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "core/modules/preset_cache.h"
 #include "core/store/preset_store.h"
 #include "core/store/settings_file.h"
+#include "core/system/driver_paths.h"
 #include "platform/sim.h"
 #include "store_items/list_store_fixture.h"
 #include "support/test_variant.h"
@@ -151,13 +152,19 @@ TEST_F(PresetStoreTest, AssigningAUserFile) {
                         {"ab", false}, {"C:\\x\\mine.rst", false}};
   for (const Case& c : cases) {
     SetIniKey(PrinterName(), "PresetList2", c.value);
-    PresetAssignUserFile(ctx(), 2);
+    EXPECT_EQ(PresetAssignUserFile(ctx(), 2), 1) << c.value;
     std::string now = IniKey(PrinterName(), "PresetList2");
     if (c.replaced)
       EXPECT_EQ(now, Narrow(FilePath(u"user0000.rst"))) << c.value;
     else
       EXPECT_EQ(now, c.value);
   }
+  // A key write that fails is reported, and the key keeps its value.
+  SetIniKey(PrinterName(), "PresetList2", "");
+  SimSetDiskFull(0);
+  EXPECT_EQ(PresetAssignUserFile(ctx(), 2), 0);
+  SimSetDiskFull(-1);
+  EXPECT_EQ(IniKey(PrinterName(), "PresetList2"), "");
 }
 
 TEST_F(PresetStoreTest, NamesAreCutTo36BytesAndCommentsTo512) {
@@ -189,10 +196,31 @@ TEST_F(PresetStoreTest, SavesWriteOnlySettingsFiles) {
     }
     EXPECT_EQ(QualitySaveSlot(ctx(), 1), c.written ? 1 : 0) << c.path;
   }
-  for (const char* path : {"relative.rst", "\\\\server\\share\\x.rst", ""}) {
-    SetIniKey(PrinterName(), "PresetList4", path);
-    EXPECT_EQ(PresetSaveSlot(ctx(), 4), 0) << path;
+}
+
+// The settings ini is any user's to edit: a list entry naming a file outside the printer's
+// settings folders is refused, and that file is left as it was.
+TEST_F(PresetStoreTest, SavesNeverWriteOutsideTheSettingsFolders) {
+  WCHAR windows[260];
+  ASSERT_GT(GetWindowsDirectoryW(windows, 260), 0u);
+  const std::u16string factory = std::u16string(PathGetDriverDir(ctx())) + u"zemsdef.rsd";
+  const std::u16string winIni = std::u16string(windows) + u"\\win.ini";
+  WriteBytes(factory, "[Office]\r\nfactory=1\r\n");
+  WriteBytes(winIni, "[windows]\r\nload=\r\n");
+  const std::string factoryBefore = ReadBytes(factory), winIniBefore = ReadBytes(winIni);
+  for (const std::u16string& path :
+       {factory, winIni, std::u16string(u"relative.rst"), std::u16string(u"\\\\server\\share\\x.rst"),
+        FilePath(u"..\\x.rst"), std::u16string()}) {
+    SCOPED_TRACE(Narrow(path));
+    SetIniKey(PrinterName(), "PresetList4", Narrow(path));
+    SetIniKey(PrinterName(), "QualityList1", Narrow(path));
+    CtxSetFileStatus(ctx(), kFileStatusOk);
+    EXPECT_EQ(PresetSaveSlot(ctx(), 4), 0);
+    EXPECT_EQ(CtxGetFileStatus(ctx()), LONG(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(QualitySaveSlot(ctx(), 1), 0);
   }
+  EXPECT_EQ(ReadBytes(factory), factoryBefore);
+  EXPECT_EQ(ReadBytes(winIni), winIniBefore);
 }
 
 TEST_F(PresetStoreTest, ReadOnlyFiles) {
@@ -225,6 +253,40 @@ TEST_F(PresetStoreTest, TheUpgradeRefreshKeepsTheUsersValuesAndReadOnly) {
   EXPECT_EQ(after["zdmMPInputTray"], "1") << "the factory's new item";
   EXPECT_EQ(after["Readonly"], "1");
   EXPECT_EQ(IniKey(PrinterName(), "PresetList1Name"), "Mine");
+}
+
+// A file written by another display language, machine or major version is refused by its
+// load; the refresh must leave it as it is and still refresh the presets that do load.
+TEST_F(PresetStoreTest, TheUpgradeRefreshLeavesARefusedFileByteForByte) {
+  const struct {
+    const char16_t* key;
+    std::u16string value;
+  } cases[] = {{u"RstLanguage", u"+1"}, {u"RstMachine", u"149"}, {u"RstVersion", u"250"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Narrow(c.key));
+    MakePreset(0, u"base.rst", 1);
+    std::u16string mine = MakePreset(1, u"mine.rst", 6);
+    std::u16string other = MakePreset(2, u"other.rst", 2);
+    std::u16string quality = FilePath(u"q0.rsr");
+    SetIniKey(PrinterName(), "QualityList0", Narrow(quality));
+    SetIniKey(PrinterName(), "QualityCount", "1");
+    ASSERT_EQ(QualitySaveSlot(ctx(), 0), 1);
+    std::u16string value = c.value;
+    if (value == u"+1") {
+      std::string n = std::to_string(Raw(169) + 1);
+      value = std::u16string(n.begin(), n.end());
+    }
+    for (const std::u16string& file : {other, quality})
+      ASSERT_TRUE(WritePrivateProfileStringW(u"Office", c.key, value.c_str(), file.c_str()));
+    ASSERT_TRUE(WritePrivateProfileStringW(u"Office", u"zdmBrightness", nullptr, mine.c_str()));
+    const std::string otherBefore = ReadBytes(other), qualityBefore = ReadBytes(quality);
+    PresetRefreshAll(ctx());
+    QualityRefreshAll(ctx());
+    EXPECT_EQ(ReadBytes(other), otherBefore) << "the refused preset file";
+    EXPECT_EQ(ReadBytes(quality), qualityBefore) << "the refused quality file";
+    EXPECT_EQ(Section(mine, "Office").count("zdmBrightness"), 1u) << "the loadable preset is refreshed";
+    EXPECT_EQ(Section(mine, "Office")["zdmMarkPaperType"], "6");
+  }
 }
 
 TEST_F(PresetStoreTest, AFullDiskLeavesThePresetFile) {

@@ -494,6 +494,54 @@ TEST_F(SettingsFileTest, APlainSaveAndALoadIntoANewContextGiveTheSameSettings) {
   CtxRelease(other, kReleaseExpired);
 }
 
+// The item filters of the transfers, one row per case.
+TEST_F(SettingsFileTest, TheFiltersKeepTheirRows) {
+  const struct {
+    const char* filter;
+    WORD id;
+    LONG customMediaMax;  // wdmCustomMediaMaxNum
+    int kept;
+  } cases[] = {
+      {"custom media", 1495, 4, 1},  {"custom media", 1543, 4, 1}, {"custom media", 1512, 0, 0},
+      {"custom media", 1494, 4, 0},  {"custom media", 1544, 4, 0}, {"plain read", 1495, 4, 0},
+      {"plain read", 138, 0, 1},     {"no secrets", 1113, 0, 0},   {"no secrets", 1117, 0, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.filter) + " " + std::to_string(c.id));
+    SetRaw(1494, c.customMediaMax);
+    SettingItem* row = Row(c.id);
+    ASSERT_NE(row, nullptr);
+    const std::string filter = c.filter;
+    const int kept = filter == "custom media" ? StoreFilterCustomMedia(ctx(), row)
+                     : filter == "plain read" ? StoreFilterPlainRead(row)
+                                              : StoreFilterNoSecrets(row);
+    EXPECT_EQ(kept, c.kept);
+  }
+  EXPECT_EQ(StoreFilterCustomMedia(ctx(), nullptr), 0);
+}
+
+// Zero bytes before the first section (a damaged or foreign file) end only their line: a save
+// rewrites the section it finds, every setting reads back, and the next load takes the file.
+TEST_F(SettingsFileTest, ZeroBytesBeforeTheFirstSectionLoseNoSetting) {
+  std::u16string path = FilePath(u"zeros.rst");
+  SetRaw(138, 3);
+  ASSERT_EQ(StoreSaveSettingsFile(office_, path.c_str(), 0, ctx()), 1);
+  const size_t keysBefore = Keys(path, DriverName()).size();
+  ASSERT_GT(keysBefore, 500u);
+  for (const std::string& prefix : {std::string(16, '\0'), std::string("\0junk\r\n", 7)}) {
+    SCOPED_TRACE(prefix.size());
+    WriteBytes(path, prefix + ReadBytes(path));
+    SetRaw(138, -4);
+    ASSERT_EQ(StoreSaveSettingsFile(office_, path.c_str(), 0, ctx()), 1);
+    EXPECT_EQ(CtxGetFileStatus(ctx()), kFileStatusOk);
+    EXPECT_EQ(Keys(path, DriverName()).size(), keysBefore) << "every setting is still in the section";
+    SetRaw(138, 0);
+    StoreLoadSettingsFile(office_, path.c_str(), 0, ctx());
+    EXPECT_EQ(CtxGetFileStatus(ctx()), kFileStatusOk);
+    EXPECT_EQ(Raw(138), -4);
+  }
+}
+
 TEST_F(SettingsFileTest, AFileOfAnotherMachineIsRefusedWithOneBox) {
   std::u16string path = FilePath(u"other.rst");
   ASSERT_EQ(StoreSaveSettingsFile(office_, path.c_str(), 0, ctx()), 1);

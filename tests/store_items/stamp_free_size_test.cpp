@@ -8,6 +8,7 @@
 #include "core/items/item_access.h"
 #include "core/items/item_table.h"
 #include "core/store/free_size_store.h"
+#include "core/store/preset_store.h"
 #include "core/store/stamp_store.h"
 #include "platform/sim.h"
 #include "store_items/list_store_fixture.h"
@@ -247,6 +248,66 @@ TEST_F(FreeSizeStoreTest, TheUserPaperSlots) {
   EXPECT_EQ(FreeSizeGetSlot(ctx(), 11)->width, 0);
   FreeSizeGetSlot(ctx(), 10);
   EXPECT_EQ(FreeSizeGetSlot(ctx(), 12), nullptr);
+}
+
+// The rewrites after an upgrade save what they loaded: a slot or watermark without a section
+// stays without one, so the repair still sees it missing and fills it from the factory.
+TEST_F(FreeSizeStoreTest, TheRewritesSaveNoSlotWhoseLoadFailed) {
+  ASSERT_EQ(StoreRepairStampsAndFreeSizes(ctx()), 1);
+  std::u16string ini = SettingsIni();
+  ASSERT_TRUE(WritePrivateProfileStringW(u"FreeSize5us", nullptr, nullptr, ini.c_str()));
+  ASSERT_TRUE(WritePrivateProfileStringW(u"Stamp1us", nullptr, nullptr, ini.c_str()));
+  ASSERT_FALSE(HasSection(ini, "FreeSize5us"));
+  SetRaw(916, 4321);
+  FreeSizeRewriteAll(ctx());
+  StampResaveAll(ctx());
+  EXPECT_FALSE(HasSection(ini, "FreeSize5us")) << "no 0 by 0 size written";
+  EXPECT_FALSE(HasSection(ini, "Stamp1us")) << "no watermark 0 saved as 1";
+  EXPECT_EQ(Size(1, "wdmFreeSizeName"), "Double postcard") << "a slot with a section is rewritten";
+  EXPECT_EQ(IniKey("Stamp0us", "wdmWmCharName"), "Confidential");
+  ASSERT_EQ(StoreRepairStampsAndFreeSizes(ctx()), 1);
+  EXPECT_NE(Size(5, "wdmFreeSizeWidth"), "<absent>");
+  EXPECT_EQ(IniKey("Stamp1us", "wdmWmImageName"), "Logo");
+}
+
+// Counts are any user's text: each is read within its list's limit, so no walk runs away and
+// no count overflows where it is added to.
+TEST_F(FreeSizeStoreTest, CountsAreReadWithinTheirLimits) {
+  const struct {
+    const char* text;
+    int stamps, sizes, presets, qualities;
+  } cases[] = {
+      {"3", 3, 3, 3, 3},
+      {"2000000000", 256, 10, 16, 256},
+      {"2147483647", 256, 10, 16, 256},
+      {"4294967295", 0, 0, 0, 0},
+      {"-7", 0, 0, 0, 0},
+      {"x", 0, 0, 0, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    SetIniKey("us", "StampCount", c.text);
+    SetIniKey("us", "FreeSizeCount", c.text);
+    SetIniKey(PrinterName(), "Count", c.text);
+    SetIniKey(PrinterName(), "QualityCount", c.text);
+    EXPECT_EQ(StampGetCount(ctx()), c.stamps);
+    EXPECT_EQ(FreeSizeGetCount(ctx()), c.sizes);
+    EXPECT_EQ(PresetGetCount(ctx()), c.presets);
+    EXPECT_EQ(QualityGetCount(ctx()), c.qualities);
+  }
+  // A full list takes no entry beyond its limit.
+  SetIniKey(PrinterName(), "Count", "16");
+  PresetAppendEntry(ctx(), u"C:\\x\\a.rst", u"A", nullptr);
+  EXPECT_EQ(IniKey(PrinterName(), "Count"), "16");
+  EXPECT_EQ(IniKey(PrinterName(), "PresetList16"), "<absent>");
+}
+
+// A repair whose writes fail says so.
+TEST_F(FreeSizeStoreTest, ARepairOnAFullDiskReportsTheFailure) {
+  SimSetDiskFull(0);
+  EXPECT_EQ(StoreRepairStampsAndFreeSizes(ctx()), 0);
+  SimSetDiskFull(-1);
+  EXPECT_EQ(StoreRepairStampsAndFreeSizes(ctx()), 1);
 }
 
 // A full disk: the save fails and the file is the one before.
