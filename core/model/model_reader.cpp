@@ -61,20 +61,52 @@ void TextClear(ModelTextBuffer* buffer) {
   if (buffer->text) buffer->text[0] = '\0';
 }
 
-bool TextAppend(ModelTextBuffer* buffer, BYTE c) {
-  if (buffer->length >= buffer->capacity) {
-    DWORD grow = buffer->capacity < kTextInitial ? kTextInitial : buffer->capacity;
-    if (buffer->capacity >= kTextMaxCapacity) return false;
-    DWORD capacity = buffer->capacity + grow;
+// Appends count bytes at once (a run of the mapped text, not byte by byte); the text stays
+// terminated. False when the text would pass kTextMaxCapacity or no memory can be had.
+bool TextAppendRun(ModelTextBuffer* buffer, const BYTE* bytes, DWORD count) {
+  if (count > kTextMaxCapacity - buffer->length) return false;
+  const DWORD needed = buffer->length + count;
+  if (needed > buffer->capacity) {
+    DWORD capacity = buffer->capacity < kTextInitial ? kTextInitial : buffer->capacity;
+    while (capacity < needed) capacity = capacity >= kTextMaxCapacity / 2 ? kTextMaxCapacity : capacity * 2;
     char* text = static_cast<char*>(MemAllocZero(capacity + 1));
     if (!text) return false;
-    for (DWORD i = 0; i < buffer->length; ++i) text[i] = buffer->text[i];
+    memcpy(text, buffer->text, buffer->length);
     MemFree(buffer->text);
     buffer->text = text;
     buffer->capacity = capacity;
   }
-  buffer->text[buffer->length++] = static_cast<char>(c);
-  buffer->text[buffer->length] = '\0';
+  memcpy(buffer->text + buffer->length, bytes, count);
+  buffer->length = needed;
+  buffer->text[needed] = '\0';
+  return true;
+}
+
+bool TextAppend(ModelTextBuffer* buffer, BYTE c) { return TextAppendRun(buffer, &c, 1); }
+
+// Bytes a value takes as they are, whatever its quotes and brackets: no line end, none of the
+// bytes the value's syntax tracks, no byte that may lead a double-byte character.
+struct PlainTable {
+  bool plain[256];
+  constexpr PlainTable() : plain() {
+    for (int c = 0; c < 0x80; ++c)
+      plain[c] = c != '\n' && c != '\r' && c != '"' && c != '(' && c != ')' && c != '{' && c != '}' && c != '%';
+  }
+};
+constexpr PlainTable kPlain;
+
+// Length of the run at the reader's position whose bytes all belong to cls.
+DWORD RunOf(const ModelDataReader* data, BYTE cls) {
+  DWORD n = 0;
+  while (n < data->left && ModelCharIs(data->pos[n], cls)) ++n;
+  return n;
+}
+
+// Appends the next count bytes to the text and moves past them.
+bool TakeRun(ModelTextBuffer* text, ModelDataReader* data, DWORD count) {
+  if (!TextAppendRun(text, data->pos, count)) return false;
+  data->pos += count;
+  data->left -= count;
   return true;
 }
 
@@ -128,11 +160,7 @@ int ReadKeyword(ModelStatementReader* s, ModelDataReader* data) {
     Advance(data);
     return kModelReadSyntax;
   }
-  while (Peek(data, &c) && ModelCharIs(c, kModelCharKeyword)) {
-    if (!TextAppend(&s->keyword, c)) return kModelReadNoMemory;
-    Advance(data);
-  }
-  return kModelReadOk;
+  return TakeRun(&s->keyword, data, RunOf(data, kModelCharKeyword)) ? kModelReadOk : kModelReadNoMemory;
 }
 
 int ReadWord(ModelTextBuffer* word, ModelDataReader* data) {
@@ -141,11 +169,7 @@ int ReadWord(ModelTextBuffer* word, ModelDataReader* data) {
     Advance(data);
     return kModelReadSyntax;
   }
-  while (Peek(data, &c) && ModelCharIs(c, kModelCharWord)) {
-    if (!TextAppend(word, c)) return kModelReadNoMemory;
-    Advance(data);
-  }
-  return kModelReadOk;
+  return TakeRun(word, data, RunOf(data, kModelCharWord)) ? kModelReadOk : kModelReadNoMemory;
 }
 
 int ReadValue(ModelStatementReader* s, ModelDataReader* data) {
@@ -154,7 +178,11 @@ int ReadValue(ModelStatementReader* s, ModelDataReader* data) {
   DWORD parens = 0;
   DWORD braces = 0;
   BYTE c;
-  while (ModelReadByte(data, &c) == 0) {
+  for (;;) {
+    DWORD plain = 0;
+    while (plain < data->left && kPlain.plain[data->pos[plain]]) ++plain;
+    if (plain && !TakeRun(&s->value, data, plain)) return kModelReadNoMemory;
+    if (ModelReadByte(data, &c) != 0) break;
     bool open = quoted || parens != 0 || braces != 0;
     if (IsLineEnd(c) && !open) return kModelReadOk;
     bool ok = true;
