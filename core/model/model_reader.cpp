@@ -369,6 +369,19 @@ int ModelReadStatement(ModelStatementReader* s, ModelDataReader* data) {
   return ReadValue(s, data);
 }
 
+DWORD ModelCountLineFeeds(const void* text, DWORD count) {
+  DWORD lines = 0;
+  const BYTE* p = static_cast<const BYTE*>(text);
+  const BYTE* end = p + count;
+  while (p && p < end) {
+    p = static_cast<const BYTE*>(memchr(p, '\n', static_cast<size_t>(end - p)));
+    if (!p) break;
+    ++lines;
+    ++p;
+  }
+  return lines;
+}
+
 int ModelScanFileVersion(LPCWSTR path, WCHAR* version) {
   if (!version) return 1;
   ModelDataReader* data = ModelOpenDataReader(path);
