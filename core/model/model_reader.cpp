@@ -82,7 +82,6 @@ bool TextAppendRun(ModelTextBuffer* buffer, const BYTE* bytes, DWORD count) {
   return true;
 }
 
-bool TextAppend(ModelTextBuffer* buffer, BYTE c) { return TextAppendRun(buffer, &c, 1); }
 
 // Bytes a value takes as they are, whatever its quotes and brackets: no line end, none of the
 // bytes the value's syntax tracks, no byte that may lead a double-byte character.
@@ -172,8 +171,12 @@ int ReadWord(ModelTextBuffer* word, ModelDataReader* data) {
   return TakeRun(word, data, RunOf(data, kModelCharWord)) ? kModelReadOk : kModelReadNoMemory;
 }
 
+// A value is its bytes as they stand up to the line end that closes it (blanks before it
+// skipped): the syntax is followed byte by byte, and the bytes are taken as one run at the end
+// (a broken value's up to the byte that broke it).
 int ReadValue(ModelStatementReader* s, ModelDataReader* data) {
   SkipBlanks(data);
+  const BYTE* start = data->pos;
   bool quoted = false;
   DWORD parens = 0;
   DWORD braces = 0;
@@ -181,13 +184,15 @@ int ReadValue(ModelStatementReader* s, ModelDataReader* data) {
   for (;;) {
     DWORD plain = 0;
     while (plain < data->left && kPlain.plain[data->pos[plain]]) ++plain;
-    if (plain && !TakeRun(&s->value, data, plain)) return kModelReadNoMemory;
+    data->pos += plain;
+    data->left -= plain;
     if (ModelReadByte(data, &c) != 0) break;
     bool open = quoted || parens != 0 || braces != 0;
-    if (IsLineEnd(c) && !open) return kModelReadOk;
+    if (IsLineEnd(c) && !open)
+      return TextAppendRun(&s->value, start, static_cast<DWORD>(data->pos - 1 - start)) ? kModelReadOk
+                                                                                          : kModelReadNoMemory;
     bool ok = true;
     if (IsLeadByte(data, c)) {
-      if (!TextAppend(&s->value, c)) return kModelReadNoMemory;
       if (ModelReadByte(data, &c) != 0) break;
     } else if (c == '"') {
       quoted = !quoted;
@@ -204,15 +209,17 @@ int ReadValue(ModelStatementReader* s, ModelDataReader* data) {
       ok = !quoted && parens == 0 && braces != 0;
       braces -= ok ? 1 : 0;
     } else if (c == '%' && quoted) {
-      if (!TextAppend(&s->value, c)) return kModelReadNoMemory;
       if (ModelReadByte(data, &c) != 0) break;
       ok = !IsLineEnd(c);
     }
-    if (!ok) return kModelReadSyntax;
-    if (!TextAppend(&s->value, c)) return kModelReadNoMemory;
+    // A broken value keeps what came before the byte that broke it.
+    if (!ok)
+      return TextAppendRun(&s->value, start, static_cast<DWORD>(data->pos - 1 - start)) ? kModelReadSyntax
+                                                                                         : kModelReadNoMemory;
   }
   // The data ended: a value that closed everything it opened is complete; one cut off inside
   // quotes, parentheses or braces is a truncated statement.
+  if (!TextAppendRun(&s->value, start, static_cast<DWORD>(data->pos - start))) return kModelReadNoMemory;
   return (quoted || parens != 0 || braces != 0) ? kModelReadSyntax : kModelReadOk;
 }
 
