@@ -38,26 +38,22 @@ class ByteMap {
   explicit ByteMap(DWORD size) : words_(size / 32 + 1, 0) {}
   bool Has(DWORD at) const { return (words_[at / 32] >> (at % 32)) & 1; }
   void Mark(DWORD at) { words_[at / 32] |= 1u << (at % 32); }
-  // Takes [off, off + size) when all of it is free; false otherwise.
+  // Takes [off, off + size) when all of it is free; false otherwise, with part of it perhaps
+  // taken (a failed claim fails the whole check).
   bool Take(DWORD off, DWORD size) {
     const DWORD end = off + size;
     for (DWORD at = off; at < end;) {
       const DWORD bit = at % 32, count = end - at < 32 - bit ? end - at : 32 - bit;
       const DWORD mask = (count == 32 ? ~0u : ((1u << count) - 1)) << bit;
-      if (words_[at / 32] & mask) {
-        Release(off, at);
-        return false;
-      }
-      words_[at / 32] |= mask;
+      DWORD& word = words_[at / 32];
+      if (word & mask) return false;
+      word |= mask;
       at += count;
     }
     return true;
   }
 
  private:
-  void Release(DWORD off, DWORD end) {
-    for (DWORD at = off; at < end; ++at) words_[at / 32] &= ~(1u << (at % 32));
-  }
   std::vector<DWORD> words_;
 };
 
@@ -94,7 +90,7 @@ class ShareTable {
     DWORD off;  // 0: empty (no record starts at 0, the header is there)
     DWORD place;
   };
-  static constexpr DWORD kInitialSlots = 1024;
+  static constexpr DWORD kInitialSlots = 64;
   DWORD Hash(DWORD off) const { return (off * 0x9E3779B1u) >> shift_; }
   void Place(DWORD off, DWORD place) {
     DWORD i = Hash(off);
@@ -112,7 +108,7 @@ class ShareTable {
   std::vector<Slot> slots_;
   std::vector<Claim> claims_;
   DWORD mask_ = kInitialSlots - 1;
-  int shift_ = 22;  // 32 - log2 of the slot count
+  int shift_ = 26;  // 32 - log2 of the slot count
 };
 
 class Validator {
@@ -248,8 +244,7 @@ class Validator {
   ShareTable shared_;
   LONG last_ = -1;  // place of the last shareable record claimed
   DWORD exclusiveFirst_ = 0, exclusiveCount_ = 0;
-  struct Desc { DWORD off; WORD itemId; };
-  std::vector<Desc> descriptors_;
+  ShareTable descriptorIds_;  // descriptors by start, their item ids in place of sizes
   struct Values { DWORD off; ModelValueShape shape; };
   std::vector<Values> values_;
 };
@@ -340,7 +335,7 @@ bool Validator::Descriptors() {
     if (!Record(at, sizeof(ModelItemDescriptor), kDescriptor)) return false;
     const WORD type = Word(at + offsetof(ModelItemDescriptor, type));
     if (type & ~kTypeBits) return false;
-    descriptors_.push_back({at, Word(at + offsetof(ModelItemDescriptor, itemId))});
+    descriptorIds_.Add(at, Word(at + offsetof(ModelItemDescriptor, itemId)), kDescriptor);
     DWORD pair = Dword(at + offsetof(ModelItemDescriptor, commands));
     if (pair && (!Record(pair, sizeof(OptionCommandPair), kPair) || !Text(Dword(pair)) || !Text(Dword(pair + 4))))
       return false;
@@ -375,14 +370,13 @@ bool Validator::Slots() {
       {offsetof(ModelImageHeader, slotsExt), 10001, 434},
       {offsetof(ModelImageHeader, slotsHigh), 697, 847},
   };
-  std::sort(descriptors_.begin(), descriptors_.end(), [](const Desc& a, const Desc& b) { return a.off < b.off; });
   for (const Range& r : ranges) {
     for (DWORD i = 0; i < r.count; ++i) {
       DWORD link = Dword(r.field + i * 4);
       if (!link) continue;
-      auto d = std::lower_bound(descriptors_.begin(), descriptors_.end(), link,
-                                [](const Desc& x, DWORD off) { return x.off < off; });
-      if (d == descriptors_.end() || d->off != link || d->itemId != r.firstId + i) return false;
+      // The descriptor table keeps each descriptor's item id as its size.
+      const LONG d = descriptorIds_.Find(link);
+      if (d < 0 || descriptorIds_.At(d).size != r.firstId + i) return false;
     }
   }
   return true;
