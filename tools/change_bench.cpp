@@ -39,6 +39,7 @@
 #include "core/rules/transacts.h"
 #include "core/tables/model_record.h"
 #include "tools/anchor/ppd_gen.h"
+#include "tools/bench_spread.h"
 #include "tools/model_gen.h"
 #ifdef ZEMS_CUPS_ANCHOR
 #include "tools/anchor/cups_anchor.h"
@@ -133,24 +134,7 @@ int ChangeScanning(DriverContext* ctx, const Target& t, WORD value, const ModelI
   return held;
 }
 
-double ThreadMicros() {
-  timespec t = {};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) * 1e-3;
-}
-
-struct Spread {
-  double min = 0, median = 0;
-};
-
-Spread SpreadOf(std::vector<double> v) {
-  Spread s;
-  if (v.empty()) return s;
-  std::sort(v.begin(), v.end());
-  s.min = v.front();
-  s.median = v[v.size() / 2];
-  return s;
-}
+double ThreadMicros() { return BenchThreadMs() * 1e3; }
 
 // Runs batches of changes (change(i) makes the i-th of a round robin) for at least half a
 // second; microseconds per change of each batch are added to times.

@@ -29,6 +29,7 @@
 #include "core/model/model_cache.h"
 #include "core/model/model_image.h"
 #include "tools/anchor/ppd_gen.h"
+#include "tools/bench_spread.h"
 #include "tools/model_gen.h"
 #ifdef ZEMS_CUPS_ANCHOR
 #include "tools/anchor/cups_anchor.h"
@@ -38,24 +39,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double ThreadMs() {
-  timespec t = {};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) * 1e-6;
-}
-
-struct Spread {
-  double min = 0, median = 0;
-};
-
-Spread SpreadOf(std::vector<double> v) {
-  Spread s;
-  if (v.empty()) return s;
-  std::sort(v.begin(), v.end());
-  s.min = v.front();
-  s.median = v[v.size() / 2];
-  return s;
-}
+double ThreadMs() { return BenchThreadMs(); }
 
 struct Figures {
   Spread parse, build, total;  // ms; parse with the rules, then sizes, build and fix-up
