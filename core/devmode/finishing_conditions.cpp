@@ -25,7 +25,7 @@ constexpr WORD kFirstId = 723;
 constexpr WORD kLastRuleId = 846;
 
 // One row per condition item with a rule; the ids of the block not listed answer 0.
-const RuleRow kRules[] = {
+constexpr RuleRow kRules[] = {
     {723, kFeeds0, kFinKindA}, {724, kFeeds1, kFinKindA}, {725, kAccepts, kFinKindA},
     {726, kPunch, kFinKindA}, {727, kStaple, kFinKindA}, {728, kAcceptsPlus, kFinKindA},
     {729, kWideEdge, kFinKindA},
@@ -180,23 +180,35 @@ int Apply(DriverContext* ctx, const RuleRow& row) {
   return 0;
 }
 
+// The row of a condition item with a rule, or null: judges ask for these items at every
+// change that reads them, so the row is found by its id, not by a scan of the table.
+const RuleRow* RowOf(WORD id) {
+  struct Places {
+    BYTE place[kLastRuleId - kFirstId + 1];  // 1 + row index; 0 for no rule
+    constexpr Places() : place() {
+      for (unsigned i = 0; i < sizeof kRules / sizeof kRules[0]; ++i)
+        place[kRules[i].id - kFirstId] = static_cast<BYTE>(i + 1);
+    }
+  };
+  static constexpr Places kPlaces;
+  const BYTE place = kPlaces.place[id - kFirstId];
+  return place ? &kRules[place - 1] : nullptr;
+}
+
 }  // namespace
 
 LONG FinComputeConditionItem(DriverContext* ctx, WORD id) {
   if (ctx == nullptr || static_cast<WORD>(id - kFirstId) > kLastRuleId - kFirstId) return 0;
-  for (const RuleRow& row : kRules) {
-    if (row.id == id) return Apply(ctx, row);
-  }
-  return 0;
+  const RuleRow* row = RowOf(id);
+  return row ? Apply(ctx, *row) : 0;
 }
 
 int FinConditionInputs(WORD id, WORD* inputs, int cap) {
   if (!inputs || static_cast<WORD>(id - kFirstId) > kLastRuleId - kFirstId) return 0;
-  for (const RuleRow& row : kRules) {
-    if (row.id != id) continue;
+  if (const RuleRow* row = RowOf(id)) {
     unsigned groups = 0;
     for (const RuleInputs& r : kRuleInputs)
-      if (r.rule == row.rule) groups = r.groups;
+      if (r.rule == row->rule) groups = r.groups;
     int n = 0;
     for (const InputGroup& g : kInputGroups) {
       if (!(groups & g.group)) continue;
