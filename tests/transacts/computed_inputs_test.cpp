@@ -6,6 +6,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <map>
 #include <random>
 #include <set>
 #include <string>
@@ -69,7 +70,7 @@ class ComputedInputsTest : public ItemContextTest {
     std::vector<BYTE> saved(static_cast<BYTE*>(ctx()->settings), static_cast<BYTE*>(ctx()->settings) + kSettingsBlockSize);
     std::mt19937 random(computed);
     std::set<WORD> reads;
-    std::vector<std::vector<LONG>> pools(65536);
+    std::map<WORD, std::vector<LONG>> pools;
     for (int trial = 0; trial < trials; ++trial) {
       if (trial > 0) {
         for (WORD id : std::set<WORD>(reads)) {
