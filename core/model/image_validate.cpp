@@ -176,6 +176,7 @@ class Validator {
   bool Text(DWORD link) {
     if (!link) return true;
     if (link >= n_) return false;
+    if (textStarts_.Has(link)) return true;  // a shared text, measured when first claimed
     const void* end = memchr(b_ + link, 0, n_ - link);
     if (!end) return false;
     DWORD length = static_cast<DWORD>(static_cast<const BYTE*>(end) - (b_ + link)) + 1;
@@ -191,7 +192,8 @@ class Validator {
   bool Judge(DWORD link) {
     if (!link) return true;
     DWORD off = RuleOffset(link);
-    if (!off) return false;
+    if (!off || off >= n_) return false;
+    if (judgeStarts_.Has(off)) return true;  // a shared judge, validated when first claimed
     for (DWORD i = 0; i < kJudgeMaxCells; ++i) {
       DWORD at = off + i * 4;
       if (!Fits(at, 4)) return false;
