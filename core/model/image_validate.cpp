@@ -90,7 +90,7 @@ class ShareTable {
     DWORD off;  // 0: empty (no record starts at 0, the header is there)
     DWORD place;
   };
-  static constexpr DWORD kInitialSlots = 64;
+  static constexpr DWORD kInitialSlots = 1024;
   DWORD Hash(DWORD off) const { return (off * 0x9E3779B1u) >> shift_; }
   void Place(DWORD off, DWORD place) {
     DWORD i = Hash(off);
@@ -108,7 +108,7 @@ class ShareTable {
   std::vector<Slot> slots_;
   std::vector<Claim> claims_;
   DWORD mask_ = kInitialSlots - 1;
-  int shift_ = 26;  // 32 - log2 of the slot count
+  int shift_ = 22;  // 32 - log2 of the slot count
 };
 
 class Validator {
