@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Installs what the builds and tests need on a Debian 12 machine (run as root). Does nothing
-# when everything is already there.
+# when everything is already there. Usage: setup.sh [bench]
 set -euo pipefail
 # The mingw compilers are the -win32 ones (cmake/mingw32.cmake): named here, as the plain
 # g++-mingw-w64-i686 package does not say which thread model it brings.
 packages=(cmake ninja-build ccache g++ g++-multilib googletest g++-mingw-w64-i686
           gcc-mingw-w64-i686-win32 g++-mingw-w64-i686-win32
           binutils-mingw-w64-i686 wine wine32:i386 clang libclang-rt-14-dev)
+# "setup.sh bench": also the 32-bit libcups for the benchmarks' CUPS side (tools/anchor).
+if [ "${1:-}" = bench ]; then packages+=(libcups2-dev:i386); fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -153,3 +153,18 @@ std::string GenerateModelDescription(const ModelGenShape& shape) {
   out += "}\n";
   return out;
 }
+
+std::vector<ModelGenItem> GenerateModelItems(const ModelGenShape& shape) {
+  std::vector<const SymbolEntry*> items =
+      shape.sameRulesPerItem ? Items(shape.rules / 8, true) : Items(shape.items);
+  std::vector<const ValueSymbol*> values = Values();
+  std::vector<ModelGenItem> out;
+  if (items.empty() || values.empty()) return out;
+  const int perItem = shape.sameRulesPerItem && shape.values < 3 ? 3 : shape.values;
+  for (size_t i = 0; i < items.size(); ++i) {
+    ModelGenItem item = {items[i]->name, {}};
+    for (int v = 0; v < perItem; ++v) item.values.push_back(values[(i * 7 + v) % values.size()]->name);
+    out.push_back(item);
+  }
+  return out;
+}

@@ -4,6 +4,7 @@
 // that needs a model of a given size.
 #pragma once
 #include <string>
+#include <vector>
 
 struct ModelGenShape {
   int items;   // PickOne items, each with its option command
@@ -19,3 +20,11 @@ struct ModelGenShape {
 // The description text; deterministic for a shape. Items beyond what the symbol table holds
 // are left out.
 std::string GenerateModelDescription(const ModelGenShape& shape);
+
+// The items of the description of a shape with their values' names, in the order the
+// description declares them: what a description of another format must offer to be equal.
+struct ModelGenItem {
+  std::string name;
+  std::vector<std::string> values;
+};
+std::vector<ModelGenItem> GenerateModelItems(const ModelGenShape& shape);

@@ -123,6 +123,12 @@ void ModBusSendEvent(DriverContext* ctx, int event, void* argument) {
   }
 }
 
+int ModBusJudgeHookInputs(WORD id, WORD* inputs, int cap) {
+  if (id >= kQualityHookFirst && id <= kQualityHookLast) return CmmJudgeHookInputs(id, inputs, cap);
+  if (id >= kPrintMethodHookFirst && id <= kPrintMethodHookLast) return PrnMethodJudgeHookInputs(id, inputs, cap);
+  return 0;
+}
+
 int ModBusJudgeHookValue(DriverContext* ctx, WORD id) {
   if (id >= kQualityHookFirst && id <= kQualityHookLast) return CmmAnswerJudgeHook(ctx, id);
   if (id >= kPrintMethodHookFirst && id <= kPrintMethodHookLast) return PrnMethodAnswerJudgeHook(ctx, id);

@@ -77,3 +77,6 @@ void ModBusSendEvent(DriverContext* ctx, int event, void* argument);
 // Value of a judge-hook item for the judge evaluator: 1292-1307 the quality module's,
 // 1404-1419 the print-method module's, any other id 0.
 int ModBusJudgeHookValue(DriverContext* ctx, WORD id);
+// The items a judge-hook item's module reads (its row of inputs, JudgeComputedItemInputs'
+// form): up to cap ids into inputs; the count, or -1 when the row holds more than cap.
+int ModBusJudgeHookInputs(WORD id, WORD* inputs, int cap);

@@ -25,7 +25,7 @@ constexpr WORD kFirstId = 723;
 constexpr WORD kLastRuleId = 846;
 
 // One row per condition item with a rule; the ids of the block not listed answer 0.
-const RuleRow kRules[] = {
+constexpr RuleRow kRules[] = {
     {723, kFeeds0, kFinKindA}, {724, kFeeds1, kFinKindA}, {725, kAccepts, kFinKindA},
     {726, kPunch, kFinKindA}, {727, kStaple, kFinKindA}, {728, kAcceptsPlus, kFinKindA},
     {729, kWideEdge, kFinKindA},
@@ -69,6 +69,76 @@ const RuleRow kRules[] = {
     {845, kSizeFeedable, 1}, {846, kSizeFeedable, 0},
 };
 
+// The items each rule's reader may read, for the rule index (FinConditionInputs): ranges of
+// item ids grouped by the readers the rules share, and per rule the groups it calls. A
+// recording of the items read while every rule runs over many settings stands in the tests
+// and fails on a read outside a rule's groups; a wider range costs index entries, never a
+// missed judge.
+struct IdRange {
+  WORD first, last;
+};
+enum : unsigned {
+  kInPaper = 1,         // the effective output paper and its fit (derived settings)
+  kInKinds = 2,         // the finisher kinds' option items
+  kInSources = 4,       // the paper sources, trays and their feed and size items
+  kInRotation = 8,      // the feed direction and the orientation
+  kInFinishing = 16,    // the punch, staple and side settings
+  kInCustomWidth = 32,  // the custom paper's width and its units
+  kInResolution = 64,   // the resolution cap: resolutions, modes and the cap items
+  kInInsert = 128,      // the insert trays
+  kInSizeClass = 256,   // the size classes and the feedable sizes
+};
+const IdRange kPaperRanges[] = {{8, 8}, {46, 46}, {55, 55}, {87, 87}, {172, 172},
+                                {209, 209}, {242, 242}, {348, 348}, {365, 365}, {383, 383}};
+const IdRange kKindRanges[] = {{10049, 10050}, {10058, 10061}, {10074, 10103}};
+const IdRange kSourceRanges[] = {{13, 13}, {10018, 10018}, {10021, 10022}, {10143, 10149}, {10168, 10171},
+                                 {10175, 10181}, {10200, 10203}, {10239, 10245}, {10264, 10267}};
+const IdRange kRotationRanges[] = {{7, 7}, {56, 58}, {92, 94}};
+const IdRange kFinishingRanges[] = {{62, 63}, {120, 121}};
+const IdRange kCustomWidthRanges[] = {{340, 340}, {1118, 1118}, {1154, 1154}};
+const IdRange kResolutionRanges[] = {{7, 8}, {14, 14}, {38, 48}, {55, 56}, {85, 91}, {169, 173},
+                                     {227, 227}, {340, 343}, {915, 919}, {10425, 10425}, {10434, 10434}};
+const IdRange kInsertRanges[] = {{123, 127}, {408, 408}, {1003, 1003}};
+const IdRange kSizeClassRanges[] = {{35, 35}, {64, 66}, {69, 70}, {997, 999}, {1003, 1008}};
+struct InputGroup {
+  unsigned group;
+  const IdRange* ranges;
+  int count;
+};
+#define ZEMS_GROUP(bit, ranges) {bit, ranges, static_cast<int>(sizeof ranges / sizeof ranges[0])}
+const InputGroup kInputGroups[] = {
+    ZEMS_GROUP(kInPaper, kPaperRanges),           ZEMS_GROUP(kInKinds, kKindRanges),
+    ZEMS_GROUP(kInSources, kSourceRanges),        ZEMS_GROUP(kInRotation, kRotationRanges),
+    ZEMS_GROUP(kInFinishing, kFinishingRanges),   ZEMS_GROUP(kInCustomWidth, kCustomWidthRanges),
+    ZEMS_GROUP(kInResolution, kResolutionRanges), ZEMS_GROUP(kInInsert, kInsertRanges),
+    ZEMS_GROUP(kInSizeClass, kSizeClassRanges),
+};
+#undef ZEMS_GROUP
+struct RuleInputs {
+  Rule rule;
+  unsigned groups;
+};
+const RuleInputs kRuleInputs[] = {
+    {kFeeds0, kInPaper | kInKinds | kInSources},
+    {kFeeds1, kInPaper | kInKinds | kInSources},
+    {kAccepts, kInPaper},
+    {kPunch, kInPaper | kInKinds | kInSources | kInRotation | kInFinishing},
+    {kStaple, kInPaper | kInKinds | kInSources | kInRotation | kInFinishing},
+    {kAcceptsPlus, kInPaper | kInKinds},
+    {kWideEdge, kInPaper},
+    {kBindItem, kInPaper | kInKinds | kInSources},
+    {kWidthAbove, kInPaper | kInKinds | kInFinishing | kInCustomWidth},
+    {kWidthForPunch, kInPaper | kInKinds | kInFinishing | kInCustomWidth},
+    {kRotated, kInRotation},
+    {kHolds, kInPaper | kInSources},
+    {kSide, kInPaper | kInKinds | kInRotation | kInFinishing},
+    {kWithinCap, kInResolution},
+    {kInsertTray, kInSources | kInInsert},
+    {kOutputFit, kInPaper},
+    {kSizeClass, kInPaper | kInSizeClass},
+    {kSizeFeedable, kInPaper | kInSources | kInRotation | kInInsert | kInSizeClass},
+};
+
 // Kinds C, D and F have no extras: their feeds items use the plain list.
 bool HasExtras(int kind) { return kind != kFinKindC && kind != kFinKindD && kind != kFinKindF; }
 
@@ -110,12 +180,45 @@ int Apply(DriverContext* ctx, const RuleRow& row) {
   return 0;
 }
 
+// The row of a condition item with a rule, or null: judges ask for these items at every
+// change that reads them, so the row is found by its id, not by a scan of the table.
+const RuleRow* RowOf(WORD id) {
+  struct Places {
+    BYTE place[kLastRuleId - kFirstId + 1];  // 1 + row index; 0 for no rule
+    constexpr Places() : place() {
+      for (unsigned i = 0; i < sizeof kRules / sizeof kRules[0]; ++i)
+        place[kRules[i].id - kFirstId] = static_cast<BYTE>(i + 1);
+    }
+  };
+  static constexpr Places kPlaces;
+  const BYTE place = kPlaces.place[id - kFirstId];
+  return place ? &kRules[place - 1] : nullptr;
+}
+
 }  // namespace
 
 LONG FinComputeConditionItem(DriverContext* ctx, WORD id) {
   if (ctx == nullptr || static_cast<WORD>(id - kFirstId) > kLastRuleId - kFirstId) return 0;
-  for (const RuleRow& row : kRules) {
-    if (row.id == id) return Apply(ctx, row);
+  const RuleRow* row = RowOf(id);
+  return row ? Apply(ctx, *row) : 0;
+}
+
+int FinConditionInputs(WORD id, WORD* inputs, int cap) {
+  if (!inputs || static_cast<WORD>(id - kFirstId) > kLastRuleId - kFirstId) return 0;
+  if (const RuleRow* row = RowOf(id)) {
+    unsigned groups = 0;
+    for (const RuleInputs& r : kRuleInputs)
+      if (r.rule == row->rule) groups = r.groups;
+    int n = 0;
+    for (const InputGroup& g : kInputGroups) {
+      if (!(groups & g.group)) continue;
+      for (const IdRange* r = g.ranges; r < g.ranges + g.count; ++r)
+        for (DWORD item = r->first; item <= r->last; ++item) {
+          if (n == cap) return -1;
+          inputs[n++] = static_cast<WORD>(item);
+        }
+    }
+    return n;
   }
   return 0;
 }

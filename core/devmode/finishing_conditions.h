@@ -7,3 +7,7 @@ struct DriverContext;
 
 // The answer for one condition item id, like an item value; 0 for ids without a rule.
 LONG FinComputeConditionItem(DriverContext* ctx, WORD id);
+// The items FinComputeConditionItem may read for the id, from the rule's row of inputs: up to
+// cap ids into inputs (an id may repeat); the count (0 for an id without a rule), or -1 when
+// there are more than cap.
+int FinConditionInputs(WORD id, WORD* inputs, int cap);

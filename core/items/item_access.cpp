@@ -17,6 +17,9 @@
 
 namespace {
 
+ItemReadObserver g_readObserver = nullptr;
+void* g_readObserverData = nullptr;
+
 // Change classes that an item write adds to the change flags.
 constexpr DWORD kChangeClassMask = 0x11F0000;
 constexpr WORD kChangeMarkMask = 0x3;
@@ -92,8 +95,14 @@ SettingItem* ControlItem(DriverContext* ctx, WORD control_id) {
 
 }  // namespace
 
+void ItemSetReadObserver(ItemReadObserver observer, void* data) {
+  g_readObserver = observer;
+  g_readObserverData = data;
+}
+
 LONG_PTR ItemGetRaw(DriverContext* ctx, const SettingItem* item) {
   if (!ctx || !item) return 0;
+  if (g_readObserver) g_readObserver(g_readObserverData, item->id);
   return LoadValue(item, static_cast<BYTE*>(ItemStoragePtr(ctx, item)));
 }
 
@@ -226,6 +235,7 @@ void* ItemSetControlText(DriverContext* ctx, WORD control_id, const WCHAR* text)
 
 void* ItemGetTextBounded(DriverContext* ctx, const SettingItem* item, WCHAR* buffer, int cchBuffer) {
   if (!ctx || !item || !buffer || cchBuffer <= 0) return nullptr;
+  if (g_readObserver) g_readObserver(g_readObserverData, item->id);
   buffer[0] = 0;
   BYTE* p = static_cast<BYTE*>(ItemStoragePtr(ctx, item));
   if (!p) return nullptr;

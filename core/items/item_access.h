@@ -13,6 +13,11 @@ struct DlgControlRecord;
 
 // Stored value of the item in the current settings; 0 without a record or storage.
 LONG_PTR ItemGetRaw(DriverContext* ctx, const SettingItem* item);
+// Calls observer(data, id) at every read of an item's current value (ItemGetRaw and the text
+// reads, so every typed read) until it is set back to null: how a test records the items a
+// computed item's reader really reads. One observer per core copy; not for concurrent use.
+typedef void (*ItemReadObserver)(void* data, WORD id);
+void ItemSetReadObserver(ItemReadObserver observer, void* data);
 // The same from the initial-settings copy and from the lock-default copy.
 LONG_PTR ItemGetInitialRaw(DriverContext* ctx, const SettingItem* item);
 LONG_PTR ItemGetLockDefaultRaw(DriverContext* ctx, const SettingItem* item);

@@ -1,7 +1,11 @@
 // Structural check of a stored image. Every link is followed the way the fix-up and the
-// readers follow it; each record is claimed byte by byte, so two records overlap only where
-// the builder shares one record between several links (judges, rules lists, texts), and a
-// list that comes back to one of its own records is refused instead of looping.
+// readers follow it; each record takes its bytes in a map of one bit per image byte, texts and
+// judges mark their starts in a map per kind, and the rules-list records (and texts of a given
+// length) are kept by start with their kind, so a second link to a record is either a share the
+// builder makes (judges, rules lists, texts: the same start and kind) or a refusal, and a list
+// that comes back to one of its own records is refused instead of looping. The bookkeeping is
+// half the image's size in bits and a few words per rules-list record: a load does not
+// allocate and zero several times the image's size.
 #include "core/model/image_validate.h"
 
 #include <string.h>
@@ -27,9 +31,89 @@ enum Kind : BYTE {
 
 enum Claimed { kFailed, kNew, kSeen };
 
+// The image's bytes that records hold, one bit per byte: a record is taken only where no
+// other record is.
+class ByteMap {
+ public:
+  explicit ByteMap(DWORD size) : words_(size / 32 + 1, 0) {}
+  bool Has(DWORD at) const { return (words_[at / 32] >> (at % 32)) & 1; }
+  void Mark(DWORD at) { words_[at / 32] |= 1u << (at % 32); }
+  // Takes [off, off + size) when all of it is free; false otherwise, with part of it perhaps
+  // taken (a failed claim fails the whole check).
+  bool Take(DWORD off, DWORD size) {
+    const DWORD end = off + size;
+    for (DWORD at = off; at < end;) {
+      const DWORD bit = at % 32, count = end - at < 32 - bit ? end - at : 32 - bit;
+      const DWORD mask = (count == 32 ? ~0u : ((1u << count) - 1)) << bit;
+      DWORD& word = words_[at / 32];
+      if (word & mask) return false;
+      word |= mask;
+      at += count;
+    }
+    return true;
+  }
+
+ private:
+  std::vector<DWORD> words_;
+};
+
+// The records others may share (judges, rules-list records, texts), in the order of their
+// claims, with an open-addressed table of them by start. A record's place is also its age: a
+// list walk knows its own records as those claimed since it began.
+class ShareTable {
+ public:
+  struct Claim {
+    DWORD off;
+    DWORD size;  // the largest size claimed at this start
+    BYTE kind;
+  };
+  ShareTable() : slots_(kInitialSlots, Slot{0, 0}) {}
+  // The place of the record at this start, or -1.
+  LONG Find(DWORD off) const {
+    for (DWORD i = Hash(off);; i = (i + 1) & mask_) {
+      if (slots_[i].off == off) return static_cast<LONG>(slots_[i].place);
+      if (slots_[i].off == 0) return -1;
+    }
+  }
+  LONG Add(DWORD off, DWORD size, BYTE kind) {
+    if ((claims_.size() + 1) * 2 > slots_.size()) Grow();
+    claims_.push_back({off, size, kind});
+    const DWORD place = static_cast<DWORD>(claims_.size() - 1);
+    Place(off, place);
+    return static_cast<LONG>(place);
+  }
+  Claim& At(LONG place) { return claims_[static_cast<size_t>(place)]; }
+  LONG Count() const { return static_cast<LONG>(claims_.size()); }
+
+ private:
+  struct Slot {
+    DWORD off;  // 0: empty (no record starts at 0, the header is there)
+    DWORD place;
+  };
+  static constexpr DWORD kInitialSlots = 1024;
+  DWORD Hash(DWORD off) const { return (off * 0x9E3779B1u) >> shift_; }
+  void Place(DWORD off, DWORD place) {
+    DWORD i = Hash(off);
+    while (slots_[i].off != 0) i = (i + 1) & mask_;
+    slots_[i] = {off, place};
+  }
+  void Grow() {
+    std::vector<Slot> old(slots_.size() * 2, Slot{0, 0});
+    old.swap(slots_);
+    mask_ = static_cast<DWORD>(slots_.size()) - 1;
+    --shift_;
+    for (const Slot& slot : old)
+      if (slot.off) Place(slot.off, slot.place);
+  }
+  std::vector<Slot> slots_;
+  std::vector<Claim> claims_;
+  DWORD mask_ = kInitialSlots - 1;
+  int shift_ = 22;  // 32 - log2 of the slot count
+};
+
 class Validator {
  public:
-  Validator(const BYTE* b, DWORD n) : b_(b), n_(n), kind_(n), start_(n), walk_(n / 4 + 1) {}
+  Validator(const BYTE* b, DWORD n) : b_(b), n_(n), taken_(n), textStarts_(n), wideStarts_(n), judgeStarts_(n) {}
 
   bool Run();
 
@@ -46,13 +130,35 @@ class Validator {
   }
   bool Fits(DWORD off, DWORD size) const { return off <= n_ && size <= n_ - off; }
 
+  // A record at off: new, seen before (a share: same start and kind, a shareable kind), or
+  // failed. Records at other starts that overlap it fail the final check.
+  // A record at off: new, seen before (a share: the same start and kind, of a shareable
+  // kind), or failed (outside the image, or on bytes another record holds).
   Claimed Claim(DWORD off, DWORD size, Kind k, bool shareable) {
     if (off == 0 || size == 0 || !Fits(off, size)) return kFailed;
-    if (start_[off] && kind_[off] == k) return shareable ? kSeen : kFailed;
-    for (DWORD i = off; i < off + size; ++i)
-      if (kind_[i] != kFree) return kFailed;
-    memset(&kind_[off], k, size);
-    start_[off] = 1;
+    // Texts and judges end where their bytes say, so a second claim at the same start is
+    // the same record: a bit of its kind's map of starts says so.
+    ByteMap* starts = k == kText ? &textStarts_ : k == kWideText ? &wideStarts_ : k == kJudge ? &judgeStarts_ : nullptr;
+    if (starts) {
+      if (starts->Has(off)) return kSeen;
+      if (!taken_.Take(off, size)) return kFailed;
+      starts->Mark(off);
+      return kNew;
+    }
+    if (shareable) {
+      last_ = shared_.Find(off);
+      if (last_ >= 0) {
+        ShareTable::Claim& c = shared_.At(last_);
+        if (c.kind != k) return kFailed;
+        if (size > c.size) {
+          if (!taken_.Take(off + c.size, size - c.size)) return kFailed;
+          c.size = size;
+        }
+        return kSeen;
+      }
+    }
+    if (!taken_.Take(off, size)) return kFailed;
+    if (shareable) last_ = shared_.Add(off, size, k);
     return kNew;
   }
   // A plain link to a record of `size` bytes on a multiple of 4; 0 when it fails.
@@ -70,6 +176,7 @@ class Validator {
   bool Text(DWORD link) {
     if (!link) return true;
     if (link >= n_) return false;
+    if (textStarts_.Has(link)) return true;  // a shared text, measured when first claimed
     const void* end = memchr(b_ + link, 0, n_ - link);
     if (!end) return false;
     DWORD length = static_cast<DWORD>(static_cast<const BYTE*>(end) - (b_ + link)) + 1;
@@ -85,7 +192,8 @@ class Validator {
   bool Judge(DWORD link) {
     if (!link) return true;
     DWORD off = RuleOffset(link);
-    if (!off) return false;
+    if (!off || off >= n_) return false;
+    if (judgeStarts_.Has(off)) return true;  // a shared judge, validated when first claimed
     for (DWORD i = 0; i < kJudgeMaxCells; ++i) {
       DWORD at = off + i * 4;
       if (!Fits(at, 4)) return false;
@@ -99,16 +207,17 @@ class Validator {
   }
 
   // Walks a rules list of shareable records; check validates the fields of one record.
+  // Lists of one kind never nest, so a record of the list's kind claimed since the walk began
+  // is one of its own.
   template <typename Check>
   bool RuleList(DWORD link, DWORD size, Kind k, Check check) {
-    const DWORD stamp = ++stamp_;
+    const LONG walkStart = shared_.Count();
     while (link) {
       DWORD off = RuleOffset(link);
       if (!off) return false;
       Claimed c = Claim(off, size, k, true);
       if (c == kFailed) return false;
-      if (c == kSeen) return walk_[off / 4] != stamp;  // a shared tail, or a loop
-      walk_[off / 4] = stamp;
+      if (c == kSeen) return last_ < walkStart;  // a shared tail, or a loop
       if (!check(off)) return false;
       link = Dword(off);
     }
@@ -132,13 +241,12 @@ class Validator {
 
   const BYTE* b_;
   DWORD n_;
-  std::vector<BYTE> kind_;
-  std::vector<BYTE> start_;
-  std::vector<DWORD> walk_;
-  DWORD stamp_ = 0;
+  ByteMap taken_;
+  ByteMap textStarts_, wideStarts_, judgeStarts_;
+  ShareTable shared_;
+  LONG last_ = -1;  // place of the last shareable record claimed
   DWORD exclusiveFirst_ = 0, exclusiveCount_ = 0;
-  struct Desc { DWORD off; WORD itemId; };
-  std::vector<Desc> descriptors_;
+  ShareTable descriptorIds_;  // descriptors by start, their item ids in place of sizes
   struct Values { DWORD off; ModelValueShape shape; };
   std::vector<Values> values_;
 };
@@ -229,7 +337,7 @@ bool Validator::Descriptors() {
     if (!Record(at, sizeof(ModelItemDescriptor), kDescriptor)) return false;
     const WORD type = Word(at + offsetof(ModelItemDescriptor, type));
     if (type & ~kTypeBits) return false;
-    descriptors_.push_back({at, Word(at + offsetof(ModelItemDescriptor, itemId))});
+    descriptorIds_.Add(at, Word(at + offsetof(ModelItemDescriptor, itemId)), kDescriptor);
     DWORD pair = Dword(at + offsetof(ModelItemDescriptor, commands));
     if (pair && (!Record(pair, sizeof(OptionCommandPair), kPair) || !Text(Dword(pair)) || !Text(Dword(pair + 4))))
       return false;
@@ -264,14 +372,13 @@ bool Validator::Slots() {
       {offsetof(ModelImageHeader, slotsExt), 10001, 434},
       {offsetof(ModelImageHeader, slotsHigh), 697, 847},
   };
-  std::sort(descriptors_.begin(), descriptors_.end(), [](const Desc& a, const Desc& b) { return a.off < b.off; });
   for (const Range& r : ranges) {
     for (DWORD i = 0; i < r.count; ++i) {
       DWORD link = Dword(r.field + i * 4);
       if (!link) continue;
-      auto d = std::lower_bound(descriptors_.begin(), descriptors_.end(), link,
-                                [](const Desc& x, DWORD off) { return x.off < off; });
-      if (d == descriptors_.end() || d->off != link || d->itemId != r.firstId + i) return false;
+      // The descriptor table keeps each descriptor's item id as its size.
+      const LONG d = descriptorIds_.Find(link);
+      if (d < 0 || descriptorIds_.At(d).size != r.firstId + i) return false;
     }
   }
   return true;
@@ -326,8 +433,7 @@ bool Validator::Run() {
   bool versionEnds = false;
   for (DWORD i = 0; i < 16; ++i) versionEnds = versionEnds || Word(i * 2) == 0;
   if (!versionEnds) return false;
-  memset(&kind_[0], kHeader, sizeof(ModelImageHeader));
-  start_[0] = 1;
+  taken_.Take(0, sizeof(ModelImageHeader));
   if (!Exclusives() || !Descriptors() || !Slots()) return false;
   if (!WideText(Dword(offsetof(ModelImageHeader, uiResDllName))) ||
       !WideText(Dword(offsetof(ModelImageHeader, excDepDllName))))

@@ -60,10 +60,10 @@ ModelParseState* ParseWith(ModelDataReader* data) {
   DWORD lineEnds = 0;
   do {
     result = ModelReadStatement(s, data);
-    for (; counted < data->pos; ++counted) lineEnds += *counted == '\n';
+    lineEnds += ModelCountLineFeeds(counted, static_cast<DWORD>(data->pos - counted));
+    counted = data->pos;
     if (result == kModelReadOk) {
-      DWORD inValue = 0;
-      for (DWORD i = 0; i < s->value.length; ++i) inValue += s->value.text[i] == '\n';
+      const DWORD inValue = ModelCountLineFeeds(s->value.text, s->value.length);
       bool endedOnLf = data->pos > data->view && data->pos[-1] == '\n';
       state->line = lineEnds + 1 - inValue - (endedOnLf ? 1 : 0);
       ModelDispatchStatement(state, s);

@@ -3,7 +3,6 @@
 
 #include <string.h>
 
-#include <algorithm>
 #include <vector>
 
 #include "core/model/parse_arena.h"
@@ -30,51 +29,74 @@ int HexValue(char c) {
 // Longest symbol or value name we look up; longer texts cannot be names of our tables.
 constexpr DWORD kMaxName = 127;
 
-bool CopyName(const ModelSpan& name, char* buffer) {
-  if (name.length == 0 || name.length > kMaxName) return false;
-  memcpy(buffer, name.text, name.length);
-  buffer[name.length] = '\0';
-  return true;
+DWORD HashName(const char* text, DWORD length) {
+  DWORD h = 2166136261u;
+  for (DWORD i = 0; i < length; ++i) h = (h ^ static_cast<BYTE>(text[i])) * 16777619u;
+  return h;
 }
 
-// The names of a static table sorted for binary search, built once per process. Equal names
-// keep their table order, so a lookup finds the row the table's own scan would find first.
+// The names of a static table in an open-addressed table by their hash, built once per
+// process: a lookup hashes the name's span once and compares one or two rows. Of equal names
+// the first row of the table is kept, the row the table's own scan would find first.
 template <typename Entry>
-std::vector<const Entry*> SortByName(std::vector<const Entry*> rows) {
-  std::stable_sort(rows.begin(), rows.end(),
-                   [](const Entry* a, const Entry* b) { return strcmp(a->name, b->name) < 0; });
-  return rows;
-}
+class NameTable {
+ public:
+  explicit NameTable(const std::vector<const Entry*>& rows) {
+    DWORD size = 64;
+    while (size < rows.size() * 2) size *= 2;
+    slots_.assign(size, Slot{nullptr, 0, 0});
+    mask_ = size - 1;
+    for (const Entry* row : rows) {
+      const DWORD length = static_cast<DWORD>(strlen(row->name));
+      if (length == 0 || length > kMaxName || Find(row->name, length)) continue;
+      const DWORD hash = HashName(row->name, length);
+      DWORD i = hash & mask_;
+      while (slots_[i].row) i = (i + 1) & mask_;
+      slots_[i] = {row, hash, length};
+    }
+  }
+  const Entry* Find(const char* text, DWORD length) const {
+    if (length == 0 || length > kMaxName) return nullptr;
+    const DWORD hash = HashName(text, length);
+    for (DWORD i = hash & mask_; slots_[i].row; i = (i + 1) & mask_) {
+      const Slot& slot = slots_[i];
+      if (slot.hash == hash && slot.length == length && memcmp(slot.row->name, text, length) == 0) return slot.row;
+    }
+    return nullptr;
+  }
 
-template <typename Entry>
-const Entry* FindByName(const std::vector<const Entry*>& rows, const char* name) {
-  auto at = std::lower_bound(rows.begin(), rows.end(), name,
-                             [](const Entry* row, const char* key) { return strcmp(row->name, key) < 0; });
-  return at != rows.end() && strcmp((*at)->name, name) == 0 ? *at : nullptr;
-}
+ private:
+  struct Slot {
+    const Entry* row;
+    DWORD hash;
+    DWORD length;
+  };
+  std::vector<Slot> slots_;
+  DWORD mask_ = 0;
+};
 
-const std::vector<const SymbolEntry*>& SymbolsByName() {
-  static const std::vector<const SymbolEntry*> rows = [] {
+const NameTable<SymbolEntry>& SymbolsByName() {
+  static const NameTable<SymbolEntry> table = [] {
     std::vector<const SymbolEntry*> out;
     for (int i = 0, n = TblSymbolCount(); i < n; ++i) {
       const SymbolEntry* row = TblSymbolAt(i);
       if (row && row->symbolId != 0 && row->name) out.push_back(row);
     }
-    return SortByName(out);
+    return NameTable<SymbolEntry>(out);
   }();
-  return rows;
+  return table;
 }
 
-const std::vector<const ValueSymbol*>& ValueSymbolsByName() {
-  static const std::vector<const ValueSymbol*> rows = [] {
+const NameTable<ValueSymbol>& ValueSymbolsByName() {
+  static const NameTable<ValueSymbol> table = [] {
     std::vector<const ValueSymbol*> out;
     for (int i = 0, n = TblValueSymbolCount(0); i < n; ++i) {
       const ValueSymbol* row = TblValueSymbolAt(0, i);
       if (row && row->name) out.push_back(row);
     }
-    return SortByName(out);
+    return NameTable<ValueSymbol>(out);
   }();
-  return rows;
+  return table;
 }
 
 }  // namespace
@@ -211,14 +233,10 @@ bool ModelSpanIs(const ModelSpan& span, const char* text) {
   return span.length == n && memcmp(span.text, text, n) == 0;
 }
 
-// A description names thousands of symbols; each name is found by binary search instead of a
-// scan of the whole table.
-const SymbolEntry* ModelFindSymbol(const ModelSpan& name) {
-  char buffer[kMaxName + 1];
-  return CopyName(name, buffer) ? FindByName(SymbolsByName(), buffer) : nullptr;
-}
+// A description names thousands of symbols; each name is found through a hash of its span
+// instead of a scan of the whole table.
+const SymbolEntry* ModelFindSymbol(const ModelSpan& name) { return SymbolsByName().Find(name.text, name.length); }
 
 const ValueSymbol* ModelFindValueSymbol(const ModelSpan& name) {
-  char buffer[kMaxName + 1];
-  return CopyName(name, buffer) ? FindByName(ValueSymbolsByName(), buffer) : nullptr;
+  return ValueSymbolsByName().Find(name.text, name.length);
 }

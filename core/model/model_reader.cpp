@@ -61,20 +61,51 @@ void TextClear(ModelTextBuffer* buffer) {
   if (buffer->text) buffer->text[0] = '\0';
 }
 
-bool TextAppend(ModelTextBuffer* buffer, BYTE c) {
-  if (buffer->length >= buffer->capacity) {
-    DWORD grow = buffer->capacity < kTextInitial ? kTextInitial : buffer->capacity;
-    if (buffer->capacity >= kTextMaxCapacity) return false;
-    DWORD capacity = buffer->capacity + grow;
+// Appends count bytes at once (a run of the mapped text, not byte by byte); the text stays
+// terminated. False when the text would pass kTextMaxCapacity or no memory can be had.
+bool TextAppendRun(ModelTextBuffer* buffer, const BYTE* bytes, DWORD count) {
+  if (count > kTextMaxCapacity - buffer->length) return false;
+  const DWORD needed = buffer->length + count;
+  if (needed > buffer->capacity) {
+    DWORD capacity = buffer->capacity < kTextInitial ? kTextInitial : buffer->capacity;
+    while (capacity < needed) capacity = capacity >= kTextMaxCapacity / 2 ? kTextMaxCapacity : capacity * 2;
     char* text = static_cast<char*>(MemAllocZero(capacity + 1));
     if (!text) return false;
-    for (DWORD i = 0; i < buffer->length; ++i) text[i] = buffer->text[i];
+    memcpy(text, buffer->text, buffer->length);
     MemFree(buffer->text);
     buffer->text = text;
     buffer->capacity = capacity;
   }
-  buffer->text[buffer->length++] = static_cast<char>(c);
-  buffer->text[buffer->length] = '\0';
+  memcpy(buffer->text + buffer->length, bytes, count);
+  buffer->length = needed;
+  buffer->text[needed] = '\0';
+  return true;
+}
+
+
+// Bytes a value takes as they are, whatever its quotes and brackets: no line end, none of the
+// bytes the value's syntax tracks, no byte that may lead a double-byte character.
+struct PlainTable {
+  bool plain[256];
+  constexpr PlainTable() : plain() {
+    for (int c = 0; c < 0x80; ++c)
+      plain[c] = c != '\n' && c != '\r' && c != '"' && c != '(' && c != ')' && c != '{' && c != '}' && c != '%';
+  }
+};
+constexpr PlainTable kPlain;
+
+// Length of the run at the reader's position whose bytes all belong to cls.
+DWORD RunOf(const ModelDataReader* data, BYTE cls) {
+  DWORD n = 0;
+  while (n < data->left && ModelCharIs(data->pos[n], cls)) ++n;
+  return n;
+}
+
+// Appends the next count bytes to the text and moves past them.
+bool TakeRun(ModelTextBuffer* text, ModelDataReader* data, DWORD count) {
+  if (!TextAppendRun(text, data->pos, count)) return false;
+  data->pos += count;
+  data->left -= count;
   return true;
 }
 
@@ -128,11 +159,7 @@ int ReadKeyword(ModelStatementReader* s, ModelDataReader* data) {
     Advance(data);
     return kModelReadSyntax;
   }
-  while (Peek(data, &c) && ModelCharIs(c, kModelCharKeyword)) {
-    if (!TextAppend(&s->keyword, c)) return kModelReadNoMemory;
-    Advance(data);
-  }
-  return kModelReadOk;
+  return TakeRun(&s->keyword, data, RunOf(data, kModelCharKeyword)) ? kModelReadOk : kModelReadNoMemory;
 }
 
 int ReadWord(ModelTextBuffer* word, ModelDataReader* data) {
@@ -141,25 +168,31 @@ int ReadWord(ModelTextBuffer* word, ModelDataReader* data) {
     Advance(data);
     return kModelReadSyntax;
   }
-  while (Peek(data, &c) && ModelCharIs(c, kModelCharWord)) {
-    if (!TextAppend(word, c)) return kModelReadNoMemory;
-    Advance(data);
-  }
-  return kModelReadOk;
+  return TakeRun(word, data, RunOf(data, kModelCharWord)) ? kModelReadOk : kModelReadNoMemory;
 }
 
+// A value is its bytes as they stand up to the line end that closes it (blanks before it
+// skipped): the syntax is followed byte by byte, and the bytes are taken as one run at the end
+// (a broken value's up to the byte that broke it).
 int ReadValue(ModelStatementReader* s, ModelDataReader* data) {
   SkipBlanks(data);
+  const BYTE* start = data->pos;
   bool quoted = false;
   DWORD parens = 0;
   DWORD braces = 0;
   BYTE c;
-  while (ModelReadByte(data, &c) == 0) {
+  for (;;) {
+    DWORD plain = 0;
+    while (plain < data->left && kPlain.plain[data->pos[plain]]) ++plain;
+    data->pos += plain;
+    data->left -= plain;
+    if (ModelReadByte(data, &c) != 0) break;
     bool open = quoted || parens != 0 || braces != 0;
-    if (IsLineEnd(c) && !open) return kModelReadOk;
+    if (IsLineEnd(c) && !open)
+      return TextAppendRun(&s->value, start, static_cast<DWORD>(data->pos - 1 - start)) ? kModelReadOk
+                                                                                          : kModelReadNoMemory;
     bool ok = true;
     if (IsLeadByte(data, c)) {
-      if (!TextAppend(&s->value, c)) return kModelReadNoMemory;
       if (ModelReadByte(data, &c) != 0) break;
     } else if (c == '"') {
       quoted = !quoted;
@@ -176,15 +209,17 @@ int ReadValue(ModelStatementReader* s, ModelDataReader* data) {
       ok = !quoted && parens == 0 && braces != 0;
       braces -= ok ? 1 : 0;
     } else if (c == '%' && quoted) {
-      if (!TextAppend(&s->value, c)) return kModelReadNoMemory;
       if (ModelReadByte(data, &c) != 0) break;
       ok = !IsLineEnd(c);
     }
-    if (!ok) return kModelReadSyntax;
-    if (!TextAppend(&s->value, c)) return kModelReadNoMemory;
+    // A broken value keeps what came before the byte that broke it.
+    if (!ok)
+      return TextAppendRun(&s->value, start, static_cast<DWORD>(data->pos - 1 - start)) ? kModelReadSyntax
+                                                                                         : kModelReadNoMemory;
   }
   // The data ended: a value that closed everything it opened is complete; one cut off inside
   // quotes, parentheses or braces is a truncated statement.
+  if (!TextAppendRun(&s->value, start, static_cast<DWORD>(data->pos - start))) return kModelReadNoMemory;
   return (quoted || parens != 0 || braces != 0) ? kModelReadSyntax : kModelReadOk;
 }
 
@@ -339,6 +374,19 @@ int ModelReadStatement(ModelStatementReader* s, ModelDataReader* data) {
   }
   Advance(data);  // the ':'
   return ReadValue(s, data);
+}
+
+DWORD ModelCountLineFeeds(const void* text, DWORD count) {
+  DWORD lines = 0;
+  const BYTE* p = static_cast<const BYTE*>(text);
+  const BYTE* end = p + count;
+  while (p && p < end) {
+    p = static_cast<const BYTE*>(memchr(p, '\n', static_cast<size_t>(end - p)));
+    if (!p) break;
+    ++lines;
+    ++p;
+  }
+  return lines;
 }
 
 int ModelScanFileVersion(LPCWSTR path, WCHAR* version) {

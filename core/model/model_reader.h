@@ -76,6 +76,9 @@ void ModelFreeStatementReader(ModelStatementReader* reader);
 // line end is still read.
 int ModelReadStatement(ModelStatementReader* statement, ModelDataReader* data);
 
+// Number of '\n' bytes among the count bytes at text.
+DWORD ModelCountLineFeeds(const void* text, DWORD count);
+
 // Value of the first "FileVersion" statement of the data file, converted to UTF-16 into a
 // buffer of 15 characters (at most 14 kept). Leaves the buffer as it was when there is no such
 // statement or the file cannot be read. Always returns 1.

@@ -11,10 +11,13 @@
 
 namespace {
 
-// Cells being compiled: grows on the heap up to the bound of one expression.
+// Cells being compiled: in the buffer's own room first, then on the heap up to the bound of
+// one expression.
 class CellBuffer {
  public:
-  ~CellBuffer() { MemFree(cells_); }
+  ~CellBuffer() {
+    if (cells_ != local_) MemFree(cells_);
+  }
   bool Push(WORD kind, WORD value) {
     JudgeCell cell = {kind, value};
     return Append(&cell, 1);
@@ -28,7 +31,7 @@ class CellBuffer {
       JudgeCell* bigger = static_cast<JudgeCell*>(MemAllocZero(capacity * sizeof(JudgeCell)));
       if (!bigger) return false;
       if (count_) memcpy(bigger, cells_, count_ * sizeof(JudgeCell));
-      MemFree(cells_);
+      if (cells_ != local_) MemFree(cells_);
       cells_ = bigger;
       capacity_ = capacity;
     }
@@ -40,9 +43,10 @@ class CellBuffer {
   DWORD count() const { return count_; }
 
  private:
-  JudgeCell* cells_ = nullptr;
+  JudgeCell local_[64];
+  JudgeCell* cells_ = local_;
   DWORD count_ = 0;
-  DWORD capacity_ = 0;
+  DWORD capacity_ = 64;
 };
 
 WORD OperatorCode(const RuleToken& t) {

@@ -50,9 +50,7 @@ LONG TextLength(DriverContext* ctx, const SettingItem* item) {
 // The value a judge sees for an item, routed by its id range.
 LONG ItemValueForJudge(DriverContext* ctx, const SettingItem* item) {
   WORD id = item->id;
-  if (id >= 723 && id <= 914) return FinComputeConditionItem(ctx, id);
-  if (id >= 1260 && id <= 1419) return ModBusJudgeHookValue(ctx, id);
-  if (id >= 1420 && id <= 1451) return JudgeComputeHookCore(ctx, id);
+  if (JudgeIsComputedItem(id)) return JudgeComputedItemValue(ctx, id);
   if (IsTextType(ItemDescType(item->descriptor))) return TextLength(ctx, item);
   return static_cast<LONG>(ItemGetValueById(ctx, id));
 }
@@ -147,6 +145,39 @@ int JudgeEvaluate(const JudgeCell* first, DriverContext* ctx) {
   }
   ui->evaluatorDepth = startDepth;
   return result;
+}
+
+bool JudgeIsComputedItem(WORD id) { return (id >= 723 && id <= 914) || (id >= 1260 && id <= 1451); }
+
+LONG JudgeComputedItemValue(DriverContext* ctx, WORD id) {
+  if (id >= 723 && id <= 914) return FinComputeConditionItem(ctx, id);
+  if (id >= 1260 && id <= 1419) return ModBusJudgeHookValue(ctx, id);
+  if (id >= 1420 && id <= 1451) return JudgeComputeHookCore(ctx, id);
+  return 0;
+}
+
+int JudgeComputedItemInputs(WORD id, WORD* inputs, int cap) {
+  if (!inputs || cap < 0) return -1;
+  if (id >= 723 && id <= 914) return FinConditionInputs(id, inputs, cap);
+  if (id >= 1260 && id <= 1419) return ModBusJudgeHookInputs(id, inputs, cap);
+  if (id >= 1420 && id <= 1451) return JudgeHookCoreInputs(id, inputs, cap);
+  return 0;
+}
+
+namespace {
+
+// What JudgeComputeHookCore reads, beside it.
+const WORD kHookCoreInputs[] = {kItem_zdmFrontFunc, kItem_zdmAPIUseFlag, kItem_zdmJobBinder, kItem_zdmPreviewPrint,
+                                kItem_zdmPLInstalled};
+
+}  // namespace
+
+int JudgeHookCoreInputs(WORD id, WORD* inputs, int cap) {
+  if (id != kItem_wdmJudgeHookCore00) return 0;
+  const int n = static_cast<int>(sizeof kHookCoreInputs / sizeof kHookCoreInputs[0]);
+  if (n > cap) return -1;
+  for (int i = 0; i < n; ++i) inputs[i] = kHookCoreInputs[i];
+  return n;
 }
 
 LONG JudgeComputeHookCore(DriverContext* ctx, WORD id) {

@@ -21,6 +21,18 @@ int JudgeEvaluate(const JudgeCell* first, DriverContext* ctx);
 // Value of the computed item 1420 (1 when the preview can join the job); 0 for 1421-1451.
 LONG JudgeComputeHookCore(DriverContext* ctx, WORD id);
 
+// Computed items are never stored: finishing conditions 723-914 and judge hooks 1260-1451.
+bool JudgeIsComputedItem(WORD id);
+// The value a judge sees for a computed item, from its reader; 0 for any other id.
+LONG JudgeComputedItemValue(DriverContext* ctx, WORD id);
+// The items the computed item's reader may read, from the row of inputs its reader declares
+// beside it: up to cap ids into inputs (an id may repeat). The count (0 for a reader that
+// answers a constant, or an id that is not computed), or -1 when the row holds more than cap.
+// The rule index lists a judge of a computed item under these items.
+int JudgeComputedItemInputs(WORD id, WORD* inputs, int cap);
+// The row of JudgeComputeHookCore, in the same form.
+int JudgeHookCoreInputs(WORD id, WORD* inputs, int cap);
+
 // The first rule of the value, or null.
 const ValueRule* ModelFindValueRule(const ExclusiveRecord* rules, WORD value_id);
 

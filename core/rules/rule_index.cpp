@@ -20,41 +20,42 @@ struct ModelRuleIndex {
   DWORD* starts;         // itemCount + 1 run starts into refs
   ModelRuleRef* refs;    // per item, in rule order
   DWORD refCount;
-  ModelRuleRef* anyRefs;  // read a computed item
+  ModelRuleRef* anyRefs;  // read more items than a list holds
   DWORD anyCount;
 };
 
 namespace {
 
-bool IsComputedItem(WORD id) { return (id >= 723 && id <= 914) || (id >= 1260 && id <= 1451); }
-
-// Distinct items a judge reads, at most kMaxRead (a longer list reads as computed: it is then
-// checked at every change, which is never wrong).
-constexpr int kMaxRead = 64;
+// Distinct items a judge reads, at most kMaxRead (a longer list counts for every item: it is
+// then checked at every change, which is never wrong).
+constexpr int kMaxRead = 256;
 struct ReadSet {
   WORD ids[kMaxRead];
   int count = 0;
   bool any = false;
+  void Add(WORD id) {
+    for (int k = 0; k < count; ++k)
+      if (ids[k] == id) return;
+    if (count == kMaxRead) any = true;
+    else ids[count++] = id;
+  }
 };
 
+// A judge reads the items it names; for a computed item, the items its reader declares.
 void CollectReads(const JudgeCell* judge, ReadSet* set) {
   if (!judge) return;
-  for (DWORD i = 0; i < kJudgeMaxCells; ++i) {
+  for (DWORD i = 0; i < kJudgeMaxCells && !set->any; ++i) {
     const JudgeCell& c = judge[i];
     if (c.kind == kJudgeOperator && c.value == kJudgeOpEnd) return;
     if (c.kind != kJudgeItem) continue;
-    if (IsComputedItem(c.value)) {
-      set->any = true;
+    if (!JudgeIsComputedItem(c.value)) {
+      set->Add(c.value);
       continue;
     }
-    bool seen = false;
-    for (int k = 0; k < set->count && !seen; ++k) seen = set->ids[k] == c.value;
-    if (seen) continue;
-    if (set->count == kMaxRead) {
-      set->any = true;
-      continue;
-    }
-    set->ids[set->count++] = c.value;
+    WORD inputs[kMaxRead];
+    const int n = JudgeComputedItemInputs(c.value, inputs, kMaxRead);
+    if (n < 0) set->any = true;
+    for (int k = 0; k < n; ++k) set->Add(inputs[k]);
   }
 }
 

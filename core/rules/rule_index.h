@@ -1,8 +1,10 @@
 // The rules of a model image by the item they read: per item id, the item- and value-level
 // judges (disable, restrict, lock), the Transact entries and the Alert records whose judges
 // read it. A setting change then costs its own rules, not a walk of every rule of the model.
-// Judges that read a computed item (finishing conditions 723-914, judge hooks 1260-1451) may
-// depend on any setting, so they are listed once for every item.
+// A judge that reads a computed item (finishing conditions 723-914, judge hooks 1260-1451)
+// stands under the items the computed item's reader declares it reads (the row of inputs
+// beside the reader, JudgeComputedItemInputs); only a judge whose items are too many to list
+// is listed once for every item.
 #pragma once
 #include "core/context/driver_context.h"
 #include "platform/win32.h"
@@ -40,9 +42,9 @@ struct ModelRuleIndex;
 ModelRuleIndex* RuleIndexBuild(const ModelImageHeader* image);
 void RuleIndexFree(ModelRuleIndex* index);
 
-// The rules that read this item (those that read a computed item are not among them).
+// The rules that read this item, through a computed item's inputs as well.
 ModelRuleRefs RuleIndexReadersOf(const ModelRuleIndex* index, WORD itemId);
-// The rules that read a computed item: they count for every item.
+// The rules that read too many items to list: they count for every item.
 ModelRuleRefs RuleIndexReadersOfAny(const ModelRuleIndex* index);
 // Number of distinct items read and of references held (diagnostics).
 DWORD RuleIndexItemCount(const ModelRuleIndex* index);

@@ -412,6 +412,12 @@ TEST_F(ModelCacheTest, HandMadeCorruptionsAreRefusedAndReplaced) {
          size_t a = m.DescriptorOfItem(kItem_zdmPaperFreeSizeWidth), c = m.DescriptorOfItem(kItem_dmCopies);
          Put(m.b, c + offsetof(ModelItemDescriptor, values), Get(m.b, a + offsetof(ModelItemDescriptor, values)));
        }},
+      {"a text on a judge's start", [](Image& m) {
+         size_t f = 0;
+         size_t j = m.FirstJudge(&f);
+         size_t pair = Get(m.b, m.DescriptorOfItem(kItem_dmCopies) + offsetof(ModelItemDescriptor, commands));
+         Put(m.b, pair, static_cast<DWORD>(j));
+       }},
       {"a record inside a text", [](Image& m) {
          size_t d = m.DescriptorOfItem(kItem_dmCopies);
          size_t pair = Get(m.b, d + offsetof(ModelItemDescriptor, commands));

@@ -1,5 +1,6 @@
 // The rule index of a model image: every judged rule listed under each item its judge reads,
-// judges of computed items listed for every item, and the index kept with the cached image.
+// judges of computed items under the items their readers read, and the index kept with the
+// cached image.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -11,6 +12,7 @@
 #include "core/model/model_cache.h"
 #include "core/model/model_image.h"
 #include "core/model/model_types.h"
+#include "core/rules/judge_eval.h"
 #include "core/rules/model_rules.h"
 #include "core/rules/rule_index.h"
 #include "core/tables/symbol_table.h"
@@ -38,9 +40,18 @@ std::set<Key> Readers(const ModelRuleIndex* index, WORD item) {
   return keys;
 }
 
+// The items a judge's cell reads: its item, or the row of inputs of a computed item.
+std::set<WORD> CellReads(WORD id) {
+  if (!JudgeIsComputedItem(id)) return {id};
+  WORD inputs[512];
+  const int n = JudgeComputedItemInputs(id, inputs, 512);
+  EXPECT_GE(n, 0) << id;
+  return std::set<WORD>(inputs, inputs + (n > 0 ? n : 0));
+}
+
 bool Reads(const JudgeCell* judge, WORD item) {
   for (const JudgeCell* c = judge; c && !(c->kind == kJudgeOperator && c->value == kJudgeOpEnd); ++c)
-    if (c->kind == kJudgeItem && c->value == item) return true;
+    if (c->kind == kJudgeItem && CellReads(c->value).count(item)) return true;
   return false;
 }
 
@@ -54,19 +65,15 @@ TEST_F(RuleIndexTest, SampleRulesUnderEveryItemTheyRead) {
   ModelRuleIndex* index = RuleIndexBuild(model.image());
   ASSERT_NE(index, nullptr);
   // The staple item's disabled and restricted judges, and the staple switch's disabled judge,
-  // read finishing condition items, so they count for every item and stand in no item's own
-  // list.
-  std::set<Key> any;
-  ModelRuleRefs anyRefs = RuleIndexReadersOfAny(index);
-  for (DWORD i = 0; i < anyRefs.count; ++i) any.insert(KeyOf(anyRefs.refs[i]));
-  EXPECT_EQ(any, (std::set<Key>{Key{kRuleRefItemJudge, 1, 0, kItem_zdmStapleType, nullptr},
-                                Key{kRuleRefItemJudge, 2, 0, kItem_zdmStapleType, nullptr},
-                                Key{kRuleRefItemJudge, 1, 0, kItem_zdmFuncSelectStaple, nullptr}}));
+  // read finishing condition items: they stand under the items those conditions' readers
+  // read, and none counts for every item.
+  EXPECT_EQ(RuleIndexReadersOfAny(index).count, 0u);
   std::set<WORD> items;
   for (const ExclusiveRecord* x = model.image()->exclusives; x; x = x->next) {
     for (const JudgeCell* j : {x->judgeDisabled, x->judgeRestricted, x->judgeLocked})
       for (const JudgeCell* c = j; c && !(c->kind == kJudgeOperator && c->value == kJudgeOpEnd); ++c)
-        if (c->kind == kJudgeItem) items.insert(c->value);
+        if (c->kind == kJudgeItem)
+          for (WORD read : CellReads(c->value)) items.insert(read);
   }
   ASSERT_FALSE(items.empty());
   for (WORD item : items) {
@@ -92,7 +99,6 @@ TEST_F(RuleIndexTest, SampleRulesUnderEveryItemTheyRead) {
             if (Reads(t->judge, item)) walked.insert(Key{kRuleRefTransact, 0, 0, owner, t});
       }
     }
-    for (const Key& k : any) walked.erase(k);
     EXPECT_EQ(Readers(index, item), walked);
   }
   // The paper is read by the finishing judges, the duplex value rules, the media lock, both
@@ -109,7 +115,9 @@ TEST_F(RuleIndexTest, SampleRulesUnderEveryItemTheyRead) {
   RuleIndexFree(index);
 }
 
-TEST_F(RuleIndexTest, JudgesOfComputedItemsCountForEveryItem) {
+// A judge of a computed item stands under the items of the computed item's row, and under
+// the plain items it names beside it; nothing counts for every item.
+TEST_F(RuleIndexTest, JudgesOfComputedItemsStandUnderTheirReadersInputs) {
   const std::string text =
       "*Judge 1=Fin: TOV_wdmFinAStaple == 1\n"
       "*Judge 2=FinOrColor: (TOV_dmColor == 2) || Fin\n"
@@ -122,11 +130,20 @@ TEST_F(RuleIndexTest, JudgesOfComputedItemsCountForEveryItem) {
   ModelFixUpImage(image);
   ModelRuleIndex* index = RuleIndexBuild(image);
   ASSERT_NE(index, nullptr);
-  ModelRuleRefs any = RuleIndexReadersOfAny(index);
-  ASSERT_EQ(any.count, 2u);
-  EXPECT_EQ(any.refs[0].itemId, kItem_dmColor);
-  EXPECT_EQ(any.refs[1].itemId, kItem_dmCopies);
-  EXPECT_EQ(RuleIndexReadersOf(index, kItem_dmColor).count, 0u) << "listed once, with every item";
+  EXPECT_EQ(RuleIndexReadersOfAny(index).count, 0u);
+  const std::set<WORD> staple = CellReads(ItemOf("TOV_wdmFinAStaple"));
+  ASSERT_FALSE(staple.empty());
+  ASSERT_EQ(staple.count(kItem_dmColor), 0u);
+  for (WORD input : staple) {
+    ModelRuleRefs refs = RuleIndexReadersOf(index, input);
+    ASSERT_EQ(refs.count, 2u) << "both judges under input " << input;
+    EXPECT_EQ(refs.refs[0].itemId, kItem_dmColor);
+    EXPECT_EQ(refs.refs[1].itemId, kItem_dmCopies);
+  }
+  EXPECT_EQ(RuleIndexReadersOf(index, ItemOf("TOV_wdmFinAStaple")).count, 0u) << "never changed, never listed";
+  ModelRuleRefs color = RuleIndexReadersOf(index, kItem_dmColor);
+  ASSERT_EQ(color.count, 1u) << "the second judge names the color";
+  EXPECT_EQ(color.refs[0].itemId, kItem_dmCopies);
   ModelRuleRefs copies = RuleIndexReadersOf(index, kItem_dmCopies);
   ASSERT_EQ(copies.count, 1u);
   EXPECT_EQ(copies.refs[0].judge, 3);
