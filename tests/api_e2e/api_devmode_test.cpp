@@ -60,6 +60,14 @@ TEST_F(ApiDevmodeTest, FlagsDecideByTheFirstOfOneTwoFour) {
   EXPECT_EQ(kSize, api_.getDevmode(handle_, 4, nullptr)) << "a null buffer measures";
 }
 
+TEST_F(ApiDevmodeTest, AnAcquisitionThatCallsNoLibraryLeavesNoError) {
+  // The sample printer has no bidirectional port: the update asks nothing.
+  for (int round = 0; round < 2; ++round) {
+    Get(0x11);
+    EXPECT_EQ(0, api_.getLastError(handle_)) << "round " << round;
+  }
+}
+
 TEST_F(ApiDevmodeTest, MergeOfAGivenDevmodeKeepsACustomSize) {
   std::vector<BYTE> given = Get(4);
   DEVMODEW head = Head(given);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "bidi_fixture.h"
+#include "core/bind/bidi_acquire.h"
 #include "core/bind/bidi_api.h"
 #include "core/bind/bidi_store.h"
 #include "core/pjl/pjl_service.h"
@@ -77,6 +78,48 @@ TEST(BidiApiErrors, MapOfSystemErrors) {
       {14, 201}, {56, 201}, {10, 202}, {102, 0},   {0, 200},  {3, 200},   {1722, 200},
   };
   for (auto& c : cases) EXPECT_EQ(c.second, BidiMapApiError(c.first)) << c.first;
+}
+
+void Collect(void* codes, DWORD code) { static_cast<std::vector<DWORD>*>(codes)->push_back(code); }
+
+// The interface hears of a failure at the library call that failed, mapped; a refresh that
+// made no failing call leaves nothing, whatever the last error was before.
+TEST_F(ExcAcquireTest, FailedLibraryCallsRecordTheirMappedError) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> extra;
+    bool gateClosed;
+    std::vector<DWORD> codes;
+  } cases[] = {
+      {"all answered", {}, false, {}},
+      {"query refused, out of memory", {"begin\t0 14"}, false, {201}},
+      {"query refused, an unlisted error", {"begin\t0 1722"}, false, {200}},
+      {"query answering zero with 102", {"begin\t0 102"}, false, {}},
+      {"the option group refused", {"group\t0 56"}, false, {201}},
+      {"printer unreachable", {"reachable\t0"}, false, {200}},
+      {"no library call at all", {}, true, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<std::string> answers = FullAnswers();
+    answers.insert(answers.end(), c.extra.begin(), c.extra.end());
+    Script(answers);
+    Gate(u"bIsBIDISupportForZEMS", c.gateClosed ? u"0" : u"1");
+    std::vector<DWORD> codes;
+    BidiSetApiErrorSink(ctx(), Collect, &codes);
+    SetLastError(5);
+    if (std::string(c.what) == "printer unreachable") SetLastError(0);
+    BidiUpdateFromPrinter(ctx(), nullptr, 8);
+    BidiSetApiErrorSink(ctx(), nullptr, nullptr);
+    EXPECT_EQ(c.codes, codes);
+  }
+  // Another context's failures are not this sink's.
+  std::vector<DWORD> codes;
+  BidiSetApiErrorSink(ctx(), Collect, &codes);
+  BidiRecordApiError(nullptr);
+  BidiSetApiErrorSink(nullptr, Collect, &codes);
+  BidiRecordApiError(ctx());
+  EXPECT_TRUE(codes.empty());
 }
 
 TEST_F(ExcAcquireTest, DefaultTraysAreCopiedAtEveryCallUnlessABatchPackIsNamed) {
