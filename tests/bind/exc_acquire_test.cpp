@@ -1,6 +1,7 @@
 // Option acquisition of the exclusion DLL's build: when an exclusion handle's context takes the
 // stored results, asks the printer or neither; the error map of library failures; the
 // acquired default trays copied for the application interface.
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -8,9 +9,13 @@
 #include "core/bind/bidi_acquire.h"
 #include "core/bind/bidi_api.h"
 #include "core/bind/bidi_store.h"
+#include "core/bind/jc_string.h"
 #include "core/pjl/pjl_service.h"
 #include "core/system/printer_names.h"
 #include "core/system/settings_folders.h"
+#include "platform/sim.h"
+#include "support/machine_fixture.h"
+#include "support/test_printer.h"
 
 namespace zems_test {
 namespace {
@@ -120,6 +125,27 @@ TEST_F(ExcAcquireTest, FailedLibraryCallsRecordTheirMappedError) {
   BidiSetApiErrorSink(nullptr, Collect, &codes);
   BidiRecordApiError(ctx());
   EXPECT_TRUE(codes.empty());
+}
+
+// The readers run inside any application: a job-control DLL beside the program is never
+// loaded, the system directory's is.
+TEST_F(ExcAcquireTest, TheJobControlReaderLoadsFromTheSystemDirectoryOnly) {
+  StoreValue(1, HexText(u"ann1"));
+  RemoveStandIn(kJobControlDll);
+  std::error_code ec;
+  std::filesystem::create_directories(HostPath("C:\\Apps"), ec);
+  std::filesystem::copy_file(BinDir() + "/" + kJobControlSo, HostPath("C:\\Apps\\ORVJC32.DLL"),
+                             std::filesystem::copy_options::overwrite_existing, ec);
+  ASSERT_FALSE(ec) << ec.message();
+  SimSetProcessName("C:\\Apps\\writer.exe");
+  WCHAR code[16] = {};
+  EXPECT_EQ(0, ApiJcGetString(Printer(), 1, 1, code, 16));
+  EXPECT_TRUE(JcLog("JCGetInterface").empty()) << "the copy beside the program ran";
+  InstallStandIn(kJobControlDll, kJobControlSo);
+  EXPECT_EQ(1, ApiJcGetString(Printer(), 1, 1, code, 16));
+  EXPECT_EQ(std::u16string(u"ann1"), std::u16string(reinterpret_cast<const char16_t*>(code)));
+  EXPECT_FALSE(JcLog("JCGetInterface").empty());
+  SimSetProcessName("C:\\WINDOWS\\system32\\spoolsv.exe");
 }
 
 TEST_F(ExcAcquireTest, DefaultTraysAreCopiedAtEveryCallUnlessABatchPackIsNamed) {
