@@ -15,6 +15,7 @@
 #include "host/commands.h"
 #include "host/host_text.h"
 #include "core/model/model_image.h"
+#include "core/model/model_parser.h"
 #include "core/rules/model_rules.h"
 #include "platform/win32.h"
 
@@ -25,6 +26,8 @@ namespace {
 int Usage(FILE* out) {
   fprintf(out,
           "usage: zemshost model compile FILE\n"
+          "       zemshost model compile --check FILE\n"
+          "       zemshost model check FILE\n"
           "       zemshost model load PRINTER\n"
           "       zemshost model caps PRINTER\n"
           "       zemshost model set PRINTER ITEM=VALUE... [--answer ok|cancel|yes|no|...]...\n"
@@ -32,6 +35,11 @@ int Usage(FILE* out) {
           "image's size, its sections and the counts of descriptors, judges, rules, Exclusive\n"
           "entries, command nodes and fonts. Judge references that name no judge are listed with\n"
           "their lines: they are linked to a judge that is always false.\n"
+          "check (or compile --check): the model author's check. Prints each statement the parser\n"
+          "dropped or cut as FILE:LINE: reason (*KEYWORD) - an unknown keyword, a bad expression, an\n"
+          "unknown item name, a duplicate number, a nesting cut, a statement that cannot be read -\n"
+          "and each judge name that names no judge; exits 1 when anything was dropped or unresolved\n"
+          "or no item is described, else prints nothing and exits 0.\n"
           "load: loads the model image of the printer as a context open does (under the global\n"
           "mutex) and says where it came from: the cache file beside the data file, or a compile\n"
           "(and whether the cache file was written); then loads it again from the process cache.\n"
@@ -132,6 +140,41 @@ int Compile(const char* path) {
   MemFree(image);
   ModelFreeParseState(state);
   return 0;
+}
+
+void PrintUnresolved(void* context, const char* token, DWORD line) {
+  printf("%s:%lu: unresolved name '%s': no judge of that name or number\n", static_cast<const char*>(context),
+         static_cast<unsigned long>(line), token);
+}
+
+// What the parser dropped or cut, as FILE:LINE: reason; 1 when anything was, or when the file
+// describes no item at all.
+int Check(const char* path) {
+  std::string text;
+  if (!ReadFile(path, &text)) {
+    fprintf(stderr, "zemshost model check: cannot read %s\n", path);
+    return 1;
+  }
+  ModelParseState* state = ModelParseMemory(text.data(), static_cast<DWORD>(text.size()), 0);
+  if (!state) {
+    printf("%s: cannot be parsed (out of memory)\n", path);
+    return 1;
+  }
+  for (const ModelDiagnostic* d = state->diagnostics; d; d = d->next) {
+    if (d->statement[0])
+      printf("%s:%lu: %s (*%s)\n", path, static_cast<unsigned long>(d->line), d->reason, d->statement);
+    else
+      printf("%s:%lu: %s\n", path, static_cast<unsigned long>(d->line), d->reason);
+  }
+  if (state->diagnosticCount > kModelMaxDiagnostics)
+    printf("%s: %lu more statements dropped\n", path,
+           static_cast<unsigned long>(state->diagnosticCount - kModelMaxDiagnostics));
+  const DWORD unresolved = ModelListUnresolvedJudges(state, PrintUnresolved, const_cast<char*>(path));
+  const bool noItem = state->header->descriptors == nullptr;
+  if (noItem) printf("%s: no item is described\n", path);
+  const bool failed = state->diagnosticCount || unresolved || noItem;
+  ModelFreeParseState(state);
+  return failed ? 1 : 0;
 }
 
 const char* SourceName(ModelImageSource source) {
@@ -257,17 +300,27 @@ int CmdModel(int argc, char** argv) {
     if (argc == 2 && (strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0)) return Usage(stdout);
     return CmdModelSet(argc - 1, argv + 1);
   }
-  if (!load && !caps && strcmp(argv[0], "compile") != 0) {
+  const bool check = strcmp(argv[0], "check") == 0;
+  if (strcmp(argv[0], "compile") == 0 && argc >= 2 && strcmp(argv[1], "--check") == 0) {
+    if (argc != 3) {
+      fprintf(stderr, "zemshost model compile --check: expected one FILE\n");
+      return Usage(stderr);
+    }
+    return Check(argv[2]);
+  }
+  if (!load && !caps && !check && strcmp(argv[0], "compile") != 0) {
     fprintf(stderr, "zemshost model: unknown subcommand '%s'\n", argv[0]);
     return Usage(stderr);
   }
   if (argc == 2 && (strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0)) return Usage(stdout);
   if (argc != 2) {
-    fprintf(stderr, load   ? "zemshost model load: expected one PRINTER\n"
-                    : caps ? "zemshost model caps: expected one PRINTER\n"
-                           : "zemshost model compile: expected one FILE\n");
+    fprintf(stderr, load    ? "zemshost model load: expected one PRINTER\n"
+                    : caps  ? "zemshost model caps: expected one PRINTER\n"
+                    : check ? "zemshost model check: expected one FILE\n"
+                            : "zemshost model compile: expected one FILE\n");
     return Usage(stderr);
   }
   if (caps) return Caps(argv[1]);
+  if (check) return Check(argv[1]);
   return load ? Load(argv[1]) : Compile(argv[1]);
 }

@@ -218,11 +218,20 @@ WORD ParseTypeWord(ModelCursor* cur, ModelSpan* identityOf) {
 }  // namespace
 
 int ModelOnOpenUi(ModelParseState* state, ModelStatementReader* s) {
-  if (state->openName) return 0;
-  if (s->word1.length < 2 || s->word1.text[0] != '*') return 0;
+  if (state->openName) {
+    ModelNoteDiagnostic(state, "an item block is already open (missing CloseUI)");
+    return 0;
+  }
+  if (s->word1.length < 2 || s->word1.text[0] != '*') {
+    ModelNoteDiagnostic(state, "no item name");
+    return 0;
+  }
   ModelSpan itemName = {s->word1.text + 1, s->word1.length - 1};
   const SymbolEntry* symbol = ModelFindSymbol(itemName);
-  if (!symbol) return 0;
+  if (!symbol) {
+    ModelNoteDiagnostic(state, "unknown item name");
+    return 0;
+  }
 
   char* name = static_cast<char*>(ModelParseAlloc(state, itemName.length + 1));
   ModelItemDescriptor* d =
@@ -301,7 +310,9 @@ BOOL ModelCloseOpenItem(ModelParseState* state) {
 }
 
 int ModelOnCloseUi(ModelParseState* state, ModelStatementReader* s) {
-  return ModelCloseOpenItem(state) ? 1 : 0;
+  if (ModelCloseOpenItem(state)) return 1;
+  ModelNoteDiagnostic(state, "no item block is open");
+  return 0;
 }
 
 void ModelOnOptionEntry(ModelParseState* state, ModelStatementReader* s) {

@@ -167,3 +167,64 @@ TEST_F(ModelCommand, SetRunsTransactsAndAlerts) {
 }
 
 }  // namespace
+
+namespace {
+
+// The model author's check: the sample passes silently; each kind of dropped statement is named
+// with its line; a file that describes nothing fails.
+TEST_F(ModelCommand, CheckNamesEachDroppedStatementWithItsLine) {
+  std::string out;
+  const std::string sample = zems_test::SourceDir() + "/samples/models/zems_c4.zmd";
+  EXPECT_EQ(0, Run("check '" + sample + "'", out)) << out;
+  EXPECT_EQ("", out);
+  EXPECT_EQ(0, Run("compile --check '" + sample + "'", out)) << out;
+  EXPECT_EQ("", out);
+
+  // One good item on lines 1-3; each case adds its statement on line 4 (or later).
+  const std::string item = "*OpenUI *TOV_dmCopies: Numeric\n*NumericValue: 0 \"0 1 1 999 0 0 1 1\"\n*CloseUI\n";
+  std::string nested = "*CommandGroup: PageEnd {\n";
+  for (int i = 0; i < 70; ++i) nested += "Command : Big {\n";
+  for (int i = 0; i < 70; ++i) nested += "}\n";
+  nested += "}\n";
+  struct Case {
+    const char* what;
+    std::string text;
+    const char* says;
+  } cases[] = {
+      {"unknown keyword", "*Bogus: 1\n", ":4: unknown keyword (*Bogus)\n"},
+      {"bad expression", "*Judge 1=Bad: { TOV_dmCopies = }\n", ":4: bad expression (*Judge)\n"},
+      {"judge number", "*Judge 0=Zero: TOV_dmCopies == 1\n", ":4: judge number out of range (1-65535) (*Judge)\n"},
+      {"duplicate", "*Judge 1=A: TOV_dmCopies == 1\n*Judge 1=B: TOV_dmCopies == 2\n",
+       ":5: duplicate judge number: the first one stands (*Judge)\n"},
+      {"unknown item", "*OpenUI *TOV_NoSuchItem: PickOne\n", ":4: unknown item name (*OpenUI)\n"},
+      {"missing CloseUI", "*OpenUI *TOV_dmColor: PickOne\n*OpenUI *TOV_dmDuplex: PickOne\n",
+       ":5: an item block is already open (missing CloseUI) (*OpenUI)\n"},
+      {"stray CloseUI", "*CloseUI\n", ":4: no item block is open (*CloseUI)\n"},
+      {"refused rule", "*Action 0=Nothing: { TOV_dmCopies 1 }\n", ":4: statement refused (*Action)\n"},
+      {"unresolved name", "*Transact 3=X: { NoSuchJudge NULL }\n", ":4: unresolved name 'NoSuchJudge'"},
+      {"not a statement", "*Judge 5 6 7: TOV_dmCopies == 1\n", ":4: not a statement\n"},
+      {"nesting cut", "*Judge 1=Big: TOV_dmCopies == 2\n" + nested,
+       ":5: conditional commands nested too deep: cut (*CommandGroup)\n"},
+  };
+  for (const Case& c : cases) {
+    const std::string path = Root() + "/broken.zmd";
+    FILE* f = fopen(path.c_str(), "wb");
+    ASSERT_NE(nullptr, f);
+    fputs((item + c.text).c_str(), f);
+    fclose(f);
+    EXPECT_EQ(1, Run("check '" + path + "'", out)) << c.what << "\n" << out;
+    EXPECT_NE(std::string::npos, out.find(path + c.says)) << c.what << "\n" << out;
+  }
+
+  // Bytes that describe nothing.
+  const std::string noise = Root() + "/noise.zmd";
+  FILE* f = fopen(noise.c_str(), "wb");
+  ASSERT_NE(nullptr, f);
+  unsigned seed = 7;
+  for (int i = 0; i < 300; ++i) fputc(static_cast<int>((seed = seed * 1103515245u + 12345u) >> 16) & 0xFF, f);
+  fclose(f);
+  EXPECT_EQ(1, Run("check '" + noise + "'", out)) << out;
+  EXPECT_NE(std::string::npos, out.find(noise + ": no item is described\n")) << out;
+}
+
+}  // namespace
