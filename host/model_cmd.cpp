@@ -46,8 +46,11 @@ int Usage(FILE* out) {
           "caps: opens a context of the printer and prints the papers, bins and resolutions it\n"
           "offers now (what the application asks for), which follow the installed options.\n"
           "set: opens a context of the printer and sets each ITEM (TOV_dmPaperSize or dmPaperSize)\n"
-          "to VALUE (a value name such as DMPAPERSIZE_ENV10, or a number) in turn, each followed\n"
-          "by the item's transacts and its alert, which each --answer answers in turn (then ok);\n"
+          "to VALUE (a value name such as DMPAPERSIZE_ENV10, or a number; a text item takes\n"
+          "ITEM=\"text\") in turn, committed as the dialogs commit: the item's alert first, which\n"
+          "each --answer answers in turn (then ok); the answer's action runs, and an answer that\n"
+          "refuses the change (cancel, any answer of a yes/no box) puts the old value back; the\n"
+          "item's transacts run only for a change without an alert;\n"
           "prints what changed and, among the rules that read a changed item, the values that are\n"
           "now disabled, restricted or locked. The printer's stored settings stay as they were.\n");
   return out == stderr ? 2 : 0;

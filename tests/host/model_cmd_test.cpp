@@ -145,7 +145,8 @@ TEST_F(ModelCommand, SetRunsTransactsAndAlerts) {
                    small)) << small;
   EXPECT_NE(std::string::npos, small.find("zdmFuncSelectDuplex: alert TOV_DuplexOnMessage (icon 0x30, buttons 1, timing 0)"))
       << small;
-  EXPECT_NE(std::string::npos, small.find("answered cancel\n  changed:   nothing\n")) << small;
+  EXPECT_NE(std::string::npos, small.find("answered cancel: refused, the old value is back\n  changed:   nothing\n"))
+      << small;
   EXPECT_NE(std::string::npos, small.find("now restricted: zdmFuncSelectDuplex=ZDMFUNCSELECTDUPLEX_ON\n")) << small;
 
   struct Case {
@@ -225,6 +226,84 @@ TEST_F(ModelCommand, CheckNamesEachDroppedStatementWithItsLine) {
   fclose(f);
   EXPECT_EQ(1, Run("check '" + noise + "'", out)) << out;
   EXPECT_NE(std::string::npos, out.find(noise + ": no item is described\n")) << out;
+}
+
+}  // namespace
+
+namespace {
+
+// The sample with two copies counts of its own: the duplex switch's transacts set two copies, an
+// answer yes three; the duplex alert asks with the given buttons.
+std::string CommitModel(const std::string& root, const char* buttons, const char* name) {
+  std::string text;
+  {
+    FILE* f = fopen((zems_test::SourceDir() + "/samples/models/zems_c4.zmd").c_str(), "rb");
+    char buffer[4096];
+    size_t n;
+    while (f && (n = fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
+    if (f) fclose(f);
+  }
+  const std::pair<std::string, std::string> edits[] = {
+      {"*AlertAction 1=DuplexAnswer: { IDOKBUTTON NULL NULL NULL IDCANCELBUTTON UndoDuplex NULL NULL }",
+       "*Action 21=CopiesTwo: { TOV_dmCopies 2 }\n*Action 22=CopiesThree: { TOV_dmCopies 3 }\n"
+       "*Transact 21=SetTwo: { NULL CopiesTwo }\n*Transact 22=SetThree: { NULL CopiesThree }\n"
+       "*AlertAction 1=DuplexAnswer: { IDOKBUTTON NULL NULL NULL IDCANCELBUTTON UndoDuplex NULL NULL "
+       "IDYESBUTTON SetThree NULL NULL }"},
+      {"MB_ICONEXCLAMATION MB_OKCANCEL AlertAtOnce", std::string("MB_ICONEXCLAMATION ") + buttons + " AlertAtOnce"},
+      {"TOV_zdmFuncSelectDuplex NoDuplexUnit NULL DuplexValues DuplexWarning NULL NULL NULL",
+       "TOV_zdmFuncSelectDuplex NoDuplexUnit NULL DuplexValues DuplexWarning SetTwo NULL NULL"},
+  };
+  for (const auto& e : edits) {
+    const size_t at = text.find(e.first);
+    if (at == std::string::npos) return "";
+    text.replace(at, e.first.size(), e.second);
+  }
+  const std::string path = root + "/" + name + ".zmd";
+  FILE* out = fopen(path.c_str(), "wb");
+  if (!out) return "";
+  fwrite(text.data(), 1, text.size(), out);
+  fclose(out);
+  return path;
+}
+
+// The dialogs' commit order: the alert first; a refusing answer puts the old value back and
+// runs its action, never the item's transacts; without an alert the transacts run.
+TEST_F(ModelCommand, SetCommitsInTheDialogsOrder) {
+  struct Case {
+    const char* what;
+    const char* buttons;
+    const char* paper;
+    const char* answer;
+    const char* duplex;  // after the set
+    const char* copies;  // the change of dmCopies, or null for none
+  } cases[] = {
+      {"no alert: the transacts run", "MB_OKCANCEL", "DMPAPERSIZE_A4", "cancel", "ZDMFUNCSELECTDUPLEX_ON", "1 -> 2"},
+      {"cancel: nothing moves", "MB_OKCANCEL", "DMPAPERSIZE_A5", "cancel", nullptr, nullptr},
+      {"yes on a yes/no box: refused, its action runs", "MB_YESNO", "DMPAPERSIZE_A5", "yes", nullptr, "1 -> 3"},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string name = "commit" + std::to_string(++n);
+    const std::string model = CommitModel(Root(), c.buttons, name.c_str());
+    ASSERT_FALSE(model.empty());
+    std::string out;
+    ASSERT_EQ(0, zems_test::RunHost("machine install --model '" + model + "' --printer " + name + " --driver 'ZEMS " +
+                                        name + "'", out)) << out;
+    out.clear();
+    ASSERT_EQ(0, Run("set " + name + " dmPaperSize=" + c.paper + " zdmFuncSelectDuplex=ZDMFUNCSELECTDUPLEX_ON --answer " +
+                     c.answer, out)) << out;
+    const size_t duplex = out.find("set:         zdmFuncSelectDuplex=");
+    ASSERT_NE(std::string::npos, duplex) << out;
+    const std::string after = out.substr(duplex);
+    const std::string moved = "zdmFuncSelectDuplex: ZDMFUNCSELECTDUPLEX_OFF -> ZDMFUNCSELECTDUPLEX_ON\n";
+    EXPECT_EQ(c.duplex != nullptr, after.find(moved) != std::string::npos) << after;
+    const size_t copies = after.find("changed:   dmCopies: ");
+    if (c.copies)
+      EXPECT_NE(std::string::npos, after.find(std::string("changed:   dmCopies: ") + c.copies + "\n")) << after;
+    else
+      EXPECT_EQ(std::string::npos, copies) << after;
+  }
 }
 
 }  // namespace
