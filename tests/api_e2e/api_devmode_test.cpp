@@ -18,9 +18,7 @@ class ApiDevmodeTest : public ApiE2eTest {
  protected:
   void SetUp() override {
     ApiE2eTest::SetUp();
-    InstallPrinter();
-    ASSERT_NE(nullptr, EnableApi());
-    Level(16);
+    StartSample();
   }
   std::vector<BYTE> Get(DWORD flags, LONG expect = kSize) {
     std::vector<BYTE> dm(kSize, 0xEE);

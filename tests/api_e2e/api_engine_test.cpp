@@ -207,9 +207,7 @@ class ApiSampleSetTest : public ApiE2eTest {
  protected:
   void SetUp() override {
     ApiE2eTest::SetUp();
-    InstallPrinter();
-    ASSERT_NE(nullptr, EnableApi());
-    Level(16);
+    StartSample();
   }
   // The status ids whose bits a set reports.
   std::vector<DWORD> Set(DWORD id, LONG value, DWORD sw = 0) {

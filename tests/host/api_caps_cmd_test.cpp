@@ -20,14 +20,19 @@ class ApiCapsCmd : public zems_test::MachineTest {
     while (fgets(buf, sizeof buf, p)) out += buf;
     return pclose(p);
   }
+  // The sample printer "Api" with its model data file.
+  void InstallApi() {
+    std::string out;
+    ASSERT_EQ(0, Host("machine install --model '" + zems_test::SourceDir() + "/samples/models/zems_c4.zmd' --printer Api --extra '" +
+                          zems_test::SourceDir() + "/samples/driver/OV1BD172.ini'",
+                      out))
+        << out;
+  }
 };
 
 TEST_F(ApiCapsCmd, PrintsCapabilitiesAndTheRecord) {
   std::string out;
-  ASSERT_EQ(0, Host("machine install --model '" + zems_test::SourceDir() + "/samples/models/zems_c4.zmd' --printer Api --extra '" +
-                        zems_test::SourceDir() + "/samples/driver/OV1BD172.ini'",
-                    out))
-      << out;
+  InstallApi();
   out.clear();
   ASSERT_EQ(0, Host("api --printer Api --level 16 --caps 2 3 13 124 --all-caps", out)) << out;
   for (const char* line : {"caps 2: 3: 7 1 4\n", "caps 3: 3: \"Auto\" \"TRAY1\" \"Multi\"\n", "caps 13: 589826160 {2160, 9000}\n",
@@ -43,10 +48,7 @@ namespace {
 // mean, records show their fields by name, a success shows no error.
 TEST_F(ApiCapsCmd, ExplainsItselfInNamesNotNumbers) {
   std::string out;
-  ASSERT_EQ(0, Host("machine install --model '" + zems_test::SourceDir() + "/samples/models/zems_c4.zmd' --printer Api --extra '" +
-                        zems_test::SourceDir() + "/samples/driver/OV1BD172.ini'",
-                    out))
-      << out;
+  InstallApi();
   struct Case {
     const char* args;
     int code;
