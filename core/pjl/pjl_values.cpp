@@ -37,6 +37,7 @@ void ItemWidthBounds(const SettingItem* item, long long* low, long long* high) {
     case ItemTypeS16: *low = -32768; *high = 32767; break;
     case ItemTypeU8: *low = 0; *high = 0xFF; break;
     case ItemTypeU16: *low = 0; *high = 0xFFFF; break;
+    case ItemTypeS32: *low = -0x80000000LL; *high = 0x7FFFFFFF; break;
     default:
       if (ItemTypeIsBit(ItemDescType(item->descriptor))) {
         *low = 0;
@@ -106,7 +107,8 @@ bool PjlSettleNumber(DriverContext* ctx, const ModelItemDescriptor* desc, const 
     else v = scaled < 0 ? (ranged ? r->maximum : 0x7FFFFFFFLL) : scaled;
     if (ranged) v = v < r->minimum ? r->minimum : v > r->maximum ? r->maximum : v;
   }
-  // The item's own width last, so that a range wider than the item cannot wrap it.
+  // The item's own width last, so that a range wider than the item cannot wrap it. A value is
+  // held as a LONG, so the unsigned 32-bit items stop at its top.
   long long low = 0, high = 0x7FFFFFFFLL;
   if (SettingItem* item = ItemFind(ctx, desc->itemId)) ItemWidthBounds(item, &low, &high);
   *value = static_cast<LONG>(v < low ? low : v > high ? high : v);
