@@ -201,6 +201,11 @@ TEST_F(ModelCommand, CheckNamesEachDroppedStatementWithItsLine) {
       {"missing CloseUI", "*OpenUI *TOV_dmColor: PickOne\n*OpenUI *TOV_dmDuplex: PickOne\n",
        ":5: an item block is already open (missing CloseUI) (*OpenUI)\n"},
       {"stray CloseUI", "*CloseUI\n", ":4: no item block is open (*CloseUI)\n"},
+      {"unknown value", "*OpenUI *TOV_dmColor: PickOne\n*TOV_dmColor: IDList { DMCOLOR_MONO NO_SUCH_VALUE }\n*CloseUI\n",
+       ":5: unknown value name: the rest of the list is dropped (*TOV_dmColor)\n"},
+      {"unknown default", "*OpenUI *TOV_dmColor: PickOne\n*TOV_dmColor: IDList { DMCOLOR_MONO }\n"
+                          "*DefaultTOV_dmColor: NO_SUCH_VALUE\n*CloseUI\n",
+       ":6: unknown default value name (*DefaultTOV_dmColor)\n"},
       {"refused rule", "*Action 0=Nothing: { TOV_dmCopies 1 }\n", ":4: statement refused (*Action)\n"},
       {"unresolved name", "*Transact 3=X: { NoSuchJudge NULL }\n", ":4: unresolved name 'NoSuchJudge'"},
       {"not a statement", "*Judge 5 6 7: TOV_dmCopies == 1\n", ":4: not a statement\n"},
