@@ -1,8 +1,9 @@
-// zemshost api --printer NAME [--level N] [--get ID]... [--set ID=V[,V..][/SW]]...
+// zemshost api --printer NAME [--level N] [--get ID[/VERSION]]... [--set ID=V[,V..][/SW]]...
 //   [--set ID:OFFSET=VALUE[,OFFSET=VALUE..]]... [--devmode FLAGS] [--caps [ID...]] [--all-caps]:
 // loads zemsexc by name as an application does, enables its application interface for the
 // printer, prints the enabled status ids, runs each get and set in order (results, last errors,
 // the items a set changed), prints the DEVMODE fields of the retrieval with FLAGS, disables.
+#include <errno.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "exclude/api/api_error_texts.h"
 #include "host/commands.h"
 #include "host/host_module.h"
 #include "platform/win32.h"
@@ -39,6 +41,7 @@ struct Field {
 struct Step {
   bool set;
   DWORD id;
+  DWORD version = 0;  // of a get: the record version asked (0: the newest)
   std::vector<LONG> values;
   LONG sw;
   std::vector<Field> fields;  // the ID:OFFSET=VALUE form; the version is 1 unless offset 0 is given
@@ -122,6 +125,81 @@ bool ParseSet(const char* text, Step* step) {
   }
 }
 
+// A whole number in the given base (0: decimal, or hex with 0x); false for anything else.
+bool ParseNumber(const char* text, long* value, int base = 10) {
+  if (!text || !*text) return false;
+  char* end = nullptr;
+  errno = 0;
+  const long v = strtol(text, &end, base);
+  if (*end || errno) return false;
+  *value = v;
+  return true;
+}
+
+// "ID[/VERSION]" of a get.
+bool ParseGet(const char* text, Step* step) {
+  std::string id = text, version;
+  const size_t slash = id.find('/');
+  if (slash != std::string::npos) {
+    version = id.substr(slash + 1);
+    id = id.substr(0, slash);
+  }
+  long n = 0, v = 0;
+  if (!ParseNumber(id.c_str(), &n) || n < 0) return false;
+  if (slash != std::string::npos && (!ParseNumber(version.c_str(), &v) || v < 0)) return false;
+  step->set = false;
+  step->id = static_cast<DWORD>(n);
+  step->version = static_cast<DWORD>(v);
+  return true;
+}
+
+// An error code with what it means.
+std::string ErrorText(LONG code) {
+  return "error=" + std::to_string(code) + " (" + ApiErrorMeaning(code) + ")";
+}
+
+// The fields of a status record, by name. The simple record serves every item without a layout
+// of its own; the job-type and user-ID records carry texts.
+struct RecordField {
+  UINT offset;
+  const char* name;
+  UINT textBytes;  // 0: a 32-bit number
+};
+struct RecordLayout {
+  DWORD id;
+  std::vector<RecordField> fields;
+};
+
+const RecordLayout& LayoutOf(DWORD id) {
+  static const RecordLayout kSimple = {0, {{4, "value", 0}, {8, "value2", 0}, {12, "value3", 0}, {16, "value4", 0},
+                                           {28, "switch", 0}}};
+  static const RecordLayout kLayouts[] = {
+      {10, {{4, "type", 0}, {8, "flags", 0}, {12, "user", 9}, {21, "password", 5}, {26, "stored password", 5},
+            {31, "owner", 17}, {48, "document", 17}, {65, "merge file", 65}, {130, "overlay", 260},
+            {390, "password (8)", 9}, {399, "stored password (8)", 9}, {480, "shared", 0}}},
+      {26, {{8, "flags", 0}, {12, "user", 9}}},
+  };
+  for (const RecordLayout& l : kLayouts)
+    if (l.id == id) return l;
+  return kSimple;
+}
+
+// The fields that lie within the record's size.
+void PrintRecord(DWORD id, const BYTE* record, LONG size) {
+  for (const RecordField& f : LayoutOf(id).fields) {
+    const UINT bytes = f.textBytes ? f.textBytes : 4;
+    if (f.offset + bytes > static_cast<UINT>(size) || f.offset + bytes > kRecordBytes) continue;
+    if (f.textBytes) {
+      const char* at = reinterpret_cast<const char*>(record + f.offset);
+      printf(" %s=\"%s\"", f.name, std::string(at, strnlen(at, f.textBytes)).c_str());
+    } else {
+      LONG v;
+      memcpy(&v, record + f.offset, sizeof(v));
+      printf(" %s=%ld", f.name, static_cast<long>(v));
+    }
+  }
+}
+
 std::string IdList(const BYTE* bits, DWORD bytes) {
   std::string out;
   for (DWORD id = 1; id <= bytes * 8; ++id)
@@ -182,7 +260,7 @@ void PrintCaps(GetCapsFn getCaps, GetLastErrorFn lastError, void* h, DWORD id) {
   const LONG_PTR n = getCaps(h, id, nullptr);
   if (form.kind == 0 || n <= 0) {
     printf(" %ld", static_cast<long>(n));
-    if (n == -1) printf(" error=%ld", static_cast<long>(lastError(h)));
+    if (n == -1) printf(" %s", ErrorText(lastError(h)).c_str());
     printf("\n");
     return;
   }
@@ -221,7 +299,7 @@ std::vector<DWORD> AllCapsIds() {
 void PrintAllCaps(GetCapsFn getCaps, GetLastErrorFn lastError, void* h) {
   const LONG_PTR address = getCaps(h, 0x80000001, nullptr);
   if (!address) {
-    printf("all-caps: 0 error=%ld\n", static_cast<long>(lastError(h)));
+    printf("all-caps: 0 %s\n", ErrorText(lastError(h)).c_str());
     return;
   }
   const BYTE* record = reinterpret_cast<const BYTE*>(address);
@@ -246,11 +324,13 @@ int CmdApi(int argc, char** argv) {
   for (int i = 0; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--help") {
-      printf("usage: zemshost api --printer NAME [--level N] [--get ID]... [--set ID=V[,V..][/SW]]... "
+      printf("usage: zemshost api --printer NAME [--level N] [--get ID[/VERSION]]... [--set ID=V[,V..][/SW]]... "
              "[--set ID:OFFSET=VALUE[,OFFSET=VALUE..]]... [--devmode FLAGS] [--caps [ID...]] [--all-caps]\n"
              "Loads zemsexc.dll by name, enables the application interface for the printer (at level N\n"
-             "when given), runs the gets and sets in order and prints each result, the last error and\n"
-             "the status items a set changed; --devmode prints the DEVMODE that retrieval FLAGS give.\n"
+             "when given), runs the gets and sets in order and prints each result and the status items\n"
+             "a set changed; a failure prints its error code and what it means. --get asks the record\n"
+             "VERSION (the newest when none is given) and prints each field by name, texts as text.\n"
+             "--devmode prints the DEVMODE that retrieval FLAGS give. Numbers must be whole numbers.\n"
              "ID:OFFSET=VALUE fills a record field by field: a number, or a text (in double quotes when\n"
              "it looks like a number); the version is 1 unless offset 0 is given.\n"
              "--caps prints the answers of the capabilities ID (all when none is given), names as text;\n"
@@ -260,9 +340,19 @@ int CmdApi(int argc, char** argv) {
     if (a == "--printer" && i + 1 < argc) {
       printer = argv[++i];
     } else if (a == "--level" && i + 1 < argc) {
-      level = atol(argv[++i]);
+      long n = 0;
+      if (!ParseNumber(argv[++i], &n) || n < 0) {
+        fprintf(stderr, "zemshost api: bad level '%s' (a whole number)\n", argv[i]);
+        return 2;
+      }
+      level = n;
     } else if (a == "--get" && i + 1 < argc) {
-      steps.push_back(Step{false, static_cast<DWORD>(strtoul(argv[++i], nullptr, 10)), {}, 0, {}});
+      Step step;
+      if (!ParseGet(argv[++i], &step)) {
+        fprintf(stderr, "zemshost api: bad get '%s' (ID[/VERSION])\n", argv[i]);
+        return 2;
+      }
+      steps.push_back(step);
     } else if (a == "--set" && i + 1 < argc) {
       Step step;
       const char* text = argv[++i];
@@ -279,10 +369,22 @@ int CmdApi(int argc, char** argv) {
       }
       steps.push_back(step);
     } else if (a == "--devmode" && i + 1 < argc) {
-      devmodeFlags = strtol(argv[++i], nullptr, 0);
+      long n = 0;
+      if (!ParseNumber(argv[++i], &n, 0) || n < 0) {
+        fprintf(stderr, "zemshost api: bad devmode flags '%s' (a number, 0x for hex)\n", argv[i]);
+        return 2;
+      }
+      devmodeFlags = n;
     } else if (a == "--caps") {
       capsAsked = true;
-      while (i + 1 < argc && argv[i + 1][0] != '-') capsIds.push_back(static_cast<DWORD>(strtoul(argv[++i], nullptr, 0)));
+      while (i + 1 < argc && argv[i + 1][0] != '-') {
+        long n = 0;
+        if (!ParseNumber(argv[++i], &n, 0) || n < 0) {
+          fprintf(stderr, "zemshost api: bad capability id '%s'\n", argv[i]);
+          return 2;
+        }
+        capsIds.push_back(static_cast<DWORD>(n));
+      }
     } else if (a == "--all-caps") {
       allCaps = true;
     } else {
@@ -327,15 +429,17 @@ int CmdApi(int argc, char** argv) {
   for (const Step& step : steps) {
     std::vector<BYTE> record(kRecordBytes, 0);
     if (!step.set) {
-      const LONG r = getStatus(h, step.id, record.data(), 0);
-      LONG v[4];
-      memcpy(v, record.data() + 4, sizeof(v));
+      const LONG r = getStatus(h, step.id, record.data(), step.version);
+      DWORD version = 0;
+      memcpy(&version, record.data(), sizeof(version));
       printf("get %lu: %ld", static_cast<unsigned long>(step.id), static_cast<long>(r));
-      if (r >= 0)
-        printf(" version=%lu values=%ld %ld %ld %ld\n", static_cast<unsigned long>(record[0]), static_cast<long>(v[0]),
-               static_cast<long>(v[1]), static_cast<long>(v[2]), static_cast<long>(v[3]));
-      else
-        printf(" error=%ld\n", static_cast<long>(lastError(h)));
+      if (r >= 0) {
+        printf(" version=%lu", static_cast<unsigned long>(version));
+        PrintRecord(step.id, record.data(), r);
+        printf("\n");
+      } else {
+        printf(" %s\n", ErrorText(lastError(h)).c_str());
+      }
       ok = ok && r >= 0;
       continue;
     }
@@ -349,8 +453,12 @@ int CmdApi(int argc, char** argv) {
     }
     BYTE changed[64] = {};
     const LONG r = setStatus(h, step.id, record.data(), changed, 0);
-    printf("set %lu: %ld error=%ld changed: %s\n", static_cast<unsigned long>(step.id), static_cast<long>(r),
-           static_cast<long>(lastError(h)), IdList(changed, static_cast<DWORD>(bitmapBytes > 0 ? bitmapBytes : 0)).c_str());
+    if (r >= 0)
+      printf("set %lu: %ld changed: %s\n", static_cast<unsigned long>(step.id), static_cast<long>(r),
+             IdList(changed, static_cast<DWORD>(bitmapBytes > 0 ? bitmapBytes : 0)).c_str());
+    else
+      printf("set %lu: %ld %s\n", static_cast<unsigned long>(step.id), static_cast<long>(r),
+             ErrorText(lastError(h)).c_str());
     ok = ok && r >= 0;
   }
   if (capsAsked)
@@ -362,7 +470,7 @@ int CmdApi(int argc, char** argv) {
     if (r == kDevmodeBytes)
       PrintDevmode(dm.data());
     else
-      printf("devmode: %ld error=%ld\n", static_cast<long>(r), static_cast<long>(lastError(h)));
+      printf("devmode: %ld %s\n", static_cast<long>(r), ErrorText(lastError(h)).c_str());
     ok = ok && r == kDevmodeBytes;
   }
   disable(h);

@@ -15,6 +15,7 @@
 #include "host/commands.h"
 #include "host/host_text.h"
 #include "core/model/model_image.h"
+#include "core/model/model_parser.h"
 #include "core/rules/model_rules.h"
 #include "platform/win32.h"
 
@@ -25,6 +26,8 @@ namespace {
 int Usage(FILE* out) {
   fprintf(out,
           "usage: zemshost model compile FILE\n"
+          "       zemshost model compile --check FILE\n"
+          "       zemshost model check FILE\n"
           "       zemshost model load PRINTER\n"
           "       zemshost model caps PRINTER\n"
           "       zemshost model set PRINTER ITEM=VALUE... [--answer ok|cancel|yes|no|...]...\n"
@@ -34,14 +37,22 @@ int Usage(FILE* out) {
           "their lines: they are linked to a judge that is always false. Rule statements refused\n"
           "for a number that does not fit its field (an Action value above 32 bits) are listed\n"
           "with their lines.\n"
+          "check (or compile --check): the model author's check. Prints each statement the parser\n"
+          "dropped or cut as FILE:LINE: reason (*KEYWORD) - an unknown keyword, a bad expression, an\n"
+          "unknown item name, a duplicate number, a nesting cut, a statement that cannot be read -\n"
+          "and each judge name that names no judge; exits 1 when anything was dropped or unresolved\n"
+          "or no item is described, else prints nothing and exits 0.\n"
           "load: loads the model image of the printer as a context open does (under the global\n"
           "mutex) and says where it came from: the cache file beside the data file, or a compile\n"
           "(and whether the cache file was written); then loads it again from the process cache.\n"
           "caps: opens a context of the printer and prints the papers, bins and resolutions it\n"
           "offers now (what the application asks for), which follow the installed options.\n"
           "set: opens a context of the printer and sets each ITEM (TOV_dmPaperSize or dmPaperSize)\n"
-          "to VALUE (a value name such as DMPAPERSIZE_ENV10, or a number) in turn, each followed\n"
-          "by the item's transacts and its alert, which each --answer answers in turn (then ok);\n"
+          "to VALUE (a value name such as DMPAPERSIZE_ENV10, or a number; a text item takes\n"
+          "ITEM=\"text\") in turn, committed as the dialogs commit: the item's alert first, which\n"
+          "each --answer answers in turn (then ok); the answer's action runs, and an answer that\n"
+          "refuses the change (cancel, any answer of a yes/no box) puts the old value back; the\n"
+          "item's transacts run only for a change without an alert;\n"
           "prints what changed and, among the rules that read a changed item, the values that are\n"
           "now disabled, restricted or locked. The printer's stored settings stay as they were.\n");
   return out == stderr ? 2 : 0;
@@ -144,6 +155,47 @@ int Compile(const char* path) {
   MemFree(image);
   ModelFreeParseState(state);
   return 0;
+}
+
+void PrintUnresolved(void* context, const char* token, DWORD line) {
+  printf("%s:%lu: unresolved name '%s': no judge of that name or number\n", static_cast<const char*>(context),
+         static_cast<unsigned long>(line), token);
+}
+
+void PrintRefusedAt(void* context, const char* token, DWORD line) {
+  printf("%s:%lu: number '%s' does not fit its field: the rule statement was refused\n",
+         static_cast<const char*>(context), static_cast<unsigned long>(line), token);
+}
+
+// What the parser dropped or cut, as FILE:LINE: reason; 1 when anything was, or when the file
+// describes no item at all.
+int Check(const char* path) {
+  std::string text;
+  if (!ReadFile(path, &text)) {
+    fprintf(stderr, "zemshost model check: cannot read %s\n", path);
+    return 1;
+  }
+  ModelParseState* state = ModelParseMemory(text.data(), static_cast<DWORD>(text.size()), 0);
+  if (!state) {
+    printf("%s: cannot be parsed (out of memory)\n", path);
+    return 1;
+  }
+  for (const ModelDiagnostic* d = state->diagnostics; d; d = d->next) {
+    if (d->statement[0])
+      printf("%s:%lu: %s (*%s)\n", path, static_cast<unsigned long>(d->line), d->reason, d->statement);
+    else
+      printf("%s:%lu: %s\n", path, static_cast<unsigned long>(d->line), d->reason);
+  }
+  if (state->diagnosticCount > kModelMaxDiagnostics)
+    printf("%s: %lu more statements dropped\n", path,
+           static_cast<unsigned long>(state->diagnosticCount - kModelMaxDiagnostics));
+  const DWORD unresolved = ModelListUnresolvedJudges(state, PrintUnresolved, const_cast<char*>(path));
+  const DWORD refused = ModelListRefusedStatements(state, PrintRefusedAt, const_cast<char*>(path));
+  const bool noItem = state->header->descriptors == nullptr;
+  if (noItem) printf("%s: no item is described\n", path);
+  const bool failed = state->diagnosticCount || unresolved || refused || noItem;
+  ModelFreeParseState(state);
+  return failed ? 1 : 0;
 }
 
 const char* SourceName(ModelImageSource source) {
@@ -269,17 +321,27 @@ int CmdModel(int argc, char** argv) {
     if (argc == 2 && (strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0)) return Usage(stdout);
     return CmdModelSet(argc - 1, argv + 1);
   }
-  if (!load && !caps && strcmp(argv[0], "compile") != 0) {
+  const bool check = strcmp(argv[0], "check") == 0;
+  if (strcmp(argv[0], "compile") == 0 && argc >= 2 && strcmp(argv[1], "--check") == 0) {
+    if (argc != 3) {
+      fprintf(stderr, "zemshost model compile --check: expected one FILE\n");
+      return Usage(stderr);
+    }
+    return Check(argv[2]);
+  }
+  if (!load && !caps && !check && strcmp(argv[0], "compile") != 0) {
     fprintf(stderr, "zemshost model: unknown subcommand '%s'\n", argv[0]);
     return Usage(stderr);
   }
   if (argc == 2 && (strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0)) return Usage(stdout);
   if (argc != 2) {
-    fprintf(stderr, load   ? "zemshost model load: expected one PRINTER\n"
-                    : caps ? "zemshost model caps: expected one PRINTER\n"
-                           : "zemshost model compile: expected one FILE\n");
+    fprintf(stderr, load    ? "zemshost model load: expected one PRINTER\n"
+                    : caps  ? "zemshost model caps: expected one PRINTER\n"
+                    : check ? "zemshost model check: expected one FILE\n"
+                            : "zemshost model compile: expected one FILE\n");
     return Usage(stderr);
   }
   if (caps) return Caps(argv[1]);
+  if (check) return Check(argv[1]);
   return load ? Load(argv[1]) : Compile(argv[1]);
 }

@@ -6,6 +6,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -99,12 +100,26 @@ const char* AnswerName(int id) {
   return "?";
 }
 
-// Runs the follow-ups of one change; the dialog a Transact list names is reported, not opened.
-void FollowUp(DriverContext* ctx, WORD id, const std::string& name) {
+// Whether an alert's answer lets the change stand, as the dialogs decide: OK on an OK/Cancel
+// box, or an information box with OK alone; every other answer and box refuses it.
+bool AnswerKeepsChange(const AlertRecord* alert, int answer) {
+  const UINT buttons = alert->buttons & 0x0F, icon = alert->icon & 0xF0;
+  return (buttons == MB_OKCANCEL && answer == IDOK) || (buttons == MB_OK && icon == MB_ICONINFORMATION);
+}
+
+// The follow-ups of one change in the dialogs' commit order: the item's alert first; without
+// one the transacts; with one the answer's action, and an answer that refuses the change puts
+// the old value back. A dialog that transacts or an answer name is reported, not opened.
+// False when the change was refused.
+bool FollowUp(DriverContext* ctx, WORD id, const std::string& name, const std::function<void()>& putBack) {
   const ModelItemDescriptor* desc = ModelGetDescriptor(id, ctx);
-  if (int dialog = ModelRunItemTransacts(desc, ctx)) printf("  %s: its transacts name dialog %d\n", name.c_str(), dialog);
-  const AlertRecord* alert = desc && desc->exclusive ? JudgeFirstTrueEntry(desc->exclusive->alert, ctx) : nullptr;
-  if (!alert) return;
+  if (!desc) return true;
+  if (ModelCheckItemAlert(desc, ctx) < 1) {
+    if (int dialog = ModelRunItemTransacts(desc, ctx)) printf("  %s: its transacts name dialog %d\n", name.c_str(), dialog);
+    return true;
+  }
+  const AlertRecord* alert = desc->exclusive ? JudgeFirstTrueEntry(desc->exclusive->alert, ctx) : nullptr;
+  if (!alert) return true;
   std::string text;
   if (const MessageEntry* m = TblFindMessage(ctx, alert->messageId)) {
     WCHAR buffer[512] = {};
@@ -118,10 +133,14 @@ void FollowUp(DriverContext* ctx, WORD id, const std::string& name) {
   std::u16string wide = Wide(text);
   int answer = WuiMessageBox(nullptr, reinterpret_cast<LPCWSTR>(wide.c_str()), nullptr,
                              static_cast<UINT>(alert->icon | alert->buttons));
-  printf(" (icon 0x%x, buttons %u, timing %u)%s%s: answered %s\n", alert->icon, alert->buttons, alert->timing,
-         text.empty() ? "" : " ", text.empty() ? "" : ("\"" + text + "\"").c_str(), AnswerName(answer));
-  if (int dialog = ModelRunAlertAction(alert, answer, ctx))
+  const bool stands = AnswerKeepsChange(alert, answer);
+  printf(" (icon 0x%x, buttons %u, timing %u)%s%s: answered %s%s\n", alert->icon, alert->buttons, alert->timing,
+         text.empty() ? "" : " ", text.empty() ? "" : ("\"" + text + "\"").c_str(), AnswerName(answer),
+         stands ? "" : ": refused, the old value is back");
+  if (!stands) putBack();
+  if (int dialog = ModelRunAlertActionFor(alert, ctx, answer))
     printf("  %s: the answer names dialog %d\n", name.c_str(), dialog);
+  return stands;
 }
 
 // One rule state that holds: item, value (0 for the item itself), judge 1-3.
@@ -207,18 +226,37 @@ int CmdModelSet(int argc, char** argv) {
       status = Fail("no item ", change.first);
       break;
     }
-    if (!ParseValue(change.second, &value)) {
+    const SettingItem* target = ItemFind(ctx, symbol->itemId);
+    if (!(target && IsText(target)) && !ParseValue(change.second, &value)) {
       status = Fail("not a value name or number: ", change.second);
       break;
     }
     const std::string name = ItemName(symbol->itemId);
     const std::map<WORD, std::string> before = Snapshot(ctx);
-    if (!ItemSetValueById(ctx, symbol->itemId, value)) {
+    SettingItem* item = ItemFind(ctx, symbol->itemId);
+    const bool text = item && IsText(item);
+    const LONG_PTR old = item && !text ? ItemGetValue(ctx, item) : 0;
+    std::vector<WCHAR> oldText(item && text ? ItemDescSize(item->descriptor) + 2 : 1, 0);
+    if (item && text) ItemGetTextBounded(ctx, item, oldText.data(), static_cast<int>(oldText.size()));
+    bool stored = false;
+    if (text) {
+      // ITEM="text": the quotes are the form's, the text is what is stored.
+      std::string t = change.second;
+      if (t.size() >= 2 && t.front() == '"' && t.back() == '"') t = t.substr(1, t.size() - 2);
+      std::u16string w = Wide(t);
+      stored = ItemSetText(ctx, item, reinterpret_cast<const WCHAR*>(w.c_str())) != nullptr;
+    } else {
+      stored = ParseValue(change.second, &value) && ItemSetValueById(ctx, symbol->itemId, value);
+    }
+    if (!stored) {
       status = Fail("the item refuses the value: ", change.first + "=" + change.second);
       break;
     }
     printf("set:         %s=%s\n", name.c_str(), change.second.c_str());
-    FollowUp(ctx, symbol->itemId, name);
+    FollowUp(ctx, symbol->itemId, name, [&] {
+      if (text) ItemSetText(ctx, item, oldText.data());
+      else ItemSetValueById(ctx, symbol->itemId, old);
+    });
     // What this change and its follow-ups changed.
     const std::map<WORD, std::string> after = Snapshot(ctx);
     bool any = false;

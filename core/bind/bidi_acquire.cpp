@@ -7,6 +7,7 @@
 #include <string.h>
 
 #include "core/bind/bidi_answers.h"
+#include "core/bind/bidi_api.h"
 #include "core/bind/bidi_store.h"
 #include "core/bind/export_of.h"
 #include "core/bind/remote_config.h"
@@ -109,6 +110,7 @@ class BidiPrinter {
     DWORD ready = 0;
     const WCHAR* name = PrnGetPrinterName(ctx);
     opened_ = table_->openPrinter(name, &handle_, &ready) != 0;
+    if (!opened_ || !ready) BidiRecordApiError(ctx);
     return opened_ && ready != 0;
   }
   HANDLE handle() const { return handle_; }
@@ -172,11 +174,13 @@ bool ModelMatches(DriverContext* ctx, const WCHAR* reported, const WCHAR* own) {
 }
 
 // Opens the group; a zero result counts as opened when the last error is 102.
-bool OpenGroup(const BidiFuncTable* table, HANDLE printerHandle, HANDLE* group) {
+bool OpenGroup(const BidiFuncTable* table, HANDLE printerHandle, HANDLE* group, DriverContext* ctx) {
   if (!table->openGroup) return false;
   SetLastError(0);
   if (table->openGroup(printerHandle, group, kBidiGroupId, 1)) return true;
-  return GetLastError() == kBidiAcceptedZero;
+  if (GetLastError() == kBidiAcceptedZero) return true;
+  BidiRecordApiError(ctx);
+  return false;
 }
 
 void ReadGroupText(const BidiFuncTable* table, HANDLE group, DWORD item, WORD id, DWORD itemBytes,
@@ -241,7 +245,10 @@ int BidiAcquire(DWORD flags, DriverContext* ctx) {
   const BidiFuncTable* table = library.table();
   BidiPrinter printer(table);
   if (!printer.Open(ctx)) return 0;
-  if (!table->getModelName(printer.handle(), 0, reported, kModelNameChars)) return 0;
+  if (!table->getModelName(printer.handle(), 0, reported, kModelNameChars)) {
+    BidiRecordApiError(ctx);
+    return 0;
+  }
   // The library may fill all 33 characters: the name is cut to 32 and terminated.
   reported[kModelNameChars - 1] = 0;
   if (!ModelMatches(ctx, reported, own)) return 0;
@@ -252,8 +259,10 @@ int BidiAcquire(DWORD flags, DriverContext* ctx) {
   SetLastError(0);
   if (!table->beginQuery(printer.handle(), &query, (flags & kBidiStatusOnly) ? kBidiQueryStatus : kBidiQueryFull,
                          &out) &&
-      GetLastError() != kBidiAcceptedZero)
+      GetLastError() != kBidiAcceptedZero) {
+    BidiRecordApiError(ctx);
     return 0;
+  }
   if (flags & kBidiStatusOnly) return BidiQueryVersions(table, printer.handle(), query, ctx);
   return BidiQueryAll(table, printer.handle(), query, ctx);
 }
@@ -286,14 +295,14 @@ int BidiApplySystemVersion(const BidiFuncTable* table, HANDLE query, DriverConte
 
 int BidiApplyEmulationVersion(const BidiFuncTable* table, HANDLE printerHandle, DriverContext* ctx) {
   HANDLE group = nullptr;
-  if (!table || !OpenGroup(table, printerHandle, &group)) return 1;
+  if (!table || !OpenGroup(table, printerHandle, &group, ctx)) return 1;
   ReadGroupText(table, group, kGroupEmulationVersion, kIdEmulationVersion, kVersionBytes, ctx);
   return 1;
 }
 
 int BidiApplyGroupInfo(const BidiFuncTable* table, HANDLE printerHandle, DriverContext* ctx) {
   HANDLE group = nullptr;
-  if (!table || !OpenGroup(table, printerHandle, &group) || !table->getGroupItem) return 1;
+  if (!table || !OpenGroup(table, printerHandle, &group, ctx) || !table->getGroupItem) return 1;
   DWORD type = 0, needed = 0;
   if (table->getGroupItem(group, kBidiGroupId, kGroupMemoryType, &type, sizeof type, &needed)) {
     if (needed == 0) {

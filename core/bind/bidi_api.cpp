@@ -43,7 +43,28 @@ DWORD BidiMapApiError(DWORD systemError) {
   return kApiErrorComm;
 }
 
-void BidiRecordApiError(DriverContext* ctx) { (void)ctx; }
+namespace {
+
+struct ErrorSink {
+  DriverContext* ctx;
+  BidiApiErrorSink sink;
+  void* owner;
+};
+
+thread_local ErrorSink t_sink = {nullptr, nullptr, nullptr};
+
+}  // namespace
+
+void BidiSetApiErrorSink(DriverContext* ctx, BidiApiErrorSink sink, void* owner) {
+  t_sink = sink && ctx ? ErrorSink{ctx, sink, owner} : ErrorSink{nullptr, nullptr, nullptr};
+}
+
+void BidiRecordApiError(DriverContext* ctx) {
+  if (!ctx || t_sink.ctx != ctx || !t_sink.sink) return;
+  const DWORD error = GetLastError();
+  t_sink.sink(t_sink.owner, BidiMapApiError(error));
+  SetLastError(error);
+}
 
 void ApiBidiApplyDefaultTrays(DriverContext* ctx) {
   if (!ctx || InstHasBatchPack(ctx)) return;

@@ -16,9 +16,13 @@ enum : DWORD {
 
 // The interface's code of a system error: unlisted errors are kApiErrorComm.
 DWORD BidiMapApiError(DWORD systemError);
-// Minimal: records nothing. A driver context cannot reach the interface's per-context state,
-// so the interface's DEVMODE retrieval records the mapped code itself (ApiSetLastError) when
-// the acquisition it asked for fails; nothing in core calls this.
+// A driver context does not know the interface's state that owns it: while the interface asks
+// for an acquisition it names, for this thread, who hears of the context's failures. A null
+// sink ends that.
+typedef void (*BidiApiErrorSink)(void* owner, DWORD apiError);
+void BidiSetApiErrorSink(DriverContext* ctx, BidiApiErrorSink sink, void* owner);
+// Called where a call of the communication library failed: the last error, mapped, goes to
+// the sink named for the context; without one (every build but the interface's) nothing.
 void BidiRecordApiError(DriverContext* ctx);
 // Unless the settings ini names a batch pack for the printer: the acquired default trays
 // into the tray settings, at every call, with nothing written to any store.

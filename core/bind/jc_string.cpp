@@ -9,10 +9,12 @@
 #include "core/bind/export_of.h"
 #include "core/bind/job_control.h"
 #include "core/common/mem.h"
+#include "core/common/path_text.h"
 
 namespace {
 
 constexpr DWORD kJcNoValue = 13;
+const WCHAR kJcLibraryName[] = TEXT("ORVJC32.DLL");
 
 DWORD ExpectedBytes(DWORD property) {
   switch (property) {
@@ -25,6 +27,12 @@ DWORD ExpectedBytes(DWORD property) {
 
 }  // namespace
 
+HMODULE ApiJcLoadLibrary() {
+  WCHAR path[MAX_PATH + 1] = {};
+  PathInSystemDir(path, MAX_PATH, kJcLibraryName);
+  return path[0] ? LoadLibraryW(path) : nullptr;
+}
+
 int ApiJcGetString(HANDLE printer, DWORD property, DWORD flag, WCHAR* buffer, DWORD bufferChars) {
   (void)flag;
   if (!buffer || bufferChars == 0) return 0;
@@ -35,7 +43,7 @@ int ApiJcGetString(HANDLE printer, DWORD property, DWORD flag, WCHAR* buffer, DW
     MemFree(info);
     return 0;
   }
-  HMODULE module = LoadLibraryW(TEXT("ORVJC32.DLL"));
+  HMODULE module = ApiJcLoadLibrary();
   if (!module) {
     MemFree(info);
     return 0;

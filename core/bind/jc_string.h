@@ -8,3 +8,8 @@
 // 9 characters with the NUL for properties 1, 3, 4, 7 and 8 (17 for 2 and 5, 65 for 6, 1 for
 // others). 1 when a value was read, else 0 (no printer, no DLL, no interface, no value).
 int ApiJcGetString(HANDLE printer, DWORD property, DWORD flag, WCHAR* buffer, DWORD bufferChars);
+
+// The job-control DLL from the system directory, never by bare name: an application that
+// loads these readers could otherwise run a DLL of that name from its own folder. Null when
+// it cannot be loaded.
+HMODULE ApiJcLoadLibrary();

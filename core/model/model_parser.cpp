@@ -47,6 +47,26 @@ ModelParseState* NewParseState(UINT codePage) {
   return state;
 }
 
+void AddDiagnostic(ModelParseState* state, DWORD line, const char* keyword, const char* reason) {
+  if (++state->diagnosticCount > kModelMaxDiagnostics) return;
+  ModelDiagnostic* d = static_cast<ModelDiagnostic*>(MemAllocZero(sizeof(ModelDiagnostic)));
+  if (!d) return;
+  d->line = line;
+  d->reason = reason;
+  if (keyword) strncpy(d->statement, keyword, sizeof(d->statement) - 1);
+  if (state->lastDiagnostic)
+    state->lastDiagnostic->next = d;
+  else
+    state->diagnostics = d;
+  state->lastDiagnostic = d;
+}
+
+bool KnownKeyword(const char* keyword) {
+  for (int i = 0; ModelKeywordTable[i].keyword; ++i)
+    if (strcmp(keyword, ModelKeywordTable[i].keyword) == 0) return true;
+  return false;
+}
+
 ModelParseState* ParseWith(ModelDataReader* data) {
   ModelStatementReader* s = ModelNewStatementReader();
   ModelParseState* state = s ? NewParseState(data->codePage) : nullptr;
@@ -66,7 +86,14 @@ ModelParseState* ParseWith(ModelDataReader* data) {
       const DWORD inValue = ModelCountLineFeeds(s->value.text, s->value.length);
       bool endedOnLf = data->pos > data->view && data->pos[-1] == '\n';
       state->line = lineEnds + 1 - inValue - (endedOnLf ? 1 : 0);
-      ModelDispatchStatement(state, s);
+      const DWORD noted = state->diagnosticCount;
+      state->statementKeyword = s->keyword.text;
+      if (ModelDispatchStatement(state, s) != 0 && state->diagnosticCount == noted)
+        AddDiagnostic(state, state->line, s->keyword.text,
+                      KnownKeyword(s->keyword.text) ? "statement refused" : "unknown keyword");
+      state->statementKeyword = nullptr;
+    } else if (result == kModelReadSyntax) {
+      AddDiagnostic(state, lineEnds + 1, nullptr, "not a statement");
     }
   } while (result == kModelReadOk || result == kModelReadSyntax);
   // A block that the file never closed ends with the file, so its default becomes an index
@@ -153,8 +180,18 @@ int ModelDispatchStatement(ModelParseState* state, ModelStatementReader* s) {
   return ModelKeywordTable[row].handler(state, s) == 1 ? 0 : kModelReadSyntax;
 }
 
+void ModelNoteDiagnostic(ModelParseState* state, const char* reason) {
+  if (!state || !reason) return;
+  AddDiagnostic(state, state->line, state->statementKeyword, reason);
+}
+
 void ModelFreeParseState(ModelParseState* state) {
   if (!state) return;
+  for (ModelDiagnostic* d = state->diagnostics; d;) {
+    ModelDiagnostic* next = d->next;
+    MemFree(d);
+    d = next;
+  }
   ModelArenaFree(&state->arena);
   ModelIndexFree(state->index);
   MemFree(state->header);

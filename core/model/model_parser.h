@@ -32,6 +32,17 @@ struct ModelRuleName {
 struct ModelArenaChunk;
 struct ModelParseIndex;
 
+// A statement the parser dropped or cut, kept beside the parse for the model's author: where,
+// which statement (its keyword) and why.
+struct ModelDiagnostic {
+  ModelDiagnostic* next;
+  DWORD line;
+  char statement[32];
+  const char* reason;  // a static text
+};
+// The most kept: a file of garbage must not make the list grow without bound.
+constexpr DWORD kModelMaxDiagnostics = 1000;
+
 struct ModelParseState {
   ModelImageHeader* header;  // the 7,996-byte header block, links as addresses
   char* openName;            // name of the open item (OpenUI word 1 without '*'), or NULL
@@ -59,6 +70,12 @@ struct ModelParseState {
   ModelRulesState* rules;  // made by the first rule statement
   DWORD line;              // line of the statement being dispatched (1-based)
   ModelParseIndex* index;  // lookups that keep the parse linear in its input; may be null
+
+  // What was dropped, in file order; never read by the builders.
+  ModelDiagnostic* diagnostics;
+  ModelDiagnostic* lastDiagnostic;
+  DWORD diagnosticCount;  // all of them, also those beyond kModelMaxDiagnostics
+  const char* statementKeyword;  // of the statement being dispatched, while it is
 };
 
 typedef int (*ModelKeywordHandler)(ModelParseState* state, ModelStatementReader* statement);
@@ -84,6 +101,10 @@ int ModelDispatchStatement(ModelParseState* state, ModelStatementReader* stateme
 BOOL ModelCloseOpenItem(ModelParseState* state);
 
 void ModelFreeParseState(ModelParseState* state);
+
+// Records why the statement being dispatched is dropped or cut (reason: a static text). A
+// handler that notes its own reason keeps the dispatch from adding a general one.
+void ModelNoteDiagnostic(ModelParseState* state, const char* reason);
 
 // Registers a rule name of one kind (appended; a lookup finds the first registration).
 BOOL ModelRegisterRuleName(ModelParseState* state, int kind, const char* name, DWORD length,

@@ -123,6 +123,7 @@ struct Branch {
 // entries after it in the group are still read.
 CommandNode* ParseConditional(ModelParseState* state, ModelCursor* cur, int depth) {
   const bool skip = depth > kMaxCommandDepth;
+  if (skip) ModelNoteDiagnostic(state, "conditional commands nested too deep: cut");
   Branch* branches = nullptr;
   DWORD count = 0, capacity = 0;
   CommandNode* elseBody = nullptr;

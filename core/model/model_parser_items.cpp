@@ -218,11 +218,20 @@ WORD ParseTypeWord(ModelCursor* cur, ModelSpan* identityOf) {
 }  // namespace
 
 int ModelOnOpenUi(ModelParseState* state, ModelStatementReader* s) {
-  if (state->openName) return 0;
-  if (s->word1.length < 2 || s->word1.text[0] != '*') return 0;
+  if (state->openName) {
+    ModelNoteDiagnostic(state, "an item block is already open (missing CloseUI)");
+    return 0;
+  }
+  if (s->word1.length < 2 || s->word1.text[0] != '*') {
+    ModelNoteDiagnostic(state, "no item name");
+    return 0;
+  }
   ModelSpan itemName = {s->word1.text + 1, s->word1.length - 1};
   const SymbolEntry* symbol = ModelFindSymbol(itemName);
-  if (!symbol) return 0;
+  if (!symbol) {
+    ModelNoteDiagnostic(state, "unknown item name");
+    return 0;
+  }
 
   char* name = static_cast<char*>(ModelParseAlloc(state, itemName.length + 1));
   ModelItemDescriptor* d =
@@ -301,7 +310,9 @@ BOOL ModelCloseOpenItem(ModelParseState* state) {
 }
 
 int ModelOnCloseUi(ModelParseState* state, ModelStatementReader* s) {
-  return ModelCloseOpenItem(state) ? 1 : 0;
+  if (ModelCloseOpenItem(state)) return 1;
+  ModelNoteDiagnostic(state, "no item block is open");
+  return 0;
 }
 
 void ModelOnOptionEntry(ModelParseState* state, ModelStatementReader* s) {
@@ -313,6 +324,7 @@ void ModelOnOptionEntry(ModelParseState* state, ModelStatementReader* s) {
       ModelSpan name = {s->word1.text, s->word1.length};
       const ValueSymbol* value = ModelFindValueSymbol(name);
       if (value) AddListEntry(state, d, value->logical, CommandOfValue(state, s));
+      else ModelNoteDiagnostic(state, "unknown value name");
     } else if (ModelValueShapeOf(type) == kModelShapeBoolean) {
       BooleanValueRecord* record = EnsureRecord<BooleanValueRecord>(state, d);
       if (record && s->value.length != 0) {
@@ -333,7 +345,10 @@ void ModelOnOptionEntry(ModelParseState* state, ModelStatementReader* s) {
     char ending = ModelNextWord(&cur, &word);
     if (word.length != 0) {
       const ValueSymbol* value = ModelFindValueSymbol(word);
-      if (!value) return;
+      if (!value) {
+        ModelNoteDiagnostic(state, "unknown value name: the rest of the list is dropped");
+        return;
+      }
       AddListEntry(state, d, value->logical, nullptr);
       if (ending != '}') continue;
       return;
@@ -341,7 +356,10 @@ void ModelOnOptionEntry(ModelParseState* state, ModelStatementReader* s) {
     if (ending != '{') return;  // '}' closes the list; anything else ends it too
     ending = ModelNextWord(&cur, &word);
     const ValueSymbol* value = ModelFindValueSymbol(word);
-    if (!value) return;
+    if (!value) {
+      ModelNoteDiagnostic(state, "unknown value name: the rest of the list is dropped");
+      return;
+    }
     if (ending == '}') {
       AddListEntry(state, d, value->logical, nullptr);
       continue;
@@ -364,12 +382,16 @@ void ModelOnDefault(ModelParseState* state, ModelStatementReader* s) {
   if (IsIndexedList(type)) {
     const ValueSymbol* value = ModelFindValueSymbol(word);
     if (value) d->defaultValue = value->logical;
+    else ModelNoteDiagnostic(state, "unknown default value name");
   } else if (type == kModelTypeBoolean) {
     BooleanValueRecord* record = EnsureRecord<BooleanValueRecord>(state, d);
     if (record) record->defaultValue = ModelSpanIs(word, "True") ? 1 : 0;
   } else if (type == kModelTypeString) {
     const ValueSymbol* value = ModelFindValueSymbol(word);
-    if (!value) return;
+    if (!value) {
+      ModelNoteDiagnostic(state, "unknown default value name");
+      return;
+    }
     StringValueRecord* record = EnsureRecord<StringValueRecord>(state, d);
     if (record) record->defaultValue = value->logical;
   }

@@ -101,7 +101,11 @@ int PjlApplyVariable(ExcHandle* handle, const PjlVariable* row, const char* name
       MultiByteToWideChar(CP_ACP, 0, word, -1, wide, kPjlTokenSize - 1);
       if (SettingItem* item = ItemFind(ctx, static_cast<WORD>(id))) ItemSetText(ctx, item, wide);
     } else {
-      if (row->type == kPjlTypeNumber && value < 0) return 0;  // out of range: left as it was
+      if (row->type == kPjlTypeNumber) {
+        LONG settled = 0;
+        if (!PjlSettleNumber(ctx, desc, word, &settled)) return 0;  // not a number: left as it was
+        value = settled;
+      }
       ItemSetValueById(ctx, static_cast<WORD>(id), value);
     }
     LONG stored = static_cast<LONG>(ItemGetRawById(ctx, static_cast<WORD>(id)));

@@ -51,15 +51,15 @@ class Saved {
   std::vector<LONG> values_;
 };
 
-// A list of NUL-terminated words with its final NUL; a word already in the list is not added
-// again.
+// A list of NUL-terminated words with its final NUL. A list of words does not repeat a word;
+// a list of numbers keeps each by its position (minimum, maximum and step may coincide).
 class WordList {
  public:
-  WordList() { ok_ = PjlTextInit(&text_) == 0; }
+  explicit WordList(bool positional = false) : positional_(positional) { ok_ = PjlTextInit(&text_) == 0; }
   ~WordList() { PjlTextFree(&text_); }
   void Add(const char* word) {
     if (!ok_) return;
-    for (int at = 0; at < text_.length; at += static_cast<int>(strlen(text_.data + at)) + 1)
+    for (int at = 0; !positional_ && at < text_.length; at += static_cast<int>(strlen(text_.data + at)) + 1)
       if (strcmp(text_.data + at, word) == 0) return;
     if (PjlTextAppend(&text_, word) != 0) ok_ = false;
     else text_.length += 1;
@@ -79,6 +79,7 @@ class WordList {
  private:
   TextBuffer text_{};
   bool ok_ = false;
+  bool positional_ = false;
 };
 
 const NumericValueRecord* NumericOf(const ModelItemDescriptor* desc) {
@@ -131,7 +132,7 @@ int ExcServiceGetCommandValue(ExcHandle* handle, const char* name, int allowedOn
   const PjlVariable* row = PjlFindVariable(handle, name, kPjlModeUpdate);
   if (!row || !handle->context || (allowedOnly && !PjlHasDependencies(handle, row))) return 0;
   DriverContext* ctx = handle->context;
-  WordList words;
+  WordList words(row->type == kPjlTypeNumber);
   if (row->type == kPjlTypeList) {
     const PjlValueList* list = PjlRowValues(row);
     for (DWORD i = 0; list && i < list->count; ++i) {

@@ -119,6 +119,9 @@ int PjlWriteVariable(TextBuffer* buffer, ExcHandle* handle, const PjlVariable* r
   if (row->flags & kPjlByOptionCommand) {
     const ModelItemDescriptor* desc = PjlFindCommandNode(handle->context, row->setting, row->variant);
     if (!desc || !desc->commands) return 0;
+    // A value without text would leave the line's value empty: no line rather than that.
+    if (row->type == kPjlTypeNumber && PjlFormatNodeValue(handle->context, desc, value, row->type, 0, nullptr) <= 0)
+      return 0;
     int keep = buffer->length;
     const OptionCommandPair* cmd = desc->commands;
     if ((cmd->first && PjlTextAppend(buffer, cmd->first) != 0) ||

@@ -74,6 +74,10 @@ const PjlValueList* PjlRowValues(const PjlVariable* row);
 const ModelItemDescriptor* PjlFindCommandNode(DriverContext* ctx, DWORD setting, DWORD variant);
 // Word -> setting value / value -> text through the descriptor by the row's type.
 LONG_PTR PjlParseNodeValue(DriverContext* ctx, const ModelItemDescriptor* desc, DWORD type, const char* word);
+// A number word of an option-command row as the setting value it settles on: scaled, then
+// brought into the description's numeric range and the item's width. False for a word that
+// is not a decimal number (the setting is then left as it was).
+bool PjlSettleNumber(DriverContext* ctx, const ModelItemDescriptor* desc, const char* word, LONG* value);
 // Bytes needed with the NUL (0: no text); the text is written only when it fits capacity.
 int PjlFormatNodeValue(DriverContext* ctx, const ModelItemDescriptor* desc, LONG_PTR value, DWORD type,
                        int capacity, char* destination);

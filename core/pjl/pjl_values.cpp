@@ -30,6 +30,23 @@ bool DotsUnit(DriverContext* ctx, const ModelItemDescriptor* desc) {
 
 DWORD Resolution(DriverContext* ctx) { return static_cast<DWORD>(ItemGetRawById(ctx, kItem_zdmDstResolutionW)); }
 
+// What the item's storage holds without wrapping.
+void ItemWidthBounds(const SettingItem* item, long long* low, long long* high) {
+  switch (ItemDescType(item->descriptor)) {
+    case ItemTypeS8: *low = -128; *high = 127; break;
+    case ItemTypeS16: *low = -32768; *high = 32767; break;
+    case ItemTypeU8: *low = 0; *high = 0xFF; break;
+    case ItemTypeU16: *low = 0; *high = 0xFFFF; break;
+    case ItemTypeS32: *low = -0x80000000LL; *high = 0x7FFFFFFF; break;
+    default:
+      if (ItemTypeIsBit(ItemDescType(item->descriptor))) {
+        *low = 0;
+        *high = 1;
+      }
+      break;
+  }
+}
+
 int Put(const char* text, int capacity, char* destination) {
   int need = static_cast<int>(strlen(text)) + 1;
   if (destination && capacity >= need) memcpy(destination, text, static_cast<size_t>(need));
@@ -72,6 +89,32 @@ LONG PjlScaleOut(LONG value, DWORD c, DWORD s, bool dotsUnit, DWORD resolution) 
   return v == 0 ? 1 : static_cast<LONG>(v);
 }
 
+bool PjlSettleNumber(DriverContext* ctx, const ModelItemDescriptor* desc, const char* word, LONG* value) {
+  if (!desc || !word) return false;
+  char* end = nullptr;
+  long long n = strtoll(word, &end, 10);
+  if (end == word || *end) return false;
+  long long v = n;
+  const NumericValueRecord* r = NumericOf(desc);
+  const bool ranged = r && r->minimum <= r->maximum;
+  if (r) {
+    // Scaling works on the caller's number as far as 32 bits carry it; what lies beyond can
+    // only end at the top of the range.
+    LONG scaled = n < 0 ? -1
+                        : PjlScaleIn(static_cast<LONG>(n > 0x7FFFFFFFLL ? 0x7FFFFFFFLL : n), r->numbers[4],
+                                     r->numbers[5], DotsUnit(ctx, desc), Resolution(ctx));
+    if (n < 0) v = ranged ? r->minimum : 0;
+    else v = scaled < 0 ? (ranged ? r->maximum : 0x7FFFFFFFLL) : scaled;
+    if (ranged) v = v < r->minimum ? r->minimum : v > r->maximum ? r->maximum : v;
+  }
+  // The item's own width last, so that a range wider than the item cannot wrap it. A value is
+  // held as a LONG, so the unsigned 32-bit items stop at its top.
+  long long low = 0, high = 0x7FFFFFFFLL;
+  if (SettingItem* item = ItemFind(ctx, desc->itemId)) ItemWidthBounds(item, &low, &high);
+  *value = static_cast<LONG>(v < low ? low : v > high ? high : v);
+  return true;
+}
+
 LONG_PTR PjlParseNodeValue(DriverContext* ctx, const ModelItemDescriptor* desc, DWORD type, const char* word) {
   if (!desc || !word) return 0;
   switch (type) {
@@ -89,12 +132,8 @@ LONG_PTR PjlParseNodeValue(DriverContext* ctx, const ModelItemDescriptor* desc, 
       return b && b->trueCommand && strcmp(b->trueCommand, word) == 0 ? 1 : 0;
     }
     case kPjlTypeNumber: {
-      char* end = nullptr;
-      long long n = strtoll(word, &end, 10);
-      if (end == word || *end || n < 0 || n > 0x7FFFFFFFLL) return -1;
-      const NumericValueRecord* r = NumericOf(desc);
-      if (!r) return static_cast<LONG>(n);
-      return PjlScaleIn(static_cast<LONG>(n), r->numbers[4], r->numbers[5], DotsUnit(ctx, desc), Resolution(ctx));
+      LONG settled = 0;
+      return PjlSettleNumber(ctx, desc, word, &settled) ? settled : -1;
     }
     case kPjlTypeText:
       return reinterpret_cast<LONG_PTR>(word);

@@ -170,7 +170,10 @@ const JudgeRecord* ModelFindJudge(const ModelParseState* state, DWORD number) {
 
 int ModelOnJudge(ModelParseState* state, ModelStatementReader* s) {
   LONG number = ModelParseNumber(s->word1.text);
-  if (number < 1 || number > 0xFFFF) return 0;
+  if (number < 1 || number > 0xFFFF) {
+    ModelNoteDiagnostic(state, "judge number out of range (1-65535)");
+    return 0;
+  }
   const char* equals = strchr(s->word1.text, '=');
   if (equals && equals[1])
     ModelRegisterRuleName(state, kModelRuleJudge, equals + 1, static_cast<DWORD>(strlen(equals + 1)), number);
@@ -178,13 +181,19 @@ int ModelOnJudge(ModelParseState* state, ModelStatementReader* s) {
   if (!rules) return 0;
   DWORD count = 0;
   JudgeCell* cells = JudgeCompile(state, s->value.text, s->value.length, &count);
-  if (!cells || !JudgeValidate(cells)) return 0;
+  if (!cells || !JudgeValidate(cells)) {
+    ModelNoteDiagnostic(state, "bad expression");
+    return 0;
+  }
   JudgeRecord* record = static_cast<JudgeRecord*>(ModelParseAlloc(state, sizeof(JudgeRecord)));
   if (!record) return 0;
   record->number = number;
   record->length = count * sizeof(JudgeCell);
   record->cells = cells;
   record->line = state->line;
+  DWORD earlier = 0;
+  if (ModelNumberIndexFind(&rules->judgeByNumber, static_cast<DWORD>(number), &earlier))
+    ModelNoteDiagnostic(state, "duplicate judge number: the first one stands");
   if (!ModelNumberIndexAdd(&rules->judgeByNumber, static_cast<DWORD>(number),
                      static_cast<DWORD>(reinterpret_cast<UINT_PTR>(record))))
     return 0;

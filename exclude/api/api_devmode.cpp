@@ -75,16 +75,20 @@ void RunNodeTransacts(ApiContext* api, WORD setting) {
     if (d->itemId == setting) ModelRunItemTransacts(d, ctx);
 }
 
+void RecordAcquisitionError(void* api, DWORD code) {
+  ApiSetLastError(static_cast<ApiContext*>(api), static_cast<LONG>(code));
+}
+
 void RefreshByFlags(ApiContext* api, DWORD flags) {
   DriverContext* ctx = ApiDriverCtx(api);
   const LONG level = ApiLevel(api);
   if (flags & kApiDmAcquire) {
     if (BidiIniFlagIsSet(ctx)) BidiLoadIniSettings(ctx);
-    SetLastError(0);
-    if (BidiUpdateFromPrinter(ctx, nullptr, 8))
-      ApiBidiApplyDefaultTrays(ctx);
-    else if (const DWORD code = BidiMapApiError(GetLastError()))
-      ApiSetLastError(api, static_cast<LONG>(code));
+    // The error is the failing library call's, recorded where it failed: an update that made
+    // no call (no bidirectional port, the gate closed) has nothing to report.
+    BidiSetApiErrorSink(ctx, RecordAcquisitionError, api);
+    if (BidiUpdateFromPrinter(ctx, nullptr, 8)) ApiBidiApplyDefaultTrays(ctx);
+    BidiSetApiErrorSink(ctx, nullptr, nullptr);
   }
   if ((flags & kApiDmNotification) && level > 9) CtxQueryPrintNotification(ctx, kNotifyCapabilitiesOnly);
   if ((flags & kApiDmPruneUsers) && level > 10) PruneUserSettingList(ctx);

@@ -77,7 +77,9 @@ LONG ConstraintGate(ApiContext* api, const ApiStatusItem* row, const void* recor
   if (!disabled && !restricted) return 0;
   const DWORD id = row->id;
   if (id == 19 && restricted && !disabled) {
-    // Byte 28 is the sort switch: switching off is refused; on needs a usable sort type.
+    // A restricted sort is one the rules hold where it is; the record's field at byte 28 asks
+    // to turn sorting off (0), which would move it, so that is refused. A record that keeps
+    // sorting on passes as long as the sort type can still be chosen.
     if (ApiRecordLong(record, 28) == 0) return kApiErrRefused;
     const ExclusiveRecord* type = ApiFindConstraintNode(kItem_zdmSortType, api);
     if (type && (ApiNodeDisabled(api, type) || ApiNodeRestricted(api, type))) return kApiErrRefused;
@@ -143,6 +145,23 @@ bool OwnItemChanged(ApiContext* api, DWORD id, const void* record, LONG level) {
   }
 }
 
+}  // namespace
+
+DWORD ApiOwnItemBit(ApiContext* api, DWORD id, const void* record) {
+  DriverContext* ctx = ApiDriverCtx(api);
+  if (!ctx || !record) return 0;
+  if (id == 66) {
+    // The reverse cover's outside moves the cover that carries it, never item 66 itself.
+    if (!InitialDiffers(ctx, kItem_zdmExtOutput2ReverseCoverOutside)) return 0;
+    if (ApiIsSettingOffered(api, kItem_zdmFuncSelectBack, 0, 3)) return 64;
+    if (ApiIsSettingOffered(api, kItem_zdmFuncSelectReverseCover, 0, 3)) return 65;
+    return 0;
+  }
+  return OwnItemChanged(api, id, record, ApiLevel(api)) ? id : 0;
+}
+
+namespace {
+
 // One related setting of another item: 1 when it marks the item changed.
 bool RelatedChanged(ApiContext* api, const ApiStatusItem* other, int j, WORD s, LONG level) {
   DriverContext* ctx = ApiDriverCtx(api);
@@ -205,16 +224,7 @@ void WalkChangedItems(ApiContext* api, const ApiStatusItem* row, const void* rec
     const ApiStatusItem* other = ApiStatusRow(i);
     if (!other || !other->enabled) continue;
     if (i == row->id) {
-      if (i == 66) {
-        if (InitialDiffers(ctx, kItem_zdmExtOutput2ReverseCoverOutside)) {
-          if (ApiIsSettingOffered(api, kItem_zdmFuncSelectBack, 0, 3))
-            ApiBitmapSet(bits, bytes, 64);
-          else if (ApiIsSettingOffered(api, kItem_zdmFuncSelectReverseCover, 0, 3))
-            ApiBitmapSet(bits, bytes, 65);
-        }
-      } else if (OwnItemChanged(api, i, record, level)) {
-        ApiBitmapSet(bits, bytes, i);
-      }
+      if (const DWORD own = ApiOwnItemBit(api, i, record)) ApiBitmapSet(bits, bytes, own);
       DWORD count = 0;
       const auto* current = static_cast<const ChapterRecord*>(ApiChapterArray(api, &count));
       const DWORD used = static_cast<DWORD>(Read(ctx, kItem_wdmChapterNum));

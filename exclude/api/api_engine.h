@@ -19,5 +19,9 @@ void ApiRefreshConstraints(ApiContext* api);
 // The model's follow-ups of a set and the changed-items bitmap: 1, or 0 when a copy it needs
 // could not be made (the engine then fails the call).
 int ApiPropagateChange(ApiContext* api, const ApiStatusItem* row, const void* record, BYTE* changedBits);
+// The bit the set of status `id` reports for itself in the changed-items bitmap, by the rules
+// of each item (the record is the caller's): the id, another item's id (66 reports the cover
+// that carries the reverse cover's outside), or 0.
+DWORD ApiOwnItemBit(ApiContext* api, DWORD id, const void* record);
 // The resolution form of zdmDstResolutionW: -1, 0 (list) or 1 (numeric without list).
 int ApiResolutionForm(ApiContext* api);

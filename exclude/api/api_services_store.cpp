@@ -111,7 +111,7 @@ int ApiJcSetString(HANDLE printer, DWORD id, const WCHAR* text, DWORD byteCount)
   auto* info = static_cast<PRINTER_INFO_2W*>(JcGetPrinterAlloc(printer, 2));
   if (!info) return 0;
   int result = 0;
-  HMODULE module = info->pPrinterName ? LoadLibraryW(TEXT("ORVJC32.DLL")) : nullptr;
+  HMODULE module = info->pPrinterName ? ApiJcLoadLibrary() : nullptr;
   if (module) {
     auto getInterface = ExportOf<JcGetInterfaceProc>(module, "JCGetInterface");
     auto dispose = ExportOf<JcDisposeInterfaceProc>(module, "JCDisposeInterface");

@@ -86,6 +86,12 @@ void ApiE2eTest::Level(LONG wanted) {
   ASSERT_EQ(1, api_.init(1, record));
 }
 
+void ApiE2eTest::StartSample() {
+  InstallPrinter();
+  ASSERT_NE(nullptr, EnableApi());
+  Level(16);
+}
+
 void* ApiE2eTest::EnableApi() {
   handle_ = api_.enable("Api");
   EXPECT_NE(nullptr, handle_);

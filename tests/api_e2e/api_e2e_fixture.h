@@ -66,6 +66,8 @@ class ApiE2eTest : public MachineTest {
   void* EnableApi();
   // Asks the interface for a level through its Init export (the test fails unless it answers 1).
   void Level(LONG wanted);
+  // The sample printer installed and enabled at level 16.
+  void StartSample();
   // The bytes of the printer's settings file as zemsexc names it ("" when there is none).
   std::string SettingsFile();
   // The installed printer's model data file, as a path of the machine.

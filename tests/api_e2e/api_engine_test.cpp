@@ -199,3 +199,38 @@ TEST_F(ApiEngineTest, LoadShareUsesThisPrintersRows) {
 
 }  // namespace
 }  // namespace zems_test
+
+namespace zems_test {
+namespace {
+
+class ApiSampleSetTest : public ApiE2eTest {
+ protected:
+  void SetUp() override {
+    ApiE2eTest::SetUp();
+    StartSample();
+  }
+  // The status ids whose bits a set reports.
+  std::vector<DWORD> Set(DWORD id, LONG value, DWORD sw = 0) {
+    SimpleRecord r = {1, value, 0, 0, 0, {}, sw};
+    BYTE bits[64] = {};
+    EXPECT_EQ(0, api_.setStatus(handle_, id, &r, bits, 0)) << "status " << id << " error " << api_.getLastError(handle_);
+    std::vector<DWORD> ids;
+    for (DWORD i = 1; i <= 512; ++i)
+      if (bits[(i - 1) >> 3] & (0x80u >> ((i - 1) & 7u))) ids.push_back(i);
+    return ids;
+  }
+};
+
+// The sample's stored defaults agree with what they resolve to, so the first set after enable
+// reports only what it moved; N-up is set through the interface as through PJL.
+TEST_F(ApiSampleSetTest, TheFirstSetReportsOnlyWhatItMovedAndNupIsSettable) {
+  EXPECT_EQ(std::vector<DWORD>{}, Set(9, 3)) << "copies move no other item";
+  Set(14, 33, 1);
+  SimpleRecord r = {};
+  ASSERT_GE(api_.getStatus(handle_, 14, &r, 1), 0);
+  EXPECT_EQ(33, r.value) << "four-up";
+  EXPECT_EQ(1u, r.masterSwitch);
+}
+
+}  // namespace
+}  // namespace zems_test

@@ -1,15 +1,21 @@
 // Option acquisition of the exclusion DLL's build: when an exclusion handle's context takes the
 // stored results, asks the printer or neither; the error map of library failures; the
 // acquired default trays copied for the application interface.
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "bidi_fixture.h"
+#include "core/bind/bidi_acquire.h"
 #include "core/bind/bidi_api.h"
 #include "core/bind/bidi_store.h"
+#include "core/bind/jc_string.h"
 #include "core/pjl/pjl_service.h"
 #include "core/system/printer_names.h"
 #include "core/system/settings_folders.h"
+#include "platform/sim.h"
+#include "support/machine_fixture.h"
+#include "support/test_printer.h"
 
 namespace zems_test {
 namespace {
@@ -77,6 +83,69 @@ TEST(BidiApiErrors, MapOfSystemErrors) {
       {14, 201}, {56, 201}, {10, 202}, {102, 0},   {0, 200},  {3, 200},   {1722, 200},
   };
   for (auto& c : cases) EXPECT_EQ(c.second, BidiMapApiError(c.first)) << c.first;
+}
+
+void Collect(void* codes, DWORD code) { static_cast<std::vector<DWORD>*>(codes)->push_back(code); }
+
+// The interface hears of a failure at the library call that failed, mapped; a refresh that
+// made no failing call leaves nothing, whatever the last error was before.
+TEST_F(ExcAcquireTest, FailedLibraryCallsRecordTheirMappedError) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> extra;
+    bool gateClosed;
+    std::vector<DWORD> codes;
+  } cases[] = {
+      {"all answered", {}, false, {}},
+      {"query refused, out of memory", {"begin\t0 14"}, false, {201}},
+      {"query refused, an unlisted error", {"begin\t0 1722"}, false, {200}},
+      {"query answering zero with 102", {"begin\t0 102"}, false, {}},
+      {"the option group refused", {"group\t0 56"}, false, {201}},
+      {"printer unreachable", {"reachable\t0"}, false, {200}},
+      {"no library call at all", {}, true, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<std::string> answers = FullAnswers();
+    answers.insert(answers.end(), c.extra.begin(), c.extra.end());
+    Script(answers);
+    Gate(u"bIsBIDISupportForZEMS", c.gateClosed ? u"0" : u"1");
+    std::vector<DWORD> codes;
+    BidiSetApiErrorSink(ctx(), Collect, &codes);
+    SetLastError(5);
+    if (std::string(c.what) == "printer unreachable") SetLastError(0);
+    BidiUpdateFromPrinter(ctx(), nullptr, 8);
+    BidiSetApiErrorSink(ctx(), nullptr, nullptr);
+    EXPECT_EQ(c.codes, codes);
+  }
+  // Another context's failures are not this sink's.
+  std::vector<DWORD> codes;
+  BidiSetApiErrorSink(ctx(), Collect, &codes);
+  BidiRecordApiError(nullptr);
+  BidiSetApiErrorSink(nullptr, Collect, &codes);
+  BidiRecordApiError(ctx());
+  EXPECT_TRUE(codes.empty());
+}
+
+// The readers run inside any application: a job-control DLL beside the program is never
+// loaded, the system directory's is.
+TEST_F(ExcAcquireTest, TheJobControlReaderLoadsFromTheSystemDirectoryOnly) {
+  StoreValue(1, HexText(u"ann1"));
+  RemoveStandIn(kJobControlDll);
+  std::error_code ec;
+  std::filesystem::create_directories(HostPath("C:\\Apps"), ec);
+  std::filesystem::copy_file(BinDir() + "/" + kJobControlSo, HostPath("C:\\Apps\\ORVJC32.DLL"),
+                             std::filesystem::copy_options::overwrite_existing, ec);
+  ASSERT_FALSE(ec) << ec.message();
+  SimSetProcessName("C:\\Apps\\writer.exe");
+  WCHAR code[16] = {};
+  EXPECT_EQ(0, ApiJcGetString(Printer(), 1, 1, code, 16));
+  EXPECT_TRUE(JcLog("JCGetInterface").empty()) << "the copy beside the program ran";
+  InstallStandIn(kJobControlDll, kJobControlSo);
+  EXPECT_EQ(1, ApiJcGetString(Printer(), 1, 1, code, 16));
+  EXPECT_EQ(std::u16string(u"ann1"), std::u16string(reinterpret_cast<const char16_t*>(code)));
+  EXPECT_FALSE(JcLog("JCGetInterface").empty());
+  SimSetProcessName("C:\\WINDOWS\\system32\\spoolsv.exe");
 }
 
 TEST_F(ExcAcquireTest, DefaultTraysAreCopiedAtEveryCallUnlessABatchPackIsNamed) {

@@ -27,8 +27,10 @@ TEST_F(Demo, RunsOnAFreshMachine) {
   EXPECT_NE(out.find("zemsexc.dll: loaded"), std::string::npos) << out;
   EXPECT_NE(out.find("  changed:   zdmStapleType: ZDMSTAPLETYPE_LEFT2 -> ZDMSTAPLETYPE_OFF\n"), std::string::npos)
       << "the envelope case\n" << out;
-  EXPECT_NE(out.find("set 10: 0 error=0"), std::string::npos) << "a locked print filled field by field\n" << out;
-  EXPECT_NE(out.find("get 20: 32 version=1 values=33 "), std::string::npos) << "then staple\n" << out;
+  EXPECT_NE(out.find("set 10: 0 changed:"), std::string::npos) << "a locked print filled field by field\n" << out;
+  EXPECT_NE(out.find("get 10: 484 version=3 type=1 "), std::string::npos) << out;
+  EXPECT_NE(out.find(" user=\"ann1\" "), std::string::npos) << "the user ID as text\n" << out;
+  EXPECT_NE(out.find("get 20: 32 version=1 value=33 "), std::string::npos) << "then staple\n" << out;
   EXPECT_NE(out.find("== done"), std::string::npos) << out;
 }
 

@@ -153,7 +153,8 @@ TEST_F(ModelCommand, SetRunsTransactsAndAlerts) {
                    small)) << small;
   EXPECT_NE(std::string::npos, small.find("zdmFuncSelectDuplex: alert TOV_DuplexOnMessage (icon 0x30, buttons 1, timing 0)"))
       << small;
-  EXPECT_NE(std::string::npos, small.find("answered cancel\n  changed:   nothing\n")) << small;
+  EXPECT_NE(std::string::npos, small.find("answered cancel: refused, the old value is back\n  changed:   nothing\n"))
+      << small;
   EXPECT_NE(std::string::npos, small.find("now restricted: zdmFuncSelectDuplex=ZDMFUNCSELECTDUPLEX_ON\n")) << small;
 
   struct Case {
@@ -171,6 +172,150 @@ TEST_F(ModelCommand, SetRunsTransactsAndAlerts) {
     refused.clear();
     EXPECT_EQ(c.code, Run(c.args, refused)) << c.args;
     EXPECT_NE(std::string::npos, refused.find(c.says)) << c.args << "\n" << refused;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The model author's check: the sample passes silently; each kind of dropped statement is named
+// with its line; a file that describes nothing fails.
+TEST_F(ModelCommand, CheckNamesEachDroppedStatementWithItsLine) {
+  std::string out;
+  const std::string sample = zems_test::SourceDir() + "/samples/models/zems_c4.zmd";
+  EXPECT_EQ(0, Run("check '" + sample + "'", out)) << out;
+  EXPECT_EQ("", out);
+  EXPECT_EQ(0, Run("compile --check '" + sample + "'", out)) << out;
+  EXPECT_EQ("", out);
+
+  // One good item on lines 1-3; each case adds its statement on line 4 (or later).
+  const std::string item = "*OpenUI *TOV_dmCopies: Numeric\n*NumericValue: 0 \"0 1 1 999 0 0 1 1\"\n*CloseUI\n";
+  std::string nested = "*CommandGroup: PageEnd {\n";
+  for (int i = 0; i < 70; ++i) nested += "Command : Big {\n";
+  for (int i = 0; i < 70; ++i) nested += "}\n";
+  nested += "}\n";
+  struct Case {
+    const char* what;
+    std::string text;
+    const char* says;
+  } cases[] = {
+      {"unknown keyword", "*Bogus: 1\n", ":4: unknown keyword (*Bogus)\n"},
+      {"bad expression", "*Judge 1=Bad: { TOV_dmCopies = }\n", ":4: bad expression (*Judge)\n"},
+      {"judge number", "*Judge 0=Zero: TOV_dmCopies == 1\n", ":4: judge number out of range (1-65535) (*Judge)\n"},
+      {"duplicate", "*Judge 1=A: TOV_dmCopies == 1\n*Judge 1=B: TOV_dmCopies == 2\n",
+       ":5: duplicate judge number: the first one stands (*Judge)\n"},
+      {"unknown item", "*OpenUI *TOV_NoSuchItem: PickOne\n", ":4: unknown item name (*OpenUI)\n"},
+      {"missing CloseUI", "*OpenUI *TOV_dmColor: PickOne\n*OpenUI *TOV_dmDuplex: PickOne\n",
+       ":5: an item block is already open (missing CloseUI) (*OpenUI)\n"},
+      {"stray CloseUI", "*CloseUI\n", ":4: no item block is open (*CloseUI)\n"},
+      {"unknown value", "*OpenUI *TOV_dmColor: PickOne\n*TOV_dmColor: IDList { DMCOLOR_MONO NO_SUCH_VALUE }\n*CloseUI\n",
+       ":5: unknown value name: the rest of the list is dropped (*TOV_dmColor)\n"},
+      {"unknown default", "*OpenUI *TOV_dmColor: PickOne\n*TOV_dmColor: IDList { DMCOLOR_MONO }\n"
+                          "*DefaultTOV_dmColor: NO_SUCH_VALUE\n*CloseUI\n",
+       ":6: unknown default value name (*DefaultTOV_dmColor)\n"},
+      {"refused rule", "*Action 0=Nothing: { TOV_dmCopies 1 }\n", ":4: statement refused (*Action)\n"},
+      {"unresolved name", "*Transact 3=X: { NoSuchJudge NULL }\n", ":4: unresolved name 'NoSuchJudge'"},
+      {"not a statement", "*Judge 5 6 7: TOV_dmCopies == 1\n", ":4: not a statement\n"},
+      {"nesting cut", "*Judge 1=Big: TOV_dmCopies == 2\n" + nested,
+       ":5: conditional commands nested too deep: cut (*CommandGroup)\n"},
+  };
+  for (const Case& c : cases) {
+    const std::string path = Root() + "/broken.zmd";
+    FILE* f = fopen(path.c_str(), "wb");
+    ASSERT_NE(nullptr, f);
+    fputs((item + c.text).c_str(), f);
+    fclose(f);
+    EXPECT_EQ(1, Run("check '" + path + "'", out)) << c.what << "\n" << out;
+    EXPECT_NE(std::string::npos, out.find(path + c.says)) << c.what << "\n" << out;
+  }
+
+  // Bytes that describe nothing.
+  const std::string noise = Root() + "/noise.zmd";
+  FILE* f = fopen(noise.c_str(), "wb");
+  ASSERT_NE(nullptr, f);
+  unsigned seed = 7;
+  for (int i = 0; i < 300; ++i) fputc(static_cast<int>((seed = seed * 1103515245u + 12345u) >> 16) & 0xFF, f);
+  fclose(f);
+  EXPECT_EQ(1, Run("check '" + noise + "'", out)) << out;
+  EXPECT_NE(std::string::npos, out.find(noise + ": no item is described\n")) << out;
+}
+
+}  // namespace
+
+namespace {
+
+// The sample with two copies counts of its own: the duplex switch's transacts set two copies, an
+// answer yes three; the duplex alert asks with the given buttons.
+std::string CommitModel(const std::string& root, const char* buttons, const char* name) {
+  std::string text;
+  {
+    FILE* f = fopen((zems_test::SourceDir() + "/samples/models/zems_c4.zmd").c_str(), "rb");
+    char buffer[4096];
+    size_t n;
+    while (f && (n = fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
+    if (f) fclose(f);
+  }
+  const std::pair<std::string, std::string> edits[] = {
+      {"*AlertAction 1=DuplexAnswer: { IDOKBUTTON NULL NULL NULL IDCANCELBUTTON UndoDuplex NULL NULL }",
+       "*Action 21=CopiesTwo: { TOV_dmCopies 2 }\n*Action 22=CopiesThree: { TOV_dmCopies 3 }\n"
+       "*Transact 21=SetTwo: { NULL CopiesTwo }\n*Transact 22=SetThree: { NULL CopiesThree }\n"
+       "*AlertAction 1=DuplexAnswer: { IDOKBUTTON NULL NULL NULL IDCANCELBUTTON UndoDuplex NULL NULL "
+       "IDYESBUTTON SetThree NULL NULL }"},
+      {"MB_ICONEXCLAMATION MB_OKCANCEL AlertAtOnce", std::string("MB_ICONEXCLAMATION ") + buttons + " AlertAtOnce"},
+      {"TOV_zdmFuncSelectDuplex NoDuplexUnit NULL DuplexValues DuplexWarning NULL NULL NULL",
+       "TOV_zdmFuncSelectDuplex NoDuplexUnit NULL DuplexValues DuplexWarning SetTwo NULL NULL"},
+  };
+  for (const auto& e : edits) {
+    const size_t at = text.find(e.first);
+    if (at == std::string::npos) return "";
+    text.replace(at, e.first.size(), e.second);
+  }
+  const std::string path = root + "/" + name + ".zmd";
+  FILE* out = fopen(path.c_str(), "wb");
+  if (!out) return "";
+  fwrite(text.data(), 1, text.size(), out);
+  fclose(out);
+  return path;
+}
+
+// The dialogs' commit order: the alert first; a refusing answer puts the old value back and
+// runs its action, never the item's transacts; without an alert the transacts run.
+TEST_F(ModelCommand, SetCommitsInTheDialogsOrder) {
+  struct Case {
+    const char* what;
+    const char* buttons;
+    const char* paper;
+    const char* answer;
+    const char* duplex;  // after the set
+    const char* copies;  // the change of dmCopies, or null for none
+  } cases[] = {
+      {"no alert: the transacts run", "MB_OKCANCEL", "DMPAPERSIZE_A4", "cancel", "ZDMFUNCSELECTDUPLEX_ON", "1 -> 2"},
+      {"cancel: nothing moves", "MB_OKCANCEL", "DMPAPERSIZE_A5", "cancel", nullptr, nullptr},
+      {"yes on a yes/no box: refused, its action runs", "MB_YESNO", "DMPAPERSIZE_A5", "yes", nullptr, "1 -> 3"},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string name = "commit" + std::to_string(++n);
+    const std::string model = CommitModel(Root(), c.buttons, name.c_str());
+    ASSERT_FALSE(model.empty());
+    std::string out;
+    ASSERT_EQ(0, zems_test::RunHost("machine install --model '" + model + "' --printer " + name + " --driver 'ZEMS " +
+                                        name + "'", out)) << out;
+    out.clear();
+    ASSERT_EQ(0, Run("set " + name + " dmPaperSize=" + c.paper + " zdmFuncSelectDuplex=ZDMFUNCSELECTDUPLEX_ON --answer " +
+                     c.answer, out)) << out;
+    const size_t duplex = out.find("set:         zdmFuncSelectDuplex=");
+    ASSERT_NE(std::string::npos, duplex) << out;
+    const std::string after = out.substr(duplex);
+    const std::string moved = "zdmFuncSelectDuplex: ZDMFUNCSELECTDUPLEX_OFF -> ZDMFUNCSELECTDUPLEX_ON\n";
+    EXPECT_EQ(c.duplex != nullptr, after.find(moved) != std::string::npos) << after;
+    const size_t copies = after.find("changed:   dmCopies: ");
+    if (c.copies)
+      EXPECT_NE(std::string::npos, after.find(std::string("changed:   dmCopies: ") + c.copies + "\n")) << after;
+    else
+      EXPECT_EQ(std::string::npos, copies) << after;
   }
 }
 

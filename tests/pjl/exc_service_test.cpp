@@ -15,6 +15,7 @@
 #include "core/context/ui_state.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
+#include "core/pjl/pjl_service.h"
 #include "core/store/item_store.h"
 #include "platform/sim.h"
 #include "support/machine_fixture.h"
@@ -270,6 +271,63 @@ TEST_F(ExcServiceTest, TrayWordsFollowTheInstalledOptions) {
   EXPECT_STREQ("PORTRAIT", buffer.data());
   EXPECT_EQ(9, length);
   EXPECT_EQ(1, printerValue_(full, "TRAYPAPERORIENT1", 8, buffer.data(), &length));
+}
+
+// Every line of a text parses and carries a value; the value of `name` when it has a line.
+bool WellFormed(const std::string& text, const char* name, std::string* value) {
+  char n[kPjlTokenSize], v[kPjlTokenSize];
+  for (const char* p = text.c_str();;) {
+    int used = PjlParseSetLine(p, n, v);
+    if (used == 0) return true;
+    if (used < 0 || !v[0]) return false;
+    if (strcmp(n, name) == 0) *value = v;
+    p += used;
+  }
+}
+
+TEST_F(ExcServiceTest, HostileNumbersSettleWithinTheRange) {
+  void* h = Open("Full");
+  ASSERT_NE(nullptr, h);
+  const char* hostile[] = {"0", "1000", "65537", "70000", "2147483647", "99999999999", "1e3", "-0", "-5"};
+  const char* variables[] = {"COPIES", "PAPERSCALEH", "PAPERSCALEW", "MARGINODD", "MARGINEVEN"};
+  const std::string scaled = kBase + "@PJL SET SCALETYPE = PAPERSCALE \r\n";
+  for (const char* name : variables) {
+    std::string range = Values(h, name, 0);
+    long low = 0, high = 0;
+    ASSERT_EQ(2, sscanf(range.c_str(), "%ld %ld", &low, &high)) << name << ": " << range;
+    for (const char* number : hostile) {
+      const std::string what = std::string(name) + " = " + number;
+      const std::string line = "@PJL SET " + std::string(name) + " = " + number + " \r\n";
+      // Through the base, then through an update of a base that holds a sound value.
+      for (int step = 0; step < 2; ++step) {
+        int length = 0;
+        int result = step == 0 ? set_(h, (scaled + line).c_str(), &length)
+                               : (set_(h, (scaled + "@PJL SET " + name + " = 10 \r\n").c_str(), nullptr),
+                                  update_(h, line.c_str(), &length));
+        ASSERT_GE(result, 0) << what << " step " << step;
+        std::string change = Change(h), base = Base(h), settled;
+        EXPECT_TRUE(WellFormed(change, name, &settled)) << what << ": " << change;
+        settled.clear();
+        EXPECT_TRUE(WellFormed(base, name, &settled)) << what << ": " << base;
+        if (settled.empty()) continue;  // a variable the printer's command cannot write
+        char* end = nullptr;
+        long v = strtol(settled.c_str(), &end, 10);
+        EXPECT_TRUE(*end == 0 && v >= low && v <= high) << what << " step " << step << " settled on " << settled;
+        // A number the range moved is a change the caller hears of.
+        if (settled != number && std::string(number) != "1e3") {
+          EXPECT_NE(std::string::npos, change.find("@PJL SET " + std::string(name) + " = " + settled + " \r\n"))
+              << what << " step " << step << ": " << change;
+        }
+      }
+    }
+  }
+}
+
+TEST_F(ExcServiceTest, NumberRangesKeepAllThreeNumbers) {
+  void* h = Open("Full");
+  ASSERT_NE(nullptr, h);
+  EXPECT_EQ("1 999 0", Values(h, "COPIES", 0));
+  EXPECT_EQ("0 590 0", Values(h, "MARGINODD", 0)) << "a minimum equal to the step is still listed";
 }
 
 TEST_F(ExcServiceTest, TheUserCodeComesFromJobControlCutToEightBytes) {
