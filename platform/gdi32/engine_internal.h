@@ -33,4 +33,8 @@ ULONG EngineBitsPerPixel(ULONG format);
 ULONG EngineGetPixel(const SURFOBJ* so, LONG x, LONG y);
 void EnginePutPixel(SURFOBJ* so, LONG x, LONG y, ULONG value);
 
+// ExtEscape on a print session's DC: answered by the session's driver (true, *result set);
+// false for any other DC.
+bool EngineSessionEscape(HDC dc, int code, int cbIn, LPCSTR in, int cbOut, LPSTR out, int* result);
+
 }  // namespace winsim
