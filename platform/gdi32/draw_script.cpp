@@ -150,6 +150,10 @@ bool Tokenize(const char* line, size_t n, std::vector<Token>* tokens, Failure* f
         t.setting = true;
         t.name = word.substr(0, eq);
         t.value = word.substr(eq + 1);
+        if (t.value == "w" && i < n && line[i] == '"') {
+          t.value.clear();
+          --i;  // back to the 'w' of w"..."
+        }
         if (t.value.empty() && StartsValue(line, n, i) && !ReadValue(line, n, i, &t, f)) return false;
       } else {
         t.value = word;

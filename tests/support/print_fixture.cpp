@@ -5,10 +5,7 @@
 #include <algorithm>
 
 #include "core/context/context_cache.h"
-#include "core/context/driver_context.h"
-#include "core/devmode/dm_convert.h"
-#include "core/items/item_access.h"
-#include "core/items/item_table.h"
+#include "host/print_devmode.h"
 #include "platform/sim.h"
 #include "platform/sim_gdi.h"
 #include "support/test_printer.h"
@@ -48,24 +45,20 @@ void PrintTest::TearDown() {
 }
 
 std::vector<BYTE> PrintTest::JobDevmode(const std::vector<ItemValue>& items) {
-  std::vector<BYTE> out;
-  DriverContext* ctx = CtxOpenByKind(printer_, printer_, nullptr, 0);
-  EXPECT_NE(nullptr, ctx);
-  if (!ctx) return out;
-  for (const ItemValue& item : items) {
-    std::u16string name(item.first.begin(), item.first.end());
-    SettingItem* record = ItemFindByName(ctx, reinterpret_cast<const WCHAR*>(name.c_str()));
-    EXPECT_NE(nullptr, record) << "no item " << item.first;
-    if (record) {
-      EXPECT_TRUE(ItemSetRaw(ctx, record, item.second)) << item.first;
-    }
-  }
-  out.assign(1236, 0);
-  EXPECT_EQ(1, DmBuildOutputDevmode(ctx->settings, nullptr, out.data(), ctx));
-  CtxRelease(ctx, kReleaseExpired);
-  const DEVMODEW* dm = reinterpret_cast<const DEVMODEW*>(out.data());
-  out.resize(std::min<size_t>(out.size(), size_t(dm->dmSize) + dm->dmDriverExtra));
-  return out;
+  std::vector<std::pair<std::string, std::string>> settings;
+  for (const ItemValue& item : items) settings.emplace_back(item.first, std::to_string(item.second));
+  std::vector<BYTE> dm;
+  std::string error;
+  EXPECT_TRUE(HostEditJobDevmode(nullptr, printer_, settings, &dm, &error)) << error;
+  return dm;
+}
+
+winsim::PrintSessionResult PrintTest::RunScript(const std::string& script, winsim::PrintSessionOptions options) {
+  winsim::ScriptResult read = winsim::ReadDrawScript(script.data(), script.size());
+  EXPECT_EQ(winsim::ScriptError::None, read.error) << winsim::ScriptErrorText(read);
+  if (options.printer.empty()) options.printer = kPrinter;
+  if (!options.editDevmode) options.editDevmode = HostEditJobDevmode;
+  return winsim::RunPrintSession(read.statements, options);
 }
 
 DHPDEV PrintTest::EnablePdev(const std::vector<BYTE>* dm) {

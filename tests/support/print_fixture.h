@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/ddi.h"
+#include "platform/sim_gdi.h"
 #include "platform/win32.h"
 #include "support/machine_fixture.h"
 
@@ -25,6 +26,11 @@ class PrintTest : public MachineTest {
   // The job DEVMODE of "Print" (its defaults), with the items changed as listed; the bytes
   // are dmSize + dmDriverExtra long. Fails the test for an unknown item name.
   std::vector<BYTE> JobDevmode(const std::vector<ItemValue>& items = {});
+
+  // Reads the script (a reader error fails the test) and plays it on "Print" with the options
+  // given; job DEVMODE changes go through the catalogue as zemshost print makes them.
+  winsim::PrintSessionResult RunScript(const std::string& script,
+                                       winsim::PrintSessionOptions options = winsim::PrintSessionOptions());
 
   // The DDI function of the enabled table with this index (null when it is not there).
   template <class F>
