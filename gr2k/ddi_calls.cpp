@@ -17,12 +17,12 @@ GraphicsPdev* CheckedPdev(DHPDEV dhpdev) {
 
 GraphicsPdev* CheckedPdev(SURFOBJ* so) { return CheckedPdev(so ? so->dhpdev : nullptr); }
 
-// What a drawing call does after its PDEV test.
-enum class Draw { Skip, Fail, Raster, Vector };
-Draw DrawGate(const GraphicsPdev* pdev) {
-  if (pdev->noOutput) return Draw::Skip;
-  if (pdev->flags & kPdevOutputFailed) return Draw::Fail;
-  return pdev->rasterMode ? Draw::Raster : Draw::Vector;
+// The tests of a drawing call after its PDEV test: the no-output switch succeeds without
+// drawing (even after a failed write), the output-failed flag fails. False when the call ends
+// here, with its result.
+bool OutputDue(const GraphicsPdev* pdev, BOOL* result) {
+  *result = pdev->noOutput ? TRUE : FALSE;
+  return !pdev->noOutput && !(pdev->flags & kPdevOutputFailed);
 }
 
 }  // namespace
@@ -64,17 +64,13 @@ ZEMS_EXPORT BOOL WINAPI DrvNextBand(SURFOBJ* so, POINTL* origin) {
 }
 
 ZEMS_EXPORT BOOL WINAPI DrvBitBlt(SURFOBJ* trg, SURFOBJ* src, SURFOBJ* mask, CLIPOBJ* clip, XLATEOBJ* xlate,
-                                  RECTL* rclTrg, POINTL* ptlSrc, POINTL* ptlMask, BRUSHOBJ* brush,
-                                  POINTL* ptlBrush, ROP4 rop4) {
+                                  RECTL* rclTrg, POINTL* ptlSrc, POINTL* ptlMask, BRUSHOBJ* brush, POINTL* ptlBrush,
+                                  ROP4 rop4) {
   GraphicsPdev* pdev = CheckedPdev(trg);
   if (!pdev) return FALSE;
-  switch (DrawGate(pdev)) {
-    case Draw::Skip: return TRUE;
-    case Draw::Fail: return FALSE;
-    case Draw::Raster:
-      return EngBitBlt(trg, src, mask, clip, xlate, rclTrg, ptlSrc, ptlMask, brush, ptlBrush, rop4);
-    case Draw::Vector: break;
-  }
+  BOOL result;
+  if (!OutputDue(pdev, &result)) return result;
+  if (pdev->rasterMode) return EngBitBlt(trg, src, mask, clip, xlate, rclTrg, ptlSrc, ptlMask, brush, ptlBrush, rop4);
   return VecBitBlt(pdev, trg, src, mask, clip, xlate, rclTrg, ptlSrc, ptlMask, brush, ptlBrush, rop4);
 }
 
@@ -83,29 +79,20 @@ ZEMS_EXPORT BOOL WINAPI DrvStretchBlt(SURFOBJ* dst, SURFOBJ* src, SURFOBJ* mask,
                                       POINTL* ptlMask, ULONG mode) {
   GraphicsPdev* pdev = CheckedPdev(dst);
   if (!pdev) return FALSE;
-  switch (DrawGate(pdev)) {
-    case Draw::Skip: return TRUE;
-    case Draw::Fail: return FALSE;
-    case Draw::Raster:
-      return EngStretchBlt(dst, src, mask, clip, xlate, ca, ptlHTOrg, rclDst, rclSrc, ptlMask, mode);
-    case Draw::Vector: break;
-  }
-  return VecStretchBlt(pdev, dst, src, mask, clip, xlate, ca, ptlHTOrg, rclDst, rclSrc, ptlMask, mode, nullptr,
-                       0xCCCC);
+  BOOL result;
+  if (!OutputDue(pdev, &result)) return result;
+  if (pdev->rasterMode) return EngStretchBlt(dst, src, mask, clip, xlate, ca, ptlHTOrg, rclDst, rclSrc, ptlMask, mode);
+  return VecStretchBlt(pdev, dst, src, mask, clip, xlate, ca, ptlHTOrg, rclDst, rclSrc, ptlMask, mode, nullptr, 0xCCCC);
 }
 
-ZEMS_EXPORT BOOL WINAPI DrvStretchBltROP(SURFOBJ* dst, SURFOBJ* src, SURFOBJ* mask, CLIPOBJ* clip,
-                                         XLATEOBJ* xlate, COLORADJUSTMENT* ca, POINTL* ptlHTOrg, RECTL* rclDst,
-                                         RECTL* rclSrc, POINTL* ptlMask, ULONG mode, BRUSHOBJ* brush, DWORD rop4) {
+ZEMS_EXPORT BOOL WINAPI DrvStretchBltROP(SURFOBJ* dst, SURFOBJ* src, SURFOBJ* mask, CLIPOBJ* clip, XLATEOBJ* xlate,
+                                         COLORADJUSTMENT* ca, POINTL* ptlHTOrg, RECTL* rclDst, RECTL* rclSrc,
+                                         POINTL* ptlMask, ULONG mode, BRUSHOBJ* brush, DWORD rop4) {
   GraphicsPdev* pdev = CheckedPdev(dst);
   if (!pdev) return FALSE;
-  switch (DrawGate(pdev)) {
-    case Draw::Skip: return TRUE;
-    case Draw::Fail: return FALSE;
-    default: break;  // the band surface does not hook this call
-  }
-  return VecStretchBlt(pdev, dst, src, mask, clip, xlate, ca, ptlHTOrg, rclDst, rclSrc, ptlMask, mode, brush,
-                       rop4);
+  BOOL result;
+  if (!OutputDue(pdev, &result)) return result;
+  return VecStretchBlt(pdev, dst, src, mask, clip, xlate, ca, ptlHTOrg, rclDst, rclSrc, ptlMask, mode, brush, rop4);
 }
 
 ZEMS_EXPORT BOOL WINAPI DrvCopyBits(SURFOBJ* dst, SURFOBJ* src, CLIPOBJ* clip, XLATEOBJ* xlate, RECTL* rclDst,
@@ -116,11 +103,8 @@ ZEMS_EXPORT BOOL WINAPI DrvCopyBits(SURFOBJ* dst, SURFOBJ* src, CLIPOBJ* clip, X
   if (!dst || dst->iType != STYPE_DEVICE) return FALSE;
   GraphicsPdev* pdev = CheckedPdev(dst);
   if (!pdev) return FALSE;
-  switch (DrawGate(pdev)) {
-    case Draw::Skip: return TRUE;
-    case Draw::Fail: return FALSE;
-    default: break;
-  }
+  BOOL result;
+  if (!OutputDue(pdev, &result)) return result;
   return VecCopyBits(pdev, dst, src, clip, xlate, rclDst, ptlSrc);
 }
 
@@ -128,11 +112,8 @@ ZEMS_EXPORT BOOL WINAPI DrvStrokePath(SURFOBJ* so, PATHOBJ* path, CLIPOBJ* clip,
                                       POINTL* ptlBrush, LINEATTRS* la, MIX mix) {
   GraphicsPdev* pdev = CheckedPdev(so);
   if (!pdev) return BOOL(DDI_ERROR);
-  switch (DrawGate(pdev)) {
-    case Draw::Skip: return TRUE;
-    case Draw::Fail: return FALSE;
-    default: break;
-  }
+  BOOL result;
+  if (!OutputDue(pdev, &result)) return result;
   return VecStrokePath(pdev, so, path, clip, xform, brush, ptlBrush, la, mix);
 }
 
@@ -140,11 +121,8 @@ ZEMS_EXPORT BOOL WINAPI DrvFillPath(SURFOBJ* so, PATHOBJ* path, CLIPOBJ* clip, B
                                     MIX mix, FLONG options) {
   GraphicsPdev* pdev = CheckedPdev(so);
   if (!pdev) return BOOL(DDI_ERROR);
-  switch (DrawGate(pdev)) {
-    case Draw::Skip: return TRUE;
-    case Draw::Fail: return FALSE;
-    default: break;
-  }
+  BOOL result;
+  if (!OutputDue(pdev, &result)) return result;
   return VecFillPath(pdev, so, path, clip, brush, ptlBrush, mix, options);
 }
 
@@ -153,30 +131,24 @@ ZEMS_EXPORT BOOL WINAPI DrvStrokeAndFillPath(SURFOBJ* so, PATHOBJ* path, CLIPOBJ
                                              MIX mixFill, FLONG options) {
   GraphicsPdev* pdev = CheckedPdev(so);
   if (!pdev) return BOOL(DDI_ERROR);
-  switch (DrawGate(pdev)) {
-    case Draw::Skip: return TRUE;
-    case Draw::Fail: return FALSE;
-    default: break;
-  }
+  BOOL result;
+  if (!OutputDue(pdev, &result)) return result;
   return VecStrokeAndFillPath(pdev, so, path, clip, xform, stroke, la, fill, ptlBrush, mixFill, options);
 }
 
-ZEMS_EXPORT BOOL WINAPI DrvTextOut(SURFOBJ* so, STROBJ* str, FONTOBJ* font, CLIPOBJ* clip, RECTL* extra,
-                                   RECTL* opaque, BRUSHOBJ* fore, BRUSHOBJ* opaqueBrush, POINTL* org, MIX mix) {
+ZEMS_EXPORT BOOL WINAPI DrvTextOut(SURFOBJ* so, STROBJ* str, FONTOBJ* font, CLIPOBJ* clip, RECTL* extra, RECTL* opaque,
+                                   BRUSHOBJ* fore, BRUSHOBJ* opaqueBrush, POINTL* org, MIX mix) {
   if (!so || !str || !font) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
   GraphicsPdev* pdev = CheckedPdev(so);
   if (!pdev) return FALSE;
-  switch (DrawGate(pdev)) {
-    case Draw::Skip: return TRUE;
-    case Draw::Fail: return FALSE;
-    case Draw::Raster: {
-      POINTL zero = {0, 0};
-      return EngTextOut(so, str, font, clip, extra, opaque, fore, opaqueBrush, org ? org : &zero, mix);
-    }
-    case Draw::Vector: break;
+  BOOL result;
+  if (!OutputDue(pdev, &result)) return result;
+  if (pdev->rasterMode) {
+    POINTL zero = {0, 0};
+    return EngTextOut(so, str, font, clip, extra, opaque, fore, opaqueBrush, org ? org : &zero, mix);
   }
   return VecTextOut(pdev, so, str, font, clip, extra, opaque, fore, opaqueBrush, org, mix);
 }
@@ -209,8 +181,8 @@ ZEMS_EXPORT PVOID WINAPI DrvQueryFontTree(DHPDEV dhpdev, ULONG_PTR file, ULONG f
   GraphicsPdev* pdev = CheckedPdev(dhpdev);
   return pdev ? FontQueryTree(pdev, file, face, mode, id) : nullptr;
 }
-ZEMS_EXPORT BOOL WINAPI DrvQueryAdvanceWidths(DHPDEV dhpdev, FONTOBJ* font, ULONG mode, HGLYPH* glyphs,
-                                              PVOID widths, ULONG cGlyphs) {
+ZEMS_EXPORT BOOL WINAPI DrvQueryAdvanceWidths(DHPDEV dhpdev, FONTOBJ* font, ULONG mode, HGLYPH* glyphs, PVOID widths,
+                                              ULONG cGlyphs) {
   GraphicsPdev* pdev = CheckedPdev(dhpdev);
   return pdev ? FontQueryAdvanceWidths(pdev, font, mode, glyphs, widths, cGlyphs) : FALSE;
 }

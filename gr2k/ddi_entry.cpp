@@ -6,7 +6,8 @@
 
 namespace {
 
-#define ZEMS_DDI_ENTRY(name) {INDEX_##name, DdiFunctionCast<PFN>(name)}
+#define ZEMS_DDI_ENTRY(name) \
+  { INDEX_##name, DdiFunctionCast<PFN>(name) }
 DRVFN g_ddiTable[] = {
     ZEMS_DDI_ENTRY(DrvEnablePDEV),
     ZEMS_DDI_ENTRY(DrvDisablePDEV),

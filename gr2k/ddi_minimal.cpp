@@ -39,13 +39,13 @@ BOOL BandNext(GraphicsPdev* pdev, SURFOBJ* so, POINTL* origin) {
   return SeqSendPage(pdev, so);
 }
 
-BOOL VecBitBlt(GraphicsPdev*, SURFOBJ*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, RECTL*, POINTL*, POINTL*,
-               BRUSHOBJ*, POINTL*, ROP4) {
+BOOL VecBitBlt(GraphicsPdev*, SURFOBJ*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, RECTL*, POINTL*, POINTL*, BRUSHOBJ*,
+               POINTL*, ROP4) {
   return TRUE;
 }
 BOOL VecCopyBits(GraphicsPdev*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, RECTL*, POINTL*) { return TRUE; }
-BOOL VecStretchBlt(GraphicsPdev*, SURFOBJ*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, COLORADJUSTMENT*, POINTL*,
-                   RECTL*, RECTL*, POINTL*, ULONG, BRUSHOBJ*, DWORD) {
+BOOL VecStretchBlt(GraphicsPdev*, SURFOBJ*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, COLORADJUSTMENT*, POINTL*, RECTL*,
+                   RECTL*, POINTL*, ULONG, BRUSHOBJ*, DWORD) {
   return TRUE;
 }
 BOOL VecStrokePath(GraphicsPdev*, SURFOBJ*, PATHOBJ*, CLIPOBJ*, XFORMOBJ*, BRUSHOBJ*, POINTL*, LINEATTRS*, MIX) {
@@ -67,9 +67,7 @@ IFIMETRICS* FontQuery(GraphicsPdev*, ULONG_PTR, ULONG, ULONG_PTR*) { return null
 LONG FontQueryData(GraphicsPdev*, FONTOBJ*, ULONG, HGLYPH, GLYPHDATA*, PVOID, ULONG) { return LONG(DDI_ERROR); }
 PVOID FontQueryTree(GraphicsPdev*, ULONG_PTR, ULONG, ULONG, ULONG_PTR*) { return nullptr; }
 BOOL FontQueryAdvanceWidths(GraphicsPdev*, FONTOBJ*, ULONG, HGLYPH*, PVOID, ULONG) { return FALSE; }
-HANDLE IcmCreateTransform(GraphicsPdev*, LPLOGCOLORSPACEW, PVOID, ULONG, PVOID, ULONG, PVOID, ULONG) {
-  return nullptr;
-}
+HANDLE IcmCreateTransform(GraphicsPdev*, LPLOGCOLORSPACEW, PVOID, ULONG, PVOID, ULONG, PVOID, ULONG) { return nullptr; }
 BOOL IcmDeleteTransform(GraphicsPdev*, HANDLE) { return TRUE; }
 
 LONG FontLoadDeviceFonts(GraphicsPdev*) { return -1; }

@@ -49,8 +49,8 @@ void PdevFree(GraphicsPdev* pdev) {
 }
 
 ZEMS_EXPORT DHPDEV WINAPI DrvEnablePDEV(DEVMODEW* dm, LPWSTR, ULONG cPatterns, HSURF* patterns, ULONG cbGdiInfo,
-                                        ULONG* gdiInfo, ULONG cbDevInfo, DEVINFO* devInfo, HDEV,
-                                        LPWSTR, HANDLE printer) {
+                                        ULONG* gdiInfo, ULONG cbDevInfo, DEVINFO* devInfo, HDEV, LPWSTR,
+                                        HANDLE printer) {
   PdevPool* pool = PdevPoolCreate();
   if (!pool) return nullptr;
   GraphicsPdev* pdev = static_cast<GraphicsPdev*>(PdevPoolAlloc(pool, sizeof(GraphicsPdev)));

@@ -8,17 +8,16 @@ namespace {
 
 // Colorimetry of the device's dyes, as GDI's halftoning expects it (LDECI4 values).
 const COLORINFO kDeviceColours = {
-    {6380, 3350, 0}, {2345, 6075, 0}, {1410, 932, 0}, {2000, 2450, 0}, {5210, 2100, 0},
-    {4750, 5100, 0}, {3127, 3290, 0}, 12500, 12500, 12500, 585, 120, 0, 0, 0, 10000,
+    {6380, 3350, 0}, {2345, 6075, 0}, {1410, 932, 0}, {2000, 2450, 0}, {5210, 2100, 0}, {4750, 5100, 0},
+    {3127, 3290, 0}, 12500, 12500, 12500, 585, 120, 0, 0, 0, 10000,
 };
 
 // Code page, character set.
 const WORD kCodePageCharsets[][2] = {
-    {1252, ANSI_CHARSET},     {932, SHIFTJIS_CHARSET},   {949, HANGEUL_CHARSET},
-    {1361, JOHAB_CHARSET},    {936, GB2312_CHARSET},     {950, CHINESEBIG5_CHARSET},
-    {1255, HEBREW_CHARSET},   {1256, ARABIC_CHARSET},    {1253, GREEK_CHARSET},
-    {1254, TURKISH_CHARSET},  {1257, BALTIC_CHARSET},    {1250, EASTEUROPE_CHARSET},
-    {1251, RUSSIAN_CHARSET},  {874, THAI_CHARSET},
+    {1252, ANSI_CHARSET},    {932, SHIFTJIS_CHARSET},    {949, HANGEUL_CHARSET}, {1361, JOHAB_CHARSET},
+    {936, GB2312_CHARSET},   {950, CHINESEBIG5_CHARSET}, {1255, HEBREW_CHARSET}, {1256, ARABIC_CHARSET},
+    {1253, GREEK_CHARSET},   {1254, TURKISH_CHARSET},    {1257, BALTIC_CHARSET}, {1250, EASTEUROPE_CHARSET},
+    {1251, RUSSIAN_CHARSET}, {874, THAI_CHARSET},
 };
 
 // Dither cell sizes by halftone pattern size index 0-15.
@@ -114,8 +113,8 @@ BOOL PdevFillGdiInfo(GraphicsPdev* pdev, ULONG cbGdiInfo, ULONG* gdiInfo, GDIINF
   FillColourDepth(pdev, &gdi);
   gdi.flRaster = 0;
   gdi.ulLogPixelsX = gdi.ulLogPixelsY = ULONG(r);
-  gdi.flTextCaps = TC_OP_CHARACTER | TC_OP_STROKE | TC_CP_STROKE | TC_CR_90 | TC_CR_ANY | TC_UA_ABLE | TC_SO_ABLE |
-                   TC_VA_ABLE;
+  gdi.flTextCaps =
+      TC_OP_CHARACTER | TC_OP_STROKE | TC_CP_STROKE | TC_CR_90 | TC_CR_ANY | TC_UA_ABLE | TC_SO_ABLE | TC_VA_ABLE;
   gdi.ulAspectX = gdi.ulAspectY = ULONG(r);
   gdi.ulAspectXY = ULONG(r * 1414 / 1000);
   gdi.xStyleStep = gdi.yStyleStep = 1;
@@ -138,9 +137,9 @@ BOOL PdevFillGdiInfo(GraphicsPdev* pdev, ULONG cbGdiInfo, ULONG* gdiInfo, GDIINF
 
 BOOL PdevFillDevInfo(GraphicsPdev* pdev, const GDIINFO* gdi, ULONG cbDevInfo, DEVINFO* devInfo) {
   DEVINFO info = {};
-  info.flGraphicsCaps = pdev->rasterMode ? GCAPS_HALFTONE | GCAPS_COLOR_DITHER | GCAPS_MONO_DITHER
-                                         : GCAPS_BEZIERS | GCAPS_GEOMETRICWIDE | GCAPS_ALTERNATEFILL |
-                                               GCAPS_WINDINGFILL | GCAPS_HALFTONE;
+  info.flGraphicsCaps =
+      pdev->rasterMode ? GCAPS_HALFTONE | GCAPS_COLOR_DITHER | GCAPS_MONO_DITHER
+                       : GCAPS_BEZIERS | GCAPS_GEOMETRICWIDE | GCAPS_ALTERNATEFILL | GCAPS_WINDINGFILL | GCAPS_HALFTONE;
   if (!pdev->emfSpooling || pdev->forceRaw) info.flGraphicsCaps |= GCAPS_DONTJOURNAL;
   if (pdev->colour == 2 && pdev->icmSwitches[0] == 1 && pdev->icmSwitches[1] == 1) info.flGraphicsCaps |= GCAPS_ICM;
   FillFonts(pdev, &info);

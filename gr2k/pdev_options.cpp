@@ -97,7 +97,7 @@ BOOL PdevLoadOptions(GraphicsPdev* pdev) {
   pdev->icmSwitches[0] = BYTE(Raw(pdev, kItem_zdmColorMatching));
   pdev->icmSwitches[1] = BYTE(Raw(pdev, kItem_zdmICMType));
   pdev->textAsBitmap = On(pdev, kItem_zdmQualityFuncTextBitmapSupport) ? On(pdev, kItem_zdmQualityFuncTextBitmap)
-                                                                        : On(pdev, kItem_zdmHiddenFunc26);
+                                                                       : On(pdev, kItem_zdmHiddenFunc26);
   pdev->printMethod = DWORD(Raw(pdev, kItem_zdmPrnMethod));
   pdev->printMethod7 = pdev->printMethod == 7;
   pdev->takeOver = On(pdev, kItem_zdmPrnFuncTakeOver);

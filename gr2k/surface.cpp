@@ -49,8 +49,8 @@ ZEMS_EXPORT HSURF WINAPI DrvEnableSurface(DHPDEV dhpdev) {
     SIZEL page = {width, height};
     surface = EngCreateDeviceSurface(reinterpret_cast<DHSURF>(pdev), page, format);
     if (!surface) return nullptr;
-    hooks = HOOK_BITBLT | HOOK_STRETCHBLT | HOOK_TEXTOUT | HOOK_STROKEPATH | HOOK_FILLPATH |
-            HOOK_STROKEANDFILLPATH | HOOK_COPYBITS;
+    hooks = HOOK_BITBLT | HOOK_STRETCHBLT | HOOK_TEXTOUT | HOOK_STROKEPATH | HOOK_FILLPATH | HOOK_STROKEANDFILLPATH |
+            HOOK_COPYBITS;
     if (!pdev->noStretchBltRopHook) hooks |= HOOK_STRETCHBLTROP;
   }
   if (!EngAssociateSurface(surface, pdev->hdev, hooks)) {

@@ -25,15 +25,16 @@ int Fail(const std::string& message, int status = 1) {
 }
 
 int Help() {
-  printf("usage: zemshost print SCRIPT [--printer NAME] [--raster|--vector] [--pages N] [--trace] [--info]\n"
-         "Plays the drawing script SCRIPT (.zds, see the README's conventions) as GDI prints it on\n"
-         "the printer (default \"%s\"): the driver the spooler names is loaded and called in GDI's\n"
-         "order, and the job's DEVMODE takes the script's devmode and reset items by their catalogue\n"
-         "names. --raster and --vector choose the job's output mode (zdmImagePrint 1 or 0); --pages N\n"
-         "plays at most N pages; --trace lists every DDI call with its result; --info shows the\n"
-         "GDIINFO and DEVINFO the driver answered (SCRIPT may then be left out). --out FILE and\n"
-         "--filter NAME are refused until the job stream is written.\n",
-         kDefaultPrinter);
+  printf(
+      "usage: zemshost print SCRIPT [--printer NAME] [--raster|--vector] [--pages N] [--trace] [--info]\n"
+      "Plays the drawing script SCRIPT (.zds, see the README's conventions) as GDI prints it on\n"
+      "the printer (default \"%s\"): the driver the spooler names is loaded and called in GDI's\n"
+      "order, and the job's DEVMODE takes the script's devmode and reset items by their catalogue\n"
+      "names. --raster and --vector choose the job's output mode (zdmImagePrint 1 or 0); --pages N\n"
+      "plays at most N pages; --trace lists every DDI call with its result; --info shows the\n"
+      "GDIINFO and DEVINFO the driver answered (SCRIPT may then be left out). --out FILE and\n"
+      "--filter NAME are refused until the job stream is written.\n",
+      kDefaultPrinter);
   return 0;
 }
 
@@ -90,11 +91,12 @@ void PrintInfo(const winsim::PrintSessionResult& r) {
   const GDIINFO& g = r.gdi;
   const DEVINFO& d = r.devInfo;
   static const Flag kText[] = {{0x1, "TC_OP_CHARACTER"}, {0x2, "TC_OP_STROKE"}, {0x4, "TC_CP_STROKE"},
-                               {0x8, "TC_CR_90"}, {0x10, "TC_CR_ANY"}, {0x800, "TC_UA_ABLE"},
-                               {0x1000, "TC_SO_ABLE"}, {0x4000, "TC_VA_ABLE"}};
-  static const Flag kCaps[] = {{0x1, "GCAPS_BEZIERS"}, {0x2, "GCAPS_GEOMETRICWIDE"}, {0x4, "GCAPS_ALTERNATEFILL"},
-                               {0x8, "GCAPS_WINDINGFILL"}, {0x10, "GCAPS_HALFTONE"}, {0x20, "GCAPS_COLOR_DITHER"},
-                               {0x400, "GCAPS_MONO_DITHER"}, {0x2000, "GCAPS_DONTJOURNAL"},
+                               {0x8, "TC_CR_90"},        {0x10, "TC_CR_ANY"},   {0x800, "TC_UA_ABLE"},
+                               {0x1000, "TC_SO_ABLE"},   {0x4000, "TC_VA_ABLE"}};
+  static const Flag kCaps[] = {{0x1, "GCAPS_BEZIERS"},          {0x2, "GCAPS_GEOMETRICWIDE"},
+                               {0x4, "GCAPS_ALTERNATEFILL"},    {0x8, "GCAPS_WINDINGFILL"},
+                               {0x10, "GCAPS_HALFTONE"},        {0x20, "GCAPS_COLOR_DITHER"},
+                               {0x400, "GCAPS_MONO_DITHER"},    {0x2000, "GCAPS_DONTJOURNAL"},
                                {0x800000, "GCAPS_FORCEDITHER"}, {0x2000000, "GCAPS_ICM"}};
   printf("GDIINFO\n");
   printf("  ulVersion          %s\n", Hex(g.ulVersion).c_str());
@@ -116,17 +118,20 @@ void PrintInfo(const winsim::PrintSessionResult& r) {
   printf("  ulPrimaryOrder     %lu%s\n", g.ulPrimaryOrder, g.ulPrimaryOrder == 4 ? " (PRIMARY_ORDER_CBA)" : "");
   printf("  ulHTPatternSize    %lu\n", g.ulHTPatternSize);
   printf("  ulHTOutputFormat   %lu (%s)\n", g.ulHTOutputFormat,
-         g.ulHTOutputFormat == 0 ? "HT_FORMAT_1BPP" : g.ulHTOutputFormat == 6 ? "HT_FORMAT_24BPP" : "other");
+         g.ulHTOutputFormat == 0   ? "HT_FORMAT_1BPP"
+         : g.ulHTOutputFormat == 6 ? "HT_FORMAT_24BPP"
+                                   : "other");
   printf("  flHTFlags          %s\n", Hex(g.flHTFlags).c_str());
   printf("DEVINFO\n");
   printf("  flGraphicsCaps     %s\n", Flags(d.flGraphicsCaps, kCaps, sizeof kCaps / sizeof kCaps[0]).c_str());
   printf("  lfDefaultFont      height %ld, width %ld, charset %u, face \"%s\"\n", d.lfDefaultFont.lfHeight,
-         d.lfDefaultFont.lfWidth, unsigned(d.lfDefaultFont.lfCharSet),
-         FaceText(d.lfDefaultFont.lfFaceName).c_str());
+         d.lfDefaultFont.lfWidth, unsigned(d.lfDefaultFont.lfCharSet), FaceText(d.lfDefaultFont.lfFaceName).c_str());
   printf("  cFonts             %lu\n", d.cFonts);
   printf("  iDitherFormat      %lu (%s)\n", d.iDitherFormat, FormatName(d.iDitherFormat));
   printf("  cxDither/cyDither  %u %u\n", unsigned(d.cxDither), unsigned(d.cyDither));
-  std::string palette = r.paletteMode == PAL_BGR ? "PAL_BGR" : r.paletteMode == PAL_INDEXED ? "PAL_INDEXED" : Hex(r.paletteMode);
+  std::string palette = r.paletteMode == PAL_BGR       ? "PAL_BGR"
+                        : r.paletteMode == PAL_INDEXED ? "PAL_INDEXED"
+                                                       : Hex(r.paletteMode);
   for (ULONG c : r.paletteColours) palette += " " + Hex(c);
   printf("  hpalDefault        %s\n", palette.c_str());
 }

@@ -221,8 +221,7 @@ class Args {
     return true;
   }
   bool Rect(DrawRect* r, Failure* f) {
-    return Coordinate(&r->left, f) && Coordinate(&r->top, f) && Coordinate(&r->right, f) &&
-           Coordinate(&r->bottom, f);
+    return Coordinate(&r->left, f) && Coordinate(&r->top, f) && Coordinate(&r->right, f) && Coordinate(&r->bottom, f);
   }
   bool Colour(uint32_t* out, Failure* f) {
     if (!More()) return Fail(ScriptError::MissingArgument, f);
@@ -298,11 +297,26 @@ struct NamedEscape {
 };
 // Escapes by their Windows names; any other code is given as a number.
 const NamedEscape kEscapes[] = {
-    {"NEWFRAME", 1}, {"ABORTDOC", 2}, {"NEXTBAND", 3}, {"SETCOLORTABLE", 4}, {"GETCOLORTABLE", 5},
-    {"QUERYESCSUPPORT", 8}, {"STARTDOC", 10}, {"ENDDOC", 11}, {"GETPHYSPAGESIZE", 12},
-    {"GETPRINTINGOFFSET", 13}, {"SETCOPYCOUNT", 17}, {"PASSTHROUGH", 19}, {"GETTECHNOLOGY", 20},
-    {"GETSCALINGFACTOR", 14}, {"SETABORTPROC", 9}, {"DRAWPATTERNRECT", 25}, {"POSTSCRIPT_PASSTHROUGH", 4115},
-    {"CHECKJPEGFORMAT", 4119}, {"CHECKPNGFORMAT", 4120}, {"GET_PS_FEATURESETTING", 4121},
+    {"NEWFRAME", 1},
+    {"ABORTDOC", 2},
+    {"NEXTBAND", 3},
+    {"SETCOLORTABLE", 4},
+    {"GETCOLORTABLE", 5},
+    {"QUERYESCSUPPORT", 8},
+    {"STARTDOC", 10},
+    {"ENDDOC", 11},
+    {"GETPHYSPAGESIZE", 12},
+    {"GETPRINTINGOFFSET", 13},
+    {"SETCOPYCOUNT", 17},
+    {"PASSTHROUGH", 19},
+    {"GETTECHNOLOGY", 20},
+    {"GETSCALINGFACTOR", 14},
+    {"SETABORTPROC", 9},
+    {"DRAWPATTERNRECT", 25},
+    {"POSTSCRIPT_PASSTHROUGH", 4115},
+    {"CHECKJPEGFORMAT", 4119},
+    {"CHECKPNGFORMAT", 4120},
+    {"GET_PS_FEATURESETTING", 4121},
 };
 
 bool Escape(Args& a, DrawStatement* s, Failure* f) {
@@ -411,7 +425,8 @@ bool Brush(Args& a, DrawStatement* s, Failure* f) {
   return Args::Fail(ScriptError::UnknownKeyword, f, kind.column);
 }
 
-bool Options(Args& a, Failure* f, std::initializer_list<const char*> settings, std::initializer_list<const char*> flags) {
+bool Options(Args& a, Failure* f, std::initializer_list<const char*> settings,
+             std::initializer_list<const char*> flags) {
   while (a.More()) {
     const Token& t = a.Take();
     bool known = false;
@@ -509,11 +524,11 @@ struct Keyword {
   DrawKind kind;
 };
 const Keyword kKeywords[] = {
-    {"devmode", DrawKind::Devmode}, {"doc", DrawKind::Doc},       {"enddoc", DrawKind::EndDoc},
+    {"devmode", DrawKind::Devmode}, {"doc", DrawKind::Doc},         {"enddoc", DrawKind::EndDoc},
     {"page", DrawKind::Page},       {"endpage", DrawKind::EndPage}, {"reset", DrawKind::Reset},
-    {"escape", DrawKind::Escape},   {"clip", DrawKind::Clip},     {"brush", DrawKind::Brush},
-    {"pen", DrawKind::Pen},         {"rect", DrawKind::Rect},     {"image", DrawKind::Image},
-    {"path", DrawKind::Path},       {"font", DrawKind::Font},     {"text", DrawKind::Text},
+    {"escape", DrawKind::Escape},   {"clip", DrawKind::Clip},       {"brush", DrawKind::Brush},
+    {"pen", DrawKind::Pen},         {"rect", DrawKind::Rect},       {"image", DrawKind::Image},
+    {"path", DrawKind::Path},       {"font", DrawKind::Font},       {"text", DrawKind::Text},
 };
 
 bool Statement(const std::vector<Token>& tokens, int lineLength, DrawStatement* s, Failure* f) {
@@ -529,15 +544,22 @@ bool Statement(const std::vector<Token>& tokens, int lineLength, DrawStatement* 
   Args a(tokens, lineLength);
   switch (s->kind) {
     case DrawKind::Devmode:
-    case DrawKind::Reset: return Settings(a, s, f);
-    case DrawKind::Doc: return Doc(a, s, f);
+    case DrawKind::Reset:
+      return Settings(a, s, f);
+    case DrawKind::Doc:
+      return Doc(a, s, f);
     case DrawKind::EndDoc:
     case DrawKind::Page:
-    case DrawKind::EndPage: return a.End(f);
-    case DrawKind::Escape: return Escape(a, s, f);
-    case DrawKind::Clip: return Clip(a, s, f);
-    case DrawKind::Brush: return Brush(a, s, f);
-    case DrawKind::Pen: return Options(a, f, {"width", "style", "cap", "join", "miter"}, {"geometric"});
+    case DrawKind::EndPage:
+      return a.End(f);
+    case DrawKind::Escape:
+      return Escape(a, s, f);
+    case DrawKind::Clip:
+      return Clip(a, s, f);
+    case DrawKind::Brush:
+      return Brush(a, s, f);
+    case DrawKind::Pen:
+      return Options(a, f, {"width", "style", "cap", "join", "miter"}, {"geometric"});
     case DrawKind::Rect: {
       DrawRect r;
       if (!a.Rect(&r, f)) return false;
@@ -551,10 +573,14 @@ bool Statement(const std::vector<Token>& tokens, int lineLength, DrawStatement* 
       }
       return a.End(f);
     }
-    case DrawKind::Image: return Image(a, s, f);
-    case DrawKind::Path: return Path(a, s, f);
-    case DrawKind::Font: return Font(a, s, f);
-    case DrawKind::Text: return Text(a, s, f);
+    case DrawKind::Image:
+      return Image(a, s, f);
+    case DrawKind::Path:
+      return Path(a, s, f);
+    case DrawKind::Font:
+      return Font(a, s, f);
+    case DrawKind::Text:
+      return Text(a, s, f);
   }
   return false;
 }

@@ -12,11 +12,16 @@ namespace winsim {
 ULONG EngineGetPixel(const SURFOBJ* so, LONG x, LONG y) {
   const BYTE* row = static_cast<const BYTE*>(so->pvScan0) + y * so->lDelta;
   switch (so->iBitmapFormat) {
-    case BMF_1BPP: return (row[x >> 3] >> (7 - (x & 7))) & 1;
-    case BMF_4BPP: return (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF;
-    case BMF_8BPP: return row[x];
-    case BMF_16BPP: return ULONG(row[2 * x]) | ULONG(row[2 * x + 1]) << 8;
-    case BMF_24BPP: return ULONG(row[3 * x]) | ULONG(row[3 * x + 1]) << 8 | ULONG(row[3 * x + 2]) << 16;
+    case BMF_1BPP:
+      return (row[x >> 3] >> (7 - (x & 7))) & 1;
+    case BMF_4BPP:
+      return (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF;
+    case BMF_8BPP:
+      return row[x];
+    case BMF_16BPP:
+      return ULONG(row[2 * x]) | ULONG(row[2 * x + 1]) << 8;
+    case BMF_24BPP:
+      return ULONG(row[3 * x]) | ULONG(row[3 * x + 1]) << 8 | ULONG(row[3 * x + 2]) << 16;
     case BMF_32BPP: {
       ULONG v;
       memcpy(&v, row + 4 * x, 4);
@@ -39,10 +44,18 @@ void EnginePutPixel(SURFOBJ* so, LONG x, LONG y, ULONG value) {
       b = BYTE((x & 1) ? ((b & 0xF0) | (value & 0xF)) : ((b & 0x0F) | ((value & 0xF) << 4)));
       break;
     }
-    case BMF_8BPP: row[x] = BYTE(value); break;
-    case BMF_16BPP: row[2 * x] = BYTE(value), row[2 * x + 1] = BYTE(value >> 8); break;
-    case BMF_24BPP: row[3 * x] = BYTE(value), row[3 * x + 1] = BYTE(value >> 8), row[3 * x + 2] = BYTE(value >> 16); break;
-    case BMF_32BPP: memcpy(row + 4 * x, &value, 4); break;
+    case BMF_8BPP:
+      row[x] = BYTE(value);
+      break;
+    case BMF_16BPP:
+      row[2 * x] = BYTE(value), row[2 * x + 1] = BYTE(value >> 8);
+      break;
+    case BMF_24BPP:
+      row[3 * x] = BYTE(value), row[3 * x + 1] = BYTE(value >> 8), row[3 * x + 2] = BYTE(value >> 16);
+      break;
+    case BMF_32BPP:
+      memcpy(row + 4 * x, &value, 4);
+      break;
   }
 }
 
@@ -86,8 +99,8 @@ ULONG Rop3(BYTE rop, ULONG p, ULONG s, ULONG d) {
 
 // Simplified: fills with solid brushes and destination ROPs only; a pattern brush, a source,
 // a mask or a complex clip (cut to its bounds) is not drawn as GDI would.
-WINSIM_API BOOL WINAPI EngBitBlt(SURFOBJ* trg, SURFOBJ* src, SURFOBJ* mask, CLIPOBJ* clip, XLATEOBJ*,
-                                 RECTL* rclTrg, POINTL*, POINTL*, BRUSHOBJ* brush, POINTL*, ROP4 rop4) {
+WINSIM_API BOOL WINAPI EngBitBlt(SURFOBJ* trg, SURFOBJ* src, SURFOBJ* mask, CLIPOBJ* clip, XLATEOBJ*, RECTL* rclTrg,
+                                 POINTL*, POINTL*, BRUSHOBJ* brush, POINTL*, ROP4 rop4) {
   if (!IsEngineBitmap(trg) || !rclTrg) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
@@ -129,8 +142,8 @@ WINSIM_API BOOL WINAPI EngStretchBlt(SURFOBJ*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLA
 }
 
 // Simplified: the engine has no glyphs yet; the call fails without drawing.
-WINSIM_API BOOL WINAPI EngTextOut(SURFOBJ*, STROBJ*, FONTOBJ*, CLIPOBJ*, RECTL*, RECTL*, BRUSHOBJ*, BRUSHOBJ*,
-                                  POINTL*, MIX) {
+WINSIM_API BOOL WINAPI EngTextOut(SURFOBJ*, STROBJ*, FONTOBJ*, CLIPOBJ*, RECTL*, RECTL*, BRUSHOBJ*, BRUSHOBJ*, POINTL*,
+                                  MIX) {
   WINSIM_SIMPLIFIED("EngTextOut", "has no glyphs yet: fails without drawing");
   SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
   return FALSE;

@@ -60,12 +60,18 @@ namespace winsim {
 
 ULONG EngineBitsPerPixel(ULONG format) {
   switch (format) {
-    case BMF_1BPP: return 1;
-    case BMF_4BPP: return 4;
-    case BMF_8BPP: return 8;
-    case BMF_16BPP: return 16;
-    case BMF_24BPP: return 24;
-    case BMF_32BPP: return 32;
+    case BMF_1BPP:
+      return 1;
+    case BMF_4BPP:
+      return 4;
+    case BMF_8BPP:
+      return 8;
+    case BMF_16BPP:
+      return 16;
+    case BMF_24BPP:
+      return 24;
+    case BMF_32BPP:
+      return 32;
   }
   return 0;
 }

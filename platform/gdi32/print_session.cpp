@@ -30,8 +30,8 @@ std::string RectText(const RECTL& r) {
 }
 
 RECTL Intersect(const RECTL& a, const RECTL& b) {
-  RECTL r = {a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top,
-             a.right < b.right ? a.right : b.right, a.bottom < b.bottom ? a.bottom : b.bottom};
+  RECTL r = {a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top, a.right < b.right ? a.right : b.right,
+             a.bottom < b.bottom ? a.bottom : b.bottom};
   return r;
 }
 bool Empty(const RECTL& r) { return r.left >= r.right || r.top >= r.bottom; }
@@ -159,7 +159,8 @@ bool Session::Open(const DrawStatement* s) {
   std::vector<BYTE> info(needed ? needed : 1);
   if (needed && GetPrinterW(printer_, 2, info.data(), needed, &needed)) {
     const DEVMODEW* dm = reinterpret_cast<const PRINTER_INFO_2W*>(info.data())->pDevMode;
-    if (dm) dm_.assign(reinterpret_cast<const BYTE*>(dm), reinterpret_cast<const BYTE*>(dm) + dm->dmSize + dm->dmDriverExtra);
+    if (dm)
+      dm_.assign(reinterpret_cast<const BYTE*>(dm), reinterpret_cast<const BYTE*>(dm) + dm->dmSize + dm->dmDriverExtra);
   }
   return o_.settings.empty() || EditDevmode(o_.settings, &dm_, s);
 }
@@ -280,12 +281,11 @@ bool Session::Play(const Draw& draw, SURFOBJ* target, POINTL origin, const RECTL
   POINTL brushOrigin = {-origin.x, -origin.y};
   BOOL ok;
   if (device_.hooks & HOOK_BITBLT) {
-    ok = Fn<PFN_DrvBitBlt>(INDEX_DrvBitBlt)(target, nullptr, nullptr, &clip, nullptr, &rect, nullptr, nullptr,
-                                            &brush, &brushOrigin, draw.rop);
+    ok = Fn<PFN_DrvBitBlt>(INDEX_DrvBitBlt)(target, nullptr, nullptr, &clip, nullptr, &rect, nullptr, nullptr, &brush,
+                                            &brushOrigin, draw.rop);
     Trace("DrvBitBlt " + RectText(rect) + " rop " + Hex(draw.rop) + " colour " + Hex(draw.colour), Bool(ok));
   } else {
-    ok = EngBitBlt(target, nullptr, nullptr, &clip, nullptr, &rect, nullptr, nullptr, &brush, &brushOrigin,
-                   draw.rop);
+    ok = EngBitBlt(target, nullptr, nullptr, &clip, nullptr, &rect, nullptr, nullptr, &brush, &brushOrigin, draw.rop);
   }
   return ok ? true : Fail(s, "the drawing call failed");
 }
@@ -443,8 +443,10 @@ bool Session::Run(const std::vector<DrawStatement>& statements) {
         if (s->hasId) job = DWORD(s->number);
         r_->jobId = job;
         docOpen_ = true;
-        BOOL ok = Fn<PFN_DrvStartDoc>(INDEX_DrvStartDoc)(device_.so, const_cast<LPWSTR>(reinterpret_cast<LPCWSTR>(name.c_str())), job);
-        Trace("DrvStartDoc \"" + ToUtf8(reinterpret_cast<const WCHAR*>(name.c_str())) + "\" job " + std::to_string(job), Bool(ok));
+        BOOL ok = Fn<PFN_DrvStartDoc>(INDEX_DrvStartDoc)(
+            device_.so, const_cast<LPWSTR>(reinterpret_cast<LPCWSTR>(name.c_str())), job);
+        Trace("DrvStartDoc \"" + ToUtf8(reinterpret_cast<const WCHAR*>(name.c_str())) + "\" job " + std::to_string(job),
+              Bool(ok));
         if (!ok) return Fail(s, "DrvStartDoc failed");
         break;
       }
@@ -492,8 +494,8 @@ bool Session::Run(const std::vector<DrawStatement>& statements) {
         if (!pageOpen_) return Fail(s, "rect outside a page");
         if (skipPage_ || !brush_) break;
         const DrawRect& r = s->rects[0];
-        Draw draw = {{LONG(r.left), LONG(r.top), LONG(r.right), LONG(r.bottom)}, s->rop, DeviceColour(colour_),
-                     clipped_, clip_};
+        Draw draw = {
+            {LONG(r.left), LONG(r.top), LONG(r.right), LONG(r.bottom)}, s->rop, DeviceColour(colour_), clipped_, clip_};
         if (draw.rect.left > draw.rect.right) std::swap(draw.rect.left, draw.rect.right);
         if (draw.rect.top > draw.rect.bottom) std::swap(draw.rect.top, draw.rect.bottom);
         if (device_.banding || !pageStarted_) {
@@ -528,10 +530,14 @@ bool SetPublicDevmodeField(DEVMODEW* dm, const std::string& name, const std::str
     DWORD flag;
   };
   static const Field kFields[] = {
-      {"dmOrientation", &DEVMODEW::dmOrientation, DM_ORIENTATION}, {"dmPaperSize", &DEVMODEW::dmPaperSize, 0x2},
-      {"dmScale", &DEVMODEW::dmScale, 0x10}, {"dmCopies", &DEVMODEW::dmCopies, 0x100},
-      {"dmPrintQuality", &DEVMODEW::dmPrintQuality, 0x400}, {"dmColor", &DEVMODEW::dmColor, DM_COLOR},
-      {"dmDuplex", &DEVMODEW::dmDuplex, 0x1000}, {"dmYResolution", &DEVMODEW::dmYResolution, 0x2000},
+      {"dmOrientation", &DEVMODEW::dmOrientation, DM_ORIENTATION},
+      {"dmPaperSize", &DEVMODEW::dmPaperSize, 0x2},
+      {"dmScale", &DEVMODEW::dmScale, 0x10},
+      {"dmCopies", &DEVMODEW::dmCopies, 0x100},
+      {"dmPrintQuality", &DEVMODEW::dmPrintQuality, 0x400},
+      {"dmColor", &DEVMODEW::dmColor, DM_COLOR},
+      {"dmDuplex", &DEVMODEW::dmDuplex, 0x1000},
+      {"dmYResolution", &DEVMODEW::dmYResolution, 0x2000},
   };
   for (const Field& f : kFields)
     if (name == f.name) {

@@ -75,22 +75,43 @@ TEST_F(DriverEntryTest, EnableDriverTestsTheVersionBeforeTheSize) {
 }
 
 TEST_F(DriverEntryTest, TableListsTheThirtyFunctionsInItsOrder) {
-  const ULONG order[] = {0, 2, 1, 7, 3, 4, 33, 32, 35, 34, 57, 58, 18, 20, 14,
+  const ULONG order[] = {0,  2,  1,  7,  3,  4,  33, 32, 35, 34, 57, 58, 18, 20, 14,
                          15, 16, 12, 24, 37, 13, 19, 26, 28, 27, 64, 65, 69, 53, 23};
-  const char* const names[] = {
-      "DrvEnablePDEV", "DrvDisablePDEV", "DrvCompletePDEV", "DrvResetPDEV", "DrvEnableSurface",
-      "DrvDisableSurface", "DrvStartPage", "DrvSendPage", "DrvStartDoc", "DrvEndDoc",
-      "DrvStartBanding", "DrvNextBand", "DrvBitBlt", "DrvStretchBlt", "DrvStrokePath",
-      "DrvFillPath", "DrvStrokeAndFillPath", "DrvRealizeBrush", "DrvEscape", "DrvGetGlyphMode",
-      "DrvDitherColor", "DrvCopyBits", "DrvQueryFont", "DrvQueryFontData", "DrvQueryFontTree",
-      "DrvIcmCreateColorTransform", "DrvIcmDeleteColorTransform", "DrvStretchBltROP",
-      "DrvQueryAdvanceWidths", "DrvTextOut"};
+  const char* const names[] = {"DrvEnablePDEV",
+                               "DrvDisablePDEV",
+                               "DrvCompletePDEV",
+                               "DrvResetPDEV",
+                               "DrvEnableSurface",
+                               "DrvDisableSurface",
+                               "DrvStartPage",
+                               "DrvSendPage",
+                               "DrvStartDoc",
+                               "DrvEndDoc",
+                               "DrvStartBanding",
+                               "DrvNextBand",
+                               "DrvBitBlt",
+                               "DrvStretchBlt",
+                               "DrvStrokePath",
+                               "DrvFillPath",
+                               "DrvStrokeAndFillPath",
+                               "DrvRealizeBrush",
+                               "DrvEscape",
+                               "DrvGetGlyphMode",
+                               "DrvDitherColor",
+                               "DrvCopyBits",
+                               "DrvQueryFont",
+                               "DrvQueryFontData",
+                               "DrvQueryFontTree",
+                               "DrvIcmCreateColorTransform",
+                               "DrvIcmDeleteColorTransform",
+                               "DrvStretchBltROP",
+                               "DrvQueryAdvanceWidths",
+                               "DrvTextOut"};
   ASSERT_EQ(30u, enable_.c);
   for (ULONG i = 0; i < 30; ++i) {
     EXPECT_EQ(order[i], enable_.pdrvfn[i].iFunc) << i;
     // The table and the export of the same name are one function.
-    EXPECT_EQ(DdiFunctionCast<PFN>(GetProcAddress(dll_, names[i])), enable_.pdrvfn[i].pfn)
-        << names[i];
+    EXPECT_EQ(DdiFunctionCast<PFN>(GetProcAddress(dll_, names[i])), enable_.pdrvfn[i].pfn) << names[i];
   }
 }
 
@@ -134,35 +155,198 @@ SURFOBJ DeviceSurface(DHPDEV pdev) {
 
 #define T(x) static_cast<const DdiPrologueTest&>(x)
 const PdevCall kPdevCalls[] = {
-    {"DrvCompletePDEV", [](const PrintTest& t, DHPDEV p) { T(t).Fn<PFN_DrvCompletePDEV>(INDEX_DrvCompletePDEV)(p, nullptr); return 0ul; }, 0, ERROR_INVALID_PARAMETER},
-    {"DrvResetPDEV old", [](const PrintTest& t, DHPDEV p) { return ULONG(T(t).Fn<PFN_DrvResetPDEV>(INDEX_DrvResetPDEV)(p, p)); }, FALSE, ERROR_INVALID_PARAMETER},
-    {"DrvEnableSurface", [](const PrintTest& t, DHPDEV p) { return ULONG(reinterpret_cast<uintptr_t>(T(t).Fn<PFN_DrvEnableSurface>(INDEX_DrvEnableSurface)(p))); }, 0, ERROR_INVALID_PARAMETER},
-    {"DrvDisableSurface", [](const PrintTest& t, DHPDEV p) { T(t).Fn<PFN_DrvDisableSurface>(INDEX_DrvDisableSurface)(p); return 0ul; }, 0, kUntouched},
-    {"DrvStartPage", [](const PrintTest& t, DHPDEV p) { SURFOBJ so = DeviceSurface(p); return ULONG(T(t).Fn<PFN_DrvStartPage>(INDEX_DrvStartPage)(&so)); }, FALSE, ERROR_INVALID_PARAMETER},
-    {"DrvSendPage", [](const PrintTest& t, DHPDEV p) { SURFOBJ so = DeviceSurface(p); return ULONG(T(t).Fn<PFN_DrvSendPage>(INDEX_DrvSendPage)(&so)); }, FALSE, ERROR_INVALID_PARAMETER},
-    {"DrvStartDoc", [](const PrintTest& t, DHPDEV p) { SURFOBJ so = DeviceSurface(p); return ULONG(T(t).Fn<PFN_DrvStartDoc>(INDEX_DrvStartDoc)(&so, nullptr, 1)); }, FALSE, ERROR_INVALID_PARAMETER},
-    {"DrvEndDoc", [](const PrintTest& t, DHPDEV p) { SURFOBJ so = DeviceSurface(p); return ULONG(T(t).Fn<PFN_DrvEndDoc>(INDEX_DrvEndDoc)(&so, 0)); }, FALSE, ERROR_INVALID_PARAMETER},
-    {"DrvStartBanding", [](const PrintTest& t, DHPDEV p) { SURFOBJ so = DeviceSurface(p); POINTL o; return ULONG(T(t).Fn<PFN_DrvStartBanding>(INDEX_DrvStartBanding)(&so, &o)); }, FALSE, ERROR_INVALID_PARAMETER},
-    {"DrvNextBand", [](const PrintTest& t, DHPDEV p) { SURFOBJ so = DeviceSurface(p); POINTL o; return ULONG(T(t).Fn<PFN_DrvNextBand>(INDEX_DrvNextBand)(&so, &o)); }, FALSE, ERROR_INVALID_PARAMETER},
-    {"DrvBitBlt", [](const PrintTest& t, DHPDEV p) { SURFOBJ so = DeviceSurface(p); RECTL r = {0, 0, 10, 10}; BRUSHOBJ b = {0, nullptr, 0}; return ULONG(T(t).Fn<PFN_DrvBitBlt>(INDEX_DrvBitBlt)(&so, nullptr, nullptr, nullptr, nullptr, &r, nullptr, nullptr, &b, nullptr, 0xF0F0)); }, FALSE, ERROR_INVALID_PARAMETER},
-    {"DrvStretchBlt", [](const PrintTest& t, DHPDEV p) { SURFOBJ so = DeviceSurface(p); RECTL r = {0, 0, 10, 10}; return ULONG(T(t).Fn<PFN_DrvStretchBlt>(INDEX_DrvStretchBlt)(&so, &so, nullptr, nullptr, nullptr, nullptr, nullptr, &r, &r, nullptr, 3)); }, FALSE, ERROR_INVALID_PARAMETER},
-    {"DrvStrokePath", [](const PrintTest& t, DHPDEV p) { SURFOBJ so = DeviceSurface(p); PATHOBJ path = {}; return ULONG(T(t).Fn<PFN_DrvStrokePath>(INDEX_DrvStrokePath)(&so, &path, nullptr, nullptr, nullptr, nullptr, nullptr, 0x0D0D)); }, DDI_ERROR, ERROR_INVALID_PARAMETER},
-    {"DrvFillPath", [](const PrintTest& t, DHPDEV p) { SURFOBJ so = DeviceSurface(p); PATHOBJ path = {}; return ULONG(T(t).Fn<PFN_DrvFillPath>(INDEX_DrvFillPath)(&so, &path, nullptr, nullptr, nullptr, 0x0D0D, 0)); }, DDI_ERROR, ERROR_INVALID_PARAMETER},
-    {"DrvStrokeAndFillPath", [](const PrintTest& t, DHPDEV p) { SURFOBJ so = DeviceSurface(p); PATHOBJ path = {}; return ULONG(T(t).Fn<PFN_DrvStrokeAndFillPath>(INDEX_DrvStrokeAndFillPath)(&so, &path, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0x0D0D, 0)); }, DDI_ERROR, ERROR_INVALID_PARAMETER},
-    {"DrvRealizeBrush", [](const PrintTest& t, DHPDEV p) { SURFOBJ so = DeviceSurface(p); BRUSHOBJ b = {}; return ULONG(T(t).Fn<PFN_DrvRealizeBrush>(INDEX_DrvRealizeBrush)(&b, &so, nullptr, nullptr, nullptr, 0)); }, FALSE, ERROR_INVALID_PARAMETER},
-    {"DrvEscape", [](const PrintTest& t, DHPDEV p) { SURFOBJ so = DeviceSurface(p); return T(t).Fn<PFN_DrvEscape>(INDEX_DrvEscape)(&so, 8, 0, nullptr, 0, nullptr); }, 0, ERROR_INVALID_PARAMETER},
-    {"DrvGetGlyphMode", [](const PrintTest& t, DHPDEV p) { return T(t).Fn<PFN_DrvGetGlyphMode>(INDEX_DrvGetGlyphMode)(p, nullptr); }, FO_GLYPHBITS, kUntouched},
-    {"DrvDitherColor", [](const PrintTest& t, DHPDEV p) { ULONG d[16]; return T(t).Fn<PFN_DrvDitherColor>(INDEX_DrvDitherColor)(p, 0, 0x808080, d); }, DCR_HALFTONE, kUntouched},
-    {"DrvCopyBits", [](const PrintTest& t, DHPDEV p) { SURFOBJ so = DeviceSurface(p); SURFOBJ src = {}; src.iType = STYPE_BITMAP; RECTL r = {0, 0, 10, 10}; POINTL o = {0, 0}; return ULONG(T(t).Fn<PFN_DrvCopyBits>(INDEX_DrvCopyBits)(&so, &src, nullptr, nullptr, &r, &o)); }, FALSE, ERROR_INVALID_PARAMETER},
-    {"DrvQueryFont", [](const PrintTest& t, DHPDEV p) { ULONG_PTR id = 0; return ULONG(reinterpret_cast<uintptr_t>(T(t).Fn<PFN_DrvQueryFont>(INDEX_DrvQueryFont)(p, 0, 0, &id))); }, 0, ERROR_INVALID_PARAMETER},
-    {"DrvQueryFontData", [](const PrintTest& t, DHPDEV p) { FONTOBJ f = {}; return ULONG(T(t).Fn<PFN_DrvQueryFontData>(INDEX_DrvQueryFontData)(p, &f, 2, 0, nullptr, nullptr, 0)); }, 0, ERROR_INVALID_PARAMETER},
-    {"DrvQueryFontTree", [](const PrintTest& t, DHPDEV p) { ULONG_PTR id = 0; return ULONG(reinterpret_cast<uintptr_t>(T(t).Fn<PFN_DrvQueryFontTree>(INDEX_DrvQueryFontTree)(p, 0, 1, 1, &id))); }, 0, ERROR_INVALID_PARAMETER},
-    {"DrvIcmCreateColorTransform", [](const PrintTest& t, DHPDEV p) { return ULONG(reinterpret_cast<uintptr_t>(T(t).Fn<PFN_DrvIcmCreateColorTransform>(INDEX_DrvIcmCreateColorTransform)(p, nullptr, nullptr, 0, nullptr, 0, nullptr, 0, 0))); }, 0, ERROR_INVALID_PARAMETER},
-    {"DrvIcmDeleteColorTransform", [](const PrintTest& t, DHPDEV p) { return ULONG(T(t).Fn<PFN_DrvIcmDeleteColorTransform>(INDEX_DrvIcmDeleteColorTransform)(p, nullptr)); }, FALSE, ERROR_INVALID_PARAMETER},
-    {"DrvStretchBltROP", [](const PrintTest& t, DHPDEV p) { SURFOBJ so = DeviceSurface(p); RECTL r = {0, 0, 10, 10}; return ULONG(T(t).Fn<PFN_DrvStretchBltROP>(INDEX_DrvStretchBltROP)(&so, &so, nullptr, nullptr, nullptr, nullptr, nullptr, &r, &r, nullptr, 3, nullptr, 0xCCCC)); }, FALSE, ERROR_INVALID_PARAMETER},
-    {"DrvQueryAdvanceWidths", [](const PrintTest& t, DHPDEV p) { FONTOBJ f = {}; HGLYPH g = 0; USHORT w = 0; return ULONG(T(t).Fn<PFN_DrvQueryAdvanceWidths>(INDEX_DrvQueryAdvanceWidths)(p, &f, 1, &g, &w, 1)); }, FALSE, ERROR_INVALID_PARAMETER},
-    {"DrvTextOut", [](const PrintTest& t, DHPDEV p) { SURFOBJ so = DeviceSurface(p); STROBJ s = {}; FONTOBJ f = {}; BRUSHOBJ b = {}; return ULONG(T(t).Fn<PFN_DrvTextOut>(INDEX_DrvTextOut)(&so, &s, &f, nullptr, nullptr, nullptr, &b, nullptr, nullptr, 0x0D0D)); }, FALSE, ERROR_INVALID_PARAMETER},
-    {"DrvDisablePDEV", [](const PrintTest& t, DHPDEV p) { T(t).Fn<PFN_DrvDisablePDEV>(INDEX_DrvDisablePDEV)(p); return 0ul; }, 0, ERROR_INVALID_PARAMETER},
+    {"DrvCompletePDEV",
+     [](const PrintTest& t, DHPDEV p) {
+       T(t).Fn<PFN_DrvCompletePDEV>(INDEX_DrvCompletePDEV)(p, nullptr);
+       return 0ul;
+     },
+     0, ERROR_INVALID_PARAMETER},
+    {"DrvResetPDEV old",
+     [](const PrintTest& t, DHPDEV p) { return ULONG(T(t).Fn<PFN_DrvResetPDEV>(INDEX_DrvResetPDEV)(p, p)); }, FALSE,
+     ERROR_INVALID_PARAMETER},
+    {"DrvEnableSurface",
+     [](const PrintTest& t, DHPDEV p) {
+       return ULONG(reinterpret_cast<uintptr_t>(T(t).Fn<PFN_DrvEnableSurface>(INDEX_DrvEnableSurface)(p)));
+     },
+     0, ERROR_INVALID_PARAMETER},
+    {"DrvDisableSurface",
+     [](const PrintTest& t, DHPDEV p) {
+       T(t).Fn<PFN_DrvDisableSurface>(INDEX_DrvDisableSurface)(p);
+       return 0ul;
+     },
+     0, kUntouched},
+    {"DrvStartPage",
+     [](const PrintTest& t, DHPDEV p) {
+       SURFOBJ so = DeviceSurface(p);
+       return ULONG(T(t).Fn<PFN_DrvStartPage>(INDEX_DrvStartPage)(&so));
+     },
+     FALSE, ERROR_INVALID_PARAMETER},
+    {"DrvSendPage",
+     [](const PrintTest& t, DHPDEV p) {
+       SURFOBJ so = DeviceSurface(p);
+       return ULONG(T(t).Fn<PFN_DrvSendPage>(INDEX_DrvSendPage)(&so));
+     },
+     FALSE, ERROR_INVALID_PARAMETER},
+    {"DrvStartDoc",
+     [](const PrintTest& t, DHPDEV p) {
+       SURFOBJ so = DeviceSurface(p);
+       return ULONG(T(t).Fn<PFN_DrvStartDoc>(INDEX_DrvStartDoc)(&so, nullptr, 1));
+     },
+     FALSE, ERROR_INVALID_PARAMETER},
+    {"DrvEndDoc",
+     [](const PrintTest& t, DHPDEV p) {
+       SURFOBJ so = DeviceSurface(p);
+       return ULONG(T(t).Fn<PFN_DrvEndDoc>(INDEX_DrvEndDoc)(&so, 0));
+     },
+     FALSE, ERROR_INVALID_PARAMETER},
+    {"DrvStartBanding",
+     [](const PrintTest& t, DHPDEV p) {
+       SURFOBJ so = DeviceSurface(p);
+       POINTL o;
+       return ULONG(T(t).Fn<PFN_DrvStartBanding>(INDEX_DrvStartBanding)(&so, &o));
+     },
+     FALSE, ERROR_INVALID_PARAMETER},
+    {"DrvNextBand",
+     [](const PrintTest& t, DHPDEV p) {
+       SURFOBJ so = DeviceSurface(p);
+       POINTL o;
+       return ULONG(T(t).Fn<PFN_DrvNextBand>(INDEX_DrvNextBand)(&so, &o));
+     },
+     FALSE, ERROR_INVALID_PARAMETER},
+    {"DrvBitBlt",
+     [](const PrintTest& t, DHPDEV p) {
+       SURFOBJ so = DeviceSurface(p);
+       RECTL r = {0, 0, 10, 10};
+       BRUSHOBJ b = {0, nullptr, 0};
+       return ULONG(T(t).Fn<PFN_DrvBitBlt>(INDEX_DrvBitBlt)(&so, nullptr, nullptr, nullptr, nullptr, &r, nullptr,
+                                                            nullptr, &b, nullptr, 0xF0F0));
+     },
+     FALSE, ERROR_INVALID_PARAMETER},
+    {"DrvStretchBlt",
+     [](const PrintTest& t, DHPDEV p) {
+       SURFOBJ so = DeviceSurface(p);
+       RECTL r = {0, 0, 10, 10};
+       return ULONG(T(t).Fn<PFN_DrvStretchBlt>(INDEX_DrvStretchBlt)(&so, &so, nullptr, nullptr, nullptr, nullptr,
+                                                                    nullptr, &r, &r, nullptr, 3));
+     },
+     FALSE, ERROR_INVALID_PARAMETER},
+    {"DrvStrokePath",
+     [](const PrintTest& t, DHPDEV p) {
+       SURFOBJ so = DeviceSurface(p);
+       PATHOBJ path = {};
+       return ULONG(T(t).Fn<PFN_DrvStrokePath>(INDEX_DrvStrokePath)(&so, &path, nullptr, nullptr, nullptr, nullptr,
+                                                                    nullptr, 0x0D0D));
+     },
+     DDI_ERROR, ERROR_INVALID_PARAMETER},
+    {"DrvFillPath",
+     [](const PrintTest& t, DHPDEV p) {
+       SURFOBJ so = DeviceSurface(p);
+       PATHOBJ path = {};
+       return ULONG(T(t).Fn<PFN_DrvFillPath>(INDEX_DrvFillPath)(&so, &path, nullptr, nullptr, nullptr, 0x0D0D, 0));
+     },
+     DDI_ERROR, ERROR_INVALID_PARAMETER},
+    {"DrvStrokeAndFillPath",
+     [](const PrintTest& t, DHPDEV p) {
+       SURFOBJ so = DeviceSurface(p);
+       PATHOBJ path = {};
+       return ULONG(T(t).Fn<PFN_DrvStrokeAndFillPath>(INDEX_DrvStrokeAndFillPath)(
+           &so, &path, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0x0D0D, 0));
+     },
+     DDI_ERROR, ERROR_INVALID_PARAMETER},
+    {"DrvRealizeBrush",
+     [](const PrintTest& t, DHPDEV p) {
+       SURFOBJ so = DeviceSurface(p);
+       BRUSHOBJ b = {};
+       return ULONG(T(t).Fn<PFN_DrvRealizeBrush>(INDEX_DrvRealizeBrush)(&b, &so, nullptr, nullptr, nullptr, 0));
+     },
+     FALSE, ERROR_INVALID_PARAMETER},
+    {"DrvEscape",
+     [](const PrintTest& t, DHPDEV p) {
+       SURFOBJ so = DeviceSurface(p);
+       return T(t).Fn<PFN_DrvEscape>(INDEX_DrvEscape)(&so, 8, 0, nullptr, 0, nullptr);
+     },
+     0, ERROR_INVALID_PARAMETER},
+    {"DrvGetGlyphMode",
+     [](const PrintTest& t, DHPDEV p) { return T(t).Fn<PFN_DrvGetGlyphMode>(INDEX_DrvGetGlyphMode)(p, nullptr); },
+     FO_GLYPHBITS, kUntouched},
+    {"DrvDitherColor",
+     [](const PrintTest& t, DHPDEV p) {
+       ULONG d[16];
+       return T(t).Fn<PFN_DrvDitherColor>(INDEX_DrvDitherColor)(p, 0, 0x808080, d);
+     },
+     DCR_HALFTONE, kUntouched},
+    {"DrvCopyBits",
+     [](const PrintTest& t, DHPDEV p) {
+       SURFOBJ so = DeviceSurface(p);
+       SURFOBJ src = {};
+       src.iType = STYPE_BITMAP;
+       RECTL r = {0, 0, 10, 10};
+       POINTL o = {0, 0};
+       return ULONG(T(t).Fn<PFN_DrvCopyBits>(INDEX_DrvCopyBits)(&so, &src, nullptr, nullptr, &r, &o));
+     },
+     FALSE, ERROR_INVALID_PARAMETER},
+    {"DrvQueryFont",
+     [](const PrintTest& t, DHPDEV p) {
+       ULONG_PTR id = 0;
+       return ULONG(reinterpret_cast<uintptr_t>(T(t).Fn<PFN_DrvQueryFont>(INDEX_DrvQueryFont)(p, 0, 0, &id)));
+     },
+     0, ERROR_INVALID_PARAMETER},
+    {"DrvQueryFontData",
+     [](const PrintTest& t, DHPDEV p) {
+       FONTOBJ f = {};
+       return ULONG(T(t).Fn<PFN_DrvQueryFontData>(INDEX_DrvQueryFontData)(p, &f, 2, 0, nullptr, nullptr, 0));
+     },
+     0, ERROR_INVALID_PARAMETER},
+    {"DrvQueryFontTree",
+     [](const PrintTest& t, DHPDEV p) {
+       ULONG_PTR id = 0;
+       return ULONG(
+           reinterpret_cast<uintptr_t>(T(t).Fn<PFN_DrvQueryFontTree>(INDEX_DrvQueryFontTree)(p, 0, 1, 1, &id)));
+     },
+     0, ERROR_INVALID_PARAMETER},
+    {"DrvIcmCreateColorTransform",
+     [](const PrintTest& t, DHPDEV p) {
+       return ULONG(reinterpret_cast<uintptr_t>(T(t).Fn<PFN_DrvIcmCreateColorTransform>(
+           INDEX_DrvIcmCreateColorTransform)(p, nullptr, nullptr, 0, nullptr, 0, nullptr, 0, 0)));
+     },
+     0, ERROR_INVALID_PARAMETER},
+    {"DrvIcmDeleteColorTransform",
+     [](const PrintTest& t, DHPDEV p) {
+       return ULONG(T(t).Fn<PFN_DrvIcmDeleteColorTransform>(INDEX_DrvIcmDeleteColorTransform)(p, nullptr));
+     },
+     FALSE, ERROR_INVALID_PARAMETER},
+    {"DrvStretchBltROP",
+     [](const PrintTest& t, DHPDEV p) {
+       SURFOBJ so = DeviceSurface(p);
+       RECTL r = {0, 0, 10, 10};
+       return ULONG(T(t).Fn<PFN_DrvStretchBltROP>(INDEX_DrvStretchBltROP)(
+           &so, &so, nullptr, nullptr, nullptr, nullptr, nullptr, &r, &r, nullptr, 3, nullptr, 0xCCCC));
+     },
+     FALSE, ERROR_INVALID_PARAMETER},
+    {"DrvQueryAdvanceWidths",
+     [](const PrintTest& t, DHPDEV p) {
+       FONTOBJ f = {};
+       HGLYPH g = 0;
+       USHORT w = 0;
+       return ULONG(T(t).Fn<PFN_DrvQueryAdvanceWidths>(INDEX_DrvQueryAdvanceWidths)(p, &f, 1, &g, &w, 1));
+     },
+     FALSE, ERROR_INVALID_PARAMETER},
+    {"DrvTextOut",
+     [](const PrintTest& t, DHPDEV p) {
+       SURFOBJ so = DeviceSurface(p);
+       STROBJ s = {};
+       FONTOBJ f = {};
+       BRUSHOBJ b = {};
+       return ULONG(T(t).Fn<PFN_DrvTextOut>(INDEX_DrvTextOut)(&so, &s, &f, nullptr, nullptr, nullptr, &b, nullptr,
+                                                              nullptr, 0x0D0D));
+     },
+     FALSE, ERROR_INVALID_PARAMETER},
+    {"DrvDisablePDEV",
+     [](const PrintTest& t, DHPDEV p) {
+       T(t).Fn<PFN_DrvDisablePDEV>(INDEX_DrvDisablePDEV)(p);
+       return 0ul;
+     },
+     0, ERROR_INVALID_PARAMETER},
 };
 #undef T
 

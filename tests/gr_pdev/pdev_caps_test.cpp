@@ -57,8 +57,8 @@ TEST_F(PdevCapsTest, HalftonePatternTakesTheSmallerResolution) {
     ULONG x, y;
     BOOL plain;
     ULONG size;
-  } cases[] = {{600, 600, FALSE, 7}, {175, 175, FALSE, 3}, {1200, 600, FALSE, 7}, {600, 1200, FALSE, 7},
-               {180, 180, FALSE, 5}, {400, 400, FALSE, 7}, {900, 900, FALSE, 9}, {1200, 1200, FALSE, 11},
+  } cases[] = {{600, 600, FALSE, 7},    {175, 175, FALSE, 3},    {1200, 600, FALSE, 7},  {600, 1200, FALSE, 7},
+               {180, 180, FALSE, 5},    {400, 400, FALSE, 7},    {900, 900, FALSE, 9},   {1200, 1200, FALSE, 11},
                {1800, 1800, FALSE, 13}, {2400, 2400, FALSE, 15}, {2400, 2400, TRUE, 13}, {175, 600, TRUE, 1}};
   for (const Case& c : cases)
     EXPECT_EQ(c.size, PdevHalftonePattern(c.x, c.y, c.plain)) << c.x << " x " << c.y << (c.plain ? " plain" : "");
@@ -98,16 +98,42 @@ TEST_F(PdevCapsTest, ColourDepthPaletteAndDitherFollowTheJob) {
     ULONG paletteMode, ditherFormat;
     USHORT dither;
   } cases[] = {
-      {"raster monochrome", {1, 1, 1, 0}, 1, 1, 2, 2, HT_FORMAT_1BPP, 0x430 | GCAPS_FORCEDITHER, PAL_INDEXED,
-       BMF_1BPP, 8},
+      {"raster monochrome",
+       {1, 1, 1, 0},
+       1,
+       1,
+       2,
+       2,
+       HT_FORMAT_1BPP,
+       0x430 | GCAPS_FORCEDITHER,
+       PAL_INDEXED,
+       BMF_1BPP,
+       8},
       {"raster colour", {1, 1, 2, 0}, 8, 3, 0xFFFFFF, 0xFFFFFF, HT_FORMAT_24BPP, 0x430, PAL_BGR, BMF_24BPP, 0},
       {"vector, colour process 1, colour", {0, 1, 2, 0}, 1, 1, 8, 20, HT_FORMAT_24BPP, 0x1F, PAL_BGR, BMF_24BPP, 0},
-      {"vector, colour process 1, monochrome", {0, 1, 1, 0}, 1, 1, 2, 2, HT_FORMAT_24BPP, 0x1F, PAL_BGR, BMF_24BPP,
+      {"vector, colour process 1, monochrome", {0, 1, 1, 0}, 1, 1, 2, 2, HT_FORMAT_24BPP, 0x1F, PAL_BGR, BMF_24BPP, 0},
+      {"vector, colour process 2",
+       {0, 2, 2, 0},
+       24,
+       1,
+       0xFFFFFF,
+       0xFFFFFF,
+       HT_FORMAT_24BPP,
+       0x1F,
+       PAL_BGR,
+       BMF_24BPP,
        0},
-      {"vector, colour process 2", {0, 2, 2, 0}, 24, 1, 0xFFFFFF, 0xFFFFFF, HT_FORMAT_24BPP, 0x1F, PAL_BGR,
-       BMF_24BPP, 0},
-      {"vector, other colour process", {0, 0, 2, 0}, 8, 3, 0xFFFFFF, 0xFFFFFF, HT_FORMAT_24BPP, 0x1F, PAL_BGR,
-       BMF_24BPP, 0},
+      {"vector, other colour process",
+       {0, 0, 2, 0},
+       8,
+       3,
+       0xFFFFFF,
+       0xFFFFFF,
+       HT_FORMAT_24BPP,
+       0x1F,
+       PAL_BGR,
+       BMF_24BPP,
+       0},
       {"vector, 1-bpp surface, monochrome", {0, 1, 1, 1}, 1, 1, 2, 2, HT_FORMAT_1BPP, 0x1F, PAL_BGR, BMF_24BPP, 0},
   };
   for (const Case& c : cases) {
@@ -221,7 +247,8 @@ TEST_F(PdevCapsTest, PrintAreaKindTwoGivesMillimetresElseNegativeMicrometres) {
 }
 
 TEST_F(PdevCapsTest, DefaultFontIsTheDeviceFaceInVectorModeWithTheSwitch) {
-  GraphicsPdev* pdev = Enable({{"zdmImagePrint", 0}, {"zdmLanguageID", 0}, {"zdmHiddenFunc4", 1}, {"dmPrintQuality", 600}});
+  GraphicsPdev* pdev =
+      Enable({{"zdmImagePrint", 0}, {"zdmLanguageID", 0}, {"zdmHiddenFunc4", 1}, {"dmPrintQuality", 600}});
   ASSERT_NE(nullptr, pdev);
   const LOGFONTW& f = devInfo_.lfDefaultFont;
   EXPECT_EQ((600 * 10 + 300) / 72, f.lfHeight);
@@ -279,8 +306,8 @@ TEST_F(PdevCapsTest, ResetBeforeTheDocumentCarriesNothing) {
   ASSERT_TRUE(old && fresh);
   old->pageNumber = 5;
   old->jobId = 9;
-  EXPECT_TRUE(Ddi<PFN_DrvResetPDEV>(INDEX_DrvResetPDEV)(reinterpret_cast<DHPDEV>(old),
-                                                        reinterpret_cast<DHPDEV>(fresh)));
+  EXPECT_TRUE(
+      Ddi<PFN_DrvResetPDEV>(INDEX_DrvResetPDEV)(reinterpret_cast<DHPDEV>(old), reinterpret_cast<DHPDEV>(fresh)));
   EXPECT_EQ(0u, fresh->pageNumber);
   EXPECT_EQ(0u, fresh->jobId);
   EXPECT_EQ(0u, fresh->flags);
@@ -288,8 +315,8 @@ TEST_F(PdevCapsTest, ResetBeforeTheDocumentCarriesNothing) {
 
   // Once the document has started, the page count, job and document flag go over.
   old->flags = kPdevDocStarted;
-  EXPECT_TRUE(Ddi<PFN_DrvResetPDEV>(INDEX_DrvResetPDEV)(reinterpret_cast<DHPDEV>(old),
-                                                        reinterpret_cast<DHPDEV>(fresh)));
+  EXPECT_TRUE(
+      Ddi<PFN_DrvResetPDEV>(INDEX_DrvResetPDEV)(reinterpret_cast<DHPDEV>(old), reinterpret_cast<DHPDEV>(fresh)));
   EXPECT_EQ(5u, fresh->pageNumber);
   EXPECT_EQ(9u, fresh->jobId);
   EXPECT_EQ(DWORD(kPdevDocStarted | kPdevCarriedOver), fresh->flags);

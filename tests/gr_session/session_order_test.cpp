@@ -25,8 +25,8 @@ HDEV g_hdev = nullptr;
 
 SURFOBJ* g_so = nullptr;
 
-DHPDEV WINAPI FakeEnablePdev(DEVMODEW*, LPWSTR, ULONG, HSURF*, ULONG cbGdi, ULONG* gdi, ULONG cbDev, DEVINFO* dev,
-                             HDEV, LPWSTR, HANDLE) {
+DHPDEV WINAPI FakeEnablePdev(DEVMODEW*, LPWSTR, ULONG, HSURF*, ULONG cbGdi, ULONG* gdi, ULONG cbDev, DEVINFO* dev, HDEV,
+                             LPWSTR, HANDLE) {
   g_calls.push_back("DrvEnablePDEV");
   GDIINFO g = {};
   g.ulHorzRes = ULONG(g_setup.width);
@@ -158,10 +158,18 @@ const char kOnePage[] = "doc \"one\"\npage\nbrush solid 0\nrect 10 150 50 160\ne
 
 TEST_F(SessionOrderTest, PlainPageIsDrawnBetweenStartPageAndSendPage) {
   FakeSetup setup;
-  std::vector<std::string> expected = {
-      "DrvEnableDriver 131072", "DrvEnablePDEV", "DrvCompletePDEV", "DrvEnableSurface", "DrvStartDoc",
-      "DrvStartPage", "DrvBitBlt (10,150)-(50,160) clip (0,0)-(100,250)", "DrvSendPage", "DrvEndDoc",
-      "DrvDisableSurface", "DrvDisablePDEV", "DrvDisableDriver"};
+  std::vector<std::string> expected = {"DrvEnableDriver 131072",
+                                       "DrvEnablePDEV",
+                                       "DrvCompletePDEV",
+                                       "DrvEnableSurface",
+                                       "DrvStartDoc",
+                                       "DrvStartPage",
+                                       "DrvBitBlt (10,150)-(50,160) clip (0,0)-(100,250)",
+                                       "DrvSendPage",
+                                       "DrvEndDoc",
+                                       "DrvDisableSurface",
+                                       "DrvDisablePDEV",
+                                       "DrvDisableDriver"};
   EXPECT_EQ(expected, Play(setup, kOnePage));
 }
 
@@ -169,11 +177,21 @@ TEST_F(SessionOrderTest, JournaledPageStartsWhenItIsPlayed) {
   FakeSetup setup;
   setup.dontJournal = false;
   // The page is recorded: DrvStartPage comes at its end, with the drawing.
-  std::vector<std::string> calls = Play(setup, "doc \"one\"\npage\nbrush solid 0\nrect 10 150 50 160\nescape 8\nendpage\nenddoc\n");
-  std::vector<std::string> expected = {
-      "DrvEnableDriver 131072", "DrvEnablePDEV", "DrvCompletePDEV", "DrvEnableSurface", "DrvStartDoc",
-      "DrvEscape 8", "DrvStartPage", "DrvBitBlt (10,150)-(50,160) clip (0,0)-(100,250)", "DrvSendPage",
-      "DrvEndDoc", "DrvDisableSurface", "DrvDisablePDEV", "DrvDisableDriver"};
+  std::vector<std::string> calls =
+      Play(setup, "doc \"one\"\npage\nbrush solid 0\nrect 10 150 50 160\nescape 8\nendpage\nenddoc\n");
+  std::vector<std::string> expected = {"DrvEnableDriver 131072",
+                                       "DrvEnablePDEV",
+                                       "DrvCompletePDEV",
+                                       "DrvEnableSurface",
+                                       "DrvStartDoc",
+                                       "DrvEscape 8",
+                                       "DrvStartPage",
+                                       "DrvBitBlt (10,150)-(50,160) clip (0,0)-(100,250)",
+                                       "DrvSendPage",
+                                       "DrvEndDoc",
+                                       "DrvDisableSurface",
+                                       "DrvDisablePDEV",
+                                       "DrvDisableDriver"};
   EXPECT_EQ(expected, calls);
 }
 
@@ -218,11 +236,25 @@ TEST_F(SessionOrderTest, ClipIsCutToTheBandAndShifted) {
 TEST_F(SessionOrderTest, ResetEnablesTheNewPdevBeforeTheOldGoes) {
   FakeSetup setup;
   std::vector<std::string> calls = Play(setup, "doc \"r\"\npage\nendpage\nreset dmCopies=2\npage\nendpage\nenddoc\n");
-  std::vector<std::string> expected = {
-      "DrvEnableDriver 131072", "DrvEnablePDEV", "DrvCompletePDEV", "DrvEnableSurface", "DrvStartDoc",
-      "DrvStartPage", "DrvSendPage", "DrvEnablePDEV", "DrvCompletePDEV", "DrvResetPDEV", "DrvDisableSurface",
-      "DrvDisablePDEV", "DrvEnableSurface", "DrvStartPage", "DrvSendPage", "DrvEndDoc", "DrvDisableSurface",
-      "DrvDisablePDEV", "DrvDisableDriver"};
+  std::vector<std::string> expected = {"DrvEnableDriver 131072",
+                                       "DrvEnablePDEV",
+                                       "DrvCompletePDEV",
+                                       "DrvEnableSurface",
+                                       "DrvStartDoc",
+                                       "DrvStartPage",
+                                       "DrvSendPage",
+                                       "DrvEnablePDEV",
+                                       "DrvCompletePDEV",
+                                       "DrvResetPDEV",
+                                       "DrvDisableSurface",
+                                       "DrvDisablePDEV",
+                                       "DrvEnableSurface",
+                                       "DrvStartPage",
+                                       "DrvSendPage",
+                                       "DrvEndDoc",
+                                       "DrvDisableSurface",
+                                       "DrvDisablePDEV",
+                                       "DrvDisableDriver"};
   EXPECT_EQ(expected, calls);
 }
 

@@ -21,8 +21,9 @@ LPWSTR W(const char16_t* s) { return reinterpret_cast<LPWSTR>(const_cast<char16_
 void PrintTest::SetUp() {
   MachineTest::SetUp();
   CtxCacheInit();
-  ASSERT_EQ(0, RunHostKept("machine install --model " + SourceDir() + "/samples/models/zems_c4.zmd --printer Print --extra " +
-                           SourceDir() + "/samples/driver/OV1BD172.ini"));
+  ASSERT_EQ(
+      0, RunHostKept("machine install --model " + SourceDir() + "/samples/models/zems_c4.zmd --printer Print --extra " +
+                     SourceDir() + "/samples/driver/OV1BD172.ini"));
   ASSERT_TRUE(OpenPrinterW(W(kPrinter), &printer_, nullptr));
   dll_ = LoadLibraryW(TEXT("zemsgr.dll"));
   ASSERT_NE(nullptr, dll_);
@@ -70,9 +71,8 @@ DHPDEV PrintTest::EnablePdev(const std::vector<BYTE>* dm) {
   HSURF patterns[18];
   memset(&gdi_, 0xCD, sizeof gdi_);
   memset(&devInfo_, 0xCD, sizeof devInfo_);
-  DHPDEV pdev = enablePdev(dm ? reinterpret_cast<DEVMODEW*>(copy.data()) : nullptr, nullptr, 18, patterns,
-                           sizeof gdi_, reinterpret_cast<ULONG*>(&gdi_), sizeof devInfo_, &devInfo_, hdev_,
-                           W(kPrinter), printer_);
+  DHPDEV pdev = enablePdev(dm ? reinterpret_cast<DEVMODEW*>(copy.data()) : nullptr, nullptr, 18, patterns, sizeof gdi_,
+                           reinterpret_cast<ULONG*>(&gdi_), sizeof devInfo_, &devInfo_, hdev_, W(kPrinter), printer_);
   if (pdev) SimGdiBindDevice(hdev_, pdev);
   return pdev;
 }

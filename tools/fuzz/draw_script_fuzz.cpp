@@ -47,8 +47,10 @@ Machine& TheMachine() {
     std::ifstream in(std::string(ZEMS_SOURCE_DIR) + "/samples/print/two_pages.zds", std::ios::binary);
     made.seeds.push_back(std::string("\x01") +
                          std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
-    made.seeds.push_back("\x03" "devmode dmPrintQuality=300\ndoc \"r\"\npage\nclip rect 0 0 500 500\n"
-                         "brush solid 0x808080\nrect 0 0 4000 4000\nreset dmCopies=2\npage\nescape 8 in=u32:17\nenddoc\n");
+    made.seeds.push_back(
+        "\x03"
+        "devmode dmPrintQuality=300\ndoc \"r\"\npage\nclip rect 0 0 500 500\n"
+        "brush solid 0x808080\nrect 0 0 4000 4000\nreset dmCopies=2\npage\nescape 8 in=u32:17\nenddoc\n");
     return made;
   }();
   return m;
