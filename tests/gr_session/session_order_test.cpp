@@ -141,6 +141,14 @@ BOOL WINAPI FakeEnableDriver(ULONG version, ULONG, DRVENABLEDATA* data) {
 
 class SessionOrderTest : public PrintTest {
  protected:
+  // The calls of a one-document job around the calls of its pages.
+  static std::vector<std::string> Job(const std::vector<std::string>& pages) {
+    std::vector<std::string> calls = {"DrvEnableDriver 131072", "DrvEnablePDEV", "DrvCompletePDEV", "DrvEnableSurface",
+                                      "DrvStartDoc"};
+    calls.insert(calls.end(), pages.begin(), pages.end());
+    calls.insert(calls.end(), {"DrvEndDoc", "DrvDisableSurface", "DrvDisablePDEV", "DrvDisableDriver"});
+    return calls;
+  }
   std::vector<std::string> Play(const FakeSetup& setup, const std::string& script) {
     g_setup = setup;
     g_calls.clear();
@@ -158,65 +166,33 @@ const char kOnePage[] = "doc \"one\"\npage\nbrush solid 0\nrect 10 150 50 160\ne
 
 TEST_F(SessionOrderTest, PlainPageIsDrawnBetweenStartPageAndSendPage) {
   FakeSetup setup;
-  std::vector<std::string> expected = {"DrvEnableDriver 131072",
-                                       "DrvEnablePDEV",
-                                       "DrvCompletePDEV",
-                                       "DrvEnableSurface",
-                                       "DrvStartDoc",
-                                       "DrvStartPage",
-                                       "DrvBitBlt (10,150)-(50,160) clip (0,0)-(100,250)",
-                                       "DrvSendPage",
-                                       "DrvEndDoc",
-                                       "DrvDisableSurface",
-                                       "DrvDisablePDEV",
-                                       "DrvDisableDriver"};
-  EXPECT_EQ(expected, Play(setup, kOnePage));
+  EXPECT_EQ(Job({"DrvStartPage", "DrvBitBlt (10,150)-(50,160) clip (0,0)-(100,250)", "DrvSendPage"}),
+            Play(setup, kOnePage));
 }
 
 TEST_F(SessionOrderTest, JournaledPageStartsWhenItIsPlayed) {
   FakeSetup setup;
   setup.dontJournal = false;
-  // The page is recorded: DrvStartPage comes at its end, with the drawing.
-  std::vector<std::string> calls =
-      Play(setup, "doc \"one\"\npage\nbrush solid 0\nrect 10 150 50 160\nescape 8\nendpage\nenddoc\n");
-  std::vector<std::string> expected = {"DrvEnableDriver 131072",
-                                       "DrvEnablePDEV",
-                                       "DrvCompletePDEV",
-                                       "DrvEnableSurface",
-                                       "DrvStartDoc",
-                                       "DrvEscape 8",
-                                       "DrvStartPage",
-                                       "DrvBitBlt (10,150)-(50,160) clip (0,0)-(100,250)",
-                                       "DrvSendPage",
-                                       "DrvEndDoc",
-                                       "DrvDisableSurface",
-                                       "DrvDisablePDEV",
-                                       "DrvDisableDriver"};
-  EXPECT_EQ(expected, calls);
+  // The page is recorded: DrvStartPage comes at its end, with the drawing; the escape at once.
+  EXPECT_EQ(Job({"DrvEscape 8", "DrvStartPage", "DrvBitBlt (10,150)-(50,160) clip (0,0)-(100,250)", "DrvSendPage"}),
+            Play(setup, "doc \"one\"\npage\nbrush solid 0\nrect 10 150 50 160\nescape 8\nendpage\nenddoc\n"));
 }
 
 TEST_F(SessionOrderTest, BandedPageIsReplayedPerBandAndTheLastBandSendsIt) {
+  const std::string secondBand = "DrvBitBlt (10,50)-(50,60) clip (0,0)-(100,100)";
   struct Case {
     bool dontJournal;
     std::vector<std::string> page;
   } cases[] = {
-      {true,
-       {"DrvStartPage", "DrvStartBanding", "DrvNextBand", "DrvBitBlt (10,50)-(50,60) clip (0,0)-(100,100)",
-        "DrvNextBand", "DrvNextBand"}},
+      {true, {"DrvStartPage", "DrvStartBanding", "DrvNextBand", secondBand, "DrvNextBand", "DrvNextBand"}},
       // Played from the metafile: no DrvStartPage before the banding.
-      {false,
-       {"DrvStartBanding", "DrvNextBand", "DrvBitBlt (10,50)-(50,60) clip (0,0)-(100,100)", "DrvNextBand",
-        "DrvNextBand"}},
+      {false, {"DrvStartBanding", "DrvNextBand", secondBand, "DrvNextBand", "DrvNextBand"}},
   };
   for (const Case& c : cases) {
     FakeSetup setup;
     setup.banding = true;
     setup.dontJournal = c.dontJournal;
-    std::vector<std::string> expected = {"DrvEnableDriver 131072", "DrvEnablePDEV", "DrvCompletePDEV",
-                                         "DrvEnableSurface", "DrvStartDoc"};
-    expected.insert(expected.end(), c.page.begin(), c.page.end());
-    expected.insert(expected.end(), {"DrvEndDoc", "DrvDisableSurface", "DrvDisablePDEV", "DrvDisableDriver"});
-    EXPECT_EQ(expected, Play(setup, kOnePage)) << (c.dontJournal ? "direct" : "journaled");
+    EXPECT_EQ(Job(c.page), Play(setup, kOnePage)) << (c.dontJournal ? "direct" : "journaled");
   }
 }
 
@@ -235,27 +211,9 @@ TEST_F(SessionOrderTest, ClipIsCutToTheBandAndShifted) {
 
 TEST_F(SessionOrderTest, ResetEnablesTheNewPdevBeforeTheOldGoes) {
   FakeSetup setup;
-  std::vector<std::string> calls = Play(setup, "doc \"r\"\npage\nendpage\nreset dmCopies=2\npage\nendpage\nenddoc\n");
-  std::vector<std::string> expected = {"DrvEnableDriver 131072",
-                                       "DrvEnablePDEV",
-                                       "DrvCompletePDEV",
-                                       "DrvEnableSurface",
-                                       "DrvStartDoc",
-                                       "DrvStartPage",
-                                       "DrvSendPage",
-                                       "DrvEnablePDEV",
-                                       "DrvCompletePDEV",
-                                       "DrvResetPDEV",
-                                       "DrvDisableSurface",
-                                       "DrvDisablePDEV",
-                                       "DrvEnableSurface",
-                                       "DrvStartPage",
-                                       "DrvSendPage",
-                                       "DrvEndDoc",
-                                       "DrvDisableSurface",
-                                       "DrvDisablePDEV",
-                                       "DrvDisableDriver"};
-  EXPECT_EQ(expected, calls);
+  EXPECT_EQ(Job({"DrvStartPage", "DrvSendPage", "DrvEnablePDEV", "DrvCompletePDEV", "DrvResetPDEV",
+                 "DrvDisableSurface", "DrvDisablePDEV", "DrvEnableSurface", "DrvStartPage", "DrvSendPage"}),
+            Play(setup, "doc \"r\"\npage\nendpage\nreset dmCopies=2\npage\nendpage\nenddoc\n"));
 }
 
 }  // namespace
