@@ -1,9 +1,11 @@
 // Minimal: the output stream, the display-list records, the page sequence, banding output,
-// escapes, device fonts, brushes and colour transforms are not built yet. Until they are, the
-// DDI functions stop behind their real common checks here: drawing and sequence calls succeed
-// without output, the first DrvNextBand ends the page, font queries answer NULL, escapes 0,
-// and the device fonts cannot be loaded (so DEVINFO announces none). Each body is replaced by
-// the code of its own area.
+// escapes, device fonts, the glyph cache, brushes, colour transforms and the job strings are
+// not built yet. Until they are, the DDI functions stop behind their real common checks here:
+// drawing and sequence calls succeed without output, the first DrvNextBand ends the page, font
+// queries answer NULL, escapes 0; the device fonts cannot be loaded (so DEVINFO announces none),
+// a reset has no stream to flush, copies no job strings and never finds the same job in two
+// DEVMODEs, and there is no glyph cache to clear. Each body is replaced by the code of its own
+// area.
 #include "gr2k/ddi_bodies.h"
 
 BOOL SeqStartDoc(GraphicsPdev* pdev, SURFOBJ*, LPWSTR, DWORD jobId) {
@@ -73,5 +75,6 @@ BOOL IcmDeleteTransform(GraphicsPdev*, HANDLE) { return TRUE; }
 LONG FontLoadDeviceFonts(GraphicsPdev*) { return -1; }
 void FontFreeDeviceFonts(GraphicsPdev* pdev) { pdev->deviceFonts = nullptr; }
 BOOL JobCopyStrings(DriverContext*, DriverContext*) { return TRUE; }
+BOOL StreamFlush(GraphicsPdev*) { return TRUE; }
 int JobCompareDevmodes(const DEVMODEW*, const DEVMODEW*) { return 0; }
 void FontGlyphCacheClear(GraphicsPdev*) {}

@@ -121,6 +121,7 @@ ZEMS_EXPORT BOOL WINAPI DrvResetPDEV(DHPDEV oldHandle, DHPDEV newHandle) {
   old->flags |= kPdevCarriedOver;
   fresh->jobId = old->jobId;
 
+  if (!StreamFlush(old)) return FALSE;
   // The spool side of the stream goes on in the new PDEV; the next page resets its blocks.
   fresh->stream.spoolModule = old->stream.spoolModule;
   fresh->stream.spoolHandle = old->stream.spoolHandle;
