@@ -78,6 +78,17 @@ TEST_F(PrintScriptTest, StatementsReachTheDriver) {
   EXPECT_EQ(0, Count(RunScript("doc \"b\"\npage\nbrush none\nrect 0 0 10 10\nendpage\nenddoc\n"), "DrvBitBlt"));
 }
 
+TEST_F(PrintScriptTest, PageLimitSkipsTheLaterPages) {
+  winsim::PrintSessionOptions options;
+  options.maxPages = 1;
+  winsim::PrintSessionResult r = RunScript(SampleScript(), options);
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(1u, r.pages);
+  EXPECT_EQ(1, Count(r, "DrvStartPage"));
+  EXPECT_EQ(1, Count(r, "DrvBitBlt"));
+  EXPECT_EQ(1, Count(r, "DrvEndDoc -> TRUE"));
+}
+
 TEST_F(PrintScriptTest, SessionErrorsNameTheLineAndWhatIsMissing) {
   struct Case {
     std::string script;
