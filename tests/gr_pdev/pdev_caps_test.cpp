@@ -17,8 +17,7 @@ class PdevCapsTest : public PrintTest {
  protected:
   // GDIINFO and DEVINFO of a PDEV made for the job DEVMODE with these items; the PDEV stays.
   GraphicsPdev* Enable(const std::vector<ItemValue>& items) {
-    std::vector<BYTE> dm = JobDevmode(items);
-    DHPDEV pdev = EnableCompletePdev(&dm);
+    DHPDEV pdev = EnableJob(items);
     EXPECT_NE(nullptr, pdev);
     return reinterpret_cast<GraphicsPdev*>(pdev);
   }

@@ -11,10 +11,7 @@ namespace {
 
 class SurfaceTest : public PrintTest {
  protected:
-  GraphicsPdev* Pdev(const std::vector<ItemValue>& items) {
-    std::vector<BYTE> dm = JobDevmode(items);
-    return reinterpret_cast<GraphicsPdev*>(EnableCompletePdev(&dm));
-  }
+  GraphicsPdev* Pdev(const std::vector<ItemValue>& items) { return reinterpret_cast<GraphicsPdev*>(EnableJob(items)); }
   HSURF EnableSurface(GraphicsPdev* pdev) {
     return Ddi<PFN_DrvEnableSurface>(INDEX_DrvEnableSurface)(reinterpret_cast<DHPDEV>(pdev));
   }

@@ -85,6 +85,11 @@ DHPDEV PrintTest::EnableCompletePdev(const std::vector<BYTE>* dm) {
   return pdev;
 }
 
+DHPDEV PrintTest::EnableJob(const std::vector<ItemValue>& items) {
+  std::vector<BYTE> dm = JobDevmode(items);
+  return EnableCompletePdev(&dm);
+}
+
 void PrintTest::DisablePdev(DHPDEV pdev) {
   pdevs_.erase(std::remove(pdevs_.begin(), pdevs_.end(), pdev), pdevs_.end());
   Ddi<PFN_DrvDisablePDEV>(INDEX_DrvDisablePDEV)(pdev);

@@ -51,6 +51,8 @@ class PrintTest : public MachineTest {
   // DrvEnablePDEV, DrvCompletePDEV; DrvDisablePDEV at TearDown unless DisablePdev ran.
   DHPDEV EnableCompletePdev(const std::vector<BYTE>* dm);
   void DisablePdev(DHPDEV pdev);
+  // EnableCompletePdev for the job DEVMODE with these items changed.
+  DHPDEV EnableJob(const std::vector<ItemValue>& items);
 
   HMODULE dll_ = nullptr;
   HANDLE printer_ = nullptr;
