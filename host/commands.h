@@ -30,5 +30,7 @@ int CmdMachine(int argc, char** argv);
 int CmdModel(int argc, char** argv);
 // zemshost model set PRINTER ITEM=VALUE...: a change with its transacts and alerts (model_set.cpp).
 int CmdModelSet(int argc, char** argv);
+// zemshost print: a drawing script through GDI's print session and zemsgr (print_cmd.cpp).
+int CmdPrint(int argc, char** argv);
 // zemshost pjl: a job's "@PJL SET" lines through zemsexc's command service (pjl_cmd.cpp).
 int CmdPjl(int argc, char** argv);

@@ -1,9 +1,11 @@
-// ExtEscape: the escapes an application or driver sends to a printer DC. The machine has no
-// GDI engine yet: each escape is recorded (DC, code, input bytes) for tests and answered 0.
+// ExtEscape: the escapes an application or driver sends to a printer DC. A print session's DC
+// hands them to its driver's DrvEscape; on any other DC each escape is recorded (DC, code,
+// input bytes) for tests and answered 0.
 #include <mutex>
 #include <string>
 #include <vector>
 
+#include "platform/gdi32/engine_internal.h"
 #include "platform/sim.h"
 #include "platform/sim/internal.h"
 #include "platform/sim/trace.h"
@@ -31,9 +33,12 @@ struct ResetRegistration {
 
 }  // namespace
 
-// Simplified: no driver receives the escape; the answer is 0 ("not implemented").
+// Simplified: outside a print session no driver receives the escape; the answer is 0 ("not
+// implemented").
 WINSIM_API int WINAPI ExtEscape(HDC hdc, int iEscape, int cjInput, LPCSTR lpInData, int cjOutput, LPSTR lpOutData) {
-  WINSIM_SIMPLIFIED("ExtEscape", "records the escape and answers 0; no driver receives it");
+  int answer = 0;
+  if (winsim::EngineSessionEscape(hdc, iEscape, cjInput, lpInData, cjOutput, lpOutData, &answer)) return answer;
+  WINSIM_SIMPLIFIED("ExtEscape", "records the escape of a DC without a driver and answers 0");
   std::lock_guard<std::mutex> hold(g_lock);
   Escape e{hdc, iEscape, std::string()};
   if (lpInData && cjInput > 0) e.input.assign(lpInData, size_t(cjInput));

@@ -1,0 +1,80 @@
+// Minimal: the output stream, the display-list records, the page sequence, banding output,
+// escapes, device fonts, the glyph cache, brushes, colour transforms and the job strings are
+// not built yet. Until they are, the DDI functions stop behind their real common checks here:
+// drawing and sequence calls succeed without output, the first DrvNextBand ends the page, font
+// queries answer NULL, escapes 0; the device fonts cannot be loaded (so DEVINFO announces none),
+// a reset has no stream to flush, copies no job strings and never finds the same job in two
+// DEVMODEs, and there is no glyph cache to clear. Each body is replaced by the code of its own
+// area.
+#include "gr2k/ddi_bodies.h"
+
+BOOL SeqStartDoc(GraphicsPdev* pdev, SURFOBJ*, LPWSTR, DWORD jobId) {
+  pdev->flags |= kPdevDocStarted;
+  pdev->jobId = jobId;
+  pdev->pageNumber = 0;
+  return TRUE;
+}
+BOOL SeqEndDoc(GraphicsPdev* pdev, SURFOBJ*, FLONG) {
+  pdev->flags &= ~DWORD(kPdevDocStarted | kPdevPageOpen);
+  return TRUE;
+}
+BOOL SeqStartPage(GraphicsPdev* pdev, SURFOBJ*) {
+  pdev->flags |= kPdevPageOpen;
+  pdev->pageNumber++;
+  pdev->pageStartedForBanding = 1;
+  return TRUE;
+}
+BOOL SeqSendPage(GraphicsPdev* pdev, SURFOBJ*) {
+  pdev->flags &= ~DWORD(kPdevPageOpen);
+  return TRUE;
+}
+BOOL BandStart(GraphicsPdev* pdev, SURFOBJ*, POINTL* origin) {
+  pdev->bandOrigin = POINTL{0, 0};
+  pdev->bandCount = 0;
+  if (origin) *origin = pdev->bandOrigin;
+  return TRUE;
+}
+BOOL BandNext(GraphicsPdev* pdev, SURFOBJ* so, POINTL* origin) {
+  pdev->bandCount++;
+  pdev->bandOrigin = POINTL{-1, -1};
+  if (origin) *origin = pdev->bandOrigin;
+  return SeqSendPage(pdev, so);
+}
+
+BOOL VecBitBlt(GraphicsPdev*, SURFOBJ*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, RECTL*, POINTL*, POINTL*, BRUSHOBJ*,
+               POINTL*, ROP4) {
+  return TRUE;
+}
+BOOL VecCopyBits(GraphicsPdev*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, RECTL*, POINTL*) { return TRUE; }
+BOOL VecStretchBlt(GraphicsPdev*, SURFOBJ*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, COLORADJUSTMENT*, POINTL*, RECTL*,
+                   RECTL*, POINTL*, ULONG, BRUSHOBJ*, DWORD) {
+  return TRUE;
+}
+BOOL VecStrokePath(GraphicsPdev*, SURFOBJ*, PATHOBJ*, CLIPOBJ*, XFORMOBJ*, BRUSHOBJ*, POINTL*, LINEATTRS*, MIX) {
+  return TRUE;
+}
+BOOL VecFillPath(GraphicsPdev*, SURFOBJ*, PATHOBJ*, CLIPOBJ*, BRUSHOBJ*, POINTL*, MIX, FLONG) { return TRUE; }
+BOOL VecStrokeAndFillPath(GraphicsPdev*, SURFOBJ*, PATHOBJ*, CLIPOBJ*, XFORMOBJ*, BRUSHOBJ*, LINEATTRS*, BRUSHOBJ*,
+                          POINTL*, MIX, FLONG) {
+  return TRUE;
+}
+BOOL VecTextOut(GraphicsPdev*, SURFOBJ*, STROBJ*, FONTOBJ*, CLIPOBJ*, RECTL*, RECTL*, BRUSHOBJ*, BRUSHOBJ*, POINTL*,
+                MIX) {
+  return TRUE;
+}
+BOOL BrushRealize(GraphicsPdev*, BRUSHOBJ*, SURFOBJ*, SURFOBJ*, SURFOBJ*, XLATEOBJ*, ULONG) { return TRUE; }
+
+ULONG EscHandle(GraphicsPdev*, SURFOBJ*, ULONG, ULONG, PVOID, ULONG, PVOID) { return 0; }
+IFIMETRICS* FontQuery(GraphicsPdev*, ULONG_PTR, ULONG, ULONG_PTR*) { return nullptr; }
+LONG FontQueryData(GraphicsPdev*, FONTOBJ*, ULONG, HGLYPH, GLYPHDATA*, PVOID, ULONG) { return LONG(DDI_ERROR); }
+PVOID FontQueryTree(GraphicsPdev*, ULONG_PTR, ULONG, ULONG, ULONG_PTR*) { return nullptr; }
+BOOL FontQueryAdvanceWidths(GraphicsPdev*, FONTOBJ*, ULONG, HGLYPH*, PVOID, ULONG) { return FALSE; }
+HANDLE IcmCreateTransform(GraphicsPdev*, LPLOGCOLORSPACEW, PVOID, ULONG, PVOID, ULONG, PVOID, ULONG) { return nullptr; }
+BOOL IcmDeleteTransform(GraphicsPdev*, HANDLE) { return TRUE; }
+
+LONG FontLoadDeviceFonts(GraphicsPdev*) { return -1; }
+void FontFreeDeviceFonts(GraphicsPdev* pdev) { pdev->deviceFonts = nullptr; }
+BOOL JobCopyStrings(DriverContext*, DriverContext*) { return TRUE; }
+BOOL StreamFlush(GraphicsPdev*) { return TRUE; }
+int JobCompareDevmodes(const DEVMODEW*, const DEVMODEW*) { return 0; }
+void FontGlyphCacheClear(GraphicsPdev*) {}

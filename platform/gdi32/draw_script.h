@@ -1,0 +1,85 @@
+// Drawing scripts (.zds): the statements a print session plays through GDI, one a line. The
+// reader takes any bytes and gives either the statements or the first error with its place;
+// every size it accepts is bounded.
+#pragma once
+#include <stdint.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#define DRAW_SCRIPT_API __attribute__((visibility("default")))
+
+namespace winsim {
+
+// Bounds of what a script may ask for.
+constexpr size_t kScriptMaxStatementBytes = 64 * 1024;
+constexpr size_t kScriptMaxImageBytes = 64u << 20;
+constexpr size_t kScriptMaxPathPoints = 1000000;
+constexpr size_t kScriptMaxTextChars = 200000;
+constexpr long kScriptMaxCoordinate = 1L << 26;  // coordinates lie strictly inside +-2^26
+
+enum class DrawKind {
+  Devmode, Doc, EndDoc, Page, EndPage, Reset, Escape, Clip, Brush, Pen, Rect, Image, Path, Font, Text,
+};
+
+// The reader's errors; one message each in ScriptErrorMessage.
+enum class ScriptError {
+  None,
+  StatementTooLong,
+  UnknownStatement,
+  MissingArgument,
+  ExtraArgument,
+  BadNumber,
+  NumberOutOfRange,
+  BadColour,
+  UnterminatedText,
+  BadEscape,
+  NotUtf8,
+  BadHex,
+  BadSetting,
+  UnknownOption,
+  UnknownKeyword,
+  ImageTooLarge,
+  TooManyPoints,
+  TextTooLong,
+  ImageDataSize,
+};
+DRAW_SCRIPT_API const char* ScriptErrorMessage(ScriptError error);
+
+struct DrawRect {
+  long left, top, right, bottom;
+};
+
+// One statement. Only the fields of its kind are filled.
+struct DrawStatement {
+  DrawKind kind = DrawKind::Page;
+  int line = 0;
+  std::string keyword;      // the statement's first word
+  std::string subkind;      // clip none|rect|rects|path, brush solid|hatch|pattern|none, path stroke|...
+  std::vector<std::pair<std::string, std::string>> settings;  // devmode, reset: NAME=VALUE
+  std::u16string text;      // doc name, escape text input, text statement's characters
+  std::u16string user;      // doc user
+  std::string bytes;        // escape raw input
+  bool hasInput = false;
+  long number = 0;          // doc id, escape code, hatch index
+  long out = 0;             // escape output size
+  bool hasId = false;
+  uint32_t colour = 0;      // brush solid colour
+  std::vector<DrawRect> rects;  // clip rect(s), rect statement
+  uint32_t rop = 0xF0F0;    // rect's ROP4
+};
+
+struct ScriptResult {
+  std::vector<DrawStatement> statements;
+  ScriptError error = ScriptError::None;
+  int line = 0;    // 1-based place of the error
+  int column = 0;
+};
+
+// Reads a whole script. On an error the statements read so far are kept.
+DRAW_SCRIPT_API ScriptResult ReadDrawScript(const char* data, size_t size);
+// "line L, column C: message" for an error.
+DRAW_SCRIPT_API std::string ScriptErrorText(const ScriptResult& result);
+
+}  // namespace winsim

@@ -1,0 +1,150 @@
+// Engine drawing on engine bitmaps: block transfers without a source (brush and destination
+// ROPs), erasing, and the stretch and text calls a raster driver hands back to the engine.
+#include <string.h>
+
+#include <utility>
+
+#include "platform/gdi32/engine_internal.h"
+#include "platform/sim/trace.h"
+
+namespace winsim {
+
+ULONG EngineGetPixel(const SURFOBJ* so, LONG x, LONG y) {
+  const BYTE* row = static_cast<const BYTE*>(so->pvScan0) + y * so->lDelta;
+  switch (so->iBitmapFormat) {
+    case BMF_1BPP:
+      return (row[x >> 3] >> (7 - (x & 7))) & 1;
+    case BMF_4BPP:
+      return (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF;
+    case BMF_8BPP:
+      return row[x];
+    case BMF_16BPP:
+      return ULONG(row[2 * x]) | ULONG(row[2 * x + 1]) << 8;
+    case BMF_24BPP:
+      return ULONG(row[3 * x]) | ULONG(row[3 * x + 1]) << 8 | ULONG(row[3 * x + 2]) << 16;
+    case BMF_32BPP: {
+      ULONG v;
+      memcpy(&v, row + 4 * x, 4);
+      return v;
+    }
+  }
+  return 0;
+}
+
+void EnginePutPixel(SURFOBJ* so, LONG x, LONG y, ULONG value) {
+  BYTE* row = static_cast<BYTE*>(so->pvScan0) + y * so->lDelta;
+  switch (so->iBitmapFormat) {
+    case BMF_1BPP: {
+      BYTE bit = BYTE(0x80 >> (x & 7));
+      row[x >> 3] = BYTE((value & 1) ? (row[x >> 3] | bit) : (row[x >> 3] & ~bit));
+      break;
+    }
+    case BMF_4BPP: {
+      BYTE& b = row[x >> 1];
+      b = BYTE((x & 1) ? ((b & 0xF0) | (value & 0xF)) : ((b & 0x0F) | ((value & 0xF) << 4)));
+      break;
+    }
+    case BMF_8BPP:
+      row[x] = BYTE(value);
+      break;
+    case BMF_16BPP:
+      row[2 * x] = BYTE(value), row[2 * x + 1] = BYTE(value >> 8);
+      break;
+    case BMF_24BPP:
+      row[3 * x] = BYTE(value), row[3 * x + 1] = BYTE(value >> 8), row[3 * x + 2] = BYTE(value >> 16);
+      break;
+    case BMF_32BPP:
+      memcpy(row + 4 * x, &value, 4);
+      break;
+  }
+}
+
+}  // namespace winsim
+
+namespace {
+
+// The rectangle r cut to the bitmap and to the clip's bounds; false when nothing is left.
+bool CutToTarget(const SURFOBJ* so, const CLIPOBJ* clip, RECTL* r) {
+  RECTL cut = *r;
+  if (cut.left > cut.right) std::swap(cut.left, cut.right);
+  if (cut.top > cut.bottom) std::swap(cut.top, cut.bottom);
+  if (cut.left < 0) cut.left = 0;
+  if (cut.top < 0) cut.top = 0;
+  if (cut.right > so->sizlBitmap.cx) cut.right = so->sizlBitmap.cx;
+  if (cut.bottom > so->sizlBitmap.cy) cut.bottom = so->sizlBitmap.cy;
+  if (clip && clip->iDComplexity != DC_TRIVIAL) {
+    if (cut.left < clip->rclBounds.left) cut.left = clip->rclBounds.left;
+    if (cut.top < clip->rclBounds.top) cut.top = clip->rclBounds.top;
+    if (cut.right > clip->rclBounds.right) cut.right = clip->rclBounds.right;
+    if (cut.bottom > clip->rclBounds.bottom) cut.bottom = clip->rclBounds.bottom;
+  }
+  *r = cut;
+  return cut.left < cut.right && cut.top < cut.bottom;
+}
+
+bool IsEngineBitmap(const SURFOBJ* so) { return so && so->iType == STYPE_BITMAP && so->pvScan0; }
+
+// One ROP3 applied bit by bit to pattern, source and destination values.
+ULONG Rop3(BYTE rop, ULONG p, ULONG s, ULONG d) {
+  ULONG result = 0;
+  for (int i = 0; i < 8; ++i) {
+    if (!(rop & (1 << i))) continue;
+    ULONG mask = ((i & 4) ? p : ~p) & ((i & 2) ? s : ~s) & ((i & 1) ? d : ~d);
+    result |= mask;
+  }
+  return result;
+}
+
+}  // namespace
+
+// Simplified: fills with solid brushes and destination ROPs only; a pattern brush, a source,
+// a mask or a complex clip (cut to its bounds) is not drawn as GDI would.
+WINSIM_API BOOL WINAPI EngBitBlt(SURFOBJ* trg, SURFOBJ* src, SURFOBJ* mask, CLIPOBJ* clip, XLATEOBJ*, RECTL* rclTrg,
+                                 POINTL*, POINTL*, BRUSHOBJ* brush, POINTL*, ROP4 rop4) {
+  if (!IsEngineBitmap(trg) || !rclTrg) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  if (src || mask || (brush && brush->iSolidColor == 0xFFFFFFFFu) || (clip && clip->iDComplexity == DC_COMPLEX))
+    WINSIM_SIMPLIFIED("EngBitBlt", "draws solid brushes and destination ROPs only, complex clips cut to bounds");
+  RECTL r = *rclTrg;
+  if (!CutToTarget(trg, clip, &r)) return TRUE;
+  BYTE rop = BYTE(rop4 & 0xFF);
+  ULONG pattern = brush ? brush->iSolidColor : 0;
+  ULONG bits = winsim::EngineBitsPerPixel(trg->iBitmapFormat);
+  ULONG keep = bits >= 32 ? 0xFFFFFFFFu : ((1u << bits) - 1);
+  for (LONG y = r.top; y < r.bottom; ++y)
+    for (LONG x = r.left; x < r.right; ++x) {
+      ULONG d = winsim::EngineGetPixel(trg, x, y);
+      winsim::EnginePutPixel(trg, x, y, Rop3(rop, pattern, 0, d) & keep);
+    }
+  return TRUE;
+}
+
+WINSIM_API BOOL WINAPI EngEraseSurface(SURFOBJ* so, RECTL* rect, ULONG color) {
+  if (!IsEngineBitmap(so) || !rect) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  RECTL r = *rect;
+  if (!CutToTarget(so, nullptr, &r)) return TRUE;
+  for (LONG y = r.top; y < r.bottom; ++y)
+    for (LONG x = r.left; x < r.right; ++x) winsim::EnginePutPixel(so, x, y, color);
+  return TRUE;
+}
+
+// Simplified: the engine does not stretch yet; the call fails without drawing.
+WINSIM_API BOOL WINAPI EngStretchBlt(SURFOBJ*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, COLORADJUSTMENT*, POINTL*,
+                                     RECTL*, RECTL*, POINTL*, ULONG) {
+  WINSIM_SIMPLIFIED("EngStretchBlt", "does not stretch yet: fails without drawing");
+  SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+  return FALSE;
+}
+
+// Simplified: the engine has no glyphs yet; the call fails without drawing.
+WINSIM_API BOOL WINAPI EngTextOut(SURFOBJ*, STROBJ*, FONTOBJ*, CLIPOBJ*, RECTL*, RECTL*, BRUSHOBJ*, BRUSHOBJ*, POINTL*,
+                                  MIX) {
+  WINSIM_SIMPLIFIED("EngTextOut", "has no glyphs yet: fails without drawing");
+  SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+  return FALSE;
+}

@@ -1,0 +1,40 @@
+// The engine's objects as the machine keeps them: surfaces with their bits and hooks,
+// palettes, and the devices (HDEV) GDI makes for each PDEV. Not visible to driver code.
+#pragma once
+#include <stdint.h>
+
+#include <vector>
+
+#include "platform/ddi.h"
+
+namespace winsim {
+
+struct EngineSurface {
+  SURFOBJ so = {};
+  std::vector<BYTE> owned;  // bits the engine allocated
+  bool banding = false;
+  bool associated = false;
+  FLONG hooks = 0;
+  int locks = 0;
+};
+
+// The surface behind a handle, or null. The engine's objects belong to one thread at a time,
+// as a PDEV does; the tables themselves are guarded.
+EngineSurface* EngineFindSurface(HSURF surface);
+// The surface of a SURFOBJ the engine handed out, or null.
+EngineSurface* EngineSurfaceOf(const SURFOBJ* so);
+// The PDEV a device handle was bound to, or null.
+DHPDEV EngineDevicePdev(HDEV hdev);
+
+// Bytes per pixel row of a format (0 for an unknown format); bits per pixel.
+ULONG EngineBitsPerPixel(ULONG format);
+
+// Pixel access of an engine bitmap: the pixel's colour index and its store.
+ULONG EngineGetPixel(const SURFOBJ* so, LONG x, LONG y);
+void EnginePutPixel(SURFOBJ* so, LONG x, LONG y, ULONG value);
+
+// ExtEscape on a print session's DC: answered by the session's driver (true, *result set);
+// false for any other DC.
+bool EngineSessionEscape(HDC dc, int code, int cbIn, LPCSTR in, int cbOut, LPSTR out, int* result);
+
+}  // namespace winsim
