@@ -1,15 +1,140 @@
-// The Windows build's window interface: user32.
+// The Windows build's window interface: user32, one or a few calls per operation.
 #include "core/common/window_ui.h"
 
-HWND WuiFindControl(HWND page, int controlId) {
-  if (!page) return NULL;
-  return GetDlgItem(page, controlId);
+namespace {
+
+// Combo boxes and list boxes take the same requests under different message numbers.
+bool IsCombo(HWND control) {
+  WCHAR name[16] = {};
+  return GetClassNameW(control, name, 16) > 0 && lstrcmpiW(name, TEXT("ComboBox")) == 0;
+}
+
+}  // namespace
+
+HWND WuiFindControl(HWND dialog, int controlId) { return dialog ? GetDlgItem(dialog, controlId) : NULL; }
+int WuiControlId(HWND window) { return GetDlgCtrlID(window); }
+HWND WuiParent(HWND window) {
+  return (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) ? GetParent(window) : NULL;
+}
+HWND WuiFirstChild(HWND window) { return GetWindow(window, GW_CHILD); }
+HWND WuiNextSibling(HWND window) { return GetWindow(window, GW_HWNDNEXT); }
+HWND WuiFindTopLevel(LPCWSTR className) { return className ? FindWindowW(className, NULL) : NULL; }
+HWND WuiActiveWindow() { return GetActiveWindow(); }
+BOOL WuiIsWindow(HWND window) { return IsWindow(window); }
+int WuiClassName(HWND window, WCHAR* buffer, int cchBuffer) {
+  if (!buffer || cchBuffer <= 0) return 0;
+  buffer[0] = 0;
+  return GetClassNameW(window, buffer, cchBuffer);
+}
+
+int WuiGetText(HWND window, WCHAR* buffer, int cchBuffer) {
+  if (!buffer || cchBuffer <= 0) return 0;
+  buffer[0] = 0;
+  return GetWindowTextW(window, buffer, cchBuffer);
+}
+BOOL WuiSetText(HWND window, LPCWSTR text) { return SetWindowTextW(window, text); }
+UINT WuiGetCheck(HWND button) { return (UINT)SendMessageW(button, BM_GETCHECK, 0, 0); }
+void WuiSetCheck(HWND button, UINT check) { SendMessageW(button, BM_SETCHECK, check, 0); }
+BOOL WuiIsEnabled(HWND window) { return IsWindowEnabled(window); }
+BOOL WuiEnable(HWND window, BOOL enable) { return EnableWindow(window, enable); }
+BOOL WuiIsVisible(HWND window) { return IsWindowVisible(window); }
+BOOL WuiShow(HWND window, int command) { return ShowWindow(window, command); }
+LONG WuiGetStyle(HWND window) { return GetWindowLongW(window, GWL_STYLE); }
+LONG WuiSetStyle(HWND window, LONG style) { return SetWindowLongW(window, GWL_STYLE, style); }
+LONG_PTR WuiGetSlot(HWND window, int slot) { return GetWindowLongW(window, slot); }
+LONG_PTR WuiSetSlot(HWND window, int slot, LONG_PTR value) { return SetWindowLongW(window, slot, (LONG)value); }
+
+void WuiChoiceReset(HWND control) { SendMessageW(control, IsCombo(control) ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0); }
+int WuiChoiceAdd(HWND control, LPCWSTR text, LPARAM data) {
+  bool combo = IsCombo(control);
+  LRESULT index = SendMessageW(control, combo ? CB_ADDSTRING : LB_ADDSTRING, 0, (LPARAM)text);
+  if (index < 0) return -1;
+  SendMessageW(control, combo ? CB_SETITEMDATA : LB_SETITEMDATA, (WPARAM)index, data);
+  return (int)index;
+}
+int WuiChoiceCount(HWND control) {
+  return (int)SendMessageW(control, IsCombo(control) ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
+}
+LPARAM WuiChoiceData(HWND control, int index) {
+  LRESULT data = SendMessageW(control, IsCombo(control) ? CB_GETITEMDATA : LB_GETITEMDATA, (WPARAM)index, 0);
+  return index < 0 || index >= WuiChoiceCount(control) ? 0 : data;
+}
+int WuiChoiceText(HWND control, int index, WCHAR* buffer, int cchBuffer) {
+  bool combo = IsCombo(control);
+  if (!buffer || cchBuffer <= 0) return -1;
+  buffer[0] = 0;
+  // The control copies the whole entry: the length is asked first.
+  LRESULT length = SendMessageW(control, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, (WPARAM)index, 0);
+  if (length < 0) return -1;
+  WCHAR* whole = (WCHAR*)HeapAlloc(GetProcessHeap(), 0, ((size_t)length + 1) * sizeof(WCHAR));
+  if (!whole) return -1;
+  LRESULT got = SendMessageW(control, combo ? CB_GETLBTEXT : LB_GETTEXT, (WPARAM)index, (LPARAM)whole);
+  int n = 0;
+  if (got >= 0) {
+    for (; n < cchBuffer - 1 && n < (int)got; ++n) buffer[n] = whole[n];
+    buffer[n] = 0;
+  }
+  HeapFree(GetProcessHeap(), 0, whole);
+  return got < 0 ? -1 : n;
+}
+int WuiChoiceSelection(HWND control) {
+  return (int)SendMessageW(control, IsCombo(control) ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
+}
+int WuiChoiceSelect(HWND control, int index) {
+  return (int)SendMessageW(control, IsCombo(control) ? CB_SETCURSEL : LB_SETCURSEL, (WPARAM)index, 0);
+}
+
+LRESULT WuiSend(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return SendMessageW(window, message, wParam, lParam);
+}
+BOOL WuiPost(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return PostMessageW(window, message, wParam, lParam);
+}
+BOOL WuiIsPosted(HWND window, UINT message) {
+  MSG msg;
+  return PeekMessageW(&msg, window, message, message, PM_NOREMOVE);
+}
+UINT_PTR WuiSetTimer(HWND window, UINT_PTR id, UINT milliseconds) { return SetTimer(window, id, milliseconds, NULL); }
+BOOL WuiKillTimer(HWND window, UINT_PTR id) { return KillTimer(window, id); }
+BOOL WuiPumpUntil(const volatile LONG* done, DWORD milliseconds) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    MSG msg;
+    while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (done && *done) return TRUE;
+    DWORD spent = GetTickCount() - start;
+    if (spent >= milliseconds) return FALSE;
+    MsgWaitForMultipleObjects(0, NULL, FALSE, milliseconds - spent, QS_ALLINPUT);
+  }
 }
 
 HWND WuiSetFocus(HWND control) { return SetFocus(control); }
+HWND WuiGetFocus() { return GetFocus(); }
+
+HWND WuiCreateDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure, LPARAM param) {
+  return CreateDialogParamW(module, MAKEINTRESOURCEW(templateId), owner, procedure, param);
+}
+INT_PTR WuiRunDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure, LPARAM param) {
+  return DialogBoxParamW(module, MAKEINTRESOURCEW(templateId), owner, procedure, param);
+}
+BOOL WuiEndDialog(HWND dialog, INT_PTR result) { return EndDialog(dialog, result); }
+BOOL WuiDestroy(HWND window) { return DestroyWindow(window); }
+WNDPROC WuiSubclass(HWND window, WNDPROC procedure) {
+  return (WNDPROC)SetWindowLongW(window, GWL_WNDPROC, (LONG)procedure);
+}
+WNDPROC WuiClassProcedure(LPCWSTR className) {
+  WNDCLASSEXW info = {};
+  info.cbSize = sizeof info;
+  return className && GetClassInfoExW(NULL, className, &info) ? info.lpfnWndProc : NULL;
+}
+LRESULT WuiCallProcedure(WNDPROC procedure, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcW(procedure, window, message, wParam, lParam);
+}
 
 int WuiMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style) {
   return MessageBoxW(owner, text, caption, style);
 }
-
-HWND WuiActiveWindow() { return GetActiveWindow(); }
+BOOL WuiBeep(UINT type) { return MessageBeep(type); }

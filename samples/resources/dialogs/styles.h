@@ -1,0 +1,15 @@
+// Window and dialog styles for the dialog sources (the resource compiler reads them through
+// the preprocessor; values as Windows defines them).
+#define WS_POPUP 0x80000000L
+#define WS_CHILD 0x40000000L
+#define WS_VISIBLE 0x10000000L
+#define WS_DISABLED 0x08000000L
+#define WS_CAPTION 0x00C00000L
+#define WS_SYSMENU 0x00080000L
+#define WS_TABSTOP 0x00010000L
+#define WS_GROUP 0x00020000L
+#define DS_SETFONT 0x0040L
+#define DS_MODALFRAME 0x0080L
+#define DS_CENTER 0x0800L
+#define SS_LEFT 0x0000L
+#define SS_ICON 0x0003L
