@@ -1,10 +1,10 @@
 # Writes the resource script of one resource DLL from the string data files and a folder of
 # bitmaps. Run with cmake -P:
 #   -DOUT=<file.rc>  -DSTRINGS=<lang.txt>  [-DFALLBACK=<us.txt>]  [-DBITMAPS=<folder>]
-#   [-DDIALOGS=<folder>]
+#   [-DDIALOGS=<folder> -DSTYLES=<styles.h>]
 # Strings: UTF-8 lines "<id><TAB><text>", '#' starts a comment line, escapes \t \n \\ in the
 # text. An id the language file lacks takes the fallback file's text. Bitmaps: <id>.bmp.
-# Dialogs: one DIALOGEX source per dialog, <id>.dlg, with the styles of styles.h; a control
+# Dialogs: one DIALOGEX source per dialog, <id>.dlg, with the styles of STYLES; a control
 # text written "$(<string id>)" takes that string of the language.
 cmake_minimum_required(VERSION 3.25)
 
@@ -79,7 +79,7 @@ if(DEFINED DIALOGS AND IS_DIRECTORY "${DIALOGS}")
   file(GLOB dialogs "${DIALOGS}/*.dlg")
   list(SORT dialogs)
   if(dialogs)
-    string(APPEND rc "LANGUAGE 0, 0\n#include \"${DIALOGS}/styles.h\"\n")
+    string(APPEND rc "LANGUAGE 0, 0\n#include \"${STYLES}\"\n")
   endif()
   foreach(d IN LISTS dialogs)
     file(READ "${d}" source ENCODING UTF-8)

@@ -64,8 +64,8 @@ LPARAM WuiChoiceData(HWND control, int index);
 // Entry index's text in buffer, cut to cchBuffer with the terminator; its length, -1 for an
 // index out of range.
 int WuiChoiceText(HWND control, int index, WCHAR* buffer, int cchBuffer);
-// The selected entry, -1 for none; a select sends no notification and answers -1 (and clears
-// the selection) for an index out of range.
+// The selected entry, -1 for none. A select sends no notification; -1 clears the selection
+// (and answers -1), an index beyond the entries answers -1 and keeps the selection.
 int WuiChoiceSelection(HWND control);
 int WuiChoiceSelect(HWND control, int index);
 

@@ -301,11 +301,13 @@ LRESULT ChoiceAnswer(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bo
   if (message == getCount) return count;
   if (message == getSel) return w->selection;
   if (message == setSel) {
-    // An index out of range clears the selection and answers an error, as both controls do.
-    if (index < 0 || index >= count) {
+    // -1 clears the selection; an index beyond the entries answers an error and, whatever the
+    // documentation says, leaves the selection as it was (so do Windows and Wine).
+    if (index < 0) {
       w->selection = -1;
       return error;
     }
+    if (index >= count) return error;
     w->selection = index;
     return index;
   }
