@@ -3,7 +3,7 @@
 # when everything is already there.
 set -euo pipefail
 packages=(cmake ninja-build ccache g++ g++-multilib googletest g++-mingw-w64-i686
-          binutils-mingw-w64-i686 wine wine32:i386 clang libclang-rt-14-dev)
+          binutils-mingw-w64-i686 wine wine32:i386 clang libclang-rt-14-dev libz-mingw-w64-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -1,8 +1,8 @@
 // The recording fake behind the dialogs' window interface. It is no user32: it keeps windows
 // made from dialog templates or by tests, answers the interface's operations from them, and
-// records what changed. Simplified (each reports itself under ZEMS_SIM_TRACE=simplified):
-// windows have no geometry and no painting; an automatic radio button does not clear the
-// others of its group; a modal loop runs only posted messages, timers and its idle hook.
+// records what changed. Windows have no geometry and no painting. Simplified (reported under
+// ZEMS_SIM_TRACE=simplified): an automatic radio button does not clear the others of its
+// group; a modal loop runs only posted messages, timers and its idle hook.
 #include <stdio.h>
 
 #include <map>
@@ -880,6 +880,7 @@ HWND SimUiCreateDialog(HMODULE module, int templateId, HWND owner, DLGPROC proce
 }
 
 INT_PTR SimUiRunDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure, LPARAM param) {
+  WINSIM_SIMPLIFIED("SimUi modal dialog", "runs only posted messages, timers and the idle hook (no input)");
   HWND dialog = MakeDialog(module, templateId, owner, procedure, param);
   if (!dialog) return -1;
   {
