@@ -4,7 +4,7 @@
 #   [-DDIALOGS=<folder> -DSTYLES=<styles.h>]
 # Strings: UTF-8 lines "<id><TAB><text>", '#' starts a comment line, escapes \t \n \\ in the
 # text. An id the language file lacks takes the fallback file's text. Bitmaps: <id>.bmp.
-# Dialogs: one DIALOGEX source per dialog, <id>.dlg, with the styles of STYLES; a control
+# Dialogs: one DIALOGEX source per dialog, <id>.dlg, with the styles of STYLES (platform/include/win_styles.h); a control
 # text written "$(<string id>)" takes that string of the language.
 cmake_minimum_required(VERSION 3.25)
 

@@ -26,55 +26,6 @@ LONG WuiSetStyle(HWND window, LONG style) { return SimUiSetStyle(window, style);
 LONG_PTR WuiGetSlot(HWND window, int slot) { return SimUiGetSlot(window, slot); }
 LONG_PTR WuiSetSlot(HWND window, int slot, LONG_PTR value) { return SimUiSetSlot(window, slot, value); }
 
-namespace {
-
-bool IsCombo(HWND control) {
-  WCHAR name[16] = {};
-  static const WCHAR kCombo[] = TEXT("combobox");
-  if (SimUiClassName(control, name, 16) != 8) return false;
-  for (int i = 0; i < 8; ++i)
-    if ((name[i] | 0x20) != kCombo[i]) return false;
-  return true;
-}
-
-}  // namespace
-
-void WuiChoiceReset(HWND control) { SimUiSend(control, IsCombo(control) ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0); }
-int WuiChoiceAdd(HWND control, LPCWSTR text, LPARAM data) {
-  bool combo = IsCombo(control);
-  LRESULT index = SimUiSend(control, combo ? CB_ADDSTRING : LB_ADDSTRING, 0, (LPARAM)text);
-  if (index < 0 || !SimUiIsWindow(control)) return -1;
-  SimUiSend(control, combo ? CB_SETITEMDATA : LB_SETITEMDATA, (WPARAM)index, data);
-  return (int)index;
-}
-int WuiChoiceCount(HWND control) {
-  return (int)SimUiSend(control, IsCombo(control) ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
-}
-LPARAM WuiChoiceData(HWND control, int index) {
-  if (index < 0 || index >= WuiChoiceCount(control)) return 0;
-  return SimUiSend(control, IsCombo(control) ? CB_GETITEMDATA : LB_GETITEMDATA, (WPARAM)index, 0);
-}
-int WuiChoiceText(HWND control, int index, WCHAR* buffer, int cchBuffer) {
-  if (!buffer || cchBuffer <= 0) return -1;
-  buffer[0] = 0;
-  bool combo = IsCombo(control);
-  LRESULT length = SimUiSend(control, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, (WPARAM)index, 0);
-  if (length < 0 || index < 0 || index >= WuiChoiceCount(control)) return -1;
-  WCHAR* whole = new WCHAR[(size_t)length + 1];
-  LRESULT got = SimUiSend(control, combo ? CB_GETLBTEXT : LB_GETTEXT, (WPARAM)index, (LPARAM)whole);
-  int n = 0;
-  for (; got >= 0 && n < cchBuffer - 1 && n < (int)got; ++n) buffer[n] = whole[n];
-  buffer[n] = 0;
-  delete[] whole;
-  return got < 0 ? -1 : n;
-}
-int WuiChoiceSelection(HWND control) {
-  return (int)SimUiSend(control, IsCombo(control) ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
-}
-int WuiChoiceSelect(HWND control, int index) {
-  return (int)SimUiSend(control, IsCombo(control) ? CB_SETCURSEL : LB_SETCURSEL, (WPARAM)index, 0);
-}
-
 LRESULT WuiSend(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return SimUiSend(window, message, wParam, lParam);
 }

@@ -25,13 +25,6 @@ LONG WuiGetStyle(HWND window) { (void)window; return 0; }
 LONG WuiSetStyle(HWND window, LONG style) { (void)window; (void)style; return 0; }
 LONG_PTR WuiGetSlot(HWND window, int slot) { (void)window; (void)slot; return 0; }
 LONG_PTR WuiSetSlot(HWND window, int slot, LONG_PTR value) { (void)window; (void)slot; (void)value; return 0; }
-void WuiChoiceReset(HWND control) { (void)control; }
-int WuiChoiceAdd(HWND control, LPCWSTR text, LPARAM data) { (void)control; (void)text; (void)data; return -1; }
-int WuiChoiceCount(HWND control) { (void)control; return 0; }
-LPARAM WuiChoiceData(HWND control, int index) { (void)control; (void)index; return 0; }
-int WuiChoiceText(HWND control, int index, WCHAR* buffer, int cchBuffer) { (void)control; (void)index; (void)buffer; (void)cchBuffer; return -1; }
-int WuiChoiceSelection(HWND control) { (void)control; return -1; }
-int WuiChoiceSelect(HWND control, int index) { (void)control; (void)index; return -1; }
 LRESULT WuiSend(HWND window, UINT message, WPARAM wParam, LPARAM lParam) { (void)window; (void)message; (void)wParam; (void)lParam; return 0; }
 BOOL WuiPost(HWND window, UINT message, WPARAM wParam, LPARAM lParam) { (void)window; (void)message; (void)wParam; (void)lParam; return 0; }
 BOOL WuiIsPosted(HWND window, UINT message) { (void)window; (void)message; return 0; }
@@ -49,3 +42,4 @@ WNDPROC WuiClassProcedure(LPCWSTR className) { (void)className; return NULL; }
 LRESULT WuiCallProcedure(WNDPROC procedure, HWND window, UINT message, WPARAM wParam, LPARAM lParam) { (void)procedure; (void)window; (void)message; (void)wParam; (void)lParam; return 0; }
 int WuiMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style) { (void)owner; (void)text; (void)caption; (void)style; return 0; }
 BOOL WuiBeep(UINT type) { (void)type; return 0; }
+

@@ -1,16 +1,6 @@
 // The Windows build's window interface: user32, one or a few calls per operation.
 #include "core/common/window_ui.h"
 
-namespace {
-
-// Combo boxes and list boxes take the same requests under different message numbers.
-bool IsCombo(HWND control) {
-  WCHAR name[16] = {};
-  return GetClassNameW(control, name, 16) > 0 && lstrcmpiW(name, TEXT("ComboBox")) == 0;
-}
-
-}  // namespace
-
 HWND WuiFindControl(HWND dialog, int controlId) { return dialog ? GetDlgItem(dialog, controlId) : NULL; }
 int WuiControlId(HWND window) { return GetDlgCtrlID(window); }
 HWND WuiParent(HWND window) {
@@ -43,46 +33,6 @@ LONG WuiGetStyle(HWND window) { return GetWindowLongW(window, GWL_STYLE); }
 LONG WuiSetStyle(HWND window, LONG style) { return SetWindowLongW(window, GWL_STYLE, style); }
 LONG_PTR WuiGetSlot(HWND window, int slot) { return GetWindowLongW(window, slot); }
 LONG_PTR WuiSetSlot(HWND window, int slot, LONG_PTR value) { return SetWindowLongW(window, slot, (LONG)value); }
-
-void WuiChoiceReset(HWND control) { SendMessageW(control, IsCombo(control) ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0); }
-int WuiChoiceAdd(HWND control, LPCWSTR text, LPARAM data) {
-  bool combo = IsCombo(control);
-  LRESULT index = SendMessageW(control, combo ? CB_ADDSTRING : LB_ADDSTRING, 0, (LPARAM)text);
-  if (index < 0) return -1;
-  SendMessageW(control, combo ? CB_SETITEMDATA : LB_SETITEMDATA, (WPARAM)index, data);
-  return (int)index;
-}
-int WuiChoiceCount(HWND control) {
-  return (int)SendMessageW(control, IsCombo(control) ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
-}
-LPARAM WuiChoiceData(HWND control, int index) {
-  LRESULT data = SendMessageW(control, IsCombo(control) ? CB_GETITEMDATA : LB_GETITEMDATA, (WPARAM)index, 0);
-  return index < 0 || index >= WuiChoiceCount(control) ? 0 : data;
-}
-int WuiChoiceText(HWND control, int index, WCHAR* buffer, int cchBuffer) {
-  bool combo = IsCombo(control);
-  if (!buffer || cchBuffer <= 0) return -1;
-  buffer[0] = 0;
-  // The control copies the whole entry: the length is asked first.
-  LRESULT length = SendMessageW(control, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, (WPARAM)index, 0);
-  if (length < 0) return -1;
-  WCHAR* whole = (WCHAR*)HeapAlloc(GetProcessHeap(), 0, ((size_t)length + 1) * sizeof(WCHAR));
-  if (!whole) return -1;
-  LRESULT got = SendMessageW(control, combo ? CB_GETLBTEXT : LB_GETTEXT, (WPARAM)index, (LPARAM)whole);
-  int n = 0;
-  if (got >= 0) {
-    for (; n < cchBuffer - 1 && n < (int)got; ++n) buffer[n] = whole[n];
-    buffer[n] = 0;
-  }
-  HeapFree(GetProcessHeap(), 0, whole);
-  return got < 0 ? -1 : n;
-}
-int WuiChoiceSelection(HWND control) {
-  return (int)SendMessageW(control, IsCombo(control) ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
-}
-int WuiChoiceSelect(HWND control, int index) {
-  return (int)SendMessageW(control, IsCombo(control) ? CB_SETCURSEL : LB_SETCURSEL, (WPARAM)index, 0);
-}
 
 LRESULT WuiSend(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return SendMessageW(window, message, wParam, lParam);

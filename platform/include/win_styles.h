@@ -1,5 +1,6 @@
-// Window and dialog styles for the dialog sources (the resource compiler reads them through
-// the preprocessor; values as Windows defines them).
+// Window, dialog and control styles, as Windows defines them. Only #defines: the resource
+// compiler reads this file too, for the dialog templates (samples/resources/dialogs/).
+#pragma once
 #define WS_POPUP 0x80000000L
 #define WS_CHILD 0x40000000L
 #define WS_VISIBLE 0x10000000L
