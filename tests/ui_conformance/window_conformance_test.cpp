@@ -90,7 +90,8 @@ bool Saw(UINT message, WORD id, WORD code) {
 
 #ifdef _WIN32
 using Base = ::testing::Test;
-HMODULE LoadDialogs() { return LoadLibraryW(TEXT("zemstestui.dll")); }
+HMODULE LoadDll(LPCWSTR name) { return LoadLibraryW(name); }
+HMODULE LoadDialogs() { return LoadDll(TEXT("zemstestui.dll")); }
 // A top-level window of a class of the test's own (the host repair looks for one by class).
 HWND MakeTopLevel(LPCWSTR className) {
   WNDCLASSW wc = {};
@@ -103,13 +104,17 @@ HWND MakeTopLevel(LPCWSTR className) {
 bool UnderWine() { return zems_test::UnderWine(); }
 #else
 using Base = zems_test::MachineTest;
-HMODULE LoadDialogs() {
+// A DLL of the build, placed in C:\ of the machine first.
+HMODULE LoadDll(LPCWSTR name) {
   std::error_code ec;
+  std::string leaf;
+  for (const WCHAR* c = name; *c; ++c) leaf.push_back(char(*c));
   std::string folder = SimHostPath(reinterpret_cast<LPCWSTR>(u"C:\\"));
-  std::filesystem::copy_file(zems_test::BinDir() + "/zemstestui.dll", folder + "/zemstestui.dll",
+  std::filesystem::copy_file(zems_test::BinDir() + "/" + leaf, folder + "/" + leaf,
                              std::filesystem::copy_options::overwrite_existing, ec);
-  return LoadLibraryW(reinterpret_cast<LPCWSTR>(u"C:\\zemstestui.dll"));
+  return LoadLibraryW(reinterpret_cast<LPCWSTR>((u"C:\\" + std::u16string(leaf.begin(), leaf.end())).c_str()));
 }
+HMODULE LoadDialogs() { return LoadDll(TEXT("zemstestui.dll")); }
 HWND MakeTopLevel(LPCWSTR className) { return SimUiMakeWindow(className, NULL, 0, WS_POPUP); }
 bool UnderWine() { return false; }
 #endif
@@ -287,6 +292,25 @@ TEST_F(WindowConformanceTest, Table) {
   }
   (void)UnderWine();
   FreeLibrary(dialogs);
+}
+
+// The wait dialog of the language DLL shows by its template's style, without a procedure, and
+// takes its title and text as the driver sets them.
+TEST_F(WindowConformanceTest, WaitDialogTemplateOfTheLanguageDll) {
+  HMODULE language = LoadDll(TEXT("zemsresus.dll"));
+  ASSERT_NE(language, (HMODULE)NULL);
+  HWND wait = WuiCreateDialog(language, 4006, NULL, NULL, 0);
+  ASSERT_NE(wait, (HWND)NULL);
+  EXPECT_TRUE(WuiIsVisible(wait));
+  HWND text = WuiFindControl(wait, 5005);
+  ASSERT_NE(text, (HWND)NULL);
+  EXPECT_TRUE(WuiSetText(wait, TEXT("Office")));
+  EXPECT_TRUE(WuiSetText(text, TEXT("Reading")));
+  EXPECT_EQ(TextOf(wait), u"Office");
+  EXPECT_EQ(TextOf(text), u"Reading");
+  EXPECT_TRUE(WuiDestroy(wait));
+  EXPECT_FALSE(WuiIsWindow(text));
+  FreeLibrary(language);
 }
 
 }  // namespace
