@@ -69,6 +69,15 @@ int WuiChoiceText(HWND control, int index, WCHAR* buffer, int cchBuffer);
 int WuiChoiceSelection(HWND control);
 int WuiChoiceSelect(HWND control, int index);
 
+// ---- edits ----
+
+// The most characters the user may type (0: the control's default); sends no EN_CHANGE.
+void WuiEditLimit(HWND edit, int chars);
+// Shows every character as `mark` (0: as typed).
+void WuiEditPasswordChar(HWND edit, WCHAR mark);
+// Selects characters start to end (-1 as end: to the end of the text).
+void WuiEditSelect(HWND edit, int start, int end);
+
 // ---- messages and time ----
 
 // Calls the window's procedure at once and answers its result; 0 when there is no window.

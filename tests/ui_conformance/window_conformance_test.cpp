@@ -222,6 +222,18 @@ const Case kCases[] = {
        EXPECT_FALSE(WuiShow(push, SW_SHOWNA));
        EXPECT_TRUE(WuiIsVisible(push));
      }},
+    {"typing stops at an edit's limit; setting the text does not",
+     [](HMODULE, HWND dialog) {
+       HWND edit = WuiFindControl(dialog, kEdit);
+       WuiEditLimit(edit, 3);
+       WuiEditSelect(edit, 0, -1);
+       for (char c : std::string("abcd")) WuiSend(edit, WM_CHAR, (WPARAM)c, 0);
+       EXPECT_EQ(TextOf(edit), u"abc");
+       WuiSetText(edit, TEXT("longer"));
+       EXPECT_EQ(TextOf(edit), u"longer") << "the limit is for typing only";
+       WuiEditPasswordChar(edit, u'*');
+       EXPECT_EQ(TextOf(edit), u"longer") << "the text stays what it is";
+     }},
     {"focus moves to a control and answers where it was",
      [](HMODULE, HWND dialog) {
        HWND edit = WuiFindControl(dialog, kEdit), push = WuiFindControl(dialog, kPush);

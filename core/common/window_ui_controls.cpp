@@ -1,5 +1,6 @@
-// The choice operations of both window interfaces: combo boxes and list boxes take the same
-// requests under different message numbers, told apart by the control's class.
+// The control operations both window interfaces share: requests to a control through WuiSend.
+// Combo boxes and list boxes take the same requests under different message numbers, told
+// apart by the control's class.
 #include "core/common/mem.h"
 #include "core/common/window_ui.h"
 
@@ -61,3 +62,9 @@ int WuiChoiceSelection(HWND control) {
 int WuiChoiceSelect(HWND control, int index) {
   return (int)WuiSend(control, IsCombo(control) ? CB_SETCURSEL : LB_SETCURSEL, (WPARAM)index, 0);
 }
+
+void WuiEditLimit(HWND edit, int chars) { WuiSend(edit, EM_LIMITTEXT, (WPARAM)chars, 0); }
+
+void WuiEditPasswordChar(HWND edit, WCHAR mark) { WuiSend(edit, EM_SETPASSWORDCHAR, (WPARAM)mark, 0); }
+
+void WuiEditSelect(HWND edit, int start, int end) { WuiSend(edit, EM_SETSEL, (WPARAM)start, (LPARAM)end); }
