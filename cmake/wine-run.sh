@@ -3,7 +3,8 @@
 # no display and no first-run downloads.
 : "${WINEPREFIX:=$PWD/wineprefix}"
 export WINEPREFIX
-export WINEDEBUG=-all
+# ZEMS_WINEDEBUG (scripts/test.sh --wine-heap) turns Wine's channels on, its heap checks say.
+export WINEDEBUG="${ZEMS_WINEDEBUG:--all}"
 # winedbg.exe disabled: a crashing program ends at once with its exception code instead of
 # starting Wine's debugger, which would wait until the test's time-out.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"

@@ -1,8 +1,11 @@
 # Writes the resource script of one resource DLL from the string data files and a folder of
 # bitmaps. Run with cmake -P:
 #   -DOUT=<file.rc>  -DSTRINGS=<lang.txt>  [-DFALLBACK=<us.txt>]  [-DBITMAPS=<folder>]
+#   [-DDIALOGS=<folder> -DSTYLES=<styles.h>]
 # Strings: UTF-8 lines "<id><TAB><text>", '#' starts a comment line, escapes \t \n \\ in the
 # text. An id the language file lacks takes the fallback file's text. Bitmaps: <id>.bmp.
+# Dialogs: one DIALOGEX source per dialog, <id>.dlg, with the styles of STYLES (platform/include/win_styles.h); a control
+# text written "$(<string id>)" takes that string of the language.
 cmake_minimum_required(VERSION 3.25)
 
 # Reads a string file into variables TEXT_<id>; appends each new id to the list named by idsVar.
@@ -69,6 +72,32 @@ if(DEFINED BITMAPS AND IS_DIRECTORY "${BITMAPS}")
       message(FATAL_ERROR "${p}: a bitmap is named by its id")
     endif()
     string(APPEND rc "${id} BITMAP \"${p}\"\n")
+  endforeach()
+endif()
+
+if(DEFINED DIALOGS AND IS_DIRECTORY "${DIALOGS}")
+  file(GLOB dialogs "${DIALOGS}/*.dlg")
+  list(SORT dialogs)
+  if(dialogs)
+    string(APPEND rc "LANGUAGE 0, 0\n#include \"${STYLES}\"\n")
+  endif()
+  foreach(d IN LISTS dialogs)
+    file(READ "${d}" source ENCODING UTF-8)
+    string(REGEX MATCHALL "\\$\\(([0-9]+)\\)" refs "${source}")
+    list(REMOVE_DUPLICATES refs)
+    foreach(ref IN LISTS refs)
+      string(REGEX REPLACE "[^0-9]" "" id "${ref}")
+      if(NOT DEFINED TEXT_${id})
+        message(FATAL_ERROR "${d}: no string ${id} for a control text")
+      endif()
+      set(text "${TEXT_${id}}")
+      string(REPLACE "\"" "\"\"" text "${text}")
+      string(REPLACE "@SEMI@" ";" text "${text}")
+      string(REPLACE "@LB@" "[" text "${text}")
+      string(REPLACE "@RB@" "]" text "${text}")
+      string(REPLACE "${ref}" "${text}" source "${source}")
+    endforeach()
+    string(APPEND rc "${source}\n")
   endforeach()
 endif()
 

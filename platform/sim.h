@@ -124,29 +124,102 @@ WINSIM_API void SimClearEscapes(void);
 
 // ---- the dialogs' window interface: its recording fake ----
 #ifndef _WIN32
-// No window of the driver's dialogs exists on this machine. The fake answers the window
-// interface (core/common/window_ui.h) from what a test declared and records what was asked.
+#include "platform/include/win_user.h"
+// The fake implements the window interface (core/common/window_ui.h), not user32: one SimUi
+// call per operation, state kept here so that the DLLs, the host and a test of one process see
+// the same windows. Dialogs are made from the DIALOGEX templates of resource DLLs; controls of
+// the standard classes answer their messages (texts, checks, choices, edit limits) and notify
+// their dialog as Windows does where the driver relies on it (EN_CHANGE when an edit's text is
+// set; a click's BN_CLICKED; no CBN_SELCHANGE for a selection set by a message). Posted messages
+// run when the fake pumps (a modal loop, SimUiPump), after the message being handled; timers
+// fire on the machine's clock (GetTickCount), which a pump advances to the next timer due.
 // Kinds of recorded calls.
-enum SimUiCallKind { kSimUiSetFocus = 1, kSimUiMessageBox = 2 };
+enum SimUiCallKind {
+  kSimUiSetFocus = 1,
+  kSimUiMessageBox = 2,
+  kSimUiCreateDialog = 3,  // window: the dialog; id: its template id; caption: its title
+  kSimUiDestroy = 4,
+  kSimUiSetText = 5,  // text: the new text
+  kSimUiShow = 6,     // value: the show command
+  kSimUiEnable = 7,   // value: 1 enabled, 0 disabled
+  kSimUiPost = 8,     // style: the message; value: its lParam
+  kSimUiBeep = 9,
+  kSimUiSubclass = 10,  // value: the new procedure
+};
 typedef struct SimUiCall {
   int kind;
-  HWND window;      // focus: the control; message box: the owner
-  UINT style;       // message box style
+  HWND window;      // focus: the control; message box: the owner; others: the window
+  UINT style;       // message box style; a posted message
   int answer;       // what the message box answered
-  WCHAR text[512];  // message box text (cut), empty for focus
+  int id;           // the window's control id (0 for a top-level window) or template id
+  LONG_PTR value;   // see the kinds
+  DWORD textLength; // the whole text's length (message box, set text)
+  WCHAR text[512];  // message box text or a set text (cut)
   WCHAR caption[128];
 } SimUiCall;
-// Makes control `controlId` of page window `page` findable as window `control` (NULL forgets it).
+// Makes control `controlId` of page window `page` findable as window `control` (NULL forgets
+// it): a stand-in for a page whose window the fake did not make.
 WINSIM_API void SimUiDeclareControl(HWND page, int controlId, HWND control);
-// The fake's answers to the window interface.
-WINSIM_API HWND SimUiFindControl(HWND page, int controlId);
+
+// Windows: the interface's operations, one for one (see core/common/window_ui.h).
+WINSIM_API HWND SimUiFindControl(HWND dialog, int controlId);
+WINSIM_API int SimUiControlId(HWND window);
+WINSIM_API HWND SimUiParent(HWND window);
+WINSIM_API HWND SimUiFirstChild(HWND window);
+WINSIM_API HWND SimUiNextSibling(HWND window);
+WINSIM_API HWND SimUiFindTopLevel(LPCWSTR className);
+WINSIM_API HWND SimUiActiveWindow(void);
+WINSIM_API BOOL SimUiIsWindow(HWND window);
+WINSIM_API int SimUiClassName(HWND window, WCHAR* buffer, int cchBuffer);
+WINSIM_API int SimUiGetText(HWND window, WCHAR* buffer, int cchBuffer);
+WINSIM_API BOOL SimUiSetText(HWND window, LPCWSTR text);
+WINSIM_API UINT SimUiGetCheck(HWND window);
+WINSIM_API void SimUiSetCheck(HWND window, UINT check);
+WINSIM_API BOOL SimUiIsEnabled(HWND window);
+WINSIM_API BOOL SimUiEnable(HWND window, BOOL enable);
+WINSIM_API BOOL SimUiIsVisible(HWND window);
+WINSIM_API BOOL SimUiShow(HWND window, int command);
+WINSIM_API LONG SimUiGetStyle(HWND window);
+WINSIM_API LONG SimUiSetStyle(HWND window, LONG style);
+WINSIM_API LONG_PTR SimUiGetSlot(HWND window, int slot);
+WINSIM_API LONG_PTR SimUiSetSlot(HWND window, int slot, LONG_PTR value);
+WINSIM_API LRESULT SimUiSend(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+WINSIM_API BOOL SimUiPost(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+WINSIM_API BOOL SimUiIsPosted(HWND window, UINT message);
+WINSIM_API UINT_PTR SimUiSetTimer(HWND window, UINT_PTR id, UINT milliseconds);
+WINSIM_API BOOL SimUiKillTimer(HWND window, UINT_PTR id);
+WINSIM_API BOOL SimUiPumpUntil(const volatile LONG* done, DWORD milliseconds);
 WINSIM_API HWND SimUiSetFocus(HWND control);
+WINSIM_API HWND SimUiGetFocus(void);
+WINSIM_API HWND SimUiCreateDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure, LPARAM param);
+WINSIM_API INT_PTR SimUiRunDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure, LPARAM param);
+WINSIM_API BOOL SimUiEndDialog(HWND dialog, INT_PTR result);
+WINSIM_API BOOL SimUiDestroy(HWND window);
+WINSIM_API WNDPROC SimUiSubclass(HWND window, WNDPROC procedure);
+WINSIM_API WNDPROC SimUiClassProcedure(LPCWSTR className);
 WINSIM_API int SimUiMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style);
-// The next message boxes answer these, in order; once spent they answer IDOK.
+WINSIM_API BOOL SimUiBeep(UINT type);
+
+// ---- for tests and the host ----
+// A window of class `className` (the standard control classes answer as described above; any
+// other class answers only texts), child of `parent` with control id `id` when parent is set,
+// else top-level; NULL for an empty class name.
+WINSIM_API HWND SimUiMakeWindow(LPCWSTR className, HWND parent, int id, DWORD style);
+// Gives a class of our own a class procedure (GetClassInfoEx's lpfnWndProc); NULL removes it.
+WINSIM_API void SimUiRegisterClass(LPCWSTR className, WNDPROC procedure);
+// Runs the posted messages and due timers without advancing the clock; answers how many ran.
+WINSIM_API int SimUiPump(void);
+// Called by a modal loop each time it has nothing left to run (the scenario actor's steps);
+// a loop whose hook did nothing ends its dialog with -1. NULL removes the hook.
+WINSIM_API void SimUiSetIdleHook(void (*hook)(void* context), void* context);
+// The next message boxes answer these, in order. Once spent a box answers IDOK, or, in the
+// strict mode, 0 with its text printed on stderr (a box the script did not expect).
 WINSIM_API void SimUiScriptAnswers(const int* answers, int count);
+WINSIM_API void SimUiSetStrictBoxes(BOOL strict);
 // Recorded calls since the machine root was set (or SimUiReset): count and one of them.
 WINSIM_API DWORD SimUiCallCount(void);
 WINSIM_API BOOL SimUiGetCall(DWORD index, SimUiCall* call);
-// Forgets controls, scripted answers and recorded calls (a machine root switch does too).
+// Forgets windows, controls, posted messages, timers, scripted answers and recorded calls (a
+// machine root switch does too).
 WINSIM_API void SimUiReset(void);
 #endif

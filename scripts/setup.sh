@@ -6,7 +6,7 @@ set -euo pipefail
 # g++-mingw-w64-i686 package does not say which thread model it brings.
 packages=(cmake ninja-build ccache g++ g++-multilib googletest g++-mingw-w64-i686
           gcc-mingw-w64-i686-win32 g++-mingw-w64-i686-win32
-          binutils-mingw-w64-i686 wine wine32:i386 clang libclang-rt-14-dev)
+          binutils-mingw-w64-i686 wine wine32:i386 clang libclang-rt-14-dev libz-mingw-w64-dev)
 # "setup.sh bench": also the 32-bit libcups for the benchmarks' CUPS side (tools/anchor).
 if [ "${1:-}" = bench ]; then packages+=(libcups2-dev:i386); fi
 missing=()

@@ -4,6 +4,8 @@
 # Exits non-zero when anything fails.
 set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+# --wine-heap: the programs under Wine run with Wine's heap checks (WINEDEBUG=+heap).
+if [ "${1:-}" = --wine-heap ]; then export ZEMS_WINEDEBUG=+heap; fi
 bash "$top/scripts/setup.sh" || exit 1
 jobs=$(nproc)
 # Under qemu's i386 emulator (see scripts/i386-exec.sh) LeakSanitizer cannot stop the threads

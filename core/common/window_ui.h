@@ -1,22 +1,125 @@
 // The window interface of the dialogs: every operation that touches a window of the property
-// sheets or a message box goes through here. The native builds answer from the simulated
-// machine's recording fake (tests declare controls, script answers and read the calls); the
-// Windows build calls user32. Decisions about what to show stay in ordinary code of both builds.
+// sheets, a dialog or a message box goes through here. The native builds answer from the
+// simulated machine's recording fake (tests make windows, script answers and read the calls);
+// the Windows build calls user32, one or a few calls per operation and no decisions. Dialog
+// procedures and handlers are ordinary code of both builds: they take Windows messages and
+// reach windows only through these operations.
 #pragma once
 #include "platform/win32.h"
 
-// The control `controlId` of a page's dialog window; NULL when the page has no window or the
+// ---- windows and controls ----
+
+// The control `controlId` of a dialog window; NULL when the dialog has no window or the
 // control is not there.
-HWND WuiFindControl(HWND page, int controlId);
+HWND WuiFindControl(HWND dialog, int controlId);
+// A control's id (0 for a top-level window or none).
+int WuiControlId(HWND window);
+// The parent of a child window; NULL for a top-level window.
+HWND WuiParent(HWND window);
+// The children of a window in z-order: the top one, then each next; NULL ends them.
+HWND WuiFirstChild(HWND window);
+HWND WuiNextSibling(HWND window);
+// A top-level window of the class; NULL when none exists.
+HWND WuiFindTopLevel(LPCWSTR className);
+// The active window of the calling thread; NULL when there is none.
+HWND WuiActiveWindow();
+// TRUE while the window exists.
+BOOL WuiIsWindow(HWND window);
+// The window's class name in buffer (cut to cchBuffer, terminated); its length, 0 on failure.
+int WuiClassName(HWND window, WCHAR* buffer, int cchBuffer);
+
+// ---- state ----
+
+// The window's text in buffer (cut to cchBuffer characters with the terminator); its length.
+int WuiGetText(HWND window, WCHAR* buffer, int cchBuffer);
+// Sets the text (an edit notifies its dialog with EN_CHANGE). FALSE when there is no window.
+BOOL WuiSetText(HWND window, LPCWSTR text);
+// The check of a button (BST_...); setting it sends no notification.
+UINT WuiGetCheck(HWND button);
+void WuiSetCheck(HWND button, UINT check);
+// Enabled state; WuiEnable answers TRUE when the window was disabled before.
+BOOL WuiIsEnabled(HWND window);
+BOOL WuiEnable(HWND window, BOOL enable);
+// Visible state (the window and all its parents); WuiShow takes SW_HIDE, SW_SHOW or SW_SHOWNA
+// (show without activating) and answers TRUE when the window was visible before.
+BOOL WuiIsVisible(HWND window);
+BOOL WuiShow(HWND window, int command);
+// The window style (GWL_STYLE); the set answers the old one.
+LONG WuiGetStyle(HWND window);
+LONG WuiSetStyle(HWND window, LONG style);
+// The window slots DWL_USER, DWL_MSGRESULT (dialogs) and GWL_USERDATA; the set answers the old
+// value. Any other slot answers 0.
+LONG_PTR WuiGetSlot(HWND window, int slot);
+LONG_PTR WuiSetSlot(HWND window, int slot, LONG_PTR value);
+
+// ---- choices: combo boxes and list boxes, told apart by class ----
+
+// Empties the control (and its selection).
+void WuiChoiceReset(HWND control);
+// Appends an entry with its item data; its index, or -1.
+int WuiChoiceAdd(HWND control, LPCWSTR text, LPARAM data);
+int WuiChoiceCount(HWND control);
+// The item data of entry index; 0 for an index out of range.
+LPARAM WuiChoiceData(HWND control, int index);
+// Entry index's text in buffer, cut to cchBuffer with the terminator; its length, -1 for an
+// index out of range.
+int WuiChoiceText(HWND control, int index, WCHAR* buffer, int cchBuffer);
+// The selected entry, -1 for none. A select sends no notification; -1 clears the selection
+// (and answers -1), an index beyond the entries answers -1 and keeps the selection.
+int WuiChoiceSelection(HWND control);
+int WuiChoiceSelect(HWND control, int index);
+
+// ---- edits ----
+
+// The most characters the user may type (0: the control's default); sends no EN_CHANGE.
+void WuiEditLimit(HWND edit, int chars);
+// Shows every character as `mark` (0: as typed).
+void WuiEditPasswordChar(HWND edit, WCHAR mark);
+// Selects characters start to end (-1 as end: to the end of the text).
+void WuiEditSelect(HWND edit, int start, int end);
+
+// ---- messages and time ----
+
+// Calls the window's procedure at once and answers its result; 0 when there is no window.
+LRESULT WuiSend(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Queues a message; it runs after the message being handled. FALSE when there is no window.
+BOOL WuiPost(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// TRUE while a posted message of that number waits for the window.
+BOOL WuiIsPosted(HWND window, UINT message);
+// Starts (or restarts) timer id: WM_TIMER every `milliseconds`; answers id, 0 on failure.
+UINT_PTR WuiSetTimer(HWND window, UINT_PTR id, UINT milliseconds);
+BOOL WuiKillTimer(HWND window, UINT_PTR id);
+// Runs the thread's messages until *done is nonzero or the time is spent; TRUE when done.
+BOOL WuiPumpUntil(const volatile LONG* done, DWORD milliseconds);
+
+// ---- focus ----
 
 // Gives the keyboard focus to a control; returns the window that had it (NULL for none).
 HWND WuiSetFocus(HWND control);
+HWND WuiGetFocus();
+
+// ---- dialogs and procedures ----
+
+// A modeless dialog from template templateId of module (a language DLL), owned by owner,
+// with procedure (NULL: none; WM_INITDIALOG receives param). NULL when the template is not
+// there or the window cannot be made.
+HWND WuiCreateDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure, LPARAM param);
+// A modal dialog: runs until WuiEndDialog and answers its result; -1 when it cannot be shown.
+INT_PTR WuiRunDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure, LPARAM param);
+BOOL WuiEndDialog(HWND dialog, INT_PTR result);
+// Destroys the window and its children; FALSE when there is no window.
+BOOL WuiDestroy(HWND window);
+// Installs a window procedure; answers the previous one (to be called through
+// WuiCallProcedure), NULL on failure.
+WNDPROC WuiSubclass(HWND window, WNDPROC procedure);
+// The procedure of a window class as registered; NULL for a class that is not.
+WNDPROC WuiClassProcedure(LPCWSTR className);
+LRESULT WuiCallProcedure(WNDPROC procedure, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// ---- prompts ----
 
 // Shows a message box (style: MB_* buttons, icon, modality) and returns the button chosen
 // (IDOK, IDCANCEL, ...); 0 when it could not be shown.
 int WuiMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style);
-
-// ---- user messages ----
-// The active window of the calling thread, the owner of a message box that names none; NULL
-// when there is none (the simulated machine has no windows: always NULL there).
-HWND WuiActiveWindow();
+// The system sound of a message-box icon type.
+BOOL WuiBeep(UINT type);

@@ -3,12 +3,58 @@
 
 #include "platform/sim.h"
 
-HWND WuiFindControl(HWND page, int controlId) { return SimUiFindControl(page, controlId); }
+HWND WuiFindControl(HWND dialog, int controlId) { return SimUiFindControl(dialog, controlId); }
+int WuiControlId(HWND window) { return SimUiControlId(window); }
+HWND WuiParent(HWND window) { return SimUiParent(window); }
+HWND WuiFirstChild(HWND window) { return SimUiFirstChild(window); }
+HWND WuiNextSibling(HWND window) { return SimUiNextSibling(window); }
+HWND WuiFindTopLevel(LPCWSTR className) { return SimUiFindTopLevel(className); }
+HWND WuiActiveWindow() { return SimUiActiveWindow(); }
+BOOL WuiIsWindow(HWND window) { return SimUiIsWindow(window); }
+int WuiClassName(HWND window, WCHAR* buffer, int cchBuffer) { return SimUiClassName(window, buffer, cchBuffer); }
+
+int WuiGetText(HWND window, WCHAR* buffer, int cchBuffer) { return SimUiGetText(window, buffer, cchBuffer); }
+BOOL WuiSetText(HWND window, LPCWSTR text) { return SimUiSetText(window, text); }
+UINT WuiGetCheck(HWND button) { return SimUiGetCheck(button); }
+void WuiSetCheck(HWND button, UINT check) { SimUiSetCheck(button, check); }
+BOOL WuiIsEnabled(HWND window) { return SimUiIsEnabled(window); }
+BOOL WuiEnable(HWND window, BOOL enable) { return SimUiEnable(window, enable); }
+BOOL WuiIsVisible(HWND window) { return SimUiIsVisible(window); }
+BOOL WuiShow(HWND window, int command) { return SimUiShow(window, command); }
+LONG WuiGetStyle(HWND window) { return SimUiGetStyle(window); }
+LONG WuiSetStyle(HWND window, LONG style) { return SimUiSetStyle(window, style); }
+LONG_PTR WuiGetSlot(HWND window, int slot) { return SimUiGetSlot(window, slot); }
+LONG_PTR WuiSetSlot(HWND window, int slot, LONG_PTR value) { return SimUiSetSlot(window, slot, value); }
+
+LRESULT WuiSend(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return SimUiSend(window, message, wParam, lParam);
+}
+BOOL WuiPost(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return SimUiPost(window, message, wParam, lParam);
+}
+BOOL WuiIsPosted(HWND window, UINT message) { return SimUiIsPosted(window, message); }
+UINT_PTR WuiSetTimer(HWND window, UINT_PTR id, UINT milliseconds) { return SimUiSetTimer(window, id, milliseconds); }
+BOOL WuiKillTimer(HWND window, UINT_PTR id) { return SimUiKillTimer(window, id); }
+BOOL WuiPumpUntil(const volatile LONG* done, DWORD milliseconds) { return SimUiPumpUntil(done, milliseconds); }
 
 HWND WuiSetFocus(HWND control) { return SimUiSetFocus(control); }
+HWND WuiGetFocus() { return SimUiGetFocus(); }
+
+HWND WuiCreateDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure, LPARAM param) {
+  return SimUiCreateDialog(module, templateId, owner, procedure, param);
+}
+INT_PTR WuiRunDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure, LPARAM param) {
+  return SimUiRunDialog(module, templateId, owner, procedure, param);
+}
+BOOL WuiEndDialog(HWND dialog, INT_PTR result) { return SimUiEndDialog(dialog, result); }
+BOOL WuiDestroy(HWND window) { return SimUiDestroy(window); }
+WNDPROC WuiSubclass(HWND window, WNDPROC procedure) { return SimUiSubclass(window, procedure); }
+WNDPROC WuiClassProcedure(LPCWSTR className) { return SimUiClassProcedure(className); }
+LRESULT WuiCallProcedure(WNDPROC procedure, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return procedure ? procedure(window, message, wParam, lParam) : 0;
+}
 
 int WuiMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style) {
   return SimUiMessageBox(owner, text, caption, style);
 }
-
-HWND WuiActiveWindow() { return NULL; }
+BOOL WuiBeep(UINT type) { return SimUiBeep(type); }

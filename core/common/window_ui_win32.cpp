@@ -1,15 +1,90 @@
-// The Windows build's window interface: user32.
+// The Windows build's window interface: user32, one or a few calls per operation.
 #include "core/common/window_ui.h"
 
-HWND WuiFindControl(HWND page, int controlId) {
-  if (!page) return NULL;
-  return GetDlgItem(page, controlId);
+HWND WuiFindControl(HWND dialog, int controlId) { return dialog ? GetDlgItem(dialog, controlId) : NULL; }
+int WuiControlId(HWND window) { return GetDlgCtrlID(window); }
+HWND WuiParent(HWND window) {
+  return (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) ? GetParent(window) : NULL;
+}
+HWND WuiFirstChild(HWND window) { return GetWindow(window, GW_CHILD); }
+HWND WuiNextSibling(HWND window) { return GetWindow(window, GW_HWNDNEXT); }
+HWND WuiFindTopLevel(LPCWSTR className) { return className ? FindWindowW(className, NULL) : NULL; }
+HWND WuiActiveWindow() { return GetActiveWindow(); }
+BOOL WuiIsWindow(HWND window) { return IsWindow(window); }
+int WuiClassName(HWND window, WCHAR* buffer, int cchBuffer) {
+  if (!buffer || cchBuffer <= 0) return 0;
+  buffer[0] = 0;
+  return GetClassNameW(window, buffer, cchBuffer);
+}
+
+int WuiGetText(HWND window, WCHAR* buffer, int cchBuffer) {
+  if (!buffer || cchBuffer <= 0) return 0;
+  buffer[0] = 0;
+  return GetWindowTextW(window, buffer, cchBuffer);
+}
+BOOL WuiSetText(HWND window, LPCWSTR text) { return SetWindowTextW(window, text); }
+UINT WuiGetCheck(HWND button) { return (UINT)SendMessageW(button, BM_GETCHECK, 0, 0); }
+void WuiSetCheck(HWND button, UINT check) { SendMessageW(button, BM_SETCHECK, check, 0); }
+BOOL WuiIsEnabled(HWND window) { return IsWindowEnabled(window); }
+BOOL WuiEnable(HWND window, BOOL enable) { return EnableWindow(window, enable); }
+BOOL WuiIsVisible(HWND window) { return IsWindowVisible(window); }
+BOOL WuiShow(HWND window, int command) { return ShowWindow(window, command); }
+LONG WuiGetStyle(HWND window) { return GetWindowLongW(window, GWL_STYLE); }
+LONG WuiSetStyle(HWND window, LONG style) { return SetWindowLongW(window, GWL_STYLE, style); }
+LONG_PTR WuiGetSlot(HWND window, int slot) { return GetWindowLongW(window, slot); }
+LONG_PTR WuiSetSlot(HWND window, int slot, LONG_PTR value) { return SetWindowLongW(window, slot, (LONG)value); }
+
+LRESULT WuiSend(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return SendMessageW(window, message, wParam, lParam);
+}
+BOOL WuiPost(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return PostMessageW(window, message, wParam, lParam);
+}
+BOOL WuiIsPosted(HWND window, UINT message) {
+  MSG msg;
+  return PeekMessageW(&msg, window, message, message, PM_NOREMOVE);
+}
+UINT_PTR WuiSetTimer(HWND window, UINT_PTR id, UINT milliseconds) { return SetTimer(window, id, milliseconds, NULL); }
+BOOL WuiKillTimer(HWND window, UINT_PTR id) { return KillTimer(window, id); }
+BOOL WuiPumpUntil(const volatile LONG* done, DWORD milliseconds) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    MSG msg;
+    while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (done && *done) return TRUE;
+    DWORD spent = GetTickCount() - start;
+    if (spent >= milliseconds) return FALSE;
+    MsgWaitForMultipleObjects(0, NULL, FALSE, milliseconds - spent, QS_ALLINPUT);
+  }
 }
 
 HWND WuiSetFocus(HWND control) { return SetFocus(control); }
+HWND WuiGetFocus() { return GetFocus(); }
+
+HWND WuiCreateDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure, LPARAM param) {
+  return CreateDialogParamW(module, MAKEINTRESOURCEW(templateId), owner, procedure, param);
+}
+INT_PTR WuiRunDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure, LPARAM param) {
+  return DialogBoxParamW(module, MAKEINTRESOURCEW(templateId), owner, procedure, param);
+}
+BOOL WuiEndDialog(HWND dialog, INT_PTR result) { return EndDialog(dialog, result); }
+BOOL WuiDestroy(HWND window) { return DestroyWindow(window); }
+WNDPROC WuiSubclass(HWND window, WNDPROC procedure) {
+  return (WNDPROC)SetWindowLongW(window, GWL_WNDPROC, (LONG)procedure);
+}
+WNDPROC WuiClassProcedure(LPCWSTR className) {
+  WNDCLASSEXW info = {};
+  info.cbSize = sizeof info;
+  return className && GetClassInfoExW(NULL, className, &info) ? info.lpfnWndProc : NULL;
+}
+LRESULT WuiCallProcedure(WNDPROC procedure, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcW(procedure, window, message, wParam, lParam);
+}
 
 int WuiMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style) {
   return MessageBoxW(owner, text, caption, style);
 }
-
-HWND WuiActiveWindow() { return GetActiveWindow(); }
+BOOL WuiBeep(UINT type) { return MessageBeep(type); }

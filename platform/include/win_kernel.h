@@ -217,3 +217,11 @@ WINSIM_API int WINAPI wvsprintfA(LPSTR buffer, LPCSTR format, va_list args);
 #define CSTR_EQUAL 2
 #define CSTR_GREATER_THAN 3
 WINSIM_API int WINAPI CompareStringW(LCID locale, DWORD flags, LPCWSTR a, int aChars, LPCWSTR b, int bChars);
+
+// System message texts (kernel32).
+#define FORMAT_MESSAGE_ALLOCATE_BUFFER 0x00000100
+#define FORMAT_MESSAGE_IGNORE_INSERTS 0x00000200
+#define FORMAT_MESSAGE_FROM_SYSTEM 0x00001000
+#define ERROR_MR_MID_NOT_FOUND 317L
+WINSIM_API DWORD WINAPI FormatMessageW(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId,
+                                       LPWSTR buffer, DWORD size, va_list* arguments);

@@ -1,6 +1,9 @@
-// Message-box styles and answers. The dialogs' windows are never simulated: these constants
-// serve the window interface's recording fake (platform/sim/window_fake.cpp).
+// user32's constants and types the driver's dialog code needs. Windows are not simulated as
+// user32 does: the window interface's recording fake (platform/sim/window_fake.cpp) answers.
 #pragma once
+#include "platform/include/win_base.h"
+
+#define ERROR_INVALID_INDEX 1413L
 
 #define MB_OK 0x00000000L
 #define MB_OKCANCEL 0x00000001L
@@ -35,3 +38,87 @@
 WINSIM_API HWND WINAPI GetDesktopWindow(void);
 WINSIM_API HDC WINAPI GetDC(HWND hWnd);
 WINSIM_API int WINAPI ReleaseDC(HWND hWnd, HDC hDC);
+
+// ---- windows, dialogs and messages ----
+// Declared for the dialog code that both builds compile (procedures, handlers, the window
+// interface's users). No user32 function stands behind them on this machine: the window
+// interface (core/common/window_ui.h) reaches the recording fake (platform/sim/window_fake.cpp).
+typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef VOID(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
+
+#define RT_DIALOG MAKEINTRESOURCEW(5)
+#define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
+#define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
+
+#define WM_DESTROY 0x0002
+#define WM_SETFOCUS 0x0007
+#define WM_KILLFOCUS 0x0008
+#define WM_ENABLE 0x000A
+#define WM_SETTEXT 0x000C
+#define WM_GETTEXT 0x000D
+#define WM_GETTEXTLENGTH 0x000E
+#define WM_CLOSE 0x0010
+#define WM_SHOWWINDOW 0x0018
+#define WM_NOTIFY 0x004E
+#define WM_NCDESTROY 0x0082
+#define WM_KEYDOWN 0x0100
+#define WM_CHAR 0x0102
+#define WM_INITDIALOG 0x0110
+#define WM_COMMAND 0x0111
+#define WM_TIMER 0x0113
+#define WM_USER 0x0400
+
+#define BM_GETCHECK 0x00F0
+#define BM_SETCHECK 0x00F1
+#define BM_CLICK 0x00F5
+#define BST_UNCHECKED 0x0000
+#define BST_CHECKED 0x0001
+#define BST_INDETERMINATE 0x0002
+#define BN_CLICKED 0
+#define EM_SETSEL 0x00B1
+#define EM_LIMITTEXT 0x00C5
+#define EM_SETPASSWORDCHAR 0x00CC
+#define EN_CHANGE 0x0300
+#define CB_ERR (-1)
+#define CB_ADDSTRING 0x0143
+#define CB_GETCOUNT 0x0146
+#define CB_GETCURSEL 0x0147
+#define CB_GETLBTEXT 0x0148
+#define CB_GETLBTEXTLEN 0x0149
+#define CB_RESETCONTENT 0x014B
+#define CB_SETCURSEL 0x014E
+#define CB_GETITEMDATA 0x0150
+#define CB_SETITEMDATA 0x0151
+#define CBN_SELCHANGE 1
+#define LB_ERR (-1)
+#define LB_ADDSTRING 0x0180
+#define LB_RESETCONTENT 0x0184
+#define LB_SETCURSEL 0x0186
+#define LB_GETCURSEL 0x0188
+#define LB_GETTEXT 0x0189
+#define LB_GETTEXTLEN 0x018A
+#define LB_GETCOUNT 0x018B
+#define LB_GETITEMDATA 0x0199
+#define LB_SETITEMDATA 0x019A
+#define LBN_SELCHANGE 1
+
+#define GWL_WNDPROC (-4)
+#define GWL_STYLE (-16)
+#define GWL_EXSTYLE (-20)
+#define GWL_USERDATA (-21)
+#define GWL_ID (-12)
+#define DWL_MSGRESULT 0
+#define DWL_DLGPROC 4
+#define DWL_USER 8
+
+#define SW_HIDE 0
+#define SW_SHOWNORMAL 1
+#define SW_SHOW 5
+#define SW_SHOWNA 8
+
+#define GW_HWNDNEXT 2
+#define GW_CHILD 5
+
+#include "platform/include/win_styles.h"
+#define DS_SHELLFONT (DS_SETFONT | 0x0008L)

@@ -1,0 +1,70 @@
+// The control operations both window interfaces share: requests to a control through WuiSend.
+// Combo boxes and list boxes take the same requests under different message numbers, told
+// apart by the control's class.
+#include "core/common/mem.h"
+#include "core/common/window_ui.h"
+
+namespace {
+
+bool IsCombo(HWND control) {
+  WCHAR name[16] = {};
+  static const WCHAR kCombo[] = TEXT("combobox");
+  if (WuiClassName(control, name, 16) != 8) return false;
+  for (int i = 0; i < 8; ++i)
+    if ((name[i] | 0x20) != kCombo[i]) return false;
+  return true;
+}
+
+}  // namespace
+
+void WuiChoiceReset(HWND control) { WuiSend(control, IsCombo(control) ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0); }
+
+int WuiChoiceAdd(HWND control, LPCWSTR text, LPARAM data) {
+  bool combo = IsCombo(control);
+  LRESULT index = WuiSend(control, combo ? CB_ADDSTRING : LB_ADDSTRING, 0, (LPARAM)text);
+  if (index < 0 || !WuiIsWindow(control)) return -1;
+  WuiSend(control, combo ? CB_SETITEMDATA : LB_SETITEMDATA, (WPARAM)index, data);
+  return (int)index;
+}
+
+int WuiChoiceCount(HWND control) {
+  LRESULT count = WuiSend(control, IsCombo(control) ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
+  return count < 0 ? 0 : (int)count;
+}
+
+LPARAM WuiChoiceData(HWND control, int index) {
+  if (index < 0 || index >= WuiChoiceCount(control)) return 0;
+  return WuiSend(control, IsCombo(control) ? CB_GETITEMDATA : LB_GETITEMDATA, (WPARAM)index, 0);
+}
+
+int WuiChoiceText(HWND control, int index, WCHAR* buffer, int cchBuffer) {
+  if (!buffer || cchBuffer <= 0) return -1;
+  buffer[0] = 0;
+  if (index < 0 || index >= WuiChoiceCount(control)) return -1;
+  bool combo = IsCombo(control);
+  // The control copies the whole entry: its length is asked first.
+  LRESULT length = WuiSend(control, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, (WPARAM)index, 0);
+  if (length < 0) return -1;
+  WCHAR* whole = static_cast<WCHAR*>(MemAllocZero(((size_t)length + 1) * sizeof(WCHAR)));
+  if (!whole) return -1;
+  LRESULT got = WuiSend(control, combo ? CB_GETLBTEXT : LB_GETTEXT, (WPARAM)index, (LPARAM)whole);
+  int n = 0;
+  for (; got >= 0 && n < cchBuffer - 1 && n < (int)got && n <= (int)length; ++n) buffer[n] = whole[n];
+  buffer[n] = 0;
+  MemFree(whole);
+  return got < 0 ? -1 : n;
+}
+
+int WuiChoiceSelection(HWND control) {
+  return (int)WuiSend(control, IsCombo(control) ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
+}
+
+int WuiChoiceSelect(HWND control, int index) {
+  return (int)WuiSend(control, IsCombo(control) ? CB_SETCURSEL : LB_SETCURSEL, (WPARAM)index, 0);
+}
+
+void WuiEditLimit(HWND edit, int chars) { WuiSend(edit, EM_LIMITTEXT, (WPARAM)chars, 0); }
+
+void WuiEditPasswordChar(HWND edit, WCHAR mark) { WuiSend(edit, EM_SETPASSWORDCHAR, (WPARAM)mark, 0); }
+
+void WuiEditSelect(HWND edit, int start, int end) { WuiSend(edit, EM_SETSEL, (WPARAM)start, (LPARAM)end); }

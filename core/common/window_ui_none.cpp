@@ -1,0 +1,45 @@
+// The window interface of the deliverables that show no windows (zemsgr, zemsexc): no window
+// exists, so each operation answers as for a window that is not there, a dialog as one that
+// could not be shown (-1) and a message box as one that was not shown (0). Linked into those
+// DLLs in place of user32 or the machine's fake, so they import no window calls.
+#include "core/common/window_ui.h"
+
+HWND WuiFindControl(HWND dialog, int controlId) { (void)dialog; (void)controlId; return NULL; }
+int WuiControlId(HWND window) { (void)window; return 0; }
+HWND WuiParent(HWND window) { (void)window; return NULL; }
+HWND WuiFirstChild(HWND window) { (void)window; return NULL; }
+HWND WuiNextSibling(HWND window) { (void)window; return NULL; }
+HWND WuiFindTopLevel(LPCWSTR className) { (void)className; return NULL; }
+HWND WuiActiveWindow() { return NULL; }
+BOOL WuiIsWindow(HWND window) { (void)window; return 0; }
+int WuiClassName(HWND window, WCHAR* buffer, int cchBuffer) { (void)window; (void)buffer; (void)cchBuffer; return 0; }
+int WuiGetText(HWND window, WCHAR* buffer, int cchBuffer) { (void)window; (void)buffer; (void)cchBuffer; return 0; }
+BOOL WuiSetText(HWND window, LPCWSTR text) { (void)window; (void)text; return 0; }
+UINT WuiGetCheck(HWND button) { (void)button; return 0; }
+void WuiSetCheck(HWND button, UINT check) { (void)button; (void)check; }
+BOOL WuiIsEnabled(HWND window) { (void)window; return 0; }
+BOOL WuiEnable(HWND window, BOOL enable) { (void)window; (void)enable; return 0; }
+BOOL WuiIsVisible(HWND window) { (void)window; return 0; }
+BOOL WuiShow(HWND window, int command) { (void)window; (void)command; return 0; }
+LONG WuiGetStyle(HWND window) { (void)window; return 0; }
+LONG WuiSetStyle(HWND window, LONG style) { (void)window; (void)style; return 0; }
+LONG_PTR WuiGetSlot(HWND window, int slot) { (void)window; (void)slot; return 0; }
+LONG_PTR WuiSetSlot(HWND window, int slot, LONG_PTR value) { (void)window; (void)slot; (void)value; return 0; }
+LRESULT WuiSend(HWND window, UINT message, WPARAM wParam, LPARAM lParam) { (void)window; (void)message; (void)wParam; (void)lParam; return 0; }
+BOOL WuiPost(HWND window, UINT message, WPARAM wParam, LPARAM lParam) { (void)window; (void)message; (void)wParam; (void)lParam; return 0; }
+BOOL WuiIsPosted(HWND window, UINT message) { (void)window; (void)message; return 0; }
+UINT_PTR WuiSetTimer(HWND window, UINT_PTR id, UINT milliseconds) { (void)window; (void)id; (void)milliseconds; return 0; }
+BOOL WuiKillTimer(HWND window, UINT_PTR id) { (void)window; (void)id; return 0; }
+BOOL WuiPumpUntil(const volatile LONG* done, DWORD milliseconds) { (void)done; (void)milliseconds; return 0; }
+HWND WuiSetFocus(HWND control) { (void)control; return NULL; }
+HWND WuiGetFocus() { return NULL; }
+HWND WuiCreateDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure, LPARAM param) { (void)module; (void)templateId; (void)owner; (void)procedure; (void)param; return NULL; }
+INT_PTR WuiRunDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure, LPARAM param) { (void)module; (void)templateId; (void)owner; (void)procedure; (void)param; return -1; }
+BOOL WuiEndDialog(HWND dialog, INT_PTR result) { (void)dialog; (void)result; return 0; }
+BOOL WuiDestroy(HWND window) { (void)window; return 0; }
+WNDPROC WuiSubclass(HWND window, WNDPROC procedure) { (void)window; (void)procedure; return NULL; }
+WNDPROC WuiClassProcedure(LPCWSTR className) { (void)className; return NULL; }
+LRESULT WuiCallProcedure(WNDPROC procedure, HWND window, UINT message, WPARAM wParam, LPARAM lParam) { (void)procedure; (void)window; (void)message; (void)wParam; (void)lParam; return 0; }
+int WuiMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style) { (void)owner; (void)text; (void)caption; (void)style; return 0; }
+BOOL WuiBeep(UINT type) { (void)type; return 0; }
+
