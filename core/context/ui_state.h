@@ -83,6 +83,9 @@ struct UiState {
   BYTE* lockDefaults;            // locked default values (setting-lock feature)
   UiModuleTable* modules;
   void* chapterArray;            // the chapter module's chapter records, heap; freed with the bus
+  DWORD chapterRecords;          // records the chapter array holds (it only grows)
+  LONG chapterLimitsLoaded;      // 1 once the chapter limits were loaded for this context
+  LONG chapterNotedCount;        // the chapter count before the last delete or reset
   void* logicalValueBuffer;
   WCHAR textBuffer[kTextBufferChars];
   LONG* evaluatorStack;          // null: every judge on the context is false
