@@ -16,11 +16,3 @@ int ApiChapterMerge(ApiContext* api, const WCHAR* entry);
 int ApiChapterDeleteOne(ApiContext* api, LONG index);
 // Deletes every entry.
 void ApiChapterDeleteAll(ApiContext* api);
-
-// What the last of these operations was given (tests).
-struct ApiChapterModuleCall {
-  int operation;  // 1 profile name, 2 merge, 3 delete one, 4 delete all; 0 none
-  LONG index;
-  WCHAR entry[32];
-};
-const ApiChapterModuleCall* ApiChapterModuleLastCall();

@@ -95,6 +95,10 @@ const Case kCases[] = {
 
 class ModuleRowsTest : public ItemContextTest {
  protected:
+  void TearDown() override {
+    ModBusFree(ctx());  // frees the chapter array the events made
+    ItemContextTest::TearDown();
+  }
   // The first row whose callback takes the case; -1 for none.
   int Taker(Dll dll, const Case& c) {
     const UiModuleEntry* rows = Rows(dll);

@@ -29,7 +29,10 @@ const UiModuleEntry* BuildGetModuleRows() { return g_moduleRows; }
 
 namespace zems_test {
 BuildVariant& TestVariant() { return g_variant; }
-void ResetTestVariant() { g_variant = kDefault; }
+void ResetTestVariant() {
+  g_variant = kDefault;
+  g_moduleRows = g_defaultRows;
+}
 void UseModuleRows(const UiModuleEntry* rows) { g_moduleRows = rows ? rows : g_defaultRows; }
 void SetDefaultModuleRows(const UiModuleEntry* rows) { g_defaultRows = g_moduleRows = rows; }
 }  // namespace zems_test
