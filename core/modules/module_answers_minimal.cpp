@@ -1,10 +1,7 @@
-// Minimal versions until these modules' window-less logic is built: the quality, custom-size,
-// lock and print-method rows answer nothing, so every sender keeps its defaults.
+// Minimal versions until these modules' window-less logic is built: the custom-size, lock and
+// print-method rows answer nothing, so every sender keeps its defaults.
 #include "core/modules/module_rows.h"
 
-int QualityHandleNotify(DriverContext*, WORD, void*) { return 0; }
-int QualityHandleNotifyNoWindow(DriverContext*, WORD, void*) { return 0; }
-int QualityHandleEvent(DriverContext*, int, void*, void*) { return 0; }
 int FreeSizeHandleNotify(DriverContext*, WORD, void*) { return 0; }
 int FreeSizeHandleEvent(DriverContext*, int, void*, void*) { return 0; }
 int FreeSizeHandleEventGraphics(DriverContext*, int, void*, void*) { return 0; }

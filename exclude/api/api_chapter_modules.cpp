@@ -1,8 +1,11 @@
-// The chapter module's window-less list operations for the application interface.
+// The chapter and colour-profile modules' window-less list operations for the application
+// interface.
 #include "exclude/api/api_chapter_modules.h"
 
 #include "core/front/dialog_records.h"
 #include "core/front/page_lookup.h"
+#include "core/context/ui_state.h"
+#include "core/modules/cmm_profiles.h"
 #include "core/modules/page_list.h"
 #include "exclude/api/api_context.h"
 
@@ -27,3 +30,13 @@ int ApiChapterDeleteOne(ApiContext* api, LONG index) {
 }
 
 void ApiChapterDeleteAll(ApiContext* api) { ChapterDeleteAll(ApiDriverCtx(api)); }
+
+int ApiCmmProfileName(ApiContext* api, LONG index, WCHAR* name64) {
+  DriverContext* ctx = ApiDriverCtx(api);
+  if (!ctx || !ctx->ui || !name64) return 0;
+  CmmLoadEntry(ctx, index);
+  int i = 0;
+  for (; i < 63 && ctx->ui->cmmName[i]; ++i) name64[i] = ctx->ui->cmmName[i];
+  name64[i] = 0;
+  return 1;
+}

@@ -29,10 +29,11 @@ TEST_F(ApiChapterOpsTest, ProfileCountAndNames) {
   WriteSettingsKeyIn(u"us", "CmmCount", u"6");
   EXPECT_EQ(1, Op(0, record));
   EXPECT_EQ(6, record[0]);
+  WriteSettingsKeyIn(u"ColorMatching4us", "zdmColorMatchingMode", u"Proof stock");
   WCHAR name[64] = {u'x'};
   LONG_PTR named[6] = {4, reinterpret_cast<LONG_PTR>(name)};
-  EXPECT_EQ(0, Op(1, named)) << "the profile module gives no name control here";
-  EXPECT_EQ(u'x', name[0]) << "the buffer is left alone";
+  EXPECT_EQ(1, Op(1, named));
+  EXPECT_EQ(u"Proof stock", std::u16string(reinterpret_cast<const char16_t*>(name)));
 }
 
 TEST_F(ApiChapterOpsTest, MergeFormsTheEntryText) {

@@ -86,6 +86,13 @@ const Case kCases[] = {
     {'N', 302, 0, -1, -1, -1},
     // The device-font list's restricted state.
     {'E', 3, 5, 6, 6, 6},
+    // Colour profiles: the window-less list operations and the fallback after a merge.
+    {'N', 111, 0, 2, 2, 2},
+    {'N', 118, 0, 2, 2, 2},
+    {'N', 124, 0, 2, 2, 2},
+    {'N', 100, 0, -1, -1, -1},
+    {'N', 325, 0, -1, -1, -1},
+    {'E', 36, 0, 2, 2, 2},
     // Watermarks saved again.
     {'N', 327, 0, 1, 1, 1},
     // Codes nobody takes.

@@ -1,8 +1,0 @@
-// Minimal version until the print-quality module is built: its judge hooks read 0.
-#include "core/modules/quality_hooks.h"
-
-int CmmAnswerJudgeHook(DriverContext* ctx, WORD id) {
-  (void)ctx;
-  (void)id;
-  return 0;
-}
