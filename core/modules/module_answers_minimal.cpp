@@ -1,10 +1,7 @@
-// Minimal versions until these modules' window-less logic is built: the custom-size, lock and
-// print-method rows answer nothing, so every sender keeps its defaults.
+// Minimal versions until these modules' window-less logic is built: the lock and print-method
+// rows answer nothing, so every sender keeps its defaults.
 #include "core/modules/module_rows.h"
 
-int FreeSizeHandleNotify(DriverContext*, WORD, void*) { return 0; }
-int FreeSizeHandleEvent(DriverContext*, int, void*, void*) { return 0; }
-int FreeSizeHandleEventGraphics(DriverContext*, int, void*, void*) { return 0; }
 int LockHandleNotify(DriverContext*, WORD, void*) { return 0; }
 int LockHandleNotifyNoWindow(DriverContext*, WORD, void*) { return 0; }
 int LockHandleEvent(DriverContext*, int, void*, void*) { return 0; }

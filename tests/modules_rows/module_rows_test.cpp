@@ -93,6 +93,12 @@ const Case kCases[] = {
     {'N', 100, 0, -1, -1, -1},
     {'N', 325, 0, -1, -1, -1},
     {'E', 36, 0, 2, 2, 2},
+    // Custom sizes: the graphics DLL runs no dialog actions, so event 47 is not its.
+    {'E', 44, 0, 3, 3, 3},
+    {'E', 46, 0, 3, 3, 3},
+    {'E', 47, 0, 3, -1, 3},
+    {'E', 55, 0, 3, 3, 3},
+    {'N', 202, 0, -1, -1, -1},
     // Watermarks saved again.
     {'N', 327, 0, 1, 1, 1},
     // Codes nobody takes.
