@@ -99,6 +99,13 @@ const Case kCases[] = {
     {'E', 47, 0, 3, -1, 3},
     {'E', 55, 0, 3, 3, 3},
     {'N', 202, 0, -1, -1, -1},
+    // Locks: only the lock data and the stored files' locks outside the printer interface.
+    {'N', 312, 0, 8, 8, 8},
+    {'N', 326, 0, 8, -1, -1},
+    {'N', 318, 0, 8, -1, -1},
+    {'E', 59, 0, 8, 8, 8},
+    {'E', 60, 0, 8, 8, 8},
+    {'E', 62, 0, 8, -1, -1},
     // Watermarks saved again.
     {'N', 327, 0, 1, 1, 1},
     // Codes nobody takes.
