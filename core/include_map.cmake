@@ -122,7 +122,8 @@ set(ZEMS_INCLUDE_MAP
   "modules bind"     # tray events of the acquisition and the printer's default tray
   "modules devmode"  # the chapter re-check runs the items' transacts
   "modules system"   # language section of the chapter keys, settings paths, profile names
-  "modules install"  # the factory stores' copy event carries its files
+  "modules install"  # the factory stores' copy event carries its files; package file names
+  "modules model"    # the model default the resolution merge takes
   # -- pjl: the "@PJL SET" exclusion command service of zemsexc
   "pjl common"       # memory and text helpers
   "pjl context"      # a handle holds a driver context of its printer

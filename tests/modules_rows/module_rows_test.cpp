@@ -106,6 +106,14 @@ const Case kCases[] = {
     {'E', 59, 0, 8, 8, 8},
     {'E', 60, 0, 8, 8, 8},
     {'E', 62, 0, 8, -1, -1},
+    // Print method: the graphics DLL asks no printer.
+    {'N', 901, 0, 9, 9, 9},
+    {'N', 250, 0, -1, -1, -1},
+    {'E', 21, 4, 9, -1, 9},
+    {'E', 30, 4, 9, 9, 9},
+    {'E', 35, 0, 9, 9, 9},
+    {'E', 54, 4, 9, 9, 9},
+    {'E', 14, 0, -1, -1, -1},
     // Watermarks saved again.
     {'N', 327, 0, 1, 1, 1},
     // Codes nobody takes.

@@ -1,8 +1,0 @@
-// Minimal version until the print-method module is built: its judge hooks read 0.
-#include "core/modules/print_method_hooks.h"
-
-int PrnMethodAnswerJudgeHook(DriverContext* ctx, WORD id) {
-  (void)ctx;
-  (void)id;
-  return 0;
-}
