@@ -20,6 +20,7 @@ struct Signature {
 };
 // The header fields a printer profile of this driver carries.
 const Signature kSignature[] = {{4, "OVMS"}, {12, "prtr"}, {20, "RGB "}, {36, "acsp"}, {48, "ORVL"}};
+constexpr DWORD kProfileHeaderBytes = 52;  // through the last signature field
 
 struct ProfileIni {
   WCHAR file[kPathChars] = {};
@@ -116,22 +117,22 @@ void CmmSetModeIndex(DriverContext* ctx, LONG n) {
   ItemSetRaw(ctx, item, list ? list[0].stored : 0);
 }
 
+int CmmProfileHeaderValid(const BYTE* bytes, DWORD size) {
+  if (!bytes) return 0;
+  for (const Signature& s : kSignature)
+    if (size < s.offset + 4 || memcmp(bytes + s.offset, s.bytes, 4) != 0) return 0;
+  return 1;
+}
+
 int CmmCheckProfileHeader(const WCHAR* path) {
   if (!path || !path[0]) return 0;
   HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return 0;
-  int valid = 1;
-  for (const Signature& s : kSignature) {
-    char bytes[4] = {};
-    DWORD read = 0;
-    if (SetFilePointer(file, static_cast<LONG>(s.offset), nullptr, FILE_BEGIN) != s.offset ||
-        !ReadFile(file, bytes, 4, &read, nullptr) || read != 4 || memcmp(bytes, s.bytes, 4) != 0) {
-      valid = 0;
-      break;
-    }
-  }
+  BYTE header[kProfileHeaderBytes] = {};
+  DWORD read = 0;
+  const BOOL ok = ReadFile(file, header, kProfileHeaderBytes, &read, nullptr);
   CloseHandle(file);
-  return valid;
+  return ok ? CmmProfileHeaderValid(header, read) : 0;
 }
 
 void QualityRememberMatching(DriverContext* ctx) {

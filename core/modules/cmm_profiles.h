@@ -35,6 +35,8 @@ void CmmSetModeIndex(DriverContext* ctx, LONG n);
 // 1 when path (wide, so any folder name) opens and carries the profile signature bytes at
 // offsets 4, 12, 20, 36 and 48; 0 otherwise.
 int CmmCheckProfileHeader(const WCHAR* path);
+// The same check on the first size bytes of a profile.
+int CmmProfileHeaderValid(const BYTE* bytes, DWORD size);
 // Notes which colour-matching item is current (by zdmAdjustMode and zdmAdjustObject) and its
 // value, for the restore after a cancelled tabbed dialog.
 void QualityRememberMatching(DriverContext* ctx);

@@ -132,11 +132,15 @@ int PrnMethodHandleNotify(DriverContext* ctx, WORD code, void*) {
   return 1;
 }
 
-int PrnMethodHandleEvent(DriverContext* ctx, int event, void* argument, void*) {
+// The printer interface and the exclusion DLL also answer the acquisition's questions; the
+// acquisition runs with a wait window in the one and silently in the other.
+static int AcquisitionEvent(DriverContext* ctx, int event, void* argument, bool withWindow) {
   switch (event) {
     case kEventAskAcquire: {
       auto* ask = static_cast<BidiAskEvent*>(argument);
-      if (ask) ask->answer = static_cast<DWORD>(BidiUpdateFromPrinterUi(ctx, reinterpret_cast<HWND>(static_cast<UINT_PTR>(ask->value))));
+      if (!ask) return 1;
+      const HWND owner = reinterpret_cast<HWND>(static_cast<UINT_PTR>(ask->value));
+      ask->answer = static_cast<DWORD>(withWindow ? BidiUpdateFromPrinterUi(ctx, owner) : BidiUpdateFromPrinterSilent(ctx));
       return 1;
     }
     case kEventTrayDetails:
@@ -147,20 +151,12 @@ int PrnMethodHandleEvent(DriverContext* ctx, int event, void* argument, void*) {
   }
 }
 
+int PrnMethodHandleEvent(DriverContext* ctx, int event, void* argument, void*) {
+  return AcquisitionEvent(ctx, event, argument, true);
+}
+
 int PrnMethodHandleEventExclusion(DriverContext* ctx, int event, void* argument, void*) {
-  switch (event) {
-    case kEventAskAcquire: {
-      auto* ask = static_cast<BidiAskEvent*>(argument);
-      // No window to wait in: the exclusion DLL updates silently.
-      if (ask) ask->answer = static_cast<DWORD>(BidiUpdateFromPrinterSilent(ctx));
-      return 1;
-    }
-    case kEventTrayDetails:
-      if (argument) *static_cast<DWORD*>(argument) = 1;
-      return 1;
-    default:
-      return Done(CommonEvent(ctx, event, argument));
-  }
+  return AcquisitionEvent(ctx, event, argument, false);
 }
 
 int PrnMethodHandleEventGraphics(DriverContext* ctx, int event, void* argument, void*) {

@@ -16,30 +16,15 @@
 #include "core/modules/chapter_records.h"
 #include "core/modules/page_list.h"
 #include "core/store/store_keys.h"
-#include "support/test_printer.h"
+#include "support/module_context.h"
 
 namespace zems_test {
 namespace {
 
 const WCHAR* W(const char16_t* s) { return reinterpret_cast<const WCHAR*>(s); }
 
-class ChapterRecordsTest : public ContextTest {
+class ChapterRecordsTest : public ModuleContextTest {
  protected:
-  void SetUp() override {
-    ContextTest::SetUp();
-    ctx_ = CtxOpen(office_, office_, nullptr, 0, kKindSettings, 0, nullptr);
-    ASSERT_NE(nullptr, ctx_);
-    StoreCopySettingsIni(ctx_, ini_);
-    StoreCopyPrinterName(ctx_, section_, 261);
-    // The settings folder of a fresh machine exists once the install made it.
-    std::string path;
-    for (int i = 0; ini_[i]; ++i) path += static_cast<char>(ini_[i]);
-    ASSERT_TRUE(WriteMachineFile(path, ""));
-  }
-  void TearDown() override {
-    if (ctx_) CtxRelease(ctx_, kReleaseExpired);
-    ContextTest::TearDown();
-  }
   void Set(WORD id, LONG value) { ItemSetRawById(ctx_, id, value); }
   LONG Get(WORD id) { return static_cast<LONG>(ItemGetRawById(ctx_, id)); }
   void Key(const char16_t* key, const char16_t* value) { IniWriteString(section_, W(key), W(value), ini_); }
@@ -59,9 +44,6 @@ class ChapterRecordsTest : public ContextTest {
   }
   ChapterRecord* Array() { return ChapterArray(ctx_, nullptr); }
 
-  DriverContext* ctx_ = nullptr;
-  WCHAR ini_[kPathChars] = {};
-  WCHAR section_[261] = {};
 };
 
 TEST_F(ChapterRecordsTest, SavingStopsAtTheFirstFreeRecord) {

@@ -16,7 +16,7 @@
 #include "core/store/store_keys.h"
 #include "core/tables/print_macros.h"
 #include "core/tables/value_symbols.h"
-#include "support/test_printer.h"
+#include "support/module_context.h"
 
 namespace zems_test {
 namespace {
@@ -25,22 +25,8 @@ const WCHAR* W(const char16_t* s) { return reinterpret_cast<const WCHAR*>(s); }
 std::u16string U(const WCHAR* w) { return reinterpret_cast<const char16_t*>(w); }
 std::u16string U16(const std::string& s) { return std::u16string(s.begin(), s.end()); }
 
-class LocksTest : public ContextTest {
+class LocksTest : public ModuleContextTest {
  protected:
-  void SetUp() override {
-    ContextTest::SetUp();
-    ctx_ = CtxOpen(office_, office_, nullptr, 0, kKindSettings, 0, nullptr);
-    ASSERT_NE(nullptr, ctx_);
-    StoreCopySettingsIni(ctx_, ini_);
-    StoreCopyPrinterName(ctx_, section_, 261);
-    std::string path;
-    for (int i = 0; ini_[i]; ++i) path += static_cast<char>(ini_[i]);
-    ASSERT_TRUE(WriteMachineFile(path, ""));
-  }
-  void TearDown() override {
-    if (ctx_) CtxRelease(ctx_, kReleaseExpired);
-    ContextTest::TearDown();
-  }
   void Set(WORD id, LONG value) { ItemSetRawById(ctx_, id, value); }
   LONG Get(WORD id) { return static_cast<LONG>(ItemGetRawById(ctx_, id)); }
   void Printer(const char16_t* key, const char16_t* value) { IniWriteString(section_, W(key), W(value), ini_); }
@@ -54,9 +40,6 @@ class LocksTest : public ContextTest {
     IniReadString(section ? section : section_, W(key), W(u"-"), text, 64, W(U16(path).c_str()));
     return U(text);
   }
-  DriverContext* ctx_ = nullptr;
-  WCHAR ini_[kPathChars] = {};
-  WCHAR section_[261] = {};
 };
 
 TEST_F(LocksTest, PresetFilesCarryTheLockedValueAndKeepTheirOwn) {

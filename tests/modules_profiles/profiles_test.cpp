@@ -16,7 +16,7 @@
 #include "core/modules/quality_hooks.h"
 #include "core/store/store_keys.h"
 #include "core/system/resources.h"
-#include "support/test_printer.h"
+#include "support/module_context.h"
 
 namespace zems_test {
 namespace {
@@ -37,21 +37,8 @@ std::string Header(size_t size = 128, int spoil = -1) {
   return bytes;
 }
 
-class ProfilesTest : public ContextTest {
+class ProfilesTest : public ModuleContextTest {
  protected:
-  void SetUp() override {
-    ContextTest::SetUp();
-    ctx_ = CtxOpen(office_, office_, nullptr, 0, kKindSettings, 0, nullptr);
-    ASSERT_NE(nullptr, ctx_);
-    StoreCopySettingsIni(ctx_, ini_);
-    std::string path;
-    for (int i = 0; ini_[i]; ++i) path += static_cast<char>(ini_[i]);
-    ASSERT_TRUE(WriteMachineFile(path, ""));
-  }
-  void TearDown() override {
-    if (ctx_) CtxRelease(ctx_, kReleaseExpired);
-    ContextTest::TearDown();
-  }
   void ListKey(const char16_t* key, const char16_t* value) {
     IniWriteString(StoreListLangCode(ctx_), W(key), W(value), ini_);
   }
@@ -76,8 +63,6 @@ class ProfilesTest : public ContextTest {
     }
     return out;
   }
-  DriverContext* ctx_ = nullptr;
-  WCHAR ini_[kPathChars] = {};
 };
 
 TEST_F(ProfilesTest, AddAndDeleteKeepTheBuiltInEntries) {
