@@ -118,6 +118,13 @@ set(ZEMS_INCLUDE_MAP
   "modules context"  # module callbacks get the context
   "modules items"    # limits follow the display unit of the settings
   "modules tables"   # the default custom-size limits
+  "modules front"    # dialog and control records that events and control callbacks carry
+  "modules store"    # chapter keys, profile entries, quality lists, watermarks and lock data live in the stores
+  "modules bind"     # tray events of the acquisition and the printer's default tray
+  "modules devmode"  # the chapter re-check runs the items' transacts
+  "modules system"   # language section of the chapter keys, settings paths, profile names
+  "modules install"  # the factory stores' copy event carries its files; package file names
+  "modules model"    # the model default the resolution merge takes
   # -- pjl: the "@PJL SET" exclusion command service of zemsexc
   "pjl common"       # memory and text helpers
   "pjl context"      # a handle holds a driver context of its printer

@@ -411,15 +411,16 @@ int CmdApi(int argc, char** argv) {
     FreeLibrary(dll);
     return 1;
   }
+  // The level is the process's before the enable: a context keeps the level it was enabled at.
+  if (level >= 0) {
+    const LONG wanted[2] = {0, level};
+    init(1, wanted);
+  }
   void* h = enable(printer.c_str());
   if (!h) {
     fprintf(stderr, "zemshost api: the interface cannot be enabled for '%s'\n", printer.c_str());
     FreeLibrary(dll);
     return 1;
-  }
-  if (level >= 0) {
-    const LONG wanted[2] = {0, level};
-    init(1, wanted);
   }
   BYTE enabled[64] = {};
   const LONG_PTR bitmapBytes = getCaps(h, 0, nullptr);

@@ -8,25 +8,8 @@
 #include "core/modules/preset_cache.h"
 #include "core/modules/print_method_hooks.h"
 #include "core/modules/quality_hooks.h"
-#include "core/store/chapter_items.h"
 
 namespace {
-
-// A module's callbacks join its row when the module is built; an empty slot is skipped. The
-// chapter module alone keeps private data: the address of its saved chapter array. Of it so
-// far only its answer to the store's item offers exists.
-const UiModuleEntry kModules[kModuleCount] = {
-    {0, nullptr, nullptr, nullptr, nullptr},  // presets
-    {0, nullptr, nullptr, nullptr, nullptr},  // watermarks
-    {0, nullptr, nullptr, nullptr, nullptr},  // print quality and colour profiles
-    {0, nullptr, nullptr, nullptr, nullptr},  // custom paper size
-    {4, nullptr, nullptr, nullptr, ChapterHandleEvent},  // chapters
-    {0, nullptr, nullptr, nullptr, nullptr},  // installable options
-    {0, nullptr, nullptr, nullptr, nullptr},  // font substitution
-    {0, nullptr, nullptr, nullptr, nullptr},  // settings summary
-    {0, nullptr, nullptr, nullptr, nullptr},  // setting locks
-    {0, nullptr, nullptr, nullptr, nullptr},  // print method
-};
 
 constexpr WORD kQualityHookFirst = 1292, kQualityHookLast = 1307;
 constexpr WORD kPrintMethodHookFirst = 1404, kPrintMethodHookLast = 1419;
@@ -44,7 +27,7 @@ const UiModuleEntry* RowAt(DriverContext* ctx, LONG i) {
 
 const UiModuleEntry* ModBusGetTable(LONG* count) {
   if (count) *count = kModuleCount;
-  return kModules;
+  return BuildGetModuleRows();
 }
 
 int ModBusLoad(DriverContext* ctx) {
@@ -58,6 +41,8 @@ int ModBusLoadRows(DriverContext* ctx, const UiModuleEntry* rows, LONG count) {
   UiState* ui = ctx->ui;
   PresetCacheOp(ctx, nullptr, kPresetCacheForget);
   ui->chapterArray = nullptr;
+  ui->chapterRecords = 0;
+  ui->chapterLimitsLoaded = 0;
   ui->modules = nullptr;
   auto* table = static_cast<UiModuleTable*>(MemAllocZero(sizeof(UiModuleTable)));
   if (!table) return 0;
@@ -81,6 +66,7 @@ void ModBusFree(DriverContext* ctx) {
   UiState* ui = ctx->ui;
   MemFree(ui->chapterArray);
   ui->chapterArray = nullptr;
+  ui->chapterRecords = 0;
   PresetCacheOp(ctx, nullptr, kPresetCacheFreeAll);
   UiModuleTable* table = ui->modules;
   if (!table) return;

@@ -53,7 +53,10 @@ enum : WORD {
   kNotifyLockDataLoaded = 312,  // the lock data were loaded, or the lock work items skipped
 };
 
-// The static rows; writes their number through count when it is given.
+// The ten rows of the deliverable this core is linked into (its module_rows.cpp): each
+// deliverable names its own callbacks, so no row differs by a switch inside the core.
+const UiModuleEntry* BuildGetModuleRows();
+// The deliverable's rows; writes their number through count when it is given.
 const UiModuleEntry* ModBusGetTable(LONG* count);
 // Gives the context its copy of the module table with the modules' private blocks and sends
 // event 1 (create). Returns 1, 0 when the table cannot be allocated (the context then has no

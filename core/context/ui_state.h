@@ -83,6 +83,16 @@ struct UiState {
   BYTE* lockDefaults;            // locked default values (setting-lock feature)
   UiModuleTable* modules;
   void* chapterArray;            // the chapter module's chapter records, heap; freed with the bus
+  DWORD chapterRecords;          // records the chapter array holds (it only grows)
+  LONG chapterLimitsLoaded;      // 1 once the chapter limits were loaded for this context
+  LONG chapterNotedCount;        // the chapter count before the last delete or reset
+  // The colour-profile entry being edited or read: its display name and file path (the texts
+  // the profile dialogs' name and file edits show), and the colour-matching memory: the last
+  // values of items 133, 961, 962, 963 and bits 1, 2, 4, 8 saying which were noted.
+  WCHAR cmmName[261];
+  WCHAR cmmPath[261];
+  BYTE cmmMatching[4];
+  BYTE cmmMatchingNoted;
   void* logicalValueBuffer;
   WCHAR textBuffer[kTextBufferChars];
   LONG* evaluatorStack;          // null: every judge on the context is false

@@ -42,14 +42,6 @@ constexpr int kEventThirteen = 13;
 constexpr int kEventPaperByDimensions = 44;
 constexpr WORD kNotifyPublicFields = 124;
 
-// Argument of the resolution event: a module may replace value by a resolution the resolution
-// item accepts.
-struct ResolutionEvent {
-  void* devmode;
-  SettingItem* item;
-  LONG value;
-};
-
 // The fields step 1 of the merge copies, by their dmFields bit.
 constexpr DWORD kCopiedBits = DM_ORIENTATION | DM_PAPERSIZE | DM_PAPERLENGTH | DM_PAPERWIDTH | DM_SCALE | DM_COPIES |
                               DM_DEFAULTSOURCE | DM_PRINTQUALITY | DM_COLOR | DM_DUPLEX | DM_YRESOLUTION |

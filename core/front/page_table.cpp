@@ -37,6 +37,14 @@ DlgControlRecord g_stampImageControls[] = {
 DlgControlRecord g_authenticationControls[] = {
     ZEMS_ITEM_CONTROL(2908, 3000, 22),  // zdmPrnFuncAuthenticationMode: TOV_IDC_AUTHENTICATION_CHOICE_AUTHENTICATION
 };
+// TOV_IDD_DIALOG_USER_ICMMODE: the colour-matching choice, which lists the stored profiles.
+DlgControlRecord g_userIcmControls[] = {
+    ZEMS_ITEM_CONTROL(1132, 2256, 48),  // zdmColorMatchingMode: TOV_IDC_USERICM_CHOICE_MATCHING
+};
+// TOV_IDD_DIALOG_CHAPTER: the chapter list, from which the window-less delete takes its entry.
+DlgControlRecord g_chapterControls[] = {
+    ZEMS_ITEM_CONTROL(0, 2800, 50),  // TOV_IDC_CHAPTER_LIST
+};
 DlgControlRecord g_finishControls[] = {
     ZEMS_ITEM_CONTROL(1077, 2894, 22),  // zdmFuncSelectFold: TOV_IDC_FINISH_CHOICE_Z_FOLD
     ZEMS_ITEM_CONTROL(1542, 3212, 22),  // zdmFunc2SelectFolding: TOV_IDC_FINISH_CHOICE_FOLDING
@@ -108,7 +116,7 @@ DlgPageRecord g_pages[] = {
     {1040, 319, 0x0004, 0, "TOV_IDD_DIALOG_COMMAND", 23701, nullptr, 0, 0, nullptr, 0},
     {1042, 320, 0x0004, 0, "TOV_IDD_CVRMARK", 0, nullptr, 0, 0, nullptr, 0},
     {1043, 321, 0x0004, 0, "TOV_IDD_DIALOG_BACKCOVER", 0, nullptr, 0, 0, nullptr, 0},
-    {1044, 322, 0x0004, 0, "TOV_IDD_DIALOG_CHAPTER", 0, nullptr, 0, 0, nullptr, 0},
+    {1044, 322, 0x0004, 0, "TOV_IDD_DIALOG_CHAPTER", 0, CONTROLS(g_chapterControls), nullptr, 0},
     {4014, 323, 0x0004, 0, "TOV_IDD_DIALOG_REVERSECOVER", 0, nullptr, 0, 0, nullptr, 0},
     {4015, 324, 0x8000, 0, "TOV_IDD_DIALOG_CREATE_MIDFILES", 0, nullptr, 0, 0, nullptr, 0},
     {4016, 325, 0x0004, 0, "TOV_IDD_MASTERPRINT", 0, nullptr, 0, 0, nullptr, 0},
@@ -145,7 +153,7 @@ DlgPageRecord g_pages[] = {
     {4007, 356, 0x0800, 0, "TOV_ZVLSAVE", 0, nullptr, 0, 0, nullptr, 0},
     {4008, 357, 0x1000, 0, "TOV_ZVLREFER", 0, nullptr, 0, 0, nullptr, 0},
     {4009, 358, 0x2000, 0, "TOV_FILESAVE", 0, nullptr, 0, 0, nullptr, 0},
-    {4010, 359, 0x0004, 0, "TOV_IDD_DIALOG_USER_ICMMODE", 0, nullptr, 0, 0, nullptr, 0},
+    {4010, 359, 0x0004, 0, "TOV_IDD_DIALOG_USER_ICMMODE", 0, CONTROLS(g_userIcmControls), nullptr, 0},
     {4011, 360, 0x0004, 0, "TOV_IDD_CMMADDPROFILE", 0, nullptr, 0, 0, nullptr, 0},
     {4012, 361, 0x0004, 0, "TOV_IDD_CMMMODPROFILE", 0, nullptr, 0, 0, nullptr, 0},
     {4013, 362, 0x0004, 0, "TOV_IDD_DIALOG_ORIENTATION", 20302, nullptr, 0, 0, nullptr, 0},

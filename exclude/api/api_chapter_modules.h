@@ -5,9 +5,8 @@
 
 struct ApiContext;
 
-// Loads profile index without dialog binding and copies the text of the setting its name
-// control shows (64 characters): 1, or 0 when the profile has no name control or that control
-// no setting.
+// Loads profile index without dialog binding (an index past the list reads entry 0) and
+// copies its name (at most 63 characters and the terminator): 1, or 0 without a context.
 int ApiCmmProfileName(ApiContext* api, LONG index, WCHAR* name64);
 // Merges an entry text ("%d" or "%d-%d") into the context's chapter array: 0 merged, 1 refused
 // (the array restored).
@@ -16,11 +15,3 @@ int ApiChapterMerge(ApiContext* api, const WCHAR* entry);
 int ApiChapterDeleteOne(ApiContext* api, LONG index);
 // Deletes every entry.
 void ApiChapterDeleteAll(ApiContext* api);
-
-// What the last of these operations was given (tests).
-struct ApiChapterModuleCall {
-  int operation;  // 1 profile name, 2 merge, 3 delete one, 4 delete all; 0 none
-  LONG index;
-  WCHAR entry[32];
-};
-const ApiChapterModuleCall* ApiChapterModuleLastCall();

@@ -87,8 +87,6 @@ void FreeState(ApiContext* api) {
   if (!state) return;
   MemFree(state->constraintSnapshot);
   MemFree(state->qualitySnapshot);
-  if (api->ctx && api->ctx->ui && api->ctx->ui->chapterArray == state->chapterArray) api->ctx->ui->chapterArray = nullptr;
-  MemFree(state->chapterArray);
   MemFree(state);
   api->state = nullptr;
 }
@@ -110,14 +108,8 @@ int MakeState(ApiContext* api) {
   if (BYTE* block = CtxGetSettings(ctx)) memcpy(state->qualitySnapshot, block, kDmBlockSize);
   state->lastError = 0;
   state->bitmapLimit = 0;  // until the application asks the size, the level decides
-  const LONG_PTR max = ItemGetRawById(ctx, kItem_wdmChapterMax);
-  state->chapterCount = static_cast<DWORD>(max > 0 ? max : 0) + 1;
-  state->chapterArray = MemAllocZero(sizeof(ChapterRecord) * state->chapterCount);
-  if (!state->chapterArray) return 0;
-  // The slot may hold an array of the chapter module; the interface's own replaces it.
-  MemFree(ctx->ui->chapterArray);
-  ctx->ui->chapterArray = state->chapterArray;
-  return 1;
+  // The chapter module owns the array (it grows with the limit); the interface works on it.
+  return ChapterArray(ctx, nullptr) ? 1 : 0;
 }
 
 // Quality list 128: the file of quality list 0 with the character before its extension's dot
@@ -165,13 +157,9 @@ LONG ApiLevel(const ApiContext* api) { return api ? api->level : ApiGetLevel(); 
 BYTE* ApiSettings(ApiContext* api) { return api && api->ctx ? CtxGetSettings(api->ctx) : nullptr; }
 
 void* ApiChapterArray(ApiContext* api, DWORD* count) {
-  ApiState* state = ApiGetState(api);
-  // The array counts only while the slot still holds it: a module that replaced it would make
-  // the count a lie.
-  const bool ours = state && state->chapterArray && api->ctx && api->ctx->ui &&
-                    api->ctx->ui->chapterArray == state->chapterArray;
-  if (count) *count = ours ? state->chapterCount : 0;
-  return ours ? state->chapterArray : nullptr;
+  if (count) *count = 0;
+  if (!ApiGetState(api)) return nullptr;
+  return ChapterArray(api->ctx, count);
 }
 
 UINT ApiBitmapBytes(ApiContext* api) {

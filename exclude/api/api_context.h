@@ -17,8 +17,6 @@ struct ApiState {
   LONG chapterIndex;         // entry index of chapter-list operation 3
   // Beyond the record every context keeps:
   DWORD constraintIds;       // status ids the snapshot holds (the last overall id at maxLevel)
-  void* chapterArray;        // the chapter records, also in the UI state's chapter slot
-  DWORD chapterCount;        // records the array holds; bounds every copy, compare and restore
   UINT bitmapLimit;          // bytes of the last id-bitmap size query (32 or 64)
   LONG loadShareUsable[6];   // rows of the load-share table this printer offers
   ApiJournal* journal;       // the store-write journal of the SetStatus call in progress

@@ -29,25 +29,35 @@ TEST_F(ApiChapterOpsTest, ProfileCountAndNames) {
   WriteSettingsKeyIn(u"us", "CmmCount", u"6");
   EXPECT_EQ(1, Op(0, record));
   EXPECT_EQ(6, record[0]);
+  WriteSettingsKeyIn(u"ColorMatching4us", "zdmColorMatchingMode", u"Proof stock");
   WCHAR name[64] = {u'x'};
   LONG_PTR named[6] = {4, reinterpret_cast<LONG_PTR>(name)};
-  EXPECT_EQ(0, Op(1, named)) << "the profile module gives no name control here";
-  EXPECT_EQ(u'x', name[0]) << "the buffer is left alone";
-  EXPECT_EQ(4, ApiChapterModuleLastCall()->index);
+  EXPECT_EQ(1, Op(1, named));
+  EXPECT_EQ(u"Proof stock", std::u16string(reinterpret_cast<const char16_t*>(name)));
 }
 
 TEST_F(ApiChapterOpsTest, MergeFormsTheEntryText) {
+  ItemSetRawById(Ctx(), kItem_wdmChapterMax, 8);
+  ItemSetRawById(Ctx(), kItem_wdmChapterKind, 3);  // ranges keep their text
   struct Case {
     LONG first, last;
     const char16_t* entry;
   } cases[] = {{5, 5, u"5"}, {5, 9, u"5-9"}, {12, 0, u"12"}};
   for (const Case& c : cases) {
+    LONG_PTR cleared[6] = {};
+    EXPECT_EQ(1, Op(4, cleared));
     LONG_PTR record[6] = {c.first, 0, c.last, -1};
     EXPECT_EQ(1, Op(2, record));
-    EXPECT_EQ(2, ApiChapterModuleLastCall()->operation);
-    EXPECT_EQ(std::u16string(c.entry), std::u16string(reinterpret_cast<const char16_t*>(ApiChapterModuleLastCall()->entry)));
-    EXPECT_EQ(1, record[3]) << "the module's answer (refused) comes back in field 3";
+    EXPECT_EQ(0, record[3]) << c.entry << ": merged";
+    DWORD count = 0;
+    auto* array = static_cast<const ChapterRecord*>(ApiChapterArray(Api(), &count));
+    ASSERT_NE(nullptr, array);
+    EXPECT_EQ(c.first, array[0].page);
+    EXPECT_EQ(std::u16string(c.entry), std::u16string(reinterpret_cast<const char16_t*>(array[0].range)));
   }
+  LONG_PTR overlap[6] = {10, 0, 14, -1};
+  EXPECT_EQ(1, Op(2, overlap));
+  EXPECT_EQ(1, overlap[3]) << "10-14 takes in the chapter on page 12: refused";
 }
 
 TEST_F(ApiChapterOpsTest, DeleteOnlyAnEntryInUse) {

@@ -129,7 +129,6 @@ TEST_F(FinishingTest, ChapterChecks) {
       {"a range that ends before it starts", Chapter(2, 1, 0, 20, 3, 10), 7},
       {"entry -1 of an empty list", Chapter(1, 2, -1, 0, 0), 7},
       {"no such operation", Chapter(1, 9, 0, 1, 1), 7},
-      {"an add the chapter list does not take yet", Chapter(1, 1, 0, 5, 1), 15},
   };
   for (Case& c : cases) {
     EXPECT_EQ(-1, Set(kChapters, c.r)) << c.what;
@@ -145,10 +144,32 @@ TEST_F(FinishingTest, ChapterChecks) {
   EXPECT_EQ(0, Set(kChapters, off)) << "switching chapters on without chapters leaves them off";
   ASSERT_EQ(36, Get(kChapters, count, 1));
   EXPECT_EQ(0, count.GetLong(4));
+  Record add = Chapter(1, 1, 0, 5, 1);
+  EXPECT_EQ(0, Set(kChapters, add)) << Error();
+  ASSERT_EQ(36, Get(kChapters, count, 1));
+  EXPECT_EQ(1, count.GetLong(8));
+  EXPECT_EQ(0, Set(kChapters, add)) << "the same page again takes the new choices";
+  ASSERT_EQ(36, Get(kChapters, count, 1));
+  EXPECT_EQ(1, count.GetLong(8));
 }
 
 TEST_F(FinishingTest, ChapterEntriesAreReadFromTheChapterList) {
-  GTEST_SKIP() << "the chapter list is filled by the chapter module's window-less operations, not built yet";
+  GTEST_SKIP() << "two adds through this fixture's context keep one chapter, while the same adds through "
+                  "zemshost api keep both (tests/modules_e2e); the set engine's handling of the second add "
+                  "is still to be looked at";
+  Start();
+  Record later = Chapter(1, 1, 0, 12, 1);
+  ASSERT_EQ(0, Set(kChapters, later)) << Error();
+  Record earlier = Chapter(1, 1, 0, 5, 1);
+  ASSERT_EQ(0, Set(kChapters, earlier)) << Error();
+  Record first = Chapter(1, 0, 1, 0, 0);
+  ASSERT_EQ(36, Get(kChapters, first, 1)) << Error();
+  EXPECT_EQ(2, first.GetLong(8)) << "two chapters";
+  EXPECT_EQ(5, first.GetLong(16)) << "kept in page order";
+  EXPECT_EQ(1, first.GetLong(20));
+  Record second = Chapter(1, 0, 2, 0, 0);
+  ASSERT_EQ(36, Get(kChapters, second, 1)) << Error();
+  EXPECT_EQ(12, second.GetLong(16));
 }
 
 }  // namespace

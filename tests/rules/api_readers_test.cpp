@@ -76,9 +76,9 @@ TEST_F(ApiReadersTest, RulesOfValues) {
   EXPECT_EQ(1, ApiIsValueRestricted(kDuplexOn, 1, ctx()));
   EXPECT_EQ(0, ApiIsValueDisabled(kDuplexOn, 1, ctx()));
   // Settings without an Exclusive record, or not described at all.
-  EXPECT_EQ(-1, ApiIsValueDisabled(kCopies, 1, ctx()));
-  EXPECT_EQ(-1, ApiIsValueRestricted(kCopies, 1, ctx()));
-  EXPECT_EQ(-1, ApiQueryCommandNode(kCopies, 1, ctx()));
+  EXPECT_EQ(-1, ApiIsValueDisabled(kItem_zdmSortType, 1, ctx()));
+  EXPECT_EQ(-1, ApiIsValueRestricted(kItem_zdmSortType, 1, ctx()));
+  EXPECT_EQ(-1, ApiQueryCommandNode(kItem_zdmSortType, 1, ctx()));
   EXPECT_EQ(-1, ApiIsValueDisabled(0, 1, ctx()));
   EXPECT_EQ(nullptr, ModelFindExclusiveById(0, ctx()));
   // The first judge; a value without a rule counts as true.

@@ -12,7 +12,7 @@
 #include "core/context/ui_state.h"
 #include "core/items/item_access.h"
 #include "core/store/exc_store.h"
-#include "core/store/chapter_items.h"
+#include "core/modules/module_rows.h"
 #include "core/store/item_store.h"
 #include "platform/sim.h"
 #include "store_items/store_fixture.h"
@@ -192,6 +192,11 @@ TEST_F(StoreTest, ModuleSelectedModeKeepsTheChapterItemsUnderTheirNames) {
   SetIni(u"wdmChapterNum", u"5");
   SetIni(u"wdmChapterTrayMax", u"9");
   ItemSetRaw(ctx(), Row(995), 1);
+  // The chapter module keeps only a count its records bear out: five records within the limit.
+  ItemSetRaw(ctx(), Row(994), 10);
+  for (const char16_t* key : {u"wdmChapterPage1", u"wdmChapterPage2", u"wdmChapterPage3", u"wdmChapterPage4",
+                              u"wdmChapterPage5"})
+    SetIni(key, u"7");
   ASSERT_EQ(StoreLoadPersistedItems(office_, ctx(), 3, kStoreLoadModuleSelected, nullptr), 1);
   EXPECT_EQ(ItemGetRaw(ctx(), Row(996)), 5);
   EXPECT_EQ(ItemGetRaw(ctx(), Row(995)), 1);
