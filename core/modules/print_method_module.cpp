@@ -12,6 +12,7 @@
 #include "core/items/item_ids.h"
 #include "core/items/item_repair.h"
 #include "core/items/item_table.h"
+#include "core/items/item_values.h"
 #include "core/model/model_lookup.h"
 #include "core/modules/module_rows.h"
 #include "core/modules/print_method_hooks.h"
@@ -89,7 +90,10 @@ int CommonEvent(DriverContext* ctx, int event, void* argument) {
       return 1;
     case kEventResolution: {
       auto* e = static_cast<ResolutionEvent*>(argument);
-      if (e && e->item) e->value = static_cast<LONG>(ModelGetItemDefault(e->item->id, ctx));
+      // The model's default is a logical value; the DEVMODE holds the stored one (dots per
+      // inch, or the print macro's id).
+      if (e && e->item)
+        e->value = static_cast<LONG>(ItemUnmapValue(ctx, e->item, ModelGetItemDefault(e->item->id, ctx)));
       return 1;
     }
     case kEventSubDialogCancelled: {

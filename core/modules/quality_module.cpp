@@ -168,13 +168,17 @@ int QualityHandleEvent(DriverContext* ctx, int event, void* argument, void*) {
   }
 }
 
-// What CmmAnswerJudgeHook reads of the settings, beside it: 1292 the colour-matching choice;
-// 1293 and 1294 read only the profile list and the chosen file, which no setting holds.
+// What CmmAnswerJudgeHook reads of the settings, beside it: the profile list's keys stand in
+// the display language's section, so 1292 and 1293 read the language, 1292 also the
+// colour-matching choice; 1294 reads only the chosen file, which no setting holds.
 int CmmJudgeHookInputs(WORD id, WORD* inputs, int cap) {
-  if (id != 1292) return 0;
-  if (cap < 1) return -1;
-  inputs[0] = kItem_zdmColorMatchingMode;
-  return 1;
+  static const WORD kNoUserProfile[] = {kItem_zdmColorMatchingMode, kItem_zdmLanguageID};
+  static const WORD kListFull[] = {kItem_zdmLanguageID};
+  const WORD* row = id == 1292 ? kNoUserProfile : id == 1293 ? kListFull : nullptr;
+  const int n = id == 1292 ? 2 : id == 1293 ? 1 : 0;
+  if (n > cap) return -1;
+  for (int i = 0; i < n; ++i) inputs[i] = row[i];
+  return n;
 }
 
 int CmmAnswerJudgeHook(DriverContext* ctx, WORD id) {

@@ -108,9 +108,9 @@ TEST_P(ApiReverseCoverBitTest, AMovedReverseCoverReportsTheCoverThatCarriesIt) {
     InstallEdited({{"*OpenUI *TOV_zdmFuncSelectCopyProtect: Boolean",
                     "*OpenUI *" + name + ": Boolean\n*DefaultTOV_" + c.offered +
                         ": False\n*CloseUI\n\n*OpenUI *TOV_zdmFuncSelectCopyProtect: Boolean"},
-                   {"   TOV_zdmFuncSelectCopyProtect NULL NULL NULL NULL NULL NULL NULL }",
+                   {"   TOV_zdmFuncSelectCopyProtect NULL NULL NULL NULL NULL NULL NULL\n",
                     "   TOV_zdmFuncSelectCopyProtect NULL NULL NULL NULL NULL NULL NULL\n   " + name +
-                        " NULL NULL NULL NULL NULL NULL NULL }"}});
+                        " NULL NULL NULL NULL NULL NULL NULL\n"}});
   } else {
     Install();
   }

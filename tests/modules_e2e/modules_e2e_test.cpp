@@ -48,9 +48,9 @@ TEST_F(ModulesE2eTest, ChaptersAddedAndDeletedThroughStatusItem67) {
       "--set 67:4=1,8=2,12=1 "                            // delete the first
       "--get 67");
   EXPECT_NE(std::string::npos, out.find("set 67: -1")) << out;
-  const size_t firstGet = out.find("get 67: 40 version=2 values=1 2");
+  const size_t firstGet = out.find("get 67: 40 version=2 value=1 value2=2");
   EXPECT_NE(std::string::npos, firstGet) << "two chapters, chapters on\n" << out;
-  EXPECT_NE(std::string::npos, out.find("get 67: 40 version=2 values=1 1", firstGet)) << out;
+  EXPECT_NE(std::string::npos, out.find("get 67: 40 version=2 value=1 value2=1", firstGet)) << out;
   const std::string ini = SettingsIni();
   EXPECT_NE(std::string::npos, ini.find("wdmChapterNum=1")) << ini;
   EXPECT_NE(std::string::npos, ini.find("wdmChapterPage1=12")) << ini;

@@ -48,11 +48,11 @@ TEST_F(PrintMethodTest, TheSeparationCycleFollowsTheCopies) {
 TEST_F(PrintMethodTest, QuestionsOfTheMergeAndTheLists) {
   SettingItem* resolution = ItemFind(ctx_, kItem_zdmDstResolutionW);
   ASSERT_NE(nullptr, resolution);
-  const LONG modelDefault = static_cast<LONG>(ModelGetItemDefault(kItem_zdmDstResolutionW, ctx_));
   DEVMODEW dm{};
-  ResolutionEvent merge = {&dm, resolution, modelDefault + 1234};
+  ResolutionEvent merge = {&dm, resolution, 1234};
   ModBusSendEvent(ctx_, 32, &merge);
-  EXPECT_EQ(modelDefault, merge.value) << "the model default in place of the DEVMODE's resolution";
+  // The DEVMODE holds dots per inch: the sample's default ZDMDSTRESOLUTIONW_600 as stored.
+  EXPECT_EQ(600, merge.value) << "the model default in place of the DEVMODE's resolution";
   LONG all = 7;
   ModBusSendEvent(ctx_, 30, &all);
   EXPECT_EQ(0, all);
