@@ -23,6 +23,7 @@
 #include "core/model/model_lookup.h"
 #include "core/store/free_size_store.h"
 #include "core/store/ini_merge.h"
+#include "core/store/ini_table.h"
 #include "core/store/ini_text.h"
 #include "core/store/item_store.h"
 #include "core/store/lock_data.h"
@@ -218,11 +219,21 @@ bool ParseDecimal(const WCHAR* text, LONG* value) {
   return true;
 }
 
-// One header number: from the section text when the file was read into memory, else through
-// the ini calls. kAbsent when absent, empty or no number of 16 bits.
-WORD ReadHeaderWord(LPCWSTR key, LPCWSTR path, LPCWSTR section, const char* sectionText, DWORD* position) {
+// Where a header is read: the section of a file read in one pass (table set: absent when
+// null), else the section text of a file read into memory, else the ini calls.
+struct HeaderSource {
+  const char* sectionText;
+  bool fromTable;
+  const IniTableSection* table;
+};
+
+// One header number. kAbsent when absent, empty or no number of 16 bits.
+WORD ReadHeaderWord(LPCWSTR key, LPCWSTR path, LPCWSTR section, const HeaderSource& source, DWORD* position) {
   WCHAR text[32] = {};
-  if (sectionText) {
+  const char* sectionText = source.sectionText;
+  if (source.fromTable) {
+    StoreIniTableGetStored(source.table, key, TEXT(""), text, 32);
+  } else if (sectionText) {
     DWORD start = 0;
     StoreIniTextGetString(key, TEXT(""), text, 32, sectionText, position ? position : &start);
   } else {
@@ -272,11 +283,11 @@ struct HeaderFacts {
   WORD version = kAbsent, machine = kAbsent, language = kAbsent;
 };
 
-HeaderFacts ReadHeaderFacts(LPCWSTR path, LPCWSTR section, const char* sectionText, DWORD* position) {
+HeaderFacts ReadHeaderFacts(LPCWSTR path, LPCWSTR section, const HeaderSource& source, DWORD* position) {
   HeaderFacts f;
-  f.version = ReadHeaderWord(kKeyVersion, path, section, sectionText, position);
-  f.machine = ReadHeaderWord(kKeyMachine, path, section, sectionText, position);
-  f.language = ReadHeaderWord(kKeyLanguage, path, section, sectionText, position);
+  f.version = ReadHeaderWord(kKeyVersion, path, section, source, position);
+  f.machine = ReadHeaderWord(kKeyMachine, path, section, source, position);
+  f.language = ReadHeaderWord(kKeyLanguage, path, section, source, position);
   return f;
 }
 
@@ -291,13 +302,13 @@ struct HeaderOutcome {
   WORD fileVersion = kAbsent;
 };
 
-int CheckHeader(LPCWSTR path, LPCWSTR section, DWORD flags, BOOL warn, DriverContext* ctx, const char* sectionText,
+int CheckHeader(LPCWSTR path, LPCWSTR section, DWORD flags, BOOL warn, DriverContext* ctx, const HeaderSource& source,
                 IniSectionBuffer* buffer, DWORD* position, BOOL majorOnly, HeaderOutcome* outcome) {
   const bool reading = (flags & kStoreFileRead) && !(flags & kStoreFileLanguageSection);
   const bool writing = (flags & kStoreFileWrite) != 0;
   if (flags & (kStoreFileWatermark | kStoreFileCustomSize)) {
     if (reading) {
-      WORD version = ReadHeaderWord(kKeyVersion, path, section, sectionText, position);
+      WORD version = ReadHeaderWord(kKeyVersion, path, section, source, position);
       if (outcome && version != kAbsent) outcome->fileVersion = version;
       return 1;
     }
@@ -306,7 +317,7 @@ int CheckHeader(LPCWSTR path, LPCWSTR section, DWORD flags, BOOL warn, DriverCon
   }
   if (flags & (kStoreFileSourceCustomSize | kStoreFileText)) return 1;
   if (reading) {
-    HeaderFacts f = ReadHeaderFacts(path, section, sectionText, position);
+    HeaderFacts f = ReadHeaderFacts(path, section, source, position);
     WORD own = SettingsVersion(ctx);
     bool ok = f.version != kAbsent && f.machine != kAbsent && f.language != kAbsent &&
               f.machine == MachineCode(ctx) && LONG(f.language) == LONG(ItemGetRawById(ctx, kIdLanguage)) &&
@@ -409,16 +420,17 @@ int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ct
   WCHAR section[kSectionChars];
   ChooseSection(ctx, flags, section);
 
-  char* text = nullptr;
-  const char* sectionText = nullptr;
+  // A read takes the file in one pass; its keys are then found in the section's table.
+  IniTable* table = nullptr;
+  const IniTableSection* body = nullptr;
   IniSectionBuffer buffer = {};
   DWORD position = 0;
   if (read) {
-    if (FileTooLarge(path) || !(text = StoreLoadIniText(path, FALSE))) {
+    if (FileTooLarge(path) || !(table = StoreIniTableLoad(path))) {
       CtxSetFileStatus(ctx, kFileStatusUnreadable);
       return 0;
     }
-    sectionText = StoreIniTextFindSection(section, text);
+    body = StoreIniTableFindSection(table, section);
   } else if (!StoreIniTextBufferInit(&buffer) || !StoreIniTextPutSection(&position, section, &buffer)) {
     StoreIniTextBufferFree(&buffer);
     return 0;
@@ -426,9 +438,9 @@ int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ct
 
   int result = 1;
   HeaderOutcome outcome;
-  if (!CheckHeader(path, section, flags, !(flags & kStoreFileNoWarning), ctx, sectionText, write ? &buffer : nullptr,
-                   &position, TRUE, &outcome)) {
-    StoreFreeIniText(text);
+  if (!CheckHeader(path, section, flags, !(flags & kStoreFileNoWarning), ctx, HeaderSource{nullptr, read, body},
+                   write ? &buffer : nullptr, &position, TRUE, &outcome)) {
+    StoreIniTableFree(table);
     StoreIniTextBufferFree(&buffer);
     if (write) return 0;
     CtxSetFileStatus(ctx, kFileStatusHeader);
@@ -436,13 +448,12 @@ int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ct
   }
   const bool locks = LocksBuiltIn(ctx);
   if (locks && flags == kStoreFileRead && ItemAnyLockBit(ctx) && !StoreCheckAllLockedItems(ctx, path, section, flags)) {
-    StoreFreeIniText(text);
+    StoreIniTableFree(table);
     CtxSetFileStatus(ctx, kFileStatusLocked);
     return 0;
   }
 
   const RowPlan plan = PlanRows(ctx, flags);
-  const IniSectionKeys keys(sectionText);
   bool keptAll = true;  // every row that could not be written kept its stored key
   for (int i = 0; i < plan.count; ++i) {
     SettingItem* row = plan.mapFirst ? ItemFind(ctx, WORD(plan.mapFirst + i)) : &ctx->items->rows[i];
@@ -466,7 +477,7 @@ int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ct
     }
     RowKey keyed(row, section, key);
     if (read) {
-      if (keys.MayHold(key) && StoreReadItemIni(ctx, row, path, sectionText, &position)) {
+      if (StoreReadItemFromTable(ctx, row, path, body)) {
         row->state = WORD((row->state & ~ItemStateChangeMask) | ItemStateChanged);
         if (ctx->ui) ctx->ui->modified = 1;
       } else {
@@ -481,7 +492,7 @@ int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ct
     if (flags == kStoreFileRead) ItemSetRawById(ctx, kIdPresetNo, 255);
     ConvertLoadedSettings(ctx, outcome.fileVersion);
   }
-  StoreFreeIniText(text);
+  StoreIniTableFree(table);
 
   if (write) {
     // The keys the extended pass of a plain save writes into this section go with it, so the
@@ -629,7 +640,8 @@ int StoreCheckSettingsHeader(LPCWSTR path, LPCWSTR section, DWORD flags, BOOL wa
                              const char* sectionText, IniSectionBuffer* buffer, DWORD* position, BOOL majorOnly) {
   if (!ctx) return 0;
   HeaderOutcome outcome;
-  int ok = CheckHeader(path, section, flags, warn, ctx, sectionText, buffer, position, majorOnly, &outcome);
+  int ok = CheckHeader(path, section, flags, warn, ctx, HeaderSource{sectionText, false, nullptr}, buffer, position,
+                       majorOnly, &outcome);
   return ok;
 }
 
@@ -637,7 +649,7 @@ WORD StoreReadOSKind(LPCWSTR path, DriverContext* ctx) {
   if (!ctx || !PathUsable(path)) return kAbsent;
   WCHAR section[kSectionChars];
   StrCopyCut(section, kSectionChars, PrnGetPrinterName(ctx));
-  return ReadHeaderWord(kKeyOSKind, path, section, nullptr, nullptr);
+  return ReadHeaderWord(kKeyOSKind, path, section, HeaderSource{}, nullptr);
 }
 
 // ---- locked settings ----
@@ -908,7 +920,7 @@ int StoreLoadSettingsFile(HANDLE printer, LPCWSTR path, DWORD flags, DriverConte
       // The quality file is repaired from its twin unless only the display language differs.
       WCHAR section[kSectionChars];
       ChooseSection(ctx, flags | kStoreFileRead, section);
-      if (!OnlyLanguageDiffers(ctx, ReadHeaderFacts(path, section, nullptr, nullptr))) {
+      if (!OnlyLanguageDiffers(ctx, ReadHeaderFacts(path, section, HeaderSource{}, nullptr))) {
         WCHAR twin[kPathChars];
         if (QualityRsqPath(twin, kPathChars, path, ctx)) PresetCopyFile(path, twin, kStoreFileQuality, ctx);
       }
