@@ -12,8 +12,8 @@
 struct IniTableEntry {
   DWORD name, nameChars;
   DWORD value, trimFirst, trimEnd, storedChars;
-  bool ascii;     // the name is plain ASCII: found through the hash slots
-  bool matches;   // false for a name holding a zero character, which no caller's name equals
+  bool ascii;  // the name is plain ASCII: found through the hash slots
+  DWORD hash;  // of an ASCII name
 };
 
 struct IniTableSection {
@@ -31,6 +31,8 @@ struct IniTable {
   bool wide;         // UTF-16 after a byte-order mark
   bool asciiSame;    // the code page reads bytes 1-127 as the same characters
   IniTableSection section;
+  WCHAR* sectionName;  // the name section was found for (null: none yet)
+  bool sectionFound;
 };
 
 namespace {
@@ -38,7 +40,9 @@ namespace {
 bool IsBlank(WCHAR c) { return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f'; }
 WCHAR FoldAscii(WCHAR c) { return c >= u'A' && c <= u'Z' ? WCHAR(c + 32) : c; }
 
-DWORD Mix(DWORD h, WCHAR c) { return (h ^ DWORD(FoldAscii(c))) * 16777619u; }
+// Names that differ only in ASCII case hash alike: bit 5 is set in every character (others
+// that then meet only share a slot chain).
+DWORD Mix(DWORD h, WCHAR c) { return (h ^ DWORD(c | 0x20)) * 16777619u; }
 constexpr DWORD kSeed = 2166136261u;
 
 void Trim(const WCHAR* text, DWORD* first, DWORD* end) {
@@ -87,10 +91,13 @@ class LineWalk {
     at_ += bytes + (nl ? 1 : 0);
     if (bytes && line[bytes - 1] == '\r') --bytes;
     if (!bytes) return true;
-    bool ascii = t_->asciiSame;
-    for (DWORD i = 0; i < bytes && ascii; ++i) ascii = BYTE(line[i]) < 0x80;
-    if (ascii) {
-      for (DWORD i = 0; i < bytes; ++i) out[i] = WCHAR(BYTE(line[i]));
+    // Plain ASCII is widened here; a line with any other byte goes through the code page.
+    BYTE high = t_->asciiSame ? 0 : 0x80;
+    for (DWORD i = 0; i < bytes; ++i) {
+      out[i] = WCHAR(BYTE(line[i]));
+      high |= BYTE(line[i]);
+    }
+    if (!(high & 0x80)) {
       *chars = bytes;
     } else {
       // A line the code page cannot read reads as empty, as for the ini calls.
@@ -137,7 +144,8 @@ LineKind Classify(const WCHAR* line, DWORD chars, DWORD* name, DWORD* nameEnd, D
 // The caller's name, trimmed, as [*first, *end) of name.
 void TrimmedName(LPCWSTR name, DWORD* first, DWORD* end) {
   *first = 0;
-  *end = DWORD(lstrlenW(name));
+  *end = 0;
+  while (name[*end]) ++*end;
   Trim(name, first, end);
 }
 
@@ -202,11 +210,14 @@ IniTableEntry Keep(IniTableSection* s, DWORD at, DWORD name, DWORD nameEnd, DWOR
   // The stored text ends at the first carriage return or zero, as the settings-file writer
   // never puts either into a value.
   while (e.storedChars < chars && text[e.storedChars] != u'\r' && text[e.storedChars]) ++e.storedChars;
-  e.ascii = e.matches = true;
+  WCHAR high = 0;
+  DWORD h = kSeed;
   for (DWORD i = 0; i < e.nameChars; ++i) {
-    if (!line[i]) e.matches = false;
-    if (line[i] >= 0x80) e.ascii = false;
+    high |= line[i];
+    h = Mix(h, line[i]);
   }
+  e.ascii = high < 0x80;
+  e.hash = h;
   return e;
 }
 
@@ -219,38 +230,39 @@ bool Index(IniTableSection* s) {
   s->slotMask = slots - 1;
   for (DWORD i = 0; i < s->count; ++i) {
     const IniTableEntry& e = s->entries[i];
-    if (!e.ascii || !e.matches) continue;
+    if (!e.ascii) continue;
     const WCHAR* name = s->pool + e.name;
-    DWORD h = kSeed;
-    for (DWORD k = 0; k < e.nameChars; ++k) h = Mix(h, name[k]);
-    for (DWORD slot = h & s->slotMask;; slot = (slot + 1) & s->slotMask) {
+    for (DWORD slot = e.hash & s->slotMask;; slot = (slot + 1) & s->slotMask) {
       if (!s->slots[slot]) {
         s->slots[slot] = i + 1;
         break;
       }
       const IniTableEntry& other = s->entries[s->slots[slot] - 1];
-      if (SameName(s->pool + other.name, other.nameChars, name, e.nameChars)) break;  // the first counts
+      if (other.hash == e.hash && SameName(s->pool + other.name, other.nameChars, name, e.nameChars))
+        break;  // the first of a name counts
     }
   }
   return true;
 }
 
 const IniTableEntry* FindEntry(const IniTableSection* s, const WCHAR* key, DWORD chars) {
-  bool ascii = true;
-  for (DWORD i = 0; i < chars && ascii; ++i) ascii = key[i] < 0x80;
-  if (!ascii) {
+  DWORD h = kSeed;
+  WCHAR high = 0;
+  for (DWORD k = 0; k < chars; ++k) {
+    h = Mix(h, key[k]);
+    high |= key[k];
+  }
+  if (high >= 0x80) {
     // A name with other characters never equals a plain ASCII one: only those are compared.
     for (DWORD i = 0; i < s->count; ++i) {
       const IniTableEntry& e = s->entries[i];
-      if (!e.ascii && e.matches && SameName(s->pool + e.name, e.nameChars, key, chars)) return &e;
+      if (!e.ascii && SameName(s->pool + e.name, e.nameChars, key, chars)) return &e;
     }
     return nullptr;
   }
-  DWORD h = kSeed;
-  for (DWORD k = 0; k < chars; ++k) h = Mix(h, key[k]);
   for (DWORD slot = h & s->slotMask; s->slots[slot]; slot = (slot + 1) & s->slotMask) {
     const IniTableEntry& e = s->entries[s->slots[slot] - 1];
-    if (SameName(s->pool + e.name, e.nameChars, key, chars)) return &e;
+    if (e.hash == h && SameName(s->pool + e.name, e.nameChars, key, chars)) return &e;
   }
   return nullptr;
 }
@@ -261,6 +273,11 @@ void StripQuotes(const WCHAR* text, DWORD* first, DWORD* end) {
     ++*first;
     --*end;
   }
+}
+
+bool SameText(const WCHAR* a, const WCHAR* b) {
+  while (*a && *a == *b) ++a, ++b;
+  return *a == *b;
 }
 
 // At most cchDestination - 1 characters of [first, end) of text, then a zero; the count stored.
@@ -309,19 +326,32 @@ IniTable* StoreIniTableLoad(LPCWSTR path) {
 void StoreIniTableFree(IniTable* table) {
   if (!table) return;
   FreeSection(&table->section);
+  MemFree(table->sectionName);
   MemFree(table->bytes);
   MemFree(table);
 }
 
 const IniTableSection* StoreIniTableFindSection(IniTable* table, LPCWSTR section) {
   if (!table || !section) return nullptr;
+  // The same name again (a header read, then the items) is answered from the last pass.
+  if (table->sectionName && SameText(table->sectionName, section))
+    return table->sectionFound ? &table->section : nullptr;
+  MemFree(table->sectionName);
+  const DWORD nameChars = DWORD(lstrlenW(section));
+  table->sectionName = static_cast<WCHAR*>(MemAllocZero((nameChars + 1) * sizeof(WCHAR)));
+  if (table->sectionName) memcpy(table->sectionName, section, nameChars * sizeof(WCHAR));
+  table->sectionFound = false;
   IniTableSection* s = &table->section;
   FreeSection(s);
   // No line yields more characters than it has bytes, and a kept line takes at most its
   // characters plus one: the whole file fits, with a zero after it.
   s->poolChars = table->count + 2;
   s->pool = static_cast<WCHAR*>(MemAllocZero(s->poolChars * sizeof(WCHAR)));
-  if (!s->pool) return nullptr;
+  if (!s->pool) {
+    MemFree(table->sectionName);
+    table->sectionName = nullptr;
+    return nullptr;
+  }
   DWORD wantedFirst, wantedEnd;
   TrimmedName(section, &wantedFirst, &wantedEnd);
   const WCHAR* wanted = section + wantedFirst;
@@ -345,14 +375,23 @@ const IniTableSection* StoreIniTableFindSection(IniTable* table, LPCWSTR section
     IniTableEntry e = Keep(s, used, name, nameEnd, value, valueEnd);
     if (!AddEntry(s, e)) {
       FreeSection(s);
+      MemFree(table->sectionName);
+      table->sectionName = nullptr;
       return nullptr;
     }
     used = e.value + (valueEnd - value) + 1;
   }
-  if (!found || !Index(s)) {
+  if (!found) {
     FreeSection(s);
     return nullptr;
   }
+  if (!Index(s)) {
+    FreeSection(s);
+    MemFree(table->sectionName);
+    table->sectionName = nullptr;
+    return nullptr;
+  }
+  table->sectionFound = true;
   return s;
 }
 
@@ -383,8 +422,8 @@ DWORD StoreIniTableGetString(const IniTableSection* section, LPCWSTR key, LPCWST
 DWORD StoreIniTableGetStored(const IniTableSection* section, LPCWSTR key, LPCWSTR def, LPWSTR destination,
                              DWORD cchDestination) {
   if (!destination || cchDestination == 0) return 0;
-  const WCHAR* text = def;
-  DWORD end = def ? DWORD(lstrlenW(def)) : 0;
+  const WCHAR* text = nullptr;
+  DWORD end = 0;
   if (section && key) {
     DWORD keyFirst, keyEnd;
     TrimmedName(key, &keyFirst, &keyEnd);
@@ -392,6 +431,10 @@ DWORD StoreIniTableGetStored(const IniTableSection* section, LPCWSTR key, LPCWST
       text = section->pool + e->value;
       end = e->storedChars;
     }
+  }
+  if (!text && def) {
+    text = def;
+    while (def[end]) ++end;
   }
   return CopyOut(text, 0, end, destination, cchDestination);
 }

@@ -21,8 +21,8 @@ void StoreIniTableFree(IniTable* table);
 
 // The keys of the section (lines before the first header for an empty name, when there are
 // any), gathered in one pass over the text; null when the file has no such section or memory
-// runs out. The result lives until the table is freed; a second call for another section
-// replaces it.
+// runs out. The result lives until the table is freed or the next call names another
+// section; the same name again is answered without another pass.
 const IniTableSection* StoreIniTableFindSection(IniTable* table, LPCWSTR section);
 
 // GetPrivateProfileStringW for one key of the section: at most cchDestination - 1 characters

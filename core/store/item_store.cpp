@@ -276,6 +276,7 @@ bool IniPathUsable(LPCWSTR path) { return path && path[0] && path[1] == u':'; }
 // when null), else the in-memory section text from *position on, else the ini calls.
 struct IniSource {
   bool fromTable;
+  bool storedText;
   const IniTableSection* table;
   const char* sectionText;
   DWORD* position;
@@ -283,7 +284,9 @@ struct IniSource {
 
 DWORD ReadIniText(DriverContext* ctx, const SettingItem* row, LPCWSTR path, const IniSource& source, LPCWSTR def,
                   WCHAR* text, DWORD chars) {
-  if (source.fromTable) return StoreIniTableGetStored(source.table, row->persistKey, def, text, chars);
+  if (source.fromTable)
+    return source.storedText ? StoreIniTableGetStored(source.table, row->persistKey, def, text, chars)
+                             : StoreIniTableGetString(source.table, row->persistKey, def, text, chars);
   const char* sectionText = source.sectionText;
   DWORD* position = source.position;
   if (sectionText) {
@@ -491,12 +494,13 @@ int StoreWriteItemPrinterData(HANDLE printer, DriverContext* ctx, SettingItem* r
 
 int StoreReadItemIni(DriverContext* ctx, SettingItem* row, LPCWSTR path, const char* sectionText, DWORD* position) {
   if (!ctx || !row) return 0;
-  return ReadRowIni(ctx, row, path, IniSource{false, nullptr, sectionText, position});
+  return ReadRowIni(ctx, row, path, IniSource{false, false, nullptr, sectionText, position});
 }
 
-int StoreReadItemFromTable(DriverContext* ctx, SettingItem* row, LPCWSTR path, const IniTableSection* section) {
+int StoreReadItemFromTable(DriverContext* ctx, SettingItem* row, LPCWSTR path, const IniTableSection* section,
+                           BOOL storedText) {
   if (!ctx || !row) return 0;
-  return ReadRowIni(ctx, row, path, IniSource{true, section, nullptr, nullptr});
+  return ReadRowIni(ctx, row, path, IniSource{true, storedText != FALSE, section, nullptr, nullptr});
 }
 
 int StoreWriteItemIni(HANDLE printer, DriverContext* ctx, SettingItem* row, LPCWSTR path, IniSectionBuffer* buffer,

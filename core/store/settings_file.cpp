@@ -410,8 +410,9 @@ bool KeepStoredKey(LPCWSTR path, LPCWSTR section, LPCWSTR key, IniSectionBuffer*
   return StoreIniTextPutKey(position, key, value, buffer) != FALSE;
 }
 
-// One transfer of the item section, the global mutex held by the caller.
-int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ctx) {
+// One transfer of the item section, the global mutex held by the caller. A read takes the file
+// from given when the caller read it already.
+int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ctx, IniTable* given = nullptr) {
   CtxSetFileStatus(ctx, kFileStatusOk);
   if (!PathUsable(path) || !ctx->items || !ctx->items->rows) return 0;
   const bool read = (flags & kStoreFileRead) != 0;
@@ -422,11 +423,16 @@ int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ct
 
   // A read takes the file in one pass; its keys are then found in the section's table.
   IniTable* table = nullptr;
+  IniTable* own = nullptr;
   const IniTableSection* body = nullptr;
   IniSectionBuffer buffer = {};
   DWORD position = 0;
   if (read) {
-    if (FileTooLarge(path) || !(table = StoreIniTableLoad(path))) {
+    if (given)
+      table = given;
+    else if (!FileTooLarge(path))
+      table = own = StoreIniTableLoad(path);
+    if (!table) {
       CtxSetFileStatus(ctx, kFileStatusUnreadable);
       return 0;
     }
@@ -440,7 +446,7 @@ int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ct
   HeaderOutcome outcome;
   if (!CheckHeader(path, section, flags, !(flags & kStoreFileNoWarning), ctx, HeaderSource{nullptr, read, body},
                    write ? &buffer : nullptr, &position, TRUE, &outcome)) {
-    StoreIniTableFree(table);
+    StoreIniTableFree(own);
     StoreIniTextBufferFree(&buffer);
     if (write) return 0;
     CtxSetFileStatus(ctx, kFileStatusHeader);
@@ -448,7 +454,7 @@ int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ct
   }
   const bool locks = LocksBuiltIn(ctx);
   if (locks && flags == kStoreFileRead && ItemAnyLockBit(ctx) && !StoreCheckAllLockedItems(ctx, path, section, flags)) {
-    StoreIniTableFree(table);
+    StoreIniTableFree(own);
     CtxSetFileStatus(ctx, kFileStatusLocked);
     return 0;
   }
@@ -477,7 +483,7 @@ int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ct
     }
     RowKey keyed(row, section, key);
     if (read) {
-      if (StoreReadItemFromTable(ctx, row, path, body)) {
+      if (StoreReadItemFromTable(ctx, row, path, body, TRUE)) {
         row->state = WORD((row->state & ~ItemStateChangeMask) | ItemStateChanged);
         if (ctx->ui) ctx->ui->modified = 1;
       } else {
@@ -492,7 +498,7 @@ int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ct
     if (flags == kStoreFileRead) ItemSetRawById(ctx, kIdPresetNo, 255);
     ConvertLoadedSettings(ctx, outcome.fileVersion);
   }
-  StoreIniTableFree(table);
+  StoreIniTableFree(own);
 
   if (write) {
     // The keys the extended pass of a plain save writes into this section go with it, so the
@@ -510,10 +516,14 @@ int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ct
   return result;
 }
 
-// The file was written by a plain save: the driver name's section holds "RstVersion".
-bool DriverSectionPresent(LPCWSTR path, LPCWSTR driverName) {
+// The file was written by a plain save: the driver name's section holds "RstVersion" (read
+// as the ini calls read it, the section's name made safe as for them).
+bool DriverSectionPresent(IniTable* file, LPCWSTR driverName) {
+  WCHAR section[kSectionChars];
+  StrCopyCut(section, kSectionChars, driverName ? driverName : TEXT(""));
+  StoreSanitizeSection(section);
   WCHAR text[16] = {};
-  IniReadString(driverName, kKeyVersion, TEXT(""), text, 16, path);
+  StoreIniTableGetString(StoreIniTableFindSection(file, section), kKeyVersion, TEXT(""), text, 16);
   return text[0] != 0;
 }
 
@@ -735,6 +745,10 @@ int StoreRwExtendedItems(LPCWSTR path, DWORD flags, DriverContext* ctx, WORD fir
     return result;
   }
   const bool authReadable = BidiCanWritePrinterData(ctx) != 0;
+  // The file is read once, at the first item; each key is answered as the ini calls answer it.
+  IniTable* file = nullptr;
+  const IniTableSection* body = nullptr;
+  bool fileRead = false;
   int result = 1;
   for (DWORD id = firstId; id <= lastId; ++id) {
     if (!TakesPartInExtendedPass(ctx, flags, WORD(id))) continue;
@@ -744,7 +758,14 @@ int StoreRwExtendedItems(LPCWSTR path, DWORD flags, DriverContext* ctx, WORD fir
     if (!name || !name[0]) continue;
     const WCHAR* dataKey = row->persistKey;
     RowKey keyed(row, section, name);
-    if (!StoreReadItemIni(ctx, row, path, nullptr, nullptr)) {
+    if (!fileRead) {
+      fileRead = true;
+      file = FileTooLarge(path) ? nullptr : StoreIniTableLoad(path);
+      body = StoreIniTableFindSection(file, section);
+    }
+    const int read = file ? StoreReadItemFromTable(ctx, row, path, body, FALSE)
+                          : StoreReadItemIni(ctx, row, path, nullptr, nullptr);
+    if (!read) {
       result = 0;
       continue;
     }
@@ -753,6 +774,7 @@ int StoreRwExtendedItems(LPCWSTR path, DWORD flags, DriverContext* ctx, WORD fir
       StoreWriteItemPrinterData(ctx->printer, ctx, row);
     }
   }
+  StoreIniTableFree(file);
   return result;
 }
 
@@ -903,16 +925,17 @@ int StoreLoadSettingsFile(HANDLE printer, LPCWSTR path, DWORD flags, DriverConte
   WCHAR driver[kPrinterNameChars];
   StrCopyCut(driver, kPrinterNameChars, PrnGetDriverName(ctx));
   const bool plain = IsPlain(flags);
-  if ((plain || (flags & kStoreFileDriverSection)) && PathUsable(path) && !FileTooLarge(path) &&
-      DriverSectionPresent(path, driver))
-    name.Set(driver);
+  // The file is read once for the driver section's test and the item section.
+  IniTable* file = PathUsable(path) && !FileTooLarge(path) ? StoreIniTableLoad(path) : nullptr;
+  if ((plain || (flags & kStoreFileDriverSection)) && file && DriverSectionPresent(file, driver)) name.Set(driver);
   LONG_PTR savedOSKind = 0;
   LONG_PTR savedSpecial[kSpecialCount] = {};
   if (plain) {
     savedOSKind = ItemGetRawById(ctx, kIdOSKind);
     for (int i = 0; i < kSpecialCount; ++i) savedSpecial[i] = ItemGetRawById(ctx, WORD(kIdSpecialFirst + i));
   }
-  int result = StoreRwItemSection(printer, path, flags | kStoreFileRead, ctx);
+  int result = TransferSection(printer, path, flags | kStoreFileRead, ctx, file);
+  StoreIniTableFree(file);
   LONG status = CtxGetFileStatus(ctx);
   // A refused file transfers nothing: no extended pass, no printer data, no fix-up.
   if (status != kFileStatusOk) {
