@@ -267,6 +267,14 @@ const IniTableEntry* FindEntry(const IniTableSection* s, const WCHAR* key, DWORD
   return nullptr;
 }
 
+// The caller's key, trimmed, in the section; null when either is absent.
+const IniTableEntry* Lookup(const IniTableSection* section, LPCWSTR key) {
+  if (!section || !key) return nullptr;
+  DWORD first, end;
+  TrimmedName(key, &first, &end);
+  return FindEntry(section, key + first, end - first);
+}
+
 // One pair of matching quotes around text is dropped.
 void StripQuotes(const WCHAR* text, DWORD* first, DWORD* end) {
   if (*end - *first >= 2 && (text[*first] == u'"' || text[*first] == u'\'') && text[*end - 1] == text[*first]) {
@@ -400,14 +408,10 @@ DWORD StoreIniTableGetString(const IniTableSection* section, LPCWSTR key, LPCWST
   if (!destination || cchDestination == 0) return 0;
   const WCHAR* text = nullptr;
   DWORD first = 0, end = 0;
-  if (section && key) {
-    DWORD keyFirst, keyEnd;
-    TrimmedName(key, &keyFirst, &keyEnd);
-    if (const IniTableEntry* e = FindEntry(section, key + keyFirst, keyEnd - keyFirst)) {
-      text = section->pool + e->value;
-      first = e->trimFirst;
-      end = e->trimEnd;
-    }
+  if (const IniTableEntry* e = Lookup(section, key)) {
+    text = section->pool + e->value;
+    first = e->trimFirst;
+    end = e->trimEnd;
   }
   if (!text && def) {
     // The default loses its trailing blanks, as the ini calls take it.
@@ -424,13 +428,9 @@ DWORD StoreIniTableGetStored(const IniTableSection* section, LPCWSTR key, LPCWST
   if (!destination || cchDestination == 0) return 0;
   const WCHAR* text = nullptr;
   DWORD end = 0;
-  if (section && key) {
-    DWORD keyFirst, keyEnd;
-    TrimmedName(key, &keyFirst, &keyEnd);
-    if (const IniTableEntry* e = FindEntry(section, key + keyFirst, keyEnd - keyFirst)) {
-      text = section->pool + e->value;
-      end = e->storedChars;
-    }
+  if (const IniTableEntry* e = Lookup(section, key)) {
+    text = section->pool + e->value;
+    end = e->storedChars;
   }
   if (!text && def) {
     text = def;

@@ -6,6 +6,7 @@
 #include "core/store/ini_table.h"
 #include "platform/sim.h"
 #include "support/ini_table_compare.h"
+#include "store_ini_text/ini_file_fixture.h"
 #include "tests/common_ini/host_files.h"
 
 namespace {
@@ -13,15 +14,8 @@ namespace {
 using namespace common_ini_test;
 using namespace std::string_literals;  // file texts hold zero bytes of their own
 
-class IniTableTest : public zems_test::MachineTest {
+class IniTableTest : public store_ini_test::IniFileTest {
  protected:
-  void SetUp() override {
-    MachineTest::SetUp();
-    MakeFolder(OnC(Root(), "set"));
-  }
-  std::string Host() { return OnC(Root(), "set/p.ini"); }
-  const WCHAR* path_ = TEXT("C:\\set\\p.ini");
-
   // Every section and key name of the file looked up through both readers.
   void ExpectSameAsIniCalls(const std::string& file, const std::vector<std::u16string>& extra = {}) {
     WriteHostFile(Host(), file);
