@@ -331,6 +331,26 @@ IniTable* StoreIniTableLoad(LPCWSTR path) {
   return t;
 }
 
+BOOL StoreIniTableRefresh(IniTable* table, LPCWSTR path) {
+  if (!table || !path || !path[0] || path[1] != u':') return FALSE;
+  DWORD count = 0;
+  char* bytes = IniTextReadFileBytes(FALSE, path, &count);
+  if (!bytes) return FALSE;
+  if (count == table->count && memcmp(bytes, table->bytes, count) == 0) {
+    MemFree(bytes);
+    return TRUE;
+  }
+  // Changed since: the new text, and no section found in it yet.
+  MemFree(table->bytes);
+  table->bytes = bytes;
+  table->count = count;
+  table->wide = count >= 2 && BYTE(bytes[0]) == 0xFF && BYTE(bytes[1]) == 0xFE;
+  FreeSection(&table->section);
+  MemFree(table->sectionName);
+  table->sectionName = nullptr;
+  return TRUE;
+}
+
 void StoreIniTableFree(IniTable* table) {
   if (!table) return;
   FreeSection(&table->section);

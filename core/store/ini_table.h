@@ -17,6 +17,10 @@ struct IniTableSection;
 IniTable* StoreIniTableLoad(LPCWSTR path);
 // The same over bytes already in memory (count bytes, copied).
 IniTable* StoreIniTableFromBytes(const char* bytes, DWORD count);
+// Reads the file at path again: when its bytes are the ones read before, what was found in them
+// stays; otherwise the table holds the new bytes. FALSE (the table as it was) when the file
+// cannot be read; a missing file reads as empty.
+BOOL StoreIniTableRefresh(IniTable* table, LPCWSTR path);
 void StoreIniTableFree(IniTable* table);
 
 // The keys of the section (lines before the first header for an empty name, when there are

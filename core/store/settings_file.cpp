@@ -718,7 +718,10 @@ int StoreRwItemSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext*
   return TransferSection(printer, path, flags, ctx);
 }
 
-int StoreRwExtendedItems(LPCWSTR path, DWORD flags, DriverContext* ctx, WORD firstId, WORD lastId) {
+namespace {
+
+// The extended pass; a read takes the file from given when its bytes are still the same.
+int RwExtendedItems(LPCWSTR path, DWORD flags, DriverContext* ctx, WORD firstId, WORD lastId, IniTable* given) {
   if (!ctx || !ctx->ui || !PathUsable(path)) return 0;
   if (flags != kStoreFileRead && flags != kStoreFileWrite) return 1;
   StoreMutexHold hold(ctx);
@@ -747,6 +750,7 @@ int StoreRwExtendedItems(LPCWSTR path, DWORD flags, DriverContext* ctx, WORD fir
   const bool authReadable = BidiCanWritePrinterData(ctx) != 0;
   // The file is read once, at the first item; each key is answered as the ini calls answer it.
   IniTable* file = nullptr;
+  IniTable* own = nullptr;
   const IniTableSection* body = nullptr;
   bool fileRead = false;
   int result = 1;
@@ -760,7 +764,7 @@ int StoreRwExtendedItems(LPCWSTR path, DWORD flags, DriverContext* ctx, WORD fir
     RowKey keyed(row, section, name);
     if (!fileRead) {
       fileRead = true;
-      file = FileTooLarge(path) ? nullptr : StoreIniTableLoad(path);
+      if (!FileTooLarge(path)) file = given && StoreIniTableRefresh(given, path) ? given : (own = StoreIniTableLoad(path));
       body = StoreIniTableFindSection(file, section);
     }
     const int read = file ? StoreReadItemFromTable(ctx, row, path, body, FALSE)
@@ -774,8 +778,14 @@ int StoreRwExtendedItems(LPCWSTR path, DWORD flags, DriverContext* ctx, WORD fir
       StoreWriteItemPrinterData(ctx->printer, ctx, row);
     }
   }
-  StoreIniTableFree(file);
+  StoreIniTableFree(own);
   return result;
+}
+
+}  // namespace
+
+int StoreRwExtendedItems(LPCWSTR path, DWORD flags, DriverContext* ctx, WORD firstId, WORD lastId) {
+  return RwExtendedItems(path, flags, ctx, firstId, lastId, nullptr);
 }
 
 int StoreRwItemRange(LPCWSTR path, DWORD flags, DriverContext* ctx, LPCWSTR section, WCHAR* key, WORD firstId,
@@ -935,7 +945,12 @@ int StoreLoadSettingsFile(HANDLE printer, LPCWSTR path, DWORD flags, DriverConte
     for (int i = 0; i < kSpecialCount; ++i) savedSpecial[i] = ItemGetRawById(ctx, WORD(kIdSpecialFirst + i));
   }
   int result = TransferSection(printer, path, flags | kStoreFileRead, ctx, file);
-  StoreIniTableFree(file);
+  // Freed on every way out; the extended pass reads the file again and keeps what was found
+  // when its bytes are the same.
+  struct TableHolder {
+    IniTable* table;
+    ~TableHolder() { StoreIniTableFree(table); }
+  } held = {file};
   LONG status = CtxGetFileStatus(ctx);
   // A refused file transfers nothing: no extended pass, no printer data, no fix-up.
   if (status != kFileStatusOk) {
@@ -952,7 +967,7 @@ int StoreLoadSettingsFile(HANDLE printer, LPCWSTR path, DWORD flags, DriverConte
     }
     return result;
   }
-  int result2 = StoreRwExtendedItems(path, flags | kStoreFileRead, ctx, kIdExtFirst, kIdExtLast);
+  int result2 = RwExtendedItems(path, flags | kStoreFileRead, ctx, kIdExtFirst, kIdExtLast, file);
   if (result == 1 && result2 == 0) result = 0;
   if (plain) {
     name.Restore();
