@@ -48,6 +48,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string file(reinterpret_cast<const char*>(data + 1), size - 1);
   if (!WriteAll(file)) abort();
   std::vector<std::u16string> names = zems_test::IniLookupNames(file, kPath, {u"", u"S", u"k"});
+  // Every name is tried as a section and as a key of each: a bounded set keeps runs fast.
+  if (names.size() > 32) {
+    std::vector<std::u16string> some;
+    for (size_t i = 0; i < 32; ++i) some.push_back(names[i * names.size() / 32]);
+    names.swap(some);
+  }
   std::string difference = zems_test::CompareIniTableWithIniCalls(file, kPath, names);
   if (!difference.empty()) {
     fprintf(stderr, "ini_table_fuzz: %s\n", difference.c_str());
