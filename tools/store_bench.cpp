@@ -1,12 +1,15 @@
 // Reports the time of a full settings-file save and load of the sample printer, and of the
-// same load done with one ini call per key, as the transfer did before it read the file once.
+// same load done with one ini call per key, as the transfer did before it read the file once:
+// thread CPU time per pass, the median and the least of 11 rounds (the machine may be shared).
 // Fails when the whole-file load is not at least ten times faster.
 // Usage: store_bench   (runs on a temporary machine with the sample model of the source tree)
 #include <stdio.h>
 
-#include <chrono>
 #include <filesystem>
 #include <string>
+#include <vector>
+
+#include "bench_spread.h"
 
 #include "core/common/ini_access.h"
 #include "core/context/context_cache.h"
@@ -21,20 +24,23 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+constexpr int kRounds = 11;
 
-// Runs one pass repeatedly for at least half a second; returns milliseconds per pass.
+// Milliseconds of thread CPU time per pass: each round runs the pass for at least 40 ms.
 template <typename Pass>
-double MillisecondsPerPass(Pass pass) {
-  int passes = 0;
-  Clock::time_point start = Clock::now();
-  double seconds = 0;
-  do {
-    pass();
-    ++passes;
-    seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  } while (seconds < 0.5 || passes < 3);
-  return seconds * 1000.0 / passes;
+Spread MillisecondsPerPass(Pass pass) {
+  std::vector<double> rounds;
+  for (int r = 0; r < kRounds; ++r) {
+    int passes = 0;
+    double start = BenchThreadMs(), spent = 0;
+    do {
+      pass();
+      ++passes;
+      spent = BenchThreadMs() - start;
+    } while (spent < 40 || passes < 3);
+    rounds.push_back(spent / passes);
+  }
+  return SpreadOf(rounds);
 }
 
 // The load's items read one by one through the ini calls, each call reading the file anew.
@@ -74,13 +80,15 @@ int main() {
   }
   WCHAR section[261];
   lstrcpyW(section, PrnGetDriverName(ctx));
-  double save = MillisecondsPerPass([&] { StoreSaveSettingsFile(printer, path, 0, ctx); });
-  double load = MillisecondsPerPass([&] { StoreLoadSettingsFile(printer, path, 0, ctx); });
-  double perKey = MillisecondsPerPass([&] { LoadPerKey(ctx, path, section); });
-  printf("settings file of the sample printer:\n");
-  printf("  save                         %9.2f ms\n", save);
-  printf("  load (file read once)        %9.2f ms\n", load);
-  printf("  load (one ini call per key)  %9.2f ms\n", perKey);
+  Spread save = MillisecondsPerPass([&] { StoreSaveSettingsFile(printer, path, 0, ctx); });
+  Spread loaded = MillisecondsPerPass([&] { StoreLoadSettingsFile(printer, path, 0, ctx); });
+  Spread keyed = MillisecondsPerPass([&] { LoadPerKey(ctx, path, section); });
+  printf("settings file of the sample printer (thread CPU time per pass, median and least of %d rounds):\n",
+         kRounds);
+  printf("  save                         %9.3f ms  (least %.3f)\n", save.median, save.min);
+  printf("  load (file read once)        %9.3f ms  (least %.3f)\n", loaded.median, loaded.min);
+  printf("  load (one ini call per key)  %9.3f ms  (least %.3f)\n", keyed.median, keyed.min);
+  const double load = loaded.median, perKey = keyed.median;
   printf("  whole-file load is %.1fx faster\n", perKey / load);
   CtxRelease(ctx, kReleaseExpired);
   ClosePrinter(printer);

@@ -145,10 +145,8 @@ void StoreIniTextBufferFree(IniSectionBuffer* buffer) {
   buffer->capacity = 0;
 }
 
-namespace {
-
 // The whole file and its size in bytes (the text may hold zero bytes of its own).
-char* ReadWholeFile(BOOL onlyLarge, LPCWSTR path, DWORD* bytes) {
+char* IniTextReadFileBytes(BOOL onlyLarge, LPCWSTR path, DWORD* bytes) {
   *bytes = 0;
   HANDLE h = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
@@ -171,11 +169,9 @@ char* ReadWholeFile(BOOL onlyLarge, LPCWSTR path, DWORD* bytes) {
   return text;
 }
 
-}  // namespace
-
 char* IniTextReadFile(BOOL onlyLarge, LPCWSTR path) {
   DWORD bytes = 0;
-  return ReadWholeFile(onlyLarge, path, &bytes);
+  return IniTextReadFileBytes(onlyLarge, path, &bytes);
 }
 
 namespace {
@@ -201,7 +197,7 @@ void DropZeroTails(char* text, DWORD bytes) {
 char* StoreLoadIniText(LPCWSTR path, BOOL onlyLarge) {
   if (!path || !path[0] || path[1] != ':') return nullptr;
   DWORD bytes = 0;
-  char* text = ReadWholeFile(onlyLarge, path, &bytes);
+  char* text = IniTextReadFileBytes(onlyLarge, path, &bytes);
   if (!text) return nullptr;
   if (bytes < 2 || BYTE(text[0]) != 0xFF || BYTE(text[1]) != 0xFE) {
     DropZeroTails(text, bytes);
@@ -541,7 +537,7 @@ BOOL StoreIniTextReplaceSection(DriverContext* ctx, LPCWSTR path, LPCWSTR sectio
   // The old text; only a missing file or folder counts as empty. Everything the file holds is
   // kept, also what follows a stray zero byte.
   DWORD oldBytes = 0;
-  char* old = ReadWholeFile(FALSE, path, &oldBytes);
+  char* old = IniTextReadFileBytes(FALSE, path, &oldBytes);
   if (!old) return FALSE;
   if (EncodingOf(old, oldBytes) == IniEncoding::kUnknown) {
     if (ctx) CtxSetFileStatus(ctx, ERROR_INVALID_DATA);

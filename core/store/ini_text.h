@@ -74,6 +74,8 @@ BOOL StoreIniTextWriteReplacing(DriverContext* ctx, LPCWSTR path, StoreIniTextWr
 
 // Helpers, exposed for the tests.
 char* IniTextReadFile(BOOL onlyLarge, LPCWSTR path);
+// The same with the file's size in *bytes (the text may hold zero bytes of its own).
+char* IniTextReadFileBytes(BOOL onlyLarge, LPCWSTR path, DWORD* bytes);
 const char* IniTextNextLine(const char* text);
 // Bytes copied from source up to CR, LF, the end or cchDestination - 1 bytes, never ending inside a
 // double-byte character; the copy is terminated. 0 when cchDestination is 0.

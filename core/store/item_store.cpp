@@ -18,6 +18,7 @@
 #include "core/items/item_ids.h"
 #include "core/items/item_table.h"
 #include "core/store/font_tables.h"
+#include "core/store/ini_table.h"
 #include "core/store/ini_text.h"
 #include "core/store/lock_data.h"
 #include "core/system/printer_names.h"
@@ -271,8 +272,23 @@ LPCWSTR SectionOf(DriverContext* ctx, const SettingItem* row) {
 bool IniPathUsable(LPCWSTR path) { return path && path[0] && path[1] == u':'; }
 
 // Reads one value of the row from the ini (or the in-memory section text) into text.
-DWORD ReadIniText(DriverContext* ctx, const SettingItem* row, LPCWSTR path, const char* sectionText,
-                  DWORD* position, LPCWSTR def, WCHAR* text, DWORD chars) {
+// Where a read of the settings ini looks: the section read in one pass (table set: absent
+// when null), else the in-memory section text from *position on, else the ini calls.
+struct IniSource {
+  bool fromTable;
+  bool storedText;
+  const IniTableSection* table;
+  const char* sectionText;
+  DWORD* position;
+};
+
+DWORD ReadIniText(DriverContext* ctx, const SettingItem* row, LPCWSTR path, const IniSource& source, LPCWSTR def,
+                  WCHAR* text, DWORD chars) {
+  if (source.fromTable)
+    return source.storedText ? StoreIniTableGetStored(source.table, row->persistKey, def, text, chars)
+                             : StoreIniTableGetString(source.table, row->persistKey, def, text, chars);
+  const char* sectionText = source.sectionText;
+  DWORD* position = source.position;
   if (sectionText) {
     DWORD start = 0;
     return StoreIniTextGetString(row->persistKey, def, text, chars, sectionText, position ? position : &start);
@@ -306,13 +322,13 @@ LONG_PTR CutToWidth(const SettingItem* row, long long value) {
   }
 }
 
-int ReadRowIni(DriverContext* ctx, SettingItem* row, LPCWSTR path, const char* sectionText, DWORD* position) {
+int ReadRowIni(DriverContext* ctx, SettingItem* row, LPCWSTR path, const IniSource& source) {
   if (!IniPathUsable(path) || !row->persistKey) return 1;
   UINT type = TypeOf(row);
   UINT size = SizeOf(row);
   if (IsNumberType(type)) {
     WCHAR text[16] = {};
-    if (!ReadIniText(ctx, row, path, sectionText, position, TEXT(""), text, 16) || !text[0]) return 0;
+    if (!ReadIniText(ctx, row, path, source, TEXT(""), text, 16) || !text[0]) return 0;
     long long value = 0;
     if (!ParseNumber(text, &value)) return 0;
     return ItemSetRaw(ctx, row, CutToWidth(row, value)) ? 1 : 0;
@@ -321,7 +337,7 @@ int ReadRowIni(DriverContext* ctx, SettingItem* row, LPCWSTR path, const char* s
   if (type == kTypeWideString || type == kTypeWideString2 || type == kTypeNarrowAsWide) {
     WCHAR* text = AllocChars(size + 1);
     if (!text) return 0;
-    ReadIniText(ctx, row, path, sectionText, position, TEXT(""), text, size + 1);
+    ReadIniText(ctx, row, path, source, TEXT(""), text, size + 1);
     int result = 0;
     BYTE* storage = ItemStoragePtr(ctx, row);
     if (text[0] && storage) {
@@ -357,7 +373,7 @@ int ReadRowIni(DriverContext* ctx, SettingItem* row, LPCWSTR path, const char* s
   }
   if (tellsEmpty)
     for (DWORD i = 0; i < size + 9; ++i) def[i] = u'*';
-  ReadIniText(ctx, row, path, sectionText, position, def, text, chars);
+  ReadIniText(ctx, row, path, source, def, text, chars);
   int result = 0;
   if (tellsEmpty) {
     if (memcmp(text, def, (size + 9) * sizeof(WCHAR)) != 0 || !text[0]) {
@@ -478,7 +494,13 @@ int StoreWriteItemPrinterData(HANDLE printer, DriverContext* ctx, SettingItem* r
 
 int StoreReadItemIni(DriverContext* ctx, SettingItem* row, LPCWSTR path, const char* sectionText, DWORD* position) {
   if (!ctx || !row) return 0;
-  return ReadRowIni(ctx, row, path, sectionText, position);
+  return ReadRowIni(ctx, row, path, IniSource{false, false, nullptr, sectionText, position});
+}
+
+int StoreReadItemFromTable(DriverContext* ctx, SettingItem* row, LPCWSTR path, const IniTableSection* section,
+                           BOOL storedText) {
+  if (!ctx || !row) return 0;
+  return ReadRowIni(ctx, row, path, IniSource{true, storedText != FALSE, section, nullptr, nullptr});
 }
 
 int StoreWriteItemIni(HANDLE printer, DriverContext* ctx, SettingItem* row, LPCWSTR path, IniSectionBuffer* buffer,

@@ -80,6 +80,12 @@ int StoreWriteItemPrinterData(HANDLE printer, DriverContext* ctx, SettingItem* r
 // With sectionText null the ini calls are used; otherwise the item is looked up in that
 // in-memory section text from *position on.
 int StoreReadItemIni(DriverContext* ctx, SettingItem* row, LPCWSTR path, const char* sectionText, DWORD* position);
+// The same from the section of a settings ini read in one pass (null: the file has no such
+// section, and the item reads as absent): with storedText the value as the settings-file
+// writer stored it (blanks and quotes kept), else as the ini calls answer.
+struct IniTableSection;
+int StoreReadItemFromTable(DriverContext* ctx, SettingItem* row, LPCWSTR path, const IniTableSection* section,
+                           BOOL storedText);
 // With buffer null the ini calls are used; otherwise the key is appended to the section being
 // built at *position.
 struct IniSectionBuffer;

@@ -23,6 +23,7 @@
 #include "core/model/model_lookup.h"
 #include "core/store/free_size_store.h"
 #include "core/store/ini_merge.h"
+#include "core/store/ini_table.h"
 #include "core/store/ini_text.h"
 #include "core/store/item_store.h"
 #include "core/store/lock_data.h"
@@ -218,11 +219,21 @@ bool ParseDecimal(const WCHAR* text, LONG* value) {
   return true;
 }
 
-// One header number: from the section text when the file was read into memory, else through
-// the ini calls. kAbsent when absent, empty or no number of 16 bits.
-WORD ReadHeaderWord(LPCWSTR key, LPCWSTR path, LPCWSTR section, const char* sectionText, DWORD* position) {
+// Where a header is read: the section of a file read in one pass (table set: absent when
+// null), else the section text of a file read into memory, else the ini calls.
+struct HeaderSource {
+  const char* sectionText;
+  bool fromTable;
+  const IniTableSection* table;
+};
+
+// One header number. kAbsent when absent, empty or no number of 16 bits.
+WORD ReadHeaderWord(LPCWSTR key, LPCWSTR path, LPCWSTR section, const HeaderSource& source, DWORD* position) {
   WCHAR text[32] = {};
-  if (sectionText) {
+  const char* sectionText = source.sectionText;
+  if (source.fromTable) {
+    StoreIniTableGetStored(source.table, key, TEXT(""), text, 32);
+  } else if (sectionText) {
     DWORD start = 0;
     StoreIniTextGetString(key, TEXT(""), text, 32, sectionText, position ? position : &start);
   } else {
@@ -272,11 +283,11 @@ struct HeaderFacts {
   WORD version = kAbsent, machine = kAbsent, language = kAbsent;
 };
 
-HeaderFacts ReadHeaderFacts(LPCWSTR path, LPCWSTR section, const char* sectionText, DWORD* position) {
+HeaderFacts ReadHeaderFacts(LPCWSTR path, LPCWSTR section, const HeaderSource& source, DWORD* position) {
   HeaderFacts f;
-  f.version = ReadHeaderWord(kKeyVersion, path, section, sectionText, position);
-  f.machine = ReadHeaderWord(kKeyMachine, path, section, sectionText, position);
-  f.language = ReadHeaderWord(kKeyLanguage, path, section, sectionText, position);
+  f.version = ReadHeaderWord(kKeyVersion, path, section, source, position);
+  f.machine = ReadHeaderWord(kKeyMachine, path, section, source, position);
+  f.language = ReadHeaderWord(kKeyLanguage, path, section, source, position);
   return f;
 }
 
@@ -291,13 +302,13 @@ struct HeaderOutcome {
   WORD fileVersion = kAbsent;
 };
 
-int CheckHeader(LPCWSTR path, LPCWSTR section, DWORD flags, BOOL warn, DriverContext* ctx, const char* sectionText,
+int CheckHeader(LPCWSTR path, LPCWSTR section, DWORD flags, BOOL warn, DriverContext* ctx, const HeaderSource& source,
                 IniSectionBuffer* buffer, DWORD* position, BOOL majorOnly, HeaderOutcome* outcome) {
   const bool reading = (flags & kStoreFileRead) && !(flags & kStoreFileLanguageSection);
   const bool writing = (flags & kStoreFileWrite) != 0;
   if (flags & (kStoreFileWatermark | kStoreFileCustomSize)) {
     if (reading) {
-      WORD version = ReadHeaderWord(kKeyVersion, path, section, sectionText, position);
+      WORD version = ReadHeaderWord(kKeyVersion, path, section, source, position);
       if (outcome && version != kAbsent) outcome->fileVersion = version;
       return 1;
     }
@@ -306,7 +317,7 @@ int CheckHeader(LPCWSTR path, LPCWSTR section, DWORD flags, BOOL warn, DriverCon
   }
   if (flags & (kStoreFileSourceCustomSize | kStoreFileText)) return 1;
   if (reading) {
-    HeaderFacts f = ReadHeaderFacts(path, section, sectionText, position);
+    HeaderFacts f = ReadHeaderFacts(path, section, source, position);
     WORD own = SettingsVersion(ctx);
     bool ok = f.version != kAbsent && f.machine != kAbsent && f.language != kAbsent &&
               f.machine == MachineCode(ctx) && LONG(f.language) == LONG(ItemGetRawById(ctx, kIdLanguage)) &&
@@ -399,8 +410,9 @@ bool KeepStoredKey(LPCWSTR path, LPCWSTR section, LPCWSTR key, IniSectionBuffer*
   return StoreIniTextPutKey(position, key, value, buffer) != FALSE;
 }
 
-// One transfer of the item section, the global mutex held by the caller.
-int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ctx) {
+// One transfer of the item section, the global mutex held by the caller. A read takes the file
+// from given when the caller read it already.
+int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ctx, IniTable* given = nullptr) {
   CtxSetFileStatus(ctx, kFileStatusOk);
   if (!PathUsable(path) || !ctx->items || !ctx->items->rows) return 0;
   const bool read = (flags & kStoreFileRead) != 0;
@@ -409,16 +421,22 @@ int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ct
   WCHAR section[kSectionChars];
   ChooseSection(ctx, flags, section);
 
-  char* text = nullptr;
-  const char* sectionText = nullptr;
+  // A read takes the file in one pass; its keys are then found in the section's table.
+  IniTable* table = nullptr;
+  IniTable* own = nullptr;
+  const IniTableSection* body = nullptr;
   IniSectionBuffer buffer = {};
   DWORD position = 0;
   if (read) {
-    if (FileTooLarge(path) || !(text = StoreLoadIniText(path, FALSE))) {
+    if (given)
+      table = given;
+    else if (!FileTooLarge(path))
+      table = own = StoreIniTableLoad(path);
+    if (!table) {
       CtxSetFileStatus(ctx, kFileStatusUnreadable);
       return 0;
     }
-    sectionText = StoreIniTextFindSection(section, text);
+    body = StoreIniTableFindSection(table, section);
   } else if (!StoreIniTextBufferInit(&buffer) || !StoreIniTextPutSection(&position, section, &buffer)) {
     StoreIniTextBufferFree(&buffer);
     return 0;
@@ -426,9 +444,9 @@ int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ct
 
   int result = 1;
   HeaderOutcome outcome;
-  if (!CheckHeader(path, section, flags, !(flags & kStoreFileNoWarning), ctx, sectionText, write ? &buffer : nullptr,
-                   &position, TRUE, &outcome)) {
-    StoreFreeIniText(text);
+  if (!CheckHeader(path, section, flags, !(flags & kStoreFileNoWarning), ctx, HeaderSource{nullptr, read, body},
+                   write ? &buffer : nullptr, &position, TRUE, &outcome)) {
+    StoreIniTableFree(own);
     StoreIniTextBufferFree(&buffer);
     if (write) return 0;
     CtxSetFileStatus(ctx, kFileStatusHeader);
@@ -436,13 +454,12 @@ int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ct
   }
   const bool locks = LocksBuiltIn(ctx);
   if (locks && flags == kStoreFileRead && ItemAnyLockBit(ctx) && !StoreCheckAllLockedItems(ctx, path, section, flags)) {
-    StoreFreeIniText(text);
+    StoreIniTableFree(own);
     CtxSetFileStatus(ctx, kFileStatusLocked);
     return 0;
   }
 
   const RowPlan plan = PlanRows(ctx, flags);
-  const IniSectionKeys keys(sectionText);
   bool keptAll = true;  // every row that could not be written kept its stored key
   for (int i = 0; i < plan.count; ++i) {
     SettingItem* row = plan.mapFirst ? ItemFind(ctx, WORD(plan.mapFirst + i)) : &ctx->items->rows[i];
@@ -466,7 +483,7 @@ int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ct
     }
     RowKey keyed(row, section, key);
     if (read) {
-      if (keys.MayHold(key) && StoreReadItemIni(ctx, row, path, sectionText, &position)) {
+      if (StoreReadItemFromTable(ctx, row, path, body, TRUE)) {
         row->state = WORD((row->state & ~ItemStateChangeMask) | ItemStateChanged);
         if (ctx->ui) ctx->ui->modified = 1;
       } else {
@@ -481,7 +498,7 @@ int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ct
     if (flags == kStoreFileRead) ItemSetRawById(ctx, kIdPresetNo, 255);
     ConvertLoadedSettings(ctx, outcome.fileVersion);
   }
-  StoreFreeIniText(text);
+  StoreIniTableFree(own);
 
   if (write) {
     // The keys the extended pass of a plain save writes into this section go with it, so the
@@ -499,10 +516,14 @@ int TransferSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ct
   return result;
 }
 
-// The file was written by a plain save: the driver name's section holds "RstVersion".
-bool DriverSectionPresent(LPCWSTR path, LPCWSTR driverName) {
+// The file was written by a plain save: the driver name's section holds "RstVersion" (read
+// as the ini calls read it, the section's name made safe as for them).
+bool DriverSectionPresent(IniTable* file, LPCWSTR driverName) {
+  WCHAR section[kSectionChars];
+  StrCopyCut(section, kSectionChars, driverName ? driverName : TEXT(""));
+  StoreSanitizeSection(section);
   WCHAR text[16] = {};
-  IniReadString(driverName, kKeyVersion, TEXT(""), text, 16, path);
+  StoreIniTableGetString(StoreIniTableFindSection(file, section), kKeyVersion, TEXT(""), text, 16);
   return text[0] != 0;
 }
 
@@ -629,7 +650,8 @@ int StoreCheckSettingsHeader(LPCWSTR path, LPCWSTR section, DWORD flags, BOOL wa
                              const char* sectionText, IniSectionBuffer* buffer, DWORD* position, BOOL majorOnly) {
   if (!ctx) return 0;
   HeaderOutcome outcome;
-  int ok = CheckHeader(path, section, flags, warn, ctx, sectionText, buffer, position, majorOnly, &outcome);
+  int ok = CheckHeader(path, section, flags, warn, ctx, HeaderSource{sectionText, false, nullptr}, buffer, position,
+                       majorOnly, &outcome);
   return ok;
 }
 
@@ -637,7 +659,7 @@ WORD StoreReadOSKind(LPCWSTR path, DriverContext* ctx) {
   if (!ctx || !PathUsable(path)) return kAbsent;
   WCHAR section[kSectionChars];
   StrCopyCut(section, kSectionChars, PrnGetPrinterName(ctx));
-  return ReadHeaderWord(kKeyOSKind, path, section, nullptr, nullptr);
+  return ReadHeaderWord(kKeyOSKind, path, section, HeaderSource{}, nullptr);
 }
 
 // ---- locked settings ----
@@ -696,7 +718,10 @@ int StoreRwItemSection(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext*
   return TransferSection(printer, path, flags, ctx);
 }
 
-int StoreRwExtendedItems(LPCWSTR path, DWORD flags, DriverContext* ctx, WORD firstId, WORD lastId) {
+namespace {
+
+// The extended pass; a read takes the file from given when its bytes are still the same.
+int RwExtendedItems(LPCWSTR path, DWORD flags, DriverContext* ctx, WORD firstId, WORD lastId, IniTable* given) {
   if (!ctx || !ctx->ui || !PathUsable(path)) return 0;
   if (flags != kStoreFileRead && flags != kStoreFileWrite) return 1;
   StoreMutexHold hold(ctx);
@@ -723,6 +748,11 @@ int StoreRwExtendedItems(LPCWSTR path, DWORD flags, DriverContext* ctx, WORD fir
     return result;
   }
   const bool authReadable = BidiCanWritePrinterData(ctx) != 0;
+  // The file is read once, at the first item; each key is answered as the ini calls answer it.
+  IniTable* file = nullptr;
+  IniTable* own = nullptr;
+  const IniTableSection* body = nullptr;
+  bool fileRead = false;
   int result = 1;
   for (DWORD id = firstId; id <= lastId; ++id) {
     if (!TakesPartInExtendedPass(ctx, flags, WORD(id))) continue;
@@ -732,7 +762,14 @@ int StoreRwExtendedItems(LPCWSTR path, DWORD flags, DriverContext* ctx, WORD fir
     if (!name || !name[0]) continue;
     const WCHAR* dataKey = row->persistKey;
     RowKey keyed(row, section, name);
-    if (!StoreReadItemIni(ctx, row, path, nullptr, nullptr)) {
+    if (!fileRead) {
+      fileRead = true;
+      if (!FileTooLarge(path)) file = given && StoreIniTableRefresh(given, path) ? given : (own = StoreIniTableLoad(path));
+      body = StoreIniTableFindSection(file, section);
+    }
+    const int read = file ? StoreReadItemFromTable(ctx, row, path, body, FALSE)
+                          : StoreReadItemIni(ctx, row, path, nullptr, nullptr);
+    if (!read) {
       result = 0;
       continue;
     }
@@ -741,7 +778,14 @@ int StoreRwExtendedItems(LPCWSTR path, DWORD flags, DriverContext* ctx, WORD fir
       StoreWriteItemPrinterData(ctx->printer, ctx, row);
     }
   }
+  StoreIniTableFree(own);
   return result;
+}
+
+}  // namespace
+
+int StoreRwExtendedItems(LPCWSTR path, DWORD flags, DriverContext* ctx, WORD firstId, WORD lastId) {
+  return RwExtendedItems(path, flags, ctx, firstId, lastId, nullptr);
 }
 
 int StoreRwItemRange(LPCWSTR path, DWORD flags, DriverContext* ctx, LPCWSTR section, WCHAR* key, WORD firstId,
@@ -891,16 +935,22 @@ int StoreLoadSettingsFile(HANDLE printer, LPCWSTR path, DWORD flags, DriverConte
   WCHAR driver[kPrinterNameChars];
   StrCopyCut(driver, kPrinterNameChars, PrnGetDriverName(ctx));
   const bool plain = IsPlain(flags);
-  if ((plain || (flags & kStoreFileDriverSection)) && PathUsable(path) && !FileTooLarge(path) &&
-      DriverSectionPresent(path, driver))
-    name.Set(driver);
+  // The file is read once for the driver section's test and the item section.
+  IniTable* file = PathUsable(path) && !FileTooLarge(path) ? StoreIniTableLoad(path) : nullptr;
+  if ((plain || (flags & kStoreFileDriverSection)) && file && DriverSectionPresent(file, driver)) name.Set(driver);
   LONG_PTR savedOSKind = 0;
   LONG_PTR savedSpecial[kSpecialCount] = {};
   if (plain) {
     savedOSKind = ItemGetRawById(ctx, kIdOSKind);
     for (int i = 0; i < kSpecialCount; ++i) savedSpecial[i] = ItemGetRawById(ctx, WORD(kIdSpecialFirst + i));
   }
-  int result = StoreRwItemSection(printer, path, flags | kStoreFileRead, ctx);
+  int result = TransferSection(printer, path, flags | kStoreFileRead, ctx, file);
+  // Freed on every way out; the extended pass reads the file again and keeps what was found
+  // when its bytes are the same.
+  struct TableHolder {
+    IniTable* table;
+    ~TableHolder() { StoreIniTableFree(table); }
+  } held = {file};
   LONG status = CtxGetFileStatus(ctx);
   // A refused file transfers nothing: no extended pass, no printer data, no fix-up.
   if (status != kFileStatusOk) {
@@ -908,7 +958,7 @@ int StoreLoadSettingsFile(HANDLE printer, LPCWSTR path, DWORD flags, DriverConte
       // The quality file is repaired from its twin unless only the display language differs.
       WCHAR section[kSectionChars];
       ChooseSection(ctx, flags | kStoreFileRead, section);
-      if (!OnlyLanguageDiffers(ctx, ReadHeaderFacts(path, section, nullptr, nullptr))) {
+      if (!OnlyLanguageDiffers(ctx, ReadHeaderFacts(path, section, HeaderSource{}, nullptr))) {
         WCHAR twin[kPathChars];
         if (QualityRsqPath(twin, kPathChars, path, ctx)) PresetCopyFile(path, twin, kStoreFileQuality, ctx);
       }
@@ -917,7 +967,7 @@ int StoreLoadSettingsFile(HANDLE printer, LPCWSTR path, DWORD flags, DriverConte
     }
     return result;
   }
-  int result2 = StoreRwExtendedItems(path, flags | kStoreFileRead, ctx, kIdExtFirst, kIdExtLast);
+  int result2 = RwExtendedItems(path, flags | kStoreFileRead, ctx, kIdExtFirst, kIdExtLast, file);
   if (result == 1 && result2 == 0) result = 0;
   if (plain) {
     name.Restore();

@@ -11,21 +11,15 @@
 #include "core/context/ui_state.h"
 #include "core/store/ini_text.h"
 #include "platform/sim.h"
+#include "store_ini_text/ini_file_fixture.h"
 #include "tests/common_ini/host_files.h"
 
 namespace {
 
 using namespace common_ini_test;
 
-class IniTextTest : public zems_test::MachineTest {
+class IniTextTest : public store_ini_test::IniFileTest {
  protected:
-  void SetUp() override {
-    MachineTest::SetUp();
-    MakeFolder(OnC(Root(), "set"));
-  }
-  std::string Host() { return OnC(Root(), "set/p.ini"); }
-  const WCHAR* path_ = TEXT("C:\\set\\p.ini");
-
   // Reads key from section of the loaded text with a fresh position.
   std::u16string Get(const char* text, const WCHAR* section, const WCHAR* key, DWORD size = 64) {
     WriteHostFile(Host(), text);

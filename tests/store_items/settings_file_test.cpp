@@ -304,6 +304,34 @@ TEST_F(SettingsFileLoadTest, PlainFilesUseTheDriverNameSectionAndReadThePrinterS
   EXPECT_EQ(std::u16string(PrnGetPrinterName(ctx())), u"Office");
 }
 
+// The file is read once, and its sections and keys are found as the ini calls find them:
+// blanks around names, any case, the first section and the first key of a name.
+TEST_F(SettingsFileLoadTest, SectionsAndKeysAreFoundAsTheIniCallsFindThem) {
+  const std::string printer = PrinterName(), driver = DriverName();
+  struct Case {
+    const char* name;
+    std::string file;
+    LONG copies;
+  } cases[] = {
+      {"indented header", " [ " + printer + " ]\t\r\n" + Header() + "dmCopies=7\r\n", 7},
+      {"blanks around the key", "[" + printer + "]\r\n" + Header() + "  DMCOPIES\t= 7 \r\n", 7},
+      {"first key of a name", "[" + printer + "]\r\n" + Header() + "dmCopies=7\r\ndmcopies=3\r\n", 7},
+      {"first section of a name", "[" + printer + "]\r\n" + Header() + "dmCopies=7\r\n[" + printer + "]\r\ndmCopies=3\r\n",
+       7},
+      {"key only in a later section of the name",
+       "[" + printer + "]\r\n" + Header() + "[" + printer + "]\r\ndmCopies=3\r\n", 1},
+      {"driver section with blanks", "[" + printer + "]\r\n" + Header() + "dmCopies=8\r\n  [" + driver + "]\r\n" +
+       Header() + "dmCopies = 9\r\n", 9},
+  };
+  for (const Case& c : cases) {
+    SetRaw(12, 1);
+    WriteBytes(path_, c.file);
+    Load(0);
+    EXPECT_EQ(CtxGetFileStatus(ctx()), kFileStatusOk) << c.name;
+    EXPECT_EQ(Raw(12), c.copies) << c.name;
+  }
+}
+
 TEST_F(SettingsFileLoadTest, APlainLoadSetsThePresetNumberTo255) {
   SetRaw(37, 4);
   WriteSection(PrinterName(), Header() + "zdmPresetNo=3\r\ndmCopies=2\r\n");
