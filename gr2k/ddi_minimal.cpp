@@ -1,31 +1,10 @@
-// Minimal: the output stream, the display-list records, the page sequence, banding output,
-// escapes, device fonts, brushes and colour transforms are not built yet. Until they are, the
-// DDI functions stop behind their real common checks here: drawing and sequence calls succeed
-// without output, the first DrvNextBand ends the page, font queries answer NULL, escapes 0,
-// and the device fonts cannot be loaded (so DEVINFO announces none). Each body is replaced by
-// the code of its own area.
+// Minimal: banding output, the drawing records, escapes, device fonts, brushes and colour
+// transforms are not built yet. Until they are, the DDI functions stop behind their real common
+// checks here: drawing calls succeed without output, the first DrvNextBand ends the page (with
+// DrvSendPage's work), font queries answer NULL, escapes 0, and the device fonts cannot be
+// loaded (so DEVINFO announces none). Each body is replaced by the code of its own area.
 #include "gr2k/ddi_bodies.h"
 
-BOOL SeqStartDoc(GraphicsPdev* pdev, SURFOBJ*, LPWSTR, DWORD jobId) {
-  pdev->flags |= kPdevDocStarted;
-  pdev->jobId = jobId;
-  pdev->pageNumber = 0;
-  return TRUE;
-}
-BOOL SeqEndDoc(GraphicsPdev* pdev, SURFOBJ*, FLONG) {
-  pdev->flags &= ~DWORD(kPdevDocStarted | kPdevPageOpen);
-  return TRUE;
-}
-BOOL SeqStartPage(GraphicsPdev* pdev, SURFOBJ*) {
-  pdev->flags |= kPdevPageOpen;
-  pdev->pageNumber++;
-  pdev->pageStartedForBanding = 1;
-  return TRUE;
-}
-BOOL SeqSendPage(GraphicsPdev* pdev, SURFOBJ*) {
-  pdev->flags &= ~DWORD(kPdevPageOpen);
-  return TRUE;
-}
 BOOL BandStart(GraphicsPdev* pdev, SURFOBJ*, POINTL* origin) {
   pdev->bandOrigin = POINTL{0, 0};
   pdev->bandCount = 0;

@@ -118,6 +118,8 @@ int CmdInstall(int argc, char** argv) {
     fs::create_directories(system, ec);
     fs::copy_file(p, system + stem + ".dll", fs::copy_options::overwrite_existing, ec);
     if (ec) return Fail("cannot copy " + p.string() + ": " + ec.message());
+    // The model's spool DLL is loaded from the driver folder by its full path.
+    if (stem == "ov1bc123" && !CopyIntoDriverFolder(p, "OV1BC123.DLL", error)) return Fail(error);
     // The communication library has a second name, loaded on Windows 9x.
     if (stem == "ov4mannt") {
       if (!SimRegisterModule("ovoman32.dll", fs::absolute(p).c_str())) return Fail("cannot write the module table");
