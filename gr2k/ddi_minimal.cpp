@@ -1,22 +1,9 @@
-// Minimal: banding output, the drawing records, escapes, device fonts, brushes and colour
-// transforms are not built yet. Until they are, the DDI functions stop behind their real common
-// checks here: drawing calls succeed without output, the first DrvNextBand ends the page (with
-// DrvSendPage's work), font queries answer NULL, escapes 0, and the device fonts cannot be
-// loaded (so DEVINFO announces none). Each body is replaced by the code of its own area.
+// Minimal: the drawing records, escapes, device fonts, brushes and colour transforms are not
+// built yet. Until they are, the DDI functions stop behind their real common checks here:
+// drawing calls succeed without output, font queries answer NULL, escapes 0, and the device
+// fonts cannot be loaded (so DEVINFO announces none). Each body is replaced by the code of its
+// own area.
 #include "gr2k/ddi_bodies.h"
-
-BOOL BandStart(GraphicsPdev* pdev, SURFOBJ*, POINTL* origin) {
-  pdev->bandOrigin = POINTL{0, 0};
-  pdev->bandCount = 0;
-  if (origin) *origin = pdev->bandOrigin;
-  return TRUE;
-}
-BOOL BandNext(GraphicsPdev* pdev, SURFOBJ* so, POINTL* origin) {
-  pdev->bandCount++;
-  pdev->bandOrigin = POINTL{-1, -1};
-  if (origin) *origin = pdev->bandOrigin;
-  return SeqSendPage(pdev, so);
-}
 
 BOOL VecBitBlt(GraphicsPdev*, SURFOBJ*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, RECTL*, POINTL*, POINTL*,
                BRUSHOBJ*, POINTL*, ROP4) {

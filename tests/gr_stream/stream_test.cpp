@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "gr2k/band_send.h"
 #include "gr2k/records.h"
 #include "gr2k/stream.h"
 #include "host/job_stream/job_stream.h"
@@ -258,6 +259,31 @@ TEST_F(StreamTest, ImageContinuedAcrossBlocksWithAFlushReadsBackWhole) {
   ASSERT_EQ(rec.length, 56 + bits.size());
   EXPECT_EQ(rec.bytes[3], 4) << "band image";
   EXPECT_TRUE(memcmp(rec.bytes + 56, bits.data(), bits.size()) == 0);
+}
+
+// A band source point is taken as given: one outside the surface writes nothing, and the rows
+// sent never run past the surface.
+TEST_F(StreamTest, BandFromOutsideTheSurfaceWritesNothing) {
+  std::vector<BYTE> bits(64 * 3 * 4, 0x80);
+  SURFOBJ so = {};
+  so.sizlBitmap = SIZEL{64, 4};
+  so.iBitmapFormat = BMF_24BPP;
+  so.pvScan0 = bits.data();
+  so.lDelta = 64 * 3;
+  so.iType = STYPE_BITMAP;
+  pdev_->colourMachine = 1;
+  const struct {
+    POINTL from;
+    bool ok;
+    DWORD rows;
+  } kCases[] = {{{64, 0}, false, 0}, {{0, 4}, false, 0}, {{-1, 0}, false, 0}, {{0, -8}, false, 0},
+                {{0, 2}, true, 2}, {{0, 0}, true, 4}};
+  for (const auto& c : kCases) {
+    GrStreamReset(s());
+    RECTL dest = {0, 100, 64, 104};
+    EXPECT_EQ(GrSendBand(pdev_.get(), nullptr, &so, &c.from, &dest) != FALSE, c.ok) << c.from.x << "," << c.from.y;
+    EXPECT_EQ(s()->byteTotal, c.ok ? 56 + c.rows * 192 : 0u) << c.from.x << "," << c.from.y;
+  }
 }
 
 }  // namespace
