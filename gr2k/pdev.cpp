@@ -178,6 +178,7 @@ ZEMS_EXPORT VOID WINAPI DrvDisablePDEV(DHPDEV dhpdev) {
   FontFreeDeviceFonts(pdev);
   PluginFreeList(pdev->filterList);
   pdev->filterList = nullptr;
+  PluginFreeStringList(static_cast<PluginStringList*>(pdev->filterChain));
   pdev->filterChain = nullptr;
   PdevFree(pdev);
 }

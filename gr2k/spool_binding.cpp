@@ -3,7 +3,7 @@
 
 #include <string.h>
 
-#include "core/common/text.h"
+#include "core/bind/plugin_registry.h"
 
 namespace {
 
@@ -86,9 +86,14 @@ void ExtendPath(GraphicsPdev* pdev, const WCHAR* folder) {
   if (path != small) PdevPoolFree(pdev->pool, path);
 }
 
+char** ChainEntries(GraphicsPdev* pdev) { return static_cast<PluginStringList*>(pdev->filterChain)->strings; }
+
 void DropFilters(GraphicsPdev* pdev) {
   pdev->filterMode = 0;
+  PluginFreeStringList(static_cast<PluginStringList*>(pdev->filterChain));
   pdev->filterChain = nullptr;
+  PluginFreeList(pdev->filterList);
+  pdev->filterList = nullptr;
 }
 
 // A binding that cannot be used: the module goes again without any spool call.
@@ -145,8 +150,7 @@ BOOL GrBindSpoolSide(GraphicsPdev* pdev) {
 
   HMODULE module = nullptr;
   if (pdev->filterMode) {
-    char** chain = static_cast<char**>(pdev->filterChain) + 1;  // after the count
-    module = LoadLibraryA(chain[0]);
+    module = LoadLibraryA(ChainEntries(pdev)[0]);
     if (!module) DropFilters(pdev);
   }
   if (!module && havePath) module = LoadLibraryW(spoolPath);
@@ -166,8 +170,7 @@ BOOL GrBindSpoolSide(GraphicsPdev* pdev) {
     pdev->filterOps[2] = reinterpret_cast<void*>(Export<FilterDispose>(module, "IZEMSDisposeInterface"));
     s->write = Slot<void*>(pdev, kSlotWrite);
     FilterOpen open = Slot<FilterOpen>(pdev, kSlotOpen);
-    char** chain = static_cast<char**>(pdev->filterChain) + 1;
-    if (!open || !open(&s->spoolHandle, chain)) return Unusable(pdev);
+    if (!open || !open(&s->spoolHandle, ChainEntries(pdev))) return Unusable(pdev);
     if (FilterStartDoc start = Slot<FilterStartDoc>(pdev, kSlotStartDoc)) start(s->spoolHandle, pdev->printer, pdev->jobId);
     return s->write ? TRUE : Unusable(pdev);
   }

@@ -84,10 +84,13 @@ void Record(const JsRecord& r, bool hex, std::string* out) {
     case 32: {
       static const char* const kFormats[] = {"1bpp", "4bpp", "8bpp"};
       unsigned code = p[2] & 0xF;
-      Add(out, ": format=%s%s%s%s dest=(%d,%d)-(%d,%d) src=(%d,%d) width=%u rows=%u\n",
+      // The pixels as one FNV-1a value: a dump then shows a changed image without its bytes.
+      uint32_t hash = 2166136261u;
+      for (uint32_t i = 56; i < r.length; ++i) hash = (hash ^ p[i]) * 16777619u;
+      Add(out, ": format=%s%s%s%s dest=(%d,%d)-(%d,%d) src=(%d,%d) width=%u rows=%u data=%08x\n",
           code < 3 ? kFormats[code] : "24bpp", (p[2] & 0x20) ? " no-palette" : "", (p[2] & 0x10) ? " grey" : "",
           (p[3] & 4) ? " band" : "", GetI32(p + 8), GetI32(p + 12), GetI32(p + 16), GetI32(p + 20), GetI32(p + 24),
-          GetI32(p + 28), Get32(p + 32), Get32(p + 36));
+          GetI32(p + 28), Get32(p + 32), Get32(p + 36), hash);
       if (hex) Hex(p, r.length, out);
       return;
     }
