@@ -43,6 +43,7 @@ struct PdevOutputStream {
   StreamBlock* tail;  // receives new records
   DWORD byteTotal;    // reserved since the last reset
   DWORD recordCount;
+  StreamBlock* spare;  // sent blocks kept for reservations of their size
   HMODULE spoolModule;
   HANDLE spoolHandle;
   PVOID write;  // DrvSplWritePrinter, the filter's write slot, or NULL

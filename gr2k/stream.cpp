@@ -11,6 +11,9 @@ struct BlockHead {
 };
 static_assert(sizeof(BlockHead) == 8, "a job-stream block head is two uint32");
 
+// Sent blocks kept for reuse: a flush inside a band sends at most a few 1 MiB pieces.
+constexpr DWORD kSpareBlocks = 4;
+
 BYTE* BlockData(StreamBlock* block) { return reinterpret_cast<BYTE*>(block + 1); }
 
 BOOL Failed(PdevOutputStream* stream) {
@@ -43,7 +46,16 @@ BYTE* GrStreamReserve(PdevOutputStream* stream, DWORD cb) {
     if (total > 0xFFFFFFFFull) return nullptr;
     if (stream->byteTotal > kStreamFlushAbove && !GrStreamFlush(stream)) return nullptr;
     if (!stream->pdev) return nullptr;
-    StreamBlock* block = static_cast<StreamBlock*>(PdevPoolAlloc(stream->pdev->pool, DWORD(total)));
+    // A page of bands reserves the same piece sizes over and over: a sent block of the size
+    // wanted is taken again, instead of fresh memory the system must map and clear.
+    StreamBlock* block = nullptr;
+    for (StreamBlock** link = &stream->spare; *link; link = &(*link)->next)
+      if (DWORD((*link)->end - BlockData(*link)) == data) {
+        block = *link;
+        *link = block->next;
+        break;
+      }
+    if (!block) block = static_cast<StreamBlock*>(PdevPoolAlloc(stream->pdev->pool, DWORD(total)));
     if (!block) return nullptr;
     block->next = nullptr;
     block->position = BlockData(block);
@@ -99,9 +111,18 @@ void GrStreamFreeBlocks(PdevOutputStream* stream) {
   if (!stream || !stream->head) return;
   StreamBlock* block = stream->head->next;
   stream->head->next = nullptr;
+  // At most kSpareBlocks sent blocks are kept; older spares go first.
+  DWORD kept = 0;
+  for (StreamBlock* b = stream->spare; b; b = b->next) ++kept;
   while (block) {
     StreamBlock* next = block->next;
-    if (stream->pdev) PdevPoolFree(stream->pdev->pool, block);
+    if (kept < kSpareBlocks) {
+      block->next = stream->spare;
+      stream->spare = block;
+      ++kept;
+    } else if (stream->pdev) {
+      PdevPoolFree(stream->pdev->pool, block);
+    }
     block = next;
   }
   stream->tail = stream->head;

@@ -41,7 +41,8 @@ BOOL GrStreamWrite(PdevOutputStream* stream, const void* bytes, DWORD cb);
 // Sends every block of the chain as a display-list block (an empty one as length 0); nothing on
 // a job binder's page 1.
 BOOL GrStreamSendBlocks(PdevOutputStream* stream);
-// Frees every block after the inline block.
+// Frees every block after the inline block; up to four are kept instead (sent, never written
+// again until a reservation of their size takes one back); the pool frees them at the end.
 void GrStreamFreeBlocks(PdevOutputStream* stream);
 // Sends the buffered records, frees the blocks and resets the stream, even when sending failed.
 // TRUE when there was nothing to send.
