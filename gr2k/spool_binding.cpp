@@ -141,6 +141,18 @@ BOOL GrDriverDirOnPath(GraphicsPdev* pdev, HANDLE printer, WCHAR* path, BOOL wit
   return TRUE;
 }
 
+BOOL GrLoadFilterInterface(GraphicsPdev* pdev) {
+  HMODULE module = pdev->stream.spoolModule;
+  FilterGetInterface get = Export<FilterGetInterface>(module, "IZEMSGetInterface");
+  void* ops = nullptr;
+  if (!get || !get(kFilterVersion, &ops) || !ops) return FALSE;
+  pdev->filterOps[0] = ops;
+  pdev->filterOps[1] = DdiFunctionCast<void*>(get);
+  pdev->filterOps[2] = DdiFunctionCast<void*>(Export<FilterDispose>(module, "IZEMSDisposeInterface"));
+  pdev->stream.write = Slot<void*>(pdev, kSlotWrite);
+  return TRUE;
+}
+
 BOOL GrBindSpoolSide(GraphicsPdev* pdev) {
   PdevOutputStream* s = &pdev->stream;
   WCHAR spoolPath[MAX_PATH];
@@ -159,16 +171,10 @@ BOOL GrBindSpoolSide(GraphicsPdev* pdev) {
   s->write = nullptr;
 
   if (pdev->filterMode) {
-    FilterGetInterface get = Export<FilterGetInterface>(module, "IZEMSGetInterface");
-    void* ops = nullptr;
-    if (!get || !get(kFilterVersion, &ops) || !ops) {
+    if (!GrLoadFilterInterface(pdev)) {
       DropFilters(pdev);
       return Unusable(pdev);
     }
-    pdev->filterOps[0] = ops;
-    pdev->filterOps[1] = reinterpret_cast<void*>(get);
-    pdev->filterOps[2] = reinterpret_cast<void*>(Export<FilterDispose>(module, "IZEMSDisposeInterface"));
-    s->write = Slot<void*>(pdev, kSlotWrite);
     FilterOpen open = Slot<FilterOpen>(pdev, kSlotOpen);
     if (!open || !open(&s->spoolHandle, ChainEntries(pdev))) return Unusable(pdev);
     if (FilterStartDoc start = Slot<FilterStartDoc>(pdev, kSlotStartDoc)) start(s->spoolHandle, pdev->printer, pdev->jobId);

@@ -12,6 +12,9 @@ BOOL GrDriverDirOnPath(GraphicsPdev* pdev, HANDLE printer, WCHAR* path, BOOL wit
 // FALSE when there is none to write to: no driver folder, a spool DLL that cannot be loaded or
 // has no "DrvSplWritePrinter", a filter without its interface or whose Open fails.
 BOOL GrBindSpoolSide(GraphicsPdev* pdev);
+// Binds the interface of the filter module the stream holds (version 0x100) and takes its write
+// slot; FALSE without the get export, when it refuses, or without a module.
+BOOL GrLoadFilterInterface(GraphicsPdev* pdev);
 // Ends the document on the spool side and frees its module.
 void GrUnbindSpoolSide(GraphicsPdev* pdev);
 // Tells the spool side a page starts; a page's end: FALSE when a filter refuses it.
