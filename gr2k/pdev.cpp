@@ -12,6 +12,7 @@
 #include "core/items/item_ids.h"
 #include "gr2k/ddi_bodies.h"
 #include "gr2k/ddi_functions.h"
+#include "gr2k/spool_binding.h"
 #include "gr2k/stream.h"
 
 namespace {
@@ -171,6 +172,8 @@ ZEMS_EXPORT VOID WINAPI DrvDisablePDEV(DHPDEV dhpdev) {
     return;
   }
   GraphicsPdev* pdev = reinterpret_cast<GraphicsPdev*>(dhpdev);
+  // A document that never reached DrvEndDoc (an aborted job) still holds its spool side.
+  if (pdev->stream.spoolModule) GrUnbindSpoolSide(pdev);
   PdevPoolFree(pdev->pool, pdev->clipCache);
   pdev->clipCache = nullptr;
   if (pdev->palette) EngDeletePalette(pdev->palette);

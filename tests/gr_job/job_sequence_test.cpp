@@ -141,7 +141,8 @@ TEST_F(JobSequenceTest, SpoolDllExportsDecideTheBinding) {
     }
     ASSERT_FALSE(log.empty()) << c.what;
     EXPECT_EQ(log.front().substr(0, log.front().find(' ')), c.firstCall) << c.what;
-    Read(Stream(r.jobId));
+    std::vector<uint8_t> bytes = Stream(r.jobId);
+    Read(bytes);
   }
 }
 
@@ -158,7 +159,8 @@ TEST_F(JobSequenceTest, JobNamesAreCutAndCleaned) {
   for (const auto& c : kCases) {
     winsim::PrintSessionResult r = RunScript("doc \"" + c.doc + "\"\npage\nendpage\nenddoc\n");
     ASSERT_TRUE(r.ok) << r.error;
-    JsJob job = Read(Stream(r.jobId));
+    std::vector<uint8_t> bytes = Stream(r.jobId);  // the blocks point into it
+    JsJob job = Read(bytes);
     ASSERT_GE(job.blocks.size(), 2u);
     EXPECT_EQ(Text(job.blocks[1]), c.line);
   }
@@ -167,7 +169,8 @@ TEST_F(JobSequenceTest, JobNamesAreCutAndCleaned) {
 TEST_F(JobSequenceTest, ResetBetweenPagesSendsTheJobHeaderAgainWithoutTheName) {
   winsim::PrintSessionResult r = RunScript("doc \"r\"\npage\nendpage\nreset dmCopies=2\npage\nendpage\nenddoc\n");
   ASSERT_TRUE(r.ok) << r.error;
-  JsJob job = Read(Stream(r.jobId));
+  std::vector<uint8_t> bytes = Stream(r.jobId);
+  JsJob job = Read(bytes);
   EXPECT_EQ(Types(job), (std::vector<uint32_t>{243, 243, 244, 240, 245, 241, 243, 244, 240, 245, 241}));
 }
 
