@@ -97,7 +97,19 @@ BOOL SeqStartDoc(GraphicsPdev* pdev, SURFOBJ*, LPWSTR docName, DWORD jobId) {
     pdev->pageNumber = 0;
     pdev->flags &= ~DWORD(kPdevPageOpen);
   }
+  // A job GDI spooled as a metafile is named by the spooler's record of it.
+  BYTE* jobInfo = nullptr;
+  if (pdev->emfSpooling && pdev->jobId) {
+    DWORD needed = 0;
+    GetJobW(pdev->printer, pdev->jobId, 2, nullptr, 0, &needed);
+    if (needed >= sizeof(JOB_INFO_2W)) jobInfo = static_cast<BYTE*>(PdevPoolAlloc(pdev->pool, needed));
+    if (jobInfo && GetJobW(pdev->printer, pdev->jobId, 2, jobInfo, needed, &needed)) {
+      LPWSTR document = reinterpret_cast<JOB_INFO_2W*>(jobInfo)->pDocument;
+      if (document && document[0]) docName = document;
+    }
+  }
   KeepJobName(pdev, docName);
+  if (jobInfo) PdevPoolFree(pdev->pool, jobInfo);
   return TRUE;
 }
 

@@ -174,6 +174,31 @@ TEST_F(JobSequenceTest, ResetBetweenPagesSendsTheJobHeaderAgainWithoutTheName) {
   EXPECT_EQ(Types(job), (std::vector<uint32_t>{243, 243, 244, 240, 245, 241, 243, 244, 240, 245, 241}));
 }
 
+TEST_F(JobSequenceTest, SpoolerKnowsTheSessionsJobAtLevelsOneAndTwo) {
+  winsim::PrintSessionResult r = RunScript("doc \"Report\"\npage\nendpage\nenddoc\n");
+  ASSERT_TRUE(r.ok) << r.error;
+  for (DWORD level : {1u, 2u}) {
+    DWORD needed = 0;
+    EXPECT_FALSE(GetJobW(printer_, r.jobId, level, nullptr, 0, &needed));
+    std::vector<BYTE> buffer(needed);
+    ASSERT_TRUE(GetJobW(printer_, r.jobId, level, buffer.data(), needed, &needed)) << level;
+    LPWSTR document, printer, user;
+    if (level == 1) {
+      auto* info = reinterpret_cast<JOB_INFO_1W*>(buffer.data());
+      EXPECT_EQ(info->JobId, r.jobId);
+      document = info->pDocument, printer = info->pPrinterName, user = info->pUserName;
+    } else {
+      auto* info = reinterpret_cast<JOB_INFO_2W*>(buffer.data());
+      EXPECT_EQ(info->JobId, r.jobId);
+      document = info->pDocument, printer = info->pPrinterName, user = info->pUserName;
+    }
+    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(document)), u"Report") << level;
+    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(printer)), u"Print") << level;
+    EXPECT_NE(user[0], 0) << level;
+  }
+  EXPECT_FALSE(GetJobW(printer_, r.jobId + 100, 1, nullptr, 0, nullptr));
+}
+
 // The name line on its own: a double-byte character is never split at the cut.
 TEST(JobNameLine, CutKeepsDoubleByteCharactersWhole) {
   const struct {
