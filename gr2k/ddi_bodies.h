@@ -50,7 +50,5 @@ BOOL IcmDeleteTransform(GraphicsPdev* pdev, HANDLE transform);
 LONG FontLoadDeviceFonts(GraphicsPdev* pdev);
 void FontFreeDeviceFonts(GraphicsPdev* pdev);
 BOOL JobCopyStrings(DriverContext* from, DriverContext* to);
-// Writes what the PDEV's output stream still holds; FALSE when the write fails.
-BOOL StreamFlush(GraphicsPdev* pdev);
 int JobCompareDevmodes(const DEVMODEW* oldDm, const DEVMODEW* newDm);
 void FontGlyphCacheClear(GraphicsPdev* pdev);

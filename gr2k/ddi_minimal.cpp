@@ -1,48 +1,13 @@
-// Minimal: the output stream, the display-list records, the page sequence, banding output,
-// escapes, device fonts, the glyph cache, brushes, colour transforms and the job strings are
-// not built yet. Until they are, the DDI functions stop behind their real common checks here:
-// drawing and sequence calls succeed without output, the first DrvNextBand ends the page, font
-// queries answer NULL, escapes 0; the device fonts cannot be loaded (so DEVINFO announces none),
-// a reset has no stream to flush, copies no job strings and never finds the same job in two
-// DEVMODEs, and there is no glyph cache to clear. Each body is replaced by the code of its own
-// area.
+// Minimal: the drawing records, escapes, device fonts, brushes, colour transforms, the job
+// strings and the glyph cache are not built yet. Until they are, the DDI functions stop behind
+// their real common checks here: drawing calls succeed without output, font queries answer
+// NULL, escapes 0, and the device fonts cannot be loaded (so DEVINFO announces none); a reset
+// copies no job strings and never finds the same job in two DEVMODEs, and there is no glyph
+// cache to clear. Each body is replaced by the code of its own area.
 #include "gr2k/ddi_bodies.h"
 
-BOOL SeqStartDoc(GraphicsPdev* pdev, SURFOBJ*, LPWSTR, DWORD jobId) {
-  pdev->flags |= kPdevDocStarted;
-  pdev->jobId = jobId;
-  pdev->pageNumber = 0;
-  return TRUE;
-}
-BOOL SeqEndDoc(GraphicsPdev* pdev, SURFOBJ*, FLONG) {
-  pdev->flags &= ~DWORD(kPdevDocStarted | kPdevPageOpen);
-  return TRUE;
-}
-BOOL SeqStartPage(GraphicsPdev* pdev, SURFOBJ*) {
-  pdev->flags |= kPdevPageOpen;
-  pdev->pageNumber++;
-  pdev->pageStartedForBanding = 1;
-  return TRUE;
-}
-BOOL SeqSendPage(GraphicsPdev* pdev, SURFOBJ*) {
-  pdev->flags &= ~DWORD(kPdevPageOpen);
-  return TRUE;
-}
-BOOL BandStart(GraphicsPdev* pdev, SURFOBJ*, POINTL* origin) {
-  pdev->bandOrigin = POINTL{0, 0};
-  pdev->bandCount = 0;
-  if (origin) *origin = pdev->bandOrigin;
-  return TRUE;
-}
-BOOL BandNext(GraphicsPdev* pdev, SURFOBJ* so, POINTL* origin) {
-  pdev->bandCount++;
-  pdev->bandOrigin = POINTL{-1, -1};
-  if (origin) *origin = pdev->bandOrigin;
-  return SeqSendPage(pdev, so);
-}
-
-BOOL VecBitBlt(GraphicsPdev*, SURFOBJ*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, RECTL*, POINTL*, POINTL*, BRUSHOBJ*,
-               POINTL*, ROP4) {
+BOOL VecBitBlt(GraphicsPdev*, SURFOBJ*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, RECTL*, POINTL*, POINTL*,
+               BRUSHOBJ*, POINTL*, ROP4) {
   return TRUE;
 }
 BOOL VecCopyBits(GraphicsPdev*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, RECTL*, POINTL*) { return TRUE; }
@@ -75,6 +40,5 @@ BOOL IcmDeleteTransform(GraphicsPdev*, HANDLE) { return TRUE; }
 LONG FontLoadDeviceFonts(GraphicsPdev*) { return -1; }
 void FontFreeDeviceFonts(GraphicsPdev* pdev) { pdev->deviceFonts = nullptr; }
 BOOL JobCopyStrings(DriverContext*, DriverContext*) { return TRUE; }
-BOOL StreamFlush(GraphicsPdev*) { return TRUE; }
 int JobCompareDevmodes(const DEVMODEW*, const DEVMODEW*) { return 0; }
 void FontGlyphCacheClear(GraphicsPdev*) {}

@@ -12,6 +12,8 @@
 #include "core/items/item_ids.h"
 #include "gr2k/ddi_bodies.h"
 #include "gr2k/ddi_functions.h"
+#include "gr2k/spool_binding.h"
+#include "gr2k/stream.h"
 
 namespace {
 
@@ -63,6 +65,8 @@ ZEMS_EXPORT DHPDEV WINAPI DrvEnablePDEV(DEVMODEW* dm, LPWSTR, ULONG cPatterns, H
   pdev->pool = pool;
   pdev->printer = printer;
   pdev->stream.printer = printer;
+  pdev->stream.pdev = pdev;
+  GrStreamReset(&pdev->stream);
   pdev->module = ResModuleHandle();
   if (!pdev->module) return FailPdev(pdev);
 
@@ -121,14 +125,23 @@ ZEMS_EXPORT BOOL WINAPI DrvResetPDEV(DHPDEV oldHandle, DHPDEV newHandle) {
   old->flags |= kPdevCarriedOver;
   fresh->jobId = old->jobId;
 
-  if (!StreamFlush(old)) return FALSE;
-  // The spool side of the stream goes on in the new PDEV; the next page resets its blocks.
+  // What the old PDEV buffered goes out before its blocks go with its pool; the spool side
+  // moves to the new PDEV (whose own inline block takes the next page), so that the old PDEV's
+  // disable frees none of it.
+  if (!GrStreamFlush(&old->stream)) return FALSE;
   fresh->stream.spoolModule = old->stream.spoolModule;
   fresh->stream.spoolHandle = old->stream.spoolHandle;
   fresh->stream.write = old->stream.write;
+  old->stream.spoolModule = nullptr;
+  old->stream.spoolHandle = nullptr;
+  old->stream.write = nullptr;
+  GrStreamReset(&fresh->stream);
 
   fresh->filterMode = old->filterMode;
   memcpy(fresh->filterOps, old->filterOps, sizeof fresh->filterOps);
+  memset(old->filterOps, 0, sizeof old->filterOps);
+  fresh->filterChain = old->filterChain;
+  old->filterChain = nullptr;
   if (old->jobName && old->jobNameLength > 0) {
     char* name = static_cast<char*>(PdevPoolAlloc(fresh->pool, DWORD(old->jobNameLength) + 1));
     if (name) {
@@ -159,6 +172,8 @@ ZEMS_EXPORT VOID WINAPI DrvDisablePDEV(DHPDEV dhpdev) {
     return;
   }
   GraphicsPdev* pdev = reinterpret_cast<GraphicsPdev*>(dhpdev);
+  // A document that never reached DrvEndDoc (an aborted job) still holds its spool side.
+  if (pdev->stream.spoolModule) GrUnbindSpoolSide(pdev);
   PdevPoolFree(pdev->pool, pdev->clipCache);
   pdev->clipCache = nullptr;
   if (pdev->palette) EngDeletePalette(pdev->palette);
@@ -166,6 +181,7 @@ ZEMS_EXPORT VOID WINAPI DrvDisablePDEV(DHPDEV dhpdev) {
   FontFreeDeviceFonts(pdev);
   PluginFreeList(pdev->filterList);
   pdev->filterList = nullptr;
+  PluginFreeStringList(static_cast<PluginStringList*>(pdev->filterChain));
   pdev->filterChain = nullptr;
   PdevFree(pdev);
 }

@@ -24,14 +24,29 @@ struct PdevPool {
   void* head;
 };
 
-// The part of the output stream the PDEV's creation sets; the stream's blocks and totals come
-// with the output code.
+// A block of the output stream: its head, then its data up to end. The inline block's data
+// follow it inside the stream; allocated blocks come from the PDEV pool.
+struct StreamBlock {
+  StreamBlock* next;
+  BYTE* position;  // where the next record goes
+  BYTE* end;       // one past the last data byte
+};
+constexpr DWORD kStreamInlineBytes = 10240;
+
+// The page's records before they go out as display-list blocks, and the spool side they go to.
 struct PdevOutputStream {
   HANDLE printer;
   struct GraphicsPdev* pdev;
+  StreamBlock inlineBlock;
+  BYTE inlineData[kStreamInlineBytes];
+  StreamBlock* head;  // always the inline block
+  StreamBlock* tail;  // receives new records
+  DWORD byteTotal;    // reserved since the last reset
+  DWORD recordCount;
+  StreamBlock* spare;  // sent blocks kept for reservations of their size
   HMODULE spoolModule;
   HANDLE spoolHandle;
-  PVOID write;
+  PVOID write;  // DrvSplWritePrinter, the filter's write slot, or NULL
 };
 
 // The paper metrics of the job (dots at the PDEV's resolution unless named).

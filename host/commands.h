@@ -24,6 +24,8 @@ int CmdApi(int argc, char** argv);
 int CmdDemo(int argc, char** argv);
 // zemshost info: the machine root.
 int CmdInfo(int argc, char** argv);
+// zemshost job dump: a job stream's blocks and records, checked (job_cmd.cpp).
+int CmdJob(int argc, char** argv);
 // zemshost machine: set up and inspect the simulated machine.
 int CmdMachine(int argc, char** argv);
 // zemshost model: compile a model description and report its image.

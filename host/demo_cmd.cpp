@@ -210,8 +210,10 @@ int CmdDemo(int argc, char** argv) {
   ok = HostInNewProcess("api --printer 'ZEMS Printer' --level 16 --set '10:0=2,4=1,8=3,12=ann1,21=\"4711\"' "
                         "--set 20=33/1 --get 10 --get 20") && ok;
   // -- end of the application interface
-  printf("== two pages of rectangles through GDI's print session and zemsgr (zemshost print)\n");
-  ok = HostInNewProcess("print '" ZEMS_SOURCE_DIR "/samples/print/two_pages.zds' --printer 'ZEMS Printer' --trace") && ok;
+  printf("== a two-page raster job through zemsgr to the spool DLL stand-in (zemshost print --raster)\n");
+  ok = HostInNewProcess("print '" ZEMS_SOURCE_DIR "/samples/print/two_pages.zds' --raster --trace") && ok;
+  printf("== the job stream the stand-in received (zemshost job dump)\n");
+  ok = HostInNewProcess("job dump '" + std::string(SimMachineRoot()) + "/stand-ins/ov1bc123/1.zjs' --records") && ok;
   printf(ok ? "== done\n" : "== some steps failed\n");
   return ok ? 0 : 1;
 }

@@ -52,11 +52,22 @@ bool SendPrinterEvent(std::u16string& printerName, int event) {
 }  // namespace
 
 int CmdInstall(int argc, char** argv) {
+  // --filter and --force-raw take no value.
+  bool filter = false, forceRaw = false;
+  std::vector<char*> rest;
+  for (int i = 0; i < argc; ++i) {
+    if (strcmp(argv[i], "--filter") == 0) filter = true;
+    else if (strcmp(argv[i], "--force-raw") == 0) forceRaw = true;
+    else rest.push_back(argv[i]);
+  }
+  if (forceRaw && !filter) return Fail("--force-raw needs --filter");
+  argc = int(rest.size());
+  argv = rest.data();
   Args a = Parse(argc, argv, {"root", "model", "bin", "printer", "driver", "port", "server", "extra", "attributes", "driver-files"});
   if (a.help) {
     printf("usage: zemshost machine install --model FILE [--bin DIR] [--printer NAME] [--driver NAME]\n"
            "                                [--port NAME] [--server \\\\NAME] [--attributes N] [--extra FILE]...\n"
-           "                                [--driver-files DIR] [--root DIR]\n"
+           "                                [--driver-files DIR] [--root DIR] [--filter [--force-raw]]\n"
            "Installs a printer: copies zemsgr, zemsui and zemsexc of the driver build (DIR, default the\n"
            "folder of zemshost) as .dll files and the model description FILE into the driver folder,\n"
            "registers the driver, the printer and the module table entries of the copied DLLs and of\n"
@@ -66,7 +77,9 @@ int CmdInstall(int argc, char** argv) {
            "files, samples/driver of the source tree: the model data file and the model database ini).\n"
            "--server makes the printer a connection to that server. Then, as the spooler does, it calls\n"
            "zemsui's DrvPrinterEvent (initialize; add-connection with --server), where the driver's\n"
-           "install pass runs. Defaults: printer \"%s\", driver \"%s\", port \"LPT1:\".\n",
+           "install pass runs. --filter registers the filter stand-in (zfilter.dll, copied into the\n"
+           "driver folder) in the driver folder's ZEMSPLUG.ini, with ForceRAW=1 under --force-raw.\n"
+           "Defaults: printer \"%s\", driver \"%s\", port \"LPT1:\".\n",
            kDefaultPrinter, kDefaultDriver);
     return 0;
   }
@@ -118,12 +131,22 @@ int CmdInstall(int argc, char** argv) {
     fs::create_directories(system, ec);
     fs::copy_file(p, system + stem + ".dll", fs::copy_options::overwrite_existing, ec);
     if (ec) return Fail("cannot copy " + p.string() + ": " + ec.message());
+    // The model's spool DLL and a registered filter are loaded from the driver folder by path.
+    if (stem == "ov1bc123" && !CopyIntoDriverFolder(p, "OV1BC123.DLL", error)) return Fail(error);
+    if (stem == "zfilter" && filter && !CopyIntoDriverFolder(p, "zfilter.dll", error)) return Fail(error);
     // The communication library has a second name, loaded on Windows 9x.
     if (stem == "ov4mannt") {
       if (!SimRegisterModule("ovoman32.dll", fs::absolute(p).c_str())) return Fail("cannot write the module table");
       fs::copy_file(p, system + "ovoman32.dll", fs::copy_options::overwrite_existing, ec);
       if (ec) return Fail("cannot copy " + p.string() + ": " + ec.message());
     }
+  }
+  if (filter) {
+    FILE* ini = fopen((DriverFolderHost() + "ZEMSPLUG.ini").c_str(), "wb");
+    if (!ini) return Fail("cannot write ZEMSPLUG.ini in the driver folder");
+    fprintf(ini, "[iZEMSFilter]\r\nCount=1\r\nPluginID0=ZFilter\r\n\r\n[ZFilter]\r\nName=Filter stand-in\r\n"
+            "InstallPath=zfilter.dll\r\nForceRAW=%d\r\n", forceRaw ? 1 : 0);
+    fclose(ini);
   }
   std::string modelName = fs::path(*model).filename().string();
   if (!CopyIntoDriverFolder(*model, modelName, error)) return Fail(error);

@@ -11,6 +11,7 @@ const HostCommand kCommands[] = {
     {"api", "get and set status items through the application interface of zemsexc", CmdApi},
     {"demo", "run the main paths on the sample model", CmdDemo},
     {"info", "show the machine root", CmdInfo},
+    {"job", "show and check a job stream (the blocks zemsgr sent to the spool side)", CmdJob},
     {"machine", "set up the simulated machine: printers, printer data, registry, system", CmdMachine},
     {"model", "compile a model description and report its image", CmdModel},
     {"pjl", "run \"@PJL SET\" lines through the exclusion service of zemsexc", CmdPjl},

@@ -1,0 +1,57 @@
+// Encoders of the display-list records: each reserves its record whole in the output stream
+// (sizes a multiple of 4, so every record starts 4-byte aligned), sets every byte of it and
+// returns it, or NULL when the reservation failed. Bytes the format leaves reserved are written
+// 0, so a job run twice is byte-identical.
+#pragma once
+#include "gr2k/pdev.h"
+
+// Opcodes of the records this file writes.
+enum : BYTE {
+  kRecImage = 32,
+  kRecRop = 49,
+  kRecClipReset = 55,
+  kRecPageStart = 96,
+  kRecPageEnd = 97,
+};
+
+// Page start: the printable width and length in dots and the resolution.
+BYTE* GrRecPageStart(PdevOutputStream* stream, DWORD width, DWORD height, WORD dpiX, WORD dpiY);
+BYTE* GrRecPageEnd(PdevOutputStream* stream);
+// ROP3; PATCOPY (0xF0) is recorded as SRCCOPY (0xCC).
+BYTE* GrRecRop(PdevOutputStream* stream, BYTE rop3);
+BYTE* GrRecClipReset(PdevOutputStream* stream);
+
+// Format words of the image record: the low nibble is the pixel format.
+enum : DWORD {
+  kImage1Bpp = 0,
+  kImage4Bpp = 1,
+  kImage8Bpp = 2,
+  kImage24Bpp = 4,
+  kImageFromBand = 0x400,  // byte 3 bit 2: rows of a raster band
+};
+
+// An image as its writer hands it over: the destination, the source rectangle's corner, the
+// rows (first row at bits, the next at bits + stride; a negative stride walks a bitmap upwards)
+// and an optional palette of 0x00RRGGBB values.
+struct GrImage {
+  RECTL destination;
+  POINTL source;
+  DWORD width;  // source width in pixels
+  DWORD rows;
+  DWORD format;
+  const BYTE* bits;
+  LONG stride;
+  const ULONG* palette;  // NULL: no palette
+};
+
+// How the PDEV wants its images: whole records (print methods 5 and 7, an API-use or hook
+// value) and grey (a colour machine value of 0 or dmColor 1).
+BOOL GrImagePlainForm(const GraphicsPdev* pdev);
+BOOL GrImageGrey(const GraphicsPdev* pdev);
+// Bytes of one row of the image record for this width and pixel format.
+DWORD GrImageRowBytes(DWORD width, DWORD format);
+// The image record. The plain form reserves it whole; otherwise the head and palette come
+// first and the rows follow in pieces of at most 1 MiB, each complete before the next may flush
+// the page (so the record can continue across display-list blocks). grey turns 24-bpp pixels
+// into one byte each. The first reservation's address, or NULL.
+BYTE* GrRecImage(PdevOutputStream* stream, const GrImage& image, BOOL plain, BOOL grey);

@@ -1,0 +1,131 @@
+// The text of zemshost job dump: blocks with their offsets, command text with other bytes as
+// <HH>, the DEVMODE block's public fields and each record's fields.
+#include <stdarg.h>
+#include <stdio.h>
+
+#include "host/job_stream/job_stream.h"
+
+namespace {
+
+uint32_t Get32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
+uint16_t Get16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
+int32_t GetI32(const uint8_t* p) { return int32_t(Get32(p)); }
+
+void Add(std::string* out, const char* fmt, ...) {
+  char text[512];
+  va_list args;
+  va_start(args, fmt);
+  vsnprintf(text, sizeof text, fmt, args);
+  va_end(args);
+  *out += text;
+}
+
+void Text(const uint8_t* p, uint32_t n, std::string* out) {
+  *out += "    \"";
+  for (uint32_t i = 0; i < n; ++i) {
+    if (p[i] >= 0x20 && p[i] < 0x7F && p[i] != '<') {
+      *out += char(p[i]);
+    } else {
+      Add(out, "<%02X>", p[i]);
+      if (p[i] == 0x0A && i + 1 < n) *out += "\"\n    \"";
+    }
+  }
+  *out += "\"\n";
+}
+
+void Hex(const uint8_t* p, uint32_t n, std::string* out) {
+  for (uint32_t i = 0; i < n; i += 16) {
+    Add(out, "    %06x:", i);
+    for (uint32_t j = i; j < n && j < i + 16; ++j) Add(out, " %02x", p[j]);
+    *out += "\n";
+  }
+}
+
+// The public fields of a DEVMODEW at their fixed offsets; the name is narrowed to ASCII.
+void Devmode(const uint8_t* p, uint32_t n, std::string* out) {
+  if (n < 104) {
+    Add(out, "    (%u bytes: too short for the public fields)\n", n);
+    return;
+  }
+  *out += "    dmDeviceName=\"";
+  for (int i = 0; i < 32; ++i) {
+    uint16_t c = Get16(p + 2 * i);
+    if (!c) break;
+    if (c >= 0x20 && c < 0x7F) *out += char(c);
+    else Add(out, "<U+%04X>", c);
+  }
+  *out += "\"\n";
+  Add(out, "    dmSpecVersion=0x%04x dmDriverVersion=0x%04x dmSize=%u dmDriverExtra=%u dmFields=0x%08x\n",
+      Get16(p + 64), Get16(p + 66), Get16(p + 68), Get16(p + 70), Get32(p + 72));
+  uint16_t orientation = Get16(p + 76), color = Get16(p + 92), duplex = Get16(p + 94);
+  Add(out, "    dmOrientation=%s dmPaperSize=%u dmPaperLength=%d dmPaperWidth=%d dmScale=%d dmCopies=%d\n",
+      orientation == 1 ? "portrait" : orientation == 2 ? "landscape" : "other", Get16(p + 78),
+      int16_t(Get16(p + 80)), int16_t(Get16(p + 82)), int16_t(Get16(p + 84)), int16_t(Get16(p + 86)));
+  Add(out, "    dmDefaultSource=%u dmPrintQuality=%d dmColor=%s dmDuplex=%s dmYResolution=%d dmCollate=%d\n",
+      Get16(p + 88), int16_t(Get16(p + 90)), color == 1 ? "monochrome" : color == 2 ? "color" : "other",
+      duplex == 1 ? "simplex" : duplex == 2 ? "vertical" : duplex == 3 ? "horizontal" : "other",
+      int16_t(Get16(p + 96)), int16_t(Get16(p + 100)));
+}
+
+void Record(const JsRecord& r, bool hex, std::string* out) {
+  const uint8_t* p = r.bytes;
+  Add(out, "  +%06zx %-2u %-16s %u bytes", r.offset, r.opcode, JsRecordName(r.opcode), r.length);
+  switch (r.opcode) {
+    case 96:
+      Add(out, ": width=%u height=%u dpi=%ux%u\n", Get32(p + 4), Get32(p + 8), Get16(p + 12), Get16(p + 14));
+      return;
+    case 97:
+    case 55:
+      *out += "\n";
+      return;
+    case 49:
+      Add(out, ": rop3=0x%02X\n", p[1]);
+      return;
+    case 32: {
+      static const char* const kFormats[] = {"1bpp", "4bpp", "8bpp"};
+      unsigned code = p[2] & 0xF;
+      // The pixels as one FNV-1a value: a dump then shows a changed image without its bytes.
+      uint32_t hash = 2166136261u;
+      for (uint32_t i = 56; i < r.length; ++i) hash = (hash ^ p[i]) * 16777619u;
+      Add(out, ": format=%s%s%s%s dest=(%d,%d)-(%d,%d) src=(%d,%d) width=%u rows=%u data=%08x\n",
+          code < 3 ? kFormats[code] : "24bpp", (p[2] & 0x20) ? " no-palette" : "", (p[2] & 0x10) ? " grey" : "",
+          (p[3] & 4) ? " band" : "", GetI32(p + 8), GetI32(p + 12), GetI32(p + 16), GetI32(p + 20), GetI32(p + 24),
+          GetI32(p + 28), Get32(p + 32), Get32(p + 36), hash);
+      if (hex) Hex(p, r.length, out);
+      return;
+    }
+    default:
+      *out += "\n";
+      Hex(p, r.length, out);
+  }
+}
+
+}  // namespace
+
+void JsDump(const JsJob& job, unsigned what, int page, std::string* out) {
+  bool hex = what & kJsDumpHex;
+  if (what & kJsDumpBlocks) {
+    const JsPage* shown = nullptr;
+    if (page > 0 && size_t(page) <= job.pages.size()) shown = &job.pages[size_t(page) - 1];
+    if (page > 0 && !shown) return;
+    for (size_t i = 0; i < job.blocks.size(); ++i) {
+      const JsBlock& b = job.blocks[i];
+      if (shown) {
+        bool inPage = false;
+        for (size_t k : shown->blocks) inPage = inPage || k == i;
+        if (!inPage) continue;
+      }
+      Add(out, "@%08zx %u %-15s %u bytes\n", b.offset, b.type, JsBlockName(b.type), b.length);
+      if (b.type == 247) Devmode(b.payload, b.length, out);
+      else if (b.type != 245 && b.length) Text(b.payload, b.length, out);
+      if (hex && b.type != 245) Hex(b.payload, b.length, out);
+    }
+  }
+  if (what & kJsDumpRecords) {
+    for (const JsPage& p : job.pages) {
+      if (page > 0 && p.number != page) continue;
+      Add(out, "page %d: display list %zu bytes, %zu records\n", p.number, p.displayList.size(), p.records.size());
+      for (const JsRecord& r : p.records) Record(r, hex, out);
+    }
+  }
+}

@@ -1,0 +1,20 @@
+#!/bin/bash
+# Regenerates the golden job-stream dumps tests/fixtures/print/NAME.jobdump from NAME.zds: each
+# script is printed on the sample printer of a fresh machine through the spool-DLL stand-in and
+# its stream dumped. Review the change with git diff. Usage: print_goldens.sh [BUILD_DIR]
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+bin=${1:-$top/build/native}/bin
+work=$(mktemp -d "${TMPDIR:-/tmp}/goldens.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+for script in "$top"/tests/fixtures/print/*.zds; do
+  name=$(basename "$script" .zds)
+  export ZEMS_MACHINE_ROOT="$work/$name"
+  "$bin/zemshost" machine install --model "$top/samples/models/zems_c4.zmd" --printer Print \
+    --extra "$top/samples/driver/OV1BD172.ini" >/dev/null
+  "$bin/zemshost" print "$script" --printer Print >/dev/null
+  stream=$(ls "$ZEMS_MACHINE_ROOT"/stand-ins/ov1bc123/*.zjs)
+  # The first line names the file, which differs from run to run.
+  "$bin/zemshost" job dump "$stream" --blocks --records | tail -n +2 >"$top/tests/fixtures/print/$name.jobdump"
+  echo "$name: $(wc -c <"$stream") bytes"
+done

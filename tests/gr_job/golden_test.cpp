@@ -1,0 +1,49 @@
+// The golden jobs of tests/fixtures/print: each script printed through the spool stand-in must
+// dump as its NAME.jobdump (scripts/print_goldens.sh regenerates them for review), and a job
+// printed twice must be the same bytes.
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "host/job_stream/job_stream.h"
+#include "platform/sim.h"
+#include "support/machine_fixture.h"
+#include "support/print_fixture.h"
+
+namespace {
+
+using zems_test::PrintTest;
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+class GoldenTest : public PrintTest {
+ protected:
+  std::vector<uint8_t> Print(const std::string& script) {
+    winsim::PrintSessionResult r = RunScript(script);
+    EXPECT_TRUE(r.ok) << r.error;
+    std::string bytes = ReadText(std::string(SimMachineRoot()) + "/stand-ins/ov1bc123/" + std::to_string(r.jobId) + ".zjs");
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
+  }
+};
+
+TEST_F(GoldenTest, JobsMatchTheirDumpsAndRepeatByteForByte) {
+  for (const char* name : {"blank2", "jobbinder", "reset", "raster_mono", "raster_colour"}) {
+    std::string base = zems_test::SourceDir() + "/tests/fixtures/print/" + name;
+    std::string script = ReadText(base + ".zds");
+    ASSERT_FALSE(script.empty()) << name;
+    std::vector<uint8_t> first = Print(script);
+    JsJob job;
+    JsError err;
+    ASSERT_TRUE(JsRead(first.data(), first.size(), &job, &err)) << name << ": " << err.message;
+    std::string dump;
+    JsDump(job, kJsDumpBlocks | kJsDumpRecords, 0, &dump);
+    EXPECT_EQ(dump, ReadText(base + ".jobdump")) << name << ": run scripts/print_goldens.sh and review the diff";
+    EXPECT_TRUE(Print(script) == first) << name << ": a second run differs";
+  }
+}
+
+}  // namespace

@@ -1,0 +1,230 @@
+// The job stream a document leaves through the spool stand-in: the order of its blocks, the
+// job header's lines, write failures at each block kind, the spool DLL's exports, a reset
+// between pages; each stream is checked by the job-stream reader and the stand-in's log.
+#include <stdio.h>
+#include <string.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "gr2k/job_sequence.h"
+#include "host/job_stream/job_stream.h"
+#include "platform/sim.h"
+#include "support/print_fixture.h"
+
+namespace {
+
+using zems_test::PrintTest;
+
+const char kTwoPages[] = "doc \"Two\"\npage\nbrush solid 0\nrect 0 0 10 10\nendpage\npage\nendpage\nenddoc\n";
+
+class JobSequenceTest : public PrintTest {
+ protected:
+  void TearDown() override {
+    SimHideExport("OV1BC123.DLL", nullptr);
+    PrintTest::TearDown();
+  }
+  static std::string StandIn(const std::string& name) { return std::string(SimMachineRoot()) + "/stand-ins/" + name; }
+  static void Script(const std::string& text) {
+    std::ofstream(StandIn("ov1bc123.script"), std::ios::binary) << text;
+  }
+  static std::vector<uint8_t> Stream(DWORD job) {
+    std::ifstream in(StandIn("ov1bc123/" + std::to_string(job) + ".zjs"), std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  }
+  static std::vector<std::string> Log() {
+    std::vector<std::string> lines;
+    std::ifstream in(StandIn("ov1bc123.log"));
+    for (std::string l; std::getline(in, l);) lines.push_back(l);
+    return lines;
+  }
+  static std::vector<uint32_t> Types(const JsJob& job) {
+    std::vector<uint32_t> t;
+    for (const JsBlock& b : job.blocks) t.push_back(b.type);
+    return t;
+  }
+  // Reads the job's stream, which must be sound.
+  static JsJob Read(const std::vector<uint8_t>& bytes) {
+    JsJob job;
+    JsError err;
+    EXPECT_TRUE(JsRead(bytes.data(), bytes.size(), &job, &err)) << err.message << " at " << err.offset;
+    return job;
+  }
+  static std::string Text(const JsBlock& b) { return std::string(reinterpret_cast<const char*>(b.payload), b.length); }
+};
+
+TEST_F(JobSequenceTest, TwoPagesHaveHeaderPagesAndPairedSpoolCalls) {
+  winsim::PrintSessionResult r = RunScript(kTwoPages);
+  ASSERT_TRUE(r.ok) << r.error;
+  std::vector<uint8_t> bytes = Stream(r.jobId);
+  JsJob job = Read(bytes);
+  EXPECT_EQ(Types(job), (std::vector<uint32_t>{243, 243, 244, 240, 245, 241, 244, 240, 245, 241}));
+  EXPECT_EQ(Text(job.blocks[1]), "@PJL SET JOBNAME = \"Two\"\r\n");
+  ASSERT_EQ(job.pages.size(), 2u);
+  EXPECT_EQ(job.pages[0].records.front().opcode, 96);
+  EXPECT_EQ(job.pages[0].records.back().opcode, 97);
+
+  // The spool side hears of each page end before the page's display list and page end.
+  std::vector<std::string> calls;
+  unsigned long endPages[2] = {}, pages = 0;
+  for (const std::string& line : Log()) {
+    calls.push_back(line.substr(0, line.find(' ')));
+    unsigned long offset = 0;
+    if (sscanf(line.c_str(), "DrvSplEndPage offset=%lu", &offset) == 1 && pages < 2) endPages[pages++] = offset;
+  }
+  ASSERT_EQ(pages, 2u);
+  for (int p = 0; p < 2; ++p) {
+    size_t display = job.pages[size_t(p)].blocks[2];
+    EXPECT_EQ(endPages[p], job.blocks[display].offset) << "page " << p + 1;
+  }
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "DrvSplStartPage"), 2);
+  EXPECT_EQ(calls.front(), "DrvSplStartDocEx");
+  EXPECT_EQ(calls[calls.size() - 2], "DrvSplEndDoc");
+  EXPECT_EQ(calls.back(), "DrvSplClose");
+}
+
+TEST_F(JobSequenceTest, AFailedWriteStopsTheJobAtEachBlockKind) {
+  // Offsets in the stream of kTwoPages: job header 0, its name line 8 (text from 16), page
+  // header 42, block 240 50, display list 58 (records from 66), page end 86.
+  const struct {
+    const char* what;
+    const char* script;
+    size_t kept;  // bytes the stand-in holds afterwards
+  } kCases[] = {
+      {"job header", "false at 0", 0},
+      {"job-name line head", "false at 10", 8},
+      {"job-name line text", "false at 20", 16},
+      {"page header", "false at 42", 42},
+      {"block 240", "false at 50", 50},
+      {"display list head", "false at 58", 58},
+      {"inside the display list", "false at 70", 66},
+      {"page end", "false at 86", 86},
+      {"short display list", "short at 66", 85},
+  };
+  for (const auto& c : kCases) {
+    Script(std::string(c.script) + "\n");
+    winsim::PrintSessionResult r = RunScript(kTwoPages);
+    EXPECT_FALSE(r.ok) << c.what;
+    EXPECT_EQ(Stream(r.jobId).size(), c.kept) << c.what << ": " << r.error;
+    int startPages = 0;
+    for (const std::string& line : Log()) startPages += line.compare(0, 15, "DrvSplStartPage") == 0;
+    EXPECT_EQ(startPages, 1) << c.what << ": the failed page is the last one started";
+    remove(StandIn("ov1bc123.log").c_str());
+  }
+}
+
+TEST_F(JobSequenceTest, SpoolDllExportsDecideTheBinding) {
+  const struct {
+    const char* what;
+    std::vector<const char*> hidden;
+    bool ok;
+    const char* firstCall;
+  } kCases[] = {
+      {"no write export", {"DrvSplWritePrinter"}, false, "DrvSplStartDocEx"},
+      {"plain start", {"DrvSplStartDocEx"}, true, "DrvSplStartDoc"},
+      {"only start and write", {"DrvSplStartDocEx", "DrvSplStartPage", "DrvSplEndPage", "DrvSplEndDoc", "DrvSplClose"},
+       true, "DrvSplStartDoc"},
+  };
+  for (const auto& c : kCases) {
+    SimHideExport("OV1BC123.DLL", nullptr);
+    for (const char* name : c.hidden) SimHideExport("OV1BC123.DLL", name);
+    remove(StandIn("ov1bc123.log").c_str());
+    winsim::PrintSessionResult r = RunScript(kTwoPages);
+    EXPECT_EQ(r.ok, c.ok) << c.what << ": " << r.error;
+    std::vector<std::string> log = Log();
+    if (!c.ok) {
+      EXPECT_NE(r.error.find("DrvStartDoc failed"), std::string::npos) << c.what << ": " << r.error;
+      EXPECT_TRUE(log.empty()) << c.what << ": the document never started";
+      continue;
+    }
+    ASSERT_FALSE(log.empty()) << c.what;
+    EXPECT_EQ(log.front().substr(0, log.front().find(' ')), c.firstCall) << c.what;
+    std::vector<uint8_t> bytes = Stream(r.jobId);
+    Read(bytes);
+  }
+}
+
+TEST_F(JobSequenceTest, JobNamesAreCutAndCleaned) {
+  std::string longName(300, 'x');
+  const struct {
+    std::string doc;  // as the script writes it
+    std::string line;
+  } kCases[] = {
+      {longName, "@PJL SET JOBNAME = \"" + std::string(232, 'x') + "\"\r\n"},
+      {"say \\\"hi\\\"", "@PJL SET JOBNAME = \"say 'hi'\"\r\n"},
+      {"a\\x0d\\x0a@PJL b\\x09", "@PJL SET JOBNAME = \"a  @PJL b \"\r\n"},
+  };
+  for (const auto& c : kCases) {
+    winsim::PrintSessionResult r = RunScript("doc \"" + c.doc + "\"\npage\nendpage\nenddoc\n");
+    ASSERT_TRUE(r.ok) << r.error;
+    std::vector<uint8_t> bytes = Stream(r.jobId);  // the blocks point into it
+    JsJob job = Read(bytes);
+    ASSERT_GE(job.blocks.size(), 2u);
+    EXPECT_EQ(Text(job.blocks[1]), c.line);
+  }
+}
+
+TEST_F(JobSequenceTest, ResetBetweenPagesSendsTheJobHeaderAgainWithoutTheName) {
+  winsim::PrintSessionResult r = RunScript("doc \"r\"\npage\nendpage\nreset dmCopies=2\npage\nendpage\nenddoc\n");
+  ASSERT_TRUE(r.ok) << r.error;
+  std::vector<uint8_t> bytes = Stream(r.jobId);
+  JsJob job = Read(bytes);
+  EXPECT_EQ(Types(job), (std::vector<uint32_t>{243, 243, 244, 240, 245, 241, 243, 244, 240, 245, 241}));
+}
+
+TEST_F(JobSequenceTest, SpoolerKnowsTheSessionsJobAtLevelsOneAndTwo) {
+  winsim::PrintSessionResult r = RunScript("doc \"Report\"\npage\nendpage\nenddoc\n");
+  ASSERT_TRUE(r.ok) << r.error;
+  for (DWORD level : {1u, 2u}) {
+    DWORD needed = 0;
+    EXPECT_FALSE(GetJobW(printer_, r.jobId, level, nullptr, 0, &needed));
+    std::vector<BYTE> buffer(needed);
+    ASSERT_TRUE(GetJobW(printer_, r.jobId, level, buffer.data(), needed, &needed)) << level;
+    LPWSTR document, printer, user;
+    if (level == 1) {
+      auto* info = reinterpret_cast<JOB_INFO_1W*>(buffer.data());
+      EXPECT_EQ(info->JobId, r.jobId);
+      document = info->pDocument, printer = info->pPrinterName, user = info->pUserName;
+    } else {
+      auto* info = reinterpret_cast<JOB_INFO_2W*>(buffer.data());
+      EXPECT_EQ(info->JobId, r.jobId);
+      document = info->pDocument, printer = info->pPrinterName, user = info->pUserName;
+    }
+    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(document)), u"Report") << level;
+    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(printer)), u"Print") << level;
+    EXPECT_NE(user[0], 0) << level;
+  }
+  EXPECT_FALSE(GetJobW(printer_, r.jobId + 100, 1, nullptr, 0, nullptr));
+}
+
+// The name line on its own: a double-byte character is never split at the cut.
+TEST(JobNameLine, CutKeepsDoubleByteCharactersWhole) {
+  const struct {
+    std::string name;
+    UINT codePage;
+    std::string kept;
+  } kCases[] = {
+      {std::string(231, 'a') + "\x82\xA0" + "b", 932, std::string(231, 'a')},  // lead byte at the 232nd byte
+      {std::string(230, 'a') + "\x82\xA0" + "b", 932, std::string(230, 'a') + "\x82\xA0"},
+      {std::string(231, 'a') + "\x82\xA0" + "b", 1252, std::string(231, 'a') + "\x82"},  // no lead bytes
+      {"\x82\x40\"\x82", 932, "\x82\x40'"},  // a lone last lead byte is dropped
+  };
+  for (const auto& c : kCases) {
+    char line[256];
+    DWORD cb = JobNameLine(c.name.data(), DWORD(c.name.size()), c.codePage, line);
+    EXPECT_EQ(std::string(line, cb), "@PJL SET JOBNAME = \"" + c.kept + "\"\r\n") << c.codePage;
+  }
+}
+
+TEST(JobNotification, ValueIsSelectedAndSupported) {
+  const struct {
+    LONG selComplete, selError, supComplete, supError;
+    DWORD value;
+  } kCases[] = {{1, 1, 1, 0, 0x01}, {1, 1, 1, 1, 0x03}, {0, 1, 1, 1, 0x02}, {1, 0, 0, 1, 0x00}};
+  for (const auto& c : kCases)
+    EXPECT_EQ(JobNotificationValue(c.selComplete, c.selError, c.supComplete, c.supError), c.value);
+}
+
+}  // namespace
