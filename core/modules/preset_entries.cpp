@@ -19,39 +19,32 @@ constexpr DWORD kNameLongest = 259;
 
 int g_fileNameOffset = 0;  // process-wide, as the file dialogs keep it
 
-// The printer's section of its settings ini.
-struct PresetSection {
-  WCHAR ini[kPathChars];
-  WCHAR printer[kSectionChars];
-  explicit PresetSection(DriverContext* ctx) {
-    StoreCopySettingsIni(ctx, ini);
-    StoreCopyPrinterName(ctx, printer, kSectionChars);
-  }
-  // Key kind (1 name, 2 comment) of entry n into text; its length.
-  DWORD Read(int n, int kind, WCHAR* text, DWORD cchText) const {
-    text[0] = 0;
-    if (!ini[0]) return 0;
-    WCHAR key[kKeyChars];
-    PresetKeyName(key, kKeyChars, n, kind);
-    return IniReadString(printer, key, TEXT(""), text, cchText, ini);
-  }
-};
+// Key kind (1 name, 2 comment) of entry n, from the printer's section of its settings ini, into
+// text; its length.
+DWORD ReadEntryKey(DriverContext* ctx, int n, int kind, WCHAR* text, DWORD cchText) {
+  text[0] = 0;
+  WCHAR ini[kPathChars], printer[kSectionChars], key[kKeyChars];
+  StoreCopySettingsIni(ctx, ini);
+  if (!ini[0]) return 0;
+  StoreCopyPrinterName(ctx, printer, kSectionChars);
+  PresetKeyName(key, kKeyChars, n, kind);
+  return IniReadString(printer, key, TEXT(""), text, cchText, ini);
+}
 
 // Entry n's name into name (kNameRead characters); false when it is too long to compare.
-bool ReadName(const PresetSection& section, int n, WCHAR* name) {
-  return section.Read(n, 1, name, kNameRead) <= kNameLongest;
+bool ReadName(DriverContext* ctx, int n, WCHAR* name) {
+  return ReadEntryKey(ctx, n, 1, name, kNameRead) <= kNameLongest;
 }
 
 }  // namespace
 
 int PresetFindByName(DriverContext* ctx, LPCWSTR name, int preferred) {
   if (!ctx || !ctx->ui || !name) return -1;
-  const PresetSection section(ctx);
   const int count = PresetGetCount(ctx);  // bounded by the sixteen slots
   int found = -1;
   for (int i = 0; i < count; ++i) {
     WCHAR text[kNameRead];
-    if (!ReadName(section, i, text) || !StrWideEqual(text, name)) continue;
+    if (!ReadName(ctx, i, text) || !StrWideEqual(text, name)) continue;
     if (i == preferred) return i;
     if (found < 0) found = i;
   }
@@ -60,11 +53,10 @@ int PresetFindByName(DriverContext* ctx, LPCWSTR name, int preferred) {
 
 int PresetCheckDuplicateName(DriverContext* ctx, HWND dialog) {
   if (!ctx || !ctx->ui) return -1;
-  const PresetSection section(ctx);
   const int count = PresetGetCount(ctx);
   WCHAR names[kStoreLimitPresets][kNameRead];
   bool comparable[kStoreLimitPresets];
-  for (int i = 0; i < count; ++i) comparable[i] = ReadName(section, i, names[i]);
+  for (int i = 0; i < count; ++i) comparable[i] = ReadName(ctx, i, names[i]);
   for (int i = 0; i < count; ++i) {
     if (!comparable[i]) continue;
     for (int j = i + 1; j < count; ++j) {
@@ -80,7 +72,7 @@ DWORD PresetReadEntryText(DriverContext* ctx, int n, int kind, WCHAR* buffer, DW
   if (!buffer || cchBuffer == 0) return 0;
   buffer[0] = 0;
   if (!ctx || !ctx->ui || (kind != 1 && kind != 2) || n < 0 || n >= PresetGetCount(ctx)) return 0;
-  return PresetSection(ctx).Read(n, kind, buffer, cchBuffer);
+  return ReadEntryKey(ctx, n, kind, buffer, cchBuffer);
 }
 
 WCHAR* PresetGetChosenFilePath(DriverContext* ctx) {
