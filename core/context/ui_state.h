@@ -104,6 +104,9 @@ struct UiState {
   // The preset cache: one heap copy of the preset and watermark items per "PresetList%d" key,
   // or null (core/modules/preset_cache.cpp).
   BYTE* presetCache[16];
+  // The file the last file dialog chose (a multiple selection: the folder, then the names
+  // separated by blanks); core/modules/preset_entries.cpp.
+  WCHAR presetChosenFile[1025];
   LONG resolutionCapBusy;        // 1 while the resolution cap re-derives the paper items
   BYTE presetRefreshRunning;     // 1 while the preset refresh dialog of a sheet opening runs
 };
