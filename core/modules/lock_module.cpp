@@ -10,12 +10,16 @@
 #include "core/context/driver_context.h"
 #include "core/context/settings_snapshot.h"
 #include "core/context/ui_state.h"
+#include "core/devmode/dm_layout.h"
+#include "core/devmode/dm_merge.h"
+#include "core/devmode/settings_defaults.h"
 #include "core/install/package_export.h"
 #include "core/items/derived_settings.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
 #include "core/items/item_table.h"
 #include "core/modules/module_rows.h"
+#include "core/store/item_store.h"
 #include "core/store/preset_store.h"
 #include "core/store/settings_file.h"
 #include "core/store/settings_stores.h"
@@ -38,10 +42,14 @@ enum : WORD {
   kNotifyCapture = 312,
   kNotifyLockedStampFirst = 318,
   kNotifyLockedStampLast = 322,
+  kNotifyReloadPrinterSettings = 323,
   kNotifyRememberPrintMethod = 326,
   kNotifyKeyFirst = 10000,
   kNotifyKeyLast = 11976,
 };
+
+// The merge of a device settings pass after the printer's settings were reloaded.
+constexpr DWORD kReloadMergeFlags = 0x0408000C;
 
 constexpr int kKeyChars = 64;
 constexpr int kValueChars = 64;
@@ -303,6 +311,20 @@ int EventNoWindow(DriverContext* ctx, int event) {
   return 0;
 }
 
+// The printer's own settings back in place of what the pages show: its stored DEVMODE (the
+// bidirectional state stays, as the pages learnt it from the printer just now), its persisted
+// device and user settings, merged as a device settings pass.
+void ReloadPrinterSettings(DriverContext* ctx) {
+  const LONG_PTR biDirect = ItemGetRawById(ctx, kItem_zdmBiDirect);
+  const LONG_PTR bidiFunc = ItemGetRawById(ctx, kItem_zdmBidiFunc);
+  DmTakePrinterDevmode(ctx);
+  ItemSetRawById(ctx, kItem_zdmBiDirect, biDirect);
+  ItemSetRawById(ctx, kItem_zdmBidiFunc, bidiFunc);
+  StoreLoadByClass(ctx->printer, 1, ctx);  // class 3, then class 1
+  DmSetDeviceModeOn(ctx);
+  DmMergeIntoContext(ctx, nullptr, kReloadMergeFlags);
+}
+
 }  // namespace
 
 int LockHandleNotifyNoWindow(DriverContext* ctx, WORD code, void*) { return ctx ? NotifyNoWindow(ctx, code) : 0; }
@@ -316,6 +338,10 @@ int LockHandleNotify(DriverContext* ctx, WORD code, void*) {
   if (code == kNotifyRememberPrintMethod) {
     const LONG_PTR method = ItemGetRawById(ctx, kItem_zdmPrnMethod);
     if (method != 2 && method != 5 && method != 7) ItemSetRawById(ctx, kItem_zdmLockPrnMethod, method);
+    return 1;
+  }
+  if (code == kNotifyReloadPrinterSettings) {
+    ReloadPrinterSettings(ctx);
     return 1;
   }
   return NotifyNoWindow(ctx, code);

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "core/common/file_ops.h"
 #include "core/common/ini_access.h"
 #include "core/context/module_bus.h"
 #include "core/context/ui_state.h"
+#include "core/devmode/dm_layout.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
 #include "core/items/item_table.h"
@@ -194,6 +196,26 @@ TEST_F(LocksTest, ExportedPackagesLoseTheLockKeys) {
   EXPECT_EQ(u"-", Key("C:\\pk\\R1234570.rsq", u"zdmDstResolutionBothLock", lang));
   // A name too short for its counter and selector is left alone.
   ModBusSendEvent(ctx_, 63, const_cast<WCHAR*>(W(u"C:\\R1.rsb")));
+}
+
+// A reload takes the printer's stored settings back, but keeps what the pages just learnt of
+// the printer's bidirectional state, and runs as a device settings pass.
+TEST_F(LocksTest, AReloadTakesBackThePrintersOwnSettings) {
+  std::vector<BYTE> stored(ctx_->settings, ctx_->settings + kDmSize);
+  reinterpret_cast<DEVMODEW*>(stored.data())->dmCopies = 7;
+  DWORD needed = 0;
+  GetPrinterW(ctx_->printer, 2, nullptr, 0, &needed);
+  std::vector<BYTE> info(needed);
+  ASSERT_TRUE(GetPrinterW(ctx_->printer, 2, info.data(), needed, &needed));
+  reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pDevMode = reinterpret_cast<DEVMODEW*>(stored.data());
+  ASSERT_TRUE(SetPrinterW(ctx_->printer, 2, info.data(), 0));
+  Set(kItem_dmCopies, 3);
+  Set(kItem_zdmBiDirect, 1);
+  CtxSetPropertyType(ctx_, 0);
+  ModBusNotify(ctx_, 323);
+  EXPECT_EQ(7, Get(kItem_dmCopies)) << "the printer's stored DEVMODE";
+  EXPECT_EQ(1, Get(kItem_zdmBiDirect)) << "the bidirectional state stays";
+  EXPECT_EQ(1, CtxGetPropertyType(ctx_)) << "a device settings pass";
 }
 
 }  // namespace
