@@ -38,7 +38,15 @@ for flavour in native sanitize mingw; do
   fi
   echo "=== $flavour: tests"
   if [ "$flavour" = mingw ] && command -v wineserver >/dev/null && ! bash "$top/scripts/i386-exec.sh" emulated; then
-    mkdir -p "$wineprefix" && WINEPREFIX="$wineprefix" wineserver -p && wine_server=1
+    # The prefix is made first, under a server of its own: the desktop Wine starts with the
+    # prefix takes its display driver from the registry once, and one started before the runner
+    # set the driver to none would refuse every window of the run. The kept server then starts
+    # on the finished prefix.
+    mkdir -p "$wineprefix"
+    (cd "$top/build/mingw/tests" && WINEPREFIX="$wineprefix" sh "$top/cmake/wine-run.sh" cmd /c exit >/dev/null 2>&1)
+    WINEPREFIX="$wineprefix" wineserver -k >/dev/null 2>&1
+    WINEPREFIX="$wineprefix" wineserver -w >/dev/null 2>&1
+    WINEPREFIX="$wineprefix" wineserver -p && wine_server=1
   fi
   env=()
   if [ "$flavour" = sanitize ]; then
