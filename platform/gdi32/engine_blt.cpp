@@ -130,7 +130,8 @@ WINSIM_API BOOL WINAPI EngBitBlt(SURFOBJ* trg, SURFOBJ* src, SURFOBJ* mask, CLIP
     return FALSE;
   }
   if (mask || (brush && brush->iSolidColor == 0xFFFFFFFFu) || (clip && clip->iDComplexity == DC_COMPLEX))
-    WINSIM_SIMPLIFIED("EngBitBlt", "draws solid brushes, destination ROPs and 1:1 sources only, complex clips cut to bounds");
+    WINSIM_SIMPLIFIED("EngBitBlt", "draws solid brushes, destination ROPs and 1:1 sources only, complex clips cut to "
+                                   "bounds");
   RECTL r = *rclTrg;
   if (r.left > r.right) std::swap(r.left, r.right);
   if (r.top > r.bottom) std::swap(r.top, r.bottom);
