@@ -24,21 +24,7 @@ BOOL SourceArea(SURFOBJ* src, const POINTL* ptlSrc, const RECTL* dest, LONG* wid
   return TRUE;
 }
 
-}  // namespace
-
-BYTE* GrSendRgbBand(GraphicsPdev* pdev, SURFOBJ* src, const POINTL* ptlSrc, const RECTL* dest) {
-  if (!src || src->iBitmapFormat != BMF_24BPP || !ptlSrc || !dest) return nullptr;
-  LONG w = dest->right - dest->left, h = dest->bottom - dest->top;
-  if (w <= 0 || h <= 0 || ptlSrc->x < 0 || ptlSrc->y < 0 || ptlSrc->x + w > src->sizlBitmap.cx ||
-      ptlSrc->y + h > src->sizlBitmap.cy)
-    return nullptr;
-  const BYTE* first = static_cast<const BYTE*>(src->pvScan0) + ptlSrc->y * src->lDelta + ptlSrc->x * 3;
-  GrImage image = {{dest->left, dest->top, dest->left + w, dest->top + h}, {0, 0}, DWORD(w), DWORD(h),
-                   kImage24Bpp | (pdev->rasterMode ? DWORD(kImageFromBand) : 0u), first, src->lDelta, nullptr};
-  return GrRecImage(&pdev->stream, image, GrImagePlainForm(pdev), GrImageGrey(pdev));
-}
-
-BOOL GrSendBand(GraphicsPdev* pdev, XLATEOBJ*, SURFOBJ* src, const POINTL* ptlSrc, const RECTL* dest) {
+BOOL SendBand(GraphicsPdev* pdev, SURFOBJ* src, const POINTL* ptlSrc, const RECTL* dest, BOOL whiten) {
   LONG w = 0, h = 0;
   if (!SourceArea(src, ptlSrc, dest, &w, &h)) return FALSE;
   DWORD format;
@@ -56,5 +42,29 @@ BOOL GrSendBand(GraphicsPdev* pdev, XLATEOBJ*, SURFOBJ* src, const POINTL* ptlSr
   LONG top = dest->top < dest->bottom ? dest->top : dest->bottom;
   GrImage image = {{left, top, left + w, top + h}, {0, 0}, DWORD(w), DWORD(h), format, first, src->lDelta,
                    bytesPerPixelX8 == 1 ? kMonoPalette : nullptr};
+  // Whole rows only: a band sent from x 0.
+  if (whiten && ptlSrc->x == 0) image.whiteAfter = const_cast<BYTE*>(first);
   return GrRecImage(&pdev->stream, image, GrImagePlainForm(pdev), GrImageGrey(pdev)) != nullptr;
+}
+
+}  // namespace
+
+BYTE* GrSendRgbBand(GraphicsPdev* pdev, SURFOBJ* src, const POINTL* ptlSrc, const RECTL* dest) {
+  if (!src || src->iBitmapFormat != BMF_24BPP || !ptlSrc || !dest) return nullptr;
+  LONG w = dest->right - dest->left, h = dest->bottom - dest->top;
+  if (w <= 0 || h <= 0 || ptlSrc->x < 0 || ptlSrc->y < 0 || ptlSrc->x + w > src->sizlBitmap.cx ||
+      ptlSrc->y + h > src->sizlBitmap.cy)
+    return nullptr;
+  const BYTE* first = static_cast<const BYTE*>(src->pvScan0) + ptlSrc->y * src->lDelta + ptlSrc->x * 3;
+  GrImage image = {{dest->left, dest->top, dest->left + w, dest->top + h}, {0, 0}, DWORD(w), DWORD(h),
+                   kImage24Bpp | (pdev->rasterMode ? DWORD(kImageFromBand) : 0u), first, src->lDelta, nullptr};
+  return GrRecImage(&pdev->stream, image, GrImagePlainForm(pdev), GrImageGrey(pdev));
+}
+
+BOOL GrSendBand(GraphicsPdev* pdev, XLATEOBJ*, SURFOBJ* src, const POINTL* ptlSrc, const RECTL* dest) {
+  return SendBand(pdev, src, ptlSrc, dest, FALSE);
+}
+
+BOOL GrSendBandWhitening(GraphicsPdev* pdev, SURFOBJ* src, const POINTL* ptlSrc, const RECTL* dest) {
+  return SendBand(pdev, src, ptlSrc, dest, TRUE);
 }

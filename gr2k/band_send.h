@@ -10,3 +10,6 @@ BOOL GrSendBand(GraphicsPdev* pdev, XLATEOBJ* xlate, SURFOBJ* src, const POINTL*
 // A 24-bpp surface whose rows from ptlSrc cover the destination, sent as one record without
 // palette; NULL when it does not qualify or the record cannot be written.
 BYTE* GrSendRgbBand(GraphicsPdev* pdev, SURFOBJ* src, const POINTL* ptlSrc, const RECTL* dest);
+// GrSendBand for a band that is to be drawn again: the rows sent (from x 0) are made white as
+// they are written. FALSE as GrSendBand (rows sent before a failure may be white already).
+BOOL GrSendBandWhitening(GraphicsPdev* pdev, SURFOBJ* src, const POINTL* ptlSrc, const RECTL* dest);

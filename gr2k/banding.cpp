@@ -8,12 +8,13 @@
 
 namespace {
 
-void FillWhite(SURFOBJ* so) {
-  if (!so || !so->pvScan0) return;
+// Makes the band white from row first on.
+void FillWhite(SURFOBJ* so, LONG first = 0) {
+  if (!so || !so->pvScan0 || first >= so->sizlBitmap.cy) return;
   LONG stride = so->lDelta < 0 ? -so->lDelta : so->lDelta;
-  BYTE* top = static_cast<BYTE*>(so->pvScan0);
-  if (so->lDelta < 0) top += so->lDelta * (so->sizlBitmap.cy - 1);
-  memset(top, 0xFF, size_t(stride) * size_t(so->sizlBitmap.cy));
+  BYTE* top = static_cast<BYTE*>(so->pvScan0) + first * so->lDelta;
+  if (so->lDelta < 0) top += so->lDelta * (so->sizlBitmap.cy - 1 - first);
+  memset(top, 0xFF, size_t(stride) * size_t(so->sizlBitmap.cy - first));
 }
 
 }  // namespace
@@ -53,9 +54,10 @@ BOOL BandNext(GraphicsPdev* pdev, SURFOBJ* so, POINTL* origin) {
   if (rows > 0) {
     POINTL from = {0, 0};
     RECTL dest = {at.x, at.y, at.x + so->sizlBitmap.cx, at.y + rows};
-    sent = GrSendBand(pdev, nullptr, so, &from, &dest);
+    sent = GrSendBandWhitening(pdev, so, &from, &dest);
   }
-  FillWhite(so);
+  // The rows sent are white already; the rest (or all, when sending failed) is made so here.
+  FillWhite(so, sent && rows > 0 ? rows : 0);
   pdev->bandOrigin = next;
   if (origin) *origin = next;
   if (!sent) return FALSE;

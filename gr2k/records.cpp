@@ -85,6 +85,14 @@ class RowWriter {
   DWORD rowBytes_;
 };
 
+// Makes the source rows up to (not including) row white when the image asks for it.
+void WhiteRows(const GrImage& image, DWORD* from, DWORD row) {
+  if (!image.whiteAfter) return;
+  if (row > image.rows) row = image.rows;
+  LONG stride = image.stride < 0 ? -image.stride : image.stride;
+  for (; *from < row; ++*from) memset(image.whiteAfter + LONG(*from) * image.stride, 0xFF, size_t(stride));
+}
+
 }  // namespace
 
 BYTE* GrRecPageStart(PdevOutputStream* stream, DWORD width, DWORD height, WORD dpiX, WORD dpiY) {
@@ -158,7 +166,11 @@ BYTE* GrRecImage(PdevOutputStream* stream, const GrImage& image, BOOL plain, BOO
   DWORD inHead = headPart - kImageHead - palette;  // row bytes (or padding) the head part holds
   DWORD runLength = DWORD(length) - kImageHead - palette;
   rows.Fill(rec + kImageHead + palette, 0, inHead);
-  if (plain) return rec;
+  DWORD whiteRows = 0;  // source rows already made white
+  if (plain) {
+    WhiteRows(image, &whiteRows, image.rows);
+    return rec;
+  }
 
   // Each piece is filled before the next reservation, which may flush the page so far.
   DWORD perPiece = rowBytes > kStreamFlushAbove ? 1 : kStreamFlushAbove / rowBytes;
@@ -171,6 +183,8 @@ BYTE* GrRecImage(PdevOutputStream* stream, const GrImage& image, BOOL plain, BOO
     DWORD fill = runLength - done < cb ? runLength - done : cb;
     rows.Fill(piece, done, fill);
     done += fill;
+    WhiteRows(image, &whiteRows, done / rowBytes);
   }
+  WhiteRows(image, &whiteRows, image.rows);
   return rec;
 }

@@ -42,6 +42,9 @@ struct GrImage {
   const BYTE* bits;
   LONG stride;
   const ULONG* palette;  // NULL: no palette
+  // A band to make white for the next one: each of its rows is set to 0xFF once written, while
+  // it is still in the cache (a separate pass over a large band costs as much as the copy).
+  BYTE* whiteAfter = nullptr;
 };
 
 // How the PDEV wants its images: whole records (print methods 5 and 7, an API-use or hook

@@ -389,7 +389,10 @@ typedef struct _GLYPHDATA GLYPHDATA;
 
 // ---- palettes ----
 #define PAL_INDEXED 0x00000001
+#define PAL_RGB 0x00000004
 #define PAL_BGR 0x00000008
+#define XO_TRIVIAL 0x00000001
+#define XO_TABLE 0x00000002
 
 static_assert(sizeof(DRVENABLEDATA) == 12, "DRVENABLEDATA layout");
 static_assert(sizeof(DRVFN) == 8, "DRVFN layout");
@@ -477,6 +480,8 @@ ZEMS_ENGINE_API BOOL WINAPI EngDeletePalette(HPALETTE palette);
 ZEMS_ENGINE_API BOOL WINAPI EngBitBlt(SURFOBJ* trg, SURFOBJ* src, SURFOBJ* mask, CLIPOBJ* clip, XLATEOBJ* xlate,
                                       RECTL* rclTrg, POINTL* ptlSrc, POINTL* ptlMask, BRUSHOBJ* brush,
                                       POINTL* ptlBrush, ROP4 rop4);
+ZEMS_ENGINE_API BOOL WINAPI EngCopyBits(SURFOBJ* dst, SURFOBJ* src, CLIPOBJ* clip, XLATEOBJ* xlate, RECTL* rclDst,
+                                        POINTL* ptlSrc);
 ZEMS_ENGINE_API BOOL WINAPI EngStretchBlt(SURFOBJ* dst, SURFOBJ* src, SURFOBJ* mask, CLIPOBJ* clip,
                                           XLATEOBJ* xlate, COLORADJUSTMENT* ca, POINTL* ptlHTOrg, RECTL* rclDst,
                                           RECTL* rclSrc, POINTL* ptlMask, ULONG mode);

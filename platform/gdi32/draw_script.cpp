@@ -450,18 +450,24 @@ bool Image(Args& a, DrawStatement* s, Failure* f) {
   const Token& data = a.Take();
   if (data.kind == TokenKind::Hex) {
     if (data.value.size() != bytes) return Args::Fail(ScriptError::ImageDataSize, f, data.column);
+    s->image = data.value;
   } else if (!(data.setting && data.name == "gen")) {
     return Args::Fail(ScriptError::MissingArgument, f, data.column);
   }
   s->rects.push_back(r);
+  s->width = long(w), s->height = long(h), s->bpp = long(bpp);
   // src=x y w h: the three numbers after the setting.
   while (a.More()) {
     const Token& t = a.Take();
+    if (t.setting && t.name == "call") s->call = t.value;
     if (t.setting && (t.name == "palette" || t.name == "call" || t.name == "rop" || t.name == "mask")) continue;
     if (t.setting && t.name == "src") {
       long long v;
       if (!Args::ValueNumber(t, t.value, 0, 1 << 20, &v, f)) return false;
-      for (int i = 0; i < 3; ++i)
+      s->srcX = long(v);
+      if (!a.Number(0, 1 << 20, &v, f)) return false;
+      s->srcY = long(v);
+      for (int i = 0; i < 2; ++i)
         if (!a.Number(0, 1 << 20, &v, f)) return false;
       continue;
     }

@@ -68,6 +68,12 @@ struct DrawStatement {
   uint32_t colour = 0;      // brush solid colour
   std::vector<DrawRect> rects;  // clip rect(s), rect statement
   uint32_t rop = 0xF0F0;    // rect's ROP4
+  // image: the bitmap (rows padded to 32 bits, top row first; empty for gen=), its size
+  // and depth, the transfer call and the source point.
+  std::string image;
+  long width = 0, height = 0, bpp = 0;
+  std::string call = "blt";
+  long srcX = 0, srcY = 0;
 };
 
 struct ScriptResult {

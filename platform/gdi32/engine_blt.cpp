@@ -95,30 +95,77 @@ ULONG Rop3(BYTE rop, ULONG p, ULONG s, ULONG d) {
   return result;
 }
 
+// A source pixel as the target stores it: kept by a trivial XLATEOBJ, looked up in its table, or
+// turned from RGB (blue in the low byte) to a BGR target. False when the engine cannot translate it.
+bool Translate(const XLATEOBJ* xlate, ULONG* value) {
+  if (!xlate || (xlate->flXlate & XO_TRIVIAL)) return true;
+  if ((xlate->flXlate & XO_TABLE) && xlate->pulXlate) {
+    if (*value >= xlate->cEntries) return false;
+    *value = xlate->pulXlate[*value];
+    return true;
+  }
+  if (xlate->iSrcType == PAL_RGB && xlate->iDstType == PAL_BGR) {
+    ULONG v = *value;
+    *value = ((v >> 16) & 0xFF) | (v & 0xFF00) | ((v & 0xFF) << 16);
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
-// Simplified: fills with solid brushes and destination ROPs only; a pattern brush, a source,
-// a mask or a complex clip (cut to its bounds) is not drawn as GDI would.
-WINSIM_API BOOL WINAPI EngBitBlt(SURFOBJ* trg, SURFOBJ* src, SURFOBJ* mask, CLIPOBJ* clip, XLATEOBJ*, RECTL* rclTrg,
-                                 POINTL*, POINTL*, BRUSHOBJ* brush, POINTL*, ROP4 rop4) {
+// Simplified: solid brushes, destination ROPs and 1:1 sources through a table or RGB-to-BGR
+// XLATEOBJ; a pattern brush, a mask, other translations or a complex clip (cut to its bounds)
+// are not drawn as GDI would.
+WINSIM_API BOOL WINAPI EngBitBlt(SURFOBJ* trg, SURFOBJ* src, SURFOBJ* mask, CLIPOBJ* clip, XLATEOBJ* xlate,
+                                 RECTL* rclTrg, POINTL* ptlSrc, POINTL*, BRUSHOBJ* brush, POINTL*, ROP4 rop4) {
   if (!IsEngineBitmap(trg) || !rclTrg) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  if (src || mask || (brush && brush->iSolidColor == 0xFFFFFFFFu) || (clip && clip->iDComplexity == DC_COMPLEX))
-    WINSIM_SIMPLIFIED("EngBitBlt", "draws solid brushes and destination ROPs only, complex clips cut to bounds");
-  RECTL r = *rclTrg;
-  if (!CutToTarget(trg, clip, &r)) return TRUE;
   BYTE rop = BYTE(rop4 & 0xFF);
+  bool usesSource = ((rop >> 2) ^ rop) & 0x33;
+  if (usesSource && (!IsEngineBitmap(src) || !ptlSrc)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  if (mask || (brush && brush->iSolidColor == 0xFFFFFFFFu) || (clip && clip->iDComplexity == DC_COMPLEX))
+    WINSIM_SIMPLIFIED("EngBitBlt", "draws solid brushes, destination ROPs and 1:1 sources only, complex clips cut to "
+                                   "bounds");
+  RECTL r = *rclTrg;
+  if (r.left > r.right) std::swap(r.left, r.right);
+  if (r.top > r.bottom) std::swap(r.top, r.bottom);
+  // The source point belongs to the rectangle's top-left corner before any cut.
+  LONG dx = usesSource ? ptlSrc->x - r.left : 0, dy = usesSource ? ptlSrc->y - r.top : 0;
+  if (!CutToTarget(trg, clip, &r)) return TRUE;
   ULONG pattern = brush ? brush->iSolidColor : 0;
   ULONG bits = winsim::EngineBitsPerPixel(trg->iBitmapFormat);
   ULONG keep = bits >= 32 ? 0xFFFFFFFFu : ((1u << bits) - 1);
-  for (LONG y = r.top; y < r.bottom; ++y)
+  for (LONG y = r.top; y < r.bottom; ++y) {
+    if (usesSource && (y + dy < 0 || y + dy >= src->sizlBitmap.cy)) continue;
     for (LONG x = r.left; x < r.right; ++x) {
+      ULONG s = 0;
+      if (usesSource) {
+        // Nothing is drawn where the rectangle reaches past the source.
+        if (x + dx < 0 || x + dx >= src->sizlBitmap.cx) continue;
+        s = winsim::EngineGetPixel(src, x + dx, y + dy);
+        if (!Translate(xlate, &s)) {
+          WINSIM_SIMPLIFIED("EngBitBlt", "translates sources by table or RGB to BGR only: fails");
+          SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+          return FALSE;
+        }
+      }
       ULONG d = winsim::EngineGetPixel(trg, x, y);
-      winsim::EnginePutPixel(trg, x, y, Rop3(rop, pattern, 0, d) & keep);
+      winsim::EnginePutPixel(trg, x, y, Rop3(rop, pattern, s, d) & keep);
     }
+  }
   return TRUE;
+}
+
+// A copy is a block transfer with the source as it is (SRCCOPY).
+WINSIM_API BOOL WINAPI EngCopyBits(SURFOBJ* dst, SURFOBJ* src, CLIPOBJ* clip, XLATEOBJ* xlate, RECTL* rclDst,
+                                   POINTL* ptlSrc) {
+  return EngBitBlt(dst, src, nullptr, clip, xlate, rclDst, ptlSrc, nullptr, nullptr, nullptr, 0xCCCC);
 }
 
 WINSIM_API BOOL WINAPI EngEraseSurface(SURFOBJ* so, RECTL* rect, ULONG color) {

@@ -55,6 +55,7 @@ struct Draw {
   ULONG colour;  // the brush's colour index on the device
   bool clipped;
   RECTL clip;
+  const DrawStatement* image;  // an image statement's bitmap, played with its source, or null
 };
 
 class Session;
@@ -95,11 +96,13 @@ class Session {
   bool EnableDevice(const std::vector<BYTE>& dm, Device* d, const DrawStatement* s);
   void DisableDevice(Device* d);
   bool EnsureDevice(const DrawStatement* s);
+  bool Keep(Draw draw, const DrawStatement* s);
   bool StartPage(const DrawStatement* s);
   bool EndPage(const DrawStatement* s);
   bool EndDoc(const DrawStatement* s);
   bool Reset(const DrawStatement* s);
   bool Play(const Draw& draw, SURFOBJ* target, POINTL origin, const RECTL* band, const DrawStatement* s);
+  bool PlayImage(const Draw& draw, SURFOBJ* target, CLIPOBJ* clip, RECTL* rect, const DrawStatement* s);
   bool PlayBands(const DrawStatement* s);
   ULONG DeviceColour(uint32_t rgb) const;
   void Close();
@@ -279,6 +282,7 @@ bool Session::Play(const Draw& draw, SURFOBJ* target, POINTL origin, const RECTL
                 draw.rect.bottom - origin.y};
   BRUSHOBJ brush = {draw.colour, nullptr, 0};
   POINTL brushOrigin = {-origin.x, -origin.y};
+  if (draw.image) return PlayImage(draw, target, &clip, &rect, s);
   BOOL ok;
   if (device_.hooks & HOOK_BITBLT) {
     ok = Fn<PFN_DrvBitBlt>(INDEX_DrvBitBlt)(target, nullptr, nullptr, &clip, nullptr, &rect, nullptr, nullptr, &brush,
@@ -288,6 +292,43 @@ bool Session::Play(const Draw& draw, SURFOBJ* target, POINTL origin, const RECTL
     ok = EngBitBlt(target, nullptr, nullptr, &clip, nullptr, &rect, nullptr, nullptr, &brush, &brushOrigin, draw.rop);
   }
   return ok ? true : Fail(s, "the drawing call failed");
+}
+
+// The image's bitmap as an engine bitmap over the script's bytes, handed with its XLATEOBJ to
+// the driver when it hooks the call, else to the engine.
+bool Session::PlayImage(const Draw& draw, SURFOBJ* target, CLIPOBJ* clip, RECTL* rect, const DrawStatement* s) {
+  const DrawStatement& image = *draw.image;
+  SIZEL size = {LONG(image.width), LONG(image.height)};
+  ULONG format = image.bpp == 1 ? BMF_1BPP : BMF_24BPP;
+  HBITMAP bitmap = EngCreateBitmap(size, 0, format, BMF_TOPDOWN, const_cast<char*>(image.image.data()));
+  SURFOBJ* source = bitmap ? EngLockSurface(reinterpret_cast<HSURF>(bitmap)) : nullptr;
+  if (!source) {
+    if (bitmap) EngDeleteSurface(reinterpret_cast<HSURF>(bitmap));
+    return Fail(s, "the image's bitmap could not be made");
+  }
+  ULONG table[2] = {DeviceColour(0x000000), DeviceColour(0xFFFFFF)};
+  XLATEOBJ xlate = {};
+  if (image.bpp == 1) {
+    xlate.flXlate = XO_TABLE, xlate.iSrcType = PAL_INDEXED, xlate.cEntries = 2, xlate.pulXlate = table;
+  } else {
+    xlate.iSrcType = PAL_RGB, xlate.iDstType = PAL_BGR;
+  }
+  POINTL from = {image.srcX, image.srcY};
+  BOOL ok;
+  std::string what = image.call == "copy" ? "CopyBits" : "BitBlt";
+  bool hooked = device_.hooks & (image.call == "copy" ? HOOK_COPYBITS : HOOK_BITBLT);
+  if (image.call == "copy") {
+    ok = hooked ? Fn<PFN_DrvCopyBits>(INDEX_DrvCopyBits)(target, source, clip, &xlate, rect, &from)
+                : EngCopyBits(target, source, clip, &xlate, rect, &from);
+  } else {
+    ok = hooked ? Fn<PFN_DrvBitBlt>(INDEX_DrvBitBlt)(target, source, nullptr, clip, &xlate, rect, &from, nullptr,
+                                                     nullptr, nullptr, 0xCCCC)
+                : EngBitBlt(target, source, nullptr, clip, &xlate, rect, &from, nullptr, nullptr, nullptr, 0xCCCC);
+  }
+  if (hooked) Trace("Drv" + what + " " + RectText(*rect) + " image " + std::to_string(image.bpp) + " bpp", Bool(ok));
+  EngUnlockSurface(source);
+  EngDeleteSurface(reinterpret_cast<HSURF>(bitmap));
+  return ok ? true : Fail(s, "the image call failed");
 }
 
 bool Session::PlayBands(const DrawStatement* s) {
@@ -308,6 +349,18 @@ bool Session::PlayBands(const DrawStatement* s) {
     if (!ok) return Fail(s, "DrvNextBand failed");
     if (origin.x == -1 && origin.y == -1) return true;
   }
+}
+
+// A drawing call is played at once on a started page drawn directly, else kept for the page's
+// play or its bands.
+bool Session::Keep(Draw draw, const DrawStatement* s) {
+  if (draw.rect.left > draw.rect.right) std::swap(draw.rect.left, draw.rect.right);
+  if (draw.rect.top > draw.rect.bottom) std::swap(draw.rect.top, draw.rect.bottom);
+  if (device_.banding || !pageStarted_) {
+    page_.push_back(draw);
+    return true;
+  }
+  return Play(draw, device_.so, POINTL{0, 0}, nullptr, s);
 }
 
 bool Session::StartPage(const DrawStatement* s) {
@@ -494,19 +547,31 @@ bool Session::Run(const std::vector<DrawStatement>& statements) {
         if (!pageOpen_) return Fail(s, "rect outside a page");
         if (skipPage_ || !brush_) break;
         const DrawRect& r = s->rects[0];
-        Draw draw = {
-            {LONG(r.left), LONG(r.top), LONG(r.right), LONG(r.bottom)}, s->rop, DeviceColour(colour_), clipped_, clip_};
-        if (draw.rect.left > draw.rect.right) std::swap(draw.rect.left, draw.rect.right);
-        if (draw.rect.top > draw.rect.bottom) std::swap(draw.rect.top, draw.rect.bottom);
-        if (device_.banding || !pageStarted_) {
-          page_.push_back(draw);
-        } else if (!Play(draw, device_.so, POINTL{0, 0}, nullptr, s)) {
-          return false;
-        }
+        Draw draw = {{LONG(r.left), LONG(r.top), LONG(r.right), LONG(r.bottom)},
+                     s->rop,
+                     DeviceColour(colour_),
+                     clipped_,
+                     clip_,
+                     nullptr};
+        if (!Keep(draw, s)) return false;
+        break;
+      }
+      case DrawKind::Image: {
+        if (!pageOpen_) return Fail(s, "image outside a page");
+        if (skipPage_) break;
+        // What the engine renders so far: 1:1 transfers of script bytes, 1 bit through a table
+        // and 24 bits onto an RGB device.
+        ULONG mode = 0, count = 0, colours[2];
+        bool indexed = SimGdiGetPalette(device_.info.hpalDefault, &mode, colours, 2, &count) && mode == PAL_INDEXED;
+        if (s->image.empty() || (s->call != "blt" && s->call != "copy") ||
+            !(s->bpp == 1 || (s->bpp == 24 && !indexed)))
+          return Fail(s, "image with these settings needs engine support not built yet");
+        const DrawRect& r = s->rects[0];
+        Draw draw = {{LONG(r.left), LONG(r.top), LONG(r.right), LONG(r.bottom)}, 0xCCCC, 0, clipped_, clip_, s};
+        if (!Keep(draw, s)) return false;
         break;
       }
       case DrawKind::Pen:
-      case DrawKind::Image:
       case DrawKind::Path:
       case DrawKind::Font:
       case DrawKind::Text:

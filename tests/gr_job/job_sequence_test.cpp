@@ -85,6 +85,55 @@ TEST_F(JobSequenceTest, TwoPagesHaveHeaderPagesAndPairedSpoolCalls) {
   EXPECT_EQ(calls.back(), "DrvSplClose");
 }
 
+// Raster pages reach the driver as bands either way; played from a metafile, GDI calls no
+// DrvStartPage before the bands, and the spool side still hears one StartPage and one EndPage a
+// page, the EndPage before the page's last data.
+TEST_F(JobSequenceTest, BandedPagesPairTheSpoolPagesDirectOrPlayedFromAMetafile) {
+  const struct {
+    const char* what;
+    std::vector<std::pair<std::string, std::string>> settings;
+    long startPages;  // DrvStartPage calls GDI makes
+  } kCases[] = {
+      {"direct", {{"zdmImagePrint", "1"}, {"zdmColorProcess", "1"}, {"dmColor", "1"}}, 2},
+      {"metafile-played",
+       {{"zdmImagePrint", "1"}, {"zdmColorProcess", "1"}, {"dmColor", "1"}, {"zdmExtOutputEMFSpool", "1"}},
+       0},
+  };
+  for (const auto& c : kCases) {
+    remove(StandIn("ov1bc123.log").c_str());  // the stand-in appends: each case reads its own calls
+    winsim::PrintSessionOptions options;
+    options.settings = c.settings;
+    winsim::PrintSessionResult r = RunScript(kTwoPages, options);
+    ASSERT_TRUE(r.ok) << c.what << ": " << r.error;
+    long startPages = 0, startBandings = 0;
+    for (const std::string& t : r.trace) {
+      startPages += t.rfind("DrvStartPage ", 0) == 0;
+      startBandings += t.rfind("DrvStartBanding ", 0) == 0;
+    }
+    EXPECT_EQ(startPages, c.startPages) << c.what;
+    EXPECT_EQ(startBandings, 2) << c.what;
+
+    std::vector<uint8_t> bytes = Stream(r.jobId);
+    JsJob job = Read(bytes);
+    ASSERT_EQ(job.pages.size(), 2u) << c.what;
+    std::vector<std::string> pageCalls;
+    std::vector<unsigned long> endPages;
+    for (const std::string& line : Log()) {
+      std::string call = line.substr(0, line.find(' '));
+      if (call != "DrvSplStartPage" && call != "DrvSplEndPage") continue;
+      pageCalls.push_back(call);
+      unsigned long offset = 0;
+      if (sscanf(line.c_str(), "DrvSplEndPage offset=%lu", &offset) == 1) endPages.push_back(offset);
+    }
+    EXPECT_EQ(pageCalls, (std::vector<std::string>{"DrvSplStartPage", "DrvSplEndPage", "DrvSplStartPage",
+                                                   "DrvSplEndPage"}))
+        << c.what;
+    ASSERT_EQ(endPages.size(), 2u) << c.what;
+    for (size_t p = 0; p < 2; ++p)
+      EXPECT_LT(endPages[p], job.blocks[job.pages[p].blocks.back()].offset) << c.what << ", page " << p + 1;
+  }
+}
+
 TEST_F(JobSequenceTest, AFailedWriteStopsTheJobAtEachBlockKind) {
   // Offsets in the stream of kTwoPages: job header 0, its name line 8 (text from 16), page
   // header 42, block 240 50, display list 58 (records from 66), page end 86.
