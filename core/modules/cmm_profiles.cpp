@@ -27,10 +27,14 @@ struct ProfileIni {
   explicit ProfileIni(DriverContext* ctx) { StoreCopySettingsIni(ctx, file); }
 };
 
+// The list's counts are any user's text in the settings ini: bounded as the store bounds
+// every count (a walk over the list stays short, no count overflows where it is added to).
+// Unlike StoreReadCount an absent key keeps its default, which the judges rely on.
 LONG ReadListKey(DriverContext* ctx, LPCWSTR key, LONG def) {
   const ProfileIni ini(ctx);
   if (!ini.file[0]) return def;
-  return static_cast<LONG>(static_cast<INT>(IniReadInt(StoreListLangCode(ctx), key, def, ini.file)));
+  const LONG value = static_cast<LONG>(static_cast<INT>(IniReadInt(StoreListLangCode(ctx), key, def, ini.file)));
+  return value < 0 ? 0 : value > kStoreLimitColorProfiles ? kStoreLimitColorProfiles : value;
 }
 
 void ReadEntry(DriverContext* ctx, LONG n, WCHAR* name, WCHAR* path) {

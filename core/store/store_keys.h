@@ -33,6 +33,7 @@ constexpr LONG kStoreLimitQualityLists = 256;  // "QualityCount"
 constexpr LONG kStoreLimitStamps = 256;       // "StampCount": watermarks 0-255 (256 is the scratch one)
 constexpr LONG kStoreLimitFreeSizes = 10;     // "FreeSizeCount": the ten custom-size slots
 constexpr LONG kStoreLimitPackEntries = 0xFFFE;  // a pack's "Num..." entry counts
+constexpr LONG kStoreLimitColorProfiles = 256;  // "CmmCount", "CmmMax", "CmmDefault"
 // key of section in file as a count: 0 when absent, negative or not a number, limit when
 // above it.
 LONG StoreReadCount(LPCWSTR section, LPCWSTR key, LONG limit, LPCWSTR file);

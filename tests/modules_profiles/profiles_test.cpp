@@ -116,6 +116,13 @@ TEST_F(ProfilesTest, JudgeHooksAnswerFromTheListAndTheFile) {
     EXPECT_EQ(c.h1294, ModBusJudgeHookValue(ctx_, 1294)) << c.mode;
     EXPECT_EQ(0, ModBusJudgeHookValue(ctx_, 1295));
   }
+  // A count is any user's text: bounded, never walked to two thousand million.
+  for (const char16_t* count : {u"2000000000", u"2147483647"}) {
+    ListKey(u"CmmCount", count);
+    EXPECT_EQ(kStoreLimitColorProfiles, CmmGetCount(ctx_)) << U(W(count)).size();
+  }
+  ListKey(u"CmmCount", u"-7");
+  EXPECT_EQ(0, CmmGetCount(ctx_));
   // The builds without windows take the profile file on trust.
   ctx_->ui->modules->rows[kModuleQuality].notify = QualityHandleNotifyNoWindow;
   EXPECT_EQ(1, CmmAnswerJudgeHook(ctx_, 1294));
