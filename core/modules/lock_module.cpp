@@ -20,6 +20,7 @@
 #include "core/items/item_table.h"
 #include "core/modules/module_rows.h"
 #include "core/store/item_store.h"
+#include "core/store/preset_files.h"
 #include "core/store/preset_store.h"
 #include "core/store/settings_file.h"
 #include "core/store/settings_stores.h"
@@ -135,12 +136,14 @@ void ForEachListFile(DriverContext* ctx, const WCHAR* prefix, const WCHAR* count
   StoreCopyPrinterName(ctx, section, kSectionChars);
   if (!ini[0]) return;
   StoreMutexHold hold(ctx);
-  const LONG count = static_cast<LONG>(static_cast<INT>(IniReadInt(section, countKey, 0, ini)));
-  for (LONG i = 0; i < count && i < 256; ++i) {
+  const LONG count = StoreReadCount(section, countKey, StoreCountLimit(countKey), ini);
+  for (LONG i = 0; i < count; ++i) {
     WCHAR key[kKeyChars], path[kPathChars] = {};
     StoreFormatKey(key, kKeyChars, prefix, i, nullptr);
     IniReadString(section, key, TEXT(""), path, kPathChars, ini);
-    if (!path[0] || !PresetIsSettingsFileTarget(path) || !PresetFileIsWritable(ctx, path)) continue;
+    // The list is any user's text: only what a preset or quality save of this printer may
+    // write is rewritten, never a file elsewhere that an entry names.
+    if (!path[0] || !StorePathIsSettingsTarget(path, ctx) || !PresetFileIsWritable(ctx, path)) continue;
     fn(LockFile{path, section});
   }
 }

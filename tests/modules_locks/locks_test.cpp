@@ -49,11 +49,13 @@ TEST_F(LocksTest, PresetFilesCarryTheLockedValueAndKeepTheirOwn) {
   File("C:\\_zems\\user0002.rst", {{u"zdmMediaType", u"4"}});  // no paper-source key
   File("C:\\_zems\\user0003.rst", {{u"dmDefaultSource", u"1"}, {u"Readonly", u"1"}});
   File("C:\\_zems\\user0004.txt", {{u"dmDefaultSource", u"1"}});  // no settings file
-  Printer(u"Count", u"4");
+  File("C:\\elsewhere\\user0005.rst", {{u"dmDefaultSource", u"1"}});  // outside the settings folders
+  Printer(u"Count", u"5");
   Printer(u"PresetList0", u"C:\\_zems\\user0001.rst");
   Printer(u"PresetList1", u"C:\\_zems\\user0002.rst");
   Printer(u"PresetList2", u"C:\\_zems\\user0003.rst");
   Printer(u"PresetList3", u"C:\\_zems\\user0004.txt");
+  Printer(u"PresetList4", u"C:\\elsewhere\\user0005.rst");
   struct Step {
     LONG bit, tray;
     const char16_t* key;
@@ -75,6 +77,7 @@ TEST_F(LocksTest, PresetFilesCarryTheLockedValueAndKeepTheirOwn) {
     EXPECT_EQ(u"-", Key("C:\\_zems\\user0002.rst", u"dmDefaultSourceLock")) << "a file without the key";
     EXPECT_EQ(u"1", Key("C:\\_zems\\user0003.rst", u"dmDefaultSource")) << "a read-only preset";
     EXPECT_EQ(u"1", Key("C:\\_zems\\user0004.txt", u"dmDefaultSource")) << "not a settings file";
+    EXPECT_EQ(u"1", Key("C:\\elsewhere\\user0005.rst", u"dmDefaultSource")) << "outside the settings folders";
   }
 }
 
