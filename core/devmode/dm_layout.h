@@ -235,7 +235,6 @@ void CtxSetUserCodeGet(DriverContext* ctx, int v);
 int CtxGetUserCodeGet(DriverContext* ctx);
 void CtxSetJBInstalled(DriverContext* ctx, int v);
 void CtxSetPropertyType(DriverContext* ctx, int v);
-int CtxGetPropertyType(DriverContext* ctx);
 void CtxSetUserCodeDLL(DriverContext* ctx, int v);
 void CtxSetTSE(DriverContext* ctx, int v);
 int CtxGetTSE(DriverContext* ctx);

@@ -218,7 +218,7 @@ TEST_F(LocksTest, AReloadTakesBackThePrintersOwnSettings) {
   ModBusNotify(ctx_, 323);
   EXPECT_EQ(7, Get(kItem_dmCopies)) << "the printer's stored DEVMODE";
   EXPECT_EQ(1, Get(kItem_zdmBiDirect)) << "the bidirectional state stays";
-  EXPECT_EQ(1, CtxGetPropertyType(ctx_)) << "a device settings pass";
+  EXPECT_EQ(1, DmGetPropertyType(ctx_->settings)) << "a device settings pass";
 }
 
 }  // namespace
