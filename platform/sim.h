@@ -205,8 +205,6 @@ WINSIM_API BOOL SimUiBeep(UINT type);
 // other class answers only texts), child of `parent` with control id `id` when parent is set,
 // else top-level; NULL for an empty class name.
 WINSIM_API HWND SimUiMakeWindow(LPCWSTR className, HWND parent, int id, DWORD style);
-// Gives a class of our own a class procedure (GetClassInfoEx's lpfnWndProc); NULL removes it.
-WINSIM_API void SimUiRegisterClass(LPCWSTR className, WNDPROC procedure);
 // Runs the posted messages and due timers without advancing the clock; answers how many ran.
 WINSIM_API int SimUiPump(void);
 // Called by a modal loop each time it has nothing left to run (the scenario actor's steps);

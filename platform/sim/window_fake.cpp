@@ -70,18 +70,12 @@ struct Timer {
   DWORD due;
 };
 
-struct RegisteredClass {
-  std::u16string name;
-  WNDPROC procedure;
-};
-
 std::recursive_mutex g_uiLock;
 std::map<HWND, std::unique_ptr<FakeWindow>> g_windows;
 std::vector<HWND> g_topLevel;  // creation order
 std::vector<DeclaredControl> g_controls;
 std::vector<PostedMessage> g_posted;
 std::vector<Timer> g_timers;
-std::vector<RegisteredClass> g_classes;
 std::vector<int> g_answers;  // scripted answers, consumed from the front
 std::vector<SimUiCall> g_calls;
 bool g_strictBoxes = false;
@@ -132,7 +126,6 @@ void ForgetAll() {
   g_controls.clear();
   g_posted.clear();
   g_timers.clear();
-  g_classes.clear();
   g_answers.clear();
   g_calls.clear();
   g_strictBoxes = false;
@@ -391,10 +384,8 @@ const ClassRow* StandardClass(const std::u16string& name) {
 }
 
 WNDPROC ClassProcedureOf(const std::u16string& name) {
-  if (const ClassRow* row = StandardClass(name)) return row->procedure;
-  for (const RegisteredClass& c : g_classes)
-    if (SameTextIgnoringCase(name, c.name)) return c.procedure;
-  return NULL;
+  const ClassRow* row = StandardClass(name);
+  return row ? row->procedure : NULL;
 }
 
 // Makes a window under the lock; NULL when the process has too many.
@@ -1005,17 +996,6 @@ HWND SimUiMakeWindow(LPCWSTR className, HWND parent, int id, DWORD style) {
   std::lock_guard<std::recursive_mutex> hold(g_uiLock);
   FakeWindow* w = Make(TextOf(className), parent, id, style);
   return w ? w->handle : NULL;
-}
-
-void SimUiRegisterClass(LPCWSTR className, WNDPROC procedure) {
-  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
-  std::u16string name = TextOf(className);
-  for (size_t i = 0; i < g_classes.size(); ++i)
-    if (SameTextIgnoringCase(g_classes[i].name, name)) {
-      g_classes.erase(g_classes.begin() + (long)i);
-      break;
-    }
-  if (procedure && !name.empty()) g_classes.push_back(RegisteredClass{name, procedure});
 }
 
 void SimUiSetIdleHook(void (*hook)(void* context), void* context) {
