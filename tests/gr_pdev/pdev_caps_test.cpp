@@ -142,18 +142,20 @@ TEST_F(PdevCapsTest, ColourDepthPaletteAndDitherFollowTheJob) {
 // The same through the driver: the job DEVMODE's items reach GDIINFO and DEVINFO, and a vector
 // job without a colour process takes process 2 when the hidden switch says so.
 TEST_F(PdevCapsTest, JobItemsReachTheAnswers) {
-  ASSERT_NE(nullptr, Enable({{"zdmImagePrint", 1}, {"zdmColorProcess", 1}, {"dmColor", 1}}));
+  GraphicsPdev* raster = Enable({{"zdmImagePrint", 1}, {"zdmColorProcess", 1}, {"dmColor", 1}});
+  ASSERT_NE(nullptr, raster);
   EXPECT_EQ(1u, gdi_.cBitsPixel);
   EXPECT_EQ(ULONG(BMF_1BPP), devInfo_.iDitherFormat);
   EXPECT_TRUE(devInfo_.flGraphicsCaps & GCAPS_FORCEDITHER);
-  EXPECT_EQ(0u, devInfo_.cFonts) << "device fonts cannot be loaded yet";
+  // DEVINFO announces the device fonts that loaded (none while they cannot be loaded).
+  EXPECT_EQ(raster->deviceFontCount, devInfo_.cFonts);
 
   GraphicsPdev* pdev = Enable({{"zdmImagePrint", 0}, {"zdmColorProcess", 0}, {"zdmHidden2Func9", 1}, {"dmColor", 2}});
   ASSERT_NE(nullptr, pdev);
   EXPECT_EQ(2, pdev->colourProcess);
   EXPECT_EQ(24u, gdi_.cBitsPixel);
   EXPECT_EQ(0x1Fu, devInfo_.flGraphicsCaps & 0x1F);
-  EXPECT_EQ(0u, devInfo_.cFonts);
+  EXPECT_EQ(pdev->deviceFontCount, devInfo_.cFonts);
 }
 
 TEST_F(PdevCapsTest, SpoolingFilterAndIcmSwitchesSetTheCaps) {
