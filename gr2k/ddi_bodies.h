@@ -15,6 +15,9 @@ BOOL BandNext(GraphicsPdev* pdev, SURFOBJ* so, POINTL* origin);
 // Vector drawing into the display list.
 BOOL VecBitBlt(GraphicsPdev* pdev, SURFOBJ* trg, SURFOBJ* src, SURFOBJ* mask, CLIPOBJ* clip, XLATEOBJ* xlate,
                RECTL* rclTrg, POINTL* ptlSrc, POINTL* ptlMask, BRUSHOBJ* brush, POINTL* ptlBrush, ROP4 rop4);
+// DrvBitBlt with a source and a ROP3 that uses it: the image transfer.
+BOOL VecBitBltImage(GraphicsPdev* pdev, SURFOBJ* trg, SURFOBJ* src, SURFOBJ* mask, CLIPOBJ* clip, XLATEOBJ* xlate,
+                    RECTL* rclTrg, POINTL* ptlSrc, POINTL* ptlMask, BRUSHOBJ* brush, POINTL* ptlBrush, ROP4 rop4);
 BOOL VecCopyBits(GraphicsPdev* pdev, SURFOBJ* dst, SURFOBJ* src, CLIPOBJ* clip, XLATEOBJ* xlate, RECTL* rclDst,
                  POINTL* ptlSrc);
 BOOL VecStretchBlt(GraphicsPdev* pdev, SURFOBJ* dst, SURFOBJ* src, SURFOBJ* mask, CLIPOBJ* clip, XLATEOBJ* xlate,
@@ -43,6 +46,9 @@ BOOL FontQueryAdvanceWidths(GraphicsPdev* pdev, FONTOBJ* font, ULONG mode, HGLYP
 HANDLE IcmCreateTransform(GraphicsPdev* pdev, LPLOGCOLORSPACEW colorSpace, PVOID source, ULONG cbSource,
                           PVOID dest, ULONG cbDest, PVOID target, ULONG cbTarget);
 BOOL IcmDeleteTransform(GraphicsPdev* pdev, HANDLE transform);
+// The PDEV's colour transforms: moved to the PDEV that replaces it, freed with it.
+void IcmMoveTransforms(GraphicsPdev* from, GraphicsPdev* to);
+void IcmFreeTransforms(GraphicsPdev* pdev);
 
 // PDEV pieces of later work: the device fonts (their count, or -1 when they cannot be
 // loaded), the job strings of a raster reset, the comparison of two job DEVMODEs (1: the

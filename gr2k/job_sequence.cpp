@@ -10,6 +10,7 @@
 #include "core/model/model_lookup.h"
 #include "core/rules/judge_eval.h"
 #include "gr2k/ddi_bodies.h"
+#include "gr2k/draw_state.h"
 #include "gr2k/records.h"
 #include "gr2k/spool_binding.h"
 #include "gr2k/stream.h"
@@ -130,7 +131,7 @@ BOOL SeqStartPage(GraphicsPdev* pdev, SURFOBJ*) {
   if (!binderFirst && (!JobSendCommandBlock(&pdev->stream, pdev->context, kBlockPageHeader, JobPageStartCommands) ||
                        !SendBlock(pdev, kBlockPageHeaderEnd, nullptr, 0)))
     return FALSE;
-  if (pdev->clipCache) memset(pdev->clipCache, 0, 32);
+  GrDrawStateNewPage(pdev);
   if (!binderFirst && !GrRecPageStart(&pdev->stream, DWORD(pdev->paper.printableWidthDots),
                                       DWORD(pdev->paper.printableLengthDots), pdev->resolution, pdev->resolution))
     return FALSE;

@@ -11,6 +11,7 @@
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
 #include "gr2k/ddi_bodies.h"
+#include "gr2k/draw_state.h"
 #include "gr2k/ddi_functions.h"
 #include "gr2k/spool_binding.h"
 #include "gr2k/stream.h"
@@ -105,6 +106,7 @@ ZEMS_EXPORT DHPDEV WINAPI DrvEnablePDEV(DEVMODEW* dm, LPWSTR, ULONG cPatterns, H
   pdev->clipCache = static_cast<BYTE*>(PdevPoolAlloc(pool, kClipCacheBytes));
   if (!pdev->clipCache) return FailPdev(pdev);
   memset(pdev->clipCache, 0, kClipCacheBytes);
+  if (!GrDrawStateCreate(pdev)) return FailPdev(pdev);
 
   pdev->osVersion.dwOSVersionInfoSize = sizeof(OSVERSIONINFOW);
   GetVersionExW(&pdev->osVersion);
@@ -151,8 +153,7 @@ ZEMS_EXPORT BOOL WINAPI DrvResetPDEV(DHPDEV oldHandle, DHPDEV newHandle) {
       fresh->jobNameLength = old->jobNameLength;
     }
   }
-  fresh->colourTransforms[0] = old->colourTransforms[0];
-  fresh->colourTransforms[1] = old->colourTransforms[1];
+  IcmMoveTransforms(old, fresh);
 
   if (fresh->rasterMode) JobCopyStrings(old->context, fresh->context);
   FontGlyphCacheClear(old);
@@ -176,6 +177,7 @@ ZEMS_EXPORT VOID WINAPI DrvDisablePDEV(DHPDEV dhpdev) {
   if (pdev->stream.spoolModule) GrUnbindSpoolSide(pdev);
   PdevPoolFree(pdev->pool, pdev->clipCache);
   pdev->clipCache = nullptr;
+  IcmFreeTransforms(pdev);
   if (pdev->palette) EngDeletePalette(pdev->palette);
   pdev->palette = nullptr;
   FontFreeDeviceFonts(pdev);

@@ -64,6 +64,13 @@ struct PdevPaperMetricsRecord {
   LONG offsetYDots;
 };
 
+// A colour transform made for the application and the profile it was made from.
+struct IcmTransformRow {
+  HANDLE transform;
+  HANDLE profile;
+};
+constexpr DWORD kIcmTransformRows = 8;
+
 struct GraphicsPdev {
   DWORD magic;
   DriverContext* context;
@@ -97,13 +104,14 @@ struct GraphicsPdev {
   char* jobName;
   SHORT jobNameLength;
   void* deviceFonts;  // NULL in raster mode
-  BYTE* clipCache;    // 32 bytes from the pool; first word: valid flag
+  BYTE* clipCache;    // 32 bytes from the pool (ClipCache); first word: valid flag
+  struct DrawStateCache* drawState;  // the page's drawing state, from the pool
   PdevOutputStream stream;
   POINTL bandOrigin;
   LONG bandCount;
   SIZEL bandSurfaceSize;
   WCHAR spoolDllName[MAX_PATH];
-  HANDLE colourTransforms[2];
+  IcmTransformRow colourTransforms[kIcmTransformRows];
   BYTE icmSwitches[2];  // zdmColorMatching, zdmICMType
   DWORD textAsBitmap;
   void* glyphCache[1024];

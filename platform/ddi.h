@@ -337,6 +337,76 @@ typedef struct _LINEATTRS {
   FLOAT_LONG elStyleState;
 } LINEATTRS;
 
+// Paths in 28.4 fixed point, their enumeration, and the clip's rectangles.
+typedef struct _POINTFIX {
+  FIX x;
+  FIX y;
+} POINTFIX;
+typedef struct _RECTFX {
+  FIX xLeft;
+  FIX yTop;
+  FIX xRight;
+  FIX yBottom;
+} RECTFX, *PRECTFX;
+typedef struct _PATHDATA {
+  FLONG flags;
+  ULONG count;
+  POINTFIX* pptfx;
+} PATHDATA;
+#define PD_BEGINSUBPATH 0x00000001
+#define PD_ENDSUBPATH 0x00000002
+#define PD_RESETSTYLE 0x00000004
+#define PD_CLOSEFIGURE 0x00000008
+#define PD_BEZIERS 0x00000010
+#define PO_BEZIERS 0x00000001
+typedef struct _ENUMRECTS {
+  ULONG c;
+  RECTL arcl[1];
+} ENUMRECTS;
+#define CD_RIGHTDOWN 0
+#define CT_ANY 0
+typedef struct _XFORML {
+  FLOATL eM11;
+  FLOATL eM12;
+  FLOATL eM21;
+  FLOATL eM22;
+  FLOATL eDx;
+  FLOATL eDy;
+} XFORML;
+#define GX_IDENTITY 0
+#define GX_OFFSET 1
+#define GX_SCALE 2
+#define GX_GENERAL 3
+// Line attributes, fills, hatches and brush colour types.
+#define LA_GEOMETRIC 0x00000001
+#define LA_ALTERNATE 0x00000002
+#define LA_STARTGAP 0x00000004
+#define LA_STYLED 0x00000008
+#define JOIN_ROUND 0
+#define JOIN_BEVEL 1
+#define JOIN_MITER 2
+#define ENDCAP_ROUND 0
+#define ENDCAP_SQUARE 1
+#define ENDCAP_BUTT 2
+#define FP_ALTERNATEMODE 1
+#define FP_WINDINGMODE 2
+#define HS_DDI_MAX 6
+#define BR_DEVICE_ICM 0x00000001
+#define BR_HOST_ICM 0x00000002
+#ifndef _WIN32
+#define HS_HORIZONTAL 0
+#define HS_VERTICAL 1
+#define HS_FDIAGONAL 2
+#define HS_BDIAGONAL 3
+#define HS_CROSS 4
+#define HS_DIAGCROSS 5
+#define R2_BLACK 1
+#define R2_NOP 11
+#define R2_COPYPEN 13
+#define R2_WHITE 16
+#define HALFTONE 4
+#endif
+
 // ---- fonts (the font Parts fill these; their sizes are pinned here) ----
 typedef struct _POINTE {
   FLOATL x;
@@ -408,6 +478,9 @@ static_assert(sizeof(WCRUN) == 8, "WCRUN layout");
 static_assert(sizeof(SURFOBJ) == 52, "SURFOBJ layout");
 static_assert(sizeof(CLIPOBJ) == 24, "CLIPOBJ layout");
 static_assert(sizeof(LINEATTRS) == 32, "LINEATTRS layout");
+static_assert(sizeof(PATHDATA) == 12, "PATHDATA layout");
+static_assert(sizeof(ENUMRECTS) == 20, "ENUMRECTS layout");
+static_assert(sizeof(XFORML) == 24, "XFORML layout");
 
 // ---- the graphics DLL's exports (all of them stdcall) ----
 typedef BOOL(WINAPI* PFN_DrvQueryDriverInfo)(DWORD mode, PVOID buffer, DWORD cbBuffer, PDWORD cbNeeded);
@@ -488,3 +561,20 @@ ZEMS_ENGINE_API BOOL WINAPI EngStretchBlt(SURFOBJ* dst, SURFOBJ* src, SURFOBJ* m
 ZEMS_ENGINE_API BOOL WINAPI EngTextOut(SURFOBJ* so, STROBJ* str, FONTOBJ* font, CLIPOBJ* clip, RECTL* extra,
                                        RECTL* opaque, BRUSHOBJ* fore, BRUSHOBJ* opaqueBrush, POINTL* org,
                                        MIX mix);
+ZEMS_ENGINE_API PVOID WINAPI BRUSHOBJ_pvAllocRbrush(BRUSHOBJ* brush, ULONG cj);
+ZEMS_ENGINE_API PVOID WINAPI BRUSHOBJ_pvGetRbrush(BRUSHOBJ* brush);
+ZEMS_ENGINE_API VOID WINAPI PATHOBJ_vEnumStart(PATHOBJ* path);
+ZEMS_ENGINE_API BOOL WINAPI PATHOBJ_bEnum(PATHOBJ* path, PATHDATA* data);
+ZEMS_ENGINE_API VOID WINAPI PATHOBJ_vGetBounds(PATHOBJ* path, PRECTFX bounds);
+ZEMS_ENGINE_API VOID WINAPI EngDeletePath(PATHOBJ* path);
+ZEMS_ENGINE_API ULONG WINAPI CLIPOBJ_cEnumStart(CLIPOBJ* clip, BOOL all, ULONG type, ULONG direction, ULONG limit);
+ZEMS_ENGINE_API BOOL WINAPI CLIPOBJ_bEnum(CLIPOBJ* clip, ULONG cj, ULONG* rects);
+ZEMS_ENGINE_API PATHOBJ* WINAPI CLIPOBJ_ppoGetPath(CLIPOBJ* clip);
+ZEMS_ENGINE_API ULONG WINAPI XFORMOBJ_iGetXform(XFORMOBJ* xform, XFORML* out);
+ZEMS_ENGINE_API BOOL WINAPI EngStrokePath(SURFOBJ* so, PATHOBJ* path, CLIPOBJ* clip, XFORMOBJ* xform, BRUSHOBJ* brush,
+                                          POINTL* ptlBrush, LINEATTRS* la, MIX mix);
+ZEMS_ENGINE_API BOOL WINAPI EngFillPath(SURFOBJ* so, PATHOBJ* path, CLIPOBJ* clip, BRUSHOBJ* brush, POINTL* ptlBrush,
+                                        MIX mix, FLONG options);
+ZEMS_ENGINE_API BOOL WINAPI EngStrokeAndFillPath(SURFOBJ* so, PATHOBJ* path, CLIPOBJ* clip, XFORMOBJ* xform,
+                                                 BRUSHOBJ* stroke, LINEATTRS* la, BRUSHOBJ* fill, POINTL* ptlBrush,
+                                                 MIX mixFill, FLONG options);

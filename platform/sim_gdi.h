@@ -29,6 +29,39 @@ WINSIM_API BOOL SimGdiGetPalette(HPALETTE palette, ULONG* mode, ULONG* colours, 
 // Surfaces and palettes alive in this process.
 WINSIM_API DWORD SimGdiLiveObjects(void);
 
+// ---- drawing objects the engine hands a driver (gdi32/engine_objects.cpp) ----
+
+// A brush: solid (iSolidColor the colour), hatched (hatch 0-5) or of a pattern surface. A
+// hatched or pattern brush is realised by realize (the driver's DrvRealizeBrush, with target,
+// pattern, xlate and hatch) on its first BRUSHOBJ_pvGetRbrush, as GDI does; the realisation
+// lives as long as the brush. Delete with SimGdiDeleteBrush.
+WINSIM_API BRUSHOBJ* SimGdiCreateBrush(ULONG solidColor, FLONG colorType, PFN_DrvRealizeBrush realize,
+                                       SURFOBJ* target, SURFOBJ* pattern, XLATEOBJ* xlate, ULONG hatch);
+WINSIM_API void SimGdiDeleteBrush(BRUSHOBJ* brush);
+// The next n calls of BRUSHOBJ_pvAllocRbrush fail (memory that cannot be had).
+WINSIM_API void SimGdiFailRbrushAllocs(ULONG n);
+
+// Kinds of the points of a path: each figure starts with a move; a curve point is one of a
+// group of three Bezier points; kSimPathClose on a figure's last point closes it.
+enum : BYTE { kSimPathMove = 1, kSimPathLine = 2, kSimPathCurve = 3, kSimPathClose = 0x80 };
+// A path of count 28.4 points. The enumeration hands at most batch points a time (0: a whole
+// run of lines or curves), so a test can split figures and Bezier groups; cCurves counts the
+// lines and Bezier groups. Delete with EngDeletePath.
+WINSIM_API PATHOBJ* SimGdiCreatePath(const POINTFIX* points, const BYTE* kinds, ULONG count, ULONG batch);
+// How many paths are alive (each made by SimGdiCreatePath or CLIPOBJ_ppoGetPath).
+WINSIM_API ULONG SimGdiLivePaths(void);
+
+// A clip of complexity DC_TRIVIAL, DC_RECT or DC_COMPLEX: bounds, its rectangles (for the
+// enumeration and, without path, the clip path) and its id (iUniq). path (copied; may be
+// null) is what CLIPOBJ_ppoGetPath hands out. Delete with SimGdiDeleteClip.
+WINSIM_API CLIPOBJ* SimGdiCreateClip(BYTE complexity, const RECTL* bounds, const RECTL* rects, ULONG count,
+                                     PATHOBJ* path, ULONG uniq);
+WINSIM_API void SimGdiDeleteClip(CLIPOBJ* clip);
+
+// A transform of world to device (null: identity). Delete with SimGdiDeleteXform.
+WINSIM_API XFORMOBJ* SimGdiCreateXform(const XFORML* matrix);
+WINSIM_API void SimGdiDeleteXform(XFORMOBJ* xform);
+
 // ---- the print session (gdi32/print_session.cpp) ----
 #include <string>
 #include <utility>

@@ -67,6 +67,59 @@ void Devmode(const uint8_t* p, uint32_t n, std::string* out) {
       int16_t(Get16(p + 96)), int16_t(Get16(p + 100)));
 }
 
+uint32_t Colour(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16; }
+
+// Records 17 and 18: the head, then each sub-path's start and items, as far as the record holds
+// them (a count that runs past the record ends the listing with a note).
+void PathRecord(const JsRecord& r, std::string* out) {
+  static const char* const kKinds[] = {"stroke", "fill", "fill-winding", "stroke-fill", "stroke-fill-winding", "clip"};
+  const uint8_t* p = r.bytes;
+  unsigned kind = p[2] & 7;
+  Add(out, ": %s%s%s bounds=(%d,%d)-(%d,%d) size=%u\n", kind < 6 ? kKinds[kind] : "other",
+      (p[2] & 0x08) ? " closed" : "", (p[2] & 0x10) ? " sub-paths" : "", GetI32(p + 8), GetI32(p + 12),
+      GetI32(p + 16), GetI32(p + 20), Get32(p + 24));
+  uint32_t at = 28;
+  while (at + 12 <= r.length) {
+    uint32_t items = Get32(p + at);
+    Add(out, "    sub-path of %u items from (%d,%d)/16\n", items, GetI32(p + at + 4), GetI32(p + at + 8));
+    at += 12;
+    for (uint32_t i = 0; i < items; ++i) {
+      if (at + 4 > r.length) break;
+      uint32_t tag = Get32(p + at);
+      uint32_t cb = tag == 1 ? 28 : 12;
+      if (at + cb > r.length) break;
+      if (tag == 1)
+        Add(out, "      curve (%d,%d) (%d,%d) (%d,%d)\n", GetI32(p + at + 4), GetI32(p + at + 8), GetI32(p + at + 12),
+            GetI32(p + at + 16), GetI32(p + at + 20), GetI32(p + at + 24));
+      else
+        Add(out, "      line (%d,%d)\n", GetI32(p + at + 4), GetI32(p + at + 8));
+      at += cb;
+    }
+  }
+  if (at != r.length) Add(out, "    (%u bytes not read as path data)\n", r.length - at);
+}
+
+// Record 19: flags, target and the entries' rows; the first and last entries.
+void SpanRecord(const JsRecord& r, std::string* out) {
+  const uint8_t* p = r.bytes;
+  bool wide = p[2] & 0x10;
+  uint32_t size = wide ? 12 : 6;
+  uint32_t count = (r.length - 24) / size;
+  Add(out, ": %s%s%s%s%s target=(%d,%d)-(%d,%d) entries=%u", (p[2] & 0x02) ? "first" : "",
+      (p[2] & 0x04) ? "more" : "", (p[2] & 0x08) ? " last" : "", wide ? " wide" : "", "", GetI32(p + 8),
+      GetI32(p + 12), GetI32(p + 16), GetI32(p + 20), count);
+  for (uint32_t k : {0u, count ? count - 1 : 0u}) {
+    if (!count) break;
+    const uint8_t* e = p + 24 + k * size;
+    if (wide)
+      Add(out, " [y=%d %d..%d]", GetI32(e), GetI32(e + 4), GetI32(e + 8));
+    else
+      Add(out, " [y=%d %d..%d]", int16_t(Get16(e)), int16_t(Get16(e + 2)), int16_t(Get16(e + 4)));
+    if (count == 1) break;
+  }
+  *out += "\n";
+}
+
 void Record(const JsRecord& r, bool hex, std::string* out) {
   const uint8_t* p = r.bytes;
   Add(out, "  +%06zx %-2u %-16s %u bytes", r.offset, r.opcode, JsRecordName(r.opcode), r.length);
@@ -91,6 +144,50 @@ void Record(const JsRecord& r, bool hex, std::string* out) {
           code < 3 ? kFormats[code] : "24bpp", (p[2] & 0x20) ? " no-palette" : "", (p[2] & 0x10) ? " grey" : "",
           (p[3] & 4) ? " band" : "", GetI32(p + 8), GetI32(p + 12), GetI32(p + 16), GetI32(p + 20), GetI32(p + 24),
           GetI32(p + 28), Get32(p + 32), Get32(p + 36), hash);
+      if (hex) Hex(p, r.length, out);
+      return;
+    }
+    case 16:
+      Add(out, ": kind=%u (%d,%d)-(%d,%d)\n", p[2], GetI32(p + 8), GetI32(p + 12), GetI32(p + 16), GetI32(p + 20));
+      return;
+    case 17:
+    case 18:
+      PathRecord(r, out);
+      return;
+    case 19:
+      SpanRecord(r, out);
+      return;
+    case 48: {
+      // Foreground, then the background (flag 0x08) and the third colour (flag 0x10).
+      Add(out, ": fore=%06X", Colour(p + 4));
+      uint32_t at = 7;
+      if ((p[2] & 0x08) && at + 3 <= r.length) Add(out, " back=%06X", Colour(p + at)), at += 3;
+      if ((p[2] & 0x10) && at + 3 <= r.length) Add(out, " third=%06X", Colour(p + at));
+      Add(out, "%s%s\n", (p[2] & 0x40) ? " text" : "", (p[2] & 0x80) ? " host-icm" : "");
+      return;
+    }
+    case 50:
+      Add(out, ": mode=%s\n", p[1] == 1 ? "transparent" : p[1] == 2 ? "opaque" : "other");
+      return;
+    case 51:
+      Add(out, ": unit=%u width=%d pattern=%08X\n", p[1], int16_t(Get16(p + 2)), Get32(p + 4));
+      return;
+    case 52:
+      Add(out, ": offset=%u\n", p[1]);
+      return;
+    case 53:
+      Add(out, ": cap=%s\n", p[1] == 0 ? "round" : p[1] == 1 ? "butt" : p[1] == 2 ? "square" : "other");
+      return;
+    case 54:
+      Add(out, ": join=%s miter=%u/256\n", p[1] == 0 ? "round" : p[1] == 1 ? "bevel" : p[1] == 2 ? "miter" : "other",
+          Get32(p + 4));
+      return;
+    case 64: {
+      uint32_t count = Get16(p + 4);
+      uint32_t hash = 2166136261u;
+      for (uint32_t i = 6; i < 6 + count && i < r.length; ++i) hash = (hash ^ p[i]) * 16777619u;
+      Add(out, ": %s size=%u bytes=%u%s data=%08x\n", !(p[1] & 0x80) ? "solid" : (p[1] & 1) ? "24bpp" : "1bpp",
+          p[2], count, (p[1] & 0x40) ? " host-icm" : "", hash);
       if (hex) Hex(p, r.length, out);
       return;
     }

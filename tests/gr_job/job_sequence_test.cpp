@@ -136,7 +136,8 @@ TEST_F(JobSequenceTest, BandedPagesPairTheSpoolPagesDirectOrPlayedFromAMetafile)
 
 TEST_F(JobSequenceTest, AFailedWriteStopsTheJobAtEachBlockKind) {
   // Offsets in the stream of kTwoPages: job header 0, its name line 8 (text from 16), page
-  // header 42, block 240 50, display list 58 (records from 66), page end 86.
+  // header 42, block 240 50, display list 58 (records from 66: the square's state and
+  // rectangle), page end 154.
   const struct {
     const char* what;
     const char* script;
@@ -149,8 +150,8 @@ TEST_F(JobSequenceTest, AFailedWriteStopsTheJobAtEachBlockKind) {
       {"block 240", "false at 50", 50},
       {"display list head", "false at 58", 58},
       {"inside the display list", "false at 70", 66},
-      {"page end", "false at 86", 86},
-      {"short display list", "short at 66", 85},
+      {"page end", "false at 154", 154},
+      {"short display list", "short at 66", 153},
   };
   for (const auto& c : kCases) {
     Script(std::string(c.script) + "\n");
