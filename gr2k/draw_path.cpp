@@ -222,30 +222,30 @@ LONG_PTR GrClipToRecords(GraphicsPdev* pdev, CLIPOBJ* clip) {
   ClipCache* cache = reinterpret_cast<ClipCache*>(pdev->clipCache);
   if (!cache) return -1;
   if (!clip || clip->iDComplexity == DC_TRIVIAL) {
-    if (cache->kind != kClipNone) {
+    if (cache->kind != kClipCacheNone) {
       if (!GrRecClipReset(&pdev->stream)) return -1;
-      cache->kind = kClipNone;
+      cache->kind = kClipCacheNone;
     }
     return 0;
   }
   if (clip->iDComplexity == DC_RECT) {
     const RECTL& r = clip->rclBounds;
-    if (cache->valid && cache->kind == kClipRect && cache->rect.left == r.left && cache->rect.top == r.top &&
+    if (cache->valid && cache->kind == kClipCacheRect && cache->rect.left == r.left && cache->rect.top == r.top &&
         cache->rect.right == r.right && cache->rect.bottom == r.bottom)
       return reinterpret_cast<LONG_PTR>(cache->result);
     BYTE* rec = GrRecRect(&pdev->stream, kRectClip, r);
     if (!rec) return -1;
-    *cache = ClipCache{1, clip->iUniq, rec, kClipRect, r};
+    *cache = ClipCache{1, clip->iUniq, rec, kClipCacheRect, r};
     return reinterpret_cast<LONG_PTR>(rec);
   }
-  if (clip->iUniq && cache->valid && cache->kind == kClipPath && cache->id == clip->iUniq)
+  if (clip->iUniq && cache->valid && cache->kind == kClipCachePath && cache->id == clip->iUniq)
     return reinterpret_cast<LONG_PTR>(cache->result);
   PATHOBJ* path = CLIPOBJ_ppoGetPath(clip);
   if (!path) return -1;
-  BYTE* rec = GrSendPath(pdev, path, kClipPath);
+  BYTE* rec = GrSendPath(pdev, path, kPathClip);
   EngDeletePath(path);
   if (!rec) return -1;
-  *cache = ClipCache{1, clip->iUniq, rec, kClipPath, clip->rclBounds};
+  *cache = ClipCache{1, clip->iUniq, rec, kClipCachePath, clip->rclBounds};
   return reinterpret_cast<LONG_PTR>(rec);
 }
 

@@ -75,7 +75,7 @@ struct DrawStateCache {
 
 // The clip cache (the PDEV's clipCache, 32 bytes). A page start clears only valid: the kind
 // stays, so the first unclipped call of a page still resets the clip a previous page left.
-enum : DWORD { kClipNone = 0, kClipRect = 1, kClipPath = 3 };
+enum : DWORD { kClipCacheNone = 0, kClipCacheRect = 1, kClipCachePath = 3 };
 struct ClipCache {
   DWORD valid;
   ULONG id;       // the CLIPOBJ's iUniq
