@@ -377,6 +377,15 @@ TEST_F(DdiPrologueTest, EveryFunctionRefusesAPdevWithAnOverwrittenMagic) {
   EXPECT_EQ(ERROR_INVALID_PARAMETER, GetLastError());
 }
 
+// Every colour is left to the engine's halftoning.
+TEST_F(DdiPrologueTest, DitherColorAnswersHalftoneForEveryColour) {
+  DHPDEV pdev = EnableCompletePdev(nullptr);
+  ASSERT_NE(nullptr, pdev);
+  ULONG dither[64] = {};
+  for (ULONG rgb : {0x000000u, 0x808080u, 0xFFFFFFu, 0x123456u})
+    EXPECT_EQ(ULONG(DCR_HALFTONE), Ddi<PFN_DrvDitherColor>(INDEX_DrvDitherColor)(pdev, 0, rgb, dither)) << rgb;
+}
+
 // Drawing in order: the no-output switch, then the output-failed flag, then raster or vector.
 TEST_F(DdiPrologueTest, DrawingCallsTestNoOutputThenOutputFailedThenRasterMode) {
   DHPDEV pdev = EnableCompletePdev(nullptr);
