@@ -17,12 +17,24 @@ LONG Truncate(FLOATL value) {
   return LONG(value);
 }
 
+// The engine's transform query. The mingw import library lacks it, so the Windows build finds
+// it in gdi32 when first needed; without it every transform counts as the identity.
+ULONG GetXform(XFORMOBJ* xform, XFORML* m) {
+#ifdef _WIN32
+  typedef ULONG(WINAPI * GetXformFn)(XFORMOBJ*, XFORML*);
+  static GetXformFn fn = DdiFunctionCast<GetXformFn>(GetProcAddress(GetModuleHandleW(L"gdi32.dll"), "XFORMOBJ_iGetXform"));
+  return fn ? fn(xform, m) : ULONG(GX_IDENTITY);
+#else
+  return XFORMOBJ_iGetXform(xform, m);
+#endif
+}
+
 // The transform's scale x 256: -1 for the identity, 0 for unequal scales, else the mean of the
 // two diagonal magnitudes.
 LONG TransformScale(XFORMOBJ* xform) {
   if (!xform) return -1;
   XFORML m;
-  ULONG kind = XFORMOBJ_iGetXform(xform, &m);
+  ULONG kind = GetXform(xform, &m);
   if (kind == GX_IDENTITY) return -1;
   if (kind == GX_SCALE && Truncate(m.eM11 * 8) != Truncate(m.eM22 * 8)) return 0;
   long long a = Truncate(m.eM11 * 256), b = Truncate(m.eM22 * 256);

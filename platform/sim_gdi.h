@@ -58,6 +58,10 @@ WINSIM_API CLIPOBJ* SimGdiCreateClip(BYTE complexity, const RECTL* bounds, const
                                      PATHOBJ* path, ULONG uniq);
 WINSIM_API void SimGdiDeleteClip(CLIPOBJ* clip);
 
+// The driver's DrvBitBlt of a device: the engine's path calls on its device surface break a path
+// down into one complex region drawn through it (null forgets it).
+WINSIM_API void SimGdiSetDeviceBlt(HDEV hdev, PFN_DrvBitBlt blt);
+
 // A transform of world to device (null: identity). Delete with SimGdiDeleteXform.
 WINSIM_API XFORMOBJ* SimGdiCreateXform(const XFORML* matrix);
 WINSIM_API void SimGdiDeleteXform(XFORMOBJ* xform);

@@ -18,3 +18,15 @@ for script in "$top"/tests/fixtures/print/*.zds; do
   "$bin/zemshost" job dump "$stream" --blocks --records | tail -n +2 >"$top/tests/fixtures/print/$name.jobdump"
   echo "$name: $(wc -c <"$stream") bytes"
 done
+# Scripts printed again in monochrome raster mode: NAME_raster.jobdump.
+for name in vector_shapes; do
+  export ZEMS_MACHINE_ROOT="$work/${name}_raster"
+  "$bin/zemshost" machine install --model "$top/samples/models/zems_c4.zmd" --printer Print \
+    --extra "$top/samples/driver/OV1BD172.ini" >/dev/null
+  { echo "devmode zdmImagePrint=1 zdmColorProcess=1 dmColor=1"; cat "$top/tests/fixtures/print/$name.zds"; } \
+    >"$work/${name}_raster.zds"
+  "$bin/zemshost" print "$work/${name}_raster.zds" --printer Print >/dev/null
+  stream=$(ls "$ZEMS_MACHINE_ROOT"/stand-ins/ov1bc123/*.zjs)
+  "$bin/zemshost" job dump "$stream" --blocks --records | tail -n +2 >"$top/tests/fixtures/print/${name}_raster.jobdump"
+  echo "${name}_raster: $(wc -c <"$stream") bytes"
+done

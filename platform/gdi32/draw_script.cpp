@@ -360,18 +360,24 @@ bool Escape(Args& a, DrawStatement* s, Failure* f) {
   return true;
 }
 
-bool PathPoints(Args& a, Failure* f, size_t* points) {
+// M x y, L x y, C x1 y1 x2 y2 x3 y3 and Z; a figure that does not start with M starts at its
+// first point, and Z closes the figure at its last point.
+bool PathPoints(Args& a, Failure* f, DrawStatement* s) {
   while (a.More()) {
     const Token& t = a.Take();
     if (t.kind != TokenKind::Bare || t.setting) return Args::Fail(ScriptError::UnknownKeyword, f, t.column);
     int coordinates = t.value == "M" || t.value == "L" ? 1 : t.value == "C" ? 3 : t.value == "Z" ? 0 : -1;
     if (coordinates < 0) return Args::Fail(ScriptError::UnknownKeyword, f, t.column);
+    if (coordinates == 0 && !s->pointKinds.empty()) s->pointKinds.back() |= 0x80;
+    if (s->pointKinds.size() + size_t(coordinates) > kScriptMaxPathPoints)
+      return Args::Fail(ScriptError::TooManyPoints, f, t.column);
     for (int i = 0; i < coordinates; ++i) {
       long x, y;
       if (!a.Coordinate(&x, f) || !a.Coordinate(&y, f)) return false;
+      s->points.push_back(x);
+      s->points.push_back(y);
+      s->pointKinds.push_back(uint8_t(t.value == "M" ? 1 : t.value == "L" ? 2 : 3));
     }
-    *points += size_t(coordinates);
-    if (*points > kScriptMaxPathPoints) return Args::Fail(ScriptError::TooManyPoints, f, t.column);
   }
   return true;
 }
@@ -390,10 +396,7 @@ bool Clip(Args& a, DrawStatement* s, Failure* f) {
     } while (s->subkind == "rects" && a.More());
     return a.End(f);
   }
-  if (s->subkind == "path") {
-    size_t points = 0;
-    return PathPoints(a, f, &points);
-  }
+  if (s->subkind == "path") return PathPoints(a, f, s);
   return Args::Fail(ScriptError::UnknownKeyword, f, kind.column);
 }
 
@@ -410,6 +413,7 @@ bool Brush(Args& a, DrawStatement* s, Failure* f) {
     if (!a.Number(0, 5, &v, f) || !a.Colour(&fg, f) || !a.Colour(&bg, f)) return false;
     s->number = long(v);
     s->colour = fg;
+    s->colour2 = bg;
     return a.End(f);
   }
   if (s->subkind == "pattern") {
@@ -420,6 +424,8 @@ bool Brush(Args& a, DrawStatement* s, Failure* f) {
     if (data.kind != TokenKind::Hex) return Args::Fail(ScriptError::BadHex, f, data.column);
     if (data.value.size() != size_t(((w * bpp + 31) / 32) * 4 * h))
       return Args::Fail(ScriptError::ImageDataSize, f, data.column);
+    s->image = data.value;
+    s->width = long(w), s->height = long(h), s->bpp = long(bpp);
     return a.End(f);
   }
   return Args::Fail(ScriptError::UnknownKeyword, f, kind.column);
@@ -476,15 +482,42 @@ bool Image(Args& a, DrawStatement* s, Failure* f) {
   return true;
 }
 
+// pen width=W [geometric] [style=a,b,...] [cap=round|butt|square] [join=round|bevel|miter]
+// [miter=M]: numbers are whole or decimal; kept as settings.
+bool Pen(Args& a, DrawStatement* s, Failure* f) {
+  while (a.More()) {
+    const Token& t = a.Take();
+    if (!t.setting && t.kind == TokenKind::Bare && t.value == "geometric") {
+      s->settings.emplace_back("geometric", "1");
+      continue;
+    }
+    if (!t.setting || t.kind != TokenKind::Bare) return Args::Fail(ScriptError::UnknownOption, f, t.column);
+    bool ok = false;
+    if (t.name == "cap") ok = t.value == "round" || t.value == "butt" || t.value == "square";
+    else if (t.name == "join") ok = t.value == "round" || t.value == "bevel" || t.value == "miter";
+    else if (t.name == "width" || t.name == "miter" || t.name == "style") {
+      ok = !t.value.empty() && t.value.size() <= 200;
+      for (char c : t.value) ok = ok && ((c >= '0' && c <= '9') || c == '.' || (c == ',' && t.name == "style"));
+    } else {
+      return Args::Fail(ScriptError::UnknownOption, f, t.column);
+    }
+    if (!ok) return Args::Fail(ScriptError::BadSetting, f, t.column);
+    s->settings.emplace_back(t.name, t.value);
+  }
+  return true;
+}
+
 bool Path(Args& a, DrawStatement* s, Failure* f) {
   if (!a.More()) return a.Fail(ScriptError::MissingArgument, f);
   const Token& kind = a.Take();
   s->subkind = kind.value;
   if (s->subkind != "stroke" && s->subkind != "fill" && s->subkind != "strokefill")
     return Args::Fail(ScriptError::UnknownKeyword, f, kind.column);
-  if (a.More() && !a.Peek()->setting && a.Peek()->value == "winding") a.Take();
-  size_t points = 0;
-  return PathPoints(a, f, &points);
+  if (a.More() && !a.Peek()->setting && a.Peek()->value == "winding") {
+    a.Take();
+    s->winding = true;
+  }
+  return PathPoints(a, f, s);
 }
 
 bool Font(Args& a, DrawStatement* s, Failure* f) {
@@ -565,7 +598,7 @@ bool Statement(const std::vector<Token>& tokens, int lineLength, DrawStatement* 
     case DrawKind::Brush:
       return Brush(a, s, f);
     case DrawKind::Pen:
-      return Options(a, f, {"width", "style", "cap", "join", "miter"}, {"geometric"});
+      return Pen(a, s, f);
     case DrawKind::Rect: {
       DrawRect r;
       if (!a.Rect(&r, f)) return false;

@@ -65,11 +65,18 @@ struct DrawStatement {
   long number = 0;          // doc id, escape code, hatch index
   long out = 0;             // escape output size
   bool hasId = false;
-  uint32_t colour = 0;      // brush solid colour
+  uint32_t colour = 0;      // brush solid colour, hatch foreground
+  uint32_t colour2 = 0;     // hatch background
+  // path and clip path: x, y pairs and a kind per point (1 move, 2 line, 3 curve point; 0x80
+  // closes the figure at that point); path winding fills by the nonzero rule.
+  std::vector<long> points;
+  std::vector<uint8_t> pointKinds;
+  bool winding = false;
   std::vector<DrawRect> rects;  // clip rect(s), rect statement
   uint32_t rop = 0xF0F0;    // rect's ROP4
-  // image: the bitmap (rows padded to 32 bits, top row first; empty for gen=), its size
-  // and depth, the transfer call and the source point.
+  // image and brush pattern: the bitmap (rows padded to 32 bits, top row first; empty for
+  // gen=), its size and depth, the transfer call and the source point. pen: its settings
+  // (width, style, cap, join, miter) and "geometric=1" in settings.
   std::string image;
   long width = 0, height = 0, bpp = 0;
   std::string call = "blt";

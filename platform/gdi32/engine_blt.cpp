@@ -114,11 +114,43 @@ bool Translate(const XLATEOBJ* xlate, ULONG* value) {
 
 }  // namespace
 
-// Simplified: solid brushes, destination ROPs and 1:1 sources through a table or RGB-to-BGR
-// XLATEOBJ; a pattern brush, a mask, other translations or a complex clip (cut to its bounds)
-// are not drawn as GDI would.
+namespace winsim {
+
+void EngineFillSpan(SURFOBJ* so, LONG y, LONG left, LONG right, BRUSHOBJ* brush, const POINTL* origin, ROP4 rop4) {
+  BYTE rop = BYTE(rop4), backRop = BYTE(rop4 >> 8);
+  ULONG bits = EngineBitsPerPixel(so->iBitmapFormat);
+  ULONG keep = bits >= 32 ? 0xFFFFFFFFu : ((1u << bits) - 1);
+  EngineBrushSource source = {brush ? brush->iSolidColor : 0, 0xFFFFFFFFu, nullptr, nullptr};
+  if (brush) EngineBrushSourceOf(brush, &source);
+  bool hatched = source.hatch < 6 && source.xlate && source.xlate->pulXlate && source.xlate->cEntries >= 2;
+  bool patterned = !hatched && source.pattern && source.pattern->pvScan0 && source.pattern->sizlBitmap.cx > 0 &&
+                   source.pattern->sizlBitmap.cy > 0;
+  LONG ox = origin ? origin->x : 0, oy = origin ? origin->y : 0;
+  for (LONG x = left; x < right; ++x) {
+    ULONG p = source.solid;
+    bool fore = true;
+    if (hatched) {
+      LONG hx = ((x - ox) % 8 + 8) % 8, hy = ((y - oy) % 8 + 8) % 8;
+      fore = (kEngineHatches[source.hatch][hy] & (0x80 >> hx)) != 0;
+      p = source.xlate->pulXlate[fore ? 1 : 0];
+    } else if (patterned) {
+      LONG w = source.pattern->sizlBitmap.cx, h = source.pattern->sizlBitmap.cy;
+      p = EngineGetPixel(source.pattern, ((x - ox) % w + w) % w, ((y - oy) % h + h) % h);
+      if (source.pattern->iBitmapFormat == BMF_1BPP) fore = p == 0;
+      if (!Translate(source.xlate, &p)) p = 0;
+    }
+    if (!fore && backRop == 0xAA) continue;
+    ULONG d = EngineGetPixel(so, x, y);
+    EnginePutPixel(so, x, y, Rop3(fore ? rop : backRop, p, 0, d) & keep);
+  }
+}
+
+}  // namespace winsim
+
+// Simplified: brushes, destination ROPs and 1:1 sources through a table or RGB-to-BGR
+// XLATEOBJ; a mask or other translations are not drawn as GDI would.
 WINSIM_API BOOL WINAPI EngBitBlt(SURFOBJ* trg, SURFOBJ* src, SURFOBJ* mask, CLIPOBJ* clip, XLATEOBJ* xlate,
-                                 RECTL* rclTrg, POINTL* ptlSrc, POINTL*, BRUSHOBJ* brush, POINTL*, ROP4 rop4) {
+                                 RECTL* rclTrg, POINTL* ptlSrc, POINTL*, BRUSHOBJ* brush, POINTL* ptlBrush, ROP4 rop4) {
   if (!IsEngineBitmap(trg) || !rclTrg) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
@@ -129,34 +161,35 @@ WINSIM_API BOOL WINAPI EngBitBlt(SURFOBJ* trg, SURFOBJ* src, SURFOBJ* mask, CLIP
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  if (mask || (brush && brush->iSolidColor == 0xFFFFFFFFu) || (clip && clip->iDComplexity == DC_COMPLEX))
-    WINSIM_SIMPLIFIED("EngBitBlt", "draws solid brushes, destination ROPs and 1:1 sources only, complex clips cut to "
-                                   "bounds");
+  if (mask) WINSIM_SIMPLIFIED("EngBitBlt", "draws without masks");
   RECTL r = *rclTrg;
   if (r.left > r.right) std::swap(r.left, r.right);
   if (r.top > r.bottom) std::swap(r.top, r.bottom);
   // The source point belongs to the rectangle's top-left corner before any cut.
   LONG dx = usesSource ? ptlSrc->x - r.left : 0, dy = usesSource ? ptlSrc->y - r.top : 0;
-  if (!CutToTarget(trg, clip, &r)) return TRUE;
-  ULONG pattern = brush ? brush->iSolidColor : 0;
+  if (!CutToTarget(trg, nullptr, &r)) return TRUE;
   ULONG bits = winsim::EngineBitsPerPixel(trg->iBitmapFormat);
   ULONG keep = bits >= 32 ? 0xFFFFFFFFu : ((1u << bits) - 1);
-  for (LONG y = r.top; y < r.bottom; ++y) {
-    if (usesSource && (y + dy < 0 || y + dy >= src->sizlBitmap.cy)) continue;
-    for (LONG x = r.left; x < r.right; ++x) {
-      ULONG s = 0;
-      if (usesSource) {
+  for (const RECTL& part : winsim::EngineClipRects(clip, r)) {
+    for (LONG y = part.top; y < part.bottom; ++y) {
+      if (!usesSource) {
+        winsim::EngineFillSpan(trg, y, part.left, part.right, brush, ptlBrush, rop4);
+        continue;
+      }
+      if (y + dy < 0 || y + dy >= src->sizlBitmap.cy) continue;
+      for (LONG x = part.left; x < part.right; ++x) {
         // Nothing is drawn where the rectangle reaches past the source.
         if (x + dx < 0 || x + dx >= src->sizlBitmap.cx) continue;
-        s = winsim::EngineGetPixel(src, x + dx, y + dy);
+        ULONG s = winsim::EngineGetPixel(src, x + dx, y + dy);
         if (!Translate(xlate, &s)) {
           WINSIM_SIMPLIFIED("EngBitBlt", "translates sources by table or RGB to BGR only: fails");
           SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
           return FALSE;
         }
+        ULONG pattern = brush ? brush->iSolidColor : 0;
+        ULONG d = winsim::EngineGetPixel(trg, x, y);
+        winsim::EnginePutPixel(trg, x, y, Rop3(rop, pattern, s, d) & keep);
       }
-      ULONG d = winsim::EngineGetPixel(trg, x, y);
-      winsim::EnginePutPixel(trg, x, y, Rop3(rop, pattern, s, d) & keep);
     }
   }
   return TRUE;

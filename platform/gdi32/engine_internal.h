@@ -33,6 +33,27 @@ ULONG EngineBitsPerPixel(ULONG format);
 ULONG EngineGetPixel(const SURFOBJ* so, LONG x, LONG y);
 void EnginePutPixel(SURFOBJ* so, LONG x, LONG y, ULONG value);
 
+// What a brush draws with: a solid colour, a hatch (0-5) with its XLATEOBJ {background,
+// foreground}, or a pattern surface with its XLATEOBJ. False for an object that is no brush.
+struct EngineBrushSource {
+  ULONG solid;
+  ULONG hatch;
+  SURFOBJ* pattern;
+  XLATEOBJ* xlate;
+};
+bool EngineBrushSourceOf(BRUSHOBJ* brush, EngineBrushSource* out);
+// The hatch rows of the engine, one byte per row, bit 7 leftmost.
+extern const BYTE kEngineHatches[6][8];
+// The rectangles a clip lets through within limit (a trivial clip: limit itself).
+std::vector<RECTL> EngineClipRects(CLIPOBJ* clip, const RECTL& limit);
+// Draws one row span [left, right) of row y with the brush and the ROP4 (through its
+// foreground ROP3; a pattern's background pixels keep the destination when the background ROP3
+// is 0xAA).
+void EngineFillSpan(SURFOBJ* so, LONG y, LONG left, LONG right, BRUSHOBJ* brush, const POINTL* origin, ROP4 rop4);
+
+// The region a path fills (row spans within limit).
+std::vector<RECTL> EngineFillRegion(PATHOBJ* path, bool winding, const RECTL& limit);
+
 // ExtEscape on a print session's DC: answered by the session's driver (true, *result set);
 // false for any other DC.
 bool EngineSessionEscape(HDC dc, int code, int cbIn, LPCSTR in, int cbOut, LPSTR out, int* result);

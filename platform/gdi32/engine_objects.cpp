@@ -320,3 +320,39 @@ WINSIM_API ULONG WINAPI XFORMOBJ_iGetXform(XFORMOBJ* xform, XFORML* out) {
   if (x->m.eM11 == 1 && x->m.eM22 == 1) return GX_OFFSET;
   return GX_SCALE;
 }
+
+namespace winsim {
+
+const BYTE kEngineHatches[6][8] = {
+    {0x00, 0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00}, {0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08},
+    {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01}, {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80},
+    {0x08, 0x08, 0x08, 0x08, 0xFF, 0x08, 0x08, 0x08}, {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81},
+};
+
+bool EngineBrushSourceOf(BRUSHOBJ* brush, EngineBrushSource* out) {
+  EngineBrush* b = BrushOf(brush);
+  if (!b) return false;
+  *out = EngineBrushSource{b->bo.iSolidColor, b->hatch, b->pattern, b->xlate};
+  return true;
+}
+
+std::vector<RECTL> EngineClipRects(CLIPOBJ* clip, const RECTL& limit) {
+  std::vector<RECTL> out;
+  auto add = [&](RECTL r) {
+    if (r.left < limit.left) r.left = limit.left;
+    if (r.top < limit.top) r.top = limit.top;
+    if (r.right > limit.right) r.right = limit.right;
+    if (r.bottom > limit.bottom) r.bottom = limit.bottom;
+    if (r.left < r.right && r.top < r.bottom) out.push_back(r);
+  };
+  if (!clip || clip->iDComplexity == DC_TRIVIAL) {
+    add(limit);
+  } else if (EngineClip* c = ClipOf(clip); c && clip->iDComplexity == DC_COMPLEX) {
+    for (const RECTL& r : c->rects) add(r);
+  } else {
+    add(clip->rclBounds);
+  }
+  return out;
+}
+
+}  // namespace winsim

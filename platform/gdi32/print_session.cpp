@@ -3,8 +3,10 @@
 // fonts, document, pages (drawn at once, journaled and played, or rendered band by band),
 // resets, escapes through the session's DC, and the teardown.
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
+#include <algorithm>
 #include <map>
 #include <mutex>
 
@@ -56,7 +58,59 @@ struct Draw {
   bool clipped;
   RECTL clip;
   const DrawStatement* image;  // an image statement's bitmap, played with its source, or null
+  const DrawStatement* brush = nullptr;  // a hatch or pattern brush statement (else the solid colour)
+  const DrawStatement* region = nullptr;  // a clip of rectangles or a path (else clip)
+  const DrawStatement* path = nullptr;  // a path statement, drawn with pen
+  const DrawStatement* pen = nullptr;
 };
+
+// The engine objects of one drawing call, deleted with it.
+struct CallObjects {
+  BRUSHOBJ* brush = nullptr;
+  CLIPOBJ* region = nullptr;
+  PATHOBJ* path = nullptr;
+  PATHOBJ* clipPath = nullptr;
+  HSURF pattern = nullptr;
+  SURFOBJ* patternSo = nullptr;
+  XLATEOBJ xlate = {};
+  ULONG table[2] = {};
+  std::vector<FLOAT_LONG> style;
+  LINEATTRS la = {};
+  ~CallObjects() {
+    if (brush) SimGdiDeleteBrush(brush);
+    if (region) SimGdiDeleteClip(region);
+    if (path) EngDeletePath(path);
+    if (clipPath) EngDeletePath(clipPath);
+    if (patternSo) EngUnlockSurface(patternSo);
+    if (pattern) EngDeleteSurface(pattern);
+  }
+};
+
+// A path statement's points moved by -origin, in 28.4.
+PATHOBJ* MakePath(const DrawStatement& s, POINTL origin) {
+  std::vector<POINTFIX> points;
+  for (size_t i = 0; i + 1 < s.points.size(); i += 2)
+    points.push_back(POINTFIX{FIX((s.points[i] - origin.x) * 16), FIX((s.points[i + 1] - origin.y) * 16)});
+  return SimGdiCreatePath(points.data(), s.pointKinds.data(), ULONG(points.size()), 0);
+}
+
+// The bounds of a path statement's points, widened by margin.
+RECTL PathBounds(const DrawStatement& s, LONG margin) {
+  RECTL r = {0, 0, 0, 0};
+  for (size_t i = 0; i + 1 < s.points.size(); i += 2) {
+    LONG x = LONG(s.points[i]), y = LONG(s.points[i + 1]);
+    if (i == 0) r = {x, y, x + 1, y + 1};
+    r = {std::min(r.left, x), std::min(r.top, y), std::max(r.right, x + 1), std::max(r.bottom, y + 1)};
+  }
+  return RECTL{r.left - margin, r.top - margin, r.right + margin, r.bottom + margin};
+}
+
+std::string Setting(const DrawStatement* s, const char* name) {
+  if (s)
+    for (const auto& kv : s->settings)
+      if (kv.first == name) return kv.second;
+  return "";
+}
 
 class Session;
 std::mutex g_dcLock;
@@ -103,6 +157,9 @@ class Session {
   bool Reset(const DrawStatement* s);
   bool Play(const Draw& draw, SURFOBJ* target, POINTL origin, const RECTL* band, const DrawStatement* s);
   bool PlayImage(const Draw& draw, SURFOBJ* target, CLIPOBJ* clip, RECTL* rect, const DrawStatement* s);
+  bool PlayPath(const Draw& draw, SURFOBJ* target, CLIPOBJ* clip, POINTL origin, CallObjects* o,
+                const DrawStatement* s);
+  BRUSHOBJ* MakeBrush(const Draw& draw, CallObjects* o);
   bool PlayBands(const DrawStatement* s);
   ULONG DeviceColour(uint32_t rgb) const;
   void Close();
@@ -123,8 +180,11 @@ class Session {
   std::vector<Draw> page_;
   bool clipped_ = false;
   RECTL clip_ = {};
+  const DrawStatement* region_ = nullptr;
   bool brush_ = true;
   uint32_t colour_ = 0x000000;
+  const DrawStatement* brushStatement_ = nullptr;
+  const DrawStatement* pen_ = nullptr;
 };
 
 bool Session::Open(const DrawStatement* s) {
@@ -219,6 +279,7 @@ bool Session::EnableDevice(const std::vector<BYTE>& dm, Device* d, const DrawSta
   d->banding = info.banding;
   d->hooks = info.hooks;
   d->so = EngLockSurface(d->surface);
+  if (d->hooks & HOOK_BITBLT) SimGdiSetDeviceBlt(d->hdev, Fn<PFN_DrvBitBlt>(INDEX_DrvBitBlt));
   for (ULONG face = 1; face <= d->info.cFonts && Has(INDEX_DrvQueryFont); ++face) {
     ULONG_PTR id = 0;
     IFIMETRICS* metrics = Fn<PFN_DrvQueryFont>(INDEX_DrvQueryFont)(d->pdev, 0, face, &id);
@@ -236,7 +297,10 @@ void Session::DisableDevice(Device* d) {
     Fn<PFN_DrvDisablePDEV>(INDEX_DrvDisablePDEV)(d->pdev);
     Trace("DrvDisablePDEV", "done");
   }
-  if (d->hdev) SimGdiDeleteDevice(d->hdev);
+  if (d->hdev) {
+    SimGdiSetDeviceBlt(d->hdev, nullptr);
+    SimGdiDeleteDevice(d->hdev);
+  }
   *d = Device();
 }
 
@@ -280,18 +344,157 @@ bool Session::Play(const Draw& draw, SURFOBJ* target, POINTL origin, const RECTL
   clip.rclBounds = {bounds.left - origin.x, bounds.top - origin.y, bounds.right - origin.x, bounds.bottom - origin.y};
   RECTL rect = {draw.rect.left - origin.x, draw.rect.top - origin.y, draw.rect.right - origin.x,
                 draw.rect.bottom - origin.y};
-  BRUSHOBJ brush = {draw.colour, nullptr, 0};
+  CallObjects o;
+  CLIPOBJ* use = &clip;
+  if (draw.region) {
+    // A region of rectangles or a path, cut to the band: its rectangles for the engine, its
+    // path (or rectangles) for a driver that sends the clip itself.
+    RECTL limit = clip.rclBounds;
+    std::vector<RECTL> rects;
+    if (draw.region->subkind == "path") {
+      o.clipPath = MakePath(*draw.region, origin);
+      rects = EngineFillRegion(o.clipPath, false, limit);
+    } else {
+      for (const DrawRect& r : draw.region->rects) {
+        RECTL c = {std::max(LONG(r.left) - origin.x, limit.left), std::max(LONG(r.top) - origin.y, limit.top),
+                   std::min(LONG(r.right) - origin.x, limit.right), std::min(LONG(r.bottom) - origin.y, limit.bottom)};
+        if (c.left < c.right && c.top < c.bottom) rects.push_back(c);
+      }
+    }
+    if (rects.empty()) return true;
+    // The same region keeps its id on a page drawn at once; a band's cut differs from band to band.
+    ULONG uniq = band ? 0 : ULONG(draw.region->line);
+    o.region = SimGdiCreateClip(DC_COMPLEX, &limit, rects.data(), ULONG(rects.size()), o.clipPath, uniq);
+    use = o.region;
+  }
+  BRUSHOBJ* brush = MakeBrush(draw, &o);
+  if (!brush) return Fail(s, "the brush's pattern could not be made");
   POINTL brushOrigin = {-origin.x, -origin.y};
-  if (draw.image) return PlayImage(draw, target, &clip, &rect, s);
+  if (draw.image) return PlayImage(draw, target, use, &rect, s);
+  if (draw.path) return PlayPath(draw, target, use, origin, &o, s);
   BOOL ok;
   if (device_.hooks & HOOK_BITBLT) {
-    ok = Fn<PFN_DrvBitBlt>(INDEX_DrvBitBlt)(target, nullptr, nullptr, &clip, nullptr, &rect, nullptr, nullptr, &brush,
+    ok = Fn<PFN_DrvBitBlt>(INDEX_DrvBitBlt)(target, nullptr, nullptr, use, nullptr, &rect, nullptr, nullptr, brush,
                                             &brushOrigin, draw.rop);
     Trace("DrvBitBlt " + RectText(rect) + " rop " + Hex(draw.rop) + " colour " + Hex(draw.colour), Bool(ok));
   } else {
-    ok = EngBitBlt(target, nullptr, nullptr, &clip, nullptr, &rect, nullptr, nullptr, &brush, &brushOrigin, draw.rop);
+    ok = EngBitBlt(target, nullptr, nullptr, use, nullptr, &rect, nullptr, nullptr, brush, &brushOrigin, draw.rop);
   }
   return ok ? true : Fail(s, "the drawing call failed");
+}
+
+// The call's brush: the solid colour, or a hatch or pattern GDI realises through the driver.
+BRUSHOBJ* Session::MakeBrush(const Draw& draw, CallObjects* o) {
+  PFN_DrvRealizeBrush realize = Fn<PFN_DrvRealizeBrush>(INDEX_DrvRealizeBrush);
+  const DrawStatement* b = draw.brush;
+  if (!b) {
+    o->brush = SimGdiCreateBrush(draw.colour, 0, realize, device_.so, nullptr, nullptr, 0xFFFFFFFFu);
+    return o->brush;
+  }
+  o->xlate.flXlate = XO_TABLE;
+  o->xlate.iSrcType = PAL_INDEXED;
+  o->xlate.cEntries = 2;
+  o->xlate.pulXlate = o->table;
+  if (b->subkind == "hatch") {
+    o->table[0] = DeviceColour(b->colour2);
+    o->table[1] = DeviceColour(b->colour);
+    o->brush = SimGdiCreateBrush(0xFFFFFFFFu, 0, realize, device_.so, nullptr, &o->xlate, ULONG(b->number));
+    return o->brush;
+  }
+  SIZEL size = {LONG(b->width), LONG(b->height)};
+  ULONG format = b->bpp == 1 ? BMF_1BPP : b->bpp == 4 ? BMF_4BPP : b->bpp == 8 ? BMF_8BPP
+               : b->bpp == 16 ? BMF_16BPP : b->bpp == 24 ? BMF_24BPP : BMF_32BPP;
+  HBITMAP bitmap = EngCreateBitmap(size, 0, format, BMF_TOPDOWN, const_cast<char*>(b->image.data()));
+  if (!bitmap) return nullptr;
+  o->pattern = reinterpret_cast<HSURF>(bitmap);
+  o->patternSo = EngLockSurface(o->pattern);
+  if (b->bpp == 1) {
+    o->table[0] = DeviceColour(0x000000);
+    o->table[1] = DeviceColour(0xFFFFFF);
+  } else {
+    o->xlate.flXlate = 0;
+    o->xlate.iSrcType = PAL_RGB;
+    o->xlate.iDstType = PAL_BGR;
+    o->xlate.pulXlate = nullptr;
+    o->xlate.cEntries = 0;
+  }
+  o->brush = SimGdiCreateBrush(0xFFFFFFFFu, 0, realize, device_.so, o->patternSo, &o->xlate, 0xFFFFFFFFu);
+  return o->brush;
+}
+
+// A path with the pen and brush: to the driver when it hooks the call, the engine otherwise or
+// when the driver declines it (FALSE), as GDI breaks a path down.
+bool Session::PlayPath(const Draw& draw, SURFOBJ* target, CLIPOBJ* clip, POINTL origin, CallObjects* o,
+                       const DrawStatement* s) {
+  const DrawStatement& p = *draw.path;
+  o->path = MakePath(p, origin);
+  BRUSHOBJ* brush = o->brush;
+  BRUSHOBJ* stroke = brush;
+  CallObjects strokeObjects;
+  if (p.subkind != "fill" && draw.brush) {
+    // A pen is solid: it draws in the last solid colour.
+    Draw solid = draw;
+    solid.brush = nullptr;
+    stroke = MakeBrush(solid, &strokeObjects);
+  }
+  LINEATTRS& la = o->la;
+  std::string width = Setting(draw.pen, "width"), style = Setting(draw.pen, "style"), cap = Setting(draw.pen, "cap"),
+              join = Setting(draw.pen, "join"), miter = Setting(draw.pen, "miter");
+  bool geometric = Setting(draw.pen, "geometric") == "1";
+  la.fl = geometric ? LA_GEOMETRIC : 0;
+  la.elWidth.e = width.empty() ? 1.0f : float(atof(width.c_str()));
+  la.iEndCap = cap == "butt" ? ENDCAP_BUTT : cap == "square" ? ENDCAP_SQUARE : ENDCAP_ROUND;
+  la.iJoin = join == "bevel" ? JOIN_BEVEL : join == "miter" ? JOIN_MITER : JOIN_ROUND;
+  la.eMiterLimit = miter.empty() ? 10.0f : float(atof(miter.c_str()));
+  for (size_t at = 0; !style.empty() && at <= style.size();) {
+    size_t comma = style.find(',', at);
+    std::string entry = style.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
+    FLOAT_LONG v;
+    if (geometric) v.e = float(atof(entry.c_str()));
+    else v.l = atol(entry.c_str());
+    o->style.push_back(v);
+    if (comma == std::string::npos) break;
+    at = comma + 1;
+  }
+  if (!o->style.empty()) {
+    la.fl |= geometric ? 0 : LA_STYLED;
+    la.cstyle = ULONG(o->style.size());
+    la.pstyle = o->style.data();
+  }
+  XFORMOBJ* xform = SimGdiCreateXform(nullptr);
+  POINTL brushOrigin = {-origin.x, -origin.y};
+  FLONG fill = p.winding ? FP_WINDINGMODE : FP_ALTERNATEMODE;
+  MIX mix = 0x0D0D;
+  BOOL ok = FALSE;
+  std::string call;
+  if (p.subkind == "stroke") {
+    call = "DrvStrokePath";
+    ok = device_.hooks & HOOK_STROKEPATH
+             ? Fn<PFN_DrvStrokePath>(INDEX_DrvStrokePath)(target, o->path, clip, xform, stroke, &brushOrigin, &la, mix)
+             : EngStrokePath(target, o->path, clip, xform, stroke, &brushOrigin, &la, mix);
+    if (device_.hooks & HOOK_STROKEPATH) Trace(call, Bool(ok));
+    if (ok == FALSE && (device_.hooks & HOOK_STROKEPATH))
+      ok = EngStrokePath(target, o->path, clip, xform, stroke, &brushOrigin, &la, mix);
+  } else if (p.subkind == "fill") {
+    call = "DrvFillPath";
+    ok = device_.hooks & HOOK_FILLPATH
+             ? Fn<PFN_DrvFillPath>(INDEX_DrvFillPath)(target, o->path, clip, brush, &brushOrigin, mix, fill)
+             : EngFillPath(target, o->path, clip, brush, &brushOrigin, mix, fill);
+    if (device_.hooks & HOOK_FILLPATH) Trace(call, Bool(ok));
+    if (ok == FALSE && (device_.hooks & HOOK_FILLPATH))
+      ok = EngFillPath(target, o->path, clip, brush, &brushOrigin, mix, fill);
+  } else {
+    call = "DrvStrokeAndFillPath";
+    bool hooked = device_.hooks & HOOK_STROKEANDFILLPATH;
+    ok = hooked ? Fn<PFN_DrvStrokeAndFillPath>(INDEX_DrvStrokeAndFillPath)(target, o->path, clip, xform, stroke, &la,
+                                                                           brush, &brushOrigin, mix, fill)
+                : EngStrokeAndFillPath(target, o->path, clip, xform, stroke, &la, brush, &brushOrigin, mix, fill);
+    if (hooked) Trace(call, Bool(ok));
+    if (ok == FALSE && hooked)
+      ok = EngStrokeAndFillPath(target, o->path, clip, xform, stroke, &la, brush, &brushOrigin, mix, fill);
+  }
+  SimGdiDeleteXform(xform);
+  return ok == TRUE ? true : Fail(s, call + " failed");
 }
 
 // The image's bitmap as an engine bitmap over the script's bytes, handed with its XLATEOBJ to
@@ -449,6 +652,7 @@ bool Session::Reset(const DrawStatement* s) {
   device_.banding = info.banding;
   device_.hooks = info.hooks;
   device_.so = EngLockSurface(device_.surface);
+  if (device_.hooks & HOOK_BITBLT) SimGdiSetDeviceBlt(device_.hdev, Fn<PFN_DrvBitBlt>(INDEX_DrvBitBlt));
   return true;
 }
 
@@ -530,17 +734,32 @@ bool Session::Run(const std::vector<DrawStatement>& statements) {
           clipped_ = true;
           clip_ = {LONG(r.left), LONG(r.top), LONG(r.right), LONG(r.bottom)};
         } else {
-          return Fail(s, "clip " + s->subkind + " needs engine support not built yet");
+          // A region of rectangles or a path: its bounds cut the calls, the region itself goes
+          // with them.
+          RECTL b = s->subkind == "path" ? PathBounds(*s, 0) : RECTL{0, 0, 0, 0};
+          for (size_t i = 0; i < s->rects.size(); ++i) {
+            const DrawRect& r = s->rects[i];
+            RECTL c = {LONG(r.left), LONG(r.top), LONG(r.right), LONG(r.bottom)};
+            b = i == 0 ? c : RECTL{std::min(b.left, c.left), std::min(b.top, c.top), std::max(b.right, c.right),
+                                   std::max(b.bottom, c.bottom)};
+          }
+          clipped_ = true;
+          clip_ = b;
+          region_ = s;
+          break;
         }
+        region_ = nullptr;
         break;
       case DrawKind::Brush:
         if (s->subkind == "solid") {
           brush_ = true;
           colour_ = s->colour;
+          brushStatement_ = nullptr;
         } else if (s->subkind == "none") {
           brush_ = false;
         } else {
-          return Fail(s, "brush " + s->subkind + " needs engine support not built yet");
+          brush_ = true;
+          brushStatement_ = s;
         }
         break;
       case DrawKind::Rect: {
@@ -552,7 +771,23 @@ bool Session::Run(const std::vector<DrawStatement>& statements) {
                      DeviceColour(colour_),
                      clipped_,
                      clip_,
-                     nullptr};
+                     nullptr,
+                     brushStatement_,
+                     region_};
+        if (!Keep(draw, s)) return false;
+        break;
+      }
+      case DrawKind::Pen:
+        pen_ = s;
+        break;
+      case DrawKind::Path: {
+        if (!pageOpen_) return Fail(s, "path outside a page");
+        if (skipPage_ || (!brush_ && s->subkind != "stroke") || s->pointKinds.empty()) break;
+        // The bounds a wide pen may reach, for the test whether the call draws anything.
+        std::string width = Setting(pen_, "width");
+        LONG margin = LONG(width.empty() ? 1 : atof(width.c_str()) / 2 + 2);
+        Draw draw = {PathBounds(*s, margin), 0xF0F0, DeviceColour(colour_), clipped_, clip_, nullptr,
+                     brushStatement_, region_, s, pen_};
         if (!Keep(draw, s)) return false;
         break;
       }
@@ -567,12 +802,11 @@ bool Session::Run(const std::vector<DrawStatement>& statements) {
             !(s->bpp == 1 || (s->bpp == 24 && !indexed)))
           return Fail(s, "image with these settings needs engine support not built yet");
         const DrawRect& r = s->rects[0];
-        Draw draw = {{LONG(r.left), LONG(r.top), LONG(r.right), LONG(r.bottom)}, 0xCCCC, 0, clipped_, clip_, s};
+        Draw draw = {{LONG(r.left), LONG(r.top), LONG(r.right), LONG(r.bottom)}, 0xCCCC, 0, clipped_, clip_, s,
+                     nullptr, region_};
         if (!Keep(draw, s)) return false;
         break;
       }
-      case DrawKind::Pen:
-      case DrawKind::Path:
       case DrawKind::Font:
       case DrawKind::Text:
         return Fail(s, s->keyword + " needs engine support not built yet");

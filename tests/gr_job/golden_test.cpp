@@ -20,6 +20,9 @@ std::string ReadText(const std::string& path) {
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
+// The devmode line of a golden printed in monochrome raster mode.
+const char kRasterMono[] = "devmode zdmImagePrint=1 zdmColorProcess=1 dmColor=1\n";
+
 class GoldenTest : public PrintTest {
  protected:
   std::vector<uint8_t> Print(const std::string& script) {
@@ -31,10 +34,27 @@ class GoldenTest : public PrintTest {
 };
 
 TEST_F(GoldenTest, JobsMatchTheirDumpsAndRepeatByteForByte) {
-  for (const char* name : {"blank2", "jobbinder", "reset", "raster_mono", "raster_colour"}) {
-    std::string base = zems_test::SourceDir() + "/tests/fixtures/print/" + name;
-    std::string script = ReadText(base + ".zds");
+  // A golden of another mode prints its script after a devmode line of that mode.
+  const struct {
+    const char* name;
+    const char* script;
+    const char* prefix;
+  } kGoldens[] = {
+      {"blank2", "blank2", ""},
+      {"jobbinder", "jobbinder", ""},
+      {"reset", "reset", ""},
+      {"raster_mono", "raster_mono", ""},
+      {"raster_colour", "raster_colour", ""},
+      {"vector_shapes", "vector_shapes", ""},
+      {"vector_shapes_raster", "vector_shapes", kRasterMono},
+  };
+  for (const auto& golden : kGoldens) {
+    const char* name = golden.name;
+    std::string dir = zems_test::SourceDir() + "/tests/fixtures/print/";
+    std::string base = dir + name;
+    std::string script = ReadText(dir + golden.script + ".zds");
     ASSERT_FALSE(script.empty()) << name;
+    script = golden.prefix + script;
     std::vector<uint8_t> first = Print(script);
     JsJob job;
     JsError err;
