@@ -200,7 +200,17 @@ double StrokeWidth(XFORMOBJ* xform, const LINEATTRS* la) {
 std::vector<RECTL> StrokeSpans(const std::vector<Figure>& figures, XFORMOBJ* xform, const LINEATTRS* la,
                                const RECTL& limit) {
   if (la && la->pstyle && la->cstyle) WINSIM_SIMPLIFIED("EngStrokePath", "draws styled lines solid");
-  return Scan(Widen(figures, StrokeWidth(xform, la)), true, limit);
+  // The pieces are joined by the winding rule: each is turned the same way round.
+  std::vector<std::vector<Pt>> pieces = Widen(figures, StrokeWidth(xform, la));
+  for (auto& piece : pieces) {
+    double area = 0;
+    for (size_t i = 0; i < piece.size(); ++i) {
+      const Pt &a = piece[i], &b = piece[(i + 1) % piece.size()];
+      area += a.x * b.y - b.x * a.y;
+    }
+    if (area < 0) std::reverse(piece.begin(), piece.end());
+  }
+  return Scan(pieces, true, limit);
 }
 
 RECTL Limit(SURFOBJ* so) { return RECTL{0, 0, so->sizlBitmap.cx, so->sizlBitmap.cy}; }
