@@ -65,7 +65,20 @@ TEST(ScriptReader, LaterStatementsAreReadWithTheirBounds) {
       "font \"Arial\" size=120 bold\n"
       "text 10 10 \"hello\" fixed=20 opaque 0 0 5 5 extra 1 2\n");
   ASSERT_EQ(ScriptError::None, r.error) << winsim::ScriptErrorText(r);
-  EXPECT_EQ(8u, r.statements.size());
+  ASSERT_EQ(8u, r.statements.size());
+  // What the session draws with: the pen's settings, the hatch's colours, the pattern's bits,
+  // the path's points with their kinds (Z closes the last one) and its rule.
+  EXPECT_EQ((std::vector<std::pair<std::string, std::string>>{
+                {"width", "3"}, {"geometric", "1"}, {"style", "1,2"}, {"cap", "round"}}),
+            r.statements[0].settings);
+  EXPECT_EQ(0xFF0000u, r.statements[1].colour);
+  EXPECT_EQ(0xFFFFFFu, r.statements[1].colour2);
+  EXPECT_EQ(std::string("\xaa\0\0\0", 4), r.statements[2].image);
+  EXPECT_EQ(8, r.statements[2].width);
+  const winsim::DrawStatement& path = r.statements[5];
+  EXPECT_TRUE(path.winding);
+  EXPECT_EQ((std::vector<long>{0, 0, 10, 0, 1, 2, 3, 4, 5, 6}), path.points);
+  EXPECT_EQ((std::vector<uint8_t>{1, 2, 3, 3, 0x83}), path.pointKinds);
 }
 
 TEST(ScriptReader, ErrorsGiveTheirLineAndColumn) {
@@ -95,6 +108,9 @@ TEST(ScriptReader, ErrorsGiveTheirLineAndColumn) {
       {"image 0 0 1 1 8192 8192 32 gen=ramp\n", ScriptError::ImageTooLarge, 1, 28},
       {"image 0 0 1 1 2 2 1 <80>\n", ScriptError::ImageDataSize, 1, 21},
       {"path fill M 0 0 Q 1 1\n", ScriptError::UnknownKeyword, 1, 17},
+      {"pen cap=flat\n", ScriptError::BadSetting, 1, 5},
+      {"pen width=-1\n", ScriptError::BadSetting, 1, 5},
+      {"pen colour=1\n", ScriptError::UnknownOption, 1, 5},
       {std::string(70000, ' ') + "page\n", ScriptError::StatementTooLong, 1, 1},
   };
   for (const Case& c : cases) {
