@@ -214,6 +214,11 @@ int CmdDemo(int argc, char** argv) {
   ok = HostInNewProcess("print '" ZEMS_SOURCE_DIR "/samples/print/two_pages.zds' --raster --trace") && ok;
   printf("== the job stream the stand-in received (zemshost job dump)\n");
   ok = HostInNewProcess("job dump '" + std::string(SimMachineRoot()) + "/stand-ins/ov1bc123/1.zjs' --records") && ok;
+  printf("== a vector page: brushes, hatches, dashed and wide lines, curves and clips as drawing records (zemshost print)\n");
+  ok = HostInNewProcess("print '" ZEMS_SOURCE_DIR "/samples/print/shapes.zds' --trace") && ok;
+  printf("== its display list: state, clip and path records (zemshost job dump)\n");
+  // Each process numbers its jobs from 1: this job's stream took the place of the raster one.
+  ok = HostInNewProcess("job dump '" + std::string(SimMachineRoot()) + "/stand-ins/ov1bc123/1.zjs' --records") && ok;
   printf(ok ? "== done\n" : "== some steps failed\n");
   return ok ? 0 : 1;
 }
