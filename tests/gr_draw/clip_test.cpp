@@ -46,15 +46,16 @@ TEST_F(ClipTest, TheCacheWritesAClipOncePerPage) {
 
 TEST_F(ClipTest, AClipThatCannotBeWrittenFailsTheCall) {
   ASSERT_TRUE(Fill(nullptr));  // the drawing state is stated
-  // The block is full to its last few bytes and no new block can be had.
+  // The block keeps room for the 40-byte rectangle but not for the 76-byte clip path, and no
+  // new block can be had.
   StreamBlock* tail = stream()->tail;
   DWORD left = DWORD(tail->end - tail->position);
-  ASSERT_NE(GrStreamReserve(stream(), left - 8), nullptr);
+  ASSERT_NE(GrStreamReserve(stream(), left - 48), nullptr);
   PdevPool* pool = pdev()->pool;
   pdev()->pool = nullptr;
-  EXPECT_FALSE(Fill(Clip(DC_RECT, {RECTL{1, 1, 2, 2}}, 3)));
+  EXPECT_FALSE(Fill(Clip(DC_COMPLEX, {RECTL{1, 1, 2, 2}}, 3)));
   EXPECT_EQ(stream()->tail, tail);
-  EXPECT_EQ(DWORD(tail->end - tail->position), 8u) << "nothing was drawn unclipped";
+  EXPECT_EQ(DWORD(tail->end - tail->position), 48u) << "nothing was drawn unclipped";
   pdev()->pool = pool;
 }
 
