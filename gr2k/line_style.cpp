@@ -22,7 +22,8 @@ LONG Truncate(FLOATL value) {
 ULONG GetXform(XFORMOBJ* xform, XFORML* m) {
 #ifdef _WIN32
   typedef ULONG(WINAPI * GetXformFn)(XFORMOBJ*, XFORML*);
-  static GetXformFn fn = DdiFunctionCast<GetXformFn>(GetProcAddress(GetModuleHandleW(L"gdi32.dll"), "XFORMOBJ_iGetXform"));
+  static GetXformFn fn =
+      DdiFunctionCast<GetXformFn>(GetProcAddress(GetModuleHandleW(L"gdi32.dll"), "XFORMOBJ_iGetXform"));
   return fn ? fn(xform, m) : ULONG(GX_IDENTITY);
 #else
   return XFORMOBJ_iGetXform(xform, m);
@@ -147,7 +148,8 @@ BOOL Style(GraphicsPdev* pdev, const LINEATTRS* la, BOOL geometric, LONG scale, 
     Lengths larger(pdev);
     if (larger.Allocate(static_cast<unsigned long long>(count) * n)) {
       DWORD total = larger.Count();
-      for (DWORD i = 0; i < total; ++i) larger[i] = lengths[i % count] + r / total + (static_cast<long long>(i) < r % total ? 1 : 0);
+      for (DWORD i = 0; i < total; ++i)
+        larger[i] = lengths[i % count] + r / total + (static_cast<long long>(i) < r % total ? 1 : 0);
       if (!lengths.Allocate(total)) return !geometric;
       for (DWORD i = 0; i < total; ++i) lengths[i] = larger[i];
       count = total;

@@ -18,15 +18,6 @@ void Put16(BYTE* at, WORD value) {
   at[1] = BYTE(value >> 8);
 }
 
-BYTE* Small(PdevOutputStream* stream, BYTE opcode, BYTE value) {
-  BYTE* rec = GrStreamReserve(stream, 4);
-  if (!rec) return nullptr;
-  rec[0] = opcode;
-  rec[1] = value;
-  rec[2] = rec[3] = 0;
-  return rec;
-}
-
 constexpr DWORD kImageHead = 56;
 
 DWORD BitsPerPixel(DWORD format) {
@@ -107,9 +98,18 @@ BYTE* GrRecPageStart(PdevOutputStream* stream, DWORD width, DWORD height, WORD d
   return rec;
 }
 
-BYTE* GrRecPageEnd(PdevOutputStream* stream) { return Small(stream, kRecPageEnd, 0); }
-BYTE* GrRecRop(PdevOutputStream* stream, BYTE rop3) { return Small(stream, kRecRop, rop3 == 0xF0 ? 0xCC : rop3); }
-BYTE* GrRecClipReset(PdevOutputStream* stream) { return Small(stream, kRecClipReset, 0); }
+BYTE* GrRecSmall(PdevOutputStream* stream, BYTE opcode, BYTE value) {
+  BYTE* rec = GrStreamReserve(stream, 4);
+  if (!rec) return nullptr;
+  rec[0] = opcode;
+  rec[1] = value;
+  rec[2] = rec[3] = 0;
+  return rec;
+}
+
+BYTE* GrRecPageEnd(PdevOutputStream* stream) { return GrRecSmall(stream, kRecPageEnd, 0); }
+BYTE* GrRecRop(PdevOutputStream* stream, BYTE rop3) { return GrRecSmall(stream, kRecRop, rop3 == 0xF0 ? 0xCC : rop3); }
+BYTE* GrRecClipReset(PdevOutputStream* stream) { return GrRecSmall(stream, kRecClipReset, 0); }
 
 BOOL GrImagePlainForm(const GraphicsPdev* pdev) {
   return pdev->printMethod == 5 || pdev->printMethod == 7 || pdev->apiUse || pdev->hookValue;

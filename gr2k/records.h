@@ -20,6 +20,8 @@ BYTE* GrRecPageEnd(PdevOutputStream* stream);
 // ROP3; PATCOPY (0xF0) is recorded as SRCCOPY (0xCC).
 BYTE* GrRecRop(PdevOutputStream* stream, BYTE rop3);
 BYTE* GrRecClipReset(PdevOutputStream* stream);
+// A 4-byte record: its opcode, one value byte and two zero bytes.
+BYTE* GrRecSmall(PdevOutputStream* stream, BYTE opcode, BYTE value);
 
 // Format words of the image record: the low nibble is the pixel format.
 enum : DWORD {

@@ -4,6 +4,7 @@
 
 #include <string.h>
 
+#include "gr2k/records.h"
 #include "gr2k/stream.h"
 
 namespace {
@@ -11,15 +12,6 @@ namespace {
 template <class T>
 void Put(BYTE* at, T value) {
   memcpy(at, &value, sizeof value);
-}
-
-BYTE* Small(PdevOutputStream* stream, BYTE opcode, BYTE value) {
-  BYTE* rec = GrStreamReserve(stream, 4);
-  if (!rec) return nullptr;
-  rec[0] = opcode;
-  rec[1] = value;
-  rec[2] = rec[3] = 0;
-  return rec;
 }
 
 void PutRect(BYTE* at, const RECTL& r) {
@@ -77,7 +69,7 @@ BYTE* GrRecColor(PdevOutputStream* stream, const ColourState& colour) {
   return rec;
 }
 
-BYTE* GrRecMode(PdevOutputStream* stream, BYTE mode) { return Small(stream, kRecMode, mode); }
+BYTE* GrRecMode(PdevOutputStream* stream, BYTE mode) { return GrRecSmall(stream, kRecMode, mode); }
 
 BYTE* GrRecLineAttr(PdevOutputStream* stream, BYTE unit, SHORT width, DWORD pattern) {
   BYTE* rec = GrStreamReserve(stream, 8);
@@ -89,8 +81,8 @@ BYTE* GrRecLineAttr(PdevOutputStream* stream, BYTE unit, SHORT width, DWORD patt
   return rec;
 }
 
-BYTE* GrRecLineOffset(PdevOutputStream* stream, BYTE offset) { return Small(stream, kRecLineOffset, offset); }
-BYTE* GrRecLineCap(PdevOutputStream* stream, BYTE cap) { return Small(stream, kRecLineCap, cap); }
+BYTE* GrRecLineOffset(PdevOutputStream* stream, BYTE offset) { return GrRecSmall(stream, kRecLineOffset, offset); }
+BYTE* GrRecLineCap(PdevOutputStream* stream, BYTE cap) { return GrRecSmall(stream, kRecLineCap, cap); }
 
 BYTE* GrRecLineJoin(PdevOutputStream* stream, BYTE join, DWORD miter) {
   BYTE* rec = GrStreamReserve(stream, 8);

@@ -76,7 +76,8 @@ std::vector<DrawRecord> DrawTest::Records() {
   if (!err.failed && read.pages.size() == 1) {
     const auto& records = read.pages[0].records;
     for (size_t i = 1; i + 1 < records.size(); ++i)
-      out.push_back(DrawRecord{records[i].opcode, std::vector<uint8_t>(records[i].bytes, records[i].bytes + records[i].length)});
+      out.push_back(DrawRecord{records[i].opcode,
+                               std::vector<uint8_t>(records[i].bytes, records[i].bytes + records[i].length)});
   }
   NewPage();
   return out;

@@ -51,7 +51,8 @@ TEST_F(EngineRasterTest, StrokesAreOneDotOrTheirWidth) {
   LINEATTRS geometric = {};
   geometric.fl = LA_GEOMETRIC;
   geometric.elWidth.e = 5;
-  ASSERT_TRUE(EngStrokePath(wide, Path({M(5, 10), L(30, 10)}), nullptr, nullptr, Solid(3), nullptr, &geometric, 0x0D0D));
+  ASSERT_TRUE(
+      EngStrokePath(wide, Path({M(5, 10), L(30, 10)}), nullptr, nullptr, Solid(3), nullptr, &geometric, 0x0D0D));
   for (LONG y = 0; y < 20; ++y) EXPECT_EQ(At(wide, 15, y), y >= 8 && y <= 12 ? 3u : 0u) << y;
 }
 

@@ -75,7 +75,8 @@ void Path(const uint8_t* data, size_t size) {
     static const BYTE kKinds[] = {kSimPathMove, kSimPathLine, kSimPathCurve, BYTE(kSimPathLine | kSimPathClose),
                                   BYTE(kSimPathCurve | kSimPathClose)};
     kinds.push_back(kKinds[data[at] % 5]);
-    points.push_back(POINTFIX{int16_t(data[at + 1] | data[at + 2] << 8) * 16, int16_t(data[at + 3] | data[at + 4] << 8)});
+    points.push_back(
+        POINTFIX{int16_t(data[at + 1] | data[at + 2] << 8) * 16, int16_t(data[at + 3] | data[at + 4] << 8)});
   }
   PATHOBJ* path = SimGdiCreatePath(points.data(), kinds.data(), ULONG(points.size()), batch);
   if (!path) return;
