@@ -5,6 +5,7 @@
 
 #include "core/system/driver_paths.h"
 #include "gr2k/pdev.h"
+#include "platform/mscms.h"
 #include "platform/sim.h"
 #include "platform/sim_gdi.h"
 #include "support/print_fixture.h"
@@ -292,6 +293,28 @@ TEST_F(PdevCapsTest, ResetBeforeTheDocumentCarriesNothing) {
   EXPECT_EQ(9u, fresh->jobId);
   EXPECT_EQ(DWORD(kPdevDocStarted | kPdevCarriedOver), fresh->flags);
   EXPECT_EQ(DWORD(kPdevDocStarted | kPdevCarriedOver), old->flags);
+}
+
+// The application's colour transforms move to the PDEV a reset makes (only once the document
+// has started) and are freed with the last PDEV that holds them.
+TEST_F(PdevCapsTest, ColourTransformsMoveWithTheReset) {
+  GraphicsPdev* old = Enable({});
+  GraphicsPdev* fresh = Enable({});
+  ASSERT_TRUE(old && fresh);
+  DWORD before = SimIcmLiveObjects();
+  BYTE profile[64] = {1};
+  HANDLE transform = Ddi<PFN_DrvIcmCreateColorTransform>(INDEX_DrvIcmCreateColorTransform)(
+      reinterpret_cast<DHPDEV>(old), nullptr, nullptr, 0, profile, sizeof profile, nullptr, 0, 0);
+  ASSERT_NE(nullptr, transform);
+  old->flags = kPdevDocStarted;
+  ASSERT_TRUE(
+      Ddi<PFN_DrvResetPDEV>(INDEX_DrvResetPDEV)(reinterpret_cast<DHPDEV>(old), reinterpret_cast<DHPDEV>(fresh)));
+  auto remove = Ddi<PFN_DrvIcmDeleteColorTransform>(INDEX_DrvIcmDeleteColorTransform);
+  EXPECT_FALSE(remove(reinterpret_cast<DHPDEV>(old), transform)) << "the old PDEV holds it no more";
+  DisablePdev(reinterpret_cast<DHPDEV>(old));
+  EXPECT_EQ(before + 2, SimIcmLiveObjects()) << "the transform and its profile live on";
+  DisablePdev(reinterpret_cast<DHPDEV>(fresh));
+  EXPECT_EQ(before, SimIcmLiveObjects());
 }
 
 // Every allocation of the enable in turn fails: NULL each time, and nothing of the machine's
