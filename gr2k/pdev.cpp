@@ -11,8 +11,8 @@
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
 #include "gr2k/ddi_bodies.h"
-#include "gr2k/draw_state.h"
 #include "gr2k/ddi_functions.h"
+#include "gr2k/draw_state.h"
 #include "gr2k/spool_binding.h"
 #include "gr2k/stream.h"
 
