@@ -5,6 +5,8 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
+#include <set>
 #include <vector>
 
 #include "platform/gdi32/engine_internal.h"
@@ -58,16 +60,34 @@ struct EngineXform {
 std::atomic<ULONG> g_failAllocs{0};
 std::atomic<ULONG> g_livePaths{0};
 
+// The objects the engine made: a driver or test may hand a plain BRUSHOBJ or CLIPOBJ of its
+// own, whose memory ends with the public part.
+std::mutex g_lock;
+std::set<const void*> g_objects;
+
+void Register(const void* object) {
+  std::lock_guard<std::mutex> hold(g_lock);
+  g_objects.insert(object);
+}
+void Unregister(const void* object) {
+  std::lock_guard<std::mutex> hold(g_lock);
+  g_objects.erase(object);
+}
+bool Made(const void* object) {
+  std::lock_guard<std::mutex> hold(g_lock);
+  return object && g_objects.count(object);
+}
+
 EngineBrush* BrushOf(BRUSHOBJ* bo) {
-  EngineBrush* b = reinterpret_cast<EngineBrush*>(bo);
+  EngineBrush* b = Made(bo) ? reinterpret_cast<EngineBrush*>(bo) : nullptr;
   return b && b->magic == kBrushMagic ? b : nullptr;
 }
 EnginePath* PathOf(PATHOBJ* po) {
-  EnginePath* p = reinterpret_cast<EnginePath*>(po);
+  EnginePath* p = Made(po) ? reinterpret_cast<EnginePath*>(po) : nullptr;
   return p && p->magic == kPathMagic ? p : nullptr;
 }
 EngineClip* ClipOf(CLIPOBJ* co) {
-  EngineClip* c = reinterpret_cast<EngineClip*>(co);
+  EngineClip* c = Made(co) ? reinterpret_cast<EngineClip*>(co) : nullptr;
   return c && c->magic == kClipMagic ? c : nullptr;
 }
 
@@ -88,6 +108,7 @@ PATHOBJ* NewPath(const POINTFIX* points, const BYTE* kinds, ULONG count, ULONG b
   }
   p->po.cCurves = lines + (curvePoints + 2) / 3;
   ++g_livePaths;
+  Register(p);
   return &p->po;
 }
 
@@ -109,10 +130,15 @@ WINSIM_API BRUSHOBJ* SimGdiCreateBrush(ULONG solidColor, FLONG colorType, PFN_Dr
   b->pattern = pattern;
   b->xlate = xlate;
   b->hatch = hatch;
+  Register(b);
   return &b->bo;
 }
 
-WINSIM_API void SimGdiDeleteBrush(BRUSHOBJ* brush) { delete BrushOf(brush); }
+WINSIM_API void SimGdiDeleteBrush(BRUSHOBJ* brush) {
+  EngineBrush* b = BrushOf(brush);
+  Unregister(b);
+  delete b;
+}
 
 WINSIM_API void SimGdiFailRbrushAllocs(ULONG n) { g_failAllocs = n; }
 
@@ -163,6 +189,7 @@ WINSIM_API ULONG SimGdiLivePaths(void) { return g_livePaths.load(); }
 WINSIM_API VOID WINAPI EngDeletePath(PATHOBJ* path) {
   EnginePath* p = PathOf(path);
   if (!p) return;
+  Unregister(p);
   p->magic = 0;
   delete p;
   --g_livePaths;
@@ -257,12 +284,14 @@ WINSIM_API CLIPOBJ* SimGdiCreateClip(BYTE complexity, const RECTL* bounds, const
       }
     }
   }
+  Register(c);
   return &c->co;
 }
 
 WINSIM_API void SimGdiDeleteClip(CLIPOBJ* clip) {
   EngineClip* c = ClipOf(clip);
   if (c) c->magic = 0;
+  Unregister(c);
   delete c;
 }
 
@@ -300,19 +329,21 @@ WINSIM_API XFORMOBJ* SimGdiCreateXform(const XFORML* matrix) {
     x->identity = matrix->eM11 == 1 && matrix->eM12 == 0 && matrix->eM21 == 0 && matrix->eM22 == 1 &&
                   matrix->eDx == 0 && matrix->eDy == 0;
   }
+  Register(x);
   return &x->xo;
 }
 
 WINSIM_API void SimGdiDeleteXform(XFORMOBJ* xform) {
-  EngineXform* x = reinterpret_cast<EngineXform*>(xform);
+  EngineXform* x = Made(xform) ? reinterpret_cast<EngineXform*>(xform) : nullptr;
   if (x && x->magic == kXformMagic) {
+    Unregister(x);
     x->magic = 0;
     delete x;
   }
 }
 
 WINSIM_API ULONG WINAPI XFORMOBJ_iGetXform(XFORMOBJ* xform, XFORML* out) {
-  EngineXform* x = reinterpret_cast<EngineXform*>(xform);
+  EngineXform* x = Made(xform) ? reinterpret_cast<EngineXform*>(xform) : nullptr;
   if (!x || x->magic != kXformMagic) return DDI_ERROR;
   if (out) *out = x->m;
   if (x->identity) return GX_IDENTITY;
