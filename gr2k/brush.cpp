@@ -136,6 +136,35 @@ ULONG ColourOf(const PatternReader& reader, ULONG pixel, const XLATEOBJ* xlate) 
   return 0;
 }
 
+// 8- and 24-bpp patterns that are not 8 x 8 are first offered to the engine: a square 24-bpp
+// surface of side 4, 8, 16 or 32 (by the pattern's width) receives the pattern by a halftoned
+// EngStretchBlt, and is copied whole (side 32) or tiled into the brush. FALSE when the engine
+// cannot do it (the caller then tiles the pattern itself).
+BOOL StretchedByEngine(SURFOBJ* pattern, XLATEOBJ* xlate, BYTE* out) {
+  LONG width = pattern->sizlBitmap.cx;
+  LONG side = width <= 2 ? 4 : width <= 4 ? 8 : width <= 10 ? 16 : 32;
+  HBITMAP bitmap = EngCreateBitmap(SIZEL{side, side}, 0, BMF_24BPP, BMF_TOPDOWN, nullptr);
+  if (!bitmap) return FALSE;
+  HSURF handle = reinterpret_cast<HSURF>(bitmap);
+  SURFOBJ* temp = EngLockSurface(handle);
+  BOOL ok = FALSE;
+  if (temp) {
+    RECTL to = {0, 0, side, side};
+    RECTL from = {0, 0, width, pattern->sizlBitmap.cy};
+    ok = EngStretchBlt(temp, pattern, nullptr, nullptr, pattern->iBitmapFormat == BMF_8BPP ? xlate : nullptr,
+                       nullptr, nullptr, &to, &from, nullptr, HALFTONE);
+    if (ok) {
+      const BYTE* rows = static_cast<const BYTE*>(temp->pvScan0);
+      for (DWORD y = 0; y < kSide; ++y)
+        for (DWORD x = 0; x < kSide; ++x)
+          memcpy(out + y * kSide * 3 + x * 3, rows + LONG(y % DWORD(side)) * temp->lDelta + (x % DWORD(side)) * 3, 3);
+    }
+    EngUnlockSurface(temp);
+  }
+  EngDeleteSurface(handle);
+  return ok;
+}
+
 }  // namespace
 
 BOOL BrushRealize(GraphicsPdev*, BRUSHOBJ* bo, SURFOBJ*, SURFOBJ* patternSurface, SURFOBJ*, XLATEOBJ* xlate,
@@ -175,16 +204,20 @@ BOOL BrushRealize(GraphicsPdev*, BRUSHOBJ* bo, SURFOBJ*, SURFOBJ* patternSurface
       brush->foreground = 0;
       brush->background = 0xFFFFFF;
       BYTE* pattern = BrushPattern(brush);
-      // Every depth is tiled from its real width, height and stride.
-      for (DWORD y = 0; y < kSide; ++y)
-        for (DWORD x = 0; x < kSide; ++x) {
-          ULONG pixel = reader.Pixel(LONG(x % DWORD(reader.Width())), LONG(y % DWORD(reader.Height())));
-          ULONG c = ColourOf(reader, pixel, xlate);
-          BYTE* out = pattern + y * kSide * 3 + x * 3;
-          out[0] = BYTE(c);
-          out[1] = BYTE(c >> 8);
-          out[2] = BYTE(c >> 16);
-        }
+      bool small = reader.Width() == 8 && reader.Height() == 8;
+      bool engine = !small && (reader.Format() == BMF_8BPP || reader.Format() == BMF_24BPP);
+      // Every depth is tiled from its real width, height and stride when the engine does not
+      // stretch it.
+      if (!engine || !StretchedByEngine(patternSurface, xlate, pattern))
+        for (DWORD y = 0; y < kSide; ++y)
+          for (DWORD x = 0; x < kSide; ++x) {
+            ULONG pixel = reader.Pixel(LONG(x % DWORD(reader.Width())), LONG(y % DWORD(reader.Height())));
+            ULONG c = ColourOf(reader, pixel, xlate);
+            BYTE* out = pattern + y * kSide * 3 + x * 3;
+            out[0] = BYTE(c);
+            out[1] = BYTE(c >> 8);
+            out[2] = BYTE(c >> 16);
+          }
     }
   }
   bo->pvRbrush = brush;
