@@ -31,6 +31,8 @@ WINSIM_API BOOL SimGdiGetPalette(HPALETTE palette, ULONG* mode, ULONG* colours, 
 // until SimGdiDeleteFont or a machine root switch.
 WINSIM_API FONTOBJ* SimGdiCreateFont(ULONG face, const XFORML* transform);
 WINSIM_API void SimGdiDeleteFont(FONTOBJ* font);
+// EngFindResource calls since the machine root was set.
+WINSIM_API DWORD SimGdiResourceLookups(void);
 // Surfaces and palettes alive in this process.
 WINSIM_API DWORD SimGdiLiveObjects(void);
 

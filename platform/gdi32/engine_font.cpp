@@ -22,10 +22,12 @@ struct EngineFont {
 std::mutex g_lock;
 std::map<const void*, std::unique_ptr<EngineFont>> g_fonts;  // by their FONTOBJ
 ULONG g_nextUniq = 1;
+DWORD g_resourceLookups = 0;
 
 void ForgetAll() {
   std::lock_guard<std::mutex> hold(g_lock);
   g_fonts.clear();
+  g_resourceLookups = 0;
 }
 
 struct ResetRegistration {
@@ -59,7 +61,16 @@ WINSIM_API void SimGdiDeleteFont(FONTOBJ* font) {
   g_fonts.erase(font);
 }
 
+WINSIM_API DWORD SimGdiResourceLookups(void) {
+  std::lock_guard<std::mutex> hold(g_lock);
+  return g_resourceLookups;
+}
+
 WINSIM_API PVOID WINAPI EngFindResource(HANDLE module, int name, int type, PULONG size) {
+  {
+    std::lock_guard<std::mutex> hold(g_lock);
+    ++g_resourceLookups;
+  }
   if (size) *size = 0;
   HMODULE h = static_cast<HMODULE>(module);
   HRSRC found = FindResourceW(h, MAKEINTRESOURCEW(name), MAKEINTRESOURCEW(type));
