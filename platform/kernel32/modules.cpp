@@ -1,8 +1,9 @@
 // The module loader of the simulated machine. A DLL is found where Windows would look for it
 // (a path as given; a bare name in the process's folder, System, the 16-bit system folder,
 // Windows and the current folder), and its file name is mapped through the module table
-// (<root>/modules/table.txt: "<Windows file name>\t<host path>") to a shared object of ours,
-// loaded with RTLD_LOCAL so each DLL keeps its own symbols. A module loaded twice is one
+// (<root>/modules/table.txt: "<Windows file name>\t<host path>[\t<resource image>]") to a
+// shared object of ours, loaded with RTLD_LOCAL so each DLL keeps its own symbols, whose
+// resources are those of the resource image paired with it. A module loaded twice is one
 // module with a reference count; DllMain sees the first load and the last free.
 #include <dlfcn.h>
 #include <string.h>
