@@ -185,7 +185,9 @@ TEST_F(DeviceFontsTest, AdvanceWidthsFollowTheHandleAndTheTransform) {
     USHORT half, full;
   } cases[] = {{"identity", kIdentity, 500 * 16, 1000 * 16},
                {"scale 2", kScale2, 1000 * 16, 2000 * 16},
-               {"turned 90 degrees", kTurned90, 500 * 16, 1000 * 16}};
+               {"turned 90 degrees", kTurned90, 500 * 16, 1000 * 16},
+               // 4096 notional units are 832 in 28.4: 101 and 203 round to whole pixels.
+               {"small", {0.0127f, 0, 0, 0.0127f, 0, 0}, 96, 208}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     std::vector<USHORT> widths;
