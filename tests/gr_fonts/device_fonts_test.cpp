@@ -150,9 +150,9 @@ TEST_F(DeviceFontsTest, FacesShareOneLoadedGlyphSetWithRebuiltRuns) {
   for (ULONG face : {2u, 3u, 4u}) EXPECT_EQ(first, QueryTree(pdev, face, QFT_GLYPHSET)) << face;
   // The stored run pointers meant nothing: each run now points at its handles in the copy.
   const BYTE* base = reinterpret_cast<const BYTE*>(first);
-  EXPECT_EQ(base + 16 + 8 * first->cRuns, reinterpret_cast<const BYTE*>(first->awcrun[0].phg));
+  ASSERT_EQ(base + 16 + 8 * first->cRuns, reinterpret_cast<const BYTE*>(first->awcrun[0].phg));
   const WCRUN& last = first->awcrun[first->cRuns - 1];
-  EXPECT_EQ(base + first->cjThis, reinterpret_cast<const BYTE*>(last.phg + last.cGlyphs));
+  ASSERT_EQ(base + first->cjThis, reinterpret_cast<const BYTE*>(last.phg + last.cGlyphs));
   struct Case {
     WCHAR c;
     HGLYPH code;
