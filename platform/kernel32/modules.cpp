@@ -8,6 +8,7 @@
 #include <dlfcn.h>
 #include <string.h>
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <sstream>
@@ -439,42 +440,18 @@ void SimHideExport(const char* windowsFileName, const char* exportName) {
       if (SameTextIgnoringCase(g_hiddenExports[i].first, leaf)) g_hiddenExports.erase(g_hiddenExports.begin() + i);
 }
 
-BOOL SimRegisterModule(const char* windowsFileName, const char* hostPath) {
-  if (!windowsFileName || !*windowsFileName || !hostPath || !*hostPath || strchr(windowsFileName, '\t') ||
-      strchr(windowsFileName, '\n') || strchr(hostPath, '\n'))
-    return FALSE;
-  std::string path = TablePath();
-  StateFileLock lock(path, true);
-  std::string text;
-  if (!ReadWholeFile(path, text)) return FALSE;
-  // Drop earlier entries of the name so the table stays one line per module.
-  std::u16string leaf = ToUtf16(windowsFileName);
-  std::istringstream in(text);
-  std::string line, kept;
-  while (std::getline(in, line)) {
-    size_t tab = line.find('\t');
-    if (tab != std::string::npos && SameTextIgnoringCase(ToUtf16(line.substr(0, tab)), leaf)) continue;
-    if (!line.empty()) kept += line + "\n";
-  }
-  kept += std::string(windowsFileName) + "\t" + hostPath;
-  // A shared object's resource image lies beside it: <name>.so pairs with <name>.rsrc.
-  std::string host = hostPath;
-  if (host.size() > 3 && host.compare(host.size() - 3, 3, ".so") == 0) {
-    std::string image = host.substr(0, host.size() - 3) + ".rsrc";
-    struct stat st;
-    if (stat(image.c_str(), &st) == 0 && S_ISREG(st.st_mode)) kept += "\t" + image;
-  }
-  kept += "\n";
-  return ReplaceFileAtomically(path, kept) ? TRUE : FALSE;
-}
+namespace winsim {
+namespace {
 
-BOOL SimPairModuleResources(const char* windowsFileName, const char* imagePath) {
-  if (!windowsFileName || !*windowsFileName || (imagePath && (strchr(imagePath, '\n') || strchr(imagePath, '\t'))))
-    return FALSE;
+// Rewrites the module table under its lock: each line of the named DLL goes through edit (a
+// line it empties is dropped), then added is appended. False when the table cannot be read or
+// written, or when a match was required and no line named the DLL.
+bool EditTable(const char* windowsFileName, const std::function<void(std::string*)>& edit, const std::string& added,
+               bool requireMatch) {
   std::string path = TablePath();
   StateFileLock lock(path, true);
   std::string text;
-  if (!ReadWholeFile(path, text)) return FALSE;
+  if (!ReadWholeFile(path, text)) return false;
   std::u16string leaf = ToUtf16(windowsFileName);
   std::istringstream in(text);
   std::string line, kept;
@@ -482,14 +459,44 @@ BOOL SimPairModuleResources(const char* windowsFileName, const char* imagePath) 
   while (std::getline(in, line)) {
     size_t tab = line.find('\t');
     if (tab != std::string::npos && SameTextIgnoringCase(ToUtf16(line.substr(0, tab)), leaf)) {
-      size_t second = line.find('\t', tab + 1);
-      if (second != std::string::npos) line.resize(second);
-      if (imagePath && *imagePath) line += std::string("\t") + imagePath;
+      edit(&line);
       found = true;
     }
     if (!line.empty()) kept += line + "\n";
   }
-  return found && ReplaceFileAtomically(path, kept) ? TRUE : FALSE;
+  if (requireMatch && !found) return false;
+  return ReplaceFileAtomically(path, kept + added);
+}
+
+}  // namespace
+}  // namespace winsim
+
+BOOL SimRegisterModule(const char* windowsFileName, const char* hostPath) {
+  if (!windowsFileName || !*windowsFileName || !hostPath || !*hostPath || strchr(windowsFileName, '\t') ||
+      strchr(windowsFileName, '\n') || strchr(hostPath, '\n'))
+    return FALSE;
+  std::string entry = std::string(windowsFileName) + "\t" + hostPath;
+  // A shared object's resource image lies beside it: <name>.so pairs with <name>.rsrc.
+  std::string host = hostPath;
+  if (host.size() > 3 && host.compare(host.size() - 3, 3, ".so") == 0) {
+    std::string image = host.substr(0, host.size() - 3) + ".rsrc";
+    struct stat st;
+    if (stat(image.c_str(), &st) == 0 && S_ISREG(st.st_mode)) entry += "\t" + image;
+  }
+  // Earlier entries of the name go, so the table stays one line per module.
+  return EditTable(windowsFileName, [](std::string* line) { line->clear(); }, entry + "\n", false) ? TRUE : FALSE;
+}
+
+BOOL SimPairModuleResources(const char* windowsFileName, const char* imagePath) {
+  if (!windowsFileName || !*windowsFileName || (imagePath && (strchr(imagePath, '\n') || strchr(imagePath, '\t'))))
+    return FALSE;
+  std::string image = imagePath ? imagePath : "";
+  auto pair = [&image](std::string* line) {
+    size_t second = line->find('\t', line->find('\t') + 1);
+    if (second != std::string::npos) line->resize(second);
+    if (!image.empty()) *line += "\t" + image;
+  };
+  return EditTable(windowsFileName, pair, "", true) ? TRUE : FALSE;
 }
 
 void SimSetProcessName(const char* windowsPath) {
