@@ -32,7 +32,7 @@ bool Length(XFORMOBJ* xform, ULONG mode, LONG x, LONG y, LONG* length) {
 
 IFIMETRICS* MetricsOf(const DeviceFontEntry* entry) { return FontResourceMetrics(entry->resource); }
 
-LONG GlyphAndAdvance(GraphicsPdev* pdev, const IFIMETRICS* ifi, XFORMOBJ* xform, HGLYPH glyph, GLYPHDATA* data) {
+LONG GlyphAndAdvance(const IFIMETRICS* ifi, XFORMOBJ* xform, HGLYPH glyph, GLYPHDATA* data) {
   if (!data) return 0;
   LONG w = FontGlyphWidth(ifi, glyph);
   LONG bottom, top, unit;
@@ -132,7 +132,7 @@ LONG FontQueryData(GraphicsPdev* pdev, FONTOBJ* font, ULONG mode, HGLYPH glyph, 
   XFORMOBJ* xform = FONTOBJ_pxoGetXform(font);
   if (!xform) return LONG(FD_ERROR);
   const IFIMETRICS* ifi = MetricsOf(entry);
-  if (mode == QFD_GLYPHANDBITMAP) return GlyphAndAdvance(pdev, ifi, xform, glyph, data);
+  if (mode == QFD_GLYPHANDBITMAP) return GlyphAndAdvance(ifi, xform, glyph, data);
   return MaxExtents(ifi, xform, buffer, cbBuffer);
 }
 

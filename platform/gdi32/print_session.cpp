@@ -243,9 +243,11 @@ bool Session::EnableDevice(const std::vector<BYTE>& dm, Device* d, const DrawSta
 // What GDI asks of each device font DEVINFO announces: its metrics, its glyph set and its
 // kerning pairs. The driver's answers stay valid while its PDEV lives.
 void Session::QueryDeviceFonts(Device* d) {
-  d->glyphSets.assign(d->info.cFonts, nullptr);
-  d->unitsPerEm.assign(d->info.cFonts, 0);
-  for (ULONG face = 1; face <= d->info.cFonts && Has(INDEX_DrvQueryFont); ++face) {
+  // A driver's count is taken up to what a font index of GDI's text calls can name.
+  ULONG faces = d->info.cFonts < 0x10000 ? d->info.cFonts : 0x10000;
+  d->glyphSets.assign(faces, nullptr);
+  d->unitsPerEm.assign(faces, 0);
+  for (ULONG face = 1; face <= faces && Has(INDEX_DrvQueryFont); ++face) {
     ULONG_PTR id = 0;
     IFIMETRICS* metrics = Fn<PFN_DrvQueryFont>(INDEX_DrvQueryFont)(d->pdev, 0, face, &id);
     Trace("DrvQueryFont " + std::to_string(face), metrics ? "metrics" : "NULL");
@@ -258,7 +260,7 @@ void Session::QueryDeviceFonts(Device* d) {
           set ? std::to_string(set->cGlyphsSupported) + " glyphs in " + std::to_string(set->cRuns) + " runs" : "NULL");
     const FD_KERNINGPAIR* pairs = static_cast<const FD_KERNINGPAIR*>(tree(d->pdev, 0, face, QFT_KERNPAIRS, &id));
     size_t count = 0;
-    // The list ends with a pair of zeros; a font has at most one pair per two characters.
+    // The list ends with a pair of zeros; one without its end mark is not read past 65,536.
     while (pairs && count < 0x10000 && (pairs[count].wcFirst || pairs[count].wcSecond || pairs[count].fwdKern))
       ++count;
     Trace("DrvQueryFontTree " + std::to_string(face) + " kerning pairs", pairs ? std::to_string(count) : "NULL");
@@ -270,7 +272,7 @@ void Session::QueryDeviceFonts(Device* d) {
 bool Session::SelectFont(const DrawStatement* s) {
   if (!s->device) return Fail(s, "font needs engine support not built yet");
   if (!EnsureDevice(s)) return false;
-  if (ULONG(s->device) > device_.info.cFonts)
+  if (ULONG(s->device) > device_.glyphSets.size())
     return Fail(s, "font device=" + std::to_string(s->device) + ": the driver announces " +
                        std::to_string(device_.info.cFonts) + " device fonts");
   LONG units = device_.unitsPerEm[s->device - 1];
