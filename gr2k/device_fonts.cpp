@@ -2,7 +2,6 @@
 // the glyph sets loaded when the engine first asks for them, all freed at DrvDisablePDEV.
 #include "gr2k/device_fonts.h"
 
-#include <math.h>
 #include <string.h>
 
 #include "gr2k/font_resources.h"
@@ -119,18 +118,4 @@ FD_GLYPHSET* FontGlyphSetOfFace(GraphicsPdev* pdev, ULONG face) {
     }
   }
   return nullptr;
-}
-
-LONG FontIntLength(LONG a, LONG b) {
-  unsigned long long x = a < 0 ? 0ull - (unsigned long long)(long long)a : (unsigned long long)a;
-  unsigned long long y = b < 0 ? 0ull - (unsigned long long)(long long)b : (unsigned long long)b;
-  if (x == 0) return LONG(y);
-  if (y == 0) return LONG(x);
-  // The smallest m with m * m >= x * x + y * y, found from the square root and corrected by
-  // the exact integer test (it is never below max(x, y)).
-  unsigned long long sum = x * x + y * y;
-  unsigned long long m = (unsigned long long)sqrtl((long double)sum);
-  while (m * m < sum) ++m;
-  while (m > 0 && (m - 1) * (m - 1) >= sum) --m;
-  return m > 0x7FFFFFFFull ? 0x7FFFFFFF : LONG(m);
 }

@@ -1,7 +1,6 @@
 // The engine's questions about the device fonts: their metrics, glyph sets and kerning pairs,
 // the device metrics and glyph advances of a realised font, and its advance widths. The
 // device draws these fonts from character codes, so no glyph bits or outlines are returned.
-#include <math.h>
 #include <string.h>
 
 #include "gr2k/ddi_bodies.h"
@@ -54,9 +53,22 @@ LONG GlyphAndAdvance(const IFIMETRICS* ifi, XFORMOBJ* xform, HGLYPH glyph, GLYPH
   return 0;
 }
 
+// The square root by Newton's steps from above, which only decrease until they settle; the
+// driver takes nothing of the C runtime's mathematics (whose error hooks it would import).
+double SquareRoot(double v) {
+  if (!(v > 0)) return 0;
+  double r = v > 1 ? v : 1;
+  for (int i = 0; i < 200; ++i) {  // from 2^64 down: about 32 halvings, then a few steps
+    double next = 0.5 * (r + v / r);
+    if (!(next < r)) break;
+    r = next;
+  }
+  return r;
+}
+
 // A direction of unit length in floating point; zero for a transform that collapses it.
 POINTE Unit(const POINTL& p) {
-  double length = sqrt(double(p.x) * p.x + double(p.y) * p.y);
+  double length = SquareRoot(double(p.x) * p.x + double(p.y) * p.y);
   POINTE e = {0, 0};
   if (length > 0) e = {FLOATL(p.x / length), FLOATL(p.y / length)};
   return e;
@@ -99,6 +111,20 @@ LONG MaxExtents(const IFIMETRICS* ifi, XFORMOBJ* xform, PVOID buffer, ULONG cbBu
 }
 
 }  // namespace
+
+LONG FontIntLength(LONG a, LONG b) {
+  unsigned long long x = a < 0 ? 0ull - (unsigned long long)(long long)a : (unsigned long long)a;
+  unsigned long long y = b < 0 ? 0ull - (unsigned long long)(long long)b : (unsigned long long)b;
+  if (x == 0) return LONG(y);
+  if (y == 0) return LONG(x);
+  // The smallest m with m * m >= x * x + y * y, from the square root corrected by the exact
+  // integer test (it is never below max(x, y)).
+  unsigned long long sum = x * x + y * y;
+  unsigned long long m = (unsigned long long)SquareRoot(double(sum));
+  while (m * m < sum) ++m;
+  while (m > 0 && (m - 1) * (m - 1) >= sum) --m;
+  return m > 0x7FFFFFFFull ? 0x7FFFFFFF : LONG(m);
+}
 
 IFIMETRICS* FontQuery(GraphicsPdev* pdev, ULONG_PTR, ULONG face, ULONG_PTR* id) {
   if (id) *id = 0;

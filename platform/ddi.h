@@ -384,6 +384,7 @@ typedef struct _WCRUN {
 typedef SHORT FWORD;
 typedef LONG_PTR PTRDIFF;
 
+#ifndef _WIN32  // wingdi.h has it on Windows
 typedef struct _PANOSE {
   BYTE bFamilyType;
   BYTE bSerifStyle;
@@ -396,6 +397,7 @@ typedef struct _PANOSE {
   BYTE bMidline;
   BYTE bXHeight;
 } PANOSE;
+#endif
 
 // A font's metrics as a driver describes it to the engine; the names follow the record at
 // the dpwsz offsets (from the record's start), cjThis bytes in all.
