@@ -50,4 +50,39 @@ foreach(f IN LISTS ZEMS_STRING_FILES)
     DIALOGS ${ZEMS_RES_DIR}/dialogs)
 endforeach()
 zems_resource_dll(zemsrCsXX.dll BITMAPS ${ZEMS_RES_DIR}/bitmaps/common)
+
+# zemsgr's own resources (gr2k/zemsgr.rc): the device fonts and glyph sets, written by a
+# generator built with the machine's own compiler (it runs here, whatever the target). The
+# mingw build links the compiled resources into zemsgr.dll; the native build links the same
+# object into the resource image zemsgr.rsrc beside zemsgr.so, which the machine's module
+# table pairs with it, so both builds read the same bytes.
+find_program(ZEMS_HOST_CXX NAMES c++ g++ clang++ REQUIRED)
+set(ZEMS_FONT_OUT ${ZEMS_RES_OUT}/fonts)
+set(ZEMS_FONT_GEN ${ZEMS_RES_OUT}/font_resources_gen)
+set(ZEMS_FONT_FILES "")
+foreach(f font1 font2 font3 font4 glyphset1 glyphset2 glyphset3)
+  list(APPEND ZEMS_FONT_FILES ${ZEMS_FONT_OUT}/${f}.bin)
+endforeach()
+add_custom_command(OUTPUT ${ZEMS_FONT_GEN}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${ZEMS_RES_OUT}
+  COMMAND ${ZEMS_HOST_CXX} -std=c++17 -O1 -o ${ZEMS_FONT_GEN} ${ZEMS_ROOT}/tools/font_resources_gen.cpp
+  DEPENDS ${ZEMS_ROOT}/tools/font_resources_gen.cpp COMMENT "Building the font resource generator" VERBATIM)
+add_custom_command(OUTPUT ${ZEMS_FONT_FILES}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${ZEMS_FONT_OUT}
+  COMMAND ${ZEMS_FONT_GEN} ${ZEMS_FONT_OUT}
+  DEPENDS ${ZEMS_FONT_GEN} COMMENT "Writing the device-font resources" VERBATIM)
+set(ZEMS_GR_RES_OBJ ${ZEMS_RES_OUT}/zemsgr_rc.o)
+add_custom_command(OUTPUT ${ZEMS_GR_RES_OBJ}
+  COMMAND ${ZEMS_WINDRES} -I ${ZEMS_FONT_OUT} -i ${ZEMS_ROOT}/gr2k/zemsgr.rc -o ${ZEMS_GR_RES_OBJ}
+  DEPENDS ${ZEMS_ROOT}/gr2k/zemsgr.rc ${ZEMS_FONT_FILES} COMMENT "Compiling zemsgr's resources" VERBATIM)
+add_custom_target(zems_font_resources DEPENDS ${ZEMS_FONT_FILES})
+if(NOT WIN32)
+  set(ZEMS_GR_RES_IMAGE ${CMAKE_BINARY_DIR}/bin/zemsgr.rsrc)
+  add_custom_command(OUTPUT ${ZEMS_GR_RES_IMAGE}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/bin
+    COMMAND ${ZEMS_PE_LD} --dll -e 0 -s --no-insert-timestamp -o ${ZEMS_GR_RES_IMAGE} ${ZEMS_GR_RES_OBJ}
+    DEPENDS ${ZEMS_GR_RES_OBJ} COMMENT "Linking zemsgr's resource image" VERBATIM)
+  set(ZEMS_RESOURCE_DLLS ${ZEMS_RESOURCE_DLLS} ${ZEMS_GR_RES_IMAGE})
+endif()
+
 add_custom_target(zems_resources ALL DEPENDS ${ZEMS_RESOURCE_DLLS})

@@ -50,11 +50,8 @@ BOOL IcmDeleteTransform(GraphicsPdev* pdev, HANDLE transform);
 void IcmMoveTransforms(GraphicsPdev* from, GraphicsPdev* to);
 void IcmFreeTransforms(GraphicsPdev* pdev);
 
-// PDEV pieces of later work: the device fonts (their count, or -1 when they cannot be
-// loaded), the job strings of a raster reset, the comparison of two job DEVMODEs (1: the
-// same job) and the glyph cache.
-LONG FontLoadDeviceFonts(GraphicsPdev* pdev);
-void FontFreeDeviceFonts(GraphicsPdev* pdev);
+// PDEV pieces of later work: the job strings of a raster reset, the comparison of two job
+// DEVMODEs (1: the same job) and the glyph cache.
 BOOL JobCopyStrings(DriverContext* from, DriverContext* to);
 int JobCompareDevmodes(const DEVMODEW* oldDm, const DEVMODEW* newDm);
 void FontGlyphCacheClear(GraphicsPdev* pdev);

@@ -175,7 +175,7 @@ ZEMS_EXPORT IFIMETRICS* WINAPI DrvQueryFont(DHPDEV dhpdev, ULONG_PTR file, ULONG
 ZEMS_EXPORT LONG WINAPI DrvQueryFontData(DHPDEV dhpdev, FONTOBJ* font, ULONG mode, HGLYPH glyph, GLYPHDATA* data,
                                          PVOID buffer, ULONG cbBuffer) {
   GraphicsPdev* pdev = CheckedPdev(dhpdev);
-  return pdev ? FontQueryData(pdev, font, mode, glyph, data, buffer, cbBuffer) : FALSE;
+  return pdev ? FontQueryData(pdev, font, mode, glyph, data, buffer, cbBuffer) : LONG(FD_ERROR);
 }
 ZEMS_EXPORT PVOID WINAPI DrvQueryFontTree(DHPDEV dhpdev, ULONG_PTR file, ULONG face, ULONG mode, ULONG_PTR* id) {
   GraphicsPdev* pdev = CheckedPdev(dhpdev);

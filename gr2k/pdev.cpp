@@ -13,6 +13,7 @@
 #include "gr2k/ddi_bodies.h"
 #include "gr2k/ddi_functions.h"
 #include "gr2k/draw_state.h"
+#include "gr2k/device_fonts.h"
 #include "gr2k/spool_binding.h"
 #include "gr2k/stream.h"
 
@@ -97,8 +98,11 @@ ZEMS_EXPORT DHPDEV WINAPI DrvEnablePDEV(DEVMODEW* dm, LPWSTR, ULONG cPatterns, H
 
   pdev->deviceFontCount = 0;
   if (!pdev->rasterMode && ItemGetRawById(pdev->context, kItem_zdmDriverType) != 1) {
-    LONG fonts = FontLoadDeviceFonts(pdev);
-    pdev->deviceFontCount = fonts > 0 ? DWORD(fonts) : 0;  // fonts that cannot be loaded: none
+    ULONG fonts = 0;
+    pdev->deviceFonts = FontLoadDeviceFonts(pdev, pdev->module, &fonts);
+    // Fonts that cannot be loaded are not announced: the engine would list faces whose every
+    // query fails.
+    pdev->deviceFontCount = pdev->deviceFonts ? fonts : 0;
   }
   if (devInfo && cbDevInfo >= offsetof(DEVINFO, cFonts) + sizeof(ULONG)) devInfo->cFonts = pdev->deviceFontCount;
 

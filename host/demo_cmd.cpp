@@ -219,6 +219,9 @@ int CmdDemo(int argc, char** argv) {
   printf("== its display list: state, clip and path records (zemshost job dump)\n");
   // Each process numbers its jobs from 1: this job's stream took the place of the raster one.
   ok = HostInNewProcess("job dump '" + std::string(SimMachineRoot()) + "/stand-ins/ov1bc123/1.zjs' --records") && ok;
+  printf("== a vector job in the printer's resident fonts: GDI asks zemsgr for the four faces, their glyph sets\n"
+         "   and extents, and lays out text by the advances the driver gives (zemshost print --vector)\n");
+  ok = HostInNewProcess("print '" ZEMS_SOURCE_DIR "/samples/print/device_fonts.zds' --vector --trace") && ok;
   printf(ok ? "== done\n" : "== some steps failed\n");
   return ok ? 0 : 1;
 }

@@ -451,10 +451,167 @@ typedef struct _WCRUN {
   HGLYPH* phg;
 } WCRUN;
 
-typedef struct _IFIMETRICS IFIMETRICS;
-typedef struct _GLYPHDATA GLYPHDATA;
+typedef SHORT FWORD;
+typedef LONG_PTR PTRDIFF;
+
+#ifndef _WIN32  // wingdi.h has it on Windows
+typedef struct _PANOSE {
+  BYTE bFamilyType;
+  BYTE bSerifStyle;
+  BYTE bWeight;
+  BYTE bProportion;
+  BYTE bContrast;
+  BYTE bStrokeVariation;
+  BYTE bArmStyle;
+  BYTE bLetterform;
+  BYTE bMidline;
+  BYTE bXHeight;
+} PANOSE;
+#endif
+
+// A font's metrics as a driver describes it to the engine; the names follow the record at
+// the dpwsz offsets (from the record's start), cjThis bytes in all.
+typedef struct _IFIMETRICS {
+  ULONG cjThis;
+  ULONG cjIfiExtra;
+  PTRDIFF dpwszFamilyName;
+  PTRDIFF dpwszStyleName;
+  PTRDIFF dpwszFaceName;
+  PTRDIFF dpwszUniqueName;
+  PTRDIFF dpFontSim;
+  LONG lEmbedId;
+  LONG lItalicAngle;
+  LONG lCharBias;
+  PTRDIFF dpCharSets;
+  BYTE jWinCharSet;
+  BYTE jWinPitchAndFamily;
+  USHORT usWinWeight;
+  ULONG flInfo;
+  USHORT fsSelection;
+  USHORT fsType;
+  FWORD fwdUnitsPerEm;
+  FWORD fwdLowestPPEm;
+  FWORD fwdWinAscender;
+  FWORD fwdWinDescender;
+  FWORD fwdMacAscender;
+  FWORD fwdMacDescender;
+  FWORD fwdMacLineGap;
+  FWORD fwdTypoAscender;
+  FWORD fwdTypoDescender;
+  FWORD fwdTypoLineGap;
+  FWORD fwdAveCharWidth;
+  FWORD fwdMaxCharInc;
+  FWORD fwdCapHeight;
+  FWORD fwdXHeight;
+  FWORD fwdSubscriptXSize;
+  FWORD fwdSubscriptYSize;
+  FWORD fwdSubscriptXOffset;
+  FWORD fwdSubscriptYOffset;
+  FWORD fwdSuperscriptXSize;
+  FWORD fwdSuperscriptYSize;
+  FWORD fwdSuperscriptXOffset;
+  FWORD fwdSuperscriptYOffset;
+  FWORD fwdUnderscoreSize;
+  FWORD fwdUnderscorePosition;
+  FWORD fwdStrikeoutSize;
+  FWORD fwdStrikeoutPosition;
+  BYTE chFirstChar;
+  BYTE chLastChar;
+  BYTE chDefaultChar;
+  BYTE chBreakChar;
+  WCHAR wcFirstChar;
+  WCHAR wcLastChar;
+  WCHAR wcDefaultChar;
+  WCHAR wcBreakChar;
+  POINTL ptlBaseline;
+  POINTL ptlAspect;
+  POINTL ptlCaret;
+  RECTL rclFontBox;
+  BYTE achVendId[4];
+  ULONG cKerningPairs;
+  ULONG ulPanoseCulture;
+  PANOSE panose;
+} IFIMETRICS;
+
+// A glyph set: Unicode runs, each with its glyph handles.
+typedef struct _FD_GLYPHSET {
+  ULONG cjThis;
+  FLONG flAccel;
+  ULONG cGlyphsSupported;
+  ULONG cRuns;
+  WCRUN awcrun[1];
+} FD_GLYPHSET;
+
+typedef struct _FD_KERNINGPAIR {
+  WCHAR wcFirst;
+  WCHAR wcSecond;
+  FWORD fwdKern;
+} FD_KERNINGPAIR;
+
+// 32.32 fixed point: LowPart the fraction, HighPart the whole number. Both builds align the
+// 64-bit halves on 8 bytes, as the Windows compilers do.
+typedef struct _POINTQF {
+  alignas(8) LARGE_INTEGER x;
+  alignas(8) LARGE_INTEGER y;
+} POINTQF;
+
+typedef struct _GLYPHBITS GLYPHBITS;
+typedef union _GLYPHDEF {
+  GLYPHBITS* pgb;
+  PATHOBJ* ppo;
+} GLYPHDEF;
+
+typedef struct _GLYPHDATA {
+  GLYPHDEF gdf;
+  HGLYPH hg;
+  FIX fxD;
+  FIX fxA;
+  FIX fxAB;
+  FIX fxInkTop;
+  FIX fxInkBottom;
+  RECTL rclInk;
+  POINTQF ptqD;
+} GLYPHDATA;
+
+struct _GLYPHPOS {
+  HGLYPH hg;
+  GLYPHDEF* pgdf;
+  POINTL ptl;
+};
+
+typedef struct _XFORML {
+  FLOATL eM11;
+  FLOATL eM12;
+  FLOATL eM21;
+  FLOATL eM22;
+  FLOATL eDx;
+  FLOATL eDy;
+} XFORML;
+
+typedef struct _POINTFIX {
+  FIX x;
+  FIX y;
+} POINTFIX;
 
 #define FO_GLYPHBITS 1
+#define SO_HORIZONTAL 0x00000002
+#define FD_ERROR 0xFFFFFFFFu
+#define QFT_LIGATURES 1
+#define QFT_KERNPAIRS 2
+#define QFT_GLYPHSET 3
+#define QFD_GLYPHANDBITMAP 1
+#define QFD_GLYPHANDOUTLINE 2
+#define QFD_MAXEXTENTS 3
+#define QAW_GETWIDTHS 0
+#define QAW_GETEASYWIDTHS 1
+#define XF_LTOL 0
+#define XF_INV_LTOL 1
+#define XF_LTOFX 2
+#define XF_INV_FXTOL 3
+#define FM_INFO_CONSTANT_WIDTH 0x00001000
+#define FM_INFO_DBCS_FIXED_PITCH 0x10000000
+#define GS_16BIT_HANDLES 0x00000002
+#define GS_8BIT_HANDLES 0x00000004
 #define DCR_HALFTONE 2
 
 // ---- palettes ----
@@ -475,6 +632,16 @@ static_assert(offsetof(DEVINFO, cFonts) == 280, "DEVINFO font count offset");
 static_assert(offsetof(DEVINFO, hpalDefault) == 292, "DEVINFO palette offset");
 static_assert(sizeof(FD_DEVICEMETRICS) == 124, "FD_DEVICEMETRICS layout");
 static_assert(sizeof(WCRUN) == 8, "WCRUN layout");
+static_assert(sizeof(IFIMETRICS) == 184, "IFIMETRICS layout");
+static_assert(offsetof(IFIMETRICS, jWinCharSet) == 44, "IFIMETRICS charset offset");
+static_assert(offsetof(IFIMETRICS, fwdUnitsPerEm) == 56, "IFIMETRICS units offset");
+static_assert(offsetof(IFIMETRICS, rclFontBox) == 144, "IFIMETRICS font box offset");
+static_assert(sizeof(FD_GLYPHSET) == 24, "FD_GLYPHSET layout");
+static_assert(sizeof(FD_KERNINGPAIR) == 6, "FD_KERNINGPAIR layout");
+static_assert(sizeof(GLYPHDATA) == 64, "GLYPHDATA layout");
+static_assert(offsetof(GLYPHDATA, ptqD) == 48, "GLYPHDATA advance offset");
+static_assert(sizeof(XFORML) == 24, "XFORML layout");
+static_assert(sizeof(GLYPHPOS) == 16, "GLYPHPOS layout");
 static_assert(sizeof(SURFOBJ) == 52, "SURFOBJ layout");
 static_assert(sizeof(CLIPOBJ) == 24, "CLIPOBJ layout");
 static_assert(sizeof(LINEATTRS) == 32, "LINEATTRS layout");
@@ -558,6 +725,13 @@ ZEMS_ENGINE_API BOOL WINAPI EngCopyBits(SURFOBJ* dst, SURFOBJ* src, CLIPOBJ* cli
 ZEMS_ENGINE_API BOOL WINAPI EngStretchBlt(SURFOBJ* dst, SURFOBJ* src, SURFOBJ* mask, CLIPOBJ* clip,
                                           XLATEOBJ* xlate, COLORADJUSTMENT* ca, POINTL* ptlHTOrg, RECTL* rclDst,
                                           RECTL* rclSrc, POINTL* ptlMask, ULONG mode);
+// A resource of a module (the driver's own): its bytes and size, or null.
+ZEMS_ENGINE_API PVOID WINAPI EngFindResource(HANDLE module, int name, int type, PULONG size);
+// The transform of a realised font (notional units to device space), or null.
+ZEMS_ENGINE_API XFORMOBJ* WINAPI FONTOBJ_pxoGetXform(FONTOBJ* font);
+// Applies a transform to points: XF_LTOL (POINTL to POINTL), XF_LTOFX (POINTL to 28.4
+// POINTFIX), and their inverses.
+ZEMS_ENGINE_API BOOL WINAPI XFORMOBJ_bApplyXform(XFORMOBJ* xform, ULONG mode, ULONG cPoints, PVOID in, PVOID out);
 ZEMS_ENGINE_API BOOL WINAPI EngTextOut(SURFOBJ* so, STROBJ* str, FONTOBJ* font, CLIPOBJ* clip, RECTL* extra,
                                        RECTL* opaque, BRUSHOBJ* fore, BRUSHOBJ* opaqueBrush, POINTL* org,
                                        MIX mix);

@@ -57,7 +57,12 @@ WINSIM_API void SimSetDiskFull(long long bytesLeft);
 // Registers a Windows DLL file name (leaf, compared without case) as one of our shared
 // objects (host path) in the module table of the current machine root. A later entry for the
 // same name replaces the earlier one. FALSE when the table cannot be written.
+// A shared object <name>.so with a resource image <name>.rsrc beside it (a resource-only PE
+// file) is paired with that image: the module's FindResourceW and LoadResource read it.
 WINSIM_API BOOL SimRegisterModule(const char* windowsFileName, const char* hostPath);
+// Pairs a registered DLL with another resource image (null or "": none), for the loads that
+// follow. FALSE when the name is not registered or the table cannot be written.
+WINSIM_API BOOL SimPairModuleResources(const char* windowsFileName, const char* imagePath);
 
 // Sets the Windows path that GetModuleFileNameW(NULL) reports for this process (its folder is
 // the first one searched for DLLs). Switching the machine root restores the default,

@@ -26,6 +26,13 @@ typedef struct SimGdiSurfaceInfo {
 WINSIM_API BOOL SimGdiGetSurfaceInfo(HSURF surface, SimGdiSurfaceInfo* info);
 // A palette's mode, its colours (at most cMax) and their count; FALSE for an unknown palette.
 WINSIM_API BOOL SimGdiGetPalette(HPALETTE palette, ULONG* mode, ULONG* colours, ULONG cMax, ULONG* count);
+// A realised font as the engine hands it to the driver's font queries: face index (the
+// driver's device font 1..n) and its notional-to-device transform (null: identity). It lives
+// until SimGdiDeleteFont or a machine root switch.
+WINSIM_API FONTOBJ* SimGdiCreateFont(ULONG face, const XFORML* transform);
+WINSIM_API void SimGdiDeleteFont(FONTOBJ* font);
+// EngFindResource calls since the machine root was set.
+WINSIM_API DWORD SimGdiResourceLookups(void);
 // Surfaces and palettes alive in this process.
 WINSIM_API DWORD SimGdiLiveObjects(void);
 

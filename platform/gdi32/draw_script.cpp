@@ -525,12 +525,25 @@ bool Font(Args& a, DrawStatement* s, Failure* f) {
   const Token& face = a.Take();
   if (face.kind != TokenKind::Text) return Args::Fail(ScriptError::MissingArgument, f, face.column);
   if (!Utf16Of(face, &s->text, f)) return false;
-  return Options(a, f, {"size", "family", "angle", "fstype", "device"}, {"bold", "italic"});
+  while (a.More()) {
+    const Token& t = a.Take();
+    long long v;
+    if (t.setting && (t.name == "device" || t.name == "size" || t.name == "angle")) {
+      long long hi = t.name == "device" ? 255 : t.name == "size" ? 65535 : 359;
+      if (!Args::ValueNumber(t, t.value, t.name == "angle" ? 0 : 1, hi, &v, f)) return false;
+      (t.name == "device" ? s->device : t.name == "size" ? s->size : s->angle) = long(v);
+      continue;
+    }
+    bool known = t.setting ? (t.name == "family" || t.name == "fstype") : (t.value == "bold" || t.value == "italic");
+    if (!known) return Args::Fail(ScriptError::UnknownOption, f, t.column);
+  }
+  return true;
 }
 
 bool Text(Args& a, DrawStatement* s, Failure* f) {
   long x, y;
   if (!a.Coordinate(&x, f) || !a.Coordinate(&y, f)) return false;
+  s->x = x, s->y = y;
   if (!a.More()) return a.Fail(ScriptError::MissingArgument, f);
   const Token& text = a.Take();
   if (text.kind != TokenKind::Text) return Args::Fail(ScriptError::MissingArgument, f, text.column);

@@ -81,6 +81,10 @@ struct DrawStatement {
   long width = 0, height = 0, bpp = 0;
   std::string call = "blt";
   long srcX = 0, srcY = 0;
+  // font: the device font 1..n (0: a font of the system), the em height in device dots (0:
+  // the font's own units) and the counter-clockwise angle in degrees; text: its origin.
+  long device = 0, size = 0, angle = 0;
+  long x = 0, y = 0;
 };
 
 struct ScriptResult {

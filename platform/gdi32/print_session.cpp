@@ -6,6 +6,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <math.h>
+
 #include <algorithm>
 #include <map>
 #include <mutex>
@@ -48,6 +50,15 @@ struct Device {
   DEVINFO info = {};
   bool banding = false;
   FLONG hooks = 0;
+  // Per device font (face 1..n): its glyph set and units per em, as the driver answered.
+  std::vector<const FD_GLYPHSET*> glyphSets;
+  std::vector<LONG> unitsPerEm;
+};
+
+// The device font a text statement draws with: its face and notional-to-device transform.
+struct DeviceFontChoice {
+  ULONG face = 0;
+  XFORML xform = {1, 0, 0, 1, 0, 0};
 };
 
 // A drawing call kept for playing later (journal or bands).
@@ -62,6 +73,8 @@ struct Draw {
   const DrawStatement* region = nullptr;  // a clip of rectangles or a path (else clip)
   const DrawStatement* path = nullptr;  // a path statement, drawn with pen
   const DrawStatement* pen = nullptr;
+  const DrawStatement* text = nullptr;  // a text statement in a device font, or null
+  DeviceFontChoice font;
 };
 
 // The engine objects of one drawing call, deleted with it.
@@ -160,7 +173,10 @@ class Session {
   bool PlayPath(const Draw& draw, SURFOBJ* target, CLIPOBJ* clip, POINTL origin, CallObjects* o,
                 const DrawStatement* s);
   BRUSHOBJ* MakeBrush(const Draw& draw, CallObjects* o);
+  bool PlayText(const Draw& draw, SURFOBJ* target, CLIPOBJ* clip, POINTL origin, const DrawStatement* s);
   bool PlayBands(const DrawStatement* s);
+  void QueryDeviceFonts(Device* d);
+  bool SelectFont(const DrawStatement* s);
   ULONG DeviceColour(uint32_t rgb) const;
   void Close();
 
@@ -185,6 +201,7 @@ class Session {
   uint32_t colour_ = 0x000000;
   const DrawStatement* brushStatement_ = nullptr;
   const DrawStatement* pen_ = nullptr;
+  DeviceFontChoice font_;  // face 0: no device font selected
 };
 
 bool Session::Open(const DrawStatement* s) {
@@ -280,12 +297,131 @@ bool Session::EnableDevice(const std::vector<BYTE>& dm, Device* d, const DrawSta
   d->hooks = info.hooks;
   d->so = EngLockSurface(d->surface);
   if (d->hooks & HOOK_BITBLT) SimGdiSetDeviceBlt(d->hdev, Fn<PFN_DrvBitBlt>(INDEX_DrvBitBlt));
-  for (ULONG face = 1; face <= d->info.cFonts && Has(INDEX_DrvQueryFont); ++face) {
+  QueryDeviceFonts(d);
+  return true;
+}
+
+// What GDI asks of each device font DEVINFO announces: its metrics, its glyph set and its
+// kerning pairs. The driver's answers stay valid while its PDEV lives.
+void Session::QueryDeviceFonts(Device* d) {
+  // A driver's count is taken up to what a font index of GDI's text calls can name.
+  ULONG faces = d->info.cFonts < 0x10000 ? d->info.cFonts : 0x10000;
+  d->glyphSets.assign(faces, nullptr);
+  d->unitsPerEm.assign(faces, 0);
+  for (ULONG face = 1; face <= faces && Has(INDEX_DrvQueryFont); ++face) {
     ULONG_PTR id = 0;
     IFIMETRICS* metrics = Fn<PFN_DrvQueryFont>(INDEX_DrvQueryFont)(d->pdev, 0, face, &id);
     Trace("DrvQueryFont " + std::to_string(face), metrics ? "metrics" : "NULL");
+    if (metrics) d->unitsPerEm[face - 1] = metrics->fwdUnitsPerEm;
+    if (!Has(INDEX_DrvQueryFontTree)) continue;
+    auto tree = Fn<PFN_DrvQueryFontTree>(INDEX_DrvQueryFontTree);
+    const FD_GLYPHSET* set = static_cast<const FD_GLYPHSET*>(tree(d->pdev, 0, face, QFT_GLYPHSET, &id));
+    d->glyphSets[face - 1] = set;
+    Trace("DrvQueryFontTree " + std::to_string(face) + " glyph set",
+          set ? std::to_string(set->cGlyphsSupported) + " glyphs in " + std::to_string(set->cRuns) + " runs" : "NULL");
+    const FD_KERNINGPAIR* pairs = static_cast<const FD_KERNINGPAIR*>(tree(d->pdev, 0, face, QFT_KERNPAIRS, &id));
+    size_t count = 0;
+    // The list ends with a pair of zeros; one without its end mark is not read past 65,536.
+    while (pairs && count < 0x10000 && (pairs[count].wcFirst || pairs[count].wcSecond || pairs[count].fwdKern))
+      ++count;
+    Trace("DrvQueryFontTree " + std::to_string(face) + " kerning pairs", pairs ? std::to_string(count) : "NULL");
   }
+}
+
+// font device=N: GDI realises the driver's font N at the statement's size and angle (its
+// glyph mode and extents) for the text statements that follow.
+bool Session::SelectFont(const DrawStatement* s) {
+  if (!s->device) return Fail(s, "font needs engine support not built yet");
+  if (!EnsureDevice(s)) return false;
+  if (ULONG(s->device) > device_.glyphSets.size())
+    return Fail(s, "font device=" + std::to_string(s->device) + ": the driver announces " +
+                       std::to_string(device_.info.cFonts) + " device fonts");
+  LONG units = device_.unitsPerEm[s->device - 1];
+  double k = s->size && units > 0 ? double(s->size) / units : 1.0;
+  double a = s->angle * 3.14159265358979323846 / 180;
+  // Notional space has y up, the device y down; the angle turns the baseline counter-clockwise.
+  double c = fabs(cos(a)) < 1e-9 ? 0 : cos(a), sn = fabs(sin(a)) < 1e-9 ? 0 : sin(a);
+  font_.face = ULONG(s->device);
+  font_.xform = {FLOATL(k * c), FLOATL(-k * sn), FLOATL(-k * sn), FLOATL(-k * c), 0, 0};
+  FONTOBJ* fo = SimGdiCreateFont(font_.face, &font_.xform);
+  if (Has(INDEX_DrvGetGlyphMode))
+    Trace("DrvGetGlyphMode " + std::to_string(font_.face),
+          std::to_string(Fn<PFN_DrvGetGlyphMode>(INDEX_DrvGetGlyphMode)(device_.pdev, fo)));
+  if (Has(INDEX_DrvQueryFontData)) {
+    auto data = Fn<PFN_DrvQueryFontData>(INDEX_DrvQueryFontData);
+    FD_DEVICEMETRICS m = {};
+    LONG size = data(device_.pdev, fo, QFD_MAXEXTENTS, 0, nullptr, nullptr, 0);
+    LONG got = size == LONG(sizeof m) ? data(device_.pdev, fo, QFD_MAXEXTENTS, 0, nullptr, &m, sizeof m) : size;
+    Trace("DrvQueryFontData " + std::to_string(font_.face) + " max extents",
+          std::to_string(got) + (got == LONG(sizeof m) ? " cxMax " + std::to_string(m.cxMax) + " ascender " +
+                                                             std::to_string(m.fxMaxAscender) + " descender " +
+                                                             std::to_string(m.fxMaxDescender)
+                                                       : ""));
+  }
+  SimGdiDeleteFont(fo);
   return true;
+}
+
+// A text statement in a device font: the characters become the glyph set's handles (the
+// font's default character where the set has none), each placed by the advance the driver
+// gives for it, then DrvTextOut.
+bool Session::PlayText(const Draw& draw, SURFOBJ* target, CLIPOBJ* clip, POINTL origin, const DrawStatement* s) {
+  const std::u16string& text = draw.text->text;
+  const FD_GLYPHSET* set = device_.glyphSets.size() >= draw.font.face ? device_.glyphSets[draw.font.face - 1] : nullptr;
+  if (!set) return Fail(s, "the device font has no glyph set");
+  auto handleOf = [set](WCHAR c, HGLYPH* hg) {
+    for (ULONG r = 0; r < set->cRuns; ++r) {
+      const WCRUN& run = set->awcrun[r];
+      if (c >= run.wcLow && ULONG(c) < ULONG(run.wcLow) + run.cGlyphs) return *hg = run.phg[c - run.wcLow], true;
+    }
+    return false;
+  };
+  std::vector<HGLYPH> handles(text.size(), 0);
+  for (size_t i = 0; i < text.size(); ++i)
+    if (!handleOf(WCHAR(text[i]), &handles[i])) handleOf(WCHAR(0x30FB), &handles[i]);
+  FONTOBJ* fo = SimGdiCreateFont(draw.font.face, &draw.font.xform);
+  std::vector<USHORT> widths(text.size(), 0);
+  BOOL ok = Has(INDEX_DrvQueryAdvanceWidths) && !text.empty()
+                ? Fn<PFN_DrvQueryAdvanceWidths>(INDEX_DrvQueryAdvanceWidths)(
+                      device_.pdev, fo, QAW_GETWIDTHS, handles.data(), widths.data(), ULONG(text.size()))
+                : TRUE;
+  std::string advances;
+  for (USHORT w : widths) advances += (advances.empty() ? "" : ",") + std::to_string(w);
+  Trace("DrvQueryAdvanceWidths " + std::to_string(text.size()) + " glyphs", Bool(ok) + " " + advances);
+  // Each glyph's position: the pen moves by the glyph's advance vector (28.4).
+  std::vector<GLYPHPOS> positions(text.size());
+  long long penX = (long long)(draw.text->x - origin.x) * 16, penY = (long long)(draw.text->y - origin.y) * 16;
+  for (size_t i = 0; ok && i < text.size(); ++i) {
+    positions[i] = {handles[i], nullptr, {LONG(penX >> 4), LONG(penY >> 4)}};
+    GLYPHDATA glyph = {};
+    LONG r = Has(INDEX_DrvQueryFontData) ? Fn<PFN_DrvQueryFontData>(INDEX_DrvQueryFontData)(
+                                               device_.pdev, fo, QFD_GLYPHANDBITMAP, handles[i], &glyph, nullptr, 0)
+                                         : LONG(FD_ERROR);
+    if (r == LONG(FD_ERROR)) ok = FALSE;
+    penX += glyph.ptqD.x.u.HighPart;
+    penY += glyph.ptqD.y.u.HighPart;
+  }
+  SimGdiDeleteFont(fo);
+  if (!ok) return Fail(s, "the driver could not lay out the text");
+  STROBJ str = {};
+  str.cGlyphs = ULONG(text.size());
+  str.flAccel = draw.font.xform.eM12 == 0 ? SO_HORIZONTAL : 0;
+  str.pgp = positions.data();
+  str.pwszOrg = const_cast<LPWSTR>(reinterpret_cast<LPCWSTR>(text.c_str()));
+  LONG left = draw.text->x - origin.x, top = draw.text->y - origin.y;
+  str.rclBkGround = {left < LONG(penX >> 4) ? left : LONG(penX >> 4), top, left > LONG(penX >> 4) ? left : LONG(penX >> 4),
+                     top + 1};
+  if (!(device_.hooks & HOOK_TEXTOUT)) return true;
+  FONTOBJ* drawn = SimGdiCreateFont(draw.font.face, &draw.font.xform);
+  BRUSHOBJ fore = {draw.colour, nullptr, 0};
+  ok = Fn<PFN_DrvTextOut>(INDEX_DrvTextOut)(target, &str, drawn, clip, nullptr, nullptr, &fore, nullptr, nullptr,
+                                            0x0D0D);
+  SimGdiDeleteFont(drawn);
+  std::string placed;
+  for (const GLYPHPOS& p : positions)
+    placed += (placed.empty() ? "" : " ") + std::to_string(p.ptl.x) + "," + std::to_string(p.ptl.y);
+  Trace("DrvTextOut device font " + std::to_string(draw.font.face) + " at " + placed, Bool(ok));
+  return ok ? true : Fail(s, "the text call failed");
 }
 
 void Session::DisableDevice(Device* d) {
@@ -372,6 +508,7 @@ bool Session::Play(const Draw& draw, SURFOBJ* target, POINTL origin, const RECTL
   POINTL brushOrigin = {-origin.x, -origin.y};
   if (draw.image) return PlayImage(draw, target, use, &rect, s);
   if (draw.path) return PlayPath(draw, target, use, origin, &o, s);
+  if (draw.text) return PlayText(draw, target, use, origin, s);
   BOOL ok;
   if (device_.hooks & HOOK_BITBLT) {
     ok = Fn<PFN_DrvBitBlt>(INDEX_DrvBitBlt)(target, nullptr, nullptr, use, nullptr, &rect, nullptr, nullptr, brush,
@@ -653,6 +790,8 @@ bool Session::Reset(const DrawStatement* s) {
   device_.hooks = info.hooks;
   device_.so = EngLockSurface(device_.surface);
   if (device_.hooks & HOOK_BITBLT) SimGdiSetDeviceBlt(device_.hdev, Fn<PFN_DrvBitBlt>(INDEX_DrvBitBlt));
+  QueryDeviceFonts(&device_);
+  font_ = DeviceFontChoice();  // the new DC has no font selected
   return true;
 }
 
@@ -808,8 +947,26 @@ bool Session::Run(const std::vector<DrawStatement>& statements) {
         break;
       }
       case DrawKind::Font:
-      case DrawKind::Text:
-        return Fail(s, s->keyword + " needs engine support not built yet");
+        if (!SelectFont(s)) return false;
+        break;
+      case DrawKind::Text: {
+        if (!font_.face) return Fail(s, "text needs engine support not built yet");
+        if (!pageOpen_) return Fail(s, "text outside a page");
+        if (skipPage_) break;
+        // The text's extent is known only once the driver lays it out: its draw covers the page.
+        Draw draw = {{0, 0, LONG(device_.gdi.ulHorzRes), LONG(device_.gdi.ulVertRes)},
+                     0,
+                     DeviceColour(colour_),
+                     clipped_,
+                     clip_,
+                     nullptr,
+                     nullptr,
+                     region_};
+        draw.text = s;
+        draw.font = font_;
+        if (!Keep(draw, s)) return false;
+        break;
+      }
     }
   }
   if (docOpen_ && !EndDoc(nullptr)) return false;

@@ -1,12 +1,14 @@
 // The module loader of the simulated machine. A DLL is found where Windows would look for it
 // (a path as given; a bare name in the process's folder, System, the 16-bit system folder,
 // Windows and the current folder), and its file name is mapped through the module table
-// (<root>/modules/table.txt: "<Windows file name>\t<host path>") to a shared object of ours,
-// loaded with RTLD_LOCAL so each DLL keeps its own symbols. A module loaded twice is one
+// (<root>/modules/table.txt: "<Windows file name>\t<host path>[\t<resource image>]") to a
+// shared object of ours, loaded with RTLD_LOCAL so each DLL keeps its own symbols, whose
+// resources are those of the resource image paired with it. A module loaded twice is one
 // module with a reference count; DllMain sees the first load and the last free.
 #include <dlfcn.h>
 #include <string.h>
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <sstream>
@@ -81,21 +83,27 @@ std::string TablePath() { return RootPath() + "/modules/table.txt"; }
 
 bool HasFolder(const std::u16string& name) { return name.find_first_of(u"\\/:") != std::u16string::npos; }
 
-// The host shared object registered for a Windows file name, or "".
-std::string LookUpTable(const std::u16string& leaf) {
+// The host shared object registered for a Windows file name, or "", and the resource image
+// paired with it (a third column), or "".
+std::string LookUpTable(const std::u16string& leaf, std::string* resources = nullptr) {
   std::string text;
   {
     StateFileLock lock(TablePath(), false);
     if (!ReadWholeFile(TablePath(), text)) return std::string();
   }
-  std::string found;
+  std::string found, image;
   std::istringstream in(text);
   std::string line;
   while (std::getline(in, line)) {
     size_t tab = line.find('\t');
     if (tab == std::string::npos) continue;
-    if (SameTextIgnoringCase(ToUtf16(line.substr(0, tab)), leaf)) found = line.substr(tab + 1);
+    if (!SameTextIgnoringCase(ToUtf16(line.substr(0, tab)), leaf)) continue;
+    found = line.substr(tab + 1);
+    size_t second = found.find('\t');
+    image = second == std::string::npos ? std::string() : found.substr(second + 1);
+    if (second != std::string::npos) found.resize(second);
   }
+  if (resources) *resources = image;
   return found;
 }
 
@@ -236,7 +244,8 @@ HMODULE Load(const std::u16string& requested, DWORD flags) {
     ++m->refs;
     return reinterpret_cast<HMODULE>(m);
   }
-  std::string host = LookUpTable(LeafOf(winPath));
+  std::string resourceImage;
+  std::string host = LookUpTable(LeafOf(winPath), &resourceImage);
   if (host.empty() && IsPeFile(HostPathFor(winPath))) return LoadResourceDll(winPath);
   if (host.empty()) {
     // A copy of one of our shared objects placed on the machine loads as itself.
@@ -258,6 +267,13 @@ HMODULE Load(const std::u16string& requested, DWORD flags) {
   m->hostPath = host;
   m->dl = dl;
   m->refs = 1;
+  // The resources a DLL of ours carries on Windows come from the resource image the table
+  // pairs with its shared object, read through the same checked reader as a resource DLL.
+  // An image that cannot be read leaves the module without resources.
+  std::string imageBytes;
+  DWORD imageError = 0;
+  if (!resourceImage.empty() && ReadWholeFile(resourceImage, imageBytes))
+    m->resources = PeResourceImage::Parse(std::move(imageBytes), &imageError);
   g_modules.push_back(std::move(made));
   bool runEntry = !(flags & (DONT_RESOLVE_DLL_REFERENCES | LOAD_LIBRARY_AS_DATAFILE |
                              LOAD_LIBRARY_AS_DATAFILE_EXCLUSIVE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
@@ -424,25 +440,63 @@ void SimHideExport(const char* windowsFileName, const char* exportName) {
       if (SameTextIgnoringCase(g_hiddenExports[i].first, leaf)) g_hiddenExports.erase(g_hiddenExports.begin() + i);
 }
 
+namespace winsim {
+namespace {
+
+// Rewrites the module table under its lock: each line of the named DLL goes through edit (a
+// line it empties is dropped), then added is appended. False when the table cannot be read or
+// written, or when a match was required and no line named the DLL.
+bool EditTable(const char* windowsFileName, const std::function<void(std::string*)>& edit, const std::string& added,
+               bool requireMatch) {
+  std::string path = TablePath();
+  StateFileLock lock(path, true);
+  std::string text;
+  if (!ReadWholeFile(path, text)) return false;
+  std::u16string leaf = ToUtf16(windowsFileName);
+  std::istringstream in(text);
+  std::string line, kept;
+  bool found = false;
+  while (std::getline(in, line)) {
+    size_t tab = line.find('\t');
+    if (tab != std::string::npos && SameTextIgnoringCase(ToUtf16(line.substr(0, tab)), leaf)) {
+      edit(&line);
+      found = true;
+    }
+    if (!line.empty()) kept += line + "\n";
+  }
+  if (requireMatch && !found) return false;
+  return ReplaceFileAtomically(path, kept + added);
+}
+
+}  // namespace
+}  // namespace winsim
+
 BOOL SimRegisterModule(const char* windowsFileName, const char* hostPath) {
   if (!windowsFileName || !*windowsFileName || !hostPath || !*hostPath || strchr(windowsFileName, '\t') ||
       strchr(windowsFileName, '\n') || strchr(hostPath, '\n'))
     return FALSE;
-  std::string path = TablePath();
-  StateFileLock lock(path, true);
-  std::string text;
-  if (!ReadWholeFile(path, text)) return FALSE;
-  // Drop earlier entries of the name so the table stays one line per module.
-  std::u16string leaf = ToUtf16(windowsFileName);
-  std::istringstream in(text);
-  std::string line, kept;
-  while (std::getline(in, line)) {
-    size_t tab = line.find('\t');
-    if (tab != std::string::npos && SameTextIgnoringCase(ToUtf16(line.substr(0, tab)), leaf)) continue;
-    if (!line.empty()) kept += line + "\n";
+  std::string entry = std::string(windowsFileName) + "\t" + hostPath;
+  // A shared object's resource image lies beside it: <name>.so pairs with <name>.rsrc.
+  std::string host = hostPath;
+  if (host.size() > 3 && host.compare(host.size() - 3, 3, ".so") == 0) {
+    std::string image = host.substr(0, host.size() - 3) + ".rsrc";
+    struct stat st;
+    if (stat(image.c_str(), &st) == 0 && S_ISREG(st.st_mode)) entry += "\t" + image;
   }
-  kept += std::string(windowsFileName) + "\t" + hostPath + "\n";
-  return ReplaceFileAtomically(path, kept) ? TRUE : FALSE;
+  // Earlier entries of the name go, so the table stays one line per module.
+  return EditTable(windowsFileName, [](std::string* line) { line->clear(); }, entry + "\n", false) ? TRUE : FALSE;
+}
+
+BOOL SimPairModuleResources(const char* windowsFileName, const char* imagePath) {
+  if (!windowsFileName || !*windowsFileName || (imagePath && (strchr(imagePath, '\n') || strchr(imagePath, '\t'))))
+    return FALSE;
+  std::string image = imagePath ? imagePath : "";
+  auto pair = [&image](std::string* line) {
+    size_t second = line->find('\t', line->find('\t') + 1);
+    if (second != std::string::npos) line->resize(second);
+    if (!image.empty()) *line += "\t" + image;
+  };
+  return EditTable(windowsFileName, pair, "", true) ? TRUE : FALSE;
 }
 
 void SimSetProcessName(const char* windowsPath) {

@@ -296,7 +296,7 @@ const PdevCall kPdevCalls[] = {
        FONTOBJ f = {};
        return ULONG(T(t).Fn<PFN_DrvQueryFontData>(INDEX_DrvQueryFontData)(p, &f, 2, 0, nullptr, nullptr, 0));
      },
-     0, ERROR_INVALID_PARAMETER},
+     FD_ERROR, ERROR_INVALID_PARAMETER},
     {"DrvQueryFontTree",
      [](const PrintTest& t, DHPDEV p) {
        ULONG_PTR id = 0;

@@ -148,15 +148,16 @@ TEST_F(PdevCapsTest, JobItemsReachTheAnswers) {
   EXPECT_EQ(1u, gdi_.cBitsPixel);
   EXPECT_EQ(ULONG(BMF_1BPP), devInfo_.iDitherFormat);
   EXPECT_TRUE(devInfo_.flGraphicsCaps & GCAPS_FORCEDITHER);
-  // DEVINFO announces the device fonts that loaded (none while they cannot be loaded).
-  EXPECT_EQ(raster->deviceFontCount, devInfo_.cFonts);
+  EXPECT_EQ(0u, devInfo_.cFonts) << "raster mode announces no device fonts";
+  EXPECT_EQ(nullptr, raster->deviceFonts);
 
   GraphicsPdev* pdev = Enable({{"zdmImagePrint", 0}, {"zdmColorProcess", 0}, {"zdmHidden2Func9", 1}, {"dmColor", 2}});
   ASSERT_NE(nullptr, pdev);
   EXPECT_EQ(2, pdev->colourProcess);
   EXPECT_EQ(24u, gdi_.cBitsPixel);
   EXPECT_EQ(0x1Fu, devInfo_.flGraphicsCaps & 0x1F);
-  EXPECT_EQ(pdev->deviceFontCount, devInfo_.cFonts);
+  EXPECT_EQ(4u, devInfo_.cFonts) << "vector mode announces the four device fonts";
+  EXPECT_EQ(4u, pdev->deviceFontCount);
 }
 
 TEST_F(PdevCapsTest, SpoolingFilterAndIcmSwitchesSetTheCaps) {

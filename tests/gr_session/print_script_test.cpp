@@ -35,11 +35,15 @@ TEST_F(PrintScriptTest, TwoPageSampleRunsInGdisOrder) {
   winsim::PrintSessionResult r = RunScript(SampleScript());
   ASSERT_TRUE(r.ok) << r.error;
   EXPECT_EQ(2u, r.pages);
-  std::vector<std::string> expected = {"DrvQueryDriverInfo", "DrvEnableDriver", "DrvEnablePDEV",     "DrvCompletePDEV",
-                                       "DrvEnableSurface",   "DrvStartDoc",     "DrvStartPage",      "DrvBitBlt",
-                                       "DrvSendPage",        "DrvStartPage",    "DrvBitBlt",         "DrvBitBlt",
-                                       "DrvSendPage",        "DrvEndDoc",       "DrvDisableSurface", "DrvDisablePDEV",
-                                       "DrvDisableDriver"};
+  std::vector<std::string> expected = {"DrvQueryDriverInfo", "DrvEnableDriver", "DrvEnablePDEV", "DrvCompletePDEV",
+                                       "DrvEnableSurface"};
+  // A vector job announces the four device fonts: GDI asks each for its metrics, glyph set and
+  // kerning pairs.
+  for (int face = 1; face <= 4; ++face)
+    expected.insert(expected.end(), {"DrvQueryFont", "DrvQueryFontTree", "DrvQueryFontTree"});
+  expected.insert(expected.end(), {"DrvStartDoc", "DrvStartPage", "DrvBitBlt", "DrvSendPage", "DrvStartPage",
+                                   "DrvBitBlt", "DrvBitBlt", "DrvSendPage", "DrvEndDoc", "DrvDisableSurface",
+                                   "DrvDisablePDEV", "DrvDisableDriver"});
   EXPECT_EQ(expected, Names(r));
   for (const std::string& line : r.trace) EXPECT_EQ(std::string::npos, line.find("FALSE")) << line;
 }
@@ -120,7 +124,7 @@ TEST_F(PrintScriptTest, HostPrintShowsInfoAndTrace) {
       << out;
   for (const char* line :
        {"ulVersion          0x500", "ulTechnology       2 (DT_RASPRINTER)", "ulLogPixelsX/Y     600 600",
-        "flTextCaps         0x581F (TC_OP_CHARACTER", "cFonts             0", "DrvStartDoc \"Two pages\" job 1 -> TRUE",
+        "flTextCaps         0x581F (TC_OP_CHARACTER", "cFonts             4", "DrvStartDoc \"Two pages\" job 1 -> TRUE",
         "DrvBitBlt (100,100)-(1100,1100) rop 0xF0F0 colour 0x0 -> TRUE", "printed 2 pages on \"Print\" (job 1)"})
     EXPECT_NE(std::string::npos, out.find(line)) << line << "\n" << out;
   size_t sent = 0;
