@@ -50,29 +50,44 @@ DWORD PaletteEntries(DWORD format) {
 BYTE GreyOf(const BYTE* bgr) { return BYTE((bgr[2] * 306u + bgr[1] * 601u + bgr[0] * 117u) >> 10); }
 
 // Writes the record's rows as one run of bytes whose first skip bytes went elsewhere: the
-// 1-bpp paletted image's rows start two bytes before its head's end.
+// 1-bpp paletted image's rows start two bytes before its head's end. A band that is to be drawn
+// again has each source row made white once its last byte is written, while it is still in the
+// cache (a separate pass over a large band costs as much as the copy).
 class RowWriter {
  public:
   RowWriter(const GrImage& image, BOOL grey, DWORD rowBytes)
-      : image_(image), grey_(grey), rowBytes_(rowBytes) {}
+      : image_(image),
+        grey_(grey),
+        rowBytes_(rowBytes),
+        used_((image.width * BitsPerPixel(image.format) + 7) / 8),
+        stride_(image.stride < 0 ? DWORD(-image.stride) : DWORD(image.stride)),
+        // Rows that follow each other in memory as they do in the record: the run is one copy.
+        contiguous_(!grey && image.stride > 0 && DWORD(image.stride) == rowBytes && used_ == rowBytes) {}
   // Fills cb bytes from the run's offset on.
   void Fill(BYTE* out, DWORD offset, DWORD cb) const {
+    if (contiguous_) {
+      DWORD rowTotal = image_.rows * rowBytes_;  // the record's length bound keeps this in 32 bits
+      DWORD have = offset < rowTotal ? (rowTotal - offset < cb ? rowTotal - offset : cb) : 0;
+      Copy(out, const_cast<BYTE*>(image_.bits) + offset, have);
+      memset(out + have, 0, cb - have);
+      return;
+    }
     while (cb > 0) {
       DWORD row = offset / rowBytes_, in = offset % rowBytes_;
-      DWORD take = rowBytes_ - in < cb ? rowBytes_ - in : cb;
       if (row >= image_.rows) {
-        memset(out, 0, take);
-      } else {
-        const BYTE* src = image_.bits + LONG(row) * image_.stride;
-        if (grey_) {
-          for (DWORD i = 0; i < take; ++i) out[i] = in + i < image_.width ? GreyOf(src + 3 * (in + i)) : 0;
-        } else {
-          DWORD used = (image_.width * BitsPerPixel(image_.format) + 7) / 8;
-          DWORD copy = in < used ? (used - in < take ? used - in : take) : 0;
-          memcpy(out, src + in, copy);
-          memset(out + copy, 0, take - copy);
-        }
+        memset(out, 0, cb);
+        return;
       }
+      DWORD take = rowBytes_ - in < cb ? rowBytes_ - in : cb;
+      BYTE* src = const_cast<BYTE*>(image_.bits) + LONG(row) * image_.stride;
+      if (grey_) {
+        for (DWORD i = 0; i < take; ++i) out[i] = in + i < image_.width ? GreyOf(src + 3 * (in + i)) : 0;
+      } else {
+        DWORD copy = in < used_ ? (used_ - in < take ? used_ - in : take) : 0;
+        memcpy(out, src + in, copy);
+        memset(out + copy, 0, take - copy);
+      }
+      if (image_.whiten && in + take == rowBytes_) memset(src, 0xFF, stride_);
       out += take;
       offset += take;
       cb -= take;
@@ -80,18 +95,28 @@ class RowWriter {
   }
 
  private:
+  // Copies n source bytes; a band to be drawn again is made white behind the copy, in pieces
+  // that stay in the first-level cache.
+  void Copy(BYTE* out, BYTE* src, DWORD n) const {
+    if (!image_.whiten) {
+      memcpy(out, src, n);
+      return;
+    }
+    constexpr DWORD kPiece = 16384;
+    for (DWORD done = 0; done < n; done += kPiece) {
+      DWORD k = n - done < kPiece ? n - done : kPiece;
+      memcpy(out + done, src + done, k);
+      memset(src + done, 0xFF, k);
+    }
+  }
+
   const GrImage& image_;
   BOOL grey_;
   DWORD rowBytes_;
+  DWORD used_;
+  DWORD stride_;
+  bool contiguous_;
 };
-
-// Makes the source rows up to (not including) row white when the image asks for it.
-void WhiteRows(const GrImage& image, DWORD* from, DWORD row) {
-  if (!image.whiteAfter) return;
-  if (row > image.rows) row = image.rows;
-  LONG stride = image.stride < 0 ? -image.stride : image.stride;
-  for (; *from < row; ++*from) memset(image.whiteAfter + LONG(*from) * image.stride, 0xFF, size_t(stride));
-}
 
 }  // namespace
 
@@ -166,11 +191,7 @@ BYTE* GrRecImage(PdevOutputStream* stream, const GrImage& image, BOOL plain, BOO
   DWORD inHead = headPart - kImageHead - palette;  // row bytes (or padding) the head part holds
   DWORD runLength = DWORD(length) - kImageHead - palette;
   rows.Fill(rec + kImageHead + palette, 0, inHead);
-  DWORD whiteRows = 0;  // source rows already made white
-  if (plain) {
-    WhiteRows(image, &whiteRows, image.rows);
-    return rec;
-  }
+  if (plain) return rec;
 
   // Each piece is filled before the next reservation, which may flush the page so far.
   DWORD perPiece = rowBytes > kStreamFlushAbove ? 1 : kStreamFlushAbove / rowBytes;
@@ -183,8 +204,6 @@ BYTE* GrRecImage(PdevOutputStream* stream, const GrImage& image, BOOL plain, BOO
     DWORD fill = runLength - done < cb ? runLength - done : cb;
     rows.Fill(piece, done, fill);
     done += fill;
-    WhiteRows(image, &whiteRows, done / rowBytes);
   }
-  WhiteRows(image, &whiteRows, image.rows);
   return rec;
 }

@@ -42,9 +42,9 @@ struct GrImage {
   const BYTE* bits;
   LONG stride;
   const ULONG* palette;  // NULL: no palette
-  // A band to make white for the next one: each of its rows is set to 0xFF once written, while
-  // it is still in the cache (a separate pass over a large band costs as much as the copy).
-  BYTE* whiteAfter = nullptr;
+  // A band to be drawn again: each source row is set to 0xFF (all its stride bytes) once it is
+  // written, while it is still in the cache.
+  BOOL whiten = FALSE;
 };
 
 // How the PDEV wants its images: whole records (print methods 5 and 7, an API-use or hook
