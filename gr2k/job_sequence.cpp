@@ -4,11 +4,16 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "core/common/ini_access.h"
 #include "core/context/driver_context.h"
+#include "core/devmode/dm_merge.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
+#include "core/items/item_table.h"
 #include "core/model/model_lookup.h"
 #include "core/rules/judge_eval.h"
+#include "core/system/printer_names.h"
+#include "core/system/settings_folders.h"
 #include "gr2k/ddi_bodies.h"
 #include "gr2k/records.h"
 #include "gr2k/spool_binding.h"
@@ -68,6 +73,16 @@ BOOL SendJobHeader(GraphicsPdev* pdev) {
   return TRUE;
 }
 
+// The print method the printer's settings file holds now (0 when it holds none): an application
+// may have stored another since the job's settings were made.
+LONG StoredPrintMethod(GraphicsPdev* pdev) {
+  const SettingItem* row = ItemFind(pdev->context, kItem_zdmPrnMethod);
+  const WCHAR* printer = PrnGetPrinterName(pdev->context);
+  const WCHAR* file = PathSettingsFile(pdev->context);
+  if (!row || !row->persistKey || !printer || !file || !file[0]) return 0;
+  return LONG(INT(IniReadInt(printer, row->persistKey, 0, file)));
+}
+
 void KeepJobName(GraphicsPdev* pdev, LPWSTR docName) {
   if (pdev->jobName) PdevPoolFree(pdev->pool, pdev->jobName);
   pdev->jobName = nullptr;
@@ -90,6 +105,10 @@ BOOL SeqStartDoc(GraphicsPdev* pdev, SURFOBJ*, LPWSTR docName, DWORD jobId) {
   pdev->apiUse = DWORD(Raw(pdev, kItem_zdmAPIUseFlag));
   pdev->hookValue = DWORD(JudgeComputeHookCore(pdev->context, kHookItem));
   if (pdev->apiUse || pdev->hookValue) pdev->reduceImages = 0;
+  // Another stored print method: the job's settings are merged again with it in force.
+  if (StoredPrintMethod(pdev) != Raw(pdev, kItem_zdmPrnMethod) &&
+      !DmMergeIntoContext(pdev->context, nullptr, kMergeImageFormReset | kMergeGate))
+    return FALSE;
   BOOL carried = (pdev->flags & kPdevCarriedOver) != 0;
   if (!carried && !GrBindSpoolSide(pdev)) return FALSE;
   pdev->flags |= kPdevDocStarted;

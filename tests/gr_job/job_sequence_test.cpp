@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/system/settings_folders.h"
 #include "gr2k/job_sequence.h"
 #include "host/job_stream/job_stream.h"
 #include "platform/sim.h"
@@ -246,6 +247,40 @@ TEST_F(JobSequenceTest, SpoolerKnowsTheSessionsJobAtLevelsOneAndTwo) {
     EXPECT_NE(user[0], 0) << level;
   }
   EXPECT_FALSE(GetJobW(printer_, r.jobId + 100, 1, nullptr, 0, nullptr));
+}
+
+// A print method stored in the printer's settings file since the job's settings were made (an
+// application changed it) has DrvStartDoc merge the settings again, and a merge that fails
+// fails DrvStartDoc. The merge is seen by the memory it needs: the smallest allowance of
+// allocations that lets DrvStartDoc through with the stored method unchanged is too small
+// when it differs.
+TEST_F(JobSequenceTest, AnotherStoredPrintMethodMergesTheSettingsAgain) {
+  WCHAR path[MAX_PATH] = {};
+  ASSERT_TRUE(PathSettingsFileOf(path, MAX_PATH, 0, printer_));
+  const std::vector<BYTE> dm = JobDevmode();  // print method 0
+  auto startDoc = [&](LPCWSTR stored, int allowance) {
+    EXPECT_TRUE(WritePrivateProfileStringW(TEXT("Print"), TEXT("PrnMethod"), stored, path));
+    DHPDEV pdev = EnableCompletePdev(&dm);
+    SURFOBJ so = {};
+    so.dhpdev = pdev;
+    so.iType = STYPE_DEVICE;
+    SimFailAllocations(allowance);
+    BOOL ok = Ddi<PFN_DrvStartDoc>(INDEX_DrvStartDoc)(&so, nullptr, 1);
+    SimFailAllocations(-1);
+    if (ok) Ddi<PFN_DrvEndDoc>(INDEX_DrvEndDoc)(&so, 0);
+    DisablePdev(pdev);
+    return ok != FALSE;
+  };
+  int enough = 0;
+  while (enough < 500 && !startDoc(TEXT("0"), enough)) ++enough;
+  ASSERT_LT(enough, 500);
+  EXPECT_FALSE(startDoc(TEXT("5"), enough)) << "the settings are merged again";
+  EXPECT_TRUE(startDoc(TEXT("5"), -1));
+
+  // With memory the job prints as usual.
+  winsim::PrintSessionResult r = RunScript(kTwoPages);
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(Read(Stream(r.jobId)).pages.size(), 2u);
 }
 
 // The name line on its own: a double-byte character is never split at the cut.
