@@ -15,6 +15,7 @@
 #include "core/system/printer_names.h"
 #include "core/system/settings_folders.h"
 #include "gr2k/ddi_bodies.h"
+#include "gr2k/output_size.h"
 #include "gr2k/records.h"
 #include "gr2k/spool_binding.h"
 #include "gr2k/stream.h"
@@ -68,7 +69,12 @@ BOOL SendJobHeader(GraphicsPdev* pdev) {
     // The block is cut from the settings block: a DEVMODE claiming more would send what lies
     // beyond it.
     if (cb > kSettingsBlockSize) cb = kSettingsBlockSize;
-    if (!SendBlock(pdev, kBlockDevmode, settings, cb)) return FALSE;
+    // The printer receives the output size the user chose; the context keeps the adjusted one,
+    // also when the block fails.
+    DWORD putBack = JobOutputSizeBeforeDevmode(pdev->context);
+    BOOL sent = SendBlock(pdev, kBlockDevmode, settings, cb);
+    JobOutputSizeAfterDevmode(pdev->context, putBack);
+    if (!sent) return FALSE;
   }
   return TRUE;
 }
