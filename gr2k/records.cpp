@@ -55,6 +55,17 @@ DWORD PaletteEntries(DWORD format) {
 BYTE GreyOf(const BYTE* bgr) { return BYTE((bgr[2] * 306u + bgr[1] * 601u + bgr[0] * 117u) >> 10); }
 
 #ifdef ZEMS_SSE2_BANDS
+// Writes white over the 64 bytes at `at`, read as a to d, unless they are white already.
+__attribute__((target("sse2"))) inline void WhitenDrawn(__m128i* at, __m128i a, __m128i b, __m128i c, __m128i d,
+                                                        __m128i white) {
+  __m128i all = _mm_and_si128(_mm_and_si128(a, b), _mm_and_si128(c, d));
+  if (_mm_movemask_epi8(_mm_cmpeq_epi8(all, white)) == 0xFFFF) return;
+  _mm_storeu_si128(at, white);
+  _mm_storeu_si128(at + 1, white);
+  _mm_storeu_si128(at + 2, white);
+  _mm_storeu_si128(at + 3, white);
+}
+
 // Copies n bytes and leaves the source white (0xFF), in one pass: each 64 bytes of the source
 // are written only when they were not white already. A band is mostly white, and reading it
 // costs less than writing it again. Built for SSE2 and used when the processor has it.
@@ -70,16 +81,22 @@ __attribute__((target("sse2"))) void CopyWhiteningSse2(BYTE* out, BYTE* src, DWO
     _mm_storeu_si128(to + 1, b);
     _mm_storeu_si128(to + 2, c);
     _mm_storeu_si128(to + 3, d);
-    __m128i all = _mm_and_si128(_mm_and_si128(a, b), _mm_and_si128(c, d));
-    if (_mm_movemask_epi8(_mm_cmpeq_epi8(all, white)) != 0xFFFF) {
-      _mm_storeu_si128(from, white);
-      _mm_storeu_si128(from + 1, white);
-      _mm_storeu_si128(from + 2, white);
-      _mm_storeu_si128(from + 3, white);
-    }
+    WhitenDrawn(from, a, b, c, d, white);
   }
   memcpy(out + i, src + i, n - i);
   memset(src + i, 0xFF, n - i);
+}
+
+// Makes n bytes white, writing only the 64-byte stretches that are not white already.
+__attribute__((target("sse2"))) void WhitenSse2(BYTE* bytes, size_t n) {
+  const __m128i white = _mm_set1_epi8(char(0xFF));
+  size_t i = 0;
+  for (; i + 64 <= n; i += 64) {
+    __m128i* at = reinterpret_cast<__m128i*>(bytes + i);
+    WhitenDrawn(at, _mm_loadu_si128(at), _mm_loadu_si128(at + 1), _mm_loadu_si128(at + 2), _mm_loadu_si128(at + 3),
+                white);
+  }
+  memset(bytes + i, 0xFF, n - i);
 }
 
 bool HasSse2() {
@@ -167,6 +184,16 @@ class RowWriter {
 };
 
 }  // namespace
+
+void GrWhiten(BYTE* bytes, size_t cb) {
+#ifdef ZEMS_SSE2_BANDS
+  if (HasSse2()) {
+    WhitenSse2(bytes, cb);
+    return;
+  }
+#endif
+  memset(bytes, 0xFF, cb);
+}
 
 BYTE* GrRecPageStart(PdevOutputStream* stream, DWORD width, DWORD height, WORD dpiX, WORD dpiY) {
   BYTE* rec = GrStreamReserve(stream, 16);

@@ -3,6 +3,8 @@
 // returns it, or NULL when the reservation failed. Bytes the format leaves reserved are written
 // 0, so a job run twice is byte-identical.
 #pragma once
+#include <stddef.h>
+
 #include "gr2k/pdev.h"
 
 // Opcodes of the records this file writes.
@@ -51,6 +53,8 @@ struct GrImage {
 // value) and grey (a colour machine value of 0 or dmColor 1).
 BOOL GrImagePlainForm(const GraphicsPdev* pdev);
 BOOL GrImageGrey(const GraphicsPdev* pdev);
+// Sets cb bytes to 0xFF (a band made white), writing only what is not white already.
+void GrWhiten(BYTE* bytes, size_t cb);
 // Bytes of one row of the image record for this width and pixel format.
 DWORD GrImageRowBytes(DWORD width, DWORD format);
 // The image record. The plain form reserves it whole; otherwise the head and palette come

@@ -306,6 +306,19 @@ TEST_F(StreamTest, BandSentForTheNextIsRecordedAsItWasAndLeftWhite) {
   }
 }
 
+TEST_F(StreamTest, WhitenLeavesEveryByteWhite) {
+  for (size_t size : {size_t(0), size_t(1), size_t(63), size_t(64), size_t(65), size_t(200)}) {
+    for (size_t drawn = 0; drawn < size; drawn += 13) {
+      std::vector<BYTE> bytes(size + 1, 0xFF);
+      bytes[drawn] = 0x12;
+      bytes[size] = 0x34;  // beyond the bytes given: left alone
+      GrWhiten(bytes.data(), size);
+      EXPECT_EQ(std::count(bytes.begin(), bytes.end() - 1, 0xFF), LONG(size)) << size << ", drawn at " << drawn;
+      EXPECT_EQ(bytes[size], 0x34) << size;
+    }
+  }
+}
+
 // A band source point is taken as given: one outside the surface writes nothing, and the rows
 // sent never run past the surface.
 TEST_F(StreamTest, BandFromOutsideTheSurfaceWritesNothing) {
