@@ -308,7 +308,7 @@ TEST_F(JobSequenceTest, SavedOutputSizesGoIntoTheDevmodeBlock) {
   ASSERT_TRUE(PathSettingsFileOf(path, MAX_PATH, 0, printer_));
   ASSERT_TRUE(WritePrivateProfileStringW(TEXT("Print"), TEXT("FrontFunc"), TEXT("296"), path));  // 0x128
 
-  const LONG kSet1[3] = {9, 1, 2}, kSet2[3] = {11, 0, 1};
+  const LONG kSet1[3] = {13, 1, 2}, kSet2[3] = {11, 1, 3};
   const struct {
     const char* what;
     LONG front;        // bits 3 and 5 as given
@@ -323,7 +323,6 @@ TEST_F(JobSequenceTest, SavedOutputSizesGoIntoTheDevmodeBlock) {
   };
   const WORD kItems[3] = {kItem_zdmOutPaperSize, kItem_zdmFuncSelectScale, kItem_zdmScaleType};
   for (const auto& c : kCases) {
-    remove(StandIn("ov1bc123.log").c_str());
     DHPDEV dhpdev = EnableJob({{"zdmPreviewPrint", 1}});
     ASSERT_NE(dhpdev, nullptr) << c.what;
     SURFOBJ so = {};
@@ -341,6 +340,7 @@ TEST_F(JobSequenceTest, SavedOutputSizesGoIntoTheDevmodeBlock) {
       own[i] = LONG(ItemGetRawById(ctx, kItems[i]));
       at[i] = size_t(ItemStoragePtr(ctx, ItemFind(ctx, kItems[i])) - ctx->settings);
     }
+    ASSERT_TRUE(own[0] != kSet1[0] && own[0] != kSet2[0] && own[2] != kSet1[2] && own[2] != kSet2[2]) << c.what;
     for (int set = 0; set < 2; ++set) {
       memcpy(ctx->ui->outputSizeSets[set], set ? kSet2 : kSet1, sizeof kSet1);
       ctx->ui->outputSizeSaved[set] = c.saved[set];
@@ -365,7 +365,6 @@ TEST_F(JobSequenceTest, SavedOutputSizesGoIntoTheDevmodeBlock) {
     EXPECT_EQ(LONG(block->payload[at[2]]), want[2]) << c.what;
   }
 }
-
 
 // The name line on its own: a double-byte character is never split at the cut.
 TEST(JobNameLine, CutKeepsDoubleByteCharactersWhole) {
