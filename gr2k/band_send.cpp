@@ -43,7 +43,7 @@ BOOL SendBand(GraphicsPdev* pdev, SURFOBJ* src, const POINTL* ptlSrc, const RECT
   GrImage image = {{left, top, left + w, top + h}, {0, 0}, DWORD(w), DWORD(h), format, first, src->lDelta,
                    bytesPerPixelX8 == 1 ? kMonoPalette : nullptr};
   // Whole rows only: a band sent from x 0.
-  if (whiten && ptlSrc->x == 0) image.whiteAfter = const_cast<BYTE*>(first);
+  if (whiten && ptlSrc->x == 0) image.whiten = TRUE;
   return GrRecImage(&pdev->stream, image, GrImagePlainForm(pdev), GrImageGrey(pdev)) != nullptr;
 }
 

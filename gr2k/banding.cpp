@@ -14,7 +14,7 @@ void FillWhite(SURFOBJ* so, LONG first = 0) {
   LONG stride = so->lDelta < 0 ? -so->lDelta : so->lDelta;
   BYTE* top = static_cast<BYTE*>(so->pvScan0) + first * so->lDelta;
   if (so->lDelta < 0) top += so->lDelta * (so->sizlBitmap.cy - 1 - first);
-  memset(top, 0xFF, size_t(stride) * size_t(so->sizlBitmap.cy - first));
+  GrWhiten(top, size_t(stride) * size_t(so->sizlBitmap.cy - first));
 }
 
 }  // namespace

@@ -4,13 +4,19 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "core/common/ini_access.h"
 #include "core/context/driver_context.h"
+#include "core/devmode/dm_merge.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
+#include "core/items/item_table.h"
 #include "core/model/model_lookup.h"
 #include "core/rules/judge_eval.h"
+#include "core/system/printer_names.h"
+#include "core/system/settings_folders.h"
 #include "gr2k/ddi_bodies.h"
 #include "gr2k/draw_state.h"
+#include "gr2k/output_size.h"
 #include "gr2k/records.h"
 #include "gr2k/spool_binding.h"
 #include "gr2k/stream.h"
@@ -64,9 +70,24 @@ BOOL SendJobHeader(GraphicsPdev* pdev) {
     // The block is cut from the settings block: a DEVMODE claiming more would send what lies
     // beyond it.
     if (cb > kSettingsBlockSize) cb = kSettingsBlockSize;
-    if (!SendBlock(pdev, kBlockDevmode, settings, cb)) return FALSE;
+    // The printer receives the output size the user chose; the context keeps the adjusted one,
+    // also when the block fails.
+    DWORD putBack = JobOutputSizeBeforeDevmode(pdev->context);
+    BOOL sent = SendBlock(pdev, kBlockDevmode, settings, cb);
+    JobOutputSizeAfterDevmode(pdev->context, putBack);
+    if (!sent) return FALSE;
   }
   return TRUE;
+}
+
+// The print method the printer's settings file holds now (0 when it holds none): an application
+// may have stored another since the job's settings were made.
+LONG StoredPrintMethod(GraphicsPdev* pdev) {
+  const SettingItem* row = ItemFind(pdev->context, kItem_zdmPrnMethod);
+  const WCHAR* printer = PrnGetPrinterName(pdev->context);
+  const WCHAR* file = PathSettingsFile(pdev->context);
+  if (!row || !row->persistKey || !printer || !file || !file[0]) return 0;
+  return LONG(INT(IniReadInt(printer, row->persistKey, 0, file)));
 }
 
 void KeepJobName(GraphicsPdev* pdev, LPWSTR docName) {
@@ -91,6 +112,10 @@ BOOL SeqStartDoc(GraphicsPdev* pdev, SURFOBJ*, LPWSTR docName, DWORD jobId) {
   pdev->apiUse = DWORD(Raw(pdev, kItem_zdmAPIUseFlag));
   pdev->hookValue = DWORD(JudgeComputeHookCore(pdev->context, kHookItem));
   if (pdev->apiUse || pdev->hookValue) pdev->reduceImages = 0;
+  // Another stored print method: the job's settings are merged again with it in force.
+  if (StoredPrintMethod(pdev) != Raw(pdev, kItem_zdmPrnMethod) &&
+      !DmMergeIntoContext(pdev->context, nullptr, kMergeImageFormReset | kMergeGate))
+    return FALSE;
   BOOL carried = (pdev->flags & kPdevCarriedOver) != 0;
   if (!carried && !GrBindSpoolSide(pdev)) return FALSE;
   pdev->flags |= kPdevDocStarted;

@@ -3,6 +3,11 @@
 
 #include <string.h>
 
+#if defined(__GNUC__) && defined(__i386__)
+#include <emmintrin.h>
+#define ZEMS_SSE2_BANDS 1
+#endif
+
 #include "gr2k/stream.h"
 
 namespace {
@@ -40,29 +45,98 @@ DWORD PaletteEntries(DWORD format) {
 
 BYTE GreyOf(const BYTE* bgr) { return BYTE((bgr[2] * 306u + bgr[1] * 601u + bgr[0] * 117u) >> 10); }
 
+#ifdef ZEMS_SSE2_BANDS
+// Writes white over the 64 bytes at `at`, read as a to d, unless they are white already.
+__attribute__((target("sse2"))) inline void WhitenDrawn(__m128i* at, __m128i a, __m128i b, __m128i c, __m128i d,
+                                                        __m128i white) {
+  __m128i all = _mm_and_si128(_mm_and_si128(a, b), _mm_and_si128(c, d));
+  if (_mm_movemask_epi8(_mm_cmpeq_epi8(all, white)) == 0xFFFF) return;
+  _mm_storeu_si128(at, white);
+  _mm_storeu_si128(at + 1, white);
+  _mm_storeu_si128(at + 2, white);
+  _mm_storeu_si128(at + 3, white);
+}
+
+// Copies n bytes and leaves the source white (0xFF), in one pass: each 64 bytes of the source
+// are written only when they were not white already. A band is mostly white, and reading it
+// costs less than writing it again. Built for SSE2 and used when the processor has it.
+__attribute__((target("sse2"))) void CopyWhiteningSse2(BYTE* out, BYTE* src, DWORD n) {
+  const __m128i white = _mm_set1_epi8(char(0xFF));
+  DWORD i = 0;
+  for (; i + 64 <= n; i += 64) {
+    __m128i* from = reinterpret_cast<__m128i*>(src + i);
+    __m128i* to = reinterpret_cast<__m128i*>(out + i);
+    __m128i a = _mm_loadu_si128(from), b = _mm_loadu_si128(from + 1);
+    __m128i c = _mm_loadu_si128(from + 2), d = _mm_loadu_si128(from + 3);
+    _mm_storeu_si128(to, a);
+    _mm_storeu_si128(to + 1, b);
+    _mm_storeu_si128(to + 2, c);
+    _mm_storeu_si128(to + 3, d);
+    WhitenDrawn(from, a, b, c, d, white);
+  }
+  memcpy(out + i, src + i, n - i);
+  memset(src + i, 0xFF, n - i);
+}
+
+// Makes n bytes white, writing only the 64-byte stretches that are not white already.
+__attribute__((target("sse2"))) void WhitenSse2(BYTE* bytes, size_t n) {
+  const __m128i white = _mm_set1_epi8(char(0xFF));
+  size_t i = 0;
+  for (; i + 64 <= n; i += 64) {
+    __m128i* at = reinterpret_cast<__m128i*>(bytes + i);
+    WhitenDrawn(at, _mm_loadu_si128(at), _mm_loadu_si128(at + 1), _mm_loadu_si128(at + 2), _mm_loadu_si128(at + 3),
+                white);
+  }
+  memset(bytes + i, 0xFF, n - i);
+}
+
+bool HasSse2() {
+  static const bool has = __builtin_cpu_supports("sse2");
+  return has;
+}
+#endif
+
 // Writes the record's rows as one run of bytes whose first skip bytes went elsewhere: the
-// 1-bpp paletted image's rows start two bytes before its head's end.
+// 1-bpp paletted image's rows start two bytes before its head's end. A band that is to be drawn
+// again is made white as its bytes are written, while they are still in the cache (a separate
+// pass over a large band costs as much as the copy).
 class RowWriter {
  public:
   RowWriter(const GrImage& image, BOOL grey, DWORD rowBytes)
-      : image_(image), grey_(grey), rowBytes_(rowBytes) {}
+      : image_(image),
+        grey_(grey),
+        rowBytes_(rowBytes),
+        used_((image.width * BitsPerPixel(image.format) + 7) / 8),
+        stride_(image.stride < 0 ? DWORD(-image.stride) : DWORD(image.stride)),
+        // Rows that follow each other in memory as they do in the record: the run is one copy.
+        contiguous_(!grey && image.stride > 0 && DWORD(image.stride) == rowBytes && used_ == rowBytes) {}
   // Fills cb bytes from the run's offset on.
   void Fill(BYTE* out, DWORD offset, DWORD cb) const {
+    if (contiguous_) {
+      DWORD rowTotal = image_.rows * rowBytes_;  // the record's length bound keeps this in 32 bits
+      DWORD have = offset < rowTotal ? (rowTotal - offset < cb ? rowTotal - offset : cb) : 0;
+      Copy(out, const_cast<BYTE*>(image_.bits) + offset, have);
+      memset(out + have, 0, cb - have);
+      return;
+    }
     while (cb > 0) {
       DWORD row = offset / rowBytes_, in = offset % rowBytes_;
-      DWORD take = rowBytes_ - in < cb ? rowBytes_ - in : cb;
       if (row >= image_.rows) {
-        memset(out, 0, take);
+        memset(out, 0, cb);
+        return;
+      }
+      DWORD take = rowBytes_ - in < cb ? rowBytes_ - in : cb;
+      BYTE* src = const_cast<BYTE*>(image_.bits) + LONG(row) * image_.stride;
+      BOOL rowEnds = in + take == rowBytes_;
+      if (grey_) {
+        for (DWORD i = 0; i < take; ++i) out[i] = in + i < image_.width ? GreyOf(src + 3 * (in + i)) : 0;
+        if (image_.whiten && rowEnds) memset(src, 0xFF, stride_);
       } else {
-        const BYTE* src = image_.bits + LONG(row) * image_.stride;
-        if (grey_) {
-          for (DWORD i = 0; i < take; ++i) out[i] = in + i < image_.width ? GreyOf(src + 3 * (in + i)) : 0;
-        } else {
-          DWORD used = (image_.width * BitsPerPixel(image_.format) + 7) / 8;
-          DWORD copy = in < used ? (used - in < take ? used - in : take) : 0;
-          memcpy(out, src + in, copy);
-          memset(out + copy, 0, take - copy);
-        }
+        DWORD copy = in < used_ ? (used_ - in < take ? used_ - in : take) : 0;
+        Copy(out, src + in, copy);
+        memset(out + copy, 0, take - copy);
+        // The row's bytes past its pixels are the source's own padding.
+        if (image_.whiten && rowEnds && stride_ > used_) memset(src + used_, 0xFF, stride_ - used_);
       }
       out += take;
       offset += take;
@@ -71,20 +145,46 @@ class RowWriter {
   }
 
  private:
+  // Copies n source bytes; a band to be drawn again is made white behind the copy, in one pass
+  // with SSE2, else in pieces that stay in the first-level cache.
+  void Copy(BYTE* out, BYTE* src, DWORD n) const {
+    if (!image_.whiten) {
+      memcpy(out, src, n);
+      return;
+    }
+#ifdef ZEMS_SSE2_BANDS
+    if (HasSse2()) {
+      CopyWhiteningSse2(out, src, n);
+      return;
+    }
+#endif
+    constexpr DWORD kPiece = 16384;
+    for (DWORD done = 0; done < n; done += kPiece) {
+      DWORD k = n - done < kPiece ? n - done : kPiece;
+      memcpy(out + done, src + done, k);
+      memset(src + done, 0xFF, k);
+    }
+  }
+
   const GrImage& image_;
   BOOL grey_;
   DWORD rowBytes_;
+  DWORD used_;
+  DWORD stride_;
+  bool contiguous_;
 };
 
-// Makes the source rows up to (not including) row white when the image asks for it.
-void WhiteRows(const GrImage& image, DWORD* from, DWORD row) {
-  if (!image.whiteAfter) return;
-  if (row > image.rows) row = image.rows;
-  LONG stride = image.stride < 0 ? -image.stride : image.stride;
-  for (; *from < row; ++*from) memset(image.whiteAfter + LONG(*from) * image.stride, 0xFF, size_t(stride));
-}
-
 }  // namespace
+
+void GrWhiten(BYTE* bytes, size_t cb) {
+#ifdef ZEMS_SSE2_BANDS
+  if (HasSse2()) {
+    WhitenSse2(bytes, cb);
+    return;
+  }
+#endif
+  memset(bytes, 0xFF, cb);
+}
 
 BYTE* GrRecPageStart(PdevOutputStream* stream, DWORD width, DWORD height, WORD dpiX, WORD dpiY) {
   BYTE* rec = GrStreamReserve(stream, 16);
@@ -166,11 +266,7 @@ BYTE* GrRecImage(PdevOutputStream* stream, const GrImage& image, BOOL plain, BOO
   DWORD inHead = headPart - kImageHead - palette;  // row bytes (or padding) the head part holds
   DWORD runLength = DWORD(length) - kImageHead - palette;
   rows.Fill(rec + kImageHead + palette, 0, inHead);
-  DWORD whiteRows = 0;  // source rows already made white
-  if (plain) {
-    WhiteRows(image, &whiteRows, image.rows);
-    return rec;
-  }
+  if (plain) return rec;
 
   // Each piece is filled before the next reservation, which may flush the page so far.
   DWORD perPiece = rowBytes > kStreamFlushAbove ? 1 : kStreamFlushAbove / rowBytes;
@@ -183,8 +279,6 @@ BYTE* GrRecImage(PdevOutputStream* stream, const GrImage& image, BOOL plain, BOO
     DWORD fill = runLength - done < cb ? runLength - done : cb;
     rows.Fill(piece, done, fill);
     done += fill;
-    WhiteRows(image, &whiteRows, done / rowBytes);
   }
-  WhiteRows(image, &whiteRows, image.rows);
   return rec;
 }

@@ -3,6 +3,8 @@
 // returns it, or NULL when the reservation failed. Bytes the format leaves reserved are written
 // 0, so a job run twice is byte-identical.
 #pragma once
+#include <stddef.h>
+
 #include "gr2k/pdev.h"
 
 // Opcodes of the records this file writes.
@@ -44,15 +46,17 @@ struct GrImage {
   const BYTE* bits;
   LONG stride;
   const ULONG* palette;  // NULL: no palette
-  // A band to make white for the next one: each of its rows is set to 0xFF once written, while
-  // it is still in the cache (a separate pass over a large band costs as much as the copy).
-  BYTE* whiteAfter = nullptr;
+  // A band to be drawn again: each source row is set to 0xFF (all its stride bytes) once it is
+  // written, while it is still in the cache.
+  BOOL whiten = FALSE;
 };
 
 // How the PDEV wants its images: whole records (print methods 5 and 7, an API-use or hook
 // value) and grey (a colour machine value of 0 or dmColor 1).
 BOOL GrImagePlainForm(const GraphicsPdev* pdev);
 BOOL GrImageGrey(const GraphicsPdev* pdev);
+// Sets cb bytes to 0xFF (a band made white), writing only what is not white already.
+void GrWhiten(BYTE* bytes, size_t cb);
 // Bytes of one row of the image record for this width and pixel format.
 DWORD GrImageRowBytes(DWORD width, DWORD format);
 // The image record. The plain form reserves it whole; otherwise the head and palette come

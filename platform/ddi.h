@@ -579,20 +579,6 @@ struct _GLYPHPOS {
   POINTL ptl;
 };
 
-typedef struct _XFORML {
-  FLOATL eM11;
-  FLOATL eM12;
-  FLOATL eM21;
-  FLOATL eM22;
-  FLOATL eDx;
-  FLOATL eDy;
-} XFORML;
-
-typedef struct _POINTFIX {
-  FIX x;
-  FIX y;
-} POINTFIX;
-
 #define FO_GLYPHBITS 1
 #define SO_HORIZONTAL 0x00000002
 #define FD_ERROR 0xFFFFFFFFu

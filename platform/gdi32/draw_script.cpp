@@ -431,18 +431,6 @@ bool Brush(Args& a, DrawStatement* s, Failure* f) {
   return Args::Fail(ScriptError::UnknownKeyword, f, kind.column);
 }
 
-bool Options(Args& a, Failure* f, std::initializer_list<const char*> settings,
-             std::initializer_list<const char*> flags) {
-  while (a.More()) {
-    const Token& t = a.Take();
-    bool known = false;
-    for (const char* n : t.setting ? settings : flags)
-      if ((t.setting ? t.name : t.value) == n) known = true;
-    if (!known) return Args::Fail(ScriptError::UnknownOption, f, t.column);
-  }
-  return true;
-}
-
 bool Image(Args& a, DrawStatement* s, Failure* f) {
   DrawRect r;
   long long w, h, bpp;

@@ -31,6 +31,10 @@ TEST_F(BandTest, BandsCoverThePageOnceWithTheRowsInsideIt) {
   } kCases[] = {
       {"mono", {{"zdmImagePrint", "1"}, {"zdmColorProcess", "1"}, {"dmColor", "1"}}},
       {"colour", {{"zdmImagePrint", "1"}, {"dmColor", "2"}}},
+      // A4's width on 281.8 mm: 6656 lines, thirteen bands of 512 exactly.
+      {"whole bands",
+       {{"zdmImagePrint", "1"}, {"zdmColorProcess", "1"}, {"dmColor", "1"}, {"dmPaperSize", "256"},
+        {"dmPaperWidth", "2100"}, {"dmPaperLength", "2818"}}},
   };
   for (const auto& c : kCases) {
     winsim::PrintSessionOptions options;
@@ -66,6 +70,10 @@ TEST_F(BandTest, BandsCoverThePageOnceWithTheRowsInsideIt) {
       drawn = drawn || zeros > size_t(U32(rec + 36)) * 3 + 2;
     }
     EXPECT_EQ(nextTop, height) << c.what << ": the last band ends with the page, no row beyond";
+    // GDI renders no band below the page, also when the page is a whole number of bands.
+    long nextBands = 0;
+    for (const std::string& t : r.trace) nextBands += t.rfind("DrvNextBand ", 0) == 0;
+    EXPECT_EQ(nextBands, long(recs.size()) - 3) << c.what << ": one band per image record";
     EXPECT_TRUE(drawn) << c.what << ": the rectangle reached the bands";
     EXPECT_EQ(recs.back().opcode, 97) << c.what;
   }

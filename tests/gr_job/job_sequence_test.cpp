@@ -9,6 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "core/context/driver_context.h"
+#include "core/context/ui_state.h"
+#include "core/items/item_access.h"
+#include "core/items/item_ids.h"
+#include "core/items/item_table.h"
+#include "core/system/settings_folders.h"
 #include "gr2k/job_sequence.h"
 #include "host/job_stream/job_stream.h"
 #include "platform/sim.h"
@@ -247,6 +253,118 @@ TEST_F(JobSequenceTest, SpoolerKnowsTheSessionsJobAtLevelsOneAndTwo) {
     EXPECT_NE(user[0], 0) << level;
   }
   EXPECT_FALSE(GetJobW(printer_, r.jobId + 100, 1, nullptr, 0, nullptr));
+}
+
+// A print method stored in the printer's settings file since the job's settings were made (an
+// application changed it) has DrvStartDoc merge the settings again, and a merge that fails
+// fails DrvStartDoc. The merge is seen by the memory it needs: the smallest allowance of
+// allocations that lets DrvStartDoc through with the stored method unchanged is too small
+// when it differs.
+TEST_F(JobSequenceTest, AnotherStoredPrintMethodMergesTheSettingsAgain) {
+  WCHAR path[MAX_PATH] = {};
+  ASSERT_TRUE(PathSettingsFileOf(path, MAX_PATH, 0, printer_));
+  const std::vector<BYTE> dm = JobDevmode();  // print method 0
+  auto startDoc = [&](LPCWSTR stored, int allowance) {
+    EXPECT_TRUE(WritePrivateProfileStringW(TEXT("Print"), TEXT("PrnMethod"), stored, path));
+    DHPDEV pdev = EnableCompletePdev(&dm);
+    SURFOBJ so = {};
+    so.dhpdev = pdev;
+    so.iType = STYPE_DEVICE;
+    SimFailAllocations(allowance);
+    BOOL ok = Ddi<PFN_DrvStartDoc>(INDEX_DrvStartDoc)(&so, nullptr, 1);
+    SimFailAllocations(-1);
+    if (ok) Ddi<PFN_DrvEndDoc>(INDEX_DrvEndDoc)(&so, 0);
+    DisablePdev(pdev);
+    return ok != FALSE;
+  };
+  int enough = 0;
+  while (enough < 500 && !startDoc(TEXT("0"), enough)) ++enough;
+  ASSERT_LT(enough, 500);
+  EXPECT_FALSE(startDoc(TEXT("5"), enough)) << "the settings are merged again";
+  EXPECT_TRUE(startDoc(TEXT("5"), -1));
+
+  // With memory the job prints as usual.
+  winsim::PrintSessionResult r = RunScript(kTwoPages);
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(Read(Stream(r.jobId)).pages.size(), 2u);
+}
+
+// The job header's DEVMODE block carries the output size as the user chose it: each saved set
+// whose bit of zdmFrontFunc is set (bit 3 set 1, bit 5 set 2) is put back for the block (set 2
+// last), and its mark is cleared afterwards; a set whose bit is off keeps its mark.
+TEST_F(JobSequenceTest, SavedOutputSizesGoIntoTheDevmodeBlock) {
+  // The hook value that asks for the block: front-function bit 0x100, the preview selected and
+  // the preview companion installed.
+  SimActForMachine(TRUE);
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, TEXT("Software\\ORVEL\\Tavrello\\Preview"), 0, nullptr, 0,
+                            KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const DWORD one = 1;
+  ASSERT_EQ(RegSetValueExW(key, TEXT("VERSION"), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), 4), ERROR_SUCCESS);
+  RegCloseKey(key);
+  SimActForMachine(FALSE);
+  // The front-function word is the printer's, kept in its settings file.
+  WCHAR path[MAX_PATH] = {};
+  ASSERT_TRUE(PathSettingsFileOf(path, MAX_PATH, 0, printer_));
+  ASSERT_TRUE(WritePrivateProfileStringW(TEXT("Print"), TEXT("FrontFunc"), TEXT("296"), path));  // 0x128
+
+  const LONG kSet1[3] = {13, 1, 2}, kSet2[3] = {11, 1, 3};
+  const struct {
+    const char* what;
+    LONG front;        // bits 3 and 5 as given
+    bool saved[2];
+    const LONG* inBlock;  // null: the context's own values
+    bool markedAfter[2];
+  } kCases[] = {
+      {"both sets", 0x28, {true, true}, kSet2, {false, false}},
+      {"set 1, bit 5 off", 0x08, {true, true}, kSet1, {false, true}},
+      {"set 2 only", 0x28, {false, true}, kSet2, {false, false}},
+      {"nothing saved", 0x28, {false, false}, nullptr, {false, false}},
+  };
+  const WORD kItems[3] = {kItem_zdmOutPaperSize, kItem_zdmFuncSelectScale, kItem_zdmScaleType};
+  for (const auto& c : kCases) {
+    DHPDEV dhpdev = EnableJob({{"zdmPreviewPrint", 1}});
+    ASSERT_NE(dhpdev, nullptr) << c.what;
+    SURFOBJ so = {};
+    so.dhpdev = dhpdev;
+    so.iType = STYPE_DEVICE;
+    ASSERT_TRUE(Ddi<PFN_DrvStartDoc>(INDEX_DrvStartDoc)(&so, const_cast<LPWSTR>(TEXT("sizes")), 7)) << c.what;
+    DriverContext* ctx = reinterpret_cast<GraphicsPdev*>(dhpdev)->context;
+    ASSERT_NE(reinterpret_cast<GraphicsPdev*>(dhpdev)->hookValue, 0u) << c.what;
+    // The case's bits 3 and 5, for the job header.
+    const DWORD front = DWORD(0x100 | c.front);
+    memcpy(ItemStoragePtr(ctx, ItemFind(ctx, kItem_zdmFrontFunc)), &front, 4);
+    LONG own[3];
+    size_t at[3];
+    for (int i = 0; i < 3; ++i) {
+      own[i] = LONG(ItemGetRawById(ctx, kItems[i]));
+      at[i] = size_t(ItemStoragePtr(ctx, ItemFind(ctx, kItems[i])) - ctx->settings);
+    }
+    ASSERT_TRUE(own[0] != kSet1[0] && own[0] != kSet2[0] && own[2] != kSet1[2] && own[2] != kSet2[2]) << c.what;
+    for (int set = 0; set < 2; ++set) {
+      memcpy(ctx->ui->outputSizeSets[set], set ? kSet2 : kSet1, sizeof kSet1);
+      ctx->ui->outputSizeSaved[set] = c.saved[set];
+    }
+    ASSERT_TRUE(Ddi<PFN_DrvStartPage>(INDEX_DrvStartPage)(&so)) << c.what;
+    EXPECT_EQ(ctx->ui->outputSizeSaved[0] != 0, c.markedAfter[0]) << c.what;
+    EXPECT_EQ(ctx->ui->outputSizeSaved[1] != 0, c.markedAfter[1]) << c.what;
+    ASSERT_TRUE(Ddi<PFN_DrvSendPage>(INDEX_DrvSendPage)(&so)) << c.what;
+    ASSERT_TRUE(Ddi<PFN_DrvEndDoc>(INDEX_DrvEndDoc)(&so, 0)) << c.what;
+    DisablePdev(dhpdev);
+
+    std::vector<uint8_t> bytes = Stream(7);
+    JsJob job = Read(bytes);
+    const JsBlock* block = nullptr;
+    for (const JsBlock& b : job.blocks)
+      if (b.type == 247) block = &b;
+    ASSERT_NE(block, nullptr) << c.what << ": the hook value asks for the DEVMODE block";
+    ASSERT_GE(block->length, 1236u) << c.what;
+    const LONG* want = c.inBlock ? c.inBlock : own;
+    EXPECT_EQ(LONG(int16_t(block->payload[at[0]] | block->payload[at[0] + 1] << 8)), want[0]) << c.what;
+    EXPECT_EQ(LONG(block->payload[at[1]] & 1), want[1]) << c.what;
+    EXPECT_EQ(LONG(block->payload[at[2]]), want[2]) << c.what;
+  }
 }
 
 // The name line on its own: a double-byte character is never split at the cut.

@@ -2,6 +2,7 @@
 // blocks; the record encoders byte for byte; a stream read back by the job-stream reader.
 #include <string.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -259,6 +260,63 @@ TEST_F(StreamTest, ImageContinuedAcrossBlocksWithAFlushReadsBackWhole) {
   ASSERT_EQ(rec.length, 56 + bits.size());
   EXPECT_EQ(rec.bytes[3], 4) << "band image";
   EXPECT_TRUE(memcmp(rec.bytes + 56, bits.data(), bits.size()) == 0);
+}
+
+// A band sent to be drawn again is recorded as it was and left white: rows whose bytes lie in
+// memory as in the record (1 bpp, top-down or bottom-up) and rows with padding of their own
+// (24 bpp), each with white and drawn stretches and a last piece shorter than 64 bytes.
+TEST_F(StreamTest, BandSentForTheNextIsRecordedAsItWasAndLeftWhite) {
+  const struct {
+    const char* what;
+    ULONG format;
+    LONG width, rows, stride;
+    bool bottomUp;
+    DWORD rowBytes, first;  // the record's row bytes, and where its rows start
+  } kCases[] = {
+      {"1 bpp", BMF_1BPP, 1024, 41, 128, false, 128, 62},
+      {"1 bpp bottom-up", BMF_1BPP, 1000, 41, 128, true, 128, 62},
+      {"24 bpp", BMF_24BPP, 50, 30, 152, false, 152, 56},
+  };
+  pdev_->colourMachine = 1;
+  for (const auto& c : kCases) {
+    GrStreamReset(s());
+    std::vector<BYTE> bits(size_t(c.stride) * size_t(c.rows), 0xFF);
+    // Drawn stretches: every third 64 bytes, and the last bytes of the band.
+    for (size_t i = 0; i < bits.size(); ++i)
+      if ((i / 64) % 3 == 1 || i + 5 >= bits.size()) bits[i] = BYTE(i * 13 + 1);
+    const std::vector<BYTE> drawn = bits;
+    SURFOBJ so = {};
+    so.sizlBitmap = SIZEL{c.width, c.rows};
+    so.iBitmapFormat = c.format;
+    so.pvScan0 = c.bottomUp ? &bits[size_t(c.rows - 1) * size_t(c.stride)] : bits.data();
+    so.lDelta = c.bottomUp ? -c.stride : c.stride;
+    so.iType = STYPE_BITMAP;
+    POINTL from = {0, 0};
+    RECTL dest = {0, 0, c.width, c.rows};
+    ASSERT_TRUE(GrSendBandWhitening(pdev_.get(), &so, &from, &dest)) << c.what;
+    const BYTE* rows = s()->inlineData + c.first;
+    DWORD used = DWORD(c.format == BMF_1BPP ? (c.width + 7) / 8 : c.width * 3);
+    for (LONG r = 0; r < c.rows; ++r) {
+      const BYTE* was = &drawn[size_t(c.bottomUp ? c.rows - 1 - r : r) * size_t(c.stride)];
+      std::vector<uint8_t> expected(was, was + used);
+      expected.resize(c.rowBytes, 0);
+      ASSERT_EQ(Bytes(rows + size_t(r) * c.rowBytes, c.rowBytes), expected) << c.what << ", row " << r;
+    }
+    EXPECT_EQ(std::count(bits.begin(), bits.end(), 0xFF), LONG(bits.size())) << c.what << ": the band is white";
+  }
+}
+
+TEST_F(StreamTest, WhitenLeavesEveryByteWhite) {
+  for (size_t size : {size_t(0), size_t(1), size_t(63), size_t(64), size_t(65), size_t(200)}) {
+    for (size_t drawn = 0; drawn < size; drawn += 13) {
+      std::vector<BYTE> bytes(size + 1, 0xFF);
+      bytes[drawn] = 0x12;
+      bytes[size] = 0x34;  // beyond the bytes given: left alone
+      GrWhiten(bytes.data(), size);
+      EXPECT_EQ(std::count(bytes.begin(), bytes.end() - 1, 0xFF), LONG(size)) << size << ", drawn at " << drawn;
+      EXPECT_EQ(bytes[size], 0x34) << size;
+    }
+  }
 }
 
 // A band source point is taken as given: one outside the surface writes nothing, and the rows
