@@ -32,8 +32,9 @@ BOOL VecTextOut(GraphicsPdev* pdev, SURFOBJ* so, STROBJ* str, FONTOBJ* font, CLI
 BOOL BrushRealize(GraphicsPdev* pdev, BRUSHOBJ* brush, SURFOBJ* target, SURFOBJ* pattern, SURFOBJ* mask,
                   XLATEOBJ* xlate, ULONG hatch);
 
-// Escapes, fonts and colour transforms.
+// Escapes, fonts and colour transforms. The version text escape 140 answers.
 ULONG EscHandle(GraphicsPdev* pdev, SURFOBJ* so, ULONG escape, ULONG cbIn, PVOID in, ULONG cbOut, PVOID out);
+const char* GrVersionText();
 IFIMETRICS* FontQuery(GraphicsPdev* pdev, ULONG_PTR file, ULONG face, ULONG_PTR* id);
 LONG FontQueryData(GraphicsPdev* pdev, FONTOBJ* font, ULONG mode, HGLYPH glyph, GLYPHDATA* data, PVOID buffer,
                    ULONG cbBuffer);
@@ -45,10 +46,7 @@ HANDLE IcmCreateTransform(GraphicsPdev* pdev, LPLOGCOLORSPACEW colorSpace, PVOID
 BOOL IcmDeleteTransform(GraphicsPdev* pdev, HANDLE transform);
 
 // PDEV pieces of later work: the device fonts (their count, or -1 when they cannot be
-// loaded), the job strings of a raster reset, the comparison of two job DEVMODEs (1: the
-// same job) and the glyph cache.
+// loaded) and the glyph cache.
 LONG FontLoadDeviceFonts(GraphicsPdev* pdev);
 void FontFreeDeviceFonts(GraphicsPdev* pdev);
-BOOL JobCopyStrings(DriverContext* from, DriverContext* to);
-int JobCompareDevmodes(const DEVMODEW* oldDm, const DEVMODEW* newDm);
 void FontGlyphCacheClear(GraphicsPdev* pdev);

@@ -11,6 +11,7 @@
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
 #include "gr2k/ddi_bodies.h"
+#include "gr2k/job_strings.h"
 #include "gr2k/ddi_functions.h"
 #include "gr2k/spool_binding.h"
 #include "gr2k/stream.h"
@@ -154,7 +155,8 @@ ZEMS_EXPORT BOOL WINAPI DrvResetPDEV(DHPDEV oldHandle, DHPDEV newHandle) {
   fresh->colourTransforms[0] = old->colourTransforms[0];
   fresh->colourTransforms[1] = old->colourTransforms[1];
 
-  if (fresh->rasterMode) JobCopyStrings(old->context, fresh->context);
+  // Both modes: the new context holds only the new DEVMODE, and DrvStartDoc does not run again.
+  JobCopyStrings(old->context, fresh->context);
   FontGlyphCacheClear(old);
   fresh->glyphGeneration = old->glyphGeneration;
 
