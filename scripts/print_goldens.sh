@@ -12,7 +12,8 @@ for script in "$top"/tests/fixtures/print/*.zds; do
   export ZEMS_MACHINE_ROOT="$work/$name"
   "$bin/zemshost" machine install --model "$top/samples/models/zems_c4.zmd" --printer Print \
     --extra "$top/samples/driver/OV1BD172.ini" >/dev/null
-  "$bin/zemshost" print "$script" --printer Print >/dev/null
+  # A standing clock: the job header carries the date and time.
+  "$bin/zemshost" print "$script" --printer Print --time 2026-01-02T03:04:05 >/dev/null
   stream=$(ls "$ZEMS_MACHINE_ROOT"/stand-ins/ov1bc123/*.zjs)
   # The first line names the file, which differs from run to run.
   "$bin/zemshost" job dump "$stream" --blocks --records | tail -n +2 >"$top/tests/fixtures/print/$name.jobdump"
