@@ -103,7 +103,7 @@ struct DmSpan {
 };
 bool SpanOf(WORD id, UINT bytes, DmSpan* span) {
   const ItemTemplateRow* row = TblItemTemplateRow(id);
-  if (!row || ItemDescArea(row->descriptor) != 0) return false;
+  if (!row || ItemDescArea(row->descriptor) != ItemAreaDevmode) return false;
   UINT type = ItemDescType(row->descriptor);
   span->mask = 0;
   if (ItemTypeIsBit(type)) {
