@@ -146,7 +146,9 @@ ULONG EscHandle(GraphicsPdev* pdev, SURFOBJ*, ULONG escape, ULONG cbIn, PVOID in
   if (!in) cbIn = 0;
   if (!out) cbOut = 0;
   DriverContext* ctx = pdev->context;
-  if (!Supported(pdev, escape)) return 0;
+  // Pass-through is answered in every mode (outside job-binder mode with its count alone), though
+  // only job-binder mode reports it as supported.
+  if (escape != kEscPassThrough && !Supported(pdev, escape)) return 0;
   if (WORD id = StringItem(escape)) {
     SetStringItem(ctx, id, in, cbIn);
     return 1;
