@@ -87,19 +87,6 @@ bool Fetch(const Connection& c, DWORD property, DWORD code, WCHAR* text, DWORD s
   return c.version > 0x102 && FetchForm(c, false, property, code, text, size);
 }
 
-// Stores a narrow text into its item through an item-sized zeroed copy (cut and terminated).
-void StoreText(DriverContext* ctx, WORD id, const char* text) {
-  SettingItem* item = ItemFind(ctx, id);
-  if (!item) return;
-  UINT size = ItemDescSize(item->descriptor);
-  if (!size || size > 4096) return;
-  BYTE* copy = static_cast<BYTE*>(MemAllocZero(size));
-  if (!copy) return;
-  size_t n = strnlen(text, size - 1);
-  memcpy(copy, text, n);
-  ItemSetRaw(ctx, item, reinterpret_cast<LONG_PTR>(copy));
-  MemFree(copy);
-}
 
 // One transformation of text (length bytes) into a fresh allocation (terminated), with its
 // length; the result code, -1 for an answer that cannot be held.
@@ -254,7 +241,7 @@ BOOL JobAuthClient(HANDLE printer, DriverContext* ctx, DWORD jobId, DWORD mask) 
           if (a.property == kPasswordProperty) {
             char out[257];
             if (JobAuthTransformPassword(printer, out, sizeof out, c, transform) == 0 && out[0])
-              StoreText(ctx, a.item, out);
+              JobStoreText(ctx, a.item, out);
             Wipe(out, sizeof out);
             continue;
           }
@@ -264,7 +251,7 @@ BOOL JobAuthClient(HANDLE printer, DriverContext* ctx, DWORD jobId, DWORD mask) 
           if (WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, int(a.size / 2), nullptr, nullptr) <= 0)
             ansi[a.size / 2 - 1] = 0;
           ansi[a.size / 2 - 1] = 0;
-          StoreText(ctx, a.item, ansi);
+          JobStoreText(ctx, a.item, ansi);
         }
       }
       if (c.ops->closeSession) c.ops->closeSession(c.session);

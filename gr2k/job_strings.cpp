@@ -3,6 +3,7 @@
 
 #include <string.h>
 
+#include "core/common/mem.h"
 #include "core/context/driver_context.h"
 #include "core/context/module_bus.h"
 #include "core/context/ui_state.h"
@@ -56,17 +57,6 @@ bool ReadKept(DriverContext* ctx, WORD id, size_t longest, char* text) {
   return true;
 }
 
-// Stores a narrow text into its item through an item-sized zeroed copy.
-void StoreText(DriverContext* ctx, WORD id, const char* text) {
-  SettingItem* item = ItemFind(ctx, id);
-  if (!item) return;
-  BYTE copy[1024] = {};
-  size_t size = ItemDescSize(item->descriptor);
-  if (size == 0 || size > sizeof copy) return;
-  size_t n = strnlen(text, size - 1);
-  memcpy(copy, text, n);
-  ItemSetRaw(ctx, item, reinterpret_cast<LONG_PTR>(copy));
-}
 
 bool Symbolic(LONG outPaper) { return outPaper >= 1024 && outPaper <= 1028; }
 
@@ -144,6 +134,19 @@ const TakenField kTakenLater[] = {
 
 }  // namespace
 
+void JobStoreText(DriverContext* ctx, WORD id, const char* text) {
+  SettingItem* item = ItemFind(ctx, id);
+  if (!item || !text) return;
+  UINT size = ItemDescSize(item->descriptor);
+  if (!size || size > 4096) return;
+  BYTE* copy = static_cast<BYTE*>(MemAllocZero(size));
+  if (!copy) return;
+  size_t n = strnlen(text, size - 1);
+  memcpy(copy, text, n);
+  ItemSetRaw(ctx, item, reinterpret_cast<LONG_PTR>(copy));
+  MemFree(copy);
+}
+
 BOOL JobKeepStrings(DriverContext* ctx, const DEVMODEW* devmode, DWORD cbDevmode, DWORD mergeFlags, HANDLE printer,
                     DWORD jobId) {
   if (!ctx || !ctx->ui) return TRUE;
@@ -156,7 +159,7 @@ BOOL JobKeepStrings(DriverContext* ctx, const DEVMODEW* devmode, DWORD cbDevmode
   JobFitOutputSize(ctx);
   BidiSetCallSource(ctx);
   for (size_t i = 0; i < sizeof kKept / sizeof kKept[0]; ++i)
-    if (kept[i][0]) StoreText(ctx, kKept[i].id, kept[i]);
+    if (kept[i][0]) JobStoreText(ctx, kKept[i].id, kept[i]);
   ItemSetRawById(ctx, kItem_zdmTelLine, telLine);
   if (JobAuthGate(ctx)) JobAuthClient(printer, ctx, jobId, 0x389F);
   ItemSetRawById(ctx, kItem_zdmFunc2SelectPreviewFlag, 1);

@@ -11,6 +11,9 @@ struct DriverContext;
 // bytes of it are read), then the job-control values are fetched. TRUE.
 BOOL JobKeepStrings(DriverContext* ctx, const DEVMODEW* devmode, DWORD cbDevmode, DWORD mergeFlags, HANDLE printer,
                     DWORD jobId);
+// Stores a narrow text into its item through an item-sized zeroed copy: cut to the item's size
+// less one and terminated.
+void JobStoreText(DriverContext* ctx, WORD id, const char* text);
 // Copies the job strings and the authentication values from one context to the other.
 BOOL JobCopyStrings(DriverContext* from, DriverContext* to);
 // TRUE when both DEVMODEs have the driver's full size and describe the same job; the new one
