@@ -32,9 +32,8 @@ BOOL VecTextOut(GraphicsPdev* pdev, SURFOBJ* so, STROBJ* str, FONTOBJ* font, CLI
 BOOL BrushRealize(GraphicsPdev* pdev, BRUSHOBJ* brush, SURFOBJ* target, SURFOBJ* pattern, SURFOBJ* mask,
                   XLATEOBJ* xlate, ULONG hatch);
 
-// Escapes, fonts and colour transforms. The version text escape 140 answers.
+// Escapes, fonts and colour transforms.
 ULONG EscHandle(GraphicsPdev* pdev, SURFOBJ* so, ULONG escape, ULONG cbIn, PVOID in, ULONG cbOut, PVOID out);
-const char* GrVersionText();
 IFIMETRICS* FontQuery(GraphicsPdev* pdev, ULONG_PTR file, ULONG face, ULONG_PTR* id);
 LONG FontQueryData(GraphicsPdev* pdev, FONTOBJ* font, ULONG mode, HGLYPH glyph, GLYPHDATA* data, PVOID buffer,
                    ULONG cbBuffer);

@@ -74,11 +74,9 @@ bool Supported(const GraphicsPdev* pdev, ULONG escape) {
   }
 }
 
-// The caller's text, at most min(cbIn, the item's size - 1) bytes up to its first NUL, into an
-// item-sized zeroed copy; the item is then stored from it. The text's copy goes to copyOut when
-// asked (at most cbCopy - 1 bytes, terminated).
-void SetStringItem(DriverContext* ctx, WORD id, const void* in, ULONG cbIn, char* copyOut = nullptr,
-                   size_t cbCopy = 0) {
+// The caller's text, at most min(cbIn, the item's size - 1) bytes (or characters of a wide item)
+// up to its first NUL, into an item-sized zeroed copy; the item is then stored from it.
+void SetStringItem(DriverContext* ctx, WORD id, const void* in, ULONG cbIn) {
   SettingItem* item = ItemFind(ctx, id);
   if (!item || !in) return;
   UINT size = ItemDescSize(item->descriptor);
@@ -94,11 +92,6 @@ void SetStringItem(DriverContext* ctx, WORD id, const void* in, ULONG cbIn, char
     memcpy(copy, in, n);
   }
   ItemSetRaw(ctx, item, reinterpret_cast<LONG_PTR>(copy));
-  if (copyOut && cbCopy) {
-    size_t n = strnlen(reinterpret_cast<const char*>(copy), cbCopy - 1);
-    memcpy(copyOut, copy, n);
-    copyOut[n] = 0;
-  }
 }
 
 ULONG PutWord(PVOID out, ULONG cbOut, LONG_PTR value) {
@@ -139,8 +132,6 @@ ULONG DeviceUnits(GraphicsPdev* pdev, PVOID out, ULONG cbOut) {
 }
 
 }  // namespace
-
-const char* GrVersionText() { return ZEMS_GR_VERSION_TEXT; }
 
 ULONG EscHandle(GraphicsPdev* pdev, SURFOBJ*, ULONG escape, ULONG cbIn, PVOID in, ULONG cbOut, PVOID out) {
   if (!in) cbIn = 0;

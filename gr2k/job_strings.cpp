@@ -57,7 +57,6 @@ bool ReadKept(DriverContext* ctx, WORD id, size_t longest, char* text) {
   return true;
 }
 
-
 bool Symbolic(LONG outPaper) { return outPaper >= 1024 && outPaper <= 1028; }
 
 // The duplex condition of the fit: duplex on with a duplex type outside 1-3.

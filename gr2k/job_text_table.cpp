@@ -7,7 +7,6 @@
 
 namespace {
 
-const WORD kRows[kHelpStringRows][2] = {{731, 15000}, {733, 15001}, {735, 15002}};
 HelpStringRow g_table[kHelpStringRows + 1] = {
     {731, 15000, {}}, {733, 15001, {}}, {735, 15002, {}}, {0, 0, {}}};
 volatile LONG g_lock = 0;
@@ -35,11 +34,12 @@ void JobTextTableFill(const HelpStringRow* rows, DWORD cbRows) {
 bool JobTextTableText(DriverContext* ctx, WORD code, WCHAR* text) {
   int row = -1;
   for (int i = 0; i < kHelpStringRows; ++i)
-    if (kRows[i][0] == code) row = i;
+    if (g_table[i].marker == code) row = i;
   if (row < 0) return false;
   // Loaded outside the lock; a string that loads replaces the row's text.
   WCHAR loaded[kHelpStringChars] = {};
-  int n = ResLoadString(ctx, kRows[row][1], loaded, kHelpStringChars, FALSE);
+  // Codes and string ids never change: only the texts need the lock.
+  int n = ResLoadString(ctx, g_table[row].stringId, loaded, kHelpStringChars, FALSE);
   TableLock lock;
   if (n > 0) memcpy(g_table[row].text, loaded, sizeof loaded);
   memcpy(text, g_table[row].text, sizeof g_table[row].text);
