@@ -14,6 +14,7 @@
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
 #include "core/items/item_table.h"
+#include "core/store/font_tables.h"
 #include "core/store/item_store.h"
 
 namespace {
@@ -153,6 +154,8 @@ BOOL JobKeepStrings(DriverContext* ctx, const DEVMODEW* devmode, DWORD cbDevmode
   for (size_t i = 0; i < sizeof kKept / sizeof kKept[0]; ++i) ReadKept(ctx, kKept[i].id, kKept[i].longest, kept[i]);
   LONG telLine = Raw(ctx, kItem_zdmTelLine);
   ctx->ui->openKind = kOpenKindJobDocument;
+  // The reload makes the font tables anew: the ones in force go first.
+  StoreFreeFontTables(ctx);
   StoreLoadAtOpenNoWriteBack(ctx);
   DmMergeIntoContextSized(ctx, devmode, devmode ? cbDevmode : kDmUnknownLength, mergeFlags);
   JobFitOutputSize(ctx);

@@ -116,6 +116,7 @@ int NotifyProfile(DriverContext* ctx, WORD code, void*) {
 TEST_F(ColourDataTest, AUserProfileIsAnnouncedAndItsPathWritten) {
   UiModuleEntry rows[1] = {};
   rows[0].notify = NotifyProfile;
+  ModBusFree(ctx_);
   ASSERT_TRUE(ModBusLoadRows(ctx_, rows, 1));
   Settings(77, 1, 205, 0);
   EXPECT_EQ(Select(102, 0), "[C:\\profiles\\user.icm]");
@@ -125,6 +126,7 @@ TEST_F(ColourDataTest, AUserProfileIsAnnouncedAndItsPathWritten) {
   Select(102, 2);
   EXPECT_EQ(g_notified, 116);
   ModBusFree(ctx_);
+  ModBusLoad(ctx_);
 }
 
 }  // namespace

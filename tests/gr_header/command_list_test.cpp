@@ -237,6 +237,10 @@ TEST_F(CommandListTest, TextTableEntries) {
 }
 
 TEST_F(CommandListTest, FontLines) {
+  // The context's own tables come back at the end.
+  const LONG_PTR ownFonts = ItemGetRawById(ctx_, kItem_zdmDeviceFont), ownSubst = ItemGetRawById(ctx_, kItem_zdmFontTable);
+  const LONG_PTR ownFontCount = ItemGetRawById(ctx_, kItem_zdmDeviceFontNum);
+  const LONG_PTR ownSubstCount = ItemGetRawById(ctx_, kItem_zdmFontTableNum);
   DeviceFontRecord fonts[3] = {{1, u"Courier"}, {0xFFFF, u"Hidden"}, {7, u"Mincho"}};
   ItemSetRawById(ctx_, kItem_zdmDeviceFontNum, 3);
   ItemSetRawById(ctx_, kItem_zdmDeviceFont, LONG_PTR(fonts));
@@ -251,8 +255,10 @@ TEST_F(CommandListTest, FontLines) {
   ItemSetRawById(ctx_, kItem_zdmFontTable, LONG_PTR(subst));
   EXPECT_EQ(Walk("Type : GroupType TOV_zdmFontTable\n"),
             "@PJL SET FONTTABLE=STANDARD\r\n@PJL SET SUBFONTTABLE = \"Arial+Sans/Times+Roman\" \r\n");
-  ItemSetRawById(ctx_, kItem_zdmDeviceFont, 0);
-  ItemSetRawById(ctx_, kItem_zdmFontTable, 0);
+  ItemSetRawById(ctx_, kItem_zdmDeviceFont, ownFonts);
+  ItemSetRawById(ctx_, kItem_zdmFontTable, ownSubst);
+  ItemSetRawById(ctx_, kItem_zdmDeviceFontNum, ownFontCount);
+  ItemSetRawById(ctx_, kItem_zdmFontTableNum, ownSubstCount);
 }
 
 TEST_F(CommandListTest, ChapterLines) {
