@@ -1,6 +1,7 @@
 // The job strings across DrvStartDoc's re-merge and a reset, the output-size values around the
 // DEVMODE block, the take-over of the old job DEVMODE, and the job-control values fetched through
 // the job-control stand-in.
+#include <stdio.h>
 #include <string.h>
 
 #include <filesystem>
@@ -223,6 +224,33 @@ TEST_F(JobAuthTest, ValuesOfEveryVersionReachTheItems) {
     EXPECT_EQ(ItemText(kItem_zdmUserCode), c.userCode) << c.what;
     // Mode 4 turns letters by 13, mode 2 digits by 5 as well, and the second pass reverses them.
     EXPECT_EQ(ItemText(kItem_wdmAuthenticationPassword), c.password) << c.what;
+  }
+}
+
+TEST_F(JobAuthTest, TheJobsUserUnlessUnknownElseTheCaller) {
+  WriteScript("orvjc32.versions", "0x103");
+  Store("Office\t1@bob\t" + Hex(u"3333") + "\nOffice\t1@User\t" + Hex(u"1111") + "\n");
+  const struct {
+    const char* jobUser;  // the user who started the job; null: no job
+    const char* userCode;
+  } kCases[] = {{"bob", "3333"}, {"UNKNOWN", "1111"}, {nullptr, "1111"}};
+  for (const auto& c : kCases) {
+    DWORD job = 0;
+    if (c.jobUser) {
+      SimSystemIdentity identity = {};
+      ASSERT_TRUE(SimGetSystemIdentity(&identity));
+      SimSystemIdentity changed = identity;
+      snprintf(changed.userName, sizeof changed.userName, "%s", c.jobUser);
+      ASSERT_TRUE(SimSetSystemIdentity(&changed));
+      DOC_INFO_1W doc = {ContextTest::Text(u"d"), nullptr, nullptr};
+      job = StartDocPrinterW(office_, 1, reinterpret_cast<LPBYTE>(&doc));
+      ASSERT_TRUE(SimSetSystemIdentity(&identity));
+      ASSERT_NE(job, 0u);
+    }
+    ItemSetRawById(ctx_, kItem_zdmUserCode, 0);
+    EXPECT_TRUE(JobAuthClient(office_, ctx_, job, 0x0001)) << (c.jobUser ? c.jobUser : "no job");
+    EXPECT_EQ(ItemText(kItem_zdmUserCode), c.userCode) << (c.jobUser ? c.jobUser : "no job");
+    if (job) EndDocPrinter(office_);
   }
 }
 
