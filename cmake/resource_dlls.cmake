@@ -51,7 +51,7 @@ foreach(f IN LISTS ZEMS_STRING_FILES)
 endforeach()
 zems_resource_dll(zemsrCsXX.dll BITMAPS ${ZEMS_RES_DIR}/bitmaps/common)
 
-# zemsgr's own resources (gr2k/zemsgr.rc): the device fonts and glyph sets, written by a
+# zemsgr's own resources (gr2k/zemsgr.rc): its version and the device fonts and glyph sets, written by a
 # generator built with the machine's own compiler (it runs here, whatever the target). The
 # mingw build links the compiled resources into zemsgr.dll; the native build links the same
 # object into the resource image zemsgr.rsrc beside zemsgr.so, which the machine's module
@@ -73,7 +73,8 @@ add_custom_command(OUTPUT ${ZEMS_FONT_FILES}
   DEPENDS ${ZEMS_FONT_GEN} COMMENT "Writing the device-font resources" VERBATIM)
 set(ZEMS_GR_RES_OBJ ${ZEMS_RES_OUT}/zemsgr_rc.o)
 add_custom_command(OUTPUT ${ZEMS_GR_RES_OBJ}
-  COMMAND ${ZEMS_WINDRES} -I ${ZEMS_FONT_OUT} -i ${ZEMS_ROOT}/gr2k/zemsgr.rc -o ${ZEMS_GR_RES_OBJ}
+  COMMAND ${ZEMS_WINDRES} -I ${ZEMS_FONT_OUT} -DZEMS_GR_VERSION_NUMBERS=${ZEMS_GR_VERSION_NUMBERS}
+    -DZEMS_GR_VERSION_DOTTED=${ZEMS_GR_VERSION} -i ${ZEMS_ROOT}/gr2k/zemsgr.rc -o ${ZEMS_GR_RES_OBJ}
   DEPENDS ${ZEMS_ROOT}/gr2k/zemsgr.rc ${ZEMS_FONT_FILES} COMMENT "Compiling zemsgr's resources" VERBATIM)
 add_custom_target(zems_font_resources DEPENDS ${ZEMS_FONT_FILES})
 if(NOT WIN32)

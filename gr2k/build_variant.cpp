@@ -3,6 +3,7 @@
 #include "core/devmode/dm_layout.h"
 #include "core/tables/build_switches.h"
 #include "core/store/item_store.h"
+#include "core/store/settings_file.h"
 
 const BuildVariant& BuildGetVariant() {
   static const BuildVariant variant = {
@@ -22,7 +23,7 @@ const BuildVariant& BuildGetVariant() {
       0, 1,        // user macro 160 too; the quality list's name is never loaded
       kDmStepEnvCompanions,  // no option block, companion tests or job-control fetch in the merge
       0,        // settings files report by status alone
-      nullptr,  // the shared settings-file fix-ups
+      StoreSettingsFileFixUpsNoJobControl,  // no job-control exchange after a plain load
       0,        // the shared preset application
       0,        // the shared section-name rule
       0,        // custom media strings stay as loaded

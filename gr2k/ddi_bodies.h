@@ -50,8 +50,5 @@ BOOL IcmDeleteTransform(GraphicsPdev* pdev, HANDLE transform);
 void IcmMoveTransforms(GraphicsPdev* from, GraphicsPdev* to);
 void IcmFreeTransforms(GraphicsPdev* pdev);
 
-// PDEV pieces of later work: the job strings of a raster reset, the comparison of two job
-// DEVMODEs (1: the same job) and the glyph cache.
-BOOL JobCopyStrings(DriverContext* from, DriverContext* to);
-int JobCompareDevmodes(const DEVMODEW* oldDm, const DEVMODEW* newDm);
+// PDEV pieces of later work: the glyph cache.
 void FontGlyphCacheClear(GraphicsPdev* pdev);

@@ -12,11 +12,13 @@
 #include "core/items/item_table.h"
 #include "core/model/model_lookup.h"
 #include "core/rules/judge_eval.h"
+#include "core/devmode/dm_convert.h"
 #include "core/system/printer_names.h"
 #include "core/system/settings_folders.h"
 #include "gr2k/ddi_bodies.h"
 #include "gr2k/draw_state.h"
-#include "gr2k/output_size.h"
+#include "gr2k/job_header.h"
+#include "gr2k/job_strings.h"
 #include "gr2k/records.h"
 #include "gr2k/spool_binding.h"
 #include "gr2k/stream.h"
@@ -70,11 +72,11 @@ BOOL SendJobHeader(GraphicsPdev* pdev) {
     // The block is cut from the settings block: a DEVMODE claiming more would send what lies
     // beyond it.
     if (cb > kSettingsBlockSize) cb = kSettingsBlockSize;
-    // The printer receives the output size the user chose; the context keeps the adjusted one,
-    // also when the block fails.
-    DWORD putBack = JobOutputSizeBeforeDevmode(pdev->context);
+    // The printer receives the output size as the user chose it; the context keeps the
+    // adjusted values.
+    JobOutputSizeBeforeDevmode(pdev->context);
     BOOL sent = SendBlock(pdev, kBlockDevmode, settings, cb);
-    JobOutputSizeAfterDevmode(pdev->context, putBack);
+    JobOutputSizeAfterDevmode(pdev->context);
     if (!sent) return FALSE;
   }
   return TRUE;
@@ -108,7 +110,9 @@ void KeepJobName(GraphicsPdev* pdev, LPWSTR docName) {
 
 BOOL SeqStartDoc(GraphicsPdev* pdev, SURFOBJ*, LPWSTR docName, DWORD jobId) {
   if (jobId) pdev->jobId = jobId;
-  JobKeepStrings(pdev);
+  DWORD cbDevmode = pdev->devmode ? DWORD(pdev->devmode->dmSize) + pdev->devmode->dmDriverExtra : kDmUnknownLength;
+  JobKeepStrings(pdev->context, pdev->devmode, cbDevmode, kMergeImageFormReset | kMergeGate, pdev->printer,
+                 pdev->jobId);
   pdev->apiUse = DWORD(Raw(pdev, kItem_zdmAPIUseFlag));
   pdev->hookValue = DWORD(JudgeComputeHookCore(pdev->context, kHookItem));
   if (pdev->apiUse || pdev->hookValue) pdev->reduceImages = 0;

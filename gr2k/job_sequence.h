@@ -17,9 +17,3 @@ DWORD JobNameLine(const char* name, DWORD cbName, UINT codePage, char* line);
 // supported.
 DWORD JobNotificationValue(LONG selectComplete, LONG selectError, LONG supportComplete, LONG supportError);
 
-// The command lists of the job header, page header and page end (measuring with no buffer).
-LONG JobStartCommands(DriverContext* context, char* buffer);
-LONG JobPageStartCommands(DriverContext* context, char* buffer);
-LONG JobPageEndCommands(DriverContext* context, char* buffer);
-// Re-establishes the job's settings for a document.
-BOOL JobKeepStrings(GraphicsPdev* pdev);

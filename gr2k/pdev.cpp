@@ -11,6 +11,7 @@
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
 #include "gr2k/ddi_bodies.h"
+#include "gr2k/job_strings.h"
 #include "gr2k/ddi_functions.h"
 #include "gr2k/draw_state.h"
 #include "gr2k/device_fonts.h"
@@ -159,7 +160,8 @@ ZEMS_EXPORT BOOL WINAPI DrvResetPDEV(DHPDEV oldHandle, DHPDEV newHandle) {
   }
   IcmMoveTransforms(old, fresh);
 
-  if (fresh->rasterMode) JobCopyStrings(old->context, fresh->context);
+  // Both modes: the new context holds only the new DEVMODE, and DrvStartDoc does not run again.
+  JobCopyStrings(old->context, fresh->context);
   FontGlyphCacheClear(old);
   fresh->glyphGeneration = old->glyphGeneration;
 

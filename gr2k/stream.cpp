@@ -3,6 +3,8 @@
 
 #include <string.h>
 
+#include "core/pjl/pjl_text.h"
+
 namespace {
 
 struct BlockHead {
@@ -139,16 +141,13 @@ BOOL GrStreamFlush(PdevOutputStream* stream) {
 
 BOOL JobSendCommandBlock(PdevOutputStream* stream, DriverContext* context, DWORD type, JobCommandWalker walker) {
   if (!stream || !stream->pdev || !walker) return FALSE;
-  LONG cch = walker(context, nullptr);
-  if (cch < 0 || DWORD(cch) > 0x7FFFFFF0u - sizeof(BlockHead) - 4) return FALSE;
-  BYTE* buffer = static_cast<BYTE*>(PdevPoolAlloc(stream->pdev->pool, DWORD(cch) + 12));
-  if (!buffer) return FALSE;
-  BlockHead head = {type, DWORD(cch)};
-  memcpy(buffer, &head, sizeof head);
-  buffer[sizeof head + DWORD(cch)] = 0;
-  // A walker that writes other than it measured would send a head that lies about its text.
-  BOOL ok = walker(context, reinterpret_cast<char*>(buffer + sizeof head)) == cch &&
-            GrStreamWrite(stream, buffer, DWORD(cch) + sizeof head);
-  PdevPoolFree(stream->pdev->pool, buffer);
+  TextBuffer text = {};
+  if (PjlTextInit(&text) != 0) return FALSE;
+  BOOL ok = walker(context, &text) >= 0;
+  if (ok) {
+    BlockHead head = {type, DWORD(text.length)};
+    ok = GrStreamWrite(stream, &head, sizeof head) && (!text.length || GrStreamWrite(stream, text.data, head.cb));
+  }
+  PjlTextFree(&text);
   return ok;
 }

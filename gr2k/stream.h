@@ -48,9 +48,9 @@ void GrStreamFreeBlocks(PdevOutputStream* stream);
 // TRUE when there was nothing to send.
 BOOL GrStreamFlush(PdevOutputStream* stream);
 
-// A command-list walker: with no buffer it returns the text's length, with one it writes the
-// text and returns the length written; negative on failure.
-typedef LONG (*JobCommandWalker)(DriverContext* context, char* buffer);
-// Sends one block of command text: measures it, writes it after the block head and sends head
-// and text. Nothing is sent when the written text is not the measured length.
+struct TextBuffer;
+// A command-list builder: appends the block's text to text in one pass; negative on failure.
+typedef int (*JobCommandWalker)(DriverContext* context, TextBuffer* text);
+// Sends one block of command text: builds it once and sends the head with its length and the
+// text. Nothing is sent when the builder fails.
 BOOL JobSendCommandBlock(PdevOutputStream* stream, DriverContext* context, DWORD type, JobCommandWalker walker);

@@ -8,6 +8,7 @@
 #include <unistd.h>
 #include <string.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -222,6 +223,16 @@ int CmdDemo(int argc, char** argv) {
   printf("== a vector job in the printer's resident fonts: GDI asks zemsgr for the four faces, their glyph sets\n"
          "   and extents, and lays out text by the advances the driver gives (zemshost print --vector)\n");
   ok = HostInNewProcess("print '" ZEMS_SOURCE_DIR "/samples/print/device_fonts.zds' --vector --trace") && ok;
+  printf("== a job's own strings: escapes 111 and 123 and the job-control DLL's password (zemshost print)\n");
+  {
+    // The job-control stand-in holds an authentication password for the printer (UTF-16 hex);
+    // the driver passes it twice through the DLL's transformation before it goes out.
+    std::ofstream store(std::string(SimMachineRoot()) + "/stand-ins/orvjc32.store", std::ios::app);
+    store << "ZEMS Printer\t10\t" << "640065006d006f003100" << "0000\n";
+  }
+  ok = HostInNewProcess("print '" ZEMS_SOURCE_DIR "/samples/print/job_strings.zds' --vector") && ok;
+  printf("== its job header (zemshost job dump --blocks)\n");
+  ok = HostInNewProcess("job dump '" + std::string(SimMachineRoot()) + "/stand-ins/ov1bc123/1.zjs' --blocks") && ok;
   printf(ok ? "== done\n" : "== some steps failed\n");
   return ok ? 0 : 1;
 }

@@ -12,6 +12,7 @@
 
 #include "host/commands.h"
 #include "host/print_devmode.h"
+#include "platform/sim.h"
 #include "platform/sim_gdi.h"
 
 namespace {
@@ -26,12 +27,14 @@ int Fail(const std::string& message, int status = 1) {
 
 int Help() {
   printf(
-      "usage: zemshost print SCRIPT [--printer NAME] [--raster|--vector] [--pages N] [--trace] [--info]\n"
+      "usage: zemshost print SCRIPT [--printer NAME] [--raster|--vector] [--pages N] [--time T] [--trace]\n"
+      "                             [--info]\n"
       "Plays the drawing script SCRIPT (.zds, see the README's conventions) as GDI prints it on\n"
       "the printer (default \"%s\"): the driver the spooler names is loaded and called in GDI's\n"
       "order, and the job's DEVMODE takes the script's devmode and reset items by their catalogue\n"
       "names. --raster and --vector choose the job's output mode (zdmImagePrint 1 or 0); --pages N\n"
-      "plays at most N pages; --trace lists every DDI call with its result; --info shows the\n"
+      "plays at most N pages; --time YYYY-MM-DDThh:mm:ss sets the machine's clock for the job (the\n"
+      "job header's date and time); --trace lists every DDI call with its result; --info shows the\n"
       "GDIINFO and DEVINFO the driver answered (SCRIPT may then be left out). --out FILE and\n"
       "--filter NAME are refused until the job stream is written.\n",
       kDefaultPrinter);
@@ -167,6 +170,16 @@ int CmdPrint(int argc, char** argv) {
       unsigned long n = strtoul(v.c_str(), &end, 10);
       if (v.empty() || *end || n == 0 || n > 1000000) return Fail("--pages takes a number from 1 to 1000000", 2);
       pages = unsigned(n);
+    } else if (a == "--time") {
+      unsigned y = 0, mo = 0, d = 0, h = 0, mi = 0, sec = 0;
+      char tail = 0;
+      if (!value(&v)) return Fail("--time needs a date and time", 2);
+      SYSTEMTIME t = {};
+      if (sscanf(v.c_str(), "%4u-%2u-%2uT%2u:%2u:%2u%c", &y, &mo, &d, &h, &mi, &sec, &tail) != 6)
+        return Fail("--time takes YYYY-MM-DDThh:mm:ss, not '" + v + "'", 2);
+      t.wYear = WORD(y), t.wMonth = WORD(mo), t.wDay = WORD(d), t.wHour = WORD(h), t.wMinute = WORD(mi);
+      t.wSecond = WORD(sec);
+      if (!SimSetLocalTime(&t)) return Fail("--time: '" + v + "' is no date the clock takes", 2);
     } else if (a == "--out" || a == "--filter") {
       return Fail(a + ": the job stream is not written yet", 2);
     } else if (a.compare(0, 2, "--") == 0) {

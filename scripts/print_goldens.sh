@@ -12,7 +12,8 @@ for script in "$top"/tests/fixtures/print/*.zds; do
   export ZEMS_MACHINE_ROOT="$work/$name"
   "$bin/zemshost" machine install --model "$top/samples/models/zems_c4.zmd" --printer Print \
     --extra "$top/samples/driver/OV1BD172.ini" >/dev/null
-  "$bin/zemshost" print "$script" --printer Print >/dev/null
+  # A standing clock: the job header carries the date and time.
+  "$bin/zemshost" print "$script" --printer Print --time 2026-01-02T03:04:05 >/dev/null
   stream=$(ls "$ZEMS_MACHINE_ROOT"/stand-ins/ov1bc123/*.zjs)
   # The first line names the file, which differs from run to run.
   "$bin/zemshost" job dump "$stream" --blocks --records | tail -n +2 >"$top/tests/fixtures/print/$name.jobdump"
@@ -25,7 +26,7 @@ for name in vector_shapes; do
     --extra "$top/samples/driver/OV1BD172.ini" >/dev/null
   { echo "devmode zdmImagePrint=1 zdmColorProcess=1 dmColor=1"; cat "$top/tests/fixtures/print/$name.zds"; } \
     >"$work/${name}_raster.zds"
-  "$bin/zemshost" print "$work/${name}_raster.zds" --printer Print >/dev/null
+  "$bin/zemshost" print "$work/${name}_raster.zds" --printer Print --time 2026-01-02T03:04:05 >/dev/null
   stream=$(ls "$ZEMS_MACHINE_ROOT"/stand-ins/ov1bc123/*.zjs)
   "$bin/zemshost" job dump "$stream" --blocks --records | tail -n +2 >"$top/tests/fixtures/print/${name}_raster.jobdump"
   echo "${name}_raster: $(wc -c <"$stream") bytes"

@@ -12,8 +12,8 @@ struct DriverContext;
 
 // ---- the DLL's binary interface ----
 
-// The operation table of the DLL: 4-byte entry points, slot n at byte 4n. Slots 9 and 10 are
-// not called.
+// The operation table of the DLL: 4-byte entry points, slot n at byte 4n. Slot 9 is not called;
+// slot 10 (interface versions 0x103 and later) is the graphics DLL's get for a job's user.
 struct JcOps {
   DWORD(WINAPI* printerCall)(LPCWSTR printer);                               // 0
   DWORD(WINAPI* printerCall2)(LPCWSTR printer);                              // 1
@@ -27,7 +27,8 @@ struct JcOps {
   DWORD(WINAPI* deleteProperty)(DWORD session, DWORD property);              // 7
   DWORD(WINAPI* setInformation)(DWORD session, DWORD code, const void* block);  // 8
   void* slot9;
-  void* slot10;
+  DWORD(WINAPI* getPropertyForUser)(DWORD session, DWORD property, DWORD kind, LPCWSTR user, void* buffer,
+                                    DWORD size, DWORD* needed);              // 10
   DWORD(WINAPI* mode)(DWORD session, DWORD first, DWORD second);             // 11
   DWORD(WINAPI* getInformation)(DWORD session, DWORD code, DWORD one, DWORD four, void* buffer,
                                 DWORD size, DWORD* needed);                  // 12
@@ -35,9 +36,21 @@ struct JcOps {
 static_assert(sizeof(void*) != 4 || sizeof(JcOps) == 13 * 4, "13 slots of 4 bytes");
 static_assert(sizeof(void*) != 4 || offsetof(JcOps, openSession) == 0x08, "slot 2");
 static_assert(sizeof(void*) != 4 || offsetof(JcOps, getProperty) == 0x14, "slot 5");
-static_assert(sizeof(void*) != 4 || offsetof(JcOps, slot10) == 0x28, "slot 10");
+static_assert(sizeof(void*) != 4 || offsetof(JcOps, getPropertyForUser) == 0x28, "slot 10");
 static_assert(sizeof(void*) != 4 || offsetof(JcOps, mode) == 0x2C, "slot 11");
 static_assert(sizeof(void*) != 4 || offsetof(JcOps, getInformation) == 0x30, "slot 12");
+
+// The transformation interface (version 0x181): open in a mode, close, set a parameter, and
+// transform a text (measuring with a null output).
+struct JcTransformOps {
+  DWORD(WINAPI* open)(DWORD mode, DWORD* handle);                                            // 0x00
+  DWORD(WINAPI* close)(DWORD handle);                                                        // 0x04
+  DWORD(WINAPI* setParameter)(DWORD handle, DWORD parameter, const void* data, DWORD size);  // 0x08
+  DWORD(WINAPI* transform)(DWORD handle, const char* input, DWORD length, char* output, DWORD size,
+                           DWORD* written);                                                  // 0x0C
+};
+static_assert(sizeof(void*) != 4 || sizeof(JcTransformOps) == 16, "4 slots of 4 bytes");
+constexpr DWORD kJcTransformInterface = 0x181;
 
 typedef DWORD(WINAPI* JcGetInterfaceProc)(DWORD version, JcOps** ops);
 typedef DWORD(WINAPI* JcDisposeInterfaceProc)(JcOps* ops);

@@ -109,9 +109,12 @@ struct UiState {
   WCHAR presetChosenFile[1025];
   LONG resolutionCapBusy;        // 1 while the resolution cap re-derives the paper items
   BYTE presetRefreshRunning;     // 1 while the preset refresh dialog of a sheet opening runs
-  // The job's output-size adjustment: two saved sets (set 1 for bit 3 of zdmFrontFunc, set 2
-  // for bit 5) of zdmOutPaperSize, zdmFuncSelectScale and zdmScaleType, each with its mark.
-  LONG outputSizeSets[2][3];
-  BYTE outputSizeSaved[2];
+  // The output-size values the job's fit adjustments replaced (zdmOutPaperSize,
+  // zdmFuncSelectScale, zdmScaleType), set 1 for bit 3 of zdmFrontFunc, set 2 for bit 5; the
+  // mark says the set holds saved values.
+  struct OutputSizeSet {
+    LONG values[3];
+    LONG marked;
+  } outputSizeSets[2];
 };
 

@@ -105,7 +105,7 @@ struct SettingItem {
   WORD storageKind;     // ItemStorageKind
   const WCHAR* persistSection;  // null: the printer's name
   const WCHAR* persistKey;      // null: not persisted
-  WORD specialCode;     // job-header special kind: 0, 1-3, 5-13; 8, 11, 101, 102 set by model data
+  WORD specialCode;     // job-header special kind: 0, 1-3, 5-13, 101, 102
   WORD state;           // ItemPersistMask
   SettingItemRefs* refs;
   DWORD changeClasses;  // filled when the dialog tables are bound

@@ -141,23 +141,39 @@ TEST_F(JobSequenceTest, BandedPagesPairTheSpoolPagesDirectOrPlayedFromAMetafile)
 }
 
 TEST_F(JobSequenceTest, AFailedWriteStopsTheJobAtEachBlockKind) {
-  // Offsets in the stream of kTwoPages: job header 0, its name line 8 (text from 16), page
-  // header 42, block 240 50, display list 58 (records from 66: the square's state and
-  // rectangle), page end 154.
+  // The offsets of the first blocks of kTwoPages, from a job that goes through: job header,
+  // its name line, page header, block 240, display list, page end.
+  winsim::PrintSessionResult good = RunScript(kTwoPages);
+  ASSERT_TRUE(good.ok) << good.error;
+  std::vector<uint8_t> bytes = Stream(good.jobId);
+  std::vector<size_t> at;
+  for (size_t o = 0; o + 8 <= bytes.size() && at.size() < 6;) {
+    at.push_back(o);
+    uint32_t cb = 0;
+    memcpy(&cb, &bytes[o + 4], 4);
+    o += 8 + cb;
+  }
+  ASSERT_EQ(at.size(), 6u);
+  remove(StandIn("ov1bc123.log").c_str());
+  const std::string header = "false at " + std::to_string(at[0]), nameHead = "false at " + std::to_string(at[1] + 2),
+                    nameText = "false at " + std::to_string(at[1] + 12), page = "false at " + std::to_string(at[2]),
+                    b240 = "false at " + std::to_string(at[3]), list = "false at " + std::to_string(at[4]),
+                    inside = "false at " + std::to_string(at[4] + 12), end = "false at " + std::to_string(at[5]),
+                    shortList = "short at " + std::to_string(at[4] + 8);
   const struct {
     const char* what;
-    const char* script;
+    std::string script;
     size_t kept;  // bytes the stand-in holds afterwards
   } kCases[] = {
-      {"job header", "false at 0", 0},
-      {"job-name line head", "false at 10", 8},
-      {"job-name line text", "false at 20", 16},
-      {"page header", "false at 42", 42},
-      {"block 240", "false at 50", 50},
-      {"display list head", "false at 58", 58},
-      {"inside the display list", "false at 70", 66},
-      {"page end", "false at 154", 154},
-      {"short display list", "short at 66", 153},
+      {"job header", header, 0},
+      {"job-name line head", nameHead, at[1]},
+      {"job-name line text", nameText, at[1] + 8},
+      {"page header", page, at[2]},
+      {"block 240", b240, at[3]},
+      {"display list head", list, at[4]},
+      {"inside the display list", inside, at[4] + 8},
+      {"page end", end, at[5]},
+      {"short display list", shortList, at[5] - 1},
   };
   for (const auto& c : kCases) {
     Script(std::string(c.script) + "\n");
@@ -343,12 +359,12 @@ TEST_F(JobSequenceTest, SavedOutputSizesGoIntoTheDevmodeBlock) {
     }
     ASSERT_TRUE(own[0] != kSet1[0] && own[0] != kSet2[0] && own[2] != kSet1[2] && own[2] != kSet2[2]) << c.what;
     for (int set = 0; set < 2; ++set) {
-      memcpy(ctx->ui->outputSizeSets[set], set ? kSet2 : kSet1, sizeof kSet1);
-      ctx->ui->outputSizeSaved[set] = c.saved[set];
+      memcpy(ctx->ui->outputSizeSets[set].values, set ? kSet2 : kSet1, sizeof kSet1);
+      ctx->ui->outputSizeSets[set].marked = c.saved[set];
     }
     ASSERT_TRUE(Ddi<PFN_DrvStartPage>(INDEX_DrvStartPage)(&so)) << c.what;
-    EXPECT_EQ(ctx->ui->outputSizeSaved[0] != 0, c.markedAfter[0]) << c.what;
-    EXPECT_EQ(ctx->ui->outputSizeSaved[1] != 0, c.markedAfter[1]) << c.what;
+    EXPECT_EQ(ctx->ui->outputSizeSets[0].marked != 0, c.markedAfter[0]) << c.what;
+    EXPECT_EQ(ctx->ui->outputSizeSets[1].marked != 0, c.markedAfter[1]) << c.what;
     ASSERT_TRUE(Ddi<PFN_DrvSendPage>(INDEX_DrvSendPage)(&so)) << c.what;
     ASSERT_TRUE(Ddi<PFN_DrvEndDoc>(INDEX_DrvEndDoc)(&so, 0)) << c.what;
     DisablePdev(dhpdev);

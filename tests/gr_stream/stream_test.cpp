@@ -11,6 +11,7 @@
 
 #include "gr2k/band_send.h"
 #include "gr2k/records.h"
+#include "core/pjl/pjl_text.h"
 #include "gr2k/stream.h"
 #include "host/job_stream/job_stream.h"
 
@@ -160,25 +161,21 @@ TEST_F(StreamTest, ShortOrImpossibleWritesFailAndMarkTheOutputFailed) {
   }
 }
 
-LONG g_measured = 0;
+int g_result = 0;
 const char* g_text = "";
-LONG Walker(DriverContext*, char* buffer) {
-  if (!buffer) return g_measured;
-  memcpy(buffer, g_text, strlen(g_text));
-  return LONG(strlen(g_text));
+int Walker(DriverContext*, TextBuffer* text) {
+  PjlTextAppend(text, g_text);
+  return g_result;
 }
 
-TEST_F(StreamTest, CommandBlockSendsHeadAndTextOnlyWhenTheTextIsTheMeasuredLength) {
+TEST_F(StreamTest, CommandBlockSendsHeadAndTextOnlyWhenTheBuilderSucceeds) {
   g_text = "@PJL\r\n";
-  g_measured = 6;
+  g_result = 1;
   ASSERT_TRUE(JobSendCommandBlock(s(), nullptr, kBlockJobHeader, Walker));
   const uint8_t expected[] = {243, 0, 0, 0, 6, 0, 0, 0, '@', 'P', 'J', 'L', '\r', '\n'};
   EXPECT_EQ(sink_.bytes, std::vector<uint8_t>(expected, expected + sizeof expected));
   sink_ = Sink();
-  g_measured = 4;  // writes 6 where it measured 4
-  EXPECT_FALSE(JobSendCommandBlock(s(), nullptr, kBlockPageEnd, Walker));
-  EXPECT_TRUE(sink_.bytes.empty());
-  g_measured = -1;
+  g_result = -1;  // a missing item or option command: nothing goes out
   EXPECT_FALSE(JobSendCommandBlock(s(), nullptr, kBlockPageEnd, Walker));
   EXPECT_TRUE(sink_.bytes.empty());
 }

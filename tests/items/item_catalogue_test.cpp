@@ -170,10 +170,12 @@ TEST(ItemCatalogue, PersistenceGroupsAndSpecialKinds) {
   EXPECT_EQ(Row(118)->state, 0x44) << "zdmWmID is in the preset and watermark groups";
 
   const std::pair<WORD, WORD> specials[] = {{210, 1}, {98, 2}, {99, 2}, {1, 3}, {697, 5}, {992, 6},
-                                            {993, 7}, {96, 9}, {97, 10}, {1251, 12}, {111, 13}};
+                                            {993, 7}, {96, 9}, {97, 10}, {1251, 12}, {111, 13},
+                                            // the kinds our model data gives items
+                                            {231, 8}, {69, 11}, {1452, 101}, {991, 102}};
   int withSpecial = 0;
   for (int i = 0; i < count; ++i) withSpecial += rows[i].specialCode != 0;
-  EXPECT_EQ(withSpecial, 11);
+  EXPECT_EQ(withSpecial, 15);
   for (auto [id, kind] : specials) EXPECT_EQ(Row(id)->specialCode, kind) << "item " << id;
   EXPECT_EQ(Row(98)->unitKind, ItemUnitDotsAtResolution);
 }

@@ -139,7 +139,7 @@ TEST(SampleModel, ParsesIntoTheModelTheDriverNeeds) {
   for (const CommandNode* n = h->jobStart ? h->jobStart->thenList : nullptr; n; n = n->next, ++entries)
     conditionals += n->kind == kCommandNodeConditional ? 1 : 0;
   EXPECT_EQ(4, conditionals);
-  EXPECT_EQ(26, entries);
+  EXPECT_EQ(32, entries);
   // Finishing: staple (and punch inside it), else punch alone, else both off.
   const CommandBlock* finishing = nullptr;
   for (const CommandNode* n = h->jobStart ? h->jobStart->thenList : nullptr; n; n = n->next) {

@@ -124,7 +124,7 @@ TEST(DeliverableSwitches, TheExclusionDllsStoreAndStringForms) {
     int exclusion;
   } cases[] = {
       {printer_interface::BuildGetVariant(), "zemsui", nullptr, 0},
-      {graphics::BuildGetVariant(), "zemsgr", nullptr, 0},
+      {graphics::BuildGetVariant(), "zemsgr", StoreSettingsFileFixUpsNoJobControl, 0},
       {exclusion::BuildGetVariant(), "zemsexc", StoreSettingsFileFixUpsNoJobControl, 1},
   };
   for (const Case& c : cases) {

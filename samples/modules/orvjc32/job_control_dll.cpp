@@ -1,5 +1,6 @@
 // Stand-in for the job-control DLL. Its two exports hand out and take back an operation table
-// of 13 four-byte entry points (slots 9 and 10 empty). Scripted by files under
+// of 13 four-byte entry points (slot 9 empty), or for interface 0x181 the four entry points of
+// the transformation interface. Scripted by files under
 // <root>/stand-ins/ (format in the README's conventions), read at every call:
 //   orvjc32.versions  the interface versions JCGetInterface accepts (none: 0x101-0x105)
 //   orvjc32.store     the property store, "<printer>\t<property>\t<hex bytes>" per value
@@ -217,11 +218,113 @@ DWORD WINAPI GetInformation(DWORD session, DWORD code, DWORD one, DWORD four, vo
   return r;
 }
 
-// The versions accepted: orvjc32.versions when it exists, else 0x101-0x105.
+// Slot 10: the get of slot 5 for a user: the store's key "<property>@<user>" first, then the
+// plain key.
+DWORD WINAPI GetPropertyForUser(DWORD session, DWORD property, DWORD kind, LPCWSTR user, void* buffer, DWORD size,
+                                DWORD* needed) {
+  DWORD r = 0, answered = 0;
+  std::string printer;
+  std::vector<unsigned char> stored;
+  if (!Force("slot10", &r)) {
+    if (!needed || !user || !SessionPrinter(session, &printer)) {
+      r = kInvalidHandle;
+    } else if (!Lookup(printer, std::to_string(property) + "@" + stand_in::Utf8(user), &stored) &&
+               !Lookup(printer, std::to_string(property), &stored)) {
+      *needed = 0;
+      r = kInvalidData;
+    } else {
+      answered = DWORD(stored.size());
+      if (!buffer) Claim(property, &answered);
+      if (buffer) memcpy(buffer, stored.data(), stored.size() < size ? stored.size() : size);
+      *needed = answered;
+    }
+  }
+  stand_in::Log(kLog, "slot10 session=%lu property=%lu kind=%lu user=\"%s\" buffer=%s size=%lu -> %lu needed=%lu",
+                session, property, kind, stand_in::Utf8(user).c_str(), buffer ? "set" : "null", size, r, answered);
+  return r;
+}
+
+// ---- the transformation interface (0x181) ----
+// Handles carry a mode: 4 turns letters by 13 places, 2 (after parameter 256 was set) letters by
+// 13 and digits by 5, 1 reverses the bytes. Each undoes itself, so a test can read the result.
+struct Transform {
+  DWORD mode;
+  bool parameterSet;
+};
+std::map<DWORD, Transform> g_transforms;
+DWORD g_nextTransform = 1;
+
+DWORD WINAPI TransformOpen(DWORD mode, DWORD* handle) {
+  DWORD r = 0;
+  if (!Force("t0", &r)) {
+    if (!handle || (mode != 1 && mode != 2 && mode != 4)) {
+      r = kInvalidParameter;
+    } else {
+      *handle = g_nextTransform++;
+      g_transforms[*handle] = {mode, false};
+    }
+  }
+  stand_in::Log(kLog, "t0 mode=%lu -> %lu", mode, r);
+  return r;
+}
+
+DWORD WINAPI TransformClose(DWORD handle) {
+  DWORD r = 0;
+  if (!Force("t1", &r)) r = g_transforms.erase(handle) ? 0 : kInvalidHandle;
+  stand_in::Log(kLog, "t1 handle=%lu -> %lu", handle, r);
+  return r;
+}
+
+DWORD WINAPI TransformSetParameter(DWORD handle, DWORD parameter, const void* data, DWORD size) {
+  DWORD r = 0;
+  std::string first, second;
+  if (!Force("t2", &r)) {
+    auto it = g_transforms.find(handle);
+    if (it == g_transforms.end() || parameter != 256 || !data || size != 8) {
+      r = kInvalidParameter;
+    } else {
+      const LPCWSTR* texts = static_cast<const LPCWSTR*>(data);
+      first = stand_in::Utf8(texts[0]);
+      second = stand_in::Utf8(texts[1]);
+      it->second.parameterSet = true;
+    }
+  }
+  stand_in::Log(kLog, "t2 handle=%lu parameter=%lu text1=\"%s\" text2=\"%s\" -> %lu", handle, parameter,
+                first.c_str(), second.c_str(), r);
+  return r;
+}
+
+DWORD WINAPI TransformRun(DWORD handle, const char* input, DWORD length, char* output, DWORD size, DWORD* written) {
+  DWORD r = 0, answered = 0;
+  if (!Force("t3", &r)) {
+    auto it = g_transforms.find(handle);
+    if (it == g_transforms.end() || !written || (!input && length) || (it->second.mode == 2 && !it->second.parameterSet)) {
+      r = kInvalidParameter;
+    } else {
+      std::string text(input, length);
+      for (char& c : text) {
+        if (it->second.mode == 1) break;
+        if (c >= 'a' && c <= 'z') c = char('a' + (c - 'a' + 13) % 26);
+        else if (c >= 'A' && c <= 'Z') c = char('A' + (c - 'A' + 13) % 26);
+        else if (it->second.mode == 2 && c >= '0' && c <= '9') c = char('0' + (c - '0' + 5) % 10);
+      }
+      if (it->second.mode == 1) text.assign(text.rbegin(), text.rend());
+      answered = DWORD(text.size());
+      if (!output) Claim(0, &answered);
+      if (output) memcpy(output, text.data(), text.size() < size ? text.size() : size);
+      *written = answered;
+    }
+  }
+  stand_in::Log(kLog, "t3 handle=%lu length=%lu output=%s size=%lu -> %lu written=%lu", handle, length,
+                output ? "set" : "null", size, r, answered);
+  return r;
+}
+
+// The versions accepted: orvjc32.versions when it exists, else 0x101-0x105 and 0x181.
 bool Accepts(DWORD version) {
   bool exists = false;
   std::vector<std::string> lines = stand_in::Lines("orvjc32.versions", &exists);
-  if (!exists) return version >= 0x101 && version <= 0x105;
+  if (!exists) return (version >= 0x101 && version <= 0x105) || version == 0x181;
   for (const std::string& line : lines) {
     const char* p = line.c_str();
     char* end = nullptr;
@@ -246,14 +349,18 @@ STAND_IN_EXPORT DWORD WINAPI JCGetInterface(DWORD version, void** ops) {
     } else {
       // Numbers start again at 1 while nothing is held, so that a log reads the same
       // whichever load of the process wrote it.
-      if (g_tables.empty() && g_sessions.empty()) g_nextTable = g_nextSession = 1;
-      void** slots = new void*[13]{
+      if (g_tables.empty() && g_sessions.empty()) g_nextTable = g_nextSession = g_nextTransform = 1;
+      void** slots = version == 0x181 ? new void*[13]{reinterpret_cast<void*>(TransformOpen),
+                                                      reinterpret_cast<void*>(TransformClose),
+                                                      reinterpret_cast<void*>(TransformSetParameter),
+                                                      reinterpret_cast<void*>(TransformRun)}
+                                      : new void*[13]{
           reinterpret_cast<void*>(PrinterCall),    reinterpret_cast<void*>(PrinterCall2),
           reinterpret_cast<void*>(OpenSession),    reinterpret_cast<void*>(CloseSession),
           reinterpret_cast<void*>(Attributes),     reinterpret_cast<void*>(GetProperty),
           reinterpret_cast<void*>(SetProperty),    reinterpret_cast<void*>(DeleteProperty),
           reinterpret_cast<void*>(SetInformation), nullptr,
-          nullptr,                                 reinterpret_cast<void*>(Mode),
+          reinterpret_cast<void*>(GetPropertyForUser), reinterpret_cast<void*>(Mode),
           reinterpret_cast<void*>(GetInformation)};
       table = g_nextTable++;
       g_tables[slots] = table;
