@@ -1,20 +1,11 @@
-// Minimal: images, text, escapes, device fonts, the job strings and the glyph cache are not
-// built yet. Until they are, the DDI functions stop behind their real common checks here:
-// transfers with a source, copies, stretches and text succeed without output, font queries answer
+// Minimal: text, escapes, device fonts, the job strings and the glyph cache are not built yet.
+// Until they are, the DDI functions stop behind their real common checks here: text succeeds
+// without output, font queries answer
 // NULL, escapes 0, and the device fonts cannot be loaded (so DEVINFO announces none); a reset
 // copies no job strings and never finds the same job in two DEVMODEs, and there is no glyph
 // cache to clear. Each body is replaced by the code of its own area.
 #include "gr2k/ddi_bodies.h"
 
-BOOL VecBitBltImage(GraphicsPdev*, SURFOBJ*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, RECTL*, POINTL*, POINTL*,
-                    BRUSHOBJ*, POINTL*, ROP4) {
-  return TRUE;
-}
-BOOL VecCopyBits(GraphicsPdev*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, RECTL*, POINTL*) { return TRUE; }
-BOOL VecStretchBlt(GraphicsPdev*, SURFOBJ*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, COLORADJUSTMENT*, POINTL*, RECTL*,
-                   RECTL*, POINTL*, ULONG, BRUSHOBJ*, DWORD) {
-  return TRUE;
-}
 BOOL VecTextOut(GraphicsPdev*, SURFOBJ*, STROBJ*, FONTOBJ*, CLIPOBJ*, RECTL*, RECTL*, BRUSHOBJ*, BRUSHOBJ*, POINTL*,
                 MIX) {
   return TRUE;

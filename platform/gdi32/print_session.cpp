@@ -280,6 +280,7 @@ bool Session::EnableDevice(const std::vector<BYTE>& dm, Device* d, const DrawSta
   d->hooks = info.hooks;
   d->so = EngLockSurface(d->surface);
   if (d->hooks & HOOK_BITBLT) SimGdiSetDeviceBlt(d->hdev, Fn<PFN_DrvBitBlt>(INDEX_DrvBitBlt));
+  if (Has(INDEX_DrvCopyBits)) SimGdiSetDeviceCopyBits(d->hdev, Fn<PFN_DrvCopyBits>(INDEX_DrvCopyBits));
   for (ULONG face = 1; face <= d->info.cFonts && Has(INDEX_DrvQueryFont); ++face) {
     ULONG_PTR id = 0;
     IFIMETRICS* metrics = Fn<PFN_DrvQueryFont>(INDEX_DrvQueryFont)(d->pdev, 0, face, &id);
@@ -299,6 +300,7 @@ void Session::DisableDevice(Device* d) {
   }
   if (d->hdev) {
     SimGdiSetDeviceBlt(d->hdev, nullptr);
+    SimGdiSetDeviceCopyBits(d->hdev, nullptr);
     SimGdiDeleteDevice(d->hdev);
   }
   *d = Device();
@@ -653,6 +655,7 @@ bool Session::Reset(const DrawStatement* s) {
   device_.hooks = info.hooks;
   device_.so = EngLockSurface(device_.surface);
   if (device_.hooks & HOOK_BITBLT) SimGdiSetDeviceBlt(device_.hdev, Fn<PFN_DrvBitBlt>(INDEX_DrvBitBlt));
+  if (Has(INDEX_DrvCopyBits)) SimGdiSetDeviceCopyBits(device_.hdev, Fn<PFN_DrvCopyBits>(INDEX_DrvCopyBits));
   return true;
 }
 
