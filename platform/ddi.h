@@ -417,6 +417,7 @@ typedef struct _XFORML {
 #define R2_COPYPEN 13
 #define R2_WHITE 16
 #define HALFTONE 4
+#define COLORONCOLOR 3
 #endif
 
 // ---- fonts (the font Parts fill these; their sizes are pinned here) ----

@@ -79,8 +79,10 @@ struct DrawStatement {
   // (width, style, cap, join, miter) and "geometric=1" in settings.
   std::string image;
   long width = 0, height = 0, bpp = 0;
+  // call blt|copy|stretch|stretchrop; src= x y w h the source rectangle (w, h 0: the whole
+  // bitmap); settings palette=grey|colour, mask=1 and rop=ROP4 (hex) as given.
   std::string call = "blt";
-  long srcX = 0, srcY = 0;
+  long srcX = 0, srcY = 0, srcW = 0, srcH = 0;
 };
 
 struct ScriptResult {

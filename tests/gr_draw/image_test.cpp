@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr ULONG kColorOnColor = 3;  // the stretch mode GDI passes for colour images
-
 class ImageTest : public DrawTest {
  protected:
   void SetUp() override {
@@ -80,11 +78,11 @@ TEST_F(ImageTest, EachSourceFormatByEachCall) {
           break;
         case kStretch:
           ok = VecStretchBlt(pdev(), &device_, src, nullptr, nullptr, xlate, nullptr, nullptr, &dest, &whole, nullptr,
-                             kColorOnColor, nullptr, 0xCCCC);
+                             COLORONCOLOR, nullptr, 0xCCCC);
           break;
         case kStretchRop:
           ok = VecStretchBltRop(pdev(), &device_, src, nullptr, nullptr, xlate, nullptr, nullptr, &dest, &whole,
-                                nullptr, kColorOnColor, nullptr, 0xCCCC);
+                                nullptr, COLORONCOLOR, nullptr, 0xCCCC);
           break;
         case kCopy: ok = VecCopyBits(pdev(), &device_, src, nullptr, xlate, &dest, &origin); break;
       }
@@ -128,7 +126,7 @@ TEST_F(ImageTest, GreyRampPaletteIsNotSent) {
     SURFOBJ* src = Filled(8, 2, BMF_4BPP, 0x12);
     RECTL dest = {0, 0, 8, 2}, whole = {0, 0, 8, 2};
     ASSERT_TRUE(VecStretchBlt(pdev(), &device_, src, nullptr, nullptr, Table(entries), nullptr, nullptr, &dest, &whole,
-                              nullptr, kColorOnColor, nullptr, 0xCCCC));
+                              nullptr, COLORONCOLOR, nullptr, 0xCCCC));
     std::vector<DrawRecord> images = Images(Records());
     ASSERT_EQ(images.size(), 1u);
     EXPECT_EQ((images[0].bytes[2] & 0x20) != 0, entries == ramp);
@@ -146,7 +144,7 @@ TEST_F(ImageTest, ReducedImagesAreShrunkButNeverEnlarged) {
     RECTL whole = {0, 0, 100, 60};
     RECTL dest = c.dest;
     ASSERT_TRUE(VecStretchBlt(pdev(), &device_, src, nullptr, nullptr, nullptr, nullptr, nullptr, &dest, &whole,
-                              nullptr, kColorOnColor, nullptr, 0xCCCC));
+                              nullptr, COLORONCOLOR, nullptr, 0xCCCC));
     std::vector<DrawRecord> images = Images(Records());
     ASSERT_EQ(images.size(), 1u);
     EXPECT_EQ(images[0].U32(32), c.width);
@@ -160,10 +158,10 @@ TEST_F(ImageTest, MirroredAndPartialSourcesAreConverted) {
   SURFOBJ* src = Bitmap(4, 1, BMF_8BPP, {1, 2, 3, 4});
   RECTL mirrored = {10, 0, 6, 1}, whole = {0, 0, 4, 1};
   ASSERT_TRUE(VecStretchBlt(pdev(), &device_, src, nullptr, nullptr, nullptr, nullptr, nullptr, &mirrored, &whole,
-                            nullptr, kColorOnColor, nullptr, 0xCCCC));
+                            nullptr, COLORONCOLOR, nullptr, 0xCCCC));
   RECTL dest = {0, 0, 2, 1}, part = {1, 0, 3, 1};
   ASSERT_TRUE(VecStretchBlt(pdev(), &device_, src, nullptr, nullptr, nullptr, nullptr, nullptr, &dest, &part,
-                            nullptr, kColorOnColor, nullptr, 0xCCCC));
+                            nullptr, COLORONCOLOR, nullptr, 0xCCCC));
   std::vector<DrawRecord> images = Images(Records());
   ASSERT_EQ(images.size(), 2u);
   EXPECT_EQ(images[0].I32(8), 6);
@@ -184,7 +182,7 @@ TEST_F(ImageTest, MasksSendTheMaskBetweenTheirRops) {
     RECTL dest = {0, 0, 8, 2}, whole = {0, 0, 8, 2};
     POINTL at = {0, 0};
     ASSERT_TRUE(VecStretchBltRop(pdev(), &device_, src, mask, nullptr, nullptr, nullptr, nullptr, &dest, &whole, &at,
-                                 kColorOnColor, nullptr, rop4));
+                                 COLORONCOLOR, nullptr, rop4));
     std::vector<DrawRecord> records = Records();
     std::vector<DrawRecord> images = Images(records);
     ASSERT_EQ(images.size(), 2u);
@@ -203,7 +201,7 @@ TEST_F(ImageTest, LargeImageWithoutTemporarySurfaceGoesByRowsAtHalfSize) {
   SimGdiLimitBitmaps(1 << 20, -1);
   RECTL dest = {0, 0, 2000, 2000}, whole = {0, 0, 2000, 2000};
   ASSERT_TRUE(VecStretchBlt(pdev(), &device_, src, nullptr, nullptr, nullptr, nullptr, nullptr, &dest, &whole,
-                            nullptr, kColorOnColor, nullptr, 0xCCCC));
+                            nullptr, COLORONCOLOR, nullptr, 0xCCCC));
   std::vector<DrawRecord> images = Images(Records());
   ASSERT_EQ(images.size(), 1u);
   EXPECT_EQ(images[0].U32(32), 1000u);
@@ -226,7 +224,7 @@ TEST_F(ImageTest, SmallerSurfacesAreTriedThenTheCallFails) {
     RECTL dest = {0, 0, 400, 400}, part = {0, 0, 400, 399};
     DWORD live = SimGdiLiveObjects();
     EXPECT_EQ(VecStretchBlt(pdev(), &device_, src, nullptr, nullptr, nullptr, nullptr, nullptr, &dest, &part, nullptr,
-                            kColorOnColor, nullptr, 0xCCCC),
+                            COLORONCOLOR, nullptr, 0xCCCC),
               c.ok ? TRUE : FALSE);
     EXPECT_EQ(SimGdiLiveObjects(), live) << "temporary surfaces are freed";
     SimGdiLimitBitmaps(0, -1);
