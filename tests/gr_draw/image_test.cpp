@@ -3,6 +3,7 @@
 #include "draw_fixture.h"
 #include "gr2k/band_send.h"
 #include "gr2k/images.h"
+#include "platform/sim.h"
 
 namespace {
 
@@ -287,6 +288,27 @@ TEST_F(ImageTest, ImageBeyondTheStreamIsRefused) {
   HSURF handle;
   EXPECT_EQ(GrCreateTempSurface(pdev(), &handle, 0x7FFFFFFF, 0x7FFFFFFF, BMF_32BPP), nullptr);
   EXPECT_EQ(handle, nullptr);
+}
+
+// The writer fails after the head (no memory for the rows in one piece); its bytes are taken
+// back and the fallback writes the record again row by row into blocks kept from a flush.
+TEST_F(ImageTest, RecordFailingPartWayIsWrittenAgainByRows) {
+  for (int i = 0; i < 4; ++i) ASSERT_NE(GrStreamReserve(stream(), 9000), nullptr);
+  ASSERT_TRUE(GrStreamFlush(stream()));  // the three 10,240-byte blocks are kept for reuse
+  NewPage();
+  std::vector<uint8_t> pixels(900 * 25);
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = uint8_t(i * 7);
+  GrImage image = {{0, 0, 300, 25}, {0, 0}, 300, 25, kImage24Bpp, pixels.data(), 900, nullptr};
+  SimFailAllocations(0);
+  BOOL sent = GrSendImageRecord(pdev(), image);
+  SimFailAllocations(-1);
+  ASSERT_TRUE(sent);
+  std::vector<DrawRecord> records = Records();
+  ASSERT_EQ(records.size(), 1u);
+  ASSERT_NE(GrRecImage(stream(), image, FALSE, FALSE), nullptr);
+  std::vector<DrawRecord> expected = Records();
+  ASSERT_EQ(expected.size(), 1u);
+  EXPECT_EQ(records[0].bytes, expected[0].bytes);
 }
 
 }  // namespace
