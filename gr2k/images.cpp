@@ -50,8 +50,9 @@ BOOL White(SURFOBJ* so) {
   return EngEraseSurface(so, &all, 0xFFFFFFFFu);
 }
 
-// The mask of a masked transfer as an image at the destination between records 49 0xEE and
-// 0x88; maskRect is where the mask is read (from ptlMask, its size that of the transfer).
+// The mask of a masked transfer as a 1-bpp image at the destination between records 49 0xEE
+// and 0x88: read from ptlMask at width x height, inverted for 0xCCAA (the source goes where the
+// mask is clear).
 BOOL SendMask(GraphicsPdev* pdev, SURFOBJ* mask, POINTL* ptlMask, LONG width, LONG height, ROP4 rop4,
               const RECTL& dest, DWORD formatFlags) {
   TempSurface bits(pdev);

@@ -40,6 +40,16 @@ void Word(std::vector<uint8_t>* out, uint32_t v) {
   for (int i = 0; i < 4; ++i) out->push_back(uint8_t(v >> (8 * i)));
 }
 
+// The rows of a bitmap of the format and size (padded to 32 bits) from the bytes, 0 past them.
+std::vector<uint8_t> Rows(ULONG format, LONG width, LONG height, const uint8_t* data, size_t size) {
+  ULONG bpp = format == BMF_1BPP ? 1 : format == BMF_4BPP ? 4 : format == BMF_8BPP ? 8 : format == BMF_16BPP ? 16
+              : format == BMF_24BPP ? 24 : 32;
+  size_t need = size_t((width * bpp + 31) / 32 * 4) * size_t(height);
+  std::vector<uint8_t> bits(need, 0);
+  memcpy(bits.data(), data, size < need ? size : need);
+  return bits;
+}
+
 void Pattern(const uint8_t* data, size_t size, SURFOBJ* device) {
   if (size < 4) return;
   static const ULONG kFormats[] = {BMF_1BPP, BMF_4BPP, BMF_8BPP, BMF_16BPP, BMF_24BPP, BMF_32BPP};
@@ -47,11 +57,8 @@ void Pattern(const uint8_t* data, size_t size, SURFOBJ* device) {
   LONG width = data[1] % 40 + 1, height = data[2] % 40 + 1;
   FLONG flags = (data[3] & 1) ? BMF_TOPDOWN : 0;
   data += 4, size -= 4;
-  ULONG bpp = format == BMF_1BPP ? 1 : format == BMF_4BPP ? 4 : format == BMF_8BPP ? 8 : format == BMF_16BPP ? 16
-              : format == BMF_24BPP ? 24 : 32;
-  size_t need = size_t((width * bpp + 31) / 32 * 4) * size_t(height);
-  std::vector<uint8_t> bits(need, 0);
-  memcpy(bits.data(), data, size < need ? size : need);
+  std::vector<uint8_t> bits = Rows(format, width, height, data, size);
+  size_t need = bits.size();
   HBITMAP bitmap = EngCreateBitmap(SIZEL{width, height}, 0, format, flags, bits.data());
   if (!bitmap) return;
   SURFOBJ* so = EngLockSurface(reinterpret_cast<HSURF>(bitmap));
@@ -80,11 +87,7 @@ void Image(const uint8_t* data, size_t size, SURFOBJ* device) {
   ULONG limit = data[14];
   g_pdev->reduceImages = options & 0x40;
   data += 16, size -= 16;
-  ULONG bpp = format == BMF_1BPP ? 1 : format == BMF_4BPP ? 4 : format == BMF_8BPP ? 8 : format == BMF_16BPP ? 16
-              : format == BMF_24BPP ? 24 : 32;
-  size_t need = size_t((width * bpp + 31) / 32 * 4) * size_t(height);
-  std::vector<uint8_t> bits(need, 0);
-  memcpy(bits.data(), data, size < need ? size : need);
+  std::vector<uint8_t> bits = Rows(format, width, height, data, size);
   std::vector<uint8_t> maskBits(size_t((width + 31) / 32 * 4) * size_t(height), 0xA5);
   HBITMAP bitmap = EngCreateBitmap(SIZEL{width, height}, 0, format, (options & 1) ? BMF_TOPDOWN : 0, bits.data());
   HBITMAP maskBitmap = EngCreateBitmap(SIZEL{width, height}, 0, BMF_1BPP, BMF_TOPDOWN, maskBits.data());
