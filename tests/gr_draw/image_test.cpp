@@ -311,4 +311,63 @@ TEST_F(ImageTest, RecordFailingPartWayIsWrittenAgainByRows) {
   EXPECT_EQ(records[0].bytes, expected[0].bytes);
 }
 
+// A transfer with a ROP states the brush's colour (white without a brush), the background mode
+// from the background ROP3 and the foreground ROP3 (SRCCOPY for 0xCCAA without a mask).
+TEST_F(ImageTest, BlockTransferStatesItsRop) {
+  struct {
+    ROP4 rop4;
+    bool brush;
+    uint8_t rop3;
+    uint8_t mode;  // record 50's value
+    uint32_t fore;  // record 48's, bytes 0 and 2 exchanged as the device takes a colour
+  } cases[] = {{0xCCCC, false, 0xCC, 2, 0xFFFFFF}, {0xCCAA, false, 0xCC, 2, 0xFFFFFF},
+               {0xAACA, true, 0xCA, 1, 0x563412}, {0x6666, false, 0x66, 2, 0xFFFFFF}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.rop4);
+    SURFOBJ* src = Filled(4, 4, BMF_24BPP, 0x10);
+    RECTL dest = {0, 0, 4, 4};
+    POINTL origin = {0, 0};
+    ASSERT_TRUE(VecBitBlt(pdev(), &device_, src, nullptr, nullptr, nullptr, &dest, &origin, nullptr,
+                          c.brush ? Solid(0x123456) : nullptr, nullptr, c.rop4));
+    std::vector<DrawRecord> records = Records();
+    std::vector<uint8_t> rops = Rops(records);
+    ASSERT_EQ(rops.size(), 1u);
+    EXPECT_EQ(rops[0], c.rop3);
+    for (const DrawRecord& r : records) {
+      if (r.opcode == kRecMode) {
+        EXPECT_EQ(r.bytes[1], c.mode);
+      }
+      if (r.opcode == kRecColour) {
+        EXPECT_EQ(r.U32(4) & 0xFFFFFF, c.fore);
+      }
+    }
+    EXPECT_EQ(Opcodes(records).back(), kRecImage);
+  }
+}
+
+// A monochrome job's 24-bpp images are sent grey, unless the format word carries more than the
+// format (a block transfer's mark, the host's colour correction).
+TEST_F(ImageTest, MonochromeJobSendsStretchedImagesGrey) {
+  pdev()->colour = 1;
+  struct {
+    ULONG format;
+    bool blt;
+    bool grey;
+  } cases[] = {{BMF_24BPP, false, true}, {BMF_32BPP, false, true}, {BMF_16BPP, false, true},
+               {BMF_24BPP, true, false}, {BMF_8BPP, false, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.format);
+    SURFOBJ* src = Filled(4, 2, c.format, 0x40);
+    RECTL dest = {0, 0, 4, 2}, whole = {0, 0, 4, 2};
+    POINTL origin = {0, 0};
+    ASSERT_TRUE(c.blt ? VecBitBlt(pdev(), &device_, src, nullptr, nullptr, nullptr, &dest, &origin, nullptr, nullptr,
+                                  nullptr, 0xCCCC)
+                      : VecStretchBlt(pdev(), &device_, src, nullptr, nullptr, nullptr, nullptr, nullptr, &dest,
+                                      &whole, nullptr, COLORONCOLOR, nullptr, 0xCCCC));
+    std::vector<DrawRecord> images = Images(Records());
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_EQ((images[0].bytes[2] & 0x10) != 0, c.grey);
+  }
+}
+
 }  // namespace
