@@ -555,6 +555,11 @@ bool Session::PlayImage(const Draw& draw, SURFOBJ* target, CLIPOBJ* clip, RECTL*
   RECTL fromRect = {image.srcX, image.srcY, image.srcX + (image.srcW ? image.srcW : image.width),
                     image.srcY + (image.srcH ? image.srcH : image.height)};
   POINTL maskAt = {0, 0};
+  // A stretch to a rectangle given right to left (or bottom to top) mirrors the image.
+  RECTL to = *rect;
+  const DrawRect& given = image.rects[0];
+  if (given.left > given.right && to.left < to.right) std::swap(to.left, to.right);
+  if (given.top > given.bottom && to.top < to.bottom) std::swap(to.top, to.bottom);
   BOOL ok;
   std::string what;
   bool hooked;
@@ -565,15 +570,15 @@ bool Session::PlayImage(const Draw& draw, SURFOBJ* target, CLIPOBJ* clip, RECTL*
   } else if (image.call == "stretch") {
     what = "StretchBlt", hooked = device_.hooks & HOOK_STRETCHBLT;
     ok = hooked ? Fn<PFN_DrvStretchBlt>(INDEX_DrvStretchBlt)(target, source, mask, clip, &xlate, nullptr, nullptr,
-                                                             rect, &fromRect, &maskAt, COLORONCOLOR)
-                : EngStretchBlt(target, source, mask, clip, &xlate, nullptr, nullptr, rect, &fromRect, &maskAt,
+                                                             &to, &fromRect, &maskAt, COLORONCOLOR)
+                : EngStretchBlt(target, source, mask, clip, &xlate, nullptr, nullptr, &to, &fromRect, &maskAt,
                                 COLORONCOLOR);
   } else if (image.call == "stretchrop") {
     what = "StretchBltROP", hooked = device_.hooks & HOOK_STRETCHBLTROP;
     ok = hooked ? Fn<PFN_DrvStretchBltROP>(INDEX_DrvStretchBltROP)(target, source, mask, clip, &xlate, nullptr,
-                                                                   nullptr, rect, &fromRect, &maskAt, COLORONCOLOR,
+                                                                   nullptr, &to, &fromRect, &maskAt, COLORONCOLOR,
                                                                    nullptr, rop4)
-                : EngStretchBltROP(target, source, mask, clip, &xlate, nullptr, nullptr, rect, &fromRect, &maskAt,
+                : EngStretchBltROP(target, source, mask, clip, &xlate, nullptr, nullptr, &to, &fromRect, &maskAt,
                                    COLORONCOLOR, nullptr, rop4);
   } else {
     what = "BitBlt", hooked = device_.hooks & HOOK_BITBLT;
