@@ -181,7 +181,7 @@ BOOL GrSendImage(GraphicsPdev* pdev, XLATEOBJ* xlate, SURFOBJ* src, COLORADJUSTM
   }
   bool masked = Masked(mask, rop4);
   if (masked) {
-    if (!SendMask(pdev, mask, ptlMask, tw, th, rop4, at, 0)) return FALSE;
+    if (!SendMask(pdev, mask, ptlMask, Abs(sw), Abs(sh), rop4, at, 0)) return FALSE;
     convert = true;
   }
   DWORD format = code | GrImageHostIcm(xlate);
