@@ -176,14 +176,21 @@ TEST_F(ImageTest, MirroredAndPartialSourcesAreConverted) {
 }
 
 TEST_F(ImageTest, MasksSendTheMaskBetweenTheirRops) {
-  for (ROP4 rop4 : {ROP4(0xAACC), ROP4(0xCCAA)}) {
-    SCOPED_TRACE(rop4);
+  const struct {
+    bool blt;
+    ROP4 rop4;
+  } kCases[] = {{false, 0xAACC}, {false, 0xCCAA}, {true, 0xAACC}, {true, 0xCCAA}};
+  for (const auto& c : kCases) {
+    bool blt = c.blt;
+    ROP4 rop4 = c.rop4;
+    SCOPED_TRACE(testing::Message() << (blt ? "blt " : "stretch ") << rop4);
     SURFOBJ* src = Filled(8, 2, BMF_24BPP, 0x40);
     SURFOBJ* mask = Bitmap(8, 2, BMF_1BPP, {0xF0, 0, 0, 0, 0xF0, 0, 0, 0});
     RECTL dest = {0, 0, 8, 2}, whole = {0, 0, 8, 2};
     POINTL at = {0, 0};
-    ASSERT_TRUE(VecStretchBltRop(pdev(), &device_, src, mask, nullptr, nullptr, nullptr, nullptr, &dest, &whole, &at,
-                                 COLORONCOLOR, nullptr, rop4));
+    ASSERT_TRUE(blt ? VecBitBlt(pdev(), &device_, src, mask, nullptr, nullptr, &dest, &at, &at, nullptr, nullptr, rop4)
+                    : VecStretchBltRop(pdev(), &device_, src, mask, nullptr, nullptr, nullptr, nullptr, &dest, &whole,
+                                       &at, COLORONCOLOR, nullptr, rop4));
     std::vector<DrawRecord> records = Records();
     std::vector<DrawRecord> images = Images(records);
     ASSERT_EQ(images.size(), 2u);
