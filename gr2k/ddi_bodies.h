@@ -23,6 +23,9 @@ BOOL VecCopyBits(GraphicsPdev* pdev, SURFOBJ* dst, SURFOBJ* src, CLIPOBJ* clip, 
 BOOL VecStretchBlt(GraphicsPdev* pdev, SURFOBJ* dst, SURFOBJ* src, SURFOBJ* mask, CLIPOBJ* clip, XLATEOBJ* xlate,
                    COLORADJUSTMENT* ca, POINTL* ptlHTOrg, RECTL* rclDst, RECTL* rclSrc, POINTL* ptlMask,
                    ULONG mode, BRUSHOBJ* brush, DWORD rop4);
+BOOL VecStretchBltRop(GraphicsPdev* pdev, SURFOBJ* dst, SURFOBJ* src, SURFOBJ* mask, CLIPOBJ* clip,
+                      XLATEOBJ* xlate, COLORADJUSTMENT* ca, POINTL* ptlHTOrg, RECTL* rclDst, RECTL* rclSrc,
+                      POINTL* ptlMask, ULONG mode, BRUSHOBJ* brush, DWORD rop4);
 BOOL VecStrokePath(GraphicsPdev* pdev, SURFOBJ* so, PATHOBJ* path, CLIPOBJ* clip, XFORMOBJ* xform,
                    BRUSHOBJ* brush, POINTL* ptlBrush, LINEATTRS* la, MIX mix);
 BOOL VecFillPath(GraphicsPdev* pdev, SURFOBJ* so, PATHOBJ* path, CLIPOBJ* clip, BRUSHOBJ* brush,

@@ -81,7 +81,9 @@ ZEMS_EXPORT BOOL WINAPI DrvStretchBlt(SURFOBJ* dst, SURFOBJ* src, SURFOBJ* mask,
   if (!pdev) return FALSE;
   BOOL result;
   if (!OutputDue(pdev, &result)) return result;
-  if (pdev->rasterMode) return EngStretchBlt(dst, src, mask, clip, xlate, ca, ptlHTOrg, rclDst, rclSrc, ptlMask, mode);
+  if (pdev->rasterMode)
+    return EngStretchBlt(dst, src, mask, clip, xlate, ca, ptlHTOrg, rclDst, rclSrc, ptlMask,
+                         PdevIsMonochrome(pdev) ? HALFTONE : mode);
   return VecStretchBlt(pdev, dst, src, mask, clip, xlate, ca, ptlHTOrg, rclDst, rclSrc, ptlMask, mode, nullptr, 0xCCCC);
 }
 
@@ -92,7 +94,7 @@ ZEMS_EXPORT BOOL WINAPI DrvStretchBltROP(SURFOBJ* dst, SURFOBJ* src, SURFOBJ* ma
   if (!pdev) return FALSE;
   BOOL result;
   if (!OutputDue(pdev, &result)) return result;
-  return VecStretchBlt(pdev, dst, src, mask, clip, xlate, ca, ptlHTOrg, rclDst, rclSrc, ptlMask, mode, brush, rop4);
+  return VecStretchBltRop(pdev, dst, src, mask, clip, xlate, ca, ptlHTOrg, rclDst, rclSrc, ptlMask, mode, brush, rop4);
 }
 
 ZEMS_EXPORT BOOL WINAPI DrvCopyBits(SURFOBJ* dst, SURFOBJ* src, CLIPOBJ* clip, XLATEOBJ* xlate, RECTL* rclDst,

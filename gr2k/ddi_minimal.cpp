@@ -1,18 +1,8 @@
-// Minimal: images and text are not built yet. Until they are, the DDI functions stop behind
-// their real common checks here: transfers with a source, copies, stretches and text succeed
-// without output, and there is no glyph cache to clear. Each body is replaced by the code of its
-// own area.
+// Minimal: text is not built yet. Until it is, DrvTextOut stops behind its real common checks
+// here and succeeds without output, and there is no glyph cache to clear. Each body is replaced
+// by the code of its own area.
 #include "gr2k/ddi_bodies.h"
 
-BOOL VecBitBltImage(GraphicsPdev*, SURFOBJ*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, RECTL*, POINTL*, POINTL*,
-                    BRUSHOBJ*, POINTL*, ROP4) {
-  return TRUE;
-}
-BOOL VecCopyBits(GraphicsPdev*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, RECTL*, POINTL*) { return TRUE; }
-BOOL VecStretchBlt(GraphicsPdev*, SURFOBJ*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, COLORADJUSTMENT*, POINTL*, RECTL*,
-                   RECTL*, POINTL*, ULONG, BRUSHOBJ*, DWORD) {
-  return TRUE;
-}
 BOOL VecTextOut(GraphicsPdev*, SURFOBJ*, STROBJ*, FONTOBJ*, CLIPOBJ*, RECTL*, RECTL*, BRUSHOBJ*, BRUSHOBJ*, POINTL*,
                 MIX) {
   return TRUE;

@@ -47,6 +47,7 @@ struct PdevOutputStream {
   HMODULE spoolModule;
   HANDLE spoolHandle;
   PVOID write;  // DrvSplWritePrinter, the filter's write slot, or NULL
+  DWORD flushes;  // pages so far sent by flushes (a mark older than one cannot be rolled back)
 };
 
 // The paper metrics of the job (dots at the PDEV's resolution unless named).

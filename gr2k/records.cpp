@@ -221,15 +221,18 @@ DWORD GrImageRowBytes(DWORD width, DWORD format) {
   return DWORD((static_cast<unsigned long long>(width) * BitsPerPixel(format) + 31) / 32 * 4);
 }
 
-BYTE* GrRecImage(PdevOutputStream* stream, const GrImage& image, BOOL plain, BOOL grey) {
+namespace {
+
+// The image record: the whole of it at once (plain), or the head part first and the rows in
+// pieces of at most rowsPerPiece rows (0: as many as fit 1 MiB).
+BYTE* WriteImage(PdevOutputStream* stream, const GrImage& image, BOOL plain, BOOL grey, DWORD rowsPerPiece) {
   if (!stream || (image.rows && !image.bits)) return nullptr;
   grey = grey && image.format == kImage24Bpp;
   DWORD format = grey ? kImage8Bpp : image.format;
   DWORD rowBytes = GrImageRowBytes(image.width, format);
   DWORD palette = (image.palette && !grey) ? PaletteEntries(format) * 3 : 0;
-  unsigned long long rowTotal = static_cast<unsigned long long>(rowBytes) * image.rows;
-  unsigned long long length = (kImageHead + palette + rowTotal + 3) & ~3ull;
-  if (length > 0x7FFFFFF0ull || (image.rows && rowBytes == 0)) return nullptr;
+  unsigned long long length = GrImageRecordBytes(image, grey);
+  if (length == 0) return nullptr;
 
   // The head's part: head, palette and (1 bpp) the first two row bytes, rounded up to 4.
   DWORD headPart = plain ? DWORD(length) : ((palette + 59) & ~3u);
@@ -269,7 +272,7 @@ BYTE* GrRecImage(PdevOutputStream* stream, const GrImage& image, BOOL plain, BOO
   if (plain) return rec;
 
   // Each piece is filled before the next reservation, which may flush the page so far.
-  DWORD perPiece = rowBytes > kStreamFlushAbove ? 1 : kStreamFlushAbove / rowBytes;
+  DWORD perPiece = rowsPerPiece ? rowsPerPiece : rowBytes > kStreamFlushAbove ? 1 : kStreamFlushAbove / rowBytes;
   DWORD done = inHead;
   for (DWORD row = 0; row < image.rows; row += perPiece) {
     DWORD count = image.rows - row < perPiece ? image.rows - row : perPiece;
@@ -281,4 +284,27 @@ BYTE* GrRecImage(PdevOutputStream* stream, const GrImage& image, BOOL plain, BOO
     done += fill;
   }
   return rec;
+}
+
+}  // namespace
+
+unsigned long long GrImageRecordBytes(const GrImage& image, BOOL grey) {
+  grey = grey && image.format == kImage24Bpp;
+  DWORD format = grey ? kImage8Bpp : image.format;
+  unsigned long long rowBytes = (static_cast<unsigned long long>(image.width) * BitsPerPixel(format) + 31) / 32 * 4;
+  DWORD palette = (image.palette && !grey) ? PaletteEntries(format) * 3 : 0;
+  unsigned long long length = (kImageHead + palette + rowBytes * image.rows + 3) & ~3ull;
+  if (length > 0x7FFFFFF0ull || (image.rows && rowBytes == 0)) return 0;
+  return length;
+}
+
+BYTE* GrRecImage(PdevOutputStream* stream, const GrImage& image, BOOL plain, BOOL grey) {
+  return WriteImage(stream, image, plain, grey, 0);
+}
+
+BYTE* GrRecImageByRows(PdevOutputStream* stream, const GrImage& image) {
+  GrImage plainImage = image;
+  plainImage.format &= ~DWORD(kImageFromBand);
+  plainImage.whiteAfter = nullptr;
+  return WriteImage(stream, plainImage, FALSE, FALSE, 1);
 }

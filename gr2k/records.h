@@ -31,7 +31,11 @@ enum : DWORD {
   kImage4Bpp = 1,
   kImage8Bpp = 2,
   kImage24Bpp = 4,
-  kImageFromBand = 0x400,  // byte 3 bit 2: rows of a raster band
+  kImageBitBlt = 0x80,        // the image of a block transfer (unstretched)
+  kImageFromBand = 0x400,     // byte 3 bit 2: rows of a raster band
+  kImageHostIcm = 0x800,      // the host corrected the source's colours
+  kImageBottomUp = 0x1000,    // byte 3 bit 4: the source bitmap is stored bottom-up
+  kImageReduced = 0x20000,    // shrunk by the driver; the device enlarges it to its destination
 };
 
 // An image as its writer hands it over: the destination, the source rectangle's corner, the
@@ -64,3 +68,11 @@ DWORD GrImageRowBytes(DWORD width, DWORD format);
 // the page (so the record can continue across display-list blocks). grey turns 24-bpp pixels
 // into one byte each. The first reservation's address, or NULL.
 BYTE* GrRecImage(PdevOutputStream* stream, const GrImage& image, BOOL plain, BOOL grey);
+// The fallback writer of the same record: head and palette first, then each row reserved on
+// its own (a 1-bpp paletted image's rows keep their two-byte shift); never grey, plain or
+// marked as a raster band. NULL when a reservation fails (what was reserved stays: the caller
+// rolls the stream back).
+BYTE* GrRecImageByRows(PdevOutputStream* stream, const GrImage& image);
+// Bytes of the whole image record, in 64 bits (0 when the image is not one the stream can
+// hold: above 0x7FFFFFF0 bytes).
+unsigned long long GrImageRecordBytes(const GrImage& image, BOOL grey);

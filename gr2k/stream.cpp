@@ -130,9 +130,32 @@ void GrStreamFreeBlocks(PdevOutputStream* stream) {
   stream->tail = stream->head;
 }
 
+void GrStreamSetMark(const PdevOutputStream* stream, GrStreamMark* mark) {
+  *mark = {stream->tail, stream->tail ? stream->tail->position : nullptr, stream->byteTotal, stream->recordCount,
+           stream->flushes};
+}
+
+BOOL GrStreamRollback(PdevOutputStream* stream, const GrStreamMark& mark) {
+  if (!stream || !mark.tail) return FALSE;
+  if (stream->flushes != mark.flushes) return Failed(stream);
+  StreamBlock* block = mark.tail->next;
+  mark.tail->next = nullptr;
+  while (block) {
+    StreamBlock* next = block->next;
+    if (stream->pdev) PdevPoolFree(stream->pdev->pool, block);
+    block = next;
+  }
+  stream->tail = mark.tail;
+  stream->tail->position = mark.position;
+  stream->byteTotal = mark.byteTotal;
+  stream->recordCount = mark.recordCount;
+  return TRUE;
+}
+
 BOOL GrStreamFlush(PdevOutputStream* stream) {
   if (!stream) return FALSE;
   if (stream->byteTotal == 0) return TRUE;
+  ++stream->flushes;
   BOOL sent = GrStreamSendBlocks(stream);
   GrStreamFreeBlocks(stream);
   GrStreamReset(stream);

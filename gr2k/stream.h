@@ -44,6 +44,19 @@ BOOL GrStreamSendBlocks(PdevOutputStream* stream);
 // Frees every block after the inline block; up to four are kept instead (sent, never written
 // again until a reservation of their size takes one back); the pool frees them at the end.
 void GrStreamFreeBlocks(PdevOutputStream* stream);
+// A place in the stream to take back what a record writer reserved after it.
+struct GrStreamMark {
+  StreamBlock* tail;
+  BYTE* position;
+  DWORD byteTotal;
+  DWORD recordCount;
+  DWORD flushes;
+};
+void GrStreamSetMark(const PdevOutputStream* stream, GrStreamMark* mark);
+// Takes back everything reserved since the mark (blocks taken since go back to the pool). When
+// a flush has sent part of it already, nothing can be taken back: FALSE, with the PDEV's
+// output-failed flag set, instead of leaving half a record behind.
+BOOL GrStreamRollback(PdevOutputStream* stream, const GrStreamMark& mark);
 // Sends the buffered records, frees the blocks and resets the stream, even when sending failed.
 // TRUE when there was nothing to send.
 BOOL GrStreamFlush(PdevOutputStream* stream);

@@ -24,8 +24,20 @@ typedef struct _RECTL {
 typedef SIZE SIZEL, *PSIZEL;
 struct tagLOGCOLORSPACEW;
 typedef struct tagLOGCOLORSPACEW* LPLOGCOLORSPACEW;
-struct tagCOLORADJUSTMENT;
-typedef struct tagCOLORADJUSTMENT COLORADJUSTMENT;
+typedef struct tagCOLORADJUSTMENT {
+  WORD caSize;
+  WORD caFlags;
+  WORD caIlluminantIndex;
+  WORD caRedGamma;
+  WORD caGreenGamma;
+  WORD caBlueGamma;
+  WORD caReferenceBlack;
+  WORD caReferenceWhite;
+  SHORT caContrast;
+  SHORT caBrightness;
+  SHORT caColorfulness;
+  SHORT caRedGreenTint;
+} COLORADJUSTMENT;
 #define DT_RASPRINTER 2
 #define TC_OP_CHARACTER 0x0001
 #define TC_OP_STROKE 0x0002
@@ -405,6 +417,7 @@ typedef struct _XFORML {
 #define R2_COPYPEN 13
 #define R2_WHITE 16
 #define HALFTONE 4
+#define COLORONCOLOR 3
 #endif
 
 // ---- fonts (the font Parts fill these; their sizes are pinned here) ----
@@ -606,10 +619,14 @@ struct _GLYPHPOS {
 #define PAL_BGR 0x00000008
 #define XO_TRIVIAL 0x00000001
 #define XO_TABLE 0x00000002
+#define XO_TO_MONO 0x00000004
+#define XO_DEVICE_ICM 0x00000010
+#define XO_HOST_ICM 0x00000020
 
 static_assert(sizeof(DRVENABLEDATA) == 12, "DRVENABLEDATA layout");
 static_assert(sizeof(DRVFN) == 8, "DRVFN layout");
 static_assert(sizeof(COLORINFO) == 120, "COLORINFO layout");
+static_assert(sizeof(COLORADJUSTMENT) == 24, "COLORADJUSTMENT layout");
 static_assert(sizeof(GDIINFO) == 304, "GDIINFO layout");
 static_assert(offsetof(GDIINFO, ciDevice) == 108, "GDIINFO colour info offset");
 static_assert(offsetof(GDIINFO, ulHTPatternSize) == 236, "GDIINFO halftone pattern offset");
@@ -711,6 +728,10 @@ ZEMS_ENGINE_API BOOL WINAPI EngCopyBits(SURFOBJ* dst, SURFOBJ* src, CLIPOBJ* cli
 ZEMS_ENGINE_API BOOL WINAPI EngStretchBlt(SURFOBJ* dst, SURFOBJ* src, SURFOBJ* mask, CLIPOBJ* clip,
                                           XLATEOBJ* xlate, COLORADJUSTMENT* ca, POINTL* ptlHTOrg, RECTL* rclDst,
                                           RECTL* rclSrc, POINTL* ptlMask, ULONG mode);
+ZEMS_ENGINE_API BOOL WINAPI EngStretchBltROP(SURFOBJ* dst, SURFOBJ* src, SURFOBJ* mask, CLIPOBJ* clip,
+                                             XLATEOBJ* xlate, COLORADJUSTMENT* ca, POINTL* ptlHTOrg, RECTL* rclDst,
+                                             RECTL* rclSrc, POINTL* ptlMask, ULONG mode, BRUSHOBJ* brush,
+                                             DWORD rop4);
 // A resource of a module (the driver's own): its bytes and size, or null.
 ZEMS_ENGINE_API PVOID WINAPI EngFindResource(HANDLE module, int name, int type, PULONG size);
 // The transform of a realised font (notional units to device space), or null.

@@ -69,6 +69,14 @@ WINSIM_API void SimGdiDeleteClip(CLIPOBJ* clip);
 // down into one complex region drawn through it (null forgets it).
 WINSIM_API void SimGdiSetDeviceBlt(HDEV hdev, PFN_DrvBitBlt blt);
 
+// The driver's DrvCopyBits of a device: the engine's transfers with a source aimed at its device
+// surface are drawn into a bitmap and handed to it (null forgets it).
+WINSIM_API void SimGdiSetDeviceCopyBits(HDEV hdev, PFN_DrvCopyBits copy);
+// Makes EngCreateBitmap fail as without memory: for a bitmap of more than maxBytes bytes (0: any
+// size) and, once allowedCalls more calls have succeeded, for every call (negative: no count).
+// SimGdiLimitBitmaps(0, -1) lifts both; a machine reset does too.
+WINSIM_API void SimGdiLimitBitmaps(ULONG maxBytes, LONG allowedCalls);
+
 // A transform of world to device (null: identity). Delete with SimGdiDeleteXform.
 WINSIM_API XFORMOBJ* SimGdiCreateXform(const XFORML* matrix);
 WINSIM_API void SimGdiDeleteXform(XFORMOBJ* xform);

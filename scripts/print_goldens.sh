@@ -20,7 +20,7 @@ for script in "$top"/tests/fixtures/print/*.zds; do
   echo "$name: $(wc -c <"$stream") bytes"
 done
 # Scripts printed again in monochrome raster mode: NAME_raster.jobdump.
-for name in vector_shapes; do
+for name in vector_shapes images; do
   export ZEMS_MACHINE_ROOT="$work/${name}_raster"
   "$bin/zemshost" machine install --model "$top/samples/models/zems_c4.zmd" --printer Print \
     --extra "$top/samples/driver/OV1BD172.ini" >/dev/null

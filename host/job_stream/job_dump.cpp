@@ -140,9 +140,10 @@ void Record(const JsRecord& r, bool hex, std::string* out) {
       // The pixels as one FNV-1a value: a dump then shows a changed image without its bytes.
       uint32_t hash = 2166136261u;
       for (uint32_t i = 56; i < r.length; ++i) hash = (hash ^ p[i]) * 16777619u;
-      Add(out, ": format=%s%s%s%s dest=(%d,%d)-(%d,%d) src=(%d,%d) width=%u rows=%u data=%08x\n",
+      Add(out, ": format=%s%s%s%s%s%s%s%s dest=(%d,%d)-(%d,%d) src=(%d,%d) width=%u rows=%u data=%08x\n",
           code < 3 ? kFormats[code] : "24bpp", (p[2] & 0x20) ? " no-palette" : "", (p[2] & 0x10) ? " grey" : "",
-          (p[3] & 4) ? " band" : "", GetI32(p + 8), GetI32(p + 12), GetI32(p + 16), GetI32(p + 20), GetI32(p + 24),
+          (p[3] & 4) ? " band" : "", (p[2] & 0x80) ? " blt" : "", (p[3] & 8) ? " host-icm" : "",
+          (p[3] & 0x10) ? " bottom-up" : "", (p[1] & 2) ? " reduced" : "", GetI32(p + 8), GetI32(p + 12), GetI32(p + 16), GetI32(p + 20), GetI32(p + 24),
           GetI32(p + 28), Get32(p + 32), Get32(p + 36), hash);
       if (hex) Hex(p, r.length, out);
       return;

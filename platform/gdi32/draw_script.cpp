@@ -454,6 +454,7 @@ bool Image(Args& a, DrawStatement* s, Failure* f) {
   while (a.More()) {
     const Token& t = a.Take();
     if (t.setting && t.name == "call") s->call = t.value;
+    if (t.setting && (t.name == "palette" || t.name == "rop" || t.name == "mask")) s->settings.push_back({t.name, t.value});
     if (t.setting && (t.name == "palette" || t.name == "call" || t.name == "rop" || t.name == "mask")) continue;
     if (t.setting && t.name == "src") {
       long long v;
@@ -461,8 +462,10 @@ bool Image(Args& a, DrawStatement* s, Failure* f) {
       s->srcX = long(v);
       if (!a.Number(0, 1 << 20, &v, f)) return false;
       s->srcY = long(v);
-      for (int i = 0; i < 2; ++i)
-        if (!a.Number(0, 1 << 20, &v, f)) return false;
+      if (!a.Number(0, 1 << 20, &v, f)) return false;
+      s->srcW = long(v);
+      if (!a.Number(0, 1 << 20, &v, f)) return false;
+      s->srcH = long(v);
       continue;
     }
     return Args::Fail(ScriptError::UnknownOption, f, t.column);

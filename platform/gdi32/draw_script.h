@@ -79,8 +79,10 @@ struct DrawStatement {
   // (width, style, cap, join, miter) and "geometric=1" in settings.
   std::string image;
   long width = 0, height = 0, bpp = 0;
+  // call blt|copy|stretch|stretchrop; src= x y w h the source rectangle (w, h 0: the whole
+  // bitmap); settings palette=grey|colour, mask=1 and rop=ROP4 (hex) as given.
   std::string call = "blt";
-  long srcX = 0, srcY = 0;
+  long srcX = 0, srcY = 0, srcW = 0, srcH = 0;
   // font: the device font 1..n (0: a font of the system), the em height in device dots (0:
   // the font's own units) and the counter-clockwise angle in degrees; text: its origin.
   long device = 0, size = 0, angle = 0;

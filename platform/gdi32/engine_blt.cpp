@@ -84,16 +84,6 @@ bool CutToTarget(const SURFOBJ* so, const CLIPOBJ* clip, RECTL* r) {
 
 bool IsEngineBitmap(const SURFOBJ* so) { return so && so->iType == STYPE_BITMAP && so->pvScan0; }
 
-// One ROP3 applied bit by bit to pattern, source and destination values.
-ULONG Rop3(BYTE rop, ULONG p, ULONG s, ULONG d) {
-  ULONG result = 0;
-  for (int i = 0; i < 8; ++i) {
-    if (!(rop & (1 << i))) continue;
-    ULONG mask = ((i & 4) ? p : ~p) & ((i & 2) ? s : ~s) & ((i & 1) ? d : ~d);
-    result |= mask;
-  }
-  return result;
-}
 
 // A source pixel as the target stores it: kept by a trivial XLATEOBJ, looked up in its table, or
 // turned from RGB (blue in the low byte) to a BGR target. False when the engine cannot translate it.
@@ -115,6 +105,15 @@ bool Translate(const XLATEOBJ* xlate, ULONG* value) {
 }  // namespace
 
 namespace winsim {
+
+ULONG EngineRop3(BYTE rop, ULONG p, ULONG s, ULONG d) {
+  ULONG result = 0;
+  for (int i = 0; i < 8; ++i) {
+    if (!(rop & (1 << i))) continue;
+    result |= ((i & 4) ? p : ~p) & ((i & 2) ? s : ~s) & ((i & 1) ? d : ~d);
+  }
+  return result;
+}
 
 void EngineFillSpan(SURFOBJ* so, LONG y, LONG left, LONG right, BRUSHOBJ* brush, const POINTL* origin, ROP4 rop4) {
   BYTE rop = BYTE(rop4), backRop = BYTE(rop4 >> 8);
@@ -141,57 +140,35 @@ void EngineFillSpan(SURFOBJ* so, LONG y, LONG left, LONG right, BRUSHOBJ* brush,
     }
     if (!fore && backRop == 0xAA) continue;
     ULONG d = EngineGetPixel(so, x, y);
-    EnginePutPixel(so, x, y, Rop3(fore ? rop : backRop, p, 0, d) & keep);
+    EnginePutPixel(so, x, y, EngineRop3(fore ? rop : backRop, p, 0, d) & keep);
   }
 }
 
 }  // namespace winsim
 
-// Simplified: brushes, destination ROPs and 1:1 sources through a table or RGB-to-BGR
-// XLATEOBJ; a mask or other translations are not drawn as GDI would.
+// Simplified: a pattern brush of a transfer with a source draws as black (see
+// engine_transfer.cpp); brush-only transfers draw every brush.
 WINSIM_API BOOL WINAPI EngBitBlt(SURFOBJ* trg, SURFOBJ* src, SURFOBJ* mask, CLIPOBJ* clip, XLATEOBJ* xlate,
-                                 RECTL* rclTrg, POINTL* ptlSrc, POINTL*, BRUSHOBJ* brush, POINTL* ptlBrush, ROP4 rop4) {
-  if (!IsEngineBitmap(trg) || !rclTrg) {
+                                 RECTL* rclTrg, POINTL* ptlSrc, POINTL* ptlMask, BRUSHOBJ* brush, POINTL* ptlBrush,
+                                 ROP4 rop4) {
+  BYTE rop = BYTE(rop4 & 0xFF), backRop = BYTE(rop4 >> 8);
+  bool usesSource = (((rop >> 2) ^ rop) & 0x33) || (mask && (((backRop >> 2) ^ backRop) & 0x33));
+  if (!trg || !rclTrg || (usesSource && (!src || !ptlSrc))) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  BYTE rop = BYTE(rop4 & 0xFF);
-  bool usesSource = ((rop >> 2) ^ rop) & 0x33;
-  if (usesSource && (!IsEngineBitmap(src) || !ptlSrc)) {
+  if (usesSource) return winsim::EngineSourceBlt(trg, src, mask, clip, xlate, *rclTrg, *ptlSrc, ptlMask, brush, rop4);
+  if (!IsEngineBitmap(trg)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  if (mask) WINSIM_SIMPLIFIED("EngBitBlt", "draws without masks");
+  if (mask) WINSIM_SIMPLIFIED("EngBitBlt", "draws a brush-only transfer without its mask");
   RECTL r = *rclTrg;
   if (r.left > r.right) std::swap(r.left, r.right);
   if (r.top > r.bottom) std::swap(r.top, r.bottom);
-  // The source point belongs to the rectangle's top-left corner before any cut.
-  LONG dx = usesSource ? ptlSrc->x - r.left : 0, dy = usesSource ? ptlSrc->y - r.top : 0;
   if (!CutToTarget(trg, nullptr, &r)) return TRUE;
-  ULONG bits = winsim::EngineBitsPerPixel(trg->iBitmapFormat);
-  ULONG keep = bits >= 32 ? 0xFFFFFFFFu : ((1u << bits) - 1);
-  for (const RECTL& part : winsim::EngineClipRects(clip, r)) {
-    for (LONG y = part.top; y < part.bottom; ++y) {
-      if (!usesSource) {
-        winsim::EngineFillSpan(trg, y, part.left, part.right, brush, ptlBrush, rop4);
-        continue;
-      }
-      if (y + dy < 0 || y + dy >= src->sizlBitmap.cy) continue;
-      for (LONG x = part.left; x < part.right; ++x) {
-        // Nothing is drawn where the rectangle reaches past the source.
-        if (x + dx < 0 || x + dx >= src->sizlBitmap.cx) continue;
-        ULONG s = winsim::EngineGetPixel(src, x + dx, y + dy);
-        if (!Translate(xlate, &s)) {
-          WINSIM_SIMPLIFIED("EngBitBlt", "translates sources by table or RGB to BGR only: fails");
-          SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
-          return FALSE;
-        }
-        ULONG pattern = brush ? brush->iSolidColor : 0;
-        ULONG d = winsim::EngineGetPixel(trg, x, y);
-        winsim::EnginePutPixel(trg, x, y, Rop3(rop, pattern, s, d) & keep);
-      }
-    }
-  }
+  for (const RECTL& part : winsim::EngineClipRects(clip, r))
+    for (LONG y = part.top; y < part.bottom; ++y) winsim::EngineFillSpan(trg, y, part.left, part.right, brush, ptlBrush, rop4);
   return TRUE;
 }
 
@@ -211,14 +188,6 @@ WINSIM_API BOOL WINAPI EngEraseSurface(SURFOBJ* so, RECTL* rect, ULONG color) {
   for (LONG y = r.top; y < r.bottom; ++y)
     for (LONG x = r.left; x < r.right; ++x) winsim::EnginePutPixel(so, x, y, color);
   return TRUE;
-}
-
-// Simplified: the engine does not stretch yet; the call fails without drawing.
-WINSIM_API BOOL WINAPI EngStretchBlt(SURFOBJ*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, COLORADJUSTMENT*, POINTL*,
-                                     RECTL*, RECTL*, POINTL*, ULONG) {
-  WINSIM_SIMPLIFIED("EngStretchBlt", "does not stretch yet: fails without drawing");
-  SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
-  return FALSE;
 }
 
 // Simplified: the engine has no glyphs yet; the call fails without drawing.

@@ -33,6 +33,9 @@ ULONG EngineBitsPerPixel(ULONG format);
 ULONG EngineGetPixel(const SURFOBJ* so, LONG x, LONG y);
 void EnginePutPixel(SURFOBJ* so, LONG x, LONG y, ULONG value);
 
+// One ROP3 applied bit by bit to pattern, source and destination values.
+ULONG EngineRop3(BYTE rop, ULONG p, ULONG s, ULONG d);
+
 // What a brush draws with: a solid colour, a hatch (0-5) with its XLATEOBJ {background,
 // foreground}, or a pattern surface with its XLATEOBJ. False for an object that is no brush.
 struct EngineBrushSource {
@@ -50,6 +53,11 @@ std::vector<RECTL> EngineClipRects(CLIPOBJ* clip, const RECTL& limit);
 // foreground ROP3; a pattern's background pixels keep the destination when the background ROP3
 // is 0xAA).
 void EngineFillSpan(SURFOBJ* so, LONG y, LONG left, LONG right, BRUSHOBJ* brush, const POINTL* origin, ROP4 rop4);
+
+// A block transfer with a source (engine_transfer.cpp): the rectangle ordered, the source from
+// ptlSrc, format conversion through the XLATEOBJ, the mask's set bits taking the foreground ROP3.
+BOOL EngineSourceBlt(SURFOBJ* trg, SURFOBJ* src, SURFOBJ* mask, CLIPOBJ* clip, XLATEOBJ* xlate, const RECTL& dst,
+                     const POINTL& ptlSrc, const POINTL* ptlMask, BRUSHOBJ* brush, ROP4 rop4);
 
 // The region a path fills (row spans within limit).
 std::vector<RECTL> EngineFillRegion(PATHOBJ* path, bool winding, const RECTL& limit);

@@ -29,6 +29,9 @@ std::map<uintptr_t, std::unique_ptr<winsim::EngineSurface>> g_surfaces;
 std::map<uintptr_t, Palette> g_palettes;
 std::map<uintptr_t, DHPDEV> g_devices;
 uintptr_t g_nextHandle = 0x1000;
+// The test control of EngCreateBitmap (SimGdiLimitBitmaps).
+uint64_t g_bitmapMaxBytes = 0;
+LONG g_bitmapCallsLeft = -1;
 
 uintptr_t NewHandle() {
   g_nextHandle += 4;
@@ -40,6 +43,8 @@ void ForgetAll() {
   g_surfaces.clear();
   g_palettes.clear();
   g_devices.clear();
+  g_bitmapMaxBytes = 0;
+  g_bitmapCallsLeft = -1;
 }
 
 struct ResetRegistration {
@@ -107,6 +112,14 @@ WINSIM_API HBITMAP WINAPI EngCreateBitmap(SIZEL size, LONG stride, ULONG format,
   if (rowBytes < (uint64_t(size.cx) * bpp + 7) / 8 || rowBytes * uint64_t(size.cy) > kMaxBitmapBytes) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;
+  }
+  {
+    std::lock_guard<std::mutex> hold(g_lock);
+    if ((g_bitmapMaxBytes && rowBytes * uint64_t(size.cy) > g_bitmapMaxBytes) || g_bitmapCallsLeft == 0) {
+      SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+      return nullptr;
+    }
+    if (g_bitmapCallsLeft > 0) --g_bitmapCallsLeft;
   }
   auto surface = std::make_unique<winsim::EngineSurface>();
   BYTE* base = static_cast<BYTE*>(bits);
@@ -272,6 +285,12 @@ BOOL SimGdiGetPalette(HPALETTE palette, ULONG* mode, ULONG* colours, ULONG cMax,
   if (count) *count = ULONG(it->second.colours.size());
   for (ULONG i = 0; colours && i < cMax && i < it->second.colours.size(); ++i) colours[i] = it->second.colours[i];
   return TRUE;
+}
+
+void SimGdiLimitBitmaps(ULONG maxBytes, LONG allowedCalls) {
+  std::lock_guard<std::mutex> hold(g_lock);
+  g_bitmapMaxBytes = maxBytes;
+  g_bitmapCallsLeft = allowedCalls < 0 ? -1 : allowedCalls;
 }
 
 DWORD SimGdiLiveObjects(void) {

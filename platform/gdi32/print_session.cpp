@@ -297,6 +297,7 @@ bool Session::EnableDevice(const std::vector<BYTE>& dm, Device* d, const DrawSta
   d->hooks = info.hooks;
   d->so = EngLockSurface(d->surface);
   if (d->hooks & HOOK_BITBLT) SimGdiSetDeviceBlt(d->hdev, Fn<PFN_DrvBitBlt>(INDEX_DrvBitBlt));
+  if (Has(INDEX_DrvCopyBits)) SimGdiSetDeviceCopyBits(d->hdev, Fn<PFN_DrvCopyBits>(INDEX_DrvCopyBits));
   QueryDeviceFonts(d);
   return true;
 }
@@ -435,6 +436,7 @@ void Session::DisableDevice(Device* d) {
   }
   if (d->hdev) {
     SimGdiSetDeviceBlt(d->hdev, nullptr);
+    SimGdiSetDeviceCopyBits(d->hdev, nullptr);
     SimGdiDeleteDevice(d->hdev);
   }
   *d = Device();
@@ -639,33 +641,91 @@ bool Session::PlayPath(const Draw& draw, SURFOBJ* target, CLIPOBJ* clip, POINTL 
 bool Session::PlayImage(const Draw& draw, SURFOBJ* target, CLIPOBJ* clip, RECTL* rect, const DrawStatement* s) {
   const DrawStatement& image = *draw.image;
   SIZEL size = {LONG(image.width), LONG(image.height)};
-  ULONG format = image.bpp == 1 ? BMF_1BPP : BMF_24BPP;
-  HBITMAP bitmap = EngCreateBitmap(size, 0, format, BMF_TOPDOWN, const_cast<char*>(image.image.data()));
+  ULONG format = image.bpp == 1 ? BMF_1BPP : image.bpp == 4 ? BMF_4BPP : image.bpp == 8 ? BMF_8BPP
+                 : image.bpp == 16 ? BMF_16BPP : image.bpp == 24 ? BMF_24BPP : BMF_32BPP;
+  // gen= images: a fixed pattern of bytes, so a golden stays stable.
+  size_t stride = size_t((image.width * image.bpp + 31) / 32) * 4;
+  std::string bits = image.image;
+  if (bits.empty()) {
+    bits.resize(stride * size_t(image.height));
+    for (size_t y = 0; y < size_t(image.height); ++y)
+      for (size_t i = 0; i < stride; ++i) bits[y * stride + i] = char((i * 37 + y * 11) & 0xFF);
+  }
+  HBITMAP bitmap = EngCreateBitmap(size, 0, format, BMF_TOPDOWN, &bits[0]);
   SURFOBJ* source = bitmap ? EngLockSurface(reinterpret_cast<HSURF>(bitmap)) : nullptr;
   if (!source) {
     if (bitmap) EngDeleteSurface(reinterpret_cast<HSURF>(bitmap));
     return Fail(s, "the image's bitmap could not be made");
   }
-  ULONG table[2] = {DeviceColour(0x000000), DeviceColour(0xFFFFFF)};
+  // Indexed bitmaps get a table into the device's colours: black and white for 1 bpp, a grey
+  // ramp (palette=grey) or a colour table for 4 and 8 bpp.
+  std::vector<ULONG> table;
+  bool grey = Setting(&image, "palette") == "grey";
+  if (image.bpp == 1) table = {DeviceColour(0x000000), DeviceColour(0xFFFFFF)};
+  ULONG entries = image.bpp == 4 ? 16 : image.bpp == 8 ? 256 : 0;
+  for (ULONG i = 0; i < entries; ++i) {
+    ULONG m = i * 255 / (entries - 1);
+    table.push_back(DeviceColour(grey ? m * 0x010101u : ((m << 16) | ((255 - m) << 8) | ((m * 3) & 0xFF))));
+  }
   XLATEOBJ xlate = {};
-  if (image.bpp == 1) {
-    xlate.flXlate = XO_TABLE, xlate.iSrcType = PAL_INDEXED, xlate.cEntries = 2, xlate.pulXlate = table;
+  if (!table.empty()) {
+    xlate.flXlate = XO_TABLE, xlate.iSrcType = PAL_INDEXED, xlate.cEntries = ULONG(table.size());
+    xlate.pulXlate = table.data();
   } else {
     xlate.iSrcType = PAL_RGB, xlate.iDstType = PAL_BGR;
   }
+  // mask=1: a 1-bpp checker of 8-pixel squares over the source.
+  HBITMAP maskBitmap = nullptr;
+  SURFOBJ* mask = nullptr;
+  std::string maskBits;
+  if (Setting(&image, "mask") == "1") {
+    size_t maskStride = size_t((image.width + 31) / 32) * 4;
+    maskBits.resize(maskStride * size_t(image.height));
+    for (size_t y = 0; y < size_t(image.height); ++y)
+      for (size_t i = 0; i < maskStride; ++i) maskBits[y * maskStride + i] = char((y / 8) % 2 ? 0x00 : 0xFF);
+    maskBitmap = EngCreateBitmap(size, 0, BMF_1BPP, BMF_TOPDOWN, &maskBits[0]);
+    mask = maskBitmap ? EngLockSurface(reinterpret_cast<HSURF>(maskBitmap)) : nullptr;
+  }
+  std::string ropText = Setting(&image, "rop");
+  ROP4 rop4 = ropText.empty() ? (mask ? 0xAACC : 0xCCCC) : ROP4(strtoul(ropText.c_str(), nullptr, 16));
   POINTL from = {image.srcX, image.srcY};
+  RECTL fromRect = {image.srcX, image.srcY, image.srcX + (image.srcW ? image.srcW : image.width),
+                    image.srcY + (image.srcH ? image.srcH : image.height)};
+  POINTL maskAt = {0, 0};
+  // A stretch to a rectangle given right to left (or bottom to top) mirrors the image.
+  RECTL to = *rect;
+  const DrawRect& given = image.rects[0];
+  if (given.left > given.right && to.left < to.right) std::swap(to.left, to.right);
+  if (given.top > given.bottom && to.top < to.bottom) std::swap(to.top, to.bottom);
   BOOL ok;
-  std::string what = image.call == "copy" ? "CopyBits" : "BitBlt";
-  bool hooked = device_.hooks & (image.call == "copy" ? HOOK_COPYBITS : HOOK_BITBLT);
+  std::string what;
+  bool hooked;
   if (image.call == "copy") {
+    what = "CopyBits", hooked = device_.hooks & HOOK_COPYBITS;
     ok = hooked ? Fn<PFN_DrvCopyBits>(INDEX_DrvCopyBits)(target, source, clip, &xlate, rect, &from)
                 : EngCopyBits(target, source, clip, &xlate, rect, &from);
+  } else if (image.call == "stretch") {
+    what = "StretchBlt", hooked = device_.hooks & HOOK_STRETCHBLT;
+    ok = hooked ? Fn<PFN_DrvStretchBlt>(INDEX_DrvStretchBlt)(target, source, mask, clip, &xlate, nullptr, nullptr,
+                                                             &to, &fromRect, &maskAt, COLORONCOLOR)
+                : EngStretchBlt(target, source, mask, clip, &xlate, nullptr, nullptr, &to, &fromRect, &maskAt,
+                                COLORONCOLOR);
+  } else if (image.call == "stretchrop") {
+    what = "StretchBltROP", hooked = device_.hooks & HOOK_STRETCHBLTROP;
+    ok = hooked ? Fn<PFN_DrvStretchBltROP>(INDEX_DrvStretchBltROP)(target, source, mask, clip, &xlate, nullptr,
+                                                                   nullptr, &to, &fromRect, &maskAt, COLORONCOLOR,
+                                                                   nullptr, rop4)
+                : EngStretchBltROP(target, source, mask, clip, &xlate, nullptr, nullptr, &to, &fromRect, &maskAt,
+                                   COLORONCOLOR, nullptr, rop4);
   } else {
-    ok = hooked ? Fn<PFN_DrvBitBlt>(INDEX_DrvBitBlt)(target, source, nullptr, clip, &xlate, rect, &from, nullptr,
-                                                     nullptr, nullptr, 0xCCCC)
-                : EngBitBlt(target, source, nullptr, clip, &xlate, rect, &from, nullptr, nullptr, nullptr, 0xCCCC);
+    what = "BitBlt", hooked = device_.hooks & HOOK_BITBLT;
+    ok = hooked ? Fn<PFN_DrvBitBlt>(INDEX_DrvBitBlt)(target, source, mask, clip, &xlate, rect, &from, &maskAt, nullptr,
+                                                     nullptr, rop4)
+                : EngBitBlt(target, source, mask, clip, &xlate, rect, &from, &maskAt, nullptr, nullptr, rop4);
   }
   if (hooked) Trace("Drv" + what + " " + RectText(*rect) + " image " + std::to_string(image.bpp) + " bpp", Bool(ok));
+  if (mask) EngUnlockSurface(mask);
+  if (maskBitmap) EngDeleteSurface(reinterpret_cast<HSURF>(maskBitmap));
   EngUnlockSurface(source);
   EngDeleteSurface(reinterpret_cast<HSURF>(bitmap));
   return ok ? true : Fail(s, "the image call failed");
@@ -790,6 +850,7 @@ bool Session::Reset(const DrawStatement* s) {
   device_.hooks = info.hooks;
   device_.so = EngLockSurface(device_.surface);
   if (device_.hooks & HOOK_BITBLT) SimGdiSetDeviceBlt(device_.hdev, Fn<PFN_DrvBitBlt>(INDEX_DrvBitBlt));
+  if (Has(INDEX_DrvCopyBits)) SimGdiSetDeviceCopyBits(device_.hdev, Fn<PFN_DrvCopyBits>(INDEX_DrvCopyBits));
   QueryDeviceFonts(&device_);
   font_ = DeviceFontChoice();  // the new DC has no font selected
   return true;
@@ -933,13 +994,8 @@ bool Session::Run(const std::vector<DrawStatement>& statements) {
       case DrawKind::Image: {
         if (!pageOpen_) return Fail(s, "image outside a page");
         if (skipPage_) break;
-        // What the engine renders so far: 1:1 transfers of script bytes, 1 bit through a table
-        // and 24 bits onto an RGB device.
-        ULONG mode = 0, count = 0, colours[2];
-        bool indexed = SimGdiGetPalette(device_.info.hpalDefault, &mode, colours, 2, &count) && mode == PAL_INDEXED;
-        if (s->image.empty() || (s->call != "blt" && s->call != "copy") ||
-            !(s->bpp == 1 || (s->bpp == 24 && !indexed)))
-          return Fail(s, "image with these settings needs engine support not built yet");
+        if (s->call != "blt" && s->call != "copy" && s->call != "stretch" && s->call != "stretchrop")
+          return Fail(s, "image call " + s->call + " is not one of blt, copy, stretch, stretchrop");
         const DrawRect& r = s->rects[0];
         Draw draw = {{LONG(r.left), LONG(r.top), LONG(r.right), LONG(r.bottom)}, 0xCCCC, 0, clipped_, clip_, s,
                      nullptr, region_};

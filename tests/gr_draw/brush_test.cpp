@@ -92,13 +92,13 @@ TEST_F(BrushTest, ColourDepthsBecomeThreeBytes) {
   EXPECT_EQ(std::vector<uint8_t>(row.begin() + 3, row.begin() + 6), (std::vector<uint8_t>{0, 0, 0}));
   EXPECT_EQ(std::vector<uint8_t>(row.begin() + 6, row.begin() + 9), (std::vector<uint8_t>{247, 127, 7}))
       << "a 2-pixel-wide pattern tiles from its real width";
-  // 8 bpp through the XLATEOBJ.
+  // 8 bpp through the XLATEOBJ, stretched by the engine to 8 pixels (3 + 3 + 2).
   ULONG table[3] = {0x111111, 0x222222, 0x332211};
   XLATEOBJ xlate = {0, XO_TABLE, 0, 0, 3, table};
   const RealizedBrush* indexed = Realized(Pattern(Bitmap(3, 1, BMF_8BPP, {2, 1, 0, 0}), &xlate));
   ASSERT_NE(indexed, nullptr);
-  EXPECT_EQ(std::vector<uint8_t>(BrushPattern(indexed), BrushPattern(indexed) + 9),
-            (std::vector<uint8_t>{0x11, 0x22, 0x33, 0x22, 0x22, 0x22, 0x11, 0x11, 0x11}));
+  EXPECT_EQ(std::vector<uint8_t>(BrushPattern(indexed), BrushPattern(indexed) + 12),
+            (std::vector<uint8_t>{0x11, 0x22, 0x33, 0x11, 0x22, 0x33, 0x11, 0x22, 0x33, 0x22, 0x22, 0x22}));
 }
 
 TEST_F(BrushTest, APatternIsReadOnlyWithinItsSurface) {

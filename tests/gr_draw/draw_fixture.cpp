@@ -29,6 +29,8 @@ void DrawTest::SetUp() {
   pdev_->magic = pdev_->magicEnd = kPdevMagic;
   pdev_->pool = PdevPoolCreate();
   pdev_->resolution = 600;
+  pdev_->hdev = SimGdiCreateDevice();
+  SimGdiBindDevice(pdev_->hdev, reinterpret_cast<DHPDEV>(pdev_.get()));
   pdev_->clipCache = static_cast<BYTE*>(PdevPoolAlloc(pdev_->pool, 32));
   memset(pdev_->clipCache, 0, 32);
   ASSERT_TRUE(GrDrawStateCreate(pdev_.get()));
@@ -50,12 +52,15 @@ void DrawTest::TearDown() {
   for (SURFOBJ* so : locked_) EngUnlockSurface(so);
   for (HSURF h : bitmaps_) EngDeleteSurface(h);
   IcmFreeTransforms(pdev_.get());
+  SimGdiLimitBitmaps(0, -1);
+  SimGdiDeleteDevice(pdev_->hdev);
   PdevPoolDestroy(pdev_->pool);
   g_sent = nullptr;
   g_pdev = nullptr;
 }
 
 void DrawTest::NewPage() {
+  sent_.clear();  // a flush during a drawing call sends part of the page early
   GrStreamReset(stream());
   GrDrawStateNewPage(pdev());
   ASSERT_NE(GrRecPageStart(stream(), 4800, 6600, 600, 600), nullptr);
@@ -63,7 +68,6 @@ void DrawTest::NewPage() {
 
 std::vector<DrawRecord> DrawTest::Records() {
   EXPECT_NE(GrRecPageEnd(stream()), nullptr);
-  sent_.clear();
   EXPECT_TRUE(GrStreamFlush(stream()));
   std::vector<uint8_t> job;
   Word(&job, 244), Word(&job, 0), Word(&job, 240), Word(&job, 0);

@@ -431,5 +431,25 @@ TEST_F(DdiPrologueTest, DrawingCallsTestNoOutputThenOutputFailedThenRasterMode) 
   EngDeleteSurface(reinterpret_cast<HSURF>(bitmap));
 }
 
+// A copy from a device surface cannot read it: the destination rectangle is made white, before
+// any PDEV is looked at; a copy into a bitmap is not the driver's.
+TEST_F(DdiPrologueTest, CopyFromTheDeviceErasesTheDestination) {
+  HBITMAP bitmap = EngCreateBitmap(SIZEL{8, 2}, 0, BMF_8BPP, BMF_TOPDOWN, nullptr);
+  ASSERT_NE(nullptr, bitmap);
+  SURFOBJ* dst = EngLockSurface(reinterpret_cast<HSURF>(bitmap));
+  SURFOBJ device = {};
+  device.iType = STYPE_DEVICE;
+  RECTL part = {2, 0, 5, 2};
+  POINTL origin = {0, 0};
+  auto copy = Ddi<PFN_DrvCopyBits>(INDEX_DrvCopyBits);
+  EXPECT_TRUE(copy(dst, &device, nullptr, nullptr, &part, &origin));
+  const BYTE* row = static_cast<const BYTE*>(dst->pvScan0);
+  EXPECT_EQ(std::vector<BYTE>(row, row + 8), (std::vector<BYTE>{0, 0, 0xFF, 0xFF, 0xFF, 0, 0, 0}));
+  SURFOBJ bitmapSource = *dst;
+  EXPECT_FALSE(copy(dst, &bitmapSource, nullptr, nullptr, &part, &origin));
+  EngUnlockSurface(dst);
+  EngDeleteSurface(reinterpret_cast<HSURF>(bitmap));
+}
+
 }  // namespace
 }  // namespace zems_test

@@ -50,6 +50,8 @@ TEST_F(GoldenTest, JobsMatchTheirDumpsAndRepeatByteForByte) {
       {"raster_colour", "raster_colour", ""},
       {"vector_shapes", "vector_shapes", ""},
       {"vector_shapes_raster", "vector_shapes", kRasterMono},
+      {"images", "images", ""},
+      {"images_raster", "images", kRasterMono},
   };
   for (const auto& golden : kGoldens) {
     const char* name = golden.name;

@@ -102,8 +102,8 @@ TEST_F(PrintScriptTest, SessionErrorsNameTheLineAndWhatIsMissing) {
       {"doc \"x\"\nrect 0 0 1 1\n", "line 2: rect outside a page"},
       {"doc \"x\"\ndevmode dmCopies=2\n", "line 2: devmode after the job started: use reset"},
       {"devmode zdmNoSuchItem=1\n", "line 1: no setting item zdmNoSuchItem"},
-      {"doc \"x\"\npage\nimage 0 0 10 10 1 1 1 gen=noise\n",
-       "line 3: image with these settings needs engine support not built yet"},
+      {"doc \"x\"\npage\nimage 0 0 10 10 1 1 1 gen= call=rotate\n",
+       "line 3: image call rotate is not one of blt, copy, stretch, stretchrop"},
       {"doc \"x\"\npage\ntext 0 0 \"a\"\n", "line 3: text needs engine support not built yet"},
       {"path fill M 0 0 L 1 1 Z\n", "line 1: path outside a page"},
   };
