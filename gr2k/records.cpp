@@ -305,6 +305,6 @@ BYTE* GrRecImage(PdevOutputStream* stream, const GrImage& image, BOOL plain, BOO
 BYTE* GrRecImageByRows(PdevOutputStream* stream, const GrImage& image) {
   GrImage plainImage = image;
   plainImage.format &= ~DWORD(kImageFromBand);
-  plainImage.whiteAfter = nullptr;
+  plainImage.whiten = FALSE;
   return WriteImage(stream, plainImage, FALSE, FALSE, 1);
 }
