@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "core/common/mem.h"
+#include "core/common/text.h"
 #include "core/context/driver_context.h"
 #include "core/model/image_validate.h"
 #include "core/model/model_image.h"
@@ -45,7 +46,12 @@ ImageCache& Cache() {
   return cache;
 }
 
+// The keys differ from each other without regard to case, so a key equal unit for unit is the
+// one a comparison without case finds; a process asks with the path it cached, so that pass
+// usually answers before any case folding.
 CacheNode* FindLocked(LPCWSTR path) {
+  for (CacheNode* n = Cache().first; n; n = n->next)
+    if (StrWideEqual(n->key, path)) return n;
   for (CacheNode* n = Cache().first; n; n = n->next)
     if (lstrcmpiW(n->key, path) == 0) return n;
   return nullptr;
