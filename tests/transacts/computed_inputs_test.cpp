@@ -1,6 +1,8 @@
 // The rows of inputs that computed items' readers declare: every item a reader really reads,
 // recorded while it runs on the sample over many settings, stands in its row, and the rule
 // index lists a judge of a computed item under those items (the finishing conditions here).
+// A pass of judges keeps only conditions whose readers write nothing, and answers for every
+// judge what the judge answers alone.
 #include <gtest/gtest.h>
 
 #include <stdio.h>
