@@ -24,11 +24,18 @@ namespace {
 constexpr int kMaxBlockDepth = 64;
 // Every type bit the parser can combine.
 constexpr WORD kTypeBits = 0x001F | 0x0700 | kModelTypeFlags;
+// Item slots in the header: ids 1-696, 10001-10434 and 697-1543, in three arrays that
+// stand one after the other.
+constexpr DWORD kModelSlotCount = 696 + 434 + 847;
+static_assert(offsetof(ModelImageHeader, slotsExt) == offsetof(ModelImageHeader, slotsLow) + 696 * 4 &&
+                  offsetof(ModelImageHeader, slotsHigh) == offsetof(ModelImageHeader, slotsExt) + 434 * 4 &&
+                  sizeof(ModelImageHeader::slotsHigh) == 847 * 4,
+              "header: the slot arrays are contiguous");
 
-// Kinds of the records that more than one link may reach.
+// Kinds of the records that more than one link may reach and that the share table keeps
+// (texts and judges have maps of their starts).
 enum Kind : BYTE {
-  kJudge = 1, kText, kWideText, kLengthText, kValueRule, kAlert, kAlertAction, kTransact, kAction,
-  kDescriptor,
+  kLengthText = 1, kValueRule, kAlert, kAlertAction, kTransact, kAction,
 };
 
 enum Claimed { kFailed, kNew, kSeen };
@@ -139,7 +146,6 @@ struct ValueLink {
 struct Workspace {
   std::vector<DWORD> maps;    // the four byte maps, one after the other
   ShareTable shared;          // shareable records
-  ShareTable descriptorIds;   // descriptors by start, their item ids in place of sizes
   std::vector<ValueLink> values;
   std::vector<DWORD> variants;
   // Zeroed maps of `words` words each; the tables emptied of the last check's records.
@@ -147,7 +153,6 @@ struct Workspace {
     if (maps.size() < words * 4) maps.resize(words * 4);
     memset(maps.data(), 0, words * 4 * sizeof(DWORD));
     shared.Reset();
-    descriptorIds.Reset();
     values.clear();
     variants.clear();
     return maps.data();
@@ -160,7 +165,7 @@ LONG g_workspaceBusy = 0;
 class Validator {
  public:
   Validator(const BYTE* b, DWORD n, Workspace* w)
-      : b_(b), n_(n), shared_(w->shared), descriptorIds_(w->descriptorIds), values_(w->values),
+      : b_(b), n_(n), shared_(w->shared), values_(w->values),
         variants_(w->variants) {
     const DWORD words = n / 32 + 1;
     DWORD* maps = w->Prepare(words);
@@ -185,19 +190,11 @@ class Validator {
   }
   bool Fits(DWORD off, DWORD size) const { return off <= n_ && size <= n_ - off; }
 
-  // A record at off: new, seen before (a share: the same start and kind, of a shareable
-  // kind), or failed (outside the image, or on bytes another record holds).
+  // A shareable record at off: new, seen before (a share: the same start and kind), or
+  // failed (outside the image, or on bytes another record holds). A share may be longer than
+  // the first claim (texts of a given length): it takes the rest.
   Claimed Claim(DWORD off, DWORD size, Kind k) {
     if (off == 0 || size == 0 || !Fits(off, size)) return kFailed;
-    // Texts and judges end where their bytes say, so a second claim at the same start is
-    // the same record: a bit of its kind's map of starts says so.
-    ByteMap* starts = k == kText ? &textStarts_ : k == kWideText ? &wideStarts_ : k == kJudge ? &judgeStarts_ : nullptr;
-    if (starts) {
-      if (starts->Has(off)) return kSeen;
-      if (!taken_.Take(off, size)) return kFailed;
-      starts->Mark(off);
-      return kNew;
-    }
     last_ = shared_.Find(off);
     if (last_ >= 0) {
       ShareTable::Claim& c = shared_.At(last_);
@@ -211,6 +208,14 @@ class Validator {
     if (!taken_.Take(off, size)) return kFailed;
     last_ = shared_.Add(off, size, k);
     return kNew;
+  }
+  // Texts and judges end where their bytes say, so a second link to the same start is the
+  // same record: a bit of its kind's map of starts says so. This takes the bytes of one not
+  // seen yet, [off, off + size) inside the image.
+  bool ClaimStart(ByteMap* starts, DWORD off, DWORD size) {
+    if (!taken_.Take(off, size)) return false;
+    starts->Mark(off);
+    return true;
   }
   // A plain link to a record of `size` bytes on a multiple of 4, no other link's; 0 when it
   // fails.
@@ -231,14 +236,14 @@ class Validator {
     if (textStarts_.Has(link)) return true;  // a shared text, measured when first claimed
     const void* end = memchr(b_ + link, 0, n_ - link);
     if (!end) return false;
-    DWORD length = static_cast<DWORD>(static_cast<const BYTE*>(end) - (b_ + link)) + 1;
-    return Claim(link, length, kText) != kFailed;
+    return ClaimStart(&textStarts_, link, static_cast<DWORD>(static_cast<const BYTE*>(end) - (b_ + link)) + 1);
   }
   bool WideText(DWORD link) {
     if (!link) return true;
     if (link % 2 != 0 || link >= n_) return false;
+    if (wideStarts_.Has(link)) return true;
     for (DWORD at = link; at + 2 <= n_; at += 2)
-      if (Word(at) == 0) return Claim(link, at + 2 - link, kWideText) != kFailed;
+      if (Word(at) == 0) return ClaimStart(&wideStarts_, link, at + 2 - link);
     return false;
   }
   bool Judge(DWORD link) {
@@ -249,11 +254,8 @@ class Validator {
     for (DWORD i = 0; i < kJudgeMaxCells; ++i) {
       DWORD at = off + i * 4;
       if (!Fits(at, 4)) return false;
-      if (Word(at) == kJudgeOperator && Word(at + 2) == kJudgeOpEnd) {
-        Claimed c = Claim(off, (i + 1) * 4, kJudge);
-        if (c == kFailed) return false;
-        return c == kSeen || JudgeValidate(reinterpret_cast<const JudgeCell*>(b_ + off));
-      }
+      if (Word(at) == kJudgeOperator && Word(at + 2) == kJudgeOpEnd)
+        return ClaimStart(&judgeStarts_, off, (i + 1) * 4) && JudgeValidate(reinterpret_cast<const JudgeCell*>(b_ + off));
     }
     return false;
   }
@@ -287,6 +289,14 @@ class Validator {
   bool ValueRecords(DWORD link, WORD type);
   bool Descriptors();
   bool Slots();
+  // The slot of an item id, or -1 for an id without one.
+  static LONG SlotOf(WORD id) {
+    if (id >= 1 && id <= 696) return id - 1;
+    if (id >= 10001 && id <= 10434) return 696 + (id - 10001);
+    if (id >= 697 && id <= 1543) return 1130 + (id - 697);
+    return -1;
+  }
+  DWORD SlotLink(DWORD slot) const { return Dword(offsetof(ModelImageHeader, slotsLow) + slot * 4); }
   bool Block(DWORD link, int depth);
   bool Nodes(DWORD link, int depth);
   bool Fonts(DWORD countAt, DWORD arrayAt);
@@ -298,7 +308,7 @@ class Validator {
   ShareTable& shared_;
   LONG last_ = -1;  // place of the last shareable record claimed
   DWORD exclusiveFirst_ = 0, exclusiveCount_ = 0;
-  ShareTable& descriptorIds_;  // descriptors by start, their item ids in place of sizes
+  DWORD slotsFilled_ = 0;  // slots that link to a descriptor of their item id
   std::vector<ValueLink>& values_;
   std::vector<DWORD>& variants_;  // descriptors of variant items
 };
@@ -388,7 +398,8 @@ bool Validator::Descriptors() {
     if (!Record(at, sizeof(ModelItemDescriptor))) return false;
     const WORD type = Word(at + offsetof(ModelItemDescriptor, type));
     if (type & ~kTypeBits) return false;
-    descriptorIds_.Add(at, Word(at + offsetof(ModelItemDescriptor, itemId)), kDescriptor);
+    const LONG slot = SlotOf(Word(at + offsetof(ModelItemDescriptor, itemId)));
+    if (slot >= 0 && SlotLink(static_cast<DWORD>(slot)) == at) ++slotsFilled_;
     DWORD pair = Dword(at + offsetof(ModelItemDescriptor, commands));
     if (pair && (!Record(pair, sizeof(OptionCommandPair)) || !Text(Dword(pair)) || !Text(Dword(pair + 4))))
       return false;
@@ -417,22 +428,20 @@ bool Validator::Descriptors() {
   return true;
 }
 
+// Every filled slot links to a descriptor of its item id. The descriptor walk counted the
+// slots that link back to their descriptor; each slot links to one record, so when all the
+// filled slots were counted, none links anywhere else.
 bool Validator::Slots() {
-  struct Range { DWORD field; WORD firstId; DWORD count; } ranges[] = {
-      {offsetof(ModelImageHeader, slotsLow), 1, 696},
-      {offsetof(ModelImageHeader, slotsExt), 10001, 434},
-      {offsetof(ModelImageHeader, slotsHigh), 697, 847},
-  };
-  for (const Range& r : ranges) {
-    for (DWORD i = 0; i < r.count; ++i) {
-      DWORD link = Dword(r.field + i * 4);
-      if (!link) continue;
-      // The descriptor table keeps each descriptor's item id as its size.
-      const LONG d = descriptorIds_.Find(link);
-      if (d < 0 || descriptorIds_.At(d).size != r.firstId + i) return false;
-    }
+  const DWORD* slots = reinterpret_cast<const DWORD*>(b_ + offsetof(ModelImageHeader, slotsLow));
+  DWORD filled = 0;
+  const DWORD* const end = slots + kModelSlotCount;
+  // Eight at a time: most of them are empty.
+  for (; end - slots >= 8; slots += 8) {
+    if ((slots[0] | slots[1] | slots[2] | slots[3] | slots[4] | slots[5] | slots[6] | slots[7]) == 0) continue;
+    for (int i = 0; i < 8; ++i) filled += slots[i] != 0;
   }
-  return true;
+  for (; slots < end; ++slots) filled += *slots != 0;
+  return filled == slotsFilled_;
 }
 
 bool Validator::Nodes(DWORD link, int depth) {
