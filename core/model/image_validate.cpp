@@ -44,12 +44,17 @@ enum Claimed { kFailed, kNew, kSeen };
 // other record is. The words are the workspace's, zeroed for each check.
 class ByteMap {
  public:
-  void Attach(DWORD* words) { words_ = words; }
+  // The map starts with [0, floor) taken: no record may start there.
+  void Attach(DWORD* words, DWORD floor) {
+    words_ = words;
+    floor_ = floor;
+  }
   bool Has(DWORD at) const { return (words_[at / 32] >> (at % 32)) & 1; }
   void Mark(DWORD at) { words_[at / 32] |= 1u << (at % 32); }
   // Takes [off, off + size) when all of it is free; false otherwise, with part of it perhaps
   // taken (a failed claim fails the whole check). size is at least 1.
   bool Take(DWORD off, DWORD size) {
+    if (off < floor_) return false;
     const DWORD last = off + size - 1;
     DWORD* first = words_ + off / 32;
     DWORD* end = words_ + last / 32;
@@ -72,6 +77,7 @@ class ByteMap {
 
  private:
   DWORD* words_ = nullptr;
+  DWORD floor_ = 0;
 };
 
 // The records others may share (judges, rules-list records, texts), in the order of their
@@ -169,10 +175,11 @@ class Validator {
         variants_(w->variants) {
     const DWORD words = n / 32 + 1;
     DWORD* maps = w->Prepare(words);
-    taken_.Attach(maps);
-    textStarts_.Attach(maps + words);
-    wideStarts_.Attach(maps + 2 * words);
-    judgeStarts_.Attach(maps + 3 * words);
+    // The header holds the first bytes: no record starts inside it.
+    taken_.Attach(maps, sizeof(ModelImageHeader));
+    textStarts_.Attach(maps + words, 0);
+    wideStarts_.Attach(maps + 2 * words, 0);
+    judgeStarts_.Attach(maps + 3 * words, 0);
   }
 
   bool Run();
@@ -493,7 +500,6 @@ bool Validator::Run() {
   bool versionEnds = false;
   for (DWORD i = 0; i < 16; ++i) versionEnds = versionEnds || Word(i * 2) == 0;
   if (!versionEnds) return false;
-  taken_.Take(0, sizeof(ModelImageHeader));
   if (!Exclusives() || !Descriptors() || !Slots()) return false;
   if (!WideText(Dword(offsetof(ModelImageHeader, uiResDllName))) ||
       !WideText(Dword(offsetof(ModelImageHeader, excDepDllName))))

@@ -121,7 +121,8 @@ ModelImageHeader* ModelReadCompiledFile(LPCWSTR path) {
     size = GetFileSize(cache, &high);
     // The cap comes before the allocation: the size is whatever the file claims.
     if (size != INVALID_FILE_SIZE && high == 0 && size > sizeof(ModelImageHeader) && size <= kModelCacheMaxSize)
-      image = static_cast<ModelImageHeader*>(MemAllocZero(size));
+      // Not zeroed: the read fills every byte, or the block is dropped.
+      image = static_cast<ModelImageHeader*>(GlobalAlloc(GMEM_FIXED, size));
   }
   if (image) {
     DWORD read = 0;
