@@ -140,8 +140,13 @@ bool ResolveWindowsPath(const std::u16string& name, std::u16string& winPath) {
   std::vector<std::u16string> folders;
   folders.push_back(ProcessFolder());
   for (const char16_t* f : kSystemFolders) folders.push_back(f);
-  for (const auto& folder : folders) {
+  for (size_t i = 0; i < folders.size(); ++i) {
+    const std::u16string& folder = folders[i];
     if (folder.empty()) continue;
+    // A folder met again (the process's own is System's) holds what it held the first time.
+    bool searched = false;
+    for (size_t j = 0; j < i && !searched; ++j) searched = SameTextIgnoringCase(folders[j], folder);
+    if (searched) continue;
     if (FileExistsOnMachine(folder + name)) {
       winPath = folder + name;
       return true;
