@@ -201,12 +201,13 @@ IniTableEntry Keep(IniTableSection* s, DWORD at, DWORD name, DWORD nameEnd, DWOR
   IniTableEntry e = {};
   e.name = at;
   e.nameChars = nameEnd - name;
-  memmove(line, line + name, e.nameChars * sizeof(WCHAR));
+  // Most lines are "name=value": both are where they go already.
+  if (name) memmove(line, line + name, e.nameChars * sizeof(WCHAR));
   line[e.nameChars] = 0;
   e.value = at + e.nameChars + 1;
   const DWORD chars = valueEnd - value;
   WCHAR* text = s->pool + e.value;
-  memmove(text, line + value, chars * sizeof(WCHAR));
+  if (text != line + value) memmove(text, line + value, chars * sizeof(WCHAR));
   text[chars] = 0;
   e.trimFirst = 0;
   e.trimEnd = chars;
