@@ -167,12 +167,14 @@ struct Workspace {
 
 Workspace g_workspace;
 LONG g_workspaceBusy = 0;
+// Images up to this size use the kept workspace; a larger one (far beyond what a model
+// makes) gets its own, freed after the check, so the process does not keep its size.
+constexpr DWORD kKeptWorkspaceImage = 4u << 20;
 
 class Validator {
  public:
   Validator(const BYTE* b, DWORD n, Workspace* w)
-      : b_(b), n_(n), shared_(w->shared), values_(w->values),
-        variants_(w->variants) {
+      : b_(b), n_(n), shared_(w->shared), values_(w->values), variants_(w->variants) {
     const DWORD words = n / 32 + 1;
     DWORD* maps = w->Prepare(words);
     // The header holds the first bytes: no record starts inside it.
@@ -520,11 +522,14 @@ int ModelValidateStoredImage(const BYTE* bytes, DWORD size) {
   if (!bytes || size <= sizeof(ModelImageHeader) || size > kModelCacheMaxSize) return 0;
   if (reinterpret_cast<UINT_PTR>(bytes) % 4 != 0) return 0;
   // The process's workspace, unless another thread's check holds it.
-  const bool own = InterlockedCompareExchange(&g_workspaceBusy, 1, 0) == 0;
-  std::unique_ptr<Workspace> local(own ? nullptr : new (std::nothrow) Workspace);
-  if (!own && !local) return 0;
-  Validator v(bytes, size, own ? &g_workspace : local.get());
-  const bool ok = v.Run();
-  if (own) InterlockedExchange(&g_workspaceBusy, 0);
-  return ok ? 1 : 0;
+  struct Hold {
+    bool own;
+    ~Hold() {
+      if (own) InterlockedExchange(&g_workspaceBusy, 0);
+    }
+  } hold = {size <= kKeptWorkspaceImage && InterlockedCompareExchange(&g_workspaceBusy, 1, 0) == 0};
+  std::unique_ptr<Workspace> local(hold.own ? nullptr : new (std::nothrow) Workspace);
+  if (!hold.own && !local) return 0;
+  Validator v(bytes, size, hold.own ? &g_workspace : local.get());
+  return v.Run() ? 1 : 0;
 }
