@@ -81,13 +81,25 @@ std::string TablePath() { return RootPath() + "/modules/table.txt"; }
 
 bool HasFolder(const std::u16string& name) { return name.find_first_of(u"\\/:") != std::u16string::npos; }
 
+// The table as last read (under g_lock): it is only ever replaced whole, so while its file
+// is at the version read, the text in memory is its text and no lock is needed.
+struct TableCopy {
+  std::string path;
+  FileVersion version;
+  std::string text;
+} g_table;
+
 // The host shared object registered for a Windows file name, or "".
 std::string LookUpTable(const std::u16string& leaf) {
-  std::string text;
-  {
-    StateFileLock lock(TablePath(), false);
-    if (!ReadWholeFile(TablePath(), text)) return std::string();
+  const std::string path = TablePath();
+  if (g_table.path != path || VersionOf(path) != g_table.version) {
+    StateFileLock lock(path, false);
+    std::string text;
+    const FileVersion version = VersionOf(path);
+    if (!ReadWholeFile(path, text)) return std::string();
+    g_table = {path, version, std::move(text)};
   }
+  const std::string& text = g_table.text;
   std::string found;
   std::istringstream in(text);
   std::string line;
