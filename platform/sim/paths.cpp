@@ -94,9 +94,18 @@ std::string HostPathFor(const std::u16string& winPath) {
     return std::string();  // UNC names are not on this machine
   }
   std::string host = RootPath() + "/" + drive;
-  mkdir(host.c_str(), 0777);
-  for (const std::u16string& part : PathComponents(p.substr(pos)))
-    host += "/" + MatchEntry(host, ToUtf8(part.c_str(), part.size()));
+  const std::vector<std::u16string> parts = PathComponents(p.substr(pos));
+  for (size_t i = 0; i < parts.size(); ++i) {
+    const std::string name = ToUtf8(parts[i].c_str(), parts[i].size());
+    struct stat st;
+    if (i == 0 && lstat((host + "/" + name).c_str(), &st) == 0) {
+      host += "/" + name;  // the drive's folder is there: no need to make it
+      continue;
+    }
+    if (i == 0) mkdir(host.c_str(), 0777);
+    host += "/" + MatchEntry(host, name);
+  }
+  if (parts.empty()) mkdir(host.c_str(), 0777);
   return host;
 }
 
