@@ -112,9 +112,10 @@ std::string LookUpTable(const std::u16string& leaf) {
 }
 
 bool FileExistsOnMachine(const std::u16string& winPath) {
-  std::string host = HostPathFor(winPath);
+  bool found = false;
+  std::string host = HostPathFor(winPath, &found);
   struct stat st;
-  return !host.empty() && stat(host.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  return found && !host.empty() && stat(host.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool IsElfFile(const std::string& hostPath) {

@@ -35,9 +35,12 @@ bool Settled(const FileVersion& v) {
 
 // Finds an entry of a host folder whose name equals name without regard to case (as NTFS
 // compares names: letters of Latin, Greek and Cyrillic scripts); the exact spelling wins.
-std::string MatchEntry(const std::string& folder, const std::string& name) {
+// *found says whether there is one; without one the caller's spelling is kept.
+std::string MatchEntry(const std::string& folder, const std::string& name, bool* found) {
   struct stat st;
+  *found = true;
   if (lstat((folder + "/" + name).c_str(), &st) == 0) return name;
+  *found = false;
   const std::u16string wanted = ToUtf16(name);
   const FileVersion version = VersionOf(folder);
   if (!version.exists) return name;
@@ -52,8 +55,12 @@ std::string MatchEntry(const std::string& folder, const std::string& name) {
     if (g_listings.size() >= kMaxListings) g_listings.clear();
     it = g_listings.insert_or_assign(folder, std::move(listing)).first;
   }
-  for (const auto& entry : it->second.names)
-    if (SameTextIgnoringCase(entry.second, wanted)) return entry.first;
+  for (const auto& entry : it->second.names) {
+    if (SameTextIgnoringCase(entry.second, wanted)) {
+      *found = true;
+      return entry.first;
+    }
+  }
   return name;
 }
 
@@ -78,7 +85,9 @@ std::vector<std::u16string> PathComponents(const std::u16string& path) {
   return parts;
 }
 
-std::string HostPathFor(const std::u16string& winPath) {
+std::string HostPathFor(const std::u16string& winPath, bool* lastFound) {
+  bool found = true;
+  if (lastFound) *lastFound = false;
   std::u16string p = winPath;
   for (auto& c : p)
     if (c == u'/') c = u'\\';
@@ -100,12 +109,14 @@ std::string HostPathFor(const std::u16string& winPath) {
     struct stat st;
     if (i == 0 && lstat((host + "/" + name).c_str(), &st) == 0) {
       host += "/" + name;  // the drive's folder is there: no need to make it
+      found = true;
       continue;
     }
     if (i == 0) mkdir(host.c_str(), 0777);
-    host += "/" + MatchEntry(host, name);
+    host += "/" + MatchEntry(host, name, &found);
   }
   if (parts.empty()) mkdir(host.c_str(), 0777);
+  if (lastFound) *lastFound = found;
   return host;
 }
 
