@@ -146,11 +146,12 @@ bool FollowUp(DriverContext* ctx, WORD id, const std::string& name, const std::f
 // One rule state that holds: item, value (0 for the item itself), judge 1-3.
 using State = std::tuple<WORD, WORD, int>;
 
-void Collect(DriverContext* ctx, const ModelRuleRef& r, std::set<State>* seen, std::set<State>* now) {
+void Collect(DriverContext* ctx, JudgePass* pass, const ModelRuleRef& r, std::set<State>* seen,
+             std::set<State>* now) {
   if (r.kind != kRuleRefItemJudge && r.kind != kRuleRefValueJudge) return;
   State s{r.itemId, r.valueId, r.judge};
   if (!seen->insert(s).second) return;
-  if (RuleRefEvaluate(&r, ctx)) now->insert(s);
+  if (RuleRefEvaluateInPass(&r, ctx, pass)) now->insert(s);
 }
 
 void PrintStates(const std::set<State>& now) {
@@ -276,13 +277,16 @@ int CmdModelSet(int argc, char** argv) {
     ModelRuleIndex* own = index ? nullptr : RuleIndexBuild(ModelImageOfContext(ctx));
     if (own) index = own;
     std::set<State> seen, now;
+    // The settings stay as they are while the rules are asked: one pass for all of them.
+    JudgePass pass;
+    JudgePassBegin(&pass);
     for (WORD id : changed) {
       ModelRuleRefs refs = RuleIndexReadersOf(index, id);
-      for (DWORD i = 0; i < refs.count; ++i) Collect(ctx, refs.refs[i], &seen, &now);
+      for (DWORD i = 0; i < refs.count; ++i) Collect(ctx, &pass, refs.refs[i], &seen, &now);
     }
     if (!changed.empty()) {
       ModelRuleRefs any = RuleIndexReadersOfAny(index);
-      for (DWORD i = 0; i < any.count; ++i) Collect(ctx, any.refs[i], &seen, &now);
+      for (DWORD i = 0; i < any.count; ++i) Collect(ctx, &pass, any.refs[i], &seen, &now);
     }
     RuleIndexFree(own);
     printf("rules:       %zu judges read the changed items\n", seen.size());

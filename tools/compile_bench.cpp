@@ -71,7 +71,7 @@ bool CompileOnce(const std::string& text, std::vector<double>* parse, std::vecto
 double CachedLoads(const std::vector<BYTE>& bytes) {
   const double t0 = ThreadMs();
   for (int i = 0; i < 16; ++i) {
-    BYTE* copy = static_cast<BYTE*>(MemAllocZero(bytes.size()));
+    BYTE* copy = static_cast<BYTE*>(GlobalAlloc(GMEM_FIXED, bytes.size()));  // as the cache file's read
     if (!copy) return -1;
     memcpy(copy, bytes.data(), bytes.size());
     const bool ok = ModelValidateStoredImage(copy, static_cast<DWORD>(bytes.size())) != 0;

@@ -222,3 +222,9 @@ int FinConditionInputs(WORD id, WORD* inputs, int cap) {
   }
   return 0;
 }
+
+bool FinConditionPure(WORD id) {
+  if (static_cast<WORD>(id - kFirstId) > kLastRuleId - kFirstId) return true;  // answers 0
+  const RuleRow* row = RowOf(id);
+  return !row || row->rule != kWithinCap;
+}

@@ -11,3 +11,6 @@ LONG FinComputeConditionItem(DriverContext* ctx, WORD id);
 // cap ids into inputs (an id may repeat); the count (0 for an id without a rule), or -1 when
 // there are more than cap.
 int FinConditionInputs(WORD id, WORD* inputs, int cap);
+// True when the id's reader only reads (every rule but the resolution cap's, which re-derives
+// the settings it reads): its answer holds for as long as the settings do not change.
+bool FinConditionPure(WORD id);

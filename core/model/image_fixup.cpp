@@ -1,5 +1,6 @@
 // Fix-up of a stored image: every offset becomes an address, in place. The image comes from
 // the builder or from a cache file whose stored form was checked, so links are trusted here.
+#include <stddef.h>
 #include <string.h>
 
 #include "core/model/model_image.h"
@@ -106,9 +107,20 @@ void ModelRelocateItems(ModelImageHeader* image) {
     Plain(base, &d->exclusive);
     RelocateValues(base, d);
   }
-  for (DWORD i = 0; i < sizeof(image->slotsLow) / sizeof(DWORD); ++i) Plain(base, &image->slotsLow[i]);
-  for (DWORD i = 0; i < sizeof(image->slotsExt) / sizeof(DWORD); ++i) Plain(base, &image->slotsExt[i]);
-  for (DWORD i = 0; i < sizeof(image->slotsHigh) / sizeof(DWORD); ++i) Plain(base, &image->slotsHigh[i]);
+  // The slots are most of the header and mostly empty (the sample fills 61 of 1,977): one
+  // pass over the three arrays, which stand one after the other.
+  static_assert(offsetof(ModelImageHeader, slotsExt) == offsetof(ModelImageHeader, slotsLow) + sizeof(image->slotsLow) &&
+                    offsetof(ModelImageHeader, slotsHigh) == offsetof(ModelImageHeader, slotsExt) + sizeof(image->slotsExt),
+                "header: the slot arrays are contiguous");
+  DWORD* slots = reinterpret_cast<DWORD*>(base + offsetof(ModelImageHeader, slotsLow));
+  DWORD* const end = slots + (sizeof(image->slotsLow) + sizeof(image->slotsExt) + sizeof(image->slotsHigh)) / sizeof(DWORD);
+  const DWORD address = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(base));
+  // Eight at a time: most groups are empty, and their test is one predictable branch.
+  for (; end - slots >= 8; slots += 8) {
+    if ((slots[0] | slots[1] | slots[2] | slots[3] | slots[4] | slots[5] | slots[6] | slots[7]) == 0) continue;
+    for (int i = 0; i < 8; ++i) slots[i] += address & (0u - (slots[i] != 0));
+  }
+  for (; slots < end; ++slots) *slots += address & (0u - (*slots != 0));
 }
 
 void ModelRelocateCommands(ModelImageHeader* image) {

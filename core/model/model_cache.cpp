@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "core/common/mem.h"
+#include "core/common/text.h"
 #include "core/context/driver_context.h"
 #include "core/model/image_validate.h"
 #include "core/model/model_image.h"
@@ -45,7 +46,12 @@ ImageCache& Cache() {
   return cache;
 }
 
+// The keys differ from each other without regard to case, so a key equal unit for unit is the
+// one a comparison without case finds; a process asks with the path it cached, so that pass
+// usually answers before any case folding.
 CacheNode* FindLocked(LPCWSTR path) {
+  for (CacheNode* n = Cache().first; n; n = n->next)
+    if (StrWideEqual(n->key, path)) return n;
   for (CacheNode* n = Cache().first; n; n = n->next)
     if (lstrcmpiW(n->key, path) == 0) return n;
   return nullptr;
@@ -115,7 +121,8 @@ ModelImageHeader* ModelReadCompiledFile(LPCWSTR path) {
     size = GetFileSize(cache, &high);
     // The cap comes before the allocation: the size is whatever the file claims.
     if (size != INVALID_FILE_SIZE && high == 0 && size > sizeof(ModelImageHeader) && size <= kModelCacheMaxSize)
-      image = static_cast<ModelImageHeader*>(MemAllocZero(size));
+      // Not zeroed: the read fills every byte, or the block is dropped.
+      image = static_cast<ModelImageHeader*>(GlobalAlloc(GMEM_FIXED, size));
   }
   if (image) {
     DWORD read = 0;

@@ -3,6 +3,8 @@
 // trusting the compiler's limit on values.
 #include "core/rules/judge_eval.h"
 
+#include <string.h>
+
 #include "core/common/mem.h"
 #include "core/context/module_bus.h"
 #include "core/context/ui_state.h"
@@ -35,24 +37,36 @@ bool IsTextType(UINT type) {
 }
 
 // Length in characters of a text item. The buffer holds the item's size in characters, so a
-// narrow text of that many bytes fits whatever its conversion gives.
+// narrow text of that many bytes fits whatever its conversion gives. Texts of the usual sizes
+// are read on the stack.
 LONG TextLength(DriverContext* ctx, const SettingItem* item) {
   UINT size = ItemDescSize(item->descriptor);
-  WCHAR* buffer = static_cast<WCHAR*>(MemAllocZero((size + 1) * sizeof(WCHAR)));
+  WCHAR small[260];
+  WCHAR* buffer = size < 260 ? small : static_cast<WCHAR*>(MemAllocZero((size + 1) * sizeof(WCHAR)));
   if (!buffer) return 0;
+  if (buffer == small) memset(small, 0, (size + 1) * sizeof(WCHAR));
   LONG length = 0;
   if (ItemGetTextBounded(ctx, item, buffer, static_cast<int>(size + 1)))
     while (length < static_cast<LONG>(size) && buffer[length]) ++length;
-  MemFree(buffer);
+  if (buffer != small) MemFree(buffer);
   return length;
 }
 
-// The value a judge sees for an item, routed by its id range.
-LONG ItemValueForJudge(DriverContext* ctx, const SettingItem* item) {
+// The value a judge sees for an item, routed by its id range; a pass computes a finishing
+// condition once.
+LONG ItemValueForJudge(DriverContext* ctx, const SettingItem* item, JudgePass* pass) {
   WORD id = item->id;
+  if (pass && id >= kJudgePassFirst && id <= kJudgePassLast && FinConditionPure(id)) {
+    const DWORD at = id - kJudgePassFirst, bit = 1u << (at % 32);
+    if (!(pass->known[at / 32] & bit)) {
+      pass->values[at] = JudgeComputedItemValue(ctx, id);
+      pass->known[at / 32] |= bit;
+    }
+    return pass->values[at];
+  }
   if (JudgeIsComputedItem(id)) return JudgeComputedItemValue(ctx, id);
   if (IsTextType(ItemDescType(item->descriptor))) return TextLength(ctx, item);
-  return static_cast<LONG>(ItemGetValueById(ctx, id));
+  return static_cast<LONG>(ItemGetValue(ctx, item));
 }
 
 // An evaluation pops only what it pushed: the values below its start belong to the evaluation
@@ -107,9 +121,7 @@ bool ApplyOperator(Stack* s, WORD op, LONG* result, bool* done) {
   return s->Push(v);
 }
 
-}  // namespace
-
-int JudgeEvaluate(const JudgeCell* first, DriverContext* ctx) {
+int Run(const JudgeCell* first, DriverContext* ctx, JudgePass* pass) {
   if (!first || !ctx || !ctx->ui || !ctx->ui->evaluatorStack) return 0;
   UiState* ui = ctx->ui;
   const SHORT startDepth = ui->evaluatorDepth;
@@ -129,7 +141,7 @@ int JudgeEvaluate(const JudgeCell* first, DriverContext* ctx) {
           break;
         }
         // A routed computation may evaluate judges of its own on this stack.
-        lastValue = ItemValueForJudge(ctx, item);
+        lastValue = ItemValueForJudge(ctx, item, pass);
         lastId = cell->value;
       }
       ok = s.Push(lastValue);
@@ -144,6 +156,34 @@ int JudgeEvaluate(const JudgeCell* first, DriverContext* ctx) {
     }
   }
   ui->evaluatorDepth = startDepth;
+  return result;
+}
+
+}  // namespace
+
+JudgePass::JudgePass() : known(), judges(), usedCount(0) {}
+
+void JudgePassBegin(JudgePass* pass) {
+  if (!pass) return;
+  memset(pass->known, 0, sizeof pass->known);
+  for (int i = 0; i < pass->usedCount; ++i) pass->judges[pass->used[i]] = nullptr;
+  pass->usedCount = 0;
+}
+
+int JudgeEvaluate(const JudgeCell* first, DriverContext* ctx) { return Run(first, ctx, nullptr); }
+
+int JudgeEvaluateInPass(const JudgeCell* first, DriverContext* ctx, JudgePass* pass) {
+  if (!pass || !first) return Run(first, ctx, pass);
+  static_assert(kJudgePassSlots == 256, "the slot is the top 8 bits of the hash");
+  DWORD slot = (static_cast<DWORD>(reinterpret_cast<UINT_PTR>(first) >> 2) * 0x9E3779B1u) >> 24;
+  for (; pass->judges[slot]; slot = (slot + 1) % kJudgePassSlots)
+    if (pass->judges[slot] == first) return pass->results[slot];
+  const int result = Run(first, ctx, pass);
+  if (pass->usedCount < kJudgePassSlots * 3 / 4) {
+    pass->judges[slot] = first;
+    pass->results[slot] = result;
+    pass->used[pass->usedCount++] = static_cast<WORD>(slot);
+  }
   return result;
 }
 

@@ -18,6 +18,24 @@ void ModelFreeEvalStack(DriverContext* ctx);
 // beyond the stack, pops an empty one or names an item the context lacks is false; the depth
 // is always back where it was.
 int JudgeEvaluate(const JudgeCell* first, DriverContext* ctx);
+// One pass of judges over settings that do not change: each judge is evaluated once however
+// many rules share it, and each finishing condition (those FinConditionPure answers for) is
+// computed once however many judges read it. Begin a pass, evaluate its judges, and begin
+// again after any change of the settings.
+enum : WORD { kJudgePassFirst = 723, kJudgePassLast = 914 };
+constexpr int kJudgePassSlots = 256;  // judges remembered: at most three quarters of the slots
+struct JudgePass {
+  DWORD known[(kJudgePassLast - kJudgePassFirst + 32) / 32];  // one bit per condition computed
+  LONG values[kJudgePassLast - kJudgePassFirst + 1];
+  const JudgeCell* judges[kJudgePassSlots];  // open addressing by the judge's address
+  LONG results[kJudgePassSlots];
+  WORD used[kJudgePassSlots * 3 / 4];        // the slots taken, emptied by the next begin
+  int usedCount;
+  JudgePass();  // empty, as after a begin
+};
+void JudgePassBegin(JudgePass* pass);
+// JudgeEvaluate within a pass (null: none).
+int JudgeEvaluateInPass(const JudgeCell* first, DriverContext* ctx, JudgePass* pass);
 // Value of the computed item 1420 (1 when the preview can join the job); 0 for 1421-1451.
 LONG JudgeComputeHookCore(DriverContext* ctx, WORD id);
 

@@ -232,3 +232,7 @@ const JudgeCell* RuleRefJudge(const ModelRuleRef* ref) {
 }
 
 int RuleRefEvaluate(const ModelRuleRef* ref, DriverContext* ctx) { return JudgeEvaluate(RuleRefJudge(ref), ctx); }
+
+int RuleRefEvaluateInPass(const ModelRuleRef* ref, DriverContext* ctx, JudgePass* pass) {
+  return JudgeEvaluateInPass(RuleRefJudge(ref), ctx, pass);
+}

@@ -11,6 +11,7 @@
 
 struct ExclusiveRecord;
 struct JudgeCell;
+struct JudgePass;
 struct ModelImageHeader;
 
 enum : BYTE {
@@ -58,3 +59,6 @@ const ModelRuleIndex* ModelGetRuleIndex(DriverContext* ctx);
 // The judge a reference stands for (null for none), and its value on the context.
 const JudgeCell* RuleRefJudge(const ModelRuleRef* ref);
 int RuleRefEvaluate(const ModelRuleRef* ref, DriverContext* ctx);
+// The same within a pass of judges (judge_eval.h): the readers of one change share the
+// finishing conditions they read.
+int RuleRefEvaluateInPass(const ModelRuleRef* ref, DriverContext* ctx, JudgePass* pass);

@@ -13,6 +13,7 @@ struct IniTableEntry {
   DWORD name, nameChars;
   DWORD value, trimFirst, trimEnd, storedChars;
   bool ascii;  // the name is plain ASCII: found through the hash slots
+  bool first;  // the first ASCII name of its fold: the one the slots find
   DWORD hash;  // of an ASCII name
 };
 
@@ -23,6 +24,9 @@ struct IniTableSection {
   DWORD count, capacity;
   DWORD* slots;  // entry index + 1 of the first ASCII name of each fold, 0 for none
   DWORD slotMask;
+  // The entry after the last one found: keys are mostly asked in the order the writer wrote
+  // them, so that entry is tried first.
+  mutable DWORD next;
 };
 
 struct IniTable {
@@ -197,12 +201,13 @@ IniTableEntry Keep(IniTableSection* s, DWORD at, DWORD name, DWORD nameEnd, DWOR
   IniTableEntry e = {};
   e.name = at;
   e.nameChars = nameEnd - name;
-  memmove(line, line + name, e.nameChars * sizeof(WCHAR));
+  // Most lines are "name=value": both are where they go already.
+  if (name) memmove(line, line + name, e.nameChars * sizeof(WCHAR));
   line[e.nameChars] = 0;
   e.value = at + e.nameChars + 1;
   const DWORD chars = valueEnd - value;
   WCHAR* text = s->pool + e.value;
-  memmove(text, line + value, chars * sizeof(WCHAR));
+  if (text != line + value) memmove(text, line + value, chars * sizeof(WCHAR));
   text[chars] = 0;
   e.trimFirst = 0;
   e.trimEnd = chars;
@@ -235,6 +240,7 @@ bool Index(IniTableSection* s) {
     for (DWORD slot = e.hash & s->slotMask;; slot = (slot + 1) & s->slotMask) {
       if (!s->slots[slot]) {
         s->slots[slot] = i + 1;
+        s->entries[i].first = true;
         break;
       }
       const IniTableEntry& other = s->entries[s->slots[slot] - 1];
@@ -267,12 +273,31 @@ const IniTableEntry* FindEntry(const IniTableSection* s, const WCHAR* key, DWORD
   return nullptr;
 }
 
-// The caller's key, trimmed, in the section; null when either is absent.
+// The key is the entry's name unit for unit (so it has no blanks to trim either); a name that
+// holds a zero is never the caller's key, which ends at its first.
+bool IsName(const WCHAR* name, DWORD chars, LPCWSTR key) {
+  for (DWORD i = 0; i < chars; ++i)
+    if (!key[i] || key[i] != name[i]) return false;
+  return key[chars] == 0;
+}
+
+// The caller's key, trimmed, in the section; null when either is absent. A key equal to the
+// next entry's name, where that entry is the first of its fold, is the one the slots would
+// find.
 const IniTableEntry* Lookup(const IniTableSection* section, LPCWSTR key) {
   if (!section || !key) return nullptr;
+  if (section->next < section->count) {
+    const IniTableEntry& e = section->entries[section->next];
+    if (e.first && IsName(section->pool + e.name, e.nameChars, key)) {
+      ++section->next;
+      return &e;
+    }
+  }
   DWORD first, end;
   TrimmedName(key, &first, &end);
-  return FindEntry(section, key + first, end - first);
+  const IniTableEntry* found = FindEntry(section, key + first, end - first);
+  if (found) section->next = static_cast<DWORD>(found - section->entries) + 1;
+  return found;
 }
 
 // One pair of matching quotes around text is dropped.

@@ -210,6 +210,13 @@ LONG WithHive(int hive, bool write, F&& f) {
   std::lock_guard<std::mutex> hold(g_lock);
   Hive& h = g_hives[hive];
   std::string file = RootPath() + "/registry/" + kHiveFiles[hive];
+  if (!write && h.root && h.file == file && VersionOf(file) == h.version) {
+    // A hive is only ever replaced whole (a new file renamed over it), so the version read
+    // is the one in memory: a read needs no lock. One that meets a replacement in progress
+    // reads the hive as it was before it.
+    bool changed = false;
+    return f(*h.root, changed);
+  }
   StateFileLock lock(file, write);
   FileVersion now = VersionOf(file);
   if (!h.root || h.file != file || now != h.version) {

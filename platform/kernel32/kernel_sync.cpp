@@ -1,4 +1,5 @@
 // Critical sections and threads of the simulated machine.
+#include <pthread.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -115,8 +116,25 @@ WINSIM_API void WINAPI DeleteCriticalSection(LPCRITICAL_SECTION section) {
 
 // ---- threads ----
 
-// Not cached: a forked child's thread must not carry its parent's id.
-WINSIM_API DWORD WINAPI GetCurrentThreadId(void) { return DWORD(syscall(SYS_gettid)); }
+// Windows reads the id from the thread's own block; here it is asked of the kernel once per
+// thread and kept. A forked child's only thread forgets the id its parent's thread kept (the
+// fork handler), so it never carries its parent's id.
+namespace {
+
+thread_local DWORD t_threadId = 0;
+
+void ForgetThreadIdInChild() { t_threadId = 0; }
+
+bool RegisterForkHandler() { return pthread_atfork(nullptr, nullptr, ForgetThreadIdInChild) == 0; }
+
+}  // namespace
+
+WINSIM_API DWORD WINAPI GetCurrentThreadId(void) {
+  static const bool registered = RegisterForkHandler();
+  (void)registered;
+  if (!t_threadId) t_threadId = DWORD(syscall(SYS_gettid));
+  return t_threadId;
+}
 
 WINSIM_API DWORD WINAPI GetCurrentProcessId(void) { return DWORD(getpid()); }
 

@@ -83,14 +83,26 @@ std::string TablePath() { return RootPath() + "/modules/table.txt"; }
 
 bool HasFolder(const std::u16string& name) { return name.find_first_of(u"\\/:") != std::u16string::npos; }
 
+// The table as last read (under g_lock): it is only ever replaced whole, so while its file
+// is at the version read, the text in memory is its text and no lock is needed.
+struct TableCopy {
+  std::string path;
+  FileVersion version;
+  std::string text;
+} g_table;
+
 // The host shared object registered for a Windows file name, or "", and the resource image
 // paired with it (a third column), or "".
 std::string LookUpTable(const std::u16string& leaf, std::string* resources = nullptr) {
-  std::string text;
-  {
-    StateFileLock lock(TablePath(), false);
-    if (!ReadWholeFile(TablePath(), text)) return std::string();
+  const std::string path = TablePath();
+  if (g_table.path != path || VersionOf(path) != g_table.version) {
+    StateFileLock lock(path, false);
+    std::string text;
+    const FileVersion version = VersionOf(path);
+    if (!ReadWholeFile(path, text)) return std::string();
+    g_table = {path, version, std::move(text)};
   }
+  const std::string& text = g_table.text;
   std::string found, image;
   std::istringstream in(text);
   std::string line;
@@ -108,9 +120,10 @@ std::string LookUpTable(const std::u16string& leaf, std::string* resources = nul
 }
 
 bool FileExistsOnMachine(const std::u16string& winPath) {
-  std::string host = HostPathFor(winPath);
+  bool found = false;
+  std::string host = HostPathFor(winPath, &found);
   struct stat st;
-  return !host.empty() && stat(host.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  return found && !host.empty() && stat(host.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool IsElfFile(const std::string& hostPath) {
@@ -148,8 +161,13 @@ bool ResolveWindowsPath(const std::u16string& name, std::u16string& winPath) {
   std::vector<std::u16string> folders;
   folders.push_back(ProcessFolder());
   for (const char16_t* f : kSystemFolders) folders.push_back(f);
-  for (const auto& folder : folders) {
+  for (size_t i = 0; i < folders.size(); ++i) {
+    const std::u16string& folder = folders[i];
     if (folder.empty()) continue;
+    // A folder met again (the process's own is System's) holds what it held the first time.
+    bool searched = false;
+    for (size_t j = 0; j < i && !searched; ++j) searched = SameTextIgnoringCase(folders[j], folder);
+    if (searched) continue;
     if (FileExistsOnMachine(folder + name)) {
       winPath = folder + name;
       return true;

@@ -62,7 +62,9 @@ std::string RootPath();
 // that do not exist keep the caller's spelling. Empty result for a path that cannot be
 // mapped (no drive letter and not relative, UNC names, a drive other than A-Z).
 std::string HostPathFor(const WCHAR* winPath);
-std::string HostPathFor(const std::u16string& winPath);
+// lastFound (when given) says whether the last component exists in any case; a path whose
+// last component is missing then needs no look at the host.
+std::string HostPathFor(const std::u16string& winPath, bool* lastFound = nullptr);
 
 // The last component of a Windows path: what follows its last '\', '/' or ':'.
 std::u16string LeafOf(const std::u16string& path);

@@ -3,30 +3,65 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <time.h>
+
+#include <mutex>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/kernel32/file_internal.h"
+#include "platform/sim/state_files.h"
 
 namespace winsim {
 namespace {
 
+// The names of the host folders searched for a spelling, as read at a version of each. A
+// folder's modification time moves with every entry made, removed or renamed in it, but only
+// at the host clock's tick: a folder changed in the last two seconds is read again each time.
+struct Listing {
+  FileVersion version;
+  std::vector<std::pair<std::string, std::u16string>> names;  // as the host spells them, and read
+};
+std::mutex g_listingsLock;
+std::unordered_map<std::string, Listing> g_listings;
+constexpr size_t kMaxListings = 256;  // machines come and go in one process: kept bounded
+constexpr long long kSettledNs = 2000000000LL;
+
+bool Settled(const FileVersion& v) {
+  struct timespec now;
+  clock_gettime(CLOCK_REALTIME, &now);
+  return v.exists && (long long)now.tv_sec * 1000000000LL + now.tv_nsec - v.mtimeNs > kSettledNs;
+}
+
 // Finds an entry of a host folder whose name equals name without regard to case (as NTFS
 // compares names: letters of Latin, Greek and Cyrillic scripts); the exact spelling wins.
-std::string MatchEntry(const std::string& folder, const std::string& name) {
+// *found says whether there is one; without one the caller's spelling is kept.
+std::string MatchEntry(const std::string& folder, const std::string& name, bool* found) {
   struct stat st;
+  *found = true;
   if (lstat((folder + "/" + name).c_str(), &st) == 0) return name;
-  DIR* dir = opendir(folder.c_str());
-  if (!dir) return name;
-  std::u16string wanted = ToUtf16(name);
-  std::string found = name;
-  while (dirent* e = readdir(dir)) {
-    if (SameTextIgnoringCase(ToUtf16(e->d_name), wanted)) {
-      found = e->d_name;
-      break;
+  *found = false;
+  const std::u16string wanted = ToUtf16(name);
+  const FileVersion version = VersionOf(folder);
+  if (!version.exists) return name;
+  std::lock_guard<std::mutex> hold(g_listingsLock);
+  auto it = g_listings.find(folder);
+  if (it == g_listings.end() || it->second.version != version || !Settled(version)) {
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return name;
+    Listing listing{version, {}};
+    while (dirent* e = readdir(dir)) listing.names.emplace_back(e->d_name, ToUtf16(e->d_name));
+    closedir(dir);
+    if (g_listings.size() >= kMaxListings) g_listings.clear();
+    it = g_listings.insert_or_assign(folder, std::move(listing)).first;
+  }
+  for (const auto& entry : it->second.names) {
+    if (SameTextIgnoringCase(entry.second, wanted)) {
+      *found = true;
+      return entry.first;
     }
   }
-  closedir(dir);
-  return found;
+  return name;
 }
 
 }  // namespace
@@ -50,7 +85,9 @@ std::vector<std::u16string> PathComponents(const std::u16string& path) {
   return parts;
 }
 
-std::string HostPathFor(const std::u16string& winPath) {
+std::string HostPathFor(const std::u16string& winPath, bool* lastFound) {
+  bool found = true;
+  if (lastFound) *lastFound = false;
   std::u16string p = winPath;
   for (auto& c : p)
     if (c == u'/') c = u'\\';
@@ -66,9 +103,20 @@ std::string HostPathFor(const std::u16string& winPath) {
     return std::string();  // UNC names are not on this machine
   }
   std::string host = RootPath() + "/" + drive;
-  mkdir(host.c_str(), 0777);
-  for (const std::u16string& part : PathComponents(p.substr(pos)))
-    host += "/" + MatchEntry(host, ToUtf8(part.c_str(), part.size()));
+  const std::vector<std::u16string> parts = PathComponents(p.substr(pos));
+  for (size_t i = 0; i < parts.size(); ++i) {
+    const std::string name = ToUtf8(parts[i].c_str(), parts[i].size());
+    struct stat st;
+    if (i == 0 && lstat((host + "/" + name).c_str(), &st) == 0) {
+      host += "/" + name;  // the drive's folder is there: no need to make it
+      found = true;
+      continue;
+    }
+    if (i == 0) mkdir(host.c_str(), 0777);
+    host += "/" + MatchEntry(host, name, &found);
+  }
+  if (parts.empty()) mkdir(host.c_str(), 0777);
+  if (lastFound) *lastFound = found;
   return host;
 }
 

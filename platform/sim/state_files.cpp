@@ -17,9 +17,14 @@ void MakeFolders(const std::string& path) {
 }
 
 StateFileLock::StateFileLock(const std::string& path, bool exclusive) {
+  const std::string lock = path + ".lock";
+  fd_ = open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  // The folders are made only when missing: most locks are taken again and again.
   size_t slash = path.rfind('/');
-  if (slash != std::string::npos) MakeFolders(path.substr(0, slash));
-  fd_ = open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  if (fd_ < 0 && errno == ENOENT && slash != std::string::npos) {
+    MakeFolders(path.substr(0, slash));
+    fd_ = open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  }
   if (fd_ >= 0) {
     while (flock(fd_, exclusive ? LOCK_EX : LOCK_SH) != 0 && errno == EINTR) {
     }

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 #include <stddef.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/common/locks.h"
@@ -362,6 +364,13 @@ TEST_F(ModelCacheTest, HandMadeCorruptionsAreRefusedAndReplaced) {
       {"record without room", [](Image& m) { Put(m.b, offsetof(ModelImageHeader, descriptors), m.b.size() - 12); }},
       {"record off its alignment", [](Image& m) { Put(m.b, offsetof(ModelImageHeader, descriptors), m.Descriptor(0) + 2); }},
       {"link into the header", [](Image& m) { Put(m.b, offsetof(ModelImageHeader, descriptors), 40); }},
+      {"text inside the header", [](Image& m) {
+         // An empty slot reads as an empty text: only the header's own bytes refuse it.
+         size_t empty = offsetof(ModelImageHeader, slotsExt);
+         while (Get(m.b, empty)) empty += 4;
+         size_t pair = Get(m.b, m.DescriptorOfItem(kItem_dmCopies) + offsetof(ModelItemDescriptor, commands));
+         Put(m.b, pair, static_cast<DWORD>(empty));
+       }},
       {"rules link even", [](Image& m) { size_t f = 0; size_t j = m.FirstJudge(&f); Put(m.b, f, static_cast<DWORD>(j * 16)); }},
       {"rules offset not a multiple of 4", [](Image& m) { size_t f = 0; size_t j = m.FirstJudge(&f); Put(m.b, f, static_cast<DWORD>((j + 2) * 16 + 1)); }},
       {"judge without end", [](Image& m) {
@@ -440,6 +449,28 @@ TEST_F(ModelCacheTest, HandMadeCorruptionsAreRefusedAndReplaced) {
     EXPECT_TRUE(HasCopies(image));
     EXPECT_EQ(ReadCache(), full) << "replaced by a fresh compile";
   }
+}
+
+// The check keeps its bookkeeping for the process; checks on other threads at the same time
+// each get their own, so each still answers for its own image.
+TEST(ModelCacheCheck, ChecksOnSeveralThreadsAtOnceAnswerForTheirOwnImage) {
+  const Bytes good = StoredImageOf(ReadSource("samples/models/zems_c4.zmd"));
+  Image looping{good};
+  size_t exclusive = 0;
+  const size_t rule = looping.FirstValueRule(&exclusive);
+  ASSERT_NE(rule, 0u);
+  Put(looping.b, rule, static_cast<DWORD>(rule * 16 + 1));
+  std::atomic<int> wrong{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t)
+    threads.emplace_back([&, t] {
+      for (int i = 0; i < 200; ++i) {
+        const bool refused = (i + t) % 2 == 1;
+        if (Validate(refused ? looping.b : good) != (refused ? 0 : 1)) ++wrong;
+      }
+    });
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(wrong.load(), 0);
 }
 
 // Random changes of valid images: whatever passes the check is fixed up and read through every

@@ -1,5 +1,6 @@
 // Files of the simulated machine as the host sees them: drive mapping under the machine
 // root, separate roots, links, attributes kept beside the file, times kept per handle.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -51,6 +52,20 @@ TEST_F(FilesMachine, DrivesAreFoldersUnderTheRoot) {
   EXPECT_EQ(GetLastError(), DWORD(ERROR_NOT_SAME_DEVICE));
   EXPECT_TRUE(MoveFileExW(u"D:\\x\\y.bin", u"C:\\y.bin", MOVEFILE_COPY_ALLOWED));
   EXPECT_EQ(HostRead(fs::path(Root()) / "c" / "y.bin"), "d drive");
+}
+
+// A folder looked up in another case is listed once per version of it: a name the host adds
+// later, in any case, is found as soon as the folder's time says it changed.
+TEST_F(FilesMachine, NamesAddedInAnotherCaseAreFoundAfterAMiss) {
+  const fs::path folder = fs::path(Root()) / "c" / "Late";
+  fs::create_directories(folder);
+  // Times well in the past: the listing of the miss is one the lookup may keep.
+  const struct timespec old[2] = {{1000000000, 0}, {1000000000, 0}}, older[2] = {{900000000, 0}, {900000000, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, folder.c_str(), old, 0), 0);
+  EXPECT_EQ(GetFileAttributesW(u"C:\\LATE\\NEW.TXT"), INVALID_FILE_ATTRIBUTES);
+  std::ofstream(folder / "new.txt") << "x";
+  ASSERT_EQ(utimensat(AT_FDCWD, folder.c_str(), older, 0), 0);  // changed, and settled again
+  EXPECT_NE(GetFileAttributesW(u"C:\\LATE\\NEW.TXT"), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(FilesMachine, EachRootIsItsOwnMachine) {

@@ -167,6 +167,21 @@ TEST_F(NamedMutexTest, ThreadsOfOneProcessContend) {
   EXPECT_EQ(kThreads * kRounds, counter);
 }
 
+TEST_F(NamedMutexTest, ForkedChildHasAThreadIdOfItsOwn) {
+  // The parent's thread has asked for its id (and keeps it) before the fork; the child's only
+  // thread has the child's process id as its own.
+  const DWORD parent = GetCurrentThreadId();
+  ChildProcess child([parent](ChildProcess& self) {
+    const DWORD own = GetCurrentThreadId();
+    self.Send(own != parent && own == DWORD(getpid()) ? 'y' : 'n');
+  });
+  char c = 0;
+  EXPECT_TRUE(child.Receive(&c));
+  EXPECT_EQ('y', c) << "a forked child must not carry its parent's thread id";
+  EXPECT_EQ(0, child.Wait());
+  EXPECT_EQ(parent, GetCurrentThreadId());
+}
+
 TEST_F(NamedMutexTest, ThreadEndingWhileOwningAbandonsIt) {
   // A thread of the host's own making, not one from CreateThread.
   HANDLE m = CreateMutexW(nullptr, FALSE, kName);

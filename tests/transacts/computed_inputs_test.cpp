@@ -1,6 +1,8 @@
 // The rows of inputs that computed items' readers declare: every item a reader really reads,
 // recorded while it runs on the sample over many settings, stands in its row, and the rule
 // index lists a judge of a computed item under those items (the finishing conditions here).
+// A pass of judges keeps only conditions whose readers write nothing, and answers for every
+// judge what the judge answers alone.
 #include <gtest/gtest.h>
 
 #include <stdio.h>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "core/common/mem.h"
+#include "core/devmode/finishing_conditions.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
 #include "core/items/item_table.h"
@@ -20,6 +23,7 @@
 #include "core/model/model_lookup.h"
 #include "core/model/model_types.h"
 #include "core/rules/judge_eval.h"
+#include "core/rules/model_rules.h"
 #include "core/rules/rule_index.h"
 #include "support/item_context.h"
 #include "support/sample_model.h"
@@ -112,6 +116,90 @@ TEST_F(ComputedInputsTest, ReadersReadOnlyTheItemsOfTheirRows) {
     }
   }
   EXPECT_GT(withReads, 80) << "the recording saw the readers read";
+}
+
+// A pass of judges keeps a finishing condition it computed: only a reader that leaves every
+// setting as it found it may be kept. The resolution cap's reader is the one that is not.
+TEST_F(ComputedInputsTest, ConditionsAPassKeepsLeaveTheSettingsAsTheyWere) {
+  zems_test::SampleModel model(ctx());
+  ASSERT_NE(model.image(), nullptr);
+  EXPECT_FALSE(FinConditionPure(835)) << "the resolution cap re-derives what it reads";
+  std::mt19937 random(42);
+  int computed = 0;
+  for (WORD id = kJudgePassFirst; id <= kJudgePassLast; ++id) {
+    if (!FinConditionPure(id) || !ItemFind(ctx(), id)) continue;
+    const std::set<WORD> row = Row(id);
+    for (int trial = 0; trial < 40; ++trial) {
+      for (WORD input : row) {
+        const std::vector<LONG> pool = Pool(model.image(), input);
+        Set(input, pool[random() % pool.size()]);
+      }
+      const std::vector<BYTE> before(static_cast<BYTE*>(ctx()->settings),
+                                     static_cast<BYTE*>(ctx()->settings) + kSettingsBlockSize);
+      JudgeComputedItemValue(ctx(), id);
+      ASSERT_EQ(0, memcmp(before.data(), ctx()->settings, before.size())) << "condition " << id << " wrote a setting";
+      ++computed;
+    }
+  }
+  EXPECT_GT(computed, 2000);
+}
+
+// Within a pass every judge answers what it answers alone, though a pass evaluates a judge
+// shared by several rules once and a kept finishing condition once for all its judges; a new
+// pass after a change answers for the new settings. The judges: the sample's rules, and two
+// per finishing condition (it equals 1; it or its neighbour holds), over settings of their
+// rows that move the conditions.
+TEST_F(ComputedInputsTest, APassAnswersAsEachJudgeAlone) {
+  zems_test::SampleModel model(ctx());
+  ASSERT_NE(model.image(), nullptr);
+  ASSERT_EQ(ModelAllocEvalStack(ctx()), 0);
+  ModelRuleIndex* index = RuleIndexBuild(model.image());
+  ASSERT_NE(index, nullptr);
+  std::vector<const JudgeCell*> judges;
+  for (WORD id = 1; id < 0xFFFF; ++id) {
+    ModelRuleRefs refs = RuleIndexReadersOf(index, id);
+    for (DWORD i = 0; i < refs.count; ++i) judges.push_back(RuleRefJudge(&refs.refs[i]));
+  }
+  std::vector<std::vector<JudgeCell>> made;
+  std::set<WORD> inputs;
+  std::vector<WORD> conditions;
+  for (WORD id = kJudgePassFirst; id <= kJudgePassLast; ++id) {
+    if (!ItemFind(ctx(), id)) continue;
+    const std::set<WORD> row = Row(id);
+    if (row.empty()) continue;
+    conditions.push_back(id);
+    inputs.insert(row.begin(), row.end());
+    const WORD next = id == kJudgePassLast ? WORD(kJudgePassFirst) : WORD(id + 1);
+    made.push_back({{kJudgeItem, id}, {kJudgeConstant, 1}, {kJudgeOperator, kJudgeOpEqual}, {kJudgeOperator, kJudgeOpEnd}});
+    made.push_back({{kJudgeItem, id}, {kJudgeItem, next}, {kJudgeOperator, kJudgeOpOr}, {kJudgeOperator, kJudgeOpEnd}});
+  }
+  for (const auto& cells : made) judges.push_back(cells.data());
+  std::map<WORD, std::vector<LONG>> pools;
+  for (WORD id : inputs) pools[id] = Pool(model.image(), id);
+  std::mt19937 random(7);
+  JudgePass pass;
+  int differing = 0, held = 0;
+  std::map<WORD, std::set<LONG>> seen;  // the values each condition took
+  for (int trial = 0; trial < 200; ++trial) {
+    for (auto& p : pools)
+      if (random() % 3 == 0) Set(p.first, p.second[random() % p.second.size()]);
+    for (WORD c : conditions) seen[c].insert(JudgeComputedItemValue(ctx(), c));
+    std::vector<int> alone;
+    for (const JudgeCell* j : judges) alone.push_back(JudgeEvaluate(j, ctx()));
+    JudgePassBegin(&pass);
+    for (size_t i = 0; i < judges.size(); ++i) {
+      const int shared = JudgeEvaluateInPass(judges[i], ctx(), &pass);
+      differing += shared != alone[i];
+      held += shared != 0;
+    }
+  }
+  int varied = 0;
+  for (auto& c : seen) varied += c.second.size() > 1;
+  EXPECT_EQ(differing, 0);
+  EXPECT_GT(held, 0);
+  EXPECT_GT(varied, 10) << "the settings tried move the conditions";
+  RuleIndexFree(index);
+  ModelFreeEvalStack(ctx());
 }
 
 }  // namespace
