@@ -12,13 +12,32 @@ extern "C" NTSTATUS NTAPI RtlMultiByteToUnicodeN(PWCH target, ULONG targetBytes,
 extern "C" NTSTATUS NTAPI RtlUnicodeToMultiByteN(PCHAR target, ULONG targetBytes, PULONG written, PCWCH source,
                                                  ULONG sourceBytes);
 
-// ---- compstui: the result a property sheet reports to the common property-sheet UI ----
-#ifndef CPSFUNC_SET_RESULT
-#define CPSFUNC_SET_RESULT 9
-#endif
-#ifndef CPSUI_CANCEL
-#define CPSUI_CANCEL 0
-#define CPSUI_OK 1
+
+// ---- compstui: the sheet callback with its calling convention (the header's PFNPROPSHEETUI
+// lacks it) ----
+typedef LONG(CALLBACK* SheetUiCallback)(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam);
+
+// ---- the printer-interface headers of the property-sheet callbacks (winddiui.h lacks them) ----
+typedef struct _DOCUMENTPROPERTYHEADER {
+  WORD cbSize;
+  WORD Reserved;
+  HANDLE hPrinter;
+  LPWSTR pszPrinterName;
+  PDEVMODEW pdmIn;
+  PDEVMODEW pdmOut;
+  DWORD cbOut;
+  DWORD fMode;
+} DOCUMENTPROPERTYHEADER, *PDOCUMENTPROPERTYHEADER;
+
+typedef struct _DEVICEPROPERTYHEADER {
+  WORD cbSize;
+  WORD Flags;
+  HANDLE hPrinter;
+  LPWSTR pszPrinterName;
+} DEVICEPROPERTYHEADER, *PDEVICEPROPERTYHEADER;
+
+#ifndef DPS_NOPERMISSION
+#define DPS_NOPERMISSION 0x0001
 #endif
 
 // ---- spoolss: identity switches around the spooler's own copies (declared in the DDK only) ----
