@@ -163,16 +163,8 @@ ZEMS_EXPORT LONG WINAPI DrvDevicePropertySheets(PPROPSHEETUI_INFO info, LPARAM l
       CtxClose(ctx);
       info->UserData = 0;
       return 1;
-    case PROPSHEETUI_REASON_SET_RESULT: {
-      const SETRESULT_INFO* result = reinterpret_cast<const SETRESULT_INFO*>(lParam);
-      if (!result) return -1;
-      info->Result = static_cast<ULONG_PTR>(result->Result);
-      return 1;
-    }
-    case PROPSHEETUI_REASON_GET_ICON:
-      return -1;
     default:
-      return 1;
+      return SheetAnswerOtherReason(info, lParam);
   }
 }
 

@@ -234,15 +234,10 @@ ZEMS_EXPORT LONG WINAPI DrvDocumentPropertySheets(PPROPSHEETUI_INFO info, LPARAM
     }
     case PROPSHEETUI_REASON_DESTROY:
       return Destroy(info, header);
-    case PROPSHEETUI_REASON_SET_RESULT: {
-      const SETRESULT_INFO* result = reinterpret_cast<const SETRESULT_INFO*>(lParam);
-      if (!info->UserData || !result) return -1;
-      info->Result = static_cast<ULONG_PTR>(result->Result);
-      return 1;
-    }
-    case PROPSHEETUI_REASON_GET_ICON:
-      return -1;
+    case PROPSHEETUI_REASON_SET_RESULT:
+      if (!info->UserData) return -1;
+      return SheetAnswerOtherReason(info, lParam);
     default:
-      return 1;
+      return SheetAnswerOtherReason(info, lParam);
   }
 }

@@ -107,3 +107,13 @@ void SheetFillInfoHeader(PROPSHEETUI_INFO_HEADER* header, LPWSTR title) {
   header->hInst = ResModuleHandle();
   header->IconID = kPrinterIconId;
 }
+
+LONG SheetAnswerOtherReason(PROPSHEETUI_INFO* info, LPARAM lParam) {
+  if (info->Reason == PROPSHEETUI_REASON_SET_RESULT) {
+    const SETRESULT_INFO* result = reinterpret_cast<const SETRESULT_INFO*>(lParam);
+    if (!result) return -1;
+    info->Result = static_cast<ULONG_PTR>(result->Result);
+    return 1;
+  }
+  return info->Reason == PROPSHEETUI_REASON_GET_ICON ? -1 : 1;
+}

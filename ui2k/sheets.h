@@ -60,6 +60,11 @@ INT_PTR CALLBACK SheetPageDialogProc(HWND window, UINT message, WPARAM wParam, L
 // Runs the common property-sheet UI; -1 when it is not there.
 LONG SheetRunCommonPropertySheet(HWND owner, SheetUiCallback callback, LPARAM lParam, DWORD* result);
 
+// The answers both sheets give to the reasons after INIT that need no settings work: the
+// result of SET_RESULT kept in the sheet's Result word (1, or -1 without the record), -1 for
+// GET_ICON, 1 for any reason they do not know.
+LONG SheetAnswerOtherReason(PROPSHEETUI_INFO* info, LPARAM lParam);
+
 // The common property-sheet UI's header: the printer's name as title, this DLL's icon.
 void SheetFillInfoHeader(PROPSHEETUI_INFO_HEADER* header, LPWSTR title);
 

@@ -17,28 +17,8 @@ extern "C" NTSTATUS NTAPI RtlUnicodeToMultiByteN(PCHAR target, ULONG targetBytes
 // lacks it) ----
 typedef LONG(CALLBACK* SheetUiCallback)(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam);
 
-// ---- the printer-interface headers of the property-sheet callbacks (winddiui.h lacks them) ----
-typedef struct _DOCUMENTPROPERTYHEADER {
-  WORD cbSize;
-  WORD Reserved;
-  HANDLE hPrinter;
-  LPWSTR pszPrinterName;
-  PDEVMODEW pdmIn;
-  PDEVMODEW pdmOut;
-  DWORD cbOut;
-  DWORD fMode;
-} DOCUMENTPROPERTYHEADER, *PDOCUMENTPROPERTYHEADER;
-
-typedef struct _DEVICEPROPERTYHEADER {
-  WORD cbSize;
-  WORD Flags;
-  HANDLE hPrinter;
-  LPWSTR pszPrinterName;
-} DEVICEPROPERTYHEADER, *PDEVICEPROPERTYHEADER;
-
-#ifndef DPS_NOPERMISSION
-#define DPS_NOPERMISSION 0x0001
-#endif
+// ---- the printer-interface headers of the property-sheet callbacks ----
+#include "platform/include/win_sheet_headers.h"
 
 // ---- spoolss: identity switches around the spooler's own copies (declared in the DDK only) ----
 extern "C" HANDLE WINAPI RevertToPrinterSelf(void);

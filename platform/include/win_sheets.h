@@ -117,22 +117,4 @@ typedef struct _SETRESULT_INFO {
 #define ERR_CPSUI_GETLASTERROR (-1)
 
 // ---- the printer-interface headers of the sheet callbacks ----
-typedef struct _DOCUMENTPROPERTYHEADER {
-  WORD cbSize;
-  WORD Reserved;
-  HANDLE hPrinter;
-  LPWSTR pszPrinterName;
-  PDEVMODEW pdmIn;
-  PDEVMODEW pdmOut;
-  DWORD cbOut;
-  DWORD fMode;
-} DOCUMENTPROPERTYHEADER, *PDOCUMENTPROPERTYHEADER;
-
-typedef struct _DEVICEPROPERTYHEADER {
-  WORD cbSize;
-  WORD Flags;
-  HANDLE hPrinter;
-  LPWSTR pszPrinterName;
-} DEVICEPROPERTYHEADER, *PDEVICEPROPERTYHEADER;
-
-#define DPS_NOPERMISSION 0x0001
+#include "platform/include/win_sheet_headers.h"

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -267,6 +269,29 @@ TEST_F(SheetsTest, DocumentSheetShowsTheSevenDocumentPages) {
   LPARAM reported[4];
   ASSERT_EQ(1, SimUiSheetResults(reported, 4)) << "only the confirmed sheet reports a result";
   EXPECT_EQ(CPSUI_OK, reported[0]);
+}
+
+TEST_F(SheetsTest, APageTheModelDisablesIsNotAdded) {
+  // The sample with the print-quality page described and always disabled.
+  std::ifstream in(SourceDir() + "/samples/models/zems_c4.zmd", std::ios::binary);
+  std::string model((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  auto insert = [&model](const std::string& before, const std::string& text) {
+    const size_t at = model.find(before);
+    ASSERT_NE(std::string::npos, at) << before;
+    model.insert(at, text);
+  };
+  insert("*OpenUI *TOV_dmPaperSize: PickPage", "*OpenUI *TOV_IDD_PRINTQUALITY: Boolean\n*CloseUI\n\n");
+  insert("*Judge 30=", "*Judge 31=Always: TOV_dmCopies >= 0\n");
+  insert("   TOV_zdmStapleType NoStapling", "   TOV_IDD_PRINTQUALITY Always NULL NULL NULL NULL NULL NULL\n");
+  const std::string folder = "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3\\";
+  std::error_code ec;
+  std::filesystem::remove(HostPath(folder + "zems_c4.BCS"), ec);
+  ASSERT_TRUE(WriteMachineFile(folder + "zems_c4.zmd", model));
+
+  DOCUMENTPROPERTYHEADER header = DocumentHeader(DM_PROMPT);
+  DWORD result = 99;
+  EXPECT_EQ(1, RunSheet(document_, (LPARAM)&header, IDCANCEL, &result));
+  EXPECT_EQ((std::vector<int>{1001, 1002, 1003, 1004, 1005, 1010}), LastPages()) << "1006 left out";
 }
 
 TEST_F(SheetsTest, DeviceSheetShowsItsFourPagesAndPublishesAtEveryReason) {
