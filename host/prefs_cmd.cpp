@@ -18,11 +18,14 @@
 namespace {
 
 const char kUsage[] =
-    "usage: zemshost prefs PRINTER [--device] [--ok|--cancel]\n"
+    "usage: zemshost prefs PRINTER [--device] [--ok|--cancel] [--summary]\n"
     "Opens the printing-preferences sheet of PRINTER (--device: its printer-properties sheet)\n"
     "through zemsui as the common property-sheet UI runs it, on the machine's window fake;\n"
     "lists each page and its controls (id, symbol, type, text, enabled, shown, selection),\n"
-    "then confirms (--ok) or cancels (--cancel, the default) the sheet and prints its result.\n";
+    "then confirms (--ok) or cancels (--cancel, the default) the sheet and prints its result.\n"
+    "--summary lists the pages with their control counts only.\n";
+
+bool g_summary = false;
 
 const DlgPageRecord* PageOf(int dialogId) {
   const DlgPageTable* table = TblGetPageTable();
@@ -56,7 +59,10 @@ void ListPage(HWND page, int templateId) {
   WCHAR text[256];
   SimUiGetText(page, text, 256);
   const DlgPageRecord* row = PageOf(templateId);
-  printf("page %d %s \"%s\"\n", templateId, row ? row->name : "?", Narrow(text).c_str());
+  int controls = 0;
+  for (HWND c = SimUiFirstChild(page); c; c = SimUiNextSibling(c)) ++controls;
+  printf("page %d %s \"%s\": %d controls\n", templateId, row ? row->name : "?", Narrow(text).c_str(), controls);
+  if (g_summary) return;
   for (HWND c = SimUiFirstChild(page); c; c = SimUiNextSibling(c)) {
     const int id = SimUiControlId(c);
     const DlgControlRecord* control = RowOf(row, id);
@@ -107,6 +113,8 @@ int CmdPrefs(int argc, char** argv) {
       answer = IDOK;
     } else if (a == "--cancel") {
       answer = IDCANCEL;
+    } else if (a == "--summary") {
+      g_summary = true;
     } else if (!a.empty() && a[0] == '-') {
       fprintf(stderr, "zemshost prefs: unknown option %s\n%s", a.c_str(), kUsage);
       return 2;
