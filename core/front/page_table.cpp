@@ -2,12 +2,6 @@
 // dialog-table order, with the page symbols 284-362 in row order. Every driver context copies
 // it (and each page's control array) when it is made.
 //
-// The control arrays carry only the controls that the shared core itself reaches; the dialog
-// engine's full control rows join them when the dialog engine is built.
-// The static page table: one row per property page or dialog of the printer interface, in
-// dialog-table order, with the page symbols 284-362 in row order. Every driver context copies
-// it (and each page's control array) when it is made.
-//
 // The control arrays are slices of one array made from the control rows
 // (core/front/control_rows.inc), which list the pages' controls in page-table order.
 #include "core/front/dialog_records.h"
