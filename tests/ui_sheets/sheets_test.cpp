@@ -341,6 +341,40 @@ TEST_F(SheetsTest, NoPermissionOpensTheDeviceSheetReadOnly) {
   EXPECT_EQ(1, device_(&info, 0));
 }
 
+// What the first page of a shown sheet finds in its context (the page keeps it in DWL_USER).
+struct SeenBySheet {
+  int shown = 0;
+  int noPermission = -1;
+  LONG changesAllowed = -1;
+};
+void NoteSheet(HWND sheet, void* context) {
+  (void)sheet;
+  SeenBySheet* seen = static_cast<SeenBySheet*>(context);
+  DriverContext* ctx = reinterpret_cast<DriverContext*>(SimUiGetSlot(SimUiSheetPage(0), DWL_USER));
+  if (!ctx) return;
+  ++seen->shown;
+  seen->noPermission = CtxGetNoPermission(ctx);
+  seen->changesAllowed = ctx->ui->front.changesAllowed;
+}
+
+TEST_F(SheetsTest, ARefusedPermissionWriteOpensTheSheetReadOnly) {
+  const struct {
+    bool admin;
+    int noPermission;
+  } cases[] = {{true, 0}, {false, 1}};
+  for (const auto& c : cases) {
+    SetUserIsAdmin(c.admin);
+    SeenBySheet seen;
+    SimUiSetSheetHook(NoteSheet, &seen);
+    SimUiScriptSheet(IDCANCEL);
+    EXPECT_FALSE(properties_(nullptr, printer_));
+    SimUiSetSheetHook(nullptr, nullptr);
+    ASSERT_EQ(1, seen.shown);
+    EXPECT_EQ(c.noPermission, seen.noPermission) << c.admin;
+    EXPECT_EQ(c.noPermission ? 0 : 1, seen.changesAllowed) << c.admin;
+  }
+}
+
 TEST_F(SheetsTest, PrinterPropertiesAnswersTheSheetsResult) {
   SimUiScriptSheet(IDOK);
   EXPECT_TRUE(properties_(nullptr, printer_));
