@@ -204,6 +204,10 @@ int CmdDemo(int argc, char** argv) {
                        "dmPaperSize=DMPAPERSIZE_ENV10") && ok;
   printf("== a job's PJL lines through zemsexc: no duplex unit, then N-up turns scaling off (zemshost pjl)\n");
   ok = HostInNewProcess("pjl '" ZEMS_SOURCE_DIR "/samples/jobs/job_base.pjl' --update '@PJL SET NUP = 4IN1P1' --values TRAY") && ok;
+  printf("== the printing-preferences sheet of zemsui on the window fake, confirmed (zemshost prefs)\n");
+  ok = HostInNewProcess("prefs 'ZEMS Printer' --ok --summary") && ok;
+  printf("== the printer-properties sheet, cancelled (zemshost prefs --device)\n");
+  ok = HostInNewProcess("prefs 'ZEMS Printer' --device --cancel --summary") && ok;
   // -- the application interface
   printf("== the application interface of zemsexc: three copies, a transparency moves the output tray (zemshost api)\n");
   ok = HostInNewProcess("api --printer 'ZEMS Printer' --level 16 --set 9=3 --set 3=2 --get 4 --devmode 4") && ok;

@@ -130,6 +130,7 @@ WINSIM_API void SimClearEscapes(void);
 // ---- the dialogs' window interface: its recording fake ----
 #ifndef _WIN32
 #include "platform/include/win_user.h"
+#include "platform/include/win_sheets.h"
 // The fake implements the window interface (core/common/window_ui.h), not user32: one SimUi
 // call per operation, state kept here so that the DLLs, the host and a test of one process see
 // the same windows. Dialogs are made from the DIALOGEX templates of resource DLLs; controls of
@@ -203,6 +204,13 @@ WINSIM_API BOOL SimUiDestroy(HWND window);
 WINSIM_API WNDPROC SimUiSubclass(HWND window, WNDPROC procedure);
 WINSIM_API WNDPROC SimUiClassProcedure(LPCWSTR className);
 WINSIM_API int SimUiMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style);
+// Property sheets (the fake's comctl32 page and compstui's CommonPropertySheetUIW): a page is
+// its kept description; the sheet runs the callback's INIT and GET_INFO_HEADER, shows the pages
+// it added (WM_INITDIALOG gets the page's description, then PSN_SETACTIVE), calls the sheet
+// hook, sends PSN_APPLY (scripted IDOK) or PSN_RESET to every page, destroys them and runs
+// DESTROY; *result is the sheet's Result word then. -1 when told the UI is missing.
+WINSIM_API HPROPSHEETPAGE SimUiCreatePropertyPage(const PROPSHEETPAGEW* page);
+WINSIM_API LONG SimUiCommonPropertySheet(HWND owner, SheetUiCallback callback, LPARAM lParam, DWORD* result);
 WINSIM_API BOOL SimUiBeep(UINT type);
 
 // ---- for tests and the host ----
@@ -219,6 +227,19 @@ WINSIM_API void SimUiSetIdleHook(void (*hook)(void* context), void* context);
 // strict mode, 0 with its text printed on stderr (a box the script did not expect).
 WINSIM_API void SimUiScriptAnswers(const int* answers, int count);
 WINSIM_API void SimUiSetStrictBoxes(BOOL strict);
+// The next property sheet ends with this answer (IDOK confirms, IDCANCEL, the default, cancels).
+WINSIM_API void SimUiScriptSheet(int answer);
+// The common property-sheet UI answers as a missing library does (-1) while set.
+WINSIM_API void SimUiSetCommonSheetMissing(BOOL missing);
+// Called with the sheet's frame while its pages are shown, before the scripted answer.
+WINSIM_API void SimUiSetSheetHook(void (*hook)(HWND sheet, void* context), void* context);
+// The window of the index-th page of the sheet being shown (NULL past the last, or when none
+// is; a page whose template could not be made has NULL too).
+WINSIM_API HWND SimUiSheetPage(int index);
+// The template ids of the pages the last sheet showed, in order (count answered); and the
+// values the sheets gave CPSFUNC_SET_RESULT since the reset.
+WINSIM_API int SimUiLastSheetPages(int* templateIds, int capacity);
+WINSIM_API int SimUiSheetResults(LPARAM* results, int capacity);
 // Recorded calls since the machine root was set (or SimUiReset): count and one of them.
 WINSIM_API DWORD SimUiCallCount(void);
 WINSIM_API BOOL SimUiGetCall(DWORD index, SimUiCall* call);

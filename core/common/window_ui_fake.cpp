@@ -54,6 +54,11 @@ LRESULT WuiCallProcedure(WNDPROC procedure, HWND window, UINT message, WPARAM wP
   return procedure ? procedure(window, message, wParam, lParam) : 0;
 }
 
+HPROPSHEETPAGE WuiCreatePropertyPage(const PROPSHEETPAGEW* page) { return SimUiCreatePropertyPage(page); }
+LONG WuiRunCommonPropertySheet(HWND owner, SheetUiCallback callback, LPARAM lParam, DWORD* result) {
+  return SimUiCommonPropertySheet(owner, callback, lParam, result);
+}
+
 int WuiMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style) {
   return SimUiMessageBox(owner, text, caption, style);
 }

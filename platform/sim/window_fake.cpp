@@ -133,6 +133,7 @@ void ForgetAll() {
   g_idleContext = NULL;
   g_active = NULL;
   g_focus = NULL;
+  SheetFakeForget();
 }
 
 struct ResetRegistration {
