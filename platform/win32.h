@@ -23,6 +23,7 @@
 #include "platform/include/win_gdi.h"
 #include "platform/include/win_user.h"
 #endif
+#include "platform/include/win_ddiui.h"
 
 // Access control, processes, environment and user locale (settings folders, program runner).
 #ifndef _WIN32
