@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/system/settings_folders.h"
 #include "host/host_text.h"
 #include "host/machine_support.h"
 #include "platform/sim.h"
@@ -34,14 +35,18 @@ bool CopyIntoDriverFolder(const fs::path& source, const std::string& windowsName
   return true;
 }
 
-// Whether the driver's install pass has run for the printer: its "BatchInstallDone" data.
+// Whether the driver's install pass has run for the printer: "BatchInstallDone" of its printer
+// data (a local printer) or of its section of the settings ini (a connection).
 bool InstallPassDone(std::u16string& printerName) {
   HANDLE h = nullptr;
   if (!OpenPrinterW(Mutable(printerName), &h, nullptr)) return false;
   DWORD value = 0, type = 0, needed = 0;
-  const bool done = GetPrinterDataW(h, const_cast<LPWSTR>(TEXT("BatchInstallDone")), &type,
-                                    reinterpret_cast<LPBYTE>(&value), sizeof value, &needed) == ERROR_SUCCESS &&
-                    value != 0;
+  bool done = GetPrinterDataW(h, const_cast<LPWSTR>(TEXT("BatchInstallDone")), &type, reinterpret_cast<LPBYTE>(&value),
+                              sizeof value, &needed) == ERROR_SUCCESS &&
+              value != 0;
+  WCHAR ini[MAX_PATH] = {};
+  if (!done && PathSettingsFileOf(ini, MAX_PATH, 0, h))
+    done = GetPrivateProfileIntW(printerName.c_str(), TEXT("BatchInstallDone"), 0, ini) != 0;
   ClosePrinter(h);
   return done;
 }

@@ -4,11 +4,6 @@
 // documentation of the printer-interface DLL functions; 32-bit layouts.
 #pragma once
 
-#ifdef _WIN32
-// The common property-sheet UI's callback type comes with the SDK.
-#include <compstui.h>
-#endif
-
 // fMode bits of the document-properties calls beyond those of DocumentPropertiesW.
 #ifndef DM_ADVANCED
 #define DM_ADVANCED 0x10
@@ -33,12 +28,11 @@ typedef struct _DOCUMENTPROPERTYHEADER {
 } DOCUMENTPROPERTYHEADER, *PDOCUMENTPROPERTYHEADER;
 static_assert(sizeof(void*) != 4 || sizeof(DOCUMENTPROPERTYHEADER) == 28, "the header is 28 bytes");
 
-#ifndef _WIN32
-// The common property-sheet UI's callback, as the sheet runner takes it.
+// The common property-sheet UI's callback, as the sheet runner takes it (the same types as the
+// SDK's, where its header is included too).
 struct _PROPSHEETUI_INFO;
 typedef struct _PROPSHEETUI_INFO* PPROPSHEETUI_INFO;
 typedef LONG(CALLBACK* PFNPROPSHEETUI)(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam);
-#endif
 
 // What the SDK's printer-interface header gives where it is included first.
 #ifndef DOCUMENTEVENT_STARTDOC

@@ -13,6 +13,7 @@
 #include "core/context/context_cache.h"
 #include "core/context/driver_context.h"
 #include "core/context/ui_state.h"
+#include "core/devmode/dm_layout.h"
 #include "core/devmode/dm_merge.h"
 #include "core/front/ui_busy.h"
 #include "core/install/install_ini.h"
@@ -137,6 +138,8 @@ TEST_F(DocumentPropertiesTest, DriverDefaultRunsTheInstallPassAndStamps) {
   };
   for (const auto& c : cases) {
     HANDLE h = AddBarePrinter(c.name);
+    // Without the client transfer's context after the pass, the stamp alone follows the pass.
+    if (c.hideModel) TestVariant().featureBits &= ~(1u << 7);
     if (c.hideModel) HideModel();
     std::vector<BYTE> out(kDevmodeSize, 0xA5);
     LONG needed = kDevmodeSize;
@@ -214,6 +217,56 @@ TEST_F(DocumentPropertiesTest, ConvertOfACurrentDevmodeStampsTheUpdate) {
                                 &needed, CDM_CONVERT));
   EXPECT_EQ(SettingsKey(u"DrvInstType"), u"2");
   EXPECT_EQ(UiBusyFlag.load(), 0);
+}
+
+// The remote transfer's client hands its DEVMODE over after the install pass of a driver
+// default; it reaches the output only when it is one of ours, whole, within 1,236 bytes.
+TEST_F(DocumentPropertiesTest, TheClientsDevmodeReachesTheOutputOnlyWhenItIsOurs) {
+  ASSERT_EQ(RunHost("machine system --terminal-server yes"), 0);
+  OsForgetCachedAnswers();
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"Software\\ORVEL\\Vora Printer Driver", 0, nullptr, 0, KEY_ALL_ACCESS,
+                            nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const DWORD on = 1;
+  RegSetValueExW(key, u"OMBIDI_FLG", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on), sizeof on);
+  RegCloseKey(key);
+  const std::vector<BYTE> own = DriverDefault();
+  const struct {
+    const char* what;
+    int offset;  // a byte of the client's DEVMODE changed, or -1
+    BYTE value;
+    bool copied;
+  } cases[] = {
+      {"ours", -1, 0, true},
+      {"another driver's", kDmOffPrivateTag, 0x5A, false},
+      {"ours, claiming more than 1,236 bytes", kDmOffDriverExtra + 1, 0x08, false},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    std::vector<BYTE> client = own;
+    reinterpret_cast<DEVMODEW*>(client.data())->dmCopies = 77;
+    if (c.offset >= 0) client[size_t(c.offset)] = c.value;
+    std::string hex;
+    for (BYTE b : client) {
+      static const char digits[] = "0123456789abcdef";
+      hex += digits[b >> 4];
+      hex += digits[b & 15];
+    }
+    std::ofstream(std::string(SimMachineRoot()) + "/stand-ins/ombidiss.script", std::ios::binary | std::ios::trunc)
+        << "type\t18\ndevmode\t" << hex << "\n";
+    const std::u16string name = u"Client" + std::u16string(1, char16_t(u'A' + n++));
+    HANDLE h = AddBarePrinter(name.c_str());
+    std::vector<BYTE> out(kDevmodeSize);
+    LONG needed = kDevmodeSize;
+    EXPECT_TRUE(DrvConvertDevMode(const_cast<LPWSTR>(name.c_str()), nullptr, reinterpret_cast<PDEVMODEW>(out.data()),
+                                  &needed, CDM_DRIVER_DEFAULT))
+        << c.what;
+    EXPECT_EQ(reinterpret_cast<DEVMODEW*>(out.data())->dmCopies == 77, c.copied) << c.what;
+    EXPECT_TRUE(DmIsOwnDevmode(out.data())) << c.what << ": the output is ours either way";
+    EXPECT_EQ(UiBusyFlag.load(), 0);
+    ClosePrinter(h);
+  }
 }
 
 }  // namespace
