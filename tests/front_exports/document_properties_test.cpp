@@ -30,11 +30,6 @@ constexpr LONG kDevmodeSize = 1236;
 
 class DocumentPropertiesTest : public FrontTest {
  protected:
-  // The machine as a multi-session host, where the stamps are written.
-  void MultiSession() {
-    SetWindows(5, 1, 0, VER_SUITE_TERMINAL);
-    OsForgetCachedAnswers();
-  }
   std::u16string Stamp(HANDLE printer, const char16_t* section, const char16_t* key) {
     WCHAR ini[MAX_PATH] = {};
     PathSettingsFileOf(ini, MAX_PATH, 0, printer);

@@ -93,6 +93,11 @@ void FrontTest::ShowModel() {
   model_.clear();
 }
 
+void FrontTest::MultiSession() {
+  SetWindows(5, 1, 0, VER_SUITE_TERMINAL);
+  OsForgetCachedAnswers();
+}
+
 void FrontTest::TearDown() {
   ShowModel();
   OsForgetCachedAnswers();

@@ -43,6 +43,8 @@ class FrontTest : public SamplePrinterTest {
   void HideModel();
   void ShowModel();
   void TearDown() override;
+  // The machine as a multi-session host, where the install stamps are written.
+  void MultiSession();
   // The settings ini of the printer and a key of its section ("<absent>" when missing).
   std::u16string SettingsIni();
   std::u16string SettingsKey(const char16_t* key);

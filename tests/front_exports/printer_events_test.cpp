@@ -119,6 +119,28 @@ TEST_F(PrinterEventsTest, InitializeRunsThePassUntilItSucceeds) {
   ClosePrinter(bare);
 }
 
+TEST_F(PrinterEventsTest, AFailedPassLeavesNoStampAndIsTriedAgain) {
+  MultiSession();
+  HANDLE fresh = AddBarePrinter(u"Fresh");
+  HANDLE conn = AddConnection(u"\\\\SRV\\Conn");
+  const struct {
+    const char16_t* name;
+    HANDLE printer;
+    int event;
+  } cases[] = {{u"Fresh", fresh, PRINTER_EVENT_INITIALIZE}, {u"\\\\SRV\\Conn", conn, PRINTER_EVENT_ADD_CONNECTION}};
+  for (const auto& c : cases) {
+    HideModel();
+    EXPECT_FALSE(DrvPrinterEvent(const_cast<LPWSTR>(c.name), c.event, 0, 0)) << c.event;
+    EXPECT_EQ(Key(c.printer, c.name, u"DrvInstTime"), u"<absent>") << c.event << ": no stamp";
+    EXPECT_EQ(UiBusyFlag.load(), 0);
+    ShowModel();
+    EXPECT_TRUE(DrvPrinterEvent(const_cast<LPWSTR>(c.name), c.event, 0, 0)) << c.event << ": tried again";
+    EXPECT_EQ(Key(c.printer, c.name, u"DrvInstTime").size(), 14u) << c.event;
+  }
+  ClosePrinter(fresh);
+  ClosePrinter(conn);
+}
+
 TEST_F(PrinterEventsTest, DeleteConnectionClearsTheBatchInstall) {
   ASSERT_TRUE(InstIsBatchInstallDone(printer_, nullptr));
   EXPECT_TRUE(DrvPrinterEvent(Name(), PRINTER_EVENT_DELETE_CONNECTION, 0, 0));
