@@ -155,7 +155,7 @@ DWORD AnswerMediaReady(DriverContext* ctx, PVOID output) {
 DWORD AnswerByContext(DriverContext* ctx, WORD index, PVOID output) {
   switch (index) {
     case DC_FIELDS:
-      return reinterpret_cast<const DEVMODEW*>(ctx->settings)->dmFields;
+      return ctx->settings ? reinterpret_cast<const DEVMODEW*>(ctx->settings)->dmFields : kCapsError;
     case DC_PAPERS:
       return DWORD(ItemListPaperCodes(ctx, static_cast<WORD*>(output), kItem_dmPaperSize));
     case DC_PAPERSIZE:
