@@ -5,6 +5,7 @@
 // Driver files are in C:\WINDOWS\system32\spool\drivers\w32x86\3\.
 #include <string.h>
 
+#include <atomic>
 #include <filesystem>
 #include <map>
 #include <mutex>
@@ -51,7 +52,7 @@ std::u16string LowerKey(std::u16string name) {
 DWORD g_accessLimit = 0;
 // Whether the spooler tells the printer's configuration DLL about printers and drivers
 // (SimSpoolerCallsDriver); on for every new machine.
-bool g_callDriver = true;
+std::atomic<bool> g_callDriver{true};
 
 void ForgetPublished() {
   std::lock_guard<std::mutex> hold(g_lock);
@@ -1194,7 +1195,4 @@ WINSIM_API BOOL WINAPI DeletePrinterConnectionW(LPWSTR pName) {
   return TRUE;
 }
 
-WINSIM_API void SimSpoolerCallsDriver(BOOL on) {
-  std::lock_guard<std::mutex> hold(winsim::g_lock);
-  winsim::g_callDriver = on != FALSE;
-}
+WINSIM_API void SimSpoolerCallsDriver(BOOL on) { winsim::g_callDriver = on != FALSE; }
