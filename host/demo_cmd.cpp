@@ -199,6 +199,8 @@ int CmdDemo(int argc, char** argv) {
   printf("== the model image in two processes, read from the cache file the install pass stored\n");
   ok = HostInNewProcess("model load 'ZEMS Printer'") && ok;
   ok = HostInNewProcess("model load 'ZEMS Printer'") && ok;
+  printf("== the papers and bins the sample printer offers, asked through DrvDeviceCapabilities (zemshost model caps)\n");
+  ok = HostInNewProcess("model caps 'ZEMS Printer'") && ok;
   printf("== a setting change: an envelope turns stapling and duplex off (zemshost model set)\n");
   ok = HostInNewProcess("model set 'ZEMS Printer' zdmStapleType=ZDMSTAPLETYPE_LEFT2 zdmFuncSelectDuplex=ZDMFUNCSELECTDUPLEX_ON "
                        "dmPaperSize=DMPAPERSIZE_ENV10") && ok;

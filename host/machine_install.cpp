@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/system/settings_folders.h"
 #include "host/host_text.h"
 #include "host/machine_support.h"
 #include "platform/sim.h"
@@ -34,19 +35,20 @@ bool CopyIntoDriverFolder(const fs::path& source, const std::string& windowsName
   return true;
 }
 
-constexpr int kPrinterEventAddConnection = 1;
-constexpr int kPrinterEventInitialize = 3;
-
-// Calls zemsui's printer-event entry point as the spooler does; false when the DLL or its
-// export cannot be had or the event answers FALSE.
-bool SendPrinterEvent(std::u16string& printerName, int event) {
-  typedef BOOL(WINAPI * PrinterEventFn)(LPWSTR, int, DWORD, LPARAM);
-  HMODULE ui = LoadLibraryW(TEXT("zemsui.dll"));
-  if (!ui) return false;
-  PrinterEventFn fn = reinterpret_cast<PrinterEventFn>(reinterpret_cast<void*>(GetProcAddress(ui, "DrvPrinterEvent")));
-  bool ok = fn && fn(Mutable(printerName), event, 0, 0);
-  FreeLibrary(ui);
-  return ok;
+// Whether the driver's install pass has run for the printer: "BatchInstallDone" of its printer
+// data (a local printer) or of its section of the settings ini (a connection).
+bool InstallPassDone(std::u16string& printerName) {
+  HANDLE h = nullptr;
+  if (!OpenPrinterW(Mutable(printerName), &h, nullptr)) return false;
+  DWORD value = 0, type = 0, needed = 0;
+  bool done = GetPrinterDataW(h, const_cast<LPWSTR>(TEXT("BatchInstallDone")), &type, reinterpret_cast<LPBYTE>(&value),
+                              sizeof value, &needed) == ERROR_SUCCESS &&
+              value != 0;
+  WCHAR ini[MAX_PATH] = {};
+  if (!done && PathSettingsFileOf(ini, MAX_PATH, 0, h))
+    done = GetPrivateProfileIntW(printerName.c_str(), TEXT("BatchInstallDone"), 0, ini) != 0;
+  ClosePrinter(h);
+  return done;
 }
 
 }  // namespace
@@ -75,9 +77,9 @@ int CmdInstall(int argc, char** argv) {
            "adds a file to the driver package (a .so becomes <name>.dll and is registered).\n"
            "--driver-files copies every file of DIR into the driver package (default: the sample driver's\n"
            "files, samples/driver of the source tree: the model data file and the model database ini).\n"
-           "--server makes the printer a connection to that server. Then, as the spooler does, it calls\n"
-           "zemsui's DrvPrinterEvent (initialize; add-connection with --server), where the driver's\n"
-           "install pass runs. --filter registers the filter stand-in (zfilter.dll, copied into the\n"
+           "--server makes the printer a connection to that server. AddPrinterW calls zemsui's\n"
+           "DrvPrinterEvent (initialize) as the spooler does, AddPrinterConnectionW the add-connection\n"
+           "event with --server; the driver's install pass runs there. --filter registers the filter stand-in (zfilter.dll, copied into the\n"
            "driver folder) in the driver folder's ZEMSPLUG.ini, with ForceRAW=1 under --force-raw.\n"
            "Defaults: printer \"%s\", driver \"%s\", port \"LPT1:\".\n",
            kDefaultPrinter, kDefaultDriver);
@@ -225,13 +227,14 @@ int CmdInstall(int argc, char** argv) {
                                                   : "cannot add the printer (error " + std::to_string(e) + ")");
   }
   ClosePrinter(h);
+  // The spooler told the printer-interface DLL of the new printer (its initialize event); a
+  // connection is made known by AddPrinterConnectionW, which sends the add-connection event.
+  // The driver's install pass runs there; like the spooler, the install stands whatever the
+  // driver answers.
+  if (!server.empty()) AddPrinterConnectionW(Mutable(printerName));
   printf("installed printer \"%s\" with driver \"%s\" in %s\n", Narrow(printerName.c_str()).c_str(),
          Narrow(driverName.c_str()).c_str(), SimMachineRoot());
-  // The spooler then tells the printer-interface DLL: a new printer is initialised, a
-  // connection is added. The driver's install pass runs there; like the spooler, the install
-  // stands whatever the driver answers.
-  const int event = server.empty() ? kPrinterEventInitialize : kPrinterEventAddConnection;
-  if (SendPrinterEvent(printerName, event))
+  if (InstallPassDone(printerName))
     printf("the driver's install pass ran (%s event)\n", server.empty() ? "initialize" : "add-connection");
   else
     fprintf(stderr, "zemshost machine install: the driver's %s event failed\n",

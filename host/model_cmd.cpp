@@ -46,7 +46,9 @@ int Usage(FILE* out) {
           "mutex) and says where it came from: the cache file beside the data file, or a compile\n"
           "(and whether the cache file was written); then loads it again from the process cache.\n"
           "caps: opens a context of the printer and prints the papers, bins and resolutions it\n"
-          "offers now (what the application asks for), which follow the installed options.\n"
+          "offers now (what the application asks for), which follow the installed options; then\n"
+          "the papers and bins again as an application asks for them, through DeviceCapabilitiesW\n"
+          "and the driver's DrvDeviceCapabilities.\n"
           "set: opens a context of the printer and sets each ITEM (TOV_dmPaperSize or dmPaperSize)\n"
           "to VALUE (a value name such as DMPAPERSIZE_ENV10, or a number; a text item takes\n"
           "ITEM=\"text\") in turn, committed as the dialogs commit: the item's alert first, which\n"
@@ -268,6 +270,31 @@ void PrintCodes(const char* title, int n, const WORD* codes, const WCHAR* names,
   }
 }
 
+// The papers and bins as an application asks for them: DeviceCapabilitiesW, which the
+// spooler answers through the printer's configuration DLL (zemsui's DrvDeviceCapabilities).
+bool CapsThroughSpooler(std::u16string& name) {
+  constexpr int kPaperStep = 64, kBinStep = 24;
+  LPCWSTR device = reinterpret_cast<LPCWSTR>(name.c_str());
+  const int papers = DeviceCapabilitiesW(device, nullptr, DC_PAPERS, nullptr, nullptr);
+  const int bins = DeviceCapabilitiesW(device, nullptr, DC_BINS, nullptr, nullptr);
+  if (papers < 0 || bins < 0) {
+    fprintf(stderr, "zemshost model caps: DeviceCapabilitiesW refused the paper or bin count (%d, %d)\n", papers, bins);
+    return false;
+  }
+  printf("through DeviceCapabilitiesW (zemsui's DrvDeviceCapabilities):\n");
+  std::vector<WORD> codes(static_cast<size_t>(papers) + 1);
+  std::vector<WCHAR> names((static_cast<size_t>(papers) + 1) * kPaperStep);
+  DeviceCapabilitiesW(device, nullptr, DC_PAPERS, reinterpret_cast<LPWSTR>(codes.data()), nullptr);
+  DeviceCapabilitiesW(device, nullptr, DC_PAPERNAMES, names.data(), nullptr);
+  PrintCodes("papers:", papers, codes.data(), names.data(), kPaperStep);
+  codes.assign(static_cast<size_t>(bins) + 1, 0);
+  names.assign((static_cast<size_t>(bins) + 1) * kBinStep, 0);
+  DeviceCapabilitiesW(device, nullptr, DC_BINS, reinterpret_cast<LPWSTR>(codes.data()), nullptr);
+  DeviceCapabilitiesW(device, nullptr, DC_BINNAMES, names.data(), nullptr);
+  PrintCodes("bins:", bins, codes.data(), names.data(), kBinStep);
+  return true;
+}
+
 int Caps(const char* printer) {
   std::u16string name = Wide(printer);
   HANDLE h = nullptr;
@@ -307,7 +334,7 @@ int Caps(const char* printer) {
   for (int i = 0; i < resolutions; ++i) printf("  %ld x %ld\n", static_cast<long>(pairs[2 * i]), static_cast<long>(pairs[2 * i + 1]));
   CtxRelease(ctx, kReleaseExpired);
   ClosePrinter(h);
-  return 0;
+  return CapsThroughSpooler(name) ? 0 : 1;
 }
 
 }  // namespace

@@ -15,12 +15,6 @@
 
 // ---- base types the SDK's GDI headers give on Windows ----
 #ifndef _WIN32
-typedef struct _RECTL {
-  LONG left;
-  LONG top;
-  LONG right;
-  LONG bottom;
-} RECTL, *PRECTL;
 typedef SIZE SIZEL, *PSIZEL;
 struct tagLOGCOLORSPACEW;
 typedef struct tagLOGCOLORSPACEW* LPLOGCOLORSPACEW;

@@ -27,6 +27,7 @@
 #include "platform/include/win_user.h"
 #include "platform/include/win_sheets.h"
 #endif
+#include "platform/include/win_ddiui.h"
 
 // Access control, processes, environment and user locale (settings folders, program runner).
 #ifndef _WIN32

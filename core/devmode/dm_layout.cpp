@@ -258,3 +258,8 @@ void DmSetEnvironmentFlags(DriverContext* ctx) {
   CtxSetPropertyType(ctx, 0);
   CtxSetUserCodeDLL(ctx, 0);
 }
+
+const NupPageCount* TblGetNupPageCounts() {
+  static const NupPageCount kRows[kNupPageCountRows] = {{0, 1}, {1, 2}, {2, 4}, {3, 9}, {4, 16}};
+  return kRows;
+}

@@ -281,3 +281,13 @@ void DmSetUserCodeProvider2On(DriverContext* ctx);
 void DmSetEnvironmentFlags(DriverContext* ctx);
 // Flags 712, 713 and 714 from item 36, the printer's attributes and its connection.
 void DmRecomputeEnvironmentFlags(DriverContext* ctx);
+
+// The n-up kinds of zdmNUPPOSTKind with the pages each puts on a sheet, in the order
+// DeviceCapabilities lists them (kind 0 is the 1-up row).
+struct NupPageCount {
+  DWORD kind;
+  DWORD pages;
+};
+static_assert(sizeof(NupPageCount) == 8, "n-up row is two 32-bit words");
+constexpr int kNupPageCountRows = 5;
+const NupPageCount* TblGetNupPageCounts();

@@ -245,3 +245,7 @@ int ItemListResolutionMacros(DriverContext* ctx, LONG* out) {
   if (out) out[0] = TblPrintMacroByDpi(base, base);
   return 1;
 }
+
+void ItemCustomSlotName(DriverContext* ctx, int n, WCHAR* out, int step) {
+  SlotName(FreeSizeGetSlot(ctx, n), n, out, step);
+}

@@ -31,6 +31,9 @@ enum : int {
 int ItemListPaperCodes(DriverContext* ctx, WORD* out, WORD item);
 int ItemListPaperNames(DriverContext* ctx, WCHAR* out, int step, WORD item);
 int ItemListPaperSizes(DriverContext* ctx, POINT* out, WORD item);
+// The name of custom-size slot n (FreeSizeLoadAll first), at most step characters into out,
+// which the caller has zero-filled; nothing for a slot the table lacks.
+void ItemCustomSlotName(DriverContext* ctx, int n, WCHAR* out, int step);
 // Bin codes (WORD each) and names (step wide characters each) of dmDefaultSource (PickSlot).
 int ItemListBinCodes(DriverContext* ctx, WORD* out);
 int ItemListBinNames(DriverContext* ctx, WCHAR* out, int step);

@@ -125,6 +125,8 @@ std::string Setting(const DrawStatement* s, const char* name) {
   return "";
 }
 
+typedef int(WINAPI* DocumentEventFn)(HANDLE, HDC, int, ULONG, PVOID, ULONG, PVOID);
+
 class Session;
 std::mutex g_dcLock;
 std::map<HDC, Session*> g_sessionDcs;
@@ -158,6 +160,9 @@ class Session {
   }
 
   bool Open(const DrawStatement* s);
+  // The configuration DLL's DrvDocumentEvent at the stages where gdi32 calls it; 1 when the
+  // driver has none.
+  int DocumentEvent(int event, const char* name);
   bool EditDevmode(const std::vector<std::pair<std::string, std::string>>& settings, std::vector<BYTE>* dm,
                    const DrawStatement* s);
   bool EnableDevice(const std::vector<BYTE>& dm, Device* d, const DrawStatement* s);
@@ -184,6 +189,8 @@ class Session {
   PrintSessionResult* r_;
   HANDLE printer_ = nullptr;
   HMODULE module_ = nullptr;
+  HMODULE configModule_ = nullptr;  // the printer interface DLL, for its document events
+  DocumentEventFn documentEvent_ = nullptr;
   DRVENABLEDATA table_ = {};
   bool driverEnabled_ = false;
   std::vector<BYTE> dm_;
@@ -224,6 +231,11 @@ bool Session::Open(const DrawStatement* s) {
     BOOL ok = query(DRVQUERY_USERMODE, &userMode, sizeof userMode, &cb);
     Trace("DrvQueryDriverInfo DRVQUERY_USERMODE", Bool(ok) + " " + std::to_string(userMode));
     if (!ok || userMode != 1) return Fail(s, "the graphics driver does not run in user mode");
+    // GDI also loads the printer interface DLL, which it tells about the job's stages.
+    if (driver->pConfigFile) configModule_ = LoadLibraryW(driver->pConfigFile);
+    if (configModule_)
+      documentEvent_ = reinterpret_cast<DocumentEventFn>(
+          reinterpret_cast<void*>(GetProcAddress(configModule_, "DrvDocumentEvent")));
   }
   BOOL ok = enable(DDI_DRIVER_VERSION_NT5, sizeof table_, &table_);
   Trace("DrvEnableDriver " + Hex(DDI_DRIVER_VERSION_NT5), Bool(ok) + " " + std::to_string(table_.c) + " functions");
@@ -442,12 +454,24 @@ void Session::DisableDevice(Device* d) {
   *d = Device();
 }
 
+int Session::DocumentEvent(int event, const char* name) {
+  if (!documentEvent_) return 1;
+  const int result = documentEvent_(printer_, dc_, event, 0, nullptr, 0, nullptr);
+  Trace(std::string("DrvDocumentEvent ") + name, std::to_string(result));
+  return result;
+}
+
 bool Session::EnsureDevice(const DrawStatement* s) {
   if (device_.pdev) return true;
+  if (DocumentEvent(DOCUMENTEVENT_CREATEDCPRE, "CREATEDCPRE") == DOCUMENTEVENT_FAILURE)
+    return Fail(s, "the printer interface DLL refused the device context");
   if (!EnableDevice(dm_, &device_, s)) return false;
-  std::lock_guard<std::mutex> hold(g_dcLock);
-  dc_ = reinterpret_cast<HDC>(this);
-  g_sessionDcs[dc_] = this;
+  {
+    std::lock_guard<std::mutex> hold(g_dcLock);
+    dc_ = reinterpret_cast<HDC>(this);
+    g_sessionDcs[dc_] = this;
+  }
+  DocumentEvent(DOCUMENTEVENT_CREATEDCPOST, "CREATEDCPOST");
   return true;
 }
 
@@ -775,6 +799,7 @@ bool Session::StartPage(const DrawStatement* s) {
   skipPage_ = false;
   ++r_->pages;
   pageStarted_ = false;
+  DocumentEvent(DOCUMENTEVENT_STARTPAGE, "STARTPAGE");
   // A journaled page starts when it is played.
   if (device_.info.flGraphicsCaps & GCAPS_DONTJOURNAL) {
     BOOL ok = Fn<PFN_DrvStartPage>(INDEX_DrvStartPage)(device_.so);
@@ -877,6 +902,9 @@ void Session::Close() {
   }
   if (module_) FreeLibrary(module_);
   module_ = nullptr;
+  if (configModule_) FreeLibrary(configModule_);
+  configModule_ = nullptr;
+  documentEvent_ = nullptr;
   if (printer_) ClosePrinter(printer_);
   printer_ = nullptr;
 }
@@ -894,6 +922,8 @@ bool Session::Run(const std::vector<DrawStatement>& statements) {
         if (docOpen_) return Fail(s, "doc inside a document");
         if (!EnsureDevice(s)) return false;
         std::u16string name = s->text;
+        if (DocumentEvent(DOCUMENTEVENT_STARTDOC, "STARTDOC") == DOCUMENTEVENT_FAILURE)
+          return Fail(s, "the printer interface DLL refused the document");
         DOC_INFO_1W doc = {const_cast<LPWSTR>(reinterpret_cast<LPCWSTR>(name.c_str())), nullptr, nullptr};
         DWORD job = StartDocPrinterW(printer_, 1, reinterpret_cast<LPBYTE>(&doc));
         if (!job) return Fail(s, "the spooler refused the job");
@@ -905,6 +935,7 @@ bool Session::Run(const std::vector<DrawStatement>& statements) {
         Trace("DrvStartDoc \"" + ToUtf8(reinterpret_cast<const WCHAR*>(name.c_str())) + "\" job " + std::to_string(job),
               Bool(ok));
         if (!ok) return Fail(s, "DrvStartDoc failed");
+        DocumentEvent(DOCUMENTEVENT_STARTDOCPOST, "STARTDOCPOST");
         break;
       }
       case DrawKind::EndDoc:

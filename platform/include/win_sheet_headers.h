@@ -12,6 +12,7 @@ typedef struct _DOCUMENTPROPERTYHEADER {
   DWORD cbOut;
   DWORD fMode;
 } DOCUMENTPROPERTYHEADER, *PDOCUMENTPROPERTYHEADER;
+static_assert(sizeof(void*) != 4 || sizeof(DOCUMENTPROPERTYHEADER) == 28, "the header is 28 bytes");
 
 typedef struct _DEVICEPROPERTYHEADER {
   WORD cbSize;

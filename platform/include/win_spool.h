@@ -11,6 +11,13 @@ typedef struct _POINTL {
   LONG y;
 } POINTL, *PPOINTL;
 
+typedef struct _RECTL {
+  LONG left;
+  LONG top;
+  LONG right;
+  LONG bottom;
+} RECTL, *PRECTL;
+
 typedef struct _devicemodeW {
   WCHAR dmDeviceName[CCHDEVICENAME];
   WORD dmSpecVersion;
@@ -253,6 +260,25 @@ WINSIM_API BOOL WINAPI OpenPrinterW(LPWSTR pPrinterName, LPHANDLE phPrinter, LPP
 WINSIM_API BOOL WINAPI ClosePrinter(HANDLE hPrinter);
 WINSIM_API HANDLE WINAPI AddPrinterW(LPWSTR pName, DWORD Level, LPBYTE pPrinter);
 WINSIM_API BOOL WINAPI DeletePrinter(HANDLE hPrinter);
+// Connections to a server's printer (simplified: the connection is the spooler's printer
+// entry itself; the calls only tell the printer's driver, as the spooler does).
+WINSIM_API BOOL WINAPI AddPrinterConnectionW(LPWSTR pName);
+WINSIM_API BOOL WINAPI DeletePrinterConnectionW(LPWSTR pName);
+
+// The form database (level 1 only); sizes in thousandths of a millimetre.
+typedef struct _FORM_INFO_1W {
+  DWORD Flags;
+  LPWSTR pName;
+  SIZE Size;
+  RECTL ImageableArea;
+} FORM_INFO_1W, *PFORM_INFO_1W, *LPFORM_INFO_1W;
+static_assert(sizeof(void*) != 4 || sizeof(FORM_INFO_1W) == 32, "a form row is 32 bytes");
+#define FORM_USER 0x0
+#define FORM_BUILTIN 0x1
+#define FORM_PRINTER 0x2
+WINSIM_API BOOL WINAPI EnumFormsW(HANDLE hPrinter, DWORD Level, LPBYTE pForm, DWORD cbBuf, LPDWORD pcbNeeded,
+                                  LPDWORD pcReturned);
+WINSIM_API BOOL WINAPI AddFormW(HANDLE hPrinter, DWORD Level, LPBYTE pForm);
 WINSIM_API BOOL WINAPI GetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter, DWORD cbBuf, LPDWORD pcbNeeded);
 WINSIM_API BOOL WINAPI SetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter, DWORD Command);
 WINSIM_API BOOL WINAPI EnumPrintersW(DWORD Flags, LPWSTR Name, DWORD Level, LPBYTE pPrinterEnum, DWORD cbBuf,
@@ -340,7 +366,46 @@ WINSIM_API DWORD WINAPI EnumPrinterDataW(HANDLE hPrinter, DWORD dwIndex, LPWSTR 
 #define DM_IN_BUFFER DM_MODIFY
 #define DM_IN_PROMPT DM_PROMPT
 #define DM_OUT_BUFFER DM_COPY
+// DeviceCapabilities indexes.
 #define DC_FIELDS 1
+#define DC_PAPERS 2
+#define DC_PAPERSIZE 3
+#define DC_MINEXTENT 4
+#define DC_MAXEXTENT 5
+#define DC_BINS 6
+#define DC_DUPLEX 7
+#define DC_SIZE 8
+#define DC_EXTRA 9
+#define DC_VERSION 10
+#define DC_DRIVER 11
+#define DC_BINNAMES 12
+#define DC_ENUMRESOLUTIONS 13
+#define DC_FILEDEPENDENCIES 14
+#define DC_TRUETYPE 15
+#define DC_PAPERNAMES 16
+#define DC_ORIENTATION 17
+#define DC_COPIES 18
+#define DC_BINADJUST 19
+#define DC_EMF_COMPLIANT 20
+#define DC_DATATYPE_PRODUCED 21
+#define DC_COLLATE 22
+#define DC_MANUFACTURER 23
+#define DC_MODEL 24
+#define DC_PERSONALITY 25
+#define DC_PRINTRATE 26
+#define DC_PRINTRATEUNIT 27
+#define DC_PRINTERMEM 28
+#define DC_MEDIAREADY 29
+#define DC_STAPLE 30
+#define DC_PRINTRATEPPM 31
+#define DC_COLORDEVICE 32
+#define DC_NUP 33
+#define DC_MEDIATYPENAMES 34
+#define DC_MEDIATYPES 35
+#define DCTT_BITMAP 0x1
+#define DCTT_DOWNLOAD 0x2
+#define DCTT_SUBDEV 0x4
+#define PRINTRATEUNIT_PPM 1
 WINSIM_API LONG WINAPI DocumentPropertiesW(HWND hWnd, HANDLE hPrinter, LPWSTR pDeviceName, PDEVMODEW pDevModeOutput,
                                            PDEVMODEW pDevModeInput, DWORD fMode);
 WINSIM_API int WINAPI DeviceCapabilitiesW(LPCWSTR pDevice, LPCWSTR pPort, WORD fwCapability, LPWSTR pOutput,
@@ -356,4 +421,11 @@ WINSIM_API const char* SimIdentitySwitch(DWORD index);
 // Printer publishing requests (SetPrinterW level 7) the spooler accepted for the printer since
 // the machine root was set, and the action of the last one (0 when none).
 WINSIM_API DWORD SimPrinterPublishCount(LPCWSTR printerName, LPDWORD lastAction);
+// OpenPrinterW refuses (ERROR_ACCESS_DENIED) an open asking for any right outside allowed, as
+// the spooler does for a user without those rights; 0 lifts the limit (also at a root switch).
+WINSIM_API void SimLimitPrinterAccess(DWORD allowed);
+// Whether the spooler calls the printer's configuration DLL where Windows does (AddPrinterW,
+// DeletePrinter, the connection calls, AddPrinterDriverW over an installed driver); on for every
+// new machine.
+WINSIM_API void SimSpoolerCallsDriver(BOOL on);
 

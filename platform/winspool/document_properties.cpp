@@ -1,6 +1,7 @@
 // DocumentPropertiesW and DeviceCapabilitiesW of the simulated spooler. Both are simplified:
-// the machine does not load the printer's driver for them, it answers from the printer's
-// stored DEVMODE (PRINTER_INFO_2 pDevMode) or, without one, from a bare public DEVMODEW.
+// DocumentPropertiesW does not load the printer's driver, it answers from the printer's stored
+// DEVMODE (PRINTER_INFO_2 pDevMode) or, without one, from a bare public DEVMODEW;
+// DeviceCapabilitiesW asks the driver's configuration DLL.
 // Their buffers come from the machine's heap, so SimFailAllocations makes them fail.
 #include <string.h>
 
@@ -40,6 +41,23 @@ HANDLE OpenByName(LPCWSTR name) {
   return OpenPrinterW(copy, &printer, nullptr) ? printer : nullptr;
 }
 
+// The printer driver's configuration DLL (DRIVER_INFO_2 pConfigFile), loaded; null when the
+// driver cannot be read or the DLL does not load.
+HMODULE LoadConfigDll(HANDLE printer) {
+  DWORD needed = 0;
+  GetPrinterDriverW(printer, nullptr, 2, nullptr, 0, &needed);
+  if (!needed) return nullptr;
+  BYTE* info = static_cast<BYTE*>(LocalAlloc(LMEM_FIXED | LMEM_ZEROINIT, needed));
+  if (!info) return nullptr;
+  HMODULE module = nullptr;
+  if (GetPrinterDriverW(printer, nullptr, 2, info, needed, &needed)) {
+    const DRIVER_INFO_2W* driver = reinterpret_cast<DRIVER_INFO_2W*>(info);
+    if (driver->pConfigFile) module = LoadLibraryW(driver->pConfigFile);
+  }
+  LocalFree(info);
+  return module;
+}
+
 }  // namespace
 
 // Simplified: answers the stored DEVMODE (mode 0: its size; DM_OUT_BUFFER: a copy) without
@@ -62,22 +80,26 @@ WINSIM_API LONG WINAPI DocumentPropertiesW(HWND hWnd, HANDLE hPrinter, LPWSTR pD
   return result;
 }
 
-// Simplified: only DC_FIELDS is answered (the stored DEVMODE's dmFields); other capabilities
-// answer -1.
+// Simplified: the printer's configuration DLL (its driver's pConfigFile) is loaded and its
+// DrvDeviceCapabilities answers, as the spooler does; the machine keeps no per-process cache of
+// the loaded DLL, and without the export the answer is -1. pOutput is passed as it is.
 WINSIM_API int WINAPI DeviceCapabilitiesW(LPCWSTR pDevice, LPCWSTR pPort, WORD fwCapability, LPWSTR pOutput,
                                           const DEVMODEW* pDevMode) {
   (void)pPort;
-  (void)pOutput;
-  WINSIM_SIMPLIFIED("DeviceCapabilitiesW", "answers DC_FIELDS only, from the stored DEVMODE");
-  if (fwCapability != DC_FIELDS) return -1;
-  if (pDevMode) return static_cast<int>(pDevMode->dmFields);
+  WINSIM_SIMPLIFIED("DeviceCapabilitiesW", "loads the configuration DLL for each call");
   HANDLE printer = OpenByName(pDevice);
   if (!printer) return -1;
-  DWORD bytes = 0;
-  DEVMODEW* dm = StoredDevmode(printer, &bytes);
+  int result = -1;
+  HMODULE ui = LoadConfigDll(printer);
+  typedef DWORD(WINAPI * CapsFn)(HANDLE, LPWSTR, WORD, PVOID, PDEVMODEW);
+  CapsFn caps = ui ? reinterpret_cast<CapsFn>(reinterpret_cast<void*>(GetProcAddress(ui, "DrvDeviceCapabilities")))
+                   : nullptr;
+  if (caps) {
+    WCHAR name[261] = {};
+    for (int i = 0; pDevice[i] && i < 260; ++i) name[i] = pDevice[i];
+    result = static_cast<int>(caps(printer, name, fwCapability, pOutput, const_cast<DEVMODEW*>(pDevMode)));
+  }
+  if (ui) FreeLibrary(ui);
   ClosePrinter(printer);
-  if (!dm) return -1;
-  const int fields = static_cast<int>(dm->dmFields);
-  LocalFree(dm);
-  return fields;
+  return result;
 }

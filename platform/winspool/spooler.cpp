@@ -5,6 +5,7 @@
 // Driver files are in C:\WINDOWS\system32\spool\drivers\w32x86\3\.
 #include <string.h>
 
+#include <atomic>
 #include <filesystem>
 #include <map>
 #include <mutex>
@@ -47,9 +48,17 @@ std::u16string LowerKey(std::u16string name) {
   return name;
 }
 
+// Access rights OpenPrinterW grants (SimLimitPrinterAccess); 0: every right asked for.
+DWORD g_accessLimit = 0;
+// Whether the spooler tells the printer's configuration DLL about printers and drivers
+// (SimSpoolerCallsDriver); on for every new machine.
+std::atomic<bool> g_callDriver{true};
+
 void ForgetPublished() {
   std::lock_guard<std::mutex> hold(g_lock);
   g_published.clear();
+  g_accessLimit = 0;
+  g_callDriver = true;
 }
 
 struct PublishReset {
@@ -428,6 +437,67 @@ LONG DeleteTree(HKEY base, const std::u16string& sub) {
 
 bool ValidDataKey(LPCWSTR key) { return key && *key; }
 
+typedef BOOL(WINAPI* PrinterEventFn)(LPWSTR, int, DWORD, LPARAM);
+typedef BOOL(WINAPI* UpgradePrinterFn)(DWORD, LPBYTE);
+
+// Loads the configuration DLL of the named driver from the driver folder and hands its export
+// to call; nothing when the DLL or the export cannot be had.
+template <class F>
+void WithConfigExport(const std::u16string& driverName, const char* exportName, F&& call) {
+  if (!g_callDriver || driverName.empty()) return;
+  Key driver;
+  if (driver.Open(HKEY_LOCAL_MACHINE, DriverPath(driverName)) != ERROR_SUCCESS) return;
+  const std::u16string config = ReadString(driver.get(), u"Configuration File");
+  if (config.empty()) return;
+  HMODULE module = LoadLibraryW((std::u16string(kDriverVersionFolder) + config).c_str());
+  if (!module) return;
+  if (void* fn = reinterpret_cast<void*>(GetProcAddress(module, exportName))) call(fn);
+  FreeLibrary(module);
+}
+
+// DrvPrinterEvent of the printer's driver for this event.
+void SendPrinterEvent(const std::u16string& printerName, const std::u16string& driverName, int event) {
+  WithConfigExport(driverName, "DrvPrinterEvent", [&](void* fn) {
+    std::u16string name = printerName;
+    reinterpret_cast<PrinterEventFn>(fn)(&name[0], event, PRINTER_EVENT_FLAG_NO_UI, 0);
+  });
+}
+
+// DrvUpgradePrinter (level 1) of the driver for each of its printers.
+void UpgradePrinters(const std::u16string& driverName) {
+  std::vector<std::u16string> names;
+  Key printers;
+  if (printers.Open(HKEY_LOCAL_MACHINE, kPrintersKey) != ERROR_SUCCESS) return;
+  for (DWORD i = 0;; ++i) {
+    WCHAR keyName[256];
+    DWORD len = 256;
+    if (RegEnumKeyExW(printers.get(), i, keyName, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    Key k;
+    if (k.Open(printers.get(), keyName) == ERROR_SUCCESS &&
+        SameTextIgnoringCase(ReadString(k.get(), u"Printer Driver").c_str(), driverName.c_str()))
+      names.push_back(ReadString(k.get(), u"Name"));
+  }
+  printers.Reset();
+  if (names.empty()) return;
+  WINSIM_SIMPLIFIED("AddPrinterDriverW", "upgrades the driver's printers in the caller's process");
+  WithConfigExport(driverName, "DrvUpgradePrinter", [&](void* fn) {
+    std::u16string folder = kDriverVersionFolder;
+    for (std::u16string& name : names) {
+      DRIVER_UPGRADE_INFO_1W upgrade = {&name[0], &folder[0]};
+      reinterpret_cast<UpgradePrinterFn>(fn)(1, reinterpret_cast<LPBYTE>(&upgrade));
+    }
+  });
+}
+
+// The name and driver of a printer key, or false.
+bool PrinterNames(const std::u16string& keyName, std::u16string& name, std::u16string& driver) {
+  Key key;
+  if (key.Open(HKEY_LOCAL_MACHINE, PrinterPath(keyName)) != ERROR_SUCCESS) return false;
+  name = ReadString(key.get(), u"Name");
+  driver = ReadString(key.get(), u"Printer Driver");
+  return true;
+}
+
 }  // namespace
 }  // namespace winsim
 
@@ -450,6 +520,13 @@ WINSIM_API BOOL WINAPI OpenPrinterW(LPWSTR pPrinterName, LPHANDLE phPrinter, LPP
   PrinterHandle p;
   p.keyName = keyName;
   p.access = pDefault && pDefault->DesiredAccess ? pDefault->DesiredAccess : PRINTER_ACCESS_USE;
+  {
+    std::lock_guard<std::mutex> hold(g_lock);
+    if (g_accessLimit && (p.access & ~g_accessLimit)) {
+      SetLastError(ERROR_ACCESS_DENIED);
+      return FALSE;
+    }
+  }
   *phPrinter = NewPrinterHandle(p);
   return TRUE;
 }
@@ -516,6 +593,13 @@ WINSIM_API HANDLE WINAPI AddPrinterW(LPWSTR pName, DWORD Level, LPBYTE pPrinter)
   WriteDevMode(key.get(), info->pDevMode);
   Key data;
   data.Create(key.get(), kDefaultDataKey);
+  key.Reset();
+  // A new local printer is initialised by its driver; a connection is told by
+  // AddPrinterConnectionW.
+  if (!(info->pServerName && *info->pServerName)) {
+    WINSIM_SIMPLIFIED("AddPrinterW", "loads the configuration DLL in the caller's process for its initialize event");
+    SendPrinterEvent(info->pPrinterName, info->pDriverName, PRINTER_EVENT_INITIALIZE);
+  }
   PrinterHandle p;
   p.keyName = keyName;
   p.access = PRINTER_ALL_ACCESS;
@@ -527,6 +611,12 @@ WINSIM_API BOOL WINAPI DeletePrinter(HANDLE hPrinter) {
   if (!LookupHandle(hPrinter, p)) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
+  }
+  // The driver hears of the deletion while the printer can still be opened.
+  std::u16string name, driver;
+  if (PrinterNames(p.keyName, name, driver)) {
+    WINSIM_SIMPLIFIED("DeletePrinter", "loads the configuration DLL in the caller's process for its delete event");
+    SendPrinterEvent(name, driver, PRINTER_EVENT_DELETE);
   }
   Key printers;
   if (printers.Open(HKEY_LOCAL_MACHINE, kPrintersKey) != ERROR_SUCCESS ||
@@ -736,10 +826,12 @@ WINSIM_API BOOL WINAPI AddPrinterDriverW(LPWSTR pName, DWORD Level, LPBYTE pDriv
     return FALSE;
   }
   Key key;
-  if (key.Create(HKEY_LOCAL_MACHINE, DriverPath(info->pName)) != ERROR_SUCCESS) {
+  DWORD disposition = 0;
+  if (key.Create(HKEY_LOCAL_MACHINE, DriverPath(info->pName), &disposition) != ERROR_SUCCESS) {
     SetLastError(ERROR_CANTWRITE);
     return FALSE;
   }
+  const bool upgrade = disposition == REG_OPENED_EXISTING_KEY;
   WriteString(key.get(), u"Driver", driver.c_str());
   WriteString(key.get(), u"Data File", data.c_str());
   WriteString(key.get(), u"Configuration File", config.c_str());
@@ -755,6 +847,8 @@ WINSIM_API BOOL WINAPI AddPrinterDriverW(LPWSTR pName, DWORD Level, LPBYTE pDriv
   WriteString(key.get(), u"Monitor", Level == 3 ? info->pMonitorName : nullptr);
   WriteString(key.get(), u"Datatype", Level == 3 ? info->pDefaultDataType : nullptr);
   WriteDword(key.get(), u"Version", 3);
+  key.Reset();
+  if (upgrade) UpgradePrinters(info->pName);
   return TRUE;
 }
 
@@ -941,3 +1035,164 @@ WINSIM_API DWORD SimPrinterPublishCount(LPCWSTR printerName, LPDWORD lastAction)
   return it->second.count;
 }
 
+
+// ---- forms ----
+
+namespace winsim {
+namespace {
+
+const char16_t kFormsKey[] = u"SYSTEM\\CurrentControlSet\\Control\\Print\\Forms";
+
+struct FormRow {
+  std::u16string name;
+  DWORD flags;
+  LONG cx, cy;
+  RECTL area;
+};
+
+// The machine's built-in forms, in the order of the standard paper codes (form n is paper
+// code n); sizes in thousandths of a millimetre, the whole sheet imageable.
+struct BuiltinForm {
+  const char16_t* name;
+  LONG cx, cy;
+};
+const BuiltinForm kBuiltinForms[] = {
+    {u"Letter", 215900, 279400},     {u"Letter Small", 215900, 279400}, {u"Tabloid", 279400, 431800},
+    {u"Ledger", 431800, 279400},     {u"Legal", 215900, 355600},        {u"Statement", 139700, 215900},
+    {u"Executive", 184150, 266700},  {u"A3", 297000, 420000},           {u"A4", 210000, 297000},
+    {u"A4 Small", 210000, 297000},   {u"A5", 148000, 210000},           {u"B4 (JIS)", 257000, 364000},
+    {u"B5 (JIS)", 182000, 257000},
+};
+
+// A user form's registry value: its size and imageable area.
+struct StoredForm {
+  LONG cx, cy, left, top, right, bottom;
+};
+
+std::vector<FormRow> ReadForms() {
+  std::vector<FormRow> rows;
+  for (const BuiltinForm& f : kBuiltinForms) rows.push_back({f.name, FORM_BUILTIN, f.cx, f.cy, {0, 0, f.cx, f.cy}});
+  Key key;
+  if (key.Open(HKEY_LOCAL_MACHINE, kFormsKey) != ERROR_SUCCESS) return rows;
+  for (DWORD i = 0;; ++i) {
+    WCHAR name[256];
+    DWORD nameLen = 256, type = 0;
+    StoredForm f = {};
+    DWORD size = sizeof f;
+    if (RegEnumValueW(key.get(), i, name, &nameLen, nullptr, &type, reinterpret_cast<LPBYTE>(&f), &size) !=
+        ERROR_SUCCESS)
+      break;
+    if (type != REG_BINARY || size != sizeof f) continue;
+    rows.push_back({std::u16string(name, nameLen), FORM_USER, f.cx, f.cy, {f.left, f.top, f.right, f.bottom}});
+  }
+  return rows;
+}
+
+}  // namespace
+}  // namespace winsim
+
+// Simplified: one form database for the machine (built-in forms, then user forms in the order
+// the registry lists them); the printer handle is only checked.
+WINSIM_API BOOL WINAPI EnumFormsW(HANDLE hPrinter, DWORD Level, LPBYTE pForm, DWORD cbBuf, LPDWORD pcbNeeded,
+                                  LPDWORD pcReturned) {
+  WINSIM_SIMPLIFIED("EnumFormsW", "one machine-wide form database");
+  Key printer;
+  if (!OpenPrinterKey(hPrinter, printer)) return FALSE;
+  if (Level != 1) {
+    SetLastError(ERROR_INVALID_LEVEL);
+    return FALSE;
+  }
+  if (!pcReturned) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  *pcReturned = 0;
+  const std::vector<FormRow> rows = ReadForms();
+  const DWORD fixed = DWORD(rows.size() * sizeof(FORM_INFO_1W));
+  BOOL ok = PackInto(pForm, cbBuf, pcbNeeded, fixed, [&](Packer& pk, LPBYTE base) {
+    FORM_INFO_1W* out = reinterpret_cast<FORM_INFO_1W*>(base);
+    for (size_t i = 0; i < rows.size(); ++i) {
+      LPWSTR name = pk.Str(rows[i].name);
+      if (!out) continue;
+      out[i].Flags = rows[i].flags;
+      out[i].pName = name;
+      out[i].Size.cx = rows[i].cx;
+      out[i].Size.cy = rows[i].cy;
+      out[i].ImageableArea = rows[i].area;
+    }
+  });
+  if (ok) *pcReturned = DWORD(rows.size());
+  return ok;
+}
+
+WINSIM_API BOOL WINAPI AddFormW(HANDLE hPrinter, DWORD Level, LPBYTE pForm) {
+  Key printer;
+  if (!OpenPrinterKey(hPrinter, printer)) return FALSE;
+  const FORM_INFO_1W* form = reinterpret_cast<const FORM_INFO_1W*>(pForm);
+  if (Level != 1) {
+    SetLastError(ERROR_INVALID_LEVEL);
+    return FALSE;
+  }
+  if (!form || !form->pName || !*form->pName || form->Size.cx <= 0 || form->Size.cy <= 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  for (const FormRow& row : ReadForms())
+    if (SameTextIgnoringCase(row.name.c_str(), form->pName)) {
+      SetLastError(ERROR_FILE_EXISTS);
+      return FALSE;
+    }
+  Key key;
+  if (key.Create(HKEY_LOCAL_MACHINE, kFormsKey) != ERROR_SUCCESS) {
+    SetLastError(ERROR_CANTWRITE);
+    return FALSE;
+  }
+  StoredForm f = {form->Size.cx, form->Size.cy, form->ImageableArea.left, form->ImageableArea.top,
+                  form->ImageableArea.right, form->ImageableArea.bottom};
+  LONG rc = RegSetValueExW(key.get(), form->pName, 0, REG_BINARY, reinterpret_cast<const BYTE*>(&f), sizeof f);
+  if (rc != ERROR_SUCCESS) {
+    SetLastError(DWORD(rc));
+    return FALSE;
+  }
+  return TRUE;
+}
+
+WINSIM_API void SimLimitPrinterAccess(DWORD allowed) {
+  std::lock_guard<std::mutex> hold(winsim::g_lock);
+  winsim::g_accessLimit = allowed;
+}
+
+// ---- connections ----
+
+// Simplified: the connection is the printer entry of that name (added by AddPrinterW with a
+// server name); the call only tells the printer's driver, in the caller's process.
+WINSIM_API BOOL WINAPI AddPrinterConnectionW(LPWSTR pName) {
+  WINSIM_SIMPLIFIED("AddPrinterConnectionW", "tells the driver of an existing printer entry");
+  std::u16string name, driver;
+  if (!pName || !*pName || !PrinterNames(KeyNameOf(pName), name, driver)) {
+    SetLastError(ERROR_INVALID_PRINTER_NAME);
+    return FALSE;
+  }
+  SendPrinterEvent(name, driver, PRINTER_EVENT_ADD_CONNECTION);
+  return TRUE;
+}
+
+// Simplified: tells the driver, then removes the printer entry of that name.
+WINSIM_API BOOL WINAPI DeletePrinterConnectionW(LPWSTR pName) {
+  WINSIM_SIMPLIFIED("DeletePrinterConnectionW", "tells the driver and removes the printer entry");
+  std::u16string name, driver;
+  if (!pName || !*pName || !PrinterNames(KeyNameOf(pName), name, driver)) {
+    SetLastError(ERROR_INVALID_PRINTER_NAME);
+    return FALSE;
+  }
+  SendPrinterEvent(name, driver, PRINTER_EVENT_DELETE_CONNECTION);
+  Key printers;
+  if (printers.Open(HKEY_LOCAL_MACHINE, kPrintersKey) != ERROR_SUCCESS ||
+      DeleteTree(printers.get(), KeyNameOf(pName)) != ERROR_SUCCESS) {
+    SetLastError(ERROR_INVALID_PRINTER_NAME);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+WINSIM_API void SimSpoolerCallsDriver(BOOL on) { winsim::g_callDriver = on != FALSE; }

@@ -31,6 +31,15 @@ TEST_F(Demo, RunsOnAFreshMachine) {
   EXPECT_NE(out.find("get 10: 484 version=3 type=1 "), std::string::npos) << out;
   EXPECT_NE(out.find(" user=\"ann1\" "), std::string::npos) << "the user ID as text\n" << out;
   EXPECT_NE(out.find("get 20: 32 version=1 value=33 "), std::string::npos) << "then staple\n" << out;
+  EXPECT_NE(out.find("through DeviceCapabilitiesW (zemsui's DrvDeviceCapabilities):\npapers: 12\n  8 A3\n"),
+            std::string::npos)
+      << "the papers and bins through the driver\n" << out;
+  // zemsui's text table reaches zemsgr inside the STARTDOC event (traced when it returns),
+  // before the graphics DLL's DrvStartDoc.
+  const size_t escape = out.find("DrvEscape 122 in=2104 out=0");
+  ASSERT_NE(escape, std::string::npos) << out;
+  EXPECT_LT(out.find("DrvDocumentEvent CREATEDCPOST -> 1"), escape) << out;
+  EXPECT_EQ(out.find("\nDrvDocumentEvent STARTDOC -> 1\nDrvStartDoc", escape), out.find('\n', escape)) << out;
   EXPECT_NE(out.find("== done"), std::string::npos) << out;
 }
 

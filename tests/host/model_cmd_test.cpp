@@ -122,6 +122,11 @@ TEST_F(ModelCommand, CapsFollowTheInstalledFeeder) {
   ASSERT_EQ(0, Run("caps 'ZEMS Printer'", after)) << after;
   EXPECT_EQ("8 9 11 12 13 1 5 7 20 27 28 37 256", Codes(after, "papers:")) << after;
   EXPECT_EQ("7 1 3 4", Codes(after, "bins:")) << after;
+  // The same lists as an application asks for them, through the spooler and the driver.
+  const size_t spooler = after.find("through DeviceCapabilitiesW");
+  ASSERT_NE(spooler, std::string::npos) << after;
+  EXPECT_EQ("8 9 11 12 13 1 5 7 20 27 28 37 256", Codes(after.substr(spooler), "papers:")) << after;
+  EXPECT_EQ("7 1 3 4", Codes(after.substr(spooler), "bins:")) << after;
 
   EXPECT_EQ(1, Run("caps 'No Such Printer'", missing));
   EXPECT_NE(std::string::npos, missing.find("no printer 'No Such Printer'")) << missing;

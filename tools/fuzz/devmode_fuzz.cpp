@@ -1,7 +1,10 @@
 // Fuzz target: any bytes as a DEVMODE from outside. The bytes, in a block of exactly their
 // size, go through the sized check, the merge into a context of the sample printer, the
 // copies, the identity and version tests, the conversions and, stored raw as the printer's
-// DEVMODE, a context open; the context must keep its settings block header. The target sets
+// DEVMODE, a context open; the context must keep its settings block header. A DEVMODE whose
+// header fits the bytes also goes through the printer interface's entry points that take a
+// caller's DEVMODE: the job check with its form match, the conversion and a device capability
+// with a merge. The target sets
 // up a simulated machine of its own with the sample printer (the model description is taken
 // from the folder among its arguments that holds zems_c4.zmd), and its mutator starts from the
 // printer's own DEVMODE whenever an input is too short to be one.
@@ -88,6 +91,38 @@ bool InstallSamplePrinter(const std::string& model) {
   return true;
 }
 
+// The printer interface's entry points that read a caller's DEVMODE (built in).
+extern "C" {
+BOOL WINAPI DevQueryPrintEx(PDEVQUERYPRINT_INFO query);
+BOOL WINAPI DrvConvertDevMode(LPWSTR printerName, PDEVMODEW input, PDEVMODEW output, PLONG cbNeeded, DWORD mode);
+DWORD WINAPI DrvDeviceCapabilities(HANDLE printer, LPWSTR deviceName, WORD capability, PVOID output,
+                                   PDEVMODEW devmode);
+}
+
+// A caller hands these a DEVMODE whose header is true of its bytes.
+void RunEntryPoints(const unsigned char* data, size_t size) {
+  if (size < kDmOffFields + 4) return;
+  std::vector<BYTE> dm(data, data + size);
+  const DEVMODEW* header = reinterpret_cast<const DEVMODEW*>(dm.data());
+  if (size_t(header->dmSize) + header->dmDriverExtra > size) return;
+  Setup& s = State();
+  std::u16string name = u"Fuzz";
+  DEVQUERYPRINT_INFO query = {};
+  query.cbSize = sizeof query;
+  query.Level = 1;
+  query.hPrinter = s.printer;
+  query.pDevMode = reinterpret_cast<DEVMODEW*>(dm.data());
+  DevQueryPrintEx(&query);
+  std::vector<BYTE> in(data, data + size), out(kDmSize);
+  reinterpret_cast<DEVMODEW*>(out.data())->dmSize = 220;
+  reinterpret_cast<DEVMODEW*>(out.data())->dmDriverExtra = WORD(kDmSize - 220);
+  LONG needed = LONG(out.size());
+  DrvConvertDevMode(reinterpret_cast<LPWSTR>(&name[0]), reinterpret_cast<DEVMODEW*>(in.data()),
+                    reinterpret_cast<DEVMODEW*>(out.data()), &needed, CDM_CONVERT);
+  DrvDeviceCapabilities(s.printer, reinterpret_cast<LPWSTR>(&name[0]), DC_FIELDS, nullptr,
+                        reinterpret_cast<DEVMODEW*>(in.data()));
+}
+
 }  // namespace
 
 extern "C" const char* __asan_default_options() { return "quarantine_size_mb=16"; }
@@ -129,5 +164,6 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
     fprintf(stderr, "devmode_fuzz: %s\n", why.c_str());
     abort();
   }
+  RunEntryPoints(data, size);
   return 0;
 }
