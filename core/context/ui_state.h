@@ -4,6 +4,7 @@
 #pragma once
 #include "core/bind/job_control.h"
 #include "core/devmode/fin_readers.h"
+#include "core/front/dialog_state.h"
 #include "core/front/front_state.h"
 #include "core/install/install_state.h"
 #include "platform/win32.h"
@@ -109,5 +110,6 @@ struct UiState {
   WCHAR presetChosenFile[1025];
   LONG resolutionCapBusy;        // 1 while the resolution cap re-derives the paper items
   BYTE presetRefreshRunning;     // 1 while the preset refresh dialog of a sheet opening runs
+  DlgEngineState dialog;         // the dialog engine's state (core/front/dialog_state.h)
 };
 

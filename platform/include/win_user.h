@@ -122,3 +122,135 @@ typedef VOID(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 
 #include "platform/include/win_styles.h"
 #define DS_SHELLFONT (DS_SETFONT | 0x0008L)
+
+// ---- painting, mouse, help and owner-drawn controls: messages the dialog engine takes ----
+#define WM_PAINT 0x000F
+#define WM_ERASEBKGND 0x0014
+#define WM_HELP 0x0053
+#define WM_CONTEXTMENU 0x007B
+#define WM_NCPAINT 0x0085
+#define WM_MEASUREITEM 0x002C
+#define WM_DRAWITEM 0x002B
+#define WM_CTLCOLORLISTBOX 0x0134
+#define WM_CTLCOLORSCROLLBAR 0x0137
+#define WM_MOUSEMOVE 0x0200
+#define WM_LBUTTONDOWN 0x0201
+#define WM_LBUTTONUP 0x0202
+#define WM_LBUTTONDBLCLK 0x0203
+#define WM_RBUTTONDOWN 0x0204
+#define WM_RBUTTONUP 0x0205
+#define WM_RBUTTONDBLCLK 0x0206
+#define MK_SHIFT 0x0004
+#define MK_CONTROL 0x0008
+#define IDHELP 9
+#define GET_X_LPARAM(lp) ((int)(short)LOWORD(lp))
+#define GET_Y_LPARAM(lp) ((int)(short)HIWORD(lp))
+
+#define SB_CTL 2
+#define ESB_ENABLE_BOTH 0x0000
+#define ESB_DISABLE_BOTH 0x0003
+
+#define HELP_CONTEXT 0x0001L
+#define HELP_CONTEXTMENU 0x000aL
+#define HELP_WM_HELP 0x000cL
+
+typedef struct tagHELPINFO {
+  UINT cbSize;
+  int iContextType;
+  int iCtrlId;
+  HANDLE hItemHandle;
+  DWORD_PTR dwContextId;
+  POINT MousePos;
+} HELPINFO, *LPHELPINFO;
+
+typedef struct tagNMHDR {
+  HWND hwndFrom;
+  UINT_PTR idFrom;
+  UINT code;
+} NMHDR, *LPNMHDR;
+
+typedef struct tagMEASUREITEMSTRUCT {
+  UINT CtlType;
+  UINT CtlID;
+  UINT itemID;
+  UINT itemWidth;
+  UINT itemHeight;
+  ULONG_PTR itemData;
+} MEASUREITEMSTRUCT, *LPMEASUREITEMSTRUCT;
+
+// ---- property sheets (comctl32) ----
+#define PSN_FIRST (0U - 200U)
+#define PSN_SETACTIVE (PSN_FIRST - 0)
+#define PSN_APPLY (PSN_FIRST - 2)
+#define PSN_RESET (PSN_FIRST - 3)
+#define PSN_HELP (PSN_FIRST - 5)
+#define PSNRET_NOERROR 0
+#define PSNRET_INVALID_NOCHANGEPAGE 2
+#define PSM_CHANGED (WM_USER + 104)
+#define PSM_UNCHANGED (WM_USER + 109)
+#define PSM_PRESSBUTTON (WM_USER + 113)
+#define PSM_GETCURRENTPAGEHWND (WM_USER + 118)
+#define PSBTN_OK 3
+#define PSP_DEFAULT 0x00000000
+#define PSP_HASHELP 0x00000020
+#define PSH_PROPSHEETPAGE 0x00000008
+#define PSH_NOAPPLYNOW 0x00000080
+#define PSH_HASHELP 0x00000200
+#define PSH_NOCONTEXTHELP 0x02000000
+
+struct _PSP;
+typedef struct _PSP* HPROPSHEETPAGE;
+// A property page (the 48-byte second version).
+typedef struct _PROPSHEETPAGEW {
+  DWORD dwSize;
+  DWORD dwFlags;
+  HINSTANCE hInstance;
+  union {
+    LPCWSTR pszTemplate;
+    const void* pResource;
+  };
+  union {
+    HICON hIcon;
+    LPCWSTR pszIcon;
+  };
+  LPCWSTR pszTitle;
+  DLGPROC pfnDlgProc;
+  LPARAM lParam;
+  void* pfnCallback;
+  UINT* pcRefParent;
+  LPCWSTR pszHeaderTitle;
+  LPCWSTR pszHeaderSubTitle;
+} PROPSHEETPAGEW, *LPPROPSHEETPAGEW;
+typedef const PROPSHEETPAGEW* LPCPROPSHEETPAGEW;
+// A property sheet (the 52-byte second version).
+typedef struct _PROPSHEETHEADERW {
+  DWORD dwSize;
+  DWORD dwFlags;
+  HWND hwndParent;
+  HINSTANCE hInstance;
+  union {
+    HICON hIcon;
+    LPCWSTR pszIcon;
+  };
+  LPCWSTR pszCaption;
+  UINT nPages;
+  union {
+    UINT nStartPage;
+    LPCWSTR pStartPage;
+  };
+  union {
+    LPCPROPSHEETPAGEW ppsp;
+    HPROPSHEETPAGE* phpage;
+  };
+  void* pfnCallback;
+  union {
+    HBITMAP hbmWatermark;
+    LPCWSTR pszbmWatermark;
+  };
+  HPALETTE hplWatermark;
+  union {
+    HBITMAP hbmHeader;
+    LPCWSTR pszbmHeader;
+  };
+} PROPSHEETHEADERW, *LPPROPSHEETHEADERW;
+typedef const PROPSHEETHEADERW* LPCPROPSHEETHEADERW;

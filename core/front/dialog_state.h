@@ -1,0 +1,64 @@
+// What the dialog engine keeps in a context's UI state, and the control-type records it
+// dispatches to. The engine's operations are in dialog_engine.h.
+#pragma once
+#include "core/context/driver_context_fwd.h"
+#include "platform/win32.h"
+
+struct DlgPageRecord;
+struct DlgControlRecord;
+struct ModelItemDescriptor;
+struct CtlTypeRecord;
+
+// Handlers of one control type; a null slot means the type has no such handler.
+using CtlClickFn = int (*)(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control, UINT message,
+                           WPARAM wParam, LPARAM lParam);
+using CtlInitFn = int (*)(const CtlTypeRecord* type, DriverContext* ctx, DlgPageRecord* page,
+                          DlgControlRecord* control);
+using CtlShowFn = void (*)(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control);
+using CtlCommandFn = int (*)(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control, WPARAM wParam,
+                             LPARAM lParam);
+using CtlMessageFn = int (*)(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control, UINT message,
+                             WPARAM wParam, LPARAM lParam);
+
+// One control type: its code and its six handler slots, in this order.
+struct CtlTypeRecord {
+  WORD type;
+  WORD reserved;
+  CtlClickFn click;
+  CtlInitFn init;
+  CtlShowFn show;
+  CtlCommandFn command;
+  CtlMessageFn message;
+  WNDPROC windowProc;  // installed on the control's window at initialisation; null: none
+};
+static_assert(sizeof(void*) != 4 || sizeof(CtlTypeRecord) == 28, "control type record is 28 bytes");
+
+// Words of the two extension records binding rewrites: the colour sample's (kind 1: kind, two
+// words, six item words) and the watermark picture's (kind 8: kind, fourteen item words).
+constexpr int kCtlExtColourWords = 9;
+constexpr int kCtlExtWatermarkWords = 15;
+
+struct DlgEngineState {
+  WORD firstPage;        // the first page initialised; only it commits at apply; 0 = none
+  WORD lastCommand;      // LOWORD(wParam) of the last WM_COMMAND any page saw
+  LONG applyFlag;        // 1 while PSN_APPLY runs
+  LONG layoutFlag;       // 1 from a page's initialisation until its layout is done
+  LONG lockChanged;      // set by the lock module when lock settings changed
+  BYTE refreshRunning;   // 1 while a refresh runs (a nested one is dropped)
+  BYTE guardActive;      // the follow-up guard: set while guardDescriptor's dialog is open
+  BYTE reserved[2];
+  const ModelItemDescriptor* guardDescriptor;
+  // A numeric edit's change whose alert box comes later (message 32769): the control, the value
+  // it had before, whether the commit stored the new one, and the preset number then.
+  DlgControlRecord* deferredControl;
+  LONG_PTR deferredPrevious;
+  LONG deferredSet;
+  LONG deferredPreset;
+  // The control types every page dispatches to: the deliverable's table, or a test's.
+  const CtlTypeRecord* types;
+  LONG typeCount;
+  // This context's bound copies of the shared extension records (item ids in place of the
+  // table's control and symbol words).
+  WORD colourSample[kCtlExtColourWords];
+  WORD watermarkPicture[kCtlExtWatermarkWords];
+};
