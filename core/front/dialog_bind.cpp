@@ -26,9 +26,10 @@
 namespace {
 
 // Items whose stores re-initialise the finishing and layout lists: classes 0x10000, 0x20000
-// and 0x1000000 (the staple, punch and fold type lists).
+// and 0x1000000 (the staple, punch and fold type lists). The staple type itself (121) is one:
+// the punch and fold lists offer what the staple position leaves possible.
 constexpr WORD kListClassItems[] = {7,     8,     13,    46,    54,    55,    56,    58,    78,    91,    94,
-                                    209,   511,   10013, 10014, 10018, 10020, 10021, 10023, 10047, 10048, 10049,
+                                    121,   209,   511,   10013, 10014, 10018, 10020, 10021, 10023, 10047, 10048, 10049,
                                     10056, 10057, 10058, 10059, 10062, 10066, 10067, 10068, 10069, 10070, 10290};
 constexpr WORD kListClassFirstRange = 10143, kListClassLastRange = 10206;
 constexpr DWORD kListClasses = 0x1030000;
