@@ -62,7 +62,10 @@ enum : int {
 constexpr LONG kPresetNoneLogical = 118;
 constexpr LONG kPresetFirstLogical = 119;
 
-// Records of events 25 and 47.
+// Records of events 25, 34 and 35, 47, and 14 and 42.
+struct DlgPageEvent {
+  DlgPageRecord* page;
+};
 struct DlgClosingEvent {
   DlgPageRecord* page;
   DlgControlRecord* control;

@@ -38,6 +38,12 @@ constexpr WORD kNotifyDocumentApply = 326;
 
 DlgEngineState& State(DriverContext* ctx) { return ctx->ui->dialog; }
 
+// A mouse message's point: signed x in the low word, y in the high word.
+POINT PointOf(LPARAM lParam) {
+  POINT at = {static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))};
+  return at;
+}
+
 LONG ValueOf(DriverContext* ctx, WORD id) { return static_cast<LONG>(ItemGetValueById(ctx, id)); }
 
 void CopyText(WCHAR* to, int cch, const WCHAR* from) {
@@ -624,7 +630,7 @@ INT_PTR CALLBACK DlgHandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
       if (reinterpret_cast<HWND>(wParam) != window) {
         DlgShowControlHelp(ctx, window, reinterpret_cast<HWND>(wParam), message);
       } else {
-        POINT at = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        const POINT at = PointOf(lParam);
         DlgControlRecord* under = CtlHitTest(ctx, page, at);
         if (under && under->window && !(under->flags & kCtlSecretEvent))
           DlgShowControlHelp(ctx, window, under->window, message);
@@ -637,14 +643,14 @@ INT_PTR CALLBACK DlgHandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
     case WM_RBUTTONUP: {
-      POINT at = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      const POINT at = PointOf(lParam);
       if (DlgControlRecord* under = CtlHitTest(ctx, page, at))
         CtlRouteMessage(ctx, page, under, message, wParam, lParam);
       return 0;
     }
     case WM_RBUTTONDBLCLK:
       if ((wParam & (MK_SHIFT | MK_CONTROL)) == (MK_SHIFT | MK_CONTROL)) {
-        POINT at = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        const POINT at = PointOf(lParam);
         DlgControlRecord* under = CtlHitTest(ctx, page, at);
         if (under && (under->flags & kCtlSecretEvent)) {
           DlgControlEvent event = {page, under};

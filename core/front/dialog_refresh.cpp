@@ -208,7 +208,7 @@ void MoveFocus(HWND page, HWND focus) {
   HWND next = WuiNextSibling(focus);
   for (int rounds = 0; rounds < 2; ++rounds) {
     for (; next; next = WuiNextSibling(next))
-      if (next != focus && WuiIsEnabled(next) && WuiIsVisible(next)) {
+      if (next != focus && WuiIsEnabled(next)) {
         WuiSetFocus(next);
         return;
       }

@@ -113,16 +113,15 @@ int DlgRunSubDialog(DriverContext* ctx, int mode, int dialogId, HWND owner) {
   } else {
     result = RunModal(ctx, language, page, owner);
   }
-  DlgPageRecord* ran = PageFind(ctx, ctx->currentPage);
+  DlgPageEvent ran = {PageFind(ctx, ctx->currentPage)};
   ctx->currentPage = previous;
   if (!ctx->ui->front.okFlag) {
     CtxSnapshotPop(ctx, TRUE);
-    DlgPageRecord* event = ran;
-    ModBusSendEvent(ctx, kEventSubDialogCancelled, event);
+    ModBusSendEvent(ctx, kEventSubDialogCancelled, &ran);
     return static_cast<int>(result);
   }
   CtxSnapshotPop(ctx, FALSE);
-  ModBusSendEvent(ctx, kEventSubDialogAccepted, ran);
+  ModBusSendEvent(ctx, kEventSubDialogAccepted, &ran);
   if (!owner) return static_cast<int>(result);
   if (DlgPageRecord* ownerPage = PageFind(ctx, previous)) {
     if (TblIsChangingSubDialog(static_cast<WORD>(dialogId)) && ownerPage->window)

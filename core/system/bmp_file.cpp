@@ -12,10 +12,11 @@ int ResOpenBmpFile(LPCWSTR path, HANDLE* file) {
   if (!path || !path[0] || !file) return 0;
   HANDLE opened = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
   if (opened == INVALID_HANDLE_VALUE) return 0;
-  BYTE size[4] = {};
+  // The file header and the info header's size word, read from the start.
+  BYTE head[kInfoHeaderOffset + 4] = {};
   DWORD read = 0;
-  const bool ok = SetFilePointer(opened, kInfoHeaderOffset, NULL, FILE_BEGIN) == kInfoHeaderOffset &&
-                  ReadFile(opened, size, sizeof size, &read, NULL) && read == sizeof size &&
+  const BYTE* size = head + kInfoHeaderOffset;
+  const bool ok = ReadFile(opened, head, sizeof head, &read, NULL) && read == sizeof head &&
                   (size[0] | size[1] << 8 | size[2] << 16 | static_cast<DWORD>(size[3]) << 24) == kInfoHeaderSize;
   if (!ok) {
     CloseHandle(opened);

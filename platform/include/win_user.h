@@ -143,8 +143,6 @@ typedef VOID(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define MK_SHIFT 0x0004
 #define MK_CONTROL 0x0008
 #define IDHELP 9
-#define GET_X_LPARAM(lp) ((int)(short)LOWORD(lp))
-#define GET_Y_LPARAM(lp) ((int)(short)HIWORD(lp))
 
 #define SB_CTL 2
 #define ESB_ENABLE_BOTH 0x0000

@@ -64,8 +64,9 @@ void EngineTest::SetUp() {
   g_log = EngineLog();
   LONG count = 0;
   const UiModuleEntry* rows = ModBusGetTable(&count);
-  g_rows.assign(rows, rows + count);
-  g_rows.push_back({0, nullptr, nullptr, RecordControl, RecordEvent});
+  // The recording row first: a module that answers an event ends its dispatch.
+  g_rows.assign(1, UiModuleEntry{0, nullptr, nullptr, RecordControl, RecordEvent});
+  g_rows.insert(g_rows.end(), rows, rows + count);
   TestVariant().notifyChange = DlgNotifyChange;
   ctx_ = CtxOpen(office_, office_, nullptr, 0, kKindSettings, 0, nullptr);
   ASSERT_NE(ctx_, nullptr);
@@ -73,6 +74,7 @@ void EngineTest::SetUp() {
   ASSERT_EQ(ModBusLoadRows(ctx_, g_rows.data(), static_cast<LONG>(g_rows.size())), 1);
   CtlSetTypeTable(ctx_, kRecordingTypes, sizeof(kRecordingTypes) / sizeof(kRecordingTypes[0]));
   SimUiReset();
+  mark_ = 0;
   g_log.events.clear();
 }
 
@@ -113,7 +115,7 @@ HWND EngineTest::OpenPage(WORD dialogId) {
 
 std::vector<SimUiCall> EngineTest::Calls(int kind) {
   std::vector<SimUiCall> out;
-  for (DWORD i = 0; i < SimUiCallCount(); ++i) {
+  for (DWORD i = mark_; i < SimUiCallCount(); ++i) {
     SimUiCall call = {};
     if (SimUiGetCall(i, &call) && call.kind == kind) out.push_back(call);
   }
