@@ -39,7 +39,32 @@ DlgControlRecord* FirstControl(DriverContext* ctx, DlgPageRecord* page, Test tes
   return nullptr;
 }
 
+// The items of the control symbols, indexed by symbol id less the first control symbol.
+constexpr WORD kFirstControlSymbol = 6000;
+constexpr WORD kControlSymbolEnd = 8000;
+
+const WORD* ControlSymbolItems() {
+  static const WORD* items = [] {
+    static WORD table[kControlSymbolEnd - kFirstControlSymbol] = {};
+#define SYMBOL(sym, name)
+#define ITEM_SYMBOL(sym, item, name)
+#define CONTROL_SYMBOL(sym, item, name) static_assert(sym >= kFirstControlSymbol && sym < kControlSymbolEnd, #name); \
+  table[sym - kFirstControlSymbol] = item;
+#include "core/tables/symbols_ui.inc"
+#undef CONTROL_SYMBOL
+#undef ITEM_SYMBOL
+#undef SYMBOL
+    return table;
+  }();
+  return items;
+}
+
 }  // namespace
+
+WORD CtlSymbolItem(WORD symbolId) {
+  if (symbolId < kFirstControlSymbol || symbolId >= kControlSymbolEnd) return 0;
+  return ControlSymbolItems()[symbolId - kFirstControlSymbol];
+}
 
 DlgPageRecord* PageFind(DriverContext* ctx, WORD pageId) {
   return FirstPage(PagesOf(ctx), [pageId](const DlgPageRecord& p) { return p.dialogId == pageId; });
@@ -73,7 +98,12 @@ DlgControlRecord* CtlFindByWindow(DriverContext* ctx, DlgPageRecord* page, HWND 
 
 DlgControlRecord* CtlFindBySymbol(DriverContext* ctx, DlgPageRecord* page, WORD symbolId) {
   if (symbolId == 0) return nullptr;
-  return FirstControl(ctx, page, [symbolId](const DlgControlRecord& c) { return c.symbolId == symbolId; });
+  if (DlgControlRecord* own = FirstControl(ctx, page, [symbolId](const DlgControlRecord& c) { return c.symbolId == symbolId; }))
+    return own;
+  const SymbolEntry* symbol = TblFindSymbol(symbolId);
+  WORD item = symbol && symbolId < kFirstControlSymbol ? symbol->itemId : 0;
+  if (item == 0) return nullptr;
+  return FirstControl(ctx, page, [item](const DlgControlRecord& c) { return CtlSymbolItem(c.symbolId) == item; });
 }
 
 DlgControlRecord* CtlFindByName(DriverContext* ctx, DlgPageRecord* page, const char* name) {

@@ -10,7 +10,11 @@
 DlgControlRecord* CtlFind(DriverContext* ctx, DlgPageRecord* page, WORD control_id);
 // The control whose window is this one; null for a null window.
 DlgControlRecord* CtlFindByWindow(DriverContext* ctx, DlgPageRecord* page, HWND window);
-// The control that carries this symbol id; null for symbol 0.
+// The control that carries this symbol id; null for symbol 0. An item's symbol also finds the
+// first control whose symbol names that item (a model describes items by their own symbols).
 DlgControlRecord* CtlFindBySymbol(DriverContext* ctx, DlgPageRecord* page, WORD symbolId);
+// The id of the item a control symbol names (symbols_ui.inc), or 0 for none and for a symbol
+// that is no control's.
+WORD CtlSymbolItem(WORD symbolId);
 // The control of the symbol with this name in the symbol table ("TOV_IDC_…").
 DlgControlRecord* CtlFindByName(DriverContext* ctx, DlgPageRecord* page, const char* name);

@@ -1,38 +1,105 @@
-// The control-type table the engine dispatches to. The type codes are fixed; the handlers of
-// each type join their rows as the control types are built, so for now every slot is empty: a
-// control is bound and refreshed, but no type handler draws, fills or takes its value.
-#include "core/context/ui_state.h"
-#include "core/front/dialog_engine.h"
+// The control-type table, the control extensions and the item-picture sizes.
+#include "core/front/control_types.h"
 
 namespace {
 
-#define ZEMS_TYPE(code) {code, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}
-const CtlTypeRecord kControlTypes[] = {
-    ZEMS_TYPE(1),  ZEMS_TYPE(2),  ZEMS_TYPE(3),  ZEMS_TYPE(4),  ZEMS_TYPE(5),   ZEMS_TYPE(6),   ZEMS_TYPE(21),
-    ZEMS_TYPE(24), ZEMS_TYPE(22), ZEMS_TYPE(41), ZEMS_TYPE(42), ZEMS_TYPE(43),  ZEMS_TYPE(44),  ZEMS_TYPE(45),
-    ZEMS_TYPE(46), ZEMS_TYPE(47), ZEMS_TYPE(48), ZEMS_TYPE(49), ZEMS_TYPE(50),  ZEMS_TYPE(61),  ZEMS_TYPE(62),
-    ZEMS_TYPE(63), ZEMS_TYPE(23), ZEMS_TYPE(81), ZEMS_TYPE(64), ZEMS_TYPE(65),  ZEMS_TYPE(83),  ZEMS_TYPE(101),
-    ZEMS_TYPE(102), ZEMS_TYPE(82), ZEMS_TYPE(84), ZEMS_TYPE(85), ZEMS_TYPE(104), ZEMS_TYPE(105),
+// One row per type code, in this order. The handlers join their rows with the control types.
+constexpr CtlTypeRecord Type(WORD code) { return {code, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}; }
+
+const CtlTypeRecord kTypes[] = {
+    Type(1),  Type(2),  Type(3),  Type(4),  Type(5),  Type(6),  Type(21), Type(24), Type(22),
+    Type(41), Type(42), Type(43), Type(44), Type(45), Type(46), Type(47), Type(48), Type(49),
+    Type(50), Type(61), Type(62), Type(63), Type(23), Type(64), Type(65), Type(81), Type(82),
+    Type(83), Type(84), Type(85), Type(101), Type(102), Type(104), Type(105),
 };
-#undef ZEMS_TYPE
-static_assert(sizeof(kControlTypes) / sizeof(kControlTypes[0]) == 34, "34 control types");
+constexpr int kTypeCount = static_cast<int>(sizeof(kTypes) / sizeof(kTypes[0]));
+static_assert(kTypeCount == 34, "34 control types");
+
+// The colour-balance step buttons of the balance page move the three balance edits together.
+const CtlStep kBalanceDown[] = {{2272, -1}, {2274, -1}, {2276, -1}};
+const CtlStep kBalanceUp[] = {{2272, 1}, {2274, 1}, {2276, 1}};
+
+const CtlExtRamp kRampGreyExt = {kCtlExtColourRamp, kRampGrey};
+const CtlExtRamp kRampRedExt = {kCtlExtColourRamp, kRampRed};
+const CtlExtRamp kRampGreenExt = {kCtlExtColourRamp, kRampGreen};
+const CtlExtRamp kRampBlueExt = {kCtlExtColourRamp, kRampBlue};
+const CtlExtSteps kBalanceDownExt = {kCtlExtStepButton, 3, kBalanceDown};
+const CtlExtSteps kBalanceUpExt = {kCtlExtStepButton, 3, kBalanceUp};
+
+// The rows' extension column indexes this table; never renumbered.
+const CtlExtRecord* const kControlExtensions[] = {
+    nullptr,                                                // 0: none
+    reinterpret_cast<const CtlExtRecord*>(&kRampGreyExt),   // 1
+    reinterpret_cast<const CtlExtRecord*>(&kRampRedExt),    // 2
+    reinterpret_cast<const CtlExtRecord*>(&kRampGreenExt),  // 3
+    reinterpret_cast<const CtlExtRecord*>(&kRampBlueExt),   // 4
+    reinterpret_cast<const CtlExtRecord*>(&kBalanceDownExt),  // 5
+    reinterpret_cast<const CtlExtRecord*>(&kBalanceUpExt),    // 6
+};
+
+// Item-picture sizes, first match wins; the row of id 0 ends the table.
+const CtlImageSize kImageSizes[] = {
+    {2001, 108, 107}, {2139, 108, 107},  // preset icon lists
+    {2085, 77, 78},   {2466, 77, 78},    // n-up layouts
+    {2087, 91, 51},   {2467, 91, 51},    // duplex layouts
+    {2134, 42, 42},   {2457, 42, 42},    // print-type lists
+    // the other owner-drawn lists: staples, punches, folds, options, fonts, chapters
+    {2100, 16, 16}, {2476, 16, 16}, {2102, 16, 16}, {2477, 16, 16}, {2895, 16, 16}, {2164, 16, 16},
+    {2385, 16, 16}, {2384, 16, 16}, {2364, 16, 16}, {2813, 16, 16}, {2800, 16, 16}, {1121, 16, 16},
+    {2941, 16, 16}, {2817, 16, 16},
+    // every other owner-drawn combo
+    {2009, 16, 14}, {2007, 16, 14}, {2011, 16, 14}, {2017, 16, 14}, {2023, 16, 14}, {2032, 16, 14},
+    {2013, 16, 14}, {2036, 16, 14}, {2041, 16, 14}, {2044, 16, 14}, {2053, 16, 14}, {2070, 16, 14},
+    {2064, 16, 14}, {2066, 16, 14}, {2078, 16, 14}, {2083, 16, 14}, {2089, 16, 14}, {2095, 16, 14},
+    {2109, 16, 14}, {2117, 16, 14}, {3027, 16, 14}, {2135, 16, 14}, {2152, 16, 14}, {2617, 16, 14},
+    {2168, 16, 14}, {2170, 16, 14}, {2217, 16, 14}, {2632, 16, 14}, {2256, 16, 14}, {2260, 16, 14},
+    {2709, 16, 14}, {2572, 16, 14}, {2574, 16, 14}, {2251, 16, 14}, {2253, 16, 14}, {2258, 16, 14},
+    {2278, 16, 14}, {2303, 16, 14}, {2885, 16, 14}, {2305, 16, 14}, {2314, 16, 14}, {2316, 16, 14},
+    {2318, 16, 14}, {2320, 16, 14}, {2334, 16, 14}, {2647, 16, 14}, {2653, 16, 14}, {2655, 16, 14},
+    {2658, 16, 14}, {2660, 16, 14}, {2663, 16, 14}, {2665, 16, 14}, {3184, 16, 14}, {2349, 16, 14},
+    {2440, 16, 14}, {2861, 16, 14}, {2443, 16, 14}, {2863, 16, 14}, {2484, 16, 14}, {2485, 16, 14},
+    {2697, 16, 14}, {2491, 16, 14}, {2713, 16, 14}, {2752, 16, 14}, {2865, 16, 14}, {2781, 16, 14},
+    {2771, 16, 14}, {2867, 16, 14}, {2791, 16, 14}, {2846, 16, 14}, {2855, 16, 14}, {1137, 16, 14},
+    {2921, 16, 14}, {2912, 16, 14}, {2914, 16, 14}, {2937, 16, 14}, {2948, 16, 14}, {2950, 16, 14},
+    {2958, 16, 14}, {3029, 16, 14}, {3100, 16, 14}, {3105, 16, 14}, {3112, 16, 14}, {3138, 16, 14},
+    {3132, 16, 14}, {3134, 16, 14}, {3148, 16, 14}, {3223, 16, 14}, {3227, 16, 14}, {3225, 16, 14},
+    // later rows that repeat an id are never reached
+    {2085, 0, 0},     {2164, 0, 0},
+    {0, 0, 0},
+};
 
 }  // namespace
 
-const CtlTypeRecord* CtlFindType(DriverContext* ctx, WORD type) {
-  const CtlTypeRecord* rows = kControlTypes;
-  LONG count = sizeof(kControlTypes) / sizeof(kControlTypes[0]);
-  if (ctx && ctx->ui && ctx->ui->dialog.types) {
-    rows = ctx->ui->dialog.types;
-    count = ctx->ui->dialog.typeCount;
-  }
-  for (LONG i = 0; i < count; ++i)
-    if (rows[i].type == type) return &rows[i];
+int CtlTypeCount() { return kTypeCount; }
+
+const CtlTypeRecord* CtlTypeAt(int index) { return index >= 0 && index < kTypeCount ? &kTypes[index] : nullptr; }
+
+const CtlTypeRecord* CtlFindType(WORD type) {
+  for (const CtlTypeRecord& row : kTypes)
+    if (row.type == type) return &row;
   return nullptr;
 }
 
-void CtlSetTypeTable(DriverContext* ctx, const CtlTypeRecord* rows, LONG count) {
-  if (!ctx || !ctx->ui) return;
-  ctx->ui->dialog.types = rows;
-  ctx->ui->dialog.typeCount = rows ? count : 0;
+const CtlExtRecord* CtlExtensionAt(int index) {
+  constexpr int count = static_cast<int>(sizeof(kControlExtensions) / sizeof(kControlExtensions[0]));
+  return index > 0 && index < count ? kControlExtensions[index] : nullptr;
+}
+
+const CtlExtRecord* CtlGetExtension(const DlgControlRecord* control, WORD kind) {
+  const CtlExtRecord* ext = control ? static_cast<const CtlExtRecord*>(control->extension) : nullptr;
+  return ext && ext->kind == kind ? ext : nullptr;
+}
+
+const CtlImageSize* DlgFindMeasureEntry(WORD controlId) {
+  for (const CtlImageSize* row = kImageSizes; row->controlId != 0; ++row)
+    if (row->controlId == controlId) return row;
+  return nullptr;
+}
+
+BOOL DlgApplyMeasureEntry(WORD controlId, UINT* itemWidth, UINT* itemHeight) {
+  const CtlImageSize* row = DlgFindMeasureEntry(controlId);
+  if (!row) return FALSE;
+  if (row->width > 0 && itemWidth) *itemWidth = row->width;
+  if (row->height > 0 && itemHeight) *itemHeight = row->height;
+  return TRUE;
 }

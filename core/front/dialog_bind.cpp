@@ -335,12 +335,13 @@ void DlgBindControls(DriverContext* ctx, DlgPageRecord* page) {
 int CtlInitControl(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control) {
   if (!ctx || !control) return 0;
   if (ModBusRouteControl(ctx, page, control, WM_INITDIALOG, 0, 0)) return 0;
-  const CtlTypeRecord* type = CtlFindType(ctx, control->type);
+  const CtlTypeRecord* type = CtlTypeOf(ctx, control->type);
   if (!type) return 0;
   if (type->windowProc && !control->savedWindowProc && control->window) {
     WNDPROC old = WuiSubclass(control->window, type->windowProc);
     control->savedWindowProc = reinterpret_cast<void*>(old);
     WuiSetSlot(control->window, GWL_USERDATA, reinterpret_cast<LONG_PTR>(control));
   }
-  return type->init ? type->init(type, ctx, page, control) : 0;
+  if (type->init) type->init(type, ctx, page, control);
+  return 0;
 }

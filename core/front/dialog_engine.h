@@ -5,6 +5,7 @@
 // inside a settings snapshot.
 #pragma once
 #include "core/context/driver_context.h"
+#include "core/front/control_types.h"
 #include "core/front/dialog_records.h"
 #include "core/front/dialog_state.h"
 #include "platform/win32.h"
@@ -81,8 +82,9 @@ struct DlgControlEvent {
 };
 
 // ---- control types ----
-// The context's type table (the deliverable's, until a test or the types replace it).
-const CtlTypeRecord* CtlFindType(DriverContext* ctx, WORD type);
+// The type a context's controls of this code dispatch to: the dialog tables' row, or the row of
+// the table the context was given in its place.
+const CtlTypeRecord* CtlTypeOf(DriverContext* ctx, WORD type);
 void CtlSetTypeTable(DriverContext* ctx, const CtlTypeRecord* rows, LONG count);
 
 // ---- binding ----
@@ -91,7 +93,8 @@ void CtlSetTypeTable(DriverContext* ctx, const CtlTypeRecord* rows, LONG count);
 void DlgBindControls(DriverContext* ctx, DlgPageRecord* page);
 void DlgSetBuiltinFlags(DriverContext* ctx);
 // Modules first (message 272 with the control); else subclasses the control with its type's
-// window procedure (once) and runs the type's init handler. The handler's result, 0 when none.
+// window procedure (once) and runs the type's init handler. Answers 0 (the init handlers answer
+// nothing).
 int CtlInitControl(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control);
 
 // ---- value commit, alerts and refresh ----

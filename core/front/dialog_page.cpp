@@ -464,7 +464,7 @@ int CtlRouteCommand(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* c
                     LPARAM lParam) {
   int handled = ModBusRouteControl(ctx, page, control, WM_COMMAND, wParam, lParam) ? 1 : 0;
   if (!handled && control->controlId == LOWORD(wParam)) {
-    const CtlTypeRecord* type = CtlFindType(ctx, control->type);
+    const CtlTypeRecord* type = CtlTypeOf(ctx, control->type);
     handled = type && type->command && type->command(ctx, page, control, wParam, lParam) ? 1 : 0;
   }
   if (handled) WuiPost(page->window, WM_PAINT, 0, 0);
@@ -477,7 +477,7 @@ int CtlRouteMessage(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* c
   if (control->state & kControlDisabledMask) return 0;
   int handled = ModBusRouteControl(ctx, page, control, message, wParam, lParam) ? 1 : 0;
   if (!handled && !(message == WM_LBUTTONDOWN && control->type == 84)) {
-    const CtlTypeRecord* type = CtlFindType(ctx, control->type);
+    const CtlTypeRecord* type = CtlTypeOf(ctx, control->type);
     handled = type && type->message && type->message(ctx, page, control, message, wParam, lParam) ? 1 : 0;
   }
   if (handled && message != WM_DRAWITEM && message != WM_CTLCOLORLISTBOX && message != WM_CTLCOLORSCROLLBAR)
@@ -585,6 +585,13 @@ DriverContext* DlgPrepareSheetPage(HWND page, const PROPSHEETPAGEW* sheetPage) {
 }
 
 INT_PTR CALLBACK DlgHandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_MEASUREITEM) {
+    // Item sizes need no context: a module may answer, else the picture-size table.
+    if (ModBusRouteControl(nullptr, nullptr, nullptr, message, wParam, lParam)) return TRUE;
+    auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+    if (measure && DlgApplyMeasureEntry(static_cast<WORD>(measure->CtlID), &measure->itemWidth, &measure->itemHeight))
+      return TRUE;
+  }
   DriverContext* ctx = nullptr;
   DlgPageRecord* page = nullptr;
   if (message == WM_INITDIALOG) {

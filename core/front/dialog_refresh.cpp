@@ -237,7 +237,7 @@ int UiClearChangedItems(DriverContext* ctx) {
 
 void CtlShowValue(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control) {
   if (ModBusRouteControl(ctx, page, control, WM_PAINT, 0, 0)) return;
-  const CtlTypeRecord* type = CtlFindType(ctx, control->type);
+  const CtlTypeRecord* type = CtlTypeOf(ctx, control->type);
   if (type && type->show) type->show(ctx, page, control);
 }
 

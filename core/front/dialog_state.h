@@ -9,30 +9,6 @@ struct DlgControlRecord;
 struct ModelItemDescriptor;
 struct CtlTypeRecord;
 
-// Handlers of one control type; a null slot means the type has no such handler.
-using CtlClickFn = int (*)(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control, UINT message,
-                           WPARAM wParam, LPARAM lParam);
-using CtlInitFn = int (*)(const CtlTypeRecord* type, DriverContext* ctx, DlgPageRecord* page,
-                          DlgControlRecord* control);
-using CtlShowFn = void (*)(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control);
-using CtlCommandFn = int (*)(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control, WPARAM wParam,
-                             LPARAM lParam);
-using CtlMessageFn = int (*)(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control, UINT message,
-                             WPARAM wParam, LPARAM lParam);
-
-// One control type: its code and its six handler slots, in this order.
-struct CtlTypeRecord {
-  WORD type;
-  WORD reserved;
-  CtlClickFn click;
-  CtlInitFn init;
-  CtlShowFn show;
-  CtlCommandFn command;
-  CtlMessageFn message;
-  WNDPROC windowProc;  // installed on the control's window at initialisation; null: none
-};
-static_assert(sizeof(void*) != 4 || sizeof(CtlTypeRecord) == 28, "control type record is 28 bytes");
-
 // Words of the two extension records binding rewrites: the colour sample's (kind 1: kind, two
 // words, six item words) and the watermark picture's (kind 8: kind, fourteen item words).
 constexpr int kCtlExtColourWords = 9;

@@ -19,7 +19,9 @@ const SymbolEntry kSymbols[] = {
 #undef ITEM
 #define SYMBOL(sym, name) {0, sym, name},
 #define ITEM_SYMBOL(sym, item, name) {item, sym, name},
+#define CONTROL_SYMBOL(sym, item, name) {item, sym, #name},
 #include "core/tables/symbols_ui.inc"
+#undef CONTROL_SYMBOL
 #undef ITEM_SYMBOL
 #undef SYMBOL
 };

@@ -77,12 +77,21 @@ int ApiIsAvailableOnDialog(ApiContext* api, WORD setting, WORD dialogId) {
   return ApiIsValueDisabled(setting, 0, ctx) == 1 ? 0 : 1;
 }
 
+// A control's rules stand under its own symbol or, for a control that shows an item, under the
+// item's symbol.
+static const ExclusiveRecord* ControlExclusive(DriverContext* ctx, const DlgControlRecord* control) {
+  if (const ExclusiveRecord* node = ModelFindExclusive(control->symbolId, ctx)) return node;
+  WORD item = CtlSymbolItem(control->symbolId);
+  SettingItem* row = item ? ItemFind(ctx, item) : nullptr;
+  return row && row->symbolId ? ModelFindExclusive(row->symbolId, ctx) : nullptr;
+}
+
 int ApiIsControlAvailable(ApiContext* api, WORD dialogId, WORD controlId, DWORD flags) {
   DriverContext* ctx = ApiDriverCtx(api);
   DlgPageRecord* page = ctx ? PageFind(ctx, dialogId) : nullptr;
   DlgControlRecord* control = page ? CtlFind(ctx, page, controlId) : nullptr;
   if (!control || !control->symbolId) return 0;
-  const ExclusiveRecord* node = ModelFindExclusive(control->symbolId, ctx);
+  const ExclusiveRecord* node = ControlExclusive(ctx, control);
   if ((flags & 1) && node && ModelEvalDisableRule(node, 0, ctx)) return 0;
   if ((flags & 2) && node && ModelEvalSecondRule(node, 0, ctx)) return 0;
   return 1;
@@ -96,7 +105,7 @@ const ExclusiveRecord* ApiFindConstraintNode(WORD setting, ApiContext* api) {
     if (page && (page->kind & kPageKindNodeDialogs) && !SymbolDisabled(ctx, page->symbolId)) {
       DlgControlRecord* control = CtlFind(ctx, page, main->control);
       if (control && control->symbolId)
-        if (const ExclusiveRecord* node = ModelFindExclusive(control->symbolId, ctx)) return node;
+        if (const ExclusiveRecord* node = ControlExclusive(ctx, control)) return node;
     }
   }
   return ModelFindExclusiveById(setting, ctx);

@@ -18,9 +18,8 @@ namespace {
 
 EngineLog g_log;
 
-int RecordInit(const CtlTypeRecord*, DriverContext*, DlgPageRecord*, DlgControlRecord* control) {
+void RecordInit(const CtlTypeRecord*, DriverContext*, DlgPageRecord*, DlgControlRecord* control) {
   g_log.inits.push_back(control->controlId);
-  return 0;
 }
 void RecordShow(DriverContext*, DlgPageRecord*, DlgControlRecord* control) {
   g_log.shows.push_back(control->controlId);
