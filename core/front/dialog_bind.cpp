@@ -306,6 +306,8 @@ void DlgBindControls(DriverContext* ctx, DlgPageRecord* page) {
     ChapterArray(ctx, nullptr);
     StoreLoadModuleItems(ctx);
   }
+  DlgEngineState& state = ctx->ui->dialog;
+  if (state.bound) return;
   DlgPageRecord* probe = page ? page : (ctx->pages->count > 0 ? &ctx->pages->rows[0] : nullptr);
   if (probe)
     for (int c = 0; c < probe->controlCount; ++c)
@@ -329,7 +331,16 @@ void DlgBindControls(DriverContext* ctx, DlgPageRecord* page) {
     QualityApplySlot(ctx, static_cast<int>(ItemGetValueById(ctx, kItem_zdmUserPrintMacro)) - 32);
   ctx->ui->modified = 0;
   ClearAllChangeMarks(ctx);
-  CtxSnapshotPush(ctx);
+  // The context's own level, pushed once: a binding that ran again inside a sub-dialog (a page
+  // without descriptions, a context without model description) must not put a level between
+  // the sub-dialog's push and its pop, or the sub-dialog's Cancel would restore the wrong one.
+  if (!state.bindingPushed) {
+    CtxSnapshotPush(ctx);
+    state.bindingPushed = 1;
+  }
+  // Bound for good once the model description was there to bind; a page of controls without
+  // descriptions no longer makes the whole table bind again.
+  if (ctx->modelImage) state.bound = 1;
 }
 
 int CtlInitControl(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control) {

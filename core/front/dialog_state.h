@@ -22,7 +22,8 @@ struct DlgEngineState {
   LONG lockChanged;      // set by the lock module when lock settings changed
   BYTE refreshRunning;   // 1 while a refresh runs (a nested one is dropped)
   BYTE guardActive;      // the follow-up guard: set while guardDescriptor's dialog is open
-  BYTE reserved[2];
+  BYTE bound;           // 1 once the tables are bound to the context's model description
+  BYTE bindingPushed;   // 1 once binding pushed the context's own snapshot level
   const ModelItemDescriptor* guardDescriptor;
   // A numeric edit's change whose alert box comes later (message 32769): the control, the value
   // it had before, whether the commit stored the new one, and the preset number then.

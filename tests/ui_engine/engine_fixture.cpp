@@ -25,7 +25,12 @@ void RecordShow(DriverContext*, DlgPageRecord*, DlgControlRecord* control) {
   g_log.shows.push_back(control->controlId);
   if (g_log.refreshFromShow) DlgRefreshControls(g_log.refreshFromShow, g_log.refreshPage, 1);
 }
-LRESULT CALLBACK RecordingProc(HWND, UINT, WPARAM, LPARAM) { return 0; }
+// The subclass procedure passes everything on to the control's own procedure.
+LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* control = reinterpret_cast<DlgControlRecord*>(WuiGetSlot(window, GWL_USERDATA));
+  WNDPROC own = control ? reinterpret_cast<WNDPROC>(control->savedWindowProc) : nullptr;
+  return own ? WuiCallProcedure(own, window, message, wParam, lParam) : 0;
+}
 
 #define RECORDING_TYPE(code) {code, 0, nullptr, RecordInit, RecordShow, nullptr, nullptr, RecordingProc}
 const CtlTypeRecord kRecordingTypes[] = {
