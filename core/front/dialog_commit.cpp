@@ -1,5 +1,6 @@
 // The path from a changed control to a consistent page: the value stored, the alert asked,
 // the change kept or refused, the description's actions run, a follow-up dialog opened.
+#include "core/common/text.h"
 #include "core/common/window_ui.h"
 #include "core/context/module_bus.h"
 #include "core/context/ui_state.h"
@@ -69,12 +70,7 @@ int DlgShowAlert(const AlertRecord* alert, DriverContext* ctx, HWND owner) {
     ResLoadString(ctx, message->stringId, text, kTextChars, TRUE);
     if (message->captionStringId) ResLoadString(ctx, message->captionStringId, caption, kTextChars, TRUE);
   }
-  if (!caption[0]) {
-    const WCHAR* name = PrnGetPrinterName(ctx);
-    int i = 0;
-    for (; name[i] && i < kTextChars - 1; ++i) caption[i] = name[i];
-    caption[i] = 0;
-  }
+  if (!caption[0]) StrCopyCut(caption, kTextChars, PrnGetPrinterName(ctx));
   WuiPost(owner, WM_PAINT, 0, 0);
   return WuiMessageBox(owner, text, caption, alert->buttons | alert->icon);
 }

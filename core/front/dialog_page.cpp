@@ -25,6 +25,7 @@
 #include "core/system/printer_names.h"
 #include "core/system/resources.h"
 #include "core/system/sub_dialog.h"
+#include "core/system/user_messages.h"
 #include "core/tables/build_switches.h"
 
 namespace {
@@ -46,18 +47,9 @@ POINT PointOf(LPARAM lParam) {
 
 LONG ValueOf(DriverContext* ctx, WORD id) { return static_cast<LONG>(ItemGetValueById(ctx, id)); }
 
-void CopyText(WCHAR* to, int cch, const WCHAR* from) {
-  int i = 0;
-  for (; from && from[i] && i < cch - 1; ++i) to[i] = from[i];
-  to[i] = 0;
-}
-
 // A warning (or with extra buttons a question) captioned with the printer name.
 int ShowMessage(DriverContext* ctx, HWND owner, UINT stringId, UINT buttons) {
-  WCHAR text[kTextChars], caption[kTextChars];
-  ResLoadString(ctx, stringId, text, kTextChars, TRUE);
-  CopyText(caption, kTextChars, PrnGetPrinterName(ctx));
-  return WuiMessageBox(owner, text, caption, buttons | MB_ICONWARNING);
+  return UiWarnById(ctx, owner, static_cast<WORD>(stringId), buttons);
 }
 
 void RepairHost(DriverContext* ctx, HWND window) {

@@ -1,5 +1,5 @@
-// What the dialog engine keeps in a context's UI state, and the control-type records it
-// dispatches to. The engine's operations are in dialog_engine.h.
+// What the dialog engine keeps in a context's UI state. The engine's operations are in
+// dialog_engine.h.
 #pragma once
 #include "core/context/driver_context_fwd.h"
 #include "platform/win32.h"
@@ -22,8 +22,8 @@ struct DlgEngineState {
   LONG lockChanged;      // set by the lock module when lock settings changed
   BYTE refreshRunning;   // 1 while a refresh runs (a nested one is dropped)
   BYTE guardActive;      // the follow-up guard: set while guardDescriptor's dialog is open
-  BYTE bound;           // 1 once the tables are bound to the context's model description
-  BYTE bindingPushed;   // 1 once binding pushed the context's own snapshot level
+  BYTE bound;            // 1 once the tables are bound to the context's model description
+  BYTE bindingPushed;    // 1 once binding pushed the context's own snapshot level
   const ModelItemDescriptor* guardDescriptor;
   // A numeric edit's change whose alert box comes later (message 32769): the control, the value
   // it had before, whether the commit stored the new one, and the preset number then.
@@ -31,7 +31,8 @@ struct DlgEngineState {
   LONG_PTR deferredPrevious;
   LONG deferredSet;
   LONG deferredPreset;
-  // The control types every page dispatches to: the deliverable's table, or a test's.
+  // The control types this context's pages dispatch to in place of the dialog tables' (null:
+  // the tables').
   const CtlTypeRecord* types;
   LONG typeCount;
   // This context's bound copies of the shared extension records (item ids in place of the

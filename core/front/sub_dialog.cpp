@@ -2,6 +2,7 @@
 // of pages in one property sheet, inside a settings snapshot that a cancelled dialog restores.
 #include "core/common/mem.h"
 #include "core/common/os_tests.h"
+#include "core/common/text.h"
 #include "core/common/window_ui.h"
 #include "core/context/module_bus.h"
 #include "core/context/settings_snapshot.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr int kModeModal = 4;
 constexpr WORD kSheetModes = 0x00F0;
 constexpr UINT kStringQualitySetTitle = 5001;
 constexpr int kTitleChars = 261;
@@ -46,10 +46,7 @@ INT_PTR RunSheet(DriverContext* ctx, HMODULE language, WORD bits, WORD requested
   if (bits == kPageQualitySet) {
     ResLoadString(ctx, kStringQualitySetTitle, title, kTitleChars, FALSE);
   } else {
-    const WCHAR* name = PrnGetPrinterName(ctx);
-    int i = 0;
-    for (; name[i] && i < kTitleChars - 1; ++i) title[i] = name[i];
-    title[i] = 0;
+    StrCopyCut(title, kTitleChars, PrnGetPrinterName(ctx));
   }
   PROPSHEETHEADERW header = {};
   header.dwSize = 52;

@@ -13,10 +13,6 @@
 namespace zems_test {
 namespace {
 
-bool Has(const std::vector<int>& events, int event) {
-  return std::find(events.begin(), events.end(), event) != events.end();
-}
-
 class CommitTest : public EngineTest {
  protected:
   void SetUp() override {

@@ -56,6 +56,12 @@ std::vector<UiModuleEntry> g_rows;
 
 EngineLog& Log() { return g_log; }
 
+bool Has(const std::vector<int>& events, int event) {
+  for (int heard : events)
+    if (heard == event) return true;
+  return false;
+}
+
 void EngineTest::SetUp() {
   ContextTest::SetUp();
   if (HasFatalFailure()) return;

@@ -29,6 +29,8 @@ struct EngineLog {
   DlgPageRecord* refreshPage = nullptr;
 };
 EngineLog& Log();
+// True when the module heard the event.
+bool Has(const std::vector<int>& events, int event);
 
 // A model description made by hand: one alert, a transact list of one action, and the item's
 // disable and restrict judges, each true or false as a test sets them.

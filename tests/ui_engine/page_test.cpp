@@ -20,10 +20,6 @@
 namespace zems_test {
 namespace {
 
-bool Has(const std::vector<int>& events, int event) {
-  return std::find(events.begin(), events.end(), event) != events.end();
-}
-
 class PageTest : public EngineTest {
  protected:
   std::u16string Text(HWND window) {

@@ -16,10 +16,6 @@
 namespace zems_test {
 namespace {
 
-bool Has(const std::vector<int>& events, int event) {
-  return std::find(events.begin(), events.end(), event) != events.end();
-}
-
 // Five dialogs inside each other: each sets the copies to its level, opens the next, and ends
 // with the command its level is given.
 struct Nesting {
