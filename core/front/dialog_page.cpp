@@ -134,7 +134,9 @@ void RunConfirm(DriverContext* ctx, DlgPageRecord* page, HWND window, WORD comma
     const char* commentText = PresetCommentBuf(ctx);
     StrAnsiToWide(name, nameText ? nameText : "", 64);
     StrAnsiToWide(comment, commentText ? commentText : "", 520);
-    if (!PresetNewUserFile(ctx, path, MAX_PATH) || !PresetAppendEntry(ctx, path, name, comment)) {
+    const int before = PresetGetCount(ctx);
+    if (PresetNewUserFile(ctx, path, MAX_PATH)) PresetAppendEntry(ctx, path, name, comment);
+    if (PresetGetCount(ctx) == before) {
       StopConfirm(ctx, page, control);
       return;
     }

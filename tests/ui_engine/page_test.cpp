@@ -176,6 +176,23 @@ TEST_F(ConfirmTest, SavingANewPresetIntoAFullListAddsNothing) {
   EXPECT_EQ(ItemGetValueById(ctx_, kItem_zdmPresetNo), 118);
 }
 
+TEST_F(ConfirmTest, SavingANewPresetAppendsItAndMakesItCurrent) {
+  AppendPresets(2);
+  InitPage(1002);
+  ItemSetValueById(ctx_, kItem_zdmPresetNo, 118);
+  SimUiSetIdleHook(
+      [](void*) {
+        if (HWND top = WuiActiveWindow()) WuiSend(top, WM_COMMAND, IDOK, 0);
+      },
+      nullptr);
+  DlgHandleMessage(page_, WM_COMMAND, kDlgCmdSaveNewPreset, 0);
+  SimUiSetIdleHook(nullptr, nullptr);
+  EXPECT_EQ(PresetGetCount(ctx_), 3);
+  EXPECT_EQ(ItemGetValueById(ctx_, kItem_zdmPresetNo), 121);
+  // Pressed as the sheet's own button: the sheet's OK follows.
+  EXPECT_TRUE(WuiIsPosted(page_, WM_COMMAND));
+}
+
 TEST_F(ConfirmTest, ApplyOnAPageOtherThanTheFirstCommitsNothing) {
   ctx_->ui->dialog.firstPage = 1001;
   InitPage(1002);
