@@ -32,6 +32,8 @@ int CmdMachine(int argc, char** argv);
 int CmdModel(int argc, char** argv);
 // zemshost model set PRINTER ITEM=VALUE...: a change with its transacts and alerts (model_set.cpp).
 int CmdModelSet(int argc, char** argv);
+// zemshost prefs PRINTER: a sheet of zemsui on the window fake, its pages listed (prefs_cmd.cpp).
+int CmdPrefs(int argc, char** argv);
 // zemshost print: a drawing script through GDI's print session and zemsgr (print_cmd.cpp).
 int CmdPrint(int argc, char** argv);
 // zemshost pjl: a job's "@PJL SET" lines through zemsexc's command service (pjl_cmd.cpp).

@@ -15,6 +15,7 @@ const HostCommand kCommands[] = {
     {"machine", "set up the simulated machine: printers, printer data, registry, system", CmdMachine},
     {"model", "compile a model description and report its image", CmdModel},
     {"pjl", "run \"@PJL SET\" lines through the exclusion service of zemsexc", CmdPjl},
+    {"prefs", "open a printer's preferences or properties sheet on the window fake", CmdPrefs},
     {"print", "play a drawing script through GDI's print session and zemsgr", CmdPrint},
 };
 

@@ -125,6 +125,7 @@ WINSIM_API void SimClearEscapes(void);
 // ---- the dialogs' window interface: its recording fake ----
 #ifndef _WIN32
 #include "platform/include/win_user.h"
+#include "platform/include/win_sheets.h"
 // The fake implements the window interface (core/common/window_ui.h), not user32: one SimUi
 // call per operation, state kept here so that the DLLs, the host and a test of one process see
 // the same windows. Dialogs are made from the DIALOGEX templates of resource DLLs; controls of
@@ -212,8 +213,17 @@ WINSIM_API BOOL SimUiInvalidate(HWND window, BOOL erase);
 WINSIM_API BOOL SimUiHasUpdate(HWND window);
 WINSIM_API BOOL SimUiEnableScrollBar(HWND window, UINT arrows);
 WINSIM_API BOOL SimUiHelp(HWND window, LPCWSTR file, UINT command, ULONG_PTR data);
+// A comctl32 property sheet: recorded (kSimUiPropertySheet), then its pages shown and ended as
+// the common property-sheet UI's are (SimUiScriptSheet, SimUiSetSheetHook, SimUiLastSheetPages).
 WINSIM_API INT_PTR SimUiRunPropertySheet(const PROPSHEETHEADERW* header);
 WINSIM_API int SimUiMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style);
+// Property sheets (the fake's comctl32 page and compstui's CommonPropertySheetUIW): a page is
+// its kept description; the sheet runs the callback's INIT and GET_INFO_HEADER, shows the pages
+// it added (WM_INITDIALOG gets the page's description, then PSN_SETACTIVE), calls the sheet
+// hook, sends PSN_APPLY (scripted IDOK) or PSN_RESET to every page, destroys them and runs
+// DESTROY; *result is the sheet's Result word then. -1 when told the UI is missing.
+WINSIM_API HPROPSHEETPAGE SimUiCreatePropertyPage(const PROPSHEETPAGEW* page);
+WINSIM_API LONG SimUiCommonPropertySheet(HWND owner, SheetUiCallback callback, LPARAM lParam, DWORD* result);
 WINSIM_API BOOL SimUiBeep(UINT type);
 
 // ---- for tests and the host ----
@@ -223,10 +233,6 @@ WINSIM_API BOOL SimUiBeep(UINT type);
 WINSIM_API HWND SimUiMakeWindow(LPCWSTR className, HWND parent, int id, DWORD style);
 // Clears a window's pending repaint, as painting it would.
 WINSIM_API void SimUiValidate(HWND window);
-// The dialog template ids of the pages of the last property sheet run (at most cap); the count.
-WINSIM_API int SimUiLastSheetPages(int* ids, int cap);
-// What the next property sheets answer (-1 for none scripted: 1).
-WINSIM_API void SimUiScriptSheetResult(INT_PTR result);
 // Runs the posted messages and due timers without advancing the clock; answers how many ran.
 WINSIM_API int SimUiPump(void);
 // Called by a modal loop each time it has nothing left to run (the scenario actor's steps);
@@ -236,6 +242,19 @@ WINSIM_API void SimUiSetIdleHook(void (*hook)(void* context), void* context);
 // strict mode, 0 with its text printed on stderr (a box the script did not expect).
 WINSIM_API void SimUiScriptAnswers(const int* answers, int count);
 WINSIM_API void SimUiSetStrictBoxes(BOOL strict);
+// The next property sheet ends with this answer (IDOK confirms, IDCANCEL, the default, cancels).
+WINSIM_API void SimUiScriptSheet(int answer);
+// The common property-sheet UI answers as a missing library does (-1) while set.
+WINSIM_API void SimUiSetCommonSheetMissing(BOOL missing);
+// Called with the sheet's frame while its pages are shown, before the scripted answer.
+WINSIM_API void SimUiSetSheetHook(void (*hook)(HWND sheet, void* context), void* context);
+// The window of the index-th page of the sheet being shown (NULL past the last, or when none
+// is; a page whose template could not be made has NULL too).
+WINSIM_API HWND SimUiSheetPage(int index);
+// The template ids of the pages the last sheet showed, in order (count answered); and the
+// values the sheets gave CPSFUNC_SET_RESULT since the reset.
+WINSIM_API int SimUiLastSheetPages(int* templateIds, int capacity);
+WINSIM_API int SimUiSheetResults(LPARAM* results, int capacity);
 // Recorded calls since the machine root was set (or SimUiReset): count and one of them.
 WINSIM_API DWORD SimUiCallCount(void);
 WINSIM_API BOOL SimUiGetCall(DWORD index, SimUiCall* call);

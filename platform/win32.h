@@ -9,6 +9,9 @@
 #endif
 #include <windows.h>
 #include <winspool.h>
+#include <prsht.h>
+#include <compstui.h>
+#include <winddiui.h>
 #include "platform/include/mingw_extra.h"
 #else
 #include "platform/include/win_base.h"
@@ -22,6 +25,7 @@
 #include "platform/include/win_system.h"
 #include "platform/include/win_gdi.h"
 #include "platform/include/win_user.h"
+#include "platform/include/win_sheets.h"
 #endif
 
 // Access control, processes, environment and user locale (settings folders, program runner).

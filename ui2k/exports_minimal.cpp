@@ -1,6 +1,6 @@
-// Minimal versions of the printer-interface exports whose bodies are still to come (the
-// preferences and properties sheets, DEVMODE conversion and document properties, the job
-// check, device capabilities, the document event and the upgrade): each answers as for a
+// Minimal versions of the printer-interface exports whose bodies are still to come (DEVMODE
+// conversion and document properties, the job check, device capabilities, the document event
+// and the upgrade): each answers as for a
 // request it does not support, so a caller falls back instead of reading an output that was
 // never written. The parameters keep the documented sizes and order; the records they point
 // to are left opaque until their bodies read them.
@@ -8,8 +8,7 @@
 
 namespace {
 
-// The spooler's and compstui's "not done" answers.
-constexpr LONG kSheetError = -1;      // ERR_CPSUI_GETLASTERROR
+// The spooler's "not done" answers.
 constexpr DWORD kCapsError = DWORD(-1);  // GDI_ERROR
 constexpr int kEventUnsupported = 0;  // DOCUMENTEVENT_UNSUPPORTED
 
@@ -44,11 +43,6 @@ ZEMS_EXPORT DWORD WINAPI DrvDeviceCapabilities(HANDLE printer, LPWSTR deviceName
   return Unsupported<DWORD>(kCapsError);
 }
 
-ZEMS_EXPORT LONG WINAPI DrvDevicePropertySheets(PVOID sheetInfo, LPARAM param) {
-  (void)sheetInfo, (void)param;
-  return Unsupported<LONG>(kSheetError);
-}
-
 ZEMS_EXPORT int WINAPI DrvDocumentEvent(HANDLE printer, HDC dc, int escape, ULONG cbIn, PVOID input, ULONG cbOut,
                                         PVOID output) {
   (void)printer, (void)dc, (void)escape, (void)cbIn, (void)input, (void)cbOut, (void)output;
@@ -61,17 +55,8 @@ ZEMS_EXPORT LONG WINAPI DrvDocumentProperties(HWND window, HANDLE printer, LPWST
   return Unsupported<LONG>(-1);
 }
 
-ZEMS_EXPORT LONG WINAPI DrvDocumentPropertySheets(PVOID sheetInfo, LPARAM param) {
-  (void)sheetInfo, (void)param;
-  return Unsupported<LONG>(kSheetError);
-}
-
 ZEMS_EXPORT BOOL WINAPI DrvUpgradePrinter(DWORD level, LPBYTE upgradeInfo) {
   (void)level, (void)upgradeInfo;
   return Unsupported<BOOL>(FALSE);
 }
 
-ZEMS_EXPORT BOOL WINAPI PrinterProperties(HWND window, HANDLE printer) {
-  (void)window, (void)printer;
-  return Unsupported<BOOL>(FALSE);
-}

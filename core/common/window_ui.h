@@ -143,6 +143,16 @@ BOOL WuiHelp(HWND window, LPCWSTR file, UINT command, ULONG_PTR data);
 // Runs a modal property sheet; its result, -1 when it cannot be shown.
 INT_PTR WuiRunPropertySheet(const PROPSHEETHEADERW* header);
 
+// ---- property sheets ----
+
+// A property page from its description (the page procedure gets the description's copy as the
+// lParam of WM_INITDIALOG); NULL when it cannot be made.
+HPROPSHEETPAGE WuiCreatePropertyPage(const PROPSHEETPAGEW* page);
+// Runs the common property-sheet UI with callback (lParam its lParamInit): answers its result
+// and writes the sheet's result word to *result; -1 when the common property-sheet UI is not
+// there (its library or entry point missing).
+LONG WuiRunCommonPropertySheet(HWND owner, SheetUiCallback callback, LPARAM lParam, DWORD* result);
+
 // ---- prompts ----
 
 // Shows a message box (style: MB_* buttons, icon, modality) and returns the button chosen

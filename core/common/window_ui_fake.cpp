@@ -68,6 +68,10 @@ BOOL WuiHelp(HWND window, LPCWSTR file, UINT command, ULONG_PTR data) {
   return SimUiHelp(window, file, command, data);
 }
 INT_PTR WuiRunPropertySheet(const PROPSHEETHEADERW* header) { return SimUiRunPropertySheet(header); }
+HPROPSHEETPAGE WuiCreatePropertyPage(const PROPSHEETPAGEW* page) { return SimUiCreatePropertyPage(page); }
+LONG WuiRunCommonPropertySheet(HWND owner, SheetUiCallback callback, LPARAM lParam, DWORD* result) {
+  return SimUiCommonPropertySheet(owner, callback, lParam, result);
+}
 
 int WuiMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style) {
   return SimUiMessageBox(owner, text, caption, style);

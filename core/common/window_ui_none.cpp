@@ -40,6 +40,11 @@ BOOL WuiDestroy(HWND window) { (void)window; return 0; }
 WNDPROC WuiSubclass(HWND window, WNDPROC procedure) { (void)window; (void)procedure; return NULL; }
 WNDPROC WuiClassProcedure(LPCWSTR className) { (void)className; return NULL; }
 LRESULT WuiCallProcedure(WNDPROC procedure, HWND window, UINT message, WPARAM wParam, LPARAM lParam) { (void)procedure; (void)window; (void)message; (void)wParam; (void)lParam; return 0; }
+HPROPSHEETPAGE WuiCreatePropertyPage(const PROPSHEETPAGEW* page) { (void)page; return NULL; }
+LONG WuiRunCommonPropertySheet(HWND owner, SheetUiCallback callback, LPARAM lParam, DWORD* result) {
+  (void)owner; (void)callback; (void)lParam; (void)result;
+  return -1;
+}
 int WuiMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style) { (void)owner; (void)text; (void)caption; (void)style; return 0; }
 BOOL WuiBeep(UINT type) { (void)type; return 0; }
 

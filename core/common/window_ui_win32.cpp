@@ -107,6 +107,19 @@ BOOL WuiEnableScrollBar(HWND scrollBar, UINT arrows) { return EnableScrollBar(sc
 
 BOOL WuiHelp(HWND window, LPCWSTR file, UINT command, ULONG_PTR data) { return WinHelpW(window, file, command, data); }
 INT_PTR WuiRunPropertySheet(const PROPSHEETHEADERW* header) { return PropertySheetW(header); }
+HPROPSHEETPAGE WuiCreatePropertyPage(const PROPSHEETPAGEW* page) {
+  return page ? CreatePropertySheetPageW(page) : NULL;
+}
+LONG WuiRunCommonPropertySheet(HWND owner, SheetUiCallback callback, LPARAM lParam, DWORD* result) {
+  typedef LONG(WINAPI * CommonSheetFn)(HWND, SheetUiCallback, LPARAM, LPDWORD);
+  HMODULE compstui = LoadLibraryA("compstui.dll");
+  if (!compstui) return -1;
+  CommonSheetFn run =
+      reinterpret_cast<CommonSheetFn>(reinterpret_cast<void*>(GetProcAddress(compstui, "CommonPropertySheetUIW")));
+  LONG answer = run ? run(owner, callback, lParam, result) : -1;
+  FreeLibrary(compstui);
+  return answer;
+}
 
 int WuiMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style) {
   return MessageBoxW(owner, text, caption, style);

@@ -103,6 +103,7 @@ bool PrepareUiState(DriverContext* ctx, WORD flags, DWORD kind, const PRINTER_IN
   ui->printerName[0] = 0;
   ui->driverName[0] = 0;
   ui->front.gdiObjects[0] = ui->front.gdiObjects[1] = nullptr;
+  ui->front.acquiredSettings = nullptr;
   ui->useGlobalMutex = (flags & kOpenNoGlobalMutex) ? 0 : 1;
   ui->checkAdministrator = (flags & kOpenNoAdminCheck) ? 0 : 1;
   ui->openMode = flags & kOpenModeMask;
@@ -236,6 +237,12 @@ void CtxDestroy(DriverContext* ctx, WORD reason) {
   // (the modules' destroy event) finds nothing rather than freed memory.
   FreeInitialFontTables(ctx);
   CtxSnapshotFreeAll(ctx);  // needs the item table to find each level's font tables
+  if (ui && ui->front.acquiredSettings) {
+    // A document sheet's acquired-settings copy owns font tables of its own.
+    CtxFreeFontTables(ctx, ui->front.acquiredSettings);
+    MemFree(ui->front.acquiredSettings);
+    ui->front.acquiredSettings = nullptr;
+  }
   if (ui) {
     MemFree(ui->initialSettings);
     ui->initialSettings = nullptr;

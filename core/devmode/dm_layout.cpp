@@ -189,7 +189,9 @@ void CtxSetUserCodeGet(DriverContext* ctx, int v) { SetEnv(ctx, kEnvUserCodeGet,
 int CtxGetUserCodeGet(DriverContext* ctx) { return GetEnv(ctx, kEnvUserCodeGet); }
 void CtxSetJBInstalled(DriverContext* ctx, int v) { SetEnv(ctx, kEnvJBInstalled, v); }
 void CtxSetPropertyType(DriverContext* ctx, int v) { SetEnv(ctx, kEnvPropertyType, v); }
+int CtxGetPropertyType(DriverContext* ctx) { return GetEnv(ctx, kEnvPropertyType); }
 void CtxSetUserCodeDLL(DriverContext* ctx, int v) { SetEnv(ctx, kEnvUserCodeDll, v); }
+int CtxGetUserCodeDLL(DriverContext* ctx) { return GetEnv(ctx, kEnvUserCodeDll); }
 void CtxSetTSE(DriverContext* ctx, int v) { SetEnv(ctx, kEnvTSE, v); }
 int CtxGetTSE(DriverContext* ctx) { return GetEnv(ctx, kEnvTSE); }
 void CtxSetAdmin(DriverContext* ctx, int v) { SetEnv(ctx, kEnvAdmin, v); }

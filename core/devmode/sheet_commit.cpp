@@ -134,6 +134,7 @@ int DmApplySheetChanges(DriverContext* ctx) {
   Front(ctx).applyMarker = 1;
   const int result = DmCommitSettings(ctx);
   const DWORD saveError = GetLastError();
+  if (result && IsPrinterSheet(ctx)) Front(ctx).printerDefaultCommitted = 1;
 
   if (BYTE* initial = CtxInitialSettingsBlock(ctx)) CtxFreeFontTables(ctx, initial);
   CtxKeepInitialSettings(ctx);

@@ -3,8 +3,9 @@
 #pragma once
 #include "platform/win32.h"
 
-// Sheet kind bits.
+// Sheet kinds (bits).
 enum : DWORD {
+  kSheetDocumentProperties = 0x1,
   kSheetPrinterProperties = 0x2,
 };
 
@@ -26,5 +27,8 @@ struct FrontUiState {
   LONG okFlag;              // set by a dialog's OK button
   HGDIOBJ gdiObjects[2];    // deleted when the context is destroyed
   LONG applyMarker;         // 1 once a sheet's settings were applied (OK or Apply)
+  LONG printerDefaultCommitted;  // 1 once a printer-properties apply committed the printer default
+  BYTE* acquiredSettings;   // a document sheet's copy of the first acquired settings, or null
+  LONG changesAllowed;      // printer-properties sheet: 1 unless opened without permission
 };
 

@@ -12,14 +12,13 @@ extern "C" NTSTATUS NTAPI RtlMultiByteToUnicodeN(PWCH target, ULONG targetBytes,
 extern "C" NTSTATUS NTAPI RtlUnicodeToMultiByteN(PCHAR target, ULONG targetBytes, PULONG written, PCWCH source,
                                                  ULONG sourceBytes);
 
-// ---- compstui: the result a property sheet reports to the common property-sheet UI ----
-#ifndef CPSFUNC_SET_RESULT
-#define CPSFUNC_SET_RESULT 9
-#endif
-#ifndef CPSUI_CANCEL
-#define CPSUI_CANCEL 0
-#define CPSUI_OK 1
-#endif
+
+// ---- compstui: the sheet callback with its calling convention (the header's PFNPROPSHEETUI
+// lacks it) ----
+typedef LONG(CALLBACK* SheetUiCallback)(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam);
+
+// ---- the printer-interface headers of the property-sheet callbacks ----
+#include "platform/include/win_sheet_headers.h"
 
 // ---- spoolss: identity switches around the spooler's own copies (declared in the DDK only) ----
 extern "C" HANDLE WINAPI RevertToPrinterSelf(void);

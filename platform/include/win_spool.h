@@ -357,7 +357,3 @@ WINSIM_API const char* SimIdentitySwitch(DWORD index);
 // the machine root was set, and the action of the last one (0 when none).
 WINSIM_API DWORD SimPrinterPublishCount(LPCWSTR printerName, LPDWORD lastAction);
 
-// compstui: the result a property sheet reports to the common property-sheet UI.
-#define CPSFUNC_SET_RESULT 9
-#define CPSUI_CANCEL 0
-#define CPSUI_OK 1

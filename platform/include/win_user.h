@@ -161,12 +161,6 @@ typedef struct tagHELPINFO {
   POINT MousePos;
 } HELPINFO, *LPHELPINFO;
 
-typedef struct tagNMHDR {
-  HWND hwndFrom;
-  UINT_PTR idFrom;
-  UINT code;
-} NMHDR, *LPNMHDR;
-
 typedef struct tagMEASUREITEMSTRUCT {
   UINT CtlType;
   UINT CtlID;
@@ -175,80 +169,3 @@ typedef struct tagMEASUREITEMSTRUCT {
   UINT itemHeight;
   ULONG_PTR itemData;
 } MEASUREITEMSTRUCT, *LPMEASUREITEMSTRUCT;
-
-// ---- property sheets (comctl32) ----
-#define PSN_FIRST (0U - 200U)
-#define PSN_SETACTIVE (PSN_FIRST - 0)
-#define PSN_APPLY (PSN_FIRST - 2)
-#define PSN_RESET (PSN_FIRST - 3)
-#define PSN_HELP (PSN_FIRST - 5)
-#define PSNRET_NOERROR 0
-#define PSNRET_INVALID_NOCHANGEPAGE 2
-#define PSM_CHANGED (WM_USER + 104)
-#define PSM_UNCHANGED (WM_USER + 109)
-#define PSM_PRESSBUTTON (WM_USER + 113)
-#define PSM_GETCURRENTPAGEHWND (WM_USER + 118)
-#define PSBTN_OK 3
-#define PSP_DEFAULT 0x00000000
-#define PSP_HASHELP 0x00000020
-#define PSH_PROPSHEETPAGE 0x00000008
-#define PSH_NOAPPLYNOW 0x00000080
-#define PSH_HASHELP 0x00000200
-#define PSH_NOCONTEXTHELP 0x02000000
-
-struct _PSP;
-typedef struct _PSP* HPROPSHEETPAGE;
-// A property page (the 48-byte second version).
-typedef struct _PROPSHEETPAGEW {
-  DWORD dwSize;
-  DWORD dwFlags;
-  HINSTANCE hInstance;
-  union {
-    LPCWSTR pszTemplate;
-    const void* pResource;
-  };
-  union {
-    HICON hIcon;
-    LPCWSTR pszIcon;
-  };
-  LPCWSTR pszTitle;
-  DLGPROC pfnDlgProc;
-  LPARAM lParam;
-  void* pfnCallback;
-  UINT* pcRefParent;
-  LPCWSTR pszHeaderTitle;
-  LPCWSTR pszHeaderSubTitle;
-} PROPSHEETPAGEW, *LPPROPSHEETPAGEW;
-typedef const PROPSHEETPAGEW* LPCPROPSHEETPAGEW;
-// A property sheet (the 52-byte second version).
-typedef struct _PROPSHEETHEADERW {
-  DWORD dwSize;
-  DWORD dwFlags;
-  HWND hwndParent;
-  HINSTANCE hInstance;
-  union {
-    HICON hIcon;
-    LPCWSTR pszIcon;
-  };
-  LPCWSTR pszCaption;
-  UINT nPages;
-  union {
-    UINT nStartPage;
-    LPCWSTR pStartPage;
-  };
-  union {
-    LPCPROPSHEETPAGEW ppsp;
-    HPROPSHEETPAGE* phpage;
-  };
-  void* pfnCallback;
-  union {
-    HBITMAP hbmWatermark;
-    LPCWSTR pszbmWatermark;
-  };
-  HPALETTE hplWatermark;
-  union {
-    HBITMAP hbmHeader;
-    LPCWSTR pszbmHeader;
-  };
-} PROPSHEETHEADERW, *LPPROPSHEETHEADERW;
-typedef const PROPSHEETHEADERW* LPCPROPSHEETHEADERW;

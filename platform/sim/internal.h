@@ -52,6 +52,10 @@ struct timespec HostTimeFromFileTime(const FILETIME& ft);
 // Called by SimSetMachineRoot after the root changed: each part that caches machine state
 // registers one to drop it. Hooks run in registration order, under no lock of their own.
 void RegisterResetHook(void (*hook)());
+// Forgets the fake property pages and sheets' scripted state (sheet_fake.cpp).
+void SheetFakeForget();
+// Shows a comctl32 property sheet's pages as the fake's sheets do; 1 when confirmed, else 0.
+INT_PTR SheetFakeRunPages(const PROPSHEETHEADERW* header);
 
 // The machine root as a host path without trailing '/'.
 std::string RootPath();

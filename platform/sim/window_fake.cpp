@@ -87,8 +87,6 @@ void* g_idleContext = NULL;
 HWND g_active = NULL;
 HWND g_focus = NULL;
 ULONG_PTR g_nextHandle = 0x20000;
-std::vector<int> g_sheetPages;
-INT_PTR g_sheetResult = -1;
 
 // Windows does not hand out more than 10,000 windows per process; a runaway test fails here
 // instead of eating the machine.
@@ -138,8 +136,7 @@ void ForgetAll() {
   g_idleContext = NULL;
   g_active = NULL;
   g_focus = NULL;
-  g_sheetPages.clear();
-  g_sheetResult = -1;
+  SheetFakeForget();
 }
 
 // Dialog units to pixels for the fake's dialog font (6 x 13 pixels a character).
@@ -1145,31 +1142,14 @@ BOOL SimUiHelp(HWND window, LPCWSTR file, UINT command, ULONG_PTR data) {
   return TRUE;
 }
 
-// Simplified: the sheet is recorded, its pages are not made; it answers the scripted result.
+// The sheet is recorded, then run by the fake's sheets (sheet_fake.cpp).
 INT_PTR SimUiRunPropertySheet(const PROPSHEETHEADERW* header) {
-  WINSIM_SIMPLIFIED("PropertySheetW", "records the sheet and shows no pages");
-  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
   if (!header) return -1;
-  g_sheetPages.clear();
-  for (UINT i = 0; header->ppsp && i < header->nPages; ++i) {
-    const PROPSHEETPAGEW& page = header->ppsp[i];
-    g_sheetPages.push_back((int)(ULONG_PTR)page.pszTemplate);
+  {
+    std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+    Record(kSimUiPropertySheet, NULL, header->hwndParent, header->nPages, NULL);
+    g_calls.back().id = (int)header->nStartPage;
+    CopyCut(g_calls.back().caption, sizeof g_calls.back().caption / sizeof(WCHAR), header->pszCaption);
   }
-  Record(kSimUiPropertySheet, NULL, header->hwndParent, header->nPages, NULL);
-  g_calls.back().id = (int)header->nStartPage;
-  CopyCut(g_calls.back().caption, sizeof g_calls.back().caption / sizeof(WCHAR), header->pszCaption);
-  return g_sheetResult == -1 ? 1 : g_sheetResult;
-}
-
-int SimUiLastSheetPages(int* ids, int cap) {
-  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
-  int n = 0;
-  for (int id : g_sheetPages)
-    if (ids && n < cap) ids[n++] = id;
-  return (int)g_sheetPages.size();
-}
-
-void SimUiScriptSheetResult(INT_PTR result) {
-  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
-  g_sheetResult = result;
+  return SheetFakeRunPages(header);
 }
