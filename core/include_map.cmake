@@ -113,6 +113,12 @@ set(ZEMS_INCLUDE_MAP
   "front context"    # lookups run against a context
   "front tables"     # controls by symbol
   "front items"      # controls show items
+  "front model"      # controls are bound to their model descriptions and judged by them
+  "front rules"      # a committed value runs its alerts and transacts
+  "front store"      # presets, custom sizes, watermarks and lock data the dialogs apply and save
+  "front system"     # language DLL strings, the printer name, the help file, sub-dialogs
+  "front devmode"    # apply commits the sheets' settings and the paper changes
+  "front modules"    # preset names the confirm buttons look up
   # -- modules: outside modules
   "modules common"
   "modules context"  # module callbacks get the context

@@ -151,6 +151,12 @@ enum SimUiCallKind {
   kSimUiPost = 8,     // style: the message; value: its lParam
   kSimUiBeep = 9,
   kSimUiSubclass = 10,  // value: the new procedure
+  kSimUiMove = 11,      // value: MAKELONG(left, top); style: MAKELONG(width, height)
+  kSimUiCreateWindow = 12,  // window: the new child; id: its id; style: its style; text: its text
+  kSimUiInvalidate = 13,    // value: 1 with the background erased
+  kSimUiHelp = 14,          // text: the help file; style: the command; value: its data
+  kSimUiPropertySheet = 15,  // caption: the title; id: the start page; value: the page count
+  kSimUiEnableScrollBar = 16,  // value: the arrows (ESB_...)
 };
 typedef struct SimUiCall {
   int kind;
@@ -203,6 +209,18 @@ WINSIM_API BOOL SimUiEndDialog(HWND dialog, INT_PTR result);
 WINSIM_API BOOL SimUiDestroy(HWND window);
 WINSIM_API WNDPROC SimUiSubclass(HWND window, WNDPROC procedure);
 WINSIM_API WNDPROC SimUiClassProcedure(LPCWSTR className);
+WINSIM_API BOOL SimUiGetRect(HWND window, RECT* rect);
+WINSIM_API BOOL SimUiGetClientRect(HWND window, RECT* rect);
+WINSIM_API BOOL SimUiMove(HWND window, const RECT* rect, BOOL repaint);
+WINSIM_API HWND SimUiCreateChild(HWND parent, LPCWSTR className, LPCWSTR text, DWORD style, DWORD exStyle,
+                                 const RECT* rect, int id, HMODULE instance, HWND after);
+WINSIM_API BOOL SimUiInvalidate(HWND window, BOOL erase);
+WINSIM_API BOOL SimUiHasUpdate(HWND window);
+WINSIM_API BOOL SimUiEnableScrollBar(HWND window, UINT arrows);
+WINSIM_API BOOL SimUiHelp(HWND window, LPCWSTR file, UINT command, ULONG_PTR data);
+// A comctl32 property sheet: recorded (kSimUiPropertySheet), then its pages shown and ended as
+// the common property-sheet UI's are (SimUiScriptSheet, SimUiSetSheetHook, SimUiLastSheetPages).
+WINSIM_API INT_PTR SimUiRunPropertySheet(const PROPSHEETHEADERW* header);
 WINSIM_API int SimUiMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style);
 // Property sheets (the fake's comctl32 page and compstui's CommonPropertySheetUIW): a page is
 // its kept description; the sheet runs the callback's INIT and GET_INFO_HEADER, shows the pages
@@ -218,6 +236,8 @@ WINSIM_API BOOL SimUiBeep(UINT type);
 // other class answers only texts), child of `parent` with control id `id` when parent is set,
 // else top-level; NULL for an empty class name.
 WINSIM_API HWND SimUiMakeWindow(LPCWSTR className, HWND parent, int id, DWORD style);
+// Clears a window's pending repaint, as painting it would.
+WINSIM_API void SimUiValidate(HWND window);
 // Runs the posted messages and due timers without advancing the clock; answers how many ran.
 WINSIM_API int SimUiPump(void);
 // Called by a modal loop each time it has nothing left to run (the scenario actor's steps);

@@ -4,6 +4,7 @@
 #include "core/tables/build_switches.h"
 #include "core/store/item_store.h"
 #include "ui2k/dlg_notify.h"
+#include "ui2k/host_repair.h"
 
 const BuildVariant& BuildGetVariant() {
   static const BuildVariant variant = {
@@ -25,6 +26,7 @@ const BuildVariant& BuildGetVariant() {
       0,        // the shared preset application
       0,        // the shared section-name rule
       0,        // custom media strings stay as loaded
+      CtxFixHostSubclassing,
   };
   return variant;
 }

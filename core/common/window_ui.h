@@ -47,8 +47,8 @@ BOOL WuiShow(HWND window, int command);
 // The window style (GWL_STYLE); the set answers the old one.
 LONG WuiGetStyle(HWND window);
 LONG WuiSetStyle(HWND window, LONG style);
-// The window slots DWL_USER, DWL_MSGRESULT (dialogs) and GWL_USERDATA; the set answers the old
-// value. Any other slot answers 0.
+// The window slots DWL_USER, DWL_MSGRESULT (dialogs), GWL_USERDATA, GWL_ID (a child's control id)
+// and GWL_EXSTYLE; the set answers the old value. Any other slot answers 0.
 LONG_PTR WuiGetSlot(HWND window, int slot);
 LONG_PTR WuiSetSlot(HWND window, int slot, LONG_PTR value);
 
@@ -115,6 +115,33 @@ WNDPROC WuiSubclass(HWND window, WNDPROC procedure);
 // The procedure of a window class as registered; NULL for a class that is not.
 WNDPROC WuiClassProcedure(LPCWSTR className);
 LRESULT WuiCallProcedure(WNDPROC procedure, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// ---- geometry and painting ----
+
+// The window's rectangle: in its parent's client coordinates for a child, else the screen's.
+BOOL WuiGetRect(HWND window, RECT* rect);
+// The client area, from (0, 0).
+BOOL WuiGetClientRect(HWND window, RECT* rect);
+// Moves and sizes the window (a child in its parent's client coordinates).
+BOOL WuiMove(HWND window, const RECT* rect, BOOL repaint);
+// A child window of parent (class, text, styles, rectangle, id, instance), placed in z-order
+// right after `after` (NULL: on top). NULL when it cannot be made.
+HWND WuiCreateChild(HWND parent, LPCWSTR className, LPCWSTR text, DWORD style, DWORD exStyle, const RECT* rect,
+                    int id, HMODULE instance, HWND after);
+// Marks the whole window for repainting (erase: its background too).
+BOOL WuiInvalidate(HWND window, BOOL erase);
+// TRUE while part of the window waits to be repainted.
+BOOL WuiHasUpdate(HWND window);
+// Enables or disables both arrows of a scroll-bar control (ESB_...).
+BOOL WuiEnableScrollBar(HWND scrollBar, UINT arrows);
+
+// ---- help and property sheets ----
+
+// Asks the help viewer for topic data of file (HELP_CONTEXT, HELP_WM_HELP, HELP_CONTEXTMENU;
+// for the last two data is a list of {control id, help id} pairs ending with 0, 0).
+BOOL WuiHelp(HWND window, LPCWSTR file, UINT command, ULONG_PTR data);
+// Runs a modal property sheet; its result, -1 when it cannot be shown.
+INT_PTR WuiRunPropertySheet(const PROPSHEETHEADERW* header);
 
 // ---- property sheets ----
 

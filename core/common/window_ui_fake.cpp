@@ -54,6 +54,20 @@ LRESULT WuiCallProcedure(WNDPROC procedure, HWND window, UINT message, WPARAM wP
   return procedure ? procedure(window, message, wParam, lParam) : 0;
 }
 
+BOOL WuiGetRect(HWND window, RECT* rect) { return SimUiGetRect(window, rect); }
+BOOL WuiGetClientRect(HWND window, RECT* rect) { return SimUiGetClientRect(window, rect); }
+BOOL WuiMove(HWND window, const RECT* rect, BOOL repaint) { return SimUiMove(window, rect, repaint); }
+HWND WuiCreateChild(HWND parent, LPCWSTR className, LPCWSTR text, DWORD style, DWORD exStyle, const RECT* rect,
+                    int id, HMODULE instance, HWND after) {
+  return SimUiCreateChild(parent, className, text, style, exStyle, rect, id, instance, after);
+}
+BOOL WuiInvalidate(HWND window, BOOL erase) { return SimUiInvalidate(window, erase); }
+BOOL WuiHasUpdate(HWND window) { return SimUiHasUpdate(window); }
+BOOL WuiEnableScrollBar(HWND scrollBar, UINT arrows) { return SimUiEnableScrollBar(scrollBar, arrows); }
+BOOL WuiHelp(HWND window, LPCWSTR file, UINT command, ULONG_PTR data) {
+  return SimUiHelp(window, file, command, data);
+}
+INT_PTR WuiRunPropertySheet(const PROPSHEETHEADERW* header) { return SimUiRunPropertySheet(header); }
 HPROPSHEETPAGE WuiCreatePropertyPage(const PROPSHEETPAGEW* page) { return SimUiCreatePropertyPage(page); }
 LONG WuiRunCommonPropertySheet(HWND owner, SheetUiCallback callback, LPARAM lParam, DWORD* result) {
   return SimUiCommonPropertySheet(owner, callback, lParam, result);

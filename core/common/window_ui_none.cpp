@@ -48,3 +48,13 @@ LONG WuiRunCommonPropertySheet(HWND owner, SheetUiCallback callback, LPARAM lPar
 int WuiMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style) { (void)owner; (void)text; (void)caption; (void)style; return 0; }
 BOOL WuiBeep(UINT type) { (void)type; return 0; }
 
+
+BOOL WuiGetRect(HWND window, RECT* rect) { (void)window; (void)rect; return 0; }
+BOOL WuiGetClientRect(HWND window, RECT* rect) { (void)window; (void)rect; return 0; }
+BOOL WuiMove(HWND window, const RECT* rect, BOOL repaint) { (void)window; (void)rect; (void)repaint; return 0; }
+HWND WuiCreateChild(HWND, LPCWSTR, LPCWSTR, DWORD, DWORD, const RECT*, int, HMODULE, HWND) { return NULL; }
+BOOL WuiInvalidate(HWND window, BOOL erase) { (void)window; (void)erase; return 0; }
+BOOL WuiHasUpdate(HWND window) { (void)window; return 0; }
+BOOL WuiEnableScrollBar(HWND scrollBar, UINT arrows) { (void)scrollBar; (void)arrows; return 0; }
+BOOL WuiHelp(HWND, LPCWSTR, UINT, ULONG_PTR) { return 0; }
+INT_PTR WuiRunPropertySheet(const PROPSHEETHEADERW* header) { (void)header; return -1; }

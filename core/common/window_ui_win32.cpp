@@ -84,6 +84,29 @@ LRESULT WuiCallProcedure(WNDPROC procedure, HWND window, UINT message, WPARAM wP
   return CallWindowProcW(procedure, window, message, wParam, lParam);
 }
 
+BOOL WuiGetRect(HWND window, RECT* rect) {
+  if (!rect || !GetWindowRect(window, rect)) return FALSE;
+  if (HWND parent = WuiParent(window)) MapWindowPoints(NULL, parent, reinterpret_cast<POINT*>(rect), 2);
+  return TRUE;
+}
+BOOL WuiGetClientRect(HWND window, RECT* rect) { return rect && GetClientRect(window, rect); }
+BOOL WuiMove(HWND window, const RECT* rect, BOOL repaint) {
+  return rect && MoveWindow(window, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, repaint);
+}
+HWND WuiCreateChild(HWND parent, LPCWSTR className, LPCWSTR text, DWORD style, DWORD exStyle, const RECT* rect,
+                    int id, HMODULE instance, HWND after) {
+  if (!rect) return NULL;
+  HWND made = CreateWindowExW(exStyle, className, text, style, rect->left, rect->top, rect->right - rect->left,
+                              rect->bottom - rect->top, parent, (HMENU)(INT_PTR)id, instance, NULL);
+  if (made) SetWindowPos(made, after ? after : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  return made;
+}
+BOOL WuiInvalidate(HWND window, BOOL erase) { return InvalidateRect(window, NULL, erase); }
+BOOL WuiHasUpdate(HWND window) { return GetUpdateRect(window, NULL, FALSE); }
+BOOL WuiEnableScrollBar(HWND scrollBar, UINT arrows) { return EnableScrollBar(scrollBar, SB_CTL, arrows); }
+
+BOOL WuiHelp(HWND window, LPCWSTR file, UINT command, ULONG_PTR data) { return WinHelpW(window, file, command, data); }
+INT_PTR WuiRunPropertySheet(const PROPSHEETHEADERW* header) { return PropertySheetW(header); }
 HPROPSHEETPAGE WuiCreatePropertyPage(const PROPSHEETPAGEW* page) {
   return page ? CreatePropertySheetPageW(page) : NULL;
 }

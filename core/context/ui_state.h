@@ -4,6 +4,7 @@
 #pragma once
 #include "core/bind/job_control.h"
 #include "core/devmode/fin_readers.h"
+#include "core/front/dialog_state.h"
 #include "core/front/front_state.h"
 #include "core/install/install_state.h"
 #include "platform/win32.h"
@@ -116,5 +117,6 @@ struct UiState {
     LONG values[3];
     LONG marked;
   } outputSizeSets[2];
+  DlgEngineState dialog;         // the dialog engine's state (core/front/dialog_state.h)
 };
 

@@ -68,6 +68,10 @@ int ResBitmapDllOf(UINT id);
 // The RT_BITMAP resource id from the DLL its range names; null when no range holds id or the
 // DLL cannot be loaded.
 HGLOBAL ResLoadBitmapResource(DriverContext* ctx, UINT id);
+// Opens a .bmp file for reading when its info header (the 32-bit size at byte 14) is the
+// 40-byte one: 1 and the open file in *file; otherwise 0, the file closed and *file
+// INVALID_HANDLE_VALUE. The path is opened as given (wide), so any name the disk holds opens.
+int ResOpenBmpFile(LPCWSTR path, HANDLE* file);
 
 // ---- help strings for the graphics DLL ----
 

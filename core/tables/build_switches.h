@@ -64,6 +64,9 @@ struct BuildVariant {
   // sixteen custom media (13708-13723) are replaced by the media's names, cut on a double-byte
   // boundary (the exclusion DLL); 0 leaves them as loaded.
   int completeCustomMediaNames;
+  // The dialog engine's repair of child-window procedures that host applications replace
+  // (the printer interface's CtxFixHostSubclassing); null where no dialog is shown.
+  void (*repairHostSubclassing)(DriverContext* ctx, HWND window);
 };
 
 // The table of the deliverable this core is linked into.

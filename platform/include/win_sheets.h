@@ -59,6 +59,51 @@ typedef struct _PSHNOTIFY {
 #define PSN_HELP (PSN_FIRST - 5)
 #define PSNRET_NOERROR 0
 
+// ---- the property sheets the dialog engine runs itself (comctl32's PropertySheetW) ----
+#define PSNRET_INVALID_NOCHANGEPAGE 2
+#define PSM_CHANGED (WM_USER + 104)
+#define PSM_UNCHANGED (WM_USER + 109)
+#define PSM_PRESSBUTTON (WM_USER + 113)
+#define PSM_GETCURRENTPAGEHWND (WM_USER + 118)
+#define PSBTN_OK 3
+#define PSH_PROPSHEETPAGE 0x00000008
+#define PSH_NOAPPLYNOW 0x00000080
+#define PSH_HASHELP 0x00000200
+#define PSH_NOCONTEXTHELP 0x02000000
+
+// A property sheet (the 52-byte second version).
+typedef struct _PROPSHEETHEADERW {
+  DWORD dwSize;
+  DWORD dwFlags;
+  HWND hwndParent;
+  HINSTANCE hInstance;
+  union {
+    HICON hIcon;
+    LPCWSTR pszIcon;
+  };
+  LPCWSTR pszCaption;
+  UINT nPages;
+  union {
+    UINT nStartPage;
+    LPCWSTR pStartPage;
+  };
+  union {
+    LPCPROPSHEETPAGEW ppsp;
+    HPROPSHEETPAGE* phpage;
+  };
+  void* pfnCallback;
+  union {
+    HBITMAP hbmWatermark;
+    LPCWSTR pszbmWatermark;
+  };
+  HPALETTE hplWatermark;
+  union {
+    HBITMAP hbmHeader;
+    LPCWSTR pszbmHeader;
+  };
+} PROPSHEETHEADERW, *LPPROPSHEETHEADERW;
+typedef const PROPSHEETHEADERW* LPCPROPSHEETHEADERW;
+
 // ---- compstui: the common property-sheet UI ----
 typedef LONG_PTR(CALLBACK* PFNCOMPROPSHEET)(HANDLE hComPropSheet, UINT Function, LPARAM lParam1, LPARAM lParam2);
 

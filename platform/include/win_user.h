@@ -122,3 +122,50 @@ typedef VOID(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 
 #include "platform/include/win_styles.h"
 #define DS_SHELLFONT (DS_SETFONT | 0x0008L)
+
+// ---- painting, mouse, help and owner-drawn controls: messages the dialog engine takes ----
+#define WM_PAINT 0x000F
+#define WM_ERASEBKGND 0x0014
+#define WM_HELP 0x0053
+#define WM_CONTEXTMENU 0x007B
+#define WM_NCPAINT 0x0085
+#define WM_MEASUREITEM 0x002C
+#define WM_DRAWITEM 0x002B
+#define WM_CTLCOLORLISTBOX 0x0134
+#define WM_CTLCOLORSCROLLBAR 0x0137
+#define WM_MOUSEMOVE 0x0200
+#define WM_LBUTTONDOWN 0x0201
+#define WM_LBUTTONUP 0x0202
+#define WM_LBUTTONDBLCLK 0x0203
+#define WM_RBUTTONDOWN 0x0204
+#define WM_RBUTTONUP 0x0205
+#define WM_RBUTTONDBLCLK 0x0206
+#define MK_SHIFT 0x0004
+#define MK_CONTROL 0x0008
+#define IDHELP 9
+
+#define SB_CTL 2
+#define ESB_ENABLE_BOTH 0x0000
+#define ESB_DISABLE_BOTH 0x0003
+
+#define HELP_CONTEXT 0x0001L
+#define HELP_CONTEXTMENU 0x000aL
+#define HELP_WM_HELP 0x000cL
+
+typedef struct tagHELPINFO {
+  UINT cbSize;
+  int iContextType;
+  int iCtrlId;
+  HANDLE hItemHandle;
+  DWORD_PTR dwContextId;
+  POINT MousePos;
+} HELPINFO, *LPHELPINFO;
+
+typedef struct tagMEASUREITEMSTRUCT {
+  UINT CtlType;
+  UINT CtlID;
+  UINT itemID;
+  UINT itemWidth;
+  UINT itemHeight;
+  ULONG_PTR itemData;
+} MEASUREITEMSTRUCT, *LPMEASUREITEMSTRUCT;

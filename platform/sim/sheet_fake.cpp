@@ -211,6 +211,60 @@ LONG SimUiCommonPropertySheet(HWND owner, SheetUiCallback callback, LPARAM lPara
   return 1;
 }
 
+// A property sheet of comctl32 (PropertySheetW), shown as the common UI shows its pages.
+INT_PTR winsim::SheetFakeRunPages(const PROPSHEETHEADERW* header) {
+  WINSIM_SIMPLIFIED("PropertySheetW", "shows every page at once; the scripted answer ends the sheet after the sheet hook");
+  int answer = IDCANCEL;
+  {
+    std::lock_guard<std::recursive_mutex> hold(g_sheetLock);
+    answer = g_nextAnswer;
+    g_nextAnswer = IDCANCEL;
+    g_lastTemplates.clear();
+    g_lastTitle = header->pszCaption ? header->pszCaption : u"";
+  }
+  HWND frame = SimUiMakeWindow(TEXT("#32770"), NULL, 0, WS_VISIBLE);
+  if (frame && header->pszCaption) SimUiSetText(frame, header->pszCaption);
+  std::vector<PROPSHEETPAGEW> descriptions;
+  for (UINT i = 0; header->ppsp && i < header->nPages; ++i) descriptions.push_back(header->ppsp[i]);
+  std::vector<HWND> windows;
+  for (PROPSHEETPAGEW& description : descriptions) {
+    const int templateId = TemplateIdOf(description);
+    {
+      std::lock_guard<std::recursive_mutex> hold(g_sheetLock);
+      g_lastTemplates.push_back(templateId);
+    }
+    HWND window = templateId ? SimUiCreateDialog(description.hInstance, templateId, frame, description.pfnDlgProc,
+                                                 reinterpret_cast<LPARAM>(&description))
+                             : NULL;
+    windows.push_back(window);
+  }
+  for (HWND window : windows)
+    if (window) Notify(window, PSN_SETACTIVE);
+  {
+    std::lock_guard<std::recursive_mutex> hold(g_sheetLock);
+    g_shownPages = windows;
+  }
+  void (*hook)(HWND, void*) = NULL;
+  void* context = NULL;
+  {
+    std::lock_guard<std::recursive_mutex> hold(g_sheetLock);
+    hook = g_sheetHook;
+    context = g_sheetContext;
+  }
+  if (hook) hook(frame, context);
+  SimUiPump();
+  for (HWND window : windows)
+    if (window && SimUiIsWindow(window)) Notify(window, answer == IDOK ? PSN_APPLY : PSN_RESET);
+  for (HWND window : windows)
+    if (window && SimUiIsWindow(window)) SimUiDestroy(window);
+  if (frame) SimUiDestroy(frame);
+  {
+    std::lock_guard<std::recursive_mutex> hold(g_sheetLock);
+    g_shownPages.clear();
+  }
+  return answer == IDOK ? 1 : 0;
+}
+
 void SimUiScriptSheet(int answer) {
   std::lock_guard<std::recursive_mutex> hold(g_sheetLock);
   g_nextAnswer = answer;

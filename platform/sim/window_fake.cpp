@@ -1,6 +1,7 @@
 // The recording fake behind the dialogs' window interface. It is no user32: it keeps windows
 // made from dialog templates or by tests, answers the interface's operations from them, and
-// records what changed. Windows have no geometry and no painting. Simplified (reported under
+// records what changed. Windows have rectangles (a template's dialog units taken as a dialog
+// font of 6 x 13 pixels) and a pending-repaint mark, but nothing is drawn. Simplified (reported under
 // ZEMS_SIM_TRACE=simplified): an automatic radio button does not clear the others of its
 // group; a modal loop runs only posted messages, timers and its idle hook.
 #include <stdio.h>
@@ -47,6 +48,8 @@ struct FakeWindow {
   bool ended = false;
   INT_PTR endResult = 0;
   int templateId = 0;
+  RECT rect = {0, 0, 0, 0};  // in the parent's client coordinates (top-level: the screen's)
+  bool needsPaint = false;
   std::vector<HWND> children;  // z-order: the first is on top
 };
 
@@ -134,6 +137,16 @@ void ForgetAll() {
   g_active = NULL;
   g_focus = NULL;
   SheetFakeForget();
+}
+
+// Dialog units to pixels for the fake's dialog font (6 x 13 pixels a character).
+RECT PixelsOf(short x, short y, short cx, short cy) {
+  RECT r;
+  r.left = x * 6 / 4;
+  r.top = y * 13 / 8;
+  r.right = (x + cx) * 6 / 4;
+  r.bottom = (y + cy) * 13 / 8;
+  return r;
 }
 
 struct ResetRegistration {
@@ -493,6 +506,7 @@ HWND MakeDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure, L
     w->text = dialog.title;
     w->exStyle = dialog.exStyle;
     w->templateId = templateId;
+    w->rect = PixelsOf(dialog.x, dialog.y, dialog.cx, dialog.cy);
     made = w->handle;
     visible = (dialog.style & WS_VISIBLE) != 0;
     for (const DialogItemTemplate& item : dialog.items) {
@@ -503,6 +517,7 @@ HWND MakeDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure, L
       }
       c->text = item.text;
       c->exStyle = item.exStyle;
+      c->rect = PixelsOf(item.x, item.y, item.cx, item.cy);
     }
     Record(kSimUiCreateDialog, w, made, (LONG_PTR)owner, NULL);
     CopyCut(g_calls.back().caption, sizeof g_calls.back().caption / sizeof(WCHAR),
@@ -743,6 +758,8 @@ LONG_PTR SimUiGetSlot(HWND window, int slot) {
   if (!w) return 0;
   bool dialog = w->kind == Kind::kDialog;
   if (slot == GWL_USERDATA) return w->userData;
+  if (slot == GWL_ID) return w->id;
+  if (slot == GWL_EXSTYLE) return (LONG_PTR)w->exStyle;
   if (dialog && slot == DWL_MSGRESULT) return w->msgResult;
   if (dialog && slot == DWL_USER) return w->user;
   SetLastError(ERROR_INVALID_INDEX);
@@ -754,6 +771,14 @@ LONG_PTR SimUiSetSlot(HWND window, int slot, LONG_PTR value) {
   FakeWindow* w = Find(window);
   if (!w) return 0;
   bool dialog = w->kind == Kind::kDialog;
+  if (slot == GWL_ID || slot == GWL_EXSTYLE) {
+    LONG_PTR old = slot == GWL_ID ? (LONG_PTR)w->id : (LONG_PTR)w->exStyle;
+    if (slot == GWL_ID && w->parent)
+      w->id = (int)value;
+    else if (slot == GWL_EXSTYLE)
+      w->exStyle = (DWORD)value;
+    return old;
+  }
   LONG_PTR* at = NULL;
   if (slot == GWL_USERDATA) at = &w->userData;
   if (dialog && slot == DWL_MSGRESULT) at = &w->msgResult;
@@ -1029,3 +1054,102 @@ BOOL SimUiGetCall(DWORD index, SimUiCall* call) {
 }
 
 void SimUiReset(void) { ForgetAll(); }
+
+BOOL SimUiGetRect(HWND window, RECT* rect) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  FakeWindow* w = Find(window);
+  if (!w || !rect) return FALSE;
+  *rect = w->rect;
+  return TRUE;
+}
+
+BOOL SimUiGetClientRect(HWND window, RECT* rect) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  FakeWindow* w = Find(window);
+  if (!w || !rect) return FALSE;
+  rect->left = rect->top = 0;
+  rect->right = w->rect.right - w->rect.left;
+  rect->bottom = w->rect.bottom - w->rect.top;
+  return TRUE;
+}
+
+BOOL SimUiMove(HWND window, const RECT* rect, BOOL repaint) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  FakeWindow* w = Find(window);
+  if (!w || !rect) return FALSE;
+  w->rect = *rect;
+  if (repaint) w->needsPaint = true;
+  Record(kSimUiMove, w, window, MAKELONG(rect->left, rect->top), NULL);
+  g_calls.back().style = MAKELONG(rect->right - rect->left, rect->bottom - rect->top);
+  return TRUE;
+}
+
+HWND SimUiCreateChild(HWND parent, LPCWSTR className, LPCWSTR text, DWORD style, DWORD exStyle, const RECT* rect,
+                      int id, HMODULE instance, HWND after) {
+  (void)instance;
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  if (!parent || !rect) return NULL;
+  FakeWindow* w = Make(TextOf(className), parent, id, style);
+  if (!w) return NULL;
+  w->text = TextOf(text);
+  w->exStyle = exStyle;
+  w->rect = *rect;
+  // Windows' z-order: right after `after`, else on top.
+  std::vector<HWND>& siblings = Find(parent)->children;
+  siblings.pop_back();
+  auto at = siblings.begin();
+  if (after)
+    for (auto it = siblings.begin(); it != siblings.end(); ++it)
+      if (*it == after) at = it + 1;
+  siblings.insert(at, w->handle);
+  Record(kSimUiCreateWindow, w, w->handle, 0, text);
+  g_calls.back().style = style;
+  return w->handle;
+}
+
+BOOL SimUiInvalidate(HWND window, BOOL erase) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  FakeWindow* w = Find(window);
+  if (!w) return FALSE;
+  w->needsPaint = true;
+  Record(kSimUiInvalidate, w, window, erase ? 1 : 0, NULL);
+  return TRUE;
+}
+
+BOOL SimUiHasUpdate(HWND window) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  FakeWindow* w = Find(window);
+  return w && w->needsPaint;
+}
+
+void SimUiValidate(HWND window) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  if (FakeWindow* w = Find(window)) w->needsPaint = false;
+}
+
+BOOL SimUiEnableScrollBar(HWND window, UINT arrows) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  FakeWindow* w = Find(window);
+  if (!w) return FALSE;
+  Record(kSimUiEnableScrollBar, w, window, arrows, NULL);
+  return TRUE;
+}
+
+BOOL SimUiHelp(HWND window, LPCWSTR file, UINT command, ULONG_PTR data) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  Record(kSimUiHelp, Find(window), window, (LONG_PTR)data, file);
+  g_calls.back().style = command;
+  return TRUE;
+}
+
+// The sheet is recorded, then run by the fake's sheets (sheet_fake.cpp).
+INT_PTR SimUiRunPropertySheet(const PROPSHEETHEADERW* header) {
+  if (!header) return -1;
+  {
+    std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+    Record(kSimUiPropertySheet, NULL, header->hwndParent, header->nPages, NULL);
+    g_calls.back().id = (int)header->nStartPage;
+    CopyCut(g_calls.back().caption, sizeof g_calls.back().caption / sizeof(WCHAR), header->pszCaption);
+  }
+  return SheetFakeRunPages(header);
+}

@@ -11,6 +11,7 @@
 #include "core/store/item_store.h"
 #include "core/store/settings_file.h"
 #include "ui2k/dlg_notify.h"
+#include "ui2k/host_repair.h"
 
 namespace printer_interface {
 #include "ui2k/build_variant.cpp"
