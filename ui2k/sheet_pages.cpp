@@ -7,6 +7,7 @@
 #include "core/front/page_lookup.h"
 #include "core/model/model_lookup.h"
 #include "core/system/resources.h"
+#include "core/front/dialog_engine.h"
 #include "ui2k/sheets.h"
 
 namespace {
@@ -57,44 +58,13 @@ UINT CALLBACK SheetPageCallback(HWND window, UINT message, PROPSHEETPAGEW* page)
   return message == kCallbackCreateMessage ? 3 : 0;
 }
 
-// Keeps the context with the page, makes its page the current one and takes the sheet's
-// confirmation; the page's controls join when the dialog engine binds them.
+// A sheet page's dialog procedure: the dialog engine's page procedure, which keeps the context
+// with the page, binds its controls, makes it the current page and takes the sheet's
+// confirmation; a destroyed page forgets its window.
 INT_PTR CALLBACK SheetPageDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  (void)wParam;
-  switch (message) {
-    case WM_INITDIALOG: {
-      const PROPSHEETPAGEW* description = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
-      DriverContext* ctx = description ? reinterpret_cast<DriverContext*>(description->lParam) : nullptr;
-      if (!ctx) return TRUE;
-      WuiSetSlot(window, DWL_USER, reinterpret_cast<LONG_PTR>(ctx));
-      const WORD pageId = static_cast<WORD>(reinterpret_cast<ULONG_PTR>(description->pszTemplate));
-      if (DlgPageRecord* page = PageFind(ctx, pageId)) {
-        page->window = window;
-        ctx->currentPage = pageId;
-      }
-      return TRUE;
-    }
-    case WM_NOTIFY: {
-      const NMHDR* note = reinterpret_cast<const NMHDR*>(lParam);
-      DriverContext* ctx = ContextOf(window);
-      DlgPageRecord* page = PageOfWindow(window);
-      if (!note || !ctx || !page) return FALSE;
-      if (note->code == PSN_SETACTIVE) {
-        ctx->currentPage = page->dialogId;
-      } else if (note->code == PSN_APPLY) {
-        if (ctx->ui) ctx->ui->front.okFlag = 1;
-      } else {
-        return FALSE;
-      }
-      WuiSetSlot(window, DWL_MSGRESULT, PSNRET_NOERROR);
-      return TRUE;
-    }
-    case WM_DESTROY:
-      if (DlgPageRecord* page = PageOfWindow(window)) page->window = nullptr;
-      return FALSE;
-    default:
-      return FALSE;
-  }
+  if (message == WM_DESTROY)
+    if (DlgPageRecord* page = PageOfWindow(window)) page->window = nullptr;
+  return DlgSheetPageProc(window, message, wParam, lParam);
 }
 
 LONG SheetRunCommonPropertySheet(HWND owner, SheetUiCallback callback, LPARAM lParam, DWORD* result) {

@@ -266,9 +266,12 @@ TEST_F(SheetsTest, DocumentSheetShowsTheSevenDocumentPages) {
       EXPECT_TRUE(DmIsOwnDevmode(out.data())) << "the confirmed sheet fills pdmOut";
     }
   }
+  // Only the confirmed sheet reports: its first page's Apply commits the changes and reports,
+  // and DESTROY commits the document default and reports again.
   LPARAM reported[4];
-  ASSERT_EQ(1, SimUiSheetResults(reported, 4)) << "only the confirmed sheet reports a result";
+  ASSERT_EQ(2, SimUiSheetResults(reported, 4)) << "only the confirmed sheet reports a result";
   EXPECT_EQ(CPSUI_OK, reported[0]);
+  EXPECT_EQ(CPSUI_OK, reported[1]);
 }
 
 TEST_F(SheetsTest, APageTheModelDisablesIsNotAdded) {
@@ -302,7 +305,8 @@ TEST_F(SheetsTest, DeviceSheetShowsItsFourPagesAndPublishesAtEveryReason) {
   EXPECT_EQ(DWORD(CPSUI_OK), result);
   EXPECT_EQ((std::vector<int>{1011, 1009, 1008, 1015}), LastPages());
   DWORD action = 0;
-  EXPECT_EQ(before + 3, SimPrinterPublishCount(W(kPrinter), &action)) << "INIT, GET_INFO_HEADER and DESTROY";
+  EXPECT_EQ(before + 4, SimPrinterPublishCount(W(kPrinter), &action))
+      << "INIT, GET_INFO_HEADER, the confirmed page's Apply and DESTROY";
   EXPECT_EQ(DWORD(DSPRINT_UPDATE), action);
 }
 
