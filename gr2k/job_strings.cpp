@@ -77,7 +77,7 @@ void SaveSet(DriverContext* ctx, int set) {
 void ApplySymbolic(DriverContext* ctx) {
   short code = ItemSymbolicPaperSize(ctx);
   ItemSetRawById(ctx, kItem_zdmOutPaperSize, code);
-  DmApplyOutputPaper(code, kItem_zdmOutPaperSize, ctx, ctx->settings);
+  DmApplyOutputPaperCore(ctx);
 }
 
 // Minimal: the list of papers allowed for a symbolic output size is not built; the symbolic

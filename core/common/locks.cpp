@@ -77,7 +77,7 @@ void LockLeave(int n) {
   if (ready) LeaveCriticalSection(&g_section[n - 1]);
 }
 
-HANDLE LockCreateGlobalMutex() {
+HANDLE GlobalDriverMutex() {
   SECURITY_DESCRIPTOR descriptor;
   if (!InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION)) return nullptr;
   // A present null DACL: every user of every session may open and wait on the mutex.
@@ -93,7 +93,7 @@ void LockGlobalMutex() {
   HANDLE mutex;
   {
     StateGuard guard;
-    if (!g_mutex) g_mutex = LockCreateGlobalMutex();
+    if (!g_mutex) g_mutex = GlobalDriverMutex();
     mutex = g_mutex;
   }
   // The result is not examined: an abandoned mutex is ours all the same.

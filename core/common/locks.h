@@ -18,7 +18,7 @@ void LockLeave(int n);
 
 // Creates (or opens, when another process made it) the named mutex "Global\ZemsMutexTse"
 // with a null DACL, not owned. Null on failure. The caller owns the handle.
-HANDLE LockCreateGlobalMutex();
+HANDLE GlobalDriverMutex();
 
 // Waits without time-out for the named mutex, creating the process's handle on first use;
 // an abandoned mutex counts as acquired. Re-entrant on the thread. Nothing happens when the

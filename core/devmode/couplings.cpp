@@ -267,6 +267,12 @@ void DmApplyOutputPaperOriented(short code, WORD item, DriverContext* ctx, void*
   ApplyOutputPaper(code, item, ctx, devmode, true);
 }
 
+void DmApplyOutputPaperCore(DriverContext* ctx) {
+  if (!ctx) return;
+  ApplyOutputPaper(static_cast<short>(Raw(ctx, kItem_zdmOutPaperSize)), kItem_zdmOutPaperSize, ctx, ctx->settings,
+                   false);
+}
+
 void DmSetDuplexField(void* devmode, DriverContext* ctx) {
   DEVMODEW* dm = static_cast<DEVMODEW*>(devmode);
   if (!dm || !ctx) return;

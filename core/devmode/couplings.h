@@ -23,6 +23,8 @@ void DmApplyInputPaperOriented(short code, WORD item, DriverContext* ctx, void* 
 // The Oriented form exchanges a custom size's axes in landscape.
 void DmApplyOutputPaper(short code, WORD item, DriverContext* ctx, void* devmode);
 void DmApplyOutputPaperOriented(short code, WORD item, DriverContext* ctx, void* devmode);
+// The same for the context's own output paper setting, on its settings block.
+void DmApplyOutputPaperCore(DriverContext* ctx);
 
 // dmDuplex from the duplex items 58 and 94.
 void DmSetDuplexField(void* devmode, DriverContext* ctx);

@@ -171,11 +171,11 @@ TEST_F(LocksTest, ContextOpenedWithoutTheMutexNeitherWaitsNorReleases) {
 }
 
 TEST_F(LocksTest, CreatedMutexIsNamedAndNotOwned) {
-  HANDLE first = LockCreateGlobalMutex();
+  HANDLE first = GlobalDriverMutex();
   ASSERT_TRUE(first);
   EXPECT_EQ(0u, GetLastError());
   EXPECT_TRUE(MutexFreeForOthers());
-  HANDLE second = LockCreateGlobalMutex();
+  HANDLE second = GlobalDriverMutex();
   ASSERT_TRUE(second);
   EXPECT_EQ(DWORD(ERROR_ALREADY_EXISTS), GetLastError());
   CloseHandle(first);
