@@ -1,8 +1,7 @@
-// Minimal: images, text, escapes, the job strings and the glyph cache are not built yet.
+// Minimal: images, text, escapes and the job strings are not built yet.
 // Until they are, the DDI functions stop behind their real common checks here: transfers
 // with a source, copies, stretches and text succeed without output and escapes answer 0; a reset
-// copies no job strings and never finds the same job in two DEVMODEs, and there is no glyph
-// cache to clear. Each body is replaced by the code of its own area.
+// copies no job strings and never finds the same job in two DEVMODEs. Each body is replaced by the code of its own area.
 #include "gr2k/ddi_bodies.h"
 
 BOOL VecBitBltImage(GraphicsPdev*, SURFOBJ*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, RECTL*, POINTL*, POINTL*,
@@ -23,4 +22,3 @@ ULONG EscHandle(GraphicsPdev*, SURFOBJ*, ULONG, ULONG, PVOID, ULONG, PVOID) { re
 
 BOOL JobCopyStrings(DriverContext*, DriverContext*) { return TRUE; }
 int JobCompareDevmodes(const DEVMODEW*, const DEVMODEW*) { return 0; }
-void FontGlyphCacheClear(GraphicsPdev*) {}
