@@ -220,11 +220,3 @@ WINSIM_API BOOL WINAPI EngStretchBlt(SURFOBJ*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLA
   SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
   return FALSE;
 }
-
-// Simplified: the engine has no glyphs yet; the call fails without drawing.
-WINSIM_API BOOL WINAPI EngTextOut(SURFOBJ*, STROBJ*, FONTOBJ*, CLIPOBJ*, RECTL*, RECTL*, BRUSHOBJ*, BRUSHOBJ*, POINTL*,
-                                  MIX) {
-  WINSIM_SIMPLIFIED("EngTextOut", "has no glyphs yet: fails without drawing");
-  SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
-  return FALSE;
-}
