@@ -1,7 +1,7 @@
-// Minimal: images, text, escapes and the job strings are not built yet.
-// Until they are, the DDI functions stop behind their real common checks here: transfers
-// with a source, copies, stretches and text succeed without output and escapes answer 0; a reset
-// copies no job strings and never finds the same job in two DEVMODEs. Each body is replaced by the code of its own area.
+// Minimal: images, escapes and the job strings are not built yet. Until they are, the DDI
+// functions stop behind their real common checks here: transfers with a source, copies and
+// stretches succeed without output and escapes answer 0; a reset copies no job strings and
+// never finds the same job in two DEVMODEs. Each body is replaced by the code of its own area.
 #include "gr2k/ddi_bodies.h"
 
 BOOL VecBitBltImage(GraphicsPdev*, SURFOBJ*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, RECTL*, POINTL*, POINTL*,
@@ -11,10 +11,6 @@ BOOL VecBitBltImage(GraphicsPdev*, SURFOBJ*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLATE
 BOOL VecCopyBits(GraphicsPdev*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, RECTL*, POINTL*) { return TRUE; }
 BOOL VecStretchBlt(GraphicsPdev*, SURFOBJ*, SURFOBJ*, SURFOBJ*, CLIPOBJ*, XLATEOBJ*, COLORADJUSTMENT*, POINTL*, RECTL*,
                    RECTL*, POINTL*, ULONG, BRUSHOBJ*, DWORD) {
-  return TRUE;
-}
-BOOL VecTextOut(GraphicsPdev*, SURFOBJ*, STROBJ*, FONTOBJ*, CLIPOBJ*, RECTL*, RECTL*, BRUSHOBJ*, BRUSHOBJ*, POINTL*,
-                MIX) {
   return TRUE;
 }
 

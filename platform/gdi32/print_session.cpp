@@ -53,6 +53,7 @@ struct Device {
   // Per device font (face 1..n): its glyph set and units per em, as the driver answered.
   std::vector<const FD_GLYPHSET*> glyphSets;
   std::vector<LONG> unitsPerEm;
+  std::vector<IFIMETRICS*> metrics;  // as DrvQueryFont answered, for FONTOBJ_pifi
 };
 
 // The device font a text statement draws with: its face and notional-to-device transform.
@@ -308,11 +309,13 @@ void Session::QueryDeviceFonts(Device* d) {
   ULONG faces = d->info.cFonts < 0x10000 ? d->info.cFonts : 0x10000;
   d->glyphSets.assign(faces, nullptr);
   d->unitsPerEm.assign(faces, 0);
+  d->metrics.assign(faces, nullptr);
   for (ULONG face = 1; face <= faces && Has(INDEX_DrvQueryFont); ++face) {
     ULONG_PTR id = 0;
     IFIMETRICS* metrics = Fn<PFN_DrvQueryFont>(INDEX_DrvQueryFont)(d->pdev, 0, face, &id);
     Trace("DrvQueryFont " + std::to_string(face), metrics ? "metrics" : "NULL");
     if (metrics) d->unitsPerEm[face - 1] = metrics->fwdUnitsPerEm;
+    d->metrics[face - 1] = metrics;
     if (!Has(INDEX_DrvQueryFontTree)) continue;
     auto tree = Fn<PFN_DrvQueryFontTree>(INDEX_DrvQueryFontTree);
     const FD_GLYPHSET* set = static_cast<const FD_GLYPHSET*>(tree(d->pdev, 0, face, QFT_GLYPHSET, &id));
@@ -339,10 +342,11 @@ bool Session::SelectFont(const DrawStatement* s) {
   LONG units = device_.unitsPerEm[s->device - 1];
   double k = s->size && units > 0 ? double(s->size) / units : 1.0;
   double a = s->angle * 3.14159265358979323846 / 180;
-  // Notional space has y up, the device y down; the angle turns the baseline counter-clockwise.
+  // Notional space has y down as the device has (an upright font's eM22 is positive, a mirrored
+  // one's negative); the angle turns the baseline counter-clockwise.
   double c = fabs(cos(a)) < 1e-9 ? 0 : cos(a), sn = fabs(sin(a)) < 1e-9 ? 0 : sin(a);
   font_.face = ULONG(s->device);
-  font_.xform = {FLOATL(k * c), FLOATL(-k * sn), FLOATL(-k * sn), FLOATL(-k * c), 0, 0};
+  font_.xform = {FLOATL(k * c), FLOATL(-k * sn), FLOATL(k * sn), FLOATL(k * c), 0, 0};
   FONTOBJ* fo = SimGdiCreateFont(font_.face, &font_.xform);
   if (Has(INDEX_DrvGetGlyphMode))
     Trace("DrvGetGlyphMode " + std::to_string(font_.face),
@@ -413,6 +417,7 @@ bool Session::PlayText(const Draw& draw, SURFOBJ* target, CLIPOBJ* clip, POINTL 
                      top + 1};
   if (!(device_.hooks & HOOK_TEXTOUT)) return true;
   FONTOBJ* drawn = SimGdiCreateFont(draw.font.face, &draw.font.xform);
+  SimGdiSetFontMetrics(drawn, device_.metrics.size() >= draw.font.face ? device_.metrics[draw.font.face - 1] : nullptr);
   BRUSHOBJ fore = {draw.colour, nullptr, 0};
   ok = Fn<PFN_DrvTextOut>(INDEX_DrvTextOut)(target, &str, drawn, clip, nullptr, nullptr, &fore, nullptr, nullptr,
                                             0x0D0D);
