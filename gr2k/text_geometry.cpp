@@ -1,8 +1,6 @@
 // The helpers of text geometry. The tables are data a test checks against the formulas.
 #include "gr2k/text_geometry.h"
 
-#include <math.h>
-
 const LONG kFontTangents[450] = {
     0, 57, 114, 172, 229, 286, 343, 400, 458, 515, 572, 629,
     686, 744, 801, 858, 915, 973, 1030, 1087, 1144, 1202, 1259, 1316,
@@ -79,10 +77,15 @@ LONG FontHypot(LONG a, LONG b) {
   if (!x) return Clamp32((long long)y);
   if (!y) return Clamp32((long long)x);
   unsigned long long sum = x * x + y * y;  // below 2^63: both are at most 2^31
-  unsigned long long m = (unsigned long long)sqrt(double(sum));
-  // The root in double precision may be off by one either way.
-  while (m > 0 && (m - 1) * (m - 1) >= sum) --m;
-  while (m * m < sum) ++m;
+  // The smallest m with m * m >= sum, by bisection (no C runtime mathematics: its error hook
+  // would be one more import of the Windows build).
+  unsigned long long lo = 0, hi = 0xC0000000ull;  // hi * hi exceeds any sum of two squares here
+  while (lo < hi) {
+    unsigned long long mid = lo + (hi - lo) / 2;
+    if (mid * mid >= sum) hi = mid;
+    else lo = mid + 1;
+  }
+  unsigned long long m = lo;
   if (m < x) m = x;
   if (m < y) m = y;
   return Clamp32((long long)m);

@@ -60,6 +60,7 @@ struct Device {
 struct DeviceFontChoice {
   ULONG face = 0;
   XFORML xform = {1, 0, 0, 1, 0, 0};
+  const DrawStatement* engine = nullptr;  // a font of the engine: its statement (face 0)
 };
 
 // A drawing call kept for playing later (journal or bands).
@@ -175,6 +176,7 @@ class Session {
                 const DrawStatement* s);
   BRUSHOBJ* MakeBrush(const Draw& draw, CallObjects* o);
   bool PlayText(const Draw& draw, SURFOBJ* target, CLIPOBJ* clip, POINTL origin, const DrawStatement* s);
+  bool PlayEngineText(const Draw& draw, SURFOBJ* target, CLIPOBJ* clip, POINTL origin, const DrawStatement* s);
   bool PlayBands(const DrawStatement* s);
   void QueryDeviceFonts(Device* d);
   bool SelectFont(const DrawStatement* s);
@@ -334,7 +336,15 @@ void Session::QueryDeviceFonts(Device* d) {
 // font device=N: GDI realises the driver's font N at the statement's size and angle (its
 // glyph mode and extents) for the text statements that follow.
 bool Session::SelectFont(const DrawStatement* s) {
-  if (!s->device) return Fail(s, "font needs engine support not built yet");
+  if (!s->device) {
+    // One of the engine's outline fonts, 1000 units to the em.
+    double k = s->size ? s->size / 1000.0 : 1.0, a = s->angle * 3.14159265358979323846 / 180;
+    double c = fabs(cos(a)) < 1e-9 ? 0 : cos(a), sn = fabs(sin(a)) < 1e-9 ? 0 : sin(a);
+    font_ = DeviceFontChoice();
+    font_.xform = {FLOATL(k * c), FLOATL(-k * sn), FLOATL(k * sn), FLOATL(k * c), 0, 0};
+    font_.engine = s;
+    return true;
+  }
   if (!EnsureDevice(s)) return false;
   if (ULONG(s->device) > device_.glyphSets.size())
     return Fail(s, "font device=" + std::to_string(s->device) + ": the driver announces " +
@@ -345,6 +355,7 @@ bool Session::SelectFont(const DrawStatement* s) {
   // Notional space has y down as the device has (an upright font's eM22 is positive, a mirrored
   // one's negative); the angle turns the baseline counter-clockwise.
   double c = fabs(cos(a)) < 1e-9 ? 0 : cos(a), sn = fabs(sin(a)) < 1e-9 ? 0 : sin(a);
+  font_ = DeviceFontChoice();
   font_.face = ULONG(s->device);
   font_.xform = {FLOATL(k * c), FLOATL(-k * sn), FLOATL(k * sn), FLOATL(k * c), 0, 0};
   FONTOBJ* fo = SimGdiCreateFont(font_.face, &font_.xform);
@@ -364,6 +375,55 @@ bool Session::SelectFont(const DrawStatement* s) {
   }
   SimGdiDeleteFont(fo);
   return true;
+}
+
+// A text statement in one of the engine's outline fonts: the engine lays it out by the font's
+// advances and hands it to DrvTextOut when the driver hooks text, else draws it itself.
+bool Session::PlayEngineText(const Draw& draw, SURFOBJ* target, CLIPOBJ* clip, POINTL origin, const DrawStatement* s) {
+  const DrawStatement* f = draw.font.engine;
+  static const std::u16string kMono = u"Sim Mono";
+  SimOutlineFontSpec spec = {reinterpret_cast<const WCHAR*>(f->family.empty() ? f->text.c_str() : f->family.c_str()),
+                             reinterpret_cast<const WCHAR*>(f->text.c_str()),
+                             f->fixedPitch || f->text == kMono,
+                             USHORT(f->fsType),
+                             BYTE(f->charset),
+                             0,
+                             FLONG((f->bold ? FO_SIM_BOLD : 0) | (f->italic ? FO_SIM_ITALIC : 0))};
+  FONTOBJ* font = SimGdiCreateOutlineFont(&spec, &draw.font.xform);
+  if (!font) return Fail(s, "the engine could not realise the font");
+  const DrawStatement* t = draw.text;
+  FLONG accel = t->vertical ? SO_VERTICAL : draw.font.xform.eM12 == 0 ? SO_HORIZONTAL : 0;
+  if (t->glyphIndex) accel |= SO_GLYPHINDEX_TEXTOUT;
+  if (t->charInc) accel |= SO_FLAG_DEFAULT_PLACEMENT;
+  // Vertical text steps down by the em, as a vertical font's glyphs would.
+  std::vector<POINTL> positions;
+  LONG em = LONG(lround(1000 * hypot(draw.font.xform.eM21, draw.font.xform.eM22)));
+  for (size_t i = 0; t->vertical && i < t->text.size(); ++i)
+    positions.push_back(POINTL{t->x - origin.x, LONG(t->y - origin.y + LONG(i) * (t->charInc ? t->charInc : em))});
+  SimStringSpec str = {reinterpret_cast<const WCHAR*>(t->text.c_str()), ULONG(t->text.size()),
+                       POINTL{t->x - origin.x, t->y - origin.y}, positions.empty() ? nullptr : positions.data(),
+                       accel, ULONG(t->charInc), 0, TRUE};
+  STROBJ* so = SimGdiCreateString(font, &str);
+  RECTL opaque = {t->opaque.left - origin.x, t->opaque.top - origin.y, t->opaque.right - origin.x,
+                  t->opaque.bottom - origin.y};
+  std::vector<RECTL> extra;
+  for (const DrawRect& r : t->rects)
+    extra.push_back(RECTL{r.left - origin.x, r.top - origin.y, r.right - origin.x, r.bottom - origin.y});
+  if (!extra.empty()) extra.push_back(RECTL{0, 0, 0, 0});
+  BRUSHOBJ fore = {draw.colour, nullptr, 0}, white = {0xFFFFFF, nullptr, 0};
+  POINTL zero = {0, 0};
+  bool hooked = (device_.hooks & HOOK_TEXTOUT) != 0;
+  BOOL ok = so && (hooked ? Fn<PFN_DrvTextOut>(INDEX_DrvTextOut)
+                          : PFN_DrvTextOut(EngTextOut))(target, so, font, clip, extra.empty() ? nullptr : extra.data(),
+                                                        t->hasOpaque ? &opaque : nullptr, &fore,
+                                                        t->hasOpaque ? &white : nullptr, &zero, 0x0D0D);
+  if (hooked)
+    Trace("DrvTextOut \"" + std::string(f->text.begin(), f->text.end()) + "\" " + std::to_string(t->text.size()) +
+              " glyphs at " + std::to_string(t->x - origin.x) + "," + std::to_string(t->y - origin.y),
+          Bool(ok));
+  SimGdiDeleteString(so);
+  SimGdiDeleteFont(font);
+  return ok ? true : Fail(s, "the text call failed");
 }
 
 // A text statement in a device font: the characters become the glyph set's handles (the
@@ -513,7 +573,7 @@ bool Session::Play(const Draw& draw, SURFOBJ* target, POINTL origin, const RECTL
   POINTL brushOrigin = {-origin.x, -origin.y};
   if (draw.image) return PlayImage(draw, target, use, &rect, s);
   if (draw.path) return PlayPath(draw, target, use, origin, &o, s);
-  if (draw.text) return PlayText(draw, target, use, origin, s);
+  if (draw.text) return draw.font.engine ? PlayEngineText(draw, target, use, origin, s) : PlayText(draw, target, use, origin, s);
   BOOL ok;
   if (device_.hooks & HOOK_BITBLT) {
     ok = Fn<PFN_DrvBitBlt>(INDEX_DrvBitBlt)(target, nullptr, nullptr, use, nullptr, &rect, nullptr, nullptr, brush,
@@ -955,7 +1015,7 @@ bool Session::Run(const std::vector<DrawStatement>& statements) {
         if (!SelectFont(s)) return false;
         break;
       case DrawKind::Text: {
-        if (!font_.face) return Fail(s, "text needs engine support not built yet");
+        if (!font_.face && !font_.engine) return Fail(s, "text without a font");
         if (!pageOpen_) return Fail(s, "text outside a page");
         if (skipPage_) break;
         // The text's extent is known only once the driver lays it out: its draw covers the page.
