@@ -58,12 +58,6 @@ GlyphKey KeyOf(const TextCall& call, const FontSelection& sel, WORD code) {
   return GlyphKey{call.font->iUniq, WORD(call.pdev->glyphGeneration), code, sel.codeKind};
 }
 
-LONG Clamp32(long long v) {
-  if (v > 0x7FFFFFFFLL) return 0x7FFFFFFF;
-  if (v < -0x7FFFFFFFLL - 1) return LONG(-0x7FFFFFFFLL - 1);
-  return LONG(v);
-}
-
 bool IsEudc(const char* name) { return strcmp(name, "EUDC") == 0; }
 
 }  // namespace
@@ -86,10 +80,10 @@ BOOL FontSendGlyphImages(const TextCall& call, const FontSelection& sel, BOOL ca
     WORD code = str->pwszOrg[i];
     GLYPHBITS* gb = BitsOf(call.font, g.hg);
     if (!gb) return TRUE;  // a glyph the engine cannot give is left out
-    RECTL box = {Clamp32((long long)g.ptl.x + gb->ptlOrigin.x), Clamp32((long long)g.ptl.y + gb->ptlOrigin.y), 0, 0};
-    box.right = Clamp32((long long)box.left + gb->sizlBitmap.cx);
-    box.bottom = Clamp32((long long)box.top + gb->sizlBitmap.cy);
-    POINTL reference = {Clamp32(g.ptl.x - across), Clamp32(g.ptl.y - down)};
+    RECTL box = {FontClamp32((long long)g.ptl.x + gb->ptlOrigin.x), FontClamp32((long long)g.ptl.y + gb->ptlOrigin.y), 0, 0};
+    box.right = FontClamp32((long long)box.left + gb->sizlBitmap.cx);
+    box.bottom = FontClamp32((long long)box.top + gb->sizlBitmap.cy);
+    POINTL reference = {FontClamp32(g.ptl.x - across), FontClamp32(g.ptl.y - down)};
     GlyphKey key = KeyOf(call, sel, code);
     if (cached && GlyphCacheLookup(pdev, key)) {
       GlyphImage none = {code, DWORD(gb->sizlBitmap.cx), DWORD(gb->sizlBitmap.cy), nullptr, 0, kGlyphRaw};
@@ -163,7 +157,7 @@ BOOL FontSendDownloaded(const TextCall& call, const FontSelection& sel) {
     GLYPHBITS* gb = BitsOf(call.font, g.hg);
     if (gb && gb->sizlBitmap.cx > 0 && gb->sizlBitmap.cy > 0) {
       POINTL at = FontPlacedAt(str, g, first, inBatch);
-      POINTL point = {Clamp32((long long)at.x + gb->ptlOrigin.x), Clamp32((long long)at.y + gb->ptlOrigin.y)};
+      POINTL point = {FontClamp32((long long)at.x + gb->ptlOrigin.x), FontClamp32((long long)at.y + gb->ptlOrigin.y)};
       if (!placed && i == 0) {
         start = point;
       } else {
@@ -189,7 +183,7 @@ BOOL FontSendDownloaded(const TextCall& call, const FontSelection& sel) {
     WORD n = WORD(written - from < 0xFFFF ? written - from : 0xFFFF);
     if (from) {
       for (ULONG k = from - 0xFFFF + 1; k <= from; ++k)
-        at = POINTL{Clamp32((long long)at.x + items[k].dx), Clamp32((long long)at.y + items[k].dy)};
+        at = POINTL{FontClamp32((long long)at.x + items[k].dx), FontClamp32((long long)at.y + items[k].dy)};
       items[from].dx = items[from].dy = 0;
     }
     ok = GrRecGlyphRun(&pdev->stream, str->rclBkGround, GlyphFlags(str), at, items + from, n) != nullptr;

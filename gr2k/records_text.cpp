@@ -4,21 +4,10 @@
 
 #include <string.h>
 
+#include "gr2k/record_bytes.h"
 #include "gr2k/stream.h"
 
 namespace {
-
-template <class T>
-void Put(BYTE* at, T value) {
-  memcpy(at, &value, sizeof value);
-}
-
-void PutRect(BYTE* at, const RECTL& r) {
-  Put<LONG>(at, r.left);
-  Put<LONG>(at + 4, r.top);
-  Put<LONG>(at + 8, r.right);
-  Put<LONG>(at + 12, r.bottom);
-}
 
 WORD SelectionFlags(const FontSelection& sel) {
   WORD flags = 0;
@@ -44,15 +33,15 @@ DWORD NameUnits(const char* name) {
 
 // Bytes 4 to 23, shared by records 80 and 86.
 void PutSelection(BYTE* rec, const FontSelection& sel, WORD length) {
-  Put<WORD>(rec + 4, SelectionFlags(sel));
-  Put<SHORT>(rec + 6, sel.weight);
-  Put<SHORT>(rec + 8, sel.rotation);
-  Put<SHORT>(rec + 10, sel.width);
-  Put<SHORT>(rec + 12, sel.height);
-  Put<WORD>(rec + 14, length);
-  Put<DWORD>(rec + 16, 0);
-  Put<SHORT>(rec + 20, sel.leading);
-  Put<WORD>(rec + 22, sel.defaultChar);
+  RecPut<WORD>(rec + 4, SelectionFlags(sel));
+  RecPut<SHORT>(rec + 6, sel.weight);
+  RecPut<SHORT>(rec + 8, sel.rotation);
+  RecPut<SHORT>(rec + 10, sel.width);
+  RecPut<SHORT>(rec + 12, sel.height);
+  RecPut<WORD>(rec + 14, length);
+  RecPut<DWORD>(rec + 16, 0);
+  RecPut<SHORT>(rec + 20, sel.leading);
+  RecPut<WORD>(rec + 22, sel.defaultChar);
 }
 
 BYTE* FontRecord(PdevOutputStream* stream, const FontSelection& sel, BYTE opcode, DWORD nameAt) {
@@ -89,11 +78,11 @@ BYTE* GrRecTextBlock(PdevOutputStream* stream, const RECTL& cell, WCHAR code) {
   if (!rec) return nullptr;
   memset(rec, 0, 36);
   rec[0] = kRecTextBlock;
-  Put<DWORD>(rec + 4, 36);
-  PutRect(rec + 8, cell);
-  Put<LONG>(rec + 24, cell.left);
-  Put<LONG>(rec + 28, cell.top);
-  Put<WORD>(rec + 32, code);
+  RecPut<DWORD>(rec + 4, 36);
+  RecPutRect(rec + 8, cell);
+  RecPut<LONG>(rec + 24, cell.left);
+  RecPut<LONG>(rec + 28, cell.top);
+  RecPut<WORD>(rec + 32, code);
   return rec;
 }
 
@@ -105,11 +94,11 @@ BYTE* GrRecTextOutline(PdevOutputStream* stream, const RECTL& bounds, WCHAR code
   memset(rec, 0, length);
   rec[0] = kRecTextBlock;
   rec[2] = 1;
-  Put<DWORD>(rec + 4, length);
-  PutRect(rec + 8, bounds);
-  Put<LONG>(rec + 24, bounds.left);
-  Put<LONG>(rec + 28, bounds.top);
-  Put<WORD>(rec + 32, code);
+  RecPut<DWORD>(rec + 4, length);
+  RecPutRect(rec + 8, bounds);
+  RecPut<LONG>(rec + 24, bounds.left);
+  RecPut<LONG>(rec + 28, bounds.top);
+  RecPut<WORD>(rec + 32, code);
   memcpy(rec + 36, data, cb);
   return rec;
 }
@@ -124,11 +113,11 @@ BYTE* GrRecGlyphCodes(PdevOutputStream* stream, const RECTL& background, POINTL 
   memset(rec, 0, length);
   rec[0] = kRecGlyphCodes;
   rec[2] = advanceCount == count ? 0x80 : 0;
-  Put<DWORD>(rec + 4, length);
-  PutRect(rec + 8, background);
-  Put<LONG>(rec + 24, start.x);
-  Put<LONG>(rec + 28, start.y);
-  Put<WORD>(rec + 32, count);
+  RecPut<DWORD>(rec + 4, length);
+  RecPutRect(rec + 8, background);
+  RecPut<LONG>(rec + 24, start.x);
+  RecPut<LONG>(rec + 28, start.y);
+  RecPut<WORD>(rec + 32, count);
   memcpy(rec + 36, advances, advanceCount * 2);
   memcpy(rec + 36 + advanceCount * 2, codes, DWORD(count) * 2);
   return rec;
@@ -144,17 +133,17 @@ BYTE* GrRecGlyphBitmap(PdevOutputStream* stream, BYTE opcode, BYTE flags, const 
   memset(rec, 0, length);
   rec[0] = opcode;
   rec[2] = flags;
-  Put<DWORD>(rec + 4, length);
-  PutRect(rec + 8, box);
-  Put<LONG>(rec + 24, reference.x);
-  Put<LONG>(rec + 28, reference.y);
-  Put<DWORD>(rec + 32, cb ? 64 : 0);
-  Put<LONG>(rec + 36, corner.x);
-  Put<LONG>(rec + 40, corner.y);
-  Put<DWORD>(rec + 44, glyph.width);
-  Put<DWORD>(rec + 48, glyph.height);
-  Put<DWORD>(rec + 52, cb);
-  Put<WORD>(rec + 60, glyph.code);
+  RecPut<DWORD>(rec + 4, length);
+  RecPutRect(rec + 8, box);
+  RecPut<LONG>(rec + 24, reference.x);
+  RecPut<LONG>(rec + 28, reference.y);
+  RecPut<DWORD>(rec + 32, cb ? 64 : 0);
+  RecPut<LONG>(rec + 36, corner.x);
+  RecPut<LONG>(rec + 40, corner.y);
+  RecPut<DWORD>(rec + 44, glyph.width);
+  RecPut<DWORD>(rec + 48, glyph.height);
+  RecPut<DWORD>(rec + 52, cb);
+  RecPut<WORD>(rec + 60, glyph.code);
   rec[62] = glyph.compression;
   if (cb) memcpy(rec + 64, glyph.bits, cb);
   return rec;
@@ -168,11 +157,11 @@ BYTE* GrRecCachedGlyph(PdevOutputStream* stream, BYTE flags, const GlyphImage& g
   memset(rec, 0, length);
   rec[0] = kRecGlyphDownload;
   rec[2] = flags;
-  Put<DWORD>(rec + 4, length);
-  Put<DWORD>(rec + 8, glyph.cbBits);
-  Put<DWORD>(rec + 12, glyph.width);
-  Put<DWORD>(rec + 16, glyph.height);
-  Put<WORD>(rec + 24, glyph.code);
+  RecPut<DWORD>(rec + 4, length);
+  RecPut<DWORD>(rec + 8, glyph.cbBits);
+  RecPut<DWORD>(rec + 12, glyph.width);
+  RecPut<DWORD>(rec + 16, glyph.height);
+  RecPut<WORD>(rec + 24, glyph.code);
   rec[26] = glyph.compression;
   memcpy(rec + 28, glyph.bits, glyph.cbBits);
   return rec;
@@ -186,11 +175,11 @@ BYTE* GrRecGlyphRun(PdevOutputStream* stream, const RECTL& background, BYTE flag
   memset(rec, 0, length);
   rec[0] = kRecGlyphRun;
   rec[2] = flags;
-  Put<DWORD>(rec + 4, length);
-  PutRect(rec + 8, background);
-  Put<LONG>(rec + 24, start.x);
-  Put<LONG>(rec + 28, start.y);
-  Put<WORD>(rec + 32, count);
+  RecPut<DWORD>(rec + 4, length);
+  RecPutRect(rec + 8, background);
+  RecPut<LONG>(rec + 24, start.x);
+  RecPut<LONG>(rec + 28, start.y);
+  RecPut<WORD>(rec + 32, count);
   memcpy(rec + 36, items, DWORD(count) * 6);
   return rec;
 }

@@ -14,12 +14,6 @@ namespace {
 constexpr LONG kMaxAdvance = 32767;
 constexpr ULONG kMaxRun = 0xFFFF;
 
-LONG Clamp32(long long v) {
-  if (v > 0x7FFFFFFFLL) return 0x7FFFFFFF;
-  if (v < -0x7FFFFFFFLL - 1) return LONG(-0x7FFFFFFFLL - 1);
-  return LONG(v);
-}
-
 const WCHAR* Codes(const STROBJ* str) { return str->pwszOrg; }
 
 // The string's positions as GDI gives them.
@@ -50,8 +44,8 @@ bool GatherPositions(STROBJ* str, std::vector<POINTL>* out, bool* firstBatchEmpt
 POINTL FontPlacedAt(const STROBJ* str, const GLYPHPOS& glyph, POINTL batchFirst, ULONG inBatch) {
   if (!(str->flAccel & SO_FLAG_DEFAULT_PLACEMENT) || !str->ulCharInc || inBatch == 0) return glyph.ptl;
   long long step = (long long)inBatch * str->ulCharInc;
-  if (str->flAccel & SO_HORIZONTAL) return POINTL{Clamp32(batchFirst.x + step), batchFirst.y};
-  return POINTL{batchFirst.x, Clamp32(batchFirst.y + step)};
+  if (str->flAccel & SO_HORIZONTAL) return POINTL{FontClamp32(batchFirst.x + step), batchFirst.y};
+  return POINTL{batchFirst.x, FontClamp32(batchFirst.y + step)};
 }
 
 BOOL FontSendCodes(const TextCall& call, const FontSelection& sel) {
@@ -68,7 +62,7 @@ BOOL FontSendCodes(const TextCall& call, const FontSelection& sel) {
     for (ULONG from = 0; from < str->cGlyphs || from == 0; from += kMaxRun) {
       WORD count = WORD(str->cGlyphs - from < kMaxRun ? str->cGlyphs - from : kMaxRun);
       long long along = (long long)from * advance;
-      POINTL at = horizontal ? POINTL{Clamp32(start.x + along), start.y} : POINTL{start.x, Clamp32(start.y + along)};
+      POINTL at = horizontal ? POINTL{FontClamp32(start.x + along), start.y} : POINTL{start.x, FontClamp32(start.y + along)};
       if (!GrRecGlyphCodes(stream, str->rclBkGround, at, &advance, 1, codes + from, count)) return FALSE;
       if (str->cGlyphs <= from + kMaxRun) break;
     }
@@ -93,7 +87,7 @@ BOOL FontSendCodes(const TextCall& call, const FontSelection& sel) {
         WORD count = WORD(str->cGlyphs - from < kMaxRun ? str->cGlyphs - from : kMaxRun);
         POINTL at = {str->rclBkGround.left, str->rclBkGround.top};
         if (!(firstEmpty && from == 0) && from < positions.size())
-          at = POINTL{positions[from].x, Clamp32((long long)positions[from].y - call.sizes.ascent)};
+          at = POINTL{positions[from].x, FontClamp32((long long)positions[from].y - call.sizes.ascent)};
         // The last glyph of each record has no advance.
         SHORT last = count ? advances[from + count - 1] : 0;
         if (count) advances[from + count - 1] = 0;
@@ -116,8 +110,8 @@ BOOL FontSendCells(const TextCall& call, const FontSelection& sel, const POINTL*
   long long a = call.sizes.ascent;
   long long across = (a * FontSin16(sel.rotation)) >> 14, down = (a * FontCos16(sel.rotation)) >> 14;
   auto cell = [&](ULONG i, POINTL p) {
-    LONG left = Clamp32(p.x - across), top = Clamp32(p.y - down);
-    RECTL r = {left, top, Clamp32((long long)left + call.sizes.width), Clamp32((long long)top + call.sizes.height)};
+    LONG left = FontClamp32(p.x - across), top = FontClamp32(p.y - down);
+    RECTL r = {left, top, FontClamp32((long long)left + call.sizes.width), FontClamp32((long long)top + call.sizes.height)};
     return GrRecTextBlock(&call.pdev->stream, r, codes[i]) != nullptr;
   };
   if (positions) {
@@ -141,9 +135,9 @@ BOOL FontSendOutlines(const TextCall& call) {
     RECTFX b;
     PATHOBJ_vGetBounds(path, &b);
     POINTL at = FontPlacedAt(str, g, first, inBatch);
-    LONG left = Clamp32((long long)at.x + (b.xLeft >> 4)), top = Clamp32((long long)at.y + (b.yTop >> 4));
-    RECTL cell = {left, top, Clamp32((long long)left + ((long long)b.xRight - b.xLeft) / 16),
-                  Clamp32((long long)top + ((long long)b.yBottom - b.yTop) / 16)};
+    LONG left = FontClamp32((long long)at.x + (b.xLeft >> 4)), top = FontClamp32((long long)at.y + (b.yTop >> 4));
+    RECTL cell = {left, top, FontClamp32((long long)left + ((long long)b.xRight - b.xLeft) / 16),
+                  FontClamp32((long long)top + ((long long)b.yBottom - b.yTop) / 16)};
     // The buffer the curves ask for; the encoder checks the path's own points against it, so a
     // count that claims too little gives no outline rather than a write beyond the buffer.
     unsigned long long cb = 40ull * path->cCurves + 16;

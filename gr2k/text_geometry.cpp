@@ -56,13 +56,13 @@ namespace {
 
 long long Abs64(long long v) { return v < 0 ? -v : v; }
 
-LONG Clamp32(long long v) {
+}  // namespace
+
+LONG FontClamp32(long long v) {
   if (v > 0x7FFFFFFFLL) return 0x7FFFFFFF;
   if (v < -0x7FFFFFFFLL - 1) return LONG(-0x7FFFFFFFLL - 1);
   return LONG(v);
 }
-
-}  // namespace
 
 LONG FontScale(FLOAT m, LONG v) {
   float p = m * float(v);
@@ -74,8 +74,8 @@ LONG FontScale(FLOAT m, LONG v) {
 
 LONG FontHypot(LONG a, LONG b) {
   unsigned long long x = (unsigned long long)Abs64(a), y = (unsigned long long)Abs64(b);
-  if (!x) return Clamp32((long long)y);
-  if (!y) return Clamp32((long long)x);
+  if (!x) return FontClamp32((long long)y);
+  if (!y) return FontClamp32((long long)x);
   unsigned long long sum = x * x + y * y;  // below 2^63: both are at most 2^31
   // The smallest m with m * m >= sum, by bisection (no C runtime mathematics: its error hook
   // would be one more import of the Windows build).
@@ -88,12 +88,12 @@ LONG FontHypot(LONG a, LONG b) {
   unsigned long long m = lo;
   if (m < x) m = x;
   if (m < y) m = y;
-  return Clamp32((long long)m);
+  return FontClamp32((long long)m);
 }
 
 LONG FontLength(FLOAT a, FLOAT b, LONG v) {
   long long tenV = 10LL * v;
-  LONG tv = Clamp32(tenV);
+  LONG tv = FontClamp32(tenV);
   long long x = ((long long)FontScale(a, tv) + 5) / 10;
   long long y = ((long long)FontScale(b, tv) + 5) / 10;
   return FontHypot(LONG(x), LONG(y));

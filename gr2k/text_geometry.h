@@ -5,6 +5,8 @@
 #include "platform/ddi.h"
 #include "platform/win32.h"
 
+// v within the int32 range.
+LONG FontClamp32(long long v);
 // m x v in single precision, truncated toward zero (clamped to the int32 range).
 LONG FontScale(FLOAT m, LONG v);
 // The smallest m >= max(|a|, |b|) with m * m >= a * a + b * b.
