@@ -48,8 +48,6 @@ bool DigitsOnly(const WCHAR* name, ULONG chars) {
   return true;
 }
 
-bool SpecialOutput(const GraphicsPdev* pdev) { return pdev->printMethod == 5 || pdev->apiUse || pdev->hookValue; }
-
 // Appends "_" and the font id in hexadecimal; the name before it is cut at a character
 // boundary so that name, suffix and NUL fit the field.
 void AddPrivateSuffix(const WCHAR* name, ULONG chars, ULONG fontId, char field[kFontNameBytes]) {
@@ -71,6 +69,10 @@ void AddPrivateSuffix(const WCHAR* name, ULONG chars, ULONG fontId, char field[k
 }
 
 }  // namespace
+
+BOOL FontSpecialOutputJob(const GraphicsPdev* pdev) {
+  return pdev->printMethod == 5 || pdev->apiUse || pdev->hookValue ? TRUE : FALSE;
+}
 
 ULONG FontFaceToMultiByte(char* out, const WCHAR* text, ULONG cb, DWORD) {
   ULONG at = 0;
@@ -141,7 +143,7 @@ BOOL FontDecideKind(const TextCall& call, FontSelection* sel) {
       kind = kFontKindGlyphs;
   }
   kind = NameKind(kind, sel->faceName, call.face, call.faceChars, pdev->eudcSwitch);
-  if (SpecialOutput(pdev) && kind != kFontKindGlyphs && Temporary(call.face, call.faceChars)) kind = kFontKindGlyphs;
+  if (FontSpecialOutputJob(pdev) && kind != kFontKindGlyphs && Temporary(call.face, call.faceChars)) kind = kFontKindGlyphs;
   if (sel->codeKind == kCodeKindGlyphIndex) kind = kFontKindGlyphs;
 
   BOOL isPrivate = FALSE;

@@ -62,9 +62,8 @@ BOOL VecTextOut(GraphicsPdev* pdev, SURFOBJ* so, STROBJ* str, FONTOBJ* font, CLI
   NameOf(call.ifi, call.ifi->dpwszFaceName, &call.face, &call.faceChars);
 
   FontSelection sel;
-  BOOL special = pdev->printMethod == 5 || pdev->apiUse || pdev->hookValue;
   BOOL sent;
-  if (!pdev->textAsBitmap || special) {
+  if (!pdev->textAsBitmap || FontSpecialOutputJob(pdev)) {
     sent = FontDecideKind(call, &sel) &&
            (sel.kind == kFontKindCodes ? FontSendCodes(call, sel) : FontSendOutlines(call));
   } else {

@@ -25,6 +25,10 @@ struct TextCall {
   ULONG faceChars;
 };
 
+// A special-output job (print method 5, an API-use or hook value): its text never goes as
+// bitmaps, and a face name with ".tmp" makes glyphs.
+BOOL FontSpecialOutputJob(const GraphicsPdev* pdev);
+
 // Character by character: below U+0080 the same byte, U+0080 as 0x80, any other through the
 // machine's ANSI code page into at most 2 bytes. cb is the text's size in bytes; out must hold
 // as many. The bytes written (no NUL: callers add it). mode is 128, the only one there is.

@@ -417,8 +417,10 @@ bool Session::PlayEngineText(const Draw& draw, SURFOBJ* target, CLIPOBJ* clip, P
                           : PFN_DrvTextOut(EngTextOut))(target, so, font, clip, extra.empty() ? nullptr : extra.data(),
                                                         t->hasOpaque ? &opaque : nullptr, &fore,
                                                         t->hasOpaque ? &white : nullptr, &zero, 0x0D0D);
+  std::string face;
+  for (char16_t c : f->text) face += c >= 0x20 && c < 0x7F ? char(c) : '?';
   if (hooked)
-    Trace("DrvTextOut \"" + std::string(f->text.begin(), f->text.end()) + "\" " + std::to_string(t->text.size()) +
+    Trace("DrvTextOut \"" + face + "\" " + std::to_string(t->text.size()) +
               " glyphs at " + std::to_string(t->x - origin.x) + "," + std::to_string(t->y - origin.y),
           Bool(ok));
   SimGdiDeleteString(so);
