@@ -254,6 +254,24 @@ TEST_F(TextTest, OutlinesWithAndWithoutDefaultPlacement) {
   EXPECT_EQ(outlines[3].I32(8), 103 + 100) << "B one increment after the batch's first";
 }
 
+// The outline buffer is sized from cCurves; a path whose count claims less than it holds gives
+// no outline rather than a write beyond the buffer.
+TEST_F(TextTest, OutlineBufferHoldsWhateverCCurvesClaims) {
+  FontSpec spec;
+  spec.fsType = 4;
+  FONTOBJ* font = Font(spec);
+  HGLYPH hg = u'A';
+  PATHOBJ* path = nullptr;
+  ASSERT_EQ(FONTOBJ_cGetGlyphs(font, FO_PATHOBJ, 1, &hg, reinterpret_cast<PVOID*>(&path)), 1u);
+  ULONG real = path->cCurves;
+  path->cCurves = 0;  // the engine's glyph path, shared with the call below
+  StrSpec s;
+  s.text = u"AA";
+  EXPECT_TRUE(Text(font, Str(font, s)));
+  path->cCurves = real;
+  EXPECT_TRUE(Of(Records(), 81).empty());
+}
+
 TEST_F(TextTest, OpaqueAndExtraRectangles) {
   FONTOBJ* font = Font({});
   RECTL opaque = {90, 150, 200, 220};
