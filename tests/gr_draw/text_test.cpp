@@ -379,6 +379,33 @@ TEST_F(GlyphTextTest, APoolFailureClearsTheCacheAndIsRetriedOnce) {
   EXPECT_EQ(bitmaps[1].I16(60), u'B');
 }
 
+// A glyph enters the cache only once its record is written: a record that cannot be written
+// ends the call, and the next call sends the glyph with its bits.
+TEST_F(GlyphTextTest, AGlyphWhoseRecordFailedIsNotCached) {
+  FONTOBJ* font = Font({});
+  StrSpec vertical;
+  vertical.accel = SO_VERTICAL;
+  vertical.text = u"A";
+  // The stream's block keeps 120 bytes: the call's state records fit, its glyph record needs a
+  // new block, whose memory is refused once (after the glyph's bits got theirs).
+  StreamBlock* tail = stream()->tail;
+  DWORD fill = (DWORD(tail->end - tail->position) - 120) & ~3u;
+  BYTE* filler = GrStreamReserve(stream(), fill);
+  ASSERT_NE(filler, nullptr);
+  memset(filler, 0, fill);  // read back as an empty outline record
+  filler[0] = 81;
+  filler[2] = 1;
+  memcpy(filler + 4, &fill, 4);
+  SimFailAllocationsFor(1, 1);
+  EXPECT_FALSE(Text(font, Str(font, vertical)));
+  SimFailAllocations(-1);
+  EXPECT_FALSE(GlyphCacheLookup(pdev(), GlyphKey{font->iUniq, WORD(pdev()->glyphGeneration), u'A', 2}));
+  ASSERT_TRUE(Text(font, Str(font, vertical)));
+  std::vector<DrawRecord> bitmaps = Of(Records(), 83);
+  ASSERT_EQ(bitmaps.size(), 1u);
+  EXPECT_EQ(bitmaps[0].bytes[2], 0x08) << "sent with its bits, not named from the cache";
+}
+
 TEST_F(GlyphTextTest, AFailedDownloadFallsBackToOneBitmapPerGlyph) {
   FONTOBJ* font = Font({});
   StrSpec word;
