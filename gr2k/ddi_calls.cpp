@@ -140,7 +140,7 @@ ZEMS_EXPORT BOOL WINAPI DrvStrokeAndFillPath(SURFOBJ* so, PATHOBJ* path, CLIPOBJ
 
 ZEMS_EXPORT BOOL WINAPI DrvTextOut(SURFOBJ* so, STROBJ* str, FONTOBJ* font, CLIPOBJ* clip, RECTL* extra, RECTL* opaque,
                                    BRUSHOBJ* fore, BRUSHOBJ* opaqueBrush, POINTL* org, MIX mix) {
-  if (!so || !str || !font) {
+  if (!so || !str || !font || !FONTOBJ_pifi(font)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }

@@ -31,6 +31,7 @@ void GrDrawStateNewPage(GraphicsPdev* pdev) {
   DrawStateCache* state = StateOf(pdev);
   if (!state) return;
   state->ropSet = state->modeSet = state->patternSet = state->colourSet = state->lineSet = FALSE;
+  state->fontSelected = FALSE;
 }
 
 BYTE GrMixToRop3(ULONG rop2) { return rop2 <= 16 ? kMixTable[rop2] : 0xCC; }

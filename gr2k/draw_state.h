@@ -66,6 +66,10 @@ struct DrawStateCache {
   ColourState colour;
   BOOL lineSet;
   LineState line;
+  // The font last selected on the page (records 80 and 86): its id and code kind.
+  BOOL fontSelected;
+  ULONG fontId;
+  BYTE fontCodeKind;
   // The PDEV's brush for solid colours.
   RealizedBrush solid;
   // Scratch memory of the path encoder, grown on demand.

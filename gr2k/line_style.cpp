@@ -17,18 +17,8 @@ LONG Truncate(FLOATL value) {
   return LONG(value);
 }
 
-// The engine's transform query. The mingw import library lacks it, so the Windows build finds
-// it in gdi32 when first needed; without it every transform counts as the identity.
-ULONG GetXform(XFORMOBJ* xform, XFORML* m) {
-#ifdef _WIN32
-  typedef ULONG(WINAPI * GetXformFn)(XFORMOBJ*, XFORML*);
-  static GetXformFn fn =
-      DdiFunctionCast<GetXformFn>(GetProcAddress(GetModuleHandleW(L"gdi32.dll"), "XFORMOBJ_iGetXform"));
-  return fn ? fn(xform, m) : ULONG(GX_IDENTITY);
-#else
-  return XFORMOBJ_iGetXform(xform, m);
-#endif
-}
+// The engine's transform query (the Windows build imports it through our own import library).
+ULONG GetXform(XFORMOBJ* xform, XFORML* m) { return XFORMOBJ_iGetXform(xform, m); }
 
 // The transform's scale x 256: -1 for the identity, 0 for unequal scales, else the mean of the
 // two diagonal magnitudes.

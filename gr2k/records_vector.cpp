@@ -4,22 +4,11 @@
 
 #include <string.h>
 
+#include "gr2k/record_bytes.h"
 #include "gr2k/records.h"
 #include "gr2k/stream.h"
 
 namespace {
-
-template <class T>
-void Put(BYTE* at, T value) {
-  memcpy(at, &value, sizeof value);
-}
-
-void PutRect(BYTE* at, const RECTL& r) {
-  Put<LONG>(at, r.left);
-  Put<LONG>(at + 4, r.top);
-  Put<LONG>(at + 8, r.right);
-  Put<LONG>(at + 12, r.bottom);
-}
 
 void PutColour(BYTE* at, DWORD colour) {
   at[0] = BYTE(colour);
@@ -38,9 +27,9 @@ BYTE* GrRecRect(PdevOutputStream* stream, BYTE kind, const RECTL& rect) {
   rec[1] = 0;
   rec[2] = kind;
   rec[3] = 0;
-  Put<DWORD>(rec + 4, length);
-  PutRect(rec + 8, rect);
-  if (!clipKind) PutRect(rec + 24, rect);
+  RecPut<DWORD>(rec + 4, length);
+  RecPutRect(rec + 8, rect);
+  if (!clipKind) RecPutRect(rec + 24, rect);
   return rec;
 }
 
@@ -76,8 +65,8 @@ BYTE* GrRecLineAttr(PdevOutputStream* stream, BYTE unit, SHORT width, DWORD patt
   if (!rec) return nullptr;
   rec[0] = kRecLineAttr;
   rec[1] = unit;
-  Put<SHORT>(rec + 2, width);
-  Put<DWORD>(rec + 4, pattern);
+  RecPut<SHORT>(rec + 2, width);
+  RecPut<DWORD>(rec + 4, pattern);
   return rec;
 }
 
@@ -90,7 +79,7 @@ BYTE* GrRecLineJoin(PdevOutputStream* stream, BYTE join, DWORD miter) {
   rec[0] = kRecLineJoin;
   rec[1] = join;
   rec[2] = rec[3] = 0;
-  Put<DWORD>(rec + 4, miter);
+  RecPut<DWORD>(rec + 4, miter);
   return rec;
 }
 
@@ -123,7 +112,7 @@ BYTE* GrRecPattern(PdevOutputStream* stream, const RealizedBrush* brush) {
   rec[1] = flags;
   rec[2] = BYTE(brush->size == 16 || brush->size == 32 || brush->size == 64 ? brush->size : 0);
   rec[3] = 1;
-  Put<WORD>(rec + 4, WORD(count));
+  RecPut<WORD>(rec + 4, WORD(count));
   if (count) memcpy(rec + 6, BrushPattern(brush), count);
   memset(rec + 6 + count, 0, length - 6 - count);
   return rec;

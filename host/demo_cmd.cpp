@@ -229,6 +229,11 @@ int CmdDemo(int argc, char** argv) {
   printf("== a vector job in the printer's resident fonts: GDI asks zemsgr for the four faces, their glyph sets\n"
          "   and extents, and lays out text by the advances the driver gives (zemshost print --vector)\n");
   ok = HostInNewProcess("print '" ZEMS_SOURCE_DIR "/samples/print/device_fonts.zds' --vector --trace") && ok;
+  printf("== a letter: text in the engine's outline fonts as character codes, a fixed-pitch run and\n"
+         "   resident Mincho, each call a font selection and its codes (zemshost print --vector)\n");
+  ok = HostInNewProcess("print '" ZEMS_SOURCE_DIR "/samples/print/letter.zds' --vector --trace") && ok;
+  printf("== its display list: font selections, glyph-code runs with their advances (zemshost job dump)\n");
+  ok = HostInNewProcess("job dump '" + std::string(SimMachineRoot()) + "/stand-ins/ov1bc123/1.zjs' --records") && ok;
   printf("== a job's own strings: escapes 111 and 123 and the job-control DLL's password (zemshost print)\n");
   {
     // The job-control stand-in holds an authentication password for the printer (UTF-16 hex);

@@ -587,7 +587,22 @@ struct _GLYPHPOS {
 };
 
 #define FO_GLYPHBITS 1
+#define FO_PATHOBJ 2
+#define FO_SIM_BOLD 0x00002000
+#define FO_SIM_ITALIC 0x00004000
+#define SO_FLAG_DEFAULT_PLACEMENT 0x00000001
 #define SO_HORIZONTAL 0x00000002
+#define SO_VERTICAL 0x00000004
+#define SO_REVERSED 0x00000008
+#define SO_GLYPHINDEX_TEXTOUT 0x00000100
+
+// A glyph's 1-bpp image: its corner relative to the character origin, its size and the rows
+// (each padded to a whole byte, bit 7 leftmost).
+struct _GLYPHBITS {
+  POINTL ptlOrigin;
+  SIZEL sizlBitmap;
+  BYTE aj[1];
+};
 #define FD_ERROR 0xFFFFFFFFu
 #define QFT_LIGATURES 1
 #define QFT_KERNPAIRS 2
@@ -733,6 +748,18 @@ ZEMS_ENGINE_API XFORMOBJ* WINAPI FONTOBJ_pxoGetXform(FONTOBJ* font);
 // Applies a transform to points: XF_LTOL (POINTL to POINTL), XF_LTOFX (POINTL to 28.4
 // POINTFIX), and their inverses.
 ZEMS_ENGINE_API BOOL WINAPI XFORMOBJ_bApplyXform(XFORMOBJ* xform, ULONG mode, ULONG cPoints, PVOID in, PVOID out);
+// The font's IFIMETRICS, or null.
+ZEMS_ENGINE_API IFIMETRICS* WINAPI FONTOBJ_pifi(FONTOBJ* font);
+// Glyph data of one handle (cGlyph 1): FO_GLYPHBITS a GLYPHDATA whose gdf.pgb is the image,
+// FO_PATHOBJ the glyph's outline as a PATHOBJ (device 28.4 units relative to the character
+// origin); both belong to the engine. 1, or 0 (FD_ERROR) on failure.
+ZEMS_ENGINE_API ULONG WINAPI FONTOBJ_cGetGlyphs(FONTOBJ* font, ULONG mode, ULONG cGlyph, HGLYPH* phg, PVOID* ppvGlyph);
+// The glyphs of a string in batches: STROBJ_bEnum gives the next batch and TRUE while more
+// follow.
+ZEMS_ENGINE_API VOID WINAPI STROBJ_vEnumStart(STROBJ* str);
+ZEMS_ENGINE_API BOOL WINAPI STROBJ_bEnum(STROBJ* str, ULONG* count, GLYPHPOS** pgp);
+// UTF-16 to the machine's ANSI code page; *cbWritten the bytes written.
+ZEMS_ENGINE_API VOID WINAPI EngUnicodeToMultiByteN(LPSTR out, ULONG cbOut, PULONG cbWritten, PWSTR in, ULONG cbIn);
 ZEMS_ENGINE_API BOOL WINAPI EngTextOut(SURFOBJ* so, STROBJ* str, FONTOBJ* font, CLIPOBJ* clip, RECTL* extra,
                                        RECTL* opaque, BRUSHOBJ* fore, BRUSHOBJ* opaqueBrush, POINTL* org,
                                        MIX mix);

@@ -44,6 +44,8 @@ WINSIM_API void SimFailCriticalSectionInits(int count);
 // then fails every one (null, ERROR_NOT_ENOUGH_MEMORY) until -1 (any negative count) ends the
 // limit; a machine root switch ends it too. Frees are never refused.
 WINSIM_API void SimFailAllocations(int count);
+// As SimFailAllocations, but only `failures` allocations fail; then the limit ends by itself.
+WINSIM_API void SimFailAllocationsFor(int count, int failures);
 
 // A disk that fills on demand: every byte the machine writes from now on (file writes, copies,
 // ini, registry and printer-data replacements) draws on bytesLeft; once it is spent, writes fail

@@ -31,6 +31,47 @@ WINSIM_API BOOL SimGdiGetPalette(HPALETTE palette, ULONG* mode, ULONG* colours, 
 // until SimGdiDeleteFont or a machine root switch.
 WINSIM_API FONTOBJ* SimGdiCreateFont(ULONG face, const XFORML* transform);
 WINSIM_API void SimGdiDeleteFont(FONTOBJ* font);
+// Our synthetic outline fonts (gdi32/engine_text.cpp), realised with a notional-to-device
+// transform (notional units: 1000 to the em, y down, baseline at 0, ascent 800, descent 200).
+// Each glyph is made from its code point by a fixed rule: a square outline of lines holding a
+// hole of one Bezier and one line, its advance 600 units in the fixed-pitch rule ("Sim Mono")
+// and 350 to 650 by the code in the proportional one ("Sim Sans"; 1000 from U+2E80 on); the
+// space and the control characters have none. Simplified: the simulations are flags only.
+typedef struct SimOutlineFontSpec {
+  const WCHAR* family;  // IFIMETRICS family name
+  const WCHAR* face;    // face name; null: the family
+  BOOL fixedPitch;
+  USHORT fsType;
+  BYTE charset;
+  USHORT weight;       // 0: 400
+  FLONG simulations;   // FO_SIM_BOLD, FO_SIM_ITALIC
+} SimOutlineFontSpec;
+WINSIM_API FONTOBJ* SimGdiCreateOutlineFont(const SimOutlineFontSpec* spec, const XFORML* transform);
+// The IFIMETRICS FONTOBJ_pifi gives for a device font (the driver's own, from DrvQueryFont).
+WINSIM_API void SimGdiSetFontMetrics(FONTOBJ* font, IFIMETRICS* metrics);
+// A glyph's advance in notional units (0 for a font without outlines).
+WINSIM_API LONG SimGdiGlyphAdvance(FONTOBJ* font, WCHAR code);
+// The next n calls of FONTOBJ_cGetGlyphs fail.
+WINSIM_API void SimGdiFailGlyphs(ULONG n);
+
+// A string as the engine hands it to DrvTextOut: its characters (also the glyph handles), the
+// character origins (null: laid out from origin by the outline font's advances), the SO_ flags
+// and ulCharInc given, and how STROBJ_bEnum hands the glyphs out: with array set the GLYPHPOS
+// array is in pgp and one batch holds all; otherwise pgp is null and each batch holds at most
+// batch glyphs (0: all). rclBkGround is the union of the glyphs' em boxes. Delete with
+// SimGdiDeleteString.
+typedef struct SimStringSpec {
+  const WCHAR* text;
+  ULONG count;
+  POINTL origin;
+  const POINTL* positions;
+  FLONG accel;
+  ULONG charInc;
+  ULONG batch;
+  BOOL array;
+} SimStringSpec;
+WINSIM_API STROBJ* SimGdiCreateString(FONTOBJ* font, const SimStringSpec* spec);
+WINSIM_API void SimGdiDeleteString(STROBJ* str);
 // EngFindResource calls since the machine root was set.
 WINSIM_API DWORD SimGdiResourceLookups(void);
 // Surfaces and palettes alive in this process.

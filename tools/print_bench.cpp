@@ -4,7 +4,7 @@
 // engine's rendering of the bands lies between the calls and is left out) is set against
 // memcpy of the same bytes in band-sized blocks, measured in the same run.
 // Vector records: N pages of samples/print/bench_vector.zds in vector mode; the time inside the
-// drawing calls (DrvBitBlt, DrvStrokePath, DrvFillPath, DrvStrokeAndFillPath, with the brush
+// drawing calls (DrvBitBlt, DrvStrokePath, DrvFillPath, DrvStrokeAndFillPath, DrvTextOut, with the brush
 // realisations they ask for; GDI builds the call's objects before it) against the records they
 // write, set against 1,000,000 records per second. Run by hand:
 //   print_bench [PAGES]   (a native release build; the figures are medians of the pages)
@@ -58,7 +58,7 @@ BOOL APIENTRY TimedNext(SURFOBJ* so, POINTL* origin) {
 }
 
 // The drawing calls of vector mode, timed with the records they write.
-PFN g_realBlt = nullptr, g_realStroke = nullptr, g_realFill = nullptr, g_realStrokeFill = nullptr;
+PFN g_realBlt = nullptr, g_realStroke = nullptr, g_realFill = nullptr, g_realStrokeFill = nullptr, g_realText = nullptr;
 double g_drawSeconds = 0;
 unsigned long long g_records = 0;
 
@@ -101,6 +101,16 @@ BOOL APIENTRY TimedStrokeFill(SURFOBJ* so, PATHOBJ* path, CLIPOBJ* clip, XFORMOB
   });
 }
 
+BOOL APIENTRY TimedText(SURFOBJ* so, STROBJ* str, FONTOBJ* font, CLIPOBJ* clip, RECTL* extra, RECTL* opaque,
+                        BRUSHOBJ* fore, BRUSHOBJ* opaqueBrush, POINTL* org, MIX mix) {
+  // In raster mode the call renders into the band through the engine: not a vector figure.
+  if (so && reinterpret_cast<GraphicsPdev*>(so->dhpdev)->rasterMode)
+    return DdiFunctionCast<PFN_DrvTextOut>(g_realText)(so, str, font, clip, extra, opaque, fore, opaqueBrush, org, mix);
+  return TimedDraw(so, [&] {
+    return DdiFunctionCast<PFN_DrvTextOut>(g_realText)(so, str, font, clip, extra, opaque, fore, opaqueBrush, org, mix);
+  });
+}
+
 // The driver's own table with the banding and drawing entries timed.
 DRVFN g_table[64];
 BOOL APIENTRY TimedEnable(ULONG version, ULONG cb, DRVENABLEDATA* data) {
@@ -116,6 +126,7 @@ BOOL APIENTRY TimedEnable(ULONG version, ULONG cb, DRVENABLEDATA* data) {
       {INDEX_DrvStrokePath, &g_realStroke, DdiFunctionCast<PFN>(&TimedStroke)},
       {INDEX_DrvFillPath, &g_realFill, DdiFunctionCast<PFN>(&TimedFill)},
       {INDEX_DrvStrokeAndFillPath, &g_realStrokeFill, DdiFunctionCast<PFN>(&TimedStrokeFill)},
+      {INDEX_DrvTextOut, &g_realText, DdiFunctionCast<PFN>(&TimedText)},
   };
   for (ULONG i = 0; i < n; ++i) {
     for (const auto& d : kDrawing)

@@ -2,6 +2,7 @@
 // <HH>, the DEVMODE block's public fields and each record's fields.
 #include <stdarg.h>
 #include <stdio.h>
+#include <string.h>
 
 #include "host/job_stream/job_stream.h"
 
@@ -69,6 +70,8 @@ void Devmode(const uint8_t* p, uint32_t n, std::string* out) {
 
 uint32_t Colour(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16; }
 
+void SubPaths(const JsRecord& r, uint32_t at, std::string* out);
+
 // Records 17 and 18: the head, then each sub-path's start and items, as far as the record holds
 // them (a count that runs past the record ends the listing with a note).
 void PathRecord(const JsRecord& r, std::string* out) {
@@ -78,7 +81,12 @@ void PathRecord(const JsRecord& r, std::string* out) {
   Add(out, ": %s%s%s bounds=(%d,%d)-(%d,%d) size=%u\n", kind < 6 ? kKinds[kind] : "other",
       (p[2] & 0x08) ? " closed" : "", (p[2] & 0x10) ? " sub-paths" : "", GetI32(p + 8), GetI32(p + 12),
       GetI32(p + 16), GetI32(p + 20), Get32(p + 24));
-  uint32_t at = 28;
+  SubPaths(r, 28, out);
+}
+
+// The sub-paths of path data from at to the record's end: each start point and its items.
+void SubPaths(const JsRecord& r, uint32_t at, std::string* out) {
+  const uint8_t* p = r.bytes;
   while (at + 12 <= r.length) {
     uint32_t items = Get32(p + at);
     Add(out, "    sub-path of %u items from (%d,%d)/16\n", items, GetI32(p + at + 4), GetI32(p + at + 8));
@@ -118,6 +126,129 @@ void SpanRecord(const JsRecord& r, std::string* out) {
     if (count == 1) break;
   }
   *out += "\n";
+}
+
+// A name in the printer's multibyte code: ASCII as it stands, other bytes as <HH>.
+void Name(const uint8_t* p, uint32_t n, std::string* out) {
+  *out += '"';
+  for (uint32_t i = 0; i < n && p[i]; ++i) {
+    if (p[i] >= 0x20 && p[i] < 0x7F && p[i] != '<' && p[i] != '"') *out += char(p[i]);
+    else Add(out, "<%02X>", p[i]);
+  }
+  *out += '"';
+}
+
+// Records 80 and 86: the selection's fields and the face name (at 24 or 32).
+void FontRecord(const JsRecord& r, std::string* out) {
+  const uint8_t* p = r.bytes;
+  bool download = r.opcode == 86;
+  uint16_t flags = Get16(p + 4);
+  Add(out, ": charset=%u pitch=0x%02X flags=0x%04X%s%s%s%s weight=%d angle=%d width=%d height=%d leading=%d "
+           "default=U+%04X name=",
+      download ? p[1] : p[2], download ? p[2] : p[3], flags, (flags & 0x08) ? " codes" : "",
+      (flags & 0x200) ? " glyphs" : "", (flags & 0x10) ? " glyph-index" : "", (flags & 0x80) ? " vertical" : "",
+      int16_t(Get16(p + 6)), int16_t(Get16(p + 8)), int16_t(Get16(p + 10)), int16_t(Get16(p + 12)),
+      int16_t(Get16(p + 20)), Get16(p + 22));
+  uint32_t at = download ? 32 : 24;
+  if (at < r.length) Name(p + at, r.length - at, out);
+  *out += "\n";
+}
+
+// Glyph bits: raw or unpacked to the rows of width x height, shown as one FNV-1a value of the
+// rows and, with hex, as rows of '#' and '.'.
+void GlyphBits(const uint8_t* bits, uint32_t cb, uint32_t width, uint32_t height, uint8_t compression, bool hex,
+               std::string* out) {
+  uint64_t rowBytes = (uint64_t(width) + 7) / 8, size = rowBytes * height;
+  if (size > (1u << 24)) {
+    Add(out, "    (glyph of %u x %u: too large to show)\n", width, height);
+    return;
+  }
+  std::vector<uint8_t> rows(size_t(size), 0);
+  if (compression == 2) {
+    if (!JsGlyphUnpack(bits, cb, rows.data(), rows.size())) {
+      *out += "    (packed bits do not unpack to the glyph's rows)\n";
+      return;
+    }
+  } else {
+    memcpy(rows.data(), bits, cb < size ? cb : size_t(size));
+  }
+  uint32_t hash = 2166136261u;
+  for (uint8_t b : rows) hash = (hash ^ b) * 16777619u;
+  Add(out, "    %s %u bytes, rows=%08x\n", compression == 2 ? "packed" : compression == 0 ? "raw" : "other", cb, hash);
+  if (!hex) return;
+  for (uint32_t y = 0; y < height; ++y) {
+    *out += "    ";
+    for (uint32_t x = 0; x < width; ++x) *out += (rows[size_t(y * rowBytes + x / 8)] & (0x80 >> (x % 8))) ? '#' : '.';
+    *out += "\n";
+  }
+}
+
+void TextRecord(const JsRecord& r, bool hex, std::string* out) {
+  const uint8_t* p = r.bytes;
+  switch (r.opcode) {
+    case 81:
+      Add(out, ": %s (%d,%d)-(%d,%d) at (%d,%d) U+%04X\n", p[2] == 1 ? "outline" : p[2] == 0 ? "cell" : "other",
+          GetI32(p + 8), GetI32(p + 12), GetI32(p + 16), GetI32(p + 20), GetI32(p + 24), GetI32(p + 28),
+          Get16(p + 32));
+      if (p[2] == 1 && r.length >= 40) SubPaths(r, 40, out);
+      return;
+    case 82: {
+      uint32_t count = Get16(p + 32), advances = (p[2] & 0x80) ? count : 1;
+      Add(out, ": background=(%d,%d)-(%d,%d) at (%d,%d) glyphs=%u%s\n    advances", GetI32(p + 8), GetI32(p + 12),
+          GetI32(p + 16), GetI32(p + 20), GetI32(p + 24), GetI32(p + 28), count,
+          (p[2] & 0x80) ? " one-advance-each" : "");
+      if (36 + 2 * uint64_t(advances + count) > r.length) {
+        *out += " (more than the record holds)\n";
+        return;
+      }
+      for (uint32_t i = 0; i < advances; ++i) Add(out, " %d", int16_t(Get16(p + 36 + 2 * i)));
+      *out += "\n    codes";
+      for (uint32_t i = 0; i < count; ++i) Add(out, " %04X", Get16(p + 36 + 2 * (advances + i)));
+      *out += "\n";
+      return;
+    }
+    case 83:
+    case 87: {
+      uint32_t cb = Get32(p + 52);
+      Add(out, ": flags=0x%02X box=(%d,%d)-(%d,%d) ref=(%d,%d) corner=(%d,%d) %ux%u code=%04X\n", p[2],
+          GetI32(p + 8), GetI32(p + 12), GetI32(p + 16), GetI32(p + 20), GetI32(p + 24), GetI32(p + 28),
+          GetI32(p + 36), GetI32(p + 40), Get32(p + 44), Get32(p + 48), Get16(p + 60));
+      if (!Get32(p + 32)) return;
+      if (Get32(p + 32) != 64 || cb > r.length - 64) {
+        *out += "    (bits beyond the record)\n";
+        return;
+      }
+      GlyphBits(p + 64, cb, Get32(p + 44), Get32(p + 48), p[62], hex, out);
+      return;
+    }
+    case 84: {
+      uint32_t cb = Get32(p + 8);
+      Add(out, ": flags=0x%02X %ux%u code=%04X\n", p[2], Get32(p + 12), Get32(p + 16), Get16(p + 24));
+      if (cb > r.length - 28) {
+        *out += "    (bits beyond the record)\n";
+        return;
+      }
+      GlyphBits(p + 28, cb, Get32(p + 12), Get32(p + 16), p[26], hex, out);
+      return;
+    }
+    case 85: {
+      uint32_t count = Get16(p + 32);
+      Add(out, ": flags=0x%02X background=(%d,%d)-(%d,%d) at (%d,%d) glyphs=%u\n    ", p[2], GetI32(p + 8),
+          GetI32(p + 12), GetI32(p + 16), GetI32(p + 20), GetI32(p + 24), GetI32(p + 28), count);
+      if (36 + 6 * uint64_t(count) > r.length) {
+        *out += "(more than the record holds)\n";
+        return;
+      }
+      for (uint32_t i = 0; i < count; ++i) {
+        const uint8_t* item = p + 36 + 6 * i;
+        Add(out, "%s%04X%+d%+d", i ? " " : "", Get16(item + 4), int16_t(Get16(item)), int16_t(Get16(item + 2)));
+      }
+      *out += "\n";
+      return;
+    }
+    default:
+      FontRecord(r, out);
+  }
 }
 
 void Record(const JsRecord& r, bool hex, std::string* out) {
@@ -192,6 +323,16 @@ void Record(const JsRecord& r, bool hex, std::string* out) {
       if (hex) Hex(p, r.length, out);
       return;
     }
+    case 80:
+    case 81:
+    case 82:
+    case 83:
+    case 84:
+    case 85:
+    case 86:
+    case 87:
+      TextRecord(r, hex, out);
+      return;
     default:
       *out += "\n";
       Hex(p, r.length, out);

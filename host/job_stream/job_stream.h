@@ -58,3 +58,8 @@ enum : unsigned {
 };
 // Appends the dump of job (page 0: every page) to out.
 void JsDump(const JsJob& job, unsigned what, int page, std::string* out);
+
+// Unpacks glyph rows packed by the driver (compression 2) into exactly capacity bytes; what the
+// tokens leave (the trailing zero bytes) is zero. false when a token is cut off or would write
+// beyond capacity.
+bool JsGlyphUnpack(const uint8_t* in, size_t cb, uint8_t* out, size_t capacity);

@@ -525,8 +525,20 @@ bool Font(Args& a, DrawStatement* s, Failure* f) {
       (t.name == "device" ? s->device : t.name == "size" ? s->size : s->angle) = long(v);
       continue;
     }
-    bool known = t.setting ? (t.name == "family" || t.name == "fstype") : (t.value == "bold" || t.value == "italic");
-    if (!known) return Args::Fail(ScriptError::UnknownOption, f, t.column);
+    if (t.setting && t.name == "family") {
+      if (!Utf16Of(t, &s->family, f)) return false;
+      continue;
+    }
+    if (t.setting && (t.name == "fstype" || t.name == "charset")) {
+      if (!Args::ValueNumber(t, t.value, 0, t.name == "fstype" ? 65535 : 255, &v, f)) return false;
+      (t.name == "fstype" ? s->fsType : s->charset) = long(v);
+      continue;
+    }
+    if (!t.setting && (t.value == "bold" || t.value == "italic" || t.value == "fixed")) {
+      (t.value == "bold" ? s->bold : t.value == "italic" ? s->italic : s->fixedPitch) = true;
+      continue;
+    }
+    return Args::Fail(ScriptError::UnknownOption, f, t.column);
   }
   return true;
 }
@@ -541,20 +553,32 @@ bool Text(Args& a, DrawStatement* s, Failure* f) {
   if (!Utf16Of(text, &s->text, f)) return false;
   while (a.More()) {
     const Token& t = a.Take();
-    if (!t.setting && (t.value == "glyphindex" || t.value == "vertical")) continue;
-    if (t.setting && t.name == "fixed") continue;
+    if (!t.setting && (t.value == "glyphindex" || t.value == "vertical")) {
+      (t.value == "glyphindex" ? s->glyphIndex : s->vertical) = true;
+      continue;
+    }
+    if (t.setting && t.name == "fixed") {
+      long long v;
+      if (!Args::ValueNumber(t, t.value, 1, 32767, &v, f)) return false;
+      s->charInc = long(v);
+      continue;
+    }
     if (!t.setting && t.value == "opaque") {
-      DrawRect r;
-      if (!a.Rect(&r, f)) return false;
+      if (!a.Rect(&s->opaque, f)) return false;
+      s->hasOpaque = true;
       continue;
     }
     if (!t.setting && t.value == "extra") {
+      std::vector<long> coords;
       while (a.More() && a.Peek()->kind == TokenKind::Bare && !a.Peek()->setting) {
         long long n;
         if (!ParseNumber(a.Peek()->value, &n)) break;
         long v;
         if (!a.Coordinate(&v, f)) return false;
+        coords.push_back(v);
       }
+      for (size_t i = 0; i + 4 <= coords.size(); i += 4)
+        s->rects.push_back(DrawRect{coords[i], coords[i + 1], coords[i + 2], coords[i + 3]});
       continue;
     }
     return Args::Fail(ScriptError::UnknownOption, f, t.column);

@@ -87,6 +87,17 @@ struct DrawStatement {
   // the font's own units) and the counter-clockwise angle in degrees; text: its origin.
   long device = 0, size = 0, angle = 0;
   long x = 0, y = 0;
+  // font of the engine (no device=): family="..." (the face's family name, default the face),
+  // fstype=N, charset=N, the words fixed (fixed pitch, as "Sim Mono" is), bold and italic
+  // (simulations).
+  std::u16string family;
+  long fsType = 0, charset = 0;
+  bool fixedPitch = false, bold = false, italic = false;
+  // text: glyphindex and vertical (SO_ flags), fixed=N (default placement with ulCharInc N),
+  // opaque L T R B (the opaque rectangle), extra L T R B ... (the extra rectangles, in rects).
+  bool glyphIndex = false, vertical = false, hasOpaque = false;
+  long charInc = 0;
+  DrawRect opaque = {0, 0, 0, 0};
 };
 
 struct ScriptResult {

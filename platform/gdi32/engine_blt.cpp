@@ -189,11 +189,3 @@ WINSIM_API BOOL WINAPI EngEraseSurface(SURFOBJ* so, RECTL* rect, ULONG color) {
     for (LONG x = r.left; x < r.right; ++x) winsim::EnginePutPixel(so, x, y, color);
   return TRUE;
 }
-
-// Simplified: the engine has no glyphs yet; the call fails without drawing.
-WINSIM_API BOOL WINAPI EngTextOut(SURFOBJ*, STROBJ*, FONTOBJ*, CLIPOBJ*, RECTL*, RECTL*, BRUSHOBJ*, BRUSHOBJ*, POINTL*,
-                                  MIX) {
-  WINSIM_SIMPLIFIED("EngTextOut", "has no glyphs yet: fails without drawing");
-  SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
-  return FALSE;
-}

@@ -6,27 +6,34 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
 
 #include "platform/sim/internal.h"
 #include "platform/sim/trace.h"
+#include "platform/gdi32/engine_internal.h"
 #include "platform/sim_gdi.h"
 
 namespace {
 
 struct EngineFont {
   FONTOBJ fo = {};
-  XFORMOBJ xo = {};
+  XFORMOBJ* xo = nullptr;  // an engine transform object, so XFORMOBJ_iGetXform reads it
   XFORML m = {};
 };
 
 std::mutex g_lock;
 std::map<const void*, std::unique_ptr<EngineFont>> g_fonts;  // by their FONTOBJ
+// iUniq per font and size: a face realised again with the same transform is the same font.
+std::map<std::string, ULONG> g_uniqs;
 ULONG g_nextUniq = 1;
 DWORD g_resourceLookups = 0;
 
 void ForgetAll() {
   std::lock_guard<std::mutex> hold(g_lock);
+  for (auto& f : g_fonts) SimGdiDeleteXform(f.second->xo);
   g_fonts.clear();
+  g_uniqs.clear();
+  g_nextUniq = 1;
   g_resourceLookups = 0;
 }
 
@@ -37,7 +44,7 @@ struct ResetRegistration {
 // The font whose transform object this is, or null.
 const EngineFont* FontOfXform(const XFORMOBJ* xo) {
   for (const auto& f : g_fonts)
-    if (&f.second->xo == xo) return f.second.get();
+    if (f.second->xo == xo) return f.second.get();
   return nullptr;
 }
 
@@ -45,20 +52,37 @@ LONG Round(double v) { return LONG(lround(v)); }
 
 }  // namespace
 
-WINSIM_API FONTOBJ* SimGdiCreateFont(ULONG face, const XFORML* transform) {
+FONTOBJ* winsim::EngineCreateFont(ULONG face, const XFORML* transform, const std::string& key) {
   auto font = std::make_unique<EngineFont>();
   font->fo.iFace = face;
   font->m = transform ? *transform : XFORML{1, 0, 0, 1, 0, 0};
+  font->xo = SimGdiCreateXform(&font->m);
+  if (!font->xo) return nullptr;
+  std::string uniqKey = key + '|' + std::to_string(face) + '|' +
+                        std::string(reinterpret_cast<const char*>(&font->m), sizeof font->m);
   std::lock_guard<std::mutex> hold(g_lock);
-  font->fo.iUniq = g_nextUniq++;
+  auto known = g_uniqs.find(uniqKey);
+  font->fo.iUniq = known != g_uniqs.end() ? known->second : (g_uniqs[uniqKey] = g_nextUniq++);
   FONTOBJ* fo = &font->fo;
   g_fonts[fo] = std::move(font);
   return fo;
 }
 
+WINSIM_API FONTOBJ* SimGdiCreateFont(ULONG face, const XFORML* transform) {
+  return winsim::EngineCreateFont(face, transform, "device");
+}
+
 WINSIM_API void SimGdiDeleteFont(FONTOBJ* font) {
-  std::lock_guard<std::mutex> hold(g_lock);
-  g_fonts.erase(font);
+  XFORMOBJ* xo = nullptr;
+  {
+    std::lock_guard<std::mutex> hold(g_lock);
+    auto it = g_fonts.find(font);
+    if (it == g_fonts.end()) return;
+    xo = it->second->xo;
+    g_fonts.erase(it);
+  }
+  SimGdiDeleteXform(xo);
+  winsim::EngineForgetOutline(font);
 }
 
 WINSIM_API DWORD SimGdiResourceLookups(void) {
@@ -83,7 +107,7 @@ WINSIM_API PVOID WINAPI EngFindResource(HANDLE module, int name, int type, PULON
 WINSIM_API XFORMOBJ* WINAPI FONTOBJ_pxoGetXform(FONTOBJ* font) {
   std::lock_guard<std::mutex> hold(g_lock);
   auto it = g_fonts.find(font);
-  return it == g_fonts.end() ? nullptr : &it->second->xo;
+  return it == g_fonts.end() ? nullptr : it->second->xo;
 }
 
 // Simplified: the products are rounded to the nearest integer in double precision (the

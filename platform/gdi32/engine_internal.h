@@ -3,6 +3,7 @@
 #pragma once
 #include <stdint.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/ddi.h"
@@ -61,6 +62,12 @@ BOOL EngineSourceBlt(SURFOBJ* trg, SURFOBJ* src, SURFOBJ* mask, CLIPOBJ* clip, X
 
 // The region a path fills (row spans within limit).
 std::vector<RECTL> EngineFillRegion(PATHOBJ* path, bool winding, const RECTL& limit);
+
+// A realised font: its face, its notional-to-device transform and its iUniq, the same for
+// every font of the same key, face and transform. Delete with SimGdiDeleteFont.
+FONTOBJ* EngineCreateFont(ULONG face, const XFORML* transform, const std::string& key);
+// Forgets what the outline fonts keep of a font being deleted.
+void EngineForgetOutline(FONTOBJ* font);
 
 // ExtEscape on a print session's DC: answered by the session's driver (true, *result set);
 // false for any other DC.

@@ -53,12 +53,14 @@ struct Device {
   // Per device font (face 1..n): its glyph set and units per em, as the driver answered.
   std::vector<const FD_GLYPHSET*> glyphSets;
   std::vector<LONG> unitsPerEm;
+  std::vector<IFIMETRICS*> metrics;  // as DrvQueryFont answered, for FONTOBJ_pifi
 };
 
 // The device font a text statement draws with: its face and notional-to-device transform.
 struct DeviceFontChoice {
   ULONG face = 0;
   XFORML xform = {1, 0, 0, 1, 0, 0};
+  const DrawStatement* engine = nullptr;  // a font of the engine: its statement (face 0)
 };
 
 // A drawing call kept for playing later (journal or bands).
@@ -179,6 +181,7 @@ class Session {
                 const DrawStatement* s);
   BRUSHOBJ* MakeBrush(const Draw& draw, CallObjects* o);
   bool PlayText(const Draw& draw, SURFOBJ* target, CLIPOBJ* clip, POINTL origin, const DrawStatement* s);
+  bool PlayEngineText(const Draw& draw, SURFOBJ* target, CLIPOBJ* clip, POINTL origin, const DrawStatement* s);
   bool PlayBands(const DrawStatement* s);
   void QueryDeviceFonts(Device* d);
   bool SelectFont(const DrawStatement* s);
@@ -321,11 +324,13 @@ void Session::QueryDeviceFonts(Device* d) {
   ULONG faces = d->info.cFonts < 0x10000 ? d->info.cFonts : 0x10000;
   d->glyphSets.assign(faces, nullptr);
   d->unitsPerEm.assign(faces, 0);
+  d->metrics.assign(faces, nullptr);
   for (ULONG face = 1; face <= faces && Has(INDEX_DrvQueryFont); ++face) {
     ULONG_PTR id = 0;
     IFIMETRICS* metrics = Fn<PFN_DrvQueryFont>(INDEX_DrvQueryFont)(d->pdev, 0, face, &id);
     Trace("DrvQueryFont " + std::to_string(face), metrics ? "metrics" : "NULL");
     if (metrics) d->unitsPerEm[face - 1] = metrics->fwdUnitsPerEm;
+    d->metrics[face - 1] = metrics;
     if (!Has(INDEX_DrvQueryFontTree)) continue;
     auto tree = Fn<PFN_DrvQueryFontTree>(INDEX_DrvQueryFontTree);
     const FD_GLYPHSET* set = static_cast<const FD_GLYPHSET*>(tree(d->pdev, 0, face, QFT_GLYPHSET, &id));
@@ -344,7 +349,15 @@ void Session::QueryDeviceFonts(Device* d) {
 // font device=N: GDI realises the driver's font N at the statement's size and angle (its
 // glyph mode and extents) for the text statements that follow.
 bool Session::SelectFont(const DrawStatement* s) {
-  if (!s->device) return Fail(s, "font needs engine support not built yet");
+  if (!s->device) {
+    // One of the engine's outline fonts, 1000 units to the em.
+    double k = s->size ? s->size / 1000.0 : 1.0, a = s->angle * 3.14159265358979323846 / 180;
+    double c = fabs(cos(a)) < 1e-9 ? 0 : cos(a), sn = fabs(sin(a)) < 1e-9 ? 0 : sin(a);
+    font_ = DeviceFontChoice();
+    font_.xform = {FLOATL(k * c), FLOATL(-k * sn), FLOATL(k * sn), FLOATL(k * c), 0, 0};
+    font_.engine = s;
+    return true;
+  }
   if (!EnsureDevice(s)) return false;
   if (ULONG(s->device) > device_.glyphSets.size())
     return Fail(s, "font device=" + std::to_string(s->device) + ": the driver announces " +
@@ -352,10 +365,12 @@ bool Session::SelectFont(const DrawStatement* s) {
   LONG units = device_.unitsPerEm[s->device - 1];
   double k = s->size && units > 0 ? double(s->size) / units : 1.0;
   double a = s->angle * 3.14159265358979323846 / 180;
-  // Notional space has y up, the device y down; the angle turns the baseline counter-clockwise.
+  // Notional space has y down as the device has (an upright font's eM22 is positive, a mirrored
+  // one's negative); the angle turns the baseline counter-clockwise.
   double c = fabs(cos(a)) < 1e-9 ? 0 : cos(a), sn = fabs(sin(a)) < 1e-9 ? 0 : sin(a);
+  font_ = DeviceFontChoice();
   font_.face = ULONG(s->device);
-  font_.xform = {FLOATL(k * c), FLOATL(-k * sn), FLOATL(-k * sn), FLOATL(-k * c), 0, 0};
+  font_.xform = {FLOATL(k * c), FLOATL(-k * sn), FLOATL(k * sn), FLOATL(k * c), 0, 0};
   FONTOBJ* fo = SimGdiCreateFont(font_.face, &font_.xform);
   if (Has(INDEX_DrvGetGlyphMode))
     Trace("DrvGetGlyphMode " + std::to_string(font_.face),
@@ -373,6 +388,57 @@ bool Session::SelectFont(const DrawStatement* s) {
   }
   SimGdiDeleteFont(fo);
   return true;
+}
+
+// A text statement in one of the engine's outline fonts: the engine lays it out by the font's
+// advances and hands it to DrvTextOut when the driver hooks text, else draws it itself.
+bool Session::PlayEngineText(const Draw& draw, SURFOBJ* target, CLIPOBJ* clip, POINTL origin, const DrawStatement* s) {
+  const DrawStatement* f = draw.font.engine;
+  static const std::u16string kMono = u"Sim Mono";
+  SimOutlineFontSpec spec = {reinterpret_cast<const WCHAR*>(f->family.empty() ? f->text.c_str() : f->family.c_str()),
+                             reinterpret_cast<const WCHAR*>(f->text.c_str()),
+                             f->fixedPitch || f->text == kMono,
+                             USHORT(f->fsType),
+                             BYTE(f->charset),
+                             0,
+                             FLONG((f->bold ? FO_SIM_BOLD : 0) | (f->italic ? FO_SIM_ITALIC : 0))};
+  FONTOBJ* font = SimGdiCreateOutlineFont(&spec, &draw.font.xform);
+  if (!font) return Fail(s, "the engine could not realise the font");
+  const DrawStatement* t = draw.text;
+  FLONG accel = t->vertical ? SO_VERTICAL : draw.font.xform.eM12 == 0 ? SO_HORIZONTAL : 0;
+  if (t->glyphIndex) accel |= SO_GLYPHINDEX_TEXTOUT;
+  if (t->charInc) accel |= SO_FLAG_DEFAULT_PLACEMENT;
+  // Vertical text steps down by the em, as a vertical font's glyphs would.
+  std::vector<POINTL> positions;
+  LONG em = LONG(lround(1000 * hypot(draw.font.xform.eM21, draw.font.xform.eM22)));
+  for (size_t i = 0; t->vertical && i < t->text.size(); ++i)
+    positions.push_back(POINTL{t->x - origin.x, LONG(t->y - origin.y + LONG(i) * (t->charInc ? t->charInc : em))});
+  SimStringSpec str = {reinterpret_cast<const WCHAR*>(t->text.c_str()), ULONG(t->text.size()),
+                       POINTL{t->x - origin.x, t->y - origin.y}, positions.empty() ? nullptr : positions.data(),
+                       accel, ULONG(t->charInc), 0, TRUE};
+  STROBJ* so = SimGdiCreateString(font, &str);
+  RECTL opaque = {t->opaque.left - origin.x, t->opaque.top - origin.y, t->opaque.right - origin.x,
+                  t->opaque.bottom - origin.y};
+  std::vector<RECTL> extra;
+  for (const DrawRect& r : t->rects)
+    extra.push_back(RECTL{r.left - origin.x, r.top - origin.y, r.right - origin.x, r.bottom - origin.y});
+  if (!extra.empty()) extra.push_back(RECTL{0, 0, 0, 0});
+  BRUSHOBJ fore = {draw.colour, nullptr, 0}, white = {0xFFFFFF, nullptr, 0};
+  POINTL zero = {0, 0};
+  bool hooked = (device_.hooks & HOOK_TEXTOUT) != 0;
+  BOOL ok = so && (hooked ? Fn<PFN_DrvTextOut>(INDEX_DrvTextOut)
+                          : PFN_DrvTextOut(EngTextOut))(target, so, font, clip, extra.empty() ? nullptr : extra.data(),
+                                                        t->hasOpaque ? &opaque : nullptr, &fore,
+                                                        t->hasOpaque ? &white : nullptr, &zero, 0x0D0D);
+  std::string face;
+  for (char16_t c : f->text) face += c >= 0x20 && c < 0x7F ? char(c) : '?';
+  if (hooked)
+    Trace("DrvTextOut \"" + face + "\" " + std::to_string(t->text.size()) +
+              " glyphs at " + std::to_string(t->x - origin.x) + "," + std::to_string(t->y - origin.y),
+          Bool(ok));
+  SimGdiDeleteString(so);
+  SimGdiDeleteFont(font);
+  return ok ? true : Fail(s, "the text call failed");
 }
 
 // A text statement in a device font: the characters become the glyph set's handles (the
@@ -426,6 +492,7 @@ bool Session::PlayText(const Draw& draw, SURFOBJ* target, CLIPOBJ* clip, POINTL 
                      top + 1};
   if (!(device_.hooks & HOOK_TEXTOUT)) return true;
   FONTOBJ* drawn = SimGdiCreateFont(draw.font.face, &draw.font.xform);
+  SimGdiSetFontMetrics(drawn, device_.metrics.size() >= draw.font.face ? device_.metrics[draw.font.face - 1] : nullptr);
   BRUSHOBJ fore = {draw.colour, nullptr, 0};
   ok = Fn<PFN_DrvTextOut>(INDEX_DrvTextOut)(target, &str, drawn, clip, nullptr, nullptr, &fore, nullptr, nullptr,
                                             0x0D0D);
@@ -534,7 +601,7 @@ bool Session::Play(const Draw& draw, SURFOBJ* target, POINTL origin, const RECTL
   POINTL brushOrigin = {-origin.x, -origin.y};
   if (draw.image) return PlayImage(draw, target, use, &rect, s);
   if (draw.path) return PlayPath(draw, target, use, origin, &o, s);
-  if (draw.text) return PlayText(draw, target, use, origin, s);
+  if (draw.text) return draw.font.engine ? PlayEngineText(draw, target, use, origin, s) : PlayText(draw, target, use, origin, s);
   BOOL ok;
   if (device_.hooks & HOOK_BITBLT) {
     ok = Fn<PFN_DrvBitBlt>(INDEX_DrvBitBlt)(target, nullptr, nullptr, use, nullptr, &rect, nullptr, nullptr, brush,
@@ -1037,7 +1104,7 @@ bool Session::Run(const std::vector<DrawStatement>& statements) {
         if (!SelectFont(s)) return false;
         break;
       case DrawKind::Text: {
-        if (!font_.face) return Fail(s, "text needs engine support not built yet");
+        if (!font_.face && !font_.engine) return Fail(s, "text without a font");
         if (!pageOpen_) return Fail(s, "text outside a page");
         if (skipPage_) break;
         // The text's extent is known only once the driver lays it out: its draw covers the page.

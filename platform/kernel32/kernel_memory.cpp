@@ -14,11 +14,16 @@ namespace {
 
 // Allocations that still succeed before the heap runs out; -1: no limit.
 std::atomic<long> g_allocationsLeft{-1};
+// Failures still to come once the limit is reached, after which it is lifted; -1: every one fails.
+std::atomic<long> g_failuresLeft{-1};
 
 // A new machine has no limit.
 struct AllocationLimitReset {
   AllocationLimitReset() {
-    winsim::RegisterResetHook([] { g_allocationsLeft = -1; });
+    winsim::RegisterResetHook([] {
+      g_allocationsLeft = -1;
+      g_failuresLeft = -1;
+    });
   }
 } g_allocationLimitReset;
 
@@ -27,7 +32,12 @@ bool DrawAllocation() {
   long left = g_allocationsLeft.load();
   while (left > 0 && !g_allocationsLeft.compare_exchange_weak(left, left - 1)) {
   }
-  return left != 0;
+  if (left != 0) return true;
+  long failures = g_failuresLeft.load();
+  while (failures > 0 && !g_failuresLeft.compare_exchange_weak(failures, failures - 1)) {
+  }
+  if (failures == 1) g_allocationsLeft = -1;
+  return false;
 }
 
 constexpr uint32_t kBlockMagic = 0x5A4D454Du;
@@ -81,7 +91,15 @@ bool Release(HANDLE mem) {
 
 }  // namespace
 
-WINSIM_API void SimFailAllocations(int count) { g_allocationsLeft = count < 0 ? -1 : count; }
+WINSIM_API void SimFailAllocations(int count) {
+  g_failuresLeft = -1;
+  g_allocationsLeft = count < 0 ? -1 : count;
+}
+
+WINSIM_API void SimFailAllocationsFor(int count, int failures) {
+  g_failuresLeft = failures < 1 ? 1 : failures;
+  g_allocationsLeft = count < 0 ? 0 : count;
+}
 
 // Moveable blocks are handed out as their own address: callers still lock them, and a
 // lock of a fixed block answers the same pointer, as Windows does.

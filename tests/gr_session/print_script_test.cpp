@@ -112,7 +112,7 @@ TEST_F(PrintScriptTest, SessionErrorsNameTheLineAndWhatIsMissing) {
       {"devmode zdmNoSuchItem=1\n", "line 1: no setting item zdmNoSuchItem"},
       {"doc \"x\"\npage\nimage 0 0 10 10 1 1 1 gen= call=rotate\n",
        "line 3: image call rotate is not one of blt, copy, stretch, stretchrop"},
-      {"doc \"x\"\npage\ntext 0 0 \"a\"\n", "line 3: text needs engine support not built yet"},
+      {"doc \"x\"\npage\ntext 0 0 \"a\"\n", "line 3: text without a font"},
       {"path fill M 0 0 L 1 1 Z\n", "line 1: path outside a page"},
   };
   for (const Case& c : cases) {
