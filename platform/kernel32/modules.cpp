@@ -274,6 +274,14 @@ HMODULE Load(const std::u16string& requested, DWORD flags) {
     }
     host = file;
   }
+  // One shared object holds one copy of a DLL's globals: a second Windows path that leads to
+  // it (a registered name and the driver folder's copy) is the module already loaded, as
+  // Windows finds one file's module again, so its DllMain does not attach or detach twice.
+  for (const auto& loaded : g_modules)
+    if (loaded->hostPath == host && loaded->refs > 0) {
+      ++loaded->refs;
+      return reinterpret_cast<HMODULE>(loaded.get());
+    }
   void* dl = dlopen(host.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!dl) {
     SetLastError(ERROR_MOD_NOT_FOUND);
