@@ -77,6 +77,33 @@ void Notify(HWND page, UINT code) {
   SimUiSend(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&note));
 }
 
+// The shown pages of a sheet: the test's hook runs while they are up, then the scripted answer
+// applies or resets every page and the pages and their frame are destroyed.
+void PlayShownPages(HWND frame, const std::vector<HWND>& windows, int answer) {
+  {
+    std::lock_guard<std::recursive_mutex> hold(g_sheetLock);
+    g_shownPages = windows;
+  }
+  void (*hook)(HWND, void*) = NULL;
+  void* context = NULL;
+  {
+    std::lock_guard<std::recursive_mutex> hold(g_sheetLock);
+    hook = g_sheetHook;
+    context = g_sheetContext;
+  }
+  if (hook) hook(frame, context);
+  SimUiPump();
+  for (HWND window : windows)
+    if (window && SimUiIsWindow(window)) Notify(window, answer == IDOK ? PSN_APPLY : PSN_RESET);
+  for (HWND window : windows)
+    if (window && SimUiIsWindow(window)) SimUiDestroy(window);
+  if (frame) SimUiDestroy(frame);
+  {
+    std::lock_guard<std::recursive_mutex> hold(g_sheetLock);
+    g_shownPages.clear();
+  }
+}
+
 }  // namespace
 
 void SheetFakeForget() {
@@ -180,30 +207,7 @@ LONG SimUiCommonPropertySheet(HWND owner, SheetUiCallback callback, LPARAM lPara
     SimUiShow(window, SW_SHOW);
     Notify(window, PSN_SETACTIVE);
   }
-  {
-    std::lock_guard<std::recursive_mutex> hold(g_sheetLock);
-    g_shownPages = windows;
-  }
-
-  void (*hook)(HWND, void*) = NULL;
-  void* context = NULL;
-  {
-    std::lock_guard<std::recursive_mutex> hold(g_sheetLock);
-    hook = g_sheetHook;
-    context = g_sheetContext;
-  }
-  if (hook) hook(frame, context);
-  SimUiPump();
-
-  for (HWND window : windows)
-    if (window && SimUiIsWindow(window)) Notify(window, answer == IDOK ? PSN_APPLY : PSN_RESET);
-  for (HWND window : windows)
-    if (window && SimUiIsWindow(window)) SimUiDestroy(window);
-  if (frame) SimUiDestroy(frame);
-  {
-    std::lock_guard<std::recursive_mutex> hold(g_sheetLock);
-    g_shownPages.clear();
-  }
+  PlayShownPages(frame, windows, answer);
 
   info.Reason = PROPSHEETUI_REASON_DESTROY;
   callback(&info, answer == IDOK ? 1 : 0);
@@ -240,28 +244,7 @@ INT_PTR winsim::SheetFakeRunPages(const PROPSHEETHEADERW* header) {
   }
   for (HWND window : windows)
     if (window) Notify(window, PSN_SETACTIVE);
-  {
-    std::lock_guard<std::recursive_mutex> hold(g_sheetLock);
-    g_shownPages = windows;
-  }
-  void (*hook)(HWND, void*) = NULL;
-  void* context = NULL;
-  {
-    std::lock_guard<std::recursive_mutex> hold(g_sheetLock);
-    hook = g_sheetHook;
-    context = g_sheetContext;
-  }
-  if (hook) hook(frame, context);
-  SimUiPump();
-  for (HWND window : windows)
-    if (window && SimUiIsWindow(window)) Notify(window, answer == IDOK ? PSN_APPLY : PSN_RESET);
-  for (HWND window : windows)
-    if (window && SimUiIsWindow(window)) SimUiDestroy(window);
-  if (frame) SimUiDestroy(frame);
-  {
-    std::lock_guard<std::recursive_mutex> hold(g_sheetLock);
-    g_shownPages.clear();
-  }
+  PlayShownPages(frame, windows, answer);
   return answer == IDOK ? 1 : 0;
 }
 
