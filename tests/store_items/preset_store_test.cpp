@@ -319,17 +319,26 @@ TEST_F(PresetStoreTest, AppendAndClearTheLists) {
   EXPECT_EQ(IniKey(PrinterName(), "QualityCount"), "0");
 }
 
+// The graphics DLL's build applies a quality list's settings but never reads its name.
 TEST_F(PresetStoreTest, QualityListsApplyAndSaveTheQualityGroupAndTheName) {
   std::u16string file = FilePath(u"q0.rsq");
   SetIniKey(PrinterName(), "QualityList0", Narrow(file));
-  ItemSetText(ctx(), Row(927), u"Fine");
-  ASSERT_EQ(QualitySaveSlot(ctx(), 0), 1);
-  EXPECT_EQ(IniKey(PrinterName(), "QualityList0Name"), "Fine");
-  ItemSetText(ctx(), Row(927), u"");
-  QualityApplySlot(ctx(), 0);
-  WCHAR text[64];
-  ItemGetTextBounded(ctx(), Row(927), text, 64);
-  EXPECT_EQ(std::u16string(text), u"Fine");
+  for (int skipName : {0, 1}) {
+    SCOPED_TRACE(skipName ? "graphics" : "shared");
+    TestVariant().userMacroSkipName = 0;
+    SetRaw(138, 17);  // zdmBrightness, of the quality group
+    ItemSetText(ctx(), Row(927), u"Fine");
+    ASSERT_EQ(QualitySaveSlot(ctx(), 0), 1);
+    EXPECT_EQ(IniKey(PrinterName(), "QualityList0Name"), "Fine");
+    TestVariant().userMacroSkipName = skipName;
+    SetRaw(138, 0);
+    ItemSetText(ctx(), Row(927), u"");
+    QualityApplySlot(ctx(), 0);
+    EXPECT_EQ(Raw(138), 17);
+    WCHAR text[64];
+    ItemGetTextBounded(ctx(), Row(927), text, 64);
+    EXPECT_EQ(std::u16string(text), skipName ? u"" : u"Fine");
+  }
 }
 
 }  // namespace
