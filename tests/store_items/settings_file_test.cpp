@@ -369,6 +369,15 @@ TEST_F(SettingsFileLoadTest, ALockedTrayOfAnotherValueRefusesTheFile) {
   Load(0);
   EXPECT_EQ(CtxGetFileStatus(ctx()), kFileStatusLocked);
   EXPECT_EQ(Raw(12), 9);
+
+  // The DLLs without a user interface refuse it by the status alone.
+  SimUiReset();
+  TestVariant().settingsFileMessages = 0;
+  WriteSection(PrinterName(), Header() + "dmDefaultSource=8\r\ndmCopies=5\r\n");
+  EXPECT_EQ(Load(0), 0);
+  EXPECT_EQ(CtxGetFileStatus(ctx()), kFileStatusLocked);
+  EXPECT_EQ(Raw(12), 9);
+  EXPECT_EQ(MessageBoxCount(), 0);
 }
 
 TEST_F(SettingsFileTest, TheLockInformationIsSavedAsOneWhileTheContextKeepsItsValue) {
