@@ -18,8 +18,9 @@
 // The headers DrvDocumentPropertySheets and DrvDevicePropertySheets receive.
 #include "platform/include/win_sheet_headers.h"
 
-// What the SDK's printer-interface header gives where it is included first.
-#ifndef DOCUMENTEVENT_STARTDOC
+// What the SDK's printer-interface header gives where it is included first; mingw's smaller
+// header has the printer and document events alone.
+#ifndef CDM_CONVERT
 // DrvConvertDevMode modes.
 #define CDM_CONVERT 0x01
 #define CDM_CONVERT351 0x02
@@ -43,6 +44,9 @@ typedef struct _DRIVER_UPGRADE_INFO_1W {
   LPWSTR pOldDriverDirectory;
 } DRIVER_UPGRADE_INFO_1W, *PDRIVER_UPGRADE_INFO_1W;
 
+#endif  // CDM_CONVERT
+
+#ifndef DOCUMENTEVENT_STARTDOC
 // DrvPrinterEvent events and flags.
 #define PRINTER_EVENT_CONFIGURATION_CHANGE 0
 #define PRINTER_EVENT_ADD_CONNECTION 1
@@ -53,7 +57,6 @@ typedef struct _DRIVER_UPGRADE_INFO_1W {
 #define PRINTER_EVENT_CACHE_DELETE 6
 #define PRINTER_EVENT_ATTRIBUTES_CHANGED 7
 #define PRINTER_EVENT_FLAG_NO_UI 0x00000001
-
 // DrvDocumentEvent events and answers.
 #define DOCUMENTEVENT_FIRST 1
 #define DOCUMENTEVENT_CREATEDCPRE 1
