@@ -26,6 +26,7 @@ const BuildVariant& BuildGetVariant() {
       1,        // user presets applied plainly, a failed load left to the status
       1,        // section names keep double-byte characters whole on Windows 9x
       1,        // custom media strings complete to the media's names
+      0,        // custom-size slots get the default names
   };
   return variant;
 }

@@ -23,10 +23,11 @@ const BuildVariant& BuildGetVariant() {
       0, 1,        // user macro 160 too; the quality list's name is never loaded
       kDmStepEnvCompanions,  // no option block, companion tests or job-control fetch in the merge
       0,        // settings files report by status alone
-      StoreSettingsFileFixUpsNoJobControl,  // no job-control exchange after a plain load
+      StoreSettingsFileFixUpsGraphics,  // no job-control exchange after a plain load, adjust mode kept
       0,        // the shared preset application
       0,        // the shared section-name rule
       0,        // custom media strings stay as loaded
+      1,        // a custom-size slot keeps its name in all three fields
   };
   return variant;
 }

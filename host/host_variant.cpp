@@ -25,6 +25,7 @@ const BuildVariant& BuildGetVariant() {
       0,        // the shared preset application
       0,        // the shared section-name rule
       0,        // custom media strings stay as loaded
+      0,        // custom-size slots get the default names
   };
   return variant;
 }

@@ -18,6 +18,7 @@
 #include "core/store/stamp_store.h"
 #include "core/store/store_keys.h"
 #include "core/system/resources.h"
+#include "core/tables/build_switches.h"
 
 namespace {
 
@@ -107,6 +108,11 @@ void SlotFromItemsOf(DriverContext* ctx, int n, WORD first) {
   ItemGetTextBounded(ctx, ItemFind(ctx, first), name, 64);
   memset(slot->currentName, 0, sizeof slot->currentName);
   StrWideToAnsi(slot->currentName, name, 64);
+  if (BuildGetVariant().freeSizeNameInAllFields) {
+    memcpy(slot->name2, slot->currentName, sizeof slot->name2);
+    memcpy(slot->name1, slot->currentName, sizeof slot->name1);
+    return;
+  }
   StringNarrow(ctx, kStringFirstName + UINT(n), TRUE, slot->name2);
   StringNarrow(ctx, kStringFirstName + UINT(n), TRUE, slot->name1);
 }

@@ -433,7 +433,7 @@ void QualityApply(DriverContext* ctx, LPCWSTR key) {
   WCHAR path[kPathBuffer];
   PrinterIni(ctx).Read(key, path, kPathBuffer);
   StoreLoadSettingsFile(ctx->printer, path, kStoreFileQuality, ctx);
-  QualityLoadName(ctx, key);
+  if (!BuildGetVariant().userMacroSkipName) QualityLoadName(ctx, key);
 }
 
 void QualityApplySlot(DriverContext* ctx, int n) {

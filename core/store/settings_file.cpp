@@ -856,9 +856,11 @@ int StoreSaveDeviceSetupToPack(DriverContext* ctx) {
 // ---- load and save ----
 namespace {
 
-// The fix-ups; withJobControl false is the exclusion DLL's form: no job-control exchange, the
-// user macro's quality file saved without its name key, the adjust mode off for the merge.
-void FixUps(DriverContext* ctx, LONG_PTR savedOSKind, const LONG_PTR* savedSpecial, bool withJobControl) {
+// The fix-ups; withJobControl false is the form of the DLLs without a user interface: no
+// job-control exchange, the user macro's quality file saved without its name key, and with
+// adjustOffInMerge (the exclusion DLL) the adjust mode off for the merge.
+void FixUps(DriverContext* ctx, LONG_PTR savedOSKind, const LONG_PTR* savedSpecial, bool withJobControl,
+            bool adjustOffInMerge) {
   if (!ctx) return;
   for (int i = 0; i < kSpecialCount && savedSpecial; ++i)
     ItemSetRawById(ctx, WORD(kIdSpecialFirst + i), savedSpecial[i]);
@@ -909,7 +911,7 @@ void FixUps(DriverContext* ctx, LONG_PTR savedOSKind, const LONG_PTR* savedSpeci
     JcCloseUi(ctx);
     DmMergeIntoContext(ctx, nullptr, kPostLoadMergeFlags);
   } else {
-    const bool adjust = ItemGetRawById(ctx, kIdAdjustMode) == 1;
+    const bool adjust = adjustOffInMerge && ItemGetRawById(ctx, kIdAdjustMode) == 1;
     if (adjust) ItemSetRawById(ctx, kIdAdjustMode, 0);
     MergeDevmode(ctx, nullptr, kPostLoadMergeFlags);
     if (adjust) ItemSetRawById(ctx, kIdAdjustMode, 1);
@@ -921,11 +923,15 @@ void FixUps(DriverContext* ctx, LONG_PTR savedOSKind, const LONG_PTR* savedSpeci
 }  // namespace
 
 void StoreSettingsFileFixUps(DriverContext* ctx, LONG_PTR savedOSKind, const LONG_PTR* savedSpecial) {
-  FixUps(ctx, savedOSKind, savedSpecial, true);
+  FixUps(ctx, savedOSKind, savedSpecial, true, false);
 }
 
 void StoreSettingsFileFixUpsNoJobControl(DriverContext* ctx, LONG_PTR savedOSKind, const LONG_PTR* savedSpecial) {
-  FixUps(ctx, savedOSKind, savedSpecial, false);
+  FixUps(ctx, savedOSKind, savedSpecial, false, true);
+}
+
+void StoreSettingsFileFixUpsGraphics(DriverContext* ctx, LONG_PTR savedOSKind, const LONG_PTR* savedSpecial) {
+  FixUps(ctx, savedOSKind, savedSpecial, false, false);
 }
 
 int StoreLoadSettingsFile(HANDLE printer, LPCWSTR path, DWORD flags, DriverContext* ctx) {

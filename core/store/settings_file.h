@@ -123,3 +123,6 @@ void StoreSettingsFileFixUps(DriverContext* ctx, LONG_PTR savedOSKind, const LON
 // (QualityList<macro - 32>, DmUserMacroQualityKey) is saved without rewriting its
 // QualityList<n>Name key; zdmAdjustMode 1 is 0 during the merge.
 void StoreSettingsFileFixUpsNoJobControl(DriverContext* ctx, LONG_PTR savedOSKind, const LONG_PTR* savedSpecial);
+// The graphics DLL's form: as the exclusion DLL's, with zdmAdjustMode left as it is during the
+// merge.
+void StoreSettingsFileFixUpsGraphics(DriverContext* ctx, LONG_PTR savedOSKind, const LONG_PTR* savedSpecial);

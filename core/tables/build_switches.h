@@ -39,7 +39,8 @@ struct BuildVariant {
   // DEVMODE's own fields keep the portrait order.
   int paperFieldsPortrait;
   // The user print macro's quality list: only macros 32-39 (the exclusion DLL), and never
-  // loading the list's name (the graphics DLL).
+  // loading the list's name (the graphics DLL: neither the user macro's load nor QualityApply
+  // reads wdmUserSetName).
   int userMacroListsOnly;
   int userMacroSkipName;
   // Steps of the DEVMODE merge and defaults that differ by deliverable: kDmStep... bits of
@@ -64,6 +65,10 @@ struct BuildVariant {
   // sixteen custom media (13708-13723) are replaced by the media's names, cut on a double-byte
   // boundary (the exclusion DLL); 0 leaves them as loaded.
   int completeCustomMediaNames;
+  // Custom-size slots (core/store/free_size_store): 1 when a slot taken from its items keeps
+  // the item's name in all three name fields (the graphics DLL); 0 puts the slot's default
+  // name (string 109 + slot) into the first two.
+  int freeSizeNameInAllFields;
   // The dialog engine's repair of child-window procedures that host applications replace
   // (the printer interface's CtxFixHostSubclassing); null where no dialog is shown.
   void (*repairHostSubclassing)(DriverContext* ctx, HWND window);

@@ -5,6 +5,8 @@
 #include <map>
 #include <string>
 
+#include "core/context/ui_state.h"
+#include "core/devmode/couplings.h"
 #include "core/items/item_access.h"
 #include "core/modules/preset_cache.h"
 #include "core/store/preset_store.h"
@@ -319,17 +321,48 @@ TEST_F(PresetStoreTest, AppendAndClearTheLists) {
   EXPECT_EQ(IniKey(PrinterName(), "QualityCount"), "0");
 }
 
+// The graphics DLL's build applies a quality list's settings but never reads its name.
 TEST_F(PresetStoreTest, QualityListsApplyAndSaveTheQualityGroupAndTheName) {
   std::u16string file = FilePath(u"q0.rsq");
   SetIniKey(PrinterName(), "QualityList0", Narrow(file));
+  for (int skipName : {0, 1}) {
+    SCOPED_TRACE(skipName ? "graphics" : "shared");
+    TestVariant().userMacroSkipName = 0;
+    SetRaw(138, 17);  // zdmBrightness, of the quality group
+    ItemSetText(ctx(), Row(927), u"Fine");
+    ASSERT_EQ(QualitySaveSlot(ctx(), 0), 1);
+    EXPECT_EQ(IniKey(PrinterName(), "QualityList0Name"), "Fine");
+    TestVariant().userMacroSkipName = skipName;
+    SetRaw(138, 0);
+    ItemSetText(ctx(), Row(927), u"");
+    QualityApplySlot(ctx(), 0);
+    EXPECT_EQ(Raw(138), 17);
+    WCHAR text[64];
+    ItemGetTextBounded(ctx(), Row(927), text, 64);
+    EXPECT_EQ(std::u16string(text), skipName ? u"" : u"Fine");
+  }
+}
+
+// The user macro's quality list (macro 33: QualityList1) is loaded by a merge that asks for
+// the list's name; the graphics DLL's build loads the settings alone.
+TEST_F(PresetStoreTest, TheUserMacrosQualityListLoadsItsNameUnlessTheBuildSkipsIt) {
+  SetIniKey(PrinterName(), "QualityList1", Narrow(FilePath(u"q1.rsq")));
   ItemSetText(ctx(), Row(927), u"Fine");
-  ASSERT_EQ(QualitySaveSlot(ctx(), 0), 1);
-  EXPECT_EQ(IniKey(PrinterName(), "QualityList0Name"), "Fine");
-  ItemSetText(ctx(), Row(927), u"");
-  QualityApplySlot(ctx(), 0);
-  WCHAR text[64];
-  ItemGetTextBounded(ctx(), Row(927), text, 64);
-  EXPECT_EQ(std::u16string(text), u"Fine");
+  ASSERT_EQ(QualitySaveSlot(ctx(), 1), 1);
+  for (int skipName : {0, 1}) {
+    SCOPED_TRACE(skipName ? "graphics" : "shared");
+    TestVariant().userMacroSkipName = skipName;
+    SetRaw(176, 1);
+    SetRaw(179, 33);
+    ItemSetText(ctx(), Row(927), u"");
+    const DWORD mergeFlags = ctx()->ui->mergeFlags;
+    ctx()->ui->mergeFlags = 0x80000;  // the merge loads the list's name
+    DmApplyUserMacroQuality(ctx());
+    ctx()->ui->mergeFlags = mergeFlags;
+    WCHAR text[64];
+    ItemGetTextBounded(ctx(), Row(927), text, 64);
+    EXPECT_EQ(std::u16string(text), skipName ? u"" : u"Fine");
+  }
 }
 
 }  // namespace

@@ -369,6 +369,15 @@ TEST_F(SettingsFileLoadTest, ALockedTrayOfAnotherValueRefusesTheFile) {
   Load(0);
   EXPECT_EQ(CtxGetFileStatus(ctx()), kFileStatusLocked);
   EXPECT_EQ(Raw(12), 9);
+
+  // The DLLs without a user interface refuse it by the status alone.
+  SimUiReset();
+  TestVariant().settingsFileMessages = 0;
+  WriteSection(PrinterName(), Header() + "dmDefaultSource=8\r\ndmCopies=5\r\n");
+  EXPECT_EQ(Load(0), 0);
+  EXPECT_EQ(CtxGetFileStatus(ctx()), kFileStatusLocked);
+  EXPECT_EQ(Raw(12), 9);
+  EXPECT_EQ(MessageBoxCount(), 0);
 }
 
 TEST_F(SettingsFileTest, TheLockInformationIsSavedAsOneWhileTheContextKeepsItsValue) {
@@ -661,12 +670,23 @@ class PostLoadTest : public SettingsFileLoadTest {
   void ForgetJobControlCalls() { std::filesystem::remove(std::string(SimMachineRoot()) + "/stand-ins/orvjc32.log"); }
 };
 
-// No job-control exchange; the merge of a settings file (0x10000008) with zdmAdjustMode off
-// while it runs and back on afterwards. The shared step talks to job control.
-TEST_F(PostLoadTest, TheExclusionBuildMergesWithoutJobControl) {
-  for (bool exclusion : {false, true}) {
-    SCOPED_TRACE(exclusion ? "exclusion" : "shared");
-    TestVariant().settingsFilePostLoad = exclusion ? StoreSettingsFileFixUpsNoJobControl : nullptr;
+// The merge of a settings file (0x10000008) after a plain load. The shared step talks to job
+// control; the exclusion build does not and has zdmAdjustMode off while the merge runs, back on
+// afterwards; the graphics build does not either and leaves the adjust mode on.
+TEST_F(PostLoadTest, TheBuildsWithoutUiMergeWithoutJobControl) {
+  struct Case {
+    const char* build;
+    void (*postLoad)(DriverContext*, LONG_PTR, const LONG_PTR*);
+    bool jobControl;
+    LONG_PTR adjustInMerge;
+  } cases[] = {
+      {"shared", nullptr, true, 1},
+      {"exclusion", StoreSettingsFileFixUpsNoJobControl, false, 0},
+      {"graphics", StoreSettingsFileFixUpsGraphics, false, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.build);
+    TestVariant().settingsFilePostLoad = c.postLoad;
     ForgetJobControlCalls();
     SetRaw(128, 1);
     g_adjustModeInMerge = -1;
@@ -675,29 +695,33 @@ TEST_F(PostLoadTest, TheExclusionBuildMergesWithoutJobControl) {
     ASSERT_EQ(CtxGetFileStatus(ctx()), kFileStatusOk);
     EXPECT_EQ(Raw(12), 2);
     EXPECT_EQ(ctx()->ui->mergeFlags, 0x10000008u);
-    EXPECT_EQ(JobControlCalled(), !exclusion);
-    EXPECT_EQ(g_adjustModeInMerge, exclusion ? 0 : 1);
+    EXPECT_EQ(JobControlCalled(), c.jobControl);
+    EXPECT_EQ(g_adjustModeInMerge, c.adjustInMerge);
     EXPECT_EQ(Raw(128), 1);
   }
 }
 
-// With the user macro on, the exclusion build saves the quality list file the macro loads from
-// (macro 33: QualityList1) but leaves its QualityList<n>Name key.
-TEST_F(PostLoadTest, TheExclusionBuildSavesTheUserMacrosQualityFileWithoutItsName) {
-  TestVariant().settingsFilePostLoad = StoreSettingsFileFixUpsNoJobControl;
-  TestVariant().userMacroListsOnly = 1;
-  const std::u16string quality = FilePath(u"Quality1.rsr");
-  SetIni(u"QualityList1", quality.c_str());
-  SetIni(u"QualityList1Name", u"Mine");
-  ItemSetText(ctx(), ItemFind(ctx(), 927), TEXT("Other"));  // wdmUserSetName
-  SetRaw(176, 1);
-  SetRaw(179, 33);
-  WriteSection(PrinterName(), Header() + "dmCopies=2\r\n");
-  Load(0);
-  ASSERT_EQ(CtxGetFileStatus(ctx()), kFileStatusOk);
-  ASSERT_EQ(Raw(179), 33);
-  EXPECT_TRUE(HasSection(quality, PrinterName())) << "the quality file is saved";
-  EXPECT_EQ(Ini(u"QualityList1Name"), u"Mine");
+// With the user macro on, the builds without a user interface save the quality list file the
+// macro loads from (macro 33: QualityList1) but leave its QualityList<n>Name key.
+TEST_F(PostLoadTest, TheBuildsWithoutUiSaveTheUserMacrosQualityFileWithoutItsName) {
+  for (auto postLoad : {StoreSettingsFileFixUpsNoJobControl, StoreSettingsFileFixUpsGraphics}) {
+    SCOPED_TRACE(postLoad == StoreSettingsFileFixUpsGraphics ? "graphics" : "exclusion");
+    TestVariant().settingsFilePostLoad = postLoad;
+    TestVariant().userMacroListsOnly = postLoad == StoreSettingsFileFixUpsNoJobControl;
+    const std::u16string quality = FilePath(u"Quality1.rsr");
+    DeleteFileW(quality.c_str());
+    SetIni(u"QualityList1", quality.c_str());
+    SetIni(u"QualityList1Name", u"Mine");
+    ItemSetText(ctx(), ItemFind(ctx(), 927), TEXT("Other"));  // wdmUserSetName
+    SetRaw(176, 1);
+    SetRaw(179, 33);
+    WriteSection(PrinterName(), Header() + "dmCopies=2\r\n");
+    Load(0);
+    ASSERT_EQ(CtxGetFileStatus(ctx()), kFileStatusOk);
+    ASSERT_EQ(Raw(179), 33);
+    EXPECT_TRUE(HasSection(quality, PrinterName())) << "the quality file is saved";
+    EXPECT_EQ(Ini(u"QualityList1Name"), u"Mine");
+  }
 }
 
 // A refused quality file is written anew from its twin (its leaf with "rsq" in the settings

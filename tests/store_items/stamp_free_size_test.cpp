@@ -12,6 +12,7 @@
 #include "core/store/stamp_store.h"
 #include "platform/sim.h"
 #include "store_items/list_store_fixture.h"
+#include "support/test_variant.h"
 
 namespace zems_test {
 namespace {
@@ -181,6 +182,47 @@ TEST_F(FreeSizeStoreTest, SaveAndLoadASlotWithItsPaperItems) {
     FreeSizeLoadSlot(ctx(), n);
   }
   EXPECT_EQ(ReadBytes(SettingsIni()), before) << "no section for a slot without one";
+}
+
+// A slot taken from the custom-size items (915-919) or the source items (920-924) keeps the
+// item's name as its current name; the graphics DLL's build puts it into the two other name
+// fields too, the shared one the slot's default name.
+TEST_F(FreeSizeStoreTest, ASlotFromItsItemsIsNamedByTheBuild) {
+  struct Case {
+    const char* what;
+    WORD first;
+    void (*fromItems)(DriverContext*, int);
+    int allFields;
+  } cases[] = {
+      {"items, shared", 915, FreeSizeSlotFromItems, 0},
+      {"items, graphics", 915, FreeSizeSlotFromItems, 1},
+      {"source items, shared", 920, FreeSizeSlotFromSrcItems, 0},
+      {"source items, graphics", 920, FreeSizeSlotFromSrcItems, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TestVariant().freeSizeNameInAllFields = c.allFields;
+    ItemSetText(ctx(), Row(c.first), u"Mine");
+    SetRaw(WORD(c.first + 1), 5000);
+    SetRaw(WORD(c.first + 2), 7000);
+    SetRaw(WORD(c.first + 3), 2);
+    SetRaw(WORD(c.first + 4), 2);
+    c.fromItems(ctx(), 4);
+    const FreeSizeSlot* slot = FreeSizeGetSlot(ctx(), 4);
+    ASSERT_NE(slot, nullptr);
+    EXPECT_STREQ(slot->currentName, "Mine");
+    EXPECT_EQ(slot->width, 5000);
+    EXPECT_EQ(slot->length, 7000);
+    EXPECT_EQ(slot->orientation, 2);
+    if (c.allFields) {
+      EXPECT_STREQ(slot->name1, "Mine");
+      EXPECT_STREQ(slot->name2, "Mine");
+    } else {
+      EXPECT_STRNE(slot->name1, "Mine");
+      EXPECT_STRNE(slot->name1, "");
+      EXPECT_STREQ(slot->name2, slot->name1);
+    }
+  }
 }
 
 TEST_F(FreeSizeStoreTest, TheRepairFillsANewSettingsIniAndTheSlotsLoadFromIt) {

@@ -11,7 +11,7 @@ const BuildVariant kDefault = {"test", 6, 1, 1u << 7, 1u << 0, 1, StoreLoadAtOpe
                                 ResGetInstalledLangCode, nullptr, 0, 0, 0, 0, 0, 0, 0, 0,
                                 kDmStepCommonMark | kDmStepOptionBlock | kDmStepRetestCompanions |
                                     kDmStepJobControlFetch | kDmStepEnvCompanions | kDmStepResetWorkItems,
-                                1, nullptr, 0, 0, 0};
+                                1, nullptr, 0, 0, 0, 0};
 BuildVariant g_variant = kDefault;
 // Rows without callbacks for the programs that link no deliverable's table; the test support
 // library puts the printer interface's in (test_module_rows.cpp).

@@ -65,8 +65,9 @@ TEST(DeliverableSwitches, TheThreeDllsDifferOnlyInTheOpensInstallStepLoaderAndCh
   }
 }
 
-// The paper and public-field forms: the graphics DLL's custom-paper rules, the exclusion DLL's
-// portrait-ordered paper fields and its quality lists of macros 32-39 only.
+// The paper and public-field forms: the graphics DLL's custom-paper rules, its quality lists
+// loaded without their names and its custom-size slots named by their item in every field; the
+// exclusion DLL's portrait-ordered paper fields and its quality lists of macros 32-39 only.
 TEST(DeliverableSwitches, PaperAndMergeForms) {
   struct Case {
     const BuildVariant& variant;
@@ -85,6 +86,7 @@ TEST(DeliverableSwitches, PaperAndMergeForms) {
     EXPECT_EQ(c.variant.size1200BySlotOrientation, c.graphics);
     EXPECT_EQ(c.variant.mergeKeepsExplicitSize, c.graphics);
     EXPECT_EQ(c.variant.userMacroSkipName, c.graphics);
+    EXPECT_EQ(c.variant.freeSizeNameInAllFields, c.graphics);
     EXPECT_EQ(c.variant.paperFieldsPortrait, c.exclusion);
     EXPECT_EQ(c.variant.userMacroListsOnly, c.exclusion);
   }
@@ -114,9 +116,11 @@ TEST(DeliverableSwitches, OnlyTheExclusionDllAppliesUserPresetsPlainly) {
 
 namespace {
 
-// The exclusion DLL alone: its plain settings-file loads run without job control, its ini
-// section names keep double-byte characters whole on Windows 9x, and its custom media strings
-// complete to the media's names.
+// Plain settings-file loads run without job control in the two DLLs without a user interface
+// (the graphics DLL's form keeps the adjust mode through the merge). The exclusion DLL alone:
+// its ini section names keep double-byte characters whole on Windows 9x, and its custom media
+// strings complete to the media's names; both report refused settings files by status alone,
+// so that their item-section transfer shows no header or locked-settings message.
 TEST(DeliverableSwitches, TheExclusionDllsStoreAndStringForms) {
   struct Case {
     const BuildVariant& variant;
@@ -125,7 +129,7 @@ TEST(DeliverableSwitches, TheExclusionDllsStoreAndStringForms) {
     int exclusion;
   } cases[] = {
       {printer_interface::BuildGetVariant(), "zemsui", nullptr, 0},
-      {graphics::BuildGetVariant(), "zemsgr", StoreSettingsFileFixUpsNoJobControl, 0},
+      {graphics::BuildGetVariant(), "zemsgr", StoreSettingsFileFixUpsGraphics, 0},
       {exclusion::BuildGetVariant(), "zemsexc", StoreSettingsFileFixUpsNoJobControl, 1},
   };
   for (const Case& c : cases) {
@@ -133,6 +137,7 @@ TEST(DeliverableSwitches, TheExclusionDllsStoreAndStringForms) {
     EXPECT_EQ(c.variant.settingsFilePostLoad, c.postLoad);
     EXPECT_EQ(c.variant.sectionLeadByteRule, c.exclusion);
     EXPECT_EQ(c.variant.completeCustomMediaNames, c.exclusion);
+    EXPECT_EQ(c.variant.settingsFileMessages, c.postLoad ? 0 : 1);
   }
 }
 
