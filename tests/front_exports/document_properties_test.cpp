@@ -71,8 +71,26 @@ TEST_F(DocumentPropertiesTest, AFailureIsPassedThrough) {
 }
 
 TEST_F(DocumentPropertiesTest, PromptAnswersTheSheetsResult) {
-  GTEST_SKIP() << "rests on ui2k/sheets_minimal_for_docprops.cpp: no sheet is shown until the printing-preferences "
-                  "sheet is built, so DM_PROMPT cannot give IDOK or IDCANCEL yet";
+  // The printing-preferences sheet on the machine's fake, confirmed or cancelled: the document
+  // properties answer IDOK or IDCANCEL, the advanced ones 1 only when the sheet was confirmed.
+  const struct {
+    int answer;
+    LONG documentAnswer;
+    LONG advancedAnswer;
+  } cases[] = {{IDOK, IDOK, 1}, {IDCANCEL, IDCANCEL, 0}};
+  for (const auto& c : cases) {
+    std::vector<BYTE> out(kDevmodeSize);
+    SimUiScriptSheet(c.answer);
+    EXPECT_EQ(DrvDocumentProperties(nullptr, printer_, Name(), reinterpret_cast<PDEVMODEW>(out.data()), nullptr,
+                                    DM_PROMPT | DM_COPY),
+              c.documentAnswer)
+        << c.answer;
+    SimUiScriptSheet(c.answer);
+    EXPECT_EQ(DrvAdvancedDocumentProperties(nullptr, printer_, Name(), reinterpret_cast<PDEVMODEW>(out.data()), nullptr),
+              c.advancedAnswer)
+        << c.answer;
+  }
+  EXPECT_EQ(UiBusyFlag.load(), 0);
 }
 
 TEST_F(DocumentPropertiesTest, ConvertRefusesASmallBuffer) {

@@ -214,7 +214,6 @@ TEST_F(PresetRefreshTest, OpeningTheDeviceSheetRefreshesOnce) {
 }
 
 TEST_F(PresetRefreshTest, TheDocumentSheetAsksThroughItsDialog) {
-  GTEST_SKIP() << "the refresh dialog needs the dialog engine, which does not run sub-dialogs yet";
   SetList({"D:\\mine\\user.rst"});
   // Without the language DLL the dialog never answers OK: nothing is refreshed yet.
   ASSERT_EQ(PresetRefreshOnOpen(ctx(), 0), 1);
