@@ -1,5 +1,7 @@
 #include "draw_fixture.h"
 
+#include "support/bare_stream.h"
+
 namespace {
 
 std::vector<uint8_t>* g_sent = nullptr;
@@ -25,18 +27,14 @@ void Word(std::vector<uint8_t>* out, uint32_t v) {
 
 void DrawTest::SetUp() {
   pdev_.reset(new GraphicsPdev());
-  memset(pdev_.get(), 0, sizeof(GraphicsPdev));
+  zems_test::BareStreamPdevOpen(pdev_.get(), &Sink);
   pdev_->magic = pdev_->magicEnd = kPdevMagic;
-  pdev_->pool = PdevPoolCreate();
   pdev_->resolution = 600;
   pdev_->hdev = SimGdiCreateDevice();
   SimGdiBindDevice(pdev_->hdev, reinterpret_cast<DHPDEV>(pdev_.get()));
   pdev_->clipCache = static_cast<BYTE*>(PdevPoolAlloc(pdev_->pool, 32));
   memset(pdev_->clipCache, 0, 32);
   ASSERT_TRUE(GrDrawStateCreate(pdev_.get()));
-  stream()->pdev = pdev_.get();
-  stream()->spoolModule = reinterpret_cast<HMODULE>(1);
-  stream()->write = reinterpret_cast<PVOID>(&Sink);
   g_sent = &sent_;
   g_pdev = pdev_.get();
   device_.dhpdev = reinterpret_cast<DHPDEV>(pdev_.get());

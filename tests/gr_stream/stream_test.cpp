@@ -14,6 +14,7 @@
 #include "core/pjl/pjl_text.h"
 #include "gr2k/stream.h"
 #include "host/job_stream/job_stream.h"
+#include "support/bare_stream.h"
 
 namespace {
 
@@ -37,12 +38,7 @@ class StreamTest : public ::testing::Test {
  protected:
   void SetUp() override {
     pdev_.reset(new GraphicsPdev());
-    memset(pdev_.get(), 0, sizeof(GraphicsPdev));
-    pdev_->pool = PdevPoolCreate();
-    s()->pdev = pdev_.get();
-    s()->spoolModule = reinterpret_cast<HMODULE>(1);
-    s()->write = reinterpret_cast<PVOID>(&SinkWrite);
-    GrStreamReset(s());
+    zems_test::BareStreamPdevOpen(pdev_.get(), &SinkWrite);
     g_sink = &sink_;
   }
   void TearDown() override {

@@ -14,6 +14,7 @@
 #include "gr2k/records_text.h"
 #include "gr2k/stream.h"
 #include "host/job_stream/job_stream.h"
+#include "support/bare_stream.h"
 
 namespace {
 
@@ -30,12 +31,7 @@ class TextRecordsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     pdev_.reset(new GraphicsPdev());
-    memset(pdev_.get(), 0, sizeof(GraphicsPdev));
-    pdev_->pool = PdevPoolCreate();
-    s()->pdev = pdev_.get();
-    s()->spoolModule = reinterpret_cast<HMODULE>(1);
-    s()->write = reinterpret_cast<PVOID>(&SinkWrite);
-    GrStreamReset(s());
+    zems_test::BareStreamPdevOpen(pdev_.get(), &SinkWrite);
     g_sink = &sink_;
     const DWORD header[4] = {kBlockPageHeader, 0, kBlockPageHeaderEnd, 0};
     GrStreamWrite(s(), header, sizeof header);
