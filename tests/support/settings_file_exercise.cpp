@@ -8,6 +8,8 @@
 #include <iterator>
 
 #include "core/common/mem.h"
+#include "core/common/module_handle.h"
+#include "core/context/context_cache.h"
 #include "core/context/ui_state.h"
 #include "core/items/item_access.h"
 #include "core/store/settings_file.h"
@@ -103,6 +105,17 @@ std::vector<std::string> SettingsFileSeeds(DriverContext* ctx, HANDLE printer, c
     seeds.push_back(std::string(1, save.second) + bytes);
   }
   return seeds;
+}
+
+HANDLE MakeSamplePrintMachine(const std::string& sourceDir, std::string* root) {
+  static char moduleStandIn;
+  CtxCacheInit();
+  HANDLE printer = MakeSampleMachine(sourceDir, root);
+  DriverContext* ctx = printer ? OpenSampleContext(printer) : nullptr;
+  if (!ctx) printer = nullptr;
+  CtxRelease(ctx, kReleasePark);
+  ResSetModuleHandle(reinterpret_cast<HINSTANCE>(&moduleStandIn));
+  return printer;
 }
 
 }  // namespace zems_test

@@ -22,6 +22,12 @@ HANDLE MakeSampleMachine(const std::string& sourceDir, std::string* root);
 // A context of the printer, its settings folder made as an install makes it; null on failure.
 DriverContext* OpenSampleContext(HANDLE printer);
 
+// The sample machine for a program that runs the graphics DLL's code built into it: the context
+// cache started, the printer's settings folder made as an install makes it, and the program
+// standing in for the driver's module handle (the driver refuses a PDEV without one). The
+// printer handle, or null.
+HANDLE MakeSamplePrintMachine(const std::string& sourceDir, std::string* root);
+
 // Input: byte 0 picks the flags (bit 7: the tray is locked), the rest is the file. The file is
 // written as path (a file of the machine) and loaded into ctx; the context's settings are put
 // back afterwards, so every input starts from the same state. Returns the file status.

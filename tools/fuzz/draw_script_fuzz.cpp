@@ -11,8 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "core/common/module_handle.h"
-#include "core/context/context_cache.h"
 #include "core/context/driver_context.h"
 #include "gr2k/ddi_functions.h"
 #include "host/print_devmode.h"
@@ -37,13 +35,7 @@ struct Machine {
 Machine& TheMachine() {
   static Machine m = [] {
     Machine made;
-    CtxCacheInit();
-    made.printer = zems_test::MakeSampleMachine(ZEMS_SOURCE_DIR, &made.root);
-    DriverContext* ctx = made.printer ? zems_test::OpenSampleContext(made.printer) : nullptr;
-    if (!ctx) made.printer = nullptr;
-    CtxRelease(ctx, kReleasePark);
-    // The driver refuses a PDEV without its module handle: this program stands in for it.
-    ResSetModuleHandle(reinterpret_cast<HINSTANCE>(&made));
+    made.printer = zems_test::MakeSamplePrintMachine(ZEMS_SOURCE_DIR, &made.root);
     std::ifstream in(std::string(ZEMS_SOURCE_DIR) + "/samples/print/two_pages.zds", std::ios::binary);
     made.seeds.push_back(std::string("\x01") +
                          std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));

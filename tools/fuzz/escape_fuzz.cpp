@@ -13,8 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "core/common/module_handle.h"
-#include "core/context/context_cache.h"
 #include "core/context/driver_context.h"
 #include "gr2k/ddi_functions.h"
 #include "host/job_stream/job_stream.h"
@@ -41,12 +39,7 @@ struct Machine {
 Machine& TheMachine() {
   static Machine m = [] {
     Machine made;
-    CtxCacheInit();
-    made.printer = zems_test::MakeSampleMachine(ZEMS_SOURCE_DIR, &made.root);
-    DriverContext* ctx = made.printer ? zems_test::OpenSampleContext(made.printer) : nullptr;
-    if (!ctx) made.printer = nullptr;
-    CtxRelease(ctx, kReleasePark);
-    ResSetModuleHandle(reinterpret_cast<HINSTANCE>(&made));
+    made.printer = zems_test::MakeSamplePrintMachine(ZEMS_SOURCE_DIR, &made.root);
     return made;
   }();
   return m;
