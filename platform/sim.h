@@ -268,4 +268,81 @@ WINSIM_API BOOL SimUiGetCall(DWORD index, SimUiCall* call);
 // Forgets windows, controls, posted messages, timers, scripted answers and recorded calls (a
 // machine root switch does too).
 WINSIM_API void SimUiReset(void);
+
+// ---- the dialogs' drawing interface: its recording ----
+// The drawing interface (core/common/draw_ui.h) records each primitive here instead of
+// painting: one SimDrawCall per operation, kept in the machine so that the DLLs, the host and a
+// test of one process read the same list. DCs are tokens, one per window (a DC that no window
+// owns is a fresh token); each keeps its text colour, background colour and mode, font and
+// saved levels as a DC does. Nothing is painted.
+enum SimDrawKind {
+  kSimDrawGetDc = 1,      // window, dc
+  kSimDrawReleaseDc = 2,  // window, dc
+  kSimDrawBeginPaint = 3,  // window, dc
+  kSimDrawEndPaint = 4,    // window, dc
+  kSimDrawValidate = 5,    // window
+  kSimDrawIntersectClip = 6,  // rect
+  kSimDrawExcludeClip = 7,    // rect
+  kSimDrawTextColour = 8,  // colour
+  kSimDrawBkColour = 9,    // colour
+  kSimDrawBkMode = 10,     // flags: the mode
+  kSimDrawSelectFont = 11,  // id: the font handle's low 32 bits
+  kSimDrawFill = 12,        // rect, colour
+  kSimDrawFillBrush = 13,   // rect, id: the brush (stock index + 1, or a made brush's colour in colour)
+  kSimDrawRectangle = 14,   // rect, colour: the fill, colour2: the pen (CLR_INVALID: the current one)
+  kSimDrawLine = 15,        // points[0..1], colour
+  kSimDrawPolygon = 16,     // points (pointCount, at most 8 kept), colour: fill, colour2: outline
+  kSimDrawFocusRect = 17,   // rect
+  kSimDrawText = 18,        // rect, flags: the DT_ format, text, colour: the DC's text colour
+  kSimDrawTextOut = 19,     // x, y, rect (when given), flags: the ETO_ options, text, colour
+  kSimDrawPicture = 20,     // id: the picture, rect: the target, x, y: the anchor, flags
+  kSimDrawSaveDc = 21,      // x: the level
+  kSimDrawRestoreDc = 22,   // x: the level
+};
+typedef struct SimDrawCall {
+  int kind;
+  HDC dc;
+  HWND window;       // the window the DC draws into (NULL for a DC of no window)
+  RECT rect;
+  COLORREF colour;
+  COLORREF colour2;
+  int x;
+  int y;
+  UINT id;
+  DWORD flags;
+  int pointCount;
+  POINT points[8];
+  DWORD textLength;  // the whole text's length
+  WCHAR text[256];   // the text (cut)
+} SimDrawCall;
+typedef struct SimDrawDcState {
+  COLORREF textColour;   // black at first
+  COLORREF bkColour;     // white at first
+  int bkMode;            // OPAQUE at first
+  HFONT font;            // NULL at first
+} SimDrawDcState;
+// Appends a call; the recording fills window from the DC.
+WINSIM_API void SimDrawRecord(const SimDrawCall* call);
+// The DC token of a window (the same one each time while the window lives); NULL for none.
+WINSIM_API HDC SimDrawWindowDc(HWND window);
+// A DC token that belongs to no window (a memory DC's stand-in).
+WINSIM_API HDC SimDrawFreeDc(void);
+// The window a DC token draws into; NULL for a free token or an unknown one.
+WINSIM_API HWND SimDrawDcWindow(HDC dc);
+// A DC's state: read and write; FALSE for an unknown DC.
+WINSIM_API BOOL SimDrawGetDcState(HDC dc, SimDrawDcState* state);
+WINSIM_API BOOL SimDrawSetDcState(HDC dc, const SimDrawDcState* state);
+// Saves the state on the DC's stack, answering the new level (1 for the first); restores a level
+// (a negative one counts back from the top) and forgets the levels above it.
+WINSIM_API int SimDrawSaveDcState(HDC dc);
+WINSIM_API BOOL SimDrawRestoreDcState(HDC dc, int level);
+// Text measuring of the recording: every character advances `advance` pixels and a line is
+// `height` high (7 and 13 until set).
+WINSIM_API void SimDrawSetTextMetrics(LONG advance, LONG height);
+WINSIM_API void SimDrawGetTextMetrics(LONG* advance, LONG* height);
+// Recorded calls since the machine root was set (or SimDrawReset / SimUiReset): count and one.
+WINSIM_API DWORD SimDrawCallCount(void);
+WINSIM_API BOOL SimDrawGetCall(DWORD index, SimDrawCall* call);
+// Forgets the calls, the DC tokens and their states, and the text metrics.
+WINSIM_API void SimDrawReset(void);
 #endif

@@ -25,6 +25,7 @@
 #include "platform/include/win_system.h"
 #include "platform/include/win_gdi.h"
 #include "platform/include/win_user.h"
+#include "platform/include/win_paint.h"
 #include "platform/include/win_sheets.h"
 #endif
 #include "platform/include/win_ddiui.h"

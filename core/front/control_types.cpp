@@ -3,14 +3,43 @@
 
 namespace {
 
-// One row per type code, in this order. The handlers join their rows with the control types.
-constexpr CtlTypeRecord Type(WORD code) { return {code, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}; }
-
+// One row per type code, in this order: {type, 0, click, init, show, command, message, window
+// procedure}; the handlers are the control types' (control_types.h).
 const CtlTypeRecord kTypes[] = {
-    Type(1),  Type(2),  Type(3),  Type(4),  Type(5),  Type(6),  Type(21), Type(24), Type(22),
-    Type(41), Type(42), Type(43), Type(44), Type(45), Type(46), Type(47), Type(48), Type(49),
-    Type(50), Type(61), Type(62), Type(63), Type(23), Type(64), Type(65), Type(81), Type(82),
-    Type(83), Type(84), Type(85), Type(101), Type(102), Type(104), Type(105),
+    {1, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {2, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {3, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {4, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {5, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {6, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {21, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {24, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {22, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {41, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {42, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {43, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {44, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {45, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {46, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {47, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {48, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {49, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {50, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {61, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {62, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {63, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {23, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {64, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {65, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {81, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {82, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {83, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {84, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {85, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {101, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {102, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {104, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {105, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 constexpr int kTypeCount = static_cast<int>(sizeof(kTypes) / sizeof(kTypes[0]));
 static_assert(kTypeCount == 34, "34 control types");
@@ -26,15 +55,23 @@ const CtlExtRamp kRampBlueExt = {kCtlExtColourRamp, kRampBlue};
 const CtlExtSteps kBalanceDownExt = {kCtlExtStepButton, 3, kBalanceDown};
 const CtlExtSteps kBalanceUpExt = {kCtlExtStepButton, 3, kBalanceUp};
 
-// The rows' extension column indexes this table; never renumbered.
-const CtlExtRecord* const kControlExtensions[] = {
-    nullptr,                                                // 0: none
-    reinterpret_cast<const CtlExtRecord*>(&kRampGreyExt),   // 1
-    reinterpret_cast<const CtlExtRecord*>(&kRampRedExt),    // 2
-    reinterpret_cast<const CtlExtRecord*>(&kRampGreenExt),  // 3
-    reinterpret_cast<const CtlExtRecord*>(&kRampBlueExt),   // 4
-    reinterpret_cast<const CtlExtRecord*>(&kBalanceDownExt),  // 5
-    reinterpret_cast<const CtlExtRecord*>(&kBalanceUpExt),    // 6
+// The rows' extension column names an index of this table; indexes are never renumbered. Rows
+// are grouped by the control types that read them: 1-9 ramps and balance steps, 10-29 texts,
+// pictures and buttons, 30-49 lists, combos and tabs, 50-69 edits and scroll bars.
+struct ExtensionRow {
+  int index;
+  const CtlExtRecord* extension;
+};
+const ExtensionRow kControlExtensions[] = {
+    {1, reinterpret_cast<const CtlExtRecord*>(&kRampGreyExt)},
+    {2, reinterpret_cast<const CtlExtRecord*>(&kRampRedExt)},
+    {3, reinterpret_cast<const CtlExtRecord*>(&kRampGreenExt)},
+    {4, reinterpret_cast<const CtlExtRecord*>(&kRampBlueExt)},
+    {5, reinterpret_cast<const CtlExtRecord*>(&kBalanceDownExt)},
+    {6, reinterpret_cast<const CtlExtRecord*>(&kBalanceUpExt)},
+    // 10-29: texts, pictures and buttons
+    // 30-49: lists, combos and tabs
+    // 50-69: edits and scroll bars
 };
 
 // Item-picture sizes, first match wins; the row of id 0 ends the table.
@@ -81,8 +118,9 @@ const CtlTypeRecord* CtlFindType(WORD type) {
 }
 
 const CtlExtRecord* CtlExtensionAt(int index) {
-  constexpr int count = static_cast<int>(sizeof(kControlExtensions) / sizeof(kControlExtensions[0]));
-  return index > 0 && index < count ? kControlExtensions[index] : nullptr;
+  for (const ExtensionRow& row : kControlExtensions)
+    if (index > 0 && row.index == index) return row.extension;
+  return nullptr;
 }
 
 const CtlExtRecord* CtlGetExtension(const DlgControlRecord* control, WORD kind) {

@@ -14,6 +14,42 @@ struct CtlTypeRecord;
 constexpr int kCtlExtColourWords = 9;
 constexpr int kCtlExtWatermarkWords = 15;
 
+// What the drawing of pictures, buttons, lists and marks keeps between calls (the control
+// types, the drawing helpers, the image drawing and the subclass procedure share it).
+struct DlgDrawState {
+  HDC paintDc;              // the DC a WM_PAINT in progress published for the helpers; NULL none
+  HDC target;               // the DC an option picture draws into (NULL: the control's own)
+  COLORREF background;      // colour of the page behind the pictures
+  COLORREF buttonFace;      // COLOR_BTNFACE when the controls were bound
+  HBRUSH buttonFaceBrush;   // made at binding, deleted with the context's dialogs
+  HBRUSH whiteBrush;
+  HBRUSH greyBrush;         // background of a restricted list
+  HBRUSH iconListBrush;     // background of the preset icon list
+  WORD altCaption;          // caption string id of the button being drawn; 0 none
+  WORD reserved;
+  LONG colourAdjust[6];     // lightness, contrast, saturation, red, green, blue; 50 = neutral
+  LONG adjustedColours;     // 1 when the current picture's colour adjustment changed
+  // Buffered drawing: the memory DC and the bitmap it had selected, the stretched image's size.
+  LONG buffering;
+  HDC memoryDc;
+  HGDIOBJ memoryPrevious;
+  LONG stretched;
+  LONG imageWidth;
+  LONG imageHeight;
+  HBITMAP preparedBitmap;   // drawn for picture 0, taken by the draw
+  // The hint popup: its window, the page timer, the hinted control's id, key and window.
+  HWND hintPopup;
+  UINT_PTR hintTimer;
+  WORD hintControlId;
+  WORD hintReserved;
+  LONG hintKey;
+  HWND hintControl;
+  // Cursors: the hand, the pressed hand and the one the hand replaced.
+  HCURSOR handCursor;
+  HCURSOR pressedHandCursor;
+  HCURSOR savedCursor;
+};
+
 struct DlgEngineState {
   WORD firstPage;        // the first page initialised; only it commits at apply; 0 = none
   WORD lastCommand;      // LOWORD(wParam) of the last WM_COMMAND any page saw
@@ -39,4 +75,5 @@ struct DlgEngineState {
   // table's control and symbol words).
   WORD colourSample[kCtlExtColourWords];
   WORD watermarkPicture[kCtlExtWatermarkWords];
+  DlgDrawState draw;  // drawing state shared by the control types and the pictures
 };

@@ -54,6 +54,8 @@ struct timespec HostTimeFromFileTime(const FILETIME& ft);
 void RegisterResetHook(void (*hook)());
 // Forgets the fake property pages and sheets' scripted state (sheet_fake.cpp).
 void SheetFakeForget();
+// The drawing recording's forget (platform/sim/draw_fake.cpp), run with the window fake's.
+void DrawFakeForget();
 // Shows a comctl32 property sheet's pages as the fake's sheets do; 1 when confirmed, else 0.
 INT_PTR SheetFakeRunPages(const PROPSHEETHEADERW* header);
 

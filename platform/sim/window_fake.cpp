@@ -137,6 +137,7 @@ void ForgetAll() {
   g_active = NULL;
   g_focus = NULL;
   SheetFakeForget();
+  DrawFakeForget();
 }
 
 // Dialog units to pixels for the fake's dialog font (6 x 13 pixels a character).

@@ -1,0 +1,84 @@
+// The drawing interface of the dialogs: every operation that paints into a window of the
+// property sheets, a dialog or a control goes through here, as window operations go through the
+// window interface (core/common/window_ui.h). The native builds record each primitive in the
+// simulated machine (SimDraw* in platform/sim.h: the kind, the DC, rectangles, points, colours,
+// texts, picture ids and flags), so tests read what a handler drew; the Windows build calls
+// gdi32 and user32, one or a few calls per operation and no decisions. DCs are handles of the
+// implementation: natively tokens of the recording, on Windows real DCs.
+#pragma once
+#include "platform/win32.h"
+
+// ---- device contexts ----
+
+// A DC for drawing into the window's client area (GetDC); NULL when there is no window.
+HDC DuiGetDc(HWND window);
+void DuiReleaseDc(HWND window, HDC dc);
+// Painting a window in answer to WM_PAINT: the DC and its paint rectangle (BeginPaint). NULL
+// when there is no window.
+HDC DuiBeginPaint(HWND window, PAINTSTRUCT* paint);
+void DuiEndPaint(HWND window, const PAINTSTRUCT* paint);
+// Clears a window's pending repaint without painting (ValidateRect of the whole window).
+void DuiValidate(HWND window);
+// Saves and restores the DC's objects, colours and clip region (SaveDC, RestoreDC).
+int DuiSaveDc(HDC dc);
+void DuiRestoreDc(HDC dc, int saved);
+// Limits drawing to the rectangle, or keeps the rectangle out (IntersectClipRect,
+// ExcludeClipRect).
+void DuiIntersectClip(HDC dc, const RECT* rect);
+void DuiExcludeClip(HDC dc, const RECT* rect);
+
+// ---- colours and fonts ----
+
+// The system colour COLOR_... (natively a fixed table of the classic scheme).
+COLORREF DuiSysColor(int index);
+// The DC's text colour, background colour and background mode (TRANSPARENT, OPAQUE); each set
+// answers the old value.
+COLORREF DuiSetTextColor(HDC dc, COLORREF colour);
+COLORREF DuiSetBkColor(HDC dc, COLORREF colour);
+int DuiSetBkMode(HDC dc, int mode);
+// The font a window draws with (WM_GETFONT); NULL for the system font.
+HFONT DuiWindowFont(HWND window);
+// Selects the font into the DC and answers the one it had (NULL font: none selected).
+HFONT DuiSelectFont(HDC dc, HFONT font);
+
+// ---- shapes ----
+
+// Fills the rectangle with a solid colour (FillRect with a solid brush).
+void DuiFillRect(HDC dc, const RECT* rect, COLORREF colour);
+// Fills the rectangle with a brush of the implementation (a stock brush GetStockObject answers,
+// or one DuiSolidBrush made).
+void DuiFillRectBrush(HDC dc, const RECT* rect, HBRUSH brush);
+// A rectangle (Rectangle): inside filled with `fill`, outlined by a one-pixel solid pen of
+// `pen`, or by the DC's current pen when pen is CLR_INVALID.
+void DuiRectangle(HDC dc, const RECT* rect, COLORREF fill, COLORREF pen);
+// A one-pixel line from (x1, y1) up to, not including, (x2, y2) (MoveToEx, LineTo).
+void DuiLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF colour);
+// A closed polygon filled with `fill` and outlined with `outline`.
+void DuiPolygon(HDC dc, const POINT* points, int count, COLORREF fill, COLORREF outline);
+// A dotted focus rectangle (DrawFocusRect).
+void DuiFocusRect(HDC dc, const RECT* rect);
+// Solid brushes for WM_CTLCOLOR... answers and fills; a made brush is deleted with DuiDeleteBrush.
+HBRUSH DuiSolidBrush(COLORREF colour);
+HBRUSH DuiStockBrush(int stockObject);  // WHITE_BRUSH, NULL_BRUSH, ...
+void DuiDeleteBrush(HBRUSH brush);
+
+// ---- text ----
+
+// DrawTextW: the text (length -1: up to its terminator) in the rectangle with the DT_... format;
+// DT_CALCRECT writes the rectangle the text needs. Answers the text's height.
+int DuiDrawText(HDC dc, LPCWSTR text, int length, RECT* rect, UINT format);
+// ExtTextOutW at (x, y) with the ETO_... options and their rectangle (NULL: none).
+BOOL DuiTextOut(HDC dc, int x, int y, UINT options, const RECT* rect, LPCWSTR text, int length);
+// The text's extent in the DC's font (GetTextExtentPoint32W). Natively each character advances
+// by a fixed width the machine sets (SimDrawSetTextMetrics), the height is the font's height.
+BOOL DuiTextExtent(HDC dc, LPCWSTR text, int length, SIZE* size);
+// The DC's font: its height and average character width (GetTextMetricsW).
+BOOL DuiTextMetrics(HDC dc, LONG* height, LONG* averageWidth);
+
+// ---- pictures ----
+
+// Draws picture `pictureId` of the resource DLL `module` (a bitmap) into the DC with its anchor
+// at (x, y) inside `target`, taking the picture-drawing flags (placement, transparency, stretch).
+// The image-drawing code decides the flags; natively the call is recorded with its picture id,
+// rectangle, anchor and flags. FALSE when the picture cannot be had.
+BOOL DuiDrawPicture(HDC dc, HMODULE module, UINT pictureId, const RECT* target, int x, int y, DWORD flags);

@@ -1,0 +1,157 @@
+// The recording behind the dialogs' drawing interface (not gdi32): DC tokens per window with the
+// state a DC keeps, and the list of primitives drawn, for tests to read. Nothing is painted.
+#include <string.h>
+
+#include <map>
+#include <mutex>
+#include <vector>
+
+#include "platform/sim.h"
+#include "platform/sim/internal.h"
+
+namespace winsim {
+namespace {
+
+struct DcToken {
+  HWND window;
+  SimDrawDcState state;
+  std::vector<SimDrawDcState> saved;
+};
+
+std::recursive_mutex g_drawLock;
+std::vector<SimDrawCall> g_drawCalls;
+// Tokens are kept for the life of the recording: a handle stays unique and valid to ask about.
+std::vector<DcToken*> g_tokens;
+std::map<HWND, HDC> g_windowDcs;
+LONG g_advance = 7;
+LONG g_height = 13;
+
+SimDrawDcState FreshState() {
+  SimDrawDcState s;
+  s.textColour = 0;
+  s.bkColour = 0xFFFFFF;
+  s.bkMode = 2;  // OPAQUE
+  s.font = NULL;
+  return s;
+}
+
+HDC NewToken(HWND window) {
+  DcToken* token = new DcToken;
+  token->window = window;
+  token->state = FreshState();
+  g_tokens.push_back(token);
+  return reinterpret_cast<HDC>(token);
+}
+
+DcToken* FindToken(HDC dc) {
+  for (DcToken* t : g_tokens)
+    if (reinterpret_cast<HDC>(t) == dc) return t;
+  return nullptr;
+}
+
+}  // namespace
+
+void DrawFakeForget() {
+  std::lock_guard<std::recursive_mutex> hold(g_drawLock);
+  g_drawCalls.clear();
+  for (DcToken* t : g_tokens) delete t;
+  g_tokens.clear();
+  g_windowDcs.clear();
+  g_advance = 7;
+  g_height = 13;
+}
+
+}  // namespace winsim
+
+using namespace winsim;
+
+void SimDrawRecord(const SimDrawCall* call) {
+  if (!call) return;
+  std::lock_guard<std::recursive_mutex> hold(g_drawLock);
+  SimDrawCall copy = *call;
+  if (DcToken* t = FindToken(copy.dc)) copy.window = t->window;
+  g_drawCalls.push_back(copy);
+}
+
+HDC SimDrawWindowDc(HWND window) {
+  if (!window || !SimUiIsWindow(window)) return NULL;
+  std::lock_guard<std::recursive_mutex> hold(g_drawLock);
+  auto it = g_windowDcs.find(window);
+  if (it != g_windowDcs.end()) return it->second;
+  HDC dc = NewToken(window);
+  g_windowDcs[window] = dc;
+  return dc;
+}
+
+HDC SimDrawFreeDc(void) {
+  std::lock_guard<std::recursive_mutex> hold(g_drawLock);
+  return NewToken(NULL);
+}
+
+HWND SimDrawDcWindow(HDC dc) {
+  std::lock_guard<std::recursive_mutex> hold(g_drawLock);
+  DcToken* t = FindToken(dc);
+  return t ? t->window : NULL;
+}
+
+BOOL SimDrawGetDcState(HDC dc, SimDrawDcState* state) {
+  std::lock_guard<std::recursive_mutex> hold(g_drawLock);
+  DcToken* t = FindToken(dc);
+  if (!t || !state) return FALSE;
+  *state = t->state;
+  return TRUE;
+}
+
+BOOL SimDrawSetDcState(HDC dc, const SimDrawDcState* state) {
+  std::lock_guard<std::recursive_mutex> hold(g_drawLock);
+  DcToken* t = FindToken(dc);
+  if (!t || !state) return FALSE;
+  t->state = *state;
+  return TRUE;
+}
+
+int SimDrawSaveDcState(HDC dc) {
+  std::lock_guard<std::recursive_mutex> hold(g_drawLock);
+  DcToken* t = FindToken(dc);
+  if (!t) return 0;
+  t->saved.push_back(t->state);
+  return static_cast<int>(t->saved.size());
+}
+
+BOOL SimDrawRestoreDcState(HDC dc, int level) {
+  std::lock_guard<std::recursive_mutex> hold(g_drawLock);
+  DcToken* t = FindToken(dc);
+  if (!t) return FALSE;
+  int count = static_cast<int>(t->saved.size());
+  int target = level < 0 ? count + level + 1 : level;
+  if (target < 1 || target > count) return FALSE;
+  t->state = t->saved[target - 1];
+  t->saved.resize(target - 1);
+  return TRUE;
+}
+
+void SimDrawSetTextMetrics(LONG advance, LONG height) {
+  std::lock_guard<std::recursive_mutex> hold(g_drawLock);
+  g_advance = advance;
+  g_height = height;
+}
+
+void SimDrawGetTextMetrics(LONG* advance, LONG* height) {
+  std::lock_guard<std::recursive_mutex> hold(g_drawLock);
+  if (advance) *advance = g_advance;
+  if (height) *height = g_height;
+}
+
+DWORD SimDrawCallCount(void) {
+  std::lock_guard<std::recursive_mutex> hold(g_drawLock);
+  return static_cast<DWORD>(g_drawCalls.size());
+}
+
+BOOL SimDrawGetCall(DWORD index, SimDrawCall* call) {
+  std::lock_guard<std::recursive_mutex> hold(g_drawLock);
+  if (!call || index >= g_drawCalls.size()) return FALSE;
+  *call = g_drawCalls[index];
+  return TRUE;
+}
+
+void SimDrawReset(void) { DrawFakeForget(); }
