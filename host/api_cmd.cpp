@@ -13,6 +13,7 @@
 
 #include "exclude/api/api_error_texts.h"
 #include "host/commands.h"
+#include "host/host_text.h"
 #include "host/host_module.h"
 #include "platform/win32.h"
 
@@ -207,15 +208,6 @@ std::string IdList(const BYTE* bits, DWORD bytes) {
   return out.empty() ? "(none)" : out;
 }
 
-void PrintDevmode(const BYTE* dm) {
-  DEVMODEW head;
-  memcpy(&head, dm, sizeof(head));
-  printf("devmode: fields=0x%08lX orientation=%d paper=%d width=%d length=%d copies=%d source=%d quality=%d "
-         "color=%d duplex=%d collate=%d\n",
-         static_cast<unsigned long>(head.dmFields), head.dmOrientation, head.dmPaperSize, head.dmPaperWidth,
-         head.dmPaperLength, head.dmCopies, head.dmDefaultSource, head.dmPrintQuality, head.dmColor, head.dmDuplex,
-         head.dmCollate);
-}
 
 // ---- capabilities (--caps, --all-caps) ----
 

@@ -1,5 +1,8 @@
 #include "host/host_text.h"
 
+#include <stdio.h>
+#include <string.h>
+
 std::u16string Wide(const std::string& utf8) {
   if (utf8.empty()) return std::u16string();
   int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
@@ -20,4 +23,15 @@ std::string Narrow(const WCHAR* text) {
   size_t n = 0;
   while (text && text[n]) ++n;
   return Narrow(text, n);
+}
+
+// The public fields of a DEVMODE a command got back, on one line.
+void PrintDevmode(const BYTE* dm) {
+  DEVMODEW head;
+  memcpy(&head, dm, sizeof(head));
+  printf("devmode: fields=0x%08lX orientation=%d paper=%d width=%d length=%d copies=%d source=%d quality=%d "
+         "color=%d duplex=%d collate=%d\n",
+         static_cast<unsigned long>(head.dmFields), head.dmOrientation, head.dmPaperSize, head.dmPaperWidth,
+         head.dmPaperLength, head.dmCopies, head.dmDefaultSource, head.dmPrintQuality, head.dmColor, head.dmDuplex,
+         head.dmCollate);
 }

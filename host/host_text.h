@@ -10,3 +10,6 @@
 std::u16string Wide(const std::string& utf8);
 std::string Narrow(const WCHAR* text, size_t count);
 std::string Narrow(const WCHAR* text);
+
+// Prints the public fields of a DEVMODE (its DEVMODEW head) on one line, "devmode: ...".
+void PrintDevmode(const BYTE* dm);

@@ -4,12 +4,18 @@
 #include <ctype.h>
 #include <stdio.h>
 #include <string.h>
+#include <strings.h>
 
 #include <string>
 #include <vector>
 
+#include "core/common/window_ui.h"
+#include "core/context/driver_context.h"
 #include "core/front/dialog_records.h"
+#include "core/items/item_access.h"
+#include "core/items/item_table.h"
 #include "core/tables/symbol_table.h"
+#include "core/tables/value_symbols.h"
 #include "host/commands.h"
 #include "host/host_text.h"
 #include "platform/sim.h"
@@ -18,11 +24,19 @@
 namespace {
 
 const char kUsage[] =
-    "usage: zemshost prefs PRINTER [--device] [--ok|--cancel] [--summary]\n"
+    "usage: zemshost prefs PRINTER [--device] [STEP...] [--ok|--cancel] [--summary]\n"
     "Opens the printing-preferences sheet of PRINTER (--device: its printer-properties sheet)\n"
     "through zemsui as the common property-sheet UI runs it, on the machine's window fake;\n"
     "lists each page and its controls (id, symbol, type, text, enabled, shown, selection),\n"
-    "then confirms (--ok) or cancels (--cancel, the default) the sheet and prints its result.\n"
+    "runs the steps in order as a user would, then confirms (--ok) or cancels (--cancel, the\n"
+    "default) the sheet and prints its result and, confirmed, the DEVMODE it returned.\n"
+    "Steps (CONTROL is a control id of a page; after each step the settings it changed are\n"
+    "printed with their old and new values):\n"
+    "  --choose CONTROL=VALUE  choose an entry of a combo or list box: by its value id, its text\n"
+    "                          or its value symbol\n"
+    "  --type CONTROL=TEXT     type TEXT into an edit and leave it\n"
+    "  --check CONTROL         click a button, check box or radio button\n"
+    "  --answer IDOK|IDCANCEL|IDYES|IDNO  the answer of the next message box a step raises\n"
     "--summary lists the pages with their control counts only.\n";
 
 bool g_summary = false;
@@ -74,6 +88,163 @@ void ListPage(HWND page, int templateId) {
   }
 }
 
+struct Step {
+  std::string verb;     // choose, type, check, answer
+  int control;
+  std::string value;
+};
+
+std::vector<Step> g_steps;
+bool g_stepsFailed = false;
+
+// The settings a step may change: every item's logical value (texts as texts).
+struct ItemValue {
+  WORD id;
+  WORD symbol;
+  LONG_PTR value;
+  std::string text;
+  bool isText;
+};
+
+std::vector<ItemValue> Snapshot(DriverContext* ctx) {
+  std::vector<ItemValue> values;
+  if (!ctx || !ctx->items) return values;
+  for (SHORT i = 0; i < ctx->items->count; ++i) {
+    SettingItem* item = &ctx->items->rows[i];
+    ItemValue v{item->id, item->symbolId, 0, std::string(), false};
+    if (ItemTypeIsText(ItemDescType(item->descriptor))) {
+      WCHAR text[1025] = {0};
+      ItemGetTextBounded(ctx, item, text, 1025);
+      v.text = Narrow(text);
+      v.isText = true;
+    } else {
+      v.value = ItemGetValue(ctx, item);
+    }
+    values.push_back(v);
+  }
+  return values;
+}
+
+std::string Shown(const ItemValue& v) {
+  if (v.isText) return "\"" + v.text + "\"";
+  std::string shown = std::to_string(static_cast<long>(v.value));
+  if (v.value > 0 && v.value < 0x10000) {
+    if (const ValueSymbol* symbol = TblFindValueSymbol(v.id, static_cast<WORD>(v.value)))
+      if (symbol->name) shown += std::string(" (") + symbol->name + ")";
+  }
+  return shown;
+}
+
+void PrintChanges(const std::vector<ItemValue>& before, const std::vector<ItemValue>& after) {
+  int changed = 0;
+  for (size_t i = 0; i < before.size() && i < after.size(); ++i) {
+    const ItemValue& a = before[i];
+    const ItemValue& b = after[i];
+    if (a.isText ? a.text == b.text : a.value == b.value) continue;
+    const SymbolEntry* symbol = TblFindSymbol(a.symbol);
+    printf("    %s (item %u): %s -> %s\n", symbol && symbol->name ? symbol->name : "-", a.id, Shown(a).c_str(),
+           Shown(b).c_str());
+    ++changed;
+  }
+  if (!changed) printf("    no setting changed\n");
+}
+
+// The control of that id on the first page that has it, and that page.
+HWND FindOnPages(int controlId, HWND* page) {
+  int templates[64];
+  const int count = SimUiLastSheetPages(templates, 64);
+  for (int i = 0; i < count && i < 64; ++i) {
+    HWND p = SimUiSheetPage(i);
+    HWND c = p ? SimUiFindControl(p, controlId) : NULL;
+    if (c) {
+      if (page) *page = p;
+      return c;
+    }
+  }
+  return NULL;
+}
+
+int AnswerCode(const std::string& name) {
+  if (name == "IDOK") return IDOK;
+  if (name == "IDCANCEL") return IDCANCEL;
+  if (name == "IDYES") return IDYES;
+  if (name == "IDNO") return IDNO;
+  return 0;
+}
+
+// The entry of a choice the step names: its value id, its text (without case) or its value
+// symbol; -1 when none.
+int EntryOf(HWND control, const std::string& value) {
+  const int count = WuiChoiceCount(control);
+  char* end = nullptr;
+  const long number = strtol(value.c_str(), &end, 0);
+  const bool numeric = !value.empty() && end && *end == 0;
+  const ValueSymbol* symbol = numeric ? nullptr : TblFindValueSymbolByName(value.c_str());
+  for (int i = 0; i < count; ++i) {
+    const LPARAM data = WuiChoiceData(control, i);
+    if (numeric && data == number) return i;
+    if (symbol && data == symbol->logical) return i;
+    WCHAR text[256];
+    if (!numeric && WuiChoiceText(control, i, text, 256) >= 0 && strcasecmp(Narrow(text).c_str(), value.c_str()) == 0)
+      return i;
+  }
+  return -1;
+}
+
+void RunStep(const Step& step) {
+  if (step.verb == "answer") {
+    int answer = AnswerCode(step.value);
+    SimUiScriptAnswers(&answer, 1);
+    printf("step answer %s: the next message box answers it\n", step.value.c_str());
+    return;
+  }
+  HWND page = NULL;
+  HWND control = FindOnPages(step.control, &page);
+  printf("step %s %d%s%s\n", step.verb.c_str(), step.control, step.value.empty() ? "" : "=", step.value.c_str());
+  if (!control) {
+    fprintf(stderr, "zemshost prefs: step %s: no page of the sheet has control %d\n", step.verb.c_str(), step.control);
+    g_stepsFailed = true;
+    return;
+  }
+  DriverContext* ctx = reinterpret_cast<DriverContext*>(SimUiGetSlot(page, DWL_USER));
+  const std::vector<ItemValue> before = Snapshot(ctx);
+  const DWORD boxes = SimUiCallCount();
+  bool done = false;
+  bool named = true;  // the step's entry exists (only a choice can lack one)
+  if (step.verb == "choose") {
+    const int entry = EntryOf(control, step.value);
+    if (entry < 0) {
+      fprintf(stderr, "zemshost prefs: step choose %d: no entry \"%s\" (value id, text or value symbol)\n",
+              step.control, step.value.c_str());
+      named = false;
+      g_stepsFailed = true;
+    } else {
+      done = SimUiUserChoose(control, entry);
+    }
+  } else if (step.verb == "type") {
+    std::u16string text = Wide(step.value);
+    done = SimUiUserType(control, reinterpret_cast<LPCWSTR>(text.c_str()));
+  } else if (step.verb == "check") {
+    done = SimUiUserClick(control);
+  }
+  SimUiPump();
+  if (!done && named) {
+    fprintf(stderr, "zemshost prefs: step %s %d: the control is disabled or of another kind\n", step.verb.c_str(),
+            step.control);
+    g_stepsFailed = true;
+  }
+  // The message boxes the step raised, with the answer each got.
+  for (DWORD i = boxes; i < SimUiCallCount(); ++i) {
+    SimUiCall call;
+    if (SimUiGetCall(i, &call) && call.kind == kSimUiMessageBox)
+      printf("    message box \"%s\": answered %s\n", Narrow(call.text).c_str(),
+             call.answer == IDOK ? "IDOK" : call.answer == IDCANCEL ? "IDCANCEL" : call.answer == IDYES ? "IDYES"
+                                                                  : call.answer == IDNO    ? "IDNO"
+                                                                                          : std::to_string(call.answer).c_str());
+  }
+  PrintChanges(before, Snapshot(ctx));
+}
+
 void ListPages(HWND sheet, void* context) {
   (void)context;
   WCHAR title[256];
@@ -88,6 +259,7 @@ void ListPages(HWND sheet, void* context) {
     else
       printf("page %d: its template could not be made\n", templates[i]);
   }
+  for (const Step& step : g_steps) RunStep(step);
 }
 
 int Fail(const std::string& message) {
@@ -115,6 +287,32 @@ int CmdPrefs(int argc, char** argv) {
       answer = IDCANCEL;
     } else if (a == "--summary") {
       g_summary = true;
+    } else if (a == "--choose" || a == "--type" || a == "--check" || a == "--answer") {
+      if (i + 1 >= argc) {
+        fprintf(stderr, "zemshost prefs: %s needs an argument\n%s", a.c_str(), kUsage);
+        return 2;
+      }
+      const std::string arg = argv[++i];
+      Step step{a.substr(2), 0, std::string()};
+      if (step.verb == "answer") {
+        if (!AnswerCode(arg)) {
+          fprintf(stderr, "zemshost prefs: --answer %s: not IDOK, IDCANCEL, IDYES or IDNO\n", arg.c_str());
+          return 2;
+        }
+        step.value = arg;
+      } else {
+        const size_t eq = arg.find('=');
+        const std::string id = step.verb == "check" ? arg : arg.substr(0, eq);
+        char* end = nullptr;
+        step.control = static_cast<int>(strtol(id.c_str(), &end, 10));
+        if (id.empty() || !end || *end != 0 || step.control <= 0 || (step.verb != "check" && eq == std::string::npos)) {
+          fprintf(stderr, "zemshost prefs: %s %s: expected %s\n", a.c_str(), arg.c_str(),
+                  step.verb == "check" ? "a control id" : "CONTROL=VALUE with a control id");
+          return 2;
+        }
+        if (step.verb != "check") step.value = arg.substr(eq + 1);
+      }
+      g_steps.push_back(step);
     } else if (!a.empty() && a[0] == '-') {
       fprintf(stderr, "zemshost prefs: unknown option %s\n%s", a.c_str(), kUsage);
       return 2;
@@ -164,7 +362,8 @@ int CmdPrefs(int argc, char** argv) {
   SimUiSetSheetHook(nullptr, nullptr);
   printf("sheet %s: answer %ld, result %s\n", answer == IDOK ? "confirmed" : "cancelled", static_cast<long>(ran),
          result == CPSUI_OK ? "CPSUI_OK" : "CPSUI_CANCEL");
+  if (answer == IDOK && result == CPSUI_OK) PrintDevmode(out.data());
   FreeLibrary(ui);
   ClosePrinter(handle);
-  return ran < 0 ? 1 : 0;
+  return ran < 0 || g_stepsFailed ? 1 : 0;
 }

@@ -262,6 +262,15 @@ WINSIM_API HWND SimUiSheetPage(int index);
 // values the sheets gave CPSFUNC_SET_RESULT since the reset.
 WINSIM_API int SimUiLastSheetPages(int* templateIds, int capacity);
 WINSIM_API int SimUiSheetResults(LPARAM* results, int capacity);
+// A user's input, as the standard controls turn it into messages: the focus moves (the old
+// control gets WM_KILLFOCUS and an edit's dialog EN_KILLFOCUS, the new one WM_SETFOCUS and
+// EN_SETFOCUS); an entry chosen in a combo or list box (selected, then CBN_SELCHANGE or
+// LBN_SELCHANGE to its dialog); a text typed into an edit (focus there, WM_SETTEXT with its
+// EN_CHANGE, focus away); a click (BM_CLICK). FALSE for a missing or disabled control.
+WINSIM_API void SimUiUserFocus(HWND control);
+WINSIM_API BOOL SimUiUserChoose(HWND control, int index);
+WINSIM_API BOOL SimUiUserType(HWND edit, LPCWSTR text);
+WINSIM_API BOOL SimUiUserClick(HWND button);
 // Recorded calls since the machine root was set (or SimUiReset): count and one of them.
 WINSIM_API DWORD SimUiCallCount(void);
 WINSIM_API BOOL SimUiGetCall(DWORD index, SimUiCall* call);
