@@ -49,7 +49,8 @@ WCHAR FoldAscii(WCHAR c) { return c >= u'A' && c <= u'Z' ? WCHAR(c + 32) : c; }
 DWORD Mix(DWORD h, WCHAR c) { return (h ^ DWORD(c | 0x20)) * 16777619u; }
 constexpr DWORD kSeed = 2166136261u;
 
-void Trim(const WCHAR* text, DWORD* first, DWORD* end) {
+// Inline: the line pass trims three times a line.
+inline void Trim(const WCHAR* text, DWORD* first, DWORD* end) {
   while (*first < *end && IsBlank(text[*first])) ++*first;
   while (*end > *first && IsBlank(text[*end - 1])) --*end;
 }
