@@ -108,14 +108,16 @@ class RowWriter {
         rowBytes_(rowBytes),
         used_((image.width * BitsPerPixel(image.format) + 7) / 8),
         stride_(image.stride < 0 ? DWORD(-image.stride) : DWORD(image.stride)),
-        // Rows that follow each other in memory as they do in the record: the run is one copy.
-        contiguous_(!grey && image.stride > 0 && DWORD(image.stride) == rowBytes && used_ == rowBytes) {}
+        // Rows that follow each other in memory as they do in the record: the run is one copy,
+        // after which the bytes past each row's pixels are set to 0.
+        contiguous_(!grey && image.stride > 0 && DWORD(image.stride) == rowBytes) {}
   // Fills cb bytes from the run's offset on.
   void Fill(BYTE* out, DWORD offset, DWORD cb) const {
     if (contiguous_) {
       DWORD rowTotal = image_.rows * rowBytes_;  // the record's length bound keeps this in 32 bits
       DWORD have = offset < rowTotal ? (rowTotal - offset < cb ? rowTotal - offset : cb) : 0;
       Copy(out, const_cast<BYTE*>(image_.bits) + offset, have);
+      if (used_ < rowBytes_) ClearPadding(out, offset, have);
       memset(out + have, 0, cb - have);
       return;
     }
@@ -163,6 +165,18 @@ class RowWriter {
       DWORD k = n - done < kPiece ? n - done : kPiece;
       memcpy(out + done, src + done, k);
       memset(src + done, 0xFF, k);
+    }
+  }
+
+  // Sets to 0 the bytes past the pixels of the rows among the n run bytes from offset on,
+  // written at out.
+  void ClearPadding(BYTE* out, DWORD offset, DWORD n) const {
+    const DWORD end = offset + n;
+    for (DWORD rowStart = offset - offset % rowBytes_; rowStart < end; rowStart += rowBytes_) {
+      DWORD from = rowStart + used_, to = rowStart + rowBytes_;
+      if (from < offset) from = offset;
+      if (to > end) to = end;
+      if (from < to) memset(out + (from - offset), 0, to - from);
     }
   }
 

@@ -49,7 +49,8 @@ WCHAR FoldAscii(WCHAR c) { return c >= u'A' && c <= u'Z' ? WCHAR(c + 32) : c; }
 DWORD Mix(DWORD h, WCHAR c) { return (h ^ DWORD(c | 0x20)) * 16777619u; }
 constexpr DWORD kSeed = 2166136261u;
 
-void Trim(const WCHAR* text, DWORD* first, DWORD* end) {
+// Inline: the line pass trims three times a line.
+inline void Trim(const WCHAR* text, DWORD* first, DWORD* end) {
   while (*first < *end && IsBlank(text[*first])) ++*first;
   while (*end > *first && IsBlank(text[*end - 1])) --*end;
 }
@@ -61,6 +62,8 @@ void FreeSection(IniTableSection* s) {
   memset(s, 0, sizeof *s);
 }
 
+constexpr DWORD kNoHint = 0xFFFFFFFFu;
+
 // Walks the lines of the file in its own encoding, each decoded into the end of the pool, as the
 // ini calls split them: at each line feed, one carriage return before it dropped.
 class LineWalk {
@@ -68,9 +71,12 @@ class LineWalk {
   explicit LineWalk(const IniTable* t) : t_(t) {
     if (t->wide) at_ = 2;
   }
-  // Decodes the next line into out (room for the line); false at the end of the file.
-  bool Next(WCHAR* out, DWORD* chars) {
+  // Decodes the next line into out (room for the line); false at the end of the file. *equals
+  // is where the line's first '=' is when a plain ASCII line was widened unit for unit (found
+  // in its bytes, faster than in its characters), else kNoHint.
+  bool Next(WCHAR* out, DWORD* chars, DWORD* equals) {
     *chars = 0;
+    *equals = kNoHint;
     if (t_->wide) {
       const DWORD units = (t_->count - 2) / 2;
       DWORD unit = (at_ - 2) / 2;
@@ -103,6 +109,8 @@ class LineWalk {
     }
     if (!(high & 0x80)) {
       *chars = bytes;
+      const char* eq = static_cast<const char*>(memchr(line, '=', bytes));
+      *equals = eq ? DWORD(eq - line) : bytes;
     } else {
       // A line the code page cannot read reads as empty, as for the ini calls.
       int n = MultiByteToWideChar(CP_ACP, 0, line, int(bytes), out, int(bytes));
@@ -119,8 +127,10 @@ class LineWalk {
 enum class LineKind { kOther, kHeader, kKey };
 
 // Classifies a decoded line; a header gives its name in [*name, *nameEnd), a key line its
-// trimmed name and the rest of the line after its '='.
-LineKind Classify(const WCHAR* line, DWORD chars, DWORD* name, DWORD* nameEnd, DWORD* value, DWORD* valueEnd) {
+// trimmed name and the rest of the line after its '='. equals is where the first '=' is
+// (chars: none), or kNoHint.
+LineKind Classify(const WCHAR* line, DWORD chars, DWORD equals, DWORD* name, DWORD* nameEnd, DWORD* value,
+                  DWORD* valueEnd) {
   DWORD first = 0, end = chars;
   Trim(line, &first, &end);
   if (first == end) return LineKind::kOther;
@@ -135,7 +145,12 @@ LineKind Classify(const WCHAR* line, DWORD chars, DWORD* name, DWORD* nameEnd, D
     }
   }
   DWORD eq = first;
-  while (eq < end && line[eq] != u'=') ++eq;
+  if (equals != kNoHint) {
+    // The first '=' of the line lies past its leading blanks; one in the trailing blanks is none.
+    eq = equals < end ? equals : end;
+  } else {
+    while (eq < end && line[eq] != u'=') ++eq;
+  }
   if (eq == end) return LineKind::kOther;
   *name = first;
   *nameEnd = eq;
@@ -411,12 +426,12 @@ const IniTableSection* StoreIniTableFindSection(IniTable* table, LPCWSTR section
   const DWORD wantedChars = wantedEnd - wantedFirst;
 
   LineWalk walk(table);
-  DWORD used = 0, chars = 0, lines = 0;
+  DWORD used = 0, chars = 0, lines = 0, equals = kNoHint;
   bool inside = wantedChars == 0, found = false;
-  while (walk.Next(s->pool + used, &chars)) {
+  while (walk.Next(s->pool + used, &chars, &equals)) {
     ++lines;
     DWORD name = 0, nameEnd = 0, value = 0, valueEnd = 0;
-    LineKind kind = Classify(s->pool + used, chars, &name, &nameEnd, &value, &valueEnd);
+    LineKind kind = Classify(s->pool + used, chars, equals, &name, &nameEnd, &value, &valueEnd);
     if (kind == LineKind::kHeader) {
       if (inside && (wantedChars || lines > 1)) break;  // the section ends at the next header
       inside = false;

@@ -256,8 +256,9 @@ TEST_F(StreamTest, ImageContinuedAcrossBlocksWithAFlushReadsBackWhole) {
 }
 
 // A band sent to be drawn again is recorded as it was and left white: rows whose bytes lie in
-// memory as in the record (1 bpp, top-down or bottom-up) and rows with padding of their own
-// (24 bpp), each with white and drawn stretches and a last piece shorter than 64 bytes.
+// memory as in the record (1 bpp, top-down or bottom-up, with or without bytes past the pixels,
+// which the record holds as 0) and rows with padding of their own (24 bpp), each with white and
+// drawn stretches and a last piece shorter than 64 bytes.
 TEST_F(StreamTest, BandSentForTheNextIsRecordedAsItWasAndLeftWhite) {
   const struct {
     const char* what;
@@ -268,6 +269,7 @@ TEST_F(StreamTest, BandSentForTheNextIsRecordedAsItWasAndLeftWhite) {
   } kCases[] = {
       {"1 bpp", BMF_1BPP, 1024, 41, 128, false, 128, 62},
       {"1 bpp bottom-up", BMF_1BPP, 1000, 41, 128, true, 128, 62},
+      {"1 bpp, bytes past the pixels", BMF_1BPP, 1000, 41, 128, false, 128, 62},
       {"24 bpp", BMF_24BPP, 50, 30, 152, false, 152, 56},
   };
   pdev_->colourMachine = 1;
