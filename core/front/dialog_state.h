@@ -39,4 +39,7 @@ struct DlgEngineState {
   // table's control and symbol words).
   WORD colourSample[kCtlExtColourWords];
   WORD watermarkPicture[kCtlExtWatermarkWords];
+  // The button a file dialog's hook pressed for its follow-up (5001 save, 5002 load, 5003
+  // delete), 0 for none; cleared before each file dialog.
+  LONG fileDialogResult;
 };

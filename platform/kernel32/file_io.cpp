@@ -352,6 +352,37 @@ WINSIM_API BOOL WINAPI GetFileTime(HANDLE handle, LPFILETIME creation, LPFILETIM
   return TRUE;
 }
 
+// The host file system's device and inode stand in for the volume serial number and the file
+// index: links and other spellings of one file answer the same pair.
+WINSIM_API BOOL WINAPI GetFileInformationByHandle(HANDLE handle, LPBY_HANDLE_FILE_INFORMATION information) {
+  auto file = FileFor(handle);
+  if (!file) return FALSE;
+  if (!information) {
+    SetLastError(ERROR_NOACCESS);
+    return FALSE;
+  }
+  struct stat st;
+  if (fstat(file->fd, &st) != 0) {
+    SetLastError(winsim::ErrorFromErrno(errno, file->host));
+    return FALSE;
+  }
+  *information = BY_HANDLE_FILE_INFORMATION();
+  information->dwFileAttributes = winsim::AttributesOf(file->host, st);
+  winsim::HostFileTimes(file->fd, file->host, &information->ftCreationTime, &information->ftLastAccessTime,
+                        &information->ftLastWriteTime);
+  if (file->pinned) information->ftLastWriteTime = file->pinnedWrite;
+  const unsigned long long device = static_cast<unsigned long long>(st.st_dev);
+  const unsigned long long index = static_cast<unsigned long long>(st.st_ino);
+  information->dwVolumeSerialNumber = DWORD(device ^ (device >> 32));
+  const unsigned long long size = S_ISDIR(st.st_mode) ? 0 : static_cast<unsigned long long>(st.st_size);
+  information->nFileSizeHigh = DWORD(size >> 32);
+  information->nFileSizeLow = DWORD(size);
+  information->nNumberOfLinks = DWORD(st.st_nlink);
+  information->nFileIndexHigh = DWORD(index >> 32);
+  information->nFileIndexLow = DWORD(index);
+  return TRUE;
+}
+
 WINSIM_API BOOL WINAPI SetFileTime(HANDLE handle, const FILETIME* creation, const FILETIME* lastAccess,
                                    const FILETIME* lastWrite) {
   auto file = FileFor(handle);
