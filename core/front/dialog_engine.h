@@ -187,6 +187,11 @@ void DlgPrepareFileDialog(DriverContext* ctx, DlgPageRecord* page, DlgFileDialog
 // item, its folder is remembered and the path with its name offset kept as the chosen file.
 // The dialog's result (nonzero: chosen).
 BOOL DlgRunFileDialog(DriverContext* ctx, DlgPageRecord* page, OPENFILENAMEW* record, WCHAR* file);
+// The folder of a file dialog's answer into folder (kPathChars characters; empty when it does
+// not fit): a multiple selection's text before its names, else the path cut at its last
+// backslash. Reads at most cchFile characters. Answers where the name starts: offset when
+// the answer holds it, else after the path's last backslash.
+WORD DlgChosenFileFolder(const WCHAR* file, DWORD cchFile, WORD offset, WCHAR* folder);
 // The folder last used by the page's kind, in the printer's section of the settings ini: the
 // path's folder (cut at its last backslash; a drive root keeps it) written, or read into
 // buffer (kPathChars characters). Kinds without a key remember nothing (read: 0).

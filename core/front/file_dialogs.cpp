@@ -126,6 +126,12 @@ bool FolderPlace(DriverContext* ctx, WCHAR* ini, WCHAR* section) {
   return ini[0] != 0;
 }
 
+void WriteRememberedFolder(DriverContext* ctx, const FileDialogKind& kind, LPCWSTR folder) {
+  WCHAR ini[kPathChars], section[kSectionChars];
+  if (!kind.folderKey || !folder[0] || !FolderPlace(ctx, ini, section)) return;
+  IniWriteString(section, kind.folderKey, folder, ini);
+}
+
 // What identifies a file: its volume and index when it opens, else its full path.
 struct FileIdentity {
   bool opened = false;
@@ -233,7 +239,8 @@ void DlgPrepareFileDialog(DriverContext* ctx, DlgPageRecord* page, DlgFileDialog
   // The initial folder: the file's own when it is named (a file that need not exist yet for
   // the overlay to write), else the kind's remembered one, else the default.
   block->folder[0] = 0;
-  if (named && (kind->kind == kFileKindOverlaySave || DlgFileExists(block->file))) {
+  if (named && StrWideLength(block->file) < static_cast<DWORD>(kPathChars) &&
+      (kind->kind == kFileKindOverlaySave || DlgFileExists(block->file))) {
     FolderOf(block->file, block->folder, kPathChars);
   } else if (named || !DlgReadRememberedFolder(ctx, page, block->folder)) {
     DefaultFolder(block->folder);
@@ -249,30 +256,45 @@ BOOL DlgRunFileDialog(DriverContext* ctx, DlgPageRecord* page, OPENFILENAMEW* re
     if (WuiFileDialogError()) DlgClearActionGuard(ctx, 0, 0, 0, 1);
     return FALSE;
   }
+  file[kFileDialogChars - 1] = 0;
   if (SettingItem* item = ChosenFileItem(ctx, *kind)) ItemSetText(ctx, item, file);
   if (kind->kind == kFileKindSpool) return chosen;
-  // The folder of a multiple selection is the text before its names.
   WCHAR folder[kPathChars];
-  const WORD offset = record->nFileOffset;
-  if (offset > 0 && offset < kPathChars && file[offset - 1] == ' ') {
-    StrCopyCut(folder, offset, file);
-    StrJoin(folder, kPathChars, folder, StrWideLength(folder), TEXT("\\"));
-  } else {
-    StrCopyCut(folder, kPathChars, file);
-  }
-  DlgRememberFolder(ctx, page, folder);
+  const WORD offset = DlgChosenFileFolder(file, kFileDialogChars, record->nFileOffset, folder);
+  WriteRememberedFolder(ctx, *kind, folder);
   StrCopyCut(PresetGetChosenFilePath(ctx), kPresetChosenFileChars, file);
   PresetSetFileNameOffset(offset);
   return chosen;
 }
 
+WORD DlgChosenFileFolder(const WCHAR* file, DWORD cchFile, WORD offset, WCHAR* folder) {
+  if (folder) folder[0] = 0;
+  if (!file || !folder || !cchFile) return 0;
+  DWORD length = 0, nameAt = 0;
+  for (; length < cchFile && file[length]; ++length)
+    if (file[length] == '\\') nameAt = length + 1;
+  if (length == cchFile) return 0;  // no terminator: nothing was chosen that can be read
+  // A multiple selection: the folder, a blank, the names.
+  if (offset > 0 && offset <= length && file[offset - 1] == ' ') {
+    if (offset <= static_cast<DWORD>(kPathChars)) {
+      StrCopyCut(folder, offset, file);
+      const DWORD end = StrWideLength(folder);
+      if (end > 3 && folder[end - 1] == '\\') folder[end - 1] = 0;
+    }
+    return offset;
+  }
+  if (length < static_cast<DWORD>(kPathChars)) FolderOf(file, folder, kPathChars);
+  // The name starts after the path's last backslash; an answer that says otherwise is not
+  // taken.
+  return offset == nameAt ? offset : static_cast<WORD>(nameAt);
+}
+
 void DlgRememberFolder(DriverContext* ctx, DlgPageRecord* page, LPCWSTR path) {
   const FileDialogKind* kind = DlgFileDialogKindOf(page);
-  if (!ctx || !ctx->ui || !kind || !kind->folderKey || !path) return;
-  WCHAR ini[kPathChars], section[kSectionChars], folder[kPathChars];
-  if (!FolderPlace(ctx, ini, section)) return;
+  if (!ctx || !ctx->ui || !kind || !path) return;
+  WCHAR folder[kPathChars];
   FolderOf(path, folder, kPathChars);
-  IniWriteString(section, kind->folderKey, folder, ini);
+  WriteRememberedFolder(ctx, *kind, folder);
 }
 
 int DlgReadRememberedFolder(DriverContext* ctx, DlgPageRecord* page, WCHAR* buffer) {

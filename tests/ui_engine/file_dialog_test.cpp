@@ -232,6 +232,34 @@ TEST_F(FileDialogTest, ThePathsJoinedAreBoundedToTwoHundredFiftyNineCharacters) 
   EXPECT_EQ(U(path), u"D:\\y.rst");
 }
 
+TEST_F(FileDialogTest, TheAnswersFolderAndNameOffsetAreTakenWithinTheAnswer) {
+  struct Case {
+    const char16_t* file;
+    WORD offset;
+    const char16_t* folder;
+    WORD taken;
+  } cases[] = {
+      {u"C:\\files\\mine.rst", 9, u"C:\\files", 9},
+      {u"C:\\x.rst", 3, u"C:\\", 3},
+      {u"C:\\files a.rst b.rst", 9, u"C:\\files", 9},
+      {u"C:\\ a.rst", 4, u"C:\\", 4},
+      // An offset that is not where the name starts, or beyond the answer, is not taken.
+      {u"C:\\files\\mine.rst", 700, u"C:\\files", 9},
+      {u"C:\\files\\mine.rst", 2, u"C:\\files", 9},
+      {u"mine.rst", 0, u"mine.rst", 0},
+  };
+  for (const Case& c : cases) {
+    WCHAR folder[kPathChars];
+    EXPECT_EQ(DlgChosenFileFolder(W(c.file), 1025, c.offset, folder), c.taken) << Say(c.file);
+    EXPECT_EQ(U(folder), c.folder) << Say(c.file);
+  }
+  // An answer without its terminator is not read beyond what was given.
+  const WCHAR unterminated[4] = {'C', ':', '\\', 'x'};
+  WCHAR folder[kPathChars];
+  EXPECT_EQ(DlgChosenFileFolder(unterminated, 4, 3, folder), 0);
+  EXPECT_EQ(U(folder), u"");
+}
+
 TEST_F(FileDialogTest, ANameTooLongForItsFolderIsRefusedInTheDialog) {
   // The folder list stands at a folder of 239 characters; a name of 50 with its extension
   // would make 294.
