@@ -166,23 +166,29 @@ TEST_F(FileDialogTest, SeveralFilesAreAllCheckedBeforeTheDialogCloses) {
   struct Case {
     const char16_t* names;
     int result;
+    std::u16string box;  // the one message shown
   } cases[] = {
-      {u"good.rst missing.rst", 0},  // a file that is not there
-      {u"good plain", 0},            // a file without the printer's settings header
-      {u"good good.rst", 1},
+      // A file that is not there is named before any file loads.
+      {u"good.rst missing.rst", 0, String(10043)},
+      // A file without the printer's settings header is refused by its trial load.
+      {u"good plain", 0, u"The settings file C:\\files\\plain.rst was saved for another printer model or "
+                         u"language and was not loaded."},
+      {u"good good.rst", 1, u""},
   };
   for (const Case& c : cases) {
     ctx_->ui->presetChosenFile[0] = 0;
-    Answers({IDOK, IDOK});
-    SimUiSetStrictBoxes(FALSE);
+    MarkCalls();
     Script({{c.names, IDOK}});
     EXPECT_EQ(DlgRunSubDialog(ctx_, 4, 4001, NULL), c.result) << Say(c.names);
     EXPECT_EQ(U(PresetGetChosenFilePath(ctx_)).empty(), c.result == 0);
+    EXPECT_EQ(Boxes(), c.box.empty() ? std::vector<std::u16string>() : std::vector<std::u16string>{c.box})
+        << Say(c.names);
   }
 }
 
 TEST_F(FileDialogTest, SaveDialogAddsTheExtensionAndAsksBeforeReplacingAnother) {
   WriteKey(TEXT("RstSavePath"), TEXT("C:\\files"));
+  ItemSetValueById(ctx_, kItem_dmCopies, 5);
   struct Case {
     const char16_t* typed;
     std::vector<int> answers;
@@ -201,6 +207,9 @@ TEST_F(FileDialogTest, SaveDialogAddsTheExtensionAndAsksBeforeReplacingAnother) 
     EXPECT_EQ(DlgRunSubDialog(ctx_, 4, 4009, NULL), c.result) << Say(c.typed);
     EXPECT_EQ(Boxes(), Strings(c.boxes)) << Say(c.typed);
     EXPECT_EQ(DlgFileExists(W(c.saved)), c.result) << Say(c.saved);
+    if (c.result) {
+      EXPECT_NE(FileText(c.saved).find("dmCopies=5"), std::string::npos) << "the settings are saved";
+    }
   }
   EXPECT_EQ(DlgFileExists(W(u"C:\\files\\other.txt")), 0);
   // An existing file is overwritten only when the user agrees.
@@ -369,7 +378,11 @@ TEST_F(FileDialogTest, ARegisteredFileIsKnownThroughAnyPathAndNothingIsWritten) 
   } cases[] = {
       {u"C:\\files\\p.rst", 1},  {u"c:\\FILES\\P.RST", 1}, {u"C:\\files\\sub\\..\\p.rst", 1},
       {u"C:\\files\\q.rst", 1},  {u"C:\\files\\other.rst", 0}, {u"C:\\files\\none.rst", 0},
+      {u"C:\\files\\link.rst", 1},  // another name of the preset's file
   };
+  std::error_code ec;
+  std::filesystem::create_hard_link(HostPath("C:\\files\\p.rst"), HostPath("C:\\files") + "/link.rst", ec);
+  ASSERT_FALSE(ec) << ec.message();
   for (const Case& c : cases) EXPECT_EQ(DlgIsRegisteredSettingsFile(ctx_, W(c.path)), c.registered) << Say(c.path);
   EXPECT_EQ(FileText(u"C:\\files\\p.rst"), before);
 }
