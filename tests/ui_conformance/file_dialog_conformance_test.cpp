@@ -81,6 +81,7 @@ UINT_PTR CALLBACK PlayingHook(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 #ifdef _WIN32
 using Base = ::testing::Test;
 HMODULE LoadDialogs() { return LoadLibraryW(TEXT("zemstestui.dll")); }
+bool UnderWine() { return zems_test::UnderWine(); }
 #else
 using Base = zems_test::MachineTest;
 HMODULE LoadDialogs() {
@@ -90,6 +91,7 @@ HMODULE LoadDialogs() {
                              std::filesystem::copy_options::overwrite_existing, ec);
   return LoadLibraryW(reinterpret_cast<LPCWSTR>(u"C:\\zemstestui.dll"));
 }
+bool UnderWine() { return false; }
 #endif
 
 class FileDialogConformanceTest : public Base {
@@ -148,7 +150,11 @@ class FileDialogConformanceTest : public Base {
     *offset = record.nFileOffset;
     EXPECT_TRUE(g_play.sawInit);
     EXPECT_EQ(g_play.initRecord, (LPARAM)&record) << "WM_INITDIALOG carries the record";
-    EXPECT_EQ(Lower(g_play.listed), Lower(folder_)) << "the folder list shows the initial folder";
+    // Wine's old dialog lists the folder's subfolders ("[..]") in the folder list, with no
+    // selection, where Windows shows the folder's parts from the drive down.
+    if (!UnderWine()) {
+      EXPECT_EQ(Lower(g_play.listed), Lower(folder_)) << "the folder list shows the initial folder";
+    }
     return chosen;
   }
 
@@ -170,12 +176,17 @@ TEST_F(FileDialogConformanceTest, ANameTypedIntoTheEditIsChosenWithTheDefaultExt
     std::u16string file;
     WORD offset = 0;
     ASSERT_TRUE(Run(c.save, 0, c.typed, 0, &file, &offset)) << Say(c.typed) << " error " << WuiFileDialogError();
-    EXPECT_EQ(Lower(file), Lower(folder_ + u"\\" + c.leaf)) << Say(c.typed);
+    // Wine's old dialog adds no default extension to a typed name (the driver's hook adds it
+    // itself before the dialog takes the name).
+    const std::u16string leaf = UnderWine() && c.typed == u"new" ? u"new" : c.leaf;
+    EXPECT_EQ(Lower(file), Lower(folder_ + u"\\" + leaf)) << Say(c.typed);
     EXPECT_EQ(offset, folder_.size() + 1) << Say(c.typed);
   }
 }
 
 TEST_F(FileDialogConformanceTest, SeveralNamesComeBackAsTheFolderAndTheNames) {
+  if (UnderWine()) GTEST_SKIP() << "Wine's old dialog answers several names as one path (the folder, a backslash, the "
+                                   "names), not as the folder and the names separated by blanks";
   std::u16string file;
   WORD offset = 0;
   ASSERT_TRUE(Run(FALSE, OFN_ALLOWMULTISELECT | OFN_NOLONGNAMES, u"a.rst b.rst", 0, &file, &offset))
