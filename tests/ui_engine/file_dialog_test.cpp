@@ -363,6 +363,22 @@ TEST_F(FileDialogTest, AChosenFilesFolderIsWhereItsKindStartsNextTime) {
   EXPECT_EQ(U(Seen().initialFolder), u"C:\\files\\images");
 }
 
+TEST_F(FileDialogTest, WithoutARememberedFolderADialogStartsInTheSystemOrDocumentsFolder) {
+  struct Case {
+    DWORD major;
+    const char16_t* folder;
+  } cases[] = {
+      {5, u"C:\\WINDOWS\\system32"},
+      {6, u"C:\\Documents and Settings\\User\\My Documents"},
+  };
+  for (const Case& c : cases) {
+    SetWindowsVersion(c.major, 0);
+    Script({});
+    DlgRunSubDialog(ctx_, 4, 4003, NULL);
+    EXPECT_EQ(Say(Seen().initialFolder), Say(c.folder)) << c.major;
+  }
+}
+
 TEST_F(FileDialogTest, ARegisteredFileIsKnownThroughAnyPathAndNothingIsWritten) {
   ASSERT_TRUE(CreateDirectoryW(W(u"C:\\files\\sub"), NULL));
   SaveSettingsFile(u"C:\\files\\p.rst");
