@@ -174,14 +174,15 @@ int ImportSeveral(DriverContext* ctx, HWND dialog, DlgPageRecord* page, LPCWSTR 
 // OK in the spool folder's dialog: the listed folder is stored at once, the default as empty.
 int StoreSpoolFolder(DriverContext* ctx, HWND dialog, WCHAR* text) {
   // "*.*" is what the dialog shows for no name.
-  for (WCHAR* p = text; *p; ++p)
-    if (p[0] == '*' && p[1] == '.' && p[2] == '*') {
-      WCHAR* rest = p + 3;
-      WCHAR* to = p;
-      while ((*to++ = *rest++)) {
-      }
-      --p;
+  DWORD kept = 0;
+  for (DWORD at = 0; text[at];) {
+    if (text[at] == '*' && text[at + 1] == '.' && text[at + 2] == '*') {
+      at += 3;
+    } else {
+      text[kept++] = text[at++];
     }
+  }
+  text[kept] = 0;
   for (LPCWSTR p = text; *p; ++p)
     if (*p != ' ') return 0;  // a typed folder: the dialog goes there
   WCHAR folder[kPathChars], fallback[kPathChars];

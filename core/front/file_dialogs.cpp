@@ -83,8 +83,18 @@ void DefaultFolder(WCHAR* folder) {
 void ReadSpoolValue(DriverContext* ctx, bool machineWide, WCHAR* folder) {
   folder[0] = 0;
   if (machineWide) {
-    if (!InstReadHklmValueRaw(PathDriverRegKey(), kSpoolFolderValue, folder, kPathChars * sizeof(WCHAR)))
+    // Only a value that is not there is made; one too long to read is left alone.
+    HKEY key = NULL;
+    DWORD type = 0, size = 0;
+    const bool missing = RegOpenKeyExW(HKEY_LOCAL_MACHINE, PathDriverRegKey(), 0, KEY_READ, &key) != ERROR_SUCCESS ||
+                         RegQueryValueExW(key, kSpoolFolderValue, NULL, &type, NULL, &size) == ERROR_FILE_NOT_FOUND;
+    if (key) RegCloseKey(key);
+    if (missing) {
       InstWriteHklmValue(PathDriverRegKey(), kSpoolFolderValue, TEXT(""), sizeof(WCHAR), REG_SZ, ctx);
+    } else if (type != REG_SZ ||
+               !InstReadHklmValueRaw(PathDriverRegKey(), kSpoolFolderValue, folder, kPathChars * sizeof(WCHAR))) {
+      folder[0] = 0;
+    }
     folder[kPathChars - 1] = 0;
     return;
   }
