@@ -11,6 +11,7 @@
 #include "core/install/driver_identity.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
+#include "core/items/item_table.h"
 #include "core/modules/preset_entries.h"
 #include "core/store/preset_store.h"
 #include "core/store/settings_file.h"
@@ -348,6 +349,42 @@ TEST_F(FileDialogTest, TheImageDialogTakesOnlyABitmapWithTheFortyByteHeader) {
   EXPECT_TRUE(Boxes().empty());
   EXPECT_EQ(U(PresetGetChosenFilePath(ctx_)), u"C:\\files\\info.bmp");
   EXPECT_EQ(PresetGetFileNameOffset(), 9);
+}
+
+TEST_F(FileDialogTest, TheOverlayDialogsCheckTheNameBeforeTheyTakeIt) {
+  ASSERT_TRUE(WriteMachineFile("C:\\files\\old.zvl", "overlay"));
+  ASSERT_TRUE(WriteMachineFile("C:\\files\\old.txt", "text"));
+  struct Case {
+    WORD dialog;
+    const char16_t* typed;
+    std::vector<int> answers;
+    std::vector<UINT> boxes;
+    int result;
+    const char16_t* chosen;
+  } cases[] = {
+      // The overlay to write: a name is needed, another extension is asked about, an existing
+      // file is overwritten only when the user agrees.
+      {4007, u"", {}, {10024}, 0, u""},
+      {4007, u"C:\\files\\new.txt", {IDOK}, {10060}, 1, u"C:\\files\\new.zvl"},
+      {4007, u"C:\\files\\old.zvl", {IDCANCEL}, {10026}, 0, u""},
+      // The overlay to use: it must be there, with the overlay extension.
+      {4008, u"C:\\files\\none.zvl", {}, {10043}, 0, u""},
+      {4008, u"C:\\files\\old.txt", {}, {10024}, 0, u""},
+      {4008, u"C:\\files\\old", {}, {}, 1, u"C:\\files\\old.zvl"},
+  };
+  for (const Case& c : cases) {
+    ctx_->ui->presetChosenFile[0] = 0;
+    MarkCalls();
+    Answers(c.answers);
+    Script({{c.typed, IDOK}});
+    EXPECT_EQ(DlgRunSubDialog(ctx_, 4, c.dialog, NULL), c.result) << c.dialog << " " << Say(c.typed);
+    EXPECT_EQ(Boxes(), Strings(c.boxes)) << c.dialog << " " << Say(c.typed);
+    EXPECT_EQ(U(PresetGetChosenFilePath(ctx_)), c.chosen) << c.dialog << " " << Say(c.typed);
+  }
+  // The overlay to write is kept in its item.
+  WCHAR overlay[1025];
+  ItemGetTextBounded(ctx_, ItemFind(ctx_, kItem_wdmOvlPath), overlay, 1025);
+  EXPECT_EQ(U(overlay), u"C:\\files\\new.zvl");
 }
 
 TEST_F(FileDialogTest, AChosenFilesFolderIsWhereItsKindStartsNextTime) {
