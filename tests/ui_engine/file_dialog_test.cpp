@@ -460,6 +460,39 @@ TEST_F(FileDialogTest, DeletingARegisteredPresetThroughAnotherPathIsRefused) {
   EXPECT_EQ(DlgFileExists(W(u"C:\\files\\free.rst")), 0);
 }
 
+TEST_F(FileDialogTest, TheSaveButtonAsksBeforeItOverwritesAndNeverOverAReadOnlyFile) {
+  SaveSettingsFile(u"C:\\files\\mine.rst");
+  SaveSettingsFile(u"C:\\files\\locked.rst");
+  WCHAR section[261];
+  StoreCopyPrinterName(ctx_, section, 261);
+  ASSERT_TRUE(IniWriteString(section, TEXT("Readonly"), TEXT("1"), W(u"C:\\files\\locked.rst")));
+  WriteKey(TEXT("SaveFilePath"), TEXT("C:\\files"));
+  ItemSetValueById(ctx_, kItem_dmCopies, 4);
+  struct Case {
+    std::u16string typed;
+    int button;
+    std::vector<int> answers;
+    std::vector<UINT> boxes;
+    int result;
+  } cases[] = {
+      {u"locked.rst", 5001, {}, {374}, 0},
+      {u"mine.rst", 5001, {IDCANCEL}, {10026}, 0},
+      {u"mine.rst", IDOK, {IDOK}, {10026}, 1},  // OK saves as the save button does
+      {u"mine", 5001, {}, {10024}, 0},         // the buttons want the name's extension
+      {u"fresh.rst", 5001, {}, {}, 1},
+  };
+  for (const Case& c : cases) {
+    MarkCalls();
+    Answers(c.answers);
+    Script({{c.typed, c.button}});
+    EXPECT_EQ(DlgRunSubDialog(ctx_, 4, 4002, NULL), c.result) << Say(c.typed) << " " << c.button;
+    EXPECT_EQ(Boxes(), Strings(c.boxes)) << Say(c.typed) << " " << c.button;
+  }
+  EXPECT_NE(FileText(u"C:\\files\\mine.rst").find("dmCopies=4"), std::string::npos);
+  EXPECT_NE(FileText(u"C:\\files\\fresh.rst").find("dmCopies=4"), std::string::npos);
+  EXPECT_EQ(FileText(u"C:\\files\\locked.rst").find("dmCopies=4"), std::string::npos);
+}
+
 TEST_F(FileDialogTest, LoadFromTheSaveLoadDialogTakesTheFilesSettings) {
   ItemSetValueById(ctx_, kItem_dmCopies, 7);
   SaveSettingsFile(u"C:\\files\\seven.rst");
