@@ -282,7 +282,8 @@ WINSIM_API void SimUiReset(void);
 // dialog with the full path (the default extension added when the name has none; several
 // blank-separated names with OFN_ALLOWMULTISELECT: the folder, a blank and the names); Cancel
 // ends it with 0. Simplified (ZEMS_SIM_TRACE=simplified): no file list, no long-name
-// translation, a dialog without a template fails.
+// translation, a dialog without a template fails. Its scripts and record are forgotten when
+// the machine root is switched (not by SimUiReset).
 WINSIM_API BOOL SimUiRunFileDialog(OPENFILENAMEW* dialog, BOOL save);
 WINSIM_API DWORD SimUiFileDialogError(void);
 // What the user does in the next file dialogs, step by step across them: each step puts its
