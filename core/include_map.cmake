@@ -119,6 +119,7 @@ set(ZEMS_INCLUDE_MAP
   "front system"     # language DLL strings, the printer name, the help file, sub-dialogs
   "front devmode"    # apply commits the sheets' settings and the paper changes
   "front modules"    # preset names the confirm buttons look up
+  "front install"    # a file dialog's save exports its package; the spool folder's registry value
   # -- modules: outside modules
   "modules common"
   "modules context"  # module callbacks get the context

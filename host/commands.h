@@ -22,6 +22,9 @@ int RunCommand(const char* program, const HostCommand* table, size_t count, cons
 int CmdApi(int argc, char** argv);
 // zemshost demo: the main paths of the driver on the sample model.
 int CmdDemo(int argc, char** argv);
+// zemshost filedialog PRINTER DIALOG: a file dialog of the driver on the window fake, the user's
+// steps scripted (filedialog_cmd.cpp).
+int CmdFileDialog(int argc, char** argv);
 // zemshost info: the machine root.
 int CmdInfo(int argc, char** argv);
 // zemshost job dump: a job stream's blocks and records, checked (job_cmd.cpp).

@@ -210,6 +210,10 @@ int CmdDemo(int argc, char** argv) {
   ok = HostInNewProcess("prefs 'ZEMS Printer' --ok --summary") && ok;
   printf("== the printer-properties sheet, cancelled (zemshost prefs --device)\n");
   ok = HostInNewProcess("prefs 'ZEMS Printer' --device --cancel --summary") && ok;
+  printf("== the settings saved through the driver's save dialog: a name typed without extension is\n"
+         "   saved as .rst, another extension is asked about first (zemshost filedialog)\n");
+  ok = HostInNewProcess("filedialog 'ZEMS Printer' TOV_FILESAVE --step 'C:\\mine=ok'") && ok;
+  ok = HostInNewProcess("filedialog 'ZEMS Printer' TOV_FILESAVE --step 'C:\\other.txt=ok' --answer ok") && ok;
   // -- the application interface
   printf("== the application interface of zemsexc: three copies, a transparency moves the output tray (zemshost api)\n");
   ok = HostInNewProcess("api --printer 'ZEMS Printer' --level 16 --set 9=3 --set 3=2 --get 4 --devmode 4") && ok;

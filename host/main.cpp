@@ -10,6 +10,7 @@ namespace {
 const HostCommand kCommands[] = {
     {"api", "get and set status items through the application interface of zemsexc", CmdApi},
     {"demo", "run the main paths on the sample model", CmdDemo},
+    {"filedialog", "run one of the driver's file dialogs on the window fake, the user's steps given", CmdFileDialog},
     {"info", "show the machine root", CmdInfo},
     {"job", "show and check a job stream (the blocks zemsgr sent to the spool side)", CmdJob},
     {"machine", "set up the simulated machine: printers, printer data, registry, system", CmdMachine},

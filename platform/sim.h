@@ -355,3 +355,49 @@ WINSIM_API BOOL SimDrawGetCall(DWORD index, SimDrawCall* call);
 // Forgets the calls, the DC tokens and their states, and the text metrics.
 WINSIM_API void SimDrawReset(void);
 #endif
+
+// ---- file dialogs ----
+#ifndef _WIN32
+#include "platform/include/win_commdlg.h"
+// The old-style common file dialog (platform/sim/file_dialog_fake.cpp): made from the record's
+// template with a dialog procedure that offers every message to the record's hook first
+// (WM_INITDIALOG with the record as lParam; an answer other than 0 keeps the default away) and
+// otherwise acts as the old dialog does: the folder list (1121) shows the current folder's
+// parts, drive first, the last one selected; the type combo (1136) the filter's names; OK on a
+// folder's name goes into that folder, on a wildcard only re-filters, on a file name ends the
+// dialog with the full path (the default extension added when the name has none; several
+// blank-separated names with OFN_ALLOWMULTISELECT: the folder, a blank and the names); Cancel
+// ends it with 0. Simplified (ZEMS_SIM_TRACE=simplified): no file list, no long-name
+// translation, a dialog without a template fails. Its scripts and record are forgotten when
+// the machine root is switched (not by SimUiReset).
+WINSIM_API BOOL SimUiRunFileDialog(OPENFILENAMEW* dialog, BOOL save);
+WINSIM_API DWORD SimUiFileDialogError(void);
+// What the user does in the next file dialogs, step by step across them: each step puts its
+// text into the name edit (1152) and presses its button (IDOK, IDCANCEL or a template button
+// such as 5001). Posted messages run between steps. A dialog still open when the steps are
+// spent is cancelled.
+typedef struct SimUiFileStep {
+  LPCWSTR text;
+  int button;
+} SimUiFileStep;
+WINSIM_API void SimUiScriptFileDialog(const SimUiFileStep* steps, int count);
+// The next file dialog fails at once with this extended error (0: none).
+WINSIM_API void SimUiFailFileDialog(DWORD error);
+// The last file dialog as it was asked for: save or open, template id, flags, title, the
+// filter's first name and pattern, the initial folder, the file name and the default extension
+// given; and its current folder when it ended.
+typedef struct SimUiFileDialogSeen {
+  BOOL save;
+  int templateId;
+  DWORD flags;
+  WCHAR title[261];
+  WCHAR filterName[261];
+  WCHAR filterPattern[64];
+  WCHAR initialFolder[261];
+  WCHAR file[261];
+  WCHAR defaultExtension[16];
+  WCHAR lastFolder[261];
+  int count;  // file dialogs run since the reset
+} SimUiFileDialogSeen;
+WINSIM_API void SimUiLastFileDialog(SimUiFileDialogSeen* seen);
+#endif

@@ -12,6 +12,8 @@
 #include <prsht.h>
 #include <compstui.h>
 #include <winddiui.h>
+// The old-style open and save dialogs (WIN32_LEAN_AND_MEAN leaves them out of windows.h).
+#include <commdlg.h>
 #include "platform/include/mingw_extra.h"
 #else
 #include "platform/include/win_base.h"
@@ -27,6 +29,8 @@
 #include "platform/include/win_user.h"
 #include "platform/include/win_paint.h"
 #include "platform/include/win_sheets.h"
+#include "platform/include/win_commdlg.h"
+#include "platform/include/win_shell.h"
 #endif
 #include "platform/include/win_ddiui.h"
 

@@ -58,8 +58,8 @@ for flavour in native sanitize mingw; do
   fi
 done
 # Fuzz targets (clang's libFuzzer): a bounded run each, seeded from the sample models, the
-# model fixtures, the sample resource DLL and the generated font resources; any finding fails
-# the test command. ZEMS_FUZZ_SECONDS sets the time per target.
+# model fixtures, the sample resource DLL, the generated font resources and file-dialog answers;
+# any finding fails the test command. ZEMS_FUZZ_SECONDS sets the time per target.
 echo "=== fuzz: build"
 if ! bash "$top/scripts/build.sh" fuzz; then
   echo "=== fuzz: BUILD FAILED"
@@ -78,6 +78,7 @@ else
         -rss_limit_mb=2048 -artifact_prefix="$findings/$name-" "$corpus" \
         "$top/samples/models" "$top/samples/jobs" "$top/samples/print" "$top/tests/fixtures/model" \
         "$top/tests/fixtures/resource_dll" "$top/tests/fixtures/print" "$top/build/fuzz/resources/fonts" \
+        "$top/tests/fixtures/file_dialog" \
         >"$TMPDIR/$name.log" 2>&1; then
       tail -40 "$TMPDIR/$name.log"
       echo "=== fuzz: $name FOUND A FAILURE (input saved under $findings)"

@@ -160,3 +160,13 @@ LONG WuiRunCommonPropertySheet(HWND owner, SheetUiCallback callback, LPARAM lPar
 int WuiMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style);
 // The system sound of a message-box icon type.
 BOOL WuiBeep(UINT type);
+
+// ---- file dialogs ----
+
+// Runs the old-style common file dialog the record describes (its template and hook):
+// GetSaveFileNameW when save, else GetOpenFileNameW. Nonzero when a name was chosen
+// (lpstrFile holds it, nFileOffset where its file name starts; a multiple selection is the
+// folder and the names separated by blanks); 0 when cancelled or failed.
+BOOL WuiRunFileDialog(OPENFILENAMEW* dialog, BOOL save);
+// Why the last file dialog failed (CommDlgExtendedError); 0 after a cancel or a choice.
+DWORD WuiFileDialogError();

@@ -77,3 +77,8 @@ int WuiMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style) {
   return SimUiMessageBox(owner, text, caption, style);
 }
 BOOL WuiBeep(UINT type) { return SimUiBeep(type); }
+
+// ---- file dialogs ----
+
+BOOL WuiRunFileDialog(OPENFILENAMEW* dialog, BOOL save) { return SimUiRunFileDialog(dialog, save); }
+DWORD WuiFileDialogError() { return SimUiFileDialogError(); }

@@ -58,3 +58,8 @@ BOOL WuiHasUpdate(HWND window) { (void)window; return 0; }
 BOOL WuiEnableScrollBar(HWND scrollBar, UINT arrows) { (void)scrollBar; (void)arrows; return 0; }
 BOOL WuiHelp(HWND, LPCWSTR, UINT, ULONG_PTR) { return 0; }
 INT_PTR WuiRunPropertySheet(const PROPSHEETHEADERW* header) { (void)header; return -1; }
+
+// ---- file dialogs ----
+
+BOOL WuiRunFileDialog(OPENFILENAMEW* dialog, BOOL save) { (void)dialog; (void)save; return 0; }
+DWORD WuiFileDialogError() { return 0; }

@@ -125,3 +125,10 @@ int WuiMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style) {
   return MessageBoxW(owner, text, caption, style);
 }
 BOOL WuiBeep(UINT type) { return MessageBeep(type); }
+
+// ---- file dialogs ----
+
+BOOL WuiRunFileDialog(OPENFILENAMEW* dialog, BOOL save) {
+  return save ? GetSaveFileNameW(dialog) : GetOpenFileNameW(dialog);
+}
+DWORD WuiFileDialogError() { return CommDlgExtendedError(); }

@@ -160,3 +160,50 @@ LPCWSTR DlgGetFileFilter(const DlgPageRecord* page);
 // 1 when the pattern is "*.*" or the four characters are '.' and its three letters.
 int DlgMatchFileExtension(const DlgPageRecord* page, LPCWSTR lastFour);
 int DlgFileExists(LPCWSTR path);
+
+// ---- file dialogs ----
+// Characters of each buffer of a file dialog's block.
+constexpr int kFileDialogChars = 1025;
+// One zeroed block per file dialog: the record and its four buffers.
+struct DlgFileDialogBlock {
+  OPENFILENAMEW record;
+  WCHAR file[kFileDialogChars];
+  WCHAR folder[kFileDialogChars];
+  WCHAR title[kFileDialogChars];
+  WCHAR filter[kFileDialogChars];
+};
+static_assert(sizeof(DlgFileDialogBlock) == 8288, "a file dialog's block is 8,288 bytes");
+// Follow-ups a file dialog's hook asks for (the result code it leaves in the UI state).
+enum : LONG {
+  kFileResultSave = 5001,
+  kFileResultLoad = 5002,
+  kFileResultDelete = 5003,
+};
+// Fills the block's record for the page's kind: flags, filter, title, file name and initial
+// folder (the spool folder's dialog: the stored spool folder, wdmSpoolDirectoryAll saying which
+// one). The record's buffers must point into the block.
+void DlgPrepareFileDialog(DriverContext* ctx, DlgPageRecord* page, DlgFileDialogBlock* block);
+// Runs the save or open dialog of the page's kind; on a choice the file goes into the kind's
+// item, its folder is remembered and the path with its name offset kept as the chosen file.
+// The dialog's result (nonzero: chosen).
+BOOL DlgRunFileDialog(DriverContext* ctx, DlgPageRecord* page, OPENFILENAMEW* record, WCHAR* file);
+// The folder of a file dialog's answer into folder (kPathChars characters; empty when it does
+// not fit): a multiple selection's text before its names, else the path cut at its last
+// backslash. Reads at most cchFile characters. Answers where the name starts: offset when
+// the answer holds it, else after the path's last backslash.
+WORD DlgChosenFileFolder(const WCHAR* file, DWORD cchFile, WORD offset, WCHAR* folder);
+// The folder last used by the page's kind, in the printer's section of the settings ini: the
+// path's folder (cut at its last backslash; a drive root keeps it) written, or read into
+// buffer (kPathChars characters). Kinds without a key remember nothing (read: 0).
+void DlgRememberFolder(DriverContext* ctx, DlgPageRecord* page, LPCWSTR path);
+int DlgReadRememberedFolder(DriverContext* ctx, DlgPageRecord* page, WCHAR* buffer);
+// 1 when path is the file of a registered preset or quality list, whatever way it is spelled:
+// files are compared by volume and file index, by full path where a file cannot be opened.
+// Writes nothing.
+int DlgIsRegisteredSettingsFile(DriverContext* ctx, LPCWSTR path);
+// The hook of every file dialog of the driver (old-style, lCustData the context).
+UINT_PTR CALLBACK DlgFileDialogHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// A name joined to a folder into path (kPathChars characters): a name with a drive or starting
+// with '\' (then on the folder's drive) stands alone; one backslash between them. 0 when the
+// result would be longer than 259 characters (path then empty).
+int DlgJoinPath(WCHAR* path, LPCWSTR folder, LPCWSTR name);

@@ -76,4 +76,7 @@ struct DlgEngineState {
   WORD colourSample[kCtlExtColourWords];
   WORD watermarkPicture[kCtlExtWatermarkWords];
   DlgDrawState draw;  // drawing state shared by the control types and the pictures
+  // The button a file dialog's hook pressed for its follow-up (5001 save, 5002 load, 5003
+  // delete), 0 for none; cleared before each file dialog.
+  LONG fileDialogResult;
 };

@@ -1,5 +1,6 @@
-// Sub-dialogs: a described dialog run on top of the current one, as a modal dialog box or a set
-// of pages in one property sheet, inside a settings snapshot that a cancelled dialog restores.
+// Sub-dialogs: a described dialog run on top of the current one, as a common file dialog with its
+// follow-up, a modal dialog box or a set of pages in one property sheet, inside a settings
+// snapshot that a cancelled dialog restores.
 #include "core/common/mem.h"
 #include "core/common/os_tests.h"
 #include "core/common/text.h"
@@ -9,10 +10,14 @@
 #include "core/context/ui_state.h"
 #include "core/front/dialog_engine.h"
 #include "core/front/page_lookup.h"
+#include "core/install/package_export.h"
+#include "core/items/item_access.h"
 #include "core/model/model_lookup.h"
+#include "core/store/settings_file.h"
 #include "core/system/printer_names.h"
 #include "core/system/resources.h"
 #include "core/system/sub_dialog.h"
+#include "core/system/user_messages.h"
 #include "core/tables/static_tables.h"
 
 namespace {
@@ -20,6 +25,7 @@ namespace {
 constexpr WORD kSheetModes = 0x00F0;
 constexpr UINT kStringQualitySetTitle = 5001;
 constexpr int kTitleChars = 261;
+constexpr WORD kSaveDialog = 4009;
 
 // Every page whose kind shares a bit with bits, as one property sheet starting at the requested
 // page.
@@ -73,6 +79,70 @@ INT_PTR RunModal(DriverContext* ctx, HMODULE language, DlgPageRecord* page, HWND
   return result;
 }
 
+// The save, load or delete the file dialog's hook asked for, on the chosen file; the save's
+// result is the dialog's.
+INT_PTR RunFileFollowUp(DriverContext* ctx, DlgPageRecord* page, LPCWSTR file, INT_PTR result) {
+  switch (ctx->ui->dialog.fileDialogResult) {
+    case kFileResultSave: {
+      WCHAR package[MAX_PATH] = {};
+      if (!PackMakeName(file, package, ctx) ||
+          !StoreSaveSettingsFile(ctx->printer, package, kStoreFilePackageMain, ctx) ||
+          !PackExport(file, package, ctx))
+        if (package[0]) PackRemoveFolder(package, ctx);
+      result = StoreSaveSettingsFile(ctx->printer, file, 0, ctx);
+      UiClearChangedItems(ctx);
+      if (result) {
+        StoreWriteRsdText(ctx->printer, file, 0, ctx);
+        UiClearChangedItems(ctx);
+      } else if (page->dialogId == kSaveDialog) {
+        UiShowSystemError(ctx, static_cast<DWORD>(CtxGetFileStatus(ctx)), NULL);
+      }
+      return result;
+    }
+    case kFileResultLoad:
+      StoreLoadSettingsFile(ctx->printer, file, 0, ctx);
+      DlgRefillStampChoice(ctx);
+      DlgReinitLayoutTypeChoices(ctx);
+      DlgReinitSourceTrayChoices(ctx);
+      DlgReinitPresetChoices(ctx);
+      DlgReinitOutputTrayChoices(ctx);
+      DlgReinitPaperSizeChoices(ctx);
+      return result;
+    case kFileResultDelete:
+      if (DeleteFileW(file)) PackDeleteByList(file, ctx);
+      return result;
+    default:
+      return result;
+  }
+}
+
+// A common file dialog in one zeroed block: the record, then its file, folder, title and
+// filter buffers.
+INT_PTR RunFileDialog(DriverContext* ctx, HMODULE language, DlgPageRecord* page, HWND owner) {
+  auto* block = static_cast<DlgFileDialogBlock*>(MemAllocZero(sizeof(DlgFileDialogBlock)));
+  if (!block) return 0;
+  OPENFILENAMEW& record = block->record;
+  record.lStructSize = sizeof(OPENFILENAMEW);
+  record.hwndOwner = owner;
+  record.hInstance = language;
+  record.lpTemplateName = MAKEINTRESOURCEW(page->dialogId);
+  record.lpstrFile = block->file;
+  record.nMaxFile = kFileDialogChars;
+  record.lpstrInitialDir = block->folder;
+  record.lpstrTitle = block->title;
+  record.lpstrFilter = block->filter;
+  record.lpfnHook = DlgFileDialogHook;
+  record.lpstrDefExt = DlgGetFileFilter(page) + 2;
+  record.nFilterIndex = 1;
+  record.lCustData = reinterpret_cast<LPARAM>(ctx);
+  DlgPrepareFileDialog(ctx, page, block);
+  ctx->ui->dialog.fileDialogResult = 0;
+  INT_PTR result = DlgRunFileDialog(ctx, page, &record, block->file);
+  if (result) result = RunFileFollowUp(ctx, page, block->file, result);
+  MemFree(block);
+  return result;
+}
+
 }  // namespace
 
 INT_PTR CALLBACK DlgSheetPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -100,8 +170,7 @@ int DlgRunSubDialog(DriverContext* ctx, int mode, int dialogId, HWND owner) {
   ctx->ui->front.okFlag = 0;
   INT_PTR result = 0;
   if (DlgIsFileDialog(page)) {
-    // The common file dialogs are not run yet: nothing is chosen.
-    result = 0;
+    result = RunFileDialog(ctx, language, page, owner);
   } else if ((mode & kSheetModes) || (page->kind & kPageQualitySet)) {
     // A page of the tabbed quality set always runs as that set, whatever the mode.
     const WORD bits = (page->kind & kPageQualitySet) ? static_cast<WORD>(kPageQualitySet)

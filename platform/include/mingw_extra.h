@@ -23,3 +23,10 @@ typedef LONG(CALLBACK* SheetUiCallback)(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lPar
 // ---- spoolss: identity switches around the spooler's own copies (declared in the DDK only) ----
 extern "C" HANDLE WINAPI RevertToPrinterSelf(void);
 extern "C" BOOL WINAPI ImpersonatePrinterClient(HANDLE hToken);
+
+// ---- shell32: the special folders (shlobj.h would bring the whole shell in) ----
+#ifndef CSIDL_PERSONAL
+#define CSIDL_PERSONAL 0x0005
+#endif
+extern "C" __declspec(dllimport) HRESULT WINAPI SHGetFolderPathW(HWND hwnd, int csidl, HANDLE hToken, DWORD dwFlags,
+                                                                LPWSTR pszPath);

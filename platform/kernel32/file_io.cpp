@@ -17,6 +17,22 @@ std::shared_ptr<FileObject> FileFor(HANDLE handle) {
   return file;
 }
 
+// The open file's host status for a call that fills out; false (the last error set) for a
+// handle that is no file, no place to fill or a failed look.
+std::shared_ptr<FileObject> StatFor(HANDLE handle, const void* out, struct stat* st) {
+  auto file = FileFor(handle);
+  if (!file) return nullptr;
+  if (!out) {
+    SetLastError(ERROR_NOACCESS);
+    return nullptr;
+  }
+  if (fstat(file->fd, st) != 0) {
+    SetLastError(ErrorFromErrno(errno, file->host));
+    return nullptr;
+  }
+  return file;
+}
+
 void NoteChange(FileObject& file) {
   if (!file.marked) {
     file.marked = true;
@@ -276,17 +292,8 @@ WINSIM_API DWORD WINAPI GetFileSize(HANDLE handle, LPDWORD sizeHigh) {
 }
 
 WINSIM_API BOOL WINAPI GetFileSizeEx(HANDLE handle, PLARGE_INTEGER size) {
-  auto file = FileFor(handle);
-  if (!file) return FALSE;
-  if (!size) {
-    SetLastError(ERROR_NOACCESS);
-    return FALSE;
-  }
   struct stat st;
-  if (fstat(file->fd, &st) != 0) {
-    SetLastError(winsim::ErrorFromErrno(errno, file->host));
-    return FALSE;
-  }
+  if (!winsim::StatFor(handle, size, &st)) return FALSE;
   size->QuadPart = S_ISDIR(st.st_mode) ? 0 : st.st_size;
   return TRUE;
 }
@@ -349,6 +356,29 @@ WINSIM_API BOOL WINAPI GetFileTime(HANDLE handle, LPFILETIME creation, LPFILETIM
   if (!file) return FALSE;
   winsim::HostFileTimes(file->fd, file->host, creation, lastAccess, lastWrite);
   if (lastWrite && file->pinned) *lastWrite = file->pinnedWrite;
+  return TRUE;
+}
+
+// The host file system's device and inode stand in for the volume serial number and the file
+// index: links and other spellings of one file answer the same pair.
+WINSIM_API BOOL WINAPI GetFileInformationByHandle(HANDLE handle, LPBY_HANDLE_FILE_INFORMATION information) {
+  struct stat st;
+  auto file = winsim::StatFor(handle, information, &st);
+  if (!file) return FALSE;
+  *information = BY_HANDLE_FILE_INFORMATION();
+  information->dwFileAttributes = winsim::AttributesOf(file->host, st);
+  winsim::HostFileTimes(file->fd, file->host, &information->ftCreationTime, &information->ftLastAccessTime,
+                        &information->ftLastWriteTime);
+  if (file->pinned) information->ftLastWriteTime = file->pinnedWrite;
+  const unsigned long long device = static_cast<unsigned long long>(st.st_dev);
+  const unsigned long long index = static_cast<unsigned long long>(st.st_ino);
+  information->dwVolumeSerialNumber = DWORD(device ^ (device >> 32));
+  const unsigned long long size = S_ISDIR(st.st_mode) ? 0 : static_cast<unsigned long long>(st.st_size);
+  information->nFileSizeHigh = DWORD(size >> 32);
+  information->nFileSizeLow = DWORD(size);
+  information->nNumberOfLinks = DWORD(st.st_nlink);
+  information->nFileIndexHigh = DWORD(index >> 32);
+  information->nFileIndexLow = DWORD(index);
   return TRUE;
 }
 

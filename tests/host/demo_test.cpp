@@ -40,6 +40,12 @@ TEST_F(Demo, RunsOnAFreshMachine) {
   ASSERT_NE(escape, std::string::npos) << out;
   EXPECT_LT(out.find("DrvDocumentEvent CREATEDCPOST -> 1"), escape) << out;
   EXPECT_EQ(out.find("\nDrvDocumentEvent STARTDOC -> 1\nDrvStartDoc", escape), out.find('\n', escape)) << out;
+  // The save dialog on the window fake: the name without extension saved as ".rst", another
+  // extension asked about first.
+  EXPECT_NE(out.find("result 1, chosen \"C:\\mine.rst\" (its name at 3)"), std::string::npos) << out;
+  EXPECT_NE(out.find("Use the extension .rst instead?\" -> OK\nresult 1, chosen \"C:\\other.rst\""),
+            std::string::npos)
+      << out;
   EXPECT_NE(out.find("== done"), std::string::npos) << out;
 }
 

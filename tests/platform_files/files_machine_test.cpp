@@ -103,6 +103,37 @@ TEST_F(FilesMachine, FolderLinksAreRemovedNotFollowed) {
   EXPECT_TRUE(RemoveDirectoryW(u"C:\\dir"));
 }
 
+// A file's identity is its volume and index: every spelling and every hard link of one file
+// answers the same pair, another file another one.
+TEST_F(FilesMachine, OneFileHasOneIdentityWhateverItsPath) {
+  ASSERT_TRUE(CreateDirectoryW(u"C:\\Data", nullptr));
+  WinWrite(u"C:\\Data\\one.rst", "12345");
+  WinWrite(u"C:\\Data\\two.rst", "x");
+  fs::create_hard_link(fs::path(Root()) / "c" / "Data" / "one.rst", fs::path(Root()) / "c" / "Data" / "link.rst");
+  auto identity = [](const WString& path, BY_HANDLE_FILE_INFORMATION* info) {
+    HANDLE file = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool ok = GetFileInformationByHandle(file, info) != FALSE;
+    CloseHandle(file);
+    return ok;
+  };
+  BY_HANDLE_FILE_INFORMATION one = {}, other = {};
+  ASSERT_TRUE(identity(u"C:\\Data\\one.rst", &one));
+  EXPECT_EQ(one.nFileSizeLow, 5u);
+  EXPECT_EQ(one.nNumberOfLinks, 2u);
+  for (const WString& path : {WString(u"c:\\DATA\\ONE.RST"), WString(u"C:\\Data\\..\\Data\\one.rst"),
+                              WString(u"C:\\Data\\link.rst")}) {
+    BY_HANDLE_FILE_INFORMATION seen = {};
+    ASSERT_TRUE(identity(path, &seen));
+    EXPECT_EQ(seen.dwVolumeSerialNumber, one.dwVolumeSerialNumber);
+    EXPECT_EQ(seen.nFileIndexLow, one.nFileIndexLow);
+    EXPECT_EQ(seen.nFileIndexHigh, one.nFileIndexHigh);
+  }
+  ASSERT_TRUE(identity(u"C:\\Data\\two.rst", &other));
+  EXPECT_FALSE(other.nFileIndexLow == one.nFileIndexLow && other.nFileIndexHigh == one.nFileIndexHigh);
+  EXPECT_FALSE(GetFileInformationByHandle(INVALID_HANDLE_VALUE, &other));
+}
+
 TEST_F(FilesMachine, AttributesLiveWithTheFile) {
   WinWrite(u"C:\\a.txt", "a");
   ASSERT_TRUE(SetFileAttributesW(u"C:\\a.txt", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
