@@ -137,8 +137,8 @@ HBITMAP DuiLoadBitmap(HMODULE module, LPCWSTR name) {
 HBITMAP DuiCreateDisplayBitmap(const BITMAPINFOHEADER* header, const void* colours, const void* pixels) {
   if (!header || !pixels) return NULL;
   DWORD entries = header->biBitCount > 8 ? 0 : (header->biClrUsed ? header->biClrUsed : 1u << header->biBitCount);
-  BYTE* info = static_cast<BYTE*>(HeapAlloc(GetProcessHeap(), 0, sizeof(BITMAPINFOHEADER) + entries * 4));
-  if (!info) return NULL;
+  if (entries > 256) return NULL;
+  BYTE info[sizeof(BITMAPINFOHEADER) + 256 * 4];
   CopyMemory(info, header, sizeof(BITMAPINFOHEADER));
   if (entries && colours) CopyMemory(info + sizeof(BITMAPINFOHEADER), colours, entries * 4);
   HBITMAP bitmap = NULL;
@@ -147,7 +147,6 @@ HBITMAP DuiCreateDisplayBitmap(const BITMAPINFOHEADER* header, const void* colou
     bitmap = CreateDIBitmap(display, header, CBM_INIT, pixels, reinterpret_cast<BITMAPINFO*>(info), DIB_RGB_COLORS);
     DeleteDC(display);
   }
-  HeapFree(GetProcessHeap(), 0, info);
   return bitmap;
 }
 
