@@ -29,10 +29,13 @@ COLORREF g_palette[256];
 
 DlgDrawState* DrawState(DriverContext* ctx) { return ctx && ctx->ui ? &ctx->ui->dialog.draw : nullptr; }
 
-// Drawing into the buffer when one is under way: made on the first draw from the target.
-HDC BufferTarget(DlgDrawState* draw, HDC dc, RECT* rect) {
+// Drawing into the buffer when one is under way: made on the first draw from the target; the
+// rectangle and the anchor move with the rectangle to the buffer's origin.
+HDC BufferTarget(DlgDrawState* draw, HDC dc, RECT* rect, POINT* at) {
   if (draw->buffering && !draw->memoryDc) ImgMakeBuffer(draw, dc, rect);
   if (!draw->memoryDc) return dc;
+  at->x -= rect->left;
+  at->y -= rect->top;
   rect->right -= rect->left;
   rect->bottom -= rect->top;
   rect->left = rect->top = 0;
@@ -56,6 +59,21 @@ struct LoadedPicture {
   HMODULE module = NULL;
   BOOL file = FALSE;
 };
+
+// A job for a loaded picture with the drawing state's adjustment and background.
+ImgRenderJob JobFor(const DlgDrawState* draw, const LoadedPicture& loaded) {
+  ImgRenderJob job = {};
+  job.bitmap = loaded.bitmap;
+  job.width = loaded.width;
+  job.height = loaded.height;
+  job.bitsPerPixel = loaded.bits;
+  job.pictureId = loaded.id;
+  job.module = loaded.module;
+  job.file = loaded.file;
+  job.adjust = Parameters(draw);
+  job.background = draw->background;
+  return job;
+}
 
 bool LoadResourcePicture(DriverContext* ctx, UINT id, LoadedPicture* out) {
   out->bitmap = ResLoadBitmap(ctx, id);
@@ -258,21 +276,8 @@ void ResDrawImage(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* con
       return;
     }
   }
-  ImgRenderJob job = {};
-  job.target = BufferTarget(draw, dc, &r);
-  if (draw->memoryDc && rect) {
-    at.x -= rect->left;
-    at.y -= rect->top;
-  }
-  job.bitmap = loaded.bitmap;
-  job.width = loaded.width;
-  job.height = loaded.height;
-  job.bitsPerPixel = loaded.bits;
-  job.pictureId = loaded.id;
-  job.module = loaded.module;
-  job.file = loaded.file;
-  job.adjust = Parameters(draw);
-  job.background = draw->background;
+  ImgRenderJob job = JobFor(draw, loaded);
+  job.target = BufferTarget(draw, dc, &r, &at);
   job.noTheme = noTheme;
   job.modalPage = page && page->modal;
   job.pageWindow = page ? page->window : NULL;
@@ -310,13 +315,9 @@ void ResDrawImageAdjusted(DriverContext* ctx, HDC dc, const RECT* rect, int x, i
   LoadedPicture loaded;
   if (!LoadResourcePicture(ctx, pictureId, &loaded)) return;
   RECT r = rect ? *rect : RECT{0, 0, 0, 0};
-  ImgRenderJob job = {};
-  job.target = BufferTarget(draw, dc, &r);
   POINT at = {x, y};
-  if (draw->memoryDc && rect) {
-    at.x -= rect->left;
-    at.y -= rect->top;
-  }
+  ImgRenderJob job = JobFor(draw, loaded);
+  job.target = BufferTarget(draw, dc, &r, &at);
   draw->stretched = 1;
   draw->imageWidth = loaded.width;
   draw->imageHeight = loaded.height;
@@ -325,15 +326,7 @@ void ResDrawImageAdjusted(DriverContext* ctx, HDC dc, const RECT* rect, int x, i
   job.rect = r;
   job.at = at;
   job.flags = flags;
-  job.bitmap = loaded.bitmap;
-  job.width = loaded.width;
-  job.height = loaded.height;
-  job.bitsPerPixel = loaded.bits;
-  job.pictureId = loaded.id;
-  job.module = loaded.module;
-  job.adjust = Parameters(draw);
   job.grey = Monochrome(ctx);
-  job.background = draw->background;
   job.noTheme = TRUE;
   ImgRender(&job, kImgRenderAdjusted);
   DuiDeleteBitmap(loaded.bitmap);

@@ -139,21 +139,39 @@ void FillSolid(HDC dc, LONG width, LONG height, COLORREF colour) {
   DeleteObject(brush);
 }
 
+// The work bitmap of the job's rectangle and the picture's place in it.
+struct Work : Surface {
+  LONG width = 0;
+  LONG height = 0;
+  int ax = 0;
+  int ay = 0;
+  bool Make(const ImgRenderJob* job) {
+    width = job->rect.right - job->rect.left;
+    height = job->rect.bottom - job->rect.top;
+    ax = job->at.x - job->rect.left;
+    ay = job->at.y - job->rect.top;
+    return width > 0 && height > 0 && Surface::Make(job->target, width, height);
+  }
+  // Black, the picture's pixels white and its key pixels black.
+  void Mask(const ImgRenderJob* job, Image* image) {
+    PatBlt(dc, 0, 0, width, height, BLACKNESS);
+    image->SetTable(RGB(0, 0, 0), RGB(255, 255, 255));
+    BitBlt(dc, ax, ay, job->width, job->height, image->dc, 0, 0, SRCCOPY);
+  }
+};
+
 BOOL RenderKeyed(const ImgRenderJob* job, Image* image) {
   const RECT& r = job->rect;
-  const LONG width = r.right - r.left, height = r.bottom - r.top;
-  if (width <= 0 || height <= 0) return FALSE;
-  Surface work;
-  if (!work.Make(job->target, width, height)) return FALSE;
-  const int ax = job->at.x - r.left, ay = job->at.y - r.top;
+  Work work;
+  if (!work.Make(job)) return FALSE;
+  const LONG width = work.width, height = work.height;
+  const int ax = work.ax, ay = work.ay;
   const DWORD flags = job->flags;
   const bool keyed = image->count > 0;  // a palette picture; others have no key colour
   if (!keyed || (flags & (kImgOpaque | kImgOnBase | kImgAnd | kImgMergePaint))) {
     BitBlt(work.dc, 0, 0, width, height, job->target, r.left, r.top, SRCCOPY);
   } else {
-    PatBlt(work.dc, 0, 0, width, height, BLACKNESS);
-    image->SetTable(RGB(0, 0, 0), RGB(255, 255, 255));
-    BitBlt(work.dc, ax, ay, job->width, job->height, image->dc, 0, 0, SRCCOPY);
+    work.Mask(job, image);
     if (flags & kImgNoTheme) {
       PatBlt(work.dc, 0, 0, width, height, DSTINVERT);
       BitBlt(work.dc, 0, 0, width, height, job->target, r.left, r.top, SRCAND);
@@ -175,14 +193,11 @@ BOOL RenderKeyed(const ImgRenderJob* job, Image* image) {
 
 BOOL RenderAdjusted(const ImgRenderJob* job, Image* image) {
   const RECT& r = job->rect;
-  const LONG width = r.right - r.left, height = r.bottom - r.top;
-  if (width <= 0 || height <= 0) return FALSE;
-  Surface work;
-  if (!work.Make(job->target, width, height)) return FALSE;
-  const int ax = job->at.x - r.left, ay = job->at.y - r.top;
-  PatBlt(work.dc, 0, 0, width, height, BLACKNESS);
-  image->SetTable(RGB(0, 0, 0), RGB(255, 255, 255));
-  BitBlt(work.dc, ax, ay, job->width, job->height, image->dc, 0, 0, SRCCOPY);
+  Work work;
+  if (!work.Make(job)) return FALSE;
+  const LONG width = work.width, height = work.height;
+  const int ax = work.ax, ay = work.ay;
+  work.Mask(job, image);
   if (job->flags & kImgStretch) image->Adjust(job, job->target);
   image->SetTable(RGB(0, 0, 0), CLR_INVALID);
   PatBlt(work.dc, 0, 0, width, height, DSTINVERT);

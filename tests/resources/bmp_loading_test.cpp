@@ -74,6 +74,13 @@ TEST(BmpHeaders, AcceptedAndRefused) {
       {"bfOffBits past the end", 8, [](std::vector<BYTE>& b) { Put32(b, 10, 0xFFFFFFF0); }, FALSE, 0},
       {"bfOffBits inside the palette", 8, [](std::vector<BYTE>& b) { Put32(b, 10, 60); }, FALSE, 0},
       {"more palette entries than 2^bits", 4, [](std::vector<BYTE>& b) { Put32(b, 46, 17); }, FALSE, 0},
+      {"257 entries of 8 bits, the pixels after them", 8,
+       [](std::vector<BYTE>& b) {
+         Put32(b, 46, 257);
+         b.insert(b.begin() + 1078, 4, 0);
+         Put32(b, 10, 1082);
+       },
+       FALSE, 0},
       {"a palette past the end", 8, [](std::vector<BYTE>& b) { Put32(b, 46, 0); b.resize(600); }, FALSE, 0},
       {"two planes", 8, [](std::vector<BYTE>& b) { Put16(b, 26, 2); }, FALSE, 0},
   };
