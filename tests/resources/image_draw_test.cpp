@@ -2,12 +2,15 @@
 // drawing is recorded with the picture id, target rectangle, top-left and final flags.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/common/draw_ui.h"
 #include "core/front/image_draw.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
 #include "platform/sim.h"
 #include "resources/resource_fixture.h"
+#include "support/test_printer.h"
 
 namespace {
 
@@ -100,6 +103,30 @@ TEST_F(ImageDrawTest, NothingIsDrawnForAPictureThatCannotBeHad) {
   ResDrawImage(ctx(), nullptr, nullptr, DuiGetDc(window_), nullptr, 0, 0, W(u"C:\\none.bmp"), 0, FALSE);
   EXPECT_TRUE(Pictures().empty());
   EXPECT_EQ(RGB(1, 2, 3), Ui()->dialog.draw.background);
+}
+
+TEST_F(ImageDrawTest, FilePicturesAndThePreparedBitmap) {
+  // The 8-bit fixture (6 x 5) on the machine; a path names a file by its ':'.
+  std::error_code ec;
+  std::filesystem::create_directories(zems_test::HostPath("C:\\pictures"), ec);
+  std::filesystem::copy_file(zems_test::SourceDir() + "/tests/fixtures/bmp/sample8.bmp",
+                             zems_test::HostPath("C:\\pictures\\sample8.bmp"), ec);
+  ASSERT_FALSE(ec);
+  HDC dc = DuiGetDc(window_);
+  const RECT rect = {0, 0, 40, 30};
+  ResDrawImage(ctx(), nullptr, nullptr, dc, &rect, 20, 15, W(u"C:\\pictures\\sample8.bmp"), 0x50, FALSE);
+  // The prepared bitmap is taken by the draw and centred in the rectangle.
+  Ui()->dialog.draw.preparedBitmap = ResLoadBitmap(ctx(), 220);
+  ResDrawImage(ctx(), nullptr, nullptr, dc, &rect, 0, 0, nullptr, 0, FALSE);
+  EXPECT_EQ((HBITMAP)NULL, Ui()->dialog.draw.preparedBitmap);
+  std::vector<SimDrawCall> pictures = Pictures();
+  ASSERT_EQ(2u, pictures.size());
+  EXPECT_EQ(0u, pictures[0].id);
+  EXPECT_EQ(17, pictures[0].x);  // 20 - 6 / 2
+  EXPECT_EQ(13, pictures[0].y);  // 15 - 5 / 2
+  EXPECT_EQ(12, pictures[1].x);  // 20 - 16 / 2
+  EXPECT_EQ(7, pictures[1].y);
+  EXPECT_EQ(0x50u, pictures[1].flags);
 }
 
 TEST_F(ImageDrawTest, ABufferedDrawingGoesIntoTheMemoryDcAtTheOrigin) {
