@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/common/draw_ui.h"
 #include "host/host_text.h"
 #include "platform/sim.h"
 #include "platform/win32.h"
@@ -90,6 +91,20 @@ bool ShowLanguageDlls(const std::u16string& graphics) {
       if (shown.size() > 60) shown = shown.substr(0, 57) + "...";
       printf("    %-11s %s\n", s.label, shown.c_str());
     }
+    // The pictures the pages draw from it: a button face, a paper value and the printer.
+    std::string pictures;
+    for (UINT id : {220u, 3000u, 2067u}) {
+      HBITMAP bitmap = DuiLoadBitmap(dll, MAKEINTRESOURCEW(id));
+      LONG width = 0, height = 0;
+      WORD bits = 0;
+      if (DuiBitmapSize(bitmap, &width, &height, &bits))
+        pictures += " " + std::to_string(id) + ": " + std::to_string(width) + " x " + std::to_string(height) + ", " +
+                    std::to_string(bits) + " bits;";
+      else
+        pictures += " " + std::to_string(id) + ": missing;";
+      DuiDeleteBitmap(bitmap);
+    }
+    printf("    pictures   %s\n", pictures.c_str());
     FreeLibrary(dll);
   } while (FindNextFileW(find, &found));
   FindClose(find);

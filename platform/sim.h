@@ -308,6 +308,8 @@ enum SimDrawKind {
   kSimDrawSaveDc = 21,      // x: the level
   kSimDrawRestoreDc = 22,   // x: the level
 };
+// Image drawing: an icon drawn (id: the icon, x, y: its top-left).
+enum { kSimDrawIcon = 60 };
 typedef struct SimDrawCall {
   int kind;
   HDC dc;

@@ -77,8 +77,8 @@ else
     if ! ASAN_OPTIONS=detect_leaks=$leaks "$target" -detect_leaks=$leaks -max_total_time="$seconds" \
         -rss_limit_mb=2048 -artifact_prefix="$findings/$name-" "$corpus" \
         "$top/samples/models" "$top/samples/jobs" "$top/samples/print" "$top/tests/fixtures/model" \
-        "$top/tests/fixtures/resource_dll" "$top/tests/fixtures/print" "$top/build/fuzz/resources/fonts" \
-        "$top/tests/fixtures/file_dialog" \
+        "$top/tests/fixtures/resource_dll" "$top/tests/fixtures/print" "$top/tests/fixtures/bmp" \
+        "$top/build/fuzz/resources/fonts" "$top/tests/fixtures/file_dialog" \
         >"$TMPDIR/$name.log" 2>&1; then
       tail -40 "$TMPDIR/$name.log"
       echo "=== fuzz: $name FOUND A FAILURE (input saved under $findings)"

@@ -82,3 +82,19 @@ BOOL DuiTextMetrics(HDC dc, LONG* height, LONG* averageWidth);
 // The image-drawing code decides the flags; natively the call is recorded with its picture id,
 // rectangle, anchor and flags. FALSE when the picture cannot be had.
 BOOL DuiDrawPicture(HDC dc, HMODULE module, UINT pictureId, const RECT* target, int x, int y, DWORD flags);
+
+// ---- image drawing: bitmaps and icons ----
+
+// A bitmap resource of the module (numeric id or name), kept as a palette bitmap with its colour
+// table (LoadImageW as a DIB section) so masks can be made from its palette. NULL when the module
+// has no such bitmap. Natively a token of the recording that knows the picture's size and depth.
+HBITMAP DuiLoadBitmap(HMODULE module, LPCWSTR name);
+// A bitmap for the display made from a checked info header, its colour table (biClrUsed or
+// 2^bitcount entries of 4 bytes, none above 8 bits) and its pixels (CreateDIBitmap on a DC of
+// the "DISPLAY" device). NULL on failure.
+HBITMAP DuiCreateDisplayBitmap(const BITMAPINFOHEADER* header, const void* colours, const void* pixels);
+// A bitmap's width, height and bits per pixel; FALSE for no bitmap.
+BOOL DuiBitmapSize(HBITMAP bitmap, LONG* width, LONG* height, WORD* bitsPerPixel);
+void DuiDeleteBitmap(HBITMAP bitmap);
+// Draws icon iconId of the module with its top-left at (x, y) (LoadIconW, DrawIcon).
+BOOL DuiDrawIcon(HDC dc, HMODULE module, UINT iconId, int x, int y);

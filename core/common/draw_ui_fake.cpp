@@ -321,3 +321,76 @@ BOOL DuiDrawPicture(HDC dc, HMODULE module, UINT pictureId, const RECT* target, 
   SimDrawRecord(&call);
   return TRUE;
 }
+
+// ---- image drawing: bitmaps and icons ----
+
+namespace {
+
+// Bitmaps are heap records of the picture's size and depth; a resource bitmap keeps its id.
+struct MadeBitmap {
+  DWORD magic;
+  LONG width;
+  LONG height;
+  WORD bitsPerPixel;
+  UINT id;
+};
+constexpr DWORD kBitmapMagic = 0x504d4942;
+
+HBITMAP MakeBitmap(const BITMAPINFOHEADER* header, UINT id) {
+  MadeBitmap* made = new MadeBitmap;
+  made->magic = kBitmapMagic;
+  made->width = header->biWidth;
+  made->height = header->biHeight < 0 ? -header->biHeight : header->biHeight;
+  made->bitsPerPixel = header->biBitCount;
+  made->id = id;
+  return reinterpret_cast<HBITMAP>(made);
+}
+
+const MadeBitmap* Made(HBITMAP bitmap) {
+  const MadeBitmap* made = reinterpret_cast<const MadeBitmap*>(bitmap);
+  return made && made->magic == kBitmapMagic ? made : nullptr;
+}
+
+}  // namespace
+
+HBITMAP DuiLoadBitmap(HMODULE module, LPCWSTR name) {
+  if (!module) return NULL;
+  HRSRC found = FindResourceW(module, name, RT_BITMAP);
+  HGLOBAL data = found ? LoadResource(module, found) : NULL;
+  const BITMAPINFOHEADER* header = data ? static_cast<const BITMAPINFOHEADER*>(LockResource(data)) : nullptr;
+  if (!header || SizeofResource(module, found) < sizeof(BITMAPINFOHEADER)) return NULL;
+  UINT_PTR id = reinterpret_cast<UINT_PTR>(name);
+  return MakeBitmap(header, id < 0x10000 ? static_cast<UINT>(id) : 0);
+}
+
+HBITMAP DuiCreateDisplayBitmap(const BITMAPINFOHEADER* header, const void* colours, const void* pixels) {
+  (void)colours;
+  if (!header || !pixels) return NULL;
+  return MakeBitmap(header, 0);
+}
+
+BOOL DuiBitmapSize(HBITMAP bitmap, LONG* width, LONG* height, WORD* bitsPerPixel) {
+  const MadeBitmap* made = Made(bitmap);
+  if (!made) return FALSE;
+  if (width) *width = made->width;
+  if (height) *height = made->height;
+  if (bitsPerPixel) *bitsPerPixel = made->bitsPerPixel;
+  return TRUE;
+}
+
+void DuiDeleteBitmap(HBITMAP bitmap) {
+  MadeBitmap* made = const_cast<MadeBitmap*>(Made(bitmap));
+  if (!made) return;
+  made->magic = 0;
+  delete made;
+}
+
+BOOL DuiDrawIcon(HDC dc, HMODULE module, UINT iconId, int x, int y) {
+  if (!dc || !module) return FALSE;
+  SimDrawCall call = Call(kSimDrawIcon, dc);
+  call.id = iconId;
+  call.x = x;
+  call.y = y;
+  SimDrawRecord(&call);
+  return TRUE;
+}

@@ -47,3 +47,19 @@ BOOL DuiTextMetrics(HDC dc, LONG* height, LONG* averageWidth) {
 BOOL DuiDrawPicture(HDC dc, HMODULE module, UINT pictureId, const RECT* target, int x, int y, DWORD flags) {
   (void)dc; (void)module; (void)pictureId; (void)target; (void)x; (void)y; (void)flags; return FALSE;
 }
+
+// ---- image drawing: bitmaps and icons ----
+
+HBITMAP DuiLoadBitmap(HMODULE module, LPCWSTR name) {
+  (void)module; (void)name; return NULL;
+}
+HBITMAP DuiCreateDisplayBitmap(const BITMAPINFOHEADER* header, const void* colours, const void* pixels) {
+  (void)header; (void)colours; (void)pixels; return NULL;
+}
+BOOL DuiBitmapSize(HBITMAP bitmap, LONG* width, LONG* height, WORD* bitsPerPixel) {
+  (void)bitmap; (void)width; (void)height; (void)bitsPerPixel; return FALSE;
+}
+void DuiDeleteBitmap(HBITMAP bitmap) { (void)bitmap; }
+BOOL DuiDrawIcon(HDC dc, HMODULE module, UINT iconId, int x, int y) {
+  (void)dc; (void)module; (void)iconId; (void)x; (void)y; return FALSE;
+}

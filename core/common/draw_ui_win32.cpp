@@ -126,3 +126,45 @@ BOOL DuiDrawPicture(HDC dc, HMODULE module, UINT pictureId, const RECT* target, 
   DeleteObject(bitmap);
   return done;
 }
+
+// ---- image drawing: bitmaps and icons ----
+
+HBITMAP DuiLoadBitmap(HMODULE module, LPCWSTR name) {
+  if (!module) return NULL;
+  return static_cast<HBITMAP>(LoadImageW(module, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
+HBITMAP DuiCreateDisplayBitmap(const BITMAPINFOHEADER* header, const void* colours, const void* pixels) {
+  if (!header || !pixels) return NULL;
+  DWORD entries = header->biBitCount > 8 ? 0 : (header->biClrUsed ? header->biClrUsed : 1u << header->biBitCount);
+  if (entries > 256) return NULL;
+  BYTE info[sizeof(BITMAPINFOHEADER) + 256 * 4];
+  CopyMemory(info, header, sizeof(BITMAPINFOHEADER));
+  if (entries && colours) CopyMemory(info + sizeof(BITMAPINFOHEADER), colours, entries * 4);
+  HBITMAP bitmap = NULL;
+  HDC display = CreateDCW(L"DISPLAY", NULL, NULL, NULL);
+  if (display) {
+    bitmap = CreateDIBitmap(display, header, CBM_INIT, pixels, reinterpret_cast<BITMAPINFO*>(info), DIB_RGB_COLORS);
+    DeleteDC(display);
+  }
+  return bitmap;
+}
+
+BOOL DuiBitmapSize(HBITMAP bitmap, LONG* width, LONG* height, WORD* bitsPerPixel) {
+  BITMAP info;
+  if (!bitmap || !GetObjectW(bitmap, sizeof(info), &info)) return FALSE;
+  if (width) *width = info.bmWidth;
+  if (height) *height = info.bmHeight;
+  if (bitsPerPixel) *bitsPerPixel = info.bmBitsPixel;
+  return TRUE;
+}
+
+void DuiDeleteBitmap(HBITMAP bitmap) {
+  if (bitmap) DeleteObject(bitmap);
+}
+
+BOOL DuiDrawIcon(HDC dc, HMODULE module, UINT iconId, int x, int y) {
+  if (!dc || !module) return FALSE;
+  HICON icon = LoadIconW(module, MAKEINTRESOURCEW(iconId));
+  return icon ? DrawIcon(dc, x, y, icon) : FALSE;
+}

@@ -1,6 +1,7 @@
 // The resource DLLs of a context, string loading and bitmap resources.
 #include "core/system/resources.h"
 
+#include "core/common/draw_ui.h"
 #include "core/common/text.h"
 #include "core/context/ui_state.h"
 #include "core/model/model_lookup.h"
@@ -13,7 +14,9 @@ namespace {
 const BitmapRangeRow kBitmapRanges[] = {
     {8213, 10000, 1}, {6001, 6228, 0}, {6239, 6400, 0}, {7955, 7972, 0}, {7983, 7999, 0},
     {8101, 8169, 0},  {8184, 8212, 0}, {6229, 6238, 1}, {6401, 7954, 1}, {7973, 7982, 1},
-    {8000, 8100, 1},  {8170, 8183, 1}, {0, 0, 0},
+    {8000, 8100, 1},  {8170, 8183, 1},
+    // Value pictures (their value ids, 3000 up) and button faces live in the language DLL.
+    {1, 5999, 0},     {0, 0, 0},
 };
 
 // A name the driver may put after its own folder: a bare file name, nothing that climbs out.
@@ -139,4 +142,28 @@ HGLOBAL ResLoadBitmapResource(DriverContext* ctx, UINT id) {
   if (!dll) return nullptr;
   HRSRC found = FindResourceW(dll, MAKEINTRESOURCEW(id), RT_BITMAP);
   return found ? LoadResource(dll, found) : nullptr;
+}
+
+HBITMAP ResLoadBitmap(DriverContext* ctx, UINT id) {
+  int which = ResBitmapDllOf(id);
+  if (which < 0) return nullptr;
+  HMODULE dll = which == 0 ? ResLoadLanguageDll(ctx) : ResLoadCommonDll(ctx);
+  return dll ? DuiLoadBitmap(dll, MAKEINTRESOURCEW(id)) : nullptr;
+}
+
+HBITMAP ResLoadCommonBitmapByName(DriverContext* ctx, LPCWSTR name) {
+  HMODULE dll = name ? ResLoadCommonDll(ctx) : nullptr;
+  return dll ? DuiLoadBitmap(dll, name) : nullptr;
+}
+
+void ResDrawIconAt(DriverContext* ctx, HDC dc, int x, int y, UINT id) {
+  HMODULE dll = dc ? ResLoadLanguageDll(ctx) : nullptr;
+  if (dll) DuiDrawIcon(dc, dll, id, x, y);
+}
+
+void ResDrawIcon(DriverContext* ctx, HWND window, UINT id) {
+  HDC dc = DuiGetDc(window);
+  if (!dc) return;
+  ResDrawIconAt(ctx, dc, 0, 0, id);
+  DuiReleaseDc(window, dc);
 }

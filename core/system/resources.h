@@ -73,6 +73,35 @@ HGLOBAL ResLoadBitmapResource(DriverContext* ctx, UINT id);
 // INVALID_HANDLE_VALUE. The path is opened as given (wide), so any name the disk holds opens.
 int ResOpenBmpFile(LPCWSTR path, HANDLE* file);
 
+// LoadBitmap of id from the DLL its range names; null when no range holds id or the DLL cannot be
+// loaded.
+HBITMAP ResLoadBitmap(DriverContext* ctx, UINT id);
+// A named bitmap of the common DLL; null when there is none.
+HBITMAP ResLoadCommonBitmapByName(DriverContext* ctx, LPCWSTR name);
+// Icon id of the language DLL drawn at (0, 0) of the window's DC, or at (x, y) of dc.
+void ResDrawIcon(DriverContext* ctx, HWND window, UINT id);
+void ResDrawIconAt(DriverContext* ctx, HDC dc, int x, int y, UINT id);
+
+// Where the parts of a .bmp file lie, once its headers were checked against the file's size.
+struct BmpLayout {
+  LONG width;
+  LONG height;          // rows; the header's sign says top-down
+  WORD bitCount;
+  DWORD colourEntries;  // 4-byte entries after the info header (0 above 8 bits)
+  DWORD pixelsOffset;   // bfOffBits
+  DWORD imageSize;      // stride x rows
+};
+constexpr DWORD kBmpHeadBytes = 14 + 40;
+constexpr LONG kBmpMaxSide = 16384;
+// Checks the file and info headers (the first kBmpHeadBytes bytes of head) of a file of fileSize
+// bytes: a 40-byte info header, width and height 1-16384 (a negative height is a top-down image),
+// one plane, 1, 4, 8, 16, 24 or 32 bits uncompressed, a colour table of at most 2^bits entries
+// and pixels from bfOffBits, all inside the file. FALSE for anything else.
+BOOL ResCheckBmpHeaders(const BYTE* head, DWORD headBytes, DWORD fileSize, BmpLayout* layout);
+// A bitmap for the display from a .bmp file (the wide path), with its size; null and 0 x 0 when
+// the file cannot be read or is refused by ResCheckBmpHeaders.
+HBITMAP ResLoadBmpFile(LPCWSTR path, LONG* width, LONG* height);
+
 // ---- help strings for the graphics DLL ----
 
 constexpr int kHelpStringChars = 261;

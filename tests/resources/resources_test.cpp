@@ -255,12 +255,13 @@ TEST(BitmapRanges, Cases) {
       {6001, 0}, {6228, 0}, {6229, 1}, {6238, 1}, {6239, 0}, {6400, 0}, {6401, 1}, {7954, 1},
       {7955, 0}, {7972, 0}, {7973, 1}, {7982, 1}, {7983, 0}, {7999, 0}, {8000, 1}, {8100, 1},
       {8101, 0}, {8169, 0}, {8170, 1}, {8183, 1}, {8184, 0}, {8212, 0}, {8213, 1}, {10000, 1},
-      {6000, -1}, {10001, -1}, {0, -1},
+      // Value pictures and button faces below the picture ranges come from the language DLL.
+      {1, 0}, {220, 0}, {3000, 0}, {5999, 0}, {6000, -1}, {10001, -1}, {0, -1},
   };
   for (const Case& c : cases) EXPECT_EQ(c.dll, ResBitmapDllOf(c.id)) << c.id;
   int rows = 0;
   for (const BitmapRangeRow* r = ResGetBitmapRanges(); r->firstId; ++r) ++rows;
-  EXPECT_EQ(12, rows);
+  EXPECT_EQ(13, rows);
 }
 
 TEST_F(ResourceContextTest, BitmapResourcesComeFromTheirDll) {

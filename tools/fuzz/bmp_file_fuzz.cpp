@@ -1,6 +1,8 @@
 // Fuzz target: any bytes as a bitmap file the user names for a watermark, opened by the check
 // the image dialog's OK runs. The answer must be 1 exactly when the info-header size word at
-// byte 14 is 40, with an open file then and none otherwise. A crash, a sanitizer report or a
+// byte 14 is 40, with an open file then and none otherwise. The same file is then read as a
+// picture: a bitmap comes back exactly when the header check accepts the bytes, with the
+// header's size, and the parts it names lie inside the file. A crash, a sanitizer report or a
 // wrong answer is a finding. At start a machine is made in a temporary folder.
 #include <stdint.h>
 #include <stdlib.h>
@@ -8,6 +10,7 @@
 #include <filesystem>
 #include <string>
 
+#include "core/common/draw_ui.h"
 #include "core/system/resources.h"
 #include "platform/sim.h"
 #include "platform/win32.h"
@@ -49,5 +52,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (opened == 1 && file == INVALID_HANDLE_VALUE) abort();
   if (opened == 0 && file != INVALID_HANDLE_VALUE) abort();
   if (opened) CloseHandle(file);
+
+  BmpLayout layout = {};
+  const BOOL accepted = ResCheckBmpHeaders(data, DWORD(size), DWORD(size), &layout);
+  if (accepted && (!opened || uint64_t(layout.pixelsOffset) + layout.imageSize > size || layout.width <= 0 ||
+                   layout.width > kBmpMaxSide))
+    abort();
+  LONG width = -1, height = -1;
+  HBITMAP bitmap = ResLoadBmpFile(kPath, &width, &height);
+  if ((bitmap != nullptr) != (accepted != FALSE)) abort();
+  if (bitmap ? (width != layout.width || height != (layout.height < 0 ? -layout.height : layout.height))
+             : (width != 0 || height != 0))
+    abort();
+  DuiDeleteBitmap(bitmap);
   return 0;
 }
