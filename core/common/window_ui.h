@@ -160,3 +160,8 @@ LONG WuiRunCommonPropertySheet(HWND owner, SheetUiCallback callback, LPARAM lPar
 int WuiMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style);
 // The system sound of a message-box icon type.
 BOOL WuiBeep(UINT type);
+
+// ---- simple control types ----
+
+// Turns a point in screen coordinates into the window's client coordinates.
+BOOL WuiScreenToClient(HWND window, POINT* point);

@@ -125,3 +125,11 @@ int WuiMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style) {
   return MessageBoxW(owner, text, caption, style);
 }
 BOOL WuiBeep(UINT type) { return MessageBeep(type); }
+
+// ---- simple control types ----
+
+BOOL WuiScreenToClient(HWND window, POINT* point) {
+  if (!point || !window) return FALSE;
+  MapWindowPoints(NULL, window, point, 1);  // answers the offset, which may be 0
+  return TRUE;
+}
