@@ -397,7 +397,8 @@ int CtlPaintTrayLabels(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord
       DlgControlRecord* label = FindOnPage(page, row->controlId);
       if (!label) continue;
       HWND window = WindowOf(page, label);
-      if (!window || !WuiIsVisible(window)) return 0;
+      // The label's own visibility: the page may paint before it is shown.
+      if (!window || !(WuiGetStyle(window) & WS_VISIBLE)) return 0;
       return CtlPaintTrayLabel(ctx, page, label, WM_PAINT, row->trayIndex, kTrayLabelSlashed);
     }
     return 0;
