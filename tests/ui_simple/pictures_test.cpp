@@ -260,6 +260,10 @@ TEST_F(PicturesTest, AHitFindsTheTopmostShownControlUnderThePoint) {
 
 TEST_F(PicturesTest, AScreenPointBecomesAPointOfThePage) {
   ASSERT_NE(OpenPage(1038, {Control(2249, 2)}), nullptr);
+  RECT placed;
+  ASSERT_TRUE(WuiGetRect(page_->window, &placed));
+  const RECT moved = {120, 70, 120 + placed.right - placed.left, 70 + placed.bottom - placed.top};
+  ASSERT_TRUE(WuiMove(page_->window, &moved, FALSE));
   RECT page, control;
   ASSERT_TRUE(WuiGetRect(page_->window, &page));
   ASSERT_TRUE(WuiGetRect(Find(2249)->window, &control));
