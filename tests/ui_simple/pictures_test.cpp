@@ -274,5 +274,31 @@ TEST_F(PicturesTest, AScreenPointBecomesAPointOfThePage) {
   EXPECT_EQ(CtlHitTest(ctx_, page_, at), Find(2249));
 }
 
+TEST_F(PicturesTest, AContextMenuOverAControlShowsItsHelpUnlessItIsASecretOne) {
+  for (bool secret : {false, true}) {
+    SCOPED_TRACE(secret);
+    ASSERT_NE(OpenPage(1038, {Control(3001, 1), Control(2249, 2)}, true), nullptr);
+    SimUiPump();
+    RECT placed, control;
+    ASSERT_TRUE(WuiGetRect(page_->window, &placed));
+    const RECT moved = {600, 500, 600 + placed.right - placed.left, 500 + placed.bottom - placed.top};
+    ASSERT_TRUE(WuiMove(page_->window, &moved, FALSE));
+    DlgControlRecord* picture = Find(2249);
+    ASSERT_NE(picture->window, static_cast<HWND>(NULL));
+    ASSERT_TRUE(WuiGetRect(picture->window, &control));
+    if (secret) picture->flags |= kCtlSecretEvent;
+    const DWORD before = SimUiCallCount();
+    WuiSend(page_->window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(page_->window),
+            MAKELPARAM(600 + control.left + 2, 500 + control.top + 2));
+    int helps = 0;
+    for (DWORD i = before; i < SimUiCallCount(); ++i) {
+      SimUiCall call = {};
+      if (SimUiGetCall(i, &call) && call.kind == kSimUiHelp) ++helps;
+    }
+    EXPECT_EQ(helps, secret ? 0 : 1);
+    WuiDestroy(page_->window);
+  }
+}
+
 }  // namespace
 }  // namespace zems_test

@@ -8,6 +8,7 @@
 #include "core/common/window_ui.h"
 #include "core/context/module_bus.h"
 #include "core/front/ctl_simple.h"
+#include "core/front/dialog_engine.h"
 #include "core/front/page_lookup.h"
 #include "core/modules/quality_hooks.h"
 #include "core/system/resources.h"
@@ -96,14 +97,20 @@ void SimpleTest::TearDown() {
   ContextTest::TearDown();
 }
 
-DlgPageRecord* SimpleTest::OpenPage(WORD dialogId, const std::vector<DlgControlRecord>& controls) {
+DlgPageRecord* SimpleTest::OpenPage(WORD dialogId, const std::vector<DlgControlRecord>& controls, bool engine) {
   DlgPageRecord* page = PageFind(ctx_, dialogId);
   if (!page) return nullptr;
   MemFree(page->controls);
   page->controls = static_cast<DlgControlRecord*>(MemAllocZero(sizeof(DlgControlRecord) * (controls.size() + 1)));
   memcpy(page->controls, controls.data(), sizeof(DlgControlRecord) * controls.size());
   page->controlCount = static_cast<WORD>(controls.size());
-  page->window = WuiCreateDialog(ResLoadLanguageDll(ctx_), dialogId, NULL, NoBehaviour, 0);
+  if (engine) {
+    ctx_->currentPage = dialogId;
+    page->window = WuiCreateDialog(ResLoadLanguageDll(ctx_), dialogId, NULL, DlgHandleMessage,
+                                   reinterpret_cast<LPARAM>(ctx_));
+  } else {
+    page->window = WuiCreateDialog(ResLoadLanguageDll(ctx_), dialogId, NULL, NoBehaviour, 0);
+  }
   for (WORD i = 0; i < page->controlCount; ++i)
     page->controls[i].window = WuiFindControl(page->window, page->controls[i].controlId);
   page_ = page;

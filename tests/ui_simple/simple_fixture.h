@@ -48,8 +48,9 @@ class SimpleTest : public ContextTest {
   void TearDown() override;
 
   // The context's page replaced by these controls, its dialog made from the fixture template
-  // (with a procedure of no behaviour) and each control given its window.
-  DlgPageRecord* OpenPage(WORD dialogId, const std::vector<DlgControlRecord>& controls);
+  // (with a procedure of no behaviour, or the engine's page procedure) and each control given
+  // its window.
+  DlgPageRecord* OpenPage(WORD dialogId, const std::vector<DlgControlRecord>& controls, bool engine = false);
   static DlgControlRecord Control(WORD controlId, WORD type);
   DlgControlRecord* Find(WORD controlId);
 
