@@ -260,5 +260,34 @@ TEST_F(TypesTest, TheButtonProcedureAnswersZeroForAWindowWithoutItsRecord) {
   EXPECT_EQ(CtlButtonProc(button->window, WM_PAINT, 0, 0), 0);
 }
 
+TEST_F(TypesTest, AButtonCommandRunsTheNodeActionsOfItsDescription) {
+  ListFixture list(kModelTypePickOne, {6193});
+  const ModelItemDescriptor* descs[] = {&list.desc, nullptr};
+  for (const ModelItemDescriptor* desc : descs) {
+    SCOPED_TRACE(desc != nullptr);
+    DlgControlRecord* button = OneControl(2003, 21, desc);
+    Heard().clear();
+    EXPECT_EQ(CtlButtonCommand(ctx_, page_, button, MAKEWPARAM(2003, BN_CLICKED), 0), 1);
+    bool actions = false;
+    for (const HeardEvent& e : Heard()) actions = actions || e.event == kEventNodeActions;
+    EXPECT_EQ(actions, desc != nullptr);
+  }
+}
+
+TEST_F(TypesTest, TheColourSampleOfTheQualityPageDrawsWithTheDefaultItemsOnceBound) {
+  DlgPageRecord* page = nullptr;
+  for (SHORT i = 0; i < ctx_->pages->count && !page; ++i)
+    if (ctx_->pages->rows[i].dialogId == 1038) page = &ctx_->pages->rows[i];
+  ASSERT_NE(page, nullptr);
+  DlgBindControls(ctx_, page);
+  const DlgControlRecord* sample = nullptr;
+  for (WORD i = 0; i < page->controlCount; ++i)
+    if (page->controls[i].controlId == 2249) sample = &page->controls[i];
+  ASSERT_NE(sample, nullptr);
+  const auto* ext = reinterpret_cast<const CtlExtColourSample*>(CtlGetExtension(sample, kCtlExtColourSample));
+  ASSERT_NE(ext, nullptr);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(ext->items[i], 138 + i);
+}
+
 }  // namespace
 }  // namespace zems_test
