@@ -1,17 +1,12 @@
 #include "ui_simple/simple_fixture.h"
 
-#include <string.h>
-
-#include <filesystem>
-
-#include "core/common/mem.h"
 #include "core/common/window_ui.h"
 #include "core/context/module_bus.h"
 #include "core/front/ctl_simple.h"
 #include "core/front/dialog_engine.h"
-#include "core/front/page_lookup.h"
 #include "core/modules/quality_hooks.h"
 #include "core/system/resources.h"
+#include "support/page_controls.h"
 
 namespace zems_test {
 namespace {
@@ -70,12 +65,8 @@ DWORD& SimpleTest::LayerAnswer() { return g_layerAnswer; }
 void SimpleTest::SetUp() {
   ContextTest::SetUp();
   if (HasFatalFailure()) return;
-  std::error_code ec;
-  std::string folder = HostPath("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3");
-  std::filesystem::create_directories(folder, ec);
-  ASSERT_TRUE(std::filesystem::copy_file(BinDir() + "/zemstestsimple.dll", folder + "/zemsresus.dll",
-                                         std::filesystem::copy_options::overwrite_existing, ec))
-      << ec.message();
+  std::string error;
+  ASSERT_TRUE(InstallLanguageDll("zemstestsimple.dll", &error)) << error;
   LONG count = 0;
   const UiModuleEntry* rows = ModBusGetTable(&count);
   g_rows.assign(1, UiModuleEntry{0, nullptr, nullptr, nullptr, RecordEvent});
@@ -98,12 +89,8 @@ void SimpleTest::TearDown() {
 }
 
 DlgPageRecord* SimpleTest::OpenPage(WORD dialogId, const std::vector<DlgControlRecord>& controls, bool engine) {
-  DlgPageRecord* page = PageFind(ctx_, dialogId);
+  DlgPageRecord* page = ReplacePageControls(ctx_, dialogId, controls);
   if (!page) return nullptr;
-  MemFree(page->controls);
-  page->controls = static_cast<DlgControlRecord*>(MemAllocZero(sizeof(DlgControlRecord) * (controls.size() + 1)));
-  memcpy(page->controls, controls.data(), sizeof(DlgControlRecord) * controls.size());
-  page->controlCount = static_cast<WORD>(controls.size());
   if (engine) {
     ctx_->currentPage = dialogId;
     page->window = WuiCreateDialog(ResLoadLanguageDll(ctx_), dialogId, NULL, DlgHandleMessage,

@@ -14,6 +14,16 @@ namespace {
 
 class TypesTest : public SimpleTest {
  protected:
+  // Draws the whole owner-drawn button in a rectangle from (0, 0).
+  void DrawItem(DlgControlRecord* button, LONG width, LONG height) {
+    DRAWITEMSTRUCT draw = {};
+    draw.itemAction = ODA_DRAWENTIRE;
+    draw.hwndItem = button->window;
+    draw.hDC = SimDrawWindowDc(button->window);
+    draw.rcItem = {0, 0, width, height};
+    MarkDraws();
+    EXPECT_EQ(CtlDrawButton(ctx_, page_, button, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw)), 1);
+  }
   // The fixture page with one control of this type bound to dmCopies and the description.
   DlgControlRecord* OneControl(WORD controlId, WORD type, const ModelItemDescriptor* desc) {
     EXPECT_NE(OpenPage(1038, {Control(controlId, type)}), nullptr);
@@ -178,13 +188,7 @@ TEST_F(TypesTest, APushButtonDrawsItsPictureBesideItsCaptionOrCentredWithout) {
   for (const ButtonCase& c : cases) {
     SCOPED_TRACE(c.id);
     DlgControlRecord* button = OneControl(c.id, 21, &list.desc);
-    DRAWITEMSTRUCT draw = {};
-    draw.itemAction = ODA_DRAWENTIRE;
-    draw.hwndItem = button->window;
-    draw.hDC = SimDrawWindowDc(button->window);
-    draw.rcItem = {0, 0, 100, 20};
-    MarkDraws();
-    EXPECT_EQ(CtlDrawButton(ctx_, page_, button, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw)), 1);
+    DrawItem(button, 100, 20);
     std::vector<SimDrawCall> texts = Draws(kSimDrawText);
     std::vector<SimDrawCall> pictures = Draws(kSimDrawPicture);
     if (c.text) {
@@ -228,13 +232,7 @@ TEST_F(TypesTest, ATwoTextButtonJoinsItsTextsAndDrawsThemWithTheSeparator) {
     CtlInitButtonAlt(CtlFindType(24), ctx_, page_, button);
     EXPECT_EQ(Text(button->window), u"First text Second text");
     WuiEnable(button->window, enabled);
-    DRAWITEMSTRUCT draw = {};
-    draw.itemAction = ODA_DRAWENTIRE;
-    draw.hwndItem = button->window;
-    draw.hDC = SimDrawWindowDc(button->window);
-    draw.rcItem = {0, 0, 120, 40};
-    MarkDraws();
-    CtlDrawButton(ctx_, page_, button, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
+    DrawItem(button, 120, 40);
     std::vector<SimDrawCall> texts = Draws(kSimDrawText);
     ASSERT_EQ(texts.size(), enabled ? 2u : 4u);
     EXPECT_EQ(Of(texts[0].text), u"First text");
