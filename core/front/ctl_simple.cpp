@@ -6,6 +6,7 @@
 #include "core/context/module_bus.h"
 #include "core/context/ui_state.h"
 #include "core/front/dialog_engine.h"
+#include "core/front/control_lookup.h"
 #include "core/front/ctl_subclass.h"
 #include "core/front/draw_helpers.h"
 #include "core/front/icon_draw.h"
@@ -67,11 +68,6 @@ bool InList(const WORD* list, WORD value) {
   return false;
 }
 
-HWND WindowOf(DlgPageRecord* page, DlgControlRecord* control) {
-  if (control->window) return control->window;
-  return page && page->window ? WuiFindControl(page->window, control->controlId) : NULL;
-}
-
 bool IsPickOne(const ModelItemDescriptor* desc) {
   return desc && (desc->type & ~kModelTypeFlags & 0x0003) == kModelTypePickOne;
 }
@@ -92,11 +88,11 @@ bool Disabled(DriverContext* ctx, const ModelItemDescriptor* desc, WORD value) {
 DlgDrawState* DrawState(DriverContext* ctx) { return ctx && ctx->ui ? &ctx->ui->dialog.draw : nullptr; }
 
 void CheckButton(DlgPageRecord* page, DlgControlRecord* control, bool checked) {
-  if (HWND button = WindowOf(page, control)) WuiSetCheck(button, checked ? BST_CHECKED : BST_UNCHECKED);
+  if (HWND button = UiControlWindow(page, control)) WuiSetCheck(button, checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
 bool IsChecked(DlgPageRecord* page, DlgControlRecord* control) {
-  HWND button = WindowOf(page, control);
+  HWND button = UiControlWindow(page, control);
   return button && WuiGetCheck(button) == BST_CHECKED;
 }
 
@@ -180,7 +176,7 @@ void DrawButtonPictures(DriverContext* ctx, DlgPageRecord* page, DlgControlRecor
 void CtlShowValueText(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control) {
   const ModelItemDescriptor* desc = control ? control->descriptor : nullptr;
   if (!desc) return;
-  HWND window = WindowOf(page, control);
+  HWND window = UiControlWindow(page, control);
   const LONG value = static_cast<LONG>(ItemGetControlValue(ctx, control));
   ForEachValue(desc, [&](WORD choice) {
     if (Disabled(ctx, desc, choice)) return true;
@@ -196,13 +192,13 @@ void CtlShowValueText(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord*
 
 void CtlShowPicture(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control) {
   (void)ctx;
-  if (HWND window = WindowOf(page, control)) WuiInvalidate(window, FALSE);
+  if (HWND window = UiControlWindow(page, control)) WuiInvalidate(window, FALSE);
 }
 
 void CtlShowImageValue(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control) {
   const ModelItemDescriptor* desc = control ? control->descriptor : nullptr;
   if (!desc) return;
-  HWND window = WindowOf(page, control);
+  HWND window = UiControlWindow(page, control);
   const bool pickOne = IsPickOne(desc);
   const bool currentOnly = pickOne && control->partner == 0;
   const LONG_PTR current = ItemGetControlValue(ctx, control);
@@ -249,7 +245,7 @@ void CtlDrawOptionPicture(DriverContext* ctx, DlgPageRecord* page, DlgControlRec
       draw->colourAdjust[i] = static_cast<LONG>(ItemGetValueById(ctx, sample->items[i])) + 50;
     flags = kImgStretch;
   }
-  HWND window = dc ? NULL : WindowOf(page, control);
+  HWND window = dc ? NULL : UiControlWindow(page, control);
   if (dc)
     draw->target = dc;
   else if (CtlGetExtension(control, kCtlExtPreview))
@@ -308,9 +304,7 @@ int CtlStepLinkedValues(DriverContext* ctx, DlgPageRecord* page, DlgControlRecor
   if (!steps || !page) return 1;
   for (WORD i = 0; i < steps->count; ++i) {
     const CtlStep& step = steps->steps[i];
-    DlgControlRecord* target = nullptr;
-    for (WORD c = 0; c < page->controlCount && !target; ++c)
-      if (page->controls[c].controlId == step.control) target = &page->controls[c];
+    DlgControlRecord* target = CtlFind(ctx, page, step.control);
     if (!target || !target->item || !target->descriptor) continue;
     if ((target->descriptor->type & ~kModelTypeFlags) != kModelTypeNumeric || !target->descriptor->values) continue;
     const auto* range = static_cast<const NumericValueRecord*>(target->descriptor->values);
@@ -353,7 +347,7 @@ void CtlInitButton(const CtlTypeRecord* type, DriverContext* ctx, DlgPageRecord*
     WCHAR text[kTextChars] = {0};
     // "No text" loads nothing and leaves the window without a caption.
     if (caption != kCaptionNone) ResLoadString(ctx, caption, text, kTextChars, TRUE);
-    if (HWND window = WindowOf(page, control)) WuiSetText(window, text);
+    if (HWND window = UiControlWindow(page, control)) WuiSetText(window, text);
   }
   CtlClearAltCaption(ctx);
 }
@@ -370,7 +364,7 @@ void CtlInitButtonAlt(const CtlTypeRecord* type, DriverContext* ctx, DlgPageReco
   joined[at++] = u' ';
   for (const WCHAR* c = second; *c; ++c) joined[at++] = *c;
   joined[at] = 0;
-  if (HWND window = WindowOf(page, control)) WuiSetText(window, joined);
+  if (HWND window = UiControlWindow(page, control)) WuiSetText(window, joined);
 }
 
 int CtlButtonCommand(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control, WPARAM wParam,
@@ -388,7 +382,7 @@ int CtlDrawButton(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* con
   if (message == WM_MEASUREITEM) {
     auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
     RECT client = {0, 0, 0, 0};
-    if (measure && WuiGetClientRect(WindowOf(page, control), &client)) {
+    if (measure && WuiGetClientRect(UiControlWindow(page, control), &client)) {
       measure->itemWidth = static_cast<UINT>(client.right - client.left);
       measure->itemHeight = static_cast<UINT>(client.bottom - client.top);
     }

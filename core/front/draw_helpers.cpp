@@ -2,6 +2,7 @@
 #include "core/front/draw_helpers.h"
 
 #include "core/common/draw_ui.h"
+#include "core/common/text.h"
 #include "core/common/window_ui.h"
 #include "core/context/ui_state.h"
 #include "core/front/control_lookup.h"
@@ -95,18 +96,6 @@ void DrawArrow(HDC dc, const RECT& area, bool left, COLORREF outline) {
   DuiPolygon(dc, points, 3, DuiSysColor(COLOR_MENUTEXT), outline);
 }
 
-DlgControlRecord* FindOnPage(DlgPageRecord* page, WORD controlId) {
-  if (!page) return nullptr;
-  for (WORD i = 0; i < page->controlCount; ++i)
-    if (page->controls[i].controlId == controlId) return &page->controls[i];
-  return nullptr;
-}
-
-HWND WindowOf(DlgPageRecord* page, DlgControlRecord* control) {
-  if (control->window) return control->window;
-  return page && page->window ? WuiFindControl(page->window, control->controlId) : NULL;
-}
-
 // The string of a tray's loaded paper or media, mapped through the choice's item.
 void LoadedName(DriverContext* ctx, DlgControlRecord* choice, WORD itemId, WCHAR* text) {
   text[0] = 0;
@@ -115,11 +104,7 @@ void LoadedName(DriverContext* ctx, DlgControlRecord* choice, WORD itemId, WCHAR
   if (value > 0 && value < 0x10000) ResLoadString(ctx, static_cast<UINT>(value), text, kTextChars, TRUE);
 }
 
-int Length(const WCHAR* text) {
-  int n = 0;
-  while (text[n]) ++n;
-  return n;
-}
+int Length(const WCHAR* text) { return static_cast<int>(StrWideLength(text)); }
 
 }  // namespace
 
@@ -135,6 +120,12 @@ HDC UiGetControlDc(DriverContext* ctx, HWND window) {
 void UiReleaseControlDc(DriverContext* ctx, HWND window, HDC dc) {
   if (ctx && ctx->ui && ctx->ui->dialog.draw.paintDc) return;
   DuiReleaseDc(window, dc);
+}
+
+HWND UiControlWindow(DlgPageRecord* page, const DlgControlRecord* control) {
+  if (!control) return NULL;
+  if (control->window) return control->window;
+  return page && page->window ? WuiFindControl(page->window, control->controlId) : NULL;
 }
 
 void UiMeasureText(HDC dc, LPCWSTR text, SIZE* size) {
@@ -290,7 +281,7 @@ const TrayLabelRow* TblFindTrayLabel(WORD controlId) {
 int CtlPaintTrayLabel(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control, UINT message,
                       WORD trayIndex, int mode) {
   if (!control) return 0;
-  HWND window = WindowOf(page, control);
+  HWND window = UiControlWindow(page, control);
   if (message == WM_ERASEBKGND) {
     if (window) WuiPost(window, WM_PAINT, 0, 0);
     return 1;
@@ -394,9 +385,9 @@ int CtlPaintTrayLabels(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord
   if (!control) {
     if (message != WM_ERASEBKGND) return 0;
     for (const TrayLabelRow* row = kTrayLabels; row->controlId; ++row) {
-      DlgControlRecord* label = FindOnPage(page, row->controlId);
+      DlgControlRecord* label = page ? CtlFind(ctx, page, row->controlId) : nullptr;
       if (!label) continue;
-      HWND window = WindowOf(page, label);
+      HWND window = UiControlWindow(page, label);
       // The label's own visibility: the page may paint before it is shown.
       if (!window || !(WuiGetStyle(window) & WS_VISIBLE)) return 0;
       return CtlPaintTrayLabel(ctx, page, label, WM_PAINT, row->trayIndex, kTrayLabelSlashed);

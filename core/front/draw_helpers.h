@@ -18,6 +18,8 @@ void UiReleaseControlDc(DriverContext* ctx, HWND window, HDC dc);
 int CtlDrawButtonFace(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control, HWND textWindow, HDC dc,
                       const RECT* rect, int style, BOOL pressed, BOOL focused);
 
+// The window of a described control: its own while it is known, else the page's child of its id.
+HWND UiControlWindow(DlgPageRecord* page, const DlgControlRecord* control);
 // The text's extent in the DC's font; with no text the font's average character width and
 // line height.
 void UiMeasureText(HDC dc, LPCWSTR text, SIZE* size);
