@@ -137,7 +137,6 @@ void DrawTwoTextButton(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord
   DrawTextLooked(dc, second, lower, format, enabled);
   if (ext->separator) {
     const int y = lower.top - 4;
-    if (!enabled) DuiLine(dc, text.left + 1, y + 1, text.right + 1, y + 1, RGB(255, 255, 255));
     DuiLine(dc, text.left, y, text.right, y, enabled ? DuiSysColor(COLOR_BTNTEXT) : DuiSysColor(COLOR_GRAYTEXT));
   }
   DuiSetBkMode(dc, oldMode);

@@ -196,7 +196,8 @@ int CtlDrawButtonFace(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord*
       SIZE extent = {0, 0};
       UiMeasureText(dc, caption, &extent);
       RECT measured = text;
-      const int height = DuiDrawText(dc, caption, -1, &measured, DT_CALCRECT | DT_CENTER | DT_WORDBREAK | DT_EXPANDTABS);
+      const UINT format = DT_CENTER | DT_WORDBREAK | DT_EXPANDTABS;
+      const int height = DuiDrawText(dc, caption, -1, &measured, DT_CALCRECT | format);
       RECT centred = text;
       const LONG room = text.bottom - text.top;
       if (height < room) {
@@ -210,14 +211,14 @@ int CtlDrawButtonFace(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord*
         DrawArrow(dc, text, caption[0] == u'<', textColour);
         width = text.right - text.left;
       } else if (WuiIsEnabled(textWindow)) {
-        DuiDrawText(dc, caption, -1, &centred, DT_CENTER | DT_WORDBREAK | DT_EXPANDTABS);
+        DuiDrawText(dc, caption, -1, &centred, format);
         width = extent.cx;
       } else {
         RECT moved = {centred.left + 1, centred.top + 1, centred.right + 1, centred.bottom + 1};
         DuiSetTextColor(dc, RGB(255, 255, 255));
-        DuiDrawText(dc, caption, -1, &moved, DT_CENTER | DT_WORDBREAK | DT_EXPANDTABS);
+        DuiDrawText(dc, caption, -1, &moved, format);
         DuiSetTextColor(dc, DuiSysColor(COLOR_GRAYTEXT));
-        DuiDrawText(dc, caption, -1, &centred, DT_CENTER | DT_WORDBREAK | DT_EXPANDTABS);
+        DuiDrawText(dc, caption, -1, &centred, format);
         DuiSetTextColor(dc, textColour);
         width = extent.cx;
       }
@@ -356,10 +357,11 @@ int CtlPaintTrayLabel(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord*
       const bool turned = ItemGetValueById(ctx, static_cast<WORD>(kTrayOrientFirst + trayIndex)) != 0;
       const bool feed = ItemGetValueById(ctx, kItem_zdmMachineTypeFeed) == 1;
       const WORD picture = static_cast<WORD>(kOrientationPicture + ((turned == feed) ? 1 : 0));
-      const RECT square = {x, client.top + (height - line.cy) / 2, x + line.cy, client.top + (height - line.cy) / 2 + line.cy};
+      const LONG top = client.top + (height - line.cy) / 2;
+      const RECT square = {x, top, x + line.cy, top + line.cy};
       ResDrawImage(ctx, page, control, dc, &square, square.left, square.top, MAKEINTRESOURCEW(picture), 0, FALSE);
       x += line.cy;
-      if (slashed) DuiTextOut(dc, x, client.top + (height - line.cy) / 2, ETO_CLIPPED, &client, media, Length(media));
+      if (slashed) DuiTextOut(dc, x, top, ETO_CLIPPED, &client, media, Length(media));
     }
   }
   DuiRestoreDc(dc, saved);
