@@ -97,11 +97,11 @@ void DrawArrow(HDC dc, const RECT& area, bool left, COLORREF outline) {
 }
 
 // The string of a tray's loaded paper or media, mapped through the choice's item.
-void LoadedName(DriverContext* ctx, DlgControlRecord* choice, WORD itemId, WCHAR* text) {
+void LoadedName(DriverContext* ctx, DlgControlRecord* choice, WORD itemId, WCHAR* text, int cchText) {
   text[0] = 0;
   const LONG_PTR stored = ItemGetValueById(ctx, itemId);
   const LONG_PTR value = choice && choice->item ? ItemMapValue(ctx, choice->item, stored) : stored;
-  if (value > 0 && value < 0x10000) ResLoadString(ctx, static_cast<UINT>(value), text, kTextChars, TRUE);
+  if (value > 0 && value < 0x10000) ResLoadString(ctx, static_cast<UINT>(value), text, cchText, TRUE);
 }
 
 int Length(const WCHAR* text) { return static_cast<int>(StrWideLength(text)); }
@@ -333,7 +333,7 @@ int CtlPaintTrayLabel(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord*
     WCHAR media[kTextChars] = {0};
     if (slashed) {
       media[0] = u'/';
-      LoadedName(ctx, mediaChoice, static_cast<WORD>(kTrayMediaFirst + trayIndex), media + 1);
+      LoadedName(ctx, mediaChoice, static_cast<WORD>(kTrayMediaFirst + trayIndex), media + 1, kTextChars - 1);
     }
     LONG x = client.left + nameSize.cx;
     if (paperChoice) {
@@ -344,7 +344,7 @@ int CtlPaintTrayLabel(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord*
         reserved += mediaSize.cx;
       }
       WCHAR paper[kTextChars];
-      LoadedName(ctx, paperChoice, static_cast<WORD>(kTrayPaperFirst + trayIndex), paper);
+      LoadedName(ctx, paperChoice, static_cast<WORD>(kTrayPaperFirst + trayIndex), paper, kTextChars);
       SIZE paperSize = {0, 0};
       UiMeasureText(dc, paper, &paperSize);
       RECT room = {x, client.top, client.right - reserved, client.bottom};
