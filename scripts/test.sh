@@ -78,7 +78,7 @@ else
         -rss_limit_mb=2048 -artifact_prefix="$findings/$name-" "$corpus" \
         "$top/samples/models" "$top/samples/jobs" "$top/samples/print" "$top/tests/fixtures/model" \
         "$top/tests/fixtures/resource_dll" "$top/tests/fixtures/print" "$top/tests/fixtures/bmp" \
-        "$top/build/fuzz/resources/fonts" "$top/tests/fixtures/file_dialog" \
+        "$top/build/fuzz/resources/fonts" "$top/tests/fixtures/file_dialog" "$top/tests/fixtures/value_texts" \
         >"$TMPDIR/$name.log" 2>&1; then
       tail -40 "$TMPDIR/$name.log"
       echo "=== fuzz: $name FOUND A FAILURE (input saved under $findings)"

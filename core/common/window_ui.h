@@ -170,3 +170,7 @@ BOOL WuiBeep(UINT type);
 BOOL WuiRunFileDialog(OPENFILENAMEW* dialog, BOOL save);
 // Why the last file dialog failed (CommDlgExtendedError); 0 after a cancel or a choice.
 DWORD WuiFileDialogError();
+// ---- simple control types ----
+
+// Turns a point in screen coordinates into the window's client coordinates.
+BOOL WuiScreenToClient(HWND window, POINT* point);

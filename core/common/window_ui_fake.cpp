@@ -82,3 +82,17 @@ BOOL WuiBeep(UINT type) { return SimUiBeep(type); }
 
 BOOL WuiRunFileDialog(OPENFILENAMEW* dialog, BOOL save) { return SimUiRunFileDialog(dialog, save); }
 DWORD WuiFileDialogError() { return SimUiFileDialogError(); }
+// ---- simple control types ----
+
+// The machine places a top-level window in screen coordinates and a child in its parent's
+// client area, whose origin is the window's own.
+BOOL WuiScreenToClient(HWND window, POINT* point) {
+  if (!window || !point) return FALSE;
+  for (HWND at = window; at; at = SimUiParent(at)) {
+    RECT rect;
+    if (!SimUiGetRect(at, &rect)) return FALSE;
+    point->x -= rect.left;
+    point->y -= rect.top;
+  }
+  return TRUE;
+}

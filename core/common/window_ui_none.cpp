@@ -63,3 +63,6 @@ INT_PTR WuiRunPropertySheet(const PROPSHEETHEADERW* header) { (void)header; retu
 
 BOOL WuiRunFileDialog(OPENFILENAMEW* dialog, BOOL save) { (void)dialog; (void)save; return 0; }
 DWORD WuiFileDialogError() { return 0; }
+// ---- simple control types ----
+
+BOOL WuiScreenToClient(HWND window, POINT* point) { (void)window; (void)point; return 0; }

@@ -132,3 +132,10 @@ BOOL WuiRunFileDialog(OPENFILENAMEW* dialog, BOOL save) {
   return save ? GetSaveFileNameW(dialog) : GetOpenFileNameW(dialog);
 }
 DWORD WuiFileDialogError() { return CommDlgExtendedError(); }
+// ---- simple control types ----
+
+BOOL WuiScreenToClient(HWND window, POINT* point) {
+  if (!point || !window) return FALSE;
+  MapWindowPoints(NULL, window, point, 1);  // answers the offset, which may be 0
+  return TRUE;
+}

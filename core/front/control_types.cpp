@@ -1,26 +1,30 @@
 // The control-type table, the control extensions and the item-picture sizes.
 #include "core/front/control_types.h"
 
+#include "core/front/ctl_simple.h"
+#include "core/front/ctl_subclass.h"
+#include "core/front/draw_helpers.h"
+
 namespace {
 
 // One row per type code, in this order: {type, 0, click, init, show, command, message, window
 // procedure}; the handlers are the control types' (control_types.h).
 const CtlTypeRecord kTypes[] = {
-    {1, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {2, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {3, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {4, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {5, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {6, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {21, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {24, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {22, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {41, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {1, 0, nullptr, nullptr, CtlShowValueText, nullptr, nullptr, CtlSubclassProc},
+    {2, 0, CtlStepPictureValue, nullptr, CtlShowPicture, nullptr, nullptr, CtlSubclassProc},
+    {3, 0, CtlStepPictureValue, nullptr, CtlShowImageValue, nullptr, nullptr, CtlSubclassProc},
+    {4, 0, nullptr, nullptr, CtlShowValueText, nullptr, nullptr, CtlSubclassProc},
+    {5, 0, nullptr, nullptr, CtlShowValueText, nullptr, nullptr, CtlSubclassProc},
+    {6, 0, nullptr, nullptr, CtlShowValueText, nullptr, nullptr, CtlSubclassProc},
+    {21, 0, nullptr, CtlInitButton, CtlShowValueText, CtlButtonCommand, CtlDrawButton, CtlButtonProc},
+    {24, 0, nullptr, CtlInitButtonAlt, CtlShowValueText, CtlButtonCommand, CtlDrawButton, CtlButtonProc},
+    {22, 0, CtlCheckPreMessage, nullptr, CtlShowCheckValue, CtlTakeCheckValue, nullptr, CtlSubclassProc},
+    {41, 0, CtlRadioPreMessage, nullptr, CtlShowRadioValue, CtlTakeRadioValue, nullptr, CtlSubclassProc},
     {42, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
     {43, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {44, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {45, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {46, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {44, 0, nullptr, nullptr, CtlShowValueText, nullptr, nullptr, CtlSubclassProc},
+    {45, 0, nullptr, nullptr, CtlShowValueText, nullptr, nullptr, CtlSubclassProc},
+    {46, 0, nullptr, nullptr, CtlShowValueText, nullptr, nullptr, CtlSubclassProc},
     {47, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
     {48, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
     {49, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
@@ -29,15 +33,15 @@ const CtlTypeRecord kTypes[] = {
     {62, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
     {63, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
     {23, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {64, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {65, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {64, 0, nullptr, nullptr, CtlShowValueText, nullptr, nullptr, CtlSubclassProc},
+    {65, 0, nullptr, nullptr, CtlShowValueText, nullptr, nullptr, CtlSubclassProc},
     {81, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
     {82, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {83, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {83, 0, nullptr, nullptr, CtlShowValueText, nullptr, nullptr, CtlSubclassProc},
     {84, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
     {85, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {101, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {102, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {101, 0, nullptr, nullptr, CtlShowValueText, nullptr, nullptr, CtlSubclassProc},
+    {102, 0, nullptr, nullptr, CtlShowValueText, nullptr, nullptr, CtlSubclassProc},
     {104, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
     {105, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
 };
@@ -45,8 +49,8 @@ constexpr int kTypeCount = static_cast<int>(sizeof(kTypes) / sizeof(kTypes[0]));
 static_assert(kTypeCount == 34, "34 control types");
 
 // The colour-balance step buttons of the balance page move the three balance edits together.
-const CtlStep kBalanceDown[] = {{2272, -1}, {2274, -1}, {2276, -1}};
-const CtlStep kBalanceUp[] = {{2272, 1}, {2274, 1}, {2276, 1}};
+const CtlStep kBalanceDown[] = {{2272, 0, -1}, {2274, 0, -1}, {2276, 0, -1}};
+const CtlStep kBalanceUp[] = {{2272, 0, 1}, {2274, 0, 1}, {2276, 0, 1}};
 
 const CtlExtRamp kRampGreyExt = {kCtlExtColourRamp, kRampGrey};
 const CtlExtRamp kRampRedExt = {kCtlExtColourRamp, kRampRed};
@@ -54,6 +58,9 @@ const CtlExtRamp kRampGreenExt = {kCtlExtColourRamp, kRampGreen};
 const CtlExtRamp kRampBlueExt = {kCtlExtColourRamp, kRampBlue};
 const CtlExtSteps kBalanceDownExt = {kCtlExtStepButton, 3, kBalanceDown};
 const CtlExtSteps kBalanceUpExt = {kCtlExtStepButton, 3, kBalanceUp};
+
+// The colour sample of the quality page draws with the six default colour items.
+const CtlExtColourSample kColourSampleExt = {kCtlExtColourSample, {0, 0}, {0, 0, 0, 0, 0, 0}};
 
 // The rows' extension column names an index of this table; indexes are never renumbered. Rows
 // are grouped by the control types that read them: 1-9 ramps and balance steps, 10-29 texts,
@@ -70,6 +77,7 @@ const ExtensionRow kControlExtensions[] = {
     {5, reinterpret_cast<const CtlExtRecord*>(&kBalanceDownExt)},
     {6, reinterpret_cast<const CtlExtRecord*>(&kBalanceUpExt)},
     // 10-29: texts, pictures and buttons
+    {10, reinterpret_cast<const CtlExtRecord*>(&kColourSampleExt)},
     // 30-49: lists, combos and tabs
     // 50-69: edits and scroll bars
 };
@@ -106,6 +114,8 @@ const CtlImageSize kImageSizes[] = {
 };
 
 }  // namespace
+
+const CtlImageSize* TblGetControlImageSizes() { return kImageSizes; }
 
 int CtlTypeCount() { return kTypeCount; }
 

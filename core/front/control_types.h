@@ -49,6 +49,7 @@ enum CtlExtKind : WORD {
   kCtlExtStepButton = 5,    // auto-repeat step buttons
   kCtlExtTabs = 6,          // tab controls
   kCtlExtPreview = 8,       // the preview picture
+  kCtlExtTwoTexts = 9,      // push buttons of two texts (type 24)
 };
 
 struct CtlExtRecord {
@@ -71,14 +72,36 @@ struct CtlExtRamp {
 // One step of a step button: the control whose value moves and by how much.
 struct CtlStep {
   WORD control;
-  SHORT delta;
+  WORD reserved;
+  LONG delta;
 };
+static_assert(sizeof(CtlStep) == 8, "CtlStep is 8 bytes");
 
 struct CtlExtSteps {
   WORD kind;  // kCtlExtStepButton
   WORD count;
   const CtlStep* steps;
 };
+
+// A push button of two texts, one above the other, optionally with a line between them.
+struct CtlExtTwoTexts {
+  WORD kind;  // kCtlExtTwoTexts
+  WORD firstText;
+  WORD secondText;
+  WORD reserved;
+  WORD separator;  // nonzero: a line between the texts
+};
+static_assert(sizeof(CtlExtTwoTexts) == 10, "CtlExtTwoTexts is 10 bytes");
+
+// The colour sample: two reserved words, then the six items whose values adjust its colours
+// (lightness, contrast, saturation, red, green, blue); control ids in the table, 0 for the
+// default item, item ids once bound.
+struct CtlExtColourSample {
+  WORD kind;  // kCtlExtColourSample
+  WORD reserved[2];
+  WORD items[6];
+};
+static_assert(sizeof(CtlExtColourSample) == 18, "CtlExtColourSample is 18 bytes");
 
 // The extension the rows' extension column names (0 = none, or an index past the table).
 const CtlExtRecord* CtlExtensionAt(int index);
@@ -92,6 +115,8 @@ struct CtlImageSize {
   WORD height;
 };
 
+// The item-picture sizes, ended by a row of control id 0.
+const CtlImageSize* TblGetControlImageSizes();
 // The first row of the item-picture sizes for this control id, or null.
 const CtlImageSize* DlgFindMeasureEntry(WORD controlId);
 // Answers an item measure from that row: the width and the height are each written only when

@@ -138,7 +138,8 @@ void CtlShowValue(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* con
 void DlgShowControlHelp(DriverContext* ctx, HWND page, HWND control, UINT message);
 void DlgClearActionGuard(DriverContext* ctx, UINT message, WPARAM wParam, LPARAM lParam, int force);
 void DlgFinishLayout(DriverContext* ctx, HWND page);
-// The control under a point of the page; null until the control types can tell.
+// The control under a point of the page's client area: the last described one whose window
+// holds it and that is neither hidden nor disabled; null when none.
 DlgControlRecord* CtlHitTest(DriverContext* ctx, DlgPageRecord* page, POINT point);
 
 // ---- choice re-initialisation ----

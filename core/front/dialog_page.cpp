@@ -449,8 +449,14 @@ INT_PTR HandleNotify(DriverContext* ctx, DlgPageRecord* page, HWND window, WPARA
 
 DlgControlRecord* CtlHitTest(DriverContext* ctx, DlgPageRecord* page, POINT point) {
   (void)ctx;
-  (void)page;
-  (void)point;
+  if (!page || !page->controls) return nullptr;
+  // The last described control is the topmost; a hidden or disabled one is never hit.
+  for (int i = page->controlCount - 1; i >= 0; --i) {
+    DlgControlRecord* control = &page->controls[i];
+    RECT rect;
+    if (!control->window || (control->state & kControlDisabledMask) || !WuiGetRect(control->window, &rect)) continue;
+    if (point.x >= rect.left && point.x < rect.right && point.y >= rect.top && point.y < rect.bottom) return control;
+  }
   return nullptr;
 }
 
@@ -631,7 +637,8 @@ INT_PTR CALLBACK DlgHandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
       if (reinterpret_cast<HWND>(wParam) != window) {
         DlgShowControlHelp(ctx, window, reinterpret_cast<HWND>(wParam), message);
       } else {
-        const POINT at = PointOf(lParam);
+        POINT at = PointOf(lParam);
+        WuiScreenToClient(window, &at);
         DlgControlRecord* under = CtlHitTest(ctx, page, at);
         if (under && under->window && !(under->flags & kCtlSecretEvent))
           DlgShowControlHelp(ctx, window, under->window, message);

@@ -47,21 +47,23 @@ size_t Length(LPCWSTR text) {
 }
 
 // One number of a %u, %d or %x directive with its flags and width.
-void PutNumber(Output* o, WORD value, WCHAR type, bool left, bool zero, bool alternate, DWORD width) {
-  WCHAR digits[8];
+void PutNumber(Output* o, DWORD value, WCHAR type, bool left, bool zero, bool alternate, DWORD width,
+               bool negative = false) {
+  WCHAR digits[12];
   int n = 0;
   DWORD base = type == u'x' ? 16 : 10;
-  DWORD v = value;
+  DWORD v = negative ? 0u - value : value;
   do {
     DWORD d = v % base;
     digits[n++] = static_cast<WCHAR>(d < 10 ? u'0' + d : u'a' + d - 10);
     v /= base;
   } while (v);
   DWORD prefix = alternate && type == u'x' && value ? 2 : 0;
-  DWORD used = static_cast<DWORD>(n) + prefix;
+  DWORD used = static_cast<DWORD>(n) + prefix + (negative ? 1 : 0);
   DWORD pad = width > used ? width - used : 0;
   if (!left && !zero)
     for (DWORD i = 0; i < pad; ++i) o->Put(u' ');
+  if (negative) o->Put(u'-');
   if (prefix) {
     o->Put(u'0');
     o->Put(u'x');
@@ -91,8 +93,9 @@ size_t UiFormatMessageText(LPCWSTR format, WORD kind, const void* arguments, int
   Output o(out, cchOut);
   const size_t length = Length(format);
   const WORD* numbers = kind == kUiArgNumbers ? static_cast<const WORD*>(arguments) : nullptr;
+  const LONG* longs = kind == kUiArgLongs ? static_cast<const LONG*>(arguments) : nullptr;
   LPCWSTR text = kind == kUiArgText ? static_cast<LPCWSTR>(arguments) : nullptr;
-  int numbersLeft = numbers ? numberCount : 0;
+  int numbersLeft = numbers || longs ? numberCount : 0;
   bool textLeft = text != nullptr;
   for (size_t i = 0; i < length;) {
     if (format[i] != u'%') {
@@ -128,7 +131,12 @@ size_t UiFormatMessageText(LPCWSTR format, WORD kind, const void* arguments, int
       textLeft = false;
       i = at + 1;
     } else if ((type == u'u' || type == u'd' || type == u'x') && numbersLeft > 0) {
-      PutNumber(&o, *numbers++, type, left, zero, alternate, width);
+      if (longs) {
+        const LONG value = *longs++;
+        PutNumber(&o, static_cast<DWORD>(value), type, left, zero, alternate, width, type == u'd' && value < 0);
+      } else {
+        PutNumber(&o, *numbers++, type, left, zero, alternate, width);
+      }
       --numbersLeft;
       i = at + 1;
     } else {

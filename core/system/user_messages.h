@@ -8,6 +8,7 @@ struct DriverContext;
 constexpr WORD kUiArgNone = 0;
 constexpr WORD kUiArgText = 1;     // arguments: one wide text, the string's "%s"
 constexpr WORD kUiArgNumbers = 2;  // arguments: numberCount WORDs, the string's %u %d %x
+constexpr WORD kUiArgLongs = 3;    // arguments: numberCount LONGs, the string's %u %d (signed) %x
 constexpr int kUiMaxNumbers = 8;
 
 // The composer's input.
@@ -30,7 +31,8 @@ int UiShowComposedMessage(DriverContext* ctx, const MessageRequest* request, HWN
 
 // Formats a loaded string the way the composer does, without reading more than was given:
 // kind 1 fills the first "%s" with text; kind 2 fills %u, %d and %x (flags '-', '0', '#' and
-// a width of at most 1024) with the numbers in order; "%%" is '%'. Any other directive, and
+// a width of at most 1024) with the numbers in order, kind 3 the same with 32-bit numbers, %d
+// signed; "%%" is '%'. Any other directive, and
 // one beyond the arguments, stays as it is. Writes at most cchOut characters with the
 // terminator (none when cchOut is 0) and answers the length of the whole result.
 size_t UiFormatMessageText(LPCWSTR format, WORD kind, const void* arguments, int numberCount, WCHAR* out,

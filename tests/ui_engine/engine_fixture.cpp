@@ -1,15 +1,10 @@
 #include "ui_engine/engine_fixture.h"
 
-#include <string.h>
-
-#include <filesystem>
-
-#include "core/common/mem.h"
 #include "core/common/window_ui.h"
 #include "core/context/ui_state.h"
-#include "core/front/page_lookup.h"
 #include "core/items/item_table.h"
 #include "core/system/resources.h"
+#include "support/page_controls.h"
 #include "support/test_variant.h"
 #include "ui2k/dlg_notify.h"
 
@@ -65,12 +60,8 @@ bool Has(const std::vector<int>& events, int event) {
 void EngineTest::SetUp() {
   ContextTest::SetUp();
   if (HasFatalFailure()) return;
-  std::error_code ec;
-  std::string folder = HostPath("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3");
-  std::filesystem::create_directories(folder, ec);
-  ASSERT_TRUE(std::filesystem::copy_file(BinDir() + "/zemstestengine.dll", folder + "/zemsresus.dll",
-                                         std::filesystem::copy_options::overwrite_existing, ec))
-      << ec.message();
+  std::string error;
+  ASSERT_TRUE(InstallLanguageDll("zemstestengine.dll", &error)) << error;
   g_log = EngineLog();
   LONG count = 0;
   const UiModuleEntry* rows = ModBusGetTable(&count);
@@ -96,13 +87,7 @@ void EngineTest::TearDown() {
 }
 
 DlgPageRecord* EngineTest::SetControls(WORD dialogId, const std::vector<DlgControlRecord>& controls) {
-  DlgPageRecord* page = PageFind(ctx_, dialogId);
-  if (!page) return nullptr;
-  MemFree(page->controls);
-  page->controls = static_cast<DlgControlRecord*>(MemAllocZero(sizeof(DlgControlRecord) * (controls.size() + 1)));
-  memcpy(page->controls, controls.data(), sizeof(DlgControlRecord) * controls.size());
-  page->controlCount = static_cast<WORD>(controls.size());
-  return page;
+  return ReplacePageControls(ctx_, dialogId, controls);
 }
 
 DlgControlRecord EngineTest::Control(WORD controlId, WORD type, WORD symbol) {
