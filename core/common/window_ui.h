@@ -6,6 +6,7 @@
 // reach windows only through these operations.
 #pragma once
 #include "platform/win32.h"
+#include "platform/include/win_controls.h"
 
 // ---- windows and controls ----
 
@@ -160,3 +161,16 @@ LONG WuiRunCommonPropertySheet(HWND owner, SheetUiCallback callback, LPARAM lPar
 int WuiMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style);
 // The system sound of a message-box icon type.
 BOOL WuiBeep(UINT type);
+
+// ---- lists, combos, tabs and trees ----
+
+// Inserts a tab with its caption and lParam before tab `index` (past the end: appended); its
+// index, or -1.
+int WuiTabInsert(HWND tab, int index, LPCWSTR text, LPARAM param);
+// The selected tab, -1 for none.
+int WuiTabSelection(HWND tab);
+// Removes every item of a tree view.
+BOOL WuiTreeClear(HWND tree);
+// Appends an item with its text and lParam under parent (NULL: a root item); the new item, or
+// NULL.
+HTREEITEM WuiTreeInsert(HWND tree, HTREEITEM parent, LPCWSTR text, LPARAM param);
