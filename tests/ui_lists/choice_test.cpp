@@ -115,7 +115,7 @@ TEST_F(ListsTest, OwnerDrawnComboShowsOnlyAChangedItem) {
 // A choice of value 31 (restricted) or 30 from a selection of 29.
 struct TakeCase {
   WORD type;
-  bool extension;  // the control names the restricted-information record
+  const CtlExtPicture* extension;  // the control's picture record, or none
   WORD info;       // its information string
   WORD chosen;
   bool shown;      // the information box came
@@ -125,20 +125,24 @@ struct TakeCase {
 TEST_F(ListsTest, ARestrictedChoiceWithTheInformationFlagShowsItsTextAndKeepsTheOldValue) {
   hand_.Values({29, 30, 31});
   hand_.Restrict(31);
+  const CtlExtPicture* flagged = &kListExtRestrictedChoice;
+  const CtlExtPicture* plain = &kListExtSettingsSummary;  // a picture record without the flag
   const TakeCase cases[] = {
-      {43, true, kInfoString, 31, true, 29}, {48, true, kInfoString, 31, true, 29},
-      {42, true, kInfoString, 31, true, 29}, {47, true, kInfoString, 31, true, 29},
-      {49, true, kInfoString, 31, true, 29},
-      {43, false, kInfoString, 31, false, 31},  // without the record the value applies
-      {47, false, kInfoString, 31, false, 31},
-      {43, true, 0, 31, false, 31},             // so it does without an information string
-      {43, true, kInfoString, 30, false, 30},   // an unrestricted value applies
-      {42, true, kInfoString, 30, false, 30},
+      {43, flagged, kInfoString, 31, true, 29}, {48, flagged, kInfoString, 31, true, 29},
+      {42, flagged, kInfoString, 31, true, 29}, {47, flagged, kInfoString, 31, true, 29},
+      {49, flagged, kInfoString, 31, true, 29},
+      {43, nullptr, kInfoString, 31, false, 31},  // without the record the value applies
+      {47, nullptr, kInfoString, 31, false, 31},
+      {43, plain, kInfoString, 31, false, 31},    // so it does without the flag
+      {42, plain, kInfoString, 31, false, 31},
+      {43, flagged, 0, 31, false, 31},            // and without an information string
+      {43, flagged, kInfoString, 30, false, 30},  // an unrestricted value applies
+      {42, flagged, kInfoString, 30, false, 30},
   };
   int row = 0;
   for (const TakeCase& c : cases) {
     DlgControlRecord* control = Make(static_cast<WORD>(2800 + row), c.type, ClassOf(c.type), kU16Item);
-    control->extension = c.extension ? const_cast<CtlExtPicture*>(&kListExtRestrictedChoice) : nullptr;
+    control->extension = const_cast<CtlExtPicture*>(c.extension);
     control->infoString = c.info;
     for (WORD v : {29, 30, 31}) WuiChoiceAdd(control->window, W16(u"x"), v);
     ItemSetValueById(ctx_, kU16Item, 29);
