@@ -114,8 +114,8 @@ int CtlTakeIconListValue(DriverContext* ctx, DlgPageRecord* page, DlgControlReco
                          LPARAM lParam) {
   (void)lParam;
   if (HIWORD(wParam) != LBN_SELCHANGE) return 0;
-  HWND list = CtlChoiceWindow(page, control);
-  const int index = list ? WuiChoiceSelection(list) : -1;
+  HWND list = NULL;
+  const int index = CtlChoiceSelected(page, control, &list);
   if (index < 0) return 0;
   WCHAR key[kKeyChars];
   if (WuiChoiceText(list, index, key, kKeyChars) < 0) key[0] = 0;

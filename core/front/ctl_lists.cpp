@@ -169,6 +169,12 @@ HWND CtlChoiceWindow(DlgPageRecord* page, DlgControlRecord* control) {
   return page && page->window ? WuiFindControl(page->window, control->controlId) : NULL;
 }
 
+int CtlChoiceSelected(DlgPageRecord* page, DlgControlRecord* control, HWND* window) {
+  HWND found = CtlChoiceWindow(page, control);
+  if (window) *window = found;
+  return found ? WuiChoiceSelection(found) : -1;
+}
+
 int CtlChoiceEntries(DriverContext* ctx, const DlgControlRecord* control, WORD* values, int capacity) {
   const ModelItemDescriptor* desc = control ? control->descriptor : nullptr;
   if (!desc || !values) return 0;
@@ -216,8 +222,8 @@ int CtlTakeListBoxValue(DriverContext* ctx, DlgPageRecord* page, DlgControlRecor
                         LPARAM lParam) {
   (void)lParam;
   if (HIWORD(wParam) != LBN_SELCHANGE) return 0;
-  HWND window = CtlChoiceWindow(page, control);
-  const int index = window ? WuiChoiceSelection(window) : -1;
+  HWND window = NULL;
+  const int index = CtlChoiceSelected(page, control, &window);
   if (index < 0) return 0;
   const LPARAM value = WuiChoiceData(window, index);
   const LONG_PTR old = ItemGetControlValue(ctx, control);
@@ -307,8 +313,8 @@ int CtlDrawListItemAlt(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord
   }
   if (message == WM_LBUTTONUP || (message == WM_CHAR && wParam == ' ')) {
     if (Restricted(control)) return 0;
-    HWND window = CtlChoiceWindow(page, control);
-    const int index = window ? WuiChoiceSelection(window) : -1;
+    HWND window = NULL;
+    const int index = CtlChoiceSelected(page, control, &window);
     if (index < 0 || index >= count) return 0;
     ItemSetValueById(ctx, items[index], ItemGetValueById(ctx, items[index]) ? 0 : 1);
     WuiInvalidate(window, TRUE);
@@ -341,8 +347,8 @@ int CtlTakeComboValue(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord*
   // handler in this driver.
   if (HIWORD(wParam) != CBN_SELCHANGE) return 0;
   if (!page || ctx->currentPage != page->dialogId) return 0;
-  HWND window = CtlChoiceWindow(page, control);
-  const int index = window ? WuiChoiceSelection(window) : -1;
+  HWND window = NULL;
+  const int index = CtlChoiceSelected(page, control, &window);
   if (index < 0) return 0;
   const LPARAM value = WuiChoiceData(window, index);
   const LONG_PTR old = ItemGetControlValue(ctx, control);

@@ -63,6 +63,8 @@ constexpr int kCtlTextChars = 1025;
 constexpr int kCtlMaxEntries = 512;
 // The control's window: the bound one, else the page's control of its id.
 HWND CtlChoiceWindow(DlgPageRecord* page, DlgControlRecord* control);
+// The control's selected entry (-1 for none or no window), its window written to *window.
+int CtlChoiceSelected(DlgPageRecord* page, DlgControlRecord* control, HWND* window);
 // The control's entries (values of its description that are not disabled, in list order), at
 // most capacity of them; their number.
 int CtlChoiceEntries(DriverContext* ctx, const DlgControlRecord* control, WORD* values, int capacity);
