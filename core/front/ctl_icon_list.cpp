@@ -1,7 +1,5 @@
 // The preset icon list: one entry per preset, each drawn as the settings of its preset would
 // look (the option picture of the list's partner) with the preset's name under it.
-#include <stdlib.h>
-
 #include "core/common/draw_ui.h"
 #include "core/common/window_ui.h"
 #include "core/context/settings_snapshot.h"

@@ -1,6 +1,5 @@
 // The structural types: tab controls that show one group of a page's controls at a time, and
 // the tree of every page and control with its value.
-#include "core/common/mem.h"
 #include "core/common/text.h"
 #include "core/common/window_ui.h"
 #include "core/front/ctl_lists.h"
