@@ -136,7 +136,8 @@ WINSIM_API void SimClearEscapes(void);
 // The fake implements the window interface (core/common/window_ui.h), not user32: one SimUi
 // call per operation, state kept here so that the DLLs, the host and a test of one process see
 // the same windows. Dialogs are made from the DIALOGEX templates of resource DLLs; controls of
-// the standard classes answer their messages (texts, checks, choices, edit limits) and notify
+// the standard classes answer their messages (texts, checks, choices, edit limits; tab controls
+// their tabs and selection, tree views their items) and notify
 // their dialog as Windows does where the driver relies on it (EN_CHANGE when an edit's text is
 // set; a click's BN_CLICKED; no CBN_SELCHANGE for a selection set by a message). Posted messages
 // run when the fake pumps (a modal loop, SimUiPump), after the message being handled; timers

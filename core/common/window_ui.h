@@ -6,6 +6,7 @@
 // reach windows only through these operations.
 #pragma once
 #include "platform/win32.h"
+#include "platform/include/win_controls.h"
 
 // ---- windows and controls ----
 
@@ -170,7 +171,21 @@ BOOL WuiBeep(UINT type);
 BOOL WuiRunFileDialog(OPENFILENAMEW* dialog, BOOL save);
 // Why the last file dialog failed (CommDlgExtendedError); 0 after a cancel or a choice.
 DWORD WuiFileDialogError();
+
 // ---- simple control types ----
 
 // Turns a point in screen coordinates into the window's client coordinates.
 BOOL WuiScreenToClient(HWND window, POINT* point);
+
+// ---- lists, combos, tabs and trees ----
+
+// Inserts a tab with its caption and lParam before tab `index` (past the end: appended); its
+// index, or -1.
+int WuiTabInsert(HWND tab, int index, LPCWSTR text, LPARAM param);
+// The selected tab, -1 for none.
+int WuiTabSelection(HWND tab);
+// Removes every item of a tree view.
+BOOL WuiTreeClear(HWND tree);
+// Appends an item with its text and lParam under parent (NULL: a root item); the new item, or
+// NULL.
+HTREEITEM WuiTreeInsert(HWND tree, HTREEITEM parent, LPCWSTR text, LPARAM param);

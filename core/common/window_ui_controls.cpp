@@ -68,3 +68,29 @@ void WuiEditLimit(HWND edit, int chars) { WuiSend(edit, EM_LIMITTEXT, (WPARAM)ch
 void WuiEditPasswordChar(HWND edit, WCHAR mark) { WuiSend(edit, EM_SETPASSWORDCHAR, (WPARAM)mark, 0); }
 
 void WuiEditSelect(HWND edit, int start, int end) { WuiSend(edit, EM_SETSEL, (WPARAM)start, (LPARAM)end); }
+
+// ---- lists, combos, tabs and trees ----
+
+int WuiTabInsert(HWND tab, int index, LPCWSTR text, LPARAM param) {
+  TCITEMW item = {};
+  item.mask = TCIF_TEXT | TCIF_PARAM;
+  item.pszText = const_cast<LPWSTR>(text);
+  item.lParam = param;
+  return (int)WuiSend(tab, TCM_INSERTITEMW, (WPARAM)index, (LPARAM)&item);
+}
+
+int WuiTabSelection(HWND tab) {
+  return WuiIsWindow(tab) ? (int)WuiSend(tab, TCM_GETCURSEL, 0, 0) : -1;
+}
+
+BOOL WuiTreeClear(HWND tree) { return WuiSend(tree, TVM_DELETEITEM, 0, (LPARAM)TVI_ROOT) ? TRUE : FALSE; }
+
+HTREEITEM WuiTreeInsert(HWND tree, HTREEITEM parent, LPCWSTR text, LPARAM param) {
+  TVINSERTSTRUCTW insert = {};
+  insert.hParent = parent ? parent : TVI_ROOT;
+  insert.hInsertAfter = TVI_LAST;
+  insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+  insert.item.pszText = const_cast<LPWSTR>(text);
+  insert.item.lParam = param;
+  return (HTREEITEM)WuiSend(tree, TVM_INSERTITEMW, 0, (LPARAM)&insert);
+}

@@ -1,6 +1,7 @@
 // The control-type table, the control extensions and the item-picture sizes.
 #include "core/front/control_types.h"
 
+#include "core/front/ctl_lists.h"
 #include "core/front/ctl_simple.h"
 #include "core/front/ctl_subclass.h"
 #include "core/front/draw_helpers.h"
@@ -20,15 +21,15 @@ const CtlTypeRecord kTypes[] = {
     {24, 0, nullptr, CtlInitButtonAlt, CtlShowValueText, CtlButtonCommand, CtlDrawButton, CtlButtonProc},
     {22, 0, CtlCheckPreMessage, nullptr, CtlShowCheckValue, CtlTakeCheckValue, nullptr, CtlSubclassProc},
     {41, 0, CtlRadioPreMessage, nullptr, CtlShowRadioValue, CtlTakeRadioValue, nullptr, CtlSubclassProc},
-    {42, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {43, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {42, 0, nullptr, CtlFillListBox, CtlShowListBoxValue, CtlTakeListBoxValue, nullptr, CtlSubclassProc},
+    {43, 0, nullptr, CtlFillCombo, CtlShowComboValue, CtlTakeComboValue, nullptr, CtlSubclassProc},
     {44, 0, nullptr, nullptr, CtlShowValueText, nullptr, nullptr, CtlSubclassProc},
     {45, 0, nullptr, nullptr, CtlShowValueText, nullptr, nullptr, CtlSubclassProc},
     {46, 0, nullptr, nullptr, CtlShowValueText, nullptr, nullptr, CtlSubclassProc},
-    {47, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {48, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {49, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {50, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {47, 0, nullptr, CtlFillOwnerListBox, nullptr, CtlTakeListBoxValue, CtlDrawListItem, CtlSubclassProc},
+    {48, 0, nullptr, CtlFillCombo, CtlShowOwnerComboValue, CtlTakeComboValue, CtlDrawComboItem, CtlSubclassProc},
+    {49, 0, nullptr, CtlFillOwnerListBox, nullptr, CtlTakeListBoxValue, CtlDrawListItemAlt, CtlSubclassProc},
+    {50, 0, nullptr, CtlFillIconList, nullptr, CtlTakeIconListValue, CtlDrawIconListItem, CtlSubclassProc},
     {61, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
     {62, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
     {63, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
@@ -42,8 +43,8 @@ const CtlTypeRecord kTypes[] = {
     {85, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
     {101, 0, nullptr, nullptr, CtlShowValueText, nullptr, nullptr, CtlSubclassProc},
     {102, 0, nullptr, nullptr, CtlShowValueText, nullptr, nullptr, CtlSubclassProc},
-    {104, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {105, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {104, 0, nullptr, CtlFillTabControl, nullptr, nullptr, CtlTabMessage, CtlSubclassProc},
+    {105, 0, nullptr, CtlFillTreeView, nullptr, nullptr, CtlIgnoreMessage, CtlSubclassProc},
 };
 constexpr int kTypeCount = static_cast<int>(sizeof(kTypes) / sizeof(kTypes[0]));
 static_assert(kTypeCount == 34, "34 control types");
@@ -79,6 +80,10 @@ const ExtensionRow kControlExtensions[] = {
     // 10-29: texts, pictures and buttons
     {10, reinterpret_cast<const CtlExtRecord*>(&kColourSampleExt)},
     // 30-49: lists, combos and tabs
+    {30, reinterpret_cast<const CtlExtRecord*>(&kListExtRestrictedChoice)},
+    {31, reinterpret_cast<const CtlExtRecord*>(&kListExtStatusSummary)},
+    {32, reinterpret_cast<const CtlExtRecord*>(&kListExtSettingsSummary)},
+    {33, reinterpret_cast<const CtlExtRecord*>(kListExtHiddenFunctions)},  // a plain item list
     // 50-69: edits and scroll bars
 };
 

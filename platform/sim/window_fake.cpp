@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/sim.h"
+#include "platform/include/win_controls.h"
 #include "platform/sim/dialog_template.h"
 #include "platform/sim/internal.h"
 #include "platform/sim/trace.h"
@@ -21,6 +22,14 @@ namespace winsim {
 namespace {
 
 struct ChoiceEntry {
+  std::u16string text;
+  LPARAM data = 0;
+};
+
+// One item of a tree view: its handle, its parent's (0 for a root item), text and lParam.
+struct TreeNode {
+  ULONG_PTR handle = 0;
+  ULONG_PTR parent = 0;
   std::u16string text;
   LPARAM data = 0;
 };
@@ -51,6 +60,9 @@ struct FakeWindow {
   RECT rect = {0, 0, 0, 0};  // in the parent's client coordinates (top-level: the screen's)
   bool needsPaint = false;
   std::vector<HWND> children;  // z-order: the first is on top
+  // Tab controls and tree views.
+  std::vector<struct TreeNode> tree;
+  ULONG_PTR nextTreeItem = 1;
 };
 
 struct DeclaredControl {
@@ -381,6 +393,145 @@ LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   return DefaultAnswer(window, message, wParam, lParam);
 }
 
+// ---- tab controls and tree views ----
+
+// Tabs keep their captions and lParams as choice entries; the first inserted tab is selected.
+LRESULT CALLBACK TabProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  FakeWindow* w = Find(window);
+  if (!w) return 0;
+  int count = (int)w->choices.size();
+  switch (message) {
+    case TCM_GETITEMCOUNT:
+      return count;
+    case TCM_DELETEALLITEMS:
+      w->choices.clear();
+      w->selection = -1;
+      return TRUE;
+    case TCM_GETCURSEL:
+      return w->selection;
+    case TCM_SETCURSEL: {
+      int index = (int)wParam;
+      if (index < 0 || index >= count) return -1;
+      int old = w->selection;
+      w->selection = index;
+      return old;
+    }
+    case TCM_INSERTITEMW: {
+      const TCITEMW* item = reinterpret_cast<const TCITEMW*>(lParam);
+      if (!item) return -1;
+      int index = (int)wParam < 0 ? 0 : ((int)wParam > count ? count : (int)wParam);
+      ChoiceEntry entry;
+      if (item->mask & TCIF_TEXT) entry.text = TextOf(item->pszText);
+      if (item->mask & TCIF_PARAM) entry.data = item->lParam;
+      w->choices.insert(w->choices.begin() + index, entry);
+      if (w->selection < 0) w->selection = 0;
+      else if (index <= w->selection && count > 0) ++w->selection;
+      return index;
+    }
+    case TCM_GETITEMW: {
+      TCITEMW* item = reinterpret_cast<TCITEMW*>(lParam);
+      int index = (int)wParam;
+      if (!item || index < 0 || index >= count) return FALSE;
+      const ChoiceEntry& entry = w->choices[(size_t)index];
+      if ((item->mask & TCIF_TEXT) && item->pszText && item->cchTextMax > 0) {
+        size_t n = entry.text.size() < (size_t)item->cchTextMax - 1 ? entry.text.size() : (size_t)item->cchTextMax - 1;
+        entry.text.copy(reinterpret_cast<char16_t*>(item->pszText), n);
+        item->pszText[n] = 0;
+      }
+      if (item->mask & TCIF_PARAM) item->lParam = entry.data;
+      return TRUE;
+    }
+    default:
+      return DefaultAnswer(window, message, wParam, lParam);
+  }
+}
+
+// Removes a tree item and its descendants.
+void DeleteTreeItem(FakeWindow* w, ULONG_PTR handle) {
+  std::vector<ULONG_PTR> children;
+  for (const TreeNode& node : w->tree)
+    if (node.parent == handle) children.push_back(node.handle);
+  for (ULONG_PTR child : children) DeleteTreeItem(w, child);
+  for (size_t i = 0; i < w->tree.size(); ++i)
+    if (w->tree[i].handle == handle) {
+      w->tree.erase(w->tree.begin() + (long)i);
+      break;
+    }
+}
+
+const TreeNode* FindTreeItem(const FakeWindow* w, ULONG_PTR handle) {
+  for (const TreeNode& node : w->tree)
+    if (node.handle == handle) return &node;
+  return NULL;
+}
+
+// Tree items are appended under their parent (every insert position is taken as the last);
+// TVM_GETNEXTITEM walks them with TVGN_ROOT, TVGN_CHILD and TVGN_NEXT.
+LRESULT CALLBACK TreeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  FakeWindow* w = Find(window);
+  if (!w) return 0;
+  const ULONG_PTR root = (ULONG_PTR)TVI_ROOT;
+  switch (message) {
+    case TVM_GETCOUNT:
+      return (LRESULT)w->tree.size();
+    case TVM_DELETEITEM:
+      if ((ULONG_PTR)lParam == root) {
+        w->tree.clear();
+        return TRUE;
+      }
+      if (!FindTreeItem(w, (ULONG_PTR)lParam)) return FALSE;
+      DeleteTreeItem(w, (ULONG_PTR)lParam);
+      return TRUE;
+    case TVM_INSERTITEMW: {
+      const TVINSERTSTRUCTW* insert = reinterpret_cast<const TVINSERTSTRUCTW*>(lParam);
+      if (!insert) return 0;
+      ULONG_PTR parent = (ULONG_PTR)insert->hParent;
+      if (parent == root) parent = 0;
+      if (parent && !FindTreeItem(w, parent)) return 0;
+      TreeNode node;
+      node.handle = w->nextTreeItem++;
+      node.parent = parent;
+      if (insert->item.mask & TVIF_TEXT) node.text = TextOf(insert->item.pszText);
+      if (insert->item.mask & TVIF_PARAM) node.data = insert->item.lParam;
+      w->tree.push_back(node);
+      return (LRESULT)node.handle;
+    }
+    case TVM_GETNEXTITEM: {
+      ULONG_PTR parent = 0;
+      size_t from = 0;
+      if (wParam == TVGN_CHILD) {
+        parent = (ULONG_PTR)lParam;
+      } else if (wParam == TVGN_NEXT) {
+        const TreeNode* node = FindTreeItem(w, (ULONG_PTR)lParam);
+        if (!node) return 0;
+        parent = node->parent;
+        from = (size_t)(node - w->tree.data()) + 1;
+      } else if (wParam != TVGN_ROOT) {
+        return 0;
+      }
+      for (size_t i = from; i < w->tree.size(); ++i)
+        if (w->tree[i].parent == parent) return (LRESULT)w->tree[i].handle;
+      return 0;
+    }
+    case TVM_GETITEMW: {
+      TVITEMW* item = reinterpret_cast<TVITEMW*>(lParam);
+      const TreeNode* node = item ? FindTreeItem(w, (ULONG_PTR)item->hItem) : NULL;
+      if (!node) return FALSE;
+      if ((item->mask & TVIF_TEXT) && item->pszText && item->cchTextMax > 0) {
+        size_t n = node->text.size() < (size_t)item->cchTextMax - 1 ? node->text.size() : (size_t)item->cchTextMax - 1;
+        node->text.copy(reinterpret_cast<char16_t*>(item->pszText), n);
+        item->pszText[n] = 0;
+      }
+      if (item->mask & TVIF_PARAM) item->lParam = node->data;
+      return TRUE;
+    }
+    default:
+      return DefaultAnswer(window, message, wParam, lParam);
+  }
+}
+
 struct ClassRow {
   const char16_t* name;
   Kind kind;
@@ -390,6 +541,7 @@ const ClassRow kClasses[] = {
     {u"#32770", Kind::kDialog, DialogProc}, {u"Button", Kind::kButton, ButtonProc},
     {u"Edit", Kind::kEdit, EditProc},       {u"Static", Kind::kStatic, StaticProc},
     {u"ComboBox", Kind::kCombo, ComboProc}, {u"ListBox", Kind::kList, ListProc},
+    {u"SysTabControl32", Kind::kGeneric, TabProc}, {u"SysTreeView32", Kind::kGeneric, TreeProc},
 };
 
 const ClassRow* StandardClass(const std::u16string& name) {

@@ -280,6 +280,51 @@ const Case kCases[] = {
        EXPECT_TRUE(WuiIsEnabled(dialog)) << "the owner is enabled again";
        EXPECT_EQ(WuiRunDialog(dialogs, 4999, dialog, TestDialogProc, 1), -1) << "no such template";
      }},
+    {"a tab control keeps its tabs and selection; a tree view its items under their parents",
+     [](HMODULE, HWND dialog) {
+       const RECT area = {10, 60, 90, 110};
+       HWND tab = WuiCreateChild(dialog, TEXT("SysTabControl32"), TEXT(""), WS_CHILD | WS_VISIBLE, 0, &area, 106,
+                                 NULL, NULL);
+       ASSERT_NE(tab, (HWND)NULL);
+       EXPECT_EQ(WuiTabSelection(tab), -1) << "no tab, no selection";
+       EXPECT_EQ(WuiTabInsert(tab, 0, TEXT("Layout"), 11), 0);
+       EXPECT_EQ(WuiTabSelection(tab), 0) << "the first tab is selected";
+       EXPECT_EQ(WuiTabInsert(tab, 5, TEXT("Colour"), 13), 1) << "past the end: appended";
+       EXPECT_EQ(WuiTabInsert(tab, 1, TEXT("Finish"), 12), 1);
+       EXPECT_EQ(WuiSend(tab, TCM_GETITEMCOUNT, 0, 0), 3);
+       WCHAR text[16] = {};
+       TCITEMW item = {};
+       item.mask = TCIF_TEXT | TCIF_PARAM;
+       item.pszText = text;
+       item.cchTextMax = 16;
+       EXPECT_TRUE(WuiSend(tab, TCM_GETITEMW, 2, reinterpret_cast<LPARAM>(&item)));
+       EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(text)), u"Colour");
+       EXPECT_EQ(item.lParam, 13);
+       EXPECT_EQ(WuiSend(tab, TCM_SETCURSEL, 2, 0), 0) << "answers the one before";
+       EXPECT_EQ(WuiTabSelection(tab), 2);
+       HWND tree = WuiCreateChild(dialog, TEXT("SysTreeView32"), TEXT(""), WS_CHILD | WS_VISIBLE, 0, &area, 107,
+                                  NULL, NULL);
+       ASSERT_NE(tree, (HWND)NULL);
+       HTREEITEM page = WuiTreeInsert(tree, NULL, TEXT("TOV_IDD_PRESET"), 1);
+       ASSERT_NE(page, (HTREEITEM)NULL);
+       HTREEITEM control = WuiTreeInsert(tree, page, TEXT("none"), 2);
+       ASSERT_NE(control, (HTREEITEM)NULL);
+       WuiTreeInsert(tree, NULL, TEXT("TOV_IDD_BASIC"), 3);
+       EXPECT_EQ(WuiSend(tree, TVM_GETCOUNT, 0, 0), 3);
+       EXPECT_EQ(reinterpret_cast<HTREEITEM>(WuiSend(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)), page);
+       EXPECT_EQ(reinterpret_cast<HTREEITEM>(WuiSend(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(page))),
+                 control);
+       TVITEMW node = {};
+       node.mask = TVIF_TEXT | TVIF_PARAM;
+       node.hItem = control;
+       node.pszText = text;
+       node.cchTextMax = 16;
+       EXPECT_TRUE(WuiSend(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&node)));
+       EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(text)), u"none");
+       EXPECT_EQ(node.lParam, 2);
+       EXPECT_TRUE(WuiTreeClear(tree));
+       EXPECT_EQ(WuiSend(tree, TVM_GETCOUNT, 0, 0), 0);
+     }},
     {"a destroyed dialog and its controls are gone",
      [](HMODULE, HWND dialog) {
        HWND edit = WuiFindControl(dialog, kEdit);
