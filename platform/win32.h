@@ -27,6 +27,7 @@
 #include "platform/include/win_user.h"
 #include "platform/include/win_paint.h"
 #include "platform/include/win_sheets.h"
+#include "platform/include/win_input.h"
 #endif
 #include "platform/include/win_ddiui.h"
 

@@ -77,3 +77,24 @@ int WuiMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style) {
   return SimUiMessageBox(owner, text, caption, style);
 }
 BOOL WuiBeep(UINT type) { return SimUiBeep(type); }
+
+// ---- control subclassing, cursors and the hint popup ----
+
+HCURSOR WuiLoadCursor(HMODULE module, int cursorId) { return SimUiLoadCursor(module, cursorId); }
+HCURSOR WuiSetCursor(HCURSOR cursor) { return SimUiSetCursor(cursor); }
+BOOL WuiCursorPos(POINT* at) { return SimUiCursorPos(at); }
+BOOL WuiClientToScreen(HWND window, POINT* at) { return SimUiMapPoint(window, at, TRUE); }
+BOOL WuiScreenToClient(HWND window, POINT* at) { return SimUiMapPoint(window, at, FALSE); }
+BOOL WuiScreenRect(RECT* rect) { return SimUiScreenRect(rect); }
+HWND WuiSetCapture(HWND window) { return SimUiSetCapture(window); }
+BOOL WuiReleaseCapture() { return SimUiReleaseCapture(); }
+HWND WuiGetCapture() { return SimUiGetCapture(); }
+BOOL WuiKeyDown(int virtualKey) { return SimUiKeyDown(virtualKey); }
+int WuiClipboardText(HWND owner, WCHAR* buffer, int cchBuffer) {
+  (void)owner;
+  return SimUiClipboardText(buffer, cchBuffer);
+}
+HWND WuiCreatePopup(HWND owner, LPCWSTR className, LPCWSTR text, DWORD style, const RECT* rect, HMODULE instance) {
+  return SimUiCreatePopup(owner, className, text, style, rect, instance);
+}
+BOOL WuiRunLocalLoop(HWND window, const volatile LONG* done) { return SimUiRunLocalLoop(window, done); }

@@ -58,3 +58,19 @@ BOOL WuiHasUpdate(HWND window) { (void)window; return 0; }
 BOOL WuiEnableScrollBar(HWND scrollBar, UINT arrows) { (void)scrollBar; (void)arrows; return 0; }
 BOOL WuiHelp(HWND, LPCWSTR, UINT, ULONG_PTR) { return 0; }
 INT_PTR WuiRunPropertySheet(const PROPSHEETHEADERW* header) { (void)header; return -1; }
+
+// ---- control subclassing, cursors and the hint popup ----
+
+HCURSOR WuiLoadCursor(HMODULE, int) { return NULL; }
+HCURSOR WuiSetCursor(HCURSOR) { return NULL; }
+BOOL WuiCursorPos(POINT*) { return 0; }
+BOOL WuiClientToScreen(HWND, POINT*) { return 0; }
+BOOL WuiScreenToClient(HWND, POINT*) { return 0; }
+BOOL WuiScreenRect(RECT*) { return 0; }
+HWND WuiSetCapture(HWND) { return NULL; }
+BOOL WuiReleaseCapture() { return 0; }
+HWND WuiGetCapture() { return NULL; }
+BOOL WuiKeyDown(int) { return 0; }
+int WuiClipboardText(HWND, WCHAR*, int) { return -1; }
+HWND WuiCreatePopup(HWND, LPCWSTR, LPCWSTR, DWORD, const RECT*, HMODULE) { return NULL; }
+BOOL WuiRunLocalLoop(HWND, const volatile LONG*) { return 0; }

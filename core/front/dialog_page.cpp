@@ -11,6 +11,7 @@
 #include "core/context/ui_state.h"
 #include "core/devmode/sheet_commit.h"
 #include "core/front/control_lookup.h"
+#include "core/front/ctl_subclass.h"
 #include "core/front/dialog_engine.h"
 #include "core/front/page_lookup.h"
 #include "core/items/item_access.h"
@@ -618,6 +619,7 @@ INT_PTR CALLBACK DlgHandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
       if (UiHasChangedItems(ctx) || WuiHasUpdate(window)) DlgRefreshControls(ctx, page, 0);
       return 0;
     case WM_ERASEBKGND:
+      DlgUpdateHint(ctx, nullptr, window, 0, 0);
       DlgRefreshControls(ctx, page, 0);
       return 0;
     case WM_NOTIFY:
@@ -637,9 +639,11 @@ INT_PTR CALLBACK DlgHandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
           DlgShowControlHelp(ctx, window, under->window, message);
       }
       return TRUE;
+    case WM_TIMER:
+      if (wParam == 1) DlgHintTimer(ctx, window);
+      return 0;
     case WM_NCPAINT:
     case WM_LBUTTONDBLCLK:
-    case WM_TIMER:
       return 0;
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
