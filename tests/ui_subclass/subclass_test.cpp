@@ -15,6 +15,7 @@
 #include "core/items/item_ids.h"
 #include "core/items/item_table.h"
 #include "core/items/item_values.h"
+#include "core/items/units.h"
 #include "core/model/model_types.h"
 #include "core/system/printer_names.h"
 #include "core/system/resources.h"
@@ -201,16 +202,24 @@ TEST_F(SubclassTest, UpAndDownStepANumericEditWithinItsRange) {
   ModelItemDescriptor desc = {};
   desc.type = kModelTypeNumeric;
   desc.values = &range;
+  // A length edit steps by one display unit in 1/1200 inch.
+  const LONG unit = ItemDisplayToDots(ctx_, 0, 1);
+  ASSERT_GT(unit, 1);
   struct Case {
+    DWORD flags;
+    LONG maximum;
     LONG before;
     WPARAM key;
     LONG after;
     bool told;  // event 55 and the repaints
   } cases[] = {
-      {10, VK_UP, 10, false},  // at the maximum: ignored
-      {9, VK_UP, 10, true},    // one step below goes to it
-      {5, VK_DOWN, 4, true},   //
-      {1, VK_DOWN, 1, false},  // at the minimum
+      {0, 10, 10, VK_UP, 10, false},  // at the maximum: ignored
+      {0, 10, 9, VK_UP, 10, true},    // one step below goes to it
+      {0, 10, 5, VK_DOWN, 4, true},   //
+      {0, 10, 1, VK_DOWN, 1, false},  // at the minimum
+      {kCtlDisplayLength, 500, 100, VK_UP, 100 + unit, true},
+      {kCtlDisplayLength, 500, 500 - unit + 1, VK_UP, 500, true},  // less than a step below: to it
+      {kCtlDisplayLength, 500, 1 + unit - 1, VK_DOWN, 1, true},
   };
   DlgControlRecord edit = Control(2502, 63);
   HWND page = Open({edit}, {{TEXT("Edit"), RECT{10, 10, 60, 24}}});
@@ -219,6 +228,8 @@ TEST_F(SubclassTest, UpAndDownStepANumericEditWithinItsRange) {
   control->descriptor = &desc;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.before);
+    control->flags = c.flags;
+    range.maximum = c.maximum;
     ASSERT_TRUE(ItemSetControlValue(ctx_, control, c.before));
     Log().events.clear();
     EXPECT_EQ(WuiSend(control->window, WM_KEYDOWN, c.key, 0), 0);
