@@ -237,14 +237,7 @@ bool PasteIntoTextEdit(HWND window, const DlgControlRecord* control) {
   const int length = WuiClipboardText(window, clip, 2048);
   EditRoom room;
   if (length < 0 || !TextEditRoom(window, control, &room)) return false;
-  int bytes = room.kept, taken = 0;
-  while (taken < length) {
-    const int units = CharUnits(clip + taken);
-    const int more = AnsiBytes(clip + taken, units);
-    if (bytes + more > room.limit) break;
-    bytes += more;
-    taken += units;
-  }
+  const int taken = CtlPasteFitChars(clip, length, room.limit - room.kept);
   if (taken == 0) return true;
   clip[taken] = 0;
   WuiSend(window, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(clip));
@@ -725,6 +718,19 @@ void CtlSelectComboByData(DriverContext* ctx, DlgPageRecord* page, WORD controlI
       type->command(ctx, page, control, MAKEWPARAM(0, CBN_SELCHANGE), reinterpret_cast<LPARAM>(control->window));
     return;
   }
+}
+
+int CtlPasteFitChars(const WCHAR* text, int length, int roomBytes) {
+  if (!text) return 0;
+  int bytes = 0, taken = 0;
+  while (taken < length) {
+    const int units = taken + 1 < length ? CharUnits(text + taken) : 1;
+    const int more = AnsiBytes(text + taken, units);
+    if (more <= 0 || bytes + more > roomBytes) break;
+    bytes += more;
+    taken += units;
+  }
+  return taken;
 }
 
 int CtlIsNumericChar(DriverContext* ctx, WCHAR ch) {

@@ -31,6 +31,9 @@ const HitAreaRow* CtlFindHotspotAtPoint(DriverContext* ctx, RECT* area, POINT po
 // Selects the entry of combo controlId on the page whose item data is value and runs the type's
 // command handler as for CBN_SELCHANGE; nothing when the control or the value is missing.
 void CtlSelectComboByData(DriverContext* ctx, DlgPageRecord* page, WORD controlId, LONG_PTR value);
+// The characters at the start of text (length characters) whose ANSI bytes fit roomBytes; a
+// double-byte character or a surrogate pair is taken whole or not at all.
+int CtlPasteFitChars(const WCHAR* text, int length, int roomBytes);
 // 1 for the digits, backspace and the language's decimal separator.
 int CtlIsNumericChar(DriverContext* ctx, WCHAR ch);
 // The hint's font height: the page's font is used as it is.
