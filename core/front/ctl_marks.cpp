@@ -14,7 +14,6 @@
 namespace {
 
 constexpr UINT kMarkPicture = 7006;
-constexpr int kHandCursor = 8000, kPressedHandCursor = 8001;
 constexpr int kTextChars = 1025;
 
 // Process-wide: the STATIC procedure of the marks, the mark that last took the focus and
@@ -22,13 +21,6 @@ constexpr int kTextChars = 1025;
 WNDPROC g_markProcedure = nullptr;
 HWND g_focusedMark = NULL;
 bool g_focusDrawn = false;
-
-HCURSOR HandCursor(DriverContext* ctx, bool pressed) {
-  DlgDrawState& draw = ctx->ui->dialog.draw;
-  HCURSOR& slot = pressed ? draw.pressedHandCursor : draw.handCursor;
-  if (!slot) slot = WuiLoadCursor(ctx->languageDll, pressed ? kPressedHandCursor : kHandCursor);
-  return slot;
-}
 
 LRESULT CallMarkProcedure(HWND mark, UINT message, WPARAM wParam, LPARAM lParam) {
   return g_markProcedure ? WuiCallProcedure(g_markProcedure, mark, message, wParam, lParam) : 0;
@@ -62,7 +54,7 @@ LRESULT CALLBACK CtlLockMarkProc(HWND mark, UINT message, WPARAM wParam, LPARAM 
       WuiScreenToClient(mark, &at);
       if (at.x < client.left || at.x >= client.right || at.y < client.top || at.y >= client.bottom) break;
       if (!draw.handShown) {
-        draw.savedCursor = WuiSetCursor(HandCursor(ctx, false));
+        draw.savedCursor = WuiSetCursor(CtlHandCursor(ctx, false));
         draw.handShown = 1;
       }
       WuiSetCapture(mark);
@@ -75,13 +67,13 @@ LRESULT CALLBACK CtlLockMarkProc(HWND mark, UINT message, WPARAM wParam, LPARAM 
       return 0;
     }
     case WM_LBUTTONDOWN:
-      if (draw.handShown) WuiSetCursor(HandCursor(ctx, true));
+      if (draw.handShown) WuiSetCursor(CtlHandCursor(ctx, true));
       return 0;
     case WM_KEYUP:
       if (wParam != VK_SPACE) break;
       [[fallthrough]];
     case WM_LBUTTONUP:
-      if (draw.handShown) WuiSetCursor(HandCursor(ctx, false));
+      if (draw.handShown) WuiSetCursor(CtlHandCursor(ctx, false));
       ShowMarkText(ctx, control);
       return 0;
     case WM_PAINT: {

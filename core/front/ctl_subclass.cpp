@@ -36,7 +36,6 @@ namespace {
 constexpr UINT_PTR kRepeatTimer = 2;
 constexpr UINT kRepeatInterval = 100;
 constexpr int kRepeatWaitTicks = 3;  // ticks that only count down before the repeat starts
-constexpr int kHandCursor = 8000, kPressedHandCursor = 8001;
 constexpr int kEventKeyboardChange = 55;
 constexpr int kEventScrollBarSense = 58;
 constexpr WORD kSourceTrayChoice = 2007, kOutputBinChoice = 2066;
@@ -66,22 +65,15 @@ LRESULT CallSaved(const DlgControlRecord* control, HWND window, UINT message, WP
 
 // ---- the hand cursor ----
 
-HCURSOR HandCursor(DriverContext* ctx, bool pressed) {
-  DlgDrawState& draw = Draw(ctx);
-  HCURSOR& slot = pressed ? draw.pressedHandCursor : draw.handCursor;
-  if (!slot) slot = WuiLoadCursor(ctx->languageDll, pressed ? kPressedHandCursor : kHandCursor);
-  return slot;
-}
-
 void ShowHand(DriverContext* ctx) {
   DlgDrawState& draw = Draw(ctx);
   if (draw.handShown) return;
-  draw.savedCursor = WuiSetCursor(HandCursor(ctx, false));
+  draw.savedCursor = WuiSetCursor(CtlHandCursor(ctx, false));
   draw.handShown = 1;
 }
 
 void PressHand(DriverContext* ctx, bool pressed) {
-  if (Draw(ctx).handShown) WuiSetCursor(HandCursor(ctx, pressed));
+  if (Draw(ctx).handShown) WuiSetCursor(CtlHandCursor(ctx, pressed));
 }
 
 void RestoreCursor(DriverContext* ctx) {
@@ -731,6 +723,13 @@ int CtlPasteFitChars(const WCHAR* text, int length, int roomBytes) {
     taken += units;
   }
   return taken;
+}
+
+HCURSOR CtlHandCursor(DriverContext* ctx, bool pressed) {
+  DlgDrawState& draw = Draw(ctx);
+  HCURSOR& slot = pressed ? draw.pressedHandCursor : draw.handCursor;
+  if (!slot) slot = WuiLoadCursor(ctx->languageDll, pressed ? 8001 : 8000);
+  return slot;
 }
 
 int CtlIsNumericChar(DriverContext* ctx, WCHAR ch) {

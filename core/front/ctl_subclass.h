@@ -39,6 +39,10 @@ int CtlIsNumericChar(DriverContext* ctx, WCHAR ch);
 // The hint's font height: the page's font is used as it is.
 int UiScaleFontHeight(HDC dc, int height);
 
+// The hand cursor (resource 8000 of the language DLL) or the pressed hand (8001), loaded once
+// per context.
+HCURSOR CtlHandCursor(DriverContext* ctx, bool pressed);
+
 // One-shot switches of the edit types: the next character typed into a numeric (or text) edit
 // is dropped. Nothing sets them yet; the subclass procedure honours them.
 extern LONG g_ctlDropNextNumericChar;

@@ -56,6 +56,9 @@ class SubclassTest : public EngineTest {
     g_types = TypeLog();
     CtlSetTypeTable(ctx_, kTypes, sizeof(kTypes) / sizeof(kTypes[0]));
     SimSetTickCount(100000);
+    textItem_ = ItemFind(ctx_, 700);
+    textDesc_.type = kModelTypeString;
+    textDesc_.values = &textRule_;
   }
   void TearDown() override {
     SimSetAnsiCodePage(1252);
@@ -68,6 +71,7 @@ class SubclassTest : public EngineTest {
     page_ = SetControls(1001, controls);
     HWND window = OpenPage(1001);
     SimUiPump();
+    WuiShow(window, SW_SHOW);
     for (size_t i = 0; i < windows.size(); ++i) {
       DlgControlRecord* control = &page_->controls[i];
       HWND child = WuiCreateChild(window, windows[i].first, TEXT(""), WS_CHILD | WS_VISIBLE, 0, &windows[i].second,
@@ -90,7 +94,19 @@ class SubclassTest : public EngineTest {
     return std::u16string(reinterpret_cast<const char16_t*>(text));
   }
 
+  // A text edit of zdmOcomMark, a text item of 8 bytes, described as multi-byte text.
+  DlgControlRecord* OpenTextEdit(HWND* page) {
+    *page = Open({Control(2503, 61)}, {{TEXT("Edit"), RECT{10, 10, 60, 24}}});
+    DlgControlRecord* control = &page_->controls[0];
+    control->item = textItem_;
+    control->descriptor = &textDesc_;
+    return control;
+  }
+
   DlgPageRecord* page_ = nullptr;
+  SettingItem* textItem_ = nullptr;
+  StringValueRecord textRule_ = {0, 7, kModelCharMultiByte, 0};
+  ModelItemDescriptor textDesc_ = {};
 };
 
 // ---- step buttons ----
@@ -241,13 +257,8 @@ TEST_F(SubclassTest, UpAndDownStepANumericEditWithinItsRange) {
 }
 
 TEST_F(SubclassTest, ATextEditTakesWhatFitsItsItemInAnsiBytes) {
-  SettingItem* item = ItemFind(ctx_, 700);  // zdmOcomMark: a text item of 8 bytes
-  ASSERT_NE(item, nullptr);
-  ASSERT_EQ(ItemDescSize(item->descriptor), 8u);
-  StringValueRecord rule = {0, 7, kModelCharMultiByte, 0};
-  ModelItemDescriptor desc = {};
-  desc.type = kModelTypeString;
-  desc.values = &rule;
+  ASSERT_NE(textItem_, nullptr);
+  ASSERT_EQ(ItemDescSize(textItem_->descriptor), 8u);
   ASSERT_TRUE(SimSetAnsiCodePage(932));
   const WCHAR wide = 0x3042;  // a double-byte character in code page 932
   struct Case {
@@ -262,10 +273,8 @@ TEST_F(SubclassTest, ATextEditTakesWhatFitsItsItemInAnsiBytes) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    HWND page = Open({Control(2503, 61)}, {{TEXT("Edit"), RECT{10, 10, 60, 24}}});
-    DlgControlRecord* control = &page_->controls[0];
-    control->item = item;
-    control->descriptor = &desc;
+    HWND page = 0;
+    DlgControlRecord* control = OpenTextEdit(&page);
     for (int i = 0; i < c.singles; ++i) WuiSend(control->window, WM_CHAR, 'a', 0);
     ASSERT_EQ(Text(control->window).size(), static_cast<size_t>(c.singles));
     WuiSend(control->window, WM_CHAR, c.next, 0);
@@ -276,13 +285,8 @@ TEST_F(SubclassTest, ATextEditTakesWhatFitsItsItemInAnsiBytes) {
 }
 
 TEST_F(SubclassTest, APasteIsCutToWhatFitsNeverHalfACharacter) {
-  SettingItem* item = ItemFind(ctx_, 700);  // zdmOcomMark: a text item of 8 bytes
-  ASSERT_NE(item, nullptr);
-  ASSERT_EQ(ItemDescSize(item->descriptor), 8u);
-  StringValueRecord rule = {0, 7, kModelCharMultiByte, 0};
-  ModelItemDescriptor desc = {};
-  desc.type = kModelTypeString;
-  desc.values = &rule;
+  ASSERT_NE(textItem_, nullptr);
+  ASSERT_EQ(ItemDescSize(textItem_->descriptor), 8u);
   ASSERT_TRUE(SimSetAnsiCodePage(932));
   struct Case {
     const char* name;
@@ -299,10 +303,8 @@ TEST_F(SubclassTest, APasteIsCutToWhatFitsNeverHalfACharacter) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    HWND page = Open({Control(2503, 61)}, {{TEXT("Edit"), RECT{10, 10, 60, 24}}});
-    DlgControlRecord* control = &page_->controls[0];
-    control->item = item;
-    control->descriptor = &desc;
+    HWND page = 0;
+    DlgControlRecord* control = OpenTextEdit(&page);
     WuiSetText(control->window, reinterpret_cast<LPCWSTR>(c.before.c_str()));
     WuiEditSelect(control->window, c.selStart, c.selEnd);
     SimUiSetClipboardText(reinterpret_cast<LPCWSTR>(c.clip.c_str()));
@@ -379,6 +381,28 @@ TEST_F(PrinterPictureTest, TheTrayLockAllowsOnlyTheLockedTray) {
   EXPECT_EQ(Selected(1), -1);
   Click(170, 70);  // the locked tray
   EXPECT_EQ(Selected(1), 3032);
+}
+
+TEST_F(PrinterPictureTest, TheHandAndTheHintFollowTheTrayUnderTheCursor) {
+  OpenPicture();
+  HWND page = page_->window;
+  const HCURSOR hand = WuiLoadCursor(ctx_->languageDll, 8000);
+  ASSERT_NE(hand, nullptr);
+  struct Case {
+    POINT at;      // in the picture
+    WORD hint;     // the hint string the hit test gives it
+    bool clickable;
+  } cases[] = {{{100, 110}, 3029, true}, {{5, 5}, 0, false}, {{170, 70}, 3032, true}, {{100, 48}, 3048, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.hint);
+    POINT screen = {20 + c.at.x, 20 + c.at.y};
+    WuiClientToScreen(page, &screen);
+    const LRESULT answer = WuiSend(picture_->window, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
+    EXPECT_EQ(answer, HTCLIENT);
+    EXPECT_EQ(picture_->hintString, c.hint);
+    EXPECT_EQ(SimUiCurrentCursor() == hand, c.clickable);
+    EXPECT_EQ(WuiSend(picture_->window, WM_SETCURSOR, 0, 0), c.clickable ? 1 : 0);
+  }
 }
 
 TEST(Hotspots, RowsHoldWhileTheirConditionsHoldAndMoveWithTheirShifts) {
