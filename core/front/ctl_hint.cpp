@@ -3,8 +3,10 @@
 #include "core/common/draw_ui.h"
 #include "core/common/window_ui.h"
 #include "core/context/ui_state.h"
+#include "core/front/control_types.h"
 #include "core/front/ctl_simple.h"
 #include "core/front/ctl_subclass.h"
+#include "core/modules/preset_entries.h"
 #include "core/system/resources.h"
 
 namespace {
@@ -59,10 +61,37 @@ LONG HintKey(const DlgControlRecord* control, int x, int y, int listIndex) {
   return MAKELONG(r.left, r.top);
 }
 
-// The popup's text: the hint string, or for a combo entry its value's caption or its text.
-void HintText(DriverContext* ctx, const DlgControlRecord* control, int listIndex, WCHAR* text) {
+// An icon list's hint: the preset comment of the hovered entry (top index + column) while the
+// point (page coordinates) lies in the first row; each backslash-n of the comment breaks the line.
+// Reading an entry changes no setting, so no snapshot is pushed around it (restoring one would
+// clear the page's change marks).
+void IconListText(DriverContext* ctx, const DlgControlRecord* control, int x, int y, WCHAR* text) {
+  const CtlImageSize* size = DlgFindMeasureEntry(control->controlId);
+  RECT box = {};
+  if (!size || !size->width || !size->height || !WuiGetRect(control->window, &box)) return;
+  if (x < box.left || x >= box.right || y < box.top || y > box.top + size->height) return;
+  const int entry = static_cast<int>(WuiSend(control->window, LB_GETTOPINDEX, 0, 0)) + (x - box.left) / size->width;
+  if (entry < 0 || entry >= WuiChoiceCount(control->window)) return;
+  PresetReadEntryText(ctx, entry, 2, text, kTextChars);
+  WCHAR* to = text;
+  for (const WCHAR* from = text; *from; ++from) {
+    if (from[0] == '\\' && from[1] == 'n') {
+      *to++ = '\n';
+      ++from;
+    } else {
+      *to++ = *from;
+    }
+  }
+  *to = 0;
+}
+
+// The popup's text: the hint string, for a combo entry its value's caption or its text, for an
+// icon list its entry's comment.
+void HintText(DriverContext* ctx, const DlgControlRecord* control, int listIndex, int x, int y, WCHAR* text) {
   text[0] = 0;
-  if (control->hintString) {
+  if (control->type == 50 && !control->hintString && control->window) {
+    IconListText(ctx, control, x, y, text);
+  } else if (control->hintString) {
     ResLoadString(ctx, control->hintString, text, kTextChars, TRUE);
   } else if (IsCombo(control->type) && listIndex >= 0 && control->window) {
     const LPARAM value = WuiChoiceData(control->window, listIndex);
@@ -163,7 +192,7 @@ void DlgShowHint(DriverContext* ctx, DlgControlRecord* control, HWND pageWindow,
   if (!control || !pageWindow) return;
 
   WCHAR text[kTextChars];
-  HintText(ctx, control, listIndex, text);
+  HintText(ctx, control, listIndex, x, y, text);
   if (!text[0]) return;
   const SIZE textSize = MeasureHint(pageWindow, text);
   const LONG width = textSize.cx + 8, height = textSize.cy + 6;

@@ -17,6 +17,8 @@
 #include "core/items/item_values.h"
 #include "core/items/units.h"
 #include "core/model/model_types.h"
+#include "core/common/ini_access.h"
+#include "core/store/store_keys.h"
 #include "core/system/printer_names.h"
 #include "core/system/resources.h"
 #include "core/tables/build_switches.h"
@@ -487,6 +489,50 @@ TEST_F(SubclassTest, TheHintShowsAfterASecondOnlyWhileTheCursorStaysOnItsControl
     WCHAR text[64];
     WuiGetText(popup, text, 64);
     EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(text)), String(261));
+  }
+}
+
+TEST_F(SubclassTest, AnIconListHintsTheCommentOfTheEntryUnderItsFirstRow) {
+  WCHAR ini[kPathChars], printer[261];
+  StoreCopySettingsIni(ctx_, ini);
+  StoreCopyPrinterName(ctx_, printer, 261);
+  ASSERT_TRUE(ini[0]);
+  std::string path;
+  for (int i = 0; ini[i]; ++i) path += static_cast<char>(ini[i]);
+  ASSERT_TRUE(WriteMachineFile(path, ""));
+  ASSERT_TRUE(IniWriteString(printer, TEXT("Count"), TEXT("3"), ini));
+  ASSERT_TRUE(IniWriteString(printer, TEXT("PresetList1Comment"), TEXT("first\\nsecond"), ini));
+  SimDrawSetTextMetrics(6, 13);
+  // Columns of 108 pixels, a first row of 107 (the preset icon list's picture size).
+  HWND page = Open({Control(2001, 50)}, {{TEXT("ListBox"), RECT{10, 10, 400, 300}}});
+  DlgControlRecord* list = &page_->controls[0];
+  for (LPARAM n : {0, 1}) WuiChoiceAdd(list->window, TEXT("preset"), n);
+  struct Case {
+    const char* name;
+    POINT at;
+    const char16_t* text;  // null: no popup
+  } cases[] = {
+      {"second entry", {10 + 108 + 54, 10 + 107}, u"first\nsecond"},
+      {"first entry, no comment", {10 + 54, 10 + 107}, nullptr},
+      {"below the first row", {10 + 108 + 54, 10 + 200}, nullptr},
+      {"no third entry", {10 + 216 + 54, 10 + 107}, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ctx_->ui->dialog.draw.hintTimer = 0;
+    DlgShowHint(ctx_, nullptr, NULL, 0, 0, -1);
+    DlgUpdateHint(ctx_, list, page, c.at.x, c.at.y);
+    HWND popup = ctx_->ui->dialog.draw.hintPopup;
+    if (!c.text) {
+      EXPECT_EQ(popup, (HWND)NULL);
+      continue;
+    }
+    ASSERT_NE(popup, (HWND)NULL);
+    EXPECT_EQ(Text(popup), c.text);
+    RECT r;
+    WuiGetRect(popup, &r);
+    EXPECT_EQ(r.bottom - r.top, 2 * 13 + 6);  // two lines
+    EXPECT_EQ(r.right - r.left, 6 * 6 + 8);   // the wider line, "second"
   }
 }
 
