@@ -41,6 +41,7 @@ constexpr int kEventScrollBarSense = 58;
 constexpr WORD kSourceTrayChoice = 2007, kOutputBinChoice = 2066;
 constexpr WORD kPrinterPicture = 2067, kExtensionsPicture = 3203;
 constexpr WORD kPlainPicture = 2039, kPlainOwnerList = 2164;
+constexpr WORD kTabControlType = 104;
 
 DlgDrawState& Draw(DriverContext* ctx) { return ctx->ui->dialog.draw; }
 
@@ -370,7 +371,7 @@ bool CoveredAt(DriverContext* ctx, DlgPageRecord* page, const DlgControlRecord* 
       later = true;
       continue;
     }
-    if (!later || !other->window || other->type == 44 || !WuiIsVisible(other->window)) continue;
+    if (!later || !other->window || other->type == kTabControlType || !WuiIsVisible(other->window)) continue;
     RECT r;
     if (WuiGetRect(other->window, &r) && Inside(r, at)) return true;
   }
@@ -481,14 +482,14 @@ bool PressScrollBar(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* c
   if (HiddenOrRestricted(control)) return true;
   if (ArrowAtLimit(ctx, control, ArrowAt(window, PointOf(lParam)))) return true;
   DlgUpdateHint(ctx, nullptr, page ? page->window : NULL, 0, 0);
-  // The type's handler may open a read-out window for the press; it goes when the press ends.
+  // The type's handler may open a read-out window for the press: it gets a copy of the page
+  // whose window field it replaces with that window, which goes when the press ends.
   HWND readOut = NULL;
   const CtlTypeRecord* type = CtlTypeOf(ctx, control->type);
-  if (type && type->message) {
-    DlgPageRecord scratch = page ? *page : DlgPageRecord{};
-    scratch.window = NULL;
+  if (type && type->message && page) {
+    DlgPageRecord scratch = *page;
     type->message(ctx, &scratch, control, WM_LBUTTONDOWN, wParam, lParam);
-    readOut = scratch.window;
+    if (scratch.window != page->window) readOut = scratch.window;
   }
   CallSaved(control, window, message, wParam, lParam);
   if (readOut) WuiDestroy(readOut);

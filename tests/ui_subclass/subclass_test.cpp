@@ -329,6 +329,58 @@ TEST_F(SubclassTest, NumericEditsTakeDigitsBackspaceAndTheLanguagesSeparator) {
   }
 }
 
+// ---- clicks on pictures ----
+
+TEST_F(SubclassTest, APictureClickGoesToItsPartnerOrTheNextMemberOfItsGroup) {
+  constexpr WORD kGroup = 0x7777;  // a symbol no control id equals: the radio group's
+  struct Case {
+    const char* name;
+    WORD partner;
+    LONG current;     // the group item's value: the member that is on
+    int hidden;       // index of a control hidden first (-1 none)
+    int restricted;   // index of a control restricted first (-1 none)
+    int clicked;      // the control whose click handler runs (-1 none)
+  } cases[] = {
+      {"own click", 0, 0, -1, -1, 0},
+      {"partner", 2602, 0, -1, -1, 2},
+      {"restricted partner", 2602, 0, -1, 2, -1},
+      {"group: the member after the one on", kGroup, 2602, -1, -1, 3},
+      {"group: a hidden member is skipped, wrapping", kGroup, 2602, 3, -1, 1},
+  };
+  SettingItem* item = ItemFind(ctx_, kItem_dmCopies);
+  ASSERT_NE(item, nullptr);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    DlgControlRecord picture = Control(2600, 3);
+    picture.partner = c.partner;
+    std::vector<DlgControlRecord> controls = {picture};
+    for (WORD id : {2601, 2602, 2603}) controls.push_back(Control(id, 22, c.partner == kGroup ? kGroup : 0));
+    HWND page = Open(controls, {{TEXT("Static"), RECT{10, 10, 60, 60}}, {TEXT("Button"), RECT{70, 10, 120, 24}},
+                                {TEXT("Button"), RECT{70, 30, 120, 44}}, {TEXT("Button"), RECT{70, 50, 120, 64}}});
+    for (int i = 1; i <= 3; ++i) page_->controls[i].item = item;
+    if (c.current) {
+      ASSERT_TRUE(ItemSetControlValue(ctx_, &page_->controls[1], c.current));
+    }
+    if (c.hidden >= 0) WuiShow(page_->controls[c.hidden].window, SW_HIDE);
+    if (c.restricted >= 0) page_->controls[c.restricted].state |= 0x4;
+    g_types.clicks.clear();
+    WuiSetFocus(NULL);
+    WuiSend(page_->controls[0].window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    if (c.clicked < 0) {
+      EXPECT_TRUE(g_types.clicks.empty());
+    } else {
+      ASSERT_EQ(g_types.clicks.size(), 1u);
+      EXPECT_EQ(g_types.clicks[0], page_->controls[c.clicked].controlId);
+      EXPECT_EQ(WuiGetFocus(), page_->controls[c.clicked].window);
+    }
+    // A release outside the picture is no click.
+    g_types.clicks.clear();
+    WuiSend(page_->controls[0].window, WM_LBUTTONUP, 0, MAKELPARAM(55, 5));
+    EXPECT_TRUE(g_types.clicks.empty());
+    WuiDestroy(page);
+  }
+}
+
 // ---- the printer picture ----
 
 class PrinterPictureTest : public SubclassTest {
