@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/common/draw_ui.h"
 #include "core/common/window_ui.h"
 #include "core/context/ui_state.h"
 #include "core/front/control_lookup.h"
@@ -378,6 +379,64 @@ TEST_F(SubclassTest, APictureClickGoesToItsPartnerOrTheNextMemberOfItsGroup) {
     WuiSend(page_->controls[0].window, WM_LBUTTONUP, 0, MAKELPARAM(55, 5));
     EXPECT_TRUE(g_types.clicks.empty());
     WuiDestroy(page);
+  }
+}
+
+// ---- painting ----
+
+TEST_F(SubclassTest, APicturePaintsBehindTheSiblingsAboveItAndErasesItsBackground) {
+  DlgControlRecord picture = Control(2039, 2);
+  HWND page = Open({picture}, {{TEXT("Static"), RECT{10, 10, 110, 110}}});
+  DlgControlRecord* control = &page_->controls[0];
+  // Above it: a label over its corner (kept out) and a frame around it all (not kept out).
+  const RECT corner = {90, 90, 130, 130}, frame = {0, 0, 200, 200};
+  WuiCreateChild(page, TEXT("Static"), TEXT(""), WS_CHILD | WS_VISIBLE, 0, &corner, 0, NULL, NULL);
+  WuiCreateChild(page, TEXT("Static"), TEXT(""), WS_CHILD | WS_VISIBLE, 0, &frame, 0, NULL, NULL);
+  SimDrawReset();
+  EXPECT_EQ(WuiSend(control->window, WM_PAINT, 0, 0), 0);
+  std::vector<SimDrawCall> calls;
+  for (DWORD i = 0; i < SimDrawCallCount(); ++i) {
+    SimDrawCall call = {};
+    SimDrawGetCall(i, &call);
+    calls.push_back(call);
+  }
+  ASSERT_GE(calls.size(), 3u);
+  EXPECT_EQ(calls.front().kind, kSimDrawBeginPaint);
+  EXPECT_EQ(calls.back().kind, kSimDrawEndPaint);
+  int excluded = 0;
+  for (const SimDrawCall& call : calls)
+    if (call.kind == kSimDrawExcludeClip) {
+      ++excluded;
+      EXPECT_EQ(call.rect.left, 80);
+      EXPECT_EQ(call.rect.top, 80);
+    }
+  EXPECT_EQ(excluded, 1);
+  EXPECT_EQ(ctx_->ui->dialog.draw.paintDc, (HDC)NULL);  // published only while painting
+
+  // The background: white, or the button face while restricted.
+  struct Case {
+    WORD state;
+    bool white;
+  } cases[] = {{0, true}, {0x4, false}};
+  for (const Case& c : cases) {
+    control->state = c.state;
+    SimDrawReset();
+    HDC dc = DuiGetDc(control->window);
+    EXPECT_EQ(WuiSend(control->window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
+    DuiReleaseDc(control->window, dc);
+    bool filled = false;
+    for (DWORD i = 0; i < SimDrawCallCount(); ++i) {
+      SimDrawCall call = {};
+      SimDrawGetCall(i, &call);
+      if (call.kind != kSimDrawFill && call.kind != kSimDrawFillBrush) continue;
+      filled = true;
+      EXPECT_EQ(call.rect.right, 100);
+      // A stock brush is recorded by its index + 1, a colour as it is.
+      const bool white = call.kind == kSimDrawFillBrush ? call.id == WHITE_BRUSH + 1 || call.colour == RGB(255, 255, 255)
+                                                        : call.colour == RGB(255, 255, 255);
+      EXPECT_EQ(white, c.white) << call.kind << " " << call.id << " " << call.colour;
+    }
+    EXPECT_TRUE(filled);
   }
 }
 
