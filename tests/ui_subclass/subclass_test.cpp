@@ -647,6 +647,23 @@ TEST_F(SubclassTest, AnIconListHintsTheCommentOfTheEntryUnderItsFirstRow) {
   }
 }
 
+TEST_F(SubclassTest, AComboEntryHintsItsTextAndEachEntryIsItsOwnHint) {
+  HWND page = Open({Control(2506, 48)}, {{TEXT("ComboBox"), RECT{10, 10, 110, 30}}});
+  DlgControlRecord* combo = &page_->controls[0];
+  WuiChoiceAdd(combo->window, TEXT("Letter"), 3001);
+  WuiChoiceAdd(combo->window, TEXT("Legal"), 3002);
+  DlgShowHint(ctx_, combo, page, 110, 10, 1);
+  HWND first = ctx_->ui->dialog.draw.hintPopup;
+  ASSERT_NE(first, (HWND)NULL);
+  EXPECT_EQ(Text(first), u"Legal");
+  DlgShowHint(ctx_, combo, page, 110, 30, 1);  // the same entry: the popup stays
+  EXPECT_EQ(ctx_->ui->dialog.draw.hintPopup, first);
+  DlgShowHint(ctx_, combo, page, 110, 10, 0);  // another entry: a new popup
+  ASSERT_NE(ctx_->ui->dialog.draw.hintPopup, (HWND)NULL);
+  EXPECT_FALSE(WuiIsWindow(first));
+  EXPECT_EQ(Text(ctx_->ui->dialog.draw.hintPopup), u"Letter");
+}
+
 // ---- marks ----
 
 TEST_F(SubclassTest, AMarkClickShowsTheLockOrTheInformationText) {
@@ -670,6 +687,16 @@ TEST_F(SubclassTest, AMarkClickShowsTheLockOrTheInformationText) {
     MarkCalls();
     WuiSend(mark, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     WuiSend(mark, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    // The mark paints picture 7006.
+    SimDrawReset();
+    WuiSend(mark, WM_PAINT, 0, 0);
+    bool drawn = false;
+    for (DWORD i = 0; i < SimDrawCallCount(); ++i) {
+      SimDrawCall call = {};
+      SimDrawGetCall(i, &call);
+      if (call.kind == kSimDrawPicture && call.id == 7006) drawn = true;
+    }
+    EXPECT_TRUE(drawn);
     std::vector<SimUiCall> boxes = Calls(kSimUiMessageBox);
     ASSERT_EQ(boxes.size(), 1u);
     const UINT shown = BuildHasFeature(ctx_, 2) ? c.expected : 262;
