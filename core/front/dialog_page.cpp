@@ -605,6 +605,8 @@ INT_PTR CALLBACK DlgHandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
     page = PageFindByWindow(ctx, window);
   }
   if (message == WM_COMMAND) State(ctx).lastCommand = LOWORD(wParam);
+  // A command, a notification or a help request closes the hint popup.
+  if (message == WM_COMMAND || message == WM_NOTIFY || message == WM_HELP) DlgUpdateHint(ctx, nullptr, window, 0, 0);
   DlgClearActionGuard(ctx, message, wParam, lParam, 0);
   if (ModBusRouteControl(ctx, page, nullptr, message, wParam, lParam)) {
     DlgRefreshControls(ctx, page, 0);

@@ -664,6 +664,29 @@ TEST_F(SubclassTest, AComboEntryHintsItsTextAndEachEntryIsItsOwnHint) {
   EXPECT_EQ(Text(ctx_->ui->dialog.draw.hintPopup), u"Letter");
 }
 
+TEST_F(SubclassTest, ACommandOrANotificationClosesAShownHint) {
+  DlgControlRecord hinted = Control(2504, 22);
+  hinted.hintString = 261;
+  HWND page = Open({hinted}, {{TEXT("Button"), RECT{10, 10, 60, 30}}});
+  DlgControlRecord* control = &page_->controls[0];
+  struct Case {
+    UINT message;
+    WPARAM wParam;
+  } cases[] = {{WM_COMMAND, MAKEWPARAM(9999, BN_CLICKED)}, {WM_NOTIFY, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    DlgUpdateHint(ctx_, control, page, 10, 34);
+    HWND popup = ctx_->ui->dialog.draw.hintPopup;
+    ASSERT_NE(popup, (HWND)NULL);
+    WuiKillTimer(page, 1);  // as if shown
+    ctx_->ui->dialog.draw.hintTimer = 0;
+    NMHDR header = {page, 0, 0};
+    WuiSend(page, c.message, c.wParam, c.message == WM_NOTIFY ? reinterpret_cast<LPARAM>(&header) : 0);
+    EXPECT_FALSE(WuiIsWindow(popup));
+    EXPECT_EQ(ctx_->ui->dialog.draw.hintPopup, (HWND)NULL);
+  }
+}
+
 // ---- marks ----
 
 TEST_F(SubclassTest, AMarkClickShowsTheLockOrTheInformationText) {
