@@ -357,6 +357,32 @@ WINSIM_API DWORD SimDrawCallCount(void);
 WINSIM_API BOOL SimDrawGetCall(DWORD index, SimDrawCall* call);
 // Forgets the calls, the DC tokens and their states, and the text metrics.
 WINSIM_API void SimDrawReset(void);
+// ---- control subclassing, cursors and the hint popup ----
+// The window interface's cursors (tokens of their resource id), the mouse position and capture
+// (a lost capture is told with WM_CAPTURECHANGED), keys held, the clipboard's text, the screen
+// (1024 x 768 until set), popups and the local loop of a held window (posted messages and
+// timers on the machine's clock; it ends when nothing is left that could end it).
+WINSIM_API HCURSOR SimUiLoadCursor(HMODULE module, int cursorId);
+WINSIM_API HCURSOR SimUiSetCursor(HCURSOR cursor);
+WINSIM_API BOOL SimUiCursorPos(POINT* at);
+WINSIM_API BOOL SimUiMapPoint(HWND window, POINT* at, BOOL toScreen);
+WINSIM_API BOOL SimUiScreenRect(RECT* rect);
+WINSIM_API HWND SimUiSetCapture(HWND window);
+WINSIM_API BOOL SimUiReleaseCapture(void);
+WINSIM_API HWND SimUiGetCapture(void);
+WINSIM_API BOOL SimUiKeyDown(int virtualKey);
+WINSIM_API int SimUiClipboardText(WCHAR* buffer, int cchBuffer);
+WINSIM_API HWND SimUiCreatePopup(HWND owner, LPCWSTR className, LPCWSTR text, DWORD style, const RECT* rect,
+                                 HMODULE instance);
+WINSIM_API BOOL SimUiRunLocalLoop(HWND window, const volatile LONG* done);
+// For tests: the cursor shown, the mouse position (screen coordinates), keys held, the
+// clipboard's text (NULL: no text) and the screen's size.
+WINSIM_API HCURSOR SimUiCurrentCursor(void);
+WINSIM_API void SimUiSetCursorPos(int x, int y);
+WINSIM_API void SimUiSetKeyDown(int virtualKey, BOOL down);
+WINSIM_API void SimUiSetClipboardText(LPCWSTR text);
+WINSIM_API void SimUiSetScreen(int width, int height);
+
 #endif
 
 // ---- file dialogs ----

@@ -31,6 +31,7 @@
 #include "platform/include/win_sheets.h"
 #include "platform/include/win_commdlg.h"
 #include "platform/include/win_shell.h"
+#include "platform/include/win_input.h"
 #endif
 #include "platform/include/win_ddiui.h"
 

@@ -172,11 +172,6 @@ BOOL WuiRunFileDialog(OPENFILENAMEW* dialog, BOOL save);
 // Why the last file dialog failed (CommDlgExtendedError); 0 after a cancel or a choice.
 DWORD WuiFileDialogError();
 
-// ---- simple control types ----
-
-// Turns a point in screen coordinates into the window's client coordinates.
-BOOL WuiScreenToClient(HWND window, POINT* point);
-
 // ---- lists, combos, tabs and trees ----
 
 // Inserts a tab with its caption and lParam before tab `index` (past the end: appended); its
@@ -189,3 +184,34 @@ BOOL WuiTreeClear(HWND tree);
 // Appends an item with its text and lParam under parent (NULL: a root item); the new item, or
 // NULL.
 HTREEITEM WuiTreeInsert(HWND tree, HTREEITEM parent, LPCWSTR text, LPARAM param);
+// ---- control subclassing, cursors and the hint popup ----
+
+// A cursor resource of module (a language DLL); NULL when it is not there.
+HCURSOR WuiLoadCursor(HMODULE module, int cursorId);
+// Shows the cursor (NULL: none); answers the one shown before.
+HCURSOR WuiSetCursor(HCURSOR cursor);
+// The cursor's position in screen coordinates.
+BOOL WuiCursorPos(POINT* at);
+// A point of the window's client area in screen coordinates, and back.
+BOOL WuiClientToScreen(HWND window, POINT* at);
+BOOL WuiScreenToClient(HWND window, POINT* at);
+// The screen's rectangle.
+BOOL WuiScreenRect(RECT* rect);
+// The mouse capture: the set answers the window that had it; the release tells the window that
+// loses it with WM_CAPTURECHANGED.
+HWND WuiSetCapture(HWND window);
+BOOL WuiReleaseCapture();
+HWND WuiGetCapture();
+// TRUE while the key (VK_..., VK_LBUTTON for the left mouse button) is down as far as the
+// messages taken so far tell.
+BOOL WuiKeyDown(int virtualKey);
+// The clipboard's text in buffer (cut to cchBuffer with the terminator); its length, -1 when the
+// clipboard holds no text or cannot be opened.
+int WuiClipboardText(HWND owner, WCHAR* buffer, int cchBuffer);
+// A hidden top-level popup window of the class (styles as given) owned by owner, with its
+// rectangle in screen coordinates. NULL when it cannot be made.
+HWND WuiCreatePopup(HWND owner, LPCWSTR className, LPCWSTR text, DWORD style, const RECT* rect, HMODULE instance);
+// The local message loop of a window that holds the mouse (a pressed step button): waits on the
+// thread's queue and dispatches its messages until *done is nonzero, the window is gone, or
+// WM_QUIT arrives (posted again for the outer loop). TRUE when *done ended it.
+BOOL WuiRunLocalLoop(HWND window, const volatile LONG* done);

@@ -82,17 +82,23 @@ BOOL WuiBeep(UINT type) { return SimUiBeep(type); }
 
 BOOL WuiRunFileDialog(OPENFILENAMEW* dialog, BOOL save) { return SimUiRunFileDialog(dialog, save); }
 DWORD WuiFileDialogError() { return SimUiFileDialogError(); }
-// ---- simple control types ----
+// ---- control subclassing, cursors and the hint popup ----
 
-// The machine places a top-level window in screen coordinates and a child in its parent's
-// client area, whose origin is the window's own.
-BOOL WuiScreenToClient(HWND window, POINT* point) {
-  if (!window || !point) return FALSE;
-  for (HWND at = window; at; at = SimUiParent(at)) {
-    RECT rect;
-    if (!SimUiGetRect(at, &rect)) return FALSE;
-    point->x -= rect.left;
-    point->y -= rect.top;
-  }
-  return TRUE;
+HCURSOR WuiLoadCursor(HMODULE module, int cursorId) { return SimUiLoadCursor(module, cursorId); }
+HCURSOR WuiSetCursor(HCURSOR cursor) { return SimUiSetCursor(cursor); }
+BOOL WuiCursorPos(POINT* at) { return SimUiCursorPos(at); }
+BOOL WuiClientToScreen(HWND window, POINT* at) { return SimUiMapPoint(window, at, TRUE); }
+BOOL WuiScreenToClient(HWND window, POINT* at) { return SimUiMapPoint(window, at, FALSE); }
+BOOL WuiScreenRect(RECT* rect) { return SimUiScreenRect(rect); }
+HWND WuiSetCapture(HWND window) { return SimUiSetCapture(window); }
+BOOL WuiReleaseCapture() { return SimUiReleaseCapture(); }
+HWND WuiGetCapture() { return SimUiGetCapture(); }
+BOOL WuiKeyDown(int virtualKey) { return SimUiKeyDown(virtualKey); }
+int WuiClipboardText(HWND owner, WCHAR* buffer, int cchBuffer) {
+  (void)owner;
+  return SimUiClipboardText(buffer, cchBuffer);
 }
+HWND WuiCreatePopup(HWND owner, LPCWSTR className, LPCWSTR text, DWORD style, const RECT* rect, HMODULE instance) {
+  return SimUiCreatePopup(owner, className, text, style, rect, instance);
+}
+BOOL WuiRunLocalLoop(HWND window, const volatile LONG* done) { return SimUiRunLocalLoop(window, done); }

@@ -63,6 +63,18 @@ INT_PTR WuiRunPropertySheet(const PROPSHEETHEADERW* header) { (void)header; retu
 
 BOOL WuiRunFileDialog(OPENFILENAMEW* dialog, BOOL save) { (void)dialog; (void)save; return 0; }
 DWORD WuiFileDialogError() { return 0; }
-// ---- simple control types ----
+// ---- control subclassing, cursors and the hint popup ----
 
-BOOL WuiScreenToClient(HWND window, POINT* point) { (void)window; (void)point; return 0; }
+HCURSOR WuiLoadCursor(HMODULE, int) { return NULL; }
+HCURSOR WuiSetCursor(HCURSOR) { return NULL; }
+BOOL WuiCursorPos(POINT*) { return 0; }
+BOOL WuiClientToScreen(HWND, POINT*) { return 0; }
+BOOL WuiScreenToClient(HWND, POINT*) { return 0; }
+BOOL WuiScreenRect(RECT*) { return 0; }
+HWND WuiSetCapture(HWND) { return NULL; }
+BOOL WuiReleaseCapture() { return 0; }
+HWND WuiGetCapture() { return NULL; }
+BOOL WuiKeyDown(int) { return 0; }
+int WuiClipboardText(HWND, WCHAR*, int) { return -1; }
+HWND WuiCreatePopup(HWND, LPCWSTR, LPCWSTR, DWORD, const RECT*, HMODULE) { return NULL; }
+BOOL WuiRunLocalLoop(HWND, const volatile LONG*) { return 0; }

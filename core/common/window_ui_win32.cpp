@@ -132,10 +132,58 @@ BOOL WuiRunFileDialog(OPENFILENAMEW* dialog, BOOL save) {
   return save ? GetSaveFileNameW(dialog) : GetOpenFileNameW(dialog);
 }
 DWORD WuiFileDialogError() { return CommDlgExtendedError(); }
-// ---- simple control types ----
-
-BOOL WuiScreenToClient(HWND window, POINT* point) {
-  if (!point || !window) return FALSE;
-  MapWindowPoints(NULL, window, point, 1);  // answers the offset, which may be 0
-  return TRUE;
+HCURSOR WuiSetCursor(HCURSOR cursor) { return SetCursor(cursor); }
+BOOL WuiCursorPos(POINT* at) { return at ? GetCursorPos(at) : FALSE; }
+BOOL WuiClientToScreen(HWND window, POINT* at) {
+  return at && IsWindow(window) ? (MapWindowPoints(window, NULL, at, 1), TRUE) : FALSE;
+}
+BOOL WuiScreenToClient(HWND window, POINT* at) {
+  return at && IsWindow(window) ? (MapWindowPoints(NULL, window, at, 1), TRUE) : FALSE;
+}
+BOOL WuiScreenRect(RECT* rect) { return rect ? GetWindowRect(GetDesktopWindow(), rect) : FALSE; }
+HWND WuiSetCapture(HWND window) { return SetCapture(window); }
+BOOL WuiReleaseCapture() { return ReleaseCapture(); }
+HWND WuiGetCapture() { return GetCapture(); }
+BOOL WuiKeyDown(int virtualKey) { return (GetKeyState(virtualKey) & 0x8000) != 0; }
+int WuiClipboardText(HWND owner, WCHAR* buffer, int cchBuffer) {
+  if (!buffer || cchBuffer <= 0 || !OpenClipboard(owner)) return -1;
+  int length = -1;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    const WCHAR* text = static_cast<const WCHAR*>(GlobalLock(data));
+    if (text) {
+      // The clipboard's block may lack its terminator: never read past its size.
+      const SIZE_T most = GlobalSize(data) / sizeof(WCHAR);
+      length = 0;
+      while (static_cast<SIZE_T>(length) < most && text[length] && length + 1 < cchBuffer) {
+        buffer[length] = text[length];
+        ++length;
+      }
+      buffer[length] = 0;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return length;
+}
+HWND WuiCreatePopup(HWND owner, LPCWSTR className, LPCWSTR text, DWORD style, const RECT* rect, HMODULE instance) {
+  if (!rect) return NULL;
+  return CreateWindowExW(0, className, text, style & ~WS_VISIBLE, rect->left, rect->top, rect->right - rect->left,
+                         rect->bottom - rect->top, owner, NULL, instance, NULL);
+}
+BOOL WuiRunLocalLoop(HWND window, const volatile LONG* done) {
+  for (;;) {
+    if (done && *done) return TRUE;
+    if (!IsWindow(window)) return FALSE;
+    MSG msg;
+    if (!PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
+      MsgWaitForMultipleObjects(0, NULL, FALSE, INFINITE, QS_ALLINPUT);
+      continue;
+    }
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return FALSE;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
 }

@@ -5,6 +5,7 @@
 #include "core/context/module_bus.h"
 #include "core/context/ui_state.h"
 #include "core/front/control_lookup.h"
+#include "core/front/ctl_subclass.h"
 #include "core/front/dialog_engine.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
@@ -108,6 +109,7 @@ void DlgRefuseChange(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* 
 
 int CtlCommitValue(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control, LONG_PTR value, int set) {
   if (!ctx || !ctx->ui || !page || !control) return 0;
+  DlgUpdateHint(ctx, nullptr, page->window, 0, 0);
   LONG_PTR previous = 0;
   if (set) {
     previous = ItemGetControlValue(ctx, control);

@@ -11,6 +11,7 @@
 #include "core/context/ui_state.h"
 #include "core/devmode/sheet_commit.h"
 #include "core/front/control_lookup.h"
+#include "core/front/ctl_subclass.h"
 #include "core/front/dialog_engine.h"
 #include "core/front/page_lookup.h"
 #include "core/items/item_access.h"
@@ -610,6 +611,8 @@ INT_PTR CALLBACK DlgHandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
     page = PageFindByWindow(ctx, window);
   }
   if (message == WM_COMMAND) State(ctx).lastCommand = LOWORD(wParam);
+  // A command, a notification or a help request closes the hint popup.
+  if (message == WM_COMMAND || message == WM_NOTIFY || message == WM_HELP) DlgUpdateHint(ctx, nullptr, window, 0, 0);
   DlgClearActionGuard(ctx, message, wParam, lParam, 0);
   if (ModBusRouteControl(ctx, page, nullptr, message, wParam, lParam)) {
     DlgRefreshControls(ctx, page, 0);
@@ -624,6 +627,7 @@ INT_PTR CALLBACK DlgHandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
       if (UiHasChangedItems(ctx) || WuiHasUpdate(window)) DlgRefreshControls(ctx, page, 0);
       return 0;
     case WM_ERASEBKGND:
+      DlgUpdateHint(ctx, nullptr, window, 0, 0);
       DlgRefreshControls(ctx, page, 0);
       return 0;
     case WM_NOTIFY:
@@ -644,9 +648,11 @@ INT_PTR CALLBACK DlgHandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
           DlgShowControlHelp(ctx, window, under->window, message);
       }
       return TRUE;
+    case WM_TIMER:
+      if (wParam == 1) DlgHintTimer(ctx, window);
+      return 0;
     case WM_NCPAINT:
     case WM_LBUTTONDBLCLK:
-    case WM_TIMER:
       return 0;
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:

@@ -5,6 +5,7 @@
 #include "core/context/module_bus.h"
 #include "core/context/ui_state.h"
 #include "core/front/control_lookup.h"
+#include "core/front/ctl_subclass.h"
 #include "core/front/dialog_engine.h"
 #include "core/front/page_lookup.h"
 #include "core/items/control_states.h"
@@ -116,7 +117,9 @@ void MakeMark(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control
   RECT mark = {corner.x, corner.y, corner.x + kMarkSize, corner.y + kMarkSize};
   HWND made = WuiCreateChild(page->window, TEXT("STATIC"), TEXT(""), kMarkStyle, 0, &mark, 0, ctx->languageDll,
                              control->window);
-  if (made) WuiSetSlot(made, GWL_USERDATA, reinterpret_cast<LONG_PTR>(control));
+  if (!made) return;
+  WuiSetSlot(made, GWL_USERDATA, reinterpret_cast<LONG_PTR>(control));
+  CtlInstallMarkProc(made);
 }
 
 void DropMark(DlgPageRecord* page, DlgControlRecord* control) {

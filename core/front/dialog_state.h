@@ -48,6 +48,9 @@ struct DlgDrawState {
   HCURSOR handCursor;
   HCURSOR pressedHandCursor;
   HCURSOR savedCursor;
+  // Control subclassing: 1 while the hand (or the pressed hand) shows in place of savedCursor.
+  LONG handShown;
+  HWND hintPage;  // the page whose timer 1 waits to show the hint popup
 };
 
 struct DlgEngineState {

@@ -54,6 +54,7 @@ struct FakeWindow {
   int selection = -1;
   int limit = 0;  // edit: most characters, 0 for the default
   WCHAR passwordChar = 0;
+  int selStart = -1, selEnd = -1;  // edit: the selection; -1 for the end of the text
   bool ended = false;
   INT_PTR endResult = 0;
   int templateId = 0;
@@ -134,6 +135,8 @@ void Record(int kind, const FakeWindow* w, HWND window, LONG_PTR value, LPCWSTR 
   g_calls.push_back(call);
 }
 
+void InputFakeForget();
+
 void ForgetAll() {
   std::lock_guard<std::recursive_mutex> hold(g_uiLock);
   g_windows.clear();
@@ -150,6 +153,7 @@ void ForgetAll() {
   g_focus = NULL;
   SheetFakeForget();
   DrawFakeForget();
+  InputFakeForget();
 }
 
 // Dialog units to pixels for the fake's dialog font (6 x 13 pixels a character).
@@ -255,10 +259,24 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   }
 }
 
+// An edit's selection as character positions inside its text (start <= end); the selection
+// not set, or set past the text, is the end of the text.
+void EditSelection(const FakeWindow* w, size_t* start, size_t* end) {
+  size_t size = w->text.size();
+  size_t a = w->selStart < 0 || (size_t)w->selStart > size ? size : (size_t)w->selStart;
+  size_t b = w->selEnd < 0 || (size_t)w->selEnd > size ? size : (size_t)w->selEnd;
+  *start = a < b ? a : b;
+  *end = a < b ? b : a;
+}
+
 LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SETTEXT:
       DefaultAnswer(window, message, wParam, lParam);
+      {
+        std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+        if (FakeWindow* w = Find(window)) w->selStart = w->selEnd = -1;
+      }
       Notify(window, EN_CHANGE);
       return TRUE;
     case WM_CHAR: {
@@ -267,12 +285,19 @@ LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         FakeWindow* w = Find(window);
         if (!w) return 0;
         size_t limit = w->limit > 0 ? (size_t)w->limit : 30000;
+        size_t start = 0, end = 0;
+        EditSelection(w, &start, &end);
         if (wParam == 8) {
-          if (w->text.empty()) return 0;
-          w->text.pop_back();
+          if (start == end) {
+            if (start == 0) return 0;
+            --start;
+          }
+          w->text.erase(start, end - start);
+          w->selStart = w->selEnd = (int)start;
         } else {
-          if (wParam < 0x20 || w->text.size() >= limit) return 0;
-          w->text.push_back(char16_t(wParam));
+          if (wParam < 0x20 || w->text.size() - (end - start) >= limit) return 0;
+          w->text.replace(start, end - start, 1, char16_t(wParam));
+          w->selStart = w->selEnd = (int)start + 1;
         }
       }
       Notify(window, EN_CHANGE);
@@ -288,8 +313,38 @@ LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       if (FakeWindow* w = Find(window)) w->passwordChar = (WCHAR)wParam;
       return 0;
     }
-    case EM_SETSEL:
+    case EM_SETSEL: {
+      std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+      if (FakeWindow* w = Find(window)) {
+        w->selStart = (int)wParam;
+        w->selEnd = (int)lParam;
+      }
       return 0;
+    }
+    case EM_GETSEL: {
+      std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+      FakeWindow* w = Find(window);
+      if (!w) return 0;
+      size_t start = 0, end = 0;
+      EditSelection(w, &start, &end);
+      if (wParam) *reinterpret_cast<DWORD*>(wParam) = (DWORD)start;
+      if (lParam) *reinterpret_cast<DWORD*>(lParam) = (DWORD)end;
+      return MAKELONG(start, end);
+    }
+    case EM_REPLACESEL: {
+      {
+        std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+        FakeWindow* w = Find(window);
+        if (!w) return 0;
+        size_t start = 0, end = 0;
+        EditSelection(w, &start, &end);
+        std::u16string with = TextOf(reinterpret_cast<LPCWSTR>(lParam));
+        w->text.replace(start, end - start, with);
+        w->selStart = w->selEnd = (int)(start + with.size());
+      }
+      Notify(window, EN_CHANGE);
+      return 0;
+    }
     default:
       return DefaultAnswer(window, message, wParam, lParam);
   }
@@ -1305,4 +1360,178 @@ INT_PTR SimUiRunPropertySheet(const PROPSHEETHEADERW* header) {
     CopyCut(g_calls.back().caption, sizeof g_calls.back().caption / sizeof(WCHAR), header->pszCaption);
   }
   return SheetFakeRunPages(header);
+}
+
+// ---- control subclassing, cursors and the hint popup ----
+// One cursor shown, the mouse position and capture, keys held, the clipboard's text and the
+// screen, all as tests set them. Cursors are tokens of their resource id; a local loop runs
+// posted messages and timers on the machine's clock like a modal one.
+
+namespace winsim {
+namespace {
+
+HCURSOR g_cursor = NULL;
+POINT g_cursorPos = {0, 0};
+HWND g_capture = NULL;
+std::vector<int> g_keysDown;
+bool g_hasClipboard = false;
+std::u16string g_clipboard;
+RECT g_screen = {0, 0, 1024, 768};
+
+void InputFakeForget() {
+  g_cursor = NULL;
+  g_cursorPos = POINT{0, 0};
+  g_capture = NULL;
+  g_keysDown.clear();
+  g_hasClipboard = false;
+  g_clipboard.clear();
+  g_screen = RECT{0, 0, 1024, 768};
+}
+
+// The offset of a window's client area from the screen's origin.
+bool ClientOrigin(HWND window, POINT* origin) {
+  origin->x = origin->y = 0;
+  for (FakeWindow* w = Find(window); w; w = w->parent ? Find(w->parent) : NULL) {
+    origin->x += w->rect.left;
+    origin->y += w->rect.top;
+    if (!w->parent) return true;
+  }
+  return false;
+}
+
+}  // namespace
+}  // namespace winsim
+
+HCURSOR SimUiLoadCursor(HMODULE module, int cursorId) {
+  return module && cursorId > 0 && cursorId < 0x10000 ? (HCURSOR)(ULONG_PTR)(0x70000 + cursorId) : NULL;
+}
+
+HCURSOR SimUiSetCursor(HCURSOR cursor) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  HCURSOR old = g_cursor;
+  g_cursor = cursor;
+  return old;
+}
+
+HCURSOR SimUiCurrentCursor(void) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  return g_cursor;
+}
+
+BOOL SimUiCursorPos(POINT* at) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  if (!at) return FALSE;
+  *at = g_cursorPos;
+  return TRUE;
+}
+
+void SimUiSetCursorPos(int x, int y) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  g_cursorPos = POINT{x, y};
+}
+
+BOOL SimUiMapPoint(HWND window, POINT* at, BOOL toScreen) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  POINT origin;
+  if (!at || !ClientOrigin(window, &origin)) return FALSE;
+  const int sign = toScreen ? 1 : -1;
+  at->x += sign * origin.x;
+  at->y += sign * origin.y;
+  return TRUE;
+}
+
+BOOL SimUiScreenRect(RECT* rect) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  if (!rect) return FALSE;
+  *rect = g_screen;
+  return TRUE;
+}
+
+void SimUiSetScreen(int width, int height) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  g_screen = RECT{0, 0, width, height};
+}
+
+HWND SimUiSetCapture(HWND window) {
+  HWND old;
+  {
+    std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+    old = g_capture;
+    g_capture = Find(window) ? window : NULL;
+  }
+  if (old && old != window) SimUiSend(old, WM_CAPTURECHANGED, 0, (LPARAM)window);
+  return old;
+}
+
+BOOL SimUiReleaseCapture(void) {
+  HWND old;
+  {
+    std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+    old = g_capture;
+    g_capture = NULL;
+  }
+  if (old) SimUiSend(old, WM_CAPTURECHANGED, 0, 0);
+  return TRUE;
+}
+
+HWND SimUiGetCapture(void) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  return Find(g_capture) ? g_capture : NULL;
+}
+
+BOOL SimUiKeyDown(int virtualKey) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  for (int key : g_keysDown)
+    if (key == virtualKey) return TRUE;
+  return FALSE;
+}
+
+void SimUiSetKeyDown(int virtualKey, BOOL down) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  for (size_t i = 0; i < g_keysDown.size(); ++i)
+    if (g_keysDown[i] == virtualKey) {
+      if (!down) g_keysDown.erase(g_keysDown.begin() + (long)i);
+      return;
+    }
+  if (down) g_keysDown.push_back(virtualKey);
+}
+
+int SimUiClipboardText(WCHAR* buffer, int cchBuffer) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  if (!buffer || cchBuffer <= 0 || !g_hasClipboard) return -1;
+  CopyCut(buffer, (size_t)cchBuffer, reinterpret_cast<LPCWSTR>(g_clipboard.c_str()));
+  int n = 0;
+  while (buffer[n]) ++n;
+  return n;
+}
+
+void SimUiSetClipboardText(LPCWSTR text) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  g_hasClipboard = text != NULL;
+  g_clipboard = TextOf(text);
+}
+
+HWND SimUiCreatePopup(HWND owner, LPCWSTR className, LPCWSTR text, DWORD style, const RECT* rect, HMODULE instance) {
+  (void)instance;
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  if (!rect) return NULL;
+  FakeWindow* w = Make(TextOf(className), NULL, 0, style & ~(DWORD)WS_VISIBLE);
+  if (!w) return NULL;
+  w->owner = Find(owner) ? owner : NULL;
+  w->text = TextOf(text);
+  w->rect = *rect;
+  Record(kSimUiCreateWindow, w, w->handle, 0, text);
+  g_calls.back().style = style;
+  return w->handle;
+}
+
+BOOL SimUiRunLocalLoop(HWND window, const volatile LONG* done) {
+  for (int round = 0; round < kMaxModalRounds; ++round) {
+    if (done && *done) return TRUE;
+    if (!SimUiIsWindow(window)) return FALSE;
+    if (SimUiPump() > 0) continue;
+    // Nothing to run: the clock moves to the next timer; without one nothing can end the loop.
+    if (!AdvanceToNextTimer()) return FALSE;
+  }
+  return done && *done;
 }
