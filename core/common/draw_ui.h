@@ -82,3 +82,9 @@ BOOL DuiTextMetrics(HDC dc, LONG* height, LONG* averageWidth);
 // The image-drawing code decides the flags; natively the call is recorded with its picture id,
 // rectangle, anchor and flags. FALSE when the picture cannot be had.
 BOOL DuiDrawPicture(HDC dc, HMODULE module, UINT pictureId, const RECT* target, int x, int y, DWORD flags);
+
+// ---- edits and scroll bars ----
+
+// The width of a horizontal scroll bar's arrow (the system metric SM_CXHSCROLL); natively the
+// machine's 16 pixels.
+int DuiScrollArrowWidth();

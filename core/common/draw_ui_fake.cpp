@@ -321,3 +321,7 @@ BOOL DuiDrawPicture(HDC dc, HMODULE module, UINT pictureId, const RECT* target, 
   SimDrawRecord(&call);
   return TRUE;
 }
+
+// ---- edits and scroll bars ----
+
+int DuiScrollArrowWidth() { return 16; }

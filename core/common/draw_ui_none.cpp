@@ -47,3 +47,7 @@ BOOL DuiTextMetrics(HDC dc, LONG* height, LONG* averageWidth) {
 BOOL DuiDrawPicture(HDC dc, HMODULE module, UINT pictureId, const RECT* target, int x, int y, DWORD flags) {
   (void)dc; (void)module; (void)pictureId; (void)target; (void)x; (void)y; (void)flags; return FALSE;
 }
+
+// ---- edits and scroll bars ----
+
+int DuiScrollArrowWidth() { return 0; }

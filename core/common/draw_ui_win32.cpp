@@ -126,3 +126,7 @@ BOOL DuiDrawPicture(HDC dc, HMODULE module, UINT pictureId, const RECT* target, 
   DeleteObject(bitmap);
   return done;
 }
+
+// ---- edits and scroll bars ----
+
+int DuiScrollArrowWidth() { return GetSystemMetrics(SM_CXHSCROLL); }

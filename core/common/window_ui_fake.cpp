@@ -77,3 +77,7 @@ int WuiMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style) {
   return SimUiMessageBox(owner, text, caption, style);
 }
 BOOL WuiBeep(UINT type) { return SimUiBeep(type); }
+
+// ---- edits and scroll bars ----
+
+BOOL WuiSwitchOffTheme(HWND window) { return SimUiSwitchOffTheme(window); }

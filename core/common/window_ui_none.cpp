@@ -58,3 +58,7 @@ BOOL WuiHasUpdate(HWND window) { (void)window; return 0; }
 BOOL WuiEnableScrollBar(HWND scrollBar, UINT arrows) { (void)scrollBar; (void)arrows; return 0; }
 BOOL WuiHelp(HWND, LPCWSTR, UINT, ULONG_PTR) { return 0; }
 INT_PTR WuiRunPropertySheet(const PROPSHEETHEADERW* header) { (void)header; return -1; }
+
+// ---- edits and scroll bars ----
+
+BOOL WuiSwitchOffTheme(HWND window) { (void)window; return FALSE; }

@@ -48,6 +48,10 @@ struct DlgDrawState {
   HCURSOR handCursor;
   HCURSOR pressedHandCursor;
   HCURSOR savedCursor;
+  // Edits: the numeric edit whose text was last accepted, and that text; a refused character
+  // puts it back.
+  HWND editWindow;
+  WCHAR editText[64];
 };
 
 struct DlgEngineState {

@@ -23,3 +23,12 @@ typedef LONG(CALLBACK* SheetUiCallback)(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lPar
 // ---- spoolss: identity switches around the spooler's own copies (declared in the DDK only) ----
 extern "C" HANDLE WINAPI RevertToPrinterSelf(void);
 extern "C" BOOL WINAPI ImpersonatePrinterClient(HANDLE hToken);
+
+// ---- trackbars: the messages of the driver's trackbar (commctrl.h is not included) ----
+#ifndef TBM_GETPOS
+#define TBM_GETPOS (WM_USER)
+#define TBM_GETRANGEMIN (WM_USER + 1)
+#define TBM_GETRANGEMAX (WM_USER + 2)
+#define TBM_SETPOS (WM_USER + 5)
+#define TBM_SETRANGE (WM_USER + 6)
+#endif

@@ -25,7 +25,7 @@ struct ChoiceEntry {
   LPARAM data = 0;
 };
 
-enum class Kind { kGeneric, kDialog, kButton, kEdit, kStatic, kCombo, kList };
+enum class Kind { kGeneric, kDialog, kButton, kEdit, kStatic, kCombo, kList, kScrollBar, kTrackbar };
 
 struct FakeWindow {
   HWND handle = NULL;
@@ -45,6 +45,9 @@ struct FakeWindow {
   int selection = -1;
   int limit = 0;  // edit: most characters, 0 for the default
   WCHAR passwordChar = 0;
+  int selStart = 0, selEnd = 0;  // edit: the selection (the caret at its end)
+  int rangeMin = 0, rangeMax = 0, position = 0;  // scroll bar and trackbar
+  bool themeOff = false;
   bool ended = false;
   INT_PTR endResult = 0;
   int templateId = 0;
@@ -247,6 +250,10 @@ LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   switch (message) {
     case WM_SETTEXT:
       DefaultAnswer(window, message, wParam, lParam);
+      {
+        std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+        if (FakeWindow* w = Find(window)) w->selStart = w->selEnd = 0;
+      }
       Notify(window, EN_CHANGE);
       return TRUE;
     case WM_CHAR: {
@@ -262,6 +269,7 @@ LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
           if (wParam < 0x20 || w->text.size() >= limit) return 0;
           w->text.push_back(char16_t(wParam));
         }
+        w->selStart = w->selEnd = (int)w->text.size();
       }
       Notify(window, EN_CHANGE);
       return 0;
@@ -276,11 +284,114 @@ LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       if (FakeWindow* w = Find(window)) w->passwordChar = (WCHAR)wParam;
       return 0;
     }
-    case EM_SETSEL:
+    case EM_SETSEL: {
+      std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+      if (FakeWindow* w = Find(window)) {
+        int size = (int)w->text.size();
+        int start = (int)wParam, end = (int)lParam;
+        if (start < 0 || start > size) start = size;
+        if (end < 0 || end > size) end = size;
+        w->selStart = start < end ? start : end;
+        w->selEnd = start < end ? end : start;
+      }
       return 0;
+    }
+    case EM_GETSEL: {
+      std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+      FakeWindow* w = Find(window);
+      if (!w) return 0;
+      if (wParam) *reinterpret_cast<DWORD*>(wParam) = (DWORD)w->selStart;
+      if (lParam) *reinterpret_cast<DWORD*>(lParam) = (DWORD)w->selEnd;
+      return MAKELONG(w->selStart, w->selEnd);
+    }
     default:
       return DefaultAnswer(window, message, wParam, lParam);
   }
+}
+
+// Scroll bars keep a range and a position; a position set is held inside the range.
+int HeldInRange(const FakeWindow* w, int position) {
+  int low = w->rangeMin < w->rangeMax ? w->rangeMin : w->rangeMax;
+  int high = w->rangeMin < w->rangeMax ? w->rangeMax : w->rangeMin;
+  return position < low ? low : position > high ? high : position;
+}
+
+LRESULT CALLBACK ScrollBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  FakeWindow* w = Find(window);
+  if (!w) return 0;
+  switch (message) {
+    case SBM_SETPOS: {
+      int before = w->position;
+      w->position = HeldInRange(w, (int)wParam);
+      if (lParam) w->needsPaint = true;
+      return before;
+    }
+    case SBM_GETPOS:
+      return w->position;
+    case SBM_SETRANGE:
+      w->rangeMin = (int)wParam;
+      w->rangeMax = (int)lParam;
+      w->position = HeldInRange(w, w->position);
+      return 0;
+    case SBM_GETRANGE:
+      if (wParam) *reinterpret_cast<int*>(wParam) = w->rangeMin;
+      if (lParam) *reinterpret_cast<int*>(lParam) = w->rangeMax;
+      return 0;
+    case SBM_SETSCROLLINFO: {
+      const SCROLLINFO* info = reinterpret_cast<const SCROLLINFO*>(lParam);
+      if (!info) return w->position;
+      if (info->fMask & SIF_RANGE) {
+        w->rangeMin = info->nMin;
+        w->rangeMax = info->nMax;
+      }
+      if (info->fMask & SIF_POS) w->position = info->nPos;
+      w->position = HeldInRange(w, w->position);
+      if (wParam) w->needsPaint = true;
+      return w->position;
+    }
+    case SBM_GETSCROLLINFO: {
+      SCROLLINFO* info = reinterpret_cast<SCROLLINFO*>(lParam);
+      if (!info) return FALSE;
+      if (info->fMask & SIF_RANGE) {
+        info->nMin = w->rangeMin;
+        info->nMax = w->rangeMax;
+      }
+      if (info->fMask & (SIF_POS | SIF_TRACKPOS)) info->nPos = info->nTrackPos = w->position;
+      return TRUE;
+    }
+    default:
+      break;
+  }
+  return 0;
+}
+
+// The trackbar: TBM_SETRANGE takes the minimum in the low word and the maximum in the high one.
+LRESULT CALLBACK TrackbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  FakeWindow* w = Find(window);
+  if (!w) return 0;
+  switch (message) {
+    case TBM_SETRANGE:
+      w->rangeMin = (SHORT)LOWORD(lParam);
+      w->rangeMax = (SHORT)HIWORD(lParam);
+      w->position = HeldInRange(w, w->position);
+      if (wParam) w->needsPaint = true;
+      return 0;
+    case TBM_SETPOS:
+      w->position = HeldInRange(w, (int)lParam);
+      if (wParam) w->needsPaint = true;
+      return 0;
+    case TBM_GETPOS:
+      return w->position;
+    case TBM_GETRANGEMIN:
+      return w->rangeMin;
+    case TBM_GETRANGEMAX:
+      return w->rangeMax;
+    default:
+      break;
+  }
+  return 0;
 }
 
 // Combo boxes and list boxes keep the same entries; only the message numbers differ.
@@ -390,6 +501,7 @@ const ClassRow kClasses[] = {
     {u"#32770", Kind::kDialog, DialogProc}, {u"Button", Kind::kButton, ButtonProc},
     {u"Edit", Kind::kEdit, EditProc},       {u"Static", Kind::kStatic, StaticProc},
     {u"ComboBox", Kind::kCombo, ComboProc}, {u"ListBox", Kind::kList, ListProc},
+    {u"ScrollBar", Kind::kScrollBar, ScrollBarProc}, {u"msctls_trackbar32", Kind::kTrackbar, TrackbarProc},
 };
 
 const ClassRow* StandardClass(const std::u16string& name) {
@@ -1153,4 +1265,15 @@ INT_PTR SimUiRunPropertySheet(const PROPSHEETHEADERW* header) {
     CopyCut(g_calls.back().caption, sizeof g_calls.back().caption / sizeof(WCHAR), header->pszCaption);
   }
   return SheetFakeRunPages(header);
+}
+
+// ---- edits and scroll bars ----
+
+BOOL SimUiSwitchOffTheme(HWND window) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  FakeWindow* w = Find(window);
+  if (!w) return FALSE;
+  w->themeOff = true;
+  Record(kSimUiThemeOff, w, window, 0, NULL);
+  return TRUE;
 }
