@@ -296,6 +296,11 @@ LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       }
       return 0;
     }
+    case EM_GETPASSWORDCHAR: {
+      std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+      FakeWindow* w = Find(window);
+      return w ? (LRESULT)w->passwordChar : 0;
+    }
     case EM_GETSEL: {
       std::lock_guard<std::recursive_mutex> hold(g_uiLock);
       FakeWindow* w = Find(window);

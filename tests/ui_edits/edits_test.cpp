@@ -183,6 +183,8 @@ TEST_F(EditsTest, TextEditLimitsAndPasswordFromTheDescription) {
     for (char16_t ch : longText) WuiSend(c->window, WM_CHAR, ch, 0);
   }
   EXPECT_EQ(300u, Text(secret->window).size());
+  EXPECT_EQ('*', WuiSend(secret->window, EM_GETPASSWORDCHAR, 0, 0)) << "value kind 256 shows stars";
+  EXPECT_EQ(0, WuiSend(capped->window, EM_GETPASSWORDCHAR, 0, 0));
   EXPECT_EQ(260u, Text(capped->window).size()) << "flag 0x400000 caps at 260";
   EXPECT_EQ(32u, Text(bare->window).size()) << "without a record: the item's 33 bytes less one";
 }
@@ -251,6 +253,53 @@ TEST_F(EditsTest, NumericEditShowsFixedPointWithItsUnit) {
   CtlShowNumericEdit(ctx_, page_, edit);
   EXPECT_EQ(u"-4.0" + String(153), Text(edit->window)) << "the sign and the magnitude";
   EXPECT_TRUE(g_script.heard.size() >= 1 && g_script.heard[0].first == kEventEditShown);
+}
+
+TEST_F(EditsTest, NumericEditKeepsTheTextWhileTheUserWorksInIt) {
+  NumericValueRecord rec;
+  ModelItemDescriptor desc = Numeric(&rec, 0, 5, 1, 0, 999);
+  struct Case {
+    const char16_t* text;
+    bool focused;
+    bool changed;
+    LONG answer38;
+    const char16_t* shown;
+  } cases[] = {
+      {u"05", true, false, kCtlNoAnswer, u"05"}, {u"05", false, false, kCtlNoAnswer, u"05"},
+      {u"", false, false, kCtlNoAnswer, u"5"},   {u"05", false, true, kCtlNoAnswer, u"5"},
+      {u"05", true, true, kCtlNoAnswer, u"05"},  {u"8", true, false, kCtlNoAnswer, u"5"},
+      {u"5", false, false, 7, u"7"},  // a module's value
+  };
+  for (const Case& c : cases) {
+    DlgControlRecord* edit = Make(u"Edit", 63, kItem_dmCopies, &desc);
+    ItemSetValueById(ctx_, kItem_dmCopies, 5);
+    if (!c.changed) UiClearChangedItems(ctx_);
+    WuiSetText(edit->window, reinterpret_cast<LPCWSTR>(c.text));
+    WuiSetFocus(c.focused ? edit->window : window_);
+    g_script.answer38 = c.answer38;
+    CtlShowNumericEdit(ctx_, page_, edit);
+    EXPECT_EQ(std::u16string(c.shown), Text(edit->window))
+        << std::string(c.text, c.text + std::char_traits<char16_t>::length(c.text)) << " focused " << c.focused
+        << " changed " << c.changed;
+  }
+}
+
+TEST_F(EditsTest, UnitTextWidensTheLimitOnlyWhileTheTextEndsWithIt) {
+  NumericValueRecord rec;
+  ModelItemDescriptor desc = Numeric(&rec, 153, 4, 1, 0, 9999);
+  DlgControlRecord* edit = Make(u"Edit", 63, kItem_dmCopies, &desc);
+  const std::u16string unit = String(153);
+  struct Case {
+    std::u16string text;
+    size_t limit;
+  } cases[] = {{u"12" + unit, 4 + unit.size()}, {u"12", 4}};
+  for (const Case& c : cases) {
+    WuiSetText(edit->window, reinterpret_cast<LPCWSTR>(c.text.c_str()));
+    EXPECT_EQ(0, CtlTakeNumericEdit(ctx_, page_, edit, MAKEWPARAM(edit->controlId, EN_UPDATE), 0));
+    WuiSetText(edit->window, reinterpret_cast<LPCWSTR>(u""));
+    for (int i = 0; i < 20; ++i) WuiSend(edit->window, WM_CHAR, '1', 0);
+    EXPECT_EQ(c.limit, Text(edit->window).size());
+  }
 }
 
 TEST_F(EditsTest, TypedNumberIsStoredWithEvent39) {
@@ -323,9 +372,10 @@ TEST_F(EditsTest, LengthWholePartIsHeldToTheParseLimit) {
       {0, u"45455070", true}, {0, u"45455071", false},
       {1, u"1789569", true},  {1, u"1789570", false},
   };
+  // A signed 32-bit item: only the parse limit keeps the count from wrapping.
   for (const Case& c : cases) {
     ItemSetRawById(ctx_, kItem_zdmDspUnit, c.unit);
-    DlgControlRecord* edit = Make(u"Edit", 63, kItem_wdmFreeSizeWidth, &desc, 0, kCtlDisplayLength);
+    DlgControlRecord* edit = Make(u"Edit", 63, kItem_zdmTotalCounter, &desc, 0, kCtlDisplayLength);
     std::u16string all(c.typed), before = all.substr(0, all.size() - 1);
     WuiSetText(edit->window, reinterpret_cast<LPCWSTR>(before.c_str()));
     CtlTakeNumericEdit(ctx_, page_, edit, MAKEWPARAM(edit->controlId, EN_CHANGE), 0);
@@ -333,11 +383,12 @@ TEST_F(EditsTest, LengthWholePartIsHeldToTheParseLimit) {
     EXPECT_EQ(c.accepted ? all : before, Text(edit->window)) << "unit " << int(c.unit);
     if (c.accepted) {
       const LONG display = CtlParseScaledNumber(reinterpret_cast<LPCWSTR>(c.typed), c.unit ? 100 : 10, ctx_);
-      EXPECT_EQ(ItemDisplayToDots(ctx_, 0, display), Value(kItem_wdmFreeSizeWidth));
+      EXPECT_EQ(ItemDisplayToDots(ctx_, 0, display), Value(kItem_zdmTotalCounter));
+      EXPECT_GT(Value(kItem_zdmTotalCounter), 0);
     }
   }
   ItemSetRawById(ctx_, kItem_zdmDspUnit, 0);
-  DlgControlRecord* edit = Make(u"Edit", 63, kItem_wdmFreeSizeWidth, &desc, 0, kCtlDisplayLength);
+  DlgControlRecord* edit = Make(u"Edit", 63, kItem_zdmTotalCounter, &desc, 0, kCtlDisplayLength);
   WuiSetText(edit->window, reinterpret_cast<LPCWSTR>(u"5"));
   CtlTakeNumericEdit(ctx_, page_, edit, MAKEWPARAM(edit->controlId, EN_CHANGE), 0);
   WuiSetText(edit->window, reinterpret_cast<LPCWSTR>(u"-5"));
