@@ -399,7 +399,7 @@ void CtlShowNumericEdit(DriverContext* ctx, DlgPageRecord* page, DlgControlRecor
   if (length) {
     if (empty && rec && control->item) {
       const LONG held = Clamp(value, rec->minimum, rec->maximum);
-      if (held != value && WuiIsVisible(edit)) ItemSetValue(ctx, control->item, held);
+      if (held != value && (WuiGetStyle(edit) & WS_VISIBLE)) ItemSetValue(ctx, control->item, held);
       value = held;
     }
     display = ItemDotsToDisplay(ctx, 0, value);

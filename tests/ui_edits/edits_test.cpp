@@ -32,6 +32,7 @@ struct Script {
   LONG answer38 = kCtlNoAnswer;
   LONG answer40 = kCtlNoAnswer;
   bool backwards = false;
+  LONG rangeLow = 0, rangeHigh = 0;  // event 46 answered when they differ
 };
 Script g_script;
 
@@ -46,6 +47,15 @@ int ScriptedEvent(DriverContext*, int event, void* argument, void*) {
       g_script.heard.push_back({event, e->value});
       if (event == kEventEditShown && g_script.answer38 != kCtlNoAnswer) e->value = g_script.answer38;
       if (event == kEventEditCommitting && g_script.answer40 != kCtlNoAnswer) e->value = g_script.answer40;
+      return 1;
+    }
+    case kEventSpinRange: {
+      auto* e = static_cast<FreeSizeRangeEvent*>(argument);
+      if (g_script.rangeLow != g_script.rangeHigh) {
+        e->minimum = g_script.rangeLow;
+        e->maximum = g_script.rangeHigh;
+        e->given = 1;
+      }
       return 1;
     }
     case kEventBarBackwards: {
@@ -495,6 +505,35 @@ TEST_F(EditsTest, SpinBarWithoutRecordRunsFromMinus100To100) {
   spin->state = 0x8;
   CtlShowScrollBarValue(ctx_, page_, spin);
   EXPECT_FALSE(WuiIsEnabled(spin->window)) << "a restricted spin is disabled";
+}
+
+TEST_F(EditsTest, ModuleRangeReplacesTheSpinsRange) {
+  NumericValueRecord rec;
+  ModelItemDescriptor desc = Numeric(&rec, 0, 3, 1, 1, 50);
+  DlgControlRecord* spin = Make(u"ScrollBar", 81, kItem_dmCopies, &desc, SBS_VERT);
+  g_script.rangeLow = 5;
+  g_script.rangeHigh = 20;
+  Init(spin);
+  int low = 0, high = 0;
+  WuiScrollGetRange(spin->window, &low, &high);
+  EXPECT_EQ(5, low);
+  EXPECT_EQ(20, high);
+}
+
+TEST_F(EditsTest, EmptyLengthTextHoldsTheItemInsideTheRange) {
+  ItemSetRawById(ctx_, kItem_zdmDspUnit, 0);
+  NumericValueRecord rec;
+  ModelItemDescriptor desc = Numeric(&rec, 0, 6, 1, ItemDisplayToDots(ctx_, 0, 1000), ItemDisplayToDots(ctx_, 0, 2000));
+  for (bool shown : {true, false}) {
+    DlgControlRecord* edit = Make(u"Edit", 63, kItem_wdmFreeSizeWidth, &desc, 0, kCtlDisplayLength);
+    if (!shown) WuiShow(edit->window, SW_HIDE);
+    const LONG wide = ItemDisplayToDots(ctx_, 0, 2500);
+    ItemSetValueById(ctx_, kItem_wdmFreeSizeWidth, wide);
+    CtlShowNumericEdit(ctx_, page_, edit);
+    EXPECT_EQ(u"200.0", Text(edit->window));
+    EXPECT_EQ(shown ? ItemDisplayToDots(ctx_, 0, 2000) : wide, Value(kItem_wdmFreeSizeWidth))
+        << (shown ? "stored" : "a hidden edit stores nothing");
+  }
 }
 
 TEST_F(EditsTest, LengthSpinAnnouncesEvent43AndStoresInDots) {
