@@ -135,36 +135,24 @@ void FormatNumber(DriverContext* ctx, const DlgControlRecord* control, LONG show
   StrCopyCut(out + length, kNumberChars - length, unit);
 }
 
-// CR LF <-> backslash 'n' of the multi-line edits.
-void LineBreaksToText(const WCHAR* from, WCHAR* to, int cchTo) {
+// Copies text, each two-character sequence `from` becoming the two characters `to`: CR LF and
+// backslash 'n' of the multi-line edits. A pair that does not fit whole ends the copy.
+void SwapPairs(const WCHAR* text, WCHAR* out, int cchOut, const char (&from)[3], const char (&to)[3]) {
   int n = 0;
-  for (; *from && n < cchTo - 1; ++from) {
-    if (from[0] == '\r' && from[1] == '\n') {
-      if (n + 2 > cchTo - 1) break;
-      to[n++] = '\\';
-      to[n++] = 'n';
-      ++from;
+  for (; *text && n < cchOut - 1; ++text) {
+    if (text[0] == from[0] && text[1] == from[1]) {
+      if (n + 2 > cchOut - 1) break;
+      out[n++] = to[0];
+      out[n++] = to[1];
+      ++text;
     } else {
-      to[n++] = *from;
+      out[n++] = *text;
     }
   }
-  to[n] = 0;
+  out[n] = 0;
 }
-
-void TextToLineBreaks(const WCHAR* from, WCHAR* to, int cchTo) {
-  int n = 0;
-  for (; *from && n < cchTo - 1; ++from) {
-    if (from[0] == '\\' && from[1] == 'n') {
-      if (n + 2 > cchTo - 1) break;
-      to[n++] = '\r';
-      to[n++] = '\n';
-      ++from;
-    } else {
-      to[n++] = *from;
-    }
-  }
-  to[n] = 0;
-}
+void LineBreaksToText(const WCHAR* text, WCHAR* out, int cchOut) { SwapPairs(text, out, cchOut, "\r\n", "\\n"); }
+void TextToLineBreaks(const WCHAR* text, WCHAR* out, int cchOut) { SwapPairs(text, out, cchOut, "\\n", "\r\n"); }
 
 bool IsMultiLine(HWND edit) { return (WuiGetStyle(edit) & ES_MULTILINE) != 0; }
 
