@@ -292,6 +292,7 @@ int CtlTakeEditText(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* c
   if (!edit || !InSettingsArea(item)) return 0;
   const WORD code = HIWORD(wParam);
   const int size = static_cast<int>(ItemDescSize(item->descriptor));
+  if (size < 1) return 0;
   if (code == EN_KILLFOCUS) {
     WCHAR typed[2 * kTextChars], text[kTextChars];
     WuiGetText(edit, typed, size + 2 < 2 * kTextChars ? size + 2 : 2 * kTextChars);
