@@ -221,6 +221,22 @@ void DrawArrowFace(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* co
   }
 }
 
+// A scroll bar's position after a scroll code: the step of codes 0-7 (the thumb codes 4 and 5
+// take the thumb position), any other code keeps it; held in the bar's range, whose maximum
+// goes to *maximum when it is given.
+LONG MovedPosition(HWND bar, WPARAM wParam, const LONG (&steps)[8], LONG* maximum) {
+  LONG position = WuiScrollGetPos(bar);
+  const WORD code = LOWORD(wParam);
+  if (code == SB_THUMBPOSITION || code == SB_THUMBTRACK)
+    position = static_cast<SHORT>(HIWORD(wParam));
+  else if (code < 8)
+    position += steps[code];
+  int low = 0, high = 0;
+  WuiScrollGetRange(bar, &low, &high);
+  if (maximum) *maximum = high;
+  return Clamp(position, low, high);
+}
+
 // A window's rectangle on the screen: its own rectangle moved by each parent's.
 RECT ScreenRect(HWND window) {
   RECT rect = {0, 0, 0, 0};
@@ -543,19 +559,9 @@ int CtlScrollBarMessage(DriverContext* ctx, DlgPageRecord* page, DlgControlRecor
   if (message != WM_VSCROLL || !bar || reinterpret_cast<HWND>(lParam) != bar || IsRestricted(control)) return 0;
   const CtlExtRamp* ramp = RampOf(control);
   const LONG line = 1, pageStep = ramp && ramp->picture ? ramp->pageStep : 0;
-  LONG position = WuiScrollGetPos(bar);
-  switch (LOWORD(wParam)) {
-    case SB_LINEUP: position += line; break;
-    case SB_LINEDOWN: position -= line; break;
-    case SB_PAGEUP: position += pageStep; break;
-    case SB_PAGEDOWN: position -= pageStep; break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: position = static_cast<SHORT>(HIWORD(wParam)); break;
-    default: break;
-  }
-  int low = 0, high = 0;
-  WuiScrollGetRange(bar, &low, &high);
-  position = Clamp(position, low, high);
+  // SB_LINEUP, SB_LINEDOWN, SB_PAGEUP, SB_PAGEDOWN; the thumb codes; SB_TOP and SB_BOTTOM keep.
+  const LONG steps[8] = {line, -line, pageStep, -pageStep, 0, 0, 0, 0};
+  const LONG position = MovedPosition(bar, wParam, steps, nullptr);
   LONG value = position;
   if (IsLength(control)) {
     FreeSizeValueEvent moved = {control, position};
@@ -617,21 +623,10 @@ int CtlValueScrollBarMessage(DriverContext* ctx, DlgPageRecord* page, DlgControl
   if (message == WM_HSCROLL) {
     if (reinterpret_cast<HWND>(lParam) != bar || IsRestricted(control)) return 0;
     const LONG line = withRamp ? ramp->lineStep : 1, pageStep = withRamp ? ramp->pageStep : 10;
-    LONG position = WuiScrollGetPos(bar);
-    switch (LOWORD(wParam)) {
-      case SB_LINELEFT: position -= line; break;
-      case SB_LINERIGHT: position += line; break;
-      case SB_PAGELEFT: position -= pageStep; break;
-      case SB_PAGERIGHT: position += pageStep; break;
-      case SB_LEFT: position -= 1; break;
-      case SB_RIGHT: position += 1; break;
-      case SB_THUMBPOSITION:
-      case SB_THUMBTRACK: position = static_cast<SHORT>(HIWORD(wParam)); break;
-      default: break;
-    }
-    int low = 0, high = 0;
-    WuiScrollGetRange(bar, &low, &high);
-    position = Clamp(position, low, high);
+    // SB_LINELEFT, SB_LINERIGHT, SB_PAGELEFT, SB_PAGERIGHT; the thumb codes; SB_LEFT, SB_RIGHT.
+    const LONG steps[8] = {-line, line, -pageStep, pageStep, 0, 0, -1, 1};
+    LONG high = 0;
+    const LONG position = MovedPosition(bar, wParam, steps, &high);
     const LONG value = RunsBackwards(ctx, control) ? high - position : position;
     CtlApplyValue(ctx, page, control, value);
     DlgRefreshControls(ctx, page, 0);
