@@ -5,9 +5,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "core/common/locks.h"
 #include "core/common/os_tests.h"
 #include "core/system/terminal_server.h"
 #include "core/context/context_cache.h"
@@ -280,6 +283,192 @@ TEST_F(DocumentPropertiesTest, TheClientsDevmodeReachesTheOutputOnlyWhenItIsOurs
     EXPECT_EQ(UiBusyFlag.load(), 0);
     ClosePrinter(h);
   }
+}
+
+}  // namespace
+}  // namespace zems_test
+
+namespace zems_test {
+namespace {
+
+constexpr DWORD kCurrentLayout = 322;
+
+void SetLayoutVersion(std::vector<BYTE>& dm, DWORD version) { memcpy(dm.data() + kDmOffLayoutVersion, &version, 4); }
+DWORD LayoutVersion(const std::vector<BYTE>& dm) {
+  DWORD version = 0;
+  memcpy(&version, dm.data() + kDmOffLayoutVersion, 4);
+  return version;
+}
+
+// A conversion by the version of the caller's DEVMODE: an older minor layout is upgraded and
+// keeps the caller's settings, an older major one gives way to the full defaults of a reinstall.
+TEST_F(DocumentPropertiesTest, ConvertTakesEachInputVersionItsOwnWay) {
+  MultiSession();
+  const struct {
+    const char* what;
+    DWORD layout;
+    const char16_t* stampType;
+    short copies;  // in the output
+  } cases[] = {
+      {"current", kCurrentLayout, u"2", 7},
+      {"older minor (1)", 321, u"2", 7},
+      {"older major (2)", 220, u"1", 1},
+  };
+  for (const auto& c : cases) {
+    std::vector<BYTE> in = DriverDefault();
+    DEVMODEW* input = reinterpret_cast<DEVMODEW*>(in.data());
+    input->dmFields |= DM_COPIES;
+    input->dmCopies = 7;
+    SetLayoutVersion(in, c.layout);
+    std::vector<BYTE> out(kDevmodeSize);
+    reinterpret_cast<DEVMODEW*>(out.data())->dmSize = 220;
+    reinterpret_cast<DEVMODEW*>(out.data())->dmDriverExtra = 1016;
+    LONG needed = kDevmodeSize;
+    EXPECT_TRUE(DrvConvertDevMode(Name(), input, reinterpret_cast<PDEVMODEW>(out.data()), &needed, CDM_CONVERT))
+        << c.what;
+    EXPECT_EQ(SettingsKey(u"DrvInstType"), c.stampType) << c.what;
+    EXPECT_EQ(reinterpret_cast<DEVMODEW*>(out.data())->dmCopies, c.copies) << c.what;
+    EXPECT_TRUE(DmIsOwnDevmode(out.data())) << c.what;
+    if (c.layout != kCurrentLayout) {
+      EXPECT_EQ(LayoutVersion(out), kCurrentLayout) << c.what << ": upgraded";
+    }
+    EXPECT_EQ(UiBusyFlag.load(), 0) << c.what;
+  }
+}
+
+// A printer shared from a server: its driver default is the full defaults, without the
+// install pass or its stamp (the server's own spooler ran them).
+TEST_F(DocumentPropertiesTest, DriverDefaultOfAServerPrinterRunsNoPass) {
+  MultiSession();
+  HANDLE shared = AddBarePrinter(u"\\\\SRV\\Shared", u"\\\\SRV");
+  ASSERT_NE(shared, nullptr);
+  std::vector<BYTE> out(kDevmodeSize, 0xA5);
+  LONG needed = kDevmodeSize;
+  EXPECT_TRUE(DrvConvertDevMode(const_cast<LPWSTR>(u"\\\\SRV\\Shared"), nullptr,
+                                reinterpret_cast<PDEVMODEW>(out.data()), &needed, CDM_DRIVER_DEFAULT));
+  EXPECT_TRUE(DmIsOwnDevmode(out.data()));
+  EXPECT_EQ(Stamp(shared, u"\\\\SRV\\Shared", u"DrvInstTime"), u"<absent>");
+  EXPECT_EQ(UiBusyFlag.load(), 0);
+  ClosePrinter(shared);
+}
+
+// The client's DEVMODE by its layout version: an older minor one is converted and upgraded
+// into the output, an older major one is not taken.
+TEST_F(DocumentPropertiesTest, TheClientsDevmodeByItsVersion) {
+  ASSERT_EQ(RunHost("machine system --terminal-server yes"), 0);
+  OsForgetCachedAnswers();
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"Software\\ORVEL\\Vora Printer Driver", 0, nullptr, 0, KEY_ALL_ACCESS,
+                            nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const DWORD on = 1;
+  RegSetValueExW(key, u"OMBIDI_FLG", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on), sizeof on);
+  RegCloseKey(key);
+  const std::vector<BYTE> own = DriverDefault();
+  const struct {
+    const char* what;
+    DWORD layout;
+    bool copied;
+  } cases[] = {
+      {"older minor (1)", 321, true},
+      {"older major (2)", 220, false},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    std::vector<BYTE> client = own;
+    reinterpret_cast<DEVMODEW*>(client.data())->dmCopies = 77;
+    SetLayoutVersion(client, c.layout);
+    std::string hex;
+    for (BYTE b : client) {
+      static const char digits[] = "0123456789abcdef";
+      hex += digits[b >> 4];
+      hex += digits[b & 15];
+    }
+    std::ofstream(std::string(SimMachineRoot()) + "/stand-ins/ombidiss.script", std::ios::binary | std::ios::trunc)
+        << "type\t18\ndevmode\t" << hex << "\n";
+    const std::u16string name = u"Versioned" + std::u16string(1, char16_t(u'A' + n++));
+    HANDLE h = AddBarePrinter(name.c_str());
+    std::vector<BYTE> out(kDevmodeSize);
+    LONG needed = kDevmodeSize;
+    EXPECT_TRUE(DrvConvertDevMode(const_cast<LPWSTR>(name.c_str()), nullptr, reinterpret_cast<PDEVMODEW>(out.data()),
+                                  &needed, CDM_DRIVER_DEFAULT))
+        << c.what;
+    EXPECT_EQ(reinterpret_cast<DEVMODEW*>(out.data())->dmCopies == 77, c.copied) << c.what;
+    EXPECT_EQ(LayoutVersion(out), kCurrentLayout) << c.what;
+    EXPECT_EQ(UiBusyFlag.load(), 0);
+    ClosePrinter(h);
+  }
+}
+
+
+// From Vista on, a conversion on a printer without its directory-service name cleans the stale
+// remote-configuration entries when it ends, holding the driver mutex while it does; with the
+// name, or before Vista, nothing is cleaned.
+TEST_F(DocumentPropertiesTest, TheVistaCleanUpRunsUnderTheMutex) {
+  const std::u16string jobCodes = u"SOFTWARE\\ORVEL\\JOBCODE\\JCUserName";
+  auto plant = [&] {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, jobCodes.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(key, u"\\\\CSR|a", 0, REG_SZ, reinterpret_cast<const BYTE*>(u"v"), 4);
+    RegCloseKey(key);
+  };
+  auto planted = [&] {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, jobCodes.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    DWORD type = 0, size = 0;
+    const bool there = RegQueryValueExW(key, u"\\\\CSR|a", nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return there;
+  };
+  const std::vector<BYTE> current = DriverDefault();
+  auto convert = [&] {
+    std::vector<BYTE> in = current, out(kDevmodeSize);
+    reinterpret_cast<DEVMODEW*>(out.data())->dmSize = 220;
+    reinterpret_cast<DEVMODEW*>(out.data())->dmDriverExtra = 1016;
+    LONG needed = kDevmodeSize;
+    return DrvConvertDevMode(Name(), reinterpret_cast<PDEVMODEW>(in.data()), reinterpret_cast<PDEVMODEW>(out.data()),
+                             &needed, CDM_CONVERT);
+  };
+  const struct {
+    const char* what;
+    DWORD major;
+    bool dsName;
+    bool cleaned;
+  } cases[] = {
+      {"XP", 5, false, false},
+      {"Vista with the name", 6, true, false},
+      {"Vista without the name", 6, false, true},
+  };
+  for (const auto& c : cases) {
+    SetWindows(c.major, c.major == 5 ? 1 : 0);
+    OsForgetCachedAnswers();
+    SimActForMachine(TRUE);
+    if (c.dsName) {
+      SetPrinterDataExW(printer_, const_cast<LPWSTR>(u"DsSpooler"), const_cast<LPWSTR>(u"printerName"), REG_SZ,
+                        reinterpret_cast<LPBYTE>(const_cast<char16_t*>(u"ZEMS Printer")), 26);
+    } else {
+      DeletePrinterDataExW(printer_, const_cast<LPWSTR>(u"DsSpooler"), const_cast<LPWSTR>(u"printerName"));
+    }
+    SimActForMachine(FALSE);
+    plant();
+    EXPECT_TRUE(convert()) << c.what;
+    EXPECT_EQ(planted(), !c.cleaned) << c.what;
+  }
+
+  // Another holder of the driver mutex keeps the clean-up waiting until it lets go.
+  plant();
+  LockGlobalMutex();
+  BOOL answer = FALSE;
+  std::thread conversion([&] { answer = convert(); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_TRUE(planted()) << "cleaned while another held the mutex";
+  UnlockGlobalMutex();
+  conversion.join();
+  EXPECT_TRUE(answer);
+  EXPECT_FALSE(planted());
+  EXPECT_EQ(UiBusyFlag.load(), 0);
 }
 
 }  // namespace
