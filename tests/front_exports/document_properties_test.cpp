@@ -471,5 +471,48 @@ TEST_F(DocumentPropertiesTest, TheVistaCleanUpRunsUnderTheMutex) {
   EXPECT_EQ(UiBusyFlag.load(), 0);
 }
 
+
+// The machine's DocumentPropertiesW asks the printer's configuration DLL as Wine's spooler
+// does: without the sheet for the size and DM_OUT_BUFFER (the caller's DEVMODE merged), through
+// the common property sheet for DM_IN_PROMPT.
+TEST_F(DocumentPropertiesTest, TheSpoolersDocumentPropertiesAskTheDriver) {
+  EXPECT_EQ(DocumentPropertiesW(nullptr, printer_, Name(), nullptr, nullptr, 0), kDevmodeSize);
+  EXPECT_EQ(DocumentPropertiesW(nullptr, nullptr, Name(), nullptr, nullptr, 0), kDevmodeSize) << "opened by name";
+  std::vector<BYTE> in = DriverDefault();
+  reinterpret_cast<DEVMODEW*>(in.data())->dmFields |= DM_COPIES;
+  reinterpret_cast<DEVMODEW*>(in.data())->dmCopies = 5;
+  const struct {
+    const char* what;
+    DWORD mode;
+    int sheetAnswer;
+    LONG answer;
+    short copies;  // 0: the output is not written
+  } cases[] = {
+      {"out", DM_OUT_BUFFER, 0, IDOK, 1},
+      {"in and out", DM_IN_BUFFER | DM_OUT_BUFFER, 0, IDOK, 5},
+      {"sheet confirmed", DM_IN_PROMPT | DM_IN_BUFFER | DM_OUT_BUFFER, IDOK, IDOK, 5},
+      {"sheet cancelled", DM_IN_PROMPT | DM_IN_BUFFER | DM_OUT_BUFFER, IDCANCEL, IDCANCEL, 0},
+  };
+  for (const auto& c : cases) {
+    std::vector<BYTE> out(kDevmodeSize, 0xA5);
+    if (c.sheetAnswer) SimUiScriptSheet(c.sheetAnswer);
+    EXPECT_EQ(DocumentPropertiesW(nullptr, printer_, Name(), reinterpret_cast<PDEVMODEW>(out.data()),
+                                  reinterpret_cast<PDEVMODEW>(in.data()), c.mode),
+              c.answer)
+        << c.what;
+    if (c.copies) {
+      EXPECT_TRUE(DmIsOwnDevmode(out.data())) << c.what;
+      EXPECT_EQ(reinterpret_cast<DEVMODEW*>(out.data())->dmCopies, c.copies) << c.what;
+    } else {
+      EXPECT_EQ(out, std::vector<BYTE>(kDevmodeSize, 0xA5)) << c.what;
+    }
+    if (c.sheetAnswer) {
+      int pages[16] = {};
+      EXPECT_EQ(SimUiLastSheetPages(pages, 16), 7) << c.what;
+      EXPECT_EQ(pages[0], 1001) << c.what;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace zems_test
