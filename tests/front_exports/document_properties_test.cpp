@@ -24,6 +24,7 @@
 #include "core/model/model_cache.h"
 #include "core/system/settings_folders.h"
 #include "front_exports/front_fixture.h"
+#include "ui2k/sheets.h"
 #include "platform/sim.h"
 
 namespace zems_test {
@@ -511,6 +512,84 @@ TEST_F(DocumentPropertiesTest, TheSpoolersDocumentPropertiesAskTheDriver) {
       EXPECT_EQ(SimUiLastSheetPages(pages, 16), 7) << c.what;
       EXPECT_EQ(pages[0], 1001) << c.what;
     }
+  }
+}
+
+
+// The printer's stored DEVMODE as the document properties find it: one of ours is taken as it
+// is, one of the same model with an older layout is upgraded in place (its settings kept), one
+// of another driver or of another size gives way to the defaults.
+TEST_F(DocumentPropertiesTest, TheStoredDevmodeIsCheckedWhenTheContextOpens) {
+  const std::vector<BYTE> own = DriverDefault();
+  const struct {
+    const char* what;
+    int offset;  // a byte changed, or -1
+    BYTE value;
+    DWORD layout;   // 0: as it is
+    size_t size;    // bytes stored, with dmDriverExtra to match
+    short copies;   // in the output
+  } cases[] = {
+      {"ours", -1, 0, 0, 1236, 4},
+      {"same model, older layout", -1, 0, 321, 1236, 4},
+      {"another driver's", kDmOffPrivateTag, 0x5A, 0, 1236, 1},
+      {"another size", -1, 0, 0, 1220, 1},
+  };
+  for (const auto& c : cases) {
+    std::vector<BYTE> stored = own;
+    DEVMODEW* dm = reinterpret_cast<DEVMODEW*>(stored.data());
+    dm->dmFields |= DM_COPIES;
+    dm->dmCopies = 4;
+    if (c.offset >= 0) stored[size_t(c.offset)] = c.value;
+    if (c.layout) SetLayoutVersion(stored, c.layout);
+    dm->dmDriverExtra = WORD(c.size - dm->dmSize);
+    stored.resize(c.size);
+    SetStoredDevmode(stored);
+    CtxCacheExpire(TRUE);
+    std::vector<BYTE> out(kDevmodeSize, 0xA5);
+    EXPECT_EQ(DrvDocumentProperties(nullptr, printer_, Name(), reinterpret_cast<PDEVMODEW>(out.data()), nullptr,
+                                    DM_COPY),
+              IDOK)
+        << c.what;
+    EXPECT_TRUE(DmIsOwnDevmode(out.data())) << c.what;
+    EXPECT_EQ(reinterpret_cast<DEVMODEW*>(out.data())->dmCopies, c.copies) << c.what;
+    EXPECT_EQ(LayoutVersion(out), kCurrentLayout) << c.what;
+  }
+}
+
+
+// The sheets' check of their context's DEVMODE, on a context whose DEVMODE was changed after
+// it opened: ours stays, the same model's older layout is upgraded in place, another driver's
+// or another size is reset to the defaults with the stored settings.
+TEST_F(DocumentPropertiesTest, TheSheetsCheckOfTheContextsDevmode) {
+  const struct {
+    const char* what;
+    int offset;  // a byte changed, or -1
+    BYTE value;
+    DWORD layout;  // 0: as it is
+    WORD extra;    // dmDriverExtra
+    short copies;  // after the check
+  } cases[] = {
+      {"ours", -1, 0, 0, 1016, 4},
+      {"same model, older layout", -1, 0, 321, 1016, 4},
+      {"another driver's", kDmOffPrivateTag, 0x5A, 0, 1016, 1},
+      {"another size", -1, 0, 0, 1000, 1},
+  };
+  for (const auto& c : cases) {
+    CtxCacheExpire(TRUE);
+    DriverContext* ctx = CtxOpenByKind(printer_, printer_, nullptr, 0x80000000);
+    ASSERT_NE(ctx, nullptr) << c.what;
+    ASSERT_NE(ctx->settings, nullptr) << c.what;
+    DEVMODEW* dm = reinterpret_cast<DEVMODEW*>(ctx->settings);
+    dm->dmCopies = 4;
+    if (c.offset >= 0) ctx->settings[c.offset] = c.value;
+    if (c.layout) memcpy(ctx->settings + kDmOffLayoutVersion, &c.layout, 4);
+    dm->dmDriverExtra = c.extra;
+    SheetCheckContextDevmode(ctx);
+    std::vector<BYTE> after(ctx->settings, ctx->settings + kDevmodeSize);
+    EXPECT_TRUE(DmIsOwnDevmode(after.data())) << c.what;
+    EXPECT_EQ(reinterpret_cast<DEVMODEW*>(after.data())->dmCopies, c.copies) << c.what;
+    EXPECT_EQ(LayoutVersion(after), kCurrentLayout) << c.what;
+    CtxClose(ctx);
   }
 }
 
