@@ -31,6 +31,14 @@ namespace zems_test {
 namespace {
 
 constexpr LONG kDevmodeSize = 1236;
+constexpr DWORD kCurrentLayout = 322;
+
+void SetLayoutVersion(std::vector<BYTE>& dm, DWORD version) { memcpy(dm.data() + kDmOffLayoutVersion, &version, 4); }
+DWORD LayoutVersion(const std::vector<BYTE>& dm) {
+  DWORD version = 0;
+  memcpy(&version, dm.data() + kDmOffLayoutVersion, 4);
+  return version;
+}
 
 class DocumentPropertiesTest : public FrontTest {
  protected:
@@ -237,7 +245,8 @@ TEST_F(DocumentPropertiesTest, ConvertOfACurrentDevmodeStampsTheUpdate) {
 }
 
 // The remote transfer's client hands its DEVMODE over after the install pass of a driver
-// default; it reaches the output only when it is one of ours, whole, within 1,236 bytes.
+// default; it reaches the output only when it is one of ours, whole, within 1,236 bytes, of the
+// current layout or an older minor one.
 TEST_F(DocumentPropertiesTest, TheClientsDevmodeReachesTheOutputOnlyWhenItIsOurs) {
   ASSERT_EQ(RunHost("machine system --terminal-server yes"), 0);
   OsForgetCachedAnswers();
@@ -253,17 +262,23 @@ TEST_F(DocumentPropertiesTest, TheClientsDevmodeReachesTheOutputOnlyWhenItIsOurs
     const char* what;
     int offset;  // a byte of the client's DEVMODE changed, or -1
     BYTE value;
+    DWORD layout;  // 0: as it is
     bool copied;
   } cases[] = {
-      {"ours", -1, 0, true},
-      {"another driver's", kDmOffPrivateTag, 0x5A, false},
-      {"ours, claiming more than 1,236 bytes", kDmOffDriverExtra + 1, 0x08, false},
+      {"ours", -1, 0, 0, true},
+      {"another driver's", kDmOffPrivateTag, 0x5A, 0, false},
+      {"ours, claiming more than 1,236 bytes", kDmOffDriverExtra + 1, 0x08, 0, false},
+      // An older minor layout is converted and upgraded into the output; an older major one
+      // is not taken.
+      {"ours, older layout (1)", -1, 0, 321, true},
+      {"ours, older major layout (2)", -1, 0, 220, false},
   };
   int n = 0;
   for (const auto& c : cases) {
     std::vector<BYTE> client = own;
     reinterpret_cast<DEVMODEW*>(client.data())->dmCopies = 77;
     if (c.offset >= 0) client[size_t(c.offset)] = c.value;
+    if (c.layout) SetLayoutVersion(client, c.layout);
     std::string hex;
     for (BYTE b : client) {
       static const char digits[] = "0123456789abcdef";
@@ -281,25 +296,12 @@ TEST_F(DocumentPropertiesTest, TheClientsDevmodeReachesTheOutputOnlyWhenItIsOurs
         << c.what;
     EXPECT_EQ(reinterpret_cast<DEVMODEW*>(out.data())->dmCopies == 77, c.copied) << c.what;
     EXPECT_TRUE(DmIsOwnDevmode(out.data())) << c.what << ": the output is ours either way";
+    EXPECT_EQ(LayoutVersion(out), kCurrentLayout) << c.what;
     EXPECT_EQ(UiBusyFlag.load(), 0);
     ClosePrinter(h);
   }
 }
 
-}  // namespace
-}  // namespace zems_test
-
-namespace zems_test {
-namespace {
-
-constexpr DWORD kCurrentLayout = 322;
-
-void SetLayoutVersion(std::vector<BYTE>& dm, DWORD version) { memcpy(dm.data() + kDmOffLayoutVersion, &version, 4); }
-DWORD LayoutVersion(const std::vector<BYTE>& dm) {
-  DWORD version = 0;
-  memcpy(&version, dm.data() + kDmOffLayoutVersion, 4);
-  return version;
-}
 
 // A conversion by the version of the caller's DEVMODE: an older minor layout is upgraded and
 // keeps the caller's settings, an older major one gives way to the full defaults of a reinstall.
@@ -352,55 +354,6 @@ TEST_F(DocumentPropertiesTest, DriverDefaultOfAServerPrinterRunsNoPass) {
   EXPECT_EQ(UiBusyFlag.load(), 0);
   ClosePrinter(shared);
 }
-
-// The client's DEVMODE by its layout version: an older minor one is converted and upgraded
-// into the output, an older major one is not taken.
-TEST_F(DocumentPropertiesTest, TheClientsDevmodeByItsVersion) {
-  ASSERT_EQ(RunHost("machine system --terminal-server yes"), 0);
-  OsForgetCachedAnswers();
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"Software\\ORVEL\\Vora Printer Driver", 0, nullptr, 0, KEY_ALL_ACCESS,
-                            nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  const DWORD on = 1;
-  RegSetValueExW(key, u"OMBIDI_FLG", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on), sizeof on);
-  RegCloseKey(key);
-  const std::vector<BYTE> own = DriverDefault();
-  const struct {
-    const char* what;
-    DWORD layout;
-    bool copied;
-  } cases[] = {
-      {"older minor (1)", 321, true},
-      {"older major (2)", 220, false},
-  };
-  int n = 0;
-  for (const auto& c : cases) {
-    std::vector<BYTE> client = own;
-    reinterpret_cast<DEVMODEW*>(client.data())->dmCopies = 77;
-    SetLayoutVersion(client, c.layout);
-    std::string hex;
-    for (BYTE b : client) {
-      static const char digits[] = "0123456789abcdef";
-      hex += digits[b >> 4];
-      hex += digits[b & 15];
-    }
-    std::ofstream(std::string(SimMachineRoot()) + "/stand-ins/ombidiss.script", std::ios::binary | std::ios::trunc)
-        << "type\t18\ndevmode\t" << hex << "\n";
-    const std::u16string name = u"Versioned" + std::u16string(1, char16_t(u'A' + n++));
-    HANDLE h = AddBarePrinter(name.c_str());
-    std::vector<BYTE> out(kDevmodeSize);
-    LONG needed = kDevmodeSize;
-    EXPECT_TRUE(DrvConvertDevMode(const_cast<LPWSTR>(name.c_str()), nullptr, reinterpret_cast<PDEVMODEW>(out.data()),
-                                  &needed, CDM_DRIVER_DEFAULT))
-        << c.what;
-    EXPECT_EQ(reinterpret_cast<DEVMODEW*>(out.data())->dmCopies == 77, c.copied) << c.what;
-    EXPECT_EQ(LayoutVersion(out), kCurrentLayout) << c.what;
-    EXPECT_EQ(UiBusyFlag.load(), 0);
-    ClosePrinter(h);
-  }
-}
-
 
 // From Vista on, a conversion on a printer without its directory-service name cleans the stale
 // remote-configuration entries when it ends, holding the driver mutex while it does; with the
