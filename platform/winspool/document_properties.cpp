@@ -120,6 +120,31 @@ LONG AskDriver(HWND window, SheetUiCallback sheets, HANDLE printer, WCHAR* name,
 
 }  // namespace
 
+namespace winsim {
+
+// The driver default DEVMODE of a new printer, asked of its configuration DLL as
+// DocumentPropertiesW asks it; a heap block (LocalFree it), or null when the DLL does not load
+// or does not answer.
+DEVMODEW* DriverDefaultDevmode(HANDLE printer, LPCWSTR printerName) {
+  HMODULE ui = LoadConfigDll(printer);
+  if (!ui) return nullptr;
+  SheetUiCallback sheets =
+      reinterpret_cast<SheetUiCallback>(reinterpret_cast<void*>(GetProcAddress(ui, "DrvDocumentPropertySheets")));
+  WCHAR name[261] = {};
+  for (int i = 0; printerName && printerName[i] && i < 260; ++i) name[i] = printerName[i];
+  const LONG size = sheets ? AskDriver(nullptr, sheets, printer, name, nullptr, nullptr, 0) : -1;
+  DEVMODEW* dm = nullptr;
+  if (size >= LONG(sizeof(DEVMODEW))) dm = static_cast<DEVMODEW*>(LocalAlloc(LMEM_FIXED | LMEM_ZEROINIT, DWORD(size)));
+  if (dm && AskDriver(nullptr, sheets, printer, name, dm, nullptr, DM_OUT_BUFFER) != IDOK) {
+    LocalFree(dm);
+    dm = nullptr;
+  }
+  FreeLibrary(ui);
+  return dm;
+}
+
+}  // namespace winsim
+
 // Simplified (see the top of the file).
 WINSIM_API LONG WINAPI DocumentPropertiesW(HWND hWnd, HANDLE hPrinter, LPWSTR pDeviceName, PDEVMODEW pDevModeOutput,
                                            PDEVMODEW pDevModeInput, DWORD fMode) {

@@ -546,5 +546,48 @@ TEST_F(DocumentPropertiesTest, TheSheetsCheckOfTheContextsDevmode) {
   }
 }
 
+
+// The spooler's AddPrinterW stores the driver's default DEVMODE, asked as DocumentPropertiesW
+// asks it, for a printer added without one; a DEVMODE the caller gives is kept.
+TEST_F(DocumentPropertiesTest, AddPrinterStoresTheDriversDefaultDevmode) {
+  EXPECT_TRUE(DmIsOwnDevmode(StoredDevmode().data())) << "the sample printer, as the install added it";
+  DEVMODEW given = {};
+  given.dmSpecVersion = 0x401;
+  given.dmSize = sizeof given;
+  given.dmFields = DM_COPIES;
+  given.dmCopies = 9;
+  const struct {
+    const char16_t* name;
+    DEVMODEW* devmode;
+  } cases[] = {{u"Added", nullptr}, {u"Given", &given}};
+  for (const auto& c : cases) {
+    PRINTER_INFO_2W info = {};
+    info.pPrinterName = const_cast<LPWSTR>(c.name);
+    info.pPortName = const_cast<LPWSTR>(TEXT("LPT1:"));
+    info.pDriverName = const_cast<LPWSTR>(TEXT("ORVEL ALTEN KV310 ZEMS"));
+    info.pPrintProcessor = const_cast<LPWSTR>(TEXT("WinPrint"));
+    info.pDatatype = const_cast<LPWSTR>(TEXT("RAW"));
+    info.Attributes = PRINTER_ATTRIBUTE_LOCAL;
+    info.pDevMode = c.devmode;
+    SimActForMachine(TRUE);
+    HANDLE h = AddPrinterW(nullptr, 2, reinterpret_cast<LPBYTE>(&info));
+    SimActForMachine(FALSE);
+    ASSERT_NE(h, nullptr) << Narrow16(c.name);
+    DWORD needed = 0;
+    GetPrinterW(h, 2, nullptr, 0, &needed);
+    std::vector<BYTE> buffer(needed);
+    ASSERT_TRUE(GetPrinterW(h, 2, buffer.data(), needed, &needed));
+    const DEVMODEW* stored = reinterpret_cast<PRINTER_INFO_2W*>(buffer.data())->pDevMode;
+    ASSERT_NE(stored, nullptr) << Narrow16(c.name);
+    if (c.devmode) {
+      EXPECT_EQ(stored->dmCopies, 9) << "the caller's DEVMODE is kept";
+      EXPECT_EQ(stored->dmDriverExtra, 0);
+    } else {
+      EXPECT_TRUE(DmIsOwnDevmode(stored)) << Narrow16(c.name);
+    }
+    ClosePrinter(h);
+  }
+}
+
 }  // namespace
 }  // namespace zems_test
