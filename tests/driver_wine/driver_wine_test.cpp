@@ -326,10 +326,6 @@ TEST_F(DriverWineTest, EventsAndUpgrade) {
   UpgradeFn upgrade = wine_printer::Export<UpgradeFn>("DrvUpgradePrinter");
   DocumentEventFn documentEvent = wine_printer::Export<DocumentEventFn>("DrvDocumentEvent");
   ASSERT_TRUE(event && upgrade && documentEvent);
-  // INITIALIZE after the install's: only the clean-up; the cache and other events answer TRUE.
-  EXPECT_TRUE(event(wine_printer::Name(), PRINTER_EVENT_INITIALIZE, PRINTER_EVENT_FLAG_NO_UI, 0));
-  EXPECT_TRUE(event(wine_printer::Name(), PRINTER_EVENT_CACHE_REFRESH, PRINTER_EVENT_FLAG_NO_UI, 0));
-  EXPECT_TRUE(event(wine_printer::Name(), 77, PRINTER_EVENT_FLAG_NO_UI, 0));
 
   std::wstring folder = L"C:\\windows\\system32\\spool\\drivers\\w32x86\\3";
   DRIVER_UPGRADE_INFO_1W info = {wine_printer::Name(), &folder[0]};
@@ -351,6 +347,10 @@ TEST_F(DriverWineTest, EventsAndUpgrade) {
   for (const auto& c : cases)
     EXPECT_EQ(documentEvent(printer_, dc, c.escape, 0, nullptr, 0, nullptr), c.expected) << std::hex << c.escape;
   DeleteDC(dc);
+  // INITIALIZE after the install's: only the clean-up; the cache and other events answer TRUE;
+  // the end of a connection (last: it clears the install pass's mark) too.
+  const int events[] = {PRINTER_EVENT_INITIALIZE, PRINTER_EVENT_CACHE_REFRESH, 77, PRINTER_EVENT_DELETE_CONNECTION};
+  for (int e : events) EXPECT_TRUE(event(wine_printer::Name(), e, PRINTER_EVENT_FLAG_NO_UI, 0)) << e;
 }
 
 }  // namespace
