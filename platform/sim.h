@@ -275,6 +275,8 @@ WINSIM_API void SimUiUserFocus(HWND control);
 WINSIM_API BOOL SimUiUserChoose(HWND control, int index);
 WINSIM_API BOOL SimUiUserType(HWND edit, LPCWSTR text);
 WINSIM_API BOOL SimUiUserClick(HWND button);
+// The user selects a sheet page's tab: the page is told it is the shown one (PSN_SETACTIVE).
+WINSIM_API void SimUiUserSelectPage(HWND page);
 // Recorded calls since the machine root was set (or SimUiReset): count and one of them.
 WINSIM_API DWORD SimUiCallCount(void);
 WINSIM_API BOOL SimUiGetCall(DWORD index, SimUiCall* call);
