@@ -6,8 +6,8 @@
 #include <string.h>
 #include <sys/wait.h>
 
-#include <filesystem>
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -324,5 +324,22 @@ DWORD ContextTest::ReadDword(const BYTE* p) {
 }
 
 void ContextTest::WriteDword(BYTE* p, DWORD v) { memcpy(p, &v, 4); }
+
+}  // namespace zems_test
+
+namespace zems_test {
+
+std::string InstallOfficeWithLanguage() {
+  const int rc = RunHostKept("machine install --model " + SourceDir() + "/samples/models/zems_c4.zmd --printer Office "
+                             "--extra " + SourceDir() + "/samples/driver/OV1BD172.ini");
+  if (rc != 0) return "zemshost machine install answered " + std::to_string(rc);
+  std::error_code ec;
+  const std::string folder = HostPath("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3\\");
+  std::filesystem::create_directories(folder, ec);
+  if (!std::filesystem::copy_file(BinDir() + "/zemsresus.dll", folder + "/zemsresus.dll",
+                                  std::filesystem::copy_options::overwrite_existing, ec))
+    return "the language DLL was not copied: " + ec.message();
+  return "";
+}
 
 }  // namespace zems_test

@@ -63,6 +63,10 @@ int RunHost(const std::string& arguments, std::string& out);
 // in instead of running zemshost again. An install compiles the model and runs the install pass,
 // which the sanitizer builds make slow.
 int RunHostKept(const std::string& arguments);
+// Installs the sample printer "Office" (the sample model and its options file) through
+// zemshost and places the US language DLL in the driver folder; an empty answer on success,
+// else what failed.
+std::string InstallOfficeWithLanguage();
 
 // A context of a printer as the lookups see it before any fact is asked: the handle and an
 // empty UI state, no model record (the lookups use the template's).

@@ -28,6 +28,7 @@
 #include "core/system/user_messages.h"
 #include "platform/sim.h"
 #include "support/test_printer.h"
+#include "support/ui_calls.h"
 
 namespace {
 
@@ -113,18 +114,11 @@ class ScenarioTest : public zems_test::ContextTest, public ::testing::WithParamI
     return Utf8(text);
   }
   SimUiCall LastBox() {
-    SimUiCall call = {};
-    for (DWORD i = SimUiCallCount(); i-- > 0;)
-      if (SimUiGetCall(i, &call) && call.kind == kSimUiMessageBox) return call;
-    ADD_FAILURE() << "no message box was shown";
+    SimUiCall call;
+    if (!zems_test::LastMessageBox(&call)) ADD_FAILURE() << "no message box was shown";
     return call;
   }
-  int BoxCount() {
-    int n = 0;
-    SimUiCall call;
-    for (DWORD i = 0; i < SimUiCallCount(); ++i) n += SimUiGetCall(i, &call) && call.kind == kSimUiMessageBox;
-    return n;
-  }
+  int BoxCount() { return zems_test::MessageBoxesShown(); }
   void Run(const Step& s);
 
   static constexpr char kDriverFolder[] = "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3\\";

@@ -35,6 +35,7 @@
 #include "core/tables/value_symbols.h"
 #include "platform/sim.h"
 #include "support/machine_fixture.h"
+#include "support/ui_calls.h"
 #include "support/test_printer.h"
 #include "ui_sheet_scenarios/sheet_table.h"
 
@@ -68,14 +69,7 @@ class SheetScenarioTest : public MachineTest, public ::testing::WithParamInterfa
   void SetUp() override {
     MachineTest::SetUp();
     CtxCacheInit();
-    ASSERT_EQ(0, RunHostKept("machine install --model " + SourceDir() +
-                             "/samples/models/zems_c4.zmd --printer Office --extra " + SourceDir() +
-                             "/samples/driver/OV1BD172.ini"));
-    std::error_code ec;
-    const std::string folder = HostPath("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3\\");
-    std::filesystem::create_directories(folder, ec);
-    std::filesystem::copy_file(BinDir() + "/zemsresus.dll", folder + "/zemsresus.dll",
-                               std::filesystem::copy_options::overwrite_existing, ec);
+    ASSERT_EQ(InstallOfficeWithLanguage(), "");
     ASSERT_TRUE(OpenPrinterW(W(kPrinter), &printer_, nullptr));
     SimUiReset();
     SimUiSetStrictBoxes(TRUE);
@@ -128,18 +122,11 @@ class SheetScenarioTest : public MachineTest, public ::testing::WithParamInterfa
     return -1;
   }
   SimUiCall LastBox() {
-    SimUiCall call = {};
-    for (DWORD i = SimUiCallCount(); i-- > 0;)
-      if (SimUiGetCall(i, &call) && call.kind == kSimUiMessageBox) return call;
-    ADD_FAILURE() << "no message box was shown";
+    SimUiCall call;
+    if (!zems_test::LastMessageBox(&call)) ADD_FAILURE() << "no message box was shown";
     return call;
   }
-  int BoxCount() {
-    int n = 0;
-    SimUiCall call;
-    for (DWORD i = 0; i < SimUiCallCount(); ++i) n += SimUiGetCall(i, &call) && call.kind == kSimUiMessageBox;
-    return n;
-  }
+  int BoxCount() { return zems_test::MessageBoxesShown(); }
 
   void RunOnSheet(const Step& s);
   void RunSheet(bool device, int answer);

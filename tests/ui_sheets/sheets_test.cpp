@@ -46,14 +46,7 @@ class SheetsTest : public MachineTest {
   void SetUp() override {
     MachineTest::SetUp();
     CtxCacheInit();
-    ASSERT_EQ(0, RunHostKept("machine install --model " + SourceDir() +
-                             "/samples/models/zems_c4.zmd --printer Office --extra " + SourceDir() +
-                             "/samples/driver/OV1BD172.ini"));
-    std::error_code ec;
-    const std::string folder = HostPath("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3\\");
-    std::filesystem::create_directories(folder, ec);
-    std::filesystem::copy_file(BinDir() + "/zemsresus.dll", folder + "/zemsresus.dll",
-                               std::filesystem::copy_options::overwrite_existing, ec);
+    ASSERT_EQ(InstallOfficeWithLanguage(), "");
     ASSERT_TRUE(OpenPrinterW(W(kPrinter), &printer_, nullptr));
     SimUiReset();
     ui_ = LoadLibraryW(TEXT("zemsui.dll"));
