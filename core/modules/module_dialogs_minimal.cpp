@@ -15,7 +15,6 @@ int OptHandleControl(DriverContext*, DlgPageRecord*, DlgControlRecord*, UINT, WP
 int TtfHandleControl(DriverContext*, DlgPageRecord*, DlgControlRecord*, UINT, WPARAM, LPARAM, void*) { return 0; }
 int SummaryHandleControl(DriverContext*, DlgPageRecord*, DlgControlRecord*, UINT, WPARAM, LPARAM, void*) { return 0; }
 int LockHandleControl(DriverContext*, DlgPageRecord*, DlgControlRecord*, UINT, WPARAM, LPARAM, void*) { return 0; }
-int PrnMethodHandleControl(DriverContext*, DlgPageRecord*, DlgControlRecord*, UINT, WPARAM, LPARAM, void*) { return 0; }
 
 int PresetHandleEvent(DriverContext*, int, void*, void*) { return 0; }
 int WmHandleEvent(DriverContext*, int, void*, void*) { return 0; }

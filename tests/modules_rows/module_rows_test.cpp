@@ -113,7 +113,7 @@ const Case kCases[] = {
     {'E', 30, 4, 9, 9, 9},
     {'E', 35, 0, 9, 9, 9},
     {'E', 54, 4, 9, 9, 9},
-    {'E', 14, 0, -1, -1, -1},
+    {'E', 14, 0, 9, -1, -1},
     // Watermarks saved again.
     {'N', 327, 0, 1, 1, 1},
     // Codes nobody takes.
