@@ -2,6 +2,8 @@
 // passwords, the authentication page and dialogs that hand their texts to the job-control DLL,
 // the hidden-function and disk-limit dialogs, the tray-name edits of the post-processing page
 // and the combos that mark the sheet changed at once.
+#include "core/bind/bidi_acquire.h"
+#include "core/bind/bidi_store.h"
 #include "core/bind/job_control.h"
 #include "core/common/ini_access.h"
 #include "core/common/os_tests.h"
@@ -9,9 +11,11 @@
 #include "core/common/window_ui.h"
 #include "core/context/driver_context.h"
 #include "core/context/ui_state.h"
+#include "core/devmode/couplings.h"
 #include "core/front/control_lookup.h"
 #include "core/front/ctl_subclass.h"
 #include "core/front/dialog_engine.h"
+#include "core/front/draw_helpers.h"
 #include "core/front/page_lookup.h"
 #include "core/items/derived_settings.h"
 #include "core/items/item_access.h"
@@ -20,9 +24,13 @@
 #include "core/modules/input_filters.h"
 #include "core/modules/module_rows.h"
 #include "core/modules/print_type_page.h"
+#include "core/model/model_types.h"
+#include "core/system/driver_paths.h"
+#include "core/system/resources.h"
 #include "core/system/sub_dialog.h"
 #include "core/system/user_messages.h"
 #include "core/tables/build_switches.h"
+#include "core/tables/model_record.h"
 #include "core/tables/symbol_table.h"
 
 namespace {
@@ -473,6 +481,128 @@ int ImmediateCombo(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* co
   return 1;
 }
 
+
+// The initial-settings page.
+constexpr WORD kPageInit = 1010;
+constexpr WORD kPageFinish = 1004;
+constexpr WORD kPageVersion = 1025;
+constexpr WORD kPageVersion2 = 4027;
+constexpr WORD kTextFitMetric = 10100;
+constexpr WORD kTextFitInch = 10101;
+constexpr WORD kTextPrintAreaChanged = 10056;
+constexpr BYTE kModelMovedMultiTray = 140;
+
+void RunCommand(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control, WPARAM wParam, LPARAM lParam) {
+  const CtlTypeRecord* type = CtlTypeOf(ctx, control->type);
+  if (type && type->command) type->command(ctx, page, control, wParam, lParam);
+}
+
+int InitPageControl(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control, UINT message, WPARAM wParam,
+                    LPARAM lParam) {
+  if (message == WM_INITDIALOG && !control) {
+    if (CtxModelRecord(ctx)->modelCode == kModelMovedMultiTray) {
+      RECT manual;
+      HWND multi = Child(page, 2411);
+      if (multi && WuiGetRect(Child(page, 2540), &manual)) WuiMove(multi, &manual, TRUE);
+    }
+    return 0;
+  }
+  if (!control) return 0;
+  const WORD id = control->controlId;
+  switch (id) {
+    case 2877:
+      if (message == WM_PAINT && control->window && WuiIsVisible(control->window)) {
+        WCHAR text[256];
+        if (ResLoadString(ctx, ItemUsesInchPapers(ctx) ? kTextFitInch : kTextFitMetric, text, 256, TRUE))
+          WuiSetText(control->window, text);
+      }
+      return 0;
+    case 2570:
+      if (message != WM_COMMAND) return 0;
+      JcOpenUi(ctx);
+      JcSendLanguageUi(ctx);
+      JcCloseUi(ctx);
+      return 0;
+    case kCtlUserId:
+      return message == WM_PASTE ? GuardPaste(page, InpPasteLettersAndDigits, kUserIdBytes) : 0;
+    case 2160:
+      if (message != WM_COMMAND || BidiUpdateFromPrinterUi(ctx, page->window)) return 0;
+      BidiSetPendingBySupport(ctx);
+      BidiShowFailure(ctx, page->window);
+      return 1;
+    case 2112:
+      if (message != WM_COMMAND) return 0;
+      BidiAcquireStatusBlobs(ctx, page->window);
+      JcFetchPropertiesOnceUi(ctx, kJcMaskUserCode);
+      return 0;
+    case 2152: {
+      if (message != WM_COMMAND || HIWORD(wParam) != CBN_SELCHANGE || !control->window) return 0;
+      const int selected = WuiChoiceSelection(control->window);
+      if (selected >= 0 && control->item &&
+          static_cast<LONG_PTR>(WuiChoiceData(control->window, selected)) != ItemGetValue(ctx, control->item))
+        UiWarnOk(ctx, page->window, kTextPrintAreaChanged);
+      return 0;
+    }
+    case 2159: {
+      static const WORD kLabels[] = {2410, 2411, 2412, 2413, 2538, 2566, 2770, 2539, 2540};
+      for (WORD label : kLabels)
+        if (DlgControlRecord* c = CtlFind(ctx, page, label)) CtlPaintTrayLabels(ctx, page, c, message);
+      return 0;
+    }
+    default:
+      return CtlPaintTrayLabels(ctx, page, control, message);
+  }
+}
+
+// The finishing page's default button under a default lock keeps the staple and punch types
+// the lock allows.
+int FinishDefault(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control, UINT message, WPARAM wParam,
+                  LPARAM lParam) {
+  if (!control || control->controlId != 2107 || message != WM_COMMAND ||
+      !BuildHasFeature(ctx, kBuildFeatureSettingLocks))
+    return 0;
+  RunCommand(ctx, page, control, wParam, lParam);
+  if (ItemLockDefault(ctx)) {
+    const struct {
+      WORD item;
+      WORD control;
+    } kKinds[] = {{kItem_zdmFuncSelectStaple, 2100}, {kItem_zdmFuncSelectPunch, 2102}};
+    for (const auto& k : kKinds) {
+      if (!ItemGetRawById(ctx, k.item)) continue;
+      DlgControlRecord* kind = CtlFind(ctx, page, k.control);
+      if (kind && kind->item) DmRunItemTransact(ctx, kind->item->id);
+    }
+  }
+  return 1;
+}
+
+// The version dialogs show the model's substitute version while they are open.
+int VersionControl(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control, UINT message, WPARAM wParam) {
+  WCHAR* saved = ctx->ui->savedDriverVersion;
+  SettingItem* version = ItemFind(ctx, kItem_wdmDriverVersion);
+  if (message == WM_INITDIALOG && !control) {
+    WCHAR dummy[9] = {};
+    IniReadString(TEXT("common"), TEXT("DummyVersion"), TEXT(""), dummy, 9, PathModelDataFile(ctx));
+    saved[0] = 0;
+    if (dummy[0] && version) {
+      ItemGetTextBounded(ctx, version, saved, 10);
+      if (!saved[0]) saved[0] = 0;
+      ItemSetText(ctx, version, dummy);
+      if (!saved[0]) {
+        // An empty version is remembered as a single blank so that OK still puts it back.
+        saved[0] = L' ';
+        saved[1] = 0;
+      }
+    }
+    return 0;
+  }
+  if (message == WM_COMMAND && !control && LOWORD(wParam) == IDOK && saved[0]) {
+    if (version) ItemSetText(ctx, version, saved[0] == L' ' && !saved[1] ? TEXT("") : saved);
+    saved[0] = 0;
+  }
+  return 0;
+}
+
 }  // namespace
 
 BOOL PrnJobMergeFile(DriverContext* ctx, const WCHAR* name, WCHAR* folder, WCHAR* file) {
@@ -521,6 +651,13 @@ int PrnMethodHandleControl(DriverContext* ctx, DlgPageRecord* page, DlgControlRe
     case 1001:
     case 1002:
       return ImmediateCombo(ctx, page, control, message, wParam, lParam);
+    case kPageFinish:
+      return FinishDefault(ctx, page, control, message, wParam, lParam);
+    case kPageInit:
+      return InitPageControl(ctx, page, control, message, wParam, lParam);
+    case kPageVersion:
+    case kPageVersion2:
+      return VersionControl(ctx, page, control, message, wParam);
     case kPagePrintType:
       return PrintTypeControl(ctx, page, control, id, message, wParam, lParam);
     case kPagePasswordInput:

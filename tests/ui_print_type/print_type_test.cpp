@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/common/window_ui.h"
+#include "core/common/ini_access.h"
 #include "core/context/module_bus.h"
 #include "core/context/ui_state.h"
 #include "core/front/dialog_engine.h"
@@ -18,6 +19,8 @@
 #include "core/items/item_table.h"
 #include "core/modules/module_rows.h"
 #include "core/modules/print_type_page.h"
+#include "core/items/derived_settings.h"
+#include "core/system/driver_paths.h"
 #include "core/system/resources.h"
 #include "core/tables/build_switches.h"
 #include "platform/sim.h"
@@ -170,6 +173,8 @@ TEST_F(PrintTypeTest, PastesAreCheckedOverAllTheTextThatWouldLand) {
       {4022, 3006, u"pass", 1252, 1},
       {4019, 2988, u"key", 1252, 1},
       {4029, 3110, u"12", 1252, 1},
+      {1010, 2241, u"abc123", 1252, 0},
+      {1010, 2241, u"ab_12", 1252, 1},
   };
   for (const PasteCase& c : cases) {
     SimSetAnsiCodePage(c.codePage);
@@ -452,6 +457,39 @@ TEST_F(PrintTypeTest, TheHiddenFunctionDialogOnlyFromTheDriversOwnSheet) {
     ModBusSendEvent(ctx_, kEventSecretClick, &event);
     SimUiSetIdleHook(nullptr, nullptr);
     EXPECT_EQ(source == 1 ? 1 : 0, runs) << "zdmCallSrc " << source;
+  }
+}
+
+// ---- the version dialogs, the initial-settings page, the user code ----
+
+TEST_F(PrintTypeTest, ASubstituteVersionIsShownWhileTheVersionDialogIsOpen) {
+  SetText(kItem_wdmDriverVersion, u"1.20");
+  for (WORD dialog : {1025, 4027}) {
+    for (const char16_t* dummy : {u"", u"9.99"}) {
+      IniWriteString(u"common", u"DummyVersion", dummy, PathModelDataFile(ctx_));
+      DlgPageRecord* page = Page(dialog, {3086});
+      EXPECT_EQ(0, Send(page, 0, WM_INITDIALOG));
+      EXPECT_EQ(dummy[0] ? std::u16string(dummy) : u"1.20", ItemText(kItem_wdmDriverVersion)) << dialog;
+      EXPECT_EQ(0, Ok(page));
+      EXPECT_EQ(u"1.20", ItemText(kItem_wdmDriverVersion)) << dialog << ": OK puts it back";
+    }
+  }
+}
+
+TEST_F(PrintTypeTest, TheFitChoiceNamesThePapersOfTheModel) {
+  DlgPageRecord* page = Page(1010, {2877});
+  WuiShow(sheet_, SW_SHOW);
+  WuiShow(page->window, SW_SHOW);
+  Send(page, 2877, WM_PAINT);
+  EXPECT_EQ(StringOf(ItemUsesInchPapers(ctx_) ? 10101 : 10100), Text(page, 2877));
+}
+
+TEST_F(PrintTypeTest, NoInTheUserCodeConfirmationKeepsTheInput) {
+  for (int answer : {IDNO, IDYES}) {
+    DlgPageRecord* page = Page(1027, {});
+    SimUiSetIdleHook([](void* a) { WuiSend(WuiActiveWindow(), WM_COMMAND, *static_cast<int*>(a), 0); }, &answer);
+    EXPECT_EQ(answer == IDNO ? 1 : 0, Ok(page));
+    SimUiSetIdleHook(nullptr, nullptr);
   }
 }
 
