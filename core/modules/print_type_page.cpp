@@ -641,6 +641,8 @@ void PrnPushAuthentication(DriverContext* ctx) {
 int PrnMethodHandleControl(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control, UINT message,
                            WPARAM wParam, LPARAM lParam, void*) {
   if (!ctx || !ctx->ui || !page) return 0;
+  // A command is offered to every control of the page: each takes only its own.
+  if (message == WM_COMMAND && control && LOWORD(wParam) != control->controlId) return 0;
   const WORD id = control ? control->controlId : 0;
   if (message == kDlgMsgChangeRefused) {
     if (page->dialogId == kPagePrintType || page->dialogId == kPageAuthentication) FocusAfterAlert(ctx, page, wParam);
