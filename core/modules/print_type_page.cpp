@@ -115,6 +115,12 @@ bool IsOneOf(WORD id, const WORD* ids, size_t count) {
   return false;
 }
 
+// The control type's own command handling.
+void RunCommand(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control, WPARAM wParam, LPARAM lParam) {
+  const CtlTypeRecord* type = CtlTypeOf(ctx, control->type);
+  if (type && type->command) type->command(ctx, page, control, wParam, lParam);
+}
+
 HWND Child(DlgPageRecord* page, WORD id) { return page && page->window ? WuiFindControl(page->window, id) : NULL; }
 
 int ReadText(DlgPageRecord* page, WORD id, WCHAR* buffer, int cch) {
@@ -245,8 +251,7 @@ int PrintTypeControl(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* 
       }
       const WORD code = HIWORD(wParam);
       if (!password || (code != EN_CHANGE && code != kEditUpdate)) return 0;
-      const CtlTypeRecord* type = CtlTypeOf(ctx, control->type);
-      if (type && type->command) type->command(ctx, page, control, wParam, lParam);
+      RunCommand(ctx, page, control, wParam, lParam);
       if (!(control->state & kControlRestrictedMask)) CtxAddChangeFlags(ctx, kPrnChangePassword);
       return 1;
     }
@@ -321,8 +326,7 @@ int AdvancedControl(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* c
       case WM_COMMAND: {
         const WORD code = HIWORD(wParam);
         if (code != EN_CHANGE && code != kEditUpdate) return 0;
-        const CtlTypeRecord* type = CtlTypeOf(ctx, control->type);
-        if (type && type->command) type->command(ctx, page, control, wParam, lParam);
+        RunCommand(ctx, page, control, wParam, lParam);
         return 1;
       }
       default:
@@ -458,8 +462,7 @@ int PrintPostControl(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* 
       return 0;
     case WM_COMMAND: {
       if (HIWORD(wParam) != EN_CHANGE) return 0;
-      const CtlTypeRecord* type = CtlTypeOf(ctx, control->type);
-      if (type && type->command) type->command(ctx, page, control, wParam, lParam);
+      RunCommand(ctx, page, control, wParam, lParam);
       DlgReinitOutputTrayChoices(ctx);
       return 1;
     }
@@ -474,8 +477,7 @@ int ImmediateCombo(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* co
   static const WORD kCombos[] = {2007, 2017, 2023, 2053, 2070};
   if (!control || message != WM_COMMAND || HIWORD(wParam) != CBN_SELCHANGE || !IsOneOf(control->controlId, kCombos, 5))
     return 0;
-  const CtlTypeRecord* type = CtlTypeOf(ctx, control->type);
-  if (type && type->command) type->command(ctx, page, control, wParam, lParam);
+  RunCommand(ctx, page, control, wParam, lParam);
   if (page->window) WuiSend(WuiParent(page->window), PSM_CHANGED, reinterpret_cast<WPARAM>(page->window), 0);
   DlgRefreshControls(ctx, page, 0);
   return 1;
@@ -491,11 +493,6 @@ constexpr WORD kTextFitMetric = 10100;
 constexpr WORD kTextFitInch = 10101;
 constexpr WORD kTextPrintAreaChanged = 10056;
 constexpr BYTE kModelMovedMultiTray = 140;
-
-void RunCommand(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control, WPARAM wParam, LPARAM lParam) {
-  const CtlTypeRecord* type = CtlTypeOf(ctx, control->type);
-  if (type && type->command) type->command(ctx, page, control, wParam, lParam);
-}
 
 int InitPageControl(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control, UINT message, WPARAM wParam,
                     LPARAM lParam) {
