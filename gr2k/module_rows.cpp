@@ -12,5 +12,5 @@ const UiModuleEntry kModuleRowsGraphics[kModuleCount] = {
     {0, nullptr, UiModuleIgnoreNotify, UiModuleIgnoreControl, TtfHandleEvent},
     {0, nullptr, UiModuleIgnoreNotify, UiModuleIgnoreControl, UiModuleIgnoreEvent},
     {0, nullptr, LockHandleNotifyNoWindow, UiModuleIgnoreControl, LockHandleEventNoWindow},
-    {0, nullptr, PrnMethodHandleNotify, UiModuleIgnoreControl, PrnMethodHandleEventGraphics},
+    {0, nullptr, PrnMethodHandleNotifyNoWindow, UiModuleIgnoreControl, PrnMethodHandleEventGraphics},
 };

@@ -118,5 +118,9 @@ struct UiState {
     LONG marked;
   } outputSizeSets[2];
   DlgEngineState dialog;         // the dialog engine's state (core/front/dialog_state.h)
+  // The print-method module: the driver version the version dialogs replaced by the model's
+  // substitute (empty: none), and the control whose alert check waits for notify 324.
+  WCHAR savedDriverVersion[10];
+  WORD alertPendingControl;
 };
 

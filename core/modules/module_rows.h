@@ -58,6 +58,7 @@ int LockHandleEventNoWindow(DriverContext* ctx, int event, void* argument, void*
 // Print method: the printer interface, the exclusion DLL and the graphics DLL answer
 // different sets of events.
 int PrnMethodHandleNotify(DriverContext* ctx, WORD code, void* data);
+int PrnMethodHandleNotifyNoWindow(DriverContext* ctx, WORD code, void* data);
 int PrnMethodHandleEvent(DriverContext* ctx, int event, void* argument, void* data);
 int PrnMethodHandleEventExclusion(DriverContext* ctx, int event, void* argument, void* data);
 int PrnMethodHandleEventGraphics(DriverContext* ctx, int event, void* argument, void* data);

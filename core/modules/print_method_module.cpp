@@ -3,11 +3,16 @@
 // cancelled tabbed dialog and the controls that plug-ins take over.
 #include "core/bind/bidi_acquire.h"
 #include "core/bind/bidi_store.h"
+#include "core/bind/job_control.h"
+#include "core/common/window_ui.h"
 #include "core/context/driver_context.h"
 #include "core/context/module_bus.h"
 #include "core/context/ui_state.h"
 #include "core/devmode/field_merge.h"
 #include "core/front/dialog_records.h"
+#include "core/front/control_lookup.h"
+#include "core/front/dialog_engine.h"
+#include "core/front/page_lookup.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
 #include "core/items/item_repair.h"
@@ -17,10 +22,12 @@
 #include "core/modules/module_rows.h"
 #include "core/modules/print_method_hooks.h"
 #include "core/store/settings_stores.h"
+#include "core/system/sub_dialog.h"
 
 namespace {
 
 enum : int {
+  kEventHiddenFunctions = 14,
   kEventAskAcquire = 17,
   kEventTrayDetails = 21,
   kEventResolutionList = 30,
@@ -33,9 +40,13 @@ enum : int {
   kEventComboTaken = 67,
 };
 constexpr WORD kNotifySeparationCycle = 901;
+constexpr WORD kNotifyAcquireStatus = 250;
+constexpr WORD kNotifyPendingAlert = 324;
 constexpr WORD kHookSeparationCycle = 1404;
 constexpr WORD kPageEdit = 1003;
 constexpr WORD kPageKindTabbed = 0x20;
+constexpr WORD kPageHiddenFunctions = 1065;
+constexpr int kModeModal = 4;
 constexpr DWORD kLockSkipRefill = 0x2;
 constexpr WORD kItemCopyGuardPlugIn = 541;  // zdmFunc2SelectUICtrlCopyGuard
 constexpr WORD kItemWatermarkPlugIn = 542;  // zdmFunc2SelectUICtrlWaterMark
@@ -129,11 +140,33 @@ int Done(int result) { return result < 0 ? 0 : result; }
 
 }  // namespace
 
-int PrnMethodHandleNotify(DriverContext* ctx, WORD code, void*) {
+// The version button's notification: the printer's status and the user code, fetched once.
+static int AcquireStatus(DriverContext* ctx) {
+  DlgPageRecord* page = PageFind(ctx, ctx->currentPage);
+  BidiAcquireStatusBlobs(ctx, page ? page->window : NULL);
+  JcFetchPropertiesOnceUi(ctx, kJcMaskUserCode);
+  return 1;
+}
+
+// The alert check a control left waiting.
+static int PendingAlert(DriverContext* ctx) {
+  DlgPageRecord* page = PageFind(ctx, ctx->currentPage);
+  DlgControlRecord* control = page ? CtlFind(ctx, page, ctx->ui->alertPendingControl) : nullptr;
+  if (control && control->descriptor) DlgCheckNodeAlert(ctx, page, control->descriptor);
+  return 1;
+}
+
+int PrnMethodHandleNotifyNoWindow(DriverContext* ctx, WORD code, void*) {
   if (code != kNotifySeparationCycle) return 0;
   const LONG_PTR copies = ItemGetRawById(ctx, kItem_dmCopies);
   if (copies > 0) ItemSetRawById(ctx, kItem_zdmSeparationSheetCycle, copies);
   return 1;
+}
+
+int PrnMethodHandleNotify(DriverContext* ctx, WORD code, void* data) {
+  if (ctx && ctx->ui && code == kNotifyAcquireStatus) return AcquireStatus(ctx);
+  if (ctx && ctx->ui && code == kNotifyPendingAlert) return PendingAlert(ctx);
+  return PrnMethodHandleNotifyNoWindow(ctx, code, data);
 }
 
 // The printer interface and the exclusion DLL also answer the acquisition's questions; the
@@ -155,7 +188,21 @@ static int AcquisitionEvent(DriverContext* ctx, int event, void* argument, bool 
   }
 }
 
+// A Ctrl+Shift right double-click on a marked control, in a sheet the driver opened itself:
+// the hidden-function dialog; its OK marks the sheet changed.
+static int HiddenFunctionsEvent(DriverContext* ctx, void* argument) {
+  auto* e = static_cast<PageControlArgument*>(argument);
+  if (!ctx || !ctx->ui || ItemGetRawById(ctx, kItem_zdmCallSrc) != 1) return 1;
+  const HWND owner = e && e->page ? e->page->window : NULL;
+  if (DlgRunSubDialog(ctx, kModeModal, kPageHiddenFunctions, owner) != IDOK) return 1;
+  DlgPageRecord* current = PageFind(ctx, ctx->currentPage);
+  if (current && current->window)
+    WuiSend(WuiParent(current->window), PSM_CHANGED, reinterpret_cast<WPARAM>(current->window), 0);
+  return 1;
+}
+
 int PrnMethodHandleEvent(DriverContext* ctx, int event, void* argument, void*) {
+  if (event == kEventHiddenFunctions) return HiddenFunctionsEvent(ctx, argument);
   return AcquisitionEvent(ctx, event, argument, true);
 }
 
