@@ -118,5 +118,7 @@ struct UiState {
     LONG marked;
   } outputSizeSets[2];
   DlgEngineState dialog;         // the dialog engine's state (core/front/dialog_state.h)
+  // Custom sizes: the slot (0-9) the slot editor edits.
+  LONG freeSizeCurrent;
 };
 

@@ -9,7 +9,6 @@
 int PresetHandleControl(DriverContext*, DlgPageRecord*, DlgControlRecord*, UINT, WPARAM, LPARAM, void*) { return 0; }
 int WmHandleControl(DriverContext*, DlgPageRecord*, DlgControlRecord*, UINT, WPARAM, LPARAM, void*) { return 0; }
 int QualityHandleControl(DriverContext*, DlgPageRecord*, DlgControlRecord*, UINT, WPARAM, LPARAM, void*) { return 0; }
-int FreeSizeHandleControl(DriverContext*, DlgPageRecord*, DlgControlRecord*, UINT, WPARAM, LPARAM, void*) { return 0; }
 int ChapterHandleControl(DriverContext*, DlgPageRecord*, DlgControlRecord*, UINT, WPARAM, LPARAM, void*) { return 0; }
 int OptHandleControl(DriverContext*, DlgPageRecord*, DlgControlRecord*, UINT, WPARAM, LPARAM, void*) { return 0; }
 int TtfHandleControl(DriverContext*, DlgPageRecord*, DlgControlRecord*, UINT, WPARAM, LPARAM, void*) { return 0; }
@@ -18,4 +17,3 @@ int PrnMethodHandleControl(DriverContext*, DlgPageRecord*, DlgControlRecord*, UI
 
 int PresetHandleEvent(DriverContext*, int, void*, void*) { return 0; }
 int WmHandleEvent(DriverContext*, int, void*, void*) { return 0; }
-int FreeSizeHandleNotify(DriverContext*, WORD, void*) { return 0; }

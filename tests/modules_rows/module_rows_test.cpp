@@ -98,7 +98,7 @@ const Case kCases[] = {
     {'E', 46, 0, 3, 3, 3},
     {'E', 47, 0, 3, -1, 3},
     {'E', 55, 0, 3, 3, 3},
-    {'N', 202, 0, -1, -1, -1},
+    {'N', 202, 0, 3, -1, -1},  // the custom-size notifications: only the printer interface's dialogs
     // Locks: only the lock data and the stored files' locks outside the printer interface.
     {'N', 312, 0, 8, 8, 8},
     {'N', 326, 0, 8, -1, -1},
