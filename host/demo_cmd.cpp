@@ -223,6 +223,9 @@ int CmdDemo(int argc, char** argv) {
   ok = HostInNewProcess("pjl '" ZEMS_SOURCE_DIR "/samples/jobs/job_base.pjl' --update '@PJL SET NUP = 4IN1P1' --values TRAY") && ok;
   printf("== the printing-preferences sheet of zemsui on the window fake, confirmed (zemshost prefs)\n");
   ok = HostInNewProcess("prefs 'ZEMS Printer' --ok --summary") && ok;
+  printf("== a user's steps on the printing preferences: Letter, staple on, 3 copies, OK (zemshost prefs)\n");
+  ok = HostInNewProcess("prefs 'ZEMS Printer' --summary --choose 2017=DMPAPERSIZE_LETTER --check 2099 "
+                        "--type 2059=3 --ok") && ok;
   printf("== the printer-properties sheet, cancelled (zemshost prefs --device)\n");
   ok = HostInNewProcess("prefs 'ZEMS Printer' --device --cancel --summary") && ok;
   printf("== the settings saved through the driver's save dialog: a name typed without extension is\n"

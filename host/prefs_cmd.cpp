@@ -206,6 +206,12 @@ void RunStep(const Step& step) {
     g_stepsFailed = true;
     return;
   }
+  // The user selects the control's page first, as its tab would be clicked.
+  static HWND shown = NULL;
+  if (page != shown) {
+    SimUiUserSelectPage(page);
+    shown = page;
+  }
   DriverContext* ctx = reinterpret_cast<DriverContext*>(SimUiGetSlot(page, DWL_USER));
   const std::vector<ItemValue> before = Snapshot(ctx);
   const DWORD boxes = SimUiCallCount();

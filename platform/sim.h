@@ -160,6 +160,7 @@ enum SimUiCallKind {
   kSimUiHelp = 14,          // text: the help file; style: the command; value: its data
   kSimUiPropertySheet = 15,  // caption: the title; id: the start page; value: the page count
   kSimUiEnableScrollBar = 16,  // value: the arrows (ESB_...)
+  kSimUiThemeOff = 17,         // a control drawn without the visual style
 };
 typedef struct SimUiCall {
   int kind;
@@ -220,6 +221,8 @@ WINSIM_API HWND SimUiCreateChild(HWND parent, LPCWSTR className, LPCWSTR text, D
 WINSIM_API BOOL SimUiInvalidate(HWND window, BOOL erase);
 WINSIM_API BOOL SimUiHasUpdate(HWND window);
 WINSIM_API BOOL SimUiEnableScrollBar(HWND window, UINT arrows);
+// Draws the control without the visual style (recorded).
+WINSIM_API BOOL SimUiSwitchOffTheme(HWND window);
 WINSIM_API BOOL SimUiHelp(HWND window, LPCWSTR file, UINT command, ULONG_PTR data);
 // A comctl32 property sheet: recorded (kSimUiPropertySheet), then its pages shown and ended as
 // the common property-sheet UI's are (SimUiScriptSheet, SimUiSetSheetHook, SimUiLastSheetPages).
@@ -272,6 +275,8 @@ WINSIM_API void SimUiUserFocus(HWND control);
 WINSIM_API BOOL SimUiUserChoose(HWND control, int index);
 WINSIM_API BOOL SimUiUserType(HWND edit, LPCWSTR text);
 WINSIM_API BOOL SimUiUserClick(HWND button);
+// The user selects a sheet page's tab: the page is told it is the shown one (PSN_SETACTIVE).
+WINSIM_API void SimUiUserSelectPage(HWND page);
 // Recorded calls since the machine root was set (or SimUiReset): count and one of them.
 WINSIM_API DWORD SimUiCallCount(void);
 WINSIM_API BOOL SimUiGetCall(DWORD index, SimUiCall* call);

@@ -185,6 +185,16 @@ Picture Paper(int width, int length) {
   return p;
 }
 
+// A colour ramp under a value scroll bar's track, 128 x 12: from black through grey or the dark
+// shade to the full colour (0 grey, 1 red, 2 green, 3 blue), in the palette's few steps.
+Picture Ramp(int which) {
+  Picture p(128, 12);
+  const uint8_t full[4] = {kWhite, kRed, kGreen, kBlue};
+  const uint8_t steps[4] = {kBlack, kGrey, which == 0 ? kLight : kGrey, full[which]};
+  for (int band = 0; band < 4; ++band) p.Fill(band * 32, 0, band * 32 + 32, 12, steps[band]);
+  return p;
+}
+
 // A small picture for the .bmp tests: key border, a red square, a white bottom-left pixel.
 Picture Sample() {
   Picture p(6, 5);
@@ -214,6 +224,7 @@ int main(int argc, char** argv) {
   for (int i = 0; i < 4; ++i) ok &= Write(common + std::to_string(7001 + i) + ".bmp", Encode(Check(i), 8, false));
   ok &= Write(common + "7005.bmp", Encode(Mark(false), 8, false));
   ok &= Write(common + "7006.bmp", Encode(Mark(true), 8, false));
+  for (int i = 0; i < 4; ++i) ok &= Write(common + std::to_string(7110 + i) + ".bmp", Encode(Ramp(i), 8, false));
   for (int bits : {1, 4, 8, 24, 32}) ok &= Write(fixtures + "sample" + std::to_string(bits) + ".bmp", Encode(Sample(), bits, false));
   ok &= Write(fixtures + "topdown8.bmp", Encode(Sample(), 8, true));
   if (!ok) std::fprintf(stderr, "bitmap_gen: a file could not be written under %s\n", root.c_str());

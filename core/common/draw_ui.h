@@ -98,3 +98,8 @@ BOOL DuiBitmapSize(HBITMAP bitmap, LONG* width, LONG* height, WORD* bitsPerPixel
 void DuiDeleteBitmap(HBITMAP bitmap);
 // Draws icon iconId of the module with its top-left at (x, y) (LoadIconW, DrawIcon).
 BOOL DuiDrawIcon(HDC dc, HMODULE module, UINT iconId, int x, int y);
+// ---- edits and scroll bars ----
+
+// The width of a horizontal scroll bar's arrow (the system metric SM_CXHSCROLL); natively the
+// machine's 16 pixels.
+int DuiScrollArrowWidth();

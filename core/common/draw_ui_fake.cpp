@@ -394,3 +394,6 @@ BOOL DuiDrawIcon(HDC dc, HMODULE module, UINT iconId, int x, int y) {
   SimDrawRecord(&call);
   return TRUE;
 }
+// ---- edits and scroll bars ----
+
+int DuiScrollArrowWidth() { return 16; }

@@ -63,3 +63,6 @@ void DuiDeleteBitmap(HBITMAP bitmap) { (void)bitmap; }
 BOOL DuiDrawIcon(HDC dc, HMODULE module, UINT iconId, int x, int y) {
   (void)dc; (void)module; (void)iconId; (void)x; (void)y; return FALSE;
 }
+// ---- edits and scroll bars ----
+
+int DuiScrollArrowWidth() { return 0; }

@@ -168,3 +168,6 @@ BOOL DuiDrawIcon(HDC dc, HMODULE module, UINT iconId, int x, int y) {
   HICON icon = LoadIconW(module, MAKEINTRESOURCEW(iconId));
   return icon ? DrawIcon(dc, x, y, icon) : FALSE;
 }
+// ---- edits and scroll bars ----
+
+int DuiScrollArrowWidth() { return GetSystemMetrics(SM_CXHSCROLL); }

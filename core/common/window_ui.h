@@ -215,3 +215,20 @@ HWND WuiCreatePopup(HWND owner, LPCWSTR className, LPCWSTR text, DWORD style, co
 // thread's queue and dispatches its messages until *done is nonzero, the window is gone, or
 // WM_QUIT arrives (posted again for the outer loop). TRUE when *done ended it.
 BOOL WuiRunLocalLoop(HWND window, const volatile LONG* done);
+// ---- edits and scroll bars ----
+
+// The edit's selection: first selected character and the one after the last (the caret).
+void WuiEditGetSelection(HWND edit, int* start, int* end);
+// A scroll-bar control's range (a position outside it moves inside) and position; redraw
+// repaints the bar. WuiScrollSetPos answers the position before.
+void WuiScrollSetRange(HWND scrollBar, int minimum, int maximum, BOOL redraw);
+BOOL WuiScrollGetRange(HWND scrollBar, int* minimum, int* maximum);
+int WuiScrollSetPos(HWND scrollBar, int position, BOOL redraw);
+int WuiScrollGetPos(HWND scrollBar);
+// A trackbar's range (16-bit limits) and position.
+void WuiTrackSetRange(HWND trackbar, int minimum, int maximum, BOOL redraw);
+void WuiTrackSetPos(HWND trackbar, int position, BOOL redraw);
+int WuiTrackGetPos(HWND trackbar);
+// Draws the control without the visual style, where the system has styles; FALSE when it
+// could not.
+BOOL WuiSwitchOffTheme(HWND window);

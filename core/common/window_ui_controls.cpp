@@ -94,3 +94,46 @@ HTREEITEM WuiTreeInsert(HWND tree, HTREEITEM parent, LPCWSTR text, LPARAM param)
   insert.item.lParam = param;
   return (HTREEITEM)WuiSend(tree, TVM_INSERTITEMW, 0, (LPARAM)&insert);
 }
+// ---- edits and scroll bars ----
+
+void WuiEditGetSelection(HWND edit, int* start, int* end) {
+  DWORD first = 0, after = 0;
+  WuiSend(edit, EM_GETSEL, (WPARAM)&first, (LPARAM)&after);
+  if (start) *start = (int)first;
+  if (end) *end = (int)after;
+}
+
+void WuiScrollSetRange(HWND scrollBar, int minimum, int maximum, BOOL redraw) {
+  SCROLLINFO info = {};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_RANGE;
+  info.nMin = minimum;
+  info.nMax = maximum;
+  WuiSend(scrollBar, SBM_SETSCROLLINFO, (WPARAM)redraw, (LPARAM)&info);
+}
+
+BOOL WuiScrollGetRange(HWND scrollBar, int* minimum, int* maximum) {
+  SCROLLINFO info = {};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_RANGE;
+  BOOL got = WuiSend(scrollBar, SBM_GETSCROLLINFO, 0, (LPARAM)&info) ? TRUE : FALSE;
+  if (minimum) *minimum = got ? info.nMin : 0;
+  if (maximum) *maximum = got ? info.nMax : 0;
+  return got;
+}
+
+int WuiScrollSetPos(HWND scrollBar, int position, BOOL redraw) {
+  return (int)WuiSend(scrollBar, SBM_SETPOS, (WPARAM)position, (LPARAM)redraw);
+}
+
+int WuiScrollGetPos(HWND scrollBar) { return (int)WuiSend(scrollBar, SBM_GETPOS, 0, 0); }
+
+void WuiTrackSetRange(HWND trackbar, int minimum, int maximum, BOOL redraw) {
+  WuiSend(trackbar, TBM_SETRANGE, (WPARAM)redraw, MAKELONG(minimum, maximum));
+}
+
+void WuiTrackSetPos(HWND trackbar, int position, BOOL redraw) {
+  WuiSend(trackbar, TBM_SETPOS, (WPARAM)redraw, (LPARAM)position);
+}
+
+int WuiTrackGetPos(HWND trackbar) { return (int)WuiSend(trackbar, TBM_GETPOS, 0, 0); }

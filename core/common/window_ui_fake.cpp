@@ -102,3 +102,6 @@ HWND WuiCreatePopup(HWND owner, LPCWSTR className, LPCWSTR text, DWORD style, co
   return SimUiCreatePopup(owner, className, text, style, rect, instance);
 }
 BOOL WuiRunLocalLoop(HWND window, const volatile LONG* done) { return SimUiRunLocalLoop(window, done); }
+// ---- edits and scroll bars ----
+
+BOOL WuiSwitchOffTheme(HWND window) { return SimUiSwitchOffTheme(window); }

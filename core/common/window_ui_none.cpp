@@ -78,3 +78,6 @@ BOOL WuiKeyDown(int) { return 0; }
 int WuiClipboardText(HWND, WCHAR*, int) { return -1; }
 HWND WuiCreatePopup(HWND, LPCWSTR, LPCWSTR, DWORD, const RECT*, HMODULE) { return NULL; }
 BOOL WuiRunLocalLoop(HWND, const volatile LONG*) { return 0; }
+// ---- edits and scroll bars ----
+
+BOOL WuiSwitchOffTheme(HWND window) { (void)window; return FALSE; }

@@ -186,4 +186,16 @@ BOOL WuiRunLocalLoop(HWND window, const volatile LONG* done) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+// ---- edits and scroll bars ----
+
+BOOL WuiSwitchOffTheme(HWND window) {
+  // The visual styles arrived with Windows XP: without their library there is nothing to switch.
+  typedef HRESULT(WINAPI * SetThemeFn)(HWND, LPCWSTR, LPCWSTR);
+  HMODULE uxtheme = LoadLibraryW(L"UxTheme.DLL");
+  if (!uxtheme) return FALSE;
+  SetThemeFn setTheme =
+      reinterpret_cast<SetThemeFn>(reinterpret_cast<void*>(GetProcAddress(uxtheme, "SetWindowTheme")));
+  if (setTheme) setTheme(window, L" ", L" ");
+  FreeLibrary(uxtheme);
+  return setTheme ? TRUE : FALSE;
 }

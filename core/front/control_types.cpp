@@ -1,6 +1,7 @@
 // The control-type table, the control extensions and the item-picture sizes.
 #include "core/front/control_types.h"
 
+#include "core/front/ctl_edits.h"
 #include "core/front/ctl_lists.h"
 #include "core/front/ctl_simple.h"
 #include "core/front/ctl_subclass.h"
@@ -30,17 +31,20 @@ const CtlTypeRecord kTypes[] = {
     {48, 0, nullptr, CtlFillCombo, CtlShowOwnerComboValue, CtlTakeComboValue, CtlDrawComboItem, CtlSubclassProc},
     {49, 0, nullptr, CtlFillOwnerListBox, nullptr, CtlTakeListBoxValue, CtlDrawListItemAlt, CtlSubclassProc},
     {50, 0, nullptr, CtlFillIconList, nullptr, CtlTakeIconListValue, CtlDrawIconListItem, CtlSubclassProc},
-    {61, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {62, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {63, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {23, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {61, 0, nullptr, CtlInitEdit, CtlShowEditText, CtlTakeEditText, nullptr, CtlSubclassProc},
+    {62, 0, nullptr, CtlInitEdit, CtlShowEditText, CtlTakeEditText, nullptr, CtlSubclassProc},
+    {63, 0, nullptr, CtlInitNumericEdit, CtlShowNumericEdit, CtlTakeNumericEdit, CtlNumericEditMessage,
+     CtlSubclassProc},
+    {23, 0, nullptr, CtlInitScrollBar, CtlShowScrollBarValue, nullptr, CtlScrollBarMessage, CtlSubclassProc},
     {64, 0, nullptr, nullptr, CtlShowValueText, nullptr, nullptr, CtlSubclassProc},
     {65, 0, nullptr, nullptr, CtlShowValueText, nullptr, nullptr, CtlSubclassProc},
-    {81, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {82, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {81, 0, nullptr, CtlInitScrollBar, CtlShowScrollBarValue, nullptr, CtlScrollBarMessage, CtlSubclassProc},
+    {82, 0, nullptr, CtlInitValueScrollBar, CtlShowValueScrollBar, nullptr, CtlValueScrollBarMessage,
+     CtlSubclassProc},
     {83, 0, nullptr, nullptr, CtlShowValueText, nullptr, nullptr, CtlSubclassProc},
-    {84, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {85, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {84, 0, nullptr, CtlInitValueScrollBar, CtlShowValueScrollBarAlt, nullptr, CtlValueScrollBarMessage,
+     CtlSubclassProc},
+    {85, 0, nullptr, CtlInitTrackbar, CtlShowTrackbarValue, nullptr, CtlTrackbarMessage, CtlSubclassProc},
     {101, 0, nullptr, nullptr, CtlShowValueText, nullptr, nullptr, CtlSubclassProc},
     {102, 0, nullptr, nullptr, CtlShowValueText, nullptr, nullptr, CtlSubclassProc},
     {104, 0, nullptr, CtlFillTabControl, nullptr, nullptr, CtlTabMessage, CtlSubclassProc},
@@ -53,10 +57,11 @@ static_assert(kTypeCount == 34, "34 control types");
 const CtlStep kBalanceDown[] = {{2272, 0, -1}, {2274, 0, -1}, {2276, 0, -1}};
 const CtlStep kBalanceUp[] = {{2272, 0, 1}, {2274, 0, 1}, {2276, 0, 1}};
 
-const CtlExtRamp kRampGreyExt = {kCtlExtColourRamp, kRampGrey};
-const CtlExtRamp kRampRedExt = {kCtlExtColourRamp, kRampRed};
-const CtlExtRamp kRampGreenExt = {kCtlExtColourRamp, kRampGreen};
-const CtlExtRamp kRampBlueExt = {kCtlExtColourRamp, kRampBlue};
+// The type-84 bars of the quality, stamp and header pages: one step an arrow, ten a page.
+const CtlExtRamp kRampGreyExt = {kCtlExtColourRamp, 1, 10, kRampPictureGrey};
+const CtlExtRamp kRampRedExt = {kCtlExtColourRamp, 1, 10, kRampPictureRed};
+const CtlExtRamp kRampGreenExt = {kCtlExtColourRamp, 1, 10, kRampPictureGreen};
+const CtlExtRamp kRampBlueExt = {kCtlExtColourRamp, 1, 10, kRampPictureBlue};
 const CtlExtSteps kBalanceDownExt = {kCtlExtStepButton, 3, kBalanceDown};
 const CtlExtSteps kBalanceUpExt = {kCtlExtStepButton, 3, kBalanceUp};
 

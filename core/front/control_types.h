@@ -56,18 +56,23 @@ struct CtlExtRecord {
   WORD kind;
 };
 
-// Colour ramps under a value scroll bar (the ramp word).
-enum CtlRamp : WORD {
-  kRampGrey = 0,
-  kRampRed = 1,
-  kRampGreen = 2,
-  kRampBlue = 3,
+// The ramp pictures drawn in the track of a value scroll bar (pictures of the language DLL).
+enum CtlRampPicture : WORD {
+  kRampPictureGrey = 7110,
+  kRampPictureRed = 7111,
+  kRampPictureGreen = 7112,
+  kRampPictureBlue = 7113,
 };
 
+// A value scroll bar over a colour ramp, or a spin bar with its own steps: the steps apply only
+// when the picture is given (nonzero).
 struct CtlExtRamp {
-  WORD kind;  // kCtlExtColourRamp
-  WORD ramp;  // CtlRamp
+  WORD kind;      // kCtlExtColourRamp
+  WORD lineStep;  // an arrow's step
+  WORD pageStep;  // a press in the track
+  WORD picture;   // CtlRampPicture, 0 none
 };
+static_assert(sizeof(CtlExtRamp) == 8, "CtlExtRamp is four words");
 
 // One step of a step button: the control whose value moves and by how much.
 struct CtlStep {

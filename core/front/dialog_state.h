@@ -51,6 +51,10 @@ struct DlgDrawState {
   // Control subclassing: 1 while the hand (or the pressed hand) shows in place of savedCursor.
   LONG handShown;
   HWND hintPage;  // the page whose timer 1 waits to show the hint popup
+  // Edits: the numeric edit whose text was last accepted, and that text; a refused character
+  // puts it back.
+  HWND editWindow;
+  WCHAR editText[64];
 };
 
 struct DlgEngineState {

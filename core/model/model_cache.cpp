@@ -182,10 +182,13 @@ ModelImageHeader* ModelCacheImage(ModelImageHeader* image, LPCWSTR path) {
   DWORD length = lstrlenW(path);
   CacheNode* node = static_cast<CacheNode*>(MemAllocZero(sizeof(CacheNode)));
   WCHAR* key = static_cast<WCHAR*>(MemAllocZero((length + 1) * sizeof(WCHAR)));
+  // Nothing would free an image the cache does not hold: without room for its entry it goes,
+  // and the load fails as any other allocation does.
   if (!node || !key) {
     MemFree(node);
     MemFree(key);
-    return image;
+    MemFree(image);
+    return nullptr;
   }
   memcpy(key, path, length * sizeof(WCHAR));
   cache.Enter();

@@ -46,8 +46,8 @@ BOOL ModelMakeCacheTempName(WCHAR* out, DWORD cchOut, LPCWSTR cacheName);
 // The process cache, keyed by the whole data-file path without regard to case.
 ModelImageHeader* ModelFindCachedImage(LPCWSTR path);
 // Keeps the image for the path and returns the image the cache holds for it: this one, or one
-// another thread put there first (this one is then freed). An image that cannot be kept is
-// returned uncached.
+// another thread put there first (this one is then freed). An image whose entry cannot be
+// allocated is freed and null returned.
 ModelImageHeader* ModelCacheImage(ModelImageHeader* image, LPCWSTR path);
 // Frees every cached image of the process (process detach, before the parked contexts that
 // point into them are destroyed).

@@ -30,3 +30,11 @@ extern "C" BOOL WINAPI ImpersonatePrinterClient(HANDLE hToken);
 #endif
 extern "C" __declspec(dllimport) HRESULT WINAPI SHGetFolderPathW(HWND hwnd, int csidl, HANDLE hToken, DWORD dwFlags,
                                                                 LPWSTR pszPath);
+// ---- trackbars: the messages of the driver's trackbar (commctrl.h is not included) ----
+#ifndef TBM_GETPOS
+#define TBM_GETPOS (WM_USER)
+#define TBM_GETRANGEMIN (WM_USER + 1)
+#define TBM_GETRANGEMAX (WM_USER + 2)
+#define TBM_SETPOS (WM_USER + 5)
+#define TBM_SETRANGE (WM_USER + 6)
+#endif

@@ -63,3 +63,12 @@ BOOL SimUiUserClick(HWND button) {
   SimUiSend(button, BM_CLICK, 0, 0);
   return TRUE;
 }
+
+void SimUiUserSelectPage(HWND page) {
+  // The sheet tells a page it became the shown one.
+  PSHNOTIFY note = {};
+  note.hdr.hwndFrom = SimUiParent(page) ? SimUiParent(page) : page;
+  note.hdr.idFrom = 0;
+  note.hdr.code = PSN_SETACTIVE;
+  SimUiSend(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&note));
+}

@@ -34,7 +34,7 @@ struct TreeNode {
   LPARAM data = 0;
 };
 
-enum class Kind { kGeneric, kDialog, kButton, kEdit, kStatic, kCombo, kList };
+enum class Kind { kGeneric, kDialog, kButton, kEdit, kStatic, kCombo, kList, kScrollBar, kTrackbar };
 
 struct FakeWindow {
   HWND handle = NULL;
@@ -55,6 +55,8 @@ struct FakeWindow {
   int limit = 0;  // edit: most characters, 0 for the default
   WCHAR passwordChar = 0;
   int selStart = -1, selEnd = -1;  // edit: the selection; -1 for the end of the text
+  int rangeMin = 0, rangeMax = 0, position = 0;  // scroll bar and trackbar
+  bool themeOff = false;
   bool ended = false;
   INT_PTR endResult = 0;
   int templateId = 0;
@@ -321,6 +323,11 @@ LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       }
       return 0;
     }
+    case EM_GETPASSWORDCHAR: {
+      std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+      FakeWindow* w = Find(window);
+      return w ? (LRESULT)w->passwordChar : 0;
+    }
     case EM_GETSEL: {
       std::lock_guard<std::recursive_mutex> hold(g_uiLock);
       FakeWindow* w = Find(window);
@@ -348,6 +355,91 @@ LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     default:
       return DefaultAnswer(window, message, wParam, lParam);
   }
+}
+
+// Scroll bars keep a range and a position; a position set is held inside the range.
+int HeldInRange(const FakeWindow* w, int position) {
+  int low = w->rangeMin < w->rangeMax ? w->rangeMin : w->rangeMax;
+  int high = w->rangeMin < w->rangeMax ? w->rangeMax : w->rangeMin;
+  return position < low ? low : position > high ? high : position;
+}
+
+LRESULT CALLBACK ScrollBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  FakeWindow* w = Find(window);
+  if (!w) return 0;
+  switch (message) {
+    case SBM_SETPOS: {
+      int before = w->position;
+      w->position = HeldInRange(w, (int)wParam);
+      if (lParam) w->needsPaint = true;
+      return before;
+    }
+    case SBM_GETPOS:
+      return w->position;
+    case SBM_SETRANGE:
+      w->rangeMin = (int)wParam;
+      w->rangeMax = (int)lParam;
+      w->position = HeldInRange(w, w->position);
+      return 0;
+    case SBM_GETRANGE:
+      if (wParam) *reinterpret_cast<int*>(wParam) = w->rangeMin;
+      if (lParam) *reinterpret_cast<int*>(lParam) = w->rangeMax;
+      return 0;
+    case SBM_SETSCROLLINFO: {
+      const SCROLLINFO* info = reinterpret_cast<const SCROLLINFO*>(lParam);
+      if (!info) return w->position;
+      if (info->fMask & SIF_RANGE) {
+        w->rangeMin = info->nMin;
+        w->rangeMax = info->nMax;
+      }
+      if (info->fMask & SIF_POS) w->position = info->nPos;
+      w->position = HeldInRange(w, w->position);
+      if (wParam) w->needsPaint = true;
+      return w->position;
+    }
+    case SBM_GETSCROLLINFO: {
+      SCROLLINFO* info = reinterpret_cast<SCROLLINFO*>(lParam);
+      if (!info) return FALSE;
+      if (info->fMask & SIF_RANGE) {
+        info->nMin = w->rangeMin;
+        info->nMax = w->rangeMax;
+      }
+      if (info->fMask & (SIF_POS | SIF_TRACKPOS)) info->nPos = info->nTrackPos = w->position;
+      return TRUE;
+    }
+    default:
+      break;
+  }
+  return 0;
+}
+
+// The trackbar: TBM_SETRANGE takes the minimum in the low word and the maximum in the high one.
+LRESULT CALLBACK TrackbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  FakeWindow* w = Find(window);
+  if (!w) return 0;
+  switch (message) {
+    case TBM_SETRANGE:
+      w->rangeMin = (SHORT)LOWORD(lParam);
+      w->rangeMax = (SHORT)HIWORD(lParam);
+      w->position = HeldInRange(w, w->position);
+      if (wParam) w->needsPaint = true;
+      return 0;
+    case TBM_SETPOS:
+      w->position = HeldInRange(w, (int)lParam);
+      if (wParam) w->needsPaint = true;
+      return 0;
+    case TBM_GETPOS:
+      return w->position;
+    case TBM_GETRANGEMIN:
+      return w->rangeMin;
+    case TBM_GETRANGEMAX:
+      return w->rangeMax;
+    default:
+      break;
+  }
+  return 0;
 }
 
 // Combo boxes and list boxes keep the same entries; only the message numbers differ.
@@ -597,6 +689,7 @@ const ClassRow kClasses[] = {
     {u"Edit", Kind::kEdit, EditProc},       {u"Static", Kind::kStatic, StaticProc},
     {u"ComboBox", Kind::kCombo, ComboProc}, {u"ListBox", Kind::kList, ListProc},
     {u"SysTabControl32", Kind::kGeneric, TabProc}, {u"SysTreeView32", Kind::kGeneric, TreeProc},
+    {u"ScrollBar", Kind::kScrollBar, ScrollBarProc}, {u"msctls_trackbar32", Kind::kTrackbar, TrackbarProc},
 };
 
 const ClassRow* StandardClass(const std::u16string& name) {
@@ -1534,4 +1627,14 @@ BOOL SimUiRunLocalLoop(HWND window, const volatile LONG* done) {
     if (!AdvanceToNextTimer()) return FALSE;
   }
   return done && *done;
+}
+// ---- edits and scroll bars ----
+
+BOOL SimUiSwitchOffTheme(HWND window) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  FakeWindow* w = Find(window);
+  if (!w) return FALSE;
+  w->themeOff = true;
+  Record(kSimUiThemeOff, w, window, 0, NULL);
+  return TRUE;
 }

@@ -16,6 +16,7 @@
 #include "platform/sim/trace.h"
 
 namespace winsim {
+DEVMODEW* DriverDefaultDevmode(HANDLE printer, LPCWSTR printerName);
 namespace {
 
 const char16_t kPrintersKey[] = u"SYSTEM\\CurrentControlSet\\Control\\Print\\Printers";
@@ -603,7 +604,18 @@ WINSIM_API HANDLE WINAPI AddPrinterW(LPWSTR pName, DWORD Level, LPBYTE pPrinter)
   PrinterHandle p;
   p.keyName = keyName;
   p.access = PRINTER_ALL_ACCESS;
-  return NewPrinterHandle(p);
+  HANDLE handle = NewPrinterHandle(p);
+  // A printer added without a DEVMODE gets its driver's default, asked as DocumentPropertiesW
+  // asks it, after the initialize event.
+  if (!info->pDevMode && g_callDriver && !(info->pServerName && *info->pServerName)) {
+    WINSIM_SIMPLIFIED("AddPrinterW", "asks the configuration DLL for the default DEVMODE in the caller's process");
+    if (DEVMODEW* dm = DriverDefaultDevmode(handle, info->pPrinterName)) {
+      Key stored;
+      if (stored.Open(HKEY_LOCAL_MACHINE, PrinterPath(keyName)) == ERROR_SUCCESS) WriteDevMode(stored.get(), dm);
+      LocalFree(dm);
+    }
+  }
+  return handle;
 }
 
 WINSIM_API BOOL WINAPI DeletePrinter(HANDLE hPrinter) {

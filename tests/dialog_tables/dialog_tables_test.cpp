@@ -194,7 +194,7 @@ TEST(DialogTables, ExtensionsAnswerOnlyTheirKind) {
   ASSERT_NE(nullptr, ramp);
   const CtlExtRecord* ext = CtlGetExtension(ramp, kCtlExtColourRamp);
   ASSERT_NE(nullptr, ext);
-  EXPECT_EQ(kRampRed, reinterpret_cast<const CtlExtRamp*>(ext)->ramp);
+  EXPECT_EQ(kRampPictureRed, reinterpret_cast<const CtlExtRamp*>(ext)->picture);
   EXPECT_EQ(nullptr, CtlGetExtension(ramp, kCtlExtStepButton)) << "another kind gives null";
   DlgControlRecord* up = CtlFind(&ctx, PageFind(&ctx, 1038), 2503);
   const CtlExtSteps* steps = reinterpret_cast<const CtlExtSteps*>(CtlGetExtension(up, kCtlExtStepButton));

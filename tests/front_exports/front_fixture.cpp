@@ -61,14 +61,15 @@ void FrontTest::SetStoredDevmode(const std::vector<BYTE>& dm) {
   SimActForMachine(FALSE);
 }
 
-HANDLE FrontTest::AddBarePrinter(const char16_t* name) {
+HANDLE FrontTest::AddBarePrinter(const char16_t* name, const char16_t* server) {
   PRINTER_INFO_2W info = {};
+  info.pServerName = const_cast<LPWSTR>(server);
   info.pPrinterName = const_cast<LPWSTR>(name);
   info.pPortName = const_cast<LPWSTR>(TEXT("LPT1:"));
   info.pDriverName = const_cast<LPWSTR>(TEXT("ORVEL ALTEN KV310 ZEMS"));
   info.pPrintProcessor = const_cast<LPWSTR>(TEXT("WinPrint"));
   info.pDatatype = const_cast<LPWSTR>(TEXT("RAW"));
-  info.Attributes = PRINTER_ATTRIBUTE_LOCAL;
+  info.Attributes = server ? PRINTER_ATTRIBUTE_NETWORK : PRINTER_ATTRIBUTE_LOCAL;
   SimActForMachine(TRUE);
   SimSpoolerCallsDriver(FALSE);
   HANDLE h = AddPrinterW(nullptr, 2, reinterpret_cast<LPBYTE>(&info));

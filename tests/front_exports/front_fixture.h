@@ -36,8 +36,8 @@ class FrontTest : public SamplePrinterTest {
   std::vector<BYTE> StoredDevmode();
   void SetStoredDevmode(const std::vector<BYTE>& dm);
   // A second printer of the sample's driver, added without a DEVMODE and without the
-  // spooler's initialize event.
-  HANDLE AddBarePrinter(const char16_t* name);
+  // spooler's initialize event; with a server name, a printer shared from that server.
+  HANDLE AddBarePrinter(const char16_t* name, const char16_t* server = nullptr);
   // The driver's model description out of reach (no context opens) and back; TearDown puts it
   // back.
   void HideModel();

@@ -319,6 +319,13 @@ TEST_F(JobSequenceTest, SavedOutputSizesGoIntoTheDevmodeBlock) {
   const DWORD one = 1;
   ASSERT_EQ(RegSetValueExW(key, TEXT("VERSION"), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), 4), ERROR_SUCCESS);
   RegCloseKey(key);
+  // The printer's stored DEVMODE was made before the companion came, with its flag off: without
+  // it the job's settings start from the defaults, which find the companion.
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, TEXT("SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\Print"),
+                          0, KEY_ALL_ACCESS, &key),
+            ERROR_SUCCESS);
+  RegDeleteValueW(key, TEXT("Default DevMode"));
+  RegCloseKey(key);
   SimActForMachine(FALSE);
   // The front-function word is the printer's, kept in its settings file.
   WCHAR path[MAX_PATH] = {};

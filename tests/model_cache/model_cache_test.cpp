@@ -232,6 +232,14 @@ TEST_F(ModelCacheTest, ProcessCacheKeysOnTheWholePathWithoutCase) {
   EXPECT_EQ(ModelCacheImage(block(), W(u"C:\\TWO\\OV1BD172.zmd")), b);
   EXPECT_EQ(ModelCachedImageCount(), 2);
   EXPECT_EQ(ModelFindCachedImage(W(u"C:\\three\\OV1BD172.zmd")), nullptr);
+  // Without room for its entry the image is freed (nothing else would), not handed out.
+  for (int fail : {0, 1}) {
+    ModelImageHeader* image = block();
+    SimFailAllocations(fail);
+    EXPECT_EQ(ModelCacheImage(image, W(u"C:\\four\\OV1BD172.zmd")), nullptr) << fail;
+    SimFailAllocations(-1);
+  }
+  EXPECT_EQ(ModelCachedImageCount(), 2);
 }
 
 TEST(ModelCacheFileName, OnlyTheFileNamesDotCounts) {

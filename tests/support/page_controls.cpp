@@ -21,15 +21,26 @@ DlgPageRecord* ReplacePageControls(DriverContext* ctx, WORD dialogId, const std:
   return page;
 }
 
-bool InstallLanguageDll(const std::string& built, std::string* error) {
+namespace {
+
+// Copies bin/<built> into the sample printer's driver folder as `name`.
+bool InstallDriverFile(const std::string& built, const std::string& name, std::string* error) {
   std::error_code ec;
   const std::string folder = HostPath("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3");
   std::filesystem::create_directories(folder, ec);
-  if (std::filesystem::copy_file(BinDir() + "/" + built, folder + "/zemsresus.dll",
+  if (std::filesystem::copy_file(BinDir() + "/" + built, folder + "/" + name,
                                  std::filesystem::copy_options::overwrite_existing, ec))
     return true;
   if (error) *error = ec.message();
   return false;
 }
+
+}  // namespace
+
+bool InstallLanguageDll(const std::string& built, std::string* error) {
+  return InstallDriverFile(built, "zemsresus.dll", error);
+}
+
+bool InstallCommonDll(std::string* error) { return InstallDriverFile("zemsrCsXX.dll", "zemsrCsXX.dll", error); }
 
 }  // namespace zems_test

@@ -15,5 +15,7 @@ DlgPageRecord* ReplacePageControls(DriverContext* ctx, WORD dialogId, const std:
 // Places bin/<built> as the sample printer's language DLL; false (with the reason in *error)
 // when it cannot be copied.
 bool InstallLanguageDll(const std::string& built, std::string* error);
+// Places the built common DLL (the marks, check-list states and ramps) beside it.
+bool InstallCommonDll(std::string* error);
 
 }  // namespace zems_test

@@ -11,6 +11,7 @@
 #include "core/store/preset_store.h"
 #include "core/store/store_keys.h"
 #include "core/system/resources.h"
+#include "support/page_controls.h"
 #include "support/test_variant.h"
 #include "ui2k/dlg_notify.h"
 
@@ -69,9 +70,8 @@ void ListsTest::SetUp() {
                                          std::filesystem::copy_options::overwrite_existing, ec))
       << ec.message();
   // The common DLL's pictures: the check-box list's states and the restricted mark.
-  ASSERT_TRUE(std::filesystem::copy_file(BinDir() + "/zemsrCsXX.dll", folder + "/zemsrCsXX.dll",
-                                         std::filesystem::copy_options::overwrite_existing, ec))
-      << ec.message();
+  std::string error;
+  ASSERT_TRUE(InstallCommonDll(&error)) << error;
   LONG count = 0;
   const UiModuleEntry* rows = ModBusGetTable(&count);
   g_rows.assign(1, UiModuleEntry{0, nullptr, nullptr, IgnoreControl, RecordEvent});

@@ -23,6 +23,7 @@
 #include "core/store/store_keys.h"
 #include "core/system/printer_names.h"
 #include "core/system/resources.h"
+#include "support/page_controls.h"
 #include "core/tables/build_switches.h"
 #include "ui_engine/engine_fixture.h"
 
@@ -697,12 +698,8 @@ TEST_F(SubclassTest, AMarkClickShowsTheLockOrTheInformationText) {
     UINT expected;
   } cases[] = {{"information", 0, 262}, {"locked", 1, 263}};
   // The mark's picture 7006 is the common DLL's.
-  std::error_code ec;
-  const std::string folder = zems_test::HostPath("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3");
-  std::filesystem::create_directories(folder, ec);
-  ASSERT_TRUE(std::filesystem::copy_file(zems_test::BinDir() + "/zemsrCsXX.dll", folder + "/zemsrCsXX.dll",
-                                         std::filesystem::copy_options::overwrite_existing, ec))
-      << ec.message();
+  std::string error;
+  ASSERT_TRUE(InstallCommonDll(&error)) << error;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     DlgControlRecord marked = Control(2505, 22);

@@ -3,6 +3,10 @@
 //   picture_tool shoot DLL DIALOG OUT.png [--title TEXT] [--text CONTROL=STRING]...
 //     opens dialog DIALOG of resource DLL DLL (control texts from its strings), lets it paint,
 //     copies it from its own window DC on its own thread and writes a PNG;
+//   picture_tool sheets FOLDER
+//     installs the sample printer on the spooler, opens its printing-preferences sheet through
+//     DocumentPropertiesW and its printer-properties sheet through the driver's
+//     PrinterProperties, shows each page in turn and writes FOLDER/<page id>.png of it;
 //   picture_tool compare REFERENCE.png PICTURE.png DIFFERENCE.png
 //     passes (exit 0) when both are the same size and at most 1 % of the pixels differ by more
 //     than 24 in a channel; otherwise writes the difference picture and exits 1.
@@ -10,6 +14,9 @@
 // checks every length against the file.
 #include <windows.h>
 #include <zlib.h>
+
+#include "driver_wine/sheet_driver.h"
+#include "driver_wine/wine_printer.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -207,6 +214,67 @@ int Shoot(int argc, char** argv) {
   return ok ? 0 : 1;
 }
 
+// ---- sheets ----
+
+struct SheetPictures {
+  std::string folder;
+  int written = 0;
+  bool failed = false;
+};
+
+void ShootPage(HWND page, int id, void* context) {
+  SheetPictures* pictures = static_cast<SheetPictures*>(context);
+  Picture p;
+  const std::string path = pictures->folder + "\\" + std::to_string(id) + ".png";
+  if (Copy(page, &p) && WritePng(p, path.c_str())) {
+    ++pictures->written;
+  } else {
+    fprintf(stderr, "picture_tool: could not copy page %d to %s\n", id, path.c_str());
+    pictures->failed = true;
+  }
+}
+
+int Sheets(int argc, char** argv) {
+  if (argc != 3) return 2;
+  const std::string error = wine_printer::Install();
+  if (!error.empty()) {
+    fprintf(stderr, "picture_tool: the sample printer did not install: %s\n", error.c_str());
+    return 1;
+  }
+  SheetPictures pictures;
+  pictures.folder = argv[2];
+  HANDLE printer = nullptr;
+  if (!OpenPrinterW(wine_printer::Name(), &printer, nullptr)) {
+    fprintf(stderr, "picture_tool: cannot open the sample printer (%lu)\n", GetLastError());
+    return 1;
+  }
+  sheet_driver::Plan document;
+  document.onPage = ShootPage;
+  document.context = &pictures;
+  std::vector<BYTE> devmode(4096);
+  sheet_driver::Start(&document);
+  DocumentPropertiesW(nullptr, printer, wine_printer::Name(), reinterpret_cast<PDEVMODEW>(devmode.data()), nullptr,
+                      DM_IN_PROMPT | DM_OUT_BUFFER);
+  sheet_driver::Stop();
+  typedef BOOL(WINAPI * PrinterPropertiesFn)(HWND, HANDLE);
+  sheet_driver::Plan device;
+  device.onPage = ShootPage;
+  device.context = &pictures;
+  PrinterPropertiesFn properties = wine_printer::Export<PrinterPropertiesFn>("PrinterProperties");
+  if (properties) {
+    sheet_driver::Start(&device);
+    properties(nullptr, printer);
+    sheet_driver::Stop();
+  }
+  ClosePrinter(printer);
+  wine_printer::Remove();
+  printf("picture_tool: %d pages of %zu document and %zu device pages\n", pictures.written, document.pageIds.size(),
+         device.pageIds.size());
+  return pictures.failed || pictures.written == 0 || size_t(pictures.written) != document.pageIds.size() + device.pageIds.size()
+             ? 1
+             : 0;
+}
+
 // ---- compare ----
 
 constexpr int kTolerance = 24;
@@ -251,7 +319,9 @@ int main(int argc, char** argv) {
   int rc = 2;
   if (argc > 1 && strcmp(argv[1], "shoot") == 0) rc = Shoot(argc, argv);
   if (argc > 1 && strcmp(argv[1], "compare") == 0) rc = Compare(argc, argv);
+  if (argc > 1 && strcmp(argv[1], "sheets") == 0) rc = Sheets(argc, argv);
   if (rc == 2) fprintf(stderr, "usage: picture_tool shoot DLL DIALOG OUT.png [--title T] [--text ID=STRING]...\n"
+                               "       picture_tool sheets FOLDER\n"
                                "       picture_tool compare REFERENCE.png PICTURE.png DIFFERENCE.png\n");
   return rc;
 }

@@ -1,0 +1,328 @@
+// The sheet scenarios: every table tests/ui_sheet_scenarios/*.scn, each case on a fresh machine
+// with the sample printer installed, its sheets run through zemsui's exports as the common
+// property-sheet UI runs them on the window fake, and a user acting on the pages. One step a
+// line ('#' starts a comment):
+//   case NAME                      a new case
+//   sheet document|device          the steps up to "end" run while the sheet shows its pages
+//   choose CONTROL VALUE           a user chooses the entry of VALUE (value symbol or entry text)
+//   type CONTROL TEXT              a user types TEXT into an edit and leaves it
+//   click CONTROL                  a user clicks a button, check box or radio button
+//   answer ok|cancel|yes|no        the next message box's answer
+//   expect box TEXTID              the last message box shows that string
+//   expect boxes N                 message boxes shown since the sheet opened
+//   expect chosen CONTROL VALUE    the selected entry holds VALUE
+//   expect check CONTROL 0|1       a button's check
+//   expect text CONTROL TEXT       a control's text
+//   expect enabled CONTROL 0|1
+//   expect item SYMBOL VALUE       a setting's value (value symbol or number)
+//   end ok|cancel                  the sheet is confirmed or cancelled
+//   expect devmode FIELD N         a public field of the DEVMODE the confirmed sheet returned
+//                                  (paper, duplex, copies, orientation)
+// Controls are found on any page of the sheet, the first page that has the id; a step that acts
+// on a control or looks at it selects its page first, as a user clicks its tab.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/common/window_ui.h"
+#include "core/context/context_cache.h"
+#include "core/context/driver_context.h"
+#include "core/items/item_access.h"
+#include "core/system/resources.h"
+#include "core/tables/symbol_table.h"
+#include "core/tables/value_symbols.h"
+#include "platform/sim.h"
+#include "support/machine_fixture.h"
+#include "support/test_printer.h"
+
+namespace zems_test {
+namespace {
+
+const char16_t kPrinter[] = u"Office";
+LPWSTR W(const char16_t* s) { return reinterpret_cast<LPWSTR>(const_cast<char16_t*>(s)); }
+typedef LONG(WINAPI* SheetFn)(PPROPSHEETUI_INFO, LPARAM);
+
+struct Step {
+  int line;
+  std::vector<std::string> words;
+  std::string rest;  // the line after its first words (a text)
+};
+
+struct SheetCase {
+  std::string table;
+  std::string name;
+  std::vector<Step> steps;
+};
+
+std::vector<SheetCase> ReadTables() {
+  std::vector<SheetCase> cases;
+  std::error_code ec;
+  std::vector<std::filesystem::path> files;
+  for (const auto& entry :
+       std::filesystem::directory_iterator(SourceDir() + "/tests/ui_sheet_scenarios", ec))
+    if (entry.path().extension() == ".scn") files.push_back(entry.path());
+  std::sort(files.begin(), files.end());
+  for (const auto& file : files) {
+    std::ifstream in(file);
+    std::string text;
+    for (int line = 1; std::getline(in, text); ++line) {
+      if (text.empty() || text[0] == '#') continue;
+      std::istringstream words(text);
+      Step step{line, {}, ""};
+      for (std::string w; words >> w;) step.words.push_back(w);
+      if (step.words.empty()) continue;
+      if (step.words[0] == "case") {
+        cases.push_back(SheetCase{file.stem().string(), text.substr(5), {}});
+        continue;
+      }
+      // A text follows "type CONTROL" and "expect text CONTROL".
+      const size_t skip = step.words[0] == "type" ? 2 : step.words.size() > 1 && step.words[1] == "text" ? 3 : 0;
+      if (skip) {
+        size_t at = 0;
+        for (size_t k = 0; k < skip && at != std::string::npos; ++k) {
+          at = text.find_first_not_of(' ', at);
+          at = at == std::string::npos ? at : text.find(' ', at);
+        }
+        step.rest = at == std::string::npos ? "" : text.substr(text.find_first_not_of(' ', at));
+      }
+      if (!cases.empty()) cases.back().steps.push_back(step);
+    }
+  }
+  return cases;
+}
+
+std::string Utf8(const WCHAR* w) {
+  std::string s;
+  for (; w && *w; ++w) s.push_back(*w < 0x80 ? char(*w) : '?');
+  return s;
+}
+std::u16string Utf16(const std::string& s) { return std::u16string(s.begin(), s.end()); }
+
+int AnswerOf(const std::string& word) {
+  if (word == "ok") return IDOK;
+  if (word == "cancel") return IDCANCEL;
+  if (word == "yes") return IDYES;
+  if (word == "no") return IDNO;
+  return -1;
+}
+
+class SheetScenarioTest : public MachineTest, public ::testing::WithParamInterface<SheetCase> {
+ protected:
+  void SetUp() override {
+    MachineTest::SetUp();
+    CtxCacheInit();
+    ASSERT_EQ(0, RunHostKept("machine install --model " + SourceDir() +
+                             "/samples/models/zems_c4.zmd --printer Office --extra " + SourceDir() +
+                             "/samples/driver/OV1BD172.ini"));
+    std::error_code ec;
+    const std::string folder = HostPath("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3\\");
+    std::filesystem::create_directories(folder, ec);
+    std::filesystem::copy_file(BinDir() + "/zemsresus.dll", folder + "/zemsresus.dll",
+                               std::filesystem::copy_options::overwrite_existing, ec);
+    ASSERT_TRUE(OpenPrinterW(W(kPrinter), &printer_, nullptr));
+    SimUiReset();
+    SimUiSetStrictBoxes(TRUE);
+    ui_ = LoadLibraryW(TEXT("zemsui.dll"));
+    ASSERT_NE(nullptr, ui_);
+  }
+  void TearDown() override {
+    if (ui_) FreeLibrary(ui_);
+    if (printer_) ClosePrinter(printer_);
+    CtxCacheExpire(TRUE);
+    MachineTest::TearDown();
+  }
+
+  // The control of that id on the first page of the sheet that has it; a user acting on it
+  // selects its page first.
+  HWND Control(const std::string& id, bool select = false) {
+    int templates[64];
+    const int count = SimUiLastSheetPages(templates, 64);
+    for (int i = 0; i < count && i < 64; ++i) {
+      HWND p = SimUiSheetPage(i);
+      HWND c = p ? WuiFindControl(p, std::stoi(id)) : NULL;
+      if (c) {
+        if (select && p != shownPage_) {
+          SimUiUserSelectPage(p);
+          shownPage_ = p;
+        }
+        return c;
+      }
+    }
+    ADD_FAILURE() << "no page of the sheet has control " << id;
+    return NULL;
+  }
+  // The context of the sheet's pages (the DLL's; its layout is the core's).
+  DriverContext* SheetContext() {
+    HWND page = SimUiSheetPage(0);
+    return page ? reinterpret_cast<DriverContext*>(WuiGetSlot(page, DWL_USER)) : nullptr;
+  }
+  // A value named by its value symbol, else a number.
+  static LONG ValueOf(const std::string& word) {
+    if (const ValueSymbol* symbol = TblFindValueSymbolByName(word.c_str())) return symbol->logical;
+    return std::stol(word, nullptr, 0);
+  }
+  int EntryOf(HWND control, const std::string& value) {
+    const ValueSymbol* symbol = TblFindValueSymbolByName(value.c_str());
+    for (int i = 0; i < WuiChoiceCount(control); ++i) {
+      if (symbol && WuiChoiceData(control, i) == symbol->logical) return i;
+      WCHAR text[256];
+      if (!symbol && WuiChoiceText(control, i, text, 256) >= 0 && Utf8(text) == value) return i;
+    }
+    return -1;
+  }
+  SimUiCall LastBox() {
+    SimUiCall call = {};
+    for (DWORD i = SimUiCallCount(); i-- > 0;)
+      if (SimUiGetCall(i, &call) && call.kind == kSimUiMessageBox) return call;
+    ADD_FAILURE() << "no message box was shown";
+    return call;
+  }
+  int BoxCount() {
+    int n = 0;
+    SimUiCall call;
+    for (DWORD i = 0; i < SimUiCallCount(); ++i) n += SimUiGetCall(i, &call) && call.kind == kSimUiMessageBox;
+    return n;
+  }
+
+  void RunOnSheet(const Step& s);
+  void RunSheet(bool device, int answer);
+  static void Hook(HWND sheet, void* self);
+
+  HANDLE printer_ = nullptr;
+  HMODULE ui_ = nullptr;
+  std::vector<Step> onSheet_;  // the steps of the open sheet, run by the hook
+  HWND shownPage_ = NULL;      // the page the user selected last
+  bool collecting_ = false;
+  bool device_ = false;
+  std::vector<BYTE> devmode_;
+};
+
+void SheetScenarioTest::Hook(HWND sheet, void* self) {
+  (void)sheet;
+  auto* test = static_cast<SheetScenarioTest*>(self);
+  for (const Step& s : test->onSheet_) {
+    SCOPED_TRACE(GetParam().table + ".scn:" + std::to_string(s.line));
+    test->RunOnSheet(s);
+    SimUiPump();
+  }
+}
+
+void SheetScenarioTest::RunOnSheet(const Step& s) {
+  const std::vector<std::string>& w = s.words;
+  auto arg = [&](size_t i) -> std::string { return i < w.size() ? w[i] : std::string(); };
+  const std::string& verb = w[0];
+  if (verb == "choose") {
+    HWND control = Control(arg(1), true);
+    const int entry = EntryOf(control, arg(2));
+    ASSERT_GE(entry, 0) << "control " << arg(1) << " has no entry " << arg(2);
+    EXPECT_TRUE(SimUiUserChoose(control, entry));
+  } else if (verb == "type") {
+    std::u16string text = Utf16(s.rest);
+    EXPECT_TRUE(SimUiUserType(Control(arg(1), true), reinterpret_cast<LPCWSTR>(text.c_str())));
+  } else if (verb == "click") {
+    EXPECT_TRUE(SimUiUserClick(Control(arg(1), true)));
+  } else if (verb == "answer") {
+    int answer = AnswerOf(arg(1));
+    ASSERT_NE(answer, -1) << "unknown answer " << arg(1);
+    SimUiScriptAnswers(&answer, 1);
+  } else if (verb == "expect" && arg(1) == "box") {
+    WCHAR text[1025];
+    ResLoadString(SheetContext(), UINT(std::stoi(arg(2))), text, 1025, TRUE);
+    EXPECT_EQ(Utf8(LastBox().text), Utf8(text));
+  } else if (verb == "expect" && arg(1) == "boxes") {
+    EXPECT_EQ(BoxCount(), std::stoi(arg(2)));
+  } else if (verb == "expect" && arg(1) == "chosen") {
+    HWND control = Control(arg(2), true);
+    const int selected = WuiChoiceSelection(control);
+    ASSERT_GE(selected, 0) << "nothing chosen in " << arg(2);
+    EXPECT_EQ(WuiChoiceData(control, selected), ValueOf(arg(3)));
+  } else if (verb == "expect" && arg(1) == "check") {
+    EXPECT_EQ(WuiGetCheck(Control(arg(2), true)), UINT(std::stoi(arg(3))));
+  } else if (verb == "expect" && arg(1) == "text") {
+    WCHAR text[1025];
+    WuiGetText(Control(arg(2), true), text, 1025);
+    EXPECT_EQ(Utf8(text), s.rest);
+  } else if (verb == "expect" && arg(1) == "enabled") {
+    EXPECT_EQ(WuiIsEnabled(Control(arg(2), true)) ? 1 : 0, std::stoi(arg(3)));
+  } else if (verb == "expect" && arg(1) == "item") {
+    const SymbolEntry* symbol = TblFindSymbolByName(arg(2).c_str());
+    ASSERT_NE(symbol, nullptr) << "no symbol " << arg(2);
+    EXPECT_EQ(ItemGetValueBySymbol(SheetContext(), symbol->symbolId), ValueOf(arg(3)));
+  } else {
+    FAIL() << "unknown step on a sheet";
+  }
+}
+
+void SheetScenarioTest::RunSheet(bool device, int answer) {
+  SheetFn callback = reinterpret_cast<SheetFn>(
+      reinterpret_cast<void*>(GetProcAddress(ui_, device ? "DrvDevicePropertySheets" : "DrvDocumentPropertySheets")));
+  ASSERT_NE(callback, nullptr);
+  devmode_.assign(4096, 0);
+  DOCUMENTPROPERTYHEADER document = {};
+  document.cbSize = sizeof document;
+  document.hPrinter = printer_;
+  document.pszPrinterName = W(kPrinter);
+  document.pdmOut = reinterpret_cast<PDEVMODEW>(devmode_.data());
+  document.fMode = DM_IN_PROMPT | DM_OUT_BUFFER;
+  DEVICEPROPERTYHEADER properties = {};
+  properties.cbSize = sizeof properties;
+  properties.hPrinter = printer_;
+  properties.pszPrinterName = W(kPrinter);
+  SimUiSetSheetHook(Hook, this);
+  SimUiScriptSheet(answer);
+  DWORD result = 0;
+  const LONG ran = SimUiCommonPropertySheet(
+      nullptr, callback, device ? reinterpret_cast<LPARAM>(&properties) : reinterpret_cast<LPARAM>(&document), &result);
+  SimUiSetSheetHook(nullptr, nullptr);
+  EXPECT_GE(ran, 0);
+  EXPECT_EQ(result, answer == IDOK ? DWORD(CPSUI_OK) : DWORD(CPSUI_CANCEL));
+}
+
+TEST_P(SheetScenarioTest, Runs) {
+  const SheetCase& c = GetParam();
+  for (const Step& s : c.steps) {
+    SCOPED_TRACE(c.table + ".scn:" + std::to_string(s.line));
+    const std::vector<std::string>& w = s.words;
+    if (w[0] == "sheet") {
+      collecting_ = true;
+      shownPage_ = NULL;
+      device_ = w.size() > 1 && w[1] == "device";
+      onSheet_.clear();
+    } else if (w[0] == "end") {
+      ASSERT_TRUE(collecting_) << "end without a sheet";
+      collecting_ = false;
+      RunSheet(device_, w.size() > 1 && w[1] == "ok" ? IDOK : IDCANCEL);
+    } else if (collecting_) {
+      onSheet_.push_back(s);
+    } else if (w[0] == "expect" && w.size() == 4 && w[1] == "devmode") {
+      DEVMODEW head;
+      memcpy(&head, devmode_.data(), sizeof head);
+      const long expected = std::stol(w[3]);
+      if (w[2] == "paper") EXPECT_EQ(head.dmPaperSize, expected);
+      else if (w[2] == "duplex") EXPECT_EQ(head.dmDuplex, expected);
+      else if (w[2] == "copies") EXPECT_EQ(head.dmCopies, expected);
+      else if (w[2] == "orientation") EXPECT_EQ(head.dmOrientation, expected);
+      else FAIL() << "unknown DEVMODE field " << w[2];
+    } else {
+      FAIL() << "unknown step outside a sheet";
+    }
+    if (HasFatalFailure()) return;
+  }
+}
+
+std::string CaseName(const ::testing::TestParamInfo<SheetCase>& info) {
+  std::string name = info.param.table + "_" + std::to_string(info.index);
+  for (char& ch : name)
+    if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
+  return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Tables, SheetScenarioTest, ::testing::ValuesIn(ReadTables()), CaseName);
+
+}  // namespace
+}  // namespace zems_test
