@@ -83,7 +83,7 @@ const Case kCases[] = {
     {'E', 23, 0, -1, -1, -1},
     {'N', 303, 0, 4, 4, 4},
     {'N', 307, 0, 4, 4, 4},
-    {'N', 302, 0, -1, -1, -1},
+    {'N', 302, 0, 4, -1, -1},  // the chapter dialog's delete all: only the printer interface has it
     // The device-font list's restricted state.
     {'E', 3, 5, 6, 6, 6},
     // Colour profiles: the window-less list operations and the fallback after a merge.
