@@ -132,6 +132,12 @@ BOOL WuiRunFileDialog(OPENFILENAMEW* dialog, BOOL save) {
   return save ? GetSaveFileNameW(dialog) : GetOpenFileNameW(dialog);
 }
 DWORD WuiFileDialogError() { return CommDlgExtendedError(); }
+
+// ---- control subclassing, cursors and the hint popup ----
+
+HCURSOR WuiLoadCursor(HMODULE module, int cursorId) {
+  return (HCURSOR)LoadImageW(module, MAKEINTRESOURCEW(cursorId), IMAGE_CURSOR, 0, 0, LR_SHARED);
+}
 HCURSOR WuiSetCursor(HCURSOR cursor) { return SetCursor(cursor); }
 BOOL WuiCursorPos(POINT* at) { return at ? GetCursorPos(at) : FALSE; }
 BOOL WuiClientToScreen(HWND window, POINT* at) {
@@ -186,6 +192,8 @@ BOOL WuiRunLocalLoop(HWND window, const volatile LONG* done) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+}
+
 // ---- edits and scroll bars ----
 
 BOOL WuiSwitchOffTheme(HWND window) {

@@ -42,7 +42,7 @@ enum : DWORD {
   kCtlNoStaleRefill = 0x4000000,
   kCtlPictureItems = 0x8000000,
   kCtlSecretEvent = 0x20000000,
-  kCtlDisplayLength = 0x80000000,
+  kCtlDisplayLength = 0x80000000,  // the tables mark the length edits and their spins (page_table.cpp)
 };
 // Events the engine sends to the modules.
 enum : int {

@@ -7,6 +7,7 @@
 #include "core/front/dialog_records.h"
 
 #include "core/front/control_types.h"
+#include "core/front/dialog_engine.h"
 
 namespace {
 
@@ -129,6 +130,29 @@ static_assert(sizeof(g_pages) / sizeof(g_pages[0]) == 79, "the page table has 79
 
 DlgPageTable g_pageTable = {79, g_pages};
 
+// The length controls: edits of a length in display units and their spin buttons (flag
+// kCtlDisplayLength) of the detailed page, the custom-size dialogs and the margin dialog. The
+// header-and-footer font size 2649 of dialog 1024 is a size in points, not a length.
+struct LengthControl {
+  WORD page;
+  WORD control;
+};
+const LengthControl kLengthControls[] = {
+    {1003, 2470}, {1003, 2602}, {1003, 2468}, {1003, 2469},
+    {1017, 2220}, {1017, 2221}, {1017, 2224}, {1017, 2225}, {1017, 2392}, {1017, 2393},
+    {1017, 2400}, {1017, 2401}, {1017, 2394}, {1017, 2395}, {1017, 2398}, {1017, 2399},
+    {1024, 2396}, {1024, 2397}, {1024, 2605}, {1024, 2606}, {1024, 2352}, {1024, 2353},
+    {1024, 2355}, {1024, 2356}, {1024, 3188}, {1024, 3192},
+    {1041, 2682}, {1041, 2685}, {1041, 2683}, {1041, 2686}, {1041, 2684}, {1041, 2687},
+    {1041, 2689}, {1041, 2692}, {1041, 2690}, {1041, 2693}, {1041, 2691}, {1041, 2694},
+};
+
+bool IsLengthControl(WORD page, WORD control) {
+  for (const LengthControl& row : kLengthControls)
+    if (row.page == page && row.control == control) return true;
+  return false;
+}
+
 // Gives every page the slice of rows that carry its dialog id. The rows stand page by page in
 // table order; a row out of that order is left out rather than given to a wrong page.
 DlgPageTable* BuildPageTable() {
@@ -139,6 +163,7 @@ DlgPageTable* BuildPageTable() {
     while (row < kControlRowCount && g_controlRows[row].page == page.dialogId) {
       g_controls[row] = g_controlRows[row].control;
       g_controls[row].extension = const_cast<CtlExtRecord*>(CtlExtensionAt(g_controlRows[row].extension));
+      if (IsLengthControl(page.dialogId, g_controls[row].controlId)) g_controls[row].flags |= kCtlDisplayLength;
       ++page.controlCount;
       ++row;
     }

@@ -259,3 +259,42 @@ TEST(DialogTables, ContextsCopyTheRows) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DialogTables, LengthEditsAndTheirSpinsCarryTheLengthFlag) {
+  const DlgPageTable* table = TblGetPageTable();
+  int flagged = 0;
+  for (SHORT p = 0; p < table->count; ++p) {
+    const DlgPageRecord& page = table->rows[p];
+    for (WORD c = 0; c < page.controlCount; ++c) {
+      const DlgControlRecord& control = page.controls[c];
+      if (!(control.flags & 0x80000000u)) continue;
+      ++flagged;
+      EXPECT_TRUE(page.dialogId == 1003 || page.dialogId == 1017 || page.dialogId == 1024 || page.dialogId == 1041)
+          << page.dialogId << " " << control.controlId;
+      EXPECT_TRUE(control.type == 63 || control.type == 23 || control.type == 81) << control.controlId;
+    }
+  }
+  EXPECT_EQ(flagged, 38);
+  struct Row {
+    WORD page, control;
+    bool length;
+  } rows[] = {{1041, 2682, true}, {1041, 2685, true}, {1017, 2392, true}, {1003, 2470, true},
+              {1024, 3188, true}, {1024, 2649, false}, {1002, 2059, false}};
+  for (const Row& r : rows) {
+    const DlgPageRecord* page = nullptr;
+    for (SHORT p = 0; p < table->count; ++p)
+      if (table->rows[p].dialogId == r.page) page = &table->rows[p];
+    ASSERT_NE(page, nullptr);
+    bool found = false;
+    for (WORD c = 0; c < page->controlCount; ++c)
+      if (page->controls[c].controlId == r.control) {
+        found = true;
+        EXPECT_EQ((page->controls[c].flags & 0x80000000u) != 0, r.length) << r.page << " " << r.control;
+      }
+    EXPECT_TRUE(found) << r.control;
+  }
+}
+
+}  // namespace

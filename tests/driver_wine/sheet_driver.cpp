@@ -47,11 +47,17 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     GetDlgItemTextW(other, 0xFFFF, text, 1024);
     if (!text[0]) GetDlgItemTextW(other, 1088, text, 1024);
     plan->others.push_back(std::wstring(title) + L": " + text);
-    PostMessageW(other, WM_COMMAND, IDOK, 0);
+    int answer = IDOK;
+    if (!plan->answers.empty()) {
+      answer = plan->answers.front();
+      plan->answers.erase(plan->answers.begin());
+    }
+    PostMessageW(other, WM_COMMAND, WPARAM(answer), 0);
   }
   if (!found.others.empty() || plan->done || !found.sheet) return;
   HWND sheet = found.sheet;
   plan->done = true;
+  if (plan->onSheet) plan->onSheet(sheet, plan->context);
   HWND tab = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0));
   const int pages = int(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0));
   for (int i = 0; i < pages; ++i) {

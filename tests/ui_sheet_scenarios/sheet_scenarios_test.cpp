@@ -22,10 +22,7 @@
 // on a control or looks at it selects its page first, as a user clicks its tab.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -39,6 +36,7 @@
 #include "platform/sim.h"
 #include "support/machine_fixture.h"
 #include "support/test_printer.h"
+#include "ui_sheet_scenarios/sheet_table.h"
 
 namespace zems_test {
 namespace {
@@ -46,55 +44,6 @@ namespace {
 const char16_t kPrinter[] = u"Office";
 LPWSTR W(const char16_t* s) { return reinterpret_cast<LPWSTR>(const_cast<char16_t*>(s)); }
 typedef LONG(WINAPI* SheetFn)(PPROPSHEETUI_INFO, LPARAM);
-
-struct Step {
-  int line;
-  std::vector<std::string> words;
-  std::string rest;  // the line after its first words (a text)
-};
-
-struct SheetCase {
-  std::string table;
-  std::string name;
-  std::vector<Step> steps;
-};
-
-std::vector<SheetCase> ReadTables() {
-  std::vector<SheetCase> cases;
-  std::error_code ec;
-  std::vector<std::filesystem::path> files;
-  for (const auto& entry :
-       std::filesystem::directory_iterator(SourceDir() + "/tests/ui_sheet_scenarios", ec))
-    if (entry.path().extension() == ".scn") files.push_back(entry.path());
-  std::sort(files.begin(), files.end());
-  for (const auto& file : files) {
-    std::ifstream in(file);
-    std::string text;
-    for (int line = 1; std::getline(in, text); ++line) {
-      if (text.empty() || text[0] == '#') continue;
-      std::istringstream words(text);
-      Step step{line, {}, ""};
-      for (std::string w; words >> w;) step.words.push_back(w);
-      if (step.words.empty()) continue;
-      if (step.words[0] == "case") {
-        cases.push_back(SheetCase{file.stem().string(), text.substr(5), {}});
-        continue;
-      }
-      // A text follows "type CONTROL" and "expect text CONTROL".
-      const size_t skip = step.words[0] == "type" ? 2 : step.words.size() > 1 && step.words[1] == "text" ? 3 : 0;
-      if (skip) {
-        size_t at = 0;
-        for (size_t k = 0; k < skip && at != std::string::npos; ++k) {
-          at = text.find_first_not_of(' ', at);
-          at = at == std::string::npos ? at : text.find(' ', at);
-        }
-        step.rest = at == std::string::npos ? "" : text.substr(text.find_first_not_of(' ', at));
-      }
-      if (!cases.empty()) cases.back().steps.push_back(step);
-    }
-  }
-  return cases;
-}
 
 std::string Utf8(const WCHAR* w) {
   std::string s;
@@ -110,6 +59,9 @@ int AnswerOf(const std::string& word) {
   if (word == "no") return IDNO;
   return -1;
 }
+
+using Step = sheet_table::Step;
+using SheetCase = sheet_table::Case;
 
 class SheetScenarioTest : public MachineTest, public ::testing::WithParamInterface<SheetCase> {
  protected:
@@ -316,13 +268,10 @@ TEST_P(SheetScenarioTest, Runs) {
 }
 
 std::string CaseName(const ::testing::TestParamInfo<SheetCase>& info) {
-  std::string name = info.param.table + "_" + std::to_string(info.index);
-  for (char& ch : name)
-    if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
-  return name;
+  return sheet_table::CaseName(info.param, info.index);
 }
 
-INSTANTIATE_TEST_SUITE_P(Tables, SheetScenarioTest, ::testing::ValuesIn(ReadTables()), CaseName);
+INSTANTIATE_TEST_SUITE_P(Tables, SheetScenarioTest, ::testing::ValuesIn(sheet_table::Read(SourceDir() + "/tests/ui_sheet_scenarios")), CaseName);
 
 }  // namespace
 }  // namespace zems_test
