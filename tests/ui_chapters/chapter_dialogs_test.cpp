@@ -3,7 +3,6 @@
 // button's restricted state, and the chapter lists' layout as numbers.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -19,7 +18,7 @@
 #include "core/modules/page_list.h"
 #include "core/system/resources.h"
 #include "platform/sim.h"
-#include "support/test_printer.h"
+#include "support/sample_context.h"
 
 namespace zems_test {
 namespace {
@@ -27,20 +26,11 @@ namespace {
 const WCHAR* W16(const char16_t* s) { return reinterpret_cast<const WCHAR*>(s); }
 std::u16string U16(const WCHAR* s) { return reinterpret_cast<const char16_t*>(s); }
 
-class ChapterDialogsTest : public ContextTest {
+class ChapterDialogsTest : public SampleContextTest {
  protected:
   void SetUp() override {
-    ContextTest::SetUp();
+    SampleContextTest::SetUp();
     if (HasFatalFailure()) return;
-    std::error_code ec;
-    std::string folder = HostPath("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3");
-    std::filesystem::create_directories(folder, ec);
-    ASSERT_TRUE(std::filesystem::copy_file(BinDir() + "/zemsresus.dll", folder + "/zemsresus.dll",
-                                           std::filesystem::copy_options::overwrite_existing, ec))
-        << ec.message();
-    ctx_ = CtxOpen(office_, office_, nullptr, 0, kKindSettings, 0, nullptr);
-    ASSERT_NE(ctx_, nullptr);
-    SimUiReset();
     ItemSetRawById(ctx_, kItem_wdmChapterMax, 10);
     ItemSetRawById(ctx_, kItem_wdmChapterTrayMax, 3);
     ItemSetRawById(ctx_, kItem_wdmChapterNum, 0);
@@ -55,13 +45,8 @@ class ChapterDialogsTest : public ContextTest {
     ASSERT_EQ(ModBusRouteControl(ctx_, page_, list_, WM_INITDIALOG, 0, 0), 1);
   }
   void TearDown() override {
-    if (page_) {
-      page_->window = NULL;
-      for (int c = 0; c < page_->controlCount; ++c) page_->controls[c].window = NULL;
-    }
-    if (ctx_) CtxClose(ctx_);
-    SimUiReset();
-    ContextTest::TearDown();
+    ForgetWindows(kChapterDialogId);
+    SampleContextTest::TearDown();
   }
   DlgControlRecord* Make(WORD id, const char16_t* className) {
     DlgControlRecord* control = CtlFind(ctx_, page_, id);
@@ -110,7 +95,6 @@ class ChapterDialogsTest : public ContextTest {
     return out;
   }
 
-  DriverContext* ctx_ = nullptr;
   DlgPageRecord* page_ = nullptr;
   DlgControlRecord* edit_ = nullptr;
   DlgControlRecord* list_ = nullptr;

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <string>
 
 #include "core/common/window_ui.h"
@@ -24,7 +23,7 @@
 #include "core/store/free_size_store.h"
 #include "core/system/resources.h"
 #include "platform/sim.h"
-#include "support/test_printer.h"
+#include "support/sample_context.h"
 
 namespace zems_test {
 namespace {
@@ -32,30 +31,12 @@ namespace {
 const WCHAR* W16(const char16_t* s) { return reinterpret_cast<const WCHAR*>(s); }
 constexpr WORD kInchLength = 594, kInchWidth = 595;
 
-class FreeSizeDialogsTest : public ContextTest {
+class FreeSizeDialogsTest : public SampleContextTest {
  protected:
-  void SetUp() override {
-    ContextTest::SetUp();
-    if (HasFatalFailure()) return;
-    std::error_code ec;
-    std::string folder = HostPath("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3");
-    std::filesystem::create_directories(folder, ec);
-    ASSERT_TRUE(std::filesystem::copy_file(BinDir() + "/zemsresus.dll", folder + "/zemsresus.dll",
-                                           std::filesystem::copy_options::overwrite_existing, ec))
-        << ec.message();
-    ctx_ = CtxOpen(office_, office_, nullptr, 0, kKindSettings, 0, nullptr);
-    ASSERT_NE(ctx_, nullptr);
-    SimUiReset();
-  }
   void TearDown() override {
-    for (WORD id : {1017, 1041})
-      if (DlgPageRecord* page = PageFind(ctx_, id)) {
-        page->window = NULL;
-        for (int c = 0; c < page->controlCount; ++c) page->controls[c].window = NULL;
-      }
-    if (ctx_) CtxClose(ctx_);
-    SimUiReset();
-    ContextTest::TearDown();
+    ForgetWindows(1017);
+    ForgetWindows(1041);
+    SampleContextTest::TearDown();
   }
   void Set(WORD id, LONG value) { ItemSetRawById(ctx_, id, value); }
   LONG Get(WORD id) { return static_cast<LONG>(ItemGetRawById(ctx_, id)); }
@@ -78,8 +59,6 @@ class FreeSizeDialogsTest : public ContextTest {
     return ModBusRouteControl(ctx_, PageFind(ctx_, pageId), control, message, wParam, lParam);
   }
   const FreeSizeSlot& Slot(int n) { return ctx_->ui->freeSizes[n]; }
-
-  DriverContext* ctx_ = nullptr;
 };
 
 TEST_F(FreeSizeDialogsTest, SizeInputBindsToThePaperOrThePrintSize) {

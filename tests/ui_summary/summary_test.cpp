@@ -2,7 +2,6 @@
 // filter, the end marker under a small capacity), and the summary edits it fills when shown.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -20,7 +19,7 @@
 #include "core/system/resources.h"
 #include "core/tables/symbol_table.h"
 #include "platform/sim.h"
-#include "support/test_printer.h"
+#include "support/sample_context.h"
 
 #ifndef ES_MULTILINE
 #define ES_MULTILINE 0x0004L
@@ -47,27 +46,11 @@ bool EndsWith(const std::u16string& text, const std::u16string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-class SummaryTest : public ContextTest {
+class SummaryTest : public SampleContextTest {
  protected:
-  void SetUp() override {
-    ContextTest::SetUp();
-    if (HasFatalFailure()) return;
-    // The sample's language DLL holds the labels.
-    std::error_code ec;
-    std::string folder = HostPath("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3");
-    std::filesystem::create_directories(folder, ec);
-    ASSERT_TRUE(std::filesystem::copy_file(BinDir() + "/zemsresus.dll", folder + "/zemsresus.dll",
-                                           std::filesystem::copy_options::overwrite_existing, ec))
-        << ec.message();
-    ctx_ = CtxOpen(office_, office_, nullptr, 0, kKindSettings, 0, nullptr);
-    ASSERT_NE(ctx_, nullptr);
-    SimUiReset();
-  }
   void TearDown() override {
     for (DlgPageRecord* page : pages_) page->window = NULL;
-    if (ctx_) CtxClose(ctx_);
-    SimUiReset();
-    ContextTest::TearDown();
+    SampleContextTest::TearDown();
   }
   std::u16string String(UINT id) {
     WCHAR text[1025];
@@ -114,7 +97,6 @@ class SummaryTest : public ContextTest {
     return calls;
   }
 
-  DriverContext* ctx_ = nullptr;
   std::vector<DlgPageRecord*> pages_;
 };
 
