@@ -27,6 +27,7 @@ constexpr WORD kMessageDeleteAll = 12001;
 constexpr WORD kMessageChapterOnTray = 10074;
 constexpr WORD kChapterTrayChoice = 2771;
 constexpr LONG kAutoSource = 7;
+constexpr int kEventRecheckChapterTrays = 11;  // the records' trays re-checked by the module
 constexpr WORD kRestrictedBits = 0x000C, kRestricted = 0x0004;
 const WCHAR kPlaceholder[] = {'A', 'B', 'C', 'D', 'E', 'F', 'G', 0};
 
@@ -86,7 +87,7 @@ void FillChapterList(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* 
   HWND list = control->window ? control->window : ControlWindow(page, control->controlId);
   if (!list) return;
   WuiChoiceReset(list);
-  ModBusSendEvent(ctx, 11, nullptr);  // the records' trays re-checked
+  ModBusSendEvent(ctx, kEventRecheckChapterTrays, nullptr);
   const DWORD lines = ChapterLimit(ctx);
   for (DWORD i = 0; i < lines; ++i) WuiChoiceAdd(list, kPlaceholder, 0);
   WuiChoiceSelect(list, 0);
@@ -167,7 +168,8 @@ int ChapterDialogControl(DriverContext* ctx, DlgPageRecord* page, DlgControlReco
     return 0;
   }
   if (id == kChapterPageEdit && message == WM_INITDIALOG && page->dialogId == kChapterDialogId) {
-    if (control->window) WuiSetText(control->window, kPlaceholder + 7);
+    const WCHAR empty[1] = {0};
+    if (control->window) WuiSetText(control->window, empty);
     return 0;
   }
   if (id == kCoverMarkChapterOn && message == WM_COMMAND && page->dialogId == kCoverMarkDialogId)

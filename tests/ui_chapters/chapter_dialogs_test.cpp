@@ -164,6 +164,30 @@ TEST_F(ChapterDialogsTest, DeleteIsRestrictedWithoutASelectedChapter) {
   }
 }
 
+TEST_F(ChapterDialogsTest, TickingChaptersOnWarnsWhenAChapterUsesTheStartingTray) {
+  ASSERT_EQ(Add(u"4"), u"");  // on tray 2
+  DlgPageRecord* marks = PageFind(ctx_, kCoverMarkDialogId);
+  ASSERT_NE(marks, nullptr);
+  marks->window = SimUiMakeWindow(W16(u"#32770"), NULL, 0, 0);
+  DlgControlRecord* box = CtlFind(ctx_, marks, kCoverMarkChapterOn);
+  ASSERT_NE(box, nullptr);
+  box->window = SimUiMakeWindow(W16(u"Button"), marks->window, kCoverMarkChapterOn, WS_CHILD | WS_VISIBLE);
+  struct Case {
+    LONG source;
+    UINT check;
+    bool warned;
+  } cases[] = {{2, BST_CHECKED, true}, {3, BST_CHECKED, false}, {7, BST_CHECKED, false}, {2, BST_UNCHECKED, false}};
+  for (const Case& c : cases) {
+    ItemSetRawById(ctx_, kItem_dmDefaultSource, c.source);
+    WuiSetCheck(box->window, c.check);
+    const DWORD before = SimUiCallCount();
+    EXPECT_EQ(ModBusRouteControl(ctx_, marks, box, WM_COMMAND, MAKEWPARAM(kCoverMarkChapterOn, BN_CLICKED), 0), 0)
+        << "the click goes on to the box";
+    EXPECT_EQ(BoxSince(before), c.warned ? String(10074) : u"") << c.source << " " << c.check;
+  }
+  ForgetWindows(kCoverMarkDialogId);
+}
+
 TEST_F(ChapterDialogsTest, ListLinesAsNumbers) {
   struct Width {
     LONG left, right;
