@@ -7,7 +7,7 @@ const UiModuleEntry kModuleRowsExclusion[kModuleCount] = {
     {0, nullptr, WmHandleNotify, UiModuleIgnoreControl, UiModuleIgnoreEvent},
     {0, nullptr, QualityHandleNotifyNoWindow, UiModuleIgnoreControl, QualityHandleEvent},
     {0, nullptr, UiModuleIgnoreNotify, UiModuleIgnoreControl, FreeSizeHandleEvent},
-    {4, nullptr, ChapterHandleNotify, UiModuleIgnoreControl, ChapterHandleEventExclusion},
+    {4, nullptr, ChapterHandleNotifyMedia, UiModuleIgnoreControl, ChapterHandleEventExclusion},
     {0, nullptr, UiModuleIgnoreNotify, UiModuleIgnoreControl, UiModuleIgnoreEvent},
     {0, nullptr, UiModuleIgnoreNotify, UiModuleIgnoreControl, TtfHandleEvent},
     {0, nullptr, UiModuleIgnoreNotify, UiModuleIgnoreControl, UiModuleIgnoreEvent},

@@ -7,7 +7,7 @@ const UiModuleEntry kModuleRowsGraphics[kModuleCount] = {
     {0, nullptr, WmHandleNotify, UiModuleIgnoreControl, UiModuleIgnoreEvent},
     {0, nullptr, QualityHandleNotifyNoWindow, UiModuleIgnoreControl, QualityHandleEvent},
     {0, nullptr, UiModuleIgnoreNotify, UiModuleIgnoreControl, FreeSizeHandleEventGraphics},
-    {4, nullptr, ChapterHandleNotify, UiModuleIgnoreControl, ChapterHandleEventGraphics},
+    {4, nullptr, ChapterHandleNotifyMedia, UiModuleIgnoreControl, ChapterHandleEventGraphics},
     {0, nullptr, UiModuleIgnoreNotify, UiModuleIgnoreControl, UiModuleIgnoreEvent},
     {0, nullptr, UiModuleIgnoreNotify, UiModuleIgnoreControl, TtfHandleEvent},
     {0, nullptr, UiModuleIgnoreNotify, UiModuleIgnoreControl, UiModuleIgnoreEvent},

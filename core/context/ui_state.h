@@ -122,5 +122,7 @@ struct UiState {
   // substitute (empty: none), and the control whose alert check waits for notify 324.
   WCHAR savedDriverVersion[10];
   WORD alertPendingControl;
+  // Custom sizes: the slot (0-9) the slot editor edits.
+  LONG freeSizeCurrent;
 };
 

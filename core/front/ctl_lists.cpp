@@ -18,9 +18,44 @@
 // ---- the records the list types' rows name ----
 
 const CtlExtPicture kListExtRestrictedChoice = {kCtlExtPicture, 0, 1, 7005, 0, 0, nullptr};
-// The summary edits' line lists come with the settings summary.
-const CtlExtPicture kListExtStatusSummary = {kCtlExtPicture, 0, 0, 0, 0, 0, nullptr};
-const CtlExtPicture kListExtSettingsSummary = {kCtlExtPicture, 0, 0, 0, 0, 0, nullptr};
+// The settings summary: label, condition symbol, value symbol (the control symbols of the
+// quality pages, the per-object items' own symbols). Never reordered: the lines show in this
+// order.
+const SummaryLine kSummaryLines[] = {
+    {240, 0, 6480},     // TOV_IDC_USER_QUALITY_CHOICE_RESOLUTION
+    {388, 0, 6468},     // TOV_IDC_USER_QUALITY_CHOICE_SMOOTHING
+    {241, 0, 6484},     // TOV_IDC_USER_QUALITY_CHOICE_IMAGE
+    {1101, 6475, 0},    // TOV_IDC_USER_QUALITY_CHOICE_CHARBLACK
+    {1148, 6476, 0},    // TOV_IDC_USER_QUALITY_CHOICE_ENHANCEBOLD
+    {242, 0, 6511},     // TOV_RADIOLIST_8
+    {1105, 6520, 0},    // TOV_IDC_USER_OTHERS_CHOICE_IMAGE
+    {1106, 6521, 0},    // TOV_IDC_USER_OTHERS_CHOICE_APPLICATION
+    {13041, 6531, 0},   // TOV_IDC_USER_OTHERS_CHOICE_TTF
+    {1149, 6204, 6207}, // TOV_IDC_PRINTQUALITY_CHOICE_TONERSAVE_MODE, ..._DENSITY
+    {1202, 0, 0},
+    {1112, 0, 0},
+    {244, 0, 6486},     // TOV_IDC_USER_QUALITY_CHOICE_DITHERING
+    {1114, 0, 6493},    // TOV_IDC_USER_QUALITY_EDIT_BRIGHTNESS
+    {1115, 0, 6496},    // TOV_IDC_USER_QUALITY_EDIT_CONTRAST
+    {1121, 0, 0},
+    {1122, 0, 0},
+    {244, 0, 1966},     // TOV_wdmDitherTypeText
+    {1114, 0, 1969},    // TOV_wdmBrightnessText
+    {1115, 0, 1972},    // TOV_wdmContrastText
+    {1123, 0, 0},
+    {244, 0, 1967},     // TOV_wdmDitherTypeLine
+    {1114, 0, 1970},    // TOV_wdmBrightnessLine
+    {1115, 0, 1973},    // TOV_wdmContrastLine
+    {1124, 0, 0},
+    {244, 0, 1968},     // TOV_wdmDitherTypeImage
+    {1114, 0, 1971},    // TOV_wdmBrightnessImage
+    {1115, 0, 1974},    // TOV_wdmContrastImage
+};
+static_assert(sizeof(kSummaryLines) / sizeof(kSummaryLines[0]) == 28, "the summary has 28 lines");
+const WORD kSummaryLineCount = 28;
+// Both summary edits carry the line list.
+const CtlExtPicture kListExtStatusSummary = {kCtlExtPicture, 0, 0, 0, 28, 0, kSummaryLines};
+const CtlExtPicture kListExtSettingsSummary = {kCtlExtPicture, 0, 0, 0, 28, 0, kSummaryLines};
 // The hidden-function switches zdmHidden2Func0-7, one per entry of 2817's list.
 const WORD kListExtHiddenFunctions[] = {447, 448, 449, 450, 451, 452, 453, 454};
 

@@ -37,6 +37,20 @@ struct CtlExtTabs {
 };
 static_assert(sizeof(void*) != 4 || (sizeof(CtlTab) == 8 && sizeof(CtlExtTabs) == 8), "tab records");
 
+// One line of the settings summary (the summary edits' line list), 6 bytes: the label's string
+// id, a condition symbol (0 none) and a value symbol (0 none). The line shows the value
+// symbol's text while there is no condition or the condition's item is 1, else the
+// condition's own text; a line without a value symbol shows the condition's text.
+struct SummaryLine {
+  WORD label;
+  WORD condition;
+  WORD value;
+};
+static_assert(sizeof(SummaryLine) == 6, "SummaryLine is 6 bytes");
+// The summary's lines in order, shared by both summary edits.
+extern const SummaryLine kSummaryLines[];
+extern const WORD kSummaryLineCount;
+
 // The records the list types' rows name (control_types.cpp, indexes 30-49).
 extern const CtlExtPicture kListExtRestrictedChoice;  // 2009, 2023, 2032: flag 1, picture 7005
 extern const CtlExtPicture kListExtStatusSummary;     // 2148

@@ -10,9 +10,11 @@
 #include "core/context/ui_state.h"
 #include "core/front/dialog_engine.h"
 #include "core/front/page_lookup.h"
+#include "core/front/file_dialog_kinds.h"
 #include "core/install/package_export.h"
 #include "core/items/item_access.h"
 #include "core/model/model_lookup.h"
+#include "core/modules/cmm_profile_hook.h"
 #include "core/store/settings_file.h"
 #include "core/system/printer_names.h"
 #include "core/system/resources.h"
@@ -131,7 +133,9 @@ INT_PTR RunFileDialog(DriverContext* ctx, HMODULE language, DlgPageRecord* page,
   record.lpstrInitialDir = block->folder;
   record.lpstrTitle = block->title;
   record.lpstrFilter = block->filter;
-  record.lpfnHook = DlgFileDialogHook;
+  // The colour-profile browse checks its file as a profile before it closes.
+  const FileDialogKind* kind = DlgFileDialogKindOf(page);
+  record.lpfnHook = kind && kind->kind == kFileKindColourData ? CmmProfileDialogHook : DlgFileDialogHook;
   record.lpstrDefExt = DlgGetFileFilter(page) + 2;
   record.nFilterIndex = 1;
   record.lCustData = reinterpret_cast<LPARAM>(ctx);

@@ -9,9 +9,11 @@
 #include "core/context/settings_snapshot.h"
 #include "core/context/ui_state.h"
 #include "core/front/dialog_records.h"
+#include "core/items/control_states.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
 #include "core/items/item_table.h"
+#include "core/modules/chapter_dialogs.h"
 #include "core/modules/chapter_records.h"
 #include "core/modules/module_rows.h"
 #include "core/store/item_store.h"
@@ -205,6 +207,12 @@ int ChapterHandleEvent(DriverContext* ctx, int event, void* argument, void* data
     case kEventRecheckTrays:
       ChapterRecheckTrays(ctx, FALSE);
       return 1;
+    case kEventControlRestricted: {
+      auto* query = static_cast<CtlRestrictedQuery*>(argument);
+      if (!query || !ChapterDeleteRestricted(ctx, query->page, query->control)) return 0;
+      query->answered = 1;
+      return 1;
+    }
     case kEventDialogClosed: {
       auto* closed = static_cast<DialogClosed*>(argument);
       if (!closed || !closed->page || closed->page->dialogId != kChapterDialog || !ctx || !ctx->ui) return 0;
@@ -254,7 +262,12 @@ int ChapterHandleEventGraphics(DriverContext* ctx, int event, void* argument, vo
   }
 }
 
-int ChapterHandleNotify(DriverContext* ctx, WORD code, void*) {
+int ChapterHandleNotify(DriverContext* ctx, WORD code, void* data) {
+  if (ChapterDialogNotify(ctx, code)) return 1;
+  return ChapterHandleNotifyMedia(ctx, code, data);
+}
+
+int ChapterHandleNotifyMedia(DriverContext* ctx, WORD code, void*) {
   static const WORD kMediaItems[] = {kItem_zdmCoverMediaType, kItem_zdmBackCoverMediaType, kItem_zdmMPInputMediaType,
                                      kItem_zdmChapterMediaType, kItem_zdmReverseCoverMediaType};
   if (code < 303 || code > 307) return 0;

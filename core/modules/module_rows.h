@@ -42,6 +42,8 @@ int FreeSizeHandleEventGraphics(DriverContext* ctx, int event, void* argument, v
 // end; the exclusion DLL re-checks the chapter kind with the trays; the graphics DLL leaves
 // the default chapter trays as the job brought them.
 int ChapterHandleNotify(DriverContext* ctx, WORD code, void* data);
+// The other deliverables' notify: the media-type codes only (no chapter dialog).
+int ChapterHandleNotifyMedia(DriverContext* ctx, WORD code, void* data);
 int ChapterHandleEvent(DriverContext* ctx, int event, void* argument, void* data);
 int ChapterHandleEventExclusion(DriverContext* ctx, int event, void* argument, void* data);
 int ChapterHandleEventGraphics(DriverContext* ctx, int event, void* argument, void* data);

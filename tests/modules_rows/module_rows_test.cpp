@@ -83,7 +83,7 @@ const Case kCases[] = {
     {'E', 23, 0, -1, -1, -1},
     {'N', 303, 0, 4, 4, 4},
     {'N', 307, 0, 4, 4, 4},
-    {'N', 302, 0, -1, -1, -1},
+    {'N', 302, 0, 4, -1, -1},  // the chapter dialog's delete all: only the printer interface has it
     // The device-font list's restricted state.
     {'E', 3, 5, 6, 6, 6},
     // Colour profiles: the window-less list operations and the fallback after a merge.
@@ -98,7 +98,7 @@ const Case kCases[] = {
     {'E', 46, 0, 3, 3, 3},
     {'E', 47, 0, 3, -1, 3},
     {'E', 55, 0, 3, 3, 3},
-    {'N', 202, 0, -1, -1, -1},
+    {'N', 202, 0, 3, -1, -1},  // the custom-size notifications: only the printer interface's dialogs
     // Locks: only the lock data and the stored files' locks outside the printer interface.
     {'N', 312, 0, 8, 8, 8},
     {'N', 326, 0, 8, -1, -1},
