@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include <map>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -21,7 +22,7 @@ struct DcToken {
 std::recursive_mutex g_drawLock;
 std::vector<SimDrawCall> g_drawCalls;
 // Tokens are kept for the life of the recording: a handle stays unique and valid to ask about.
-std::vector<DcToken*> g_tokens;
+std::vector<std::unique_ptr<DcToken>> g_tokens;
 std::map<HWND, HDC> g_windowDcs;
 LONG g_advance = 7;
 LONG g_height = 13;
@@ -36,16 +37,16 @@ SimDrawDcState FreshState() {
 }
 
 HDC NewToken(HWND window) {
-  DcToken* token = new DcToken;
+  g_tokens.push_back(std::make_unique<DcToken>());
+  DcToken* token = g_tokens.back().get();
   token->window = window;
   token->state = FreshState();
-  g_tokens.push_back(token);
   return reinterpret_cast<HDC>(token);
 }
 
 DcToken* FindToken(HDC dc) {
-  for (DcToken* t : g_tokens)
-    if (reinterpret_cast<HDC>(t) == dc) return t;
+  for (const std::unique_ptr<DcToken>& t : g_tokens)
+    if (reinterpret_cast<HDC>(t.get()) == dc) return t.get();
   return nullptr;
 }
 
@@ -54,7 +55,6 @@ DcToken* FindToken(HDC dc) {
 void DrawFakeForget() {
   std::lock_guard<std::recursive_mutex> hold(g_drawLock);
   g_drawCalls.clear();
-  for (DcToken* t : g_tokens) delete t;
   g_tokens.clear();
   g_windowDcs.clear();
   g_advance = 7;
