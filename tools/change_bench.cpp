@@ -218,7 +218,8 @@ bool Measure(const ModelGenShape& shape, Result* r, long* sink) {
       *sink += ChangeScanning(ctx, t, t.values[static_cast<size_t>(i / n) % t.values.size()], image);
     };
     std::vector<double> ours, cups, all;
-    long nextOurs = 0, nextCups = 0, nextAll = 0;
+    long nextOurs = 0, nextAll = 0;
+    [[maybe_unused]] long nextCups = 0;
     constexpr int kRounds = 11;
     for (int round = 0; round < kRounds; ++round) {
       TimeBatches(indexed, &nextOurs, &ours, 0.05);
