@@ -380,6 +380,8 @@ WINSIM_API int SimUiClipboardText(WCHAR* buffer, int cchBuffer);
 WINSIM_API HWND SimUiCreatePopup(HWND owner, LPCWSTR className, LPCWSTR text, DWORD style, const RECT* rect,
                                  HMODULE instance);
 WINSIM_API BOOL SimUiRunLocalLoop(HWND window, const volatile LONG* done);
+// The face of a dialog's font (its template's), cut to cchBuffer; its length, 0 for none.
+WINSIM_API int SimUiDialogFontFace(HWND dialog, WCHAR* buffer, int cchBuffer);
 // For tests: the cursor shown, the mouse position (screen coordinates), keys held, the
 // clipboard's text (NULL: no text) and the screen's size.
 WINSIM_API HCURSOR SimUiCurrentCursor(void);

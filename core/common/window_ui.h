@@ -232,3 +232,8 @@ int WuiTrackGetPos(HWND trackbar);
 // Draws the control without the visual style, where the system has styles; FALSE when it
 // could not.
 BOOL WuiSwitchOffTheme(HWND window);
+
+// ---- presets and watermarks ----
+// The face name of the font a dialog uses, cut to cchBuffer with its terminator; its length, 0
+// when the dialog has no font of its own.
+int WuiDialogFontFace(HWND dialog, WCHAR* buffer, int cchBuffer);

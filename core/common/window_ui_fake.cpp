@@ -105,3 +105,6 @@ BOOL WuiRunLocalLoop(HWND window, const volatile LONG* done) { return SimUiRunLo
 // ---- edits and scroll bars ----
 
 BOOL WuiSwitchOffTheme(HWND window) { return SimUiSwitchOffTheme(window); }
+
+// ---- presets and watermarks ----
+int WuiDialogFontFace(HWND dialog, WCHAR* buffer, int cchBuffer) { return SimUiDialogFontFace(dialog, buffer, cchBuffer); }

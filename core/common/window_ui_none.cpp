@@ -81,3 +81,9 @@ BOOL WuiRunLocalLoop(HWND, const volatile LONG*) { return 0; }
 // ---- edits and scroll bars ----
 
 BOOL WuiSwitchOffTheme(HWND window) { (void)window; return FALSE; }
+
+// ---- presets and watermarks ----
+int WuiDialogFontFace(HWND, WCHAR* buffer, int cchBuffer) {
+  if (buffer && cchBuffer > 0) buffer[0] = 0;
+  return 0;
+}

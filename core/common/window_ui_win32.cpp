@@ -207,3 +207,16 @@ BOOL WuiSwitchOffTheme(HWND window) {
   FreeLibrary(uxtheme);
   return setTheme ? TRUE : FALSE;
 }
+
+// ---- presets and watermarks ----
+int WuiDialogFontFace(HWND dialog, WCHAR* buffer, int cchBuffer) {
+  if (!buffer || cchBuffer <= 0) return 0;
+  buffer[0] = 0;
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+  LOGFONTW face = {};
+  if (!font || GetObjectW(font, sizeof(face), &face) != sizeof(face)) return 0;
+  int n = 0;
+  for (; face.lfFaceName[n] && n < LF_FACESIZE && n < cchBuffer - 1; ++n) buffer[n] = face.lfFaceName[n];
+  buffer[n] = 0;
+  return n;
+}

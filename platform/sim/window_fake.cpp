@@ -60,6 +60,7 @@ struct FakeWindow {
   bool ended = false;
   INT_PTR endResult = 0;
   int templateId = 0;
+  std::u16string fontFace;  // a dialog: its template's font
   RECT rect = {0, 0, 0, 0};  // in the parent's client coordinates (top-level: the screen's)
   bool needsPaint = false;
   std::vector<HWND> children;  // z-order: the first is on top
@@ -807,6 +808,7 @@ HWND MakeDialog(HMODULE module, int templateId, HWND owner, DLGPROC procedure, L
     w->text = dialog.title;
     w->exStyle = dialog.exStyle;
     w->templateId = templateId;
+    w->fontFace = dialog.typeface;
     w->rect = PixelsOf(dialog.x, dialog.y, dialog.cx, dialog.cy);
     made = w->handle;
     visible = (dialog.style & WS_VISIBLE) != 0;
@@ -1637,4 +1639,18 @@ BOOL SimUiSwitchOffTheme(HWND window) {
   w->themeOff = true;
   Record(kSimUiThemeOff, w, window, 0, NULL);
   return TRUE;
+}
+
+// ---- presets and watermarks ----
+
+int SimUiDialogFontFace(HWND dialog, WCHAR* buffer, int cchBuffer) {
+  if (!buffer || cchBuffer <= 0) return 0;
+  buffer[0] = 0;
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  FakeWindow* w = Find(dialog);
+  if (!w) return 0;
+  int n = 0;
+  for (; n < static_cast<int>(w->fontFace.size()) && n < cchBuffer - 1; ++n) buffer[n] = w->fontFace[n];
+  buffer[n] = 0;
+  return n;
 }

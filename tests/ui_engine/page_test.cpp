@@ -38,7 +38,7 @@ class PageTest : public EngineTest {
 };
 
 TEST_F(PageTest, InitialisationDisablesThePageUntilItsLayoutIsDone) {
-  SetControls(1002, {Control(2036, 48, SymbolOf(kItem_dmCopies)), Control(2044, 22, SymbolOf(kItem_dmColor)),
+  SetControls(1002, {Control(2053, 48, SymbolOf(kItem_dmCopies)), Control(2044, 22, SymbolOf(kItem_dmColor)),
                      Control(2388, 61, 0)});
   HWND page = OpenPage(1002);
   ASSERT_NE(page, nullptr);
@@ -47,7 +47,7 @@ TEST_F(PageTest, InitialisationDisablesThePageUntilItsLayoutIsDone) {
   EXPECT_EQ(Text(page), Printer());  // the template has no caption
   std::vector<WORD> inits = Log().inits;
   std::sort(inits.begin(), inits.end());
-  EXPECT_EQ(inits, (std::vector<WORD>{2036, 2044, 2388}));
+  EXPECT_EQ(inits, (std::vector<WORD>{2044, 2053, 2388}));
   EXPECT_TRUE(WuiIsPosted(page, kDlgMsgFinishLayout));
   EXPECT_EQ(ctx_->ui->dialog.firstPage, 1002);
   SimUiPump();
@@ -163,10 +163,12 @@ TEST_F(ConfirmTest, SavingANewPresetIntoAFullListAddsNothing) {
   InitPage(1002);
   ItemSetValueById(ctx_, kItem_zdmPresetNo, 118);
   MarkCalls();
-  // The save-preset dialog answers OK.
+  // The save-preset dialog answers OK, which it refuses for the full list; then Cancel.
+  static int presses;
+  presses = 0;
   SimUiSetIdleHook(
       [](void*) {
-        if (HWND top = WuiActiveWindow()) WuiSend(top, WM_COMMAND, IDOK, 0);
+        if (HWND top = WuiActiveWindow()) WuiSend(top, WM_COMMAND, presses++ == 0 ? IDOK : IDCANCEL, 0);
       },
       nullptr);
   DlgHandleMessage(page_, WM_COMMAND, kDlgCmdSaveNewPreset, 0);

@@ -1,0 +1,17 @@
+// The font choices of the watermark, header/footer and copy-protect dialogs, filled from the
+// machine's TrueType families.
+#pragma once
+#include "platform/win32.h"
+
+struct DriverContext;
+struct DlgPageRecord;
+struct DlgControlRecord;
+
+// Fills the choice with the TrueType families and selects the font the text item names (else
+// the default watermark font, else line 0, whose name the item then takes).
+void WmFillFontChoice(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* choice, WORD itemId);
+// The selected line's index into the choice's item and its text into the font-name item.
+void WmTakeFontChoice(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* choice, WORD itemId);
+// After a default button: selects the locked default (header/footer and copy-protect dialogs
+// with the lock default bit) or the default watermark font, else line 0, and stores it.
+void WmResetFontChoice(DriverContext* ctx, DlgPageRecord* page, WORD itemId, WORD choiceId);
