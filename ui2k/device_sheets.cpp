@@ -160,7 +160,7 @@ ZEMS_EXPORT LONG WINAPI DrvDevicePropertySheets(PPROPSHEETUI_INFO info, LPARAM l
         CommitConfirmed(info, ctx);
       else
         info->Result = CPSUI_CANCEL;
-      CtxClose(ctx);
+      SheetCloseContext(ctx, info->Result == CPSUI_CANCEL);
       info->UserData = 0;
       return 1;
     default:

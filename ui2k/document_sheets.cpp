@@ -205,7 +205,7 @@ LONG Destroy(PROPSHEETUI_INFO* info, DOCUMENTPROPERTYHEADER* header) {
   } else {
     CommitAcquiredDefaults(info, ctx);
   }
-  CtxClose(ctx);
+  SheetCloseContext(ctx, info->Result == CPSUI_CANCEL);
   info->UserData = 0;
   return 1;
 }

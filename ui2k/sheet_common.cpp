@@ -121,3 +121,10 @@ void SheetRestoreEnvironment(DriverContext* ctx, const SheetEnvironment& env) {
   CtxSetUserCodeGet(ctx, env.userCodeGet);
   CtxSetUserCodeDLL(ctx, env.userCodeGet);
 }
+
+void SheetCloseContext(DriverContext* ctx, bool cancelled) {
+  if (cancelled)
+    CtxCloseWithReason(ctx, kReleaseExpired);
+  else
+    CtxClose(ctx);
+}

@@ -65,6 +65,11 @@ LONG SheetRunCommonPropertySheet(HWND owner, SheetUiCallback callback, LPARAM lP
 // GET_ICON, 1 for any reason they do not know.
 LONG SheetAnswerOtherReason(PROPSHEETUI_INFO* info, LPARAM lParam);
 
+// Closes a sheet's context at DESTROY. A cancelled sheet's context still holds what the user
+// threw away, so it is destroyed rather than parked: the next sheet of the printer opened in
+// this process reads the stored settings again instead of the cancelled ones.
+void SheetCloseContext(DriverContext* ctx, bool cancelled);
+
 // The common property-sheet UI's header: the printer's name as title, this DLL's icon.
 void SheetFillInfoHeader(PROPSHEETUI_INFO_HEADER* header, LPWSTR title);
 

@@ -186,16 +186,51 @@ TEST_F(SheetsTest, DocumentReasonsWithAContext) {
   info.Reason = PROPSHEETUI_REASON_GET_ICON;
   EXPECT_EQ(-1, document_(&info, 0));
 
-  const ULONG_PTR opened = info.UserData;
   info.Reason = PROPSHEETUI_REASON_DESTROY;
   EXPECT_EQ(1, document_(&info, 0));
   EXPECT_EQ(0u, info.UserData);
   EXPECT_EQ(CPSUI_CANCEL, (LONG)info.Result) << "not confirmed";
-  PROPSHEETUI_INFO again = Info(PROPSHEETUI_REASON_INIT, (LPARAM)&doc);
-  ASSERT_EQ(1, document_(&again, 0));
-  EXPECT_EQ(opened, again.UserData) << "the closed context was parked and is found again";
-  again.Reason = PROPSHEETUI_REASON_DESTROY;
-  EXPECT_EQ(1, document_(&again, 0));
+}
+
+// A sheet's context is parked for the next open of the printer only when the sheet was
+// confirmed; a cancelled one holds what the user threw away and is destroyed, so the next
+// sheet shows the settings as they were.
+TEST_F(SheetsTest, OnlyAConfirmedSheetParksItsContext) {
+  DOCUMENTPROPERTYHEADER doc = DocumentHeader(kDmOutBuffer);
+  DEVICEPROPERTYHEADER device = DeviceHeader();
+  struct Case {
+    const char* name;
+    bool deviceSheet;
+    bool confirmed;
+  } cases[] = {
+      {"document sheet cancelled", false, false},
+      {"document sheet confirmed", false, true},
+      {"device sheet cancelled", true, false},
+      {"device sheet confirmed", true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto run = [&](PROPSHEETUI_INFO* info) { return c.deviceSheet ? device_(info, 0) : document_(info, 0); };
+    const LPARAM header = c.deviceSheet ? (LPARAM)&device : (LPARAM)&doc;
+    PROPSHEETUI_INFO info = Info(PROPSHEETUI_REASON_INIT, header);
+    ASSERT_EQ(1, run(&info));
+    DriverContext* ctx = Ctx(info);
+    ASSERT_NE(nullptr, ctx);
+    const LONG_PTR copies = ItemGetValueById(ctx, kItem_dmCopies);
+    ASSERT_TRUE(ItemSetValueById(ctx, kItem_dmCopies, copies + 6));
+    ctx->ui->front.okFlag = c.confirmed ? 1 : 0;
+    info.Reason = PROPSHEETUI_REASON_DESTROY;
+    ASSERT_EQ(1, run(&info));
+
+    PROPSHEETUI_INFO again = Info(PROPSHEETUI_REASON_INIT, header);
+    ASSERT_EQ(1, run(&again));
+    EXPECT_EQ(c.confirmed ? copies + 6 : copies, ItemGetValueById(Ctx(again), kItem_dmCopies));
+    if (c.confirmed) {
+      EXPECT_EQ(ctx, Ctx(again)) << "the confirmed sheet's context was parked and found again";
+    }
+    again.Reason = PROPSHEETUI_REASON_DESTROY;
+    EXPECT_EQ(1, run(&again));
+  }
 }
 
 TEST_F(SheetsTest, DocumentPropertiesWithoutASheet) {
