@@ -373,34 +373,3 @@ int LockHandleEvent(DriverContext* ctx, int event, void* argument, void*) {
       return EventNoWindow(ctx, event);
   }
 }
-
-// ---- the limitation dialog ----
-
-namespace {
-
-constexpr WORD kLimitationDialog = 4031;
-constexpr WORD kLimitationResolution = 3147;
-constexpr WORD kTextLockWarning = 12034;
-
-}  // namespace
-
-// The limitation dialog: the resolution box follows its lock bit, and OK asks once more before
-// the locked resolution is taken.
-int LockHandleControl(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control, UINT message, WPARAM wParam,
-                      LPARAM lParam, void*) {
-  if (!ctx || !ctx->ui || !page || page->dialogId != kLimitationDialog ||
-      !BuildHasFeature(ctx, kBuildFeatureSettingLocks) || message != WM_COMMAND)
-    return 0;
-  if (!control) {
-    if (LOWORD(wParam) != IDOK) return 0;
-    if (UiWarnOkCancel(ctx, page->window, kTextLockWarning) != IDOK) return 1;
-    ItemSetRawById(ctx, kItem_wdmLock007Info, ItemGetRawById(ctx, kItem_zdmLockDstResolutionBoth));
-    return 0;
-  }
-  if (control->controlId != kLimitationResolution || LOWORD(wParam) != kLimitationResolution) return 0;
-  const CtlTypeRecord* type = CtlTypeOf(ctx, control->type);
-  if (type && type->command) type->command(ctx, page, control, wParam, lParam);
-  const HWND box = control->window ? control->window : WuiFindControl(page->window, kLimitationResolution);
-  ItemSetRawById(ctx, kItem_zdmLock000InfoBitResolution, box && WuiGetCheck(box) == BST_CHECKED ? 1 : 0);
-  return 1;
-}
