@@ -5,14 +5,12 @@
 #include <string.h>
 
 #include "core/common/file_ops.h"
-#include "core/common/window_ui.h"
 #include "core/common/ini_access.h"
 #include "core/common/text.h"
 #include "core/context/driver_context.h"
 #include "core/context/settings_snapshot.h"
 #include "core/context/ui_state.h"
 #include "core/devmode/dm_layout.h"
-#include "core/front/dialog_engine.h"
 #include "core/devmode/dm_merge.h"
 #include "core/devmode/settings_defaults.h"
 #include "core/install/package_export.h"
@@ -28,8 +26,6 @@
 #include "core/store/settings_stores.h"
 #include "core/store/stamp_store.h"
 #include "core/store/store_keys.h"
-#include "core/system/user_messages.h"
-#include "core/tables/build_switches.h"
 #include "core/tables/print_macros.h"
 #include "core/tables/value_symbols.h"
 
