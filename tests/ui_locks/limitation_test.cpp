@@ -42,7 +42,8 @@ constexpr WORD kCaptureNotify = 312;
 constexpr WORD kItemPresetComment = 926;  // wdmPresetComment
 
 // What the user does while the dialog is open: one step each time the dialog waits; once the
-// steps are spent the dialog is cancelled.
+// steps are spent, or right after a step the dialog gave no answer to (it only looked), the
+// dialog is cancelled.
 struct Player {
   std::vector<std::function<void(HWND)>> steps;
   size_t next = 0;
