@@ -195,8 +195,10 @@ TEST_F(LimitationTest, ThePresetNameAndCommentFollowThePresetNumber) {
   } cases[] = {{0, "Name A", "Comment A"}, {3, "Name D", "Comment D"}, {15, "Name P", "Comment P"},
                {-1, "", ""},               {16, "", ""}};
   for (const auto& c : cases) {
-    ItemSetRawById(ctx_, kItem_wdmPresetName, reinterpret_cast<LONG_PTR>("stale"));
-    ItemSetRawById(ctx_, kItemPresetComment, reinterpret_cast<LONG_PTR>("stale"));
+    // A text item copies its whole size from the address it is given.
+    char stale[513] = "stale";
+    ItemSetRawById(ctx_, kItem_wdmPresetName, reinterpret_cast<LONG_PTR>(stale));
+    ItemSetRawById(ctx_, kItemPresetComment, reinterpret_cast<LONG_PTR>(stale));
     ItemSetRawById(ctx_, kItem_zdmPresetNo, c.stored);
     std::string name, comment;
     Run(kLimitationDialog, {[&](HWND) {
