@@ -5,14 +5,12 @@
 #include <string.h>
 
 #include "core/common/file_ops.h"
-#include "core/common/window_ui.h"
 #include "core/common/ini_access.h"
 #include "core/common/text.h"
 #include "core/context/driver_context.h"
 #include "core/context/settings_snapshot.h"
 #include "core/context/ui_state.h"
 #include "core/devmode/dm_layout.h"
-#include "core/front/dialog_engine.h"
 #include "core/devmode/dm_merge.h"
 #include "core/devmode/settings_defaults.h"
 #include "core/install/package_export.h"
@@ -28,8 +26,6 @@
 #include "core/store/settings_stores.h"
 #include "core/store/stamp_store.h"
 #include "core/store/store_keys.h"
-#include "core/system/user_messages.h"
-#include "core/tables/build_switches.h"
 #include "core/tables/print_macros.h"
 #include "core/tables/value_symbols.h"
 
@@ -372,35 +368,4 @@ int LockHandleEvent(DriverContext* ctx, int event, void* argument, void*) {
     default:
       return EventNoWindow(ctx, event);
   }
-}
-
-// ---- the limitation dialog ----
-
-namespace {
-
-constexpr WORD kLimitationDialog = 4031;
-constexpr WORD kLimitationResolution = 3147;
-constexpr WORD kTextLockWarning = 12034;
-
-}  // namespace
-
-// The limitation dialog: the resolution box follows its lock bit, and OK asks once more before
-// the locked resolution is taken.
-int LockHandleControl(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control, UINT message, WPARAM wParam,
-                      LPARAM lParam, void*) {
-  if (!ctx || !ctx->ui || !page || page->dialogId != kLimitationDialog ||
-      !BuildHasFeature(ctx, kBuildFeatureSettingLocks) || message != WM_COMMAND)
-    return 0;
-  if (!control) {
-    if (LOWORD(wParam) != IDOK) return 0;
-    if (UiWarnOkCancel(ctx, page->window, kTextLockWarning) != IDOK) return 1;
-    ItemSetRawById(ctx, kItem_wdmLock007Info, ItemGetRawById(ctx, kItem_zdmLockDstResolutionBoth));
-    return 0;
-  }
-  if (control->controlId != kLimitationResolution || LOWORD(wParam) != kLimitationResolution) return 0;
-  const CtlTypeRecord* type = CtlTypeOf(ctx, control->type);
-  if (type && type->command) type->command(ctx, page, control, wParam, lParam);
-  const HWND box = control->window ? control->window : WuiFindControl(page->window, kLimitationResolution);
-  ItemSetRawById(ctx, kItem_zdmLock000InfoBitResolution, box && WuiGetCheck(box) == BST_CHECKED ? 1 : 0);
-  return 1;
 }
