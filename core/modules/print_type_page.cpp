@@ -24,6 +24,7 @@
 #include "core/modules/input_filters.h"
 #include "core/modules/module_rows.h"
 #include "core/modules/print_type_page.h"
+#include "core/modules/summary_module.h"
 #include "core/model/model_types.h"
 #include "core/system/driver_paths.h"
 #include "core/system/resources.h"
@@ -489,6 +490,7 @@ constexpr WORD kPageInit = 1010;
 constexpr WORD kPageFinish = 1004;
 constexpr WORD kPageVersion = 1025;
 constexpr WORD kPageVersion2 = 4027;
+constexpr WORD kCtlVersionStatusList = 3086;
 constexpr WORD kTextFitMetric = 10100;
 constexpr WORD kTextFitInch = 10101;
 constexpr WORD kTextPrintAreaChanged = 10056;
@@ -573,8 +575,13 @@ int FinishDefault(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* con
   return 1;
 }
 
-// The version dialogs show the model's substitute version while they are open.
+// The version dialogs show the model's substitute version while they are open, and the
+// settings summary in their status list.
 int VersionControl(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* control, UINT message, WPARAM wParam) {
+  if (message == WM_PAINT && control && control->controlId == kCtlVersionStatusList) {
+    SummaryComposeText(ctx, page, control);
+    return 0;
+  }
   WCHAR* saved = ctx->ui->savedDriverVersion;
   SettingItem* version = ItemFind(ctx, kItem_wdmDriverVersion);
   if (message == WM_INITDIALOG && !control) {

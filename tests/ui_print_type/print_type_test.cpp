@@ -14,6 +14,8 @@
 #include "core/context/ui_state.h"
 #include "core/front/dialog_engine.h"
 #include "core/front/page_lookup.h"
+#include "core/front/control_lookup.h"
+#include "core/front/ctl_lists.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
 #include "core/items/item_table.h"
@@ -474,6 +476,21 @@ TEST_F(PrintTypeTest, ASubstituteVersionIsShownWhileTheVersionDialogIsOpen) {
       EXPECT_EQ(u"1.20", ItemText(kItem_wdmDriverVersion)) << dialog << ": OK puts it back";
     }
   }
+}
+
+TEST_F(PrintTypeTest, TheVersionDialogsStatusListShowsTheSettingsSummary) {
+  DlgPageRecord* page = Page(4027, {3086});
+  DlgControlRecord* list = CtlFind(ctx_, page, 3086);
+  ASSERT_NE(nullptr, list);
+  list->window = Edit(page, 3086);
+  EXPECT_EQ(0, PrnMethodHandleControl(ctx_, page, list, WM_PAINT, 0, 0, nullptr)) << "the show request is never taken";
+  WCHAR text[4096] = {};
+  WuiGetText(list->window, text, 4096);
+  const std::u16string shown(text);
+  size_t breaks = 0;
+  for (size_t at = shown.find(u"\r\n"); at != std::u16string::npos; at = shown.find(u"\r\n", at + 2)) ++breaks;
+  EXPECT_EQ(size_t(kSummaryLineCount - 1), breaks);
+  list->window = NULL;
 }
 
 TEST_F(PrintTypeTest, TheFitChoiceNamesThePapersOfTheModel) {
