@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32.h"
+
 namespace sheet_table {
 
 struct Step {
@@ -20,6 +22,17 @@ struct Case {
 
 // Every case of every table in `folder`, tables in name order, cases in file order.
 std::vector<Case> Read(const std::string& folder);
+
+// The public DEVMODE field a table names (paper, duplex, copies, orientation) and its dmFields
+// bit; null for another name.
+short* DevmodeField(DEVMODEW* devmode, const std::string& name, DWORD* bit = nullptr);
+// A field's value in a table: a value symbol's stored value, else a number.
+long DevmodeValue(const std::string& word);
+// The FIELD=VALUE words of a "sheet" step set into a DEVMODE (with their dmFields bits); the
+// first word that is not one is returned, empty when all were.
+std::string SetDevmodeFields(const Step& sheet, DEVMODEW* devmode);
+// Whether a "sheet" step asks for an input DEVMODE.
+bool HasDevmodeFields(const Step& sheet);
 
 // A case's gtest name: its table and index, letters and digits only.
 std::string CaseName(const Case& c, size_t index);
