@@ -1,6 +1,7 @@
 // The sheet scenario tables (tests/ui_sheet_scenarios/*.scn): read once, run on the machine's
 // fake by sheet_scenarios_test.cpp and on Windows' own windows under Wine by tests/driver_wine.
 #pragma once
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -9,7 +10,7 @@
 namespace sheet_table {
 
 struct Step {
-  int line;
+  int line = 0;
   std::vector<std::string> words;
   std::string rest;  // the text of "type CONTROL TEXT" and "expect text CONTROL TEXT"
 };
@@ -19,6 +20,9 @@ struct Case {
   std::string name;
   std::vector<Step> steps;
 };
+
+// A case as a failing test names it.
+inline void PrintTo(const Case& c, std::ostream* out) { *out << c.table << ".scn: " << c.name; }
 
 // Every case of every table in `folder`, tables in name order, cases in file order.
 std::vector<Case> Read(const std::string& folder);
