@@ -91,6 +91,9 @@ void PlayShownPages(HWND frame, const std::vector<HWND>& windows, int answer) {
     hook = g_sheetHook;
     context = g_sheetContext;
   }
+  // The sheet's message loop handles what the pages posted while they were made and shown
+  // before a user can act on them.
+  SimUiPump();
   if (hook) hook(frame, context);
   SimUiPump();
   for (HWND window : windows)

@@ -2,13 +2,16 @@
 // machine's fake, played on the printing-preferences sheet that DocumentPropertiesW shows for
 // the sample printer installed on Wine's spooler. A user's steps go through Windows' own
 // controls: a page is shown by selecting its tab, an entry is chosen and its dialog told, a text
-// is typed into an edit that then loses the focus, a button is clicked.
+// is typed into an edit that then loses the focus, a button is clicked. A sheet opened with
+// FIELD=VALUE words gets the printer's defaults with those fields as its input DEVMODE.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "core/context/driver_context.h"
+#include "core/front/control_lookup.h"
+#include "core/front/page_lookup.h"
 #include "core/items/item_access.h"
 #include "core/tables/symbol_table.h"
 #include "core/tables/value_symbols.h"
@@ -49,7 +52,12 @@ struct Play {
     const int current = int(SendMessageW(tab, TCM_GETCURSEL, 0, 0));
     for (int k = 0; k < pages; ++k) {
       const int i = (current + k) % pages;  // the shown page first
-      if (i != current) SendMessageW(sheet, PSM_SETCURSEL, WPARAM(i), 0);
+      if (i != current) {
+        SendMessageW(sheet, PSM_SETCURSEL, WPARAM(i), 0);
+        // The sheet's loop handles what the page posted when it was made or shown (its layout
+        // among them) before a user's next step.
+        Pump();
+      }
       HWND page = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
       HWND control = page ? GetDlgItem(page, std::stoi(id)) : nullptr;
       if (control) {
@@ -69,6 +77,47 @@ struct Play {
       if (symbol && data == symbol->logical) return i;
     }
     return -1;
+  }
+
+  static void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+
+  // A control's mark is the page's child that carries the control's record and another id; it
+  // is 20 x 20, its right edge at the control's left (its top at the control's, or its bottom at
+  // the control's for a control at most 20 high), clamped to the page.
+  void ExpectMark(const std::string& id, bool expected) {
+    HWND page = nullptr;
+    HWND control = Control(id, &page);
+    ASSERT_NE(control, nullptr);
+    DriverContext* ctx = reinterpret_cast<DriverContext*>(GetWindowLongPtrW(page, DWLP_USER));
+    ASSERT_NE(ctx, nullptr);
+    DlgControlRecord* record = CtlFind(ctx, PageFindByWindow(ctx, page), WORD(std::stoi(id)));
+    ASSERT_NE(record, nullptr) << "control " << id << " is not described";
+    std::vector<HWND> marks;
+    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+      if (GetWindowLongPtrW(child, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(record) && child != control)
+        marks.push_back(child);
+    ASSERT_EQ(marks.size(), expected ? 1u : 0u) << "marks beside control " << id;
+    if (!expected) return;
+    HWND mark = marks[0];
+    EXPECT_NE(GetDlgCtrlID(mark), std::stoi(id));
+    EXPECT_TRUE(IsWindowVisible(mark));
+    RECT at = {}, beside = {};
+    GetWindowRect(mark, &at);
+    GetWindowRect(control, &beside);
+    MapWindowPoints(HWND_DESKTOP, page, reinterpret_cast<POINT*>(&at), 2);
+    MapWindowPoints(HWND_DESKTOP, page, reinterpret_cast<POINT*>(&beside), 2);
+    EXPECT_EQ(at.right - at.left, 20);
+    EXPECT_EQ(at.bottom - at.top, 20);
+    const LONG left = beside.left - 20, top = beside.bottom - beside.top <= 20 ? beside.bottom - 20 : beside.top;
+    EXPECT_EQ(at.left, left < 0 ? 0 : left);
+    EXPECT_EQ(at.top, top < 0 ? 0 : top);
+    EXPECT_EQ(GetWindow(control, GW_HWNDNEXT), mark) << "the mark follows its control in z-order";
   }
 
   void Run(const sheet_table::Step& s) {
@@ -129,6 +178,10 @@ struct Play {
       EXPECT_EQ(Narrow(text), s.rest);
     } else if (verb == "expect" && arg(1) == "enabled") {
       EXPECT_EQ(IsWindowEnabled(Control(arg(2))) ? 1 : 0, std::stoi(arg(3)));
+    } else if (verb == "expect" && arg(1) == "shown") {
+      EXPECT_EQ(IsWindowVisible(Control(arg(2))) ? 1 : 0, std::stoi(arg(3)));
+    } else if (verb == "expect" && arg(1) == "mark") {
+      ExpectMark(arg(2), std::stoi(arg(3)) != 0);
     } else if (verb == "expect" && arg(1) == "item") {
       // The pages' context is the driver's own, in this process (its layout is the core's).
       HWND anyPage = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
@@ -151,11 +204,7 @@ struct Play {
     for (const sheet_table::Step& s : *play->steps) {
       SCOPED_TRACE(play->table + ".scn:" + std::to_string(s.line));
       play->Run(s);
-      MSG msg;
-      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-      }
+      Pump();
       if (::testing::Test::HasFatalFailure()) return;
     }
   }
@@ -169,13 +218,19 @@ TEST_P(SheetScenarioWine, Runs) {
   ASSERT_TRUE(OpenPrinterW(wine_printer::Name(), &printer, nullptr)) << "the sample printer is not installed";
   const sheet_table::Case& c = GetParam();
   std::vector<sheet_table::Step> onSheet;
+  sheet_table::Step opened;
   bool collecting = false;
   std::vector<BYTE> out;
   for (const sheet_table::Step& s : c.steps) {
     SCOPED_TRACE(c.table + ".scn:" + std::to_string(s.line));
     const std::vector<std::string>& w = s.words;
     if (w[0] == "sheet") {
+      if (w.size() > 1 && w[1] != "document") {
+        ADD_FAILURE() << "the runner opens the printing preferences only";
+        break;
+      }
       collecting = true;
+      opened = s;
       onSheet.clear();
     } else if (w[0] == "end") {
       collecting = false;
@@ -188,9 +243,23 @@ TEST_P(SheetScenarioWine, Runs) {
       plan.onSheet = Play::OnSheet;
       plan.context = &play;
       out.assign(kDevmodeSize, 0);
+      // The application's DEVMODE: the printer's defaults with its own choices.
+      std::vector<BYTE> in;
+      DWORD mode = DM_IN_PROMPT | DM_OUT_BUFFER;
+      if (sheet_table::HasDevmodeFields(opened)) {
+        in.assign(kDevmodeSize, 0);
+        const LONG got = DocumentPropertiesW(nullptr, printer, wine_printer::Name(),
+                                             reinterpret_cast<DEVMODEW*>(in.data()), nullptr, DM_OUT_BUFFER);
+        const std::string bad = sheet_table::SetDevmodeFields(opened, reinterpret_cast<DEVMODEW*>(in.data()));
+        if (got != IDOK || !bad.empty()) {
+          ADD_FAILURE() << "no input DEVMODE: " << got << " " << bad;
+          break;
+        }
+        mode |= DM_IN_BUFFER;
+      }
       sheet_driver::Start(&plan);
-      DocumentPropertiesW(nullptr, printer, wine_printer::Name(), reinterpret_cast<DEVMODEW*>(out.data()), nullptr,
-                          DM_IN_PROMPT | DM_OUT_BUFFER);
+      DocumentPropertiesW(nullptr, printer, wine_printer::Name(), reinterpret_cast<DEVMODEW*>(out.data()),
+                          in.empty() ? nullptr : reinterpret_cast<DEVMODEW*>(in.data()), mode);
       sheet_driver::Stop();
       EXPECT_TRUE(plan.done) << "the sheet never showed";
     } else if (collecting) {
@@ -198,12 +267,11 @@ TEST_P(SheetScenarioWine, Runs) {
     } else if (w[0] == "expect" && w.size() == 4 && w[1] == "devmode") {
       DEVMODEW head;
       memcpy(&head, out.data(), sizeof head);
-      const long expected = std::stol(w[3]);
-      if (w[2] == "paper") EXPECT_EQ(head.dmPaperSize, expected);
-      else if (w[2] == "duplex") EXPECT_EQ(head.dmDuplex, expected);
-      else if (w[2] == "copies") EXPECT_EQ(head.dmCopies, expected);
-      else if (w[2] == "orientation") EXPECT_EQ(head.dmOrientation, expected);
-      else ADD_FAILURE() << "unknown DEVMODE field " << w[2];
+      const short* field = sheet_table::DevmodeField(&head, w[2]);
+      if (field)
+        EXPECT_EQ(*field, sheet_table::DevmodeValue(w[3]));
+      else
+        ADD_FAILURE() << "unknown DEVMODE field " << w[2];
     } else {
       ADD_FAILURE() << "unknown step outside a sheet";
     }

@@ -148,8 +148,8 @@ TEST_F(ModelCommand, SetRunsTransactsAndAlerts) {
   for (const char* line : {"set:         dmPaperSize=DMPAPERSIZE_ENV10\n",
                            "  changed:   zdmFuncSelectDuplex: ZDMFUNCSELECTDUPLEX_ON -> ZDMFUNCSELECTDUPLEX_OFF\n",
                            "  changed:   zdmStapleType: ZDMSTAPLETYPE_LEFT2 -> ZDMSTAPLETYPE_OFF\n",
-                           "now disabled:   zdmFuncSelectDuplex=ZDMFUNCSELECTDUPLEX_ON zdmFuncSelectPunch zdmFuncSelectStaple "
-                           "zdmPunchType zdmStapleType\n",
+                           "now disabled:   zdmFuncSelectDuplex=ZDMFUNCSELECTDUPLEX_ON zdmPunchType zdmStapleType\n",
+                           "now restricted: zdmFuncSelectPunch zdmFuncSelectStaple\n",
                            "now locked:     zdmMediaType\n"})
     EXPECT_NE(std::string::npos, envelope.find(line)) << line << "\n" << envelope;
   EXPECT_EQ(std::string::npos, envelope.find("alert")) << envelope;

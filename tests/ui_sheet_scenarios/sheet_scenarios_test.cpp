@@ -3,7 +3,11 @@
 // property-sheet UI runs them on the window fake, and a user acting on the pages. One step a
 // line ('#' starts a comment):
 //   case NAME                      a new case
-//   sheet document|device          the steps up to "end" run while the sheet shows its pages
+//   sheet document|device [FIELD=VALUE]...
+//                                  the steps up to "end" run while the sheet shows its pages; a
+//                                  document sheet opened with FIELD=VALUE gets an input DEVMODE:
+//                                  the printer's defaults with those public fields set (a value
+//                                  symbol's stored value or a number)
 //   choose CONTROL VALUE           a user chooses the entry of VALUE (value symbol or entry text)
 //   type CONTROL TEXT              a user types TEXT into an edit and leaves it
 //   click CONTROL                  a user clicks a button, check box or radio button
@@ -14,10 +18,13 @@
 //   expect check CONTROL 0|1       a button's check
 //   expect text CONTROL TEXT       a control's text
 //   expect enabled CONTROL 0|1
+//   expect shown CONTROL 0|1
+//   expect mark CONTROL 0|1        the control has its information mark: a 20 x 20 child of
+//                                  its page left of it
 //   expect item SYMBOL VALUE       a setting's value (value symbol or number)
 //   end ok|cancel                  the sheet is confirmed or cancelled
 //   expect devmode FIELD N         a public field of the DEVMODE the confirmed sheet returned
-//                                  (paper, duplex, copies, orientation)
+//                                  (paper, duplex, copies, orientation; N as in "sheet")
 // Controls are found on any page of the sheet, the first page that has the id; a step that acts
 // on a control or looks at it selects its page first, as a user clicks its tab.
 #include <gtest/gtest.h>
@@ -29,6 +36,8 @@
 #include "core/common/window_ui.h"
 #include "core/context/context_cache.h"
 #include "core/context/driver_context.h"
+#include "core/front/control_lookup.h"
+#include "core/front/page_lookup.h"
 #include "core/items/item_access.h"
 #include "core/system/resources.h"
 #include "core/tables/symbol_table.h"
@@ -85,7 +94,7 @@ class SheetScenarioTest : public MachineTest, public ::testing::WithParamInterfa
 
   // The control of that id on the first page of the sheet that has it; a user acting on it
   // selects its page first.
-  HWND Control(const std::string& id, bool select = false) {
+  HWND Control(const std::string& id, bool select = false, HWND* pageOut = nullptr) {
     int templates[64];
     const int count = SimUiLastSheetPages(templates, 64);
     for (int i = 0; i < count && i < 64; ++i) {
@@ -96,6 +105,7 @@ class SheetScenarioTest : public MachineTest, public ::testing::WithParamInterfa
           SimUiUserSelectPage(p);
           shownPage_ = p;
         }
+        if (pageOut) *pageOut = p;
         return c;
       }
     }
@@ -129,7 +139,8 @@ class SheetScenarioTest : public MachineTest, public ::testing::WithParamInterfa
   int BoxCount() { return zems_test::MessageBoxesShown(); }
 
   void RunOnSheet(const Step& s);
-  void RunSheet(bool device, int answer);
+  void ExpectMark(const std::string& id, bool expected);
+  void RunSheet(const Step& opened, int answer);
   static void Hook(HWND sheet, void* self);
 
   HANDLE printer_ = nullptr;
@@ -137,7 +148,7 @@ class SheetScenarioTest : public MachineTest, public ::testing::WithParamInterfa
   std::vector<Step> onSheet_;  // the steps of the open sheet, run by the hook
   HWND shownPage_ = NULL;      // the page the user selected last
   bool collecting_ = false;
-  bool device_ = false;
+  Step opened_;                // the "sheet" step of the open sheet
   std::vector<BYTE> devmode_;
 };
 
@@ -188,6 +199,10 @@ void SheetScenarioTest::RunOnSheet(const Step& s) {
     EXPECT_EQ(Utf8(text), s.rest);
   } else if (verb == "expect" && arg(1) == "enabled") {
     EXPECT_EQ(WuiIsEnabled(Control(arg(2), true)) ? 1 : 0, std::stoi(arg(3)));
+  } else if (verb == "expect" && arg(1) == "shown") {
+    EXPECT_EQ(WuiIsVisible(Control(arg(2), true)) ? 1 : 0, std::stoi(arg(3)));
+  } else if (verb == "expect" && arg(1) == "mark") {
+    ExpectMark(arg(2), std::stoi(arg(3)) != 0);
   } else if (verb == "expect" && arg(1) == "item") {
     const SymbolEntry* symbol = TblFindSymbolByName(arg(2).c_str());
     ASSERT_NE(symbol, nullptr) << "no symbol " << arg(2);
@@ -197,7 +212,36 @@ void SheetScenarioTest::RunOnSheet(const Step& s) {
   }
 }
 
-void SheetScenarioTest::RunSheet(bool device, int answer) {
+// A control's mark is the page's child that carries the control's record and another id; it is
+// 20 x 20, its right edge at the control's left (its top at the control's, or its bottom at the
+// control's for a control at most 20 high), clamped to the page.
+void SheetScenarioTest::ExpectMark(const std::string& id, bool expected) {
+  HWND page = NULL;
+  HWND control = Control(id, true, &page);
+  ASSERT_NE(control, nullptr);
+  DlgControlRecord* record = CtlFind(SheetContext(), PageFindByWindow(SheetContext(), page), WORD(std::stoi(id)));
+  ASSERT_NE(record, nullptr) << "control " << id << " is not described";
+  std::vector<HWND> marks;
+  for (HWND child = WuiFirstChild(page); child; child = WuiNextSibling(child))
+    if (WuiGetSlot(child, GWL_USERDATA) == reinterpret_cast<LONG_PTR>(record) && child != control)
+      marks.push_back(child);
+  ASSERT_EQ(marks.size(), expected ? 1u : 0u) << "marks beside control " << id;
+  if (!expected) return;
+  HWND mark = marks[0];
+  EXPECT_NE(WuiControlId(mark), std::stoi(id));
+  EXPECT_TRUE(WuiIsVisible(mark));
+  RECT at = {}, beside = {};
+  ASSERT_TRUE(WuiGetRect(mark, &at) && WuiGetRect(control, &beside));
+  EXPECT_EQ(at.right - at.left, 20);
+  EXPECT_EQ(at.bottom - at.top, 20);
+  const LONG left = beside.left - 20, top = beside.bottom - beside.top <= 20 ? beside.bottom - 20 : beside.top;
+  EXPECT_EQ(at.left, left < 0 ? 0 : left);
+  EXPECT_EQ(at.top, top < 0 ? 0 : top);
+  EXPECT_EQ(WuiNextSibling(control), mark) << "the mark follows its control in z-order";
+}
+
+void SheetScenarioTest::RunSheet(const Step& opened, int answer) {
+  const bool device = opened.words.size() > 1 && opened.words[1] == "device";
   SheetFn callback = reinterpret_cast<SheetFn>(
       reinterpret_cast<void*>(GetProcAddress(ui_, device ? "DrvDevicePropertySheets" : "DrvDocumentPropertySheets")));
   ASSERT_NE(callback, nullptr);
@@ -208,6 +252,20 @@ void SheetScenarioTest::RunSheet(bool device, int answer) {
   document.pszPrinterName = W(kPrinter);
   document.pdmOut = reinterpret_cast<PDEVMODEW>(devmode_.data());
   document.fMode = DM_IN_PROMPT | DM_OUT_BUFFER;
+  std::vector<BYTE> in;
+  if (sheet_table::HasDevmodeFields(opened)) {
+    ASSERT_FALSE(device) << "the printer's properties take no DEVMODE";
+    // The application's DEVMODE: the printer's defaults with its own choices.
+    in.assign(4096, 0);
+    DOCUMENTPROPERTYHEADER defaults = document;
+    defaults.pdmOut = reinterpret_cast<PDEVMODEW>(in.data());
+    defaults.fMode = DM_OUT_BUFFER;
+    ASSERT_EQ(callback(nullptr, reinterpret_cast<LPARAM>(&defaults)), 1);
+    const std::string bad = sheet_table::SetDevmodeFields(opened, reinterpret_cast<PDEVMODEW>(in.data()));
+    ASSERT_EQ(bad, "") << "not a DEVMODE field";
+    document.pdmIn = reinterpret_cast<PDEVMODEW>(in.data());
+    document.fMode |= DM_IN_BUFFER;
+  }
   DEVICEPROPERTYHEADER properties = {};
   properties.cbSize = sizeof properties;
   properties.hPrinter = printer_;
@@ -230,23 +288,20 @@ TEST_P(SheetScenarioTest, Runs) {
     if (w[0] == "sheet") {
       collecting_ = true;
       shownPage_ = NULL;
-      device_ = w.size() > 1 && w[1] == "device";
+      opened_ = s;
       onSheet_.clear();
     } else if (w[0] == "end") {
       ASSERT_TRUE(collecting_) << "end without a sheet";
       collecting_ = false;
-      RunSheet(device_, w.size() > 1 && w[1] == "ok" ? IDOK : IDCANCEL);
+      RunSheet(opened_, w.size() > 1 && w[1] == "ok" ? IDOK : IDCANCEL);
     } else if (collecting_) {
       onSheet_.push_back(s);
     } else if (w[0] == "expect" && w.size() == 4 && w[1] == "devmode") {
       DEVMODEW head;
       memcpy(&head, devmode_.data(), sizeof head);
-      const long expected = std::stol(w[3]);
-      if (w[2] == "paper") EXPECT_EQ(head.dmPaperSize, expected);
-      else if (w[2] == "duplex") EXPECT_EQ(head.dmDuplex, expected);
-      else if (w[2] == "copies") EXPECT_EQ(head.dmCopies, expected);
-      else if (w[2] == "orientation") EXPECT_EQ(head.dmOrientation, expected);
-      else FAIL() << "unknown DEVMODE field " << w[2];
+      const short* field = sheet_table::DevmodeField(&head, w[2]);
+      ASSERT_NE(field, nullptr) << "unknown DEVMODE field " << w[2];
+      EXPECT_EQ(*field, sheet_table::DevmodeValue(w[3]));
     } else {
       FAIL() << "unknown step outside a sheet";
     }

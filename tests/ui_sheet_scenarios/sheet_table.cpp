@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/tables/value_symbols.h"
+
 namespace sheet_table {
 
 std::vector<Case> Read(const std::string& folder) {
@@ -44,6 +46,46 @@ std::vector<Case> Read(const std::string& folder) {
     }
   }
   return cases;
+}
+
+short* DevmodeField(DEVMODEW* devmode, const std::string& name, DWORD* bit) {
+  short* field = nullptr;
+  DWORD flag = 0;
+  if (name == "paper") {
+    field = &devmode->dmPaperSize;
+    flag = DM_PAPERSIZE;
+  } else if (name == "duplex") {
+    field = &devmode->dmDuplex;
+    flag = DM_DUPLEX;
+  } else if (name == "copies") {
+    field = &devmode->dmCopies;
+    flag = DM_COPIES;
+  } else if (name == "orientation") {
+    field = &devmode->dmOrientation;
+    flag = DM_ORIENTATION;
+  }
+  if (bit) *bit = flag;
+  return field;
+}
+
+long DevmodeValue(const std::string& word) {
+  if (const ValueSymbol* symbol = TblFindValueSymbolByName(word.c_str())) return static_cast<long>(symbol->stored);
+  return std::stol(word, nullptr, 0);
+}
+
+bool HasDevmodeFields(const Step& sheet) { return sheet.words.size() > 2; }
+
+std::string SetDevmodeFields(const Step& sheet, DEVMODEW* devmode) {
+  for (size_t i = 2; i < sheet.words.size(); ++i) {
+    const std::string& word = sheet.words[i];
+    const size_t equals = word.find('=');
+    DWORD bit = 0;
+    short* field = equals == std::string::npos ? nullptr : DevmodeField(devmode, word.substr(0, equals), &bit);
+    if (!field || equals + 1 == word.size()) return word;
+    *field = static_cast<short>(DevmodeValue(word.substr(equals + 1)));
+    devmode->dmFields |= bit;
+  }
+  return "";
 }
 
 std::string CaseName(const Case& c, size_t index) {
