@@ -27,7 +27,11 @@
 namespace {
 
 constexpr WORD kDlgPresetPage = 1001, kDlgMaintenance = 1007, kDlgSavePreset = 1032;
-constexpr WORD kIconList = 2001, kButtonChange = 2003, kButtonDefault = 2034;
+constexpr WORD kIconList = 2001, kButtonMaintenance = 2002, kButtonChange = 2003, kButtonDefault = 2034;
+// The icon list's right-button menu and its commands (the detailed sheet, the maintenance
+// dialog); its items by position: maintenance first, then the detailed sheet.
+constexpr int kMenuIconList = 20001;
+constexpr WORD kMenuChange = 20002, kMenuMaintenance = 20003;
 constexpr WORD kMaintList = 2139, kMaintDelete = 2140, kMaintLoad = 2142, kMaintBack = 2143, kMaintNext = 2144,
                kMaintName = 2145, kMaintComment = 2146, kMaintSave = 2705;
 constexpr WORD kSaveName = 2452;
@@ -479,6 +483,23 @@ int HandleCommand(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* con
   }
 }
 
+bool IsRestricted(DriverContext* ctx, DlgPageRecord* page, WORD controlId) {
+  DlgControlRecord* control = CtlFind(ctx, page, controlId);
+  return control && (control->state & kControlRestrictedMask);
+}
+
+// The icon list's right button released at a point: the entry under it is selected as by a
+// left click, then the list's menu is tracked with the items of restricted buttons greyed.
+int IconListMenu(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* list, LPARAM lParam) {
+  if (!list->window || (list->state & kControlRestrictedMask)) return 0;
+  WuiChoiceClickAt(list->window, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+  DWORD greyed = 0;
+  if (IsRestricted(ctx, page, kButtonMaintenance)) greyed |= 1;
+  if (IsRestricted(ctx, page, kButtonChange)) greyed |= 2;
+  WuiTrackPopupMenu(ResLoadLanguageDll(ctx), kMenuIconList, greyed, page->window);
+  return 1;
+}
+
 int FocusNameField(DriverContext* ctx, DlgPageRecord* page) {
   for (const DlgControlPair* pair = kNameFocus; pair->dialogId; ++pair) {
     if (pair->dialogId != page->dialogId) continue;
@@ -512,6 +533,11 @@ int PresetHandleControl(DriverContext* ctx, DlgPageRecord* page, DlgControlRecor
       return 1;
     }
     if (message == kMsgFocusName) return FocusNameField(ctx, page);
+    if (message == WM_COMMAND && page->dialogId == kDlgPresetPage &&
+        (LOWORD(wParam) == kMenuChange || LOWORD(wParam) == kMenuMaintenance)) {
+      WuiPost(page->window, WM_COMMAND, LOWORD(wParam) == kMenuChange ? kButtonChange : kButtonMaintenance, 0);
+      return 1;
+    }
     if (page->dialogId == kDlgSavePreset) {
       if (CtxGetChangeFlags(ctx) & 0x10000000) {
         ItemSetValueById(ctx, kItem_zdmPresetNo, kPresetFirstLogical - 1);
@@ -532,6 +558,8 @@ int PresetHandleControl(DriverContext* ctx, DlgPageRecord* page, DlgControlRecor
       WuiPost(page->window, WM_COMMAND, kButtonChange, 0);
     return 1;
   }
+  if (message == WM_RBUTTONUP && control->controlId == kIconList && page->dialogId == kDlgPresetPage)
+    return IconListMenu(ctx, page, control, lParam);
   if (message == WM_COMMAND) return HandleCommand(ctx, page, control, wParam, lParam);
   return 0;
 }

@@ -409,5 +409,106 @@ TEST_F(PresetSheetTest, TheChangeButtonRunsTheDetailedSheet) {
   EXPECT_EQ(122, ItemGetValueById(ctx_, kItem_zdmPresetNo));
 }
 
+// The commands the preset page heard, routed to the module as the dialog engine does.
+struct Heard {
+  DriverContext* ctx;
+  DlgPageRecord* page;
+  std::vector<DlgControlRecord>* controls;
+  std::vector<std::pair<WORD, WORD>> commands;
+};
+Heard* g_heard = nullptr;
+LRESULT CALLBACK RoutePage(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!g_heard || message != WM_COMMAND) return 0;
+  g_heard->commands.push_back({LOWORD(wParam), HIWORD(wParam)});
+  DlgControlRecord* control = nullptr;
+  for (DlgControlRecord& c : *g_heard->controls)
+    if (c.controlId == LOWORD(wParam)) control = &c;
+  return PresetHandleControl(g_heard->ctx, g_heard->page, control, message, wParam, lParam, nullptr);
+}
+
+// The icon list's right button: the entry under the cursor is selected, the menu's items are
+// greyed as the buttons are restricted, and a command chosen runs the detailed sheet or the
+// maintenance dialog.
+TEST_F(PresetSheetTest, TheIconListsMenuFollowsTheRestrictedButtons) {
+  page_.dialogId = 1001;
+  Make(2001, u"LISTBOX");
+  records_.back().state = 0;
+  Make(2002, u"BUTTON");
+  Make(2003, u"BUTTON");
+  Bind();
+  SimUiSetStyle(Control(2001)->window, WS_CHILD | WS_VISIBLE | LBS_NOTIFY);
+  List(Named(5));
+  const struct {
+    const char* what;
+    bool maintenanceRestricted, changeRestricted, listRestricted;
+    UINT command;
+    DWORD greyed;                    // the menu's greyed positions; none tracked when ~0
+    std::vector<WORD> heard;         // the page's commands after the selection's
+  } cases[] = {
+      {"detailed sheet", false, false, false, 20002, 0, {20002, 2003}},
+      {"maintenance", false, false, false, 20003, 0, {20003, 2002}},
+      {"maintenance restricted", true, false, false, 20003, 1, {}},
+      {"change restricted", false, true, false, 20002, 2, {}},
+      {"both restricted, detailed sheet", true, true, false, 20002, 3, {}},
+      {"maintenance restricted, detailed sheet", true, false, false, 20002, 1, {20002, 2003}},
+      {"dismissed", false, false, false, 0, 0, {}},
+      {"list restricted", false, false, true, 20002, ~DWORD(0), {}},
+  };
+  for (const auto& c : cases) {
+    HWND list = Control(2001)->window;
+    WuiChoiceReset(list);
+    for (int i = 0; i < 5; ++i) WuiChoiceAdd(list, W(u"x"), 60101 + i);
+    WuiChoiceSelect(list, 0);
+    Control(2002)->state = c.maintenanceRestricted ? 4 : 0;
+    Control(2003)->state = c.changeRestricted ? 4 : 0;
+    Control(2001)->state = c.listRestricted ? 4 : 0;
+    Heard heard = {ctx_, &page_, &controls_, {}};
+    g_heard = &heard;
+    WuiSubclass(window_, RoutePage);
+    SimUiScriptMenu(c.command);
+    SimUiScriptSheet(IDCANCEL);
+    Mark();
+    // Released over entry 3.
+    const LPARAM at = MAKELPARAM(5, 3 * kSimUiListLine + 4);
+    const int taken = PresetHandleControl(ctx_, &page_, Control(2001), WM_RBUTTONUP, 0, at, nullptr);
+    SimUiPump();
+    g_heard = nullptr;
+    std::vector<SimUiCall> menus, sheets;
+    for (DWORD i = mark_; i < SimUiCallCount(); ++i) {
+      SimUiCall call = {};
+      SimUiGetCall(i, &call);
+      if (call.kind == kSimUiPopupMenu) menus.push_back(call);
+      if (call.kind == kSimUiPropertySheet) sheets.push_back(call);
+    }
+    if (c.greyed == ~DWORD(0)) {
+      EXPECT_EQ(0, taken) << c.what;
+      EXPECT_TRUE(menus.empty()) << c.what;
+      EXPECT_EQ(0, WuiChoiceSelection(list)) << c.what;
+      EXPECT_TRUE(heard.commands.empty()) << c.what;
+      continue;
+    }
+    EXPECT_EQ(1, taken) << c.what;
+    EXPECT_EQ(3, WuiChoiceSelection(list)) << c.what;
+    ASSERT_EQ(1u, menus.size()) << c.what;
+    EXPECT_EQ(20001, menus[0].id);
+    EXPECT_EQ(window_, menus[0].window);
+    EXPECT_EQ(2u, menus[0].style) << "two items";
+    EXPECT_EQ(LONG_PTR(c.greyed), menus[0].value) << c.what;
+    // The selection told the page first, then the menu's command and the button's.
+    ASSERT_FALSE(heard.commands.empty()) << c.what;
+    EXPECT_EQ(std::make_pair(WORD(2001), WORD(LBN_SELCHANGE)), heard.commands[0]) << c.what;
+    std::vector<WORD> rest;
+    for (size_t i = 1; i < heard.commands.size(); ++i) rest.push_back(heard.commands[i].first);
+    EXPECT_EQ(c.heard, rest) << c.what;
+    const bool sheetRan = !c.heard.empty() && c.heard.back() == 2003;
+    EXPECT_EQ(sheetRan ? 1u : 0u, sheets.size()) << c.what;
+    if (sheetRan) {
+      int pages[8] = {};
+      const int shown = SimUiLastSheetPages(pages, 8);
+      EXPECT_NE(pages + shown, std::find(pages, pages + shown, 1003)) << c.what;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace zems_test
