@@ -3,8 +3,10 @@
 #include "ui_presets/dialogs_fixture.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "core/store/stamp_store.h"
+#include "core/system/sub_dialog.h"
 
 namespace zems_test {
 namespace {
@@ -508,6 +510,130 @@ TEST_F(PresetSheetTest, TheIconListsMenuFollowsTheRestrictedButtons) {
       EXPECT_NE(pages + shown, std::find(pages, pages + shown, 1003)) << c.what;
     }
   }
+}
+
+// Messages posted to the hand-made dialog reach the module as the dialog engine routes them.
+struct Routed {
+  DriverContext* ctx;
+  DlgPageRecord* page;
+};
+Routed* g_routed = nullptr;
+LRESULT CALLBACK RouteDialog(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (g_routed) PresetHandleControl(g_routed->ctx, g_routed->page, nullptr, message, wParam, lParam, nullptr);
+  return 0;
+}
+
+// The refresh keeps the device settings and the custom media; a page's maintenance button
+// writes them back once, over whatever the entries applied meanwhile.
+TEST_F(PresetDialogsTest, RefreshKeepsDeviceValuesThatAPagesMaintenanceButtonWritesBack) {
+  MakeMaintenance();
+  Make(2141, u"BUTTON");
+  Bind();
+  List(Named(3));
+  ItemSetRawById(ctx_, 1494, 4);  // custom media are supported
+  const struct {
+    WORD item;
+    LONG kept, changed;
+    bool restored;
+  } cases[] = {{10013, 2, 1, true}, {1495, 7, 3, true}, {1496, 5, 2, true}, {kItem_dmCopies, 4, 6, false}};
+  for (const auto& c : cases) ItemSetRawById(ctx_, c.item, c.kept);
+  Routed routed = {ctx_, &page_};
+  g_routed = &routed;
+  WuiSubclass(window_, RouteDialog);
+  EXPECT_EQ(1, Command(2141));
+  SimUiPump();
+  g_routed = nullptr;
+  for (const auto& c : cases) {
+    ItemSetRawById(ctx_, c.item, c.changed);
+    ASSERT_EQ(c.changed, ItemGetRawById(ctx_, c.item)) << c.item;
+  }
+  // A page's maintenance button, its dialog closed.
+  DlgPageRecord page = {};
+  page.dialogId = 1002;
+  page.window = SimUiMakeWindow(W(u"#32770"), NULL, 0, 0);
+  Make(2037, u"BUTTON");
+  Bind();
+  Command(2037, BN_CLICKED, &page);
+  for (const auto& c : cases) EXPECT_EQ(c.restored ? c.kept : c.changed, ItemGetRawById(ctx_, c.item)) << c.item;
+  // Spent: the next click writes nothing back.
+  for (const auto& c : cases) ItemSetRawById(ctx_, c.item, c.changed);
+  Command(2037, BN_CLICKED, &page);
+  for (const auto& c : cases) EXPECT_EQ(c.changed, ItemGetRawById(ctx_, c.item)) << c.item;
+}
+
+// The refresh selects a repeated name's later entry and warns of it, else the factory entry.
+TEST_F(PresetDialogsTest, RefreshWarnsOfARepeatedNameAndSelectsIt) {
+  MakeMaintenance();
+  Make(2141, u"BUTTON");
+  Bind();
+  const struct {
+    int repeatAt;  // the entry that takes entry 1's name, -1 for none
+    int selected;
+    bool warned;
+  } cases[] = {{3, 3, true}, {-1, 0, false}, {2, 2, true}};
+  for (const auto& c : cases) {
+    std::vector<Entry> entries = Named(4);
+    if (c.repeatAt >= 0) entries[c.repeatAt].name = u"P1";
+    List(entries);
+    Select(1);
+    Routed routed = {ctx_, &page_};
+    g_routed = &routed;
+    WuiSubclass(window_, RouteDialog);
+    Mark();
+    Command(2141);
+    SimUiPump();
+    g_routed = nullptr;
+    EXPECT_EQ(c.selected, Selection()) << c.repeatAt;
+    EXPECT_EQ(c.warned ? std::vector<std::u16string>{String(10052)} : std::vector<std::u16string>{}, Boxes())
+        << c.repeatAt;
+    EXPECT_EQ(Control(2145)->window, Focus()) << c.repeatAt;
+    EXPECT_EQ(u"P" + U16(std::to_string(c.selected == 3 || c.selected == 2 ? 1 : 0)), U(PresetNameWide()))
+        << c.repeatAt;
+  }
+}
+
+// The maintenance dialog does not close while two entries share a name: the later one is
+// selected and warned of; once the names differ, Close closes it.
+struct CloseRun {
+  DriverContext* ctx;
+  int rounds = 0;
+  bool openAfterRefusal = false;
+  std::u16string commentAfterRefusal;
+  std::function<void()> rename;
+};
+void PressClose(void* data) {
+  auto* run = static_cast<CloseRun*>(data);
+  HWND top = WuiActiveWindow();
+  if (!top || run->rounds > 2) return;
+  if (run->rounds == 1) {
+    run->openAfterRefusal = WuiIsWindow(top) != FALSE;
+    // The entry applied: the later of the two (its comment tells it from the first).
+    WCHAR comment[16] = {};
+    ItemGetTextBounded(run->ctx, ItemFind(run->ctx, 926), comment, 16);
+    run->commentAfterRefusal = U(comment);
+    run->rename();
+  }
+  ++run->rounds;
+  SimUiUserClick(WuiFindControl(top, 8));
+}
+
+TEST_F(PresetSheetTest, TheMaintenanceDialogRefusesToCloseOnARepeatedName) {
+  std::vector<Entry> entries = Named(4);
+  entries[3].name = u"P1";
+  List(entries);
+  ItemSetValueById(ctx_, kItem_zdmPresetNo, 119);
+  CloseRun run;
+  run.ctx = ctx_;
+  run.rename = [this] { Key(EntryKey(3, 1), u"Other"); };
+  Mark();
+  SimUiSetIdleHook(PressClose, &run);
+  const int result = DlgRunSubDialog(ctx_, 4, 1007, window_);
+  SimUiSetIdleHook(nullptr, nullptr);
+  EXPECT_EQ(8, result);
+  EXPECT_EQ(2, run.rounds);
+  EXPECT_TRUE(run.openAfterRefusal);
+  EXPECT_EQ(u"c3", run.commentAfterRefusal);
+  EXPECT_EQ(std::vector<std::u16string>{String(10052)}, Boxes());
 }
 
 }  // namespace
