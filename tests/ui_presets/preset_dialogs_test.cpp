@@ -7,6 +7,7 @@
 
 #include "core/store/stamp_store.h"
 #include "core/system/sub_dialog.h"
+#include "core/modules/summary_module.h"
 
 namespace zems_test {
 namespace {
@@ -598,13 +599,21 @@ struct CloseRun {
   DriverContext* ctx;
   int rounds = 0;
   bool openAfterRefusal = false;
-  std::u16string commentAfterRefusal;
+  std::u16string commentAfterRefusal, status;
   std::function<void()> rename;
 };
 void PressClose(void* data) {
   auto* run = static_cast<CloseRun*>(data);
   HWND top = WuiActiveWindow();
   if (!top || run->rounds > 2) return;
+  if (run->rounds == 0) {
+    // The status field shows the settings summary when it is shown.
+    HWND status = WuiFindControl(top, 2148);
+    WuiSend(status, WM_PAINT, 0, 0);
+    WCHAR text[1025] = {};
+    WuiGetText(status, text, 1025);
+    run->status = U(text);
+  }
   if (run->rounds == 1) {
     run->openAfterRefusal = WuiIsWindow(top) != FALSE;
     // The entry applied: the later of the two (its comment tells it from the first).
@@ -633,6 +642,10 @@ TEST_F(PresetSheetTest, TheMaintenanceDialogRefusesToCloseOnARepeatedName) {
   EXPECT_EQ(2, run.rounds);
   EXPECT_TRUE(run.openAfterRefusal);
   EXPECT_EQ(u"c3", run.commentAfterRefusal);
+  WCHAR summary[1025] = {};
+  SummaryComposeLines(ctx_, kSummaryLines, kSummaryLineCount, summary, kSummaryCapacityPlain);
+  EXPECT_FALSE(run.status.empty());
+  EXPECT_EQ(U(summary).substr(0, 40), run.status.substr(0, 40));
   EXPECT_EQ(std::vector<std::u16string>{String(10052)}, Boxes());
 }
 
