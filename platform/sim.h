@@ -269,7 +269,8 @@ WINSIM_API void SimUiSetCommonSheetMissing(BOOL missing);
 // Called with the sheet's frame while its pages are shown, before the scripted answer.
 WINSIM_API void SimUiSetSheetHook(void (*hook)(HWND sheet, void* context), void* context);
 // The window of the index-th page of the sheet being shown (NULL past the last, or when none
-// is; a page whose template could not be made has NULL too).
+// is; a page whose template could not be made has NULL too). A sheet opened from a page of
+// another is the one shown until it ends; then the other's pages are again.
 WINSIM_API HWND SimUiSheetPage(int index);
 // The template ids of the pages the last sheet showed, in order (count answered); and the
 // values the sheets gave CPSFUNC_SET_RESULT since the reset.
