@@ -28,7 +28,7 @@ function(zems_resource_dll dll)
   endif()
   if(R_DIALOGS)
     list(APPEND args -DDIALOGS=${R_DIALOGS} -DSTYLES=${ZEMS_ROOT}/platform/include/win_styles.h)
-    file(GLOB dialogs CONFIGURE_DEPENDS ${R_DIALOGS}/*.dlg ${ZEMS_ROOT}/platform/include/win_styles.h)
+    file(GLOB dialogs CONFIGURE_DEPENDS ${R_DIALOGS}/*.dlg ${R_DIALOGS}/*.menu ${ZEMS_ROOT}/platform/include/win_styles.h)
     list(APPEND deps ${dialogs})
   endif()
   add_custom_command(OUTPUT ${rc}

@@ -5,7 +5,8 @@
 # Strings: UTF-8 lines "<id><TAB><text>", '#' starts a comment line, escapes \t \n \\ in the
 # text. An id the language file lacks takes the fallback file's text. Bitmaps: <id>.bmp.
 # Dialogs: one DIALOGEX source per dialog, <id>.dlg, with the styles of STYLES (platform/include/win_styles.h); a control
-# text written "$(<string id>)" takes that string of the language.
+# text written "$(<string id>)" takes that string of the language. Menus: <id>.menu beside the
+# dialogs, a MENU source whose item texts may be written the same way.
 cmake_minimum_required(VERSION 3.25)
 
 # Reads a string file into variables TEXT_<id>; appends each new id to the list named by idsVar.
@@ -76,7 +77,7 @@ if(DEFINED BITMAPS AND IS_DIRECTORY "${BITMAPS}")
 endif()
 
 if(DEFINED DIALOGS AND IS_DIRECTORY "${DIALOGS}")
-  file(GLOB dialogs "${DIALOGS}/*.dlg")
+  file(GLOB dialogs "${DIALOGS}/*.dlg" "${DIALOGS}/*.menu")
   list(SORT dialogs)
   if(dialogs)
     string(APPEND rc "LANGUAGE 0, 0\n#include \"${STYLES}\"\n")
@@ -88,7 +89,7 @@ if(DEFINED DIALOGS AND IS_DIRECTORY "${DIALOGS}")
     foreach(ref IN LISTS refs)
       string(REGEX REPLACE "[^0-9]" "" id "${ref}")
       if(NOT DEFINED TEXT_${id})
-        message(FATAL_ERROR "${d}: no string ${id} for a control text")
+        message(FATAL_ERROR "${d}: no string ${id} for a control or item text")
       endif()
       set(text "${TEXT_${id}}")
       string(REPLACE "\"" "\"\"" text "${text}")

@@ -37,6 +37,11 @@ const char kUsage[] =
     "  --type CONTROL=TEXT     type TEXT into an edit and leave it\n"
     "  --check CONTROL         click a button, check box or radio button\n"
     "  --answer IDOK|IDCANCEL|IDYES|IDNO  the answer of the next message box a step raises\n"
+    "  --right-click CONTROL=LINE  right-click the line LINE (from 0) of a list box\n"
+    "  --menu COMMAND          the command the next popup menu a step raises answers (0: none)\n"
+    "  --sheet IDOK|IDCANCEL   the answer of the next property sheet a step opens; the steps\n"
+    "                          after the one that opens it run on its pages, up to --end-sheet\n"
+    "  --end-sheet             ends the steps on that sheet; the next run on the sheet below\n"
     "--summary lists the pages with their control counts only.\n";
 
 bool g_summary = false;
@@ -89,12 +94,14 @@ void ListPage(HWND page, int templateId) {
 }
 
 struct Step {
-  std::string verb;     // choose, type, check, answer
+  std::string verb;     // choose, type, check, answer, right-click, menu, sheet, end-sheet
   int control;
   std::string value;
 };
 
 std::vector<Step> g_steps;
+size_t g_nextStep = 0;  // the steps run in order across the sheets a step opens
+int g_sheetDepth = 0;
 bool g_stepsFailed = false;
 
 // The settings a step may change: every item's logical value (texts as texts).
@@ -151,9 +158,8 @@ void PrintChanges(const std::vector<ItemValue>& before, const std::vector<ItemVa
 
 // The control of that id on the first page that has it, and that page.
 HWND FindOnPages(int controlId, HWND* page) {
-  int templates[64];
-  const int count = SimUiLastSheetPages(templates, 64);
-  for (int i = 0; i < count && i < 64; ++i) {
+  // The pages of the sheet being shown (a sheet a step opened, while it is up).
+  for (int i = 0; i < 64; ++i) {
     HWND p = SimUiSheetPage(i);
     HWND c = p ? SimUiFindControl(p, controlId) : NULL;
     if (c) {
@@ -198,6 +204,16 @@ void RunStep(const Step& step) {
     printf("step answer %s: the next message box answers it\n", step.value.c_str());
     return;
   }
+  if (step.verb == "menu") {
+    SimUiScriptMenu(static_cast<UINT>(strtoul(step.value.c_str(), nullptr, 10)));
+    printf("step menu %s: the next popup menu answers it\n", step.value.c_str());
+    return;
+  }
+  if (step.verb == "sheet") {
+    SimUiScriptSheet(AnswerCode(step.value));
+    printf("step sheet %s: the next property sheet ends with it\n", step.value.c_str());
+    return;
+  }
   HWND page = NULL;
   HWND control = FindOnPages(step.control, &page);
   printf("step %s %d%s%s\n", step.verb.c_str(), step.control, step.value.empty() ? "" : "=", step.value.c_str());
@@ -232,6 +248,9 @@ void RunStep(const Step& step) {
     done = SimUiUserType(control, reinterpret_cast<LPCWSTR>(text.c_str()));
   } else if (step.verb == "check") {
     done = SimUiUserClick(control);
+  } else if (step.verb == "right-click") {
+    const int line = atoi(step.value.c_str());
+    done = SimUiUserRightClick(control, 4, line * kSimUiListLine + kSimUiListLine / 2);
   }
   SimUiPump();
   if (!done && named) {
@@ -239,9 +258,13 @@ void RunStep(const Step& step) {
             step.control);
     g_stepsFailed = true;
   }
-  // The message boxes the step raised, with the answer each got.
+  // The message boxes and popup menus the step raised, with the answer each got.
   for (DWORD i = boxes; i < SimUiCallCount(); ++i) {
     SimUiCall call;
+    if (SimUiGetCall(i, &call) && call.kind == kSimUiPopupMenu)
+      printf("    popup menu %d \"%s\" (greyed positions 0x%lx): %s%s\n", call.id, Narrow(call.text).c_str(),
+             static_cast<unsigned long>(call.value), call.answer ? "command " : "dismissed",
+             call.answer ? std::to_string(call.answer).c_str() : "");
     if (SimUiGetCall(i, &call) && call.kind == kSimUiMessageBox)
       printf("    message box \"%s\": answered %s\n", Narrow(call.text).c_str(),
              call.answer == IDOK ? "IDOK" : call.answer == IDCANCEL ? "IDCANCEL" : call.answer == IDYES ? "IDYES"
@@ -265,7 +288,22 @@ void ListPages(HWND sheet, void* context) {
     else
       printf("page %d: its template could not be made\n", templates[i]);
   }
-  for (const Step& step : g_steps) RunStep(step);
+  // The steps up to the end of this sheet: a sheet a step opens runs the next ones itself.
+  ++g_sheetDepth;
+  while (g_nextStep < g_steps.size()) {
+    const Step& step = g_steps[g_nextStep++];
+    if (step.verb == "end-sheet") {
+      if (g_sheetDepth > 1) {
+        printf("step end-sheet: the steps go on on the sheet below\n");
+        break;
+      }
+      fprintf(stderr, "zemshost prefs: step end-sheet: no sheet was opened by a step\n");
+      g_stepsFailed = true;
+      continue;
+    }
+    RunStep(step);
+  }
+  --g_sheetDepth;
 }
 
 int Fail(const std::string& message) {
@@ -293,16 +331,28 @@ int CmdPrefs(int argc, char** argv) {
       answer = IDCANCEL;
     } else if (a == "--summary") {
       g_summary = true;
-    } else if (a == "--choose" || a == "--type" || a == "--check" || a == "--answer") {
+    } else if (a == "--end-sheet") {
+      g_steps.push_back(Step{"end-sheet", 0, std::string()});
+    } else if (a == "--choose" || a == "--type" || a == "--check" || a == "--answer" || a == "--right-click" ||
+               a == "--menu" || a == "--sheet") {
       if (i + 1 >= argc) {
         fprintf(stderr, "zemshost prefs: %s needs an argument\n%s", a.c_str(), kUsage);
         return 2;
       }
       const std::string arg = argv[++i];
       Step step{a.substr(2), 0, std::string()};
-      if (step.verb == "answer") {
-        if (!AnswerCode(arg)) {
-          fprintf(stderr, "zemshost prefs: --answer %s: not IDOK, IDCANCEL, IDYES or IDNO\n", arg.c_str());
+      if (step.verb == "answer" || step.verb == "sheet") {
+        if (!AnswerCode(arg) || (step.verb == "sheet" && AnswerCode(arg) != IDOK && AnswerCode(arg) != IDCANCEL)) {
+          fprintf(stderr, "zemshost prefs: %s %s: not %s\n", a.c_str(), arg.c_str(),
+                  step.verb == "sheet" ? "IDOK or IDCANCEL" : "IDOK, IDCANCEL, IDYES or IDNO");
+          return 2;
+        }
+        step.value = arg;
+      } else if (step.verb == "menu") {
+        char* end = nullptr;
+        const unsigned long command = strtoul(arg.c_str(), &end, 10);
+        if (arg.empty() || !end || *end != 0 || command > 0xFFFF) {
+          fprintf(stderr, "zemshost prefs: --menu %s: expected a command id\n", arg.c_str());
           return 2;
         }
         step.value = arg;

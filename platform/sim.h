@@ -161,6 +161,9 @@ enum SimUiCallKind {
   kSimUiPropertySheet = 15,  // caption: the title; id: the start page; value: the page count
   kSimUiEnableScrollBar = 16,  // value: the arrows (ESB_...)
   kSimUiThemeOff = 17,         // a control drawn without the visual style
+  kSimUiPopupMenu = 18,  // window: the owner; id: the menu; value: the greyed positions; style:
+                         // the item count; text: the items' texts joined by '|'; answer: the
+                         // command posted, 0 for none
 };
 typedef struct SimUiCall {
   int kind;
@@ -253,6 +256,12 @@ WINSIM_API void SimUiSetIdleHook(void (*hook)(void* context), void* context);
 // strict mode, 0 with its text printed on stderr (a box the script did not expect).
 WINSIM_API void SimUiScriptAnswers(const int* answers, int count);
 WINSIM_API void SimUiSetStrictBoxes(BOOL strict);
+// The next popup menus answer these commands, in order: a command of an item that is there and
+// not greyed is posted to the menu's owner as WM_COMMAND; 0 (or anything else) dismisses the
+// menu. Once spent, a menu is dismissed.
+WINSIM_API void SimUiScriptMenu(UINT command);
+// A list box's lines lie in one column of this many pixels from the top of its client area.
+enum { kSimUiListLine = 16 };
 // The next property sheet ends with this answer (IDOK confirms, IDCANCEL, the default, cancels).
 WINSIM_API void SimUiScriptSheet(int answer);
 // The common property-sheet UI answers as a missing library does (-1) while set.
@@ -260,7 +269,8 @@ WINSIM_API void SimUiSetCommonSheetMissing(BOOL missing);
 // Called with the sheet's frame while its pages are shown, before the scripted answer.
 WINSIM_API void SimUiSetSheetHook(void (*hook)(HWND sheet, void* context), void* context);
 // The window of the index-th page of the sheet being shown (NULL past the last, or when none
-// is; a page whose template could not be made has NULL too).
+// is; a page whose template could not be made has NULL too). A sheet opened from a page of
+// another is the one shown until it ends; then the other's pages are again.
 WINSIM_API HWND SimUiSheetPage(int index);
 // The template ids of the pages the last sheet showed, in order (count answered); and the
 // values the sheets gave CPSFUNC_SET_RESULT since the reset.
@@ -275,6 +285,9 @@ WINSIM_API void SimUiUserFocus(HWND control);
 WINSIM_API BOOL SimUiUserChoose(HWND control, int index);
 WINSIM_API BOOL SimUiUserType(HWND edit, LPCWSTR text);
 WINSIM_API BOOL SimUiUserClick(HWND button);
+// A right click at a point of the control's client area: the cursor moves there, then the
+// control gets WM_RBUTTONDOWN and WM_RBUTTONUP. FALSE for a missing or disabled control.
+WINSIM_API BOOL SimUiUserRightClick(HWND control, int x, int y);
 // The user selects a sheet page's tab: the page is told it is the shown one (PSN_SETACTIVE).
 WINSIM_API void SimUiUserSelectPage(HWND page);
 // Recorded calls since the machine root was set (or SimUiReset): count and one of them.
@@ -382,6 +395,8 @@ WINSIM_API HWND SimUiCreatePopup(HWND owner, LPCWSTR className, LPCWSTR text, DW
 WINSIM_API BOOL SimUiRunLocalLoop(HWND window, const volatile LONG* done);
 // The face of a dialog's font (its template's), cut to cchBuffer; its length, 0 for none.
 WINSIM_API int SimUiDialogFontFace(HWND dialog, WCHAR* buffer, int cchBuffer);
+WINSIM_API int SimUiChoiceClickAt(HWND list, int x, int y);
+WINSIM_API BOOL SimUiTrackPopupMenu(HMODULE module, int menuId, DWORD greyedPositions, HWND owner);
 // For tests: the cursor shown, the mouse position (screen coordinates), keys held, the
 // clipboard's text (NULL: no text) and the screen's size.
 WINSIM_API HCURSOR SimUiCurrentCursor(void);

@@ -237,3 +237,10 @@ BOOL WuiSwitchOffTheme(HWND window);
 // The face name of the font a dialog uses, cut to cchBuffer with its terminator; its length, 0
 // when the dialog has no font of its own.
 int WuiDialogFontFace(HWND dialog, WCHAR* buffer, int cchBuffer);
+// A left click at a point of a list box's client area, as the user's: the line under it is
+// selected (a list with LBS_NOTIFY tells its dialog). The selection after it, -1 for none.
+int WuiChoiceClickAt(HWND list, int x, int y);
+// Popup menu menuId of module (a language DLL): its first submenu, with the items whose bit is
+// set in greyedPositions (bit 0: the first item) greyed, tracked at the cursor with the left
+// button. The chosen item's command reaches owner as WM_COMMAND. FALSE when the menu is not there.
+BOOL WuiTrackPopupMenu(HMODULE module, int menuId, DWORD greyedPositions, HWND owner);

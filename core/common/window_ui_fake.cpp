@@ -108,3 +108,7 @@ BOOL WuiSwitchOffTheme(HWND window) { return SimUiSwitchOffTheme(window); }
 
 // ---- presets and watermarks ----
 int WuiDialogFontFace(HWND dialog, WCHAR* buffer, int cchBuffer) { return SimUiDialogFontFace(dialog, buffer, cchBuffer); }
+int WuiChoiceClickAt(HWND list, int x, int y) { return SimUiChoiceClickAt(list, x, y); }
+BOOL WuiTrackPopupMenu(HMODULE module, int menuId, DWORD greyedPositions, HWND owner) {
+  return SimUiTrackPopupMenu(module, menuId, greyedPositions, owner);
+}

@@ -87,3 +87,8 @@ int WuiDialogFontFace(HWND, WCHAR* buffer, int cchBuffer) {
   if (buffer && cchBuffer > 0) buffer[0] = 0;
   return 0;
 }
+int WuiChoiceClickAt(HWND list, int x, int y) { (void)list; (void)x; (void)y; return -1; }
+BOOL WuiTrackPopupMenu(HMODULE module, int menuId, DWORD greyedPositions, HWND owner) {
+  (void)module; (void)menuId; (void)greyedPositions; (void)owner;
+  return FALSE;
+}

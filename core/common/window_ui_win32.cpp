@@ -220,3 +220,27 @@ int WuiDialogFontFace(HWND dialog, WCHAR* buffer, int cchBuffer) {
   buffer[n] = 0;
   return n;
 }
+
+int WuiChoiceClickAt(HWND list, int x, int y) {
+  const LPARAM at = MAKELPARAM(x, y);
+  SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(list, WM_LBUTTONUP, 0, at);
+  return (int)SendMessageW(list, LB_GETCURSEL, 0, 0);
+}
+
+BOOL WuiTrackPopupMenu(HMODULE module, int menuId, DWORD greyedPositions, HWND owner) {
+  HMENU menu = LoadMenuW(module, MAKEINTRESOURCEW(menuId));
+  if (!menu) return FALSE;
+  HMENU popup = GetSubMenu(menu, 0);
+  BOOL shown = FALSE;
+  if (popup) {
+    const int count = GetMenuItemCount(popup);
+    for (int i = 0; i < count && i < 32; ++i)
+      if (greyedPositions & (1u << i)) EnableMenuItem(popup, (UINT)i, MF_BYPOSITION | MF_GRAYED);
+    POINT at = {};
+    GetCursorPos(&at);
+    shown = TrackPopupMenu(popup, TPM_LEFTBUTTON, at.x, at.y, 0, owner, NULL);
+  }
+  DestroyMenu(menu);
+  return shown;
+}

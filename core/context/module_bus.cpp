@@ -68,6 +68,8 @@ void ModBusFree(DriverContext* ctx) {
   ui->chapterArray = nullptr;
   ui->chapterRecords = 0;
   PresetCacheOp(ctx, nullptr, kPresetCacheFreeAll);
+  MemFree(ui->presetSavedDevice);
+  ui->presetSavedDevice = nullptr;
   UiModuleTable* table = ui->modules;
   if (!table) return;
   ModBusSendEvent(ctx, kEventDestroy, nullptr);

@@ -108,6 +108,9 @@ struct UiState {
   // The file the last file dialog chose (a multiple selection: the folder, then the names
   // separated by blanks); core/modules/preset_entries.cpp.
   WCHAR presetChosenFile[1025];
+  // The device values the maintenance dialog's refresh kept: {item id, value} pairs ended by
+  // {0, 0}, heap, until a page's maintenance button writes them back; core/modules/preset_dialogs.cpp.
+  DWORD* presetSavedDevice;
   LONG resolutionCapBusy;        // 1 while the resolution cap re-derives the paper items
   BYTE presetRefreshRunning;     // 1 while the preset refresh dialog of a sheet opening runs
   // The output-size values the job's fit adjustments replaced (zdmOutPaperSize,

@@ -218,7 +218,8 @@ INT_PTR CloseDialog(DriverContext* ctx, DlgPageRecord* page, HWND window, WORD c
         WuiSetFocus(button);
         if (!button || WuiGetFocus() != button) return TRUE;
       }
-      const int duplicate = PresetCheckDuplicateName(ctx, NULL);
+      // The posted message warns of the repeated name once the close is refused.
+      const int duplicate = PresetCheckDuplicateName(ctx, window);
       if (duplicate >= 0) {
         if (HWND list = WuiFindControl(window, 2139)) WuiChoiceSelect(list, duplicate);
         if (HWND edit = WuiFindControl(window, 2145)) {

@@ -2,22 +2,28 @@
 // maintenance buttons, the maintenance dialog (reorder, delete, load, name and comment edits,
 // the repeated-name warning), the save-preset dialog's checks and the restricted states of the
 // maintenance buttons.
+#include "core/bind/bidi_acquire.h"
 #include "core/common/ini_access.h"
+#include "core/common/mem.h"
 #include "core/common/window_ui.h"
 #include "core/context/driver_context.h"
 #include "core/context/ui_state.h"
 #include "core/front/control_lookup.h"
+#include "core/front/ctl_subclass.h"
 #include "core/front/dialog_engine.h"
 #include "core/front/dialog_records.h"
 #include "core/front/page_lookup.h"
 #include "core/items/control_states.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
+#include "core/items/item_table.h"
 #include "core/model/model_types.h"
 #include "core/modules/module_rows.h"
 #include "core/modules/preset_cache.h"
 #include "core/modules/preset_entries.h"
+#include "core/store/preset_refresh.h"
 #include "core/store/preset_store.h"
+#include "core/store/settings_file.h"
 #include "core/store/store_keys.h"
 #include "core/system/resources.h"
 #include "core/system/sub_dialog.h"
@@ -27,8 +33,12 @@
 namespace {
 
 constexpr WORD kDlgPresetPage = 1001, kDlgMaintenance = 1007, kDlgSavePreset = 1032;
-constexpr WORD kIconList = 2001, kButtonChange = 2003, kButtonDefault = 2034;
-constexpr WORD kMaintList = 2139, kMaintDelete = 2140, kMaintLoad = 2142, kMaintBack = 2143, kMaintNext = 2144,
+constexpr WORD kIconList = 2001, kButtonMaintenance = 2002, kButtonChange = 2003, kButtonDefault = 2034;
+// The icon list's right-button menu and its commands (the detailed sheet, the maintenance
+// dialog); its items by position: maintenance first, then the detailed sheet.
+constexpr int kMenuIconList = 20001;
+constexpr WORD kMenuChange = 20002, kMenuMaintenance = 20003;
+constexpr WORD kMaintList = 2139, kMaintDelete = 2140, kMaintRefresh = 2141, kMaintLoad = 2142, kMaintBack = 2143, kMaintNext = 2144,
                kMaintName = 2145, kMaintComment = 2146, kMaintSave = 2705;
 constexpr WORD kSaveName = 2452;
 constexpr WORD kDlgDetailed = 1003;
@@ -173,6 +183,67 @@ void DeleteEntry(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* butt
   ReinitChoices(ctx);
   SelectEntry(ctx, page, list, selected);
   FillEntryEdits(ctx, page, selected);
+}
+
+// The saved device values: the kept list is dropped.
+void FreeSavedDevice(DriverContext* ctx) {
+  MemFree(ctx->ui->presetSavedDevice);
+  ctx->ui->presetSavedDevice = nullptr;
+}
+
+// The device settings the printer's answer set and the custom media, kept before the list's
+// entries are applied so that a page's maintenance button can put them back.
+void SaveDeviceValues(DriverContext* ctx) {
+  FreeSavedDevice(ctx);
+  if (!ctx->items) return;
+  auto kept = [ctx](const SettingItem* row) {
+    return !ItemTypeIsText(ItemDescType(row->descriptor)) &&
+           (StoreFilterExtended(row) || StoreFilterCustomMedia(ctx, row));
+  };
+  int count = 0;
+  for (int i = 0; i < ctx->items->count; ++i) count += kept(&ctx->items->rows[i]) ? 1 : 0;
+  auto* pairs = static_cast<DWORD*>(MemAllocZero(sizeof(DWORD) * 2 * (count + 1)));
+  if (!pairs) return;
+  int at = 0;
+  for (int i = 0; i < ctx->items->count && at < count; ++i) {
+    const SettingItem* row = &ctx->items->rows[i];
+    if (!kept(row)) continue;
+    pairs[2 * at] = row->id;
+    pairs[2 * at + 1] = static_cast<DWORD>(ItemGetRaw(ctx, row));
+    ++at;
+  }
+  ctx->ui->presetSavedDevice = pairs;
+}
+
+// The saved device values go back into their items (the list is spent); the tray and paper
+// choices show them. 0 when none were saved.
+int RestoreDeviceValues(DriverContext* ctx) {
+  DWORD* pairs = ctx->ui->presetSavedDevice;
+  if (!pairs) return 0;
+  for (const DWORD* p = pairs; p[0]; p += 2) ItemSetRawById(ctx, static_cast<WORD>(p[0]), static_cast<LONG_PTR>(LONG(p[1])));
+  FreeSavedDevice(ctx);
+  DlgReinitSourceTrayChoices(ctx);
+  DlgReinitOutputTrayChoices(ctx);
+  DlgReinitPaperSizeChoices(ctx);
+  return 1;
+}
+
+// The refresh button: the printer's options read again, the device values kept, the list
+// checked against them; a repeated name is selected (and warned of when the posted message
+// runs), else the factory entry.
+void RefreshFromPrinter(DriverContext* ctx, DlgPageRecord* page) {
+  DlgControlRecord* list = MaintenanceList(ctx, page);
+  if (!list) return;
+  BidiUpdateFromPrinterUi(ctx, page->window);
+  DlgUpdateHint(ctx, nullptr, page->window, 0, 0);
+  SaveDeviceValues(ctx);
+  PresetRebuildList(ctx, 1);
+  const int duplicate = PresetCheckDuplicateName(ctx, page->window);
+  const int n = duplicate >= 0 ? duplicate : 0;
+  FocusName(page->window, kMaintName);
+  ReinitChoices(ctx);
+  SelectEntry(ctx, page, list, n);
+  FillEntryEdits(ctx, page, n);
 }
 
 // The chosen files of the last file dialog: one path, or (the name offset just past a blank)
@@ -424,6 +495,7 @@ void RunMaintenance(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* b
   CommitIconList(ctx);
   const CtlTypeRecord* type = CtlTypeOf(ctx, button->type);
   if (type && type->command) type->command(ctx, page, button, wParam, lParam);
+  RestoreDeviceValues(ctx);
   int chosen = list && list->item ? static_cast<int>(ItemGetControlValue(ctx, list)) - kPresetFirstLogical : 0;
   if (chosen < 0 || chosen >= PresetGetCount(ctx)) chosen = 0;
   ApplyEntry(ctx, chosen);
@@ -470,6 +542,9 @@ int HandleCommand(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* con
     case kMaintLoad:
       LoadEntries(ctx, page, control, wParam, lParam);
       return 1;
+    case kMaintRefresh:
+      RefreshFromPrinter(ctx, page);
+      return 1;
     case kMaintName:
     case kMaintComment:
       if (code == EN_KILLFOCUS) return LeaveEntryEdit(ctx, page, control, wParam, lParam);
@@ -477,6 +552,23 @@ int HandleCommand(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* con
     default:
       return 0;
   }
+}
+
+bool IsRestricted(DriverContext* ctx, DlgPageRecord* page, WORD controlId) {
+  DlgControlRecord* control = CtlFind(ctx, page, controlId);
+  return control && (control->state & kControlRestrictedMask);
+}
+
+// The icon list's right button released at a point: the entry under it is selected as by a
+// left click, then the list's menu is tracked with the items of restricted buttons greyed.
+int IconListMenu(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* list, LPARAM lParam) {
+  if (!list->window || (list->state & kControlRestrictedMask)) return 0;
+  WuiChoiceClickAt(list->window, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+  DWORD greyed = 0;
+  if (IsRestricted(ctx, page, kButtonMaintenance)) greyed |= 1;
+  if (IsRestricted(ctx, page, kButtonChange)) greyed |= 2;
+  WuiTrackPopupMenu(ResLoadLanguageDll(ctx), kMenuIconList, greyed, page->window);
+  return 1;
 }
 
 int FocusNameField(DriverContext* ctx, DlgPageRecord* page) {
@@ -507,11 +599,21 @@ int PresetHandleControl(DriverContext* ctx, DlgPageRecord* page, DlgControlRecor
                         WPARAM wParam, LPARAM lParam, void*) {
   if (!ctx || !ctx->ui || !page) return 0;
   if (!control) {
+    if (message == WM_INITDIALOG && page->dialogId == kDlgMaintenance) {
+      // A list left by an earlier dialog is no longer this one's (freed, not just forgotten).
+      FreeSavedDevice(ctx);
+      return 0;
+    }
     if (message == kPresetMsgDuplicate && page->dialogId == kDlgMaintenance) {
       ShowDuplicate(ctx, page, static_cast<int>(wParam));
       return 1;
     }
     if (message == kMsgFocusName) return FocusNameField(ctx, page);
+    if (message == WM_COMMAND && page->dialogId == kDlgPresetPage &&
+        (LOWORD(wParam) == kMenuChange || LOWORD(wParam) == kMenuMaintenance)) {
+      WuiPost(page->window, WM_COMMAND, LOWORD(wParam) == kMenuChange ? kButtonChange : kButtonMaintenance, 0);
+      return 1;
+    }
     if (page->dialogId == kDlgSavePreset) {
       if (CtxGetChangeFlags(ctx) & 0x10000000) {
         ItemSetValueById(ctx, kItem_zdmPresetNo, kPresetFirstLogical - 1);
@@ -532,6 +634,8 @@ int PresetHandleControl(DriverContext* ctx, DlgPageRecord* page, DlgControlRecor
       WuiPost(page->window, WM_COMMAND, kButtonChange, 0);
     return 1;
   }
+  if (message == WM_RBUTTONUP && control->controlId == kIconList && page->dialogId == kDlgPresetPage)
+    return IconListMenu(ctx, page, control, lParam);
   if (message == WM_COMMAND) return HandleCommand(ctx, page, control, wParam, lParam);
   return 0;
 }

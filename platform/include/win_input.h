@@ -20,6 +20,7 @@
 #define VK_DOWN 0x28
 
 #define MK_LBUTTON 0x0001
+#define MK_RBUTTON 0x0002
 
 #define EM_GETSEL 0x00B0
 #define EM_REPLACESEL 0x00C2

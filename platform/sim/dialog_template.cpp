@@ -125,4 +125,40 @@ bool ReadDialogTemplate(const uint8_t* bytes, size_t size, DialogTemplate* out) 
   return true;
 }
 
+// MENU layout: a header (version 0, header size 0), then the items in order: a word of flags,
+// the command id unless the item is a popup, and a terminated text; a popup's items follow it
+// and the last item of every level carries MF_END.
+namespace {
+
+constexpr WORD kMenuPopup = 0x10, kMenuEnd = 0x80;
+
+bool ReadMenuLevel(Reader* reader, int depth, int* budget, std::vector<MenuItemTemplate>* out) {
+  if (depth > kMaxMenuDepth) return false;
+  for (;;) {
+    MenuItemTemplate item;
+    WORD flags = 0;
+    if (!reader->Word(&flags)) return false;
+    if (--*budget < 0) return false;
+    if (!(flags & kMenuPopup) && !reader->Word(&item.id)) return false;
+    if (!reader->Text(&item.text)) return false;
+    item.flags = WORD(flags & ~kMenuEnd);
+    if ((flags & kMenuPopup) && !ReadMenuLevel(reader, depth + 1, budget, &item.items)) return false;
+    out->push_back(std::move(item));
+    if (flags & kMenuEnd) return true;
+  }
+}
+
+}  // namespace
+
+bool ReadMenuTemplate(const uint8_t* bytes, size_t size, std::vector<MenuItemTemplate>* out) {
+  out->clear();
+  Reader reader(bytes, size);
+  WORD version = 0, headerSize = 0;
+  if (!reader.Word(&version) || !reader.Word(&headerSize) || version != 0 || headerSize != 0) return false;
+  int budget = kMaxMenuItems;
+  if (ReadMenuLevel(&reader, 1, &budget, out)) return true;
+  out->clear();
+  return false;
+}
+
 }  // namespace winsim

@@ -36,4 +36,17 @@ struct DialogTemplate {
 constexpr int kMaxDialogItems = 512;
 bool ReadDialogTemplate(const uint8_t* bytes, size_t size, DialogTemplate* out);
 
+// An item of a MENU template (RT_MENU): a command, or a popup with its own items.
+struct MenuItemTemplate {
+  WORD flags = 0;  // MF_GRAYED 0x1, MF_POPUP 0x10, ... (MF_END dropped)
+  WORD id = 0;     // a popup's is 0
+  std::u16string text;
+  std::vector<MenuItemTemplate> items;
+};
+// Reads a MENU template (the standard form, version 0) of `size` bytes into its top-level
+// items. False when it is no such template, nests deeper than kMaxMenuDepth, holds more than
+// kMaxMenuItems items in all, or a level or a text runs past the end.
+constexpr int kMaxMenuDepth = 8, kMaxMenuItems = 512;
+bool ReadMenuTemplate(const uint8_t* bytes, size_t size, std::vector<MenuItemTemplate>* out);
+
 }  // namespace winsim

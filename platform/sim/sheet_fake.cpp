@@ -80,8 +80,11 @@ void Notify(HWND page, UINT code) {
 // The shown pages of a sheet: the test's hook runs while they are up, then the scripted answer
 // applies or resets every page and the pages and their frame are destroyed.
 void PlayShownPages(HWND frame, const std::vector<HWND>& windows, int answer) {
+  // A sheet opened from a page of another: once it ends, the pages below are the shown ones.
+  std::vector<HWND> below;
   {
     std::lock_guard<std::recursive_mutex> hold(g_sheetLock);
+    below = g_shownPages;
     g_shownPages = windows;
   }
   void (*hook)(HWND, void*) = NULL;
@@ -103,7 +106,7 @@ void PlayShownPages(HWND frame, const std::vector<HWND>& windows, int answer) {
   if (frame) SimUiDestroy(frame);
   {
     std::lock_guard<std::recursive_mutex> hold(g_sheetLock);
-    g_shownPages.clear();
+    g_shownPages = below;
   }
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/sim.h"
+#include "platform/include/win_input.h"
 
 namespace {
 
@@ -71,4 +72,15 @@ void SimUiUserSelectPage(HWND page) {
   note.hdr.idFrom = 0;
   note.hdr.code = PSN_SETACTIVE;
   SimUiSend(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&note));
+}
+
+BOOL SimUiUserRightClick(HWND control, int x, int y) {
+  if (!SimUiIsWindow(control) || !SimUiIsEnabled(control)) return FALSE;
+  POINT screen = {x, y};
+  SimUiMapPoint(control, &screen, TRUE);
+  SimUiSetCursorPos(screen.x, screen.y);
+  const LPARAM at = MAKELPARAM(x, y);
+  SimUiSend(control, WM_RBUTTONDOWN, MK_RBUTTON, at);
+  SimUiSend(control, WM_RBUTTONUP, 0, at);
+  return TRUE;
 }

@@ -96,6 +96,7 @@ std::vector<DeclaredControl> g_controls;
 std::vector<PostedMessage> g_posted;
 std::vector<Timer> g_timers;
 std::vector<int> g_answers;  // scripted answers, consumed from the front
+std::vector<UINT> g_menuAnswers;  // scripted popup-menu commands, consumed from the front
 std::vector<SimUiCall> g_calls;
 bool g_strictBoxes = false;
 void (*g_idleHook)(void*) = NULL;
@@ -148,6 +149,7 @@ void ForgetAll() {
   g_posted.clear();
   g_timers.clear();
   g_answers.clear();
+  g_menuAnswers.clear();
   g_calls.clear();
   g_strictBoxes = false;
   g_idleHook = NULL;
@@ -508,8 +510,33 @@ LRESULT CALLBACK ComboProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   return DefaultAnswer(window, message, wParam, lParam);
 }
 
+// A left button pressed on a list box selects the line under it; the fake lays its lines out in
+// one column of kSimUiListLine pixels from the top (it draws nothing, so it has no layout of its
+// own). A changed selection of an LBS_NOTIFY list tells its dialog with LBN_SELCHANGE.
+void PressList(HWND window, LPARAM lParam) {
+  HWND parent = NULL;
+  int id = 0;
+  {
+    std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+    FakeWindow* w = Find(window);
+    if (!w) return;
+    const int y = short(HIWORD(lParam));
+    const int line = y < 0 ? -1 : y / kSimUiListLine;
+    if (line < 0 || line >= (int)w->choices.size() || line == w->selection) return;
+    w->selection = line;
+    if (!(w->style & LBS_NOTIFY)) return;
+    parent = w->parent;
+    id = w->id;
+  }
+  if (parent) SimUiSend(parent, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), (LPARAM)window);
+}
+
 LRESULT CALLBACK ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (IsChoiceMessage(message, false)) return ChoiceAnswer(window, message, wParam, lParam, false);
+  if (message == WM_LBUTTONDOWN) {
+    PressList(window, lParam);
+    return 0;
+  }
   return DefaultAnswer(window, message, wParam, lParam);
 }
 
@@ -1337,6 +1364,56 @@ void SimUiScriptAnswers(const int* answers, int count) {
   std::lock_guard<std::recursive_mutex> hold(g_uiLock);
   g_answers.clear();
   for (int i = 0; answers && i < count; ++i) g_answers.push_back(answers[i]);
+}
+
+void SimUiScriptMenu(UINT command) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  g_menuAnswers.push_back(command);
+}
+
+int SimUiChoiceClickAt(HWND list, int x, int y) {
+  const LPARAM at = MAKELPARAM(x, y);
+  SimUiSend(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SimUiSend(list, WM_LBUTTONUP, 0, at);
+  return (int)SimUiSend(list, LB_GETCURSEL, 0, 0);
+}
+
+BOOL SimUiTrackPopupMenu(HMODULE module, int menuId, DWORD greyedPositions, HWND owner) {
+  std::vector<MenuItemTemplate> menu;
+  HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(menuId), MAKEINTRESOURCEW(4) /* RT_MENU */);
+  HGLOBAL loaded = found ? LoadResource(module, found) : NULL;
+  const void* bytes = loaded ? LockResource(loaded) : NULL;
+  const DWORD size = found ? SizeofResource(module, found) : 0;
+  if (!bytes || !size || !ReadMenuTemplate(static_cast<const uint8_t*>(bytes), size, &menu) || menu.empty() ||
+      !(menu[0].flags & 0x10)) {
+    SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+    return FALSE;
+  }
+  const std::vector<MenuItemTemplate>& items = menu[0].items;
+  std::u16string texts;
+  for (size_t i = 0; i < items.size(); ++i) texts += (i ? u"|" : u"") + items[i].text;
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  SimUiCall call = {};
+  call.kind = kSimUiPopupMenu;
+  call.window = owner;
+  call.id = menuId;
+  call.value = (LONG_PTR)greyedPositions;
+  call.style = (UINT)items.size();
+  CopyCut(call.text, sizeof call.text / sizeof call.text[0], reinterpret_cast<LPCWSTR>(texts.c_str()));
+  call.textLength = (DWORD)texts.size();
+  // The scripted command, when an item of the menu that is not greyed has it; anything else
+  // dismisses the menu.
+  if (!g_menuAnswers.empty()) {
+    const UINT command = g_menuAnswers.front();
+    g_menuAnswers.erase(g_menuAnswers.begin());
+    for (size_t i = 0; i < items.size(); ++i) {
+      const bool greyed = (items[i].flags & 0x1) || (i < 32 && (greyedPositions & (1u << i)));
+      if (items[i].id == command && command && !(items[i].flags & 0x10) && !greyed) call.answer = (int)command;
+    }
+  }
+  g_calls.push_back(call);
+  if (call.answer) SimUiPost(owner, WM_COMMAND, MAKEWPARAM(call.answer, 0), 0);
+  return TRUE;
 }
 
 void SimUiSetStrictBoxes(BOOL strict) {

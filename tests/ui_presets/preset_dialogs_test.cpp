@@ -3,8 +3,11 @@
 #include "ui_presets/dialogs_fixture.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "core/store/stamp_store.h"
+#include "core/system/sub_dialog.h"
+#include "core/modules/summary_module.h"
 
 namespace zems_test {
 namespace {
@@ -407,6 +410,243 @@ TEST_F(PresetSheetTest, TheChangeButtonRunsTheDetailedSheet) {
   SimUiSetSheetHook(nullptr, nullptr);
   EXPECT_EQ(4, PresetGetCount(ctx_));
   EXPECT_EQ(122, ItemGetValueById(ctx_, kItem_zdmPresetNo));
+}
+
+// The commands the preset page heard, routed to the module as the dialog engine does.
+struct Heard {
+  DriverContext* ctx;
+  DlgPageRecord* page;
+  std::vector<DlgControlRecord>* controls;
+  std::vector<std::pair<WORD, WORD>> commands;
+};
+Heard* g_heard = nullptr;
+LRESULT CALLBACK RoutePage(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!g_heard || message != WM_COMMAND) return 0;
+  g_heard->commands.push_back({LOWORD(wParam), HIWORD(wParam)});
+  DlgControlRecord* control = nullptr;
+  for (DlgControlRecord& c : *g_heard->controls)
+    if (c.controlId == LOWORD(wParam)) control = &c;
+  return PresetHandleControl(g_heard->ctx, g_heard->page, control, message, wParam, lParam, nullptr);
+}
+
+// The icon list's right button: the entry under the cursor is selected, the menu's items are
+// greyed as the buttons are restricted, and a command chosen runs the detailed sheet or the
+// maintenance dialog.
+TEST_F(PresetSheetTest, TheIconListsMenuFollowsTheRestrictedButtons) {
+  page_.dialogId = 1001;
+  Make(2001, u"LISTBOX");
+  records_.back().state = 0;
+  Make(2002, u"BUTTON");
+  Make(2003, u"BUTTON");
+  Bind();
+  SimUiSetStyle(Control(2001)->window, WS_CHILD | WS_VISIBLE | LBS_NOTIFY);
+  List(Named(5));
+  const struct {
+    const char* what;
+    bool maintenanceRestricted, changeRestricted, listRestricted;
+    UINT command;
+    DWORD greyed;                    // the menu's greyed positions; none tracked when ~0
+    std::vector<WORD> heard;         // the page's commands after the selection's
+  } cases[] = {
+      {"detailed sheet", false, false, false, 20002, 0, {20002, 2003}},
+      {"maintenance", false, false, false, 20003, 0, {20003, 2002}},
+      {"maintenance restricted", true, false, false, 20003, 1, {}},
+      {"change restricted", false, true, false, 20002, 2, {}},
+      {"both restricted, detailed sheet", true, true, false, 20002, 3, {}},
+      {"maintenance restricted, detailed sheet", true, false, false, 20002, 1, {20002, 2003}},
+      {"dismissed", false, false, false, 0, 0, {}},
+      {"list restricted", false, false, true, 20002, ~DWORD(0), {}},
+  };
+  for (const auto& c : cases) {
+    HWND list = Control(2001)->window;
+    WuiChoiceReset(list);
+    for (int i = 0; i < 5; ++i) WuiChoiceAdd(list, W(u"x"), 60101 + i);
+    WuiChoiceSelect(list, 0);
+    Control(2002)->state = c.maintenanceRestricted ? 4 : 0;
+    Control(2003)->state = c.changeRestricted ? 4 : 0;
+    Control(2001)->state = c.listRestricted ? 4 : 0;
+    Heard heard = {ctx_, &page_, &controls_, {}};
+    g_heard = &heard;
+    WuiSubclass(window_, RoutePage);
+    SimUiScriptMenu(c.command);
+    SimUiScriptSheet(IDCANCEL);
+    Mark();
+    // Released over entry 3.
+    const LPARAM at = MAKELPARAM(5, 3 * kSimUiListLine + 4);
+    const int taken = PresetHandleControl(ctx_, &page_, Control(2001), WM_RBUTTONUP, 0, at, nullptr);
+    SimUiPump();
+    g_heard = nullptr;
+    std::vector<SimUiCall> menus, sheets;
+    for (DWORD i = mark_; i < SimUiCallCount(); ++i) {
+      SimUiCall call = {};
+      SimUiGetCall(i, &call);
+      if (call.kind == kSimUiPopupMenu) menus.push_back(call);
+      if (call.kind == kSimUiPropertySheet) sheets.push_back(call);
+    }
+    if (c.greyed == ~DWORD(0)) {
+      EXPECT_EQ(0, taken) << c.what;
+      EXPECT_TRUE(menus.empty()) << c.what;
+      EXPECT_EQ(0, WuiChoiceSelection(list)) << c.what;
+      EXPECT_TRUE(heard.commands.empty()) << c.what;
+      continue;
+    }
+    EXPECT_EQ(1, taken) << c.what;
+    EXPECT_EQ(3, WuiChoiceSelection(list)) << c.what;
+    ASSERT_EQ(1u, menus.size()) << c.what;
+    EXPECT_EQ(20001, menus[0].id);
+    EXPECT_EQ(window_, menus[0].window);
+    EXPECT_EQ(2u, menus[0].style) << "two items";
+    EXPECT_EQ(LONG_PTR(c.greyed), menus[0].value) << c.what;
+    // The selection told the page first, then the menu's command and the button's.
+    ASSERT_FALSE(heard.commands.empty()) << c.what;
+    EXPECT_EQ(std::make_pair(WORD(2001), WORD(LBN_SELCHANGE)), heard.commands[0]) << c.what;
+    std::vector<WORD> rest;
+    for (size_t i = 1; i < heard.commands.size(); ++i) rest.push_back(heard.commands[i].first);
+    EXPECT_EQ(c.heard, rest) << c.what;
+    const bool sheetRan = !c.heard.empty() && c.heard.back() == 2003;
+    EXPECT_EQ(sheetRan ? 1u : 0u, sheets.size()) << c.what;
+    if (sheetRan) {
+      int pages[8] = {};
+      const int shown = SimUiLastSheetPages(pages, 8);
+      EXPECT_NE(pages + shown, std::find(pages, pages + shown, 1003)) << c.what;
+    }
+  }
+}
+
+// Messages posted to the hand-made dialog reach the module as the dialog engine routes them.
+struct Routed {
+  DriverContext* ctx;
+  DlgPageRecord* page;
+};
+Routed* g_routed = nullptr;
+LRESULT CALLBACK RouteDialog(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (g_routed) PresetHandleControl(g_routed->ctx, g_routed->page, nullptr, message, wParam, lParam, nullptr);
+  return 0;
+}
+
+// The refresh keeps the device settings and the custom media; a page's maintenance button
+// writes them back once, over whatever the entries applied meanwhile.
+TEST_F(PresetDialogsTest, RefreshKeepsDeviceValuesThatAPagesMaintenanceButtonWritesBack) {
+  MakeMaintenance();
+  Make(2141, u"BUTTON");
+  Bind();
+  List(Named(3));
+  ItemSetRawById(ctx_, 1494, 4);  // custom media are supported
+  const struct {
+    WORD item;
+    LONG kept, changed;
+    bool restored;
+  } cases[] = {{10013, 2, 1, true}, {1495, 7, 3, true}, {1496, 5, 2, true}, {kItem_dmCopies, 4, 6, false}};
+  for (const auto& c : cases) ItemSetRawById(ctx_, c.item, c.kept);
+  Routed routed = {ctx_, &page_};
+  g_routed = &routed;
+  WuiSubclass(window_, RouteDialog);
+  EXPECT_EQ(1, Command(2141));
+  SimUiPump();
+  g_routed = nullptr;
+  for (const auto& c : cases) {
+    ItemSetRawById(ctx_, c.item, c.changed);
+    ASSERT_EQ(c.changed, ItemGetRawById(ctx_, c.item)) << c.item;
+  }
+  // A page's maintenance button, its dialog closed.
+  DlgPageRecord page = {};
+  page.dialogId = 1002;
+  page.window = SimUiMakeWindow(W(u"#32770"), NULL, 0, 0);
+  Make(2037, u"BUTTON");
+  Bind();
+  Command(2037, BN_CLICKED, &page);
+  for (const auto& c : cases) EXPECT_EQ(c.restored ? c.kept : c.changed, ItemGetRawById(ctx_, c.item)) << c.item;
+  // Spent: the next click writes nothing back.
+  for (const auto& c : cases) ItemSetRawById(ctx_, c.item, c.changed);
+  Command(2037, BN_CLICKED, &page);
+  for (const auto& c : cases) EXPECT_EQ(c.changed, ItemGetRawById(ctx_, c.item)) << c.item;
+}
+
+// The refresh selects a repeated name's later entry and warns of it, else the factory entry.
+TEST_F(PresetDialogsTest, RefreshWarnsOfARepeatedNameAndSelectsIt) {
+  MakeMaintenance();
+  Make(2141, u"BUTTON");
+  Bind();
+  const struct {
+    int repeatAt;  // the entry that takes entry 1's name, -1 for none
+    int selected;
+    bool warned;
+  } cases[] = {{3, 3, true}, {-1, 0, false}, {2, 2, true}};
+  for (const auto& c : cases) {
+    std::vector<Entry> entries = Named(4);
+    if (c.repeatAt >= 0) entries[c.repeatAt].name = u"P1";
+    List(entries);
+    Select(1);
+    Routed routed = {ctx_, &page_};
+    g_routed = &routed;
+    WuiSubclass(window_, RouteDialog);
+    Mark();
+    Command(2141);
+    SimUiPump();
+    g_routed = nullptr;
+    EXPECT_EQ(c.selected, Selection()) << c.repeatAt;
+    EXPECT_EQ(c.warned ? std::vector<std::u16string>{String(10052)} : std::vector<std::u16string>{}, Boxes())
+        << c.repeatAt;
+    EXPECT_EQ(Control(2145)->window, Focus()) << c.repeatAt;
+    EXPECT_EQ(u"P" + U16(std::to_string(c.selected == 3 || c.selected == 2 ? 1 : 0)), U(PresetNameWide()))
+        << c.repeatAt;
+  }
+}
+
+// The maintenance dialog does not close while two entries share a name: the later one is
+// selected and warned of; once the names differ, Close closes it.
+struct CloseRun {
+  DriverContext* ctx;
+  int rounds = 0;
+  bool openAfterRefusal = false;
+  std::u16string commentAfterRefusal, status;
+  std::function<void()> rename;
+};
+void PressClose(void* data) {
+  auto* run = static_cast<CloseRun*>(data);
+  HWND top = WuiActiveWindow();
+  if (!top || run->rounds > 2) return;
+  if (run->rounds == 0) {
+    // The status field shows the settings summary when it is shown.
+    HWND status = WuiFindControl(top, 2148);
+    WuiSend(status, WM_PAINT, 0, 0);
+    WCHAR text[1025] = {};
+    WuiGetText(status, text, 1025);
+    run->status = U(text);
+  }
+  if (run->rounds == 1) {
+    run->openAfterRefusal = WuiIsWindow(top) != FALSE;
+    // The entry applied: the later of the two (its comment tells it from the first).
+    WCHAR comment[16] = {};
+    ItemGetTextBounded(run->ctx, ItemFind(run->ctx, 926), comment, 16);
+    run->commentAfterRefusal = U(comment);
+    run->rename();
+  }
+  ++run->rounds;
+  SimUiUserClick(WuiFindControl(top, 8));
+}
+
+TEST_F(PresetSheetTest, TheMaintenanceDialogRefusesToCloseOnARepeatedName) {
+  std::vector<Entry> entries = Named(4);
+  entries[3].name = u"P1";
+  List(entries);
+  ItemSetValueById(ctx_, kItem_zdmPresetNo, 119);
+  CloseRun run;
+  run.ctx = ctx_;
+  run.rename = [this] { Key(EntryKey(3, 1), u"Other"); };
+  Mark();
+  SimUiSetIdleHook(PressClose, &run);
+  const int result = DlgRunSubDialog(ctx_, 4, 1007, window_);
+  SimUiSetIdleHook(nullptr, nullptr);
+  EXPECT_EQ(8, result);
+  EXPECT_EQ(2, run.rounds);
+  EXPECT_TRUE(run.openAfterRefusal);
+  EXPECT_EQ(u"c3", run.commentAfterRefusal);
+  WCHAR summary[1025] = {};
+  SummaryComposeLines(ctx_, kSummaryLines, kSummaryLineCount, summary, kSummaryCapacityPlain);
+  EXPECT_FALSE(run.status.empty());
+  EXPECT_EQ(U(summary).substr(0, 40), run.status.substr(0, 40));
+  EXPECT_EQ(std::vector<std::u16string>{String(10052)}, Boxes());
 }
 
 }  // namespace
