@@ -118,7 +118,8 @@ void RunConfirm(DriverContext* ctx, DlgPageRecord* page, HWND window, WORD comma
       }
       ItemSetValueById(ctx, kItem_zdmPresetNo, found + kPresetFirstLogical);
     }
-  } else if (DlgRunSubDialog(ctx, kModeModal, 1032, window) == IDCANCEL) {
+  } else if (const INT_PTR answer = DlgRunSubDialog(ctx, kModeModal, 1032, window); answer == IDCANCEL || answer == -1) {
+    // A save dialog that could not be shown confirmed nothing: its checks never ran.
     return;
   }
   if (ValueOf(ctx, kItem_zdmPresetNo) > kPresetNoneLogical) {

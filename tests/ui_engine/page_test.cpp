@@ -195,6 +195,22 @@ TEST_F(ConfirmTest, SavingANewPresetAppendsItAndMakesItCurrent) {
   EXPECT_TRUE(WuiIsPosted(page_, WM_COMMAND));
 }
 
+TEST_F(ConfirmTest, ANewPresetWhoseSaveDialogCannotShowIsNotSaved) {
+  AppendPresets(2);
+  InitPage(1002);
+  ItemSetValueById(ctx_, kItem_zdmPresetNo, 118);
+  // The language DLL is gone: the save dialog cannot be shown.
+  if (ctx_->languageDll) FreeLibrary(ctx_->languageDll);
+  ctx_->languageDll = NULL;
+  std::error_code ec;
+  std::filesystem::remove(HostPath("C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3\\zemsresus.dll"), ec);
+  MarkCalls();
+  DlgHandleMessage(page_, WM_COMMAND, kDlgCmdSaveNewPreset, 0);
+  EXPECT_TRUE(Calls(kSimUiCreateDialog).empty()) << "no dialog could be shown";
+  EXPECT_EQ(PresetGetCount(ctx_), 2);
+  EXPECT_EQ(ItemGetValueById(ctx_, kItem_zdmPresetNo), 118);
+}
+
 TEST_F(ConfirmTest, ApplyOnAPageOtherThanTheFirstCommitsNothing) {
   ctx_->ui->dialog.firstPage = 1001;
   InitPage(1002);
