@@ -9,6 +9,7 @@
 
 #include "core/common/draw_ui.h"
 #include "core/common/window_ui.h"
+#include "core/context/module_bus.h"
 #include "core/context/ui_state.h"
 #include "core/front/control_lookup.h"
 #include "core/front/ctl_lists.h"
@@ -241,6 +242,43 @@ TEST_F(OptionsPageTest, TheSelectedTrayLoadsItsControlsAndTheirChangesWriteItsIt
   EXPECT_EQ(1, Raw(kOptTrayOrientFirst));
   EXPECT_EQ(77, Raw(kOptTrayPaperFirst + 1)) << "tray 1's items untouched";
   EXPECT_TRUE(WuiHasUpdate(Window(kOptTrayList)));
+}
+
+// The chapter trays are re-checked (event 11) at every change of the tray list's selection.
+int g_rechecks = 0;
+int CountRechecks(DriverContext*, int event, void*, void*) {
+  if (event == 11) ++g_rechecks;
+  return 0;
+}
+class OptionsRecheckTest : public OptionsPageTest {
+ protected:
+  void SetUp() override {
+    OptionsPageTest::SetUp();
+    if (HasFatalFailure()) return;
+    // The context's own copy of the module rows: the first row's event callback counts.
+    ASSERT_TRUE(ctx_->ui && ctx_->ui->modules && ctx_->ui->modules->rows);
+    saved_ = ctx_->ui->modules->rows[0].event;
+    ctx_->ui->modules->rows[0].event = CountRechecks;  // answers 0: the chapters still get it
+  }
+  void TearDown() override {
+    if (ctx_ && ctx_->ui && ctx_->ui->modules) ctx_->ui->modules->rows[0].event = saved_;
+    OptionsPageTest::TearDown();
+  }
+  UiModuleEventFn saved_ = nullptr;
+};
+
+TEST_F(OptionsRecheckTest, ASelectionChangeRechecksTheChapterTrays) {
+  Send(kOptTrayList, WM_INITDIALOG);
+  g_rechecks = 0;
+  NMLISTVIEW notice = {};
+  notice.hdr.code = LVN_ITEMCHANGED;
+  notice.uNewState = 0;
+  notice.lParam = kMulti;
+  EXPECT_EQ(1, Send(kOptTrayList, WM_NOTIFY, kOptTrayList, (LPARAM)&notice));
+  EXPECT_EQ(1, g_rechecks);
+  EXPECT_EQ(kTray1, ItemGetValueById(ctx_, kTrayListItem)) << "a lost selection changes no value";
+  EXPECT_EQ(0, Send(kOptTrayList, WM_NOTIFY, kOptTrayPaper, (LPARAM)&notice)) << "another control's notice";
+  EXPECT_EQ(1, g_rechecks);
 }
 
 TEST_F(OptionsPageTest, ATrayBeyondThePerTrayItemsIsNeitherListedNorTouched) {
