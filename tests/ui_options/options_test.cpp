@@ -368,6 +368,48 @@ TEST_F(OptionsPageTest, TheCheckListDrawsItsEntries) {
   }
 }
 
+TEST_F(OptionsPageTest, TheTrayListDrawsItsFourColumns) {
+  Set(kItem_zdmMachineTypeFeed, 1);
+  Set(kOptTrayOrientFirst, 1);
+  Set(kOptTrayPaperFirst, 9);  // stored A4 through the paper control's item (dmPaperSize's list)
+  CtlFind(ctx_, page_, kOptTrayPaper)->item = ItemFind(ctx_, kItem_dmPaperSize);
+  RECT client = {0, 0, 200, 60};
+  WuiMove(Window(kOptTrayList), &client, FALSE);
+  SimDrawReset();
+  DRAWITEMSTRUCT item = {};
+  item.CtlID = kOptTrayList;
+  item.itemAction = ODA_DRAWENTIRE;
+  item.itemState = ODS_SELECTED;
+  item.hwndItem = Window(kOptTrayList);
+  item.hDC = SimDrawWindowDc(item.hwndItem);
+  item.rcItem = {0, 16, 200, 32};
+  item.itemData = kTray1;
+  EXPECT_EQ(1, Send(kOptTrayList, WM_DRAWITEM, kOptTrayList, (LPARAM)&item));
+  std::vector<LONG> textLefts;
+  std::vector<std::u16string> texts;
+  UINT picture = 0;
+  LONG pictureLeft = -1;
+  for (DWORD i = 0; i < SimDrawCallCount(); ++i) {
+    SimDrawCall call = {};
+    SimDrawGetCall(i, &call);
+    if (call.kind == kSimDrawTextOut) {
+      textLefts.push_back(call.rect.left);
+      texts.push_back(reinterpret_cast<const char16_t*>(call.text));
+      EXPECT_EQ(DuiSysColor(COLOR_HIGHLIGHTTEXT), call.colour) << "a selected row";
+    }
+    if (call.kind == kSimDrawPicture) {
+      picture = call.id;
+      pictureLeft = call.rect.left;
+    }
+  }
+  EXPECT_EQ((std::vector<LONG>{0, 50, 150}), textLefts) << "columns 0, 1 and 3, a quarter wide each";
+  ASSERT_EQ(3u, texts.size());
+  EXPECT_EQ(u"TRAY1", texts[0]);
+  EXPECT_EQ(u"A4", texts[1]);
+  EXPECT_EQ(kOptPictureOrientTurned, picture) << "orientation set on a machine of feed 1";
+  EXPECT_EQ(100, pictureLeft);
+}
+
 TEST(OptionsLayout, EntriesAndColumnsAsNumbers) {
   const OptEntryLayout entry = OptCheckEntryLayout(RECT{4, 20, 120, 36}, 13);
   EXPECT_EQ((RECT{4, 20, 20, 36}).right, entry.square.right) << "a square as high as the entry";
