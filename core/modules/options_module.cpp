@@ -266,7 +266,8 @@ int DrawTrayRow(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* contr
 
 int TrayChanged(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* list, const NMLISTVIEW* notice) {
   DmRecheckChapterTrays(ctx);
-  if ((notice->uNewState & LVIS_SELECTED) && notice->lParam != TrayListValue(ctx, page, list)) {
+  // Without an item the list's value is its selection, which already is the new tray.
+  if ((notice->uNewState & LVIS_SELECTED) && (!list->item || notice->lParam != TrayListValue(ctx, page, list))) {
     ItemSetControlValue(ctx, list, notice->lParam);
     LoadTrayControls(ctx, page, OptTrayIndexOf(static_cast<LONG>(notice->lParam)));
   }
@@ -316,7 +317,8 @@ int OrientationMessage(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord
   const bool command = message == WM_COMMAND;
   if (command) RunTypeCommand(ctx, page, control, wParam, lParam);
   const DWORD t = SelectedTray(ctx, page);
-  if (t < kOptTrayCount) {
+  // Without an item the buttons hold no value to store.
+  if (t < kOptTrayCount && control->item) {
     const LONG wanted = ItemGetControlValue(ctx, control) != kOptPortrait ? 1 : 0;
     const WORD id = TrayItem(kOptTrayOrientFirst, t);
     if (command || ItemGetRawById(ctx, id) != wanted) {
@@ -385,7 +387,7 @@ int OptApplyLinkedEntries(DriverContext* ctx, const ChecklistRow* clicked) {
     const ChecklistRow* chosen = OptFindChecklistRow(static_cast<WORD>(row->linkedEntries[0].key));
     if ((!chosen || chosen == clicked) && row->linkedEntries[1].key)
       chosen = OptFindChecklistRow(static_cast<WORD>(row->linkedEntries[1].key));
-    if (!chosen || chosen == clicked) continue;
+    if (!chosen) continue;
     CheckEntry(ctx, chosen);
     if (chosen->trayListRefresh) flags |= kOptRefreshTrays;
     if (chosen->redraw) flags |= kOptRedrawList;

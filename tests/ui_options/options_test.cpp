@@ -281,6 +281,23 @@ TEST_F(OptionsRecheckTest, ASelectionChangeRechecksTheChapterTrays) {
   EXPECT_EQ(1, g_rechecks);
 }
 
+TEST_F(OptionsPageTest, ControlsWithoutItemsStoreNothingAndTheSelectionStillLoads) {
+  // As the sample's tables bind the page: no control has an item.
+  for (WORD id : {kOptTrayList, kOptTrayPaper, kOptTrayMedia, kOptPortrait, kOptLandscape, kOptTrayLock})
+    CtlFind(ctx_, page_, id)->item = nullptr;
+  Set(kItem_zdmSourceOptionType1Step, 1);
+  Set(kItem_zdm1StepOptionNum, 2);
+  Set(kOptTrayOrientFirst, 0);
+  Send(kOptTrayList, WM_INITDIALOG);
+  EXPECT_EQ(0, WuiListViewSelection(Window(kOptTrayList))) << "the first tray shows selected";
+  EXPECT_EQ(0, Send(kOptLandscape, WM_PAINT));
+  EXPECT_EQ(1, Command(kOptPortrait, BN_CLICKED));
+  EXPECT_EQ(0, Raw(kOptTrayOrientFirst)) << "no radio value: the tray's orientation stays";
+  Set(kOptTrayPaperFirst, 21);
+  Command(kOptTrayPaper, CBN_SELCHANGE);
+  EXPECT_EQ(21, Raw(kOptTrayPaperFirst));
+}
+
 TEST_F(OptionsPageTest, ATrayBeyondThePerTrayItemsIsNeitherListedNorTouched) {
   // 13551 and 13552 give tray indexes 286 and 299: there are no per-tray items for them.
   EXPECT_EQ(286u, OptTrayIndexOf(13551));
