@@ -132,6 +132,7 @@ set(ZEMS_INCLUDE_MAP
   "modules system"   # language section of the chapter keys, settings paths, profile names
   "modules install"  # the factory stores' copy event carries its files; package file names
   "modules model"    # the model default the resolution merge takes
+  "modules rules"    # the options page lists the trays the model's judges leave enabled
   # -- pjl: the "@PJL SET" exclusion command service of zemsexc
   "pjl common"       # memory and text helpers
   "pjl context"      # a handle holds a driver context of its printer

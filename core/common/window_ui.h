@@ -184,6 +184,24 @@ BOOL WuiTreeClear(HWND tree);
 // Appends an item with its text and lParam under parent (NULL: a root item); the new item, or
 // NULL.
 HTREEITEM WuiTreeInsert(HWND tree, HTREEITEM parent, LPCWSTR text, LPARAM param);
+// ---- list views (report style) ----
+
+// Appends column `index` with its caption and width in pixels; its index, or -1.
+int WuiListViewAddColumn(HWND list, int index, LPCWSTR text, int width);
+// Inserts an item with its text and lParam before item `index` (past the end: appended),
+// selected when asked (the control then tells its parent LVN_ITEMCHANGED as for any change of
+// state); its index, or -1.
+int WuiListViewInsert(HWND list, int index, LPCWSTR text, LPARAM param, BOOL selected);
+int WuiListViewCount(HWND list);
+// The lParam of item index; 0 for an index out of range.
+LPARAM WuiListViewData(HWND list, int index);
+// The first selected item, -1 for none.
+int WuiListViewSelection(HWND list);
+// Selects and focuses item index (the others lose the selection in a single-selection list);
+// the control tells its parent LVN_ITEMCHANGED. FALSE for an index out of range.
+BOOL WuiListViewSelect(HWND list, int index);
+// Removes every item.
+BOOL WuiListViewClear(HWND list);
 // ---- control subclassing, cursors and the hint popup ----
 
 // A cursor resource of module (a language DLL); NULL when it is not there.

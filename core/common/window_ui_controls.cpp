@@ -94,6 +94,56 @@ HTREEITEM WuiTreeInsert(HWND tree, HTREEITEM parent, LPCWSTR text, LPARAM param)
   insert.item.lParam = param;
   return (HTREEITEM)WuiSend(tree, TVM_INSERTITEMW, 0, (LPARAM)&insert);
 }
+// ---- list views ----
+
+int WuiListViewAddColumn(HWND list, int index, LPCWSTR text, int width) {
+  LVCOLUMNW column = {};
+  column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+  column.fmt = LVCFMT_LEFT;
+  column.cx = width;
+  column.pszText = const_cast<LPWSTR>(text);
+  column.iSubItem = index;
+  return (int)WuiSend(list, LVM_INSERTCOLUMNW, (WPARAM)index, (LPARAM)&column);
+}
+
+int WuiListViewInsert(HWND list, int index, LPCWSTR text, LPARAM param, BOOL selected) {
+  LVITEMW item = {};
+  item.mask = LVIF_TEXT | LVIF_STATE | LVIF_PARAM;
+  item.iItem = index;
+  item.pszText = const_cast<LPWSTR>(text);
+  item.lParam = param;
+  item.stateMask = LVIS_SELECTED;
+  item.state = selected ? LVIS_SELECTED : 0;
+  return WuiIsWindow(list) ? (int)WuiSend(list, LVM_INSERTITEMW, 0, (LPARAM)&item) : -1;
+}
+
+int WuiListViewCount(HWND list) {
+  LRESULT count = WuiSend(list, LVM_GETITEMCOUNT, 0, 0);
+  return count < 0 ? 0 : (int)count;
+}
+
+LPARAM WuiListViewData(HWND list, int index) {
+  if (index < 0 || index >= WuiListViewCount(list)) return 0;
+  LVITEMW item = {};
+  item.mask = LVIF_PARAM;
+  item.iItem = index;
+  return WuiSend(list, LVM_GETITEMW, 0, (LPARAM)&item) ? item.lParam : 0;
+}
+
+int WuiListViewSelection(HWND list) {
+  return WuiIsWindow(list) ? (int)WuiSend(list, LVM_GETNEXTITEM, (WPARAM)-1, MAKELPARAM(LVNI_SELECTED, 0)) : -1;
+}
+
+BOOL WuiListViewSelect(HWND list, int index) {
+  if (index < 0 || index >= WuiListViewCount(list)) return FALSE;
+  LVITEMW item = {};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  return WuiSend(list, LVM_SETITEMSTATE, (WPARAM)index, (LPARAM)&item) ? TRUE : FALSE;
+}
+
+BOOL WuiListViewClear(HWND list) { return WuiSend(list, LVM_DELETEALLITEMS, 0, 0) ? TRUE : FALSE; }
+
 // ---- edits and scroll bars ----
 
 void WuiEditGetSelection(HWND edit, int* start, int* end) {

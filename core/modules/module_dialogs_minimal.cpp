@@ -1,7 +1,5 @@
-// Minimal versions until these module dialogs are built: the quality and installable-options
-// control callbacks take no message, so their controls keep the dialog engine's own handling.
-// The dialog work of each module replaces its callback here.
+// Minimal version until the quality dialogs are built: their control callback takes no message,
+// so their controls keep the dialog engine's own handling.
 #include "core/modules/module_rows.h"
 
 int QualityHandleControl(DriverContext*, DlgPageRecord*, DlgControlRecord*, UINT, WPARAM, LPARAM, void*) { return 0; }
-int OptHandleControl(DriverContext*, DlgPageRecord*, DlgControlRecord*, UINT, WPARAM, LPARAM, void*) { return 0; }

@@ -76,4 +76,62 @@ typedef struct tagTVINSERTSTRUCTW {
   HTREEITEM hInsertAfter;
   TVITEMW item;
 } TVINSERTSTRUCTW, *LPTVINSERTSTRUCTW;
+// ---- list views (report style) ----
+#define WC_LISTVIEWW u"SysListView32"
+#define LVM_FIRST 0x1000
+#define LVM_GETITEMCOUNT (LVM_FIRST + 4)
+#define LVM_DELETEITEM (LVM_FIRST + 8)
+#define LVM_DELETEALLITEMS (LVM_FIRST + 9)
+#define LVM_GETNEXTITEM (LVM_FIRST + 12)
+#define LVM_SETITEMSTATE (LVM_FIRST + 43)
+#define LVM_GETITEMW (LVM_FIRST + 75)
+#define LVM_INSERTITEMW (LVM_FIRST + 77)
+#define LVM_INSERTCOLUMNW (LVM_FIRST + 97)
+#define LVIF_TEXT 0x0001
+#define LVIF_STATE 0x0008
+#define LVIF_PARAM 0x0004
+#define LVIS_FOCUSED 0x0001
+#define LVIS_SELECTED 0x0002
+#define LVNI_ALL 0x0000
+#define LVNI_SELECTED 0x0002
+#define LVCF_FMT 0x0001
+#define LVCF_WIDTH 0x0002
+#define LVCF_TEXT 0x0004
+#define LVCF_SUBITEM 0x0008
+#define LVCFMT_LEFT 0x0000
+#define LVN_FIRST (0U - 100U)
+#define LVN_ITEMCHANGED (LVN_FIRST - 1)
+
+typedef struct tagLVITEMW {
+  UINT mask;
+  int iItem;
+  int iSubItem;
+  UINT state;
+  UINT stateMask;
+  LPWSTR pszText;
+  int cchTextMax;
+  int iImage;
+  LPARAM lParam;
+  int iIndent;
+} LVITEMW, *LPLVITEMW;
+
+typedef struct tagLVCOLUMNW {
+  UINT mask;
+  int fmt;
+  int cx;
+  LPWSTR pszText;
+  int cchTextMax;
+  int iSubItem;
+} LVCOLUMNW, *LPLVCOLUMNW;
+
+typedef struct tagNMLISTVIEW {
+  NMHDR hdr;
+  int iItem;
+  int iSubItem;
+  UINT uNewState;
+  UINT uOldState;
+  UINT uChanged;
+  POINT ptAction;
+  LPARAM lParam;
+} NMLISTVIEW, *LPNMLISTVIEW;
 #endif

@@ -24,6 +24,7 @@ namespace {
 struct ChoiceEntry {
   std::u16string text;
   LPARAM data = 0;
+  UINT state = 0;  // list views: LVIS_SELECTED, LVIS_FOCUSED
 };
 
 // One item of a tree view: its handle, its parent's (0 for a root item), text and lParam.
@@ -67,6 +68,7 @@ struct FakeWindow {
   // Tab controls and tree views.
   std::vector<struct TreeNode> tree;
   ULONG_PTR nextTreeItem = 1;
+  int columns = 0;  // list views
 };
 
 struct DeclaredControl {
@@ -707,6 +709,132 @@ LRESULT CALLBACK TreeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   }
 }
 
+// ---- list views ----
+
+// Tells the list view's parent that an item's state changed (LVN_ITEMCHANGED).
+void NotifyItemChanged(HWND list, int index, UINT oldState, UINT newState, LPARAM data) {
+  HWND parent = NULL;
+  int id = 0;
+  {
+    std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+    FakeWindow* w = Find(list);
+    if (!w || !w->parent) return;
+    parent = w->parent;
+    id = w->id;
+  }
+  NMLISTVIEW notice = {};
+  notice.hdr.hwndFrom = list;
+  notice.hdr.idFrom = (UINT_PTR)id;
+  notice.hdr.code = LVN_ITEMCHANGED;
+  notice.iItem = index;
+  notice.uNewState = newState;
+  notice.uOldState = oldState;
+  notice.uChanged = LVIF_STATE;
+  notice.lParam = data;
+  SimUiSend(parent, WM_NOTIFY, (WPARAM)id, (LPARAM)&notice);
+}
+
+struct StateChange {
+  int index;
+  UINT before, after;
+  LPARAM data;
+};
+
+// Sets the masked state bits of item index (-1: every item); a single-selection list drops the
+// selection of the others. Answers the items whose state changed.
+std::vector<StateChange> SetItemState(FakeWindow* w, int index, UINT mask, UINT state) {
+  std::vector<StateChange> changes;
+  const bool single = (w->style & LVS_SINGLESEL) != 0;
+  for (size_t i = 0; i < w->choices.size(); ++i) {
+    ChoiceEntry& entry = w->choices[i];
+    UINT after = entry.state;
+    if (index < 0 || (int)i == index) {
+      after = (entry.state & ~mask) | (state & mask);
+    } else if (single && (mask & state & LVIS_SELECTED)) {
+      after = entry.state & ~(UINT)(LVIS_SELECTED | ((mask & state & LVIS_FOCUSED) ? LVIS_FOCUSED : 0));
+    }
+    if (after != entry.state) {
+      changes.push_back(StateChange{(int)i, entry.state, after, entry.data});
+      entry.state = after;
+    }
+  }
+  return changes;
+}
+
+// Report-style list views: items with their text (of the first column), lParam and state;
+// columns are counted only. A change of an item's state, by LVM_SETITEMSTATE or by an insert
+// with a state, is told to the parent item by item, as the control tells it.
+LRESULT CALLBACK ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  std::vector<StateChange> changes;
+  LRESULT answer = 0;
+  {
+    std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+    FakeWindow* w = Find(window);
+    if (!w) return 0;
+    const int count = (int)w->choices.size();
+    switch (message) {
+      case LVM_GETITEMCOUNT:
+        return count;
+      case LVM_DELETEALLITEMS:
+        w->choices.clear();
+        return TRUE;
+      case LVM_DELETEITEM:
+        if ((int)wParam < 0 || (int)wParam >= count) return FALSE;
+        w->choices.erase(w->choices.begin() + (long)wParam);
+        return TRUE;
+      case LVM_INSERTCOLUMNW: {
+        if (!lParam) return -1;
+        const int index = (int)wParam < 0 ? 0 : ((int)wParam > w->columns ? w->columns : (int)wParam);
+        ++w->columns;
+        return index;
+      }
+      case LVM_GETNEXTITEM: {
+        const UINT flags = LOWORD(lParam);
+        for (int i = (int)wParam + 1; i >= 0 && i < count; ++i)
+          if (flags == LVNI_ALL || (w->choices[(size_t)i].state & LVIS_SELECTED)) return i;
+        return -1;
+      }
+      case LVM_GETITEMW: {
+        LVITEMW* item = reinterpret_cast<LVITEMW*>(lParam);
+        if (!item || item->iItem < 0 || item->iItem >= count) return FALSE;
+        const ChoiceEntry& entry = w->choices[(size_t)item->iItem];
+        if ((item->mask & LVIF_TEXT) && item->pszText && item->cchTextMax > 0) {
+          size_t n = entry.text.size() < (size_t)item->cchTextMax - 1 ? entry.text.size() : (size_t)item->cchTextMax - 1;
+          entry.text.copy(reinterpret_cast<char16_t*>(item->pszText), n);
+          item->pszText[n] = 0;
+        }
+        if (item->mask & LVIF_PARAM) item->lParam = entry.data;
+        if (item->mask & LVIF_STATE) item->state = entry.state & item->stateMask;
+        return TRUE;
+      }
+      case LVM_INSERTITEMW: {
+        const LVITEMW* item = reinterpret_cast<const LVITEMW*>(lParam);
+        if (!item) return -1;
+        const int index = item->iItem < 0 ? 0 : (item->iItem > count ? count : item->iItem);
+        ChoiceEntry entry;
+        if (item->mask & LVIF_TEXT) entry.text = TextOf(item->pszText);
+        if (item->mask & LVIF_PARAM) entry.data = item->lParam;
+        w->choices.insert(w->choices.begin() + index, entry);
+        if ((item->mask & LVIF_STATE) && (item->state & item->stateMask))
+          changes = SetItemState(w, index, item->stateMask, item->state);
+        answer = index;
+        break;
+      }
+      case LVM_SETITEMSTATE: {
+        const LVITEMW* item = reinterpret_cast<const LVITEMW*>(lParam);
+        if (!item || (int)wParam >= count) return FALSE;
+        changes = SetItemState(w, (int)wParam, item->stateMask, item->state);
+        answer = TRUE;
+        break;
+      }
+      default:
+        return DefaultAnswer(window, message, wParam, lParam);
+    }
+  }
+  for (const StateChange& change : changes) NotifyItemChanged(window, change.index, change.before, change.after, change.data);
+  return answer;
+}
+
 struct ClassRow {
   const char16_t* name;
   Kind kind;
@@ -717,6 +845,7 @@ const ClassRow kClasses[] = {
     {u"Edit", Kind::kEdit, EditProc},       {u"Static", Kind::kStatic, StaticProc},
     {u"ComboBox", Kind::kCombo, ComboProc}, {u"ListBox", Kind::kList, ListProc},
     {u"SysTabControl32", Kind::kGeneric, TabProc}, {u"SysTreeView32", Kind::kGeneric, TreeProc},
+    {u"SysListView32", Kind::kGeneric, ListViewProc},
     {u"ScrollBar", Kind::kScrollBar, ScrollBarProc}, {u"msctls_trackbar32", Kind::kTrackbar, TrackbarProc},
 };
 

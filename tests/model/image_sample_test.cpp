@@ -31,7 +31,7 @@ TEST(ModelImageSample, BuildsFixesUpAndWalksBackToItsParseState) {
   EXPECT_EQ(1, CountLists(p->alertActions));
   EXPECT_EQ(1, CountLists(p->alerts));
   ASSERT_NE(nullptr, p->rules);
-  EXPECT_EQ(27u, p->rules->exclusiveCount);
+  EXPECT_EQ(28u, p->rules->exclusiveCount);
   EXPECT_EQ(0u, ModelListUnresolvedJudges(p.state, nullptr, nullptr)) << "every judge the sample names exists";
 
   ModelImageHeader* image = ModelBuildImage(p.state);
@@ -42,7 +42,7 @@ TEST(ModelImageSample, BuildsFixesUpAndWalksBackToItsParseState) {
   ModelFixUpImage(image);
   model_test::ImageCounts counts;
   EXPECT_EQ("", model_test::CompareImage(p.state, image, &counts));
-  EXPECT_EQ(27, counts.exclusives);
+  EXPECT_EQ(28, counts.exclusives);
   EXPECT_EQ(7, counts.fonts);
 
   // zdmFuncSelectDuplex: Judge 1 NoDuplexUnit, value rules DuplexValues, alert DuplexWarning.

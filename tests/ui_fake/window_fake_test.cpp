@@ -1,9 +1,11 @@
 // What only the fake does: scripted and strict message boxes, timers on the machine's clock,
-// modal loops driven by an idle hook (and ended when nothing can end them), the active window.
+// modal loops driven by an idle hook (and ended when nothing can end them), the active window,
+// list views telling their parent each change of selection.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "core/common/window_ui.h"
 #include "platform/sim.h"
@@ -98,6 +100,52 @@ TEST_F(WindowFakeTest, ActiveWindowIsTheLastShownUntilItGoes) {
   EXPECT_FALSE(WuiIsWindow(second)) << "owned windows go with their owner";
   EXPECT_EQ(WuiActiveWindow(), (HWND)NULL);
   EXPECT_FALSE(WuiPost(second, WM_USER, 0, 0));
+}
+
+// What a list view's parent was told.
+struct ListNotice {
+  int item;
+  UINT oldState, newState;
+  LPARAM data;
+};
+std::vector<ListNotice> g_notices;
+LRESULT CALLBACK RecordNotices(HWND, UINT message, WPARAM, LPARAM lParam) {
+  if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == LVN_ITEMCHANGED) {
+    const NMLISTVIEW* notice = reinterpret_cast<const NMLISTVIEW*>(lParam);
+    g_notices.push_back({notice->iItem, notice->uOldState, notice->uNewState, notice->lParam});
+  }
+  return 0;
+}
+
+TEST_F(WindowFakeTest, ListViewsKeepTheirItemsAndTellEachChangeOfSelection) {
+  HWND parent = SimUiMakeWindow(W(u"#32770"), NULL, 0, 0);
+  WuiSubclass(parent, RecordNotices);
+  HWND list = SimUiMakeWindow(W(u"SysListView32"), parent, 7, WS_CHILD | LVS_REPORT | LVS_SINGLESEL);
+  g_notices.clear();
+  EXPECT_EQ(0, WuiListViewAddColumn(list, 0, W(u"Tray"), 50));
+  EXPECT_EQ(1, WuiListViewAddColumn(list, 1, W(u"Paper"), 50));
+  EXPECT_EQ(0, WuiListViewInsert(list, 0, W(u"a"), 10, FALSE));
+  EXPECT_EQ(1, WuiListViewInsert(list, 1, W(u"b"), 20, TRUE));
+  ASSERT_EQ(1u, g_notices.size()) << "a selected insert is a change of state";
+  EXPECT_EQ(1, g_notices[0].item);
+  EXPECT_EQ(UINT(LVIS_SELECTED), g_notices[0].newState);
+  EXPECT_EQ(20, g_notices[0].data);
+  EXPECT_EQ(2, WuiListViewCount(list));
+  EXPECT_EQ(20, WuiListViewData(list, 1));
+  EXPECT_EQ(0, WuiListViewData(list, 2));
+  EXPECT_EQ(1, WuiListViewSelection(list));
+  g_notices.clear();
+  EXPECT_TRUE(WuiListViewSelect(list, 0));
+  EXPECT_EQ(0, WuiListViewSelection(list)) << "one selection at a time";
+  ASSERT_EQ(2u, g_notices.size());
+  EXPECT_EQ(0, g_notices[0].item);
+  EXPECT_EQ(UINT(LVIS_SELECTED | LVIS_FOCUSED), g_notices[0].newState);
+  EXPECT_EQ(1, g_notices[1].item);
+  EXPECT_EQ(0u, g_notices[1].newState & LVIS_SELECTED);
+  EXPECT_FALSE(WuiListViewSelect(list, 2));
+  EXPECT_TRUE(WuiListViewClear(list));
+  EXPECT_EQ(0, WuiListViewCount(list));
+  EXPECT_EQ(-1, WuiListViewSelection(list));
 }
 
 }  // namespace
