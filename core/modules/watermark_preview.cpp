@@ -53,7 +53,7 @@ constexpr WORD kPicturePrinted = 2931, kPictureCopied = 2943;
 
 constexpr int kTextChars = 80;
 
-LONG Value(DriverContext* ctx, WORD id) { return id ? static_cast<LONG>(ItemGetValueById(ctx, id)) : 0; }
+LONG Value(DriverContext* ctx, WORD id) { return id ? static_cast<LONG>(ItemGetRawById(ctx, id)) : 0; }
 
 int Text(DriverContext* ctx, WORD id, WCHAR* buffer, int chars) {
   buffer[0] = 0;
@@ -405,7 +405,7 @@ void CtlDrawWatermarkPreview(DriverContext* ctx, const CtlPagePictureEvent* even
     const RECT all = {0, 0, frame.width, frame.height};
     DuiFillRect(page.dc(), &all, kWhite);
   }
-  const LONG kind = static_cast<LONG>(ItemGetValueById(ctx, kItem_zdmWmKind));
+  const LONG kind = Value(ctx, kItem_zdmWmKind);
   if (kind == 1) {
     const COLORREF colour =
         WmPreviewColour(Value(ctx, Slot(facts, kWmColour)), WmWatermarkGrey(Value(ctx, Slot(facts, kWmDensity))));

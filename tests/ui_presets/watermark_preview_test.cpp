@@ -28,11 +28,11 @@ class WatermarkPreviewTest : public ModuleDialogsTest {
     SimDrawReset();
     dc_ = SimDrawFreeDc();
     // An A4-like page of 8 x 11 inches at 600 dpi: 72 points give a font 6 high.
-    ItemSetValueById(ctx_, kItem_zdmDstPaperWidthDot, 4800);
-    ItemSetValueById(ctx_, kItem_zdmDstPaperLengthDot, 6600);
-    ItemSetValueById(ctx_, kItem_zdmDstResolutionW, 600);
-    ItemSetValueById(ctx_, kItem_zdmFuncSelectWaterMark, 1);
-    ItemSetValueById(ctx_, kItem_zdmWmKind, 1);
+    ItemSetRawById(ctx_, kItem_zdmDstPaperWidthDot, 4800);
+    ItemSetRawById(ctx_, kItem_zdmDstPaperLengthDot, 6600);
+    ItemSetRawById(ctx_, kItem_zdmDstResolutionW, 600);
+    ItemSetRawById(ctx_, kItem_zdmFuncSelectWaterMark, 1);
+    ItemSetRawById(ctx_, kItem_zdmWmKind, 1);
     SetText(929, u"AB");
     SetText(945, u"Arial");
     const struct {
@@ -40,7 +40,7 @@ class WatermarkPreviewTest : public ModuleDialogsTest {
       LONG value;
     } values[] = {{951, 1}, {938, 0}, {947, 1}, {937, 30}, {944, 0}, {946, 72}, {952, 100}, {939, 0}, {940, 0},
                   {935, 0}};
-    for (const auto& v : values) ItemSetValueById(ctx_, v.id, v.value);
+    for (const auto& v : values) ItemSetRawById(ctx_, v.id, v.value);
   }
   void SetText(WORD id, const char16_t* text) { ItemSetText(ctx_, ItemFind(ctx_, id), W(text)); }
 
@@ -121,7 +121,7 @@ class WatermarkPreviewTest : public ModuleDialogsTest {
 // box (16 x 23 for two characters of 7 x 13), the frame through the box's corners, and the
 // bitmap ANDed onto the picture.
 TEST_F(WatermarkPreviewTest, AFramedTextIsDrawnCentredAndAndedOntoThePicture) {
-  ItemSetValueById(ctx_, 938, 1);
+  ItemSetRawById(ctx_, 938, 1);
   const std::vector<SimDrawCall> calls = Draw(1003, 2039);
   const std::vector<SimDrawCall> made = Of(calls, kSimDrawMade);
   ASSERT_FALSE(made.empty());
@@ -176,9 +176,9 @@ TEST_F(WatermarkPreviewTest, EffectsAndTilesDrawTheirShapes) {
       {3, 0, 1, 9, 0, 0, 1},
   };
   for (const Case& c : cases) {
-    ItemSetValueById(ctx_, 938, c.effect);
-    ItemSetValueById(ctx_, 944, c.angle);
-    ItemSetValueById(ctx_, 940, c.tiled);
+    ItemSetRawById(ctx_, 938, c.effect);
+    ItemSetRawById(ctx_, 944, c.angle);
+    ItemSetRawById(ctx_, 940, c.tiled);
     const std::vector<SimDrawCall> calls = Draw(1003, 2039);
     EXPECT_EQ(c.texts, Of(calls, kSimDrawTextOut).size()) << c.effect;
     EXPECT_EQ(c.polylines, Of(calls, kSimDrawPolyline).size()) << c.effect;
@@ -226,7 +226,7 @@ TEST_F(WatermarkPreviewTest, ColoursTheDeviceCannotShowAreBlendedThroughASecondB
       {1, {kSrcAnd, kDstInvert, 0x00A000C9, kSrcPaint, kSrcCopy}},
   };
   for (const Case& c : cases) {
-    ItemSetValueById(ctx_, 935, c.opaque);
+    ItemSetRawById(ctx_, 935, c.opaque);
     const std::vector<SimDrawCall> calls = Draw(1003, 2039);
     const std::vector<SimDrawCall> texts = Of(calls, kSimDrawTextOut);
     ASSERT_EQ(1u, texts.size());
@@ -263,10 +263,10 @@ TEST_F(WatermarkPreviewTest, NothingIsDrawnWithoutAScaleOrARecord) {
                {4800, 6600, 600, 0, true},
                {4800, 6600, 600, 1, false}};
   for (const Case& c : cases) {
-    ItemSetValueById(ctx_, kItem_zdmDstPaperWidthDot, c.width);
-    ItemSetValueById(ctx_, kItem_zdmDstPaperLengthDot, c.length);
-    ItemSetValueById(ctx_, kItem_zdmDstResolutionW, c.resolution);
-    ItemSetValueById(ctx_, kItem_zdmFuncSelectWaterMark, c.on);
+    ItemSetRawById(ctx_, kItem_zdmDstPaperWidthDot, c.width);
+    ItemSetRawById(ctx_, kItem_zdmDstPaperLengthDot, c.length);
+    ItemSetRawById(ctx_, kItem_zdmDstResolutionW, c.resolution);
+    ItemSetRawById(ctx_, kItem_zdmFuncSelectWaterMark, c.on);
     EXPECT_TRUE(Draw(1003, 2039, c.record).empty()) << c.width << " " << c.resolution;
   }
 }
@@ -275,9 +275,9 @@ TEST_F(WatermarkPreviewTest, NothingIsDrawnWithoutAScaleOrARecord) {
 // side: 6 x 3) at the position code's place, or stretched once into a tile copied across.
 TEST_F(WatermarkPreviewTest, AnImageIsScaledAndPlacedOrTiled) {
   WriteBmp(u"C:\\pictures\\wm.bmp", 100, 50);
-  ItemSetValueById(ctx_, kItem_zdmWmKind, 2);
+  ItemSetRawById(ctx_, kItem_zdmWmKind, 2);
   SetText(930, u"C:\\pictures\\wm.bmp");
-  ItemSetValueById(ctx_, 939, 32);
+  ItemSetRawById(ctx_, 939, 32);
   std::vector<SimDrawCall> calls = Draw(1003, 2039);
   std::vector<SimDrawCall> stretches = Of(calls, kSimDrawStretchBlt);
   ASSERT_EQ(1u, stretches.size());
@@ -286,7 +286,7 @@ TEST_F(WatermarkPreviewTest, AnImageIsScaledAndPlacedOrTiled) {
   EXPECT_EQ(50, stretches[0].points[1].y);
   ExpectAllDeleted(calls);
 
-  ItemSetValueById(ctx_, 940, 1);
+  ItemSetRawById(ctx_, 940, 1);
   calls = Draw(1003, 2039);
   stretches = Of(calls, kSimDrawStretchBlt);
   ASSERT_EQ(1u, stretches.size());
@@ -307,9 +307,9 @@ TEST_F(WatermarkPreviewTest, AnImageIsScaledAndPlacedOrTiled) {
 // Copy protection: the printed picture is filled with the colour; the copied one shows the
 // pattern text, with reverse and repeat every second row in the turned font from the right.
 TEST_F(WatermarkPreviewTest, CopyProtectionFillsAndRepeatsReversedRows) {
-  ItemSetValueById(ctx_, kItem_zdmFuncSelectCopyProtect, 1);
-  ItemSetValueById(ctx_, 512, 3);
-  ItemSetValueById(ctx_, 513, 2);
+  ItemSetRawById(ctx_, kItem_zdmFuncSelectCopyProtect, 1);
+  ItemSetRawById(ctx_, 512, 3);
+  ItemSetRawById(ctx_, 513, 2);
   std::vector<SimDrawCall> calls = Draw(4017, 2931, false);
   std::vector<SimDrawCall> fills = Of(calls, kSimDrawFill);
   ASSERT_EQ(1u, fills.size());
@@ -324,11 +324,11 @@ TEST_F(WatermarkPreviewTest, CopyProtectionFillsAndRepeatsReversedRows) {
 
   SetText(524, u"COPY");
   SetText(525, u"Arial");
-  ItemSetValueById(ctx_, 527, 72);
-  ItemSetValueById(ctx_, 528, 0);
-  ItemSetValueById(ctx_, 519, 1);
-  ItemSetValueById(ctx_, 520, 1);
-  ItemSetValueById(ctx_, 529, 140);  // a gap of 2
+  ItemSetRawById(ctx_, 527, 72);
+  ItemSetRawById(ctx_, 528, 0);
+  ItemSetRawById(ctx_, 519, 1);
+  ItemSetRawById(ctx_, 520, 1);
+  ItemSetRawById(ctx_, 529, 140);  // a gap of 2
   calls = Draw(4017, 2943, false);
   EXPECT_TRUE(Of(calls, kSimDrawFill).empty());  // no copy guard
   HANDLE upright = NULL, turned = NULL;
