@@ -161,6 +161,12 @@ TEST_F(WatermarkPreviewTest, AFramedTextIsDrawnCentredAndAndedOntoThePicture) {
   ExpectRect(blits[0].rect, Rect(29, 10, 77, 77), "onto the picture");
   EXPECT_EQ(kSrcAnd, blits[0].flags);
   ExpectAllDeleted(calls);
+
+  // An italic face reaching 2 out on both sides widens the box to 20: the text moves 2 left.
+  SimDrawSetCharOverhang(-2, -2);
+  const std::vector<SimDrawCall> wider = Of(Draw(1003, 2039), kSimDrawTextOut);
+  ASSERT_EQ(1u, wider.size());
+  EXPECT_EQ(15, wider[0].x);
 }
 
 // The effects and the tiling: a tiled text repeats every box + 1 across the bitmap; the circle
