@@ -184,6 +184,7 @@ WINSIM_API void SimUiDeclareControl(HWND page, int controlId, HWND control);
 WINSIM_API HWND SimUiFindControl(HWND dialog, int controlId);
 WINSIM_API int SimUiControlId(HWND window);
 WINSIM_API HWND SimUiParent(HWND window);
+WINSIM_API HWND SimUiOwner(HWND window);
 WINSIM_API HWND SimUiFirstChild(HWND window);
 WINSIM_API HWND SimUiNextSibling(HWND window);
 WINSIM_API HWND SimUiFindTopLevel(LPCWSTR className);
@@ -329,6 +330,34 @@ enum SimDrawKind {
 };
 // Image drawing: an icon drawn (id: the icon, x, y: its top-left).
 enum { kSimDrawIcon = 60 };
+// Off-screen drawing: objects made, selected and deleted, paths, shapes and blits. handle names
+// the object (made, deleted, selected) or the source DC (blits); kinds of object in flags:
+// kSimDrawObject... .
+enum {
+  kSimDrawMade = 80,        // handle, flags: the kind; a DC: handle2 the DC it is compatible with; a
+                            // bitmap: rect (0, 0, width, height); a font: text the face, y the height,
+                            // x the escapement, id the weight, colour2 the italic flag; a pen or a
+                            // brush: colour
+  kSimDrawDeleted = 81,     // handle, flags: the kind, x: 1 when it was still selected in a DC (for a
+                            // DC: when it still held an object made by the drawing)
+  kSimDrawSelect = 82,      // dc, handle: the bitmap, pen or brush selected, flags: its kind
+  kSimDrawBitBlt = 83,      // dc, rect: the destination, handle: the source DC (NULL for none),
+                            // points[0]: the source's origin, flags: the raster operation
+  kSimDrawStretchBlt = 84,  // as kSimDrawBitBlt, points[1]: the source's width and height
+  kSimDrawPatBlt = 85,      // dc, rect, flags: the raster operation, colour: the DC's brush colour
+  kSimDrawEllipse = 86,     // dc, rect, colour: the DC's pen colour
+  kSimDrawPolyline = 87,    // dc, points (pointCount), colour: the DC's pen colour
+  kSimDrawBeginPath = 88,   // dc
+  kSimDrawEndPath = 89,     // dc (the figure closed)
+  kSimDrawStrokePath = 90,  // dc, colour: the DC's pen colour
+};
+enum {
+  kSimDrawObjectDc = 1,
+  kSimDrawObjectBitmap = 2,
+  kSimDrawObjectFont = 3,
+  kSimDrawObjectPen = 4,
+  kSimDrawObjectBrush = 5,
+};
 typedef struct SimDrawCall {
   int kind;
   HDC dc;
@@ -344,12 +373,17 @@ typedef struct SimDrawCall {
   POINT points[8];
   DWORD textLength;  // the whole text's length
   WCHAR text[256];   // the text (cut)
+  HANDLE handle;     // off-screen drawing: the object or the source DC; a text: the DC's font
+  HANDLE handle2;
 } SimDrawCall;
 typedef struct SimDrawDcState {
   COLORREF textColour;   // black at first
   COLORREF bkColour;     // white at first
   int bkMode;            // OPAQUE at first
   HFONT font;            // NULL at first
+  HBITMAP bitmap;        // NULL at first
+  HPEN pen;              // NULL at first
+  HBRUSH brush;          // NULL at first
 } SimDrawDcState;
 // Appends a call; the recording fills window from the DC.
 WINSIM_API void SimDrawRecord(const SimDrawCall* call);
@@ -370,6 +404,18 @@ WINSIM_API BOOL SimDrawRestoreDcState(HDC dc, int level);
 // `height` high (7 and 13 until set).
 WINSIM_API void SimDrawSetTextMetrics(LONG advance, LONG height);
 WINSIM_API void SimDrawGetTextMetrics(LONG* advance, LONG* height);
+// The characters' A and C widths (0 and 0 until set; B is the advance less both), as an italic
+// face overhangs its neighbours with negative ones.
+WINSIM_API void SimDrawSetCharOverhang(LONG a, LONG c);
+WINSIM_API void SimDrawGetCharOverhang(LONG* a, LONG* c);
+// The device's nearest colour: the colour with only the mask's bits kept (all of them until set,
+// every colour exact).
+WINSIM_API void SimDrawSetNearestMask(COLORREF mask);
+WINSIM_API COLORREF SimDrawNearestColour(COLORREF colour);
+// A DC token deleted (DeleteDC): it stays known, its state no longer counts.
+WINSIM_API void SimDrawForgetDc(HDC dc);
+// TRUE while a live DC has the object selected (its font, bitmap, pen or brush).
+WINSIM_API BOOL SimDrawObjectSelected(HANDLE object);
 // Recorded calls since the machine root was set (or SimDrawReset / SimUiReset): count and one.
 WINSIM_API DWORD SimDrawCallCount(void);
 WINSIM_API BOOL SimDrawGetCall(DWORD index, SimDrawCall* call);

@@ -98,6 +98,52 @@ BOOL DuiBitmapSize(HBITMAP bitmap, LONG* width, LONG* height, WORD* bitsPerPixel
 void DuiDeleteBitmap(HBITMAP bitmap);
 // Draws icon iconId of the module with its top-left at (x, y) (LoadIconW, DrawIcon).
 BOOL DuiDrawIcon(HDC dc, HMODULE module, UINT iconId, int x, int y);
+// ---- off-screen drawing: memory DCs, fonts, pens, paths and blits ----
+// Natively every object made and deleted is recorded (kSimDrawMade, kSimDrawDeleted with the
+// note whether it was still selected), so tests see that a drawing leaves nothing behind.
+
+// A memory DC compatible with dc (CreateCompatibleDC); NULL on failure. Deleted with
+// DuiDeleteMemoryDc once the objects selected into it were selected out.
+HDC DuiCreateMemoryDc(HDC dc);
+void DuiDeleteMemoryDc(HDC dc);
+// A bitmap of width x height compatible with dc (CreateCompatibleBitmap); NULL for an empty size
+// or on failure. Deleted with DuiDeleteBitmap.
+HBITMAP DuiCreateCompatibleBitmap(HDC dc, int width, int height);
+// Selects the bitmap, pen or brush into the DC and answers the one it had.
+HBITMAP DuiSelectBitmap(HDC dc, HBITMAP bitmap);
+HPEN DuiSelectPen(HDC dc, HPEN pen);
+HBRUSH DuiSelectBrush(HDC dc, HBRUSH brush);
+// The LOGFONT of a font (GetObjectW); FALSE for no font.
+BOOL DuiFontLogFont(HFONT font, LOGFONTW* logFont);
+// A font of the LOGFONT, escapement included (CreateFontIndirectW); NULL on failure.
+HFONT DuiCreateFont(const LOGFONTW* logFont);
+void DuiDeleteFont(HFONT font);
+// A one-pixel solid pen of the colour (CreatePen).
+HPEN DuiCreatePen(COLORREF colour);
+void DuiDeletePen(HPEN pen);
+// One character's A, B and C widths in the DC's font (GetCharABCWidthsW). Natively B is the
+// recording's advance less the scripted A and C (SimDrawSetCharOverhang).
+BOOL DuiCharWidths(HDC dc, WCHAR character, ABC* widths);
+// Paths: what is drawn between begin and end becomes the DC's path (BeginPath); the end closes
+// the open figure (CloseFigure, EndPath); the stroke draws it with the DC's pen (StrokePath).
+void DuiBeginPath(HDC dc);
+void DuiEndPath(HDC dc);
+void DuiStrokePath(HDC dc);
+// The ellipse inscribed in the rectangle, outlined with the DC's pen and not filled (Ellipse with
+// the hollow brush).
+void DuiEllipse(HDC dc, const RECT* rect);
+// Connected lines through the points with the DC's pen (Polyline).
+void DuiPolyline(HDC dc, const POINT* points, int count);
+// Blits with a raster operation: a copy of the source's (sx, sy) onto (x, y) at width x height
+// (BitBlt), a stretch of its sw x sh (StretchBlt), and the DC's brush combined with the
+// destination (PatBlt).
+BOOL DuiBitBlt(HDC dc, int x, int y, int width, int height, HDC source, int sx, int sy, DWORD rop);
+BOOL DuiStretchBlt(HDC dc, int x, int y, int width, int height, HDC source, int sx, int sy, int sw, int sh,
+                   DWORD rop);
+BOOL DuiPatBlt(HDC dc, int x, int y, int width, int height, DWORD rop);
+// The colour the device shows for the colour (GetNearestColor).
+COLORREF DuiNearestColour(HDC dc, COLORREF colour);
+
 // ---- edits and scroll bars ----
 
 // The width of a horizontal scroll bar's arrow (the system metric SM_CXHSCROLL); natively the

@@ -196,6 +196,11 @@ void DuiFillRect(HDC dc, const RECT* rect, COLORREF colour) {
 HBRUSH DuiSolidBrush(COLORREF colour) {
   MadeBrush* brush = new MadeBrush;
   brush->colour = colour;
+  SimDrawCall call = Call(kSimDrawMade, NULL);
+  call.handle = brush;
+  call.flags = kSimDrawObjectBrush;
+  call.colour = colour;
+  SimDrawRecord(&call);
   return reinterpret_cast<HBRUSH>(brush);
 }
 
@@ -204,7 +209,13 @@ HBRUSH DuiStockBrush(int stockObject) {
 }
 
 void DuiDeleteBrush(HBRUSH brush) {
-  if (reinterpret_cast<UINT_PTR>(brush) > 64) delete reinterpret_cast<MadeBrush*>(brush);
+  if (reinterpret_cast<UINT_PTR>(brush) <= 64) return;
+  SimDrawCall call = Call(kSimDrawDeleted, NULL);
+  call.handle = brush;
+  call.flags = kSimDrawObjectBrush;
+  call.x = SimDrawObjectSelected(brush) ? 1 : 0;
+  SimDrawRecord(&call);
+  delete reinterpret_cast<MadeBrush*>(brush);
 }
 
 void DuiFillRectBrush(HDC dc, const RECT* rect, HBRUSH brush) {
@@ -278,7 +289,9 @@ BOOL DuiTextOut(HDC dc, int x, int y, UINT options, const RECT* rect, LPCWSTR te
   SetRect(&call, rect);
   SetText(&call, text, length);
   call.flags = options;
-  call.colour = State(dc).textColour;
+  const SimDrawDcState state = State(dc);
+  call.colour = state.textColour;
+  call.handle = state.font;
   SimDrawRecord(&call);
   return TRUE;
 }
@@ -343,6 +356,12 @@ HBITMAP MakeBitmap(const BITMAPINFOHEADER* header, UINT id) {
   made->height = header->biHeight < 0 ? -header->biHeight : header->biHeight;
   made->bitsPerPixel = header->biBitCount;
   made->id = id;
+  SimDrawCall call = Call(kSimDrawMade, NULL);
+  call.handle = made;
+  call.flags = kSimDrawObjectBitmap;
+  call.rect = RECT{0, 0, made->width, made->height};
+  call.id = id;
+  SimDrawRecord(&call);
   return reinterpret_cast<HBITMAP>(made);
 }
 
@@ -381,6 +400,11 @@ BOOL DuiBitmapSize(HBITMAP bitmap, LONG* width, LONG* height, WORD* bitsPerPixel
 void DuiDeleteBitmap(HBITMAP bitmap) {
   MadeBitmap* made = const_cast<MadeBitmap*>(Made(bitmap));
   if (!made) return;
+  SimDrawCall call = Call(kSimDrawDeleted, NULL);
+  call.handle = made;
+  call.flags = kSimDrawObjectBitmap;
+  call.x = SimDrawObjectSelected(made) ? 1 : 0;
+  SimDrawRecord(&call);
   made->magic = 0;
   delete made;
 }
@@ -394,6 +418,253 @@ BOOL DuiDrawIcon(HDC dc, HMODULE module, UINT iconId, int x, int y) {
   SimDrawRecord(&call);
   return TRUE;
 }
+// ---- off-screen drawing ----
+
+namespace {
+
+// Fonts and pens the drawing made: heap records of what they were made of.
+struct MadeFont {
+  DWORD magic;
+  LOGFONTW logFont;
+};
+constexpr DWORD kFontMagic = 0x544e4f46;
+struct MadePen {
+  DWORD magic;
+  COLORREF colour;
+};
+constexpr DWORD kPenMagic = 0x204e4550;
+
+const MadeFont* FontOf(HFONT font) {
+  const MadeFont* made = reinterpret_cast<const MadeFont*>(font);
+  return made && made->magic == kFontMagic ? made : nullptr;
+}
+
+const MadePen* PenOf(HPEN pen) {
+  const MadePen* made = reinterpret_cast<const MadePen*>(pen);
+  return made && made->magic == kPenMagic ? made : nullptr;
+}
+
+COLORREF PenColour(HDC dc) {
+  const MadePen* pen = PenOf(State(dc).pen);
+  return pen ? pen->colour : 0;
+}
+
+void RecordDeleted(HANDLE object, DWORD kind) {
+  SimDrawCall call = Call(kSimDrawDeleted, NULL);
+  call.handle = object;
+  call.flags = kind;
+  call.x = SimDrawObjectSelected(object) ? 1 : 0;
+  SimDrawRecord(&call);
+}
+
+void RecordSelect(HDC dc, HANDLE object, DWORD kind) {
+  SimDrawCall call = Call(kSimDrawSelect, dc);
+  call.handle = object;
+  call.flags = kind;
+  SimDrawRecord(&call);
+}
+
+}  // namespace
+
+HDC DuiCreateMemoryDc(HDC dc) {
+  HDC made = SimDrawFreeDc();
+  if (!made) return NULL;
+  SimDrawCall call = Call(kSimDrawMade, NULL);
+  call.handle = made;
+  call.handle2 = dc;
+  call.flags = kSimDrawObjectDc;
+  SimDrawRecord(&call);
+  return made;
+}
+
+void DuiDeleteMemoryDc(HDC dc) {
+  if (!dc) return;
+  const SimDrawDcState state = State(dc);
+  SimDrawCall call = Call(kSimDrawDeleted, NULL);
+  call.handle = dc;
+  call.flags = kSimDrawObjectDc;
+  call.x = state.bitmap || state.pen || state.brush || FontOf(state.font) ? 1 : 0;
+  SimDrawRecord(&call);
+  SimDrawForgetDc(dc);
+}
+
+HBITMAP DuiCreateCompatibleBitmap(HDC dc, int width, int height) {
+  if (!dc || width <= 0 || height <= 0) return NULL;
+  BITMAPINFOHEADER header = {};
+  header.biSize = sizeof(header);
+  header.biWidth = width;
+  header.biHeight = height;
+  header.biPlanes = 1;
+  header.biBitCount = 32;
+  return MakeBitmap(&header, 0);
+}
+
+HBITMAP DuiSelectBitmap(HDC dc, HBITMAP bitmap) {
+  SimDrawDcState state = State(dc);
+  HBITMAP old = state.bitmap;
+  state.bitmap = bitmap;
+  SimDrawSetDcState(dc, &state);
+  RecordSelect(dc, bitmap, kSimDrawObjectBitmap);
+  return old;
+}
+
+HPEN DuiSelectPen(HDC dc, HPEN pen) {
+  SimDrawDcState state = State(dc);
+  HPEN old = state.pen;
+  state.pen = pen;
+  SimDrawSetDcState(dc, &state);
+  RecordSelect(dc, pen, kSimDrawObjectPen);
+  return old;
+}
+
+HBRUSH DuiSelectBrush(HDC dc, HBRUSH brush) {
+  SimDrawDcState state = State(dc);
+  HBRUSH old = state.brush;
+  state.brush = brush;
+  SimDrawSetDcState(dc, &state);
+  RecordSelect(dc, brush, kSimDrawObjectBrush);
+  return old;
+}
+
+BOOL DuiFontLogFont(HFONT font, LOGFONTW* logFont) {
+  const MadeFont* made = FontOf(font);
+  if (!made || !logFont) return FALSE;
+  *logFont = made->logFont;
+  return TRUE;
+}
+
+HFONT DuiCreateFont(const LOGFONTW* logFont) {
+  if (!logFont) return NULL;
+  MadeFont* made = new MadeFont;
+  made->magic = kFontMagic;
+  made->logFont = *logFont;
+  SimDrawCall call = Call(kSimDrawMade, NULL);
+  call.handle = made;
+  call.flags = kSimDrawObjectFont;
+  call.y = logFont->lfHeight;
+  call.x = logFont->lfEscapement;
+  call.id = static_cast<UINT>(logFont->lfWeight);
+  call.colour2 = logFont->lfItalic;
+  SetText(&call, logFont->lfFaceName, -1);
+  SimDrawRecord(&call);
+  return reinterpret_cast<HFONT>(made);
+}
+
+void DuiDeleteFont(HFONT font) {
+  MadeFont* made = const_cast<MadeFont*>(FontOf(font));
+  if (!made) return;
+  RecordDeleted(made, kSimDrawObjectFont);
+  made->magic = 0;
+  delete made;
+}
+
+HPEN DuiCreatePen(COLORREF colour) {
+  MadePen* made = new MadePen;
+  made->magic = kPenMagic;
+  made->colour = colour;
+  SimDrawCall call = Call(kSimDrawMade, NULL);
+  call.handle = made;
+  call.flags = kSimDrawObjectPen;
+  call.colour = colour;
+  SimDrawRecord(&call);
+  return reinterpret_cast<HPEN>(made);
+}
+
+void DuiDeletePen(HPEN pen) {
+  MadePen* made = const_cast<MadePen*>(PenOf(pen));
+  if (!made) return;
+  RecordDeleted(made, kSimDrawObjectPen);
+  made->magic = 0;
+  delete made;
+}
+
+BOOL DuiCharWidths(HDC dc, WCHAR character, ABC* widths) {
+  (void)dc;
+  (void)character;
+  if (!widths) return FALSE;
+  LONG advance = 7, height = 13, a = 0, c = 0;
+  SimDrawGetTextMetrics(&advance, &height);
+  SimDrawGetCharOverhang(&a, &c);
+  widths->abcA = a;
+  widths->abcB = static_cast<UINT>(advance - a - c);
+  widths->abcC = c;
+  return TRUE;
+}
+
+void DuiBeginPath(HDC dc) {
+  SimDrawCall call = Call(kSimDrawBeginPath, dc);
+  SimDrawRecord(&call);
+}
+
+void DuiEndPath(HDC dc) {
+  SimDrawCall call = Call(kSimDrawEndPath, dc);
+  SimDrawRecord(&call);
+}
+
+void DuiStrokePath(HDC dc) {
+  SimDrawCall call = Call(kSimDrawStrokePath, dc);
+  call.colour = PenColour(dc);
+  SimDrawRecord(&call);
+}
+
+void DuiEllipse(HDC dc, const RECT* rect) {
+  SimDrawCall call = Call(kSimDrawEllipse, dc);
+  SetRect(&call, rect);
+  call.colour = PenColour(dc);
+  SimDrawRecord(&call);
+}
+
+void DuiPolyline(HDC dc, const POINT* points, int count) {
+  SimDrawCall call = Call(kSimDrawPolyline, dc);
+  call.pointCount = count;
+  for (int i = 0; points && i < count && i < 8; ++i) call.points[i] = points[i];
+  call.colour = PenColour(dc);
+  SimDrawRecord(&call);
+}
+
+BOOL DuiBitBlt(HDC dc, int x, int y, int width, int height, HDC source, int sx, int sy, DWORD rop) {
+  if (!dc) return FALSE;
+  SimDrawCall call = Call(kSimDrawBitBlt, dc);
+  call.rect = RECT{x, y, x + width, y + height};
+  call.handle = source;
+  call.points[0] = POINT{sx, sy};
+  call.pointCount = 1;
+  call.flags = rop;
+  SimDrawRecord(&call);
+  return TRUE;
+}
+
+BOOL DuiStretchBlt(HDC dc, int x, int y, int width, int height, HDC source, int sx, int sy, int sw, int sh,
+                   DWORD rop) {
+  if (!dc || !source) return FALSE;
+  SimDrawCall call = Call(kSimDrawStretchBlt, dc);
+  call.rect = RECT{x, y, x + width, y + height};
+  call.handle = source;
+  call.points[0] = POINT{sx, sy};
+  call.points[1] = POINT{sw, sh};
+  call.pointCount = 2;
+  call.flags = rop;
+  SimDrawRecord(&call);
+  return TRUE;
+}
+
+BOOL DuiPatBlt(HDC dc, int x, int y, int width, int height, DWORD rop) {
+  if (!dc) return FALSE;
+  SimDrawCall call = Call(kSimDrawPatBlt, dc);
+  call.rect = RECT{x, y, x + width, y + height};
+  call.flags = rop;
+  HBRUSH brush = State(dc).brush;
+  call.handle = brush;
+  call.colour = reinterpret_cast<UINT_PTR>(brush) > 64 ? reinterpret_cast<MadeBrush*>(brush)->colour : CLR_INVALID;
+  SimDrawRecord(&call);
+  return TRUE;
+}
+
+COLORREF DuiNearestColour(HDC dc, COLORREF colour) {
+  (void)dc;
+  return SimDrawNearestColour(colour);
+}
+
 // ---- edits and scroll bars ----
 
 int DuiScrollArrowWidth() { return 16; }

@@ -63,6 +63,40 @@ void DuiDeleteBitmap(HBITMAP bitmap) { (void)bitmap; }
 BOOL DuiDrawIcon(HDC dc, HMODULE module, UINT iconId, int x, int y) {
   (void)dc; (void)module; (void)iconId; (void)x; (void)y; return FALSE;
 }
+// ---- off-screen drawing ----
+
+HDC DuiCreateMemoryDc(HDC dc) { (void)dc; return NULL; }
+void DuiDeleteMemoryDc(HDC dc) { (void)dc; }
+HBITMAP DuiCreateCompatibleBitmap(HDC dc, int width, int height) {
+  (void)dc; (void)width; (void)height; return NULL;
+}
+HBITMAP DuiSelectBitmap(HDC dc, HBITMAP bitmap) { (void)dc; (void)bitmap; return NULL; }
+HPEN DuiSelectPen(HDC dc, HPEN pen) { (void)dc; (void)pen; return NULL; }
+HBRUSH DuiSelectBrush(HDC dc, HBRUSH brush) { (void)dc; (void)brush; return NULL; }
+BOOL DuiFontLogFont(HFONT font, LOGFONTW* logFont) { (void)font; (void)logFont; return FALSE; }
+HFONT DuiCreateFont(const LOGFONTW* logFont) { (void)logFont; return NULL; }
+void DuiDeleteFont(HFONT font) { (void)font; }
+HPEN DuiCreatePen(COLORREF colour) { (void)colour; return NULL; }
+void DuiDeletePen(HPEN pen) { (void)pen; }
+BOOL DuiCharWidths(HDC dc, WCHAR character, ABC* widths) { (void)dc; (void)character; (void)widths; return FALSE; }
+void DuiBeginPath(HDC dc) { (void)dc; }
+void DuiEndPath(HDC dc) { (void)dc; }
+void DuiStrokePath(HDC dc) { (void)dc; }
+void DuiEllipse(HDC dc, const RECT* rect) { (void)dc; (void)rect; }
+void DuiPolyline(HDC dc, const POINT* points, int count) { (void)dc; (void)points; (void)count; }
+BOOL DuiBitBlt(HDC dc, int x, int y, int width, int height, HDC source, int sx, int sy, DWORD rop) {
+  (void)dc; (void)x; (void)y; (void)width; (void)height; (void)source; (void)sx; (void)sy; (void)rop; return FALSE;
+}
+BOOL DuiStretchBlt(HDC dc, int x, int y, int width, int height, HDC source, int sx, int sy, int sw, int sh,
+                   DWORD rop) {
+  (void)dc; (void)x; (void)y; (void)width; (void)height; (void)source; (void)sx; (void)sy; (void)sw; (void)sh;
+  (void)rop; return FALSE;
+}
+BOOL DuiPatBlt(HDC dc, int x, int y, int width, int height, DWORD rop) {
+  (void)dc; (void)x; (void)y; (void)width; (void)height; (void)rop; return FALSE;
+}
+COLORREF DuiNearestColour(HDC dc, COLORREF colour) { (void)dc; return colour; }
+
 // ---- edits and scroll bars ----
 
 int DuiScrollArrowWidth() { return 0; }

@@ -168,6 +168,57 @@ BOOL DuiDrawIcon(HDC dc, HMODULE module, UINT iconId, int x, int y) {
   HICON icon = LoadIconW(module, MAKEINTRESOURCEW(iconId));
   return icon ? DrawIcon(dc, x, y, icon) : FALSE;
 }
+// ---- off-screen drawing ----
+
+HDC DuiCreateMemoryDc(HDC dc) { return CreateCompatibleDC(dc); }
+void DuiDeleteMemoryDc(HDC dc) {
+  if (dc) DeleteDC(dc);
+}
+HBITMAP DuiCreateCompatibleBitmap(HDC dc, int width, int height) {
+  return dc && width > 0 && height > 0 ? CreateCompatibleBitmap(dc, width, height) : NULL;
+}
+HBITMAP DuiSelectBitmap(HDC dc, HBITMAP bitmap) { return static_cast<HBITMAP>(SelectObject(dc, bitmap)); }
+HPEN DuiSelectPen(HDC dc, HPEN pen) { return static_cast<HPEN>(SelectObject(dc, pen)); }
+HBRUSH DuiSelectBrush(HDC dc, HBRUSH brush) { return static_cast<HBRUSH>(SelectObject(dc, brush)); }
+BOOL DuiFontLogFont(HFONT font, LOGFONTW* logFont) {
+  return font && logFont && GetObjectW(font, sizeof(*logFont), logFont) == static_cast<int>(sizeof(*logFont));
+}
+HFONT DuiCreateFont(const LOGFONTW* logFont) { return logFont ? CreateFontIndirectW(logFont) : NULL; }
+void DuiDeleteFont(HFONT font) {
+  if (font) DeleteObject(font);
+}
+HPEN DuiCreatePen(COLORREF colour) { return CreatePen(PS_SOLID, 1, colour); }
+void DuiDeletePen(HPEN pen) {
+  if (pen) DeleteObject(pen);
+}
+BOOL DuiCharWidths(HDC dc, WCHAR character, ABC* widths) {
+  return widths && GetCharABCWidthsW(dc, character, character, widths);
+}
+void DuiBeginPath(HDC dc) { BeginPath(dc); }
+void DuiEndPath(HDC dc) {
+  CloseFigure(dc);
+  EndPath(dc);
+}
+void DuiStrokePath(HDC dc) { StrokePath(dc); }
+void DuiEllipse(HDC dc, const RECT* rect) {
+  if (!rect) return;
+  HGDIOBJ old = SelectObject(dc, GetStockObject(NULL_BRUSH));
+  Ellipse(dc, rect->left, rect->top, rect->right, rect->bottom);
+  SelectObject(dc, old);
+}
+void DuiPolyline(HDC dc, const POINT* points, int count) {
+  if (points && count > 1) Polyline(dc, points, count);
+}
+BOOL DuiBitBlt(HDC dc, int x, int y, int width, int height, HDC source, int sx, int sy, DWORD rop) {
+  return BitBlt(dc, x, y, width, height, source, sx, sy, rop);
+}
+BOOL DuiStretchBlt(HDC dc, int x, int y, int width, int height, HDC source, int sx, int sy, int sw, int sh,
+                   DWORD rop) {
+  return StretchBlt(dc, x, y, width, height, source, sx, sy, sw, sh, rop);
+}
+BOOL DuiPatBlt(HDC dc, int x, int y, int width, int height, DWORD rop) { return PatBlt(dc, x, y, width, height, rop); }
+COLORREF DuiNearestColour(HDC dc, COLORREF colour) { return GetNearestColor(dc, colour); }
+
 // ---- edits and scroll bars ----
 
 int DuiScrollArrowWidth() { return GetSystemMetrics(SM_CXHSCROLL); }

@@ -17,6 +17,8 @@ HWND WuiFindControl(HWND dialog, int controlId);
 int WuiControlId(HWND window);
 // The parent of a child window; NULL for a top-level window.
 HWND WuiParent(HWND window);
+// The owner of a top-level window (a dialog's owner); NULL for none.
+HWND WuiOwner(HWND window);
 // The children of a window in z-order: the top one, then each next; NULL ends them.
 HWND WuiFirstChild(HWND window);
 HWND WuiNextSibling(HWND window);

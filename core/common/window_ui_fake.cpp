@@ -6,6 +6,7 @@
 HWND WuiFindControl(HWND dialog, int controlId) { return SimUiFindControl(dialog, controlId); }
 int WuiControlId(HWND window) { return SimUiControlId(window); }
 HWND WuiParent(HWND window) { return SimUiParent(window); }
+HWND WuiOwner(HWND window) { return SimUiOwner(window); }
 HWND WuiFirstChild(HWND window) { return SimUiFirstChild(window); }
 HWND WuiNextSibling(HWND window) { return SimUiNextSibling(window); }
 HWND WuiFindTopLevel(LPCWSTR className) { return SimUiFindTopLevel(className); }

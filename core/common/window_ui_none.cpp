@@ -7,6 +7,7 @@
 HWND WuiFindControl(HWND dialog, int controlId) { (void)dialog; (void)controlId; return NULL; }
 int WuiControlId(HWND window) { (void)window; return 0; }
 HWND WuiParent(HWND window) { (void)window; return NULL; }
+HWND WuiOwner(HWND window) { (void)window; return NULL; }
 HWND WuiFirstChild(HWND window) { (void)window; return NULL; }
 HWND WuiNextSibling(HWND window) { (void)window; return NULL; }
 HWND WuiFindTopLevel(LPCWSTR className) { (void)className; return NULL; }

@@ -6,6 +6,7 @@ int WuiControlId(HWND window) { return GetDlgCtrlID(window); }
 HWND WuiParent(HWND window) {
   return (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) ? GetParent(window) : NULL;
 }
+HWND WuiOwner(HWND window) { return window ? GetWindow(window, GW_OWNER) : NULL; }
 HWND WuiFirstChild(HWND window) { return GetWindow(window, GW_CHILD); }
 HWND WuiNextSibling(HWND window) { return GetWindow(window, GW_HWNDNEXT); }
 HWND WuiFindTopLevel(LPCWSTR className) { return className ? FindWindowW(className, NULL) : NULL; }

@@ -5,6 +5,7 @@
 #include "core/front/ctl_lists.h"
 #include "core/front/ctl_simple.h"
 #include "core/front/ctl_subclass.h"
+#include "core/front/dialog_state.h"
 #include "core/front/draw_helpers.h"
 
 namespace {
@@ -68,6 +69,12 @@ const CtlExtSteps kBalanceUpExt = {kCtlExtStepButton, 3, kBalanceUp};
 // The colour sample of the quality page draws with the six default colour items.
 const CtlExtColourSample kColourSampleExt = {kCtlExtColourSample, {0, 0}, {0, 0, 0, 0, 0, 0}};
 
+// The preview picture's watermark items by symbol: text, face, style, effect, colour, density,
+// angle, size, image file, image scale, position, tiling and opacity (wdmWmChar .. wdmWmOpaque);
+// the binding turns the symbols into item ids.
+const WORD kPreviewWatermarkExt[kCtlExtWatermarkWords] = {
+    kCtlExtPreview, 1928, 1944, 1950, 1937, 1946, 1936, 1943, 1945, 1929, 1951, 1938, 1939, 1934, 0};
+
 // The rows' extension column names an index of this table; indexes are never renumbered. Rows
 // are grouped by the control types that read them: 1-9 ramps and balance steps, 10-29 texts,
 // pictures and buttons, 30-49 lists, combos and tabs, 50-69 edits and scroll bars.
@@ -84,6 +91,7 @@ const ExtensionRow kControlExtensions[] = {
     {6, reinterpret_cast<const CtlExtRecord*>(&kBalanceUpExt)},
     // 10-29: texts, pictures and buttons
     {10, reinterpret_cast<const CtlExtRecord*>(&kColourSampleExt)},
+    {11, reinterpret_cast<const CtlExtRecord*>(kPreviewWatermarkExt)},
     // 30-49: lists, combos and tabs
     {30, reinterpret_cast<const CtlExtRecord*>(&kListExtRestrictedChoice)},
     {31, reinterpret_cast<const CtlExtRecord*>(&kListExtStatusSummary)},

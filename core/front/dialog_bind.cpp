@@ -230,7 +230,7 @@ void BindExtensions(DriverContext* ctx) {
         SettingItem* item = word ? ItemFindBySymbol(ctx, word) : nullptr;
         word = item ? item->id : 0;
       }
-      state.watermarkPicture[1] = kItem_wdmWmFontName;
+      state.watermarkPicture[2] = kItem_wdmWmFontName;
     }
     if (state.watermarkPicture[0] == 8) {
       ForEachControl(ctx, [&](DlgPageRecord* page, DlgControlRecord* control) {

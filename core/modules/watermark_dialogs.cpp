@@ -23,11 +23,14 @@
 #include "core/items/item_table.h"
 #include "core/modules/font_subst_lists.h"
 #include "core/modules/module_rows.h"
+#include "core/modules/watermark_geometry.h"
+#include "core/modules/watermark_preview.h"
 #include "core/store/settings_stores.h"
 #include "core/store/stamp_store.h"
 #include "core/system/resources.h"
 #include "core/system/sub_dialog.h"
 #include "core/system/user_messages.h"
+#include "core/tables/build_switches.h"
 
 namespace {
 
@@ -343,7 +346,42 @@ int HandleMarginEdits(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord*
   return 0;
 }
 
+// The margin dialog's edge, crop and creep controls, the marker they shrink into, the buttons
+// that move up to it and the unit button that moves to the top of the string-form label.
+constexpr WORD kMarginHidden[] = {3181, 3182, 3183, 3184, 3185, 3186, 3187, 3188, 3189,
+                                  3190, 3191, 3192, 3193, 3194, 3195, 3198, 3209};
+constexpr WORD kMarginMarker = 3199, kMarginUnit = 2505, kMarginUnitAnchor = 2664, kMarginHelp = 9;
+constexpr int kFeatureMarginExtras = 6;
+
 }  // namespace
+
+void WmLayOutMarginDialog(HWND dialog, HWND owner) {
+  RECT marker, ok;
+  HWND markerWindow = WuiFindControl(dialog, kMarginMarker);
+  HWND okWindow = WuiFindControl(dialog, IDOK);
+  if (!markerWindow || !okWindow || !WuiGetRect(markerWindow, &marker) || !WuiGetRect(okWindow, &ok)) return;
+  const RECT hidden = WmMarginHiddenRect(marker);
+  for (WORD id : kMarginHidden)
+    if (HWND control = WuiFindControl(dialog, id)) WuiMove(control, &hidden, TRUE);
+  for (WORD id : {static_cast<WORD>(IDOK), static_cast<WORD>(IDCANCEL), kMarginHelp, kMarginDefault}) {
+    RECT r;
+    HWND button = WuiFindControl(dialog, id);
+    if (!button || !WuiGetRect(button, &r)) continue;
+    const RECT moved = WmMoveToTop(r, marker.top);
+    WuiMove(button, &moved, TRUE);
+  }
+  RECT unit, anchor;
+  HWND unitWindow = WuiFindControl(dialog, kMarginUnit);
+  HWND anchorWindow = WuiFindControl(dialog, kMarginUnitAnchor);
+  if (unitWindow && anchorWindow && WuiGetRect(unitWindow, &unit) && WuiGetRect(anchorWindow, &anchor)) {
+    const RECT moved = WmMoveToTop(unit, anchor.top);
+    WuiMove(unitWindow, &moved, TRUE);
+  }
+  RECT self, ownerRect;
+  if (!owner || !WuiGetRect(dialog, &self) || !WuiGetRect(owner, &ownerRect)) return;
+  const RECT placed = WmMarginDialogRect(self, ownerRect, marker, ok);
+  WuiMove(dialog, &placed, TRUE);
+}
 
 void WmFillFontChoice(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* choice, WORD itemId) {
   (void)page;
@@ -398,6 +436,10 @@ int WmHandleControl(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* c
       if (HandleFontDialog(ctx, page, control, message, wParam, lParam)) return 1;
       return HandleEditPage(ctx, page, control, message, wParam, lParam);
     case kDlgMargin:
+      if (!control && message == WM_INITDIALOG) {
+        if (!BuildHasFeatureBit(kFeatureMarginExtras)) WmLayOutMarginDialog(page->window, WuiOwner(page->window));
+        return 0;
+      }
       if (HandleFontDialog(ctx, page, control, message, wParam, lParam)) return 1;
       return control && message == WM_COMMAND ? HandleMarginEdits(ctx, page, control, wParam, lParam) : 0;
     case kDlgCopyProtect:
@@ -408,6 +450,12 @@ int WmHandleControl(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* c
 }
 
 int WmHandleEvent(DriverContext* ctx, int event, void* argument, void*) {
+  if (event == kEventPagePicture && argument && ctx) {
+    const auto* picture = static_cast<const CtlPagePictureEvent*>(argument);
+    CtlDrawWatermarkPreview(ctx, picture);
+    CtlDrawCopyProtectPreview(ctx, picture);
+    return 1;
+  }
   if (event != kEventControlRestricted || !argument || !ctx) return 0;
   auto* query = static_cast<CtlRestrictedQuery*>(argument);
   DlgControlRecord* control = query->control;

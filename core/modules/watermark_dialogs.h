@@ -15,3 +15,7 @@ void WmTakeFontChoice(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord*
 // After a default button: selects the locked default (header/footer and copy-protect dialogs
 // with the lock default bit) or the default watermark font, else line 0, and stores it.
 void WmResetFontChoice(DriverContext* ctx, DlgPageRecord* page, WORD itemId, WORD choiceId);
+// The margin dialog without its edge, crop and creep controls: they shrink to a pixel at the
+// point marker, the OK, Cancel, Help and Default buttons move up to the marker, the unit button
+// to the string-form label, and the dialog to its owner's corner, shorter by what was left out.
+void WmLayOutMarginDialog(HWND dialog, HWND owner);

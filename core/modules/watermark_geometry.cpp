@@ -194,3 +194,26 @@ std::vector<WmPatternRow> WmPatternRows(int width, int height, int turnedWidth, 
   }
   return rows;
 }
+
+LONG WmTextWidth(LONG extent, const ABC* widths, int count) {
+  if (!widths || count <= 0) return extent;
+  long long sum = 0;
+  for (int i = 0; i < count; ++i)
+    sum += static_cast<long long>(widths[i].abcA) + widths[i].abcB + widths[i].abcC;
+  if (widths[0].abcA < 0) sum -= widths[0].abcA;
+  if (widths[count - 1].abcC < 0) sum -= widths[count - 1].abcC;
+  return sum > extent ? static_cast<LONG>(sum) : extent;
+}
+
+int WmReverseEscapement(int escapement) { return escapement > 1799 ? escapement - 1800 : escapement + 1800; }
+
+RECT WmMarginHiddenRect(const RECT& marker) { return RECT{marker.left, marker.top, marker.left + 1, marker.top + 1}; }
+
+RECT WmMoveToTop(const RECT& rect, LONG top) { return RECT{rect.left, top, rect.right, top + rect.bottom - rect.top}; }
+
+RECT WmMarginDialogRect(const RECT& dialog, const RECT& owner, const RECT& marker, const RECT& okButton) {
+  const LONG width = dialog.right - dialog.left;
+  const LONG height = dialog.bottom - dialog.top - (okButton.top - marker.bottom);
+  const LONG top = owner.top + (okButton.bottom - okButton.top);
+  return RECT{owner.left, top, owner.left + width, top + height};
+}

@@ -78,3 +78,21 @@ struct WmPatternRow {
 };
 std::vector<WmPatternRow> WmPatternRows(int width, int height, int turnedWidth, int turnedHeight, int gap,
                                         bool reverse, int bitmapWidth, int bitmapHeight);
+
+// The width a text needs: its extent, or the sum of its characters' A + B + C widths when that
+// is larger, a negative A of the first character and C of the last added back (they reach out
+// of the box). widths holds one entry per character; count 0 gives the extent.
+LONG WmTextWidth(LONG extent, const ABC* widths, int count);
+// The escapement (tenths of a degree) of a text turned upside down: 1800 more, or 1800 less from
+// 1800 on.
+int WmReverseEscapement(int escapement);
+
+// The margin dialog without its edge, crop and creep controls: those shrink to one pixel at the
+// top-left of the point marker, the buttons and the unit button move up, and the dialog moves to
+// its owner's corner, a button's height lower, and loses the height between the marker and the
+// buttons. Rectangles of controls are in the dialog's client coordinates, of windows the
+// screen's.
+RECT WmMarginHiddenRect(const RECT& marker);
+// The rectangle moved (not sized) so that its top is `top`.
+RECT WmMoveToTop(const RECT& rect, LONG top);
+RECT WmMarginDialogRect(const RECT& dialog, const RECT& owner, const RECT& marker, const RECT& okButton);

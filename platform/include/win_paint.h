@@ -56,6 +56,13 @@ typedef struct tagDRAWITEMSTRUCT {
 #define ETO_OPAQUE 0x0002
 #define ETO_CLIPPED 0x0004
 
+// A character's widths: the space before it, its glyph, the space after it.
+typedef struct _ABC {
+  int abcA;
+  UINT abcB;
+  int abcC;
+} ABC;
+
 #define TRANSPARENT 1
 #define OPAQUE 2
 

@@ -15,6 +15,7 @@ namespace {
 
 struct DcToken {
   HWND window;
+  bool deleted = false;
   SimDrawDcState state;
   std::vector<SimDrawDcState> saved;
 };
@@ -26,6 +27,9 @@ std::vector<std::unique_ptr<DcToken>> g_tokens;
 std::map<HWND, HDC> g_windowDcs;
 LONG g_advance = 7;
 LONG g_height = 13;
+LONG g_overhangA = 0;
+LONG g_overhangC = 0;
+COLORREF g_nearestMask = 0xFFFFFF;
 
 SimDrawDcState FreshState() {
   SimDrawDcState s;
@@ -33,6 +37,9 @@ SimDrawDcState FreshState() {
   s.bkColour = 0xFFFFFF;
   s.bkMode = 2;  // OPAQUE
   s.font = NULL;
+  s.bitmap = NULL;
+  s.pen = NULL;
+  s.brush = NULL;
   return s;
 }
 
@@ -59,6 +66,9 @@ void DrawFakeForget() {
   g_windowDcs.clear();
   g_advance = 7;
   g_height = 13;
+  g_overhangA = 0;
+  g_overhangC = 0;
+  g_nearestMask = 0xFFFFFF;
 }
 
 }  // namespace winsim
@@ -140,6 +150,44 @@ void SimDrawGetTextMetrics(LONG* advance, LONG* height) {
   std::lock_guard<std::recursive_mutex> hold(g_drawLock);
   if (advance) *advance = g_advance;
   if (height) *height = g_height;
+}
+
+void SimDrawSetCharOverhang(LONG a, LONG c) {
+  std::lock_guard<std::recursive_mutex> hold(g_drawLock);
+  g_overhangA = a;
+  g_overhangC = c;
+}
+
+void SimDrawGetCharOverhang(LONG* a, LONG* c) {
+  std::lock_guard<std::recursive_mutex> hold(g_drawLock);
+  if (a) *a = g_overhangA;
+  if (c) *c = g_overhangC;
+}
+
+void SimDrawSetNearestMask(COLORREF mask) {
+  std::lock_guard<std::recursive_mutex> hold(g_drawLock);
+  g_nearestMask = mask;
+}
+
+COLORREF SimDrawNearestColour(COLORREF colour) {
+  std::lock_guard<std::recursive_mutex> hold(g_drawLock);
+  return colour & g_nearestMask;
+}
+
+void SimDrawForgetDc(HDC dc) {
+  std::lock_guard<std::recursive_mutex> hold(g_drawLock);
+  if (DcToken* t = FindToken(dc)) t->deleted = true;
+}
+
+BOOL SimDrawObjectSelected(HANDLE object) {
+  if (!object) return FALSE;
+  std::lock_guard<std::recursive_mutex> hold(g_drawLock);
+  for (const std::unique_ptr<DcToken>& t : g_tokens) {
+    if (t->deleted) continue;
+    const SimDrawDcState& s = t->state;
+    if (s.font == object || s.bitmap == object || s.pen == object || s.brush == object) return TRUE;
+  }
+  return FALSE;
 }
 
 DWORD SimDrawCallCount(void) {

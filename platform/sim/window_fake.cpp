@@ -1083,6 +1083,12 @@ HWND SimUiParent(HWND window) {
   return w ? w->parent : NULL;
 }
 
+HWND SimUiOwner(HWND window) {
+  std::lock_guard<std::recursive_mutex> hold(g_uiLock);
+  FakeWindow* w = Find(window);
+  return w ? w->owner : NULL;
+}
+
 HWND SimUiFirstChild(HWND window) {
   std::lock_guard<std::recursive_mutex> hold(g_uiLock);
   FakeWindow* w = Find(window);

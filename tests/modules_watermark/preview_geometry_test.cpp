@@ -162,4 +162,46 @@ TEST(PreviewGeometry, ReversedRowsRunFromTheRightInEverySecondRow) {
   EXPECT_TRUE(WmPatternRows(0, 5, 12, 5, 2, true, 48, 20).empty());
 }
 
+TEST(PreviewGeometry, TextWidthsTakeTheOverhangsOfTheEnds) {
+  const ABC plain[2] = {{0, 7, 0}, {0, 7, 0}};
+  const ABC italic[2] = {{-2, 11, -2}, {-2, 11, -2}};  // 7 each, reaching 2 out on both sides
+  const ABC wide[2] = {{1, 9, 1}, {1, 9, 1}};
+  const ABC inner[2] = {{0, 7, -3}, {-3, 13, 0}};      // overhangs between the two count as they are
+  struct Row {
+    const ABC* widths;
+    int count;
+    LONG extent, width;
+  } rows[] = {{plain, 2, 14, 14}, {italic, 2, 14, 18}, {wide, 2, 14, 22}, {wide, 2, 30, 30},
+              {inner, 2, 14, 14}, {italic, 0, 14, 14}, {nullptr, 2, 14, 14}};
+  for (const Row& r : rows) EXPECT_EQ(WmTextWidth(r.extent, r.widths, r.count), r.width);
+}
+
+TEST(PreviewGeometry, AReversedTextIsTurnedByHalfACircle) {
+  struct Row {
+    int escapement, reversed;
+  } rows[] = {{0, 1800}, {450, 2250}, {1799, 3599}, {1800, 0}, {3150, 1350}};
+  for (const Row& r : rows) EXPECT_EQ(WmReverseEscapement(r.escapement), r.reversed) << r.escapement;
+}
+
+TEST(PreviewGeometry, TheMarginDialogShrinksToItsMarker) {
+  const RECT marker = {10, 300, 110, 310};
+  const RECT hidden = WmMarginHiddenRect(marker);
+  EXPECT_EQ(hidden.left, 10);
+  EXPECT_EQ(hidden.top, 300);
+  EXPECT_EQ(hidden.right, 11);
+  EXPECT_EQ(hidden.bottom, 301);
+  const RECT moved = WmMoveToTop(RECT{150, 500, 200, 520}, 300);
+  EXPECT_EQ(moved.left, 150);
+  EXPECT_EQ(moved.top, 300);
+  EXPECT_EQ(moved.right, 200);
+  EXPECT_EQ(moved.bottom, 320);
+  // The owner's corner, 20 (the OK button's height) lower; 600 high less 500 - 310.
+  const RECT dialog = WmMarginDialogRect(RECT{40, 40, 440, 640}, RECT{100, 50, 700, 550}, marker,
+                                         RECT{150, 500, 200, 520});
+  EXPECT_EQ(dialog.left, 100);
+  EXPECT_EQ(dialog.top, 70);
+  EXPECT_EQ(dialog.right, 500);
+  EXPECT_EQ(dialog.bottom, 480);
+}
+
 }  // namespace

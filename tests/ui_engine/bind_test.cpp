@@ -63,6 +63,28 @@ TEST_F(BindTest, SharedSymbolsAndStorage) {
   EXPECT_EQ(ItemGetValueById(ctx_, kItem_zdmPresetNo), 122);
 }
 
+// The preview picture's watermark record: its symbols become item ids in table order (text,
+// face, style, ... opacity), the face word naming wdmWmFontName, and every preview picture
+// shares the bound record.
+TEST_F(BindTest, ThePreviewPicturesWatermarkRecordNamesItsItems) {
+  const WORD record[15] = {8, SymbolOf(kItem_wdmWmChar), SymbolOf(kItem_wdmWmImage), 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                           SymbolOf(kItem_wdmWmOpaque), 0};
+  DlgControlRecord picture = Control(2039, 2, 0);
+  picture.extension = const_cast<WORD*>(record);
+  SetControls(1002, {picture});
+  SetControls(1003, {Control(2039, 2, 0)});
+  DlgBindControls(ctx_, PageFind(ctx_, 1002));
+  for (WORD dialog : {1002, 1003}) {
+    const auto* bound = static_cast<const WORD*>(CtlFind(ctx_, PageFind(ctx_, dialog), 2039)->extension);
+    ASSERT_NE(nullptr, bound) << dialog;
+    EXPECT_EQ(8, bound[0]);
+    EXPECT_EQ(kItem_wdmWmChar, bound[1]);
+    EXPECT_EQ(kItem_wdmWmFontName, bound[2]);
+    EXPECT_EQ(0, bound[3]);
+    EXPECT_EQ(kItem_wdmWmOpaque, bound[13]);
+  }
+}
+
 TEST_F(BindTest, StoringTheStapleTypeRaisesTheListClasses) {
   DlgBindControls(ctx_, PageFind(ctx_, 1002));
   CtxClearChangeFlags(ctx_, 0xFFFFFFFF);
