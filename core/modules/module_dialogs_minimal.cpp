@@ -3,5 +3,4 @@
 // The dialog work of each module replaces its callback here.
 #include "core/modules/module_rows.h"
 
-int QualityHandleControl(DriverContext*, DlgPageRecord*, DlgControlRecord*, UINT, WPARAM, LPARAM, void*) { return 0; }
 int OptHandleControl(DriverContext*, DlgPageRecord*, DlgControlRecord*, UINT, WPARAM, LPARAM, void*) { return 0; }
