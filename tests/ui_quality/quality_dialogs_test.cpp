@@ -21,6 +21,7 @@
 #include "core/front/page_lookup.h"
 #include "core/items/item_access.h"
 #include "core/items/item_ids.h"
+#include "core/items/control_states.h"
 #include "core/items/item_table.h"
 #include "core/model/model_types.h"
 #include "core/modules/cmm_profiles.h"
@@ -528,6 +529,52 @@ TEST_F(QualityDialogsTest, DeleteIsRefusedWhileABuiltInProfileIsSelected) {
     EXPECT_EQ(c.noUserProfile, CmmAnswerJudgeHook(ctx_, 1292)) << c.value;
     QualityHandleNotify(ctx_, 112, nullptr);
     EXPECT_EQ(c.countAfter, CmmGetCount(ctx_)) << c.value;
+  }
+}
+
+// The sample model restricts the colour-matching dialog's buttons: delete and modify while a
+// built-in entry or none is chosen, add while the list is full.
+TEST_F(QualityDialogsTest, TheSampleRestrictsTheProfileButtons) {
+  DlgPageRecord* page = PageFind(ctx_, 4010);
+  struct Case {
+    int count, max;
+    LONG value;
+    int add, modify, remove;
+  } cases[] = {
+      {6, 8, 200 + 2, 0, 1, 1},  // a built-in entry
+      {6, 8, 0, 0, 1, 1},        // no profile
+      {6, 8, 200 + 5, 0, 0, 0},  // a user profile
+      {8, 8, 200 + 5, 1, 0, 0},  // the list full
+  };
+  for (const Case& c : cases) {
+    Profiles(c.count, 4, c.max);
+    ItemSetRawById(ctx_, kItem_zdmColorMatchingMode, c.value);
+    const std::string row = std::to_string(c.count) + " " + std::to_string(c.value);
+    EXPECT_EQ(c.add, CtlEvalRestricted(ctx_, page, Control(4010, 2827))) << row;
+    EXPECT_EQ(c.modify, CtlEvalRestricted(ctx_, page, Control(4010, 2829))) << row;
+    EXPECT_EQ(c.remove, CtlEvalRestricted(ctx_, page, Control(4010, 2828))) << row;
+  }
+}
+
+// The rows of the quality dialogs carry the notify codes their changes send.
+TEST_F(QualityDialogsTest, TheControlRowsCarryTheirNotifyCodes) {
+  struct Case {
+    WORD dialog, control, code;
+  } cases[] = {
+      {1021, 2633, 108}, {1021, 2634, 109}, {1021, 2635, 104}, {1021, 2636, 105}, {1021, 2637, 106},
+      {1021, 2258, 100}, {1021, 2256, 100}, {1021, 2632, 0},   {1038, 2633, 108}, {1038, 2637, 106},
+      {4010, 2634, 109}, {4010, 2636, 105}, {4010, 2827, 2},
+  };
+  for (const Case& c : cases) {
+    DlgControlRecord* control = Control(c.dialog, c.control);
+    ASSERT_NE(nullptr, control) << c.dialog << " " << c.control;
+    EXPECT_EQ(c.code, control->notifyCode) << c.dialog << " " << c.control;
+  }
+  // The profile buttons and OK buttons are described, so their clicks run the model's actions.
+  for (WORD id : {2827, 2828, 2829}) EXPECT_NE(nullptr, Control(4010, id)->descriptor) << id;
+  for (WORD dialog : {4011, 4012}) {
+    EXPECT_NE(nullptr, Control(dialog, 2826)->descriptor) << dialog;
+    EXPECT_NE(nullptr, Control(dialog, 1)->descriptor) << dialog;
   }
 }
 
