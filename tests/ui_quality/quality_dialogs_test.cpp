@@ -615,5 +615,38 @@ TEST_F(QualityDialogsTest, ProfileDialogsEditTheEntryAndBrowseForAProfile) {
   CtlSetTypeTable(ctx_, nullptr, 0);
 }
 
+
+// The browse button as the sample describes it: the file dialog runs with the profile hook and
+// filter; a foreign file keeps it open with its message, a profile closes it and becomes the
+// entry's file.
+TEST_F(QualityDialogsTest, BrowsingFromTheAddDialogTakesOnlyAProfile) {
+  std::string profile(128, '\0');
+  const struct {
+    size_t at;
+    const char* text;
+  } fields[] = {{4, "OVMS"}, {12, "prtr"}, {20, "RGB "}, {36, "acsp"}, {48, "ORVL"}};
+  for (const auto& f : fields)
+    for (size_t i = 0; i < 4; ++i) profile[f.at + i] = f.text[i];
+  ASSERT_TRUE(WriteMachineFile("C:\\p\\good.vtc", profile));
+  ASSERT_TRUE(WriteMachineFile("C:\\p\\foreign.vtc", std::string(128, 'x')));
+  DlgPageRecord* page = Open(4011, {{2823, u"EDIT"}, {2825, u"EDIT"}, {2826, u"BUTTON"}});
+  ctx_->currentPage = 4011;
+  const SimUiFileStep steps[] = {{W(u"C:\\p\\foreign.vtc"), IDOK}, {W(u"C:\\p\\good.vtc"), IDOK}};
+  SimUiScriptFileDialog(steps, 2);
+  mark_ = SimUiCallCount();
+  EXPECT_EQ(1, Command(4011, 2826));
+  EXPECT_EQ(std::vector<std::u16string>{String(10077)}, Boxes());
+  SimUiFileDialogSeen seen = {};
+  SimUiLastFileDialog(&seen);
+  EXPECT_EQ(1, seen.count);
+  EXPECT_EQ(u"*.vtc", U(seen.filterPattern));
+  EXPECT_EQ(u"C:\\p\\good.vtc", U(ctx_->ui->cmmPath));
+  WCHAR shown[64];
+  WuiGetText(Control(4011, 2825)->window, shown, 64);
+  EXPECT_EQ(u"C:\\p\\good.vtc", U(shown));
+  EXPECT_EQ(kFileKindImage, DlgFileDialogKindOf(PageFind(ctx_, 4003))->kind);
+  (void)page;
+}
+
 }  // namespace
 }  // namespace zems_test
