@@ -215,14 +215,20 @@ void ChooseSavedList(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* 
   ModBusSendEvent(ctx, kEventMatchingFallback, nullptr);
 }
 
-// The icon choice of the save dialog: its item's value, or its selected line's.
+// The icon choice of the save dialog: its item's value, or the line it had selected at the
+// dialog's OK (its window is gone by the time the value is used).
+LONG IconChoiceLine(DriverContext* ctx) {
+  DlgControlRecord* icon = ControlOn(ctx, kDlgSaveQuality, kSaveQualityIcon);
+  HWND window = WindowOf(ctx, kDlgSaveQuality, icon);
+  const int line = window ? WuiChoiceSelection(window) : -1;
+  return line >= 0 ? static_cast<LONG>(WuiChoiceData(window, line)) : 0;
+}
+
 LONG SavedIconValue(DriverContext* ctx) {
   DlgControlRecord* icon = ControlOn(ctx, kDlgSaveQuality, kSaveQualityIcon);
   if (!icon) return 0;
   if (icon->item) return static_cast<LONG>(ItemGetControlValue(ctx, icon));
-  HWND window = WindowOf(ctx, kDlgSaveQuality, icon);
-  const int line = window ? WuiChoiceSelection(window) : -1;
-  return line >= 0 ? static_cast<LONG>(WuiChoiceData(window, line)) : 0;
+  return ctx->ui->qualityIconChosen;
 }
 
 // The edit button: the chosen list is edited in the save dialog; its OK saves it into the slot
@@ -232,6 +238,7 @@ void EditSavedList(DriverContext* ctx, DlgPageRecord* page, DlgControlRecord* bu
   if (slot < 0) return;
   QualityApplySlot(ctx, slot);
   ctx->ui->front.okFlag = 0;
+  ctx->ui->qualityIconChosen = 0;
   RunTypeCommand(ctx, page, button, wParam, lParam);
   if (!ctx->ui->front.okFlag) return;
   DlgNotifyCode(ctx, 1);
@@ -387,7 +394,7 @@ void FocusEdit(DlgPageRecord* page, WORD controlId) {
   if (HWND edit = page->window ? WuiFindControl(page->window, controlId) : NULL) WuiSetFocus(edit);
 }
 
-int PageMessage(DriverContext* ctx, DlgPageRecord* page, UINT message) {
+int PageMessage(DriverContext* ctx, DlgPageRecord* page, UINT message, WPARAM wParam) {
   switch (page->dialogId) {
     case kDlgQualitySettings:
       if (message != WM_INITDIALOG) return 0;
@@ -398,6 +405,9 @@ int PageMessage(DriverContext* ctx, DlgPageRecord* page, UINT message) {
         if (object >= 0 && object <= 2) QualityHandleNotify(ctx, static_cast<WORD>(104 + object), nullptr);
       }
       return 1;
+    case kDlgSaveQuality:
+      if (message == WM_COMMAND && LOWORD(wParam) == IDOK) ctx->ui->qualityIconChosen = IconChoiceLine(ctx);
+      return 0;
     case kDlgDensity:
       if (message != WM_INITDIALOG) return 0;
       QualityHandleNotify(ctx, 308, nullptr);
@@ -544,7 +554,7 @@ int QualityHandleControl(DriverContext* ctx, DlgPageRecord* page, DlgControlReco
     else return 0;
     return 1;
   }
-  if (!control) return PageMessage(ctx, page, message);
+  if (!control) return PageMessage(ctx, page, message, wParam);
   switch (page->dialogId) {
     case kDlgQualityPage:
       return QualityPageControl(ctx, page, control, message, wParam, lParam);

@@ -365,12 +365,14 @@ SaveDialogScript* g_script = nullptr;
 int ScriptedSaveDialog(DriverContext* ctx, DlgPageRecord*, DlgControlRecord*, WPARAM, LPARAM) {
   ++g_script->runs;
   ItemSetText(ctx, ItemFind(ctx, 927), W(u"Edited"));
-  if (DlgControlRecord* icon = CtlFind(ctx, PageFind(ctx, 1033), 2457))
+  DlgPageRecord* dialog = PageFind(ctx, 1033);
+  if (DlgControlRecord* icon = CtlFind(ctx, dialog, 2457))
     if (HWND window = icon->window) {
       WuiChoiceReset(window);
       WuiChoiceAdd(window, W(u""), g_script->icon);
       WuiChoiceSelect(window, 0);
     }
+  if (g_script->ok) QualityHandleControl(ctx, dialog, nullptr, WM_COMMAND, IDOK, 0, nullptr);
   ctx->ui->front.okFlag = g_script->ok ? 1 : 0;
   return 0;
 }
@@ -446,6 +448,35 @@ TEST_F(QualityPageTest, TheListDrawsPictureAndName) {
   EXPECT_TRUE(name);
   EXPECT_TRUE(fill);
   DuiReleaseDc(list_, dc);
+}
+
+// The edit button as the sample describes it: the save dialog runs; its OK with the third
+// picture saves list 0's settings, renamed, as list 2.
+void AnswerSaveDialog(void* data) {
+  int* calls = static_cast<int*>(data);
+  if ((*calls)++ > 0) return;
+  HWND top = WuiActiveWindow();
+  if (!top) return;
+  if (HWND icon = WuiFindControl(top, 2457)) {
+    WuiChoiceReset(icon);
+    WuiChoiceAdd(icon, W(u""), 6137 + 2);
+    WuiChoiceSelect(icon, 0);
+  }
+  WuiSend(top, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(QualityPageTest, TheSampleEditButtonRunsTheSaveDialog) {
+  ASSERT_NE(nullptr, Control(1006, 2136)->descriptor);
+  ctx_->currentPage = 1006;
+  WuiChoiceSelect(list_, 0);
+  int calls = 0;
+  SimUiSetIdleHook(AnswerSaveDialog, &calls);
+  EXPECT_EQ(1, Command(1006, 2136));
+  SimUiSetIdleHook(nullptr, nullptr);
+  EXPECT_EQ(1, calls);
+  EXPECT_EQ(137, ItemGetControlValue(ctx_, Control(1006, 2134)));
+  QualityApplySlot(ctx_, 2);
+  EXPECT_EQ(0, ItemGetRawById(ctx_, kItem_zdmBrightness)) << "list 0's settings saved as list 2";
 }
 
 // Notify 310 shows the stored list and applies it while in use; 325 saves it; 311 reads its
