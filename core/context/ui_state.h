@@ -127,5 +127,7 @@ struct UiState {
   WORD alertPendingControl;
   // Custom sizes: the slot (0-9) the slot editor edits.
   LONG freeSizeCurrent;
+  // The quality-list save dialog: the picture value its icon choice held at its OK (0: none).
+  LONG qualityIconChosen;
 };
 

@@ -192,6 +192,10 @@ bool AnyKeyIsFile(DriverContext* ctx, const FileIdentity& given, int count, bool
 
 const FileDialogKind* DlgFileDialogKindOf(const DlgPageRecord* page) {
   if (!page) return nullptr;
+  // The image browse borrowed as the colour-profile browse carries both bits: the profile's.
+  if (page->kind & kFileKindColourData)
+    for (const FileDialogKind& kind : kKinds)
+      if (kind.kind == kFileKindColourData) return &kind;
   for (const FileDialogKind& kind : kKinds)
     if (page->kind & kind.kind) return &kind;
   return nullptr;

@@ -118,10 +118,6 @@ int QualityHandleNotifyNoWindow(DriverContext* ctx, WORD code, void*) {
   }
 }
 
-int QualityHandleNotify(DriverContext* ctx, WORD code, void* data) {
-  return QualityHandleNotifyNoWindow(ctx, code, data);
-}
-
 int QualityHandleEvent(DriverContext* ctx, int event, void* argument, void*) {
   switch (event) {
     case kEventFactoryCopy:

@@ -66,7 +66,8 @@ TEST_F(ApiCapsTest, ValuesAndIntListsOfTheSample) {
   for (const ListCase& c : values) EXPECT_EQ(c.values[0], Caps(c.id)) << "caps " << c.id;
   const ListCase lists[] = {
       {2, {7, 1, 4}}, {6, {0}},  {18, {0, 2, 1, 3, 8}}, {45, {255, 0}},
-      {47, {0, 1}},   {54, {3, 4}}, {271, {160}},
+      {47, {0, 1}},   {54, {3, 4}},
+      {271, {160, 32, 32}},  // the quality slot, then the macro each of the two installed lists holds
   };
   for (const ListCase& c : lists) EXPECT_EQ(c.values, IntList(c.id)) << "caps " << c.id;
 }

@@ -21,7 +21,7 @@ class ModelCommand : public zems_test::MachineTest {
 TEST_F(ModelCommand, ReportsTheSampleImage) {
   std::string out;
   ASSERT_EQ(0, Run("compile '" + zems_test::SourceDir() + "/samples/models/zems_c4.zmd'", out)) << out;
-  for (const char* line : {"judges:      30\n", "exclusive:   28 entries\n", "rules:       6 Item, 13 Action, 10 Transact, 1 AlertAction, 1 Alert\n",
+  for (const char* line : {"judges:      32\n", "exclusive:   35 entries\n", "rules:       6 Item, 20 Action, 17 Transact, 1 AlertAction, 1 Alert\n",
                            "fonts:       7 (5 device fonts, 2 cartridges)\n", "sections:    header 7996, "}) {
     EXPECT_NE(std::string::npos, out.find(line)) << line << "\n" << out;
   }

@@ -24,14 +24,14 @@ TEST(ModelImageSample, BuildsFixesUpAndWalksBackToItsParseState) {
   ASSERT_NE(nullptr, p.state);
   int judges = 0;
   for (const JudgeRecord* j = p->judges; j; j = j->next) ++judges;
-  EXPECT_EQ(30, judges);
+  EXPECT_EQ(32, judges);
   EXPECT_EQ(6, CountLists(p->itemRules));
-  EXPECT_EQ(13, CountLists(p->actions));
-  EXPECT_EQ(10, CountLists(p->transacts));
+  EXPECT_EQ(20, CountLists(p->actions));
+  EXPECT_EQ(17, CountLists(p->transacts));
   EXPECT_EQ(1, CountLists(p->alertActions));
   EXPECT_EQ(1, CountLists(p->alerts));
   ASSERT_NE(nullptr, p->rules);
-  EXPECT_EQ(28u, p->rules->exclusiveCount);
+  EXPECT_EQ(35u, p->rules->exclusiveCount);
   EXPECT_EQ(0u, ModelListUnresolvedJudges(p.state, nullptr, nullptr)) << "every judge the sample names exists";
 
   ModelImageHeader* image = ModelBuildImage(p.state);
@@ -42,7 +42,7 @@ TEST(ModelImageSample, BuildsFixesUpAndWalksBackToItsParseState) {
   ModelFixUpImage(image);
   model_test::ImageCounts counts;
   EXPECT_EQ("", model_test::CompareImage(p.state, image, &counts));
-  EXPECT_EQ(28, counts.exclusives);
+  EXPECT_EQ(35, counts.exclusives);
   EXPECT_EQ(7, counts.fonts);
 
   // zdmFuncSelectDuplex: Judge 1 NoDuplexUnit, value rules DuplexValues, alert DuplexWarning.

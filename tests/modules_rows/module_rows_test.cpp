@@ -86,12 +86,13 @@ const Case kCases[] = {
     {'N', 302, 0, 4, -1, -1},  // the chapter dialog's delete all: only the printer interface has it
     // The device-font list's restricted state.
     {'E', 3, 5, 6, 6, 6},
-    // Colour profiles: the window-less list operations and the fallback after a merge.
+    // Colour profiles: the window-less list operations and the fallback after a merge; the
+    // per-object and quality-list codes only in the printer interface's dialogs.
     {'N', 111, 0, 2, 2, 2},
     {'N', 118, 0, 2, 2, 2},
     {'N', 124, 0, 2, 2, 2},
-    {'N', 100, 0, -1, -1, -1},
-    {'N', 325, 0, -1, -1, -1},
+    {'N', 100, 0, 2, -1, -1},
+    {'N', 325, 0, 2, -1, -1},
     {'E', 36, 0, 2, 2, 2},
     // Custom sizes: the graphics DLL runs no dialog actions, so event 47 is not its.
     {'E', 44, 0, 3, 3, 3},
