@@ -23,4 +23,12 @@ int MessageBoxesShown() {
   return n;
 }
 
+std::vector<std::u16string> MessageBoxTextsSince(DWORD mark) {
+  std::vector<std::u16string> texts;
+  SimUiCall call;
+  for (DWORD i = mark; i < SimUiCallCount(); ++i)
+    if (SimUiGetCall(i, &call) && call.kind == kSimUiMessageBox) texts.push_back(std::u16string(call.text));
+  return texts;
+}
+
 }  // namespace zems_test

@@ -28,6 +28,7 @@
 #include "platform/sim.h"
 #include "core/store/store_keys.h"
 #include "support/test_printer.h"
+#include "support/ui_calls.h"
 
 namespace zems_test {
 
@@ -154,14 +155,7 @@ class ModuleDialogsTest : public ContextTest {
     return WmHandleControl(ctx_, at, control, WM_COMMAND, MAKEWPARAM(id, code), window, nullptr);
   }
   // Message boxes since the mark: their texts.
-  std::vector<std::u16string> Boxes() {
-    std::vector<std::u16string> out;
-    for (DWORD i = mark_; i < SimUiCallCount(); ++i) {
-      SimUiCall call = {};
-      if (SimUiGetCall(i, &call) && call.kind == kSimUiMessageBox) out.push_back(U(call.text));
-    }
-    return out;
-  }
+  std::vector<std::u16string> Boxes() { return MessageBoxTextsSince(mark_); }
   std::u16string String(UINT id) {
     WCHAR text[1025];
     ResLoadString(ctx_, id, text, 1025, TRUE);

@@ -28,6 +28,7 @@
 #include "platform/sim.h"
 #include "support/page_controls.h"
 #include "support/test_printer.h"
+#include "support/ui_calls.h"
 
 namespace zems_test {
 namespace {
@@ -91,14 +92,7 @@ class PrintTypeTest : public ContextTest {
   }
   int Ok(DlgPageRecord* page) { return Send(page, 0, WM_COMMAND, IDOK); }
   // Texts of the message boxes shown since the mark.
-  std::vector<std::u16string> Boxes() {
-    std::vector<std::u16string> out;
-    for (DWORD i = mark_; i < SimUiCallCount(); ++i) {
-      SimUiCall call;
-      if (SimUiGetCall(i, &call) && call.kind == kSimUiMessageBox) out.push_back(std::u16string(call.text));
-    }
-    return out;
-  }
+  std::vector<std::u16string> Boxes() { return MessageBoxTextsSince(mark_); }
   std::u16string StringOf(UINT id) {
     WCHAR buffer[512] = {};
     HMODULE language = ResLoadLanguageDll(ctx_);

@@ -35,6 +35,7 @@
 #include "core/system/resources.h"
 #include "platform/sim.h"
 #include "support/sample_context.h"
+#include "support/ui_calls.h"
 
 namespace zems_test {
 namespace {
@@ -143,14 +144,7 @@ class QualityDialogsTest : public SampleContextTest {
     }
     ItemSetRawById(ctx_, kItem_zdmBrightness, 50);
   }
-  std::vector<std::u16string> Boxes() {
-    std::vector<std::u16string> out;
-    for (DWORD i = mark_; i < SimUiCallCount(); ++i) {
-      SimUiCall call = {};
-      if (SimUiGetCall(i, &call) && call.kind == kSimUiMessageBox) out.push_back(U(call.text));
-    }
-    return out;
-  }
+  std::vector<std::u16string> Boxes() { return MessageBoxTextsSince(mark_); }
   std::u16string String(UINT id) {
     WCHAR text[1025];
     ResLoadString(ctx_, id, text, 1025, TRUE);
