@@ -226,6 +226,10 @@ int CmdDemo(int argc, char** argv) {
   printf("== a user's steps on the printing preferences: Letter, staple on, 3 copies, OK (zemshost prefs)\n");
   ok = HostInNewProcess("prefs 'ZEMS Printer' --summary --choose 2017=DMPAPERSIZE_LETTER --check 2099 "
                         "--type 2059=3 --ok") && ok;
+  printf("== the preset list's right-button menu opens the detailed sheet, where the preset is\n"
+         "   renamed \"Draft\"; both sheets confirmed (zemshost prefs --right-click, --menu, --sheet)\n");
+  ok = HostInNewProcess("prefs 'ZEMS Printer' --summary --menu 20002 --sheet IDOK --right-click 2001=1 "
+                        "--type 2389=Draft --end-sheet --ok") && ok;
   printf("== the printer-properties sheet, cancelled (zemshost prefs --device)\n");
   ok = HostInNewProcess("prefs 'ZEMS Printer' --device --cancel --summary") && ok;
   printf("== the settings saved through the driver's save dialog: a name typed without extension is\n"

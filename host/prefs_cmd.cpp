@@ -13,6 +13,7 @@
 #include "core/context/driver_context.h"
 #include "core/front/dialog_records.h"
 #include "core/items/item_access.h"
+#include "core/items/item_ids.h"
 #include "core/items/item_table.h"
 #include "core/tables/symbol_table.h"
 #include "core/tables/value_symbols.h"
@@ -148,6 +149,8 @@ void PrintChanges(const std::vector<ItemValue>& before, const std::vector<ItemVa
     const ItemValue& a = before[i];
     const ItemValue& b = after[i];
     if (a.isText ? a.text == b.text : a.value == b.value) continue;
+    // These two hold the addresses of the font tables, which a reload makes anew: no setting.
+    if (a.id == kItem_zdmDeviceFont || a.id == kItem_zdmOptionFont) continue;
     const SymbolEntry* symbol = TblFindSymbol(a.symbol);
     printf("    %s (item %u): %s -> %s\n", symbol && symbol->name ? symbol->name : "-", a.id, Shown(a).c_str(),
            Shown(b).c_str());
