@@ -226,6 +226,12 @@ int CmdDemo(int argc, char** argv) {
   printf("== a user's steps on the printing preferences: Letter, staple on, 3 copies, OK (zemshost prefs)\n");
   ok = HostInNewProcess("prefs 'ZEMS Printer' --summary --choose 2017=DMPAPERSIZE_LETTER --check 2099 "
                         "--type 2059=3 --ok") && ok;
+  printf("== with the duplex unit installed (zemshost machine data set ... Duplex): A5, then duplex on\n"
+         "   raises the duplex warning, answered OK; the DEVMODE keeps both (zemshost prefs)\n");
+  ok = HostInNewProcess("machine data set 'ZEMS Printer' Duplex --type dword 1") && ok;
+  ok = HostInNewProcess("prefs 'ZEMS Printer' --summary --choose 2017=DMPAPERSIZE_A5 --answer IDOK --check 2086 --ok") &&
+       ok;
+  ok = HostInNewProcess("machine data delete 'ZEMS Printer' Duplex") && ok;
   printf("== the preset list's right-button menu opens the detailed sheet, where the preset is\n"
          "   renamed \"Draft\"; both sheets confirmed (zemshost prefs --right-click, --menu, --sheet)\n");
   ok = HostInNewProcess("prefs 'ZEMS Printer' --summary --menu 20002 --sheet IDOK --right-click 2001=1 "

@@ -221,6 +221,7 @@ TEST_P(SheetScenarioWine, Runs) {
   sheet_table::Step opened;
   bool collecting = false;
   std::vector<BYTE> out;
+  std::vector<std::basic_string<WCHAR>> dataSet;  // the printer data this case set
   for (const sheet_table::Step& s : c.steps) {
     SCOPED_TRACE(c.table + ".scn:" + std::to_string(s.line));
     const std::vector<std::string>& w = s.words;
@@ -264,6 +265,17 @@ TEST_P(SheetScenarioWine, Runs) {
       EXPECT_TRUE(plan.done) << "the sheet never showed";
     } else if (collecting) {
       onSheet.push_back(s);
+    } else if (w[0] == "printer-data") {
+      // The printer is shared by every case here: what a case sets is deleted at its end.
+      std::basic_string<WCHAR> name;
+      DWORD value = 0;
+      if (!sheet_table::PrinterDataOf(s, &name, &value)) {
+        ADD_FAILURE() << "printer-data NAME=NUMBER";
+        break;
+      }
+      ASSERT_EQ(DWORD(ERROR_SUCCESS), SetPrinterDataW(printer, const_cast<LPWSTR>(name.c_str()), REG_DWORD,
+                                                      reinterpret_cast<LPBYTE>(&value), sizeof value));
+      dataSet.push_back(name);
     } else if (w[0] == "expect" && w.size() == 4 && w[1] == "devmode") {
       DEVMODEW head;
       memcpy(&head, out.data(), sizeof head);
@@ -277,6 +289,7 @@ TEST_P(SheetScenarioWine, Runs) {
     }
     if (HasFatalFailure()) break;
   }
+  for (const std::basic_string<WCHAR>& name : dataSet) DeletePrinterDataW(printer, const_cast<LPWSTR>(name.c_str()));
   ClosePrinter(printer);
 }
 

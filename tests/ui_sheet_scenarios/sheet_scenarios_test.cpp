@@ -296,6 +296,12 @@ TEST_P(SheetScenarioTest, Runs) {
       RunSheet(opened_, w.size() > 1 && w[1] == "ok" ? IDOK : IDCANCEL);
     } else if (collecting_) {
       onSheet_.push_back(s);
+    } else if (w[0] == "printer-data") {
+      std::basic_string<WCHAR> name;
+      DWORD value = 0;
+      ASSERT_TRUE(sheet_table::PrinterDataOf(s, &name, &value)) << "printer-data NAME=NUMBER";
+      ASSERT_EQ(DWORD(ERROR_SUCCESS), SetPrinterDataW(printer_, const_cast<LPWSTR>(name.c_str()), REG_DWORD,
+                                                      reinterpret_cast<LPBYTE>(&value), sizeof value));
     } else if (w[0] == "expect" && w.size() == 4 && w[1] == "devmode") {
       DEVMODEW head;
       memcpy(&head, devmode_.data(), sizeof head);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -93,6 +94,19 @@ std::string CaseName(const Case& c, size_t index) {
   for (char& ch : name)
     if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
   return name;
+}
+
+bool PrinterDataOf(const Step& step, std::basic_string<WCHAR>* name, DWORD* value) {
+  if (step.words.size() != 2 || step.words[0] != "printer-data") return false;
+  const std::string& pair = step.words[1];
+  const size_t equals = pair.find('=');
+  if (equals == std::string::npos || equals == 0 || equals + 1 == pair.size()) return false;
+  char* end = nullptr;
+  const unsigned long number = strtoul(pair.c_str() + equals + 1, &end, 0);
+  if (*end) return false;
+  name->assign(pair.begin(), pair.begin() + static_cast<long>(equals));
+  *value = static_cast<DWORD>(number);
+  return true;
 }
 
 }  // namespace sheet_table

@@ -38,6 +38,10 @@ std::string SetDevmodeFields(const Step& sheet, DEVMODEW* devmode);
 // Whether a "sheet" step asks for an input DEVMODE.
 bool HasDevmodeFields(const Step& sheet);
 
+// A "printer-data NAME=NUMBER" step (before the sheets of a case): the printer data value the
+// driver reads, as a DWORD. False when the step does not have that form.
+bool PrinterDataOf(const Step& step, std::basic_string<WCHAR>* name, DWORD* value);
+
 // A case's gtest name: its table and index, letters and digits only.
 std::string CaseName(const Case& c, size_t index);
 
