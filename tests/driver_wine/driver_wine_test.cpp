@@ -13,6 +13,7 @@
 #include "driver_wine/sheet_driver.h"
 #include "driver_wine/wine_printer.h"
 #include "platform/win32.h"
+#include "support/stored_devmode.h"
 
 namespace {
 
@@ -58,16 +59,7 @@ class DriverWineTest : public ::testing::Test {
     if (printer_) ClosePrinter(printer_);
   }
   // The printer's stored DEVMODE (PRINTER_INFO_2 pDevMode); empty without one.
-  std::vector<BYTE> Stored() {
-    DWORD needed = 0;
-    GetPrinterW(printer_, 2, nullptr, 0, &needed);
-    std::vector<BYTE> info(needed);
-    if (!needed || !GetPrinterW(printer_, 2, info.data(), needed, &needed)) return {};
-    const DEVMODEW* dm = reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pDevMode;
-    if (!dm) return {};
-    const BYTE* p = reinterpret_cast<const BYTE*>(dm);
-    return std::vector<BYTE>(p, p + dm->dmSize + dm->dmDriverExtra);
-  }
+  std::vector<BYTE> Stored() { return zems_test::StoredPrinterDevmode(printer_); }
   std::vector<BYTE> OutBuffer() { return std::vector<BYTE>(kDevmodeSize, 0xA5); }
   static DEVMODEW* Dm(std::vector<BYTE>& b) { return reinterpret_cast<DEVMODEW*>(b.data()); }
   static std::string Describe(const std::vector<BYTE>& b) {

@@ -9,6 +9,7 @@
 #include "core/system/settings_folders.h"
 #include "core/system/terminal_server.h"
 #include "platform/sim.h"
+#include "support/stored_devmode.h"
 
 namespace zems_test {
 
@@ -38,16 +39,7 @@ std::vector<BYTE> FrontTest::DriverDefault() {
   return dm;
 }
 
-std::vector<BYTE> FrontTest::StoredDevmode() {
-  DWORD needed = 0;
-  GetPrinterW(printer_, 2, nullptr, 0, &needed);
-  std::vector<BYTE> info(needed);
-  if (!needed || !GetPrinterW(printer_, 2, info.data(), needed, &needed)) return {};
-  const DEVMODEW* dm = reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pDevMode;
-  if (!dm) return {};
-  const BYTE* p = reinterpret_cast<const BYTE*>(dm);
-  return std::vector<BYTE>(p, p + dm->dmSize + dm->dmDriverExtra);
-}
+std::vector<BYTE> FrontTest::StoredDevmode() { return StoredPrinterDevmode(printer_); }
 
 void FrontTest::SetStoredDevmode(const std::vector<BYTE>& dm) {
   DWORD needed = 0;

@@ -14,11 +14,8 @@
 //   expect no-dialog | expect boxes N | expect owner dialog (the last box's owner)
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -29,53 +26,18 @@
 #include "platform/sim.h"
 #include "support/test_printer.h"
 #include "support/ui_calls.h"
+#include "support/scenario_tables.h"
 
 namespace {
 
-struct Step {
-  int line;
-  std::vector<std::string> words;
-  std::string rest;  // the line after its first two words (a text)
-};
-
-struct ScenarioCase {
-  std::string table;
-  std::string name;
-  std::vector<Step> steps;
-};
+using Step = zems_test::TableStep;  // rest: the line after its first two words (three for a control's text)
+using ScenarioCase = zems_test::TableCase;
 
 std::vector<ScenarioCase> ReadTables() {
-  std::vector<ScenarioCase> cases;
-  std::error_code ec;
-  std::vector<std::filesystem::path> files;
-  for (const auto& entry : std::filesystem::directory_iterator(zems_test::SourceDir() + "/tests/ui_scenarios", ec))
-    if (entry.path().extension() == ".scn") files.push_back(entry.path());
-  std::sort(files.begin(), files.end());
-  for (const auto& file : files) {
-    std::ifstream in(file);
-    std::string text;
-    for (int line = 1; std::getline(in, text); ++line) {
-      if (text.empty() || text[0] == '#') continue;
-      std::istringstream words(text);
-      Step step{line, {}, ""};
-      for (std::string w; words >> w;) step.words.push_back(w);
-      if (step.words.empty()) continue;
-      if (step.words[0] == "case") {
-        cases.push_back(ScenarioCase{file.stem().string(), text.substr(5), {}});
-        continue;
-      }
-      // The text of a step: what follows its first two words (three for a control's text).
-      size_t skip = step.words.size() > 1 && (step.words[1] == "text" || step.words[0] == "type") ? 3 : 2;
-      size_t at = 0;
-      for (size_t k = 0; k < skip && at != std::string::npos; ++k) {
-        at = text.find_first_not_of(' ', at);
-        at = at == std::string::npos ? at : text.find(' ', at);
-      }
-      step.rest = at == std::string::npos ? "" : text.substr(text.find_first_not_of(' ', at));
-      if (!cases.empty()) cases.back().steps.push_back(step);
-    }
-  }
-  return cases;
+  return zems_test::ReadScenarioTables(zems_test::SourceDir() + "/tests/ui_scenarios",
+                                       [](const std::vector<std::string>& words) -> size_t {
+                                         return words.size() > 1 && (words[1] == "text" || words[0] == "type") ? 3 : 2;
+                                       });
 }
 
 std::u16string Utf16(const std::string& s) { return std::u16string(s.begin(), s.end()); }

@@ -1,52 +1,18 @@
 // Reading the sheet scenario tables.
 #include "ui_sheet_scenarios/sheet_table.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "core/tables/value_symbols.h"
 
 namespace sheet_table {
 
 std::vector<Case> Read(const std::string& folder) {
-  std::vector<Case> cases;
-  std::error_code ec;
-  std::vector<std::filesystem::path> files;
-  for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
-    if (entry.path().extension() == ".scn") files.push_back(entry.path());
-  std::sort(files.begin(), files.end());
-  for (const auto& file : files) {
-    std::ifstream in(file);
-    std::string text;
-    for (int line = 1; std::getline(in, text); ++line) {
-      if (!text.empty() && text.back() == '\r') text.pop_back();
-      if (text.empty() || text[0] == '#') continue;
-      std::istringstream words(text);
-      Step step{line, {}, ""};
-      for (std::string w; words >> w;) step.words.push_back(w);
-      if (step.words.empty()) continue;
-      if (step.words[0] == "case") {
-        cases.push_back(Case{file.stem().string(), text.substr(5), {}});
-        continue;
-      }
-      // A text follows "type CONTROL" and "expect text CONTROL".
-      const size_t skip = step.words[0] == "type" ? 2 : step.words.size() > 1 && step.words[1] == "text" ? 3 : 0;
-      if (skip) {
-        size_t at = 0;
-        for (size_t k = 0; k < skip && at != std::string::npos; ++k) {
-          at = text.find_first_not_of(' ', at);
-          at = at == std::string::npos ? at : text.find(' ', at);
-        }
-        step.rest = at == std::string::npos ? "" : text.substr(text.find_first_not_of(' ', at));
-      }
-      if (!cases.empty()) cases.back().steps.push_back(step);
-    }
-  }
-  return cases;
+  return zems_test::ReadScenarioTables(folder, [](const std::vector<std::string>& words) -> size_t {
+    if (words[0] == "type") return 2;
+    return words.size() > 1 && words[1] == "text" ? 3 : 0;
+  });
 }
 
 short* DevmodeField(DEVMODEW* devmode, const std::string& name, DWORD* bit) {

@@ -1,28 +1,17 @@
 // The sheet scenario tables (tests/ui_sheet_scenarios/*.scn): read once, run on the machine's
 // fake by sheet_scenarios_test.cpp and on Windows' own windows under Wine by tests/driver_wine.
 #pragma once
-#include <ostream>
 #include <string>
 #include <vector>
 
 #include "platform/win32.h"
+#include "support/scenario_tables.h"
 
 namespace sheet_table {
 
-struct Step {
-  int line = 0;
-  std::vector<std::string> words;
-  std::string rest;  // the text of "type CONTROL TEXT" and "expect text CONTROL TEXT"
-};
-
-struct Case {
-  std::string table;  // the file's name without ".scn"
-  std::string name;
-  std::vector<Step> steps;
-};
-
-// A case as a failing test names it.
-inline void PrintTo(const Case& c, std::ostream* out) { *out << c.table << ".scn: " << c.name; }
+// The text of "type CONTROL TEXT" and "expect text CONTROL TEXT" is a step's rest.
+using Step = zems_test::TableStep;
+using Case = zems_test::TableCase;
 
 // Every case of every table in `folder`, tables in name order, cases in file order.
 std::vector<Case> Read(const std::string& folder);
