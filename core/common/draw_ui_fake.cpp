@@ -40,6 +40,16 @@ SimDrawDcState State(HDC dc) {
   return state;
 }
 
+// Sets one field of the DC's state and answers what it held.
+template <typename T>
+T Exchange(HDC dc, T SimDrawDcState::*field, T value) {
+  SimDrawDcState state = State(dc);
+  const T old = state.*field;
+  state.*field = value;
+  SimDrawSetDcState(dc, &state);
+  return old;
+}
+
 // Brushes are tokens too: a stock brush is its index + 1, a made one a heap record of its colour.
 struct MadeBrush {
   COLORREF colour;
@@ -141,10 +151,7 @@ COLORREF DuiSysColor(int index) {
 }
 
 COLORREF DuiSetTextColor(HDC dc, COLORREF colour) {
-  SimDrawDcState state = State(dc);
-  COLORREF old = state.textColour;
-  state.textColour = colour;
-  SimDrawSetDcState(dc, &state);
+  const COLORREF old = Exchange(dc, &SimDrawDcState::textColour, colour);
   SimDrawCall call = Call(kSimDrawTextColour, dc);
   call.colour = colour;
   SimDrawRecord(&call);
@@ -152,10 +159,7 @@ COLORREF DuiSetTextColor(HDC dc, COLORREF colour) {
 }
 
 COLORREF DuiSetBkColor(HDC dc, COLORREF colour) {
-  SimDrawDcState state = State(dc);
-  COLORREF old = state.bkColour;
-  state.bkColour = colour;
-  SimDrawSetDcState(dc, &state);
+  const COLORREF old = Exchange(dc, &SimDrawDcState::bkColour, colour);
   SimDrawCall call = Call(kSimDrawBkColour, dc);
   call.colour = colour;
   SimDrawRecord(&call);
@@ -163,10 +167,7 @@ COLORREF DuiSetBkColor(HDC dc, COLORREF colour) {
 }
 
 int DuiSetBkMode(HDC dc, int mode) {
-  SimDrawDcState state = State(dc);
-  int old = state.bkMode;
-  state.bkMode = mode;
-  SimDrawSetDcState(dc, &state);
+  const int old = Exchange(dc, &SimDrawDcState::bkMode, mode);
   SimDrawCall call = Call(kSimDrawBkMode, dc);
   call.flags = static_cast<DWORD>(mode);
   SimDrawRecord(&call);
@@ -176,10 +177,7 @@ int DuiSetBkMode(HDC dc, int mode) {
 HFONT DuiWindowFont(HWND window) { return reinterpret_cast<HFONT>(SimUiSend(window, WM_GETFONT, 0, 0)); }
 
 HFONT DuiSelectFont(HDC dc, HFONT font) {
-  SimDrawDcState state = State(dc);
-  HFONT old = state.font;
-  state.font = font;
-  SimDrawSetDcState(dc, &state);
+  const HFONT old = Exchange(dc, &SimDrawDcState::font, font);
   SimDrawCall call = Call(kSimDrawSelectFont, dc);
   call.id = static_cast<UINT>(reinterpret_cast<UINT_PTR>(font));
   SimDrawRecord(&call);
@@ -500,28 +498,19 @@ HBITMAP DuiCreateCompatibleBitmap(HDC dc, int width, int height) {
 }
 
 HBITMAP DuiSelectBitmap(HDC dc, HBITMAP bitmap) {
-  SimDrawDcState state = State(dc);
-  HBITMAP old = state.bitmap;
-  state.bitmap = bitmap;
-  SimDrawSetDcState(dc, &state);
+  const HBITMAP old = Exchange(dc, &SimDrawDcState::bitmap, bitmap);
   RecordSelect(dc, bitmap, kSimDrawObjectBitmap);
   return old;
 }
 
 HPEN DuiSelectPen(HDC dc, HPEN pen) {
-  SimDrawDcState state = State(dc);
-  HPEN old = state.pen;
-  state.pen = pen;
-  SimDrawSetDcState(dc, &state);
+  const HPEN old = Exchange(dc, &SimDrawDcState::pen, pen);
   RecordSelect(dc, pen, kSimDrawObjectPen);
   return old;
 }
 
 HBRUSH DuiSelectBrush(HDC dc, HBRUSH brush) {
-  SimDrawDcState state = State(dc);
-  HBRUSH old = state.brush;
-  state.brush = brush;
-  SimDrawSetDcState(dc, &state);
+  const HBRUSH old = Exchange(dc, &SimDrawDcState::brush, brush);
   RecordSelect(dc, brush, kSimDrawObjectBrush);
   return old;
 }
